@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// Strided copy and fill kernels for moving planes between images and pixel maps. Pixel steps count samples
+// (of the side's own sample size), row steps count bytes. A count of 0 does nothing. Pointers need no
+// particular alignment.
+namespace imagelib::detail {
+
+void CopyBytes(uint8_t* dst, const uint8_t* src, size_t n);
+
+void Copy8To8(uint8_t* dst, int dstPixelStep, int dstRowStep, const uint8_t* src, int srcPixelStep, int srcRowStep,
+              int samplesPerRow, int rows);
+// Each byte goes into both bytes of the 16-bit sample (the value times 257).
+void Copy8To16(uint8_t* dst, int dstPixelStep, int dstRowStep, const uint8_t* src, int srcPixelStep, int srcRowStep,
+               int samplesPerRow, int rows);
+// The high byte of each 16-bit sample.
+void Copy16To8(uint8_t* dst, int dstPixelStep, int dstRowStep, const uint8_t* src, int srcPixelStep, int srcRowStep,
+               int samplesPerRow, int rows);
+void Copy16To16(uint8_t* dst, int dstPixelStep, int dstRowStep, const uint8_t* src, int srcPixelStep, int srcRowStep,
+                int samplesPerRow, int rows);
+void Copy32To32(uint8_t* dst, int dstPixelStep, int dstRowStep, const uint8_t* src, int srcPixelStep, int srcRowStep,
+                int samplesPerRow, int rows);
+void Copy64To64(uint8_t* dst, int dstPixelStep, int dstRowStep, const uint8_t* src, int srcPixelStep, int srcRowStep,
+                int samplesPerRow, int rows);
+
+void Fill8(uint8_t* dst, int pixelStep, int rowStep, uint8_t value, int samplesPerRow, int rows);
+void Fill16(uint8_t* dst, int pixelStep, int rowStep, uint16_t value, int samplesPerRow, int rows);
+void Fill32(uint8_t* dst, int pixelStep, int rowStep, uint32_t value, int samplesPerRow, int rows);
+void Fill64(uint8_t* dst, int pixelStep, int rowStep, uint64_t value, int samplesPerRow, int rows);
+
+} // namespace imagelib::detail

@@ -1,0 +1,143 @@
+#pragma once
+
+// Byte streams with the interface the records and the site file are written against: a disk file over POSIX
+// descriptors and a growable memory file. Errors raise CFileException.
+
+#include <string>
+
+#include "platform/win/win_types.h"
+
+class CFileException
+{
+public:
+    enum
+    {
+        none,
+        generic,
+        fileNotFound,
+        badPath,
+        tooManyOpenFiles,
+        accessDenied,
+        invalidFile,
+        removeCurrentDir,
+        directoryFull,
+        badSeek,
+        hardIO,
+        sharingViolation,
+        lockViolation,
+        diskFull,
+        endOfFile,
+    };
+
+    explicit CFileException(int cause = none, long osError = -1, std::string fileName = {})
+        : m_cause(cause), m_lOsError(osError), m_strFileName(std::move(fileName))
+    {
+    }
+
+    // The cause that an errno value stands for.
+    static int OsErrorToException(int err);
+
+    int m_cause;
+    long m_lOsError;
+    std::string m_strFileName;
+};
+
+[[noreturn]] void AfxThrowFileException(int cause, long osError = -1, const std::string& fileName = {});
+
+class CFile
+{
+public:
+    enum OpenFlags : UINT
+    {
+        modeRead = 0x0000,
+        modeWrite = 0x0001,
+        modeReadWrite = 0x0002,
+        shareCompat = 0x0000,
+        shareExclusive = 0x0010,
+        shareDenyWrite = 0x0020,
+        shareDenyRead = 0x0030,
+        shareDenyNone = 0x0040,
+        modeNoInherit = 0x0080,
+        modeCreate = 0x1000,
+        modeNoTruncate = 0x2000,
+        typeText = 0x4000,
+        typeBinary = 0x8000,
+    };
+    enum SeekPosition
+    {
+        begin = 0,
+        current = 1,
+        end = 2,
+    };
+
+    CFile();
+    // Opens the file or throws CFileException.
+    CFile(const std::string& path, UINT openFlags);
+    CFile(const CFile&) = delete;
+    CFile& operator=(const CFile&) = delete;
+    virtual ~CFile();
+
+    // False, with the cause in *error when given, when the file cannot be opened.
+    virtual BOOL Open(const std::string& path, UINT openFlags, CFileException* error = nullptr);
+    virtual void Close();
+    // Closes without throwing.
+    virtual void Abort();
+
+    // Reads up to count bytes and returns how many were read: fewer only at the end of the file.
+    virtual UINT Read(void* buffer, UINT count);
+    // Writes all count bytes or throws.
+    virtual void Write(const void* buffer, UINT count);
+    // Moves the position and returns the new one; a position before the start throws (badSeek).
+    virtual ULONGLONG Seek(LONGLONG offset, UINT from);
+    virtual ULONGLONG GetPosition() const;
+    virtual ULONGLONG GetLength() const;
+    virtual void SetLength(ULONGLONG length);
+    virtual void Flush();
+
+    ULONGLONG SeekToEnd() { return Seek(0, end); }
+    void SeekToBegin() { Seek(0, begin); }
+    const std::string& GetFilePath() const { return m_strFileName; }
+    bool IsOpen() const { return m_fd >= 0; }
+
+protected:
+    int m_fd = -1;
+    std::string m_strFileName;
+};
+
+// A file in memory that grows in steps of the given size; its bytes belong to it unless it was attached to a
+// caller's buffer.
+class CMemFile : public CFile
+{
+public:
+    explicit CMemFile(UINT growBytes = 1024);
+    // Works on the caller's buffer; with growBytes 0 it cannot grow beyond size. The buffer stays the caller's.
+    CMemFile(BYTE* buffer, UINT size, UINT growBytes = 0);
+    ~CMemFile() override;
+
+    BOOL Open(const std::string& path, UINT openFlags, CFileException* error = nullptr) override;
+    void Close() override;
+    void Abort() override;
+    UINT Read(void* buffer, UINT count) override;
+    void Write(const void* buffer, UINT count) override;
+    ULONGLONG Seek(LONGLONG offset, UINT from) override;
+    ULONGLONG GetPosition() const override { return m_position; }
+    ULONGLONG GetLength() const override { return m_fileSize; }
+    void SetLength(ULONGLONG length) override;
+    void Flush() override {}
+
+    void Attach(BYTE* buffer, UINT size, UINT growBytes = 0);
+    // Hands the buffer to the caller (who frees it with delete[] when it was the file's own) and empties the file.
+    BYTE* Detach();
+    const BYTE* GetBuffer() const { return m_buffer; }
+
+private:
+    void GrowFile(ULONGLONG newSize);
+    void Free();
+
+    UINT m_growBytes;
+    BYTE* m_buffer = nullptr;
+    ULONGLONG m_bufferSize = 0;
+    ULONGLONG m_fileSize = 0;
+    ULONGLONG m_position = 0;
+    bool m_autoDelete = true;
+};
