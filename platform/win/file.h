@@ -91,6 +91,7 @@ public:
     virtual ULONGLONG Seek(LONGLONG offset, UINT from);
     virtual ULONGLONG GetPosition() const;
     virtual ULONGLONG GetLength() const;
+    // Cuts or extends the file (new bytes read as zero); the position stays where it was.
     virtual void SetLength(ULONGLONG length);
     virtual void Flush();
 
@@ -105,12 +106,13 @@ protected:
 };
 
 // A file in memory that grows in steps of the given size; its bytes belong to it unless it was attached to a
-// caller's buffer.
+// caller's buffer. Running out of room (no grow step, or no memory) throws diskFull. It has no path: Open fails.
 class CMemFile : public CFile
 {
 public:
     explicit CMemFile(UINT growBytes = 1024);
-    // Works on the caller's buffer; with growBytes 0 it cannot grow beyond size. The buffer stays the caller's.
+    // Works on the caller's buffer, whose size bytes are the file's contents; with growBytes 0 it cannot grow beyond
+    // size. The buffer stays the caller's: growing copies the bytes to a buffer of the file's own.
     CMemFile(BYTE* buffer, UINT size, UINT growBytes = 0);
     ~CMemFile() override;
 

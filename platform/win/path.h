@@ -1,0 +1,25 @@
+#pragma once
+
+// Splitting and building file paths, and the folders the program keeps its files in. Paths read from old site
+// files use '\' and a drive ("C:\a\b.gif"), so both separators are understood on input.
+
+#include <string>
+
+// Splits a path into drive ("C:" or empty), folder (with its trailing separator), file name and extension (from
+// the last '.' of the file part, dot included). Any of the outputs may be null.
+void SplitPath(const std::string& path, std::string* drive, std::string* dir, std::string* fname, std::string* ext);
+
+// Joins the parts, adding the separator after dir and the dot before ext where they are missing.
+std::string MakePath(const std::string& drive, const std::string& dir, const std::string& fname,
+                     const std::string& ext);
+
+// A folder for temporary and staging files that only this user can reach (mode 0700), under $XDG_RUNTIME_DIR,
+// $TMPDIR or /tmp, created when missing; ends with '/'. Throws CFileException when the folder cannot be made
+// private (it exists as something else, belongs to another user, or cannot be created).
+std::string GetTempFolder();
+
+// Where the settings live: $XDG_CONFIG_HOME/Pelorin/ (default ~/.config). Not created here.
+std::string GetConfigFolder();
+
+// Where application data lives: $XDG_DATA_HOME/Pelorin/ (default ~/.local/share). Not created here.
+std::string GetDataFolder();

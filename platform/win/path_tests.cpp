@@ -1,0 +1,173 @@
+#include "platform/win/path.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <optional>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/win/file.h"
+
+namespace {
+
+// Sets or clears an environment variable for the life of the object.
+class ScopedEnv
+{
+public:
+    ScopedEnv(const char* name, const char* value) : m_name(name)
+    {
+        if (const char* old = std::getenv(name))
+            m_old = old;
+        if (value)
+            setenv(name, value, 1);
+        else
+            unsetenv(name);
+    }
+    ~ScopedEnv()
+    {
+        if (m_old)
+            setenv(m_name, m_old->c_str(), 1);
+        else
+            unsetenv(m_name);
+    }
+
+private:
+    const char* m_name;
+    std::optional<std::string> m_old;
+};
+
+struct SplitCase
+{
+    std::string path, drive, dir, fname, ext;
+};
+
+const SplitCase kSplitCases[] = {
+    {R"(C:\a\b.gif)", "C:", R"(\a\)", "b", ".gif"},
+    {"/home/x/site.kst", "", "/home/x/", "site", ".kst"},
+    {"/home/x/README", "", "/home/x/", "README", ""},
+    {"/home/x/", "", "/home/x/", "", ""},
+    {R"(C:\Sites\)", "C:", R"(\Sites\)", "", ""},
+    {"/a.b/c", "", "/a.b/", "c", ""},
+    {R"(/a.b\c.d.png)", "", R"(/a.b\)", "c.d", ".png"},
+    {"site.kst", "", "", "site", ".kst"},
+    {"c:x.gif", "c:", "", "x", ".gif"},
+    {"/x/.hidden", "", "/x/", "", ".hidden"},
+    {"/x/..", "", "/x/", "..", ""},
+    {"1:/x", "", "1:/", "x", ""},
+    {"", "", "", "", ""},
+};
+
+} // namespace
+
+TEST(PathTest, SplitPath)
+{
+    for (const SplitCase& c : kSplitCases) {
+        SCOPED_TRACE(c.path);
+        std::string drive = "?", dir = "?", fname = "?", ext = "?";
+        SplitPath(c.path, &drive, &dir, &fname, &ext);
+        EXPECT_EQ(drive, c.drive);
+        EXPECT_EQ(dir, c.dir);
+        EXPECT_EQ(fname, c.fname);
+        EXPECT_EQ(ext, c.ext);
+        // The parts put back together give the path again.
+        EXPECT_EQ(MakePath(drive, dir, fname, ext), c.path);
+    }
+    std::string ext;
+    SplitPath("/a/b.gif", nullptr, nullptr, nullptr, &ext);
+    EXPECT_EQ(ext, ".gif");
+}
+
+TEST(PathTest, MakePathAddsMissingSeparatorAndDot)
+{
+    struct Case
+    {
+        std::string drive, dir, fname, ext, path;
+    } cases[] = {
+        {"", "/home/x", "site", "kst", "/home/x/site.kst"},
+        {"C:", R"(\a\b)", "c", ".gif", R"(C:\a\b\c.gif)"},
+        {"", R"(/a\b)", "c", "", R"(/a\b\c)"},
+        {"", "folder", "c", "png", "folder/c.png"},
+        {"", "", "c", "", "c"},
+        {"", "/tmp/", "", "", "/tmp/"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(MakePath(c.drive, c.dir, c.fname, c.ext), c.path);
+}
+
+class TempFolderTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        std::string templ = (std::filesystem::temp_directory_path() / "pelorin-path-XXXXXX").string();
+        ASSERT_NE(mkdtemp(templ.data()), nullptr);
+        m_base = templ;
+    }
+    void TearDown() override { std::filesystem::remove_all(m_base); }
+
+    std::string Expected() const { return m_base + "/pelorin-" + std::to_string(getuid()) + "/"; }
+
+    std::string m_base;
+};
+
+TEST_F(TempFolderTest, CreatesPrivateFolderAndTightensLooseOne)
+{
+    ScopedEnv runtime("XDG_RUNTIME_DIR", nullptr);
+    ScopedEnv tmpdir("TMPDIR", (m_base + "/").c_str());
+
+    EXPECT_EQ(GetTempFolder(), Expected());
+    struct stat st;
+    ASSERT_EQ(stat(Expected().c_str(), &st), 0);
+    EXPECT_TRUE(S_ISDIR(st.st_mode));
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+
+    chmod(Expected().c_str(), 0777);
+    EXPECT_EQ(GetTempFolder(), Expected());
+    ASSERT_EQ(stat(Expected().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+
+    // The runtime folder comes first; a relative value is no folder at all.
+    ScopedEnv relative("XDG_RUNTIME_DIR", "relative/dir");
+    EXPECT_EQ(GetTempFolder(), Expected());
+    ScopedEnv absolute("XDG_RUNTIME_DIR", (m_base + "/run").c_str());
+    std::filesystem::create_directory(m_base + "/run");
+    EXPECT_EQ(GetTempFolder(), m_base + "/run/pelorin-" + std::to_string(getuid()) + "/");
+}
+
+TEST_F(TempFolderTest, RefusesNameTakenByLinkOrFile)
+{
+    ScopedEnv runtime("XDG_RUNTIME_DIR", m_base.c_str());
+    std::string name = Expected();
+    name.pop_back();
+
+    std::filesystem::create_directory(m_base + "/elsewhere");
+    std::filesystem::create_directory_symlink(m_base + "/elsewhere", name);
+    EXPECT_THROW(GetTempFolder(), CFileException);
+
+    std::filesystem::remove(name);
+    {
+        CFile(name, CFile::modeCreate | CFile::modeWrite);
+    }
+    EXPECT_THROW(GetTempFolder(), CFileException);
+}
+
+TEST(PathTest, ConfigAndDataFolders)
+{
+    ScopedEnv home("HOME", "/home/u");
+    {
+        ScopedEnv config("XDG_CONFIG_HOME", nullptr);
+        ScopedEnv data("XDG_DATA_HOME", "");
+        EXPECT_EQ(GetConfigFolder(), "/home/u/.config/Pelorin/");
+        EXPECT_EQ(GetDataFolder(), "/home/u/.local/share/Pelorin/");
+    }
+    {
+        ScopedEnv config("XDG_CONFIG_HOME", "/cfg/");
+        ScopedEnv data("XDG_DATA_HOME", "/data");
+        EXPECT_EQ(GetConfigFolder(), "/cfg/Pelorin/");
+        EXPECT_EQ(GetDataFolder(), "/data/Pelorin/");
+    }
+    ScopedEnv relative("XDG_CONFIG_HOME", "cfg");
+    EXPECT_EQ(GetConfigFolder(), "/home/u/.config/Pelorin/");
+}
