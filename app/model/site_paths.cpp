@@ -1,0 +1,68 @@
+#include "app/model/site_paths.h"
+
+#include "platform/win/path.h"
+
+namespace {
+
+// Lower case of a Windows-1252 byte, separators made alike, so that folders compare as the file system of the
+// site's origin would.
+char FoldForCompare(char c)
+{
+    const unsigned char u = static_cast<unsigned char>(c);
+    if (u == '\\')
+        return '/';
+    if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7))
+        return static_cast<char>(u + 0x20);
+    return c;
+}
+
+} // namespace
+
+std::string GetPathFileName(const std::string& path)
+{
+    std::string fname, ext;
+    SplitPath(path, nullptr, nullptr, &fname, &ext);
+    return MakePath("", "", fname, ext);
+}
+
+std::string GetPathFolder(const std::string& path)
+{
+    std::string drive, dir;
+    SplitPath(path, &drive, &dir, nullptr, nullptr);
+    return MakePath(drive, dir, "", "");
+}
+
+std::string GetFileExtension(const std::string& path)
+{
+    std::string ext;
+    SplitPath(path, nullptr, nullptr, nullptr, &ext);
+    return ext;
+}
+
+std::string MakeSiteRelativePath(const std::string& base, const std::string& path)
+{
+    if (base.empty())
+        return path;
+    const std::string folder = GetPathFolder(base);
+    if (folder.size() > path.size())
+        return path;
+    for (size_t i = 0; i < folder.size(); ++i) {
+        if (FoldForCompare(folder[i]) != FoldForCompare(path[i]))
+            return path;
+    }
+    return path.substr(folder.size());
+}
+
+bool IsStoredPathAbsolute(const std::string& path)
+{
+    if (!path.empty() && path[0] == '/')
+        return true;
+    return path.size() >= 3 && path.find(":\\") == 1;
+}
+
+std::string ResolveStoredPath(const std::string& path, const std::string& basePath)
+{
+    if (IsStoredPathAbsolute(path))
+        return path;
+    return GetPathFolder(basePath) + path;
+}

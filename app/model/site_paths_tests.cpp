@@ -1,0 +1,72 @@
+#include "app/model/site_paths.h"
+
+#include <gtest/gtest.h>
+
+TEST(SitePaths, SplitsPaths)
+{
+    struct Case
+    {
+        const char* path;
+        const char* name;
+        const char* folder;
+        const char* extension;
+    };
+    const Case cases[] = {
+        {"C:\\a\\b.gif", "b.gif", "C:\\a\\", ".gif"},
+        {"/home/u/site/pic.tar.gz", "pic.tar.gz", "/home/u/site/", ".gz"},
+        {"img/a\\b.png", "b.png", "img/a\\", ".png"},
+        {"C:noext", "noext", "C:", ""},
+        {"folder.d/file", "file", "folder.d/", ""},
+        {"", "", "", ""},
+        {"C:\\a\\", "", "C:\\a\\", ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(GetPathFileName(c.path), c.name) << c.path;
+        EXPECT_EQ(GetPathFolder(c.path), c.folder) << c.path;
+        EXPECT_EQ(GetFileExtension(c.path), c.extension) << c.path;
+    }
+}
+
+TEST(SitePaths, MakeSiteRelativePath)
+{
+    struct Case
+    {
+        const char* base;
+        const char* path;
+        const char* result;
+    };
+    const Case cases[] = {
+        {"C:\\Sites\\My.kst", "c:\\sites\\img\\A.gif", "img\\A.gif"},
+        {"C:\\Sites\\My.kst", "D:\\x.gif", "D:\\x.gif"},
+        {"", "C:\\Sites\\a.gif", "C:\\Sites\\a.gif"},
+        {"/home/u/Sites/My.kst", "/home/u/Sites/img/A.gif", "img/A.gif"},
+        {"/home/u/Sites/My.kst", "/home/u/SitesX/a.gif", "/home/u/SitesX/a.gif"},
+        {"C:\\Sites\\My.kst", "C:/Sites/a.gif", "a.gif"},
+        {"C:\\\xC9t\xE9\\My.kst", "c:\\\xE9T\xC9\\a.gif", "a.gif"},
+        {"C:\\Sites\\My.kst", "C:\\Si", "C:\\Si"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(MakeSiteRelativePath(c.base, c.path), c.result) << c.base << " | " << c.path;
+}
+
+TEST(SitePaths, ResolvesStoredPaths)
+{
+    struct Case
+    {
+        const char* stored;
+        const char* base;
+        const char* result;
+    };
+    const Case cases[] = {
+        {"C:\\pics\\a.gif", "/home/u/site.kst", "C:\\pics\\a.gif"},
+        {"/srv/pics/a.gif", "/home/u/site.kst", "/srv/pics/a.gif"},
+        {"img/a.gif", "/home/u/site.kst", "/home/u/img/a.gif"},
+        {"img\\a.gif", "C:\\Sites\\My.kst", "C:\\Sites\\img\\a.gif"},
+        // ":\" elsewhere than at index 1 does not make a path absolute.
+        {"ab:\\c.gif", "/s/x.kst", "/s/ab:\\c.gif"},
+        {"C:\\", "/s/x.kst", "C:\\"},
+        {"a.gif", "", "a.gif"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ResolveStoredPath(c.stored, c.base), c.result) << c.stored;
+}
