@@ -1,0 +1,117 @@
+#include "app/model/services.h"
+
+#include "app/model/site_paths.h"
+#include "app/model/undo_manager.h"
+
+namespace {
+
+CoreServices g_headless;
+CoreServices* g_services = &g_headless;
+std::string g_openingSitePath;
+OutsidePageBackground g_outsideBackground;
+
+} // namespace
+
+BYTE ViewBufferReady = 0;
+
+std::unique_ptr<CUndoManager> CoreServices::CreateUndoManager(CSitePage* owner, int capacity)
+{
+    return std::make_unique<CUndoManager>(owner, capacity);
+}
+
+void SetCoreServices(CoreServices* services)
+{
+    g_services = services ? services : &g_headless;
+}
+
+CoreServices& GetCoreServices()
+{
+    return *g_services;
+}
+
+COrvelApp* GetTheApp()
+{
+    return g_services->GetTheApp();
+}
+
+CMainFrame* GetTheMainFrame()
+{
+    return g_services->GetTheMainFrame();
+}
+
+COrvelDoc* GetCurrentDocument()
+{
+    return g_services->GetCurrentDocument();
+}
+
+CWebsite* GetCurrentSite()
+{
+    return g_services->GetCurrentSite();
+}
+
+COrvelView* GetCurrentView()
+{
+    return g_services->GetCurrentView();
+}
+
+CSitePage* GetCurrentPage()
+{
+    return g_services->GetCurrentPage();
+}
+
+CPageObject* GetCurrentObject()
+{
+    return g_services->GetCurrentObject();
+}
+
+CAppSettings* GetAppSettings()
+{
+    return g_services->GetAppSettings();
+}
+
+CToolsBar* GetToolsBar()
+{
+    return g_services->GetToolsBar();
+}
+
+CPageItem* FindItemForObject(const CPageObject* object)
+{
+    return g_services->FindItemForObject(object);
+}
+
+void NotifyInspector(int code)
+{
+    g_services->NotifyInspector(code);
+}
+
+void MarkClipboardStale()
+{
+    g_services->MarkClipboardStale();
+}
+
+void SetOpeningSitePath(std::string path)
+{
+    g_openingSitePath = std::move(path);
+}
+
+const std::string& GetOpeningSitePath()
+{
+    return g_openingSitePath;
+}
+
+std::string GetStoredPathBase()
+{
+    if (GetCurrentSite())
+        return g_services->GetCurrentSitePath();
+    return g_openingSitePath;
+}
+
+std::string ResolveStoredPath(const std::string& path)
+{
+    return ResolveStoredPath(path, GetStoredPathBase());
+}
+
+OutsidePageBackground& GetOutsidePageBackground()
+{
+    return g_outsideBackground;
+}

@@ -1,0 +1,123 @@
+#pragma once
+
+// How the model reaches the document, the views, the palettes and the shell without depending on them. The
+// program installs its own CoreServices at start-up; until then (and in headless use) every accessor answers
+// that nothing is current and every service does nothing. Tests install fakes that record calls.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "image/image.h"
+#include "platform/win/win_types.h"
+
+class COrvelApp;
+class COrvelDoc;
+class COrvelView;
+class CMainFrame;
+class CToolsBar;
+class CInsertHtmlDLG;
+class CWebsite;
+class CSitePage;
+class CPageItem;
+class CPageObject;
+class CUndoManager;
+struct CAppSettings;
+
+class CoreServices
+{
+public:
+    virtual ~CoreServices() = default;
+
+    // What is current in the program; null when there is nothing.
+    virtual COrvelApp* GetTheApp() { return nullptr; }
+    virtual CMainFrame* GetTheMainFrame() { return nullptr; }
+    virtual COrvelDoc* GetCurrentDocument() { return nullptr; }
+    virtual CWebsite* GetCurrentSite() { return nullptr; }
+    // The file path of the current site; empty for a site not saved yet or when there is none.
+    virtual std::string GetCurrentSitePath() { return {}; }
+    virtual COrvelView* GetCurrentView() { return nullptr; }
+    virtual CSitePage* GetCurrentPage() { return nullptr; }
+    // The object of the only selected item, else null.
+    virtual CPageObject* GetCurrentObject() { return nullptr; }
+    virtual CAppSettings* GetAppSettings() { return nullptr; }
+    virtual CToolsBar* GetToolsBar() { return nullptr; }
+    // The item of the current site whose main or mouse-over object is the given one.
+    virtual CPageItem* FindItemForObject(const CPageObject* object)
+    {
+        (void)object;
+        return nullptr;
+    }
+    virtual CInsertHtmlDLG* GetInsertHtmlDialog() { return nullptr; }
+
+    // The tools bar's current tool, 0 when there is no tools bar.
+    virtual int GetToolsBarTool() { return 0; }
+    // The tools bar's current colour; false, with the colour untouched, when there is no tools bar.
+    virtual bool GetToolsBarColor(CColor& color)
+    {
+        (void)color;
+        return false;
+    }
+
+    // Refreshes the active inspector palette page with a code (10011 item added or removed, 10012 frames
+    // changed, 10015 text object resized, 10016 text typed, 10018 undo, delete, groups or pages changed).
+    virtual void NotifyInspector(int code) { (void)code; }
+    // The site changed since objects were last put on the private clipboard.
+    virtual void MarkClipboardStale() {}
+    virtual void BeginWaitCursor() {}
+    virtual void EndWaitCursor() {}
+    // Rebuilds the main window's title from the site's name and saved state.
+    virtual void UpdateTitle() {}
+    // Commits in-place text editing in every view of the active document.
+    virtual void EndAllTextEditing() {}
+    // The installed font faces that text characters index into; filled once.
+    virtual const std::vector<std::string>& EnumTrueTypeFonts()
+    {
+        static const std::vector<std::string> none;
+        return none;
+    }
+    // The undo manager for a new page; the base records nothing.
+    virtual std::unique_ptr<CUndoManager> CreateUndoManager(CSitePage* owner, int capacity);
+};
+
+// Installs the program's services; the caller keeps ownership and must keep them alive while installed. Null
+// puts back the headless answers.
+void SetCoreServices(CoreServices* services);
+CoreServices& GetCoreServices();
+
+// The global accessors, answered by the installed services.
+COrvelApp* GetTheApp();
+CMainFrame* GetTheMainFrame();
+COrvelDoc* GetCurrentDocument();
+CWebsite* GetCurrentSite();
+COrvelView* GetCurrentView();
+CSitePage* GetCurrentPage();
+CPageObject* GetCurrentObject();
+CAppSettings* GetAppSettings();
+CToolsBar* GetToolsBar();
+CPageItem* FindItemForObject(const CPageObject* object);
+void NotifyInspector(int code);
+void MarkClipboardStale();
+
+// The path of the site file being opened. The document sets it before reading, so that readers running while
+// no site is current find pictures stored relative to that file.
+void SetOpeningSitePath(std::string path);
+const std::string& GetOpeningSitePath();
+
+// The file against which paths stored relative in a site file are resolved: the current site's file, or the
+// file being opened while no site is current.
+std::string GetStoredPathBase();
+// ResolveStoredPath against GetStoredPathBase.
+std::string ResolveStoredPath(const std::string& path);
+
+// The main window's colour around the page, stored with the site.
+struct OutsidePageBackground
+{
+    BYTE m_bEnabled = 0;
+    CColor m_color = CColor(255, 255, 255);
+};
+OutsidePageBackground& GetOutsidePageBackground();
+
+// Set by the design view on every paint to whether its off-screen bitmap could be prepared; objects that draw
+// through the view's buffer draw nothing while it is 0.
+extern BYTE ViewBufferReady;

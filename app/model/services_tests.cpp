@@ -1,0 +1,115 @@
+#include "app/model/services.h"
+
+#include <gtest/gtest.h>
+
+#include "app/model/app_settings.h"
+#include "app/model/undo_manager.h"
+
+namespace {
+
+// Stands in for the program: answers with objects of its own and records what the model asked of it.
+class FakeServices : public CoreServices
+{
+public:
+    CWebsite* GetCurrentSite() override { return site; }
+    std::string GetCurrentSitePath() override { return sitePath; }
+    CAppSettings* GetAppSettings() override { return &settings; }
+    void NotifyInspector(int code) override { codes.push_back(code); }
+    void MarkClipboardStale() override { ++staleMarks; }
+    bool GetToolsBarColor(CColor& color) override
+    {
+        color = CColor(1, 2, 3);
+        return true;
+    }
+
+    CWebsite* site = nullptr;
+    std::string sitePath;
+    CAppSettings settings;
+    std::vector<int> codes;
+    int staleMarks = 0;
+};
+
+// Installs a fake for one test and puts the headless answers back afterwards.
+class ServicesTest : public ::testing::Test
+{
+protected:
+    void TearDown() override
+    {
+        SetCoreServices(nullptr);
+        SetOpeningSitePath("");
+    }
+    FakeServices fake;
+};
+
+} // namespace
+
+TEST_F(ServicesTest, HeadlessNothingIsCurrentAndServicesDoNothing)
+{
+    EXPECT_EQ(GetTheApp(), nullptr);
+    EXPECT_EQ(GetTheMainFrame(), nullptr);
+    EXPECT_EQ(GetCurrentDocument(), nullptr);
+    EXPECT_EQ(GetCurrentSite(), nullptr);
+    EXPECT_EQ(GetCurrentView(), nullptr);
+    EXPECT_EQ(GetCurrentPage(), nullptr);
+    EXPECT_EQ(GetCurrentObject(), nullptr);
+    EXPECT_EQ(GetAppSettings(), nullptr);
+    EXPECT_EQ(GetToolsBar(), nullptr);
+    EXPECT_EQ(FindItemForObject(nullptr), nullptr);
+    NotifyInspector(10011);
+    MarkClipboardStale();
+
+    CColor color(COLOR_RED);
+    EXPECT_FALSE(GetCoreServices().GetToolsBarColor(color));
+    EXPECT_EQ(color, CColor(COLOR_RED));
+    EXPECT_EQ(GetCoreServices().GetToolsBarTool(), 0);
+    EXPECT_TRUE(GetCoreServices().EnumTrueTypeFonts().empty());
+
+    auto undo = GetCoreServices().CreateUndoManager(nullptr, 500);
+    undo->RecordUndo(2);
+    EXPECT_FALSE(undo->CanUndo());
+    EXPECT_FALSE(undo->CanRedo());
+    EXPECT_EQ(undo->GetCapacity(), 500);
+}
+
+TEST_F(ServicesTest, InstalledServicesAnswerUntilRemoved)
+{
+    SetCoreServices(&fake);
+    EXPECT_EQ(GetAppSettings(), &fake.settings);
+    NotifyInspector(10012);
+    NotifyInspector(10018);
+    MarkClipboardStale();
+    EXPECT_EQ(fake.codes, (std::vector<int>{10012, 10018}));
+    EXPECT_EQ(fake.staleMarks, 1);
+
+    SetCoreServices(nullptr);
+    NotifyInspector(10011);
+    EXPECT_EQ(GetAppSettings(), nullptr);
+    EXPECT_EQ(fake.codes.size(), 2u);
+}
+
+TEST_F(ServicesTest, StoredPathsResolveAgainstTheSiteOrTheFileBeingOpened)
+{
+    SetOpeningSitePath("/home/u/opening/site.kst");
+    EXPECT_EQ(ResolveStoredPath("img/a.gif"), "/home/u/opening/img/a.gif");
+
+    // With a current site its own path wins, even over the file being opened.
+    SetCoreServices(&fake);
+    int siteStandIn = 0;
+    fake.site = reinterpret_cast<CWebsite*>(&siteStandIn);
+    fake.sitePath = "C:\\Sites\\My.kst";
+    EXPECT_EQ(ResolveStoredPath("img\\a.gif"), "C:\\Sites\\img\\a.gif");
+    EXPECT_EQ(ResolveStoredPath("D:\\pics\\a.gif"), "D:\\pics\\a.gif");
+}
+
+TEST(AppSettings, Defaults)
+{
+    const CAppSettings s;
+    EXPECT_EQ(s.GetButtonTextFont(), "Arial");
+    EXPECT_EQ(s.m_nButtonTextFontSize, 12);
+    EXPECT_EQ(s.m_clrButtonTextColor, 0xFFFFFFu);
+    EXPECT_EQ(s.m_nButtonTextAlignment, 1);
+    EXPECT_EQ(s.m_nButtonTextShadowDistance, 1);
+    EXPECT_EQ(s.m_nButtonTextShadowDirection, 120);
+    EXPECT_EQ(s.m_clrButtonTextShadowColor, 0u);
+    EXPECT_EQ(s.counterId, 0);
+}
