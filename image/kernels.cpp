@@ -1,1 +1,153 @@
-#include "image/image.h"
+#include "image/kernels.h"
+
+#include <cstring>
+
+namespace imagelib::detail {
+namespace {
+
+// Samples move through memcpy so that buffers of any alignment are read and written safely; compilers turn
+// the fixed-size copies into single loads and stores.
+template <class T> inline T Load(const uint8_t* p)
+{
+    T v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+template <class T> inline void Store(uint8_t* p, T v)
+{
+    std::memcpy(p, &v, sizeof v);
+}
+
+inline uint8_t* RowAt(uint8_t* base, int rowStep, int y)
+{
+    return base + static_cast<ptrdiff_t>(y) * rowStep;
+}
+inline const uint8_t* RowAt(const uint8_t* base, int rowStep, int y)
+{
+    return base + static_cast<ptrdiff_t>(y) * rowStep;
+}
+
+// Sample-by-sample copy with a conversion between sample types.
+template <class Src, class Dst, class Convert>
+void CopyStrided(uint8_t* dst, int dstPixelStep, int dstRowStep, const uint8_t* src, int srcPixelStep, int srcRowStep,
+                 int samplesPerRow, int rows, Convert convert)
+{
+    const ptrdiff_t srcStep = static_cast<ptrdiff_t>(srcPixelStep) * sizeof(Src);
+    const ptrdiff_t dstStep = static_cast<ptrdiff_t>(dstPixelStep) * sizeof(Dst);
+    for (int y = 0; y < rows; ++y) {
+        const uint8_t* s = RowAt(src, srcRowStep, y);
+        uint8_t* d = RowAt(dst, dstRowStep, y);
+        for (int x = 0; x < samplesPerRow; ++x)
+            Store<Dst>(d + x * dstStep, convert(Load<Src>(s + x * srcStep)));
+    }
+}
+
+// Same-size copy: whole rows when both sides are packed, else sample by sample. Rows move with memmove so
+// that a copy of a buffer onto itself stays defined.
+template <class T>
+void CopySame(uint8_t* dst, int dstPixelStep, int dstRowStep, const uint8_t* src, int srcPixelStep, int srcRowStep,
+              int samplesPerRow, int rows)
+{
+    if (samplesPerRow <= 0 || rows <= 0)
+        return;
+    if (dstPixelStep == 1 && srcPixelStep == 1) {
+        const size_t rowBytes = static_cast<size_t>(samplesPerRow) * sizeof(T);
+        for (int y = 0; y < rows; ++y)
+            std::memmove(RowAt(dst, dstRowStep, y), RowAt(src, srcRowStep, y), rowBytes);
+        return;
+    }
+    CopyStrided<T, T>(dst, dstPixelStep, dstRowStep, src, srcPixelStep, srcRowStep, samplesPerRow, rows,
+                      [](T v) { return v; });
+}
+
+template <class T> void FillSame(uint8_t* dst, int pixelStep, int rowStep, T value, int samplesPerRow, int rows)
+{
+    if (samplesPerRow <= 0 || rows <= 0)
+        return;
+    const ptrdiff_t step = static_cast<ptrdiff_t>(pixelStep) * sizeof(T);
+    for (int y = 0; y < rows; ++y) {
+        uint8_t* d = RowAt(dst, rowStep, y);
+        for (int x = 0; x < samplesPerRow; ++x)
+            Store<T>(d + x * step, value);
+    }
+}
+
+} // namespace
+
+void CopyBytes(uint8_t* dst, const uint8_t* src, size_t n)
+{
+    if (n != 0)
+        std::memmove(dst, src, n);
+}
+
+void Copy8To8(uint8_t* dst, int dstPixelStep, int dstRowStep, const uint8_t* src, int srcPixelStep, int srcRowStep,
+              int samplesPerRow, int rows)
+{
+    CopySame<uint8_t>(dst, dstPixelStep, dstRowStep, src, srcPixelStep, srcRowStep, samplesPerRow, rows);
+}
+
+void Copy8To16(uint8_t* dst, int dstPixelStep, int dstRowStep, const uint8_t* src, int srcPixelStep, int srcRowStep,
+               int samplesPerRow, int rows)
+{
+    if (samplesPerRow <= 0 || rows <= 0)
+        return;
+    CopyStrided<uint8_t, uint16_t>(dst, dstPixelStep, dstRowStep, src, srcPixelStep, srcRowStep, samplesPerRow, rows,
+                                   [](uint8_t v) { return static_cast<uint16_t>(v * 257); });
+}
+
+void Copy16To8(uint8_t* dst, int dstPixelStep, int dstRowStep, const uint8_t* src, int srcPixelStep, int srcRowStep,
+               int samplesPerRow, int rows)
+{
+    if (samplesPerRow <= 0 || rows <= 0)
+        return;
+    CopyStrided<uint16_t, uint8_t>(dst, dstPixelStep, dstRowStep, src, srcPixelStep, srcRowStep, samplesPerRow, rows,
+                                   [](uint16_t v) { return static_cast<uint8_t>(v >> 8); });
+}
+
+void Copy16To16(uint8_t* dst, int dstPixelStep, int dstRowStep, const uint8_t* src, int srcPixelStep, int srcRowStep,
+                int samplesPerRow, int rows)
+{
+    CopySame<uint16_t>(dst, dstPixelStep, dstRowStep, src, srcPixelStep, srcRowStep, samplesPerRow, rows);
+}
+
+void Copy32To32(uint8_t* dst, int dstPixelStep, int dstRowStep, const uint8_t* src, int srcPixelStep, int srcRowStep,
+                int samplesPerRow, int rows)
+{
+    CopySame<uint32_t>(dst, dstPixelStep, dstRowStep, src, srcPixelStep, srcRowStep, samplesPerRow, rows);
+}
+
+void Copy64To64(uint8_t* dst, int dstPixelStep, int dstRowStep, const uint8_t* src, int srcPixelStep, int srcRowStep,
+                int samplesPerRow, int rows)
+{
+    CopySame<uint64_t>(dst, dstPixelStep, dstRowStep, src, srcPixelStep, srcRowStep, samplesPerRow, rows);
+}
+
+void Fill8(uint8_t* dst, int pixelStep, int rowStep, uint8_t value, int samplesPerRow, int rows)
+{
+    if (samplesPerRow <= 0 || rows <= 0)
+        return;
+    if (pixelStep == 1) {
+        for (int y = 0; y < rows; ++y)
+            std::memset(RowAt(dst, rowStep, y), value, static_cast<size_t>(samplesPerRow));
+        return;
+    }
+    FillSame<uint8_t>(dst, pixelStep, rowStep, value, samplesPerRow, rows);
+}
+
+void Fill16(uint8_t* dst, int pixelStep, int rowStep, uint16_t value, int samplesPerRow, int rows)
+{
+    FillSame<uint16_t>(dst, pixelStep, rowStep, value, samplesPerRow, rows);
+}
+
+void Fill32(uint8_t* dst, int pixelStep, int rowStep, uint32_t value, int samplesPerRow, int rows)
+{
+    FillSame<uint32_t>(dst, pixelStep, rowStep, value, samplesPerRow, rows);
+}
+
+void Fill64(uint8_t* dst, int pixelStep, int rowStep, uint64_t value, int samplesPerRow, int rows)
+{
+    FillSame<uint64_t>(dst, pixelStep, rowStep, value, samplesPerRow, rows);
+}
+
+} // namespace imagelib::detail
