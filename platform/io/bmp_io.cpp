@@ -1,0 +1,229 @@
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "image/image.h"
+#include "platform/io/decoders.h"
+
+namespace io_detail {
+
+namespace {
+
+constexpr uint32_t kBiRgb = 0;
+constexpr uint32_t kBiBitfields = 3;
+constexpr uint32_t kBiAlphaBitfields = 6;
+
+uint16_t U16(const unsigned char* p)
+{
+    return uint16_t(p[0] | (p[1] << 8));
+}
+uint32_t U32(const unsigned char* p)
+{
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+int32_t I32(const unsigned char* p)
+{
+    return static_cast<int32_t>(U32(p));
+}
+
+// One colour channel of a packed pixel: where its bits lie and how to widen them to 8 bits.
+struct Channel
+{
+    uint32_t mask = 0;
+    int shift = 0;
+    uint32_t maximum = 0;
+
+    explicit Channel(uint32_t m = 0) : mask(m)
+    {
+        if (mask) {
+            shift = std::countr_zero(mask);
+            maximum = mask >> shift;
+        }
+    }
+    unsigned char Get(uint32_t pixel, unsigned char absent) const
+    {
+        if (!maximum)
+            return absent;
+        return static_cast<unsigned char>((uint64_t((pixel & mask) >> shift) * 255 + maximum / 2) / maximum);
+    }
+};
+
+bool ReadAt(FILE* file, int64_t offset, void* buffer, size_t count)
+{
+    return fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0 && fread(buffer, 1, count, file) == count;
+}
+
+} // namespace
+
+std::unique_ptr<CImage> LoadBmp(FILE* file, unsigned flags, IOError* error)
+{
+    *error = IO_INVALID_FILE;
+    struct stat st;
+    if (fstat(fileno(file), &st) != 0)
+        return nullptr;
+    const int64_t fileSize = st.st_size;
+
+    // File header (14 bytes) and the size of the info header that follows it.
+    unsigned char head[18];
+    if (!ReadAt(file, 0, head, sizeof head))
+        return nullptr;
+    const int64_t pixelOffset = U32(head + 10);
+    const uint32_t infoSize = U32(head + 14);
+
+    int64_t width, height;
+    int bits;
+    uint32_t compression = kBiRgb, colorsUsed = 0;
+    double dpi = 96.0;
+    uint32_t masks[4] = {0, 0, 0, 0};
+    bool haveMasks = false;
+    // The Windows headers that carry the channel masks themselves; others of these sizes (OS/2) hold other fields.
+    const bool maskedHeader = infoSize == 52 || infoSize == 56 || infoSize == 108 || infoSize == 124;
+    if (infoSize == 12) {
+        unsigned char core[8];
+        if (!ReadAt(file, 18, core, sizeof core))
+            return nullptr;
+        width = U16(core);
+        height = U16(core + 2);
+        bits = U16(core + 6);
+    } else if (infoSize >= 40 && infoSize <= 1024) {
+        unsigned char info[56] = {};
+        if (!ReadAt(file, 18, info, std::min<size_t>(infoSize, 56) - 4))
+            return nullptr;
+        width = I32(info);
+        height = I32(info + 4);
+        bits = U16(info + 10);
+        compression = U32(info + 12);
+        int32_t perMeter = I32(info + 20);
+        colorsUsed = U32(info + 28);
+        if ((flags & IO_LOAD_DPI) && perMeter > 0)
+            dpi = perMeter * 0.0254;
+        if (maskedHeader) {
+            for (int i = 0; i < (infoSize >= 56 ? 4 : 3); ++i)
+                masks[i] = U32(info + 36 + 4 * i);
+            haveMasks = true;
+        } else if (compression == kBiBitfields || compression == kBiAlphaBitfields) {
+            // The masks of a short header follow it.
+            unsigned char extra[16];
+            int count = compression == kBiAlphaBitfields ? 4 : 3;
+            if (!ReadAt(file, 14 + int64_t(infoSize), extra, size_t(count) * 4))
+                return nullptr;
+            for (int i = 0; i < count; ++i)
+                masks[i] = U32(extra + 4 * i);
+            haveMasks = true;
+        }
+    } else {
+        return nullptr;
+    }
+
+    // A negative height stores the rows top down.
+    bool topDown = height < 0;
+    if (topDown)
+        height = -height;
+    if (!SizeAcceptable(width, height))
+        return nullptr;
+
+    bool packed = bits == 16 || bits == 32;
+    bool paletted = bits == 1 || bits == 4 || bits == 8;
+    if (!packed && !paletted && bits != 24)
+        return nullptr;
+    if (compression != kBiRgb && !(packed && (compression == kBiBitfields || compression == kBiAlphaBitfields)))
+        return nullptr;
+
+    Channel red, green, blue, alphaChannel;
+    if (packed) {
+        if (compression == kBiRgb) {
+            // Without masks the channels have their fixed places; the fourth byte of a 32-bit pixel carries
+            // alpha only where a long header names it.
+            red = Channel(bits == 16 ? 0x7C00 : 0xFF0000);
+            green = Channel(bits == 16 ? 0x03E0 : 0xFF00);
+            blue = Channel(bits == 16 ? 0x001F : 0xFF);
+            if (bits == 32 && maskedHeader && infoSize >= 56)
+                alphaChannel = Channel(masks[3]);
+        } else {
+            if (!haveMasks)
+                return nullptr;
+            red = Channel(masks[0]);
+            green = Channel(masks[1]);
+            blue = Channel(masks[2]);
+            alphaChannel = Channel(masks[3]);
+        }
+        if (bits == 16 && ((red.mask | green.mask | blue.mask | alphaChannel.mask) >> 16) != 0)
+            return nullptr;
+    }
+
+    std::vector<unsigned char> palette; // red, green, blue per entry
+    if (paletted) {
+        int64_t count = colorsUsed ? colorsUsed : (int64_t(1) << bits);
+        if (count > 256)
+            return nullptr;
+        int entrySize = infoSize == 12 ? 3 : 4;
+        std::vector<unsigned char> raw(size_t(count) * entrySize);
+        if (!ReadAt(file, 14 + int64_t(infoSize), raw.data(), raw.size()))
+            return nullptr;
+        palette.resize(size_t(count) * 3);
+        for (int64_t i = 0; i < count; ++i) {
+            palette[size_t(i) * 3] = raw[size_t(i) * entrySize + 2];
+            palette[size_t(i) * 3 + 1] = raw[size_t(i) * entrySize + 1];
+            palette[size_t(i) * 3 + 2] = raw[size_t(i) * entrySize];
+        }
+    }
+
+    const int64_t stride = (width * bits + 31) / 32 * 4;
+    if (pixelOffset < 14 + int64_t(infoSize) || pixelOffset + stride * height > fileSize)
+        return nullptr;
+
+    bool alpha = (flags & IO_LOAD_ALPHA) && alphaChannel.mask != 0;
+    ImageRows rows;
+    if (!rows.Start(alpha ? IMAGE_MODE_RGBA : IMAGE_MODE_RGB, int(width), int(height), dpi, error))
+        return nullptr;
+    std::vector<unsigned char> line(static_cast<size_t>(stride));
+    const size_t paletteCount = palette.size() / 3;
+    for (int64_t y = 0; y < height; ++y) {
+        int64_t stored = topDown ? y : height - 1 - y;
+        if (!ReadAt(file, pixelOffset + stored * stride, line.data(), line.size())) {
+            *error = IO_INVALID_FILE;
+            return nullptr;
+        }
+        unsigned char* out = rows.NextRow();
+        for (int64_t x = 0; x < width; ++x) {
+            unsigned char r, g, b, a = 255;
+            if (paletted) {
+                int64_t bit = x * bits;
+                unsigned index = (line[size_t(bit / 8)] >> (8 - bits - bit % 8)) & ((1u << bits) - 1);
+                if (index < paletteCount) {
+                    r = palette[index * 3];
+                    g = palette[index * 3 + 1];
+                    b = palette[index * 3 + 2];
+                } else {
+                    r = g = b = 0;
+                }
+            } else if (bits == 24) {
+                const unsigned char* p = &line[size_t(x) * 3];
+                b = p[0];
+                g = p[1];
+                r = p[2];
+            } else {
+                uint32_t pixel = bits == 16 ? U16(&line[size_t(x) * 2]) : U32(&line[size_t(x) * 4]);
+                r = red.Get(pixel, 0);
+                g = green.Get(pixel, 0);
+                b = blue.Get(pixel, 0);
+                a = alphaChannel.Get(pixel, 255);
+            }
+            if (alpha)
+                *out++ = a;
+            *out++ = r;
+            *out++ = g;
+            *out++ = b;
+        }
+    }
+    std::unique_ptr<CImage> image = rows.Finish();
+    *error = image ? IO_OK : IO_INVALID_FILE;
+    return image;
+}
+
+} // namespace io_detail

@@ -1,0 +1,418 @@
+#include "platform/io/jpeg_io.h"
+
+#include <algorithm>
+#include <climits>
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <new>
+#include <vector>
+
+// clang-format off
+#include <jpeglib.h>
+#include <jerror.h>
+// clang-format on
+
+#include "image/image.h"
+#include "platform/io/decoders.h"
+#include "platform/win/file.h"
+
+// libjpeg reports errors by longjmp. Each function that calls setjmp keeps no local with a destructor and changes
+// no local after the setjmp: all state lives in a job object owned by its caller, which cleans up afterwards. The
+// callbacks never let a C++ exception pass through the library: a failing read is kept and raised again once the
+// library has been left.
+
+namespace {
+
+constexpr size_t kChunk = 4096;
+constexpr int kMaxJpegSide = 65500;
+
+class ByteSource
+{
+public:
+    virtual ~ByteSource() = default;
+    // Up to count bytes; 0 at the end.
+    virtual size_t Read(unsigned char* buffer, size_t count) = 0;
+};
+
+class StdioSource : public ByteSource
+{
+public:
+    explicit StdioSource(FILE* file) : m_file(file) {}
+    size_t Read(unsigned char* buffer, size_t count) override { return fread(buffer, 1, count, m_file); }
+
+private:
+    FILE* m_file;
+};
+
+class CFileSource : public ByteSource
+{
+public:
+    explicit CFileSource(CFile& file) : m_file(file) {}
+    size_t Read(unsigned char* buffer, size_t count) override { return m_file.Read(buffer, static_cast<UINT>(count)); }
+
+private:
+    CFile& m_file;
+};
+
+struct JpegJob
+{
+    jmp_buf jump;
+    jpeg_error_mgr errorManager{};
+    IOError error = IO_INVALID_FILE;
+};
+
+void OnJpegError(j_common_ptr cinfo)
+{
+    auto* job = static_cast<JpegJob*>(cinfo->client_data);
+    if (cinfo->err->msg_code == JERR_OUT_OF_MEMORY)
+        job->error = IO_NO_MEMORY;
+    longjmp(job->jump, 1);
+}
+
+// Warnings about damaged data are not printed; a stream that cannot be decoded ends in an error anyway.
+void OnJpegMessage(j_common_ptr, int) {}
+
+// ---- Decoding
+
+struct JpegReadJob : JpegJob
+{
+    jpeg_decompress_struct info{};
+    jpeg_source_mgr sourceManager{};
+    bool created = false;
+    ByteSource* source = nullptr;
+    std::exception_ptr readFailure;
+    unsigned char buffer[kChunk];
+    unsigned flags = 0;
+    std::string* comment = nullptr;
+    io_detail::ImageRows rows;
+    std::vector<unsigned char> cmykRow;
+};
+
+void InitSource(j_decompress_ptr) {}
+void TermSource(j_decompress_ptr) {}
+
+boolean FillInput(j_decompress_ptr cinfo)
+{
+    auto* job = static_cast<JpegReadJob*>(static_cast<JpegJob*>(cinfo->client_data));
+    size_t count = 0;
+    bool failed = false;
+    try {
+        count = job->source->Read(job->buffer, kChunk);
+    } catch (...) {
+        job->readFailure = std::current_exception();
+        failed = true;
+    }
+    if (failed)
+        ERREXIT(cinfo, JERR_FILE_READ);
+    // A stream that ends early is refused rather than padded, as a half picture is no picture.
+    if (count == 0)
+        ERREXIT(cinfo, JERR_INPUT_EOF);
+    job->sourceManager.next_input_byte = job->buffer;
+    job->sourceManager.bytes_in_buffer = count;
+    return TRUE;
+}
+
+void SkipInput(j_decompress_ptr cinfo, long count)
+{
+    jpeg_source_mgr* src = cinfo->src;
+    if (count <= 0)
+        return;
+    while (static_cast<size_t>(count) > src->bytes_in_buffer) {
+        count -= static_cast<long>(src->bytes_in_buffer);
+        FillInput(cinfo);
+    }
+    src->next_input_byte += count;
+    src->bytes_in_buffer -= static_cast<size_t>(count);
+}
+
+double JpegDotsPerInch(const jpeg_decompress_struct& info, unsigned flags)
+{
+    if ((flags & IO_LOAD_DPI) && info.saw_JFIF_marker && info.X_density > 0) {
+        if (info.density_unit == 1)
+            return info.X_density;
+        if (info.density_unit == 2)
+            return info.X_density * 2.54;
+    }
+    return 96.0;
+}
+
+bool RunJpegRead(JpegReadJob* job)
+{
+    if (setjmp(job->jump))
+        return false;
+
+    jpeg_decompress_struct& info = job->info;
+    jpeg_create_decompress(&info);
+    job->created = true;
+    job->sourceManager.init_source = InitSource;
+    job->sourceManager.fill_input_buffer = FillInput;
+    job->sourceManager.skip_input_data = SkipInput;
+    job->sourceManager.resync_to_restart = jpeg_resync_to_restart;
+    job->sourceManager.term_source = TermSource;
+    info.src = &job->sourceManager;
+    if (job->comment)
+        jpeg_save_markers(&info, JPEG_COM, 0xFFFF);
+
+    jpeg_read_header(&info, TRUE);
+    if (!io_detail::SizeAcceptable(info.image_width, info.image_height))
+        return false;
+    if (job->comment) {
+        for (jpeg_saved_marker_ptr marker = info.marker_list; marker; marker = marker->next) {
+            if (marker->marker == JPEG_COM) {
+                job->comment->assign(reinterpret_cast<const char*>(marker->data), marker->data_length);
+                break;
+            }
+        }
+    }
+
+    bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+    bool grey = info.jpeg_color_space == JCS_GRAYSCALE && !(job->flags & IO_LOAD_RGB);
+    info.out_color_space = cmyk ? JCS_CMYK : grey ? JCS_GRAYSCALE : JCS_RGB;
+    jpeg_start_decompress(&info);
+    if (info.output_components != (cmyk ? 4 : grey ? 1 : 3))
+        return false;
+
+    IMAGE_MODE mode = grey ? IMAGE_MODE_GREY : IMAGE_MODE_RGB;
+    if (!job->rows.Start(mode, int(info.output_width), int(info.output_height), JpegDotsPerInch(info, job->flags),
+                         &job->error))
+        return false;
+    if (cmyk)
+        job->cmykRow.resize(size_t(info.output_width) * 4);
+    // Files written with an Adobe marker store CMYK inverted.
+    bool inverted = info.saw_Adobe_marker;
+    while (info.output_scanline < info.output_height) {
+        unsigned char* target = job->rows.NextRow();
+        JSAMPROW row = cmyk ? job->cmykRow.data() : target;
+        if (jpeg_read_scanlines(&info, &row, 1) != 1)
+            return false;
+        if (cmyk) {
+            for (JDIMENSION x = 0; x < info.output_width; ++x) {
+                const unsigned char* s = row + x * 4;
+                unsigned k = inverted ? s[3] : 255u - s[3];
+                for (int c = 0; c < 3; ++c)
+                    target[x * 3 + c] = static_cast<unsigned char>((inverted ? s[c] : 255u - s[c]) * k / 255u);
+            }
+        }
+    }
+    jpeg_finish_decompress(&info);
+    return true;
+}
+
+// Decodes one stream; *unread receives how many bytes were read from the source beyond its end marker.
+std::unique_ptr<CImage> DecodeJpeg(ByteSource& source, unsigned flags, std::string* comment, IOError* error,
+                                   size_t* unread)
+{
+    auto job = std::make_unique<JpegReadJob>();
+    job->info.err = jpeg_std_error(&job->errorManager);
+    job->errorManager.error_exit = OnJpegError;
+    job->errorManager.emit_message = OnJpegMessage;
+    job->info.client_data = static_cast<JpegJob*>(job.get());
+    job->source = &source;
+    job->flags = flags;
+    job->comment = comment;
+
+    bool decoded = false;
+    try {
+        decoded = RunJpegRead(job.get());
+    } catch (...) {
+        if (job->created)
+            jpeg_destroy_decompress(&job->info);
+        throw;
+    }
+    size_t left = job->sourceManager.bytes_in_buffer;
+    if (job->created)
+        jpeg_destroy_decompress(&job->info);
+    if (job->readFailure)
+        std::rethrow_exception(job->readFailure);
+    std::unique_ptr<CImage> image = decoded ? job->rows.Finish() : nullptr;
+    *error = image ? IO_OK : (job->error == IO_OK ? IO_INVALID_FILE : job->error);
+    if (unread)
+        *unread = image ? left : 0;
+    return image;
+}
+
+// ---- Encoding
+
+constexpr size_t kFirstOutputSize = 16384;
+
+struct JpegWriteJob : JpegJob
+{
+    jpeg_compress_struct info{};
+    jpeg_destination_mgr destination{};
+    bool created = false;
+    unsigned char* data = nullptr; // from malloc: the library's callbacks must not throw
+    size_t capacity = 0;
+    size_t size = 0;
+    const CPixMap* map = nullptr;
+    int quality = 75;
+    const std::string* comment = nullptr;
+    std::vector<unsigned char> row;
+
+    JpegWriteJob() = default;
+    JpegWriteJob(const JpegWriteJob&) = delete;
+    JpegWriteJob& operator=(const JpegWriteJob&) = delete;
+    ~JpegWriteJob() { free(data); }
+};
+
+JpegWriteJob* WriteJobOf(j_compress_ptr cinfo)
+{
+    return static_cast<JpegWriteJob*>(static_cast<JpegJob*>(cinfo->client_data));
+}
+
+void InitDestination(j_compress_ptr cinfo)
+{
+    JpegWriteJob* job = WriteJobOf(cinfo);
+    if (!job->data) {
+        job->data = static_cast<unsigned char*>(malloc(kFirstOutputSize));
+        if (!job->data)
+            ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 0);
+        job->capacity = kFirstOutputSize;
+    }
+    job->destination.next_output_byte = job->data;
+    job->destination.free_in_buffer = job->capacity;
+}
+
+boolean EmptyOutput(j_compress_ptr cinfo)
+{
+    // Called when the whole buffer is full, whatever free_in_buffer says.
+    JpegWriteJob* job = WriteJobOf(cinfo);
+    size_t grown = job->capacity * 2;
+    auto* data = static_cast<unsigned char*>(realloc(job->data, grown));
+    if (!data)
+        ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 1);
+    job->destination.next_output_byte = data + job->capacity;
+    job->destination.free_in_buffer = grown - job->capacity;
+    job->data = data;
+    job->capacity = grown;
+    return TRUE;
+}
+
+void TermDestination(j_compress_ptr cinfo)
+{
+    JpegWriteJob* job = WriteJobOf(cinfo);
+    job->size = job->capacity - job->destination.free_in_buffer;
+}
+
+bool RunJpegWrite(JpegWriteJob* job)
+{
+    if (setjmp(job->jump))
+        return false;
+
+    jpeg_compress_struct& info = job->info;
+    jpeg_create_compress(&info);
+    job->created = true;
+    job->destination.init_destination = InitDestination;
+    job->destination.empty_output_buffer = EmptyOutput;
+    job->destination.term_destination = TermDestination;
+    info.dest = &job->destination;
+
+    const CPixMap& map = *job->map;
+    info.image_width = JDIMENSION(map.width);
+    info.image_height = JDIMENSION(map.height);
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, job->quality, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    if (!job->comment->empty()) {
+        // A marker holds at most 65533 bytes of data.
+        size_t length = std::min<size_t>(job->comment->size(), 65533);
+        jpeg_write_marker(&info, JPEG_COM, reinterpret_cast<const JOCTET*>(job->comment->data()),
+                          static_cast<unsigned>(length));
+    }
+    job->row.resize(size_t(map.width) * 3);
+    while (info.next_scanline < info.image_height) {
+        int y = int(info.next_scanline);
+        for (int x = 0; x < map.width; ++x)
+            for (int p = 0; p < 3; ++p)
+                job->row[size_t(x) * 3 + p] = *map.Sample(x, y, p);
+        JSAMPROW row = job->row.data();
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    return true;
+}
+
+bool MapCanBeEncoded(const CPixMap& map)
+{
+    if (map.mode != IMAGE_MODE_RGB || map.bitsPerPlane != 8 || map.planes != 3)
+        return false;
+    if (map.width < 1 || map.height < 1 || map.width > kMaxJpegSide || map.height > kMaxJpegSide)
+        return false;
+    for (int p = 0; p < (map.interleaved ? 1 : 3); ++p)
+        if (!map.plane[p].data)
+            return false;
+    return true;
+}
+
+} // namespace
+
+namespace io_detail {
+
+std::unique_ptr<CImage> LoadJpeg(FILE* file, unsigned flags, IOError* error)
+{
+    StdioSource source(file);
+    return DecodeJpeg(source, flags, nullptr, error, nullptr);
+}
+
+} // namespace io_detail
+
+bool CJpegIO::Save(CFile& file, const CPixMap& map, int quality, IOError* error, const std::string& comment)
+{
+    IOError ignored;
+    IOError* err = error ? error : &ignored;
+    if (!MapCanBeEncoded(map)) {
+        *err = IO_INVALID_FILE;
+        return false;
+    }
+    try {
+        auto job = std::make_unique<JpegWriteJob>();
+        job->info.err = jpeg_std_error(&job->errorManager);
+        job->errorManager.error_exit = OnJpegError;
+        job->errorManager.emit_message = OnJpegMessage;
+        job->info.client_data = static_cast<JpegJob*>(job.get());
+        job->map = &map;
+        job->quality = quality;
+        job->comment = &comment;
+        bool encoded = false;
+        try {
+            encoded = RunJpegWrite(job.get());
+        } catch (...) {
+            if (job->created)
+                jpeg_destroy_compress(&job->info);
+            throw;
+        }
+        if (job->created)
+            jpeg_destroy_compress(&job->info);
+        if (!encoded || job->size > UINT_MAX) {
+            *err = job->error == IO_OK ? IO_INVALID_FILE : job->error;
+            return false;
+        }
+        file.Write(job->data, static_cast<UINT>(job->size));
+        *err = IO_OK;
+        return true;
+    } catch (const std::bad_alloc&) {
+        *err = IO_NO_MEMORY;
+        return false;
+    }
+}
+
+CImage* CJpegIO::Load(CFile& file, IOError* error, std::string* comment)
+{
+    IOError ignored;
+    IOError* err = error ? error : &ignored;
+    try {
+        CFileSource source(file);
+        size_t unread = 0;
+        std::unique_ptr<CImage> image = DecodeJpeg(source, IO_LOAD_RGB, comment, err, &unread);
+        // Bytes read ahead beyond the end marker belong to whatever follows the stream in the file.
+        if (image && unread > 0)
+            file.Seek(-static_cast<LONGLONG>(unread), CFile::current);
+        return image.release();
+    } catch (const std::bad_alloc&) {
+        *err = IO_NO_MEMORY;
+        return nullptr;
+    }
+}
