@@ -1,0 +1,320 @@
+#include "app/model/fill_info.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "app/model/record_stream.h"
+#include "app/model/services.h"
+#include "app/model/site_paths.h"
+#include "app/model/string_attr.h"
+#include "platform/io/io.h"
+
+namespace {
+
+// Owned pictures travel in tiles of this many pixels each way; every stored tile row is as long as a full
+// tile's row, whatever the tile's actual width.
+constexpr int kTileSize = 256;
+
+// The modes an owned picture is stored in.
+bool IsStorableMode(uint32_t mode)
+{
+    return mode == IMAGE_MODE_GREY || mode == IMAGE_MODE_INDEXED || mode == IMAGE_MODE_RGB;
+}
+
+// The mode a picture is written in: its own, without an alpha plane (the stored form has none). Zero when the
+// picture cannot be stored.
+IMAGE_MODE StoredModeOf(const CImage* picture)
+{
+    if (picture == nullptr || picture->IsEmpty() || picture->Width() < 1 || picture->Height() < 1)
+        return IMAGE_MODE_NONE;
+    const uint32_t mode = picture->GetMode() & ~IMAGE_MODE_ALPHA_BIT;
+    return IsStorableMode(mode) ? static_cast<IMAGE_MODE>(mode) : IMAGE_MODE_NONE;
+}
+
+void WritePicture(CFile& file, const CImage& picture, IMAGE_MODE mode)
+{
+    const int w = picture.Width();
+    const int h = picture.Height();
+    WriteInt32(file, w);
+    WriteInt32(file, h);
+    WriteInt32(file, static_cast<int32_t>(mode));
+
+    CPixMap map(mode, kTileSize, kTileSize);
+    if (!map.IsValid())
+        AfxThrowFileException(CFileException::generic, -1);
+    const int rowBytes = map.plane[0].rowStep;
+    for (int ty = 0; ty < h; ty += kTileSize) {
+        const int th = std::min(kTileSize, h - ty);
+        for (int tx = 0; tx < w; tx += kTileSize) {
+            const int tw = std::min(kTileSize, w - tx);
+            // The bytes beyond a narrow tile's width are stored too; keep them zero rather than the last tile's.
+            std::memset(map.plane[0].data, 0, static_cast<size_t>(map.bufferSize[0]));
+            map.width = tw;
+            map.height = th;
+            picture.GetBuf(tx, ty, map);
+            map.width = kTileSize;
+            map.height = kTileSize;
+            file.Write(map.plane[0].data, static_cast<UINT>(th * rowBytes));
+        }
+    }
+}
+
+std::unique_ptr<CImage> ReadPicture(CFile& file)
+{
+    const int32_t w = ReadInt32(file);
+    const int32_t h = ReadInt32(file);
+    const uint32_t storedMode = ReadUInt32(file);
+    if (w < 1 || h < 1 || w > detail::kMaxPictureSide || h > detail::kMaxPictureSide ||
+        static_cast<int64_t>(w) * h > detail::kMaxPicturePixels || !IsStorableMode(storedMode))
+        ThrowBadRecord();
+    const IMAGE_MODE mode = static_cast<IMAGE_MODE>(storedMode);
+
+    CPixMap map(mode, kTileSize, kTileSize);
+    if (!map.IsValid())
+        ThrowBadRecord();
+    const int rowBytes = map.plane[0].rowStep;
+
+    // A file that cannot hold the pixels it announces is refused before the picture is allocated.
+    const int64_t tilesAcross = (w + kTileSize - 1) / kTileSize;
+    const ULONGLONG needed = static_cast<ULONGLONG>(h) * tilesAcross * rowBytes;
+    const ULONGLONG length = file.GetLength();
+    const ULONGLONG position = file.GetPosition();
+    if (position > length || needed > length - position)
+        ThrowBadRecord();
+
+    auto picture = std::make_unique<CImage>(mode, w, h, 96.0);
+    if (picture->IsEmpty())
+        ThrowBadRecord();
+    for (int ty = 0; ty < h; ty += kTileSize) {
+        const int th = std::min(kTileSize, h - ty);
+        for (int tx = 0; tx < w; tx += kTileSize) {
+            const int tw = std::min(kTileSize, w - tx);
+            ReadExact(file, map.plane[0].data, static_cast<UINT>(th * rowBytes));
+            map.width = tw;
+            map.height = th;
+            picture->SetBuf(tx, ty, map);
+            map.width = kTileSize;
+            map.height = kTileSize;
+        }
+    }
+    return picture;
+}
+
+} // namespace
+
+CFillInfo::CFillInfo() : m_color(0, 0, 0)
+{
+    GetCoreServices().GetToolsBarColor(m_color);
+}
+
+CFillInfo::CFillInfo(const CFillInfo& other)
+    : m_nKind(other.m_nKind), m_color(other.m_color), m_strPath(other.m_strPath), m_gradient(other.m_gradient),
+      m_bAnimated(other.m_bAnimated), m_bRenderAgain(true)
+{
+    if (m_nKind == FILL_PICTURE && other.m_pImage)
+        m_pImage = std::make_unique<CImage>(*other.m_pImage);
+}
+
+CFillInfo& CFillInfo::operator=(const CFillInfo& other)
+{
+    if (this != &other) {
+        CFillInfo copy(other);
+        m_nKind = copy.m_nKind;
+        m_color = copy.m_color;
+        m_pImage = std::move(copy.m_pImage);
+        m_strPath = std::move(copy.m_strPath);
+        m_gradient = copy.m_gradient;
+        m_bAnimated = copy.m_bAnimated;
+        m_bRenderAgain = copy.m_bRenderAgain;
+    }
+    return *this;
+}
+
+CFillInfo::~CFillInfo() = default;
+
+void CFillInfo::SetColor(const CColor& color)
+{
+    DropImage();
+    m_nKind = FILL_COLOR;
+    m_color = color;
+    m_bAnimated = false;
+    m_bRenderAgain = false;
+}
+
+void CFillInfo::SetImageFile(const std::string& path)
+{
+    DropImage();
+    m_strPath = path;
+    m_nKind = FILL_TEXTURE;
+    m_bRenderAgain = true;
+    m_bAnimated = false;
+}
+
+void CFillInfo::SetTextureFileAndImage(const std::string& path, std::unique_ptr<CImage> image)
+{
+    m_pImage = std::move(image);
+    m_strPath = path;
+    m_nKind = FILL_TEXTURE;
+    m_bAnimated = false;
+    // Without an image the texture is loaded when it is next needed.
+    m_bRenderAgain = m_pImage == nullptr;
+}
+
+void CFillInfo::SetGradient(const CGradientInfo& gradient)
+{
+    DropImage();
+    m_gradient = gradient;
+    m_nKind = FILL_GRADIENT;
+    m_bRenderAgain = true;
+    m_bAnimated = false;
+}
+
+void CFillInfo::SetNone()
+{
+    DropImage();
+    m_nKind = FILL_NONE;
+    m_bAnimated = false;
+    m_bRenderAgain = false;
+}
+
+void CFillInfo::SetPicture(std::unique_ptr<CImage> picture)
+{
+    m_pImage = std::move(picture);
+    m_nKind = FILL_PICTURE;
+    m_bAnimated = false;
+    m_bRenderAgain = false;
+}
+
+void CFillInfo::InvalidateImage()
+{
+    if (m_nKind == FILL_PICTURE)
+        return;
+    DropImage();
+    m_bRenderAgain = true;
+}
+
+bool CFillInfo::operator==(const CFillInfo& other) const
+{
+    if (m_nKind != other.m_nKind)
+        return false;
+    switch (m_nKind) {
+    case FILL_COLOR:
+        return m_color.GetCOLORREF() == other.m_color.GetCOLORREF();
+    case FILL_TEXTURE:
+        return m_strPath == other.m_strPath;
+    case FILL_GRADIENT:
+        return m_gradient == other.m_gradient;
+    case FILL_NONE:
+        return true;
+    default:
+        return false;
+    }
+}
+
+int CFillInfo::UpdateImage(const SIZE& size)
+{
+    if (!m_bRenderAgain)
+        return 0;
+    switch (m_nKind) {
+    case FILL_TEXTURE:
+        if (!m_pImage) {
+            IOError error = IO_OK;
+            std::unique_ptr<CImage> loaded(CIO::LoadImageA(m_strPath, IO_LOAD_DEFAULT, &error, std::string()));
+            if (!loaded) {
+                if (error == IO_FILE_NOT_FOUND || error == IO_INVALID_FILE || error == IO_FOLDER_NOT_FOUND ||
+                    error == IO_NO_MEMORY)
+                    return error;
+                return IO_INVALID_FILE;
+            }
+            m_pImage = std::move(loaded);
+        }
+        m_bRenderAgain = false;
+        return 0;
+    case FILL_GRADIENT:
+        if (!m_pImage || m_pImage->Width() != size.cx || m_pImage->Height() != size.cy) {
+            auto image = std::make_unique<CImage>(IMAGE_MODE_RGB, size.cx, size.cy, 96.0);
+            if (image->IsEmpty())
+                return IO_NO_MEMORY;
+            m_pImage = std::move(image);
+        }
+        if (!m_gradient.Render(m_pImage.get()))
+            return IO_NO_MEMORY;
+        m_bRenderAgain = false;
+        return 0;
+    default:
+        m_bRenderAgain = false;
+        return 0;
+    }
+}
+
+void CFillInfo::Write(CFile& file) const
+{
+    int kind = m_nKind;
+    const IMAGE_MODE pictureMode = kind == FILL_PICTURE ? StoredModeOf(m_pImage.get()) : IMAGE_MODE_NONE;
+    // A fill without a picture it could store is written as no fill rather than as data no reader accepts.
+    if (kind == FILL_PICTURE && pictureMode == IMAGE_MODE_NONE)
+        kind = FILL_NONE;
+
+    WriteUInt32(file, kTag);
+    WriteInt32(file, kind);
+    switch (kind) {
+    case FILL_COLOR:
+        WriteColor(file, m_color);
+        break;
+    case FILL_TEXTURE:
+        WriteCountedString(file, MakeSiteRelativePath(GetCoreServices().GetCurrentSitePath(), m_strPath));
+        break;
+    case FILL_GRADIENT:
+        m_gradient.Write(file);
+        break;
+    case FILL_PICTURE:
+        WritePicture(file, *m_pImage, pictureMode);
+        break;
+    default:
+        break;
+    }
+    WriteFlag(file, m_bAnimated);
+}
+
+void CFillInfo::Read(CFile& file, int major, int minor)
+{
+    if (ReadUInt32(file) != kTag)
+        ThrowBadRecord();
+    const int32_t kind = ReadInt32(file);
+    switch (kind) {
+    case FILL_COLOR:
+        m_color = ReadColor(file);
+        DropImage();
+        m_strPath.clear();
+        m_bRenderAgain = false;
+        break;
+    case FILL_TEXTURE: {
+        std::string stored;
+        CStringAttr::ReadBody(file, stored);
+        DropImage();
+        m_strPath = stored.empty() ? stored : ResolveStoredPath(stored);
+        m_bRenderAgain = true;
+        break;
+    }
+    case FILL_GRADIENT:
+        m_gradient.Read(file, major, minor);
+        DropImage();
+        m_bRenderAgain = true;
+        break;
+    case FILL_NONE:
+        DropImage();
+        m_strPath.clear();
+        m_bRenderAgain = false;
+        break;
+    case FILL_PICTURE:
+        m_pImage = ReadPicture(file);
+        m_strPath.clear();
+        m_bRenderAgain = false;
+        break;
+    default:
+        ThrowBadRecord();
+    }
+    m_nKind = kind;
+    m_bAnimated = IsVersionAtLeast(major, minor, 1, 5) ? ReadFlag(file) : false;
+}
