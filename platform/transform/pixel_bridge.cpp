@@ -1,0 +1,228 @@
+#include "platform/transform/pixel_bridge.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+
+namespace transform_detail {
+
+namespace {
+
+// Shrinking by less than this is left to plain bilinear interpolation, which stays sharper.
+constexpr double kBilinearLimit = 4.0 / 3.0;
+
+// round(c x a / 255), exact for every pair of bytes.
+inline uint32_t Premultiply(uint32_t c, uint32_t a)
+{
+    uint32_t t = c * a + 128;
+    return (t + (t >> 8)) >> 8;
+}
+
+inline unsigned char Unpremultiply(uint32_t c, uint32_t a)
+{
+    if (a == 0)
+        return 0;
+    return static_cast<unsigned char>(std::min<uint32_t>(255, (c * 255 + a / 2) / a));
+}
+
+int PlanesOf(PixelKind kind)
+{
+    switch (kind) {
+    case PixelKind::Grey:
+    case PixelKind::Coverage:
+        return 1;
+    case PixelKind::GreyAlpha:
+        return 2;
+    case PixelKind::Rgb:
+        return 3;
+    case PixelKind::RgbAlpha:
+        return 4;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+PixelKind KindOfMode(IMAGE_MODE mode)
+{
+    switch (static_cast<uint32_t>(mode)) {
+    case IMAGE_MODE_GREY:
+        return PixelKind::Grey;
+    case IMAGE_MODE_GREY | IMAGE_MODE_ALPHA_BIT:
+        return PixelKind::GreyAlpha;
+    case IMAGE_MODE_RGB:
+        return PixelKind::Rgb;
+    case IMAGE_MODE_RGBA:
+        return PixelKind::RgbAlpha;
+    case IMAGE_MODE_COVERAGE:
+        return PixelKind::Coverage;
+    default:
+        return PixelKind::Unsupported;
+    }
+}
+
+SampleLayout LayoutOf(const CImage& image)
+{
+    SampleLayout layout;
+    PixelKind kind = KindOfMode(image.GetMode());
+    if (kind == PixelKind::Unsupported || image.IsEmpty() || image.GetPlanes() != PlanesOf(kind))
+        return layout;
+    // The image hands its buffer out read-only; the transforms write only into images they have just made.
+    unsigned char* data = const_cast<unsigned char*>(image.GetData());
+    layout.kind = kind;
+    layout.width = image.Width();
+    layout.height = image.Height();
+    layout.planes = PlanesOf(kind);
+    for (int p = 0; p < layout.planes; ++p) {
+        layout.plane[p] = data + p;
+        layout.pixelStep[p] = layout.planes;
+        layout.rowStep[p] = image.GetStride();
+    }
+    return layout;
+}
+
+SampleLayout LayoutOf(const CPixMap& map)
+{
+    SampleLayout layout;
+    PixelKind kind = KindOfMode(map.mode);
+    if (kind == PixelKind::Unsupported || map.bitsPerPlane != 8 || map.planes != PlanesOf(kind) || map.width < 0 ||
+        map.height < 0)
+        return layout;
+    for (int p = 0; p < map.planes; ++p) {
+        const CPixMap::Plane& pl = map.interleaved ? map.plane[0] : map.plane[p];
+        if (!pl.data)
+            return SampleLayout();
+        layout.plane[p] = pl.data + (map.interleaved ? p : 0);
+        layout.pixelStep[p] = pl.pixelStep;
+        layout.rowStep[p] = pl.rowStep;
+    }
+    layout.kind = kind;
+    layout.width = map.width;
+    layout.height = map.height;
+    layout.planes = map.planes;
+    return layout;
+}
+
+PixmanImage NewPixmanImage(PixelKind kind, int w, int h)
+{
+    // With no buffer given pixman allocates a cleared one of its own.
+    pixman_format_code_t format = kind == PixelKind::Coverage ? PIXMAN_a8 : PIXMAN_a8r8g8b8;
+    return PixmanImage(pixman_image_create_bits(format, w, h, nullptr, 0));
+}
+
+PixmanImage ReadPixels(const SampleLayout& src, int x0, int y0, int w, int h)
+{
+    PixmanImage image = NewPixmanImage(src.kind, w, h);
+    if (!image)
+        return image;
+    auto* bits = reinterpret_cast<unsigned char*>(pixman_image_get_data(image.get()));
+    const int stride = pixman_image_get_stride(image.get());
+    for (int y = 0; y < h; ++y) {
+        unsigned char* row = bits + ptrdiff_t(y) * stride;
+        auto* px = reinterpret_cast<uint32_t*>(row);
+        for (int x = 0; x < w; ++x) {
+            auto s = [&](int p) { return uint32_t(*src.At(x0 + x, y0 + y, p)); };
+            switch (src.kind) {
+            case PixelKind::Coverage:
+                row[x] = static_cast<unsigned char>(s(0));
+                break;
+            case PixelKind::Grey:
+                px[x] = 0xFF000000u | s(0) << 16 | s(0) << 8 | s(0);
+                break;
+            case PixelKind::GreyAlpha: {
+                uint32_t a = s(0), g = Premultiply(s(1), a);
+                px[x] = a << 24 | g << 16 | g << 8 | g;
+                break;
+            }
+            case PixelKind::Rgb:
+                px[x] = 0xFF000000u | s(0) << 16 | s(1) << 8 | s(2);
+                break;
+            case PixelKind::RgbAlpha: {
+                uint32_t a = s(0);
+                px[x] = a << 24 | Premultiply(s(1), a) << 16 | Premultiply(s(2), a) << 8 | Premultiply(s(3), a);
+                break;
+            }
+            case PixelKind::Unsupported:
+                break;
+            }
+        }
+    }
+    return image;
+}
+
+void WritePixels(pixman_image_t* image, const SampleLayout& dst, int w, int h)
+{
+    const bool coverageSource = pixman_image_get_format(image) == PIXMAN_a8;
+    auto* bits = reinterpret_cast<const unsigned char*>(pixman_image_get_data(image));
+    const int stride = pixman_image_get_stride(image);
+    for (int y = 0; y < h; ++y) {
+        const unsigned char* row = bits + ptrdiff_t(y) * stride;
+        const auto* px = reinterpret_cast<const uint32_t*>(row);
+        for (int x = 0; x < w; ++x) {
+            uint32_t a, r, g, b;
+            if (coverageSource) {
+                a = row[x];
+                r = g = b = 0;
+            } else {
+                uint32_t v = px[x];
+                a = v >> 24;
+                r = Unpremultiply((v >> 16) & 0xFF, a);
+                g = Unpremultiply((v >> 8) & 0xFF, a);
+                b = Unpremultiply(v & 0xFF, a);
+            }
+            auto put = [&](int p, uint32_t value) { *dst.At(x, y, p) = static_cast<unsigned char>(value); };
+            switch (dst.kind) {
+            case PixelKind::Coverage:
+                put(0, a);
+                break;
+            case PixelKind::Grey:
+                put(0, (r + g + b + 1) / 3);
+                break;
+            case PixelKind::GreyAlpha:
+                put(0, a);
+                put(1, (r + g + b + 1) / 3);
+                break;
+            case PixelKind::Rgb:
+                put(0, r);
+                put(1, g);
+                put(2, b);
+                break;
+            case PixelKind::RgbAlpha:
+                put(0, a);
+                put(1, r);
+                put(2, g);
+                put(3, b);
+                break;
+            case PixelKind::Unsupported:
+                break;
+            }
+        }
+    }
+}
+
+double FilterReach(double scale)
+{
+    // Bilinear reads the two nearest pixels; the convolution's linear reconstruction adds one pixel to each side
+    // of the box. One more pixel on top keeps rounding in the filter's phases from reaching past the estimate.
+    return scale <= kBilinearLimit ? 2.0 : 2.0 + scale / 2.0;
+}
+
+bool SetResamplingFilter(pixman_image_t* image, double scaleX, double scaleY)
+{
+    if (scaleX <= kBilinearLimit && scaleY <= kBilinearLimit)
+        return pixman_image_set_filter(image, PIXMAN_FILTER_BILINEAR, nullptr, 0);
+    // An axis that does not shrink keeps plain linear interpolation (its sample kernel is a point).
+    auto sample = [](double scale) { return scale <= kBilinearLimit ? PIXMAN_KERNEL_IMPULSE : PIXMAN_KERNEL_BOX; };
+    int count = 0;
+    pixman_fixed_t* params = pixman_filter_create_separable_convolution(
+        &count, pixman_double_to_fixed(std::max(1.0, scaleX)), pixman_double_to_fixed(std::max(1.0, scaleY)),
+        PIXMAN_KERNEL_LINEAR, PIXMAN_KERNEL_LINEAR, sample(scaleX), sample(scaleY), 4, 4);
+    if (!params)
+        return false;
+    bool ok = pixman_image_set_filter(image, PIXMAN_FILTER_SEPARABLE_CONVOLUTION, params, count);
+    free(params);
+    return ok;
+}
+
+} // namespace transform_detail
