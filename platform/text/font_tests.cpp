@@ -262,3 +262,20 @@ TEST(TextFont, BoldWithoutABoldFaceIsEmboldened)
     bold->DrawChar(thick.Buffer(), 10, 60, 'l');
     EXPECT_GT(thick.InkBox().Width(), thin.InkBox().Width()) << *plain;
 }
+
+TEST(TextFont, ExtremeHeightsStayBounded)
+{
+    // Point sizes reach 65535 in stored files; heights are clamped rather than allowed to exhaust memory.
+    for (LONG height : {LONG(INT32_MIN), LONG(-100000), LONG(-1), LONG(0), LONG(1), LONG(100000), LONG(INT32_MAX)}) {
+        auto font = GetTextFont(MakeLogFont("Arial", height));
+        ASSERT_TRUE(font->IsValid()) << height;
+        const TEXTMETRIC& tm = font->GetTextMetrics();
+        EXPECT_GE(tm.tmHeight, 0) << height;
+        EXPECT_LE(tm.tmHeight, 8192) << height;
+        EXPECT_GE(font->GetCharAdvance('W'), 0) << height;
+        Plane plane(16, 16);
+        EXPECT_TRUE(font->DrawChar(plane.Buffer(), 0, 8, 'W')) << height;
+    }
+    EXPECT_EQ(GetTextFont(MakeLogFont("Arial", 0))->GetTextMetrics().tmHeight,
+              GetTextFont(MakeLogFont("Arial", -16))->GetTextMetrics().tmHeight);
+}
