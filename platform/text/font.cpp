@@ -173,20 +173,25 @@ TextFont::TextFont(const LOGFONT& logFont) : m_logFont(logFont)
 {
     const bool bold = logFont.lfWeight >= 600;
     const bool italic = logFont.lfItalic != 0;
-    MatchedFace match = MatchFace(logFont.lfFaceName, bold ? 700 : 400, italic);
-    // A face that cannot be opened (a damaged file) is replaced by whatever fontconfig offers for "sans-serif".
-    if (match.file.empty())
-        match = MatchFace("sans-serif", bold ? 700 : 400, italic);
-    m_family = match.family;
-
     FontSystem& system = System();
-    FT_Face ft = nullptr;
-    {
+    auto open = [&system](const MatchedFace& match) {
+        FT_Face face = nullptr;
         std::lock_guard lock(system.libraryMutex);
         if (!system.library || match.file.empty() ||
-            FT_New_Face(system.library, match.file.c_str(), match.index, &ft) != 0 || !ft)
-            return;
+            FT_New_Face(system.library, match.file.c_str(), match.index, &face) != 0)
+            return FT_Face(nullptr);
+        return face;
+    };
+    MatchedFace match = MatchFace(logFont.lfFaceName, bold ? 700 : 400, italic);
+    FT_Face ft = open(match);
+    // A face that matches nothing or whose file cannot be read (damaged, removed since) gives way to the default.
+    if (!ft) {
+        match = MatchFace("sans-serif", bold ? 700 : 400, italic);
+        ft = open(match);
     }
+    if (!ft)
+        return;
+    m_family = match.family;
     m_face = std::make_unique<Face>();
     m_face->face = ft;
     if (!FT_IS_SCALABLE(ft) || ft->units_per_EM == 0) {
