@@ -1,0 +1,388 @@
+#include "app/render/compositing.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <functional>
+#include <random>
+#include <vector>
+
+namespace {
+
+int Mul(int a, int b)
+{
+    return MulTable[a * 256 + b];
+}
+int Over(int a, int b)
+{
+    return OverAlphaTable[a * 256 + b];
+}
+int Weight(int a, int b)
+{
+    return SourceWeightTable[a * 256 + b];
+}
+
+TEST(BlendTables, EntriesAtChosenValues)
+{
+    struct Case
+    {
+        const std::array<unsigned char, 65536>& table;
+        int a, b, expected;
+    };
+    const Case cases[] = {
+        {MulTable, 0, 200, 0},          {MulTable, 255, 77, 77},          {MulTable, 128, 128, 64},
+        {MulTable, 100, 200, 78},       {MulTable, 255, 255, 255},        {OverAlphaTable, 0, 93, 93},
+        {OverAlphaTable, 255, 17, 255}, {OverAlphaTable, 128, 128, 191},  {OverAlphaTable, 100, 50, 130},
+        {OverAlphaTable, 40, 0, 40},    {SourceWeightTable, 0, 0, 0},     {SourceWeightTable, 0, 1, 255},
+        {SourceWeightTable, 0, 200, 255}, {SourceWeightTable, 255, 93, 93}, {SourceWeightTable, 128, 128, 170},
+        {SourceWeightTable, 200, 1, 1}, {SourceWeightTable, 1, 200, 254}, {SourceWeightTable, 100, 50, 97},
+        {SourceWeightTable, 77, 255, 255}, {SourceWeightTable, 77, 0, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.table[c.a * 256 + c.b], c.expected) << "a " << c.a << " b " << c.b;
+}
+
+// Every colour mix in the operations is Mul(w, x) + Mul(255 - w, y); it must stay a byte.
+TEST(BlendTables, TwoWeightedTermsNeverExceedAByte)
+{
+    for (int w = 0; w < 256; ++w)
+        ASSERT_LE(Mul(w, 255) + Mul(255 - w, 255), 255) << w;
+}
+
+TEST(BlendTables, StrengthFromPercentTruncates)
+{
+    EXPECT_EQ(StrengthFromPercent(0), 0);
+    EXPECT_EQ(StrengthFromPercent(50), 127);
+    EXPECT_EQ(StrengthFromPercent(100), 255);
+    EXPECT_EQ(StrengthFromPercent(-10), -25);
+    // Values from a damaged file must not overflow.
+    EXPECT_EQ(StrengthFromPercent(2000000000), INT_MAX);
+    EXPECT_EQ(StrengthFromPercent(-2000000000), INT_MIN);
+}
+
+// --- The obvious forms, one pixel at a time with explicit indexes, as the reference. ---
+
+struct PixelRun
+{
+    std::vector<unsigned char> bytes;
+    int pixelStep;
+    int rowStep;
+    unsigned char* At(int x, int y) { return bytes.data() + y * rowStep + x * pixelStep; }
+};
+
+constexpr int kW = 37, kH = 11;
+
+// A run of kW x kH pixels with padding between pixels and rows, filled with values that favour the
+// special bytes 0 and 255.
+PixelRun MakeRun(std::mt19937& rng, int pixelBytes, int gap, int rowPad)
+{
+    PixelRun r{{}, pixelBytes + gap, (pixelBytes + gap) * kW + rowPad};
+    r.bytes.resize(static_cast<size_t>(r.rowStep) * kH);
+    std::uniform_int_distribution<int> pick(0, 9), any(0, 255);
+    for (unsigned char& b : r.bytes) {
+        int k = pick(rng);
+        b = static_cast<unsigned char>(k == 0 ? 0 : k == 1 ? 255 : any(rng));
+    }
+    return r;
+}
+
+using PixelOp = std::function<void(unsigned char* d, const unsigned char* a, const unsigned char* b)>;
+
+void ReferenceWalk(PixelRun& dst, PixelRun* a, PixelRun* b, const PixelOp& op)
+{
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x)
+            op(dst.At(x, y), a ? a->At(x, y) : nullptr, b ? b->At(x, y) : nullptr);
+}
+
+void RefBlendAlpha(unsigned char* d, const unsigned char* s, const unsigned char*)
+{
+    int w = Weight(d[0], s[0]);
+    d[0] = static_cast<unsigned char>(Over(d[0], s[0]));
+    for (int i = 1; i < 4; ++i)
+        d[i] = static_cast<unsigned char>(Mul(w, s[i]) + Mul(255 - w, d[i]));
+}
+
+PixelOp RefInverseMask(int percent, int r, int g, int b)
+{
+    return [=](unsigned char* d, const unsigned char* m, const unsigned char*) {
+        int w = std::clamp(percent * 255 / 100 - m[0], 0, 255);
+        const int c[3] = {r, g, b};
+        for (int i = 0; i < 3; ++i)
+            d[1 + i] = static_cast<unsigned char>(Mul(w, c[i]) + Mul(255 - w, d[1 + i]));
+    };
+}
+
+PixelOp RefBevelOuter(int p, bool inverted)
+{
+    return [=](unsigned char* d, const unsigned char* h, const unsigned char* m) {
+        int k = std::min(255, 4 * Mul(h[0], p));
+        int v = Mul(k, 255 - m[0]);
+        int w = Weight(d[0], v);
+        d[0] = static_cast<unsigned char>(Over(d[0], k));
+        for (int i = 1; i < 4; ++i)
+            d[i] = static_cast<unsigned char>(Mul(w, inverted ? 255 - h[i] : h[i]) + Mul(255 - w, d[i]));
+    };
+}
+
+PixelOp RefBevelInner(int p)
+{
+    return [=](unsigned char* d, const unsigned char* h, const unsigned char* m) {
+        if (m[0] == 0)
+            return;
+        int k = std::min(255, 4 * Mul(255 - h[0], p));
+        for (int i = 1; i < 4; ++i)
+            d[i] = static_cast<unsigned char>(Mul(k, h[i]) + Mul(255 - k, d[i]));
+    };
+}
+
+PixelOp RefGlow(int p, int r, int g, int b)
+{
+    return [=](unsigned char* d, const unsigned char* gl, const unsigned char* m) {
+        int v = Mul(Mul(p, 255 - m[0]), gl[0]);
+        int w = Weight(d[0], v);
+        d[0] = static_cast<unsigned char>(Over(d[0], v));
+        const int c[3] = {r, g, b};
+        for (int i = 0; i < 3; ++i)
+            d[1 + i] = static_cast<unsigned char>(Mul(w, c[i]) + Mul(255 - w, d[1 + i]));
+    };
+}
+
+// The fast routines on the same runs, by name.
+using Fast = std::function<void(PixelRun& d, PixelRun& a, PixelRun& b)>;
+
+struct OpCase
+{
+    const char* name;
+    Fast fast;
+    std::function<void(PixelRun& d, PixelRun& a, PixelRun& b)> reference;
+};
+
+constexpr COLORREF kColour = RGB(200, 30, 120);
+
+std::vector<OpCase> OpCases()
+{
+    auto walk1 = [](PixelOp op) { return [op](PixelRun& d, PixelRun& a, PixelRun&) { ReferenceWalk(d, &a, nullptr, op); }; };
+    auto walk2 = [](PixelOp op) { return [op](PixelRun& d, PixelRun& a, PixelRun& b) { ReferenceWalk(d, &a, &b, op); }; };
+    auto then = [](std::function<void(PixelRun&, PixelRun&, PixelRun&)> f, std::function<void(PixelRun&, PixelRun&, PixelRun&)> g) {
+        return [f, g](PixelRun& d, PixelRun& a, PixelRun& b) {
+            f(d, a, b);
+            g(d, a, b);
+        };
+    };
+    std::vector<OpCase> cases = {
+        {"BlendAlpha",
+         [](PixelRun& d, PixelRun& a, PixelRun&) {
+             BlendAlpha(d.At(0, 0), d.pixelStep, d.rowStep, a.At(0, 0), a.pixelStep, a.rowStep, kW, kH);
+         },
+         walk1(RefBlendAlpha)},
+        {"ScaleAlpha",
+         [](PixelRun& d, PixelRun&, PixelRun&) { ScaleAlpha(d.At(0, 0), d.pixelStep, d.rowStep, kW, kH, 77); },
+         [](PixelRun& d, PixelRun&, PixelRun&) {
+             ReferenceWalk(d, nullptr, nullptr, [](unsigned char* px, const unsigned char*, const unsigned char*) {
+                 px[0] = static_cast<unsigned char>(Mul(px[0], 77));
+             });
+         }},
+        {"BlendColorInverseMask",
+         [](PixelRun& d, PixelRun& a, PixelRun&) {
+             BlendColorInverseMask(d.At(0, 0), d.pixelStep, d.rowStep, a.At(0, 0), a.pixelStep, a.rowStep, kW, kH,
+                                   70, kColour);
+         },
+         walk1(RefInverseMask(70, 200, 30, 120))},
+    };
+    for (int style = 0; style <= 4; ++style) {
+        const int percent = 60, p = 60 * 255 / 100;
+        std::function<void(PixelRun&, PixelRun&, PixelRun&)> ref = [](PixelRun&, PixelRun&, PixelRun&) {};
+        if (style == 0)
+            ref = walk2(RefBevelOuter(p, false));
+        if (style == 1)
+            ref = walk2(RefBevelInner(p));
+        if (style == 2)
+            ref = then(walk2(RefBevelOuter(p, false)), walk2(RefBevelInner(p)));
+        if (style == 3)
+            ref = then(walk2(RefBevelInner(p)), walk2(RefBevelOuter(p, true)));
+        static const char* names[] = {"ApplyBevel0", "ApplyBevel1", "ApplyBevel2", "ApplyBevel3", "ApplyBevel4"};
+        cases.push_back({names[style],
+                         [style, percent](PixelRun& d, PixelRun& a, PixelRun& b) {
+                             ApplyBevel(d.At(0, 0), d.pixelStep, d.rowStep, a.At(0, 0), a.pixelStep, a.rowStep,
+                                        b.At(0, 0), b.pixelStep, b.rowStep, kW, kH, style, percent);
+                         },
+                         ref});
+    }
+    for (int style = 0; style <= 3; ++style) {
+        const int percent = 85, p = 85 * 255 / 100;
+        PixelOp glow = RefGlow(p, 200, 30, 120);
+        auto outer = walk2(glow);
+        auto inner = [glow](PixelRun& d, PixelRun& a, PixelRun& b) { ReferenceWalk(d, &b, &a, glow); };
+        std::function<void(PixelRun&, PixelRun&, PixelRun&)> ref = [](PixelRun&, PixelRun&, PixelRun&) {};
+        if (style == 0)
+            ref = outer;
+        if (style == 1)
+            ref = inner;
+        if (style == 2)
+            ref = then(outer, inner);
+        static const char* names[] = {"ApplyGlow0", "ApplyGlow1", "ApplyGlow2", "ApplyGlow3"};
+        cases.push_back({names[style],
+                         [style, percent](PixelRun& d, PixelRun& a, PixelRun& b) {
+                             ApplyGlow(d.At(0, 0), d.pixelStep, d.rowStep, a.At(0, 0), a.pixelStep, a.rowStep,
+                                       b.At(0, 0), b.pixelStep, b.rowStep, kW, kH, style, percent, kColour);
+                         },
+                         ref});
+    }
+    return cases;
+}
+
+// Four-byte destination and shading or source runs with gaps; the mask and glow runs as one-byte alpha maps
+// and as four-byte pixels.
+TEST(Compositing, EveryOperationMatchesTheObviousFormPixelByPixel)
+{
+    std::mt19937 rng(1234);
+    for (const OpCase& op : OpCases()) {
+        for (int maskBytes : {1, 4}) {
+            PixelRun d = MakeRun(rng, 4, 0, 8), a = MakeRun(rng, 4, 4, 0), b = MakeRun(rng, maskBytes, 0, 3);
+            if (std::string(op.name).rfind("ApplyGlow", 0) == 0 || std::string(op.name) == "BlendColorInverseMask")
+                a = MakeRun(rng, maskBytes, 1, 0); // glow and mask maps are alpha maps too
+            PixelRun expected = d;
+            op.reference(expected, a, b);
+            op.fast(d, a, b);
+            ASSERT_EQ(d.bytes, expected.bytes) << op.name << " with mask pixels of " << maskBytes << " bytes";
+        }
+    }
+}
+
+TEST(Compositing, EmptyAreaChangesNothing)
+{
+    std::mt19937 rng(7);
+    {
+        PixelRun d = MakeRun(rng, 4, 0, 0), a = MakeRun(rng, 4, 0, 0), b = MakeRun(rng, 4, 0, 0);
+        const PixelRun before = d;
+        // Every operation with a zero width, a zero height and a negative width.
+        for (auto [w, h] : {std::pair{0, kH}, std::pair{kW, 0}, std::pair{-3, kH}}) {
+            BlendAlpha(d.At(0, 0), 4, d.rowStep, a.At(0, 0), 4, a.rowStep, w, h);
+            ScaleAlpha(d.At(0, 0), 4, d.rowStep, w, h, 0);
+            BlendColorInverseMask(d.At(0, 0), 4, d.rowStep, a.At(0, 0), 4, a.rowStep, w, h, 100, 0);
+            for (int style = 0; style < 4; ++style) {
+                ApplyBevel(d.At(0, 0), 4, d.rowStep, a.At(0, 0), 4, a.rowStep, b.At(0, 0), 4, b.rowStep, w, h, style,
+                           100);
+                ApplyGlow(d.At(0, 0), 4, d.rowStep, a.At(0, 0), 4, a.rowStep, b.At(0, 0), 4, b.rowStep, w, h, style,
+                          100, 0);
+            }
+        }
+        EXPECT_EQ(d.bytes, before.bytes);
+    }
+}
+
+struct Pixel
+{
+    unsigned char a, r, g, b;
+    bool operator==(const Pixel&) const = default;
+};
+
+void PrintTo(const Pixel& p, std::ostream* os)
+{
+    *os << "(" << int(p.a) << ", " << int(p.r) << ", " << int(p.g) << ", " << int(p.b) << ")";
+}
+
+Pixel Blend(Pixel d, Pixel s)
+{
+    BlendAlpha(&d.a, 4, 4, &s.a, 4, 4, 1, 1);
+    return d;
+}
+
+TEST(BlendAlpha, OverTransparentOpaqueAndClearPixels)
+{
+    // Over a transparent destination every source pixel with some alpha is copied.
+    for (int sa : {1, 77, 128, 254, 255})
+        EXPECT_EQ(Blend({0, 9, 9, 9}, {static_cast<unsigned char>(sa), 10, 200, 255}),
+                  (Pixel{static_cast<unsigned char>(sa), 10, 200, 255}));
+    // A clear source pixel leaves whatever lies below.
+    EXPECT_EQ(Blend({0, 9, 8, 7}, {0, 1, 2, 3}), (Pixel{0, 9, 8, 7}));
+    EXPECT_EQ(Blend({130, 9, 8, 7}, {0, 1, 2, 3}), (Pixel{130, 9, 8, 7}));
+    // Over an opaque destination the alpha stays and the colour moves toward the source by its alpha.
+    EXPECT_EQ(Blend({255, 0, 0, 255}, {128, 255, 255, 255}), (Pixel{255, 128, 128, 255}));
+    EXPECT_EQ(Blend({255, 0, 100, 200}, {51, 255, 0, 100}), (Pixel{255, 51, 80, 180}));
+    // Half over half: alpha 191, the source's share 170 of 255.
+    EXPECT_EQ(Blend({128, 0, 0, 0}, {128, 255, 255, 255}), (Pixel{191, 170, 170, 170}));
+}
+
+TEST(ScaleAlpha, ChangesOnlyAlphaByTheFactor)
+{
+    struct Case
+    {
+        int k;
+        unsigned char expectedAlpha;
+    };
+    for (Case c : {Case{255, 200}, Case{0, 0}, Case{128, 100}, Case{300, 200}, Case{-5, 0}}) {
+        Pixel p{200, 1, 2, 3};
+        ScaleAlpha(&p.a, 4, 4, 1, 1, c.k);
+        EXPECT_EQ(p, (Pixel{c.expectedAlpha, 1, 2, 3})) << "k " << c.k;
+    }
+}
+
+TEST(BlendColorInverseMask, ColourWhereTheMaskIsWeak)
+{
+    struct Case
+    {
+        int percent;
+        unsigned char mask;
+        Pixel expected;
+    };
+    const Case cases[] = {
+        {100, 0, {77, 200, 30, 120}},   // full strength, no mask: the colour replaces
+        {100, 255, {77, 10, 20, 250}},  // full mask: nothing changes
+        {50, 127, {77, 10, 20, 250}},   // strength 127 minus mask 127: weight 0
+        {50, 27, {77, 84, 23, 198}},    // weight 100
+        {0, 0, {77, 10, 20, 250}},      // no strength
+        {-40, 0, {77, 10, 20, 250}},    // negative strength clamps to weight 0
+        {150, 200, {77, 144, 26, 156}}, // strength 382 minus 200: weight 182
+    };
+    for (const Case& c : cases) {
+        Pixel p{77, 10, 20, 250};
+        BlendColorInverseMask(&p.a, 4, 4, &c.mask, 1, 1, 1, 1, c.percent, kColour);
+        EXPECT_EQ(p, c.expected) << "percent " << c.percent << " mask " << int(c.mask);
+    }
+}
+
+TEST(ApplyBevel, StrengthOutsideAByteIsClampedNotReadOutOfTable)
+{
+    std::mt19937 rng(99);
+    PixelRun h = MakeRun(rng, 4, 0, 0), m = MakeRun(rng, 1, 0, 0);
+    for (auto [percent, sameAs] : {std::pair{250, 100}, std::pair{-80, 0}}) {
+        for (int style = 0; style < 4; ++style) {
+            PixelRun d1 = MakeRun(rng, 4, 0, 0), d2 = d1;
+            ApplyBevel(d1.At(0, 0), 4, d1.rowStep, h.At(0, 0), 4, h.rowStep, m.At(0, 0), 1, m.rowStep, kW, kH, style,
+                       percent);
+            ApplyBevel(d2.At(0, 0), 4, d2.rowStep, h.At(0, 0), 4, h.rowStep, m.At(0, 0), 1, m.rowStep, kW, kH, style,
+                       sameAs);
+            EXPECT_EQ(d1.bytes, d2.bytes) << percent << " style " << style;
+        }
+    }
+}
+
+// Inside an opaque object style 3 changes the colour but never the alpha; outside, the inverted outer bevel
+// still grows the alpha where the shading has some.
+TEST(ApplyBevel, StyleThreeKeepsTheObjectsAlpha)
+{
+    Pixel inside{255, 40, 50, 60}, outside{0, 0, 0, 0};
+    const Pixel shading{200, 255, 255, 255};
+    const unsigned char objectAlpha = 255, noObject = 0;
+    ApplyBevel(&inside.a, 4, 4, &shading.a, 4, 4, &objectAlpha, 1, 1, 1, 1, 3, 100);
+    ApplyBevel(&outside.a, 4, 4, &shading.a, 4, 4, &noObject, 1, 1, 1, 1, 3, 100);
+    EXPECT_EQ(inside.a, 255);
+    EXPECT_NE(inside, (Pixel{255, 40, 50, 60}));
+    EXPECT_EQ(outside.a, 255); // k = min(255, 4 * 200) over alpha 0
+    EXPECT_EQ(outside.r, 0);   // the grey inverted: 255 - 255
+}
+
+TEST(ApplyGlow, StyleThreeChangesNothing)
+{
+    std::mt19937 rng(5);
+    PixelRun d = MakeRun(rng, 4, 0, 0), g = MakeRun(rng, 1, 0, 0), m = MakeRun(rng, 1, 0, 0);
+    const PixelRun before = d;
+    ApplyGlow(d.At(0, 0), 4, d.rowStep, g.At(0, 0), 1, g.rowStep, m.At(0, 0), 1, m.rowStep, kW, kH, 3, 100, kColour);
+    EXPECT_EQ(d.bytes, before.bytes);
+}
+
+} // namespace
