@@ -50,19 +50,22 @@ using render::detail::DericheCoefficients;
 
 // Lines are filtered kLanes at a time, one line per lane, so that the recursion, which is serial along a
 // line, runs as vector arithmetic across lines. Each lane does exactly the scalar operations of one line in
-// the same order, so the result does not depend on how lines are grouped.
+// the same order, so the result does not depend on how lines are grouped. The lanes are held as groups of
+// four doubles, the width of one AVX register.
 constexpr int kLanes = 16;
-using Lanes = double __attribute__((vector_size(kLanes * sizeof(double))));
-using LaneInts = int32_t __attribute__((vector_size(kLanes * sizeof(int32_t))));
+constexpr int kGroup = 4;
+constexpr int kGroups = kLanes / kGroup;
+using Quad = double __attribute__((vector_size(kGroup * sizeof(double))));
+using QuadInts = int32_t __attribute__((vector_size(kGroup * sizeof(int32_t))));
 
-inline Lanes Load(const double* p)
+inline Quad Load(const double* p)
 {
-    Lanes v;
+    Quad v;
     std::memcpy(&v, p, sizeof v);
     return v;
 }
 
-inline void Store(double* p, Lanes v)
+inline void Store(double* p, Quad v)
 {
     std::memcpy(p, &v, sizeof v);
 }
@@ -106,93 +109,99 @@ __attribute__((target_clones("avx2", "default"))) void FilterLanes(const Deriche
     const double d1 = c.d[1], d2 = c.d[2], d3 = c.d[3], d4 = c.d[4];
     const double m1 = c.m[1], m2 = c.m[2], m3 = c.m[3], m4 = c.m[4];
 
-    const Lanes first = Load(x + 4 * L), last = Load(x + (n + 3) * L);
-    const Lanes forwardEdge = first * c.sumP / (1.0 + c.sumD);
-    const Lanes backwardEdge = last * c.sumM / (1.0 + c.sumD);
-    for (int i = 0; i < 4; ++i) {
-        Store(x + i * L, first);
-        Store(x + (n + 4 + i) * L, last);
-        Store(fwd + i * L, forwardEdge);
-        Store(bwd + (n + i) * L, backwardEdge);
+    for (int j = 0; j < L; ++j) {
+        const double first = x[4 * L + j], last = x[(n + 3) * L + j];
+        const double forwardEdge = first * c.sumP / (1.0 + c.sumD);
+        const double backwardEdge = last * c.sumM / (1.0 + c.sumD);
+        for (int i = 0; i < 4; ++i) {
+            x[i * L + j] = first;
+            x[(n + 4 + i) * L + j] = last;
+            fwd[i * L + j] = forwardEdge;
+            bwd[(n + i) * L + j] = backwardEdge;
+        }
     }
 
-    Lanes y1 = forwardEdge;
+    // The newest output of each group stays in a register; the older ones are read back.
+    Quad y1[kGroups];
+    for (int g = 0; g < kGroups; ++g)
+        y1[g] = Load(fwd + 3 * L + g * kGroup);
     for (int k = 0; k < n; ++k) {
         const double* xk = x + (k + 4) * L;
         double* yk = fwd + (k + 4) * L;
-        const Lanes sx = p0 * Load(xk) + p1 * Load(xk - L) + p2 * Load(xk - 2 * L) + p3 * Load(xk - 3 * L);
-        const Lanes sy = d1 * y1 + d2 * Load(yk - 2 * L) + d3 * Load(yk - 3 * L) + d4 * Load(yk - 4 * L);
-        y1 = sx - sy;
-        Store(yk, y1);
+#pragma GCC unroll 4
+        for (int g = 0; g < kGroups; ++g) {
+            const double* xg = xk + g * kGroup;
+            double* yg = yk + g * kGroup;
+            const Quad sx = p0 * Load(xg) + p1 * Load(xg - L) + p2 * Load(xg - 2 * L) + p3 * Load(xg - 3 * L);
+            const Quad sy = d1 * y1[g] + d2 * Load(yg - 2 * L) + d3 * Load(yg - 3 * L) + d4 * Load(yg - 4 * L);
+            y1[g] = sx - sy;
+            Store(yg, y1[g]);
+        }
     }
 
-    const Lanes zero = {};
-    const Lanes top = zero + (eightBit ? 255.0 : 65535.0);
+    const Quad zero = {};
+    const Quad top = zero + (eightBit ? 255.0 : 65535.0);
     // Adding and taking away 1.5 * 2^52 rounds a double of this range to the nearest integer, ties to even.
-    const Lanes roundingBias = zero + (eightBit ? 6755399441055744.0 : 0.0);
-    Lanes z1 = backwardEdge;
+    const Quad roundingBias = zero + (eightBit ? 6755399441055744.0 : 0.0);
+    Quad z1[kGroups];
+    for (int g = 0; g < kGroups; ++g)
+        z1[g] = Load(bwd + n * L + g * kGroup);
     for (int k = n - 1; k >= 0; --k) {
         const double* xk = x + (k + 4) * L;
         double* zk = bwd + k * L;
-        const Lanes sx = m1 * Load(xk + L) + m2 * Load(xk + 2 * L) + m3 * Load(xk + 3 * L) + m4 * Load(xk + 4 * L);
-        const Lanes sy = d1 * z1 + d2 * Load(zk + 2 * L) + d3 * Load(zk + 3 * L) + d4 * Load(zk + 4 * L);
-        z1 = sx - sy;
-        Store(zk, z1);
+        const double* yk = fwd + (k + 4) * L;
+#pragma GCC unroll 4
+        for (int g = 0; g < kGroups; ++g) {
+            const double* xg = xk + g * kGroup;
+            double* zg = zk + g * kGroup;
+            const Quad sx = m1 * Load(xg + L) + m2 * Load(xg + 2 * L) + m3 * Load(xg + 3 * L) + m4 * Load(xg + 4 * L);
+            const Quad sy = d1 * z1[g] + d2 * Load(zg + 2 * L) + d3 * Load(zg + 3 * L) + d4 * Load(zg + 4 * L);
+            z1[g] = sx - sy;
+            Store(zg, z1[g]);
 
-        Lanes r = Load(fwd + (k + 4) * L) + z1;
-        r = r > zero ? r : zero; // also takes a NaN to 0
-        r = r < top ? r : top;
-        r = (r + roundingBias) - roundingBias;
-        const LaneInts v = __builtin_convertvector(r, LaneInts);
-        std::memcpy(out + k * L, &v, sizeof v);
+            Quad r = Load(yk + g * kGroup) + z1[g];
+            r = r > zero ? r : zero; // also takes a NaN to 0
+            r = r < top ? r : top;
+            r = (r + roundingBias) - roundingBias;
+            const QuadInts v = __builtin_convertvector(r, QuadInts);
+            std::memcpy(out + k * L + g * kGroup, &v, sizeof v);
+        }
     }
 }
 
 // Filters `lines` lines (at most kLanes) of n samples of type Sample. Sample k of line j lies at
-// base + j * lineStep + k * sampleStep (in bytes); the lines are replaced by their results.
+// base + j * lineStep + k * sampleStep (in bytes); the lines are replaced by their results. The samples are
+// moved one step of all lines at a time, so that the work arrays are written and read in order.
 template <class Sample>
-void FilterLines(const DericheCoefficients& c, LineWork& work, unsigned char* base, ptrdiff_t lineStep,
-                 ptrdiff_t sampleStep, int lines, int n)
+__attribute__((target_clones("avx2", "default"))) void FilterLines(const DericheCoefficients& c, LineWork& work,
+                                                                    unsigned char* base, ptrdiff_t lineStep,
+                                                                    ptrdiff_t sampleStep, int lines, int n)
 {
     constexpr int L = kLanes;
     double* x = work.samples.get() + 4 * L;
-    // Walk whichever way the bytes are closer together.
-    const bool acrossLines = lineStep < sampleStep;
-    auto at = [&](int j, int k) { return base + j * lineStep + k * sampleStep; };
-    if (acrossLines) {
-        for (int k = 0; k < n; ++k)
-            for (int j = 0; j < lines; ++j) {
-                Sample v;
-                std::memcpy(&v, at(j, k), sizeof v);
-                x[k * L + j] = v;
-            }
-    } else {
-        for (int j = 0; j < lines; ++j)
-            for (int k = 0; k < n; ++k) {
-                Sample v;
-                std::memcpy(&v, at(j, k), sizeof v);
-                x[k * L + j] = v;
-            }
+    for (int k = 0; k < n; ++k) {
+        const unsigned char* step = base + k * sampleStep;
+        double* xk = x + k * L;
+        for (int j = 0; j < lines; ++j) {
+            Sample v;
+            std::memcpy(&v, step + j * lineStep, sizeof v);
+            xk[j] = v;
+        }
+        // Lanes without a line filter zeros, which stay finite and are never written back.
+        for (int j = lines; j < L; ++j)
+            xk[j] = 0.0;
     }
-    // Lanes without a line filter zeros, which stay finite and are never written back.
-    for (int k = 0; k < n && lines < L; ++k)
-        std::fill(x + k * L + lines, x + (k + 1) * L, 0.0);
 
     FilterLanes(c, work, n, sizeof(Sample) == 1);
 
     const int32_t* out = work.result.get();
-    if (acrossLines) {
-        for (int k = 0; k < n; ++k)
-            for (int j = 0; j < lines; ++j) {
-                const Sample v = static_cast<Sample>(out[k * L + j]);
-                std::memcpy(at(j, k), &v, sizeof v);
-            }
-    } else {
-        for (int j = 0; j < lines; ++j)
-            for (int k = 0; k < n; ++k) {
-                const Sample v = static_cast<Sample>(out[k * L + j]);
-                std::memcpy(at(j, k), &v, sizeof v);
-            }
+    for (int k = 0; k < n; ++k) {
+        unsigned char* step = base + k * sampleStep;
+        const int32_t* outk = out + k * L;
+        for (int j = 0; j < lines; ++j) {
+            const Sample v = static_cast<Sample>(outk[j]);
+            std::memcpy(step + j * lineStep, &v, sizeof v);
+        }
     }
 }
 
