@@ -176,24 +176,24 @@ void BevelOuterImpl(unsigned char* dst, int dstPixelStep, int dstRowStep, const 
 } // namespace
 
 void BevelOuter(unsigned char* dst, int dstPixelStep, int dstRowStep, const unsigned char* shading,
-                int shadingPixelStep, int shadingRowStep, const unsigned char* mask, int maskPixelStep,
-                int maskRowStep, int width, int height, int p)
+                int shadingPixelStep, int shadingRowStep, const unsigned char* mask, int maskPixelStep, int maskRowStep,
+                int width, int height, int p)
 {
-    BevelOuterImpl<false>(dst, dstPixelStep, dstRowStep, shading, shadingPixelStep, shadingRowStep, mask,
-                          maskPixelStep, maskRowStep, width, height, p);
+    BevelOuterImpl<false>(dst, dstPixelStep, dstRowStep, shading, shadingPixelStep, shadingRowStep, mask, maskPixelStep,
+                          maskRowStep, width, height, p);
 }
 
 void BevelOuterInverted(unsigned char* dst, int dstPixelStep, int dstRowStep, const unsigned char* shading,
                         int shadingPixelStep, int shadingRowStep, const unsigned char* mask, int maskPixelStep,
                         int maskRowStep, int width, int height, int p)
 {
-    BevelOuterImpl<true>(dst, dstPixelStep, dstRowStep, shading, shadingPixelStep, shadingRowStep, mask,
-                         maskPixelStep, maskRowStep, width, height, p);
+    BevelOuterImpl<true>(dst, dstPixelStep, dstRowStep, shading, shadingPixelStep, shadingRowStep, mask, maskPixelStep,
+                         maskRowStep, width, height, p);
 }
 
 void BevelInner(unsigned char* dst, int dstPixelStep, int dstRowStep, const unsigned char* shading,
-                int shadingPixelStep, int shadingRowStep, const unsigned char* mask, int maskPixelStep,
-                int maskRowStep, int width, int height, int p)
+                int shadingPixelStep, int shadingRowStep, const unsigned char* mask, int maskPixelStep, int maskRowStep,
+                int width, int height, int p)
 {
     if (!shading || !mask)
         return;
@@ -228,8 +228,8 @@ void GlowBlend(unsigned char* dst, int dstPixelStep, int dstRowStep, const unsig
 }
 
 void ApplyBevel(unsigned char* dst, int dstPixelStep, int dstRowStep, const unsigned char* shading,
-                int shadingPixelStep, int shadingRowStep, const unsigned char* mask, int maskPixelStep,
-                int maskRowStep, int width, int height, int style, int percent)
+                int shadingPixelStep, int shadingRowStep, const unsigned char* mask, int maskPixelStep, int maskRowStep,
+                int width, int height, int style, int percent)
 {
     const int p = StrengthFromPercent(percent);
     auto outer = [&] {

@@ -41,22 +41,22 @@ void BlendColorInverseMask(unsigned char* dst, int dstPixelStep, int dstRowStep,
 // The bevel and glow steps. p is a byte strength (StrengthFromPercent), clamped to 0..255. The shading run's
 // red, green and blue bytes give the grey of the light.
 void BevelOuter(unsigned char* dst, int dstPixelStep, int dstRowStep, const unsigned char* shading,
-                int shadingPixelStep, int shadingRowStep, const unsigned char* mask, int maskPixelStep,
-                int maskRowStep, int width, int height, int p);
+                int shadingPixelStep, int shadingRowStep, const unsigned char* mask, int maskPixelStep, int maskRowStep,
+                int width, int height, int p);
 void BevelOuterInverted(unsigned char* dst, int dstPixelStep, int dstRowStep, const unsigned char* shading,
                         int shadingPixelStep, int shadingRowStep, const unsigned char* mask, int maskPixelStep,
                         int maskRowStep, int width, int height, int p);
 void BevelInner(unsigned char* dst, int dstPixelStep, int dstRowStep, const unsigned char* shading,
-                int shadingPixelStep, int shadingRowStep, const unsigned char* mask, int maskPixelStep,
-                int maskRowStep, int width, int height, int p);
+                int shadingPixelStep, int shadingRowStep, const unsigned char* mask, int maskPixelStep, int maskRowStep,
+                int width, int height, int p);
 void GlowBlend(unsigned char* dst, int dstPixelStep, int dstRowStep, const unsigned char* glow, int glowPixelStep,
                int glowRowStep, const unsigned char* mask, int maskPixelStep, int maskRowStep, int width, int height,
                int p, COLORREF color);
 
 // Style 0 outer, 1 inner, 2 outer then inner, 3 inner then outer with inverted light; others do nothing.
 void ApplyBevel(unsigned char* dst, int dstPixelStep, int dstRowStep, const unsigned char* shading,
-                int shadingPixelStep, int shadingRowStep, const unsigned char* mask, int maskPixelStep,
-                int maskRowStep, int width, int height, int style, int percent);
+                int shadingPixelStep, int shadingRowStep, const unsigned char* mask, int maskPixelStep, int maskRowStep,
+                int width, int height, int style, int percent);
 // Style 0 outer glow, 1 inner glow (glow and mask exchanged), 2 both in that order; others do nothing.
 void ApplyGlow(unsigned char* dst, int dstPixelStep, int dstRowStep, const unsigned char* glow, int glowPixelStep,
                int glowRowStep, const unsigned char* mask, int maskPixelStep, int maskRowStep, int width, int height,

@@ -32,13 +32,26 @@ TEST(BlendTables, EntriesAtChosenValues)
         int a, b, expected;
     };
     const Case cases[] = {
-        {MulTable, 0, 200, 0},          {MulTable, 255, 77, 77},          {MulTable, 128, 128, 64},
-        {MulTable, 100, 200, 78},       {MulTable, 255, 255, 255},        {OverAlphaTable, 0, 93, 93},
-        {OverAlphaTable, 255, 17, 255}, {OverAlphaTable, 128, 128, 191},  {OverAlphaTable, 100, 50, 130},
-        {OverAlphaTable, 40, 0, 40},    {SourceWeightTable, 0, 0, 0},     {SourceWeightTable, 0, 1, 255},
-        {SourceWeightTable, 0, 200, 255}, {SourceWeightTable, 255, 93, 93}, {SourceWeightTable, 128, 128, 170},
-        {SourceWeightTable, 200, 1, 1}, {SourceWeightTable, 1, 200, 254}, {SourceWeightTable, 100, 50, 97},
-        {SourceWeightTable, 77, 255, 255}, {SourceWeightTable, 77, 0, 0},
+        {MulTable, 0, 200, 0},
+        {MulTable, 255, 77, 77},
+        {MulTable, 128, 128, 64},
+        {MulTable, 100, 200, 78},
+        {MulTable, 255, 255, 255},
+        {OverAlphaTable, 0, 93, 93},
+        {OverAlphaTable, 255, 17, 255},
+        {OverAlphaTable, 128, 128, 191},
+        {OverAlphaTable, 100, 50, 130},
+        {OverAlphaTable, 40, 0, 40},
+        {SourceWeightTable, 0, 0, 0},
+        {SourceWeightTable, 0, 1, 255},
+        {SourceWeightTable, 0, 200, 255},
+        {SourceWeightTable, 255, 93, 93},
+        {SourceWeightTable, 128, 128, 170},
+        {SourceWeightTable, 200, 1, 1},
+        {SourceWeightTable, 1, 200, 254},
+        {SourceWeightTable, 100, 50, 97},
+        {SourceWeightTable, 77, 255, 255},
+        {SourceWeightTable, 77, 0, 0},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.table[c.a * 256 + c.b], c.expected) << "a " << c.a << " b " << c.b;
@@ -164,9 +177,14 @@ constexpr COLORREF kColour = RGB(200, 30, 120);
 
 std::vector<OpCase> OpCases()
 {
-    auto walk1 = [](PixelOp op) { return [op](PixelRun& d, PixelRun& a, PixelRun&) { ReferenceWalk(d, &a, nullptr, op); }; };
-    auto walk2 = [](PixelOp op) { return [op](PixelRun& d, PixelRun& a, PixelRun& b) { ReferenceWalk(d, &a, &b, op); }; };
-    auto then = [](std::function<void(PixelRun&, PixelRun&, PixelRun&)> f, std::function<void(PixelRun&, PixelRun&, PixelRun&)> g) {
+    auto walk1 = [](PixelOp op) {
+        return [op](PixelRun& d, PixelRun& a, PixelRun&) { ReferenceWalk(d, &a, nullptr, op); };
+    };
+    auto walk2 = [](PixelOp op) {
+        return [op](PixelRun& d, PixelRun& a, PixelRun& b) { ReferenceWalk(d, &a, &b, op); };
+    };
+    auto then = [](std::function<void(PixelRun&, PixelRun&, PixelRun&)> f,
+                   std::function<void(PixelRun&, PixelRun&, PixelRun&)> g) {
         return [f, g](PixelRun& d, PixelRun& a, PixelRun& b) {
             f(d, a, b);
             g(d, a, b);
@@ -187,8 +205,8 @@ std::vector<OpCase> OpCases()
          }},
         {"BlendColorInverseMask",
          [](PixelRun& d, PixelRun& a, PixelRun&) {
-             BlendColorInverseMask(d.At(0, 0), d.pixelStep, d.rowStep, a.At(0, 0), a.pixelStep, a.rowStep, kW, kH,
-                                   70, kColour);
+             BlendColorInverseMask(d.At(0, 0), d.pixelStep, d.rowStep, a.At(0, 0), a.pixelStep, a.rowStep, kW, kH, 70,
+                                   kColour);
          },
          walk1(RefInverseMask(70, 200, 30, 120))},
     };

@@ -58,16 +58,18 @@ constexpr int kGroups = kLanes / kGroup;
 using Quad = double __attribute__((vector_size(kGroup * sizeof(double))));
 using QuadInts = int32_t __attribute__((vector_size(kGroup * sizeof(int32_t))));
 
-inline Quad Load(const double* p)
+// Four doubles at any 8-byte boundary, read and written in place of the doubles they cover. Handed out by
+// reference, so that no vector crosses a call between code built for different instruction sets.
+using QuadInPlace = double __attribute__((vector_size(kGroup * sizeof(double)), aligned(8), may_alias));
+
+inline const QuadInPlace& Lanes(const double* p)
 {
-    Quad v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
+    return *reinterpret_cast<const QuadInPlace*>(p);
 }
 
-inline void Store(double* p, Quad v)
+inline QuadInPlace& Lanes(double* p)
 {
-    std::memcpy(p, &v, sizeof v);
+    return *reinterpret_cast<QuadInPlace*>(p);
 }
 
 // Work memory for lines of up to `capacity` samples, kLanes lines at a time. Samples and outputs are kept
@@ -97,8 +99,8 @@ struct LineWork
 //   clamped to 0..65535,
 // with the samples beyond the ends equal to the end samples and the outputs there at their steady states.
 // Built for AVX2 beside the baseline; both give the same bits, as neither fuses multiply and add.
-__attribute__((target_clones("avx2", "default"))) void FilterLanes(const DericheCoefficients& c, LineWork& work,
-                                                                    int n, bool eightBit)
+__attribute__((target_clones("avx2", "default"))) void FilterLanes(const DericheCoefficients& c, LineWork& work, int n,
+                                                                   bool eightBit)
 {
     constexpr int L = kLanes;
     double* x = work.samples.get();
@@ -124,7 +126,7 @@ __attribute__((target_clones("avx2", "default"))) void FilterLanes(const Deriche
     // The newest output of each group stays in a register; the older ones are read back.
     Quad y1[kGroups];
     for (int g = 0; g < kGroups; ++g)
-        y1[g] = Load(fwd + 3 * L + g * kGroup);
+        y1[g] = Lanes(fwd + 3 * L + g * kGroup);
     for (int k = 0; k < n; ++k) {
         const double* xk = x + (k + 4) * L;
         double* yk = fwd + (k + 4) * L;
@@ -132,10 +134,10 @@ __attribute__((target_clones("avx2", "default"))) void FilterLanes(const Deriche
         for (int g = 0; g < kGroups; ++g) {
             const double* xg = xk + g * kGroup;
             double* yg = yk + g * kGroup;
-            const Quad sx = p0 * Load(xg) + p1 * Load(xg - L) + p2 * Load(xg - 2 * L) + p3 * Load(xg - 3 * L);
-            const Quad sy = d1 * y1[g] + d2 * Load(yg - 2 * L) + d3 * Load(yg - 3 * L) + d4 * Load(yg - 4 * L);
+            const Quad sx = p0 * Lanes(xg) + p1 * Lanes(xg - L) + p2 * Lanes(xg - 2 * L) + p3 * Lanes(xg - 3 * L);
+            const Quad sy = d1 * y1[g] + d2 * Lanes(yg - 2 * L) + d3 * Lanes(yg - 3 * L) + d4 * Lanes(yg - 4 * L);
             y1[g] = sx - sy;
-            Store(yg, y1[g]);
+            Lanes(yg) = y1[g];
         }
     }
 
@@ -145,7 +147,7 @@ __attribute__((target_clones("avx2", "default"))) void FilterLanes(const Deriche
     const Quad roundingBias = zero + (eightBit ? 6755399441055744.0 : 0.0);
     Quad z1[kGroups];
     for (int g = 0; g < kGroups; ++g)
-        z1[g] = Load(bwd + n * L + g * kGroup);
+        z1[g] = Lanes(bwd + n * L + g * kGroup);
     for (int k = n - 1; k >= 0; --k) {
         const double* xk = x + (k + 4) * L;
         double* zk = bwd + k * L;
@@ -154,12 +156,13 @@ __attribute__((target_clones("avx2", "default"))) void FilterLanes(const Deriche
         for (int g = 0; g < kGroups; ++g) {
             const double* xg = xk + g * kGroup;
             double* zg = zk + g * kGroup;
-            const Quad sx = m1 * Load(xg + L) + m2 * Load(xg + 2 * L) + m3 * Load(xg + 3 * L) + m4 * Load(xg + 4 * L);
-            const Quad sy = d1 * z1[g] + d2 * Load(zg + 2 * L) + d3 * Load(zg + 3 * L) + d4 * Load(zg + 4 * L);
+            const Quad sx =
+                m1 * Lanes(xg + L) + m2 * Lanes(xg + 2 * L) + m3 * Lanes(xg + 3 * L) + m4 * Lanes(xg + 4 * L);
+            const Quad sy = d1 * z1[g] + d2 * Lanes(zg + 2 * L) + d3 * Lanes(zg + 3 * L) + d4 * Lanes(zg + 4 * L);
             z1[g] = sx - sy;
-            Store(zg, z1[g]);
+            Lanes(zg) = z1[g];
 
-            Quad r = Load(yk + g * kGroup) + z1[g];
+            Quad r = Lanes(yk + g * kGroup) + z1[g];
             r = r > zero ? r : zero; // also takes a NaN to 0
             r = r < top ? r : top;
             r = (r + roundingBias) - roundingBias;
@@ -174,8 +177,8 @@ __attribute__((target_clones("avx2", "default"))) void FilterLanes(const Deriche
 // moved one step of all lines at a time, so that the work arrays are written and read in order.
 template <class Sample>
 __attribute__((target_clones("avx2", "default"))) void FilterLines(const DericheCoefficients& c, LineWork& work,
-                                                                    unsigned char* base, ptrdiff_t lineStep,
-                                                                    ptrdiff_t sampleStep, int lines, int n)
+                                                                   unsigned char* base, ptrdiff_t lineStep,
+                                                                   ptrdiff_t sampleStep, int lines, int n)
 {
     constexpr int L = kLanes;
     double* x = work.samples.get() + 4 * L;
@@ -206,8 +209,7 @@ __attribute__((target_clones("avx2", "default"))) void FilterLines(const Deriche
 }
 
 // Filters every plane of a planar map along its rows (alongRows) or its columns.
-template <class Sample>
-void FilterMap(const DericheCoefficients& c, LineWork& work, const CPixMap& map, bool alongRows)
+template <class Sample> void FilterMap(const DericheCoefficients& c, LineWork& work, const CPixMap& map, bool alongRows)
 {
     const int lines = alongRows ? map.height : map.width;
     const int n = alongRows ? map.width : map.height;
