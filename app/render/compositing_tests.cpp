@@ -325,6 +325,54 @@ TEST(BlendAlpha, OverTransparentOpaqueAndClearPixels)
     EXPECT_EQ(Blend({128, 0, 0, 0}, {128, 255, 255, 255}), (Pixel{191, 170, 170, 170}));
 }
 
+// Packed runs take the eight-pixel path: every pair of alphas, with colours that vary, in rows of 256 (whole
+// groups of eight) and of 253 (a tail of five), against the one-pixel form. Rows of only clear or only opaque
+// source pixels take the shortcuts.
+TEST(BlendAlpha, PackedRunsMatchTheTablesForEveryPairOfAlphas)
+{
+    std::mt19937 rng(42);
+    std::uniform_int_distribution<int> any(0, 255);
+    for (int width : {256, 253}) {
+        const int rowStep = width * 4 + 12;
+        std::vector<unsigned char> dst(static_cast<size_t>(rowStep) * 258), src(dst.size());
+        for (size_t i = 0; i < dst.size(); ++i) {
+            dst[i] = static_cast<unsigned char>(any(rng));
+            src[i] = static_cast<unsigned char>(any(rng));
+        }
+        for (int y = 0; y < 256; ++y)
+            for (int x = 0; x < width; ++x) {
+                dst[y * rowStep + x * 4] = static_cast<unsigned char>(y);
+                src[y * rowStep + x * 4] = static_cast<unsigned char>(x);
+            }
+        for (int x = 0; x < width; ++x) {
+            src[256 * rowStep + x * 4] = 0;
+            src[257 * rowStep + x * 4] = 255;
+        }
+        std::vector<unsigned char> expected = dst;
+        for (int y = 0; y < 258; ++y)
+            for (int x = 0; x < width; ++x)
+                RefBlendAlpha(&expected[y * rowStep + x * 4], &src[y * rowStep + x * 4], nullptr);
+        BlendAlpha(dst.data(), 4, rowStep, src.data(), 4, rowStep, width, 258);
+        ASSERT_EQ(dst, expected) << "width " << width;
+    }
+}
+
+// The same run as source and destination: each pixel over itself.
+TEST(BlendAlpha, RunOverItself)
+{
+    std::vector<unsigned char> run(4 * 20), expected;
+    for (size_t i = 0; i < run.size(); ++i)
+        run[i] = static_cast<unsigned char>(i * 37 + 11);
+    expected = run;
+    for (int x = 0; x < 20; ++x) {
+        unsigned char copy[4];
+        std::copy_n(&expected[x * 4], 4, copy);
+        RefBlendAlpha(&expected[x * 4], copy, nullptr);
+    }
+    BlendAlpha(run.data(), 4, 80, run.data(), 4, 80, 20, 1);
+    EXPECT_EQ(run, expected);
+}
+
 TEST(ScaleAlpha, ChangesOnlyAlphaByTheFactor)
 {
     struct Case

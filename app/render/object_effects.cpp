@@ -1,0 +1,393 @@
+#include "app/render/object_effects.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <numbers>
+
+#include "app/model/effect_settings.h"
+#include "app/model/services.h"
+#include "app/render/compositing.h"
+#include "app/render/effect_images.h"
+
+namespace {
+
+constexpr int kTile = 256;
+constexpr int kPixel = 4; // bytes of an alpha, red, green, blue pixel
+
+// Calls of RenderEffects that asked for the wait cursor and have not finished; the cursor shows while above 0.
+int g_waitCursorDepth = 0;
+
+// Shows the wait cursor for the life of a render of a large object; nested renders show it once.
+class WaitCursorScope
+{
+public:
+    explicit WaitCursorScope(bool show) : m_show(show)
+    {
+        if (m_show && ++g_waitCursorDepth == 1)
+            GetCoreServices().BeginWaitCursor();
+    }
+    ~WaitCursorScope()
+    {
+        if (m_show && --g_waitCursorDepth == 0)
+            GetCoreServices().EndWaitCursor();
+    }
+    WaitCursorScope(const WaitCursorScope&) = delete;
+    WaitCursorScope& operator=(const WaitCursorScope&) = delete;
+
+private:
+    bool m_show;
+};
+
+bool RefreshCache(EffectCache& cache, int softness, int strength, bool rebuild, const CImage& source)
+{
+    const int sw = source.Width(), sh = source.Height();
+    const double spread = softness * 0.2 * 6;
+    bool keep = false;
+    if (cache.m_pImage) {
+        const int cw = cache.m_pImage->Width(), ch = cache.m_pImage->Height();
+        keep = sw + spread <= cw && sh + spread <= ch && cw <= sw + spread + 100 && ch <= sh + spread + 100 &&
+               cache.m_nSoftness == softness && cache.m_nStrength == strength && cache.m_nSourceWidth == sw &&
+               cache.m_nSourceHeight == sh && !rebuild;
+    }
+    if (!keep) {
+        // Free the old image first: the new one is about as large.
+        cache.m_pImage.reset();
+        cache.m_pImage = BuildSpreadImage(source, softness * 0.2);
+        if (!cache.m_pImage) {
+            cache.Clear();
+            return false;
+        }
+    }
+    cache.m_nSoftness = softness;
+    cache.m_nStrength = strength;
+    cache.m_nSourceWidth = sw;
+    cache.m_nSourceHeight = sh;
+    cache.m_rect = CRect(0, 0, cache.m_pImage->Width(), cache.m_pImage->Height());
+    return !keep;
+}
+
+// A rectangle in 64 bits, so that bounds near the ends of the int range cannot overflow while effects widen them.
+struct Box
+{
+    int64_t left = 0, top = 0, right = 0, bottom = 0;
+
+    int64_t Width() const { return right - left; }
+    int64_t Height() const { return bottom - top; }
+    bool Empty() const { return right <= left || bottom <= top; }
+    void Offset(int64_t dx, int64_t dy)
+    {
+        left += dx;
+        right += dx;
+        top += dy;
+        bottom += dy;
+    }
+    void Unite(const Box& b)
+    {
+        left = std::min(left, b.left);
+        top = std::min(top, b.top);
+        right = std::max(right, b.right);
+        bottom = std::max(bottom, b.bottom);
+    }
+};
+
+Box Intersect(const Box& a, const Box& b)
+{
+    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
+}
+
+// An effect image of w x h centred on the object's bounds.
+Box Centred(const Box& object, int w, int h)
+{
+    Box b;
+    b.left = object.left - (w - object.Width()) / 2;
+    b.top = object.top - (h - object.Height()) / 2;
+    b.right = b.left + w;
+    b.bottom = b.top + h;
+    return b;
+}
+
+unsigned char* At(const CPixMap& map, int64_t x, int64_t y)
+{
+    return map.plane[0].data + static_cast<ptrdiff_t>(y) * map.plane[0].rowStep +
+           static_cast<ptrdiff_t>(x) * map.plane[0].pixelStep;
+}
+
+// Fetches the w x h part of image at (x, y) (which may reach beyond the image: transparent there) into the top
+// left of the map.
+bool Fetch(const CImage& image, int64_t x, int64_t y, int w, int h, CPixMap& map)
+{
+    map.width = w;
+    map.height = h;
+    return image.GetBuf(static_cast<int>(x), static_cast<int>(y), map);
+}
+
+// Multiplies the alpha of every pixel of a coverage image by k / 255, tile by tile.
+bool ScaleImageAlpha(CImage& image, int k, CPixMap& tile)
+{
+    for (int y = 0; y < image.Height(); y += kTile) {
+        for (int x = 0; x < image.Width(); x += kTile) {
+            const int w = std::min(kTile, image.Width() - x), h = std::min(kTile, image.Height() - y);
+            if (!Fetch(image, x, y, w, h, tile))
+                return false;
+            ScaleAlpha(tile.plane[0].data, tile.plane[0].pixelStep, tile.plane[0].rowStep, w, h, k);
+            if (!image.SetBuf(x, y, tile))
+                return false;
+        }
+    }
+    return true;
+}
+
+// The tile maps of one render, made once so that the per-tile work allocates nothing.
+struct Tiles
+{
+    CPixMap composite{IMAGE_MODE_RGBA, kTile, kTile};
+    // The object's pixels, the shading with its one-pixel border, or the outer shadow.
+    CPixMap work{IMAGE_MODE_RGBA, kTile + 2, kTile + 2};
+    CPixMap spread{IMAGE_MODE_COVERAGE, kTile, kTile};
+    CPixMap mask{IMAGE_MODE_COVERAGE, kTile, kTile};
+
+    bool IsValid() const { return composite.IsValid() && work.IsValid() && spread.IsValid() && mask.IsValid(); }
+};
+
+// What a render draws, in the composite's coordinates.
+struct Layout
+{
+    Box object;                          // the bounds
+    Box picture;                         // the object's image at the bounds' top-left
+    Box shadow, bevel, glow;             // the effect images, where on
+    const CImage* shadowImage = nullptr; // the spread images of the effects that are on
+    const CImage* bevelImage = nullptr;
+    const CImage* glowImage = nullptr;
+};
+
+// Draws one tile of the composite, in the order object, inner shadow, bevel, glow, outer shadow. Every step works
+// pixel by pixel on what the earlier ones left, so doing all steps tile by tile gives what doing each over the
+// whole image would, with each composite pixel fetched and stored once.
+bool DrawTile(const Box& tile, const Layout& at, const CImage& image, const CEffectSettings& fx, Tiles& t)
+{
+    CPixMap& c = t.composite;
+    const int cRow = c.plane[0].rowStep;
+    // The composite starts fully transparent.
+    for (int64_t y = 0; y < tile.Height(); ++y)
+        std::memset(At(c, 0, y), 0, static_cast<size_t>(tile.Width()) * kPixel);
+    auto dst = [&](const Box& part) { return At(c, part.left - tile.left, part.top - tile.top); };
+    auto objectMask = [&](const Box& part) {
+        return Fetch(image, part.left - at.picture.left, part.top - at.picture.top, int(part.Width()),
+                     int(part.Height()), t.mask);
+    };
+    const int mRow = t.mask.plane[0].rowStep, sRow = t.spread.plane[0].rowStep, wRow = t.work.plane[0].rowStep;
+
+    Box part = Intersect(tile, at.picture);
+    if (!part.Empty()) {
+        const int w = int(part.Width()), h = int(part.Height());
+        if (!Fetch(image, part.left - at.picture.left, part.top - at.picture.top, w, h, t.work))
+            return false;
+        BlendAlpha(dst(part), kPixel, cRow, t.work.plane[0].data, kPixel, wRow, w, h);
+    }
+
+    // Inner shadow: the colour turns toward the shadow's where the moved silhouette leaves the object.
+    part = Intersect(tile, at.object);
+    if (at.shadowImage && fx.m_nShadowStyle != 0 && !part.Empty()) {
+        const int w = int(part.Width()), h = int(part.Height());
+        if (!Fetch(*at.shadowImage, part.left - at.shadow.left, part.top - at.shadow.top, w, h, t.spread))
+            return false;
+        BlendColorInverseMask(dst(part), kPixel, cRow, t.spread.plane[0].data, 1, sRow, w, h, 100 - fx.m_nShadowOpacity,
+                              fx.m_shadowColor.GetCOLORREF());
+    }
+
+    // A direction the Effects palette cannot set lights nothing, and draws no bevel.
+    part = Intersect(tile, at.bevel);
+    const bool lit = fx.m_nBevelDirection == 0 || fx.m_nBevelDirection == 1;
+    if (at.bevelImage && lit && !part.Empty()) {
+        const int w = int(part.Width()), h = int(part.Height());
+        // The shading of the part, from the spread image with one pixel more on each side so that every pixel
+        // has its four neighbours (zero beyond the spread image).
+        if (!Fetch(*at.bevelImage, part.left - at.bevel.left - 1, part.top - at.bevel.top - 1, w + 2, h + 2, t.work))
+            return false;
+        const double b = fx.m_nBevelAngle * std::numbers::pi / 180;
+        unsigned char* shading = At(t.work, 1, 1);
+        ShadeBevelTile(shading, kPixel, wRow, w, h, -std::cos(b), std::sin(b), fx.m_nBevelDirection);
+        if (!objectMask(part))
+            return false;
+        ApplyBevel(dst(part), kPixel, cRow, shading, kPixel, wRow, t.mask.plane[0].data, 1, mRow, w, h,
+                   fx.m_nBevelStyle, 100 - fx.m_nBevelStrength);
+    }
+
+    part = Intersect(tile, at.glow);
+    if (at.glowImage && !part.Empty()) {
+        const int w = int(part.Width()), h = int(part.Height());
+        if (!Fetch(*at.glowImage, part.left - at.glow.left, part.top - at.glow.top, w, h, t.spread) ||
+            !objectMask(part))
+            return false;
+        ApplyGlow(dst(part), kPixel, cRow, t.spread.plane[0].data, 1, sRow, t.mask.plane[0].data, 1, mRow, w, h,
+                  fx.m_nGlowStyle, 100 - fx.m_nGlowStrength, fx.m_glowColor.GetCOLORREF());
+    }
+
+    // Outer shadow: everything drawn so far is laid over a tile of the shadow's colour and spread alpha.
+    part = Intersect(tile, at.shadow);
+    if (at.shadowImage && fx.m_nShadowStyle != 1 && !part.Empty()) {
+        const int w = int(part.Width()), h = int(part.Height());
+        if (!Fetch(*at.shadowImage, part.left - at.shadow.left, part.top - at.shadow.top, w, h, t.work))
+            return false;
+        const unsigned long colour = fx.m_shadowColor.GetCOLORREF();
+        const unsigned char red = colour & 0xFF, green = (colour >> 8) & 0xFF, blue = (colour >> 16) & 0xFF;
+        unsigned char* composite = dst(part);
+        for (int y = 0; y < h; ++y) {
+            unsigned char* p = At(t.work, 0, y);
+            for (int x = 0; x < w; ++x, p += kPixel) {
+                p[1] = red;
+                p[2] = green;
+                p[3] = blue;
+            }
+        }
+        BlendAlpha(t.work.plane[0].data, kPixel, wRow, composite, kPixel, cRow, w, h);
+        for (int y = 0; y < h; ++y)
+            std::memcpy(composite + static_cast<ptrdiff_t>(y) * cRow, At(t.work, 0, y),
+                        static_cast<size_t>(w) * kPixel);
+    }
+    return true;
+}
+
+bool FitsInt(const Box& b)
+{
+    return b.left >= INT_MIN && b.top >= INT_MIN && b.right <= INT_MAX && b.bottom <= INT_MAX && b.Width() <= INT_MAX &&
+           b.Height() <= INT_MAX;
+}
+
+} // namespace
+
+bool RefreshShadowCache(CEffectSettings& effects, const CImage& source)
+{
+    return RefreshCache(effects.m_shadowCache, effects.m_nShadowSoftness, effects.m_nShadowOpacity, effects.m_bRebuild,
+                        source);
+}
+
+bool RefreshBevelCache(CEffectSettings& effects, const CImage& source)
+{
+    return RefreshCache(effects.m_bevelCache, effects.m_nBevelSoftness, effects.m_nBevelStrength, effects.m_bRebuild,
+                        source);
+}
+
+bool RefreshGlowCache(CEffectSettings& effects, const CImage& source)
+{
+    return RefreshCache(effects.m_glowCache, effects.m_nGlowSoftness, effects.m_nGlowStrength, effects.m_bRebuild,
+                        source);
+}
+
+bool RenderEffects(std::unique_ptr<CImage>& image, CRect& bounds, CEffectSettings& effects)
+{
+    if (!effects.HasEffects())
+        return true;
+    if (!image || image->IsEmpty() || image->GetMode() != IMAGE_MODE_RGBA || image->Width() <= 0 ||
+        image->Height() <= 0)
+        return false;
+    const Box object{bounds.left, bounds.top, bounds.right, bounds.bottom};
+    if (object.Empty())
+        return false;
+
+    WaitCursorScope wait(object.Width() > 256 || object.Height() > 256);
+
+    Tiles tiles;
+    if (!tiles.IsValid())
+        return false;
+
+    // The shadow's spread image keeps its alpha scaled by the strength; it is scaled once, when it is built.
+    // Until every cache is refreshed the rebuild flag stays set, so a failure here rebuilds them all next time.
+    if (effects.m_bShadow) {
+        const bool rebuilt = RefreshShadowCache(effects, *image);
+        if (!effects.m_shadowCache.m_pImage)
+            return false;
+        if (rebuilt) {
+            const int k = static_cast<int>((1 - effects.m_nShadowOpacity * 0.01) * 255);
+            if (!ScaleImageAlpha(*effects.m_shadowCache.m_pImage, k, tiles.spread)) {
+                effects.m_shadowCache.Clear();
+                return false;
+            }
+        }
+    }
+    if (effects.m_bBevel) {
+        RefreshBevelCache(effects, *image);
+        if (!effects.m_bevelCache.m_pImage)
+            return false;
+    }
+    if (effects.m_bGlow) {
+        RefreshGlowCache(effects, *image);
+        if (!effects.m_glowCache.m_pImage)
+            return false;
+    }
+    effects.m_bRebuild = false;
+
+    Layout at;
+    at.object = object;
+    at.picture = {object.left, object.top, object.left + image->Width(), object.top + image->Height()};
+    Box united = object;
+    if (effects.m_bShadow) {
+        at.shadowImage = effects.m_shadowCache.m_pImage.get();
+        at.shadow = Centred(object, at.shadowImage->Width(), at.shadowImage->Height());
+        const CSize shift = render::detail::ShadowShift(effects.m_nShadowOffset, effects.m_nShadowAngle);
+        at.shadow.Offset(shift.cx, shift.cy);
+        united.Unite(at.shadow);
+    }
+    if (effects.m_bBevel) {
+        at.bevelImage = effects.m_bevelCache.m_pImage.get();
+        at.bevel = Centred(object, at.bevelImage->Width(), at.bevelImage->Height());
+        united.Unite(at.bevel);
+    }
+    if (effects.m_bGlow) {
+        at.glowImage = effects.m_glowCache.m_pImage.get();
+        at.glow = Centred(object, at.glowImage->Width(), at.glowImage->Height());
+        united.Unite(at.glow);
+    }
+    if (!FitsInt(united))
+        return false;
+
+    // Everything from here on in the composite's coordinates.
+    for (Box* b : {&at.object, &at.picture, &at.shadow, &at.bevel, &at.glow})
+        b->Offset(-united.left, -united.top);
+    const int cw = static_cast<int>(united.Width()), ch = static_cast<int>(united.Height());
+    auto composite = std::make_unique<CImage>(IMAGE_MODE_RGBA, cw, ch, 96.0);
+    if (composite->IsEmpty())
+        return false;
+
+    for (int y = 0; y < ch; y += kTile) {
+        for (int x = 0; x < cw; x += kTile) {
+            const Box tile{x, y, std::min(x + kTile, cw), std::min(y + kTile, ch)};
+            tiles.composite.width = static_cast<int>(tile.Width());
+            tiles.composite.height = static_cast<int>(tile.Height());
+            if (!DrawTile(tile, at, *image, effects, tiles) || !composite->SetBuf(x, y, tiles.composite))
+                return false;
+        }
+    }
+
+    image = std::move(composite);
+    bounds = CRect(static_cast<int>(united.left), static_cast<int>(united.top), static_cast<int>(united.right),
+                   static_cast<int>(united.bottom));
+    return true;
+}
+
+namespace render::detail {
+
+int RoundHalfUp(double v)
+{
+    // Out of the int range (or not a number) the rounding has no meaning; keep the result an int.
+    if (!(v > double(INT_MIN) && v < double(INT_MAX) - 1))
+        return v > 0 ? INT_MAX : (v < 0 ? INT_MIN : 0);
+    const int t = static_cast<int>(v);
+    return v - t >= 0.5 ? static_cast<int>(v + 1) : t;
+}
+
+CSize ShadowShift(int offset, int angleDegrees)
+{
+    const double a = angleDegrees * std::numbers::pi / 180;
+    return CSize(RoundHalfUp(-std::cos(a) * offset), RoundHalfUp(std::sin(a) * offset));
+}
+
+int WaitCursorDepth()
+{
+    return g_waitCursorDepth;
+}
+
+} // namespace render::detail
