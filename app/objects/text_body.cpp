@@ -1,0 +1,202 @@
+#include "app/objects/text_body.h"
+
+#include <algorithm>
+
+#include "app/objects/text_measure.h"
+#include "platform/text/face_list.h"
+
+const std::vector<std::string>& GetTextFaceNames()
+{
+    return GetInstalledFaceNames();
+}
+
+std::string GetTextFaceName(WORD faceIndex)
+{
+    const auto& faces = GetTextFaceNames();
+    return faceIndex < faces.size() ? faces[faceIndex] : std::string();
+}
+
+WORD FindFontIndex(const std::string& face, const std::vector<std::string>& faces)
+{
+    // Indexes are 16 bits wide; a face beyond them could not be kept by a character.
+    const size_t count = std::min<size_t>(faces.size(), 0x10000);
+    for (const char* name : {face.c_str(), "Arial", "MS Sans Serif"}) {
+        for (size_t i = 0; i < count; ++i)
+            if (faces[i] == name)
+                return static_cast<WORD>(i);
+    }
+    return 0;
+}
+
+WORD FindFontIndex(const std::string& face)
+{
+    return FindFontIndex(face, GetTextFaceNames());
+}
+
+void CTextChar::WriteFormat(CFile& file) const
+{
+    WriteCountedString(file, GetTextFaceName(m_nFaceIndex));
+    const BYTE size[2] = {static_cast<BYTE>(m_nPointSize & 0xFF), static_cast<BYTE>(m_nPointSize >> 8)};
+    file.Write(size, 2);
+    WriteByte(file, m_bBold);
+    WriteByte(file, m_bItalic);
+    WriteByte(file, m_bUnderline);
+    WriteUInt32(file, m_color);
+    m_link.Write(file);
+}
+
+void CTextChar::ReadFormat(CFile& file, int major, int minor)
+{
+    // Everything is read before anything is stored, so a damaged record leaves the character whole.
+    const std::string face = ReadCountedString(file, kMaxStringLength);
+    BYTE size[2];
+    ReadExact(file, size, 2);
+    const BYTE bold = ReadByte(file);
+    const BYTE italic = ReadByte(file);
+    const BYTE underline = ReadByte(file);
+    const COLORREF color = ReadUInt32(file);
+    CLinkInfo link = m_link;
+    link.Read(file, major, minor);
+
+    m_nFaceIndex = FindFontIndex(face);
+    m_nPointSize = static_cast<WORD>(size[0] | (size[1] << 8));
+    m_bBold = bold;
+    m_bItalic = italic;
+    m_bUnderline = underline;
+    m_color = color;
+    m_link = link;
+}
+
+bool CTextParagraph::IsLineEnd(int index) const
+{
+    for (size_t i = 1; i < m_lines.size(); i += 2)
+        if (m_lines[i] == index)
+            return true;
+    return false;
+}
+
+bool CTextParagraph::IsLineStart(int index) const
+{
+    for (size_t i = 0; i < m_lines.size(); i += 2)
+        if (m_lines[i] == index)
+            return true;
+    return false;
+}
+
+CTextBody::CTextBody(TextBodyOwner* owner, int width, int height) : m_nWidth(width), m_nHeight(height), m_pOwner(owner)
+{
+    InitDefaultLogFont(m_logFont);
+    const TEXTMETRIC& metrics = GetTextFont(m_logFont)->GetTextMetrics();
+    m_nCurAscent = metrics.tmAscent;
+    m_nCurDescent = metrics.tmDescent;
+    m_paragraphs.emplace_back();
+}
+
+CTextBody::~CTextBody() = default;
+
+std::unique_ptr<CTextBody> CTextBody::Clone() const
+{
+    auto copy = std::make_unique<CTextBody>(m_pOwner, m_nWidth, m_nHeight);
+    copy->m_logFont = m_logFont;
+    copy->m_nCurAscent = m_nCurAscent;
+    copy->m_nCurDescent = m_nCurDescent;
+    copy->m_curColor = m_curColor;
+    copy->m_nCaretPara = m_nCaretPara;
+    copy->m_nCaretIndex = m_nCaretIndex;
+    copy->m_nCaretX = m_nCaretX;
+    copy->m_nCaretY = m_nCaretY;
+    copy->m_nCaretHeight = m_nCaretHeight;
+    copy->m_paragraphs = m_paragraphs;
+    copy->m_nAlignment = m_nAlignment;
+    copy->m_bSelectionEmpty = m_bSelectionEmpty;
+    copy->m_nAnchorIndex = m_nAnchorIndex;
+    copy->m_nAnchorPara = m_nAnchorPara;
+    copy->m_nFocusIndex = m_nFocusIndex;
+    copy->m_nFocusPara = m_nFocusPara;
+    copy->m_nWidestChar = m_nWidestChar;
+    copy->m_nTallestChar = m_nTallestChar;
+    copy->m_bAllowAdvanced = m_bAllowAdvanced;
+    return copy;
+}
+
+void CTextBody::SetModified()
+{
+    m_bImageStale = 1;
+    m_bSecondImageStale = 1;
+    if (m_pOwner)
+        m_pOwner->MarkTextObjectDirty();
+}
+
+void CTextBody::SetModifiedSecond()
+{
+    m_bSecondImageStale = 1;
+    if (m_pOwner)
+        m_pOwner->MarkTextObjectDirty();
+}
+
+void CTextBody::FreeCoverageImage()
+{
+    m_pCoverageImage.reset();
+    m_bImageStale = 1;
+}
+
+void CTextBody::FreeColorImage()
+{
+    m_pColorImage.reset();
+    m_bSecondImageStale = 1;
+}
+
+bool CTextBody::HasLinkedText() const
+{
+    for (const auto& para : m_paragraphs)
+        for (const auto& ch : para.m_chars)
+            if (ch.m_link.IsActive())
+                return true;
+    return false;
+}
+
+bool CTextBody::IsBlank() const
+{
+    for (const auto& para : m_paragraphs)
+        for (const auto& ch : para.m_chars)
+            if (!ch.IsBlank())
+                return false;
+    return true;
+}
+
+BYTE CTextBody::GetFirstChar() const
+{
+    for (const auto& para : m_paragraphs)
+        if (!para.m_chars.empty())
+            return para.m_chars.front().m_ch;
+    return 0;
+}
+
+int CTextBody::GetCharCount() const
+{
+    int count = 0;
+    for (const auto& para : m_paragraphs)
+        count += para.GetCount();
+    return m_paragraphs.empty() ? 0 : count + GetParagraphCount() - 1;
+}
+
+CLinkInfo CTextBody::GetTextLink() const
+{
+    for (const auto& para : m_paragraphs)
+        for (const auto& ch : para.m_chars)
+            if (ch.m_link.IsActive())
+                return ch.m_link;
+    if (!m_paragraphs.empty() && !m_paragraphs.front().m_chars.empty())
+        return m_paragraphs.front().m_chars.front().m_link;
+    return CLinkInfo();
+}
+
+const CLinkInfo* CTextBody::GetCaretLink() const
+{
+    if (m_nCaretPara < 0 || m_nCaretPara >= GetParagraphCount())
+        return nullptr;
+    const auto& chars = m_paragraphs[m_nCaretPara].m_chars;
+    if (m_nCaretIndex <= 0 || m_nCaretIndex > static_cast<int>(chars.size()))
+        return nullptr;
+    return &chars[m_nCaretIndex - 1].m_link;
+}

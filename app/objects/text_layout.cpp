@@ -1,0 +1,188 @@
+#include "app/objects/text_layout.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The value of the line that would start at start, scanning as far as the width allows. The character that
+// reaches the limit still counts, so a line broken inside a word can take the value of the next line's first
+// character.
+template <class Metric> int LineMetricAhead(const CTextBody& body, const CTextParagraph& para, int start, Metric metric)
+{
+    if (start < 0)
+        return para.m_nEmptyHeight;
+    const int count = para.GetCount();
+    int width = kTextMargin;
+    int largest = 0;
+    int uptoBlank = 0;
+    bool blankSeen = false;
+    for (int k = start; k < count; ++k) {
+        const CTextChar& ch = para.m_chars[k];
+        largest = std::max(largest, metric(ch));
+        if (ch.IsBlank()) {
+            uptoBlank = std::max(uptoBlank, largest);
+            blankSeen = true;
+        }
+        width += ch.m_nWidth;
+        if (width >= body.m_nWidth - kTextMargin)
+            return blankSeen ? uptoBlank : largest;
+    }
+    return largest;
+}
+
+void AddBox(RECT& dirty, const CRect& box)
+{
+    CRect all(dirty);
+    all |= box;
+    dirty = all;
+}
+
+// Puts a character at (x, baseline), reporting its old and new boxes when it moved.
+void PlaceChar(CTextBody& body, CTextChar& ch, int x, int baseline, int& descent, RECT& dirty)
+{
+    descent = std::max(descent, ch.m_nDescent);
+    body.m_nWidestChar = std::max(body.m_nWidestChar, ch.m_nWidth);
+    if (!ch.IsPlaced()) {
+        ch.m_nLeft = x;
+        ch.m_nBaseline = baseline;
+        ch.m_bNeedsPlacing = 0;
+        AddBox(dirty, ch.GetBox());
+    } else if (ch.m_nLeft != x || ch.m_nBaseline != baseline || ch.m_bNeedsPlacing) {
+        AddBox(dirty, ch.GetBox());
+        ch.m_nLeft = x;
+        ch.m_nBaseline = baseline;
+        ch.m_bNeedsPlacing = 0;
+        AddBox(dirty, ch.GetBox());
+    }
+}
+
+// Places characters s..e on one line and returns the line's descent.
+int PlaceLine(CTextBody& body, CTextParagraph& para, int s, int e, int baseline, RECT& dirty)
+{
+    int descent = 0;
+    auto& chars = para.m_chars;
+    if (body.m_nAlignment == CTextBody::alignRight) {
+        // A trailing blank hangs past the right edge.
+        int x = body.m_nWidth + para.m_nLeft - kTextMargin;
+        if (chars[e].IsBlank())
+            x += chars[e].m_nWidth;
+        for (int k = e; k >= s; --k) {
+            x -= chars[k].m_nWidth;
+            PlaceChar(body, chars[k], x, baseline, descent, dirty);
+        }
+        return descent;
+    }
+    int x = para.m_nLeft;
+    if (body.m_nAlignment == CTextBody::alignCenter) {
+        int lineWidth = 0;
+        for (int k = s; k <= e; ++k)
+            lineWidth += chars[k].m_nWidth;
+        if (chars[e].IsBlank())
+            lineWidth -= chars[e].m_nWidth;
+        x += (body.m_nWidth - lineWidth) / 2;
+    }
+    // Any other alignment (such as the justified one a file may carry) is laid out from the left, as a browser
+    // shows it.
+    for (int k = s; k <= e; ++k) {
+        PlaceChar(body, chars[k], x, baseline, descent, dirty);
+        x += chars[k].m_nWidth;
+    }
+    return descent;
+}
+
+// Lays out one paragraph from y and returns where the next one starts.
+int LayoutParagraph(CTextBody& body, CTextParagraph& para, int y, RECT& dirty)
+{
+    para.m_nLeft = kTextMargin;
+    para.m_nFirstBaseline = y + GetLineAscentAhead(body, para, 0);
+    para.m_lines.clear();
+    const int count = para.GetCount();
+    if (count == 0) {
+        para.m_lines = {-1, -1};
+        return para.m_nFirstBaseline + para.m_nEmptyHeight;
+    }
+    const int limit = body.m_nWidth - kTextMargin;
+    int s = 0;
+    int baseline = para.m_nFirstBaseline;
+    while (s < count) {
+        int x = para.m_nLeft;
+        int overflow = -1;
+        for (int k = s; k < count; ++k) {
+            if (x + para.m_chars[k].m_nWidth >= limit) {
+                overflow = k;
+                break;
+            }
+            x += para.m_chars[k].m_nWidth;
+        }
+        int e = count - 1;
+        if (overflow >= 0) {
+            const int blank = FindBreak(para, overflow);
+            // A line always takes at least one character, so even a box narrower than one character moves on.
+            e = blank > s ? blank : std::max(overflow - 1, s);
+        }
+        const int descent = PlaceLine(body, para, s, e, baseline, dirty);
+        para.m_lines.push_back(s);
+        para.m_lines.push_back(e);
+        s = e + 1;
+        baseline += descent + GetLineAscentAhead(body, para, s);
+    }
+    return baseline;
+}
+
+} // namespace
+
+int GetLineAscentAhead(const CTextBody& body, const CTextParagraph& para, int start)
+{
+    return LineMetricAhead(body, para, start, [](const CTextChar& ch) { return ch.m_nAscent; });
+}
+
+int GetLineDescentAhead(const CTextBody& body, const CTextParagraph& para, int start)
+{
+    return LineMetricAhead(body, para, start, [](const CTextChar& ch) { return ch.m_nDescent; });
+}
+
+int FindBreak(const CTextParagraph& para, int index)
+{
+    for (int k = std::min(index, para.GetCount() - 1); k >= 0; --k)
+        if (para.m_chars[k].IsBlank())
+            return k;
+    return -1;
+}
+
+void LayoutText(CTextBody& body, RECT& dirty)
+{
+    const double minWidth = 1.5 * body.m_nWidestChar;
+    if (body.m_nWidth <= minWidth)
+        body.m_nWidth = static_cast<int>(minWidth);
+
+    int y = kTextMargin;
+    for (auto& para : body.m_paragraphs)
+        y = LayoutParagraph(body, para, y, dirty);
+
+    TextBodyOwner* owner = body.GetOwner();
+    if (y != body.m_nHeight - kTextBottomSpace) {
+        const int oldHeight = body.m_nHeight;
+        body.m_nHeight = y + kTextBottomSpace;
+        if (owner) {
+            // The top edge stays where it was: the centre moves by half the growth.
+            double cx = 0.0, cy = 0.0;
+            owner->GetTextObjectCenter(cx, cy);
+            owner->SetTextObjectCenter(cx, cy + (body.m_nHeight - oldHeight) * 0.5);
+        }
+        dirty = RECT{-10000, -10000, 10000, 10000};
+    }
+    if (!owner)
+        return;
+
+    double scaleX = 1.0, scaleY = 1.0;
+    owner->GetTextObjectScale(scaleX, scaleY);
+    owner->SetTextObjectSize(static_cast<int>(body.m_nWidth * scaleX), static_cast<int>(body.m_nHeight * scaleY));
+    if (owner->IsTextObjectEditing()) {
+        double cx = 0.0, cy = 0.0;
+        owner->GetTextObjectCenter(cx, cy);
+        const int left = static_cast<int>(cx - body.m_nWidth / 2);
+        const int top = static_cast<int>(cy - body.m_nHeight / 2);
+        owner->SetTextObjectBounds(RECT{left, top, left + body.m_nWidth, top + body.m_nHeight});
+    }
+}

@@ -1,0 +1,269 @@
+#include "app/objects/text_measure.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+
+#include "image/image.h"
+
+namespace {
+
+// Half-up rounding onto the pixel grid: 57.5 gives 58, -3.54 gives -3.
+int RoundHalfUp(double v)
+{
+    const double t = std::trunc(v);
+    return static_cast<int>(v - t >= 0.5 ? std::trunc(v + 1.0) : t);
+}
+
+// The top-left corner of the body's frame on the page.
+POINT FrameOrigin(const CTextBody& body)
+{
+    const TextBodyOwner* owner = body.GetOwner();
+    if (!owner)
+        return POINT{0, 0};
+    double cx = 0.0, cy = 0.0;
+    owner->GetTextObjectCenter(cx, cy);
+    const SIZE size = owner->GetTextObjectSize();
+    return POINT{RoundHalfUp(cx - size.cx * 0.5), RoundHalfUp(cy - size.cy * 0.5)};
+}
+
+// The largest ascent and descent of the characters of a line.
+void LineExtent(const CTextParagraph& para, int s, int e, int& ascent, int& descent)
+{
+    ascent = 0;
+    descent = 0;
+    for (int k = s; k <= e; ++k) {
+        ascent = std::max(ascent, para.m_chars[k].m_nAscent);
+        descent = std::max(descent, para.m_chars[k].m_nDescent);
+    }
+}
+
+// Calls visit(paragraph index, first, last) for every laid-out line that holds characters, in order, until it
+// answers true.
+template <class Visit> void ForEachLine(const CTextBody& body, Visit visit)
+{
+    for (int p = 0; p < body.GetParagraphCount(); ++p) {
+        const CTextParagraph& para = body.m_paragraphs[p];
+        const int count = para.GetCount();
+        for (size_t i = 0; i + 1 < para.m_lines.size(); i += 2) {
+            const int s = para.m_lines[i];
+            const int e = para.m_lines[i + 1];
+            if (s < 0 || e < s || e >= count)
+                continue;
+            if (visit(p, s, e))
+                return;
+        }
+    }
+}
+
+} // namespace
+
+int MulDiv(int a, int b, int c)
+{
+    if (c == 0)
+        return -1;
+    const int64_t n = static_cast<int64_t>(a) * b;
+    const int64_t d = c;
+    const bool negative = (n < 0) != (d < 0);
+    const int64_t an = std::llabs(n);
+    const int64_t ad = std::llabs(d);
+    const int64_t q = (an + ad / 2) / ad;
+    const int64_t result = negative ? -q : q;
+    if (result > INT_MAX || result < INT_MIN)
+        return -1;
+    return static_cast<int>(result);
+}
+
+LONG PointSizeToFontHeight(int pointSize)
+{
+    return -MulDiv(pointSize, kTextResolution, 72);
+}
+
+void InitDefaultLogFont(LOGFONT& logFont)
+{
+    logFont = LOGFONT();
+    logFont.lfHeight = PointSizeToFontHeight(12);
+    logFont.lfWeight = 400;
+    logFont.lfCharSet = 1;
+    logFont.lfQuality = 2;
+    logFont.lfFaceName = "noname";
+}
+
+LOGFONT MakeCharLogFont(const CTextChar& ch)
+{
+    LOGFONT logFont;
+    InitDefaultLogFont(logFont);
+    logFont.lfHeight = PointSizeToFontHeight(ch.m_nPointSize);
+    logFont.lfWeight = ch.m_bBold ? 700 : 400;
+    logFont.lfItalic = ch.m_bItalic;
+    logFont.lfUnderline = ch.m_bUnderline;
+    logFont.lfFaceName = GetTextFaceName(ch.m_nFaceIndex);
+    return logFont;
+}
+
+void TextMeasurer::Measure(CTextChar& ch)
+{
+    const Key key{ch.m_nFaceIndex, ch.m_nPointSize, ch.m_bBold, ch.m_bItalic, ch.m_bUnderline};
+    if (!m_font || !(key == m_key)) {
+        m_key = key;
+        m_font = GetTextFont(MakeCharLogFont(ch));
+        ++m_nFontsMade;
+    }
+    const TEXTMETRIC& metrics = m_font->GetTextMetrics();
+    const CSize extent = m_font->GetCharExtent(ch.m_ch);
+    ch.m_nWidth = extent.cx;
+    ch.m_nHeight = extent.cy;
+    ch.m_nAscent = metrics.tmAscent;
+    ch.m_nDescent = metrics.tmDescent;
+}
+
+void TextMeasurer::Reset()
+{
+    m_font.reset();
+}
+
+TextMeasurer& GetTextMeasurer()
+{
+    static TextMeasurer measurer;
+    return measurer;
+}
+
+CTextChar MakeTextChar(BYTE ch, WORD faceIndex, WORD pointSize, bool bold, bool italic, bool underline, COLORREF color,
+                       const CLinkInfo& link, const CTextChar* model)
+{
+    CTextChar c;
+    c.m_ch = ch;
+    c.m_nFaceIndex = faceIndex;
+    c.m_nPointSize = pointSize;
+    c.m_bBold = bold ? 1 : 0;
+    c.m_bItalic = italic ? 1 : 0;
+    c.m_bUnderline = underline ? 1 : 0;
+    c.m_color = color;
+    // The link is kept with borrowed measures too: dropping it would lose the character's link.
+    c.m_link = link;
+    if (model) {
+        c.m_nWidth = model->m_nWidth;
+        c.m_nHeight = model->m_nHeight;
+        c.m_nAscent = model->m_nAscent;
+        c.m_nDescent = model->m_nDescent;
+    } else {
+        GetTextMeasurer().Measure(c);
+    }
+    c.m_nLeft = kTextNotPlaced;
+    c.m_nBaseline = kTextNotPlaced;
+    c.m_bNeedsPlacing = 1;
+    return c;
+}
+
+void RemeasureTextChar(CTextChar& ch)
+{
+    GetTextMeasurer().Measure(ch);
+}
+
+bool IsFontDifferent(const CTextChar& ch, const LOGFONT& logFont, COLORREF color, int pointSize, bool linkActive)
+{
+    return (ch.m_bBold ? 700 : 400) != logFont.lfWeight || (ch.m_bItalic != 0) != (logFont.lfItalic != 0) ||
+           (ch.m_bUnderline != 0) != (logFont.lfUnderline != 0) || ch.m_nPointSize != pointSize ||
+           GetTextFaceName(ch.m_nFaceIndex) != logFont.lfFaceName || ch.m_link.IsActive() != linkActive ||
+           ch.m_color != color;
+}
+
+bool GetCharsInRect(const CTextBody& body, const RECT& rect, int& firstPara, int& firstIndex, int& lastPara,
+                    int& lastIndex)
+{
+    bool found = false;
+    ForEachLine(body, [&](int p, int s, int e) {
+        const CTextParagraph& para = body.m_paragraphs[p];
+        int ascent = 0, descent = 0;
+        LineExtent(para, s, e, ascent, descent);
+        if (para.m_chars[s].m_nBaseline + descent < rect.top)
+            return false;
+        // The first line that reaches down to the rectangle: it meets it unless it starts below it.
+        if (para.m_chars[s].m_nBaseline - ascent >= rect.bottom)
+            return true;
+        found = true;
+        firstPara = p;
+        firstIndex = s;
+        for (int k = s; k <= e; ++k) {
+            const CTextChar& ch = para.m_chars[k];
+            if (ch.m_nLeft + ch.m_nWidth >= rect.left) {
+                firstIndex = k;
+                break;
+            }
+        }
+        return true;
+    });
+    if (!found)
+        return false;
+
+    // The last line meeting the rectangle is the last one that starts above its bottom.
+    lastPara = firstPara;
+    lastIndex = firstIndex;
+    ForEachLine(body, [&](int p, int s, int e) {
+        if (p < firstPara || (p == firstPara && e < firstIndex))
+            return false;
+        const CTextParagraph& para = body.m_paragraphs[p];
+        int ascent = 0, descent = 0;
+        LineExtent(para, s, e, ascent, descent);
+        if (para.m_chars[s].m_nBaseline - ascent >= rect.bottom)
+            return true;
+        lastPara = p;
+        lastIndex = s;
+        for (int k = s; k <= e; ++k)
+            if (para.m_chars[k].m_nLeft < rect.right)
+                lastIndex = k;
+        return false;
+    });
+    return true;
+}
+
+COLORREF GetTextLinkColor()
+{
+    return RGB(0, 0, 255);
+}
+
+void DrawTextRange(const CTextBody& body, CPixMap& target, POINT offset, int startPara, int endPara, int startIndex,
+                   int endIndex)
+{
+    const POINT origin = FrameOrigin(body);
+    const int x0 = origin.x + offset.x;
+    const int y0 = origin.y + offset.y;
+
+    // The format of the font in hand; a character of another format makes a new one.
+    bool haveFormat = false;
+    LOGFONT logFont;
+    InitDefaultLogFont(logFont);
+    COLORREF color = 0;
+    int pointSize = 12;
+    bool linkActive = false;
+    COLORREF drawColor = 0;
+    std::shared_ptr<const TextFont> font;
+
+    startPara = std::max(startPara, 0);
+    endPara = std::min(endPara, body.GetParagraphCount() - 1);
+    for (int p = startPara; p <= endPara; ++p) {
+        const CTextParagraph& para = body.m_paragraphs[p];
+        const int from = p == startPara ? std::max(startIndex, 0) : 0;
+        const int to = p == endPara ? std::min(endIndex, para.GetCount() - 1) : para.GetCount() - 1;
+        for (int k = from; k <= to; ++k) {
+            const CTextChar& ch = para.m_chars[k];
+            if (!ch.IsPlaced())
+                continue;
+            if (!haveFormat || IsFontDifferent(ch, logFont, color, pointSize, linkActive)) {
+                haveFormat = true;
+                logFont = MakeCharLogFont(ch);
+                color = ch.m_color;
+                pointSize = ch.m_nPointSize;
+                linkActive = ch.m_link.IsActive();
+                drawColor = ch.m_color;
+                if (linkActive) {
+                    drawColor = GetTextLinkColor();
+                    logFont.lfUnderline = 1;
+                }
+                font = GetTextFont(logFont);
+            }
+            font->DrawChar(target, x0 + ch.m_nLeft, y0 + ch.m_nBaseline, ch.m_ch, drawColor);
+        }
+    }
+}

@@ -1,0 +1,191 @@
+#include "app/objects/text_measure.h"
+
+#include <cstring>
+
+#include <gtest/gtest.h>
+
+#include "app/objects/text_layout.h"
+#include "image/image.h"
+
+namespace {
+
+CTextChar ArialChar(char c, WORD pointSize = 12)
+{
+    return MakeTextChar(static_cast<BYTE>(c), FindFontIndex("Arial"), pointSize, false, false, false, 0, CLinkInfo());
+}
+
+std::vector<BYTE> Pixels(const CPixMap& map)
+{
+    std::vector<BYTE> bytes;
+    for (int y = 0; y < map.height; ++y)
+        bytes.insert(bytes.end(), map.Sample(0, y, 0), map.Sample(0, y, 0) + map.width * 3);
+    return bytes;
+}
+
+struct White : CPixMap
+{
+    White() : CPixMap(IMAGE_MODE_RGB, 40, 30)
+    {
+        for (int y = 0; y < height; ++y)
+            std::memset(Sample(0, y, 0), 255, static_cast<size_t>(width) * 3);
+    }
+};
+
+} // namespace
+
+TEST(TextMeasure, PointSizesBecomeCharacterHeightsAtNinetySixDpi)
+{
+    const std::pair<int, int> cases[] = {{12, -16}, {9, -12}, {10, -13}, {11, -15}, {36, -48}, {0, 0}};
+    for (auto [points, height] : cases)
+        EXPECT_EQ(PointSizeToFontHeight(points), height) << points;
+    EXPECT_EQ(MulDiv(-3, 1, 2), -2); // halves round away from zero
+    EXPECT_EQ(MulDiv(5, 1, 0), -1);
+    EXPECT_EQ(MulDiv(0x7FFFFFFF, 4, 1), -1);
+}
+
+TEST(TextMeasure, ArialTwelvePointMeasuresAsRecorded)
+{
+    const std::string text = "The quick brown fox jumps over the lazy dog";
+    int width = 0;
+    for (char c : text) {
+        CTextChar ch = ArialChar(c);
+        EXPECT_FALSE(ch.IsPlaced());
+        EXPECT_EQ(ch.m_bNeedsPlacing, 1);
+        width += ch.m_nWidth;
+    }
+    EXPECT_EQ(width, 315);
+
+    CTextChar ch = ArialChar('x');
+    const TEXTMETRIC& metrics = GetTextFont(MakeCharLogFont(ch))->GetTextMetrics();
+    EXPECT_EQ(ch.m_nAscent, metrics.tmAscent);
+    EXPECT_EQ(ch.m_nDescent, metrics.tmDescent);
+    EXPECT_EQ(ch.m_nHeight, metrics.tmHeight);
+    EXPECT_GT(ch.m_nAscent, ch.m_nDescent);
+}
+
+TEST(TextMeasure, SameFormatRunUsesOneFont)
+{
+    TextMeasurer& measurer = GetTextMeasurer();
+    measurer.Reset();
+    const int before = measurer.GetFontsMade();
+    ArialChar('a');
+    ArialChar('b');
+    EXPECT_EQ(measurer.GetFontsMade(), before + 1);
+    CTextChar big = ArialChar('c', 24);
+    EXPECT_EQ(measurer.GetFontsMade(), before + 2);
+    EXPECT_GT(big.m_nAscent, ArialChar('c').m_nAscent);
+}
+
+TEST(TextMeasure, ModelCharacterLendsItsMeasures)
+{
+    CTextChar model = ArialChar('W', 30);
+    CLinkInfo link;
+    link.SetActive(true);
+    CTextChar ch = MakeTextChar('i', 0, 8, true, false, false, RGB(1, 2, 3), link, &model);
+    EXPECT_EQ(ch.m_nWidth, model.m_nWidth);
+    EXPECT_EQ(ch.m_nAscent, model.m_nAscent);
+    EXPECT_EQ(ch.m_nPointSize, 8);
+    EXPECT_TRUE(ch.m_link.IsActive());
+
+    // Measuring again after a format change takes the character's own format.
+    ch.m_nFaceIndex = model.m_nFaceIndex;
+    RemeasureTextChar(ch);
+    EXPECT_LT(ch.m_nWidth, model.m_nWidth);
+}
+
+TEST(TextMeasure, FontDifferenceCoversEveryDrawnAttribute)
+{
+    const CTextChar base = ArialChar('a');
+    const LOGFONT logFont = MakeCharLogFont(base);
+    EXPECT_FALSE(IsFontDifferent(base, logFont, 0, 12, false));
+
+    std::vector<CTextChar> changed(7, base);
+    changed[0].m_bBold = 1;
+    changed[1].m_bItalic = 1;
+    changed[2].m_bUnderline = 1;
+    changed[3].m_nPointSize = 13;
+    changed[4].m_nFaceIndex = static_cast<WORD>(base.m_nFaceIndex + 1);
+    changed[5].m_link.SetActive(true);
+    changed[6].m_color = RGB(255, 0, 0);
+    for (size_t i = 0; i < changed.size(); ++i)
+        EXPECT_TRUE(IsFontDifferent(changed[i], logFont, 0, 12, false)) << i;
+}
+
+TEST(TextMeasure, CharsInRectFollowTheLinesThatMeetIt)
+{
+    // Two lines of "ab cd ef" at width 60: baselines 12 and 25, ascent 10, descent 3, characters 10 wide.
+    CTextBody body(nullptr, 60, 25);
+    for (char c : std::string("ab cd ef")) {
+        CTextChar ch;
+        ch.m_ch = static_cast<BYTE>(c);
+        ch.m_nWidth = 10;
+        ch.m_nAscent = 10;
+        ch.m_nDescent = 3;
+        body.m_paragraphs[0].m_chars.push_back(ch);
+    }
+    CRect dirty;
+    LayoutText(body, dirty);
+
+    struct Case
+    {
+        RECT rect;
+        bool found;
+        int first, last;
+    };
+    const Case cases[] = {
+        {{0, 0, 100, 100}, true, 0, 7},   {{0, 20, 100, 100}, true, 6, 7}, // below the first line's bottom (15)
+        {{25, 0, 45, 14}, true, 2, 4},                                     // the columns of one line
+        {{0, 0, 100, 14}, true, 0, 5},                                     // above the second line's top (15)
+        {{0, 40, 100, 100}, false, 0, 0},                                  // below all text
+    };
+    for (const auto& c : cases) {
+        int firstPara = -1, first = -1, lastPara = -1, last = -1;
+        EXPECT_EQ(GetCharsInRect(body, c.rect, firstPara, first, lastPara, last), c.found);
+        if (c.found) {
+            EXPECT_EQ(first, c.first) << c.rect.top;
+            EXPECT_EQ(last, c.last) << c.rect.top;
+        }
+    }
+}
+
+TEST(TextMeasure, LinkedCharacterIsDrawnUnderlinedInTheLinkColour)
+{
+    CTextBody body(nullptr, 60, 25);
+    CTextChar linked = ArialChar('a');
+    linked.m_color = RGB(255, 0, 0);
+    linked.m_link.SetActive(true);
+    body.m_paragraphs[0].m_chars.push_back(linked);
+    CRect dirty;
+    LayoutText(body, dirty);
+
+    White drawn;
+    DrawTextRange(body, drawn, POINT{0, 0}, 0, 0, 0, 0);
+
+    CTextChar& ch = body.m_paragraphs[0].m_chars[0];
+    ch.m_link.SetActive(false);
+    ch.m_color = GetTextLinkColor();
+    ch.m_bUnderline = 1;
+    White expected;
+    DrawTextRange(body, expected, POINT{0, 0}, 0, 0, 0, 0);
+
+    EXPECT_EQ(Pixels(drawn), Pixels(expected));
+    EXPECT_NE(Pixels(drawn), Pixels(White()));
+}
+
+TEST(TextMeasure, DrawnRangeStaysWithinItsCharacters)
+{
+    CTextBody body(nullptr, 200, 25);
+    for (char c : std::string("ab"))
+        body.m_paragraphs[0].m_chars.push_back(ArialChar(c));
+    CRect dirty;
+    LayoutText(body, dirty);
+
+    // Only the second character: no ink left of its box.
+    White map;
+    DrawTextRange(body, map, POINT{0, 0}, 0, 0, 1, 1);
+    const int left = body.m_paragraphs[0].m_chars[1].m_nLeft;
+    for (int y = 0; y < map.height; ++y)
+        for (int x = 0; x < left; ++x)
+            ASSERT_EQ(*map.Sample(x, y, 0), 255) << x << "," << y;
+    EXPECT_NE(Pixels(map), Pixels(White()));
+}
