@@ -55,7 +55,8 @@ void CTextChar::ReadFormat(CFile& file, int major, int minor)
     const BYTE italic = ReadByte(file);
     const BYTE underline = ReadByte(file);
     const COLORREF color = ReadUInt32(file);
-    CLinkInfo link = m_link;
+    // An inactive link is not written at all, so a record without one means no link, whatever the character had.
+    CLinkInfo link;
     link.Read(file, major, minor);
 
     m_nFaceIndex = FindFontIndex(face);

@@ -218,6 +218,12 @@ TEST(CharacterFormat, RoundTripsThroughItsRecord)
     EXPECT_EQ(back.m_bUnderline, 1);
     EXPECT_EQ(back.m_color, ch.m_color);
     EXPECT_EQ(back.m_link, ch.m_link);
+
+    // Reading the record without a link over a linked character leaves it unlinked.
+    plain.SeekToBegin();
+    back.ReadFormat(plain, kCurrentMajorVersion, kCurrentMinorVersion);
+    EXPECT_FALSE(back.m_link.IsActive());
+    EXPECT_EQ(back.m_link, CLinkInfo());
 }
 
 TEST(CharacterFormat, UnknownFaceReadsAsTheFallback)
