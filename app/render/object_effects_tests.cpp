@@ -1,0 +1,667 @@
+#include "app/render/object_effects.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include "app/model/effect_settings.h"
+#include "app/model/services.h"
+#include "app/render/compositing.h"
+#include "app/render/effect_images.h"
+#include "platform/io/io.h"
+
+namespace {
+
+struct Rgb
+{
+    unsigned char r, g, b;
+};
+
+// An opaque w x h rectangle of one colour.
+std::unique_ptr<CImage> RectangleImage(int w, int h, Rgb c)
+{
+    auto image = std::make_unique<CImage>(IMAGE_MODE_RGBA, w, h);
+    CPixMap map(IMAGE_MODE_RGBA, w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            unsigned char* p = map.Sample(x, y, 0);
+            p[0] = 255;
+            p[1] = c.r;
+            p[2] = c.g;
+            p[3] = c.b;
+        }
+    image->SetBuf(0, 0, map);
+    return image;
+}
+
+// A disc with a soft one-pixel rim, so that alphas between 0 and 255 take part.
+std::unique_ptr<CImage> DiscImage(int d, Rgb c)
+{
+    auto image = std::make_unique<CImage>(IMAGE_MODE_RGBA, d, d);
+    CPixMap map(IMAGE_MODE_RGBA, d, d);
+    const double r = d / 2.0;
+    for (int y = 0; y < d; ++y)
+        for (int x = 0; x < d; ++x) {
+            const double dist = std::hypot(x + 0.5 - r, y + 0.5 - r);
+            unsigned char* p = map.Sample(x, y, 0);
+            p[0] = static_cast<unsigned char>(std::clamp(r - dist, 0.0, 1.0) * 255);
+            p[1] = c.r;
+            p[2] = c.g;
+            p[3] = c.b;
+        }
+    image->SetBuf(0, 0, map);
+    return image;
+}
+
+// One pixel of a rendered object, addressed in page pixels.
+struct Pixel
+{
+    int a, r, g, b;
+};
+Pixel At(const CImage& image, const CRect& bounds, int x, int y)
+{
+    const unsigned char* p = image.GetData() + static_cast<size_t>(y - bounds.top) * image.GetStride() +
+                             4 * static_cast<size_t>(x - bounds.left);
+    return {p[0], p[1], p[2], p[3]};
+}
+
+std::vector<unsigned char> Bytes(const CImage& image)
+{
+    return std::vector<unsigned char>(image.GetData(), image.GetData() + image.GetDataSize());
+}
+
+// --- The obvious form: every step over whole images, pixel by pixel, in the order of the steps. ---
+
+std::vector<unsigned char> CoverageBytes(const CImage& image)
+{
+    std::vector<unsigned char> out(static_cast<size_t>(image.Width()) * image.Height());
+    for (int y = 0; y < image.Height(); ++y)
+        for (int x = 0; x < image.Width(); ++x)
+            out[static_cast<size_t>(y) * image.Width() + x] =
+                image.GetData()[static_cast<size_t>(y) * image.GetStride() + x];
+    return out;
+}
+
+struct Reference
+{
+    CRect bounds;
+    std::vector<unsigned char> pixels; // rows of four-byte pixels, no padding
+};
+
+Reference ReferenceEffects(const CImage& object, CRect o, const CEffectSettings& fx)
+{
+    struct Layer
+    {
+        std::vector<unsigned char> alpha;
+        int w = 0, h = 0;
+        CRect rect;
+        int Value(int x, int y) const // composite position relative to the layer
+        {
+            x -= rect.left;
+            y -= rect.top;
+            return x < 0 || y < 0 || x >= w || y >= h ? 0 : alpha[static_cast<size_t>(y) * w + x];
+        }
+    };
+    auto make = [&](int softness) {
+        auto spread = BuildSpreadImage(object, softness * 0.2);
+        Layer l;
+        l.alpha = CoverageBytes(*spread);
+        l.w = spread->Width();
+        l.h = spread->Height();
+        l.rect.left = o.left - (l.w - o.Width()) / 2;
+        l.rect.top = o.top - (l.h - o.Height()) / 2;
+        l.rect.right = l.rect.left + l.w;
+        l.rect.bottom = l.rect.top + l.h;
+        return l;
+    };
+    Layer shadow, bevel, glow;
+    CRect u = o;
+    auto unite = [&](const CRect& r) {
+        u = CRect(std::min(u.left, r.left), std::min(u.top, r.top), std::max(u.right, r.right),
+                  std::max(u.bottom, r.bottom));
+    };
+    if (fx.m_bShadow) {
+        shadow = make(fx.m_nShadowSoftness);
+        const double a = fx.m_nShadowAngle * std::numbers::pi / 180;
+        auto round = [](double v) {
+            const int t = static_cast<int>(v);
+            return v - t < 0.5 ? t : static_cast<int>(v + 1);
+        };
+        shadow.rect.OffsetRect(round(-std::cos(a) * fx.m_nShadowOffset), round(std::sin(a) * fx.m_nShadowOffset));
+        const int k = static_cast<int>((1 - fx.m_nShadowOpacity * 0.01) * 255);
+        for (unsigned char& v : shadow.alpha)
+            ScaleAlpha(&v, 1, 1, 1, 1, k);
+        unite(shadow.rect);
+    }
+    if (fx.m_bBevel) {
+        bevel = make(fx.m_nBevelSoftness);
+        unite(bevel.rect);
+    }
+    if (fx.m_bGlow) {
+        glow = make(fx.m_nGlowSoftness);
+        unite(glow.rect);
+    }
+    for (CRect* r : {&o, &shadow.rect, &bevel.rect, &glow.rect})
+        r->OffsetRect(-u.left, -u.top);
+
+    const int cw = u.Width(), ch = u.Height();
+    std::vector<unsigned char> c(static_cast<size_t>(cw) * ch * 4, 0);
+    auto px = [&](int x, int y) { return &c[(static_cast<size_t>(y) * cw + x) * 4]; };
+    auto objectPixel = [&](int x, int y, unsigned char* out) {
+        x -= o.left;
+        y -= o.top;
+        if (x < 0 || y < 0 || x >= object.Width() || y >= object.Height()) {
+            out[0] = out[1] = out[2] = out[3] = 0;
+            return;
+        }
+        std::copy_n(object.GetData() + static_cast<size_t>(y) * object.GetStride() + 4 * x, 4, out);
+    };
+
+    for (int y = 0; y < ch; ++y)
+        for (int x = 0; x < cw; ++x) {
+            unsigned char s[4];
+            objectPixel(x, y, s);
+            if (x >= o.left && x < o.left + object.Width() && y >= o.top && y < o.top + object.Height())
+                BlendAlpha(px(x, y), 4, 4, s, 4, 4, 1, 1);
+        }
+    if (fx.m_bShadow && fx.m_nShadowStyle != 0)
+        for (int y = o.top; y < o.bottom; ++y)
+            for (int x = o.left; x < o.right; ++x) {
+                const unsigned char m = static_cast<unsigned char>(shadow.Value(x, y));
+                BlendColorInverseMask(px(x, y), 4, 4, &m, 1, 1, 1, 1, 100 - fx.m_nShadowOpacity,
+                                      fx.m_shadowColor.GetCOLORREF());
+            }
+    if (fx.m_bBevel) {
+        // The whole shading image with a zero border.
+        const int hw = bevel.w + 2, hh = bevel.h + 2;
+        std::vector<unsigned char> h(static_cast<size_t>(hw) * hh * 4, 0);
+        for (int y = 0; y < bevel.h; ++y)
+            for (int x = 0; x < bevel.w; ++x)
+                h[(static_cast<size_t>(y + 1) * hw + x + 1) * 4] = bevel.alpha[static_cast<size_t>(y) * bevel.w + x];
+        const double b = fx.m_nBevelAngle * std::numbers::pi / 180;
+        ShadeBevelTile(&h[(static_cast<size_t>(hw) + 1) * 4], 4, hw * 4, bevel.w, bevel.h, -std::cos(b), std::sin(b),
+                       fx.m_nBevelDirection);
+        for (int y = bevel.rect.top; y < bevel.rect.bottom; ++y)
+            for (int x = bevel.rect.left; x < bevel.rect.right; ++x) {
+                unsigned char m[4];
+                objectPixel(x, y, m);
+                const unsigned char* shading =
+                    &h[(static_cast<size_t>(y - bevel.rect.top + 1) * hw + (x - bevel.rect.left + 1)) * 4];
+                ApplyBevel(px(x, y), 4, 4, shading, 4, 4, m, 4, 4, 1, 1, fx.m_nBevelStyle, 100 - fx.m_nBevelStrength);
+            }
+    }
+    if (fx.m_bGlow)
+        for (int y = glow.rect.top; y < glow.rect.bottom; ++y)
+            for (int x = glow.rect.left; x < glow.rect.right; ++x) {
+                unsigned char m[4];
+                objectPixel(x, y, m);
+                const unsigned char g = static_cast<unsigned char>(glow.Value(x, y));
+                ApplyGlow(px(x, y), 4, 4, &g, 1, 1, m, 4, 4, 1, 1, fx.m_nGlowStyle, 100 - fx.m_nGlowStrength,
+                          fx.m_glowColor.GetCOLORREF());
+            }
+    if (fx.m_bShadow && fx.m_nShadowStyle != 1) {
+        const unsigned long colour = fx.m_shadowColor.GetCOLORREF();
+        for (int y = shadow.rect.top; y < shadow.rect.bottom; ++y)
+            for (int x = shadow.rect.left; x < shadow.rect.right; ++x) {
+                unsigned char t[4] = {static_cast<unsigned char>(shadow.Value(x, y)),
+                                      static_cast<unsigned char>(colour & 0xFF),
+                                      static_cast<unsigned char>((colour >> 8) & 0xFF),
+                                      static_cast<unsigned char>((colour >> 16) & 0xFF)};
+                BlendAlpha(t, 4, 4, px(x, y), 4, 4, 1, 1);
+                std::copy_n(t, 4, px(x, y));
+            }
+    }
+    return {u, c};
+}
+
+void ExpectMatchesReference(const CImage& object, const CRect& bounds, const CEffectSettings& settings,
+                            const std::string& what)
+{
+    const Reference expected = ReferenceEffects(object, bounds, settings);
+    auto image = std::make_unique<CImage>(object);
+    CRect rendered = bounds;
+    CEffectSettings fx = settings;
+    ASSERT_TRUE(RenderEffects(image, rendered, fx)) << what;
+    ASSERT_EQ(rendered.left, expected.bounds.left) << what;
+    ASSERT_EQ(rendered.top, expected.bounds.top) << what;
+    ASSERT_EQ(rendered.right, expected.bounds.right) << what;
+    ASSERT_EQ(rendered.bottom, expected.bounds.bottom) << what;
+    ASSERT_EQ(image->GetMode(), IMAGE_MODE_RGBA);
+    ASSERT_EQ(image->Width(), rendered.Width());
+    ASSERT_EQ(image->Height(), rendered.Height());
+    for (int y = 0; y < image->Height(); ++y)
+        for (int x = 0; x < image->Width(); ++x)
+            for (int p = 0; p < 4; ++p)
+                ASSERT_EQ(image->GetData()[static_cast<size_t>(y) * image->GetStride() + 4 * x + p],
+                          expected.pixels[(static_cast<size_t>(y) * image->Width() + x) * 4 + p])
+                    << what << " at " << x << "," << y << " byte " << p;
+}
+
+CEffectSettings ShadowOnly(int style = 0)
+{
+    CEffectSettings fx;
+    fx.m_bShadow = true;
+    fx.m_nShadowStyle = style;
+    return fx;
+}
+
+CEffectSettings BevelOnly(int style, int direction = 0)
+{
+    CEffectSettings fx;
+    fx.m_bBevel = true;
+    fx.m_nBevelStyle = style;
+    fx.m_nBevelDirection = direction;
+    return fx;
+}
+
+CEffectSettings GlowOnly(int style)
+{
+    CEffectSettings fx;
+    fx.m_bGlow = true;
+    fx.m_nGlowStyle = style;
+    return fx;
+}
+
+CEffectSettings AllOn()
+{
+    CEffectSettings fx;
+    fx.m_bShadow = fx.m_bBevel = fx.m_bGlow = true;
+    fx.m_nShadowStyle = 2;
+    fx.m_shadowColor = CColor(0, 0, 128);
+    fx.m_nBevelStyle = 2;
+    fx.m_nGlowSoftness = 15;
+    fx.m_nGlowStyle = 2;
+    return fx;
+}
+
+const Rgb kOrange{200, 100, 50};
+
+// Every style of every effect, alone and together, on shapes that cross tile edges, against the obvious form.
+TEST(RenderEffects, MatchesWholeImageReference)
+{
+    struct Case
+    {
+        const char* name;
+        CEffectSettings fx;
+    };
+    std::vector<Case> cases = {
+        {"shadow outer", ShadowOnly(0)},
+        {"shadow inner", ShadowOnly(1)},
+        {"shadow both", ShadowOnly(2)},
+        {"all on", AllOn()},
+    };
+    for (int style = 0; style <= 3; ++style)
+        for (int direction = 0; direction <= 1; ++direction)
+            cases.push_back({"bevel", BevelOnly(style, direction)});
+    for (int style = 0; style <= 2; ++style)
+        cases.push_back({"glow", GlowOnly(style)});
+    CEffectSettings odd = AllOn();
+    odd.m_nShadowOffset = 17;
+    odd.m_nShadowAngle = 250;
+    odd.m_nShadowSoftness = 3;
+    odd.m_nShadowOpacity = 0;
+    odd.m_nBevelAngle = 40;
+    odd.m_nBevelSoftness = 7;
+    odd.m_nBevelStrength = 20;
+    odd.m_nGlowStrength = 10;
+    cases.push_back({"all on, other settings", odd});
+
+    const auto wide = RectangleImage(300, 40, kOrange);
+    const auto disc = DiscImage(37, Rgb{20, 160, 220});
+    for (const Case& c : cases) {
+        const std::string what = std::string(c.name) + " shadow style " + std::to_string(c.fx.m_nShadowStyle) +
+                                 " bevel style " + std::to_string(c.fx.m_nBevelStyle) + " direction " +
+                                 std::to_string(c.fx.m_nBevelDirection) + " glow style " +
+                                 std::to_string(c.fx.m_nGlowStyle);
+        ExpectMatchesReference(*wide, CRect(-20, 250, 280, 290), c.fx, what + " on the wide block");
+        ExpectMatchesReference(*disc, CRect(5, 7, 42, 44), c.fx, what + " on the disc");
+    }
+}
+
+TEST(RenderEffects, ShadowWidensBoundsByItsPlace)
+{
+    // 40 x 30 at (100, 50); softness 10 gives a 52 x 42 shadow centred at (94, 44) before its shift.
+    struct Case
+    {
+        int offset, angle;
+        CRect expected;
+    };
+    const Case cases[] = {
+        {5, 135, CRect(98, 48, 150, 90)}, // 4 right, 4 down
+        {0, 135, CRect(94, 44, 146, 86)}, // centred: the shadow's rectangle alone
+        {5, 315, CRect(91, 41, 143, 83)}, // 3 left, 3 up
+    };
+    for (const Case& c : cases) {
+        auto image = RectangleImage(40, 30, kOrange);
+        CRect bounds(100, 50, 140, 80);
+        CEffectSettings fx = ShadowOnly();
+        fx.m_nShadowOffset = c.offset;
+        fx.m_nShadowAngle = c.angle;
+        ASSERT_TRUE(RenderEffects(image, bounds, fx));
+        EXPECT_EQ(bounds.left, c.expected.left) << c.angle;
+        EXPECT_EQ(bounds.top, c.expected.top) << c.angle;
+        EXPECT_EQ(bounds.right, c.expected.right) << c.angle;
+        EXPECT_EQ(bounds.bottom, c.expected.bottom) << c.angle;
+        EXPECT_EQ(image->Width(), bounds.Width());
+        EXPECT_EQ(image->Height(), bounds.Height());
+        // The object lies over its shadow, untouched.
+        const Pixel inside = At(*image, bounds, 120, 65);
+        EXPECT_EQ(inside.a, 255);
+        EXPECT_EQ(inside.r, 200);
+        EXPECT_EQ(inside.g, 100);
+        EXPECT_EQ(inside.b, 50);
+    }
+}
+
+TEST(RenderEffects, ShadowStylesDrawOutsideInsideOrBoth)
+{
+    for (int style = 0; style <= 2; ++style) {
+        auto image = RectangleImage(40, 30, kOrange);
+        CRect bounds(100, 50, 140, 80);
+        CEffectSettings fx = ShadowOnly(style);
+        ASSERT_TRUE(RenderEffects(image, bounds, fx));
+        // Below and right of the object, on the moved silhouette: shadow colour at about half strength (X = 50).
+        const Pixel below = At(*image, bounds, 136, 80);
+        const Pixel centre = At(*image, bounds, 120, 65);
+        const Pixel innerEdge = At(*image, bounds, 101, 51); // the moved silhouette leaves it
+        if (style == 1) {
+            EXPECT_EQ(below.a, 0);
+        } else {
+            EXPECT_GT(below.a, 100);
+            EXPECT_LE(below.a, 127);
+            EXPECT_EQ(below.r, 0);
+        }
+        EXPECT_EQ(centre.r, 200) << "the full shadow covers the middle: no inner shadow there";
+        if (style == 0) {
+            EXPECT_EQ(innerEdge.r, 200);
+        } else {
+            EXPECT_LT(innerEdge.r, 140) << "inner shadow darkens the edge facing the light";
+        }
+        EXPECT_EQ(innerEdge.a, 255);
+    }
+}
+
+TEST(RenderEffects, BevelStylesLightTheEdges)
+{
+    struct Case
+    {
+        int style, direction;
+        bool outsideDrawn;
+        int insideLeftMinusRight; // sign of the red difference between the left and right inner edges
+    };
+    const Case cases[] = {
+        {0, 0, true, 0}, {1, 0, false, 1}, {1, 1, false, -1}, {2, 0, true, 1}, {3, 0, true, 1},
+    };
+    for (const Case& c : cases) {
+        auto image = RectangleImage(40, 30, kOrange);
+        CRect bounds(100, 50, 140, 80);
+        CEffectSettings fx = BevelOnly(c.style, c.direction);
+        ASSERT_TRUE(RenderEffects(image, bounds, fx));
+        // Softness 10: a margin of 6 on each side, centred.
+        EXPECT_EQ(bounds.left, 94);
+        EXPECT_EQ(bounds.top, 44);
+        EXPECT_EQ(bounds.right, 146);
+        EXPECT_EQ(bounds.bottom, 86);
+        const Pixel outside = At(*image, bounds, 98, 65);
+        const Pixel left = At(*image, bounds, 100, 65), right = At(*image, bounds, 139, 65);
+        EXPECT_EQ(outside.a > 0, c.outsideDrawn) << "style " << c.style;
+        EXPECT_EQ(left.a, 255);
+        const int diff = left.r - right.r;
+        EXPECT_EQ((diff > 0) - (diff < 0), c.insideLeftMinusRight)
+            << "style " << c.style << " direction " << c.direction;
+        if (c.style == 0) {
+            EXPECT_EQ(left.r, 200) << "the outer bevel leaves the object's pixels";
+        }
+    }
+}
+
+TEST(RenderEffects, GlowStylesShineOutsideInsideOrBoth)
+{
+    for (int style = 0; style <= 2; ++style) {
+        auto image = RectangleImage(40, 30, Rgb{0, 0, 200});
+        CRect bounds(100, 50, 140, 80);
+        CEffectSettings fx = GlowOnly(style);
+        ASSERT_TRUE(RenderEffects(image, bounds, fx));
+        // Softness 50: radius 10, margin 60.
+        EXPECT_EQ(bounds.left, 70);
+        EXPECT_EQ(bounds.right, 170);
+        const Pixel outside = At(*image, bounds, 97, 65);
+        const Pixel edge = At(*image, bounds, 100, 65);
+        if (style == 1) {
+            EXPECT_EQ(outside.a, 0);
+        } else {
+            EXPECT_GT(outside.a, 40);
+            EXPECT_EQ(outside.r, 255) << "the glow's own colour where nothing else is";
+            EXPECT_EQ(outside.g, 255);
+            EXPECT_EQ(outside.b, 0);
+        }
+        if (style == 0) {
+            EXPECT_EQ(edge.b, 200);
+        } else {
+            EXPECT_GT(edge.r, 30) << "inner glow tints the object's edge";
+        }
+    }
+}
+
+TEST(RenderEffects, NothingOnLeavesTheObject)
+{
+    auto image = RectangleImage(40, 30, kOrange);
+    const CImage* before = image.get();
+    CRect bounds(100, 50, 140, 80);
+    CEffectSettings fx;
+    EXPECT_TRUE(RenderEffects(image, bounds, fx));
+    EXPECT_EQ(image.get(), before);
+    EXPECT_EQ(bounds.left, 100);
+    EXPECT_EQ(bounds.right, 140);
+}
+
+TEST(RefreshEffectCache, KeepsTheCacheUntilAKeyChanges)
+{
+    const auto source = RectangleImage(40, 30, kOrange);
+    const auto other = RectangleImage(41, 30, kOrange);
+    struct Case
+    {
+        const char* change;
+        void (*apply)(CEffectSettings&);
+        bool otherSource;
+        bool rebuilt;
+    };
+    const Case cases[] = {
+        {"nothing", [](CEffectSettings&) {}, false, false},
+        {"rebuild flag", [](CEffectSettings& fx) { fx.m_bRebuild = true; }, false, true},
+        {"softness", [](CEffectSettings& fx) { fx.m_nShadowSoftness = fx.m_nBevelSoftness = fx.m_nGlowSoftness = 11; },
+         false, true},
+        {"strength", [](CEffectSettings& fx) { fx.m_nShadowOpacity = fx.m_nBevelStrength = fx.m_nGlowStrength = 49; },
+         false, true},
+        {"stored strength reset",
+         [](CEffectSettings& fx) {
+             fx.m_shadowCache.m_nStrength = fx.m_bevelCache.m_nStrength = fx.m_glowCache.m_nStrength = -1;
+         },
+         false, true},
+        {"source size", [](CEffectSettings&) {}, true, true},
+    };
+    using Refresh = bool (*)(CEffectSettings&, const CImage&);
+    const Refresh refreshers[] = {RefreshShadowCache, RefreshBevelCache, RefreshGlowCache};
+    for (const Case& c : cases) {
+        for (int e = 0; e < 3; ++e) {
+            CEffectSettings fx;
+            EffectCache* caches[] = {&fx.m_shadowCache, &fx.m_bevelCache, &fx.m_glowCache};
+            EXPECT_TRUE(refreshers[e](fx, *source)) << "a first refresh always builds";
+            fx.m_bRebuild = false;
+            const std::vector<unsigned char> built = Bytes(*caches[e]->m_pImage);
+            c.apply(fx);
+            EXPECT_EQ(refreshers[e](fx, c.otherSource ? *other : *source), c.rebuilt) << c.change << " effect " << e;
+            const EffectCache& cache = *caches[e];
+            ASSERT_TRUE(cache.m_pImage);
+            EXPECT_EQ(cache.m_rect.right, cache.m_pImage->Width());
+            EXPECT_EQ(cache.m_rect.bottom, cache.m_pImage->Height());
+            EXPECT_EQ(cache.m_nSourceWidth, c.otherSource ? 41 : 40);
+            if (!c.rebuilt) {
+                EXPECT_EQ(Bytes(*cache.m_pImage), built);
+            }
+        }
+    }
+}
+
+// A new fill renders again over the kept spread images: nothing is blurred again and the shadow is not dimmed a
+// second time; a rebuild gives the same look as the first render.
+TEST(RenderEffects, RerenderReusesCachesAndScalesTheShadowOnce)
+{
+    CEffectSettings fx = AllOn();
+    auto render = [&](Rgb colour) {
+        auto image = RectangleImage(40, 30, colour);
+        CRect bounds(100, 50, 140, 80);
+        EXPECT_TRUE(RenderEffects(image, bounds, fx));
+        EXPECT_FALSE(fx.m_bRebuild);
+        return Bytes(*image);
+    };
+    const std::vector<unsigned char> first = render(kOrange);
+    const CImage* shadowCache = fx.m_shadowCache.m_pImage.get();
+    const std::vector<unsigned char> scaled = Bytes(*shadowCache);
+
+    const std::vector<unsigned char> refilled = render(Rgb{10, 200, 30});
+    EXPECT_EQ(fx.m_shadowCache.m_pImage.get(), shadowCache);
+    EXPECT_EQ(Bytes(*shadowCache), scaled) << "a kept shadow is not scaled again";
+    EXPECT_NE(refilled, first);
+    EXPECT_EQ(render(kOrange), first);
+
+    fx.m_bRebuild = true;
+    EXPECT_EQ(render(kOrange), first);
+    EXPECT_EQ(Bytes(*fx.m_shadowCache.m_pImage), scaled) << "a rebuilt shadow is scaled once";
+    fx.m_shadowCache.m_nStrength = fx.m_bevelCache.m_nStrength = fx.m_glowCache.m_nStrength = -1;
+    EXPECT_EQ(render(kOrange), first);
+}
+
+class CountingServices : public CoreServices
+{
+public:
+    void BeginWaitCursor() override
+    {
+        ++begins;
+        if (nested) {
+            // Another large object rendered while the cursor shows.
+            auto image = RectangleImage(300, 10, kOrange);
+            CRect bounds(0, 0, 300, 10);
+            CEffectSettings fx = ShadowOnly();
+            EXPECT_TRUE(RenderEffects(image, bounds, fx));
+            EXPECT_EQ(render::detail::WaitCursorDepth(), 1);
+        }
+    }
+    void EndWaitCursor() override { ++ends; }
+    int begins = 0, ends = 0;
+    bool nested = false;
+};
+
+TEST(RenderEffects, WaitCursorForLargeObjectsOnlyOnce)
+{
+    struct Case
+    {
+        int width, height;
+        bool nested;
+        int begins;
+    };
+    const Case cases[] = {{256, 256, false, 0}, {257, 10, false, 1}, {10, 257, false, 1}, {257, 10, true, 1}};
+    for (const Case& c : cases) {
+        CountingServices services;
+        services.nested = c.nested;
+        SetCoreServices(&services);
+        auto image = RectangleImage(c.width, c.height, kOrange);
+        CRect bounds(0, 0, c.width, c.height);
+        CEffectSettings fx = ShadowOnly();
+        EXPECT_TRUE(RenderEffects(image, bounds, fx));
+        SetCoreServices(nullptr);
+        EXPECT_EQ(services.begins, c.begins) << c.width << " x " << c.height;
+        EXPECT_EQ(services.ends, c.begins);
+        EXPECT_EQ(render::detail::WaitCursorDepth(), 0);
+    }
+}
+
+// When the composite cannot be made the object keeps its image and bounds (and is drawn without effects); the
+// caches stay right for the next render.
+TEST(RenderEffects, FailsCleanlyWithoutAWorkImage)
+{
+    struct Case
+    {
+        const char* what;
+        std::unique_ptr<CImage> image;
+        CRect bounds;
+    };
+    Case cases[] = {
+        {"no image", nullptr, CRect(0, 0, 40, 30)},
+        {"empty image", std::make_unique<CImage>(), CRect(0, 0, 40, 30)},
+        {"zero-sized image", std::make_unique<CImage>(IMAGE_MODE_RGBA, 0, 30), CRect(0, 0, 40, 30)},
+        {"not RGBA", std::make_unique<CImage>(IMAGE_MODE_RGB, 40, 30), CRect(0, 0, 40, 30)},
+        {"empty bounds", RectangleImage(40, 30, kOrange), CRect(10, 10, 10, 40)},
+        {"composite too large", RectangleImage(40, 30, kOrange), CRect(0, 0, 1 << 30, 30)},
+        {"bounds at the end of the range", RectangleImage(40, 30, kOrange), CRect(INT_MAX - 45, 0, INT_MAX - 5, 30)},
+    };
+    for (Case& c : cases) {
+        CEffectSettings fx = AllOn();
+        const CImage* before = c.image.get();
+        const CRect bounds = c.bounds;
+        EXPECT_FALSE(RenderEffects(c.image, c.bounds, fx)) << c.what;
+        EXPECT_EQ(c.image.get(), before) << c.what;
+        EXPECT_EQ(c.bounds.left, bounds.left) << c.what;
+        EXPECT_EQ(c.bounds.top, bounds.top) << c.what;
+        EXPECT_EQ(c.bounds.right, bounds.right) << c.what;
+        EXPECT_EQ(c.bounds.bottom, bounds.bottom) << c.what;
+    }
+
+    // After a failure for want of memory, a render with sane bounds looks as a first render does.
+    CEffectSettings fresh = AllOn(), failed = AllOn();
+    auto image = RectangleImage(40, 30, kOrange);
+    CRect huge(0, 0, 1 << 30, 30);
+    ASSERT_FALSE(RenderEffects(image, huge, failed));
+    auto a = RectangleImage(40, 30, kOrange), b = RectangleImage(40, 30, kOrange);
+    CRect ra(0, 0, 40, 30), rb(0, 0, 40, 30);
+    ASSERT_TRUE(RenderEffects(a, ra, fresh));
+    ASSERT_TRUE(RenderEffects(b, rb, failed));
+    EXPECT_EQ(Bytes(*a), Bytes(*b));
+}
+
+TEST(ShadowShift, RoundsHalfUpOnTheGrid)
+{
+    using render::detail::RoundHalfUp;
+    EXPECT_EQ(RoundHalfUp(57.5), 58);
+    EXPECT_EQ(RoundHalfUp(3.54), 4);
+    EXPECT_EQ(RoundHalfUp(-3.54), -3);
+    EXPECT_EQ(RoundHalfUp(-3.5), -3);
+    EXPECT_EQ(render::detail::ShadowShift(5, 135), CSize(4, 4));
+    EXPECT_EQ(render::detail::ShadowShift(5, 315), CSize(-3, -3));
+    EXPECT_EQ(render::detail::ShadowShift(0, 77), CSize(0, 0));
+}
+
+// Not a check: pictures of a disc with each effect, for a person to look at.
+TEST(EffectPictures, WritesEachEffectAsPng)
+{
+    const char* env = std::getenv("PELORIN_TEST_OUTPUT");
+    const std::filesystem::path folder = std::filesystem::path(env && *env ? env : ".") / "effects";
+    std::filesystem::create_directories(folder);
+    struct Picture
+    {
+        const char* name;
+        CEffectSettings fx;
+    };
+    const Picture pictures[] = {
+        {"drop_shadow", ShadowOnly(0)}, {"inner_shadow", ShadowOnly(1)}, {"both_shadows", ShadowOnly(2)},
+        {"bevel_outer", BevelOnly(0)},  {"bevel_inner", BevelOnly(1)},   {"bevel_emboss", BevelOnly(2)},
+        {"bevel_pillow", BevelOnly(3)}, {"bevel_sunk", BevelOnly(1, 1)}, {"glow_outer", GlowOnly(0)},
+        {"glow_inner", GlowOnly(1)},    {"glow_both", GlowOnly(2)},      {"all", AllOn()},
+    };
+    for (const Picture& p : pictures) {
+        auto image = DiscImage(80, Rgb{40, 110, 220});
+        CRect bounds(0, 0, 80, 80);
+        CEffectSettings fx = p.fx;
+        ASSERT_TRUE(RenderEffects(image, bounds, fx)) << p.name;
+        EXPECT_TRUE(CIO::SavePNG((folder / (std::string(p.name) + ".png")).string(), *image)) << p.name;
+    }
+}
+
+} // namespace
