@@ -1,0 +1,66 @@
+#include "app/model/file_name_map.h"
+
+namespace {
+
+void SetEntry(std::vector<std::string>& keys, std::vector<std::string>& values, const std::string& key,
+              const std::string& value)
+{
+    const std::string lowered = detail::LowerCase1252(key);
+    for (size_t i = 0; i < keys.size(); ++i) {
+        if (keys[i] == lowered) {
+            values[i] = value;
+            return;
+        }
+    }
+    keys.push_back(lowered);
+    values.push_back(value);
+}
+
+bool FindEntry(const std::vector<std::string>& keys, const std::vector<std::string>& values, const std::string& key,
+               std::string& out)
+{
+    const std::string lowered = detail::LowerCase1252(key);
+    for (size_t i = 0; i < keys.size(); ++i) {
+        if (keys[i] == lowered) {
+            out = values[i];
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+std::string detail::LowerCase1252(std::string text)
+{
+    for (char& c : text) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7))
+            c = static_cast<char>(u + 0x20);
+        else if (u == 0x8A || u == 0x8C || u == 0x8E)
+            c = static_cast<char>(u + 0x10);
+        else if (u == 0x9F)
+            c = static_cast<char>(0xFF);
+    }
+    return text;
+}
+
+void CFileNameMap::SetReplacementFile(const std::string& oldPath, const std::string& newPath)
+{
+    SetEntry(m_fileKeys, m_fileValues, oldPath, newPath);
+}
+
+bool CFileNameMap::FindReplacementFile(const std::string& path, std::string& out) const
+{
+    return FindEntry(m_fileKeys, m_fileValues, path, out);
+}
+
+void CFileNameMap::SetReplacementFolder(const std::string& oldFolder, const std::string& newFolder)
+{
+    SetEntry(m_folderKeys, m_folderValues, oldFolder, newFolder);
+}
+
+bool CFileNameMap::LookupFolder(const std::string& folder, std::string& out) const
+{
+    return FindEntry(m_folderKeys, m_folderValues, folder, out);
+}

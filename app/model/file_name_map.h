@@ -1,0 +1,36 @@
+#pragma once
+
+// The picture files the user replaced while a site is open, so that every other fill naming the same file, or
+// another file of the same folder, finds its picture again without asking. Kept in memory only, one per site.
+
+#include <string>
+#include <vector>
+
+class CFileNameMap
+{
+public:
+    CFileNameMap() = default;
+
+    // Keys are compared without regard to case, as the site's paths were on the system it came from. A value is
+    // kept exactly as given: on a case-sensitive file system a lower-cased path may name no file at all.
+    void SetReplacementFile(const std::string& oldPath, const std::string& newPath);
+    // False, with out untouched, when the path has no replacement.
+    bool FindReplacementFile(const std::string& path, std::string& out) const;
+    void SetReplacementFolder(const std::string& oldFolder, const std::string& newFolder);
+    bool LookupFolder(const std::string& folder, std::string& out) const;
+
+private:
+    // Parallel arrays: entry i of a key array belongs to entry i of its value array. Keys are stored
+    // lower-cased and are unique; the maps hold only what the user replaced, so a linear scan suffices.
+    std::vector<std::string> m_fileKeys;
+    std::vector<std::string> m_fileValues;
+    std::vector<std::string> m_folderKeys;
+    std::vector<std::string> m_folderValues;
+};
+
+namespace detail {
+
+// Lower case of Windows-1252 text: ASCII letters and the accented capitals.
+std::string LowerCase1252(std::string text);
+
+} // namespace detail
