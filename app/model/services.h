@@ -22,7 +22,17 @@ class CSitePage;
 class CPageItem;
 class CPageObject;
 class CUndoManager;
+class CFileNameMap;
 struct CAppSettings;
+
+// What the fill-picture dialogs show and hand back. The caller sets the colour and the path; after OK the try-again
+// flag tells whether the user wants to pick another picture, else the colour is the solid colour to use.
+struct FillPictureDialog
+{
+    CColor m_color = CColor(255, 255, 255);
+    std::string m_strPath;
+    bool m_bTryAgain = false;
+};
 
 class CoreServices
 {
@@ -78,6 +88,35 @@ public:
     }
     // The undo manager for a new page; the base records nothing.
     virtual std::unique_ptr<CUndoManager> CreateUndoManager(CSitePage* owner, int capacity);
+
+    // The current site's file-name replacement map, null when there is no site.
+    virtual CFileNameMap* GetSiteFileNameMap() { return nullptr; }
+    // Marks the current site changed since it was saved.
+    virtual void SetSiteModified() {}
+    // The minor version of the file the current site was read from (15 for a new site, and when there is none).
+    virtual int GetSiteMinorVersion() { return 15; }
+
+    // The dialogs the model shows. Headless each answers as a cancelled dialog does.
+    // The picture of a fill does not exist (dialog 417) or is not a valid picture (418). The program brings the
+    // current view up to date first, so that the user sees the page asked about. Returns IDOK (1) or IDCANCEL (2).
+    virtual int ShowFillMissingDialog(FillPictureDialog& dialog)
+    {
+        (void)dialog;
+        return 2;
+    }
+    virtual int ShowFillInvalidDialog(FillPictureDialog& dialog)
+    {
+        (void)dialog;
+        return 2;
+    }
+    // Tells that memory is too short for a picture fill and a solid colour is used (dialog 419).
+    virtual void ShowNoMemoryForFillDialog() {}
+    // The open-picture chooser: path holds the folder to start in and, on true, the chosen file.
+    virtual bool GetPictureFileName(std::string& path)
+    {
+        (void)path;
+        return false;
+    }
 };
 
 // Installs the program's services; the caller keeps ownership and must keep them alive while installed. Null
