@@ -14,6 +14,17 @@ constexpr int kTile = 256;
 // Far beyond any softness the Effects palette offers; keeps the margin a sane int.
 constexpr double kMaxRadius = 100000.0;
 
+// Inlined into the tile loop, where most pixels are flat.
+inline double ShadeValue(const unsigned char* pixel, int pixelStep, int rowStep, double lx, double ly)
+{
+    const int dx = int(pixel[pixelStep]) - int(pixel[-pixelStep]);
+    const int dy = int(pixel[rowStep]) - int(pixel[-rowStep]);
+    if (dx == 0 && dy == 0)
+        return 0.5;
+    const double len = std::sqrt(double(dx * dx + dy * dy));
+    return ((dx / len) * lx + (dy / len) * ly + 1.0) * 0.5;
+}
+
 } // namespace
 
 std::unique_ptr<CImage> BuildSpreadImage(const CImage& source, double radius)
@@ -56,12 +67,7 @@ std::unique_ptr<CImage> BuildSpreadImage(const CImage& source, double radius)
 
 double BevelShadeValue(const unsigned char* pixel, int pixelStep, int rowStep, double lx, double ly)
 {
-    const int dx = int(pixel[pixelStep]) - int(pixel[-pixelStep]);
-    const int dy = int(pixel[rowStep]) - int(pixel[-rowStep]);
-    if (dx == 0 && dy == 0)
-        return 0.5;
-    const double len = std::sqrt(double(dx * dx + dy * dy));
-    return ((dx / len) * lx + (dy / len) * ly + 1.0) * 0.5;
+    return ShadeValue(pixel, pixelStep, rowStep, lx, ly);
 }
 
 void ShadeBevelTile(unsigned char* first, int pixelStep, int rowStep, int width, int height, double lx, double ly,
@@ -72,7 +78,7 @@ void ShadeBevelTile(unsigned char* first, int pixelStep, int rowStep, int width,
     for (int y = 0; y < height; ++y) {
         unsigned char* p = first + static_cast<ptrdiff_t>(y) * rowStep;
         for (int x = 0; x < width; ++x, p += pixelStep) {
-            const double f = BevelShadeValue(p, pixelStep, rowStep, lx, ly);
+            const double f = ShadeValue(p, pixelStep, rowStep, lx, ly);
             const int grey = direction == 0 ? static_cast<int>(f * 255) : static_cast<int>((1.0 - f) * 255);
             // f may pass 0 or 1 by a rounding step.
             const unsigned char g = static_cast<unsigned char>(std::clamp(grey, 0, 255));
