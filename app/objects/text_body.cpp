@@ -201,3 +201,39 @@ const CLinkInfo* CTextBody::GetCaretLink() const
         return nullptr;
     return &chars[m_nCaretIndex - 1].m_link;
 }
+
+void CTextBody::GetOrderedSelection(int& startPara, int& endPara, int& startIndex, int& endIndex) const
+{
+    if (m_nAnchorPara < m_nFocusPara) {
+        startPara = m_nAnchorPara;
+        startIndex = m_nAnchorIndex;
+        endPara = m_nFocusPara;
+        endIndex = m_nFocusIndex;
+    } else if (m_nAnchorPara > m_nFocusPara) {
+        startPara = m_nFocusPara;
+        startIndex = m_nFocusIndex;
+        endPara = m_nAnchorPara;
+        endIndex = m_nAnchorIndex;
+    } else {
+        startPara = endPara = m_nAnchorPara;
+        startIndex = std::min(m_nAnchorIndex, m_nFocusIndex);
+        endIndex = std::max(m_nAnchorIndex, m_nFocusIndex);
+    }
+}
+
+bool CTextBody::IsCharSelected(int para, int index) const
+{
+    if (m_bSelectionEmpty)
+        return false;
+    int startPara = 0, endPara = 0, startIndex = 0, endIndex = 0;
+    GetOrderedSelection(startPara, endPara, startIndex, endIndex);
+    if (para > startPara && para < endPara)
+        return true;
+    if (para == startPara && para == endPara)
+        return index >= startIndex && index < endIndex;
+    if (para == startPara)
+        return index >= startIndex;
+    if (para == endPara)
+        return index < endIndex;
+    return false;
+}

@@ -149,6 +149,11 @@ public:
 
     int GetParagraphCount() const { return static_cast<int>(m_paragraphs.size()); }
 
+    // The selection from its earlier end to its later one, as (paragraph, index) caret positions.
+    void GetOrderedSelection(int& startPara, int& endPara, int& startIndex, int& endIndex) const;
+    // Whether the character at index of paragraph para lies in the selection.
+    bool IsCharSelected(int para, int index) const;
+
     BYTE m_bImageStale = 1;
     BYTE m_bSecondImageStale = 1;
     std::unique_ptr<CImage> m_pCoverageImage;

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "app/objects/text_layout.h"
 #include "image/image.h"
 
 namespace {
@@ -26,6 +27,13 @@ POINT FrameOrigin(const CTextBody& body)
     owner->GetTextObjectCenter(cx, cy);
     const SIZE size = owner->GetTextObjectSize();
     return POINT{RoundHalfUp(cx - size.cx * 0.5), RoundHalfUp(cy - size.cy * 0.5)};
+}
+
+// The width of the body's frame as its object shows it.
+int FrameWidth(const CTextBody& body)
+{
+    const TextBodyOwner* owner = body.GetOwner();
+    return owner ? owner->GetTextObjectSize().cx : body.m_nWidth;
 }
 
 // The largest ascent and descent of the characters of a line.
@@ -266,4 +274,86 @@ void DrawTextRange(const CTextBody& body, CPixMap& target, POINT offset, int sta
             font->DrawChar(target, x0 + ch.m_nLeft, y0 + ch.m_nBaseline, ch.m_ch, drawColor);
         }
     }
+}
+
+void DrawEditing(const CTextBody& body, CPixMap& target, const RECT& update, POINT pageOrigin)
+{
+    const POINT origin = FrameOrigin(body);
+    CRect rect(update);
+    rect.OffsetRect(-(origin.x + pageOrigin.x), -(origin.y + pageOrigin.y));
+    rect.SetRect(std::max<int>(rect.left, 0), std::max<int>(rect.top, 0), std::max<int>(rect.right, 0),
+                 std::max<int>(rect.bottom, 0));
+    int firstPara = 0, firstIndex = 0, lastPara = 0, lastIndex = 0;
+    if (GetCharsInRect(body, rect, firstPara, firstIndex, lastPara, lastIndex))
+        DrawTextRange(body, target, pageOrigin, firstPara, lastPara, firstIndex, lastIndex);
+}
+
+CRect DrawSelectionRange(const CTextBody& body, CPixMap& target, POINT pageOrigin)
+{
+    if (body.m_bSelectionEmpty)
+        return CRect();
+    const POINT origin = FrameOrigin(body);
+    const int x0 = origin.x + pageOrigin.x;
+    const int y0 = origin.y + pageOrigin.y;
+    const int limit = x0 + FrameWidth(body) - kTextMargin;
+
+    std::vector<CRect> cells;
+    int startPara = 0, endPara = 0, startIndex = 0, endIndex = 0;
+    body.GetOrderedSelection(startPara, endPara, startIndex, endIndex);
+    startPara = std::max(startPara, 0);
+    endPara = std::min(endPara, body.GetParagraphCount() - 1);
+    for (int p = startPara; p <= endPara; ++p) {
+        const CTextParagraph& para = body.m_paragraphs[p];
+        if (para.m_chars.empty()) {
+            const int top = y0 + para.m_nFirstBaseline;
+            cells.emplace_back(x0 + kTextMargin, top, limit, top + para.m_nEmptyHeight);
+            continue;
+        }
+        for (size_t i = 0; i + 1 < para.m_lines.size(); i += 2) {
+            const int s = para.m_lines[i];
+            const int e = para.m_lines[i + 1];
+            if (s < 0 || e < s || e >= para.GetCount())
+                continue;
+            int ascent = 0, descent = 0;
+            LineExtent(para, s, e, ascent, descent);
+            for (int k = s; k <= e; ++k) {
+                const CTextChar& ch = para.m_chars[k];
+                if (!body.IsCharSelected(p, k) || !ch.IsPlaced())
+                    continue;
+                cells.emplace_back(std::min(x0 + ch.m_nLeft, limit), y0 + ch.m_nBaseline - ascent,
+                                   std::min(x0 + ch.m_nLeft + ch.m_nWidth, limit), y0 + ch.m_nBaseline + descent);
+            }
+        }
+    }
+
+    CRect changed;
+    for (const auto& cell : cells)
+        changed |= cell;
+    CRect area;
+    const bool rgb = target.mode == IMAGE_MODE_RGB || target.mode == IMAGE_MODE_RGBA;
+    if (!rgb || target.bitsPerPlane != 8 || !target.IsValid() ||
+        !area.IntersectRect(changed, CRect(0, 0, target.width, target.height)))
+        return changed;
+
+    // Every covered pixel is inverted once, however the cells meet.
+    std::vector<BYTE> covered(static_cast<size_t>(area.Width()) * area.Height(), 0);
+    for (const auto& cell : cells) {
+        CRect part;
+        if (!part.IntersectRect(cell, area))
+            continue;
+        for (int y = part.top; y < part.bottom; ++y)
+            std::fill_n(covered.begin() + (static_cast<size_t>(y - area.top) * area.Width() + (part.left - area.left)),
+                        part.Width(), BYTE(1));
+    }
+    const int first = target.mode == IMAGE_MODE_RGBA ? 1 : 0;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x) {
+            if (!covered[static_cast<size_t>(y - area.top) * area.Width() + (x - area.left)])
+                continue;
+            for (int sample = first; sample < first + 3; ++sample) {
+                unsigned char* value = target.Sample(x, y, sample);
+                *value = static_cast<unsigned char>(255 - *value);
+            }
+        }
+    return changed;
 }

@@ -79,3 +79,12 @@ COLORREF GetTextLinkColor();
 // drawn underlined in the link colour.
 void DrawTextRange(const CTextBody& body, CPixMap& target, POINT offset, int startPara, int endPara, int startIndex,
                    int endIndex);
+
+// Redraws what an update rectangle (in target coordinates) shows of the text: the characters of the lines that
+// meet it. The page origin is where the page's top-left corner lies in the target.
+void DrawEditing(const CTextBody& body, CPixMap& target, const RECT& update, POINT pageOrigin);
+
+// Inverts the selection's cells in an RGB or RGBA pixel map (colour samples only), so that drawing the same
+// selection twice removes it: each selected character's line-high cell and the full text width of each selected
+// empty paragraph. Answers the rectangle of the target that changed (empty when nothing is selected).
+CRect DrawSelectionRange(const CTextBody& body, CPixMap& target, POINT pageOrigin);

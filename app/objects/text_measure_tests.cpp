@@ -24,7 +24,7 @@ std::vector<BYTE> Pixels(const CPixMap& map)
 
 struct White : CPixMap
 {
-    White() : CPixMap(IMAGE_MODE_RGB, 40, 30)
+    explicit White(int w = 40, int h = 30) : CPixMap(IMAGE_MODE_RGB, w, h)
     {
         for (int y = 0; y < height; ++y)
             std::memset(Sample(0, y, 0), 255, static_cast<size_t>(width) * 3);
@@ -188,4 +188,124 @@ TEST(TextMeasure, DrawnRangeStaysWithinItsCharacters)
         for (int x = 0; x < left; ++x)
             ASSERT_EQ(*map.Sample(x, y, 0), 255) << x << "," << y;
     EXPECT_NE(Pixels(map), Pixels(White()));
+}
+
+namespace {
+
+CTextChar FixedChar(char c)
+{
+    CTextChar ch;
+    ch.m_ch = static_cast<BYTE>(c);
+    ch.m_nWidth = 10;
+    ch.m_nAscent = 10;
+    ch.m_nDescent = 3;
+    return ch;
+}
+
+class FrameOwner : public TextBodyOwner
+{
+public:
+    void MarkTextObjectDirty() override {}
+    void GetTextObjectCenter(double& x, double& y) const override
+    {
+        x = cx;
+        y = cy;
+    }
+    void SetTextObjectCenter(double x, double y) override
+    {
+        cx = x;
+        cy = y;
+    }
+    SIZE GetTextObjectSize() const override { return size; }
+    void GetTextObjectScale(double& x, double& y) const override { x = y = 1.0; }
+    void SetTextObjectSize(int w, int h) override { size = SIZE{w, h}; }
+    bool IsTextObjectEditing() const override { return true; }
+    void SetTextObjectBounds(const RECT&) override {}
+    double cx = 0.0, cy = 0.0;
+    SIZE size{0, 0};
+};
+
+} // namespace
+
+TEST(TextMeasure, SelectionInvertsItsCellsAndTwiceRestores)
+{
+    // Paragraphs "ab", "" and "cd" at width 60: rows 2..15, 15..35 (empty-line height 20) and 35..48.
+    struct Case
+    {
+        bool owner;
+        int anchorPara, anchorIndex, focusPara, focusIndex;
+        int dx; // the frame's left edge on the page
+    };
+    const Case cases[] = {
+        {false, 0, 1, 2, 1, 0},
+        {false, 2, 1, 0, 1, 0}, // the same selection made backwards
+        {true, 0, 1, 2, 1, 1},  // centre 30.5 less half of 60 rounds up to 1
+    };
+    for (const auto& c : cases) {
+        FrameOwner owner;
+        CTextBody body(c.owner ? &owner : nullptr, 60, 25);
+        body.m_paragraphs.assign(3, CTextParagraph());
+        for (char ch : std::string("ab"))
+            body.m_paragraphs[0].m_chars.push_back(FixedChar(ch));
+        for (char ch : std::string("cd"))
+            body.m_paragraphs[2].m_chars.push_back(FixedChar(ch));
+        CRect dirty;
+        LayoutText(body, dirty);
+        owner.cx = 30.5;
+        owner.cy = body.m_nHeight * 0.5;
+
+        White map(80, 60);
+        EXPECT_TRUE(DrawSelectionRange(body, map, POINT{0, 0}).IsRectNull()); // nothing selected yet
+        body.m_bSelectionEmpty = 0;
+        body.m_nAnchorPara = c.anchorPara;
+        body.m_nAnchorIndex = c.anchorIndex;
+        body.m_nFocusPara = c.focusPara;
+        body.m_nFocusIndex = c.focusIndex;
+        EXPECT_EQ(DrawSelectionRange(body, map, POINT{0, 0}), CRect(c.dx + 2, 2, c.dx + 58, 48));
+
+        const int dx = c.dx;
+        const std::pair<POINT, bool> probes[] = {
+            {{dx + 15, 5}, true},   // 'b'
+            {{dx + 5, 5}, false},   // 'a' lies before the selection
+            {{dx + 2, 20}, true},   // the empty paragraph, from the margin ...
+            {{dx + 57, 34}, true},  // ... to 2 short of the frame's right edge
+            {{dx + 58, 20}, false}, //
+            {{dx + 5, 40}, true},   // 'c'
+            {{dx + 15, 40}, false}, // 'd' lies after the selection
+        };
+        for (const auto& [point, inverted] : probes)
+            EXPECT_EQ(*map.Sample(point.x, point.y, 0), inverted ? 0 : 255) << point.x << "," << point.y;
+
+        DrawSelectionRange(body, map, POINT{0, 0});
+        EXPECT_EQ(Pixels(map), Pixels(White(80, 60)));
+    }
+}
+
+TEST(TextMeasure, EditingRedrawsOnlyTheLinesInTheUpdate)
+{
+    CTextBody body(nullptr, 200, 25);
+    body.m_paragraphs.assign(2, CTextParagraph());
+    for (int p = 0; p < 2; ++p)
+        for (char c : std::string("Hi"))
+            body.m_paragraphs[p].m_chars.push_back(ArialChar(c));
+    CRect dirty;
+    LayoutText(body, dirty);
+    const CTextChar& second = body.m_paragraphs[1].m_chars[0];
+    const int secondTop = second.m_nBaseline - second.m_nAscent;
+    const POINT origin{3, 1};
+
+    White map;
+    DrawEditing(body, map, CRect(0, origin.y + secondTop + 1, 40, 30), origin);
+    bool inkAbove = false, inkBelow = false;
+    for (int y = 0; y < map.height; ++y)
+        for (int x = 0; x < map.width; ++x)
+            if (*map.Sample(x, y, 0) != 255)
+                (y < origin.y + secondTop ? inkAbove : inkBelow) = true;
+    EXPECT_FALSE(inkAbove);
+    EXPECT_TRUE(inkBelow);
+
+    // An update left of the frame meets no line.
+    White untouched;
+    DrawEditing(body, untouched, CRect(-50, -50, -10, -10), origin);
+    EXPECT_EQ(Pixels(untouched), Pixels(White()));
 }
