@@ -54,6 +54,8 @@ public:
     // The image that drawing uses; null until UpdateImage made it (and for colour and no fill).
     CImage* GetImage() const { return m_pImage.get(); }
     bool NeedsRender() const { return m_bRenderAgain; }
+    // The object's geometry changed: UpdateImage makes the image again (a loaded texture is kept).
+    void SetRenderAgain() { m_bRenderAgain = true; }
 
     // Set when the placed picture is an animated GIF; the Fill palette offers no changes while it is set.
     bool IsAnimated() const { return m_bAnimated; }

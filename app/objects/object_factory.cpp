@@ -3,6 +3,8 @@
 #include <stdexcept>
 
 #include "app/model/record_stream.h"
+#include "app/objects/circle_object.h"
+#include "app/objects/rectangle_object.h"
 
 namespace {
 
@@ -16,7 +18,9 @@ struct ObjectClass
 // rectangle, polygon and text: centre (0, 0), size 2 x 2, no rotation, the polygon a triangle; HTML: centre
 // (0, 0), size 10 x 10; counter: style 0 at (0, 0); form: no receiver, at (0, 0)).
 ObjectClass g_classes[] = {
-    {kCircleObjectTag, nullptr}, {kRectangleObjectTag, nullptr}, {kPolygonObjectTag, nullptr},
+    {kCircleObjectTag, &CCircleObject::Create},
+    {kRectangleObjectTag, &CRectangleObject::Create},
+    {kPolygonObjectTag, nullptr},
     {kTextObjectTag, nullptr},   {kCounterObjectTag, nullptr},   {kHtmlObjectTag, nullptr},
     {kFormObjectTag, nullptr},
 };

@@ -1,0 +1,667 @@
+#include "app/objects/path_object.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <new>
+
+#include "app/model/effect_settings.h"
+#include "app/model/fill_info.h"
+#include "app/model/link_info.h"
+#include "app/model/record_stream.h"
+#include "app/model/string_attr.h"
+#include "app/model/text_style.h"
+#include "app/objects/outline_stream.h"
+#include "platform/transform/rotate_scale.h"
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kTwoPi = 2.0 * kPi;
+// A move closer than this to whole pixels counts as whole: the centre then keeps its tiny remainder, far below
+// anything the rasteriser shows.
+constexpr double kWholePixelTolerance = 1e-4;
+
+// Whether d lies within the tolerance of a whole number that fits an int; that number in whole.
+bool IsWholePixels(double d, int& whole)
+{
+    if (!std::isfinite(d) || std::fabs(d) > std::numeric_limits<int>::max() - 1.0)
+        return false;
+    const double nearest = std::nearbyint(d);
+    if (std::fabs(d - nearest) >= kWholePixelTolerance)
+        return false;
+    whole = static_cast<int>(nearest);
+    return true;
+}
+
+// The nearest multiple of a quarter turn's half, counted in eighths from the lower bounds pi/8, 3pi/8, ...; a
+// turn of 15pi/8 or more comes back to 0.
+double SnapRotation(double r)
+{
+    for (int eighth = 0; eighth < 8; ++eighth)
+        if (r < (2 * eighth + 1) * kPi / 8)
+            return eighth * CPathObject::kSnapStep;
+    return 0.0;
+}
+
+BYTE RedOf(COLORREF c)
+{
+    return static_cast<BYTE>(c & 0xFF);
+}
+BYTE GreenOf(COLORREF c)
+{
+    return static_cast<BYTE>((c >> 8) & 0xFF);
+}
+BYTE BlueOf(COLORREF c)
+{
+    return static_cast<BYTE>((c >> 16) & 0xFF);
+}
+
+// Fills the three colour planes of an alpha-first RGB map.
+void FillColourPlanes(CPixMap& map, COLORREF colour)
+{
+    const BYTE rgb[3] = {RedOf(colour), GreenOf(colour), BlueOf(colour)};
+    for (int j = 0; j < map.height; ++j)
+        for (int i = 0; i < map.width; ++i)
+            for (int p = 0; p < 3; ++p)
+                *map.Sample(i, j, p + 1) = rgb[p];
+}
+
+bool IsPictureLike(int kind)
+{
+    return kind == CFillInfo::FILL_TEXTURE || kind == CFillInfo::FILL_GRADIENT || kind == CFillInfo::FILL_PICTURE;
+}
+
+// The pixel exchange copies colour only between images of one colour model; grey pictures are widened to RGB
+// so that their tiles can be copied into the object's RGB planes.
+std::unique_ptr<CImage> WidenGrey(std::unique_ptr<CImage> image)
+{
+    if (!image || (image->GetMode() & ~IMAGE_MODE_ALPHA_BIT) != IMAGE_MODE_GREY)
+        return image;
+    const bool alpha = image->HasAlpha();
+    auto rgb = std::make_unique<CImage>(alpha ? IMAGE_MODE_RGBA : IMAGE_MODE_RGB, image->Width(), image->Height(),
+                                        image->GetDpi());
+    if (rgb->IsEmpty())
+        return nullptr;
+    const int w = image->Width(), h = image->Height();
+    const int from = alpha ? 2 : 1, to = alpha ? 4 : 3;
+    auto_array<unsigned char> data(new (std::nothrow) unsigned char[rgb->GetDataSize()]);
+    if (!data.get())
+        return nullptr;
+    for (int j = 0; j < h; ++j) {
+        const unsigned char* s = image->GetData() + static_cast<ptrdiff_t>(j) * image->GetStride();
+        unsigned char* d = data.get() + static_cast<ptrdiff_t>(j) * rgb->GetStride();
+        for (int i = 0; i < w; ++i, s += from, d += to) {
+            if (alpha)
+                *d++ = *s;
+            const unsigned char grey = s[alpha ? 1 : 0];
+            d[0] = d[1] = d[2] = grey;
+            if (alpha)
+                --d;
+        }
+    }
+    rgb->SetData(data);
+    return rgb;
+}
+
+// Runs f(x, y) for every tile of the scratch map's size over a width x height area, the map cut to each tile;
+// stops at the first false. The map's size is put back afterwards.
+template <class F> bool ForEachTile(CPixMap& scratch, int width, int height, F&& f)
+{
+    const int tileW = scratch.width, tileH = scratch.height;
+    if (tileW < 1 || tileH < 1)
+        return false;
+    bool ok = true;
+    for (int y = 0; ok && y < height; y += tileH) {
+        for (int x = 0; ok && x < width; x += tileW) {
+            scratch.width = std::min(tileW, width - x);
+            scratch.height = std::min(tileH, height - y);
+            ok = f(x, y);
+        }
+    }
+    scratch.width = tileW;
+    scratch.height = tileH;
+    return ok;
+}
+
+bool IsAlphaRgbMap(const CPixMap& map)
+{
+    return map.IsValid() && map.mode == IMAGE_MODE_RGBA && map.bitsPerPlane == 8 && map.planes == 4;
+}
+
+// An RGB image of one colour.
+std::unique_ptr<CImage> MakeColourImage(int width, int height, COLORREF colour)
+{
+    auto image = std::make_unique<CImage>(IMAGE_MODE_RGB, width, height, 96.0);
+    if (image->IsEmpty())
+        return nullptr;
+    auto_array<unsigned char> data(new (std::nothrow) unsigned char[image->GetDataSize()]());
+    if (!data.get())
+        return nullptr;
+    for (int j = 0; j < height; ++j) {
+        unsigned char* d = data.get() + static_cast<ptrdiff_t>(j) * image->GetStride();
+        for (int i = 0; i < width; ++i, d += 3) {
+            d[0] = RedOf(colour);
+            d[1] = GreenOf(colour);
+            d[2] = BlueOf(colour);
+        }
+    }
+    image->SetData(data);
+    return image;
+}
+
+// Shrinks an alpha-first RGB image to the smallest box of pixels that show (alpha above 0) and moves bounds with
+// it. An image without any such pixel stays as it is.
+bool CropToVisible(CPixMap& scratch, std::unique_ptr<CImage>& image, CRect& bounds)
+{
+    const int w = image->Width(), h = image->Height();
+    int minX = w, minY = h, maxX = -1, maxY = -1;
+    for (int j = 0; j < h; ++j) {
+        const unsigned char* row = image->GetData() + static_cast<ptrdiff_t>(j) * image->GetStride();
+        for (int i = 0; i < w; ++i) {
+            if (row[4 * i] == 0)
+                continue;
+            minX = std::min(minX, i);
+            maxX = std::max(maxX, i);
+            minY = std::min(minY, j);
+            maxY = std::max(maxY, j);
+        }
+    }
+    if (maxX < 0 || (minX == 0 && minY == 0 && maxX == w - 1 && maxY == h - 1))
+        return true;
+    const int cropW = maxX - minX + 1, cropH = maxY - minY + 1;
+    auto cropped = std::make_unique<CImage>(IMAGE_MODE_RGBA, cropW, cropH, image->GetDpi());
+    if (cropped->IsEmpty())
+        return false;
+    const bool copied = ForEachTile(scratch, cropW, cropH, [&](int x, int y) {
+        return image->GetBuf(minX + x, minY + y, scratch, MASK_NONE) && cropped->SetBuf(x, y, scratch, MASK_NONE);
+    });
+    if (!copied)
+        return false;
+    image = std::move(cropped);
+    bounds = CRect(bounds.left + minX, bounds.top + minY, bounds.left + minX + cropW, bounds.top + minY + cropH);
+    return true;
+}
+
+} // namespace
+
+CPathObject::CPathObject(double x, double y, const SIZE& size, double rotation)
+    : fill(std::make_unique<CFillInfo>()), effects(std::make_unique<CEffectSettings>()),
+      link(std::make_unique<CLinkInfo>()), textStyle(std::make_unique<CTextStyle>()),
+      altText(std::make_unique<CStringAttr>()), width(size.cx), height(size.cy), rotation(rotation), centreX(x),
+      centreY(y)
+{
+}
+
+CPathObject::CPathObject(double x, double y, const SIZE& size, double rotation, int shapeCode)
+    : CPathObject(x, y, size, rotation)
+{
+    this->shapeCode = shapeCode;
+}
+
+CPathObject::~CPathObject() = default;
+
+void CPathObject::FreeCaches()
+{
+    image.reset();
+    dirty = 1;
+    if (fill)
+        fill->InvalidateImage();
+    if (effects)
+        effects->FreeCachedImages();
+}
+
+DPOINT& CPathObject::GetCenter(DPOINT& center) const
+{
+    center = DPOINT{centreX, centreY};
+    return center;
+}
+
+void CPathObject::SetCenterRaw(double x, double y)
+{
+    centreX = x;
+    centreY = y;
+}
+
+void CPathObject::SetCenter(const DPOINT& center)
+{
+    int dx = 0, dy = 0;
+    if (IsWholePixels(center.x - centreX, dx) && IsWholePixels(center.y - centreY, dy)) {
+        centreX = center.x;
+        centreY = center.y;
+        bounds.OffsetRect(dx, dy);
+        pendingShiftX += dx;
+        pendingShiftY += dy;
+        for (DPOINT& handle : handles) {
+            handle.x += dx;
+            handle.y += dy;
+        }
+        return;
+    }
+    centreX = center.x;
+    centreY = center.y;
+    BuildOutline();
+    UpdateHandles();
+    GeometryChanged();
+}
+
+void CPathObject::MoveBy(int dx, int dy)
+{
+    centreX += dx;
+    centreY += dy;
+    bounds.OffsetRect(dx, dy);
+    pendingShiftX += dx;
+    pendingShiftY += dy;
+    for (DPOINT& handle : handles) {
+        handle.x += dx;
+        handle.y += dy;
+    }
+}
+
+SIZE& CPathObject::GetSize(SIZE& size) const
+{
+    size = SIZE{width, height};
+    return size;
+}
+
+void CPathObject::SetSize(int cx, int cy)
+{
+    // A drag past the opposite handle must not turn the shape inside out.
+    cx = std::max(cx, 0);
+    cy = std::max(cy, 0);
+    if (cx == width && cy == height)
+        return;
+    width = cx;
+    height = cy;
+    GeometryChanged();
+    BuildOutline();
+    UpdateHandles();
+}
+
+void CPathObject::SetRotation(double newRotation)
+{
+    if (newRotation == rotation)
+        return;
+    rotation = newRotation;
+    GeometryChanged();
+    BuildOutline();
+    UpdateHandles();
+}
+
+void CPathObject::RotateByHandle(POINT pointer, double startAngle, double startRotation, BYTE snap)
+{
+    const double cx = centreX + offsetX;
+    const double cy = centreY + offsetY;
+    double a = std::atan2(pointer.y - cy, pointer.x - cx);
+    if (a < 0)
+        a += kTwoPi;
+    double r = startAngle - a + startRotation;
+    if (r < 0)
+        r += kTwoPi;
+    if (r > kTwoPi)
+        r -= kTwoPi;
+    SetRotation(snap ? SnapRotation(r) : r);
+}
+
+DPOINT CPathObject::Turn(double x, double y) const
+{
+    const double dx = x - centreX, dy = y - centreY;
+    const double c = std::cos(-rotation), s = std::sin(-rotation);
+    return DPOINT{centreX + dx * c - dy * s, centreY + dx * s + dy * c};
+}
+
+void CPathObject::FinishOutline()
+{
+    bounds = outline.GetBoundingBox();
+    bounds.OffsetRect(offsetX, offsetY);
+    pendingShiftX = 0;
+    pendingShiftY = 0;
+}
+
+void CPathObject::GeometryChanged()
+{
+    SetDirty();
+    if (fill)
+        fill->SetRenderAgain();
+    if (effects)
+        effects->m_bRebuild = true;
+}
+
+void CPathObject::UpdateHandles()
+{
+    const double left = centreX - width / 2.0, top = centreY - height / 2.0;
+    const double right = left + width, bottom = top + height;
+    const double midX = centreX, midY = centreY;
+    const DPOINT unturned[kHandleCount] = {{left, top},   {midX, top},    {right, top},   {left, midY},
+                                           {right, midY}, {left, bottom}, {midX, bottom}, {right, bottom}};
+    for (int i = 0; i < kHandleCount; ++i) {
+        const DPOINT p = Turn(unturned[i].x, unturned[i].y);
+        handles[i] = DPOINT{p.x + offsetX + pendingShiftX, p.y + offsetY + pendingShiftY};
+    }
+}
+
+RECT& CPathObject::GetPaintRect(RECT& rect) const
+{
+    constexpr int corners[4] = {0, 2, 5, 7};
+    double minX = handles[0].x, maxX = minX, minY = handles[0].y, maxY = minY;
+    for (int i : corners) {
+        minX = std::min(minX, handles[i].x);
+        maxX = std::max(maxX, handles[i].x);
+        minY = std::min(minY, handles[i].y);
+        maxY = std::max(maxY, handles[i].y);
+    }
+    rect = RECT{static_cast<int>(std::floor(minX)) - 3, static_cast<int>(std::floor(minY)) - 3,
+                static_cast<int>(std::ceil(maxX)) + 3, static_cast<int>(std::ceil(maxY)) + 3};
+    return rect;
+}
+
+std::unique_ptr<CFillInfo> CPathObject::SetFill(std::unique_ptr<CFillInfo> newFill)
+{
+    std::swap(fill, newFill);
+    SetDirty();
+    return newFill;
+}
+
+std::unique_ptr<CEffectSettings> CPathObject::SetEffects(std::unique_ptr<CEffectSettings> newEffects)
+{
+    std::swap(effects, newEffects);
+    if (effects) {
+        // A remembered softness no setting can have makes each kept spread image count as stale.
+        effects->m_shadowCache.m_nSoftness = -1;
+        effects->m_bevelCache.m_nSoftness = -1;
+        effects->m_glowCache.m_nSoftness = -1;
+    }
+    SetDirty();
+    return newEffects;
+}
+
+std::unique_ptr<CLinkInfo> CPathObject::SetLink(std::unique_ptr<CLinkInfo> newLink)
+{
+    std::swap(link, newLink);
+    return newLink;
+}
+
+std::unique_ptr<CStringAttr> CPathObject::SetAltText(std::unique_ptr<CStringAttr> newAltText)
+{
+    std::swap(altText, newAltText);
+    return newAltText;
+}
+
+std::unique_ptr<CTextStyle> CPathObject::SetTextStyle(std::unique_ptr<CTextStyle> style)
+{
+    if (style.get() != textStyle.get() && fill)
+        fill->SetRenderAgain();
+    std::swap(textStyle, style);
+    return style;
+}
+
+void CPathObject::OnPageDeleted(int page)
+{
+    if (link)
+        link->OnPageDeleted(page);
+}
+
+void CPathObject::ClampPageLinks(int count)
+{
+    if (link)
+        link->ClampPageNumber(count);
+}
+
+void CPathObject::ResetPageLinks()
+{
+    if (link)
+        link->ResetPageNumber();
+}
+
+int CPathObject::GetDownloadSize(double divisor) const
+{
+    if (!(divisor > 0.0))
+        return 0;
+    const double area = static_cast<double>(bounds.Width()) * bounds.Height();
+    const double size = area / divisor;
+    return size >= std::numeric_limits<int>::max() ? std::numeric_limits<int>::max() : static_cast<int>(size);
+}
+
+void CPathObject::CopyFrom(CPageObject& other)
+{
+    auto* that = dynamic_cast<CPathObject*>(&other);
+    if (!that || that == this)
+        return;
+    const DPOINT myCentre{centreX, centreY}, theirCentre{that->centreX, that->centreY};
+    const SIZE mySize{width, height}, theirSize{that->width, that->height};
+    const double myRotation = rotation, theirRotation = that->rotation;
+
+    SetCenter(theirCentre);
+    that->SetCenter(myCentre);
+    SetSize(theirSize);
+    that->SetSize(mySize);
+    SetRotation(theirRotation);
+    that->SetRotation(myRotation);
+
+    std::unique_ptr<CTextStyle> mine = SetTextStyle(nullptr);
+    SetTextStyle(that->SetTextStyle(std::move(mine)));
+    std::unique_ptr<CStringAttr> myAlt = SetAltText(nullptr);
+    SetAltText(that->SetAltText(std::move(myAlt)));
+}
+
+bool CPathObject::IsSameRectangle(const CPathObject& other) const
+{
+    auto same = [](const auto* a, const auto* b) { return a == b || (a && b && *a == *b); };
+    return GetKind() == objectRectangle && other.GetKind() == objectRectangle && rotation == 0.0 &&
+           other.rotation == 0.0 && width == other.width && height == other.height && offsetX == other.offsetX &&
+           offsetY == other.offsetY && same(fill.get(), other.fill.get()) && same(effects.get(), other.effects.get()) &&
+           same(textStyle.get(), other.textStyle.get());
+}
+
+void CPathObject::GetPixels(int x, int y, CPixMap& map, const CColor* background)
+{
+    if (!dirty && image) {
+        image->GetBuf(x, y, map, MASK_NONE);
+        return;
+    }
+    if (!IsAlphaRgbMap(map) || map.width < 1 || map.height < 1)
+        return;
+    COLORREF colour = fill ? fill->GetColor().GetCOLORREF() : 0;
+    if (background) {
+        const COLORREF back = background->GetCOLORREF();
+        const BYTE f[3] = {RedOf(colour), GreenOf(colour), BlueOf(colour)};
+        BYTE b[3] = {RedOf(back), GreenOf(back), BlueOf(back)};
+        if (std::abs(f[0] - b[0]) < 15 && std::abs(f[1] - b[1]) < 15 && std::abs(f[2] - b[2]) < 15) {
+            // The silhouette would vanish on a background of its own colour.
+            for (BYTE& c : b)
+                c = static_cast<BYTE>(c < 129 ? c + 15 : c - 15);
+            colour =
+                static_cast<COLORREF>(b[0]) | (static_cast<COLORREF>(b[1]) << 8) | (static_cast<COLORREF>(b[2]) << 16);
+        }
+    }
+    const CRect box = outline.GetBoundingBox();
+    const CRect area(box.left + x, box.top + y, box.left + x + map.width, box.top + y + map.height);
+    if (!outline.Rasterize(area, map.Sample(0, 0, 0), map.plane[0].pixelStep, map.plane[0].rowStep, FILL_RULE_EVEN_ODD,
+                           2))
+        return;
+    FillColourPlanes(map, colour);
+}
+
+bool CPathObject::RenderImage(CPixMap& scratch)
+{
+    if (!dirty)
+        return true;
+    if (!IsAlphaRgbMap(scratch) || !scratch.interleaved)
+        return false;
+
+    const CRect box = outline.GetBoundingBox();
+    CRect newBounds = box;
+    newBounds.OffsetRect(offsetX + pendingShiftX, offsetY + pendingShiftY);
+    const int imageW = box.Width(), imageH = box.Height();
+    if (imageW < 1 || imageH < 1) {
+        // An outline that covers no pixel has nothing to show.
+        image.reset();
+        bounds = newBounds;
+        dirty = 0;
+        return true;
+    }
+
+    std::unique_ptr<CImage> target;
+    if (image && image->GetMode() == IMAGE_MODE_RGBA && image->Width() == imageW && image->Height() == imageH &&
+        !image->IsEmpty())
+        target = std::move(image);
+    else
+        target = std::make_unique<CImage>(IMAGE_MODE_RGBA, imageW, imageH, 96.0);
+    if (target->IsEmpty())
+        return false;
+
+    // The fill's picture, scaled to the object's size and turned with it.
+    const int kind = fill ? fill->GetKind() : CFillInfo::FILL_NONE;
+    const COLORREF colour = fill ? fill->GetColor().GetCOLORREF() : 0;
+    const int contentW = std::max(width, 1), contentH = std::max(height, 1);
+    const DPOINT middle{contentW / 2.0, contentH / 2.0};
+    // The transform turns a picture the way the outline turns its points, so both take the object's rotation.
+    const double contentAngle = rotation;
+    std::unique_ptr<CImage> content;
+    if (CanHaveButtonText() && textStyle && !textStyle->GetText().empty()) {
+        std::unique_ptr<CImage> upright;
+        if (IsPictureLike(kind)) {
+            if (!fill->GetImage())
+                return false;
+            upright = CRotateScale(*fill->GetImage()).Transform(contentW, contentH, 0.0, &middle, true, false, nullptr);
+        } else {
+            upright = MakeColourImage(contentW, contentH, colour);
+        }
+        upright = WidenGrey(std::move(upright));
+        if (!upright || upright->IsEmpty())
+            return false;
+        // Button text: drawn here on the upright fill, with textStyle, once the text images are in place.
+        content = CRotateScale(*upright).Transform(contentW, contentH, contentAngle, &middle, true, false, nullptr);
+        if (!content)
+            return false;
+    } else if (IsPictureLike(kind)) {
+        if (!fill->GetImage())
+            return false;
+        content = WidenGrey(
+            CRotateScale(*fill->GetImage()).Transform(contentW, contentH, contentAngle, &middle, true, false, nullptr));
+        if (!content)
+            return false;
+    }
+
+    int shiftX = 0, shiftY = 0;
+    if (content && CentresFillContent()) {
+        shiftX = (content->Width() - imageW) / 2;
+        shiftY = (content->Height() - imageH) / 2;
+    }
+    const bool rendered = ForEachTile(scratch, imageW, imageH, [&](int x, int y) {
+        // No fill at all shows the fill's colour, as a colour fill would; the outline still decides the shape.
+        if (content)
+            content->GetBuf(x + shiftX, y + shiftY, scratch, MASK_EDGE_REPEAT);
+        else
+            FillColourPlanes(scratch, colour);
+        const CRect area(box.left + x, box.top + y, box.left + x + scratch.width, box.top + y + scratch.height);
+        if (!outline.Rasterize(area, scratch.Sample(0, 0, 0), 4, scratch.plane[0].rowStep, FILL_RULE_EVEN_ODD, 16))
+            return false;
+        return target->SetBuf(x, y, scratch, MASK_NONE);
+    });
+    if (!rendered)
+        return false;
+
+    // Effects: the shadow, glow and bevel renderer widens target and newBounds here once it is in the build.
+
+    if (effects && effects->HasEffects() && !CropToVisible(scratch, target, newBounds))
+        return false;
+
+    image = std::move(target);
+    bounds = newBounds;
+    dirty = 0;
+    return true;
+}
+
+bool CPathObject::UpdateImage(CPixMap& scratch)
+{
+    if (!fill || !fill->NeedsRender())
+        return dirty ? RenderImage(scratch) : true;
+    int code = fill->UpdateImage(SIZE{std::max(width, 1), std::max(height, 1)});
+    if (code == 4) {
+        // A picture too large for memory: a plain red shape shows that something is wrong with it.
+        fill->SetColor(CColor(255, 0, 0));
+        fill->UpdateImage(SIZE{std::max(width, 1), std::max(height, 1)});
+    } else if (code != 0) {
+        // Nobody can be asked for the picture: keep the shape visible in the fill's colour.
+        fill->SetColor(fill->GetColor());
+        fill->UpdateImage(SIZE{std::max(width, 1), std::max(height, 1)});
+    }
+    dirty = 1;
+    return RenderImage(scratch);
+}
+
+void CPathObject::SaveOutlineObject(CFile& file, DWORD tag) const
+{
+    WriteUInt32(file, tag);
+    OutlineHead head;
+    head.width = width;
+    head.height = height;
+    head.rotation = rotation;
+    head.center = DPOINT{centreX, centreY};
+    head.shapeCode = shapeCode;
+    head.bounds = bounds;
+    head.offsetX = offsetX;
+    head.offsetY = offsetY;
+    head.corner = GetCorner();
+    WriteOutlineHead(file, GetKind(), head);
+    // Snapshots have no records; they are never saved, but an object written without them would be unreadable.
+    const CFillInfo noFill;
+    const CEffectSettings noEffects;
+    const CLinkInfo noLink;
+    const CTextStyle noStyle;
+    const CStringAttr noAlt;
+    WriteOutlineRecords(file, fill ? *fill : noFill, effects ? *effects : noEffects, link ? *link : noLink,
+                        textStyle ? *textStyle : noStyle, altText ? *altText : noAlt);
+}
+
+void CPathObject::LoadOutlineObject(CFile& file, int major, int minor)
+{
+    const OutlineHead head = ReadOutlineHead(file, GetKind(), major, minor);
+    if (!fill)
+        fill = std::make_unique<CFillInfo>();
+    if (!effects)
+        effects = std::make_unique<CEffectSettings>();
+    if (!link)
+        link = std::make_unique<CLinkInfo>();
+    if (!textStyle)
+        textStyle = std::make_unique<CTextStyle>();
+    if (!altText)
+        altText = std::make_unique<CStringAttr>();
+    ReadOutlineRecords(file, major, minor, *fill, *effects, *link, *textStyle, *altText);
+
+    width = head.width;
+    height = head.height;
+    rotation = head.rotation;
+    centreX = head.center.x;
+    centreY = head.center.y;
+    if (GetKind() == objectPolygon)
+        shapeCode = head.shapeCode;
+    offsetX = head.offsetX;
+    offsetY = head.offsetY;
+    SetCorner(head.corner);
+    image.reset();
+    BuildOutline();
+    UpdateHandles();
+    GeometryChanged();
+}
+
+void CPathObject::CopySnapshotInto(CPathObject& target) const
+{
+    target.fill.reset();
+    target.effects.reset();
+    target.link.reset();
+    target.textStyle = textStyle ? textStyle->Clone() : nullptr;
+    target.altText = altText ? altText->Clone() : nullptr;
+}
+
+void CPathObject::CopyAllInto(CPathObject& target) const
+{
+    target.fill = fill ? fill->Clone() : nullptr;
+    target.effects = effects ? effects->Clone() : nullptr;
+    target.link = link ? link->Clone() : nullptr;
+    target.textStyle = textStyle ? textStyle->Clone() : nullptr;
+    target.altText = altText ? altText->Clone() : nullptr;
+    target.SetOffsetX(offsetX);
+    target.SetOffsetY(offsetY);
+}
