@@ -1,6 +1,7 @@
 #include "app/objects/text_body.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "app/objects/text_measure.h"
 #include "platform/text/face_list.h"
@@ -20,7 +21,8 @@ WORD FindFontIndex(const std::string& face, const std::vector<std::string>& face
 {
     // Indexes are 16 bits wide; a face beyond them could not be kept by a character.
     const size_t count = std::min<size_t>(faces.size(), 0x10000);
-    for (const char* name : {face.c_str(), "Arial", "MS Sans Serif"}) {
+    for (const std::string_view name :
+         {std::string_view(face), std::string_view("Arial"), std::string_view("MS Sans Serif")}) {
         for (size_t i = 0; i < count; ++i)
             if (faces[i] == name)
                 return static_cast<WORD>(i);

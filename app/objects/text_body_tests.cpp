@@ -174,7 +174,8 @@ TEST(FindFontIndex, FallsBackToArialThenMsSansSerifThenZero)
     const std::vector<std::string> neither = {"A", "B"};
     EXPECT_EQ(FindFontIndex("Verdana", withArial), 2);
     EXPECT_EQ(FindFontIndex("Missing", withArial), 1);
-    EXPECT_EQ(FindFontIndex("verdana", withArial), 1); // exact, case-sensitive
+    EXPECT_EQ(FindFontIndex("verdana", withArial), 1);                    // exact, case-sensitive
+    EXPECT_EQ(FindFontIndex(std::string("Verdana\0x", 9), withArial), 1); // a name read from a file, whole
     EXPECT_EQ(FindFontIndex("Missing", withSansSerif), 5);
     EXPECT_EQ(FindFontIndex("Missing", neither), 0);
     EXPECT_EQ(FindFontIndex("", {}), 0);
