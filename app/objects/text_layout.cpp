@@ -31,6 +31,14 @@ template <class Metric> int LineMetricAhead(const CTextBody& body, const CTextPa
     return largest;
 }
 
+// Truncation toward zero that stays defined for whatever geometry an object holds.
+int TruncToInt(double v)
+{
+    if (!(v == v))
+        return 0;
+    return static_cast<int>(std::clamp(v, -2147483648.0, 2147483647.0));
+}
+
 void AddBox(RECT& dirty, const CRect& box)
 {
     CRect all(dirty);
@@ -177,12 +185,12 @@ void LayoutText(CTextBody& body, RECT& dirty)
 
     double scaleX = 1.0, scaleY = 1.0;
     owner->GetTextObjectScale(scaleX, scaleY);
-    owner->SetTextObjectSize(static_cast<int>(body.m_nWidth * scaleX), static_cast<int>(body.m_nHeight * scaleY));
+    owner->SetTextObjectSize(TruncToInt(body.m_nWidth * scaleX), TruncToInt(body.m_nHeight * scaleY));
     if (owner->IsTextObjectEditing()) {
         double cx = 0.0, cy = 0.0;
         owner->GetTextObjectCenter(cx, cy);
-        const int left = static_cast<int>(cx - body.m_nWidth / 2);
-        const int top = static_cast<int>(cy - body.m_nHeight / 2);
+        const int left = TruncToInt(cx - body.m_nWidth / 2);
+        const int top = TruncToInt(cy - body.m_nHeight / 2);
         owner->SetTextObjectBounds(RECT{left, top, left + body.m_nWidth, top + body.m_nHeight});
     }
 }
