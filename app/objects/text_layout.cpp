@@ -125,8 +125,12 @@ int LayoutParagraph(CTextBody& body, CTextParagraph& para, int y, RECT& dirty)
         }
         int e = count - 1;
         if (overflow >= 0) {
-            const int blank = FindBreak(para, overflow);
-            // A line always takes at least one character, so even a box narrower than one character moves on.
+            // Only a blank after the line's start can end it; the search stops there, so a long word costs no
+            // more than its length. A line always takes at least one character, so even a box narrower than one
+            // character moves on.
+            int blank = overflow;
+            while (blank > s && !para.m_chars[blank].IsBlank())
+                --blank;
             e = blank > s ? blank : std::max(overflow - 1, s);
         }
         const int descent = PlaceLine(body, para, s, e, baseline, dirty);
