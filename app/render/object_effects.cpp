@@ -125,8 +125,11 @@ bool Fetch(const CImage& image, int64_t x, int64_t y, int w, int h, CPixMap& map
 }
 
 // Multiplies the alpha of every pixel of a coverage image by k / 255, tile by tile.
-bool ScaleImageAlpha(CImage& image, int k, CPixMap& tile)
+bool ScaleImageAlpha(CImage& image, int k)
 {
+    CPixMap tile(IMAGE_MODE_COVERAGE, std::min(kTile, image.Width()), std::min(kTile, image.Height()));
+    if (!tile.IsValid())
+        return false;
     for (int y = 0; y < image.Height(); y += kTile) {
         for (int x = 0; x < image.Width(); x += kTile) {
             const int w = std::min(kTile, image.Width() - x), h = std::min(kTile, image.Height() - y);
@@ -140,14 +143,22 @@ bool ScaleImageAlpha(CImage& image, int k, CPixMap& tile)
     return true;
 }
 
-// The tile maps of one render, made once so that the per-tile work allocates nothing.
+// The tile maps of one render, made once so that the per-tile work allocates nothing, and no larger than the
+// composite: most objects are much smaller than a tile, and clearing four full tiles would cost more than their
+// effects.
 struct Tiles
 {
-    CPixMap composite{IMAGE_MODE_RGBA, kTile, kTile};
+    Tiles(int w, int h)
+        : composite(IMAGE_MODE_RGBA, w, h), work(IMAGE_MODE_RGBA, w + 2, h + 2), spread(IMAGE_MODE_COVERAGE, w, h),
+          mask(IMAGE_MODE_COVERAGE, w, h)
+    {
+    }
+
+    CPixMap composite;
     // The object's pixels, the shading with its one-pixel border, or the outer shadow.
-    CPixMap work{IMAGE_MODE_RGBA, kTile + 2, kTile + 2};
-    CPixMap spread{IMAGE_MODE_COVERAGE, kTile, kTile};
-    CPixMap mask{IMAGE_MODE_COVERAGE, kTile, kTile};
+    CPixMap work;
+    CPixMap spread;
+    CPixMap mask;
 
     bool IsValid() const { return composite.IsValid() && work.IsValid() && spread.IsValid() && mask.IsValid(); }
 };
@@ -290,10 +301,6 @@ bool RenderEffects(std::unique_ptr<CImage>& image, CRect& bounds, CEffectSetting
 
     WaitCursorScope wait(object.Width() > 256 || object.Height() > 256);
 
-    Tiles tiles;
-    if (!tiles.IsValid())
-        return false;
-
     // The shadow's spread image keeps its alpha scaled by the strength; it is scaled once, when it is built.
     // Until every cache is refreshed the rebuild flag stays set, so a failure here rebuilds them all next time.
     if (effects.m_bShadow) {
@@ -302,7 +309,7 @@ bool RenderEffects(std::unique_ptr<CImage>& image, CRect& bounds, CEffectSetting
             return false;
         if (rebuilt) {
             const int k = static_cast<int>((1 - effects.m_nShadowOpacity * 0.01) * 255);
-            if (!ScaleImageAlpha(*effects.m_shadowCache.m_pImage, k, tiles.spread)) {
+            if (!ScaleImageAlpha(*effects.m_shadowCache.m_pImage, k)) {
                 effects.m_shadowCache.Clear();
                 return false;
             }
@@ -349,7 +356,8 @@ bool RenderEffects(std::unique_ptr<CImage>& image, CRect& bounds, CEffectSetting
         b->Offset(-united.left, -united.top);
     const int cw = static_cast<int>(united.Width()), ch = static_cast<int>(united.Height());
     auto composite = std::make_unique<CImage>(IMAGE_MODE_RGBA, cw, ch, 96.0);
-    if (composite->IsEmpty())
+    Tiles tiles(std::min(kTile, cw), std::min(kTile, ch));
+    if (composite->IsEmpty() || !tiles.IsValid())
         return false;
 
     for (int y = 0; y < ch; y += kTile) {

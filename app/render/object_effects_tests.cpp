@@ -614,6 +614,19 @@ TEST(RenderEffects, FailsCleanlyWithoutAWorkImage)
         EXPECT_EQ(c.bounds.bottom, bounds.bottom) << c.what;
     }
 
+    // A spread image that cannot be built (a softness no palette sets) fails the same way, and the next render
+    // still rebuilds every cache.
+    CEffectSettings broken = AllOn();
+    broken.m_nGlowSoftness = -5;
+    auto kept = RectangleImage(40, 30, kOrange);
+    const CImage* keptBefore = kept.get();
+    CRect keptBounds(0, 0, 40, 30);
+    EXPECT_FALSE(RenderEffects(kept, keptBounds, broken));
+    EXPECT_EQ(kept.get(), keptBefore);
+    EXPECT_EQ(keptBounds.right, 40);
+    EXPECT_FALSE(broken.m_glowCache.m_pImage);
+    EXPECT_TRUE(broken.m_bRebuild);
+
     // After a failure for want of memory, a render with sane bounds looks as a first render does.
     CEffectSettings fresh = AllOn(), failed = AllOn();
     auto image = RectangleImage(40, 30, kOrange);
