@@ -267,12 +267,15 @@ void DrawTextRange(const CTextBody& body, CPixMap& target, POINT offset, int sta
                 color = ch.m_color;
                 pointSize = ch.m_nPointSize;
                 linkActive = ch.m_link.IsActive();
+                // The forced underline goes to the drawn font only, so that a run of linked characters of one
+                // format keeps comparing equal and is drawn with one font.
+                LOGFONT drawn = logFont;
                 drawColor = ch.m_color;
                 if (linkActive) {
                     drawColor = GetTextLinkColor();
-                    logFont.lfUnderline = 1;
+                    drawn.lfUnderline = 1;
                 }
-                font = GetTextFont(logFont);
+                font = GetTextFont(drawn);
             }
             font->DrawChar(target, x0 + ch.m_nLeft, y0 + ch.m_nBaseline, ch.m_ch, drawColor);
         }

@@ -148,25 +148,29 @@ TEST(TextMeasure, CharsInRectFollowTheLinesThatMeetIt)
     }
 }
 
-TEST(TextMeasure, LinkedCharacterIsDrawnUnderlinedInTheLinkColour)
+TEST(TextMeasure, LinkedCharactersAreDrawnUnderlinedInTheLinkColour)
 {
+    // A run of linked characters, whatever their own colour and underline, draws as blue underlined text.
     CTextBody body(nullptr, 60, 25);
-    CTextChar linked = ArialChar('a');
-    linked.m_color = RGB(255, 0, 0);
-    linked.m_link.SetActive(true);
-    body.m_paragraphs[0].m_chars.push_back(linked);
+    for (char c : std::string("ab")) {
+        CTextChar linked = ArialChar(c);
+        linked.m_color = RGB(255, 0, 0);
+        linked.m_link.SetActive(true);
+        body.m_paragraphs[0].m_chars.push_back(linked);
+    }
     CRect dirty;
     LayoutText(body, dirty);
 
     White drawn;
-    DrawTextRange(body, drawn, POINT{0, 0}, 0, 0, 0, 0);
+    DrawTextRange(body, drawn, POINT{0, 0}, 0, 0, 0, 1);
 
-    CTextChar& ch = body.m_paragraphs[0].m_chars[0];
-    ch.m_link.SetActive(false);
-    ch.m_color = GetTextLinkColor();
-    ch.m_bUnderline = 1;
+    for (CTextChar& ch : body.m_paragraphs[0].m_chars) {
+        ch.m_link.SetActive(false);
+        ch.m_color = GetTextLinkColor();
+        ch.m_bUnderline = 1;
+    }
     White expected;
-    DrawTextRange(body, expected, POINT{0, 0}, 0, 0, 0, 0);
+    DrawTextRange(body, expected, POINT{0, 0}, 0, 0, 0, 1);
 
     EXPECT_EQ(Pixels(drawn), Pixels(expected));
     EXPECT_NE(Pixels(drawn), Pixels(White()));
