@@ -4,6 +4,7 @@
 
 #include "app/model/record_stream.h"
 #include "app/objects/circle_object.h"
+#include "app/objects/polygon_object.h"
 #include "app/objects/rectangle_object.h"
 
 namespace {
@@ -20,7 +21,7 @@ struct ObjectClass
 ObjectClass g_classes[] = {
     {kCircleObjectTag, &CCircleObject::Create},
     {kRectangleObjectTag, &CRectangleObject::Create},
-    {kPolygonObjectTag, nullptr},
+    {kPolygonObjectTag, &CPolygonObject::Create},
     {kTextObjectTag, nullptr},   {kCounterObjectTag, nullptr},   {kHtmlObjectTag, nullptr},
     {kFormObjectTag, nullptr},
 };
