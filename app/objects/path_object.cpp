@@ -11,7 +11,9 @@
 #include "app/model/record_stream.h"
 #include "app/model/string_attr.h"
 #include "app/model/text_style.h"
+#include "app/objects/fill_picture_search.h"
 #include "app/objects/outline_stream.h"
+#include "app/render/object_effects.h"
 #include "platform/transform/rotate_scale.h"
 
 namespace {
@@ -562,10 +564,16 @@ bool CPathObject::RenderImage(CPixMap& scratch)
     if (!rendered)
         return false;
 
-    // Effects: the shadow, glow and bevel renderer widens target and newBounds here once it is in the build.
-
-    if (effects && effects->HasEffects() && !CropToVisible(scratch, target, newBounds))
-        return false;
+    if (effects && effects->HasEffects()) {
+        if (!RenderEffects(target, newBounds, *effects)) {
+            // Shown without its effects for now; being still dirty, it tries again at the next update.
+            image = std::move(target);
+            bounds = newBounds;
+            return false;
+        }
+        if (!CropToVisible(scratch, target, newBounds))
+            return false;
+    }
 
     image = std::move(target);
     bounds = newBounds;
@@ -577,16 +585,10 @@ bool CPathObject::UpdateImage(CPixMap& scratch)
 {
     if (!fill || !fill->NeedsRender())
         return dirty ? RenderImage(scratch) : true;
-    int code = fill->UpdateImage(SIZE{std::max(width, 1), std::max(height, 1)});
-    if (code == 4) {
-        // A picture too large for memory: a plain red shape shows that something is wrong with it.
-        fill->SetColor(CColor(255, 0, 0));
-        fill->UpdateImage(SIZE{std::max(width, 1), std::max(height, 1)});
-    } else if (code != 0) {
-        // Nobody can be asked for the picture: keep the shape visible in the fill's colour.
-        fill->SetColor(fill->GetColor());
-        fill->UpdateImage(SIZE{std::max(width, 1), std::max(height, 1)});
-    }
+    const SIZE size{std::max(width, 1), std::max(height, 1)};
+    const int code = fill->UpdateImage(size);
+    if (code != 0)
+        FindFillPicture(*fill, size, code);
     dirty = 1;
     return RenderImage(scratch);
 }

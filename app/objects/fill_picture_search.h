@@ -1,0 +1,24 @@
+#pragma once
+
+// Finding the picture of a texture fill that could not be loaded: the places a moved site usually keeps its
+// pictures, the replacements the user already chose while this site is open, and at last the user.
+
+#include <string>
+
+#include "platform/win/win_types.h"
+
+class CFillInfo;
+
+// Called with the loader's code of a failed CFillInfo::UpdateImage for an object of the given size. Returns the
+// fill's last code: 0 once a picture is loaded or the fill has fallen back to a solid colour (the colour the user
+// chose when giving up, or red when the picture does not fit in memory). The site is marked changed, since its
+// fills may now name other files.
+int FindFillPicture(CFillInfo& fill, const SIZE& size, int code);
+
+namespace detail {
+
+// The site's file path without its extension, cut by the version of the file it was read from: ".kst" for
+// minor versions above 14, "-v6" below 15 and ".kth" below 16 (the first occurrence of each).
+std::string CutSiteExtension(std::string path, int minorVersion);
+
+} // namespace detail
