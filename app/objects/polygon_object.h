@@ -20,7 +20,14 @@ public:
     static std::unique_ptr<CPageObject> Create();
 
     int GetKind() const override { return objectPolygon; }
-    bool CanHaveButtonText() const override { return true; }
+
+    // An animated picture is shown as it is: no style, other picture, mouse-over twin or button text may change
+    // it, and it is not turned. It can still be resized.
+    bool CanTakeStyle() const override { return !HasAnimatedFill(); }
+    bool CanHavePictureFill() const override { return !HasAnimatedFill(); }
+    bool CanHaveMouseOver() const override { return !HasAnimatedFill(); }
+    bool CanHaveButtonText() const override { return !HasAnimatedFill(); }
+    bool CanRotate() const override { return !HasAnimatedFill(); }
 
     void Save(CFile& file) const override;
     // Reads the stored shape code, not the triangle the object was made as.
@@ -32,4 +39,7 @@ public:
 protected:
     // A code without an outline keeps the outline and bounds there are.
     void BuildOutline() override;
+
+private:
+    bool HasAnimatedFill() const;
 };

@@ -195,6 +195,18 @@ TEST(PolygonObject, CloneIsATriangleAndDuplicateKeepsShapeAndRecords)
     EXPECT_EQ(Saved(*copy), Saved(bubble));
 }
 
+TEST(PolygonObject, AnAnimatedPictureCanOnlyBeResized)
+{
+    CPolygonObject polygon(50, 50, SIZE{80, 60}, 0, shapeHexagon);
+    const auto capabilities = [&] {
+        return std::vector<bool>{polygon.CanTakeStyle(),      polygon.CanHavePictureFill(), polygon.CanHaveMouseOver(),
+                                 polygon.CanHaveButtonText(), polygon.CanRotate(),          polygon.CanResize()};
+    };
+    EXPECT_EQ(capabilities(), std::vector<bool>(6, true));
+    polygon.GetFill()->SetAnimated(true);
+    EXPECT_EQ(capabilities(), (std::vector<bool>{false, false, false, false, false, true}));
+}
+
 // Alpha of the object's rendered image at a pixel of its image.
 int AlphaAt(const CImage& image, int x, int y)
 {
