@@ -54,6 +54,8 @@ public:
     int Ask(char kind, FillPictureDialog& dialog)
     {
         shown += kind;
+        if (whileAsking)
+            whileAsking();
         shownPaths.push_back(dialog.m_strPath);
         if (answers.empty())
             return 2;
@@ -74,6 +76,8 @@ public:
     std::string shown;
     std::vector<std::string> shownPaths;
     std::vector<std::string> chooserStarts;
+    // Runs while a dialog is up, as a repaint of the view would.
+    std::function<void()> whileAsking;
 };
 
 // A mode-3 picture whose pixel (x, y) is (x, y, x + y) in the low bytes.
@@ -580,6 +584,19 @@ TEST_F(FillStyleTest, ThePickedPictureTeachesTheSiteMap)
             EXPECT_EQ(out, Path("other/"));
         }
     }
+}
+
+TEST_F(FillStyleTest, ARepaintWhileAskingPaintsTheColourInsteadOfAskingAgain)
+{
+    CFillStyle style;
+    style.SetImageFile(Path("pics/none.png"));
+    bool nested = true;
+    fake.whileAsking = [&] { nested = style.LoadFillImage(); };
+    fake.answers = {{1, false, CColor(1, 2, 3)}};
+    EXPECT_TRUE(style.LoadFillImage());
+    EXPECT_FALSE(nested);
+    EXPECT_EQ(fake.shown, "M");
+    EXPECT_EQ(style.GetColor().GetCOLORREF(), RGB(1, 2, 3));
 }
 
 TEST_F(FillStyleTest, HeadlessAMissingPictureFallsBackToTheColour)
