@@ -9,9 +9,13 @@
 
 #include "app/model/effect_settings.h"
 #include "app/model/fill_info.h"
+#include "app/model/link_info.h"
+#include "app/model/record_stream.h"
 #include "app/model/string_attr.h"
 #include "app/model/text_style.h"
 #include "app/objects/circle_object.h"
+#include "app/objects/object_factory.h"
+#include "app/objects/outline_stream.h"
 #include "app/objects/rectangle_object.h"
 
 namespace {
@@ -519,4 +523,115 @@ TEST(PathObject, RenderFailsCleanlyWithoutAUsableScratchOrFillPicture)
     EXPECT_FALSE(object.RenderImage(scratch.map));
     EXPECT_TRUE(object.IsDirty());
     EXPECT_TRUE(object.UpdateImage(scratch.map));
+}
+
+TEST(PathObject, CircleAndRectangleComeBackThroughTheFactory)
+{
+    struct Case
+    {
+        const char* name;
+        bool circle;
+        int corner;
+        int minor;
+        // Written as files before the corner value were: without it.
+        bool oldForm;
+        int expectedCorner;
+    };
+    const Case cases[] = {
+        {"circle", true, 0, kCurrentMinorVersion, false, 0},
+        {"rounded rectangle", false, 35, kCurrentMinorVersion, false, 35},
+        {"square rectangle", false, 0, kCurrentMinorVersion, false, 0},
+        {"rectangle of minor version 10", false, 35, 10, false, 35},
+        {"rectangle of minor version 9", false, 35, 9, true, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::unique_ptr<CPathObject> original;
+        if (c.circle)
+            original = std::make_unique<CCircleObject>(120.5, -7.25, SIZE{40, 30}, 0.25);
+        else
+            original = std::make_unique<CRectangleObject>(120.5, -7.25, SIZE{40, 30}, 0.0);
+        // Turning rebuilds the outline with the corner.
+        original->SetCorner(c.corner);
+        original->SetRotation(0.25);
+        original->SetOffsetX(-3);
+        original->SetOffsetY(4);
+        original->SetFill(ColourFill(1, 2, 3));
+        auto effects = std::make_unique<CEffectSettings>();
+        effects->m_bGlow = true;
+        effects->m_nGlowSoftness = 7;
+        original->SetEffects(std::move(effects));
+        original->GetLink()->SetKind(CLinkInfo::kindUrl);
+        original->GetLink()->SetUrl("http://example.com/");
+        original->GetLink()->SetActive(true);
+        original->GetTextStyle()->m_strText = "Go";
+        original->GetAltText()->SetString("door");
+
+        CMemFile file;
+        if (c.oldForm) {
+            // The head as a circle writes it is the rectangle's head without the corner.
+            WriteUInt32(file, kRectangleObjectTag);
+            OutlineHead head;
+            head.width = 40;
+            head.height = 30;
+            head.rotation = 0.25;
+            head.center = DPOINT{120.5, -7.25};
+            head.offsetX = -3;
+            head.offsetY = 4;
+            WriteOutlineHead(file, objectCircle, head);
+            WriteOutlineRecords(file, *original->GetFill(), *original->GetEffects(), *original->GetLink(),
+                                *original->GetTextStyle(), *original->GetAltText());
+        } else {
+            original->Save(file);
+        }
+        file.SeekToBegin();
+        auto read = CreatePageObjectFromArchive(file, kCurrentMajorVersion, c.minor);
+        ASSERT_NE(read, nullptr);
+        EXPECT_EQ(file.GetPosition(), file.GetLength());
+        auto* object = dynamic_cast<CPathObject*>(read.get());
+        ASSERT_NE(object, nullptr);
+
+        EXPECT_EQ(object->GetKind(), original->GetKind());
+        DPOINT centre;
+        SIZE size;
+        object->GetCenter(centre);
+        EXPECT_EQ(centre.x, 120.5);
+        EXPECT_EQ(centre.y, -7.25);
+        EXPECT_EQ(object->GetSize(size).cx, 40);
+        EXPECT_EQ(object->GetSize(size).cy, 30);
+        EXPECT_EQ(object->GetRotation(), 0.25);
+        EXPECT_EQ(object->GetCorner(), c.expectedCorner);
+        EXPECT_EQ(object->GetOffsetX(), -3);
+        EXPECT_EQ(object->GetOffsetY(), 4);
+        EXPECT_TRUE(object->IsDirty());
+        EXPECT_EQ(*object->GetFill(), *original->GetFill());
+        EXPECT_EQ(*object->GetEffects(), *original->GetEffects());
+        EXPECT_EQ(*object->GetLink(), *original->GetLink());
+        EXPECT_EQ(*object->GetTextStyle(), *original->GetTextStyle());
+        EXPECT_EQ(*object->GetAltText(), *original->GetAltText());
+        if (c.expectedCorner == c.corner) {
+            EXPECT_EQ(BoundsOf(*object), BoundsOf(*original));
+            for (int i = 0; i < CPageObject::kHandleCount; ++i)
+                EXPECT_NEAR(object->GetHandlePoints()[i].x, original->GetHandlePoints()[i].x, 1e-9);
+        }
+    }
+}
+
+TEST(PathObject, DuplicateCopiesEveryRecordAndTheOffsets)
+{
+    CRectangleObject original(30, 40, SIZE{20, 10}, 0.0);
+    original.SetCorner(40);
+    original.SetRotation(0.7);
+    original.SetOffsetX(5);
+    original.SetFill(ColourFill(9, 8, 7));
+    original.GetAltText()->SetString("alt");
+    auto copy = original.Duplicate();
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->GetCorner(), 40);
+    EXPECT_EQ(copy->GetOffsetX(), 5);
+    EXPECT_NE(copy->GetFill(), original.GetFill());
+    EXPECT_EQ(*copy->GetFill(), *original.GetFill());
+    EXPECT_EQ(copy->GetAltText()->GetString(), "alt");
+    EXPECT_EQ(BoundsOf(*copy), BoundsOf(original));
+    EXPECT_EQ(original.Clone()->GetCorner(), 40);
 }
