@@ -241,7 +241,7 @@ TEST_F(ObjectFactoryTest, RefusesTagsThatNameNoClass)
     const std::vector<std::vector<BYTE>> streams = {
         LE32(0x8b23c79a),                                            // a page item, not an object
         Concat({LE32(0), std::vector<BYTE>(64, 0)}),                 // nothing
-        Concat({LE32(kCircleObjectTag), std::vector<BYTE>(200, 0)}), // no class built for it
+        Concat({LE32(kCircleObjectTag), std::vector<BYTE>(200, 0)}), // a circle without its fill record
         {0xc2, 0x81},                                                // the stream ends inside the tag
         {},
     };
