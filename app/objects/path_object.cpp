@@ -63,10 +63,14 @@ BYTE BlueOf(COLORREF c)
 void FillColourPlanes(CPixMap& map, COLORREF colour)
 {
     const BYTE rgb[3] = {RedOf(colour), GreenOf(colour), BlueOf(colour)};
-    for (int j = 0; j < map.height; ++j)
-        for (int i = 0; i < map.width; ++i)
-            for (int p = 0; p < 3; ++p)
-                *map.Sample(i, j, p + 1) = rgb[p];
+    for (int p = 0; p < 3; ++p) {
+        const int step = map.plane[map.interleaved ? 0 : p + 1].pixelStep;
+        for (int j = 0; j < map.height; ++j) {
+            unsigned char* sample = map.Sample(0, j, p + 1);
+            for (int i = 0; i < map.width; ++i, sample += step)
+                *sample = rgb[p];
+        }
+    }
 }
 
 bool IsPictureLike(int kind)
