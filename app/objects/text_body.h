@@ -104,6 +104,10 @@ public:
     // Whether the object is being edited in place; while it is, layout keeps its bounds on the body's frame.
     virtual bool IsTextObjectEditing() const = 0;
     virtual void SetTextObjectBounds(const RECT& bounds) = 0;
+    // Whether the object is written as HTML text; only then do its images show links as links.
+    virtual bool IsTextObjectPlain() const { return true; }
+    // Whether the object's own link is active, which makes its whole text a link.
+    virtual bool IsTextObjectLinked() const { return false; }
 };
 
 class CTextBody
@@ -133,6 +137,10 @@ public:
     void SetModifiedSecond();
     void FreeCoverageImage();
     void FreeColorImage();
+    // Bring the cached coverage and colour images up to date when they are stale; false, with the image still
+    // stale, when one cannot be made. The colour image brings the coverage image up to date first.
+    bool RebuildImage();
+    bool RebuildSecondImage();
 
     // Whether any character carries an active link.
     bool HasLinkedText() const;
