@@ -1,7 +1,9 @@
 #include "app/objects/path_object.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <new>
 
@@ -128,6 +130,20 @@ template <class F> bool ForEachTile(CPixMap& scratch, int width, int height, F&&
     scratch.width = tileW;
     scratch.height = tileH;
     return ok;
+}
+
+// Objects larger than any picture the program loads are not drawn: their images could not be held (a stored
+// object may claim any size, far beyond what resizing allows).
+bool IsDrawableSize(int64_t width, int64_t height)
+{
+    constexpr int64_t side = 2 * detail::kMaxPictureSide;
+    return width <= side && height <= side && width * height <= 2 * detail::kMaxPicturePixels;
+}
+
+// A page coordinate rounded outward into the range a RECT holds.
+int ClampToRect(double v)
+{
+    return static_cast<int>(std::clamp(v, double(INT_MIN / 2), double(INT_MAX / 2)));
 }
 
 bool IsAlphaRgbMap(const CPixMap& map)
@@ -356,8 +372,8 @@ RECT& CPathObject::GetPaintRect(RECT& rect) const
         minY = std::min(minY, handles[i].y);
         maxY = std::max(maxY, handles[i].y);
     }
-    rect = RECT{static_cast<int>(std::floor(minX)) - 3, static_cast<int>(std::floor(minY)) - 3,
-                static_cast<int>(std::ceil(maxX)) + 3, static_cast<int>(std::ceil(maxY)) + 3};
+    rect = RECT{ClampToRect(std::floor(minX)) - 3, ClampToRect(std::floor(minY)) - 3, ClampToRect(std::ceil(maxX)) + 3,
+                ClampToRect(std::ceil(maxY)) + 3};
     return rect;
 }
 
@@ -499,6 +515,8 @@ bool CPathObject::RenderImage(CPixMap& scratch)
     CRect newBounds = box;
     newBounds.OffsetRect(offsetX + pendingShiftX, offsetY + pendingShiftY);
     const int imageW = box.Width(), imageH = box.Height();
+    if (!IsDrawableSize(width, height) || !IsDrawableSize(imageW, imageH))
+        return false;
     if (imageW < 1 || imageH < 1) {
         // An outline that covers no pixel has nothing to show.
         image.reset();
@@ -589,6 +607,8 @@ bool CPathObject::UpdateImage(CPixMap& scratch)
 {
     if (!fill || !fill->NeedsRender())
         return dirty ? RenderImage(scratch) : true;
+    if (!IsDrawableSize(width, height))
+        return false;
     const SIZE size{std::max(width, 1), std::max(height, 1)};
     const int code = fill->UpdateImage(size);
     if (code != 0)

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -634,4 +635,16 @@ TEST(PathObject, DuplicateCopiesEveryRecordAndTheOffsets)
     EXPECT_EQ(copy->GetAltText()->GetString(), "alt");
     EXPECT_EQ(BoundsOf(*copy), BoundsOf(original));
     EXPECT_EQ(original.Clone()->GetCorner(), 40);
+}
+
+TEST(PathObject, AnObjectTooLargeToDrawFailsToRenderWithoutHarm)
+{
+    CPixMap scratch(IMAGE_MODE_RGBA, 64, 64);
+    CCircleObject object(1e9, -1e9, SIZE{INT_MAX, INT_MAX}, 0.7);
+    object.SetFill(RedToBlueFill());
+    EXPECT_FALSE(object.UpdateImage(scratch));
+    EXPECT_TRUE(object.IsDirty());
+    RECT rect;
+    object.GetPaintRect(rect);
+    EXPECT_GE(object.GetDownloadSize(1.0), 0);
 }
