@@ -15,6 +15,7 @@
 #include "app/model/text_style.h"
 #include "app/objects/fill_picture_search.h"
 #include "app/objects/outline_stream.h"
+#include "app/objects/text_image.h"
 #include "app/render/object_effects.h"
 #include "platform/transform/rotate_scale.h"
 
@@ -554,7 +555,8 @@ bool CPathObject::RenderImage(CPixMap& scratch)
         upright = WidenGrey(std::move(upright));
         if (!upright || upright->IsEmpty())
             return false;
-        // Button text: drawn here on the upright fill, with textStyle, once the text images are in place.
+        if (!DrawButtonText(*upright, *textStyle))
+            return false;
         content = CRotateScale(*upright).Transform(contentW, contentH, contentAngle, &middle, true, false, nullptr);
         if (!content)
             return false;

@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include "app/model/fill_info.h"
 #include "app/model/text_style.h"
+#include "app/objects/rectangle_object.h"
 #include "app/objects/text_body.h"
 #include "app/objects/text_layout.h"
 #include "app/objects/text_measure.h"
@@ -375,6 +377,26 @@ TEST(ButtonText, LinesLandWhereTheirAlignmentPutsThem)
     // Only RGB images take button text.
     CImage coverage(IMAGE_MODE_COVERAGE, 10, 10);
     EXPECT_FALSE(DrawButtonText(coverage, ButtonStyle("H", 0)));
+}
+
+TEST(ButtonText, ShapeShowsItsButtonTextOnItsFill)
+{
+    // A white rectangle with right-aligned black text: the ink lies at the right edge, on the opaque shape.
+    CRectangleObject object(100, 50, SIZE{160, 60}, 0.0);
+    auto fill = std::make_unique<CFillInfo>();
+    fill->SetColor(CColor(255, 255, 255));
+    object.SetFill(std::move(fill));
+    object.SetTextStyle(std::make_unique<CTextStyle>(ButtonStyle("Go", CTextStyle::alignRight)));
+    CPixMap scratch(IMAGE_MODE_RGBA, 256, 256);
+    ASSERT_TRUE(object.UpdateImage(scratch));
+    const CImage& image = *object.GetImage();
+    ASSERT_EQ(image.Width(), 160);
+    const CRect ink = InkBox(image, RGB(255, 255, 255));
+    ASSERT_FALSE(ink.IsRectEmpty());
+    EXPECT_GE(ink.right, 157);
+    EXPECT_GT(ink.left, 100);
+    EXPECT_NEAR((ink.top + ink.bottom) / 2.0, 30.0, 4.0);
+    EXPECT_EQ(image.GetData()[static_cast<size_t>(ink.top) * image.GetStride() + 4 * (ink.right - 1)], 255);
 }
 
 TEST(ButtonText, ShadowFollowsDirectionAndDistance)
