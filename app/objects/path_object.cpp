@@ -484,6 +484,13 @@ void CPathObject::GetPixels(int x, int y, CPixMap& map, const CColor* background
     }
     if (!IsAlphaRgbMap(map) || map.width < 1 || map.height < 1)
         return;
+    if (!dirty) {
+        // Rendered, but its outline covers no pixel.
+        for (int j = 0; j < map.height; ++j)
+            for (int i = 0; i < map.width; ++i)
+                *map.Sample(i, j, 0) = 0;
+        return;
+    }
     COLORREF colour = fill ? fill->GetColor().GetCOLORREF() : 0;
     if (background) {
         const COLORREF back = background->GetCOLORREF();
@@ -607,6 +614,9 @@ bool CPathObject::RenderImage(CPixMap& scratch)
 
 bool CPathObject::UpdateImage(CPixMap& scratch)
 {
+    // A picture fill that lost its image (or never made it) must make it before the render can use it.
+    if (fill && IsPictureLike(fill->GetKind()) && !fill->GetImage())
+        fill->SetRenderAgain();
     if (!fill || !fill->NeedsRender())
         return dirty ? RenderImage(scratch) : true;
     if (!IsDrawableSize(width, height))

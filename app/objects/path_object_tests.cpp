@@ -648,3 +648,45 @@ TEST(PathObject, AnObjectTooLargeToDrawFailsToRenderWithoutHarm)
     object.GetPaintRect(rect);
     EXPECT_GE(object.GetDownloadSize(1.0), 0);
 }
+
+TEST(PathObject, ButtonTextTurnsWithTheShape)
+{
+    struct Case
+    {
+        double rotation;
+        // Where the left-aligned text ends up: the image's left, bottom or right part.
+        enum
+        {
+            left,
+            bottom,
+            right
+        } side;
+    };
+    const Case cases[] = {{0.0, Case::left}, {kPi / 2, Case::bottom}, {kPi, Case::right}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rotation);
+        Scratch scratch;
+        CRectangleObject object(100, 100, SIZE{120, 40}, c.rotation);
+        object.SetFill(ColourFill(0, 0, 0));
+        object.GetTextStyle()->m_strText = "MMMM";
+        object.GetTextStyle()->m_color = CColor(255, 255, 255);
+        object.GetTextStyle()->m_nAlignment = CTextStyle::alignLeft;
+        object.GetTextStyle()->m_bShadow = false;
+        ASSERT_TRUE(object.UpdateImage(scratch.map));
+        const CImage& image = *object.GetImage();
+        // The share of the text's light that falls into each half of the image.
+        int64_t first = 0, second = 0;
+        const bool vertical = c.side == Case::bottom;
+        for (int y = 0; y < image.Height(); ++y)
+            for (int x = 0; x < image.Width(); ++x) {
+                const int light = PixelAt(image, x, y).g;
+                const bool inFirst = vertical ? y < image.Height() / 2 : x < image.Width() / 2;
+                (inFirst ? first : second) += light;
+            }
+        ASSERT_GT(first + second, 0) << "no text drawn";
+        if (c.side == Case::left)
+            EXPECT_GT(first, 4 * second);
+        else
+            EXPECT_GT(second, 4 * first);
+    }
+}
