@@ -144,6 +144,8 @@ bool IsDrawableSize(int64_t width, int64_t height)
 // A page coordinate rounded outward into the range a RECT holds.
 int ClampToRect(double v)
 {
+    if (std::isnan(v))
+        return 0;
     return static_cast<int>(std::clamp(v, double(INT_MIN / 2), double(INT_MAX / 2)));
 }
 
