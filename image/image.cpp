@@ -89,7 +89,7 @@ CPixMap::CPixMap(IMAGE_MODE mode_, int width_, int height_, bool interleaved_, i
         return;
     if (interleaved) {
         int64_t rowStep = RowStride(width, bitsPerPlane, planes);
-        int64_t size = rowStep * height;
+        int64_t size = BufferBytes(rowStep, height);
         unsigned char* data = AllocateBytes(size);
         if (!data)
             return;
@@ -101,7 +101,7 @@ CPixMap::CPixMap(IMAGE_MODE mode_, int width_, int height_, bool interleaved_, i
     if (planes > 4)
         return;
     int64_t rowStep = RowStride(width, bitsPerPlane, 1);
-    int64_t size = rowStep * height;
+    int64_t size = BufferBytes(rowStep, height);
     for (int p = 0; p < planes; ++p) {
         unsigned char* data = AllocateBytes(size);
         if (!data) {
@@ -191,7 +191,7 @@ int CImage::GetStride() const
 
 size_t CImage::GetDataSize() const
 {
-    int64_t size = RowStride(m_width, GetBitsPerPlane(), m_planes) * m_height;
+    int64_t size = BufferBytes(RowStride(m_width, GetBitsPerPlane(), m_planes), m_height);
     return size < 0 ? 0 : static_cast<size_t>(size);
 }
 

@@ -49,10 +49,23 @@ inline bool ModesMatchIgnoringAlpha(IMAGE_MODE a, IMAGE_MODE b)
 }
 
 // Row stride in bytes of an interleaved buffer: the row's bits rounded up to whole 4-byte words. Computed
-// in 64 bits so that absurd sizes are seen as such rather than wrapping.
+// wide and saturated, so that absurd sizes are seen as such rather than wrapping round to small ones.
 inline int64_t RowStride(int64_t width, int bitsPerPlane, int planes)
 {
-    return ((width * bitsPerPlane * planes) / 8 + 3) & ~int64_t(3);
+    __int128 bits = static_cast<__int128>(width) * bitsPerPlane * planes;
+    __int128 stride = (bits / 8 + 3) & ~static_cast<__int128>(3);
+    if (stride > INT64_MAX)
+        return INT64_MAX;
+    return stride < INT64_MIN ? INT64_MIN : static_cast<int64_t>(stride);
+}
+
+// Bytes of a buffer of the given rows, saturated like RowStride.
+inline int64_t BufferBytes(int64_t stride, int64_t rows)
+{
+    __int128 bytes = static_cast<__int128>(stride) * rows;
+    if (bytes > INT64_MAX)
+        return INT64_MAX;
+    return bytes < INT64_MIN ? INT64_MIN : static_cast<int64_t>(bytes);
 }
 
 // The library's owning array pointer: a pointer with an owner flag. Copying or assigning hands the buffer over:

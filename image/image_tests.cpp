@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 
 #include "image/image.h"
@@ -79,6 +80,12 @@ TEST(Image, FailedAllocationLeavesAnEmptyImageWithItsSize)
 
     CImage negative(IMAGE_MODE_RGB, -3, 4, 96.0);
     EXPECT_TRUE(negative.IsEmpty());
+
+    // Sizes whose byte count does not fit in 64 bits are refused, not wrapped round to a small buffer.
+    CImage widest(IMAGE_MODE_PLANES64, INT_MAX, INT_MAX, INT_MAX);
+    EXPECT_TRUE(widest.IsEmpty());
+    CPixMap map(IMAGE_MODE_PLANES64, INT_MAX, INT_MAX, true, INT_MAX);
+    EXPECT_FALSE(map.IsValid());
 }
 
 TEST(Image, CopyHasNoPngInfoAssignmentKeepsTheTargets)
