@@ -598,7 +598,9 @@ bool CPathObject::RenderImage(CPixMap& scratch)
         return false;
 
     if (effects && effects->HasEffects()) {
-        if (!RenderEffects(target, newBounds, *effects)) {
+        // An object that takes no style (an animated picture fill) keeps its effect settings but shows none of
+        // them; its image is still cropped as any object with an effect switched on.
+        if (CanTakeStyle() && !RenderEffects(target, newBounds, *effects)) {
             // Shown without its effects for now; being still dirty, it tries again at the next update.
             image = std::move(target);
             bounds = newBounds;

@@ -207,6 +207,31 @@ TEST(PolygonObject, AnAnimatedPictureCanOnlyBeResized)
     EXPECT_EQ(capabilities(), (std::vector<bool>{false, false, false, false, false, true}));
 }
 
+// An object that takes no style draws none of the effects its record switches on.
+TEST(PolygonObject, AnAnimatedPictureShowsNoEffects)
+{
+    CPixMap scratch(IMAGE_MODE_RGBA, 64, 64);
+    CPolygonObject polygon(50, 50, SIZE{80, 60}, 0, shapeHexagon);
+    ASSERT_TRUE(polygon.UpdateImage(scratch));
+    const CRect plain = BoundsOf(polygon);
+
+    auto effects = std::make_unique<CEffectSettings>();
+    effects->m_bShadow = true;
+    effects->m_bGlow = true;
+    polygon.SetEffects(std::move(effects));
+    polygon.GetFill()->SetAnimated(true);
+    ASSERT_TRUE(polygon.UpdateImage(scratch));
+    EXPECT_EQ(BoundsOf(polygon), plain);
+    EXPECT_EQ(polygon.GetEffects()->m_shadowCache.m_pImage, nullptr);
+    EXPECT_EQ(polygon.GetEffects()->m_glowCache.m_pImage, nullptr);
+
+    // Without the animated picture the same record widens the object.
+    polygon.GetFill()->SetAnimated(false);
+    polygon.SetDirty();
+    ASSERT_TRUE(polygon.UpdateImage(scratch));
+    EXPECT_GT(BoundsOf(polygon).Width(), plain.Width());
+}
+
 // Alpha of the object's rendered image at a pixel of its image.
 int AlphaAt(const CImage& image, int x, int y)
 {
