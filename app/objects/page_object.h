@@ -51,10 +51,6 @@ public:
     void SetOffsetX(int x);
     void SetOffsetY(int y);
 
-    // For renderers that replace the finished image and the area it covers (the effects widen both).
-    void SetImage(std::unique_ptr<CImage> newImage) { image = std::move(newImage); }
-    void SetBounds(const RECT& rect) { bounds = rect; }
-
     // Marks of the mouse gestures; between them outline objects preview without a full render.
     virtual void BeginPlace() {}
     virtual void EndPlace() {}

@@ -15,6 +15,8 @@ class BareObject : public CPageObject
 public:
     BareObject() { UpdateHandles(); }
 
+    void GiveImage(std::unique_ptr<CImage> newImage) { image = std::move(newImage); }
+
     void PlaceAt(const CRect& rect, BYTE dirtyFlag)
     {
         bounds = rect;
@@ -134,7 +136,7 @@ TEST(PageObject, OffsetSettersMoveBoundsAndHandlesByTheDifference)
     for (BYTE dirtyFlag : {BYTE(0), BYTE(1)}) {
         SCOPED_TRACE(int(dirtyFlag));
         BareObject object;
-        object.SetImage(std::make_unique<CImage>(IMAGE_MODE_RGBA, 10, 20));
+        object.GiveImage(std::make_unique<CImage>(IMAGE_MODE_RGBA, 10, 20));
         const CImage* image = object.GetImage();
         object.PlaceAt(CRect(100, 200, 110, 220), dirtyFlag);
         object.SetOffsetX(2);
