@@ -654,8 +654,16 @@ TEST(ShadowShift, RoundsHalfUpOnTheGrid)
 // Not a check: pictures of a disc with each effect, for a person to look at.
 TEST(EffectPictures, WritesEachEffectAsPng)
 {
-    const char* env = std::getenv("PELORIN_TEST_OUTPUT");
-    const std::filesystem::path folder = std::filesystem::path(env && *env ? env : ".") / "effects";
+    // By hand the tests run from anywhere; the executable lives in the build folder's bin/.
+    std::filesystem::path base;
+    if (const char* env = std::getenv("PELORIN_TEST_OUTPUT"); env && *env) {
+        base = env;
+    } else {
+        std::error_code error;
+        const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+        base = error ? std::filesystem::current_path() : exe.parent_path().parent_path();
+    }
+    const std::filesystem::path folder = base / "effects";
     std::filesystem::create_directories(folder);
     struct Picture
     {
