@@ -26,7 +26,10 @@ int CRectangleObject::CornerRadius(int corner, int width, int height)
         return 0;
     // Values beyond the palette's range, as a damaged file may hold, act as the largest.
     const int64_t percent = std::min(corner, kMaxCorner);
-    const int64_t a = width - width / 3, b = height - height / 3;
+    // Two thirds of each side are taken in real numbers and only then cut to whole pixels: a side of 100 gives 66,
+    // not 100 - 33.
+    const auto twoThirds = [](int side) { return static_cast<int64_t>(side - side / 3.0); };
+    const int64_t a = twoThirds(width), b = twoThirds(height);
     return static_cast<int>(percent * std::min(a, b) / 100);
 }
 

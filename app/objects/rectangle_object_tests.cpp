@@ -24,8 +24,10 @@ TEST(RectangleObject, CornerRadiusIsAShareOfTwoThirdsOfTheShorterSide)
     const Case cases[] = {
         {50, 90, 60, 20}, {100, 30, 30, 20},  {0, 30, 30, 0},
         {-5, 30, 30, 0},  {1, 90, 60, 0},     {3, 90, 60, 1},
-        {50, 10, 200, 3}, {1000, 90, 60, 40}, {INT_MAX, 2000, 2000, 1334},
+        {50, 10, 200, 3}, {1000, 90, 60, 40}, {INT_MAX, 2000, 2000, 1333},
         {100, 0, 0, 0},
+        // Sides that three does not divide: two thirds of 100 is 66.67, cut to 66; of 11, 7.33 cut to 7.
+        {100, 100, 100, 66}, {100, 11, 200, 7}, {100, 200, 10, 6},
     };
     for (const Case& c : cases)
         EXPECT_EQ(CRectangleObject::CornerRadius(c.corner, c.width, c.height), c.radius)
