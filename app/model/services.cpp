@@ -1,5 +1,7 @@
 #include "app/model/services.h"
 
+#include <string_view>
+
 #include "app/model/site_paths.h"
 #include "app/model/undo_manager.h"
 
@@ -87,6 +89,16 @@ void NotifyInspector(int code)
 void MarkClipboardStale()
 {
     g_services->MarkClipboardStale();
+}
+
+BOOL SanitizePageId(std::string& name)
+{
+    static constexpr std::string_view kIllegal = "/ @.;(){}^[]:<>\\%&";
+    const size_t before = name.size();
+    std::erase_if(name, [](char c) { return kIllegal.find(c) != std::string_view::npos; });
+    if (name.size() != before)
+        g_services->ShowMessage("Illegal characters were removed from the Page ID");
+    return TRUE;
 }
 
 void SetOpeningSitePath(std::string path)

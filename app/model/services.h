@@ -117,6 +117,8 @@ public:
         (void)path;
         return false;
     }
+    // A message box with only an OK button.
+    virtual void ShowMessage(const std::string& text) { (void)text; }
 };
 
 // Installs the program's services; the caller keeps ownership and must keep them alive while installed. Null
@@ -137,6 +139,10 @@ CToolsBar* GetToolsBar();
 CPageItem* FindItemForObject(const CPageObject* object);
 void NotifyInspector(int code);
 void MarkClipboardStale();
+
+// Removes from a page name, in place, every character that cannot stand in a page's file name or address, and
+// tells the user when any was removed. Always TRUE.
+BOOL SanitizePageId(std::string& name);
 
 // The path of the site file being opened. The document sets it before reading, so that readers running while
 // no site is current find pictures stored relative to that file.

@@ -16,6 +16,7 @@ public:
     CAppSettings* GetAppSettings() override { return &settings; }
     void NotifyInspector(int code) override { codes.push_back(code); }
     void MarkClipboardStale() override { ++staleMarks; }
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
     bool GetToolsBarColor(CColor& color) override
     {
         color = CColor(1, 2, 3);
@@ -26,6 +27,7 @@ public:
     std::string sitePath;
     CAppSettings settings;
     std::vector<int> codes;
+    std::vector<std::string> messages;
     int staleMarks = 0;
 };
 
@@ -99,6 +101,25 @@ TEST_F(ServicesTest, StoredPathsResolveAgainstTheSiteOrTheFileBeingOpened)
     fake.sitePath = "C:\\Sites\\My.kst";
     EXPECT_EQ(ResolveStoredPath("img\\a.gif"), "C:\\Sites\\img\\a.gif");
     EXPECT_EQ(ResolveStoredPath("D:\\pics\\a.gif"), "D:\\pics\\a.gif");
+}
+
+TEST_F(ServicesTest, SanitizePageIdRemovesIllegalCharactersAndSaysSo)
+{
+    SetCoreServices(&fake);
+    std::string name = "a/b c@d.e;f(g)h{i}j^k[l]m:n<o>p\\q%r&s";
+    EXPECT_EQ(SanitizePageId(name), TRUE);
+    EXPECT_EQ(name, "abcdefghijklmnopqrs");
+    EXPECT_EQ(fake.messages, (std::vector<std::string>{"Illegal characters were removed from the Page ID"}));
+
+    // A clean name stays as it is and the user is not told anything.
+    EXPECT_EQ(SanitizePageId(name), TRUE);
+    EXPECT_EQ(name, "abcdefghijklmnopqrs");
+    EXPECT_EQ(fake.messages.size(), 1u);
+
+    SetCoreServices(nullptr);
+    std::string headless = "..";
+    EXPECT_EQ(SanitizePageId(headless), TRUE);
+    EXPECT_EQ(headless, "");
 }
 
 TEST(AppSettings, Defaults)
