@@ -1,5 +1,7 @@
 #include "app/model/services.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <string_view>
 
 #include "app/model/site_paths.h"
@@ -89,6 +91,25 @@ void NotifyInspector(int code)
 void MarkClipboardStale()
 {
     g_services->MarkClipboardStale();
+}
+
+void GetDisplayBitmapFormat(BITMAP* bm, int width, int height)
+{
+    if (bm == nullptr)
+        return;
+    *bm = BITMAP();
+    bm->bmBitsPixel = static_cast<WORD>(g_services->GetDisplayBitsPerPixel());
+    bm->bmWidth = width;
+    bm->bmHeight = height;
+    const int64_t w = std::max(width, 0);
+    int64_t rowBytes;
+    if (bm->bmBitsPixel == 16)
+        rowBytes = (2 * w + 3) & ~int64_t(3);
+    else if (bm->bmBitsPixel == 24)
+        rowBytes = (3 * w + 3) & ~int64_t(3);
+    else
+        rowBytes = 4 * w;
+    bm->bmWidthBytes = static_cast<LONG>(std::min<int64_t>(rowBytes, INT32_MAX & ~3));
 }
 
 BOOL SanitizePageId(std::string& name)

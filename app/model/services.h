@@ -34,6 +34,18 @@ struct FillPictureDialog
     bool m_bTryAgain = false;
 };
 
+// The description of a device-dependent bitmap: size, bytes per row and pixel format, without the pixels.
+struct BITMAP
+{
+    LONG bmType = 0;
+    LONG bmWidth = 0;
+    LONG bmHeight = 0;
+    LONG bmWidthBytes = 0;
+    WORD bmPlanes = 1;
+    WORD bmBitsPixel = 0;
+    void* bmBits = nullptr;
+};
+
 class CoreServices
 {
 public:
@@ -80,6 +92,9 @@ public:
     virtual void UpdateTitle() {}
     // Commits in-place text editing in every view of the active document.
     virtual void EndAllTextEditing() {}
+    // Bits per pixel of the display's bitmaps. Headless there is no display; 32 is what the program's own
+    // buffers use.
+    virtual int GetDisplayBitsPerPixel() { return 32; }
     // The installed font faces that text characters index into; filled once.
     virtual const std::vector<std::string>& EnumTrueTypeFonts()
     {
@@ -139,6 +154,9 @@ CToolsBar* GetToolsBar();
 CPageItem* FindItemForObject(const CPageObject* object);
 void NotifyInspector(int code);
 void MarkClipboardStale();
+// Describes a bitmap of the given size in the display's pixel format, its rows padded to whole 4-byte words; the
+// caller allocates the pixels.
+void GetDisplayBitmapFormat(BITMAP* bm, int width, int height);
 
 // Removes from a page name, in place, every character that cannot stand in a page's file name or address, and
 // tells the user when any was removed. Always TRUE.

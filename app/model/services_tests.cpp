@@ -16,6 +16,7 @@ public:
     CAppSettings* GetAppSettings() override { return &settings; }
     void NotifyInspector(int code) override { codes.push_back(code); }
     void MarkClipboardStale() override { ++staleMarks; }
+    int GetDisplayBitsPerPixel() override { return bitsPerPixel; }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
     bool GetToolsBarColor(CColor& color) override
     {
@@ -29,6 +30,7 @@ public:
     std::vector<int> codes;
     std::vector<std::string> messages;
     int staleMarks = 0;
+    int bitsPerPixel = 32;
 };
 
 // Installs a fake for one test and puts the headless answers back afterwards.
@@ -120,6 +122,30 @@ TEST_F(ServicesTest, SanitizePageIdRemovesIllegalCharactersAndSaysSo)
     std::string headless = "..";
     EXPECT_EQ(SanitizePageId(headless), TRUE);
     EXPECT_EQ(headless, "");
+}
+
+TEST_F(ServicesTest, DisplayBitmapRowsAreWholeWords)
+{
+    BITMAP bm;
+    GetDisplayBitmapFormat(&bm, 5, 7);
+    EXPECT_EQ(bm.bmBitsPixel, 32);
+    EXPECT_EQ(bm.bmWidthBytes, 20);
+
+    SetCoreServices(&fake);
+    const struct
+    {
+        int bits;
+        LONG rowBytes;
+    } cases[] = {{24, 16}, {16, 12}, {32, 20}};
+    for (const auto& c : cases) {
+        fake.bitsPerPixel = c.bits;
+        GetDisplayBitmapFormat(&bm, 5, 7);
+        EXPECT_EQ(bm.bmWidthBytes, c.rowBytes) << c.bits;
+        EXPECT_EQ(bm.bmWidth, 5);
+        EXPECT_EQ(bm.bmHeight, 7);
+        EXPECT_EQ(bm.bmBitsPixel, c.bits);
+        EXPECT_EQ(bm.bmBits, nullptr);
+    }
 }
 
 TEST(AppSettings, Defaults)
