@@ -104,6 +104,75 @@ public:
     // The undo manager for a new page; the base records nothing.
     virtual std::unique_ptr<CUndoManager> CreateUndoManager(CSitePage* owner, int capacity);
 
+    // The design view. Core code reaches a view it got from GetCurrentView only through these; headless there is
+    // never a view, and each answers as a view that shows nothing would.
+    // The page the view shows.
+    virtual CSitePage* GetViewPage(COrvelView* view)
+    {
+        (void)view;
+        return nullptr;
+    }
+    // Set while the keyboard handlers move the selection.
+    virtual bool GetKeyboardMove(COrvelView* view)
+    {
+        (void)view;
+        return false;
+    }
+    virtual void SetKeyboardMove(COrvelView* view, bool moving) { (void)view, (void)moving; }
+    // Whether the text caret is shown in the view.
+    virtual bool IsCaretShown(COrvelView* view)
+    {
+        (void)view;
+        return false;
+    }
+    // The client offset the page is drawn at: half the spare width and height when the client area is larger
+    // than the page, else 0; the second form for a given client rectangle.
+    virtual void GetPageOrigin(COrvelView* view, CPoint& origin) { (void)view, origin = CPoint(0, 0); }
+    virtual void GetPageOriginInRect(COrvelView* view, CPoint& origin, const CRect& client)
+    {
+        (void)view, (void)client;
+        origin = CPoint(0, 0);
+    }
+    // A page rectangle in client coordinates (page origin and scroll position applied), 3 pixels larger on
+    // every side.
+    virtual void PageRectToClient(COrvelView* view, CRect& client, const CRect& page)
+    {
+        (void)view, (void)page;
+        client = CRect();
+    }
+    // The item's rectangle in client coordinates, 3 pixels larger on every side.
+    virtual void GetItemClientRect(COrvelView* view, CRect& client, const CPageItem* item)
+    {
+        (void)view, (void)item;
+        client = CRect();
+    }
+    // The union of the selected items' rectangles in client coordinates.
+    virtual void GetSelectionRect(COrvelView* view, CRect& client)
+    {
+        (void)view;
+        client = CRect();
+    }
+    virtual void InvalidateSelection(COrvelView* view) { (void)view; }
+    // Repaints, without erasing, a rectangle in the coordinates of the text being edited in place.
+    virtual void InvalidateEditRect(COrvelView* view, const CRect& rect) { (void)view, (void)rect; }
+    // Repaints the whole view, erasing first when asked.
+    virtual void InvalidateView(COrvelView* view, bool erase) { (void)view, (void)erase; }
+    virtual void GetViewClientRect(COrvelView* view, CRect& client)
+    {
+        (void)view;
+        client = CRect();
+    }
+    virtual CPoint GetScrollPosition(COrvelView* view)
+    {
+        (void)view;
+        return CPoint(0, 0);
+    }
+    virtual void ScrollToPosition(COrvelView* view, const CPoint& position) { (void)view, (void)position; }
+    // Scroll sizes from the page's size: a page step of the page clipped to the client, a line step of a tenth.
+    virtual void UpdateScrollSizes(COrvelView* view) { (void)view; }
+    // Ends in-place text editing on the view's page, recording undo, and repaints.
+    virtual void EndTextEditing(COrvelView* view) { (void)view; }
+
     // The current site's file-name replacement map, null when there is no site.
     virtual CFileNameMap* GetSiteFileNameMap() { return nullptr; }
     // Marks the current site changed since it was saved.

@@ -68,6 +68,17 @@ TEST_F(ServicesTest, HeadlessNothingIsCurrentAndServicesDoNothing)
     EXPECT_EQ(GetCoreServices().GetToolsBarTool(), 0);
     EXPECT_TRUE(GetCoreServices().EnumTrueTypeFonts().empty());
 
+    CoreServices& services = GetCoreServices();
+    CPoint origin(5, 5);
+    services.GetPageOrigin(nullptr, origin);
+    EXPECT_EQ(origin, CPoint(0, 0));
+    CRect rect(1, 2, 3, 4);
+    services.GetSelectionRect(nullptr, rect);
+    EXPECT_TRUE(rect.IsRectEmpty());
+    EXPECT_EQ(services.GetViewPage(nullptr), nullptr);
+    EXPECT_FALSE(services.GetKeyboardMove(nullptr));
+    EXPECT_FALSE(services.IsCaretShown(nullptr));
+
     auto undo = GetCoreServices().CreateUndoManager(nullptr, 500);
     undo->RecordUndo(2);
     EXPECT_FALSE(undo->CanUndo());
