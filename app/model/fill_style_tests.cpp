@@ -164,9 +164,7 @@ std::vector<BYTE> Header(int kind, int width, int height)
 
 std::vector<BYTE> CountedString(const std::string& text)
 {
-    std::vector<BYTE> bytes = LE32(static_cast<uint32_t>(text.size()));
-    bytes.insert(bytes.end(), text.begin(), text.end());
-    return bytes;
+    return Concat({LE32(static_cast<uint32_t>(text.size())), std::vector<BYTE>(text.begin(), text.end())});
 }
 
 CGradientInfo BlackToWhite()

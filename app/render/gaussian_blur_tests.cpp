@@ -233,12 +233,15 @@ TEST(GaussianBlur, UniformImageStaysUniformAtItsEdges)
             ASSERT_TRUE(GaussianBlur(&image, sigma, nullptr));
             image.GetBuf(0, 0, map);
             const unsigned char first = map.buffer[0][0];
-            for (int y = 0; y < 30; ++y)
-                for (int x = 0; x < 40 * 4; ++x)
+            for (int y = 0; y < 30; ++y) {
+                for (int x = 0; x < 40 * 4; ++x) {
                     ASSERT_EQ(map.buffer[0][y * map.plane[0].rowStep + x], first)
                         << "sigma " << sigma << " value " << value << " at " << x / 4 << ", " << y;
-            if (sigma >= 1)
+                }
+            }
+            if (sigma >= 1) {
                 EXPECT_EQ(first, value) << "sigma " << sigma;
+            }
         }
     }
 }
