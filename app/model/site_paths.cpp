@@ -1,5 +1,7 @@
 #include "app/model/site_paths.h"
 
+#include <algorithm>
+
 #include "platform/win/path.h"
 
 namespace {
@@ -64,5 +66,10 @@ std::string ResolveStoredPath(const std::string& path, const std::string& basePa
 {
     if (IsStoredPathAbsolute(path))
         return path;
-    return GetPathFolder(basePath) + path;
+    std::string folder = GetPathFolder(basePath);
+    std::string relative = path;
+    // Sites made on Windows store relative paths with backslashes; under a local folder they are separators.
+    if (!folder.empty() && folder[0] == '/')
+        std::replace(relative.begin(), relative.end(), '\\', '/');
+    return folder + relative;
 }

@@ -62,8 +62,10 @@ TEST(SitePaths, ResolvesStoredPaths)
         {"/srv/pics/a.gif", "/home/u/site.kst", "/srv/pics/a.gif"},
         {"img/a.gif", "/home/u/site.kst", "/home/u/img/a.gif"},
         {"img\\a.gif", "C:\\Sites\\My.kst", "C:\\Sites\\img\\a.gif"},
+        // Backslashes of a site made on Windows become separators under a local folder.
+        {"pics\\sub\\a.gif", "/home/u/site.kst", "/home/u/pics/sub/a.gif"},
         // ":\" elsewhere than at index 1 does not make a path absolute.
-        {"ab:\\c.gif", "/s/x.kst", "/s/ab:\\c.gif"},
+        {"ab:\\c.gif", "/s/x.kst", "/s/ab:/c.gif"},
         {"C:\\", "/s/x.kst", "C:\\"},
         {"a.gif", "", "a.gif"},
     };
