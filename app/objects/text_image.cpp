@@ -47,43 +47,15 @@ void RenderBand(const CTextBody& body, int top, int rows, const CoverageBuffer* 
     if (!GetCharsInRect(body, band, firstPara, firstIndex, lastPara, lastIndex))
         return;
 
-    bool haveFormat = false;
-    LOGFONT logFont;
-    COLORREF formatColour = 0;
-    int pointSize = 0;
-    bool linkActive = false;
-    COLORREF drawColour = 0;
-    std::shared_ptr<const TextFont> font;
-    lastPara = std::min(lastPara, body.GetParagraphCount() - 1);
-    for (int p = std::max(firstPara, 0); p <= lastPara; ++p) {
-        const CTextParagraph& para = body.m_paragraphs[p];
-        const int from = p == firstPara ? std::max(firstIndex, 0) : 0;
-        const int to = p == lastPara ? std::min(lastIndex, para.GetCount() - 1) : para.GetCount() - 1;
-        for (int k = from; k <= to; ++k) {
-            const CTextChar& ch = para.m_chars[k];
-            if (!ch.IsPlaced())
-                continue;
-            if (!haveFormat || IsFontDifferent(ch, logFont, formatColour, pointSize, linkActive)) {
-                haveFormat = true;
-                logFont = MakeCharLogFont(ch);
-                formatColour = ch.m_color;
-                pointSize = ch.m_nPointSize;
-                linkActive = ch.m_link.IsActive();
-                LOGFONT drawn = logFont;
-                drawColour = ch.m_color;
-                if (plain && (linkActive || objectLinked)) {
-                    drawn.lfUnderline = 1;
-                    drawColour = GetTextLinkColor();
-                }
-                font = GetTextFont(drawn);
-            }
-            const int y = ch.m_nBaseline - top;
-            if (coverage)
-                font->DrawChar(*coverage, ch.m_nLeft, y, ch.m_ch);
-            else
-                font->DrawChar(*colour, ch.m_nLeft, y, ch.m_ch, drawColour);
-        }
-    }
+    const LinkLook look{plain, objectLinked};
+    ForEachDrawnChar(body, firstPara, lastPara, firstIndex, lastIndex, look,
+                     [&](const CTextChar& ch, const TextFont& font, COLORREF drawColour) {
+                         const int y = ch.m_nBaseline - top;
+                         if (coverage)
+                             font.DrawChar(*coverage, ch.m_nLeft, y, ch.m_ch);
+                         else
+                             font.DrawChar(*colour, ch.m_nLeft, y, ch.m_ch, drawColour);
+                     });
 }
 
 struct PlacedLine

@@ -234,13 +234,9 @@ COLORREF GetTextLinkColor()
     return RGB(0, 0, 255);
 }
 
-void DrawTextRange(const CTextBody& body, CPixMap& target, POINT offset, int startPara, int endPara, int startIndex,
-                   int endIndex)
+void ForEachDrawnChar(const CTextBody& body, int startPara, int endPara, int startIndex, int endIndex, LinkLook look,
+                      const std::function<void(const CTextChar&, const TextFont&, COLORREF)>& draw)
 {
-    const POINT origin = FrameOrigin(body);
-    const int x0 = origin.x + offset.x;
-    const int y0 = origin.y + offset.y;
-
     // The format of the font in hand; a character of another format makes a new one.
     bool haveFormat = false;
     LOGFONT logFont;
@@ -271,15 +267,27 @@ void DrawTextRange(const CTextBody& body, CPixMap& target, POINT offset, int sta
                 // format keeps comparing equal and is drawn with one font.
                 LOGFONT drawn = logFont;
                 drawColor = ch.m_color;
-                if (linkActive) {
+                if (look.showLinks && (linkActive || look.allLinked)) {
                     drawColor = GetTextLinkColor();
                     drawn.lfUnderline = 1;
                 }
                 font = GetTextFont(drawn);
             }
-            font->DrawChar(target, x0 + ch.m_nLeft, y0 + ch.m_nBaseline, ch.m_ch, drawColor);
+            draw(ch, *font, drawColor);
         }
     }
+}
+
+void DrawTextRange(const CTextBody& body, CPixMap& target, POINT offset, int startPara, int endPara, int startIndex,
+                   int endIndex)
+{
+    const POINT origin = FrameOrigin(body);
+    const int x0 = origin.x + offset.x;
+    const int y0 = origin.y + offset.y;
+    ForEachDrawnChar(body, startPara, endPara, startIndex, endIndex, LinkLook{},
+                     [&](const CTextChar& ch, const TextFont& font, COLORREF colour) {
+                         font.DrawChar(target, x0 + ch.m_nLeft, y0 + ch.m_nBaseline, ch.m_ch, colour);
+                     });
 }
 
 void DrawEditing(const CTextBody& body, CPixMap& target, const RECT& update, POINT pageOrigin)

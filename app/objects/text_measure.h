@@ -3,6 +3,7 @@
 // How text characters get their measures, and how a laid-out text is drawn, one character at a time on its
 // baseline. Text is measured at a fixed resolution so that it lays out the same everywhere.
 
+#include <functional>
 #include <memory>
 
 #include "app/objects/text_body.h"
@@ -72,6 +73,20 @@ bool GetCharsInRect(const CTextBody& body, const RECT& rect, int& firstPara, int
 
 // The colour linked characters are drawn in.
 COLORREF GetTextLinkColor();
+
+// How a drawing shows links: linked characters (or all, when the whole object is a link) are drawn underlined in
+// the link colour; with showLinks clear every character keeps its own colour and underline.
+struct LinkLook
+{
+    bool showLinks = true;
+    bool allLinked = false;
+};
+
+// Hands each placed character of a range (start index in the first paragraph up to and including the end index
+// in the last) to draw(ch, font, colour), with the font and colour it is drawn in. One font serves a run of
+// characters of the same format.
+void ForEachDrawnChar(const CTextBody& body, int startPara, int endPara, int startIndex, int endIndex, LinkLook look,
+                      const std::function<void(const CTextChar&, const TextFont&, COLORREF)>& draw);
 
 // Draws a range of characters (start index in the first paragraph up to and including the end index in the last)
 // into an RGB or RGBA pixel map, each at its left and on its baseline. The frame's top-left corner lies at the
