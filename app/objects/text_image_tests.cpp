@@ -15,39 +15,12 @@
 #include "app/objects/text_body.h"
 #include "app/objects/text_layout.h"
 #include "app/objects/text_measure.h"
+#include "app/objects/text_owner_fake.h"
 #include "image/image.h"
 #include "platform/io/io.h"
 #include "platform/text/font.h"
 
 namespace {
-
-class ImageOwner : public TextBodyOwner
-{
-public:
-    void MarkTextObjectDirty() override {}
-    void GetTextObjectCenter(double& x, double& y) const override
-    {
-        x = cx;
-        y = cy;
-    }
-    void SetTextObjectCenter(double x, double y) override
-    {
-        cx = x;
-        cy = y;
-    }
-    SIZE GetTextObjectSize() const override { return size; }
-    void GetTextObjectScale(double& x, double& y) const override { x = y = 1.0; }
-    void SetTextObjectSize(int w, int h) override { size = SIZE{w, h}; }
-    bool IsTextObjectEditing() const override { return false; }
-    void SetTextObjectBounds(const RECT&) override {}
-    bool IsTextObjectPlain() const override { return plain; }
-    bool IsTextObjectLinked() const override { return linked; }
-
-    double cx = 0.0, cy = 0.0;
-    SIZE size{0, 0};
-    bool plain = true;
-    bool linked = false;
-};
 
 struct Format
 {
@@ -177,7 +150,7 @@ std::string OutputFolder()
 
 TEST(TextImage, CoverageHasInkWhereTheGlyphsAreAndNoneElsewhere)
 {
-    ImageOwner owner;
+    FakeTextOwner owner;
     CTextBody body(&owner, 120, 40);
     Append(body, 0, "Hi", Format{});
     Layout(body);
@@ -266,7 +239,7 @@ TEST(TextImage, LinksLookLikeLinksOnlyInAPlainObject)
         {false, false, true, false}, {false, true, false, false},
     };
     for (const Case& c : cases) {
-        ImageOwner owner;
+        FakeTextOwner owner;
         owner.plain = c.plain;
         owner.linked = c.objectLinked;
         CTextBody body(&owner, 60, 40);
@@ -467,7 +440,7 @@ TEST(ButtonText, LabelIsCentredOnThePoint)
 // Writes a paragraph of mixed formats, composed over white, for a person to look at.
 TEST(TextImage, WritesMixedFormatParagraphPicture)
 {
-    ImageOwner owner;
+    FakeTextOwner owner;
     CTextBody body(&owner, 420, 40);
     Append(body, 0, "Plain Arial, ", Format{.points = 12});
     Append(body, 0, "bold ", Format{.points = 14, .bold = true, .colour = RGB(200, 0, 0)});

@@ -1,4 +1,5 @@
 #include "app/objects/text_layout.h"
+#include "app/objects/text_owner_fake.h"
 
 #include <gtest/gtest.h>
 
@@ -42,36 +43,6 @@ std::vector<int> Lefts(const CTextParagraph& para)
         lefts.push_back(ch.m_nLeft);
     return lefts;
 }
-
-class FakeOwner : public TextBodyOwner
-{
-public:
-    void MarkTextObjectDirty() override {}
-    void GetTextObjectCenter(double& x, double& y) const override
-    {
-        x = cx;
-        y = cy;
-    }
-    void SetTextObjectCenter(double x, double y) override
-    {
-        cx = x;
-        cy = y;
-    }
-    SIZE GetTextObjectSize() const override { return size; }
-    void GetTextObjectScale(double& x, double& y) const override
-    {
-        x = sx;
-        y = sy;
-    }
-    void SetTextObjectSize(int w, int h) override { size = SIZE{w, h}; }
-    bool IsTextObjectEditing() const override { return editing; }
-    void SetTextObjectBounds(const RECT& r) override { bounds = r; }
-
-    double cx = 50.0, cy = 50.0, sx = 1.0, sy = 1.0;
-    SIZE size{0, 0};
-    bool editing = false;
-    CRect bounds;
-};
 
 } // namespace
 
@@ -202,7 +173,8 @@ TEST(LayoutText, ReportsOnlyCharactersThatMove)
 
 TEST(LayoutText, OwnerKeepsItsTopEdgeAndFollowsTheBody)
 {
-    FakeOwner owner;
+    FakeTextOwner owner;
+    owner.cx = owner.cy = 50.0;
     owner.sx = 2.0;
     owner.sy = 0.5;
     CTextBody body(&owner, 100, 25);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/objects/text_layout.h"
+#include "app/objects/text_owner_fake.h"
 #include "image/image.h"
 
 namespace {
@@ -206,29 +207,6 @@ CTextChar FixedChar(char c)
     return ch;
 }
 
-class FrameOwner : public TextBodyOwner
-{
-public:
-    void MarkTextObjectDirty() override {}
-    void GetTextObjectCenter(double& x, double& y) const override
-    {
-        x = cx;
-        y = cy;
-    }
-    void SetTextObjectCenter(double x, double y) override
-    {
-        cx = x;
-        cy = y;
-    }
-    SIZE GetTextObjectSize() const override { return size; }
-    void GetTextObjectScale(double& x, double& y) const override { x = y = 1.0; }
-    void SetTextObjectSize(int w, int h) override { size = SIZE{w, h}; }
-    bool IsTextObjectEditing() const override { return true; }
-    void SetTextObjectBounds(const RECT&) override {}
-    double cx = 0.0, cy = 0.0;
-    SIZE size{0, 0};
-};
-
 } // namespace
 
 TEST(TextMeasure, SelectionInvertsItsCellsAndTwiceRestores)
@@ -246,7 +224,8 @@ TEST(TextMeasure, SelectionInvertsItsCellsAndTwiceRestores)
         {true, 0, 1, 2, 1, 1},  // centre 30.5 less half of 60 rounds up to 1
     };
     for (const auto& c : cases) {
-        FrameOwner owner;
+        FakeTextOwner owner;
+        owner.editing = true;
         CTextBody body(c.owner ? &owner : nullptr, 60, 25);
         body.m_paragraphs.assign(3, CTextParagraph());
         for (char ch : std::string("ab"))
