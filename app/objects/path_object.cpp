@@ -49,23 +49,10 @@ double SnapRotation(double r)
     return 0.0;
 }
 
-BYTE RedOf(COLORREF c)
-{
-    return static_cast<BYTE>(c & 0xFF);
-}
-BYTE GreenOf(COLORREF c)
-{
-    return static_cast<BYTE>((c >> 8) & 0xFF);
-}
-BYTE BlueOf(COLORREF c)
-{
-    return static_cast<BYTE>((c >> 16) & 0xFF);
-}
-
 // Fills the three colour planes of an alpha-first RGB map.
 void FillColourPlanes(CPixMap& map, COLORREF colour)
 {
-    const BYTE rgb[3] = {RedOf(colour), GreenOf(colour), BlueOf(colour)};
+    const BYTE rgb[3] = {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
     for (int p = 0; p < 3; ++p) {
         const int step = map.plane[map.interleaved ? 0 : p + 1].pixelStep;
         for (int j = 0; j < map.height; ++j) {
@@ -166,9 +153,9 @@ std::unique_ptr<CImage> MakeColourImage(int width, int height, COLORREF colour)
     for (int j = 0; j < height; ++j) {
         unsigned char* d = data.get() + static_cast<ptrdiff_t>(j) * image->GetStride();
         for (int i = 0; i < width; ++i, d += 3) {
-            d[0] = RedOf(colour);
-            d[1] = GreenOf(colour);
-            d[2] = BlueOf(colour);
+            d[0] = GetRValue(colour);
+            d[1] = GetGValue(colour);
+            d[2] = GetBValue(colour);
         }
     }
     image->SetData(data);
@@ -496,14 +483,13 @@ void CPathObject::GetPixels(int x, int y, CPixMap& map, const CColor* background
     COLORREF colour = fill ? fill->GetColor().GetCOLORREF() : 0;
     if (background) {
         const COLORREF back = background->GetCOLORREF();
-        const BYTE f[3] = {RedOf(colour), GreenOf(colour), BlueOf(colour)};
-        BYTE b[3] = {RedOf(back), GreenOf(back), BlueOf(back)};
+        const BYTE f[3] = {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
+        BYTE b[3] = {GetRValue(back), GetGValue(back), GetBValue(back)};
         if (std::abs(f[0] - b[0]) < 15 && std::abs(f[1] - b[1]) < 15 && std::abs(f[2] - b[2]) < 15) {
             // The silhouette would vanish on a background of its own colour.
             for (BYTE& c : b)
                 c = static_cast<BYTE>(c < 129 ? c + 15 : c - 15);
-            colour =
-                static_cast<COLORREF>(b[0]) | (static_cast<COLORREF>(b[1]) << 8) | (static_cast<COLORREF>(b[2]) << 16);
+            colour = RGB(b[0], b[1], b[2]);
         }
     }
     const CRect box = outline.GetBoundingBox();
