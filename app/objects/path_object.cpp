@@ -241,13 +241,7 @@ void CPathObject::SetCenter(const DPOINT& center)
     if (IsWholePixels(center.x - centreX, dx) && IsWholePixels(center.y - centreY, dy)) {
         centreX = center.x;
         centreY = center.y;
-        bounds.OffsetRect(dx, dy);
-        pendingShiftX += dx;
-        pendingShiftY += dy;
-        for (DPOINT& handle : handles) {
-            handle.x += dx;
-            handle.y += dy;
-        }
+        ShiftByWholePixels(dx, dy);
         return;
     }
     centreX = center.x;
@@ -261,6 +255,11 @@ void CPathObject::MoveBy(int dx, int dy)
 {
     centreX += dx;
     centreY += dy;
+    ShiftByWholePixels(dx, dy);
+}
+
+void CPathObject::ShiftByWholePixels(int dx, int dy)
+{
     bounds.OffsetRect(dx, dy);
     pendingShiftX += dx;
     pendingShiftY += dy;

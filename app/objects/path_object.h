@@ -152,4 +152,9 @@ protected:
     int pendingShiftX = 0;
     int pendingShiftY = 0;
     int shapeCode = 3;
+
+private:
+    // Moves bounds and handles and adds to the pending shift, keeping the image and the outline where they are.
+    // The caller moves the centre.
+    void ShiftByWholePixels(int dx, int dy);
 };
