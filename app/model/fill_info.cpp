@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "app/model/picture_tiles.h"
 #include "app/model/record_stream.h"
 #include "app/model/services.h"
 #include "app/model/site_paths.h"
@@ -44,20 +45,12 @@ void WritePicture(CFile& file, const CImage& picture, IMAGE_MODE mode)
     if (!map.IsValid())
         AfxThrowFileException(CFileException::generic, -1);
     const int rowBytes = map.plane[0].rowStep;
-    for (int ty = 0; ty < h; ty += kTileSize) {
-        const int th = std::min(kTileSize, h - ty);
-        for (int tx = 0; tx < w; tx += kTileSize) {
-            const int tw = std::min(kTileSize, w - tx);
-            // The bytes beyond a narrow tile's width are stored too; keep them zero rather than the last tile's.
-            std::memset(map.plane[0].data, 0, static_cast<size_t>(map.bufferSize[0]));
-            map.width = tw;
-            map.height = th;
-            picture.GetBuf(tx, ty, map);
-            map.width = kTileSize;
-            map.height = kTileSize;
-            file.Write(map.plane[0].data, static_cast<UINT>(th * rowBytes));
-        }
-    }
+    ForEachTile(map, w, h, [&](int tx, int ty, int, int th) {
+        // The bytes beyond a narrow tile's width are stored too; keep them zero rather than the last tile's.
+        std::memset(map.plane[0].data, 0, static_cast<size_t>(map.bufferSize[0]));
+        picture.GetBuf(tx, ty, map);
+        file.Write(map.plane[0].data, static_cast<UINT>(th * rowBytes));
+    });
 }
 
 std::unique_ptr<CImage> ReadPicture(CFile& file)
@@ -86,18 +79,10 @@ std::unique_ptr<CImage> ReadPicture(CFile& file)
     auto picture = std::make_unique<CImage>(mode, w, h, 96.0);
     if (picture->IsEmpty())
         ThrowBadRecord();
-    for (int ty = 0; ty < h; ty += kTileSize) {
-        const int th = std::min(kTileSize, h - ty);
-        for (int tx = 0; tx < w; tx += kTileSize) {
-            const int tw = std::min(kTileSize, w - tx);
-            ReadExact(file, map.plane[0].data, static_cast<UINT>(th * rowBytes));
-            map.width = tw;
-            map.height = th;
-            picture->SetBuf(tx, ty, map);
-            map.width = kTileSize;
-            map.height = kTileSize;
-        }
-    }
+    ForEachTile(map, w, h, [&](int tx, int ty, int, int th) {
+        ReadExact(file, map.plane[0].data, static_cast<UINT>(th * rowBytes));
+        picture->SetBuf(tx, ty, map);
+    });
     return picture;
 }
 

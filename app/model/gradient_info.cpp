@@ -6,6 +6,7 @@
 #include <new>
 #include <vector>
 
+#include "app/model/picture_tiles.h"
 #include "app/model/record_stream.h"
 
 namespace {
@@ -189,41 +190,33 @@ bool CGradientInfo::Render(CImage* target) const
     const unsigned char* b = band.get();
     auto entry = [&](int64_t i) { return b + 3 * std::clamp<int64_t>(i, 0, n - 1); };
 
-    for (int ty = 0; ty < h; ty += kTileSize) {
-        const int th = std::min(kTileSize, h - ty);
-        for (int tx = 0; tx < w; tx += kTileSize) {
-            const int tw = std::min(kTileSize, w - tx);
-            for (int j = 0; j < th; ++j) {
-                const double y = ty + j + 0.5;
-                int64_t fx = std::llround((((tx + 0.5) * c - y * s - pMin) * scale + offset) * one);
-                unsigned char* out = map.plane[0].data + static_cast<ptrdiff_t>(j) * map.plane[0].rowStep;
-                for (int i = 0; i < tw; ++i, fx += stepX, out += 3) {
-                    const int64_t at = std::clamp<int64_t>(fx, 0, last);
-                    const int64_t index = at >> kFractionBits;
-                    const int row = static_cast<int>((at >> (kFractionBits - 8)) & 0xFF);
-                    const unsigned char* e1 = entry(index);
-                    if (row == 0) {
-                        out[0] = e1[0];
-                        out[1] = e1[1];
-                        out[2] = e1[2];
-                        continue;
-                    }
-                    const unsigned char* e0 = entry(index - 1);
-                    const unsigned char* e2 = entry(index + 1);
-                    const unsigned char* e3 = entry(index + 2);
-                    const std::array<int, 4>& wt = weights[row];
-                    for (int ch = 0; ch < 3; ++ch) {
-                        const int sum = wt[0] * e0[ch] + wt[1] * e1[ch] + wt[2] * e2[ch] + wt[3] * e3[ch];
-                        out[ch] = static_cast<unsigned char>(std::clamp(sum >> 12, 0, 255));
-                    }
+    ForEachTile(map, w, h, [&](int tx, int ty, int tw, int th) {
+        for (int j = 0; j < th; ++j) {
+            const double y = ty + j + 0.5;
+            int64_t fx = std::llround((((tx + 0.5) * c - y * s - pMin) * scale + offset) * one);
+            unsigned char* out = map.plane[0].data + static_cast<ptrdiff_t>(j) * map.plane[0].rowStep;
+            for (int i = 0; i < tw; ++i, fx += stepX, out += 3) {
+                const int64_t at = std::clamp<int64_t>(fx, 0, last);
+                const int64_t index = at >> kFractionBits;
+                const int row = static_cast<int>((at >> (kFractionBits - 8)) & 0xFF);
+                const unsigned char* e1 = entry(index);
+                if (row == 0) {
+                    out[0] = e1[0];
+                    out[1] = e1[1];
+                    out[2] = e1[2];
+                    continue;
+                }
+                const unsigned char* e0 = entry(index - 1);
+                const unsigned char* e2 = entry(index + 1);
+                const unsigned char* e3 = entry(index + 2);
+                const std::array<int, 4>& wt = weights[row];
+                for (int ch = 0; ch < 3; ++ch) {
+                    const int sum = wt[0] * e0[ch] + wt[1] * e1[ch] + wt[2] * e2[ch] + wt[3] * e3[ch];
+                    out[ch] = static_cast<unsigned char>(std::clamp(sum >> 12, 0, 255));
                 }
             }
-            map.width = tw;
-            map.height = th;
-            target->SetBuf(tx, ty, map);
-            map.width = kTileSize;
-            map.height = kTileSize;
         }
-    }
+        target->SetBuf(tx, ty, map);
+    });
     return true;
 }
