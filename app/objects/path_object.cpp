@@ -338,6 +338,11 @@ void CPathObject::GeometryChanged()
         effects->m_bRebuild = true;
 }
 
+bool CPathObject::HasAnimatedFill() const
+{
+    return fill && fill->IsAnimated();
+}
+
 void CPathObject::UpdateHandles()
 {
     const double left = centreX - width / 2.0, top = centreY - height / 2.0;

@@ -123,6 +123,8 @@ protected:
     void FinishOutline();
     // After a change of geometry: the fill and the effects are made again, the object renders again.
     void GeometryChanged();
+    // Whether the fill is an animated picture, which rectangles and polygons show as it is.
+    bool HasAnimatedFill() const;
 
     // The stream form shared by circle, rectangle and polygon: tag, head and the five records. Loading rebuilds
     // the outline and the handles and leaves the object to render.

@@ -1,6 +1,5 @@
 #include "app/objects/polygon_object.h"
 
-#include "app/model/fill_info.h"
 #include "app/objects/object_factory.h"
 
 CPolygonObject::CPolygonObject(double x, double y, const SIZE& size, double rotation)
@@ -19,11 +18,6 @@ CPolygonObject::CPolygonObject(double x, double y, const SIZE& size, double rota
 std::unique_ptr<CPageObject> CPolygonObject::Create()
 {
     return std::make_unique<CPolygonObject>(0.0, 0.0, SIZE{2, 2}, 0.0);
-}
-
-bool CPolygonObject::HasAnimatedFill() const
-{
-    return fill && fill->IsAnimated();
 }
 
 void CPolygonObject::BuildOutline()

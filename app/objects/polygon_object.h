@@ -39,7 +39,4 @@ public:
 protected:
     // A code without an outline keeps the outline and bounds there are.
     void BuildOutline() override;
-
-private:
-    bool HasAnimatedFill() const;
 };

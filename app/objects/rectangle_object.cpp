@@ -73,11 +73,6 @@ void CRectangleObject::BuildOutline()
     FinishOutline();
 }
 
-bool CRectangleObject::HasAnimatedFill() const
-{
-    return fill && fill->IsAnimated();
-}
-
 bool CRectangleObject::CanRotate() const
 {
     if (HasAnimatedFill())

@@ -43,7 +43,5 @@ protected:
     bool CentresFillContent() const override { return false; }
 
 private:
-    bool HasAnimatedFill() const;
-
     int corner = 0;
 };
