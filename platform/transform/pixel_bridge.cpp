@@ -208,10 +208,16 @@ double FilterReach(double scale)
     return scale <= kBilinearLimit ? 2.0 : 2.0 + scale / 2.0;
 }
 
-bool SetResamplingFilter(pixman_image_t* image, double scaleX, double scaleY)
+bool SetResampling(pixman_image_t* source, const pixman_f_transform& inverse, double scaleX, double scaleY)
 {
+    pixman_transform fixedInverse;
+    if (!pixman_transform_from_pixman_f_transform(&fixedInverse, &inverse))
+        return false;
+    pixman_image_set_transform(source, &fixedInverse);
+    pixman_image_set_repeat(source, PIXMAN_REPEAT_PAD);
+
     if (scaleX <= kBilinearLimit && scaleY <= kBilinearLimit)
-        return pixman_image_set_filter(image, PIXMAN_FILTER_BILINEAR, nullptr, 0);
+        return pixman_image_set_filter(source, PIXMAN_FILTER_BILINEAR, nullptr, 0);
     // An axis that does not shrink keeps plain linear interpolation (its sample kernel is a point).
     auto sample = [](double scale) { return scale <= kBilinearLimit ? PIXMAN_KERNEL_IMPULSE : PIXMAN_KERNEL_BOX; };
     int count = 0;
@@ -220,7 +226,7 @@ bool SetResamplingFilter(pixman_image_t* image, double scaleX, double scaleY)
         PIXMAN_KERNEL_LINEAR, PIXMAN_KERNEL_LINEAR, sample(scaleX), sample(scaleY), 4, 4);
     if (!params)
         return false;
-    bool ok = pixman_image_set_filter(image, PIXMAN_FILTER_SEPARABLE_CONVOLUTION, params, count);
+    bool ok = pixman_image_set_filter(source, PIXMAN_FILTER_SEPARABLE_CONVOLUTION, params, count);
     free(params);
     return ok;
 }

@@ -65,11 +65,13 @@ PixmanImage ReadPixels(const SampleLayout& src, int x0, int y0, int w, int h);
 // are written; colour becomes grey by the mean of red, green and blue.
 void WritePixels(pixman_image_t* image, const SampleLayout& dst, int w, int h);
 
-// Chooses the filter for a source that is scaled by scaleX x scaleY source pixels per target pixel: bilinear
-// while no axis shrinks by more than a quarter, otherwise a box over each target pixel's footprint reconstructed
-// linearly, so that a strong reduction averages its source instead of skipping most of it. Returns false when
-// pixman refuses the filter (out of memory).
-bool SetResamplingFilter(pixman_image_t* image, double scaleX, double scaleY);
+// Makes a source sample through the inverse transform (target pixel centre to source point), scaled by
+// scaleX x scaleY source pixels per target pixel. The filter is bilinear while no axis shrinks by more than a
+// quarter, otherwise a box over each target pixel's footprint reconstructed linearly, so that a strong reduction
+// averages its source instead of skipping most of it. Samples near the edges read the edge pixels again rather
+// than transparency, so that a scaled image keeps its edges. Returns false when pixman refuses the transform or
+// the filter (out of memory).
+bool SetResampling(pixman_image_t* source, const pixman_f_transform& inverse, double scaleX, double scaleY);
 
 // How far, in source pixels, the filter chosen above reaches from a sample's centre.
 double FilterReach(double scale);

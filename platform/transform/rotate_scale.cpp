@@ -106,14 +106,8 @@ std::unique_ptr<CImage> CRotateScale::Transform(int width, int height, double an
     const double qx = left - cx, qy = top - cy;
     pixman_f_transform inverse = {
         {{fx * c, -fx * s, fx * (cx + c * qx - s * qy)}, {fy * s, fy * c, fy * (cy + s * qx + c * qy)}, {0, 0, 1}}};
-    pixman_transform fixedInverse;
-    if (!pixman_transform_from_pixman_f_transform(&fixedInverse, &inverse))
-        return nullptr;
-    pixman_image_set_transform(source.get(), &fixedInverse);
-    // The samples near the edges read the edge pixels again rather than transparency, so that a scaled image keeps
-    // its edges; what lies outside is cut by the mask below.
-    pixman_image_set_repeat(source.get(), PIXMAN_REPEAT_PAD);
-    if (!SetResamplingFilter(source.get(), fx, fy))
+    // The edges are padded; what lies outside the turned rectangle is cut by the mask below.
+    if (!SetResampling(source.get(), inverse, fx, fy))
         return nullptr;
 
     const bool coverage = src.kind == PixelKind::Coverage;

@@ -61,12 +61,7 @@ bool CScale::Transform(const CPixMap& source, CPixMap& target) const
     pixman_f_transform inverse = {{{fx, 0, fx * m_targetPart.left - m_sourcePart.left},
                                    {0, fy, fy * m_targetPart.top - m_sourcePart.top},
                                    {0, 0, 1}}};
-    pixman_transform fixedInverse;
-    if (!pixman_transform_from_pixman_f_transform(&fixedInverse, &inverse))
-        return false;
-    pixman_image_set_transform(src.get(), &fixedInverse);
-    pixman_image_set_repeat(src.get(), PIXMAN_REPEAT_PAD);
-    if (!SetResamplingFilter(src.get(), fx, fy))
+    if (!SetResampling(src.get(), inverse, fx, fy))
         return false;
     pixman_image_composite32(PIXMAN_OP_SRC, src.get(), nullptr, dst.get(), 0, 0, 0, 0, 0, 0, tw, th);
     WritePixels(dst.get(), out, tw, th);
