@@ -17,16 +17,6 @@ namespace {
 constexpr int kTile = 256;
 constexpr int kBandBytes = 65536;
 
-// Half-up rounding onto the pixel grid: 57.5 gives 58, -3.54 gives -3.
-int RoundHalfUp(double v)
-{
-    if (!(v == v))
-        return 0;
-    v = std::clamp(v, -2147483648.0, 2147483646.0);
-    const double t = std::trunc(v);
-    return static_cast<int>(v - t >= 0.5 ? std::trunc(v + 1.0) : t);
-}
-
 // Keeps far-off text positions in a range where the glyph code's own arithmetic cannot overflow.
 int ClampPosition(int64_t v)
 {

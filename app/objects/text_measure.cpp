@@ -10,16 +10,6 @@
 
 namespace {
 
-// Half-up rounding onto the pixel grid: 57.5 gives 58, -3.54 gives -3.
-int RoundHalfUp(double v)
-{
-    if (!(v == v))
-        return 0;
-    v = std::clamp(v, -2147483648.0, 2147483646.0);
-    const double t = std::trunc(v);
-    return static_cast<int>(v - t >= 0.5 ? std::trunc(v + 1.0) : t);
-}
-
 // The top-left corner of the body's frame on the page.
 POINT FrameOrigin(const CTextBody& body)
 {
@@ -69,6 +59,15 @@ template <class Visit> void ForEachLine(const CTextBody& body, Visit visit)
 }
 
 } // namespace
+
+int RoundHalfUp(double v)
+{
+    if (!(v == v))
+        return 0;
+    v = std::clamp(v, -2147483648.0, 2147483646.0);
+    const double t = std::trunc(v);
+    return static_cast<int>(v - t >= 0.5 ? std::trunc(v + 1.0) : t);
+}
 
 int MulDiv(int a, int b, int c)
 {

@@ -17,6 +17,10 @@ constexpr int kTextResolution = 96;
 // a * b / c rounded to the nearest integer (halves away from zero); -1 when c is 0.
 int MulDiv(int a, int b, int c);
 
+// Half-up rounding onto the pixel grid: 57.5 gives 58, -3.54 gives -3. Not a number gives 0; a value beyond the
+// int range is clamped into it first.
+int RoundHalfUp(double v);
+
 // The LOGFONT height for a point size: the negative character height in pixels.
 LONG PointSizeToFontHeight(int pointSize);
 
