@@ -72,12 +72,9 @@ void BM_GaussianBlur(benchmark::State& state)
     ReportPerMegapixel(state);
 }
 
-// A second image with random alpha (the costly case: few fully clear or opaque pixels) laid over the first,
-// tile by tile.
-void BM_BlendAlpha(benchmark::State& state)
+// Lays source over image tile by tile through the pixel exchange, once in each timed iteration.
+void BlendThroughTiles(benchmark::State& state, CImage& image, const CImage& source)
 {
-    CImage image = MakeImage(3);
-    const CImage source = MakeImage(4);
     CPixMap tile(IMAGE_MODE_RGBA, kTile, kTile), sourceTile(IMAGE_MODE_RGBA, kTile, kTile);
     for (auto _ : state) {
         for (int y = 0; y < kSide; y += kTile)
@@ -94,6 +91,15 @@ void BM_BlendAlpha(benchmark::State& state)
         benchmark::ClobberMemory();
     }
     ReportPerMegapixel(state);
+}
+
+// A second image with random alpha (the costly case: few fully clear or opaque pixels) laid over the first,
+// tile by tile.
+void BM_BlendAlpha(benchmark::State& state)
+{
+    CImage image = MakeImage(3);
+    const CImage source = MakeImage(4);
+    BlendThroughTiles(state, image, source);
 }
 
 // What a page draw does with a typical object image: opaque inside, clear outside, a soft edge between (a
@@ -115,22 +121,7 @@ void BM_BlendAlphaObjectImage(benchmark::State& state)
             }
         source.SetBuf(0, 0, map);
     }
-    CPixMap tile(IMAGE_MODE_RGBA, kTile, kTile), sourceTile(IMAGE_MODE_RGBA, kTile, kTile);
-    for (auto _ : state) {
-        for (int y = 0; y < kSide; y += kTile)
-            for (int x = 0; x < kSide; x += kTile) {
-                tile.width = sourceTile.width = std::min(kTile, kSide - x);
-                tile.height = sourceTile.height = std::min(kTile, kSide - y);
-                image.GetBuf(x, y, tile);
-                source.GetBuf(x, y, sourceTile);
-                BlendAlpha(tile.plane[0].data, 4, tile.plane[0].rowStep, sourceTile.plane[0].data, 4,
-                           sourceTile.plane[0].rowStep, tile.width, tile.height);
-                image.SetBuf(x, y, tile);
-            }
-        benchmark::DoNotOptimize(image.GetData());
-        benchmark::ClobberMemory();
-    }
-    ReportPerMegapixel(state);
+    BlendThroughTiles(state, image, source);
 }
 
 // The blend alone, on one pair of tiles that stays in cache: what the arithmetic costs without the exchange.
