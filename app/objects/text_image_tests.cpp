@@ -60,8 +60,9 @@ const BYTE* ColourAt(const CImage& image, int x, int y)
     return image.GetData() + static_cast<ptrdiff_t>(y) * image.GetStride() + 3 * x;
 }
 
-// Where an RGB(A) image differs from a background colour: the bounding box, empty when nowhere.
-CRect InkBox(const CImage& image, COLORREF background)
+// The bounding box of the pixels of an RGB(A) image whose colour is (isColour) or is not (!isColour) the given
+// one; empty when there are none.
+CRect BoxWhereColour(const CImage& image, COLORREF colour, bool isColour)
 {
     const int first = image.HasAlpha() ? 1 : 0, step = image.HasAlpha() ? 4 : 3;
     CRect box;
@@ -69,7 +70,8 @@ CRect InkBox(const CImage& image, COLORREF background)
     for (int y = 0; y < image.Height(); ++y)
         for (int x = 0; x < image.Width(); ++x) {
             const BYTE* p = image.GetData() + static_cast<ptrdiff_t>(y) * image.GetStride() + step * x + first;
-            if (p[0] == GetRValue(background) && p[1] == GetGValue(background) && p[2] == GetBValue(background))
+            const bool same = p[0] == GetRValue(colour) && p[1] == GetGValue(colour) && p[2] == GetBValue(colour);
+            if (same != isColour)
                 continue;
             if (!any)
                 box = CRect(x, y, x + 1, y + 1);
@@ -79,23 +81,16 @@ CRect InkBox(const CImage& image, COLORREF background)
     return box;
 }
 
+// Where an RGB(A) image differs from a background colour.
+CRect InkBox(const CImage& image, COLORREF background)
+{
+    return BoxWhereColour(image, background, false);
+}
+
 // The bounding box of the pixels of exactly one colour.
 CRect ColourBox(const CImage& image, COLORREF colour)
 {
-    const int first = image.HasAlpha() ? 1 : 0, step = image.HasAlpha() ? 4 : 3;
-    CRect box;
-    bool any = false;
-    for (int y = 0; y < image.Height(); ++y)
-        for (int x = 0; x < image.Width(); ++x) {
-            const BYTE* p = image.GetData() + static_cast<ptrdiff_t>(y) * image.GetStride() + step * x + first;
-            if (p[0] != GetRValue(colour) || p[1] != GetGValue(colour) || p[2] != GetBValue(colour))
-                continue;
-            if (!any)
-                box = CRect(x, y, x + 1, y + 1);
-            box |= CRect(x, y, x + 1, y + 1);
-            any = true;
-        }
-    return box;
+    return BoxWhereColour(image, colour, true);
 }
 
 std::unique_ptr<CImage> FilledImage(IMAGE_MODE mode, int w, int h, BYTE value, BYTE alpha = 255)
