@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/model/fill_test_support.h"
 #include "app/model/record_stream.h"
 #include "app/model/services.h"
 #include "app/model/stream_test_support.h"
@@ -36,21 +37,17 @@ protected:
     void SetUp() override
     {
         SetCoreServices(&fake);
-        folder =
-            std::filesystem::temp_directory_path() / ("pelorin-fill-" + std::to_string(::getpid()) + "-" +
-                                                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::create_directories(folder / "pics");
     }
     void TearDown() override
     {
         SetCoreServices(nullptr);
         SetOpeningSitePath("");
-        std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
     }
 
     FakeServices fake;
-    std::filesystem::path folder;
+    TestFolder scratch{"pelorin-fill-"};
+    const std::filesystem::path folder = scratch.Path();
 };
 
 std::vector<BYTE> Written(const CFillInfo& fill)
@@ -68,22 +65,6 @@ CFillInfo ReadBack(const std::vector<BYTE>& bytes, int major = kCurrentMajorVers
     fill.Read(*file, major, minor);
     EXPECT_EQ(file->GetPosition(), bytes.size());
     return fill;
-}
-
-// A mode-3 picture whose pixel (x, y) is (x, y, x + y) in the low bytes.
-std::unique_ptr<CImage> Picture(int w, int h, IMAGE_MODE mode = IMAGE_MODE_RGB)
-{
-    auto image = std::make_unique<CImage>(mode, w, h);
-    CPixMap map(IMAGE_MODE_RGB, w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            unsigned char* p = map.Sample(x, y, 0);
-            p[0] = static_cast<unsigned char>(x);
-            p[1] = static_cast<unsigned char>(y);
-            p[2] = static_cast<unsigned char>(x + y);
-        }
-    image->SetBuf(0, 0, map);
-    return image;
 }
 
 COLORREF PixelOf(const CImage& image, int x, int y)

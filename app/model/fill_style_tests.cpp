@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -13,6 +11,7 @@
 
 #include "app/model/app_settings.h"
 #include "app/model/file_name_map.h"
+#include "app/model/fill_test_support.h"
 #include "app/model/record_stream.h"
 #include "app/model/services.h"
 #include "app/model/stream_test_support.h"
@@ -79,22 +78,6 @@ public:
     // Runs while a dialog is up, as a repaint of the view would.
     std::function<void()> whileAsking;
 };
-
-// A mode-3 picture whose pixel (x, y) is (x, y, x + y) in the low bytes.
-CImage Picture(int w, int h)
-{
-    CImage image(IMAGE_MODE_RGB, w, h);
-    CPixMap map(IMAGE_MODE_RGB, w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            unsigned char* p = map.Sample(x, y, 0);
-            p[0] = static_cast<unsigned char>(x);
-            p[1] = static_cast<unsigned char>(y);
-            p[2] = static_cast<unsigned char>(x + y);
-        }
-    image.SetBuf(0, 0, map);
-    return image;
-}
 
 COLORREF PictureColor(int x, int y)
 {
@@ -180,10 +163,6 @@ protected:
     void SetUp() override
     {
         SetCoreServices(&fake);
-        folder =
-            std::filesystem::temp_directory_path() / ("pelorin-background-" + std::to_string(::getpid()) + "-" +
-                                                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(folder);
         std::filesystem::create_directories(folder / "pics");
         fake.settings.m_strBackgroundImagePath = Path("backgrounds/");
     }
@@ -191,8 +170,6 @@ protected:
     {
         SetCoreServices(nullptr);
         SetOpeningSitePath("");
-        std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
     }
 
     std::string Path(const std::string& relative) const { return (folder / relative).string(); }
@@ -202,7 +179,7 @@ protected:
     {
         const std::filesystem::path path = folder / relative;
         std::filesystem::create_directories(path.parent_path());
-        EXPECT_TRUE(CIO::SavePNG(path.string(), Picture(w, h)));
+        EXPECT_TRUE(CIO::SavePNG(path.string(), *Picture(w, h)));
         return path.string();
     }
 
@@ -215,7 +192,8 @@ protected:
     }
 
     FakeServices fake;
-    std::filesystem::path folder;
+    TestFolder scratch{"pelorin-background-"};
+    const std::filesystem::path folder = scratch.Path();
 };
 
 } // namespace
@@ -233,7 +211,7 @@ TEST_F(FillStyleTest, DefaultsAndCopies)
     EXPECT_EQ(style.GetHeight(), -1);
     EXPECT_TRUE(style.NeedsRender());
 
-    style.SetImageFileAndImage(Path("a.png"), std::make_unique<CImage>(Picture(2, 2)));
+    style.SetImageFileAndImage(Path("a.png"), Picture(2, 2));
     EXPECT_FALSE(style.NeedsRender());
     auto copy = style.Clone();
     EXPECT_EQ(copy->GetImage(), nullptr) << "the image is a cache the copy makes again";
