@@ -36,8 +36,7 @@ private:
 
     std::unique_ptr<CImage> m_image;
     std::unique_ptr<CPixMap> m_band;
-    int m_bandRows = 0; // rows of the band in use
-    int m_bandTop = 0;  // image row of the band's first row
+    int m_bandRows = 0; // rows of the band in use; the band starts at image row m_nextRow - m_bandRows
     int m_nextRow = 0;  // rows handed out so far
 };
 

@@ -37,7 +37,6 @@ bool ImageRows::Start(IMAGE_MODE mode, int width, int height, double dpi, IOErro
         return false;
     }
     m_bandRows = 0;
-    m_bandTop = 0;
     m_nextRow = 0;
     return true;
 }
@@ -61,9 +60,8 @@ void ImageRows::FlushBand()
     // The map is only as high as the rows it holds while SetBuf reads it.
     int fullHeight = m_band->height;
     m_band->height = m_bandRows;
-    m_image->SetBuf(0, m_bandTop, *m_band);
+    m_image->SetBuf(0, m_nextRow - m_bandRows, *m_band);
     m_band->height = fullHeight;
-    m_bandTop += m_bandRows;
     m_bandRows = 0;
 }
 
