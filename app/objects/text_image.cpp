@@ -98,6 +98,20 @@ bool DrawLines(CImage& image, const TextFont& font, const std::vector<PlacedLine
     return true;
 }
 
+// Keeps a cached image that already has the mode and size, else puts a new one in its place. False, with no
+// image left, when the new one cannot be had; the old one is freed first, as the new one is about as large.
+bool KeepOrMakeImage(std::unique_ptr<CImage>& image, IMAGE_MODE mode, int width, int height)
+{
+    if (image && image->Width() == width && image->Height() == height && image->GetMode() == mode)
+        return true;
+    image.reset();
+    auto made = std::make_unique<CImage>(mode, width, height, 96.0);
+    if (made->IsEmpty())
+        return false;
+    image = std::move(made);
+    return true;
+}
+
 bool IsDrawableImage(const CImage& image)
 {
     return !image.IsEmpty() && (image.GetMode() == IMAGE_MODE_RGB || image.GetMode() == IMAGE_MODE_RGBA);
@@ -172,14 +186,8 @@ bool CTextBody::RebuildImage()
         return true;
     }
 
-    if (!m_pCoverageImage || m_pCoverageImage->Width() != width || m_pCoverageImage->Height() != height ||
-        m_pCoverageImage->GetMode() != IMAGE_MODE_COVERAGE) {
-        m_pCoverageImage.reset();
-        auto image = std::make_unique<CImage>(IMAGE_MODE_COVERAGE, width, height, 96.0);
-        if (image->IsEmpty())
-            return false;
-        m_pCoverageImage = std::move(image);
-    }
+    if (!KeepOrMakeImage(m_pCoverageImage, IMAGE_MODE_COVERAGE, width, height))
+        return false;
     const int bandHeight = std::min(GetTextBandHeight(width), height);
     CPixMap band(IMAGE_MODE_COVERAGE, width, bandHeight);
     if (!band.IsValid())
@@ -232,14 +240,8 @@ bool CTextBody::RebuildSecondImage()
     if (!RebuildImage() || !m_pCoverageImage)
         return false;
 
-    if (!m_pColorImage || m_pColorImage->Width() != width || m_pColorImage->Height() != height ||
-        m_pColorImage->GetMode() != IMAGE_MODE_RGB) {
-        m_pColorImage.reset();
-        auto image = std::make_unique<CImage>(IMAGE_MODE_RGB, width, height, 96.0);
-        if (image->IsEmpty())
-            return false;
-        m_pColorImage = std::move(image);
-    }
+    if (!KeepOrMakeImage(m_pColorImage, IMAGE_MODE_RGB, width, height))
+        return false;
     const int bandHeight = std::min(GetTextBandHeight(width), height);
     CPixMap band(IMAGE_MODE_RGB, width, bandHeight);
     if (!band.IsValid())
