@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <numbers>
+#include <span>
 #include <vector>
 
 namespace {
@@ -140,13 +141,18 @@ void BuildEllipse(const ShapeGeometry& geometry, TurnedPath& out)
     out.Close();
 }
 
-void BuildRegularPolygon(const ShapeGeometry& geometry, int corners, TurnedPath& out)
+// A closed outline through the points in order.
+void AddPolygon(std::span<const DPOINT> points, TurnedPath& out)
 {
-    const std::vector<DPOINT> points = detail::RegularPolygonCorners(geometry, corners);
     out.MoveTo(points[0]);
     for (size_t i = 1; i < points.size(); ++i)
         out.LineTo(points[i]);
     out.Close();
+}
+
+void BuildRegularPolygon(const ShapeGeometry& geometry, int corners, TurnedPath& out)
+{
+    AddPolygon(detail::RegularPolygonCorners(geometry, corners), out);
 }
 
 void BuildArrow(const Box& b, TurnedPath& out)
@@ -209,11 +215,7 @@ void BuildStraightLine(const Box& b, TurnedPath& out)
 
 void BuildFivePointedStar(const ShapeGeometry& geometry, TurnedPath& out)
 {
-    const std::array<DPOINT, 10> points = detail::FivePointedStarPoints(geometry);
-    out.MoveTo(points[0]);
-    for (size_t i = 1; i < points.size(); ++i)
-        out.LineTo(points[i]);
-    out.Close();
+    AddPolygon(detail::FivePointedStarPoints(geometry), out);
 }
 
 // The David star's two triangles traced as one outline, so that the middle is filled.
