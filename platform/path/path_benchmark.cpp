@@ -6,6 +6,8 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/path/path_test_support.h"
+
 namespace {
 
 constexpr int kSize = 256;
@@ -13,13 +15,8 @@ constexpr int kPitch = kSize * 4;
 
 void Ellipse(CPath& path)
 {
-    const double c = kSize / 2.0, r = kSize / 2.0, k = r * 0.5522847498;
-    path.MoveTo(c + r, c);
-    path.CurveTo(c + r, c + k, c + k, c + r, c, c + r);
-    path.CurveTo(c - k, c + r, c - r, c + k, c - r, c);
-    path.CurveTo(c - r, c - k, c - k, c - r, c, c - r);
-    path.CurveTo(c + k, c - r, c + r, c - k, c + r, c);
-    path.Close();
+    const double c = kSize / 2.0;
+    AddEllipse(path, c, c, c, c);
 }
 
 // Twenty points, outer and inner corners alternating, in one closed outline.

@@ -9,11 +9,11 @@
 #include <utility>
 #include <vector>
 
+#include "platform/path/path_test_support.h"
+
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-// Control-point distance of a cubic quarter ellipse.
-constexpr double kKappa = 0.5522847498;
 
 struct Pt
 {
@@ -69,16 +69,9 @@ std::vector<Shape> Shapes()
 {
     std::vector<Shape> shapes;
     {
-        const double cx = 60.3, cy = 40.7, rx = 50, ry = 30, kx = rx * kKappa, ky = ry * kKappa;
+        const double cx = 60.3, cy = 40.7, rx = 50, ry = 30;
         shapes.push_back({"ellipse",
-                          [=](CPath& p) {
-                              p.MoveTo(cx + rx, cy);
-                              p.CurveTo(cx + rx, cy + ky, cx + kx, cy + ry, cx, cy + ry);
-                              p.CurveTo(cx - kx, cy + ry, cx - rx, cy + ky, cx - rx, cy);
-                              p.CurveTo(cx - rx, cy - ky, cx - kx, cy - ry, cx, cy - ry);
-                              p.CurveTo(cx + kx, cy - ry, cx + rx, cy - ky, cx + rx, cy);
-                              p.Close();
-                          },
+                          [=](CPath& p) { AddEllipse(p, cx, cy, rx, ry); },
                           [=](double x, double y) {
                               double dx = (x - cx) / rx, dy = (y - cy) / ry;
                               return dx * dx + dy * dy <= 1.0;
