@@ -128,11 +128,8 @@ private:
     {
         m_fill.SetImageFile(path);
         const int code = m_fill.UpdateImage(m_size);
-        if (code == IO_OK) {
-            m_fill.SetAnimated(m_animated);
-            return code;
-        }
-        m_fill.SetImageFile(m_original);
+        if (code != IO_OK)
+            m_fill.SetImageFile(m_original);
         m_fill.SetAnimated(m_animated);
         return code;
     }
@@ -146,7 +143,7 @@ private:
         std::string name = GetPathFileName(detail::CutSiteExtension(sitePath, version));
         if (cutKst)
             name = CutFirst(name, ".kst");
-        return JoinPath(m_settings->m_strKstPath, name + "_website/" + "files/");
+        return JoinPath(m_settings->m_strKstPath, name + "_website/files/");
     }
 
     void Remember(int code, const std::string& chosen)
