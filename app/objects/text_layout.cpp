@@ -51,18 +51,15 @@ void PlaceChar(CTextBody& body, CTextChar& ch, int x, int baseline, int& descent
 {
     descent = std::max(descent, ch.m_nDescent);
     body.m_nWidestChar = std::max(body.m_nWidestChar, ch.m_nWidth);
-    if (!ch.IsPlaced()) {
-        ch.m_nLeft = x;
-        ch.m_nBaseline = baseline;
-        ch.m_bNeedsPlacing = 0;
+    const bool placed = ch.IsPlaced();
+    if (placed && ch.m_nLeft == x && ch.m_nBaseline == baseline && !ch.m_bNeedsPlacing)
+        return;
+    if (placed)
         AddBox(dirty, ch.GetBox());
-    } else if (ch.m_nLeft != x || ch.m_nBaseline != baseline || ch.m_bNeedsPlacing) {
-        AddBox(dirty, ch.GetBox());
-        ch.m_nLeft = x;
-        ch.m_nBaseline = baseline;
-        ch.m_bNeedsPlacing = 0;
-        AddBox(dirty, ch.GetBox());
-    }
+    ch.m_nLeft = x;
+    ch.m_nBaseline = baseline;
+    ch.m_bNeedsPlacing = 0;
+    AddBox(dirty, ch.GetBox());
 }
 
 // Places characters s..e on one line and returns the line's descent.
