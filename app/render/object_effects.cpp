@@ -243,8 +243,8 @@ bool DrawTile(const Box& tile, const Layout& at, const CImage& image, const CEff
         const int w = int(part.Width()), h = int(part.Height());
         if (!Fetch(*at.shadowImage, part.left - at.shadow.left, part.top - at.shadow.top, w, h, t.work))
             return false;
-        const unsigned long colour = fx.m_shadowColor.GetCOLORREF();
-        const unsigned char red = colour & 0xFF, green = (colour >> 8) & 0xFF, blue = (colour >> 16) & 0xFF;
+        const COLORREF colour = fx.m_shadowColor.GetCOLORREF();
+        const BYTE red = GetRValue(colour), green = GetGValue(colour), blue = GetBValue(colour);
         unsigned char* composite = dst(part);
         for (int y = 0; y < h; ++y) {
             unsigned char* p = At(t.work, 0, y);
