@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cstring>
+#include <memory>
 #include <new>
 
 namespace {
@@ -20,6 +21,17 @@ unsigned char* AllocateBytes(int64_t size)
     if (size < 0 || size > kMaxBufferBytes)
         return nullptr;
     return new (std::nothrow) unsigned char[static_cast<size_t>(size)]();
+}
+
+// A copy of an image's pixel bytes, or null for an empty image.
+std::unique_ptr<unsigned char[]> CopyPixels(const CImage& image)
+{
+    if (image.IsEmpty())
+        return nullptr;
+    const size_t size = image.GetDataSize();
+    auto bytes = std::make_unique_for_overwrite<unsigned char[]>(size);
+    std::memcpy(bytes.get(), image.GetData(), size);
+    return bytes;
 }
 
 } // namespace
@@ -154,11 +166,7 @@ CImage::CImage(const CImage& other)
     : m_mode(other.m_mode), m_width(other.m_width), m_height(other.m_height), m_planes(other.m_planes),
       m_dpi(other.m_dpi), m_pngInfo(nullptr), m_lut(other.m_lut), m_maskColor(other.m_maskColor)
 {
-    if (other.IsEmpty())
-        return;
-    size_t size = other.GetDataSize();
-    m_data.reset(new unsigned char[size]);
-    std::memcpy(m_data.get(), other.m_data.get(), size);
+    m_data.reset(CopyPixels(other).release());
 }
 
 CImage& CImage::operator=(const CImage& other)
@@ -166,12 +174,7 @@ CImage& CImage::operator=(const CImage& other)
     if (this == &other)
         return *this;
     // Allocate before changing anything, so that a failed allocation leaves the target as it was.
-    unsigned char* bytes = nullptr;
-    if (!other.IsEmpty()) {
-        size_t size = other.GetDataSize();
-        bytes = new unsigned char[size];
-        std::memcpy(bytes, other.m_data.get(), size);
-    }
+    auto bytes = CopyPixels(other);
     m_mode = other.m_mode;
     m_width = other.m_width;
     m_height = other.m_height;
@@ -179,7 +182,7 @@ CImage& CImage::operator=(const CImage& other)
     m_lut = other.m_lut;
     m_maskColor = other.m_maskColor;
     m_planes = other.m_planes;
-    m_data.reset(bytes);
+    m_data.reset(bytes.release());
     return *this;
 }
 
