@@ -166,7 +166,7 @@ bool CGradientInfo::Render(CImage* target) const
     CGradientModel::BuildColorBand(this, band.get(), static_cast<int>(n));
 
     CPixMap map(IMAGE_MODE_RGB, kTileSize, kTileSize);
-    if (!map.IsValid() || map.plane[0].data == nullptr)
+    if (!map.IsValid())
         return false;
 
     // A pixel takes the band at the projection of its centre on the axis, x c - y s. The centres of the corner
