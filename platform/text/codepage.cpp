@@ -79,7 +79,8 @@ std::optional<std::string> Utf8ToWindows1252(std::string_view text)
         } else {
             return std::nullopt;
         }
-        if (text.size() - i <= static_cast<size_t>(extra) && extra > 0)
+        // A sequence cut short by the end of the text.
+        if (text.size() - i <= static_cast<size_t>(extra))
             return std::nullopt;
         for (int k = 1; k <= extra; ++k) {
             auto cont = static_cast<unsigned char>(text[i + k]);
