@@ -1,18 +1,17 @@
 // Not a check: one picture of every shape code with each kind of fill, turned and with effects, for a person to
-// look at. Written as shape_sheet.png into $PELORIN_TEST_OUTPUT, or into the build folder when run by hand.
+// look at. Written as shape_sheet.png into the test output folder.
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
-#include <system_error>
 #include <unistd.h>
 #include <vector>
 
 #include "app/model/effect_settings.h"
 #include "app/model/fill_info.h"
 #include "app/objects/polygon_object.h"
+#include "app/render/test_output.h"
 #include "platform/io/io.h"
 
 namespace {
@@ -21,16 +20,6 @@ constexpr int kCell = 120;
 constexpr int kColumns = 10;
 constexpr int kCodes = kLastShapeCode - kFirstShapeCode + 1;
 constexpr int kRowsPerVariant = (kCodes + kColumns - 1) / kColumns;
-
-std::filesystem::path OutputFolder()
-{
-    if (const char* env = std::getenv("PELORIN_TEST_OUTPUT"); env && *env)
-        return env;
-    // By hand the tests run from anywhere; the executable lives in the build folder's bin/.
-    std::error_code error;
-    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::filesystem::current_path() : exe.parent_path().parent_path();
-}
 
 // An opaque RGB picture with stripes and squares, so that scaling and turning show.
 std::unique_ptr<CImage> MakePicture(int width, int height)
@@ -109,8 +98,7 @@ enum Variant
 
 TEST(ShapeSheet, WritesEveryShapeCodeWithEachFill)
 {
-    const std::filesystem::path folder = OutputFolder();
-    std::filesystem::create_directories(folder);
+    const std::filesystem::path folder = TestOutputFolder();
     // The texture is a file of its own, kept out of the output folder.
     const std::filesystem::path texture =
         std::filesystem::temp_directory_path() / ("pelorin_sheet_texture_" + std::to_string(getpid()) + ".png");

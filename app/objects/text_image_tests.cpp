@@ -16,6 +16,7 @@
 #include "app/objects/text_layout.h"
 #include "app/objects/text_measure.h"
 #include "app/objects/text_owner_fake.h"
+#include "app/render/test_output.h"
 #include "image/image.h"
 #include "platform/io/io.h"
 #include "platform/text/font.h"
@@ -128,17 +129,6 @@ LONG CellHeight(int size)
     logFont.lfFaceName = "Arial";
     logFont.lfHeight = size;
     return GetTextFont(logFont)->GetTextMetrics().tmHeight;
-}
-
-std::string OutputFolder()
-{
-    const char* env = std::getenv("PELORIN_TEST_OUTPUT");
-    // Run by hand, the executable's build tree (bin/..) takes the pictures.
-    std::filesystem::path folder =
-        env && *env ? std::filesystem::path(env)
-                    : std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "test-output";
-    std::filesystem::create_directories(folder);
-    return folder.string();
 }
 
 } // namespace
@@ -460,7 +450,7 @@ TEST(TextImage, WritesMixedFormatParagraphPicture)
                     static_cast<unsigned char>(255 - (255 - ColourAt(colour, x, y)[s]) * a / 255);
         }
     out.SetData(data);
-    const std::string path = OutputFolder() + "/text_mixed_formats.png";
+    const std::string path = (TestOutputFolder() / "text_mixed_formats.png").string();
     ASSERT_TRUE(CIO::SavePNG(path, out)) << path;
     EXPECT_TRUE(std::filesystem::exists(path));
 }

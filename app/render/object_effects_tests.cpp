@@ -15,6 +15,7 @@
 #include "app/model/services.h"
 #include "app/render/compositing.h"
 #include "app/render/effect_images.h"
+#include "app/render/test_output.h"
 #include "platform/io/io.h"
 
 namespace {
@@ -654,16 +655,7 @@ TEST(ShadowShift, RoundsHalfUpOnTheGrid)
 // Not a check: pictures of a disc with each effect, for a person to look at.
 TEST(EffectPictures, WritesEachEffectAsPng)
 {
-    // By hand the tests run from anywhere; the executable lives in the build folder's bin/.
-    std::filesystem::path base;
-    if (const char* env = std::getenv("PELORIN_TEST_OUTPUT"); env && *env) {
-        base = env;
-    } else {
-        std::error_code error;
-        const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-        base = error ? std::filesystem::current_path() : exe.parent_path().parent_path();
-    }
-    const std::filesystem::path folder = base / "effects";
+    const std::filesystem::path folder = TestOutputFolder() / "effects";
     std::filesystem::create_directories(folder);
     struct Picture
     {
