@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "app/model/fill_picture_load.h"
 #include "app/model/picture_tiles.h"
 #include "app/model/record_stream.h"
 #include "app/model/services.h"
@@ -205,13 +206,9 @@ int CFillInfo::UpdateImage(const SIZE& size)
     case FILL_TEXTURE:
         if (!m_pImage) {
             IOError error = IO_OK;
-            std::unique_ptr<CImage> loaded(CIO::LoadImageA(m_strPath, IO_LOAD_DEFAULT, &error, std::string()));
-            if (!loaded) {
-                if (error == IO_FILE_NOT_FOUND || error == IO_INVALID_FILE || error == IO_FOLDER_NOT_FOUND ||
-                    error == IO_NO_MEMORY)
-                    return error;
-                return IO_INVALID_FILE;
-            }
+            std::unique_ptr<CImage> loaded = LoadFillPicture(m_strPath, error);
+            if (!loaded)
+                return error;
             m_pImage = std::move(loaded);
         }
         m_bRenderAgain = false;

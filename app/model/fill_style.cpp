@@ -5,6 +5,7 @@
 
 #include "app/model/app_settings.h"
 #include "app/model/file_name_map.h"
+#include "app/model/fill_picture_load.h"
 #include "app/model/record_stream.h"
 #include "app/model/services.h"
 #include "app/model/site_paths.h"
@@ -26,17 +27,6 @@ bool IsPageWidthValid(int width)
 bool IsPageHeightValid(int height)
 {
     return height >= CFillStyle::kMinPageSize && height <= CFillStyle::kMaxPageHeight;
-}
-
-std::unique_ptr<CImage> LoadPictureFile(const std::string& path, IOError& error)
-{
-    error = IO_OK;
-    std::unique_ptr<CImage> image(CIO::LoadImageA(path, IO_LOAD_DEFAULT, &error));
-    if (image && image->IsEmpty())
-        image.reset();
-    if (!image && error != IO_FILE_NOT_FOUND && error != IO_FOLDER_NOT_FOUND && error != IO_NO_MEMORY)
-        error = IO_INVALID_FILE;
-    return image;
 }
 
 bool AsksTheUser(IOError error)
@@ -363,7 +353,7 @@ bool CFillStyle::LoadPicture()
         return false;
 
     IOError error = IO_OK;
-    std::unique_ptr<CImage> image = LoadPictureFile(m_strPath, error);
+    std::unique_ptr<CImage> image = LoadFillPicture(m_strPath, error);
     if (!image) {
         CoreServices& services = GetCoreServices();
         services.SetSiteModified();
@@ -376,7 +366,7 @@ bool CFillStyle::LoadPicture()
         std::string tried = m_strPath;
         auto attempt = [&](const std::string& path) {
             tried = path;
-            image = LoadPictureFile(path, error);
+            image = LoadFillPicture(path, error);
         };
         auto attemptWebFolder = [&]() {
             const std::string candidate = WebFolderCandidate(tried);
@@ -417,7 +407,7 @@ bool CFillStyle::LoadPicture()
                     return true;
                 }
                 SetImageFile(picked);
-                image = LoadPictureFile(picked, error);
+                image = LoadFillPicture(picked, error);
                 if (image) {
                     RememberReplacement(map, firstError, originalPath, picked);
                     if (settings)
