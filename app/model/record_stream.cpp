@@ -1,7 +1,17 @@
 #include "app/model/record_stream.h"
 
+#include <algorithm>
 #include <cstring>
-#include <vector>
+
+namespace {
+
+DWORD LittleEndian32(const BYTE b[4])
+{
+    return static_cast<DWORD>(b[0]) | (static_cast<DWORD>(b[1]) << 8) | (static_cast<DWORD>(b[2]) << 16) |
+           (static_cast<DWORD>(b[3]) << 24);
+}
+
+} // namespace
 
 void ThrowBadRecord()
 {
@@ -20,8 +30,7 @@ DWORD ReadUInt32(CFile& file)
 {
     BYTE b[4];
     ReadExact(file, b, 4);
-    return static_cast<DWORD>(b[0]) | (static_cast<DWORD>(b[1]) << 8) | (static_cast<DWORD>(b[2]) << 16) |
-           (static_cast<DWORD>(b[3]) << 24);
+    return LittleEndian32(b);
 }
 
 void WriteUInt32(CFile& file, DWORD value)
@@ -121,12 +130,8 @@ bool ReadOptionalTag(CFile& file, DWORD tag)
 {
     BYTE b[4];
     const UINT got = file.Read(b, 4);
-    if (got == 4) {
-        const DWORD value = static_cast<DWORD>(b[0]) | (static_cast<DWORD>(b[1]) << 8) |
-                            (static_cast<DWORD>(b[2]) << 16) | (static_cast<DWORD>(b[3]) << 24);
-        if (value == tag)
-            return true;
-    }
+    if (got == 4 && LittleEndian32(b) == tag)
+        return true;
     // An absent record at the very end of the data is as valid as one followed by other data.
     if (got > 0)
         file.Seek(-static_cast<LONGLONG>(got), CFile::current);
