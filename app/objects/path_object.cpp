@@ -541,29 +541,25 @@ bool CPathObject::RenderImage(CPixMap& scratch)
     const DPOINT middle{contentW / 2.0, contentH / 2.0};
     // The transform turns a picture the way the outline turns its points, so both take the object's rotation.
     const double contentAngle = rotation;
+    const bool picture = IsPictureLike(kind);
+    if (picture && !fill->GetImage())
+        return false;
+    auto fitContent = [&](const CImage& source, double angle) {
+        return CRotateScale(source).Transform(contentW, contentH, angle, &middle, true, false, nullptr);
+    };
     std::unique_ptr<CImage> content;
     if (CanHaveButtonText() && textStyle && !textStyle->GetText().empty()) {
-        std::unique_ptr<CImage> upright;
-        if (IsPictureLike(kind)) {
-            if (!fill->GetImage())
-                return false;
-            upright = CRotateScale(*fill->GetImage()).Transform(contentW, contentH, 0.0, &middle, true, false, nullptr);
-        } else {
-            upright = MakeColourImage(contentW, contentH, colour);
-        }
-        upright = WidenGrey(std::move(upright));
+        std::unique_ptr<CImage> upright =
+            WidenGrey(picture ? fitContent(*fill->GetImage(), 0.0) : MakeColourImage(contentW, contentH, colour));
         if (!upright || upright->IsEmpty())
             return false;
         if (!DrawButtonText(*upright, *textStyle))
             return false;
-        content = CRotateScale(*upright).Transform(contentW, contentH, contentAngle, &middle, true, false, nullptr);
+        content = fitContent(*upright, contentAngle);
         if (!content)
             return false;
-    } else if (IsPictureLike(kind)) {
-        if (!fill->GetImage())
-            return false;
-        content = WidenGrey(
-            CRotateScale(*fill->GetImage()).Transform(contentW, contentH, contentAngle, &middle, true, false, nullptr));
+    } else if (picture) {
+        content = WidenGrey(fitContent(*fill->GetImage(), contentAngle));
         if (!content)
             return false;
     }
