@@ -44,18 +44,24 @@ std::string HomeFolder()
     return "/";
 }
 
+std::string WithSlash(std::string folder)
+{
+    if (folder.back() != '/')
+        folder += '/';
+    return folder;
+}
+
 std::string XdgFolder(const char* variable, const char* fallbackUnderHome)
 {
     std::string base = AbsoluteEnv(variable);
-    if (base.empty()) {
-        base = HomeFolder();
-        if (base.back() != '/')
-            base += '/';
-        base += fallbackUnderHome;
-    }
-    if (base.back() != '/')
-        base += '/';
-    return base + "Pelorin/";
+    if (base.empty())
+        base = WithSlash(HomeFolder()) + fallbackUnderHome;
+    return WithSlash(base) + "Pelorin/";
+}
+
+[[noreturn]] void ThrowErrno(int err, const std::string& folder)
+{
+    AfxThrowFileException(CFileException::OsErrorToException(err), err, folder);
 }
 
 } // namespace
@@ -108,21 +114,17 @@ std::string GetTempFolder()
         base = AbsoluteEnv("TMPDIR");
     if (base.empty())
         base = "/tmp";
-    if (base.back() != '/')
-        base += '/';
     const uid_t uid = getuid();
-    const std::string folder = base + "pelorin-" + std::to_string(uid);
+    const std::string folder = WithSlash(base) + "pelorin-" + std::to_string(uid);
 
     if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
-        AfxThrowFileException(CFileException::OsErrorToException(errno), errno, folder);
+        ThrowErrno(errno, folder);
 
     // The name may already be taken in a shared folder: use it only when it is a real folder (not a link) of
     // ours, and close it to others in case it was made with a looser mode.
     int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) {
-        int err = errno == ELOOP ? EACCES : errno;
-        AfxThrowFileException(CFileException::OsErrorToException(err), err, folder);
-    }
+    if (fd < 0)
+        ThrowErrno(errno == ELOOP ? EACCES : errno, folder);
     struct stat st;
     int err = 0;
     if (fstat(fd, &st) != 0)
@@ -133,7 +135,7 @@ std::string GetTempFolder()
         err = errno;
     close(fd);
     if (err != 0)
-        AfxThrowFileException(CFileException::OsErrorToException(err), err, folder);
+        ThrowErrno(err, folder);
     return folder + '/';
 }
 
