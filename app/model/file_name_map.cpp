@@ -2,27 +2,26 @@
 
 namespace {
 
-void SetEntry(std::vector<std::string>& keys, std::vector<std::string>& values, const std::string& key,
-              const std::string& value)
+using Entries = std::vector<std::pair<std::string, std::string>>;
+
+void SetEntry(Entries& entries, const std::string& key, const std::string& value)
 {
     const std::string lowered = detail::LowerCase1252(key);
-    for (size_t i = 0; i < keys.size(); ++i) {
-        if (keys[i] == lowered) {
-            values[i] = value;
+    for (auto& entry : entries) {
+        if (entry.first == lowered) {
+            entry.second = value;
             return;
         }
     }
-    keys.push_back(lowered);
-    values.push_back(value);
+    entries.emplace_back(lowered, value);
 }
 
-bool FindEntry(const std::vector<std::string>& keys, const std::vector<std::string>& values, const std::string& key,
-               std::string& out)
+bool FindEntry(const Entries& entries, const std::string& key, std::string& out)
 {
     const std::string lowered = detail::LowerCase1252(key);
-    for (size_t i = 0; i < keys.size(); ++i) {
-        if (keys[i] == lowered) {
-            out = values[i];
+    for (const auto& entry : entries) {
+        if (entry.first == lowered) {
+            out = entry.second;
             return true;
         }
     }
@@ -47,20 +46,20 @@ std::string detail::LowerCase1252(std::string text)
 
 void CFileNameMap::SetReplacementFile(const std::string& oldPath, const std::string& newPath)
 {
-    SetEntry(m_fileKeys, m_fileValues, oldPath, newPath);
+    SetEntry(m_files, oldPath, newPath);
 }
 
 bool CFileNameMap::FindReplacementFile(const std::string& path, std::string& out) const
 {
-    return FindEntry(m_fileKeys, m_fileValues, path, out);
+    return FindEntry(m_files, path, out);
 }
 
 void CFileNameMap::SetReplacementFolder(const std::string& oldFolder, const std::string& newFolder)
 {
-    SetEntry(m_folderKeys, m_folderValues, oldFolder, newFolder);
+    SetEntry(m_folders, oldFolder, newFolder);
 }
 
 bool CFileNameMap::LookupFolder(const std::string& folder, std::string& out) const
 {
-    return FindEntry(m_folderKeys, m_folderValues, folder, out);
+    return FindEntry(m_folders, folder, out);
 }

@@ -4,6 +4,7 @@
 // another file of the same folder, finds its picture again without asking. Kept in memory only, one per site.
 
 #include <string>
+#include <utility>
 #include <vector>
 
 class CFileNameMap
@@ -20,12 +21,10 @@ public:
     bool LookupFolder(const std::string& folder, std::string& out) const;
 
 private:
-    // Parallel arrays: entry i of a key array belongs to entry i of its value array. Keys are stored
-    // lower-cased and are unique; the maps hold only what the user replaced, so a linear scan suffices.
-    std::vector<std::string> m_fileKeys;
-    std::vector<std::string> m_fileValues;
-    std::vector<std::string> m_folderKeys;
-    std::vector<std::string> m_folderValues;
+    // Key and value. Keys are stored lower-cased and are unique; the maps hold only what the user replaced, so a
+    // linear scan suffices.
+    std::vector<std::pair<std::string, std::string>> m_files;
+    std::vector<std::pair<std::string, std::string>> m_folders;
 };
 
 namespace detail {
