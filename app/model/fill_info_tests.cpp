@@ -67,20 +67,6 @@ CFillInfo ReadBack(const std::vector<BYTE>& bytes, int major = kCurrentMajorVers
     return fill;
 }
 
-COLORREF PixelOf(const CImage& image, int x, int y)
-{
-    CPixMap map(IMAGE_MODE_RGB, 1, 1);
-    image.GetBuf(x, y, map);
-    return RGB(map.Sample(0, 0, 0)[0], map.Sample(0, 0, 1)[0], map.Sample(0, 0, 2)[0]);
-}
-
-CGradientInfo BlackToWhite()
-{
-    CGradientInfo g;
-    CGradientModel::GetPredefinedGradient(g, 1);
-    return g;
-}
-
 } // namespace
 
 TEST_F(FillInfoTest, DefaultsTakeTheToolsBarColour)
@@ -131,7 +117,7 @@ TEST_F(FillInfoTest, RoundTripOfEveryKindAcrossVersions)
                 ASSERT_NE(back.GetImage(), nullptr);
                 EXPECT_EQ(back.GetImage()->Width(), 3);
                 EXPECT_EQ(back.GetImage()->GetMode(), IMAGE_MODE_RGB);
-                EXPECT_EQ(PixelOf(*back.GetImage(), 2, 1), RGB(2, 1, 3));
+                EXPECT_EQ(ColorAt(*back.GetImage(), 2, 1), RGB(2, 1, 3));
                 EXPECT_FALSE(back.NeedsRender());
             } else {
                 EXPECT_TRUE(back == fill);
@@ -165,11 +151,7 @@ TEST_F(FillInfoTest, TexturePathsAreStoredRelativeToTheSite)
     for (const Case& c : cases) {
         fake.sitePath = c.sitePath;
         SetOpeningSitePath(c.opening);
-        std::vector<BYTE> bytes = Concat({LE32(CFillInfo::kTag),
-                                          LE32(1),
-                                          LE32(static_cast<uint32_t>(c.stored.size())),
-                                          std::vector<BYTE>(c.stored.begin(), c.stored.end()),
-                                          {0}});
+        std::vector<BYTE> bytes = Concat({LE32(CFillInfo::kTag), LE32(1), Counted(c.stored), {0}});
         EXPECT_EQ(ReadBack(bytes).GetImageFile(), c.read) << c.stored;
     }
 }
@@ -197,7 +179,7 @@ TEST_F(FillInfoTest, OwnedPictureIsStoredInFullWidthTiles)
 
     CFillInfo back = ReadBack(bytes);
     for (auto [x, y] : {std::pair{0, 0}, std::pair{255, 19}, std::pair{256, 7}, std::pair{299, 19}})
-        EXPECT_EQ(PixelOf(*back.GetImage(), x, y), PixelOf(*fill.GetImage(), x, y)) << x << "," << y;
+        EXPECT_EQ(ColorAt(*back.GetImage(), x, y), ColorAt(*fill.GetImage(), x, y)) << x << "," << y;
 }
 
 TEST_F(FillInfoTest, OwnedPictureIsNeverEqual)
@@ -253,7 +235,7 @@ TEST_F(FillInfoTest, UpdateImageOfEveryKind)
     EXPECT_EQ(textured.UpdateImage(SIZE{20, 10}), 0);
     ASSERT_NE(textured.GetImage(), nullptr);
     EXPECT_EQ(textured.GetImage()->Width(), 8) << "a texture keeps its own size";
-    EXPECT_EQ(PixelOf(*textured.GetImage(), 7, 5), RGB(7, 5, 12));
+    EXPECT_EQ(ColorAt(*textured.GetImage(), 7, 5), RGB(7, 5, 12));
     EXPECT_FALSE(textured.NeedsRender());
 
     CFillInfo gradient;
@@ -263,8 +245,8 @@ TEST_F(FillInfoTest, UpdateImageOfEveryKind)
     EXPECT_EQ(gradient.GetImage()->Width(), 20);
     EXPECT_EQ(gradient.GetImage()->Height(), 10);
     EXPECT_EQ(gradient.GetImage()->GetDpi(), 96.0);
-    EXPECT_EQ(PixelOf(*gradient.GetImage(), 0, 9), RGB(0, 0, 0));
-    EXPECT_EQ(PixelOf(*gradient.GetImage(), 19, 0), RGB(255, 255, 255));
+    EXPECT_EQ(ColorAt(*gradient.GetImage(), 0, 9), RGB(0, 0, 0));
+    EXPECT_EQ(ColorAt(*gradient.GetImage(), 19, 0), RGB(255, 255, 255));
     // Nothing to do until invalidated; then a new size makes a new image.
     const CImage* first = gradient.GetImage();
     EXPECT_EQ(gradient.UpdateImage(SIZE{40, 10}), 0);
@@ -273,7 +255,7 @@ TEST_F(FillInfoTest, UpdateImageOfEveryKind)
     EXPECT_EQ(gradient.GetImage(), nullptr);
     EXPECT_EQ(gradient.UpdateImage(SIZE{40, 10}), 0);
     EXPECT_EQ(gradient.GetImage()->Width(), 40);
-    EXPECT_EQ(PixelOf(*gradient.GetImage(), 39, 3), RGB(255, 255, 255));
+    EXPECT_EQ(ColorAt(*gradient.GetImage(), 39, 3), RGB(255, 255, 255));
     gradient.InvalidateImage();
     EXPECT_EQ(gradient.UpdateImage(SIZE{-1, 10}), 4) << "an image that cannot be made";
     EXPECT_TRUE(gradient.NeedsRender());
@@ -288,7 +270,7 @@ TEST_F(FillInfoTest, UpdateImageOfEveryKind)
     picture.InvalidateImage();
     EXPECT_EQ(picture.UpdateImage(SIZE{20, 10}), 0);
     ASSERT_NE(picture.GetImage(), nullptr) << "an owned picture is never dropped";
-    EXPECT_EQ(PixelOf(*picture.GetImage(), 4, 2), RGB(4, 2, 6));
+    EXPECT_EQ(ColorAt(*picture.GetImage(), 4, 2), RGB(4, 2, 6));
 }
 
 TEST_F(FillInfoTest, MissingTextureReportsUntilItLoads)
@@ -375,7 +357,7 @@ TEST_F(FillInfoTest, PicturesTheFileCannotHoldAreWrittenSafely)
     CFillInfo back = ReadBack(Written(withAlpha));
     ASSERT_EQ(back.GetKind(), CFillInfo::FILL_PICTURE);
     EXPECT_EQ(back.GetImage()->GetMode(), IMAGE_MODE_RGB);
-    EXPECT_EQ(PixelOf(*back.GetImage(), 2, 1), RGB(2, 1, 3));
+    EXPECT_EQ(ColorAt(*back.GetImage(), 2, 1), RGB(2, 1, 3));
 
     CFillInfo empty;
     empty.SetPicture(nullptr);

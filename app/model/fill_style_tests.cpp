@@ -84,13 +84,6 @@ COLORREF PictureColor(int x, int y)
     return RGB(static_cast<BYTE>(x), static_cast<BYTE>(y), static_cast<BYTE>(x + y));
 }
 
-COLORREF StripColor(const CImage& strip, int x, int y)
-{
-    CPixMap map(IMAGE_MODE_RGB, 1, 1);
-    strip.GetBuf(x, y, map);
-    return RGB(map.Sample(0, 0, 0)[0], map.Sample(0, 0, 1)[0], map.Sample(0, 0, 2)[0]);
-}
-
 // A page buffer of 4-byte pixels (alpha, red, green, blue), filled with a value no fill paints.
 struct PageBuffer
 {
@@ -143,18 +136,6 @@ std::vector<BYTE> Header(int kind, int width, int height)
 {
     return Concat({LE32(CFillStyle::kTag), LE32(static_cast<uint32_t>(kind)), LE32(static_cast<uint32_t>(width)),
                    LE32(static_cast<uint32_t>(height))});
-}
-
-std::vector<BYTE> CountedString(const std::string& text)
-{
-    return Concat({LE32(static_cast<uint32_t>(text.size())), std::vector<BYTE>(text.begin(), text.end())});
-}
-
-CGradientInfo BlackToWhite()
-{
-    CGradientInfo g;
-    CGradientModel::GetPredefinedGradient(g, 1);
-    return g;
 }
 
 class FillStyleTest : public ::testing::Test
@@ -253,14 +234,14 @@ TEST_F(FillStyleTest, RoundTripOfEveryKind)
 
     EXPECT_EQ(Written(colour), Concat({Header(0, 2000, 30000), {12, 34, 56}}));
     // Pictures beside the site are stored relative to it and come back whole.
-    EXPECT_EQ(Written(tiled), Concat({Header(1, 2000, 30000), CountedString("pics/tile.png"), {1}, LE32(0xFFFFFFFF)}));
-    EXPECT_EQ(Written(placed), Concat({Header(1, 2000, 30000), CountedString("/elsewhere/placed.png"), {0}, LE32(6)}));
+    EXPECT_EQ(Written(tiled), Concat({Header(1, 2000, 30000), Counted("pics/tile.png"), {1}, LE32(0xFFFFFFFF)}));
+    EXPECT_EQ(Written(placed), Concat({Header(1, 2000, 30000), Counted("/elsewhere/placed.png"), {0}, LE32(6)}));
 }
 
 TEST_F(FillStyleTest, OlderFilesHoldNoPositionAndReadAsCentred)
 {
     SetOpeningSitePath(Path("old.kst"));
-    const std::vector<BYTE> bytes = Concat({Header(1, 800, 600), CountedString("a.gif"), {0}});
+    const std::vector<BYTE> bytes = Concat({Header(1, 800, 600), Counted("a.gif"), {0}});
     const CFillStyle style = ReadBack(bytes, 11);
     EXPECT_EQ(style.GetImagePosition(), 4);
     EXPECT_FALSE(style.IsTile());
@@ -677,8 +658,8 @@ TEST_F(FillStyleTest, GradientStripRepeatsAcrossOrDownThePage)
         ASSERT_EQ(strip.Width(), horizontal ? 200 : 1);
         ASSERT_EQ(strip.Height(), horizontal ? 1 : 100);
         // The start colour lies at the left, or at the bottom.
-        EXPECT_LT(GetRValue(StripColor(strip, 0, strip.Height() - 1)), 10);
-        EXPECT_GT(GetRValue(StripColor(strip, strip.Width() - 1, 0)), 245);
+        EXPECT_LT(GetRValue(ColorAt(strip, 0, strip.Height() - 1)), 10);
+        EXPECT_GT(GetRValue(ColorAt(strip, strip.Width() - 1, 0)), 245);
         EXPECT_EQ(style.EstimateImageBytes(4.13), horizontal ? 48 : 24);
 
         // A work map of the wrong form is not written to; the style uses its own.
@@ -689,7 +670,7 @@ TEST_F(FillStyleTest, GradientStripRepeatsAcrossOrDownThePage)
             EXPECT_TRUE(out.AllOpaque());
             for (int y = 0; y < out.height; ++y)
                 for (int x = 0; x < out.width; ++x)
-                    ASSERT_EQ(out.Color(x, y), horizontal ? StripColor(strip, 50 + x, 0) : StripColor(strip, 0, 10 + y))
+                    ASSERT_EQ(out.Color(x, y), horizontal ? ColorAt(strip, 50 + x, 0) : ColorAt(strip, 0, 10 + y))
                         << x << "," << y;
         }
         EXPECT_EQ(rgbScratch.width, 8);

@@ -1,7 +1,7 @@
 #pragma once
 
-// Helpers of the fill tests: a picture whose pixels tell where they came from, and a folder of the running test's
-// own for picture files.
+// Helpers of the fill tests: a picture whose pixels tell where they came from, a pixel reader, a gradient, and a
+// folder of the running test's own for picture files.
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,9 @@
 #include <string>
 #include <system_error>
 
+#include "app/model/gradient_info.h"
 #include "image/image.h"
+#include "platform/win/win_types.h"
 
 // A picture whose pixel (x, y) is (x, y, x + y) in the low bytes, so that a moved or lost pixel shows.
 inline std::unique_ptr<CImage> Picture(int w, int h, IMAGE_MODE mode = IMAGE_MODE_RGB)
@@ -28,6 +30,21 @@ inline std::unique_ptr<CImage> Picture(int w, int h, IMAGE_MODE mode = IMAGE_MOD
         }
     image->SetBuf(0, 0, map);
     return image;
+}
+
+// The colour of pixel (x, y) of an RGB image.
+inline COLORREF ColorAt(const CImage& image, int x, int y)
+{
+    CPixMap map(IMAGE_MODE_RGB, 1, 1);
+    image.GetBuf(x, y, map);
+    return RGB(map.Sample(0, 0, 0)[0], map.Sample(0, 0, 1)[0], map.Sample(0, 0, 2)[0]);
+}
+
+inline CGradientInfo BlackToWhite()
+{
+    CGradientInfo g;
+    CGradientModel::GetPredefinedGradient(g, 1);
+    return g;
 }
 
 // An empty folder in the temp directory, named after the process and the running test so that parallel runs do

@@ -16,11 +16,6 @@ CLinkInfo PageLink(int page, int target = 0)
     return link;
 }
 
-std::vector<BYTE> Counted(const std::string& s)
-{
-    return Concat({LE32(static_cast<uint32_t>(s.size())), std::vector<BYTE>(s.begin(), s.end())});
-}
-
 } // namespace
 
 TEST(LinkInfo, RoundTripInTheCurrentForm)

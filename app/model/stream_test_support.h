@@ -1,9 +1,10 @@
 #pragma once
 
-// Helpers of the model's tests: memory files from and to byte lists.
+// Helpers of the model's tests: memory files from and to byte lists, and the stored forms of values.
 
 #include <initializer_list>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/win/file.h"
@@ -35,6 +36,12 @@ inline std::vector<BYTE> Concat(std::initializer_list<std::vector<BYTE>> parts)
 inline std::vector<BYTE> LE32(uint32_t v)
 {
     return {static_cast<BYTE>(v), static_cast<BYTE>(v >> 8), static_cast<BYTE>(v >> 16), static_cast<BYTE>(v >> 24)};
+}
+
+// A 4-byte length and the text's bytes, as counted strings are stored.
+inline std::vector<BYTE> Counted(const std::string& text)
+{
+    return Concat({LE32(static_cast<uint32_t>(text.size())), std::vector<BYTE>(text.begin(), text.end())});
 }
 
 // Whether reading raises the file exception with the generic cause, as bad data must.
