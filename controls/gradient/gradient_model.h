@@ -4,6 +4,7 @@
 // to turn one into pixels. Nothing here needs a window, so headless code renders gradients with the same rules as
 // the controls that edit them.
 
+#include <algorithm>
 #include <cstddef>
 #include <vector>
 
@@ -23,15 +24,7 @@ struct GRADIENTCOLORS
 
     // The number of stops that every array can answer for; the arrays should agree, and readers of them never
     // go past the shortest.
-    size_t GetStopCount() const
-    {
-        size_t n = positions.size();
-        if (leftColors.size() < n)
-            n = leftColors.size();
-        if (rightColors.size() < n)
-            n = rightColors.size();
-        return n;
-    }
+    size_t GetStopCount() const { return std::min({positions.size(), leftColors.size(), rightColors.size()}); }
 
     void AddStop(double position, const CColor& left, const CColor& right)
     {
