@@ -5,6 +5,7 @@
 #include "app/model/app_settings.h"
 #include "app/model/file_name_map.h"
 #include "app/model/fill_info.h"
+#include "app/model/fill_style.h"
 #include "app/model/services.h"
 #include "app/model/site_paths.h"
 #include "platform/io/io.h"
@@ -62,7 +63,7 @@ public:
                 std::string stored = MakeSiteRelativePath(sitePath, m_original);
                 if (IsStoredPathAbsolute(stored))
                     stored = name;
-                code = Retry(JoinPath(detail::CutSiteExtension(sitePath, version) + "_website/files/", stored));
+                code = Retry(JoinPath(detail::CutSiteFileName(sitePath, version) + "_website/files/", stored));
             }
             std::string found;
             if (IsSearchable(code) && m_map && m_map->FindReplacementFile(m_original, found))
@@ -140,7 +141,7 @@ private:
     {
         if (!m_settings || m_settings->m_strKstPath.empty() || sitePath.empty())
             return {};
-        std::string name = GetPathFileName(detail::CutSiteExtension(sitePath, version));
+        std::string name = GetPathFileName(detail::CutSiteFileName(sitePath, version));
         if (cutKst)
             name = CutFirst(name, ".kst");
         return JoinPath(m_settings->m_strKstPath, name + "_website/files/");
@@ -189,18 +190,3 @@ int FindFillPicture(CFillInfo& fill, const SIZE& size, int code)
         return search.Ask(code);
     return search.Ask(search.LookAround(code));
 }
-
-namespace detail {
-
-std::string CutSiteExtension(std::string path, int minorVersion)
-{
-    if (minorVersion > 14)
-        path = CutFirst(path, ".kst");
-    if (minorVersion < 15)
-        path = CutFirst(path, "-v6");
-    if (minorVersion < 16)
-        path = CutFirst(path, ".kth");
-    return path;
-}
-
-} // namespace detail

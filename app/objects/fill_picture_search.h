@@ -14,11 +14,3 @@ class CFillInfo;
 // chose when giving up, or red when the picture does not fit in memory). The site is marked changed, since its
 // fills may now name other files.
 int FindFillPicture(CFillInfo& fill, const SIZE& size, int code);
-
-namespace detail {
-
-// The site's file path without its extension, cut by the version of the file it was read from: ".kst" for
-// minor versions above 14, "-v6" below 15 and ".kth" below 16 (the first occurrence of each).
-std::string CutSiteExtension(std::string path, int minorVersion);
-
-} // namespace detail

@@ -1,3 +1,4 @@
+#include "app/model/fill_style.h"
 #include "app/objects/fill_picture_search.h"
 
 #include <gtest/gtest.h>
@@ -306,5 +307,5 @@ TEST(FillPictureSearch, CutSiteExtensionByVersion)
         {"/s/look-v6.kth", 9, "/s/look"},      {"", 15, ""},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(detail::CutSiteExtension(c.path, c.minor), c.expected) << c.path << " at " << c.minor;
+        EXPECT_EQ(detail::CutSiteFileName(c.path, c.minor), c.expected) << c.path << " at " << c.minor;
 }
