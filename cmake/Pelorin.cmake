@@ -1,11 +1,23 @@
 # Helpers shared by the libraries' CMake files.
 
+# pelorin_library_headers(<library>): the library's own headers become visible to it and to whatever links it, and
+# nothing else of the tree does. Headers are included by their path from the source root ("app/model/link_info.h"),
+# so each library gets an include folder of its own in the build tree holding one link, <folder> -> its source
+# folder. A file that includes a header of a library its target does not link then fails to compile.
+function(pelorin_library_headers library)
+    file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+    set(root ${CMAKE_BINARY_DIR}/include/${library})
+    get_filename_component(parent ${root}/${folder} DIRECTORY)
+    file(MAKE_DIRECTORY ${parent})
+    file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR} ${root}/${folder} SYMBOLIC)
+    target_include_directories(${library} PUBLIC ${root})
+endfunction()
+
 # pelorin_tests(<library> <sources...>): one GoogleTest executable per library, registered with CTest.
 function(pelorin_tests library)
     set(target ${library}_tests)
     add_executable(${target} ${ARGN})
     target_link_libraries(${target} PRIVATE ${library} GTest::gtest GTest::gtest_main GTest::gmock)
-    target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR})
     gtest_discover_tests(${target}
         WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
         PROPERTIES ENVIRONMENT "PELORIN_TEST_OUTPUT=${CMAKE_BINARY_DIR}/test-output"
@@ -19,5 +31,4 @@ function(pelorin_benchmark name library)
     endif()
     add_executable(${name} ${ARGN})
     target_link_libraries(${name} PRIVATE ${library} benchmark::benchmark benchmark::benchmark_main)
-    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
 endfunction()

@@ -9,6 +9,7 @@ packages=(
     libcairo2-dev libpixman-1-dev
     libfreetype-dev libfontconfig-dev fonts-liberation
     xvfb xauth
+    python3
 )
 
 missing=()

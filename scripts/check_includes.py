@@ -1,0 +1,167 @@
+#!/usr/bin/env python3
+"""Checks that the libraries keep to their levels.
+
+Every library folder names in its README the libraries of ours it uses ("Uses: ...", and "Tests also use: ..." for
+what only its tests and benchmarks need). This script reads each folder's CMakeLists.txt and fails when
+- a file includes a header of another library of ours that its own target does not link directly,
+- a README's lists and the CMake links disagree.
+
+Usage: check_includes.py <source root>
+"""
+
+import os
+import re
+import sys
+
+INCLUDE = re.compile(r'^\s*#\s*include\s*"([^"]+)"', re.MULTILINE)
+ADD_LIBRARY = re.compile(r"add_library\(\s*(\w+)")
+LINKS = re.compile(r"target_link_libraries\(\s*(\w+)([^)]*)\)")
+TESTS = re.compile(r"pelorin_tests\(\s*(\w+)([^)]*)\)")
+BENCHMARK = re.compile(r"pelorin_benchmark\(\s*(\w+)\s+(\w+)([^)]*)\)")
+FUZZ = re.compile(r"pelorin_fuzzer\(\s*(\w+)\s+(\w+)([^)]*)\)")
+SOURCE_SUFFIXES = (".h", ".cpp", ".c")
+
+
+def read(path):
+    with open(path, encoding="utf-8", errors="replace") as f:
+        return f.read()
+
+
+def strip_comments(text):
+    return re.sub(r"#[^\n]*", "", text)
+
+
+def words(text):
+    return [w for w in re.split(r"[\s]+", text) if w]
+
+
+class Library:
+    def __init__(self, name, folder):
+        self.name = name
+        self.folder = folder
+        self.links = set()  # libraries of ours the library itself links
+        self.test_links = set()  # what its tests, benchmarks and fuzzers link besides the library
+        self.test_sources = set()
+
+
+def find_libraries(root):
+    libraries = {}
+    for dirpath, dirnames, filenames in os.walk(root):
+        dirnames[:] = [d for d in dirnames if not d.startswith(".") and not d.startswith("build")]
+        if "CMakeLists.txt" not in filenames or dirpath == root:
+            continue
+        text = strip_comments(read(os.path.join(dirpath, "CMakeLists.txt")))
+        match = ADD_LIBRARY.search(text)
+        if not match:
+            continue
+        library = Library(match.group(1), os.path.relpath(dirpath, root))
+        library.cmake = text
+        libraries[library.name] = library
+    return libraries
+
+
+def read_links(libraries):
+    for library in libraries.values():
+        test_targets = {library.name + "_tests"}
+        for match in TESTS.finditer(library.cmake):
+            library.test_sources.update(words(match.group(2)))
+        for pattern in (BENCHMARK, FUZZ):
+            for match in pattern.finditer(library.cmake):
+                test_targets.add(match.group(1))
+                library.test_sources.update(words(match.group(3)))
+                if match.group(2) != library.name:
+                    library.test_links.add(match.group(2))
+        for match in LINKS.finditer(library.cmake):
+            target, names = match.group(1), words(match.group(2))
+            ours = {n for n in names if n in libraries}
+            if target == library.name:
+                library.links |= ours
+            elif target in test_targets:
+                library.test_links |= ours
+        library.test_links -= library.links | {library.name}
+
+
+def readme_lists(root, library):
+    path = os.path.join(root, library.folder, "README.md")
+    if not os.path.exists(path):
+        return None, None
+    uses, tests = set(), set()
+    for line in read(path).splitlines():
+        for prefix, bucket in (("Uses:", uses), ("Tests also use:", tests)):
+            if line.startswith(prefix):
+                text = re.sub(r"\([^)]*\)", "", line[len(prefix) :])
+                bucket.update(w for w in re.findall(r"[A-Za-z_]\w*", text))
+    return uses, tests
+
+
+def owner_of(include, folders):
+    best = None
+    for folder, name in folders.items():
+        if include.startswith(folder + "/") and (best is None or len(folder) > len(best[0])):
+            best = (folder, name)
+    return best[1] if best else None
+
+
+def is_test_file(library, filename):
+    if filename in library.test_sources:
+        return True
+    stem = os.path.splitext(filename)[0]
+    return stem.endswith(("_tests", "_benchmark", "_fuzzer", "_fake", "_test_support")) or stem.startswith("test_")
+
+
+def check(root):
+    libraries = find_libraries(root)
+    read_links(libraries)
+    folders = {lib.folder: lib.name for lib in libraries.values()}
+    problems = []
+
+    for library in sorted(libraries.values(), key=lambda l: l.folder):
+        uses, tests = readme_lists(root, library)
+        if uses is None:
+            problems.append(f"{library.folder}/README.md: missing")
+        else:
+            ours_named = {w for w in uses if w in libraries}
+            if ours_named != library.links:
+                problems.append(
+                    f"{library.folder}/README.md: 'Uses:' names {sorted(ours_named)} but the library links "
+                    f"{sorted(library.links)}"
+                )
+            tests_named = {w for w in tests if w in libraries}
+            if tests_named != library.test_links:
+                problems.append(
+                    f"{library.folder}/README.md: 'Tests also use:' names {sorted(tests_named)} but its tests link "
+                    f"{sorted(library.test_links)}"
+                )
+
+        folder_path = os.path.join(root, library.folder)
+        for filename in sorted(os.listdir(folder_path)):
+            if not filename.endswith(SOURCE_SUFFIXES):
+                continue
+            allowed = {library.name} | library.links
+            if is_test_file(library, filename):
+                allowed |= library.test_links
+            text = read(os.path.join(folder_path, filename))
+            for include in INCLUDE.findall(text):
+                owner = owner_of(include, folders)
+                if owner is not None and owner not in allowed:
+                    problems.append(
+                        f"{library.folder}/{filename}: includes \"{include}\" of {owner}, which {library.name} "
+                        f"does not link"
+                    )
+    return problems
+
+
+def main():
+    root = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), ".."))
+    problems = check(root)
+    for problem in problems:
+        print(problem)
+    if problems:
+        print(f"{len(problems)} include or README problem(s)")
+        return 1
+    print("every include is of a library its own library links")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
