@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/win/codepage1252.h"
+
 class CFileNameMap
 {
 public:
@@ -29,7 +31,7 @@ private:
 
 namespace detail {
 
-// Lower case of Windows-1252 text: ASCII letters and the accented capitals.
-std::string LowerCase1252(std::string text);
+// The keys' fold is the program's one fold of Windows-1252 text; the fill code still names it from here.
+using ::LowerCase1252;
 
 } // namespace detail

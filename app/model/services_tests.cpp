@@ -158,16 +158,3 @@ TEST_F(ServicesTest, DisplayBitmapRowsAreWholeWords)
         EXPECT_EQ(bm.bmBits, nullptr);
     }
 }
-
-TEST(AppSettings, Defaults)
-{
-    const CAppSettings s;
-    EXPECT_EQ(s.GetButtonTextFont(), "Arial");
-    EXPECT_EQ(s.m_nButtonTextFontSize, 12);
-    EXPECT_EQ(s.m_clrButtonTextColor, 0xFFFFFFu);
-    EXPECT_EQ(s.m_nButtonTextAlignment, 1);
-    EXPECT_EQ(s.m_nButtonTextShadowDistance, 1);
-    EXPECT_EQ(s.m_nButtonTextShadowDirection, 120);
-    EXPECT_EQ(s.m_clrButtonTextShadowColor, 0u);
-    EXPECT_EQ(s.counterId, 0);
-}

@@ -2,20 +2,15 @@
 
 #include <algorithm>
 
+#include "platform/win/codepage1252.h"
 #include "platform/win/path.h"
 
 namespace {
 
-// Lower case of a Windows-1252 byte, separators made alike, so that folders compare as the file system of the
-// site's origin would.
+// Case and kind of separator made alike, so that folders compare as the file system of the site's origin would.
 char FoldForCompare(char c)
 {
-    const unsigned char u = static_cast<unsigned char>(c);
-    if (u == '\\')
-        return '/';
-    if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7))
-        return static_cast<char>(u + 0x20);
-    return c;
+    return c == '\\' ? '/' : LowerCase1252(c);
 }
 
 } // namespace

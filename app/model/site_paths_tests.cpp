@@ -43,6 +43,11 @@ TEST(SitePaths, MakeSiteRelativePath)
         {"/home/u/Sites/My.kst", "/home/u/SitesX/a.gif", "/home/u/SitesX/a.gif"},
         {"C:\\Sites\\My.kst", "C:/Sites/a.gif", "a.gif"},
         {"C:\\\xC9t\xE9\\My.kst", "c:\\\xE9T\xC9\\a.gif", "a.gif"},
+        // Š and š (0x8A, 0x9A) name one folder, as they do for the file-name map.
+        {"/sites/\x8Aite/My.kst", "/sites/\x9Aite/p.gif", "p.gif"},
+        {"/\x8C\x8E\x9F/My.kst", "/\x9C\x9E\xFF/p.gif", "p.gif"},
+        // × is no capital of ÷.
+        {"/\xD7/My.kst", "/\xF7/p.gif", "/\xF7/p.gif"},
         {"C:\\Sites\\My.kst", "C:\\Si", "C:\\Si"},
     };
     for (const Case& c : cases)

@@ -32,6 +32,7 @@ CTextStyle Labelled(const std::string& text)
 
 TEST_F(TextStyleTest, NewStyleTakesTheUsersDefaults)
 {
+    // With no settings installed, a style takes those of a fresh settings record.
     const CTextStyle builtIn;
     EXPECT_EQ(builtIn.m_strFont, "Arial");
     EXPECT_EQ(builtIn.m_nSize, 12);

@@ -15,20 +15,21 @@
 #include "app/model/string_attr.h"
 #include "app/model/text_style.h"
 #include "app/objects/outline_stream.h"
+#include "app/objects/page_object_fake.h"
 
 namespace {
 
 // A stand-in for the rectangle class: its stream form through the shared outline head and records, and a count
 // of live instances so that a failed load can be seen to free what it made.
-class TestRectangle : public CPageObject
+class TestRectangle : public FakePageObject
 {
 public:
     static inline int live = 0;
 
     TestRectangle()
-        : fill(std::make_unique<CFillInfo>()), effects(std::make_unique<CEffectSettings>()),
-          link(std::make_unique<CLinkInfo>()), textStyle(std::make_unique<CTextStyle>()),
-          altText(std::make_unique<CStringAttr>())
+        : FakePageObject(objectRectangle), fill(std::make_unique<CFillInfo>()),
+          effects(std::make_unique<CEffectSettings>()), link(std::make_unique<CLinkInfo>()),
+          textStyle(std::make_unique<CTextStyle>()), altText(std::make_unique<CStringAttr>())
     {
         head.width = head.height = 2;
         ++live;
@@ -43,25 +44,11 @@ public:
         return center;
     }
     void SetCenter(const DPOINT& center) override { head.center = center; }
-    void MoveBy(int, int) override {}
     SIZE& GetSize(SIZE& size) const override
     {
         size = SIZE{head.width, head.height};
         return size;
     }
-    void GetPixels(int, int, CPixMap&, const CColor*) override {}
-    RECT& GetPaintRect(RECT& rect) const override
-    {
-        rect = bounds;
-        return rect;
-    }
-    bool UpdateImage(CPixMap&) override { return true; }
-    void OnPageDeleted(int) override {}
-    void ClampPageLinks(int) override {}
-    void ResetPageLinks() override {}
-    void UpdateHandles() override {}
-    int GetKind() const override { return objectRectangle; }
-    int GetDownloadSize(double) const override { return 0; }
     int GetCorner() const override { return head.corner; }
     CFillInfo* GetFill() const override { return fill.get(); }
     CEffectSettings* GetEffects() const override { return effects.get(); }
@@ -87,7 +74,6 @@ public:
         ReadOutlineRecords(file, major, minor, *fill, *effects, *link, *textStyle, *altText);
     }
     std::unique_ptr<CPageObject> Clone() const override { return Create(); }
-    void CopyFrom(CPageObject&) override {}
 
     OutlineHead head;
     std::unique_ptr<CFillInfo> fill;
@@ -95,13 +81,6 @@ public:
     std::unique_ptr<CLinkInfo> link;
     std::unique_ptr<CTextStyle> textStyle;
     std::unique_ptr<CStringAttr> altText;
-
-    void SetBoundsAndOffsets(const CRect& rect, int x, int y)
-    {
-        bounds = rect;
-        offsetX = x;
-        offsetY = y;
-    }
 };
 
 class ObjectFactoryTest : public ::testing::Test

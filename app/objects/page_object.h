@@ -1,8 +1,10 @@
 #pragma once
 
 // The root of everything that stands on a page. The page, its items, the selection frame, the view, the palettes,
-// the site builder and undo talk to objects only through this interface; every operation has a harmless answer
-// here so that a class overrides only what applies to it.
+// the site builder and undo talk to objects only through this interface. Gesture marks, capabilities, records,
+// turning, resizing and rendering have a harmless answer here, so that a class overrides only what applies to it.
+// What only the class can know stays pure: its centre, size and moves, its pixels and paint area, where its
+// handles go, image update, page links, kind and download size, and how it is stored, cloned and restored.
 
 #include <memory>
 

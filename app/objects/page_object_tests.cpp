@@ -6,67 +6,13 @@
 #include "app/model/fill_info.h"
 #include "app/model/link_info.h"
 #include "app/model/string_attr.h"
+#include "app/objects/page_object_fake.h"
 
 namespace {
 
-// Implements only what every class must, so that the root's own answers show.
-class BareObject : public CPageObject
-{
-public:
-    BareObject() { UpdateHandles(); }
-
-    void GiveImage(std::unique_ptr<CImage> newImage) { image = std::move(newImage); }
-
-    void PlaceAt(const CRect& rect, BYTE dirtyFlag)
-    {
-        bounds = rect;
-        dirty = dirtyFlag;
-        UpdateHandles();
-    }
-
-    DPOINT& GetCenter(DPOINT& center) const override
-    {
-        center = {(bounds.left + bounds.right) / 2.0, (bounds.top + bounds.bottom) / 2.0};
-        return center;
-    }
-    void SetCenter(const DPOINT&) override {}
-    void MoveBy(int, int) override {}
-    SIZE& GetSize(SIZE& size) const override
-    {
-        size = bounds.Size();
-        return size;
-    }
-    void GetPixels(int, int, CPixMap&, const CColor*) override {}
-    RECT& GetPaintRect(RECT& rect) const override
-    {
-        rect = bounds;
-        return rect;
-    }
-    bool UpdateImage(CPixMap&) override { return true; }
-    void OnPageDeleted(int) override {}
-    void ClampPageLinks(int) override {}
-    void ResetPageLinks() override {}
-    void UpdateHandles() override
-    {
-        const double xs[] = {double(bounds.left), (bounds.left + bounds.right) / 2.0, double(bounds.right)};
-        const double ys[] = {double(bounds.top), (bounds.top + bounds.bottom) / 2.0, double(bounds.bottom)};
-        int n = 0;
-        for (int row = 0; row < 3; ++row)
-            for (int col = 0; col < 3; ++col)
-                if (row != 1 || col != 1)
-                    handles[n++] = {xs[col], ys[row]};
-    }
-    int GetKind() const override { return objectCounter; }
-    int GetDownloadSize(double) const override { return 0; }
-    void Save(CFile&) const override {}
-    void Load(CFile&, int, int) override {}
-    std::unique_ptr<CPageObject> Clone() const override { return std::make_unique<BareObject>(); }
-    void CopyFrom(CPageObject&) override {}
-};
-
 TEST(PageObject, StartsEmptyAndDirtyWithoutImage)
 {
-    BareObject object;
+    FakePageObject object;
     RECT rect{1, 2, 3, 4};
     EXPECT_TRUE(CRect(object.GetBounds(rect)).IsRectNull());
     EXPECT_EQ(object.IsDirty(), 1);
@@ -77,7 +23,7 @@ TEST(PageObject, StartsEmptyAndDirtyWithoutImage)
 
 TEST(PageObject, RootAnswersForClassesThatDoNotOverride)
 {
-    BareObject object;
+    FakePageObject object;
     EXPECT_FALSE(object.CanTakeStyle());
     EXPECT_FALSE(object.CanHavePictureFill());
     EXPECT_FALSE(object.HasFill());
@@ -115,7 +61,7 @@ TEST(PageObject, RootAnswersForClassesThatDoNotOverride)
 
 TEST(PageObject, HasNoRecordsAndFreesWhatItIsGiven)
 {
-    BareObject object;
+    FakePageObject object;
     EXPECT_EQ(object.GetFill(), nullptr);
     EXPECT_EQ(object.GetEffects(), nullptr);
     EXPECT_EQ(object.GetLink(), nullptr);
@@ -135,7 +81,7 @@ TEST(PageObject, OffsetSettersMoveBoundsAndHandlesByTheDifference)
 {
     for (BYTE dirtyFlag : {BYTE(0), BYTE(1)}) {
         SCOPED_TRACE(int(dirtyFlag));
-        BareObject object;
+        FakePageObject object;
         object.GiveImage(std::make_unique<CImage>(IMAGE_MODE_RGBA, 10, 20));
         const CImage* image = object.GetImage();
         object.PlaceAt(CRect(100, 200, 110, 220), dirtyFlag);

@@ -6,6 +6,7 @@
 
 #include "app/model/fill_info.h"
 #include "app/objects/object_factory.h"
+#include "platform/win/codepage1252.h"
 
 CRectangleObject::CRectangleObject(double x, double y, const SIZE& size, double rotation)
     : CPathObject(x, y, size, rotation)
@@ -79,10 +80,7 @@ bool CRectangleObject::CanRotate() const
         return false;
     if (!fill || fill->GetKind() != CFillInfo::FILL_TEXTURE)
         return true;
-    std::string name = fill->GetImageFile();
-    std::transform(name.begin(), name.end(), name.begin(),
-                   [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c); });
-    return name.find(".png") == std::string::npos;
+    return LowerCase1252(fill->GetImageFile()).find(".png") == std::string::npos;
 }
 
 void CRectangleObject::Save(CFile& file) const
