@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 using namespace imagelib::detail;
@@ -182,4 +183,18 @@ TEST(Kernels, ZeroCountsNeedNoBuffer)
     Copy8To16(nullptr, 2, 0, nullptr, 1, 0, 0, 0);
     Fill8(nullptr, 1, 0, 7, 0, 3);
     Fill64(nullptr, 1, 0, 7, 3, 0);
+
+    // With real buffers, a count of 0 (or less) in either direction writes nothing.
+    std::vector<uint8_t> dst(64, 0xA5);
+    const std::vector<uint8_t> src = Pattern(64, 9);
+    const std::vector<uint8_t> before = dst;
+    CopyBytes(dst.data(), src.data(), 0);
+    for (auto [samples, rows] : {std::pair{0, 5}, std::pair{5, 0}, std::pair{-1, 2}, std::pair{2, -1}}) {
+        Copy8To8(dst.data(), 1, 8, src.data(), 1, 8, samples, rows);
+        Copy8To16(dst.data(), 2, 16, src.data(), 1, 8, samples, rows);
+        Copy32To32(dst.data(), 1, 16, src.data(), 1, 16, samples, rows);
+        Fill8(dst.data(), 1, 8, 7, samples, rows);
+        Fill64(dst.data(), 1, 16, 7, samples, rows);
+    }
+    EXPECT_EQ(dst, before);
 }

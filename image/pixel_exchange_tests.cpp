@@ -241,11 +241,23 @@ TEST(SetBuf, ClipsAndSteps)
     EXPECT_EQ(*back.Sample(0, 0, 0), 0);
 }
 
+// From (-3, -3) with step 2 the map is entered at (3, 3); the next stepped pixel, (5, 5), lies past its edge, so
+// only image pixel (0, 0) is written.
 TEST(SetBuf, OddNegativeOriginWithStepNeverReadsPastTheMap)
 {
     CImage image(IMAGE_MODE_GREY, 8, 8, 96.0);
     CPixMap map(IMAGE_MODE_GREY, 5, 5);
+    std::memset(map.buffer[0].get(), 0xEE, static_cast<size_t>(map.bufferSize[0])); // row padding too
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 5; ++x)
+            *map.Sample(x, y, 0) = static_cast<unsigned char>(10 * y + x + 1);
     EXPECT_TRUE(image.SetBuf(-3, -3, map, MASK_NONE, 2)); // ASan watches the reads
+
+    CPixMap out(IMAGE_MODE_GREY, 8, 8);
+    ASSERT_TRUE(image.GetBuf(0, 0, out));
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            EXPECT_EQ(*out.Sample(x, y, 0), x == 0 && y == 0 ? 34 : 0) << x << "," << y; // map (3, 3)
 }
 
 TEST(SetBuf, AlphaHandling)
