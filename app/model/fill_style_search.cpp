@@ -1,71 +1,54 @@
 #include "app/model/fill_style.h"
 
-#include "app/model/app_settings.h"
 #include "app/model/file_name_map.h"
 #include "app/model/fill_picture_load.h"
+#include "app/model/picture_search.h"
 #include "app/model/restore_on_exit.h"
 #include "app/model/services.h"
 #include "app/model/site_paths.h"
 #include "platform/io/io.h"
+#include "platform/win/path.h"
 
 namespace {
 
-constexpr int kIdOk = 1;
-
-bool AsksTheUser(IOError error)
-{
-    return error == IO_FILE_NOT_FOUND || error == IO_INVALID_FILE || error == IO_FOLDER_NOT_FOUND;
-}
-
-// Where the built site keeps its files, as a last place to look for a missing picture: the settings' site
-// folder, the site file's name cut by version, "_website/files/" and the picture's name. Empty when the settings
-// name no site folder.
+// The last place to look for a missing picture: the built site's files folder in the settings' folder of site
+// files, named after the site file cut by version. Empty when the settings name no such folder.
 std::string WebFolderCandidate(const std::string& picturePath)
 {
-    const CAppSettings* settings = GetAppSettings();
-    if (!settings || settings->m_strKstPath.empty())
-        return {};
-    std::string folder = settings->m_strKstPath;
-    if (folder.back() != '/' && folder.back() != '\\')
-        folder += '/';
-    const std::string siteName =
-        detail::CutSiteFileName(GetPathFileName(GetStoredPathBase()), GetCoreServices().GetSiteMinorVersion());
-    return folder + siteName + "_website/files/" + GetPathFileName(picturePath);
+    const std::string folder = SettingsFilesFolder(
+        detail::CutSiteFileName(GetPathFileName(GetStoredPathBase()), GetCoreServices().GetSiteMinorVersion()));
+    return folder.empty() ? folder : JoinPath(folder, GetPathFileName(picturePath));
 }
 
-// Teaches the site's map the user's choice, so that other fills naming the same picture, or another picture of
-// the same lost folder, find theirs without asking.
-void RememberReplacement(CFileNameMap* map, IOError firstError, const std::string& oldPath, const std::string& newPath)
+// The background as the question to the user sees it. A picked picture is kept here until the search ends.
+class BackgroundQuestion final : public PictureOwner
 {
-    if (!map)
-        return;
-    const bool sameName =
-        detail::LowerCase1252(GetPathFileName(oldPath)) == detail::LowerCase1252(GetPathFileName(newPath));
-    const bool otherFolder =
-        detail::LowerCase1252(GetPathFolder(oldPath)) != detail::LowerCase1252(GetPathFolder(newPath));
-    if (firstError == IO_INVALID_FILE || firstError == IO_FILE_NOT_FOUND)
-        map->SetReplacementFile(oldPath, newPath);
-    if ((firstError == IO_FILE_NOT_FOUND || firstError == IO_FOLDER_NOT_FOUND) && sameName && otherFolder)
-        map->SetReplacementFolder(GetPathFolder(oldPath), GetPathFolder(newPath));
-}
+public:
+    explicit BackgroundQuestion(CFillStyle& style) : m_style(style) {}
+
+    CColor GetColor() const override { return m_style.GetColor(); }
+    // The picture last tried, so that the user sees which pick failed.
+    std::string GetDialogPath() const override { return m_style.GetImageFile(); }
+    int LoadPicture(const std::string& path) override
+    {
+        m_style.SetImageFile(path);
+        IOError error = IO_OK;
+        image = LoadFillPicture(path, error);
+        return image ? IO_OK : error;
+    }
+    int UseColor(const CColor& color) override
+    {
+        m_style.SetColor(color);
+        return IO_OK;
+    }
+
+    std::unique_ptr<CImage> image;
+
+private:
+    CFillStyle& m_style;
+};
 
 } // namespace
-
-std::string detail::CutSiteFileName(std::string name, int minor)
-{
-    auto cut = [&name](const char* part) {
-        const size_t at = name.find(part);
-        if (at != std::string::npos)
-            name.erase(at, std::char_traits<char>::length(part));
-    };
-    if (minor > 14)
-        cut(".kst");
-    if (minor < 15)
-        cut("-v6");
-    if (minor <= 15)
-        cut(".kth");
-    return name;
-}
 
 bool CFillStyle::LoadPicture()
 {
@@ -82,9 +65,15 @@ bool CFillStyle::LoadPicture()
     if (!image) {
         CoreServices& services = GetCoreServices();
         services.SetSiteModified();
-        const IOError firstError = error;
-        const std::string originalPath = m_strPath;
-        CFileNameMap* map = services.GetSiteFileNameMap();
+        PictureQuestion question;
+        question.originalPath = m_strPath;
+        question.map = services.GetSiteFileNameMap();
+        // A pick is remembered by the stored picture's own error, not by what the places tried since gave.
+        question.rememberAs = error;
+        question.startInBackgroundFolder = true;
+        question.emptyNameCancels = true;
+        question.folderMustDiffer = true;
+        CFileNameMap* map = question.map;
 
         // The stored path changes only when another place yields the picture, so that a failed search loses
         // nothing of what the site holds.
@@ -110,41 +99,25 @@ bool CFillStyle::LoadPicture()
         }
         if (!image && error == IO_FOLDER_NOT_FOUND) {
             if (map && map->LookupFolder(GetPathFolder(tried), replacement))
-                attempt(replacement + GetPathFileName(tried));
+                attempt(JoinPath(replacement, GetPathFileName(tried)));
             else
                 attemptWebFolder();
         }
-        if (image)
+        if (image) {
             m_strPath = tried;
-
-        if (!image && AsksTheUser(error)) {
-            RestoreOnExit<bool> asking(m_bAsking, true);
-            CAppSettings* settings = GetAppSettings();
-            while (!image && AsksTheUser(error)) {
-                FillPictureDialog dialog;
-                dialog.m_color = m_color;
-                dialog.m_strPath = m_strPath;
-                const int answer = error == IO_INVALID_FILE ? services.ShowFillInvalidDialog(dialog)
-                                                            : services.ShowFillMissingDialog(dialog);
-                std::string picked = settings ? settings->GetBackgroundImagePath() : std::string();
-                if (answer != kIdOk || !dialog.m_bTryAgain || !services.GetPictureFileName(picked) || picked.empty()) {
-                    SetColor(dialog.m_color);
-                    return true;
-                }
-                SetImageFile(picked);
-                image = LoadFillPicture(picked, error);
-                if (image) {
-                    RememberReplacement(map, firstError, originalPath, picked);
-                    if (settings)
-                        settings->m_strImagePath = GetPathFolder(picked);
-                }
+        } else {
+            BackgroundQuestion asked(*this);
+            int code = error;
+            {
+                RestoreOnExit<bool> asking(m_bAsking, true);
+                code = AskForPicture(asked, question, code);
             }
-        }
-
-        if (!image && error == IO_NO_MEMORY) {
-            services.ShowNoMemoryForFillDialog();
-            SetColor(CColor(255, 0, 0));
-            return true;
+            image = std::move(asked.image);
+            if (!image && code == IO_NO_MEMORY)
+                code = UseRedForShortMemory(asked);
+            // Without a picture, an answer means the background has become a solid colour.
+            if (!image && code == IO_OK)
+                return true;
         }
         if (!image) {
             m_bRenderAgain = true;

@@ -50,22 +50,6 @@ TEST_F(FillStyleTest, MissingPictureIsFoundWithoutAsking)
     }
 }
 
-TEST(FillStyle, SiteFileNameIsCutByVersion)
-{
-    struct Case
-    {
-        const char* name;
-        int minor;
-        const char* cut;
-    };
-    const Case cases[] = {
-        {"shop.kst", 15, "shop"},        {"shop-v6.kst", 15, "shop-v6"},   {"shop.kth", 15, "shop"},
-        {"shop-v6.kst", 14, "shop.kst"}, {"shop.kst.kst", 16, "shop.kst"}, {"shop.kth", 16, "shop.kth"},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(detail::CutSiteFileName(c.name, c.minor), c.cut) << c.name << " at " << c.minor;
-}
-
 TEST_F(FillStyleTest, AskingTheUserForAnotherPictureOrAColour)
 {
     const std::string good = SavePicture("new/sky.png");
