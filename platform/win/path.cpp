@@ -44,6 +44,8 @@ std::string HomeFolder()
     return "/";
 }
 
+// The folders from the environment are local paths, in which '\' is an ordinary character of a name; JoinPath,
+// which takes it for a separator of a path from an old site file, would misplace the separator in them.
 std::string WithSlash(std::string folder)
 {
     if (folder.back() != '/')
