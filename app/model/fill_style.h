@@ -121,11 +121,3 @@ private:
     // colour rather than asking again.
     bool m_bAsking = false;
 };
-
-namespace detail {
-
-// The name of the built site's folder for a site file: the file name with ".kst" cut for minor versions above 14,
-// "-v6" for versions below 15 and ".kth" up to 15, each at its first occurrence.
-std::string CutSiteFileName(std::string name, int minor);
-
-} // namespace detail

@@ -2,29 +2,15 @@
 
 #include <cstring>
 
-#include "app/model/app_settings.h"
 #include "app/model/file_name_map.h"
 #include "app/model/fill_info.h"
-#include "app/model/fill_style.h"
+#include "app/model/picture_search.h"
 #include "app/model/services.h"
 #include "app/model/site_paths.h"
 #include "platform/io/io.h"
+#include "platform/win/path.h"
 
 namespace {
-
-constexpr int kIdOk = 1;
-
-bool IsSearchable(int code)
-{
-    return code == IO_FILE_NOT_FOUND || code == IO_INVALID_FILE || code == IO_FOLDER_NOT_FOUND;
-}
-
-std::string JoinPath(const std::string& folder, const std::string& name)
-{
-    if (folder.empty() || folder.back() == '/' || folder.back() == '\\')
-        return folder + name;
-    return folder + "/" + name;
-}
 
 std::string CutFirst(std::string text, const char* part)
 {
@@ -34,18 +20,13 @@ std::string CutFirst(std::string text, const char* part)
     return text;
 }
 
-bool SameText(const std::string& a, const std::string& b)
-{
-    return detail::LowerCase1252(a) == detail::LowerCase1252(b);
-}
-
 // One search: the fill's path when it began, and the places derived from the open site.
-class PictureSearch
+class PictureSearch final : public PictureOwner
 {
 public:
     PictureSearch(CFillInfo& fill, const SIZE& size)
         : m_fill(fill), m_size(size), m_original(fill.GetImageFile()), m_animated(fill.IsAnimated()),
-          m_services(GetCoreServices()), m_map(m_services.GetSiteFileNameMap()), m_settings(GetAppSettings())
+          m_services(GetCoreServices()), m_map(m_services.GetSiteFileNameMap())
     {
     }
 
@@ -63,10 +44,10 @@ public:
                 std::string stored = MakeSiteRelativePath(sitePath, m_original);
                 if (IsStoredPathAbsolute(stored))
                     stored = name;
-                code = Retry(JoinPath(detail::CutSiteFileName(sitePath, version) + "_website/files/", stored));
+                code = Retry(JoinPath(SiteFilesFolder(detail::CutSiteFileName(sitePath, version)), stored));
             }
             std::string found;
-            if (IsSearchable(code) && m_map && m_map->FindReplacementFile(m_original, found))
+            if (CanSearchForPicture(code) && m_map && m_map->FindReplacementFile(m_original, found))
                 code = Retry(found);
             return code;
         }
@@ -74,8 +55,8 @@ public:
             std::string found;
             if (m_map && m_map->FindReplacementFile(m_original, found))
                 return Retry(found);
-            const std::string folder = SettingsFilesFolder(sitePath, version, false);
-            return folder.empty() ? code : Retry(folder + name);
+            const std::string folder = SiteFolderInSettings(sitePath, version, false);
+            return folder.empty() ? code : Retry(JoinPath(folder, name));
         }
         case IO_FOLDER_NOT_FOUND: {
             std::string folder;
@@ -83,13 +64,13 @@ public:
                 return Retry(JoinPath(folder, name));
             // A site read just now is not current yet: the file being opened lends its path.
             const std::string base = sitePath.empty() ? GetOpeningSitePath() : sitePath;
-            folder = SettingsFilesFolder(base, version, false);
+            folder = SiteFolderInSettings(base, version, false);
             if (!folder.empty())
-                code = Retry(folder + name);
+                code = Retry(JoinPath(folder, name));
             if (code == IO_FOLDER_NOT_FOUND) {
-                folder = SettingsFilesFolder(base, version, true);
+                folder = SiteFolderInSettings(base, version, true);
                 if (!folder.empty())
-                    code = Retry(folder + name);
+                    code = Retry(JoinPath(folder, name));
             }
             return code;
         }
@@ -98,29 +79,29 @@ public:
         }
     }
 
-    // Asks the user until a picture loads or the user settles for a solid colour.
+    // Asks the user until a picture loads or the user settles for a solid colour; a picture too large for memory
+    // leaves the fill red. A pick is remembered by the error of the dialog it answers, and the chooser starts in
+    // the settings' image folder.
     int Ask(int code)
     {
-        while (IsSearchable(code)) {
-            FillPictureDialog dialog;
-            dialog.m_color = m_fill.GetColor();
-            dialog.m_strPath = m_original;
-            const int answer = code == IO_INVALID_FILE ? m_services.ShowFillInvalidDialog(dialog)
-                                                       : m_services.ShowFillMissingDialog(dialog);
-            std::string chosen = m_settings ? m_settings->GetImagePath() : std::string();
-            if (answer != kIdOk || !dialog.m_bTryAgain || !m_services.GetPictureFileName(chosen)) {
-                m_fill.SetColor(dialog.m_color);
-                return m_fill.UpdateImage(m_size);
-            }
-            m_fill.SetImageFile(chosen);
-            const int result = m_fill.UpdateImage(m_size);
-            if (result == IO_OK)
-                Remember(code, chosen);
-            else if (result == IO_NO_MEMORY)
-                return OutOfMemory();
-            code = result;
-        }
-        return code == IO_NO_MEMORY ? OutOfMemory() : code;
+        PictureQuestion question;
+        question.originalPath = m_original;
+        question.map = m_map;
+        code = AskForPicture(*this, question, code);
+        return code == IO_NO_MEMORY ? UseRedForShortMemory(*this) : code;
+    }
+
+    CColor GetColor() const override { return m_fill.GetColor(); }
+    std::string GetDialogPath() const override { return m_original; }
+    int LoadPicture(const std::string& path) override
+    {
+        m_fill.SetImageFile(path);
+        return m_fill.UpdateImage(m_size);
+    }
+    int UseColor(const CColor& color) override
+    {
+        m_fill.SetColor(color);
+        return m_fill.UpdateImage(m_size);
     }
 
 private:
@@ -135,38 +116,16 @@ private:
         return code;
     }
 
-    // "<KST path>/<site name>_website/files/", empty when the settings name no such folder or the site has no
-    // path: a relative folder would search the program's working folder, which holds nothing of the site.
-    std::string SettingsFilesFolder(const std::string& sitePath, int version, bool cutKst) const
+    // The site's files folder in the settings' folder of site files, empty when the site has no path: a relative
+    // folder would search the program's working folder, which holds nothing of the site.
+    static std::string SiteFolderInSettings(const std::string& sitePath, int version, bool cutKst)
     {
-        if (!m_settings || m_settings->m_strKstPath.empty() || sitePath.empty())
+        if (sitePath.empty())
             return {};
         std::string name = GetPathFileName(detail::CutSiteFileName(sitePath, version));
         if (cutKst)
             name = CutFirst(name, ".kst");
-        return JoinPath(m_settings->m_strKstPath, name + "_website/files/");
-    }
-
-    void Remember(int code, const std::string& chosen)
-    {
-        const std::string oldFolder = GetPathFolder(m_original), newFolder = GetPathFolder(chosen);
-        const bool sameName = SameText(GetPathFileName(m_original), GetPathFileName(chosen));
-        if (m_map) {
-            if (code == IO_INVALID_FILE || code == IO_FILE_NOT_FOUND)
-                m_map->SetReplacementFile(m_original, chosen);
-            if ((code == IO_FILE_NOT_FOUND && sameName && !SameText(oldFolder, newFolder)) ||
-                (code == IO_FOLDER_NOT_FOUND && sameName))
-                m_map->SetReplacementFolder(oldFolder, newFolder);
-        }
-        if (m_settings)
-            m_settings->m_strImagePath = newFolder;
-    }
-
-    int OutOfMemory()
-    {
-        m_services.ShowNoMemoryForFillDialog();
-        m_fill.SetColor(CColor(255, 0, 0));
-        return m_fill.UpdateImage(m_size);
+        return SettingsFilesFolder(name);
     }
 
     CFillInfo& m_fill;
@@ -175,7 +134,6 @@ private:
     const bool m_animated;
     CoreServices& m_services;
     CFileNameMap* m_map;
-    CAppSettings* m_settings;
 };
 
 } // namespace

@@ -1,4 +1,3 @@
-#include "app/model/fill_style.h"
 #include "app/objects/fill_picture_search.h"
 
 #include <gtest/gtest.h>
@@ -290,22 +289,4 @@ TEST_F(FillPictureSearchTest, AFoundPictureFillsTheObject)
     EXPECT_FALSE(object.GetFill()->NeedsRender());
     // The picture is black; the fill's colour is not.
     EXPECT_EQ(object.GetImage()->GetData()[1], 0);
-}
-
-TEST(FillPictureSearch, CutSiteExtensionByVersion)
-{
-    struct Case
-    {
-        const char* path;
-        int minor;
-        const char* expected;
-    };
-    const Case cases[] = {
-        {"/s/home.kst", 15, "/s/home"},        {"/s/home.kst", 14, "/s/home.kst"},
-        {"/s/home-v6.kst", 14, "/s/home.kst"}, {"/s/theme.kth", 15, "/s/theme"},
-        {"/s/theme.kth", 16, "/s/theme.kth"},  {"/s/a.kst.kst", 16, "/s/a.kst"},
-        {"/s/look-v6.kth", 9, "/s/look"},      {"", 15, ""},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(detail::CutSiteFileName(c.path, c.minor), c.expected) << c.path << " at " << c.minor;
 }

@@ -44,6 +44,8 @@ std::string HomeFolder()
     return "/";
 }
 
+// The folders from the environment are local paths, in which '\' is an ordinary character of a name; JoinPath,
+// which takes it for a separator of a path from an old site file, would misplace the separator in them.
 std::string WithSlash(std::string folder)
 {
     if (folder.back() != '/')
@@ -93,14 +95,17 @@ void SplitPath(const std::string& path, std::string* drive, std::string* dir, st
         *ext = dot == std::string::npos ? std::string() : file.substr(dot);
 }
 
+std::string JoinPath(const std::string& folder, const std::string& name)
+{
+    if (folder.empty() || IsSeparator(folder.back()))
+        return folder + name;
+    const size_t last = folder.find_last_of("/\\");
+    return folder + (last == std::string::npos ? '/' : folder[last]) + name;
+}
+
 std::string MakePath(const std::string& drive, const std::string& dir, const std::string& fname, const std::string& ext)
 {
-    std::string path = drive + dir;
-    if (!dir.empty() && !IsSeparator(dir.back())) {
-        size_t last = dir.find_last_of("/\\");
-        path += last == std::string::npos ? '/' : dir[last];
-    }
-    path += fname;
+    std::string path = drive + JoinPath(dir, fname);
     if (!ext.empty() && ext.front() != '.')
         path += '.';
     path += ext;

@@ -9,7 +9,11 @@
 // the last '.' of the file part, dot included). Any of the outputs may be null.
 void SplitPath(const std::string& path, std::string* drive, std::string* dir, std::string* fname, std::string* ext);
 
-// Joins the parts, adding the separator after dir and the dot before ext where they are missing.
+// name after folder, with a separator between them unless folder is empty or already ends with one. The separator
+// added is the last one folder uses ('/' when it has none), so that a folder written on Windows stays one.
+std::string JoinPath(const std::string& folder, const std::string& name);
+
+// Joins the parts, adding the separator after dir (as JoinPath does) and the dot before ext where they are missing.
 std::string MakePath(const std::string& drive, const std::string& dir, const std::string& fname,
                      const std::string& ext);
 

@@ -96,6 +96,26 @@ TEST(PathTest, MakePathAddsMissingSeparatorAndDot)
         EXPECT_EQ(MakePath(c.drive, c.dir, c.fname, c.ext), c.path);
 }
 
+TEST(PathTest, JoinPathAddsTheFoldersOwnSeparatorOnlyWhereMissing)
+{
+    struct Case
+    {
+        std::string folder, name, path;
+    } cases[] = {
+        {"", "a.gif", "a.gif"},
+        {"/srv/", "a.gif", "/srv/a.gif"},
+        {"/srv", "a.gif", "/srv/a.gif"},
+        {R"(C:\Web\)", "a.gif", R"(C:\Web\a.gif)"},
+        {R"(C:\Web)", "a.gif", R"(C:\Web\a.gif)"},
+        {R"(/home\web)", "a.gif", R"(/home\web\a.gif)"},
+        {R"(C:\Web/site)", "files/", R"(C:\Web/site/files/)"},
+        {"kst", "home_website/files/", "kst/home_website/files/"},
+        {"/srv/", "", "/srv/"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(JoinPath(c.folder, c.name), c.path) << c.folder << " + " << c.name;
+}
+
 class TempFolderTest : public ::testing::Test
 {
 protected:
