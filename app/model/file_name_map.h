@@ -28,10 +28,3 @@ private:
     std::vector<std::pair<std::string, std::string>> m_files;
     std::vector<std::pair<std::string, std::string>> m_folders;
 };
-
-namespace detail {
-
-// The keys' fold is the program's one fold of Windows-1252 text; the fill code still names it from here.
-using ::LowerCase1252;
-
-} // namespace detail

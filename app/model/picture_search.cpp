@@ -5,6 +5,7 @@
 #include "app/model/services.h"
 #include "app/model/site_paths.h"
 #include "platform/io/io.h"
+#include "platform/win/codepage1252.h"
 #include "platform/win/path.h"
 
 namespace {
@@ -13,7 +14,7 @@ constexpr int kIdOk = 1;
 
 bool SameText(const std::string& a, const std::string& b)
 {
-    return detail::LowerCase1252(a) == detail::LowerCase1252(b);
+    return LowerCase1252(a) == LowerCase1252(b);
 }
 
 // Teaches the site's map the user's pick, so that other fills naming the same picture, or another picture of the
