@@ -1,5 +1,7 @@
 #include "app/model/file_name_map.h"
 
+#include "platform/win/codepage1252.h"
+
 namespace {
 
 using Entries = std::vector<std::pair<std::string, std::string>>;

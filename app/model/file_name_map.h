@@ -7,8 +7,6 @@
 #include <utility>
 #include <vector>
 
-#include "platform/win/codepage1252.h"
-
 class CFileNameMap
 {
 public:
