@@ -1,15 +1,9 @@
 #pragma once
 
 #include "image/image.h"
+#include "platform/win/win_types.h"
 
 #include <memory>
-
-// A point with fractional coordinates.
-struct DPOINT
-{
-    double x;
-    double y;
-};
 
 // Scales a whole image to a new size and turns it. Handles images of modes 1 (grey), 3 (RGB), 0x80000001 and
 // 0x80000003 (the same with an alpha plane) and 0x800001FE (coverage only); the result has the source's mode

@@ -35,6 +35,13 @@ struct POINT
     LONG y;
 };
 
+// A point with fractional coordinates.
+struct DPOINT
+{
+    double x;
+    double y;
+};
+
 struct SIZE
 {
     LONG cx;
