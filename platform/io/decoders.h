@@ -12,9 +12,6 @@
 
 namespace io_detail {
 
-constexpr int kMaxSide = 30000;
-constexpr int64_t kMaxPixels = 100'000'000;
-
 // Whether a picture of this size may be loaded at all.
 bool SizeAcceptable(int64_t width, int64_t height);
 

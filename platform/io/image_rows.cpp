@@ -11,7 +11,8 @@ constexpr int kBandRows = 64;
 
 bool SizeAcceptable(int64_t width, int64_t height)
 {
-    return width >= 1 && height >= 1 && width <= kMaxSide && height <= kMaxSide && width * height <= kMaxPixels;
+    return width >= 1 && height >= 1 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
+           width * height <= kMaxPicturePixels;
 }
 
 bool ImageRows::Start(IMAGE_MODE mode, int width, int height, double dpi, IOError* error)

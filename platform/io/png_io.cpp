@@ -52,7 +52,7 @@ bool RunPngRead(png_structp png, png_infop info, PngReadJob* job)
         return false;
 
     png_init_io(png, job->file);
-    png_set_user_limits(png, kMaxSide, kMaxSide);
+    png_set_user_limits(png, kMaxPictureSide, kMaxPictureSide);
     png_read_info(png, info);
 
     png_uint_32 width = png_get_image_width(png, info);
