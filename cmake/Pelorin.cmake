@@ -4,7 +4,7 @@
 function(pelorin_tests library)
     set(target ${library}_tests)
     add_executable(${target} ${ARGN})
-    target_link_libraries(${target} PRIVATE ${library} GTest::gtest GTest::gtest_main GTest::gmock)
+    target_link_libraries(${target} PRIVATE ${library} pelorin_test_support GTest::gtest GTest::gtest_main GTest::gmock)
     target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR})
     gtest_discover_tests(${target}
         WORKING_DIRECTORY ${CMAKE_BINARY_DIR}

@@ -15,8 +15,8 @@
 #include "app/model/services.h"
 #include "app/render/compositing.h"
 #include "app/render/effect_images.h"
-#include "app/render/test_output.h"
 #include "platform/io/io.h"
+#include "testing/test_output.h"
 
 namespace {
 
