@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-using namespace imagelib::detail;
+using namespace detail;
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <random>
 #include <vector>
 
-using render::detail::DericheCoefficients;
+using detail::DericheCoefficients;
 
 namespace {
 
@@ -149,12 +149,12 @@ CImage MakeImage(IMAGE_MODE mode, int width, int height, unsigned seed)
 TEST(GaussianBlur, CoefficientsAreBitForBitTheFormulas)
 {
     for (double sigma : {0.2, 0.5, 2.0, 8.0, 32.0, 200.0}) {
-        const DericheCoefficients a = render::detail::ComputeDericheCoefficients(sigma);
+        const DericheCoefficients a = detail::ComputeDericheCoefficients(sigma);
         const DericheCoefficients b = ReferenceCoefficients(sigma);
         EXPECT_EQ(std::memcmp(&a, &b, sizeof a), 0) << "sigma " << sigma;
     }
     // Near 1 the filter keeps a flat signal's level.
-    const DericheCoefficients c = render::detail::ComputeDericheCoefficients(2.0);
+    const DericheCoefficients c = detail::ComputeDericheCoefficients(2.0);
     EXPECT_NEAR((c.sumP + c.sumM) / (1 + c.sumD), 1.0, 1e-3);
 }
 

@@ -12,7 +12,7 @@
 #include "platform/io/packed_dib.h"
 #include "platform/win/little_endian.h"
 
-namespace io_detail {
+namespace detail {
 
 namespace {
 
@@ -199,4 +199,4 @@ std::unique_ptr<CImage> LoadBmp(FILE* file, unsigned flags, IOError* error)
     return image;
 }
 
-} // namespace io_detail
+} // namespace detail

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace io_detail {
+namespace detail {
 
 namespace {
 // Rows per band: small enough to stay in cache for narrow pictures, large enough to keep SetBuf calls few.
@@ -78,4 +78,4 @@ std::unique_ptr<CImage> ImageRows::Finish()
     return std::move(m_image);
 }
 
-} // namespace io_detail
+} // namespace detail

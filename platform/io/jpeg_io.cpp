@@ -86,7 +86,7 @@ struct JpegReadJob : JpegJob
     unsigned char buffer[kChunk];
     unsigned flags = 0;
     std::string* comment = nullptr;
-    io_detail::ImageRows rows;
+    detail::ImageRows rows;
     std::vector<unsigned char> cmykRow;
 };
 
@@ -156,7 +156,7 @@ bool RunJpegRead(JpegReadJob* job)
         jpeg_save_markers(&info, JPEG_COM, 0xFFFF);
 
     jpeg_read_header(&info, TRUE);
-    if (!io_detail::SizeAcceptable(info.image_width, info.image_height))
+    if (!detail::SizeAcceptable(info.image_width, info.image_height))
         return false;
     if (job->comment) {
         for (jpeg_saved_marker_ptr marker = info.marker_list; marker; marker = marker->next) {
@@ -318,7 +318,7 @@ bool MapCanBeEncoded(const CPixMap& map)
 
 } // namespace
 
-namespace io_detail {
+namespace detail {
 
 std::unique_ptr<CImage> LoadJpeg(FILE* file, unsigned flags, IOError* error)
 {
@@ -326,7 +326,7 @@ std::unique_ptr<CImage> LoadJpeg(FILE* file, unsigned flags, IOError* error)
     return DecodeJpeg(source, flags, nullptr, error, nullptr);
 }
 
-} // namespace io_detail
+} // namespace detail
 
 bool CJpegIO::Save(CFile& file, const CPixMap& map, int quality, IOError* error, const std::string& comment)
 {

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstdint>
 
-using namespace transform_detail;
+using namespace detail;
 
 namespace {
 
