@@ -6,7 +6,7 @@ using Entries = std::vector<std::pair<std::string, std::string>>;
 
 void SetEntry(Entries& entries, const std::string& key, const std::string& value)
 {
-    const std::string lowered = detail::LowerCase1252(key);
+    const std::string lowered = LowerCase1252(key);
     for (auto& entry : entries) {
         if (entry.first == lowered) {
             entry.second = value;
@@ -18,7 +18,7 @@ void SetEntry(Entries& entries, const std::string& key, const std::string& value
 
 bool FindEntry(const Entries& entries, const std::string& key, std::string& out)
 {
-    const std::string lowered = detail::LowerCase1252(key);
+    const std::string lowered = LowerCase1252(key);
     for (const auto& entry : entries) {
         if (entry.first == lowered) {
             out = entry.second;
@@ -30,7 +30,7 @@ bool FindEntry(const Entries& entries, const std::string& key, std::string& out)
 
 } // namespace
 
-std::string detail::LowerCase1252(std::string text)
+std::string LowerCase1252(std::string text)
 {
     for (char& c : text) {
         const unsigned char u = static_cast<unsigned char>(c);

@@ -27,9 +27,12 @@ private:
     std::vector<std::pair<std::string, std::string>> m_folders;
 };
 
+// Lower case of Windows-1252 text: ASCII letters and the accented capitals. File names compare by it.
+std::string LowerCase1252(std::string text);
+
 namespace detail {
 
-// Lower case of Windows-1252 text: ASCII letters and the accented capitals.
-std::string LowerCase1252(std::string text);
+// The former name, still used by fill_style.cpp and fill_picture_search.cpp. Remove once they use the plain one.
+using ::LowerCase1252;
 
 } // namespace detail

@@ -76,3 +76,22 @@ TEST(FileNameMap, EmptyMapFindsNothing)
     EXPECT_FALSE(map.LookupFolder("/a/", out));
     EXPECT_EQ(out, "kept");
 }
+
+TEST(FileNameMap, LowerCase1252FoldsOnlyTheCapitalsOfTheCodePage)
+{
+    struct Case
+    {
+        const char* text;
+        const char* lowered;
+    };
+    const Case cases[] = {
+        {"AZaz09@[`{", "azaz09@[`{"},
+        // The accented capitals, from the first to the last; the multiplication sign between them is no letter.
+        {"\xC0\xD6\xD7\xD8\xDE\xDF", "\xE0\xF6\xD7\xF8\xFE\xDF"},
+        // S, OE and Z with caron, and Y with diaeresis, sit apart from the others.
+        {"\x8A\x8C\x8E\x9F", "\x9A\x9C\x9E\xFF"},
+        {"\x8B\x8D\x9A\xBF\xFF", "\x8B\x8D\x9A\xBF\xFF"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(LowerCase1252(c.text), c.lowered) << c.text;
+}
