@@ -10,14 +10,19 @@ function(pelorin_library_headers library)
     get_filename_component(parent ${root}/${folder} DIRECTORY)
     file(MAKE_DIRECTORY ${parent})
     file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR} ${root}/${folder} SYMBOLIC)
-    target_include_directories(${library} PUBLIC ${root})
+    get_target_property(type ${library} TYPE)
+    if(type STREQUAL "INTERFACE_LIBRARY")
+        target_include_directories(${library} INTERFACE ${root})
+    else()
+        target_include_directories(${library} PUBLIC ${root})
+    endif()
 endfunction()
 
 # pelorin_tests(<library> <sources...>): one GoogleTest executable per library, registered with CTest.
 function(pelorin_tests library)
     set(target ${library}_tests)
     add_executable(${target} ${ARGN})
-    target_link_libraries(${target} PRIVATE ${library} GTest::gtest GTest::gtest_main GTest::gmock)
+    target_link_libraries(${target} PRIVATE ${library} pelorin_test_support GTest::gtest GTest::gtest_main GTest::gmock)
     gtest_discover_tests(${target}
         WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
         PROPERTIES ENVIRONMENT "PELORIN_TEST_OUTPUT=${CMAKE_BINARY_DIR}/test-output"

@@ -68,8 +68,8 @@ void CColor::Convert(IMAGE_MODE target)
 {
     if (target == m_mode)
         return;
-    imagelib::detail::GetConverter(m_mode).PixelToCommon(m_color);
-    imagelib::detail::GetConverter(target).PixelFromCommon(m_color);
+    detail::GetConverter(m_mode).PixelToCommon(m_color);
+    detail::GetConverter(target).PixelFromCommon(m_color);
     m_mode = target;
 }
 

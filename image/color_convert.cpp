@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstring>
 
-namespace imagelib::detail {
+namespace detail {
 namespace {
 
 // ---- Tables, all built by the compiler ----
@@ -529,4 +529,4 @@ const ColorConverter& GetConverter(IMAGE_MODE mode)
     }
 }
 
-} // namespace imagelib::detail
+} // namespace detail

@@ -4,7 +4,7 @@
 
 #include "image/image.h"
 
-namespace imagelib::detail {
+namespace detail {
 
 // Converts one mode's samples to and from the common form: 8-bit RGB rows, or three 16-bit RGB samples
 // (little-endian, red first, bytes 0 to 5) for a single colour. Stateless; one instance per converter kind.
@@ -28,4 +28,4 @@ public:
 // every other value (the alpha modes among them) gets the pass-through converter.
 const ColorConverter& GetConverter(IMAGE_MODE mode);
 
-} // namespace imagelib::detail
+} // namespace detail

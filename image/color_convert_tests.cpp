@@ -8,7 +8,7 @@
 #include <cstring>
 #include <vector>
 
-using imagelib::detail::GetConverter;
+using detail::GetConverter;
 
 namespace {
 

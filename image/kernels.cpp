@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-namespace imagelib::detail {
+namespace detail {
 namespace {
 
 // Samples move through memcpy so that buffers of any alignment are read and written safely; compilers turn
@@ -184,4 +184,4 @@ void Fill64(uint8_t* dst, int pixelStep, int rowStep, uint64_t value, int sample
     FillSame<uint64_t>(dst, pixelStep, rowStep, value, samplesPerRow, rows);
 }
 
-} // namespace imagelib::detail
+} // namespace detail

@@ -6,7 +6,7 @@
 // Strided copy and fill kernels for moving planes between images and pixel maps. Pixel steps count samples
 // (of the side's own sample size), row steps count bytes. A count of 0 does nothing. Pointers need no
 // particular alignment.
-namespace imagelib::detail {
+namespace detail {
 
 void CopyBytes(uint8_t* dst, const uint8_t* src, size_t n);
 
@@ -30,4 +30,4 @@ void Fill16(uint8_t* dst, int pixelStep, int rowStep, uint16_t value, int sample
 void Fill32(uint8_t* dst, int pixelStep, int rowStep, uint32_t value, int samplesPerRow, int rows);
 void Fill64(uint8_t* dst, int pixelStep, int rowStep, uint64_t value, int samplesPerRow, int rows);
 
-} // namespace imagelib::detail
+} // namespace detail

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-using namespace imagelib::detail;
+using namespace detail;
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "image/image.h"
 #include "image/kernels.h"
 
-using namespace imagelib::detail;
+using namespace detail;
 
 namespace {
 

@@ -20,6 +20,8 @@ TESTS = re.compile(r"pelorin_tests\(\s*(\w+)([^)]*)\)")
 BENCHMARK = re.compile(r"pelorin_benchmark\(\s*(\w+)\s+(\w+)([^)]*)\)")
 FUZZ = re.compile(r"pelorin_fuzzer\(\s*(\w+)\s+(\w+)([^)]*)\)")
 SOURCE_SUFFIXES = (".h", ".cpp", ".c")
+# pelorin_tests() links these into every test program, so READMEs need not name them.
+IMPLICIT_TEST_LIBRARIES = {"pelorin_test_support"}
 
 
 def read(path):
@@ -139,7 +141,7 @@ def check(root):
                 continue
             allowed = {library.name} | library.links
             if is_test_file(library, filename):
-                allowed |= library.test_links
+                allowed |= library.test_links | IMPLICIT_TEST_LIBRARIES
             text = read(os.path.join(folder_path, filename))
             for include in INCLUDE.findall(text):
                 owner = owner_of(include, folders)

@@ -59,8 +59,8 @@ std::unique_ptr<CImage> ReadPicture(CFile& file)
     const int32_t w = ReadInt32(file);
     const int32_t h = ReadInt32(file);
     const uint32_t storedMode = ReadUInt32(file);
-    if (w < 1 || h < 1 || w > detail::kMaxPictureSide || h > detail::kMaxPictureSide ||
-        static_cast<int64_t>(w) * h > detail::kMaxPicturePixels || !IsStorableMode(storedMode))
+    if (w < 1 || h < 1 || w > kMaxPictureSide || h > kMaxPictureSide ||
+        static_cast<int64_t>(w) * h > kMaxPicturePixels || !IsStorableMode(storedMode))
         ThrowBadRecord();
     const IMAGE_MODE mode = static_cast<IMAGE_MODE>(storedMode);
 

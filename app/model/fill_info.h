@@ -9,6 +9,7 @@
 
 #include "app/model/gradient_info.h"
 #include "image/image.h"
+#include "platform/io/io.h"
 #include "platform/win/file.h"
 #include "platform/win/win_types.h"
 
@@ -91,8 +92,8 @@ private:
 
 namespace detail {
 
-// The largest owned picture a file may hold: each side and the pixel count.
-constexpr int kMaxPictureSide = 30000;
-constexpr int64_t kMaxPicturePixels = 100000000;
+// The former names of the picture size limits, still used by path_object.cpp. Remove once it uses the plain ones.
+using ::kMaxPicturePixels;
+using ::kMaxPictureSide;
 
 } // namespace detail

@@ -16,7 +16,7 @@ namespace {
 std::string WebFolderCandidate(const std::string& picturePath)
 {
     const std::string folder = SettingsFilesFolder(
-        detail::CutSiteFileName(GetPathFileName(GetStoredPathBase()), GetCoreServices().GetSiteMinorVersion()));
+        CutSiteFileName(GetPathFileName(GetStoredPathBase()), GetCoreServices().GetSiteMinorVersion()));
     return folder.empty() ? folder : JoinPath(folder, GetPathFileName(picturePath));
 }
 

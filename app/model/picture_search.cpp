@@ -90,7 +90,7 @@ int UseRedForShortMemory(PictureOwner& owner)
     return owner.UseColor(CColor(255, 0, 0));
 }
 
-std::string detail::CutSiteFileName(std::string name, int minor)
+std::string CutSiteFileName(std::string name, int minor)
 {
     auto cut = [&name](const char* part) {
         const size_t at = name.find(part);

@@ -64,10 +64,6 @@ int AskForPicture(PictureOwner& owner, const PictureQuestion& question, int code
 // Tells the user that the picture does not fit in memory and gives it up for solid red: the owner's code.
 int UseRedForShortMemory(PictureOwner& owner);
 
-namespace detail {
-
 // The name of the built site's folder for a site file: the file name with ".kst" cut for minor versions above 14,
 // "-v6" for versions below 15 and ".kth" up to 15, each at its first occurrence.
 std::string CutSiteFileName(std::string name, int minor);
-
-} // namespace detail

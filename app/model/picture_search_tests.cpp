@@ -179,5 +179,5 @@ TEST(PictureSearch, SiteFileNameIsCutByVersion)
         {"", 15, ""},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(detail::CutSiteFileName(c.name, c.minor), c.cut) << c.name << " at " << c.minor;
+        EXPECT_EQ(CutSiteFileName(c.name, c.minor), c.cut) << c.name << " at " << c.minor;
 }

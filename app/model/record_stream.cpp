@@ -3,15 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-namespace {
-
-DWORD LittleEndian32(const BYTE b[4])
-{
-    return static_cast<DWORD>(b[0]) | (static_cast<DWORD>(b[1]) << 8) | (static_cast<DWORD>(b[2]) << 16) |
-           (static_cast<DWORD>(b[3]) << 24);
-}
-
-} // namespace
+#include "platform/win/little_endian.h"
 
 void ThrowBadRecord()
 {
@@ -30,13 +22,13 @@ DWORD ReadUInt32(CFile& file)
 {
     BYTE b[4];
     ReadExact(file, b, 4);
-    return LittleEndian32(b);
+    return LoadLE32(b);
 }
 
 void WriteUInt32(CFile& file, DWORD value)
 {
-    const BYTE b[4] = {static_cast<BYTE>(value), static_cast<BYTE>(value >> 8), static_cast<BYTE>(value >> 16),
-                       static_cast<BYTE>(value >> 24)};
+    BYTE b[4];
+    StoreLE32(b, value);
     file.Write(b, 4);
 }
 
@@ -90,9 +82,7 @@ double ReadDouble(CFile& file)
 {
     BYTE b[8];
     ReadExact(file, b, 8);
-    uint64_t bits = 0;
-    for (int i = 7; i >= 0; --i)
-        bits = (bits << 8) | b[i];
+    const uint64_t bits = LoadLE64(b);
     double value;
     std::memcpy(&value, &bits, sizeof value);
     return value;
@@ -103,8 +93,7 @@ void WriteDouble(CFile& file, double value)
     uint64_t bits;
     std::memcpy(&bits, &value, sizeof bits);
     BYTE b[8];
-    for (int i = 0; i < 8; ++i)
-        b[i] = static_cast<BYTE>(bits >> (8 * i));
+    StoreLE64(b, bits);
     file.Write(b, 8);
 }
 
@@ -130,7 +119,7 @@ bool ReadOptionalTag(CFile& file, DWORD tag)
 {
     BYTE b[4];
     const UINT got = file.Read(b, 4);
-    if (got == 4 && LittleEndian32(b) == tag)
+    if (got == 4 && LoadLE32(b) == tag)
         return true;
     // An absent record at the very end of the data is as valid as one followed by other data.
     if (got > 0)

@@ -34,18 +34,6 @@ struct FillPictureDialog
     bool m_bTryAgain = false;
 };
 
-// The description of a device-dependent bitmap: size, bytes per row and pixel format, without the pixels.
-struct BITMAP
-{
-    LONG bmType = 0;
-    LONG bmWidth = 0;
-    LONG bmHeight = 0;
-    LONG bmWidthBytes = 0;
-    WORD bmPlanes = 1;
-    WORD bmBitsPixel = 0;
-    void* bmBits = nullptr;
-};
-
 class CoreServices
 {
 public:

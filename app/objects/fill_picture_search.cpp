@@ -44,7 +44,7 @@ public:
                 std::string stored = MakeSiteRelativePath(sitePath, m_original);
                 if (IsStoredPathAbsolute(stored))
                     stored = name;
-                code = Retry(JoinPath(SiteFilesFolder(detail::CutSiteFileName(sitePath, version)), stored));
+                code = Retry(JoinPath(SiteFilesFolder(CutSiteFileName(sitePath, version)), stored));
             }
             std::string found;
             if (CanSearchForPicture(code) && m_map && m_map->FindReplacementFile(m_original, found))
@@ -122,7 +122,7 @@ private:
     {
         if (sitePath.empty())
             return {};
-        std::string name = GetPathFileName(detail::CutSiteFileName(sitePath, version));
+        std::string name = GetPathFileName(CutSiteFileName(sitePath, version));
         if (cutKst)
             name = CutFirst(name, ".kst");
         return SettingsFilesFolder(name);

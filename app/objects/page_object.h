@@ -9,7 +9,6 @@
 #include <memory>
 
 #include "image/image.h"
-#include "platform/transform/rotate_scale.h"
 #include "platform/win/file.h"
 #include "platform/win/win_types.h"
 

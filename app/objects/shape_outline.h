@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "platform/path/path.h"
-#include "platform/transform/rotate_scale.h"
 #include "platform/win/win_types.h"
 
 // The shape codes the Shapes palette and the insert tool keep. 3 to 12 are regular polygons with that many

@@ -11,8 +11,8 @@
 #include "app/model/effect_settings.h"
 #include "app/model/fill_info.h"
 #include "app/objects/polygon_object.h"
-#include "app/render/test_output.h"
 #include "platform/io/io.h"
+#include "testing/test_output.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 
 #include "app/objects/text_measure.h"
 #include "platform/text/face_list.h"
+#include "platform/win/little_endian.h"
 
 const std::vector<std::string>& GetTextFaceNames()
 {
@@ -38,7 +39,8 @@ WORD FindFontIndex(const std::string& face)
 void CTextChar::WriteFormat(CFile& file) const
 {
     WriteCountedString(file, GetTextFaceName(m_nFaceIndex));
-    const BYTE size[2] = {static_cast<BYTE>(m_nPointSize & 0xFF), static_cast<BYTE>(m_nPointSize >> 8)};
+    BYTE size[2];
+    StoreLE16(size, m_nPointSize);
     file.Write(size, 2);
     WriteByte(file, m_bBold);
     WriteByte(file, m_bItalic);
@@ -62,7 +64,7 @@ void CTextChar::ReadFormat(CFile& file, int major, int minor)
     link.Read(file, major, minor);
 
     m_nFaceIndex = FindFontIndex(face);
-    m_nPointSize = static_cast<WORD>(size[0] | (size[1] << 8));
+    m_nPointSize = LoadLE16(size);
     m_bBold = bold;
     m_bItalic = italic;
     m_bUnderline = underline;

@@ -16,10 +16,10 @@
 #include "app/objects/text_layout.h"
 #include "app/objects/text_measure.h"
 #include "app/objects/text_owner_fake.h"
-#include "app/render/test_output.h"
 #include "image/image.h"
 #include "platform/io/io.h"
 #include "platform/text/font.h"
+#include "testing/test_output.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <new>
 #include <numbers>
 
-namespace render::detail {
+namespace detail {
 
 DericheCoefficients ComputeDericheCoefficients(double sigma)
 {
@@ -42,11 +42,11 @@ DericheCoefficients ComputeDericheCoefficients(double sigma)
     return c;
 }
 
-} // namespace render::detail
+} // namespace detail
 
 namespace {
 
-using render::detail::DericheCoefficients;
+using detail::DericheCoefficients;
 
 // Lines are filtered kLanes at a time, one line per lane, so that the recursion, which is serial along a
 // line, runs as vector arithmetic across lines. Each lane does exactly the scalar operations of one line in
@@ -299,7 +299,7 @@ bool GaussianBlurRegion(CImage* image, double sigma, const RECT* rect)
     if (image->IsEmpty())
         return false;
 
-    const DericheCoefficients c = render::detail::ComputeDericheCoefficients(sigma);
+    const DericheCoefficients c = detail::ComputeDericheCoefficients(sigma);
     if (image->GetBitsPerPlane() == 8)
         return BlurPlanes<uint8_t>(*image, c, left, top, right - left, bottom - top);
     return BlurPlanes<uint16_t>(*image, c, left, top, right - left, bottom - top);

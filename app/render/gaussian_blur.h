@@ -15,7 +15,7 @@ bool GaussianBlur(CImage* image, double sigma, const RECT* rect = nullptr);
 // that misses the image, and the free-plane modes 384 to 387, change nothing and succeed.
 bool GaussianBlurRegion(CImage* image, double sigma, const RECT* rect = nullptr);
 
-namespace render::detail {
+namespace detail {
 
 // The filter's coefficients for one sigma: forward p0..p4, feedback d0..d4 and backward m0..m4 (p4, d0 and m0
 // are 0), and their sums, which give the steady states at the ends of a line.
@@ -31,4 +31,4 @@ struct DericheCoefficients
 
 DericheCoefficients ComputeDericheCoefficients(double sigma);
 
-} // namespace render::detail
+} // namespace detail

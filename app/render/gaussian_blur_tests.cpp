@@ -10,7 +10,7 @@
 #include <random>
 #include <vector>
 
-using render::detail::DericheCoefficients;
+using detail::DericheCoefficients;
 
 namespace {
 
@@ -68,7 +68,7 @@ std::vector<unsigned char> ReferenceBlur(const CImage& image, double sigma, RECT
         if (bytesPerSample == 2)
             s[1] = static_cast<unsigned char>(v >> 8);
     };
-    const DericheCoefficients c = render::detail::ComputeDericheCoefficients(sigma);
+    const DericheCoefficients c = detail::ComputeDericheCoefficients(sigma);
     const bool eightBit = bytesPerSample == 1;
     for (int p = 0; p < planes; ++p) {
         for (int y = region.top; y < region.bottom; ++y) {
@@ -159,7 +159,7 @@ TEST(GaussianBlur, BrightLineSpreadsAsTheGaussianOfItsSigma)
         }
     }
     // Near 1 the filter keeps a flat signal's level.
-    const DericheCoefficients c = render::detail::ComputeDericheCoefficients(2.0);
+    const DericheCoefficients c = detail::ComputeDericheCoefficients(2.0);
     EXPECT_NEAR((c.sumP + c.sumM) / (1 + c.sumD), 1.0, 1e-3);
 }
 

@@ -334,7 +334,7 @@ bool RenderEffects(std::unique_ptr<CImage>& image, CRect& bounds, CEffectSetting
     if (effects.m_bShadow) {
         at.shadowImage = effects.m_shadowCache.m_pImage.get();
         at.shadow = Centred(object, at.shadowImage->Width(), at.shadowImage->Height());
-        const CSize shift = render::detail::ShadowShift(effects.m_nShadowOffset, effects.m_nShadowAngle);
+        const CSize shift = detail::ShadowShift(effects.m_nShadowOffset, effects.m_nShadowAngle);
         at.shadow.Offset(shift.cx, shift.cy);
         united.Unite(at.shadow);
     }
@@ -376,7 +376,7 @@ bool RenderEffects(std::unique_ptr<CImage>& image, CRect& bounds, CEffectSetting
     return true;
 }
 
-namespace render::detail {
+namespace detail {
 
 int RoundHalfUp(double v)
 {
@@ -398,4 +398,4 @@ int WaitCursorDepth()
     return g_waitCursorDepth;
 }
 
-} // namespace render::detail
+} // namespace detail

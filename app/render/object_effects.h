@@ -26,7 +26,7 @@ bool RefreshGlowCache(CEffectSettings& effects, const CImage& source);
 // then shows the object without effects and renders again later. The caches stay consistent either way.
 bool RenderEffects(std::unique_ptr<CImage>& image, CRect& bounds, CEffectSettings& effects);
 
-namespace render::detail {
+namespace detail {
 
 // Half-up rounding onto the pixel grid: t = v truncated toward zero, t + 1 when v - t >= 0.5 (57.5 gives 58,
 // -3.54 gives -3).
@@ -38,4 +38,4 @@ CSize ShadowShift(int offset, int angleDegrees);
 // How many RenderEffects calls hold the wait cursor now.
 int WaitCursorDepth();
 
-} // namespace render::detail
+} // namespace detail

@@ -15,8 +15,8 @@
 #include "app/model/services.h"
 #include "app/render/compositing.h"
 #include "app/render/effect_images.h"
-#include "app/render/test_output.h"
 #include "platform/io/io.h"
+#include "testing/test_output.h"
 
 namespace {
 
@@ -552,7 +552,7 @@ public:
             CRect bounds(0, 0, 300, 10);
             CEffectSettings fx = ShadowOnly();
             EXPECT_TRUE(RenderEffects(image, bounds, fx));
-            EXPECT_EQ(render::detail::WaitCursorDepth(), 1);
+            EXPECT_EQ(detail::WaitCursorDepth(), 1);
         }
     }
     void EndWaitCursor() override { ++ends; }
@@ -580,7 +580,7 @@ TEST(RenderEffects, WaitCursorForLargeObjectsOnlyOnce)
         SetCoreServices(nullptr);
         EXPECT_EQ(services.begins, c.begins) << c.width << " x " << c.height;
         EXPECT_EQ(services.ends, c.begins);
-        EXPECT_EQ(render::detail::WaitCursorDepth(), 0);
+        EXPECT_EQ(detail::WaitCursorDepth(), 0);
     }
 }
 
@@ -642,14 +642,14 @@ TEST(RenderEffects, FailsCleanlyWithoutAWorkImage)
 
 TEST(ShadowShift, RoundsHalfUpOnTheGrid)
 {
-    using render::detail::RoundHalfUp;
+    using detail::RoundHalfUp;
     EXPECT_EQ(RoundHalfUp(57.5), 58);
     EXPECT_EQ(RoundHalfUp(3.54), 4);
     EXPECT_EQ(RoundHalfUp(-3.54), -3);
     EXPECT_EQ(RoundHalfUp(-3.5), -3);
-    EXPECT_EQ(render::detail::ShadowShift(5, 135), CSize(4, 4));
-    EXPECT_EQ(render::detail::ShadowShift(5, 315), CSize(-3, -3));
-    EXPECT_EQ(render::detail::ShadowShift(0, 77), CSize(0, 0));
+    EXPECT_EQ(detail::ShadowShift(5, 135), CSize(4, 4));
+    EXPECT_EQ(detail::ShadowShift(5, 315), CSize(-3, -3));
+    EXPECT_EQ(detail::ShadowShift(0, 77), CSize(0, 0));
 }
 
 // Not a check: pictures of a disc with each effect, for a person to look at.

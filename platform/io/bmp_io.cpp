@@ -9,27 +9,12 @@
 
 #include "image/image.h"
 #include "platform/io/decoders.h"
+#include "platform/io/packed_dib.h"
+#include "platform/win/little_endian.h"
 
-namespace io_detail {
+namespace detail {
 
 namespace {
-
-constexpr uint32_t kBiRgb = 0;
-constexpr uint32_t kBiBitfields = 3;
-constexpr uint32_t kBiAlphaBitfields = 6;
-
-uint16_t U16(const unsigned char* p)
-{
-    return uint16_t(p[0] | (p[1] << 8));
-}
-uint32_t U32(const unsigned char* p)
-{
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-int32_t I32(const unsigned char* p)
-{
-    return static_cast<int32_t>(U32(p));
-}
 
 // One colour channel of a packed pixel: where its bits lie and how to widen them to 8 bits.
 struct Channel
@@ -72,52 +57,40 @@ std::unique_ptr<CImage> LoadBmp(FILE* file, unsigned flags, IOError* error)
     unsigned char head[18];
     if (!ReadAt(file, 0, head, sizeof head))
         return nullptr;
-    const int64_t pixelOffset = U32(head + 10);
-    const uint32_t infoSize = U32(head + 14);
+    const int64_t pixelOffset = LoadLE32(head + 10);
+    const uint32_t infoSize = LoadLE32(head + 14);
 
-    int64_t width, height;
-    int bits;
-    uint32_t compression = kBiRgb, colorsUsed = 0;
+    if (infoSize != kCoreHeaderSize && !(infoSize >= kInfoHeaderSize && infoSize <= 1024))
+        return nullptr;
+    // The header up to the alpha mask, the last field read from the longer ones.
+    unsigned char header[56] = {};
+    if (!ReadAt(file, 14, header, std::min<size_t>(infoSize, sizeof header)))
+        return nullptr;
+    const BITMAPINFOHEADER info = DecodeDIBHeader(header, infoSize);
+    int64_t width = info.biWidth, height = info.biHeight;
+    const int bits = info.biBitCount;
+    const uint32_t compression = info.biCompression, colorsUsed = info.biClrUsed;
     double dpi = 96.0;
+    if ((flags & IO_LOAD_DPI) && info.biXPelsPerMeter > 0)
+        dpi = info.biXPelsPerMeter * 0.0254;
+
     uint32_t masks[4] = {0, 0, 0, 0};
     bool haveMasks = false;
     // The Windows headers that carry the channel masks themselves; others of these sizes (OS/2) hold other fields.
     const bool maskedHeader = infoSize == 52 || infoSize == 56 || infoSize == 108 || infoSize == 124;
-    if (infoSize == 12) {
-        unsigned char core[8];
-        if (!ReadAt(file, 18, core, sizeof core))
+    if (maskedHeader) {
+        for (int i = 0; i < (infoSize >= 56 ? 4 : 3); ++i)
+            masks[i] = LoadLE32(header + kInfoHeaderSize + 4 * i);
+        haveMasks = true;
+    } else if (compression == BI_BITFIELDS || compression == BI_ALPHABITFIELDS) {
+        // The masks of a short header follow it.
+        unsigned char extra[16];
+        int count = compression == BI_ALPHABITFIELDS ? 4 : 3;
+        if (!ReadAt(file, 14 + int64_t(infoSize), extra, size_t(count) * 4))
             return nullptr;
-        width = U16(core);
-        height = U16(core + 2);
-        bits = U16(core + 6);
-    } else if (infoSize >= 40 && infoSize <= 1024) {
-        unsigned char info[56] = {};
-        if (!ReadAt(file, 18, info, std::min<size_t>(infoSize, 56) - 4))
-            return nullptr;
-        width = I32(info);
-        height = I32(info + 4);
-        bits = U16(info + 10);
-        compression = U32(info + 12);
-        int32_t perMeter = I32(info + 20);
-        colorsUsed = U32(info + 28);
-        if ((flags & IO_LOAD_DPI) && perMeter > 0)
-            dpi = perMeter * 0.0254;
-        if (maskedHeader) {
-            for (int i = 0; i < (infoSize >= 56 ? 4 : 3); ++i)
-                masks[i] = U32(info + 36 + 4 * i);
-            haveMasks = true;
-        } else if (compression == kBiBitfields || compression == kBiAlphaBitfields) {
-            // The masks of a short header follow it.
-            unsigned char extra[16];
-            int count = compression == kBiAlphaBitfields ? 4 : 3;
-            if (!ReadAt(file, 14 + int64_t(infoSize), extra, size_t(count) * 4))
-                return nullptr;
-            for (int i = 0; i < count; ++i)
-                masks[i] = U32(extra + 4 * i);
-            haveMasks = true;
-        }
-    } else {
-        return nullptr;
+        for (int i = 0; i < count; ++i)
+            masks[i] = LoadLE32(extra + 4 * i);
+        haveMasks = true;
     }
 
     // A negative height stores the rows top down.
@@ -131,12 +104,12 @@ std::unique_ptr<CImage> LoadBmp(FILE* file, unsigned flags, IOError* error)
     bool paletted = bits == 1 || bits == 4 || bits == 8;
     if (!packed && !paletted && bits != 24)
         return nullptr;
-    if (compression != kBiRgb && !(packed && (compression == kBiBitfields || compression == kBiAlphaBitfields)))
+    if (compression != BI_RGB && !(packed && (compression == BI_BITFIELDS || compression == BI_ALPHABITFIELDS)))
         return nullptr;
 
     Channel red, green, blue, alphaChannel;
     if (packed) {
-        if (compression == kBiRgb) {
+        if (compression == BI_RGB) {
             // Without masks the channels have their fixed places; the fourth byte of a 32-bit pixel carries
             // alpha only where a long header names it.
             red = Channel(bits == 16 ? 0x7C00 : 0xFF0000);
@@ -161,7 +134,7 @@ std::unique_ptr<CImage> LoadBmp(FILE* file, unsigned flags, IOError* error)
         int64_t count = colorsUsed ? colorsUsed : (int64_t(1) << bits);
         if (count > 256)
             return nullptr;
-        int entrySize = infoSize == 12 ? 3 : 4;
+        int entrySize = infoSize == kCoreHeaderSize ? 3 : 4;
         std::vector<unsigned char> raw(size_t(count) * entrySize);
         if (!ReadAt(file, 14 + int64_t(infoSize), raw.data(), raw.size()))
             return nullptr;
@@ -173,7 +146,7 @@ std::unique_ptr<CImage> LoadBmp(FILE* file, unsigned flags, IOError* error)
         }
     }
 
-    const int64_t stride = (width * bits + 31) / 32 * 4;
+    const int64_t stride = DIBRowBytes(width, bits);
     if (pixelOffset < 14 + int64_t(infoSize) || pixelOffset + stride * height > fileSize)
         return nullptr;
 
@@ -208,7 +181,7 @@ std::unique_ptr<CImage> LoadBmp(FILE* file, unsigned flags, IOError* error)
                 g = p[1];
                 r = p[2];
             } else {
-                uint32_t pixel = bits == 16 ? U16(&line[size_t(x) * 2]) : U32(&line[size_t(x) * 4]);
+                uint32_t pixel = bits == 16 ? LoadLE16(&line[size_t(x) * 2]) : LoadLE32(&line[size_t(x) * 4]);
                 r = red.Get(pixel, 0);
                 g = green.Get(pixel, 0);
                 b = blue.Get(pixel, 0);
@@ -226,4 +199,4 @@ std::unique_ptr<CImage> LoadBmp(FILE* file, unsigned flags, IOError* error)
     return image;
 }
 
-} // namespace io_detail
+} // namespace detail

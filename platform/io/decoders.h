@@ -10,10 +10,7 @@
 #include "image/image.h"
 #include "platform/io/io.h"
 
-namespace io_detail {
-
-constexpr int kMaxSide = 30000;
-constexpr int64_t kMaxPixels = 100'000'000;
+namespace detail {
 
 // Whether a picture of this size may be loaded at all.
 bool SizeAcceptable(int64_t width, int64_t height);
@@ -55,4 +52,4 @@ std::unique_ptr<CImage> LoadJpeg(FILE* file, unsigned flags, IOError* error);
 std::unique_ptr<CImage> LoadGif(FILE* file, unsigned flags, IOError* error);
 std::unique_ptr<CImage> LoadBmp(FILE* file, unsigned flags, IOError* error);
 
-} // namespace io_detail
+} // namespace detail

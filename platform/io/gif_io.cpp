@@ -80,7 +80,7 @@ bool SkipPicture(GifFileType* gif)
 
 } // namespace
 
-namespace io_detail {
+namespace detail {
 
 std::unique_ptr<CImage> LoadGif(FILE* file, unsigned flags, IOError* error)
 {
@@ -181,12 +181,12 @@ std::unique_ptr<CImage> LoadGif(FILE* file, unsigned flags, IOError* error)
     return image;
 }
 
-} // namespace io_detail
+} // namespace detail
 
 bool CGifIO::IsAnimated(const std::string& path)
 {
     IOError ignored;
-    io_detail::FilePtr file = io_detail::OpenPicture(path, &ignored);
+    detail::FilePtr file = detail::OpenPicture(path, &ignored);
     if (!file)
         return false;
     GifReader reader(file.get());

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace io_detail {
+namespace detail {
 
 namespace {
 // Rows per band: small enough to stay in cache for narrow pictures, large enough to keep SetBuf calls few.
@@ -11,7 +11,8 @@ constexpr int kBandRows = 64;
 
 bool SizeAcceptable(int64_t width, int64_t height)
 {
-    return width >= 1 && height >= 1 && width <= kMaxSide && height <= kMaxSide && width * height <= kMaxPixels;
+    return width >= 1 && height >= 1 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
+           width * height <= kMaxPicturePixels;
 }
 
 bool ImageRows::Start(IMAGE_MODE mode, int width, int height, double dpi, IOError* error)
@@ -77,4 +78,4 @@ std::unique_ptr<CImage> ImageRows::Finish()
     return std::move(m_image);
 }
 
-} // namespace io_detail
+} // namespace detail

@@ -72,7 +72,7 @@ Format DetectFormat(FILE* file)
 
 } // namespace
 
-namespace io_detail {
+namespace detail {
 
 // Opens a regular file for reading. O_NONBLOCK keeps a FIFO or device at the path from stalling the open.
 FilePtr OpenPicture(const std::string& path, IOError* error)
@@ -104,7 +104,7 @@ FilePtr OpenPicture(const std::string& path, IOError* error)
     return FilePtr(file);
 }
 
-} // namespace io_detail
+} // namespace detail
 
 CImage* CIO::LoadImageA(const std::string& path, unsigned flags, IOError* error, const std::string& extraFileName)
 {
@@ -113,22 +113,22 @@ CImage* CIO::LoadImageA(const std::string& path, unsigned flags, IOError* error,
     IOError* err = error ? error : &ignored;
     *err = IO_OK;
     try {
-        io_detail::FilePtr file = io_detail::OpenPicture(path, err);
+        detail::FilePtr file = detail::OpenPicture(path, err);
         if (!file)
             return nullptr;
         std::unique_ptr<CImage> image;
         switch (DetectFormat(file.get())) {
         case Format::png:
-            image = io_detail::LoadPng(file.get(), flags, err);
+            image = detail::LoadPng(file.get(), flags, err);
             break;
         case Format::jpeg:
-            image = io_detail::LoadJpeg(file.get(), flags, err);
+            image = detail::LoadJpeg(file.get(), flags, err);
             break;
         case Format::gif:
-            image = io_detail::LoadGif(file.get(), flags, err);
+            image = detail::LoadGif(file.get(), flags, err);
             break;
         case Format::bmp:
-            image = io_detail::LoadBmp(file.get(), flags, err);
+            image = detail::LoadBmp(file.get(), flags, err);
             break;
         case Format::unknown:
             *err = IO_INVALID_FILE;

@@ -2,9 +2,15 @@
 
 // Loading pictures from files into images, and writing images as PNG files for people to look at.
 
+#include <cstdint>
 #include <string>
 
 class CImage;
+
+// The largest picture the program takes in, whether from a picture file or from a site file: each side and the
+// pixel count.
+constexpr int kMaxPictureSide = 30000;
+constexpr int64_t kMaxPicturePixels = 100'000'000;
 
 // What a load or save reports. Callers act on 1 and 3 as "missing", 2 as "not a usable picture" and 4 as
 // "not enough memory"; any other value counts as 2.
@@ -35,8 +41,8 @@ class CIO
 {
 public:
     // Loads the picture at path, recognised by its content: PNG, JPEG, GIF (its first frame) or BMP. Returns a new
-    // image owned by the caller, or null with the reason in *error. Pictures wider or higher than 30000 pixels, or
-    // with more than 100 million pixels, are refused with IO_INVALID_FILE. extraFileName is accepted for the
+    // image owned by the caller, or null with the reason in *error. Pictures wider or higher than kMaxPictureSide,
+    // or with more than kMaxPicturePixels pixels, are refused with IO_INVALID_FILE. extraFileName is accepted for the
     // callers' sake and not used.
     static CImage* LoadImageA(const std::string& path, unsigned flags, IOError* error,
                               const std::string& extraFileName = {});

@@ -410,6 +410,26 @@ TEST_F(PictureFolder, BmpVariants)
     ASSERT_TRUE(c.image);
     EXPECT_EQ(c.image->GetMode(), IMAGE_MODE_RGBA);
     EXPECT_EQ(PixelAt(*c.image, 0, 0), (Bytes{128, 3, 2, 1}));
+
+    // A 12-byte core header: 16-bit sizes, three bytes a palette entry. 3 x 2 at 1 bit, rows padded to 4 bytes.
+    Bytes core = {'B', 'M'};
+    Put32(core, 14 + 12 + 6 + 8);
+    Put32(core, 0);
+    Put32(core, 14 + 12 + 6);
+    Put32(core, 12);
+    for (unsigned field : {3, 2, 1, 1}) // width, height, planes, bit count
+        Put16(core, field);
+    core.insert(core.end(), {0, 0, 255, 255, 0, 0});         // red, blue
+    core.insert(core.end(), {0xA0, 0, 0, 0, 0x40, 0, 0, 0}); // bottom row 1 0 1, top row 0 1 0
+    Loaded d = Load(WriteBytes("d.bmp", core));
+    ASSERT_TRUE(d.image);
+    EXPECT_EQ(d.image->Width(), 3);
+    EXPECT_EQ(d.image->Height(), 2);
+    EXPECT_EQ(PixelAt(*d.image, 0, 0), (Bytes{255, 0, 0}));
+    EXPECT_EQ(PixelAt(*d.image, 1, 0), (Bytes{0, 0, 255}));
+    EXPECT_EQ(PixelAt(*d.image, 0, 1), (Bytes{0, 0, 255}));
+    EXPECT_EQ(PixelAt(*d.image, 2, 1), (Bytes{0, 0, 255}));
+    EXPECT_EQ(PixelAt(*d.image, 1, 1), (Bytes{255, 0, 0}));
 }
 
 // ---- Failures

@@ -86,7 +86,7 @@ struct JpegReadJob : JpegJob
     unsigned char buffer[kChunk];
     unsigned flags = 0;
     std::string* comment = nullptr;
-    io_detail::ImageRows rows;
+    detail::ImageRows rows;
     std::vector<unsigned char> cmykRow;
 };
 
@@ -156,7 +156,7 @@ bool RunJpegRead(JpegReadJob* job)
         jpeg_save_markers(&info, JPEG_COM, 0xFFFF);
 
     jpeg_read_header(&info, TRUE);
-    if (!io_detail::SizeAcceptable(info.image_width, info.image_height))
+    if (!detail::SizeAcceptable(info.image_width, info.image_height))
         return false;
     if (job->comment) {
         for (jpeg_saved_marker_ptr marker = info.marker_list; marker; marker = marker->next) {
@@ -235,16 +235,14 @@ std::unique_ptr<CImage> DecodeJpeg(ByteSource& source, unsigned flags, std::stri
 
 // ---- Encoding
 
-constexpr size_t kFirstOutputSize = 16384;
-
 struct JpegWriteJob : JpegJob
 {
     jpeg_compress_struct info{};
-    jpeg_destination_mgr destination{};
     bool created = false;
-    unsigned char* data = nullptr; // from malloc: the library's callbacks must not throw
-    size_t capacity = 0;
-    size_t size = 0;
+    bool destinationSet = false;
+    // The stream, in a buffer the library's memory destination takes from malloc and grows.
+    unsigned char* data = nullptr;
+    unsigned long size = 0;
     const CPixMap* map = nullptr;
     int quality = 75;
     const std::string* comment = nullptr;
@@ -256,45 +254,6 @@ struct JpegWriteJob : JpegJob
     ~JpegWriteJob() { free(data); }
 };
 
-JpegWriteJob* WriteJobOf(j_compress_ptr cinfo)
-{
-    return static_cast<JpegWriteJob*>(static_cast<JpegJob*>(cinfo->client_data));
-}
-
-void InitDestination(j_compress_ptr cinfo)
-{
-    JpegWriteJob* job = WriteJobOf(cinfo);
-    if (!job->data) {
-        job->data = static_cast<unsigned char*>(malloc(kFirstOutputSize));
-        if (!job->data)
-            ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 0);
-        job->capacity = kFirstOutputSize;
-    }
-    job->destination.next_output_byte = job->data;
-    job->destination.free_in_buffer = job->capacity;
-}
-
-boolean EmptyOutput(j_compress_ptr cinfo)
-{
-    // Called when the whole buffer is full, whatever free_in_buffer says.
-    JpegWriteJob* job = WriteJobOf(cinfo);
-    size_t grown = job->capacity * 2;
-    auto* data = static_cast<unsigned char*>(realloc(job->data, grown));
-    if (!data)
-        ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 1);
-    job->destination.next_output_byte = data + job->capacity;
-    job->destination.free_in_buffer = grown - job->capacity;
-    job->data = data;
-    job->capacity = grown;
-    return TRUE;
-}
-
-void TermDestination(j_compress_ptr cinfo)
-{
-    JpegWriteJob* job = WriteJobOf(cinfo);
-    job->size = job->capacity - job->destination.free_in_buffer;
-}
-
 bool RunJpegWrite(JpegWriteJob* job)
 {
     if (setjmp(job->jump))
@@ -303,10 +262,8 @@ bool RunJpegWrite(JpegWriteJob* job)
     jpeg_compress_struct& info = job->info;
     jpeg_create_compress(&info);
     job->created = true;
-    job->destination.init_destination = InitDestination;
-    job->destination.empty_output_buffer = EmptyOutput;
-    job->destination.term_destination = TermDestination;
-    info.dest = &job->destination;
+    jpeg_mem_dest(&info, &job->data, &job->size);
+    job->destinationSet = true;
 
     const CPixMap& map = *job->map;
     info.image_width = JDIMENSION(map.width);
@@ -335,6 +292,18 @@ bool RunJpegWrite(JpegWriteJob* job)
     return true;
 }
 
+// Lets go of the library's state. The memory destination hands its buffer over only when the stream is finished,
+// and once grown that is no longer the buffer it first handed out; after a failure it is fetched here so that
+// the job frees the right one.
+void EndJpegWrite(JpegWriteJob* job, bool finished)
+{
+    if (!job->created)
+        return;
+    if (job->destinationSet && !finished)
+        job->info.dest->term_destination(&job->info);
+    jpeg_destroy_compress(&job->info);
+}
+
 bool MapCanBeEncoded(const CPixMap& map)
 {
     if (map.mode != IMAGE_MODE_RGB || map.bitsPerPlane != 8 || map.planes != 3)
@@ -349,7 +318,7 @@ bool MapCanBeEncoded(const CPixMap& map)
 
 } // namespace
 
-namespace io_detail {
+namespace detail {
 
 std::unique_ptr<CImage> LoadJpeg(FILE* file, unsigned flags, IOError* error)
 {
@@ -357,7 +326,7 @@ std::unique_ptr<CImage> LoadJpeg(FILE* file, unsigned flags, IOError* error)
     return DecodeJpeg(source, flags, nullptr, error, nullptr);
 }
 
-} // namespace io_detail
+} // namespace detail
 
 bool CJpegIO::Save(CFile& file, const CPixMap& map, int quality, IOError* error, const std::string& comment)
 {
@@ -380,12 +349,10 @@ bool CJpegIO::Save(CFile& file, const CPixMap& map, int quality, IOError* error,
         try {
             encoded = RunJpegWrite(job.get());
         } catch (...) {
-            if (job->created)
-                jpeg_destroy_compress(&job->info);
+            EndJpegWrite(job.get(), false);
             throw;
         }
-        if (job->created)
-            jpeg_destroy_compress(&job->info);
+        EndJpegWrite(job.get(), encoded);
         if (!encoded || job->size > UINT_MAX) {
             *err = job->error == IO_OK ? IO_INVALID_FILE : job->error;
             return false;

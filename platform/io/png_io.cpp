@@ -12,7 +12,7 @@
 // libpng reports errors by longjmp. Each function that calls setjmp keeps no local with a destructor and changes
 // no local after the setjmp: all state lives in a job object owned by its caller, which cleans up afterwards.
 
-namespace io_detail {
+namespace detail {
 
 namespace {
 
@@ -52,7 +52,7 @@ bool RunPngRead(png_structp png, png_infop info, PngReadJob* job)
         return false;
 
     png_init_io(png, job->file);
-    png_set_user_limits(png, kMaxSide, kMaxSide);
+    png_set_user_limits(png, kMaxPictureSide, kMaxPictureSide);
     png_read_info(png, info);
 
     png_uint_32 width = png_get_image_width(png, info);
@@ -175,7 +175,7 @@ std::unique_ptr<CImage> LoadPng(FILE* file, unsigned flags, IOError* error)
     return image;
 }
 
-} // namespace io_detail
+} // namespace detail
 
 bool CIO::SavePNG(const std::string& path, const CImage& image)
 {
@@ -186,15 +186,15 @@ bool CIO::SavePNG(const std::string& path, const CImage& image)
     FILE* file = fopen(path.c_str(), "wb");
     if (!file)
         return false;
-    io_detail::PngWriteJob job;
+    detail::PngWriteJob job;
     job.file = file;
     job.image = &image;
     bool written = false;
     png_structp png =
-        png_create_write_struct(PNG_LIBPNG_VER_STRING, &job.error, io_detail::OnPngError, io_detail::OnPngWarning);
+        png_create_write_struct(PNG_LIBPNG_VER_STRING, &job.error, detail::OnPngError, detail::OnPngWarning);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (png && info)
-        written = io_detail::RunPngWrite(png, info, &job);
+        written = detail::RunPngWrite(png, info, &job);
     png_destroy_write_struct(png ? &png : nullptr, info ? &info : nullptr);
     if (fclose(file) != 0)
         written = false;

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-namespace transform_detail {
+namespace detail {
 
 namespace {
 
@@ -231,4 +231,4 @@ bool SetResampling(pixman_image_t* source, const pixman_f_transform& inverse, do
     return ok;
 }
 
-} // namespace transform_detail
+} // namespace detail

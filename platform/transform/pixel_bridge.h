@@ -10,7 +10,7 @@
 #include <cstddef>
 #include <memory>
 
-namespace transform_detail {
+namespace detail {
 
 // The kinds of pixel the transforms handle: 8-bit planes with alpha (if any) first.
 enum class PixelKind
@@ -76,4 +76,4 @@ bool SetResampling(pixman_image_t* source, const pixman_f_transform& inverse, do
 // How far, in source pixels, the filter chosen above reaches from a sample's centre.
 double FilterReach(double scale);
 
-} // namespace transform_detail
+} // namespace detail

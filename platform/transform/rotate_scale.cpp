@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstdint>
 
-using namespace transform_detail;
+using namespace detail;
 
 namespace {
 
@@ -56,7 +56,7 @@ pixman_point_fixed_t Fixed(double x, double y)
 
 } // namespace
 
-std::unique_ptr<CImage> CRotateScale::Transform(int width, int height, double angle, const DPOINT* centre, bool, bool,
+std::unique_ptr<CImage> CRotateScale::Transform(int width, int height, double angle, const DPOINT* centre,
                                                 const CColor* background) const
 {
     const SampleLayout src = LayoutOf(m_source);

@@ -1,15 +1,9 @@
 #pragma once
 
 #include "image/image.h"
+#include "platform/win/win_types.h"
 
 #include <memory>
-
-// A point with fractional coordinates.
-struct DPOINT
-{
-    double x;
-    double y;
-};
 
 // Scales a whole image to a new size and turns it. Handles images of modes 1 (grey), 3 (RGB), 0x80000001 and
 // 0x80000003 (the same with an alpha plane) and 0x800001FE (coverage only); the result has the source's mode
@@ -35,13 +29,21 @@ public:
     // Where the turned image does not reach, an image with alpha gets alpha 0, and the edge pixels' alpha is the
     // share of the pixel that the turned rectangle covers; an image without alpha repeats its nearest edge pixel.
     // With a background colour the turned image is laid over that colour instead, and the result is opaque (the
-    // coverage mode has no colour and ignores it). The two flags change nothing: every transform filters,
-    // bilinear or, where the image shrinks by more than a quarter, averaging the source under each pixel.
+    // coverage mode has no colour and ignores it). Every transform filters, bilinear or, where the image shrinks by
+    // more than a quarter, averaging the source under each pixel.
     //
     // Null when the source is empty or of another mode, the size is not positive, the angle or centre is not
     // finite, or the result would be too large or cannot be allocated.
-    std::unique_ptr<CImage> Transform(int width, int height, double angle, const DPOINT* centre, bool, bool,
+    std::unique_ptr<CImage> Transform(int width, int height, double angle, const DPOINT* centre,
                                       const CColor* background) const;
+
+    // The former form, with two quality flags that never changed anything, still called by path_object.cpp.
+    // Remove once that calls the form above.
+    std::unique_ptr<CImage> Transform(int width, int height, double angle, const DPOINT* centre, bool, bool,
+                                      const CColor* background) const
+    {
+        return Transform(width, height, angle, centre, background);
+    }
 
 private:
     const CImage& m_source;

@@ -68,7 +68,7 @@ TEST(RotateScale, QuarterTurnsLandPixelsWhereTheOutlineFormulaPutsThem)
         for (double angle : {kPi / 2, kPi, 3 * kPi / 2, 2 * kPi - kPi / 2, 2 * kPi}) {
             SCOPED_TRACE(testing::Message() << "mode " << mode << " angle " << angle);
             DPOINT centre{w / 2.0, h / 2.0};
-            auto result = CRotateScale(source).Transform(w, h, angle, &centre, true, false, nullptr);
+            auto result = CRotateScale(source).Transform(w, h, angle, &centre, nullptr);
             ASSERT_TRUE(result);
             const CRect box = TurnedBox(w, h, centre.x, centre.y, angle);
             ASSERT_EQ(result->Width(), box.Width());
@@ -94,7 +94,7 @@ TEST(RotateScale, AnyAngleMovesAMarkWhereTheOutlineFormulaPutsIt)
                               [](int x, int y, int) { return (x >= 3 && x < 5 && y >= 2 && y < 4) ? 255 : 0; });
     for (double angle : {0.5, 2.0, 2 * kPi - 0.3}) {
         SCOPED_TRACE(angle);
-        auto result = CRotateScale(source).Transform(w, h, angle, nullptr, true, false, nullptr);
+        auto result = CRotateScale(source).Transform(w, h, angle, nullptr, nullptr);
         ASSERT_TRUE(result);
         const CRect box = TurnedBox(w, h, w / 2.0, h / 2.0, angle);
         ASSERT_EQ(result->Width(), box.Width());
@@ -124,7 +124,7 @@ TEST(RotateScale, FortyFiveDegreesCoversTheTurnedRectangle)
     for (int scale : {1, 2}) {
         SCOPED_TRACE(scale);
         const int sw = w * scale, sh = h * scale;
-        auto result = CRotateScale(source).Transform(sw, sh, kPi / 4, nullptr, true, false, nullptr);
+        auto result = CRotateScale(source).Transform(sw, sh, kPi / 4, nullptr, nullptr);
         ASSERT_TRUE(result);
         // (w + h) cos 45 about the middle, out to whole pixels on both sides.
         const double half = (sw + sh) * std::sqrt(0.5) / 2;
@@ -164,7 +164,7 @@ TEST(RotateScale, ScalingKeepsAUniformImageUniform)
         for (double factor : {2.0, 0.5, 0.1}) {
             SCOPED_TRACE(testing::Message() << "mode " << c.mode << " factor " << factor);
             const int w = int(40 * factor), h = int(30 * factor);
-            auto result = CRotateScale(source).Transform(w, h, 0.0, nullptr, true, false, nullptr);
+            auto result = CRotateScale(source).Transform(w, h, 0.0, nullptr, nullptr);
             ASSERT_TRUE(result);
             ASSERT_EQ(result->Width(), w);
             ASSERT_EQ(result->Height(), h);
@@ -179,7 +179,7 @@ TEST(RotateScale, ScalingKeepsAUniformImageUniform)
 TEST(RotateScale, UprightCopyKeepsTheColourOfTransparentPixels)
 {
     CImage source = MakeImage(IMAGE_MODE_RGBA, 5, 3, [](int x, int y, int p) { return p == 0 ? x * 2 : 90 + x + y; });
-    auto result = CRotateScale(source).Transform(5, 3, 2 * kPi, nullptr, true, false, nullptr);
+    auto result = CRotateScale(source).Transform(5, 3, 2 * kPi, nullptr, nullptr);
     ASSERT_TRUE(result);
     ASSERT_EQ(result->GetDataSize(), source.GetDataSize());
     EXPECT_EQ(std::memcmp(result->GetData(), source.GetData(), source.GetDataSize()), 0);
@@ -189,7 +189,7 @@ TEST(RotateScale, BackgroundFillsWhereTheImageDoesNotReach)
 {
     CImage source = MakeImage(IMAGE_MODE_RGB, 20, 20, [](int, int, int p) { return p == 2 ? 255 : 0; });
     CColor red(255, 0, 0);
-    auto result = CRotateScale(source).Transform(20, 20, kPi / 4, nullptr, true, false, &red);
+    auto result = CRotateScale(source).Transform(20, 20, kPi / 4, nullptr, &red);
     ASSERT_TRUE(result);
     const int W = result->Width(), H = result->Height();
     EXPECT_EQ(Sample(*result, 0, 0, 0), 255);
@@ -204,13 +204,13 @@ TEST(RotateScale, RefusesWhatItCannotTurn)
     CImage deep(IMAGE_MODE_RGB16, 4, 4);
     CImage empty;
     DPOINT bad{NAN, 1};
-    EXPECT_FALSE(CRotateScale(empty).Transform(4, 4, 0, nullptr, true, false, nullptr));
-    EXPECT_FALSE(CRotateScale(deep).Transform(4, 4, 0, nullptr, true, false, nullptr));
-    EXPECT_FALSE(CRotateScale(rgb).Transform(0, 4, 0, nullptr, true, false, nullptr));
-    EXPECT_FALSE(CRotateScale(rgb).Transform(4, -1, 0, nullptr, true, false, nullptr));
-    EXPECT_FALSE(CRotateScale(rgb).Transform(4, 4, INFINITY, nullptr, true, false, nullptr));
-    EXPECT_FALSE(CRotateScale(rgb).Transform(4, 4, 1, &bad, true, false, nullptr));
-    EXPECT_FALSE(CRotateScale(rgb).Transform(1 << 20, 1 << 20, 0, nullptr, true, false, nullptr));
+    EXPECT_FALSE(CRotateScale(empty).Transform(4, 4, 0, nullptr, nullptr));
+    EXPECT_FALSE(CRotateScale(deep).Transform(4, 4, 0, nullptr, nullptr));
+    EXPECT_FALSE(CRotateScale(rgb).Transform(0, 4, 0, nullptr, nullptr));
+    EXPECT_FALSE(CRotateScale(rgb).Transform(4, -1, 0, nullptr, nullptr));
+    EXPECT_FALSE(CRotateScale(rgb).Transform(4, 4, INFINITY, nullptr, nullptr));
+    EXPECT_FALSE(CRotateScale(rgb).Transform(4, 4, 1, &bad, nullptr));
+    EXPECT_FALSE(CRotateScale(rgb).Transform(1 << 20, 1 << 20, 0, nullptr, nullptr));
 }
 
 } // namespace

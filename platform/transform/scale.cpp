@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-using namespace transform_detail;
+using namespace detail;
 
 CScale::CScale(CSize source, CSize target, bool)
     : m_source(source), m_target(target), m_targetPart(0, 0, target.cx, target.cy),

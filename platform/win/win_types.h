@@ -35,6 +35,13 @@ struct POINT
     LONG y;
 };
 
+// A point with fractional coordinates.
+struct DPOINT
+{
+    double x;
+    double y;
+};
+
 struct SIZE
 {
     LONG cx;
@@ -47,6 +54,18 @@ struct RECT
     LONG top;
     LONG right;
     LONG bottom;
+};
+
+// The description of a device-dependent bitmap: size, bytes per row and pixel format, without the pixels.
+struct BITMAP
+{
+    LONG bmType = 0;
+    LONG bmWidth = 0;
+    LONG bmHeight = 0;
+    LONG bmWidthBytes = 0;
+    WORD bmPlanes = 1;
+    WORD bmBitsPixel = 0;
+    void* bmBits = nullptr;
 };
 
 class CSize : public SIZE

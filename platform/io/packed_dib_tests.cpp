@@ -1,4 +1,4 @@
-#include "app/objects/packed_dib.h"
+#include "platform/io/packed_dib.h"
 
 #include <cstring>
 

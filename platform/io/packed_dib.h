@@ -30,14 +30,28 @@ struct BITMAPINFOHEADER
     DWORD biClrImportant = 0;
 };
 
-// Compression codes of the header.
+// Compression codes of the header. The bit-field codes say that channel masks give the places of red, green, blue
+// (and alpha) in 16- and 32-bit pixels.
 constexpr DWORD BI_RGB = 0;
 constexpr DWORD BI_RLE8 = 1;
 constexpr DWORD BI_RLE4 = 2;
+constexpr DWORD BI_BITFIELDS = 3;
+constexpr DWORD BI_ALPHABITFIELDS = 6;
 
 // The header of a core bitmap (12 bytes), which older programs put on the clipboard.
 constexpr DWORD kCoreHeaderSize = 12;
 constexpr DWORD kInfoHeaderSize = 40;
+
+// The header at p, headerSize bytes long (12, or 40 and more; the caller has checked that they are there). A core
+// header gives its size, planes and bit count in the info header's fields, the rest staying 0; a longer header,
+// as BMP files carry, gives the 40 bytes it starts with, which are laid out as an info header.
+BITMAPINFOHEADER DecodeDIBHeader(const BYTE* p, DWORD headerSize);
+
+// Bytes of one stored row of pixels: every row is padded to whole 4-byte words.
+constexpr int64_t DIBRowBytes(int64_t width, int bits)
+{
+    return ((bits * width + 31) / 32) * 4;
+}
 
 // Entries of the colour table that follows the header at the start of the block: biClrUsed when set, else 2, 16
 // or 256 by the bit count (none above 8 bits). -1 when the block holds no whole header of 40 or 12 bytes.

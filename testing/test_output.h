@@ -1,6 +1,6 @@
 #pragma once
 
-// Test support: where tests put the pictures a person should look at. Under CTest that is $PELORIN_TEST_OUTPUT;
+// Where tests put the pictures a person should look at. Under CTest that is $PELORIN_TEST_OUTPUT;
 // run by hand, test-output/ in the build folder (the executables live in its bin/), so that a run from the
 // checkout leaves no files there.
 

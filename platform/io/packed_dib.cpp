@@ -1,4 +1,4 @@
-#include "app/objects/packed_dib.h"
+#include "platform/io/packed_dib.h"
 
 #include <algorithm>
 #include <cstring>
@@ -6,36 +6,12 @@
 #include <new>
 
 #include "image/image.h"
+#include "platform/win/little_endian.h"
 
 namespace {
 
 // Blocks beyond this many bytes are refused: their sizes no longer fit the header's fields.
 constexpr int64_t kMaxBlock = std::numeric_limits<int32_t>::max();
-
-DWORD ReadU32(const BYTE* p)
-{
-    return static_cast<DWORD>(p[0]) | (static_cast<DWORD>(p[1]) << 8) | (static_cast<DWORD>(p[2]) << 16) |
-           (static_cast<DWORD>(p[3]) << 24);
-}
-
-WORD ReadU16(const BYTE* p)
-{
-    return static_cast<WORD>(p[0] | (p[1] << 8));
-}
-
-void WriteU32(BYTE* p, DWORD v)
-{
-    p[0] = static_cast<BYTE>(v);
-    p[1] = static_cast<BYTE>(v >> 8);
-    p[2] = static_cast<BYTE>(v >> 16);
-    p[3] = static_cast<BYTE>(v >> 24);
-}
-
-void WriteU16(BYTE* p, WORD v)
-{
-    p[0] = static_cast<BYTE>(v);
-    p[1] = static_cast<BYTE>(v >> 8);
-}
 
 int ColorsForBitCount(int bits)
 {
@@ -56,15 +32,10 @@ DWORD HeaderSize(const BYTE* dib, size_t size)
 {
     if (!dib || size < 4)
         return 0;
-    const DWORD headerSize = ReadU32(dib);
+    const DWORD headerSize = LoadLE32(dib);
     if ((headerSize != kInfoHeaderSize && headerSize != kCoreHeaderSize) || size < headerSize)
         return 0;
     return headerSize;
-}
-
-int64_t RowBytes(int64_t width, int bits)
-{
-    return ((bits * width + 31) / 32) * 4;
 }
 
 struct PaletteEntry
@@ -121,51 +92,62 @@ void EncodeRunRow(const std::vector<BYTE>& indices, bool fourBits, bool last, st
 
 } // namespace
 
+BITMAPINFOHEADER DecodeDIBHeader(const BYTE* p, DWORD headerSize)
+{
+    BITMAPINFOHEADER h;
+    h.biSize = headerSize;
+    if (headerSize == kCoreHeaderSize) {
+        h.biWidth = LoadLE16(p + 4);
+        h.biHeight = LoadLE16(p + 6);
+        h.biPlanes = LoadLE16(p + 8);
+        h.biBitCount = LoadLE16(p + 10);
+        return h;
+    }
+    h.biWidth = static_cast<LONG>(LoadLE32(p + 4));
+    h.biHeight = static_cast<LONG>(LoadLE32(p + 8));
+    h.biPlanes = LoadLE16(p + 12);
+    h.biBitCount = LoadLE16(p + 14);
+    h.biCompression = LoadLE32(p + 16);
+    h.biSizeImage = LoadLE32(p + 20);
+    h.biXPelsPerMeter = static_cast<LONG>(LoadLE32(p + 24));
+    h.biYPelsPerMeter = static_cast<LONG>(LoadLE32(p + 28));
+    h.biClrUsed = LoadLE32(p + 32);
+    h.biClrImportant = LoadLE32(p + 36);
+    return h;
+}
+
 void WriteDIBHeader(const BITMAPINFOHEADER& h, BYTE* out)
 {
-    WriteU32(out + 0, h.biSize);
-    WriteU32(out + 4, static_cast<DWORD>(h.biWidth));
-    WriteU32(out + 8, static_cast<DWORD>(h.biHeight));
-    WriteU16(out + 12, h.biPlanes);
-    WriteU16(out + 14, h.biBitCount);
-    WriteU32(out + 16, h.biCompression);
-    WriteU32(out + 20, h.biSizeImage);
-    WriteU32(out + 24, static_cast<DWORD>(h.biXPelsPerMeter));
-    WriteU32(out + 28, static_cast<DWORD>(h.biYPelsPerMeter));
-    WriteU32(out + 32, h.biClrUsed);
-    WriteU32(out + 36, h.biClrImportant);
+    StoreLE32(out + 0, h.biSize);
+    StoreLE32(out + 4, static_cast<DWORD>(h.biWidth));
+    StoreLE32(out + 8, static_cast<DWORD>(h.biHeight));
+    StoreLE16(out + 12, h.biPlanes);
+    StoreLE16(out + 14, h.biBitCount);
+    StoreLE32(out + 16, h.biCompression);
+    StoreLE32(out + 20, h.biSizeImage);
+    StoreLE32(out + 24, static_cast<DWORD>(h.biXPelsPerMeter));
+    StoreLE32(out + 28, static_cast<DWORD>(h.biYPelsPerMeter));
+    StoreLE32(out + 32, h.biClrUsed);
+    StoreLE32(out + 36, h.biClrImportant);
 }
 
 bool ReadDIBHeader(const BYTE* dib, size_t size, BITMAPINFOHEADER& h)
 {
     if (HeaderSize(dib, size) != kInfoHeaderSize)
         return false;
-    h.biSize = ReadU32(dib + 0);
-    h.biWidth = static_cast<LONG>(ReadU32(dib + 4));
-    h.biHeight = static_cast<LONG>(ReadU32(dib + 8));
-    h.biPlanes = ReadU16(dib + 12);
-    h.biBitCount = ReadU16(dib + 14);
-    h.biCompression = ReadU32(dib + 16);
-    h.biSizeImage = ReadU32(dib + 20);
-    h.biXPelsPerMeter = static_cast<LONG>(ReadU32(dib + 24));
-    h.biYPelsPerMeter = static_cast<LONG>(ReadU32(dib + 28));
-    h.biClrUsed = ReadU32(dib + 32);
-    h.biClrImportant = ReadU32(dib + 36);
+    h = DecodeDIBHeader(dib, kInfoHeaderSize);
     return true;
 }
 
 int DIBNumColors(const BYTE* dib, size_t size)
 {
     const DWORD headerSize = HeaderSize(dib, size);
-    if (headerSize == kInfoHeaderSize) {
-        const DWORD used = ReadU32(dib + 32);
-        if (used != 0)
-            return static_cast<int>(std::min<DWORD>(used, std::numeric_limits<int>::max()));
-        return ColorsForBitCount(ReadU16(dib + 14));
-    }
-    if (headerSize == kCoreHeaderSize)
-        return ColorsForBitCount(ReadU16(dib + 10));
-    return -1;
+    if (headerSize == 0)
+        return -1;
+    const BITMAPINFOHEADER h = DecodeDIBHeader(dib, headerSize);
+    if (h.biClrUsed != 0)
+        return static_cast<int>(std::min<DWORD>(h.biClrUsed, std::numeric_limits<int>::max()));
+    return ColorsForBitCount(h.biBitCount);
 }
 
 int64_t DIBPaletteSize(const BYTE* dib, size_t size)
@@ -196,7 +178,7 @@ std::vector<BYTE> AllocateDIB(const BITMAPINFOHEADER& header)
     const int64_t tableBytes = colors * 4;
     if (h.biSizeImage == 0) {
         const int64_t height = h.biHeight < 0 ? -static_cast<int64_t>(h.biHeight) : h.biHeight;
-        const int64_t rowBytes = RowBytes(std::max<int64_t>(h.biWidth, 0), h.biBitCount);
+        const int64_t rowBytes = DIBRowBytes(std::max<int64_t>(h.biWidth, 0), h.biBitCount);
         if (rowBytes > 0 && height > kMaxBlock / rowBytes)
             return {};
         h.biSizeImage = static_cast<DWORD>(height * rowBytes);
@@ -289,7 +271,7 @@ std::vector<BYTE> BitmapToDIB(const CPixMap& bitmap, int bits, DWORD compression
         return block;
     }
 
-    const int64_t rowBytes = RowBytes(w, bits);
+    const int64_t rowBytes = DIBRowBytes(w, bits);
     std::vector<BYTE> indices;
     for (int y = 0; y < h; ++y) {
         BYTE* row = pixels + y * rowBytes;
