@@ -17,6 +17,7 @@
 #include "app/objects/outline_stream.h"
 #include "app/objects/text_image.h"
 #include "app/render/object_effects.h"
+#include "image/tiles.h"
 #include "platform/transform/rotate_scale.h"
 
 namespace {
@@ -98,26 +99,6 @@ std::unique_ptr<CImage> WidenGrey(std::unique_ptr<CImage> image)
     }
     rgb->SetData(data);
     return rgb;
-}
-
-// Runs f(x, y) for every tile of the scratch map's size over a width x height area, the map cut to each tile;
-// stops at the first false. The map's size is put back afterwards.
-template <class F> bool ForEachTile(CPixMap& scratch, int width, int height, F&& f)
-{
-    const int tileW = scratch.width, tileH = scratch.height;
-    if (tileW < 1 || tileH < 1)
-        return false;
-    bool ok = true;
-    for (int y = 0; ok && y < height; y += tileH) {
-        for (int x = 0; ok && x < width; x += tileW) {
-            scratch.width = std::min(tileW, width - x);
-            scratch.height = std::min(tileH, height - y);
-            ok = f(x, y);
-        }
-    }
-    scratch.width = tileW;
-    scratch.height = tileH;
-    return ok;
 }
 
 // Objects larger than any picture the program loads are not drawn: their images could not be held (a stored
