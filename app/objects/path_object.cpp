@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <new>
 
 #include "app/model/effect_settings.h"
 #include "app/model/fill_info.h"
@@ -17,6 +16,7 @@
 #include "app/objects/outline_stream.h"
 #include "app/objects/text_image.h"
 #include "app/render/object_effects.h"
+#include "image/image_ops.h"
 #include "image/tiles.h"
 #include "platform/transform/rotate_scale.h"
 
@@ -53,52 +53,13 @@ double SnapRotation(double r)
 // Fills the three colour planes of an alpha-first RGB map.
 void FillColourPlanes(CPixMap& map, COLORREF colour)
 {
-    const BYTE rgb[3] = {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
-    for (int p = 0; p < 3; ++p) {
-        const int step = map.plane[map.interleaved ? 0 : p + 1].pixelStep;
-        for (int j = 0; j < map.height; ++j) {
-            unsigned char* sample = map.Sample(0, j, p + 1);
-            for (int i = 0; i < map.width; ++i, sample += step)
-                *sample = rgb[p];
-        }
-    }
+    const unsigned char rgb[3] = {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
+    FillMapSamples(map, 1, rgb, 3);
 }
 
 bool IsPictureLike(int kind)
 {
     return kind == CFillInfo::FILL_TEXTURE || kind == CFillInfo::FILL_GRADIENT || kind == CFillInfo::FILL_PICTURE;
-}
-
-// The pixel exchange copies colour only between images of one colour model; grey pictures are widened to RGB
-// so that their tiles can be copied into the object's RGB planes.
-std::unique_ptr<CImage> WidenGrey(std::unique_ptr<CImage> image)
-{
-    if (!image || (image->GetMode() & ~IMAGE_MODE_ALPHA_BIT) != IMAGE_MODE_GREY)
-        return image;
-    const bool alpha = image->HasAlpha();
-    auto rgb = std::make_unique<CImage>(alpha ? IMAGE_MODE_RGBA : IMAGE_MODE_RGB, image->Width(), image->Height(),
-                                        image->GetDpi());
-    if (rgb->IsEmpty())
-        return nullptr;
-    const int w = image->Width(), h = image->Height();
-    const int from = alpha ? 2 : 1, to = alpha ? 4 : 3;
-    auto_array<unsigned char> data(new (std::nothrow) unsigned char[rgb->GetDataSize()]);
-    if (!data.get())
-        return nullptr;
-    for (int j = 0; j < h; ++j) {
-        const unsigned char* s = image->GetData() + static_cast<ptrdiff_t>(j) * image->GetStride();
-        unsigned char* d = data.get() + static_cast<ptrdiff_t>(j) * rgb->GetStride();
-        for (int i = 0; i < w; ++i, s += from, d += to) {
-            if (alpha)
-                *d++ = *s;
-            const unsigned char grey = s[alpha ? 1 : 0];
-            d[0] = d[1] = d[2] = grey;
-            if (alpha)
-                --d;
-        }
-    }
-    rgb->SetData(data);
-    return rgb;
 }
 
 // Objects larger than any picture the program loads are not drawn: their images could not be held (a stored
@@ -120,27 +81,6 @@ int ClampToRect(double v)
 bool IsAlphaRgbMap(const CPixMap& map)
 {
     return map.IsValid() && map.mode == IMAGE_MODE_RGBA && map.bitsPerPlane == 8 && map.planes == 4;
-}
-
-// An RGB image of one colour.
-std::unique_ptr<CImage> MakeColourImage(int width, int height, COLORREF colour)
-{
-    auto image = std::make_unique<CImage>(IMAGE_MODE_RGB, width, height, 96.0);
-    if (image->IsEmpty())
-        return nullptr;
-    auto_array<unsigned char> data(new (std::nothrow) unsigned char[image->GetDataSize()]());
-    if (!data.get())
-        return nullptr;
-    for (int j = 0; j < height; ++j) {
-        unsigned char* d = data.get() + static_cast<ptrdiff_t>(j) * image->GetStride();
-        for (int i = 0; i < width; ++i, d += 3) {
-            d[0] = GetRValue(colour);
-            d[1] = GetGValue(colour);
-            d[2] = GetBValue(colour);
-        }
-    }
-    image->SetData(data);
-    return image;
 }
 
 // Shrinks an alpha-first RGB image to the smallest box of pixels that show (alpha above 0) and moves bounds with
@@ -460,9 +400,8 @@ void CPathObject::GetPixels(int x, int y, CPixMap& map, const CColor* background
         return;
     if (!dirty) {
         // Rendered, but its outline covers no pixel.
-        for (int j = 0; j < map.height; ++j)
-            for (int i = 0; i < map.width; ++i)
-                *map.Sample(i, j, 0) = 0;
+        const unsigned char clear = 0;
+        FillMapSamples(map, 0, &clear, 1);
         return;
     }
     COLORREF colour = fill ? fill->GetColor().GetCOLORREF() : 0;
@@ -530,8 +469,8 @@ bool CPathObject::RenderImage(CPixMap& scratch)
     };
     std::unique_ptr<CImage> content;
     if (CanHaveButtonText() && textStyle && !textStyle->GetText().empty()) {
-        std::unique_ptr<CImage> upright =
-            WidenGrey(picture ? fitContent(*fill->GetImage(), 0.0) : MakeColourImage(contentW, contentH, colour));
+        std::unique_ptr<CImage> upright = WidenGreyToRgb(picture ? fitContent(*fill->GetImage(), 0.0)
+                                                                 : MakeSolidImage(CColor(colour), contentW, contentH));
         if (!upright || upright->IsEmpty())
             return false;
         if (!DrawButtonText(*upright, *textStyle))
@@ -540,7 +479,7 @@ bool CPathObject::RenderImage(CPixMap& scratch)
         if (!content)
             return false;
     } else if (picture) {
-        content = WidenGrey(fitContent(*fill->GetImage(), contentAngle));
+        content = WidenGreyToRgb(fitContent(*fill->GetImage(), contentAngle));
         if (!content)
             return false;
     }

@@ -11,6 +11,7 @@
 #include "app/model/services.h"
 #include "app/render/compositing.h"
 #include "app/render/effect_images.h"
+#include "image/image_ops.h"
 #include "image/tiles.h"
 
 namespace {
@@ -240,16 +241,9 @@ bool DrawTile(const Box& tile, const Layout& at, const CImage& image, const CEff
         if (!Fetch(*at.shadowImage, part.left - at.shadow.left, part.top - at.shadow.top, w, h, t.work))
             return false;
         const COLORREF colour = fx.m_shadowColor.GetCOLORREF();
-        const BYTE red = GetRValue(colour), green = GetGValue(colour), blue = GetBValue(colour);
+        const unsigned char rgb[3] = {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
+        FillMapSamples(t.work, 1, rgb, 3);
         unsigned char* composite = dst(part);
-        for (int y = 0; y < h; ++y) {
-            unsigned char* p = At(t.work, 0, y);
-            for (int x = 0; x < w; ++x, p += kPixel) {
-                p[1] = red;
-                p[2] = green;
-                p[3] = blue;
-            }
-        }
         BlendAlpha(t.work.plane[0].data, kPixel, wRow, composite, kPixel, cRow, w, h);
         for (int y = 0; y < h; ++y)
             std::memcpy(composite + static_cast<ptrdiff_t>(y) * cRow, At(t.work, 0, y),
