@@ -1,6 +1,5 @@
 #include "image/image_ops.h"
 
-#include <cstring>
 #include <new>
 
 #include "image/color_convert.h"
@@ -23,11 +22,9 @@ void FillPixelSamples(unsigned char* first, int pixelStep, int rowStep, const un
 {
     if (count < 1 || width < 1 || height < 1)
         return;
-    if (count == 4 && pixelStep == 4) {
-        // Whole four-byte pixels: one store each rather than four strided passes.
-        uint32_t pixel;
-        std::memcpy(&pixel, values, sizeof pixel);
-        Fill32(first, 1, rowStep, pixel, width, height);
+    // One pass over the pixels where the samples fit the kernel, else one strided pass per sample.
+    if (count <= 4 && count <= pixelStep) {
+        FillPixels8(first, pixelStep, rowStep, values, count, width, height);
         return;
     }
     for (int s = 0; s < count; ++s)
