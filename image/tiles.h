@@ -4,7 +4,6 @@
 // and the map stays in the cache while each piece is worked on.
 
 #include <algorithm>
-#include <cstdint>
 
 #include "image/image.h"
 
@@ -25,13 +24,18 @@ template <class Visit> bool ForEachTile(CPixMap& map, int width, int height, Vis
     if (tileWidth < 1 || tileHeight < 1)
         return false;
     bool ok = true;
-    // 64-bit positions, so that the step past the last tile of an area near the int limit cannot overflow.
-    for (int64_t y = 0; ok && y < height; y += tileHeight) {
-        map.height = static_cast<int>(std::min<int64_t>(tileHeight, height - y));
-        for (int64_t x = 0; ok && x < width; x += tileWidth) {
-            map.width = static_cast<int>(std::min<int64_t>(tileWidth, width - x));
-            ok = visit(static_cast<int>(x), static_cast<int>(y));
+    // Each loop ends at its last tile rather than by stepping past the area, which could overflow near the int
+    // limit.
+    for (int y = 0; ok; y += tileHeight) {
+        map.height = std::min(tileHeight, height - y);
+        for (int x = 0; ok; x += tileWidth) {
+            map.width = std::min(tileWidth, width - x);
+            ok = visit(x, y);
+            if (width - x <= tileWidth)
+                break;
         }
+        if (height - y <= tileHeight)
+            break;
     }
     map.width = tileWidth;
     map.height = tileHeight;

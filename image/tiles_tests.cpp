@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <vector>
 
 namespace {
@@ -22,9 +24,10 @@ std::ostream& operator<<(std::ostream& os, const Visit& v)
 std::vector<Visit> ExpectedTiles(int mapWidth, int mapHeight, int width, int height)
 {
     std::vector<Visit> tiles;
-    for (int y = 0; y < height; y += mapHeight)
-        for (int x = 0; x < width; x += mapWidth)
-            tiles.push_back({x, y, std::min(mapWidth, width - x), std::min(mapHeight, height - y)});
+    for (int64_t y = 0; y < height; y += mapHeight)
+        for (int64_t x = 0; x < width; x += mapWidth)
+            tiles.push_back({int(x), int(y), int(std::min<int64_t>(mapWidth, width - x)),
+                             int(std::min<int64_t>(mapHeight, height - y))});
     return tiles;
 }
 
@@ -43,11 +46,16 @@ TEST(ForEachTile, VisitsEachTileOnceRowByRowWithTheMapNarrowedToIt)
         {"one-pixel tiles", 1, 1, 3, 2},
         {"map wider than tall", 16, 2, 20, 5},
         {"empty area", 4, 4, 0, 9},
+        // A step past the last tile would leave the int range.
+        {"area reaching the int limit", 1 << 30, 1, INT_MAX, 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        CPixMap map(IMAGE_MODE_RGBA, c.mapWidth, c.mapHeight);
+        // The walk only sets the map's size; the buffers need not be that large.
+        CPixMap map(IMAGE_MODE_RGBA, 1, 1);
         ASSERT_TRUE(map.IsValid());
+        map.width = c.mapWidth;
+        map.height = c.mapHeight;
         std::vector<Visit> seen;
         const bool ok = ForEachTile(map, c.width, c.height, [&](int x, int y) {
             seen.push_back({x, y, map.width, map.height});
