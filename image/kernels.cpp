@@ -73,6 +73,20 @@ template <class T> void FillSame(uint8_t* dst, int pixelStep, int rowStep, T val
     }
 }
 
+// Whole runs of N bytes per pixel. The values are copied first, so that the stores cannot be taken to change them.
+template <int N>
+void FillRuns(uint8_t* dst, int pixelStep, int rowStep, const uint8_t* values, int pixelsPerRow, int rows)
+{
+    uint8_t run[N];
+    std::memcpy(run, values, N);
+    const ptrdiff_t step = pixelStep;
+    for (int y = 0; y < rows; ++y) {
+        uint8_t* d = RowAt(dst, rowStep, y);
+        for (int x = 0; x < pixelsPerRow; ++x)
+            std::memcpy(d + x * step, run, N);
+    }
+}
+
 } // namespace
 
 void CopyBytes(uint8_t* dst, const uint8_t* src, size_t n)
@@ -182,6 +196,30 @@ void Fill32(uint8_t* dst, int pixelStep, int rowStep, uint32_t value, int sample
 void Fill64(uint8_t* dst, int pixelStep, int rowStep, uint64_t value, int samplesPerRow, int rows)
 {
     FillSame<uint64_t>(dst, pixelStep, rowStep, value, samplesPerRow, rows);
+}
+
+void FillPixels8(uint8_t* dst, int pixelStep, int rowStep, const uint8_t* values, int samples, int pixelsPerRow,
+                 int rows)
+{
+    if (pixelsPerRow <= 0 || rows <= 0 || samples < 1 || samples > 4 || samples > pixelStep)
+        return;
+    switch (samples) {
+    case 1:
+        Fill8(dst, pixelStep, rowStep, values[0], pixelsPerRow, rows);
+        break;
+    case 2:
+        FillRuns<2>(dst, pixelStep, rowStep, values, pixelsPerRow, rows);
+        break;
+    case 3:
+        FillRuns<3>(dst, pixelStep, rowStep, values, pixelsPerRow, rows);
+        break;
+    default:
+        if (pixelStep == 4)
+            Fill32(dst, 1, rowStep, Load<uint32_t>(values), pixelsPerRow, rows);
+        else
+            FillRuns<4>(dst, pixelStep, rowStep, values, pixelsPerRow, rows);
+        break;
+    }
 }
 
 } // namespace detail

@@ -30,4 +30,9 @@ void Fill16(uint8_t* dst, int pixelStep, int rowStep, uint16_t value, int sample
 void Fill32(uint8_t* dst, int pixelStep, int rowStep, uint32_t value, int samplesPerRow, int rows);
 void Fill64(uint8_t* dst, int pixelStep, int rowStep, uint64_t value, int samplesPerRow, int rows);
 
+// The first samples (1 to 4, at most pixelStep) 8-bit samples of each pixel set to values[0 .. samples - 1] in one
+// pass, the pixel's other samples left alone: the colour of alpha-first pixels, say. Here pixelStep counts bytes.
+void FillPixels8(uint8_t* dst, int pixelStep, int rowStep, const uint8_t* values, int samples, int pixelsPerRow,
+                 int rows);
+
 } // namespace detail

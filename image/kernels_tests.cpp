@@ -161,6 +161,28 @@ TEST(Kernels, FillsMatchReferenceLoop)
                 }
 }
 
+TEST(Kernels, PixelFillsMatchReferenceLoop)
+{
+    const uint8_t values[4] = {0x11, 0x22, 0x33, 0x44};
+    unsigned seed = 300;
+    for (int samples = 1; samples <= 4; ++samples)
+        for (int step = samples; step <= samples + 2; ++step)
+            for (int n : kSamplesPerRow)
+                for (int rows : kRows) {
+                    SCOPED_TRACE(testing::Message()
+                                 << samples << " samples, step " << step << " n " << n << " rows " << rows);
+                    const int rowStep = n * step + 3;
+                    std::vector<uint8_t> dst = Pattern(1 + rowStep * (rows == 0 ? 1 : rows), ++seed);
+                    std::vector<uint8_t> expected = dst;
+                    for (int y = 0; y < rows; ++y)
+                        for (int x = 0; x < n; ++x)
+                            for (int s = 0; s < samples; ++s)
+                                expected[1 + y * rowStep + x * step + s] = values[s];
+                    FillPixels8(dst.data() + 1, step, rowStep, values, samples, n, rows);
+                    ASSERT_EQ(dst, expected);
+                }
+}
+
 TEST(Kernels, CopyBytesCopiesExactlyN)
 {
     for (size_t n = 0; n <= 9; ++n) {

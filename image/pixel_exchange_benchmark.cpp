@@ -6,17 +6,17 @@
 #include <vector>
 
 #include "image/image.h"
+#include "image/tiles.h"
 
 namespace {
 
-constexpr int kTile = 256;
 constexpr int kImageSide = 1024;
 
 // The baseline: a tile's bytes copied in one piece, taken in turn from the sixteen tiles' worth of bytes
 // of an image of the same size, so that both sides touch the same amount of memory.
 void BM_MemcpyTileBytes(benchmark::State& state)
 {
-    const size_t bytes = size_t(kTile) * kTile * 4;
+    const size_t bytes = size_t(kImageTileSize) * kImageTileSize * 4;
     std::vector<unsigned char> src(size_t(kImageSide) * kImageSide * 4, 1), dst(bytes);
     int i = 0;
     for (auto _ : state) {
@@ -30,53 +30,53 @@ void BM_MemcpyTileBytes(benchmark::State& state)
 void BM_GetBufTile(benchmark::State& state)
 {
     CImage image(IMAGE_MODE_RGBA, kImageSide, kImageSide, 96.0);
-    CPixMap map(IMAGE_MODE_RGBA, kTile, kTile);
+    CPixMap map(IMAGE_MODE_RGBA, kImageTileSize, kImageTileSize);
     int i = 0;
     for (auto _ : state) {
-        int x = (i % 4) * kTile, y = ((i / 4) % 4) * kTile;
+        int x = (i % 4) * kImageTileSize, y = ((i / 4) % 4) * kImageTileSize;
         image.GetBuf(x, y, map, MASK_NONE, 1);
         benchmark::DoNotOptimize(map.plane[0].data);
         ++i;
     }
-    state.SetBytesProcessed(int64_t(state.iterations()) * kTile * kTile * 4);
+    state.SetBytesProcessed(int64_t(state.iterations()) * kImageTileSize * kImageTileSize * 4);
 }
 
 void BM_SetBufTile(benchmark::State& state)
 {
     CImage image(IMAGE_MODE_RGBA, kImageSide, kImageSide, 96.0);
-    CPixMap map(IMAGE_MODE_RGBA, kTile, kTile);
+    CPixMap map(IMAGE_MODE_RGBA, kImageTileSize, kImageTileSize);
     int i = 0;
     for (auto _ : state) {
-        int x = (i % 4) * kTile, y = ((i / 4) % 4) * kTile;
+        int x = (i % 4) * kImageTileSize, y = ((i / 4) % 4) * kImageTileSize;
         image.SetBuf(x, y, map, MASK_NONE, 1);
         benchmark::DoNotOptimize(image.GetData());
         ++i;
     }
-    state.SetBytesProcessed(int64_t(state.iterations()) * kTile * kTile * 4);
+    state.SetBytesProcessed(int64_t(state.iterations()) * kImageTileSize * kImageTileSize * 4);
 }
 
 // A tile that straddles the image's corner, with the outside repeated from the edges.
 void BM_GetBufEdgeRepeatTile(benchmark::State& state)
 {
     CImage image(IMAGE_MODE_RGBA, kImageSide, kImageSide, 96.0);
-    CPixMap map(IMAGE_MODE_RGBA, kTile, kTile);
+    CPixMap map(IMAGE_MODE_RGBA, kImageTileSize, kImageTileSize);
     for (auto _ : state) {
-        image.GetBuf(kImageSide - kTile / 2, kImageSide - kTile / 2, map, MASK_EDGE_REPEAT, 1);
+        image.GetBuf(kImageSide - kImageTileSize / 2, kImageSide - kImageTileSize / 2, map, MASK_EDGE_REPEAT, 1);
         benchmark::DoNotOptimize(map.plane[0].data);
     }
-    state.SetBytesProcessed(int64_t(state.iterations()) * kTile * kTile * 4);
+    state.SetBytesProcessed(int64_t(state.iterations()) * kImageTileSize * kImageTileSize * 4);
 }
 
 // An RGB image into an RGB-with-alpha map goes plane by plane.
 void BM_GetBufRgbIntoRgbaTile(benchmark::State& state)
 {
     CImage image(IMAGE_MODE_RGB, kImageSide, kImageSide, 96.0);
-    CPixMap map(IMAGE_MODE_RGBA, kTile, kTile);
+    CPixMap map(IMAGE_MODE_RGBA, kImageTileSize, kImageTileSize);
     for (auto _ : state) {
-        image.GetBuf(kTile, kTile, map, MASK_NONE, 1);
+        image.GetBuf(kImageTileSize, kImageTileSize, map, MASK_NONE, 1);
         benchmark::DoNotOptimize(map.plane[0].data);
     }
-    state.SetBytesProcessed(int64_t(state.iterations()) * kTile * kTile * 4);
+    state.SetBytesProcessed(int64_t(state.iterations()) * kImageTileSize * kImageTileSize * 4);
 }
 
 } // namespace

@@ -5,18 +5,18 @@
 #include <vector>
 
 #include "app/model/fill_picture_load.h"
-#include "app/model/picture_tiles.h"
 #include "app/model/record_stream.h"
 #include "app/model/services.h"
 #include "app/model/site_paths.h"
 #include "app/model/string_attr.h"
+#include "image/tiles.h"
 #include "platform/io/io.h"
 
 namespace {
 
-// Owned pictures travel in tiles of this many pixels each way; every stored tile row is as long as a full
-// tile's row, whatever the tile's actual width.
-constexpr int kTileSize = 256;
+// Owned pictures are stored in the work map's tiles; every stored tile row is as long as a full tile's row,
+// whatever the tile's actual width. Files written with one tile size cannot be read with another.
+static_assert(kImageTileSize == 256, "the stored form of owned pictures is laid out in tiles of 256 pixels");
 
 // The modes an owned picture is stored in.
 bool IsStorableMode(uint32_t mode)
@@ -42,15 +42,16 @@ void WritePicture(CFile& file, const CImage& picture, IMAGE_MODE mode)
     WriteInt32(file, h);
     WriteInt32(file, static_cast<int32_t>(mode));
 
-    CPixMap map(mode, kTileSize, kTileSize);
+    CPixMap map(mode, kImageTileSize, kImageTileSize);
     if (!map.IsValid())
         AfxThrowFileException(CFileException::generic, -1);
     const int rowBytes = map.plane[0].rowStep;
-    ForEachTile(map, w, h, [&](int tx, int ty, int, int th) {
+    ForEachTile(map, w, h, [&](int tx, int ty) {
         // The bytes beyond a narrow tile's width are stored too; keep them zero rather than the last tile's.
         std::memset(map.plane[0].data, 0, static_cast<size_t>(map.bufferSize[0]));
         picture.GetBuf(tx, ty, map);
-        file.Write(map.plane[0].data, static_cast<UINT>(th * rowBytes));
+        file.Write(map.plane[0].data, static_cast<UINT>(map.height * rowBytes));
+        return true;
     });
 }
 
@@ -64,13 +65,13 @@ std::unique_ptr<CImage> ReadPicture(CFile& file)
         ThrowBadRecord();
     const IMAGE_MODE mode = static_cast<IMAGE_MODE>(storedMode);
 
-    CPixMap map(mode, kTileSize, kTileSize);
+    CPixMap map(mode, kImageTileSize, kImageTileSize);
     if (!map.IsValid())
         ThrowBadRecord();
     const int rowBytes = map.plane[0].rowStep;
 
     // A file that cannot hold the pixels it announces is refused before the picture is allocated.
-    const int64_t tilesAcross = (w + kTileSize - 1) / kTileSize;
+    const int64_t tilesAcross = (w + kImageTileSize - 1) / kImageTileSize;
     const ULONGLONG needed = static_cast<ULONGLONG>(h) * tilesAcross * rowBytes;
     const ULONGLONG length = file.GetLength();
     const ULONGLONG position = file.GetPosition();
@@ -80,9 +81,10 @@ std::unique_ptr<CImage> ReadPicture(CFile& file)
     auto picture = std::make_unique<CImage>(mode, w, h, 96.0);
     if (picture->IsEmpty())
         ThrowBadRecord();
-    ForEachTile(map, w, h, [&](int tx, int ty, int, int th) {
-        ReadExact(file, map.plane[0].data, static_cast<UINT>(th * rowBytes));
+    ForEachTile(map, w, h, [&](int tx, int ty) {
+        ReadExact(file, map.plane[0].data, static_cast<UINT>(map.height * rowBytes));
         picture->SetBuf(tx, ty, map);
+        return true;
     });
     return picture;
 }

@@ -9,7 +9,6 @@
 
 #include "app/model/gradient_info.h"
 #include "image/image.h"
-#include "platform/io/io.h"
 #include "platform/win/file.h"
 #include "platform/win/win_types.h"
 
@@ -89,11 +88,3 @@ private:
     bool m_bAnimated = false;
     bool m_bRenderAgain = true;
 };
-
-namespace detail {
-
-// The former names of the picture size limits, still used by path_object.cpp. Remove once it uses the plain ones.
-using ::kMaxPicturePixels;
-using ::kMaxPictureSide;
-
-} // namespace detail

@@ -4,11 +4,10 @@
 #include <cstdint>
 
 #include "app/model/restore_on_exit.h"
+#include "image/image_ops.h"
+#include "image/tiles.h"
 
 namespace {
-
-// The size of the work map used when the caller's cannot take RGB with alpha.
-constexpr int kOwnScratchSize = 256;
 
 // The part of a page buffer that one paint step writes: a rectangle of it, its origin and row stride.
 struct BufferArea
@@ -26,15 +25,8 @@ BYTE* PixelAt(const BufferArea& area, int x, int y)
 
 void FillOpaque(const BufferArea& area, BYTE red, BYTE green, BYTE blue)
 {
-    for (int y = 0; y < area.height; ++y) {
-        BYTE* p = PixelAt(area, 0, y);
-        for (int x = 0; x < area.width; ++x, p += 4) {
-            p[0] = 255;
-            p[1] = red;
-            p[2] = green;
-            p[3] = blue;
-        }
-    }
+    const unsigned char pixel[4] = {255, red, green, blue};
+    FillPixelSamples(area.origin, 4, area.stride, pixel, 4, area.width, area.height);
 }
 
 // Copies the colour bytes of the map's pixels to (x, y) of the area; the area's alpha stays opaque.
@@ -53,17 +45,14 @@ void CopyColours(const CPixMap& map, const BufferArea& area, int x, int y)
 
 // Copies the image's w x h pixels at (sx, sy) to (x, y) of the area through the work map, in pieces no larger
 // than the map.
-void CopyImageBlock(const CImage& image, int sx, int sy, int w, int h, CPixMap& map, int mapWidth, int mapHeight,
-                    const BufferArea& area, int x, int y)
+void CopyImageBlock(const CImage& image, int sx, int sy, int w, int h, CPixMap& map, const BufferArea& area, int x,
+                    int y)
 {
-    for (int j = 0; j < h; j += mapHeight) {
-        for (int i = 0; i < w; i += mapWidth) {
-            map.width = std::min(mapWidth, w - i);
-            map.height = std::min(mapHeight, h - j);
-            image.GetBuf(sx + i, sy + j, map, MASK_EDGE_REPEAT);
-            CopyColours(map, area, x + i, y + j);
-        }
-    }
+    ForEachTile(map, w, h, [&](int i, int j) {
+        image.GetBuf(sx + i, sy + j, map, MASK_EDGE_REPEAT);
+        CopyColours(map, area, x + i, y + j);
+        return true;
+    });
 }
 
 int PositiveModulo(int value, int divisor)
@@ -146,7 +135,7 @@ void CFillStyle::Render(const RECT& rect, BYTE* buffer, int stride, CPixMap& scr
     std::unique_ptr<CPixMap> own;
     CPixMap* map = &scratch;
     if (!IsRgbaWorkMap(scratch)) {
-        own = std::make_unique<CPixMap>(IMAGE_MODE_RGBA, kOwnScratchSize, kOwnScratchSize);
+        own = std::make_unique<CPixMap>(IMAGE_MODE_RGBA, kImageTileSize, kImageTileSize);
         if (!own->IsValid())
             return;
         map = own.get();
@@ -172,7 +161,7 @@ void CFillStyle::Render(const RECT& rect, BYTE* buffer, int stride, CPixMap& scr
             int sx = PositiveModulo(rect.left, w);
             for (int x = 0; x < area.width;) {
                 const int cols = std::min(w - sx, area.width - x);
-                CopyImageBlock(*image, sx, sy, cols, rows, *map, mapWidth, mapHeight, area, x, y);
+                CopyImageBlock(*image, sx, sy, cols, rows, *map, area, x, y);
                 x += cols;
                 sx = 0;
             }
@@ -195,7 +184,7 @@ void CFillStyle::Render(const RECT& rect, BYTE* buffer, int stride, CPixMap& scr
         if (x1 <= x0 || y1 <= y0)
             return;
         CopyImageBlock(*image, static_cast<int>(x0 - left), static_cast<int>(y0 - top), static_cast<int>(x1 - x0),
-                       static_cast<int>(y1 - y0), *map, mapWidth, mapHeight, area, static_cast<int>(x0 - rect.left),
+                       static_cast<int>(y1 - y0), *map, area, static_cast<int>(x0 - rect.left),
                        static_cast<int>(y0 - rect.top));
         return;
     }

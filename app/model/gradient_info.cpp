@@ -6,15 +6,14 @@
 #include <new>
 #include <vector>
 
-#include "app/model/picture_tiles.h"
 #include "app/model/record_stream.h"
+#include "image/tiles.h"
 
 namespace {
 
 // Left colour, right colour and position of one stop in the stream.
 constexpr ULONGLONG kStopBytes = 3 + 3 + 8;
 
-constexpr int kTileSize = 256;
 constexpr int kFractionBits = 16;
 
 double CubicKernel(double x)
@@ -165,7 +164,7 @@ bool CGradientInfo::Render(CImage* target) const
         return false;
     CGradientModel::BuildColorBand(this, band.get(), static_cast<int>(n));
 
-    CPixMap map(IMAGE_MODE_RGB, kTileSize, kTileSize);
+    CPixMap map(IMAGE_MODE_RGB, kImageTileSize, kImageTileSize);
     if (!map.IsValid())
         return false;
 
@@ -190,7 +189,8 @@ bool CGradientInfo::Render(CImage* target) const
     const unsigned char* b = band.get();
     auto entry = [&](int64_t i) { return b + 3 * std::clamp<int64_t>(i, 0, n - 1); };
 
-    ForEachTile(map, w, h, [&](int tx, int ty, int tw, int th) {
+    ForEachTile(map, w, h, [&](int tx, int ty) {
+        const int tw = map.width, th = map.height;
         for (int j = 0; j < th; ++j) {
             const double y = ty + j + 0.5;
             int64_t fx = std::llround((((tx + 0.5) * c - y * s - pMin) * scale + offset) * one);
@@ -217,6 +217,7 @@ bool CGradientInfo::Render(CImage* target) const
             }
         }
         target->SetBuf(tx, ty, map);
+        return true;
     });
     return true;
 }

@@ -10,6 +10,7 @@
 #include "app/objects/polygon_object.h"
 #include "app/objects/rectangle_object.h"
 #include "app/objects/shape_outline.h"
+#include "image/tiles.h"
 
 namespace {
 
@@ -30,10 +31,10 @@ std::unique_ptr<CFillInfo> Gradient()
 }
 
 // A 400 x 300 rectangle with a gradient fill, from dirty to its final image: the gradient is rendered at the
-// object's size, then the outline rasterised tile by tile through the page's 256 x 256 buffer.
+// object's size, then the outline rasterised tile by tile through the page's tile-sized buffer.
 void BM_RenderGradientRectangle(benchmark::State& state)
 {
-    CPixMap scratch(IMAGE_MODE_RGBA, 256, 256);
+    CPixMap scratch(IMAGE_MODE_RGBA, kImageTileSize, kImageTileSize);
     CRectangleObject object(300.0, 200.0, SIZE{kWidth, kHeight}, 0.0);
     object.SetFill(Gradient());
     for (auto _ : state) {
@@ -50,7 +51,7 @@ BENCHMARK(BM_RenderGradientRectangle);
 // The same rectangle in a solid colour: the tile walk and the rasterising without the gradient.
 void BM_RenderColourRectangle(benchmark::State& state)
 {
-    CPixMap scratch(IMAGE_MODE_RGBA, 256, 256);
+    CPixMap scratch(IMAGE_MODE_RGBA, kImageTileSize, kImageTileSize);
     CRectangleObject object(300.0, 200.0, SIZE{kWidth, kHeight}, 0.0);
     for (auto _ : state) {
         object.SetDirty();
@@ -67,7 +68,7 @@ BENCHMARK(BM_RenderColourRectangle);
 // rebuilt each time, as after a resize or turn.
 void BM_RenderStarWithEverything(benchmark::State& state)
 {
-    CPixMap scratch(IMAGE_MODE_RGBA, 256, 256);
+    CPixMap scratch(IMAGE_MODE_RGBA, kImageTileSize, kImageTileSize);
     CPolygonObject star(300.0, 200.0, SIZE{kWidth, kHeight}, 0.4, shapeFivePointedStar);
     star.SetFill(Gradient());
     auto text = std::make_unique<CTextStyle>();

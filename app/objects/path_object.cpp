@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <new>
 
 #include "app/model/effect_settings.h"
 #include "app/model/fill_info.h"
@@ -14,10 +13,18 @@
 #include "app/model/string_attr.h"
 #include "app/model/text_style.h"
 #include "app/objects/fill_picture_search.h"
+#include "app/objects/outline_pixels.h"
 #include "app/objects/outline_stream.h"
 #include "app/objects/text_image.h"
 #include "app/render/object_effects.h"
+#include "image/image_ops.h"
+#include "image/tiles.h"
+#include "platform/io/io.h"
 #include "platform/transform/rotate_scale.h"
+
+using detail::CropToVisible;
+using detail::FillColourPlanes;
+using detail::IsAlphaRgbMap;
 
 namespace {
 
@@ -49,83 +56,17 @@ double SnapRotation(double r)
     return 0.0;
 }
 
-// Fills the three colour planes of an alpha-first RGB map.
-void FillColourPlanes(CPixMap& map, COLORREF colour)
-{
-    const BYTE rgb[3] = {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
-    for (int p = 0; p < 3; ++p) {
-        const int step = map.plane[map.interleaved ? 0 : p + 1].pixelStep;
-        for (int j = 0; j < map.height; ++j) {
-            unsigned char* sample = map.Sample(0, j, p + 1);
-            for (int i = 0; i < map.width; ++i, sample += step)
-                *sample = rgb[p];
-        }
-    }
-}
-
 bool IsPictureLike(int kind)
 {
     return kind == CFillInfo::FILL_TEXTURE || kind == CFillInfo::FILL_GRADIENT || kind == CFillInfo::FILL_PICTURE;
-}
-
-// The pixel exchange copies colour only between images of one colour model; grey pictures are widened to RGB
-// so that their tiles can be copied into the object's RGB planes.
-std::unique_ptr<CImage> WidenGrey(std::unique_ptr<CImage> image)
-{
-    if (!image || (image->GetMode() & ~IMAGE_MODE_ALPHA_BIT) != IMAGE_MODE_GREY)
-        return image;
-    const bool alpha = image->HasAlpha();
-    auto rgb = std::make_unique<CImage>(alpha ? IMAGE_MODE_RGBA : IMAGE_MODE_RGB, image->Width(), image->Height(),
-                                        image->GetDpi());
-    if (rgb->IsEmpty())
-        return nullptr;
-    const int w = image->Width(), h = image->Height();
-    const int from = alpha ? 2 : 1, to = alpha ? 4 : 3;
-    auto_array<unsigned char> data(new (std::nothrow) unsigned char[rgb->GetDataSize()]);
-    if (!data.get())
-        return nullptr;
-    for (int j = 0; j < h; ++j) {
-        const unsigned char* s = image->GetData() + static_cast<ptrdiff_t>(j) * image->GetStride();
-        unsigned char* d = data.get() + static_cast<ptrdiff_t>(j) * rgb->GetStride();
-        for (int i = 0; i < w; ++i, s += from, d += to) {
-            if (alpha)
-                *d++ = *s;
-            const unsigned char grey = s[alpha ? 1 : 0];
-            d[0] = d[1] = d[2] = grey;
-            if (alpha)
-                --d;
-        }
-    }
-    rgb->SetData(data);
-    return rgb;
-}
-
-// Runs f(x, y) for every tile of the scratch map's size over a width x height area, the map cut to each tile;
-// stops at the first false. The map's size is put back afterwards.
-template <class F> bool ForEachTile(CPixMap& scratch, int width, int height, F&& f)
-{
-    const int tileW = scratch.width, tileH = scratch.height;
-    if (tileW < 1 || tileH < 1)
-        return false;
-    bool ok = true;
-    for (int y = 0; ok && y < height; y += tileH) {
-        for (int x = 0; ok && x < width; x += tileW) {
-            scratch.width = std::min(tileW, width - x);
-            scratch.height = std::min(tileH, height - y);
-            ok = f(x, y);
-        }
-    }
-    scratch.width = tileW;
-    scratch.height = tileH;
-    return ok;
 }
 
 // Objects larger than any picture the program loads are not drawn: their images could not be held (a stored
 // object may claim any size, far beyond what resizing allows).
 bool IsDrawableSize(int64_t width, int64_t height)
 {
-    constexpr int64_t side = 2 * detail::kMaxPictureSide;
-    return width <= side && height <= side && width * height <= 2 * detail::kMaxPicturePixels;
+    constexpr int64_t side = 2 * kMaxPictureSide;
+    return width <= side && height <= side && width * height <= 2 * kMaxPicturePixels;
 }
 
 // A page coordinate rounded outward into the range a RECT holds.
@@ -134,65 +75,6 @@ int ClampToRect(double v)
     if (std::isnan(v))
         return 0;
     return static_cast<int>(std::clamp(v, double(INT_MIN / 2), double(INT_MAX / 2)));
-}
-
-bool IsAlphaRgbMap(const CPixMap& map)
-{
-    return map.IsValid() && map.mode == IMAGE_MODE_RGBA && map.bitsPerPlane == 8 && map.planes == 4;
-}
-
-// An RGB image of one colour.
-std::unique_ptr<CImage> MakeColourImage(int width, int height, COLORREF colour)
-{
-    auto image = std::make_unique<CImage>(IMAGE_MODE_RGB, width, height, 96.0);
-    if (image->IsEmpty())
-        return nullptr;
-    auto_array<unsigned char> data(new (std::nothrow) unsigned char[image->GetDataSize()]());
-    if (!data.get())
-        return nullptr;
-    for (int j = 0; j < height; ++j) {
-        unsigned char* d = data.get() + static_cast<ptrdiff_t>(j) * image->GetStride();
-        for (int i = 0; i < width; ++i, d += 3) {
-            d[0] = GetRValue(colour);
-            d[1] = GetGValue(colour);
-            d[2] = GetBValue(colour);
-        }
-    }
-    image->SetData(data);
-    return image;
-}
-
-// Shrinks an alpha-first RGB image to the smallest box of pixels that show (alpha above 0) and moves bounds with
-// it. An image without any such pixel stays as it is.
-bool CropToVisible(CPixMap& scratch, std::unique_ptr<CImage>& image, CRect& bounds)
-{
-    const int w = image->Width(), h = image->Height();
-    int minX = w, minY = h, maxX = -1, maxY = -1;
-    for (int j = 0; j < h; ++j) {
-        const unsigned char* row = image->GetData() + static_cast<ptrdiff_t>(j) * image->GetStride();
-        for (int i = 0; i < w; ++i) {
-            if (row[4 * i] == 0)
-                continue;
-            minX = std::min(minX, i);
-            maxX = std::max(maxX, i);
-            minY = std::min(minY, j);
-            maxY = std::max(maxY, j);
-        }
-    }
-    if (maxX < 0 || (minX == 0 && minY == 0 && maxX == w - 1 && maxY == h - 1))
-        return true;
-    const int cropW = maxX - minX + 1, cropH = maxY - minY + 1;
-    auto cropped = std::make_unique<CImage>(IMAGE_MODE_RGBA, cropW, cropH, image->GetDpi());
-    if (cropped->IsEmpty())
-        return false;
-    const bool copied = ForEachTile(scratch, cropW, cropH, [&](int x, int y) {
-        return image->GetBuf(minX + x, minY + y, scratch, MASK_NONE) && cropped->SetBuf(x, y, scratch, MASK_NONE);
-    });
-    if (!copied)
-        return false;
-    image = std::move(cropped);
-    bounds = CRect(bounds.left + minX, bounds.top + minY, bounds.left + minX + cropW, bounds.top + minY + cropH);
-    return true;
 }
 
 } // namespace
@@ -479,12 +361,11 @@ void CPathObject::GetPixels(int x, int y, CPixMap& map, const CColor* background
         return;
     if (!dirty) {
         // Rendered, but its outline covers no pixel.
-        for (int j = 0; j < map.height; ++j)
-            for (int i = 0; i < map.width; ++i)
-                *map.Sample(i, j, 0) = 0;
+        const unsigned char clear = 0;
+        FillMapSamples(map, 0, &clear, 1);
         return;
     }
-    COLORREF colour = fill ? fill->GetColor().GetCOLORREF() : 0;
+    COLORREF colour = FillColour();
     if (background) {
         const COLORREF back = background->GetCOLORREF();
         const BYTE f[3] = {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
@@ -514,10 +395,9 @@ bool CPathObject::RenderImage(CPixMap& scratch)
     const CRect box = outline.GetBoundingBox();
     CRect newBounds = box;
     newBounds.OffsetRect(offsetX + pendingShiftX, offsetY + pendingShiftY);
-    const int imageW = box.Width(), imageH = box.Height();
-    if (!IsDrawableSize(width, height) || !IsDrawableSize(imageW, imageH))
+    if (!IsDrawableSize(width, height) || !IsDrawableSize(box.Width(), box.Height()))
         return false;
-    if (imageW < 1 || imageH < 1) {
+    if (box.Width() < 1 || box.Height() < 1) {
         // An outline that covers no pixel has nothing to show.
         image.reset();
         bounds = newBounds;
@@ -525,81 +405,110 @@ bool CPathObject::RenderImage(CPixMap& scratch)
         return true;
     }
 
-    std::unique_ptr<CImage> target;
-    if (image && image->GetMode() == IMAGE_MODE_RGBA && image->Width() == imageW && image->Height() == imageH &&
-        !image->IsEmpty())
-        target = std::move(image);
-    else
-        target = std::make_unique<CImage>(IMAGE_MODE_RGBA, imageW, imageH, 96.0);
-    if (target->IsEmpty())
+    std::unique_ptr<CImage> target = TakeRenderTarget(box.Width(), box.Height());
+    std::unique_ptr<CImage> content;
+    if (!target || !PrepareContent(content) || !RasteriseTiles(scratch, content.get(), *target))
+        return false;
+    if (!ApplyEffects(scratch, target, newBounds))
         return false;
 
-    // The fill's picture, scaled to the object's size and turned with it.
-    const int kind = fill ? fill->GetKind() : CFillInfo::FILL_NONE;
-    const COLORREF colour = fill ? fill->GetColor().GetCOLORREF() : 0;
+    image = std::move(target);
+    bounds = newBounds;
+    dirty = 0;
+    return true;
+}
+
+COLORREF CPathObject::FillColour() const
+{
+    return fill ? fill->GetColor().GetCOLORREF() : 0;
+}
+
+bool CPathObject::HasButtonText() const
+{
+    return CanHaveButtonText() && textStyle && !textStyle->GetText().empty();
+}
+
+std::unique_ptr<CImage> CPathObject::TakeRenderTarget(int imageWidth, int imageHeight)
+{
+    if (image && image->GetMode() == IMAGE_MODE_RGBA && image->Width() == imageWidth &&
+        image->Height() == imageHeight && !image->IsEmpty())
+        return std::move(image);
+    auto target = std::make_unique<CImage>(IMAGE_MODE_RGBA, imageWidth, imageHeight, 96.0);
+    if (target->IsEmpty())
+        return nullptr;
+    return target;
+}
+
+std::unique_ptr<CImage> CPathObject::FitToObject(const CImage& source, double angle) const
+{
     const int contentW = std::max(width, 1), contentH = std::max(height, 1);
     const DPOINT middle{contentW / 2.0, contentH / 2.0};
-    // The transform turns a picture the way the outline turns its points, so both take the object's rotation.
-    const double contentAngle = rotation;
-    const bool picture = IsPictureLike(kind);
+    return CRotateScale(source).Transform(contentW, contentH, angle, &middle, nullptr);
+}
+
+bool CPathObject::PrepareContent(std::unique_ptr<CImage>& content) const
+{
+    const bool picture = fill && IsPictureLike(fill->GetKind());
     if (picture && !fill->GetImage())
         return false;
-    auto fitContent = [&](const CImage& source, double angle) {
-        return CRotateScale(source).Transform(contentW, contentH, angle, &middle, true, false, nullptr);
-    };
-    std::unique_ptr<CImage> content;
-    if (CanHaveButtonText() && textStyle && !textStyle->GetText().empty()) {
-        std::unique_ptr<CImage> upright =
-            WidenGrey(picture ? fitContent(*fill->GetImage(), 0.0) : MakeColourImage(contentW, contentH, colour));
-        if (!upright || upright->IsEmpty())
-            return false;
-        if (!DrawButtonText(*upright, *textStyle))
-            return false;
-        content = fitContent(*upright, contentAngle);
-        if (!content)
-            return false;
+    // The transform turns a picture the way the outline turns its points, so both take the object's rotation.
+    if (HasButtonText()) {
+        // The text is drawn on the upright face, which then turns with the object.
+        const std::unique_ptr<CImage> face = DrawButtonFace(picture);
+        content = face ? FitToObject(*face, rotation) : nullptr;
     } else if (picture) {
-        content = WidenGrey(fitContent(*fill->GetImage(), contentAngle));
-        if (!content)
-            return false;
+        content = WidenGreyToRgb(FitToObject(*fill->GetImage(), rotation));
+    } else {
+        content.reset();
+        return true;
     }
+    return content != nullptr;
+}
 
+std::unique_ptr<CImage> CPathObject::DrawButtonFace(bool picture) const
+{
+    std::unique_ptr<CImage> face =
+        WidenGreyToRgb(picture ? FitToObject(*fill->GetImage(), 0.0)
+                               : MakeSolidImage(CColor(FillColour()), std::max(width, 1), std::max(height, 1)));
+    if (!face || face->IsEmpty() || !DrawButtonText(*face, *textStyle))
+        return nullptr;
+    return face;
+}
+
+bool CPathObject::RasteriseTiles(CPixMap& scratch, const CImage* content, CImage& target) const
+{
+    const CRect box = outline.GetBoundingBox();
     int shiftX = 0, shiftY = 0;
     if (content && CentresFillContent()) {
-        shiftX = (content->Width() - imageW) / 2;
-        shiftY = (content->Height() - imageH) / 2;
+        shiftX = (content->Width() - target.Width()) / 2;
+        shiftY = (content->Height() - target.Height()) / 2;
     }
-    const bool rendered = ForEachTile(scratch, imageW, imageH, [&](int x, int y) {
+    const COLORREF colour = FillColour();
+    return ForEachTile(scratch, target.Width(), target.Height(), [&](int x, int y) {
         // No fill at all shows the fill's colour, as a colour fill would; the outline still decides the shape.
         if (content)
             content->GetBuf(x + shiftX, y + shiftY, scratch, MASK_EDGE_REPEAT);
         else
             FillColourPlanes(scratch, colour);
         const CRect area(box.left + x, box.top + y, box.left + x + scratch.width, box.top + y + scratch.height);
-        if (!outline.Rasterize(area, scratch.Sample(0, 0, 0), 4, scratch.plane[0].rowStep, FILL_RULE_EVEN_ODD, 16))
-            return false;
-        return target->SetBuf(x, y, scratch, MASK_NONE);
+        return outline.Rasterize(area, scratch.Sample(0, 0, 0), 4, scratch.plane[0].rowStep, FILL_RULE_EVEN_ODD, 16) &&
+               target.SetBuf(x, y, scratch, MASK_NONE);
     });
-    if (!rendered)
+}
+
+bool CPathObject::ApplyEffects(CPixMap& scratch, std::unique_ptr<CImage>& target, CRect& newBounds)
+{
+    if (!effects || !effects->HasEffects())
+        return true;
+    // An object that takes no style (an animated picture fill) keeps its effect settings but shows none of them;
+    // its image is still cropped as any object with an effect switched on.
+    if (CanTakeStyle() && !RenderEffects(target, newBounds, *effects)) {
+        // Shown without its effects for now; being still dirty, it tries again at the next update.
+        image = std::move(target);
+        bounds = newBounds;
         return false;
-
-    if (effects && effects->HasEffects()) {
-        // An object that takes no style (an animated picture fill) keeps its effect settings but shows none of
-        // them; its image is still cropped as any object with an effect switched on.
-        if (CanTakeStyle() && !RenderEffects(target, newBounds, *effects)) {
-            // Shown without its effects for now; being still dirty, it tries again at the next update.
-            image = std::move(target);
-            bounds = newBounds;
-            return false;
-        }
-        if (!CropToVisible(scratch, target, newBounds))
-            return false;
     }
-
-    image = std::move(target);
-    bounds = newBounds;
-    dirty = 0;
-    return true;
+    return CropToVisible(scratch, target, newBounds);
 }
 
 bool CPathObject::UpdateImage(CPixMap& scratch)

@@ -159,4 +159,30 @@ private:
     // Moves bounds and handles and adds to the pending shift, keeping the image and the outline where they are.
     // The caller moves the centre.
     void ShiftByWholePixels(int dx, int dy);
+
+    // The fill's colour as a COLORREF; black without a fill record.
+    COLORREF FillColour() const;
+    bool HasButtonText() const;
+
+    // The steps of RenderImage, in order: the target image, the content its tiles sample (the button text drawn
+    // upright, then turned with the face), the tiles rasterised through the outline, then the effects and the crop.
+
+    // The cached image when it has the mode and size to be drawn over again (taken from the object), else a new
+    // one; null when none can be had.
+    std::unique_ptr<CImage> TakeRenderTarget(int imageWidth, int imageHeight);
+    // What the tiles take their colour from: the fill's picture, or under button text the picture or the colour
+    // with the text drawn on it, scaled to the object's size and turned with it. Null content for a colour fill
+    // without text, whose tiles take the colour itself. False when the content cannot be made.
+    bool PrepareContent(std::unique_ptr<CImage>& content) const;
+    // The fill upright at the object's size, grey widened to RGB, with the button text drawn on it.
+    std::unique_ptr<CImage> DrawButtonFace(bool picture) const;
+    // An image scaled to the object's size and turned by angle about its middle.
+    std::unique_ptr<CImage> FitToObject(const CImage& source, double angle) const;
+    // Fills target tile by tile through scratch: the content (or the fill's colour) with the outline's coverage as
+    // alpha.
+    bool RasteriseTiles(CPixMap& scratch, const CImage* content, CImage& target) const;
+    // Lays the effects around target and crops it to the pixels that show, moving newBounds with it. When the
+    // effects cannot be made the object takes target as it is and stays dirty, so that the next update tries
+    // again; false then, and when the crop fails.
+    bool ApplyEffects(CPixMap& scratch, std::unique_ptr<CImage>& target, CRect& newBounds);
 };

@@ -18,6 +18,7 @@
 #include "app/objects/object_factory.h"
 #include "app/objects/outline_stream.h"
 #include "app/objects/rectangle_object.h"
+#include "image/tiles.h"
 
 namespace {
 
@@ -43,7 +44,7 @@ CRect BoundsOf(const CPageObject& object)
 // The page's render buffer.
 struct Scratch
 {
-    CPixMap map{IMAGE_MODE_RGBA, 256, 256};
+    CPixMap map{IMAGE_MODE_RGBA, kImageTileSize, kImageTileSize};
 };
 
 std::unique_ptr<CFillInfo> ColourFill(int r, int g, int b)

@@ -10,11 +10,11 @@
 #include "app/objects/text_body.h"
 #include "app/objects/text_measure.h"
 #include "image/image.h"
+#include "image/tiles.h"
 #include "platform/text/font.h"
 
 namespace {
 
-constexpr int kTile = 256;
 constexpr int kBandBytes = 65536;
 
 // Keeps far-off text positions in a range where the glyph code's own arithmetic cannot overflow.
@@ -63,39 +63,32 @@ bool DrawLines(CImage& image, const TextFont& font, const std::vector<PlacedLine
     if (image.IsEmpty() || (mode != IMAGE_MODE_RGB && mode != IMAGE_MODE_RGBA))
         return false;
     const int w = image.Width(), h = image.Height();
-    CPixMap map(mode, std::min(w, kTile), std::min(h, kTile));
+    CPixMap map(mode, std::min(w, kImageTileSize), std::min(h, kImageTileSize));
     // Text goes onto the colour alone, as onto an opaque picture; an alpha plane stays as it is.
     const bool alpha = mode == IMAGE_MODE_RGBA;
     CPixMap colour(IMAGE_MODE_RGB, alpha ? map.width : 1, alpha ? map.height : 1);
     if (!map.IsValid() || !colour.IsValid())
         return false;
     CPixMap& target = alpha ? colour : map;
-    const int tileW = map.width, tileH = map.height;
-    for (int ty = 0; ty < h; ty += tileH) {
-        for (int tx = 0; tx < w; tx += tileW) {
-            map.width = std::min(tileW, w - tx);
-            map.height = std::min(tileH, h - ty);
-            if (!image.GetBuf(tx, ty, map))
-                return false;
-            if (alpha) {
-                colour.width = map.width;
-                colour.height = map.height;
-                for (int y = 0; y < map.height; ++y)
-                    for (int x = 0; x < map.width; ++x)
-                        std::memcpy(colour.Sample(x, y, 0), map.Sample(x, y, 1), 3);
-            }
-            for (const PlacedLine& line : lines)
-                font.DrawString(target, ClampPosition(line.x - tx), ClampPosition(line.y - ty), line.text, line.colour);
-            if (alpha) {
-                for (int y = 0; y < map.height; ++y)
-                    for (int x = 0; x < map.width; ++x)
-                        std::memcpy(map.Sample(x, y, 1), colour.Sample(x, y, 0), 3);
-            }
-            if (!image.SetBuf(tx, ty, map))
-                return false;
+    return ForEachTile(map, w, h, [&](int tx, int ty) {
+        if (!image.GetBuf(tx, ty, map))
+            return false;
+        if (alpha) {
+            colour.width = map.width;
+            colour.height = map.height;
+            for (int y = 0; y < map.height; ++y)
+                for (int x = 0; x < map.width; ++x)
+                    std::memcpy(colour.Sample(x, y, 0), map.Sample(x, y, 1), 3);
         }
-    }
-    return true;
+        for (const PlacedLine& line : lines)
+            font.DrawString(target, ClampPosition(line.x - tx), ClampPosition(line.y - ty), line.text, line.colour);
+        if (alpha) {
+            for (int y = 0; y < map.height; ++y)
+                for (int x = 0; x < map.width; ++x)
+                    std::memcpy(map.Sample(x, y, 1), colour.Sample(x, y, 0), 3);
+        }
+        return image.SetBuf(tx, ty, map);
+    });
 }
 
 // Keeps a cached image that already has the mode and size, else puts a new one in its place. False, with no

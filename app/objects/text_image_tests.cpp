@@ -17,6 +17,7 @@
 #include "app/objects/text_measure.h"
 #include "app/objects/text_owner_fake.h"
 #include "image/image.h"
+#include "image/tiles.h"
 #include "platform/io/io.h"
 #include "platform/text/font.h"
 #include "testing/test_output.h"
@@ -345,7 +346,7 @@ TEST(ButtonText, ShapeShowsItsButtonTextOnItsFill)
     fill->SetColor(CColor(255, 255, 255));
     object.SetFill(std::move(fill));
     object.SetTextStyle(std::make_unique<CTextStyle>(ButtonStyle("Go", CTextStyle::alignRight)));
-    CPixMap scratch(IMAGE_MODE_RGBA, 256, 256);
+    CPixMap scratch(IMAGE_MODE_RGBA, kImageTileSize, kImageTileSize);
     ASSERT_TRUE(object.UpdateImage(scratch));
     const CImage& image = *object.GetImage();
     ASSERT_EQ(image.Width(), 160);

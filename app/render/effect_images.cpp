@@ -6,10 +6,9 @@
 #include <cstdint>
 
 #include "app/render/gaussian_blur.h"
+#include "image/tiles.h"
 
 namespace {
-
-constexpr int kTile = 256;
 
 // Far beyond any softness the Effects palette offers; keeps the margin a sane int.
 constexpr double kMaxRadius = 100000.0;
@@ -47,18 +46,14 @@ std::unique_ptr<CImage> BuildSpreadImage(const CImage& source, double radius)
         return nullptr;
 
     // The coverage tile takes only the source's alpha; the exchange copies nothing else between these modes.
-    CPixMap tile(IMAGE_MODE_COVERAGE, kTile, kTile);
+    CPixMap tile(IMAGE_MODE_COVERAGE, kImageTileSize, kImageTileSize);
     if (!tile.IsValid())
         return nullptr;
     const int ox = static_cast<int>((ew - sw) / 2), oy = static_cast<int>((eh - sh) / 2);
-    for (int y = 0; y < sh; y += kTile) {
-        for (int x = 0; x < sw; x += kTile) {
-            tile.width = std::min(kTile, sw - x);
-            tile.height = std::min(kTile, sh - y);
-            if (!source.GetBuf(x, y, tile) || !spread->SetBuf(ox + x, oy + y, tile))
-                return nullptr;
-        }
-    }
+    const bool copied = ForEachTile(
+        tile, sw, sh, [&](int x, int y) { return source.GetBuf(x, y, tile) && spread->SetBuf(ox + x, oy + y, tile); });
+    if (!copied)
+        return nullptr;
 
     if (!GaussianBlur(spread.get(), radius))
         return nullptr;

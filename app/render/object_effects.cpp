@@ -11,10 +11,11 @@
 #include "app/model/services.h"
 #include "app/render/compositing.h"
 #include "app/render/effect_images.h"
+#include "image/image_ops.h"
+#include "image/tiles.h"
 
 namespace {
 
-constexpr int kTile = 256;
 constexpr int kPixel = 4; // bytes of an alpha, red, green, blue pixel
 
 // Calls of RenderEffects that asked for the wait cursor and have not finished; the cursor shows while above 0.
@@ -127,20 +128,16 @@ bool Fetch(const CImage& image, int64_t x, int64_t y, int w, int h, CPixMap& map
 // Multiplies the alpha of every pixel of a coverage image by k / 255, tile by tile.
 bool ScaleImageAlpha(CImage& image, int k)
 {
-    CPixMap tile(IMAGE_MODE_COVERAGE, std::min(kTile, image.Width()), std::min(kTile, image.Height()));
+    CPixMap tile(IMAGE_MODE_COVERAGE, std::min(kImageTileSize, image.Width()),
+                 std::min(kImageTileSize, image.Height()));
     if (!tile.IsValid())
         return false;
-    for (int y = 0; y < image.Height(); y += kTile) {
-        for (int x = 0; x < image.Width(); x += kTile) {
-            const int w = std::min(kTile, image.Width() - x), h = std::min(kTile, image.Height() - y);
-            if (!Fetch(image, x, y, w, h, tile))
-                return false;
-            ScaleAlpha(tile.plane[0].data, tile.plane[0].pixelStep, tile.plane[0].rowStep, w, h, k);
-            if (!image.SetBuf(x, y, tile))
-                return false;
-        }
-    }
-    return true;
+    return ForEachTile(tile, image.Width(), image.Height(), [&](int x, int y) {
+        if (!image.GetBuf(x, y, tile))
+            return false;
+        ScaleAlpha(tile.plane[0].data, tile.plane[0].pixelStep, tile.plane[0].rowStep, tile.width, tile.height, k);
+        return image.SetBuf(x, y, tile);
+    });
 }
 
 // The tile maps of one render, made once so that the per-tile work allocates nothing, and no larger than the
@@ -244,16 +241,9 @@ bool DrawTile(const Box& tile, const Layout& at, const CImage& image, const CEff
         if (!Fetch(*at.shadowImage, part.left - at.shadow.left, part.top - at.shadow.top, w, h, t.work))
             return false;
         const COLORREF colour = fx.m_shadowColor.GetCOLORREF();
-        const BYTE red = GetRValue(colour), green = GetGValue(colour), blue = GetBValue(colour);
+        const unsigned char rgb[3] = {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
+        FillMapSamples(t.work, 1, rgb, 3);
         unsigned char* composite = dst(part);
-        for (int y = 0; y < h; ++y) {
-            unsigned char* p = At(t.work, 0, y);
-            for (int x = 0; x < w; ++x, p += kPixel) {
-                p[1] = red;
-                p[2] = green;
-                p[3] = blue;
-            }
-        }
         BlendAlpha(t.work.plane[0].data, kPixel, wRow, composite, kPixel, cRow, w, h);
         for (int y = 0; y < h; ++y)
             std::memcpy(composite + static_cast<ptrdiff_t>(y) * cRow, At(t.work, 0, y),
@@ -356,19 +346,16 @@ bool RenderEffects(std::unique_ptr<CImage>& image, CRect& bounds, CEffectSetting
         b->Offset(-united.left, -united.top);
     const int cw = static_cast<int>(united.Width()), ch = static_cast<int>(united.Height());
     auto composite = std::make_unique<CImage>(IMAGE_MODE_RGBA, cw, ch, 96.0);
-    Tiles tiles(std::min(kTile, cw), std::min(kTile, ch));
+    Tiles tiles(std::min(kImageTileSize, cw), std::min(kImageTileSize, ch));
     if (composite->IsEmpty() || !tiles.IsValid())
         return false;
 
-    for (int y = 0; y < ch; y += kTile) {
-        for (int x = 0; x < cw; x += kTile) {
-            const Box tile{x, y, std::min(x + kTile, cw), std::min(y + kTile, ch)};
-            tiles.composite.width = static_cast<int>(tile.Width());
-            tiles.composite.height = static_cast<int>(tile.Height());
-            if (!DrawTile(tile, at, *image, effects, tiles) || !composite->SetBuf(x, y, tiles.composite))
-                return false;
-        }
-    }
+    const bool drawn = ForEachTile(tiles.composite, cw, ch, [&](int x, int y) {
+        const Box tile{x, y, x + tiles.composite.width, y + tiles.composite.height};
+        return DrawTile(tile, at, *image, effects, tiles) && composite->SetBuf(x, y, tiles.composite);
+    });
+    if (!drawn)
+        return false;
 
     image = std::move(composite);
     bounds = CRect(static_cast<int>(united.left), static_cast<int>(united.top), static_cast<int>(united.right),

@@ -10,11 +10,11 @@
 #include "app/render/compositing.h"
 #include "app/render/gaussian_blur.h"
 #include "image/image.h"
+#include "image/tiles.h"
 
 namespace {
 
 constexpr int kSide = 2000;
-constexpr int kTile = 256;
 constexpr double kMegapixels = double(kSide) * kSide / 1e6;
 
 CImage MakeImage(unsigned seed)
@@ -39,15 +39,13 @@ void ReportPerMegapixel(benchmark::State& state)
 void BM_CopyThroughTiles(benchmark::State& state)
 {
     CImage image = MakeImage(1);
-    CPixMap tile(IMAGE_MODE_RGBA, kTile, kTile);
+    CPixMap tile(IMAGE_MODE_RGBA, kImageTileSize, kImageTileSize);
     for (auto _ : state) {
-        for (int y = 0; y < kSide; y += kTile)
-            for (int x = 0; x < kSide; x += kTile) {
-                tile.width = std::min(kTile, kSide - x);
-                tile.height = std::min(kTile, kSide - y);
-                image.GetBuf(x, y, tile);
-                image.SetBuf(x, y, tile);
-            }
+        ForEachTile(tile, kSide, kSide, [&](int x, int y) {
+            image.GetBuf(x, y, tile);
+            image.SetBuf(x, y, tile);
+            return true;
+        });
         benchmark::DoNotOptimize(image.GetData());
         benchmark::ClobberMemory();
     }
@@ -75,18 +73,19 @@ void BM_GaussianBlur(benchmark::State& state)
 // Lays source over image tile by tile through the pixel exchange, once in each timed iteration.
 void BlendThroughTiles(benchmark::State& state, CImage& image, const CImage& source)
 {
-    CPixMap tile(IMAGE_MODE_RGBA, kTile, kTile), sourceTile(IMAGE_MODE_RGBA, kTile, kTile);
+    CPixMap tile(IMAGE_MODE_RGBA, kImageTileSize, kImageTileSize);
+    CPixMap sourceTile(IMAGE_MODE_RGBA, kImageTileSize, kImageTileSize);
     for (auto _ : state) {
-        for (int y = 0; y < kSide; y += kTile)
-            for (int x = 0; x < kSide; x += kTile) {
-                tile.width = sourceTile.width = std::min(kTile, kSide - x);
-                tile.height = sourceTile.height = std::min(kTile, kSide - y);
-                image.GetBuf(x, y, tile);
-                source.GetBuf(x, y, sourceTile);
-                BlendAlpha(tile.plane[0].data, 4, tile.plane[0].rowStep, sourceTile.plane[0].data, 4,
-                           sourceTile.plane[0].rowStep, tile.width, tile.height);
-                image.SetBuf(x, y, tile);
-            }
+        ForEachTile(tile, kSide, kSide, [&](int x, int y) {
+            sourceTile.width = tile.width;
+            sourceTile.height = tile.height;
+            image.GetBuf(x, y, tile);
+            source.GetBuf(x, y, sourceTile);
+            BlendAlpha(tile.plane[0].data, 4, tile.plane[0].rowStep, sourceTile.plane[0].data, 4,
+                       sourceTile.plane[0].rowStep, tile.width, tile.height);
+            image.SetBuf(x, y, tile);
+            return true;
+        });
         benchmark::DoNotOptimize(image.GetData());
         benchmark::ClobberMemory();
     }
@@ -128,16 +127,18 @@ void BM_BlendAlphaObjectImage(benchmark::State& state)
 void BM_BlendAlphaTileInCache(benchmark::State& state)
 {
     const CImage image = MakeImage(5), source = MakeImage(6);
-    CPixMap tile(IMAGE_MODE_RGBA, kTile, kTile), sourceTile(IMAGE_MODE_RGBA, kTile, kTile);
+    CPixMap tile(IMAGE_MODE_RGBA, kImageTileSize, kImageTileSize);
+    CPixMap sourceTile(IMAGE_MODE_RGBA, kImageTileSize, kImageTileSize);
     image.GetBuf(0, 0, tile);
     source.GetBuf(0, 0, sourceTile);
     for (auto _ : state) {
         BlendAlpha(tile.plane[0].data, 4, tile.plane[0].rowStep, sourceTile.plane[0].data, 4,
-                   sourceTile.plane[0].rowStep, kTile, kTile);
+                   sourceTile.plane[0].rowStep, kImageTileSize, kImageTileSize);
         benchmark::ClobberMemory();
     }
-    state.counters["per_MP"] = benchmark::Counter(kTile * kTile / 1e6, benchmark::Counter::kIsIterationInvariantRate |
-                                                                           benchmark::Counter::kInvert);
+    state.counters["per_MP"] =
+        benchmark::Counter(kImageTileSize * kImageTileSize / 1e6,
+                           benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 } // namespace

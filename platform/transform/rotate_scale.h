@@ -37,14 +37,6 @@ public:
     std::unique_ptr<CImage> Transform(int width, int height, double angle, const DPOINT* centre,
                                       const CColor* background) const;
 
-    // The former form, with two quality flags that never changed anything, still called by path_object.cpp.
-    // Remove once that calls the form above.
-    std::unique_ptr<CImage> Transform(int width, int height, double angle, const DPOINT* centre, bool, bool,
-                                      const CColor* background) const
-    {
-        return Transform(width, height, angle, centre, background);
-    }
-
 private:
     const CImage& m_source;
 };

@@ -1,0 +1,52 @@
+#include "app/objects/outline_pixels.h"
+
+#include <algorithm>
+
+#include "image/image_ops.h"
+#include "image/tiles.h"
+
+namespace detail {
+
+bool IsAlphaRgbMap(const CPixMap& map)
+{
+    return map.IsValid() && map.mode == IMAGE_MODE_RGBA && map.bitsPerPlane == 8 && map.planes == 4;
+}
+
+void FillColourPlanes(CPixMap& map, COLORREF colour)
+{
+    const unsigned char rgb[3] = {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
+    FillMapSamples(map, 1, rgb, 3);
+}
+
+bool CropToVisible(CPixMap& scratch, std::unique_ptr<CImage>& image, CRect& bounds)
+{
+    const int w = image->Width(), h = image->Height();
+    int minX = w, minY = h, maxX = -1, maxY = -1;
+    for (int j = 0; j < h; ++j) {
+        const unsigned char* row = image->GetData() + static_cast<ptrdiff_t>(j) * image->GetStride();
+        for (int i = 0; i < w; ++i) {
+            if (row[4 * i] == 0)
+                continue;
+            minX = std::min(minX, i);
+            maxX = std::max(maxX, i);
+            minY = std::min(minY, j);
+            maxY = std::max(maxY, j);
+        }
+    }
+    if (maxX < 0 || (minX == 0 && minY == 0 && maxX == w - 1 && maxY == h - 1))
+        return true;
+    const int cropW = maxX - minX + 1, cropH = maxY - minY + 1;
+    auto cropped = std::make_unique<CImage>(IMAGE_MODE_RGBA, cropW, cropH, image->GetDpi());
+    if (cropped->IsEmpty())
+        return false;
+    const bool copied = ForEachTile(scratch, cropW, cropH, [&](int x, int y) {
+        return image->GetBuf(minX + x, minY + y, scratch, MASK_NONE) && cropped->SetBuf(x, y, scratch, MASK_NONE);
+    });
+    if (!copied)
+        return false;
+    image = std::move(cropped);
+    bounds = CRect(bounds.left + minX, bounds.top + minY, bounds.left + minX + cropW, bounds.top + minY + cropH);
+    return true;
+}
+
+} // namespace detail

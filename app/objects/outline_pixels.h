@@ -1,0 +1,25 @@
+#pragma once
+
+// The pixel work of the outline objects' render that is theirs alone: the alpha-first RGB maps it goes through,
+// the colour those maps are filled with, and the crop of an image with effects to the pixels that show.
+
+#include <memory>
+
+#include "image/image.h"
+#include "platform/win/win_types.h"
+
+namespace detail {
+
+// An 8-bit map of alpha, red, green and blue (in either layout) with buffers: the form the render works in.
+bool IsAlphaRgbMap(const CPixMap& map);
+
+// Sets the three colour samples of each pixel of an alpha-first RGB map (within its present size) to the colour;
+// alpha stays as it is.
+void FillColourPlanes(CPixMap& map, COLORREF colour);
+
+// Shrinks an alpha-first RGB image to the smallest box of pixels that show (alpha above 0), copying it through
+// scratch in tiles, and moves bounds with it. An image without any such pixel, or whose every edge shows, stays
+// as it is. False, with image and bounds unchanged, when the cropped image cannot be made.
+bool CropToVisible(CPixMap& scratch, std::unique_ptr<CImage>& image, CRect& bounds);
+
+} // namespace detail
