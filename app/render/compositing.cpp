@@ -98,8 +98,6 @@ namespace {
 using Pixels8 = uint32_t __attribute__((vector_size(32)));
 using Ints8 = int32_t __attribute__((vector_size(32)));
 using Floats8 = float __attribute__((vector_size(32)));
-// Eight pixels at any byte boundary, reached in place.
-using Pixels8InPlace = uint32_t __attribute__((vector_size(32), aligned(1), may_alias));
 
 // MulTable[a][b] for two bytes held in the low bytes of each 16-bit half of a lane, both times the weight
 // in the lane: floor(t / 255) equals (t + 1 + (t >> 8)) >> 8 for every product t of two bytes, and no
@@ -117,8 +115,11 @@ __attribute__((always_inline)) inline void MulBytePairs(const Pixels8& pairs, co
 //   integers is at most one above the floor, and one multiply and compare takes that back.
 __attribute__((always_inline)) inline void BlendAlpha8(unsigned char* dst, const unsigned char* src)
 {
-    const Pixels8 d = *reinterpret_cast<const Pixels8InPlace*>(dst);
-    const Pixels8 s = *reinterpret_cast<const Pixels8InPlace*>(src);
+    // Through memcpy, which holds for pixels at any byte: an alignment lowered among the attributes that make a
+    // vector type is ignored by clang, which then reads and writes as if the pixels were 32-byte aligned.
+    Pixels8 d, s;
+    __builtin_memcpy(&d, dst, sizeof d);
+    __builtin_memcpy(&s, src, sizeof s);
     const Ints8 da = __builtin_convertvector(d & 0xFFu, Ints8), sa = __builtin_convertvector(s & 0xFFu, Ints8);
     const Ints8 inverse = 255 - da;
     Ints8 denominator = 255 * da + sa * inverse;
@@ -141,7 +142,7 @@ __attribute__((always_inline)) inline void BlendAlpha8(unsigned char* dst, const
     MulBytePairs(dRedBlue, wd, lower);
     const Pixels8 redBlue = upper + lower;
     const Pixels8 result = ((alphaGreen | (redBlue << 8)) & 0xFFFFFF00u) | __builtin_convertvector(alpha, Pixels8);
-    *reinterpret_cast<Pixels8InPlace*>(dst) = result;
+    __builtin_memcpy(dst, &result, sizeof result);
 }
 
 inline void BlendAlpha1(unsigned char* d, const unsigned char* s)

@@ -82,17 +82,18 @@ struct PixelRun
     std::vector<unsigned char> bytes;
     int pixelStep;
     int rowStep;
-    unsigned char* At(int x, int y) { return bytes.data() + y * rowStep + x * pixelStep; }
+    int start = 0; // bytes before the first pixel
+    unsigned char* At(int x, int y) { return bytes.data() + start + y * rowStep + x * pixelStep; }
 };
 
 constexpr int kW = 37, kH = 11;
 
 // A run of kW x kH pixels with padding between pixels and rows, filled with values that favour the
 // special bytes 0 and 255.
-PixelRun MakeRun(std::mt19937& rng, int pixelBytes, int gap, int rowPad)
+PixelRun MakeRun(std::mt19937& rng, int pixelBytes, int gap, int rowPad, int start = 0)
 {
-    PixelRun r{{}, pixelBytes + gap, (pixelBytes + gap) * kW + rowPad};
-    r.bytes.resize(static_cast<size_t>(r.rowStep) * kH);
+    PixelRun r{{}, pixelBytes + gap, (pixelBytes + gap) * kW + rowPad, start};
+    r.bytes.resize(static_cast<size_t>(start) + static_cast<size_t>(r.rowStep) * kH);
     std::uniform_int_distribution<int> pick(0, 9), any(0, 255);
     for (unsigned char& b : r.bytes) {
         int k = pick(rng);
@@ -266,6 +267,23 @@ TEST(Compositing, EveryOperationMatchesTheObviousFormPixelByPixel)
             op.reference(expected, a, b);
             op.fast(d, a, b);
             ASSERT_EQ(d.bytes, expected.bytes) << op.name << " with mask pixels of " << maskBytes << " bytes";
+        }
+    }
+}
+
+// Packed runs (BlendAlpha's vector path) whose first pixels and rows lie off every vector boundary, odd bytes
+// among them.
+TEST(Compositing, RunsStartingAtAnyByteMatchTheObviousForm)
+{
+    std::mt19937 rng(4321);
+    for (const OpCase& op : OpCases()) {
+        for (int start : {1, 2, 3, 5}) {
+            PixelRun d = MakeRun(rng, 4, 0, 3, start), a = MakeRun(rng, 4, 0, 1, 8 - start),
+                     b = MakeRun(rng, 1, 0, 0, start);
+            PixelRun expected = d;
+            op.reference(expected, a, b);
+            op.fast(d, a, b);
+            ASSERT_EQ(d.bytes, expected.bytes) << op.name << " starting at byte " << start;
         }
     }
 }
