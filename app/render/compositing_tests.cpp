@@ -343,35 +343,100 @@ TEST(BlendAlpha, OverTransparentOpaqueAndClearPixels)
     EXPECT_EQ(Blend({128, 0, 0, 0}, {128, 255, 255, 255}), (Pixel{191, 170, 170, 170}));
 }
 
-// Packed runs take the eight-pixel path: every pair of alphas, with colours that vary, in rows of 256 (whole
-// groups of eight) and of 253 (a tail of five), against the one-pixel form. Rows of only clear or only opaque
-// source pixels take the shortcuts.
-TEST(BlendAlpha, PackedRunsMatchTheTablesForEveryPairOfAlphas)
+// Rows in which pixel x of row y lays source alpha x over destination alpha y, with colours that vary, followed
+// by a row of clear and a row of opaque source pixels (the shortcuts). The rows are rowStep bytes apart and
+// start `start` bytes into the buffers.
+struct AlphaPairRows
 {
-    std::mt19937 rng(42);
-    std::uniform_int_distribution<int> any(0, 255);
-    for (int width : {256, 253}) {
-        const int rowStep = width * 4 + 12;
-        std::vector<unsigned char> dst(static_cast<size_t>(rowStep) * 258), src(dst.size());
+    static constexpr int kRows = 258;
+    int width, rowStep, start;
+    std::vector<unsigned char> dst, src;
+
+    AlphaPairRows(int width, int start) : width(width), rowStep(width * 4 + 12), start(start)
+    {
+        std::mt19937 rng(42);
+        std::uniform_int_distribution<int> any(0, 255);
+        dst.resize(static_cast<size_t>(start) + static_cast<size_t>(rowStep) * kRows);
+        src.resize(dst.size());
         for (size_t i = 0; i < dst.size(); ++i) {
             dst[i] = static_cast<unsigned char>(any(rng));
             src[i] = static_cast<unsigned char>(any(rng));
         }
         for (int y = 0; y < 256; ++y)
             for (int x = 0; x < width; ++x) {
-                dst[y * rowStep + x * 4] = static_cast<unsigned char>(y);
-                src[y * rowStep + x * 4] = static_cast<unsigned char>(x);
+                dst[Offset(x, y)] = static_cast<unsigned char>(y);
+                src[Offset(x, y)] = static_cast<unsigned char>(x);
             }
         for (int x = 0; x < width; ++x) {
-            src[256 * rowStep + x * 4] = 0;
-            src[257 * rowStep + x * 4] = 255;
+            src[Offset(x, 256)] = 0;
+            src[Offset(x, 257)] = 255;
+        }
+    }
+
+    size_t Offset(int x, int y) const { return static_cast<size_t>(start) + y * rowStep + x * 4; }
+
+    std::vector<unsigned char> Expected() const
+    {
+        std::vector<unsigned char> expected = dst;
+        for (int y = 0; y < kRows; ++y)
+            for (int x = 0; x < width; ++x)
+                RefBlendAlpha(&expected[Offset(x, y)], &src[Offset(x, y)], nullptr);
+        return expected;
+    }
+};
+
+// Packed runs take the vector path: every pair of alphas, in rows of 256 (whole vectors) and of 253 (a tail),
+// against the one-pixel form.
+TEST(BlendAlpha, PackedRunsMatchTheTablesForEveryPairOfAlphas)
+{
+    for (int width : {256, 253}) {
+        AlphaPairRows rows(width, 0);
+        const std::vector<unsigned char> expected = rows.Expected();
+        BlendAlpha(rows.dst.data(), 4, rows.rowStep, rows.src.data(), 4, rows.rowStep, width, AlphaPairRows::kRows);
+        ASSERT_EQ(rows.dst, expected) << "width " << width;
+    }
+}
+
+// The same for each build of the row routine this processor runs (not only the one BlendAlpha picks), on rows
+// at an odd byte too.
+TEST(BlendAlpha, EveryBuildMatchesTheTablesForEveryPairOfAlphas)
+{
+    for (const render::detail::BlendAlphaRowBuild& build : render::detail::BlendAlphaRowBuilds()) {
+        for (int start : {0, 1}) {
+            AlphaPairRows rows(253, start);
+            const std::vector<unsigned char> expected = rows.Expected();
+            for (int y = 0; y < AlphaPairRows::kRows; ++y)
+                build.row(&rows.dst[rows.Offset(0, y)], &rows.src[rows.Offset(0, y)], rows.width);
+            ASSERT_EQ(rows.dst, expected) << build.name << " starting at byte " << start;
+        }
+    }
+}
+
+// Random images in which clear and opaque source pixels come in runs of every length, so that groups of
+// eight are clear, opaque or mixed at every position.
+TEST(BlendAlpha, EveryBuildMatchesTheTablesOnRandomImages)
+{
+    std::mt19937 rng(77);
+    std::uniform_int_distribution<int> any(0, 255), runLength(1, 20), kind(0, 2);
+    const int width = 301, height = 40;
+    for (const render::detail::BlendAlphaRowBuild& build : render::detail::BlendAlphaRowBuilds()) {
+        std::vector<unsigned char> dst(static_cast<size_t>(width) * height * 4), src(dst.size());
+        for (size_t i = 0; i < dst.size(); ++i) {
+            dst[i] = static_cast<unsigned char>(any(rng));
+            src[i] = static_cast<unsigned char>(any(rng));
+        }
+        for (size_t p = 0; p < dst.size() / 4;) {
+            const int k = kind(rng);
+            for (int n = runLength(rng); n > 0 && p < dst.size() / 4; --n, ++p)
+                if (k < 2)
+                    src[p * 4] = k == 0 ? 0 : 255;
         }
         std::vector<unsigned char> expected = dst;
-        for (int y = 0; y < 258; ++y)
-            for (int x = 0; x < width; ++x)
-                RefBlendAlpha(&expected[y * rowStep + x * 4], &src[y * rowStep + x * 4], nullptr);
-        BlendAlpha(dst.data(), 4, rowStep, src.data(), 4, rowStep, width, 258);
-        ASSERT_EQ(dst, expected) << "width " << width;
+        for (size_t p = 0; p < dst.size() / 4; ++p)
+            RefBlendAlpha(&expected[p * 4], &src[p * 4], nullptr);
+        for (int y = 0; y < height; ++y)
+            build.row(&dst[static_cast<size_t>(y) * width * 4], &src[static_cast<size_t>(y) * width * 4], width);
+        ASSERT_EQ(dst, expected) << build.name;
     }
 }
 
