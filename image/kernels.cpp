@@ -65,6 +65,15 @@ template <class T> void FillSame(uint8_t* dst, int pixelStep, int rowStep, T val
 {
     if (samplesPerRow <= 0 || rows <= 0)
         return;
+    if (pixelStep == 1) {
+        // With the step known when compiling, the loop becomes vector stores.
+        for (int y = 0; y < rows; ++y) {
+            uint8_t* d = RowAt(dst, rowStep, y);
+            for (int x = 0; x < samplesPerRow; ++x)
+                Store<T>(d + x * sizeof(T), value);
+        }
+        return;
+    }
     const ptrdiff_t step = static_cast<ptrdiff_t>(pixelStep) * sizeof(T);
     for (int y = 0; y < rows; ++y) {
         uint8_t* d = RowAt(dst, rowStep, y);
