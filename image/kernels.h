@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 // Strided copy and fill kernels for moving planes between images and pixel maps. Pixel steps count samples
 // (of the side's own sample size), row steps count bytes. A count of 0 does nothing. Pointers need no
@@ -29,5 +30,21 @@ void Fill8(uint8_t* dst, int pixelStep, int rowStep, uint8_t value, int samplesP
 void Fill16(uint8_t* dst, int pixelStep, int rowStep, uint16_t value, int samplesPerRow, int rows);
 void Fill32(uint8_t* dst, int pixelStep, int rowStep, uint32_t value, int samplesPerRow, int rows);
 void Fill64(uint8_t* dst, int pixelStep, int rowStep, uint64_t value, int samplesPerRow, int rows);
+
+// Packed 8-bit red, green, blue pixels (three bytes each) into packed pixels of alpha 255, red, green, blue. The
+// two sides must not overlap.
+void CopyRgbToOpaqueRgba(uint8_t* dst, int dstRowStep, const uint8_t* src, int srcRowStep, int pixelsPerRow, int rows);
+
+// One row of CopyRgbToOpaqueRgba as built for each instruction set this processor runs, the build it uses
+// first: for AVX2 where the processor has it, and the baseline build everywhere.
+using RgbToOpaqueRgbaRow = void (*)(uint8_t* dst, const uint8_t* src, int pixels);
+
+struct RgbToOpaqueRgbaBuild
+{
+    const char* name;
+    RgbToOpaqueRgbaRow row;
+};
+
+std::span<const RgbToOpaqueRgbaBuild> RgbToOpaqueRgbaBuilds();
 
 } // namespace imagelib::detail

@@ -136,6 +136,10 @@ bool IsRgbAndRgba(IMAGE_MODE rgb, IMAGE_MODE rgba, const CPixMap& map)
 
 void RgbToRgba(const PlaneView& dst, const PlaneView& src, int count, int rows)
 {
+    if (dst.pixelStep == 4 && src.pixelStep == 3) {
+        CopyRgbToOpaqueRgba(dst.data, dst.rowStep, src.data, src.rowStep, count, rows);
+        return;
+    }
     for (int r = 0; r < rows; ++r) {
         unsigned char* d = dst.data + static_cast<ptrdiff_t>(r) * dst.rowStep;
         const unsigned char* s = src.data + static_cast<ptrdiff_t>(r) * src.rowStep;
