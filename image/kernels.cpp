@@ -1,7 +1,6 @@
 #include "image/kernels.h"
 
 #include <cstring>
-#include <vector>
 
 namespace imagelib::detail {
 namespace {
@@ -231,25 +230,15 @@ __attribute__((target("avx2"))) void RgbToOpaqueRgbaAvx2(uint8_t* dst, const uin
     }
     RgbToOpaqueRgbaBaseline(dst, src, pixels - i);
 }
+#else
+constexpr RgbToOpaqueRgbaRow RgbToOpaqueRgbaAvx2 = nullptr;
 #endif
-
-std::vector<RgbToOpaqueRgbaBuild> FindRgbToOpaqueRgbaBuilds()
-{
-    std::vector<RgbToOpaqueRgbaBuild> builds;
-#if defined(__x86_64__) || defined(__i386__)
-    __builtin_cpu_init();
-    if (__builtin_cpu_supports("avx2"))
-        builds.push_back({"avx2", RgbToOpaqueRgbaAvx2});
-#endif
-    builds.push_back({"baseline", RgbToOpaqueRgbaBaseline});
-    return builds;
-}
 
 } // namespace
 
-std::span<const RgbToOpaqueRgbaBuild> RgbToOpaqueRgbaBuilds()
+std::span<const ProcessorBuild<RgbToOpaqueRgbaRow>> RgbToOpaqueRgbaBuilds()
 {
-    static const std::vector<RgbToOpaqueRgbaBuild> builds = FindRgbToOpaqueRgbaBuilds();
+    static const auto builds = BuildsThisProcessorRuns(RgbToOpaqueRgbaAvx2, RgbToOpaqueRgbaBaseline);
     return builds;
 }
 
@@ -257,7 +246,7 @@ void CopyRgbToOpaqueRgba(uint8_t* dst, int dstRowStep, const uint8_t* src, int s
 {
     if (pixelsPerRow <= 0 || rows <= 0)
         return;
-    const RgbToOpaqueRgbaRow row = RgbToOpaqueRgbaBuilds()[0].row;
+    const RgbToOpaqueRgbaRow row = RgbToOpaqueRgbaBuilds()[0].routine;
     for (int y = 0; y < rows; ++y)
         row(RowAt(dst, dstRowStep, y), RowAt(src, srcRowStep, y), pixelsPerRow);
 }

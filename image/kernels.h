@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <span>
 
+#include "image/processor_builds.h"
+
 // Strided copy and fill kernels for moving planes between images and pixel maps. Pixel steps count samples
 // (of the side's own sample size), row steps count bytes. A count of 0 does nothing. Pointers need no
 // particular alignment.
@@ -38,13 +40,6 @@ void CopyRgbToOpaqueRgba(uint8_t* dst, int dstRowStep, const uint8_t* src, int s
 // One row of CopyRgbToOpaqueRgba as built for each instruction set this processor runs, the build it uses
 // first: for AVX2 where the processor has it, and the baseline build everywhere.
 using RgbToOpaqueRgbaRow = void (*)(uint8_t* dst, const uint8_t* src, int pixels);
-
-struct RgbToOpaqueRgbaBuild
-{
-    const char* name;
-    RgbToOpaqueRgbaRow row;
-};
-
-std::span<const RgbToOpaqueRgbaBuild> RgbToOpaqueRgbaBuilds();
+std::span<const ProcessorBuild<RgbToOpaqueRgbaRow>> RgbToOpaqueRgbaBuilds();
 
 } // namespace imagelib::detail

@@ -188,7 +188,7 @@ TEST(Kernels, ZeroCountsNeedNoBuffer)
 // exactly the row's size (so that AddressSanitizer sees a read or write past either end).
 TEST(Kernels, RgbToOpaqueRgbaMatchesReferenceLoopInEveryBuild)
 {
-    for (const RgbToOpaqueRgbaBuild& build : RgbToOpaqueRgbaBuilds()) {
+    for (const ProcessorBuild<RgbToOpaqueRgbaRow>& build : RgbToOpaqueRgbaBuilds()) {
         for (int pixels = 0; pixels <= 41; ++pixels) {
             const std::vector<uint8_t> src = Pattern(static_cast<size_t>(pixels) * 3, pixels + 1);
             std::vector<uint8_t> dst(static_cast<size_t>(pixels) * 4, 7), expected(dst.size());
@@ -197,7 +197,7 @@ TEST(Kernels, RgbToOpaqueRgbaMatchesReferenceLoopInEveryBuild)
                 for (int c = 0; c < 3; ++c)
                     expected[i * 4 + 1 + c] = src[i * 3 + c];
             }
-            build.row(dst.data(), src.data(), pixels);
+            build.routine(dst.data(), src.data(), pixels);
             ASSERT_EQ(dst, expected) << build.name << ", " << pixels << " pixels";
         }
     }

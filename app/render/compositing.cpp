@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <vector>
 
 namespace {
 
@@ -196,33 +195,22 @@ __attribute__((target("avx2"))) void BlendAlphaRowAvx2(unsigned char* d, const u
 {
     BlendAlphaPackedRow<32>(d, s, count);
 }
+#else
+constexpr render::detail::BlendAlphaRow BlendAlphaRowAvx2 = nullptr;
 #endif
-
-// The builds of the row routine this processor runs, the fastest first.
-std::vector<render::detail::BlendAlphaRowBuild> FindBlendAlphaRowBuilds()
-{
-    std::vector<render::detail::BlendAlphaRowBuild> builds;
-#if defined(__x86_64__) || defined(__i386__)
-    __builtin_cpu_init();
-    if (__builtin_cpu_supports("avx2"))
-        builds.push_back({"avx2", BlendAlphaRowAvx2});
-#endif
-    builds.push_back({"baseline", BlendAlphaRowBaseline});
-    return builds;
-}
 
 } // namespace
 
-std::span<const render::detail::BlendAlphaRowBuild> render::detail::BlendAlphaRowBuilds()
+std::span<const ProcessorBuild<render::detail::BlendAlphaRow>> render::detail::BlendAlphaRowBuilds()
 {
-    static const std::vector<BlendAlphaRowBuild> builds = FindBlendAlphaRowBuilds();
+    static const auto builds = BuildsThisProcessorRuns(BlendAlphaRowAvx2, BlendAlphaRowBaseline);
     return builds;
 }
 
 // For each pixel:
 //   w = SourceWeightTable[d.a][s.a]; d.a = OverAlphaTable[d.a][s.a];
 //   d.c = MulTable[w][s.c] + MulTable[255 - w][d.c]
-// Packed runs (pixel step 4 on both sides) go eight pixels at a time through the equivalent arithmetic.
+// Packed runs (pixel step 4 on both sides) go a vector at a time through the equivalent arithmetic.
 // Source and destination may be the same run but must not overlap otherwise.
 void BlendAlpha(unsigned char* dst, int dstPixelStep, int dstRowStep, const unsigned char* src, int srcPixelStep,
                 int srcRowStep, int width, int height)
@@ -230,7 +218,7 @@ void BlendAlpha(unsigned char* dst, int dstPixelStep, int dstRowStep, const unsi
     if (width <= 0 || height <= 0 || !dst || !src)
         return;
     const bool packed = dstPixelStep == 4 && srcPixelStep == 4;
-    const render::detail::BlendAlphaRow packedRow = packed ? render::detail::BlendAlphaRowBuilds()[0].row : nullptr;
+    const render::detail::BlendAlphaRow packedRow = packed ? render::detail::BlendAlphaRowBuilds()[0].routine : nullptr;
     for (int y = 0; y < height; ++y) {
         unsigned char* d = dst + static_cast<ptrdiff_t>(y) * dstRowStep;
         const unsigned char* s = src + static_cast<ptrdiff_t>(y) * srcRowStep;

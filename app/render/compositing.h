@@ -12,6 +12,7 @@
 #include <array>
 #include <span>
 
+#include "image/processor_builds.h"
 #include "platform/win/win_types.h"
 
 // The three blend tables, entry [a][b] at index a * 256 + b:
@@ -68,14 +69,8 @@ namespace render::detail {
 // BlendAlpha over one row of count pixels, four bytes apart in the source and in the destination.
 using BlendAlphaRow = void (*)(unsigned char* dst, const unsigned char* src, int count);
 
-struct BlendAlphaRowBuild
-{
-    const char* name;
-    BlendAlphaRow row;
-};
-
 // The builds of the row routine that this processor can run, the one BlendAlpha uses first: for AVX2 where
 // the processor has it, and the baseline build (SSE2 on x86-64) everywhere.
-std::span<const BlendAlphaRowBuild> BlendAlphaRowBuilds();
+std::span<const ProcessorBuild<BlendAlphaRow>> BlendAlphaRowBuilds();
 
 } // namespace render::detail

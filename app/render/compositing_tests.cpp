@@ -401,12 +401,12 @@ TEST(BlendAlpha, PackedRunsMatchTheTablesForEveryPairOfAlphas)
 // at an odd byte too.
 TEST(BlendAlpha, EveryBuildMatchesTheTablesForEveryPairOfAlphas)
 {
-    for (const render::detail::BlendAlphaRowBuild& build : render::detail::BlendAlphaRowBuilds()) {
+    for (const ProcessorBuild<render::detail::BlendAlphaRow>& build : render::detail::BlendAlphaRowBuilds()) {
         for (int start : {0, 1}) {
             AlphaPairRows rows(253, start);
             const std::vector<unsigned char> expected = rows.Expected();
             for (int y = 0; y < AlphaPairRows::kRows; ++y)
-                build.row(&rows.dst[rows.Offset(0, y)], &rows.src[rows.Offset(0, y)], rows.width);
+                build.routine(&rows.dst[rows.Offset(0, y)], &rows.src[rows.Offset(0, y)], rows.width);
             ASSERT_EQ(rows.dst, expected) << build.name << " starting at byte " << start;
         }
     }
@@ -419,7 +419,7 @@ TEST(BlendAlpha, EveryBuildMatchesTheTablesOnRandomImages)
     std::mt19937 rng(77);
     std::uniform_int_distribution<int> any(0, 255), runLength(1, 20), kind(0, 2);
     const int width = 301, height = 40;
-    for (const render::detail::BlendAlphaRowBuild& build : render::detail::BlendAlphaRowBuilds()) {
+    for (const ProcessorBuild<render::detail::BlendAlphaRow>& build : render::detail::BlendAlphaRowBuilds()) {
         std::vector<unsigned char> dst(static_cast<size_t>(width) * height * 4), src(dst.size());
         for (size_t i = 0; i < dst.size(); ++i) {
             dst[i] = static_cast<unsigned char>(any(rng));
@@ -435,7 +435,7 @@ TEST(BlendAlpha, EveryBuildMatchesTheTablesOnRandomImages)
         for (size_t p = 0; p < dst.size() / 4; ++p)
             RefBlendAlpha(&expected[p * 4], &src[p * 4], nullptr);
         for (int y = 0; y < height; ++y)
-            build.row(&dst[static_cast<size_t>(y) * width * 4], &src[static_cast<size_t>(y) * width * 4], width);
+            build.routine(&dst[static_cast<size_t>(y) * width * 4], &src[static_cast<size_t>(y) * width * 4], width);
         ASSERT_EQ(dst, expected) << build.name;
     }
 }

@@ -238,14 +238,14 @@ void BM_BlendAlphaRowBuildInCache(benchmark::State& state)
         state.SkipWithError("this processor runs no such build");
         return;
     }
-    const render::detail::BlendAlphaRowBuild& build = builds[state.range(0)];
+    const ProcessorBuild<render::detail::BlendAlphaRow>& build = builds[state.range(0)];
     TilePair tiles(false);
     MakeImage(5).GetBuf(0, 0, tiles.tile);
     MakeImage(6).GetBuf(0, 0, tiles.source);
     for (auto _ : state) {
         for (int y = 0; y < kTile; ++y)
-            build.row(tiles.tile.plane[0].data + y * tiles.tile.plane[0].rowStep,
-                      tiles.source.plane[0].data + y * tiles.source.plane[0].rowStep, kTile);
+            build.routine(tiles.tile.plane[0].data + y * tiles.tile.plane[0].rowStep,
+                          tiles.source.plane[0].data + y * tiles.source.plane[0].rowStep, kTile);
         benchmark::ClobberMemory();
     }
     state.SetLabel(build.name);
