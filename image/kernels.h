@@ -2,6 +2,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
+
+#include "image/processor_builds.h"
 
 // Strided copy and fill kernels for moving planes between images and pixel maps. Pixel steps count samples
 // (of the side's own sample size), row steps count bytes. A count of 0 does nothing. Pointers need no
@@ -34,5 +37,14 @@ void Fill64(uint8_t* dst, int pixelStep, int rowStep, uint64_t value, int sample
 // pass, the pixel's other samples left alone: the colour of alpha-first pixels, say. Here pixelStep counts bytes.
 void FillPixels8(uint8_t* dst, int pixelStep, int rowStep, const uint8_t* values, int samples, int pixelsPerRow,
                  int rows);
+
+// Packed 8-bit red, green, blue pixels (three bytes each) into packed pixels of alpha 255, red, green, blue. The
+// two sides must not overlap.
+void CopyRgbToOpaqueRgba(uint8_t* dst, int dstRowStep, const uint8_t* src, int srcRowStep, int pixelsPerRow, int rows);
+
+// One row of CopyRgbToOpaqueRgba as built for each instruction set this processor runs, the build it uses
+// first: for AVX2 where the processor has it, and the baseline build everywhere.
+using RgbToOpaqueRgbaRow = void (*)(uint8_t* dst, const uint8_t* src, int pixels);
+std::span<const ProcessorBuild<RgbToOpaqueRgbaRow>> RgbToOpaqueRgbaBuilds();
 
 } // namespace detail

@@ -220,3 +220,22 @@ TEST(Kernels, ZeroCountsNeedNoBuffer)
     }
     EXPECT_EQ(dst, before);
 }
+
+// Each build against the obvious loop, for rows of every length up to a few vector widths, in buffers of
+// exactly the row's size (so that AddressSanitizer sees a read or write past either end).
+TEST(Kernels, RgbToOpaqueRgbaMatchesReferenceLoopInEveryBuild)
+{
+    for (const ProcessorBuild<RgbToOpaqueRgbaRow>& build : RgbToOpaqueRgbaBuilds()) {
+        for (int pixels = 0; pixels <= 41; ++pixels) {
+            const std::vector<uint8_t> src = Pattern(static_cast<size_t>(pixels) * 3, pixels + 1);
+            std::vector<uint8_t> dst(static_cast<size_t>(pixels) * 4, 7), expected(dst.size());
+            for (int i = 0; i < pixels; ++i) {
+                expected[i * 4] = 255;
+                for (int c = 0; c < 3; ++c)
+                    expected[i * 4 + 1 + c] = src[i * 3 + c];
+            }
+            build.routine(dst.data(), src.data(), pixels);
+            ASSERT_EQ(dst, expected) << build.name << ", " << pixels << " pixels";
+        }
+    }
+}

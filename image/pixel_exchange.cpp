@@ -136,6 +136,10 @@ bool IsRgbAndRgba(IMAGE_MODE rgb, IMAGE_MODE rgba, const CPixMap& map)
 
 void RgbToRgba(const PlaneView& dst, const PlaneView& src, int count, int rows)
 {
+    if (dst.pixelStep == 4 && src.pixelStep == 3) {
+        CopyRgbToOpaqueRgba(dst.data, dst.rowStep, src.data, src.rowStep, count, rows);
+        return;
+    }
     for (int r = 0; r < rows; ++r) {
         unsigned char* d = dst.data + static_cast<ptrdiff_t>(r) * dst.rowStep;
         const unsigned char* s = src.data + static_cast<ptrdiff_t>(r) * src.rowStep;
@@ -178,6 +182,78 @@ Span SampledSpan(int64_t origin, int mapExtent, int imageExtent, int step)
     return {static_cast<int>(first), static_cast<int>(last - first)};
 }
 
+// Whether the map holds whole pixels side by side (interleaved, nothing between them) of 8- or 16-bit samples,
+// so that the edges can be repeated a pixel rather than a sample at a time.
+bool HasPackedPixels(const CPixMap& map)
+{
+    return map.interleaved && map.planes > 0 && map.planes <= 4 && map.plane[0].pixelStep == map.planes &&
+           (map.bitsPerPlane == 8 || map.bitsPerPlane == 16);
+}
+
+// Fills count pixels of pixelBytes bytes with the pixel at `pixel`, which lies outside the row.
+void FillPixels(unsigned char* row, const unsigned char* pixel, int pixelBytes, int count)
+{
+    if (pixelBytes == 1 || pixelBytes == 2 || pixelBytes == 4 || pixelBytes == 8) {
+        FillPlane({row, 1, 0, pixelBytes * 8}, pixel, count, 1);
+        return;
+    }
+    // A few pixels one by one, then what is filled doubled until the row is full.
+    const size_t total = static_cast<size_t>(pixelBytes) * count;
+    size_t filled = 0;
+    for (; filled < total && filled < 64; filled += pixelBytes)
+        std::memcpy(row + filled, pixel, pixelBytes);
+    while (filled < total) {
+        const size_t n = std::min(filled, total - filled);
+        std::memcpy(row + filled, row, n);
+        filled += n;
+    }
+}
+
+// GetBuf's eight cells around the copied rectangle under MASK_EDGE_REPEAT, for a map of packed pixels: each cell
+// repeats the rectangle's nearest column, row or corner, with the alpha sample 0. The per-sample form in GetBuf
+// does the same plane by plane; here a cell's row is built whole, and above and below the rectangle, where
+// every row of a cell is the same, the first row is copied down.
+void RepeatEdgePixels(const CPixMap& map, Span cols, Span rows, bool clearAlpha)
+{
+    const int sampleBytes = map.bitsPerPlane / 8, pixelBytes = map.planes * sampleBytes;
+    const int xs[4] = {0, cols.first, cols.first + cols.count, map.width};
+    const int ys[4] = {0, rows.first, rows.first + rows.count, map.height};
+    auto at = [&](int x, int y) {
+        return map.plane[0].data + static_cast<ptrdiff_t>(y) * map.plane[0].rowStep +
+               static_cast<ptrdiff_t>(x) * pixelBytes;
+    };
+    for (int cy = 0; cy < 3; ++cy) {
+        for (int cx = 0; cx < 3; ++cx) {
+            const int cellX = xs[cx], cellY = ys[cy];
+            const int cellW = xs[cx + 1] - cellX, cellH = ys[cy + 1] - cellY;
+            if ((cx == 1 && cy == 1) || cellW <= 0 || cellH <= 0)
+                continue;
+            const int srcX = cx == 0 ? cols.first : cx == 2 ? cols.first + cols.count - 1 : cellX;
+            const int srcY = cy == 0 ? rows.first : cy == 2 ? rows.first + rows.count - 1 : cellY;
+            const size_t rowBytes = static_cast<size_t>(cellW) * pixelBytes;
+            const int builtRows = cy == 1 ? cellH : 1;
+            for (int r = 0; r < builtRows; ++r) {
+                unsigned char* row = at(cellX, cellY + r);
+                const unsigned char* source = at(srcX, cy == 1 ? cellY + r : srcY);
+                if (cx == 1) {
+                    std::memcpy(row, source, rowBytes);
+                    if (clearAlpha)
+                        for (int i = 0; i < cellW; ++i)
+                            std::memset(row + static_cast<size_t>(i) * pixelBytes, 0, sampleBytes);
+                } else {
+                    unsigned char pixel[4 * 2];
+                    std::memcpy(pixel, source, pixelBytes);
+                    if (clearAlpha)
+                        std::memset(pixel, 0, sampleBytes);
+                    FillPixels(row, pixel, pixelBytes, cellW);
+                }
+            }
+            for (int r = builtRows; r < cellH; ++r)
+                std::memcpy(at(cellX, cellY + r), at(cellX, cellY), rowBytes);
+        }
+    }
+}
+
 } // namespace
 
 bool CImage::GetBuf(int x, int y, CPixMap& map, maskMethod method, int step) const
@@ -215,8 +291,8 @@ bool CImage::GetBuf(int x, int y, CPixMap& map, maskMethod method, int step) con
     if (cols.count > 0) {
         const int ix = step * (x + cols.first), iy = step * (y + rows.first);
         if (map.mode == m_mode && map.interleaved && map.planes == m_planes) {
-            CopyPixels(MapPlane(map, 0, cols.first, rows.first), ImagePlane(img, 0, ix, iy, step), m_planes,
-                       cols.count, rows.count, step);
+            CopyPixels(MapPlane(map, 0, cols.first, rows.first), ImagePlane(img, 0, ix, iy, step), m_planes, cols.count,
+                       rows.count, step);
         } else if (IsRgbAndRgba(m_mode, map.mode, map)) {
             RgbToRgba(MapPlane(map, 0, cols.first, rows.first), ImagePlane(img, 0, ix, iy, step), cols.count,
                       rows.count);
@@ -235,6 +311,11 @@ bool CImage::GetBuf(int x, int y, CPixMap& map, maskMethod method, int step) con
                               ImagePlane(img, p + (imageAlpha ? 1 : 0), ix, iy, step), cols.count, rows.count);
             }
         }
+    }
+
+    if (method == MASK_EDGE_REPEAT && cols.count > 0 && HasPackedPixels(map)) {
+        RepeatEdgePixels(map, cols, rows, mapAlpha);
+        return true;
     }
 
     // The eight cells around the copied rectangle: alpha 0, colour per mask method.
@@ -315,8 +396,7 @@ bool CImage::SetBuf(int x, int y, const CPixMap& map, maskMethod /*method*/, int
 
     const ImageLayout img{m_data.get(), GetStride(), m_planes, GetBitsPerPlane()};
     if (map.mode == m_mode && map.interleaved && map.planes == m_planes) {
-        CopyPixels(ImagePlane(img, 0, ix, iy, 1), MapPlaneStepped(map, 0, mx, my, step), m_planes, count, rows,
-                   step);
+        CopyPixels(ImagePlane(img, 0, ix, iy, 1), MapPlaneStepped(map, 0, mx, my, step), m_planes, count, rows, step);
         return true;
     }
     if (IsRgbAndRgba(m_mode, map.mode, map)) {

@@ -67,7 +67,7 @@ void BM_GetBufEdgeRepeatTile(benchmark::State& state)
     state.SetBytesProcessed(int64_t(state.iterations()) * kImageTileSize * kImageTileSize * 4);
 }
 
-// An RGB image into an RGB-with-alpha map goes plane by plane.
+// An RGB image into an RGB-with-alpha map: each pixel's three bytes spread to four, with alpha 255.
 void BM_GetBufRgbIntoRgbaTile(benchmark::State& state)
 {
     CImage image(IMAGE_MODE_RGB, kImageSide, kImageSide, 96.0);

@@ -72,9 +72,9 @@ TEST(GetBuf, EdgeRepeatCopiesTheNearestEdge)
     CImage image = PositionImage(4, 4);
     CPixMap map(IMAGE_MODE_RGBA, 10, 10);
     ASSERT_TRUE(image.GetBuf(0, 0, map, MASK_EDGE_REPEAT, 1));
-    EXPECT_EQ(At(map, 9, 1), (Pixel{0, 3, 1, 4}));  // right column
-    EXPECT_EQ(At(map, 2, 8), (Pixel{0, 2, 3, 5}));  // bottom row
-    EXPECT_EQ(At(map, 9, 9), (Pixel{0, 3, 3, 6}));  // corner
+    EXPECT_EQ(At(map, 9, 1), (Pixel{0, 3, 1, 4}));   // right column
+    EXPECT_EQ(At(map, 2, 8), (Pixel{0, 2, 3, 5}));   // bottom row
+    EXPECT_EQ(At(map, 9, 9), (Pixel{0, 3, 3, 6}));   // corner
     EXPECT_EQ(At(map, 3, 3), (Pixel{200, 3, 3, 6})); // inside
 }
 
@@ -213,6 +213,70 @@ TEST(GetBuf, MatchesTheReferenceAtRandomPlaces)
             for (int i = 0; i < w; ++i)
                 ASSERT_EQ(At(fast, i, j), At(slow, i, j))
                     << "at " << i << "," << j << " for x " << x << " y " << y << " step " << step;
+    }
+}
+
+// An image of the mode with random samples.
+CImage RandomImage(IMAGE_MODE mode, int w, int h, std::mt19937& random)
+{
+    CImage image(mode, w, h, 96.0);
+    CPixMap map(mode, w, h);
+    std::uniform_int_distribution<int> byte(0, 255);
+    for (int i = 0; i < map.bufferSize[0]; ++i)
+        map.buffer[0][i] = static_cast<unsigned char>(byte(random));
+    EXPECT_TRUE(image.SetBuf(0, 0, map));
+    return image;
+}
+
+// The first pixel (x, y) at which two maps of one mode differ in any byte of any sample, or (-1, -1).
+std::pair<int, int> FirstDifference(const CPixMap& a, const CPixMap& b)
+{
+    for (int y = 0; y < a.height; ++y)
+        for (int x = 0; x < a.width; ++x)
+            for (int p = 0; p < a.planes; ++p)
+                if (std::memcmp(a.Sample(x, y, p), b.Sample(x, y, p), a.bitsPerPlane / 8) != 0)
+                    return {x, y};
+    return {-1, -1};
+}
+
+// Interleaved maps take the whole-pixel paths (edges repeated a pixel at a time, red, green and blue made
+// opaque in one pass); planar maps of the same mode go plane by plane and sample by sample. Both must give the
+// same samples, for pixels of every size, maps wide enough for the vector paths, and every step.
+TEST(PixelExchange, PackedPixelMapsAgreeWithThePlanarPath)
+{
+    struct Case
+    {
+        IMAGE_MODE image, map;
+    };
+    const IMAGE_MODE rgba16 = static_cast<IMAGE_MODE>(IMAGE_MODE_RGB16 | IMAGE_MODE_ALPHA_BIT);
+    const IMAGE_MODE greyAlpha = static_cast<IMAGE_MODE>(IMAGE_MODE_GREY | IMAGE_MODE_ALPHA_BIT);
+    const Case cases[] = {
+        {IMAGE_MODE_RGBA, IMAGE_MODE_RGBA},
+        {IMAGE_MODE_RGB, IMAGE_MODE_RGB},
+        {IMAGE_MODE_RGB, IMAGE_MODE_RGBA},
+        {IMAGE_MODE_GREY, IMAGE_MODE_GREY},
+        {greyAlpha, greyAlpha},
+        {IMAGE_MODE_COVERAGE, IMAGE_MODE_COVERAGE},
+        {IMAGE_MODE_RGB16, IMAGE_MODE_RGB16},
+        {rgba16, rgba16},
+    };
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> pos(-45, 50), size(1, 60), stepOf(1, 3);
+    for (const Case& c : cases) {
+        const CImage image = RandomImage(c.image, 41, 29, random);
+        for (int round = 0; round < 150; ++round) {
+            const int x = pos(random), y = pos(random), w = size(random), h = size(random), step = stepOf(random);
+            const maskMethod method = round % 3 ? MASK_EDGE_REPEAT : MASK_NONE;
+            CPixMap packed(c.map, w, h), planar(c.map, w, h, false);
+            FillMap(packed, 1);
+            FillMap(planar, 1);
+            ASSERT_TRUE(image.GetBuf(x, y, packed, method, step));
+            ASSERT_TRUE(image.GetBuf(x, y, planar, method, step));
+            const auto [dx, dy] = FirstDifference(packed, planar);
+            ASSERT_EQ(dx, -1) << "image mode " << c.image << " map mode " << c.map << " at " << dx << "," << dy
+                              << " for x " << x << " y " << y << " size " << w << "x" << h << " step " << step
+                              << " method " << method;
+        }
     }
 }
 

@@ -94,56 +94,6 @@ int StrengthFromPercent(int percent)
 
 namespace {
 
-// Eight packed pixels, one per 32-bit lane: alpha in the low byte, then red, green, blue.
-using Pixels8 = uint32_t __attribute__((vector_size(32)));
-using Ints8 = int32_t __attribute__((vector_size(32)));
-using Floats8 = float __attribute__((vector_size(32)));
-// Eight pixels at any byte boundary, reached in place.
-using Pixels8InPlace = uint32_t __attribute__((vector_size(32), aligned(1), may_alias));
-
-// MulTable[a][b] for two bytes held in the low bytes of each 16-bit half of a lane, both times the weight
-// in the lane: floor(t / 255) equals (t + 1 + (t >> 8)) >> 8 for every product t of two bytes, and no
-// half carries into the other. Vectors go by reference, as their passing by value differs between the
-// instruction-set builds.
-__attribute__((always_inline)) inline void MulBytePairs(const Pixels8& pairs, const Pixels8& weight, Pixels8& out)
-{
-    const Pixels8 t = pairs * weight;
-    out = ((t + 0x00010001u + ((t >> 8) & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
-}
-
-// BlendAlpha over eight contiguous pixels with the tables' results, computed instead of looked up:
-//   OverAlphaTable[a][b] = a + MulTable[b][255 - a]
-//   SourceWeightTable[a][b] = floor(65025 b / (255 a + b (255 - a))): the float quotient of these exact
-//   integers is at most one above the floor, and one multiply and compare takes that back.
-__attribute__((always_inline)) inline void BlendAlpha8(unsigned char* dst, const unsigned char* src)
-{
-    const Pixels8 d = *reinterpret_cast<const Pixels8InPlace*>(dst);
-    const Pixels8 s = *reinterpret_cast<const Pixels8InPlace*>(src);
-    const Ints8 da = __builtin_convertvector(d & 0xFFu, Ints8), sa = __builtin_convertvector(s & 0xFFu, Ints8);
-    const Ints8 inverse = 255 - da;
-    Ints8 denominator = 255 * da + sa * inverse;
-    denominator -= denominator == 0; // both alphas 0: the numerator is 0 too, and so is the weight
-    const Ints8 numerator = 65025 * sa;
-    Ints8 w = __builtin_convertvector(
-        __builtin_convertvector(numerator, Floats8) / __builtin_convertvector(denominator, Floats8), Ints8);
-    w += w * denominator > numerator; // a true comparison is -1
-    const Ints8 t = sa * inverse;
-    const Ints8 alpha = da + ((t + 1 + (t >> 8)) >> 8);
-
-    const Pixels8 ws = __builtin_convertvector(w, Pixels8), wd = 255u - ws;
-    const Pixels8 sAlphaGreen = s & 0x00FF00FFu, dAlphaGreen = d & 0x00FF00FFu;
-    const Pixels8 sRedBlue = (s >> 8) & 0x00FF00FFu, dRedBlue = (d >> 8) & 0x00FF00FFu;
-    Pixels8 upper, lower;
-    MulBytePairs(sAlphaGreen, ws, upper);
-    MulBytePairs(dAlphaGreen, wd, lower);
-    const Pixels8 alphaGreen = upper + lower;
-    MulBytePairs(sRedBlue, ws, upper);
-    MulBytePairs(dRedBlue, wd, lower);
-    const Pixels8 redBlue = upper + lower;
-    const Pixels8 result = ((alphaGreen | (redBlue << 8)) & 0xFFFFFF00u) | __builtin_convertvector(alpha, Pixels8);
-    *reinterpret_cast<Pixels8InPlace*>(dst) = result;
-}
-
 inline void BlendAlpha1(unsigned char* d, const unsigned char* s)
 {
     const unsigned index = d[0] * 256u + s[0];
@@ -154,35 +104,113 @@ inline void BlendAlpha1(unsigned char* d, const unsigned char* s)
     d[3] = Mix(w, s[3], d[3]);
 }
 
-// A row of packed pixels, eight at a time. Runs of eight clear source pixels leave the destination, and runs
-// of eight opaque ones replace it, as the full arithmetic would.
-__attribute__((target_clones("avx2", "default"))) void BlendAlphaPackedRow(unsigned char* d, const unsigned char* s,
-                                                                           int count)
+// Vectors of kBytes / 4 packed pixels, one per 32-bit lane: alpha in the low byte, then red, green, blue. Seen
+// as Halves the same bytes are 16-bit lanes, two samples of a pixel in each pair: alpha and green once the pixel
+// is masked, red and blue once it is shifted down a byte. Pixels enter and leave vectors through memcpy, which
+// holds for a run that starts at any byte.
+template <int kBytes> struct PixelVectors
 {
+    static constexpr int kPixels = kBytes / 4;
+    typedef uint32_t Pixels __attribute__((vector_size(kBytes)));
+    typedef uint16_t Halves __attribute__((vector_size(kBytes)));
+    typedef int32_t Ints __attribute__((vector_size(kBytes)));
+    typedef float Floats __attribute__((vector_size(kBytes)));
+};
+
+// BlendAlpha1 over the pixels of one vector, with the tables' entries computed rather than looked up:
+//   MulTable[x][y] = x y / 255 in 16-bit lanes (the compiler divides by the constant with a multiply-high)
+//   OverAlphaTable[a][b] = MulTable[b][255 - a] + MulTable[a][255], so the new alpha is a colour-like mix in
+//                          the alpha lane, with weights 255 - a for the source and 255 for the destination
+//   SourceWeightTable[a][b] = floor(65025 b / D), D = 255 a + b (255 - a) = 65025 - (255 - a) (255 - b)
+// The weight is the float quotient of 65025 b by D, truncated. Both are exact floats (below 2^24), and an
+// exact quotient below a whole number k lies at least 1 / D >= 1 / 65025 below it, farther than half a unit
+// in the last place of any float below 256 (2^-17), so the correctly rounded quotient never reaches k. For
+// a = b = 0 (D = 0) a tiny addend makes the quotient 0 rather than not a number; every D from 1 up loses it
+// in the rounding.
+template <int kBytes>
+__attribute__((always_inline)) inline void BlendAlphaVector(unsigned char* dst, const unsigned char* src)
+{
+    using Pixels = typename PixelVectors<kBytes>::Pixels;
+    using Halves = typename PixelVectors<kBytes>::Halves;
+    using Ints = typename PixelVectors<kBytes>::Ints;
+    using Floats = typename PixelVectors<kBytes>::Floats;
+    Pixels d, s;
+    __builtin_memcpy(&d, dst, sizeof d);
+    __builtin_memcpy(&s, src, sizeof s);
+    const Pixels sa = s & 0xFFu, inverse = (d & 0xFFu) ^ 0xFFu;
+    const Pixels denominator = 65025u - (Pixels)((Halves)inverse * (Halves)(sa ^ 0xFFu));
+    const Floats quotient = __builtin_convertvector((Ints)sa, Floats) * 65025.0f /
+                            (__builtin_convertvector((Ints)denominator, Floats) + 0x1p-30f);
+    const Pixels w = (Pixels) __builtin_convertvector(quotient, Ints);
+
+    const Pixels wHigh = w << 16, wRedBlue = wHigh | w;
+    const Halves alphaGreen = (Halves)(s & 0x00FF00FFu) * (Halves)(wHigh | inverse) / 255 +
+                              (Halves)(d & 0x00FF00FFu) * (Halves)(wHigh ^ 0x00FF00FFu) / 255;
+    const Halves redBlue =
+        ((Halves)s >> 8) * (Halves)wRedBlue / 255 + ((Halves)d >> 8) * (Halves)(wRedBlue ^ 0x00FF00FFu) / 255;
+    const Halves result = alphaGreen | (redBlue << 8);
+    __builtin_memcpy(dst, &result, sizeof result);
+}
+
+// A row of packed pixels, a vector at a time. Vectors of clear source pixels leave the destination, and
+// vectors of opaque ones replace it, as the full arithmetic would.
+template <int kBytes>
+__attribute__((always_inline)) inline void BlendAlphaPackedRow(unsigned char* d, const unsigned char* s, int count)
+{
+    constexpr int kPixels = PixelVectors<kBytes>::kPixels, kWords = kBytes / 8;
+    constexpr uint64_t kAlphas = 0x000000FF000000FFu;
     int x = 0;
-    for (; x + 8 <= count; x += 8, d += 32, s += 32) {
-        uint64_t q[4];
-        std::memcpy(q, s, sizeof q);
-        const uint64_t alphas = (q[0] & 0x000000FF000000FFu) | ((q[1] & 0x000000FF000000FFu) << 8) |
-                                ((q[2] & 0x000000FF000000FFu) << 16) | ((q[3] & 0x000000FF000000FFu) << 24);
-        if (alphas == 0)
+    for (; x + kPixels <= count; x += kPixels, d += kBytes, s += kBytes) {
+        uint64_t any = 0, all = kAlphas;
+        for (int i = 0; i < kWords; ++i) {
+            uint64_t word;
+            std::memcpy(&word, s + 8 * i, sizeof word);
+            any |= word;
+            all &= word;
+        }
+        if ((any & kAlphas) == 0)
             continue;
-        if (alphas == 0xFFFFFFFF00000000u + 0xFFFFFFFFu) {
-            std::memmove(d, s, 32);
+        if (all == kAlphas) {
+            // Read whole before written, as a run may be blended over itself.
+            typename PixelVectors<kBytes>::Pixels copy;
+            __builtin_memcpy(&copy, s, sizeof copy);
+            __builtin_memcpy(d, &copy, sizeof copy);
             continue;
         }
-        BlendAlpha8(d, s);
+        BlendAlphaVector<kBytes>(d, s);
     }
     for (; x < count; ++x, d += 4, s += 4)
         BlendAlpha1(d, s);
 }
 
+// The baseline build takes four pixels at a time: split into halves, the eight-pixel vectors would lose the
+// multiply-high division in some compilers' code for SSE2.
+void BlendAlphaRowBaseline(unsigned char* d, const unsigned char* s, int count)
+{
+    BlendAlphaPackedRow<16>(d, s, count);
+}
+
+#if defined(__x86_64__) || defined(__i386__)
+__attribute__((target("avx2"))) void BlendAlphaRowAvx2(unsigned char* d, const unsigned char* s, int count)
+{
+    BlendAlphaPackedRow<32>(d, s, count);
+}
+#else
+constexpr detail::BlendAlphaRow BlendAlphaRowAvx2 = nullptr;
+#endif
+
 } // namespace
+
+std::span<const ProcessorBuild<detail::BlendAlphaRow>> detail::BlendAlphaRowBuilds()
+{
+    static const auto builds = BuildsThisProcessorRuns(BlendAlphaRowAvx2, BlendAlphaRowBaseline);
+    return builds;
+}
 
 // For each pixel:
 //   w = SourceWeightTable[d.a][s.a]; d.a = OverAlphaTable[d.a][s.a];
 //   d.c = MulTable[w][s.c] + MulTable[255 - w][d.c]
-// Packed runs (pixel step 4 on both sides) go eight pixels at a time through the equivalent arithmetic.
+// Packed runs (pixel step 4 on both sides) go a vector at a time through the equivalent arithmetic.
 // Source and destination may be the same run but must not overlap otherwise.
 void BlendAlpha(unsigned char* dst, int dstPixelStep, int dstRowStep, const unsigned char* src, int srcPixelStep,
                 int srcRowStep, int width, int height)
@@ -190,11 +218,12 @@ void BlendAlpha(unsigned char* dst, int dstPixelStep, int dstRowStep, const unsi
     if (width <= 0 || height <= 0 || !dst || !src)
         return;
     const bool packed = dstPixelStep == 4 && srcPixelStep == 4;
+    const detail::BlendAlphaRow packedRow = packed ? detail::BlendAlphaRowBuilds()[0].routine : nullptr;
     for (int y = 0; y < height; ++y) {
         unsigned char* d = dst + static_cast<ptrdiff_t>(y) * dstRowStep;
         const unsigned char* s = src + static_cast<ptrdiff_t>(y) * srcRowStep;
         if (packed) {
-            BlendAlphaPackedRow(d, s, width);
+            packedRow(d, s, width);
             continue;
         }
         for (int x = 0; x < width; ++x, d += dstPixelStep, s += srcPixelStep)

@@ -10,7 +10,9 @@
 // changes. A width or height of 0 or less does nothing. Colours are COLORREF values.
 
 #include <array>
+#include <span>
 
+#include "image/processor_builds.h"
 #include "platform/win/win_types.h"
 
 // The three blend tables, entry [a][b] at index a * 256 + b:
@@ -61,3 +63,14 @@ void ApplyBevel(unsigned char* dst, int dstPixelStep, int dstRowStep, const unsi
 void ApplyGlow(unsigned char* dst, int dstPixelStep, int dstRowStep, const unsigned char* glow, int glowPixelStep,
                int glowRowStep, const unsigned char* mask, int maskPixelStep, int maskRowStep, int width, int height,
                int style, int percent, COLORREF color);
+
+namespace detail {
+
+// BlendAlpha over one row of count pixels, four bytes apart in the source and in the destination.
+using BlendAlphaRow = void (*)(unsigned char* dst, const unsigned char* src, int count);
+
+// The builds of the row routine that this processor can run, the one BlendAlpha uses first: for AVX2 where
+// the processor has it, and the baseline build (SSE2 on x86-64) everywhere.
+std::span<const ProcessorBuild<BlendAlphaRow>> BlendAlphaRowBuilds();
+
+} // namespace detail

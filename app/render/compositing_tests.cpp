@@ -82,17 +82,18 @@ struct PixelRun
     std::vector<unsigned char> bytes;
     int pixelStep;
     int rowStep;
-    unsigned char* At(int x, int y) { return bytes.data() + y * rowStep + x * pixelStep; }
+    int start = 0; // bytes before the first pixel
+    unsigned char* At(int x, int y) { return bytes.data() + start + y * rowStep + x * pixelStep; }
 };
 
 constexpr int kW = 37, kH = 11;
 
 // A run of kW x kH pixels with padding between pixels and rows, filled with values that favour the
 // special bytes 0 and 255.
-PixelRun MakeRun(std::mt19937& rng, int pixelBytes, int gap, int rowPad)
+PixelRun MakeRun(std::mt19937& rng, int pixelBytes, int gap, int rowPad, int start = 0)
 {
-    PixelRun r{{}, pixelBytes + gap, (pixelBytes + gap) * kW + rowPad};
-    r.bytes.resize(static_cast<size_t>(r.rowStep) * kH);
+    PixelRun r{{}, pixelBytes + gap, (pixelBytes + gap) * kW + rowPad, start};
+    r.bytes.resize(static_cast<size_t>(start) + static_cast<size_t>(r.rowStep) * kH);
     std::uniform_int_distribution<int> pick(0, 9), any(0, 255);
     for (unsigned char& b : r.bytes) {
         int k = pick(rng);
@@ -270,6 +271,23 @@ TEST(Compositing, EveryOperationMatchesTheObviousFormPixelByPixel)
     }
 }
 
+// Packed runs (BlendAlpha's vector path) whose first pixels and rows lie off every vector boundary, odd bytes
+// among them.
+TEST(Compositing, RunsStartingAtAnyByteMatchTheObviousForm)
+{
+    std::mt19937 rng(4321);
+    for (const OpCase& op : OpCases()) {
+        for (int start : {1, 2, 3, 5}) {
+            PixelRun d = MakeRun(rng, 4, 0, 3, start), a = MakeRun(rng, 4, 0, 1, 8 - start),
+                     b = MakeRun(rng, 1, 0, 0, start);
+            PixelRun expected = d;
+            op.reference(expected, a, b);
+            op.fast(d, a, b);
+            ASSERT_EQ(d.bytes, expected.bytes) << op.name << " starting at byte " << start;
+        }
+    }
+}
+
 TEST(Compositing, EmptyAreaChangesNothing)
 {
     std::mt19937 rng(7);
@@ -325,35 +343,100 @@ TEST(BlendAlpha, OverTransparentOpaqueAndClearPixels)
     EXPECT_EQ(Blend({128, 0, 0, 0}, {128, 255, 255, 255}), (Pixel{191, 170, 170, 170}));
 }
 
-// Packed runs take the eight-pixel path: every pair of alphas, with colours that vary, in rows of 256 (whole
-// groups of eight) and of 253 (a tail of five), against the one-pixel form. Rows of only clear or only opaque
-// source pixels take the shortcuts.
-TEST(BlendAlpha, PackedRunsMatchTheTablesForEveryPairOfAlphas)
+// Rows in which pixel x of row y lays source alpha x over destination alpha y, with colours that vary, followed
+// by a row of clear and a row of opaque source pixels (the shortcuts). The rows are rowStep bytes apart and
+// start `start` bytes into the buffers.
+struct AlphaPairRows
 {
-    std::mt19937 rng(42);
-    std::uniform_int_distribution<int> any(0, 255);
-    for (int width : {256, 253}) {
-        const int rowStep = width * 4 + 12;
-        std::vector<unsigned char> dst(static_cast<size_t>(rowStep) * 258), src(dst.size());
+    static constexpr int kRows = 258;
+    int width, rowStep, start;
+    std::vector<unsigned char> dst, src;
+
+    AlphaPairRows(int width, int start) : width(width), rowStep(width * 4 + 12), start(start)
+    {
+        std::mt19937 rng(42);
+        std::uniform_int_distribution<int> any(0, 255);
+        dst.resize(static_cast<size_t>(start) + static_cast<size_t>(rowStep) * kRows);
+        src.resize(dst.size());
         for (size_t i = 0; i < dst.size(); ++i) {
             dst[i] = static_cast<unsigned char>(any(rng));
             src[i] = static_cast<unsigned char>(any(rng));
         }
         for (int y = 0; y < 256; ++y)
             for (int x = 0; x < width; ++x) {
-                dst[y * rowStep + x * 4] = static_cast<unsigned char>(y);
-                src[y * rowStep + x * 4] = static_cast<unsigned char>(x);
+                dst[Offset(x, y)] = static_cast<unsigned char>(y);
+                src[Offset(x, y)] = static_cast<unsigned char>(x);
             }
         for (int x = 0; x < width; ++x) {
-            src[256 * rowStep + x * 4] = 0;
-            src[257 * rowStep + x * 4] = 255;
+            src[Offset(x, 256)] = 0;
+            src[Offset(x, 257)] = 255;
+        }
+    }
+
+    size_t Offset(int x, int y) const { return static_cast<size_t>(start) + y * rowStep + x * 4; }
+
+    std::vector<unsigned char> Expected() const
+    {
+        std::vector<unsigned char> expected = dst;
+        for (int y = 0; y < kRows; ++y)
+            for (int x = 0; x < width; ++x)
+                RefBlendAlpha(&expected[Offset(x, y)], &src[Offset(x, y)], nullptr);
+        return expected;
+    }
+};
+
+// Packed runs take the vector path: every pair of alphas, in rows of 256 (whole vectors) and of 253 (a tail),
+// against the one-pixel form.
+TEST(BlendAlpha, PackedRunsMatchTheTablesForEveryPairOfAlphas)
+{
+    for (int width : {256, 253}) {
+        AlphaPairRows rows(width, 0);
+        const std::vector<unsigned char> expected = rows.Expected();
+        BlendAlpha(rows.dst.data(), 4, rows.rowStep, rows.src.data(), 4, rows.rowStep, width, AlphaPairRows::kRows);
+        ASSERT_EQ(rows.dst, expected) << "width " << width;
+    }
+}
+
+// The same for each build of the row routine this processor runs (not only the one BlendAlpha picks), on rows
+// at an odd byte too.
+TEST(BlendAlpha, EveryBuildMatchesTheTablesForEveryPairOfAlphas)
+{
+    for (const ProcessorBuild<detail::BlendAlphaRow>& build : detail::BlendAlphaRowBuilds()) {
+        for (int start : {0, 1}) {
+            AlphaPairRows rows(253, start);
+            const std::vector<unsigned char> expected = rows.Expected();
+            for (int y = 0; y < AlphaPairRows::kRows; ++y)
+                build.routine(&rows.dst[rows.Offset(0, y)], &rows.src[rows.Offset(0, y)], rows.width);
+            ASSERT_EQ(rows.dst, expected) << build.name << " starting at byte " << start;
+        }
+    }
+}
+
+// Random images in which clear and opaque source pixels come in runs of every length, so that groups of
+// eight are clear, opaque or mixed at every position.
+TEST(BlendAlpha, EveryBuildMatchesTheTablesOnRandomImages)
+{
+    std::mt19937 rng(77);
+    std::uniform_int_distribution<int> any(0, 255), runLength(1, 20), kind(0, 2);
+    const int width = 301, height = 40;
+    for (const ProcessorBuild<detail::BlendAlphaRow>& build : detail::BlendAlphaRowBuilds()) {
+        std::vector<unsigned char> dst(static_cast<size_t>(width) * height * 4), src(dst.size());
+        for (size_t i = 0; i < dst.size(); ++i) {
+            dst[i] = static_cast<unsigned char>(any(rng));
+            src[i] = static_cast<unsigned char>(any(rng));
+        }
+        for (size_t p = 0; p < dst.size() / 4;) {
+            const int k = kind(rng);
+            for (int n = runLength(rng); n > 0 && p < dst.size() / 4; --n, ++p)
+                if (k < 2)
+                    src[p * 4] = k == 0 ? 0 : 255;
         }
         std::vector<unsigned char> expected = dst;
-        for (int y = 0; y < 258; ++y)
-            for (int x = 0; x < width; ++x)
-                RefBlendAlpha(&expected[y * rowStep + x * 4], &src[y * rowStep + x * 4], nullptr);
-        BlendAlpha(dst.data(), 4, rowStep, src.data(), 4, rowStep, width, 258);
-        ASSERT_EQ(dst, expected) << "width " << width;
+        for (size_t p = 0; p < dst.size() / 4; ++p)
+            RefBlendAlpha(&expected[p * 4], &src[p * 4], nullptr);
+        for (int y = 0; y < height; ++y)
+            build.routine(&dst[static_cast<size_t>(y) * width * 4], &src[static_cast<size_t>(y) * width * 4], width);
+        ASSERT_EQ(dst, expected) << build.name;
     }
 }
 

@@ -59,17 +59,19 @@ using Quad = double __attribute__((vector_size(kGroup * sizeof(double))));
 using QuadInts = int32_t __attribute__((vector_size(kGroup * sizeof(int32_t))));
 
 // Four doubles at any 8-byte boundary, read and written in place of the doubles they cover. Handed out by
-// reference, so that no vector crosses a call between code built for different instruction sets.
-using QuadInPlace = double __attribute__((vector_size(kGroup * sizeof(double)), aligned(8), may_alias));
+// pointer, so that no vector crosses a call between code built for different instruction sets. The alignment is
+// lowered on a typedef of the vector type, and reached through a pointer to that typedef: clang ignores it among
+// the attributes that make the vector, and through a reference.
+typedef Quad QuadInPlace __attribute__((aligned(8), may_alias));
 
-inline const QuadInPlace& Lanes(const double* p)
+inline const QuadInPlace* Lanes(const double* p)
 {
-    return *reinterpret_cast<const QuadInPlace*>(p);
+    return reinterpret_cast<const QuadInPlace*>(p);
 }
 
-inline QuadInPlace& Lanes(double* p)
+inline QuadInPlace* Lanes(double* p)
 {
-    return *reinterpret_cast<QuadInPlace*>(p);
+    return reinterpret_cast<QuadInPlace*>(p);
 }
 
 // Work memory for lines of up to `capacity` samples, kLanes lines at a time. Samples and outputs are kept
@@ -126,7 +128,7 @@ __attribute__((target_clones("avx2", "default"))) void FilterLanes(const Deriche
     // The newest output of each group stays in a register; the older ones are read back.
     Quad y1[kGroups];
     for (int g = 0; g < kGroups; ++g)
-        y1[g] = Lanes(fwd + 3 * L + g * kGroup);
+        y1[g] = *Lanes(fwd + 3 * L + g * kGroup);
     for (int k = 0; k < n; ++k) {
         const double* xk = x + (k + 4) * L;
         double* yk = fwd + (k + 4) * L;
@@ -134,10 +136,10 @@ __attribute__((target_clones("avx2", "default"))) void FilterLanes(const Deriche
         for (int g = 0; g < kGroups; ++g) {
             const double* xg = xk + g * kGroup;
             double* yg = yk + g * kGroup;
-            const Quad sx = p0 * Lanes(xg) + p1 * Lanes(xg - L) + p2 * Lanes(xg - 2 * L) + p3 * Lanes(xg - 3 * L);
-            const Quad sy = d1 * y1[g] + d2 * Lanes(yg - 2 * L) + d3 * Lanes(yg - 3 * L) + d4 * Lanes(yg - 4 * L);
+            const Quad sx = p0 * *Lanes(xg) + p1 * *Lanes(xg - L) + p2 * *Lanes(xg - 2 * L) + p3 * *Lanes(xg - 3 * L);
+            const Quad sy = d1 * y1[g] + d2 * *Lanes(yg - 2 * L) + d3 * *Lanes(yg - 3 * L) + d4 * *Lanes(yg - 4 * L);
             y1[g] = sx - sy;
-            Lanes(yg) = y1[g];
+            *Lanes(yg) = y1[g];
         }
     }
 
@@ -147,7 +149,7 @@ __attribute__((target_clones("avx2", "default"))) void FilterLanes(const Deriche
     const Quad roundingBias = zero + (eightBit ? 6755399441055744.0 : 0.0);
     Quad z1[kGroups];
     for (int g = 0; g < kGroups; ++g)
-        z1[g] = Lanes(bwd + n * L + g * kGroup);
+        z1[g] = *Lanes(bwd + n * L + g * kGroup);
     for (int k = n - 1; k >= 0; --k) {
         const double* xk = x + (k + 4) * L;
         double* zk = bwd + k * L;
@@ -157,12 +159,12 @@ __attribute__((target_clones("avx2", "default"))) void FilterLanes(const Deriche
             const double* xg = xk + g * kGroup;
             double* zg = zk + g * kGroup;
             const Quad sx =
-                m1 * Lanes(xg + L) + m2 * Lanes(xg + 2 * L) + m3 * Lanes(xg + 3 * L) + m4 * Lanes(xg + 4 * L);
-            const Quad sy = d1 * z1[g] + d2 * Lanes(zg + 2 * L) + d3 * Lanes(zg + 3 * L) + d4 * Lanes(zg + 4 * L);
+                m1 * *Lanes(xg + L) + m2 * *Lanes(xg + 2 * L) + m3 * *Lanes(xg + 3 * L) + m4 * *Lanes(xg + 4 * L);
+            const Quad sy = d1 * z1[g] + d2 * *Lanes(zg + 2 * L) + d3 * *Lanes(zg + 3 * L) + d4 * *Lanes(zg + 4 * L);
             z1[g] = sx - sy;
-            Lanes(zg) = z1[g];
+            *Lanes(zg) = z1[g];
 
-            Quad r = Lanes(yk + g * kGroup) + z1[g];
+            Quad r = *Lanes(yk + g * kGroup) + z1[g];
             r = r > zero ? r : zero; // also takes a NaN to 0
             r = r < top ? r : top;
             r = (r + roundingBias) - roundingBias;
@@ -176,9 +178,9 @@ __attribute__((target_clones("avx2", "default"))) void FilterLanes(const Deriche
 // base + j * lineStep + k * sampleStep (in bytes); the lines are replaced by their results. The samples are
 // moved one step of all lines at a time, so that the work arrays are written and read in order.
 template <class Sample>
-__attribute__((target_clones("avx2", "default"))) void FilterLines(const DericheCoefficients& c, LineWork& work,
-                                                                   unsigned char* base, ptrdiff_t lineStep,
-                                                                   ptrdiff_t sampleStep, int lines, int n)
+__attribute__((always_inline)) inline void FilterLines(const DericheCoefficients& c, LineWork& work,
+                                                       unsigned char* base, ptrdiff_t lineStep, ptrdiff_t sampleStep,
+                                                       int lines, int n)
 {
     constexpr int L = kLanes;
     double* x = work.samples.get() + 4 * L;
@@ -208,6 +210,22 @@ __attribute__((target_clones("avx2", "default"))) void FilterLines(const Deriche
     }
 }
 
+// FilterLines for each sample size, built for AVX2 beside the baseline. Plain functions, as clang clones no
+// templates.
+__attribute__((target_clones("avx2", "default"))) void FilterLines8(const DericheCoefficients& c, LineWork& work,
+                                                                    unsigned char* base, ptrdiff_t lineStep,
+                                                                    ptrdiff_t sampleStep, int lines, int n)
+{
+    FilterLines<uint8_t>(c, work, base, lineStep, sampleStep, lines, n);
+}
+
+__attribute__((target_clones("avx2", "default"))) void FilterLines16(const DericheCoefficients& c, LineWork& work,
+                                                                     unsigned char* base, ptrdiff_t lineStep,
+                                                                     ptrdiff_t sampleStep, int lines, int n)
+{
+    FilterLines<uint16_t>(c, work, base, lineStep, sampleStep, lines, n);
+}
+
 // Filters every plane of a planar map along its rows (alongRows) or its columns.
 template <class Sample> void FilterMap(const DericheCoefficients& c, LineWork& work, const CPixMap& map, bool alongRows)
 {
@@ -220,8 +238,13 @@ template <class Sample> void FilterMap(const DericheCoefficients& c, LineWork& w
         const ptrdiff_t rowStep = plane.rowStep, sampleStep = sizeof(Sample);
         const ptrdiff_t lineStep = alongRows ? rowStep : sampleStep;
         const ptrdiff_t step = alongRows ? sampleStep : rowStep;
-        for (int j = 0; j < lines; j += kLanes)
-            FilterLines<Sample>(c, work, plane.data + j * lineStep, lineStep, step, std::min(kLanes, lines - j), n);
+        for (int j = 0; j < lines; j += kLanes) {
+            unsigned char* first = plane.data + j * lineStep;
+            if constexpr (sizeof(Sample) == 1)
+                FilterLines8(c, work, first, lineStep, step, std::min(kLanes, lines - j), n);
+            else
+                FilterLines16(c, work, first, lineStep, step, std::min(kLanes, lines - j), n);
+        }
     }
 }
 

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <vector>
+
+// A routine built more than once, for the instruction sets a processor may have. Callers run the first build
+// the processor can run; the tests run each.
+template <class Routine> struct ProcessorBuild
+{
+    const char* name;
+    Routine routine;
+};
+
+// The builds this processor runs, the fastest first: the AVX2 build (null where none was made) when the processor
+// has AVX2, then the baseline build.
+template <class Routine> std::vector<ProcessorBuild<Routine>> BuildsThisProcessorRuns(Routine avx2, Routine baseline)
+{
+    std::vector<ProcessorBuild<Routine>> builds;
+#if defined(__x86_64__) || defined(__i386__)
+    __builtin_cpu_init();
+    if (avx2 && __builtin_cpu_supports("avx2"))
+        builds.push_back({"avx2", avx2});
+#endif
+    builds.push_back({"baseline", baseline});
+    return builds;
+}
