@@ -59,6 +59,8 @@ public:
         return nullptr;
     }
     virtual CInsertHtmlDLG* GetInsertHtmlDialog() { return nullptr; }
+    // Removes the file selected in the open insert-HTML dialog from its list (Edit > Delete while it is open).
+    virtual void RemoveInsertHtmlFile(CInsertHtmlDLG* dialog) { (void)dialog; }
 
     // The tools bar's current tool, 0 when there is no tools bar.
     virtual int GetToolsBarTool() { return 0; }
@@ -145,6 +147,11 @@ public:
     virtual void InvalidateEditRect(COrvelView* view, const CRect& rect) { (void)view, (void)rect; }
     // Repaints the whole view, erasing first when asked.
     virtual void InvalidateView(COrvelView* view, bool erase) { (void)view, (void)erase; }
+    // Repaints a rectangle given in client coordinates, erasing first when asked.
+    virtual void InvalidateViewRect(COrvelView* view, const CRect& client, bool erase)
+    {
+        (void)view, (void)client, (void)erase;
+    }
     virtual void GetViewClientRect(COrvelView* view, CRect& client)
     {
         (void)view;

@@ -1,0 +1,149 @@
+#include "app/site/edit_commands.h"
+
+#include "app/model/services.h"
+#include "app/model/undo_manager.h"
+#include "app/site/page_item.h"
+#include "app/site/site_page.h"
+
+namespace {
+
+constexpr int kUndoDelete = 1;
+constexpr int kUndoGroup = 14;
+
+struct ViewPage
+{
+    COrvelView* view = nullptr;
+    CSitePage* page = nullptr;
+
+    explicit operator bool() const { return page != nullptr; }
+};
+
+ViewPage CurrentViewPage()
+{
+    ViewPage current;
+    current.view = GetCurrentView();
+    if (current.view)
+        current.page = GetCoreServices().GetViewPage(current.view);
+    return current;
+}
+
+CRect SelectionRect(COrvelView* view)
+{
+    CRect rect;
+    GetCoreServices().GetSelectionRect(view, rect);
+    return rect;
+}
+
+// Undo and Redo: the step is taken, then the objects are brought up to date and the whole page repainted.
+void TakeUndoStep(bool redo)
+{
+    const ViewPage current = CurrentViewPage();
+    if (!current)
+        return;
+    CUndoManager& manager = *current.page->GetUndoManager();
+    if (redo ? !manager.CanRedo() : !manager.CanUndo())
+        return;
+    redo ? manager.Redo() : manager.Undo();
+    current.page->RenderDirtyObjects();
+    GetCoreServices().InvalidateView(current.view, false);
+    NotifyInspector(CSitePage::kCommandDone);
+}
+
+} // namespace
+
+bool IsEditUndoEnabled()
+{
+    const ViewPage current = CurrentViewPage();
+    return current && !current.page->IsEditingInPlace() && current.page->GetUndoManager()->CanUndo();
+}
+
+bool IsEditRedoEnabled()
+{
+    const ViewPage current = CurrentViewPage();
+    return current && !current.page->IsEditingInPlace() && current.page->GetUndoManager()->CanRedo();
+}
+
+bool IsEditDeleteEnabled()
+{
+    if (GetCoreServices().GetInsertHtmlDialog())
+        return true;
+    const ViewPage current = CurrentViewPage();
+    return current && current.page->HasSelection();
+}
+
+bool IsEditSelectAllEnabled()
+{
+    return static_cast<bool>(CurrentViewPage());
+}
+
+EditGroupUpdate GetEditGroupUpdate()
+{
+    const ViewPage current = CurrentViewPage();
+    if (!current)
+        return {};
+    if (current.page->CanCreateGroup())
+        return {true, kCreateGroupTextId};
+    if (current.page->IsSingleUserGroupSelected())
+        return {true, kRemoveGroupTextId};
+    return {};
+}
+
+void OnEditUndo()
+{
+    TakeUndoStep(false);
+}
+
+void OnEditRedo()
+{
+    TakeUndoStep(true);
+}
+
+std::vector<std::unique_ptr<CPageItem>> OnEditDelete()
+{
+    if (CInsertHtmlDLG* dialog = GetCoreServices().GetInsertHtmlDialog()) {
+        GetCoreServices().RemoveInsertHtmlFile(dialog);
+        return {};
+    }
+    const ViewPage current = CurrentViewPage();
+    // During an in-place edit Delete belongs to the text editor, which takes the key itself.
+    if (!current || current.page->IsEditingInPlace())
+        return {};
+    current.page->GetUndoManager()->RecordUndo(kUndoDelete);
+    const CRect before = SelectionRect(current.view);
+    std::vector<std::unique_ptr<CPageItem>> removed = current.page->RemoveSelection();
+    NotifyInspector(CSitePage::kCommandDone);
+    GetCoreServices().InvalidateViewRect(current.view, before, true);
+    return removed;
+}
+
+void OnEditSelectAll()
+{
+    const ViewPage current = CurrentViewPage();
+    // During an in-place edit Select All belongs to the text editor.
+    if (!current || current.page->IsEditingInPlace())
+        return;
+    current.page->SelectAll();
+    GetCoreServices().InvalidateViewRect(current.view, SelectionRect(current.view), true);
+}
+
+void OnEditGroup()
+{
+    GetCoreServices().EndAllTextEditing();
+    const ViewPage current = CurrentViewPage();
+    if (!current)
+        return;
+    const CRect before = SelectionRect(current.view);
+    CSitePage& page = *current.page;
+    if (page.CanCreateGroup()) {
+        page.GetUndoManager()->RecordUndo(kUndoGroup);
+        page.CreateGroup();
+        NotifyInspector(CSitePage::kCommandDone);
+    } else if (page.IsSingleUserGroupSelected()) {
+        page.GetUndoManager()->RecordUndo(kUndoGroup);
+        page.Ungroup();
+        NotifyInspector(CSitePage::kCommandDone);
+    }
+    CRect changed;
+    changed.UnionRect(before, SelectionRect(current.view));
+    GetCoreServices().InvalidateViewRect(current.view, changed, true);
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+// The Edit menu's Undo, Redo, Delete, Select All and Create/Remove Group as they act on the page of the current
+// view, with the rules that enable them. The main frame's command and update handlers call these; with no view
+// (or a view without a page) every command is disabled and does nothing.
+
+#include <memory>
+#include <vector>
+
+class CPageItem;
+
+// The string the Create/Remove Group item shows: making a group, or ending the selected one.
+constexpr int kCreateGroupTextId = 3022;
+constexpr int kRemoveGroupTextId = 3021;
+
+struct EditGroupUpdate
+{
+    bool enabled = false;
+    // kCreateGroupTextId or kRemoveGroupTextId while enabled, else 0 (the item keeps its text).
+    int textId = 0;
+};
+
+bool IsEditUndoEnabled();
+bool IsEditRedoEnabled();
+bool IsEditDeleteEnabled();
+bool IsEditSelectAllEnabled();
+EditGroupUpdate GetEditGroupUpdate();
+
+void OnEditUndo();
+void OnEditRedo();
+// While the insert-HTML dialog is open Delete removes its selected file instead. Otherwise the selected items
+// leave the page after an undo step is recorded; they are handed to the caller, whose undo record keeps them.
+std::vector<std::unique_ptr<CPageItem>> OnEditDelete();
+void OnEditSelectAll();
+// Makes the selection one user group, or ends the selected user group; in-place text edits are committed first.
+void OnEditGroup();

@@ -1,0 +1,407 @@
+#include "app/site/page_item.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <numbers>
+#include <vector>
+
+#include "app/model/fill_info.h"
+#include "app/model/record_stream.h"
+#include "app/model/text_style.h"
+#include "app/objects/circle_object.h"
+#include "app/objects/rectangle_object.h"
+#include "app/site/site_object_fake.h"
+#include "app/site/site_services_fake.h"
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+
+CPageItem MakeItem(int kind, double x, double y, int w, int h, double rotation = 0.0)
+{
+    return CPageItem(MakeFake(kind, x, y, w, h, rotation), nullptr);
+}
+
+DPOINT CentreOf(const CPageObject& object)
+{
+    DPOINT c;
+    return object.GetCenter(c);
+}
+
+SIZE SizeOf(const CPageObject& object)
+{
+    SIZE s;
+    return object.GetSize(s);
+}
+
+TEST(PageItem, RectanglesFollowTheShownObjectAndItsOffset)
+{
+    CPageItem item = MakeItem(objectRectangle, 50, 40, 20, 10);
+    EXPECT_EQ(item.GetRect(), CRect(40, 35, 60, 45));
+    EXPECT_EQ(item.GetFullRect(), CRect(37, 32, 63, 48));
+    EXPECT_EQ(item.GetMouseOverOffsetX(), 0);
+    item.SetMouseOverOffsetX(9); // nothing to shift without a twin
+    EXPECT_EQ(item.GetMouseOverOffsetX(), 0);
+
+    item.SetMouseOverObject(MakeFake(objectRectangle, 50, 40, 20, 10));
+    EXPECT_TRUE(item.HasMouseOver());
+    EXPECT_TRUE(item.IsMouseOverShown());
+    EXPECT_EQ(item.GetCurrentObject(), item.GetObject(true));
+    item.SetMouseOverOffsetX(7);
+    item.SetMouseOverOffsetY(-4);
+    EXPECT_EQ(item.GetMouseOverOffsetX(), 7);
+    EXPECT_EQ(item.GetMouseOverOffsetY(), -4);
+    EXPECT_EQ(item.GetRect(), CRect(47, 31, 67, 41));
+
+    // A move takes both along; the twin keeps its offset.
+    item.Offset(5, 5);
+    EXPECT_EQ(item.GetRect(), CRect(52, 36, 72, 46));
+    item.SetMouseOverShown(false);
+    EXPECT_EQ(item.GetRect(), CRect(45, 40, 65, 50));
+    item.SetCenter(DPOINT{100, 100});
+    EXPECT_EQ(item.GetRect(), CRect(90, 95, 110, 105));
+    item.SetMouseOverShown(true);
+    EXPECT_EQ(item.GetRect(), CRect(97, 91, 117, 101));
+
+    std::unique_ptr<CPageObject> twin = item.RemoveMouseOverObject();
+    ASSERT_TRUE(twin);
+    EXPECT_FALSE(item.HasMouseOver());
+    EXPECT_FALSE(item.IsMouseOverShown());
+    EXPECT_EQ(item.GetCurrentObject(), item.GetObject(false));
+    EXPECT_EQ(item.GetMouseOverOffsetY(), 0);
+}
+
+TEST(PageItem, ResizeByDragSpansAnchorAndPointer)
+{
+    struct Case
+    {
+        POINT anchor, pointer;
+        bool square;
+        SIZE size;
+        DPOINT centre;
+    };
+    const Case cases[] = {
+        {{10, 10}, {10, 30}, false, {1, 20}, {10.5, 20}},
+        {{100, 100}, {140, 90}, true, {10, 10}, {105, 95}},
+        {{100, 100}, {60, 130}, false, {40, 30}, {80, 115}},
+        {{100, 100}, {60, 130}, true, {30, 30}, {85, 115}},
+    };
+    SiteServicesFake services;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.pointer.x << "," << c.pointer.y << " square " << c.square);
+        CPageItem item = MakeItem(objectRectangle, 0, 0, 1, 1);
+        item.ResizeByDrag(c.anchor, c.pointer, c.square);
+        EXPECT_EQ(SizeOf(*item.GetCurrentObject()).cx, c.size.cx);
+        EXPECT_EQ(SizeOf(*item.GetCurrentObject()).cy, c.size.cy);
+        EXPECT_DOUBLE_EQ(CentreOf(*item.GetCurrentObject()).x, c.centre.x);
+        EXPECT_DOUBLE_EQ(CentreOf(*item.GetCurrentObject()).y, c.centre.y);
+    }
+    EXPECT_EQ(services.codes, std::vector<int>(std::size(cases), 10012));
+
+    // Counters are only moved there.
+    CPageItem counter = MakeItem(objectCounter, 0, 0, 80, 20);
+    counter.ResizeByDrag(POINT{10, 10}, POINT{50, 70}, false);
+    EXPECT_EQ(SizeOf(*counter.GetCurrentObject()).cx, 80);
+    EXPECT_DOUBLE_EQ(CentreOf(*counter.GetCurrentObject()).x, 50);
+    EXPECT_DOUBLE_EQ(CentreOf(*counter.GetCurrentObject()).y, 70);
+}
+
+// A 100 x 50 object centred at (200, 100): top edge at 75, bottom 125, left 150, right 250.
+TEST(PageItem, ResizeByHandleMovesOnlyTheDraggedEdge)
+{
+    struct Case
+    {
+        const char* name;
+        int handle;
+        POINT pointer;
+        bool square, proportional;
+        double rotation;
+        SIZE size;
+        DPOINT centre;
+        bool crossed;
+    };
+    const Case cases[] = {
+        {"top", 1, {200, 40}, false, false, 0, {100, 85}, {200, 82.5}, false},
+        {"top square", 1, {200, 40}, true, false, 0, {85, 85}, {200, 82.5}, false},
+        {"top proportional", 1, {200, 40}, false, true, 0, {170, 85}, {200, 82.5}, false},
+        {"bottom", 6, {180, 150}, false, false, 0, {100, 75}, {200, 112.5}, false},
+        {"left", 3, {120, 0}, false, false, 0, {130, 50}, {185, 100}, false},
+        {"left proportional", 3, {120, 0}, false, true, 0, {130, 65}, {185, 100}, false},
+        {"right", 4, {300, 100}, false, false, 0, {150, 50}, {225, 100}, false},
+        {"right across the left edge", 4, {100, 100}, false, false, 0, {50, 50}, {125, 100}, true},
+        {"bottom onto the top edge", 6, {200, 75}, false, false, 0, {100, 1}, {200, 75.5}, false},
+        // Turned a quarter: the top edge faces left, with its handle at (175, 100) and the bottom one at (225, 100).
+        {"top of a turned object", 1, {150, 100}, false, false, kPi / 2, {100, 75}, {187.5, 100}, false},
+    };
+    SiteServicesFake services;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CPageItem item = MakeItem(objectRectangle, 200, 100, 100, 50, c.rotation);
+        EXPECT_EQ(item.ResizeByHandle(c.handle, c.pointer, c.square, c.proportional, true), c.crossed);
+        const SIZE size = SizeOf(*item.GetCurrentObject());
+        const DPOINT centre = CentreOf(*item.GetCurrentObject());
+        EXPECT_EQ(size.cx, c.size.cx);
+        EXPECT_EQ(size.cy, c.size.cy);
+        EXPECT_NEAR(centre.x, c.centre.x, 1e-9);
+        EXPECT_NEAR(centre.y, c.centre.y, 1e-9);
+    }
+    EXPECT_FALSE(MakeItem(objectRectangle, 200, 100, 100, 50).ResizeByHandle(0, POINT{0, 0}, false, false, true));
+}
+
+TEST(PageItem, ResizeByHandleKeepsTheFirstStepsAspectAndTheObjectsLimits)
+{
+    auto object = MakeFake(objectRectangle, 200, 100, 100, 50);
+    object->maxSize = SIZE{120, 2000};
+    object->minSize = SIZE{30, 30};
+    FakeObject* fake = object.get();
+    CPageItem item(std::move(object), nullptr);
+    item.ResizeByHandle(4, POINT{400, 100}, false, false, true);
+    EXPECT_EQ(SizeOf(*fake).cx, 120);
+    item.ResizeByHandle(1, POINT{200, 120}, false, false, true);
+    EXPECT_EQ(SizeOf(*fake).cy, 30);
+
+    // Later steps keep the ratio taken at the first one, however the object changed since.
+    CPageItem free = MakeItem(objectRectangle, 200, 100, 100, 50);
+    free.ResizeByHandle(4, POINT{250, 100}, false, true, true);
+    EXPECT_EQ(SizeOf(*free.GetCurrentObject()).cy, 50);
+    free.ResizeByHandle(1, POINT{200, 25}, false, true, false);
+    EXPECT_EQ(SizeOf(*free.GetCurrentObject()).cx, 200);
+}
+
+TEST(PageItem, ResizeByHandleOfAShownTwinKeepsBothCentresTogether)
+{
+    CPageItem item = MakeItem(objectRectangle, 200, 100, 100, 50);
+    item.SetMouseOverObject(MakeFake(objectRectangle, 200, 100, 100, 50));
+    item.SetMouseOverOffsetX(10);
+    // The twin's right edge is at 260; dragging it to 310 widens the twin by 50.
+    item.ResizeByHandle(4, POINT{310, 100}, false, false, true);
+    EXPECT_EQ(SizeOf(*item.GetObject(true)).cx, 150);
+    EXPECT_EQ(SizeOf(*item.GetObject(false)).cx, 100);
+    EXPECT_DOUBLE_EQ(CentreOf(*item.GetObject(true)).x, 225);
+    EXPECT_DOUBLE_EQ(CentreOf(*item.GetObject(false)).x, 225);
+    EXPECT_EQ(item.GetRect(), CRect(160, 75, 310, 125));
+}
+
+TEST(PageItem, SnapToPixelsPutsRightAngledEdgesOnPixelEdges)
+{
+    struct Case
+    {
+        int w, h;
+        double x, y, rotation;
+        double snappedX, snappedY, snappedRotation;
+    };
+    const Case cases[] = {
+        {31, 20, 100.2, 50.7, 0.0, 100.5, 51.0, 0.0},
+        {30, 21, 100.2, 50.7, 0.0, 100.0, 50.5, 0.0},
+        {30, 20, 100.5, 50.5, 0.0, 100.0, 50.0, 0.0},      // a half goes down
+        {31, 20, 100.2, 50.7, 6.28318, 100.5, 51.0, 0.0},  // all but a full turn
+        {31, 20, 100.2, 50.7, -0.00005, 100.5, 51.0, 0.0}, // just below no turn
+        {31, 20, 100.2, 50.7, kPi + 0.00005, 100.5, 51.0, kPi},
+        // A quarter turn exchanges the sides: x snaps by the height, y by the width.
+        {31, 20, 100.2, 50.7, kPi / 2 - 0.00005, 100.0, 50.5, kPi / 2},
+        {31, 20, 100.2, 50.7, 1.5 * kPi, 100.0, 50.5, 1.5 * kPi},
+        // Any other angle leaves the object as it is.
+        {31, 20, 100.2, 50.7, 0.3, 100.2, 50.7, 0.3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.w << "x" << c.h << " at " << c.x << " turned " << c.rotation);
+        CPageItem item = MakeItem(objectCircle, c.x, c.y, c.w, c.h, c.rotation);
+        item.SnapToPixels();
+        const CPageObject& object = *item.GetCurrentObject();
+        EXPECT_DOUBLE_EQ(CentreOf(object).x, c.snappedX);
+        EXPECT_DOUBLE_EQ(CentreOf(object).y, c.snappedY);
+        EXPECT_DOUBLE_EQ(object.GetRotation(), c.snappedRotation);
+    }
+
+    // A rounded rectangle is kept a hair off the grid.
+    auto rounded = std::make_unique<CRectangleObject>(100.2, 50.7, SIZE{31, 20}, 0.0);
+    rounded->SetCorner(20);
+    CPageItem item(std::move(rounded), nullptr);
+    item.SnapToPixels();
+    EXPECT_DOUBLE_EQ(item.GetCurrentObject()->GetRotation(), 0.000001);
+    EXPECT_DOUBLE_EQ(CentreOf(*item.GetCurrentObject()).x, 100.5);
+}
+
+TEST(PageItem, KeptOnTopAndGifPictureByKindAndFill)
+{
+    struct Case
+    {
+        const char* name;
+        int kind;
+        bool animated;
+        const char* file;
+        bool keptOnTop, gif;
+    };
+    const Case fakes[] = {
+        {"counter", objectCounter, false, nullptr, true, false},
+        {"form", objectForm, false, nullptr, true, false},
+        {"HTML", objectHtml, false, nullptr, false, false},
+        {"circle", objectCircle, false, nullptr, false, false},
+    };
+    for (const Case& c : fakes) {
+        SCOPED_TRACE(c.name);
+        CPageItem item = MakeItem(c.kind, 0, 0, 10, 10);
+        EXPECT_EQ(item.IsKeptOnTop(), c.keptOnTop);
+        EXPECT_EQ(item.IsGifPicture(), c.gif);
+    }
+    const Case rectangles[] = {
+        {"plain rectangle", objectRectangle, false, nullptr, false, false},
+        {"picture file", objectRectangle, false, "a/b.gif", false, false},
+        {"animated GIF", objectRectangle, true, "a/b.GiF", true, true},
+        {"animated, not a GIF", objectRectangle, true, "a/b.png", true, false},
+    };
+    for (const Case& c : rectangles) {
+        SCOPED_TRACE(c.name);
+        auto rectangle = std::make_unique<CRectangleObject>(0, 0, SIZE{10, 10}, 0.0);
+        if (c.file)
+            rectangle->GetFill()->SetImageFile(c.file);
+        rectangle->GetFill()->SetAnimated(c.animated);
+        CPageItem item(std::move(rectangle), nullptr);
+        EXPECT_EQ(item.IsKeptOnTop(), c.keptOnTop);
+        EXPECT_EQ(item.IsGifPicture(), c.gif);
+    }
+}
+
+TEST(PageItem, CopyTextToOtherStateGivesTheTwinTheShownButtonText)
+{
+    auto main = std::make_unique<CRectangleObject>(50, 50, SIZE{40, 20}, 0.0);
+    auto twin = std::make_unique<CRectangleObject>(50, 50, SIZE{40, 20}, 0.0);
+    twin->GetTextStyle()->m_strText = "Go";
+    CRectangleObject* mainObject = main.get();
+    CPixMap scratch(IMAGE_MODE_RGBA, 64, 64);
+    ASSERT_TRUE(mainObject->UpdateImage(scratch));
+    ASSERT_FALSE(mainObject->IsDirty());
+    CPageItem item(std::move(main), nullptr);
+    item.SetMouseOverObject(std::move(twin));
+    item.CopyTextToOtherState();
+    EXPECT_EQ(mainObject->GetTextStyle()->GetText(), "Go");
+    EXPECT_TRUE(mainObject->IsDirty());
+}
+
+TEST(PageItem, UpdateImageRendersBothObjectsThroughTheRenderBuffer)
+{
+    CPixMap buffer(IMAGE_MODE_RGBA, 256, 256);
+    auto main = MakeFake(objectRectangle, 50, 50, 20, 20);
+    auto twin = MakeFake(objectRectangle, 50, 50, 20, 20);
+    FakeObject *mainObject = main.get(), *twinObject = twin.get();
+    CPageItem item(std::move(main), &buffer);
+    item.SetMouseOverObject(std::move(twin));
+    EXPECT_TRUE(item.UpdateImage());
+    EXPECT_TRUE(item.UpdateImage());
+    EXPECT_EQ(mainObject->renders, 1);
+    EXPECT_EQ(twinObject->renders, 1);
+    EXPECT_EQ(item.GetDownloadSize(1.0), 800);
+
+    CPageItem detached = MakeItem(objectRectangle, 0, 0, 5, 5);
+    EXPECT_FALSE(detached.UpdateImage());
+}
+
+// Item records: tag, three flags, the main object behind its class tag, then the twin.
+class PageItemStream : public testing::Test
+{
+protected:
+    FakeCreators creators;
+
+    static std::vector<BYTE> Record(int mainKind, int twinKind, BYTE shown, BYTE sameText, bool cutTwin = false)
+    {
+        CMemFile file;
+        WriteUInt32(file, CPageItem::kTag);
+        WriteByte(file, twinKind >= 0);
+        WriteByte(file, shown);
+        WriteByte(file, sameText);
+        MakeFake(mainKind, 10, 20, 30, 40)->Save(file);
+        if (twinKind >= 0)
+            MakeFake(twinKind, 11, 21, 31, 41)->Save(file);
+        std::vector<BYTE> bytes(file.GetBuffer(), file.GetBuffer() + file.GetLength());
+        if (cutTwin)
+            bytes.resize(bytes.size() - 6);
+        return bytes;
+    }
+
+    static std::unique_ptr<CPageItem> Load(std::vector<BYTE> bytes, int major = 5, int minor = 15)
+    {
+        CMemFile file(bytes.data(), static_cast<UINT>(bytes.size()));
+        return CPageItem::Load(file, nullptr, major, minor);
+    }
+};
+
+TEST_F(PageItemStream, RoundTripKeepsObjectsAndFlags)
+{
+    CPageItem item(std::make_unique<CRectangleObject>(30.5, 40, SIZE{21, 10}, 0.25), nullptr);
+    item.SetMouseOverObject(std::make_unique<CRectangleObject>(30.5, 40, SIZE{21, 10}, 0.25));
+    item.SetMouseOverOffsetX(4);
+    item.SetMouseOverShown(false);
+    item.SetSameText(false);
+    CMemFile file;
+    ASSERT_TRUE(item.Save(file));
+    file.SeekToBegin();
+    std::unique_ptr<CPageItem> read = CPageItem::Load(file, nullptr, 5, 15);
+    ASSERT_TRUE(read);
+    EXPECT_TRUE(read->HasMouseOver());
+    EXPECT_FALSE(read->IsMouseOverShown());
+    EXPECT_FALSE(read->IsSameText());
+    EXPECT_EQ(read->GetObject(false)->GetKind(), objectRectangle);
+    EXPECT_EQ(read->GetMouseOverOffsetX(), 4);
+    EXPECT_DOUBLE_EQ(CentreOf(*read->GetObject(true)).x, 30.5);
+    EXPECT_DOUBLE_EQ(read->GetObject(true)->GetRotation(), 0.25);
+    EXPECT_EQ(file.GetPosition(), file.GetLength());
+}
+
+TEST_F(PageItemStream, RefusedRecordsLeaveNothingBehind)
+{
+    struct Case
+    {
+        const char* name;
+        std::vector<BYTE> bytes;
+    };
+    std::vector<BYTE> badTag = Record(objectCounter, -1, 0, 1);
+    badTag[0] ^= 1;
+    std::vector<BYTE> flagsCut = Record(objectCounter, -1, 0, 1);
+    flagsCut.resize(6);
+    const Case cases[] = {
+        {"wrong tag", badTag},
+        {"twin of another kind", Record(objectCounter, objectForm, 1, 1)},
+        {"twin cut short", Record(objectCounter, objectCounter, 1, 1, true)},
+        {"flags cut short", flagsCut},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_FALSE(Load(c.bytes));
+        EXPECT_EQ(FakeObject::live, 0);
+    }
+    ASSERT_TRUE(Load(Record(objectCounter, objectCounter, 1, 0)));
+    EXPECT_EQ(FakeObject::live, 0);
+}
+
+TEST_F(PageItemStream, OldFilesKeepSameTextOn)
+{
+    struct Case
+    {
+        int major, minor;
+        BYTE stored;
+        bool sameText;
+    };
+    const Case cases[] = {{1, 2, 0, true}, {1, 5, 0, true}, {1, 6, 0, false}, {5, 15, 0, false}, {5, 15, 1, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.major << "." << c.minor);
+        std::unique_ptr<CPageItem> item = Load(Record(objectCounter, objectCounter, 1, c.stored), c.major, c.minor);
+        ASSERT_TRUE(item);
+        EXPECT_EQ(item->IsSameText(), c.sameText);
+        EXPECT_TRUE(item->IsMouseOverShown());
+        EXPECT_DOUBLE_EQ(CentreOf(*item->GetObject(true)).x, 11);
+    }
+}
+
+TEST(PageItemRotation, RotatePointTurnsAboutTheCentre)
+{
+    const DPOINT p = RotatePoint(kPi / 2, DPOINT{110, 100}, DPOINT{100, 100});
+    EXPECT_NEAR(p.x, 100, 1e-12);
+    EXPECT_NEAR(p.y, 110, 1e-12);
+    EXPECT_EQ(TruncateToInt(-3.9), -3);
+    EXPECT_EQ(TruncateToInt(std::numeric_limits<double>::infinity()), 1000000000);
+    EXPECT_EQ(TruncateToInt(std::nan("")), 0);
+}
+
+} // namespace

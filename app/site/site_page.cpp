@@ -1,0 +1,261 @@
+#include "app/site/site_page.h"
+
+#include <algorithm>
+
+#include "app/model/services.h"
+#include "app/model/undo_manager.h"
+#include "app/site/object_frame.h"
+#include "app/site/page_item.h"
+
+CSitePage::CSitePage(CWebsite* site, const std::string& name, const std::string& title, const NewPageSettings& settings)
+    : m_pSite(site)
+{
+    m_strName = name;
+    SetModified();
+    m_strTitle = title;
+    SetModified();
+    m_pRenderBuffer = std::make_unique<CPixMap>(IMAGE_MODE_RGBA, kRenderBufferSize, kRenderBufferSize);
+    m_pBackground = std::make_unique<CFillStyle>(settings.background);
+    m_bCentered = settings.centered;
+    m_nWidth = settings.width;
+    m_nHeight = settings.height;
+    m_nDoctype = settings.doctype;
+    m_pBackground->SetWidth(m_nWidth);
+    m_pBackground->SetHeight(m_nHeight);
+    UpdateViewForSize(true);
+    m_pUndoManager = GetCoreServices().CreateUndoManager(this, kUndoCapacity);
+    // A page that was never written is not saved, and a new page counts as changed for the next upload.
+    m_bSaved = false;
+}
+
+CSitePage::~CSitePage()
+{
+    // Undo records and frames may still point at items; frames go first, then the items with their objects.
+    m_groups.clear();
+    m_items.clear();
+}
+
+void CSitePage::CopyFrom(const CSitePage& source, const std::string& name, const std::string& title)
+{
+    m_groups.clear();
+    m_items.clear();
+    m_strName = name;
+    m_strTitle = title;
+    m_pSite = source.m_pSite;
+    m_strHeaderHtml = source.m_strHeaderHtml;
+    m_strKeywords = source.m_strKeywords;
+    m_strDescription = source.m_strDescription;
+    m_strAnalyticsCode = source.m_strAnalyticsCode;
+    // The onload code and the files it uses belong to the page they were written for.
+    m_strOnloadCode.clear();
+    m_usedFiles.clear();
+    m_nGridMode = source.m_nGridMode;
+    m_bCentered = source.m_bCentered;
+    m_nWidth = source.m_nWidth;
+    m_nHeight = source.m_nHeight;
+    m_nDoctype = source.m_nDoctype;
+    m_bFreezeSelection = source.m_bFreezeSelection;
+    m_nFirstPageByte = source.m_nFirstPageByte;
+    m_bGuidesHidden = source.m_bGuidesHidden;
+    m_bChangedSinceUpload = source.m_bChangedSinceUpload;
+    m_bSaved = source.m_bSaved;
+    m_horizontalGuides = source.m_horizontalGuides;
+    m_verticalGuides = source.m_verticalGuides;
+    m_bFrontPage = false;
+    m_pBackground = std::make_unique<CFillStyle>(*source.m_pBackground);
+    UpdateViewForSize(false);
+    m_pUndoManager = GetCoreServices().CreateUndoManager(this, kUndoCapacity);
+    m_pPageImage.reset();
+    m_pEditedObject = nullptr;
+    m_bEditingInPlace = false;
+
+    for (const auto& from : source.m_items) {
+        std::unique_ptr<CPageObject> object = from->GetObject(false)->Duplicate();
+        // An object that cannot be copied stays behind.
+        if (!object)
+            continue;
+        auto item = std::make_unique<CPageItem>(std::move(object), m_pRenderBuffer.get());
+        if (from->HasMouseOver()) {
+            if (std::unique_ptr<CPageObject> twin = from->GetObject(true)->Duplicate()) {
+                item->SetMouseOverObject(std::move(twin));
+                item->SetMouseOverShown(from->IsMouseOverShown());
+                item->SetSameText(from->IsSameText());
+            }
+        }
+        CPageItem* added = item.get();
+        m_items.push_back(std::move(item));
+        AddToSelection(added);
+    }
+}
+
+void CSitePage::SetModified()
+{
+    m_bSaved = false;
+    GetCoreServices().SetSiteModified();
+}
+
+void CSitePage::SetPageInfo(const std::string& name, const std::string& title, const std::string& headerHtml, int width,
+                            int height, int doctype)
+{
+    m_strName = name;
+    m_strTitle = title;
+    m_strHeaderHtml = headerHtml;
+    m_nWidth = width;
+    m_nHeight = height;
+    m_nDoctype = doctype;
+    m_pBackground->SetWidth(width);
+    m_pBackground->SetHeight(height);
+    if (COrvelView* view = GetCurrentView())
+        GetCoreServices().UpdateScrollSizes(view);
+    SetModified();
+}
+
+void CSitePage::SetDoctype(int doctype)
+{
+    m_nDoctype = doctype;
+    SetModified();
+}
+
+std::unique_ptr<CFillStyle> CSitePage::SetBackground(std::unique_ptr<CFillStyle> background)
+{
+    std::swap(m_pBackground, background);
+    SetModified();
+    return background;
+}
+
+void CSitePage::SetWidth(int width)
+{
+    m_nWidth = width;
+    m_pBackground->SetWidth(width);
+    UpdateViewForSize(true);
+    // A grid follows the new size; guides placed by hand stay where they were put.
+    if (m_nGridMode != 0)
+        MakeGridGuides(m_nGridMode);
+    SetModified();
+}
+
+void CSitePage::SetHeight(int height)
+{
+    m_nHeight = height;
+    m_pBackground->SetHeight(height);
+    UpdateViewForSize(true);
+    if (m_nGridMode != 0)
+        MakeGridGuides(m_nGridMode);
+    SetModified();
+}
+
+void CSitePage::FreezeSelectedObjects()
+{
+    m_bFreezeSelection = true;
+    SetModified();
+}
+
+void CSitePage::SetName(const std::string& name)
+{
+    m_strName = name;
+    SetModified();
+}
+
+void CSitePage::SetTitle(const std::string& title)
+{
+    m_strTitle = title;
+    SetModified();
+}
+
+void CSitePage::SetHeaderHtml(const std::string& html)
+{
+    m_strHeaderHtml = html;
+    SetModified();
+}
+
+void CSitePage::SetOnloadCode(const std::string& code)
+{
+    m_strOnloadCode = code;
+    SetModified();
+}
+
+void CSitePage::SetKeywords(const std::string& keywords)
+{
+    m_strKeywords = keywords;
+    SetModified();
+}
+
+void CSitePage::SetDescription(const std::string& description)
+{
+    m_strDescription = description;
+    SetModified();
+}
+
+void CSitePage::SetAnalyticsCode(const std::string& code)
+{
+    m_strAnalyticsCode = code;
+    SetModified();
+}
+
+void CSitePage::SetUsedFiles(std::vector<std::string> files)
+{
+    m_usedFiles = std::move(files);
+    SetModified();
+}
+
+void CSitePage::UpdateViewForSize(bool erase)
+{
+    if (COrvelView* view = GetCurrentView()) {
+        GetCoreServices().UpdateScrollSizes(view);
+        GetCoreServices().InvalidateView(view, erase);
+    }
+}
+
+void CSitePage::AddGuide(bool horizontal, int position)
+{
+    (horizontal ? m_horizontalGuides : m_verticalGuides).push_back(position);
+}
+
+int CSitePage::GetGuideCount(bool horizontal) const
+{
+    return static_cast<int>((horizontal ? m_horizontalGuides : m_verticalGuides).size());
+}
+
+int CSitePage::GetGuide(bool horizontal, int i) const
+{
+    return (horizontal ? m_horizontalGuides : m_verticalGuides).at(i);
+}
+
+void CSitePage::SetGuide(bool horizontal, int i, int position)
+{
+    (horizontal ? m_horizontalGuides : m_verticalGuides).at(i) = position;
+}
+
+void CSitePage::RemoveGuide(bool horizontal, int i)
+{
+    std::vector<int>& guides = horizontal ? m_horizontalGuides : m_verticalGuides;
+    if (i >= 0 && i < static_cast<int>(guides.size()))
+        guides.erase(guides.begin() + i);
+}
+
+void CSitePage::RemoveAllGuides()
+{
+    m_horizontalGuides.clear();
+    m_verticalGuides.clear();
+}
+
+void CSitePage::SortGuides()
+{
+    std::sort(m_horizontalGuides.begin(), m_horizontalGuides.end());
+    std::sort(m_verticalGuides.begin(), m_verticalGuides.end());
+}
+
+void CSitePage::MakeGridGuides(int mode)
+{
+    RemoveAllGuides();
+    const int step = mode == 1 ? 10 : mode == 2 ? 20 : mode == 4 ? 40 : 0;
+    if (step == 0)
+        return;
+    // A tall page with the finest grid would need more guides than a stored page may hold; the grid then stops
+    // there, keeping its step, so that the page can be read back.
+    const int end = std::max(m_nWidth, m_nHeight);
+    for (int position = 0; position < end && GetGuideCount(true) < kMaxGuides; position += step) {
+        m_horizontalGuides.push_back(position);
+        m_verticalGuides.push_back(position);
+    }
+}

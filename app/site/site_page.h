@@ -1,0 +1,253 @@
+#pragma once
+
+// One page of the open site: a canvas of fixed size with the texts of its HTML head, its background, guides and
+// grid, the z-ordered items that carry its objects, the frames of its selection and user groups, its own undo
+// history and the scratch map every object renders through. The design view shows one page at a time; it draws
+// the page into its off-screen buffer tile by tile through Draw.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/model/fill_style.h"
+#include "image/image.h"
+#include "platform/win/win_types.h"
+
+class CWebsite;
+class CUndoManager;
+class CPageObject;
+class CPageItem;
+class CObjectFrame;
+
+// What a new page takes from its site's defaults for new pages.
+struct NewPageSettings
+{
+    CFillStyle background;
+    bool centered = false;
+    int width = 740;
+    int height = 600;
+    int doctype = 0;
+};
+
+class CSitePage
+{
+public:
+    static constexpr int kUndoCapacity = 500;
+    // Every object renders through one map of this size, and the view draws the page in tiles of it.
+    static constexpr int kRenderBufferSize = 256;
+    // The most guides of one direction a stored page may hold.
+    static constexpr int kMaxGuides = 1000;
+    // The refresh codes the palettes get.
+    static constexpr int kItemsChanged = 10011;
+    static constexpr int kFramesChanged = 10012;
+    static constexpr int kCommandDone = 10018;
+
+    CSitePage(CWebsite* site, const std::string& name, const std::string& title,
+              const NewPageSettings& settings = NewPageSettings());
+    CSitePage(const CSitePage&) = delete;
+    CSitePage& operator=(const CSitePage&) = delete;
+    ~CSitePage();
+
+    // Makes this page a copy of source under another name: texts (but not the onload code and its files), size,
+    // guides and flags, a copy of the background, and a duplicate of every item, all selected in one frame. The
+    // source's groups, undo history and page image stay behind.
+    void CopyFrom(const CSitePage& source, const std::string& name, const std::string& title);
+
+    // Flags and settings. Nearly every change of the page ends with SetModified, which also marks the site.
+    void SetModified();
+    void SetPageInfo(const std::string& name, const std::string& title, const std::string& headerHtml, int width,
+                     int height, int doctype);
+    void SetDoctype(int doctype);
+    // Takes the new background and hands back the old one, for the caller to keep (undo) or drop.
+    std::unique_ptr<CFillStyle> SetBackground(std::unique_ptr<CFillStyle> background);
+    void SetWidth(int width);
+    void SetHeight(int height);
+    // While frozen, rendering skips the objects of selected frames: a dragged selection keeps its images until
+    // the gesture ends and the view thaws it.
+    void FreezeSelectedObjects();
+    void UnfreezeSelectedObjects() { m_bFreezeSelection = false; }
+
+    CWebsite* GetSite() const { return m_pSite; }
+    const std::string& GetName() const { return m_strName; }
+    void SetName(const std::string& name);
+    const std::string& GetTitle() const { return m_strTitle; }
+    void SetTitle(const std::string& title);
+    const std::string& GetHeaderHtml() const { return m_strHeaderHtml; }
+    void SetHeaderHtml(const std::string& html);
+    const std::string& GetOnloadCode() const { return m_strOnloadCode; }
+    void SetOnloadCode(const std::string& code);
+    const std::string& GetKeywords() const { return m_strKeywords; }
+    void SetKeywords(const std::string& keywords);
+    const std::string& GetDescription() const { return m_strDescription; }
+    void SetDescription(const std::string& description);
+    const std::string& GetAnalyticsCode() const { return m_strAnalyticsCode; }
+    void SetAnalyticsCode(const std::string& code);
+    const std::vector<std::string>& GetUsedFiles() const { return m_usedFiles; }
+    void SetUsedFiles(std::vector<std::string> files);
+    bool IsFrontPage() const { return m_bFrontPage; }
+    void SetFrontPage(bool front) { m_bFrontPage = front; }
+    bool IsCentered() const { return m_bCentered; }
+    void SetCentered(bool centered) { m_bCentered = centered; }
+    int GetWidth() const { return m_nWidth; }
+    int GetHeight() const { return m_nHeight; }
+    int GetDoctype() const { return m_nDoctype; }
+    CFillStyle* GetBackground() const { return m_pBackground.get(); }
+    CUndoManager* GetUndoManager() const { return m_pUndoManager.get(); }
+    CPixMap* GetRenderBuffer() const { return m_pRenderBuffer.get(); }
+    bool IsSaved() const { return m_bSaved; }
+    void SetSaved(bool saved) { m_bSaved = saved; }
+    bool IsSelectionFrozen() const { return m_bFreezeSelection; }
+    // The text object the view edits in place, and whether that edit runs; set by the view.
+    CPageObject* GetEditedObject() const { return m_pEditedObject; }
+    void SetEditedObject(CPageObject* object) { m_pEditedObject = object; }
+    bool IsEditingInPlace() const { return m_bEditingInPlace; }
+    void SetEditingInPlace(bool editing) { m_bEditingInPlace = editing; }
+    BYTE GetFirstPageByte() const { return m_nFirstPageByte; }
+    void SetFirstPageByte(BYTE value) { m_nFirstPageByte = value; }
+    // Read and cleared by the publisher's tracking of changed pages.
+    bool IsChangedSinceUpload() const { return m_bChangedSinceUpload; }
+    void SetChangedSinceUpload(bool changed) { m_bChangedSinceUpload = changed; }
+
+    // Guides: the horizontal list holds y positions, the vertical one x positions. i must be below the count.
+    void AddGuide(bool horizontal, int position);
+    int GetGuideCount(bool horizontal) const;
+    int GetGuide(bool horizontal, int i) const;
+    void SetGuide(bool horizontal, int i, int position);
+    void RemoveGuide(bool horizontal, int i);
+    void RemoveAllGuides();
+    void SortGuides();
+    // Grid modes 1, 2 and 4 lay guides every 10, 20 or 40 pixels across the page, both ways, at most kMaxGuides
+    // each; any other mode leaves no guides.
+    void MakeGridGuides(int mode);
+    int GetGridMode() const { return m_nGridMode; }
+    void SetGridMode(int mode) { m_nGridMode = mode; }
+    bool AreGuidesHidden() const { return m_bGuidesHidden; }
+    void SetGuidesHidden(bool hidden) { m_bGuidesHidden = hidden; }
+
+    // Items and z-order; the first item is drawn first. Kept-on-top items (CPageItem::IsKeptOnTop) form the tail.
+    int GetItemCount() const { return static_cast<int>(m_items.size()); }
+    // Null when i is out of range.
+    CPageItem* GetItem(int i) const;
+    // A new object of the tools bar's tool at a point, added and made the only selection; null when the tool
+    // makes no object here.
+    CPageItem* CreateObject(POINT point, int shapeKind);
+    CPageItem* AddObject(std::unique_ptr<CPageObject> object);
+    // Paste and undo hand items back through these.
+    CPageItem* InsertItem(std::unique_ptr<CPageItem> item);
+    // Takes the item out of the page (and out of its frame) and hands it to the caller; null when it is not here.
+    std::unique_ptr<CPageItem> RemoveItem(CPageItem* item);
+    // The item whose current object is the object, else null.
+    CPageItem* FindItem(const CPageObject* object) const;
+    // Stores the item at index, handing back the one it replaces; past the end it is appended (undo).
+    std::unique_ptr<CPageItem> SetItemAt(int index, std::unique_ptr<CPageItem> item);
+    // 0 for an item not in the list as well.
+    int IndexOfItem(const CPageItem* item) const;
+    // Moves the item to index counted in the list without it (at or past the end appends), within its own part of
+    // the list: an item kept on top never goes below the others, and no other item goes into the kept-on-top run.
+    void MoveItem(CPageItem* item, int index);
+    void NotifyPageDeleted(int page);
+    void ReleaseCachedImages();
+
+    // Selection and groups. Every item that is selected or grouped points to exactly one frame of this page.
+    int GetGroupCount() const { return static_cast<int>(m_groups.size()); }
+    CObjectFrame* GetGroupAt(int i) const;
+    bool HasSelection() const;
+    int GetSelectedItemCount() const;
+    CObjectFrame* GetSingleSelectedFrame() const;
+    CPageItem* GetSingleSelectedItem() const;
+    CObjectFrame* GetSelectedGroup() const;
+    bool IsSingleUserGroupSelected() const;
+    bool CanCreateGroup() const;
+    bool IsItemSelected(int i) const;
+    bool IsPageItemSelected(const CPageItem* item) const;
+    bool IsItemGrouped(int i) const;
+    CObjectFrame* GetItemGroup(int i) const;
+
+    // User groups stay (deselected); every other frame goes.
+    void ClearSelection();
+    CObjectFrame* SelectItem(CPageItem* item);
+    CObjectFrame* SelectItemAt(int i);
+    void AddToSelection(CPageItem* item);
+    void AddItemToSelection(int i);
+    // Takes every selected item out of the page, in z-order, for the caller (undo) to keep; the selected frames
+    // are deleted.
+    std::vector<std::unique_ptr<CPageItem>> RemoveSelection();
+    void RemoveItemFromGroup(CPageItem* item);
+    void RemoveItemFromGroup(int i);
+    void AddGroup(std::unique_ptr<CObjectFrame> frame);
+    // Stores the frame at i, handing back the one it replaces; past the end it is appended.
+    std::unique_ptr<CObjectFrame> SetGroupAt(int i, std::unique_ptr<CObjectFrame> frame);
+    // Takes the frame out without deleting it; its members point to no frame.
+    std::unique_ptr<CObjectFrame> RemoveGroup(CObjectFrame* frame);
+    // Requires CanCreateGroup: all selected members go into one new user group (groups do not nest).
+    CObjectFrame* CreateGroup();
+    // Requires IsSingleUserGroupSelected: the group becomes a plain selection frame.
+    void Ungroup();
+    // Every frame selected, and the loose items together in one more frame.
+    void SelectAll();
+
+    // Rendering. Draw composes the page inside rect (page coordinates) into buffer: 4 bytes a pixel, alpha, red,
+    // green, blue, stride bytes a row, its origin at the rectangle's top left. The view passes tiles of
+    // kRenderBufferSize, which every object crosses in one piece; a larger rectangle is served piece by piece.
+    // ghost paints a flat grey page and grey silhouettes (while the objects are not ready); onlySelected leaves
+    // out the unselected items.
+    void Draw(const RECT& rect, BYTE* buffer, int stride, bool drawBackground, bool onlySelected, bool ghost);
+    void RenderDirtyObjects();
+    bool IsItemToRender(int i) const;
+    bool IsItemToRender(const CPageItem* item) const;
+    // The whole page scaled to fit maxWidth x maxHeight, keeping its proportions, in mode 3. A saved front page
+    // hands out the image it made last time for the same size instead of rendering again. False when nothing
+    // could be made.
+    bool RenderPageImage(CImage& image, int maxWidth, int maxHeight);
+    // The last image RenderPageImage made; null before the first.
+    const CImage* GetPageImage() const { return m_pPageImage.get(); }
+    bool IsShownInView() const;
+
+private:
+    // Inserts below the kept-on-top run (or at the end for a kept-on-top item); the item uses the render buffer.
+    void PlaceItem(std::unique_ptr<CPageItem> item);
+    // -1 when the item is not in the list.
+    int FindIndex(const CPageItem* item) const;
+    // Where a new item goes: the end for one kept on top, else just after the last item that is not.
+    int InsertionIndex(const CPageItem& item) const;
+    // Takes the item out of its frame, deleting a frame it was the only member of.
+    void LeaveFrame(CPageItem* item);
+    // Lets the frame's members go and deletes it.
+    void DeleteGroup(CObjectFrame* frame);
+    void UpdateViewForSize(bool erase);
+    void DrawItem(const CPageItem& item, const CRect& rect, BYTE* buffer, int stride, bool ghost);
+
+    CWebsite* m_pSite;
+    std::string m_strName;
+    std::string m_strTitle;
+    std::string m_strHeaderHtml;
+    std::string m_strOnloadCode;
+    std::string m_strKeywords;
+    std::string m_strDescription;
+    std::string m_strAnalyticsCode;
+    std::vector<std::string> m_usedFiles;
+    bool m_bFrontPage = false;
+    bool m_bCentered = false;
+    int m_nWidth = 0;
+    int m_nHeight = 0;
+    int m_nDoctype = 0;
+    std::unique_ptr<CFillStyle> m_pBackground;
+    std::unique_ptr<CUndoManager> m_pUndoManager;
+    std::unique_ptr<CPixMap> m_pRenderBuffer;
+    std::unique_ptr<CImage> m_pPageImage;
+    // The size m_pPageImage was made to fit.
+    SIZE m_pageImageLimit{0, 0};
+    bool m_bSaved = false;
+    bool m_bFreezeSelection = false;
+    CPageObject* m_pEditedObject = nullptr;
+    bool m_bEditingInPlace = false;
+    bool m_bRendering = false;
+    std::vector<int> m_horizontalGuides;
+    std::vector<int> m_verticalGuides;
+    BYTE m_nFirstPageByte = 1;
+    bool m_bGuidesHidden = false;
+    bool m_bChangedSinceUpload = true;
+    std::vector<std::unique_ptr<CPageItem>> m_items;
+    std::vector<std::unique_ptr<CObjectFrame>> m_groups;
+    int m_nGridMode = 0;
+};

@@ -1,0 +1,208 @@
+// Drawing the page: bringing the objects' cached images up to date, composing background and objects into the
+// view's tiles, and the scaled image of the whole page that the site file keeps as its thumbnail. Every object
+// is copied through the page's one render buffer, so nothing is allocated per object or per tile.
+
+#include <algorithm>
+#include <cstring>
+
+#include "app/model/services.h"
+#include "app/render/compositing.h"
+#include "app/site/page_item.h"
+#include "app/site/site_page.h"
+#include "platform/transform/scale.h"
+
+namespace {
+
+constexpr BYTE kGhostPage = 190;
+constexpr BYTE kGhostObject = 140;
+
+// Clears a flag when the scope ends, however it ends.
+class ScopedFlag
+{
+public:
+    explicit ScopedFlag(bool& flag) : m_flag(flag) { m_flag = true; }
+    ~ScopedFlag() { m_flag = false; }
+    ScopedFlag(const ScopedFlag&) = delete;
+    ScopedFlag& operator=(const ScopedFlag&) = delete;
+
+private:
+    bool& m_flag;
+};
+
+// The end of the target run that starts at from and whose source part still fits the render buffer. measure
+// gives the source extent a target run needs.
+template <class Measure> int EndOfFittingRun(int from, int targetSize, double sourcePerTarget, Measure measure)
+{
+    constexpr int limit = CSitePage::kRenderBufferSize;
+    // Most of the buffer, leaving room for the filter's reach at both ends.
+    int end = std::min({targetSize, from + limit, from + std::max(1, static_cast<int>((limit - 8) / sourcePerTarget))});
+    while (end > from + 1 && measure(from, end) > limit)
+        --end;
+    return end;
+}
+
+} // namespace
+
+void CSitePage::Draw(const RECT& rect, BYTE* buffer, int stride, bool drawBackground, bool onlySelected, bool ghost)
+{
+    const CRect update(rect);
+    if (!buffer || update.IsRectEmpty() || static_cast<int64_t>(update.Width()) * 4 > stride ||
+        !m_pRenderBuffer->IsValid())
+        return;
+
+    if (ghost) {
+        for (int y = 0; y < update.Height(); ++y) {
+            BYTE* row = buffer + static_cast<ptrdiff_t>(y) * stride;
+            for (int x = 0; x < update.Width(); ++x) {
+                row[x * 4] = 255;
+                std::memset(row + x * 4 + 1, kGhostPage, 3);
+            }
+        }
+    } else if (drawBackground) {
+        m_pBackground->Render(update, buffer, stride, *m_pRenderBuffer, m_nWidth, m_nHeight);
+    }
+
+    for (const auto& item : m_items) {
+        // The in-place editor draws the text it edits itself.
+        if (m_bEditingInPlace && item->GetCurrentObject() == m_pEditedObject)
+            continue;
+        if (onlySelected && !item->IsSelected())
+            continue;
+        CRect part;
+        if (part.IntersectRect(item->GetRect(), update))
+            DrawItem(*item, part,
+                     buffer + static_cast<ptrdiff_t>(part.top - update.top) * stride +
+                         static_cast<ptrdiff_t>(part.left - update.left) * 4,
+                     stride, ghost);
+    }
+}
+
+void CSitePage::DrawItem(const CPageItem& item, const CRect& part, BYTE* buffer, int stride, bool ghost)
+{
+    CPageObject* object = item.GetCurrentObject();
+    const CRect bounds = item.GetRect();
+    const CColor background = m_pBackground->GetColor();
+    CPixMap& map = *m_pRenderBuffer;
+    const int fullWidth = map.width, fullHeight = map.height;
+    // The view's tiles fit the buffer in one piece; a larger rectangle goes through it piece by piece.
+    for (int y = part.top; y < part.bottom; y += fullHeight) {
+        for (int x = part.left; x < part.right; x += fullWidth) {
+            const int w = std::min(fullWidth, static_cast<int>(part.right - x));
+            const int h = std::min(fullHeight, static_cast<int>(part.bottom - y));
+            map.width = w;
+            map.height = h;
+            object->GetPixels(x - bounds.left, y - bounds.top, map, &background);
+            if (ghost)
+                for (int j = 0; j < h; ++j)
+                    for (int i = 0; i < w; ++i)
+                        std::memset(map.Sample(i, j, 1), kGhostObject, 3);
+            map.width = fullWidth;
+            map.height = fullHeight;
+            BlendAlpha(buffer + static_cast<ptrdiff_t>(y - part.top) * stride +
+                           static_cast<ptrdiff_t>(x - part.left) * 4,
+                       4, stride, map.Sample(0, 0, 0), 4, map.plane[0].rowStep, w, h);
+        }
+    }
+}
+
+void CSitePage::RenderDirtyObjects()
+{
+    if (m_bRendering)
+        return;
+    ScopedFlag rendering(m_bRendering);
+    if (m_pBackground->NeedsRender())
+        m_pBackground->LoadFillImage();
+    for (const auto& item : m_items)
+        if (IsItemToRender(item.get()))
+            item->UpdateImage();
+}
+
+bool CSitePage::IsItemToRender(int i) const
+{
+    const CPageItem* item = GetItem(i);
+    return item && IsItemToRender(item);
+}
+
+// The view's page is this page whenever it edits one of its objects, so the page's own edit state answers.
+bool CSitePage::IsItemToRender(const CPageItem* item) const
+{
+    if (m_bEditingInPlace && item->GetCurrentObject() == m_pEditedObject)
+        return false;
+    if (!m_bFreezeSelection || !item->GetGroup())
+        return true;
+    return !item->IsSelected();
+}
+
+bool CSitePage::RenderPageImage(CImage& image, int maxWidth, int maxHeight)
+{
+    if (maxWidth <= 0 || maxHeight <= 0 || m_nWidth <= 0 || m_nHeight <= 0)
+        return false;
+    // The saved front page's image is the one the site file holds; it serves again only at the size it was made
+    // for, since a thumbnail of another size needs another scale.
+    if (m_bSaved && m_bFrontPage && m_pPageImage && m_pageImageLimit.cx == maxWidth &&
+        m_pageImageLimit.cy == maxHeight) {
+        image = *m_pPageImage;
+        return true;
+    }
+    RenderDirtyObjects();
+
+    const double s = std::max(double(m_nWidth) / maxWidth, double(m_nHeight) / maxHeight);
+    const int targetWidth = std::max(1, static_cast<int>(m_nWidth / s));
+    const int targetHeight = std::max(1, static_cast<int>(m_nHeight / s));
+    auto result = std::make_unique<CImage>(IMAGE_MODE_RGB, targetWidth, targetHeight);
+    auto work = std::make_unique<CPixMap>(IMAGE_MODE_RGBA, kRenderBufferSize, kRenderBufferSize);
+    CPixMap target(IMAGE_MODE_RGB, kRenderBufferSize, kRenderBufferSize);
+    if (result->IsEmpty() || !work->IsValid() || !target.IsValid())
+        return false;
+
+    CScale scale(CSize(m_nWidth, m_nHeight), CSize(targetWidth, targetHeight), true);
+    CRect source;
+    const auto sourceWidth = [&](int from, int to) {
+        scale.GetSrcRect(CRect(from, 0, to, 1), source);
+        return source.Width();
+    };
+    const auto sourceHeight = [&](int from, int to) {
+        scale.GetSrcRect(CRect(0, from, 1, to), source);
+        return source.Height();
+    };
+    const double perTargetX = double(m_nWidth) / targetWidth, perTargetY = double(m_nHeight) / targetHeight;
+    for (int top = 0; top < targetHeight;) {
+        const int bottom = EndOfFittingRun(top, targetHeight, perTargetY, sourceHeight);
+        for (int left = 0; left < targetWidth;) {
+            const int right = EndOfFittingRun(left, targetWidth, perTargetX, sourceWidth);
+            const CRect tile(left, top, right, bottom);
+            scale.GetSrcRect(tile, source);
+            // Only a page shrunk more than the buffer is wide needs more than the buffer for a single pixel.
+            if (source.Width() > work->width || source.Height() > work->height) {
+                work = std::make_unique<CPixMap>(IMAGE_MODE_RGBA, std::max(work->width, source.Width()),
+                                                 std::max(work->height, source.Height()));
+                if (!work->IsValid())
+                    return false;
+            }
+            const int workWidth = work->width, workHeight = work->height;
+            Draw(source, work->Sample(0, 0, 0), work->plane[0].rowStep, true, false, false);
+            work->width = source.Width();
+            work->height = source.Height();
+            target.width = tile.Width();
+            target.height = tile.Height();
+            const bool scaled = scale.Transform(*work, target) && result->SetBuf(left, top, target);
+            work->width = workWidth;
+            work->height = workHeight;
+            target.width = target.height = kRenderBufferSize;
+            if (!scaled)
+                return false;
+            left = right;
+        }
+        top = bottom;
+    }
+    m_pPageImage = std::move(result);
+    m_pageImageLimit = SIZE{maxWidth, maxHeight};
+    image = *m_pPageImage;
+    return true;
+}
+
+bool CSitePage::IsShownInView() const
+{
+    COrvelView* view = GetCurrentView();
+    return view && GetCoreServices().GetViewPage(view) == this;
+}

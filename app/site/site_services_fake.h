@@ -1,0 +1,81 @@
+#pragma once
+
+// Test support: services that record what the pages ask of the program, with an optional design view showing a
+// page, a tools bar tool, an open insert-HTML dialog and undo managers that record their steps. Installed for the
+// lifetime of the object.
+
+#include <memory>
+#include <vector>
+
+#include "app/model/services.h"
+#include "app/model/undo_manager.h"
+
+class RecordingUndoManager : public CUndoManager
+{
+public:
+    using CUndoManager::CUndoManager;
+
+    void RecordUndo(int kind) override { recorded.push_back(kind); }
+    bool CanUndo() const override { return canUndo; }
+    bool CanRedo() const override { return canRedo; }
+    void Undo() override { ++undos; }
+    void Redo() override { ++redos; }
+
+    std::vector<int> recorded;
+    bool canUndo = false;
+    bool canRedo = false;
+    int undos = 0;
+    int redos = 0;
+};
+
+class SiteServicesFake : public CoreServices
+{
+public:
+    SiteServicesFake() { SetCoreServices(this); }
+    ~SiteServicesFake() override { SetCoreServices(nullptr); }
+    SiteServicesFake(const SiteServicesFake&) = delete;
+    SiteServicesFake& operator=(const SiteServicesFake&) = delete;
+
+    // Puts a view on screen that shows the page; null takes it away.
+    void ShowPage(CSitePage* page) { viewPage = page; }
+    COrvelView* View() { return reinterpret_cast<COrvelView*>(&viewToken); }
+
+    COrvelView* GetCurrentView() override { return viewPage ? View() : nullptr; }
+    CSitePage* GetViewPage(COrvelView* view) override { return view == View() ? viewPage : nullptr; }
+    int GetToolsBarTool() override { return tool; }
+    void NotifyInspector(int code) override { codes.push_back(code); }
+    void SetSiteModified() override { ++siteModified; }
+    void UpdateScrollSizes(COrvelView*) override { ++scrollUpdates; }
+    void InvalidateView(COrvelView*, bool erase) override { (erase ? erasedViews : paintedViews)++; }
+    void InvalidateViewRect(COrvelView*, const CRect& client, bool) override { invalidatedRects.push_back(client); }
+    void GetSelectionRect(COrvelView*, CRect& client) override { client = selectionRect; }
+    CInsertHtmlDLG* GetInsertHtmlDialog() override
+    {
+        return insertHtmlOpen ? reinterpret_cast<CInsertHtmlDLG*>(&viewToken) : nullptr;
+    }
+    void RemoveInsertHtmlFile(CInsertHtmlDLG*) override { ++removedHtmlFiles; }
+    void EndAllTextEditing() override { ++textEditsEnded; }
+    std::unique_ptr<CUndoManager> CreateUndoManager(CSitePage* owner, int capacity) override
+    {
+        auto manager = std::make_unique<RecordingUndoManager>(owner, capacity);
+        lastUndoManager = manager.get();
+        return manager;
+    }
+
+    CSitePage* viewPage = nullptr;
+    int tool = 0;
+    bool insertHtmlOpen = false;
+    CRect selectionRect;
+    std::vector<int> codes;
+    int siteModified = 0;
+    int scrollUpdates = 0;
+    int erasedViews = 0;
+    int paintedViews = 0;
+    std::vector<CRect> invalidatedRects;
+    int removedHtmlFiles = 0;
+    int textEditsEnded = 0;
+    RecordingUndoManager* lastUndoManager = nullptr;
+
+private:
+    int viewToken = 0;
+};
