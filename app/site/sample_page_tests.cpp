@@ -16,7 +16,7 @@
 #include "app/objects/circle_object.h"
 #include "app/objects/polygon_object.h"
 #include "app/objects/rectangle_object.h"
-#include "app/render/test_output.h"
+#include "testing/test_output.h"
 #include "app/site/object_frame.h"
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
