@@ -113,7 +113,8 @@ TEST(Image, CopyHasNoPngInfoAssignmentKeepsTheTargets)
     EXPECT_EQ(target.Width(), 4);
     EXPECT_EQ(std::memcmp(target.GetData(), source.GetData(), source.GetDataSize()), 0);
 
-    target = target; // self-assignment changes nothing
+    const CImage& same = target;
+    target = same; // self-assignment changes nothing
     EXPECT_EQ(target.Width(), 4);
 }
 

@@ -212,7 +212,7 @@ std::vector<OpCase> OpCases()
          walk1(RefInverseMask(70, 200, 30, 120))},
     };
     for (int style = 0; style <= 4; ++style) {
-        const int percent = 60, p = 60 * 255 / 100;
+        static constexpr int percent = 60, p = percent * 255 / 100;
         std::function<void(PixelRun&, PixelRun&, PixelRun&)> ref = [](PixelRun&, PixelRun&, PixelRun&) {};
         if (style == 0)
             ref = walk2(RefBevelOuter(p, false));
@@ -224,14 +224,14 @@ std::vector<OpCase> OpCases()
             ref = then(walk2(RefBevelInner(p)), walk2(RefBevelOuter(p, true)));
         static const char* names[] = {"ApplyBevel0", "ApplyBevel1", "ApplyBevel2", "ApplyBevel3", "ApplyBevel4"};
         cases.push_back({names[style],
-                         [style, percent](PixelRun& d, PixelRun& a, PixelRun& b) {
+                         [style](PixelRun& d, PixelRun& a, PixelRun& b) {
                              ApplyBevel(d.At(0, 0), d.pixelStep, d.rowStep, a.At(0, 0), a.pixelStep, a.rowStep,
                                         b.At(0, 0), b.pixelStep, b.rowStep, kW, kH, style, percent);
                          },
                          ref});
     }
     for (int style = 0; style <= 3; ++style) {
-        const int percent = 85, p = 85 * 255 / 100;
+        static constexpr int percent = 85, p = percent * 255 / 100;
         PixelOp glow = RefGlow(p, 200, 30, 120);
         auto outer = walk2(glow);
         auto inner = [glow](PixelRun& d, PixelRun& a, PixelRun& b) { ReferenceWalk(d, &b, &a, glow); };
@@ -244,7 +244,7 @@ std::vector<OpCase> OpCases()
             ref = then(outer, inner);
         static const char* names[] = {"ApplyGlow0", "ApplyGlow1", "ApplyGlow2", "ApplyGlow3"};
         cases.push_back({names[style],
-                         [style, percent](PixelRun& d, PixelRun& a, PixelRun& b) {
+                         [style](PixelRun& d, PixelRun& a, PixelRun& b) {
                              ApplyGlow(d.At(0, 0), d.pixelStep, d.rowStep, a.At(0, 0), a.pixelStep, a.rowStep,
                                        b.At(0, 0), b.pixelStep, b.rowStep, kW, kH, style, percent, kColour);
                          },
