@@ -16,11 +16,12 @@ bool IsFreePlaneMode(IMAGE_MODE mode)
     return mode >= IMAGE_MODE_PLANES8 && mode <= IMAGE_MODE_PLANES64;
 }
 
-unsigned char* AllocateBytes(int64_t size)
+// Zero-filled, yet committed only as it is written (see auto_array::Zeroed).
+auto_array<unsigned char> AllocateBytes(int64_t size)
 {
     if (size < 0 || size > kMaxBufferBytes)
-        return nullptr;
-    return new (std::nothrow) unsigned char[static_cast<size_t>(size)]();
+        return auto_array<unsigned char>();
+    return auto_array<unsigned char>::Zeroed(static_cast<size_t>(size));
 }
 
 // A copy of an image's pixel bytes, or null for an empty image.
@@ -102,10 +103,10 @@ CPixMap::CPixMap(IMAGE_MODE mode_, int width_, int height_, bool interleaved_, i
     if (interleaved) {
         int64_t rowStep = RowStride(width, bitsPerPlane, planes);
         int64_t size = BufferBytes(rowStep, height);
-        unsigned char* data = AllocateBytes(size);
+        buffer[0] = AllocateBytes(size);
+        unsigned char* data = buffer[0].get();
         if (!data)
             return;
-        buffer[0].reset(data);
         bufferSize[0] = static_cast<int>(size);
         plane[0] = {data, planes, static_cast<int>(rowStep)};
         return;
@@ -115,7 +116,8 @@ CPixMap::CPixMap(IMAGE_MODE mode_, int width_, int height_, bool interleaved_, i
     int64_t rowStep = RowStride(width, bitsPerPlane, 1);
     int64_t size = BufferBytes(rowStep, height);
     for (int p = 0; p < planes; ++p) {
-        unsigned char* data = AllocateBytes(size);
+        buffer[p] = AllocateBytes(size);
+        unsigned char* data = buffer[p].get();
         if (!data) {
             for (int q = 0; q < p; ++q) {
                 buffer[q].reset();
@@ -124,7 +126,6 @@ CPixMap::CPixMap(IMAGE_MODE mode_, int width_, int height_, bool interleaved_, i
             }
             return;
         }
-        buffer[p].reset(data);
         bufferSize[p] = static_cast<int>(size);
         plane[p] = {data, 1, static_cast<int>(rowStep)};
     }
@@ -158,7 +159,7 @@ void CImage::Allocate()
 {
     if (m_width < 0 || m_height < 0 || m_planes < 0)
         return;
-    m_data.reset(AllocateBytes(static_cast<int64_t>(GetDataSize())));
+    m_data = AllocateBytes(static_cast<int64_t>(GetDataSize()));
 }
 
 // An empty source gives an empty copy: there are no bytes to copy.

@@ -5,7 +5,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <stdexcept>
+#include <type_traits>
 
 // Opaque PNG information handed through an image to the PNG writer. The image never owns it.
 struct png_info_struct;
@@ -76,23 +78,36 @@ class auto_array
 public:
     explicit auto_array(T* p = nullptr) noexcept : m_owner(p != nullptr), m_p(p) {}
     auto_array(T* p, bool owner) noexcept : m_owner(owner && p != nullptr), m_p(p) {}
-    auto_array(const auto_array& other) noexcept : m_owner(other.m_owner), m_p(other.release()) {}
+    auto_array(const auto_array& other) noexcept
+        : m_owner(other.m_owner), m_fromCalloc(other.m_fromCalloc), m_p(other.release())
+    {
+    }
     auto_array& operator=(const auto_array& other) noexcept
     {
         if (this != &other) {
             bool owner = other.m_owner;
+            bool fromCalloc = other.m_fromCalloc;
             T* p = other.release();
-            if (p != m_p && m_owner)
-                delete[] m_p;
+            if (p != m_p)
+                Free();
             m_owner = owner;
+            m_fromCalloc = fromCalloc;
             m_p = p;
         }
         return *this;
     }
-    ~auto_array()
+    ~auto_array() { Free(); }
+
+    // count elements set to zero, or an empty array when memory is short. calloc takes large blocks straight from
+    // the system as untouched zero pages, so memory is committed only where the array is written: a picture read
+    // from a file costs nothing beyond the rows that actually arrive.
+    static auto_array Zeroed(size_t count) noexcept
     {
-        if (m_owner)
-            delete[] m_p;
+        static_assert(std::is_trivial_v<T>, "calloc gives no constructed objects");
+        // A pointer even for no elements, as new T[0] gives.
+        auto_array array(static_cast<T*>(std::calloc(count > 0 ? count : 1, sizeof(T))));
+        array.m_fromCalloc = array.m_p != nullptr;
+        return array;
     }
 
     T* get() const noexcept { return m_p; }
@@ -105,15 +120,28 @@ public:
     }
     void reset(T* p = nullptr, bool owner = true) noexcept
     {
-        if (p != m_p && m_owner)
-            delete[] m_p;
+        if (p != m_p) {
+            Free();
+            m_fromCalloc = false;
+        }
         m_owner = owner && p != nullptr;
         m_p = p;
     }
     T& operator[](size_t i) const noexcept { return m_p[i]; }
 
 private:
+    void Free() noexcept
+    {
+        if (!m_owner)
+            return;
+        if (m_fromCalloc)
+            std::free(m_p);
+        else
+            delete[] m_p;
+    }
+
     mutable bool m_owner;
+    bool m_fromCalloc = false; // the buffer is freed with free rather than delete[]
     T* m_p;
 };
 

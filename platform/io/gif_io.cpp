@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <vector>
 
 #include "image/image.h"
 #include "platform/io/decoders.h"
@@ -128,7 +127,12 @@ std::unique_ptr<CImage> LoadGif(FILE* file, unsigned flags, IOError* error)
     if (!colors || !colors->Colors || colors->ColorCount < 1)
         return nullptr;
 
-    std::vector<GifByteType> indices(size_t(frameWidth * frameHeight));
+    // Zeroed without being written, so that a frame whose data stops short costs only the rows it has.
+    auto indices = auto_array<GifByteType>::Zeroed(size_t(frameWidth * frameHeight));
+    if (!indices.get()) {
+        *error = IO_NO_MEMORY;
+        return nullptr;
+    }
     int fw = int(frameWidth), fh = int(frameHeight);
     if (frame.Interlace) {
         static const int start[] = {0, 4, 2, 1};

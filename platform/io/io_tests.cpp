@@ -3,9 +3,13 @@
 #include <gif_lib.h>
 #include <gtest/gtest.h>
 #include <png.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <zlib.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -212,19 +216,22 @@ Bytes MakeBmp(int width, int height, int bits, const Bytes& storedRows, const By
     return b;
 }
 
-// A PNG that is nothing but its signature and a header chunk claiming the given size.
-Bytes PngHeaderOnly(uint32_t width, uint32_t height)
+void PutBig32(Bytes& b, uint32_t v)
+{
+    for (int i = 3; i >= 0; --i)
+        b.push_back((v >> (8 * i)) & 0xFF);
+}
+
+// A PNG that is nothing but its signature and a header chunk claiming the given size, 8-bit RGB.
+Bytes PngHeaderOnly(uint32_t width, uint32_t height, bool interlaced = false)
 {
     Bytes b = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13};
     Bytes chunk = {'I', 'H', 'D', 'R'};
-    for (uint32_t v : {width, height})
-        for (int i = 3; i >= 0; --i)
-            chunk.push_back((v >> (8 * i)) & 0xFF);
-    chunk.insert(chunk.end(), {8, 2, 0, 0, 0});
-    uLong crc = crc32(0, chunk.data(), uInt(chunk.size()));
+    PutBig32(chunk, width);
+    PutBig32(chunk, height);
+    chunk.insert(chunk.end(), {8, 2, 0, 0, static_cast<unsigned char>(interlaced ? 1 : 0)});
     b.insert(b.end(), chunk.begin(), chunk.end());
-    for (int i = 3; i >= 0; --i)
-        b.push_back((crc >> (8 * i)) & 0xFF);
+    PutBig32(b, uint32_t(crc32(0, chunk.data(), uInt(chunk.size()))));
     return b;
 }
 
@@ -499,6 +506,141 @@ TEST_F(PictureFolder, IsAnimatedIsFalseForOtherFiles)
     EXPECT_FALSE(CGifIO::IsAnimated(Path("none.gif")));
     EXPECT_FALSE(CGifIO::IsAnimated(WriteBytes("x.gif", {'G', 'I', 'F', '8', '9', 'a', 1})));
     EXPECT_FALSE(CGifIO::IsAnimated(WriteBytes("y.png", PngHeaderOnly(1, 1))));
+}
+
+// ---- Hostile files: refusing one costs in proportion to the file, not to what its header claims
+
+// What loading a file cost, measured in a child process so that the test's own memory does not count.
+struct LoadCost
+{
+    IOError error = IOError(-1);
+    bool loaded = false;
+    double seconds = 0;
+    long peakRiseKb = 0; // how far the peak resident memory rose during the load
+};
+
+LoadCost MeasureLoad(const std::string& path)
+{
+    LoadCost cost;
+    int ends[2];
+    if (pipe(ends) != 0)
+        return cost;
+    pid_t child = fork();
+    if (child == 0) {
+        close(ends[0]);
+        rusage before{}, after{};
+        getrusage(RUSAGE_SELF, &before);
+        auto start = std::chrono::steady_clock::now();
+        std::unique_ptr<CImage> image(CIO::LoadImageA(path, IO_LOAD_DEFAULT, &cost.error));
+        cost.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        getrusage(RUSAGE_SELF, &after);
+        cost.loaded = image != nullptr;
+        cost.peakRiseKb = after.ru_maxrss - before.ru_maxrss;
+        bool sent = write(ends[1], &cost, sizeof cost) == ssize_t(sizeof cost);
+        _exit(sent ? 0 : 1);
+    }
+    close(ends[1]);
+    bool received = child > 0 && read(ends[0], &cost, sizeof cost) == ssize_t(sizeof cost);
+    close(ends[0]);
+    int status = 0;
+    if (child > 0)
+        waitpid(child, &status, 0);
+    if (!received || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        cost = LoadCost{};
+    return cost;
+}
+
+// A 1 x 1 PNG whose next chunk claims length bytes of data, of which the file holds only a few.
+Bytes PngWithHugeChunk(const char* type, uint32_t length)
+{
+    Bytes b = PngHeaderOnly(1, 1);
+    PutBig32(b, length);
+    b.insert(b.end(), type, type + 4);
+    b.insert(b.end(), {'k', 'e', 'y', 0, 0, 'a', 'b', 'c'});
+    return b;
+}
+
+// A PNG of the claimed size whose pixel data stops two bytes into its first data chunk.
+Bytes PngPixelsCutShort(uint32_t width, uint32_t height, bool interlaced = false)
+{
+    Bytes b = PngHeaderOnly(width, height, interlaced);
+    PutBig32(b, 1000);
+    b.insert(b.end(), {'I', 'D', 'A', 'T', 0x78, 0x9C});
+    return b;
+}
+
+// A baseline JPEG stream of the claimed size cut off where its pixel data should begin.
+Bytes JpegHeaderOnly(uint16_t width, uint16_t height)
+{
+    CMemFile mem;
+    EXPECT_TRUE(CJpegIO::Save(mem, *GradientMap(16, 16), 75, nullptr, ""));
+    Bytes b(mem.GetBuffer(), mem.GetBuffer() + mem.GetLength());
+    for (size_t i = 2; i + 9 < b.size(); i += 2 + (b[i + 2] << 8 | b[i + 3])) {
+        EXPECT_EQ(b[i], 0xFF);
+        if (b[i + 1] == 0xC0) { // frame header: length, precision, height, width
+            b[i + 5] = height >> 8, b[i + 6] = height & 0xFF;
+            b[i + 7] = width >> 8, b[i + 8] = width & 0xFF;
+        } else if (b[i + 1] == 0xDA) { // scan header, after which the entropy-coded data follows
+            b.resize(i + 2 + (b[i + 2] << 8 | b[i + 3]));
+            return b;
+        }
+    }
+    ADD_FAILURE() << "no scan header";
+    return b;
+}
+
+// A GIF whose screen and first frame claim the given size, cut off where the frame's pixel data should begin.
+Bytes GifHeaderOnly(uint16_t width, uint16_t height)
+{
+    Bytes b = {'G', 'I', 'F', '8', '9', 'a'};
+    Put16(b, width);
+    Put16(b, height);
+    b.insert(b.end(), {0x80, 0, 0, 0, 0, 0, 255, 255, 255}); // a global table of two colours
+    b.push_back(',');
+    Put16(b, 0);
+    Put16(b, 0);
+    Put16(b, width);
+    Put16(b, height);
+    b.insert(b.end(), {0, 2}); // no local table, not interlaced; the minimum code size
+    return b;
+}
+
+TEST_F(PictureFolder, HostileFilesAreRefusedCheaply)
+{
+    // Far below the hundreds of megabytes the headers claim, with room for the sanitizers' own bookkeeping.
+    constexpr long kMaxRiseKb = 64 * 1024;
+    constexpr double kMaxSeconds = 0.5;
+    struct Case
+    {
+        const char* name;
+        Bytes bytes;
+    } cases[] = {
+        {"png text chunk of 2 GB", PngWithHugeChunk("tEXt", 0x7FFFFFFF)},
+        {"png text chunk of 1 GB", PngWithHugeChunk("tEXt", 0x40000000)},
+        {"png compressed text chunk of 1.5 GB", PngWithHugeChunk("zTXt", 0x60000000)},
+        {"png international text chunk of 1.5 GB", PngWithHugeChunk("iTXt", 0x60000000)},
+        {"png colour profile chunk of 1.5 GB", PngWithHugeChunk("iCCP", 0x60000000)},
+        {"png suggested palette chunk of 1.5 GB", PngWithHugeChunk("sPLT", 0x60000000)},
+        {"png exif chunk of 1.5 GB", PngWithHugeChunk("eXIf", 0x60000000)},
+        {"png private chunk of 1.5 GB", PngWithHugeChunk("prVt", 0x60000000)},
+        {"png 10000 x 10000 without pixels", PngPixelsCutShort(10000, 10000)},
+        {"interlaced png 10000 x 10000 without pixels", PngPixelsCutShort(10000, 10000, true)},
+        {"jpeg 10000 x 10000 without pixels", JpegHeaderOnly(10000, 10000)},
+        {"gif 10000 x 10000 without pixels", GifHeaderOnly(10000, 10000)},
+    };
+    for (const Case& c : cases) {
+        LoadCost cost = MeasureLoad(WriteBytes("hostile", c.bytes));
+        EXPECT_FALSE(cost.loaded) << c.name;
+        EXPECT_EQ(cost.error, IO_INVALID_FILE) << c.name;
+        EXPECT_LT(cost.seconds, kMaxSeconds) << c.name;
+        EXPECT_LT(cost.peakRiseKb, kMaxRiseKb) << c.name << ": " << c.bytes.size() << " bytes";
+    }
+
+    // The measure does see memory a picture really takes: 3000 x 3000 grey comes back as 27 MB of RGB.
+    WritePng(Path("large.png"), 3000, 3000, PNG_COLOR_TYPE_GRAY, Bytes(3000 * 3000, 77));
+    LoadCost large = MeasureLoad(Path("large.png"));
+    EXPECT_TRUE(large.loaded);
+    EXPECT_GT(large.peakRiseKb, 26 * 1024);
 }
 
 // ---- JPEG streams inside other files

@@ -16,21 +16,25 @@ namespace detail {
 
 namespace {
 
+// Far beyond the chunks the picture needs (a palette, its transparency, the resolution).
+constexpr png_alloc_size_t kMaxPngChunkBytes = 8'000'000;
+// Chunks libpng stores for the caller; those beyond are skipped.
+constexpr png_uint_32 kMaxPngChunks = 1000;
+
 struct PngReadJob
 {
     FILE* file = nullptr;
     unsigned flags = 0;
     IOError error = IO_INVALID_FILE;
     ImageRows rows;
-    std::vector<unsigned char> whole; // the whole picture, for interlaced files only
+    auto_array<unsigned char> whole; // the whole picture, for interlaced files only
     std::vector<png_bytep> rowPointers;
 };
 
-void OnPngError(png_structp png, png_const_charp message)
+// Whatever libpng fails on, out of memory included, is the file's doing: its own buffers are bounded by the limits
+// set below, so only the picture itself (allocated here, not by libpng) can genuinely be short of memory.
+void OnPngError(png_structp png, png_const_charp)
 {
-    auto* error = static_cast<IOError*>(png_get_error_ptr(png));
-    if (error && message && strstr(message, "memory"))
-        *error = IO_NO_MEMORY;
     png_longjmp(png, 1);
 }
 
@@ -53,6 +57,14 @@ bool RunPngRead(png_structp png, png_infop info, PngReadJob* job)
 
     png_init_io(png, job->file);
     png_set_user_limits(png, kMaxPictureSide, kMaxPictureSide);
+    // A chunk's header may claim up to 2 GB, which libpng would allocate and clear before finding the file too
+    // short. Ancillary chunks are refused beyond a few megabytes; those the picture does not need (text, colour
+    // profiles, private chunks and the like) are skipped unread rather than stored.
+    png_set_chunk_malloc_max(png, kMaxPngChunkBytes);
+    png_set_chunk_cache_max(png, kMaxPngChunks);
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
+    static const png_byte kNeededChunks[] = {'p', 'H', 'Y', 's', '\0'};
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_AS_DEFAULT, kNeededChunks, 1);
     png_read_info(png, info);
 
     png_uint_32 width = png_get_image_width(png, info);
@@ -102,10 +114,14 @@ bool RunPngRead(png_structp png, png_infop info, PngReadJob* job)
             png_read_row(png, job->rows.NextRow(), nullptr);
     } else {
         // The passes of an interlaced file visit every row several times, so the rows are collected first.
-        job->whole.resize(rowBytes * height);
+        job->whole = auto_array<unsigned char>::Zeroed(rowBytes * height);
+        if (!job->whole.get()) {
+            job->error = IO_NO_MEMORY;
+            return false;
+        }
         job->rowPointers.resize(height);
         for (png_uint_32 y = 0; y < height; ++y)
-            job->rowPointers[y] = job->whole.data() + rowBytes * y;
+            job->rowPointers[y] = job->whole.get() + rowBytes * y;
         png_read_image(png, job->rowPointers.data());
         for (png_uint_32 y = 0; y < height; ++y)
             memcpy(job->rows.NextRow(), job->rowPointers[y], rowBytes);
@@ -118,7 +134,6 @@ struct PngWriteJob
 {
     FILE* file = nullptr;
     const CImage* image = nullptr;
-    IOError error = IO_INVALID_FILE;
 };
 
 bool RunPngWrite(png_structp png, png_infop info, PngWriteJob* job)
@@ -155,7 +170,7 @@ std::unique_ptr<CImage> LoadPng(FILE* file, unsigned flags, IOError* error)
     auto job = std::make_unique<PngReadJob>();
     job->file = file;
     job->flags = flags;
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &job->error, OnPngError, OnPngWarning);
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!png || !info) {
         png_destroy_read_struct(png ? &png : nullptr, nullptr, nullptr);
@@ -190,8 +205,7 @@ bool CIO::SavePNG(const std::string& path, const CImage& image)
     job.file = file;
     job.image = &image;
     bool written = false;
-    png_structp png =
-        png_create_write_struct(PNG_LIBPNG_VER_STRING, &job.error, detail::OnPngError, detail::OnPngWarning);
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, detail::OnPngError, detail::OnPngWarning);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (png && info)
         written = detail::RunPngWrite(png, info, &job);
