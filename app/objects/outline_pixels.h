@@ -17,8 +17,8 @@ bool IsAlphaRgbMap(const CPixMap& map);
 // alpha stays as it is.
 void FillColourPlanes(CPixMap& map, COLORREF colour);
 
-// Shrinks an alpha-first RGB image to the smallest box of pixels that show (alpha above 0), copying it through
-// scratch in tiles, and moves bounds with it. An image without any such pixel, or whose every edge shows, stays
+// Shrinks an alpha-first RGB image to the smallest box of pixels that show (alpha above 0), copying its rows, and
+// moves bounds with it; scratch, the render's tile map, is left as it is. An image without any such pixel, or whose every edge shows, stays
 // as it is. False, with image and bounds unchanged, when the cropped image cannot be made.
 bool CropToVisible(CPixMap& scratch, std::unique_ptr<CImage>& image, CRect& bounds);
 

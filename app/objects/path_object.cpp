@@ -433,7 +433,8 @@ std::unique_ptr<CImage> CPathObject::TakeRenderTarget(int imageWidth, int imageH
     if (image && image->GetMode() == IMAGE_MODE_RGBA && image->Width() == imageWidth &&
         image->Height() == imageHeight && !image->IsEmpty())
         return std::move(image);
-    auto target = std::make_unique<CImage>(IMAGE_MODE_RGBA, imageWidth, imageHeight, 96.0);
+    // The tiles of the render cover it whole.
+    auto target = std::make_unique<CImage>(IMAGE_MODE_RGBA, imageWidth, imageHeight, 96.0, CImage::ForOverwrite{});
     if (target->IsEmpty())
         return nullptr;
     return target;

@@ -125,39 +125,31 @@ bool Fetch(const CImage& image, int64_t x, int64_t y, int w, int h, CPixMap& map
     return image.GetBuf(static_cast<int>(x), static_cast<int>(y), map);
 }
 
-// Multiplies the alpha of every pixel of a coverage image by k / 255, tile by tile.
+// Multiplies the alpha of every pixel of a coverage image by k / 255, in place.
 bool ScaleImageAlpha(CImage& image, int k)
 {
-    CPixMap tile(IMAGE_MODE_COVERAGE, std::min(kImageTileSize, image.Width()),
-                 std::min(kImageTileSize, image.Height()));
-    if (!tile.IsValid())
+    if (image.IsEmpty() || image.GetMode() != IMAGE_MODE_COVERAGE)
         return false;
-    return ForEachTile(tile, image.Width(), image.Height(), [&](int x, int y) {
-        if (!image.GetBuf(x, y, tile))
-            return false;
-        ScaleAlpha(tile.plane[0].data, tile.plane[0].pixelStep, tile.plane[0].rowStep, tile.width, tile.height, k);
-        return image.SetBuf(x, y, tile);
-    });
+    ScaleAlpha(image.GetData(), 1, image.GetStride(), image.Width(), image.Height(), k);
+    return true;
 }
 
-// The tile maps of one render, made once so that the per-tile work allocates nothing, and no larger than the
-// composite: most objects are much smaller than a tile, and clearing four full tiles would cost more than their
-// effects.
+// The tile maps of one render, made once so that the per-tile work allocates nothing, and no larger than a tile
+// of the composite: most objects are much smaller than a tile, and clearing three full tiles would cost more than
+// their effects.
 struct Tiles
 {
     Tiles(int w, int h)
-        : composite(IMAGE_MODE_RGBA, w, h), work(IMAGE_MODE_RGBA, w + 2, h + 2), spread(IMAGE_MODE_COVERAGE, w, h),
-          mask(IMAGE_MODE_COVERAGE, w, h)
+        : work(IMAGE_MODE_RGBA, w + 2, h + 2), spread(IMAGE_MODE_COVERAGE, w, h), mask(IMAGE_MODE_COVERAGE, w, h)
     {
     }
 
-    CPixMap composite;
     // The object's pixels, the shading with its one-pixel border, or the outer shadow.
     CPixMap work;
     CPixMap spread;
     CPixMap mask;
 
-    bool IsValid() const { return composite.IsValid() && work.IsValid() && spread.IsValid() && mask.IsValid(); }
+    bool IsValid() const { return work.IsValid() && spread.IsValid() && mask.IsValid(); }
 };
 
 // What a render draws, in the composite's coordinates.
@@ -173,15 +165,18 @@ struct Layout
 
 // Draws one tile of the composite, in the order object, inner shadow, bevel, glow, outer shadow. Every step works
 // pixel by pixel on what the earlier ones left, so doing all steps tile by tile gives what doing each over the
-// whole image would, with each composite pixel fetched and stored once.
-bool DrawTile(const Box& tile, const Layout& at, const CImage& image, const CEffectSettings& fx, Tiles& t)
+// whole image would, with each composite pixel written in place while it is in the cache. out is the composite's
+// pixel at the tile's top-left, cRow the composite's row step.
+bool DrawTile(const Box& tile, unsigned char* out, int cRow, const Layout& at, const CImage& image,
+              const CEffectSettings& fx, Tiles& t)
 {
-    CPixMap& c = t.composite;
-    const int cRow = c.plane[0].rowStep;
+    auto pixel = [&](int64_t x, int64_t y) {
+        return out + static_cast<ptrdiff_t>(y) * cRow + static_cast<ptrdiff_t>(x) * kPixel;
+    };
     // The composite starts fully transparent.
     for (int64_t y = 0; y < tile.Height(); ++y)
-        std::memset(At(c, 0, y), 0, static_cast<size_t>(tile.Width()) * kPixel);
-    auto dst = [&](const Box& part) { return At(c, part.left - tile.left, part.top - tile.top); };
+        std::memset(pixel(0, y), 0, static_cast<size_t>(tile.Width()) * kPixel);
+    auto dst = [&](const Box& part) { return pixel(part.left - tile.left, part.top - tile.top); };
     auto objectMask = [&](const Box& part) {
         return Fetch(image, part.left - at.picture.left, part.top - at.picture.top, int(part.Width()),
                      int(part.Height()), t.mask);
@@ -345,17 +340,22 @@ bool RenderEffects(std::unique_ptr<CImage>& image, CRect& bounds, CEffectSetting
     for (Box* b : {&at.object, &at.picture, &at.shadow, &at.bevel, &at.glow})
         b->Offset(-united.left, -united.top);
     const int cw = static_cast<int>(united.Width()), ch = static_cast<int>(united.Height());
-    auto composite = std::make_unique<CImage>(IMAGE_MODE_RGBA, cw, ch, 96.0);
-    Tiles tiles(std::min(kImageTileSize, cw), std::min(kImageTileSize, ch));
+    // Each tile clears its part before drawing, so the composite is drawn in place and needs no clearing first.
+    auto composite = std::make_unique<CImage>(IMAGE_MODE_RGBA, cw, ch, 96.0, CImage::ForOverwrite{});
+    const int tw = std::min(kImageTileSize, cw), th = std::min(kImageTileSize, ch);
+    Tiles tiles(tw, th);
     if (composite->IsEmpty() || !tiles.IsValid())
         return false;
 
-    const bool drawn = ForEachTile(tiles.composite, cw, ch, [&](int x, int y) {
-        const Box tile{x, y, x + tiles.composite.width, y + tiles.composite.height};
-        return DrawTile(tile, at, *image, effects, tiles) && composite->SetBuf(x, y, tiles.composite);
-    });
-    if (!drawn)
-        return false;
+    const int cRow = composite->GetStride();
+    for (int64_t y = 0; y < ch; y += th) {
+        for (int64_t x = 0; x < cw; x += tw) {
+            const Box tile{x, y, std::min<int64_t>(x + tw, cw), std::min<int64_t>(y + th, ch)};
+            unsigned char* out = composite->GetData() + static_cast<ptrdiff_t>(y) * cRow + x * kPixel;
+            if (!DrawTile(tile, out, cRow, at, *image, effects, tiles))
+                return false;
+        }
+    }
 
     image = std::move(composite);
     bounds = CRect(static_cast<int>(united.left), static_cast<int>(united.top), static_cast<int>(united.right),
