@@ -18,6 +18,16 @@ void FillColourPlanes(CPixMap& map, COLORREF colour)
     FillMapSamples(map, 1, rgb, 3);
 }
 
+void AimMapAt(CPixMap& view, CImage& image, int x, int y, int w, int h)
+{
+    const int stride = image.GetStride();
+    const int pixel = image.GetPlanes() * image.GetBitsPerPlane() / 8;
+    view.width = w;
+    view.height = h;
+    view.plane[0] = {image.GetData() + static_cast<ptrdiff_t>(y) * stride + static_cast<ptrdiff_t>(x) * pixel,
+                     view.planes, stride};
+}
+
 bool CropToVisible(CPixMap& /*scratch*/, std::unique_ptr<CImage>& image, CRect& bounds)
 {
     const int w = image->Width(), h = image->Height();
