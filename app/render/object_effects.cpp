@@ -134,9 +134,7 @@ bool ScaleImageAlpha(CImage& image, int k)
     return true;
 }
 
-// The tile maps of one render, made once so that the per-tile work allocates nothing, and no larger than a tile
-// of the composite: most objects are much smaller than a tile, and clearing three full tiles would cost more than
-// their effects.
+// The tile maps the per-tile work fetches into, so that it allocates nothing.
 struct Tiles
 {
     Tiles(int w, int h)
@@ -151,6 +149,16 @@ struct Tiles
 
     bool IsValid() const { return work.IsValid() && spread.IsValid() && mask.IsValid(); }
 };
+
+// The tile maps, kept from one render to the next (a set per thread), so that a render neither allocates nor
+// clears them: every step fetches the pixels it reads into them first. Null when they cannot be had.
+Tiles* TileMaps()
+{
+    thread_local std::unique_ptr<Tiles> tiles;
+    if (!tiles || !tiles->IsValid())
+        tiles = std::make_unique<Tiles>(kImageTileSize, kImageTileSize);
+    return tiles->IsValid() ? tiles.get() : nullptr;
+}
 
 // What a render draws, in the composite's coordinates.
 struct Layout
@@ -343,8 +351,8 @@ bool RenderEffects(std::unique_ptr<CImage>& image, CRect& bounds, CEffectSetting
     // Each tile clears its part before drawing, so the composite is drawn in place and needs no clearing first.
     auto composite = std::make_unique<CImage>(IMAGE_MODE_RGBA, cw, ch, 96.0, CImage::ForOverwrite{});
     const int tw = std::min(kImageTileSize, cw), th = std::min(kImageTileSize, ch);
-    Tiles tiles(tw, th);
-    if (composite->IsEmpty() || !tiles.IsValid())
+    Tiles* tiles = TileMaps();
+    if (composite->IsEmpty() || !tiles)
         return false;
 
     const int cRow = composite->GetStride();
@@ -352,7 +360,7 @@ bool RenderEffects(std::unique_ptr<CImage>& image, CRect& bounds, CEffectSetting
         for (int64_t x = 0; x < cw; x += tw) {
             const Box tile{x, y, std::min<int64_t>(x + tw, cw), std::min<int64_t>(y + th, ch)};
             unsigned char* out = composite->GetData() + static_cast<ptrdiff_t>(y) * cRow + x * kPixel;
-            if (!DrawTile(tile, out, cRow, at, *image, effects, tiles))
+            if (!DrawTile(tile, out, cRow, at, *image, effects, *tiles))
                 return false;
         }
     }
