@@ -42,7 +42,10 @@ private:
     bool m_show;
 };
 
-bool RefreshCache(EffectCache& cache, int softness, int strength, bool rebuild, const CImage& source)
+// twin, when given, is a spread image just built from the same source with the same softness: a copy of it is
+// the image a new build would give, without the blur.
+bool RefreshCache(EffectCache& cache, int softness, int strength, bool rebuild, const CImage& source,
+                  const CImage* twin = nullptr)
 {
     const int sw = source.Width(), sh = source.Height();
     const double spread = softness * 0.2 * 6;
@@ -56,8 +59,11 @@ bool RefreshCache(EffectCache& cache, int softness, int strength, bool rebuild, 
     if (!keep) {
         // Free the old image first: the new one is about as large.
         cache.m_pImage.reset();
-        cache.m_pImage = BuildSpreadImage(source, softness * 0.2);
-        if (!cache.m_pImage) {
+        if (twin && !twin->IsEmpty())
+            cache.m_pImage = std::make_unique<CImage>(*twin);
+        else
+            cache.m_pImage = BuildSpreadImage(source, softness * 0.2);
+        if (!cache.m_pImage || cache.m_pImage->IsEmpty()) {
             cache.Clear();
             return false;
         }
@@ -296,8 +302,31 @@ bool RenderEffects(std::unique_ptr<CImage>& image, CRect& bounds, CEffectSetting
 
     // The shadow's spread image keeps its alpha scaled by the strength; it is scaled once, when it is built.
     // Until every cache is refreshed the rebuild flag stays set, so a failure here rebuilds them all next time.
+    // Effects of the same softness share one blur: the first spread image built in this render (before the
+    // shadow's scaling, which is why the shadow comes last) is copied for the others.
+    const CImage* fresh = nullptr;
+    int freshSoftness = -1;
+    auto refresh = [&](EffectCache& cache, int softness, int strength) {
+        const CImage* twin = softness == freshSoftness ? fresh : nullptr;
+        const bool rebuilt = RefreshCache(cache, softness, strength, effects.m_bRebuild, *image, twin);
+        if (rebuilt && !fresh) {
+            fresh = cache.m_pImage.get();
+            freshSoftness = softness;
+        }
+        return rebuilt;
+    };
+    if (effects.m_bBevel) {
+        refresh(effects.m_bevelCache, effects.m_nBevelSoftness, effects.m_nBevelStrength);
+        if (!effects.m_bevelCache.m_pImage)
+            return false;
+    }
+    if (effects.m_bGlow) {
+        refresh(effects.m_glowCache, effects.m_nGlowSoftness, effects.m_nGlowStrength);
+        if (!effects.m_glowCache.m_pImage)
+            return false;
+    }
     if (effects.m_bShadow) {
-        const bool rebuilt = RefreshShadowCache(effects, *image);
+        const bool rebuilt = refresh(effects.m_shadowCache, effects.m_nShadowSoftness, effects.m_nShadowOpacity);
         if (!effects.m_shadowCache.m_pImage)
             return false;
         if (rebuilt) {
@@ -307,16 +336,6 @@ bool RenderEffects(std::unique_ptr<CImage>& image, CRect& bounds, CEffectSetting
                 return false;
             }
         }
-    }
-    if (effects.m_bBevel) {
-        RefreshBevelCache(effects, *image);
-        if (!effects.m_bevelCache.m_pImage)
-            return false;
-    }
-    if (effects.m_bGlow) {
-        RefreshGlowCache(effects, *image);
-        if (!effects.m_glowCache.m_pImage)
-            return false;
     }
     effects.m_bRebuild = false;
 
