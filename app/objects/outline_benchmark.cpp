@@ -66,9 +66,8 @@ BENCHMARK(BM_RenderColourRectangle);
 // Seconds per megapixel of the object's size (shown with an SI prefix: "m" is milliseconds).
 void ReportPerMegapixel(benchmark::State& state, int width, int height)
 {
-    state.counters["per_MP"] = benchmark::Counter(double(width) * height / 1e6,
-                                                  benchmark::Counter::kIsIterationInvariantRate |
-                                                      benchmark::Counter::kInvert);
+    state.counters["per_MP"] = benchmark::Counter(
+        double(width) * height / 1e6, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 // The full pipeline: a turned five-pointed star (the star makes itself square) with a gradient fill, button text,
