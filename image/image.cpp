@@ -24,6 +24,14 @@ auto_array<unsigned char> AllocateBytes(int64_t size)
     return auto_array<unsigned char>::Zeroed(static_cast<size_t>(size));
 }
 
+// The same without clearing the bytes, for buffers whose every byte is written next.
+unsigned char* AllocateBytesForOverwrite(int64_t size)
+{
+    if (size < 0 || size > kMaxBufferBytes)
+        return nullptr;
+    return new (std::nothrow) unsigned char[static_cast<size_t>(size)];
+}
+
 // A copy of an image's pixel bytes, or null for an empty image.
 std::unique_ptr<unsigned char[]> CopyPixels(const CImage& image)
 {
@@ -94,9 +102,8 @@ int ModePlanes(IMAGE_MODE mode)
 }
 
 CPixMap::CPixMap(IMAGE_MODE mode_, int width_, int height_, bool interleaved_, int planes_)
-    : width(width_), height(height_), mode(mode_),
-      planes(IsFreePlaneMode(mode_) ? planes_ : ModePlanes(mode_)), bitsPerPlane(ModeBitsPerPlane(mode_)),
-      interleaved(interleaved_)
+    : width(width_), height(height_), mode(mode_), planes(IsFreePlaneMode(mode_) ? planes_ : ModePlanes(mode_)),
+      bitsPerPlane(ModeBitsPerPlane(mode_)), interleaved(interleaved_)
 {
     if (width < 0 || height < 0 || planes < 0)
         return;
@@ -131,10 +138,7 @@ CPixMap::CPixMap(IMAGE_MODE mode_, int width_, int height_, bool interleaved_, i
     }
 }
 
-CImage::CImage()
-    : m_mode(IMAGE_MODE_RGB), m_width(0), m_height(0), m_planes(3), m_dpi(96.0), m_pngInfo(nullptr)
-{
-}
+CImage::CImage() : m_mode(IMAGE_MODE_RGB), m_width(0), m_height(0), m_planes(3), m_dpi(96.0), m_pngInfo(nullptr) {}
 
 CImage::CImage(IMAGE_MODE mode, int width, int height, double dpi)
     : m_mode(mode), m_width(width), m_height(height), m_planes(ModePlanes(mode)), m_dpi(dpi), m_pngInfo(nullptr)
@@ -154,12 +158,35 @@ CImage::CImage(IMAGE_MODE mode, int width, int height, int planes)
     Allocate();
 }
 
+CImage::CImage(IMAGE_MODE mode, int width, int height, double dpi, ForOverwrite)
+    : m_mode(mode), m_width(width), m_height(height), m_planes(ModePlanes(mode)), m_dpi(dpi), m_pngInfo(nullptr)
+{
+    AllocateForOverwrite();
+}
+
 // A failed allocation leaves the image empty with its size kept; callers test for an empty image.
 void CImage::Allocate()
 {
     if (m_width < 0 || m_height < 0 || m_planes < 0)
         return;
     m_data = AllocateBytes(static_cast<int64_t>(GetDataSize()));
+}
+
+// The padding that rounds each row up to 4 bytes is never a pixel, so no creator writes it; it is cleared here so
+// that the buffer's bytes stay as those of a cleared image.
+void CImage::AllocateForOverwrite()
+{
+    if (m_width < 0 || m_height < 0 || m_planes < 0)
+        return;
+    m_data.reset(AllocateBytesForOverwrite(static_cast<int64_t>(GetDataSize())));
+    if (IsEmpty())
+        return;
+    const size_t stride = static_cast<size_t>(GetStride());
+    const size_t used = static_cast<size_t>((int64_t(m_width) * GetBitsPerPlane() * m_planes + 7) / 8);
+    if (used >= stride)
+        return;
+    for (int y = 0; y < m_height; ++y)
+        std::memset(m_data.get() + y * stride + used, 0, stride - used);
 }
 
 // An empty source gives an empty copy: there are no bytes to copy.
@@ -209,6 +236,29 @@ void CImage::SetData(auto_array<unsigned char> data)
         return;
     }
     m_data = data;
+}
+
+bool CImage::CropInPlace(int x, int y, int w, int h)
+{
+    const int64_t bits = int64_t(GetBitsPerPlane()) * m_planes;
+    if (IsEmpty() || !OwnsData() || bits <= 0 || bits % 8 != 0 || w < 1 || h < 1 || x < 0 || y < 0 ||
+        int64_t(x) + w > m_width || int64_t(y) + h > m_height)
+        return false;
+    const size_t pixel = static_cast<size_t>(bits / 8);
+    const size_t from = static_cast<size_t>(GetStride());
+    const size_t to = static_cast<size_t>(RowStride(w, GetBitsPerPlane(), m_planes));
+    const size_t used = w * pixel;
+    // Row r moves to r * to, never past the start of a later row's pixels (at (y + r') * from + x * pixel with
+    // to <= from), so moving the rows in order overwrites nothing still to be moved.
+    unsigned char* data = m_data.get();
+    for (int r = 0; r < h; ++r) {
+        unsigned char* row = data + r * to;
+        std::memmove(row, data + (y + size_t(r)) * from + x * pixel, used);
+        std::memset(row + used, 0, to - used);
+    }
+    m_width = w;
+    m_height = h;
+    return true;
 }
 
 bool CImage::Convert(IMAGE_MODE)

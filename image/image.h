@@ -36,7 +36,10 @@ enum IMAGE_MODE : uint32_t
     IMAGE_MODE_COVERAGE = 0x800001FEu,
 };
 
-inline bool ModeHasAlpha(IMAGE_MODE mode) { return (mode & IMAGE_MODE_ALPHA_BIT) != 0; }
+inline bool ModeHasAlpha(IMAGE_MODE mode)
+{
+    return (mode & IMAGE_MODE_ALPHA_BIT) != 0;
+}
 
 // Bits per plane of a mode: 8, 16, 32 or 64, or 0 for a value that names no format.
 int ModeBitsPerPlane(IMAGE_MODE mode);
@@ -72,8 +75,7 @@ inline int64_t BufferBytes(int64_t stride, int64_t rows)
 
 // The library's owning array pointer: a pointer with an owner flag. Copying or assigning hands the buffer over:
 // the receiver takes the pointer and the owner flag, the source keeps the pointer without owning it.
-template <class T>
-class auto_array
+template <class T> class auto_array
 {
 public:
     explicit auto_array(T* p = nullptr) noexcept : m_owner(p != nullptr), m_p(p) {}
@@ -290,6 +292,12 @@ public:
     // For the free-plane modes 384 to 387, whose plane count is the creator's choice.
     CImage(IMAGE_MODE mode, int width, int height, int planes);
     CImage(const CImage& other);
+    // For a creator that writes every pixel: the pixel bytes start undefined (only the row padding is cleared),
+    // which spares clearing a large buffer that is overwritten at once.
+    struct ForOverwrite
+    {
+    };
+    CImage(IMAGE_MODE mode, int width, int height, double dpi, ForOverwrite);
     CImage& operator=(const CImage& other);
     ~CImage() = default;
 
@@ -310,6 +318,7 @@ public:
 
     // The pixel buffer, null when the image is empty (never allocated, or its allocation failed).
     const unsigned char* GetData() const { return m_data.get(); }
+    unsigned char* GetData() { return m_data.get(); }
     bool IsEmpty() const { return m_data.get() == nullptr; }
     bool OwnsData() const { return m_data.owns(); }
     // Bytes per row and of the whole buffer for the present mode and size.
@@ -318,6 +327,12 @@ public:
 
     // Replaces the buffer; the caller hands over one laid out for the present mode and size.
     void SetData(auto_array<unsigned char> data);
+
+    // Shrinks the image to its w x h pixels at (x, y), moving them to the start of its own buffer, so that a crop
+    // needs neither a second buffer nor a copy between two. The buffer keeps its size. False, with nothing
+    // changed, when the box is empty or does not lie inside the image, the image does not own its buffer, or its
+    // pixels are not whole bytes.
+    bool CropInPlace(int x, int y, int w, int h);
 
     // Images change mode only by moving pixels through a CPixMap: always false, nothing changes.
     bool Convert(IMAGE_MODE mode);
@@ -332,6 +347,7 @@ public:
 
 private:
     void Allocate();
+    void AllocateForOverwrite();
 
     IMAGE_MODE m_mode;
     int m_width;

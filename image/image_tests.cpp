@@ -17,12 +17,12 @@ struct ModeCase
 TEST(ImageMode, BitsAndPlanesFollowTheModeTable)
 {
     const ModeCase cases[] = {
-        {1, 8, 1},           {2, 8, 1},           {3, 8, 3},           {5, 8, 3},          {6, 8, 3},
-        {10, 16, 1},         {11, 16, 3},         {256, 8, 3},         {384, 8, 0},        {385, 16, 0},
-        {386, 32, 0},        {387, 64, 0},        {510, 8, 0},         {511, 16, 0},       {0x80000001, 8, 2},
-        {0x80000002, 8, 2},  {0x80000003, 8, 4},  {0x8000000B, 16, 4}, {0x80000100, 8, 4}, {0x80000180, 0, 0},
-        {0x80000183, 0, 0},  {0x800001FE, 8, 1},  {0x800001FF, 16, 1}, {0, 0, 0},          {4, 0, 0},
-        {257, 0, 0},         {0x7FFFFFFF, 0, 0},
+        {1, 8, 1},          {2, 8, 1},          {3, 8, 3},           {5, 8, 3},          {6, 8, 3},
+        {10, 16, 1},        {11, 16, 3},        {256, 8, 3},         {384, 8, 0},        {385, 16, 0},
+        {386, 32, 0},       {387, 64, 0},       {510, 8, 0},         {511, 16, 0},       {0x80000001, 8, 2},
+        {0x80000002, 8, 2}, {0x80000003, 8, 4}, {0x8000000B, 16, 4}, {0x80000100, 8, 4}, {0x80000180, 0, 0},
+        {0x80000183, 0, 0}, {0x800001FE, 8, 1}, {0x800001FF, 16, 1}, {0, 0, 0},          {4, 0, 0},
+        {257, 0, 0},        {0x7FFFFFFF, 0, 0},
     };
     for (const ModeCase& c : cases) {
         SCOPED_TRACE(testing::Message() << "mode 0x" << std::hex << c.mode);
@@ -139,6 +139,90 @@ TEST(Image, ConvertRefusesEveryMode)
         EXPECT_FALSE(image.Convert(static_cast<IMAGE_MODE>(mode)));
     EXPECT_EQ(image.GetMode(), IMAGE_MODE_RGB);
     EXPECT_EQ(image.GetData(), before);
+}
+
+// An RGB image whose pixel (x, y) has the samples x, y and x + y, so that every moved pixel shows where it came
+// from; its rows end in padding.
+CImage NumberedRgb(int w, int h)
+{
+    CImage image(IMAGE_MODE_RGB, w, h, 96.0);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            unsigned char* p = image.GetData() + y * image.GetStride() + x * 3;
+            p[0] = static_cast<unsigned char>(x);
+            p[1] = static_cast<unsigned char>(y);
+            p[2] = static_cast<unsigned char>(x + y);
+        }
+    return image;
+}
+
+TEST(Image, ForOverwriteClearsOnlyTheRowPadding)
+{
+    // 5 RGB pixels are 15 bytes of a 16-byte row; the padding byte must be 0 as in a cleared image.
+    CImage image(IMAGE_MODE_RGB, 5, 3, 72.0, CImage::ForOverwrite{});
+    ASSERT_FALSE(image.IsEmpty());
+    EXPECT_EQ(image.GetDpi(), 72.0);
+    EXPECT_EQ(image.GetStride(), 16);
+    for (int y = 0; y < 3; ++y)
+        EXPECT_EQ(image.GetData()[y * 16 + 15], 0) << "row " << y;
+
+    CImage refused(IMAGE_MODE_RGBA, INT_MAX, INT_MAX, 96.0, CImage::ForOverwrite{});
+    EXPECT_TRUE(refused.IsEmpty());
+}
+
+TEST(Image, CropInPlaceKeepsTheBoxsPixelsAtTheStartOfTheBuffer)
+{
+    struct Case
+    {
+        const char* name;
+        int x, y, w, h;
+        bool cropped;
+    };
+    const Case cases[] = {
+        {"inner box, rows move over their own source", 2, 1, 3, 4, true},
+        {"whole image", 0, 0, 7, 6, true},
+        {"one pixel at the far corner", 6, 5, 1, 1, true},
+        {"reaching past the right edge", 5, 0, 3, 2, false},
+        {"reaching past the bottom", 0, 4, 2, 3, false},
+        {"negative corner", -1, 0, 2, 2, false},
+        {"empty box", 1, 1, 0, 2, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CImage image = NumberedRgb(7, 6);
+        const unsigned char* buffer = image.GetData();
+        ASSERT_EQ(image.CropInPlace(c.x, c.y, c.w, c.h), c.cropped);
+        EXPECT_EQ(image.GetData(), buffer);
+        if (!c.cropped) {
+            EXPECT_EQ(image.Width(), 7);
+            EXPECT_EQ(image.Height(), 6);
+            EXPECT_EQ(std::memcmp(image.GetData(), NumberedRgb(7, 6).GetData(), image.GetDataSize()), 0);
+            continue;
+        }
+        ASSERT_EQ(image.Width(), c.w);
+        ASSERT_EQ(image.Height(), c.h);
+        const int stride = image.GetStride();
+        for (int y = 0; y < c.h; ++y) {
+            for (int x = 0; x < c.w; ++x) {
+                const unsigned char* p = image.GetData() + y * stride + x * 3;
+                EXPECT_EQ(p[0], c.x + x);
+                EXPECT_EQ(p[1], c.y + y);
+                EXPECT_EQ(p[2], c.x + x + c.y + y);
+            }
+            for (int pad = c.w * 3; pad < stride; ++pad)
+                EXPECT_EQ(image.GetData()[y * stride + pad], 0) << "row " << y;
+        }
+    }
+}
+
+TEST(Image, CropInPlaceLeavesABorrowedBufferAlone)
+{
+    CImage image(IMAGE_MODE_GREY, 4, 1, 96.0);
+    unsigned char borrowed[4] = {9, 8, 7, 6};
+    image.SetData(auto_array<unsigned char>(borrowed, false));
+    EXPECT_FALSE(image.CropInPlace(1, 0, 2, 1));
+    EXPECT_EQ(image.Width(), 4);
+    EXPECT_EQ(borrowed[0], 9);
 }
 
 TEST(Image, SetDataMovesOwnership)

@@ -1,9 +1,9 @@
 #include "app/objects/outline_pixels.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "image/image_ops.h"
-#include "image/tiles.h"
 
 namespace detail {
 
@@ -18,7 +18,17 @@ void FillColourPlanes(CPixMap& map, COLORREF colour)
     FillMapSamples(map, 1, rgb, 3);
 }
 
-bool CropToVisible(CPixMap& scratch, std::unique_ptr<CImage>& image, CRect& bounds)
+void AimMapAt(CPixMap& view, CImage& image, int x, int y, int w, int h)
+{
+    const int stride = image.GetStride();
+    const int pixel = image.GetPlanes() * image.GetBitsPerPlane() / 8;
+    view.width = w;
+    view.height = h;
+    view.plane[0] = {image.GetData() + static_cast<ptrdiff_t>(y) * stride + static_cast<ptrdiff_t>(x) * pixel,
+                     view.planes, stride};
+}
+
+bool CropToVisible(CPixMap& /*scratch*/, std::unique_ptr<CImage>& image, CRect& bounds)
 {
     const int w = image->Width(), h = image->Height();
     int minX = w, minY = h, maxX = -1, maxY = -1;
@@ -36,15 +46,17 @@ bool CropToVisible(CPixMap& scratch, std::unique_ptr<CImage>& image, CRect& boun
     if (maxX < 0 || (minX == 0 && minY == 0 && maxX == w - 1 && maxY == h - 1))
         return true;
     const int cropW = maxX - minX + 1, cropH = maxY - minY + 1;
-    auto cropped = std::make_unique<CImage>(IMAGE_MODE_RGBA, cropW, cropH, image->GetDpi());
-    if (cropped->IsEmpty())
-        return false;
-    const bool copied = ForEachTile(scratch, cropW, cropH, [&](int x, int y) {
-        return image->GetBuf(minX + x, minY + y, scratch, MASK_NONE) && cropped->SetBuf(x, y, scratch, MASK_NONE);
-    });
-    if (!copied)
-        return false;
-    image = std::move(cropped);
+    if (!image->CropInPlace(minX, minY, cropW, cropH)) {
+        // An image on a borrowed buffer is copied instead; both are of the same mode, so the rows go as they are.
+        auto cropped = std::make_unique<CImage>(IMAGE_MODE_RGBA, cropW, cropH, image->GetDpi(), CImage::ForOverwrite{});
+        if (cropped->IsEmpty())
+            return false;
+        const ptrdiff_t from = image->GetStride(), to = cropped->GetStride();
+        const unsigned char* source = image->GetData() + minY * from + ptrdiff_t(minX) * 4;
+        for (int y = 0; y < cropH; ++y)
+            std::memcpy(cropped->GetData() + y * to, source + y * from, size_t(cropW) * 4);
+        image = std::move(cropped);
+    }
     bounds = CRect(bounds.left + minX, bounds.top + minY, bounds.left + minX + cropW, bounds.top + minY + cropH);
     return true;
 }

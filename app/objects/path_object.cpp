@@ -433,7 +433,8 @@ std::unique_ptr<CImage> CPathObject::TakeRenderTarget(int imageWidth, int imageH
     if (image && image->GetMode() == IMAGE_MODE_RGBA && image->Width() == imageWidth &&
         image->Height() == imageHeight && !image->IsEmpty())
         return std::move(image);
-    auto target = std::make_unique<CImage>(IMAGE_MODE_RGBA, imageWidth, imageHeight, 96.0);
+    // The tiles of the render cover it whole.
+    auto target = std::make_unique<CImage>(IMAGE_MODE_RGBA, imageWidth, imageHeight, 96.0, CImage::ForOverwrite{});
     if (target->IsEmpty())
         return nullptr;
     return target;
@@ -484,15 +485,17 @@ bool CPathObject::RasteriseTiles(CPixMap& scratch, const CImage* content, CImage
         shiftY = (content->Height() - target.Height()) / 2;
     }
     const COLORREF colour = FillColour();
+    // Each tile is drawn straight into the target; the scratch map only gives the tiles their size.
+    CPixMap view(IMAGE_MODE_RGBA, 0, 0);
     return ForEachTile(scratch, target.Width(), target.Height(), [&](int x, int y) {
+        detail::AimMapAt(view, target, x, y, scratch.width, scratch.height);
         // No fill at all shows the fill's colour, as a colour fill would; the outline still decides the shape.
         if (content)
-            content->GetBuf(x + shiftX, y + shiftY, scratch, MASK_EDGE_REPEAT);
+            content->GetBuf(x + shiftX, y + shiftY, view, MASK_EDGE_REPEAT);
         else
-            FillColourPlanes(scratch, colour);
-        const CRect area(box.left + x, box.top + y, box.left + x + scratch.width, box.top + y + scratch.height);
-        return outline.Rasterize(area, scratch.Sample(0, 0, 0), 4, scratch.plane[0].rowStep, FILL_RULE_EVEN_ODD, 16) &&
-               target.SetBuf(x, y, scratch, MASK_NONE);
+            FillColourPlanes(view, colour);
+        const CRect area(box.left + x, box.top + y, box.left + x + view.width, box.top + y + view.height);
+        return outline.Rasterize(area, view.Sample(0, 0, 0), 4, view.plane[0].rowStep, FILL_RULE_EVEN_ODD, 16);
     });
 }
 

@@ -42,7 +42,10 @@ private:
     bool m_show;
 };
 
-bool RefreshCache(EffectCache& cache, int softness, int strength, bool rebuild, const CImage& source)
+// twin, when given, is a spread image just built from the same source with the same softness: a copy of it is
+// the image a new build would give, without the blur.
+bool RefreshCache(EffectCache& cache, int softness, int strength, bool rebuild, const CImage& source,
+                  const CImage* twin = nullptr)
 {
     const int sw = source.Width(), sh = source.Height();
     const double spread = softness * 0.2 * 6;
@@ -56,8 +59,11 @@ bool RefreshCache(EffectCache& cache, int softness, int strength, bool rebuild, 
     if (!keep) {
         // Free the old image first: the new one is about as large.
         cache.m_pImage.reset();
-        cache.m_pImage = BuildSpreadImage(source, softness * 0.2);
-        if (!cache.m_pImage) {
+        if (twin && !twin->IsEmpty())
+            cache.m_pImage = std::make_unique<CImage>(*twin);
+        else
+            cache.m_pImage = BuildSpreadImage(source, softness * 0.2);
+        if (!cache.m_pImage || cache.m_pImage->IsEmpty()) {
             cache.Clear();
             return false;
         }
@@ -125,40 +131,40 @@ bool Fetch(const CImage& image, int64_t x, int64_t y, int w, int h, CPixMap& map
     return image.GetBuf(static_cast<int>(x), static_cast<int>(y), map);
 }
 
-// Multiplies the alpha of every pixel of a coverage image by k / 255, tile by tile.
+// Multiplies the alpha of every pixel of a coverage image by k / 255, in place.
 bool ScaleImageAlpha(CImage& image, int k)
 {
-    CPixMap tile(IMAGE_MODE_COVERAGE, std::min(kImageTileSize, image.Width()),
-                 std::min(kImageTileSize, image.Height()));
-    if (!tile.IsValid())
+    if (image.IsEmpty() || image.GetMode() != IMAGE_MODE_COVERAGE)
         return false;
-    return ForEachTile(tile, image.Width(), image.Height(), [&](int x, int y) {
-        if (!image.GetBuf(x, y, tile))
-            return false;
-        ScaleAlpha(tile.plane[0].data, tile.plane[0].pixelStep, tile.plane[0].rowStep, tile.width, tile.height, k);
-        return image.SetBuf(x, y, tile);
-    });
+    ScaleAlpha(image.GetData(), 1, image.GetStride(), image.Width(), image.Height(), k);
+    return true;
 }
 
-// The tile maps of one render, made once so that the per-tile work allocates nothing, and no larger than the
-// composite: most objects are much smaller than a tile, and clearing four full tiles would cost more than their
-// effects.
+// The tile maps the per-tile work fetches into, so that it allocates nothing.
 struct Tiles
 {
     Tiles(int w, int h)
-        : composite(IMAGE_MODE_RGBA, w, h), work(IMAGE_MODE_RGBA, w + 2, h + 2), spread(IMAGE_MODE_COVERAGE, w, h),
-          mask(IMAGE_MODE_COVERAGE, w, h)
+        : work(IMAGE_MODE_RGBA, w + 2, h + 2), spread(IMAGE_MODE_COVERAGE, w, h), mask(IMAGE_MODE_COVERAGE, w, h)
     {
     }
 
-    CPixMap composite;
     // The object's pixels, the shading with its one-pixel border, or the outer shadow.
     CPixMap work;
     CPixMap spread;
     CPixMap mask;
 
-    bool IsValid() const { return composite.IsValid() && work.IsValid() && spread.IsValid() && mask.IsValid(); }
+    bool IsValid() const { return work.IsValid() && spread.IsValid() && mask.IsValid(); }
 };
+
+// The tile maps, kept from one render to the next (a set per thread), so that a render neither allocates nor
+// clears them: every step fetches the pixels it reads into them first. Null when they cannot be had.
+Tiles* TileMaps()
+{
+    thread_local std::unique_ptr<Tiles> tiles;
+    if (!tiles || !tiles->IsValid())
+        tiles = std::make_unique<Tiles>(kImageTileSize, kImageTileSize);
+    return tiles->IsValid() ? tiles.get() : nullptr;
+}
 
 // What a render draws, in the composite's coordinates.
 struct Layout
@@ -173,15 +179,18 @@ struct Layout
 
 // Draws one tile of the composite, in the order object, inner shadow, bevel, glow, outer shadow. Every step works
 // pixel by pixel on what the earlier ones left, so doing all steps tile by tile gives what doing each over the
-// whole image would, with each composite pixel fetched and stored once.
-bool DrawTile(const Box& tile, const Layout& at, const CImage& image, const CEffectSettings& fx, Tiles& t)
+// whole image would, with each composite pixel written in place while it is in the cache. out is the composite's
+// pixel at the tile's top-left, cRow the composite's row step.
+bool DrawTile(const Box& tile, unsigned char* out, int cRow, const Layout& at, const CImage& image,
+              const CEffectSettings& fx, Tiles& t)
 {
-    CPixMap& c = t.composite;
-    const int cRow = c.plane[0].rowStep;
+    auto pixel = [&](int64_t x, int64_t y) {
+        return out + static_cast<ptrdiff_t>(y) * cRow + static_cast<ptrdiff_t>(x) * kPixel;
+    };
     // The composite starts fully transparent.
     for (int64_t y = 0; y < tile.Height(); ++y)
-        std::memset(At(c, 0, y), 0, static_cast<size_t>(tile.Width()) * kPixel);
-    auto dst = [&](const Box& part) { return At(c, part.left - tile.left, part.top - tile.top); };
+        std::memset(pixel(0, y), 0, static_cast<size_t>(tile.Width()) * kPixel);
+    auto dst = [&](const Box& part) { return pixel(part.left - tile.left, part.top - tile.top); };
     auto objectMask = [&](const Box& part) {
         return Fetch(image, part.left - at.picture.left, part.top - at.picture.top, int(part.Width()),
                      int(part.Height()), t.mask);
@@ -293,8 +302,31 @@ bool RenderEffects(std::unique_ptr<CImage>& image, CRect& bounds, CEffectSetting
 
     // The shadow's spread image keeps its alpha scaled by the strength; it is scaled once, when it is built.
     // Until every cache is refreshed the rebuild flag stays set, so a failure here rebuilds them all next time.
+    // Effects of the same softness share one blur: the first spread image built in this render (before the
+    // shadow's scaling, which is why the shadow comes last) is copied for the others.
+    const CImage* fresh = nullptr;
+    int freshSoftness = -1;
+    auto refresh = [&](EffectCache& cache, int softness, int strength) {
+        const CImage* twin = softness == freshSoftness ? fresh : nullptr;
+        const bool rebuilt = RefreshCache(cache, softness, strength, effects.m_bRebuild, *image, twin);
+        if (rebuilt && !fresh) {
+            fresh = cache.m_pImage.get();
+            freshSoftness = softness;
+        }
+        return rebuilt;
+    };
+    if (effects.m_bBevel) {
+        refresh(effects.m_bevelCache, effects.m_nBevelSoftness, effects.m_nBevelStrength);
+        if (!effects.m_bevelCache.m_pImage)
+            return false;
+    }
+    if (effects.m_bGlow) {
+        refresh(effects.m_glowCache, effects.m_nGlowSoftness, effects.m_nGlowStrength);
+        if (!effects.m_glowCache.m_pImage)
+            return false;
+    }
     if (effects.m_bShadow) {
-        const bool rebuilt = RefreshShadowCache(effects, *image);
+        const bool rebuilt = refresh(effects.m_shadowCache, effects.m_nShadowSoftness, effects.m_nShadowOpacity);
         if (!effects.m_shadowCache.m_pImage)
             return false;
         if (rebuilt) {
@@ -304,16 +336,6 @@ bool RenderEffects(std::unique_ptr<CImage>& image, CRect& bounds, CEffectSetting
                 return false;
             }
         }
-    }
-    if (effects.m_bBevel) {
-        RefreshBevelCache(effects, *image);
-        if (!effects.m_bevelCache.m_pImage)
-            return false;
-    }
-    if (effects.m_bGlow) {
-        RefreshGlowCache(effects, *image);
-        if (!effects.m_glowCache.m_pImage)
-            return false;
     }
     effects.m_bRebuild = false;
 
@@ -345,17 +367,22 @@ bool RenderEffects(std::unique_ptr<CImage>& image, CRect& bounds, CEffectSetting
     for (Box* b : {&at.object, &at.picture, &at.shadow, &at.bevel, &at.glow})
         b->Offset(-united.left, -united.top);
     const int cw = static_cast<int>(united.Width()), ch = static_cast<int>(united.Height());
-    auto composite = std::make_unique<CImage>(IMAGE_MODE_RGBA, cw, ch, 96.0);
-    Tiles tiles(std::min(kImageTileSize, cw), std::min(kImageTileSize, ch));
-    if (composite->IsEmpty() || !tiles.IsValid())
+    // Each tile clears its part before drawing, so the composite is drawn in place and needs no clearing first.
+    auto composite = std::make_unique<CImage>(IMAGE_MODE_RGBA, cw, ch, 96.0, CImage::ForOverwrite{});
+    const int tw = std::min(kImageTileSize, cw), th = std::min(kImageTileSize, ch);
+    Tiles* tiles = TileMaps();
+    if (composite->IsEmpty() || !tiles)
         return false;
 
-    const bool drawn = ForEachTile(tiles.composite, cw, ch, [&](int x, int y) {
-        const Box tile{x, y, x + tiles.composite.width, y + tiles.composite.height};
-        return DrawTile(tile, at, *image, effects, tiles) && composite->SetBuf(x, y, tiles.composite);
-    });
-    if (!drawn)
-        return false;
+    const int cRow = composite->GetStride();
+    for (int64_t y = 0; y < ch; y += th) {
+        for (int64_t x = 0; x < cw; x += tw) {
+            const Box tile{x, y, std::min<int64_t>(x + tw, cw), std::min<int64_t>(y + th, ch)};
+            unsigned char* out = composite->GetData() + static_cast<ptrdiff_t>(y) * cRow + x * kPixel;
+            if (!DrawTile(tile, out, cRow, at, *image, effects, *tiles))
+                return false;
+        }
+    }
 
     image = std::move(composite);
     bounds = CRect(static_cast<int>(united.left), static_cast<int>(united.top), static_cast<int>(united.right),

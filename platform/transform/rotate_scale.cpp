@@ -134,7 +134,8 @@ std::unique_ptr<CImage> CRotateScale::Transform(int width, int height, double an
     pixman_image_composite32(over ? PIXMAN_OP_OVER : PIXMAN_OP_SRC, source.get(), mask.get(), target.get(), 0, 0, 0, 0,
                              0, 0, W, H);
 
-    auto result = std::make_unique<CImage>(m_source.GetMode(), W, H, m_source.GetDpi());
+    // WritePixels writes every sample of it.
+    auto result = std::make_unique<CImage>(m_source.GetMode(), W, H, m_source.GetDpi(), CImage::ForOverwrite{});
     const SampleLayout out = LayoutOf(*result);
     if (out.kind == PixelKind::Unsupported)
         return nullptr;
