@@ -17,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 void WriteFuzzSeeds(const std::filesystem::path& folder);
 
 // One seed file.
-inline void WriteFuzzSeed(const std::filesystem::path& folder, const std::string& name, const std::vector<uint8_t>& bytes)
+inline void WriteFuzzSeed(const std::filesystem::path& folder, const std::string& name,
+                          const std::vector<uint8_t>& bytes)
 {
     std::ofstream out(folder / name, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));

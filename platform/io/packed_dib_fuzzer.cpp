@@ -35,11 +35,11 @@ void WriteFuzzSeeds(const std::filesystem::path& folder)
         const char* name;
         int bits;
         DWORD compression;
-    } seeds[] = {{"mono.dib", 1, BI_RGB},  {"four.dib", 4, BI_RGB}, {"rle4.dib", 4, BI_RLE4},
+    } seeds[] = {{"mono.dib", 1, BI_RGB},  {"four.dib", 4, BI_RGB},  {"rle4.dib", 4, BI_RLE4},
                  {"eight.dib", 8, BI_RGB}, {"rle8.dib", 8, BI_RLE8}, {"rgb.dib", 24, BI_RGB}};
     for (const auto& seed : seeds)
         WriteFuzzSeed(folder, seed.name, BitmapToDIB(map, seed.bits, seed.compression));
     // A core header (12 bytes): 2 x 2 at 1 bit with its three-byte colour table.
-    WriteFuzzSeed(folder, "core.dib", {12, 0, 0, 0, 2, 0, 2, 0, 1, 0, 1, 0, 0, 0, 0, 255, 255, 255,
-                                       0x40, 0, 0, 0, 0x80, 0, 0, 0});
+    WriteFuzzSeed(folder, "core.dib",
+                  {12, 0, 0, 0, 2, 0, 2, 0, 1, 0, 1, 0, 0, 0, 0, 255, 255, 255, 0x40, 0, 0, 0, 0x80, 0, 0, 0});
 }

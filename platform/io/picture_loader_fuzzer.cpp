@@ -141,7 +141,7 @@ void WriteFuzzSeeds(const std::filesystem::path& folder)
         const char* name;
         int bits;
         DWORD compression;
-    } bmps[] = {{"mono.bmp", 1, BI_RGB},  {"four.bmp", 4, BI_RGB}, {"rle4.bmp", 4, BI_RLE4},
+    } bmps[] = {{"mono.bmp", 1, BI_RGB},  {"four.bmp", 4, BI_RGB},  {"rle4.bmp", 4, BI_RLE4},
                 {"eight.bmp", 8, BI_RGB}, {"rle8.bmp", 8, BI_RLE8}, {"rgb.bmp", 24, BI_RGB}};
     for (const auto& bmp : bmps)
         WriteFuzzSeed(folder, bmp.name, BmpFile(BitmapToDIB(*small, bmp.bits, bmp.compression)));
