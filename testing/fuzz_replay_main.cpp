@@ -1,15 +1,19 @@
 // Replays stored fuzz inputs through a target's LLVMFuzzerTestOneInput without libFuzzer, so that the normal test
 // run (any compiler, with the sanitizers) keeps every seed and every input that once crashed, hung or blew up
-// memory working. An input also fails when it takes too long or raises the peak memory too far: a reader must
-// refuse a hostile file cheaply, not merely survive it.
+// memory working. Each input runs in a child process of its own. An input also fails when it takes too long or raises
+// the peak memory too far: a reader must refuse a hostile file cheaply, not merely survive it.
 //
 //   <target>_replay <file or folder>...     replays the files (a folder's regular files in name order)
 //   <target>_replay --write-seeds <folder>   writes the target's seeds
 
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -23,6 +27,10 @@
 namespace {
 
 constexpr double kMaxSeconds = 5.0;
+// Past this a child is stopped as hung.
+constexpr unsigned kHangSeconds = 30;
+// The child's exit status when it has said itself what went wrong.
+constexpr int kReportedExit = 3;
 constexpr long kMaxPeakGrowthKiB = 256L * 1024;
 
 long PeakKiB()
@@ -46,32 +54,59 @@ std::vector<std::filesystem::path> InputsOf(const std::filesystem::path& path)
     return inputs;
 }
 
-// False when the input ran too long or took too much memory; a crash ends the program with the file named above it.
+// Runs one input in a child process, so that its peak memory is its own and a crash or hang names the file and
+// still lets the other inputs run. The child reports its time and memory through its exit status.
 bool Replay(const std::filesystem::path& input)
 {
     std::ifstream in(input, std::ios::binary);
     const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::printf("replay %s (%zu bytes)\n", input.c_str(), bytes.size());
     std::fflush(stdout);
+    std::fflush(stderr);
 
-    const long peakBefore = PeakKiB();
-    const auto start = std::chrono::steady_clock::now();
-    // Empty inputs are handed over as libFuzzer does, with a pointer that must not be read.
-    LLVMFuzzerTestOneInput(bytes.empty() ? reinterpret_cast<const uint8_t*>("") : bytes.data(), bytes.size());
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    const long growthKiB = PeakKiB() - peakBefore;
+    const pid_t child = fork();
+    if (child < 0) {
+        std::perror("fork");
+        return false;
+    }
+    if (child == 0) {
+        // A fork starts with the parent's present memory as its peak, so the growth below is this input's alone.
+        alarm(kHangSeconds);
+        const long peakBefore = PeakKiB();
+        const auto start = std::chrono::steady_clock::now();
+        // Empty inputs are handed over as libFuzzer does, with a pointer that must not be read.
+        LLVMFuzzerTestOneInput(bytes.empty() ? reinterpret_cast<const uint8_t*>("") : bytes.data(), bytes.size());
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const long growthKiB = PeakKiB() - peakBefore;
+        int status = 0;
+        if (seconds > kMaxSeconds) {
+            std::fprintf(stderr, "FAIL %s: took %.1f s (at most %.0f s)\n", input.c_str(), seconds, kMaxSeconds);
+            status = kReportedExit;
+        }
+        if (growthKiB > kMaxPeakGrowthKiB) {
+            std::fprintf(stderr, "FAIL %s: raised peak memory by %ld MB (at most %ld MB)\n", input.c_str(),
+                         growthKiB / 1024, kMaxPeakGrowthKiB / 1024);
+            status = kReportedExit;
+        }
+        // exit, not _exit: the leak check runs at exit.
+        std::exit(status);
+    }
 
-    bool ok = true;
-    if (seconds > kMaxSeconds) {
-        std::fprintf(stderr, "FAIL %s: took %.1f s (at most %.0f s)\n", input.c_str(), seconds, kMaxSeconds);
-        ok = false;
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
-    if (growthKiB > kMaxPeakGrowthKiB) {
-        std::fprintf(stderr, "FAIL %s: raised peak memory by %ld MB (at most %ld MB)\n", input.c_str(),
-                     growthKiB / 1024, kMaxPeakGrowthKiB / 1024);
-        ok = false;
+    if (WIFSIGNALED(status)) {
+        std::fprintf(stderr, "FAIL %s: %s\n", input.c_str(),
+                     WTERMSIG(status) == SIGALRM ? "hung" : strsignal(WTERMSIG(status)));
+        return false;
     }
-    return ok;
+    if (WEXITSTATUS(status) == kReportedExit)
+        return false;
+    if (WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "FAIL %s: exit status %d\n", input.c_str(), WEXITSTATUS(status));
+        return false;
+    }
+    return true;
 }
 
 } // namespace
