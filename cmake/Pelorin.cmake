@@ -37,3 +37,21 @@ function(pelorin_benchmark name library)
     add_executable(${name} ${ARGN})
     target_link_libraries(${name} PRIVATE ${library} benchmark::benchmark benchmark::benchmark_main)
 endfunction()
+
+# pelorin_fuzzer(<name> <library> <sources...>): a fuzz target whose sources define LLVMFuzzerTestOneInput and
+# WriteFuzzSeeds (testing/fuzz_target.h). Its corpus lives beside the sources in fuzz/<name>/: the seeds and every
+# input that once crashed, hung or took too much memory. <name>_replay feeds each of them to the target and runs in
+# the normal test run as Fuzz.<name>; "<name>_replay --write-seeds <folder>" writes the seeds. With PELORIN_FUZZ
+# (clang) <name> is also built as a libFuzzer program.
+function(pelorin_fuzzer name library)
+    set(corpus ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/${name})
+    add_executable(${name}_replay ${ARGN} ${PROJECT_SOURCE_DIR}/testing/fuzz_replay_main.cpp)
+    target_link_libraries(${name}_replay PRIVATE ${library} pelorin_test_support)
+    add_test(NAME Fuzz.${name} COMMAND ${name}_replay ${corpus})
+    set_tests_properties(Fuzz.${name} PROPERTIES TIMEOUT 600)
+    if(PELORIN_FUZZ)
+        add_executable(${name} ${ARGN})
+        target_link_libraries(${name} PRIVATE ${library} pelorin_test_support)
+        target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    endif()
+endfunction()
