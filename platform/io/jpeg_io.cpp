@@ -254,6 +254,20 @@ struct JpegWriteJob : JpegJob
     ~JpegWriteJob() { free(data); }
 };
 
+// Where the map's rows already hold red, green and blue bytes side by side (pixels of three bytes, or of four with
+// the fourth skipped), the codec reads them where they are; other maps are gathered into a row first. Either way
+// the codec sees the same colours and writes the same bytes.
+J_COLOR_SPACE DirectColorSpace(const CPixMap& map)
+{
+    if (!map.interleaved || map.bitsPerPlane != 8)
+        return JCS_UNKNOWN;
+    if (map.plane[0].pixelStep == 3)
+        return JCS_RGB;
+    if (map.plane[0].pixelStep == 4)
+        return JCS_EXT_RGBX;
+    return JCS_UNKNOWN;
+}
+
 bool RunJpegWrite(JpegWriteJob* job)
 {
     if (setjmp(job->jump))
@@ -266,10 +280,11 @@ bool RunJpegWrite(JpegWriteJob* job)
     job->destinationSet = true;
 
     const CPixMap& map = *job->map;
+    const J_COLOR_SPACE direct = DirectColorSpace(map);
     info.image_width = JDIMENSION(map.width);
     info.image_height = JDIMENSION(map.height);
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
+    info.input_components = direct == JCS_EXT_RGBX ? 4 : 3;
+    info.in_color_space = direct == JCS_UNKNOWN ? JCS_RGB : direct;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, job->quality, TRUE);
     jpeg_start_compress(&info, TRUE);
@@ -279,14 +294,22 @@ bool RunJpegWrite(JpegWriteJob* job)
         jpeg_write_marker(&info, JPEG_COM, reinterpret_cast<const JOCTET*>(job->comment->data()),
                           static_cast<unsigned>(length));
     }
-    job->row.resize(size_t(map.width) * 3);
-    while (info.next_scanline < info.image_height) {
-        int y = int(info.next_scanline);
-        for (int x = 0; x < map.width; ++x)
-            for (int p = 0; p < 3; ++p)
-                job->row[size_t(x) * 3 + p] = *map.Sample(x, y, p);
-        JSAMPROW row = job->row.data();
-        jpeg_write_scanlines(&info, &row, 1);
+    if (direct != JCS_UNKNOWN) {
+        // The codec only reads its input rows.
+        while (info.next_scanline < info.image_height) {
+            JSAMPROW row = map.plane[0].data + static_cast<ptrdiff_t>(info.next_scanline) * map.plane[0].rowStep;
+            jpeg_write_scanlines(&info, &row, 1);
+        }
+    } else {
+        job->row.resize(size_t(map.width) * 3);
+        while (info.next_scanline < info.image_height) {
+            int y = int(info.next_scanline);
+            for (int x = 0; x < map.width; ++x)
+                for (int p = 0; p < 3; ++p)
+                    job->row[size_t(x) * 3 + p] = *map.Sample(x, y, p);
+            JSAMPROW row = job->row.data();
+            jpeg_write_scanlines(&info, &row, 1);
+        }
     }
     jpeg_finish_compress(&info);
     return true;
