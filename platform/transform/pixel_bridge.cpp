@@ -42,6 +42,11 @@ int PlanesOf(PixelKind kind)
     }
 }
 
+pixman_format_code_t PixmanFormatOf(PixelKind kind)
+{
+    return kind == PixelKind::Coverage ? PIXMAN_a8 : PIXMAN_a8r8g8b8;
+}
+
 } // namespace
 
 PixelKind KindOfMode(IMAGE_MODE mode)
@@ -107,19 +112,22 @@ SampleLayout LayoutOf(const CPixMap& map)
 PixmanImage NewPixmanImage(PixelKind kind, int w, int h)
 {
     // With no buffer given pixman allocates a cleared one of its own.
-    pixman_format_code_t format = kind == PixelKind::Coverage ? PIXMAN_a8 : PIXMAN_a8r8g8b8;
-    return PixmanImage(pixman_image_create_bits(format, w, h, nullptr, 0));
+    return PixmanImage(pixman_image_create_bits(PixmanFormatOf(kind), w, h, nullptr, 0));
 }
 
 PixmanImage ReadPixels(const SampleLayout& src, int x0, int y0, int w, int h)
 {
-    PixmanImage image = NewPixmanImage(src.kind, w, h);
+    // Every pixel is written below, so clearing the buffer first would only cost a pass over it.
+    PixmanImage image(pixman_image_create_bits_no_clear(PixmanFormatOf(src.kind), w, h, nullptr, 0));
     if (!image)
         return image;
     auto* bits = reinterpret_cast<unsigned char*>(pixman_image_get_data(image.get()));
     const int stride = pixman_image_get_stride(image.get());
     for (int y = 0; y < h; ++y) {
         unsigned char* row = bits + ptrdiff_t(y) * stride;
+        // The filters never read past a row's last pixel, but its padding is kept defined all the same.
+        if (src.kind == PixelKind::Coverage)
+            std::fill(row + w, row + stride, 0);
         auto* px = reinterpret_cast<uint32_t*>(row);
         for (int x = 0; x < w; ++x) {
             auto s = [&](int p) { return uint32_t(*src.At(x0 + x, y0 + y, p)); };
