@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <new>
+#include <vector>
 
 namespace detail {
 
@@ -45,6 +47,38 @@ int PlanesOf(PixelKind kind)
 pixman_format_code_t PixmanFormatOf(PixelKind kind)
 {
     return kind == PixelKind::Coverage ? PIXMAN_a8 : PIXMAN_a8r8g8b8;
+}
+
+// Work images up to this size keep their buffer for the next transform on the same thread, so that repeated
+// renders do not take fresh pages from the system each time; larger ones are given back at once.
+constexpr size_t kKeptBytes = size_t(64) << 20;
+
+enum Slot
+{
+    kSourceSlot,
+    kTargetSlot,
+    kSlots
+};
+
+PixmanImage WorkImage(pixman_format_code_t format, int w, int h, bool clear, Slot slot)
+{
+    const int stride = (w * PIXMAN_FORMAT_BPP(format) + 31) / 32 * 4;
+    const size_t words = size_t(stride / 4) * size_t(h);
+    if (words * 4 > kKeptBytes || words == 0) {
+        return PixmanImage(clear ? pixman_image_create_bits(format, w, h, nullptr, 0)
+                                 : pixman_image_create_bits_no_clear(format, w, h, nullptr, 0));
+    }
+    thread_local std::vector<uint32_t> kept[kSlots];
+    std::vector<uint32_t>& buffer = kept[slot];
+    try {
+        if (buffer.size() < words)
+            buffer.resize(words);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+    if (clear)
+        std::fill_n(buffer.data(), words, 0u);
+    return PixmanImage(pixman_image_create_bits(format, w, h, buffer.data(), stride));
 }
 
 } // namespace
@@ -111,14 +145,13 @@ SampleLayout LayoutOf(const CPixMap& map)
 
 PixmanImage NewPixmanImage(PixelKind kind, int w, int h)
 {
-    // With no buffer given pixman allocates a cleared one of its own.
-    return PixmanImage(pixman_image_create_bits(PixmanFormatOf(kind), w, h, nullptr, 0));
+    return WorkImage(PixmanFormatOf(kind), w, h, true, kTargetSlot);
 }
 
 PixmanImage ReadPixels(const SampleLayout& src, int x0, int y0, int w, int h)
 {
     // Every pixel is written below, so clearing the buffer first would only cost a pass over it.
-    PixmanImage image(pixman_image_create_bits_no_clear(PixmanFormatOf(src.kind), w, h, nullptr, 0));
+    PixmanImage image = WorkImage(PixmanFormatOf(src.kind), w, h, false, kSourceSlot);
     if (!image)
         return image;
     auto* bits = reinterpret_cast<unsigned char*>(pixman_image_get_data(image.get()));

@@ -55,6 +55,8 @@ struct PixmanDeleter
 using PixmanImage = std::unique_ptr<pixman_image_t, PixmanDeleter>;
 
 // A new pixman image of w x h: a8 for coverage, premultiplied a8r8g8b8 for the rest, cleared to 0.
+// The images made by this and by ReadPixels may share their buffer with the one the same function made before on
+// the same thread: each must be let go before the next call of its maker.
 PixmanImage NewPixmanImage(PixelKind kind, int w, int h);
 
 // Copies the w x h pixels at (x0, y0) of the layout into a new pixman image (premultiplying colour by alpha).
