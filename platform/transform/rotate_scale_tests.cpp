@@ -214,3 +214,24 @@ TEST(RotateScale, RefusesWhatItCannotTurn)
 }
 
 } // namespace
+
+TEST(RotateScale, ATurnDoesNotDependOnTheTurnsBeforeIt)
+{
+    // The work buffers outlive each call; what one turn leaves in them must not reach the next.
+    CImage first =
+        MakeImage(IMAGE_MODE_RGBA, 23, 17, [](int x, int y, int p) { return (x * 31 + y * 17 + p * 59) % 256; });
+    auto turnFirst = [&] { return CRotateScale(first).Transform(31, 13, 0.7, nullptr, nullptr); };
+    auto before = turnFirst();
+    ASSERT_TRUE(before);
+
+    CImage larger = MakeImage(IMAGE_MODE_RGB, 70, 50, [](int, int, int) { return 255; });
+    CImage coverage = MakeImage(IMAGE_MODE_COVERAGE, 9, 40, [](int x, int, int) { return x * 28; });
+    CColor blue(0, 0, 255);
+    ASSERT_TRUE(CRotateScale(larger).Transform(90, 60, 2.1, nullptr, &blue));
+    ASSERT_TRUE(CRotateScale(coverage).Transform(5, 80, 1.0, nullptr, nullptr));
+
+    auto after = turnFirst();
+    ASSERT_TRUE(after);
+    ASSERT_EQ(after->GetDataSize(), before->GetDataSize());
+    EXPECT_EQ(std::memcmp(after->GetData(), before->GetData(), before->GetDataSize()), 0);
+}
