@@ -30,3 +30,10 @@ inline std::vector<uint8_t> WithPrefix(std::vector<uint8_t> prefix, const std::v
     prefix.insert(prefix.end(), rest.begin(), rest.end());
     return prefix;
 }
+
+// The same for the bytes a writer left in a memory file (anything with GetBuffer and GetLength, such as CMemFile).
+template <class MemoryFile> std::vector<uint8_t> WithPrefix(std::vector<uint8_t> prefix, const MemoryFile& file)
+{
+    prefix.insert(prefix.end(), file.GetBuffer(), file.GetBuffer() + file.GetLength());
+    return prefix;
+}

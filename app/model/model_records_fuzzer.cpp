@@ -67,8 +67,7 @@ template <class Record> std::vector<uint8_t> Seed(Reader reader, const Record& r
 {
     CMemFile file;
     record.Write(file);
-    const std::vector<uint8_t> bytes(file.GetBuffer(), file.GetBuffer() + file.GetLength());
-    return WithPrefix({reader, kCurrentMajorVersion - 1, kCurrentMinorVersion}, bytes);
+    return WithPrefix({reader, kCurrentMajorVersion - 1, kCurrentMinorVersion}, file);
 }
 
 } // namespace

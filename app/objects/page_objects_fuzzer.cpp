@@ -51,8 +51,7 @@ void WriteFuzzSeeds(const std::filesystem::path& folder)
     const auto save = [&](const std::string& name, const CPageObject& object) {
         CMemFile file;
         object.Save(file);
-        const std::vector<uint8_t> bytes(file.GetBuffer(), file.GetBuffer() + file.GetLength());
-        WriteFuzzSeed(folder, name, WithPrefix({kCurrentMajorVersion - 1, kCurrentMinorVersion}, bytes));
+        WriteFuzzSeed(folder, name, WithPrefix({kCurrentMajorVersion - 1, kCurrentMinorVersion}, file));
     };
     save("circle", CCircleObject(40.5, 30, SIZE{20, 12}, 0.3));
     save("rectangle", CRectangleObject(10, 20, SIZE{30, 40}, 0));
@@ -78,9 +77,8 @@ void WriteFuzzSeeds(const std::filesystem::path& folder)
         CMemFile file;
         WriteUInt32(file, tag);
         WriteUInt32(file, 0);
-        const std::vector<uint8_t> bytes(file.GetBuffer(), file.GetBuffer() + file.GetLength());
         char name[32];
         std::snprintf(name, sizeof name, "tag-%08x", static_cast<unsigned>(tag));
-        WriteFuzzSeed(folder, name, WithPrefix({kCurrentMajorVersion - 1, kCurrentMinorVersion}, bytes));
+        WriteFuzzSeed(folder, name, WithPrefix({kCurrentMajorVersion - 1, kCurrentMinorVersion}, file));
     }
 }

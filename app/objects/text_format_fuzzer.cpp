@@ -35,8 +35,7 @@ void WriteFuzzSeeds(const std::filesystem::path& folder)
     const auto save = [&](const std::string& name, const CTextChar& character) {
         CMemFile file;
         character.WriteFormat(file);
-        const std::vector<uint8_t> bytes(file.GetBuffer(), file.GetBuffer() + file.GetLength());
-        WriteFuzzSeed(folder, name, WithPrefix({kCurrentMajorVersion - 1, kCurrentMinorVersion}, bytes));
+        WriteFuzzSeed(folder, name, WithPrefix({kCurrentMajorVersion - 1, kCurrentMinorVersion}, file));
     };
     CTextChar plain;
     save("plain", plain);

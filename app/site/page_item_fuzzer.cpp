@@ -33,8 +33,7 @@ void WriteFuzzSeeds(const std::filesystem::path& folder)
     const auto save = [&](const std::string& name, const CPageItem& item) {
         CMemFile file;
         item.Save(file);
-        const std::vector<uint8_t> bytes(file.GetBuffer(), file.GetBuffer() + file.GetLength());
-        WriteFuzzSeed(folder, name, WithPrefix({kCurrentMajorVersion - 1, kCurrentMinorVersion}, bytes));
+        WriteFuzzSeed(folder, name, WithPrefix({kCurrentMajorVersion - 1, kCurrentMinorVersion}, file));
     };
     save("single", CPageItem(std::make_unique<CCircleObject>(20, 20, SIZE{10, 10}, 0), nullptr));
     CPageItem twin(std::make_unique<CRectangleObject>(30.5, 40, SIZE{21, 10}, 0.25), nullptr);
