@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/model/file_pair.h"
 #include "image/image.h"
 #include "platform/win/win_types.h"
 
@@ -32,6 +33,30 @@ struct FillPictureDialog
     CColor m_color = CColor(255, 255, 255);
     std::string m_strPath;
     bool m_bTryAgain = false;
+};
+
+// The three dialogs that add files to a site's included files.
+enum FilesDialogKind
+{
+    kAddFilesDialog,
+    kAddFilesFromXmlDialog,
+    kFilePlacementWizard,
+};
+
+// One place on the site where a files dialog put a file: the node of its folder tree that holds it (looked up by
+// the chosen name), the file on disk and the remote path it takes.
+struct FilePlacement
+{
+    std::string m_strName;
+    std::string m_strSource;
+    std::string m_strRemotePath;
+};
+
+// What a files dialog hands back when the user chose files.
+struct FilesDialogResult
+{
+    std::vector<std::string> m_chosen;
+    std::vector<FilePlacement> m_placements;
 };
 
 class CoreServices
@@ -198,6 +223,28 @@ public:
     }
     // A message box with only an OK button.
     virtual void ShowMessage(const std::string& text) { (void)text; }
+    // The same with the information icon.
+    virtual void ShowInfoMessage(const std::string& text) { (void)text; }
+    // A Yes/No message box with the information icon; true for Yes.
+    virtual bool AskYesNo(const std::string& caption, const std::string& text)
+    {
+        (void)caption, (void)text;
+        return false;
+    }
+    // The information sound.
+    virtual void Beep() {}
+    // Asks whether the current page is to be deleted (dialog 279). Returns IDOK (1) or IDCANCEL (2).
+    virtual int ShowDeletePageDialog() { return 2; }
+    // Closes the active page window; answers the page of the view that becomes current, null when none is left.
+    virtual CSitePage* CloseActivePageWindow() { return nullptr; }
+    // Runs one of the files dialogs over the site's included files, with the output names they must not take
+    // (existing pairs are locked). True, with the result filled, when the user chose files.
+    virtual bool RunFilesDialog(FilesDialogKind kind, const std::vector<std::string>& reservedNames,
+                                const std::vector<const CFilePair*>& pairs, FilesDialogResult& result)
+    {
+        (void)kind, (void)reservedNames, (void)pairs, (void)result;
+        return false;
+    }
 };
 
 // Installs the program's services; the caller keeps ownership and must keep them alive while installed. Null
