@@ -5,10 +5,13 @@
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/win/file.h"
+#include "testing/scratch_folder.h"
 
 namespace {
 
@@ -119,17 +122,11 @@ TEST(PathTest, JoinPathAddsTheFoldersOwnSeparatorOnlyWhereMissing)
 class TempFolderTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        std::string templ = (std::filesystem::temp_directory_path() / "pelorin-path-XXXXXX").string();
-        ASSERT_NE(mkdtemp(templ.data()), nullptr);
-        m_base = templ;
-    }
-    void TearDown() override { std::filesystem::remove_all(m_base); }
-
     std::string Expected() const { return m_base + "/pelorin-" + std::to_string(getuid()) + "/"; }
 
-    std::string m_base;
+    ScratchFolder m_folder;
+    // Without the trailing separator.
+    const std::string m_base = m_folder.Path().substr(0, m_folder.Path().size() - 1);
 };
 
 TEST_F(TempFolderTest, CreatesPrivateFolderAndTightensLooseOne)
@@ -171,6 +168,30 @@ TEST_F(TempFolderTest, RefusesNameTakenByLinkOrFile)
         CFile(name, CFile::modeCreate | CFile::modeWrite);
     }
     EXPECT_THROW(GetTempFolder(), CFileException);
+}
+
+TEST_F(TempFolderTest, ListFolderSortsEntriesAndTellsFoldersByWhatLinksPointTo)
+{
+    namespace fs = std::filesystem;
+    const std::string dir = m_base + "/list";
+    fs::create_directories(dir + "/sub");
+    for (const char* name : {"b.gif", "A.css", "a.css", "no extension", ".hidden", "back\\slash.png"})
+        CFile(dir + "/" + name, CFile::modeCreate | CFile::modeWrite);
+    fs::create_directory_symlink(dir + "/sub", dir + "/to sub");
+    fs::create_symlink(dir + "/b.gif", dir + "/to b.gif");
+    fs::create_symlink(dir + "/gone", dir + "/dangling");
+
+    std::vector<std::pair<std::string, bool>> listed;
+    for (const FolderEntry& entry : ListFolder(dir))
+        listed.emplace_back(entry.name, entry.isFolder);
+    const std::vector<std::pair<std::string, bool>> expected = {
+        {".hidden", false},  {"A.css", false},        {"a.css", false}, {"b.gif", false},    {"back\\slash.png", false},
+        {"dangling", false}, {"no extension", false}, {"sub", true},    {"to b.gif", false}, {"to sub", true},
+    };
+    EXPECT_EQ(listed, expected);
+
+    EXPECT_TRUE(ListFolder(m_base + "/missing").empty());
+    EXPECT_TRUE(ListFolder(dir + "/b.gif").empty());
 }
 
 TEST(PathTest, ConfigAndDataFolders)
