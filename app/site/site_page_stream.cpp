@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <unordered_map>
+#include <vector>
 
 #include "app/model/record_stream.h"
 #include "app/model/services.h"
@@ -213,6 +214,9 @@ bool CSitePage::Load(CFile& file, int major, int minor)
         if (frameIndex >= 0)
             frames[static_cast<size_t>(frameIndex)]->AttachItem(read);
     }
+
+    // A frame exists for its members; one that no item named would be an empty selection on screen.
+    std::erase_if(m_groups, [](const auto& frame) { return frame->GetItemCount() == 0; });
 
     m_strKeywords.clear();
     m_strDescription.clear();

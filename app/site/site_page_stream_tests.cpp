@@ -431,13 +431,15 @@ TEST_F(PageRecords, LimitsThemselvesAreAccepted)
     }
 }
 
-TEST_F(PageRecords, ItemsJoinTheFramesTheirIndexesName)
+TEST_F(PageRecords, ItemsJoinTheFramesTheirIndexesNameAndEmptyFramesGo)
 {
     PageRecord record;
-    record.frames = 2;
+    record.frames = 3;
     record.items = {{1, objectCircle}, {-1, objectRectangle}, {1, objectCircle}, {0, objectCounter}};
     std::unique_ptr<CSitePage> page = NewPage();
     ASSERT_TRUE(Load(*page, record.Bytes()));
+    // The third frame has no members and goes.
+    ASSERT_EQ(page->GetGroupCount(), 2);
     EXPECT_EQ(FrameIndexes(*page), (std::vector<int>{1, -1, 1, 0}));
     ASSERT_EQ(page->GetGroupAt(1)->GetItemCount(), 2);
     EXPECT_EQ(page->GetGroupAt(1)->GetItem(0), page->GetItem(0));
