@@ -191,7 +191,7 @@ protected:
         return FileBytes(file);
     }
 
-    // Loads the bytes and checks that a page taken in reads its record to the last byte.
+    // Loads the bytes; a record that is taken must have been read to its last byte.
     static bool Load(CSitePage& page, const std::vector<BYTE>& bytes, int major = 5, int minor = 15)
     {
         std::unique_ptr<CMemFile> file = FileOf(bytes);
@@ -248,7 +248,7 @@ std::vector<int> GuidesOf(const CSitePage& page, bool horizontal)
 }
 
 // A page with every stored field away from its default and objects of every kind: circles, rectangles with a
-// corner, button text and a mouse-over twin, a picture kept as its file, polygons, a counter and a form, in a
+// corner, button text and a mouse-over twin, a picture from a file, polygons, a counter and a form, in a
 // turned user group and a selection frame.
 void FillPage(CSitePage& page)
 {
