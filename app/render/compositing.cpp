@@ -6,6 +6,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#endif
+
 namespace {
 
 using Table = std::array<unsigned char, 65536>;
@@ -153,7 +157,8 @@ __attribute__((always_inline)) inline void BlendAlphaVector(unsigned char* dst, 
 }
 
 // A row of packed pixels, a vector at a time. Vectors of clear source pixels leave the destination, and
-// vectors of opaque ones replace it, as the full arithmetic would.
+// vectors of opaque ones replace it, as the full arithmetic would. The pixels left over after the last whole
+// vector go through the next narrower vector, down to four pixels, and the last few one at a time.
 template <int kBytes>
 __attribute__((always_inline)) inline void BlendAlphaPackedRow(unsigned char* d, const unsigned char* s, int count)
 {
@@ -179,8 +184,12 @@ __attribute__((always_inline)) inline void BlendAlphaPackedRow(unsigned char* d,
         }
         BlendAlphaVector<kBytes>(d, s);
     }
-    for (; x < count; ++x, d += 4, s += 4)
-        BlendAlpha1(d, s);
+    if constexpr (kBytes > 16) {
+        BlendAlphaPackedRow<kBytes / 2>(d, s, count - x);
+    } else {
+        for (; x < count; ++x, d += 4, s += 4)
+            BlendAlpha1(d, s);
+    }
 }
 
 // The baseline build takes four pixels at a time: split into halves, the eight-pixel vectors would lose the
@@ -195,15 +204,37 @@ __attribute__((target("avx2"))) void BlendAlphaRowAvx2(unsigned char* d, const u
 {
     BlendAlphaPackedRow<32>(d, s, count);
 }
+
+// Sixteen pixels at a time. Even where the processor splits each 512-bit instruction in two, half the
+// instructions to decode and retire keep this build ahead of the AVX2 one. The test for clear and opaque
+// vectors runs on the vector itself here: the eight word loads of the generic test cost more than it saves.
+__attribute__((target("avx512f,avx512bw,avx512vl"))) void BlendAlphaRowAvx512(unsigned char* d, const unsigned char* s,
+                                                                              int count)
+{
+    const __m512i alphas = _mm512_set1_epi32(0xFF);
+    int x = 0;
+    for (; x + 16 <= count; x += 16, d += 64, s += 64) {
+        const __m512i source = _mm512_loadu_si512(s);
+        if (_mm512_test_epi32_mask(source, alphas) == 0)
+            continue;
+        if (_mm512_cmpeq_epi32_mask(_mm512_and_si512(source, alphas), alphas) == 0xFFFF) {
+            _mm512_storeu_si512(d, source);
+            continue;
+        }
+        BlendAlphaVector<64>(d, s);
+    }
+    BlendAlphaPackedRow<32>(d, s, count - x);
+}
 #else
 constexpr detail::BlendAlphaRow BlendAlphaRowAvx2 = nullptr;
+constexpr detail::BlendAlphaRow BlendAlphaRowAvx512 = nullptr;
 #endif
 
 } // namespace
 
 std::span<const ProcessorBuild<detail::BlendAlphaRow>> detail::BlendAlphaRowBuilds()
 {
-    static const auto builds = BuildsThisProcessorRuns(BlendAlphaRowAvx2, BlendAlphaRowBaseline);
+    static const auto builds = BuildsThisProcessorRuns(BlendAlphaRowAvx512, BlendAlphaRowAvx2, BlendAlphaRowBaseline);
     return builds;
 }
 

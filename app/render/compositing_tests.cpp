@@ -440,6 +440,53 @@ TEST(BlendAlpha, EveryBuildMatchesTheTablesOnRandomImages)
     }
 }
 
+// Rows of every width up to a few of the widest vectors, so that each build hands its remainder through every
+// narrower vector down to the one-pixel form, at starts off every vector boundary; the source rows clear,
+// opaque, of mixed alphas, or the destination row itself.
+TEST(BlendAlpha, EveryBuildMatchesTheTablesAtEveryWidthAndStart)
+{
+    enum class Source
+    {
+        kClear,
+        kOpaque,
+        kMixed,
+        kItself
+    };
+    std::mt19937 rng(5);
+    std::uniform_int_distribution<int> any(0, 255), kind(0, 2);
+    for (const ProcessorBuild<detail::BlendAlphaRow>& build : detail::BlendAlphaRowBuilds())
+        for (Source source : {Source::kClear, Source::kOpaque, Source::kMixed, Source::kItself})
+            for (int start : {0, 1, 4, 7})
+                for (int width = 1; width <= 67; ++width) {
+                    std::vector<unsigned char> dst(static_cast<size_t>(start + width * 4)), src(dst.size());
+                    for (size_t i = 0; i < dst.size(); ++i) {
+                        dst[i] = static_cast<unsigned char>(any(rng));
+                        src[i] = static_cast<unsigned char>(any(rng));
+                    }
+                    // Mixed rows change kind every four pixels: clear, opaque or any alpha.
+                    int groupKind = 2;
+                    for (int x = 0; x < width; ++x) {
+                        if (x % 4 == 0)
+                            groupKind = kind(rng);
+                        unsigned char& alpha = src[static_cast<size_t>(start + x * 4)];
+                        if (source == Source::kClear || (source == Source::kMixed && groupKind == 0))
+                            alpha = 0;
+                        if (source == Source::kOpaque || (source == Source::kMixed && groupKind == 1))
+                            alpha = 255;
+                    }
+                    if (source == Source::kItself)
+                        src = dst;
+                    std::vector<unsigned char> expected = dst;
+                    for (int x = 0; x < width; ++x)
+                        RefBlendAlpha(&expected[static_cast<size_t>(start + x * 4)],
+                                      &src[static_cast<size_t>(start + x * 4)], nullptr);
+                    unsigned char* d = dst.data() + start;
+                    build.routine(d, source == Source::kItself ? d : src.data() + start, width);
+                    ASSERT_EQ(dst, expected) << build.name << " width " << width << " starting at byte " << start
+                                             << " source kind " << static_cast<int>(source);
+                }
+}
+
 // The same run as source and destination: each pixel over itself.
 TEST(BlendAlpha, RunOverItself)
 {
