@@ -114,7 +114,7 @@ std::unique_ptr<CImage> CRotateScale::Transform(int width, int height, double an
     const bool over = background && !coverage;
     PixmanImage mask;
     if (hasAlpha || over) {
-        mask = PixmanImage(pixman_image_create_bits(PIXMAN_a8, W, H, nullptr, 0));
+        mask = NewCoverageMask(W, H);
         if (!mask)
             return nullptr;
         DPOINT q[4];
