@@ -346,22 +346,40 @@ void BevelInner(unsigned char* dst, int dstPixelStep, int dstRowStep, const unsi
                  });
 }
 
+// Each pixel lays a source pixel of alpha v and the glow's colour over the destination, exactly as BlendAlpha
+// lays one: the source pixels are made a stretch of a row at a time and go through BlendAlpha's row routine.
 void GlowBlend(unsigned char* dst, int dstPixelStep, int dstRowStep, const unsigned char* glow, int glowPixelStep,
                int glowRowStep, const unsigned char* mask, int maskPixelStep, int maskRowStep, int width, int height,
                int p, COLORREF color)
 {
-    if (!glow || !mask)
+    if (!glow || !mask || !dst || width <= 0 || height <= 0)
         return;
     const unsigned strength = ClampByte(p);
-    const unsigned c[3] = {GetRValue(color), GetGValue(color), GetBValue(color)};
-    ForEachPixel(dst, dstPixelStep, dstRowStep, glow, glowPixelStep, glowRowStep, mask, maskPixelStep, maskRowStep,
-                 width, height, [strength, &c](unsigned char* d, const unsigned char* g, const unsigned char* m) {
-                     const unsigned v = Mul(Mul(strength, 255 - m[0]), g[0]);
-                     const unsigned w = SourceWeightTable[d[0] * 256u + v];
-                     d[0] = OverAlphaTable[d[0] * 256u + v];
-                     for (int i = 0; i < 3; ++i)
-                         d[1 + i] = Mix(w, c[i], d[1 + i]);
-                 });
+    constexpr int kStretch = 256;
+    alignas(64) unsigned char source[kStretch * 4];
+    for (int i = 0; i < kStretch; ++i) {
+        source[4 * i + 1] = GetRValue(color);
+        source[4 * i + 2] = GetGValue(color);
+        source[4 * i + 3] = GetBValue(color);
+    }
+    const detail::BlendAlphaRow packedRow = dstPixelStep == 4 ? detail::BlendAlphaRowBuilds()[0].routine : nullptr;
+    for (int y = 0; y < height; ++y) {
+        unsigned char* d = dst + static_cast<ptrdiff_t>(y) * dstRowStep;
+        const unsigned char* g = glow + static_cast<ptrdiff_t>(y) * glowRowStep;
+        const unsigned char* m = mask + static_cast<ptrdiff_t>(y) * maskRowStep;
+        for (int x = 0; x < width; x += kStretch) {
+            const int count = std::min(kStretch, width - x);
+            for (int i = 0; i < count; ++i, g += glowPixelStep, m += maskPixelStep)
+                source[4 * i] = static_cast<unsigned char>(Mul(Mul(strength, 255 - m[0]), g[0]));
+            if (packedRow) {
+                packedRow(d, source, count);
+                d += static_cast<ptrdiff_t>(count) * 4;
+            } else {
+                for (int i = 0; i < count; ++i, d += dstPixelStep)
+                    BlendAlpha1(d, source + 4 * i);
+            }
+        }
+    }
 }
 
 void ApplyBevel(unsigned char* dst, int dstPixelStep, int dstRowStep, const unsigned char* shading,

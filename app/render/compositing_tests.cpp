@@ -503,6 +503,41 @@ TEST(BlendAlpha, RunOverItself)
     EXPECT_EQ(run, expected);
 }
 
+// Rows longer than the stretch GlowBlend makes its source pixels in, ending on either side of a stretch's end,
+// into packed destinations and into ones with a gap after each pixel.
+TEST(GlowBlend, LongRowsMatchTheObviousForm)
+{
+    struct Case
+    {
+        int width, gap;
+    };
+    std::mt19937 rng(11);
+    std::uniform_int_distribution<int> pick(0, 5), any(0, 255);
+    auto byte = [&] {
+        const int k = pick(rng);
+        return static_cast<unsigned char>(k == 0 ? 0 : k == 1 ? 255 : any(rng));
+    };
+    const int height = 3, p = 217;
+    const PixelOp reference = RefGlow(p, 200, 30, 120);
+    for (Case c : {Case{1, 0}, Case{255, 0}, Case{256, 0}, Case{257, 0}, Case{700, 0}, Case{300, 4}}) {
+        const int pixelStep = 4 + c.gap, rowStep = pixelStep * c.width + 4;
+        std::vector<unsigned char> dst(static_cast<size_t>(rowStep) * height),
+            glow(static_cast<size_t>(c.width) * height), mask(glow.size());
+        for (auto* bytes : {&dst, &glow, &mask})
+            for (unsigned char& b : *bytes)
+                b = byte();
+        std::vector<unsigned char> expected = dst;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < c.width; ++x) {
+                const size_t at = static_cast<size_t>(y) * c.width + x;
+                reference(&expected[static_cast<size_t>(y) * rowStep + x * pixelStep], &glow[at], &mask[at]);
+            }
+        GlowBlend(dst.data(), pixelStep, rowStep, glow.data(), 1, c.width, mask.data(), 1, c.width, c.width, height, p,
+                  RGB(200, 30, 120));
+        ASSERT_EQ(dst, expected) << "width " << c.width << ", gap " << c.gap;
+    }
+}
+
 TEST(ScaleAlpha, ChangesOnlyAlphaByTheFactor)
 {
     struct Case
