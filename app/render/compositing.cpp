@@ -288,26 +288,48 @@ void BlendColorInverseMask(unsigned char* dst, int dstPixelStep, int dstRowStep,
 
 namespace {
 
-// The outer bevel, with the shading's grey taken as it is or inverted.
+// Source pixels are made a stretch of a row at a time, for BlendAlpha's row routine to lay over the destination.
+constexpr int kStretch = 256;
+
+// The outer bevel, with the shading's grey taken as it is or inverted. Its colour goes over the destination as
+// BlendAlpha lays a source pixel of alpha v, but the alpha grows by k rather than v: the colours go through
+// BlendAlpha's row routine, and each alpha is set afterwards from the one before.
 template <bool Inverted>
 void BevelOuterImpl(unsigned char* dst, int dstPixelStep, int dstRowStep, const unsigned char* shading,
                     int shadingPixelStep, int shadingRowStep, const unsigned char* mask, int maskPixelStep,
                     int maskRowStep, int width, int height, int p)
 {
-    if (!shading || !mask)
+    if (!shading || !mask || !dst || width <= 0 || height <= 0)
         return;
     const unsigned strength = ClampByte(p);
-    ForEachPixel(dst, dstPixelStep, dstRowStep, shading, shadingPixelStep, shadingRowStep, mask, maskPixelStep,
-                 maskRowStep, width, height,
-                 [strength](unsigned char* d, const unsigned char* h, const unsigned char* m) {
-                     // The alpha grows by k, while the colour's weight is k reduced by the mask.
-                     const unsigned k = std::min(255u, 4 * Mul(h[0], strength));
-                     const unsigned v = Mul(k, 255 - m[0]);
-                     const unsigned w = SourceWeightTable[d[0] * 256u + v];
-                     d[0] = OverAlphaTable[d[0] * 256u + k];
-                     for (int i = 1; i < 4; ++i)
-                         d[i] = Mix(w, Inverted ? 255 - h[i] : h[i], d[i]);
-                 });
+    alignas(64) unsigned char source[kStretch * 4];
+    unsigned char alphaBefore[kStretch], growth[kStretch];
+    const detail::BlendAlphaRow packedRow = dstPixelStep == 4 ? detail::BlendAlphaRowBuilds()[0].routine : nullptr;
+    for (int y = 0; y < height; ++y) {
+        unsigned char* d = dst + static_cast<ptrdiff_t>(y) * dstRowStep;
+        const unsigned char* h = shading + static_cast<ptrdiff_t>(y) * shadingRowStep;
+        const unsigned char* m = mask + static_cast<ptrdiff_t>(y) * maskRowStep;
+        for (int x = 0; x < width; x += kStretch) {
+            const int count = std::min(kStretch, width - x);
+            for (int i = 0; i < count; ++i, h += shadingPixelStep, m += maskPixelStep) {
+                // The alpha grows by k, while the colour's weight is k reduced by the mask.
+                const unsigned k = std::min(255u, 4 * Mul(h[0], strength));
+                growth[i] = static_cast<unsigned char>(k);
+                alphaBefore[i] = d[static_cast<ptrdiff_t>(i) * dstPixelStep];
+                source[4 * i] = static_cast<unsigned char>(Mul(k, 255 - m[0]));
+                for (int c = 1; c < 4; ++c)
+                    source[4 * i + c] = static_cast<unsigned char>(Inverted ? 255 - h[c] : h[c]);
+            }
+            if (packedRow) {
+                packedRow(d, source, count);
+            } else {
+                for (int i = 0; i < count; ++i)
+                    BlendAlpha1(d + static_cast<ptrdiff_t>(i) * dstPixelStep, source + 4 * i);
+            }
+            for (int i = 0; i < count; ++i, d += dstPixelStep)
+                d[0] = OverAlphaTable[alphaBefore[i] * 256u + growth[i]];
+        }
+    }
 }
 
 } // namespace
@@ -355,7 +377,6 @@ void GlowBlend(unsigned char* dst, int dstPixelStep, int dstRowStep, const unsig
     if (!glow || !mask || !dst || width <= 0 || height <= 0)
         return;
     const unsigned strength = ClampByte(p);
-    constexpr int kStretch = 256;
     alignas(64) unsigned char source[kStretch * 4];
     for (int i = 0; i < kStretch; ++i) {
         source[4 * i + 1] = GetRValue(color);

@@ -503,10 +503,30 @@ TEST(BlendAlpha, RunOverItself)
     EXPECT_EQ(run, expected);
 }
 
-// Rows longer than the stretch GlowBlend makes its source pixels in, ending on either side of a stretch's end,
-// into packed destinations and into ones with a gap after each pixel.
-TEST(GlowBlend, LongRowsMatchTheObviousForm)
+// Rows longer than the stretch in which the glow and the outer bevels make their source pixels, ending on
+// either side of a stretch's end, into packed destinations and into ones with a gap after each pixel; the
+// shading runs are four-byte pixels, the glow and mask runs alpha maps.
+TEST(Compositing, LongRowsOfTheStretchedOperationsMatchTheObviousForm)
 {
+    using Op = void (*)(unsigned char*, int, int, const unsigned char*, int, int, const unsigned char*, int, int, int,
+                        int, int);
+    struct Operation
+    {
+        const char* name;
+        Op fast;
+        int aBytes; // bytes per pixel of the glow or shading run
+        PixelOp reference;
+    };
+    constexpr int p = 217;
+    const Operation operations[] = {
+        {"GlowBlend",
+         [](unsigned char* d, int dp, int dr, const unsigned char* a, int ap, int ar, const unsigned char* m, int mp,
+            int mr, int w, int h,
+            int strength) { GlowBlend(d, dp, dr, a, ap, ar, m, mp, mr, w, h, strength, RGB(200, 30, 120)); },
+         1, RefGlow(p, 200, 30, 120)},
+        {"BevelOuter", BevelOuter, 4, RefBevelOuter(p, false)},
+        {"BevelOuterInverted", BevelOuterInverted, 4, RefBevelOuter(p, true)},
+    };
     struct Case
     {
         int width, gap;
@@ -517,25 +537,24 @@ TEST(GlowBlend, LongRowsMatchTheObviousForm)
         const int k = pick(rng);
         return static_cast<unsigned char>(k == 0 ? 0 : k == 1 ? 255 : any(rng));
     };
-    const int height = 3, p = 217;
-    const PixelOp reference = RefGlow(p, 200, 30, 120);
-    for (Case c : {Case{1, 0}, Case{255, 0}, Case{256, 0}, Case{257, 0}, Case{700, 0}, Case{300, 4}}) {
-        const int pixelStep = 4 + c.gap, rowStep = pixelStep * c.width + 4;
-        std::vector<unsigned char> dst(static_cast<size_t>(rowStep) * height),
-            glow(static_cast<size_t>(c.width) * height), mask(glow.size());
-        for (auto* bytes : {&dst, &glow, &mask})
-            for (unsigned char& b : *bytes)
-                b = byte();
-        std::vector<unsigned char> expected = dst;
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < c.width; ++x) {
-                const size_t at = static_cast<size_t>(y) * c.width + x;
-                reference(&expected[static_cast<size_t>(y) * rowStep + x * pixelStep], &glow[at], &mask[at]);
-            }
-        GlowBlend(dst.data(), pixelStep, rowStep, glow.data(), 1, c.width, mask.data(), 1, c.width, c.width, height, p,
-                  RGB(200, 30, 120));
-        ASSERT_EQ(dst, expected) << "width " << c.width << ", gap " << c.gap;
-    }
+    const int height = 3;
+    for (const Operation& op : operations)
+        for (Case c : {Case{1, 0}, Case{255, 0}, Case{256, 0}, Case{257, 0}, Case{700, 0}, Case{300, 4}}) {
+            const int pixelStep = 4 + c.gap, rowStep = pixelStep * c.width + 4, aRow = op.aBytes * c.width;
+            std::vector<unsigned char> dst(static_cast<size_t>(rowStep) * height),
+                a(static_cast<size_t>(aRow) * height), mask(static_cast<size_t>(c.width) * height);
+            for (auto* bytes : {&dst, &a, &mask})
+                for (unsigned char& b : *bytes)
+                    b = byte();
+            std::vector<unsigned char> expected = dst;
+            for (int y = 0; y < height; ++y)
+                for (int x = 0; x < c.width; ++x)
+                    op.reference(&expected[static_cast<size_t>(y) * rowStep + x * pixelStep],
+                                 &a[static_cast<size_t>(y) * aRow + x * op.aBytes], &mask[y * c.width + x]);
+            op.fast(dst.data(), pixelStep, rowStep, a.data(), op.aBytes, aRow, mask.data(), 1, c.width, c.width, height,
+                    p);
+            ASSERT_EQ(dst, expected) << op.name << " width " << c.width << ", gap " << c.gap;
+        }
 }
 
 TEST(ScaleAlpha, ChangesOnlyAlphaByTheFactor)
