@@ -291,6 +291,37 @@ namespace {
 // Source pixels are made a stretch of a row at a time, for BlendAlpha's row routine to lay over the destination.
 constexpr int kStretch = 256;
 
+// Walks the rows of the destination and of two other runs a stretch at a time: make(source, d, a, m, count)
+// writes the stretch's source pixels (four bytes each) from its first pixels d, a and m; they are laid over the
+// destination as BlendAlpha lays them; then after(d, count) may change the stretch's destination pixels.
+template <class Make, class After>
+void BlendStretches(unsigned char* dst, int dstPixelStep, int dstRowStep, const unsigned char* a, int aPixelStep,
+                    int aRowStep, const unsigned char* m, int mPixelStep, int mRowStep, int width, int height,
+                    Make make, After after)
+{
+    alignas(64) unsigned char source[kStretch * 4];
+    const detail::BlendAlphaRow packedRow = dstPixelStep == 4 ? detail::BlendAlphaRowBuilds()[0].routine : nullptr;
+    for (int y = 0; y < height; ++y) {
+        unsigned char* d = dst + static_cast<ptrdiff_t>(y) * dstRowStep;
+        const unsigned char* pa = a + static_cast<ptrdiff_t>(y) * aRowStep;
+        const unsigned char* pm = m + static_cast<ptrdiff_t>(y) * mRowStep;
+        for (int x = 0; x < width; x += kStretch) {
+            const int count = std::min(kStretch, width - x);
+            make(source, d, pa, pm, count);
+            if (packedRow) {
+                packedRow(d, source, count);
+            } else {
+                for (int i = 0; i < count; ++i)
+                    BlendAlpha1(d + static_cast<ptrdiff_t>(i) * dstPixelStep, source + 4 * i);
+            }
+            after(d, count);
+            d += static_cast<ptrdiff_t>(count) * dstPixelStep;
+            pa += static_cast<ptrdiff_t>(count) * aPixelStep;
+            pm += static_cast<ptrdiff_t>(count) * mPixelStep;
+        }
+    }
+}
+
 // The outer bevel, with the shading's grey taken as it is or inverted. Its colour goes over the destination as
 // BlendAlpha lays a source pixel of alpha v, but the alpha grows by k rather than v: the colours go through
 // BlendAlpha's row routine, and each alpha is set afterwards from the one before.
@@ -302,34 +333,25 @@ void BevelOuterImpl(unsigned char* dst, int dstPixelStep, int dstRowStep, const 
     if (!shading || !mask || !dst || width <= 0 || height <= 0)
         return;
     const unsigned strength = ClampByte(p);
-    alignas(64) unsigned char source[kStretch * 4];
     unsigned char alphaBefore[kStretch], growth[kStretch];
-    const detail::BlendAlphaRow packedRow = dstPixelStep == 4 ? detail::BlendAlphaRowBuilds()[0].routine : nullptr;
-    for (int y = 0; y < height; ++y) {
-        unsigned char* d = dst + static_cast<ptrdiff_t>(y) * dstRowStep;
-        const unsigned char* h = shading + static_cast<ptrdiff_t>(y) * shadingRowStep;
-        const unsigned char* m = mask + static_cast<ptrdiff_t>(y) * maskRowStep;
-        for (int x = 0; x < width; x += kStretch) {
-            const int count = std::min(kStretch, width - x);
-            for (int i = 0; i < count; ++i, h += shadingPixelStep, m += maskPixelStep) {
-                // The alpha grows by k, while the colour's weight is k reduced by the mask.
-                const unsigned k = std::min(255u, 4 * Mul(h[0], strength));
-                growth[i] = static_cast<unsigned char>(k);
-                alphaBefore[i] = d[static_cast<ptrdiff_t>(i) * dstPixelStep];
-                source[4 * i] = static_cast<unsigned char>(Mul(k, 255 - m[0]));
-                for (int c = 1; c < 4; ++c)
-                    source[4 * i + c] = static_cast<unsigned char>(Inverted ? 255 - h[c] : h[c]);
-            }
-            if (packedRow) {
-                packedRow(d, source, count);
-            } else {
-                for (int i = 0; i < count; ++i)
-                    BlendAlpha1(d + static_cast<ptrdiff_t>(i) * dstPixelStep, source + 4 * i);
-            }
-            for (int i = 0; i < count; ++i, d += dstPixelStep)
-                d[0] = OverAlphaTable[alphaBefore[i] * 256u + growth[i]];
+    auto make = [&](unsigned char* source, const unsigned char* d, const unsigned char* h, const unsigned char* m,
+                    int count) {
+        for (int i = 0; i < count; ++i, d += dstPixelStep, h += shadingPixelStep, m += maskPixelStep) {
+            // The alpha grows by k, while the colour's weight is k reduced by the mask.
+            const unsigned k = std::min(255u, 4 * Mul(h[0], strength));
+            growth[i] = static_cast<unsigned char>(k);
+            alphaBefore[i] = d[0];
+            source[4 * i] = static_cast<unsigned char>(Mul(k, 255 - m[0]));
+            for (int c = 1; c < 4; ++c)
+                source[4 * i + c] = static_cast<unsigned char>(Inverted ? 255 - h[c] : h[c]);
         }
-    }
+    };
+    auto after = [&](unsigned char* d, int count) {
+        for (int i = 0; i < count; ++i, d += dstPixelStep)
+            d[0] = OverAlphaTable[alphaBefore[i] * 256u + growth[i]];
+    };
+    BlendStretches(dst, dstPixelStep, dstRowStep, shading, shadingPixelStep, shadingRowStep, mask, maskPixelStep,
+                   maskRowStep, width, height, make, after);
 }
 
 } // namespace
@@ -377,30 +399,18 @@ void GlowBlend(unsigned char* dst, int dstPixelStep, int dstRowStep, const unsig
     if (!glow || !mask || !dst || width <= 0 || height <= 0)
         return;
     const unsigned strength = ClampByte(p);
-    alignas(64) unsigned char source[kStretch * 4];
-    for (int i = 0; i < kStretch; ++i) {
-        source[4 * i + 1] = GetRValue(color);
-        source[4 * i + 2] = GetGValue(color);
-        source[4 * i + 3] = GetBValue(color);
-    }
-    const detail::BlendAlphaRow packedRow = dstPixelStep == 4 ? detail::BlendAlphaRowBuilds()[0].routine : nullptr;
-    for (int y = 0; y < height; ++y) {
-        unsigned char* d = dst + static_cast<ptrdiff_t>(y) * dstRowStep;
-        const unsigned char* g = glow + static_cast<ptrdiff_t>(y) * glowRowStep;
-        const unsigned char* m = mask + static_cast<ptrdiff_t>(y) * maskRowStep;
-        for (int x = 0; x < width; x += kStretch) {
-            const int count = std::min(kStretch, width - x);
-            for (int i = 0; i < count; ++i, g += glowPixelStep, m += maskPixelStep)
-                source[4 * i] = static_cast<unsigned char>(Mul(Mul(strength, 255 - m[0]), g[0]));
-            if (packedRow) {
-                packedRow(d, source, count);
-                d += static_cast<ptrdiff_t>(count) * 4;
-            } else {
-                for (int i = 0; i < count; ++i, d += dstPixelStep)
-                    BlendAlpha1(d, source + 4 * i);
-            }
+    const unsigned char r = GetRValue(color), g = GetGValue(color), b = GetBValue(color);
+    auto make = [&](unsigned char* source, const unsigned char*, const unsigned char* gl, const unsigned char* m,
+                    int count) {
+        for (int i = 0; i < count; ++i, gl += glowPixelStep, m += maskPixelStep) {
+            source[4 * i] = static_cast<unsigned char>(Mul(Mul(strength, 255 - m[0]), gl[0]));
+            source[4 * i + 1] = r;
+            source[4 * i + 2] = g;
+            source[4 * i + 3] = b;
         }
-    }
+    };
+    BlendStretches(dst, dstPixelStep, dstRowStep, glow, glowPixelStep, glowRowStep, mask, maskPixelStep, maskRowStep,
+                   width, height, make, [](unsigned char*, int) {});
 }
 
 void ApplyBevel(unsigned char* dst, int dstPixelStep, int dstRowStep, const unsigned char* shading,
