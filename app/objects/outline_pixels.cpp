@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "image/image_ops.h"
+#include "image/kept_images.h"
 
 namespace detail {
 
@@ -46,16 +48,20 @@ bool CropToVisible(CPixMap& /*scratch*/, std::unique_ptr<CImage>& image, CRect& 
     if (maxX < 0 || (minX == 0 && minY == 0 && maxX == w - 1 && maxY == h - 1))
         return true;
     const int cropW = maxX - minX + 1, cropH = maxY - minY + 1;
-    if (!image->CropInPlace(minX, minY, cropW, cropH)) {
-        // An image on a borrowed buffer is copied instead; both are of the same mode, so the rows go as they are.
-        auto cropped = std::make_unique<CImage>(IMAGE_MODE_RGBA, cropW, cropH, image->GetDpi(), CImage::ForOverwrite{});
+    // A kept image of the cropped size takes the rows, and the whole image is kept in its place, ready for the
+    // next render of the same size. Otherwise the image is cropped where it stands.
+    std::unique_ptr<CImage> cropped = TakeKeptImage(IMAGE_MODE_RGBA, cropW, cropH, image->GetDpi());
+    if (cropped || !image->CropInPlace(minX, minY, cropW, cropH)) {
+        // An image on a borrowed buffer is copied too; both are of the same mode, so the rows go as they are.
+        if (!cropped)
+            cropped = std::make_unique<CImage>(IMAGE_MODE_RGBA, cropW, cropH, image->GetDpi(), CImage::ForOverwrite{});
         if (cropped->IsEmpty())
             return false;
         const ptrdiff_t from = image->GetStride(), to = cropped->GetStride();
         const unsigned char* source = image->GetData() + minY * from + ptrdiff_t(minX) * 4;
         for (int y = 0; y < cropH; ++y)
             std::memcpy(cropped->GetData() + y * to, source + y * from, size_t(cropW) * 4);
-        image = std::move(cropped);
+        KeepImage(std::exchange(image, std::move(cropped)));
     }
     bounds = CRect(bounds.left + minX, bounds.top + minY, bounds.left + minX + cropW, bounds.top + minY + cropH);
     return true;

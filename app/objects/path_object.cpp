@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <utility>
 
 #include "app/model/effect_settings.h"
 #include "app/model/fill_info.h"
@@ -18,6 +19,7 @@
 #include "app/objects/text_image.h"
 #include "app/render/object_effects.h"
 #include "image/image_ops.h"
+#include "image/kept_images.h"
 #include "image/tiles.h"
 #include "platform/io/io.h"
 #include "platform/transform/rotate_scale.h"
@@ -409,10 +411,11 @@ bool CPathObject::RenderImage(CPixMap& scratch)
     std::unique_ptr<CImage> content;
     if (!target || !PrepareContent(content) || !RasteriseTiles(scratch, content.get(), *target))
         return false;
+    KeepImage(std::move(content));
     if (!ApplyEffects(scratch, target, newBounds))
         return false;
 
-    image = std::move(target);
+    KeepImage(std::exchange(image, std::move(target)));
     bounds = newBounds;
     dirty = 0;
     return true;
@@ -434,7 +437,7 @@ std::unique_ptr<CImage> CPathObject::TakeRenderTarget(int imageWidth, int imageH
         image->Height() == imageHeight && !image->IsEmpty())
         return std::move(image);
     // The tiles of the render cover it whole.
-    auto target = std::make_unique<CImage>(IMAGE_MODE_RGBA, imageWidth, imageHeight, 96.0, CImage::ForOverwrite{});
+    auto target = TakeImageForOverwrite(IMAGE_MODE_RGBA, imageWidth, imageHeight);
     if (target->IsEmpty())
         return nullptr;
     return target;

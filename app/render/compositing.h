@@ -69,8 +69,8 @@ namespace detail {
 // BlendAlpha over one row of count pixels, four bytes apart in the source and in the destination.
 using BlendAlphaRow = void (*)(unsigned char* dst, const unsigned char* src, int count);
 
-// The builds of the row routine that this processor can run, the one BlendAlpha uses first: for AVX2 where
-// the processor has it, and the baseline build (SSE2 on x86-64) everywhere.
+// The builds of the row routine that this processor can run, the one BlendAlpha uses first: for AVX-512 and
+// for AVX2 where the processor has them, and the baseline build (SSE2 on x86-64) everywhere.
 std::span<const ProcessorBuild<BlendAlphaRow>> BlendAlphaRowBuilds();
 
 } // namespace detail

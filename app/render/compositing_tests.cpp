@@ -440,6 +440,53 @@ TEST(BlendAlpha, EveryBuildMatchesTheTablesOnRandomImages)
     }
 }
 
+// Rows of every width up to a few of the widest vectors, so that each build hands its remainder through every
+// narrower vector down to the one-pixel form, at starts off every vector boundary; the source rows clear,
+// opaque, of mixed alphas, or the destination row itself.
+TEST(BlendAlpha, EveryBuildMatchesTheTablesAtEveryWidthAndStart)
+{
+    enum class Source
+    {
+        kClear,
+        kOpaque,
+        kMixed,
+        kItself
+    };
+    std::mt19937 rng(5);
+    std::uniform_int_distribution<int> any(0, 255), kind(0, 2);
+    for (const ProcessorBuild<detail::BlendAlphaRow>& build : detail::BlendAlphaRowBuilds())
+        for (Source source : {Source::kClear, Source::kOpaque, Source::kMixed, Source::kItself})
+            for (int start : {0, 1, 4, 7})
+                for (int width = 1; width <= 67; ++width) {
+                    std::vector<unsigned char> dst(static_cast<size_t>(start + width * 4)), src(dst.size());
+                    for (size_t i = 0; i < dst.size(); ++i) {
+                        dst[i] = static_cast<unsigned char>(any(rng));
+                        src[i] = static_cast<unsigned char>(any(rng));
+                    }
+                    // Mixed rows change kind every four pixels: clear, opaque or any alpha.
+                    int groupKind = 2;
+                    for (int x = 0; x < width; ++x) {
+                        if (x % 4 == 0)
+                            groupKind = kind(rng);
+                        unsigned char& alpha = src[static_cast<size_t>(start + x * 4)];
+                        if (source == Source::kClear || (source == Source::kMixed && groupKind == 0))
+                            alpha = 0;
+                        if (source == Source::kOpaque || (source == Source::kMixed && groupKind == 1))
+                            alpha = 255;
+                    }
+                    if (source == Source::kItself)
+                        src = dst;
+                    std::vector<unsigned char> expected = dst;
+                    for (int x = 0; x < width; ++x)
+                        RefBlendAlpha(&expected[static_cast<size_t>(start + x * 4)],
+                                      &src[static_cast<size_t>(start + x * 4)], nullptr);
+                    unsigned char* d = dst.data() + start;
+                    build.routine(d, source == Source::kItself ? d : src.data() + start, width);
+                    ASSERT_EQ(dst, expected) << build.name << " width " << width << " starting at byte " << start
+                                             << " source kind " << static_cast<int>(source);
+                }
+}
+
 // The same run as source and destination: each pixel over itself.
 TEST(BlendAlpha, RunOverItself)
 {
@@ -454,6 +501,60 @@ TEST(BlendAlpha, RunOverItself)
     }
     BlendAlpha(run.data(), 4, 80, run.data(), 4, 80, 20, 1);
     EXPECT_EQ(run, expected);
+}
+
+// Rows longer than the stretch in which the glow and the outer bevels make their source pixels, ending on
+// either side of a stretch's end, into packed destinations and into ones with a gap after each pixel; the
+// shading runs are four-byte pixels, the glow and mask runs alpha maps.
+TEST(Compositing, LongRowsOfTheStretchedOperationsMatchTheObviousForm)
+{
+    using Op = void (*)(unsigned char*, int, int, const unsigned char*, int, int, const unsigned char*, int, int, int,
+                        int, int);
+    struct Operation
+    {
+        const char* name;
+        Op fast;
+        int aBytes; // bytes per pixel of the glow or shading run
+        PixelOp reference;
+    };
+    constexpr int p = 217;
+    const Operation operations[] = {
+        {"GlowBlend",
+         [](unsigned char* d, int dp, int dr, const unsigned char* a, int ap, int ar, const unsigned char* m, int mp,
+            int mr, int w, int h,
+            int strength) { GlowBlend(d, dp, dr, a, ap, ar, m, mp, mr, w, h, strength, RGB(200, 30, 120)); },
+         1, RefGlow(p, 200, 30, 120)},
+        {"BevelOuter", BevelOuter, 4, RefBevelOuter(p, false)},
+        {"BevelOuterInverted", BevelOuterInverted, 4, RefBevelOuter(p, true)},
+    };
+    struct Case
+    {
+        int width, gap;
+    };
+    std::mt19937 rng(11);
+    std::uniform_int_distribution<int> pick(0, 5), any(0, 255);
+    auto byte = [&] {
+        const int k = pick(rng);
+        return static_cast<unsigned char>(k == 0 ? 0 : k == 1 ? 255 : any(rng));
+    };
+    const int height = 3;
+    for (const Operation& op : operations)
+        for (Case c : {Case{1, 0}, Case{255, 0}, Case{256, 0}, Case{257, 0}, Case{700, 0}, Case{300, 4}}) {
+            const int pixelStep = 4 + c.gap, rowStep = pixelStep * c.width + 4, aRow = op.aBytes * c.width;
+            std::vector<unsigned char> dst(static_cast<size_t>(rowStep) * height),
+                a(static_cast<size_t>(aRow) * height), mask(static_cast<size_t>(c.width) * height);
+            for (auto* bytes : {&dst, &a, &mask})
+                for (unsigned char& b : *bytes)
+                    b = byte();
+            std::vector<unsigned char> expected = dst;
+            for (int y = 0; y < height; ++y)
+                for (int x = 0; x < c.width; ++x)
+                    op.reference(&expected[static_cast<size_t>(y) * rowStep + x * pixelStep],
+                                 &a[static_cast<size_t>(y) * aRow + x * op.aBytes], &mask[y * c.width + x]);
+            op.fast(dst.data(), pixelStep, rowStep, a.data(), op.aBytes, aRow, mask.data(), 1, c.width, c.width, height,
+                    p);
+            ASSERT_EQ(dst, expected) << op.name << " width " << c.width << ", gap " << c.gap;
+        }
 }
 
 TEST(ScaleAlpha, ChangesOnlyAlphaByTheFactor)

@@ -6,12 +6,14 @@
 #include <cstdint>
 #include <cstring>
 #include <numbers>
+#include <utility>
 
 #include "app/model/effect_settings.h"
 #include "app/model/services.h"
 #include "app/render/compositing.h"
 #include "app/render/effect_images.h"
 #include "image/image_ops.h"
+#include "image/kept_images.h"
 #include "image/tiles.h"
 
 namespace {
@@ -368,7 +370,7 @@ bool RenderEffects(std::unique_ptr<CImage>& image, CRect& bounds, CEffectSetting
         b->Offset(-united.left, -united.top);
     const int cw = static_cast<int>(united.Width()), ch = static_cast<int>(united.Height());
     // Each tile clears its part before drawing, so the composite is drawn in place and needs no clearing first.
-    auto composite = std::make_unique<CImage>(IMAGE_MODE_RGBA, cw, ch, 96.0, CImage::ForOverwrite{});
+    auto composite = TakeImageForOverwrite(IMAGE_MODE_RGBA, cw, ch);
     const int tw = std::min(kImageTileSize, cw), th = std::min(kImageTileSize, ch);
     Tiles* tiles = TileMaps();
     if (composite->IsEmpty() || !tiles)
@@ -384,7 +386,7 @@ bool RenderEffects(std::unique_ptr<CImage>& image, CRect& bounds, CEffectSetting
         }
     }
 
-    image = std::move(composite);
+    KeepImage(std::exchange(image, std::move(composite)));
     bounds = CRect(static_cast<int>(united.left), static_cast<int>(united.top), static_cast<int>(united.right),
                    static_cast<int>(united.bottom));
     return true;

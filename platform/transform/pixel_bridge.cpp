@@ -1,6 +1,7 @@
 #include "platform/transform/pixel_bridge.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <new>
@@ -20,12 +21,27 @@ inline uint32_t Premultiply(uint32_t c, uint32_t a)
     return (t + (t >> 8)) >> 8;
 }
 
-inline unsigned char Unpremultiply(uint32_t c, uint32_t a)
+constexpr unsigned char Unpremultiply(uint32_t c, uint32_t a)
 {
     if (a == 0)
         return 0;
     return static_cast<unsigned char>(std::min<uint32_t>(255, (c * 255 + a / 2) / a));
 }
+
+// Unpremultiply(c, a) at index a * 256 + c: the three divisions of each pixel cost more than the rest of
+// WritePixels together.
+using UnpremultiplyTable = std::array<unsigned char, 65536>;
+
+constexpr UnpremultiplyTable MakeUnpremultiplyTable()
+{
+    UnpremultiplyTable table{};
+    for (uint32_t a = 0; a < 256; ++a)
+        for (uint32_t c = 0; c < 256; ++c)
+            table[a * 256 + c] = Unpremultiply(c, a);
+    return table;
+}
+
+alignas(64) constinit const UnpremultiplyTable kUnpremultiplied = MakeUnpremultiplyTable();
 
 int PlanesOf(PixelKind kind)
 {
@@ -57,6 +73,7 @@ enum Slot
 {
     kSourceSlot,
     kTargetSlot,
+    kMaskSlot,
     kSlots
 };
 
@@ -145,8 +162,32 @@ SampleLayout LayoutOf(const CPixMap& map)
 
 PixmanImage NewPixmanImage(PixelKind kind, int w, int h)
 {
-    return WorkImage(PixmanFormatOf(kind), w, h, true, kTargetSlot);
+    return WorkImage(PixmanFormatOf(kind), w, h, false, kTargetSlot);
 }
+
+PixmanImage NewCoverageMask(int w, int h)
+{
+    return WorkImage(PIXMAN_a8, w, h, true, kMaskSlot);
+}
+
+// The samples of one row of a layout, from pixel x0 on. Held apart from the layout, so that a byte written
+// through them (which may alias anything) does not make the compiler load the layout's pointers and steps again
+// for each sample.
+struct RowSamples
+{
+    unsigned char* first[4] = {};
+    int step[4] = {};
+
+    RowSamples(const SampleLayout& layout, int x0, int y)
+    {
+        for (int p = 0; p < layout.planes; ++p) {
+            first[p] = layout.At(x0, y, p);
+            step[p] = layout.pixelStep[p];
+        }
+    }
+
+    unsigned char* At(int x, int p) const { return first[p] + ptrdiff_t(x) * step[p]; }
+};
 
 PixmanImage ReadPixels(const SampleLayout& src, int x0, int y0, int w, int h)
 {
@@ -156,38 +197,52 @@ PixmanImage ReadPixels(const SampleLayout& src, int x0, int y0, int w, int h)
         return image;
     auto* bits = reinterpret_cast<unsigned char*>(pixman_image_get_data(image.get()));
     const int stride = pixman_image_get_stride(image.get());
-    for (int y = 0; y < h; ++y) {
-        unsigned char* row = bits + ptrdiff_t(y) * stride;
-        // The filters never read past a row's last pixel, but its padding is kept defined all the same.
-        if (src.kind == PixelKind::Coverage)
-            std::fill(row + w, row + stride, 0);
-        auto* px = reinterpret_cast<uint32_t*>(row);
-        for (int x = 0; x < w; ++x) {
-            auto s = [&](int p) { return uint32_t(*src.At(x0 + x, y0 + y, p)); };
-            switch (src.kind) {
-            case PixelKind::Coverage:
-                row[x] = static_cast<unsigned char>(s(0));
-                break;
-            case PixelKind::Grey:
-                px[x] = 0xFF000000u | s(0) << 16 | s(0) << 8 | s(0);
-                break;
-            case PixelKind::GreyAlpha: {
-                uint32_t a = s(0), g = Premultiply(s(1), a);
-                px[x] = a << 24 | g << 16 | g << 8 | g;
-                break;
-            }
-            case PixelKind::Rgb:
-                px[x] = 0xFF000000u | s(0) << 16 | s(1) << 8 | s(2);
-                break;
-            case PixelKind::RgbAlpha: {
-                uint32_t a = s(0);
-                px[x] = a << 24 | Premultiply(s(1), a) << 16 | Premultiply(s(2), a) << 8 | Premultiply(s(3), a);
-                break;
-            }
-            case PixelKind::Unsupported:
-                break;
-            }
+    // Walks the pixels with one reader for the whole image, so that the choice of planes is made once.
+    auto read = [&](auto pixel) {
+        for (int y = 0; y < h; ++y) {
+            unsigned char* row = bits + ptrdiff_t(y) * stride;
+            auto* px = reinterpret_cast<uint32_t*>(row);
+            const RowSamples in(src, x0, y0 + y);
+            for (int x = 0; x < w; ++x)
+                pixel(row, px, in, x);
+            // The filters never read past a row's last pixel, but its padding is kept defined all the same.
+            if (src.kind == PixelKind::Coverage)
+                std::fill(row + w, row + stride, 0);
         }
+    };
+    auto s = [](const RowSamples& in, int x, int p) { return uint32_t(*in.At(x, p)); };
+    switch (src.kind) {
+    case PixelKind::Coverage:
+        read([&](unsigned char* row, uint32_t*, const RowSamples& in, int x) {
+            row[x] = static_cast<unsigned char>(s(in, x, 0));
+        });
+        break;
+    case PixelKind::Grey:
+        read([&](unsigned char*, uint32_t* px, const RowSamples& in, int x) {
+            const uint32_t g = s(in, x, 0);
+            px[x] = 0xFF000000u | g << 16 | g << 8 | g;
+        });
+        break;
+    case PixelKind::GreyAlpha:
+        read([&](unsigned char*, uint32_t* px, const RowSamples& in, int x) {
+            const uint32_t a = s(in, x, 0), g = Premultiply(s(in, x, 1), a);
+            px[x] = a << 24 | g << 16 | g << 8 | g;
+        });
+        break;
+    case PixelKind::Rgb:
+        read([&](unsigned char*, uint32_t* px, const RowSamples& in, int x) {
+            px[x] = 0xFF000000u | s(in, x, 0) << 16 | s(in, x, 1) << 8 | s(in, x, 2);
+        });
+        break;
+    case PixelKind::RgbAlpha:
+        read([&](unsigned char*, uint32_t* px, const RowSamples& in, int x) {
+            const uint32_t a = s(in, x, 0);
+            px[x] = a << 24 | Premultiply(s(in, x, 1), a) << 16 | Premultiply(s(in, x, 2), a) << 8 |
+                    Premultiply(s(in, x, 3), a);
+        });
+        break;
+    case PixelKind::Unsupported:
+        break;
     }
     return image;
 }
@@ -197,48 +252,70 @@ void WritePixels(pixman_image_t* image, const SampleLayout& dst, int w, int h)
     const bool coverageSource = pixman_image_get_format(image) == PIXMAN_a8;
     auto* bits = reinterpret_cast<const unsigned char*>(pixman_image_get_data(image));
     const int stride = pixman_image_get_stride(image);
-    for (int y = 0; y < h; ++y) {
-        const unsigned char* row = bits + ptrdiff_t(y) * stride;
-        const auto* px = reinterpret_cast<const uint32_t*>(row);
-        for (int x = 0; x < w; ++x) {
-            uint32_t a, r, g, b;
-            if (coverageSource) {
-                a = row[x];
-                r = g = b = 0;
-            } else {
-                uint32_t v = px[x];
-                a = v >> 24;
-                r = Unpremultiply((v >> 16) & 0xFF, a);
-                g = Unpremultiply((v >> 8) & 0xFF, a);
-                b = Unpremultiply(v & 0xFF, a);
-            }
-            auto put = [&](int p, uint32_t value) { *dst.At(x, y, p) = static_cast<unsigned char>(value); };
-            switch (dst.kind) {
-            case PixelKind::Coverage:
-                put(0, a);
-                break;
-            case PixelKind::Grey:
-                put(0, (r + g + b + 1) / 3);
-                break;
-            case PixelKind::GreyAlpha:
-                put(0, a);
-                put(1, (r + g + b + 1) / 3);
-                break;
-            case PixelKind::Rgb:
-                put(0, r);
-                put(1, g);
-                put(2, b);
-                break;
-            case PixelKind::RgbAlpha:
-                put(0, a);
-                put(1, r);
-                put(2, g);
-                put(3, b);
-                break;
-            case PixelKind::Unsupported:
-                break;
+    // Walks the pixels with one writer for the whole image, so that the choice of planes is made once.
+    auto write = [&](auto put) {
+        for (int y = 0; y < h; ++y) {
+            const unsigned char* row = bits + ptrdiff_t(y) * stride;
+            const auto* px = reinterpret_cast<const uint32_t*>(row);
+            const RowSamples out(dst, 0, y);
+            for (int x = 0; x < w; ++x) {
+                uint32_t a, r, g, b;
+                if (coverageSource) {
+                    a = row[x];
+                    r = g = b = 0;
+                } else {
+                    const uint32_t v = px[x];
+                    a = v >> 24;
+                    r = (v >> 16) & 0xFF;
+                    g = (v >> 8) & 0xFF;
+                    b = v & 0xFF;
+                    // Opaque pixels keep their colour as it is; only the others need the table.
+                    if (a != 255) {
+                        const unsigned char* colourOf = &kUnpremultiplied[a * 256];
+                        r = colourOf[r];
+                        g = colourOf[g];
+                        b = colourOf[b];
+                    }
+                }
+                put(out, x, a, r, g, b);
             }
         }
+    };
+    auto grey = [](uint32_t r, uint32_t g, uint32_t b) { return static_cast<unsigned char>((r + g + b + 1) / 3); };
+    switch (dst.kind) {
+    case PixelKind::Coverage:
+        write([](const RowSamples& out, int x, uint32_t a, uint32_t, uint32_t, uint32_t) {
+            *out.At(x, 0) = static_cast<unsigned char>(a);
+        });
+        break;
+    case PixelKind::Grey:
+        write([&](const RowSamples& out, int x, uint32_t, uint32_t r, uint32_t g, uint32_t b) {
+            *out.At(x, 0) = grey(r, g, b);
+        });
+        break;
+    case PixelKind::GreyAlpha:
+        write([&](const RowSamples& out, int x, uint32_t a, uint32_t r, uint32_t g, uint32_t b) {
+            *out.At(x, 0) = static_cast<unsigned char>(a);
+            *out.At(x, 1) = grey(r, g, b);
+        });
+        break;
+    case PixelKind::Rgb:
+        write([](const RowSamples& out, int x, uint32_t, uint32_t r, uint32_t g, uint32_t b) {
+            *out.At(x, 0) = static_cast<unsigned char>(r);
+            *out.At(x, 1) = static_cast<unsigned char>(g);
+            *out.At(x, 2) = static_cast<unsigned char>(b);
+        });
+        break;
+    case PixelKind::RgbAlpha:
+        write([](const RowSamples& out, int x, uint32_t a, uint32_t r, uint32_t g, uint32_t b) {
+            *out.At(x, 0) = static_cast<unsigned char>(a);
+            *out.At(x, 1) = static_cast<unsigned char>(r);
+            *out.At(x, 2) = static_cast<unsigned char>(g);
+            *out.At(x, 3) = static_cast<unsigned char>(b);
+        });
+        break;
+    case PixelKind::Unsupported:
+        break;
     }
 }
 

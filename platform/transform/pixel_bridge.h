@@ -54,10 +54,15 @@ struct PixmanDeleter
 };
 using PixmanImage = std::unique_ptr<pixman_image_t, PixmanDeleter>;
 
-// A new pixman image of w x h: a8 for coverage, premultiplied a8r8g8b8 for the rest, cleared to 0.
-// The images made by this and by ReadPixels may share their buffer with the one the same function made before on
-// the same thread: each must be let go before the next call of its maker.
+// A new pixman image of w x h: a8 for coverage, premultiplied a8r8g8b8 for the rest. Its pixels are left as
+// they are (whatever an earlier transform left): the caller writes every one, by a SRC composite over the whole
+// image or a fill, before reading any.
 PixmanImage NewPixmanImage(PixelKind kind, int w, int h);
+
+// A new a8 image of w x h cleared to 0, for the mask that shapes a turned image.
+// The images made by this, by NewPixmanImage and by ReadPixels may share their buffer with the one the same
+// function made before on the same thread: each must be let go before the next call of its maker.
+PixmanImage NewCoverageMask(int w, int h);
 
 // Copies the w x h pixels at (x0, y0) of the layout into a new pixman image (premultiplying colour by alpha).
 PixmanImage ReadPixels(const SampleLayout& src, int x0, int y0, int w, int h);

@@ -1,5 +1,6 @@
 #include "platform/transform/rotate_scale.h"
 
+#include "image/kept_images.h"
 #include "platform/transform/pixel_bridge.h"
 
 #include <algorithm>
@@ -114,7 +115,7 @@ std::unique_ptr<CImage> CRotateScale::Transform(int width, int height, double an
     const bool over = background && !coverage;
     PixmanImage mask;
     if (hasAlpha || over) {
-        mask = PixmanImage(pixman_image_create_bits(PIXMAN_a8, W, H, nullptr, 0));
+        mask = NewCoverageMask(W, H);
         if (!mask)
             return nullptr;
         DPOINT q[4];
@@ -135,7 +136,7 @@ std::unique_ptr<CImage> CRotateScale::Transform(int width, int height, double an
                              0, 0, W, H);
 
     // WritePixels writes every sample of it.
-    auto result = std::make_unique<CImage>(m_source.GetMode(), W, H, m_source.GetDpi(), CImage::ForOverwrite{});
+    auto result = TakeImageForOverwrite(m_source.GetMode(), W, H, m_source.GetDpi());
     const SampleLayout out = LayoutOf(*result);
     if (out.kind == PixelKind::Unsupported)
         return nullptr;
