@@ -67,14 +67,12 @@ bool CLinkInfo::operator==(const CLinkInfo& other) const
 
 bool CLinkInfo::OnPageDeleted(int page)
 {
-    if (!m_bActive || m_nKind != kindPage)
-        return false;
-    if (m_nPage == page) {
+    if (LeadsToPage(page)) {
         m_bActive = false;
         m_nPage = 0;
         return true;
     }
-    if (m_nPage > page)
+    if (m_bActive && m_nKind == kindPage && m_nPage > page)
         --m_nPage;
     return false;
 }

@@ -43,6 +43,8 @@ public:
     bool operator==(const CLinkInfo& other) const;
     bool operator!=(const CLinkInfo& other) const { return !(*this == other); }
 
+    // Whether the link is on and leads to that page of the site.
+    bool LeadsToPage(int page) const { return m_bActive && m_nKind == kindPage && m_nPage == page; }
     // Follows the deletion of a page: a link to it is switched off (true is returned), a link to a later page
     // moves down by one.
     bool OnPageDeleted(int page);

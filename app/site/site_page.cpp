@@ -6,6 +6,7 @@
 #include "app/model/undo_manager.h"
 #include "app/site/object_frame.h"
 #include "app/site/page_item.h"
+#include "app/site/website.h"
 
 CSitePage::CSitePage(CWebsite* site, const std::string& name, const std::string& title, const NewPageSettings& settings)
     : m_pSite(site)
@@ -91,7 +92,10 @@ void CSitePage::CopyFrom(const CSitePage& source, const std::string& name, const
 void CSitePage::SetModified()
 {
     m_bSaved = false;
-    GetCoreServices().SetSiteModified();
+    if (m_pSite)
+        m_pSite->SetModified();
+    else
+        GetCoreServices().SetSiteModified();
 }
 
 void CSitePage::SetPageInfo(const std::string& name, const std::string& title, const std::string& headerHtml, int width,

@@ -5,6 +5,7 @@
 // lifetime of the object.
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "app/model/services.h"
@@ -55,6 +56,32 @@ public:
     }
     void RemoveInsertHtmlFile(CInsertHtmlDLG*) override { ++removedHtmlFiles; }
     void EndAllTextEditing() override { ++textEditsEnded; }
+    void UpdateTitle() override { ++titleUpdates; }
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    void ShowInfoMessage(const std::string& text) override { messages.push_back(text); }
+    bool AskYesNo(const std::string& caption, const std::string& text) override
+    {
+        questions.push_back(caption + "|" + text);
+        return answerYes;
+    }
+    void Beep() override { ++beeps; }
+    int ShowDeletePageDialog() override { return deletePageAnswer; }
+    CSitePage* CloseActivePageWindow() override
+    {
+        ++closedWindows;
+        return pageAfterClose;
+    }
+    bool RunFilesDialog(FilesDialogKind kind, const std::vector<std::string>& reserved,
+                        const std::vector<const CFilePair*>& pairs, FilesDialogResult& result) override
+    {
+        dialogKinds.push_back(kind);
+        reservedSeen = reserved;
+        pairsSeen = pairs.size();
+        if (!filesChosen)
+            return false;
+        result = filesResult;
+        return true;
+    }
     std::unique_ptr<CUndoManager> CreateUndoManager(CSitePage* owner, int capacity) override
     {
         auto manager = std::make_unique<RecordingUndoManager>(owner, capacity);
@@ -75,6 +102,19 @@ public:
     int removedHtmlFiles = 0;
     int textEditsEnded = 0;
     RecordingUndoManager* lastUndoManager = nullptr;
+    int titleUpdates = 0;
+    std::vector<std::string> messages;
+    std::vector<std::string> questions;
+    bool answerYes = true;
+    int beeps = 0;
+    int deletePageAnswer = IDOK;
+    CSitePage* pageAfterClose = nullptr;
+    int closedWindows = 0;
+    bool filesChosen = false;
+    FilesDialogResult filesResult;
+    std::vector<FilesDialogKind> dialogKinds;
+    std::vector<std::string> reservedSeen;
+    size_t pairsSeen = 0;
 
 private:
     int viewToken = 0;

@@ -16,8 +16,9 @@
 
 #include "app/model/file_name_map.h"
 #include "app/model/file_pair.h"
-#include "app/model/services.h"
 #include "app/model/fill_style.h"
+#include "app/model/record_stream.h"
+#include "app/model/services.h"
 #include "app/site/site_page.h"
 #include "image/image.h"
 #include "platform/win/file.h"

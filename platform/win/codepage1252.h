@@ -26,3 +26,14 @@ inline std::string LowerCase1252(std::string text)
         c = LowerCase1252(c);
     return text;
 }
+
+// Whether two texts are equal once folded.
+inline bool EqualNoCase1252(const std::string& a, const std::string& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (LowerCase1252(a[i]) != LowerCase1252(b[i]))
+            return false;
+    return true;
+}

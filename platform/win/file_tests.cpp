@@ -13,21 +13,16 @@
 #include <sys/stat.h>
 #include <vector>
 
+#include "testing/scratch_folder.h"
+
 namespace {
 
 // A fresh folder per test, removed afterwards.
 class CFileTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        std::string templ = (std::filesystem::temp_directory_path() / "pelorin-file-XXXXXX").string();
-        ASSERT_NE(mkdtemp(templ.data()), nullptr);
-        m_dir = templ + "/";
-    }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
-
-    std::string m_dir;
+    ScratchFolder m_folder;
+    const std::string m_dir = m_folder.Path();
 };
 
 // Runs f and returns the cause of the file exception it throws, or -1 when it throws none.

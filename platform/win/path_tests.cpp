@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "platform/win/file.h"
+#include "testing/scratch_folder.h"
 
 namespace {
 
@@ -119,17 +120,11 @@ TEST(PathTest, JoinPathAddsTheFoldersOwnSeparatorOnlyWhereMissing)
 class TempFolderTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        std::string templ = (std::filesystem::temp_directory_path() / "pelorin-path-XXXXXX").string();
-        ASSERT_NE(mkdtemp(templ.data()), nullptr);
-        m_base = templ;
-    }
-    void TearDown() override { std::filesystem::remove_all(m_base); }
-
     std::string Expected() const { return m_base + "/pelorin-" + std::to_string(getuid()) + "/"; }
 
-    std::string m_base;
+    ScratchFolder m_folder;
+    // Without the trailing separator.
+    const std::string m_base = m_folder.Path().substr(0, m_folder.Path().size() - 1);
 };
 
 TEST_F(TempFolderTest, CreatesPrivateFolderAndTightensLooseOne)
