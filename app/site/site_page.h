@@ -11,6 +11,7 @@
 
 #include "app/model/fill_style.h"
 #include "image/image.h"
+#include "platform/win/file.h"
 #include "platform/win/win_types.h"
 
 class CWebsite;
@@ -37,6 +38,11 @@ public:
     static constexpr int kRenderBufferSize = 256;
     // The most guides of one direction a stored page may hold.
     static constexpr int kMaxGuides = 1000;
+    // The first four bytes of a stored page, and the sizes a stored page may have.
+    static constexpr DWORD kStreamTag = 0x7a292e05;
+    static constexpr int kMinSize = 10;
+    static constexpr int kMaxWidth = 2000;
+    static constexpr int kMaxHeight = 30000;
     // The refresh codes the palettes get.
     static constexpr int kItemsChanged = 10011;
     static constexpr int kFramesChanged = 10012;
@@ -185,6 +191,14 @@ public:
     void Ungroup();
     // Every frame selected, and the loose items together in one more frame.
     void SelectAll();
+
+    // The page's record in the site file. Save writes it whole and marks the page saved; false when an item
+    // cannot be written (the record is then incomplete) or the page's size is one no reader accepts.
+    bool Save(CFile& file);
+    // Reads a record into a page just made for the site, under the rules of the file's version. False when the
+    // record is refused (the page keeps what was read so far); a string too long for its field, or a record cut
+    // short, raises the file exception.
+    bool Load(CFile& file, int major, int minor);
 
     // Rendering. Draw composes the page inside rect (page coordinates) into buffer: 4 bytes a pixel, alpha, red,
     // green, blue, stride bytes a row, its origin at the rectangle's top left. The view passes tiles of

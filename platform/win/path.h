@@ -4,6 +4,7 @@
 // files use '\' and a drive ("C:\a\b.gif"), so both separators are understood on input.
 
 #include <string>
+#include <vector>
 
 // Splits a path into drive ("C:" or empty), folder (with its trailing separator), file name and extension (from
 // the last '.' of the file part, dot included). Any of the outputs may be null.
@@ -27,3 +28,15 @@ std::string GetConfigFolder();
 
 // Where application data lives: $XDG_DATA_HOME/Pelorin/ (default ~/.local/share). Not created here.
 std::string GetDataFolder();
+
+// One entry of a folder.
+struct FolderEntry
+{
+    std::string name;
+    bool isFolder = false;
+};
+
+// The entries of a local folder ("" is the current folder), without "." and "..", sorted by name in byte order so
+// that what is built from them does not depend on the order the file system keeps; empty when the folder cannot be
+// read. A link counts as what it points to.
+std::vector<FolderEntry> ListFolder(const std::string& folder);

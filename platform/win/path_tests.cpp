@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -166,6 +168,30 @@ TEST_F(TempFolderTest, RefusesNameTakenByLinkOrFile)
         CFile(name, CFile::modeCreate | CFile::modeWrite);
     }
     EXPECT_THROW(GetTempFolder(), CFileException);
+}
+
+TEST_F(TempFolderTest, ListFolderSortsEntriesAndTellsFoldersByWhatLinksPointTo)
+{
+    namespace fs = std::filesystem;
+    const std::string dir = m_base + "/list";
+    fs::create_directories(dir + "/sub");
+    for (const char* name : {"b.gif", "A.css", "a.css", "no extension", ".hidden", "back\\slash.png"})
+        CFile(dir + "/" + name, CFile::modeCreate | CFile::modeWrite);
+    fs::create_directory_symlink(dir + "/sub", dir + "/to sub");
+    fs::create_symlink(dir + "/b.gif", dir + "/to b.gif");
+    fs::create_symlink(dir + "/gone", dir + "/dangling");
+
+    std::vector<std::pair<std::string, bool>> listed;
+    for (const FolderEntry& entry : ListFolder(dir))
+        listed.emplace_back(entry.name, entry.isFolder);
+    const std::vector<std::pair<std::string, bool>> expected = {
+        {".hidden", false},  {"A.css", false},        {"a.css", false}, {"b.gif", false},    {"back\\slash.png", false},
+        {"dangling", false}, {"no extension", false}, {"sub", true},    {"to b.gif", false}, {"to sub", true},
+    };
+    EXPECT_EQ(listed, expected);
+
+    EXPECT_TRUE(ListFolder(m_base + "/missing").empty());
+    EXPECT_TRUE(ListFolder(dir + "/b.gif").empty());
 }
 
 TEST(PathTest, ConfigAndDataFolders)

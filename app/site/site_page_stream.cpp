@@ -1,0 +1,231 @@
+#include "app/site/site_page.h"
+
+#include <algorithm>
+#include <unordered_map>
+#include <vector>
+
+#include "app/model/record_stream.h"
+#include "app/model/services.h"
+#include "app/site/object_frame.h"
+#include "app/site/page_item.h"
+#include "app/site/website.h"
+
+namespace {
+
+// Shown when a page of an old file carries a name the site cannot give it.
+constexpr const char* kIllegalPageIdMessage = "$$Illegal page id found.\nReverting to default.";
+
+// A count is believed only when the rest of the stream can hold that many entries of at least entrySize bytes;
+// anything more is a damaged file, and trusting it would reserve memory the file never fills.
+bool CountFitsInRest(const CFile& file, int32_t count, ULONGLONG entrySize)
+{
+    if (count < 0)
+        return false;
+    const ULONGLONG length = file.GetLength(), position = file.GetPosition();
+    const ULONGLONG rest = position < length ? length - position : 0;
+    return static_cast<ULONGLONG>(count) <= rest / entrySize;
+}
+
+void WriteGuides(CFile& file, const std::vector<int>& guides)
+{
+    // A reader refuses a page with more guides than this, which would lose the whole site file; the guides past
+    // the limit are the only thing worth less than that.
+    const size_t count = std::min(guides.size(), static_cast<size_t>(CSitePage::kMaxGuides));
+    WriteInt32(file, static_cast<int32_t>(count));
+    for (size_t i = 0; i < count; ++i)
+        WriteInt32(file, guides[i]);
+}
+
+bool ReadGuides(CFile& file, std::vector<int>& guides)
+{
+    const int32_t count = ReadInt32(file);
+    if (count < 0 || count > CSitePage::kMaxGuides)
+        return false;
+    guides.resize(static_cast<size_t>(count));
+    for (int& position : guides)
+        position = ReadInt32(file);
+    return true;
+}
+
+bool IsValidSize(int width, int height)
+{
+    return width >= CSitePage::kMinSize && width <= CSitePage::kMaxWidth && height >= CSitePage::kMinSize &&
+           height <= CSitePage::kMaxHeight;
+}
+
+// The bytes an item's entry takes at the least: its frame index and its item tag.
+constexpr ULONGLONG kMinItemEntrySize = 8;
+// A used file is a counted string: its length at the least.
+constexpr ULONGLONG kMinStringSize = 4;
+
+} // namespace
+
+bool CSitePage::Save(CFile& file)
+{
+    // Nothing a reader would refuse is written: such a record would keep the whole site file from opening.
+    if (!IsValidSize(m_nWidth, m_nHeight))
+        return false;
+
+    WriteUInt32(file, kStreamTag);
+    WriteCountedString(file, m_strName);
+    WriteCountedString(file, m_strTitle);
+    WriteCountedString(file, m_strHeaderHtml, kMaxCodeStringLength);
+    WriteCountedString(file, m_strOnloadCode, kMaxCodeStringLength);
+    WriteInt32(file, static_cast<int32_t>(m_usedFiles.size()));
+    for (const std::string& used : m_usedFiles)
+        WriteCountedString(file, used);
+    WriteFlag(file, m_bFrontPage);
+    WriteFlag(file, m_bCentered);
+    WriteInt32(file, m_nWidth);
+    WriteInt32(file, m_nHeight);
+    // The background is stored with the page's size, which the reader insists on; a background swapped in
+    // without being sized must not make the page unreadable.
+    if (m_pBackground->GetWidth() == m_nWidth && m_pBackground->GetHeight() == m_nHeight) {
+        m_pBackground->Write(file);
+    } else {
+        CFillStyle sized(*m_pBackground);
+        sized.SetWidth(m_nWidth);
+        sized.SetHeight(m_nHeight);
+        sized.Write(file);
+    }
+    WriteGuides(file, m_horizontalGuides);
+    WriteGuides(file, m_verticalGuides);
+    WriteByte(file, m_nFirstPageByte);
+    WriteFlag(file, m_bGuidesHidden);
+
+    std::unordered_map<const CObjectFrame*, int32_t> frameIndex;
+    WriteInt32(file, static_cast<int32_t>(m_groups.size()));
+    for (const auto& frame : m_groups) {
+        frameIndex.emplace(frame.get(), static_cast<int32_t>(frameIndex.size()));
+        frame->Save(file);
+    }
+    WriteInt32(file, static_cast<int32_t>(m_items.size()));
+    for (const auto& item : m_items) {
+        const auto found = frameIndex.find(item->GetGroup());
+        WriteInt32(file, found == frameIndex.end() ? -1 : found->second);
+        if (!item->Save(file))
+            return false;
+    }
+    WriteCountedString(file, m_strKeywords);
+    WriteCountedString(file, m_strDescription);
+    WriteCountedString(file, m_strAnalyticsCode);
+    m_bSaved = true;
+    return true;
+}
+
+bool CSitePage::Load(CFile& file, int major, int minor)
+{
+    if (ReadUInt32(file) != kStreamTag)
+        return false;
+
+    m_strName = ReadCountedString(file);
+    // Older versions let a page have any name; one that cannot name a page's file in this site is replaced.
+    if (!IsVersionAtLeast(major, minor, 5, 1)) {
+        const auto isFree = [this] { return !m_pSite || m_pSite->IsPageNameFree(m_strName); };
+        bool rejected = false;
+        if (!m_strName.empty()) {
+            rejected = !isFree();
+            // Cleaning can make a name empty or another page's ("Ho me" next to "Home"); two pages must never
+            // share one output file.
+            if (!rejected) {
+                SanitizePageId(m_strName);
+                rejected = m_strName.empty() || !isFree();
+            }
+            if (rejected)
+                GetCoreServices().ShowMessage(kIllegalPageIdMessage);
+        }
+        if (m_strName.empty() || rejected)
+            m_strName = m_pSite ? m_pSite->MakeNewPageName() : std::string("Page0");
+    }
+    m_strTitle = ReadCountedString(file);
+
+    m_strHeaderHtml.clear();
+    m_strOnloadCode.clear();
+    m_usedFiles.clear();
+    if (IsVersionAtLeast(major, minor, 1, 6))
+        m_strHeaderHtml = ReadCountedString(file, kMaxCodeStringLength);
+    if (IsVersionAtLeast(major, minor, 1, 7)) {
+        m_strOnloadCode = ReadCountedString(file, kMaxCodeStringLength);
+        const int32_t count = ReadInt32(file);
+        if (!CountFitsInRest(file, count, kMinStringSize))
+            return false;
+        m_usedFiles.reserve(static_cast<size_t>(count));
+        for (int32_t i = 0; i < count; ++i)
+            m_usedFiles.push_back(ReadCountedString(file));
+    }
+
+    m_bFrontPage = ReadFlag(file);
+    if (major >= 5)
+        m_bCentered = ReadFlag(file);
+    const int width = ReadInt32(file);
+    const int height = ReadInt32(file);
+    if (!IsValidSize(width, height))
+        return false;
+    // Read aside, so that the page and its background change size together or not at all.
+    auto background = std::make_unique<CFillStyle>();
+    background->Read(file, major, minor);
+    if (background->GetWidth() != width || background->GetHeight() != height)
+        return false;
+    m_nWidth = width;
+    m_nHeight = height;
+    m_pBackground = std::move(background);
+
+    if (!ReadGuides(file, m_horizontalGuides) || !ReadGuides(file, m_verticalGuides))
+        return false;
+    m_nFirstPageByte = ReadByte(file);
+    m_bGuidesHidden = ReadFlag(file);
+
+    // The record replaces whatever the page held; frames go before the items they point to.
+    m_groups.clear();
+    m_items.clear();
+    const int32_t frameCount = ReadInt32(file);
+    if (!CountFitsInRest(file, frameCount, CObjectFrame::kStreamSize))
+        return false;
+    std::vector<CObjectFrame*> frames;
+    frames.reserve(static_cast<size_t>(frameCount));
+    for (int32_t i = 0; i < frameCount; ++i) {
+        std::unique_ptr<CObjectFrame> frame = CObjectFrame::Load(file, major, minor);
+        if (!frame)
+            return false;
+        frames.push_back(frame.get());
+        AddGroup(std::move(frame));
+    }
+
+    const int32_t itemCount = ReadInt32(file);
+    if (!CountFitsInRest(file, itemCount, kMinItemEntrySize))
+        return false;
+    // The first versions stored kept-on-top items anywhere; they are moved to the tail in their read order.
+    const bool gatherKeptOnTop = major == 1 && (minor == 0 || minor == 3);
+    int keptOnTop = 0;
+    for (int32_t i = 0; i < itemCount; ++i) {
+        const int32_t frameIndex = ReadInt32(file);
+        if (frameIndex < -1 || frameIndex >= frameCount)
+            return false;
+        std::unique_ptr<CPageItem> item = CPageItem::Load(file, m_pRenderBuffer.get(), major, minor);
+        if (!item)
+            return false;
+        CPageItem* read = item.get();
+        if (gatherKeptOnTop && !read->IsKeptOnTop())
+            m_items.insert(m_items.begin() + (i - keptOnTop), std::move(item));
+        else
+            m_items.push_back(std::move(item));
+        if (gatherKeptOnTop && read->IsKeptOnTop())
+            ++keptOnTop;
+        if (frameIndex >= 0)
+            frames[static_cast<size_t>(frameIndex)]->AttachItem(read);
+    }
+
+    // A frame exists for its members; one that no item named would be an empty selection on screen.
+    std::erase_if(m_groups, [](const auto& frame) { return frame->GetItemCount() == 0; });
+
+    m_strKeywords.clear();
+    m_strDescription.clear();
+    m_strAnalyticsCode.clear();
+    if (major == 5 && minor >= 9) {
+        m_strKeywords = ReadCountedString(file);
+        m_strDescription = ReadCountedString(file);
+    }
+    if (major == 5 && minor >= 14)
+        m_strAnalyticsCode = ReadCountedString(file);
+    return true;
+}
