@@ -246,6 +246,8 @@ TEST_F(SiteFileTest, HeaderRulesAndBounds)
         {"width 10", [](SiteSpec& s) { s.width = 10; }, true},
         {"width 2000", [](SiteSpec& s) { s.width = 2000; }, true},
         {"width 2001", [](SiteSpec& s) { s.width = 2001; }, false},
+        {"height 9", [](SiteSpec& s) { s.height = 9; }, false},
+        {"height 10", [](SiteSpec& s) { s.height = 10; }, true},
         {"height 30000", [](SiteSpec& s) { s.height = 30000; }, true},
         {"height 30001", [](SiteSpec& s) { s.height = 30001; }, false},
         {"page count 0", [](SiteSpec& s) { s.pageCount = 0; }, false},
@@ -372,12 +374,16 @@ TEST_F(SiteFileTest, AFileWithoutAFrontPageOpensWithItsFirstPageAsFrontPageAndSa
 
 TEST_F(SiteFileTest, ARefusedPageLeavesThePagesBeforeItWithTheSite)
 {
-    SiteSpec spec;
-    spec.pages = {PageRecord(5, 15, {"home", true}), PageRecord(5, 15, {"bad", false, 9})};
-    EXPECT_FALSE(Open(spec));
-    ASSERT_EQ(opened->GetPageCount(), 1);
-    EXPECT_EQ(opened->GetPage(0)->GetName(), "home");
-    EXPECT_FALSE(opened->IsLoading());
+    // One record the page reader refuses, one whose reader throws half way; neither page is left behind.
+    const PageSpec bad[] = {{"narrow", false, 9}, {std::string(20049, 'n')}};
+    for (const PageSpec& page : bad) {
+        SiteSpec spec;
+        spec.pages = {PageRecord(5, 15, {"home", true}), PageRecord(5, 15, page)};
+        EXPECT_FALSE(Open(spec));
+        ASSERT_EQ(opened->GetPageCount(), 1);
+        EXPECT_EQ(opened->GetPage(0)->GetName(), "home");
+        EXPECT_FALSE(opened->IsLoading());
+    }
 }
 
 // ---------------------------------------------------------------------------------------------------------------
