@@ -58,7 +58,11 @@ public:
     void EndAllTextEditing() override { ++textEditsEnded; }
     void UpdateTitle() override { ++titleUpdates; }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
-    void ShowInfoMessage(const std::string& text) override { messages.push_back(text); }
+    void ShowInfoMessage(const std::string& text) override
+    {
+        messages.push_back(text);
+        infoMessages.push_back(text);
+    }
     bool AskYesNo(const std::string& caption, const std::string& text) override
     {
         questions.push_back(caption + "|" + text);
@@ -104,6 +108,8 @@ public:
     RecordingUndoManager* lastUndoManager = nullptr;
     int titleUpdates = 0;
     std::vector<std::string> messages;
+    // Those of them shown with the information icon.
+    std::vector<std::string> infoMessages;
     std::vector<std::string> questions;
     bool answerYes = true;
     int beeps = 0;

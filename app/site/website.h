@@ -24,6 +24,9 @@
 #include "platform/win/file.h"
 #include "platform/win/win_types.h"
 
+// What the lists between a site file's name and its page defaults held, as the file's version has them.
+struct SiteFileLists;
+
 class CWebsite
 {
 public:
@@ -172,8 +175,13 @@ public:
     bool Read(CFile& file);
 
 private:
-    // Reads what lies between the site name and the default background, as the file's version has it.
-    void ReadFileLists(CFile& file);
+    friend bool SaveSiteFile(CWebsite& site, const std::string& path, CFileException* error, RenameFunction rename);
+
+    // Takes what a file's lists held, as its version has them: the included files (those of the old source-path
+    // lists included at the site's top folder), the files on the server, the custom colours, the centred default.
+    void TakeFileLists(const SiteFileLists& lists);
+    // Includes each file at "/" and its name, unless an included file takes that remote path already; tells the
+    // user when any was left out.
     void TakeOldSourcePaths(const std::vector<std::string>& sources);
     // Empties the chosen names, rebuilds the reserved names and locks every included file.
     void PrepareFilesDialog();
@@ -215,6 +223,8 @@ std::unique_ptr<CPixMap> ReadSiteThumbnail(const std::string& path, bool& failed
 bool ReadSiteFileInfo(const std::string& path, std::string& category, std::string& name);
 
 // Saves the site into path without ever leaving a damaged file there: the bytes go to a temporary file beside it,
-// which replaces the old file only once it is complete and on disk. False, with the old file untouched and the
-// cause in *error when given, when any step fails.
-bool SaveSiteFile(CWebsite& site, const std::string& path, CFileException* error = nullptr);
+// which replaces the old file only once it is complete and on disk (SaveFileSafely). The site and its pages count
+// as saved only then. False, with the old file untouched, the saved flags as they were and the cause in *error
+// when given, when any step fails.
+bool SaveSiteFile(CWebsite& site, const std::string& path, CFileException* error = nullptr,
+                  RenameFunction rename = &std::rename);

@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <limits>
 #include <new>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -442,4 +443,137 @@ void CMemFile::SetLength(ULONGLONG length)
     if (length > m_fileSize)
         std::memset(m_buffer + m_fileSize, 0, static_cast<size_t>(length - m_fileSize));
     m_fileSize = length;
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// Safe saving
+
+namespace {
+
+// A disk file around a descriptor the caller opened itself.
+class AdoptedFile : public CFile
+{
+public:
+    AdoptedFile(int fd, std::string path)
+    {
+        m_fd = fd;
+        m_strFileName = std::move(path);
+    }
+};
+
+// The file a save replaces: the target of a symbolic link rather than the link, so that the link survives.
+std::string FileToReplace(const std::string& path)
+{
+    struct stat st;
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+        return path;
+    char* real = ::realpath(path.c_str(), nullptr);
+    if (!real)
+        return path; // a dangling link is replaced as it stands
+    std::string resolved(real);
+    std::free(real);
+    return resolved;
+}
+
+// Opens a file of a name nobody else uses in folder, for writing, with the permissions a new file gets (the
+// umask applies). -1 with errno set when none can be made.
+int CreateUniqueFile(const std::string& folder, const std::string& name, std::string& created)
+{
+    // The hidden name keeps the file out of the user's way; a long name is shortened to stay within NAME_MAX.
+    const std::string stem = "." + name.substr(0, 200) + ".";
+    static thread_local std::mt19937_64 random(std::random_device{}() ^ static_cast<uint64_t>(::getpid()));
+    static const char digits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string candidate = folder + stem;
+        uint64_t bits = random();
+        for (int i = 0; i < 8; ++i, bits /= 36)
+            candidate += digits[bits % 36];
+        candidate += ".tmp";
+        int fd;
+        do {
+            fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        } while (fd < 0 && errno == EINTR);
+        if (fd >= 0) {
+            created = std::move(candidate);
+            return fd;
+        }
+        if (errno != EEXIST)
+            return -1;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+bool Report(CFileException* error, const CFileException& cause)
+{
+    if (error)
+        *error = cause;
+    return false;
+}
+
+bool ReportErrno(CFileException* error, int err, const std::string& path)
+{
+    return Report(error, CFileException(CFileException::OsErrorToException(err), err, path));
+}
+
+} // namespace
+
+bool SaveFileSafely(const std::string& path, const std::function<bool(CFile&)>& write, CFileException* error,
+                    RenameFunction rename)
+{
+    const std::string target = FileToReplace(path);
+    const size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string("./") : target.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+    if (name.empty())
+        return ReportErrno(error, EISDIR, path);
+
+    std::string temporary;
+    const int fd = CreateUniqueFile(folder, name, temporary);
+    if (fd < 0)
+        return ReportErrno(error, errno, path);
+    AdoptedFile file(fd, temporary);
+    const auto discard = [&] {
+        file.Abort();
+        ::unlink(temporary.c_str());
+    };
+
+    // The saved file keeps the permissions the user gave the old one.
+    struct stat old;
+    if (::stat(target.c_str(), &old) == 0)
+        (void)::fchmod(fd, old.st_mode & 07777);
+
+    try {
+        if (!write(file)) {
+            discard();
+            return Report(error, CFileException(CFileException::generic, -1, path));
+        }
+        file.Flush();
+        file.Close();
+    } catch (const CFileException& e) {
+        discard();
+        return Report(error, e);
+    } catch (...) {
+        discard();
+        throw;
+    }
+
+    if (rename(temporary.c_str(), target.c_str()) != 0) {
+        const int err = errno;
+        ::unlink(temporary.c_str());
+        return ReportErrno(error, err, path);
+    }
+
+    // Without this the rename itself may be lost in a crash, leaving the old file, or on some file systems none.
+    int dir;
+    do {
+        dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    } while (dir < 0 && errno == EINTR);
+    if (dir < 0)
+        return ReportErrno(error, errno, path);
+    const int synced = ::fsync(dir) == 0 ? 0 : errno;
+    ::close(dir);
+    if (synced != 0 && synced != EINVAL && synced != EROFS)
+        return ReportErrno(error, synced, path);
+    return true;
 }

@@ -3,6 +3,8 @@
 // Byte streams with the interface the records and the site file are written against: a disk file over POSIX
 // descriptors and a growable memory file. Errors raise CFileException.
 
+#include <cstdio>
+#include <functional>
 #include <string>
 
 #include "platform/win/win_types.h"
@@ -143,3 +145,17 @@ private:
     ULONGLONG m_position = 0;
     bool m_autoDelete = true;
 };
+
+// The step of SaveFileSafely that puts the new file in place; std::rename unless a test needs it to fail.
+using RenameFunction = int (*)(const char* from, const char* to);
+
+// Saves a file the user cares about so that it is never left half written, whatever happens meanwhile: write
+// puts the bytes into a new file beside path (so that the rename stays within one file system), which goes to
+// disk and is then renamed over path; the folder goes to disk last. A symbolic link at path keeps pointing at the
+// saved file. The new file takes the old one's permissions, or the usual ones of a new file.
+// False, with the cause in *error when given, when any step fails or write returns false (generic cause): the new
+// file is removed and whatever was at path stays as it was. Only a failure to flush the folder comes after the
+// rename; the file is then complete but the error is still reported. An exception other than CFileException from
+// write passes through, after the same cleanup.
+bool SaveFileSafely(const std::string& path, const std::function<bool(CFile&)>& write, CFileException* error = nullptr,
+                    RenameFunction rename = &std::rename);

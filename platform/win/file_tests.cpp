@@ -1,11 +1,16 @@
 #include "platform/win/file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
+#include <new>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 #include "testing/scratch_folder.h"
@@ -254,4 +259,156 @@ TEST(CMemFileTest, DetachHandsOverBufferAndEmptiesFile)
     // Still usable afterwards, with a buffer of its own.
     f.Write("x", 1);
     EXPECT_EQ(f.GetLength(), 1u);
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// Safe saving
+
+namespace {
+
+std::string FileText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteText(const std::string& path, const std::string& text)
+{
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+}
+
+std::vector<std::string> FolderNames(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+const std::string kNewText(5000, 'n');
+
+bool WriteNewText(CFile& file)
+{
+    file.Write(kNewText.data(), static_cast<UINT>(kNewText.size()));
+    return true;
+}
+
+// What the rename step saw: the new file must be complete and beside the target when it is put in place.
+std::string g_renamedFrom;
+std::string g_renamedText;
+
+int FailingRename(const char* from, const char*)
+{
+    g_renamedFrom = from;
+    g_renamedText = FileText(from);
+    errno = EXDEV;
+    return -1;
+}
+
+} // namespace
+
+TEST_F(CFileTest, SafeSaveReplacesTheFileKeepingItsPermissions)
+{
+    const std::string path = m_dir + "site.kst";
+    WriteText(path, "old");
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+
+    CFileException error;
+    ASSERT_TRUE(SaveFileSafely(path, WriteNewText, &error));
+    EXPECT_EQ(FileText(path), kNewText);
+    EXPECT_EQ(FolderNames(m_dir), std::vector<std::string>{"site.kst"});
+    struct stat st;
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+
+    // A new file gets the permissions the umask leaves, not the private ones of a temporary file.
+    const mode_t mask = ::umask(022);
+    const std::string fresh = m_dir + "new.kst";
+    EXPECT_TRUE(SaveFileSafely(fresh, WriteNewText));
+    ::umask(mask);
+    ASSERT_EQ(::stat(fresh.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0644u);
+}
+
+TEST_F(CFileTest, SafeSaveThroughALinkReplacesTheLinkedFile)
+{
+    std::filesystem::create_directory(m_dir + "real");
+    const std::string real = m_dir + "real/site.kst";
+    WriteText(real, "old");
+    std::filesystem::create_symlink(real, m_dir + "link.kst");
+
+    ASSERT_TRUE(SaveFileSafely(m_dir + "link.kst", WriteNewText));
+    EXPECT_TRUE(std::filesystem::is_symlink(m_dir + "link.kst"));
+    EXPECT_EQ(FileText(real), kNewText);
+    EXPECT_EQ(FolderNames(m_dir + "real"), std::vector<std::string>{"site.kst"});
+}
+
+TEST_F(CFileTest, FailedSafeSaveLeavesTheOldFileAndNoTemporaryFile)
+{
+    struct Case
+    {
+        const char* name;
+        std::function<bool(CFile&)> write;
+        RenameFunction rename;
+        int cause;
+    };
+    const Case cases[] = {
+        {"writer gives up half way",
+         [](CFile& f) {
+             f.Write("partial", 7);
+             return false;
+         },
+         &std::rename, CFileException::generic},
+        {"writer raises the file exception",
+         [](CFile& f) -> bool {
+             f.Write("partial", 7);
+             AfxThrowFileException(CFileException::diskFull, ENOSPC);
+         },
+         &std::rename, CFileException::diskFull},
+        {"rename fails after the file is written", WriteNewText, FailingRename, CFileException::generic},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (bool oldExists : {true, false}) {
+            const std::string path = m_dir + "site.kst";
+            std::filesystem::remove(path);
+            if (oldExists)
+                WriteText(path, "old");
+            g_renamedFrom.clear();
+
+            CFileException error;
+            EXPECT_FALSE(SaveFileSafely(path, c.write, &error, c.rename));
+            EXPECT_EQ(error.m_cause, c.cause);
+            EXPECT_EQ(error.m_strFileName.empty(), c.cause == CFileException::diskFull);
+            if (oldExists) {
+                EXPECT_EQ(FileText(path), "old");
+                EXPECT_EQ(FolderNames(m_dir), std::vector<std::string>{"site.kst"});
+            } else {
+                EXPECT_TRUE(FolderNames(m_dir).empty());
+            }
+        }
+    }
+    // The rename was asked to put a complete file from the target's own folder in place.
+    EXPECT_EQ(g_renamedFrom.substr(0, m_dir.size()), m_dir);
+    EXPECT_EQ(g_renamedFrom.find('/', m_dir.size()), std::string::npos);
+    EXPECT_EQ(g_renamedText, kNewText);
+}
+
+TEST_F(CFileTest, SafeSaveCleansUpBeforeOtherExceptionsPassThrough)
+{
+    const std::string path = m_dir + "site.kst";
+    WriteText(path, "old");
+    EXPECT_THROW(SaveFileSafely(path, [](CFile&) -> bool { throw std::bad_alloc(); }), std::bad_alloc);
+    EXPECT_EQ(FileText(path), "old");
+    EXPECT_EQ(FolderNames(m_dir), std::vector<std::string>{"site.kst"});
+}
+
+TEST_F(CFileTest, SafeSaveIntoAMissingFolderIsReported)
+{
+    CFileException error;
+    EXPECT_FALSE(SaveFileSafely(m_dir + "missing/site.kst", WriteNewText, &error));
+    EXPECT_EQ(error.m_cause, CFileException::fileNotFound);
+    EXPECT_EQ(error.m_strFileName, m_dir + "missing/site.kst");
+    EXPECT_TRUE(FolderNames(m_dir).empty());
 }
