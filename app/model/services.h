@@ -193,6 +193,23 @@ public:
     // Ends in-place text editing on the view's page, recording undo, and repaints.
     virtual void EndTextEditing(COrvelView* view) { (void)view; }
 
+    // Text objects reach the page items, pages and views above them through these.
+    // Whether the item holding the object has a mouse-over twin.
+    virtual bool HasMouseOverTwin(const CPageObject* object)
+    {
+        (void)object;
+        return false;
+    }
+    // When the item holding the object has a mouse-over twin set to show the same text, the twin takes the text.
+    virtual void CopyTextToMouseOverTwin(const CPageObject* object) { (void)object; }
+    // The view's page has no object edited in place any more.
+    virtual void EndPageTextEditing(COrvelView* view) { (void)view; }
+    // Records an undo step of a kind with the undo manager of the view's page.
+    virtual void RecordViewPageUndo(COrvelView* view, int kind) { (void)view, (void)kind; }
+    virtual void HideViewCaret(COrvelView* view) { (void)view; }
+    // The colour links are shown in on the current site's pages; blue when there is no site.
+    virtual COLORREF GetSiteLinkColor() { return RGB(0, 0, 255); }
+
     // The current site's file-name replacement map, null when there is no site.
     virtual CFileNameMap* GetSiteFileNameMap() { return nullptr; }
     // Marks the current site changed since it was saved.
