@@ -694,7 +694,8 @@ void CTextObject::Load(CFile& file, int major, int minor)
     newAltText->Read(file, major, minor);
     const double newScaleX = ReadDouble(file);
     const double newScaleY = ReadDouble(file);
-    if (!IsFinite(newScaleX) || !IsFinite(newScaleY))
+    // The object's size is the text box times the scale, so a scale must be a positive number.
+    if (!IsFinite(newScaleX) || !IsFinite(newScaleY) || !(newScaleX > 0.0) || !(newScaleY > 0.0))
         ThrowBadRecord();
     // The offsets belong to the item's twin, which sets them again when it places the object.
     (void)ReadInt32(file);

@@ -420,6 +420,8 @@ TEST_F(TextObjectTest, DamagedStreamsAreRefused)
          }},
         {"rotation not a number", [](StoredText& s) { s.rotation = std::nan(""); }},
         {"scale not finite", [](StoredText& s) { s.scaleY = INFINITY; }},
+        {"negative scale", [](StoredText& s) { s.scaleX = -2.0; }},
+        {"zero scale", [](StoredText& s) { s.scaleY = 0.0; }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
