@@ -34,14 +34,30 @@ enum Move
 void Apply(CTextObject& object, Move move, bool extend = false)
 {
     switch (move) {
-    case kLeft: object.MoveCaretLeft(extend); break;
-    case kRight: object.MoveCaretRight(extend); break;
-    case kUp: object.MoveCaretUp(extend); break;
-    case kDown: object.MoveCaretDown(extend); break;
-    case kHome: object.MoveCaretLineStart(extend); break;
-    case kEnd: object.MoveCaretLineEnd(extend); break;
-    case kPageUp: object.MoveCaretPageUp(extend); break;
-    case kPageDown: object.MoveCaretPageDown(extend); break;
+    case kLeft:
+        object.MoveCaretLeft(extend);
+        break;
+    case kRight:
+        object.MoveCaretRight(extend);
+        break;
+    case kUp:
+        object.MoveCaretUp(extend);
+        break;
+    case kDown:
+        object.MoveCaretDown(extend);
+        break;
+    case kHome:
+        object.MoveCaretLineStart(extend);
+        break;
+    case kEnd:
+        object.MoveCaretLineEnd(extend);
+        break;
+    case kPageUp:
+        object.MoveCaretPageUp(extend);
+        break;
+    case kPageDown:
+        object.MoveCaretPageDown(extend);
+        break;
     }
     // The view places the caret after every key, which also makes its x the goal column of the next move.
     const Pos at = CaretOf(object);
@@ -59,9 +75,9 @@ TEST_F(TextCaret, CharacterMovesCrossParagraphEdgesAndStopAtTheTextEnds)
         Move move;
         Pos to;
     } cases[] = {
-        {{0, 0}, kLeft, {0, 0}},  {{0, 2}, kLeft, {0, 1}},   {{1, 0}, kLeft, {0, 3}},  {{2, 0}, kLeft, {1, 0}},
-        {{0, 3}, kRight, {1, 0}}, {{1, 0}, kRight, {2, 0}},  {{2, 1}, kRight, {2, 2}}, {{2, 2}, kRight, {2, 2}},
-        {{-1, 0}, kRight, {-1, 0}},
+        {{0, 0}, kLeft, {0, 0}},  {{0, 2}, kLeft, {0, 1}},  {{1, 0}, kLeft, {0, 3}},
+        {{2, 0}, kLeft, {1, 0}},  {{0, 3}, kRight, {1, 0}}, {{1, 0}, kRight, {2, 0}},
+        {{2, 1}, kRight, {2, 2}}, {{2, 2}, kRight, {2, 2}}, {{-1, 0}, kRight, {-1, 0}},
     };
     for (const auto& c : cases) {
         object->GetTextBody()->m_nCaretPara = c.from.para;
@@ -136,8 +152,8 @@ TEST_F(TextCaret, UpAndDownKeepTheColumn)
         Move move;
         Pos to;
     } steps[] = {
-        {kDown, {1, 5}}, {kUp, {0, 5}},   {kUp, {0, 5}},   {kDown, {1, 5}}, {kDown, {2, 0}},
-        {kDown, {3, 0}}, {kDown, {3, 0}}, {kRight, {3, 1}}, {kUp, {2, 0}},  {kUp, {1, 0}},
+        {kDown, {1, 5}}, {kUp, {0, 5}},   {kUp, {0, 5}},    {kDown, {1, 5}}, {kDown, {2, 0}},
+        {kDown, {3, 0}}, {kDown, {3, 0}}, {kRight, {3, 1}}, {kUp, {2, 0}},   {kUp, {1, 0}},
     };
     int step = 0;
     for (const auto& s : steps) {
@@ -156,7 +172,8 @@ TEST_F(TextCaret, UpAndDownKeepTheColumn)
         const Pos at = CaretOf(*mixed);
         ASSERT_EQ(at.para, 1);
         const auto boundary = [&](int k) {
-            return k < wide.GetCount() ? wide.m_chars[k].m_nLeft : wide.m_chars.back().m_nLeft + wide.m_chars.back().m_nWidth;
+            return k < wide.GetCount() ? wide.m_chars[k].m_nLeft
+                                       : wide.m_chars.back().m_nLeft + wide.m_chars.back().m_nWidth;
         };
         for (int k = 0; k <= wide.GetCount(); ++k)
             EXPECT_LE(std::abs(boundary(at.index) - x), std::abs(boundary(k) - x)) << i << " vs " << k;
@@ -235,15 +252,15 @@ TEST_F(TextCaret, PointsResolveToTheNearestBoundaryOfTheLineThePointIsOn)
         int x, y;
         Pos to;
     } cases[] = {
-        {0, 0, {0, 0}},                                            // above and left of the text
-        {b.m_nLeft + 1, b.m_nBaseline - 2, {0, 1}},                // left half of 'l'
-        {b.m_nLeft + b.m_nWidth - 1, b.m_nBaseline, {0, 2}},       // right half of 'l'
-        {b.m_nLeft + 1, b.m_nBaseline + 2, {0, 1}},                // in the line's descent
-        {1000, b.m_nBaseline, {0, w.last(0)}},                     // right of a wrapped line: before its blank
-        {0, firstOfLine1.m_nBaseline, {0, w.first(1)}},            // left of a later line: its start
-        {1000, empty, {1, 0}},                                     // an empty paragraph
-        {1000, last.m_nFirstBaseline, {2, 4}},                     // right of the last line
-        {50, 5000, {2, 0}},                                        // below everything
+        {0, 0, {0, 0}},                                      // above and left of the text
+        {b.m_nLeft + 1, b.m_nBaseline - 2, {0, 1}},          // left half of 'l'
+        {b.m_nLeft + b.m_nWidth - 1, b.m_nBaseline, {0, 2}}, // right half of 'l'
+        {b.m_nLeft + 1, b.m_nBaseline + 2, {0, 1}},          // in the line's descent
+        {1000, b.m_nBaseline, {0, w.last(0)}},               // right of a wrapped line: before its blank
+        {0, firstOfLine1.m_nBaseline, {0, w.first(1)}},      // left of a later line: its start
+        {1000, empty, {1, 0}},                               // an empty paragraph
+        {1000, last.m_nFirstBaseline, {2, 4}},               // right of the last line
+        {50, 5000, {2, 0}},                                  // below everything
     };
     for (const auto& c : cases) {
         PutCaret(*w.object, {1, 0});
@@ -348,11 +365,11 @@ TEST_F(TextCaret, CaretScrollsTheViewToStayVisible)
         CPoint scroll;
         CPoint scrolled;
     } cases[] = {
-        {{0, 0, 800, 600}, {0, 0}, {0, 0}},                                               // visible: no scroll
-        {{0, 0, 800, page.y + 5}, {0, 0}, {0, body.m_nCaretHeight}},                      // below: down by a caret
-        {{0, 0, 800, 600}, {0, page.y + 10}, {0, page.y}},                                // above: up to it
-        {{0, 0, page.x - 30, 600}, {0, 0}, {page.x - 2 * (page.x - 30) / 3, 0}},          // right: a third in
-        {{0, 0, 100, 600}, {page.x + 40, 0}, {std::max(0, page.x - 100 / 3), 0}},         // left
+        {{0, 0, 800, 600}, {0, 0}, {0, 0}},                                       // visible: no scroll
+        {{0, 0, 800, page.y + 5}, {0, 0}, {0, body.m_nCaretHeight}},              // below: down by a caret
+        {{0, 0, 800, 600}, {0, page.y + 10}, {0, page.y}},                        // above: up to it
+        {{0, 0, page.x - 30, 600}, {0, 0}, {page.x - 2 * (page.x - 30) / 3, 0}},  // right: a third in
+        {{0, 0, 100, 600}, {page.x + 40, 0}, {std::max(0, page.x - 100 / 3), 0}}, // left
     };
     for (const auto& c : cases) {
         services.client = c.client;

@@ -47,8 +47,8 @@ Range ClampedSelection(const CTextBody& body)
 
 // Hands each character of a range (end index exclusive in the last paragraph) to visit, and calls
 // between(paragraph) after every paragraph of the range but the last.
-template <class Visit, class Between> void ForEachInRange(const CTextBody& body, const Range& r, Visit visit,
-                                                          Between between)
+template <class Visit, class Between>
+void ForEachInRange(const CTextBody& body, const Range& r, Visit visit, Between between)
 {
     for (int p = r.startPara; p <= r.endPara; ++p) {
         const auto& chars = body.m_paragraphs[p].m_chars;
@@ -371,14 +371,29 @@ void CTextObject::ApplyFormatToSelection(int attribute, RECT& dirty, const CLink
         [&](int p, int k) {
             CTextChar& ch = b.m_paragraphs[p].m_chars[k];
             switch (attribute) {
-            case 0: ch.m_nFaceIndex = face; break;
-            case 1: ch.m_nPointSize = size; break;
-            case 2: ch.m_bBold = b.m_logFont.lfWeight == 700; break;
-            case 3: ch.m_bItalic = b.m_logFont.lfItalic == 1; break;
-            case 4: ch.m_bUnderline = b.m_logFont.lfUnderline == 1; break;
-            case 5: ch.m_color = b.m_curColor; break;
-            case 6: ch.m_link = link; break;
-            default: return;
+            case 0:
+                ch.m_nFaceIndex = face;
+                break;
+            case 1:
+                ch.m_nPointSize = size;
+                break;
+            case 2:
+                ch.m_bBold = b.m_logFont.lfWeight == 700;
+                break;
+            case 3:
+                ch.m_bItalic = b.m_logFont.lfItalic == 1;
+                break;
+            case 4:
+                ch.m_bUnderline = b.m_logFont.lfUnderline == 1;
+                break;
+            case 5:
+                ch.m_color = b.m_curColor;
+                break;
+            case 6:
+                ch.m_link = link;
+                break;
+            default:
+                return;
             }
             RemeasureTextChar(ch);
             ch.m_bNeedsPlacing = 1;
@@ -523,10 +538,17 @@ void CTextObject::GetSelectionFormat(TextLinkSameness& same, CLinkInfo& link) co
         [](int) {});
     if (first) {
         switch (first->GetKind()) {
-        case CLinkInfo::kindEmail: same.complete = !first->GetEmail().empty(); break;
-        case CLinkInfo::kindUrl: same.complete = !first->GetUrl().empty(); break;
-        case CLinkInfo::kindFile: same.complete = !first->GetFile().empty(); break;
-        default: break;
+        case CLinkInfo::kindEmail:
+            same.complete = !first->GetEmail().empty();
+            break;
+        case CLinkInfo::kindUrl:
+            same.complete = !first->GetUrl().empty();
+            break;
+        case CLinkInfo::kindFile:
+            same.complete = !first->GetFile().empty();
+            break;
+        default:
+            break;
         }
     }
 }

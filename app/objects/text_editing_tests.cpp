@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "app/objects/text_editing_test_support.h"
 #include "app/model/record_stream.h"
+#include "app/objects/text_editing_test_support.h"
 #include "platform/io/io.h"
-#include "testing/test_output.h"
 #include "platform/win/file.h"
+#include "testing/test_output.h"
 
 using namespace text_editing_testing;
 using TextEditing = TextEditFixture;
@@ -159,14 +159,10 @@ TEST_F(TextEditing, DeleteAndBackspaceJoinParagraphsAtTheirEdges)
         std::vector<std::string> text;
         Pos after;
     } table[] = {
-        {{1, 0}, false, {"abcd", "", "ef"}, {0, 2}},
-        {{0, 0}, false, {"ab", "cd", "", "ef"}, {0, 0}},
-        {{0, 1}, false, {"b", "cd", "", "ef"}, {0, 0}},
-        {{2, 0}, false, {"ab", "cd", "ef"}, {1, 2}},
-        {{3, 0}, false, {"ab", "cd", "ef"}, {2, 0}},
-        {{0, 2}, true, {"abcd", "", "ef"}, {0, 2}},
-        {{1, 1}, true, {"ab", "c", "", "ef"}, {1, 1}},
-        {{2, 0}, true, {"ab", "cd", "ef"}, {2, 0}},
+        {{1, 0}, false, {"abcd", "", "ef"}, {0, 2}},    {{0, 0}, false, {"ab", "cd", "", "ef"}, {0, 0}},
+        {{0, 1}, false, {"b", "cd", "", "ef"}, {0, 0}}, {{2, 0}, false, {"ab", "cd", "ef"}, {1, 2}},
+        {{3, 0}, false, {"ab", "cd", "ef"}, {2, 0}},    {{0, 2}, true, {"abcd", "", "ef"}, {0, 2}},
+        {{1, 1}, true, {"ab", "c", "", "ef"}, {1, 1}},  {{2, 0}, true, {"ab", "cd", "ef"}, {2, 0}},
         {{3, 2}, true, {"ab", "cd", "", "ef"}, {3, 2}},
     };
     for (const auto& c : table) {
@@ -260,9 +256,9 @@ TEST_F(TextEditing, PastingPlainTextStopsAtItsEndWithOrWithoutTheZero)
         {std::string("a  b\0", 5), {"Xa bY"}},
         {std::string("\xE9\xFC\0", 3), {"X\xE9\xFCY"}},
         {std::string("ab\0cd", 5), {"XabY"}},
-        {std::string("abc"), {"XabcY"}},         // no terminating 0
-        {std::string("ab\r"), {"XabY"}},         // ends inside a line break
-        {std::string("ab\r\n"), {"Xab", "Y"}},   // ends after one
+        {std::string("abc"), {"XabcY"}},          // no terminating 0
+        {std::string("ab\r"), {"XabY"}},          // ends inside a line break
+        {std::string("ab\r\n"), {"Xab", "Y"}},    // ends after one
         {std::string("\r\r\n\0", 4), {"X", "Y"}}, // a CR before a CR LF
         {std::string(), {"XY"}},
     };
@@ -430,10 +426,8 @@ TEST_F(TextEditing, FormatsApplyToTheSelectionOrTheWordAtTheCaret)
         Pos anchor, focus; // equal: no selection, the caret at anchor
         std::string bolded;
     } cases[] = {
-        {{0, 1}, {0, 5}, "ne t"},
-        {{0, 5}, {0, 5}, "two"},
-        {{0, 1}, {0, 1}, "one"},
-        {{0, 3}, {0, 3}, ""}, // at a word's end: not inside it
+        {{0, 1}, {0, 5}, "ne t"}, {{0, 5}, {0, 5}, "two"},
+        {{0, 1}, {0, 1}, "one"},  {{0, 3}, {0, 3}, ""}, // at a word's end: not inside it
         {{0, 0}, {0, 0}, ""},
     };
     for (const auto& c : cases) {
@@ -542,12 +536,9 @@ TEST_F(TextEditing, CaretFormatReadsTheCharacterBeforeTheCaretOrTheSelection)
         WORD face, points;
         COLORREF colour;
     } cases[] = {
-        {{0, 0}, {0, 0}, true, arial, 10, RGB(1, 1, 1)},
-        {{0, 3}, {0, 3}, true, courier, 20, RGB(2, 2, 2)},
-        {{0, 4}, {0, 4}, true, courier, 20, RGB(2, 2, 2)},
-        {{1, 0}, {1, 0}, false, 0, 0, 0},
-        {{0, 1}, {0, 2}, true, arial, 10, RGB(1, 1, 1)},
-        {{0, 3}, {0, 1}, true, 65535, 65535, 0},
+        {{0, 0}, {0, 0}, true, arial, 10, RGB(1, 1, 1)},   {{0, 3}, {0, 3}, true, courier, 20, RGB(2, 2, 2)},
+        {{0, 4}, {0, 4}, true, courier, 20, RGB(2, 2, 2)}, {{1, 0}, {1, 0}, false, 0, 0, 0},
+        {{0, 1}, {0, 2}, true, arial, 10, RGB(1, 1, 1)},   {{0, 3}, {0, 1}, true, 65535, 65535, 0},
         {{1, 0}, {0, 2}, true, courier, 20, RGB(2, 2, 2)},
     };
     for (const auto& c : cases) {
@@ -598,14 +589,10 @@ TEST_F(TextEditing, WordAndLinkRunBoundsNeedTheCaretStrictlyInside)
         int runStart, runEnd;
         bool atLink;
     } cases[] = {
-        {0, false, 0, 0, false, 0, 0, false},
-        {1, true, 0, 2, true, 0, 2, false},
-        {2, false, 0, 0, false, 0, 0, false},
-        {4, true, 3, 5, true, 3, 6, true},
-        {5, false, 0, 0, true, 3, 6, true},
-        {6, false, 0, 0, false, 0, 0, false},
-        {7, true, 6, 8, true, 6, 8, false},
-        {10, true, 9, 11, true, 9, 11, false},
+        {0, false, 0, 0, false, 0, 0, false},  {1, true, 0, 2, true, 0, 2, false},
+        {2, false, 0, 0, false, 0, 0, false},  {4, true, 3, 5, true, 3, 6, true},
+        {5, false, 0, 0, true, 3, 6, true},    {6, false, 0, 0, false, 0, 0, false},
+        {7, true, 6, 8, true, 6, 8, false},    {10, true, 9, 11, true, 9, 11, false},
         {11, false, 0, 0, false, 0, 0, false},
     };
     for (const auto& c : cases) {
@@ -662,7 +649,8 @@ TEST_F(TextEditing, WritesEditingPictureWithSelection)
     CPixMap view(IMAGE_MODE_RGB, size.cx + 2 * kMargin, size.cy + 2 * kMargin);
     for (int y = 0; y < view.height; ++y)
         std::memset(view.Sample(0, y, 0), 255, static_cast<size_t>(view.width) * 3);
-    const POINT pageOrigin{kMargin - RoundHalfUp(centre.x - size.cx * 0.5), kMargin - RoundHalfUp(centre.y - size.cy * 0.5)};
+    const POINT pageOrigin{kMargin - RoundHalfUp(centre.x - size.cx * 0.5),
+                           kMargin - RoundHalfUp(centre.y - size.cy * 0.5)};
     DrawEditing(body, view, RECT{0, 0, view.width, view.height}, pageOrigin);
     const CRect changed = DrawSelectionRange(body, view, pageOrigin);
     EXPECT_FALSE(changed.IsRectEmpty());

@@ -46,9 +46,8 @@ void BM_TypeAtEnd(benchmark::State& state)
             object->InsertChar(dirty, static_cast<BYTE>(kWords[i % kWords.size()]), true);
         benchmark::DoNotOptimize(object->GetTextBody()->m_nHeight);
     }
-    state.counters["per_key"] =
-        benchmark::Counter(static_cast<double>(state.iterations()) * kKeystrokes,
-                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["per_key"] = benchmark::Counter(static_cast<double>(state.iterations()) * kKeystrokes,
+                                                   benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_TypeAtEnd)->Arg(2000)->Arg(8000)->Arg(32000)->Unit(benchmark::kMillisecond);
 
