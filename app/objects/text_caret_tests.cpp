@@ -130,14 +130,13 @@ TEST_F(TextCaret, HomeAndEndKeepToTheWrappedLine)
 
 TEST_F(TextCaret, HomeAndEndDoNothingInBlankText)
 {
-    auto object = MakeText(400, {"    "});
-    object->GetTextBody()->m_paragraphs[0].m_chars.resize(2);
-    Layout(*object);
-    for (Move move : {kHome, kEnd}) {
-        PutCaret(*object, {0, 1});
-        Apply(*object, move);
-        EXPECT_EQ(CaretOf(*object), (Pos{0, 1})) << move;
-    }
+    auto object = MakeText(400, {" ", "", " "});
+    for (Move move : {kHome, kEnd})
+        for (Pos at : {Pos{0, 1}, Pos{2, 0}}) {
+            PutCaret(*object, at);
+            Apply(*object, move);
+            EXPECT_EQ(CaretOf(*object), at) << move;
+        }
 }
 
 TEST_F(TextCaret, UpAndDownKeepTheColumn)
