@@ -140,6 +140,17 @@ public:
         (void)view;
         return false;
     }
+    // Makes the view's text caret a bar one pixel wide and height pixels high, hiding it while it changes when the
+    // view shows it.
+    virtual void SetViewCaretShape(COrvelView* view, int height) { (void)view, (void)height; }
+    // Moves the view's text caret to a point of its client area.
+    virtual void SetViewCaretPos(COrvelView* view, const CPoint& client) { (void)view, (void)client; }
+    // The size of the page the view shows; (0, 0) when it shows none.
+    virtual CSize GetViewPageSize(COrvelView* view)
+    {
+        (void)view;
+        return CSize(0, 0);
+    }
     // The client offset the page is drawn at: half the spare width and height when the client area is larger
     // than the page, else 0; the second form for a given client rectangle.
     virtual void GetPageOrigin(COrvelView* view, CPoint& origin) { (void)view, origin = CPoint(0, 0); }
@@ -214,6 +225,8 @@ public:
     virtual CFileNameMap* GetSiteFileNameMap() { return nullptr; }
     // Marks the current site changed since it was saved.
     virtual void SetSiteModified() {}
+    // The number of pages of the current site; -1 when there is no site.
+    virtual int GetSitePageCount() { return -1; }
     // The minor version of the file the current site was read from (15 for a new site, and when there is none).
     virtual int GetSiteMinorVersion() { return 15; }
 
