@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -510,6 +511,55 @@ TEST_F(TextObjectTest, EditedObjectStandsUprightOnItsTextBox)
     EXPECT_EQ(size.cy, 80);
 }
 
+TEST_F(TextObjectTest, EnteringEditingShowsTheCaretsFormatInThePalettes)
+{
+    Format big;
+    big.face = "Courier New";
+    big.points = 18;
+    big.bold = 1;
+    big.colour = RGB(200, 0, 0);
+    struct Case
+    {
+        const char* name;
+        std::vector<std::string> paragraphs;
+        bool selectAcrossSizes;
+        std::string face;
+        int points;
+        BYTE bold;
+        COLORREF colour;
+    };
+    // The palettes start at Arial 12, regular, green.
+    const std::vector<Case> cases = {
+        {"caret after a formatted character", {"Hi"}, false, "Courier New", 18, 1, RGB(200, 0, 0)},
+        {"caret in an empty paragraph", {"Hi", ""}, false, "Arial", 12, 0, RGB(0, 128, 0)},
+        {"selection over two sizes", {"Hi", "lo"}, true, "Courier New", 12, 1, RGB(200, 0, 0)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        services.settings = CAppSettings();
+        services.settings.m_textColor = CColor(0, 128, 0);
+        auto object = std::make_unique<CTextObject>(0.0, 0.0, SIZE{200, 30}, 0.0);
+        Type(*object, c.paragraphs, [&](int para, int) {
+            Format f = big;
+            f.points = static_cast<WORD>(para == 0 ? 18 : 24);
+            return f;
+        });
+        if (c.selectAcrossSizes) {
+            CTextBody& body = *object->GetTextBody();
+            body.m_bSelectionEmpty = 0;
+            body.m_nAnchorPara = 0;
+            body.m_nAnchorIndex = 0;
+            body.m_nFocusPara = 1;
+            body.m_nFocusIndex = 2;
+        }
+        object->BeginEdit();
+        EXPECT_EQ(services.settings.m_strTextFont, c.face);
+        EXPECT_EQ(services.settings.m_nTextFontSize, c.points);
+        EXPECT_EQ(services.settings.m_bTextBold, c.bold);
+        EXPECT_EQ(services.settings.m_textColor.GetCOLORREF(), c.colour);
+    }
+}
+
 TEST_F(TextObjectTest, ResizingWhileEditingKeepsTheMinimumBox)
 {
     auto object = MakeText("W");
@@ -883,6 +933,27 @@ TEST_F(TextObjectTest, RenderedUprightTextLiesInItsBox)
     RECT moved;
     object->GetBounds(moved);
     EXPECT_EQ(CRect(moved), CRect(bounds.left + 5, bounds.top - 2, bounds.right + 5, bounds.bottom - 2));
+}
+
+TEST_F(TextObjectTest, TurnedTextStartsAtTheTurnedTopLeftHandle)
+{
+    for (double rotation : {kPi / 6, -kPi / 6, kPi / 2, 2.5}) {
+        SCOPED_TRACE(rotation);
+        auto object = std::make_unique<CTextObject>(200.0, 150.0, SIZE{200, 40}, 0.0);
+        Type(*object, {"MMMM MMMM MMMM"});
+        object->SetRotation(rotation);
+        const CRect bounds = RenderedBounds(*object);
+        const DPOINT corner = object->GetHandlePoints()[0];
+        const CImage& image = *object->GetImage();
+        double nearest = 1e9;
+        for (int j = 0; j < image.Height(); ++j)
+            for (int i = 0; i < image.Width(); ++i)
+                if (image.GetData()[static_cast<size_t>(j) * image.GetStride() + i * 4] > 128)
+                    nearest = std::min(nearest,
+                                       std::hypot(bounds.left + i + 0.5 - corner.x, bounds.top + j + 0.5 - corner.y));
+        // The first letter sits a margin and its side bearing away from the box's corner.
+        EXPECT_LT(nearest, 8.0);
+    }
 }
 
 TEST_F(TextObjectTest, BlankTextRendersToOneClearPixel)
