@@ -43,7 +43,15 @@ public:
     void HideViewCaret(COrvelView*) override { caretShown = false; }
     COLORREF GetSiteLinkColor() override { return linkColour; }
     CAppSettings* GetAppSettings() override { return &settings; }
+    void BeginWaitCursor() override
+    {
+        ++waitsBegun;
+        ++waitDepth;
+    }
+    void EndWaitCursor() override { --waitDepth; }
 
+    int waitsBegun = 0;
+    int waitDepth = 0;
     bool hasTwin = false;
     int twinQuestions = 0;
     const CPageObject* copiedTo = nullptr;
@@ -953,6 +961,26 @@ TEST_F(TextObjectTest, TurnedTextStartsAtTheTurnedTopLeftHandle)
                                        std::hypot(bounds.left + i + 0.5 - corner.x, bounds.top + j + 0.5 - corner.y));
         // The first letter sits a margin and its side bearing away from the box's corner.
         EXPECT_LT(nearest, 8.0);
+    }
+}
+
+TEST_F(TextObjectTest, LargeTextBoxesRenderUnderTheWaitCursor)
+{
+    struct Case
+    {
+        int width, height;
+        bool waits;
+    };
+    for (const Case& c : std::vector<Case>{{256, 40, false}, {257, 40, true}, {100, 300, true}}) {
+        SCOPED_TRACE(testing::Message() << c.width << " x " << c.height);
+        services.waitsBegun = 0;
+        CTextObject object(200.0, 200.0, SIZE{c.width, c.height}, 0.0);
+        Type(object, {"Wait"});
+        object.GetTextBody()->m_nHeight = c.height;
+        CPixMap scratch(IMAGE_MODE_RGBA, 64, 64);
+        ASSERT_TRUE(object.RenderImage(scratch));
+        EXPECT_EQ(services.waitsBegun, c.waits ? 1 : 0);
+        EXPECT_EQ(services.waitDepth, 0);
     }
 }
 
