@@ -145,19 +145,22 @@ CRect CTextObject::CentredRect(int cx, int cy) const
 
 // ---- Geometry ----
 
+DPOINT CTextObject::TurnShown(double x, double y) const
+{
+    const double angle = -GetRotation();
+    const double dx = x - centreX, dy = y - centreY;
+    return DPOINT{centreX + dx * std::cos(angle) - dy * std::sin(angle),
+                  centreY + dx * std::sin(angle) + dy * std::cos(angle)};
+}
+
 void CTextObject::BuildOutline()
 {
     SIZE size;
     GetSize(size);
-    const double angle = GetRotation();
-    const double c = std::cos(-angle), s = std::sin(-angle);
-    auto turn = [&](double x, double y) {
-        const double dx = x - centreX, dy = y - centreY;
-        return DPOINT{centreX + dx * c - dy * s, centreY + dx * s + dy * c};
-    };
     const double left = centreX - size.cx / 2.0, top = centreY - size.cy / 2.0;
     const double right = left + size.cx, bottom = top + size.cy;
-    const DPOINT corners[4] = {turn(left, top), turn(right, top), turn(right, bottom), turn(left, bottom)};
+    const DPOINT corners[4] = {TurnShown(left, top), TurnShown(right, top), TurnShown(right, bottom),
+                               TurnShown(left, bottom)};
     outline.Clear();
     outline.MoveTo(corners[0].x, corners[0].y);
     for (int i = 1; i < 4; ++i)
@@ -173,16 +176,14 @@ void CTextObject::UpdateHandles()
 {
     SIZE size;
     GetSize(size);
-    const double angle = GetRotation();
-    const double c = std::cos(-angle), s = std::sin(-angle);
     const double left = centreX - size.cx / 2.0, top = centreY - size.cy / 2.0;
     const double right = left + size.cx, bottom = top + size.cy;
     const DPOINT unturned[kHandleCount] = {{left, top},      {centreX, top}, {right, top},      {left, centreY},
                                            {right, centreY}, {left, bottom}, {centreX, bottom}, {right, bottom}};
+    // The centre already holds every whole-pixel move, so the pending shift is not added again.
     for (int i = 0; i < kHandleCount; ++i) {
-        const double dx = unturned[i].x - centreX, dy = unturned[i].y - centreY;
-        handles[i] = DPOINT{centreX + dx * c - dy * s + offsetX + pendingShiftX,
-                            centreY + dx * s + dy * c + offsetY + pendingShiftY};
+        const DPOINT p = TurnShown(unturned[i].x, unturned[i].y);
+        handles[i] = DPOINT{p.x + offsetX, p.y + offsetY};
     }
 }
 

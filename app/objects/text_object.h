@@ -235,6 +235,8 @@ protected:
     void BuildOutline() override;
 
 private:
+    // A point turned about the centre by the rotation the object shows (none while edited).
+    DPOINT TurnShown(double x, double y) const;
     // The rectangle of a size centred on the centre, each edge rounded half up.
     CRect CentredRect(int cx, int cy) const;
     // Sets every character's link through change; answers whether any changed.

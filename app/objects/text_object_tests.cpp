@@ -921,7 +921,7 @@ TEST_F(TextObjectTest, TurningAndStretchingChangeTheRenderedBounds)
     }
 }
 
-TEST_F(TextObjectTest, RenderedUprightTextLiesInItsBox)
+TEST_F(TextObjectTest, RenderedTextLiesInItsBoxAndWholePixelMovesKeepIt)
 {
     auto object = MakeText("Box");
     const CRect bounds = RenderedBounds(*object);
@@ -941,6 +941,12 @@ TEST_F(TextObjectTest, RenderedUprightTextLiesInItsBox)
     RECT moved;
     object->GetBounds(moved);
     EXPECT_EQ(CRect(moved), CRect(bounds.left + 5, bounds.top - 2, bounds.right + 5, bounds.bottom - 2));
+    // Handles recomputed after whole-pixel moves stay where the moves put them.
+    object->MoveBy(3, 4);
+    const DPOINT shifted = object->GetHandlePoints()[7];
+    object->UpdateHandles();
+    EXPECT_NEAR(object->GetHandlePoints()[7].x, shifted.x, 1e-9);
+    EXPECT_NEAR(object->GetHandlePoints()[7].y, shifted.y, 1e-9);
 }
 
 TEST_F(TextObjectTest, TurnedTextStartsAtTheTurnedTopLeftHandle)
