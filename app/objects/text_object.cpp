@@ -400,6 +400,8 @@ std::unique_ptr<CTextBody> CTextObject::SetTextBody(std::unique_ptr<CTextBody> n
     BuildOutline();
     UpdateHandles();
     GetCoreServices().InvalidateView(GetCurrentView(), false);
+    // The body handed back may outlive this object; it must not reach it any more.
+    newBody->SetOwner(nullptr);
     return newBody;
 }
 
@@ -441,8 +443,8 @@ void CTextObject::BeginEdit()
     QueryCaretFormat(faceIndex, pointSize, bold, italic, underline, color, caretLink);
     // The palettes show the caret's format; a face or size that differs across a selection leaves them as set.
     if (settings) {
-        if (faceIndex < 65535)
-            settings->m_strTextFont = GetTextFaceName(faceIndex);
+        if (const std::string face = GetTextFaceName(faceIndex); faceIndex < 65535 && !face.empty())
+            settings->m_strTextFont = face;
         if (pointSize < 65535)
             settings->m_nTextFontSize = pointSize;
         settings->m_textColor = CColor(color);

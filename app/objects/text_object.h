@@ -127,7 +127,8 @@ public:
     // ---- Text object state ----
 
     CTextBody* GetTextBody() const { return body.get(); }
-    // Takes a new body and becomes its owner, lays it out and renders again. The old body is handed back.
+    // Takes a new body and becomes its owner, lays it out and renders again. The old body is handed back, no longer
+    // owned by this object.
     std::unique_ptr<CTextBody> SetTextBody(std::unique_ptr<CTextBody> newBody);
 
     double GetScaleX() const { return scaleX; }

@@ -42,6 +42,7 @@ public:
     bool IsCaretShown(COrvelView*) override { return caretShown; }
     void HideViewCaret(COrvelView*) override { caretShown = false; }
     COLORREF GetSiteLinkColor() override { return linkColour; }
+    void InvalidateView(COrvelView*, bool) override { ++viewRepaints; }
     CAppSettings* GetAppSettings() override { return &settings; }
     void BeginWaitCursor() override
     {
@@ -50,6 +51,7 @@ public:
     }
     void EndWaitCursor() override { --waitDepth; }
 
+    int viewRepaints = 0;
     int waitsBegun = 0;
     int waitDepth = 0;
     bool hasTwin = false;
@@ -854,6 +856,28 @@ TEST_F(TextObjectTest, DownloadSizeOfPlainTextCountsCharacters)
     RECT b;
     object->GetBounds(b);
     EXPECT_EQ(object->GetDownloadSize(10.0), static_cast<int>(CRect(b).Width() * CRect(b).Height() / 10.0));
+}
+
+TEST_F(TextObjectTest, TakingAnotherBodyLaysItOutAndLetsTheOldOneGo)
+{
+    auto object = MakeText("Old");
+    auto donor = MakeText("New text");
+    std::unique_ptr<CTextBody> taken = donor->GetTextBody()->Clone();
+    for (CTextChar& ch : taken->m_paragraphs[0].m_chars)
+        ch.m_nLeft = kTextNotPlaced;
+    CTextBody* body = taken.get();
+    CPixMap scratch(IMAGE_MODE_RGBA, 64, 64);
+    ASSERT_TRUE(object->UpdateImage(scratch));
+
+    std::unique_ptr<CTextBody> old = object->SetTextBody(std::move(taken));
+    EXPECT_EQ(object->GetTextBody(), body);
+    EXPECT_EQ(body->GetOwner(), object.get());
+    EXPECT_TRUE(body->m_paragraphs[0].m_chars[0].IsPlaced());
+    EXPECT_TRUE(object->IsDirty());
+    EXPECT_EQ(services.viewRepaints, 1);
+    ASSERT_NE(old, nullptr);
+    EXPECT_EQ(old->GetOwner(), nullptr);
+    EXPECT_EQ(old->m_paragraphs[0].GetCount(), 3);
 }
 
 TEST_F(TextObjectTest, TextSizeSpansTheLaidOutCharacters)
