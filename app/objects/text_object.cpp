@@ -518,8 +518,18 @@ bool CTextObject::RenderImage(CPixMap& scratch)
     if (!detail::IsAlphaRgbMap(scratch) || !scratch.interleaved)
         return false;
     const TextWaitCursor wait(body->m_nWidth > kWaitCursorSide || body->m_nHeight > kWaitCursorSide);
-    if (!body->RebuildImage() || !body->RebuildSecondImage() || !body->m_pCoverageImage || !body->m_pColorImage)
+    if (!body->RebuildImage() || !body->RebuildSecondImage())
         return false;
+    // Nothing shows (a text box without area, or no ink): a single clear pixel at the centre keeps the object
+    // findable on the page.
+    const auto showNothing = [this] {
+        image = std::make_unique<CImage>(IMAGE_MODE_RGBA, 1, 1, 96.0);
+        bounds = CentredRect(1, 1);
+        dirty = 0;
+        return true;
+    };
+    if (!body->m_pCoverageImage || !body->m_pColorImage)
+        return showNothing();
 
     // Turned the way the outline is, so that the text fills the handles' frame.
     const int targetW = std::max(width, 1), targetH = std::max(height, 1);
@@ -578,13 +588,10 @@ bool CTextObject::RenderImage(CPixMap& scratch)
         bounds = newBounds;
         return false;
     }
-    if (!HasVisiblePixel(*target)) {
-        // Nothing shows: a single clear pixel at the centre keeps the object findable on the page.
-        target = std::make_unique<CImage>(IMAGE_MODE_RGBA, 1, 1, 96.0);
-        newBounds = CentredRect(1, 1);
-    } else if (!detail::CropToVisible(scratch, target, newBounds)) {
+    if (!HasVisiblePixel(*target))
+        return showNothing();
+    if (!detail::CropToVisible(scratch, target, newBounds))
         return false;
-    }
     image = std::move(target);
     bounds = newBounds;
     dirty = 0;

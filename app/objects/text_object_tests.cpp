@@ -1014,12 +1014,15 @@ TEST_F(TextObjectTest, LargeTextBoxesRenderUnderTheWaitCursor)
     }
 }
 
-TEST_F(TextObjectTest, BlankTextRendersToOneClearPixel)
+TEST_F(TextObjectTest, TextWithoutInkOrAreaRendersToOneClearPixel)
 {
-    CTextObject object(30.0, 20.0, SIZE{40, 20}, 0.0);
-    const CRect bounds = RenderedBounds(object);
-    EXPECT_EQ(bounds, CRect(30, 20, 31, 21));
-    EXPECT_EQ(object.GetImage()->GetData()[0], 0);
+    for (const SIZE box : {SIZE{40, 20}, SIZE{0, 0}}) {
+        SCOPED_TRACE(testing::Message() << box.cx << " x " << box.cy);
+        CTextObject object(30.0, 20.0, box, 0.0);
+        const CRect bounds = RenderedBounds(object);
+        EXPECT_EQ(bounds, CRect(30, 20, 31, 21));
+        EXPECT_EQ(object.GetImage()->GetData()[0], 0);
+    }
 }
 
 TEST_F(TextObjectTest, UnrenderedTextShowsAHalfTransparentBox)
