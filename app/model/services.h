@@ -140,6 +140,17 @@ public:
         (void)view;
         return false;
     }
+    // Makes the view's text caret a bar one pixel wide and height pixels high, hiding it while it changes when the
+    // view shows it.
+    virtual void SetViewCaretShape(COrvelView* view, int height) { (void)view, (void)height; }
+    // Moves the view's text caret to a point of its client area.
+    virtual void SetViewCaretPos(COrvelView* view, const CPoint& client) { (void)view, (void)client; }
+    // The size of the page the view shows; (0, 0) when it shows none.
+    virtual CSize GetViewPageSize(COrvelView* view)
+    {
+        (void)view;
+        return CSize(0, 0);
+    }
     // The client offset the page is drawn at: half the spare width and height when the client area is larger
     // than the page, else 0; the second form for a given client rectangle.
     virtual void GetPageOrigin(COrvelView* view, CPoint& origin) { (void)view, origin = CPoint(0, 0); }
@@ -193,10 +204,29 @@ public:
     // Ends in-place text editing on the view's page, recording undo, and repaints.
     virtual void EndTextEditing(COrvelView* view) { (void)view; }
 
+    // Text objects reach the page items, pages and views above them through these.
+    // Whether the item holding the object has a mouse-over twin.
+    virtual bool HasMouseOverTwin(const CPageObject* object)
+    {
+        (void)object;
+        return false;
+    }
+    // When the item holding the object has a mouse-over twin set to show the same text, the twin takes the text.
+    virtual void CopyTextToMouseOverTwin(const CPageObject* object) { (void)object; }
+    // The view's page has no object edited in place any more.
+    virtual void EndPageTextEditing(COrvelView* view) { (void)view; }
+    // Records an undo step of a kind with the undo manager of the view's page.
+    virtual void RecordViewPageUndo(COrvelView* view, int kind) { (void)view, (void)kind; }
+    virtual void HideViewCaret(COrvelView* view) { (void)view; }
+    // The colour links are shown in on the current site's pages; blue when there is no site.
+    virtual COLORREF GetSiteLinkColor() { return RGB(0, 0, 255); }
+
     // The current site's file-name replacement map, null when there is no site.
     virtual CFileNameMap* GetSiteFileNameMap() { return nullptr; }
     // Marks the current site changed since it was saved.
     virtual void SetSiteModified() {}
+    // The number of pages of the current site; -1 when there is no site.
+    virtual int GetSitePageCount() { return -1; }
     // The minor version of the file the current site was read from (15 for a new site, and when there is none).
     virtual int GetSiteMinorVersion() { return 15; }
 

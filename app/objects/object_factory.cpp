@@ -6,6 +6,7 @@
 #include "app/objects/circle_object.h"
 #include "app/objects/polygon_object.h"
 #include "app/objects/rectangle_object.h"
+#include "app/objects/text_object.h"
 
 namespace {
 
@@ -22,7 +23,9 @@ ObjectClass g_classes[] = {
     {kCircleObjectTag, &CCircleObject::Create},
     {kRectangleObjectTag, &CRectangleObject::Create},
     {kPolygonObjectTag, &CPolygonObject::Create},
-    {kTextObjectTag, nullptr},   {kCounterObjectTag, nullptr},   {kHtmlObjectTag, nullptr},
+    {kTextObjectTag, &CTextObject::Create},
+    {kCounterObjectTag, nullptr},
+    {kHtmlObjectTag, nullptr},
     {kFormObjectTag, nullptr},
 };
 

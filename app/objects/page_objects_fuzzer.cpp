@@ -15,6 +15,8 @@
 #include "app/objects/object_factory.h"
 #include "app/objects/polygon_object.h"
 #include "app/objects/rectangle_object.h"
+#include "app/objects/text_layout.h"
+#include "app/objects/text_object.h"
 #include "platform/win/file.h"
 #include "testing/fuzz_target.h"
 
@@ -72,8 +74,27 @@ void WriteFuzzSeeds(const std::filesystem::path& folder)
     dressed.SetAltText(std::make_unique<CStringAttr>("a box"));
     save("rectangle-dressed", dressed);
 
+    // A text of two paragraphs in two formats, one of them linked, turned and stretched.
+    CTextObject text(80, 60, SIZE{120, 30}, 0.0);
+    RECT dirty{};
+    const WORD arial = FindFontIndex("Arial");
+    for (char c : std::string("Text "))
+        text.InsertCharWithFormat(dirty, static_cast<BYTE>(c), arial, 12, 0, 0, 0, 0, CLinkInfo());
+    text.SplitParagraph();
+    CLinkInfo page;
+    page.SetKind(CLinkInfo::kindPage);
+    page.SetPage(2);
+    page.SetActive(true);
+    for (char c : std::string("link"))
+        text.InsertCharWithFormat(dirty, static_cast<BYTE>(c), arial, 14, 1, 0, 1, RGB(0, 0, 200), page);
+    LayoutText(*text.GetTextBody(), dirty);
+    save("text", text);
+    text.SetRotation(0.4);
+    text.SetSize(200, 40);
+    save("text-turned", text);
+
     // The tags of classes the factory refuses today, each with a little behind it.
-    for (DWORD tag : {kTextObjectTag, kCounterObjectTag, kHtmlObjectTag, kFormObjectTag}) {
+    for (DWORD tag : {kCounterObjectTag, kHtmlObjectTag, kFormObjectTag}) {
         CMemFile file;
         WriteUInt32(file, tag);
         WriteUInt32(file, 0);

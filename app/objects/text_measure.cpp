@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "app/model/services.h"
 #include "app/objects/text_layout.h"
 #include "image/image.h"
 
@@ -230,7 +231,7 @@ bool GetCharsInRect(const CTextBody& body, const RECT& rect, int& firstPara, int
 
 COLORREF GetTextLinkColor()
 {
-    return RGB(0, 0, 255);
+    return GetCoreServices().GetSiteLinkColor();
 }
 
 void ForEachDrawnChar(const CTextBody& body, int startPara, int endPara, int startIndex, int endIndex, LinkLook look,

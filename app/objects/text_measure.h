@@ -75,7 +75,7 @@ bool IsFontDifferent(const CTextChar& ch, const LOGFONT& logFont, COLORREF color
 bool GetCharsInRect(const CTextBody& body, const RECT& rect, int& firstPara, int& firstIndex, int& lastPara,
                     int& lastIndex);
 
-// The colour linked characters are drawn in.
+// The colour linked characters are drawn in: the current site's link colour.
 COLORREF GetTextLinkColor();
 
 // How a drawing shows links: linked characters (or all, when the whole object is a link) are drawn underlined in

@@ -13,6 +13,7 @@
 #include "app/model/text_style.h"
 #include "app/objects/object_factory.h"
 #include "app/objects/path_object.h"
+#include "app/objects/text_object.h"
 #include "app/site/object_frame.h"
 
 namespace {
@@ -77,9 +78,14 @@ void CPageItem::CopyTextToOtherState()
 {
     CPageObject* shown = GetCurrentObject();
     CPageObject* other = shown == m_pObject.get() ? m_pMouseOverObject.get() : m_pObject.get();
+    const auto* fromText = dynamic_cast<const CTextObject*>(shown);
+    auto* toText = dynamic_cast<CTextObject*>(other);
     const auto* from = dynamic_cast<const CPathObject*>(shown);
     auto* to = dynamic_cast<CPathObject*>(other);
-    if (from && to && from->GetTextStyle() && to->GetTextStyle()) {
+    if (fromText && toText) {
+        // The twin's old body goes with the returned pointer.
+        toText->SetTextBody(fromText->GetTextBody()->Clone());
+    } else if (from && to && from->GetTextStyle() && to->GetTextStyle()) {
         to->GetTextStyle()->m_strText = from->GetTextStyle()->m_strText;
         to->SetDirty();
     }

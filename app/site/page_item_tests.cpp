@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <string>
 #include <vector>
 
 #include "app/model/fill_info.h"
@@ -12,6 +13,7 @@
 #include "app/model/text_style.h"
 #include "app/objects/circle_object.h"
 #include "app/objects/rectangle_object.h"
+#include "app/objects/text_object.h"
 #include "app/site/site_object_fake.h"
 #include "app/site/site_services_fake.h"
 
@@ -277,6 +279,25 @@ TEST(PageItem, CopyTextToOtherStateGivesTheTwinTheShownButtonText)
     item.SetMouseOverObject(std::move(twin));
     item.CopyTextToOtherState();
     EXPECT_EQ(mainObject->GetTextStyle()->GetText(), "Go");
+    EXPECT_TRUE(mainObject->IsDirty());
+}
+
+TEST(PageItem, CopyTextToOtherStateGivesTheTwinACopyOfTheShownText)
+{
+    auto main = std::make_unique<CTextObject>(50, 50, SIZE{80, 20}, 0.0);
+    auto twin = std::make_unique<CTextObject>(50, 50, SIZE{80, 20}, 0.0);
+    RECT dirty{};
+    for (char c : std::string("Over"))
+        twin->InsertCharWithFormat(dirty, static_cast<BYTE>(c), FindFontIndex("Arial"), 12, 0, 0, 0, 0, CLinkInfo());
+    CTextObject* mainObject = main.get();
+    CPageItem item(std::move(main), nullptr);
+    item.SetMouseOverObject(std::move(twin));
+    item.CopyTextToOtherState();
+    const CTextBody& body = *mainObject->GetTextBody();
+    ASSERT_EQ(body.m_paragraphs[0].GetCount(), 4);
+    EXPECT_EQ(body.m_paragraphs[0].m_chars[3].m_ch, 'r');
+    EXPECT_EQ(body.GetOwner(), mainObject);
+    EXPECT_NE(&body, static_cast<CTextObject*>(item.GetObject(true))->GetTextBody());
     EXPECT_TRUE(mainObject->IsDirty());
 }
 

@@ -1,0 +1,153 @@
+#pragma once
+
+// What the caret and editing tests share: a text object filled with given paragraphs and laid out, a stand-in for
+// the program that has a view of a given size and records what is done to it, and readers of the text.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/model/app_settings.h"
+#include "app/model/services.h"
+#include "app/objects/text_layout.h"
+#include "app/objects/text_measure.h"
+#include "app/objects/text_object.h"
+
+namespace text_editing_testing {
+
+struct Format
+{
+    const char* face = "Arial";
+    WORD points = 12;
+    bool bold = false;
+    COLORREF colour = 0;
+    bool linked = false;
+};
+
+inline CTextChar MakeChar(char c, const Format& f = {})
+{
+    CLinkInfo link;
+    link.SetActive(f.linked);
+    if (f.linked)
+        link.SetUrl("http://example.com/");
+    return MakeTextChar(static_cast<BYTE>(c), FindFontIndex(f.face), f.points, f.bold, false, false, f.colour, link);
+}
+
+inline void Append(CTextObject& object, int para, const std::string& text, const Format& f = {})
+{
+    CTextBody& body = *object.GetTextBody();
+    while (body.GetParagraphCount() <= para)
+        body.m_paragraphs.emplace_back();
+    for (char c : text)
+        body.m_paragraphs[para].m_chars.push_back(MakeChar(c, f));
+}
+
+inline void Layout(CTextObject& object)
+{
+    RECT dirty{};
+    LayoutText(*object.GetTextBody(), dirty);
+}
+
+// A text object of a given width holding the paragraphs in one format, laid out, caret at the start.
+inline std::unique_ptr<CTextObject> MakeText(int width, const std::vector<std::string>& paragraphs,
+                                             const Format& f = {})
+{
+    auto object = std::make_unique<CTextObject>(300.0, 200.0, SIZE{width, 40}, 0.0);
+    object->GetTextBody()->m_paragraphs.clear();
+    for (size_t p = 0; p < paragraphs.size(); ++p)
+        Append(*object, static_cast<int>(p), paragraphs[p], f);
+    Layout(*object);
+    return object;
+}
+
+inline std::vector<std::string> Paragraphs(const CTextObject& object)
+{
+    std::vector<std::string> texts;
+    for (const auto& para : object.GetTextBody()->m_paragraphs) {
+        texts.emplace_back();
+        for (const auto& ch : para.m_chars)
+            texts.back().push_back(static_cast<char>(ch.m_ch));
+    }
+    return texts;
+}
+
+struct Pos
+{
+    int para = 0;
+    int index = 0;
+    bool operator==(const Pos&) const = default;
+};
+
+inline std::ostream& operator<<(std::ostream& out, const Pos& p)
+{
+    return out << "(" << p.para << ", " << p.index << ")";
+}
+
+inline Pos CaretOf(const CTextObject& object)
+{
+    return {object.GetTextBody()->m_nCaretPara, object.GetTextBody()->m_nCaretIndex};
+}
+
+inline void PutCaret(CTextObject& object, Pos at)
+{
+    object.GetTextBody()->m_nCaretPara = at.para;
+    object.GetTextBody()->m_nCaretIndex = at.index;
+    object.UpdateCaret(at.para, at.index);
+}
+
+inline void Select(CTextObject& object, Pos anchor, Pos focus)
+{
+    CTextBody& body = *object.GetTextBody();
+    body.m_nAnchorPara = anchor.para;
+    body.m_nAnchorIndex = anchor.index;
+    body.m_nFocusPara = focus.para;
+    body.m_nFocusIndex = focus.index;
+    body.m_nCaretPara = focus.para;
+    body.m_nCaretIndex = focus.index;
+    body.m_bSelectionEmpty = anchor == focus;
+}
+
+// Stands in for the program: settings, a site of some pages, and a view with a client area over a page, which
+// records the caret it is given, its scrolling and what it is asked to repaint.
+class FakeEditServices : public CoreServices
+{
+public:
+    CAppSettings* GetAppSettings() override { return &settings; }
+    COrvelView* GetCurrentView() override { return hasView ? reinterpret_cast<COrvelView*>(this) : nullptr; }
+    int GetSitePageCount() override { return pageCount; }
+    void GetViewClientRect(COrvelView*, CRect& rect) override { rect = client; }
+    CSize GetViewPageSize(COrvelView*) override { return page; }
+    CPoint GetScrollPosition(COrvelView*) override { return scroll; }
+    void ScrollToPosition(COrvelView*, const CPoint& position) override
+    {
+        scroll = position;
+        scrolls.push_back(position);
+    }
+    void SetViewCaretShape(COrvelView*, int height) override { caretHeight = height; }
+    void SetViewCaretPos(COrvelView*, const CPoint& at) override { caretPos = at; }
+    void InvalidateEditRect(COrvelView*, const CRect& rect) override { editRects.push_back(rect); }
+
+    CAppSettings settings;
+    bool hasView = true;
+    int pageCount = 3;
+    CRect client{0, 0, 800, 600};
+    CSize page{800, 600};
+    CPoint scroll{0, 0};
+    std::vector<CPoint> scrolls;
+    int caretHeight = 0;
+    CPoint caretPos{-1, -1};
+    std::vector<CRect> editRects;
+};
+
+// Installs the stand-in for one test.
+class TextEditFixture : public ::testing::Test
+{
+protected:
+    void SetUp() override { SetCoreServices(&services); }
+    void TearDown() override { SetCoreServices(nullptr); }
+
+    FakeEditServices services;
+};
+
+} // namespace text_editing_testing

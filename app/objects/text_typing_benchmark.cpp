@@ -1,0 +1,66 @@
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "app/objects/text_layout.h"
+#include "app/objects/text_measure.h"
+#include "app/objects/text_object.h"
+
+namespace {
+
+constexpr int kParagraphs = 20;
+constexpr int kKeystrokes = 2000;
+const std::string kWords = "the quick brown fox jumps over the lazy dog ";
+
+// A text object 500 pixels wide holding about length characters in 20 paragraphs of 12-point Arial, laid out, with
+// the caret at the end of the last paragraph.
+std::unique_ptr<CTextObject> MakeLongText(int length)
+{
+    auto object = std::make_unique<CTextObject>(400.0, 300.0, SIZE{500, 40}, 0.0);
+    CTextBody& body = *object->GetTextBody();
+    const WORD arial = FindFontIndex("Arial");
+    body.m_paragraphs.assign(kParagraphs, CTextParagraph());
+    for (int i = 0; i < length; ++i) {
+        const BYTE ch = static_cast<BYTE>(kWords[i % kWords.size()]);
+        body.m_paragraphs[i * kParagraphs / length].m_chars.push_back(
+            MakeTextChar(ch, arial, 12, false, false, false, 0, CLinkInfo()));
+    }
+    RECT dirty{};
+    LayoutText(body, dirty);
+    body.m_nCaretPara = kParagraphs - 1;
+    body.m_nCaretIndex = body.m_paragraphs.back().GetCount();
+    return object;
+}
+
+// 2,000 keystrokes at the end of the text, each inserting its character and laying the whole text out again, as
+// the view does for every key.
+void BM_TypeAtEnd(benchmark::State& state)
+{
+    const int length = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto object = MakeLongText(length);
+        state.ResumeTiming();
+        RECT dirty{};
+        for (int i = 0; i < kKeystrokes; ++i)
+            object->InsertChar(dirty, static_cast<BYTE>(kWords[i % kWords.size()]), true);
+        benchmark::DoNotOptimize(object->GetTextBody()->m_nHeight);
+    }
+    state.counters["per_key"] = benchmark::Counter(static_cast<double>(state.iterations()) * kKeystrokes,
+                                                   benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_TypeAtEnd)->Arg(2000)->Arg(8000)->Arg(32000)->Unit(benchmark::kMillisecond);
+
+// The peer: one layout of the same text with nothing changed, the part of a keystroke that grows with the text.
+void BM_LayoutUnchanged(benchmark::State& state)
+{
+    auto object = MakeLongText(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        RECT dirty{};
+        LayoutText(*object->GetTextBody(), dirty);
+        benchmark::DoNotOptimize(dirty);
+    }
+}
+BENCHMARK(BM_LayoutUnchanged)->Arg(2000)->Arg(8000)->Arg(32000)->Unit(benchmark::kMicrosecond);
+
+} // namespace
