@@ -70,7 +70,7 @@ TEST(Display, RefusesWhatItCannotDraw)
         const CLut* palette;
     };
     const Case cases[] = {
-        {"alpha mode", bytes.data(), 4, 4, 4, 16, 4, IMAGE_MODE_RGBA, nullptr},
+        {"alpha mode with three-byte pixels", bytes.data(), 4, 4, 3, 16, 4, IMAGE_MODE_RGBA, nullptr},
         {"grey mode", bytes.data(), 4, 4, 4, 16, 4, IMAGE_MODE_GREY, nullptr},
         {"a palette", bytes.data(), 4, 4, 4, 16, 4, IMAGE_MODE_RGB, &palette},
         {"no buffer", nullptr, 4, 4, 4, 16, 4, IMAGE_MODE_RGB, nullptr},
@@ -109,6 +109,32 @@ TEST(Display, DrawsAtThePlaceGiven)
     EXPECT_EQ(drawn.GetBlue(6, 6), 20);
     EXPECT_EQ(drawn.GetGreen(6, 6), 20);
     EXPECT_EQ(drawn.GetRed(6, 7), 255) << "below the buffer stays white";
+}
+
+TEST(Display, AlphaPixelsBlendOverWhatIsThere)
+{
+    // alpha, blue, green, red: clear, half red, opaque blue
+    const unsigned char bytes[12] = {0, 9, 9, 9, 128, 0, 0, 255, 255, 255, 0, 0};
+    wxImage image;
+    ASSERT_TRUE(CDisplay::BufferToImage(image, 3, 1, bytes, 4, 12, 3, IMAGE_MODE_RGBA, nullptr));
+    ASSERT_TRUE(image.HasAlpha());
+    EXPECT_EQ(image.GetAlpha(0, 0), 0);
+    EXPECT_EQ(image.GetAlpha(1, 0), 128);
+    EXPECT_EQ(image.GetRed(1, 0), 255);
+    EXPECT_EQ(image.GetBlue(2, 0), 255);
+
+    wxBitmap target(3, 1, 24);
+    {
+        wxMemoryDC dc(target);
+        dc.SetBackground(*wxWHITE_BRUSH);
+        dc.Clear();
+        ASSERT_TRUE(CDisplay::BltBuf(dc, 0, 0, 3, 1, bytes, 4, 12, 3, IMAGE_MODE_RGBA, nullptr));
+    }
+    const wxImage drawn = target.ConvertToImage();
+    EXPECT_EQ(drawn.GetGreen(0, 0), 255) << "clear pixel leaves the white";
+    EXPECT_NEAR(drawn.GetGreen(1, 0), 127, 2) << "half red over white";
+    EXPECT_EQ(drawn.GetRed(1, 0), 255);
+    EXPECT_EQ(drawn.GetRed(2, 0), 0) << "opaque blue";
 }
 
 } // namespace
