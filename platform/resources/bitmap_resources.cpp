@@ -11,8 +11,8 @@ constexpr unsigned kProgramProbeBitmap = 421;
 
 bool MapFits(const CPixMap& map, IMAGE_MODE mode, const DeviceBitmap& bitmap)
 {
-    return map.IsValid() && map.interleaved && map.mode == mode && map.bitsPerPlane == 8 &&
-           map.width >= bitmap.width && map.height >= bitmap.height;
+    return map.IsValid() && map.interleaved && map.mode == mode && map.bitsPerPlane == 8 && map.width >= bitmap.width &&
+           map.height >= bitmap.height;
 }
 
 // Loads the bitmap and readies the map for it (replaced when allocate is set); the map is touched only once the

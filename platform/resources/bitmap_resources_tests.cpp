@@ -125,8 +125,8 @@ TEST_F(BitmapFolder, FailedLoadsLeaveTheMapAsItWas)
         CPixMap map(c.mapMode, c.mapSide, c.mapSide);
         const unsigned char* before = map.plane[0].data;
         std::memset(map.plane[0].data, 0x5A, map.bufferSize[0]);
-        const bool loaded = c.rgba ? LoadBitmapRGBA(c.id, &map, c.allocate, false)
-                                   : LoadProgramBitmap(c.id, &map, c.allocate, false);
+        const bool loaded =
+            c.rgba ? LoadBitmapRGBA(c.id, &map, c.allocate, false) : LoadProgramBitmap(c.id, &map, c.allocate, false);
         EXPECT_FALSE(loaded);
         EXPECT_EQ(map.plane[0].data, before);
         EXPECT_EQ(map.width, c.mapSide);
