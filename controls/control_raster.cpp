@@ -136,8 +136,7 @@ bool DisplayBuffer::Draw(wxDC& dc, int x, int y) const
 {
     if (m_bytes.empty())
         return false;
-    return CDisplay::BltBuf(dc, x, y, m_width, m_height, m_bytes.data(), 3, m_stride, m_width, IMAGE_MODE_RGB,
-                            nullptr);
+    return CDisplay::BltBuf(dc, x, y, m_width, m_height, m_bytes.data(), 3, m_stride, m_width, IMAGE_MODE_RGB, nullptr);
 }
 
 void ClearMap(CPixMap& map)

@@ -20,13 +20,13 @@ TEST(BlendRowOver, CombinesAlphaAndColourByTheIntegerRule)
         Pixel dst, src, expected;
     };
     const Case cases[] = {
-        {{0, 10, 20, 30}, {0, 99, 99, 99}, {0, 10, 20, 30}},                 // nothing over nothing: untouched
-        {{200, 10, 20, 30}, {0, 99, 99, 99}, {200, 10, 20, 30}},             // clear source keeps the destination
-        {{200, 10, 20, 30}, {255, 40, 50, 60}, {255, 40, 50, 60}},           // opaque source replaces it
-        {{0, 10, 20, 30}, {128, 40, 50, 60}, {128, 40, 50, 60}},             // over clear: the source as it is
-        {{128, 0, 100, 255}, {128, 255, 0, 0}, {192, 170, 33, 85}},          // A = 128 + 128 - 64
-        {{255, 255, 255, 255}, {64, 0, 0, 0}, {255, 191, 191, 191}},         // a quarter of black over white
-        {{255, 0, 0, 0}, {1, 255, 255, 255}, {255, 1, 1, 1}},                // faint white over black
+        {{0, 10, 20, 30}, {0, 99, 99, 99}, {0, 10, 20, 30}},         // nothing over nothing: untouched
+        {{200, 10, 20, 30}, {0, 99, 99, 99}, {200, 10, 20, 30}},     // clear source keeps the destination
+        {{200, 10, 20, 30}, {255, 40, 50, 60}, {255, 40, 50, 60}},   // opaque source replaces it
+        {{0, 10, 20, 30}, {128, 40, 50, 60}, {128, 40, 50, 60}},     // over clear: the source as it is
+        {{128, 0, 100, 255}, {128, 255, 0, 0}, {192, 170, 33, 85}},  // A = 128 + 128 - 64
+        {{255, 255, 255, 255}, {64, 0, 0, 0}, {255, 191, 191, 191}}, // a quarter of black over white
+        {{255, 0, 0, 0}, {1, 255, 255, 255}, {255, 1, 1, 1}},        // faint white over black
     };
     for (const Case& c : cases) {
         unsigned char dst[4], src[4];
@@ -47,7 +47,7 @@ TEST(BlendRowOver, WalksTheStepsItIsGiven)
     dst.fill(7);
     const std::array<unsigned char, 16> src = {255, 1, 2, 3, 255, 4, 5, 6, 255, 7, 8, 9, 255, 10, 11, 12};
     BlendRowOver(dst.data(), 8, 20, src.data(), 4, 8, 2, 2);
-    const std::array<unsigned char, 40> expected = {255, 1, 2, 3, 7, 7, 7, 7, 255, 4, 5, 6, 7, 7, 7, 7, 7, 7, 7, 7,
+    const std::array<unsigned char, 40> expected = {255, 1, 2, 3, 7, 7, 7, 7, 255, 4,  5,  6,  7, 7, 7, 7, 7, 7, 7, 7,
                                                     255, 7, 8, 9, 7, 7, 7, 7, 255, 10, 11, 12, 7, 7, 7, 7, 7, 7, 7, 7};
     EXPECT_EQ(dst, expected);
 }

@@ -34,9 +34,18 @@ inline void Mouse(wxWindow* control, wxEventType type, int x, int y, bool leftDo
     event.SetId(control->GetId());
     control->GetEventHandler()->ProcessEvent(event);
 }
-inline void Press(wxWindow* control, int x, int y) { Mouse(control, wxEVT_LEFT_DOWN, x, y, true); }
-inline void Drag(wxWindow* control, int x, int y) { Mouse(control, wxEVT_MOTION, x, y, true); }
-inline void Release(wxWindow* control, int x, int y) { Mouse(control, wxEVT_LEFT_UP, x, y, false); }
+inline void Press(wxWindow* control, int x, int y)
+{
+    Mouse(control, wxEVT_LEFT_DOWN, x, y, true);
+}
+inline void Drag(wxWindow* control, int x, int y)
+{
+    Mouse(control, wxEVT_MOTION, x, y, true);
+}
+inline void Release(wxWindow* control, int x, int y)
+{
+    Mouse(control, wxEVT_LEFT_UP, x, y, false);
+}
 inline void LoseCapture(wxWindow* control)
 {
     // wx takes the capture away before it tells the window, as it does when another window grabs the mouse.
@@ -63,8 +72,9 @@ protected:
     {
         m_frame = new wxFrame(nullptr, wxID_ANY, "controls", wxPoint(0, 0), wxSize(400, 300));
         m_panel = new wxPanel(m_frame);
-        m_panel->Bind(EVT_CONTROL_NOTIFY,
-                      [this](CControlNotifyEvent& event) { m_received.push_back({event.GetId(), event.GetCode()}); });
+        m_panel->Bind(EVT_CONTROL_NOTIFY, [this](CControlNotifyEvent& event) {
+            m_received.push_back({event.GetId(), event.GetCode()});
+        });
         m_frame->Show();
         Settle();
     }

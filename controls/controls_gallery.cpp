@@ -10,8 +10,6 @@
 #include <wx/cmdline.h>
 #include <wx/timer.h>
 
-namespace {
-
 class CGalleryApp : public wxApp
 {
 public:
@@ -56,7 +54,5 @@ private:
     wxTimer m_timer;
     int m_result = 0;
 };
-
-} // namespace
 
 wxIMPLEMENT_APP(CGalleryApp);

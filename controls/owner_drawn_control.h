@@ -18,7 +18,8 @@ public:
     ~COwnerDrawnControl() override;
 
     // Creates the visible child window over rect (in the parent's client coordinates) with the control id. Its
-    // background is its parent's: the controls paint only what they show, clear elsewhere. False without a parent or when the window cannot be made.
+    // background is its parent's: the controls paint only what they show, clear elsewhere. False without a parent or
+    // when the window cannot be made.
     virtual bool Create(const CRect& rect, wxWindow* parent, UINT id);
 
     // A hidden control paints nothing but its background. Repaints the whole control.

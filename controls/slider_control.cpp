@@ -100,8 +100,7 @@ CRect CSliderControl::ThumbRect() const
 {
     if (!m_hasThumbArea)
         return CRect();
-    const int left =
-        detail::SliderThumbLeft(m_value, m_range, m_thumbArea.left, m_thumbArea.right, m_thumb->width);
+    const int left = detail::SliderThumbLeft(m_value, m_range, m_thumbArea.left, m_thumbArea.right, m_thumb->width);
     return CRect(left, m_thumbArea.top, left + m_thumb->width, m_thumbArea.top + m_thumb->height);
 }
 

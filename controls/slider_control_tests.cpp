@@ -17,8 +17,8 @@ using detail::SliderValueAt;
 
 TEST(SliderRules, RangeIsKeptWithinTwoAnd65536)
 {
-    const std::pair<int, int> cases[] = {{-5, 2}, {0, 2}, {1, 2}, {2, 2}, {3, 3}, {101, 101},
-                                         {65535, 65535}, {65536, 65536}, {100000, 65536}};
+    const std::pair<int, int> cases[] = {{-5, 2},    {0, 2},         {1, 2},         {2, 2},         {3, 3},
+                                         {101, 101}, {65535, 65535}, {65536, 65536}, {100000, 65536}};
     for (const auto& [given, kept] : cases)
         EXPECT_EQ(ClampSliderRange(given), kept) << given;
 }
@@ -50,8 +50,11 @@ TEST(SliderRules, ThumbLeftEdgeFollowsTheValue)
     const struct
     {
         int value, range, left, right, thumb, edge;
-    } cases[] = {{0, 101, 0, 200, 11, 0}, {100, 101, 0, 200, 11, 189}, {50, 101, 0, 200, 11, 94},
-                 {1, 2, 3, 50, 11, 39}, {65535, 65536, 0, 40000, 11, 39989}};
+    } cases[] = {{0, 101, 0, 200, 11, 0},
+                 {100, 101, 0, 200, 11, 189},
+                 {50, 101, 0, 200, 11, 94},
+                 {1, 2, 3, 50, 11, 39},
+                 {65535, 65536, 0, 40000, 11, 39989}};
     for (const auto& c : cases)
         EXPECT_EQ(SliderThumbLeft(c.value, c.range, c.left, c.right, c.thumb), c.edge) << c.value;
 }
@@ -90,8 +93,8 @@ TEST_F(SliderControl, InitKeepsRangeAndValueTogether)
     {
         int range, value, keptRange, keptValue;
     } cases[] = {
-        {101, 0, 101, 0},     {101, 100, 101, 100}, {101, 101, 101, 100}, {101, -5, 101, 0},
-        {1, 5, 2, 1},         {0, 0, 2, 0},         {100000, 70000, 65536, 65535},
+        {101, 0, 101, 0}, {101, 100, 101, 100}, {101, 101, 101, 100},          {101, -5, 101, 0},
+        {1, 5, 2, 1},     {0, 0, 2, 0},         {100000, 70000, 65536, 65535},
     };
     for (const auto& c : cases) {
         auto* slider = Make<CSliderControl>(200, 22);

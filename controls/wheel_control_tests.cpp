@@ -16,8 +16,8 @@ TEST(WheelRules, ValuesWrapIntoTheRange)
     const struct
     {
         int x, range, wrapped;
-    } cases[] = {{0, 360, 0}, {359, 360, 359}, {360, 360, 0}, {450, 360, 90}, {-90, 360, 270}, {-720, 360, 0},
-                 {5, 1, 0}};
+    } cases[] = {{0, 360, 0},     {359, 360, 359}, {360, 360, 0}, {450, 360, 90},
+                 {-90, 360, 270}, {-720, 360, 0},  {5, 1, 0}};
     for (const auto& c : cases)
         EXPECT_EQ(WrapWheel(c.x, c.range), c.wrapped) << c.x << " in " << c.range;
 }
@@ -33,11 +33,11 @@ TEST(WheelRules, PointGivesTheNearestPositionClockwiseFromTheRight)
         {"below (screen y grows downward)", 0, 30, 360, 90},
         {"left", -30, 0, 360, 180},
         {"above", 0, -30, 360, 270},
-        {"nearer the lower position", 30, 10, 8, 0},   // 18.4 degrees with steps of 45
-        {"nearer the upper position", 30, 20, 8, 1},   // 33.7 degrees
-        {"exactly half-way goes up", 20, 20, 4, 1},    // 45 degrees with steps of 90
-        {"last position wraps to 0", 30, -5, 4, 0},    // 350.5 degrees
-        {"near the last position", 30, -28, 8, 7},     // 317 degrees
+        {"nearer the lower position", 30, 10, 8, 0}, // 18.4 degrees with steps of 45
+        {"nearer the upper position", 30, 20, 8, 1}, // 33.7 degrees
+        {"exactly half-way goes up", 20, 20, 4, 1},  // 45 degrees with steps of 90
+        {"last position wraps to 0", 30, -5, 4, 0},  // 350.5 degrees
+        {"near the last position", 30, -28, 8, 7},   // 317 degrees
         {"a single position", -3, 7, 1, 0},
     };
     for (const auto& c : cases)

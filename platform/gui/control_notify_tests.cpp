@@ -86,7 +86,7 @@ private:
 
 wxBEGIN_EVENT_TABLE(TablePanel, wxPanel) EVT_CONTROL_NOTIFY_ID(4003, TablePanel::OnNotify) wxEND_EVENT_TABLE()
 
-TEST_F(NotifyFixture, EventTableEntryBindsById)
+    TEST_F(NotifyFixture, EventTableEntryBindsById)
 {
     auto* panel = new TablePanel(m_frame);
     auto* control = new wxWindow(panel, 4003);

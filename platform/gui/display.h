@@ -18,7 +18,8 @@ public:
     static bool BltBuf(wxDC& dc, int x, int y, int width, int height, const unsigned char* buffer, int pixelStep,
                        int rowStep, int bufferWidth, IMAGE_MODE mode, const CLut* palette);
 
-    // The same pixels as a wxImage (red, green, blue, and alpha for mode 0x80000003); false, leaving image alone, where BltBuf would refuse.
+    // The same pixels as a wxImage (red, green, blue, and alpha for mode 0x80000003); false, leaving image alone, where
+    // BltBuf would refuse.
     static bool BufferToImage(wxImage& image, int width, int height, const unsigned char* buffer, int pixelStep,
                               int rowStep, int bufferWidth, IMAGE_MODE mode, const CLut* palette);
 };

@@ -83,8 +83,8 @@ TEST(Display, RefusesWhatItCannotDraw)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         wxImage image(1, 1);
-        EXPECT_FALSE(CDisplay::BufferToImage(image, c.width, c.height, c.buffer, c.pixelStep, c.rowStep,
-                                             c.bufferWidth, c.mode, c.palette));
+        EXPECT_FALSE(CDisplay::BufferToImage(image, c.width, c.height, c.buffer, c.pixelStep, c.rowStep, c.bufferWidth,
+                                             c.mode, c.palette));
         EXPECT_EQ(image.GetWidth(), 1);
         wxBitmap target(8, 8, 24);
         wxMemoryDC dc(target);
