@@ -55,3 +55,31 @@ function(pelorin_fuzzer name library)
         target_link_options(${name} PRIVATE -fsanitize=fuzzer)
     endif()
 endfunction()
+
+# pelorin_wx(): the interface target pelorin_wx carrying wxWidgets (GTK 3) for the GUI libraries. Only GUI targets
+# link it, so a wx header included anywhere below the GUI fails to compile.
+function(pelorin_wx)
+    if(TARGET pelorin_wx)
+        return()
+    endif()
+    find_package(wxWidgets 3.2 REQUIRED COMPONENTS xrc core base)
+    add_library(pelorin_wx INTERFACE)
+    target_include_directories(pelorin_wx SYSTEM INTERFACE ${wxWidgets_INCLUDE_DIRS})
+    target_compile_definitions(pelorin_wx INTERFACE ${wxWidgets_DEFINITIONS})
+    target_compile_options(pelorin_wx INTERFACE ${wxWidgets_CXX_FLAGS})
+    target_link_libraries(pelorin_wx INTERFACE ${wxWidgets_LIBRARIES})
+endfunction()
+
+# pelorin_gui_tests(<library> <sources...>): like pelorin_tests(), for tests that open windows. The executable gets a
+# main that starts wx, and every test runs on a private virtual display (scripts/with_display.sh), so that tests
+# running side by side never share a pointer grab. Listing the tests needs no display.
+function(pelorin_gui_tests library)
+    set(target ${library}_tests)
+    add_executable(${target} ${ARGN} ${PROJECT_SOURCE_DIR}/testing/gui_test_main.cpp)
+    target_link_libraries(${target} PRIVATE ${library} pelorin_test_support pelorin_wx GTest::gtest GTest::gmock)
+    set_target_properties(${target} PROPERTIES CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/scripts/with_display.sh)
+    gtest_discover_tests(${target}
+        WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+        PROPERTIES ENVIRONMENT "PELORIN_TEST_OUTPUT=${CMAKE_BINARY_DIR}/test-output"
+        DISCOVERY_TIMEOUT 60)
+endfunction()

@@ -1,0 +1,47 @@
+#pragma once
+
+// A window that shows the controls built so far, each with a label that follows its notifications, for a person
+// to look at (the controls_gallery program) and for the test that takes its picture. Not part of the program.
+
+#include <wx/frame.h>
+
+class CSliderControl;
+class CWheelControl;
+class wxStaticText;
+class CControlNotifyEvent;
+
+class CGalleryFrame : public wxFrame
+{
+public:
+    enum
+    {
+        ID_ROTATION = 5001,
+        ID_FINE_ROTATION,
+        ID_OPACITY,
+        ID_SCALE,
+    };
+
+    CGalleryFrame();
+
+    CWheelControl* Rotation() const { return m_rotation; }
+    CSliderControl* Opacity() const { return m_opacity; }
+    wxStaticText* RotationLabel() const { return m_rotationLabel; }
+    wxStaticText* OpacityLabel() const { return m_opacityLabel; }
+
+private:
+    void OnWheel(CControlNotifyEvent& event);
+    void OnSlider(CControlNotifyEvent& event);
+    void ShowValues();
+
+    CWheelControl* m_rotation = nullptr;
+    CWheelControl* m_fineRotation = nullptr;
+    CSliderControl* m_opacity = nullptr;
+    CSliderControl* m_scale = nullptr;
+    wxStaticText* m_rotationLabel = nullptr;
+    wxStaticText* m_fineRotationLabel = nullptr;
+    wxStaticText* m_opacityLabel = nullptr;
+    wxStaticText* m_scaleLabel = nullptr;
+};
+
+// The window's picture as it stands on the screen, written as a PNG file. False when it cannot be taken or saved.
+bool SaveWindowPicture(wxWindow* window, const wxString& file);

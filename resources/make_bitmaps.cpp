@@ -1,0 +1,139 @@
+// Draws the bitmaps of the resource folder and writes each as <id>.png into the folder given on the command line.
+// The build runs it, so every bitmap is made from its description below and none is edited by hand. Shapes are
+// drawn with the outline rasteriser at 96 dpi on whole-pixel edges, so straight edges stay crisp and only the
+// slanted ones are smoothed.
+//
+//     make_bitmaps <folder>
+
+#include "image/image.h"
+#include "platform/io/io.h"
+#include "platform/path/path.h"
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Rgb
+{
+    int r, g, b;
+};
+
+Rgb Mix(Rgb from, Rgb to, double t)
+{
+    auto mix = [t](int a, int b) { return static_cast<int>(std::lround(a + (b - a) * t)); };
+    return {mix(from.r, to.r), mix(from.g, to.g), mix(from.b, to.b)};
+}
+
+// Coverage (0 to 255) of each pixel of a width x height area by the outline build() makes.
+std::vector<unsigned char> Coverage(int width, int height, const std::function<void(CPath&)>& build)
+{
+    CPath path;
+    build(path);
+    std::vector<unsigned char> coverage(static_cast<size_t>(width) * height, 0);
+    path.Rasterize(CRect(0, 0, width, height), coverage.data(), 1, width, FILL_RULE_EVEN_ODD, 16);
+    return coverage;
+}
+
+bool Save(const std::filesystem::path& folder, unsigned id, int width, int height,
+          const std::function<Rgb(int x, int y)>& colour)
+{
+    CImage picture(IMAGE_MODE_RGB, width, height);
+    for (int y = 0; y < height; ++y) {
+        unsigned char* row = picture.GetData() + static_cast<size_t>(y) * picture.GetStride();
+        for (int x = 0; x < width; ++x) {
+            const Rgb c = colour(x, y);
+            row[3 * x] = static_cast<unsigned char>(c.r);
+            row[3 * x + 1] = static_cast<unsigned char>(c.g);
+            row[3 * x + 2] = static_cast<unsigned char>(c.b);
+        }
+    }
+    const std::filesystem::path file = folder / (std::to_string(id) + ".png");
+    if (!CIO::SavePNG(file.string(), picture)) {
+        std::fprintf(stderr, "make_bitmaps: cannot write %s\n", file.c_str());
+        return false;
+    }
+    return true;
+}
+
+// The probes of the display depth: three rows of red, green and blue. A display of 16 bits per pixel would hand
+// them back as its three colour masks.
+bool Probe(const std::filesystem::path& folder, unsigned id)
+{
+    return Save(folder, id, 3, 3, [](int, int y) {
+        const Rgb rows[] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
+        return rows[y];
+    });
+}
+
+// The slider's thumb: a small upright tab pointing down at the groove's scale, with a grey border, a light body
+// shaded from top to bottom and a white inner highlight along the top and left. 6088 is its shape as a grey mask,
+// 6089 its colours.
+constexpr int kThumbWidth = 11;
+constexpr int kThumbHeight = 19;
+
+void ThumbOutline(CPath& path, double inset)
+{
+    // The slanted sides run at 45 degrees, so moving them in by `inset` moves their ends by inset * sqrt 2.
+    const double slant = inset * std::sqrt(2.0);
+    const double shoulder = 13.0 + inset - slant;
+    path.MoveTo(inset, inset);
+    path.LineTo(kThumbWidth - inset, inset);
+    path.LineTo(kThumbWidth - inset, shoulder);
+    path.LineTo(kThumbWidth / 2.0, kThumbHeight - 0.5 - slant);
+    path.LineTo(inset, shoulder);
+    path.Close();
+}
+
+bool Thumb(const std::filesystem::path& folder)
+{
+    const auto outer = Coverage(kThumbWidth, kThumbHeight, [](CPath& p) { ThumbOutline(p, 0.0); });
+    const auto inner = Coverage(kThumbWidth, kThumbHeight, [](CPath& p) { ThumbOutline(p, 1.0); });
+    const auto body = Coverage(kThumbWidth, kThumbHeight, [](CPath& p) { ThumbOutline(p, 2.0); });
+    const Rgb border{112, 112, 112};
+    const Rgb highlight{255, 255, 255};
+    const Rgb top{250, 250, 250};
+    const Rgb bottom{214, 214, 214};
+    auto at = [](const std::vector<unsigned char>& plane, int x, int y) { return plane[y * kThumbWidth + x] / 255.0; };
+
+    const bool mask = Save(folder, 6088, kThumbWidth, kThumbHeight, [&](int x, int y) {
+        const int a = outer[y * kThumbWidth + x];
+        return Rgb{a, a, a};
+    });
+    const bool colour = Save(folder, 6089, kThumbWidth, kThumbHeight, [&](int x, int y) {
+        const Rgb shade = Mix(top, bottom, y / double(kThumbHeight - 1));
+        // The ring between the border and the body lights the top and left edges only.
+        const bool lit = x <= 1 || y <= 1;
+        const Rgb ring = lit ? highlight : shade;
+        const Rgb inside = Mix(ring, shade, at(body, x, y));
+        return Mix(border, inside, at(inner, x, y));
+    });
+    return mask && colour;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: make_bitmaps <folder>\n");
+        return 2;
+    }
+    const std::filesystem::path folder = argv[1];
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error) {
+        std::fprintf(stderr, "make_bitmaps: cannot make %s: %s\n", folder.c_str(), error.message().c_str());
+        return 1;
+    }
+    // 6086: the transparency key of the glyphs, cyan.
+    bool made = Save(folder, 6086, 1, 1, [](int, int) { return Rgb{0, 255, 255}; });
+    made = Probe(folder, 6087) && made;
+    made = Probe(folder, 421) && made;
+    made = Thumb(folder) && made;
+    return made ? 0 : 1;
+}
