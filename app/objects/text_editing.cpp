@@ -106,6 +106,38 @@ template <class Belongs> bool RunBounds(const CTextParagraph& para, int index, i
     return true;
 }
 
+// Runs change over every character an attribute command acts on: the selection, or without one the caret's word
+// (or its link run), re-measuring each; dirty grows over the characters before and after. Nothing happens when
+// there is neither.
+template <class Change>
+void ChangeCommandChars(CTextObject& object, CTextBody& b, bool linkRun, RECT& dirty, Change change)
+{
+    const bool selection = !b.m_bSelectionEmpty;
+    Range r;
+    if (selection) {
+        r = ClampedSelection(b);
+    } else {
+        int start = 0, end = 0;
+        if (!(linkRun ? object.GetLinkRunBounds(start, end) : object.GetWordBounds(start, end)))
+            return;
+        r = Range{b.m_nCaretPara, b.m_nCaretPara, start, end};
+    }
+    object.GetRangeRect(dirty, r.startPara, r.endPara, r.startIndex, r.endIndex);
+    ForEachInRange(
+        b, r,
+        [&](int p, int k) {
+            CTextChar& ch = b.m_paragraphs[p].m_chars[k];
+            if (!change(ch))
+                return;
+            RemeasureTextChar(ch);
+            ch.m_bNeedsPlacing = 1;
+            b.m_nWidestChar = std::max(b.m_nWidestChar, ch.m_nWidth);
+        },
+        [](int) {});
+    if (selection)
+        object.GetRangeRect(dirty, r.startPara, r.endPara, r.startIndex, r.endIndex);
+}
+
 } // namespace
 
 void CTextObject::InsertChar(RECT& dirty, BYTE ch, bool relayout)
@@ -355,106 +387,68 @@ void CTextObject::ApplyFormatToSelection(int attribute, RECT& dirty, const CLink
     // The current font's height is negative for a character height; either sign names the same size.
     const WORD size =
         static_cast<WORD>(std::clamp(std::abs(MulDiv(b.m_logFont.lfHeight, 72, kTextResolution)), 1, 0xFFFF));
-    const bool selection = !b.m_bSelectionEmpty;
-    Range r;
-    if (selection) {
-        r = ClampedSelection(b);
-    } else {
-        int start = 0, end = 0;
-        if (!(attribute == 6 ? GetLinkRunBounds(start, end) : GetWordBounds(start, end)))
-            return;
-        r = Range{b.m_nCaretPara, b.m_nCaretPara, start, end};
-    }
-    GetRangeRect(dirty, r.startPara, r.endPara, r.startIndex, r.endIndex);
-    ForEachInRange(
-        b, r,
-        [&](int p, int k) {
-            CTextChar& ch = b.m_paragraphs[p].m_chars[k];
-            switch (attribute) {
-            case 0:
-                ch.m_nFaceIndex = face;
-                break;
-            case 1:
-                ch.m_nPointSize = size;
-                break;
-            case 2:
-                ch.m_bBold = b.m_logFont.lfWeight == 700;
-                break;
-            case 3:
-                ch.m_bItalic = b.m_logFont.lfItalic == 1;
-                break;
-            case 4:
-                ch.m_bUnderline = b.m_logFont.lfUnderline == 1;
-                break;
-            case 5:
-                ch.m_color = b.m_curColor;
-                break;
-            case 6:
-                ch.m_link = link;
-                break;
-            default:
-                return;
-            }
-            RemeasureTextChar(ch);
-            ch.m_bNeedsPlacing = 1;
-            b.m_nWidestChar = std::max(b.m_nWidestChar, ch.m_nWidth);
-        },
-        [](int) {});
-    if (selection)
-        GetRangeRect(dirty, r.startPara, r.endPara, r.startIndex, r.endIndex);
+    ChangeCommandChars(*this, b, attribute == 6, dirty, [&](CTextChar& ch) {
+        switch (attribute) {
+        case 0:
+            ch.m_nFaceIndex = face;
+            break;
+        case 1:
+            ch.m_nPointSize = size;
+            break;
+        case 2:
+            ch.m_bBold = b.m_logFont.lfWeight == 700;
+            break;
+        case 3:
+            ch.m_bItalic = b.m_logFont.lfItalic == 1;
+            break;
+        case 4:
+            ch.m_bUnderline = b.m_logFont.lfUnderline == 1;
+            break;
+        case 5:
+            ch.m_color = b.m_curColor;
+            break;
+        case 6:
+            ch.m_link = link;
+            break;
+        default:
+            return false;
+        }
+        return true;
+    });
 }
 
 void CTextObject::ApplyLinkFields(RECT& dirty, const TextLinkFields& fields)
 {
     body->SetModified();
     CTextBody& b = *body;
-    const bool selection = !b.m_bSelectionEmpty;
-    Range r;
-    if (selection) {
-        r = ClampedSelection(b);
-    } else {
-        int start = 0, end = 0;
-        if (!GetLinkRunBounds(start, end))
-            return;
-        r = Range{b.m_nCaretPara, b.m_nCaretPara, start, end};
-    }
-    GetRangeRect(dirty, r.startPara, r.endPara, r.startIndex, r.endIndex);
-    ForEachInRange(
-        b, r,
-        [&](int p, int k) {
-            CTextChar& ch = b.m_paragraphs[p].m_chars[k];
-            CLinkInfo& link = ch.m_link;
-            if (fields.deactivate)
-                link.SetActive(false);
-            if (fields.activate)
-                link.SetActive(true);
-            if (fields.setPage) {
-                link.SetKind(CLinkInfo::kindPage);
-                link.SetPage(fields.page);
-            }
-            if (fields.setEmail) {
-                link.SetKind(CLinkInfo::kindEmail);
-                link.SetEmail(fields.email);
-            }
-            if (fields.setUrl) {
-                link.SetKind(CLinkInfo::kindUrl);
-                link.SetUrl(fields.url);
-            }
-            if (fields.setFile) {
-                link.SetKind(CLinkInfo::kindFile);
-                link.SetFile(fields.file);
-            }
-            if (fields.setTarget)
-                link.SetTarget(fields.target);
-            if (fields.setWholeLink)
-                link = fields.wholeLink;
-            RemeasureTextChar(ch);
-            ch.m_bNeedsPlacing = 1;
-            b.m_nWidestChar = std::max(b.m_nWidestChar, ch.m_nWidth);
-        },
-        [](int) {});
-    if (selection)
-        GetRangeRect(dirty, r.startPara, r.endPara, r.startIndex, r.endIndex);
+    ChangeCommandChars(*this, b, true, dirty, [&](CTextChar& ch) {
+        CLinkInfo& link = ch.m_link;
+        if (fields.deactivate)
+            link.SetActive(false);
+        if (fields.activate)
+            link.SetActive(true);
+        if (fields.setPage) {
+            link.SetKind(CLinkInfo::kindPage);
+            link.SetPage(fields.page);
+        }
+        if (fields.setEmail) {
+            link.SetKind(CLinkInfo::kindEmail);
+            link.SetEmail(fields.email);
+        }
+        if (fields.setUrl) {
+            link.SetKind(CLinkInfo::kindUrl);
+            link.SetUrl(fields.url);
+        }
+        if (fields.setFile) {
+            link.SetKind(CLinkInfo::kindFile);
+            link.SetFile(fields.file);
+        }
+        if (fields.setTarget)
+            link.SetTarget(fields.target);
+        if (fields.setWholeLink)
+            link = fields.wholeLink;
+        return true;
+    });
 }
 
 bool CTextObject::QueryCaretFormat(WORD& faceIndex, WORD& pointSize, BYTE& bold, BYTE& italic, BYTE& underline,
