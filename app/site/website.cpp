@@ -7,6 +7,7 @@
 #include "app/model/link_info.h"
 #include "app/model/record_stream.h"
 #include "app/model/site_paths.h"
+#include "app/objects/text_object.h"
 #include "app/site/page_item.h"
 #include "platform/win/codepage1252.h"
 
@@ -167,9 +168,15 @@ int CWebsite::CountLinksToPage(int page) const
     int count = 0;
     for (const auto& sitePage : m_Pages) {
         for (int i = 0; i < sitePage->GetItemCount(); ++i) {
-            const CLinkInfo* link = sitePage->GetItem(i)->GetCurrentObject()->GetLink();
-            if (link && link->LeadsToPage(page))
+            const CPageObject* object = sitePage->GetItem(i)->GetCurrentObject();
+            if (object->GetKind() == objectText) {
+                // One link per text object, however many characters carry it.
+                const auto* text = static_cast<const CTextObject*>(object);
+                if (text->HasLinkedText() && text->GetTextLink().LeadsToPage(page))
+                    ++count;
+            } else if (const CLinkInfo* link = object->GetLink(); link && link->LeadsToPage(page)) {
                 ++count;
+            }
         }
     }
     return count;
@@ -273,9 +280,20 @@ void CWebsite::RebaseFilePaths(const std::string& folder, const std::string& fil
             CPageObject* object = page->GetItem(i)->GetCurrentObject();
             if (!object->HasFill())
                 continue;
-            CLinkInfo* link = object->GetLink();
-            if (link && link->IsActive() && link->GetKind() == CLinkInfo::kindFile)
-                link->SetFile(ToForwardSlashes(downloads + GetPathFileName(link->GetFile())));
+            const auto rebase = [&](CLinkInfo& link) {
+                if (link.IsActive() && link.GetKind() == CLinkInfo::kindFile)
+                    link.SetFile(ToForwardSlashes(downloads + GetPathFileName(link.GetFile())));
+            };
+            // A text written as HTML links from its characters; any other object, a text drawn as a picture
+            // included, through its own link.
+            auto* text = object->GetKind() == objectText ? static_cast<CTextObject*>(object) : nullptr;
+            if (text && text->IsPlainObject()) {
+                for (auto& para : text->GetTextBody()->m_paragraphs)
+                    for (auto& ch : para.m_chars)
+                        rebase(ch.m_link);
+            } else if (CLinkInfo* link = object->GetLink()) {
+                rebase(*link);
+            }
         }
     }
     SetModified();

@@ -7,6 +7,8 @@
 
 #include "app/model/link_info.h"
 #include "app/objects/rectangle_object.h"
+#include "app/objects/text_measure.h"
+#include "app/objects/text_object.h"
 #include "app/site/page_item.h"
 #include "app/site/site_object_fake.h"
 #include "app/site/site_services_fake.h"
@@ -36,6 +38,18 @@ protected:
         rectangle->SetLink(std::move(link));
         CRectangleObject* result = rectangle.get();
         page->AddObject(std::move(rectangle));
+        return result;
+    }
+
+    // A plain text object of two characters, both carrying the same link.
+    CTextObject* AddLinkedText(CSitePage* page, const CLinkInfo& link)
+    {
+        auto text = std::make_unique<CTextObject>(200, 100, SIZE{80, 30}, 0.0);
+        for (char c : std::string("ab"))
+            text->GetTextBody()->m_paragraphs[0].m_chars.push_back(
+                MakeTextChar(static_cast<BYTE>(c), 0, 12, false, false, false, 0, link));
+        CTextObject* result = text.get();
+        page->AddObject(std::move(text));
         return result;
     }
 
@@ -125,11 +139,17 @@ TEST_F(WebsiteTest, DeletingAPageCountsTheActiveLinksToItAndMovesLaterLinksDown)
     AddLinkedRectangle(last, CLinkInfo::kindPage, false, 1);
     AddLinkedRectangle(last, CLinkInfo::kindUrl, true, 1);
     CRectangleObject* toLast = AddLinkedRectangle(front, CLinkInfo::kindPage, true, 2);
+    CLinkInfo toDoomed;
+    toDoomed.SetKind(CLinkInfo::kindPage);
+    toDoomed.SetActive(true);
+    toDoomed.SetPage(1);
+    // A text counts once, however many of its characters carry the link.
+    AddLinkedText(front, toDoomed);
     services.pageAfterClose = last;
 
     ASSERT_TRUE(site.DeletePage(doomed));
     EXPECT_EQ(services.messages,
-              std::vector<std::string>{"There are 2 links to this page on your site. They will also be removed."});
+              std::vector<std::string>{"There are 3 links to this page on your site. They will also be removed."});
     EXPECT_EQ(site.GetPageCount(), 2);
     EXPECT_EQ(site.GetCurrentPage(), last);
     EXPECT_FALSE(front->GetItem(0)->GetCurrentObject()->GetLink()->IsActive());
@@ -222,6 +242,11 @@ TEST_F(RebaseTest, IncludedFilesFromElsewhereMoveUnderTheCompanionFolder)
     document->GetLink()->SetFile("C:\\Docs\\report.pdf");
     CRectangleObject* off = AddLinkedRectangle(page, CLinkInfo::kindFile, false, 0);
     off->GetLink()->SetFile("C:\\Docs\\old.pdf");
+    CLinkInfo textDocument;
+    textDocument.SetKind(CLinkInfo::kindFile);
+    textDocument.SetActive(true);
+    textDocument.SetFile("D:\\Texts\\notes.txt");
+    CTextObject* text = AddLinkedText(page, textDocument);
     site.MarkSaved();
 
     site.RebaseFilePaths(folder, "mine.kst");
@@ -230,6 +255,8 @@ TEST_F(RebaseTest, IncludedFilesFromElsewhereMoveUnderTheCompanionFolder)
     EXPECT_EQ(site.GetFilePair(1)->m_strSource, folder + "mine_website/b.css");
     EXPECT_EQ(document->GetLink()->GetFile(), folder + "mine_website/files/Download/report.pdf");
     EXPECT_EQ(off->GetLink()->GetFile(), "C:\\Docs\\old.pdf");
+    for (const CTextChar& ch : text->GetTextBody()->m_paragraphs[0].m_chars)
+        EXPECT_EQ(ch.m_link.GetFile(), folder + "mine_website/files/Download/notes.txt");
     EXPECT_FALSE(site.IsSaved());
 }
 
