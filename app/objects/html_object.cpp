@@ -75,7 +75,8 @@ void CHtmlObject::GetPixels(int x, int y, CPixMap& map, const CColor*)
         CPixMap scratch(IMAGE_MODE_RGBA, 1, 1);
         UpdateImage(scratch);
     }
-    CopyImageOrClear(dirty ? nullptr : image.get(), x, y, map);
+    // Until the view can render, the last placeholder (if any) stands in for the new one.
+    CopyImageOrClear(image.get(), x, y, map);
 }
 
 RECT& CHtmlObject::GetPaintRect(RECT& rect) const
