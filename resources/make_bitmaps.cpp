@@ -115,6 +115,106 @@ bool Thumb(const std::filesystem::path& folder)
     return mask && colour;
 }
 
+// The counters' digits: seven-segment figures on a plain panel, so that a counter reads as one at a glance. Each
+// style draws the same row "0001234" in its own colours and size.
+bool SegmentLit(int digit, int x, int y, int width, int height, int thickness)
+{
+    // Segments a to g, as bits of each digit's mask: top, upper right, lower right, bottom, lower left, upper left,
+    // middle.
+    static const int masks[10] = {0x3F, 0x06, 0x5B, 0x4F, 0x66, 0x6D, 0x7D, 0x07, 0x7F, 0x6F};
+    const int mask = masks[digit % 10];
+    const int middle = (height - thickness) / 2;
+    const bool left = x < thickness, right = x >= width - thickness;
+    const bool top = y < thickness, bottom = y >= height - thickness;
+    const bool centre = y >= middle && y < middle + thickness;
+    const bool upper = y < height / 2, lower = !upper;
+    const bool lit[7] = {top, right && upper, right && lower, bottom, left && lower, left && upper, centre};
+    for (int s = 0; s < 7; ++s)
+        if ((mask >> s & 1) && lit[s])
+            return true;
+    return false;
+}
+
+struct CounterLook
+{
+    unsigned id;
+    int width, height;
+    Rgb panel, frame, digit;
+};
+
+bool Counter(const std::filesystem::path& folder, const CounterLook& look)
+{
+    const char digits[] = "0001234";
+    const int count = 7;
+    const int cellWidth = (look.width - 4) / count;
+    const int inset = look.height / 6;
+    const int digitWidth = cellWidth - 3;
+    const int digitHeight = look.height - 2 * inset;
+    const int thickness = look.height >= 30 ? 3 : 2;
+    const int start = (look.width - cellWidth * count) / 2;
+    return Save(folder, look.id, look.width, look.height, [&](int x, int y) {
+        if (x == 0 || y == 0 || x == look.width - 1 || y == look.height - 1)
+            return look.frame;
+        const int cell = (x - start) / cellWidth;
+        const int cx = x - start - cell * cellWidth - 1;
+        const int cy = y - inset;
+        if (x >= start && cell < count && cx >= 0 && cx < digitWidth && cy >= 0 && cy < digitHeight &&
+            SegmentLit(digits[cell] - '0', cx, cy, digitWidth, digitHeight, thickness))
+            return look.digit;
+        return look.panel;
+    });
+}
+
+// The placeholder pattern of HTML objects: soft diagonal stripes that tile without a seam every 100 pixels.
+bool HtmlPattern(const std::filesystem::path& folder)
+{
+    return Save(folder, 495, 100, 100, [](int x, int y) {
+        return ((x + y) / 10) % 2 == 0 ? Rgb{226, 232, 242} : Rgb{244, 246, 250};
+    });
+}
+
+// The form's picture: a grey panel with four entry fields (two lines, two boxes) under dark label bars and two
+// buttons at the foot. 506 holds its colours (wider than the form: the columns beyond 223 are not part of it),
+// 508 its shape as a grey mask with rounded corners.
+constexpr int kFormWidth = 223;
+constexpr int kFormHeight = 317;
+
+bool Form(const std::filesystem::path& folder)
+{
+    struct Box
+    {
+        int left, top, right, bottom;
+        Rgb colour;
+    };
+    const Rgb label{60, 60, 70};
+    const Rgb field{255, 255, 255};
+    const Rgb button{200, 204, 214};
+    const Box boxes[] = {
+        {12, 14, 60, 22, label},      {16, 28, 200, 46, field},   {12, 60, 110, 68, label},
+        {16, 74, 200, 92, field},     {12, 106, 100, 114, label}, {16, 120, 210, 170, field},
+        {12, 184, 90, 192, label},    {16, 198, 210, 248, field}, {24, 270, 100, 296, button},
+        {122, 270, 198, 296, button},
+    };
+    const bool colour = Save(folder, 506, 237, kFormHeight, [&](int x, int y) {
+        if (x >= kFormWidth)
+            return Rgb{255, 0, 255};
+        for (const Box& box : boxes)
+            if (x >= box.left && x < box.right && y >= box.top && y < box.bottom) {
+                const bool edge = x == box.left || y == box.top || x == box.right - 1 || y == box.bottom - 1;
+                return edge ? Rgb{120, 124, 136} : box.colour;
+            }
+        return Rgb{228, 230, 236};
+    });
+    const int radius = 10;
+    const bool mask = Save(folder, 508, kFormWidth, kFormHeight, [&](int x, int y) {
+        const int dx = x < radius ? radius - x : x >= kFormWidth - radius ? x - (kFormWidth - radius - 1) : 0;
+        const int dy = y < radius ? radius - y : y >= kFormHeight - radius ? y - (kFormHeight - radius - 1) : 0;
+        const int a = dx * dx + dy * dy <= radius * radius ? 255 : 0;
+        return Rgb{a, a, a};
+    });
+    return colour && mask;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -135,5 +235,15 @@ int main(int argc, char** argv)
     made = Probe(folder, 6087) && made;
     made = Probe(folder, 421) && made;
     made = Thumb(folder) && made;
+    const CounterLook counters[] = {
+        {327, 85, 30, {250, 250, 250}, {90, 90, 90}, {20, 20, 20}},
+        {325, 85, 30, {20, 32, 80}, {10, 16, 40}, {255, 255, 255}},
+        {326, 75, 20, {200, 200, 200}, {100, 100, 100}, {200, 20, 20}},
+        {324, 85, 30, {0, 0, 0}, {60, 60, 60}, {40, 230, 60}},
+    };
+    for (const CounterLook& look : counters)
+        made = Counter(folder, look) && made;
+    made = HtmlPattern(folder) && made;
+    made = Form(folder) && made;
     return made ? 0 : 1;
 }

@@ -4,6 +4,9 @@
 
 #include "app/model/record_stream.h"
 #include "app/objects/circle_object.h"
+#include "app/objects/counter_object.h"
+#include "app/objects/form_object.h"
+#include "app/objects/html_object.h"
 #include "app/objects/polygon_object.h"
 #include "app/objects/rectangle_object.h"
 #include "app/objects/text_object.h"
@@ -20,13 +23,10 @@ struct ObjectClass
 // rectangle, polygon and text: centre (0, 0), size 2 x 2, no rotation, the polygon a triangle; HTML: centre
 // (0, 0), size 10 x 10; counter: style 0 at (0, 0); form: no receiver, at (0, 0)).
 ObjectClass g_classes[] = {
-    {kCircleObjectTag, &CCircleObject::Create},
-    {kRectangleObjectTag, &CRectangleObject::Create},
-    {kPolygonObjectTag, &CPolygonObject::Create},
-    {kTextObjectTag, &CTextObject::Create},
-    {kCounterObjectTag, nullptr},
-    {kHtmlObjectTag, nullptr},
-    {kFormObjectTag, nullptr},
+    {kCircleObjectTag, &CCircleObject::Create},   {kRectangleObjectTag, &CRectangleObject::Create},
+    {kPolygonObjectTag, &CPolygonObject::Create}, {kTextObjectTag, &CTextObject::Create},
+    {kCounterObjectTag, &CCounterObject::Create}, {kHtmlObjectTag, &CHtmlObject::Create},
+    {kFormObjectTag, &CFormObject::Create},
 };
 
 ObjectClass* FindClass(DWORD tag)

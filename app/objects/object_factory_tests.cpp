@@ -272,3 +272,23 @@ TEST_F(ObjectFactoryTest, FreesTheObjectWhenItsReadFails)
 }
 
 } // namespace
+
+namespace {
+
+// Every class tag a site file can hold has its class, and the object it makes answers the tag's kind.
+TEST(ObjectFactoryClasses, KnowsAllSevenTags)
+{
+    const std::pair<DWORD, int> tags[] = {
+        {kCircleObjectTag, objectCircle}, {kRectangleObjectTag, objectRectangle}, {kPolygonObjectTag, objectPolygon},
+        {kTextObjectTag, objectText},     {kCounterObjectTag, objectCounter},     {kHtmlObjectTag, objectHtml},
+        {kFormObjectTag, objectForm},
+    };
+    for (auto [tag, kind] : tags) {
+        SCOPED_TRACE(tag);
+        PageObjectCreator create = GetPageObjectCreator(tag);
+        ASSERT_NE(create, nullptr);
+        EXPECT_EQ(create()->GetKind(), kind);
+    }
+}
+
+} // namespace

@@ -12,6 +12,9 @@
 #include "app/model/record_stream.h"
 #include "app/model/string_attr.h"
 #include "app/objects/circle_object.h"
+#include "app/objects/counter_object.h"
+#include "app/objects/form_object.h"
+#include "app/objects/html_object.h"
 #include "app/objects/object_factory.h"
 #include "app/objects/polygon_object.h"
 #include "app/objects/rectangle_object.h"
@@ -93,13 +96,18 @@ void WriteFuzzSeeds(const std::filesystem::path& folder)
     text.SetSize(200, 40);
     save("text-turned", text);
 
-    // The tags of classes the factory refuses today, each with a little behind it.
-    for (DWORD tag : {kCounterObjectTag, kHtmlObjectTag, kFormObjectTag}) {
-        CMemFile file;
-        WriteUInt32(file, tag);
-        WriteUInt32(file, 0);
-        char name[32];
-        std::snprintf(name, sizeof name, "tag-%08x", static_cast<unsigned>(tag));
-        WriteFuzzSeed(folder, name, WithPrefix({kCurrentMajorVersion - 1, kCurrentMinorVersion}, file));
-    }
+    // The picture objects: a linked counter, an HTML object with everything it keeps, and a form.
+    CCounterObject counter(1, POINT{60, 40});
+    counter.GetCounterLink()->SetUrl("http://example.com/");
+    counter.GetCounterLink()->SetActive(true);
+    save("counter", counter);
+    CHtmlObject html(POINT{10, 10}, 120, 60);
+    html.SetName("Movie");
+    html.SetOnloadCode("start();");
+    html.SetHeaderHtml("<script src='m.js'></script>");
+    html.SetHtmlCode("<embed src='m.swf'>");
+    html.SetUsedFiles({"m.swf", "m.js"});
+    html.SetPlacedFlag(1);
+    save("html", html);
+    save("form", CFormObject("me@example.com", POINT{150, 200}));
 }

@@ -1,6 +1,7 @@
 // Not a check: a sample page for a person to look at, drawn the way the design view draws it (in tiles of the
 // render buffer). A tiled picture background; circles, rectangles and polygons with colour, gradient and picture
-// fills, button text and effects; a turned user group; a turned five-pointed star with shadow, bevel and glow.
+// fills, button text and effects; a turned user group; a hit counter, an HTML object's placeholder and an e-mail
+// form; a turned five-pointed star with shadow, bevel and glow.
 // Written as sample_page.png, with its thumbnail as sample_page_thumbnail.png, into the test output folder.
 
 #include <gtest/gtest.h>
@@ -12,15 +13,19 @@
 
 #include "app/model/effect_settings.h"
 #include "app/model/fill_info.h"
+#include "app/model/services.h"
 #include "app/model/text_style.h"
 #include "app/objects/circle_object.h"
+#include "app/objects/counter_object.h"
+#include "app/objects/form_object.h"
+#include "app/objects/html_object.h"
 #include "app/objects/polygon_object.h"
 #include "app/objects/rectangle_object.h"
-#include "testing/test_output.h"
 #include "app/site/object_frame.h"
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
 #include "platform/io/io.h"
+#include "testing/test_output.h"
 
 namespace {
 
@@ -93,7 +98,8 @@ TEST(SamplePage, WritesAPageOfEveryObjectKind)
 {
     NewPageSettings settings;
     settings.width = 800;
-    settings.height = 600;
+    // Tall enough for the form below the other objects: counters and forms are always drawn on top.
+    settings.height = 800;
     CSitePage page(nullptr, "sample", "Sample page", settings);
     page.GetBackground()->SetImageFileAndImage("sample_tile.png", BackgroundTile());
 
@@ -147,6 +153,15 @@ TEST(SamplePage, WritesAPageOfEveryObjectKind)
     group->RotateToPoint(POINT{static_cast<LONG>(centre.x) + 100, static_cast<LONG>(centre.y)}, 0.35, 0.0, false);
     group->EndRotate();
 
+    // The picture objects: a counter and an HTML placeholder in the free band under the first row, and a form at
+    // the foot. The placeholder is drawn only once the view has its buffer.
+    ViewBufferReady = 1;
+    page.AddObject(std::make_unique<CCounterObject>(0, POINT{110, 195}));
+    auto html = std::make_unique<CHtmlObject>(POINT{250, 168}, 300, 60);
+    html->SetName("HTML object");
+    page.AddObject(std::move(html));
+    page.AddObject(std::make_unique<CFormObject>("me@example.com", POINT{150, 600}));
+
     // The turned star with every effect.
     auto star = std::make_unique<CPolygonObject>(660, 420, SIZE{200, 200}, 0.3, 18);
     star->GetFill()->SetColor(CColor(240, 120, 30));
@@ -159,8 +174,9 @@ TEST(SamplePage, WritesAPageOfEveryObjectKind)
     CImage thumbnail;
     ASSERT_TRUE(page.RenderPageImage(thumbnail, 159, 200));
     EXPECT_EQ(thumbnail.Width(), 159);
-    EXPECT_EQ(thumbnail.Height(), 119);
+    EXPECT_EQ(thumbnail.Height(), 159);
     EXPECT_TRUE(CIO::SavePNG((folder / "sample_page_thumbnail.png").string(), thumbnail));
+    ViewBufferReady = 0;
 }
 
 } // namespace
