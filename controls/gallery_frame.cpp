@@ -1,5 +1,6 @@
 #include "controls/gallery_frame.h"
 
+#include "controls/button_controls.h"
 #include "controls/slider_control.h"
 #include "controls/wheel_control.h"
 #include "platform/gui/control_notify.h"
@@ -24,7 +25,7 @@ template <class Control> Control* MakeControl(wxWindow* parent, int id, int widt
     return control;
 }
 
-wxBoxSizer* Row(wxWindow* control, wxStaticText* label)
+template <class Item> wxBoxSizer* Row(Item* control, wxStaticText* label)
 {
     auto* row = new wxBoxSizer(wxHORIZONTAL);
     row->Add(control, 0, wxALIGN_CENTER_VERTICAL);
@@ -61,8 +62,51 @@ CGalleryFrame::CGalleryFrame() : wxFrame(nullptr, wxID_ANY, "Controls gallery")
     m_scaleLabel = new wxStaticText(sliderParent, wxID_ANY, "");
     sliderBox->Add(Row(m_scale, m_scaleLabel), 0, wxLEFT | wxRIGHT | wxBOTTOM, 8);
 
+    auto* buttonBox = new wxStaticBoxSizer(wxVERTICAL, panel, "Text and colours");
+    wxWindow* buttonParent = buttonBox->GetStaticBox();
+    auto* styles = new wxBoxSizer(wxHORIZONTAL);
+    const struct
+    {
+        CButtonControl** button;
+        int id;
+        UINT style;
+    } buttons[] = {
+        {&m_bold, ID_BOLD, 3}, {&m_italic, ID_ITALIC, 4}, {&m_underline, ID_UNDERLINE, 5}, {&m_grid, ID_GRID, 0}};
+    for (const auto& b : buttons) {
+        *b.button = MakeControl<CButtonControl>(buttonParent, b.id, 22, 22);
+        (*b.button)->Init(b.style);
+        styles->Add(*b.button, 0, wxRIGHT, b.id == ID_UNDERLINE ? 10 : 2);
+        buttonParent->Bind(EVT_CONTROL_NOTIFY, &CGalleryFrame::OnButton, this, b.id);
+    }
+    m_italic->SetCheck(true);
+    m_grid->SetCheck(true);
+    m_styleLabel = new wxStaticText(buttonParent, wxID_ANY, "");
+    buttonBox->Add(Row(styles, m_styleLabel), 0, wxALL, 8);
+
+    auto* wells = new wxBoxSizer(wxHORIZONTAL);
+    m_fillColour = MakeControl<CColorControl>(buttonParent, ID_FILL_COLOUR, 40, 22);
+    const CColor fill(51, 102, 204);
+    m_fillColour->Init(&fill);
+    m_lineColour = MakeControl<CColorControl>(buttonParent, ID_LINE_COLOUR, 40, 22);
+    const CColor line(204, 51, 34);
+    m_lineColour->Init(&line);
+    wells->Add(new wxStaticText(buttonParent, wxID_ANY, "Fill"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
+    wells->Add(m_fillColour, 0, wxRIGHT, 12);
+    wells->Add(new wxStaticText(buttonParent, wxID_ANY, "Line"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
+    wells->Add(m_lineColour, 0);
+    buttonBox->Add(wells, 0, wxLEFT | wxRIGHT | wxBOTTOM, 8);
+
+    auto* icons = new wxBoxSizer(wxHORIZONTAL);
+    for (int glyph : {0, 1, 2, 3, 6027, -1}) {
+        auto* icon = MakeControl<CIconControl>(buttonParent, wxID_ANY, 20, 20);
+        icon->Init(glyph);
+        icons->Add(icon, 0, wxRIGHT, 4);
+    }
+    buttonBox->Add(icons, 0, wxLEFT | wxRIGHT | wxBOTTOM, 8);
+
     columns->Add(rotationBox, 0, wxALL | wxEXPAND, 10);
     columns->Add(sliderBox, 0, wxTOP | wxRIGHT | wxBOTTOM | wxEXPAND, 10);
+    columns->Add(buttonBox, 0, wxTOP | wxRIGHT | wxBOTTOM | wxEXPAND, 10);
     panel->SetSizer(columns);
 
     // A notification goes to the control's parent, here the box around it.
@@ -87,8 +131,19 @@ void CGalleryFrame::OnSlider(CControlNotifyEvent&)
     ShowValues();
 }
 
+void CGalleryFrame::OnButton(CControlNotifyEvent&)
+{
+    ShowValues();
+}
+
 void CGalleryFrame::ShowValues()
 {
+    wxString style;
+    for (auto [button, name] : {std::pair{m_bold, "bold"}, {m_italic, "italic"}, {m_underline, "underlined"}}) {
+        if (button->GetCheck())
+            style += style.empty() ? wxString(name) : wxString(", ") + name;
+    }
+    m_styleLabel->SetLabel(style.empty() ? wxString("Plain") : style);
     m_rotationLabel->SetLabel(wxString::Format(L"Angle %d\u00B0", m_rotation->WheelGetValue()));
     m_fineRotationLabel->SetLabel(wxString::Format("Step %d of 72", m_fineRotation->WheelGetValue()));
     m_opacityLabel->SetLabel(wxString::Format("%d %%", m_opacity->GetValue()));

@@ -5,6 +5,8 @@
 
 #include <wx/frame.h>
 
+class CButtonControl;
+class CColorControl;
 class CSliderControl;
 class CWheelControl;
 class wxStaticText;
@@ -19,6 +21,12 @@ public:
         ID_FINE_ROTATION,
         ID_OPACITY,
         ID_SCALE,
+        ID_BOLD,
+        ID_ITALIC,
+        ID_UNDERLINE,
+        ID_GRID,
+        ID_FILL_COLOUR,
+        ID_LINE_COLOUR,
     };
 
     CGalleryFrame();
@@ -27,10 +35,14 @@ public:
     CSliderControl* Opacity() const { return m_opacity; }
     wxStaticText* RotationLabel() const { return m_rotationLabel; }
     wxStaticText* OpacityLabel() const { return m_opacityLabel; }
+    CButtonControl* Bold() const { return m_bold; }
+    CColorControl* FillColour() const { return m_fillColour; }
+    wxStaticText* StyleLabel() const { return m_styleLabel; }
 
 private:
     void OnWheel(CControlNotifyEvent& event);
     void OnSlider(CControlNotifyEvent& event);
+    void OnButton(CControlNotifyEvent& event);
     void ShowValues();
 
     CWheelControl* m_rotation = nullptr;
@@ -41,6 +53,13 @@ private:
     wxStaticText* m_fineRotationLabel = nullptr;
     wxStaticText* m_opacityLabel = nullptr;
     wxStaticText* m_scaleLabel = nullptr;
+    CButtonControl* m_bold = nullptr;
+    CButtonControl* m_italic = nullptr;
+    CButtonControl* m_underline = nullptr;
+    CButtonControl* m_grid = nullptr;
+    CColorControl* m_fillColour = nullptr;
+    CColorControl* m_lineColour = nullptr;
+    wxStaticText* m_styleLabel = nullptr;
 };
 
 // The window's picture as it stands on the screen, written as a PNG file. False when it cannot be taken or saved.

@@ -115,6 +115,119 @@ bool Thumb(const std::filesystem::path& folder)
     return mask && colour;
 }
 
+// Glyphs of the picture buttons and icons, drawn pixel by pixel so that they stay sharp at 96 dpi. Every character
+// is one pixel: '.' is the transparency key (bitmap 6086), the others the colours of GlyphColour.
+Rgb GlyphColour(char c)
+{
+    switch (c) {
+    case '#':
+        return {32, 32, 32};
+    case 'g':
+        return {128, 128, 128};
+    case 'o':
+        return {255, 255, 255};
+    case 'b':
+        return {36, 92, 196};
+    case 'y':
+        return {244, 196, 32};
+    case 'r':
+        return {200, 40, 36};
+    case 'e':
+        return {60, 150, 60};
+    default:
+        return {0, 255, 255};
+    }
+}
+
+bool Glyph(const std::filesystem::path& folder, unsigned id, const std::vector<std::string>& rows)
+{
+    const int width = static_cast<int>(rows.front().size());
+    return Save(folder, id, width, static_cast<int>(rows.size()),
+                [&](int x, int y) { return GlyphColour(rows[y][x]); });
+}
+
+// The picture buttons: a grid (off, on), flips left-right and up-down, and the bold, italic and underlined
+// lettering of a text style.
+bool ButtonGlyphs(const std::filesystem::path& folder)
+{
+    const std::vector<std::string> gridOff = {"............", "#.#.#..#.#.#", "............", "#..........#",
+                                              "............", "#..........#", "............", "#..........#",
+                                              "............", "#.#.#..#.#.#", "............", "............"};
+    const std::vector<std::string> gridOn = {"............", "############", "#...#..#...#", "#...#..#...#",
+                                             "############", "#...#..#...#", "#...#..#...#", "############",
+                                             "#...#..#...#", "############", "............", "............"};
+    const std::vector<std::string> flipX = {".....g......", ".....g......", "...#.g.#....", "..##.g.##...",
+                                            ".###.g.###..", "####.g.####.", ".###.g.###..", "..##.g.##...",
+                                            "...#.g.#....", ".....g......", ".....g......", "............"};
+    const std::vector<std::string> flipY = {"............", ".....#......", "....###.....", "...#####....",
+                                            "..#######...", "............", "ggggggggggg.", "............",
+                                            "..#######...", "...#####....", "....###.....", ".....#......"};
+    const std::vector<std::string> bold = {"............", "..######....", "..###..##...", "..###..##...",
+                                           "..###..##...", "..######....", "..###..###..", "..###..###..",
+                                           "..###..###..", "..#######...", "............", "............"};
+    const std::vector<std::string> italic = {"............", ".....####...", ".......#....", "......##....",
+                                             "......#.....", ".....##.....", ".....#......", "....##......",
+                                             "....#.......", "..####......", "............", "............"};
+    const std::vector<std::string> underline = {"............", "..##...##...", "..##...##...", "..##...##...",
+                                                "..##...##...", "..##...##...", "..##...##...", "..##...##...",
+                                                "...#####....", "............", "..#######...", "............"};
+    bool made = Glyph(folder, 6099, gridOff);
+    made = Glyph(folder, 6096, gridOn) && made;
+    made = Glyph(folder, 6105, flipX) && made;
+    made = Glyph(folder, 6102, flipX) && made;
+    made = Glyph(folder, 6111, flipY) && made;
+    made = Glyph(folder, 6108, flipY) && made;
+    made = Glyph(folder, 6066, bold) && made;
+    made = Glyph(folder, 6067, bold) && made;
+    made = Glyph(folder, 6062, italic) && made;
+    made = Glyph(folder, 6063, italic) && made;
+    made = Glyph(folder, 6068, underline) && made;
+    made = Glyph(folder, 6069, underline) && made;
+    return made;
+}
+
+// The icons: information, warning, question, error, a lock and a plain bullet for everything else.
+bool IconGlyphs(const std::filesystem::path& folder)
+{
+    const std::vector<std::string> information = {
+        ".....######.....", "...##bbbbbb##...", "..#bbbbbbbbbb#..", ".#bbbbbooobbbb#.",
+        ".#bbbbbooobbbb#.", "#bbbbbbbbbbbbbb#", "#bbbbooooobbbbb#", "#bbbbbbooobbbbb#",
+        "#bbbbbbooobbbbb#", "#bbbbbbooobbbbb#", ".#bbbbbooobbbb#.", ".#bbbbooooobbb#.",
+        "..#bbbbbbbbbb#..", "...##bbbbbb##...", ".....######.....", "................"};
+    const std::vector<std::string> warning = {
+        ".......##.......", "......#yy#......", "......#yy#......", ".....#yyyy#.....",
+        ".....#y##y#.....", "....#yy##yy#....", "....#yy##yy#....", "...#yyy##yyy#...",
+        "...#yyy##yyy#...", "..#yyyyyyyyyy#..", "..#yyyy##yyyy#..", ".#yyyyy##yyyyy#.",
+        ".#yyyyyyyyyyyy#.", "################", "................", "................"};
+    const std::vector<std::string> question = {
+        ".....######.....", "...##eeeeee##...", "..#eeeooooeee#..", ".#eeeooeeooeee#.",
+        ".#eeeeeeeooeee#.", "#eeeeeeeeooeeee#", "#eeeeeeeooeeeee#", "#eeeeeeooeeeeee#",
+        "#eeeeeeooeeeeee#", "#eeeeeeeeeeeeee#", ".#eeeeeooeeeee#.", ".#eeeeeooeeeee#.",
+        "..#eeeeeeeeee#..", "...##eeeeee##...", ".....######.....", "................"};
+    const std::vector<std::string> error = {
+        ".....######.....", "...##rrrrrr##...", "..#rrrrrrrrrr#..", ".#rrorrrrrrorr#.",
+        ".#rooorrrrooor#.", "#rrrooorrooorrr#", "#rrrroooooorrrr#", "#rrrrroooorrrrr#",
+        "#rrrrroooorrrrr#", "#rrrroooooorrrr#", ".#rooorrrrooor#.", ".#rrorrrrrrorr#.",
+        "..#rrrrrrrrrr#..", "...##rrrrrr##...", ".....######.....", "................"};
+    const std::vector<std::string> lock = {
+        "................", ".....######.....", "....#......#....", "...#..####..#...",
+        "...#.#....#.#...", "...#.#....#.#...", "...#.#....#.#...", "..############..",
+        "..#yyyyyyyyyy#..", "..#yyyy##yyyy#..", "..#yyyy##yyyy#..", "..#yyyyy#yyyy#..",
+        "..#yyyyyyyyyy#..", "..############..", "................", "................"};
+    const std::vector<std::string> bullet = {
+        "................", "................", "................", "................",
+        "................", "......####......", ".....#gggg#.....", ".....#gggg#.....",
+        ".....#gggg#.....", ".....#gggg#.....", "......####......", "................",
+        "................", "................", "................", "................"};
+    bool made = Glyph(folder, 6022, information);
+    made = Glyph(folder, 6025, warning) && made;
+    made = Glyph(folder, 6026, question) && made;
+    made = Glyph(folder, 6090, error) && made;
+    made = Glyph(folder, 6027, lock) && made;
+    made = Glyph(folder, 6093, bullet) && made;
+    return made;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -135,5 +248,7 @@ int main(int argc, char** argv)
     made = Probe(folder, 6087) && made;
     made = Probe(folder, 421) && made;
     made = Thumb(folder) && made;
+    made = ButtonGlyphs(folder) && made;
+    made = IconGlyphs(folder) && made;
     return made ? 0 : 1;
 }
