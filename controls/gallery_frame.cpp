@@ -1,6 +1,8 @@
 #include "controls/gallery_frame.h"
 
+#include "controls/bitmap_list_control.h"
 #include "controls/button_controls.h"
+#include "controls/flat_button_control.h"
 #include "controls/slider_control.h"
 #include "controls/wheel_control.h"
 #include "platform/gui/control_notify.h"
@@ -81,6 +83,8 @@ CGalleryFrame::CGalleryFrame() : wxFrame(nullptr, wxID_ANY, "Controls gallery")
     m_italic->SetCheck(true);
     m_grid->SetCheck(true);
     m_styleLabel = new wxStaticText(buttonParent, wxID_ANY, "");
+    // Room for the longest description, so that the window need not grow when the buttons change.
+    m_styleLabel->SetMinSize(wxSize(m_styleLabel->GetTextExtent("bold, italic, underlined").GetWidth(), -1));
     buttonBox->Add(Row(styles, m_styleLabel), 0, wxALL, 8);
 
     auto* wells = new wxBoxSizer(wxHORIZONTAL);
@@ -107,7 +111,44 @@ CGalleryFrame::CGalleryFrame() : wxFrame(nullptr, wxID_ANY, "Controls gallery")
     columns->Add(rotationBox, 0, wxALL | wxEXPAND, 10);
     columns->Add(sliderBox, 0, wxTOP | wxRIGHT | wxBOTTOM | wxEXPAND, 10);
     columns->Add(buttonBox, 0, wxTOP | wxRIGHT | wxBOTTOM | wxEXPAND, 10);
-    panel->SetSizer(columns);
+
+    auto* swatchBox = new wxStaticBoxSizer(wxHORIZONTAL, panel, "Swatches");
+    wxWindow* swatchParent = swatchBox->GetStaticBox();
+    m_swatches = MakeControl<CBitmapListControl>(swatchParent, ID_SWATCHES, 330, 44);
+    m_swatches->Init(12, 0, 1, 8);
+    const unsigned long colours[] = {0xffffff, 0xc0c0c0, 0x808080, 0x000000, 0x2222cc, 0x2288ee, 0x22ccee,
+                                     0x44aa44, 0xaa8822, 0xcc4422, 0x884488, 0x6699cc, 0x99ccff, 0x336699};
+    for (unsigned long colour : colours)
+        m_swatches->Add(colour);
+    m_swatches->Select(4);
+    m_swatches->Update();
+    swatchBox->Add(m_swatches, 0, wxALL | wxALIGN_CENTER_VERTICAL, 8);
+    swatchParent->Bind(EVT_CONTROL_NOTIFY, &CGalleryFrame::OnSwatch, this, ID_SWATCHES);
+
+    CPixMap glyph(IMAGE_MODE_RGBA, 1, 1);
+    for (auto [id, bitmap, enabled] :
+         {std::tuple{int(ID_ADD_SWATCH), 6022u, true}, {int(ID_REMOVE_SWATCH), 6090u, false}}) {
+        if (!LoadKeyedGlyph(bitmap, &glyph))
+            continue;
+        // The disabled picture: the glyph in a light grey, shape kept.
+        CPixMap faded(IMAGE_MODE_RGBA, glyph.width, glyph.height);
+        ClearMap(faded);
+        for (int y = 0; y < glyph.height; ++y)
+            for (int x = 0; x < glyph.width; ++x)
+                if (glyph.Sample(x, y, 0)[0] != 0)
+                    FillMapRect(faded, x, y, 1, 1, {160, 160, 160});
+        auto* button = new CFlatButtonControl();
+        button->Create(CRect(0, 0, 24, 24), swatchParent, id, &glyph, &faded, "");
+        button->Enable(enabled);
+        swatchBox->Add(button, 0, wxRIGHT | wxALIGN_CENTER_VERTICAL, 4);
+    }
+    m_swatchLabel = new wxStaticText(swatchParent, wxID_ANY, "");
+    swatchBox->Add(m_swatchLabel, 1, wxALL | wxALIGN_CENTER_VERTICAL, 8);
+
+    auto* rows = new wxBoxSizer(wxVERTICAL);
+    rows->Add(columns, 0);
+    rows->Add(swatchBox, 0, wxLEFT | wxRIGHT | wxBOTTOM | wxEXPAND, 10);
+    panel->SetSizer(rows);
 
     // A notification goes to the control's parent, here the box around it.
     rotationParent->Bind(EVT_CONTROL_NOTIFY, &CGalleryFrame::OnWheel, this, ID_ROTATION);
@@ -136,8 +177,15 @@ void CGalleryFrame::OnButton(CControlNotifyEvent&)
     ShowValues();
 }
 
+void CGalleryFrame::OnSwatch(CControlNotifyEvent&)
+{
+    ShowValues();
+}
+
 void CGalleryFrame::ShowValues()
 {
+    const int swatch = m_swatches->GetSelected();
+    m_swatchLabel->SetLabel(swatch < 0 ? wxString("No swatch") : wxString::Format("Swatch %d", swatch + 1));
     wxString style;
     for (auto [button, name] : {std::pair{m_bold, "bold"}, {m_italic, "italic"}, {m_underline, "underlined"}}) {
         if (button->GetCheck())

@@ -5,6 +5,7 @@
 
 #include <wx/frame.h>
 
+class CBitmapListControl;
 class CButtonControl;
 class CColorControl;
 class CSliderControl;
@@ -27,6 +28,9 @@ public:
         ID_GRID,
         ID_FILL_COLOUR,
         ID_LINE_COLOUR,
+        ID_SWATCHES,
+        ID_ADD_SWATCH,
+        ID_REMOVE_SWATCH,
     };
 
     CGalleryFrame();
@@ -38,11 +42,14 @@ public:
     CButtonControl* Bold() const { return m_bold; }
     CColorControl* FillColour() const { return m_fillColour; }
     wxStaticText* StyleLabel() const { return m_styleLabel; }
+    CBitmapListControl* Swatches() const { return m_swatches; }
+    wxStaticText* SwatchLabel() const { return m_swatchLabel; }
 
 private:
     void OnWheel(CControlNotifyEvent& event);
     void OnSlider(CControlNotifyEvent& event);
     void OnButton(CControlNotifyEvent& event);
+    void OnSwatch(CControlNotifyEvent& event);
     void ShowValues();
 
     CWheelControl* m_rotation = nullptr;
@@ -60,6 +67,8 @@ private:
     CColorControl* m_fillColour = nullptr;
     CColorControl* m_lineColour = nullptr;
     wxStaticText* m_styleLabel = nullptr;
+    CBitmapListControl* m_swatches = nullptr;
+    wxStaticText* m_swatchLabel = nullptr;
 };
 
 // The window's picture as it stands on the screen, written as a PNG file. False when it cannot be taken or saved.
