@@ -10,6 +10,7 @@
 #include "platform/path/path.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -228,6 +229,91 @@ bool IconGlyphs(const std::filesystem::path& folder)
     return made;
 }
 
+// The gradient designer's handles and colour wells. A handle is a tab 13 pixels wide whose last seven rows narrow
+// to a point on the band's top: at the top a box with the remove cross, below it a ridged grip, and the rest of
+// the tab shows the stop's colours (left half, right half). Alpha maps are grey masks, colour maps the pictures.
+constexpr int kHandleWidth = 13;
+constexpr int kHandleHeight = 30;
+constexpr int kHandleBody = 22; // rows of the straight part; the point follows
+
+bool InHandle(int x, int y)
+{
+    if (x < 0 || x >= kHandleWidth || y < 0)
+        return false;
+    if (y < kHandleBody)
+        return true;
+    const int half = kHandleWidth / 2 - (y - kHandleBody);
+    return half >= 0 && std::abs(x - kHandleWidth / 2) <= half;
+}
+
+bool OnHandleBorder(int x, int y)
+{
+    return InHandle(x, y) &&
+           (!InHandle(x - 1, y) || !InHandle(x + 1, y) || !InHandle(x, y - 1) || !InHandle(x, y + 1) || y == 8);
+}
+
+bool InRemoveBox(int x, int y)
+{
+    return InHandle(x, y) && y <= 8;
+}
+
+bool InGrip(int x, int y)
+{
+    return y >= 10 && y <= 14 && x >= 2 && x <= kHandleWidth - 3;
+}
+
+bool Handles(const std::filesystem::path& folder)
+{
+    const Rgb border{64, 64, 64}, face{240, 240, 240}, cross{190, 40, 36}, ridge{96, 96, 96}, lit{255, 255, 255};
+    auto mask = [](bool on) { return on ? Rgb{255, 255, 255} : Rgb{0, 0, 0}; };
+    const int w = kHandleWidth, h = kHandleHeight;
+    bool made = Save(folder, 6017, w, h, [&](int x, int y) { return mask(InHandle(x, y)); });
+    made = Save(folder, 6016, w, h, [&](int x, int y) {
+        if (OnHandleBorder(x, y))
+            return border;
+        const int cx = x - 4, cy = y - 2;
+        if (cy >= 0 && cy <= 4 && (cx == cy || cx == 4 - cy))
+            return cross;
+        return face;
+    }) && made;
+    made = Save(folder, 6018, w, h, [&](int x, int y) {
+        return mask(InHandle(x, y) && !OnHandleBorder(x, y) && !InRemoveBox(x, y));
+    }) && made;
+    made = Save(folder, 6015, w, h, [&](int, int y) { return y % 2 == 0 ? ridge : lit; }) && made;
+    made = Save(folder, 6020, w, h, [&](int x, int y) { return mask(InGrip(x, y)); }) && made;
+    made = Save(folder, 6021, w, h, [&](int x, int y) { return mask(InRemoveBox(x, y)); }) && made;
+    return made;
+}
+
+// The colour wells at the band's ends: a raised square frame with the colour inside.
+constexpr int kWellWidth = 14;
+constexpr int kWellHeight = 21;
+
+bool Wells(const std::filesystem::path& folder)
+{
+    const Rgb border{64, 64, 64}, light{255, 255, 255}, face{224, 224, 224};
+    auto frame = [&](int x, int y) {
+        if (x == 0 || y == 0 || x == kWellWidth - 1 || y == kWellHeight - 1)
+            return border;
+        if (x == 1 || y == 1)
+            return light;
+        return face;
+    };
+    auto colourArea = [](int x, int y) {
+        const bool inside = x >= 3 && y >= 3 && x < kWellWidth - 3 && y < kWellHeight - 3;
+        return inside ? Rgb{255, 255, 255} : Rgb{0, 0, 0};
+    };
+    auto all = [](int, int) { return Rgb{255, 255, 255}; };
+    bool made = true;
+    for (unsigned first : {6009u, 6012u}) {
+        // 6012 to 6014 the start well, 6009 to 6011 the end well: colour mask, frame colours, frame shape.
+        made = Save(folder, first, kWellWidth, kWellHeight, colourArea) && made;
+        made = Save(folder, first + 1, kWellWidth, kWellHeight, frame) && made;
+        made = Save(folder, first + 2, kWellWidth, kWellHeight, all) && made;
+    }
+    return made;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -250,5 +336,7 @@ int main(int argc, char** argv)
     made = Thumb(folder) && made;
     made = ButtonGlyphs(folder) && made;
     made = IconGlyphs(folder) && made;
+    made = Handles(folder) && made;
+    made = Wells(folder) && made;
     return made ? 0 : 1;
 }
