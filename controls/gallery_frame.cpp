@@ -3,6 +3,8 @@
 #include "controls/bitmap_list_control.h"
 #include "controls/button_controls.h"
 #include "controls/flat_button_control.h"
+#include "controls/gradient_control.h"
+#include "controls/gradient_designer.h"
 #include "controls/slider_control.h"
 #include "controls/wheel_control.h"
 #include "platform/gui/control_notify.h"
@@ -145,9 +147,21 @@ CGalleryFrame::CGalleryFrame() : wxFrame(nullptr, wxID_ANY, "Controls gallery")
     m_swatchLabel = new wxStaticText(swatchParent, wxID_ANY, "");
     swatchBox->Add(m_swatchLabel, 1, wxALL | wxALIGN_CENTER_VERTICAL, 8);
 
+    auto* gradientBox = new wxStaticBoxSizer(wxHORIZONTAL, panel, "Gradient");
+    wxWindow* gradientParent = gradientBox->GetStaticBox();
+    m_gradient = MakeControl<CGradientControl>(gradientParent, ID_GRADIENT, 120, 22);
+    m_gradient->Init();
+    gradientBox->Add(m_gradient, 0, wxALL | wxALIGN_CENTER_VERTICAL, 8);
+    CGradientModel::GetPredefinedGradient(m_designed, 3);
+    m_designed.AddStop(0.9, CColor(255, 255, 255), CColor(40, 40, 40));
+    m_designer = MakeControl<CGradientDesignerControl>(gradientParent, ID_DESIGNER, 400, 60);
+    m_designer->Init(&m_designed);
+    gradientBox->Add(m_designer, 0, wxTOP | wxRIGHT | wxBOTTOM, 8);
+
     auto* rows = new wxBoxSizer(wxVERTICAL);
     rows->Add(columns, 0);
     rows->Add(swatchBox, 0, wxLEFT | wxRIGHT | wxBOTTOM | wxEXPAND, 10);
+    rows->Add(gradientBox, 0, wxLEFT | wxRIGHT | wxBOTTOM | wxEXPAND, 10);
     panel->SetSizer(rows);
 
     // A notification goes to the control's parent, here the box around it.

@@ -3,10 +3,14 @@
 // A window that shows the controls built so far, each with a label that follows its notifications, for a person
 // to look at (the controls_gallery program) and for the test that takes its picture. Not part of the program.
 
+#include "controls/gradient/gradient_model.h"
+
 #include <wx/frame.h>
 
 class CBitmapListControl;
 class CButtonControl;
+class CGradientControl;
+class CGradientDesignerControl;
 class CColorControl;
 class CSliderControl;
 class CWheelControl;
@@ -31,6 +35,8 @@ public:
         ID_SWATCHES,
         ID_ADD_SWATCH,
         ID_REMOVE_SWATCH,
+        ID_GRADIENT,
+        ID_DESIGNER,
     };
 
     CGalleryFrame();
@@ -44,6 +50,8 @@ public:
     wxStaticText* StyleLabel() const { return m_styleLabel; }
     CBitmapListControl* Swatches() const { return m_swatches; }
     wxStaticText* SwatchLabel() const { return m_swatchLabel; }
+    CGradientControl* Gradient() const { return m_gradient; }
+    CGradientDesignerControl* Designer() const { return m_designer; }
 
 private:
     void OnWheel(CControlNotifyEvent& event);
@@ -69,6 +77,9 @@ private:
     wxStaticText* m_styleLabel = nullptr;
     CBitmapListControl* m_swatches = nullptr;
     wxStaticText* m_swatchLabel = nullptr;
+    CGradientControl* m_gradient = nullptr;
+    CGradientDesignerControl* m_designer = nullptr;
+    GRADIENTCOLORS m_designed;
 };
 
 // The window's picture as it stands on the screen, written as a PNG file. False when it cannot be taken or saved.

@@ -3,6 +3,8 @@
 #include "controls/bitmap_list_control.h"
 #include "controls/button_controls.h"
 #include "controls/control_test_support.h"
+#include "controls/gradient_control.h"
+#include "controls/gradient_designer.h"
 #include "controls/slider_control.h"
 #include "controls/wheel_control.h"
 #include "testing/test_output.h"
@@ -76,6 +78,18 @@ TEST(Gallery, PictureShowsTheControlsAsSet)
     const wxPoint swatch = swatches->GetScreenPosition() - frame->GetScreenPosition() + wxPoint(seventh.x, seventh.y);
     EXPECT_EQ(picture.GetRed(swatch.x, swatch.y), 0xee) << "seventh swatch";
     EXPECT_EQ(picture.GetGreen(swatch.x, swatch.y), 0xcc) << "seventh swatch";
+    // The gradient control from white at the left to black at the right; the designer's band as it built it.
+    EXPECT_GT(grey(frame->Gradient(), 3, 10), 240) << "gradient start";
+    EXPECT_LT(grey(frame->Gradient(), 116, 10), 15) << "gradient end";
+    CGradientDesignerControl* designer = frame->Designer();
+    const CRect band = designer->GetBandRect();
+    for (int x : {band.Width() / 4, band.Width() / 2}) {
+        const wxPoint at =
+            designer->GetScreenPosition() - frame->GetScreenPosition() + wxPoint(band.left + x, band.bottom - 3);
+        const ControlRgb expected = designer->GetBand()[x];
+        EXPECT_EQ(picture.GetRed(at.x, at.y), expected.red) << "designer band at " << x;
+        EXPECT_EQ(picture.GetBlue(at.x, at.y), expected.blue) << "designer band at " << x;
+    }
     frame->Destroy();
 }
 

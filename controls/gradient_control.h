@@ -25,10 +25,7 @@ public:
     void ChangeGradient(const GRADIENTCOLORS& g);
     // Copies the control's gradient into g.
     void CopyCurrentGradient(GRADIENTCOLORS& g) const;
-    bool IsGradientEqual(const GRADIENTCOLORS* g) const
-    {
-        return g && CGradientModel::IsGradientEqual(m_gradient, *g);
-    }
+    bool IsGradientEqual(const GRADIENTCOLORS* g) const { return g && CGradientModel::IsGradientEqual(m_gradient, *g); }
     using CGradientModel::BuildColorBand;
     // The control's gradient over n pixels.
     void BuildColorBand(unsigned char* rgb, int n) const { CGradientModel::BuildColorBand(&m_gradient, rgb, n); }

@@ -163,8 +163,8 @@ bool CGradientDesignerControl::Init(GRADIENTCOLORS* gradient)
     m_handleImage = LoadGraphic({6015, 6018});
     m_grip = LoadGraphic({0, 6020});
     m_remove = LoadGraphic({0, 6021});
-    m_loaded = m_startFrame && m_startMask && m_endFrame && m_endMask && m_handleBase && m_handleImage && m_grip &&
-               m_remove;
+    m_loaded =
+        m_startFrame && m_startMask && m_endFrame && m_endMask && m_handleBase && m_handleImage && m_grip && m_remove;
     if (!m_loaded)
         return false;
     const CSize client = ClientSize();
@@ -319,11 +319,10 @@ void CGradientDesignerControl::BuildColorBand()
 {
     std::vector<detail::DesignerKeyItem> items;
     for (const auto& handle : m_handles)
-        items.push_back(
-            {handle->rect.left, detail::RgbOf(handle->leftColor), detail::RgbOf(handle->rightColor)});
+        items.push_back({handle->rect.left, detail::RgbOf(handle->leftColor), detail::RgbOf(handle->rightColor)});
     std::vector<bool> shown;
-    m_bandColours = detail::BuildDesignerBand(m_order, items, detail::RgbOf(m_start), detail::RgbOf(m_end),
-                                              GetBandWidth(), &shown);
+    m_bandColours =
+        detail::BuildDesignerBand(m_order, items, detail::RgbOf(m_start), detail::RgbOf(m_end), GetBandWidth(), &shown);
     for (size_t i = 0; i < m_handles.size(); ++i)
         m_handles[i]->shown = shown[i];
 }
@@ -421,9 +420,9 @@ void CGradientDesignerControl::Click(const CPoint& point)
     for (const auto& handle : m_handles)
         if (std::abs(handle->rect.left - x) < 2)
             return;
-    const int at = static_cast<int>(std::find_if(m_handles.begin(), m_handles.end(),
-                                                 [x](const auto& h) { return h->rect.left > x; }) -
-                                    m_handles.begin());
+    const int at = static_cast<int>(
+        std::find_if(m_handles.begin(), m_handles.end(), [x](const auto& h) { return h->rect.left > x; }) -
+        m_handles.begin());
     const ControlRgb l = m_bandColours[x], r = m_bandColours[x + 1];
     const int left = x + 1;
     m_handles.insert(m_handles.begin() + at,
@@ -530,14 +529,20 @@ CGradientDesignerDialog::CGradientDesignerDialog(wxWindow* parent)
         const wxRect area = placeholder->GetRect();
         placeholder->Hide();
         m_designer = new CGradientDesignerControl();
-        m_designer->Create(CRect(area.x, area.y, area.GetRight() + 1, area.GetBottom() + 1),
-                           placeholder->GetParent(), GRADIENT_DESIGNER_PLACEHOLDER);
+        m_designer->Create(CRect(area.x, area.y, area.GetRight() + 1, area.GetBottom() + 1), placeholder->GetParent(),
+                           GRADIENT_DESIGNER_PLACEHOLDER);
         if (wxSizer* sizer = placeholder->GetContainingSizer())
             sizer->Replace(placeholder, m_designer, true);
         Layout();
     }
     Bind(EVT_CONTROL_NOTIFY, &CGradientDesignerDialog::OnDesignerChanged, this, GRADIENT_DESIGNER_PLACEHOLDER);
-    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { if (m_designer) m_designer->Mirror(); }, GRADIENT_DESIGNER_MIRROR);
+    Bind(
+        wxEVT_BUTTON,
+        [this](wxCommandEvent&) {
+            if (m_designer)
+                m_designer->Mirror();
+        },
+        GRADIENT_DESIGNER_MIRROR);
     Bind(wxEVT_BUTTON, &CGradientDesignerDialog::OnOk, this, wxID_OK);
     if (m_predefined) {
         m_predefined->Bind(wxEVT_COMBOBOX, [this](wxCommandEvent&) { ChoosePredefined(m_predefined->GetSelection()); });

@@ -22,8 +22,12 @@ constexpr int S = CGradientDesignerControl::START_WELL, E = CGradientDesignerCon
 
 TEST(GradientDesignerRules, StopPositionsAreClampedOntoTheBand)
 {
-    const std::pair<double, int> cases[] = {{-0.5, 0},  {0.0, 0},    {0.5, 50},
-                                            {0.999, 99}, {1.0, 99},  {1.75, 99},
+    const std::pair<double, int> cases[] = {{-0.5, 0},
+                                            {0.0, 0},
+                                            {0.5, 50},
+                                            {0.999, 99},
+                                            {1.0, 99},
+                                            {1.75, 99},
                                             {std::numeric_limits<double>::quiet_NaN(), 0},
                                             {std::numeric_limits<double>::infinity(), 99}};
     for (const auto& [position, x] : cases)
@@ -40,10 +44,8 @@ TEST(GradientDesignerRules, HandlesSharingAnXAreMovedApartWithinTheBand)
         int width;
         std::vector<int> separated;
     } cases[] = {
-        {"apart already", {3, 10, 40}, 100, {3, 10, 40}},
-        {"three on one x", {10, 10, 10}, 100, {10, 11, 12}},
-        {"at the band's end", {99, 99, 99}, 100, {97, 98, 99}},
-        {"at the band's start", {0, 0}, 100, {0, 1}},
+        {"apart already", {3, 10, 40}, 100, {3, 10, 40}},       {"three on one x", {10, 10, 10}, 100, {10, 11, 12}},
+        {"at the band's end", {99, 99, 99}, 100, {97, 98, 99}}, {"at the band's start", {0, 0}, 100, {0, 1}},
         {"more handles than pixels", {0, 0, 0}, 2, {0, 0, 1}},
     };
     for (auto c : cases) {
@@ -210,11 +212,9 @@ TEST_F(GradientDesigner, DraggingAHandleKeepsStopsInOrderAndOnTheBand)
         std::vector<int> xs;
         int dragged;
     } moves[] = {
-        {grip.x + 10, {97, 174}, 0},
-        {grip.x + 87, {97, 174}, 0},  // onto the other handle's x: ignored
-        {grip.x + 100, {174, 187}, 1}, // past it: they change places
-        {grip.x + 1000, {174, 347}, 1},
-        {grip.x - 1000, {0, 174}, 0},
+        {grip.x + 10, {97, 174}, 0},    {grip.x + 87, {97, 174}, 0}, // onto the other handle's x: ignored
+        {grip.x + 100, {174, 187}, 1},                               // past it: they change places
+        {grip.x + 1000, {174, 347}, 1}, {grip.x - 1000, {0, 174}, 0},
     };
     for (const auto& m : moves) {
         Drag(designer, m.mouseX, grip.y);

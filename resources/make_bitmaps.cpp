@@ -10,8 +10,8 @@
 #include "platform/path/path.h"
 
 #include <cmath>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -268,17 +268,19 @@ bool Handles(const std::filesystem::path& folder)
     auto mask = [](bool on) { return on ? Rgb{255, 255, 255} : Rgb{0, 0, 0}; };
     const int w = kHandleWidth, h = kHandleHeight;
     bool made = Save(folder, 6017, w, h, [&](int x, int y) { return mask(InHandle(x, y)); });
-    made = Save(folder, 6016, w, h, [&](int x, int y) {
-        if (OnHandleBorder(x, y))
-            return border;
-        const int cx = x - 4, cy = y - 2;
-        if (cy >= 0 && cy <= 4 && (cx == cy || cx == 4 - cy))
-            return cross;
-        return face;
-    }) && made;
-    made = Save(folder, 6018, w, h, [&](int x, int y) {
-        return mask(InHandle(x, y) && !OnHandleBorder(x, y) && !InRemoveBox(x, y));
-    }) && made;
+    made = Save(folder, 6016, w, h,
+                [&](int x, int y) {
+                    if (OnHandleBorder(x, y))
+                        return border;
+                    const int cx = x - 4, cy = y - 2;
+                    if (cy >= 0 && cy <= 4 && (cx == cy || cx == 4 - cy))
+                        return cross;
+                    return face;
+                }) &&
+           made;
+    made = Save(folder, 6018, w, h,
+                [&](int x, int y) { return mask(InHandle(x, y) && !OnHandleBorder(x, y) && !InRemoveBox(x, y)); }) &&
+           made;
     made = Save(folder, 6015, w, h, [&](int, int y) { return y % 2 == 0 ? ridge : lit; }) && made;
     made = Save(folder, 6020, w, h, [&](int x, int y) { return mask(InGrip(x, y)); }) && made;
     made = Save(folder, 6021, w, h, [&](int x, int y) { return mask(InRemoveBox(x, y)); }) && made;
