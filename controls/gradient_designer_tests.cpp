@@ -427,4 +427,49 @@ TEST_F(GradientDesigner, GradientControlShowsWhiteToBlackAndTakesConfirmedEdits)
     EXPECT_EQ(copy.predefined, -1);
 }
 
+TEST_F(GradientDesignerDialog, ClickOnTheGradientControlRunsTheDesignerAndTakesItsResult)
+{
+    auto* control = Make<CGradientControl>(104, 20, 7300);
+    control->Init();
+    GRADIENTCOLORS blueBorder;
+    CGradientModel::GetPredefinedGradient(blueBorder, 2);
+    const struct
+    {
+        bool ok;
+        int predefined;
+        size_t notifications;
+    } runs[] = {{false, 0, 0}, {true, 2, 1}};
+    for (const auto& run : runs) {
+        bool answered = false;
+        // The dialog is modal: the answer comes from inside its own event loop.
+        control->CallAfter([&] {
+            for (wxWindow* window : wxTopLevelWindows) {
+                auto* dialog = dynamic_cast<CGradientDesignerDialog*>(window);
+                if (!dialog || !dialog->IsModal())
+                    continue;
+                dialog->ChoosePredefined(2);
+                wxCommandEvent button(wxEVT_BUTTON, run.ok ? wxID_OK : wxID_CANCEL);
+                if (run.ok)
+                    dialog->ProcessWindowEvent(button);
+                else
+                    dialog->EndModal(wxID_CANCEL);
+                answered = true;
+            }
+        });
+        Press(control, 50, 10);
+        Release(control, 50, 10);
+        EXPECT_TRUE(answered);
+        EXPECT_EQ(control->GetCurrentGradient().predefined, run.predefined);
+        EXPECT_EQ(m_received.size(), run.notifications);
+    }
+    // The stops come back as the designer's handles stood: each position within a band pixel of the original.
+    const GRADIENTCOLORS& taken = control->GetCurrentGradient();
+    ASSERT_EQ(taken.GetStopCount(), blueBorder.GetStopCount());
+    for (size_t i = 0; i < taken.GetStopCount(); ++i) {
+        EXPECT_NEAR(taken.positions[i], blueBorder.positions[i], 1.0 / 300) << i;
+        EXPECT_EQ(taken.leftColors[i], blueBorder.leftColors[i]) << i;
+    }
+    EXPECT_EQ(m_received.back(), (Notification{7300, GRADIENT_NOTIFY_CHANGED}));
+}
+
 } // namespace
