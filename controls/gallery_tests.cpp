@@ -1,6 +1,10 @@
 #include "controls/gallery_frame.h"
 
+#include "controls/bitmap_list_control.h"
+#include "controls/button_controls.h"
 #include "controls/control_test_support.h"
+#include "controls/gradient_control.h"
+#include "controls/gradient_designer.h"
 #include "controls/slider_control.h"
 #include "controls/wheel_control.h"
 #include "testing/test_output.h"
@@ -31,6 +35,16 @@ TEST(Gallery, PictureShowsTheControlsAsSet)
     EXPECT_EQ(slider->GetValue(), 60);
     EXPECT_EQ(frame->RotationLabel()->GetLabel(), wxString(L"Angle 45\u00B0"));
     EXPECT_EQ(frame->OpacityLabel()->GetLabel(), "60 %");
+    // Bold on (italic was set by the program), and the seventh swatch picked.
+    Press(frame->Bold(), 5, 5);
+    Release(frame->Bold(), 5, 5);
+    EXPECT_EQ(frame->StyleLabel()->GetLabel(), "bold, italic");
+    CBitmapListControl* swatches = frame->Swatches();
+    const CPoint seventh(swatches->ListArea().left + 6 * (swatches->GetThumbSize() + 3) + 4,
+                         swatches->ListArea().top + 4);
+    Press(swatches, seventh.x, seventh.y);
+    Release(swatches, seventh.x, seventh.y);
+    EXPECT_EQ(frame->SwatchLabel()->GetLabel(), "Swatch 7");
     Settle();
     frame->Update();
     Settle();
@@ -56,6 +70,26 @@ TEST(Gallery, PictureShowsTheControlsAsSet)
     EXPECT_LT(grey(slider, thumb.left, thumb.top + 6), 160) << "thumb border";
     EXPECT_GT(grey(slider, thumb.left + 5, thumb.top + 6), 200) << "thumb body";
     EXPECT_LT(grey(slider, slider->GrooveStart() + 20, slider->GrooveTop() + 1), 30) << "groove line";
+    // The bold button sunken (dark top-left corner), the colour well framed round its colour, the swatch list
+    // showing its seventh swatch's colour.
+    EXPECT_LT(grey(frame->Bold(), 0, 0), 40) << "checked button";
+    const wxPoint well = frame->FillColour()->GetScreenPosition() - frame->GetScreenPosition() + wxPoint(10, 10);
+    EXPECT_EQ(picture.GetBlue(well.x, well.y), 204) << "fill colour";
+    const wxPoint swatch = swatches->GetScreenPosition() - frame->GetScreenPosition() + wxPoint(seventh.x, seventh.y);
+    EXPECT_EQ(picture.GetRed(swatch.x, swatch.y), 0xee) << "seventh swatch";
+    EXPECT_EQ(picture.GetGreen(swatch.x, swatch.y), 0xcc) << "seventh swatch";
+    // The gradient control from white at the left to black at the right; the designer's band as it built it.
+    EXPECT_GT(grey(frame->Gradient(), 3, 10), 240) << "gradient start";
+    EXPECT_LT(grey(frame->Gradient(), 116, 10), 15) << "gradient end";
+    CGradientDesignerControl* designer = frame->Designer();
+    const CRect band = designer->GetBandRect();
+    for (int x : {band.Width() / 4, band.Width() / 2}) {
+        const wxPoint at =
+            designer->GetScreenPosition() - frame->GetScreenPosition() + wxPoint(band.left + x, band.bottom - 3);
+        const ControlRgb expected = designer->GetBand()[x];
+        EXPECT_EQ(picture.GetRed(at.x, at.y), expected.red) << "designer band at " << x;
+        EXPECT_EQ(picture.GetBlue(at.x, at.y), expected.blue) << "designer band at " << x;
+    }
     frame->Destroy();
 }
 

@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -215,6 +216,367 @@ bool Form(const std::filesystem::path& folder)
     return colour && mask;
 }
 
+// Glyphs of the picture buttons and icons, drawn pixel by pixel so that they stay sharp at 96 dpi. Every character
+// is one pixel: '.' is the transparency key (bitmap 6086), the others the colours of GlyphColour.
+Rgb GlyphColour(char c)
+{
+    switch (c) {
+    case '#':
+        return {32, 32, 32};
+    case 'g':
+        return {128, 128, 128};
+    case 'o':
+        return {255, 255, 255};
+    case 'b':
+        return {36, 92, 196};
+    case 'y':
+        return {244, 196, 32};
+    case 'r':
+        return {200, 40, 36};
+    case 'e':
+        return {60, 150, 60};
+    default:
+        return {0, 255, 255};
+    }
+}
+
+bool Glyph(const std::filesystem::path& folder, unsigned id, const std::vector<std::string>& rows)
+{
+    const int width = static_cast<int>(rows.front().size());
+    return Save(folder, id, width, static_cast<int>(rows.size()),
+                [&](int x, int y) { return GlyphColour(rows[y][x]); });
+}
+
+// The picture buttons: a grid (off, on), flips left-right and up-down, and the bold, italic and underlined
+// lettering of a text style.
+bool ButtonGlyphs(const std::filesystem::path& folder)
+{
+    // One row of pixels a line, as the glyph looks.
+    // clang-format off
+    const std::vector<std::string> gridOff = {
+        "............",
+        "#.#.#..#.#.#",
+        "............",
+        "#..........#",
+        "............",
+        "#..........#",
+        "............",
+        "#..........#",
+        "............",
+        "#.#.#..#.#.#",
+        "............",
+        "............",
+    };
+    const std::vector<std::string> gridOn = {
+        "............",
+        "############",
+        "#...#..#...#",
+        "#...#..#...#",
+        "############",
+        "#...#..#...#",
+        "#...#..#...#",
+        "############",
+        "#...#..#...#",
+        "############",
+        "............",
+        "............",
+    };
+    const std::vector<std::string> flipX = {
+        ".....g......",
+        ".....g......",
+        "...#.g.#....",
+        "..##.g.##...",
+        ".###.g.###..",
+        "####.g.####.",
+        ".###.g.###..",
+        "..##.g.##...",
+        "...#.g.#....",
+        ".....g......",
+        ".....g......",
+        "............",
+    };
+    const std::vector<std::string> flipY = {
+        "............",
+        ".....#......",
+        "....###.....",
+        "...#####....",
+        "..#######...",
+        "............",
+        "ggggggggggg.",
+        "............",
+        "..#######...",
+        "...#####....",
+        "....###.....",
+        ".....#......",
+    };
+    const std::vector<std::string> bold = {
+        "............",
+        "..######....",
+        "..###..##...",
+        "..###..##...",
+        "..###..##...",
+        "..######....",
+        "..###..###..",
+        "..###..###..",
+        "..###..###..",
+        "..#######...",
+        "............",
+        "............",
+    };
+    const std::vector<std::string> italic = {
+        "............",
+        ".....####...",
+        ".......#....",
+        "......##....",
+        "......#.....",
+        ".....##.....",
+        ".....#......",
+        "....##......",
+        "....#.......",
+        "..####......",
+        "............",
+        "............",
+    };
+    const std::vector<std::string> underline = {
+        "............",
+        "..##...##...",
+        "..##...##...",
+        "..##...##...",
+        "..##...##...",
+        "..##...##...",
+        "..##...##...",
+        "..##...##...",
+        "...#####....",
+        "............",
+        "..#######...",
+        "............",
+    };
+    // clang-format on
+    bool made = Glyph(folder, 6099, gridOff);
+    made = Glyph(folder, 6096, gridOn) && made;
+    made = Glyph(folder, 6105, flipX) && made;
+    made = Glyph(folder, 6102, flipX) && made;
+    made = Glyph(folder, 6111, flipY) && made;
+    made = Glyph(folder, 6108, flipY) && made;
+    made = Glyph(folder, 6066, bold) && made;
+    made = Glyph(folder, 6067, bold) && made;
+    made = Glyph(folder, 6062, italic) && made;
+    made = Glyph(folder, 6063, italic) && made;
+    made = Glyph(folder, 6068, underline) && made;
+    made = Glyph(folder, 6069, underline) && made;
+    return made;
+}
+
+// The icons: information, warning, question, error, a lock and a plain bullet for everything else.
+bool IconGlyphs(const std::filesystem::path& folder)
+{
+    // One row of pixels a line, as the glyph looks.
+    // clang-format off
+    const std::vector<std::string> information = {
+        ".....######.....",
+        "...##bbbbbb##...",
+        "..#bbbbbbbbbb#..",
+        ".#bbbbbooobbbb#.",
+        ".#bbbbbooobbbb#.",
+        "#bbbbbbbbbbbbbb#",
+        "#bbbbooooobbbbb#",
+        "#bbbbbbooobbbbb#",
+        "#bbbbbbooobbbbb#",
+        "#bbbbbbooobbbbb#",
+        ".#bbbbbooobbbb#.",
+        ".#bbbbooooobbb#.",
+        "..#bbbbbbbbbb#..",
+        "...##bbbbbb##...",
+        ".....######.....",
+        "................",
+    };
+    const std::vector<std::string> warning = {
+        ".......##.......",
+        "......#yy#......",
+        "......#yy#......",
+        ".....#yyyy#.....",
+        ".....#y##y#.....",
+        "....#yy##yy#....",
+        "....#yy##yy#....",
+        "...#yyy##yyy#...",
+        "...#yyy##yyy#...",
+        "..#yyyyyyyyyy#..",
+        "..#yyyy##yyyy#..",
+        ".#yyyyy##yyyyy#.",
+        ".#yyyyyyyyyyyy#.",
+        "################",
+        "................",
+        "................",
+    };
+    const std::vector<std::string> question = {
+        ".....######.....",
+        "...##eeeeee##...",
+        "..#eeeooooeee#..",
+        ".#eeeooeeooeee#.",
+        ".#eeeeeeeooeee#.",
+        "#eeeeeeeeooeeee#",
+        "#eeeeeeeooeeeee#",
+        "#eeeeeeooeeeeee#",
+        "#eeeeeeooeeeeee#",
+        "#eeeeeeeeeeeeee#",
+        ".#eeeeeooeeeee#.",
+        ".#eeeeeooeeeee#.",
+        "..#eeeeeeeeee#..",
+        "...##eeeeee##...",
+        ".....######.....",
+        "................",
+    };
+    const std::vector<std::string> error = {
+        ".....######.....",
+        "...##rrrrrr##...",
+        "..#rrrrrrrrrr#..",
+        ".#rrorrrrrrorr#.",
+        ".#rooorrrrooor#.",
+        "#rrrooorrooorrr#",
+        "#rrrroooooorrrr#",
+        "#rrrrroooorrrrr#",
+        "#rrrrroooorrrrr#",
+        "#rrrroooooorrrr#",
+        ".#rooorrrrooor#.",
+        ".#rrorrrrrrorr#.",
+        "..#rrrrrrrrrr#..",
+        "...##rrrrrr##...",
+        ".....######.....",
+        "................",
+    };
+    const std::vector<std::string> lock = {
+        "................",
+        ".....######.....",
+        "....#......#....",
+        "...#..####..#...",
+        "...#.#....#.#...",
+        "...#.#....#.#...",
+        "...#.#....#.#...",
+        "..############..",
+        "..#yyyyyyyyyy#..",
+        "..#yyyy##yyyy#..",
+        "..#yyyy##yyyy#..",
+        "..#yyyyy#yyyy#..",
+        "..#yyyyyyyyyy#..",
+        "..############..",
+        "................",
+        "................",
+    };
+    const std::vector<std::string> bullet = {
+        "................",
+        "................",
+        "................",
+        "................",
+        "................",
+        "......####......",
+        ".....#gggg#.....",
+        ".....#gggg#.....",
+        ".....#gggg#.....",
+        ".....#gggg#.....",
+        "......####......",
+        "................",
+        "................",
+        "................",
+        "................",
+        "................",
+    };
+    // clang-format on
+    bool made = Glyph(folder, 6022, information);
+    made = Glyph(folder, 6025, warning) && made;
+    made = Glyph(folder, 6026, question) && made;
+    made = Glyph(folder, 6090, error) && made;
+    made = Glyph(folder, 6027, lock) && made;
+    made = Glyph(folder, 6093, bullet) && made;
+    return made;
+}
+
+// The gradient designer's handles and colour wells. A handle is a tab 13 pixels wide whose last seven rows narrow
+// to a point on the band's top: at the top a box with the remove cross, below it a ridged grip, and the rest of
+// the tab shows the stop's colours (left half, right half). Alpha maps are grey masks, colour maps the pictures.
+constexpr int kHandleWidth = 13;
+constexpr int kHandleHeight = 30;
+constexpr int kHandleBody = 22; // rows of the straight part; the point follows
+
+bool InHandle(int x, int y)
+{
+    if (x < 0 || x >= kHandleWidth || y < 0)
+        return false;
+    if (y < kHandleBody)
+        return true;
+    const int half = kHandleWidth / 2 - (y - kHandleBody);
+    return half >= 0 && std::abs(x - kHandleWidth / 2) <= half;
+}
+
+bool OnHandleBorder(int x, int y)
+{
+    return InHandle(x, y) &&
+           (!InHandle(x - 1, y) || !InHandle(x + 1, y) || !InHandle(x, y - 1) || !InHandle(x, y + 1) || y == 8);
+}
+
+bool InRemoveBox(int x, int y)
+{
+    return InHandle(x, y) && y <= 8;
+}
+
+bool InGrip(int x, int y)
+{
+    return y >= 10 && y <= 14 && x >= 2 && x <= kHandleWidth - 3;
+}
+
+bool Handles(const std::filesystem::path& folder)
+{
+    const Rgb border{64, 64, 64}, face{240, 240, 240}, cross{190, 40, 36}, ridge{96, 96, 96}, lit{255, 255, 255};
+    auto mask = [](bool on) { return on ? Rgb{255, 255, 255} : Rgb{0, 0, 0}; };
+    const int w = kHandleWidth, h = kHandleHeight;
+    bool made = Save(folder, 6017, w, h, [&](int x, int y) { return mask(InHandle(x, y)); });
+    made = Save(folder, 6016, w, h,
+                [&](int x, int y) {
+                    if (OnHandleBorder(x, y))
+                        return border;
+                    const int cx = x - 4, cy = y - 2;
+                    if (cy >= 0 && cy <= 4 && (cx == cy || cx == 4 - cy))
+                        return cross;
+                    return face;
+                }) &&
+           made;
+    made = Save(folder, 6018, w, h,
+                [&](int x, int y) { return mask(InHandle(x, y) && !OnHandleBorder(x, y) && !InRemoveBox(x, y)); }) &&
+           made;
+    made = Save(folder, 6015, w, h, [&](int, int y) { return y % 2 == 0 ? ridge : lit; }) && made;
+    made = Save(folder, 6020, w, h, [&](int x, int y) { return mask(InGrip(x, y)); }) && made;
+    made = Save(folder, 6021, w, h, [&](int x, int y) { return mask(InRemoveBox(x, y)); }) && made;
+    return made;
+}
+
+// The colour wells at the band's ends: a raised square frame with the colour inside.
+constexpr int kWellWidth = 14;
+constexpr int kWellHeight = 21;
+
+bool Wells(const std::filesystem::path& folder)
+{
+    const Rgb border{64, 64, 64}, light{255, 255, 255}, face{224, 224, 224};
+    auto frame = [&](int x, int y) {
+        if (x == 0 || y == 0 || x == kWellWidth - 1 || y == kWellHeight - 1)
+            return border;
+        if (x == 1 || y == 1)
+            return light;
+        return face;
+    };
+    auto colourArea = [](int x, int y) {
+        const bool inside = x >= 3 && y >= 3 && x < kWellWidth - 3 && y < kWellHeight - 3;
+        return inside ? Rgb{255, 255, 255} : Rgb{0, 0, 0};
+    };
+    auto all = [](int, int) { return Rgb{255, 255, 255}; };
+    bool made = true;
+    for (unsigned first : {6009u, 6012u}) {
+        // 6012 to 6014 the start well, 6009 to 6011 the end well: colour mask, frame colours, frame shape.
+        made = Save(folder, first, kWellWidth, kWellHeight, colourArea) && made;
+        made = Save(folder, first + 1, kWellWidth, kWellHeight, frame) && made;
+        made = Save(folder, first + 2, kWellWidth, kWellHeight, all) && made;
+    }
+    return made;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -245,5 +607,9 @@ int main(int argc, char** argv)
         made = Counter(folder, look) && made;
     made = HtmlPattern(folder) && made;
     made = Form(folder) && made;
+    made = ButtonGlyphs(folder) && made;
+    made = IconGlyphs(folder) && made;
+    made = Handles(folder) && made;
+    made = Wells(folder) && made;
     return made ? 0 : 1;
 }
