@@ -64,7 +64,7 @@ CCounterObject::CCounterObject(int style, POINT point) : style(style), link(std:
 }
 
 CCounterObject::CCounterObject(int style, double cx, double cy)
-    : style(style), centre{cx, cy}, link(std::make_unique<CLinkInfo>())
+    : CPlacedObject({cx, cy}), style(style), link(std::make_unique<CLinkInfo>())
 {
     Render();
     if (width % 2 != 0)
@@ -95,33 +95,6 @@ void CCounterObject::SetStyle(int newStyle)
     bounds.bottom = bounds.top + height;
     centre = {(bounds.left + bounds.right) * 0.5, (bounds.top + bounds.bottom) * 0.5};
     UpdateHandles();
-}
-
-DPOINT& CCounterObject::GetCenter(DPOINT& center) const
-{
-    center = centre;
-    return center;
-}
-
-void CCounterObject::SetCenter(const DPOINT& center)
-{
-    centre = center;
-    bounds = PlaceAboutCentre(centre.x, centre.y, width, height, false);
-    UpdateHandles();
-}
-
-void CCounterObject::MoveBy(int dx, int dy)
-{
-    centre.x += dx;
-    centre.y += dy;
-    bounds.OffsetRect(dx, dy);
-    UpdateHandles();
-}
-
-SIZE& CCounterObject::GetSize(SIZE& size) const
-{
-    size = SIZE{width, height};
-    return size;
 }
 
 void CCounterObject::GetPixels(int x, int y, CPixMap& map, const CColor*)

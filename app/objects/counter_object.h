@@ -6,10 +6,11 @@
 #include <memory>
 
 #include "app/objects/page_object.h"
+#include "app/objects/placed_image.h"
 
 class CLinkInfo;
 
-class CCounterObject : public CPageObject
+class CCounterObject : public CPlacedObject
 {
 public:
     // The styles a file may hold.
@@ -36,10 +37,6 @@ public:
     // them.
     CLinkInfo* GetCounterLink() const { return link.get(); }
 
-    DPOINT& GetCenter(DPOINT& center) const override;
-    void SetCenter(const DPOINT& center) override;
-    void MoveBy(int dx, int dy) override;
-    SIZE& GetSize(SIZE& size) const override;
     void GetPixels(int x, int y, CPixMap& map, const CColor* background = nullptr) override;
     RECT& GetPaintRect(RECT& rect) const override;
     bool UpdateImage(CPixMap& scratch) override;
@@ -59,10 +56,7 @@ private:
     bool Render();
 
     int style = 0;
-    DPOINT centre = {0.0, 0.0};
     std::unique_ptr<CLinkInfo> link;
-    int width = 0;
-    int height = 0;
     int counterNumber = 0;
 };
 

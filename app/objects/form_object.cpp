@@ -42,7 +42,8 @@ CFormObject::CFormObject(std::string address, POINT point) : address(std::move(a
     UpdateHandles();
 }
 
-CFormObject::CFormObject(std::string address, double cx, double cy) : centre{cx, cy}, address(std::move(address))
+CFormObject::CFormObject(std::string address, double cx, double cy)
+    : CPlacedObject({cx, cy}), address(std::move(address))
 {
     if (width % 2 != 0)
         centre.x -= 0.5;
@@ -83,33 +84,6 @@ std::string CFormObject::GetFormHtml() const
             "  <input type='submit' value='  Afsend  ' name='B2'></p>\n"
             "</form>\n";
     return html;
-}
-
-DPOINT& CFormObject::GetCenter(DPOINT& center) const
-{
-    center = centre;
-    return center;
-}
-
-void CFormObject::SetCenter(const DPOINT& center)
-{
-    centre = center;
-    bounds = PlaceAboutCentre(centre.x, centre.y, width, height, false);
-    UpdateHandles();
-}
-
-void CFormObject::MoveBy(int dx, int dy)
-{
-    centre.x += dx;
-    centre.y += dy;
-    bounds.OffsetRect(dx, dy);
-    UpdateHandles();
-}
-
-SIZE& CFormObject::GetSize(SIZE& size) const
-{
-    size = SIZE{width, height};
-    return size;
 }
 
 void CFormObject::GetPixels(int x, int y, CPixMap& map, const CColor*)

@@ -8,8 +8,9 @@
 #include <string>
 
 #include "app/objects/page_object.h"
+#include "app/objects/placed_image.h"
 
-class CFormObject : public CPageObject
+class CFormObject : public CPlacedObject
 {
 public:
     // The form's colours and its shape, a grey mask whose size is the form's.
@@ -32,10 +33,6 @@ public:
     // The form as the page writer puts it on the page, the receiver address escaped for its attribute.
     std::string GetFormHtml() const;
 
-    DPOINT& GetCenter(DPOINT& center) const override;
-    void SetCenter(const DPOINT& center) override;
-    void MoveBy(int dx, int dy) override;
-    SIZE& GetSize(SIZE& size) const override;
     void GetPixels(int x, int y, CPixMap& map, const CColor* background = nullptr) override;
     RECT& GetPaintRect(RECT& rect) const override;
     bool UpdateImage(CPixMap& scratch) override;
@@ -53,9 +50,6 @@ public:
 private:
     bool Render();
 
-    DPOINT centre = {0.0, 0.0};
-    int width = 0;
-    int height = 0;
     std::string address;
 };
 

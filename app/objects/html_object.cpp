@@ -9,14 +9,14 @@
 #include "app/objects/placed_image.h"
 #include "app/objects/text_image.h"
 
-CHtmlObject::CHtmlObject(POINT topLeft, int width, int height) : width(width), height(height)
+CHtmlObject::CHtmlObject(POINT topLeft, int width, int height) : CPlacedObject({0.0, 0.0}, width, height)
 {
     bounds = CRect(topLeft.x, topLeft.y, topLeft.x + width, topLeft.y + height);
     centre = {(bounds.left + bounds.right) * 0.5, (bounds.top + bounds.bottom) * 0.5};
     UpdateHandles();
 }
 
-CHtmlObject::CHtmlObject(double cx, double cy, int width, int height) : centre{cx, cy}, width(width), height(height)
+CHtmlObject::CHtmlObject(double cx, double cy, int width, int height) : CPlacedObject({cx, cy}, width, height)
 {
     if (width % 2 != 0)
         centre.x -= 0.5;
@@ -30,33 +30,6 @@ CHtmlObject::CHtmlObject(double cx, double cy, int width, int height) : centre{c
 std::unique_ptr<CPageObject> CHtmlObject::Create()
 {
     return std::make_unique<CHtmlObject>(POINT{0, 0}, 10, 10);
-}
-
-DPOINT& CHtmlObject::GetCenter(DPOINT& center) const
-{
-    center = centre;
-    return center;
-}
-
-void CHtmlObject::SetCenter(const DPOINT& center)
-{
-    centre = center;
-    bounds = PlaceAboutCentre(centre.x, centre.y, width, height, false);
-    UpdateHandles();
-}
-
-void CHtmlObject::MoveBy(int dx, int dy)
-{
-    centre.x += dx;
-    centre.y += dy;
-    bounds.OffsetRect(dx, dy);
-    UpdateHandles();
-}
-
-SIZE& CHtmlObject::GetSize(SIZE& size) const
-{
-    size = SIZE{width, height};
-    return size;
 }
 
 void CHtmlObject::SetSize(int cx, int cy)

@@ -10,8 +10,9 @@
 #include <vector>
 
 #include "app/objects/page_object.h"
+#include "app/objects/placed_image.h"
 
-class CHtmlObject : public CPageObject
+class CHtmlObject : public CPlacedObject
 {
 public:
     // The placeholder's pattern, a 100 x 100 tile.
@@ -45,10 +46,6 @@ public:
     void BeginResize() override { resizing = 1; }
     void EndResize() override { resizing = 0; }
 
-    DPOINT& GetCenter(DPOINT& center) const override;
-    void SetCenter(const DPOINT& center) override;
-    void MoveBy(int dx, int dy) override;
-    SIZE& GetSize(SIZE& size) const override;
     void SetSize(int cx, int cy) override;
     void SetSize(const SIZE& size) override { SetSize(size.cx, size.cy); }
     bool CanResize() const override { return true; }
@@ -70,9 +67,6 @@ public:
     void CopyFrom(CPageObject& other) override;
 
 private:
-    DPOINT centre = {0.0, 0.0};
-    int width = 0;
-    int height = 0;
     std::string name;
     BYTE placedFlag = 0;
     std::string onloadCode;

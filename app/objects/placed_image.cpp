@@ -111,3 +111,30 @@ RECT ReadRect(CFile& file)
     rect.bottom = ReadInt32(file);
     return rect;
 }
+
+DPOINT& CPlacedObject::GetCenter(DPOINT& center) const
+{
+    center = centre;
+    return center;
+}
+
+void CPlacedObject::SetCenter(const DPOINT& center)
+{
+    centre = center;
+    bounds = PlaceAboutCentre(centre.x, centre.y, width, height, false);
+    UpdateHandles();
+}
+
+void CPlacedObject::MoveBy(int dx, int dy)
+{
+    centre.x += dx;
+    centre.y += dy;
+    bounds.OffsetRect(dx, dy);
+    UpdateHandles();
+}
+
+SIZE& CPlacedObject::GetSize(SIZE& size) const
+{
+    size = SIZE{width, height};
+    return size;
+}

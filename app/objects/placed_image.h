@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "app/objects/page_object.h"
 #include "image/image.h"
 #include "platform/win/file.h"
 #include "platform/win/win_types.h"
@@ -36,3 +37,24 @@ std::unique_ptr<CPixMap> LoadOpaqueBitmap(unsigned id);
 DPOINT ReadPlacedCentre(CFile& file);
 void WriteRect(CFile& file, const RECT& rect);
 RECT ReadRect(CFile& file);
+
+// The geometry the three share: a centre and the picture's size in whole pixels; a move shifts the bounds, a new
+// centre places them again about it.
+class CPlacedObject : public CPageObject
+{
+public:
+    DPOINT& GetCenter(DPOINT& center) const override;
+    void SetCenter(const DPOINT& center) override;
+    void MoveBy(int dx, int dy) override;
+    SIZE& GetSize(SIZE& size) const override;
+
+protected:
+    CPlacedObject(DPOINT centre = {0.0, 0.0}, int width = 0, int height = 0)
+        : centre(centre), width(width), height(height)
+    {
+    }
+
+    DPOINT centre = {0.0, 0.0};
+    int width = 0;
+    int height = 0;
+};
