@@ -7,6 +7,7 @@
 #include "controls/gradient_designer.h"
 #include "controls/slider_control.h"
 #include "controls/wheel_control.h"
+#include "platform/gui/xrc_resources.h"
 #include "testing/test_output.h"
 
 #include <gtest/gtest.h>
@@ -91,6 +92,29 @@ TEST(Gallery, PictureShowsTheControlsAsSet)
         EXPECT_EQ(picture.GetBlue(at.x, at.y), expected.blue) << "designer band at " << x;
     }
     frame->Destroy();
+}
+
+// The gradient designer dialog as a person sees it, with the rainbow chosen: test-output/gradient_designer.png.
+TEST(Gallery, GradientDesignerDialogPicture)
+{
+    ASSERT_TRUE(LoadXrcResources());
+    auto* dialog = new CGradientDesignerDialog(nullptr);
+    GRADIENTCOLORS g;
+    CGradientModel::GetPredefinedGradient(g, 3);
+    dialog->SetGradient(g);
+    dialog->SetPosition(wxPoint(0, 0));
+    dialog->Show();
+    Settle();
+    dialog->Update();
+    Settle();
+
+    const std::string file = (TestOutputFolder() / "gradient_designer.png").string();
+    ASSERT_TRUE(SaveWindowPicture(dialog, file));
+    wxImage picture;
+    ASSERT_TRUE(picture.LoadFile(file, wxBITMAP_TYPE_PNG));
+    EXPECT_EQ(picture.GetSize(), dialog->GetSize());
+    dialog->Destroy();
+    Settle();
 }
 
 } // namespace
