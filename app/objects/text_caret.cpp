@@ -192,6 +192,20 @@ void MoveCaretByPage(CTextBody& body, bool extend, int direction)
     MoveCaret(body, extend, [x, y](CTextBody& b) { CaretToPoint(b, x, y); });
 }
 
+// Home and End: to the first index of the caret's line, or to its end (before a wrapped line's trailing blank,
+// after the last character of a paragraph's last line). Nothing moves in a blank text.
+void MoveCaretInLine(CTextBody& body, bool extend, bool toEnd)
+{
+    MoveCaret(body, extend, [toEnd](CTextBody& b) {
+        if (b.IsBlank())
+            return;
+        const CTextParagraph& para = b.m_paragraphs[b.m_nCaretPara];
+        const int line = LineOfIndex(para, b.m_nCaretIndex);
+        if (line >= 0)
+            b.m_nCaretIndex = std::clamp(toEnd ? LineEndIndex(para, line) : LineFirst(para, line), 0, para.GetCount());
+    });
+}
+
 } // namespace
 
 void CTextObject::MoveCaretLeft(bool extend)
@@ -220,26 +234,12 @@ void CTextObject::MoveCaretRight(bool extend)
 
 void CTextObject::MoveCaretLineStart(bool extend)
 {
-    MoveCaret(*body, extend, [](CTextBody& b) {
-        if (b.IsBlank())
-            return;
-        const CTextParagraph& para = b.m_paragraphs[b.m_nCaretPara];
-        const int line = LineOfIndex(para, b.m_nCaretIndex);
-        if (line >= 0)
-            b.m_nCaretIndex = std::clamp(LineFirst(para, line), 0, para.GetCount());
-    });
+    MoveCaretInLine(*body, extend, false);
 }
 
 void CTextObject::MoveCaretLineEnd(bool extend)
 {
-    MoveCaret(*body, extend, [](CTextBody& b) {
-        if (b.IsBlank())
-            return;
-        const CTextParagraph& para = b.m_paragraphs[b.m_nCaretPara];
-        const int line = LineOfIndex(para, b.m_nCaretIndex);
-        if (line >= 0)
-            b.m_nCaretIndex = std::clamp(LineEndIndex(para, line), 0, para.GetCount());
-    });
+    MoveCaretInLine(*body, extend, true);
 }
 
 void CTextObject::MoveCaretUp(bool extend)
