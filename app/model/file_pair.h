@@ -6,6 +6,10 @@
 
 #include "platform/win/win_types.h"
 
+// The lock bits of a remote file or folder; nonzero means the bit is set.
+DWORD IsFileLock1(DWORD flags);
+DWORD IsFileLock2(DWORD flags);
+DWORD IsFileLock4(DWORD flags);
 // All three lock bits: the file may be neither moved nor removed by the placement dialogs.
 void SetAllFileLocks(DWORD& flags);
 void ClearFileLocks(DWORD& flags);
