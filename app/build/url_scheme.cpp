@@ -1,5 +1,7 @@
 #include "app/build/url_scheme.h"
 
+#include "platform/win/leading_number.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -46,22 +48,6 @@ std::string Lower(std::string s)
     return s;
 }
 
-// The number at the start of text as atoi reads it, held within long long so that a long run of digits cannot
-// overflow; the callers only ask whether it lies in a port's range.
-long long AtoiValue(std::string_view text)
-{
-    size_t i = 0;
-    while (i < text.size() && IsBlank(text[i]))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
-    long long value = 0;
-    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i)
-        value = std::min(value * 10 + (text[i] - '0'), 1'000'000'000LL);
-    return negative ? -value : value;
-}
-
 size_t MatchingPrefixLength(const std::string& lower, int schemeClass)
 {
     for (std::string_view prefix : kSchemes[schemeClass].prefixes)
@@ -87,7 +73,7 @@ void StripWithList(std::string& url, int schemeClass)
 std::string PortPart(const std::string& url)
 {
     const std::string after = Lower(url.substr(url.find(':') + 1));
-    const long long port = AtoiValue(after);
+    const long long port = LeadingNumber(after);
     return port >= 1 && port <= 65534 ? after : "80";
 }
 
@@ -110,7 +96,7 @@ int GetUrlScheme(const std::string& url)
     const size_t colon = lower.find(':');
     if (colon != std::string::npos && colon >= 1) {
         const size_t backslash = lower.find('\\');
-        const long long port = AtoiValue(std::string_view(lower).substr(colon + 1));
+        const long long port = LeadingNumber(std::string_view(lower).substr(colon + 1));
         if ((backslash == std::string::npos || colon > backslash) && port >= 0 && port <= 65535)
             return 6;
     }

@@ -37,17 +37,17 @@ TEST(GetUrlScheme, ClassifiesByPrefixHostAndLeadingColon)
         {"opher:a", 5},
         {"  http:a  ", 1},
         {"host:8080/x", 6},
-        {"host:letters", 6},       // no digits read as 0
+        {"host:letters", 6}, // no digits read as 0
         {"host:65535", 6},
         {"host:65536", 0},
         {"host:-1", 0},
         {"host:99999999999999999999", 0}, // far beyond a port, without overflowing
-        {"C:\\dir\\page.html", 0}, // the colon stands before the backslash
+        {"C:\\dir\\page.html", 0},        // the colon stands before the backslash
         {"a\\b:80", 6},
         {":nodot", 7},
         {":with.dot", 0},
         {"mailto:x@y.z", 6},
-        {"xhttp:a", 6},            // prefixes count only at the very start
+        {"xhttp:a", 6}, // prefixes count only at the very start
     };
     for (const SchemeCase& c : cases)
         EXPECT_EQ(GetUrlScheme(c.url), c.schemeClass) << c.url;
