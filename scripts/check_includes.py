@@ -49,7 +49,8 @@ class Library:
 def find_libraries(root):
     libraries = {}
     for dirpath, dirnames, filenames in os.walk(root):
-        dirnames[:] = [d for d in dirnames if not d.startswith(".") and not d.startswith("build")]
+        # Build trees sit at the top; app/build is a library folder.
+        dirnames[:] = [d for d in dirnames if not d.startswith(".") and not (dirpath == root and d.startswith("build"))]
         if "CMakeLists.txt" not in filenames or dirpath == root:
             continue
         text = strip_comments(read(os.path.join(dirpath, "CMakeLists.txt")))
