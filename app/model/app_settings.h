@@ -4,9 +4,51 @@
 // installs its record, the model works with the defaults below.
 
 #include <string>
+#include <vector>
 
+#include "app/model/ftp_profile.h"
 #include "image/image.h"
 #include "platform/win/win_types.h"
+
+class CKeyStore;
+
+// What the defaults depend on that only the running program knows. Folders end with their separator.
+struct CSettingsEnvironment
+{
+    std::string documentsFolder;
+    std::string programFolder;
+    int screenWidth = 1024;
+    int screenHeight = 768;
+};
+
+// The main window's placement as it is stored.
+struct CStoredPlacement
+{
+    UINT flags = 0;
+    UINT showCmd = 1;
+    CPoint minPosition;
+    CPoint maxPosition;
+    CRect normal;
+};
+
+// The shown inspector palette and where its frame window stands.
+struct CInspectorState
+{
+    int current = 0;
+    int left = 0;
+    int top = 0;
+};
+
+enum InspectorPalette
+{
+    inspectorPage,
+    inspectorObject,
+    inspectorLink,
+    inspectorFill,
+    inspectorEffects,
+    inspectorStyles,
+    inspectorMouseover,
+};
 
 struct CAppSettings
 {
@@ -41,8 +83,102 @@ struct CAppSettings
     // The number the next new counter object gets.
     int counterId = 0;
 
+    std::string m_strExportPath;
+    int m_nDefaultPageWidth = 740;
+    int m_nDefaultPageHeight = 600;
+    int m_nDefaultDoctype = 0;
+    bool m_bDefaultPageCentering = false;
+    CColor m_visitedLinkColor = CColor(0x800080ul);
+    CColor m_unvisitedLinkColor = CColor(0xFF0000ul);
+
+    bool m_bShowStartUpDialog = true;
+    bool m_bShowLargeObjectWarning = true;
+    bool m_bShowTransparentShapeWarning = true;
+    bool m_bShowAdvancedTextHelp = true;
+    bool m_bShowMouseoverHelp = true;
+    bool m_bRepeatBackgroundFill = true;
+    CColor m_solidBackgroundFill = CColor(0xFFFFFFul);
+    bool m_bShowHtmlPreviewWarning = true;
+    bool m_bShowHtmlSaveWarning = true;
+
+    // -1 the built-in preview window, 0 the system's browser, n the n-th entry of the browser list.
+    int m_nUseBuiltInBrowser = -1;
+
+    bool m_bShowArrowToolHelp = true;
+    bool m_bShowTextToolHelp = true;
+    bool m_bShowPolygonToolHelp = true;
+    bool m_bShowPictureToolHelp = true;
+    bool m_bShowPipetteToolHelp = true;
+    bool m_bShowHtmlToolHelp = true;
+    bool m_bShowAddFlashToolHelp = true;
+    bool m_bShowCounterToolHelp = true;
+    bool m_bShowFormularToolHelp = true;
+    bool m_bShowDailyTips = true;
+
+    // The single destination of earlier releases, kept beside the profile list.
+    std::string m_strFtpServer;
+    std::string m_strFtpUser;
+    std::string m_strFtpPassword;
+    std::string m_strFtpFolder;
+    int m_nFtpPort = 21;
+    bool m_bFtpPassive = false;
+    int m_nFtpProxyType = 0;
+    std::string m_strFtpProxyServer;
+    int m_nFtpProxyPort = 0;
+    std::string m_strFtpProxyUser;
+    std::string m_strFtpProxyPassword;
+
+    // Not stored: dialogs centre on it and give their centre back.
+    CPoint m_dialogCenter;
+
+    // Every stored value from the store's "Settings" section, a missing one taking its default, then the profiles.
+    void LoadSettings(CKeyStore& store, const CSettingsEnvironment& env);
+    void SaveSettings(CKeyStore& store) const;
+
+    // The FTP profiles; SetFtpProfiles replaces the list and puts it into the store at once, so a change made in
+    // the setup dialogs survives a crash before exit. False when the store could not take it.
+    void GetFtpProfiles(CFtpProfileArray* profiles) const { *profiles = m_ftpProfiles; }
+    bool SetFtpProfiles(const CFtpProfileArray& profiles);
+    bool SaveFtpProfiles() const;
+
+    // The dialog centre, held inside the screen less a 25-pixel margin; neither raises a negative value.
+    CPoint GetDialogCenter(int screenWidth, int screenHeight);
+    void SetDialogCenter(int x, int y, int screenWidth, int screenHeight);
+
+    // Puts the preview choice back to the built-in window when it names a browser beyond the list.
+    void CheckPreviewBrowser(size_t browserCount);
+
     std::string GetButtonTextFont() const { return m_strButtonTextFont; }
     std::string GetDefaultFont() const { return m_strDefaultFont; }
     std::string GetImagePath() const { return m_strImagePath; }
     std::string GetBackgroundImagePath() const { return m_strBackgroundImagePath; }
+
+private:
+    CFtpProfileArray m_ftpProfiles;
+    // The store the profiles are saved to at once; set by LoadSettings.
+    CKeyStore* m_pStore = nullptr;
 };
+
+inline constexpr const char* kSettingsSection = "Settings";
+inline constexpr const char* kBrowsersSection = "Browsers";
+inline constexpr size_t kMaxBrowsers = 32;
+
+// The main window's placement read over `current`, with the normal rectangle brought inside the screen.
+CStoredPlacement LoadWindowPlacement(const CKeyStore& store, const CStoredPlacement& current, int screenWidth,
+                                     int screenHeight);
+void SaveWindowPlacement(CKeyStore& store, const CStoredPlacement& placement);
+
+COLORREF LoadToolboxColor(const CKeyStore& store);
+void SaveToolboxColor(CKeyStore& store, COLORREF color);
+
+CInspectorState LoadInspectorState(const CKeyStore& store, int screenWidth, int screenHeight);
+void SaveInspectorState(CKeyStore& store, const CInspectorState& state);
+// The palette a stored index shows: any value outside Page..Styles shows the Mouseover palette.
+InspectorPalette InspectorPaletteFor(int current);
+
+// The stored browser paths in order, empty ones left out, at most kMaxBrowsers.
+std::vector<std::string> LoadBrowserPaths(const CKeyStore& store);
+// Replaces the stored list; the sections of the old list go with it.
+void SaveBrowserPaths(CKeyStore& store, const std::vector<std::string>& paths);
+// "Browser-01" for n = 1.
+std::string BrowserSection(int n);
