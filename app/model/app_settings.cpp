@@ -137,6 +137,13 @@ template <typename Settings, typename Visit> void ForEachColor(Settings& s, Visi
     visit("Solid background fill", s.m_solidBackgroundFill);
 }
 
+// The button-text colours are kept as plain COLORREFs by their users.
+template <typename Settings, typename Visit> void ForEachColorRef(Settings& s, Visit visit)
+{
+    visit("Default ButtonText font color", s.m_clrButtonTextColor);
+    visit("Default ButtonText shadow color", s.m_clrButtonTextShadowColor);
+}
+
 } // namespace
 
 void CAppSettings::LoadSettings(CKeyStore& store, const CSettingsEnvironment& env)
@@ -155,12 +162,9 @@ void CAppSettings::LoadSettings(CKeyStore& store, const CSettingsEnvironment& en
     ForEachStyleFlag(*this, [&](const char* name, bool& v) { v = ReadNonzero(store, name, v); });
     ForEachTextFlag(*this, [&](const char* name, BYTE& v) { v = ReadNonzero(store, name, v != 0) ? 1 : 0; });
     ForEachColor(*this, [&](const char* name, CColor& v) { v = ReadColor(store, name, v); });
-    m_clrButtonTextColor =
-        ReadColor(store, "Default ButtonText font color", CColor(static_cast<unsigned long>(m_clrButtonTextColor)))
-            .GetCOLORREF();
-    m_clrButtonTextShadowColor = ReadColor(store, "Default ButtonText shadow color",
-                                           CColor(static_cast<unsigned long>(m_clrButtonTextShadowColor)))
-                                     .GetCOLORREF();
+    ForEachColorRef(*this, [&](const char* name, COLORREF& v) {
+        v = store.GetProfileInt(kSettingsSection, name, static_cast<int>(v));
+    });
     m_nFtpProxyPort = ReadInt(store, "FTP proxy port number", m_nFtpProxyPort);
     m_strDefaultFont = m_strTextFont;
 
@@ -178,8 +182,7 @@ void CAppSettings::SaveSettings(CKeyStore& store) const
     ForEachStyleFlag(*this, [&](const char* name, bool v) { WriteBool(store, name, v); });
     ForEachTextFlag(*this, [&](const char* name, BYTE v) { WriteBool(store, name, v != 0); });
     ForEachColor(*this, [&](const char* name, const CColor& v) { WriteColor(store, name, v); });
-    WriteInt(store, "Default ButtonText font color", static_cast<int>(m_clrButtonTextColor));
-    WriteInt(store, "Default ButtonText shadow color", static_cast<int>(m_clrButtonTextShadowColor));
+    ForEachColorRef(*this, [&](const char* name, COLORREF v) { WriteInt(store, name, static_cast<int>(v)); });
     // Without a proxy the port means nothing, and a stale one would come back if a proxy type were set later.
     WriteInt(store, "FTP proxy port number", m_nFtpProxyType != 0 ? m_nFtpProxyPort : 0);
     ::SaveFtpProfiles(store, kSettingsSection, m_ftpProfiles);

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "platform/win/key_store.h"
@@ -272,6 +273,19 @@ TEST_F(SettingsStore, RejectedFtpProfilesValueGivesAnEmptyList)
     CFtpProfileArray read{CFtpProfile{}};
     Loaded().GetFtpProfiles(&read);
     EXPECT_TRUE(read.empty());
+}
+
+TEST_F(SettingsStore, FtpProfilesTheFileRefusesAreNotReportedSaved)
+{
+    // The store's folder would have to be made where a plain file stands.
+    const std::filesystem::path blocker = m_folder / "blocker";
+    {
+        std::ofstream(blocker) << "x";
+    }
+    CKeyStore store((blocker / "settings.keys").string());
+    CAppSettings s;
+    s.LoadSettings(store, kEnv);
+    EXPECT_FALSE(s.SetFtpProfiles({CFtpProfile{}}));
 }
 
 TEST(AppSettings, FtpProfilesWithoutAStoreAreNotReportedSaved)
