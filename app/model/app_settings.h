@@ -132,6 +132,7 @@ struct CAppSettings
     CPoint m_dialogCenter;
 
     // Every stored value from the store's "Settings" section, a missing one taking its default, then the profiles.
+    // The record keeps the store to save the profiles into it later.
     void LoadSettings(CKeyStore& store, const CSettingsEnvironment& env);
     void SaveSettings(CKeyStore& store) const;
 
@@ -155,7 +156,7 @@ struct CAppSettings
 
 private:
     CFtpProfileArray m_ftpProfiles;
-    // The store the profiles are saved to at once; set by LoadSettings.
+    // The store the profiles are saved to at once; set by LoadSettings, and it must outlive the record.
     CKeyStore* m_pStore = nullptr;
 };
 
