@@ -135,12 +135,12 @@ void WriteFuzzSeeds(const std::filesystem::path& folder)
     using namespace site_file_test;
     const int versions[][2] = {{1, 5}, {1, 7}, {4, 2}, {5, 1}, {5, 2}, {5, 10}};
     for (const auto& [major, minor] : versions) {
-        SiteSpec spec;
-        spec.major = major;
-        spec.minor = minor;
-        spec.theme = minor == 10;
-        spec.pages = {PageRecord(major, minor, {"home", true}), PageRecord(major, minor, {"more"})};
+        SiteFields fields;
+        fields.major = major;
+        fields.minor = minor;
+        fields.theme = minor == 10;
+        fields.pages = {PageRecord(major, minor, {"home", true}), PageRecord(major, minor, {"more"})};
         WriteFuzzSeed(folder, "v" + std::to_string(major) + "." + std::to_string(minor),
-                      WithPrefix({0}, SiteFile(spec).data));
+                      WithPrefix({0}, SiteFile(fields).data));
     }
 }

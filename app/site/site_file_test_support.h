@@ -65,7 +65,7 @@ inline CFillStyle Background(int width, int height, const CColor& color)
     return fill;
 }
 
-struct PageSpec
+struct PageFields
 {
     std::string name = "page";
     bool front = false;
@@ -75,7 +75,7 @@ struct PageSpec
 };
 
 // A page record without frames or items, as a file of the given version holds it.
-inline Bytes PageRecord(int major, int minor, const PageSpec& page)
+inline Bytes PageRecord(int major, int minor, const PageFields& page)
 {
     Bytes b;
     b.U32(page.tag).Long(page.name).Long(page.name + " title");
@@ -97,7 +97,7 @@ inline Bytes PageRecord(int major, int minor, const PageSpec& page)
 }
 
 // A site file field by field, each field present as the version has it.
-struct SiteSpec
+struct SiteFields
 {
     int major = 5;
     int minor = 15;
@@ -134,7 +134,7 @@ inline Bytes SmallJpeg()
     return Bytes().Written([&](CFile& f) { CJpegIO::Save(f, map, 90, &error, ""); });
 }
 
-inline Bytes SiteFile(const SiteSpec& s)
+inline Bytes SiteFile(const SiteFields& s)
 {
     const int major = s.major, minor = s.minor;
     Bytes b;

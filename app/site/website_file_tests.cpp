@@ -44,7 +44,7 @@ protected:
         CMemFile file(copy.data(), static_cast<UINT>(copy.size()));
         return opened->LoadFile(file);
     }
-    bool Open(const SiteSpec& spec) { return Open(SiteFile(spec).data); }
+    bool Open(const SiteFields& fields) { return Open(SiteFile(fields).data); }
 
     std::vector<BYTE> Saved(CWebsite& site, bool theme = false, const std::string& category = {},
                             const std::string& name = {})
@@ -231,74 +231,74 @@ TEST_F(SiteFileTest, HeaderRulesAndBounds)
     struct Case
     {
         const char* what;
-        std::function<void(SiteSpec&)> change;
+        std::function<void(SiteFields&)> change;
         bool opens;
     };
     const Case cases[] = {
-        {"the file as written", [](SiteSpec&) {}, true},
-        {"first signature byte", [](SiteSpec& s) { s.signatureA[0] = 'b'; }, false},
-        {"signature A without its NUL", [](SiteSpec& s) { s.signatureA[7] = ' '; }, false},
-        {"signature B without its NUL", [](SiteSpec& s) { s.signatureB[5] = 'X'; }, false},
-        {"name of 1023 bytes", [](SiteSpec& s) { s.name = std::string(1023, 'n'); }, true},
-        {"name of 1024 bytes", [](SiteSpec& s) { s.name = std::string(1024, 'n'); }, false},
-        {"front-page title of 1024 bytes", [](SiteSpec& s) { s.frontTitle = std::string(1024, 't'); }, false},
-        {"width 9", [](SiteSpec& s) { s.width = 9; }, false},
-        {"width 10", [](SiteSpec& s) { s.width = 10; }, true},
-        {"width 2000", [](SiteSpec& s) { s.width = 2000; }, true},
-        {"width 2001", [](SiteSpec& s) { s.width = 2001; }, false},
-        {"height 9", [](SiteSpec& s) { s.height = 9; }, false},
-        {"height 10", [](SiteSpec& s) { s.height = 10; }, true},
-        {"height 30000", [](SiteSpec& s) { s.height = 30000; }, true},
-        {"height 30001", [](SiteSpec& s) { s.height = 30001; }, false},
-        {"page count 0", [](SiteSpec& s) { s.pageCount = 0; }, false},
-        {"page count 5001", [&](SiteSpec& s) { s.pages = pages(5001); }, false},
-        {"more pages counted than stored", [](SiteSpec& s) { s.pageCount = 2; }, false},
+        {"the file as written", [](SiteFields&) {}, true},
+        {"first signature byte", [](SiteFields& s) { s.signatureA[0] = 'b'; }, false},
+        {"signature A without its NUL", [](SiteFields& s) { s.signatureA[7] = ' '; }, false},
+        {"signature B without its NUL", [](SiteFields& s) { s.signatureB[5] = 'X'; }, false},
+        {"name of 1023 bytes", [](SiteFields& s) { s.name = std::string(1023, 'n'); }, true},
+        {"name of 1024 bytes", [](SiteFields& s) { s.name = std::string(1024, 'n'); }, false},
+        {"front-page title of 1024 bytes", [](SiteFields& s) { s.frontTitle = std::string(1024, 't'); }, false},
+        {"width 9", [](SiteFields& s) { s.width = 9; }, false},
+        {"width 10", [](SiteFields& s) { s.width = 10; }, true},
+        {"width 2000", [](SiteFields& s) { s.width = 2000; }, true},
+        {"width 2001", [](SiteFields& s) { s.width = 2001; }, false},
+        {"height 9", [](SiteFields& s) { s.height = 9; }, false},
+        {"height 10", [](SiteFields& s) { s.height = 10; }, true},
+        {"height 30000", [](SiteFields& s) { s.height = 30000; }, true},
+        {"height 30001", [](SiteFields& s) { s.height = 30001; }, false},
+        {"page count 0", [](SiteFields& s) { s.pageCount = 0; }, false},
+        {"page count 5001", [&](SiteFields& s) { s.pages = pages(5001); }, false},
+        {"more pages counted than stored", [](SiteFields& s) { s.pageCount = 2; }, false},
         {"a page record with a wrong tag",
-         [](SiteSpec& s) {
+         [](SiteFields& s) {
              s.pages = {PageRecord(5, 15, {"p", true, 740, 600, 7})};
          },
          false},
         {"a page of width 2001",
-         [](SiteSpec& s) {
+         [](SiteFields& s) {
              s.pages = {PageRecord(5, 15, {"p", true, 2001})};
          },
          false},
-        {"text of 20048 bytes", [](SiteSpec& s) { s.texts[0] = std::string(20048, 't'); }, true},
-        {"text of 20049 bytes", [](SiteSpec& s) { s.texts[1] = std::string(20049, 't'); }, false},
+        {"text of 20048 bytes", [](SiteFields& s) { s.texts[0] = std::string(20048, 't'); }, true},
+        {"text of 20049 bytes", [](SiteFields& s) { s.texts[1] = std::string(20049, 't'); }, false},
         {"included file of 20048 bytes",
-         [](SiteSpec& s) {
+         [](SiteFields& s) {
              s.pairs = {{std::string(20048, 's'), "/s"}};
          },
          true},
         {"included file of 20049 bytes",
-         [](SiteSpec& s) {
+         [](SiteFields& s) {
              s.pairs = {{"/s", std::string(20049, 's')}};
          },
          false},
-        {"a theme's texts", [](SiteSpec& s) { s.theme = 1; }, true},
+        {"a theme's texts", [](SiteFields& s) { s.theme = 1; }, true},
         // The reader passes the thumbnail by; only the light readers decode it.
-        {"a thumbnail that is no JPEG", [](SiteSpec& s) { s.jpeg = Bytes().Raw(std::string(10, 'j')); }, true},
-        {"a JPEG length beyond the file", [](SiteSpec& s) { s.jpegLength = 0x7FFFFFF0; }, false},
+        {"a thumbnail that is no JPEG", [](SiteFields& s) { s.jpeg = Bytes().Raw(std::string(10, 'j')); }, true},
+        {"a JPEG length beyond the file", [](SiteFields& s) { s.jpegLength = 0x7FFFFFF0; }, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        SiteSpec spec;
-        c.change(spec);
-        EXPECT_EQ(Open(spec), c.opens);
+        SiteFields fields;
+        c.change(fields);
+        EXPECT_EQ(Open(fields), c.opens);
     }
 
     // Counts and lengths that promise more than the file holds are refused before anything is made of them.
-    const auto at = [](const SiteSpec& spec, size_t offset, int64_t value) {
-        Bytes b = SiteFile(spec);
+    const auto at = [](const SiteFields& fields, size_t offset, int64_t value) {
+        Bytes b = SiteFile(fields);
         for (int i = 0; i < 4; ++i)
             b.data[offset + i] = static_cast<BYTE>(value >> (8 * i));
         return b.data;
     };
-    SiteSpec current;
+    SiteFields current;
     const size_t listCount = 8 + 6 + 2 + 2 + 2 + current.name.size();
     EXPECT_FALSE(Open(at(current, listCount, 0x7FFFFFFF))) << "pair count";
     EXPECT_FALSE(Open(at(current, listCount + 4, -1))) << "negative path length";
-    SiteSpec v52;
+    SiteFields v52;
     v52.minor = 2;
     EXPECT_FALSE(Open(at(v52, listCount, 0x40000000))) << "source-path count";
     EXPECT_FALSE(Open(at(v52, listCount + 4 + 4 + v52.oldSources[0].size(), 0x40000000))) << "published count";
@@ -306,7 +306,7 @@ TEST_F(SiteFileTest, HeaderRulesAndBounds)
     EXPECT_FALSE(Open(at(v52, listCount + 4 + 4 + v52.oldSources[0].size() + 4, -2))) << "negative published name";
 
     // A theme file that ends inside its name.
-    SiteSpec theme;
+    SiteFields theme;
     theme.theme = 1;
     std::vector<BYTE> bytes = SiteFile(theme).data;
     const std::string name = "\x04"
@@ -319,10 +319,10 @@ TEST_F(SiteFileTest, HeaderRulesAndBounds)
 
 TEST_F(SiteFileTest, FiveThousandPagesOpen)
 {
-    SiteSpec spec;
-    spec.pages.assign(5000, PageRecord(5, 15, {"p"}));
-    spec.pages[0] = PageRecord(5, 15, {"home", true});
-    ASSERT_TRUE(Open(spec));
+    SiteFields fields;
+    fields.pages.assign(5000, PageRecord(5, 15, {"p"}));
+    fields.pages[0] = PageRecord(5, 15, {"home", true});
+    ASSERT_TRUE(Open(fields));
     EXPECT_EQ(opened->GetPageCount(), 5000);
 }
 
@@ -347,10 +347,10 @@ TEST_F(SiteFileTest, TheEndOfTheFileMayBeMissing)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         GetOutsidePageBackground() = {1, CColor(1, 1, 1)};
-        SiteSpec spec;
-        spec.doctype = c.doctype;
-        spec.tailBytes = c.tailBytes;
-        ASSERT_TRUE(Open(spec));
+        SiteFields fields;
+        fields.doctype = c.doctype;
+        fields.tailBytes = c.tailBytes;
+        ASSERT_TRUE(Open(fields));
         EXPECT_EQ(opened->GetDoctype(), c.expectedDoctype);
         EXPECT_EQ(opened->GetPage(0)->GetDoctype(), c.expectedDoctype);
         EXPECT_EQ(GetOutsidePageBackground().m_bEnabled, c.enabled);
@@ -360,9 +360,9 @@ TEST_F(SiteFileTest, TheEndOfTheFileMayBeMissing)
 
 TEST_F(SiteFileTest, AFileWithoutAFrontPageOpensWithItsFirstPageAsFrontPageAndSaves)
 {
-    SiteSpec spec;
-    spec.pages = {PageRecord(5, 15, {"first"}), PageRecord(5, 15, {"second"})};
-    ASSERT_TRUE(Open(spec));
+    SiteFields fields;
+    fields.pages = {PageRecord(5, 15, {"first"}), PageRecord(5, 15, {"second"})};
+    ASSERT_TRUE(Open(fields));
     EXPECT_EQ(opened->GetHomePage(), opened->GetPage(0));
     EXPECT_EQ(opened->GetCurrentPage(), opened->GetPage(0));
     EXPECT_FALSE(opened->GetPage(1)->IsFrontPage());
@@ -375,11 +375,11 @@ TEST_F(SiteFileTest, AFileWithoutAFrontPageOpensWithItsFirstPageAsFrontPageAndSa
 TEST_F(SiteFileTest, ARefusedPageLeavesThePagesBeforeItWithTheSite)
 {
     // One record the page reader refuses, one whose reader throws half way; neither page is left behind.
-    const PageSpec bad[] = {{"narrow", false, 9}, {std::string(20049, 'n')}};
-    for (const PageSpec& page : bad) {
-        SiteSpec spec;
-        spec.pages = {PageRecord(5, 15, {"home", true}), PageRecord(5, 15, page)};
-        EXPECT_FALSE(Open(spec));
+    const PageFields bad[] = {{"narrow", false, 9}, {std::string(20049, 'n')}};
+    for (const PageFields& page : bad) {
+        SiteFields fields;
+        fields.pages = {PageRecord(5, 15, {"home", true}), PageRecord(5, 15, page)};
+        EXPECT_FALSE(Open(fields));
         ASSERT_EQ(opened->GetPageCount(), 1);
         EXPECT_EQ(opened->GetPage(0)->GetName(), "home");
         EXPECT_FALSE(opened->IsLoading());
@@ -425,11 +425,11 @@ TEST_F(SiteFileTest, OlderVersionsAreConverted)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.major) + "." + std::to_string(c.minor));
-        SiteSpec spec;
-        spec.major = c.major;
-        spec.minor = c.minor;
+        SiteFields fields;
+        fields.major = c.major;
+        fields.minor = c.minor;
         services.questions.clear();
-        ASSERT_TRUE(Open(spec));
+        ASSERT_TRUE(Open(fields));
         EXPECT_EQ(services.questions.size(), c.notice ? 1u : 0u);
         EXPECT_EQ(opened->GetFileMajor(), c.major);
         EXPECT_EQ(opened->GetFileMinor(), c.minor);
@@ -456,10 +456,10 @@ TEST_F(SiteFileTest, OlderVersionsAreConverted)
 
 TEST_F(SiteFileTest, TheConversionNoticeCanBeDeclined)
 {
-    SiteSpec spec;
-    spec.minor = 10;
+    SiteFields fields;
+    fields.minor = 10;
     services.answerYes = false;
-    EXPECT_FALSE(Open(spec));
+    EXPECT_FALSE(Open(fields));
     ASSERT_EQ(services.questions.size(), 1u);
     EXPECT_EQ(services.questions[0],
               "Notification|Opening this Website will convert it so it is compatible with version 6.0.\n\nOnce the "
@@ -471,10 +471,10 @@ TEST_F(SiteFileTest, TheConversionNoticeCanBeDeclined)
 
 TEST_F(SiteFileTest, OldSourcePathsWithTheSameFileNameKeepTheFirst)
 {
-    SiteSpec spec;
-    spec.minor = 1;
-    spec.oldSources = {"C:\\web\\Logo.gif", "/home/u/other/logo.GIF", "docs/readme.txt"};
-    ASSERT_TRUE(Open(spec));
+    SiteFields fields;
+    fields.minor = 1;
+    fields.oldSources = {"C:\\web\\Logo.gif", "/home/u/other/logo.GIF", "docs/readme.txt"};
+    ASSERT_TRUE(Open(fields));
     ASSERT_EQ(opened->GetFilePairCount(), 2);
     EXPECT_EQ(opened->GetFilePair(0)->m_strSource, "C:\\web\\Logo.gif");
     EXPECT_EQ(opened->GetFilePair(0)->m_strTarget, "/Logo.gif");
@@ -488,9 +488,9 @@ TEST_F(SiteFileTest, OldSourcePathsWithTheSameFileNameKeepTheFirst)
     // Without a clash nothing is said.
     services.beeps = 0;
     services.infoMessages.clear();
-    spec.oldSources.pop_back();
-    spec.oldSources[1] = "/home/u/other/logo2.gif";
-    ASSERT_TRUE(Open(spec));
+    fields.oldSources.pop_back();
+    fields.oldSources[1] = "/home/u/other/logo2.gif";
+    ASSERT_TRUE(Open(fields));
     EXPECT_EQ(opened->GetFilePairCount(), 2);
     EXPECT_EQ(services.beeps, 0);
     EXPECT_TRUE(services.infoMessages.empty());
@@ -515,12 +515,12 @@ TEST_F(SiteFileTest, OldRawThumbnailRowsAreBounded)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        SiteSpec spec;
-        spec.major = 1;
-        spec.minor = 5;
-        spec.raw = c.raw;
-        spec.rawStored = c.stored;
-        EXPECT_EQ(Open(spec), c.opens);
+        SiteFields fields;
+        fields.major = 1;
+        fields.minor = 5;
+        fields.raw = c.raw;
+        fields.rawStored = c.stored;
+        EXPECT_EQ(Open(fields), c.opens);
     }
 }
 
@@ -555,7 +555,7 @@ TEST_F(SiteFileTest, LightReadersFindTheThumbnailAndTheThemeTexts)
     EXPECT_EQ(name, "Blue");
 
     // An old file's raw thumbnail comes back as stored, without its row padding.
-    SiteSpec old;
+    SiteFields old;
     old.major = 1;
     old.minor = 7;
     old.raw = {2, 3, 7};
@@ -566,7 +566,7 @@ TEST_F(SiteFileTest, LightReadersFindTheThumbnailAndTheThemeTexts)
     EXPECT_EQ(*thumbnail->Sample(1, 2, 2), 50);
 
     // Neither asks the user about converting, even for a file the reader would convert.
-    SiteSpec v510;
+    SiteFields v510;
     v510.minor = 10;
     v510.theme = 1;
     const std::string converted = WriteFile("v510.kth", SiteFile(v510).data);
@@ -612,7 +612,7 @@ TEST_F(SiteFileTest, LightReadersRefuseCutAndForeignFiles)
     }
 
     // A thumbnail length beyond the file is refused.
-    SiteSpec lying;
+    SiteFields lying;
     lying.theme = 1;
     lying.jpegLength = 0xFFFFFFF0;
     const std::string lyingPath = WriteFile("lying.kth", SiteFile(lying).data);
