@@ -97,17 +97,6 @@ void CCounterObject::SetStyle(int newStyle)
     UpdateHandles();
 }
 
-void CCounterObject::GetPixels(int x, int y, CPixMap& map, const CColor*)
-{
-    CopyImageOrClear(image.get(), x, y, map);
-}
-
-RECT& CCounterObject::GetPaintRect(RECT& rect) const
-{
-    rect = CornerHandlesPaintRect(handles);
-    return rect;
-}
-
 bool CCounterObject::UpdateImage(CPixMap&)
 {
     return Render();
@@ -146,11 +135,6 @@ void CCounterObject::ResetPageLinks()
 {
     if (link)
         link->ResetPageNumber();
-}
-
-void CCounterObject::UpdateHandles()
-{
-    GridHandles(bounds, handles);
 }
 
 int CCounterObject::GetDownloadSize(double) const

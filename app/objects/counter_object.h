@@ -37,13 +37,10 @@ public:
     // them.
     CLinkInfo* GetCounterLink() const { return link.get(); }
 
-    void GetPixels(int x, int y, CPixMap& map, const CColor* background = nullptr) override;
-    RECT& GetPaintRect(RECT& rect) const override;
     bool UpdateImage(CPixMap& scratch) override;
     void OnPageDeleted(int page) override;
     void ClampPageLinks(int count) override;
     void ResetPageLinks() override;
-    void UpdateHandles() override;
     int GetKind() const override { return objectCounter; }
     int GetDownloadSize(double divisor) const override;
     void Save(CFile& file) const override;

@@ -86,17 +86,6 @@ std::string CFormObject::GetFormHtml() const
     return html;
 }
 
-void CFormObject::GetPixels(int x, int y, CPixMap& map, const CColor*)
-{
-    CopyImageOrClear(image.get(), x, y, map);
-}
-
-RECT& CFormObject::GetPaintRect(RECT& rect) const
-{
-    rect = CornerHandlesPaintRect(handles);
-    return rect;
-}
-
 bool CFormObject::UpdateImage(CPixMap&)
 {
     return Render();
@@ -135,11 +124,6 @@ bool CFormObject::Render()
     height = image->Height();
     dirty = 0;
     return true;
-}
-
-void CFormObject::UpdateHandles()
-{
-    GridHandles(bounds, handles);
 }
 
 int CFormObject::GetDownloadSize(double) const

@@ -33,13 +33,10 @@ public:
     // The form as the page writer puts it on the page, the receiver address escaped for its attribute.
     std::string GetFormHtml() const;
 
-    void GetPixels(int x, int y, CPixMap& map, const CColor* background = nullptr) override;
-    RECT& GetPaintRect(RECT& rect) const override;
     bool UpdateImage(CPixMap& scratch) override;
     void OnPageDeleted(int) override {}
     void ClampPageLinks(int) override {}
     void ResetPageLinks() override {}
-    void UpdateHandles() override;
     int GetKind() const override { return objectForm; }
     int GetDownloadSize(double divisor) const override;
     void Save(CFile& file) const override;

@@ -52,12 +52,6 @@ void CHtmlObject::GetPixels(int x, int y, CPixMap& map, const CColor*)
     CopyImageOrClear(image.get(), x, y, map);
 }
 
-RECT& CHtmlObject::GetPaintRect(RECT& rect) const
-{
-    rect = CornerHandlesPaintRect(handles);
-    return rect;
-}
-
 bool CHtmlObject::UpdateImage(CPixMap&)
 {
     if (!ViewBufferReady)

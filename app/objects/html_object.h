@@ -50,7 +50,6 @@ public:
     void SetSize(const SIZE& size) override { SetSize(size.cx, size.cy); }
     bool CanResize() const override { return true; }
     void GetPixels(int x, int y, CPixMap& map, const CColor* background = nullptr) override;
-    RECT& GetPaintRect(RECT& rect) const override;
     // Renders only once the design view has its drawing buffer; until then it answers false and stays dirty.
     bool UpdateImage(CPixMap& scratch) override;
     void OnPageDeleted(int) override {}

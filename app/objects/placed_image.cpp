@@ -138,3 +138,19 @@ SIZE& CPlacedObject::GetSize(SIZE& size) const
     size = SIZE{width, height};
     return size;
 }
+
+void CPlacedObject::GetPixels(int x, int y, CPixMap& map, const CColor*)
+{
+    CopyImageOrClear(image.get(), x, y, map);
+}
+
+RECT& CPlacedObject::GetPaintRect(RECT& rect) const
+{
+    rect = CornerHandlesPaintRect(handles);
+    return rect;
+}
+
+void CPlacedObject::UpdateHandles()
+{
+    GridHandles(bounds, handles);
+}

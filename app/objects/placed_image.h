@@ -47,6 +47,11 @@ public:
     void SetCenter(const DPOINT& center) override;
     void MoveBy(int dx, int dy) override;
     SIZE& GetSize(SIZE& size) const override;
+    // The cached picture, or transparency when there is none.
+    void GetPixels(int x, int y, CPixMap& map, const CColor* background = nullptr) override;
+    RECT& GetPaintRect(RECT& rect) const override;
+    // On the pixel grid of the bounds.
+    void UpdateHandles() override;
 
 protected:
     CPlacedObject(DPOINT centre = {0.0, 0.0}, int width = 0, int height = 0)
