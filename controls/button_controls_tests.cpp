@@ -180,23 +180,7 @@ TEST_F(ButtonControls, IconLargerThanItsControlIsDrawnFromTheCorner)
     EXPECT_TRUE(m_received.empty());
 }
 
-// A colour well whose dialog answers as a test says.
-class ScriptedColorControl : public CColorControl
-{
-public:
-    bool answer = false;
-    unsigned long choice = 0;
-    std::vector<unsigned long> asked;
-
-protected:
-    bool AskColor(unsigned long& colorref) override
-    {
-        asked.push_back(colorref);
-        if (answer)
-            colorref = choice;
-        return answer;
-    }
-};
+using ScriptedColorControl = ScriptedColors<CColorControl>;
 
 TEST_F(ButtonControls, ColourWellTakesTheDialogsChoiceOnlyOnOk)
 {

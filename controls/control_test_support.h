@@ -24,6 +24,24 @@ inline std::ostream& operator<<(std::ostream& out, const Notification& n)
     return out << "{" << n.id << ", " << n.code << "}";
 }
 
+// A control whose colour dialog answers as the test says, recording the colour it was opened with.
+template <class Control> class ScriptedColors : public Control
+{
+public:
+    bool answer = false;
+    unsigned long choice = 0;
+    std::vector<unsigned long> asked;
+
+protected:
+    bool AskColor(unsigned long& colorref) override
+    {
+        asked.push_back(colorref);
+        if (answer)
+            colorref = choice;
+        return answer;
+    }
+};
+
 // Mouse input as wx delivers it to a control.
 inline void Mouse(wxWindow* control, wxEventType type, int x, int y, bool leftDown)
 {

@@ -101,21 +101,14 @@ TEST(GradientDesignerRules, BandTakesKeysFromTheTopItemDown)
     EXPECT_EQ(BuildDesignerBand({S, E}, {}, kRed, kWhite, 1, nullptr), std::vector<ControlRgb>{kWhite});
 }
 
-// A designer whose colour dialog answers as the test says.
-class ScriptedDesigner : public CGradientDesignerControl
+// The designer's colour dialog says OK with green unless a test says otherwise.
+class ScriptedDesigner : public ScriptedColors<CGradientDesignerControl>
 {
 public:
-    bool answer = true;
-    unsigned long choice = 0x00ff00;
-    std::vector<unsigned long> asked;
-
-protected:
-    bool AskColor(unsigned long& colorref) override
+    ScriptedDesigner()
     {
-        asked.push_back(colorref);
-        if (answer)
-            colorref = choice;
-        return answer;
+        answer = true;
+        choice = 0x00ff00;
     }
 };
 
