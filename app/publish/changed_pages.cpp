@@ -7,6 +7,7 @@
 #include "app/site/site_page.h"
 #include "app/site/website.h"
 #include "platform/win/little_endian.h"
+#include "platform/win/log.h"
 #include "platform/win/path.h"
 
 #include <algorithm>
@@ -102,13 +103,21 @@ bool CChangedPages::Save(CFileException* error)
     StoreLE32(&bytes[at], static_cast<DWORD>(m_pageIndices.size()));
     for (UINT index : m_pageIndices)
         StoreLE32(&bytes[at += 4], index);
-    return SaveFileSafely(
+    CFileException failure;
+    const bool saved = SaveFileSafely(
         m_filePath,
         [&](CFile& file) {
             file.Write(bytes.data(), static_cast<UINT>(bytes.size()));
             return true;
         },
-        error);
+        &failure);
+    if (!saved) {
+        // The site itself is saved; the next upload then sends more pages than it needs to, which is safe.
+        LogMessage("Could not record the pages changed since the last upload: " + DescribeFileError(failure));
+        if (error)
+            *error = failure;
+    }
+    return saved;
 }
 
 void CChangedPages::ApplyToSite(CWebsite& site)

@@ -29,8 +29,9 @@ public:
     // the bytes that follow it.
     bool Load();
     // Adds the changed pages of the current site and writes the file, replacing it whole. False, writing nothing,
-    // while the stored list belongs to another site than the one last applied. A write failure returns false with
-    // the cause in *error and never throws: the caller's own save has already succeeded and stays a success.
+    // while the stored list belongs to another site than the one last applied. A write failure is logged and
+    // returns false with the cause in *error; it never throws: the caller's own save has already succeeded and
+    // stays a success.
     bool Save(CFileException* error = nullptr);
 
     // A site was opened: loads the file, then marks the site's pages from the stored list when the list is the

@@ -14,6 +14,7 @@
 #include "app/site/site_page.h"
 #include "app/site/website.h"
 #include "platform/win/little_endian.h"
+#include "platform/win/log.h"
 #include "testing/scratch_folder.h"
 
 namespace {
@@ -239,10 +240,15 @@ TEST_F(ChangedPagesTest, AFailedWriteIsReportedWithoutThrowingAndKeepsWhatWasThe
     WriteBytes(file + "/kept", {1});
     CFileException error;
     bool saved = true;
+    std::vector<std::string> logged;
+    const LogSink previous = SetLogSink([&](const std::string& line) { logged.push_back(line); });
     EXPECT_NO_THROW(saved = tracker.Save(&error));
+    SetLogSink(previous);
     EXPECT_FALSE(saved);
     EXPECT_NE(error.m_cause, CFileException::none);
     EXPECT_EQ(ReadBytes(file + "/kept"), Bytes{1});
+    ASSERT_EQ(logged.size(), 1u);
+    EXPECT_NE(logged[0].find("pages changed since the last upload"), std::string::npos) << logged[0];
 }
 
 } // namespace

@@ -109,12 +109,15 @@ CKeyStore::CKeyStore(std::string path) : m_path(std::move(path)) {}
 
 std::string CKeyStore::DefaultPath()
 {
-    return GetConfigFolder() + "settings.keys";
+    const std::string folder = GetConfigFolder();
+    return folder.empty() ? std::string() : folder + "settings.keys";
 }
 
 bool CKeyStore::Load(CFileException* error)
 {
     m_keys.clear();
+    if (m_path.empty())
+        return true;
     CFile file;
     CFileException openError;
     if (!file.Open(m_path, CFile::modeRead, &openError)) {
@@ -145,6 +148,11 @@ bool CKeyStore::Load(CFileException* error)
 
 bool CKeyStore::Save(CFileException* error) const
 {
+    if (m_path.empty()) {
+        if (error)
+            *error = CFileException(CFileException::badPath);
+        return false;
+    }
     const size_t slash = m_path.rfind('/');
     if (slash != std::string::npos && !MakePrivateFolder(m_path.substr(0, slash + 1), error))
         return false;

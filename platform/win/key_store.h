@@ -35,15 +35,17 @@ public:
     // The store kept in the file at path; empty until Load.
     explicit CKeyStore(std::string path);
 
-    // The file of the program's settings: "settings.keys" in the settings folder.
+    // The file of the program's settings: "settings.keys" in the settings folder; empty when there is no settings
+    // folder.
     static std::string DefaultPath();
 
-    // Replaces the store with the file's contents. A missing file gives an empty store and true. A file that cannot
+    // Replaces the store with the file's contents. A missing file, or no file path at all, gives an empty store
+    // and true. A file that cannot
     // be read or is refused also gives an empty store, and false with the cause in *error when given.
     bool Load(CFileException* error = nullptr);
     // Writes the store to its file atomically: the folder is made when missing and kept to its owner (mode 0700),
     // the file likewise (mode 0600), since the settings hold passwords. False, with the cause in *error when given,
-    // when it fails; the file on disk is then the one before.
+    // when it fails (badPath for a store without a file path); the file on disk is then the one before.
     bool Save(CFileException* error = nullptr) const;
 
     // The store in the file format, and the reverse. Parse leaves the store empty and returns false on a refused

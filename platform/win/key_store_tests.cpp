@@ -164,6 +164,14 @@ TEST_F(KeyStoreTest, DefaultFileIsInTheSettingsFolder)
 {
     const std::string path = CKeyStore::DefaultPath();
     EXPECT_EQ(path.substr(path.size() - std::string("/Pelorin/settings.keys").size()), "/Pelorin/settings.keys");
+
+    // Without a settings folder there is no file: the defaults hold and nothing is written anywhere else.
+    CKeyStore nowhere("");
+    EXPECT_TRUE(nowhere.Load());
+    nowhere.WriteProfileInt("Settings", "Value", 1);
+    CFileException error;
+    EXPECT_FALSE(nowhere.Save(&error));
+    EXPECT_EQ(error.m_cause, CFileException::badPath);
 }
 
 TEST_F(KeyStoreTest, AWriteCutShortLeavesThePreviousSettings)

@@ -5,8 +5,12 @@
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <pwd.h>
+#include <string_view>
+#include <system_error>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -37,14 +41,18 @@ std::string AbsoluteEnv(const char* name)
     return s;
 }
 
+// Empty when neither $HOME nor the password database names a home folder: the callers then keep no file rather
+// than one at the root of the file system.
 std::string HomeFolder()
 {
     std::string home = AbsoluteEnv("HOME");
-    if (!home.empty())
-        return home;
-    if (const passwd* pw = getpwuid(getuid()); pw && pw->pw_dir && pw->pw_dir[0] == '/')
-        return pw->pw_dir;
-    return "/";
+    if (home.empty()) {
+        if (const passwd* pw = getpwuid(getuid()); pw && pw->pw_dir && pw->pw_dir[0] == '/')
+            home = pw->pw_dir;
+    }
+    while (home.size() > 1 && home.back() == '/')
+        home.pop_back();
+    return home == "/" ? std::string() : home;
 }
 
 // The folders from the environment are local paths, in which '\' is an ordinary character of a name; JoinPath,
@@ -59,9 +67,49 @@ std::string WithSlash(std::string folder)
 std::string XdgFolder(const char* variable, const char* fallbackUnderHome)
 {
     std::string base = AbsoluteEnv(variable);
-    if (base.empty())
-        base = WithSlash(HomeFolder()) + fallbackUnderHome;
+    if (base.empty()) {
+        const std::string home = HomeFolder();
+        if (home.empty())
+            return {};
+        base = WithSlash(home) + fallbackUnderHome;
+    }
     return WithSlash(base) + "Pelorin/";
+}
+
+// The documents folder that xdg-user-dirs records in user-dirs.dirs: a line XDG_DOCUMENTS_DIR="$HOME/Documents"
+// or one with an absolute path. Empty when the file has no usable line.
+std::string RecordedDocumentsFolder(const std::string& home)
+{
+    std::string configHome = AbsoluteEnv("XDG_CONFIG_HOME");
+    if (configHome.empty())
+        configHome = WithSlash(home) + ".config";
+    std::ifstream in(WithSlash(configHome) + "user-dirs.dirs");
+    std::string line;
+    std::string found;
+    while (std::getline(in, line)) {
+        static constexpr std::string_view kKey = "XDG_DOCUMENTS_DIR=\"";
+        if (line.compare(0, kKey.size(), kKey) != 0)
+            continue;
+        const size_t end = line.find('"', kKey.size());
+        if (end == std::string::npos)
+            continue;
+        std::string value = line.substr(kKey.size(), end - kKey.size());
+        if (value.compare(0, 5, "$HOME") == 0 && (value.size() == 5 || value[5] == '/'))
+            value = home + value.substr(5);
+        // A value that names the home folder itself means the user turned the folder off.
+        if (value.size() > 1 && value[0] == '/' && value != home && value != home + "/")
+            found = value;
+    }
+    return found;
+}
+
+// Makes the folder and its missing parents. False when it cannot exist.
+bool MakeFolderOnDemand(const std::string& folder)
+{
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    struct stat st;
+    return ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 [[noreturn]] void ThrowErrno(int err, const std::string& folder)
@@ -155,6 +203,29 @@ std::string GetConfigFolder()
 std::string GetDataFolder()
 {
     return XdgFolder("XDG_DATA_HOME", ".local/share");
+}
+
+std::string GetDocumentsFolder()
+{
+    const std::string home = HomeFolder();
+    if (home.empty())
+        return {};
+    std::string folder = RecordedDocumentsFolder(home);
+    if (folder.empty())
+        folder = WithSlash(home) + "Documents";
+    return WithSlash(folder);
+}
+
+std::string GetShellFolderPath(int folder)
+{
+    std::string path;
+    if (folder == kShellFolderDocuments)
+        path = GetDocumentsFolder();
+    else if (folder == kShellFolderAppData)
+        path = GetDataFolder();
+    if (path.empty() || !MakeFolderOnDemand(path))
+        return {};
+    return path;
 }
 
 std::vector<FolderEntry> ListFolder(const std::string& folder)

@@ -23,11 +23,23 @@ std::string MakePath(const std::string& drive, const std::string& dir, const std
 // private (it exists as something else, belongs to another user, or cannot be created).
 std::string GetTempFolder();
 
-// Where the settings live: $XDG_CONFIG_HOME/Pelorin/ (default ~/.config). Not created here.
+// Where the settings live: $XDG_CONFIG_HOME/Pelorin/ (default ~/.config). Not created here. Empty, like the other
+// folders below, when the user has no home folder to put it in.
 std::string GetConfigFolder();
 
 // Where application data lives: $XDG_DATA_HOME/Pelorin/ (default ~/.local/share). Not created here.
 std::string GetDataFolder();
+
+// The user's documents folder as xdg-user-dirs records it (default ~/Documents). Not created here.
+std::string GetDocumentsFolder();
+
+// The folders the program asks the desktop for, by the numbers older settings and callers use for them.
+constexpr int kShellFolderDocuments = 5;
+constexpr int kShellFolderAppData = 26;
+
+// The documents or the application-data folder, created when missing; ends with '/'. Empty for any other number
+// and when the folder cannot be found or made: the caller then skips its file rather than write elsewhere.
+std::string GetShellFolderPath(int folder);
 
 // One entry of a folder.
 struct FolderEntry

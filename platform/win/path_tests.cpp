@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
@@ -211,4 +212,47 @@ TEST(PathTest, ConfigAndDataFolders)
     }
     ScopedEnv relative("XDG_CONFIG_HOME", "cfg");
     EXPECT_EQ(GetConfigFolder(), "/home/u/.config/Pelorin/");
+}
+
+TEST(PathTest, ShellFoldersAreMadeOnDemandAndEmptyWhenThereIsNoHome)
+{
+    ScratchFolder scratch;
+    const std::string home = scratch / "home";
+    const auto write = [&](const std::string& name, const std::string& text) {
+        std::filesystem::create_directories(std::filesystem::path(scratch / name).parent_path());
+        std::ofstream(scratch / name) << text;
+    };
+    ScopedEnv homeVariable("HOME", home.c_str());
+    ScopedEnv config("XDG_CONFIG_HOME", nullptr);
+    ScopedEnv data("XDG_DATA_HOME", nullptr);
+
+    EXPECT_EQ(GetShellFolderPath(kShellFolderDocuments), home + "/Documents/");
+    EXPECT_TRUE(std::filesystem::is_directory(home + "/Documents"));
+    EXPECT_EQ(GetShellFolderPath(kShellFolderAppData), home + "/.local/share/Pelorin/");
+    EXPECT_TRUE(std::filesystem::is_directory(home + "/.local/share/Pelorin"));
+    EXPECT_EQ(GetShellFolderPath(7), "");
+
+    // The documents folder as xdg-user-dirs records it; a line naming the home folder itself turns it off.
+    const std::vector<std::pair<std::string, std::string>> recorded = {
+        {"XDG_DOCUMENTS_DIR=\"$HOME/Papers\"", home + "/Papers/"},
+        {"# XDG_DOCUMENTS_DIR=\"/elsewhere\"\nXDG_DOCUMENTS_DIR=\"" + scratch / "abs" + "\"", scratch / "abs/"},
+        {"XDG_DOCUMENTS_DIR=\"$HOME/\"", home + "/Documents/"},
+        {"XDG_DOCUMENTS_DIR=\"relative\"", home + "/Documents/"},
+        {"XDG_DOCUMENTS_DIR=\"$HOMEWORK\"", home + "/Documents/"},
+        {"XDG_DOCUMENTS_DIR=\"$HOME/unterminated", home + "/Documents/"},
+    };
+    for (const auto& [line, expected] : recorded) {
+        write("home/.config/user-dirs.dirs", line + "\n");
+        EXPECT_EQ(GetDocumentsFolder(), expected) << line;
+    }
+
+    // A documents folder that cannot be made gives no folder at all.
+    write("home/.config/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/taken\"\n");
+    write("home/taken", "a file");
+    EXPECT_EQ(GetShellFolderPath(kShellFolderDocuments), "");
+
+    ScopedEnv noHome("HOME", "/");
+    EXPECT_EQ(GetConfigFolder(), "");
+    EXPECT_EQ(GetDocumentsFolder(), "");
+    EXPECT_EQ(GetShellFolderPath(kShellFolderAppData), "");
 }
