@@ -251,6 +251,15 @@ public:
         (void)path;
         return false;
     }
+    // The notice dialog (578) showing string textId with its "do not show again" check. Returns IDOK (1) or
+    // IDCANCEL (2); on IDOK dontShowAgain holds the check's state.
+    virtual int ShowNoticeDialog(int textId, bool& dontShowAgain)
+    {
+        (void)textId, (void)dontShowAgain;
+        return 2;
+    }
+    // Tells that the transparency of a PNG picture is lost where the picture carries effects (notice 5046).
+    virtual void ShowPngTransparencyNotice() {}
     // A message box with only an OK button.
     virtual void ShowMessage(const std::string& text) { (void)text; }
     // The same with the information icon.

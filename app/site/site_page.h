@@ -206,6 +206,10 @@ public:
     // ghost paints a flat grey page and grey silhouettes (while the objects are not ready); onlySelected leaves
     // out the unselected items.
     void Draw(const RECT& rect, BYTE* buffer, int stride, bool drawBackground, bool onlySelected, bool ghost);
+    // Blends one object's cached image over buffer, which holds part of the page (inside the object's bounds,
+    // stride bytes a row, origin at the part's top left); ghost blends a grey silhouette instead. The site builder
+    // composes its pictures of the page through this.
+    void DrawObject(CPageObject& object, const CRect& part, BYTE* buffer, int stride, bool ghost = false);
     void RenderDirtyObjects();
     bool IsItemToRender(int i) const;
     bool IsItemToRender(const CPageItem* item) const;
@@ -229,7 +233,6 @@ private:
     // Lets the frame's members go and deletes it.
     void DeleteGroup(CObjectFrame* frame);
     void UpdateViewForSize(bool erase);
-    void DrawItem(const CPageItem& item, const CRect& rect, BYTE* buffer, int stride, bool ghost);
 
     CWebsite* m_pSite;
     std::string m_strName;

@@ -70,17 +70,17 @@ void CSitePage::Draw(const RECT& rect, BYTE* buffer, int stride, bool drawBackgr
             continue;
         CRect part;
         if (part.IntersectRect(item->GetRect(), update))
-            DrawItem(*item, part,
+            DrawObject(*item->GetCurrentObject(), part,
                      buffer + static_cast<ptrdiff_t>(part.top - update.top) * stride +
                          static_cast<ptrdiff_t>(part.left - update.left) * 4,
                      stride, ghost);
     }
 }
 
-void CSitePage::DrawItem(const CPageItem& item, const CRect& part, BYTE* buffer, int stride, bool ghost)
+void CSitePage::DrawObject(CPageObject& object, const CRect& part, BYTE* buffer, int stride, bool ghost)
 {
-    CPageObject* object = item.GetCurrentObject();
-    const CRect bounds = item.GetRect();
+    RECT objectBounds;
+    const CRect bounds(object.GetBounds(objectBounds));
     const CColor background = m_pBackground->GetColor();
     CPixMap& map = *m_pRenderBuffer;
     const int fullWidth = map.width, fullHeight = map.height;
@@ -91,7 +91,7 @@ void CSitePage::DrawItem(const CPageItem& item, const CRect& part, BYTE* buffer,
             const int h = std::min(fullHeight, static_cast<int>(part.bottom - y));
             map.width = w;
             map.height = h;
-            object->GetPixels(x - bounds.left, y - bounds.top, map, &background);
+            object.GetPixels(x - bounds.left, y - bounds.top, map, &background);
             if (ghost)
                 for (int j = 0; j < h; ++j)
                     for (int i = 0; i < w; ++i)

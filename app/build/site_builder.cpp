@@ -1,0 +1,242 @@
+// The build run: page records, the check of mouse-over items, the output folders, then the pictures and the page
+// files of every page, with progress and cancel between the steps.
+
+#include "app/build/site_builder.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+
+#include "app/objects/page_object.h"
+#include "app/site/page_item.h"
+#include "app/site/site_page.h"
+#include "app/site/website.h"
+#include "platform/resources/string_table.h"
+#include "platform/win/path.h"
+
+namespace {
+
+constexpr unsigned kCheckingPageText = 2015;
+constexpr unsigned kBuildingPageText = 2016;
+constexpr unsigned kMouseOverCoveredText = 2018;
+constexpr unsigned kWritingPageText = 2019;
+
+std::string ResourceText(unsigned id, const char* fallback)
+{
+    std::string text;
+    return LoadResourceString(id, text) ? text : std::string(fallback);
+}
+
+// share / pages, rounded half up, at least 1.
+int PageStep(int share, int pageCount)
+{
+    if (pageCount <= 0)
+        return share;
+    const int step = (share + pageCount / 2) / pageCount;
+    return std::max(1, step);
+}
+
+// Earlier builds may have left files others cannot overwrite (copied read-only pictures): they become writable
+// by their owner. Folders inside stay as they are.
+void MakeFilesWritable(const std::string& folder)
+{
+    for (const FolderEntry& entry : ListFolder(folder)) {
+        if (entry.isFolder)
+            continue;
+        const std::string path = JoinPath(folder, entry.name);
+        struct stat st;
+        if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && !(st.st_mode & S_IWUSR))
+            ::chmod(path.c_str(), (st.st_mode & 07777) | S_IWUSR);
+    }
+}
+
+// Enters or makes the folder; only its last part is made. An empty text on success, else the cause.
+std::string MakeOutputFolder(const std::string& folder)
+{
+    std::string path = folder;
+    while (path.size() > 1 && (path.back() == '/' || path.back() == '\\'))
+        path.pop_back();
+    struct stat st;
+    if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+        return {};
+    if (::mkdir(path.c_str(), 0777) == 0)
+        return {};
+    return folder + ": " + std::strerror(errno);
+}
+
+} // namespace
+
+CSiteBuilder::CSiteBuilder(const SiteBuildOptions& options)
+    : m_options(options),
+      m_pWorkA(std::make_unique<CPixMap>(IMAGE_MODE_RGBA, CSitePage::kRenderBufferSize, CSitePage::kRenderBufferSize)),
+      m_pWorkB(std::make_unique<CPixMap>(IMAGE_MODE_RGB, CSitePage::kRenderBufferSize, CSitePage::kRenderBufferSize))
+{
+}
+
+CSiteBuilder::~CSiteBuilder() = default;
+
+std::string CSiteBuilder::FindPageFileName(const std::string& pageName) const
+{
+    for (const auto& record : m_pageRecords)
+        if (record->name == pageName)
+            return record->fileName;
+    return {};
+}
+
+bool CSiteBuilder::IsOverlapped(const CPageBuildRecord& record, int index)
+{
+    const CRect rect = record.objects[index]->item->GetRect();
+    for (size_t j = static_cast<size_t>(index) + 1; j < record.objects.size(); ++j) {
+        const CObjectBuildRecord& above = *record.objects[j];
+        CRect common;
+        if (!common.IntersectRect(above.item->GetRect(), rect))
+            continue;
+        if (above.item->GetCurrentObject()->GetKind() != objectText || !above.asHtmlText)
+            return true;
+    }
+    return false;
+}
+
+void CSiteBuilder::BuildWebsite(SiteBuildResult& result, CWebsite* site, int mode, BuildProgress* progressIn)
+{
+    BuildProgress quiet;
+    BuildProgress& progress = progressIn ? *progressIn : quiet;
+    result = SiteBuildResult();
+    m_nMode = mode;
+    m_bNoticeShown = false;
+    m_pSite = site;
+    m_pageRecords.clear();
+    m_imageNames.clear();
+    m_backgroundNames.clear();
+    m_nImageCounter = 0;
+    m_nextClassNumber = 0;
+    m_failure.clear();
+    if (!site)
+        return;
+
+    const int pageCount = site->GetPageCount();
+    const std::string checking = ResourceText(kCheckingPageText, "Checking page:");
+    progress.SetStep(PageStep(100000, pageCount));
+    progress.SetPhase(checking);
+
+    MakeFilesWritable(m_options.filesFolder);
+
+    // Page records, with an object record for every item that reaches onto the page.
+    for (int i = 0; i < pageCount; ++i) {
+        CSitePage* page = site->GetPage(i);
+        progress.SetPageName(page->GetName());
+        auto record = std::make_unique<CPageBuildRecord>();
+        record->page = page;
+        const CRect pageRect(0, 0, page->GetWidth(), page->GetHeight());
+        for (int k = 0; k < page->GetItemCount(); ++k) {
+            CPageItem* item = page->GetItem(k);
+            CRect common;
+            if (!common.IntersectRect(item->GetRect(), pageRect))
+                continue;
+            auto object = std::make_unique<CObjectBuildRecord>();
+            object->item = item;
+            record->objects.push_back(std::move(object));
+        }
+        if (page->IsFrontPage()) {
+            record->name = "index.html";
+            record->fileName = "index.html";
+        } else {
+            record->name = page->GetName();
+            record->fileName = page->GetName() + ".html";
+        }
+        CPageBuildRecord& added = *m_pageRecords.emplace_back(std::move(record));
+        LayoutTextObjects(added, i);
+        if (!m_options.offline)
+            LayoutCounters(added, i);
+        progress.StepIt();
+    }
+
+    // A mouse-over item shows its second picture only where nothing covers it.
+    progress.SetPos(100000);
+    progress.SetStep(PageStep(100000, pageCount));
+    progress.SetPhase(checking);
+    progress.SetPageName({});
+    for (const auto& record : m_pageRecords) {
+        progress.SetPageName(record->page->GetName());
+        for (int k = 0; k < static_cast<int>(record->objects.size()); ++k) {
+            CPageItem* item = record->objects[k]->item;
+            if (item->HasMouseOver() && IsOverlapped(*record, k)) {
+                result.code = buildMouseOverCovered;
+                result.pageName = record->page->GetName();
+                result.message = ResourceText(
+                    kMouseOverCoveredText,
+                    "An object with a mouse-over effect must not be covered by other objects on the page.");
+                result.item = item;
+                return;
+            }
+        }
+        progress.StepIt();
+        if (progress.IsCancelRequested()) {
+            result.code = buildCancelled;
+            return;
+        }
+    }
+
+    progress.SetPos(200000);
+    for (const std::string* folder : {&m_options.siteFolder, &m_options.filesFolder}) {
+        const std::string failure = MakeOutputFolder(*folder);
+        if (!failure.empty()) {
+            result.code = buildFolderFailed;
+            result.message = failure;
+            return;
+        }
+    }
+
+    // The pictures of every page.
+    progress.SetPhase(ResourceText(kBuildingPageText, "Building page:"));
+    progress.SetStep(PageStep(700000, pageCount));
+    for (int i = 0; i < pageCount; ++i) {
+        CPageBuildRecord& record = *m_pageRecords[i];
+        CSitePage* page = record.page;
+        progress.SetPageName(page->GetName());
+        page->RenderDirtyObjects();
+        CollectTextStyles(record, i);
+        if (!BuildBackgroundImage(record, i)) {
+            result.code = buildWriteFailed;
+            result.pageName = page->GetName();
+            result.message = m_failure;
+            return;
+        }
+        const int code = BuildObjectImages(record, i, progress);
+        if (code != buildDone) {
+            result.code = code;
+            if (code == buildWriteFailed) {
+                result.pageName = page->GetName();
+                result.message = m_failure;
+            }
+            return;
+        }
+        // The pages no window shows give their cached pictures back; the others keep them for the screen.
+        if (!page->IsShownInView())
+            page->ReleaseCachedImages();
+        progress.StepIt();
+        if (progress.IsCancelRequested()) {
+            result.code = buildCancelled;
+            return;
+        }
+    }
+
+    progress.SetPos(900000);
+    progress.SetPhase(ResourceText(kWritingPageText, "Writing page:"));
+    progress.SetStep(PageStep(100000, pageCount));
+    for (const auto& record : m_pageRecords) {
+        if (!WritePage(*record, *this, progress, m_options)) {
+            result.code = buildWriteFailed;
+            result.pageName = record->page->GetName();
+            result.message = m_failure;
+            return;
+        }
+        progress.StepIt();
+        if (progress.IsCancelRequested()) {
+            result.code = buildCancelled;
+            return;
+        }
+    }
+    progress.SetPos(kBuildProgressEnd - 1);
+}
