@@ -9,6 +9,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <span>
 
 #include "app/build/linked_files.h"
 #include "app/build/url_scheme.h"
@@ -65,37 +66,45 @@ int Blue(COLORREF color)
     return static_cast<int>((color >> 16) & 0xFF);
 }
 
+// Characters that cannot stand as themselves where the text goes, with what stands for them.
+struct CharEntity
+{
+    char ch;
+    const char* text;
+};
+
+// Text the user typed inside a double-quoted attribute value or an element.
+constexpr CharEntity kAttributeEntities[] = {{'&', "&amp;"}, {'<', "&lt;"}, {'>', "&gt;"}, {'"', "&quot;"}};
+// The characters of HTML text keep the numeric form pages have always had.
+constexpr CharEntity kTextEntities[] = {{'&', "&#38;"}, {'<', "&#60;"}, {'>', "&#62;"}, {'"', "&#34;"}};
 // The mouse-over handlers are script in a single-quoted attribute, and the addresses stand in the script's double
 // quotes: quotes and backslashes are escaped for the script, the markup characters for the attribute.
-std::string EscapeScriptString(const std::string& text)
+constexpr CharEntity kScriptEntities[] = {{'\\', "\\\\"}, {'"', "\\x22"}, {'\'', "\\x27"},
+                                          {'&', "&amp;"}, {'<', "&lt;"},  {'>', "&gt;"}};
+
+void AppendEscaped(std::string& out, char ch, std::span<const CharEntity> entities)
+{
+    for (const CharEntity& entity : entities) {
+        if (entity.ch == ch) {
+            out += entity.text;
+            return;
+        }
+    }
+    out += ch;
+}
+
+std::string Escaped(const std::string& text, std::span<const CharEntity> entities)
 {
     std::string out;
     out.reserve(text.size());
-    for (char ch : text) {
-        switch (ch) {
-        case '\\':
-            out += "\\\\";
-            break;
-        case '"':
-            out += "\\x22";
-            break;
-        case '\'':
-            out += "\\x27";
-            break;
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        default:
-            out += ch;
-        }
-    }
+    for (char ch : text)
+        AppendEscaped(out, ch, entities);
     return out;
+}
+
+std::string EscapeAttribute(const std::string& text)
+{
+    return Escaped(text, kAttributeEntities);
 }
 
 // Pages are Windows text files: every line feed ends up as CR LF, and one the user's code already pairs with a
@@ -133,6 +142,12 @@ const char* AlignmentWord(int alignment)
     }
 }
 
+// The output file name of the page record of that name; empty when there is none.
+std::string FindPageFileName(const CSiteBuilder& builder, const std::string& pageName)
+{
+    return builder.FindPageFileName(pageName);
+}
+
 CPageObject* ObjectOf(const CObjectBuildRecord& object)
 {
     return object.item ? object.item->GetCurrentObject() : nullptr;
@@ -165,37 +180,29 @@ public:
         return std::move(m_out);
     }
 
+    // The page's head HTML and then that of its HTML objects, each followed by a line feed.
     std::string CollectHeadHtml() const
     {
-        std::string html = m_page.GetHeaderHtml();
-        if (!html.empty())
-            html += "\n";
-        for (const auto& object : m_record.objects) {
-            if (KindOf(*object) != objectHtml)
-                continue;
-            const auto* htmlObject = static_cast<const CHtmlObject*>(ObjectOf(*object));
-            if (!htmlObject->GetHeaderHtml().empty())
-                html += htmlObject->GetHeaderHtml() + "\n";
-        }
-        return html;
+        return CollectCode(m_page.GetHeaderHtml(), &CHtmlObject::GetHeaderHtml, "\n");
     }
+    // The page's onload code and then that of its HTML objects, each ended as a statement.
+    std::string CollectOnload() const { return CollectCode(m_page.GetOnloadCode(), &CHtmlObject::GetOnloadCode, ";"); }
 
-    std::string CollectOnload() const
+private:
+    std::string CollectCode(const std::string& pageCode, const std::string& (CHtmlObject::*objectCode)() const,
+                            const char* end) const
     {
-        std::string code;
-        if (!m_page.GetOnloadCode().empty())
-            code = m_page.GetOnloadCode() + ";";
+        std::string code = pageCode.empty() ? std::string() : pageCode + end;
         for (const auto& object : m_record.objects) {
             if (KindOf(*object) != objectHtml)
                 continue;
-            const auto* htmlObject = static_cast<const CHtmlObject*>(ObjectOf(*object));
-            if (!htmlObject->GetOnloadCode().empty())
-                code += htmlObject->GetOnloadCode() + ";";
+            const std::string& more = (static_cast<const CHtmlObject*>(ObjectOf(*object))->*objectCode)();
+            if (!more.empty())
+                code += more + end;
         }
         return code;
     }
 
-private:
     void WritePageHead()
     {
         m_out += m_page.GetDoctype() == 0 ? kDoctypeTransitional : kDoctypeStrict;
@@ -472,7 +479,8 @@ private:
         if (object.hasMouseOverImage) {
             const int n = m_nMouseOver++;
             Append(m_out, "onMouseOver='img_mo%d.src=\"%s\"' onMouseOut='img_mo%d.src=\"%s\"'", n,
-                   EscapeScriptString(object.mouseOverUrl).c_str(), n, EscapeScriptString(object.imageUrl).c_str());
+                   Escaped(object.mouseOverUrl, kScriptEntities).c_str(), n,
+                   Escaped(object.imageUrl, kScriptEntities).c_str());
             nameAttribute = "name=\"img_mo" + std::to_string(n) + "\"";
         }
         if (anchor)
@@ -548,22 +556,7 @@ private:
                         }
                     }
                 }
-                switch (const BYTE ch = paragraph.m_chars[static_cast<size_t>(i)].m_ch) {
-                case '&':
-                    m_out += "&#38;";
-                    break;
-                case '<':
-                    m_out += "&#60;";
-                    break;
-                case '>':
-                    m_out += "&#62;";
-                    break;
-                case '"':
-                    m_out += "&#34;";
-                    break;
-                default:
-                    m_out += static_cast<char>(ch);
-                }
+                AppendEscaped(m_out, static_cast<char>(paragraph.m_chars[static_cast<size_t>(i)].m_ch), kTextEntities);
                 if (paragraph.IsLineEnd(i) && i != count - 1)
                     m_out += "<br>\n";
             }
@@ -598,31 +591,6 @@ private:
 
 } // namespace
 
-std::string EscapeAttribute(const std::string& text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (char ch : text) {
-        switch (ch) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        default:
-            out += ch;
-        }
-    }
-    return out;
-}
-
 std::string TargetAttribute(int target)
 {
     switch (target) {
@@ -644,11 +612,6 @@ std::string TextLinkTarget(const TextLinkRun& run)
     if (!run.link.IsActive() || run.link.GetKind() == CLinkInfo::kindEmail)
         return {};
     return TargetAttribute(run.link.GetTarget());
-}
-
-std::string FindPageFileName(const CSiteBuilder& builder, const std::string& pageName)
-{
-    return builder.FindPageFileName(pageName);
 }
 
 std::string TextLinkHref(const CSiteBuilder& builder, TextLinkRun& run, const CSitePage& page)

@@ -1,7 +1,6 @@
 #pragma once
 
-// The texts of the page writer that stand on their own: escaping for attribute values, and the links of HTML
-// text. WritePage itself is declared with the builder's records.
+// The links of the page writer's HTML text. WritePage itself is declared with the builder's records.
 
 #include <string>
 
@@ -9,16 +8,10 @@
 
 class CSitePage;
 
-// Text the user typed, made safe inside a double-quoted attribute value or an element: &, <, > and " become
-// entities.
-std::string EscapeAttribute(const std::string& text);
-
 // The target attribute of a link, with its trailing blank: 1 _self, 2 _top, 3 _blank, 4 _parent; empty otherwise.
 std::string TargetAttribute(int target);
 // Empty for a link that is off and for e-mail links, which open the mail program rather than a window.
 std::string TextLinkTarget(const TextLinkRun& run);
-// The output file name of the builder's page record of that name; empty when there is none.
-std::string FindPageFileName(const CSiteBuilder& builder, const std::string& pageName);
 // The address of a text link on page: a page's file name ("index.html" for the front page), "mailto:" and the
 // address, the URL repaired in place in the run, or a linked document ("files/Download/" and its published name in
 // an online build, its own path in an offline build).
