@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <unistd.h>
 #include <memory>
 #include <new>
+#include <unistd.h>
 #include <vector>
 
 #include "image/image.h"
