@@ -13,6 +13,7 @@
 #include <memory>
 #include <system_error>
 #include <utility>
+#include <vector>
 
 #include "app/build/linked_files.h"
 #include "app/build/site_builder.h"
@@ -300,7 +301,7 @@ void CSiteBuilder::CollectTextStyles(CPageBuildRecord& record, int pageIndex)
 std::string CSiteBuilder::BackgroundFileName(const std::string& sourcePath) const
 {
     std::string name = FileNameOf(sourcePath);
-    if (!IsSavableName(name) && ExtensionOf(name) != ".gif" && ExtensionOf(name) != ".png")
+    if (!IsSavableName(name))
         name = WithJpgExtension(name);
     auto taken = [this](const std::string& candidate) {
         return std::any_of(m_backgroundNames.begin(), m_backgroundNames.end(),
@@ -457,6 +458,16 @@ std::unique_ptr<CImage> CSiteBuilder::RenderItem(const CPageBuildRecord& record,
     const int stride = work.plane[0].rowStep;
     BYTE* const origin = work.Sample(0, 0, 0);
     const int fullWidth = work.width, fullHeight = work.height;
+    // Everything else that reaches into the picture, as the page shows it, bottom first; then the item in the
+    // state asked for, on top of all.
+    std::vector<std::pair<CPageObject*, CRect>> shown;
+    for (int j = 0; j < static_cast<int>(record.objects.size()); ++j) {
+        CPageObject& other = *record.objects[j]->item->GetCurrentObject();
+        CRect bounds = BoundsOf(other), common;
+        if (j != index && common.IntersectRect(bounds, area) && !IsLeftOutOfPictures(*record.objects[j]))
+            shown.emplace_back(&other, bounds);
+    }
+    shown.emplace_back(&object, BoundsOf(object));
     bool stored = true;
     for (int y = area.top; stored && y < area.bottom; y += tileSide) {
         for (int x = area.left; stored && x < area.right; x += tileSide) {
@@ -464,19 +475,14 @@ std::unique_ptr<CImage> CSiteBuilder::RenderItem(const CPageBuildRecord& record,
                              std::min(y + tileSide, static_cast<int>(area.bottom)));
             page.GetBackground()->Render(tile, origin, stride, *page.GetRenderBuffer(), page.GetWidth(),
                                          page.GetHeight());
-            const auto blend = [&](CPageObject& shown) {
+            for (const auto& [drawn, bounds] : shown) {
                 CRect part;
-                if (part.IntersectRect(BoundsOf(shown), tile))
-                    page.DrawObject(shown, part,
+                if (part.IntersectRect(bounds, tile))
+                    page.DrawObject(*drawn, part,
                                     origin + static_cast<ptrdiff_t>(part.top - tile.top) * stride +
                                         static_cast<ptrdiff_t>(part.left - tile.left) * 4,
                                     stride);
-            };
-            // Everything else as the page shows it, then the item in the state asked for, on top of all.
-            for (int j = 0; j < static_cast<int>(record.objects.size()); ++j)
-                if (j != index && !IsLeftOutOfPictures(*record.objects[j]))
-                    blend(*record.objects[j]->item->GetCurrentObject());
-            blend(object);
+            }
             work.width = tile.Width();
             work.height = tile.Height();
             stored = image->SetBuf(tile.left - area.left, tile.top - area.top, work);
