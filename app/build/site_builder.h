@@ -52,7 +52,7 @@ enum SiteBuildCode : int
     buildMouseOverCovered = 1, // a mouse-over item is covered by an item above it
     buildTextProblem = 2,      // a text object cannot be built; callers treat it like 1
     buildCancelled = 3,
-    buildWriteFailed = 4, // a page, picture or copied file could not be written; message names the file
+    buildWriteFailed = 4,  // a page, picture or copied file could not be written; message names the file
     buildFolderFailed = 5, // an output folder could neither be entered nor made; message names the folder
 };
 
@@ -226,6 +226,30 @@ private:
         std::string sourcePath;
         std::string fileName;
     };
+
+    // ---- Helpers of the picture steps (page_images.cpp) ----
+    // Composes the page inside rect (clipped to the page) with the record's object drawn on top as object (its
+    // main or mouse-over state) into a mode-3 image. Null, with the failure noted, when memory is short.
+    std::unique_ptr<CImage> RenderItem(const CPageBuildRecord& record, int index, CPageObject& object,
+                                       const CRect& rect);
+    // Whether the object record is left out of the pictures of the others: the page shows it by other means.
+    bool IsLeftOutOfPictures(const CObjectBuildRecord& object) const;
+    // Decides the file name of one state of an item and, when write is set, writes what the name refers to.
+    // False, with the failure noted, when a file cannot be written.
+    bool ApplyPictureRules(const CPageBuildRecord& record, int index, CPageObject& object, const CRect& rect,
+                           const std::string& baseName, bool overlapped, bool write, std::string& fileName);
+    // A picture of another format than the web's: its own file when that is smaller than the JPEG rendering,
+    // else the rendering as baseName + ".jpg".
+    bool ChooseSmallerPicture(const CPageBuildRecord& record, int index, CPageObject& object, const CRect& rect,
+                              const std::string& source, const std::string& baseName, std::string& fileName);
+    // The name of a rectangle picture written earlier in the run that the object may show, or null.
+    const std::string* FindReusableName(const CPageObject& object) const;
+    // The output name of a background picture: its own file name, made unique among the other backgrounds.
+    std::string BackgroundFileName(const std::string& sourcePath) const;
+    bool SavePicture(const CImage& image, const std::string& fileName);
+    bool CopyPicture(const std::string& sourcePath, const std::string& fileName);
+    void HandleEmbeddedObjectNotice();
+    void FillLink(CObjectBuildRecord& object, const CPageObject& linked) const;
 
     SiteBuildOptions m_options;
     int m_nMode = buildForPublish;
