@@ -17,6 +17,8 @@
 
 #include "app/build/linked_files.h"
 #include "app/build/site_builder.h"
+
+#include "app/build/picture_writer.h"
 #include "app/build/url_scheme.h"
 #include "app/model/app_settings.h"
 #include "app/model/effect_settings.h"
@@ -402,9 +404,21 @@ bool CSiteBuilder::BuildBackgroundImage(CPageBuildRecord& record, int pageIndex)
     return SavePicture(strip, fileName);
 }
 
+bool CSiteBuilder::SavePicture(std::unique_ptr<CImage> image, const std::string& fileName)
+{
+    m_pWriter->Save(m_options.filesFolder + fileName, std::move(image), m_strPictureContext);
+    return true;
+}
+
 bool CSiteBuilder::SavePicture(const CImage& image, const std::string& fileName)
 {
+    return SavePicture(std::make_unique<CImage>(image), fileName);
+}
+
+bool CSiteBuilder::SavePictureNow(const CImage& image, const std::string& fileName)
+{
     const std::string path = m_options.filesFolder + fileName;
+    m_pWriter->WaitFor(path);
     if (CIO::SaveImage(path, image, kSaveFlags, kSaveQuality))
         return true;
     NoteFailure(path + ": the picture could not be written");
@@ -414,6 +428,7 @@ bool CSiteBuilder::SavePicture(const CImage& image, const std::string& fileName)
 bool CSiteBuilder::CopyPicture(const std::string& sourcePath, const std::string& fileName)
 {
     const std::string path = m_options.filesFolder + fileName;
+    m_pWriter->WaitFor(path);
     std::error_code error;
     // A picture already in the files folder is its own copy.
     if (std::filesystem::equivalent(sourcePath, path, error))
@@ -515,7 +530,7 @@ bool CSiteBuilder::ChooseSmallerPicture(const CPageBuildRecord& record, int inde
                                         std::string& fileName)
 {
     const std::unique_ptr<CImage> image = RenderItem(record, index, object, rect);
-    if (!image || !SavePicture(*image, kCompareName))
+    if (!image || !SavePictureNow(*image, kCompareName))
         return false;
     const std::string trial = m_options.filesFolder + kCompareName;
     struct stat sourceStatus, trialStatus;
@@ -539,6 +554,7 @@ bool CSiteBuilder::ChooseSmallerPicture(const CPageBuildRecord& record, int inde
     fileName = baseName + ".jpg";
     const std::string target = m_options.filesFolder + fileName;
     // The rename replaces an older file of the name.
+    m_pWriter->WaitFor(target);
     if (std::rename(trial.c_str(), target.c_str()) != 0) {
         NoteFailure(target + ": could not be replaced (" + std::strerror(errno) + ")");
         std::remove(trial.c_str());
@@ -563,8 +579,8 @@ bool CSiteBuilder::ApplyPictureRules(const CPageBuildRecord& record, int index, 
         fileName = name;
         if (!write || rect.IsRectEmpty())
             return true;
-        const std::unique_ptr<CImage> image = RenderItem(record, index, object, rect);
-        return image && SavePicture(*image, name);
+        std::unique_ptr<CImage> image = RenderItem(record, index, object, rect);
+        return image && SavePicture(std::move(image), name);
     };
     const auto copied = [&](const std::string& name) {
         fileName = name;
@@ -714,8 +730,8 @@ int CSiteBuilder::BuildObjectImages(CPageBuildRecord& record, int pageIndex, Bui
             if (!rect.IsRectEmpty()) {
                 const std::pair<CPageObject*, const std::string*> states[] = {{&main, &mainName}, {&over, &overName}};
                 for (const auto& [state, name] : states) {
-                    const std::unique_ptr<CImage> image = RenderItem(record, i, *state, rect);
-                    if (!image || !SavePicture(*image, *name))
+                    std::unique_ptr<CImage> image = RenderItem(record, i, *state, rect);
+                    if (!image || !SavePicture(std::move(image), *name))
                         return buildWriteFailed;
                 }
             }

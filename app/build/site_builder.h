@@ -19,6 +19,7 @@
 
 class CWebsite;
 class CSitePage;
+class CPictureWriter;
 class CPageItem;
 class CPageObject;
 
@@ -246,7 +247,11 @@ private:
     const std::string* FindReusableName(const CPageObject& object) const;
     // The output name of a background picture: its own file name, made unique among the other backgrounds.
     std::string BackgroundFileName(const std::string& sourcePath) const;
+    // Queues the picture for the writer threads; a failure shows when the run waits for them.
+    bool SavePicture(std::unique_ptr<CImage> image, const std::string& fileName);
     bool SavePicture(const CImage& image, const std::string& fileName);
+    // Writes the picture before returning, for the steps that read the file back.
+    bool SavePictureNow(const CImage& image, const std::string& fileName);
     bool CopyPicture(const std::string& sourcePath, const std::string& fileName);
     void HandleEmbeddedObjectNotice();
     void FillLink(CObjectBuildRecord& object, const CPageObject& linked) const;
@@ -264,9 +269,11 @@ private:
     int m_nImageCounter = 0;
     int m_nextClassNumber = 0;
     std::string m_failure;
-    // Composition tiles: 4 bytes a pixel for the page, 3 bytes a pixel for the picture.
+    // The composition tile: 4 bytes a pixel.
     std::unique_ptr<CPixMap> m_pWorkA;
-    std::unique_ptr<CPixMap> m_pWorkB;
+    // The page whose pictures are being made, named with a failed picture.
+    std::string m_strPictureContext;
+    std::unique_ptr<CPictureWriter> m_pWriter;
 };
 
 // Writes the page file of one record into the options' site folder: Windows-1252 text with CR LF line ends.
