@@ -300,18 +300,22 @@ void CSiteBuilder::CollectTextStyles(CPageBuildRecord& record, int pageIndex)
     }
 }
 
-std::string CSiteBuilder::BackgroundFileName(const std::string& sourcePath) const
+std::string CSiteBuilder::OwnOutputName(const std::string& sourcePath, bool background)
 {
+    for (const OwnName& own : m_ownNames)
+        if (own.background == background && own.sourcePath == sourcePath)
+            return own.fileName;
     std::string name = FileNameOf(sourcePath);
-    if (!IsSavableName(name))
+    if (background && !IsSavableName(name))
         name = WithJpgExtension(name);
     auto taken = [this](const std::string& candidate) {
-        return std::any_of(m_backgroundNames.begin(), m_backgroundNames.end(),
-                           [&](const BackgroundName& used) { return SameNameIgnoringCase(used.fileName, candidate); });
+        return std::any_of(m_ownNames.begin(), m_ownNames.end(),
+                           [&](const OwnName& used) { return SameNameIgnoringCase(used.fileName, candidate); });
     };
     const std::string stem = StemOf(name), extension = name.substr(stem.size());
     for (int n = 1; taken(name); ++n)
         name = stem + "_" + std::to_string(n) + extension;
+    m_ownNames.push_back(OwnName{sourcePath, background, name});
     return name;
 }
 
@@ -349,7 +353,7 @@ bool CSiteBuilder::BuildBackgroundImage(CPageBuildRecord& record, int pageIndex)
                 record.backgroundUrl = kFilesPrefix + written.fileName;
                 return true;
             }
-        const std::string name = BackgroundFileName(source);
+        const std::string name = OwnOutputName(source, true);
         const std::string extension = ExtensionOf(source);
         if (extension == ".gif" || extension == ".png") {
             if (!CopyPicture(source, name))
@@ -540,7 +544,7 @@ bool CSiteBuilder::ChooseSmallerPicture(const CPageBuildRecord& record, int inde
         return false;
     }
     if (sourceStatus.st_size < trialStatus.st_size) {
-        fileName = FileNameOf(source);
+        fileName = OwnOutputName(source, false);
         if (!CopyPicture(source, fileName)) {
             std::remove(trial.c_str());
             return false;
@@ -567,7 +571,7 @@ bool CSiteBuilder::ApplyPictureRules(const CPageBuildRecord& record, int index, 
                                      const std::string& baseName, bool overlapped, bool write, std::string& fileName)
 {
     const std::string picture = PictureFile(object);
-    const std::string ownName = FileNameOf(picture);
+    const std::string ownName = picture.empty() ? std::string() : OwnOutputName(picture, false);
     const std::string extension = ExtensionOf(picture);
     const bool png = extension == ".png", gif = extension == ".gif";
     const bool jpeg = extension == ".jpg" || extension == ".jpeg";

@@ -384,6 +384,27 @@ TEST_F(PageImagesTest, BackgroundPicturesAreWrittenOnceUnderDistinctNames)
     EXPECT_EQ(Page(0).fillOutside, 1);
 }
 
+TEST_F(PageImagesTest, ObjectPicturesOfTheSameNameFromOtherFoldersKeepTheirOwnFiles)
+{
+    const std::string red = WritePicture("a/logo.gif", 20, 20, CColor(200, 0, 0));
+    const std::string blue = WritePicture("b/LOGO.gif", 20, 20, CColor(0, 0, 200));
+    const std::string background = WritePicture("c/logo.gif", 20, 20, CColor(0, 200, 0));
+    CSitePage* page = AddPage();
+    AddRect(page, 40, 40, 20, 20)->GetFill()->SetImageFile(red);
+    AddRect(page, 140, 40, 20, 20)->GetFill()->SetImageFile(blue);
+    AddRect(page, 240, 40, 20, 20)->GetFill()->SetImageFile(red);
+    page->GetBackground()->SetImageFile(background);
+
+    ASSERT_EQ(Build().code, buildDone);
+    EXPECT_EQ(Page(0).backgroundUrl, "files/logo.gif");
+    EXPECT_EQ(Object(0, 0).imageUrl, "files/logo_1.gif");
+    EXPECT_EQ(Object(0, 1).imageUrl, "files/LOGO_2.gif");
+    EXPECT_EQ(Object(0, 2).imageUrl, "files/logo_1.gif");
+    EXPECT_EQ(ReadBytes(Output("logo.gif")), ReadBytes(background));
+    EXPECT_EQ(ReadBytes(Output("logo_1.gif")), ReadBytes(red));
+    EXPECT_EQ(ReadBytes(Output("LOGO_2.gif")), ReadBytes(blue));
+}
+
 TEST_F(PageImagesTest, ColourBackgroundWritesNothing)
 {
     site->SetLinkColor(CColor(1, 2, 3));

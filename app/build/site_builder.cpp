@@ -109,6 +109,7 @@ void CSiteBuilder::BuildWebsite(SiteBuildResult& result, CWebsite* site, int mod
     m_pageRecords.clear();
     m_imageNames.clear();
     m_backgroundNames.clear();
+    m_ownNames.clear();
     m_nImageCounter = 0;
     m_nextClassNumber = 0;
     m_failure.clear();

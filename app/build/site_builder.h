@@ -227,6 +227,13 @@ private:
         std::string sourcePath;
         std::string fileName;
     };
+    // The output name a picture file took for itself, as a background or as an object's picture.
+    struct OwnName
+    {
+        std::string sourcePath;
+        bool background = false;
+        std::string fileName;
+    };
 
     // ---- Helpers of the picture steps (page_images.cpp) ----
     // Composes the page inside rect (clipped to the page) with the record's object drawn on top as object (its
@@ -245,8 +252,10 @@ private:
                               const std::string& source, const std::string& baseName, std::string& fileName);
     // The name of a rectangle picture written earlier in the run that the object may show, or null.
     const std::string* FindReusableName(const CPageObject& object) const;
-    // The output name of a background picture: its own file name, made unique among the other backgrounds.
-    std::string BackgroundFileName(const std::string& sourcePath) const;
+    // The output name of a picture file: its own file name, made unique in the run, so that pictures of the same
+    // name from different folders (or one file both as a background and as an object's picture, which are written
+    // differently) never overwrite each other. The same file in the same role keeps its first name.
+    std::string OwnOutputName(const std::string& sourcePath, bool background);
     // Queues the picture for the writer threads; a failure shows when the run waits for them.
     bool SavePicture(std::unique_ptr<CImage> image, const std::string& fileName);
     bool SavePicture(const CImage& image, const std::string& fileName);
@@ -265,6 +274,7 @@ private:
     std::vector<ImageName> m_imageNames;
     // Background pictures already written in this run, by source path.
     std::vector<BackgroundName> m_backgroundNames;
+    std::vector<OwnName> m_ownNames;
     // Names the "IMG_" pictures after it; counts over the whole run.
     int m_nImageCounter = 0;
     int m_nextClassNumber = 0;
