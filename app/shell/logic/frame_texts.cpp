@@ -31,3 +31,14 @@ std::vector<PageListEntry> BuildShowPageList(const CWebsite& site, const std::st
     });
     return entries;
 }
+
+DroppedFiles ClassifyDroppedFiles(const std::vector<std::string>& files)
+{
+    if (files.empty())
+        return DroppedFiles::none;
+    if (files.size() > 1)
+        return DroppedFiles::several;
+    const std::string& name = files[0];
+    return name.size() >= 4 && name.compare(name.size() - 4, 4, ".kst") == 0 ? DroppedFiles::siteFile
+                                                                             : DroppedFiles::wrongKind;
+}

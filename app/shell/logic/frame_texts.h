@@ -27,3 +27,14 @@ std::vector<PageListEntry> BuildShowPageList(const CWebsite& site, const std::st
 inline constexpr int kMaxPageWindows = 25;
 inline constexpr int kFirstPageCommand = 18001;
 inline constexpr int kLastPageCommand = 23000;
+
+// What becomes of files dropped on the main window: one file whose name ends exactly in ".kst" opens; any other
+// single file, or several files, are refused with a message.
+enum class DroppedFiles
+{
+    none,
+    siteFile,
+    wrongKind,
+    several,
+};
+DroppedFiles ClassifyDroppedFiles(const std::vector<std::string>& files);

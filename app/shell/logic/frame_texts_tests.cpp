@@ -54,3 +54,22 @@ TEST(ShowPageList, AMarkerInsideAPageNameOpensThatPage)
 }
 
 } // namespace
+
+namespace {
+
+TEST(DroppedFiles, OnlyOneFileEndingInTheSiteExtensionOpens)
+{
+    const std::pair<std::vector<std::string>, DroppedFiles> cases[] = {
+        {{}, DroppedFiles::none},
+        {{"/sites/shop.kst"}, DroppedFiles::siteFile},
+        {{"/sites/SHOP.KST"}, DroppedFiles::wrongKind},
+        {{"/sites/shop.kth"}, DroppedFiles::wrongKind},
+        {{"kst"}, DroppedFiles::wrongKind},
+        {{".kst"}, DroppedFiles::siteFile},
+        {{"/sites/a.kst", "/sites/b.kst"}, DroppedFiles::several},
+    };
+    for (const auto& [files, expected] : cases)
+        EXPECT_EQ(ClassifyDroppedFiles(files), expected) << ::testing::PrintToString(files);
+}
+
+} // namespace
