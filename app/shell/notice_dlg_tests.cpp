@@ -30,6 +30,8 @@ TEST(NoticeDialog, ShowsItsTextAndReturnsTheCheckBox)
             dialog->SetPosition(wxPoint(0, 0));
             dialog->Show();
             Settle();
+            dialog->Update();
+            Settle();
             ASSERT_TRUE(SaveWindowPicture(dialog, (TestOutputFolder() / "notice_dialog.png").string()));
         }
         check->SetValue(tick);
