@@ -1,8 +1,11 @@
 #include "app/shell/main_frame.h"
 
+#include "app/objects/page_object_fake.h"
 #include "app/shell/main_toolbar.h"
 #include "app/shell/orvel_frame.h"
+#include "app/shell/program_services.h"
 #include "app/shell/shell_test_support.h"
+#include "app/site/page_item.h"
 #include "platform/gui/window_picture.h"
 #include "platform/win/key_store.h"
 #include "testing/test_output.h"
@@ -225,6 +228,50 @@ TEST_F(ShellTest, TitleFollowsTheSiteAndDropsAreChecked)
     frame->CloseSite();
     EXPECT_EQ(frame->GetTitle(), "Tallowmere Pelorin");
     EXPECT_EQ(frame->CountPageWindows(), 0);
+}
+
+} // namespace
+
+namespace {
+
+// The program's answers follow the main frame: its site, the page of the active window, the item of an object.
+TEST_F(ShellTest, ProgramServicesAnswerFromTheMainFrame)
+{
+    Start();
+    CProgramServices program;
+    program.SetMainFrame(frame);
+    EXPECT_EQ(program.GetCurrentSite(), nullptr);
+    EXPECT_EQ(program.GetCurrentPage(), nullptr);
+    EXPECT_EQ(program.GetSitePageCount(), -1);
+    EXPECT_EQ(program.GetAppSettings(), &frame->GetSettings());
+    CColor color;
+    ASSERT_TRUE(program.GetToolsBarColor(color));
+    EXPECT_EQ(color.GetCOLORREF(), 0x008000u);
+
+    frame->OpenSite(MakeSite({"Contact", "Home"}));
+    CWebsite* site = frame->GetCurrentSite();
+    EXPECT_EQ(program.GetCurrentSite(), site);
+    EXPECT_EQ(program.GetCurrentPage(), site->GetPage(1));
+    EXPECT_EQ(program.GetSitePageCount(), 2);
+    EXPECT_EQ(program.GetCurrentObject(), nullptr);
+
+    CSitePage* contact = site->GetPage(0);
+    auto main = std::make_unique<FakePageObject>(objectRectangle);
+    auto twin = std::make_unique<FakePageObject>(objectRectangle);
+    const CPageObject* mainObject = main.get();
+    const CPageObject* twinObject = twin.get();
+    CPageItem* item = contact->InsertItem(std::make_unique<CPageItem>(std::move(main), contact->GetRenderBuffer()));
+    item->SetMouseOverObject(std::move(twin));
+    EXPECT_EQ(program.FindItemForObject(mainObject), item);
+    EXPECT_EQ(program.FindItemForObject(twinObject), item);
+    const FakePageObject stranger(objectRectangle);
+    EXPECT_EQ(program.FindItemForObject(&stranger), nullptr);
+
+    // The page of the window the user turns to, and its one selected item's object.
+    frame->OpenPageWindow(0);
+    contact->SelectItemAt(0);
+    EXPECT_EQ(program.GetCurrentPage(), contact);
+    EXPECT_EQ(program.GetCurrentObject(), item->GetCurrentObject());
 }
 
 } // namespace

@@ -41,6 +41,22 @@ CAppSettings* CProgramServices::GetAppSettings()
     return m_pFrame ? &m_pFrame->GetSettings() : nullptr;
 }
 
+CPageItem* CProgramServices::FindItemForObject(const CPageObject* object)
+{
+    const CWebsite* site = GetCurrentSite();
+    if (!site || !object)
+        return nullptr;
+    for (int p = 0; p < site->GetPageCount(); ++p) {
+        const CSitePage* page = site->GetPage(p);
+        for (int i = 0; i < page->GetItemCount(); ++i) {
+            CPageItem* item = page->GetItem(i);
+            if (item->GetObject(false) == object || (item->HasMouseOver() && item->GetObject(true) == object))
+                return item;
+        }
+    }
+    return nullptr;
+}
+
 bool CProgramServices::GetToolsBarColor(CColor& color)
 {
     if (!m_pFrame)

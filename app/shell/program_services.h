@@ -20,6 +20,7 @@ public:
     CSitePage* GetCurrentPage() override;
     CPageObject* GetCurrentObject() override;
     CAppSettings* GetAppSettings() override;
+    CPageItem* FindItemForObject(const CPageObject* object) override;
     bool GetToolsBarColor(CColor& color) override;
     void BeginWaitCursor() override;
     void EndWaitCursor() override;
