@@ -367,6 +367,21 @@ COrvelFrame* CMainFrame::ShowPageByName(const std::string& name)
     return OpenPageWindow(m_pCurrentSite->GetPageIndex(page));
 }
 
+std::vector<CSitePage*> CMainFrame::GetPageWindowPages() const
+{
+    std::vector<CSitePage*> pages;
+    for (const COrvelFrame* window : m_pageWindows)
+        pages.push_back(window->GetPage());
+    return pages;
+}
+
+void CMainFrame::RefreshPageWindows(const CSitePage* page)
+{
+    for (COrvelFrame* window : m_pageWindows)
+        if (window->GetPage() == page)
+            window->GetView()->Refresh(false);
+}
+
 void CMainFrame::OnPageWindowClosed(COrvelFrame* window)
 {
     std::erase(m_pageWindows, window);

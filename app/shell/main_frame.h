@@ -91,6 +91,10 @@ public:
     // The same, closing a window first when the limit is reached.
     COrvelFrame* ShowPageByName(const std::string& name);
     void OnPageWindowClosed(COrvelFrame* window);
+    // The pages the page windows show, in the windows' order.
+    std::vector<CSitePage*> GetPageWindowPages() const;
+    // Paints again the windows that show the page.
+    void RefreshPageWindows(const CSitePage* page);
     // The Show Page list as it was last built.
     const std::vector<PageListEntry>& GetPageList() const { return m_pageList; }
     wxMenu* BuildPageMenu();

@@ -3,7 +3,9 @@
 #include "app/model/app_settings.h"
 #include "app/model/site_paths.h"
 #include "app/shell/logic/command_line.h"
+#include "app/shell/logic/idle_rendering.h"
 #include "app/shell/main_frame.h"
+#include "app/shell/orvel_frame.h"
 #include "app/shell/program_services.h"
 #include "app/shell/wx_text.h"
 #include "app/site/website.h"
@@ -113,7 +115,52 @@ bool COrvelApp::OnInit()
     }
     // The welcome and tips dialogs answer as cancelled until they exist; the keyboard goes to the main window.
     frame->SetFocus();
+    Bind(wxEVT_IDLE, &COrvelApp::OnIdle, this);
     return true;
+}
+
+int COrvelApp::FilterEvent(wxEvent& event)
+{
+    const wxEventType type = event.GetEventType();
+    if (type == wxEVT_KEY_DOWN || type == wxEVT_LEFT_DOWN || type == wxEVT_RIGHT_DOWN || type == wxEVT_MIDDLE_DOWN ||
+        type == wxEVT_MOTION || type == wxEVT_MOUSEWHEEL) {
+        m_idleRounds = 0;
+        m_bIdleWorkBlocked = false;
+    }
+    return Event_Skip;
+}
+
+void COrvelApp::OnIdle(wxIdleEvent& event)
+{
+    event.Skip();
+    CMainFrame* frame = GetMainFrame();
+    if (!frame || !frame->GetCurrentSite() || m_bIdleWorkBlocked)
+        return;
+    if (++m_idleRounds < kIdleRoundsBeforeRendering) {
+        event.RequestMore();
+        return;
+    }
+    // The page windows' pages, the active one first.
+    std::vector<CSitePage*> pages;
+    if (CSitePage* active = frame->GetActivePage())
+        pages.push_back(active);
+    for (CSitePage* page : frame->GetPageWindowPages())
+        if (page != frame->GetActivePage())
+            pages.push_back(page);
+    CSitePage* touched = nullptr;
+    switch (RenderNextPiece(pages, &touched)) {
+    case IdleWork::done:
+        frame->RefreshPageWindows(touched);
+        event.RequestMore();
+        break;
+    case IdleWork::failed:
+        // Trying again at once would fail again; the next input gives it another chance.
+        m_bIdleWorkBlocked = true;
+        break;
+    case IdleWork::none:
+    case IdleWork::editingText:
+        break;
+    }
 }
 
 int COrvelApp::OnExit()

@@ -22,12 +22,21 @@ public:
     bool OnInit() override;
     int OnExit() override;
 
+    // Counts the rounds without input; input starts the count again.
+    int FilterEvent(wxEvent& event) override;
+
     CMainFrame* GetMainFrame() const;
     // Opens a site or theme file in the main frame; null when it was not opened.
     CWebsite* OpenDocumentFile(const std::string& path);
 
 private:
+    // Renders what the page windows show, one piece per round, once the user has left the program alone for a
+    // while.
+    void OnIdle(wxIdleEvent& event);
+
     std::unique_ptr<CProgramServices> m_services;
+    long m_idleRounds = 0;
+    bool m_bIdleWorkBlocked = false;
 };
 
 // Whether the resource folder beside the program holds what the program cannot start without: its string table.
