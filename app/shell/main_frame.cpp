@@ -18,9 +18,9 @@
 #include <wx/menu.h>
 #include <wx/mimetype.h>
 #include <wx/panel.h>
+#include <wx/settings.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
-#include <wx/settings.h>
 #include <wx/statusbr.h>
 #include <wx/utils.h>
 #include <wx/xrc/xmlres.h>

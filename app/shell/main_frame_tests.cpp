@@ -39,9 +39,9 @@ TEST_F(ShellTest, MainWindowPicture)
 
     COOBmpToolBar* toolbar = frame->GetMainToolBar();
     ASSERT_EQ(toolbar->GetButtonCount(), 8);
-    const std::pair<int, const char*> labels[] = {{ID_FILE_NEW, "New"},   {ID_FILE_OPEN, "Open"},
+    const std::pair<int, const char*> labels[] = {{ID_FILE_NEW, "New"},        {ID_FILE_OPEN, "Open"},
                                                   {ID_SHOW_PAGE, "Show Page"}, {ID_TEST, "Test"},
-                                                  {ID_SEND, "Send"},      {ID_HELP_FINDER, "Help"}};
+                                                  {ID_SEND, "Send"},           {ID_HELP_FINDER, "Help"}};
     for (auto [id, label] : labels)
         EXPECT_EQ(toolbar->FindById(id)->GetLabel(), label) << id;
     for (int id : {ID_SHOW_PAGE, ID_TEST, ID_SEND})

@@ -13,7 +13,8 @@ public:
 
     // Adds the buttons of toolbar resource id in its order, with its separators and drop-down buttons. A button's
     // label and tooltip are the last line of its command's text in the string table, the status prompt the first;
-    // a command without a text gets no label. The bar's commands all lie above wx's range of ids. False when the resource is missing.
+    // a command without a text gets no label. The bar's commands all lie above wx's range of ids. False when the
+    // resource is missing.
     virtual bool LoadToolBar(int id);
     // Labels under the buttons, or pictures alone.
     void SetTextMode(bool show);

@@ -5,9 +5,9 @@
 
 #include <wx/artprov.h>
 #include <wx/checkbox.h>
+#include <wx/sizer.h>
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
-#include <wx/sizer.h>
 #include <wx/utils.h>
 #include <wx/xrc/xmlres.h>
 

@@ -102,6 +102,12 @@ bool COrvelApp::OnInit()
         return false;
     }
     m_services->SetMainFrame(frame);
+    // Once the main window goes, nothing is current any more.
+    frame->Bind(wxEVT_DESTROY, [this, frame](wxWindowDestroyEvent& event) {
+        if (event.GetEventObject() == frame)
+            m_services->SetMainFrame(nullptr);
+        event.Skip();
+    });
     SetTopWindow(frame);
     frame->Show();
 

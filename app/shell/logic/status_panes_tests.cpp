@@ -37,10 +37,7 @@ class FakeSite
 public:
     FakeSite() : site("/sites/shop.kst") {}
 
-    CSitePage* AddPage(const std::string& name)
-    {
-        return site.AddPage(std::make_unique<CSitePage>(&site, name, name));
-    }
+    CSitePage* AddPage(const std::string& name) { return site.AddPage(std::make_unique<CSitePage>(&site, name, name)); }
     PaneObject* AddObject(CSitePage* page, int kind, int bytes, DPOINT center = {})
     {
         auto object = std::make_unique<PaneObject>(kind, bytes, center);
@@ -132,7 +129,7 @@ TEST(StatusPanes, ImageInfoNamesThePictureOfOutlineObjectsOnly)
 TEST(StatusPanes, CoordinatesRoundHalvesUpAndTruncateNegatives)
 {
     const std::pair<double, int> cases[] = {{10.0, 10}, {10.49, 10}, {10.5, 11}, {10.99, 11},
-                                            {-3.2, -3}, {-3.5, -3}, {-3.9, -3}, {0.5, 1}};
+                                            {-3.2, -3}, {-3.5, -3},  {-3.9, -3}, {0.5, 1}};
     for (auto [v, expected] : cases)
         EXPECT_EQ(RoundPaneCoordinate(v), expected) << v;
 }
@@ -153,8 +150,8 @@ TEST(StatusPanes, PositionOfItemGroupSelectionAndGuide)
     ASSERT_NE(frame, nullptr);
     ASSERT_FALSE(frame->IsGroup());
     const CRect rect = frame->GetRect();
-    EXPECT_EQ(FormatPositionPane(&fake.site, page),
-              "x: " + std::to_string((rect.left + rect.right) / 2) + "  y: " + std::to_string((rect.top + rect.bottom) / 2))
+    EXPECT_EQ(FormatPositionPane(&fake.site, page), "x: " + std::to_string((rect.left + rect.right) / 2) +
+                                                        "  y: " + std::to_string((rect.top + rect.bottom) / 2))
         << "a selection of two items: the middle of its rectangle";
 
     page->AddGuide(true, 120);
@@ -167,9 +164,8 @@ TEST(StatusPanes, PositionOfItemGroupSelectionAndGuide)
     CObjectFrame* group = page->CreateGroup();
     ASSERT_TRUE(group->IsGroup());
     const DPOINT center = group->GetCenter();
-    EXPECT_EQ(FormatPositionPane(&fake.site, page),
-              "x: " + std::to_string(RoundPaneCoordinate(center.x)) + "  y:" +
-                  std::to_string(RoundPaneCoordinate(center.y)))
+    EXPECT_EQ(FormatPositionPane(&fake.site, page), "x: " + std::to_string(RoundPaneCoordinate(center.x)) +
+                                                        "  y:" + std::to_string(RoundPaneCoordinate(center.y)))
         << "a user group: its centre";
 }
 
