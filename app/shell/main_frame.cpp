@@ -164,6 +164,8 @@ bool CMainFrame::Create()
     m_inspectorState = ::LoadInspectorState(m_store, m_environment.screenWidth, m_environment.screenHeight);
     m_inspectorFlags.fill(false);
     m_inspectorFlags[InspectorPaletteFor(m_inspectorState.current)] = true;
+    // A first run has no tracker file yet; the tracker then starts empty.
+    m_changedPages.Load();
 
     SetDropTarget(new CSiteFileDropTarget(this));
     Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);

@@ -7,6 +7,7 @@
 // and go back when it closes; the settings record is written when it goes.
 
 #include "app/model/app_settings.h"
+#include "app/publish/changed_pages.h"
 #include "app/shell/command_ids.h"
 #include "app/shell/logic/frame_texts.h"
 #include "platform/win/key_store.h"
@@ -69,6 +70,8 @@ public:
     void SetStatusText(const std::string& text);
 
     CAppSettings& GetSettings() { return m_settings; }
+    // Which pages changed since the last upload, as the previous run left them.
+    CChangedPages& GetChangedPages() { return m_changedPages; }
     CKeyStore& GetStore() { return m_store; }
     COOBmpToolBar* GetMainToolBar() const { return m_pToolBar; }
     wxWindow* GetToolsBar() const { return m_pToolsBar; }
@@ -139,6 +142,7 @@ private:
     CInspectorState m_inspectorState;
     std::array<bool, 7> m_inspectorFlags{};
     std::vector<std::string> m_browserPaths;
+    CChangedPages m_changedPages;
 
     COOBmpToolBar* m_pToolBar = nullptr;
     wxWindow* m_pToolsBar = nullptr;

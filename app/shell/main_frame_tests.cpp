@@ -10,6 +10,8 @@
 #include "platform/win/key_store.h"
 #include "testing/test_output.h"
 
+#include <filesystem>
+#include <fstream>
 #include <wx/image.h>
 #include <wx/menu.h>
 #include <wx/statusbr.h>
@@ -272,6 +274,33 @@ TEST_F(ShellTest, ProgramServicesAnswerFromTheMainFrame)
     contact->SelectItemAt(0);
     EXPECT_EQ(program.GetCurrentPage(), contact);
     EXPECT_EQ(program.GetCurrentObject(), item->GetCurrentObject());
+}
+
+} // namespace
+
+namespace {
+
+// The changed-pages list of the last run is read when the window is made.
+TEST_F(ShellTest, TheLastRunsChangedPagesAreRead)
+{
+    // The tracker's file: the site's path and the indices of its changed pages, little-endian counts first.
+    const std::string path = "/home/ann/Sites/bakery.kst";
+    std::string bytes;
+    auto le32 = [&bytes](uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            bytes += static_cast<char>(v >> (8 * i) & 0xFF);
+    };
+    le32(static_cast<uint32_t>(path.size()));
+    bytes += path;
+    le32(1);
+    le32(0);
+    ASSERT_EQ(CChangedPages().GetFilePath(), scratch / "data/Pelorin/ftpfile.dat");
+    std::filesystem::create_directories(scratch / "data/Pelorin");
+    std::ofstream(scratch / "data/Pelorin/ftpfile.dat", std::ios::binary) << bytes;
+
+    Start();
+    EXPECT_EQ(frame->GetChangedPages().GetSitePath(), path);
+    EXPECT_EQ(frame->GetChangedPages().GetPageIndices(), std::vector<UINT>{0});
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "platform/gui/xrc_resources.h"
 #include "testing/scratch_folder.h"
 
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -54,6 +55,9 @@ class ShellTest : public ::testing::Test
 protected:
     ShellTest() : services(frame)
     {
+        // Whatever the frame reads or writes beside its store stays in the scratch folder.
+        setenv("XDG_CONFIG_HOME", (scratch / "config").c_str(), 1);
+        setenv("XDG_DATA_HOME", (scratch / "data").c_str(), 1);
         EXPECT_TRUE(LoadXrcResources());
         SetCoreServices(&services);
         environment.documentsFolder = scratch / "Documents/";
