@@ -13,6 +13,7 @@
 #include "platform/resources/string_table.h"
 #include "platform/win/log.h"
 
+#include <filesystem>
 #include <wx/dnd.h>
 #include <wx/filedlg.h>
 #include <wx/menu.h>
@@ -98,6 +99,10 @@ CMainFrame::~CMainFrame()
     // The page windows go first: they tell this frame when they go, and they show pages of the site.
     CloseSite();
     SaveBrowserPaths(m_store, m_browserPaths);
+    m_store.DeleteTree(kRecentFilesSection);
+    const std::vector<std::string> recent = GetRecentFiles();
+    for (size_t i = 0; i < recent.size(); ++i)
+        m_store.WriteProfileString(kRecentFilesSection, "File" + std::to_string(i + 1), recent[i]);
     m_settings.SaveSettings(m_store);
     CFileException error;
     if (!m_store.GetPath().empty() && !m_store.Save(&error))
@@ -116,6 +121,13 @@ bool CMainFrame::Create()
     if (!menus)
         return false;
     SetMenuBar(menus);
+    // The recent files stand at the foot of the File menu, oldest last.
+    m_recentFiles.UseMenu(menus->GetMenu(0));
+    for (int i = 4; i >= 1; --i) {
+        const std::string file = m_store.GetProfileString(kRecentFilesSection, "File" + std::to_string(i));
+        if (!file.empty())
+            m_recentFiles.AddFileToHistory(PathToWx(file));
+    }
 
     // The message pane, then the picture file, the position, the page count and the download time, each as wide
     // as its sample text.
@@ -174,6 +186,7 @@ bool CMainFrame::Create()
     Bind(wxEVT_MOVE, &CMainFrame::OnSizeOrMove, this);
     Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateCommand, this);
     Bind(wxEVT_MENU, &CMainFrame::OnPageCommand, this, kFirstPageCommand, kLastPageCommand);
+    Bind(wxEVT_MENU, &CMainFrame::OnRecentFile, this, wxID_FILE1, wxID_FILE9);
     Bind(wxEVT_MENU, &CMainFrame::OnCommand, this);
     Bind(wxEVT_TOOL_DROPDOWN, &CMainFrame::OnShowPageDropDown, this, ID_SHOW_PAGE);
     m_bCreated = true;
@@ -462,7 +475,7 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event)
         event.Skip();
         return;
     }
-    if (id >= kFirstPageCommand && id <= kLastPageCommand) {
+    if ((id >= kFirstPageCommand && id <= kLastPageCommand) || (id >= wxID_FILE1 && id <= wxID_FILE9)) {
         event.Enable(true);
         return;
     }
@@ -513,6 +526,29 @@ void CMainFrame::OnFileOpen()
         m_settings.m_strKstPath = GetPathFolder(path);
         site->RebaseFilePaths(GetPathFolder(path), GetPathFileName(path));
     }
+}
+
+void CMainFrame::AddRecentFile(const std::string& path)
+{
+    m_recentFiles.AddFileToHistory(PathToWx(path));
+}
+
+std::vector<std::string> CMainFrame::GetRecentFiles() const
+{
+    std::vector<std::string> files;
+    for (size_t i = 0; i < m_recentFiles.GetCount(); ++i)
+        files.push_back(PathFromWx(m_recentFiles.GetHistoryFile(i)));
+    return files;
+}
+
+void CMainFrame::OnRecentFile(wxCommandEvent& event)
+{
+    const size_t position = static_cast<size_t>(event.GetId() - wxID_FILE1);
+    if (position >= m_recentFiles.GetCount())
+        return;
+    const std::string path = PathFromWx(m_recentFiles.GetHistoryFile(position));
+    if (!OpenDocumentFile(*this, path) && !std::filesystem::exists(path))
+        m_recentFiles.RemoveFileFromHistory(position);
 }
 
 void CMainFrame::OnHelp()

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 #include <wx/aui/framemanager.h>
+#include <wx/filehistory.h>
 #include <wx/mdi.h>
 
 class CWebsite;
@@ -53,6 +54,7 @@ enum MainFrameCommand
 
 // The store sections and values of the bars' state.
 inline constexpr const char* kBarStateSection = "NewBarState";
+inline constexpr const char* kRecentFilesSection = "Recent File List";
 
 class CMainFrame : public wxMDIParentFrame
 {
@@ -70,6 +72,10 @@ public:
     void SetStatusText(const std::string& text);
 
     CAppSettings& GetSettings() { return m_settings; }
+    // The last site files opened, newest first (at most four; theme files never enter it).
+    void AddRecentFile(const std::string& path);
+    std::vector<std::string> GetRecentFiles() const;
+
     // Which pages changed since the last upload, as the previous run left them.
     CChangedPages& GetChangedPages() { return m_changedPages; }
     CKeyStore& GetStore() { return m_store; }
@@ -134,6 +140,7 @@ private:
     void OnPageCommand(wxCommandEvent& event);
     void OnShowPageDropDown(wxCommandEvent& event);
     void OnFileOpen();
+    void OnRecentFile(wxCommandEvent& event);
     void OnHelp();
 
     CSettingsEnvironment m_environment;
@@ -143,6 +150,7 @@ private:
     std::array<bool, 7> m_inspectorFlags{};
     std::vector<std::string> m_browserPaths;
     CChangedPages m_changedPages;
+    wxFileHistory m_recentFiles{4};
 
     COOBmpToolBar* m_pToolBar = nullptr;
     wxWindow* m_pToolsBar = nullptr;

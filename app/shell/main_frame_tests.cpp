@@ -2,6 +2,7 @@
 
 #include "app/objects/page_object_fake.h"
 #include "app/shell/main_toolbar.h"
+#include "app/shell/orvel_app.h"
 #include "app/shell/orvel_frame.h"
 #include "app/shell/program_services.h"
 #include "app/shell/shell_test_support.h"
@@ -301,6 +302,41 @@ TEST_F(ShellTest, TheLastRunsChangedPagesAreRead)
     Start();
     EXPECT_EQ(frame->GetChangedPages().GetSitePath(), path);
     EXPECT_EQ(frame->GetChangedPages().GetPageIndices(), std::vector<UINT>{0});
+}
+
+} // namespace
+
+namespace {
+
+// Sites opened from files join the recent files, themes do not; the list outlives the run.
+TEST_F(ShellTest, OpenedSitesJoinTheRecentFiles)
+{
+    Start();
+    auto site = MakeSite({"Home", "About"});
+    for (const char* name : {"bakery.kst", "corner.kth", "BIG.KTH"})
+        ASSERT_TRUE(SaveSiteFile(*site, scratch / name));
+    std::ofstream(scratch / "broken.kst") << "not a site";
+
+    ASSERT_NE(OpenDocumentFile(*frame, scratch / "bakery.kst"), nullptr);
+    EXPECT_EQ(frame->CountPageWindows(), 1);
+    EXPECT_EQ(frame->GetActivePage()->GetName(), "About");
+    EXPECT_EQ(frame->GetTitle(), "Tallowmere Pelorin - bakery.kst");
+    // Another file while a site is open: the user is asked first; No keeps the open site.
+    services.answer = false;
+    EXPECT_EQ(OpenDocumentFile(*frame, scratch / "corner.kth"), nullptr);
+    EXPECT_EQ(frame->GetCurrentSite()->GetPath(), scratch / "bakery.kst");
+    services.answer = true;
+    ASSERT_NE(OpenDocumentFile(*frame, scratch / "corner.kth"), nullptr);
+    ASSERT_NE(OpenDocumentFile(*frame, scratch / "BIG.KTH"), nullptr);
+    services.messages.clear();
+    EXPECT_EQ(OpenDocumentFile(*frame, scratch / "broken.kst"), nullptr);
+    ASSERT_EQ(services.messages.size(), 2u) << "asked to close, then told why the file did not open";
+    EXPECT_NE(services.messages[1].find("broken.kst"), std::string::npos) << services.messages[1];
+    EXPECT_EQ(frame->GetRecentFiles(), std::vector<std::string>{scratch / "bakery.kst"});
+    Close();
+
+    Start();
+    EXPECT_EQ(frame->GetRecentFiles(), std::vector<std::string>{scratch / "bakery.kst"});
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include "platform/gui/xrc_resources.h"
 #include "platform/resources/resource_folder.h"
 #include "platform/resources/string_table.h"
+#include "platform/win/codepage1252.h"
 #include "platform/win/file.h"
 #include "platform/win/log.h"
 #include "platform/win/path.h"
@@ -220,6 +221,9 @@ CWebsite* OpenDocumentFile(CMainFrame& frame, const std::string& path)
     }
     CWebsite* opened = site.get();
     frame.OpenSite(std::move(site));
+    // Themes are starting points for new sites, not files worked on: they stay out of the recent files.
+    if (!EqualNoCase1252(std::filesystem::path(full).extension().string(), ".kth"))
+        frame.AddRecentFile(full);
     return opened;
 }
 
