@@ -249,10 +249,10 @@ void CFtp::Open(bool& serverNotFound, bool& loginFailed, bool& cancelled, const 
                 const Proxy* proxy)
 {
     CURL* easy = m_curl->easy;
-    const bool usable = IsSafeHost(m_strHost) && IsPort(m_nPort) && IsSafeText(user) && IsSafeText(m_strPassword) &&
-                        (!proxy || (IsSafeHost(proxy->host) && IsPort(proxy->port) && IsSafeText(proxy->user) &&
-                                    IsSafeText(m_strProxyPassword) &&
-                                    (proxy->type == SOCKS4 || proxy->type == SOCKS5)));
+    const bool usable =
+        IsSafeHost(m_strHost) && IsPort(m_nPort) && IsSafeText(user) && IsSafeText(m_strPassword) &&
+        (!proxy || (IsSafeHost(proxy->host) && IsPort(proxy->port) && IsSafeText(proxy->user) &&
+                    IsSafeText(m_strProxyPassword) && (proxy->type == SOCKS4 || proxy->type == SOCKS5)));
     if (!easy || !usable) {
         m_strError = easy ? "The server, the proxy, a port, a user or a password cannot be used." : "Out of memory.";
         throw CFtpException(m_strError);

@@ -23,9 +23,8 @@ constexpr int kPeerFiles = 50;
 std::unique_ptr<CFtp> Connect()
 {
     bool serverNotFound = false, loginFailed = false, cancelled = false;
-    return std::make_unique<CFtp>(serverNotFound, loginFailed, cancelled, "127.0.0.1",
-                                  ftp_test::TheFtpServer().Port(), ftp_test::FtpServer::kUser,
-                                  ftp_test::FtpServer::kPassword, true);
+    return std::make_unique<CFtp>(serverNotFound, loginFailed, cancelled, "127.0.0.1", ftp_test::TheFtpServer().Port(),
+                                  ftp_test::FtpServer::kUser, ftp_test::FtpServer::kPassword, true);
 }
 
 std::string MakeFile(const ScratchFolder& folder, const std::string& name, int size)
@@ -40,8 +39,8 @@ std::string MakeFile(const ScratchFolder& folder, const std::string& name, int s
 void Report(benchmark::State& state, int files, long long bytes)
 {
     state.counters["files_per_s"] = benchmark::Counter(files, benchmark::Counter::kIsIterationInvariantRate);
-    state.counters["us_per_file"] = benchmark::Counter(files / 1e6, benchmark::Counter::kIsIterationInvariantRate |
-                                                                        benchmark::Counter::kInvert);
+    state.counters["us_per_file"] =
+        benchmark::Counter(files / 1e6, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
     state.SetBytesProcessed(state.iterations() * bytes);
 }
 

@@ -189,7 +189,8 @@ TEST_F(FtpTest, NamesWithLineBreaksOrNulAreRefusedBeforeAnythingIsSent)
         [this](CFtp& f, const std::string& n) { return f.put(m_local / "f.txt", n, false); },
         [this](CFtp& f, const std::string& n) { return f.get(m_local / "g.txt", n, false); },
     };
-    for (const std::string& name : {std::string("a\r\nDELE f.txt"), std::string("a\nb"), std::string("a\0b", 3), std::string()}) {
+    for (const std::string& name :
+         {std::string("a\r\nDELE f.txt"), std::string("a\nb"), std::string("a\0b", 3), std::string()}) {
         for (const auto& call : calls) {
             m_log.clear();
             EXPECT_FALSE(call(*ftp, name));
@@ -313,10 +314,9 @@ TEST_F(FtpTest, LogsHoldNoPassword)
     // A folder named after the password shows the masking of lines other than the log-in.
     bool serverNotFound = false, loginFailed = false, cancelled = false;
     {
-        auto ftp = std::make_unique<CFtp>(
-            serverNotFound, loginFailed, cancelled, "127.0.0.1", TheFtpServer().Port(), FtpServer::kUser,
-            FtpServer::kPassword, true, CFtp::ProgressCallback(),
-            [this](const std::string& line) { m_log.push_back(line); });
+        auto ftp = std::make_unique<CFtp>(serverNotFound, loginFailed, cancelled, "127.0.0.1", TheFtpServer().Port(),
+                                          FtpServer::kUser, FtpServer::kPassword, true, CFtp::ProgressCallback(),
+                                          [this](const std::string& line) { m_log.push_back(line); });
         ASSERT_TRUE(ftp->InitLogFile(m_local.Path()));
         ASSERT_TRUE(ftp->chdir(m_name));
         EXPECT_TRUE(ftp->mkdir(std::string("x-") + FtpServer::kPassword));
