@@ -133,6 +133,9 @@ struct CFtp::Curl
     CURL* easy = nullptr;
     char errorText[CURL_ERROR_SIZE] = {};
     curl_slist* commands = nullptr;
+    // The sockets libcurl holds open for this connection, so that DisconnectOnly can cut them between requests
+    // too, when libcurl no longer names its socket.
+    std::vector<curl_socket_t> sockets;
 
     Curl()
     {
@@ -181,6 +184,21 @@ struct CFtp::Curl
 
 struct CFtpCallbacks
 {
+    static curl_socket_t OpenSocket(void* data, curlsocktype, curl_sockaddr* address)
+    {
+        const curl_socket_t fd = ::socket(address->family, address->socktype | SOCK_CLOEXEC, address->protocol);
+        if (fd != CURL_SOCKET_BAD)
+            static_cast<CFtp::Curl*>(data)->sockets.push_back(fd);
+        return fd;
+    }
+
+    static int CloseSocket(void* data, curl_socket_t fd)
+    {
+        auto& sockets = static_cast<CFtp::Curl*>(data)->sockets;
+        sockets.erase(std::remove(sockets.begin(), sockets.end(), fd), sockets.end());
+        return ::close(fd);
+    }
+
     static int XferInfo(void* data, curl_off_t, curl_off_t dlNow, curl_off_t, curl_off_t ulNow)
     {
         CFtp& ftp = *static_cast<CFtp*>(data);
@@ -291,6 +309,10 @@ void CFtp::Open(bool& serverNotFound, bool& loginFailed, bool& cancelled, const 
     curl_easy_setopt(easy, CURLOPT_VERBOSE, 1L);
     curl_easy_setopt(easy, CURLOPT_DEBUGFUNCTION, &CFtpCallbacks::Debug);
     curl_easy_setopt(easy, CURLOPT_DEBUGDATA, this);
+    curl_easy_setopt(easy, CURLOPT_OPENSOCKETFUNCTION, &CFtpCallbacks::OpenSocket);
+    curl_easy_setopt(easy, CURLOPT_OPENSOCKETDATA, m_curl.get());
+    curl_easy_setopt(easy, CURLOPT_CLOSESOCKETFUNCTION, &CFtpCallbacks::CloseSocket);
+    curl_easy_setopt(easy, CURLOPT_CLOSESOCKETDATA, m_curl.get());
 
     // An empty path: log in and learn the folder the server put us in, nothing more.
     ResetRequest("ftp://" + HostForUrl(m_strHost) + ":" + std::to_string(m_nPort) + "/");
@@ -612,9 +634,9 @@ void CFtp::DisconnectOnly()
         return;
     m_bDropped = true;
     Log("! The connection was dropped.");
-    // Shutting the socket down makes a running call fail at once, and spares the goodbye on cleanup.
-    curl_socket_t socket = CURL_SOCKET_BAD;
-    if (curl_easy_getinfo(m_curl->easy, CURLINFO_ACTIVESOCKET, &socket) == CURLE_OK && socket != CURL_SOCKET_BAD)
+    // Shutting the sockets down makes a running call fail at once, and spares the goodbye on cleanup, which a
+    // server that stopped answering would otherwise make wait.
+    for (curl_socket_t socket : m_curl->sockets)
         ::shutdown(socket, SHUT_RDWR);
     if (!m_bBusy)
         Drop();

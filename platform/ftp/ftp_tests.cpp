@@ -247,7 +247,7 @@ TEST_F(FtpTest, ProgressReportsEveryByteAndItsZeroCancels)
     EXPECT_EQ(cancelling->m_nError, CFtp::errorCancelled);
 }
 
-TEST_F(FtpTest, DisconnectOnlyInsideProgressFailsTheRunningCallAndLaterOnes)
+TEST_F(FtpTest, DisconnectOnlyFailsTheRunningCallAndLaterOnes)
 {
     WriteAll(m_local / "big.bin", std::string(3 << 20, 'd'));
     CFtp* self = nullptr;
@@ -263,6 +263,13 @@ TEST_F(FtpTest, DisconnectOnlyInsideProgressFailsTheRunningCallAndLaterOnes)
     EXPECT_FALSE(ftp->chdir(".."));
     EXPECT_EQ(ftp->m_nError, CFtp::errorCancelled);
     ftp->DisconnectOnly(); // a second drop changes nothing
+
+    // Between calls it drops the connection too.
+    auto idle = Connect();
+    idle->DisconnectOnly();
+    EXPECT_FALSE(idle->mkdir("after-the-drop"));
+    EXPECT_EQ(idle->m_nError, CFtp::errorCancelled);
+    EXPECT_FALSE(fs::exists(Remote("after-the-drop")));
 }
 
 TEST_F(FtpTest, ActiveModeTransfers)
