@@ -81,7 +81,7 @@ def read_links(libraries):
                 library.links |= ours
             elif target in test_targets:
                 library.test_links |= ours
-        library.test_links -= library.links | {library.name}
+        library.test_links -= library.links | {library.name} | IMPLICIT_TEST_LIBRARIES
 
 
 def readme_lists(root, library):

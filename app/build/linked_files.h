@@ -18,3 +18,8 @@ std::vector<LinkedFile>& GetLinkedFiles();
 
 // The entry whose source path equals path, compared without regard to case; null when the list has none.
 const LinkedFile* FindLinkedFile(const std::string& path);
+
+// Lists the document under its own file name, or, when another document has that name already, under its title
+// with the first free number added ("photo0.jpg", "photo1.jpg", ...); names are compared without regard to case.
+// Nothing happens for a document already listed. False, listing nothing, when no number up to 32767 is free.
+bool AddLinkedFile(const std::string& path);

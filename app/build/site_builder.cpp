@@ -8,6 +8,7 @@
 #include <cstring>
 #include <sys/stat.h>
 
+#include "app/build/picture_writer.h"
 #include "app/objects/page_object.h"
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
@@ -69,8 +70,7 @@ std::string MakeOutputFolder(const std::string& folder)
 
 CSiteBuilder::CSiteBuilder(const SiteBuildOptions& options)
     : m_options(options),
-      m_pWorkA(std::make_unique<CPixMap>(IMAGE_MODE_RGBA, CSitePage::kRenderBufferSize, CSitePage::kRenderBufferSize)),
-      m_pWorkB(std::make_unique<CPixMap>(IMAGE_MODE_RGB, CSitePage::kRenderBufferSize, CSitePage::kRenderBufferSize))
+      m_pWorkA(std::make_unique<CPixMap>(IMAGE_MODE_RGBA, CSitePage::kRenderBufferSize, CSitePage::kRenderBufferSize))
 {
 }
 
@@ -109,11 +109,19 @@ void CSiteBuilder::BuildWebsite(SiteBuildResult& result, CWebsite* site, int mod
     m_pageRecords.clear();
     m_imageNames.clear();
     m_backgroundNames.clear();
+    m_ownNames.clear();
     m_nImageCounter = 0;
     m_nextClassNumber = 0;
     m_failure.clear();
     if (!site)
         return;
+    // However the run ends, the pictures asked for are on disk before it returns.
+    m_pWriter = std::make_unique<CPictureWriter>();
+    struct FinishPictures
+    {
+        CPictureWriter& writer;
+        ~FinishPictures() { writer.WaitAll(); }
+    } finishPictures{*m_pWriter};
 
     const int pageCount = site->GetPageCount();
     const std::string checking = ResourceText(kCheckingPageText, "Checking page:");
@@ -195,6 +203,7 @@ void CSiteBuilder::BuildWebsite(SiteBuildResult& result, CWebsite* site, int mod
         CPageBuildRecord& record = *m_pageRecords[i];
         CSitePage* page = record.page;
         progress.SetPageName(page->GetName());
+        m_strPictureContext = page->GetName();
         page->RenderDirtyObjects();
         CollectTextStyles(record, i);
         if (!BuildBackgroundImage(record, i)) {
@@ -220,6 +229,14 @@ void CSiteBuilder::BuildWebsite(SiteBuildResult& result, CWebsite* site, int mod
             result.code = buildCancelled;
             return;
         }
+    }
+
+    std::string failedPicture, failedPage;
+    if (!m_pWriter->WaitAll(&failedPicture, &failedPage)) {
+        result.code = buildWriteFailed;
+        result.pageName = failedPage;
+        result.message = failedPicture + ": the picture could not be written";
+        return;
     }
 
     progress.SetPos(900000);

@@ -19,6 +19,7 @@
 
 class CWebsite;
 class CSitePage;
+class CPictureWriter;
 class CPageItem;
 class CPageObject;
 
@@ -52,7 +53,7 @@ enum SiteBuildCode : int
     buildMouseOverCovered = 1, // a mouse-over item is covered by an item above it
     buildTextProblem = 2,      // a text object cannot be built; callers treat it like 1
     buildCancelled = 3,
-    buildWriteFailed = 4, // a page, picture or copied file could not be written; message names the file
+    buildWriteFailed = 4,  // a page, picture or copied file could not be written; message names the file
     buildFolderFailed = 5, // an output folder could neither be entered nor made; message names the folder
 };
 
@@ -226,6 +227,43 @@ private:
         std::string sourcePath;
         std::string fileName;
     };
+    // The output name a picture file took for itself, as a background or as an object's picture.
+    struct OwnName
+    {
+        std::string sourcePath;
+        bool background = false;
+        std::string fileName;
+    };
+
+    // ---- Helpers of the picture steps (page_images.cpp) ----
+    // Composes the page inside rect (clipped to the page) with the record's object drawn on top as object (its
+    // main or mouse-over state) into a mode-3 image. Null, with the failure noted, when memory is short.
+    std::unique_ptr<CImage> RenderItem(const CPageBuildRecord& record, int index, CPageObject& object,
+                                       const CRect& rect);
+    // Whether the object record is left out of the pictures of the others: the page shows it by other means.
+    bool IsLeftOutOfPictures(const CObjectBuildRecord& object) const;
+    // Decides the file name of one state of an item and, when write is set, writes what the name refers to.
+    // False, with the failure noted, when a file cannot be written.
+    bool ApplyPictureRules(const CPageBuildRecord& record, int index, CPageObject& object, const CRect& rect,
+                           const std::string& baseName, bool overlapped, bool write, std::string& fileName);
+    // A picture of another format than the web's: its own file when that is smaller than the JPEG rendering,
+    // else the rendering as baseName + ".jpg".
+    bool ChooseSmallerPicture(const CPageBuildRecord& record, int index, CPageObject& object, const CRect& rect,
+                              const std::string& source, const std::string& baseName, std::string& fileName);
+    // The name of a rectangle picture written earlier in the run that the object may show, or null.
+    const std::string* FindReusableName(const CPageObject& object) const;
+    // The output name of a picture file: its own file name, made unique in the run, so that pictures of the same
+    // name from different folders (or one file both as a background and as an object's picture, which are written
+    // differently) never overwrite each other. The same file in the same role keeps its first name.
+    std::string OwnOutputName(const std::string& sourcePath, bool background);
+    // Queues the picture for the writer threads; a failure shows when the run waits for them.
+    bool SavePicture(std::unique_ptr<CImage> image, const std::string& fileName);
+    bool SavePicture(const CImage& image, const std::string& fileName);
+    // Writes the picture before returning, for the steps that read the file back.
+    bool SavePictureNow(const CImage& image, const std::string& fileName);
+    bool CopyPicture(const std::string& sourcePath, const std::string& fileName);
+    void HandleEmbeddedObjectNotice();
+    void FillLink(CObjectBuildRecord& object, const CPageObject& linked) const;
 
     SiteBuildOptions m_options;
     int m_nMode = buildForPublish;
@@ -236,13 +274,16 @@ private:
     std::vector<ImageName> m_imageNames;
     // Background pictures already written in this run, by source path.
     std::vector<BackgroundName> m_backgroundNames;
+    std::vector<OwnName> m_ownNames;
     // Names the "IMG_" pictures after it; counts over the whole run.
     int m_nImageCounter = 0;
     int m_nextClassNumber = 0;
     std::string m_failure;
-    // Composition tiles: 4 bytes a pixel for the page, 3 bytes a pixel for the picture.
+    // The composition tile: 4 bytes a pixel.
     std::unique_ptr<CPixMap> m_pWorkA;
-    std::unique_ptr<CPixMap> m_pWorkB;
+    // The page whose pictures are being made, named with a failed picture.
+    std::string m_strPictureContext;
+    std::unique_ptr<CPictureWriter> m_pWriter;
 };
 
 // Writes the page file of one record into the options' site folder: Windows-1252 text with CR LF line ends.

@@ -258,6 +258,21 @@ public:
         (void)textId, (void)dontShowAgain;
         return 2;
     }
+    // A document that a page links to does not exist (dialog 498). Returns IDOK (1) or IDCANCEL (2); goToObject
+    // tells whether the user asked to be shown the object that links it.
+    virtual int ShowMissingDocumentDialog(const std::string& path, bool& goToObject)
+    {
+        (void)path;
+        goToObject = false;
+        return 2;
+    }
+    // The site could not be built (dialog 375): the page it stopped on (empty for none) and why.
+    virtual void ShowBuildErrorDialog(const std::string& pageName, const std::string& message)
+    {
+        (void)pageName, (void)message;
+    }
+    // Opens the page's window and makes the item its only selection, recording the selection for undo.
+    virtual void ShowItemOnPage(CSitePage* page, CPageItem* item) { (void)page, (void)item; }
     // Tells that the transparency of a PNG picture is lost where the picture carries effects (notice 5046).
     virtual void ShowPngTransparencyNotice() {}
     // A message box with only an OK button.

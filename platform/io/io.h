@@ -1,6 +1,6 @@
 #pragma once
 
-// Loading pictures from files into images, and writing images as PNG files for people to look at.
+// Loading pictures from files into images, and writing images as picture files.
 
 #include <cstdint>
 #include <string>
@@ -50,4 +50,11 @@ public:
     // Writes an image of mode 1, 3 or 0x80000003 as a PNG file (grey, RGB or RGB with alpha). False, with no file
     // left behind, for other modes, an empty image or a failed write.
     static bool SavePNG(const std::string& path, const CImage& image);
+
+    // Writes an image of mode 1, 3 or 0x80000003 in the format the path's extension names, in any case: ".jpg" and
+    // ".jpeg" JPEG at the quality (1 to 100), ".png" PNG (as SavePNG), ".gif" GIF with a palette of at most 256
+    // colours made from the picture, ".bmp" 24-bit BMP. Only PNG keeps alpha; the others drop it. flags is accepted
+    // for the callers' sake and not used. False, with no file left behind, for any other extension, an empty image
+    // or a failed write; a path that cannot be opened is left as it was.
+    static bool SaveImage(const std::string& path, const CImage& image, unsigned flags, int quality);
 };

@@ -1,0 +1,64 @@
+#pragma once
+
+// Encodes the build's pictures on worker threads while the build goes on composing the next ones. Each picture is
+// a file of its own, so the files come out the same as when written one after the other; a later picture for a
+// path that is still being written waits for the earlier one, so the last one asked for is the one that stays.
+
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+class CImage;
+
+class CPictureWriter
+{
+public:
+    // threads 0: one less than the machine's cores, at least one, at most eight.
+    explicit CPictureWriter(unsigned threads = 0);
+    ~CPictureWriter();
+    CPictureWriter(const CPictureWriter&) = delete;
+    CPictureWriter& operator=(const CPictureWriter&) = delete;
+
+    // Queues the picture to be saved at path, in the format its extension names. context travels with a failure
+    // (the builder passes the page's name).
+    void Save(const std::string& path, std::unique_ptr<CImage> picture, const std::string& context);
+    // Returns once nothing queued or running writes path; the caller may then read, copy over or rename it.
+    void WaitFor(const std::string& path);
+    // Returns once every picture is written. False when any failed, with the first failure in the order the
+    // pictures were asked for: its path and context.
+    bool WaitAll(std::string* failedPath = nullptr, std::string* failedContext = nullptr);
+
+private:
+    struct Job
+    {
+        unsigned long sequence = 0;
+        std::string path;
+        std::unique_ptr<CImage> picture;
+        std::string context;
+    };
+    struct Failure
+    {
+        unsigned long sequence = 0;
+        std::string path;
+        std::string context;
+    };
+
+    void Work();
+    bool IsBusyWith(const std::string& path) const;
+
+    std::mutex m_mutex;
+    std::condition_variable m_queued;
+    std::condition_variable m_done;
+    std::deque<Job> m_jobs;
+    // Paths queued or being written, with how many jobs each.
+    std::multiset<std::string> m_pending;
+    std::vector<Failure> m_failures;
+    unsigned long m_nextSequence = 0;
+    bool m_stopping = false;
+    std::vector<std::thread> m_threads;
+};

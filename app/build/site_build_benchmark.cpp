@@ -1,0 +1,195 @@
+// Building a site of 20 pages with 40 objects a page (shapes with colour, gradient and picture fills, effects,
+// HTML text and text drawn as pictures, counters) from a model whose objects have not been drawn yet, as after
+// opening a site file. Beside the whole run: drawing the objects alone, and encoding the run's pictures alone, so
+// that the shares of rendering, encoding and writing HTML can be read off.
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "app/build/build_test_support.h"
+#include "app/build/site_builder.h"
+#include "platform/win/path.h"
+#include "testing/scratch_folder.h"
+
+namespace {
+
+using namespace build_testing;
+using Clock = std::chrono::steady_clock;
+
+constexpr int kPages = 20;
+constexpr int kObjectsPerPage = 40;
+
+std::unique_ptr<CWebsite> MakeSite(const std::filesystem::path& pictures)
+{
+    static const bool written = [&] {
+        std::filesystem::create_directories(pictures);
+        WritePicture(pictures, "photo.jpg", 160, 120, CColor(200, 120, 60), CColor(90, 60, 160));
+        return true;
+    }();
+    (void)written;
+    const std::string photo = (pictures / "photo.jpg").string();
+    auto site = std::make_unique<CWebsite>("/bench/site.kst");
+    NewPageSettings settings;
+    settings.width = 800;
+    settings.height = 1000;
+    settings.background.SetColor(CColor(248, 246, 240));
+    for (int p = 0; p < kPages; ++p) {
+        CSitePage* page = site->AddPage(
+            std::make_unique<CSitePage>(site.get(), "page" + std::to_string(p), "Page", settings));
+        for (int i = 0; i < kObjectsPerPage; ++i) {
+            // An 8 x 5 grid of cells 100 x 200.
+            const double x = 50 + 100 * (i % 8), y = 100 + 200 * (i / 8);
+            const CColor colour(static_cast<BYTE>(40 + 5 * i), static_cast<BYTE>(200 - 3 * i), static_cast<BYTE>(90 + p));
+            switch (i % 8) {
+            case 0:
+                page->AddObject(Coloured(std::make_unique<CRectangleObject>(x, y, SIZE{80, 60}, 0.0), colour));
+                break;
+            case 1: {
+                auto circle = std::make_unique<CCircleObject>(x, y, SIZE{80, 80}, 0.0);
+                circle->GetFill()->SetGradient(Gradient(1 + i % 3, 45));
+                page->AddObject(std::move(circle));
+                break;
+            }
+            case 2: {
+                auto polygon = Coloured(std::make_unique<CPolygonObject>(x, y, SIZE{80, 80}, 0.2, 6), colour);
+                polygon->SetEffects(Effects(true, false, false));
+                page->AddObject(std::move(polygon));
+                break;
+            }
+            case 3:
+                page->AddObject(PictureRectangle(x, y, 90, 70, photo));
+                break;
+            case 4:
+                page->AddObject(MakeText(x, y, 90, {{"Plain words here", TextFormat()}}));
+                break;
+            case 5: {
+                auto text = MakeText(x, y, 90, {{"Glowing", TextFormat()}});
+                text->SetEffects(Effects(false, false, true));
+                page->AddObject(std::move(text));
+                break;
+            }
+            case 6: {
+                auto star = Coloured(std::make_unique<CPolygonObject>(x, y, SIZE{80, 80}, 0.3, 18), colour);
+                star->SetEffects(Effects(false, true, false));
+                page->AddObject(std::move(star));
+                break;
+            }
+            default:
+                page->AddObject(std::make_unique<CCounterObject>(0, POINT{static_cast<LONG>(x), static_cast<LONG>(y)}));
+                break;
+            }
+        }
+    }
+    return site;
+}
+
+// Times the phases the run reports.
+class PhaseClock : public BuildProgress
+{
+public:
+    void SetPhase(const std::string& text) override
+    {
+        const auto now = Clock::now();
+        if (++m_phase == 3)
+            m_picturesStart = now;
+        if (m_phase == 4)
+            m_writingStart = now;
+    }
+    double PicturesSeconds() const { return std::chrono::duration<double>(m_writingStart - m_picturesStart).count(); }
+    Clock::time_point WritingStart() const { return m_writingStart; }
+
+private:
+    int m_phase = 0;
+    Clock::time_point m_picturesStart;
+    Clock::time_point m_writingStart;
+};
+
+SiteBuildOptions Options(const std::string& folder)
+{
+    SiteBuildOptions options;
+    options.offline = 1;
+    options.siteFolder = folder;
+    options.filesFolder = folder + "files/";
+    return options;
+}
+
+void BM_BuildSiteFromCleanModel(benchmark::State& state)
+{
+    ScratchFolder folder;
+    double pictures = 0, writing = 0, total = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto site = MakeSite(folder / "pictures");
+        state.ResumeTiming();
+        PhaseClock clock;
+        SiteBuildResult result;
+        const auto start = Clock::now();
+        CSiteBuilder(Options(folder / "out/")).BuildWebsite(result, site.get(), buildForPreview, &clock);
+        const auto end = Clock::now();
+        if (result.code != buildDone)
+            state.SkipWithError(result.message.c_str());
+        total += std::chrono::duration<double>(end - start).count();
+        pictures += clock.PicturesSeconds();
+        writing += std::chrono::duration<double>(end - clock.WritingStart()).count();
+        state.PauseTiming();
+        site.reset();
+        state.ResumeTiming();
+    }
+    state.counters["ms_per_page"] = 1000 * total / (double(state.iterations()) * kPages);
+    state.counters["pictures_share"] = pictures / total;
+    state.counters["html_share"] = writing / total;
+}
+BENCHMARK(BM_BuildSiteFromCleanModel)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Drawing every object of a model just opened: the rendering inside the run.
+void BM_RenderObjectsFromCleanModel(benchmark::State& state)
+{
+    ScratchFolder folder;
+    double total = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto site = MakeSite(folder / "pictures");
+        state.ResumeTiming();
+        const auto start = Clock::now();
+        for (int i = 0; i < site->GetPageCount(); ++i)
+            site->GetPage(i)->RenderDirtyObjects();
+        total += std::chrono::duration<double>(Clock::now() - start).count();
+        state.PauseTiming();
+        site.reset();
+        state.ResumeTiming();
+    }
+    state.counters["ms_per_page"] = 1000 * total / (double(state.iterations()) * kPages);
+}
+BENCHMARK(BM_RenderObjectsFromCleanModel)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Encoding again every picture one run wrote, in its own format: the encoding inside the run.
+void BM_EncodeTheRunsPictures(benchmark::State& state)
+{
+    ScratchFolder folder;
+    auto site = MakeSite(folder / "pictures");
+    SiteBuildResult result;
+    CSiteBuilder(Options(folder / "out/")).BuildWebsite(result, site.get(), buildForPreview);
+    std::vector<std::pair<std::string, std::unique_ptr<CImage>>> pictures;
+    for (const FolderEntry& entry : ListFolder(folder / "out/files/")) {
+        IOError error;
+        std::unique_ptr<CImage> image(CIO::LoadImageA(folder / ("out/files/" + entry.name), IO_LOAD_RGB, &error));
+        if (image)
+            pictures.emplace_back(folder / ("again_" + entry.name), std::move(image));
+    }
+    double total = 0;
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        for (const auto& [path, image] : pictures)
+            CIO::SaveImage(path, *image, 8, 98);
+        total += std::chrono::duration<double>(Clock::now() - start).count();
+    }
+    state.counters["pictures"] = double(pictures.size());
+    state.counters["ms_per_page"] = 1000 * total / (double(state.iterations()) * kPages);
+}
+BENCHMARK(BM_EncodeTheRunsPictures)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace

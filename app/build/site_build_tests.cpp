@@ -1,0 +1,150 @@
+// Whole builds of the showcase site, compared byte for byte with the pages kept beside this file: online (as
+// published) and offline (as previewed), directly from the model and from the site file saved and read back.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/build/build_test_support.h"
+#include "app/build/linked_files.h"
+#include "app/build/site_builder.h"
+#include "app/objects/page_object.h"
+#include "app/site/object_frame.h"
+#include "platform/win/file.h"
+#include "platform/win/path.h"
+#include "testing/golden_file.h"
+#include "testing/scratch_folder.h"
+
+namespace {
+
+using namespace build_testing;
+
+SiteBuildOptions OptionsFor(const std::string& folder, bool offline)
+{
+    SiteBuildOptions options;
+    options.offline = offline ? 1 : 0;
+    options.siteFolder = folder;
+    options.filesFolder = folder + "files/";
+    options.fillOutside = 1;
+    options.outsideColor = CColor(255, 255, 255);
+    return options;
+}
+
+// The names in a folder, folders marked with a trailing '/', one a line.
+std::string Listing(const std::string& folder)
+{
+    std::string listing;
+    for (const FolderEntry& entry : ListFolder(folder))
+        listing += entry.name + (entry.isFolder ? "/" : "") + "\n";
+    return listing;
+}
+
+// Where a page's state could change through a build: selection, z-order, flags.
+struct PageState
+{
+    std::vector<const CPageItem*> order;
+    std::vector<bool> selected;
+    bool saved;
+    bool changed;
+    bool operator==(const PageState&) const = default;
+};
+
+PageState StateOf(const CSitePage& page)
+{
+    PageState state{{}, {}, page.IsSaved(), page.IsChangedSinceUpload()};
+    for (int i = 0; i < page.GetItemCount(); ++i) {
+        state.order.push_back(page.GetItem(i));
+        state.selected.push_back(page.IsItemSelected(i));
+    }
+    return state;
+}
+
+class SiteBuildTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        MakeShowcaseSite(site, folder / "pictures");
+        GetLinkedFiles().clear();
+    }
+
+    ScratchFolder folder;
+    CWebsite site{"/sites/showcase.kst"};
+};
+
+TEST_F(SiteBuildTest, TheShowcaseSiteBuildsToTheKeptPages)
+{
+    for (const bool offline : {false, true}) {
+        const std::string kind = offline ? "offline" : "online";
+        const std::string out = folder / (kind + "/");
+        SiteBuildResult result;
+        CSiteBuilder builder(OptionsFor(out, offline));
+        builder.BuildWebsite(result, &site, offline ? buildForPreview : buildForPublish);
+        ASSERT_EQ(result.code, buildDone) << result.message;
+        for (const char* page : {"index.html", "about.html", "contact.html"})
+            ExpectGoldenFile("app/build/testdata/showcase_" + kind + "/" + page, ReadFileBytes(out + page));
+        ExpectGoldenFile("app/build/testdata/showcase_" + kind + "/files.txt", Listing(out + "files/"));
+    }
+}
+
+TEST_F(SiteBuildTest, TheSameSiteBuildsToTheSameBytesAgainAndFromItsFile)
+{
+    SiteBuildResult result;
+    CSiteBuilder(OptionsFor(folder / "first/", false)).BuildWebsite(result, &site, buildForPublish);
+    ASSERT_EQ(result.code, buildDone) << result.message;
+    CSiteBuilder(OptionsFor(folder / "second/", false)).BuildWebsite(result, &site, buildForPublish);
+    ASSERT_EQ(result.code, buildDone) << result.message;
+
+    const std::string file = folder / "showcase.kst";
+    ASSERT_TRUE(SaveSiteFile(site, file));
+    CWebsite reopened(file);
+    CFile in;
+    ASSERT_TRUE(in.Open(file, CFile::modeRead));
+    ASSERT_TRUE(reopened.LoadFile(in));
+    for (int i = 0; i < reopened.GetPageCount(); ++i)
+        reopened.GetPage(i)->RenderDirtyObjects();
+    CSiteBuilder(OptionsFor(folder / "reopened/", false)).BuildWebsite(result, &reopened, buildForPublish);
+    ASSERT_EQ(result.code, buildDone) << result.message;
+
+    for (const char* page : {"index.html", "about.html", "contact.html"}) {
+        const std::string first = ReadFileBytes(folder / "first/" + page);
+        EXPECT_FALSE(first.empty());
+        EXPECT_EQ(first, ReadFileBytes(folder / "second/" + page)) << page;
+        EXPECT_EQ(first, ReadFileBytes(folder / "reopened/" + page)) << page;
+    }
+    EXPECT_EQ(Listing(folder / "first/files/"), Listing(folder / "reopened/files/"));
+}
+
+TEST_F(SiteBuildTest, BuildingLeavesThePagesAsTheUserLeftThem)
+{
+    CSitePage* welcome = site.GetPage(0);
+    welcome->SelectItem(welcome->GetItem(2));
+    welcome->AddToSelection(welcome->GetItem(0));
+    site.MarkSaved();
+    site.GetPage(1)->SetChangedSinceUpload(false);
+    std::vector<PageState> before;
+    for (int i = 0; i < site.GetPageCount(); ++i)
+        before.push_back(StateOf(*site.GetPage(i)));
+
+    SiteBuildResult result;
+    CSiteBuilder(OptionsFor(folder / "out/", true)).BuildWebsite(result, &site, buildForPreview);
+    ASSERT_EQ(result.code, buildDone) << result.message;
+    for (int i = 0; i < site.GetPageCount(); ++i)
+        EXPECT_EQ(StateOf(*site.GetPage(i)), before[i]) << "page " << i;
+    EXPECT_TRUE(site.IsSaved());
+}
+
+TEST_F(SiteBuildTest, APageThatCannotBeWrittenFailsTheBuildNamingTheFile)
+{
+    const std::string out = folder / "out/";
+    std::filesystem::create_directories(out + "about.html"); // a folder where the page belongs
+    SiteBuildResult result;
+    CSiteBuilder(OptionsFor(out, true)).BuildWebsite(result, &site, buildForPreview);
+    EXPECT_EQ(result.code, buildWriteFailed);
+    EXPECT_EQ(result.pageName, "about");
+    EXPECT_NE(result.message.find("about.html"), std::string::npos) << result.message;
+}
+
+} // namespace

@@ -1,0 +1,190 @@
+#include "app/publish/local_output.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "app/build/linked_files.h"
+#include "app/model/app_settings.h"
+#include "app/model/file_pair.h"
+#include "app/model/services.h"
+#include "app/publish/linked_documents.h"
+#include "app/site/page_item.h"
+#include "app/site/site_page.h"
+#include "app/site/website.h"
+#include "platform/resources/string_table.h"
+#include "platform/win/log.h"
+#include "platform/win/path.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr unsigned kNoFolderText = 2014;
+
+std::string NoFolderText()
+{
+    std::string text;
+    return LoadResourceString(kNoFolderText, text) ? text
+                                                   : std::string("A folder for the website's files could not be "
+                                                                 "created on this computer.");
+}
+
+// The parts of a relative path, or nothing when it would leave its base.
+bool RelativeParts(const std::string& path, std::vector<std::string>& parts)
+{
+    if (path.size() >= 2 && path[1] == ':')
+        return false;
+    std::string part;
+    for (size_t i = 0; i <= path.size(); ++i) {
+        if (i == path.size() || path[i] == '/' || path[i] == '\\') {
+            if (part == "..")
+                return false;
+            if (!part.empty() && part != ".")
+                parts.push_back(part);
+            part.clear();
+        } else {
+            part += path[i];
+        }
+    }
+    return !parts.empty();
+}
+
+bool CopyFileOver(const std::string& source, const std::string& target)
+{
+    std::error_code error;
+    return fs::copy_file(source, target, fs::copy_options::overwrite_existing, error) && !error;
+}
+
+} // namespace
+
+std::string LocalOutputFolder(const std::string& sitePath)
+{
+    std::string drive, folder, title;
+    SplitPath(sitePath, &drive, &folder, &title, nullptr);
+    folder = drive + folder;
+    if (folder.empty())
+        folder = "./";
+    return JoinPath(folder, title.empty() ? std::string("website") : title + "_website") + folder.back();
+}
+
+bool CopyIntoFolderTree(const std::string& source, const std::string& base, const std::string& relativeTarget)
+{
+    std::vector<std::string> parts;
+    if (!RelativeParts(relativeTarget, parts))
+        return false;
+    std::string target = base;
+    for (size_t i = 0; i + 1 < parts.size(); ++i) {
+        target = JoinPath(target, parts[i]);
+        std::error_code ignored;
+        fs::create_directory(target, ignored);
+    }
+    return CopyFileOver(source, JoinPath(target, parts.back()));
+}
+
+SiteBuildOptions SettingsBuildOptions(int offline, const std::string& siteFolder)
+{
+    SiteBuildOptions options;
+    options.offline = offline;
+    options.siteFolder = siteFolder;
+    options.filesFolder = siteFolder + "files/";
+    if (const CAppSettings* settings = GetAppSettings()) {
+        options.fillOutside = settings->m_bRepeatBackgroundFill ? 1 : 0;
+        options.outsideColor = settings->m_solidBackgroundFill;
+    }
+    return options;
+}
+
+bool ReportBuildResult(const SiteBuildResult& result)
+{
+    CoreServices& services = GetCoreServices();
+    switch (result.code) {
+    case buildDone:
+        return true;
+    case buildMouseOverCovered:
+    case buildTextProblem: {
+        services.ShowBuildErrorDialog(result.pageName, result.message);
+        CWebsite* site = GetCurrentSite();
+        CSitePage* page = site ? site->FindPageByName(result.pageName) : nullptr;
+        if (page && result.item)
+            services.ShowItemOnPage(page, result.item);
+        return false;
+    }
+    case buildCancelled:
+        return false;
+    case buildFolderFailed:
+        services.ShowBuildErrorDialog({}, NoFolderText() + "\n" + result.message);
+        return false;
+    default:
+        services.ShowBuildErrorDialog(result.pageName, result.message);
+        return false;
+    }
+}
+
+bool CheckLinkedDocuments(CWebsite& site, int onlyPage)
+{
+    const MissingDocument missing = FindMissingFile(site, onlyPage);
+    if (missing.path.empty())
+        return true;
+    bool goToObject = false;
+    CoreServices& services = GetCoreServices();
+    if (services.ShowMissingDocumentDialog(missing.path, goToObject) != IDOK && goToObject) {
+        CSitePage* page = site.GetPage(missing.page);
+        services.ShowItemOnPage(page, page->GetItem(missing.item));
+    }
+    return false;
+}
+
+LocalOutputResult WriteLocalWebsite(CWebsite& site, const std::string& sitePath)
+{
+    LocalOutputResult output;
+    output.folder = LocalOutputFolder(sitePath);
+    if (!CheckLinkedDocuments(site)) {
+        output.message = "a linked document is missing";
+        return output;
+    }
+
+    // Documents are linked as on the server, so the folder works on its own once they are copied beside it.
+    SiteBuildResult result;
+    CSiteBuilder builder(SettingsBuildOptions(0, output.folder));
+    builder.BuildWebsite(result, &site, buildForLocalOutput);
+    if (!ReportBuildResult(result)) {
+        output.message = result.message;
+        return output;
+    }
+    bool complete = true;
+    for (int i = 0; i < site.GetFilePairCount(); ++i) {
+        const CFilePair& pair = *site.GetFilePair(i);
+        complete &= CopyIntoFolderTree(pair.m_strSource, output.folder, pair.m_strTarget);
+    }
+
+    // The names a server may serve before "index.html" show the same front page.
+    const std::string index = output.folder + "index.html";
+    for (const char* name : {"default.htm", "default.html", "index.htm"})
+        complete &= CopyFileOver(index, output.folder + name);
+
+    const std::vector<std::string> documents = CollectLinkedFiles(site);
+    if (!documents.empty()) {
+        const std::string downloads = output.folder + "files/Download/";
+        std::error_code error;
+        fs::create_directories(downloads, error);
+        if (!fs::is_directory(downloads)) {
+            output.message = downloads + ": " + error.message();
+            GetCoreServices().ShowBuildErrorDialog({}, NoFolderText() + "\n" + output.message);
+            return output;
+        }
+        for (const std::string& document : documents) {
+            const LinkedFile* linked = FindLinkedFile(document);
+            std::string name;
+            SplitPath(document, nullptr, nullptr, &name, nullptr);
+            std::string extension;
+            SplitPath(document, nullptr, nullptr, nullptr, &extension);
+            complete &= CopyFileOver(document, downloads + (linked ? linked->targetName : name + extension));
+        }
+    }
+    output.written = true;
+    if (!complete) {
+        output.message = "Some files could not be copied into " + output.folder;
+        LogMessage(output.message);
+    }
+    return output;
+}
