@@ -226,7 +226,7 @@ TEST(FtpProfiles, WwwFolderCheck)
         EXPECT_EQ(IsValidWwwFolder(c.folder), c.valid) << '"' << c.folder << '"';
 }
 
-TEST(FtpProfile, ProxyPortOutsideTheRangeIsRefused)
+TEST(FtpProfiles, ProxyPortOutsideTheRangeIsRefused)
 {
     const struct
     {

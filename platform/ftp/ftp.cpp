@@ -507,21 +507,23 @@ bool CFtp::mkdir(const std::string& name)
 
 bool CFtp::rmdir(const std::string& name)
 {
-    if (!Begin(name))
-        return false;
-    const long reply = Command("RMD " + Resolve(name));
-    if (reply >= 400)
-        Fail(reply == 550 ? errorNotFound : errorRefused, "The folder could not be removed (" + m_strLastReply + ")");
-    return reply != 0 && reply < 400;
+    return RemoveEntry("RMD", name, "The folder could not be removed");
 }
 
 bool CFtp::remove(const std::string& name)
 {
+    return RemoveEntry("DELE", name, "The file could not be deleted");
+}
+
+bool CFtp::RemoveEntry(const char* verb, const std::string& name, const std::string& failure)
+{
     if (!Begin(name))
         return false;
-    const long reply = Command("DELE " + Resolve(name));
-    if (reply >= 400)
-        Fail(reply == 550 ? errorNotFound : errorRefused, "The file could not be deleted (" + m_strLastReply + ")");
+    const long reply = Command(std::string(verb) + " " + Resolve(name));
+    if (reply >= 400) {
+        const int code = reply == 550 ? errorNotFound : reply == 421 ? errorConnectionClosed : errorRefused;
+        Fail(code, failure + " (" + m_strLastReply + ")");
+    }
     return reply != 0 && reply < 400;
 }
 

@@ -117,6 +117,8 @@ private:
     // Sends one command after entering m_strCwd and returns the server's reply code (0 when the request failed).
     long Command(const std::string& command);
     bool FolderExists(const std::string& path);
+    // rmdir and remove: one command on a name, a 550 reply meaning it is not there.
+    bool RemoveEntry(const char* verb, const std::string& name, const std::string& failure);
     // The absolute, normalised path a name stands for from m_strCwd.
     std::string Resolve(const std::string& name) const;
     std::string UrlOf(const std::string& path, bool folder) const;

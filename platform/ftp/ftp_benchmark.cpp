@@ -40,6 +40,13 @@ std::string MakeFile(const ScratchFolder& folder, const std::string& name, int s
     return folder / name;
 }
 
+bool ServerRuns(benchmark::State& state)
+{
+    if (!ftp_test::TheFtpServer().Running())
+        state.SkipWithError(ftp_test::TheFtpServer().Error().c_str());
+    return ftp_test::TheFtpServer().Running();
+}
+
 // Built by appending: g++ 12 warns falsely about "f" + std::to_string(i) at -O2.
 std::string PageName(const char* prefix, int i)
 {
@@ -60,10 +67,8 @@ void Report(benchmark::State& state, int files, long long bytes)
 
 void PutSmallFilesOverOneConnection(benchmark::State& state)
 {
-    if (!ftp_test::TheFtpServer().Running()) {
-        state.SkipWithError(ftp_test::TheFtpServer().Error().c_str());
+    if (!ServerRuns(state))
         return;
-    }
     ScratchFolder local;
     const std::string file = MakeFile(local, "small.bin", kSmallSize);
     auto ftp = Connect();
@@ -81,10 +86,8 @@ BENCHMARK(PutSmallFilesOverOneConnection)->Unit(benchmark::kMillisecond)->UseRea
 
 void PutLargeFile(benchmark::State& state)
 {
-    if (!ftp_test::TheFtpServer().Running()) {
-        state.SkipWithError(ftp_test::TheFtpServer().Error().c_str());
+    if (!ServerRuns(state))
         return;
-    }
     ScratchFolder local;
     const std::string file = MakeFile(local, "large.bin", kLargeSize);
     auto ftp = Connect();
@@ -98,10 +101,8 @@ BENCHMARK(PutLargeFile)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void PutSmallFilesEachOverANewConnection(benchmark::State& state)
 {
-    if (!ftp_test::TheFtpServer().Running()) {
-        state.SkipWithError(ftp_test::TheFtpServer().Error().c_str());
+    if (!ServerRuns(state))
         return;
-    }
     ScratchFolder local;
     const std::string file = MakeFile(local, "small.bin", kSmallSize);
     for (auto _ : state) {
@@ -118,10 +119,8 @@ BENCHMARK(PutSmallFilesEachOverANewConnection)->Unit(benchmark::kMillisecond)->U
 // The peer: one easy handle, one request per file, the same full-path URLs.
 void PutWithPlainLibcurl(benchmark::State& state, int files, int size)
 {
-    if (!ftp_test::TheFtpServer().Running()) {
-        state.SkipWithError(ftp_test::TheFtpServer().Error().c_str());
+    if (!ServerRuns(state))
         return;
-    }
     ScratchFolder local;
     const std::string path = MakeFile(local, "peer.bin", size);
     const std::string base = "ftp://127.0.0.1:" + std::to_string(ftp_test::TheFtpServer().Port()) + "/%2F";
