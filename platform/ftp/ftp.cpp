@@ -260,7 +260,10 @@ CFtp::CFtp(bool& serverNotFound, bool& loginFailed, bool& cancelled, const std::
 
 CFtp::~CFtp()
 {
+    // The goodbye to the server is no longer the caller's business, and must not reach members already gone.
+    m_log = nullptr;
     DestroyLogFile();
+    m_curl.reset();
 }
 
 void CFtp::Open(bool& serverNotFound, bool& loginFailed, bool& cancelled, const std::string& user, bool passive,
@@ -590,6 +593,7 @@ bool CFtp::mdel_excludefiles(const std::vector<std::string>* keep)
     if (!Perform())
         return false;
     bool all = true;
+    int failure = errorNone;
     size_t start = 0;
     while (start < listing.size()) {
         size_t end = listing.find('\n', start);
@@ -607,12 +611,14 @@ bool CFtp::mdel_excludefiles(const std::vector<std::string>* keep)
             continue;
         if (!remove(name)) {
             all = false;
-            if (m_nError != errorNotFound && m_nError != errorRefused)
+            // A name the server cannot take, or a file gone meanwhile, does not stop the rest; a lost connection does.
+            if (m_nError == errorConnectionClosed || m_nError == errorTimedOut || m_nError == errorNetwork ||
+                m_nError == errorCancelled)
                 return false;
+            failure = m_nError;
         }
     }
-    if (!all && m_nError == errorNone)
-        m_nError = errorRefused;
+    m_nError = all ? errorNone : failure;
     return all;
 }
 

@@ -220,11 +220,12 @@ TEST_F(FtpTest, DeleteAllButKeepsTheListedEntries)
     EXPECT_TRUE(EntriesOf(Remote("Download")).empty());
     EXPECT_TRUE(ftp->mdel_excludefiles(&none)) << "an empty folder";
 
-    // A folder it cannot delete does not stop it deleting the rest.
+    // A folder it cannot delete, or a listed name that cannot be sent, does not stop it deleting the rest.
     ASSERT_TRUE(ftp->chdir(".."));
     WriteAll(Remote("e.txt"), "x");
+    WriteAll(Remote("carriage\rreturn"), "x");
     EXPECT_FALSE(ftp->mdel_excludefiles(&none));
-    EXPECT_EQ(EntriesOf(Remote("")), std::set<std::string>{"Download"});
+    EXPECT_EQ(EntriesOf(Remote("")), (std::set<std::string>{"Download", "carriage\rreturn"}));
 }
 
 TEST_F(FtpTest, ProgressReportsEveryByteAndItsZeroCancels)
