@@ -9,7 +9,7 @@ packages=(
     libcairo2-dev libpixman-1-dev
     libfreetype-dev libfontconfig-dev fonts-liberation
     libwxgtk3.2-dev libpugixml-dev xvfb xauth chromium
-    python3
+    python3 libcurl4-openssl-dev python3-pyftpdlib microsocks dante-server
 )
 
 missing=()

@@ -220,3 +220,8 @@ bool IsValidWwwFolder(const std::string& folder)
     }
     return true;
 }
+
+bool IsValidProxyPort(int proxyType, int proxyPort)
+{
+    return proxyType == 0 || (proxyPort >= 1 && proxyPort <= 65535);
+}

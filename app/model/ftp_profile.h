@@ -1,7 +1,7 @@
 #pragma once
 
-// The named FTP destinations the user keeps, their stored "FTP profiles" value, and the WWW-folder check the
-// Internet setup runs before it stores a destination.
+// The named FTP destinations the user keeps, their stored "FTP profiles" value, and the WWW-folder and proxy-port
+// checks the Internet setup runs before it stores a destination.
 
 #include <string>
 #include <vector>
@@ -66,3 +66,7 @@ bool SaveFtpProfiles(CKeyStore& store, const std::string& section, const CFtpPro
 // The WWW-folder check: empty or only slashes pass; after runs of "/" are collapsed and one leading and one trailing
 // "/" removed, no component may start with a digit and only letters, digits and "-._~/" may appear.
 bool IsValidWwwFolder(const std::string& folder);
+
+// The proxy-port check: with a proxy (type 1 or 2) the port must lie in 1..65535, since a larger one would be stored
+// as its low 16 bits and name another port. Without a proxy the port is not used and passes.
+bool IsValidProxyPort(int proxyType, int proxyPort);

@@ -225,3 +225,18 @@ TEST(FtpProfiles, WwwFolderCheck)
     for (const auto& c : cases)
         EXPECT_EQ(IsValidWwwFolder(c.folder), c.valid) << '"' << c.folder << '"';
 }
+
+TEST(FtpProfile, ProxyPortOutsideTheRangeIsRefused)
+{
+    const struct
+    {
+        int proxyType;
+        int port;
+        bool valid;
+    } cases[] = {
+        {1, 1, true},      {2, 1080, true},   {2, 65535, true}, {1, 0, false},    {2, -1, false},
+        {2, 65536, false}, {1, 70000, false}, {0, 0, true},     {0, 70000, true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IsValidProxyPort(c.proxyType, c.port), c.valid) << c.proxyType << " " << c.port;
+}

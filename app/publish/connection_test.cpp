@@ -1,0 +1,315 @@
+#include "app/publish/connection_test.h"
+
+#include <cstdio>
+#include <fstream>
+
+#include "app/model/app_settings.h"
+#include "app/model/services.h"
+#include "platform/ftp/ftp.h"
+#include "platform/win/path.h"
+
+namespace {
+
+constexpr const char* kStepNames[CConnectionTest::kStepCount] = {
+    "Testing Server and Logon...", "Testing Folder Creation...", "Testing Uploads...",
+    "Testing Downloads...",        "Testing File Deletion...",   "Testing Folder Deletion...",
+};
+constexpr const char* kOk = "OK";
+constexpr const char* kError = "ERROR";
+constexpr const char* kCancelled = "Cancelled";
+constexpr const char* kDone = "Done: No errors were found.";
+constexpr const char* kCancelledByUser = "Cancelled: Test Sequence Cancelled by User.";
+constexpr const char* kErrorPrefix = "Error: ";
+constexpr const char* kUnknownError = "A System or Unknown Error Occurred.";
+
+// The current destination of the settings as a profile, its proxy values empty while there is no proxy.
+CFtpProfile CurrentDestination(const CAppSettings& settings)
+{
+    CFtpProfile destination;
+    destination.m_strServer = settings.m_strFtpServer;
+    destination.m_strUser = settings.m_strFtpUser;
+    destination.m_strPassword = settings.m_strFtpPassword;
+    destination.m_strWwwFolder = settings.m_strFtpFolder;
+    destination.m_nPort = settings.m_nFtpPort;
+    destination.m_bPassive = settings.m_bFtpPassive;
+    destination.m_nProxyType = settings.m_nFtpProxyType;
+    if (settings.m_nFtpProxyType != 0) {
+        destination.m_strProxyServer = settings.m_strFtpProxyServer;
+        destination.m_nProxyPort = settings.m_nFtpProxyPort;
+        destination.m_strProxyUser = settings.m_strFtpProxyUser;
+        destination.m_strProxyPassword = settings.m_strFtpProxyPassword;
+    }
+    return destination;
+}
+
+// The WWW folder's components, separated by "\" or "/", empty ones left out.
+std::vector<std::string> FolderComponents(const std::string& folder)
+{
+    std::vector<std::string> parts;
+    std::string part;
+    for (char c : folder + "/") {
+        if (c != '/' && c != '\\') {
+            part.push_back(c);
+        } else if (!part.empty()) {
+            parts.push_back(part);
+            part.clear();
+        }
+    }
+    return parts;
+}
+
+} // namespace
+
+CConnectionTest::CConnectionTest(const CFtpProfileArray* profiles)
+    : m_stepNames(std::begin(kStepNames), std::end(kStepNames))
+{
+    CAppSettings* settings = GetAppSettings();
+    if (profiles)
+        m_profiles = *profiles;
+    else if (settings)
+        settings->GetFtpProfiles(&m_profiles);
+    if (m_profiles.empty())
+        return;
+    m_nSelected = 0;
+    if (settings) {
+        const CFtpProfile destination = CurrentDestination(*settings);
+        for (size_t i = 0; i < m_profiles.size(); ++i) {
+            if (HaveSameFtpSettings(m_profiles[i], destination)) {
+                m_nSelected = static_cast<int>(i);
+                break;
+            }
+        }
+    }
+}
+
+CConnectionTest::~CConnectionTest() = default;
+
+void CConnectionTest::SelectProfile(int index)
+{
+    if (index >= 0 && index < static_cast<int>(m_profiles.size()))
+        m_nSelected = index;
+}
+
+std::string CConnectionTest::LocalTestFilePath()
+{
+    return GetTempFolder() + kTestFile;
+}
+
+void CConnectionTest::RunTest()
+{
+    if (m_bRunning || m_nSelected < 0)
+        return;
+    const CFtpProfile profile = m_profiles[m_nSelected];
+    m_bRunning = true;
+    m_bCancel = false;
+    m_bError = false;
+    m_strError.clear();
+    m_strCurrentLine.clear();
+    m_stepLines.clear();
+    m_logLines.clear();
+    m_nProgress = 0;
+    // A text left from an earlier connection must not explain this run's failure.
+    CFtp::m_strError.clear();
+    Changed();
+
+    for (int step = 0; step < kStepCount; ++step) {
+        m_strCurrentLine = m_stepNames[step] + " ";
+        m_stepLines.push_back(m_strCurrentLine);
+        Changed();
+        bool passed = false;
+        try {
+            switch (step) {
+            case 0:
+                passed = ConnectStep(profile);
+                break;
+            case 1:
+                passed = FolderStep(profile);
+                break;
+            case 2:
+                passed = UploadStep();
+                break;
+            case 3:
+                passed = DownloadStep();
+                break;
+            case 4:
+                passed = DeleteFileStep();
+                break;
+            default:
+                passed = DeleteFolderStep();
+                break;
+            }
+        } catch (...) {
+            m_bError = true;
+            Failure();
+            passed = false;
+        }
+        // Only the log-on and the folders can tell a cancel from a failure: later a cancel shows as the failure
+        // of the call it broke off.
+        const bool cancelShown = step < 2 && m_bCancel;
+        m_strCurrentLine += cancelShown ? kCancelled : passed ? kOk : kError;
+        m_stepLines.back() = m_strCurrentLine;
+        if (passed)
+            ++m_nProgress;
+        Changed();
+        if (!passed)
+            break;
+    }
+
+    if (m_pFtp) {
+        if (m_bCancel || m_bError)
+            SetErrorText();
+        m_pFtp.reset();
+    }
+    m_stepLines.insert(m_stepLines.end(), {"", "--------------", ""});
+    if (m_bCancel)
+        m_stepLines.push_back(kCancelledByUser);
+    else if (m_bError || m_nProgress < kStepCount)
+        m_stepLines.push_back(m_strError);
+    else
+        m_stepLines.push_back(kDone);
+    m_nProgress = kStepCount;
+    m_bRunning = false;
+    Changed();
+}
+
+void CConnectionTest::Cancel()
+{
+    m_bCancel = true;
+    SetErrorText();
+    if (m_pFtp)
+        m_pFtp->DisconnectOnly();
+}
+
+void CConnectionTest::FtpLogCallback(const std::string& line)
+{
+    std::string shown = line;
+    for (char& c : shown) {
+        if (c == '\r' || c == '\n')
+            c = ' ';
+    }
+    m_logLines.push_back(shown);
+    Changed();
+}
+
+bool CConnectionTest::ConnectStep(const CFtpProfile& profile)
+{
+    bool serverNotFound = false, loginFailed = false;
+    auto log = [this](const std::string& line) { FtpLogCallback(line); };
+    try {
+        if (profile.m_nProxyType == 0) {
+            m_pFtp = std::make_unique<CFtp>(serverNotFound, loginFailed, m_bCancel, profile.m_strServer,
+                                            profile.m_nPort, profile.m_strUser, profile.m_strPassword,
+                                            profile.m_bPassive, CFtp::ProgressCallback(), log);
+        } else {
+            m_pFtp = std::make_unique<CFtp>(
+                serverNotFound, loginFailed, m_bCancel, profile.m_strServer, profile.m_nPort, profile.m_strUser,
+                profile.m_strPassword, profile.m_bPassive, profile.m_strProxyServer, profile.m_nProxyPort,
+                profile.m_strProxyUser, profile.m_strProxyPassword,
+                profile.m_nProxyType == 1 ? CFtp::SOCKS4 : CFtp::SOCKS5, CFtp::ProgressCallback(), log);
+        }
+    } catch (const CFtpException&) {
+        // The flags are not shown: the error text carries the reason.
+        m_bError = true;
+    }
+    if (m_pFtp && !m_bCancel)
+        return true;
+    Failure();
+    return false;
+}
+
+bool CConnectionTest::FolderStep(const CFtpProfile& profile)
+{
+    for (const std::string& part : FolderComponents(profile.m_strWwwFolder)) {
+        if (!m_pFtp->chdir(part) && (!m_pFtp->mkdir(part) || !m_pFtp->chdir(part))) {
+            Failure();
+            return false;
+        }
+    }
+    if (m_bCancel) {
+        Failure();
+        return false;
+    }
+    if (!m_pFtp->mkdir(kTestFolder)) {
+        m_bError = true;
+        Failure();
+        return false;
+    }
+    return true;
+}
+
+bool CConnectionTest::UploadStep()
+{
+    m_strLocalFile = LocalTestFilePath();
+    std::ofstream file(m_strLocalFile, std::ios::binary | std::ios::trunc);
+    for (int i = 0; i < 128 && file; ++i)
+        file << "QBX-";
+    file.close();
+    if (!file) {
+        m_pFtp->rmdir(kTestFolder);
+        Failure();
+        return false;
+    }
+    if (!m_pFtp->chdir(kTestFolder)) {
+        Failure();
+        return false;
+    }
+    if (!m_pFtp->put(m_strLocalFile, kTestFile, false)) {
+        if (m_pFtp->chdir(".."))
+            m_pFtp->rmdir(kTestFolder);
+        Failure();
+        return false;
+    }
+    return true;
+}
+
+bool CConnectionTest::DownloadStep()
+{
+    std::remove(m_strLocalFile.c_str());
+    if (!m_pFtp->get(m_strLocalFile, kTestFile, false)) {
+        m_pFtp->remove(kTestFile);
+        if (m_pFtp->chdir(".."))
+            m_pFtp->rmdir(kTestFolder);
+        Failure();
+        return false;
+    }
+    return true;
+}
+
+bool CConnectionTest::DeleteFileStep()
+{
+    if (!m_pFtp->remove(kTestFile)) {
+        Failure();
+        return false;
+    }
+    return true;
+}
+
+bool CConnectionTest::DeleteFolderStep()
+{
+    if (!m_pFtp->chdir("..") || !m_pFtp->rmdir(kTestFolder)) {
+        Failure();
+        return false;
+    }
+    return true;
+}
+
+void CConnectionTest::Failure()
+{
+    SetErrorText();
+    if (m_pFtp) {
+        m_pFtp->DisconnectOnly();
+        m_pFtp.reset();
+    }
+}
+
+void CConnectionTest::SetErrorText()
+{
+    if (m_strError.empty())
+        m_strError = kErrorPrefix + (CFtp::m_strError.empty() ? std::string(kUnknownError) : CFtp::m_strError);
+}
+
+void CConnectionTest::Changed()
+{
+    if (OnChange)
+        OnChange();
+}

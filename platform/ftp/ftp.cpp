@@ -1,0 +1,626 @@
+#include "platform/ftp/ftp.h"
+
+#include <curl/curl.h>
+#include <stdlib.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <mutex>
+
+#include "platform/win/path.h"
+
+namespace {
+
+constexpr const char* kMask = "********";
+
+bool IsSafeText(const std::string& text)
+{
+    return text.find_first_of(std::string("\r\n\0", 3)) == std::string::npos;
+}
+
+// A host name or address as it may stand in a URL: nothing that would end the host part or start a command.
+bool IsSafeHost(const std::string& host)
+{
+    if (host.empty())
+        return false;
+    for (unsigned char c : host) {
+        if (c <= ' ' || c == 0x7F || std::strchr("/@?#\\", c))
+            return false;
+    }
+    return true;
+}
+
+bool IsPort(int port)
+{
+    return port >= 1 && port <= 65535;
+}
+
+std::string HostForUrl(const std::string& host)
+{
+    return host.find(':') != std::string::npos && host.front() != '[' ? "[" + host + "]" : host;
+}
+
+std::vector<std::string> SplitComponents(const std::string& path)
+{
+    std::vector<std::string> parts;
+    size_t start = 0;
+    while (start <= path.size()) {
+        size_t end = path.find('/', start);
+        if (end == std::string::npos)
+            end = path.size();
+        if (end > start)
+            parts.push_back(path.substr(start, end - start));
+        start = end + 1;
+    }
+    return parts;
+}
+
+size_t Discard(char*, size_t size, size_t count, void*)
+{
+    return size * count;
+}
+
+size_t AppendToString(char* data, size_t size, size_t count, void* target)
+{
+    static_cast<std::string*>(target)->append(data, size * count);
+    return size * count;
+}
+
+size_t WriteToFile(char* data, size_t size, size_t count, void* file)
+{
+    return std::fwrite(data, size, count, static_cast<std::FILE*>(file)) * size;
+}
+
+size_t ReadFromFile(char* data, size_t size, size_t count, void* file)
+{
+    std::FILE* f = static_cast<std::FILE*>(file);
+    const size_t read = std::fread(data, size, count, f);
+    return std::ferror(f) ? CURL_READFUNC_ABORT : read * size;
+}
+
+// What a failed request means for the caller, by libcurl's result.
+int ErrorCodeOf(CURLcode result)
+{
+    switch (result) {
+    case CURLE_ABORTED_BY_CALLBACK:
+        return CFtp::errorCancelled;
+    case CURLE_OPERATION_TIMEDOUT:
+        return CFtp::errorTimedOut;
+    case CURLE_SEND_ERROR:
+    case CURLE_RECV_ERROR:
+    case CURLE_GOT_NOTHING:
+    case CURLE_PARTIAL_FILE:
+        return CFtp::errorConnectionClosed;
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_RESOLVE_PROXY:
+    case CURLE_COULDNT_CONNECT:
+    case CURLE_PROXY:
+    case CURLE_FTP_CANT_GET_HOST:
+    case CURLE_FTP_ACCEPT_FAILED:
+    case CURLE_FTP_ACCEPT_TIMEOUT:
+        return CFtp::errorNetwork;
+    case CURLE_REMOTE_ACCESS_DENIED:
+    case CURLE_REMOTE_FILE_NOT_FOUND:
+        return CFtp::errorNotFound;
+    case CURLE_READ_ERROR:
+    case CURLE_WRITE_ERROR:
+        return CFtp::errorLocalFile;
+    default:
+        return CFtp::errorRefused;
+    }
+}
+
+struct LocalFile
+{
+    std::FILE* file = nullptr;
+    ~LocalFile()
+    {
+        if (file)
+            std::fclose(file);
+    }
+};
+
+} // namespace
+
+// The request handle and the multi handle that runs it. The multi handle keeps the logged-in connection between
+// requests, so every call after the first reuses it.
+struct CFtp::Curl
+{
+    CURLM* multi = nullptr;
+    CURL* easy = nullptr;
+    char errorText[CURL_ERROR_SIZE] = {};
+    curl_slist* commands = nullptr;
+
+    Curl()
+    {
+        static std::once_flag once;
+        std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+        multi = curl_multi_init();
+        easy = multi ? curl_easy_init() : nullptr;
+    }
+    ~Curl()
+    {
+        if (easy)
+            curl_easy_cleanup(easy);
+        if (multi)
+            curl_multi_cleanup(multi);
+        curl_slist_free_all(commands);
+    }
+
+    CURLcode Run()
+    {
+        if (curl_multi_add_handle(multi, easy) != CURLM_OK)
+            return CURLE_OUT_OF_MEMORY;
+        CURLcode result = CURLE_OK;
+        for (int running = 1; running;) {
+            if (curl_multi_perform(multi, &running) != CURLM_OK) {
+                result = CURLE_OUT_OF_MEMORY;
+                break;
+            }
+            // Never wait long for a timer: between the reply to EPSV and the connect of the data channel libcurl
+            // sometimes has nothing to wait on and would otherwise sleep its full second.
+            long wait = 0;
+            curl_multi_timeout(multi, &wait);
+            if (running && wait != 0)
+                curl_multi_poll(multi, nullptr, 0, wait < 0 || wait > kLongestWait ? kLongestWait : wait, nullptr);
+        }
+        int left = 0;
+        while (CURLMsg* message = curl_multi_info_read(multi, &left)) {
+            if (message->msg == CURLMSG_DONE && message->easy_handle == easy)
+                result = message->data.result;
+        }
+        curl_multi_remove_handle(multi, easy);
+        return result;
+    }
+
+    static constexpr long kLongestWait = 10;
+};
+
+struct CFtpCallbacks
+{
+    static int XferInfo(void* data, curl_off_t, curl_off_t dlNow, curl_off_t, curl_off_t ulNow)
+    {
+        CFtp& ftp = *static_cast<CFtp*>(data);
+        if (ftp.m_bDropped || (ftp.m_pCancelled && *ftp.m_pCancelled))
+            return 1;
+        const long long now = dlNow + ulNow;
+        long long step = now - ftp.m_nLastBytes;
+        ftp.m_nLastBytes = now;
+        if (step < 0)
+            step = 0;
+        if (ftp.m_progress && ftp.m_progress(static_cast<int>(std::min<long long>(step, INT_MAX))) == 0) {
+            if (ftp.m_pCancelled)
+                *ftp.m_pCancelled = true;
+            return 1;
+        }
+        // The callback may have dropped the connection.
+        return ftp.m_bDropped ? 1 : 0;
+    }
+
+    static int Debug(CURL*, curl_infotype type, char* data, size_t size, void* self)
+    {
+        if (type != CURLINFO_HEADER_IN && type != CURLINFO_HEADER_OUT)
+            return 0;
+        CFtp& ftp = *static_cast<CFtp*>(self);
+        ftp.m_strPartialLine.append(data, size);
+        size_t end;
+        while ((end = ftp.m_strPartialLine.find('\n')) != std::string::npos) {
+            std::string line = ftp.m_strPartialLine.substr(0, end);
+            ftp.m_strPartialLine.erase(0, end + 1);
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            if (type == CURLINFO_HEADER_IN)
+                ftp.m_strLastReply = line;
+            ftp.Log((type == CURLINFO_HEADER_IN ? "< " : "> ") + line);
+        }
+        return 0;
+    }
+};
+
+CFtp::CFtp(bool& serverNotFound, bool& loginFailed, bool& cancelled, const std::string& host, int port,
+           const std::string& user, const std::string& password, bool passive, ProgressCallback progress,
+           LogCallback log)
+    : m_curl(std::make_unique<Curl>()), m_strHost(host), m_nPort(port), m_strPassword(password),
+      m_progress(std::move(progress)), m_log(std::move(log))
+{
+    Open(serverNotFound, loginFailed, cancelled, user, passive, nullptr);
+}
+
+CFtp::CFtp(bool& serverNotFound, bool& loginFailed, bool& cancelled, const std::string& host, int port,
+           const std::string& user, const std::string& password, bool passive, const std::string& proxyHost,
+           int proxyPort, const std::string& proxyUser, const std::string& proxyPassword, ProxyType proxyType,
+           ProgressCallback progress, LogCallback log)
+    : m_curl(std::make_unique<Curl>()), m_strHost(host), m_nPort(port), m_strPassword(password),
+      m_strProxyPassword(proxyPassword), m_progress(std::move(progress)), m_log(std::move(log))
+{
+    const Proxy proxy{proxyHost, proxyPort, proxyUser, proxyType};
+    Open(serverNotFound, loginFailed, cancelled, user, passive, &proxy);
+}
+
+CFtp::~CFtp()
+{
+    DestroyLogFile();
+}
+
+void CFtp::Open(bool& serverNotFound, bool& loginFailed, bool& cancelled, const std::string& user, bool passive,
+                const Proxy* proxy)
+{
+    CURL* easy = m_curl->easy;
+    const bool usable =
+        IsSafeHost(m_strHost) && IsPort(m_nPort) && IsSafeText(user) && IsSafeText(m_strPassword) &&
+        (!proxy || (IsSafeHost(proxy->host) && IsPort(proxy->port) && IsSafeText(proxy->user) &&
+                    IsSafeText(m_strProxyPassword) && (proxy->type == SOCKS4 || proxy->type == SOCKS5)));
+    if (!easy || !usable) {
+        m_strError = easy ? "The server, the proxy, a port, a user or a password cannot be used." : "Out of memory.";
+        throw CFtpException(m_strError);
+    }
+    curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, m_curl->errorText);
+    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "ftp");
+    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+    if (!user.empty()) {
+        curl_easy_setopt(easy, CURLOPT_USERNAME, user.c_str());
+        curl_easy_setopt(easy, CURLOPT_PASSWORD, m_strPassword.c_str());
+    }
+    // One CWD to the full path of each new folder; none while the folder stays the same.
+    curl_easy_setopt(easy, CURLOPT_FTP_FILEMETHOD, static_cast<long>(CURLFTPMETHOD_SINGLECWD));
+    if (!passive)
+        curl_easy_setopt(easy, CURLOPT_FTPPORT, "-");
+    if (proxy) {
+        curl_easy_setopt(easy, CURLOPT_PROXYTYPE,
+                         static_cast<long>(proxy->type == SOCKS4 ? CURLPROXY_SOCKS4 : CURLPROXY_SOCKS5));
+        curl_easy_setopt(easy, CURLOPT_PROXY, HostForUrl(proxy->host).c_str());
+        curl_easy_setopt(easy, CURLOPT_PROXYPORT, static_cast<long>(proxy->port));
+        if (!proxy->user.empty()) {
+            curl_easy_setopt(easy, CURLOPT_PROXYUSERNAME, proxy->user.c_str());
+            curl_easy_setopt(easy, CURLOPT_PROXYPASSWORD, m_strProxyPassword.c_str());
+        }
+    } else {
+        // A proxy named by the environment must not reroute a destination the user set up without one.
+        curl_easy_setopt(easy, CURLOPT_PROXY, "");
+    }
+    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, 30L);
+    curl_easy_setopt(easy, CURLOPT_SERVER_RESPONSE_TIMEOUT, 60L);
+    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, 60L);
+    curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &CFtpCallbacks::XferInfo);
+    curl_easy_setopt(easy, CURLOPT_XFERINFODATA, this);
+    curl_easy_setopt(easy, CURLOPT_VERBOSE, 1L);
+    curl_easy_setopt(easy, CURLOPT_DEBUGFUNCTION, &CFtpCallbacks::Debug);
+    curl_easy_setopt(easy, CURLOPT_DEBUGDATA, this);
+
+    // An empty path: log in and learn the folder the server put us in, nothing more.
+    ResetRequest("ftp://" + HostForUrl(m_strHost) + ":" + std::to_string(m_nPort) + "/");
+    curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
+    m_pCancelled = &cancelled;
+    const bool connected = !cancelled && Perform();
+    m_pCancelled = nullptr;
+    if (!connected) {
+        if (cancelled)
+            m_strError = "Cancelled.";
+        serverNotFound = !cancelled && m_nLastResult == CURLE_COULDNT_RESOLVE_HOST;
+        loginFailed = !cancelled && m_nLastResult == CURLE_LOGIN_DENIED;
+        throw CFtpException(m_strError);
+    }
+    char* entry = nullptr;
+    curl_easy_getinfo(easy, CURLINFO_FTP_ENTRY_PATH, &entry);
+    m_strCwd = Resolve(entry && entry[0] == '/' ? entry : "/");
+}
+
+std::string CFtp::Resolve(const std::string& name) const
+{
+    std::vector<std::string> parts;
+    if (name.empty() || name.front() != '/')
+        parts = SplitComponents(m_strCwd);
+    for (std::string& part : SplitComponents(name)) {
+        if (part == ".")
+            continue;
+        if (part == "..") {
+            if (!parts.empty())
+                parts.pop_back();
+            continue;
+        }
+        parts.push_back(std::move(part));
+    }
+    std::string path;
+    for (const std::string& part : parts)
+        path += "/" + part;
+    return path.empty() ? "/" : path;
+}
+
+// "%2F" makes the path absolute rather than relative to the login folder; every component is escaped, so a name
+// can hold "%", "#" or "?" and still be the name it is.
+std::string CFtp::UrlOf(const std::string& path, bool folder) const
+{
+    std::string url = "ftp://" + HostForUrl(m_strHost) + ":" + std::to_string(m_nPort) + "/%2F";
+    bool first = true;
+    for (const std::string& part : SplitComponents(path)) {
+        char* escaped = curl_easy_escape(m_curl->easy, part.data(), static_cast<int>(part.size()));
+        if (!first)
+            url += "/";
+        url += escaped ? escaped : "";
+        curl_free(escaped);
+        first = false;
+    }
+    if (folder && !first)
+        url += "/";
+    return url;
+}
+
+void CFtp::ResetRequest(const std::string& url)
+{
+    CURL* easy = m_curl->easy;
+    curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(easy, CURLOPT_NOBODY, 0L);
+    curl_easy_setopt(easy, CURLOPT_UPLOAD, 0L);
+    curl_easy_setopt(easy, CURLOPT_DIRLISTONLY, 0L);
+    curl_easy_setopt(easy, CURLOPT_POSTQUOTE, nullptr);
+    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Discard);
+    curl_easy_setopt(easy, CURLOPT_WRITEDATA, nullptr);
+    curl_easy_setopt(easy, CURLOPT_READFUNCTION, &ReadFromFile);
+    curl_easy_setopt(easy, CURLOPT_READDATA, nullptr);
+    curl_easy_setopt(easy, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(-1));
+    curl_slist_free_all(m_curl->commands);
+    m_curl->commands = nullptr;
+}
+
+bool CFtp::Perform()
+{
+    m_curl->errorText[0] = '\0';
+    m_strLastReply.clear();
+    m_strPartialLine.clear();
+    m_nLastBytes = 0;
+    m_bBusy = true;
+    const CURLcode result = m_curl->Run();
+    m_bBusy = false;
+    m_nLastResult = result;
+    if (m_bDropped) {
+        Drop();
+        Fail(errorCancelled, "The connection was dropped.");
+        return false;
+    }
+    if (result == CURLE_OK)
+        return true;
+    std::string text = m_curl->errorText[0] ? m_curl->errorText : curl_easy_strerror(result);
+    if (!m_strLastReply.empty() && (m_strLastReply[0] == '4' || m_strLastReply[0] == '5'))
+        text += " (" + m_strLastReply + ")";
+    Fail(ErrorCodeOf(result), text);
+    return false;
+}
+
+void CFtp::Fail(int code, const std::string& text)
+{
+    m_nError = code;
+    m_strError = text;
+    Log("! " + text);
+}
+
+void CFtp::Log(const std::string& line)
+{
+    if (!m_log && !m_logFile)
+        return;
+    std::string text = line.compare(0, 7, "> PASS ") == 0 ? std::string("> PASS ") + kMask : line;
+    for (const std::string* secret : {&m_strPassword, &m_strProxyPassword}) {
+        if (secret->empty())
+            continue;
+        for (size_t at = text.find(*secret); at != std::string::npos; at = text.find(*secret, at + 8))
+            text.replace(at, secret->size(), kMask);
+    }
+    if (m_logFile) {
+        std::fputs((text + "\r\n").c_str(), m_logFile);
+        std::fflush(m_logFile);
+    }
+    if (m_log)
+        m_log(text);
+}
+
+bool CFtp::Begin(const std::string& name)
+{
+    m_nError = errorNone;
+    if (m_bDropped || !m_curl) {
+        Fail(errorCancelled, "The connection was dropped.");
+        return false;
+    }
+    if (name.empty() || !IsSafeText(name)) {
+        Fail(errorBadName, "The remote name cannot be sent to the server.");
+        return false;
+    }
+    return true;
+}
+
+long CFtp::Command(const std::string& command)
+{
+    // The command goes after a request that only enters the current folder; "*" keeps a refusal from closing the
+    // connection, so the answer is read from the reply code.
+    ResetRequest(UrlOf(m_strCwd, true));
+    curl_easy_setopt(m_curl->easy, CURLOPT_NOBODY, 1L);
+    m_curl->commands = curl_slist_append(nullptr, ("*" + command).c_str());
+    curl_easy_setopt(m_curl->easy, CURLOPT_POSTQUOTE, m_curl->commands);
+    if (!Perform())
+        return 0;
+    long reply = 0;
+    curl_easy_getinfo(m_curl->easy, CURLINFO_RESPONSE_CODE, &reply);
+    return reply;
+}
+
+bool CFtp::FolderExists(const std::string& path)
+{
+    ResetRequest(UrlOf(path, true));
+    curl_easy_setopt(m_curl->easy, CURLOPT_NOBODY, 1L);
+    return Perform();
+}
+
+bool CFtp::chdir(const std::string& name)
+{
+    if (!Begin(name))
+        return false;
+    const std::string path = Resolve(name);
+    if (!FolderExists(path))
+        return false;
+    m_strCwd = path;
+    return true;
+}
+
+bool CFtp::mkdir(const std::string& name)
+{
+    if (!Begin(name))
+        return false;
+    const std::string path = Resolve(name);
+    const long reply = Command("MKD " + path);
+    if (reply == 0)
+        return false;
+    if (reply < 400)
+        return true;
+    const std::string refusal = m_strLastReply;
+    // The publisher makes every folder it needs without asking first: one that is already there is a success.
+    if (FolderExists(path))
+        return true;
+    if (m_nError == errorNotFound)
+        Fail(errorRefused, "The folder could not be created (" + refusal + ")");
+    return false;
+}
+
+bool CFtp::rmdir(const std::string& name)
+{
+    if (!Begin(name))
+        return false;
+    const long reply = Command("RMD " + Resolve(name));
+    if (reply >= 400)
+        Fail(reply == 550 ? errorNotFound : errorRefused, "The folder could not be removed (" + m_strLastReply + ")");
+    return reply != 0 && reply < 400;
+}
+
+bool CFtp::remove(const std::string& name)
+{
+    if (!Begin(name))
+        return false;
+    const long reply = Command("DELE " + Resolve(name));
+    if (reply >= 400)
+        Fail(reply == 550 ? errorNotFound : errorRefused, "The file could not be deleted (" + m_strLastReply + ")");
+    return reply != 0 && reply < 400;
+}
+
+bool CFtp::put(const std::string& localPath, const std::string& remoteName, bool)
+{
+    if (!Begin(remoteName))
+        return false;
+    LocalFile local;
+    local.file = std::fopen(localPath.c_str(), "rb");
+    if (!local.file || std::fseek(local.file, 0, SEEK_END) != 0) {
+        Fail(errorLocalFile, "The file " + localPath + " cannot be read.");
+        return false;
+    }
+    const long size = std::ftell(local.file);
+    std::rewind(local.file);
+    ResetRequest(UrlOf(Resolve(remoteName), false));
+    curl_easy_setopt(m_curl->easy, CURLOPT_UPLOAD, 1L);
+    curl_easy_setopt(m_curl->easy, CURLOPT_READDATA, local.file);
+    curl_easy_setopt(m_curl->easy, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(size));
+    return Perform();
+}
+
+bool CFtp::get(const std::string& localPath, const std::string& remoteName, bool)
+{
+    if (!Begin(remoteName))
+        return false;
+    // Into a file of its own beside the target, so that a broken download never replaces what was there.
+    std::string temporary = localPath + ".XXXXXX";
+    const int fd = mkstemp(temporary.data());
+    LocalFile local;
+    local.file = fd >= 0 ? fdopen(fd, "wb") : nullptr;
+    if (!local.file) {
+        if (fd >= 0) {
+            ::close(fd);
+            ::unlink(temporary.c_str());
+        }
+        Fail(errorLocalFile, "The file " + localPath + " cannot be written.");
+        return false;
+    }
+    ResetRequest(UrlOf(Resolve(remoteName), false));
+    curl_easy_setopt(m_curl->easy, CURLOPT_WRITEFUNCTION, &WriteToFile);
+    curl_easy_setopt(m_curl->easy, CURLOPT_WRITEDATA, local.file);
+    bool ok = Perform();
+    const bool closed = std::fclose(local.file) == 0;
+    local.file = nullptr;
+    if (ok && (!closed || std::rename(temporary.c_str(), localPath.c_str()) != 0)) {
+        Fail(errorLocalFile, "The file " + localPath + " cannot be written.");
+        ok = false;
+    }
+    if (!ok)
+        ::unlink(temporary.c_str());
+    return ok;
+}
+
+bool CFtp::mdel_excludefiles(const std::vector<std::string>* keep)
+{
+    if (!Begin("."))
+        return false;
+    std::string listing;
+    ResetRequest(UrlOf(m_strCwd, true));
+    curl_easy_setopt(m_curl->easy, CURLOPT_DIRLISTONLY, 1L);
+    curl_easy_setopt(m_curl->easy, CURLOPT_WRITEFUNCTION, &AppendToString);
+    curl_easy_setopt(m_curl->easy, CURLOPT_WRITEDATA, &listing);
+    if (!Perform())
+        return false;
+    bool all = true;
+    size_t start = 0;
+    while (start < listing.size()) {
+        size_t end = listing.find('\n', start);
+        if (end == std::string::npos)
+            end = listing.size();
+        std::string name = listing.substr(start, end - start);
+        start = end + 1;
+        if (!name.empty() && name.back() == '\r')
+            name.pop_back();
+        // Some servers list an entry by its path; the folder itself and its parent are never deleted.
+        name = name.substr(name.rfind('/') + 1);
+        if (name.empty() || name == "." || name == "..")
+            continue;
+        if (keep && std::find(keep->begin(), keep->end(), name) != keep->end())
+            continue;
+        if (!remove(name)) {
+            all = false;
+            if (m_nError != errorNotFound && m_nError != errorRefused)
+                return false;
+        }
+    }
+    if (!all && m_nError == errorNone)
+        m_nError = errorRefused;
+    return all;
+}
+
+bool CFtp::InitLogFile(const std::string& folder)
+{
+    DestroyLogFile();
+    m_logFile = std::fopen(JoinPath(folder, "FTP.log").c_str(), "wb");
+    return m_logFile != nullptr;
+}
+
+void CFtp::DestroyLogFile()
+{
+    if (m_logFile)
+        std::fclose(m_logFile);
+    m_logFile = nullptr;
+}
+
+void CFtp::DisconnectOnly()
+{
+    if (m_bDropped || !m_curl)
+        return;
+    m_bDropped = true;
+    Log("! The connection was dropped.");
+    // Shutting the socket down makes a running call fail at once, and spares the goodbye on cleanup.
+    curl_socket_t socket = CURL_SOCKET_BAD;
+    if (curl_easy_getinfo(m_curl->easy, CURLINFO_ACTIVESOCKET, &socket) == CURLE_OK && socket != CURL_SOCKET_BAD)
+        ::shutdown(socket, SHUT_RDWR);
+    if (!m_bBusy)
+        Drop();
+}
+
+void CFtp::Drop()
+{
+    m_curl.reset();
+}

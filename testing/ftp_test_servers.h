@@ -1,0 +1,214 @@
+#pragma once
+
+// Real servers on loopback for the tests of the FTP client and what uses it: Debian's pyftpdlib as the FTP server,
+// microsocks as a SOCKS5 proxy and dante as a SOCKS4 proxy. Each is started on a free port the first time a test
+// of the program asks for it and stopped when the program ends. When one cannot run here, Error() says why and the
+// test skips.
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/prctl.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "testing/scratch_folder.h"
+
+extern char** environ;
+
+namespace ftp_test {
+
+// A port nobody listens on at the moment it is asked for.
+inline int FreeLoopbackPort()
+{
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    int port = 0;
+    if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+        getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0)
+        port = ntohs(address.sin_port);
+    close(fd);
+    return port;
+}
+
+inline bool PortAnswers(int port)
+{
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(static_cast<uint16_t>(port));
+    const bool ok = connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    close(fd);
+    return ok;
+}
+
+// A program of the system running beside the tests, listening on `port`; stopped with the object.
+class ServerProcess
+{
+public:
+    ServerProcess() = default;
+    ServerProcess(const ServerProcess&) = delete;
+    ServerProcess& operator=(const ServerProcess&) = delete;
+    ~ServerProcess() { Stop(); }
+
+    // Starts the program and waits until its port answers; false with Error() set when it does not.
+    bool Start(const std::vector<std::string>& argv, int port, const std::string& logPath)
+    {
+        if (access(argv[0].c_str(), X_OK) != 0) {
+            m_error = argv[0] + " is not installed (scripts/deps.sh installs it)";
+            return false;
+        }
+        std::vector<char*> args;
+        for (const std::string& arg : argv)
+            args.push_back(const_cast<char*>(arg.c_str()));
+        args.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        posix_spawn_file_actions_adddup2(&actions, 1, 2);
+        // A group of its own, and this process as the reaper of its orphans, so that a server that forks helpers
+        // (dante) goes away whole.
+        prctl(PR_SET_CHILD_SUBREAPER, 1);
+        posix_spawnattr_t attributes;
+        posix_spawnattr_init(&attributes);
+        posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+        posix_spawnattr_setpgroup(&attributes, 0);
+        const int spawned = posix_spawn(&m_pid, args[0], &actions, &attributes, args.data(), environ);
+        posix_spawnattr_destroy(&attributes);
+        posix_spawn_file_actions_destroy(&actions);
+        if (spawned != 0) {
+            m_pid = -1;
+            m_error = argv[0] + " could not be started";
+            return false;
+        }
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
+        while (!PortAnswers(port)) {
+            int status = 0;
+            if (waitpid(m_pid, &status, WNOHANG) == m_pid) {
+                Stop();
+                m_error = argv[0] + " ended at once; its output is in " + logPath;
+                return false;
+            }
+            if (std::chrono::steady_clock::now() > deadline) {
+                Stop();
+                m_error = argv[0] + " did not answer on its port; its output is in " + logPath;
+                return false;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        m_port = port;
+        return true;
+    }
+
+    void Stop()
+    {
+        if (m_pid > 0) {
+            kill(-m_pid, SIGTERM);
+            while (waitpid(-m_pid, nullptr, 0) > 0 || errno == EINTR) {
+            }
+        }
+        m_pid = -1;
+    }
+
+    int Port() const { return m_port; }
+    const std::string& Error() const { return m_error; }
+
+private:
+    pid_t m_pid = -1;
+    int m_port = 0;
+    std::string m_error;
+};
+
+// The FTP server: one user with write access to a scratch home folder.
+class FtpServer
+{
+public:
+    static constexpr const char* kUser = "pelorin";
+    static constexpr const char* kPassword = "Secr3t-pw";
+
+    FtpServer()
+    {
+        const int port = FreeLoopbackPort();
+        m_process.Start({"/usr/bin/python3", "-m", "pyftpdlib", "-i", "127.0.0.1", "-p", std::to_string(port), "-w",
+                         "-d", m_home.Path(), "-u", kUser, "-P", kPassword},
+                        port, m_logs / "pyftpdlib.log");
+    }
+
+    bool Running() const { return m_process.Port() != 0; }
+    const std::string& Error() const { return m_process.Error(); }
+    int Port() const { return m_process.Port(); }
+    // The folder the user logs into, ending with '/'.
+    const std::string& Home() const { return m_home.Path(); }
+
+private:
+    ScratchFolder m_home;
+    ScratchFolder m_logs;
+    ServerProcess m_process;
+};
+
+// A SOCKS proxy on loopback: microsocks for SOCKS5, dante for SOCKS4.
+class SocksProxy
+{
+public:
+    explicit SocksProxy(int version)
+    {
+        const int port = FreeLoopbackPort();
+        if (version == 5) {
+            m_process.Start({"/usr/bin/microsocks", "-i", "127.0.0.1", "-p", std::to_string(port)}, port,
+                            m_folder / "microsocks.log");
+            return;
+        }
+        const std::string config = m_folder / "danted.conf";
+        std::ofstream(config) << "logoutput: stderr\n"
+                              << "internal: 127.0.0.1 port = " << port << "\n"
+                              << "external: 127.0.0.1\n"
+                              << "clientmethod: none\n"
+                              << "socksmethod: none\n"
+                              << (geteuid() == 0 ? "user.privileged: root\nuser.unprivileged: nobody\n" : "")
+                              << "client pass { from: 127.0.0.0/8 to: 127.0.0.0/8 }\n"
+                              << "socks pass { from: 127.0.0.0/8 to: 127.0.0.0/8 }\n";
+        m_process.Start({"/usr/sbin/danted", "-f", config, "-p", m_folder / "danted.pid"}, port,
+                        m_folder / "danted.log");
+    }
+
+    bool Running() const { return m_process.Port() != 0; }
+    const std::string& Error() const { return m_process.Error(); }
+    int Port() const { return m_process.Port(); }
+
+private:
+    ScratchFolder m_folder;
+    ServerProcess m_process;
+};
+
+// The servers of this test program, each started on first use.
+inline FtpServer& TheFtpServer()
+{
+    static FtpServer server;
+    return server;
+}
+
+inline SocksProxy& TheSocksProxy(int version)
+{
+    if (version == 4) {
+        static SocksProxy socks4(4);
+        return socks4;
+    }
+    static SocksProxy socks5(5);
+    return socks5;
+}
+
+} // namespace ftp_test
