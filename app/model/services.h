@@ -20,6 +20,9 @@ class CToolsBar;
 class CInsertHtmlDLG;
 class CWebsite;
 class CSitePage;
+class CUploadProgress;
+class CFtp;
+class CChangedPages;
 class CPageItem;
 class CPageObject;
 class CUndoManager;
@@ -273,6 +276,31 @@ public:
     }
     // Opens the page's window and makes the item its only selection, recording the selection for undo.
     virtual void ShowItemOnPage(CSitePage* page, CPageItem* item) { (void)page, (void)item; }
+    // The publisher's small dialogs by their number: the prompts 413 (the Internet setup is incomplete) and 5015
+    // (save the site before sending it) and the notices 468 to 478 and 5011. Returns IDOK (1) or IDCANCEL (2).
+    virtual int ShowPublishDialog(int id)
+    {
+        (void)id;
+        return 2;
+    }
+    // The Internet setup dialog (407) with the focus on nothing (0), the server (1) or the user name (2). Returns
+    // IDOK (1) or IDCANCEL (2).
+    virtual int RunInternetSetupDialog(int focus)
+    {
+        (void)focus;
+        return 2;
+    }
+    // Runs a command of the main window, as its menu would (Save As after the save-before-send prompt).
+    virtual void RunMainFrameCommand(int command) { (void)command; }
+    // Shows the upload progress dialog over progress, whose Cancel drops connection; null progress closes it.
+    virtual void ShowUploadProgress(CUploadProgress* progress, CFtp* connection) { (void)progress, (void)connection; }
+    // Repaints the upload progress dialog and lets the windows take their input (its Cancel button among them);
+    // with pauseMs, keeps a new status line on screen that long first.
+    virtual void UpdateUploadProgress(int pauseMs) { (void)pauseMs; }
+    // Opens a text file in the user's editor.
+    virtual void OpenFileForEditing(const std::string& path) { (void)path; }
+    // The main window's record of the pages changed since the last upload; null without a main window.
+    virtual CChangedPages* GetChangedPages() { return nullptr; }
     // Tells that the transparency of a PNG picture is lost where the picture carries effects (notice 5046).
     virtual void ShowPngTransparencyNotice() {}
     // A message box with only an OK button.

@@ -43,6 +43,12 @@ public:
     static void MarkAllPagesChanged(CWebsite& site);
     // After an upload: the list empties and no page of the current site counts as changed.
     void ClearAll();
+    // The list belongs to the site file at path from now on (after an upload of it), or to none with an empty path.
+    void SetSite(const std::string& path)
+    {
+        m_strSitePath = path;
+        m_bSameSite = !path.empty();
+    }
     // Appends the index unless it is listed already.
     void AddPageIndex(UINT index);
 

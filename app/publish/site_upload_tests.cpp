@@ -1,0 +1,357 @@
+// Publishing a small site to a real FTP server on loopback, with the user's answers scripted.
+
+#include "app/publish/site_upload.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/build/linked_files.h"
+#include "app/model/app_settings.h"
+#include "app/model/fill_info.h"
+#include "app/model/link_info.h"
+#include "app/model/services.h"
+#include "app/objects/rectangle_object.h"
+#include "app/publish/changed_pages.h"
+#include "app/site/page_item.h"
+#include "app/site/site_page.h"
+#include "app/site/website.h"
+#include "image/image.h"
+#include "platform/io/io.h"
+#include "testing/ftp_test_servers.h"
+#include "testing/scratch_folder.h"
+
+namespace fs = std::filesystem;
+using ftp_test::FtpServer;
+using ftp_test::TheFtpServer;
+
+namespace {
+
+// Sets or clears an environment variable for the life of the object.
+class ScopedEnv
+{
+public:
+    ScopedEnv(const char* name, const char* value) : m_name(name)
+    {
+        if (const char* old = std::getenv(name))
+            m_old = old;
+        m_had = std::getenv(name) != nullptr;
+        value ? setenv(name, value, 1) : unsetenv(name);
+    }
+    ~ScopedEnv() { m_had ? setenv(m_name, m_old.c_str(), 1) : unsetenv(m_name); }
+
+private:
+    const char* m_name;
+    std::string m_old;
+    bool m_had = false;
+};
+
+// A picture of smooth bands, or of noise, which compresses as little as a photograph does.
+void WritePicture(const std::string& path, int width, int height, bool noise = false)
+{
+    unsigned seed = 7;
+    fs::create_directories(fs::path(path).parent_path());
+    CImage image(IMAGE_MODE_RGB, width, height);
+    CPixMap map(IMAGE_MODE_RGB, width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            BYTE* p = map.Sample(x, y, 0);
+            p[0] = static_cast<BYTE>(x * 7);
+            p[1] = static_cast<BYTE>(y * 5);
+            p[2] = static_cast<BYTE>(x ^ y);
+            if (noise)
+                for (int c = 0; c < 3; ++c)
+                    p[c] = static_cast<BYTE>((seed = seed * 1103515245u + 12345u) >> 16);
+        }
+    image.SetBuf(0, 0, map);
+    ASSERT_TRUE(CIO::SavePNG(path, image));
+}
+
+// The program around the upload: its settings, the current site, the tracker, and scripted dialogs.
+class ScriptedProgram : public CoreServices
+{
+public:
+    ScriptedProgram() { SetCoreServices(this); }
+    ~ScriptedProgram() override { SetCoreServices(nullptr); }
+
+    CAppSettings* GetAppSettings() override { return &settings; }
+    CWebsite* GetCurrentSite() override { return site; }
+    CChangedPages* GetChangedPages() override { return tracker; }
+    int ShowPublishDialog(int id) override
+    {
+        dialogs.push_back(id);
+        return IDOK;
+    }
+    bool AskYesNo(const std::string& caption, const std::string&) override
+    {
+        questions.push_back(caption);
+        return answerYes;
+    }
+    int ShowMissingDocumentDialog(const std::string& path, bool& goToObject) override
+    {
+        missing.push_back(path);
+        goToObject = false;
+        return IDCANCEL;
+    }
+
+    CAppSettings settings;
+    CWebsite* site = nullptr;
+    CChangedPages* tracker = nullptr;
+    bool answerYes = false;
+    std::vector<int> dialogs;
+    std::vector<std::string> questions;
+    std::vector<std::string> missing;
+};
+
+class SiteUploadTest : public ::testing::Test
+{
+protected:
+    // The server's home is a scratch folder: it must be made before a test moves the temporary folder.
+    static void SetUpTestSuite() { TheFtpServer(); }
+
+    void SetUp() override
+    {
+        if (!TheFtpServer().Running())
+            GTEST_SKIP() << "no FTP server: " << TheFtpServer().Error();
+        const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        www = "www-" + name;
+        program.settings.m_strFtpServer = "127.0.0.1";
+        program.settings.m_nFtpPort = TheFtpServer().Port();
+        program.settings.m_strFtpUser = FtpServer::kUser;
+        program.settings.m_strFtpPassword = FtpServer::kPassword;
+        program.settings.m_bFtpPassive = true;
+        program.settings.m_strFtpFolder = "/" + www + "/";
+        program.site = &site;
+        program.tracker = &tracker;
+        GetLinkedFiles().clear();
+
+        // A front page with a colour rectangle, a PNG picture and a document link; a second page with another
+        // rectangle; a page named "error", whose file the server never gets.
+        site.SetPath(folder / "sites/shop.kst");
+        WritePicture(logo, 40, 30);
+        fs::create_directories(folder / "docs");
+        std::ofstream(document) << "price list";
+        CSitePage* home = AddPage("home");
+        site.SetHomePage(home);
+        home->AddObject(std::make_unique<CRectangleObject>(60, 60, SIZE{80, 40}, 0.0));
+        auto picture = std::make_unique<CRectangleObject>(200, 60, SIZE{40, 30}, 0.0);
+        picture->GetFill()->SetImageFile(logo);
+        CLinkInfo link;
+        link.SetKind(CLinkInfo::kindFile);
+        link.SetActive(true);
+        link.SetFile(document);
+        picture->SetLink(std::make_unique<CLinkInfo>(link));
+        home->AddObject(std::move(picture));
+        about = AddPage("about");
+        about->AddObject(std::make_unique<CRectangleObject>(100, 100, SIZE{60, 60}, 0.0));
+        AddPage("error");
+        fs::create_directories(folder / "sites");
+        ASSERT_TRUE(SaveSiteFile(site, site.GetPath()));
+    }
+
+    CSitePage* AddPage(const std::string& name)
+    {
+        return site.AddPage(std::make_unique<CSitePage>(&site, name, name));
+    }
+    UploadReport Publish(bool reupload = false)
+    {
+        for (int i = 0; i < site.GetPageCount(); ++i)
+            site.GetPage(i)->RenderDirtyObjects();
+        CSiteUpload upload(site, tracker);
+        return upload.Run(reupload);
+    }
+    std::string Remote(const std::string& path) const { return TheFtpServer().Home() + www + "/" + path; }
+    // The files below the WWW folder, by path.
+    std::vector<std::string> ServerTree() const
+    {
+        std::vector<std::string> files;
+        for (const auto& entry : fs::recursive_directory_iterator(Remote("")))
+            files.push_back(fs::relative(entry.path(), Remote("")).string() + (entry.is_directory() ? "/" : ""));
+        std::sort(files.begin(), files.end());
+        return files;
+    }
+    static std::vector<std::string> Sorted(std::vector<std::string> list)
+    {
+        std::sort(list.begin(), list.end());
+        return list;
+    }
+
+    ScratchFolder folder;
+    ScratchFolder temporary;
+    ScopedEnv runtime{"XDG_RUNTIME_DIR", nullptr};
+    ScopedEnv tmpdir{"TMPDIR", temporary.Path().c_str()};
+    std::string www;
+    const std::string logo = folder / "pictures/logo.png";
+    const std::string document = folder / "docs/price.pdf";
+    CWebsite site{""};
+    CSitePage* about = nullptr;
+    CChangedPages tracker{folder / "ftpfile.dat"};
+    ScriptedProgram program;
+};
+
+TEST_F(SiteUploadTest, TheFirstPublishSendsEverythingAndLeavesTheRecordAndABackup)
+{
+    const UploadReport report = Publish();
+    ASSERT_TRUE(report.published);
+    EXPECT_FALSE(report.again);
+    EXPECT_EQ(program.dialogs, std::vector<int>{dialogPublished});
+
+    std::vector<std::string> tree = ServerTree();
+    ASSERT_EQ(tree.size(), 11u) << ::testing::PrintToString(tree);
+
+    EXPECT_EQ(tree[0], "Backups/");
+    EXPECT_EQ(tree[1].rfind("Backups/shop.[", 0), 0u) << tree[1];
+    EXPECT_EQ(std::vector<std::string>(tree.begin() + 2, tree.end()),
+              (std::vector<std::string>{"about.html", "db.qbx_shop.php", "files/", "files/Download/",
+                                        "files/Download/price.pdf", "files/IMG_0.jpg", "files/IMG_2.jpg",
+                                        "files/logo.png", "index.html"}))
+        << ::testing::PrintToString(tree);
+    // The record: the guard line, then every file with its size; "error.html" is recorded though never sent.
+    std::ifstream record(Remote("db.qbx_shop.php"), std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(record)), {});
+    EXPECT_EQ(text.rfind("<?php exit(); ?>\r\n", 0), 0u);
+    EXPECT_NE(text.find("error.html\t"), std::string::npos);
+    EXPECT_NE(text.find(document + "\t10\r\n"), std::string::npos);
+    EXPECT_EQ(report.sent.front(), "index.html");
+    EXPECT_EQ(std::count(report.sent.begin(), report.sent.end(), "error.html"), 0);
+    // The tracker now belongs to the site, and no page counts as changed.
+    EXPECT_TRUE(tracker.IsSameSite());
+    EXPECT_FALSE(site.GetPage(0)->IsChangedSinceUpload());
+}
+
+TEST_F(SiteUploadTest, TheNextPublishSendsThePagesAndTheChangedPictureOnly)
+{
+    ASSERT_TRUE(Publish().published);
+    WritePicture(logo, 80, 60);
+    site.GetPage(0)->GetItem(1)->GetCurrentObject()->GetFill()->SetImageFile(logo);
+    program.answerYes = false;
+    const UploadReport second = Publish();
+    ASSERT_TRUE(second.published);
+    const std::vector<std::string> expected = {"index.html", "about.html", "files/logo.png", "db.qbx_shop.php"};
+    ASSERT_EQ(second.sent.size(), expected.size() + 1) << ::testing::PrintToString(second.sent);
+    EXPECT_EQ(std::vector<std::string>(second.sent.begin(), second.sent.end() - 1), expected);
+    EXPECT_EQ(second.sent.back().rfind("Backups/shop.[", 0), 0u);
+    EXPECT_EQ(fs::file_size(Remote("files/logo.png")), fs::file_size(logo));
+    // "error.html" was recorded by the first run only, so it is the one name offered for deletion.
+    EXPECT_EQ(program.questions, std::vector<std::string>{"Deleted Objects Notification"});
+    EXPECT_TRUE(second.removed.empty() ||
+                std::find(second.removed.begin(), second.removed.end(), "index.htm") == second.removed.end());
+}
+
+TEST_F(SiteUploadTest, ADeletedObjectsFileLeavesTheServerWhenTheUserAgrees)
+{
+    ASSERT_TRUE(Publish().published);
+    ASSERT_TRUE(fs::exists(Remote("files/IMG_2.jpg")));
+    about->RemoveItem(about->GetItem(0));
+    program.answerYes = true;
+    const UploadReport second = Publish();
+    ASSERT_TRUE(second.published);
+    EXPECT_NE(std::find(second.removed.begin(), second.removed.end(), "files/IMG_2.jpg"), second.removed.end());
+    EXPECT_FALSE(fs::exists(Remote("files/IMG_2.jpg")));
+    // What the site still shows stays.
+    EXPECT_TRUE(fs::exists(Remote("files/IMG_0.jpg")));
+    EXPECT_TRUE(fs::exists(Remote("files/logo.png")));
+    EXPECT_TRUE(fs::exists(Remote("about.html")));
+}
+
+TEST_F(SiteUploadTest, AReuploadSendsEverythingAgain)
+{
+    const UploadReport first = Publish();
+    ASSERT_TRUE(first.published);
+    const UploadReport again = Publish(true);
+    ASSERT_TRUE(again.published);
+    EXPECT_EQ(Sorted(std::vector<std::string>(again.sent.begin(), again.sent.end() - 1)),
+              Sorted(std::vector<std::string>(first.sent.begin(), first.sent.end() - 1)));
+    EXPECT_TRUE(program.questions.empty());
+}
+
+TEST_F(SiteUploadTest, AMissingLinkedDocumentStopsBeforeConnecting)
+{
+    fs::remove(document);
+    const UploadReport report = Publish();
+    EXPECT_FALSE(report.published);
+    EXPECT_EQ(program.missing, std::vector<std::string>{document});
+    EXPECT_TRUE(report.sent.empty());
+    EXPECT_FALSE(fs::exists(Remote("")));
+}
+
+TEST_F(SiteUploadTest, ANeverSavedSiteOffersSaveAsAndAnIncompleteSetupStops)
+{
+    site.SetPath("");
+    EXPECT_FALSE(Publish().published);
+    EXPECT_EQ(program.dialogs, std::vector<int>{dialogSaveBeforeSend});
+
+    site.SetPath(folder / "sites/shop.kst");
+    program.dialogs.clear();
+    program.settings.m_strFtpPassword.clear();
+    EXPECT_FALSE(IsInternetSetupComplete());
+    // The setup dialog answers as cancelled headless, so the run stops after the prompt.
+    EXPECT_FALSE(Publish().published);
+    EXPECT_EQ(program.dialogs, std::vector<int>{dialogSetupIncomplete});
+}
+
+TEST_F(SiteUploadTest, AWrongPasswordIsReportedAsALoginFailure)
+{
+    program.settings.m_strFtpPassword = "wrong";
+    EXPECT_FALSE(Publish().published);
+    EXPECT_EQ(program.dialogs, std::vector<int>{dialogLoginFailed});
+}
+
+TEST_F(SiteUploadTest, RemovingThePublishedSiteEmptiesPagesAndFiles)
+{
+    ASSERT_TRUE(Publish().published);
+    program.dialogs.clear();
+    EXPECT_TRUE(RemovePublishedWebsite(site, tracker));
+    EXPECT_EQ(program.dialogs, (std::vector<int>{dialogDeleteSiteFiles, dialogSiteDeleted}));
+    const std::vector<std::string> tree = ServerTree();
+    ASSERT_EQ(tree.size(), 3u) << ::testing::PrintToString(tree);
+    EXPECT_EQ(tree[0], "Backups/");
+    EXPECT_EQ(tree[2], "db.qbx_shop.php");
+    EXPECT_FALSE(tracker.IsSameSite());
+
+    // A site whose folder is not on the server is gone already.
+    program.dialogs.clear();
+    program.settings.m_strFtpFolder = "/never-published";
+    EXPECT_FALSE(RemovePublishedWebsite(site, tracker));
+    EXPECT_EQ(program.dialogs, (std::vector<int>{dialogDeleteSiteFiles, dialogSiteDeleted}));
+}
+
+} // namespace
+
+namespace {
+
+// The figure the README gives: on a 20-page site where one picture changed, how many bytes the second publish
+// sends for each byte that changed.
+TEST_F(SiteUploadTest, ASecondPublishSendsLittleMoreThanWhatChanged)
+{
+    while (site.GetPageCount() < 20) {
+        CSitePage* page = AddPage("page" + std::to_string(site.GetPageCount()));
+        for (int i = 0; i < 6; ++i)
+            page->AddObject(std::make_unique<CRectangleObject>(60 + 100 * i, 80, SIZE{80, 60 + 10 * i}, 0.1 * i));
+    }
+    ASSERT_TRUE(SaveSiteFile(site, site.GetPath()));
+    const UploadReport first = Publish();
+    ASSERT_TRUE(first.published);
+    WritePicture(logo, 400, 300, true);
+    site.GetPage(0)->GetItem(1)->GetCurrentObject()->GetFill()->SetImageFile(logo);
+    const UploadReport second = Publish();
+    ASSERT_TRUE(second.published);
+    // Every page, the one picture, the record and the backup.
+    EXPECT_EQ(second.sent.size(), 19u + 1 + 1 + 1) << ::testing::PrintToString(second.sent);
+    EXPECT_EQ(std::count(second.sent.begin(), second.sent.end(), "files/logo.png"), 1);
+    const double ratio = double(second.bytesSent) / double(fs::file_size(logo));
+    RecordProperty("first_publish_bytes", std::to_string(first.bytesSent));
+    RecordProperty("second_publish_bytes", std::to_string(second.bytesSent));
+    std::printf("first publish %lld bytes, second %lld bytes for a changed picture of %lld bytes: %.2f sent per "
+                "changed byte\n",
+                first.bytesSent, second.bytesSent, static_cast<long long>(fs::file_size(logo)), ratio);
+}
+
+} // namespace
