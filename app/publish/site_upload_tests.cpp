@@ -15,6 +15,7 @@
 
 #include "app/build/linked_files.h"
 #include "app/model/app_settings.h"
+#include "app/model/file_pair.h"
 #include "app/model/fill_info.h"
 #include "app/model/link_info.h"
 #include "app/model/services.h"
@@ -239,6 +240,13 @@ TEST_F(SiteUploadTest, TheNextPublishSendsThePagesAndTheChangedPictureOnly)
     EXPECT_EQ(std::vector<std::string>(second.sent.begin(), second.sent.end() - 1), expected);
     EXPECT_EQ(second.sent.back().rfind("Backups/shop.[", 0), 0u);
     EXPECT_EQ(fs::file_size(Remote("files/logo.png")), fs::file_size(logo));
+    // The transfer log agrees: one STOR a file sent.
+    std::ifstream log(TransferLogPath(), std::ios::binary);
+    const std::string conversation((std::istreambuf_iterator<char>(log)), {});
+    size_t stores = 0;
+    for (size_t at = conversation.find("STOR "); at != std::string::npos; at = conversation.find("STOR ", at + 1))
+        ++stores;
+    EXPECT_EQ(stores, second.sent.size()) << conversation;
     // "error.html" was recorded by the first run only, so it is the one name offered for deletion.
     EXPECT_EQ(program.questions, std::vector<std::string>{"Deleted Objects Notification"});
     EXPECT_TRUE(second.removed.empty() ||
@@ -352,6 +360,50 @@ TEST_F(SiteUploadTest, ASecondPublishSendsLittleMoreThanWhatChanged)
     std::printf("first publish %lld bytes, second %lld bytes for a changed picture of %lld bytes: %.2f sent per "
                 "changed byte\n",
                 first.bytesSent, second.bytesSent, static_cast<long long>(fs::file_size(logo)), ratio);
+}
+
+} // namespace
+
+namespace {
+
+std::vector<std::string> PairTargets(const CWebsite& site)
+{
+    std::vector<std::string> targets;
+    for (int i = 0; i < site.GetFilePairCount(); ++i)
+        targets.push_back(site.GetFilePair(i)->m_strTarget);
+    return targets;
+}
+
+TEST_F(SiteUploadTest, AnUpdatedFlashListAddsTheFilesItNamesAndKeepsTheOthers)
+{
+    const std::string movie = folder / "flash/movie.xml";
+    const std::string extra = folder / "extra/notes.txt";
+    fs::create_directories(folder / "flash/pics");
+    fs::create_directories(folder / "extra");
+    std::ofstream(movie) << "<movie></movie>";
+    std::ofstream(extra) << "notes";
+    std::ofstream(folder / "flash/pics/a.jpg") << "jpeg";
+    site.AppendFilePair(std::make_unique<CFilePair>(movie, "/movie.xml"));
+    site.AppendFilePair(std::make_unique<CFilePair>(extra, "/notes.txt"));
+    ASSERT_TRUE(Publish().published);
+
+    // The list grows: one picture beside it, and names that would leave its folder.
+    std::ofstream(movie) << "<movie><img src=\"pics/a.jpg\"/><img src=\"../evil.jpg\"/><img src=\"/etc/b.png\"/>"
+                            "<img src=\"C:\\c.gif\"/></movie>";
+    program.dialogs.clear();
+    const UploadReport report = Publish();
+    ASSERT_TRUE(report.published);
+    EXPECT_TRUE(report.again);
+    // The run asks to go again instead of telling that the site is published.
+    EXPECT_TRUE(std::find(program.dialogs.begin(), program.dialogs.end(), dialogPublished) == program.dialogs.end());
+    EXPECT_EQ(PairTargets(site), (std::vector<std::string>{"/movie.xml", "/notes.txt", "/pics/a.jpg"}));
+
+    // The next run sends the new file into its folder.
+    const UploadReport next = Publish();
+    ASSERT_TRUE(next.published);
+    EXPECT_FALSE(next.again);
+    EXPECT_NE(std::find(next.sent.begin(), next.sent.end(), "pics/a.jpg"), next.sent.end());
+    EXPECT_TRUE(fs::exists(Remote("pics/a.jpg")));
 }
 
 } // namespace
