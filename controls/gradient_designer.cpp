@@ -46,7 +46,7 @@ bool AlphaAt(const CPixMap& map, int x, int y)
     return x >= 0 && y >= 0 && x < map.width && y < map.height && map.Sample(x, y, 0)[0] != 0;
 }
 
-std::string ResourceText(unsigned id)
+std::string GradientNameText(unsigned id)
 {
     std::string text;
     if (!LoadResourceString(id, text))
@@ -576,9 +576,9 @@ void CGradientDesignerDialog::FillPredefinedList()
         return;
     m_predefined->Clear();
     if (m_working.predefined == -1)
-        m_predefined->Append(wxString::FromUTF8(ResourceText(10)));
+        m_predefined->Append(wxString::FromUTF8(GradientNameText(10)));
     for (int n = 0; n < CGradientModel::GetPredefinedNo(); ++n)
-        m_predefined->Append(wxString::FromUTF8(ResourceText(6 + n)));
+        m_predefined->Append(wxString::FromUTF8(GradientNameText(6 + n)));
     m_predefined->SetSelection(m_working.predefined == -1 ? 0 : m_working.predefined);
 }
 
@@ -607,7 +607,7 @@ void CGradientDesignerDialog::OnDesignerChanged(CControlNotifyEvent&)
     if (!m_predefined)
         return;
     m_predefined->Clear();
-    m_predefined->Append(wxString::FromUTF8(ResourceText(10)));
+    m_predefined->Append(wxString::FromUTF8(GradientNameText(10)));
     m_predefined->SetSelection(0);
 }
 

@@ -13,6 +13,7 @@
 
 #include "app/build/build_test_support.h"
 #include "app/build/site_builder.h"
+#include "app/site/page_picture_test_support.h"
 #include "platform/io/io.h"
 #include "testing/headless_browser.h"
 #include "testing/scratch_folder.h"
@@ -21,26 +22,6 @@
 namespace {
 
 using namespace build_testing;
-
-// The page as the design view composes it, in tiles of the render buffer.
-std::unique_ptr<CImage> DrawPage(CSitePage& page)
-{
-    const int width = page.GetWidth(), height = page.GetHeight();
-    std::vector<BYTE> argb(static_cast<size_t>(width) * height * 4);
-    constexpr int tile = CSitePage::kRenderBufferSize;
-    for (int y = 0; y < height; y += tile)
-        for (int x = 0; x < width; x += tile)
-            page.Draw(RECT{x, y, std::min(x + tile, width), std::min(y + tile, height)},
-                      argb.data() + (static_cast<size_t>(y) * width + x) * 4, width * 4, true, false, false);
-    auto image = std::make_unique<CImage>(IMAGE_MODE_RGB, width, height);
-    CPixMap map(IMAGE_MODE_RGB, width, height);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            for (int c = 0; c < 3; ++c)
-                map.Sample(x, y, 0)[c] = argb[(static_cast<size_t>(y) * width + x) * 4 + 1 + c];
-    image->SetBuf(0, 0, map);
-    return image;
-}
 
 TEST(BuiltPageInBrowser, LooksLikeThePageInTheDesigner)
 {
@@ -73,7 +54,7 @@ TEST(BuiltPageInBrowser, LooksLikeThePageInTheDesigner)
     ASSERT_EQ(browser->Width(), page.GetWidth());
     ASSERT_EQ(browser->Height(), page.GetHeight());
     page.RenderDirtyObjects();
-    const std::unique_ptr<CImage> designer = DrawPage(page);
+    const std::unique_ptr<CImage> designer = DrawWholePage(page);
     ASSERT_TRUE(CIO::SavePNG((output / "built_page_designer.png").string(), *designer));
 
     const int width = page.GetWidth(), height = page.GetHeight();

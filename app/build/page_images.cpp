@@ -376,10 +376,7 @@ bool CSiteBuilder::BuildBackgroundImage(CPageBuildRecord& record, int pageIndex)
         return true;
     record.backgroundKind = 2;
     record.tiled = fill.IsTile();
-    std::string pageWord;
-    if (!LoadResourceString(kPageWordText, pageWord))
-        pageWord = "Page";
-    const std::string fileName = pageWord + std::to_string(pageIndex) + "_IMG_BCK.jpg";
+    const std::string fileName = ResourceText(kPageWordText, "Page") + std::to_string(pageIndex) + "_IMG_BCK.jpg";
     record.backgroundUrl = kFilesPrefix + fileName;
 
     const CImage* gradient = fill.GetImage();

@@ -23,12 +23,6 @@ constexpr unsigned kBuildingPageText = 2016;
 constexpr unsigned kMouseOverCoveredText = 2018;
 constexpr unsigned kWritingPageText = 2019;
 
-std::string ResourceText(unsigned id, const char* fallback)
-{
-    std::string text;
-    return LoadResourceString(id, text) ? text : std::string(fallback);
-}
-
 // share / pages, rounded half up, at least 1.
 int PageStep(int share, int pageCount)
 {

@@ -6,10 +6,12 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 
 #include "app/model/app_settings.h"
 #include "app/model/services.h"
 #include "testing/ftp_test_servers.h"
+#include "testing/scoped_env.h"
 #include "testing/scratch_folder.h"
 
 namespace fs = std::filesystem;
@@ -52,20 +54,11 @@ protected:
         if (!TheFtpServer().Running())
             GTEST_SKIP() << "no FTP server: " << TheFtpServer().Error();
         // The local test file goes into the private temporary folder, here one of the test's own.
-        const char* saved = getenv("XDG_RUNTIME_DIR");
-        m_savedRuntimeDir = saved ? saved : "";
-        m_hadRuntimeDir = saved != nullptr;
-        setenv("XDG_RUNTIME_DIR", m_temp.Path().c_str(), 1);
+        m_runtimeDir.emplace("XDG_RUNTIME_DIR", m_temp.Path().c_str());
         m_name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
         fs::create_directories(TheFtpServer().Home() + m_name);
     }
-    void TearDown() override
-    {
-        if (m_hadRuntimeDir)
-            setenv("XDG_RUNTIME_DIR", m_savedRuntimeDir.c_str(), 1);
-        else
-            unsetenv("XDG_RUNTIME_DIR");
-    }
+    void TearDown() override { m_runtimeDir.reset(); }
 
     CFtpProfile Profile(const std::string& wwwFolder) const
     {
@@ -84,8 +77,7 @@ protected:
 
     ScratchFolder m_temp;
     std::string m_name;
-    std::string m_savedRuntimeDir;
-    bool m_hadRuntimeDir = false;
+    std::optional<ScopedEnv> m_runtimeDir;
 };
 
 TEST_F(ConnectionTestTest, PassesAllSixStepsAndLeavesNoTestFolderOrFile)

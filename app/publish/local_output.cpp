@@ -23,10 +23,7 @@ constexpr unsigned kNoFolderText = 2014;
 
 std::string NoFolderText()
 {
-    std::string text;
-    return LoadResourceString(kNoFolderText, text) ? text
-                                                   : std::string("A folder for the website's files could not be "
-                                                                 "created on this computer.");
+    return ResourceText(kNoFolderText, "A folder for the website's files could not be created on this computer.");
 }
 
 // The parts of a relative path, or nothing when it would leave its base.

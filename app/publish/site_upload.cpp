@@ -34,12 +34,6 @@ constexpr int kSaveAsCommand = 57604;
 constexpr int kPhasePause = 1500;
 constexpr int kPhaseRange = 4096;
 
-std::string Text(unsigned id, const char* fallback)
-{
-    std::string text;
-    return LoadResourceString(id, text) ? text : std::string(fallback);
-}
-
 long long FileSize(const std::string& path)
 {
     struct stat st;
@@ -97,6 +91,35 @@ bool EnterOrMake(CFtp& ftp, const std::string& folder)
 bool IsConnectionLost(int code)
 {
     return code == CFtp::errorConnectionClosed || code == CFtp::errorTimedOut || code == CFtp::errorNetwork;
+}
+
+// Logs in to the settings' destination, through the proxy when one is set. On failure the user is told why (with
+// the setup offered where the server or the log-in was wrong) and null is returned.
+std::unique_ptr<CFtp> ConnectToDestination(const CFtp::ProgressCallback& progress)
+{
+    const CAppSettings& s = *GetAppSettings();
+    CoreServices& services = GetCoreServices();
+    bool serverNotFound = false, loginFailed = false, cancelled = false;
+    try {
+        if (s.m_nFtpProxyType != 0)
+            return std::make_unique<CFtp>(serverNotFound, loginFailed, cancelled, s.m_strFtpServer, s.m_nFtpPort,
+                                          s.m_strFtpUser, s.m_strFtpPassword, s.m_bFtpPassive, s.m_strFtpProxyServer,
+                                          s.m_nFtpProxyPort, s.m_strFtpProxyUser, s.m_strFtpProxyPassword,
+                                          s.m_nFtpProxyType == 1 ? CFtp::SOCKS4 : CFtp::SOCKS5, progress);
+        return std::make_unique<CFtp>(serverNotFound, loginFailed, cancelled, s.m_strFtpServer, s.m_nFtpPort,
+                                      s.m_strFtpUser, s.m_strFtpPassword, s.m_bFtpPassive, progress);
+    } catch (const CFtpException&) {
+        if (serverNotFound) {
+            if (services.ShowPublishDialog(dialogServerNotFound) == IDOK)
+                services.RunInternetSetupDialog(1);
+        } else if (loginFailed) {
+            if (services.ShowPublishDialog(dialogLoginFailed) == IDOK)
+                services.RunInternetSetupDialog(2);
+        } else if (!cancelled) {
+            services.ShowPublishDialog(dialogCannotConnect);
+        }
+        return nullptr;
+    }
 }
 
 } // namespace
@@ -234,37 +257,15 @@ bool CSiteUpload::Build()
 
 bool CSiteUpload::Connect()
 {
-    const CAppSettings& s = *GetAppSettings();
-    CoreServices& services = GetCoreServices();
-    bool serverNotFound = false, loginFailed = false, cancelled = false;
-    const CFtp::ProgressCallback progress = [this](int bytes) {
+    m_pFtp = ConnectToDestination([this](int bytes) {
         if (!m_pProgress)
             return 1;
         const bool goOn = m_pProgress->StepProgress(bytes);
         GetCoreServices().UpdateUploadProgress(0);
         return goOn ? 1 : 0;
-    };
-    try {
-        if (s.m_nFtpProxyType != 0)
-            m_pFtp = std::make_unique<CFtp>(serverNotFound, loginFailed, cancelled, s.m_strFtpServer, s.m_nFtpPort,
-                                            s.m_strFtpUser, s.m_strFtpPassword, s.m_bFtpPassive, s.m_strFtpProxyServer,
-                                            s.m_nFtpProxyPort, s.m_strFtpProxyUser, s.m_strFtpProxyPassword,
-                                            s.m_nFtpProxyType == 1 ? CFtp::SOCKS4 : CFtp::SOCKS5, progress);
-        else
-            m_pFtp = std::make_unique<CFtp>(serverNotFound, loginFailed, cancelled, s.m_strFtpServer, s.m_nFtpPort,
-                                            s.m_strFtpUser, s.m_strFtpPassword, s.m_bFtpPassive, progress);
-    } catch (const CFtpException&) {
-        if (serverNotFound) {
-            if (services.ShowPublishDialog(dialogServerNotFound) == IDOK)
-                services.RunInternetSetupDialog(1);
-        } else if (loginFailed) {
-            if (services.ShowPublishDialog(dialogLoginFailed) == IDOK)
-                services.RunInternetSetupDialog(2);
-        } else if (!cancelled) {
-            services.ShowPublishDialog(dialogCannotConnect);
-        }
+    });
+    if (!m_pFtp)
         return false;
-    }
     m_pFtp->InitLogFile(m_strStaging);
     return true;
 }
@@ -336,7 +337,7 @@ void CSiteUpload::Status(const std::string& text, int range, int pauseMs)
 
 bool CSiteUpload::ContinueWithout(const std::string& path)
 {
-    std::string question = Text(7043, "The file '%s' was not found.\nDo you want to continue uploading your site anyway?");
+    std::string question = ResourceText(7043, "The file '%s' was not found.\nDo you want to continue uploading your site anyway?");
     if (const size_t at = question.find("%s"); at != std::string::npos)
         question.replace(at, 2, path);
     CoreServices& services = GetCoreServices();
@@ -653,7 +654,7 @@ bool CSiteUpload::WriteRecordAndBackup()
 
 bool CSiteUpload::UploadEverything()
 {
-    Status(Text(7024, "Pages..."), -1, kPhasePause);
+    Status(ResourceText(7024, "Pages..."), -1, kPhasePause);
     if (!ChdirRoot())
         return FolderFailed(false);
     const std::string index = m_strStaging + "index.html";
@@ -676,7 +677,7 @@ bool CSiteUpload::UploadEverything()
         m_site.AddPublishedFile(name);
     }
 
-    Status(Text(7025, "Referenced Files..."), -1, kPhasePause);
+    Status(ResourceText(7025, "Referenced Files..."), -1, kPhasePause);
     for (int i = 0; i < m_site.GetFilePairCount(); ++i) {
         const CFilePair& pair = *m_site.GetFilePair(i);
         const long long size = FileSize(pair.m_strSource);
@@ -688,20 +689,20 @@ bool CSiteUpload::UploadEverything()
         m_site.AddPublishedFile(pair.m_strTarget);
     }
 
-    Status(Text(7014, "Binary Files..."), -1, kPhasePause);
+    Status(ResourceText(7014, "Binary Files..."), -1, kPhasePause);
     for (size_t i = next; i < m_staged.size(); ++i) {
         AddToRecord(m_staged[i].path, m_staged[i].size);
         m_siteFiles.push_back(m_staged[i].path);
     }
     if (!SendInFolder("files", m_siteFiles, false))
         return false;
-    Status(Text(7023, "Download Files..."), -1, kPhasePause);
+    Status(ResourceText(7023, "Download Files..."), -1, kPhasePause);
     GatherDownloads();
     if (!SendInFolder("Download", m_downloads, true))
         return false;
     if (!ChdirRoot())
         return FolderFailed(false);
-    Status(Text(7022, "Maintenance Files"), kPhaseRange);
+    Status(ResourceText(7022, "Maintenance Files"), kPhaseRange);
     RemoveOldStartPages();
     return WriteRecordAndBackup();
 }
@@ -790,33 +791,12 @@ bool RemovePublishedWebsite(CWebsite& site, CChangedPages& tracker)
     CoreServices& services = GetCoreServices();
     if (!CheckInternetSetup() || services.ShowPublishDialog(dialogDeleteSiteFiles) != IDOK)
         return false;
-    const CAppSettings& s = *GetAppSettings();
-    bool serverNotFound = false, loginFailed = false, cancelled = false;
-    std::unique_ptr<CFtp> ftp;
-    try {
-        // The destination's own port and mode, with or without a proxy.
-        if (s.m_nFtpProxyType != 0)
-            ftp = std::make_unique<CFtp>(serverNotFound, loginFailed, cancelled, s.m_strFtpServer, s.m_nFtpPort,
-                                         s.m_strFtpUser, s.m_strFtpPassword, s.m_bFtpPassive, s.m_strFtpProxyServer,
-                                         s.m_nFtpProxyPort, s.m_strFtpProxyUser, s.m_strFtpProxyPassword,
-                                         s.m_nFtpProxyType == 1 ? CFtp::SOCKS4 : CFtp::SOCKS5);
-        else
-            ftp = std::make_unique<CFtp>(serverNotFound, loginFailed, cancelled, s.m_strFtpServer, s.m_nFtpPort,
-                                         s.m_strFtpUser, s.m_strFtpPassword, s.m_bFtpPassive);
-    } catch (const CFtpException&) {
-        if (serverNotFound) {
-            if (services.ShowPublishDialog(dialogServerNotFound) == IDOK)
-                services.RunInternetSetupDialog(1);
-        } else if (loginFailed) {
-            if (services.ShowPublishDialog(dialogLoginFailed) == IDOK)
-                services.RunInternetSetupDialog(2);
-        } else if (!cancelled) {
-            services.ShowPublishDialog(dialogCannotConnect);
-        }
+    // The destination's own port and mode, with or without a proxy.
+    std::unique_ptr<CFtp> ftp = ConnectToDestination({});
+    if (!ftp)
         return false;
-    }
 
-    for (const std::string& part : PathParts(s.m_strFtpFolder)) {
+    for (const std::string& part : PathParts(GetAppSettings()->m_strFtpFolder)) {
         if (ftp->chdir(part))
             continue;
         const int code = ftp->m_nError;

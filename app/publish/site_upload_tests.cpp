@@ -27,6 +27,7 @@
 #include "image/image.h"
 #include "platform/io/io.h"
 #include "testing/ftp_test_servers.h"
+#include "testing/scoped_env.h"
 #include "testing/scratch_folder.h"
 
 namespace fs = std::filesystem;
@@ -34,25 +35,6 @@ using ftp_test::FtpServer;
 using ftp_test::TheFtpServer;
 
 namespace {
-
-// Sets or clears an environment variable for the life of the object.
-class ScopedEnv
-{
-public:
-    ScopedEnv(const char* name, const char* value) : m_name(name)
-    {
-        if (const char* old = std::getenv(name))
-            m_old = old;
-        m_had = std::getenv(name) != nullptr;
-        value ? setenv(name, value, 1) : unsetenv(name);
-    }
-    ~ScopedEnv() { m_had ? setenv(m_name, m_old.c_str(), 1) : unsetenv(m_name); }
-
-private:
-    const char* m_name;
-    std::string m_old;
-    bool m_had = false;
-};
 
 // A picture of smooth bands, or of noise, which compresses as little as a photograph does.
 void WritePicture(const std::string& path, int width, int height, bool noise = false)

@@ -35,14 +35,6 @@ constexpr int kToolsBarId = WxCommandId(59425);
 constexpr UINT kShowNormal = 1;
 constexpr UINT kShowMaximized = 3;
 
-// The text of a string of the table, empty when it is missing.
-std::string Text(unsigned id)
-{
-    std::string text;
-    LoadResourceString(id, text);
-    return text;
-}
-
 // Files dropped on the main window go to the frame.
 class CSiteFileDropTarget : public wxFileDropTarget
 {
@@ -137,7 +129,7 @@ bool CMainFrame::Create()
     const int samples[] = {ID_INDICATOR_IMAGE, ID_INDICATOR_POSITION, ID_INDICATOR_PAGES, ID_INDICATOR_LOADTIME};
     int widths[5] = {-1, 0, 0, 0, 0};
     for (int i = 0; i < 4; ++i) {
-        const wxString sample = ToWx(Text(ProgramCommandId(samples[i])));
+        const wxString sample = ToWx(ResourceText(ProgramCommandId(samples[i])));
         widths[i + 1] = status->GetTextExtent(sample).GetWidth() + status->FromDIP(12);
     }
     status->SetStatusWidths(5, widths);
@@ -259,7 +251,7 @@ void CMainFrame::OnClose(wxCloseEvent& event)
 
 void CMainFrame::UpdateTitle()
 {
-    SetTitle(PathToWx(MakeMainTitle(GetProductName(), m_pCurrentSite, Text(3019))));
+    SetTitle(PathToWx(MakeMainTitle(GetProductName(), m_pCurrentSite, ResourceText(3019))));
 }
 
 void CMainFrame::SetStatusText(const std::string& text)
@@ -356,7 +348,7 @@ COrvelFrame* CMainFrame::OpenPageWindow(int pageIndex)
         }
     }
     if (CountPageWindows() >= kMaxPageWindows) {
-        GetCoreServices().ShowInfoMessage(Text(3050));
+        GetCoreServices().ShowInfoMessage(ResourceText(3050));
         return nullptr;
     }
     m_pCurrentSite->SetCurrentPage(page);
@@ -408,7 +400,7 @@ wxMenu* CMainFrame::BuildPageMenu()
         m_pPageMenu->Destroy(m_pPageMenu->FindItemByPosition(0));
     m_pageList.clear();
     if (m_pCurrentSite)
-        m_pageList = BuildShowPageList(*m_pCurrentSite, Text(2081));
+        m_pageList = BuildShowPageList(*m_pCurrentSite, ResourceText(2081));
     for (size_t i = 0; i < m_pageList.size(); ++i)
         m_pPageMenu->Append(kFirstPageCommand + static_cast<int>(i), ToWx(m_pageList[i].text));
     return m_pPageMenu;
@@ -482,7 +474,7 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event)
     // The show and hide commands offer the opposite of what is shown, in the menu and as the prompt.
     auto toggle = [&](bool shown, unsigned hide, unsigned show) {
         event.Enable(true);
-        const wxString text = ToWx(Text(shown ? hide : show));
+        const wxString text = ToWx(ResourceText(shown ? hide : show));
         event.SetText(text);
         if (wxMenuBar* menus = GetMenuBar())
             menus->SetHelpString(id, text);
@@ -565,10 +557,10 @@ void CMainFrame::DropFiles(const std::vector<std::string>& files)
         OpenDocumentFile(*this, files[0]);
         break;
     case DroppedFiles::wrongKind:
-        GetCoreServices().ShowMessage(Text(5004));
+        GetCoreServices().ShowMessage(ResourceText(5004));
         break;
     case DroppedFiles::several:
-        GetCoreServices().ShowMessage(Text(5001));
+        GetCoreServices().ShowMessage(ResourceText(5001));
         break;
     case DroppedFiles::none:
         break;
@@ -582,10 +574,10 @@ void CMainFrame::UpdateStatusPanes()
         return;
     CSitePage* page = GetActivePage();
     const std::string texts[4] = {
-        FormatImageInfoPane(m_pCurrentSite, GetCurrentObject(), Text(2061)),
+        FormatImageInfoPane(m_pCurrentSite, GetCurrentObject(), ResourceText(2061)),
         FormatPositionPane(m_pCurrentSite, page),
-        FormatPageCountPane(m_pCurrentSite, Text(2060)),
-        FormatLoadTimePane(m_pCurrentSite, page, Text(2064)),
+        FormatPageCountPane(m_pCurrentSite, ResourceText(2060)),
+        FormatLoadTimePane(m_pCurrentSite, page, ResourceText(2064)),
     };
     for (int i = 0; i < 4; ++i) {
         if (texts[i] != m_paneTexts[i + 1]) {

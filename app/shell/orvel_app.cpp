@@ -25,17 +25,10 @@
 
 namespace {
 
-std::string Text(unsigned id)
-{
-    std::string text;
-    LoadResourceString(id, text);
-    return text;
-}
-
 // A message box before the main window exists.
 void StartFailure(unsigned textId)
 {
-    const std::string text = Text(textId);
+    const std::string text = ResourceText(textId);
     std::fprintf(stderr, "pelorin: %s\n", text.c_str());
     wxMessageBox(ToWx(text), ToWx(GetProductName()), wxOK | wxICON_ERROR);
 }
@@ -191,7 +184,7 @@ CWebsite* OpenDocumentFile(CMainFrame& frame, const std::string& path)
 {
     CoreServices& services = GetCoreServices();
     if (frame.GetCurrentSite()) {
-        if (!services.AskYesNo(GetProductName(), Text(3051)) || !SaveAllModified(frame))
+        if (!services.AskYesNo(GetProductName(), ResourceText(3051)) || !SaveAllModified(frame))
             return nullptr;
         frame.CloseSite();
     }
@@ -216,7 +209,7 @@ CWebsite* OpenDocumentFile(CMainFrame& frame, const std::string& path)
     SetOpeningSitePath({});
     services.EndWaitCursor();
     if (!loaded) {
-        services.ShowMessage(Text(61700) + "\n\n" + cause);
+        services.ShowMessage(ResourceText(61700) + "\n\n" + cause);
         return nullptr;
     }
     CWebsite* opened = site.get();
@@ -232,5 +225,5 @@ bool SaveAllModified(CMainFrame& frame)
     const CWebsite* site = frame.GetCurrentSite();
     if (!site || site->IsSaved())
         return true;
-    return GetCoreServices().AskYesNo(GetProductName(), Text(3052));
+    return GetCoreServices().AskYesNo(GetProductName(), ResourceText(3052));
 }

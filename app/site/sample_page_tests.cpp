@@ -23,6 +23,7 @@
 #include "app/objects/rectangle_object.h"
 #include "app/site/object_frame.h"
 #include "app/site/page_item.h"
+#include "app/site/page_picture_test_support.h"
 #include "app/site/site_page.h"
 #include "platform/io/io.h"
 #include "testing/test_output.h"
@@ -78,20 +79,7 @@ template <class Object> std::unique_ptr<Object> Coloured(std::unique_ptr<Object>
 
 bool SavePage(CSitePage& page, const std::filesystem::path& path)
 {
-    const int width = page.GetWidth(), height = page.GetHeight();
-    std::vector<BYTE> argb(static_cast<size_t>(width) * height * 4);
-    constexpr int tile = CSitePage::kRenderBufferSize;
-    for (int y = 0; y < height; y += tile)
-        for (int x = 0; x < width; x += tile)
-            page.Draw(RECT{x, y, std::min(x + tile, width), std::min(y + tile, height)},
-                      argb.data() + (static_cast<size_t>(y) * width + x) * 4, width * 4, true, false, false);
-    CImage image(IMAGE_MODE_RGB, width, height);
-    CPixMap map(IMAGE_MODE_RGB, width, height);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            for (int c = 0; c < 3; ++c)
-                map.Sample(x, y, 0)[c] = argb[(static_cast<size_t>(y) * width + x) * 4 + 1 + c];
-    return image.SetBuf(0, 0, map) && CIO::SavePNG(path.string(), image);
+    return CIO::SavePNG(path.string(), *DrawWholePage(page));
 }
 
 TEST(SamplePage, WritesAPageOfEveryObjectKind)

@@ -60,3 +60,9 @@ bool LoadResourceString(unsigned id, std::string& text)
     }
     return table.Find(id, text);
 }
+
+std::string ResourceText(unsigned id, const std::string& fallback)
+{
+    std::string text;
+    return LoadResourceString(id, text) ? text : fallback;
+}

@@ -28,3 +28,5 @@ private:
 // A text of the program's table (strings.xml in the resource folder, read on first use and again when the folder
 // changes). False when the table cannot be read or holds no such id.
 bool LoadResourceString(unsigned id, std::string& text);
+// The text of id, or fallback when the table has none.
+std::string ResourceText(unsigned id, const std::string& fallback = {});

@@ -12,35 +12,10 @@
 #include <unistd.h>
 
 #include "platform/win/file.h"
+#include "testing/scoped_env.h"
 #include "testing/scratch_folder.h"
 
 namespace {
-
-// Sets or clears an environment variable for the life of the object.
-class ScopedEnv
-{
-public:
-    ScopedEnv(const char* name, const char* value) : m_name(name)
-    {
-        if (const char* old = std::getenv(name))
-            m_old = old;
-        if (value)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-    ~ScopedEnv()
-    {
-        if (m_old)
-            setenv(m_name, m_old->c_str(), 1);
-        else
-            unsetenv(m_name);
-    }
-
-private:
-    const char* m_name;
-    std::optional<std::string> m_old;
-};
 
 struct SplitCase
 {
