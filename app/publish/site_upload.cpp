@@ -297,20 +297,16 @@ bool CSiteUpload::ChdirRoot()
 
 bool CSiteUpload::FolderFailed(bool createFailed)
 {
-    CoreServices& services = GetCoreServices();
-    services.ShowUploadProgress(nullptr, nullptr);
-    int code = m_pFtp ? m_pFtp->m_nError : CFtp::errorNone;
-    if (m_pProgress && m_pProgress->IsCancelled())
-        code = CFtp::errorCancelled;
-    m_pFtp.reset();
-    if (IsConnectionLost(code))
-        services.ShowPublishDialog(dialogConnectionDropped);
-    else if (code != CFtp::errorCancelled)
-        services.ShowPublishDialog(createFailed ? dialogCannotCreateFolder : dialogCannotReadFolder);
-    return false;
+    return Stop(createFailed ? dialogCannotCreateFolder : dialogCannotReadFolder);
 }
 
 bool CSiteUpload::TransferFailed()
+{
+    return Stop(dialogUploadFailed);
+}
+
+// A dropped connection has its own notice, a cancel none; the progress dialog closes and the connection goes.
+bool CSiteUpload::Stop(int otherwise)
 {
     CoreServices& services = GetCoreServices();
     services.ShowUploadProgress(nullptr, nullptr);
@@ -321,7 +317,7 @@ bool CSiteUpload::TransferFailed()
     if (IsConnectionLost(code))
         services.ShowPublishDialog(dialogConnectionDropped);
     else if (code != CFtp::errorCancelled)
-        services.ShowPublishDialog(dialogUploadFailed);
+        services.ShowPublishDialog(otherwise);
     return false;
 }
 

@@ -102,6 +102,7 @@ private:
     // Reports a failed folder change or transfer the way the connection's error code asks, and ends the run.
     bool FolderFailed(bool createFailed);
     bool TransferFailed();
+    bool Stop(int otherwise);
     void Status(const std::string& text, int range = -1, int pauseMs = 0);
     // Asks whether to go on without a missing file; false ends the run (the log is offered).
     bool ContinueWithout(const std::string& path);
