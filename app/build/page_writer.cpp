@@ -623,7 +623,7 @@ std::string TextLinkHref(const CSiteBuilder& builder, TextLinkRun& run, const CS
         if (!site || index < 0 || index >= site->GetPageCount())
             return {};
         const CSitePage* linked = site->GetPage(index);
-        return linked->IsFrontPage() ? std::string("index.html") : FindPageFileName(builder, linked->GetName());
+        return builder.IsHomePage(linked) ? std::string("index.html") : FindPageFileName(builder, linked->GetName());
     }
     case CLinkInfo::kindEmail:
         return "mailto:" + run.link.GetEmail();

@@ -70,6 +70,13 @@ CSiteBuilder::CSiteBuilder(const SiteBuildOptions& options)
 
 CSiteBuilder::~CSiteBuilder() = default;
 
+const CSitePage* CSiteBuilder::HomePageOf(const CWebsite& site)
+{
+    if (const CSitePage* home = site.GetHomePage())
+        return home;
+    return site.GetPageCount() > 0 ? site.GetPage(0) : nullptr;
+}
+
 std::string CSiteBuilder::FindPageFileName(const std::string& pageName) const
 {
     for (const auto& record : m_pageRecords)
@@ -100,6 +107,7 @@ void CSiteBuilder::BuildWebsite(SiteBuildResult& result, CWebsite* site, int mod
     m_nMode = mode;
     m_bNoticeShown = false;
     m_pSite = site;
+    m_pHomePage = site ? HomePageOf(*site) : nullptr;
     m_pageRecords.clear();
     m_imageNames.clear();
     m_backgroundNames.clear();
@@ -140,7 +148,7 @@ void CSiteBuilder::BuildWebsite(SiteBuildResult& result, CWebsite* site, int mod
             object->item = item;
             record->objects.push_back(std::move(object));
         }
-        if (page->IsFrontPage()) {
+        if (IsHomePage(page)) {
             record->name = "index.html";
             record->fileName = "index.html";
         } else {

@@ -188,6 +188,10 @@ public:
     CWebsite* GetSite() const { return m_pSite; }
     const std::vector<std::unique_ptr<CPageBuildRecord>>& GetPageRecords() const { return m_pageRecords; }
 
+    // The page built as "index.html": the site's home page, or its first page when no page is marked as home.
+    static const CSitePage* HomePageOf(const CWebsite& site);
+    bool IsHomePage(const CSitePage* page) const { return page && page == m_pHomePage; }
+
     // The output file name of the page record whose name equals pageName; empty when none does.
     std::string FindPageFileName(const std::string& pageName) const;
     // The next number of the page writer's "ObjectN" class names; numbering starts at 0 with every run, so the same
@@ -269,6 +273,7 @@ private:
     int m_nMode = buildForPublish;
     bool m_bNoticeShown = false;
     CWebsite* m_pSite = nullptr;
+    const CSitePage* m_pHomePage = nullptr;
     std::vector<std::unique_ptr<CPageBuildRecord>> m_pageRecords;
     // Rectangle pictures already written in this run, which later equal rectangles reuse.
     std::vector<ImageName> m_imageNames;

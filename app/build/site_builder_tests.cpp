@@ -214,3 +214,30 @@ TEST_F(SiteBuilderTest, NoSiteBuildsNothing)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(SiteBuilderTest, WithoutAMarkedHomePageTheFirstPageIsIndexAndOnlyOnePageEverIs)
+{
+    // A site read from a file may mark no page, or more than one, as its home page.
+    AddPage("first");
+    CSitePage* second = AddPage("second");
+    CSitePage* third = AddPage("third");
+    for (const bool markTwo : {false, true}) {
+        if (markTwo) {
+            second->SetFrontPage(true);
+            third->SetFrontPage(true);
+        }
+        CSiteBuilder builder(Options(folder / (markTwo ? "two/" : "none/")));
+        SiteBuildResult result;
+        builder.BuildWebsite(result, &site, buildForPreview);
+        ASSERT_EQ(result.code, buildDone) << result.message;
+        std::vector<std::string> files;
+        for (const auto& record : builder.GetPageRecords())
+            files.push_back(record->fileName);
+        EXPECT_EQ(files, markTwo ? (std::vector<std::string>{"first.html", "index.html", "third.html"})
+                                 : (std::vector<std::string>{"index.html", "second.html", "third.html"}));
+    }
+}
+
+} // namespace

@@ -654,7 +654,7 @@ bool CSiteUpload::UploadEverything()
     if (!ChdirRoot())
         return FolderFailed(false);
     const std::string index = m_strStaging + "index.html";
-    const CSitePage* home = m_site.GetHomePage();
+    const CSitePage* home = CSiteBuilder::HomePageOf(m_site);
     Status(home ? home->GetName() : std::string("index.html"));
     if (!m_pFtp->put(index, "index.html", false))
         return TransferFailed();
@@ -811,9 +811,10 @@ bool RemovePublishedWebsite(CWebsite& site, CChangedPages& tracker)
 
     for (const char* name : {"default.htm", "default.html", "index.htm", "index.html"})
         ftp->remove(name);
+    const CSitePage* home = CSiteBuilder::HomePageOf(site);
     for (int i = 0; i < site.GetPageCount(); ++i) {
         const CSitePage& page = *site.GetPage(i);
-        if (page.IsFrontPage() || page.GetName().empty())
+        if (&page == home || page.GetName().empty())
             continue;
         ftp->remove(page.GetName() + ".html");
         site.RemovePublishedFile(page.GetName() + ".html");
