@@ -10,10 +10,7 @@
 #include "platform/gui/control_notify.h"
 
 #include <wx/bitmap.h>
-#include <wx/dcmemory.h>
-#include <wx/dcscreen.h>
 #include <wx/image.h>
-#include <wx/imagpng.h>
 #include <wx/panel.h>
 #include <wx/sizer.h>
 #include <wx/statbox.h>
@@ -210,21 +207,4 @@ void CGalleryFrame::ShowValues()
     m_fineRotationLabel->SetLabel(wxString::Format("Step %d of 72", m_fineRotation->WheelGetValue()));
     m_opacityLabel->SetLabel(wxString::Format("%d %%", m_opacity->GetValue()));
     m_scaleLabel->SetLabel(wxString::Format("%d of 8", m_scale->GetValue()));
-}
-
-bool SaveWindowPicture(wxWindow* window, const wxString& file)
-{
-    const wxRect area = window->GetScreenRect();
-    if (area.IsEmpty())
-        return false;
-    wxBitmap picture(area.GetWidth(), area.GetHeight(), 24);
-    {
-        wxScreenDC screen;
-        wxMemoryDC target(picture);
-        if (!target.Blit(0, 0, area.GetWidth(), area.GetHeight(), &screen, area.GetX(), area.GetY()))
-            return false;
-    }
-    if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
-        wxImage::AddHandler(new wxPNGHandler());
-    return picture.ConvertToImage().SaveFile(file, wxBITMAP_TYPE_PNG);
 }

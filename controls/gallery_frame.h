@@ -4,6 +4,7 @@
 // to look at (the controls_gallery program) and for the test that takes its picture. Not part of the program.
 
 #include "controls/gradient/gradient_model.h"
+#include "platform/gui/window_picture.h"
 
 #include <wx/frame.h>
 
@@ -81,6 +82,3 @@ private:
     CGradientDesignerControl* m_designer = nullptr;
     GRADIENTCOLORS m_designed;
 };
-
-// The window's picture as it stands on the screen, written as a PNG file. False when it cannot be taken or saved.
-bool SaveWindowPicture(wxWindow* window, const wxString& file);

@@ -577,6 +577,215 @@ bool Wells(const std::filesystem::path& folder)
     return made;
 }
 
+// The main toolbar's pictures: one strip of 32 x 32 icons in the toolbar's button order (New, Open, Save, Add
+// Page, Show Page, Test, Send, Help). 147 holds them in colour, 149 greyed for disabled buttons. Cyan (the
+// toolbar's mask colour) stands wherever no shape covers; the smoothed edges are mixed over a light grey like the
+// bar's, so no cyan fringe shows.
+constexpr int kToolIcon = 32;
+constexpr int kToolIconCount = 8;
+
+struct IconLayer
+{
+    std::function<void(CPath&)> shape;
+    Rgb colour;
+};
+
+void Box(CPath& p, double l, double t, double r, double b)
+{
+    p.MoveTo(l, t);
+    p.LineTo(r, t);
+    p.LineTo(r, b);
+    p.LineTo(l, b);
+    p.Close();
+}
+
+void Disc(CPath& p, double cx, double cy, double r)
+{
+    const double k = 0.5523 * r;
+    p.MoveTo(cx + r, cy);
+    p.CurveTo(cx + r, cy + k, cx + k, cy + r, cx, cy + r);
+    p.CurveTo(cx - k, cy + r, cx - r, cy + k, cx - r, cy);
+    p.CurveTo(cx - r, cy - k, cx - k, cy - r, cx, cy - r);
+    p.CurveTo(cx + k, cy - r, cx + r, cy - k, cx + r, cy);
+    p.Close();
+}
+
+void Poly(CPath& p, std::initializer_list<std::pair<double, double>> points)
+{
+    bool first = true;
+    for (auto [x, y] : points) {
+        first ? p.MoveTo(x, y) : p.LineTo(x, y);
+        first = false;
+    }
+    p.Close();
+}
+
+// A sheet of paper with its top-right corner folded, outlined, its left edge at x.
+std::vector<IconLayer> Sheet(double x, double y, double w, double h, Rgb paper)
+{
+    const Rgb line{70, 76, 88};
+    const double fold = 7;
+    return {
+        {[=](CPath& p) {
+             Poly(p, {{x, y}, {x + w - fold, y}, {x + w, y + fold}, {x + w, y + h}, {x, y + h}});
+         },
+         line},
+        {[=](CPath& p) {
+             Poly(p, {{x + 1, y + 1},
+                      {x + w - fold - 0.4, y + 1},
+                      {x + w - 1, y + fold + 0.4},
+                      {x + w - 1, y + h - 1},
+                      {x + 1, y + h - 1}});
+         },
+         paper},
+        {[=](CPath& p) {
+             Poly(p, {{x + w - fold, y + 1}, {x + w - 1, y + fold}, {x + w - fold, y + fold}});
+         },
+         Rgb{200, 206, 216}},
+    };
+}
+
+std::vector<IconLayer> ToolIcon(int index)
+{
+    const Rgb white{255, 255, 255};
+    const Rgb dark{70, 76, 88};
+    std::vector<IconLayer> layers;
+    auto add = [&layers](std::vector<IconLayer> more) { layers.insert(layers.end(), more.begin(), more.end()); };
+    switch (index) {
+    case 0: // New: a blank sheet with a gold spark.
+        add(Sheet(6, 3, 20, 26, white));
+        add({{[](CPath& p) {
+                  Poly(p, {{24, 18}, {26, 23}, {31, 25}, {26, 27}, {24, 32}, {22, 27}, {17, 25}, {22, 23}});
+              },
+              {226, 160, 20}}});
+        break;
+    case 1: // Open: a folder.
+        add({{[](CPath& p) {
+                  Poly(p, {{3, 7}, {12, 7}, {15, 10}, {27, 10}, {27, 26}, {3, 26}});
+              },
+              {150, 100, 20}},
+             {[](CPath& p) {
+                  Poly(p, {{4, 8}, {11.5, 8}, {14.5, 11}, {26, 11}, {26, 25}, {4, 25}});
+              },
+              {232, 180, 60}},
+             {[](CPath& p) {
+                  Poly(p, {{8, 14}, {31, 14}, {27, 26}, {3, 26}});
+              },
+              {150, 100, 20}},
+             {[](CPath& p) {
+                  Poly(p, {{8.7, 15}, {29.6, 15}, {26.3, 25}, {4.4, 25}});
+              },
+              {250, 210, 100}}});
+        break;
+    case 2: // Save: a disk.
+        add({{[](CPath& p) {
+                  Poly(p, {{4, 4}, {24, 4}, {28, 8}, {28, 28}, {4, 28}});
+              },
+              {30, 60, 120}},
+             {[](CPath& p) {
+                  Poly(p, {{5, 5}, {23.6, 5}, {27, 8.4}, {27, 27}, {5, 27}});
+              },
+              {50, 100, 190}},
+             {[](CPath& p) { Box(p, 9, 5, 23, 14); }, white},
+             {[](CPath& p) { Box(p, 18, 6, 21, 13); }, {120, 130, 150}},
+             {[](CPath& p) { Box(p, 9, 18, 23, 27); }, {210, 216, 226}}});
+        break;
+    case 3: // Add Page: a sheet and a green plus.
+        add(Sheet(3, 3, 19, 25, white));
+        add({{[](CPath& p) { Disc(p, 23, 23, 8); }, {30, 120, 40}},
+             {[](CPath& p) { Disc(p, 23, 23, 7); }, {60, 170, 70}},
+             {[](CPath& p) { Box(p, 22, 18, 24, 28); }, white},
+             {[](CPath& p) { Box(p, 18, 22, 28, 24); }, white}});
+        break;
+    case 4: // Show Page: a stack of sheets, the front one with lines of text.
+        add(Sheet(4, 2, 18, 23, {226, 230, 238}));
+        add(Sheet(10, 7, 18, 23, white));
+        for (int row = 0; row < 4; ++row)
+            add({{[row](CPath& p) { Box(p, 13, 16 + 3 * row, row == 3 ? 21 : 25, 17 + 3 * row); }, {60, 110, 200}}});
+        break;
+    case 5: // Test: a browser window with a play mark.
+        add({{[](CPath& p) { Box(p, 2, 4, 30, 28); }, dark},
+             {[](CPath& p) { Box(p, 3, 5, 29, 10); }, {60, 110, 200}},
+             {[](CPath& p) { Box(p, 3, 10, 29, 27); }, white},
+             {[](CPath& p) {
+                  Poly(p, {{12, 13}, {23, 19}, {12, 25}});
+              },
+              {40, 150, 60}}});
+        break;
+    case 6: // Send: the globe with an arrow leaving it.
+        add({{[](CPath& p) { Disc(p, 14, 18, 12); }, {20, 70, 140}},
+             {[](CPath& p) { Disc(p, 14, 18, 11); }, {70, 140, 220}},
+             {[](CPath& p) {
+                  Poly(p, {{7, 11}, {13, 9}, {15, 14}, {11, 19}, {12, 25}, {8, 24}, {5, 17}});
+              },
+              {80, 170, 80}},
+             {[](CPath& p) {
+                  Poly(p, {{17, 19}, {22, 18}, {23, 24}, {18, 26}});
+              },
+              {80, 170, 80}},
+             {[](CPath& p) {
+                  Poly(p, {{20, 14}, {26, 8}, {23, 5}, {31, 1}, {28, 9}, {25, 6}, {19, 12}});
+              },
+              {230, 120, 20}}});
+        break;
+    default: // Help: the information mark.
+        add({{[](CPath& p) { Disc(p, 16, 16, 13); }, {20, 70, 140}},
+             {[](CPath& p) { Disc(p, 16, 16, 12); }, {50, 110, 200}},
+             {[](CPath& p) { Disc(p, 16, 9.5, 2.5); }, white},
+             {[](CPath& p) {
+                  Poly(p, {{12, 14},
+                           {18, 14},
+                           {18, 23},
+                           {20, 23},
+                           {20, 25},
+                           {12, 25},
+                           {12, 23},
+                           {14, 23},
+                           {14, 16},
+                           {12, 16}});
+              },
+              white}});
+        break;
+    }
+    return layers;
+}
+
+bool ToolbarStrips(const std::filesystem::path& folder)
+{
+    const int width = kToolIcon * kToolIconCount;
+    const Rgb bar{240, 240, 240};
+    std::vector<Rgb> colour(static_cast<size_t>(width) * kToolIcon, bar);
+    std::vector<bool> covered(colour.size(), false);
+    for (int index = 0; index < kToolIconCount; ++index) {
+        for (const IconLayer& layer : ToolIcon(index)) {
+            const auto coverage = Coverage(kToolIcon, kToolIcon, layer.shape);
+            for (int y = 0; y < kToolIcon; ++y)
+                for (int x = 0; x < kToolIcon; ++x) {
+                    const int a = coverage[y * kToolIcon + x];
+                    if (a == 0)
+                        continue;
+                    const size_t at = static_cast<size_t>(y) * width + index * kToolIcon + x;
+                    colour[at] = Mix(colour[at], layer.colour, a / 255.0);
+                    covered[at] = true;
+                }
+        }
+    }
+    const Rgb key{0, 255, 255};
+    const bool normal = Save(folder, 147, width, kToolIcon, [&](int x, int y) {
+        const size_t at = static_cast<size_t>(y) * width + x;
+        return covered[at] ? colour[at] : key;
+    });
+    const bool disabled = Save(folder, 149, width, kToolIcon, [&](int x, int y) {
+        const size_t at = static_cast<size_t>(y) * width + x;
+        if (!covered[at])
+            return key;
+        const Rgb c = colour[at];
+        const int grey = 150 + (c.r * 30 + c.g * 59 + c.b * 11) / 100 * 90 / 255;
+        return Rgb{grey, grey, grey};
+    });
+    return normal && disabled;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -611,5 +820,6 @@ int main(int argc, char** argv)
     made = IconGlyphs(folder) && made;
     made = Handles(folder) && made;
     made = Wells(folder) && made;
+    made = ToolbarStrips(folder) && made;
     return made ? 0 : 1;
 }

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the release configuration and starts the program.
+# Builds the release configuration and starts the program (arguments go to it, e.g. a site file to open).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -9,8 +9,9 @@ build=build/release
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release
 cmake --build "$build" --parallel "$(nproc)"
 
-if [ -x "$build/bin/pelorin" ]; then
-    exec "$build/bin/pelorin" "$@"
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    echo "Built $build/bin/pelorin, but there is no display to show its window on (DISPLAY is not set)." >&2
+    echo "Start it from a desktop session, or on a virtual display: xvfb-run -a bash scripts/run.sh" >&2
+    exit 1
 fi
-echo "Built the libraries, their tests and benchmarks in $build."
-echo "The program itself is not part of the build yet, so there is nothing to start."
+exec "$build/bin/pelorin" "$@"

@@ -5,6 +5,7 @@
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <memory>
 #include <mutex>
@@ -34,6 +35,7 @@ const std::vector<MetricAlias>& MetricAliases()
 }
 
 std::once_flag g_fontconfigReady;
+std::atomic<bool> g_keepFontconfig{false};
 
 void EnsureFontconfig()
 {
@@ -41,9 +43,21 @@ void EnsureFontconfig()
         // fontconfig holds its configuration until told to let go; letting go at exit keeps the leak checker of
         // the tests quiet, so that real leaks stand out. Nothing of ours holds fontconfig objects by then.
         if (FcInit())
-            std::atexit([] { FcFini(); });
+            std::atexit([] {
+                if (!g_keepFontconfig)
+                    FcFini();
+            });
     });
 }
+
+} // namespace
+
+void KeepFontconfigAtExit()
+{
+    g_keepFontconfig = true;
+}
+
+namespace {
 
 struct PatternDeleter
 {

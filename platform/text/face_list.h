@@ -10,6 +10,11 @@
 // and without repeats. Read once, on first use, and kept for the run, so that an index into it stays valid.
 const std::vector<std::string>& GetInstalledFaceNames();
 
+// fontconfig is let go at exit, so that the leak checker of the tests sees only real leaks. A program whose GUI
+// toolkit holds fontconfig's caches until the very end calls this once at start: letting go under the toolkit's
+// feet would end the program in fontconfig's own assertions.
+void KeepFontconfigAtExit();
+
 // Where a face is drawn from: the font file fontconfig matches for a face name and style.
 struct MatchedFace
 {

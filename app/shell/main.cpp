@@ -1,0 +1,42 @@
+// The program. Two things happen before the toolkit starts, since neither needs a display: the utility mode,
+//     pelorin crypt <input> <output>
+// which scrambles a file and ends, and the check that the resource folder is there.
+
+#include "app/shell/logic/command_line.h"
+#include "app/shell/orvel_app.h"
+#include "platform/text/face_list.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+wxIMPLEMENT_APP_NO_MAIN(COrvelApp);
+
+int main(int argc, char** argv)
+{
+    const CommandLine line = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (line.kind == CommandLine::crypt) {
+        std::string error;
+        if (!RunCryptMode(line.cryptInput, line.cryptOutput, &error)) {
+            std::fprintf(stderr, "pelorin crypt: %s\n", error.c_str());
+            return 1;
+        }
+        return 0;
+    }
+
+    std::string error;
+    if (!CheckResourceFolder(&error)) {
+        std::fprintf(stderr, "pelorin: cannot start: %s\n", error.c_str());
+        return 1;
+    }
+    const char* display = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    if ((!display || !*display) && (!wayland || !*wayland)) {
+        std::fprintf(stderr, "pelorin: there is no display to show the window on (DISPLAY is not set)\n");
+        return 1;
+    }
+    // The toolkit's font caches hold on to fontconfig until the process is gone.
+    KeepFontconfigAtExit();
+    return wxEntry(argc, argv);
+}

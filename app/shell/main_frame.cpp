@@ -1,0 +1,602 @@
+#include "app/shell/main_frame.h"
+
+#include "app/model/services.h"
+#include "app/model/site_paths.h"
+#include "app/shell/logic/status_panes.h"
+#include "app/shell/main_toolbar.h"
+#include "app/shell/orvel_app.h"
+#include "app/shell/orvel_frame.h"
+#include "app/shell/wx_text.h"
+#include "app/site/site_page.h"
+#include "app/site/website.h"
+#include "controls/button_controls.h"
+#include "platform/resources/string_table.h"
+#include "platform/win/log.h"
+
+#include <filesystem>
+#include <wx/dnd.h>
+#include <wx/filedlg.h>
+#include <wx/menu.h>
+#include <wx/mimetype.h>
+#include <wx/panel.h>
+#include <wx/settings.h>
+#include <wx/sizer.h>
+#include <wx/stattext.h>
+#include <wx/statusbr.h>
+#include <wx/utils.h>
+#include <wx/xrc/xmlres.h>
+
+namespace {
+
+constexpr int kMenuResource = 261;
+constexpr int kPageMenuResource = 160;
+constexpr int kToolsBarId = WxCommandId(59425);
+// The window-show commands of a stored placement.
+constexpr UINT kShowNormal = 1;
+constexpr UINT kShowMaximized = 3;
+
+// The text of a string of the table, empty when it is missing.
+std::string Text(unsigned id)
+{
+    std::string text;
+    LoadResourceString(id, text);
+    return text;
+}
+
+// Files dropped on the main window go to the frame.
+class CSiteFileDropTarget : public wxFileDropTarget
+{
+public:
+    explicit CSiteFileDropTarget(CMainFrame* frame) : m_pFrame(frame) {}
+    bool OnDropFiles(wxCoord, wxCoord, const wxArrayString& names) override
+    {
+        std::vector<std::string> files;
+        for (const wxString& name : names)
+            files.push_back(PathFromWx(name));
+        m_pFrame->DropFiles(files);
+        return true;
+    }
+
+private:
+    CMainFrame* m_pFrame;
+};
+
+// The docked tools area. The tools themselves come with the tools bar; the area already keeps the bar's colour,
+// which the user picks in its well.
+wxWindow* MakeToolsArea(wxWindow* parent, CColorControl*& well, COLORREF color)
+{
+    auto* area = new wxPanel(parent, kToolsBarId);
+    auto* sizer = new wxBoxSizer(wxVERTICAL);
+    well = new CColorControl();
+    well->Create(CRect(0, 0, 44, 24), area, 1110);
+    const CColor initial(static_cast<unsigned long>(color));
+    well->Init(&initial);
+    sizer->Add(well, 0, wxALL | wxALIGN_CENTER_HORIZONTAL, area->FromDIP(8));
+    area->SetSizer(sizer);
+    area->SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE));
+    return area;
+}
+
+} // namespace
+
+std::string GetProductName()
+{
+    return "Tallowmere Pelorin";
+}
+
+CMainFrame::CMainFrame(const CSettingsEnvironment& environment, const std::string& storePath)
+    : m_environment(environment), m_store(storePath)
+{
+    CFileException error;
+    if (!m_store.Load(&error))
+        LogMessage("The settings could not be read and start from their defaults: " + DescribeFileError(error));
+    m_settings.LoadSettings(m_store, m_environment);
+}
+
+CMainFrame::~CMainFrame()
+{
+    m_dock.UnInit();
+    // The page windows go first: they tell this frame when they go, and they show pages of the site.
+    CloseSite();
+    SaveBrowserPaths(m_store, m_browserPaths);
+    m_store.DeleteTree(kRecentFilesSection);
+    const std::vector<std::string> recent = GetRecentFiles();
+    for (size_t i = 0; i < recent.size(); ++i)
+        m_store.WriteProfileString(kRecentFilesSection, "File" + std::to_string(i + 1), recent[i]);
+    m_settings.SaveSettings(m_store);
+    CFileException error;
+    if (!m_store.GetPath().empty() && !m_store.Save(&error))
+        LogMessage("The settings could not be saved: " + DescribeFileError(error));
+}
+
+bool CMainFrame::Create()
+{
+    if (!wxMDIParentFrame::Create(nullptr, wxID_ANY, ToWx(GetProductName()), wxDefaultPosition, wxSize(800, 600)))
+        return false;
+    // The window takes its stored placement before any bar exists.
+    const CStoredPlacement current;
+    ApplyPlacement(LoadWindowPlacement(m_store, current, m_environment.screenWidth, m_environment.screenHeight));
+
+    wxMenuBar* menus = wxXmlResource::Get()->LoadMenuBar(this, wxString::Format("%d", kMenuResource));
+    if (!menus)
+        return false;
+    SetMenuBar(menus);
+    // The recent files stand at the foot of the File menu, oldest last.
+    m_recentFiles.UseMenu(menus->GetMenu(0));
+    for (int i = 4; i >= 1; --i) {
+        const std::string file = m_store.GetProfileString(kRecentFilesSection, "File" + std::to_string(i));
+        if (!file.empty())
+            m_recentFiles.AddFileToHistory(PathToWx(file));
+    }
+
+    // The message pane, then the picture file, the position, the page count and the download time, each as wide
+    // as its sample text.
+    wxStatusBar* status = CreateStatusBar(5);
+    if (!status)
+        return false;
+    const int samples[] = {ID_INDICATOR_IMAGE, ID_INDICATOR_POSITION, ID_INDICATOR_PAGES, ID_INDICATOR_LOADTIME};
+    int widths[5] = {-1, 0, 0, 0, 0};
+    for (int i = 0; i < 4; ++i) {
+        const wxString sample = ToWx(Text(ProgramCommandId(samples[i])));
+        widths[i + 1] = status->GetTextExtent(sample).GetWidth() + status->FromDIP(12);
+    }
+    status->SetStatusWidths(5, widths);
+
+    m_pToolBar = new COOBmpToolBar(this, ID_VIEW_TOOLBAR);
+    for (int list : {0, 3, 1, 4})
+        m_pToolBar->SetBitmap(147, list, 0xFFFF00);
+    for (int list : {2, 5})
+        m_pToolBar->SetBitmap(149, list, 0xFFFF00);
+    if (!m_pToolBar->LoadToolBar(kMenuResource))
+        return false;
+    SetToolBar(m_pToolBar);
+    m_pPageMenu = wxXmlResource::Get()->LoadMenu(wxString::Format("%d", kPageMenuResource));
+    if (!m_pPageMenu)
+        return false;
+    m_pToolBar->SetDropdownMenu(ID_SHOW_PAGE, m_pPageMenu);
+
+    // The tools area docks at the left or the right edge only.
+    m_dock.SetManagedWindow(this);
+    m_pToolsBar = MakeToolsArea(this, m_pToolsColor, LoadToolboxColor(m_store));
+    m_dock.AddPane(m_pToolsBar, wxAuiPaneInfo()
+                                    .Name("Toolbox")
+                                    .Caption("Toolbox")
+                                    .Left()
+                                    .TopDockable(false)
+                                    .BottomDockable(false)
+                                    .BestSize(m_pToolsBar->FromDIP(wxSize(64, 300)))
+                                    .MinSize(m_pToolsBar->FromDIP(wxSize(64, 100))));
+    LoadBarState();
+    // Whatever the stored state says, the tools area shows at start.
+    m_dock.GetPane(m_pToolsBar).Show();
+    m_dock.Update();
+
+    m_browserPaths = LoadBrowserPaths(m_store);
+    m_settings.CheckPreviewBrowser(m_browserPaths.size());
+    m_inspectorState = ::LoadInspectorState(m_store, m_environment.screenWidth, m_environment.screenHeight);
+    m_inspectorFlags.fill(false);
+    m_inspectorFlags[InspectorPaletteFor(m_inspectorState.current)] = true;
+    // A first run has no tracker file yet; the tracker then starts empty.
+    m_changedPages.Load();
+
+    SetDropTarget(new CSiteFileDropTarget(this));
+    Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
+    Bind(wxEVT_IDLE, &CMainFrame::OnIdle, this);
+    Bind(wxEVT_SIZE, &CMainFrame::OnSizeOrMove, this);
+    Bind(wxEVT_MOVE, &CMainFrame::OnSizeOrMove, this);
+    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateCommand, this);
+    Bind(wxEVT_MENU, &CMainFrame::OnPageCommand, this, kFirstPageCommand, kLastPageCommand);
+    Bind(wxEVT_MENU, &CMainFrame::OnRecentFile, this, wxID_FILE1, wxID_FILE9);
+    Bind(wxEVT_MENU, &CMainFrame::OnCommand, this);
+    Bind(wxEVT_TOOL_DROPDOWN, &CMainFrame::OnShowPageDropDown, this, ID_SHOW_PAGE);
+    m_bCreated = true;
+    UpdateTitle();
+    UpdateStatusPanes();
+    return true;
+}
+
+void CMainFrame::ApplyPlacement(const CStoredPlacement& placement)
+{
+    const CRect& r = placement.normal;
+    m_normalRect = wxRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
+    SetSize(m_normalRect);
+    // A window stored minimised comes back in its normal place: a program that starts as an icon looks as if it
+    // had not started.
+    if (placement.showCmd == kShowMaximized)
+        Maximize();
+}
+
+CStoredPlacement CMainFrame::GetPlacement() const
+{
+    CStoredPlacement placement;
+    placement.showCmd = IsMaximized() ? kShowMaximized : kShowNormal;
+    const wxRect r = IsMaximized() || IsIconized() ? m_normalRect : GetRect();
+    placement.normal = CRect(r.GetLeft(), r.GetTop(), r.GetLeft() + r.GetWidth(), r.GetTop() + r.GetHeight());
+    return placement;
+}
+
+void CMainFrame::OnSizeOrMove(wxEvent& event)
+{
+    if (!IsMaximized() && !IsIconized() && IsShown())
+        m_normalRect = GetRect();
+    event.Skip();
+}
+
+void CMainFrame::LoadBarState()
+{
+    ShowToolBar(m_store.GetProfileInt(kBarStateSection, "Buttonmenu visible", 1) != 0);
+    ShowStatusBar(m_store.GetProfileInt(kBarStateSection, "Statusbar visible", 1) != 0);
+    if (m_store.GetProfileInt(kBarStateSection, "Toolbox right", 0) != 0)
+        m_dock.GetPane(m_pToolsBar).Right();
+}
+
+void CMainFrame::SaveBarState()
+{
+    m_store.WriteProfileInt(kBarStateSection, "Buttonmenu visible", m_bToolBarShown ? 1 : 0);
+    m_store.WriteProfileInt(kBarStateSection, "Statusbar visible", m_bStatusBarShown ? 1 : 0);
+    m_store.WriteProfileInt(kBarStateSection, "Toolbox visible", IsToolsBarShown() ? 1 : 0);
+    m_store.WriteProfileInt(kBarStateSection, "Toolbox right",
+                            m_dock.GetPane(m_pToolsBar).dock_direction == wxAUI_DOCK_RIGHT ? 1 : 0);
+}
+
+void CMainFrame::SaveWindowState()
+{
+    ::SaveWindowPlacement(m_store, GetPlacement());
+    ::SaveToolboxColor(m_store, m_pToolsColor->GetColor().GetCOLORREF());
+    ::SaveInspectorState(m_store, m_inspectorState);
+    SaveBarState();
+}
+
+void CMainFrame::OnClose(wxCloseEvent& event)
+{
+    SaveWindowState();
+    if (event.CanVeto() && !SaveAllModified(*this)) {
+        event.Veto();
+        return;
+    }
+    Destroy();
+}
+
+void CMainFrame::UpdateTitle()
+{
+    SetTitle(PathToWx(MakeMainTitle(GetProductName(), m_pCurrentSite, Text(3019))));
+}
+
+void CMainFrame::SetStatusText(const std::string& text)
+{
+    if (GetStatusBar())
+        wxMDIParentFrame::SetStatusText(ToWx(text), 0);
+}
+
+bool CMainFrame::IsToolsBarShown()
+{
+    return m_pToolsBar && m_dock.GetPane(m_pToolsBar).IsShown();
+}
+
+void CMainFrame::ShowToolBar(bool show)
+{
+    m_bToolBarShown = show;
+    m_pToolBar->Show(show);
+    SendSizeEvent();
+}
+
+void CMainFrame::ShowButtonTexts(bool show)
+{
+    m_bButtonTextsShown = show;
+    m_pToolBar->SetTextMode(show);
+}
+
+void CMainFrame::ShowToolsBar(bool show)
+{
+    m_dock.GetPane(m_pToolsBar).Show(show);
+    m_dock.Update();
+}
+
+void CMainFrame::ShowStatusBar(bool show)
+{
+    m_bStatusBarShown = show;
+    GetStatusBar()->Show(show);
+    SendSizeEvent();
+}
+
+void CMainFrame::OpenSite(std::unique_ptr<CWebsite> site)
+{
+    CloseSite();
+    m_ownedSite = std::move(site);
+    m_pCurrentSite = m_ownedSite.get();
+    if (m_pCurrentSite && m_pCurrentSite->GetPageCount() > 0) {
+        // The first window shows the front page.
+        CSitePage* front = m_pCurrentSite->GetHomePage();
+        const int index = front ? m_pCurrentSite->GetPageIndex(front) : 0;
+        OpenPageWindow(index);
+    }
+    UpdateTitle();
+    UpdateStatusPanes();
+    NotifyInspector(CSitePage::kCommandDone);
+}
+
+void CMainFrame::CloseSite()
+{
+    for (COrvelFrame* window : std::vector<COrvelFrame*>(m_pageWindows))
+        delete window;
+    m_pageWindows.clear();
+    m_pageList.clear();
+    m_pCurrentSite = nullptr;
+    m_ownedSite.reset();
+    if (m_bCreated && !IsBeingDeleted())
+        UpdateTitle();
+}
+
+int CMainFrame::CountPageWindows() const
+{
+    return static_cast<int>(m_pageWindows.size());
+}
+
+COrvelFrame* CMainFrame::GetActivePageWindow() const
+{
+    return dynamic_cast<COrvelFrame*>(GetActiveChild());
+}
+
+CSitePage* CMainFrame::GetActivePage() const
+{
+    const COrvelFrame* window = GetActivePageWindow();
+    return window ? window->GetPage() : nullptr;
+}
+
+COrvelFrame* CMainFrame::OpenPageWindow(int pageIndex)
+{
+    if (!m_pCurrentSite || pageIndex < 0 || pageIndex >= m_pCurrentSite->GetPageCount())
+        return nullptr;
+    CSitePage* page = m_pCurrentSite->GetPage(pageIndex);
+    for (COrvelFrame* window : m_pageWindows) {
+        if (window->GetPage() == page) {
+            window->Activate();
+            m_pCurrentSite->SetCurrentPage(page);
+            return window;
+        }
+    }
+    if (CountPageWindows() >= kMaxPageWindows) {
+        GetCoreServices().ShowInfoMessage(Text(3050));
+        return nullptr;
+    }
+    m_pCurrentSite->SetCurrentPage(page);
+    auto* window = new COrvelFrame(this, page);
+    m_pageWindows.push_back(window);
+    window->Show();
+    window->Activate();
+    return window;
+}
+
+COrvelFrame* CMainFrame::ShowPageByName(const std::string& name)
+{
+    if (!m_pCurrentSite)
+        return nullptr;
+    CSitePage* page = m_pCurrentSite->FindPageByName(name);
+    if (!page)
+        return nullptr;
+    if (CountPageWindows() >= kMaxPageWindows) {
+        // Room for the page: the first window goes, or the second when the first already shows it.
+        COrvelFrame* victim = m_pageWindows[0]->GetPage() == page ? m_pageWindows[1] : m_pageWindows[0];
+        delete victim;
+    }
+    return OpenPageWindow(m_pCurrentSite->GetPageIndex(page));
+}
+
+std::vector<CSitePage*> CMainFrame::GetPageWindowPages() const
+{
+    std::vector<CSitePage*> pages;
+    for (const COrvelFrame* window : m_pageWindows)
+        pages.push_back(window->GetPage());
+    return pages;
+}
+
+void CMainFrame::RefreshPageWindows(const CSitePage* page)
+{
+    for (COrvelFrame* window : m_pageWindows)
+        if (window->GetPage() == page)
+            window->GetView()->Refresh(false);
+}
+
+void CMainFrame::OnPageWindowClosed(COrvelFrame* window)
+{
+    std::erase(m_pageWindows, window);
+}
+
+wxMenu* CMainFrame::BuildPageMenu()
+{
+    while (m_pPageMenu->GetMenuItemCount() > 0)
+        m_pPageMenu->Destroy(m_pPageMenu->FindItemByPosition(0));
+    m_pageList.clear();
+    if (m_pCurrentSite)
+        m_pageList = BuildShowPageList(*m_pCurrentSite, Text(2081));
+    for (size_t i = 0; i < m_pageList.size(); ++i)
+        m_pPageMenu->Append(kFirstPageCommand + static_cast<int>(i), ToWx(m_pageList[i].text));
+    return m_pPageMenu;
+}
+
+void CMainFrame::OnShowPageDropDown(wxCommandEvent& event)
+{
+    // Only with a site open; wx then shows the rebuilt list under the arrow.
+    if (m_pCurrentSite) {
+        BuildPageMenu();
+        event.Skip();
+    }
+}
+
+void CMainFrame::OnPageCommand(wxCommandEvent& event)
+{
+    const size_t position = static_cast<size_t>(event.GetId() - kFirstPageCommand);
+    if (position < m_pageList.size())
+        OpenPageWindow(m_pageList[position].pageIndex);
+}
+
+void CMainFrame::OnCommand(wxCommandEvent& event)
+{
+    switch (event.GetId()) {
+    case ID_FILE_OPEN:
+        OnFileOpen();
+        break;
+    case ID_APP_EXIT:
+        Close();
+        break;
+    case ID_HELP_FINDER:
+        OnHelp();
+        break;
+    case ID_SHOW_PAGE:
+        if (m_pCurrentSite) {
+            PopupMenu(BuildPageMenu());
+            NotifyInspector(CSitePage::kCommandDone);
+        }
+        break;
+    case ID_VIEW_TOOLBAR:
+        ShowToolBar(!m_bToolBarShown);
+        break;
+    case ID_VIEW_BUTTON_TEXTS:
+        ShowButtonTexts(!m_bButtonTextsShown);
+        break;
+    case ID_VIEW_TOOLBOX:
+        ShowToolsBar(!IsToolsBarShown());
+        break;
+    case ID_VIEW_STATUS_BAR:
+        ShowStatusBar(!m_bStatusBarShown);
+        break;
+    default:
+        event.Skip();
+        break;
+    }
+}
+
+void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event)
+{
+    // Only commands are answered here; windows whose id happens to be a command's keep their own state.
+    const wxObject* source = event.GetEventObject();
+    const int id = event.GetId();
+    if (!dynamic_cast<const wxMenu*>(source) && !(source == m_pToolBar && id != m_pToolBar->GetId())) {
+        event.Skip();
+        return;
+    }
+    if ((id >= kFirstPageCommand && id <= kLastPageCommand) || (id >= wxID_FILE1 && id <= wxID_FILE9)) {
+        event.Enable(true);
+        return;
+    }
+    // The show and hide commands offer the opposite of what is shown, in the menu and as the prompt.
+    auto toggle = [&](bool shown, unsigned hide, unsigned show) {
+        event.Enable(true);
+        const wxString text = ToWx(Text(shown ? hide : show));
+        event.SetText(text);
+        if (wxMenuBar* menus = GetMenuBar())
+            menus->SetHelpString(id, text);
+    };
+    switch (id) {
+    case ID_FILE_OPEN:
+    case ID_APP_EXIT:
+    case ID_HELP_FINDER:
+        event.Enable(true);
+        break;
+    case ID_SHOW_PAGE:
+        event.Enable(m_pCurrentSite != nullptr);
+        break;
+    case ID_VIEW_TOOLBAR:
+        toggle(m_bToolBarShown, 3027, 3028);
+        break;
+    case ID_VIEW_BUTTON_TEXTS:
+        toggle(m_bButtonTextsShown, 3011, 3012);
+        break;
+    case ID_VIEW_TOOLBOX:
+        toggle(IsToolsBarShown(), 3029, 3030);
+        break;
+    case ID_VIEW_STATUS_BAR:
+        toggle(m_bStatusBarShown, 3014, 3013);
+        break;
+    default:
+        // Everything else waits for the parts of the program that carry it out.
+        event.Enable(false);
+        break;
+    }
+}
+
+void CMainFrame::OnFileOpen()
+{
+    wxFileDialog dialog(this, "Open Website", PathToWx(m_settings.m_strKstPath), wxEmptyString,
+                        "Websites (*.kst)|*.kst|Themes (*.kth)|*.kth", wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+    if (dialog.ShowModal() != wxID_OK)
+        return;
+    const std::string path = PathFromWx(dialog.GetPath());
+    if (CWebsite* site = OpenDocumentFile(*this, path)) {
+        m_settings.m_strKstPath = GetPathFolder(path);
+        site->RebaseFilePaths(GetPathFolder(path), GetPathFileName(path));
+    }
+}
+
+void CMainFrame::AddRecentFile(const std::string& path)
+{
+    m_recentFiles.AddFileToHistory(PathToWx(path));
+}
+
+std::vector<std::string> CMainFrame::GetRecentFiles() const
+{
+    std::vector<std::string> files;
+    for (size_t i = 0; i < m_recentFiles.GetCount(); ++i)
+        files.push_back(PathFromWx(m_recentFiles.GetHistoryFile(i)));
+    return files;
+}
+
+void CMainFrame::OnRecentFile(wxCommandEvent& event)
+{
+    const size_t position = static_cast<size_t>(event.GetId() - wxID_FILE1);
+    if (position >= m_recentFiles.GetCount())
+        return;
+    const std::string path = PathFromWx(m_recentFiles.GetHistoryFile(position));
+    if (!OpenDocumentFile(*this, path) && !std::filesystem::exists(path))
+        m_recentFiles.RemoveFileFromHistory(position);
+}
+
+void CMainFrame::OnHelp()
+{
+    const std::string manual = m_environment.programFolder + "Help.pdf";
+    if (!wxLaunchDefaultApplication(PathToWx(manual)))
+        LogMessage(manual + ": the manual could not be opened");
+}
+
+void CMainFrame::DropFiles(const std::vector<std::string>& files)
+{
+    switch (ClassifyDroppedFiles(files)) {
+    case DroppedFiles::siteFile:
+        OpenDocumentFile(*this, files[0]);
+        break;
+    case DroppedFiles::wrongKind:
+        GetCoreServices().ShowMessage(Text(5004));
+        break;
+    case DroppedFiles::several:
+        GetCoreServices().ShowMessage(Text(5001));
+        break;
+    case DroppedFiles::none:
+        break;
+    }
+}
+
+void CMainFrame::UpdateStatusPanes()
+{
+    wxStatusBar* status = GetStatusBar();
+    if (!status)
+        return;
+    CSitePage* page = GetActivePage();
+    const std::string texts[4] = {
+        FormatImageInfoPane(m_pCurrentSite, GetCurrentObject(), Text(2061)),
+        FormatPositionPane(m_pCurrentSite, page),
+        FormatPageCountPane(m_pCurrentSite, Text(2060)),
+        FormatLoadTimePane(m_pCurrentSite, page, Text(2064)),
+    };
+    for (int i = 0; i < 4; ++i) {
+        if (texts[i] != m_paneTexts[i + 1]) {
+            m_paneTexts[i + 1] = texts[i];
+            status->SetStatusText(ToWx(texts[i]), i + 1);
+        }
+    }
+}
+
+void CMainFrame::OnIdle(wxIdleEvent& event)
+{
+    UpdateStatusPanes();
+    event.Skip();
+}

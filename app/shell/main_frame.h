@@ -1,0 +1,175 @@
+#pragma once
+
+// The program's one top-level window: the menu bar, the toolbar ("Buttonmenu") with its labels and drop-down
+// buttons, the tools area docked at the left or right edge ("Toolbox"), the status bar with its panes, and the
+// page windows of the open site, shown as tabs. It holds the settings record and the store it lives in, and the
+// pointer to the open site. Its placement, bar state and the tools-bar colour come from the store when it is made
+// and go back when it closes; the settings record is written when it goes.
+
+#include "app/model/app_settings.h"
+#include "app/publish/changed_pages.h"
+#include "app/shell/command_ids.h"
+#include "app/shell/logic/frame_texts.h"
+#include "platform/win/key_store.h"
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+#include <wx/aui/framemanager.h>
+#include <wx/filehistory.h>
+#include <wx/mdi.h>
+
+class CWebsite;
+class CSitePage;
+class COrvelFrame;
+class COOBmpToolBar;
+class CColorControl;
+class wxMenu;
+
+// Command numbers of the main window's menus and bars.
+enum MainFrameCommand
+{
+    ID_FILE_NEW = WxCommandId(57600),
+    ID_FILE_OPEN = WxCommandId(57601),
+    ID_FILE_SAVE = WxCommandId(57603),
+    ID_APP_EXIT = WxCommandId(57665),
+    ID_APP_ABOUT = WxCommandId(57664),
+    ID_HELP_FINDER = WxCommandId(57667),
+    ID_FILE_NEW_FROM_THEME = WxCommandId(32865),
+    ID_SHOW_PAGE = WxCommandId(32773),
+    ID_ADD_PAGE = WxCommandId(32772),
+    ID_TEST = WxCommandId(32780),
+    ID_SEND = WxCommandId(32779),
+    ID_VIEW_TOOLBAR = WxCommandId(59392),
+    ID_VIEW_BUTTON_TEXTS = WxCommandId(32854),
+    ID_VIEW_INSPECTOR = WxCommandId(59426),
+    ID_VIEW_TOOLBOX = WxCommandId(59425),
+    ID_VIEW_STATUS_BAR = WxCommandId(32849),
+    ID_INDICATOR_IMAGE = WxCommandId(32848),
+    ID_INDICATOR_POSITION = WxCommandId(32857),
+    ID_INDICATOR_PAGES = WxCommandId(32850),
+    ID_INDICATOR_LOADTIME = WxCommandId(32852),
+};
+
+// The store sections and values of the bars' state.
+inline constexpr const char* kBarStateSection = "NewBarState";
+inline constexpr const char* kRecentFilesSection = "Recent File List";
+
+class CMainFrame : public wxMDIParentFrame
+{
+public:
+    // The settings record is loaded from the store in the given file (empty: a store that is never written).
+    CMainFrame(const CSettingsEnvironment& environment, const std::string& storePath);
+    ~CMainFrame() override;
+
+    // Makes the window with its bars, in its stored placement. False when a resource is missing; the caller then
+    // destroys the frame.
+    bool Create();
+
+    void UpdateTitle();
+    // The text of the status bar's message pane.
+    void SetStatusText(const std::string& text);
+
+    CAppSettings& GetSettings() { return m_settings; }
+    // The last site files opened, newest first (at most four; theme files never enter it).
+    void AddRecentFile(const std::string& path);
+    std::vector<std::string> GetRecentFiles() const;
+
+    // Which pages changed since the last upload, as the previous run left them.
+    CChangedPages& GetChangedPages() { return m_changedPages; }
+    CKeyStore& GetStore() { return m_store; }
+    COOBmpToolBar* GetMainToolBar() const { return m_pToolBar; }
+    wxWindow* GetToolsBar() const { return m_pToolsBar; }
+    wxAuiManager& GetDockManager() { return m_dock; }
+    bool IsToolsBarShown();
+
+    // The open site: set when a site is opened, null when none is. The frame keeps a site opened through
+    // OpenSite until another replaces it.
+    CWebsite* GetCurrentSite() const { return m_pCurrentSite; }
+    void OpenSite(std::unique_ptr<CWebsite> site);
+    void CloseSite();
+
+    // Page windows.
+    int CountPageWindows() const;
+    COrvelFrame* GetActivePageWindow() const;
+    // The page of the active page window, null when there is none.
+    CSitePage* GetActivePage() const;
+    // Brings the page forward in a window of its own, or tells that no more page windows can be opened.
+    COrvelFrame* OpenPageWindow(int pageIndex);
+    // The same, closing a window first when the limit is reached.
+    COrvelFrame* ShowPageByName(const std::string& name);
+    void OnPageWindowClosed(COrvelFrame* window);
+    // The pages the page windows show, in the windows' order.
+    std::vector<CSitePage*> GetPageWindowPages() const;
+    // Paints again the windows that show the page.
+    void RefreshPageWindows(const CSitePage* page);
+    // The Show Page list as it was last built.
+    const std::vector<PageListEntry>& GetPageList() const { return m_pageList; }
+    wxMenu* BuildPageMenu();
+
+    // The show and hide commands.
+    void ShowToolBar(bool show);
+    void ShowButtonTexts(bool show);
+    void ShowToolsBar(bool show);
+    void ShowStatusBar(bool show);
+    bool IsStatusBarShown() const { return m_bStatusBarShown; }
+    bool IsToolBarShown() const { return m_bToolBarShown; }
+    bool AreButtonTextsShown() const { return m_bButtonTextsShown; }
+
+    // Brings the status panes up to date now instead of at the next idle time.
+    void UpdateStatusPanes();
+
+    // Opens a dropped file, or tells why it does not.
+    void DropFiles(const std::vector<std::string>& files);
+
+    // Stores placement, bar state, tools-bar colour and inspector state (on close).
+    void SaveWindowState();
+    // The placement the window has now, as the store keeps it.
+    CStoredPlacement GetPlacement() const;
+
+private:
+    void ApplyPlacement(const CStoredPlacement& placement);
+    void LoadBarState();
+    void SaveBarState();
+    void OnClose(wxCloseEvent& event);
+    void OnIdle(wxIdleEvent& event);
+    void OnSizeOrMove(wxEvent& event);
+    void OnUpdateCommand(wxUpdateUIEvent& event);
+    void OnCommand(wxCommandEvent& event);
+    void OnPageCommand(wxCommandEvent& event);
+    void OnShowPageDropDown(wxCommandEvent& event);
+    void OnFileOpen();
+    void OnRecentFile(wxCommandEvent& event);
+    void OnHelp();
+
+    CSettingsEnvironment m_environment;
+    CKeyStore m_store;
+    CAppSettings m_settings;
+    CInspectorState m_inspectorState;
+    std::array<bool, 7> m_inspectorFlags{};
+    std::vector<std::string> m_browserPaths;
+    CChangedPages m_changedPages;
+    wxFileHistory m_recentFiles{4};
+
+    COOBmpToolBar* m_pToolBar = nullptr;
+    wxWindow* m_pToolsBar = nullptr;
+    CColorControl* m_pToolsColor = nullptr;
+    wxAuiManager m_dock;
+    bool m_bStatusBarShown = true;
+    bool m_bToolBarShown = true;
+    bool m_bButtonTextsShown = true;
+    bool m_bCreated = false;
+    // The window's rectangle while it was last neither maximised nor minimised.
+    wxRect m_normalRect;
+
+    CWebsite* m_pCurrentSite = nullptr;
+    std::unique_ptr<CWebsite> m_ownedSite;
+    std::vector<COrvelFrame*> m_pageWindows;
+    std::vector<PageListEntry> m_pageList;
+    wxMenu* m_pPageMenu = nullptr;
+    std::array<std::string, 5> m_paneTexts;
+};
+
+// The product's name, which titles the main window.
+std::string GetProductName();

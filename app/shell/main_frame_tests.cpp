@@ -1,0 +1,342 @@
+#include "app/shell/main_frame.h"
+
+#include "app/objects/page_object_fake.h"
+#include "app/shell/main_toolbar.h"
+#include "app/shell/orvel_app.h"
+#include "app/shell/orvel_frame.h"
+#include "app/shell/program_services.h"
+#include "app/shell/shell_test_support.h"
+#include "app/site/page_item.h"
+#include "platform/gui/window_picture.h"
+#include "platform/win/key_store.h"
+#include "testing/test_output.h"
+
+#include <filesystem>
+#include <fstream>
+#include <wx/image.h>
+#include <wx/menu.h>
+#include <wx/statusbr.h>
+
+namespace {
+
+// The main window as a person sees it, with a site open: test-output/main_window.png.
+TEST_F(ShellTest, MainWindowPicture)
+{
+    CKeyStore store(StorePath());
+    CStoredPlacement placement;
+    placement.normal = CRect(0, 0, 1000, 700);
+    SaveWindowPlacement(store, placement);
+    ASSERT_TRUE(store.Save());
+    Start();
+    frame->OpenSite(MakeSite({"Contact", "Home", "About us"}));
+    Settle();
+    frame->UpdateStatusPanes();
+    Settle();
+
+    EXPECT_EQ(frame->GetTitle(), "Tallowmere Pelorin - bakery.kst");
+    wxMenuBar* menus = frame->GetMenuBar();
+    ASSERT_NE(menus, nullptr);
+    EXPECT_EQ(menus->GetMenuCount(), 6u);
+    EXPECT_EQ(menus->GetMenuLabelText(0), "File");
+    EXPECT_EQ(menus->GetMenuLabelText(5), "Help");
+
+    COOBmpToolBar* toolbar = frame->GetMainToolBar();
+    ASSERT_EQ(toolbar->GetButtonCount(), 8);
+    const std::pair<int, const char*> labels[] = {{ID_FILE_NEW, "New"},        {ID_FILE_OPEN, "Open"},
+                                                  {ID_SHOW_PAGE, "Show Page"}, {ID_TEST, "Test"},
+                                                  {ID_SEND, "Send"},           {ID_HELP_FINDER, "Help"}};
+    for (auto [id, label] : labels)
+        EXPECT_EQ(toolbar->FindById(id)->GetLabel(), label) << id;
+    for (int id : {ID_SHOW_PAGE, ID_TEST, ID_SEND})
+        EXPECT_EQ(toolbar->FindById(id)->GetKind(), wxITEM_DROPDOWN) << id;
+    EXPECT_EQ(toolbar->FindById(ID_FILE_OPEN)->GetKind(), wxITEM_NORMAL);
+    // Commands of parts still to come are disabled; those that work are not.
+    EXPECT_TRUE(toolbar->GetToolEnabled(ID_FILE_OPEN));
+    EXPECT_TRUE(toolbar->GetToolEnabled(ID_SHOW_PAGE));
+    EXPECT_FALSE(toolbar->GetToolEnabled(ID_TEST));
+
+    // The tools area docked at the left, beside the page windows.
+    ASSERT_TRUE(frame->IsToolsBarShown());
+    const wxRect tools = frame->GetToolsBar()->GetScreenRect();
+    const wxRect pages = frame->GetClientWindow()->GetScreenRect();
+    EXPECT_LE(tools.GetRight(), pages.GetLeft());
+    EXPECT_GT(tools.GetHeight(), pages.GetHeight() / 2);
+
+    // The front page's window is open; the panes count the pages and time the download.
+    EXPECT_EQ(frame->CountPageWindows(), 1);
+    ASSERT_NE(frame->GetActivePage(), nullptr);
+    EXPECT_EQ(frame->GetActivePage()->GetName(), "Home");
+    wxStatusBar* status = frame->GetStatusBar();
+    ASSERT_EQ(status->GetFieldsCount(), 5);
+    EXPECT_EQ(status->GetStatusText(1), "Image : ");
+    EXPECT_EQ(status->GetStatusText(3), "Pages: 3");
+    EXPECT_EQ(status->GetStatusText(4), "0 sec. / 0 sec.");
+
+    const std::string file = (TestOutputFolder() / "main_window.png").string();
+    ASSERT_TRUE(SaveWindowPicture(frame, file));
+    wxImage picture;
+    ASSERT_TRUE(picture.LoadFile(file, wxBITMAP_TYPE_PNG));
+    EXPECT_EQ(picture.GetSize(), frame->GetSize());
+    // The Open button's folder is drawn in its yellow (not the mask's cyan) somewhere in the button.
+    const wxRect bar = toolbar->GetScreenRect();
+    bool yellow = false, cyan = false;
+    for (int y = bar.GetTop(); y < bar.GetBottom(); ++y)
+        for (int x = bar.GetLeft(); x < bar.GetLeft() + 200 && x < picture.GetWidth(); ++x) {
+            const wxPoint at(x - frame->GetScreenPosition().x, y - frame->GetScreenPosition().y);
+            const int r = picture.GetRed(at.x, at.y), g = picture.GetGreen(at.x, at.y), b = picture.GetBlue(at.x, at.y);
+            yellow |= r > 200 && g > 150 && b < 120;
+            cyan |= r < 40 && g > 220 && b > 220;
+        }
+    EXPECT_TRUE(yellow) << "the Open button's picture";
+    EXPECT_FALSE(cyan) << "the mask colour shows";
+}
+
+TEST_F(ShellTest, LabelsOffShrinkTheButtons)
+{
+    Start();
+    COOBmpToolBar* toolbar = frame->GetMainToolBar();
+    const int withLabels = toolbar->GetSize().GetHeight();
+    frame->ShowButtonTexts(false);
+    Settle();
+    const int without = toolbar->GetSize().GetHeight();
+    EXPECT_LT(without, withLabels);
+    EXPECT_GE(without, 32);
+    EXPECT_FALSE(toolbar->GetTextMode());
+    frame->ShowButtonTexts(true);
+    Settle();
+    EXPECT_EQ(toolbar->GetSize().GetHeight(), withLabels);
+}
+
+TEST_F(ShellTest, ClosingWritesTheSettingsAndTheNextStartRestoresThem)
+{
+    Start();
+    frame->SetSize(wxRect(40, 30, 900, 650));
+    frame->ShowStatusBar(false);
+    frame->ShowToolsBar(false);
+    frame->GetSettings().m_nDefaultPageWidth = 812;
+    Settle();
+    Close();
+
+    CKeyStore store(StorePath());
+    ASSERT_TRUE(store.Load());
+    EXPECT_EQ(store.GetProfileInt(kSettingsSection, "Main left", -1), 40u);
+    EXPECT_EQ(store.GetProfileInt(kSettingsSection, "Main right", -1), 940u);
+    EXPECT_EQ(store.GetProfileInt(kSettingsSection, "Default page width", -1), 812u);
+    EXPECT_EQ(store.GetProfileInt(kSettingsSection, "Toolbox color", -1), 0x008000u);
+
+    Start();
+    EXPECT_EQ(frame->GetRect(), wxRect(40, 30, 900, 650));
+    EXPECT_EQ(frame->GetSettings().m_nDefaultPageWidth, 812);
+    EXPECT_FALSE(frame->IsStatusBarShown());
+    EXPECT_FALSE(frame->GetStatusBar()->IsShown());
+    // A stored state that hid the tools area is overridden: it always shows at start.
+    EXPECT_TRUE(frame->IsToolsBarShown());
+}
+
+TEST_F(ShellTest, AStoredPlacementIsBroughtInsideTheScreen)
+{
+    struct Case
+    {
+        CRect stored;
+        wxRect expected;
+    };
+    const Case cases[] = {
+        {CRect(-50, -20, 700, 500), wxRect(0, 0, 700, 500)},
+        {CRect(100, 100, 5000, 4000), wxRect(100, 100, 1180, 924)},
+        {CRect(300, 200, 250, 100), wxRect(300, 200, 1, 1)},
+    };
+    for (const Case& c : cases) {
+        CKeyStore store(StorePath());
+        CStoredPlacement placement;
+        placement.normal = c.stored;
+        SaveWindowPlacement(store, placement);
+        ASSERT_TRUE(store.Save());
+        Start();
+        const wxRect rect = frame->GetRect();
+        EXPECT_EQ(rect.GetTopLeft(), c.expected.GetTopLeft()) << c.stored.left << "," << c.stored.top;
+        // GTK gives a window the least size its bars need; the stored size is what the window asked for.
+        EXPECT_GE(rect.GetWidth(), c.expected.GetWidth());
+        EXPECT_LE(rect.GetRight(), environment.screenWidth);
+        Close();
+    }
+}
+
+TEST_F(ShellTest, PageWindowsStopAtTheLimit)
+{
+    Start();
+    std::vector<std::string> names;
+    for (int i = 0; i < 30; ++i)
+        names.push_back("page" + std::to_string(i));
+    frame->OpenSite(MakeSite(names));
+    for (int i = 0; i < 30 && frame->CountPageWindows() < kMaxPageWindows; ++i)
+        frame->OpenPageWindow(i);
+    ASSERT_EQ(frame->CountPageWindows(), kMaxPageWindows);
+    const int lastOpen = 25;
+    services.messages.clear();
+
+    // From the Show Page list: the notice, and nothing opens.
+    EXPECT_EQ(frame->OpenPageWindow(lastOpen + 1), nullptr);
+    EXPECT_EQ(frame->CountPageWindows(), kMaxPageWindows);
+    ASSERT_EQ(services.messages.size(), 1u);
+    // A page already open comes forward without a new window.
+    ASSERT_NE(frame->OpenPageWindow(3), nullptr);
+    EXPECT_EQ(frame->CountPageWindows(), kMaxPageWindows);
+
+    // By name: the first window makes room.
+    COrvelFrame* opened = frame->ShowPageByName("PAGE27");
+    ASSERT_NE(opened, nullptr);
+    EXPECT_EQ(opened->GetPage()->GetName(), "page27");
+    EXPECT_EQ(frame->CountPageWindows(), kMaxPageWindows);
+    EXPECT_EQ(services.messages.size(), 1u);
+    EXPECT_EQ(frame->GetCurrentSite()->GetCurrentPage(), opened->GetPage());
+    Settle();
+}
+
+TEST_F(ShellTest, ShowPageListOpensThePageItNames)
+{
+    Start();
+    frame->OpenSite(MakeSite({"Start (front page)", "Start", "menu"}));
+    ASSERT_EQ(frame->GetCurrentSite()->GetHomePage()->GetName(), "Start");
+    wxMenu* menu = frame->BuildPageMenu();
+    ASSERT_EQ(menu->GetMenuItemCount(), 3u);
+    EXPECT_EQ(menu->FindItemByPosition(0)->GetItemLabelText(), "menu");
+    EXPECT_EQ(menu->FindItemByPosition(1)->GetItemLabelText(), "Start (front page)");
+    EXPECT_EQ(menu->FindItemByPosition(2)->GetItemLabelText(), "Start (front page)");
+    // Both entries read alike; each opens its own page.
+    for (int position : {1, 2}) {
+        wxCommandEvent choose(wxEVT_MENU, kFirstPageCommand + position);
+        frame->GetEventHandler()->ProcessEvent(choose);
+        const int index = frame->GetPageList()[position].pageIndex;
+        EXPECT_EQ(frame->GetActivePageWindow()->GetPage(), frame->GetCurrentSite()->GetPage(index)) << position;
+    }
+    EXPECT_EQ(frame->CountPageWindows(), 2);
+}
+
+TEST_F(ShellTest, TitleFollowsTheSiteAndDropsAreChecked)
+{
+    Start();
+    EXPECT_EQ(frame->GetTitle(), "Tallowmere Pelorin");
+    frame->OpenSite(MakeSite({"Home"}));
+    frame->GetCurrentSite()->SetModified();
+    frame->GetCurrentSite()->SetPath("");
+    frame->UpdateTitle();
+    EXPECT_EQ(frame->GetTitle(), "Tallowmere Pelorin - Untitled*");
+
+    services.messages.clear();
+    frame->DropFiles({"/sites/a.KST"});
+    frame->DropFiles({"/sites/a.kst", "/sites/b.kst"});
+    ASSERT_EQ(services.messages.size(), 2u);
+    EXPECT_NE(services.messages[0].find(".kst"), std::string::npos);
+    EXPECT_NE(services.messages[1].find("one"), std::string::npos);
+    frame->CloseSite();
+    EXPECT_EQ(frame->GetTitle(), "Tallowmere Pelorin");
+    EXPECT_EQ(frame->CountPageWindows(), 0);
+}
+
+} // namespace
+
+namespace {
+
+// The program's answers follow the main frame: its site, the page of the active window, the item of an object.
+TEST_F(ShellTest, ProgramServicesAnswerFromTheMainFrame)
+{
+    Start();
+    CProgramServices program;
+    program.SetMainFrame(frame);
+    EXPECT_EQ(program.GetCurrentSite(), nullptr);
+    EXPECT_EQ(program.GetCurrentPage(), nullptr);
+    EXPECT_EQ(program.GetSitePageCount(), -1);
+    EXPECT_EQ(program.GetAppSettings(), &frame->GetSettings());
+    CColor color;
+    ASSERT_TRUE(program.GetToolsBarColor(color));
+    EXPECT_EQ(color.GetCOLORREF(), 0x008000u);
+
+    frame->OpenSite(MakeSite({"Contact", "Home"}));
+    CWebsite* site = frame->GetCurrentSite();
+    EXPECT_EQ(program.GetCurrentSite(), site);
+    EXPECT_EQ(program.GetCurrentPage(), site->GetPage(1));
+    EXPECT_EQ(program.GetSitePageCount(), 2);
+    EXPECT_EQ(program.GetCurrentObject(), nullptr);
+
+    CSitePage* contact = site->GetPage(0);
+    auto main = std::make_unique<FakePageObject>(objectRectangle);
+    auto twin = std::make_unique<FakePageObject>(objectRectangle);
+    const CPageObject* mainObject = main.get();
+    const CPageObject* twinObject = twin.get();
+    CPageItem* item = contact->InsertItem(std::make_unique<CPageItem>(std::move(main), contact->GetRenderBuffer()));
+    item->SetMouseOverObject(std::move(twin));
+    EXPECT_EQ(program.FindItemForObject(mainObject), item);
+    EXPECT_EQ(program.FindItemForObject(twinObject), item);
+    const FakePageObject stranger(objectRectangle);
+    EXPECT_EQ(program.FindItemForObject(&stranger), nullptr);
+
+    // The page of the window the user turns to, and its one selected item's object.
+    frame->OpenPageWindow(0);
+    contact->SelectItemAt(0);
+    EXPECT_EQ(program.GetCurrentPage(), contact);
+    EXPECT_EQ(program.GetCurrentObject(), item->GetCurrentObject());
+}
+
+} // namespace
+
+namespace {
+
+// The changed-pages list of the last run is read when the window is made.
+TEST_F(ShellTest, TheLastRunsChangedPagesAreRead)
+{
+    // The tracker's file: the site's path and the indices of its changed pages, little-endian counts first.
+    const std::string path = "/home/ann/Sites/bakery.kst";
+    std::string bytes;
+    auto le32 = [&bytes](uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            bytes += static_cast<char>(v >> (8 * i) & 0xFF);
+    };
+    le32(static_cast<uint32_t>(path.size()));
+    bytes += path;
+    le32(1);
+    le32(0);
+    ASSERT_EQ(CChangedPages().GetFilePath(), scratch / "data/Pelorin/ftpfile.dat");
+    std::filesystem::create_directories(scratch / "data/Pelorin");
+    std::ofstream(scratch / "data/Pelorin/ftpfile.dat", std::ios::binary) << bytes;
+
+    Start();
+    EXPECT_EQ(frame->GetChangedPages().GetSitePath(), path);
+    EXPECT_EQ(frame->GetChangedPages().GetPageIndices(), std::vector<UINT>{0});
+}
+
+} // namespace
+
+namespace {
+
+// Sites opened from files join the recent files, themes do not; the list outlives the run.
+TEST_F(ShellTest, OpenedSitesJoinTheRecentFiles)
+{
+    Start();
+    auto site = MakeSite({"Home", "About"});
+    for (const char* name : {"bakery.kst", "corner.kth", "BIG.KTH"})
+        ASSERT_TRUE(SaveSiteFile(*site, scratch / name));
+    std::ofstream(scratch / "broken.kst") << "not a site";
+
+    ASSERT_NE(OpenDocumentFile(*frame, scratch / "bakery.kst"), nullptr);
+    EXPECT_EQ(frame->CountPageWindows(), 1);
+    EXPECT_EQ(frame->GetActivePage()->GetName(), "About");
+    EXPECT_EQ(frame->GetTitle(), "Tallowmere Pelorin - bakery.kst");
+    // Another file while a site is open: the user is asked first; No keeps the open site.
+    services.answer = false;
+    EXPECT_EQ(OpenDocumentFile(*frame, scratch / "corner.kth"), nullptr);
+    EXPECT_EQ(frame->GetCurrentSite()->GetPath(), scratch / "bakery.kst");
+    services.answer = true;
+    ASSERT_NE(OpenDocumentFile(*frame, scratch / "corner.kth"), nullptr);
+    ASSERT_NE(OpenDocumentFile(*frame, scratch / "BIG.KTH"), nullptr);
+    services.messages.clear();
+    EXPECT_EQ(OpenDocumentFile(*frame, scratch / "broken.kst"), nullptr);
+    ASSERT_EQ(services.messages.size(), 2u) << "asked to close, then told why the file did not open";
+    EXPECT_NE(services.messages[1].find("broken.kst"), std::string::npos) << services.messages[1];
+    EXPECT_EQ(frame->GetRecentFiles(), std::vector<std::string>{scratch / "bakery.kst"});
+    Close();
+
+    Start();
+    EXPECT_EQ(frame->GetRecentFiles(), std::vector<std::string>{scratch / "bakery.kst"});
+}
+
+} // namespace

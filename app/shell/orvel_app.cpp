@@ -1,0 +1,236 @@
+#include "app/shell/orvel_app.h"
+
+#include "app/model/app_settings.h"
+#include "app/model/site_paths.h"
+#include "app/shell/logic/command_line.h"
+#include "app/shell/logic/idle_rendering.h"
+#include "app/shell/main_frame.h"
+#include "app/shell/orvel_frame.h"
+#include "app/shell/program_services.h"
+#include "app/shell/wx_text.h"
+#include "app/site/website.h"
+#include "platform/gui/xrc_resources.h"
+#include "platform/resources/resource_folder.h"
+#include "platform/resources/string_table.h"
+#include "platform/win/codepage1252.h"
+#include "platform/win/file.h"
+#include "platform/win/log.h"
+#include "platform/win/path.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <wx/display.h>
+#include <wx/msgdlg.h>
+#include <wx/webview.h>
+
+namespace {
+
+std::string Text(unsigned id)
+{
+    std::string text;
+    LoadResourceString(id, text);
+    return text;
+}
+
+// A message box before the main window exists.
+void StartFailure(unsigned textId)
+{
+    const std::string text = Text(textId);
+    std::fprintf(stderr, "pelorin: %s\n", text.c_str());
+    wxMessageBox(ToWx(text), ToWx(GetProductName()), wxOK | wxICON_ERROR);
+}
+
+} // namespace
+
+COrvelApp::COrvelApp() = default;
+
+COrvelApp::~COrvelApp() = default;
+
+bool CheckResourceFolder(std::string* error)
+{
+    const std::filesystem::path folder = GetResourceFolder();
+    std::error_code failure;
+    if (!std::filesystem::is_directory(folder, failure)) {
+        if (error)
+            *error = "the resource folder " + folder.string() + " is missing";
+        return false;
+    }
+    CStringTable table;
+    std::string cause;
+    if (!table.Load(folder / "strings.xml", &cause)) {
+        if (error)
+            *error = "the resource folder " + folder.string() + " is incomplete: " + cause;
+        return false;
+    }
+    return true;
+}
+
+CSettingsEnvironment MakeSettingsEnvironment()
+{
+    CSettingsEnvironment environment;
+    environment.documentsFolder = GetShellFolderPath(kShellFolderDocuments);
+    environment.programFolder = GetResourceFolder().parent_path().string() + "/";
+    const wxRect screen = wxDisplay(0u).GetGeometry();
+    environment.screenWidth = screen.GetWidth();
+    environment.screenHeight = screen.GetHeight();
+    return environment;
+}
+
+bool COrvelApp::OnInit()
+{
+    // The command line was read before wx started, and wx's own parser would refuse a site file's name.
+    std::string error;
+    if (!LoadXrcResources(&error)) {
+        std::fprintf(stderr, "pelorin: cannot start: %s\n", error.c_str());
+        return false;
+    }
+    if (wxDisplayDepth() < 16) {
+        StartFailure(4000);
+        return false;
+    }
+    if (!wxWebView::IsBackendAvailable(wxWebViewBackendDefault)) {
+        StartFailure(4001);
+        return false;
+    }
+
+    m_services = std::make_unique<CProgramServices>();
+    SetCoreServices(m_services.get());
+    auto* frame = new CMainFrame(MakeSettingsEnvironment(), CKeyStore::DefaultPath());
+    if (!frame->Create()) {
+        std::fprintf(stderr, "pelorin: cannot start: the main window's menus or toolbar are missing from %s\n",
+                     GetResourceFolder().c_str());
+        frame->Destroy();
+        return false;
+    }
+    m_services->SetMainFrame(frame);
+    // Once the main window goes, nothing is current any more.
+    frame->Bind(wxEVT_DESTROY, [this, frame](wxWindowDestroyEvent& event) {
+        if (event.GetEventObject() == frame)
+            m_services->SetMainFrame(nullptr);
+        event.Skip();
+    });
+    SetTopWindow(frame);
+    frame->Show();
+
+    std::vector<std::string> arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.push_back(PathFromWx(argv[i]));
+    const CommandLine line = ParseCommandLine(arguments);
+    if (line.kind == CommandLine::openFile) {
+        if (OpenDocumentFile(line.file))
+            frame->GetSettings().m_strKstPath = GetPathFolder(line.file);
+    }
+    // The welcome and tips dialogs answer as cancelled until they exist; the keyboard goes to the main window.
+    frame->SetFocus();
+    Bind(wxEVT_IDLE, &COrvelApp::OnIdle, this);
+    return true;
+}
+
+int COrvelApp::FilterEvent(wxEvent& event)
+{
+    const wxEventType type = event.GetEventType();
+    if (type == wxEVT_KEY_DOWN || type == wxEVT_LEFT_DOWN || type == wxEVT_RIGHT_DOWN || type == wxEVT_MIDDLE_DOWN ||
+        type == wxEVT_MOTION || type == wxEVT_MOUSEWHEEL) {
+        m_idleRounds = 0;
+        m_bIdleWorkBlocked = false;
+    }
+    return Event_Skip;
+}
+
+void COrvelApp::OnIdle(wxIdleEvent& event)
+{
+    event.Skip();
+    CMainFrame* frame = GetMainFrame();
+    if (!frame || !frame->GetCurrentSite() || m_bIdleWorkBlocked)
+        return;
+    if (++m_idleRounds < kIdleRoundsBeforeRendering) {
+        event.RequestMore();
+        return;
+    }
+    // The page windows' pages, the active one first.
+    std::vector<CSitePage*> pages;
+    if (CSitePage* active = frame->GetActivePage())
+        pages.push_back(active);
+    for (CSitePage* page : frame->GetPageWindowPages())
+        if (page != frame->GetActivePage())
+            pages.push_back(page);
+    CSitePage* touched = nullptr;
+    switch (RenderNextPiece(pages, &touched)) {
+    case IdleWork::done:
+        frame->RefreshPageWindows(touched);
+        event.RequestMore();
+        break;
+    case IdleWork::failed:
+        // Trying again at once would fail again; the next input gives it another chance.
+        m_bIdleWorkBlocked = true;
+        break;
+    case IdleWork::none:
+    case IdleWork::editingText:
+        break;
+    }
+}
+
+int COrvelApp::OnExit()
+{
+    SetCoreServices(nullptr);
+    return wxApp::OnExit();
+}
+
+CMainFrame* COrvelApp::GetMainFrame() const
+{
+    return dynamic_cast<CMainFrame*>(GetTopWindow());
+}
+
+CWebsite* COrvelApp::OpenDocumentFile(const std::string& path)
+{
+    CMainFrame* frame = GetMainFrame();
+    return frame ? ::OpenDocumentFile(*frame, path) : nullptr;
+}
+
+CWebsite* OpenDocumentFile(CMainFrame& frame, const std::string& path)
+{
+    CoreServices& services = GetCoreServices();
+    if (frame.GetCurrentSite()) {
+        if (!services.AskYesNo(GetProductName(), Text(3051)) || !SaveAllModified(frame))
+            return nullptr;
+        frame.CloseSite();
+    }
+    // The site's absolute path, so that pictures stored relative to it are found whatever the current folder.
+    std::error_code failure;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, failure);
+    const std::string full = failure ? path : absolute.lexically_normal().string();
+
+    auto site = std::make_unique<CWebsite>(full);
+    services.BeginWaitCursor();
+    SetOpeningSitePath(full);
+    bool loaded = false;
+    std::string cause;
+    try {
+        CFile file(full, CFile::modeRead | CFile::shareDenyWrite);
+        loaded = site->LoadFile(file);
+        if (!loaded)
+            cause = full + ": not a website file Pelorin can read";
+    } catch (const CFileException& error) {
+        cause = DescribeFileError(error);
+    }
+    SetOpeningSitePath({});
+    services.EndWaitCursor();
+    if (!loaded) {
+        services.ShowMessage(Text(61700) + "\n\n" + cause);
+        return nullptr;
+    }
+    CWebsite* opened = site.get();
+    frame.OpenSite(std::move(site));
+    // Themes are starting points for new sites, not files worked on: they stay out of the recent files.
+    if (!EqualNoCase1252(std::filesystem::path(full).extension().string(), ".kth"))
+        frame.AddRecentFile(full);
+    return opened;
+}
+
+bool SaveAllModified(CMainFrame& frame)
+{
+    const CWebsite* site = frame.GetCurrentSite();
+    if (!site || site->IsSaved())
+        return true;
+    return GetCoreServices().AskYesNo(GetProductName(), Text(3052));
+}

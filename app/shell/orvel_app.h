@@ -1,0 +1,54 @@
+#pragma once
+
+// The application object: the start-up checks and sequence, opening site files, and ending. The utility mode and
+// the check of the resource folder run before it exists (main.cpp), since they need no display.
+
+#include <memory>
+#include <string>
+#include <wx/app.h>
+
+class CMainFrame;
+class CProgramServices;
+class CWebsite;
+struct CSettingsEnvironment;
+
+class COrvelApp : public wxApp
+{
+public:
+    COrvelApp();
+    ~COrvelApp() override;
+
+    // The start-up sequence; false ends the program before any window shows.
+    bool OnInit() override;
+    int OnExit() override;
+
+    // Counts the rounds without input; input starts the count again.
+    int FilterEvent(wxEvent& event) override;
+
+    CMainFrame* GetMainFrame() const;
+    // Opens a site or theme file in the main frame; null when it was not opened.
+    CWebsite* OpenDocumentFile(const std::string& path);
+
+private:
+    // Renders what the page windows show, one piece per round, once the user has left the program alone for a
+    // while.
+    void OnIdle(wxIdleEvent& event);
+
+    std::unique_ptr<CProgramServices> m_services;
+    long m_idleRounds = 0;
+    bool m_bIdleWorkBlocked = false;
+};
+
+// Whether the resource folder beside the program holds what the program cannot start without: its string table.
+// False, with the reason in *error, when not.
+bool CheckResourceFolder(std::string* error);
+
+// What the settings' defaults depend on: the documents folder, the program's folder and the screen.
+CSettingsEnvironment MakeSettingsEnvironment();
+
+// Opens the file as the open site of the frame, after asking to close the site open now. Null, with the reason
+// shown, when the file cannot be read; null without a message when the user keeps the open site.
+CWebsite* OpenDocumentFile(CMainFrame& frame, const std::string& path);
+
+// Asked before the main window closes: true when the program may end without losing changes.
+bool SaveAllModified(CMainFrame& frame);

@@ -1,0 +1,170 @@
+#include "app/shell/program_services.h"
+
+#include "app/objects/text_body.h"
+#include "app/shell/main_frame.h"
+#include "app/shell/notice_dlg.h"
+#include "app/shell/wx_text.h"
+#include "app/site/page_item.h"
+#include "app/site/site_page.h"
+#include "app/site/website.h"
+#include "controls/button_controls.h"
+
+#include <wx/filedlg.h>
+#include <wx/msgdlg.h>
+#include <wx/utils.h>
+
+CWebsite* CProgramServices::GetCurrentSite()
+{
+    return m_pFrame ? m_pFrame->GetCurrentSite() : nullptr;
+}
+
+std::string CProgramServices::GetCurrentSitePath()
+{
+    const CWebsite* site = GetCurrentSite();
+    return site ? site->GetPath() : std::string();
+}
+
+CSitePage* CProgramServices::GetCurrentPage()
+{
+    return m_pFrame ? m_pFrame->GetActivePage() : nullptr;
+}
+
+CPageObject* CProgramServices::GetCurrentObject()
+{
+    const CSitePage* page = GetCurrentPage();
+    const CPageItem* item = page ? page->GetSingleSelectedItem() : nullptr;
+    return item ? item->GetCurrentObject() : nullptr;
+}
+
+CAppSettings* CProgramServices::GetAppSettings()
+{
+    return m_pFrame ? &m_pFrame->GetSettings() : nullptr;
+}
+
+CPageItem* CProgramServices::FindItemForObject(const CPageObject* object)
+{
+    const CWebsite* site = GetCurrentSite();
+    if (!site || !object)
+        return nullptr;
+    for (int p = 0; p < site->GetPageCount(); ++p) {
+        const CSitePage* page = site->GetPage(p);
+        for (int i = 0; i < page->GetItemCount(); ++i) {
+            CPageItem* item = page->GetItem(i);
+            if (item->GetObject(false) == object || (item->HasMouseOver() && item->GetObject(true) == object))
+                return item;
+        }
+    }
+    return nullptr;
+}
+
+bool CProgramServices::GetToolsBarColor(CColor& color)
+{
+    if (!m_pFrame)
+        return false;
+    auto* well = dynamic_cast<CColorControl*>(m_pFrame->GetToolsBar()->FindWindow(1110));
+    if (!well)
+        return false;
+    color = well->GetColor();
+    return true;
+}
+
+void CProgramServices::BeginWaitCursor()
+{
+    wxBeginBusyCursor();
+}
+
+void CProgramServices::EndWaitCursor()
+{
+    if (wxIsBusy())
+        wxEndBusyCursor();
+}
+
+void CProgramServices::UpdateTitle()
+{
+    if (m_pFrame)
+        m_pFrame->UpdateTitle();
+}
+
+int CProgramServices::GetDisplayBitsPerPixel()
+{
+    return wxDisplayDepth();
+}
+
+const std::vector<std::string>& CProgramServices::EnumTrueTypeFonts()
+{
+    // The text objects' own list, so that a face index means the same face everywhere.
+    return GetTextFaceNames();
+}
+
+CFileNameMap* CProgramServices::GetSiteFileNameMap()
+{
+    CWebsite* site = GetCurrentSite();
+    return site ? &site->GetFileNameMap() : nullptr;
+}
+
+void CProgramServices::SetSiteModified()
+{
+    if (CWebsite* site = GetCurrentSite()) {
+        site->SetModified();
+        UpdateTitle();
+    }
+}
+
+int CProgramServices::GetSitePageCount()
+{
+    const CWebsite* site = GetCurrentSite();
+    return site ? site->GetPageCount() : -1;
+}
+
+int CProgramServices::GetSiteMinorVersion()
+{
+    const CWebsite* site = GetCurrentSite();
+    return site ? site->GetFileMinor() : CoreServices::GetSiteMinorVersion();
+}
+
+COLORREF CProgramServices::GetSiteLinkColor()
+{
+    const CWebsite* site = GetCurrentSite();
+    return site ? static_cast<COLORREF>(site->GetLinkColor().GetCOLORREF()) : CoreServices::GetSiteLinkColor();
+}
+
+bool CProgramServices::GetPictureFileName(std::string& path)
+{
+    wxFileDialog dialog(m_pFrame, "Open Picture", PathToWx(path), wxEmptyString,
+                        "Pictures (*.png;*.jpg;*.jpeg;*.gif;*.bmp)|*.png;*.jpg;*.jpeg;*.gif;*.bmp;*.PNG;*.JPG;*.JPEG;"
+                        "*.GIF;*.BMP|All files|*",
+                        wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+    if (dialog.ShowModal() != wxID_OK)
+        return false;
+    path = PathFromWx(dialog.GetPath());
+    return true;
+}
+
+int CProgramServices::ShowNoticeDialog(int textId, bool& dontShowAgain)
+{
+    CNoticeDlg dialog(static_cast<unsigned>(textId), m_pFrame);
+    if (dialog.ShowModal() != wxID_OK)
+        return 2;
+    dontShowAgain = dialog.m_nDontShowAgain != 0;
+    return 1;
+}
+
+void CProgramServices::ShowMessage(const std::string& text)
+{
+    wxMessageBox(ToWx(text), ToWx(GetProductName()), wxOK, m_pFrame);
+}
+
+void CProgramServices::ShowInfoMessage(const std::string& text)
+{
+    wxMessageBox(ToWx(text), ToWx(GetProductName()), wxOK | wxICON_INFORMATION, m_pFrame);
+}
+
+bool CProgramServices::AskYesNo(const std::string& caption, const std::string& text)
+{
+    return wxMessageBox(ToWx(text), ToWx(caption), wxYES_NO | wxICON_INFORMATION, m_pFrame) == wxYES;
+}
+
+void CProgramServices::Beep()
+{
+    wxBell();
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+// The program's answers to the core's questions: what is current (the main frame, its open site, the page of the
+// active page window and its one selected object), the messages, the notice dialog and the picture chooser. The
+// dialogs not built yet keep the answer a cancelled dialog gives.
+
+#include "app/model/services.h"
+
+class CMainFrame;
+
+class CProgramServices : public CoreServices
+{
+public:
+    // The frame may be set later, once it exists, and cleared before it goes.
+    void SetMainFrame(CMainFrame* frame) { m_pFrame = frame; }
+
+    CMainFrame* GetTheMainFrame() override { return m_pFrame; }
+    CWebsite* GetCurrentSite() override;
+    std::string GetCurrentSitePath() override;
+    CSitePage* GetCurrentPage() override;
+    CPageObject* GetCurrentObject() override;
+    CAppSettings* GetAppSettings() override;
+    CPageItem* FindItemForObject(const CPageObject* object) override;
+    bool GetToolsBarColor(CColor& color) override;
+    void BeginWaitCursor() override;
+    void EndWaitCursor() override;
+    void UpdateTitle() override;
+    int GetDisplayBitsPerPixel() override;
+    const std::vector<std::string>& EnumTrueTypeFonts() override;
+    CFileNameMap* GetSiteFileNameMap() override;
+    void SetSiteModified() override;
+    int GetSitePageCount() override;
+    int GetSiteMinorVersion() override;
+    COLORREF GetSiteLinkColor() override;
+
+    bool GetPictureFileName(std::string& path) override;
+    int ShowNoticeDialog(int textId, bool& dontShowAgain) override;
+    void ShowMessage(const std::string& text) override;
+    void ShowInfoMessage(const std::string& text) override;
+    bool AskYesNo(const std::string& caption, const std::string& text) override;
+    void Beep() override;
+
+private:
+    CMainFrame* m_pFrame = nullptr;
+};

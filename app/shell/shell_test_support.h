@@ -1,0 +1,110 @@
+#pragma once
+
+// What the shell's tests share: a main frame made on a scratch settings store, services that record the messages
+// instead of showing them, and a small site.
+
+#include "app/model/app_settings.h"
+#include "app/model/services.h"
+#include "app/shell/main_frame.h"
+#include "app/site/site_page.h"
+#include "app/site/website.h"
+#include "platform/gui/xrc_resources.h"
+#include "testing/scratch_folder.h"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <vector>
+#include <wx/app.h>
+#include <wx/utils.h>
+
+// Lets the display map and paint what is pending, and windows destroyed go.
+inline void Settle()
+{
+    for (int i = 0; i < 20; ++i) {
+        wxYield();
+        wxMilliSleep(5);
+    }
+    wxTheApp->ProcessIdle();
+}
+
+class RecordingServices : public CoreServices
+{
+public:
+    explicit RecordingServices(CMainFrame*& frame) : m_frame(frame) {}
+    CMainFrame* GetTheMainFrame() override { return m_frame; }
+    CWebsite* GetCurrentSite() override { return m_frame ? m_frame->GetCurrentSite() : nullptr; }
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    void ShowInfoMessage(const std::string& text) override { messages.push_back(text); }
+    bool AskYesNo(const std::string&, const std::string& text) override
+    {
+        messages.push_back(text);
+        return answer;
+    }
+
+    std::vector<std::string> messages;
+    bool answer = true;
+
+private:
+    CMainFrame*& m_frame;
+};
+
+class ShellTest : public ::testing::Test
+{
+protected:
+    ShellTest() : services(frame)
+    {
+        // Whatever the frame reads or writes beside its store stays in the scratch folder.
+        setenv("XDG_CONFIG_HOME", (scratch / "config").c_str(), 1);
+        setenv("XDG_DATA_HOME", (scratch / "data").c_str(), 1);
+        EXPECT_TRUE(LoadXrcResources());
+        SetCoreServices(&services);
+        environment.documentsFolder = scratch / "Documents/";
+        environment.programFolder = scratch.Path();
+        environment.screenWidth = 1280;
+        environment.screenHeight = 1024;
+    }
+    ~ShellTest() override
+    {
+        Close();
+        SetCoreServices(nullptr);
+    }
+
+    std::string StorePath() const { return scratch / "settings.keys"; }
+
+    CMainFrame* Start()
+    {
+        frame = new CMainFrame(environment, StorePath());
+        EXPECT_TRUE(frame->Create());
+        frame->Show();
+        Settle();
+        return frame;
+    }
+    // Closes the main window as the user does, and lets it go.
+    void Close()
+    {
+        if (!frame)
+            return;
+        frame->Close();
+        frame = nullptr;
+        Settle();
+    }
+
+    // A saved site of the given pages, the second one its front page.
+    static std::unique_ptr<CWebsite> MakeSite(const std::vector<std::string>& names)
+    {
+        auto site = std::make_unique<CWebsite>("/home/ann/Sites/bakery.kst");
+        for (const std::string& name : names)
+            site->AddPage(std::make_unique<CSitePage>(site.get(), name, name));
+        if (site->GetPageCount() > 1)
+            site->SetHomePage(site->GetPage(1));
+        site->MarkSaved();
+        return site;
+    }
+
+    ScratchFolder scratch;
+    CSettingsEnvironment environment;
+    CMainFrame* frame = nullptr;
+    RecordingServices services;
+};

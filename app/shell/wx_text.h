@@ -1,0 +1,13 @@
+#pragma once
+
+// The program's texts are Windows-1252 bytes; wx shows Unicode.
+
+#include <string>
+#include <wx/string.h>
+
+wxString ToWx(const std::string& text);
+std::string FromWx(const wxString& text);
+
+// Paths are the system's bytes, shown and taken as the file system names them.
+wxString PathToWx(const std::string& path);
+std::string PathFromWx(const wxString& path);
