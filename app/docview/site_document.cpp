@@ -121,6 +121,7 @@ bool COrvelDoc::OnOpenDocument(const std::string& path)
     } catch (const CFileException&) {
         loaded = false;
     }
+    SetOpeningSitePath({});
     if (!loaded) {
         Host().ShowOpenError();
         return false;
