@@ -89,12 +89,7 @@ SIZE ScaleToPicture(SIZE size, SIZE pictureSize, SIZE minSize, SIZE maxSize)
 
 COrvelDoc::COrvelDoc(CDocumentHost* host) : m_host(host) {}
 
-COrvelDoc::~COrvelDoc()
-{
-    DeleteContents();
-    GetCoreServices().UpdateTitle();
-    NotifyInspector(CSitePage::kCommandDone);
-}
+COrvelDoc::~COrvelDoc() = default;
 
 void COrvelDoc::AttachSite(std::unique_ptr<CWebsite> site)
 {
