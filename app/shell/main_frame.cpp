@@ -613,7 +613,11 @@ void CMainFrame::OnIdle(wxIdleEvent& event)
 
 SaveChangesAnswer CMainFrame::AskSaveChanges()
 {
-    return AskSaveChangesDialog(this);
+    switch (GetCoreServices().ShowSaveChangesDialog()) {
+    case IDYES: return SaveChangesAnswer::yes;
+    case IDNO: return SaveChangesAnswer::no;
+    default: return SaveChangesAnswer::cancel;
+    }
 }
 
 bool CMainFrame::PromptSiteFile(const std::string& suggestion, std::string& path)

@@ -1,6 +1,7 @@
 #include "app/shell/program_services.h"
 
 #include "app/docview/design_view.h"
+#include "app/docview/document_dialogs.h"
 #include "app/docview/view_geometry.h"
 #include "app/objects/text_body.h"
 #include "app/shell/main_frame.h"
@@ -252,4 +253,14 @@ void CProgramServices::UpdateScrollSizes(COrvelView* view)
 {
     if (view)
         view->UpdateScrollSizes();
+}
+
+int CProgramServices::ShowSaveChangesDialog()
+{
+    switch (AskSaveChangesDialog(m_pFrame)) {
+    case SaveChangesAnswer::yes: return IDYES;
+    case SaveChangesAnswer::no: return IDNO;
+    case SaveChangesAnswer::cancel: break;
+    }
+    return IDCANCEL;
 }

@@ -54,6 +54,7 @@ public:
     void ShowMessage(const std::string& text) override;
     void ShowInfoMessage(const std::string& text) override;
     bool AskYesNo(const std::string& caption, const std::string& text) override;
+    int ShowSaveChangesDialog() override;
     void Beep() override;
 
 private:
