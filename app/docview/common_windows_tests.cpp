@@ -1,44 +1,12 @@
 #include "app/docview/common_windows.h"
 
 #include <gtest/gtest.h>
-#include <wx/button.h>
-#include <wx/dcmemory.h>
-#include <wx/dcscreen.h>
-#include <wx/image.h>
 
+#include "app/docview/window_test_support.h"
 #include "app/model/file_pair.h"
 #include "app/site/website.h"
-#include "testing/test_output.h"
 
 namespace {
-
-void Settle()
-{
-    for (int i = 0; i < 20; ++i) {
-        wxYield();
-        wxMilliSleep(5);
-    }
-}
-
-void SavePicture(wxWindow* window, const std::string& name)
-{
-    window->Raise();
-    window->Refresh();
-    window->Update();
-    for (int i = 0; i < 3; ++i)
-        Settle();
-    const wxRect area = window->GetScreenRect();
-    wxBitmap picture(area.GetWidth(), area.GetHeight(), 24);
-    {
-        wxScreenDC screen;
-        wxMemoryDC target(picture);
-        target.Blit(0, 0, area.GetWidth(), area.GetHeight(), &screen, area.GetX(), area.GetY());
-    }
-    if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
-        wxImage::AddHandler(new wxPNGHandler());
-    EXPECT_TRUE(picture.ConvertToImage().SaveFile(wxString::FromUTF8((TestOutputFolder() / name).string()),
-                                                  wxBITMAP_TYPE_PNG));
-}
 
 struct Buttons
 {
@@ -87,7 +55,7 @@ TEST(RemoveIncludedFiles, ChecksDecideTheButtonsAndTheResult)
     dialog.Move(0, 0);
     dialog.Show();
     Settle();
-    SavePicture(&dialog, "remove_included_files.png");
+    SaveWindowScreenshot(&dialog, "remove_included_files.png");
 
     Click(dialog, 1536);
     EXPECT_TRUE(list->IsChecked(0) && list->IsChecked(2));
@@ -111,7 +79,7 @@ TEST(CommonWindows, BrowserRemovalCloseSitePromptAndWizardSheet)
     prompt.Move(0, 0);
     prompt.Show();
     Settle();
-    SavePicture(&prompt, "close_site_prompt.png");
+    SaveWindowScreenshot(&prompt, "close_site_prompt.png");
     prompt.Hide();
 
     CWizardSheet sheet("Place files", nullptr);

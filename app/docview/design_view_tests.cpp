@@ -1,15 +1,13 @@
 #include "app/docview/design_view.h"
 
 #include <gtest/gtest.h>
-#include <wx/dcmemory.h>
-#include <wx/dcscreen.h>
 #include <wx/frame.h>
-#include <wx/image.h>
 
 #include <array>
 #include <vector>
 
 #include "app/docview/site_document.h"
+#include "app/docview/window_test_support.h"
 #include "app/model/fill_info.h"
 #include "app/objects/circle_object.h"
 #include "app/objects/rectangle_object.h"
@@ -29,27 +27,6 @@ public:
     int GetToolsBarTool() override { return 1; }
     COrvelView* view = nullptr;
 };
-
-void Settle()
-{
-    for (int i = 0; i < 20; ++i) {
-        wxYield();
-        wxMilliSleep(5);
-    }
-}
-
-// What the screen shows of the window.
-wxImage Screenshot(wxWindow* window)
-{
-    const wxRect area = window->GetScreenRect();
-    wxBitmap picture(area.GetWidth(), area.GetHeight(), 24);
-    {
-        wxScreenDC screen;
-        wxMemoryDC target(picture);
-        target.Blit(0, 0, area.GetWidth(), area.GetHeight(), &screen, area.GetX(), area.GetY());
-    }
-    return picture.ConvertToImage();
-}
 
 std::unique_ptr<CWebsite> MakeSite()
 {
@@ -100,11 +77,8 @@ TEST(DesignView, ShowsTheFrontPageCentredWithItsGuidesAndObjects)
     view->Update();
     Settle();
 
-    const wxImage picture = Screenshot(view);
+    const wxImage picture = SaveWindowScreenshot(view, "design_view.png");
     ASSERT_TRUE(picture.IsOk());
-    if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
-        wxImage::AddHandler(new wxPNGHandler());
-    picture.SaveFile(wxString::FromUTF8((TestOutputFolder() / "design_view.png").string()), wxBITMAP_TYPE_PNG);
 
     const wxSize client = view->GetClientSize();
     const CPoint origin = view->GetPageOrigin();
