@@ -353,8 +353,8 @@ void COrvelView::OnScrollLine(wxScrollWinEvent& event)
     const ScrollSizes sizes =
         ComputeScrollSizes(CSize(m_pPage->GetWidth(), m_pPage->GetHeight()), CSize(client.x, client.y));
     const bool horizontal = event.GetOrientation() == wxHORIZONTAL;
-    const int step = (horizontal ? sizes.line.cx : sizes.line.cy) *
-                     (event.GetEventType() == wxEVT_SCROLLWIN_LINEUP ? -1 : 1);
+    const int step =
+        (horizontal ? sizes.line.cx : sizes.line.cy) * (event.GetEventType() == wxEVT_SCROLLWIN_LINEUP ? -1 : 1);
     CPoint scroll = GetScrollPosition();
     (horizontal ? scroll.x : scroll.y) += step;
     scroll = ClampScrollPosition(scroll, CSize(client.x, client.y), sizes.total);

@@ -23,11 +23,15 @@ SaveChangesAnswer AskSaveChangesDialog(wxWindow* parent)
     if (!LoadXrcResources() || !wxXmlResource::Get()->LoadDialog(&dialog, parent, "301"))
         return SaveChangesAnswer::cancel;
     dialog.SetAffirmativeId(wxID_YES);
-    dialog.Bind(wxEVT_BUTTON, [&dialog](wxCommandEvent&) { dialog.EndModal(wxID_NO); }, wxID_NO);
+    dialog.Bind(
+        wxEVT_BUTTON, [&dialog](wxCommandEvent&) { dialog.EndModal(wxID_NO); }, wxID_NO);
     switch (dialog.ShowModal()) {
-    case wxID_YES: return SaveChangesAnswer::yes;
-    case wxID_NO: return SaveChangesAnswer::no;
-    default: return SaveChangesAnswer::cancel;
+    case wxID_YES:
+        return SaveChangesAnswer::yes;
+    case wxID_NO:
+        return SaveChangesAnswer::no;
+    default:
+        return SaveChangesAnswer::cancel;
     }
 }
 

@@ -189,9 +189,12 @@ bool COrvelDoc::SaveModifiedBeforeClose(CloseReason reason)
     if (!m_pSite || m_pSite->IsSaved())
         return true;
     switch (Host().AskSaveChanges()) {
-    case SaveChangesAnswer::cancel: return false;
-    case SaveChangesAnswer::no: return true;
-    case SaveChangesAnswer::yes: break;
+    case SaveChangesAnswer::cancel:
+        return false;
+    case SaveChangesAnswer::no:
+        return true;
+    case SaveChangesAnswer::yes:
+        break;
     }
     return SaveBeforeClose(reason);
 }
@@ -301,8 +304,10 @@ void COrvelDoc::OnFileClose()
         return;
     if (!m_pSite->IsSaved()) {
         switch (Host().AskSaveChanges()) {
-        case SaveChangesAnswer::cancel: return;
-        case SaveChangesAnswer::no: break;
+        case SaveChangesAnswer::cancel:
+            return;
+        case SaveChangesAnswer::no:
+            break;
         case SaveChangesAnswer::yes:
             if (!SaveBeforeClose(CloseReason::closing))
                 return;

@@ -87,8 +87,8 @@ protected:
         background.SetColor(CColor(230, 240, 250));
         auto site = std::make_unique<CWebsite>(path, "Club", background, false, 400, 300, 0, CColor(0, 0, 255),
                                                CColor(128, 0, 128));
-        CSitePage* front = site->AddPage(std::make_unique<CSitePage>(site.get(), "index", "Home",
-                                                                     site->GetNewPageSettings()));
+        CSitePage* front =
+            site->AddPage(std::make_unique<CSitePage>(site.get(), "index", "Home", site->GetNewPageSettings()));
         front->AddObject(std::make_unique<CRectangleObject>(100, 80, SIZE{120, 60}, 0.2));
         front->AddObject(std::make_unique<CCircleObject>(250, 150, SIZE{90, 90}, 0.0));
         site->SetHomePage(front);
@@ -131,10 +131,8 @@ protected:
 TEST(SitePaths, ConvertedSitesCarryV6InTheirName)
 {
     const std::pair<std::string, std::string> cases[] = {
-        {"/sites/club.kst", "/sites/club-v6.kst"},
-        {"/sites/club", "/sites/club-v6"},
-        {"/sites/Club.KST", "/sites/Club-v6.kst"},
-        {"/sites/club-v6.kst", "/sites/club-v6.kst"},
+        {"/sites/club.kst", "/sites/club-v6.kst"},         {"/sites/club", "/sites/club-v6"},
+        {"/sites/Club.KST", "/sites/Club-v6.kst"},         {"/sites/club-v6.kst", "/sites/club-v6.kst"},
         {"/sites-v6/club.kst", "/sites-v6/club.kst"}, // a folder with the mark counts as converted
         {"/sites/club.kst.bak", "/sites/club.kst.bak-v6"},
     };

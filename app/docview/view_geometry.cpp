@@ -33,8 +33,7 @@ CRect GetVisiblePageRect(const CPoint& scroll, const CSize& client, const CSize&
 
 ScrollSizes ComputeScrollSizes(const CSize& page, const CSize& client)
 {
-    return {page, CSize(std::min(page.cx, client.cx), std::min(page.cy, client.cy)),
-            CSize(page.cx / 10, page.cy / 10)};
+    return {page, CSize(std::min(page.cx, client.cx), std::min(page.cy, client.cy)), CSize(page.cx / 10, page.cy / 10)};
 }
 
 CPoint ClampScrollPosition(const CPoint& scroll, const CSize& client, const CSize& page)

@@ -12,13 +12,9 @@ TEST(ViewGeometry, PageOriginCentresOnlyWhereTheClientIsLarger)
         CPoint origin;
     };
     const Case cases[] = {
-        {{1000, 800}, {740, 600}, {130, 100}},
-        {{741, 601}, {740, 600}, {0, 0}}, // one spare pixel has no half
-        {{743, 603}, {740, 600}, {1, 1}},
-        {{500, 800}, {740, 600}, {0, 100}},
-        {{1000, 400}, {740, 600}, {130, 0}},
-        {{740, 600}, {740, 600}, {0, 0}},
-        {{0, 0}, {740, 600}, {0, 0}},
+        {{1000, 800}, {740, 600}, {130, 100}}, {{741, 601}, {740, 600}, {0, 0}}, // one spare pixel has no half
+        {{743, 603}, {740, 600}, {1, 1}},      {{500, 800}, {740, 600}, {0, 100}}, {{1000, 400}, {740, 600}, {130, 0}},
+        {{740, 600}, {740, 600}, {0, 0}},      {{0, 0}, {740, 600}, {0, 0}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(GetPageOrigin(c.client, c.page), c.origin) << c.client.cx << " x " << c.client.cy;

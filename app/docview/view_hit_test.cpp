@@ -103,11 +103,20 @@ int GetSizingCursor(const DPOINT* handles, int i)
     // The edge each middle handle sits on, as a vector between two of the corners.
     int from = 0, to = 0;
     switch (i) {
-    case 1: from = 2, to = 0; break;
-    case 3: from = 0, to = 5; break;
-    case 4: from = 7, to = 2; break;
-    case 6: from = 5, to = 7; break;
-    default: break;
+    case 1:
+        from = 2, to = 0;
+        break;
+    case 3:
+        from = 0, to = 5;
+        break;
+    case 4:
+        from = 7, to = 2;
+        break;
+    case 6:
+        from = 5, to = 7;
+        break;
+    default:
+        break;
     }
     double a = 0.0;
     if (handles && from != to) {
@@ -115,8 +124,8 @@ int GetSizingCursor(const DPOINT* handles, int i)
         if (a < 0.0)
             a += 2.0 * std::numbers::pi;
     }
-    static constexpr int kSectors[] = {kCursorSizeNS,   kCursorSizeNESW, kCursorSizeWE, kCursorSizeNWSE,
-                                       kCursorSizeNS,   kCursorSizeNESW, kCursorSizeWE, kCursorSizeNWSE};
+    static constexpr int kSectors[] = {kCursorSizeNS, kCursorSizeNESW, kCursorSizeWE, kCursorSizeNWSE,
+                                       kCursorSizeNS, kCursorSizeNESW, kCursorSizeWE, kCursorSizeNWSE};
     // Sector k spans ((2k - 1) pi / 8, (2k + 1) pi / 8); the last half sector belongs to the first.
     const int sector = static_cast<int>(std::floor((a + std::numbers::pi / 8) / (std::numbers::pi / 4)));
     return kSectors[sector % 8];

@@ -23,10 +23,9 @@ TEST(ViewHitTest, HandleSquaresAndTextTargets)
         bool handle, textHandle;
     };
     const Case cases[] = {
-        {{10, 20}, true, true},   {{8, 18}, true, true},   {{12, 22}, true, true},
-        {{13, 20}, false, true},  {{10, 23}, false, true}, {{7, 20}, false, true},
-        {{4, 14}, false, true},   {{15, 25}, false, true}, {{16, 20}, false, false},
-        {{3, 20}, false, false},  {{10, 26}, false, false},
+        {{10, 20}, true, true},   {{8, 18}, true, true},   {{12, 22}, true, true},   {{13, 20}, false, true},
+        {{10, 23}, false, true},  {{7, 20}, false, true},  {{4, 14}, false, true},   {{15, 25}, false, true},
+        {{16, 20}, false, false}, {{3, 20}, false, false}, {{10, 26}, false, false},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(HitHandle(handles, 4, c.pt), c.handle) << c.pt.x << ", " << c.pt.y;
