@@ -72,10 +72,15 @@ endfunction()
 
 # pelorin_gui_tests(<library> <sources...>): like pelorin_tests(), for tests that open windows. The executable gets a
 # main that starts wx, and every test runs on a private virtual display (scripts/with_display.sh), so that tests
-# running side by side never share a pointer grab. Listing the tests needs no display.
+# running side by side never share a pointer grab. Listing the tests needs no display. A library whose other tests
+# need no display gives its window tests a program of their own: pelorin_gui_tests(<library> NAME <target> ...).
 function(pelorin_gui_tests library)
+    cmake_parse_arguments(PARSE_ARGV 1 arg "" "NAME" "")
     set(target ${library}_tests)
-    add_executable(${target} ${ARGN} ${PROJECT_SOURCE_DIR}/testing/gui_test_main.cpp)
+    if(arg_NAME)
+        set(target ${arg_NAME})
+    endif()
+    add_executable(${target} ${arg_UNPARSED_ARGUMENTS} ${PROJECT_SOURCE_DIR}/testing/gui_test_main.cpp)
     target_link_libraries(${target} PRIVATE ${library} pelorin_test_support pelorin_wx GTest::gtest GTest::gmock)
     set_target_properties(${target} PROPERTIES CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/scripts/with_display.sh)
     gtest_discover_tests(${target}

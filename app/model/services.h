@@ -315,6 +315,9 @@ public:
     }
     // The information sound.
     virtual void Beep() {}
+    // Asks whether the site's changes are to be saved before it closes (dialog 301). Returns IDYES, IDNO or
+    // IDCANCEL.
+    virtual int ShowSaveChangesDialog() { return IDCANCEL; }
     // Asks whether the current page is to be deleted (dialog 279). Returns IDOK (1) or IDCANCEL (2).
     virtual int ShowDeletePageDialog() { return 2; }
     // Closes the active page window; answers the page of the view that becomes current, null when none is left.

@@ -1,5 +1,7 @@
 #include "app/shell/main_frame.h"
 
+#include "app/docview/common_windows.h"
+#include "app/docview/document_dialogs.h"
 #include "app/model/services.h"
 #include "app/model/site_paths.h"
 #include "app/shell/logic/status_panes.h"
@@ -294,8 +296,8 @@ void CMainFrame::ShowStatusBar(bool show)
 void CMainFrame::OpenSite(std::unique_ptr<CWebsite> site)
 {
     CloseSite();
-    m_ownedSite = std::move(site);
-    m_pCurrentSite = m_ownedSite.get();
+    m_document.AttachSite(std::move(site));
+    m_pCurrentSite = m_document.GetSite();
     if (m_pCurrentSite && m_pCurrentSite->GetPageCount() > 0) {
         // The first window shows the front page.
         CSitePage* front = m_pCurrentSite->GetHomePage();
@@ -314,7 +316,7 @@ void CMainFrame::CloseSite()
     m_pageWindows.clear();
     m_pageList.clear();
     m_pCurrentSite = nullptr;
-    m_ownedSite.reset();
+    m_document.DeleteContents();
     if (m_bCreated && !IsBeingDeleted())
         UpdateTitle();
 }
@@ -428,6 +430,12 @@ void CMainFrame::OnCommand(wxCommandEvent& event)
     case ID_FILE_OPEN:
         OnFileOpen();
         break;
+    case ID_FILE_SAVE:
+        m_document.OnFileSave();
+        break;
+    case ID_FILE_SAVE_AS:
+        m_document.OnFileSaveAs();
+        break;
     case ID_APP_EXIT:
         Close();
         break;
@@ -486,6 +494,8 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event)
         event.Enable(true);
         break;
     case ID_SHOW_PAGE:
+    case ID_FILE_SAVE:
+    case ID_FILE_SAVE_AS:
         event.Enable(m_pCurrentSite != nullptr);
         break;
     case ID_VIEW_TOOLBAR:
@@ -591,4 +601,68 @@ void CMainFrame::OnIdle(wxIdleEvent& event)
 {
     UpdateStatusPanes();
     event.Skip();
+}
+
+SaveChangesAnswer CMainFrame::AskSaveChanges()
+{
+    switch (GetCoreServices().ShowSaveChangesDialog()) {
+    case IDYES: return SaveChangesAnswer::yes;
+    case IDNO: return SaveChangesAnswer::no;
+    default: return SaveChangesAnswer::cancel;
+    }
+}
+
+bool CMainFrame::PromptSiteFile(const std::string& suggestion, std::string& path)
+{
+    return PromptSiteFileDialog(this, suggestion, path);
+}
+
+void CMainFrame::ShowChangesNotSaved()
+{
+    ShowDocumentNotice(this, kChangesNotSavedNotice);
+}
+
+void CMainFrame::ShowSaveError()
+{
+    ShowDocumentNotice(this, kSaveErrorNotice);
+}
+
+void CMainFrame::ShowOpenError()
+{
+    ShowDocumentNotice(this, kOpenErrorNotice);
+}
+
+std::string CMainFrame::GetUntitledSiteName()
+{
+    return Text(3019);
+}
+
+void CMainFrame::ApplyChangedPages(CWebsite& site)
+{
+    m_changedPages.ApplyToSite(site);
+    m_changedPages.CollectChangedPages(site);
+}
+
+void CMainFrame::SaveChangedPages()
+{
+    if (m_pCurrentSite)
+        m_changedPages.CollectChangedPages(*m_pCurrentSite);
+    m_changedPages.Save();
+}
+
+bool CMainFrame::RunRemoveFilesDialog(CWebsite& site, std::vector<int>& checks)
+{
+    CRemoveIncludedFilesDLG dialog(site, this);
+    if (!dialog.IsReady() || dialog.ShowModal() != wxID_OK)
+        return false;
+    checks = dialog.GetStates();
+    return true;
+}
+
+std::vector<COrvelView*> CMainFrame::GetViews()
+{
+    std::vector<COrvelView*> views;
+    for (COrvelFrame* window : m_pageWindows)
+        views.push_back(window->GetView());
+    return views;
 }

@@ -6,6 +6,7 @@
 // pointer to the open site. Its placement, bar state and the tools-bar colour come from the store when it is made
 // and go back when it closes; the settings record is written when it goes.
 
+#include "app/docview/site_document.h"
 #include "app/model/app_settings.h"
 #include "app/publish/changed_pages.h"
 #include "app/shell/command_ids.h"
@@ -33,6 +34,7 @@ enum MainFrameCommand
     ID_FILE_NEW = WxCommandId(57600),
     ID_FILE_OPEN = WxCommandId(57601),
     ID_FILE_SAVE = WxCommandId(57603),
+    ID_FILE_SAVE_AS = WxCommandId(57604),
     ID_APP_EXIT = WxCommandId(57665),
     ID_APP_ABOUT = WxCommandId(57664),
     ID_HELP_FINDER = WxCommandId(57667),
@@ -56,7 +58,8 @@ enum MainFrameCommand
 inline constexpr const char* kBarStateSection = "NewBarState";
 inline constexpr const char* kRecentFilesSection = "Recent File List";
 
-class CMainFrame : public wxMDIParentFrame
+// The frame is the host of the site document: its dialogs, recent files, changed-pages tracker and page windows.
+class CMainFrame : public wxMDIParentFrame, public CDocumentHost
 {
 public:
     // The settings record is loaded from the store in the given file (empty: a store that is never written).
@@ -87,6 +90,8 @@ public:
     // The open site: set when a site is opened, null when none is. The frame keeps a site opened through
     // OpenSite until another replaces it.
     CWebsite* GetCurrentSite() const { return m_pCurrentSite; }
+    // The document that owns the open site and keeps it on disk.
+    COrvelDoc& GetDocument() { return m_document; }
     void OpenSite(std::unique_ptr<CWebsite> site);
     void CloseSite();
 
@@ -122,6 +127,20 @@ public:
 
     // Opens a dropped file, or tells why it does not.
     void DropFiles(const std::vector<std::string>& files);
+
+    // The document's host.
+    SaveChangesAnswer AskSaveChanges() override;
+    bool PromptSiteFile(const std::string& suggestion, std::string& path) override;
+    void ShowChangesNotSaved() override;
+    void ShowSaveError() override;
+    void ShowOpenError() override;
+    std::string GetUntitledSiteName() override;
+    void AddToRecentFiles(const std::string& path) override { AddRecentFile(path); }
+    void ApplyChangedPages(CWebsite& site) override;
+    void SaveChangedPages() override;
+    void CloseAllDocuments() override { CloseSite(); }
+    bool RunRemoveFilesDialog(CWebsite& site, std::vector<int>& checks) override;
+    std::vector<COrvelView*> GetViews() override;
 
     // Stores placement, bar state, tools-bar colour and inspector state (on close).
     void SaveWindowState();
@@ -164,7 +183,7 @@ private:
     wxRect m_normalRect;
 
     CWebsite* m_pCurrentSite = nullptr;
-    std::unique_ptr<CWebsite> m_ownedSite;
+    COrvelDoc m_document{this};
     std::vector<COrvelFrame*> m_pageWindows;
     std::vector<PageListEntry> m_pageList;
     wxMenu* m_pPageMenu = nullptr;

@@ -184,7 +184,7 @@ CWebsite* OpenDocumentFile(CMainFrame& frame, const std::string& path)
 {
     CoreServices& services = GetCoreServices();
     if (frame.GetCurrentSite()) {
-        if (!services.AskYesNo(GetProductName(), ResourceText(3051)) || !SaveAllModified(frame))
+        if (!services.AskYesNo(GetProductName(), ResourceText(3051)) || !SaveAllModified(frame, CloseReason::replacing))
             return nullptr;
         frame.CloseSite();
     }
@@ -220,10 +220,9 @@ CWebsite* OpenDocumentFile(CMainFrame& frame, const std::string& path)
     return opened;
 }
 
-bool SaveAllModified(CMainFrame& frame)
+bool SaveAllModified(CMainFrame& frame, CloseReason reason)
 {
-    const CWebsite* site = frame.GetCurrentSite();
-    if (!site || site->IsSaved())
-        return true;
-    return GetCoreServices().AskYesNo(GetProductName(), ResourceText(3052));
+    COrvelDoc& document = frame.GetDocument();
+    document.CommitPendingTextEdits();
+    return document.SaveModifiedBeforeClose(reason);
 }

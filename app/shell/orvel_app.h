@@ -3,6 +3,8 @@
 // The application object: the start-up checks and sequence, opening site files, and ending. The utility mode and
 // the check of the resource folder run before it exists (main.cpp), since they need no display.
 
+#include "app/docview/site_document.h"
+
 #include <memory>
 #include <string>
 #include <wx/app.h>
@@ -50,5 +52,6 @@ CSettingsEnvironment MakeSettingsEnvironment();
 // shown, when the file cannot be read; null without a message when the user keeps the open site.
 CWebsite* OpenDocumentFile(CMainFrame& frame, const std::string& path);
 
-// Asked before the main window closes: true when the program may end without losing changes.
-bool SaveAllModified(CMainFrame& frame);
+// Asked before the main window closes or another site replaces the open one: the user may save the changes, drop
+// them or stay. True when the caller may go on.
+bool SaveAllModified(CMainFrame& frame, CloseReason reason = CloseReason::closing);

@@ -1,27 +1,14 @@
 #pragma once
 
-// A page window: a child window of the main frame showing one page of the open site. wxGTK shows child windows
-// as tabs of the main window, so a page window has no position or size of its own.
-//
-// The design view belongs here later; until then the window shows the page's area and nothing on it.
+// A page window: a child window of the main frame showing one page of the open site in its design view. wxGTK
+// shows child windows as tabs of the main window, so a page window has no position or size of its own.
 
 #include <wx/mdi.h>
-#include <wx/scrolwin.h>
+
+#include "app/docview/design_view.h"
 
 class CMainFrame;
 class CSitePage;
-
-// Stands where the design view will stand: the page's area on the grey outside.
-class CPagePlaceholderView : public wxScrolledCanvas
-{
-public:
-    CPagePlaceholderView(wxWindow* parent, CSitePage* page);
-    CSitePage* GetPage() const { return m_pPage; }
-
-private:
-    void OnPaint(wxPaintEvent& event);
-    CSitePage* m_pPage;
-};
 
 class COrvelFrame : public wxMDIChildFrame
 {
@@ -30,10 +17,10 @@ public:
     ~COrvelFrame() override;
 
     CSitePage* GetPage() const { return m_pView->GetPage(); }
-    CPagePlaceholderView* GetView() const { return m_pView; }
+    COrvelView* GetView() const { return m_pView; }
 
 private:
     void OnActivate(wxActivateEvent& event);
     CMainFrame* m_pMainFrame;
-    CPagePlaceholderView* m_pView;
+    COrvelView* m_pView;
 };

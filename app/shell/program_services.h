@@ -18,6 +18,22 @@ public:
     CWebsite* GetCurrentSite() override;
     std::string GetCurrentSitePath() override;
     CSitePage* GetCurrentPage() override;
+    // The design view of the active page window, and what the core asks of a view.
+    COrvelView* GetCurrentView() override;
+    CSitePage* GetViewPage(COrvelView* view) override;
+    CSize GetViewPageSize(COrvelView* view) override;
+    void GetPageOrigin(COrvelView* view, CPoint& origin) override;
+    void GetPageOriginInRect(COrvelView* view, CPoint& origin, const CRect& client) override;
+    void PageRectToClient(COrvelView* view, CRect& client, const CRect& page) override;
+    void GetItemClientRect(COrvelView* view, CRect& client, const CPageItem* item) override;
+    void GetSelectionRect(COrvelView* view, CRect& client) override;
+    void InvalidateSelection(COrvelView* view) override;
+    void InvalidateView(COrvelView* view, bool erase) override;
+    void InvalidateViewRect(COrvelView* view, const CRect& client, bool erase) override;
+    void GetViewClientRect(COrvelView* view, CRect& client) override;
+    CPoint GetScrollPosition(COrvelView* view) override;
+    void ScrollToPosition(COrvelView* view, const CPoint& position) override;
+    void UpdateScrollSizes(COrvelView* view) override;
     CPageObject* GetCurrentObject() override;
     CAppSettings* GetAppSettings() override;
     CPageItem* FindItemForObject(const CPageObject* object) override;
@@ -38,6 +54,7 @@ public:
     void ShowMessage(const std::string& text) override;
     void ShowInfoMessage(const std::string& text) override;
     bool AskYesNo(const std::string& caption, const std::string& text) override;
+    int ShowSaveChangesDialog() override;
     void Beep() override;
 
 private:

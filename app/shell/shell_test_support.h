@@ -42,6 +42,12 @@ public:
         messages.push_back(text);
         return answer;
     }
+    // Unsaved changes are dropped when the answer is yes, kept (and the window with them) when it is no.
+    int ShowSaveChangesDialog() override
+    {
+        messages.push_back("save changes?");
+        return answer ? IDNO : IDCANCEL;
+    }
 
     std::vector<std::string> messages;
     bool answer = true;

@@ -24,6 +24,8 @@ using COLORREF = uint32_t;
 // What a dialog's DoModal answers.
 constexpr int IDOK = 1;
 constexpr int IDCANCEL = 2;
+constexpr int IDYES = 6;
+constexpr int IDNO = 7;
 
 constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b)
 {

@@ -1,0 +1,416 @@
+#include "app/docview/design_view.h"
+
+#include <wx/dcclient.h>
+#include <wx/dcmemory.h>
+#include <wx/frame.h>
+#include <wx/menu.h>
+#include <wx/msgdlg.h>
+#include <wx/utils.h>
+#include <wx/xrc/xmlres.h>
+
+#include <cmath>
+#include <map>
+#include <memory>
+
+#include "app/docview/view_geometry.h"
+#include "app/docview/view_hit_test.h"
+#include "app/model/services.h"
+#include "app/objects/page_object.h"
+#include "app/site/object_frame.h"
+#include "app/site/page_item.h"
+#include "app/site/site_page.h"
+#include "platform/gui/display.h"
+#include "platform/gui/xrc_resources.h"
+#include "platform/resources/string_table.h"
+
+namespace {
+
+constexpr unsigned kLoadingText = 2050;
+constexpr unsigned kNoResourcesText = 5700;
+constexpr const char* kContextMenu = "328";
+
+const wxColour kSurround(190, 190, 190);
+const wxColour kSelectionColour(0, 128, 255);
+const wxColour kMouseOverColour(64, 192, 64);
+const wxColour kGuideColour(144, 131, 255);
+const wxColour kTextFrameColour(255, 64, 0);
+
+wxString ResourceText(unsigned id)
+{
+    std::string text;
+    return LoadResourceString(id, text) ? wxString(text.c_str(), wxConvISO8859_1) : wxString();
+}
+
+// The off-screen bitmap every view paints through. It keeps 100 pixels of slack each way and never shrinks.
+// Once it could not be made, views paint nothing more.
+struct OffscreenBuffer
+{
+    wxBitmap bitmap;
+    bool failed = false;
+
+    bool Ensure(const wxSize& client)
+    {
+        if (failed)
+            return false;
+        if (bitmap.IsOk() && bitmap.GetWidth() >= client.x + 100 && bitmap.GetHeight() >= client.y + 100)
+            return true;
+        const int width = std::max(bitmap.IsOk() ? bitmap.GetWidth() : 0, client.x + 100);
+        const int height = std::max(bitmap.IsOk() ? bitmap.GetHeight() : 0, client.y + 100);
+        bitmap = wxBitmap(width, height, 24);
+        failed = !bitmap.IsOk();
+        if (failed)
+            wxMessageBox(ResourceText(kNoResourcesText));
+        return !failed;
+    }
+};
+
+OffscreenBuffer& Offscreen()
+{
+    static OffscreenBuffer buffer;
+    return buffer;
+}
+
+int RoundHalfUpToInt(double v)
+{
+    return static_cast<int>(std::floor(v + 0.5));
+}
+
+const wxCursor& CursorFor(int id)
+{
+    // The sizing cursors by the edge direction, the guides by the way they can be dragged.
+    static const std::pair<int, wxStockCursor> kStock[] = {
+        {kCursorRotate, wxCURSOR_HAND},          {kCursorHorizontalGuide, wxCURSOR_SIZENS},
+        {kCursorMove, wxCURSOR_SIZING},          {kCursorArrow, wxCURSOR_ARROW},
+        {kCursorSizeWE, wxCURSOR_SIZEWE},        {kCursorSizeNS, wxCURSOR_SIZENS},
+        {kCursorSizeNESW, wxCURSOR_SIZENESW},    {kCursorSizeNWSE, wxCURSOR_SIZENWSE},
+        {kCursorVerticalGuide, wxCURSOR_SIZEWE}, {kCursorText, wxCURSOR_IBEAM},
+        {kCursorEyedropper, wxCURSOR_CROSS},
+    };
+    static std::map<int, wxCursor> cursors;
+    auto found = cursors.find(id);
+    if (found == cursors.end()) {
+        wxStockCursor stock = wxCURSOR_ARROW;
+        for (const auto& [cursorId, cursor] : kStock)
+            if (cursorId == id)
+                stock = cursor;
+        found = cursors.emplace(id, wxCursor(stock)).first;
+    }
+    return found->second;
+}
+
+// The frame through handles 0, 2, 7, 5 and the eight 5 x 5 squares.
+void DrawHandles(wxDC& dc, const DPOINT* handles, const CPoint& offset, const wxColour& squares)
+{
+    wxPoint points[8];
+    for (int i = 0; i < 8; ++i)
+        points[i] = wxPoint(RoundHalfUpToInt(handles[i].x) + offset.x, RoundHalfUpToInt(handles[i].y) + offset.y);
+    const wxPoint outline[] = {points[0], points[2], points[7], points[5], points[0]};
+    dc.SetPen(wxPen(kSelectionColour, 1));
+    dc.DrawLines(5, outline);
+    dc.SetPen(*wxTRANSPARENT_PEN);
+    dc.SetBrush(wxBrush(squares));
+    for (const wxPoint& p : points)
+        dc.DrawRectangle(p.x - 2, p.y - 2, 5, 5);
+}
+
+} // namespace
+
+COrvelView::COrvelView(wxWindow* parent, CSitePage* page)
+    : wxScrolledCanvas(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxHSCROLL | wxVSCROLL | wxWANTS_CHARS),
+      m_pPage(page), m_hitMap(IMAGE_MODE_RGBA, CSitePage::kRenderBufferSize, CSitePage::kRenderBufferSize)
+{
+    // The paint covers the whole client area, so nothing is erased first.
+    SetBackgroundStyle(wxBG_STYLE_PAINT);
+    // Scrolling moves by pixels; the line step is the view's own.
+    SetScrollRate(1, 1);
+    UpdateScrollSizes();
+    Bind(wxEVT_PAINT, &COrvelView::OnPaint, this);
+    Bind(wxEVT_SIZE, &COrvelView::OnSize, this);
+    Bind(wxEVT_SET_CURSOR, &COrvelView::OnSetCursor, this);
+    Bind(wxEVT_CONTEXT_MENU, &COrvelView::OnContextMenu, this);
+    Bind(wxEVT_SCROLLWIN_LINEUP, &COrvelView::OnScrollLine, this);
+    Bind(wxEVT_SCROLLWIN_LINEDOWN, &COrvelView::OnScrollLine, this);
+    Bind(wxEVT_MOUSE_CAPTURE_LOST, &COrvelView::OnCaptureLost, this);
+}
+
+COrvelView::~COrvelView()
+{
+    m_pPage->ReleaseCachedImages();
+}
+
+CPoint COrvelView::GetPageOrigin() const
+{
+    const wxSize client = GetClientSize();
+    return ::GetPageOrigin(CSize(client.x, client.y), CSize(m_pPage->GetWidth(), m_pPage->GetHeight()));
+}
+
+CPoint COrvelView::GetScrollPosition() const
+{
+    const wxPoint start = GetViewStart();
+    return CPoint(start.x, start.y);
+}
+
+CPoint COrvelView::ClientToPage(const CPoint& client) const
+{
+    return ::ClientToPage(client, GetPageOrigin(), GetScrollPosition());
+}
+
+CRect COrvelView::PageRectToClient(const CRect& page) const
+{
+    return ::PageRectToClient(page, GetPageOrigin(), GetScrollPosition());
+}
+
+CRect COrvelView::GetItemClientRect(const CPageItem& item) const
+{
+    return PageRectToClient(item.GetFullRect());
+}
+
+CRect COrvelView::GetSelectionRect() const
+{
+    CRect selection;
+    for (int i = 0; i < m_pPage->GetGroupCount(); ++i) {
+        const CObjectFrame* group = m_pPage->GetGroupAt(i);
+        if (!group->IsSelected())
+            continue;
+        if (group->IsGroup()) {
+            selection.UnionRect(selection, group->GetUpdateRect(true));
+            continue;
+        }
+        for (int j = 0; j < group->GetItemCount(); ++j)
+            selection.UnionRect(selection, group->GetItem(j)->GetFullRect());
+    }
+    if (selection.IsRectEmpty())
+        return CRect();
+    const CPoint origin = GetPageOrigin(), scroll = GetScrollPosition();
+    selection.OffsetRect(origin.x - scroll.x, origin.y - scroll.y);
+    return selection;
+}
+
+CRect COrvelView::GetVisiblePageRect() const
+{
+    const wxSize client = GetClientSize();
+    return ::GetVisiblePageRect(GetScrollPosition(), CSize(client.x, client.y),
+                                CSize(m_pPage->GetWidth(), m_pPage->GetHeight()));
+}
+
+void COrvelView::UpdateScrollSizes()
+{
+    SetVirtualSize(m_pPage->GetWidth(), m_pPage->GetHeight());
+}
+
+void COrvelView::InvalidateSelection()
+{
+    const CRect selection = GetSelectionRect();
+    if (!selection.IsRectEmpty())
+        RefreshRect(wxRect(selection.left, selection.top, selection.Width(), selection.Height()), false);
+}
+
+void COrvelView::InvalidateView(bool erase)
+{
+    Refresh(erase);
+}
+
+void COrvelView::ResetDragState()
+{
+    m_bDragging = m_bTextBand = m_bTextFrameResize = m_bTextFrameResizeSideways = m_bGuideDrag = false;
+}
+
+bool COrvelView::TakeContextMenuShown()
+{
+    const bool shown = m_bContextMenuShown;
+    m_bContextMenuShown = false;
+    return shown;
+}
+
+bool COrvelView::IsActive() const
+{
+    return GetCurrentView() == this;
+}
+
+void COrvelView::OnPaint(wxPaintEvent&)
+{
+    wxPaintDC dc(this);
+    const wxRect box = GetUpdateRegion().GetBox();
+    if (box.IsEmpty())
+        return;
+    if (m_bFirstPaint && m_pPage->GetItemCount() > 0) {
+        // Rendering a page's objects the first time takes a while; say so meanwhile.
+        wxBusyCursor wait;
+        dc.SetBackground(wxBrush(kSurround));
+        dc.Clear();
+        dc.DrawText(ResourceText(kLoadingText), 10, 10);
+        m_pPage->RenderDirtyObjects();
+    }
+    m_bFirstPaint = false;
+    PaintArea(dc, CRect(box.GetLeft(), box.GetTop(), box.GetRight() + 1, box.GetBottom() + 1));
+}
+
+void COrvelView::PaintArea(wxDC& dc, const CRect& clip)
+{
+    const wxSize client = GetClientSize();
+    if (clip.IsRectEmpty() || !Offscreen().Ensure(client))
+        return;
+    ViewBufferReady = 1;
+    PaintPageArea(*m_pPage, clip, {GetPageOrigin(), GetScrollPosition()}, m_pixels);
+
+    wxMemoryDC memory(Offscreen().bitmap);
+    CDisplay::BltBuf(memory, 0, 0, clip.Width(), clip.Height(), m_pixels.bytes.data(), 3, m_pixels.rowStep,
+                     m_pixels.width, IMAGE_MODE_RGB, nullptr);
+    // Frames and guides are drawn in client coordinates over the page.
+    memory.SetDeviceOrigin(-clip.left, -clip.top);
+    memory.SetClippingRegion(clip.left, clip.top, clip.Width(), clip.Height());
+    if (m_pPage->IsEditingInPlace() && IsActive())
+        DrawTextEditFrame(memory);
+    if (m_bTextBand) {
+        const CRect band = PageRectToClient(m_textBandRect);
+        memory.SetPen(wxPen(kTextFrameColour, 1));
+        memory.SetBrush(*wxTRANSPARENT_BRUSH);
+        memory.DrawRectangle(band.left + 3, band.top + 3, band.Width() - 6, band.Height() - 6);
+    }
+    if (IsActive() && !m_bDragging && !m_bTextBand && !m_pPage->IsEditingInPlace())
+        DrawSelection(memory);
+    if (!m_pPage->AreGuidesHidden())
+        DrawGuides(memory, clip);
+    dc.Blit(clip.left, clip.top, clip.Width(), clip.Height(), &memory, clip.left, clip.top);
+}
+
+void COrvelView::DrawSelection(wxDC& dc) const
+{
+    const CPoint origin = GetPageOrigin(), scroll = GetScrollPosition();
+    const CPoint offset(origin.x - scroll.x, origin.y - scroll.y);
+    for (int i = 0; i < m_pPage->GetGroupCount(); ++i) {
+        const CObjectFrame* group = m_pPage->GetGroupAt(i);
+        if (!group->IsSelected())
+            continue;
+        if (group->IsGroup()) {
+            DrawHandles(dc, group->GetHandles(), offset, kSelectionColour);
+            continue;
+        }
+        for (int j = 0; j < group->GetItemCount(); ++j) {
+            const CPageItem* item = group->GetItem(j);
+            DrawHandles(dc, item->GetCurrentObject()->GetHandlePoints(), offset,
+                        item->HasMouseOver() ? kMouseOverColour : kSelectionColour);
+        }
+    }
+}
+
+void COrvelView::DrawGuides(wxDC& dc, const CRect& clip) const
+{
+    const CPoint origin = GetPageOrigin(), scroll = GetScrollPosition();
+    dc.SetPen(wxPen(kGuideColour, 1));
+    for (int i = 0; i < m_pPage->GetGuideCount(true); ++i) {
+        const int y = m_pPage->GetGuide(true, i) + origin.y - scroll.y;
+        dc.DrawLine(clip.left, y, clip.right, y);
+    }
+    for (int i = 0; i < m_pPage->GetGuideCount(false); ++i) {
+        const int x = m_pPage->GetGuide(false, i) + origin.x - scroll.x;
+        dc.DrawLine(x, clip.top, x, clip.bottom);
+    }
+}
+
+void COrvelView::DrawTextEditFrame(wxDC& dc) const
+{
+    const CPageObject* edited = m_pPage->GetEditedObject();
+    if (!edited)
+        return;
+    const CPoint origin = GetPageOrigin(), scroll = GetScrollPosition();
+    const DPOINT* handles = edited->GetHandlePoints();
+    wxPoint p[8];
+    for (int i = 0; i < 8; ++i)
+        p[i] = wxPoint(static_cast<int>(handles[i].x) + origin.x - scroll.x,
+                       static_cast<int>(handles[i].y) + origin.y - scroll.y);
+    const wxPoint outline[] = {p[0], p[2], p[7], p[5], p[0]};
+    dc.SetPen(wxPen(kTextFrameColour, 1));
+    dc.DrawLines(5, outline);
+    // Arrows at the sides that change the width, pointing outwards: columns of 5, 3 and 1 pixels.
+    for (int side : {-1, 1}) {
+        const wxPoint at = side < 0 ? p[3] : p[4];
+        for (int step = 1; step <= 3; ++step)
+            dc.DrawLine(at.x + side * step, at.y - (3 - step), at.x + side * step, at.y + (3 - step) + 1);
+    }
+    // Move marks above and below: two 4-pixel bars 2 pixels apart, joined at both ends, and a tick to the handle.
+    for (int side : {-1, 1}) {
+        const wxPoint at = side < 0 ? p[1] : p[6];
+        const int near = at.y + side * 3, far = at.y + side * 6;
+        dc.DrawLine(at.x - 2, near, at.x + 2, near);
+        dc.DrawLine(at.x - 2, far, at.x + 2, far);
+        dc.DrawPoint(at.x - 2, (near + far) / 2);
+        dc.DrawPoint(at.x + 1, (near + far) / 2);
+        dc.DrawLine(at.x, at.y + side, at.x, at.y + side * 3);
+    }
+}
+
+void COrvelView::OnSize(wxSizeEvent& event)
+{
+    UpdateScrollSizes();
+    Refresh(false);
+    event.Skip();
+}
+
+void COrvelView::OnScrollLine(wxScrollWinEvent& event)
+{
+    const wxSize client = GetClientSize();
+    const ScrollSizes sizes =
+        ComputeScrollSizes(CSize(m_pPage->GetWidth(), m_pPage->GetHeight()), CSize(client.x, client.y));
+    const bool horizontal = event.GetOrientation() == wxHORIZONTAL;
+    const int step =
+        (horizontal ? sizes.line.cx : sizes.line.cy) * (event.GetEventType() == wxEVT_SCROLLWIN_LINEUP ? -1 : 1);
+    CPoint scroll = GetScrollPosition();
+    (horizontal ? scroll.x : scroll.y) += step;
+    scroll = ClampScrollPosition(scroll, CSize(client.x, client.y), sizes.total);
+    Scroll(scroll.x, scroll.y);
+}
+
+void COrvelView::SetStatusText(int prompt)
+{
+    if (auto* frame = wxDynamicCast(wxGetTopLevelParent(this), wxFrame); frame && frame->GetStatusBar())
+        frame->SetStatusText(prompt == kPromptNone ? wxString() : ResourceText(static_cast<unsigned>(prompt)), 0);
+}
+
+void COrvelView::OnSetCursor(wxSetCursorEvent& event)
+{
+    CursorContext context;
+    context.tool = GetCoreServices().GetToolsBarTool();
+    context.isCurrentView = IsActive();
+    context.dragging = m_bDragging;
+    context.textFrameResize = m_bTextFrameResize;
+    context.textFrameResizeSideways = m_bTextFrameResizeSideways;
+    const CursorChoice choice =
+        ChooseCursor(*m_pPage, ClientToPage(CPoint(event.GetX(), event.GetY())), context, m_hitMap);
+    SetStatusText(choice.prompt);
+    if (choice.keep)
+        event.SetCursor(GetCursor());
+    else if (choice.cursor != kCursorDefault)
+        event.SetCursor(CursorFor(choice.cursor));
+    else
+        event.Skip();
+}
+
+void COrvelView::OnContextMenu(wxContextMenuEvent& event)
+{
+    if (m_bDragging || m_bTextBand || m_bTextFrameResize || m_bGuideDrag)
+        return;
+    // From the keyboard the menu opens where the mouse is.
+    const wxPoint screen = event.GetPosition() == wxDefaultPosition ? wxGetMousePosition() : event.GetPosition();
+    const wxPoint client = ScreenToClient(screen);
+    m_contextPoint = ClientToPage(CPoint(client.x, client.y));
+    if (m_contextPoint.x < 0 || m_contextPoint.y < 0 || m_contextPoint.x >= m_pPage->GetWidth() ||
+        m_contextPoint.y >= m_pPage->GetHeight())
+        return;
+    if (!LoadXrcResources())
+        return;
+    std::unique_ptr<wxMenu> menu(wxXmlResource::Get()->LoadMenu(kContextMenu));
+    if (!menu)
+        return;
+    // The commands go to the main window, as those of its own menus do.
+    wxWindow* owner = wxGetTopLevelParent(this);
+    owner->PopupMenu(menu.get(), owner->ScreenToClient(screen));
+    m_bContextMenuShown = true;
+}
+
+void COrvelView::OnCaptureLost(wxMouseCaptureLostEvent&)
+{
+    ResetDragState();
+    m_pPage->RenderDirtyObjects();
+    Refresh(true);
+}

@@ -1,0 +1,79 @@
+#pragma once
+
+// The design view of one page: a scrolling window showing the page at 1:1 on a grey surround, centred when the
+// window is larger than the page, with the page's objects, its guides and the frames and handles of the
+// selection. The view owns nothing of the model; it draws the page through the page's own tiles into a buffer,
+// hands the buffer to the screen and draws frames and guides over it. The mouse tools and keys come later; the
+// hit tests and cursors they share live in view_hit_test.h.
+
+#include <wx/scrolwin.h>
+
+#include "app/docview/view_paint.h"
+#include "image/image.h"
+#include "platform/win/win_types.h"
+
+class CSitePage;
+class CPageItem;
+class wxDC;
+
+class COrvelView : public wxScrolledCanvas
+{
+public:
+    COrvelView(wxWindow* parent, CSitePage* page);
+    ~COrvelView() override;
+
+    CSitePage* GetPage() const { return m_pPage; }
+
+    // Coordinates: the page's place in the client area and the conversions the tools and the model use.
+    CPoint GetPageOrigin() const;
+    CPoint GetScrollPosition() const;
+    CPoint ClientToPage(const CPoint& client) const;
+    CRect PageRectToClient(const CRect& page) const;
+    CRect GetItemClientRect(const CPageItem& item) const;
+    CRect GetSelectionRect() const;
+    CRect GetVisiblePageRect() const;
+    void UpdateScrollSizes();
+
+    void InvalidateSelection();
+    void InvalidateView(bool erase);
+
+    // Clears the state of a mouse gesture.
+    void ResetDragState();
+    // Where the context menu was last opened, in page coordinates, and whether it was (read and cleared by the
+    // insert-guide commands).
+    CPoint GetContextPoint() const { return m_contextPoint; }
+    bool TakeContextMenuShown();
+
+    // Draws the client rectangle clip as a paint does, into dc at clip's place.
+    void PaintArea(wxDC& dc, const CRect& clip);
+
+private:
+    bool IsActive() const;
+    void OnPaint(wxPaintEvent& event);
+    void OnSize(wxSizeEvent& event);
+    void OnSetCursor(wxSetCursorEvent& event);
+    void OnContextMenu(wxContextMenuEvent& event);
+    void OnScrollLine(wxScrollWinEvent& event);
+    void OnCaptureLost(wxMouseCaptureLostEvent& event);
+    void DrawSelection(wxDC& dc) const;
+    void DrawGuides(wxDC& dc, const CRect& clip) const;
+    void DrawTextEditFrame(wxDC& dc) const;
+    void SetStatusText(int prompt);
+
+    CSitePage* m_pPage;
+    // The pixels hit tests read from the objects' images.
+    CPixMap m_hitMap;
+    ViewPixels m_pixels;
+    bool m_bFirstPaint = true;
+
+    // Mouse gestures (the tools set them).
+    bool m_bDragging = false;
+    bool m_bTextBand = false;
+    CRect m_textBandRect;
+    bool m_bTextFrameResize = false;
+    bool m_bTextFrameResizeSideways = false;
+    bool m_bGuideDrag = false;
+
+    CPoint m_contextPoint;
+    bool m_bContextMenuShown = false;
+};

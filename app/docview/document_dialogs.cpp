@@ -1,0 +1,55 @@
+#include "app/docview/document_dialogs.h"
+
+#include <wx/dialog.h>
+#include <wx/filedlg.h>
+#include <wx/xrc/xmlres.h>
+
+#include "app/model/site_paths.h"
+#include "platform/gui/xrc_resources.h"
+
+namespace {
+
+// Paths are the file system's bytes.
+wxString ToWxPath(const std::string& path)
+{
+    return wxString(path.c_str(), *wxConvFileName);
+}
+
+} // namespace
+
+SaveChangesAnswer AskSaveChangesDialog(wxWindow* parent)
+{
+    wxDialog dialog;
+    if (!LoadXrcResources() || !wxXmlResource::Get()->LoadDialog(&dialog, parent, "301"))
+        return SaveChangesAnswer::cancel;
+    dialog.SetAffirmativeId(wxID_YES);
+    dialog.Bind(
+        wxEVT_BUTTON, [&dialog](wxCommandEvent&) { dialog.EndModal(wxID_NO); }, wxID_NO);
+    switch (dialog.ShowModal()) {
+    case wxID_YES:
+        return SaveChangesAnswer::yes;
+    case wxID_NO:
+        return SaveChangesAnswer::no;
+    default:
+        return SaveChangesAnswer::cancel;
+    }
+}
+
+void ShowDocumentNotice(wxWindow* parent, DocumentNotice notice)
+{
+    wxDialog dialog;
+    if (LoadXrcResources() && wxXmlResource::Get()->LoadDialog(&dialog, parent, wxString::Format("%d", notice)))
+        dialog.ShowModal();
+}
+
+bool PromptSiteFileDialog(wxWindow* parent, const std::string& suggestion, std::string& path)
+{
+    wxFileDialog dialog(parent, "Save Website", ToWxPath(GetPathFolder(suggestion)),
+                        ToWxPath(GetPathFileName(suggestion)), "Websites (*.kst)|*.kst",
+                        wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+    if (dialog.ShowModal() != wxID_OK)
+        return false;
+    const wxCharBuffer chosen = dialog.GetPath().fn_str();
+    path = chosen.data() ? std::string(chosen.data()) : std::string();
+    return !path.empty();
+}

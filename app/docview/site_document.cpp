@@ -1,0 +1,367 @@
+#include "app/docview/site_document.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/model/app_settings.h"
+#include "app/model/file_pair.h"
+#include "app/model/services.h"
+#include "app/model/site_paths.h"
+#include "app/objects/text_object.h"
+#include "app/site/page_item.h"
+#include "app/site/site_page.h"
+#include "app/site/website.h"
+#include "platform/resources/string_table.h"
+#include "platform/win/codepage1252.h"
+
+namespace {
+
+constexpr char kSiteExtension[] = ".kst";
+constexpr char kConvertedMark[] = "-v6";
+constexpr unsigned kRemoveFilesQuestion = 7017;
+constexpr int kTextKind = 3;
+
+bool HasSiteExtension(const std::string& path)
+{
+    return path.size() >= 4 && EqualNoCase1252(path.substr(path.size() - 4), kSiteExtension);
+}
+
+std::string ResourceText(unsigned id, const char* fallback)
+{
+    std::string text;
+    return LoadResourceString(id, text) ? text : std::string(fallback);
+}
+
+} // namespace
+
+std::string ConvertedSitePath(const std::string& path)
+{
+    if (path.find(kConvertedMark) != std::string::npos)
+        return path;
+    if (HasSiteExtension(path))
+        return path.substr(0, path.size() - 4) + kConvertedMark + kSiteExtension;
+    return path + kConvertedMark;
+}
+
+std::string WithSiteExtension(const std::string& path)
+{
+    return HasSiteExtension(path) ? path : path + kSiteExtension;
+}
+
+std::string WithoutSiteExtension(const std::string& path)
+{
+    return HasSiteExtension(path) ? path.substr(0, path.size() - 4) : path;
+}
+
+CSitePage* GetFrontOrFirstPage(const CWebsite& site)
+{
+    if (CSitePage* front = site.GetHomePage())
+        return front;
+    return site.GetPageCount() > 0 ? site.GetPage(0) : nullptr;
+}
+
+std::vector<ShowPageEntry> BuildShowPageEntries(const CWebsite& site, const std::string& frontMarker)
+{
+    std::vector<ShowPageEntry> entries;
+    for (int i = 0; i < site.GetPageCount(); ++i) {
+        CSitePage* page = site.GetPage(i);
+        entries.push_back({page->GetName() + (page == site.GetHomePage() ? frontMarker : std::string()), page});
+    }
+    std::stable_sort(entries.begin(), entries.end(), [](const ShowPageEntry& a, const ShowPageEntry& b) {
+        return LowerCase1252(a.text) < LowerCase1252(b.text);
+    });
+    return entries;
+}
+
+SIZE ScaleToPicture(SIZE size, SIZE pictureSize, SIZE minSize, SIZE maxSize)
+{
+    if (pictureSize.cx <= 0 || pictureSize.cy <= 0)
+        return size;
+    const double rx = double(size.cx) / pictureSize.cx, ry = double(size.cy) / pictureSize.cy;
+    if (rx > ry)
+        size.cy = std::clamp(RoundHalfUp(pictureSize.cy * rx), static_cast<int>(minSize.cy),
+                             std::max(minSize.cy, maxSize.cy));
+    else if (rx < ry)
+        size.cx = std::clamp(RoundHalfUp(pictureSize.cx * ry), static_cast<int>(minSize.cx),
+                             std::max(minSize.cx, maxSize.cx));
+    return size;
+}
+
+COrvelDoc::COrvelDoc(CDocumentHost* host) : m_host(host) {}
+
+COrvelDoc::~COrvelDoc() = default;
+
+void COrvelDoc::AttachSite(std::unique_ptr<CWebsite> site)
+{
+    m_pSite = std::move(site);
+}
+
+void COrvelDoc::DeleteContents()
+{
+    m_pSite.reset();
+}
+
+bool COrvelDoc::OnOpenDocument(const std::string& path)
+{
+    CFile file;
+    if (!file.Open(path, CFile::modeRead | CFile::shareDenyNone)) {
+        Host().ShowOpenError();
+        return false;
+    }
+    SetOpeningSitePath(path);
+    auto site = std::make_unique<CWebsite>(path);
+    bool loaded = false;
+    try {
+        loaded = site->LoadFile(file);
+    } catch (const CFileException&) {
+        loaded = false;
+    }
+    SetOpeningSitePath({});
+    if (!loaded) {
+        Host().ShowOpenError();
+        return false;
+    }
+    m_pSite = std::move(site);
+    // A site always opens on a page its windows can show.
+    if (!m_pSite->GetCurrentPage())
+        m_pSite->SetCurrentPage(GetFrontOrFirstPage(*m_pSite));
+    Host().ApplyChangedPages(*m_pSite);
+    return true;
+}
+
+bool COrvelDoc::OnSaveDocument(const std::string& path, std::string* written)
+{
+    if (!m_pSite)
+        return false;
+    CommitPendingTextEdits();
+    if (!SaveSiteSafely(path, written))
+        return false;
+    Host().SaveChangedPages();
+    m_pSite->MarkSaved();
+    return true;
+}
+
+bool COrvelDoc::SaveSiteSafely(const std::string& path, std::string* written)
+{
+    if (!m_pSite)
+        return false;
+    std::string target = WithSiteExtension(path);
+    for (;;) {
+        // The site writes the paths of its pictures relative to its own file, so it takes the path first.
+        const std::string oldPath = m_pSite->GetPath();
+        m_pSite->SetPath(target);
+        if (SaveSiteFile(*m_pSite, target, nullptr, m_rename)) {
+            if (written)
+                *written = target;
+            return true;
+        }
+        m_pSite->SetPath(oldPath);
+        Host().ShowChangesNotSaved();
+        std::string chosen;
+        if (!Host().PromptSiteFile(target, chosen))
+            return false;
+        target = WithSiteExtension(chosen);
+    }
+}
+
+void COrvelDoc::CommitPendingTextEdits()
+{
+    CoreServices& services = GetCoreServices();
+    for (COrvelView* view : Host().GetViews()) {
+        CSitePage* page = services.GetViewPage(view);
+        if (!page || !page->IsEditingInPlace())
+            continue;
+        CPageObject* edited = page->GetEditedObject();
+        if (edited && edited->GetKind() == kTextKind && !static_cast<CTextObject*>(edited)->EndEdit(view, true)) {
+            // A text left empty goes with its item, which is the page's only selection while it is edited.
+            if (page->GetSingleSelectedItem())
+                page->RemoveSelection();
+        }
+        page->SetEditingInPlace(false);
+        page->SetEditedObject(nullptr);
+        NotifyInspector(CSitePage::kCommandDone);
+        services.InvalidateView(view, true);
+    }
+}
+
+bool COrvelDoc::SaveModifiedBeforeClose(CloseReason reason)
+{
+    if (!m_pSite || m_pSite->IsSaved())
+        return true;
+    switch (Host().AskSaveChanges()) {
+    case SaveChangesAnswer::cancel:
+        return false;
+    case SaveChangesAnswer::no:
+        return true;
+    case SaveChangesAnswer::yes:
+        break;
+    }
+    return SaveBeforeClose(reason);
+}
+
+bool COrvelDoc::SaveBeforeClose(CloseReason reason)
+{
+    std::string path = m_pSite->GetPath();
+    const bool newPath = path.empty();
+    if (newPath) {
+        std::string suggestion = SiteFileFolder();
+        if (reason == CloseReason::replacing)
+            suggestion += Host().GetUntitledSiteName();
+        if (!Host().PromptSiteFile(suggestion, path))
+            return false;
+    }
+    std::string written;
+    if (!SaveSiteSafely(path, &written))
+        return false;
+    if (reason == CloseReason::closing && newPath)
+        Host().AddToRecentFiles(written);
+    SetSiteFileFolder(written);
+    if (reason == CloseReason::closing)
+        Host().SaveChangedPages();
+    return true;
+}
+
+bool COrvelDoc::CanCloseFrame(int viewCount)
+{
+    CommitPendingTextEdits();
+    if (viewCount >= 2)
+        return true;
+    return SaveModifiedBeforeClose(CloseReason::closing);
+}
+
+void COrvelDoc::OnFileSave()
+{
+    if (!m_pSite)
+        return;
+    bool newPath = false;
+    if (m_pSite->GetPath().empty()) {
+        std::string chosen;
+        if (!Host().PromptSiteFile(SiteFileFolder(), chosen))
+            return;
+        m_pSite->SetPath(chosen);
+        SetSiteFileFolder(chosen);
+        newPath = true;
+    }
+    SaveAs(ConvertedSitePath(m_pSite->GetPath()), newPath);
+}
+
+void COrvelDoc::OnFileSaveAs()
+{
+    if (!m_pSite)
+        return;
+    std::string chosen;
+    if (!Host().PromptSiteFile(std::string(), chosen))
+        return;
+    // A failed Save As leaves the site where it was, so that the next Save does not go to a file never written.
+    const std::string oldPath = m_pSite->GetPath();
+    if (SaveAs(ConvertedSitePath(chosen), true))
+        SetSiteFileFolder(m_pSite->GetPath());
+    else
+        m_pSite->SetPath(oldPath);
+}
+
+bool COrvelDoc::SaveAs(const std::string& target, bool newPath)
+{
+    CoreServices& services = GetCoreServices();
+    services.BeginWaitCursor();
+    std::string written;
+    bool saved = OnSaveDocument(target, &written);
+    if (saved) {
+        m_pSite->SetPath(written);
+        if (newPath)
+            Host().AddToRecentFiles(written);
+        const std::string basePath = WithoutSiteExtension(written);
+        Host().WriteLocalWebsite(basePath);
+        if (m_pSite->GetOldVersionMarker() == CWebsite::kIncludedFilesRebased) {
+            RebuildIncludedFilePaths(basePath);
+            m_pSite->SetOldVersionMarker(CWebsite::kIncludedFilesRebuilt);
+            saved = SaveAs(written, false);
+        }
+    }
+    services.EndWaitCursor();
+    if (saved)
+        m_pSite->MarkSaved();
+    else
+        Host().ShowSaveError();
+    services.UpdateTitle();
+    return saved;
+}
+
+void COrvelDoc::RebuildIncludedFilePaths(const std::string& basePath)
+{
+    for (int i = 0; i < m_pSite->GetFilePairCount(); ++i) {
+        CFilePair* pair = m_pSite->GetFilePair(i);
+        std::string remote = pair->m_strTarget;
+        if (!remote.empty() && remote.front() != '/')
+            remote.insert(remote.begin(), '/');
+        pair->m_strSource = basePath + "_website" + remote;
+    }
+}
+
+void COrvelDoc::OnFileClose()
+{
+    if (!m_pSite)
+        return;
+    if (!m_pSite->IsSaved()) {
+        switch (Host().AskSaveChanges()) {
+        case SaveChangesAnswer::cancel:
+            return;
+        case SaveChangesAnswer::no:
+            break;
+        case SaveChangesAnswer::yes:
+            if (!SaveBeforeClose(CloseReason::closing))
+                return;
+            break;
+        }
+    }
+    Host().CloseAllDocuments();
+    NotifyInspector(CSitePage::kCommandDone);
+}
+
+void COrvelDoc::OnAddFiles()
+{
+    if (m_pSite)
+        m_pSite->OnAddFiles();
+}
+
+void COrvelDoc::OnAddFilesFromXml()
+{
+    if (m_pSite)
+        m_pSite->OnAddFilesFromXml();
+}
+
+bool COrvelDoc::CanRemoveFiles() const
+{
+    return m_pSite && m_pSite->GetFilePairCount() > 0;
+}
+
+void COrvelDoc::OnRemoveFiles()
+{
+    if (!CanRemoveFiles())
+        return;
+    std::vector<int> checks(m_pSite->GetFilePairCount(), 0);
+    if (!Host().RunRemoveFilesDialog(*m_pSite, checks))
+        return;
+    CoreServices& services = GetCoreServices();
+    services.Beep();
+    if (!services.AskYesNo(std::string(), ResourceText(kRemoveFilesQuestion,
+                                                       "Are you sure you want to remove the selected files from your "
+                                                       "site?")))
+        return;
+    // From the last to the first, so that the indices of those still to go stay valid.
+    for (int i = std::min(static_cast<int>(checks.size()), m_pSite->GetFilePairCount()) - 1; i >= 0; --i)
+        if (checks[i] == 1)
+            m_pSite->RemoveFilePairAt(i);
+}
+
+std::string COrvelDoc::SiteFileFolder() const
+{
+    const CAppSettings* settings = GetAppSettings();
+    return settings ? settings->m_strKstPath : std::string();
+}
+
+void COrvelDoc::SetSiteFileFolder(const std::string& path)
+{
+    if (CAppSettings* settings = GetAppSettings())
+        settings->m_strKstPath = GetPathFolder(path);
+}
