@@ -35,10 +35,10 @@ const wxColour kMouseOverColour(64, 192, 64);
 const wxColour kGuideColour(144, 131, 255);
 const wxColour kTextFrameColour(255, 64, 0);
 
-wxString ResourceText(unsigned id)
+// A text of the table for a window (the table holds Windows-1252).
+wxString WindowText(unsigned id)
 {
-    std::string text;
-    return LoadResourceString(id, text) ? wxString(text.c_str(), wxConvISO8859_1) : wxString();
+    return wxString(ResourceText(id).c_str(), wxConvISO8859_1);
 }
 
 // The off-screen bitmap every view paints through. It keeps 100 pixels of slack each way and never shrinks.
@@ -238,7 +238,7 @@ void COrvelView::OnPaint(wxPaintEvent&)
         wxBusyCursor wait;
         dc.SetBackground(wxBrush(kSurround));
         dc.Clear();
-        dc.DrawText(ResourceText(kLoadingText), 10, 10);
+        dc.DrawText(WindowText(kLoadingText), 10, 10);
         m_pPage->RenderDirtyObjects();
     }
     m_bFirstPaint = false;
@@ -364,7 +364,7 @@ void COrvelView::OnScrollLine(wxScrollWinEvent& event)
 void COrvelView::SetStatusText(int prompt)
 {
     if (auto* frame = wxDynamicCast(wxGetTopLevelParent(this), wxFrame); frame && frame->GetStatusBar())
-        frame->SetStatusText(prompt == kPromptNone ? wxString() : ResourceText(static_cast<unsigned>(prompt)), 0);
+        frame->SetStatusText(prompt == kPromptNone ? wxString() : WindowText(static_cast<unsigned>(prompt)), 0);
 }
 
 void COrvelView::OnSetCursor(wxSetCursorEvent& event)

@@ -26,12 +26,6 @@ bool HasSiteExtension(const std::string& path)
     return path.size() >= 4 && EqualNoCase1252(path.substr(path.size() - 4), kSiteExtension);
 }
 
-std::string ResourceText(unsigned id, const char* fallback)
-{
-    std::string text;
-    return LoadResourceString(id, text) ? text : std::string(fallback);
-}
-
 } // namespace
 
 std::string ConvertedSitePath(const std::string& path)

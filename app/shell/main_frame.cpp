@@ -634,7 +634,7 @@ void CMainFrame::ShowOpenError()
 
 std::string CMainFrame::GetUntitledSiteName()
 {
-    return Text(3019);
+    return ResourceText(3019);
 }
 
 void CMainFrame::ApplyChangedPages(CWebsite& site)
