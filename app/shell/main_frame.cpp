@@ -4,6 +4,7 @@
 #include "app/docview/document_dialogs.h"
 #include "app/model/services.h"
 #include "app/model/site_paths.h"
+#include "app/publish/local_output.h"
 #include "app/shell/logic/status_panes.h"
 #include "app/shell/main_toolbar.h"
 #include "app/shell/orvel_app.h"
@@ -648,6 +649,13 @@ void CMainFrame::SaveChangedPages()
     if (m_pCurrentSite)
         m_changedPages.CollectChangedPages(*m_pCurrentSite);
     m_changedPages.Save();
+}
+
+// Every save leaves a working copy of the built site beside the site file.
+void CMainFrame::WriteLocalWebsite(const std::string& basePath)
+{
+    if (m_pCurrentSite)
+        ::WriteLocalWebsite(*m_pCurrentSite, basePath);
 }
 
 bool CMainFrame::RunRemoveFilesDialog(CWebsite& site, std::vector<int>& checks)

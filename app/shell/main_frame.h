@@ -138,6 +138,7 @@ public:
     void AddToRecentFiles(const std::string& path) override { AddRecentFile(path); }
     void ApplyChangedPages(CWebsite& site) override;
     void SaveChangedPages() override;
+    void WriteLocalWebsite(const std::string& basePath) override;
     void CloseAllDocuments() override { CloseSite(); }
     bool RunRemoveFilesDialog(CWebsite& site, std::vector<int>& checks) override;
     std::vector<COrvelView*> GetViews() override;

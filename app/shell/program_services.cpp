@@ -158,6 +158,18 @@ void CProgramServices::ShowMessage(const std::string& text)
     wxMessageBox(ToWx(text), ToWx(GetProductName()), wxOK, m_pFrame);
 }
 
+void CProgramServices::ShowBuildErrorDialog(const std::string& pageName, const std::string& message)
+{
+    ShowMessage(pageName.empty() ? message : pageName + ":\n" + message);
+}
+
+int CProgramServices::ShowMissingDocumentDialog(const std::string& path, bool& goToObject)
+{
+    goToObject = false;
+    ShowMessage("A document that a page links to was not found:\n" + path);
+    return IDOK;
+}
+
 void CProgramServices::ShowInfoMessage(const std::string& text)
 {
     wxMessageBox(ToWx(text), ToWx(GetProductName()), wxOK | wxICON_INFORMATION, m_pFrame);

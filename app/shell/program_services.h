@@ -52,6 +52,9 @@ public:
     bool GetPictureFileName(std::string& path) override;
     int ShowNoticeDialog(int textId, bool& dontShowAgain) override;
     void ShowMessage(const std::string& text) override;
+    // Until the build error and missing document dialogs exist, their texts go into a message box.
+    void ShowBuildErrorDialog(const std::string& pageName, const std::string& message) override;
+    int ShowMissingDocumentDialog(const std::string& path, bool& goToObject) override;
     void ShowInfoMessage(const std::string& text) override;
     bool AskYesNo(const std::string& caption, const std::string& text) override;
     int ShowSaveChangesDialog() override;
