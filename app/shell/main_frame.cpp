@@ -437,6 +437,12 @@ void CMainFrame::OnCommand(wxCommandEvent& event)
     case ID_FILE_SAVE_AS:
         m_document.OnFileSaveAs();
         break;
+    case ID_FILE_CLOSE:
+        m_document.OnFileClose();
+        break;
+    case ID_REMOVE_FILES:
+        m_document.OnRemoveFiles();
+        break;
     case ID_APP_EXIT:
         Close();
         break;
@@ -497,7 +503,11 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event)
     case ID_SHOW_PAGE:
     case ID_FILE_SAVE:
     case ID_FILE_SAVE_AS:
+    case ID_FILE_CLOSE:
         event.Enable(m_pCurrentSite != nullptr);
+        break;
+    case ID_REMOVE_FILES:
+        event.Enable(m_document.CanRemoveFiles());
         break;
     case ID_VIEW_TOOLBAR:
         toggle(m_bToolBarShown, 3027, 3028);
