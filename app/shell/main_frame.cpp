@@ -299,6 +299,9 @@ void CMainFrame::OpenSite(std::unique_ptr<CWebsite> site)
     CloseSite();
     m_document.AttachSite(std::move(site));
     m_pCurrentSite = m_document.GetSite();
+    // The pages changed since this site's last upload, as the last run left them.
+    if (m_pCurrentSite)
+        ApplyChangedPages(*m_pCurrentSite);
     if (m_pCurrentSite && m_pCurrentSite->GetPageCount() > 0) {
         // The first window shows the front page.
         CSitePage* front = m_pCurrentSite->GetHomePage();
@@ -312,8 +315,10 @@ void CMainFrame::OpenSite(std::unique_ptr<CWebsite> site)
 
 void CMainFrame::CloseSite()
 {
+    m_bClosingSite = true;
     for (COrvelFrame* window : std::vector<COrvelFrame*>(m_pageWindows))
         delete window;
+    m_bClosingSite = false;
     m_pageWindows.clear();
     m_pageList.clear();
     m_pCurrentSite = nullptr;
@@ -395,6 +400,21 @@ void CMainFrame::RefreshPageWindows(const CSitePage* page)
 void CMainFrame::OnPageWindowClosed(COrvelFrame* window)
 {
     std::erase(m_pageWindows, window);
+    // The site lives while one of its windows is open. It goes once the window is gone, since the window's view
+    // still points at its page while it is being destroyed.
+    if (m_pageWindows.empty() && m_pCurrentSite && !m_bClosingSite && !IsBeingDeleted())
+        CallAfter([this] {
+            if (m_pageWindows.empty() && m_pCurrentSite) {
+                CloseSite();
+                NotifyInspector(CSitePage::kCommandDone);
+            }
+        });
+}
+
+bool CMainFrame::CanClosePageWindow(COrvelFrame* window)
+{
+    (void)window;
+    return m_document.CanCloseFrame(CountPageWindows());
 }
 
 wxMenu* CMainFrame::BuildPageMenu()

@@ -101,6 +101,7 @@ public:
 
     // Page windows.
     int CountPageWindows() const;
+    const std::vector<COrvelFrame*>& GetPageWindows() const { return m_pageWindows; }
     COrvelFrame* GetActivePageWindow() const;
     // The page of the active page window, null when there is none.
     CSitePage* GetActivePage() const;
@@ -109,6 +110,8 @@ public:
     // The same, closing a window first when the limit is reached.
     COrvelFrame* ShowPageByName(const std::string& name);
     void OnPageWindowClosed(COrvelFrame* window);
+    // Whether a page window may close: the last one of the site asks about unsaved changes first.
+    bool CanClosePageWindow(COrvelFrame* window);
     // The pages the page windows show, in the windows' order.
     std::vector<CSitePage*> GetPageWindowPages() const;
     // Paints again the windows that show the page.
@@ -184,6 +187,8 @@ private:
     bool m_bToolBarShown = true;
     bool m_bButtonTextsShown = true;
     bool m_bCreated = false;
+    // Set while CloseSite takes the page windows down, so that their going does not close the site again.
+    bool m_bClosingSite = false;
     // The window's rectangle while it was last neither maximised nor minimised.
     wxRect m_normalRect;
 

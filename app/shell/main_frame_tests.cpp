@@ -281,11 +281,13 @@ TEST_F(ShellTest, ProgramServicesAnswerFromTheMainFrame)
 
 namespace {
 
-// The changed-pages list of the last run is read when the window is made.
+// The changed-pages list of the last run is read when the window is made, and marks the pages of its site when
+// that site is opened.
 TEST_F(ShellTest, TheLastRunsChangedPagesAreRead)
 {
     // The tracker's file: the site's path and the indices of its changed pages, little-endian counts first.
-    const std::string path = "/home/ann/Sites/bakery.kst";
+    const std::string path = scratch / "bakery.kst";
+    ASSERT_TRUE(SaveSiteFile(*MakeSite({"Home", "About"}), path));
     std::string bytes;
     auto le32 = [&bytes](uint32_t v) {
         for (int i = 0; i < 4; ++i)
@@ -302,6 +304,12 @@ TEST_F(ShellTest, TheLastRunsChangedPagesAreRead)
     Start();
     EXPECT_EQ(frame->GetChangedPages().GetSitePath(), path);
     EXPECT_EQ(frame->GetChangedPages().GetPageIndices(), std::vector<UINT>{0});
+
+    CWebsite* site = OpenDocumentFile(*frame, path);
+    ASSERT_NE(site, nullptr);
+    EXPECT_TRUE(frame->GetChangedPages().IsSameSite());
+    EXPECT_TRUE(site->GetPage(0)->IsChangedSinceUpload());
+    EXPECT_FALSE(site->GetPage(1)->IsChangedSinceUpload());
 }
 
 } // namespace
@@ -337,6 +345,49 @@ TEST_F(ShellTest, OpenedSitesJoinTheRecentFiles)
 
     Start();
     EXPECT_EQ(frame->GetRecentFiles(), std::vector<std::string>{scratch / "bakery.kst"});
+}
+
+} // namespace
+
+namespace {
+
+// The site lives while one of its windows is open: closing the last one asks about unsaved changes (Cancel keeps
+// the window) and then closes the site.
+TEST_F(ShellTest, ClosingTheLastPageWindowAsksAndClosesTheSite)
+{
+    Start();
+    frame->OpenSite(MakeSite({"Home", "About"}));
+    frame->OpenPageWindow(0);
+    ASSERT_EQ(frame->CountPageWindows(), 2);
+    frame->GetCurrentSite()->SetModified();
+
+    // Another window stays open: nothing is asked.
+    frame->GetPageWindows()[0]->Close();
+    Settle();
+    EXPECT_EQ(frame->CountPageWindows(), 1);
+    EXPECT_TRUE(services.messages.empty());
+    ASSERT_NE(frame->GetCurrentSite(), nullptr);
+
+    services.answer = false; // Cancel
+    frame->GetPageWindows()[0]->Close();
+    Settle();
+    EXPECT_EQ(services.messages, std::vector<std::string>{"save changes?"});
+    EXPECT_EQ(frame->CountPageWindows(), 1);
+    ASSERT_NE(frame->GetCurrentSite(), nullptr);
+
+    services.answer = true; // No: the changes go with the site
+    frame->GetPageWindows()[0]->Close();
+    Settle();
+    EXPECT_EQ(frame->CountPageWindows(), 0);
+    EXPECT_EQ(frame->GetCurrentSite(), nullptr);
+
+    // Closing the main window asks once, however many page windows are open.
+    frame->OpenSite(MakeSite({"Home", "About"}));
+    frame->OpenPageWindow(0);
+    frame->GetCurrentSite()->SetModified();
+    services.messages.clear();
+    Close();
+    EXPECT_EQ(services.messages, std::vector<std::string>{"save changes?"});
 }
 
 } // namespace

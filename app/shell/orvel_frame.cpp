@@ -15,6 +15,17 @@ COrvelFrame::COrvelFrame(CMainFrame* parent, CSitePage* page)
     sizer->Add(m_pView, 1, wxEXPAND);
     SetSizer(sizer);
     Bind(wxEVT_ACTIVATE, &COrvelFrame::OnActivate, this);
+    Bind(wxEVT_CLOSE_WINDOW, &COrvelFrame::OnClose, this);
+}
+
+// The site's last window asks about unsaved changes first; Cancel keeps it open.
+void COrvelFrame::OnClose(wxCloseEvent& event)
+{
+    if (event.CanVeto() && !m_pMainFrame->CanClosePageWindow(this)) {
+        event.Veto();
+        return;
+    }
+    event.Skip();
 }
 
 COrvelFrame::~COrvelFrame()

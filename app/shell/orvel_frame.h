@@ -21,6 +21,7 @@ public:
 
 private:
     void OnActivate(wxActivateEvent& event);
+    void OnClose(wxCloseEvent& event);
     CMainFrame* m_pMainFrame;
     COrvelView* m_pView;
 };
