@@ -198,8 +198,7 @@ CSiteUpload::~CSiteUpload()
 UploadReport CSiteUpload::Run(bool reupload)
 {
     m_report = UploadReport();
-    m_bReupload = reupload;
-    if (!Prepare(reupload) || !Build() || !Connect() || !EnterRemoteFolders())
+    if (!Prepare() || !Build() || !Connect() || !EnterRemoteFolders())
         return m_report;
 
     // The record of the last upload decides what is sent, unless everything is to go up again.
@@ -220,9 +219,8 @@ UploadReport CSiteUpload::Run(bool reupload)
     return m_report;
 }
 
-bool CSiteUpload::Prepare(bool reupload)
+bool CSiteUpload::Prepare()
 {
-    (void)reupload;
     CoreServices& services = GetCoreServices();
     if (m_site.GetPath().empty()) {
         if (services.ShowPublishDialog(dialogSaveBeforeSend) == IDOK)

@@ -80,7 +80,7 @@ private:
         long long size = 0;
     };
 
-    bool Prepare(bool reupload);
+    bool Prepare();
     bool Build();
     bool Connect();
     bool EnterRemoteFolders();
@@ -112,7 +112,6 @@ private:
 
     CWebsite& m_site;
     CChangedPages& m_tracker;
-    bool m_bReupload = false;
     std::string m_strTitle;
     std::string m_strStaging;
     std::unique_ptr<CSiteBuilder> m_pBuilder;
