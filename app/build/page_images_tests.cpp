@@ -559,12 +559,14 @@ TEST_F(PageImagesTest, PictureRulesDecideBetweenTheFileAndARendering)
         ASSERT_EQ(Build().code, buildDone) << builder->GetFailure();
         EXPECT_EQ(Object(0, 0).imageUrl, std::string("files/") + c.fileName);
         ASSERT_TRUE(Written(c.fileName));
-        if (c.outcome == copied)
+        if (c.outcome == copied) {
             EXPECT_EQ(ReadBytes(Output(c.fileName)), ReadBytes(source));
-        else
+        } else {
             EXPECT_EQ(LoadOutput(c.fileName)->Width(), Object(0, 0).width);
-        if (c.sourceCopy)
+        }
+        if (c.sourceCopy) {
             EXPECT_EQ(ReadBytes(Output(c.sourceCopy)), ReadBytes(source));
+        }
         EXPECT_FALSE(Written("~compareimage.jpg"));
     }
     EXPECT_EQ(services.pngNotices, 3);

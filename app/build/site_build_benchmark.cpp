@@ -91,7 +91,7 @@ std::unique_ptr<CWebsite> MakeSite(const std::filesystem::path& pictures)
 class PhaseClock : public BuildProgress
 {
 public:
-    void SetPhase(const std::string& text) override
+    void SetPhase(const std::string&) override
     {
         const auto now = Clock::now();
         if (++m_phase == 3)

@@ -66,8 +66,9 @@ TEST(IdleRendering, OnePieceAtATimeInPageAndZOrder)
         EXPECT_EQ(page, pages.site.GetPage(step.page));
         total += step.rendered >= 0;
         EXPECT_EQ(first->renders + second->renders + third->renders, total);
-        if (step.rendered >= 0)
+        if (step.rendered >= 0) {
             EXPECT_EQ(objects[step.rendered]->renders, 1);
+        }
         EXPECT_FALSE(pages.site.GetPage(step.page)->GetBackground()->NeedsRender());
     }
     EXPECT_EQ(RenderNextPiece(pages.All()), IdleWork::none);
