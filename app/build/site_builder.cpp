@@ -14,6 +14,7 @@
 #include "app/site/site_page.h"
 #include "app/site/website.h"
 #include "platform/resources/string_table.h"
+#include "platform/win/codepage1252.h"
 #include "platform/win/path.h"
 
 namespace {
@@ -30,6 +31,14 @@ int PageStep(int share, int pageCount)
         return share;
     const int step = (share + pageCount / 2) / pageCount;
     return std::max(1, step);
+}
+
+// A page's file goes into the site folder under the page's name: a name that is empty, a folder's name or holds a
+// separator would put it elsewhere. The program never gives a page such a name; a damaged or foreign site file may.
+bool IsUsableFileName(const std::string& name)
+{
+    static const std::string kSeparators("/\\\0", 3);
+    return !name.empty() && name != "." && name != ".." && name.find_first_of(kSeparators) == std::string::npos;
 }
 
 // Earlier builds may have left files others cannot overwrite (copied read-only pictures): they become writable
@@ -136,6 +145,12 @@ void CSiteBuilder::BuildWebsite(SiteBuildResult& result, CWebsite* site, int mod
     for (int i = 0; i < pageCount; ++i) {
         CSitePage* page = site->GetPage(i);
         progress.SetPageName(page->GetName());
+        if (!IsHomePage(page) && !IsUsableFileName(page->GetName())) {
+            result.code = buildWriteFailed;
+            result.pageName = page->GetName();
+            result.message = "\"" + page->GetName() + "\": the page's name cannot be the name of its file";
+            return;
+        }
         auto record = std::make_unique<CPageBuildRecord>();
         record->page = page;
         const CRect pageRect(0, 0, page->GetWidth(), page->GetHeight());
@@ -155,6 +170,14 @@ void CSiteBuilder::BuildWebsite(SiteBuildResult& result, CWebsite* site, int mod
             record->name = page->GetName();
             record->fileName = page->GetName() + ".html";
         }
+        // Two pages must never share a file, whatever the case of their names: one would hide the other.
+        for (const auto& earlier : m_pageRecords)
+            if (EqualNoCase1252(earlier->fileName, record->fileName)) {
+                result.code = buildWriteFailed;
+                result.pageName = page->GetName();
+                result.message = record->fileName + ": two pages of the site would be written to this file";
+                return;
+            }
         CPageBuildRecord& added = *m_pageRecords.emplace_back(std::move(record));
         LayoutTextObjects(added, i);
         if (!m_options.offline)

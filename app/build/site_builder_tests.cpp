@@ -241,3 +241,27 @@ TEST_F(SiteBuilderTest, WithoutAMarkedHomePageTheFirstPageIsIndexAndOnlyOnePageE
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(SiteBuilderTest, PageNamesThatCannotNameTheirOwnFileStopTheBuildBeforeAnythingIsWritten)
+{
+    // Names no page gets in the program, as a damaged or foreign site file may carry them.
+    const std::vector<std::vector<std::string>> sites = {
+        {"home", "../escaped"}, {"home", "sub/page"}, {"home", ".."}, {"home", ""}, {"home", "About", "about"}};
+    for (const auto& names : sites) {
+        CWebsite hostile("/sites/hostile.kst");
+        for (const std::string& name : names)
+            hostile.AddPage(std::make_unique<CSitePage>(&hostile, name, name));
+        hostile.SetHomePage(hostile.GetPage(0));
+        const std::string out = folder / "out/";
+        SiteBuildResult result;
+        CSiteBuilder(Options(out)).BuildWebsite(result, &hostile, buildForPreview);
+        EXPECT_EQ(result.code, buildWriteFailed) << names.back();
+        EXPECT_EQ(result.pageName, names.back());
+        EXPECT_FALSE(std::filesystem::exists(out)) << names.back();
+        EXPECT_FALSE(std::filesystem::exists(folder / "escaped.html"));
+    }
+}
+
+} // namespace

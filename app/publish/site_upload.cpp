@@ -150,7 +150,8 @@ bool PutToRemotePath(CFtp& connection, const std::string& localPath, const std::
 {
     const std::string start = connection.m_strCwd;
     std::vector<std::string> parts = PathParts(remotePath);
-    if (parts.empty())
+    // The site's place on the server is all it may write to.
+    if (parts.empty() || std::find(parts.begin(), parts.end(), "..") != parts.end())
         return false;
     const std::string name = parts.back();
     parts.pop_back();

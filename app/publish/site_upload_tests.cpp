@@ -389,3 +389,19 @@ TEST_F(SiteUploadTest, AnUpdatedFlashListAddsTheFilesItNamesAndKeepsTheOthers)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(SiteUploadTest, AnAdditionalFileNeverLeavesTheSitesFolderOnTheServer)
+{
+    const std::string extra = folder / "extra/notes.txt";
+    fs::create_directories(folder / "extra");
+    std::ofstream(extra) << "notes";
+    site.AppendFilePair(std::make_unique<CFilePair>(extra, "/../outside/notes.txt"));
+    const UploadReport report = Publish();
+    EXPECT_FALSE(report.published);
+    EXPECT_NE(std::find(program.dialogs.begin(), program.dialogs.end(), dialogUploadFailed), program.dialogs.end());
+    EXPECT_FALSE(fs::exists(TheFtpServer().Home() + "outside"));
+}
+
+} // namespace
