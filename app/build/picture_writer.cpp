@@ -1,6 +1,7 @@
 #include "app/build/picture_writer.h"
 
 #include <algorithm>
+#include <exception>
 
 #include "image/image.h"
 #include "platform/io/io.h"
@@ -91,7 +92,12 @@ void CPictureWriter::Work()
         m_jobs.pop_front();
         lock.unlock();
 
-        const bool saved = job.picture && CIO::SaveImage(job.path, *job.picture, kSaveFlags, kSaveQuality);
+        bool saved = false;
+        try {
+            saved = job.picture && CIO::SaveImage(job.path, *job.picture, kSaveFlags, kSaveQuality);
+        } catch (const std::exception&) {
+            // Memory ran out for the encoder: the picture counts as not written, and the build says so.
+        }
         job.picture.reset();
 
         lock.lock();
