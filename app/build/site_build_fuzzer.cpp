@@ -1,0 +1,113 @@
+// Site files built into web pages: whatever a site file holds, a build either writes its pages inside its own
+// output folder or stops with a result code; it never crashes and never writes elsewhere.
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/build/build_test_support.h"
+#include "app/build/linked_files.h"
+#include "app/build/site_builder.h"
+#include "app/model/services.h"
+#include "app/site/page_item.h"
+#include "app/site/site_page.h"
+#include "app/site/website.h"
+#include "platform/win/file.h"
+#include "testing/fuzz_target.h"
+#include "testing/scratch_folder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Opening an older file asks whether to convert it; agreeing reaches the rest of the reader.
+class AgreeingServices : public CoreServices
+{
+public:
+    bool AskYesNo(const std::string&, const std::string&) override { return true; }
+};
+
+// Drawing an object far larger than a page costs what the objects make it cost; such sites are left out.
+bool DrawsCheaply(const CWebsite& site)
+{
+    constexpr int64_t kPixelBudget = 1 << 20;
+    const auto area = [](int64_t w, int64_t h) { return std::max<int64_t>(w, 0) * std::max<int64_t>(h, 0); };
+    for (int p = 0; p < site.GetPageCount(); ++p) {
+        const CSitePage& page = *site.GetPage(p);
+        if (area(page.GetWidth(), page.GetHeight()) > 4 * kPixelBudget || page.GetItemCount() > 50)
+            return false;
+        for (int i = 0; i < page.GetItemCount(); ++i)
+            for (bool mouseOver : {false, true})
+                if (const CPageObject* object = page.GetItem(i)->GetObject(mouseOver)) {
+                    SIZE size;
+                    RECT bounds;
+                    object->GetSize(size);
+                    object->GetBounds(bounds);
+                    if (area(size.cx, size.cy) > kPixelBudget ||
+                        area(int64_t(bounds.right) - bounds.left, int64_t(bounds.bottom) - bounds.top) > kPixelBudget)
+                        return false;
+                }
+    }
+    return site.GetPageCount() <= 8;
+}
+
+// Every file below the folder, by path.
+std::vector<fs::path> FilesBelow(const fs::path& folder)
+{
+    std::vector<fs::path> files;
+    std::error_code error;
+    for (auto it = fs::recursive_directory_iterator(folder, error); !error && it != fs::recursive_directory_iterator();
+         it.increment(error))
+        files.push_back(it->path());
+    return files;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static AgreeingServices services;
+    SetCoreServices(&services);
+    static ScratchFolder scratch;
+    std::vector<BYTE> bytes(data, data + size);
+    CMemFile file(bytes.data(), static_cast<UINT>(bytes.size()));
+    CWebsite site("/fuzz/site.kst");
+    if (!site.LoadFile(file) || !DrawsCheaply(site))
+        return 0;
+
+    const fs::path root = scratch.Path();
+    std::error_code ignored;
+    fs::remove_all(root / "out", ignored);
+    fs::create_directories(root / "out", ignored);
+    GetLinkedFiles().clear();
+    for (const bool offline : {false, true}) {
+        SiteBuildOptions options;
+        options.offline = offline ? 1 : 0;
+        options.siteFolder = (root / "out" / "site/").string();
+        options.filesFolder = (root / "out" / "site" / "files/").string();
+        SiteBuildResult result;
+        CSiteBuilder(options).BuildWebsite(result, &site, offline ? buildForPreview : buildForPublish);
+    }
+    // Nothing but the output folder may have been written.
+    for (const fs::path& path : FilesBelow(root))
+        if (path.lexically_relative(root).string().rfind("out", 0) != 0)
+            __builtin_trap();
+    return 0;
+}
+
+void WriteFuzzSeeds(const std::filesystem::path& folder)
+{
+    static AgreeingServices services;
+    SetCoreServices(&services);
+    ScratchFolder pictures;
+    CWebsite site("/fuzz/site.kst");
+    build_testing::MakeShowcaseSite(site, pictures.Path());
+    // The seeds stand on their own: no object of theirs depends on a picture file that is gone later.
+    CMemFile saved;
+    if (site.Save(saved))
+        WriteFuzzSeed(folder, "showcase", std::vector<uint8_t>(saved.GetBuffer(), saved.GetBuffer() + saved.GetLength()));
+    SetCoreServices(nullptr);
+}
