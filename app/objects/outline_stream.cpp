@@ -17,14 +17,12 @@ bool IsStoredOffset(int offset)
     return offset >= -CPageObject::kMaxStoredOffset && offset <= CPageObject::kMaxStoredOffset;
 }
 
-// The classes turn the centre into 32-bit page bounds; a value no bounds can hold would overflow there.
+} // namespace
+
 bool IsStoredCoordinate(double value)
 {
-    return std::isfinite(value) && value >= std::numeric_limits<int32_t>::min() &&
-           value <= std::numeric_limits<int32_t>::max();
+    return std::isfinite(value) && std::fabs(value) <= kMaxStoredCoordinate;
 }
-
-} // namespace
 
 void WriteOutlineHead(CFile& file, int kind, const OutlineHead& head)
 {

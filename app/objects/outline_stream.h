@@ -36,6 +36,12 @@ void WriteOutlineHead(CFile& file, int kind, const OutlineHead& head);
 // bounds can hold) raises the file exception.
 OutlineHead ReadOutlineHead(CFile& file, int kind, int major, int minor);
 
+// How far from the page a stored object's centre may lie. The classes turn the centre into 32-bit page bounds and
+// add sizes and margins to them; a centre this far out leaves room for all of that, and lies thousands of pages
+// beyond any page a site can have.
+constexpr double kMaxStoredCoordinate = 1 << 24;
+bool IsStoredCoordinate(double value);
+
 // The records behind the head, in their stored order: fill, effects, link, button text, alternate text. Reading
 // fills the records the object already owns and hands the file's version on to each.
 void WriteOutlineRecords(CFile& file, const CFillInfo& fill, const CEffectSettings& effects, const CLinkInfo& link,

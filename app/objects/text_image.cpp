@@ -211,11 +211,15 @@ bool CTextBody::RebuildImage()
     }
 
     m_bImageStale = 0;
-    m_imageRect = CRect(left, top, left + width, top + height);
+    // A text stored far out keeps rectangles that int can hold: their edges stop at its limit.
+    const auto at = [](int start, int offset) {
+        return static_cast<int>(std::clamp<int64_t>(int64_t(start) + offset, INT_MIN, INT_MAX));
+    };
+    m_imageRect = CRect(left, top, at(left, width), at(top, height));
     if (maxX < 0)
         m_inkRect = CRect();
     else
-        m_inkRect = CRect(left + minX, top + minY, left + maxX + 1, top + maxY + 1);
+        m_inkRect = CRect(at(left, minX), at(top, minY), at(left, maxX + 1), at(top, maxY + 1));
     return true;
 }
 

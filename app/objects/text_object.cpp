@@ -1,6 +1,7 @@
 #include "app/objects/text_object.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -13,6 +14,7 @@
 #include "app/model/string_attr.h"
 #include "app/objects/object_factory.h"
 #include "app/objects/outline_pixels.h"
+#include "app/objects/outline_stream.h"
 #include "app/objects/text_layout.h"
 #include "app/objects/text_measure.h"
 #include "app/render/object_effects.h"
@@ -64,7 +66,7 @@ int HalfUpEdge(double c, int length)
 {
     const double edge = c - length / 2.0;
     const int whole = TruncToInt(edge);
-    return edge - whole >= 0.5 ? whole + 1 : whole;
+    return edge - whole >= 0.5 && whole < std::numeric_limits<int>::max() ? whole + 1 : whole;
 }
 
 bool IsPlainFillKind(int kind)
@@ -139,8 +141,10 @@ std::unique_ptr<CPageObject> CTextObject::Create()
 
 CRect CTextObject::CentredRect(int cx, int cy) const
 {
-    const int left = HalfUpEdge(centreX, cx) + offsetX, top = HalfUpEdge(centreY, cy) + offsetY;
-    return CRect(left, top, left + cx, top + cy);
+    // A text stored far out keeps a rectangle that int can hold: its edges stop at the limit.
+    const auto at = [](int64_t value) { return static_cast<int>(std::clamp<int64_t>(value, INT_MIN, INT_MAX)); };
+    const int64_t left = int64_t(HalfUpEdge(centreX, cx)) + offsetX, top = int64_t(HalfUpEdge(centreY, cy)) + offsetY;
+    return CRect(at(left), at(top), at(left + cx), at(top + cy));
 }
 
 // ---- Geometry ----
@@ -696,7 +700,8 @@ void CTextObject::Load(CFile& file, int major, int minor)
     const int32_t alignment = ReadInt32(file);
     const int32_t boxWidth = ReadInt32(file);
     const int32_t boxHeight = ReadInt32(file);
-    if (!IsFinite(newRotation) || !IsFinite(newCentreX) || !IsFinite(newCentreY) || boxWidth < 0 || boxHeight < 0)
+    if (!IsFinite(newRotation) || !IsStoredCoordinate(newCentreX) || !IsStoredCoordinate(newCentreY) ||
+        boxWidth < 0 || boxHeight < 0)
         ThrowBadRecord();
     const bool hasAdvancedByte = major >= 2 || (major == 1 && (minor == 1 || minor >= 4));
     const BYTE allowAdvanced = hasAdvancedByte ? ReadByte(file) : 0;
