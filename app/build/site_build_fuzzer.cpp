@@ -12,6 +12,8 @@
 #include "app/build/linked_files.h"
 #include "app/build/site_builder.h"
 #include "app/model/services.h"
+#include "app/objects/text_body.h"
+#include "app/objects/text_object.h"
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
 #include "app/site/website.h"
@@ -48,6 +50,10 @@ bool DrawsCheaply(const CWebsite& site)
                     object->GetBounds(bounds);
                     if (area(size.cx, size.cy) > kPixelBudget ||
                         area(int64_t(bounds.right) - bounds.left, int64_t(bounds.bottom) - bounds.top) > kPixelBudget)
+                        return false;
+                    // A text draws its box before it scales it.
+                    if (const auto* text = dynamic_cast<const CTextObject*>(object);
+                        text && area(text->GetTextBody()->m_nWidth, text->GetTextBody()->m_nHeight) > kPixelBudget)
                         return false;
                 }
     }
