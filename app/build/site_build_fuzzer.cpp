@@ -12,8 +12,7 @@
 #include "app/build/linked_files.h"
 #include "app/build/site_builder.h"
 #include "app/model/services.h"
-#include "app/objects/text_body.h"
-#include "app/objects/text_object.h"
+#include "app/site/draw_budget_test_support.h"
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
 #include "app/site/website.h"
@@ -32,32 +31,19 @@ public:
     bool AskYesNo(const std::string&, const std::string&) override { return true; }
 };
 
-// Drawing an object far larger than a page costs what the objects make it cost; such sites are left out.
+// Every page is drawn; sites of many or huge pages, or of objects too large to draw cheaply, are left out.
 bool DrawsCheaply(const CWebsite& site)
 {
     constexpr int64_t kPixelBudget = 1 << 20;
-    const auto area = [](int64_t w, int64_t h) { return std::max<int64_t>(w, 0) * std::max<int64_t>(h, 0); };
+    if (site.GetPageCount() > 8)
+        return false;
     for (int p = 0; p < site.GetPageCount(); ++p) {
         const CSitePage& page = *site.GetPage(p);
-        if (area(page.GetWidth(), page.GetHeight()) > 4 * kPixelBudget || page.GetItemCount() > 50)
+        if (int64_t(page.GetWidth()) * page.GetHeight() > 4 * kPixelBudget || page.GetItemCount() > 50 ||
+            !PageDrawsCheaply(page, kPixelBudget))
             return false;
-        for (int i = 0; i < page.GetItemCount(); ++i)
-            for (bool mouseOver : {false, true})
-                if (const CPageObject* object = page.GetItem(i)->GetObject(mouseOver)) {
-                    SIZE size;
-                    RECT bounds;
-                    object->GetSize(size);
-                    object->GetBounds(bounds);
-                    if (area(size.cx, size.cy) > kPixelBudget ||
-                        area(int64_t(bounds.right) - bounds.left, int64_t(bounds.bottom) - bounds.top) > kPixelBudget)
-                        return false;
-                    // A text draws its box before it scales it.
-                    if (const auto* text = dynamic_cast<const CTextObject*>(object);
-                        text && area(text->GetTextBody()->m_nWidth, text->GetTextBody()->m_nHeight) > kPixelBudget)
-                        return false;
-                }
     }
-    return site.GetPageCount() <= 8;
+    return true;
 }
 
 // Every file below the folder, by path.

@@ -13,6 +13,7 @@
 #include "app/objects/page_object.h"
 #include "app/objects/polygon_object.h"
 #include "app/objects/rectangle_object.h"
+#include "app/site/draw_budget_test_support.h"
 #include "app/site/page_item.h"
 #include "app/site/site_file_test_support.h"
 #include "app/site/site_page.h"
@@ -36,32 +37,15 @@ void InstallServices()
     (void)installed;
 }
 
-// Saving draws the front page for its thumbnail, each of its objects at full size. What drawing an object far
-// larger than a page costs is the objects' own matter, so the round trip leaves such pages out.
-bool DrawsCheaply(const CSitePage& page)
-{
-    constexpr int64_t kPixelBudget = 4 << 20;
-    const auto area = [](int64_t w, int64_t h) { return std::max<int64_t>(w, 0) * std::max<int64_t>(h, 0); };
-    for (int i = 0; i < page.GetItemCount(); ++i)
-        for (bool mouseOver : {false, true})
-            if (const CPageObject* object = page.GetItem(i)->GetObject(mouseOver)) {
-                SIZE size;
-                RECT bounds;
-                object->GetSize(size);
-                object->GetBounds(bounds);
-                if (area(size.cx, size.cy) > kPixelBudget ||
-                    area(int64_t(bounds.right) - bounds.left, int64_t(bounds.bottom) - bounds.top) > kPixelBudget)
-                    return false;
-            }
-    return true;
-}
+// Saving draws the front page for its thumbnail, each of its objects at full size.
+constexpr int64_t kPixelBudget = 4 << 20;
 
 void OpenSiteFile(CMemFile& file)
 {
     CWebsite site("/fuzz/site.kst");
     if (!site.LoadFile(file))
         return;
-    if (!DrawsCheaply(site.GetHomePage() ? *site.GetHomePage() : *site.GetPage(0)))
+    if (!PageDrawsCheaply(site.GetHomePage() ? *site.GetHomePage() : *site.GetPage(0), kPixelBudget))
         return;
     CMemFile saved;
     if (!site.Save(saved))
