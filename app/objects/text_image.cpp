@@ -11,6 +11,7 @@
 #include "app/objects/text_measure.h"
 #include "image/image.h"
 #include "image/tiles.h"
+#include "platform/io/io.h"
 #include "platform/text/font.h"
 
 namespace {
@@ -158,6 +159,18 @@ int GetTextBandHeight(int width)
     return static_cast<int>(std::max<int64_t>(1, kBandBytes / rounded));
 }
 
+namespace {
+
+// A text box is drawn whole before the object scales it; one of more pixels than the largest picture the program
+// takes in (only a damaged or foreign site file holds one) is not drawn at all, rather than taking the memory and
+// minutes it would.
+bool IsDrawableBox(int width, int height)
+{
+    return static_cast<int64_t>(width) * height <= kMaxPicturePixels;
+}
+
+} // namespace
+
 bool CTextBody::RebuildImage()
 {
     if (!m_bImageStale)
@@ -179,7 +192,7 @@ bool CTextBody::RebuildImage()
         return true;
     }
 
-    if (!KeepOrMakeImage(m_pCoverageImage, IMAGE_MODE_COVERAGE, width, height))
+    if (!IsDrawableBox(width, height) || !KeepOrMakeImage(m_pCoverageImage, IMAGE_MODE_COVERAGE, width, height))
         return false;
     const int bandHeight = std::min(GetTextBandHeight(width), height);
     CPixMap band(IMAGE_MODE_COVERAGE, width, bandHeight);

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -454,4 +456,16 @@ TEST(TextImage, WritesMixedFormatParagraphPicture)
     const std::string path = (TestOutputFolder() / "text_mixed_formats.png").string();
     ASSERT_TRUE(CIO::SavePNG(path, out)) << path;
     EXPECT_TRUE(std::filesystem::exists(path));
+}
+
+TEST(TextImage, ABoxOfMorePixelsThanAnyPictureIsNotDrawn)
+{
+    for (const auto& [width, height, drawn] : std::vector<std::tuple<int, int, bool>>{
+             {40, 20, true}, {1000000, 20, true}, {1000000, 101, false}, {20000, 20000, false}}) {
+        CTextBody body(nullptr, width, height);
+        body.m_nHeight = height;
+        EXPECT_EQ(body.RebuildImage(), drawn) << width << " x " << height;
+        EXPECT_EQ(body.RebuildSecondImage(), drawn) << width << " x " << height;
+        EXPECT_EQ(body.m_bImageStale == 0, drawn);
+    }
 }
