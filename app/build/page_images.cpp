@@ -348,12 +348,15 @@ bool CSiteBuilder::BuildBackgroundImage(CPageBuildRecord& record, int pageIndex)
                 record.imagePosition = 4;
             record.fillOutside = 0;
         }
-        for (const BackgroundName& written : m_backgroundNames)
-            if (written.sourcePath == source) {
-                record.backgroundUrl = kFilesPrefix + written.fileName;
-                return true;
-            }
+        // A picture another page has as its background is written already.
+        const bool written = std::any_of(m_ownNames.begin(), m_ownNames.end(), [&](const OwnName& own) {
+            return own.background && own.sourcePath == source;
+        });
         const std::string name = OwnOutputName(source, true);
+        if (written) {
+            record.backgroundUrl = kFilesPrefix + name;
+            return true;
+        }
         const std::string extension = ExtensionOf(source);
         if (extension == ".gif" || extension == ".png") {
             if (!CopyPicture(source, name))
@@ -368,7 +371,6 @@ bool CSiteBuilder::BuildBackgroundImage(CPageBuildRecord& record, int pageIndex)
                 return false;
         }
         record.backgroundUrl = kFilesPrefix + name;
-        m_backgroundNames.push_back(BackgroundName{source, name});
         return true;
     }
 

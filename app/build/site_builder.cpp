@@ -119,7 +119,6 @@ void CSiteBuilder::BuildWebsite(SiteBuildResult& result, CWebsite* site, int mod
     m_pHomePage = site ? HomePageOf(*site) : nullptr;
     m_pageRecords.clear();
     m_imageNames.clear();
-    m_backgroundNames.clear();
     m_ownNames.clear();
     m_nImageCounter = 0;
     m_nextClassNumber = 0;

@@ -184,7 +184,6 @@ public:
     void BuildWebsite(SiteBuildResult& result, CWebsite* site, int mode, BuildProgress* progress = nullptr);
 
     const SiteBuildOptions& GetOptions() const { return m_options; }
-    int GetMode() const { return m_nMode; }
     CWebsite* GetSite() const { return m_pSite; }
     const std::vector<std::unique_ptr<CPageBuildRecord>>& GetPageRecords() const { return m_pageRecords; }
 
@@ -225,11 +224,6 @@ private:
     {
         std::string fileName;
         const CPageObject* object = nullptr;
-    };
-    struct BackgroundName
-    {
-        std::string sourcePath;
-        std::string fileName;
     };
     // The output name a picture file took for itself, as a background or as an object's picture.
     struct OwnName
@@ -277,8 +271,7 @@ private:
     std::vector<std::unique_ptr<CPageBuildRecord>> m_pageRecords;
     // Rectangle pictures already written in this run, which later equal rectangles reuse.
     std::vector<ImageName> m_imageNames;
-    // Background pictures already written in this run, by source path.
-    std::vector<BackgroundName> m_backgroundNames;
+    // The output names picture files took for themselves in this run, as backgrounds and as object pictures.
     std::vector<OwnName> m_ownNames;
     // Names the "IMG_" pictures after it; counts over the whole run.
     int m_nImageCounter = 0;

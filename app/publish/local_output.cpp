@@ -7,6 +7,7 @@
 #include "app/model/app_settings.h"
 #include "app/model/file_pair.h"
 #include "app/model/services.h"
+#include "app/model/site_paths.h"
 #include "app/publish/linked_documents.h"
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
@@ -171,11 +172,7 @@ LocalOutputResult WriteLocalWebsite(CWebsite& site, const std::string& sitePath)
         }
         for (const std::string& document : documents) {
             const LinkedFile* linked = FindLinkedFile(document);
-            std::string name;
-            SplitPath(document, nullptr, nullptr, &name, nullptr);
-            std::string extension;
-            SplitPath(document, nullptr, nullptr, nullptr, &extension);
-            complete &= CopyFileOver(document, downloads + (linked ? linked->targetName : name + extension));
+            complete &= CopyFileOver(document, downloads + (linked ? linked->targetName : GetPathFileName(document)));
         }
     }
     output.written = true;
