@@ -181,6 +181,8 @@ inline void MakeShowcaseSite(CWebsite& site, const std::filesystem::path& pictur
                                  {" or visit ", plain},
                                  {"the web", webLink}}));
     auto shadowed = MakeText(480, 190, 200, {{"Shadowed words", bold}});
+    // Effects are offered only to text that allows advanced text.
+    shadowed->GetTextBody()->m_bAllowAdvanced = 1;
     shadowed->SetEffects(Effects(true, false, false));
     welcome->AddObject(std::move(shadowed));
     auto button = Coloured(std::make_unique<CRectangleObject>(100, 320, SIZE{120, 50}, 0.0), CColor(200, 60, 50));

@@ -116,13 +116,33 @@ protected:
     }
 
     static CRectangleObject* AddRect(CSitePage* page, double cx, double cy, int w, int h,
-                                     const CColor& colour = CColor(200, 30, 30), double rotation = 0.0)
+                                     const CColor& colour = CColor(200, 30, 30), double rotation = 0.0,
+                                     bool onTop = false)
     {
         auto rect = std::make_unique<CRectangleObject>(cx, cy, SIZE{w, h}, rotation);
         rect->GetFill()->SetColor(colour);
         CRectangleObject* raw = rect.get();
-        page->AddObject(std::move(rect));
+        if (onTop)
+            PutOnTop(page, std::move(rect));
+        else
+            page->AddObject(std::move(rect));
         return raw;
+    }
+
+    // Puts the object above every item, even the plain texts that new objects go below, as a stored page can.
+    static void PutOnTop(CSitePage* page, std::unique_ptr<CPageObject> object)
+    {
+        page->SetItemAt(page->GetItemCount(), std::make_unique<CPageItem>(std::move(object), nullptr));
+    }
+
+    // The record of the page's item that shows the object.
+    const CObjectBuildRecord& RecordOf(int page, const CPageObject* object) const
+    {
+        for (const auto& record : Page(page).objects)
+            if (record->item->GetCurrentObject() == object)
+                return *record;
+        ADD_FAILURE() << "no record shows the object";
+        return *Page(page).objects.front();
     }
 
     // A picture of one colour in the pictures folder, in the format its name asks for.
@@ -194,17 +214,24 @@ TEST_F(PageImagesTest, TextIsHtmlUnlessSomethingShowsThroughOrItCarriesEffects)
         {"alone", [](CSitePage*, CTextObject&) {}, true},
         {"shadow", [](CSitePage*, CTextObject& text) { text.SetEffects(Effects(true)); }, false},
         {"covered by an upright plain rectangle",
-         [](CSitePage* page, CTextObject&) { AddRect(page, 300, 200, 40, 40); }, true},
+         [](CSitePage* page, CTextObject&) { AddRect(page, 300, 200, 40, 40, CColor(200, 30, 30), 0.0, true); }, true},
         {"covered by a turned rectangle",
-         [](CSitePage* page, CTextObject&) { AddRect(page, 300, 200, 40, 40, CColor(0, 0, 0), 0.4); }, false},
+         [](CSitePage* page, CTextObject&) { AddRect(page, 300, 200, 40, 40, CColor(0, 0, 0), 0.4, true); }, false},
         {"covered by a rectangle with a glow",
-         [](CSitePage* page, CTextObject&) { AddRect(page, 300, 200, 40, 40)->SetEffects(Effects(false, true)); },
+         [](CSitePage* page, CTextObject&) {
+             AddRect(page, 300, 200, 40, 40, CColor(200, 30, 30), 0.0, true)->SetEffects(Effects(false, true));
+         },
          false},
         {"covered by a circle",
          [](CSitePage* page, CTextObject&) {
-             page->AddObject(std::make_unique<CCircleObject>(300, 200, SIZE{40, 40}, 0.0));
+             PutOnTop(page, std::make_unique<CCircleObject>(300, 200, SIZE{40, 40}, 0.0));
          },
          false},
+        {"on a circle", // a new object goes below the plain text
+         [](CSitePage* page, CTextObject&) {
+             page->AddObject(std::make_unique<CCircleObject>(300, 200, SIZE{40, 40}, 0.0));
+         },
+         true},
         {"covered by HTML text",
          [](CSitePage* page, CTextObject&) { page->AddObject(text_editing_testing::MakeText(100, {"over"})); }, true},
         {"beside a circle",
@@ -221,11 +248,11 @@ TEST_F(PageImagesTest, TextIsHtmlUnlessSomethingShowsThroughOrItCarriesEffects)
             page->AddObject(text_editing_testing::MakeText(120, {"Hello"}))->GetCurrentObject());
         c.arrange(page, *text);
         ASSERT_EQ(Build().code, buildDone);
-        const CObjectBuildRecord& record = Object(0, 0);
+        const CObjectBuildRecord& record = RecordOf(0, text);
         EXPECT_EQ(record.asHtmlText, c.html ? 1 : 0);
-        EXPECT_EQ(record.imageUrl, c.html ? "" : "files/IMG_0.jpg");
+        EXPECT_EQ(record.imageUrl.empty(), c.html);
         if (!c.html) {
-            EXPECT_TRUE(Written("IMG_0.jpg"));
+            EXPECT_TRUE(Written(record.imageUrl.substr(std::string("files/").size())));
         }
     }
 }

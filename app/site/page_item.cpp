@@ -240,9 +240,12 @@ bool CPageItem::ResizeByHandle(int handle, POINT pointer, bool square, bool prop
     // The normal of the fixed edge, pointing toward the dragged handle.
     const double nx = (b.y - a.y) / length, ny = (a.x - b.x) / length;
     const double projection = (pointer.x - opposite.x) * nx + (pointer.y - opposite.y) * ny;
-    const bool crossed = projection < 0;
+    // A text being edited in place never turns over: dragged across the opposite edge it shrinks to its least size.
+    const auto* text = dynamic_cast<const CTextObject*>(object);
+    const bool editedText = text && text->IsEditing();
+    const bool crossed = projection < 0 && !editedText;
 
-    const int extent = std::max(RoundHalfUp(std::abs(projection)), 1);
+    const int extent = projection < 0 && editedText ? 1 : std::max(RoundHalfUp(std::abs(projection)), 1);
     int width = size.cx, height = size.cy;
     (edge->vertical ? height : width) = extent;
     if (square)
@@ -313,6 +316,9 @@ bool CPageItem::IsKeptOnTop() const
 {
     if (IsKeptOnTopKind(*m_pObject))
         return true;
+    // Text without advanced text is written as HTML text, which covers any picture as well.
+    if (const auto* text = dynamic_cast<const CTextObject*>(m_pObject.get()))
+        return !text->AllowsAdvancedText();
     // A picture kept as its file (an animated GIF) is placed as an image element over the page's picture.
     if (m_pObject->GetKind() == objectRectangle) {
         const CFillInfo* fill = m_pObject->GetFill();
@@ -368,6 +374,11 @@ std::unique_ptr<CPageItem> CPageItem::Load(CFile& file, CPixMap* renderBuffer, i
             twin = CreatePageObjectFromArchive(file, major, minor);
             if (!twin || twin->GetKind() != object->GetKind())
                 return nullptr;
+            // These files hold no advanced-text flag, and a text with a mouse-over twin is never plain text.
+            if (major == 1 && (minor == 0 || minor == 3))
+                for (CPageObject* read : {object.get(), twin.get()})
+                    if (auto* text = dynamic_cast<CTextObject*>(read))
+                        text->GetTextBody()->m_bAllowAdvanced = 1;
         }
         auto item = std::make_unique<CPageItem>(std::move(object), renderBuffer);
         if (twin)

@@ -83,8 +83,8 @@ public:
     // Brings a right-angled object onto whole or half pixels, so that its edges fall on pixel edges.
     void SnapToPixels();
 
-    // Counters, forms and pictures kept as their file stay above all other items (the built page places them
-    // as HTML elements, which cover any picture).
+    // Counters, forms, pictures kept as their file and text without advanced text stay above all other items (the
+    // built page places them as HTML elements, which cover any picture).
     bool IsKeptOnTop() const;
     // A rectangle showing a GIF file as it is; the site builder copies the file instead of rendering it.
     bool IsGifPicture() const;

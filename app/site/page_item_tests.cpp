@@ -12,6 +12,7 @@
 #include "app/model/record_stream.h"
 #include "app/model/text_style.h"
 #include "app/objects/circle_object.h"
+#include "app/objects/object_factory.h"
 #include "app/objects/rectangle_object.h"
 #include "app/objects/text_object.h"
 #include "app/site/site_object_fake.h"
@@ -186,6 +187,28 @@ TEST(PageItem, ResizeByHandleOfAShownTwinKeepsBothCentresTogether)
     EXPECT_EQ(item.GetRect(), CRect(160, 75, 310, 125));
 }
 
+// A text edited in place shows its upright text box; dragged across the opposite edge it keeps its least size on
+// the side it had, where a text not being edited turns over.
+TEST(PageItem, ResizeByHandleNeverTurnsATextEditedInPlaceOver)
+{
+    SiteServicesFake services;
+    for (const bool editing : {true, false}) {
+        SCOPED_TRACE(editing ? "edited" : "not edited");
+        auto text = std::make_unique<CTextObject>(200, 100, SIZE{100, 50}, 0.0);
+        CTextObject* object = text.get();
+        if (editing)
+            object->BeginEdit();
+        CPageItem item(std::move(text), nullptr);
+        SIZE least;
+        object->GetMinSize(least);
+        // The right edge (250) dragged to 100, past the left edge at 150.
+        EXPECT_EQ(item.ResizeByHandle(4, POINT{100, 100}, false, false, true), !editing);
+        const int width = editing ? least.cx : 50;
+        EXPECT_EQ(SizeOf(*object).cx, width);
+        EXPECT_DOUBLE_EQ(CentreOf(*object).x, editing ? 150 + width / 2.0 : 150 - width / 2.0);
+    }
+}
+
 TEST(PageItem, SnapToPixelsPutsRightAngledEdgesOnPixelEdges)
 {
     struct Case
@@ -247,6 +270,14 @@ TEST(PageItem, KeptOnTopAndGifPictureByKindAndFill)
         CPageItem item = MakeItem(c.kind, 0, 0, 10, 10);
         EXPECT_EQ(item.IsKeptOnTop(), c.keptOnTop);
         EXPECT_EQ(item.IsGifPicture(), c.gif);
+    }
+    // Text stays on top while it is written as HTML text, that is while it does not allow advanced text.
+    for (const bool advanced : {false, true}) {
+        auto text = std::make_unique<CTextObject>(0, 0, SIZE{10, 10}, 0.0);
+        text->GetTextBody()->m_bAllowAdvanced = advanced ? 1 : 0;
+        CPageItem item(std::move(text), nullptr);
+        EXPECT_EQ(item.IsKeptOnTop(), !advanced) << (advanced ? "advanced text" : "plain text");
+        EXPECT_FALSE(item.IsGifPicture());
     }
     const Case rectangles[] = {
         {"plain rectangle", objectRectangle, false, nullptr, false, false},
@@ -412,6 +443,64 @@ TEST_F(PageItemStream, OldFilesKeepSameTextOn)
         EXPECT_EQ(item->IsSameText(), c.sameText);
         EXPECT_TRUE(item->IsMouseOverShown());
         EXPECT_DOUBLE_EQ(CentreOf(*item->GetObject(true)).x, 11);
+    }
+}
+
+// A plain text object as files of versions 1.0 to 1.3 store it: no advanced-text byte and no alternate text, one
+// format, the text "ab", no fill, and none of the records later versions add.
+void WriteOldText(CFile& file)
+{
+    WriteUInt32(file, kTextObjectTag);
+    for (int v : {60, 30})
+        WriteInt32(file, v);
+    for (double v : {0.0, 100.0, 50.0}) // rotation and centre
+        WriteDouble(file, v);
+    for (int v : {0, 0, 0, 0, 0, 60, 30}) // bounds, alignment, text box
+        WriteInt32(file, v);
+    for (double v : {1.0, 1.0}) // scale
+        WriteDouble(file, v);
+    for (int v : {0, 0, 1}) // twin offsets, one format
+        WriteInt32(file, v);
+    WriteCountedString(file, "Arial");
+    for (BYTE b : {12, 0, 0, 0, 0}) // points, bold, italic, underline
+        WriteByte(file, b);
+    for (int v : {0, 1, 0, 2, 2}) // colour; one run of format 0 ending at 2; the text's length
+        WriteInt32(file, v);
+    file.Write("ab", 2);
+    WriteUInt32(file, CFillInfo::kTag);
+    WriteUInt32(file, CFillInfo::FILL_NONE);
+}
+
+// Files without the advanced-text flag derive it from whether the text is plain; a text with a mouse-over twin is
+// not, so both of the item's texts allow advanced text.
+TEST(PageItemStreamOfText, OldFilesGiveTextsWithATwinAdvancedText)
+{
+    struct Case
+    {
+        int minor;
+        bool twin;
+        BYTE allowAdvanced;
+    };
+    const Case cases[] = {{0, true, 1}, {3, true, 1}, {0, false, 0}, {2, true, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "1." << c.minor << (c.twin ? " with a twin" : ""));
+        CMemFile file;
+        WriteUInt32(file, CPageItem::kTag);
+        for (BYTE flag : {BYTE(c.twin), BYTE(0), BYTE(1)})
+            WriteByte(file, flag);
+        WriteOldText(file);
+        if (c.twin)
+            WriteOldText(file);
+        file.SeekToBegin();
+        std::unique_ptr<CPageItem> item = CPageItem::Load(file, nullptr, 1, c.minor);
+        ASSERT_TRUE(item);
+        EXPECT_EQ(file.GetPosition(), file.GetLength());
+        for (const bool mouseOver : {false, true}) {
+            if (const auto* text = dynamic_cast<const CTextObject*>(item->GetObject(mouseOver))) {
+                EXPECT_EQ(text->GetTextBody()->m_bAllowAdvanced, c.allowAdvanced) << mouseOver;
+            }
+        }
+        EXPECT_EQ(item->IsKeptOnTop(), c.allowAdvanced == 0);
     }
 }
 

@@ -7,6 +7,7 @@
 #include "app/objects/circle_object.h"
 #include "app/objects/polygon_object.h"
 #include "app/objects/rectangle_object.h"
+#include "app/objects/text_object.h"
 #include "app/site/object_frame.h"
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
@@ -29,10 +30,11 @@ enum ShapeKind
 };
 
 // The object a drawing tool starts at a point, 1 x 1 until the drag sizes it; null when the tool makes none.
-// Text objects are not made here yet.
 std::unique_ptr<CPageObject> MakeToolObject(int tool, int shapeKind, double x, double y)
 {
     constexpr SIZE one{1, 1};
+    if (tool == toolText)
+        return std::make_unique<CTextObject>(x, y, one, 0.0);
     if (tool == toolShapes) {
         if (shapeKind == shapeRectangle)
             return std::make_unique<CRectangleObject>(x, y, one, 0.0);

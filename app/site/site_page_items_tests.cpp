@@ -9,6 +9,7 @@
 #include "app/objects/circle_object.h"
 #include "app/objects/polygon_object.h"
 #include "app/objects/rectangle_object.h"
+#include "app/objects/text_object.h"
 #include "app/site/object_frame.h"
 #include "app/site/page_item.h"
 #include "app/site/site_object_fake.h"
@@ -17,7 +18,7 @@
 
 namespace {
 
-// One letter per kind: r rectangle, c circle, n counter, f form.
+// One letter per kind: r rectangle, c circle, n counter, f form, t plain text, a text that allows advanced text.
 int KindOf(char letter)
 {
     switch (letter) {
@@ -32,28 +33,40 @@ int KindOf(char letter)
     }
 }
 
-char LetterOf(int kind)
+char LetterOf(const CPageObject& object)
 {
+    if (const auto* text = dynamic_cast<const CTextObject*>(&object))
+        return text->AllowsAdvancedText() ? 'a' : 't';
+    const int kind = object.GetKind();
     return kind == objectRectangle ? 'r' : kind == objectCircle ? 'c' : kind == objectCounter ? 'n' : 'f';
 }
 
-std::unique_ptr<CPageItem> Item(int kind)
+std::unique_ptr<CPageObject> ObjectOf(char letter)
 {
-    return std::make_unique<CPageItem>(MakeFake(kind, 50, 50, 20, 20), nullptr);
+    if (letter != 't' && letter != 'a')
+        return MakeFake(KindOf(letter), 50, 50, 20, 20);
+    auto text = std::make_unique<CTextObject>(50, 50, SIZE{20, 20}, 0.0);
+    text->GetTextBody()->m_bAllowAdvanced = letter == 'a' ? 1 : 0;
+    return text;
+}
+
+std::unique_ptr<CPageItem> Item(char letter)
+{
+    return std::make_unique<CPageItem>(ObjectOf(letter), nullptr);
 }
 
 // Appends items of the lettered kinds as they come, without the kept-on-top rule (as undo does).
 void Fill(CSitePage& page, const std::string& kinds)
 {
     for (char k : kinds)
-        page.SetItemAt(page.GetItemCount(), Item(KindOf(k)));
+        page.SetItemAt(page.GetItemCount(), Item(k));
 }
 
 std::string OrderOf(const CSitePage& page)
 {
     std::string order;
     for (int i = 0; i < page.GetItemCount(); ++i)
-        order += LetterOf(page.GetItem(i)->GetCurrentObject()->GetKind());
+        order += LetterOf(*page.GetItem(i)->GetCurrentObject());
     return order;
 }
 
@@ -73,16 +86,16 @@ TEST_F(PageItems, AddingKeepsTheKeptOnTopRunAtTheTail)
         std::string after;
     };
     const Case cases[] = {
-        {"rcnf", 'r', "rcrnf"}, {"nf", 'r', "rnf"}, {"", 'r', "r"},     {"rc", 'c', "rcc"},
-        {"rnf", 'n', "rnfn"},   {"rc", 'f', "rcf"}, {"nn", 'c', "cnn"},
+        {"rcnf", 'r', "rcrnf"}, {"nf", 'r', "rnf"}, {"", 'r', "r"},       {"rc", 'c', "rcc"},
+        {"rnf", 'n', "rnfn"},   {"rc", 'f', "rcf"}, {"nn", 'c', "cnn"},   {"rnf", 't', "rnft"},
+        {"rnft", 'a', "ranft"}, {"tn", 'r', "rtn"}, {"rtn", 'n', "rtnn"}, {"ra", 't', "rat"},
     };
     for (const Case& c : cases) {
         for (bool insert : {false, true}) {
             SCOPED_TRACE(c.before + " + " + c.added + (insert ? " inserted" : " added"));
             CSitePage fresh(nullptr, "q", "Q");
             Fill(fresh, c.before);
-            CPageItem* item = insert ? fresh.InsertItem(Item(KindOf(c.added)))
-                                     : fresh.AddObject(MakeFake(KindOf(c.added), 50, 50, 20, 20));
+            CPageItem* item = insert ? fresh.InsertItem(Item(c.added)) : fresh.AddObject(ObjectOf(c.added));
             EXPECT_EQ(OrderOf(fresh), c.after);
             EXPECT_EQ(item->GetRenderBuffer(), fresh.GetRenderBuffer());
         }
@@ -104,7 +117,7 @@ TEST_F(PageItems, ToolsMakeTheirObjectsBelowTheRunAndSelectThem)
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "tool " << c.tool << " shape " << c.shapeKind);
         CSitePage fresh(nullptr, "q", "Q");
-        fresh.SetItemAt(0, Item(objectCounter));
+        fresh.SetItemAt(0, Item('n'));
         services.tool = c.tool;
         CPageItem* item = fresh.CreateObject(POINT{30, 40}, c.shapeKind);
         ASSERT_TRUE(item);
@@ -117,7 +130,20 @@ TEST_F(PageItems, ToolsMakeTheirObjectsBelowTheRunAndSelectThem)
         EXPECT_DOUBLE_EQ(centre.y, 39.5);
         EXPECT_EQ(fresh.GetSingleSelectedItem(), item);
     }
-    for (POINT toolAndShape : {POINT{3, 0}, POINT{3, -1}, POINT{1, 1}, POINT{2, 0}, POINT{0, 1}}) {
+    // The text tool makes plain text, which goes on top of the counter.
+    CSitePage withCounter(nullptr, "q", "Q");
+    withCounter.SetItemAt(0, Item('n'));
+    services.tool = 2;
+    CPageItem* text = withCounter.CreateObject(POINT{30, 40}, 0);
+    ASSERT_TRUE(text);
+    EXPECT_EQ(OrderOf(withCounter), "nt");
+    DPOINT centre;
+    text->GetCurrentObject()->GetCenter(centre);
+    EXPECT_DOUBLE_EQ(centre.x, 29.5);
+    EXPECT_DOUBLE_EQ(centre.y, 39.5);
+    EXPECT_EQ(withCounter.GetSingleSelectedItem(), text);
+
+    for (POINT toolAndShape : {POINT{3, 0}, POINT{3, -1}, POINT{1, 1}, POINT{0, 1}}) {
         services.tool = toolAndShape.x;
         EXPECT_FALSE(page.CreateObject(POINT{30, 40}, toolAndShape.y));
     }
@@ -131,21 +157,32 @@ TEST_F(PageItems, MovingStaysWithinTheItemsOwnPartOfTheList)
         int from, to;
         std::string after;
     };
-    // r0 c1 r2 n3 f4
+    // r0 c1 r2 n3 f4 t5
     const Case cases[] = {
-        {0, 2, "crrnf"}, {2, 0, "rrcnf"}, {0, 9, "crrnf"}, {1, -3, "crrnf"},
-        {3, 4, "rcrfn"}, {4, 0, "rcrfn"}, {3, 3, "rcrnf"},
+        {0, 2, "crrnft"}, {2, 0, "rrcnft"}, {0, 9, "crrnft"}, {1, -3, "crrnft"},
+        {3, 4, "rcrfnt"}, {4, 0, "rcrfnt"}, {3, 3, "rcrnft"}, {5, 0, "rcrtnf"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.from << " -> " << c.to);
         CSitePage fresh(nullptr, "q", "Q");
-        Fill(fresh, "rcrnf");
+        Fill(fresh, "rcrnft");
         fresh.MoveItem(fresh.GetItem(c.from), c.to);
         EXPECT_EQ(OrderOf(fresh), c.after);
     }
+    // "Allow advanced text" switched off moves the text to the top, and switched on again back below the run.
+    CSitePage layered(nullptr, "q", "Q");
+    Fill(layered, "rarn");
+    CPageItem* text = layered.GetItem(1);
+    auto* body = static_cast<CTextObject*>(text->GetCurrentObject())->GetTextBody();
+    body->m_bAllowAdvanced = 0;
+    layered.MoveItem(text, layered.GetItemCount() - 1);
+    EXPECT_EQ(OrderOf(layered), "rrnt");
+    body->m_bAllowAdvanced = 1;
+    layered.MoveItem(text, 1);
+    EXPECT_EQ(OrderOf(layered), "rarn");
     // An item of no page moves nothing.
     Fill(page, "rc");
-    std::unique_ptr<CPageItem> stranger = Item(objectCircle);
+    std::unique_ptr<CPageItem> stranger = Item('c');
     page.MoveItem(stranger.get(), 0);
     EXPECT_EQ(OrderOf(page), "rc");
     EXPECT_EQ(page.IndexOfItem(stranger.get()), 0);
@@ -161,7 +198,7 @@ TEST_F(PageItems, FindingAndStoringItems)
     EXPECT_EQ(page.FindItem(circle->GetObject(true)), circle);
     EXPECT_EQ(page.FindItem(circle->GetObject(false)), nullptr);
 
-    std::unique_ptr<CPageItem> replaced = page.SetItemAt(0, Item(objectForm));
+    std::unique_ptr<CPageItem> replaced = page.SetItemAt(0, Item('f'));
     EXPECT_EQ(replaced->GetCurrentObject()->GetKind(), objectRectangle);
     EXPECT_EQ(page.SetItemAt(7, std::move(replaced)), nullptr);
     EXPECT_EQ(OrderOf(page), "fcr");
