@@ -2,6 +2,7 @@
 
 #include "app/model/services.h"
 #include "app/model/undo_manager.h"
+#include "app/objects/text_object.h"
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
 
@@ -25,6 +26,12 @@ ViewPage CurrentViewPage()
     if (current.view)
         current.page = GetCoreServices().GetViewPage(current.view);
     return current;
+}
+
+// The text object edited in place on the page, or null.
+CTextObject* EditedText(const CSitePage& page)
+{
+    return page.IsEditingInPlace() ? dynamic_cast<CTextObject*>(page.GetEditedObject()) : nullptr;
 }
 
 CRect SelectionRect(COrvelView* view)
@@ -105,9 +112,25 @@ std::vector<std::unique_ptr<CPageItem>> OnEditDelete()
         return {};
     }
     const ViewPage current = CurrentViewPage();
-    // During an in-place edit Delete belongs to the text editor, which takes the key itself.
-    if (!current || current.page->IsEditingInPlace())
+    if (!current)
         return {};
+    // During an in-place edit Delete removes the selected characters, or the one after the caret.
+    if (current.page->IsEditingInPlace()) {
+        if (CTextObject* text = EditedText(*current.page)) {
+            CTextBody& body = *text->GetTextBody();
+            const int prevPara = body.m_nCaretPara, prevIndex = body.m_nCaretIndex;
+            RECT dirty{};
+            if (!body.m_bSelectionEmpty) {
+                text->DeleteSelectedChars(dirty, true);
+                body.m_bSelectionEmpty = 1;
+            } else {
+                text->DeleteChar(dirty, true, true);
+            }
+            text->UpdateCaret(prevPara, prevIndex);
+            GetCoreServices().InvalidateEditRect(current.view, CRect(dirty));
+        }
+        return {};
+    }
     current.page->GetUndoManager()->RecordUndo(kUndoDelete);
     const CRect before = SelectionRect(current.view);
     std::vector<std::unique_ptr<CPageItem>> removed = current.page->RemoveSelection();
@@ -119,10 +142,22 @@ std::vector<std::unique_ptr<CPageItem>> OnEditDelete()
 void OnEditSelectAll()
 {
     const ViewPage current = CurrentViewPage();
-    // During an in-place edit Select All belongs to the text editor.
-    if (!current || current.page->IsEditingInPlace())
+    if (!current)
         return;
-    current.page->SelectAll();
+    // During an in-place edit the text selects all its characters, not the page its items.
+    if (current.page->IsEditingInPlace()) {
+        if (CTextObject* text = EditedText(*current.page)) {
+            const CTextBody& body = *text->GetTextBody();
+            const int prevPara = body.m_nCaretPara, prevIndex = body.m_nCaretIndex;
+            text->SelectAll();
+            text->UpdateCaret(prevPara, prevIndex);
+            RECT selected{};
+            text->GetSelectionRect(selected);
+            GetCoreServices().InvalidateEditRect(current.view, CRect(selected));
+        }
+    } else {
+        current.page->SelectAll();
+    }
     GetCoreServices().InvalidateViewRect(current.view, SelectionRect(current.view), true);
 }
 

@@ -28,9 +28,11 @@ EditGroupUpdate GetEditGroupUpdate();
 
 void OnEditUndo();
 void OnEditRedo();
-// While the insert-HTML dialog is open Delete removes its selected file instead. Otherwise the selected items
-// leave the page after an undo step is recorded; they are handed to the caller, whose undo record keeps them.
+// While the insert-HTML dialog is open Delete removes its selected file instead; during an in-place text edit it
+// removes the selected characters, or the one after the caret. Otherwise the selected items leave the page after an
+// undo step is recorded; they are handed to the caller, whose undo record keeps them.
 std::vector<std::unique_ptr<CPageItem>> OnEditDelete();
+// Selects every item of the page, or every character of the text edited in place.
 void OnEditSelectAll();
 // Makes the selection one user group, or ends the selected user group; in-place text edits are committed first.
 void OnEditGroup();

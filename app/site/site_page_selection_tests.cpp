@@ -5,6 +5,7 @@
 #include <numbers>
 #include <vector>
 
+#include "app/objects/text_editing_test_support.h"
 #include "app/site/edit_commands.h"
 #include "app/site/object_frame.h"
 #include "app/site/page_item.h"
@@ -271,6 +272,38 @@ TEST_F(EditCommands, SelectAllLeavesAnInPlaceEditAlone)
     page.SetEditingInPlace(false);
     OnEditSelectAll();
     EXPECT_EQ(page.GetSelectedItemCount(), 4);
+}
+
+// During an in-place edit Delete and Select All act on the characters of the edited text, never on the items.
+TEST_F(EditCommands, DeleteAndSelectAllWorkOnTheTextEditedInPlace)
+{
+    using namespace text_editing_testing;
+    CPageItem* item = page.AddObject(MakeText(200, {"abc", "de"}));
+    auto* text = static_cast<CTextObject*>(item->GetCurrentObject());
+    text->BeginEdit();
+    page.SetEditedObject(text);
+    page.SetEditingInPlace(true);
+    page.SelectItem(item);
+    ASSERT_TRUE(IsEditDeleteEnabled());
+
+    // Without a selection Delete takes the character after the caret.
+    PutCaret(*text, {0, 1});
+    EXPECT_TRUE(OnEditDelete().empty());
+    EXPECT_EQ(Paragraphs(*text), (std::vector<std::string>{"ac", "de"}));
+    EXPECT_EQ(CaretOf(*text), (Pos{0, 1}));
+
+    OnEditSelectAll();
+    const CTextBody& body = *text->GetTextBody();
+    EXPECT_FALSE(body.m_bSelectionEmpty);
+    EXPECT_EQ(CaretOf(*text), (Pos{1, 2}));
+    EXPECT_EQ(page.GetSingleSelectedItem(), item) << "the page's selection stays as it was";
+
+    // With one, Delete takes the selected characters.
+    EXPECT_TRUE(OnEditDelete().empty());
+    EXPECT_EQ(Paragraphs(*text), (std::vector<std::string>{""}));
+    EXPECT_TRUE(body.m_bSelectionEmpty);
+    EXPECT_EQ(page.GetItemCount(), 5);
+    EXPECT_TRUE(Undo().recorded.empty());
 }
 
 } // namespace
