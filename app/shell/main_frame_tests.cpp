@@ -1,6 +1,7 @@
 #include "app/shell/main_frame.h"
 
 #include "app/objects/page_object_fake.h"
+#include "app/objects/text_editing_test_support.h"
 #include "app/shell/main_toolbar.h"
 #include "app/shell/orvel_app.h"
 #include "app/shell/orvel_frame.h"
@@ -8,6 +9,7 @@
 #include "app/shell/shell_test_support.h"
 #include "app/site/page_item.h"
 #include "platform/gui/window_picture.h"
+#include "platform/text/face_list.h"
 #include "platform/win/key_store.h"
 #include "testing/test_output.h"
 
@@ -275,6 +277,51 @@ TEST_F(ShellTest, ProgramServicesAnswerFromTheMainFrame)
     contact->SelectItemAt(0);
     EXPECT_EQ(program.GetCurrentPage(), contact);
     EXPECT_EQ(program.GetCurrentObject(), item->GetCurrentObject());
+}
+
+} // namespace
+
+namespace {
+
+// A text learns of its item's mouse-over twin from the program: the twin makes it a picture rather than plain text,
+// and the text edited last goes to the twin while the item shows the same text in both.
+TEST_F(ShellTest, ProgramServicesAnswerTextsFromTheirPageItems)
+{
+    using text_editing_testing::MakeText;
+    using text_editing_testing::Paragraphs;
+    // GTK's fonts still hold fontconfig when the tests end; the program keeps it at exit for them too.
+    KeepFontconfigAtExit();
+    Start();
+    frame->OpenSite(MakeSite({"Home"}));
+    CSitePage* home = frame->GetCurrentSite()->GetPage(0);
+    CProgramServices program;
+    program.SetMainFrame(frame);
+    SetCoreServices(&program);
+
+    std::unique_ptr<CTextObject> made = MakeText(200, {"Hello"});
+    CTextObject* main = made.get();
+    CPageItem* item = home->AddObject(std::move(made));
+    EXPECT_TRUE(main->IsPlainObject());
+    made = MakeText(200, {"Over"});
+    CTextObject* twin = made.get();
+    item->SetMouseOverObject(std::move(made));
+    EXPECT_TRUE(program.HasMouseOverTwin(main));
+    EXPECT_TRUE(program.HasMouseOverTwin(twin));
+    EXPECT_FALSE(main->IsPlainObject());
+    EXPECT_FALSE(twin->IsPlainObject());
+
+    // The twin is shown and edited; with the same text the main object takes its text, without it nothing moves.
+    ASSERT_TRUE(twin->EndEdit(nullptr, false));
+    EXPECT_EQ(Paragraphs(*main), std::vector<std::string>{"Over"});
+    item->SetSameText(false);
+    twin->SetTextBody(MakeText(200, {"Away"})->GetTextBody()->Clone());
+    ASSERT_TRUE(twin->EndEdit(nullptr, false));
+    EXPECT_EQ(Paragraphs(*main), std::vector<std::string>{"Over"});
+
+    std::unique_ptr<CPageObject> removed = item->RemoveMouseOverObject();
+    EXPECT_TRUE(main->IsPlainObject());
+    EXPECT_FALSE(program.HasMouseOverTwin(removed.get()));
+    SetCoreServices(&services);
 }
 
 } // namespace

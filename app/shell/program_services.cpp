@@ -61,6 +61,20 @@ CPageItem* CProgramServices::FindItemForObject(const CPageObject* object)
     return nullptr;
 }
 
+bool CProgramServices::HasMouseOverTwin(const CPageObject* object)
+{
+    const CPageItem* item = FindItemForObject(object);
+    return item && item->HasMouseOver();
+}
+
+void CProgramServices::CopyTextToMouseOverTwin(const CPageObject* object)
+{
+    // The item copies from the object it shows; the text comes from the object whose editing just ended.
+    CPageItem* item = FindItemForObject(object);
+    if (item && item->HasMouseOver() && item->IsSameText() && item->GetCurrentObject() == object)
+        item->CopyTextToOtherState();
+}
+
 bool CProgramServices::GetToolsBarColor(CColor& color)
 {
     if (!m_pFrame)

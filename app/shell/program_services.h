@@ -37,6 +37,9 @@ public:
     CPageObject* GetCurrentObject() override;
     CAppSettings* GetAppSettings() override;
     CPageItem* FindItemForObject(const CPageObject* object) override;
+    // Asked of the object's item on the current site.
+    bool HasMouseOverTwin(const CPageObject* object) override;
+    void CopyTextToMouseOverTwin(const CPageObject* object) override;
     bool GetToolsBarColor(CColor& color) override;
     void BeginWaitCursor() override;
     void EndWaitCursor() override;
