@@ -182,7 +182,8 @@ void CSiteBuilder::LayoutTextObjects(CPageBuildRecord& record, int pageIndex)
             continue;
         object.zIndex = i;
         object.asHtmlText = 0;
-        // The object knows nothing of a mouse-over twin kept beside it by the item.
+        // The object learns of its item's twin only through the program's services; the item is at hand here, also
+        // for a site built without them.
         bool plain = text->IsPlainObject() && !object.item->HasMouseOver();
         const CRect rect = object.item->GetRect();
         for (int j = i + 1; plain && j < count; ++j) {
@@ -215,8 +216,8 @@ void CSiteBuilder::LayoutTextObjects(CPageBuildRecord& record, int pageIndex)
         object.top = RoundHalfUp(centre.y - boxHeight * 0.5) + 2;
     }
 
-    // The linked runs of the HTML text. A run ends with its paragraph as well, so that no link spans a line
-    // break the page writer puts between paragraphs.
+    // The linked runs of the HTML text: a run ends only before a character without a link or with another one, so
+    // a link that goes on past a paragraph's end stays one anchor around the line break.
     for (int i = count - 1; i >= 0; --i) {
         CObjectBuildRecord& object = *record.objects[i];
         if (!object.asHtmlText)
@@ -224,8 +225,8 @@ void CSiteBuilder::LayoutTextObjects(CPageBuildRecord& record, int pageIndex)
         const auto* text = dynamic_cast<const CTextObject*>(object.item->GetCurrentObject());
         object.linkRuns.clear();
         int index = 0;
+        TextLinkRun* run = nullptr;
         for (const CTextParagraph& paragraph : text->GetTextBody()->m_paragraphs) {
-            TextLinkRun* run = nullptr;
             for (const CTextChar& c : paragraph.m_chars) {
                 if (!c.m_link.IsActive())
                     run = nullptr;

@@ -302,8 +302,10 @@ TEST_F(PageImagesTest, LinkRunsAndTextStyles)
     linked.linked = true;
     Append(*first, 0, "ab", linked);
     Append(*first, 0, "cd", plain);
-    Append(*first, 0, "ef", bold);
-    Append(*first, 1, "gh", linked); // a new paragraph ends the run before it
+    Format boldLinked = bold;
+    boldLinked.linked = true;
+    Append(*first, 0, "ef", boldLinked);
+    Append(*first, 1, "gh", linked); // the same link goes on across the paragraph's end
     Append(*first, 1, "i", linked);
     Layout(*first);
     auto second = std::make_unique<CTextObject>(200.0, 300.0, SIZE{200, 60}, 0.0);
@@ -330,7 +332,7 @@ TEST_F(PageImagesTest, LinkRunsAndTextStyles)
     ASSERT_EQ(runs.size(), 2u);
     EXPECT_EQ(runs[0].firstChar, 0);
     EXPECT_EQ(runs[0].lastChar, 1);
-    EXPECT_EQ(runs[1].firstChar, 6);
+    EXPECT_EQ(runs[1].firstChar, 4);
     EXPECT_EQ(runs[1].lastChar, 8);
     EXPECT_TRUE(runs[0].link.IsActive());
     EXPECT_TRUE(Object(0, 1).linkRuns.empty());

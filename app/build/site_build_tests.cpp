@@ -89,6 +89,30 @@ TEST_F(SiteBuildTest, TheShowcaseSiteBuildsToTheKeptPages)
     }
 }
 
+// A link that goes on past a paragraph's end is one anchor around the line break.
+TEST(SiteBuild, ALinkAcrossAParagraphEndIsOneAnchor)
+{
+    ScratchFolder folder;
+    CWebsite site("/sites/links.kst");
+    NewPageSettings settings;
+    settings.width = 400;
+    settings.height = 200;
+    CSitePage* page = site.AddPage(std::make_unique<CSitePage>(&site, "index", "Links", settings));
+    page->SetFrontPage(true);
+    TextFormat web;
+    web.link = Link(CLinkInfo::kindUrl, "www.a.com");
+    page->AddObject(MakeText(150, 60, 200, {{"ab\ncd", web}}));
+    page->RenderDirtyObjects();
+
+    SiteBuildResult result;
+    CSiteBuilder builder(OptionsFor(folder / "out/", false));
+    builder.BuildWebsite(result, &site, buildForPublish);
+    ASSERT_EQ(result.code, buildDone) << result.message;
+    const std::string built = ReadFileBytes(folder / "out/index.html");
+    EXPECT_NE(built.find("<a href=\"http://www.a.com\">ab<br>\r\ncd<br>\r\n</a>"), std::string::npos);
+    ExpectGoldenFile("app/build/testdata/linked_paragraphs.html", built);
+}
+
 TEST_F(SiteBuildTest, TheSameSiteBuildsToTheSameBytesAgainAndFromItsFile)
 {
     SiteBuildResult result;
