@@ -68,11 +68,10 @@ void StripWithList(std::string& url, int schemeClass)
     RemoveLeading(url, "/\\");
 }
 
-// What the address after a host's colon becomes: the port and the rest, lower-cased, when the port is usable, "80"
-// otherwise.
+// What the address after a host's colon becomes: the port and the rest when the port is usable, "80" otherwise.
 std::string PortPart(const std::string& url)
 {
-    const std::string after = Lower(url.substr(url.find(':') + 1));
+    const std::string after = url.substr(url.find(':') + 1);
     const long long port = LeadingNumber(after);
     return port >= 1 && port <= 65534 ? after : "80";
 }
@@ -106,16 +105,20 @@ int GetUrlScheme(const std::string& url)
 }
 
 // Each repair that finds another scheme behind the one it removed starts over on a shorter address; a loop rather
-// than a call keeps a long run of colons from exhausting the stack.
+// than a call keeps a long run of colons from exhausting the stack. A host and port found behind a scheme keep that
+// scheme ("https://host:443/x" stays secure); a second scheme behind the first replaces it.
 void FixUrl(std::string& url)
 {
+    std::string_view hostScheme = kSchemes[0].written;
     for (;;) {
         Trim(url);
         const int schemeClass = GetUrlScheme(url);
         if (schemeClass <= 5) {
             StripWithList(url, schemeClass);
-            if (GetUrlScheme(url) != 0)
+            if (GetUrlScheme(url) != 0) {
+                hostScheme = kSchemes[schemeClass].written;
                 continue;
+            }
             url.insert(0, kSchemes[schemeClass].written);
             return;
         }
@@ -123,7 +126,7 @@ void FixUrl(std::string& url)
             const std::string host = url.substr(0, url.find(':') + 1);
             std::string port = PortPart(url);
             if (GetUrlScheme(port) == 0) {
-                url = "http://" + host + port;
+                url = std::string(hostScheme) + host + port;
                 return;
             }
             url = std::move(port);
@@ -140,7 +143,7 @@ void StripUrlScheme(std::string& url)
         if (schemeClass <= 5)
             StripWithList(url, schemeClass);
         else if (schemeClass == 6)
-            url = PortPart(url);
+            url = Lower(PortPart(url));
         else
             RemoveThroughFirstColon(url);
     }

@@ -11,7 +11,7 @@
 int GetUrlScheme(const std::string& url);
 
 // Trims the address and gives it its scheme's prefix ("http://" when it has none). The text after the scheme keeps
-// its case, except that a port and what follows it are lower-cased.
+// its case; a host with a port keeps the scheme written before it.
 void FixUrl(std::string& url);
 
 // Removes every scheme from the start of the address, trimming it when it has one.

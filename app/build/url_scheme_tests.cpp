@@ -71,8 +71,15 @@ TEST(FixUrl, AddsOrRepairsTheScheme)
         {"fp://files.a.com", "ftp://files.a.com"},
         {"opher://g.a.com", "gopher://g.a.com"},
         {"http://ftp://files.a.com", "ftp://files.a.com"}, // the second scheme wins
-        {"Host.A.com:8080/Path/Page", "http://Host.A.com:8080/path/page"},
+        {"Host.A.com:8080/Path/Page", "http://Host.A.com:8080/Path/Page"},
         {"Host.A.com:letters", "http://Host.A.com:80"},
+        // A host and port behind a scheme keep that scheme, repaired when misspelt.
+        {"https://host:443/x", "https://host:443/x"},
+        {"HTTPS://Shop.A.com:8443/Cart/Item", "https://Shop.A.com:8443/Cart/Item"},
+        {"htps:host:443/X", "https://host:443/X"},
+        {"ftp://files.a.com:21/Pub", "ftp://files.a.com:21/Pub"},
+        {"http://ftp://files.a.com:21/Pub", "ftp://files.a.com:21/Pub"},
+        {"https://host:letters", "https://host:80"},
         {"host:0", "http://host:80"},
         {"host:65535", "http://host:80"},
         {"host:65534", "http://host:65534"},
