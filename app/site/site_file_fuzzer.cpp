@@ -13,9 +13,6 @@
 #include "app/objects/page_object.h"
 #include "app/objects/polygon_object.h"
 #include "app/objects/rectangle_object.h"
-#include "app/objects/text_body.h"
-#include "app/objects/text_layout.h"
-#include "app/objects/text_object.h"
 #include "app/site/draw_budget_test_support.h"
 #include "app/site/page_item.h"
 #include "app/site/site_file_test_support.h"
@@ -124,13 +121,7 @@ void WriteFuzzSeeds(const std::filesystem::path& folder)
         CPageItem* rectangle = page->AddObject(std::make_unique<CRectangleObject>(150, 80, SIZE{60, 40}, 0.3));
         rectangle->SetMouseOverObject(std::make_unique<CRectangleObject>(150, 80, SIZE{60, 40}, 0.3));
         page->AddObject(std::make_unique<CPolygonObject>(250, 150, SIZE{50, 50}, 0.0, 18));
-        auto text = std::make_unique<CTextObject>(300, 40, SIZE{80, 20}, 0.0);
-        RECT dirty{};
-        for (char c : std::string("Seed"))
-            text->InsertCharWithFormat(dirty, static_cast<BYTE>(c), FindFontIndex("Arial"), 12, 0, 0, 0, 0,
-                                       CLinkInfo());
-        LayoutText(*text->GetTextBody(), dirty);
-        page->AddObject(std::move(text));
+        page->AddObject(site_file_test::TypedText(300, 40, "Seed"));
         page->SelectItem(circle);
         page->AddToSelection(rectangle);
         page->CreateGroup();

@@ -21,8 +21,6 @@
 #include "app/objects/object_factory.h"
 #include "app/objects/polygon_object.h"
 #include "app/objects/rectangle_object.h"
-#include "app/objects/text_body.h"
-#include "app/objects/text_layout.h"
 #include "app/objects/text_object.h"
 #include "app/site/object_frame.h"
 #include "app/site/page_item.h"
@@ -230,13 +228,7 @@ TEST_F(SiteFileTest, ATextLaidOutAgainOpensOnlyWhereItsSiteSavesAndOpensAgain)
     for (int pageIndex : {1, 0}) {
         SCOPED_TRACE(pageIndex);
         auto site = MakeSite();
-        auto text = std::make_unique<CTextObject>(100.0, 60.0, SIZE{80, 20}, 0.0);
-        RECT dirty{};
-        for (char c : std::string("Tall"))
-            text->InsertCharWithFormat(dirty, static_cast<BYTE>(c), FindFontIndex("Arial"), 12, 0, 0, 0, 0,
-                                       CLinkInfo());
-        LayoutText(*text->GetTextBody(), dirty);
-        site->GetPage(pageIndex)->AddObject(std::move(text));
+        site->GetPage(pageIndex)->AddObject(TypedText(100.0, 60.0, "Tall"));
         const std::vector<BYTE> bytes = Saved(*site);
         const BYTE tag[4] = {kTextObjectTag & 0xFF, kTextObjectTag >> 8 & 0xFF, kTextObjectTag >> 16 & 0xFF,
                              kTextObjectTag >> 24};
