@@ -2,6 +2,10 @@
 
 #include <gif_lib.h>
 #include <gtest/gtest.h>
+// clang-format off
+#include <cstdio>
+#include <jpeglib.h>
+// clang-format on
 #include <png.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -783,6 +787,38 @@ TEST(JpegStream, FailingReadOfTheFileRaisesItsException)
 
 // ---- Scans that stop before their rows
 
+// A 64 x 48 gradient written by the library itself, progressive or with a restart marker every MCU row: streams
+// whose scans end at markers as a matter of course.
+Bytes LibraryJpeg(bool progressive, int restartRows)
+{
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* data = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &data, &size);
+    const auto map = GradientMap(64, 48);
+    info.image_width = 64;
+    info.image_height = 48;
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    if (progressive)
+        jpeg_simple_progression(&info);
+    info.restart_in_rows = restartRows;
+    jpeg_start_compress(&info, TRUE);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW row = map->plane[0].data + ptrdiff_t(info.next_scanline) * map->plane[0].rowStep;
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    Bytes bytes(data, data + size);
+    free(data);
+    return bytes;
+}
+
 // A 16 x 16 picture's stream whose frame claims width x height, with only scanBytes of its scan data.
 Bytes GradientWithShortScan(uint16_t width, uint16_t height, size_t scanBytes)
 {
@@ -810,10 +846,26 @@ TEST_F(PictureFolder, AScanThatStopsBeforeItsRowsIsRefusedBeforeThePictureIsMade
         EXPECT_FALSE(image) << scanBytes;
         EXPECT_EQ(error, IO_INVALID_FILE) << scanBytes;
     }
+    // A progressive frame keeps the whole picture's coefficients while its scans come in; its first scan stops.
+    const Bytes progressive = JpegWithShortScan(LibraryJpeg(true, 0), 10000, 9999, 6);
+    ASSERT_FALSE(progressive.empty());
+    LoadCost cost = MeasureLoad(WriteBytes("short-progressive.jpg", progressive));
+    EXPECT_FALSE(cost.loaded);
+    EXPECT_LT(cost.peakRiseKb, kMaxRiseKb);
     // The same stream with its whole scan is a picture.
     Loaded whole = Load(WriteBytes("whole.jpg", GradientWithShortScan(16, 16, SIZE_MAX)));
     ASSERT_TRUE(whole.image);
     EXPECT_EQ(whole.image->Width(), 16);
+}
+
+TEST_F(PictureFolder, ScansThatEndAtTheirMarkersStillLoad)
+{
+    for (const auto& [progressive, restartRows] : {std::pair{true, 0}, std::pair{false, 1}, std::pair{true, 1}}) {
+        Loaded loaded = Load(WriteBytes("scans.jpg", LibraryJpeg(progressive, restartRows)));
+        ASSERT_TRUE(loaded.image) << progressive << " " << restartRows;
+        EXPECT_EQ(loaded.image->Width(), 64);
+        EXPECT_EQ(loaded.image->Height(), 48);
+    }
 }
 
 TEST_F(PictureFolder, AGifScreenOfLittleButBackgroundIsTheFirstFrame)
