@@ -144,6 +144,9 @@ int CCounterObject::GetDownloadSize(double) const
 
 void CCounterObject::Save(CFile& file) const
 {
+    // A centre the reader refuses would keep the whole site from opening: nothing is written instead.
+    if (!IsPlacedCentre(centre))
+        ThrowBadRecord();
     WriteUInt32(file, kCounterObjectTag);
     WriteInt32(file, style);
     WriteDouble(file, centre.x);

@@ -133,6 +133,9 @@ int CFormObject::GetDownloadSize(double) const
 
 void CFormObject::Save(CFile& file) const
 {
+    // A centre the reader refuses would keep the whole site from opening: nothing is written instead.
+    if (!IsPlacedCentre(centre))
+        ThrowBadRecord();
     WriteUInt32(file, kFormObjectTag);
     WriteCountedString(file, address);
     WriteDouble(file, centre.x);

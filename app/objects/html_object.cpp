@@ -108,8 +108,19 @@ int CHtmlObject::GetDownloadSize(double) const
     return static_cast<int>(std::min<size_t>(bytes, INT_MAX));
 }
 
+// A block the user could not have drawn would make the placeholder's image impossible (or huge) to create; the
+// reader refuses it, and so the writer never writes one.
+bool CHtmlObject::IsStoredBlockSize(int blockWidth, int blockHeight) const
+{
+    SIZE maxSize;
+    GetMaxSize(maxSize);
+    return blockWidth >= 1 && blockHeight >= 1 && blockWidth <= maxSize.cx && blockHeight <= maxSize.cy;
+}
+
 void CHtmlObject::Save(CFile& file) const
 {
+    if (!IsStoredBlockSize(width, height) || !IsPlacedCentre(centre))
+        ThrowBadRecord();
     WriteUInt32(file, kHtmlObjectTag);
     WriteDouble(file, centre.x);
     WriteDouble(file, centre.y);
@@ -132,10 +143,7 @@ void CHtmlObject::Load(CFile& file, int major, int minor)
     const int storedWidth = ReadInt32(file);
     const int storedHeight = ReadInt32(file);
     ReadRect(file);
-    // A block the user could not have drawn would make the placeholder's image impossible (or huge) to create.
-    SIZE maxSize;
-    GetMaxSize(maxSize);
-    if (storedWidth < 1 || storedHeight < 1 || storedWidth > maxSize.cx || storedHeight > maxSize.cy)
+    if (!IsStoredBlockSize(storedWidth, storedHeight))
         ThrowBadRecord();
     const BYTE storedPlaced = major == 5 && minor >= 11 ? ReadByte(file) : 0;
     std::string storedName = ReadCountedString(file);

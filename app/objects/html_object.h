@@ -66,6 +66,8 @@ public:
     void CopyFrom(CPageObject& other) override;
 
 private:
+    bool IsStoredBlockSize(int blockWidth, int blockHeight) const;
+
     std::string name;
     BYTE placedFlag = 0;
     std::string onloadCode;

@@ -203,13 +203,30 @@ TEST_F(ObjectFactoryTest, ChecksTheStoredGeometry)
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         SCOPED_TRACE(i);
+        const OutlineHead& head = cases[i].head;
+        // The head as a rectangle's record holds it, written field by field whatever the writer would say.
+        CMemFile file;
+        WriteUInt32(file, kRectangleObjectTag);
+        for (int v : {head.width, head.height})
+            WriteInt32(file, v);
+        for (double v : {head.rotation, head.center.x, head.center.y})
+            WriteDouble(file, v);
+        for (int v : {0, 0, 0, 0, head.offsetX, head.offsetY, head.corner})
+            WriteInt32(file, v);
+        WriteOutlineRecords(file, CFillInfo(), CEffectSettings(), CLinkInfo(), CTextStyle(), CStringAttr());
+        const std::vector<BYTE> bytes = FileBytes(file);
+
         TestRectangle original;
-        original.head = cases[i].head;
-        original.SetBoundsAndOffsets(CRect(), cases[i].head.offsetX, cases[i].head.offsetY);
-        const std::vector<BYTE> bytes = Saved(original);
+        original.head = head;
+        original.SetBoundsAndOffsets(CRect(), head.offsetX, head.offsetY);
         if (cases[i].loads) {
+            EXPECT_EQ(Saved(original), bytes);
             EXPECT_NE(Read(bytes), nullptr);
         } else {
+            // What the reader refuses, the writer does not write.
+            CMemFile refused;
+            EXPECT_TRUE(RaisesBadData([&] { original.Save(refused); }));
+            EXPECT_EQ(refused.GetLength(), 4u) << "the tag only";
             EXPECT_TRUE(RaisesBadData([&] { Read(bytes); }));
         }
     }

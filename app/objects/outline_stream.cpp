@@ -24,8 +24,16 @@ bool IsStoredCoordinate(double value)
     return std::isfinite(value) && std::fabs(value) <= kMaxStoredCoordinate;
 }
 
+bool IsStoredHead(const OutlineHead& head)
+{
+    return head.width >= 0 && head.height >= 0 && IsStoredOffset(head.offsetX) && IsStoredOffset(head.offsetY) &&
+           std::isfinite(head.rotation) && IsStoredCoordinate(head.center.x) && IsStoredCoordinate(head.center.y);
+}
+
 void WriteOutlineHead(CFile& file, int kind, const OutlineHead& head)
 {
+    if (!IsStoredHead(head))
+        ThrowBadRecord();
     WriteInt32(file, head.width);
     WriteInt32(file, head.height);
     WriteDouble(file, head.rotation);
@@ -63,9 +71,7 @@ OutlineHead ReadOutlineHead(CFile& file, int kind, int major, int minor)
     if (kind == objectRectangle && minor > 9)
         head.corner = ReadInt32(file);
 
-    if (head.width < 0 || head.height < 0 || !IsStoredOffset(head.offsetX) || !IsStoredOffset(head.offsetY))
-        ThrowBadRecord();
-    if (!std::isfinite(head.rotation) || !IsStoredCoordinate(head.center.x) || !IsStoredCoordinate(head.center.y))
+    if (!IsStoredHead(head))
         ThrowBadRecord();
     return head;
 }

@@ -29,12 +29,15 @@ struct OutlineHead
 };
 
 // The head without the class tag. The kind (a PageObjectKind) decides whether the polygon's shape code and the
-// rectangle's corner value are present; the corner is always written.
+// rectangle's corner value are present; the corner is always written. A head the reader would refuse (see
+// IsStoredHead) raises the file exception before any of it is written.
 void WriteOutlineHead(CFile& file, int kind, const OutlineHead& head);
 // Files of minor version 9 and below hold no corner value; it then stays 0. A negative size, an offset outside
 // -100..100, or a rotation or centre that is not a finite number (a centre outside the range that 32-bit page
 // bounds can hold) raises the file exception.
 OutlineHead ReadOutlineHead(CFile& file, int kind, int major, int minor);
+// Whether the reader takes the head; the writers refuse to write any other.
+bool IsStoredHead(const OutlineHead& head);
 
 // How far from the page a stored object's centre may lie. The classes turn the centre into 32-bit page bounds and
 // add sizes and margins to them; a centre this far out leaves room for all of that, and lies thousands of pages

@@ -536,7 +536,6 @@ bool CPathObject::UpdateImage(CPixMap& scratch)
 
 void CPathObject::SaveOutlineObject(CFile& file, DWORD tag) const
 {
-    WriteUInt32(file, tag);
     OutlineHead head;
     head.width = width;
     head.height = height;
@@ -547,6 +546,10 @@ void CPathObject::SaveOutlineObject(CFile& file, DWORD tag) const
     head.offsetX = offsetX;
     head.offsetY = offsetY;
     head.corner = GetCorner();
+    // A head the reader refuses would keep the whole site from opening: nothing is written instead.
+    if (!IsStoredHead(head))
+        ThrowBadRecord();
+    WriteUInt32(file, tag);
     WriteOutlineHead(file, GetKind(), head);
     // Snapshots have no records; they are never saved, but an object written without them would be unreadable.
     const CFillInfo noFill;

@@ -85,14 +85,21 @@ std::unique_ptr<CPixMap> LoadOpaqueBitmap(unsigned id)
     return map;
 }
 
+bool IsPlacedCentre(const DPOINT& centre)
+{
+    for (double v : {centre.x, centre.y})
+        if (!std::isfinite(v) || std::fabs(v) > kMaxPlacedCoordinate)
+            return false;
+    return true;
+}
+
 DPOINT ReadPlacedCentre(CFile& file)
 {
     DPOINT centre;
     centre.x = ReadDouble(file);
     centre.y = ReadDouble(file);
-    for (double v : {centre.x, centre.y})
-        if (!std::isfinite(v) || std::fabs(v) > kMaxPlacedCoordinate)
-            ThrowBadRecord();
+    if (!IsPlacedCentre(centre))
+        ThrowBadRecord();
     return centre;
 }
 

@@ -35,6 +35,8 @@ std::unique_ptr<CPixMap> LoadOpaqueBitmap(unsigned id);
 // Reads a centre of two doubles; a value that is not a number or lies so far out that bounds about it could not be
 // held in 32 bits raises the file exception.
 DPOINT ReadPlacedCentre(CFile& file);
+// Whether ReadPlacedCentre takes the centre; the writers refuse to write any other.
+bool IsPlacedCentre(const DPOINT& centre);
 void WriteRect(CFile& file, const RECT& rect);
 RECT ReadRect(CFile& file);
 

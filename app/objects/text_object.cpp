@@ -94,6 +94,30 @@ bool IsFinite(double v)
     return std::isfinite(v);
 }
 
+// The largest text box a record holds on either side: the largest size a text object takes. No text of the
+// program's font sizes lays out anywhere near it, and a box beyond it is no text the program could draw.
+constexpr int kMaxStoredTextBox = 1000000;
+
+bool IsStoredTextBox(int width, int height)
+{
+    return width >= 0 && height >= 0 && width <= kMaxStoredTextBox && height <= kMaxStoredTextBox;
+}
+
+// The object's size is the text box times the scale, so a scale must be a positive number.
+bool IsStoredScale(double scale)
+{
+    return IsFinite(scale) && scale > 0.0;
+}
+
+// What the reader takes of a text's geometry. The writer refuses anything else, so that a file it wrote opens.
+bool IsStoredTextGeometry(int width, int height, double rotation, double centreX, double centreY, int boxWidth,
+                          int boxHeight, double scaleX, double scaleY)
+{
+    return width >= 0 && height >= 0 && IsFinite(rotation) && IsStoredCoordinate(centreX) &&
+           IsStoredCoordinate(centreY) && IsStoredTextBox(boxWidth, boxHeight) && IsStoredScale(scaleX) &&
+           IsStoredScale(scaleY);
+}
+
 int FindRunFormat(const std::vector<CTextChar>& formats, const CTextChar& ch)
 {
     for (size_t i = 0; i < formats.size(); ++i)
@@ -647,6 +671,10 @@ void CTextObject::Save(CFile& file) const
     std::vector<TextFormatRun> runs;
     std::string text;
     CollectFormatRuns(formats, runs, text);
+    // A record the reader refuses would keep the whole site from opening: nothing is written instead.
+    if (!IsStoredTextGeometry(width, height, rotation, centreX, centreY, body->m_nWidth, body->m_nHeight, scaleX,
+                              scaleY))
+        ThrowBadRecord();
 
     WriteUInt32(file, kTextObjectTag);
     WriteInt32(file, width);
@@ -684,7 +712,8 @@ void CTextObject::Save(CFile& file) const
 
 void CTextObject::Load(CFile& file, int major, int minor)
 {
-    // Everything is read before the object changes, so that bad data leaves it as it was.
+    // Everything is read before the object changes, so that bad data leaves it as it was; only a text whose laid-out
+    // geometry the writer would refuse is found after it was built (and the factory then lets it go).
     const int32_t newWidth = ReadInt32(file);
     const int32_t newHeight = ReadInt32(file);
     if (newWidth < 0 || newHeight < 0)
@@ -701,7 +730,7 @@ void CTextObject::Load(CFile& file, int major, int minor)
     const int32_t boxWidth = ReadInt32(file);
     const int32_t boxHeight = ReadInt32(file);
     if (!IsFinite(newRotation) || !IsStoredCoordinate(newCentreX) || !IsStoredCoordinate(newCentreY) ||
-        boxWidth < 0 || boxHeight < 0)
+        !IsStoredTextBox(boxWidth, boxHeight))
         ThrowBadRecord();
     const bool hasAdvancedByte = major >= 2 || (major == 1 && (minor == 1 || minor >= 4));
     const BYTE allowAdvanced = hasAdvancedByte ? ReadByte(file) : 0;
@@ -709,8 +738,7 @@ void CTextObject::Load(CFile& file, int major, int minor)
     newAltText->Read(file, major, minor);
     const double newScaleX = ReadDouble(file);
     const double newScaleY = ReadDouble(file);
-    // The object's size is the text box times the scale, so a scale must be a positive number.
-    if (!IsFinite(newScaleX) || !IsFinite(newScaleY) || !(newScaleX > 0.0) || !(newScaleY > 0.0))
+    if (!IsStoredScale(newScaleX) || !IsStoredScale(newScaleY))
         ThrowBadRecord();
     // The offsets belong to the item's twin, which sets them again when it places the object.
     (void)ReadInt32(file);
@@ -783,6 +811,11 @@ void CTextObject::Load(CFile& file, int major, int minor)
                                  format->m_bItalic, format->m_bUnderline, format->m_color, format->m_link);
     }
     LayoutText(*body, dirtyRect);
+    // The box now fits the text and its top edge stayed, so the centre moved by half the change of height. A text
+    // left where the writer would refuse it is refused now, rather than opening a site that saves but never opens.
+    if (!IsStoredTextGeometry(width, height, rotation, centreX, centreY, body->m_nWidth, body->m_nHeight, scaleX,
+                              scaleY))
+        ThrowBadRecord();
     SetDirty();
     newObject = 0;
     BuildOutline();

@@ -155,6 +155,8 @@ struct StoredText
 {
     int width = 60, height = 30;
     double rotation = 0.0;
+    double centreX = 100.0, centreY = 50.0;
+    int boxWidth = 60, boxHeight = 30;
     double scaleX = 1.0, scaleY = 1.0;
     int offsetX = 0, offsetY = 0;
     BYTE allowAdvanced = 0;
@@ -167,8 +169,9 @@ struct StoredText
 
     std::vector<BYTE> Bytes(int major, int minor) const
     {
-        std::vector<BYTE> bytes = Concat({LE32(kTextObjectTag), LE32(width), LE32(height), LE64(rotation), LE64(100.0),
-                                          LE64(50.0), LE32(0), LE32(0), LE32(0), LE32(0), LE32(0), LE32(60), LE32(30)});
+        std::vector<BYTE> bytes =
+            Concat({LE32(kTextObjectTag), LE32(width), LE32(height), LE64(rotation), LE64(centreX), LE64(centreY),
+                    LE32(0), LE32(0), LE32(0), LE32(0), LE32(0), LE32(boxWidth), LE32(boxHeight)});
         if (major >= 2 || (major == 1 && (minor == 1 || minor >= 4)))
             bytes.push_back(allowAdvanced);
         bytes = Concat({bytes, LE64(scaleX), LE64(scaleY), LE32(offsetX), LE32(offsetY),
@@ -397,6 +400,8 @@ TEST_F(TextObjectTest, DamagedStreamsAreRefused)
     };
     const std::vector<Case> cases = {
         {"negative width", [](StoredText& s) { s.width = -1; }},
+        {"box wider than any text", [](StoredText& s) { s.boxWidth = 1000001; }},
+        {"negative box height", [](StoredText& s) { s.boxHeight = -1; }},
         {"no format", [](StoredText& s) { s.formatCount = 0; }},
         {"more formats than bytes", [](StoredText& s) { s.formatCount = 0x7FFFFFFF; }},
         {"no run", [](StoredText& s) { s.runCount = 0; }},
@@ -446,6 +451,46 @@ TEST_F(TextObjectTest, DamagedStreamsAreRefused)
         SCOPED_TRACE(cut);
         EXPECT_TRUE(RaisesBadData([&] { Read(std::vector<BYTE>(whole.begin(), whole.begin() + cut)); }));
     }
+}
+
+TEST_F(TextObjectTest, WhatOpensIsWrittenAndWhatIsWrittenOpens)
+{
+    // Reading lays the text out again: the box shrinks to the text keeping its top edge, so the centre moves up by
+    // half of what the box lost.
+    const auto stored = [](int boxHeight, double centreY) {
+        StoredText s;
+        s.text = "Text";
+        s.runs = {{0, 4}};
+        s.boxHeight = boxHeight;
+        s.centreY = centreY;
+        return s.Bytes(kCurrentMajorVersion, kCurrentMinorVersion);
+    };
+    EXPECT_EQ(stored(1 << 26, 0.0).size(), 140u);
+    // A box 2^26 pixels high is far beyond any text: its centre would move to about -2^25.
+    EXPECT_TRUE(RaisesBadData([&] { Read(stored(1 << 26, 0.0)); }));
+    // A box at the largest size reads, and so does what it then writes.
+    const std::unique_ptr<CTextObject> tall = Read(stored(1000000, 0.0));
+    ASSERT_NE(tall, nullptr);
+    DPOINT centre;
+    tall->GetCenter(centre);
+    const int laidOut = tall->GetTextBody()->m_nHeight;
+    EXPECT_LT(laidOut, 100);
+    EXPECT_DOUBLE_EQ(centre.y, (laidOut - 1000000) / 2.0);
+    const std::unique_ptr<CTextObject> again = ReadBack(*tall);
+    ASSERT_NE(again, nullptr);
+    DPOINT centreAgain;
+    again->GetCenter(centreAgain);
+    EXPECT_DOUBLE_EQ(centreAgain.y, centre.y);
+    EXPECT_EQ(again->GetTextBody()->m_nHeight, laidOut);
+    // Near the edge of the stored range the same move would leave it: refused rather than opened and never again.
+    EXPECT_TRUE(RaisesBadData([&] { Read(stored(1000000, -(1 << 24) + 1000.0)); }));
+
+    // A text moved where no reader takes it is not written at all.
+    const std::unique_ptr<CTextObject> text = MakeText();
+    text->SetTextObjectCenter(200.0, 1 << 25);
+    CMemFile file;
+    EXPECT_TRUE(RaisesBadData([&] { text->Save(file); }));
+    EXPECT_EQ(file.GetLength(), 0u);
 }
 
 TEST_F(TextObjectTest, RunsThatEndEarlyOrLateKeepTheText)

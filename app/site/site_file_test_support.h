@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -14,11 +15,25 @@
 
 #include "app/model/fill_style.h"
 #include "app/model/record_stream.h"
+#include "app/objects/text_body.h"
+#include "app/objects/text_layout.h"
+#include "app/objects/text_object.h"
 #include "image/image.h"
 #include "platform/io/jpeg_io.h"
 #include "platform/win/file.h"
 
 namespace site_file_test {
+
+// A plain text object centred at (x, y) holding the text in 12-point Arial, laid out.
+inline std::unique_ptr<CTextObject> TypedText(double x, double y, const std::string& text)
+{
+    auto object = std::make_unique<CTextObject>(x, y, SIZE{80, 20}, 0.0);
+    RECT dirty{};
+    for (char c : text)
+        object->InsertCharWithFormat(dirty, static_cast<BYTE>(c), FindFontIndex("Arial"), 12, 0, 0, 0, 0, CLinkInfo());
+    LayoutText(*object->GetTextBody(), dirty);
+    return object;
+}
 
 // Little-endian bytes, appended field by field.
 class Bytes

@@ -18,8 +18,10 @@
 #include "app/model/restore_on_exit.h"
 #include "app/model/text_style.h"
 #include "app/objects/circle_object.h"
+#include "app/objects/object_factory.h"
 #include "app/objects/polygon_object.h"
 #include "app/objects/rectangle_object.h"
+#include "app/objects/text_object.h"
 #include "app/site/object_frame.h"
 #include "app/site/page_item.h"
 #include "app/site/site_file_test_support.h"
@@ -208,6 +210,53 @@ TEST_F(SiteFileTest, WritersCutWhatReadersWouldRefuse)
     ASSERT_TRUE(ReadSiteFileInfo(path, category, name));
     EXPECT_EQ(category, std::string(255, 'c'));
     EXPECT_EQ(name, std::string(255, 'n'));
+}
+
+// The first text object of a page.
+CTextObject* FirstText(CSitePage& page)
+{
+    for (int i = 0; i < page.GetItemCount(); ++i)
+        if (auto* text = dynamic_cast<CTextObject*>(page.GetItem(i)->GetObject(false)))
+            return text;
+    return nullptr;
+}
+
+TEST_F(SiteFileTest, ATextLaidOutAgainOpensOnlyWhereItsSiteSavesAndOpensAgain)
+{
+    // Opening lays a text out again: its box shrinks to the text keeping the top edge, and the centre moves by half
+    // of what the box lost. The site's own writer makes the file; the text's stored box height is then changed.
+    for (int pageIndex : {1, 0}) {
+        SCOPED_TRACE(pageIndex);
+        auto site = MakeSite();
+        site->GetPage(pageIndex)->AddObject(TypedText(100.0, 60.0, "Tall"));
+        const std::vector<BYTE> bytes = Saved(*site);
+        const BYTE tag[4] = {kTextObjectTag & 0xFF, kTextObjectTag >> 8 & 0xFF, kTextObjectTag >> 16 & 0xFF,
+                             kTextObjectTag >> 24};
+        const auto at = std::search(bytes.begin(), bytes.end(), std::begin(tag), std::end(tag));
+        ASSERT_NE(at, bytes.end());
+        ASSERT_EQ(std::search(at + 1, bytes.end(), std::begin(tag), std::end(tag)), bytes.end());
+        // The tag, the size, the rotation, the centre, the bounds, the alignment and the box's width come first.
+        const size_t boxHeight = size_t(at - bytes.begin()) + 60;
+        const auto withBoxHeight = [&](uint32_t height) {
+            std::vector<BYTE> changed = bytes;
+            for (int i = 0; i < 4; ++i)
+                changed[boxHeight + i] = static_cast<BYTE>(height >> (8 * i));
+            return changed;
+        };
+
+        // 2^26 pixels high would put the centre near y = -2^25, where no reader takes it: the file is refused.
+        EXPECT_FALSE(Open(withBoxHeight(1u << 26)));
+        // At the largest box the centre moves far, yet the site opens, saves, and opens again the same.
+        ASSERT_TRUE(Open(withBoxHeight(1000000)));
+        DPOINT centre;
+        FirstText(*opened->GetPage(pageIndex))->GetCenter(centre);
+        EXPECT_LT(centre.y, -400000);
+        const std::vector<BYTE> again = Saved(*opened);
+        ASSERT_TRUE(Open(again));
+        DPOINT centreAgain;
+        FirstText(*opened->GetPage(pageIndex))->GetCenter(centreAgain);
+        EXPECT_EQ(centreAgain.y, centre.y);
+    }
 }
 
 TEST_F(SiteFileTest, ASiteWithoutPagesIsNotWritten)

@@ -10,6 +10,9 @@
 
 namespace {
 
+// The most pixels of a picture that lie outside its first frame before its screen is doubted: a 4096 x 4096 canvas.
+constexpr int64_t kMaxGifBackgroundPixels = int64_t(1) << 24;
+
 int ReadGifBytes(GifFileType* gif, GifByteType* buffer, int count)
 {
     return static_cast<int>(fread(buffer, 1, static_cast<size_t>(count), static_cast<FILE*>(gif->UserData)));
@@ -123,6 +126,16 @@ std::unique_ptr<CImage> LoadGif(FILE* file, unsigned flags, IOError* error)
     int64_t height = std::max<int64_t>(gif->SHeight, top + frameHeight);
     if (!SizeAcceptable(width, height))
         return nullptr;
+    // Everything outside the frame is made from no data at all. A screen that would be mostly such background,
+    // and much of it, is not believed (a few bytes could otherwise ask for hundreds of megabytes): the picture is
+    // then the first frame alone.
+    const int64_t backgroundPixels = width * height - frameWidth * frameHeight;
+    if (backgroundPixels > kMaxGifBackgroundPixels && backgroundPixels > 3 * frameWidth * frameHeight) {
+        width = frameWidth;
+        height = frameHeight;
+        left = 0;
+        top = 0;
+    }
     const ColorMapObject* colors = frame.ColorMap ? frame.ColorMap : gif->SColorMap;
     if (!colors || !colors->Colors || colors->ColorCount < 1)
         return nullptr;

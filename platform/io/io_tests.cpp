@@ -2,6 +2,10 @@
 
 #include <gif_lib.h>
 #include <gtest/gtest.h>
+// clang-format off
+#include <cstdio>
+#include <jpeglib.h>
+// clang-format on
 #include <png.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -9,6 +13,8 @@
 #include <unistd.h>
 #include <zlib.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -20,6 +26,7 @@
 #include "image/image.h"
 #include "platform/io/gif_io.h"
 #include "platform/io/jpeg_io.h"
+#include "platform/io/short_scan_test_support.h"
 #include "platform/win/file.h"
 
 namespace {
@@ -514,7 +521,7 @@ struct LoadCost
 {
     IOError error = IOError(-1);
     bool loaded = false;
-    double seconds = 0; // processor time of the load
+    double seconds = 0;  // processor time of the load
     long peakRiseKb = 0; // how far the peak resident memory rose during the load
 };
 
@@ -776,6 +783,112 @@ TEST(JpegStream, FailingReadOfTheFileRaisesItsException)
     } catch (const CFileException& e) {
         EXPECT_EQ(e.m_cause, CFileException::hardIO);
     }
+}
+
+// ---- Scans that stop before their rows
+
+// A 64 x 48 gradient written by the library itself, progressive or with a restart marker every MCU row: streams
+// whose scans end at markers as a matter of course.
+Bytes LibraryJpeg(bool progressive, int restartRows)
+{
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* data = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &data, &size);
+    const auto map = GradientMap(64, 48);
+    info.image_width = 64;
+    info.image_height = 48;
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    if (progressive)
+        jpeg_simple_progression(&info);
+    info.restart_in_rows = restartRows;
+    jpeg_start_compress(&info, TRUE);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW row = map->plane[0].data + ptrdiff_t(info.next_scanline) * map->plane[0].rowStep;
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    Bytes bytes(data, data + size);
+    free(data);
+    return bytes;
+}
+
+// A 16 x 16 picture's stream whose frame claims width x height, with only scanBytes of its scan data.
+Bytes GradientWithShortScan(uint16_t width, uint16_t height, size_t scanBytes)
+{
+    CMemFile mem;
+    EXPECT_TRUE(CJpegIO::Save(mem, *GradientMap(16, 16), 75, nullptr, ""));
+    return JpegWithShortScan(Bytes(mem.GetBuffer(), mem.GetBuffer() + mem.GetLength()), width, height, scanBytes);
+}
+
+TEST_F(PictureFolder, AScanThatStopsBeforeItsRowsIsRefusedBeforeThePictureIsMade)
+{
+    // Made whole, either picture would take 300 MB; refused at the first missing row, it takes almost nothing.
+    constexpr long kMaxRiseKb = 64 * 1024;
+    for (size_t scanBytes : {size_t(0), size_t(6)}) {
+        const Bytes bytes = GradientWithShortScan(10000, 9999, scanBytes);
+        ASSERT_FALSE(bytes.empty());
+        LoadCost cost = MeasureLoad(WriteBytes("short-scan.jpg", bytes));
+        EXPECT_FALSE(cost.loaded) << scanBytes;
+        EXPECT_EQ(cost.error, IO_INVALID_FILE) << scanBytes;
+        EXPECT_LT(cost.peakRiseKb, kMaxRiseKb) << scanBytes << ": " << bytes.size() << " bytes";
+
+        Bytes copy = bytes;
+        CMemFile stream(copy.data(), UINT(copy.size()));
+        IOError error = IO_OK;
+        std::unique_ptr<CImage> image(CJpegIO::Load(stream, &error, nullptr));
+        EXPECT_FALSE(image) << scanBytes;
+        EXPECT_EQ(error, IO_INVALID_FILE) << scanBytes;
+    }
+    // A progressive frame keeps the whole picture's coefficients while its scans come in; its first scan stops.
+    const Bytes progressive = JpegWithShortScan(LibraryJpeg(true, 0), 10000, 9999, 6);
+    ASSERT_FALSE(progressive.empty());
+    LoadCost cost = MeasureLoad(WriteBytes("short-progressive.jpg", progressive));
+    EXPECT_FALSE(cost.loaded);
+    EXPECT_LT(cost.peakRiseKb, kMaxRiseKb);
+    // The same stream with its whole scan is a picture.
+    Loaded whole = Load(WriteBytes("whole.jpg", GradientWithShortScan(16, 16, SIZE_MAX)));
+    ASSERT_TRUE(whole.image);
+    EXPECT_EQ(whole.image->Width(), 16);
+}
+
+TEST_F(PictureFolder, ScansThatEndAtTheirMarkersStillLoad)
+{
+    for (const auto& [progressive, restartRows] : {std::pair{true, 0}, std::pair{false, 1}, std::pair{true, 1}}) {
+        Loaded loaded = Load(WriteBytes("scans.jpg", LibraryJpeg(progressive, restartRows)));
+        ASSERT_TRUE(loaded.image) << progressive << " " << restartRows;
+        EXPECT_EQ(loaded.image->Width(), 64);
+        EXPECT_EQ(loaded.image->Height(), 48);
+    }
+}
+
+TEST_F(PictureFolder, AGifScreenOfLittleButBackgroundIsTheFirstFrame)
+{
+    // A 5369 x 16387 screen would be 352 MB of background around a frame of 5 x 3.
+    const Bytes palette = {0, 0, 0, 255, 255, 255};
+    const Bytes indices = {0, 1, 0, 1, 0, 1, 0, 1, 0, 1, 0, 1, 0, 1, 0};
+    WriteGif(Path("screen.gif"), 5369, 16387, palette, {{0, 0, 5, 3, indices}});
+    LoadCost cost = MeasureLoad(Path("screen.gif"));
+    EXPECT_TRUE(cost.loaded);
+    EXPECT_LT(cost.peakRiseKb, 64 * 1024);
+    Loaded loaded = Load(Path("screen.gif"));
+    ASSERT_TRUE(loaded.image);
+    EXPECT_EQ(loaded.image->Width(), 5);
+    EXPECT_EQ(loaded.image->Height(), 3);
+    EXPECT_EQ(PixelAt(*loaded.image, 1, 0), (Bytes{255, 255, 255}));
+
+    // A screen a little larger than its frame keeps its size, the rest showing the background.
+    WriteGif(Path("margin.gif"), 300, 200, palette, {{10, 20, 5, 3, indices}});
+    Loaded margin = Load(Path("margin.gif"));
+    ASSERT_TRUE(margin.image);
+    EXPECT_EQ(margin.image->Width(), 300);
+    EXPECT_EQ(margin.image->Height(), 200);
 }
 
 } // namespace

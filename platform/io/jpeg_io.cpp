@@ -71,8 +71,24 @@ void OnJpegError(j_common_ptr cinfo)
     longjmp(job->jump, 1);
 }
 
-// Warnings about damaged data are not printed; a stream that cannot be decoded ends in an error anyway.
-void OnJpegMessage(j_common_ptr, int) {}
+// Messages are not printed. A scan that stops before its rows (its data runs into a marker or the file ends) or
+// whose data cannot be decoded is a broken stream: the library would go on and make the rest of the picture from
+// nothing, so the first such warning ends the decoding as an error does. Other warnings (stray bytes between
+// markers, unusual but readable headers) leave the picture as the library makes it.
+void OnJpegMessage(j_common_ptr cinfo, int level)
+{
+    if (level >= 0)
+        return;
+    switch (cinfo->err->msg_code) {
+    case JWRN_JPEG_EOF:
+    case JWRN_HIT_MARKER:
+    case JWRN_HUFF_BAD_CODE:
+    case JWRN_ARITH_BAD_CODE:
+        longjmp(static_cast<JpegJob*>(cinfo->client_data)->jump, 1);
+    default:
+        break;
+    }
+}
 
 // ---- Decoding
 

@@ -15,6 +15,7 @@
 #include "platform/io/io.h"
 #include "platform/io/jpeg_io.h"
 #include "platform/io/packed_dib.h"
+#include "platform/io/short_scan_test_support.h"
 #include "platform/win/file.h"
 #include "testing/fuzz_target.h"
 
@@ -71,8 +72,8 @@ int AppendBytes(GifFileType* gif, const GifByteType* bytes, int count)
     return count;
 }
 
-// A 5 x 3 GIF with four colours, the last transparent, written by giflib.
-std::vector<uint8_t> SmallGif(bool interlace)
+// A 5 x 3 GIF with four colours, the last transparent, written by giflib, on a screen of the given size.
+std::vector<uint8_t> SmallGif(bool interlace, int screenWidth = 5, int screenHeight = 3)
 {
     std::vector<uint8_t> bytes;
     int error = 0;
@@ -80,7 +81,7 @@ std::vector<uint8_t> SmallGif(bool interlace)
     GifColorType colours[4] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}};
     ColorMapObject* map = GifMakeMapObject(4, colours);
     EGifSetGifVersion(gif, true);
-    EGifPutScreenDesc(gif, 5, 3, 2, 0, map);
+    EGifPutScreenDesc(gif, screenWidth, screenHeight, 2, 0, map);
     const GifByteType control[4] = {1, 0, 0, 3};
     EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, control);
     EGifPutImageDesc(gif, 0, 0, 5, 3, interlace, nullptr);
@@ -130,10 +131,15 @@ void WriteFuzzSeeds(const std::filesystem::path& folder)
     CMemFile jpeg(1024);
     IOError error = IO_OK;
     CJpegIO::Save(jpeg, *GradientMap(IMAGE_MODE_RGB, 9, 6), 50, &error, "seed");
-    WriteFuzzSeed(folder, "rgb.jpg", std::vector<uint8_t>(jpeg.GetBuffer(), jpeg.GetBuffer() + jpeg.GetLength()));
+    const std::vector<uint8_t> stream(jpeg.GetBuffer(), jpeg.GetBuffer() + jpeg.GetLength());
+    WriteFuzzSeed(folder, "rgb.jpg", stream);
+    // Frames of 300 MB whose scans stop at once or after a few bytes.
+    WriteFuzzSeed(folder, "jpeg-10000x9999-scan-without-data", JpegWithShortScan(stream, 10000, 9999, 0));
+    WriteFuzzSeed(folder, "jpeg-10000x9999-scan-of-6-bytes", JpegWithShortScan(stream, 10000, 9999, 6));
 
     WriteFuzzSeed(folder, "palette.gif", SmallGif(false));
     WriteFuzzSeed(folder, "interlaced.gif", SmallGif(true));
+    WriteFuzzSeed(folder, "gif-5x3-frame-on-5369x16387-screen", SmallGif(false, 5369, 16387));
 
     const std::unique_ptr<CPixMap> small = GradientMap(IMAGE_MODE_RGB, 6, 4);
     const struct
