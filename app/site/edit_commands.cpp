@@ -7,9 +7,6 @@
 
 namespace {
 
-constexpr int kUndoDelete = 1;
-constexpr int kUndoGroup = 14;
-
 struct ViewPage
 {
     COrvelView* view = nullptr;
@@ -98,22 +95,28 @@ void OnEditRedo()
     TakeUndoStep(true);
 }
 
-std::vector<std::unique_ptr<CPageItem>> OnEditDelete()
+void DeleteSelectionWithUndo(CSitePage& page)
+{
+    CUndoManager& manager = *page.GetUndoManager();
+    manager.RecordUndo(UndoKind::objectsDeleted);
+    std::vector<std::unique_ptr<CPageItem>> removed = page.RemoveSelection();
+    manager.KeepRemovedItems(removed);
+}
+
+void OnEditDelete()
 {
     if (CInsertHtmlDLG* dialog = GetCoreServices().GetInsertHtmlDialog()) {
         GetCoreServices().RemoveInsertHtmlFile(dialog);
-        return {};
+        return;
     }
     const ViewPage current = CurrentViewPage();
     // During an in-place edit Delete belongs to the text editor, which takes the key itself.
     if (!current || current.page->IsEditingInPlace())
-        return {};
-    current.page->GetUndoManager()->RecordUndo(kUndoDelete);
+        return;
     const CRect before = SelectionRect(current.view);
-    std::vector<std::unique_ptr<CPageItem>> removed = current.page->RemoveSelection();
+    DeleteSelectionWithUndo(*current.page);
     NotifyInspector(CSitePage::kCommandDone);
     GetCoreServices().InvalidateViewRect(current.view, before, true);
-    return removed;
 }
 
 void OnEditSelectAll()
@@ -135,15 +138,42 @@ void OnEditGroup()
     const CRect before = SelectionRect(current.view);
     CSitePage& page = *current.page;
     if (page.CanCreateGroup()) {
-        page.GetUndoManager()->RecordUndo(kUndoGroup);
+        page.GetUndoManager()->RecordUndo(UndoKind::grouping);
         page.CreateGroup();
         NotifyInspector(CSitePage::kCommandDone);
     } else if (page.IsSingleUserGroupSelected()) {
-        page.GetUndoManager()->RecordUndo(kUndoGroup);
+        page.GetUndoManager()->RecordUndo(UndoKind::grouping);
         page.Ungroup();
         NotifyInspector(CSitePage::kCommandDone);
     }
     CRect changed;
     changed.UnionRect(before, SelectionRect(current.view));
     GetCoreServices().InvalidateViewRect(current.view, changed, true);
+}
+
+bool IsArrangeEnabled(ArrangeCommand command)
+{
+    const ViewPage current = CurrentViewPage();
+    if (!current || current.page->IsEditingInPlace())
+        return false;
+    const bool forward = command == ArrangeCommand::bringToFront || command == ArrangeCommand::bringForward;
+    return forward ? current.page->CanBringForward() : current.page->CanSendBackward();
+}
+
+void OnArrange(ArrangeCommand command)
+{
+    GetCoreServices().EndAllTextEditing();
+    if (!IsArrangeEnabled(command))
+        return;
+    const ViewPage current = CurrentViewPage();
+    CSitePage& page = *current.page;
+    page.GetUndoManager()->RecordUndo(UndoKind::zOrder);
+    switch (command) {
+    case ArrangeCommand::bringToFront: page.BringToFront(); break;
+    case ArrangeCommand::sendToBack: page.SendToBack(); break;
+    case ArrangeCommand::bringForward: page.BringForward(); break;
+    case ArrangeCommand::sendBackward: page.SendBackward(); break;
+    }
+    page.SetModified();
+    GetCoreServices().InvalidateSelection(current.view);
 }
