@@ -31,7 +31,10 @@ CRect SelectionRect(COrvelView* view)
     return rect;
 }
 
-// Undo and Redo: the step is taken, then the objects are brought up to date and the whole page repainted.
+// Undo and Redo: the step is taken, the objects are brought up to date, and what changed is repainted. Every step
+// but one of the page's settings comes back with its objects selected, so the selection before and after bounds
+// the change (with room for the frames' handles); the page's settings bring a background of their own and may
+// change all of it.
 void TakeUndoStep(bool redo)
 {
     const ViewPage current = CurrentViewPage();
@@ -40,9 +43,21 @@ void TakeUndoStep(bool redo)
     CUndoManager& manager = *current.page->GetUndoManager();
     if (redo ? !manager.CanRedo() : !manager.CanUndo())
         return;
+    const CRect before = SelectionRect(current.view);
+    const CFillStyle* background = current.page->GetBackground();
     redo ? manager.Redo() : manager.Undo();
     current.page->RenderDirtyObjects();
-    GetCoreServices().InvalidateView(current.view, false);
+    if (current.page->GetBackground() != background) {
+        GetCoreServices().InvalidateView(current.view, false);
+    } else {
+        constexpr int kHandleRoom = 8;
+        CRect changed;
+        changed.UnionRect(before, SelectionRect(current.view));
+        if (!changed.IsRectEmpty()) {
+            changed.InflateRect(kHandleRoom, kHandleRoom);
+            GetCoreServices().InvalidateViewRect(current.view, changed, false);
+        }
+    }
     NotifyInspector(CSitePage::kCommandDone);
 }
 

@@ -187,12 +187,15 @@ TEST_F(EditCommands, UndoAndRedoFollowTheUndoManagerOutsideTextEdits)
 
     auto* fake = static_cast<FakeObject*>(Item(0)->GetCurrentObject());
     services.codes.clear();
+    services.selectionRect = CRect(10, 10, 20, 20);
     OnEditUndo();
     OnEditRedo(); // nothing to redo
     EXPECT_EQ(Undo().undos, 1);
     EXPECT_EQ(Undo().redos, 0);
     EXPECT_EQ(fake->renders, 1);
-    EXPECT_EQ(services.paintedViews, 1);
+    // Only the selection (and its handles) is painted again.
+    EXPECT_EQ(services.paintedViews, 0);
+    EXPECT_EQ(services.invalidatedRects, std::vector<CRect>{CRect(2, 2, 28, 28)});
     EXPECT_EQ(services.codes, std::vector<int>{10018});
 }
 
