@@ -91,11 +91,18 @@ private:
     static void AttachMembers(CSitePage& page, std::vector<std::unique_ptr<CObjectFrame>>& frames,
                               std::vector<Entry>& now)
     {
+        // Only the frames' members are looked up among the page's items, so that a page of many items with few
+        // selected costs a pass over the list and no more.
+        std::unordered_set<const CPageItem*> members;
+        for (const auto& frame : frames)
+            for (int i = 0; i < frame->GetItemCount(); ++i)
+                members.insert(frame->GetItem(i));
         std::unordered_set<const CPageItem*> items;
-        items.reserve(static_cast<size_t>(page.GetItemCount()));
         for (int i = 0; i < page.GetItemCount(); ++i) {
-            items.insert(page.GetItem(i));
-            page.GetItem(i)->SetGroup(nullptr);
+            CPageItem* item = page.GetItem(i);
+            item->SetGroup(nullptr);
+            if (members.count(item))
+                items.insert(item);
         }
         for (auto& frame : frames) {
             std::vector<CPageItem*> members;
