@@ -20,6 +20,7 @@
 #include <wx/menu.h>
 #include <wx/timer.h>
 #include <wx/uiaction.h>
+#include <wx/xrc/xmlres.h>
 
 namespace {
 
@@ -231,6 +232,25 @@ TEST_F(EditMenuTest, AGuideGoesWhereTheContextMenuWasOpened)
     Command(ID_INSERT_VERTICAL_GUIDE);
     ASSERT_EQ(page->GetGuideCount(false), 1);
     EXPECT_EQ(page->GetGuide(false, 0), page->GetWidth() / 2);
+
+    // The context menu's guide items: the hide item offers the opposite of what is shown, the grid in force is
+    // checked, and removing the guides switches the grid off.
+    std::unique_ptr<wxMenu> menu(wxXmlResource::Get()->LoadMenu("328"));
+    ASSERT_TRUE(menu);
+    Command(ID_GRID_2X);
+    Command(ID_HIDE_GUIDES);
+    menu->UpdateUI(frame);
+    EXPECT_EQ(menu->GetLabelText(ID_HIDE_GUIDES), "Show Guides");
+    EXPECT_TRUE(menu->IsChecked(ID_GRID_2X));
+    EXPECT_FALSE(menu->IsChecked(ID_GRID_1X));
+    EXPECT_TRUE(menu->IsEnabled(ID_REMOVE_GUIDES));
+    Command(ID_REMOVE_GUIDES);
+    Command(ID_HIDE_GUIDES);
+    menu->UpdateUI(frame);
+    EXPECT_EQ(menu->GetLabelText(ID_HIDE_GUIDES), "Hide Guides");
+    EXPECT_FALSE(menu->IsChecked(ID_GRID_2X));
+    EXPECT_FALSE(menu->IsEnabled(ID_REMOVE_GUIDES));
+    EXPECT_FALSE(menu->IsEnabled(ID_CENTER_BETWEEN_GUIDES));
 }
 
 } // namespace
