@@ -402,10 +402,11 @@ void COrvelView::OnContextMenu(wxContextMenuEvent& event)
     std::unique_ptr<wxMenu> menu(wxXmlResource::Get()->LoadMenu(kContextMenu));
     if (!menu)
         return;
-    // The commands go to the main window, as those of its own menus do.
+    // The commands go to the main window, as those of its own menus do. A command chosen may be carried out
+    // before the menu call returns, so the point is marked as the menu's first.
+    m_bContextMenuShown = true;
     wxWindow* owner = wxGetTopLevelParent(this);
     owner->PopupMenu(menu.get(), owner->ScreenToClient(screen));
-    m_bContextMenuShown = true;
 }
 
 void COrvelView::OnCaptureLost(wxMouseCaptureLostEvent&)

@@ -8,6 +8,7 @@
 #include "app/model/services.h"
 #include "app/model/site_paths.h"
 #include "app/objects/text_object.h"
+#include "app/site/edit_commands.h"
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
 #include "app/site/website.h"
@@ -167,9 +168,10 @@ void COrvelDoc::CommitPendingTextEdits()
             continue;
         CPageObject* edited = page->GetEditedObject();
         if (edited && edited->GetKind() == kTextKind && !static_cast<CTextObject*>(edited)->EndEdit(view, true)) {
-            // A text left empty goes with its item, which is the page's only selection while it is edited.
+            // A text left empty goes with its item, which is the page's only selection while it is edited; the
+            // step recorded for it keeps the item, so that no earlier step names an item that is gone.
             if (page->GetSingleSelectedItem())
-                page->RemoveSelection();
+                DeleteSelectionWithUndo(*page);
         }
         page->SetEditingInPlace(false);
         page->SetEditedObject(nullptr);

@@ -327,6 +327,8 @@ TEST_F(DocumentTest, AnEmptyTextEditedInPlaceIsRemovedBeforeASave)
     Site().SetPath(folder / "club.kst");
     doc.OnFileSave();
     EXPECT_EQ(page->GetItemCount(), 2);
+    // Its going is a step of the page's history, which keeps the item.
+    EXPECT_EQ(static_cast<RecordingUndoManager*>(page->GetUndoManager())->recorded, std::vector<int>{1});
     EXPECT_FALSE(page->IsEditingInPlace());
     EXPECT_EQ(services.erasedViews, 1);
 

@@ -26,6 +26,7 @@ class CChangedPages;
 class CPageItem;
 class CPageObject;
 class CUndoManager;
+enum class UndoKind;
 class CFileNameMap;
 struct CAppSettings;
 
@@ -219,7 +220,7 @@ public:
     // The view's page has no object edited in place any more.
     virtual void EndPageTextEditing(COrvelView* view) { (void)view; }
     // Records an undo step of a kind with the undo manager of the view's page.
-    virtual void RecordViewPageUndo(COrvelView* view, int kind) { (void)view, (void)kind; }
+    virtual void RecordViewPageUndo(COrvelView* view, UndoKind kind) { (void)view, (void)kind; }
     virtual void HideViewCaret(COrvelView* view) { (void)view; }
     // The colour links are shown in on the current site's pages; blue when there is no site.
     virtual COLORREF GetSiteLinkColor() { return RGB(0, 0, 255); }

@@ -80,7 +80,7 @@ TEST_F(ServicesTest, HeadlessNothingIsCurrentAndServicesDoNothing)
     EXPECT_FALSE(services.IsCaretShown(nullptr));
 
     auto undo = GetCoreServices().CreateUndoManager(nullptr, 500);
-    undo->RecordUndo(2);
+    undo->RecordUndo(UndoKind::geometry);
     EXPECT_FALSE(undo->CanUndo());
     EXPECT_FALSE(undo->CanRedo());
     EXPECT_EQ(undo->GetCapacity(), 500);

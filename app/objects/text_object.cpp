@@ -10,6 +10,7 @@
 #include "app/model/effect_settings.h"
 #include "app/model/fill_info.h"
 #include "app/model/record_stream.h"
+#include "app/model/undo_manager.h"
 #include "app/model/services.h"
 #include "app/model/string_attr.h"
 #include "app/objects/object_factory.h"
@@ -494,7 +495,7 @@ bool CTextObject::EndEdit(COrvelView* view, bool record)
         return false;
     if (newObject) {
         if (record)
-            services.RecordViewPageUndo(view, 0);
+            services.RecordViewPageUndo(view, UndoKind::objectsAdded);
         newObject = 0;
     }
     width = std::max(1, TruncToInt(body->m_nWidth * scaleX));

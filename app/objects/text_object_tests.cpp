@@ -17,6 +17,7 @@
 #include "app/model/services.h"
 #include "app/model/stream_test_support.h"
 #include "app/model/string_attr.h"
+#include "app/model/undo_manager.h"
 #include "app/objects/object_factory.h"
 #include "app/objects/text_layout.h"
 #include "app/objects/text_measure.h"
@@ -38,7 +39,7 @@ public:
     }
     void CopyTextToMouseOverTwin(const CPageObject* object) override { copiedTo = object; }
     void EndPageTextEditing(COrvelView*) override { ++pageEditsEnded; }
-    void RecordViewPageUndo(COrvelView*, int kind) override { undoKinds.push_back(kind); }
+    void RecordViewPageUndo(COrvelView*, UndoKind kind) override { undoKinds.push_back(static_cast<int>(kind)); }
     bool IsCaretShown(COrvelView*) override { return caretShown; }
     void HideViewCaret(COrvelView*) override { caretShown = false; }
     COLORREF GetSiteLinkColor() override { return linkColour; }

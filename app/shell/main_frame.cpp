@@ -5,6 +5,7 @@
 #include "app/model/services.h"
 #include "app/model/site_paths.h"
 #include "app/publish/local_output.h"
+#include "app/shell/edit_menu.h"
 #include "app/shell/logic/status_panes.h"
 #include "app/shell/main_toolbar.h"
 #include "app/shell/orvel_app.h"
@@ -488,7 +489,8 @@ void CMainFrame::OnCommand(wxCommandEvent& event)
         ShowStatusBar(!m_bStatusBarShown);
         break;
     default:
-        event.Skip();
+        if (!HandleEditCommand(*this, event.GetId()))
+            event.Skip();
         break;
     }
 }
@@ -543,7 +545,8 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event)
         break;
     default:
         // Everything else waits for the parts of the program that carry it out.
-        event.Enable(false);
+        if (!UpdateEditCommand(*this, event))
+            event.Enable(false);
         break;
     }
 }

@@ -9,6 +9,7 @@
 #include "app/shell/orvel_frame.h"
 #include "app/shell/wx_text.h"
 #include "app/site/page_item.h"
+#include "app/site/page_undo_manager.h"
 #include "app/site/site_page.h"
 #include "app/site/website.h"
 #include "controls/button_controls.h"
@@ -289,4 +290,21 @@ int CProgramServices::ShowSaveChangesDialog()
     case SaveChangesAnswer::cancel: break;
     }
     return IDCANCEL;
+}
+
+std::unique_ptr<CUndoManager> CProgramServices::CreateUndoManager(CSitePage* owner, int capacity)
+{
+    return std::make_unique<CPageUndoManager>(owner, capacity);
+}
+
+void CProgramServices::RecordViewPageUndo(COrvelView* view, UndoKind kind)
+{
+    if (CSitePage* page = GetViewPage(view))
+        page->GetUndoManager()->RecordUndo(kind);
+}
+
+void CProgramServices::EndAllTextEditing()
+{
+    if (m_pFrame)
+        m_pFrame->GetDocument().CommitPendingTextEdits();
 }

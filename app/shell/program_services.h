@@ -51,6 +51,10 @@ public:
     int GetSitePageCount() override;
     int GetSiteMinorVersion() override;
     COLORREF GetSiteLinkColor() override;
+    // Every page keeps its own undo history; the view's page records the steps of text edits.
+    std::unique_ptr<CUndoManager> CreateUndoManager(CSitePage* owner, int capacity) override;
+    void RecordViewPageUndo(COrvelView* view, UndoKind kind) override;
+    void EndAllTextEditing() override;
 
     bool GetPictureFileName(std::string& path) override;
     int ShowNoticeDialog(int textId, bool& dontShowAgain) override;

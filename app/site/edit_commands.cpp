@@ -8,9 +8,6 @@
 
 namespace {
 
-constexpr int kUndoDelete = 1;
-constexpr int kUndoGroup = 14;
-
 struct ViewPage
 {
     COrvelView* view = nullptr;
@@ -41,7 +38,10 @@ CRect SelectionRect(COrvelView* view)
     return rect;
 }
 
-// Undo and Redo: the step is taken, then the objects are brought up to date and the whole page repainted.
+// Undo and Redo: the step is taken, the objects are brought up to date, and what changed is repainted. Every step
+// but one of the page's settings comes back with its objects selected, so the selection before and after bounds
+// the change (with room for the frames' handles); the page's settings bring a background of their own and may
+// change all of it.
 void TakeUndoStep(bool redo)
 {
     const ViewPage current = CurrentViewPage();
@@ -50,9 +50,21 @@ void TakeUndoStep(bool redo)
     CUndoManager& manager = *current.page->GetUndoManager();
     if (redo ? !manager.CanRedo() : !manager.CanUndo())
         return;
+    const CRect before = SelectionRect(current.view);
+    const CFillStyle* background = current.page->GetBackground();
     redo ? manager.Redo() : manager.Undo();
     current.page->RenderDirtyObjects();
-    GetCoreServices().InvalidateView(current.view, false);
+    if (current.page->GetBackground() != background) {
+        GetCoreServices().InvalidateView(current.view, false);
+    } else {
+        constexpr int kHandleRoom = 8;
+        CRect changed;
+        changed.UnionRect(before, SelectionRect(current.view));
+        if (!changed.IsRectEmpty()) {
+            changed.InflateRect(kHandleRoom, kHandleRoom);
+            GetCoreServices().InvalidateViewRect(current.view, changed, false);
+        }
+    }
     NotifyInspector(CSitePage::kCommandDone);
 }
 
@@ -105,15 +117,23 @@ void OnEditRedo()
     TakeUndoStep(true);
 }
 
-std::vector<std::unique_ptr<CPageItem>> OnEditDelete()
+void DeleteSelectionWithUndo(CSitePage& page)
+{
+    CUndoManager& manager = *page.GetUndoManager();
+    manager.RecordUndo(UndoKind::objectsDeleted);
+    std::vector<std::unique_ptr<CPageItem>> removed = page.RemoveSelection();
+    manager.KeepRemovedItems(removed);
+}
+
+void OnEditDelete()
 {
     if (CInsertHtmlDLG* dialog = GetCoreServices().GetInsertHtmlDialog()) {
         GetCoreServices().RemoveInsertHtmlFile(dialog);
-        return {};
+        return;
     }
     const ViewPage current = CurrentViewPage();
     if (!current)
-        return {};
+        return;
     // During an in-place edit Delete removes the selected characters, or the one after the caret.
     if (current.page->IsEditingInPlace()) {
         if (CTextObject* text = EditedText(*current.page)) {
@@ -129,14 +149,12 @@ std::vector<std::unique_ptr<CPageItem>> OnEditDelete()
             text->UpdateCaret(prevPara, prevIndex);
             GetCoreServices().InvalidateEditRect(current.view, CRect(dirty));
         }
-        return {};
+        return;
     }
-    current.page->GetUndoManager()->RecordUndo(kUndoDelete);
     const CRect before = SelectionRect(current.view);
-    std::vector<std::unique_ptr<CPageItem>> removed = current.page->RemoveSelection();
+    DeleteSelectionWithUndo(*current.page);
     NotifyInspector(CSitePage::kCommandDone);
     GetCoreServices().InvalidateViewRect(current.view, before, true);
-    return removed;
 }
 
 void OnEditSelectAll()
@@ -170,15 +188,42 @@ void OnEditGroup()
     const CRect before = SelectionRect(current.view);
     CSitePage& page = *current.page;
     if (page.CanCreateGroup()) {
-        page.GetUndoManager()->RecordUndo(kUndoGroup);
+        page.GetUndoManager()->RecordUndo(UndoKind::grouping);
         page.CreateGroup();
         NotifyInspector(CSitePage::kCommandDone);
     } else if (page.IsSingleUserGroupSelected()) {
-        page.GetUndoManager()->RecordUndo(kUndoGroup);
+        page.GetUndoManager()->RecordUndo(UndoKind::grouping);
         page.Ungroup();
         NotifyInspector(CSitePage::kCommandDone);
     }
     CRect changed;
     changed.UnionRect(before, SelectionRect(current.view));
     GetCoreServices().InvalidateViewRect(current.view, changed, true);
+}
+
+bool IsArrangeEnabled(ArrangeCommand command)
+{
+    const ViewPage current = CurrentViewPage();
+    if (!current || current.page->IsEditingInPlace())
+        return false;
+    const bool forward = command == ArrangeCommand::bringToFront || command == ArrangeCommand::bringForward;
+    return forward ? current.page->CanBringForward() : current.page->CanSendBackward();
+}
+
+void OnArrange(ArrangeCommand command)
+{
+    GetCoreServices().EndAllTextEditing();
+    if (!IsArrangeEnabled(command))
+        return;
+    const ViewPage current = CurrentViewPage();
+    CSitePage& page = *current.page;
+    page.GetUndoManager()->RecordUndo(UndoKind::zOrder);
+    switch (command) {
+    case ArrangeCommand::bringToFront: page.BringToFront(); break;
+    case ArrangeCommand::sendToBack: page.SendToBack(); break;
+    case ArrangeCommand::bringForward: page.BringForward(); break;
+    case ArrangeCommand::sendBackward: page.SendBackward(); break;
+    }
+    page.SetModified();
+    GetCoreServices().InvalidateSelection(current.view);
 }

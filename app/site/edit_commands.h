@@ -4,10 +4,7 @@
 // view, with the rules that enable them. The main frame's command and update handlers call these; with no view
 // (or a view without a page) every command is disabled and does nothing.
 
-#include <memory>
-#include <vector>
-
-class CPageItem;
+class CSitePage;
 
 // The string the Create/Remove Group item shows: making a group, or ending the selected one.
 constexpr int kCreateGroupTextId = 3022;
@@ -29,10 +26,24 @@ EditGroupUpdate GetEditGroupUpdate();
 void OnEditUndo();
 void OnEditRedo();
 // While the insert-HTML dialog is open Delete removes its selected file instead; during an in-place text edit it
-// removes the selected characters, or the one after the caret. Otherwise the selected items leave the page after an
-// undo step is recorded; they are handed to the caller, whose undo record keeps them.
-std::vector<std::unique_ptr<CPageItem>> OnEditDelete();
+// removes the selected characters, or the one after the caret. Otherwise the selected items leave the page, kept by
+// the undo step recorded for them.
+void OnEditDelete();
+// The model side of Delete, also used when an edited text is left empty.
+void DeleteSelectionWithUndo(CSitePage& page);
 // Selects every item of the page, or every character of the text edited in place.
 void OnEditSelectAll();
 // Makes the selection one user group, or ends the selected user group; in-place text edits are committed first.
 void OnEditGroup();
+
+// Object > Arrange: the z-order of the selection, outside text editing.
+enum class ArrangeCommand
+{
+    bringToFront,
+    sendToBack,
+    bringForward,
+    sendBackward,
+};
+
+bool IsArrangeEnabled(ArrangeCommand command);
+void OnArrange(ArrangeCommand command);

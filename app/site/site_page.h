@@ -221,6 +221,40 @@ public:
     const CImage* GetPageImage() const { return m_pPageImage.get(); }
     bool IsShownInView() const;
 
+    // The undo history's access to the whole lists: each takes the given list in place of the page's and hands
+    // back the old one. Items get the page's render buffer; the items' frame pointers are the caller's to set.
+    std::vector<std::unique_ptr<CPageItem>> ExchangeItems(std::vector<std::unique_ptr<CPageItem>> items);
+    std::vector<std::unique_ptr<CObjectFrame>> ExchangeGroups(std::vector<std::unique_ptr<CObjectFrame>> groups);
+    bool HoldsItem(const CPageItem* item) const { return FindIndex(item) >= 0; }
+
+    // Z-order of the selection. The counts and indexes of one pass over the list; a lowest index starts at the
+    // item count and a highest at 0 when the class is empty.
+    struct ZOrderStats
+    {
+        int selectedOnTop = 0;
+        int selectedNormal = 0;
+        int allOnTop = 0;
+        int allNormal = 0;
+        int highestOnTop = 0;
+        int lowestOnTop = 0;
+        int highestNormal = 0;
+        int lowestNormal = 0;
+        int highestSelectedOnTop = 0;
+        int lowestSelectedOnTop = 0;
+        int highestSelectedNormal = 0;
+        int lowestSelectedNormal = 0;
+    };
+    ZOrderStats CollectZOrderStats() const;
+    bool CanBringForward() const;
+    bool CanSendBackward() const;
+    // The index of the first item of the kept-on-top run at the end of the list.
+    int GetTopRunStart() const;
+    // Each keeps the selected items' own order and keeps the kept-on-top run at the top of the list.
+    void BringToFront();
+    void SendToBack();
+    void BringForward();
+    void SendBackward();
+
 private:
     // Inserts below the kept-on-top run (or at the end for a kept-on-top item); the item uses the render buffer.
     void PlaceItem(std::unique_ptr<CPageItem> item);

@@ -1,8 +1,8 @@
 #pragma once
 
 // Test support: services that record what the pages ask of the program, with an optional design view showing a
-// page, a tools bar tool, an open insert-HTML dialog and undo managers that record their steps. Installed for the
-// lifetime of the object.
+// page, a tools bar tool, an open insert-HTML dialog and undo managers that record their steps (or the real
+// history). Installed for the lifetime of the object.
 
 #include <memory>
 #include <string>
@@ -10,13 +10,14 @@
 
 #include "app/model/services.h"
 #include "app/model/undo_manager.h"
+#include "app/site/page_undo_manager.h"
 
 class RecordingUndoManager : public CUndoManager
 {
 public:
     using CUndoManager::CUndoManager;
 
-    void RecordUndo(int kind) override { recorded.push_back(kind); }
+    void RecordUndo(UndoKind kind) override { recorded.push_back(static_cast<int>(kind)); }
     bool CanUndo() const override { return canUndo; }
     bool CanRedo() const override { return canRedo; }
     void Undo() override { ++undos; }
@@ -88,12 +89,16 @@ public:
     }
     std::unique_ptr<CUndoManager> CreateUndoManager(CSitePage* owner, int capacity) override
     {
+        if (realUndo)
+            return std::make_unique<CPageUndoManager>(owner, capacity);
         auto manager = std::make_unique<RecordingUndoManager>(owner, capacity);
         lastUndoManager = manager.get();
         return manager;
     }
 
     CSitePage* viewPage = nullptr;
+    // Pages made while set get the real undo history instead of the recording one.
+    bool realUndo = false;
     int tool = 0;
     bool insertHtmlOpen = false;
     CRect selectionRect;

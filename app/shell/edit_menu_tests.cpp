@@ -1,0 +1,256 @@
+// The Edit menu as the user meets it: its items follow the page's selection, Ctrl+Z and Ctrl+Y take a move back
+// and forward, and the view's context menu inserts a guide where it was opened.
+
+#include "app/shell/edit_menu.h"
+
+#include "app/docview/design_view.h"
+#include "app/model/undo_manager.h"
+#include "app/objects/rectangle_object.h"
+#include "app/shell/orvel_frame.h"
+#include "app/shell/program_services.h"
+#include "app/shell/shell_test_support.h"
+#include "app/site/object_frame.h"
+#include "app/site/page_item.h"
+#include "testing/test_output.h"
+
+#include <functional>
+#include <wx/dcmemory.h>
+#include <wx/dcscreen.h>
+#include <wx/image.h>
+#include <wx/menu.h>
+#include <wx/timer.h>
+#include <wx/uiaction.h>
+#include <wx/xrc/xmlres.h>
+
+namespace {
+
+// A site whose front page holds three rectangles, shown in its window, with the program's own services: the
+// real undo history and the active view.
+class EditMenuTest : public ShellTest
+{
+protected:
+    CProgramServices program;
+    CSitePage* page = nullptr;
+    COrvelView* view = nullptr;
+
+    void Open()
+    {
+        Start();
+        program.SetMainFrame(frame);
+        SetCoreServices(&program);
+        auto site = std::make_unique<CWebsite>("/home/ann/Sites/bakery.kst");
+        site->AddPage(std::make_unique<CSitePage>(site.get(), "Home", "Home"));
+        page = site->GetPage(0);
+        for (int i = 0; i < 3; ++i)
+            page->AddObject(std::make_unique<CRectangleObject>(80 + 120 * i, 100, SIZE{80, 60}, 0.0));
+        site->MarkSaved();
+        frame->OpenSite(std::move(site));
+        Settle();
+        ASSERT_NE(frame->GetActivePageWindow(), nullptr);
+        view = frame->GetActivePageWindow()->GetView();
+        ASSERT_EQ(view->GetPage(), page);
+    }
+    // The recording services answer the question about unsaved changes when the window closes.
+    void TearDown() override
+    {
+        SetCoreServices(&services);
+        Close();
+    }
+
+    wxMenu* EditMenu()
+    {
+        wxMenuBar* menus = frame->GetMenuBar();
+        wxMenu* edit = menus->GetMenu(static_cast<size_t>(menus->FindMenu("Edit")));
+        edit->UpdateUI(frame);
+        return edit;
+    }
+    wxMenu* ObjectMenu()
+    {
+        wxMenuBar* menus = frame->GetMenuBar();
+        wxMenu* object = menus->GetMenu(static_cast<size_t>(menus->FindMenu("Object")));
+        object->UpdateUI(frame);
+        return object;
+    }
+    // Which of the Edit menu's items are enabled, in menu order: Undo, Redo, Cut, Copy, Paste, Delete, Select All.
+    std::string EditStates()
+    {
+        wxMenu* edit = EditMenu();
+        std::string states;
+        for (int id : {int(ID_EDIT_UNDO), int(ID_EDIT_REDO), WxCommandId(57635), WxCommandId(57634), WxCommandId(57637),
+                       int(ID_EDIT_DELETE), int(ID_EDIT_SELECT_ALL)})
+            states += edit->IsEnabled(id) ? '1' : '0';
+        return states;
+    }
+    void Command(int id)
+    {
+        wxCommandEvent event(wxEVT_MENU, id);
+        frame->GetEventHandler()->ProcessEvent(event);
+    }
+    // Presses a key with Ctrl on the view, as the keyboard does.
+    void PressCtrl(char key)
+    {
+        wxUIActionSimulator keys;
+        const wxRect area = view->GetScreenRect();
+        keys.MouseMove(area.GetLeft() + area.GetWidth() / 2, area.GetTop() + area.GetHeight() / 2);
+        view->SetFocus();
+        Settle();
+        keys.Char(key, wxMOD_CONTROL);
+        Settle();
+    }
+    CPoint Centre(int i) const
+    {
+        const CRect rect = page->GetItem(i)->GetRect();
+        return CPoint((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    }
+};
+
+TEST_F(EditMenuTest, ItemsFollowTheSelection)
+{
+    Open();
+    struct Case
+    {
+        const char* name;
+        std::function<void(CSitePage&)> select;
+        const char* states;
+        bool group;
+        const char* groupText;
+    };
+    const std::vector<Case> cases = {
+        {"nothing selected", [](CSitePage& p) { p.ClearSelection(); }, "0000001", false, "Create/Remove Group"},
+        {"one object", [](CSitePage& p) { p.SelectItemAt(0); }, "0000011", false, "Create/Remove Group"},
+        {"two objects",
+         [](CSitePage& p) {
+             p.SelectItemAt(0);
+             p.AddItemToSelection(2);
+         },
+         "0000011", true, "Create Group"},
+        {"a group", [](CSitePage& p) { p.CreateGroup(); }, "0000011", true, "Remove Group"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.select(*page);
+        EXPECT_EQ(EditStates(), c.states);
+        wxMenu* object = ObjectMenu();
+        EXPECT_EQ(object->IsEnabled(ID_EDIT_GROUP), c.group);
+        if (c.group) {
+            EXPECT_EQ(object->GetLabelText(ID_EDIT_GROUP), c.groupText);
+        }
+    }
+
+    // A step taken: Undo is offered, and after it Redo; while a text is edited in place neither is.
+    page->ClearSelection();
+    page->SelectItemAt(1);
+    Command(ID_BRING_TO_FRONT);
+    EXPECT_EQ(EditStates(), "1000011");
+    Command(ID_EDIT_UNDO);
+    EXPECT_EQ(EditStates(), "0100011");
+    page->SetEditingInPlace(true);
+    EXPECT_EQ(EditStates(), "0000011");
+    EXPECT_FALSE(ObjectMenu()->IsEnabled(ID_BRING_TO_FRONT));
+    page->SetEditingInPlace(false);
+    EXPECT_TRUE(ObjectMenu()->IsEnabled(ID_BRING_TO_FRONT));
+
+    // Delete takes the selection away, and Undo brings it back.
+    Command(ID_EDIT_DELETE);
+    EXPECT_EQ(page->GetItemCount(), 2);
+    Command(ID_EDIT_UNDO);
+    EXPECT_EQ(page->GetItemCount(), 3);
+    EXPECT_TRUE(page->IsItemSelected(1));
+}
+
+TEST_F(EditMenuTest, CtrlZAndCtrlYTakeAMoveBackAndForward)
+{
+    Open();
+    page->SelectItemAt(1);
+    const CPoint start = Centre(1);
+    // A move of the selection as the view's tools make it: a step first, then the frame carries its items.
+    page->GetUndoManager()->RecordUndo(UndoKind::geometry);
+    page->GetSingleSelectedFrame()->MoveBy(30, 20);
+    page->RenderDirtyObjects();
+    view->Refresh();
+    const CPoint moved = Centre(1);
+    ASSERT_EQ(moved, CPoint(start.x + 30, start.y + 20));
+
+    PressCtrl('z');
+    EXPECT_EQ(Centre(1), start);
+    EXPECT_FALSE(page->GetUndoManager()->CanUndo());
+    PressCtrl('y');
+    EXPECT_EQ(Centre(1), moved);
+    EXPECT_TRUE(page->GetUndoManager()->CanUndo());
+}
+
+// The Edit menu open over the page: test-output/edit_menu.png.
+TEST_F(EditMenuTest, EditMenuPicture)
+{
+    Open();
+    page->SelectItemAt(0);
+    page->AddItemToSelection(1);
+    Command(ID_EDIT_GROUP);
+    Settle();
+    wxUIActionSimulator keys;
+    const wxRect area = frame->GetScreenRect();
+    keys.MouseMove(area.GetLeft() + area.GetWidth() / 2, area.GetTop() + area.GetHeight() / 2);
+    Settle();
+    keys.Char('e', wxMOD_ALT);
+    for (int i = 0; i < 5; ++i)
+        Settle();
+
+    wxBitmap picture(area.GetWidth(), area.GetHeight(), 24);
+    {
+        wxScreenDC screen;
+        wxMemoryDC target(picture);
+        target.Blit(0, 0, area.GetWidth(), area.GetHeight(), &screen, area.GetX(), area.GetY());
+    }
+    if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
+        wxImage::AddHandler(new wxPNGHandler());
+    EXPECT_TRUE(picture.ConvertToImage().SaveFile(wxString::FromUTF8((TestOutputFolder() / "edit_menu.png").string()),
+                                                  wxBITMAP_TYPE_PNG));
+    keys.Char(WXK_ESCAPE);
+    Settle();
+}
+
+// The context menu opened on the page: the guide it inserts lies at the point it was opened at.
+TEST_F(EditMenuTest, AGuideGoesWhereTheContextMenuWasOpened)
+{
+    Open();
+    const CPoint origin = view->GetPageOrigin();
+    const wxPoint screen = view->ClientToScreen(wxPoint(origin.x + 150, origin.y + 210));
+    // While the menu is open, the user picks Insert Horizontal Guide; then the menu goes.
+    wxTimer pick;
+    pick.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        Command(ID_INSERT_HORIZONTAL_GUIDE);
+        wxUIActionSimulator().Char(WXK_ESCAPE);
+    });
+    pick.StartOnce(300);
+    wxContextMenuEvent open(wxEVT_CONTEXT_MENU, view->GetId(), screen);
+    open.SetEventObject(view);
+    view->GetEventHandler()->ProcessEvent(open);
+    Settle();
+    ASSERT_EQ(page->GetGuideCount(true), 1);
+    EXPECT_EQ(page->GetGuide(true, 0), 210);
+    // The point is used up: the next guide goes to the middle of the page.
+    Command(ID_INSERT_VERTICAL_GUIDE);
+    ASSERT_EQ(page->GetGuideCount(false), 1);
+    EXPECT_EQ(page->GetGuide(false, 0), page->GetWidth() / 2);
+
+    // The context menu's guide items: the hide item offers the opposite of what is shown, the grid in force is
+    // checked, and removing the guides switches the grid off.
+    std::unique_ptr<wxMenu> menu(wxXmlResource::Get()->LoadMenu("328"));
+    ASSERT_TRUE(menu);
+    Command(ID_GRID_2X);
+    Command(ID_HIDE_GUIDES);
+    menu->UpdateUI(frame);
+    EXPECT_EQ(menu->GetLabelText(ID_HIDE_GUIDES), "Show Guides");
+    EXPECT_TRUE(menu->IsChecked(ID_GRID_2X));
+    EXPECT_FALSE(menu->IsChecked(ID_GRID_1X));
+    EXPECT_TRUE(menu->IsEnabled(ID_REMOVE_GUIDES));
+    Command(ID_REMOVE_GUIDES);
+    Command(ID_HIDE_GUIDES);
+    menu->UpdateUI(frame);
+    EXPECT_EQ(menu->GetLabelText(ID_HIDE_GUIDES), "Hide Guides");
+    EXPECT_FALSE(menu->IsChecked(ID_GRID_2X));
+    EXPECT_FALSE(menu->IsEnabled(ID_REMOVE_GUIDES));
+    EXPECT_FALSE(menu->IsEnabled(ID_CENTER_BETWEEN_GUIDES));
+}
+
+} // namespace
