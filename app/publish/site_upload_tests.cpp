@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -72,6 +73,7 @@ public:
         dialogs.push_back(id);
         return IDOK;
     }
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
     bool AskYesNo(const std::string& caption, const std::string&) override
     {
         questions.push_back(caption);
@@ -91,6 +93,7 @@ public:
     std::vector<int> dialogs;
     std::vector<std::string> questions;
     std::vector<std::string> missing;
+    std::vector<std::string> messages;
 };
 
 class SiteUploadTest : public ::testing::Test
@@ -139,10 +142,7 @@ protected:
         ASSERT_TRUE(SaveSiteFile(site, site.GetPath()));
     }
 
-    CSitePage* AddPage(const std::string& name)
-    {
-        return site.AddPage(std::make_unique<CSitePage>(&site, name, name));
-    }
+    CSitePage* AddPage(const std::string& name) { return site.AddPage(std::make_unique<CSitePage>(&site, name, name)); }
     UploadReport Publish(bool reupload = false)
     {
         for (int i = 0; i < site.GetPageCount(); ++i)
@@ -201,7 +201,7 @@ TEST_F(SiteUploadTest, TheFirstPublishSendsEverythingAndLeavesTheRecordAndABacku
     const std::string text((std::istreambuf_iterator<char>(record)), {});
     EXPECT_EQ(text.rfind("<?php exit(); ?>\r\n", 0), 0u);
     EXPECT_NE(text.find("error.html\t"), std::string::npos);
-    EXPECT_NE(text.find(document + "\t10\r\n"), std::string::npos);
+    EXPECT_NE(text.find(document + "\t10\t" + FileContentHash(document) + "\r\n"), std::string::npos);
     EXPECT_EQ(report.sent.front(), "index.html");
     EXPECT_EQ(std::count(report.sent.begin(), report.sent.end(), "error.html"), 0);
     // The tracker now belongs to the site, and no page counts as changed.
@@ -402,6 +402,119 @@ TEST_F(SiteUploadTest, AnAdditionalFileNeverLeavesTheSitesFolderOnTheServer)
     EXPECT_FALSE(report.published);
     EXPECT_NE(std::find(program.dialogs.begin(), program.dialogs.end(), dialogUploadFailed), program.dialogs.end());
     EXPECT_FALSE(fs::exists(TheFtpServer().Home() + "outside"));
+}
+
+} // namespace
+
+namespace {
+
+std::string ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A picture of one colour saved as GIF: its length does not depend on the colour.
+void WriteOneColourGif(const std::string& path, BYTE red, BYTE green, BYTE blue)
+{
+    fs::create_directories(fs::path(path).parent_path());
+    CImage image(IMAGE_MODE_RGB, 40, 30);
+    CPixMap map(IMAGE_MODE_RGB, 40, 30);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x) {
+            BYTE* p = map.Sample(x, y, 0);
+            p[0] = red;
+            p[1] = green;
+            p[2] = blue;
+        }
+    image.SetBuf(0, 0, map);
+    ASSERT_TRUE(CIO::SaveImage(path, image, 0, 90));
+}
+
+// The names the last run stored, from its transfer log.
+std::vector<std::string> StoredNames()
+{
+    std::vector<std::string> names;
+    std::istringstream log(ReadAll(TransferLogPath()));
+    for (std::string line; std::getline(log, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.rfind("> STOR ", 0) == 0)
+            names.push_back(line.substr(7));
+    }
+    return names;
+}
+
+TEST_F(SiteUploadTest, AChangedPictureOfTheSameLengthReachesTheServerAndUnchangedFilesStayPut)
+{
+    const std::string dot = folder / "pictures/dot.gif";
+    WriteOneColourGif(dot, 200, 0, 0);
+    auto picture = std::make_unique<CRectangleObject>(300, 200, SIZE{40, 30}, 0.0);
+    picture->GetFill()->SetImageFile(dot);
+    about->AddObject(std::move(picture));
+    ASSERT_TRUE(Publish().published);
+    const std::string before = ReadAll(dot);
+    ASSERT_EQ(ReadAll(Remote("files/dot.gif")), before);
+
+    WriteOneColourGif(dot, 0, 0, 200);
+    const std::string after = ReadAll(dot);
+    ASSERT_EQ(after.size(), before.size());
+    ASSERT_NE(after, before);
+    const UploadReport second = Publish();
+    ASSERT_TRUE(second.published);
+    EXPECT_EQ(std::count(second.sent.begin(), second.sent.end(), "files/dot.gif"), 1)
+        << ::testing::PrintToString(second.sent);
+    EXPECT_EQ(ReadAll(Remote("files/dot.gif")), after);
+
+    // Nothing changed: the pages go, as on every run, with the record and the backup; no other file.
+    const UploadReport third = Publish();
+    ASSERT_TRUE(third.published);
+    const std::vector<std::string> stored = StoredNames();
+    ASSERT_EQ(stored.size(), 4u) << ::testing::PrintToString(stored);
+    EXPECT_EQ(std::vector<std::string>(stored.begin(), stored.begin() + 3),
+              (std::vector<std::string>{"index.html", "about.html", "db.qbx_shop.php"}));
+    EXPECT_EQ(stored[3].rfind("shop.[", 0), 0u) << stored[3];
+}
+
+TEST_F(SiteUploadTest, ARecordOfTheOldFormStillLeadsToACorrectUpload)
+{
+    ASSERT_TRUE(Publish().published);
+    // The record as a run that kept no hashes wrote it: name, tab, size.
+    std::istringstream record(ReadAll(Remote("db.qbx_shop.php")));
+    std::string oldForm;
+    for (std::string line; std::getline(record, line);) {
+        const size_t first = line.find('\t');
+        const size_t second = first == std::string::npos ? first : line.find('\t', first + 1);
+        oldForm += (second == std::string::npos ? line : line.substr(0, second) + "\r") + "\n";
+    }
+    ASSERT_EQ(oldForm.find(FileContentHash(logo)), std::string::npos);
+    std::ofstream(Remote("db.qbx_shop.php"), std::ios::binary | std::ios::trunc) << oldForm;
+
+    WritePicture(logo, 80, 60);
+    const UploadReport second = Publish();
+    ASSERT_TRUE(second.published);
+    EXPECT_EQ(std::vector<std::string>(second.sent.begin(), second.sent.end() - 1),
+              (std::vector<std::string>{"index.html", "about.html", "files/logo.png", "db.qbx_shop.php"}));
+    EXPECT_EQ(ReadAll(Remote("files/logo.png")), ReadAll(logo));
+    // The new record holds the hashes again.
+    EXPECT_NE(ReadAll(Remote("db.qbx_shop.php"))
+                  .find("logo.png\t" + std::to_string(fs::file_size(logo)) + "\t" + FileContentHash(logo)),
+              std::string::npos);
+}
+
+TEST_F(SiteUploadTest, ARecordLargerThanAnySitesIsRefusedAndEverythingIsSentAgain)
+{
+    const UploadReport first = Publish();
+    ASSERT_TRUE(first.published);
+    fs::resize_file(Remote("db.qbx_shop.php"), kMaxServerRecordBytes + 1);
+    const UploadReport second = Publish();
+    ASSERT_TRUE(second.published);
+    ASSERT_EQ(program.messages.size(), 1u);
+    EXPECT_NE(program.messages[0].find("db.qbx_shop.php"), std::string::npos) << program.messages[0];
+    EXPECT_EQ(Sorted(std::vector<std::string>(second.sent.begin(), second.sent.end() - 1)),
+              Sorted(std::vector<std::string>(first.sent.begin(), first.sent.end() - 1)));
+    EXPECT_TRUE(program.questions.empty()) << "nothing is offered for deletion on a full upload";
+    EXPECT_LT(fs::file_size(Remote("db.qbx_shop.php")), 4096u) << "the run replaced it";
 }
 
 } // namespace
