@@ -855,12 +855,20 @@ bool RemovePublishedWebsite(CWebsite& site, CChangedPages& tracker)
         std::filesystem::create_directories(staging, ignored);
         const std::string legacy = staging + "qbx.uploaded";
         std::remove(legacy.c_str());
-        if (ftp->get(legacy, "qbx.uploaded", true)) {
-            for (const std::string& path : ReadLegacyUploadList(legacy))
+        bool refused = false;
+        if (ftp->get(legacy, "qbx.uploaded", true, kMaxLegacyListBytes)) {
+            for (const std::string& path : ReadLegacyUploadList(legacy, &refused))
                 RemoveRemoteFileAndEmptyFolders(*ftp, path);
             std::remove(legacy.c_str());
-            ftp->remove("qbx.uploaded");
+            if (!refused)
+                ftp->remove("qbx.uploaded");
+        } else {
+            refused = ftp->m_nError == CFtp::errorTooLarge;
         }
+        // A list no site could have left is not followed; it stays on the server for the user to look at.
+        if (refused)
+            services.ShowMessage("The list of uploaded files on the server (qbx.uploaded) is larger than the list "
+                                 "of any site can be, and was not used: the files it names stay on the server.");
     } catch (const CFileException&) {
         // Without a private folder the old list stays on the server; the rest goes on.
     }

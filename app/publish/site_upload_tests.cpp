@@ -518,3 +518,30 @@ TEST_F(SiteUploadTest, ARecordLargerThanAnySitesIsRefusedAndEverythingIsSentAgai
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(SiteUploadTest, RemovingThePublishedSiteFollowsTheOldUploadListOnlyWithinItsBound)
+{
+    for (const bool oversized : {false, true}) {
+        SCOPED_TRACE(oversized);
+        ASSERT_TRUE(Publish().published);
+        program.messages.clear();
+        fs::create_directories(Remote("old"));
+        std::ofstream(Remote("old/page.html")) << "old";
+        // One entry: "old/page.html".
+        const std::string name = "old/page.html";
+        std::string list = {1, 0, 0, 0, static_cast<char>(name.size()), 0, 0, 0};
+        std::ofstream(Remote("qbx.uploaded"), std::ios::binary | std::ios::trunc) << list + name;
+        if (oversized)
+            fs::resize_file(Remote("qbx.uploaded"), kMaxLegacyListBytes + 1);
+
+        EXPECT_TRUE(RemovePublishedWebsite(site, tracker));
+        EXPECT_EQ(fs::exists(Remote("old/page.html")), oversized);
+        EXPECT_EQ(fs::exists(Remote("qbx.uploaded")), oversized);
+        EXPECT_EQ(program.messages.size(), oversized ? 1u : 0u);
+        EXPECT_FALSE(fs::exists(Remote("index.html"))) << "the rest of the removal goes on";
+    }
+}
+
+} // namespace
