@@ -299,11 +299,10 @@ bool CSiteUpload::EnterRemoteFolders()
     m_strRoot += '/';
     if (!EnterOrMake(*m_pFtp, "files") || !EnterOrMake(*m_pFtp, "Download"))
         return FolderFailed(true);
-    if (!m_pFtp->chdir("..") || !m_pFtp->chdir(".."))
-        return FolderFailed(false);
-    if (!EnterOrMake(*m_pFtp, "Backups"))
+    // Straight from "Download" to "Backups" and back to the root: each folder change costs the server a command.
+    if (!EnterOrMake(*m_pFtp, m_strRoot + "Backups"))
         return FolderFailed(true);
-    if (!m_pFtp->chdir(".."))
+    if (!ChdirRoot())
         return FolderFailed(false);
     return true;
 }
@@ -528,12 +527,15 @@ bool CSiteUpload::SendIncluded(const std::vector<std::string>& included)
     return true;
 }
 
-// Site files go into "files", downloads into "Download" inside it under the names the pages link them by.
+// Site files go into "files", downloads into "Download" inside it under the names the pages link them by. A folder
+// with nothing to receive is not entered.
 bool CSiteUpload::SendInFolder(const char* folder, const std::vector<std::string>& files, bool downloads)
 {
-    if (!m_pFtp->chdir(folder))
+    if (files.empty())
+        return true;
+    if (!m_pFtp->chdir(m_strRoot + folder))
         return FolderFailed(false);
-    const std::string prefix = downloads ? "files/Download/" : "files/";
+    const std::string prefix = std::string(folder) + "/";
     for (const std::string& path : files) {
         const LinkedFile* linked = downloads ? FindLinkedFile(path) : nullptr;
         const std::string name = linked ? linked->targetName : GetPathFileName(path);
@@ -611,11 +613,12 @@ bool CSiteUpload::Synchronize()
     if (!ChdirRoot())
         return FolderFailed(false);
     if (!SendPages(m_pages) || !SendIncluded(m_included) || !SendInFolder("files", m_siteFiles, false) ||
-        !SendInFolder("Download", m_downloads, true))
+        !SendInFolder("files/Download", m_downloads, true))
         return false;
     if (!ChdirRoot())
         return FolderFailed(false);
-    RemoveOldStartPages();
+    // The old start pages are not removed again: the record is there because the run that wrote it reached its end,
+    // and that run removed them.
     if (!DeleteRemovedFiles({}))
         return false;
     return WriteRecordAndBackup();
@@ -747,7 +750,7 @@ bool CSiteUpload::UploadEverything()
         return false;
     Status(ResourceText(7023, "Download Files..."), -1, kPhasePause);
     GatherDownloads();
-    if (!SendInFolder("Download", m_downloads, true))
+    if (!SendInFolder("files/Download", m_downloads, true))
         return false;
     if (!ChdirRoot())
         return FolderFailed(false);

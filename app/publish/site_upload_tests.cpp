@@ -181,8 +181,12 @@ protected:
 
 TEST_F(SiteUploadTest, TheFirstPublishSendsEverythingAndLeavesTheRecordAndABackup)
 {
+    // A start page of another name would hide the site's own.
+    fs::create_directories(Remote(""));
+    std::ofstream(Remote("index.htm")) << "old";
     const UploadReport report = Publish();
     ASSERT_TRUE(report.published);
+    EXPECT_EQ(report.removed, std::vector<std::string>{"index.htm"});
     EXPECT_FALSE(report.again);
     EXPECT_EQ(program.dialogs, std::vector<int>{dialogPublished});
 
@@ -342,6 +346,19 @@ TEST_F(SiteUploadTest, ASecondPublishSendsLittleMoreThanWhatChanged)
     std::printf("first publish %lld bytes, second %lld bytes for a changed picture of %lld bytes: %.2f sent per "
                 "changed byte\n",
                 first.bytesSent, second.bytesSent, static_cast<long long>(fs::file_size(logo)), ratio);
+    // The commands of the second publish, from its transfer log, for each file it sent.
+    std::ifstream log(TransferLogPath(), std::ios::binary);
+    int commands = 0, folderChanges = 0, deletions = 0;
+    for (std::string line; std::getline(log, line);) {
+        if (line.rfind("> ", 0) != 0)
+            continue;
+        ++commands;
+        folderChanges += line.rfind("> CWD ", 0) == 0;
+        deletions += line.rfind("> DELE ", 0) == 0;
+    }
+    RecordProperty("second_publish_commands", commands);
+    std::printf("second publish: %d commands for %zu files (%.2f per file), %d CWD, %d DELE\n", commands,
+                second.sent.size(), double(commands) / double(second.sent.size()), folderChanges, deletions);
 }
 
 } // namespace
