@@ -9,22 +9,11 @@
 #include "testing/fuzz_target.h"
 #include "testing/scratch_folder.h"
 
-namespace {
-
-std::vector<uint8_t> ReadBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static ScratchFolder scratch;
     const std::string path = scratch / "ftpfile.dat";
-    std::ofstream(path, std::ios::binary | std::ios::trunc)
-        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    WriteFuzzInputFile(path, data, size);
     CChangedPages tracker(path);
     if (!tracker.Load())
         return 0;
@@ -36,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     const std::vector<UINT> indices = tracker.GetPageIndices();
     tracker.SetSite(tracker.GetSitePath());
-    if (!tracker.Save() || ReadBytes(path) != std::vector<uint8_t>(data, data + size))
+    if (!tracker.Save() || ReadFuzzFile(path) != std::vector<uint8_t>(data, data + size))
         std::abort();
     CChangedPages again(path);
     if (!again.Load() || again.GetPageIndices() != indices)
@@ -62,6 +51,6 @@ void WriteFuzzSeeds(const std::filesystem::path& folder)
         for (UINT index : seed.indices)
             tracker.AddPageIndex(index);
         tracker.Save();
-        WriteFuzzSeed(folder, seed.name, ReadBytes(scratch / "ftpfile.dat"));
+        WriteFuzzSeed(folder, seed.name, ReadFuzzFile(scratch / "ftpfile.dat"));
     }
 }

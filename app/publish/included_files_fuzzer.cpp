@@ -40,8 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static ScratchFolder scratch;
     const std::string list = scratch / "movie.xml";
-    std::ofstream(list, std::ios::binary | std::ios::trunc)
-        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    WriteFuzzInputFile(list, data, size);
     const CIncludedFileList names(list);
     FilesOfLists added;
     added.Add(list, names.GetNames());

@@ -49,8 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static ScratchFolder scratch;
     const std::string path = scratch / "qbx.uploaded";
-    std::ofstream(path, std::ios::binary | std::ios::trunc)
-        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    WriteFuzzInputFile(path, data, size);
     bool refused = false;
     const std::vector<std::string> names = ReadLegacyUploadList(path, &refused);
     if (names.size() > kMaxLegacyEntries || (refused && !names.empty()))

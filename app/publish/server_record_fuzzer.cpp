@@ -10,27 +10,11 @@
 #include "testing/fuzz_target.h"
 #include "testing/scratch_folder.h"
 
-namespace {
-
-void WriteBytes(const std::string& path, const uint8_t* data, size_t size)
-{
-    std::ofstream(path, std::ios::binary | std::ios::trunc)
-        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-}
-
-std::vector<uint8_t> ReadBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static ScratchFolder scratch;
     const std::string path = scratch / "record.log";
-    WriteBytes(path, data, size);
+    WriteFuzzInputFile(path, data, size);
     bool refused = false;
     const std::vector<CServerRecordEntry> entries = ReadServerRecord(path, &refused);
     if (entries.size() > kMaxServerRecordEntries || (refused && !entries.empty()))
@@ -49,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     bool refusedAgain = false;
     const std::vector<CServerRecordEntry> back = ReadServerRecord(again, &refusedAgain);
     const std::string guardOnly = std::string(kServerRecordGuard) + "\r\n";
-    const std::vector<uint8_t> written = ReadBytes(again);
+    const std::vector<uint8_t> written = ReadFuzzFile(again);
     const bool writerGaveUp = written == std::vector<uint8_t>(guardOnly.begin(), guardOnly.end());
     if (refusedAgain || (back != kept && !(writerGaveUp && back.empty())))
         std::abort();
@@ -71,7 +55,7 @@ void WriteFuzzSeeds(const std::filesystem::path& folder)
     };
     for (const auto& seed : seeds) {
         WriteServerRecord(scratch / "r.php", seed.entries);
-        WriteFuzzSeed(folder, seed.name, ReadBytes(scratch / "r.php"));
+        WriteFuzzSeed(folder, seed.name, ReadFuzzFile(scratch / "r.php"));
     }
     const std::string odd = "guard\n/a\t12\n42 no tab\r\n/b\tx\n/c\t-3\t" + hash + "\tmore\n\n";
     WriteFuzzSeed(folder, "odd-lines", std::vector<uint8_t>(odd.begin(), odd.end()));
