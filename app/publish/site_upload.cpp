@@ -394,10 +394,10 @@ bool CSiteUpload::IsRecorded(const std::string& path) const
     return m_newByName.count(path) != 0;
 }
 
-void CSiteUpload::AddToRecord(const std::string& path, long long size)
+void CSiteUpload::AddToRecord(const std::string& path, long long size, bool hashed)
 {
     if (m_newByName.emplace(path, m_newRecord.size()).second)
-        m_newRecord.push_back(CServerRecordEntry{path, size, FileContentHash(path)});
+        m_newRecord.push_back(CServerRecordEntry{path, size, hashed ? FileContentHash(path) : std::string()});
 }
 
 bool CSiteUpload::IsOnServerAlready(const std::string& path) const
@@ -721,7 +721,8 @@ bool CSiteUpload::UploadEverything()
     for (; next < m_staged.size() && EndsWith(m_staged[next].path, ".html"); ++next) {
         const Staged& page = m_staged[next];
         const std::string name = GetPathFileName(page.path);
-        AddToRecord(page.path, page.size);
+        // A page that never goes to the server is recorded without the hash of its bytes, which nobody can see.
+        AddToRecord(page.path, page.size, !IsUnsentPage(name));
         if (IsUnsentPage(name) || page.path == index)
             continue;
         if (!Put(page.path, name, name, false))

@@ -121,8 +121,8 @@ private:
     void Status(const std::string& text, int range = -1, int pauseMs = 0);
     // Asks whether to go on without a missing file; false ends the run (the log is offered).
     bool ContinueWithout(const std::string& path);
-    // Adds the file with its size and the hash of its bytes, unless it is recorded already.
-    void AddToRecord(const std::string& path, long long size);
+    // Adds the file with its size and, when hashed, the hash of its bytes, unless it is recorded already.
+    void AddToRecord(const std::string& path, long long size, bool hashed = true);
     bool IsRecorded(const std::string& path) const;
     // Whether the last upload left this file's bytes on the server: the old record holds its name at its size, and
     // with the same hash where the old record has one (a record of an older run has none: then the size decides).

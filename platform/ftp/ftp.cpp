@@ -405,6 +405,7 @@ void CFtp::ResetRequest(const std::string& url)
     curl_easy_setopt(easy, CURLOPT_READFUNCTION, &ReadFromFile);
     curl_easy_setopt(easy, CURLOPT_READDATA, nullptr);
     curl_easy_setopt(easy, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(-1));
+    curl_easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(0));
     curl_slist_free_all(m_curl->commands);
     m_curl->commands = nullptr;
 }
@@ -590,7 +591,6 @@ bool CFtp::get(const std::string& localPath, const std::string& remoteName, bool
     // A size the server announces is checked before any byte comes.
     curl_easy_setopt(m_curl->easy, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(maxBytes < 0 ? 0 : maxBytes));
     bool ok = Perform();
-    curl_easy_setopt(m_curl->easy, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(0));
     if (!ok && (target.overflowed || m_nLastResult == CURLE_FILESIZE_EXCEEDED))
         Fail(errorTooLarge, remoteName + " is larger than " + std::to_string(maxBytes) + " bytes.");
     const bool closed = std::fclose(local.file) == 0;
