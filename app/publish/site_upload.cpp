@@ -372,12 +372,11 @@ bool CSiteUpload::FetchOldRecord(bool reupload)
 {
     const std::string recordCopy = ServerRecordDownloadPath(m_strTitle);
     std::remove(recordCopy.c_str());
-    bool refused = false;
-    bool recorded = m_pFtp->get(recordCopy, ServerRecordName(m_strTitle), true, kMaxServerRecordBytes);
-    refused = !recorded && m_pFtp->m_nError == CFtp::errorTooLarge;
+    const bool recorded = m_pFtp->get(recordCopy, ServerRecordName(m_strTitle), true, kMaxServerRecordBytes);
+    bool refused = !recorded && m_pFtp->m_nError == CFtp::errorTooLarge;
     if (recorded && !reupload)
         m_oldRecord = ReadServerRecord(recordCopy, &refused);
-    if (refused) {
+    if (refused && !reupload) {
         m_oldRecord.clear();
         GetCoreServices().ShowMessage("The record of the last upload on the server (" + ServerRecordName(m_strTitle) +
                                       ") is larger than the record of any site can be, and was not used.\nEvery "
