@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,19 @@ inline void WriteFuzzSeed(const std::filesystem::path& folder, const std::string
 {
     std::ofstream out(folder / name, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+// For readers that take a file by its path: the input as the file at path, and a file's bytes as a writer left them.
+inline void WriteFuzzInputFile(const std::string& path, const uint8_t* data, size_t size)
+{
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+}
+
+inline std::vector<uint8_t> ReadFuzzFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 
 // The input with a prefix put in front, for targets that take a choice or a version from the first bytes.

@@ -87,11 +87,15 @@ void CIncludedFileList::Clear()
     m_nReserved = 0;
     m_strText.clear();
     m_Names.clear();
+    m_known.clear();
 }
 
 void CIncludedFileList::AddName(const std::string& name)
 {
-    if (FindName(name) < 0)
+    // The names of the text are taken in only once a name is added, as most pages bring no companion files.
+    if (m_known.empty())
+        m_known.insert(m_Names.begin(), m_Names.end());
+    if (m_known.insert(name).second)
         m_Names.push_back(name);
 }
 

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 class CIncludedFileList
@@ -40,6 +41,8 @@ private:
     // The page's bytes with every '\' made '/', so that references written either way read alike.
     std::string m_strText;
     std::vector<std::string> m_Names;
+    // The names of m_Names once one is added, so that adding one compares it with none of the others.
+    std::unordered_set<std::string> m_known;
 };
 
 namespace detail {

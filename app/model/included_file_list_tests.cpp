@@ -183,6 +183,8 @@ TEST_F(IncludedFileListFolder, AddNameKeepsOneOfEachExactName)
     list.Clear();
     EXPECT_TRUE(list.GetNames().empty());
     EXPECT_FALSE(list.CouldNotRead());
+    list.AddName("a.gif");
+    EXPECT_EQ(list.GetNames(), Names{"a.gif"}) << "a cleared list forgets its names";
 }
 
 } // namespace

@@ -67,7 +67,8 @@ bool CChangedPages::Load()
         if (file.Read(number, 4) != 4)
             return false;
         const int32_t count = static_cast<int32_t>(LoadLE32(number));
-        if (count < 0 || size - 8 - static_cast<ULONGLONG>(pathLength) != 4ULL * static_cast<ULONGLONG>(count))
+        if (count < 0 || count > kMaxPageIndices ||
+            size - 8 - static_cast<ULONGLONG>(pathLength) != 4ULL * static_cast<ULONGLONG>(count))
             return false;
         std::vector<BYTE> bytes(4 * static_cast<size_t>(count));
         if (file.Read(bytes.data(), static_cast<UINT>(bytes.size())) != bytes.size())

@@ -17,6 +17,9 @@ class CChangedPages
 public:
     // The longest site path the file may hold, in bytes.
     static constexpr int kMaxSitePathLength = 20048;
+    // The most page indices the file may hold: far more than the pages of any site, so that the list of a site
+    // always fits, while a damaged count cannot make the reader take in a list out of all proportion.
+    static constexpr int kMaxPageIndices = 1 << 16;
 
     // "ftpfile.dat" in the program's data folder; empty when there is no data folder, and a tracker with an empty
     // file path neither reads nor writes anything.
@@ -25,8 +28,8 @@ public:
     explicit CChangedPages(std::string filePath = DefaultFilePath());
 
     // Replaces the site path and the list by the file's. False, keeping what the tracker held, when the file is
-    // missing or unreadable, its path length lies outside 0..kMaxSitePathLength, or its page count disagrees with
-    // the bytes that follow it.
+    // missing or unreadable, its path length lies outside 0..kMaxSitePathLength, its page count lies outside
+    // 0..kMaxPageIndices, or the count disagrees with the bytes that follow it.
     bool Load();
     // Adds the changed pages of the current site and writes the file, replacing it whole. False, writing nothing,
     // while the stored list belongs to another site than the one last applied. A write failure is logged and

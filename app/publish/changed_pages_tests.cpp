@@ -98,6 +98,9 @@ TEST_F(ChangedPagesTest, LoadAcceptsOnlyFilesWhoseLengthsAgreeWithTheirBytes)
 {
     const std::string longest(CChangedPages::kMaxSitePathLength, 'p');
     const std::string tooLong(CChangedPages::kMaxSitePathLength + 1, 'p');
+    const std::vector<uint32_t> most(CChangedPages::kMaxPageIndices, 1);
+    std::vector<uint32_t> tooMany = most;
+    tooMany.push_back(2);
     struct Case
     {
         const char* what;
@@ -113,6 +116,8 @@ TEST_F(ChangedPagesTest, LoadAcceptsOnlyFilesWhoseLengthsAgreeWithTheirBytes)
         {"count beyond the indices", TrackerFile(3, "abc", 3, {1, 2}), false},
         {"indices beyond the count", TrackerFile(3, "abc", 1, {1, 2}), false},
         {"huge count", TrackerFile(3, "abc", 0x7FFFFFFF, {1}), false},
+        {"most indices", TrackerFile(3, "abc", static_cast<uint32_t>(most.size()), most), true},
+        {"one index too many", TrackerFile(3, "abc", static_cast<uint32_t>(tooMany.size()), tooMany), false},
         {"negative count", TrackerFile(3, "abc", 0xFFFFFFFF, {}), false},
         {"no count", Bytes{3, 0, 0, 0, 'a', 'b', 'c'}, false},
         {"empty file", Bytes{}, false},

@@ -195,17 +195,23 @@ bool CConnectionTest::ConnectStep(const CFtpProfile& profile)
 {
     bool serverNotFound = false, loginFailed = false;
     auto log = [this](const std::string& line) { FtpLogCallback(line); };
+    // Called while any call of the connection waits on the server, also when the server says nothing: the dialog
+    // stays alive and its Cancel acts at once.
+    auto progress = [this](int) {
+        Changed();
+        return m_bCancel ? 0 : 1;
+    };
     try {
         if (profile.m_nProxyType == 0) {
+            m_pFtp =
+                std::make_unique<CFtp>(serverNotFound, loginFailed, m_bCancel, profile.m_strServer, profile.m_nPort,
+                                       profile.m_strUser, profile.m_strPassword, profile.m_bPassive, progress, log);
+        } else {
             m_pFtp = std::make_unique<CFtp>(serverNotFound, loginFailed, m_bCancel, profile.m_strServer,
                                             profile.m_nPort, profile.m_strUser, profile.m_strPassword,
-                                            profile.m_bPassive, CFtp::ProgressCallback(), log);
-        } else {
-            m_pFtp = std::make_unique<CFtp>(
-                serverNotFound, loginFailed, m_bCancel, profile.m_strServer, profile.m_nPort, profile.m_strUser,
-                profile.m_strPassword, profile.m_bPassive, profile.m_strProxyServer, profile.m_nProxyPort,
-                profile.m_strProxyUser, profile.m_strProxyPassword,
-                profile.m_nProxyType == 1 ? CFtp::SOCKS4 : CFtp::SOCKS5, CFtp::ProgressCallback(), log);
+                                            profile.m_bPassive, profile.m_strProxyServer, profile.m_nProxyPort,
+                                            profile.m_strProxyUser, profile.m_strProxyPassword,
+                                            profile.m_nProxyType == 1 ? CFtp::SOCKS4 : CFtp::SOCKS5, progress, log);
         }
     } catch (const CFtpException&) {
         // The flags are not shown: the error text carries the reason.

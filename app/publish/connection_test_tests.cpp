@@ -1,10 +1,16 @@
 #include "app/publish/connection_test.h"
 
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
 #include <stdlib.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <iterator>
 #include <optional>
 
@@ -172,6 +178,55 @@ TEST_F(ConnectionTestTest, CancelInEachStepStopsTheSequence)
         EXPECT_EQ(lines[step], kSteps[step] + (step < 2 ? " Cancelled" : " ERROR"));
         EXPECT_EQ(lines.back(), "Cancelled: Test Sequence Cancelled by User.");
     }
+}
+
+// A server that takes the connection and never says a word: the kernel completes the handshake, nobody accepts.
+class SilentServer
+{
+public:
+    SilentServer()
+    {
+        m_fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        if (bind(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 && listen(m_fd, 8) == 0 &&
+            getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &length) == 0)
+            m_port = ntohs(address.sin_port);
+    }
+    ~SilentServer() { close(m_fd); }
+    int Port() const { return m_port; }
+
+private:
+    int m_fd = -1;
+    int m_port = 0;
+};
+
+TEST(ConnectionTest, CancelActsAtOnceAgainstAServerThatNeverGreets)
+{
+    SilentServer server;
+    ASSERT_NE(server.Port(), 0);
+    CFtpProfile profile;
+    profile.m_strName = "silent";
+    profile.m_strServer = "127.0.0.1";
+    profile.m_nPort = server.Port();
+    profile.m_strUser = "nobody";
+    profile.m_strPassword = "pw";
+    const CFtpProfileArray profiles = {profile};
+    CConnectionTest test(&profiles);
+    // The dialog's Cancel, pressed a second after Test; the dialog hears from the test only through OnChange.
+    const auto start = std::chrono::steady_clock::now();
+    test.OnChange = [&] {
+        if (test.IsRunning() && std::chrono::steady_clock::now() - start > std::chrono::seconds(1))
+            test.Cancel();
+    };
+    auto run = std::async(std::launch::async, [&] { test.RunTest(); });
+    // The client gives up on its own after 30 s; the cancelled test must have ended well before.
+    ASSERT_EQ(run.wait_for(std::chrono::seconds(20)), std::future_status::ready)
+        << "Cancel did not reach the connection while the server was silent";
+    EXPECT_EQ(test.GetStepLines(), (std::vector<std::string>{kSteps[0] + " Cancelled", "", "--------------", "",
+                                                             "Cancelled: Test Sequence Cancelled by User."}));
 }
 
 TEST(ConnectionTest, NoProfilesLeaveNothingToTest)

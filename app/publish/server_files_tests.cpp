@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -36,37 +39,95 @@ TEST(ServerFiles, TheRecordHasItsGuardLineAndCrLfAndReadsBack)
 {
     ScratchFolder folder;
     const std::string path = folder / "shop.php";
+    const std::string hash(64, 'c');
     const std::vector<CServerRecordEntry> entries = {
-        {"/tmp/qbx_tmpdir/index.html", 1234},
-        {"/home/me/files/big.zip", 3000000000LL}, // beyond 32 bits, kept whole
-        {"/home/me/files/a\tb.gif", 7},           // a tab in the name: the size is read from the first tab on
+        {"/tmp/qbx_tmpdir/index.html", 1234, hash},
+        {"/home/me/files/big.zip", 3000000000LL, {}}, // beyond 32 bits, kept whole; no hash known
+        {"/home/me/files/a\tb.gif", 7, hash},         // cannot be read back as itself: left out
+        {"/a\n/b", 5, {}},                            // would split its line: left out
     };
     ASSERT_TRUE(WriteServerRecord(path, entries));
     EXPECT_EQ(ReadText(path), "<?php exit(); ?>\r\n"
-                              "/tmp/qbx_tmpdir/index.html\t1234\r\n"
-                              "/home/me/files/big.zip\t3000000000\r\n"
-                              "/home/me/files/a\tb.gif\t7\r\n");
-    const std::vector<CServerRecordEntry> back = ReadServerRecord(path);
-    ASSERT_EQ(back.size(), 3u);
-    EXPECT_EQ(back[0], entries[0]);
-    EXPECT_EQ(back[1], entries[1]);
-    EXPECT_EQ(back[2], (CServerRecordEntry{"/home/me/files/a", 0}));
+                              "/tmp/qbx_tmpdir/index.html\t1234\t" +
+                                  hash +
+                                  "\r\n"
+                                  "/home/me/files/big.zip\t3000000000\r\n");
+    EXPECT_EQ(ReadServerRecord(path), (std::vector<CServerRecordEntry>{entries[0], entries[1]}));
 }
 
-TEST(ServerFiles, ARecordNameWithALineBreakIsLeftOutRatherThanSplittingTheLine)
+TEST(ServerFiles, TheHashIsTheFilesSha256)
 {
     ScratchFolder folder;
-    const std::string path = folder / "r.php";
-    ASSERT_TRUE(WriteServerRecord(path, {{"/a\n/b", 5}, {"/c", 6}}));
-    EXPECT_EQ(ReadServerRecord(path), (std::vector<CServerRecordEntry>{{"/c", 6}}));
+    const struct
+    {
+        std::string bytes;
+        const char* hash;
+    } cases[] = {
+        {"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
+        {"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
+        {"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
+         "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1"},
+        {std::string(1000000, 'a'), "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"},
+    };
+    for (const auto& c : cases) {
+        WriteText(folder / "f", c.bytes);
+        EXPECT_EQ(FileContentHash(folder / "f"), c.hash) << c.bytes.size();
+    }
+    EXPECT_EQ(FileContentHash(folder / "missing"), "");
+}
+
+TEST(ServerFiles, ARecordBeyondWhatASiteHoldsIsRefusedWithoutBeingRead)
+{
+    ScratchFolder folder;
+    const std::string path = folder / "r.log";
+    bool refused = false;
+
+    // 64 MB of empty lines: refused by its size alone.
+    {
+        std::ofstream out(path, std::ios::binary);
+        const std::string lines(1 << 20, '\n');
+        for (int i = 0; i < 64; ++i)
+            out << lines;
+    }
+    rusage before{};
+    getrusage(RUSAGE_SELF, &before);
+    EXPECT_TRUE(ReadServerRecord(path, &refused).empty());
+    EXPECT_TRUE(refused);
+    rusage after{};
+    getrusage(RUSAGE_SELF, &after);
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 16 * 1024) << "kilobytes taken to refuse it";
+
+    // Within the bytes, but more lines than any site has files.
+    WriteText(path, "guard\r\n" + std::string(kMaxServerRecordEntries + 1, '\n'));
+    EXPECT_TRUE(ReadServerRecord(path, &refused).empty());
+    EXPECT_TRUE(refused);
+    WriteText(path, "guard\r\n" + std::string(kMaxServerRecordEntries, '\n'));
+    EXPECT_EQ(ReadServerRecord(path, &refused).size(), kMaxServerRecordEntries);
+    EXPECT_FALSE(refused);
+
+    // The writer never leaves a record its reader refuses: beyond the bound it keeps the guard line alone.
+    std::vector<CServerRecordEntry> many(kMaxServerRecordEntries + 1, CServerRecordEntry{"/a", 1, {}});
+    ASSERT_TRUE(WriteServerRecord(path, many));
+    EXPECT_EQ(ReadText(path), "<?php exit(); ?>\r\n");
+    EXPECT_TRUE(ReadServerRecord(path, &refused).empty());
+    EXPECT_FALSE(refused);
 }
 
 TEST(ServerFiles, ReadingToleratesAnyFirstLineLinesWithoutTabsAndPlainLineFeeds)
 {
     ScratchFolder folder;
     const std::string path = folder / "r.log";
-    WriteText(path, "anything at all\n/a\t12\n42 no tab\r\n/b\tx\n/c\t-3");
-    EXPECT_EQ(ReadServerRecord(path), (std::vector<CServerRecordEntry>{{"/a", 12}, {"", 42}, {"/b", 0}, {"/c", -3}}));
+    const std::string hash(64, '0');
+    // A third field that is no hash is ignored, as is anything after the hash.
+    WriteText(path, "anything at all\n/a\t12\n42 no tab\r\n/b\tx\n/c\t-3\n/d\t4\tnot-a-hash\n/e\t5\t" + hash +
+                        "\n/f\t6\t" + hash + "\tmore");
+    EXPECT_EQ(ReadServerRecord(path), (std::vector<CServerRecordEntry>{{"/a", 12, {}},
+                                                                       {"", 42, {}},
+                                                                       {"/b", 0, {}},
+                                                                       {"/c", -3, {}},
+                                                                       {"/d", 4, {}},
+                                                                       {"/e", 5, hash},
+                                                                       {"/f", 6, {}}}));
     EXPECT_TRUE(ReadServerRecord(folder / "missing").empty());
     WriteText(path, "");
     EXPECT_TRUE(ReadServerRecord(path).empty());
@@ -143,6 +204,33 @@ TEST(ServerFiles, TheLegacyListIsBoundedAndKeepsRemovalsInsideTheSite)
         EXPECT_EQ(ReadLegacyUploadList(path), c.names) << c.what;
     }
     EXPECT_TRUE(ReadLegacyUploadList(folder / "missing").empty());
+}
+
+TEST(ServerFiles, ALegacyListBeyondWhatASiteHoldsIsRefused)
+{
+    ScratchFolder folder;
+    const std::string path = folder / "qbx.uploaded";
+    const auto write = [&](const Bytes& bytes) {
+        std::ofstream(path, std::ios::binary | std::ios::trunc)
+            .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    };
+    bool refused = false;
+    // One-byte names, one more than any site's files.
+    write(LegacyList(kMaxLegacyEntries + 1, std::vector<std::string>(kMaxLegacyEntries + 1, "a")));
+    EXPECT_TRUE(ReadLegacyUploadList(path, &refused).empty());
+    EXPECT_TRUE(refused);
+    write(LegacyList(kMaxLegacyEntries, std::vector<std::string>(kMaxLegacyEntries, "a")));
+    EXPECT_EQ(ReadLegacyUploadList(path, &refused).size(), kMaxLegacyEntries);
+    EXPECT_FALSE(refused);
+    // 64 MB: refused by its size before anything is read.
+    std::filesystem::resize_file(path, 64 << 20);
+    rusage before{};
+    getrusage(RUSAGE_SELF, &before);
+    EXPECT_TRUE(ReadLegacyUploadList(path, &refused).empty());
+    EXPECT_TRUE(refused);
+    rusage after{};
+    getrusage(RUSAGE_SELF, &after);
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 16 * 1024) << "kilobytes taken to refuse it";
 }
 
 } // namespace

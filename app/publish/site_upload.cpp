@@ -4,8 +4,9 @@
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
-#include <system_error>
 #include <sys/stat.h>
+#include <system_error>
+#include <unordered_set>
 
 #include "app/build/linked_files.h"
 #include "app/build/site_builder.h"
@@ -124,6 +125,29 @@ std::unique_ptr<CFtp> ConnectToDestination(const CFtp::ProgressCallback& progres
 
 } // namespace
 
+void FilesOfLists::Add(const std::string& list, const std::vector<std::string>& names)
+{
+    const std::string folder = GetPathFolder(list);
+    bool first = true;
+    for (const std::string& name : names) {
+        if (first && listed.insert(list).second) {
+            sources.push_back(list);
+            targets.push_back("/" + GetPathFileName(list));
+        }
+        first = false;
+        // Names of the list stay inside its folder; addresses and patterns are not files.
+        if (!IsSafeListedName(name))
+            continue;
+        const std::string full = folder + name;
+        if (full.find_first_of("=*") != std::string::npos || full.find("http") != std::string::npos)
+            continue;
+        if (listed.insert(full).second) {
+            sources.push_back(full);
+            targets.push_back("/" + name);
+        }
+    }
+}
+
 bool IsInternetSetupComplete()
 {
     const CAppSettings* settings = GetAppSettings();
@@ -202,12 +226,7 @@ UploadReport CSiteUpload::Run(bool reupload)
     if (!Prepare() || !Build() || !Connect() || !EnterRemoteFolders())
         return m_report;
 
-    // The record of the last upload decides what is sent, unless everything is to go up again.
-    const std::string recordCopy = ServerRecordDownloadPath(m_strTitle);
-    std::remove(recordCopy.c_str());
-    const bool recorded = m_pFtp->get(recordCopy, ServerRecordName(m_strTitle), true) && !reupload;
-    if (recorded)
-        m_oldRecord = ReadServerRecord(recordCopy);
+    const bool recorded = FetchOldRecord(reupload);
     if (!ChdirRoot()) {
         FolderFailed(false);
         return m_report;
@@ -280,11 +299,10 @@ bool CSiteUpload::EnterRemoteFolders()
     m_strRoot += '/';
     if (!EnterOrMake(*m_pFtp, "files") || !EnterOrMake(*m_pFtp, "Download"))
         return FolderFailed(true);
-    if (!m_pFtp->chdir("..") || !m_pFtp->chdir(".."))
-        return FolderFailed(false);
-    if (!EnterOrMake(*m_pFtp, "Backups"))
+    // Straight from "Download" to "Backups" and back to the root: each folder change costs the server a command.
+    if (!EnterOrMake(*m_pFtp, m_strRoot + "Backups"))
         return FolderFailed(true);
-    if (!m_pFtp->chdir(".."))
+    if (!ChdirRoot())
         return FolderFailed(false);
     return true;
 }
@@ -332,7 +350,8 @@ void CSiteUpload::Status(const std::string& text, int range, int pauseMs)
 
 bool CSiteUpload::ContinueWithout(const std::string& path)
 {
-    std::string question = ResourceText(7043, "The file '%s' was not found.\nDo you want to continue uploading your site anyway?");
+    std::string question =
+        ResourceText(7043, "The file '%s' was not found.\nDo you want to continue uploading your site anyway?");
     if (const size_t at = question.find("%s"); at != std::string::npos)
         question.replace(at, 2, path);
     CoreServices& services = GetCoreServices();
@@ -346,32 +365,71 @@ bool CSiteUpload::ContinueWithout(const std::string& path)
     return false;
 }
 
+// The record of the last upload decides what is sent, unless everything is to go up again. A record larger than
+// any site's is not the last upload's memory of this site: the user is told, and everything goes up again, which
+// also replaces it.
+bool CSiteUpload::FetchOldRecord(bool reupload)
+{
+    const std::string recordCopy = ServerRecordDownloadPath(m_strTitle);
+    std::remove(recordCopy.c_str());
+    const bool recorded = m_pFtp->get(recordCopy, ServerRecordName(m_strTitle), true, kMaxServerRecordBytes);
+    bool refused = !recorded && m_pFtp->m_nError == CFtp::errorTooLarge;
+    if (recorded && !reupload)
+        m_oldRecord = ReadServerRecord(recordCopy, &refused);
+    if (refused && !reupload) {
+        m_oldRecord.clear();
+        GetCoreServices().ShowMessage("The record of the last upload on the server (" + ServerRecordName(m_strTitle) +
+                                      ") is larger than the record of any site can be, and was not used.\nEvery "
+                                      "file of the site is sent again.");
+        return false;
+    }
+    for (size_t i = 0; i < m_oldRecord.size(); ++i)
+        m_oldByName.emplace(m_oldRecord[i].name, i);
+    return recorded && !reupload;
+}
+
 bool CSiteUpload::IsRecorded(const std::string& path) const
 {
-    return std::any_of(m_newRecord.begin(), m_newRecord.end(),
-                       [&](const CServerRecordEntry& entry) { return entry.name == path; });
+    return m_newByName.count(path) != 0;
 }
 
-void CSiteUpload::AddToRecord(const std::string& path, long long size)
+void CSiteUpload::AddToRecord(const std::string& path, long long size, bool hashed)
 {
-    if (!IsRecorded(path))
-        m_newRecord.push_back(CServerRecordEntry{path, size});
+    if (m_newByName.emplace(path, m_newRecord.size()).second)
+        m_newRecord.push_back(CServerRecordEntry{path, size, hashed ? FileContentHash(path) : std::string()});
 }
 
-std::string CSiteUpload::IncludedTarget(const std::string& source) const
+bool CSiteUpload::IsOnServerAlready(const std::string& path) const
 {
-    for (int i = 0; i < m_site.GetFilePairCount(); ++i)
-        if (m_site.GetFilePair(i)->m_strSource == source)
-            return m_site.GetFilePair(i)->m_strTarget;
-    return {};
+    const long long size = FileSize(path);
+    const auto now = m_newByName.find(path);
+    const std::string& hash = now == m_newByName.end() ? std::string() : m_newRecord[now->second].hash;
+    const auto [first, last] = m_oldByName.equal_range(path);
+    return std::any_of(first, last, [&](const auto& old) {
+        const CServerRecordEntry& entry = m_oldRecord[old.second];
+        return entry.size == size && (entry.hash.empty() || (!hash.empty() && entry.hash == hash));
+    });
+}
+
+std::string CSiteUpload::IncludedTarget(const std::string& source)
+{
+    if (m_nIncludedTargetsOf != m_site.GetFilePairCount()) {
+        m_includedTargets.clear();
+        for (int i = 0; i < m_site.GetFilePairCount(); ++i)
+            m_includedTargets.emplace(m_site.GetFilePair(i)->m_strSource, m_site.GetFilePair(i)->m_strTarget);
+        m_nIncludedTargetsOf = m_site.GetFilePairCount();
+    }
+    const auto found = m_includedTargets.find(source);
+    return found == m_includedTargets.end() ? std::string() : found->second;
 }
 
 bool CSiteUpload::CollectFiles()
 {
     m_staged.clear();
     m_nTotal = 0;
+    std::unordered_set<std::string> staged;
     const auto stage = [&](const std::string& path) {
-        if (std::any_of(m_staged.begin(), m_staged.end(), [&](const Staged& s) { return s.path == path; }))
+        if (!staged.insert(path).second)
             return true;
         const long long size = FileSize(path);
         if (size < 0)
@@ -411,16 +469,15 @@ bool CSiteUpload::CollectFiles()
 
 void CSiteUpload::GatherDownloads()
 {
-    std::vector<std::string> gathered;
+    std::unordered_set<std::string> gathered;
     for (int p = 0; p < m_site.GetPageCount(); ++p) {
         const CSitePage& page = *m_site.GetPage(p);
         long long pageTotal = 0;
         bool any = false;
         for (int i = 0; i < page.GetItemCount(); ++i)
             for (const std::string& path : DocumentLinksOf(*page.GetItem(i)->GetCurrentObject())) {
-                if (Contains(gathered, path))
+                if (!gathered.insert(path).second)
                     continue;
-                gathered.push_back(path);
                 any = true;
                 const long long size = FileSize(path);
                 if (size < 0)
@@ -469,12 +526,15 @@ bool CSiteUpload::SendIncluded(const std::vector<std::string>& included)
     return true;
 }
 
-// Site files go into "files", downloads into "Download" inside it under the names the pages link them by.
+// Site files go into "files", downloads into "Download" inside it under the names the pages link them by. A folder
+// with nothing to receive is not entered.
 bool CSiteUpload::SendInFolder(const char* folder, const std::vector<std::string>& files, bool downloads)
 {
-    if (!m_pFtp->chdir(folder))
+    if (files.empty())
+        return true;
+    if (!m_pFtp->chdir(m_strRoot + folder))
         return FolderFailed(false);
-    const std::string prefix = downloads ? "files/Download/" : "files/";
+    const std::string prefix = std::string(folder) + "/";
     for (const std::string& path : files) {
         const LinkedFile* linked = downloads ? FindLinkedFile(path) : nullptr;
         const std::string name = linked ? linked->targetName : GetPathFileName(path);
@@ -501,13 +561,14 @@ bool CSiteUpload::Synchronize()
     const std::string index = m_strStaging + "index.html";
     AddToRecord(index, std::max(FileSize(index), 0LL));
     m_pages = {index};
+    std::unordered_set<std::string> listedPages = {index};
     size_t next = 0;
     for (; next < m_staged.size() && EndsWith(m_staged[next].path, ".html"); ++next) {
         const std::string name = GetPathFileName(m_staged[next].path);
         if (IsUnsentPage(name))
             continue;
         AddToRecord(m_staged[next].path, m_staged[next].size);
-        if (!Contains(m_pages, m_staged[next].path))
+        if (listedPages.insert(m_staged[next].path).second)
             m_pages.push_back(m_staged[next].path);
         m_site.AddPublishedFile(name);
     }
@@ -528,40 +589,35 @@ bool CSiteUpload::Synchronize()
     }
     GatherDownloads();
 
-    // Files the record holds at the same size are on the server already; pages always go.
-    const auto unchanged = [&](const std::string& path) {
-        const long long size = FileSize(path);
-        return std::any_of(m_oldRecord.begin(), m_oldRecord.end(), [&](const CServerRecordEntry& entry) {
-            return entry.name == path && entry.size == size;
-        });
-    };
+    // Files whose bytes the record shows on the server already stay off the lists; pages always go.
+    const auto unchanged = [&](const std::string& path) { return IsOnServerAlready(path); };
     std::vector<std::string> xmlFiles, updatedXml;
     for (const std::string& path : m_included)
         if (path.find(".xml") != std::string::npos) {
             xmlFiles.push_back(path);
-            const bool known = std::any_of(m_oldRecord.begin(), m_oldRecord.end(),
-                                           [&](const CServerRecordEntry& entry) { return entry.name == path; });
-            if (known && !unchanged(path))
+            if (m_oldByName.count(path) != 0 && !unchanged(path))
                 updatedXml.push_back(path);
         }
     for (auto* list : {&m_pages, &m_included, &m_siteFiles, &m_downloads})
         std::erase_if(*list, unchanged);
     if (!updatedXml.empty())
         UpdateFlashObjects(xmlFiles, updatedXml);
+    listedPages = std::unordered_set<std::string>(m_pages.begin(), m_pages.end());
     for (const auto& record : m_pBuilder->GetPageRecords())
         if (record->page->IsChangedSinceUpload() && !IsUnsentPage(record->fileName) &&
-            !Contains(m_pages, m_strStaging + record->fileName))
+            listedPages.insert(m_strStaging + record->fileName).second)
             m_pages.push_back(m_strStaging + record->fileName);
 
     Status("Synchronizing Files", kPhaseRange, kPhasePause);
     if (!ChdirRoot())
         return FolderFailed(false);
     if (!SendPages(m_pages) || !SendIncluded(m_included) || !SendInFolder("files", m_siteFiles, false) ||
-        !SendInFolder("Download", m_downloads, true))
+        !SendInFolder("files/Download", m_downloads, true))
         return false;
     if (!ChdirRoot())
         return FolderFailed(false);
-    RemoveOldStartPages();
+    // The old start pages are not removed again: the record is there because the run that wrote it reached its end,
+    // and that run removed them.
     if (!DeleteRemovedFiles({}))
         return false;
     return WriteRecordAndBackup();
@@ -590,22 +646,22 @@ bool CSiteUpload::DeleteRemovedFiles(const std::vector<std::string>& droppedIncl
 
     // What this run keeps on the server, by remote path: a deleted file's name may be that of one of these, which
     // must stay.
-    std::vector<std::string> kept;
+    std::unordered_set<std::string> kept;
     for (const CServerRecordEntry& entry : m_newRecord) {
         const std::string name = GetPathFileName(entry.name);
         if (EndsWith(entry.name, ".html") && entry.name.rfind(m_strStaging, 0) == 0)
-            kept.push_back(name);
+            kept.insert(name);
         else if (const LinkedFile* linked = FindLinkedFile(entry.name))
-            kept.push_back("files/Download/" + linked->targetName);
+            kept.insert("files/Download/" + linked->targetName);
         else if (const std::string target = IncludedTarget(entry.name); !target.empty())
-            kept.push_back(target[0] == '/' ? target.substr(1) : target);
+            kept.insert(target[0] == '/' ? target.substr(1) : target);
         else
-            kept.push_back("files/" + name);
+            kept.insert("files/" + name);
     }
     const auto tryRemove = [&](const std::string& prefix) {
         std::erase_if(deleted, [&](const std::string& path) {
             const std::string name = GetPathFileName(path);
-            if (Contains(kept, prefix + name) || !m_pFtp->remove(name))
+            if (kept.count(prefix + name) != 0 || !m_pFtp->remove(name))
                 return false;
             Status(name);
             m_report.removed.push_back(prefix + name);
@@ -664,7 +720,8 @@ bool CSiteUpload::UploadEverything()
     for (; next < m_staged.size() && EndsWith(m_staged[next].path, ".html"); ++next) {
         const Staged& page = m_staged[next];
         const std::string name = GetPathFileName(page.path);
-        AddToRecord(page.path, page.size);
+        // A page that never goes to the server is recorded without the hash of its bytes, which nobody can see.
+        AddToRecord(page.path, page.size, !IsUnsentPage(name));
         if (IsUnsentPage(name) || page.path == index)
             continue;
         if (!Put(page.path, name, name, false))
@@ -693,7 +750,7 @@ bool CSiteUpload::UploadEverything()
         return false;
     Status(ResourceText(7023, "Download Files..."), -1, kPhasePause);
     GatherDownloads();
-    if (!SendInFolder("Download", m_downloads, true))
+    if (!SendInFolder("files/Download", m_downloads, true))
         return false;
     if (!ChdirRoot())
         return FolderFailed(false);
@@ -705,43 +762,18 @@ bool CSiteUpload::UploadEverything()
 void CSiteUpload::UpdateFlashObjects(const std::vector<std::string>& xmlFiles, const std::vector<std::string>& updated)
 {
     CoreServices& services = GetCoreServices();
-    std::vector<std::string> sources, targets;
-    const auto listed = [&](const std::string& source) {
-        if (Contains(sources, source))
-            return true;
-        for (int i = 0; i < m_site.GetFilePairCount(); ++i)
-            if (m_site.GetFilePair(i)->m_strSource == source)
-                return true;
-        return false;
-    };
+    FilesOfLists added;
+    for (int i = 0; i < m_site.GetFilePairCount(); ++i)
+        added.listed.insert(m_site.GetFilePair(i)->m_strSource);
     for (const std::string& xml : xmlFiles) {
         if (Contains(updated, xml))
             services.ShowMessage("A Tallowmere Flash Object on your Website has been updated:\n" + xml +
                                  "\n\nQBX will automatically perform an update to your Website");
-        const CIncludedFileList list(xml);
-        const std::string folder = GetPathFolder(xml);
-        bool first = true;
-        for (const std::string& name : list.GetNames()) {
-            if (first && !listed(xml)) {
-                sources.push_back(xml);
-                targets.push_back("/" + GetPathFileName(xml));
-            }
-            first = false;
-            // Names of the list stay inside its folder; addresses and patterns are not files.
-            if (!IsSafeListedName(name))
-                continue;
-            const std::string full = folder + name;
-            if (full.find_first_of("=*") != std::string::npos || full.find("http") != std::string::npos)
-                continue;
-            if (!listed(full)) {
-                sources.push_back(full);
-                targets.push_back("/" + name);
-            }
-        }
+        added.Add(xml, CIncludedFileList(xml).GetNames());
     }
     // The files the lists name join the site's additional files; the others stay.
-    if (!sources.empty())
-        m_site.AddFilePairs(sources, targets);
+    if (!added.sources.empty())
+        m_site.AddFilePairs(added.sources, added.targets);
     m_report.again = true;
 }
 
@@ -826,12 +858,20 @@ bool RemovePublishedWebsite(CWebsite& site, CChangedPages& tracker)
         std::filesystem::create_directories(staging, ignored);
         const std::string legacy = staging + "qbx.uploaded";
         std::remove(legacy.c_str());
-        if (ftp->get(legacy, "qbx.uploaded", true)) {
-            for (const std::string& path : ReadLegacyUploadList(legacy))
+        bool refused = false;
+        if (ftp->get(legacy, "qbx.uploaded", true, kMaxLegacyListBytes)) {
+            for (const std::string& path : ReadLegacyUploadList(legacy, &refused))
                 RemoveRemoteFileAndEmptyFolders(*ftp, path);
             std::remove(legacy.c_str());
-            ftp->remove("qbx.uploaded");
+            if (!refused)
+                ftp->remove("qbx.uploaded");
+        } else {
+            refused = ftp->m_nError == CFtp::errorTooLarge;
         }
+        // A list no site could have left is not followed; it stays on the server for the user to look at.
+        if (refused)
+            services.ShowMessage("The list of uploaded files on the server (qbx.uploaded) is larger than the list "
+                                 "of any site can be, and was not used: the files it names stay on the server.");
     } catch (const CFileException&) {
         // Without a private folder the old list stays on the server; the rest goes on.
     }

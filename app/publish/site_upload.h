@@ -7,6 +7,8 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "app/publish/server_files.h"
@@ -47,6 +49,19 @@ bool PutToRemotePath(CFtp& connection, const std::string& localPath, const std::
 // Removes a file below the current remote folder and then every folder of its path that the removal left empty,
 // returning to the folder it started from. False at the first step that fails.
 bool RemoveRemoteFileAndEmptyFolders(CFtp& connection, const std::string& remotePath);
+
+// The files that included-file lists of Flash objects name, as pairs to add to the site: the list itself (under its
+// file name at the root) once it names anything, then every name that stays inside the list's folder and is no
+// address or pattern (under "/" + the name). A source already listed, or already a source of the site, is not
+// added again.
+struct FilesOfLists
+{
+    void Add(const std::string& list, const std::vector<std::string>& names);
+
+    std::unordered_set<std::string> listed;
+    std::vector<std::string> sources;
+    std::vector<std::string> targets;
+};
 
 // What one run did, for the caller and the tests.
 struct UploadReport
@@ -106,9 +121,15 @@ private:
     void Status(const std::string& text, int range = -1, int pauseMs = 0);
     // Asks whether to go on without a missing file; false ends the run (the log is offered).
     bool ContinueWithout(const std::string& path);
-    void AddToRecord(const std::string& path, long long size);
+    // Adds the file with its size and, when hashed, the hash of its bytes, unless it is recorded already.
+    void AddToRecord(const std::string& path, long long size, bool hashed = true);
     bool IsRecorded(const std::string& path) const;
-    std::string IncludedTarget(const std::string& source) const;
+    // Whether the last upload left this file's bytes on the server: the old record holds its name at its size, and
+    // with the same hash where the old record has one (a record of an older run has none: then the size decides).
+    bool IsOnServerAlready(const std::string& path) const;
+    // Reads the record of the last upload; false when the run is to send everything.
+    bool FetchOldRecord(bool reupload);
+    std::string IncludedTarget(const std::string& source);
 
     CWebsite& m_site;
     CChangedPages& m_tracker;
@@ -127,6 +148,12 @@ private:
     std::vector<Staged> m_staged;
     std::vector<CServerRecordEntry> m_oldRecord;
     std::vector<CServerRecordEntry> m_newRecord;
+    // By name: the entries of the old record (a name may be there more than once) and of the new one.
+    std::unordered_multimap<std::string, size_t> m_oldByName;
+    std::unordered_map<std::string, size_t> m_newByName;
+    // The remote path of each included file's source, the first pair's, made again when the pairs change.
+    std::unordered_map<std::string, std::string> m_includedTargets;
+    int m_nIncludedTargetsOf = -1;
     UploadReport m_report;
 };
 

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -72,6 +73,7 @@ public:
         dialogs.push_back(id);
         return IDOK;
     }
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
     bool AskYesNo(const std::string& caption, const std::string&) override
     {
         questions.push_back(caption);
@@ -91,6 +93,7 @@ public:
     std::vector<int> dialogs;
     std::vector<std::string> questions;
     std::vector<std::string> missing;
+    std::vector<std::string> messages;
 };
 
 class SiteUploadTest : public ::testing::Test
@@ -139,10 +142,7 @@ protected:
         ASSERT_TRUE(SaveSiteFile(site, site.GetPath()));
     }
 
-    CSitePage* AddPage(const std::string& name)
-    {
-        return site.AddPage(std::make_unique<CSitePage>(&site, name, name));
-    }
+    CSitePage* AddPage(const std::string& name) { return site.AddPage(std::make_unique<CSitePage>(&site, name, name)); }
     UploadReport Publish(bool reupload = false)
     {
         for (int i = 0; i < site.GetPageCount(); ++i)
@@ -181,8 +181,12 @@ protected:
 
 TEST_F(SiteUploadTest, TheFirstPublishSendsEverythingAndLeavesTheRecordAndABackup)
 {
+    // A start page of another name would hide the site's own.
+    fs::create_directories(Remote(""));
+    std::ofstream(Remote("index.htm")) << "old";
     const UploadReport report = Publish();
     ASSERT_TRUE(report.published);
+    EXPECT_EQ(report.removed, std::vector<std::string>{"index.htm"});
     EXPECT_FALSE(report.again);
     EXPECT_EQ(program.dialogs, std::vector<int>{dialogPublished});
 
@@ -196,12 +200,16 @@ TEST_F(SiteUploadTest, TheFirstPublishSendsEverythingAndLeavesTheRecordAndABacku
                                         "files/Download/price.pdf", "files/IMG_0.jpg", "files/IMG_2.jpg",
                                         "files/logo.png", "index.html"}))
         << ::testing::PrintToString(tree);
-    // The record: the guard line, then every file with its size; "error.html" is recorded though never sent.
+    // The record: the guard line, then every file with its size and hash.
     std::ifstream record(Remote("db.qbx_shop.php"), std::ios::binary);
     const std::string text((std::istreambuf_iterator<char>(record)), {});
     EXPECT_EQ(text.rfind("<?php exit(); ?>\r\n", 0), 0u);
-    EXPECT_NE(text.find("error.html\t"), std::string::npos);
-    EXPECT_NE(text.find(document + "\t10\r\n"), std::string::npos);
+    // "error.html" is recorded though never sent, without a hash of what nobody sees.
+    const size_t error = text.find("error.html\t");
+    ASSERT_NE(error, std::string::npos);
+    const std::string errorLine = text.substr(error, text.find('\r', error) - error);
+    EXPECT_EQ(std::count(errorLine.begin(), errorLine.end(), '\t'), 1) << errorLine;
+    EXPECT_NE(text.find(document + "\t10\t" + FileContentHash(document) + "\r\n"), std::string::npos);
     EXPECT_EQ(report.sent.front(), "index.html");
     EXPECT_EQ(std::count(report.sent.begin(), report.sent.end(), "error.html"), 0);
     // The tracker now belongs to the site, and no page counts as changed.
@@ -342,6 +350,19 @@ TEST_F(SiteUploadTest, ASecondPublishSendsLittleMoreThanWhatChanged)
     std::printf("first publish %lld bytes, second %lld bytes for a changed picture of %lld bytes: %.2f sent per "
                 "changed byte\n",
                 first.bytesSent, second.bytesSent, static_cast<long long>(fs::file_size(logo)), ratio);
+    // The commands of the second publish, from its transfer log, for each file it sent.
+    std::ifstream log(TransferLogPath(), std::ios::binary);
+    int commands = 0, folderChanges = 0, deletions = 0;
+    for (std::string line; std::getline(log, line);) {
+        if (line.rfind("> ", 0) != 0)
+            continue;
+        ++commands;
+        folderChanges += line.rfind("> CWD ", 0) == 0;
+        deletions += line.rfind("> DELE ", 0) == 0;
+    }
+    RecordProperty("second_publish_commands", commands);
+    std::printf("second publish: %d commands for %zu files (%.2f per file), %d CWD, %d DELE\n", commands,
+                second.sent.size(), double(commands) / double(second.sent.size()), folderChanges, deletions);
 }
 
 } // namespace
@@ -402,6 +423,146 @@ TEST_F(SiteUploadTest, AnAdditionalFileNeverLeavesTheSitesFolderOnTheServer)
     EXPECT_FALSE(report.published);
     EXPECT_NE(std::find(program.dialogs.begin(), program.dialogs.end(), dialogUploadFailed), program.dialogs.end());
     EXPECT_FALSE(fs::exists(TheFtpServer().Home() + "outside"));
+}
+
+} // namespace
+
+namespace {
+
+std::string ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A picture of one colour saved as GIF: its length does not depend on the colour.
+void WriteOneColourGif(const std::string& path, BYTE red, BYTE green, BYTE blue)
+{
+    fs::create_directories(fs::path(path).parent_path());
+    CImage image(IMAGE_MODE_RGB, 40, 30);
+    CPixMap map(IMAGE_MODE_RGB, 40, 30);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x) {
+            BYTE* p = map.Sample(x, y, 0);
+            p[0] = red;
+            p[1] = green;
+            p[2] = blue;
+        }
+    image.SetBuf(0, 0, map);
+    ASSERT_TRUE(CIO::SaveImage(path, image, 0, 90));
+}
+
+// The names the last run stored, from its transfer log.
+std::vector<std::string> StoredNames()
+{
+    std::vector<std::string> names;
+    std::istringstream log(ReadAll(TransferLogPath()));
+    for (std::string line; std::getline(log, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.rfind("> STOR ", 0) == 0)
+            names.push_back(line.substr(7));
+    }
+    return names;
+}
+
+TEST_F(SiteUploadTest, AChangedPictureOfTheSameLengthReachesTheServerAndUnchangedFilesStayPut)
+{
+    const std::string dot = folder / "pictures/dot.gif";
+    WriteOneColourGif(dot, 200, 0, 0);
+    auto picture = std::make_unique<CRectangleObject>(300, 200, SIZE{40, 30}, 0.0);
+    picture->GetFill()->SetImageFile(dot);
+    about->AddObject(std::move(picture));
+    ASSERT_TRUE(Publish().published);
+    const std::string before = ReadAll(dot);
+    ASSERT_EQ(ReadAll(Remote("files/dot.gif")), before);
+
+    WriteOneColourGif(dot, 0, 0, 200);
+    const std::string after = ReadAll(dot);
+    ASSERT_EQ(after.size(), before.size());
+    ASSERT_NE(after, before);
+    const UploadReport second = Publish();
+    ASSERT_TRUE(second.published);
+    EXPECT_EQ(std::count(second.sent.begin(), second.sent.end(), "files/dot.gif"), 1)
+        << ::testing::PrintToString(second.sent);
+    EXPECT_EQ(ReadAll(Remote("files/dot.gif")), after);
+
+    // Nothing changed: the pages go, as on every run, with the record and the backup; no other file.
+    const UploadReport third = Publish();
+    ASSERT_TRUE(third.published);
+    const std::vector<std::string> stored = StoredNames();
+    ASSERT_EQ(stored.size(), 4u) << ::testing::PrintToString(stored);
+    EXPECT_EQ(std::vector<std::string>(stored.begin(), stored.begin() + 3),
+              (std::vector<std::string>{"index.html", "about.html", "db.qbx_shop.php"}));
+    EXPECT_EQ(stored[3].rfind("shop.[", 0), 0u) << stored[3];
+}
+
+TEST_F(SiteUploadTest, ARecordOfTheOldFormStillLeadsToACorrectUpload)
+{
+    ASSERT_TRUE(Publish().published);
+    // The record as a run that kept no hashes wrote it: name, tab, size.
+    std::istringstream record(ReadAll(Remote("db.qbx_shop.php")));
+    std::string oldForm;
+    for (std::string line; std::getline(record, line);) {
+        const size_t first = line.find('\t');
+        const size_t second = first == std::string::npos ? first : line.find('\t', first + 1);
+        oldForm += (second == std::string::npos ? line : line.substr(0, second) + "\r") + "\n";
+    }
+    ASSERT_EQ(oldForm.find(FileContentHash(logo)), std::string::npos);
+    std::ofstream(Remote("db.qbx_shop.php"), std::ios::binary | std::ios::trunc) << oldForm;
+
+    WritePicture(logo, 80, 60);
+    const UploadReport second = Publish();
+    ASSERT_TRUE(second.published);
+    EXPECT_EQ(std::vector<std::string>(second.sent.begin(), second.sent.end() - 1),
+              (std::vector<std::string>{"index.html", "about.html", "files/logo.png", "db.qbx_shop.php"}));
+    EXPECT_EQ(ReadAll(Remote("files/logo.png")), ReadAll(logo));
+    // The new record holds the hashes again.
+    EXPECT_NE(ReadAll(Remote("db.qbx_shop.php"))
+                  .find("logo.png\t" + std::to_string(fs::file_size(logo)) + "\t" + FileContentHash(logo)),
+              std::string::npos);
+}
+
+TEST_F(SiteUploadTest, ARecordLargerThanAnySitesIsRefusedAndEverythingIsSentAgain)
+{
+    const UploadReport first = Publish();
+    ASSERT_TRUE(first.published);
+    fs::resize_file(Remote("db.qbx_shop.php"), kMaxServerRecordBytes + 1);
+    const UploadReport second = Publish();
+    ASSERT_TRUE(second.published);
+    ASSERT_EQ(program.messages.size(), 1u);
+    EXPECT_NE(program.messages[0].find("db.qbx_shop.php"), std::string::npos) << program.messages[0];
+    EXPECT_EQ(Sorted(std::vector<std::string>(second.sent.begin(), second.sent.end() - 1)),
+              Sorted(std::vector<std::string>(first.sent.begin(), first.sent.end() - 1)));
+    EXPECT_TRUE(program.questions.empty()) << "nothing is offered for deletion on a full upload";
+    EXPECT_LT(fs::file_size(Remote("db.qbx_shop.php")), 4096u) << "the run replaced it";
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(SiteUploadTest, RemovingThePublishedSiteFollowsTheOldUploadListOnlyWithinItsBound)
+{
+    for (const bool oversized : {false, true}) {
+        SCOPED_TRACE(oversized);
+        ASSERT_TRUE(Publish().published);
+        program.messages.clear();
+        fs::create_directories(Remote("old"));
+        std::ofstream(Remote("old/page.html")) << "old";
+        // One entry: "old/page.html".
+        const std::string name = "old/page.html";
+        std::string list = {1, 0, 0, 0, static_cast<char>(name.size()), 0, 0, 0};
+        std::ofstream(Remote("qbx.uploaded"), std::ios::binary | std::ios::trunc) << list + name;
+        if (oversized)
+            fs::resize_file(Remote("qbx.uploaded"), kMaxLegacyListBytes + 1);
+
+        EXPECT_TRUE(RemovePublishedWebsite(site, tracker));
+        EXPECT_EQ(fs::exists(Remote("old/page.html")), oversized);
+        EXPECT_EQ(fs::exists(Remote("qbx.uploaded")), oversized);
+        EXPECT_EQ(program.messages.size(), oversized ? 1u : 0u);
+        EXPECT_FALSE(fs::exists(Remote("index.html"))) << "the rest of the removal goes on";
+    }
 }
 
 } // namespace

@@ -69,9 +69,26 @@ size_t AppendToString(char* data, size_t size, size_t count, void* target)
     return size * count;
 }
 
-size_t WriteToFile(char* data, size_t size, size_t count, void* file)
+// A download's local file and how much more of it the caller takes.
+struct DownloadTarget
 {
-    return std::fwrite(data, size, count, static_cast<std::FILE*>(file)) * size;
+    std::FILE* file = nullptr;
+    long long room = -1;
+    bool overflowed = false;
+};
+
+size_t WriteToFile(char* data, size_t size, size_t count, void* target)
+{
+    DownloadTarget& download = *static_cast<DownloadTarget*>(target);
+    const size_t bytes = size * count;
+    if (download.room >= 0) {
+        if (static_cast<unsigned long long>(download.room) < bytes) {
+            download.overflowed = true;
+            return 0;
+        }
+        download.room -= static_cast<long long>(bytes);
+    }
+    return std::fwrite(data, 1, bytes, download.file);
 }
 
 size_t ReadFromFile(char* data, size_t size, size_t count, void* file)
@@ -388,6 +405,7 @@ void CFtp::ResetRequest(const std::string& url)
     curl_easy_setopt(easy, CURLOPT_READFUNCTION, &ReadFromFile);
     curl_easy_setopt(easy, CURLOPT_READDATA, nullptr);
     curl_easy_setopt(easy, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(-1));
+    curl_easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(0));
     curl_slist_free_all(m_curl->commands);
     m_curl->commands = nullptr;
 }
@@ -549,7 +567,7 @@ bool CFtp::put(const std::string& localPath, const std::string& remoteName, bool
     return Perform();
 }
 
-bool CFtp::get(const std::string& localPath, const std::string& remoteName, bool)
+bool CFtp::get(const std::string& localPath, const std::string& remoteName, bool, long long maxBytes)
 {
     if (!Begin(remoteName))
         return false;
@@ -567,9 +585,14 @@ bool CFtp::get(const std::string& localPath, const std::string& remoteName, bool
         return false;
     }
     ResetRequest(UrlOf(Resolve(remoteName), false));
+    DownloadTarget target{local.file, maxBytes < 0 ? -1 : maxBytes};
     curl_easy_setopt(m_curl->easy, CURLOPT_WRITEFUNCTION, &WriteToFile);
-    curl_easy_setopt(m_curl->easy, CURLOPT_WRITEDATA, local.file);
+    curl_easy_setopt(m_curl->easy, CURLOPT_WRITEDATA, &target);
+    // A size the server announces is checked before any byte comes.
+    curl_easy_setopt(m_curl->easy, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(maxBytes < 0 ? 0 : maxBytes));
     bool ok = Perform();
+    if (!ok && (target.overflowed || m_nLastResult == CURLE_FILESIZE_EXCEEDED))
+        Fail(errorTooLarge, remoteName + " is larger than " + std::to_string(maxBytes) + " bytes.");
     const bool closed = std::fclose(local.file) == 0;
     local.file = nullptr;
     if (ok && (!closed || std::rename(temporary.c_str(), localPath.c_str()) != 0)) {

@@ -41,6 +41,8 @@ public:
         errorNotFound = 6,
         errorBadName = 7,
         errorNetwork = 8,
+        // A download was longer than the caller's limit.
+        errorTooLarge = 9,
     };
 
     // Gets the bytes moved since its last call (0 while only commands are exchanged); answering 0 cancels the call.
@@ -81,9 +83,11 @@ public:
     bool remove(const std::string& name);
 
     // Upload into, or download from, the current remote folder. Transfers are always binary; the flag marks the
-    // publisher's own files and changes nothing in the transfer. A failed get leaves the local file as it was.
+    // publisher's own files and changes nothing in the transfer. A failed get leaves the local file as it was. A
+    // get with maxBytes of 0 or more stops as soon as the file proves longer and fails with errorTooLarge, so a
+    // server cannot fill the disk with a file that can only be a fraction of that size.
     bool put(const std::string& localPath, const std::string& remoteName, bool flag);
-    bool get(const std::string& localPath, const std::string& remoteName, bool flag);
+    bool get(const std::string& localPath, const std::string& remoteName, bool flag, long long maxBytes = -1);
 
     // Deletes every entry of the current remote folder whose name is not in `keep` (exact match). Goes on past an
     // entry that cannot be deleted and answers false at the end when any could not.

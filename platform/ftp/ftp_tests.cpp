@@ -177,6 +177,26 @@ TEST_F(FtpTest, FilesGoUpComeBackAndAreRemoved)
     EXPECT_FALSE(fs::exists(Remote("x.txt")));
 }
 
+TEST_F(FtpTest, ADownloadLongerThanItsLimitStopsAndLeavesTheLocalFileAlone)
+{
+    auto ftp = Connect();
+    const std::string bytes(300000, 'x');
+    WriteAll(Remote("big.txt"), bytes);
+    WriteAll(m_local / "kept.txt", "old");
+    for (const long long limit : {0LL, 1000LL, 299999LL}) {
+        SCOPED_TRACE(limit);
+        EXPECT_FALSE(ftp->get(m_local / "kept.txt", "big.txt", true, limit));
+        EXPECT_EQ(ftp->m_nError, CFtp::errorTooLarge);
+        EXPECT_EQ(ReadAll(m_local / "kept.txt"), "old");
+        // The connection goes on working.
+        EXPECT_TRUE(ftp->mkdir("sub"));
+    }
+    ASSERT_TRUE(ftp->get(m_local / "kept.txt", "big.txt", true, 300000));
+    EXPECT_EQ(ReadAll(m_local / "kept.txt"), bytes);
+    EXPECT_EQ(EntriesOf(m_local.Path()), std::set<std::string>{"kept.txt"});
+    EXPECT_TRUE(fs::is_directory(Remote("sub")));
+}
+
 TEST_F(FtpTest, NamesWithLineBreaksOrNulAreRefusedBeforeAnythingIsSent)
 {
     auto ftp = Connect();
