@@ -186,6 +186,14 @@ TEST_F(Exports, TheHostSaysWhenNoBrowserCanBeStarted)
     EXPECT_EQ(ReadFile(Folder("stderr")), "kitefly_host: no web browser could be found or started for a.htm\n");
 }
 
+TEST_F(Exports, TheHostListsNoWindowsWhenNoBrowserRuns)
+{
+    const std::string command =
+        "XDG_CONFIG_HOME='" + Folder("") + "' " KITEFLY_HOST " windows >'" + Folder("stdout") + "' 2>&1";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(ReadFile(Folder("stdout")), "no browser windows\n");
+}
+
 TEST_F(Exports, TheHostShowsTheSettingsSheet)
 {
     Setting("IExplore", Recorder());

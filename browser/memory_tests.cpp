@@ -72,7 +72,8 @@ TEST_F(MemoryManager, TheReserveIsOfferedOnceWhenMemoryRunsOut)
                              "resort, you can use some memory held\nby Quillon. Would you like to use up this memory?");
     EXPECT_EQ(boxes[0].style, MB_YESNO | MB_ICONEXCLAMATION | MB_SYSTEMMODAL);
     EXPECT_FALSE(detail::ReserveHeld());
-    EXPECT_EQ(released, std::vector<std::size_t>{kMemoryReserveSize});
+    ASSERT_EQ(released.size(), 1u);
+    EXPECT_GE(released[0], kMemoryReserveSize) << "the heap's size of the reserve";
 
     failures = 1;
     void* second = &block;
