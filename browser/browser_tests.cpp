@@ -33,6 +33,15 @@ TEST_F(LibraryTest, APercentBeforeAnotherCharacterIsKeptAndReported)
     EXPECT_EQ(asserts, std::vector<std::string>{"FALSE"});
 }
 
+TEST_F(LibraryTest, OnlyTheThreeKindsCanBeCreated)
+{
+    EXPECT_STREQ(CreateBrowser(kNetscape)->DDEMsg, "\"%1\",,%3,%2");
+    EXPECT_STREQ(CreateBrowser(kOpera)->AppName, "IExplore");
+    EXPECT_EQ(CreateBrowser(3), nullptr);
+    EXPECT_EQ(CreateBrowser(-1), nullptr);
+    EXPECT_EQ(asserts, (std::vector<std::string>{"FALSE", "FALSE"}));
+}
+
 TEST(FillTemplate, AnItemTooLongForItsBufferIsRefusedNotCut)
 {
     EXPECT_EQ(detail::FillTemplate("\"%1\"", std::string(252, 'a'), false, false)->size(), 254u);

@@ -97,6 +97,42 @@ TEST_F(MemoryManager, NoKeepsTheReserveAndFailsTheAllocation)
     MemStop();
 }
 
+std::vector<char> g_handlerCalls;
+int FreesNothing()
+{
+    g_handlerCalls.push_back('a');
+    return 0;
+}
+int FreesSomething()
+{
+    g_handlerCalls.push_back('b');
+    return 1;
+}
+
+TEST_F(MemoryManager, EachHandlerIsTriedOnceNewestFirst)
+{
+    ASSERT_EQ(MemStart(nullptr), 1);
+    g_handlerCalls.clear();
+    ASSERT_EQ(AddLowMemoryHandler(FreesNothing), 1);
+    ASSERT_EQ(AddLowMemoryHandler(FreesSomething), 1);
+    boxAnswer = IDYES;
+    failures = 2;
+    void* block = nullptr;
+    EXPECT_EQ(MemAlloc(16, &block), 1);
+    EXPECT_EQ(g_handlerCalls, (std::vector<char>{'b', 'a'})) << "a retry only after a handler that freed something";
+    EXPECT_EQ(boxes.size(), 1u) << "the prompt, registered first, comes last and frees the reserve";
+
+    g_handlerCalls.clear();
+    failures = 100;
+    void* second = nullptr;
+    EXPECT_EQ(MemAlloc(16, &second), 0);
+    EXPECT_EQ(g_handlerCalls, (std::vector<char>{'b', 'a'}));
+    EXPECT_EQ(boxes.size(), 1u);
+    failures = 0;
+    MemFree(&block);
+    MemStop();
+}
+
 TEST_F(MemoryManager, ABlockLeftAtTheLastStopIsReported)
 {
     ASSERT_EQ(MemStart(nullptr), 1);
