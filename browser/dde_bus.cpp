@@ -23,6 +23,8 @@ struct Registration
     DdeServer* server;
 };
 
+// The bus lives on the heap for the whole process: the library's unload still closes its client after static objects
+// are gone.
 std::vector<Registration>& Servers()
 {
     static auto& servers = *new std::vector<Registration>;
