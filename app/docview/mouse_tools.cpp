@@ -149,7 +149,7 @@ void CMouseTools::OnLButtonDown(const MouseInput& input)
                 m_bGuideDrag = true;
                 m_bGuideHorizontal = horizontal;
                 m_nGuideIndex = guide;
-                m_host.CaptureMouse();
+                m_host.HoldMouse();
                 return;
             }
         }
@@ -232,7 +232,7 @@ bool CMouseTools::PressHandles(const MouseInput& input, int hit)
     }
     m_pressPoint = m_lastPoint = pt;
     m_bDragging = true;
-    m_host.CaptureMouse();
+    m_host.HoldMouse();
     NotifyInspector(kPlacing);
     return true;
 }
@@ -250,7 +250,7 @@ void CMouseTools::PressArrow(const MouseInput& input)
             return;
         m_rubberBandRect = CRect(pt.x, pt.y, pt.x, pt.y);
         m_bRubberBand = m_bDragging = true;
-        m_host.CaptureMouse();
+        m_host.HoldMouse();
         m_host.InvalidatePageRect(SelectionArea(), false);
         m_page.ClearSelection();
         NotifyInspector(kSelectionChanged);
@@ -290,7 +290,7 @@ void CMouseTools::PressArrow(const MouseInput& input)
     m_page.FreezeSelectedObjects();
     ForSelectedGroups(m_page, [](CObjectFrame& group) { group.BeginTransform(); });
     m_host.SetMoveCursor();
-    m_host.CaptureMouse();
+    m_host.HoldMouse();
     if (!m_bMovePending)
         RecordUndo(kUndoGeometry);
     NotifyInspector(kSelectionChanged);
@@ -311,7 +311,7 @@ void CMouseTools::PressCreate(const MouseInput& input, int tool)
     m_page.FreezeSelectedObjects();
     item->GetCurrentObject()->BeginPlace();
     GetCoreServices().ResetShapesPalette();
-    m_host.CaptureMouse();
+    m_host.HoldMouse();
     NotifyInspector(kSelectionChanged);
 }
 
@@ -337,7 +337,7 @@ void CMouseTools::PressPlaced(const MouseInput& input, int tool)
     m_page.FreezeSelectedObjects();
     item->GetCurrentObject()->BeginPlace();
     NotifyInspector(kPlacing);
-    m_host.CaptureMouse();
+    m_host.HoldMouse();
 }
 
 void CMouseTools::PressBand(const MouseInput& input, int tool)
@@ -353,7 +353,7 @@ void CMouseTools::PressBand(const MouseInput& input, int tool)
         m_bFlashFrame = tool == kMouseToolFlash;
     }
     m_bDragging = true;
-    m_host.CaptureMouse();
+    m_host.HoldMouse();
     m_host.InvalidatePageRect(SelectionArea(), false);
     m_page.ClearSelection();
     NotifyInspector(kSelectionChanged);
@@ -376,7 +376,7 @@ void CMouseTools::PressText(const MouseInput& input)
         m_bTextBand = m_bDragging = true;
         m_page.ClearSelection();
         m_pressPoint = pt;
-        m_host.CaptureMouse();
+        m_host.HoldMouse();
         m_textBandRect = TextBandAt(pt, m_nDefaultTextHeight);
         m_host.InvalidateAll(false);
         return;
@@ -544,7 +544,7 @@ void CMouseTools::DragMove(const MouseInput& input)
 {
     const CPoint& pt = input.pt;
     AutoScroll scroll;
-    if (ComputeAutoScroll(pt, m_host.GetVisiblePageRect(), m_host.GetClientSize(),
+    if (ComputeAutoScroll(pt, m_host.GetVisiblePageRect(), m_host.GetClientExtent(),
                           CSize(m_page.GetWidth(), m_page.GetHeight()), scroll)) {
         m_host.ScrollTo(scroll.scroll, scroll.pointer);
         return;
@@ -640,7 +640,7 @@ void CMouseTools::OnLButtonUp(const MouseInput& input)
     if (m_page.IsEditingInPlace()) {
         NotifyInspector(kSelectionChanged);
         ResetDragState();
-        m_host.ReleaseMouse();
+        m_host.LetMouseGo();
         NotifyInspector(kGestureEnded);
         return;
     }
@@ -662,7 +662,7 @@ void CMouseTools::OnLButtonUp(const MouseInput& input)
             m_page.RemoveItem(item);
         }
         ResetDragState();
-        m_host.ReleaseMouse();
+        m_host.LetMouseGo();
         m_host.InvalidateAll(true);
         return;
     }
@@ -702,7 +702,7 @@ void CMouseTools::EndGesture()
     ResetDragState();
     m_page.RenderDirtyObjects();
     NotifyInspector(kGestureEnded);
-    m_host.ReleaseMouse();
+    m_host.LetMouseGo();
     m_host.InvalidateAll(true);
 }
 
@@ -718,7 +718,7 @@ void CMouseTools::ReleaseGuide()
     }
     m_page.SortGuides();
     ResetDragState();
-    m_host.ReleaseMouse();
+    m_host.LetMouseGo();
     NotifyInspector(kGestureEnded);
 }
 
@@ -742,7 +742,7 @@ void CMouseTools::ReleasePictureBand()
 {
     const CRect band = m_pictureBandRect;
     ResetDragState();
-    m_host.ReleaseMouse();
+    m_host.LetMouseGo();
     CAppSettings* settings = GetAppSettings();
     std::unique_ptr<CFillInfo> fill;
     for (;;) {
@@ -811,7 +811,7 @@ void CMouseTools::ReleaseTextBand()
     m_host.InvalidateAll(false);
     NotifyInspector(kSelectionChanged);
     ResetDragState();
-    m_host.ReleaseMouse();
+    m_host.LetMouseGo();
 }
 
 void CMouseTools::OnLButtonDblClk(const MouseInput& input)

@@ -22,14 +22,14 @@ class MouseToolHost
 {
 public:
     virtual ~MouseToolHost() = default;
-    virtual void CaptureMouse() = 0;
-    virtual void ReleaseMouse() = 0;
+    virtual void HoldMouse() = 0;
+    virtual void LetMouseGo() = 0;
     // Repaints a rectangle of the page (page coordinates, as it stands), erasing first when asked.
     virtual void InvalidatePageRect(const CRect& rect, bool erase) = 0;
     virtual void InvalidateAll(bool erase) = 0;
     // The visible part of the page and the size of the window, for scrolling along with a drag.
     virtual CRect GetVisiblePageRect() const = 0;
-    virtual CSize GetClientSize() const = 0;
+    virtual CSize GetClientExtent() const = 0;
     // Scrolls to a page position and puts the pointer at a point of the window (where the system allows it).
     virtual void ScrollTo(const CPoint& scroll, const CPoint& pointer) = 0;
     // The message pane of the status bar.

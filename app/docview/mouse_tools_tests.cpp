@@ -18,12 +18,12 @@ namespace {
 class HostFake : public MouseToolHost
 {
 public:
-    void CaptureMouse() override { ++captures; }
-    void ReleaseMouse() override { ++releases; }
+    void HoldMouse() override { ++captures; }
+    void LetMouseGo() override { ++releases; }
     void InvalidatePageRect(const CRect& rect, bool) override { invalidated.push_back(rect); }
     void InvalidateAll(bool) override { ++wholeRepaints; }
     CRect GetVisiblePageRect() const override { return CRect(0, 0, 400, 300); }
-    CSize GetClientSize() const override { return CSize(400, 300); }
+    CSize GetClientExtent() const override { return CSize(400, 300); }
     void ScrollTo(const CPoint& scroll, const CPoint&) override { scrolls.push_back(scroll); }
     void SetStatusText(const std::string& text) override { status = text; }
     void SetMoveCursor() override {}
