@@ -108,6 +108,14 @@ public:
     // telling it first whether the object was just made.
     virtual void ShowObjectInspector() {}
     virtual void SendObjectPageCommand(int command, bool newObject) { (void)command, (void)newObject; }
+    // The colour dialog, opened on color; true, with the chosen colour in color, when the user pressed OK.
+    virtual bool ShowColorDialog(CColor& color)
+    {
+        (void)color;
+        return false;
+    }
+    // The first-use hint of a tool of the tools bar.
+    virtual void ShowToolHint(int tool) { (void)tool; }
 
     // Refreshes the active inspector palette page with a code (10011 item added or removed, 10012 frames
     // changed, 10015 text object resized, 10016 text typed, 10018 undo, delete, groups or pages changed).

@@ -9,6 +9,7 @@
 #include "app/shell/main_toolbar.h"
 #include "app/shell/orvel_app.h"
 #include "app/shell/orvel_frame.h"
+#include "app/shell/tools_bar.h"
 #include "app/shell/wx_text.h"
 #include "app/site/site_page.h"
 #include "app/site/website.h"
@@ -33,7 +34,6 @@ namespace {
 
 constexpr int kMenuResource = 261;
 constexpr int kPageMenuResource = 160;
-constexpr int kToolsBarId = WxCommandId(59425);
 // The window-show commands of a stored placement.
 constexpr UINT kShowNormal = 1;
 constexpr UINT kShowMaximized = 3;
@@ -55,22 +55,6 @@ public:
 private:
     CMainFrame* m_pFrame;
 };
-
-// The docked tools area. The tools themselves come with the tools bar; the area already keeps the bar's colour,
-// which the user picks in its well.
-wxWindow* MakeToolsArea(wxWindow* parent, CColorControl*& well, COLORREF color)
-{
-    auto* area = new wxPanel(parent, kToolsBarId);
-    auto* sizer = new wxBoxSizer(wxVERTICAL);
-    well = new CColorControl();
-    well->Create(CRect(0, 0, 44, 24), area, 1110);
-    const CColor initial(static_cast<unsigned long>(color));
-    well->Init(&initial);
-    sizer->Add(well, 0, wxALL | wxALIGN_CENTER_HORIZONTAL, area->FromDIP(8));
-    area->SetSizer(sizer);
-    area->SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE));
-    return area;
-}
 
 } // namespace
 
@@ -152,15 +136,17 @@ bool CMainFrame::Create()
 
     // The tools area docks at the left or the right edge only.
     m_dock.SetManagedWindow(this);
-    m_pToolsBar = MakeToolsArea(this, m_pToolsColor, LoadToolboxColor(m_store));
+    m_pToolsBar = new CToolsBar(this);
+    m_pToolsBar->SetColor(CColor(static_cast<unsigned long>(LoadToolboxColor(m_store))));
     m_dock.AddPane(m_pToolsBar, wxAuiPaneInfo()
                                     .Name("Toolbox")
-                                    .Caption("Toolbox")
+                                    // The bar is one button wide: its caption holds no text, only the close box.
+                                    .Caption(wxString())
                                     .Left()
                                     .TopDockable(false)
                                     .BottomDockable(false)
-                                    .BestSize(m_pToolsBar->FromDIP(wxSize(64, 300)))
-                                    .MinSize(m_pToolsBar->FromDIP(wxSize(64, 100))));
+                                    .BestSize(m_pToolsBar->GetMinSize())
+                                    .MinSize(wxSize(m_pToolsBar->GetMinSize().x, m_pToolsBar->FromDIP(100))));
     LoadBarState();
     // Whatever the stored state says, the tools area shows at start.
     m_dock.GetPane(m_pToolsBar).Show();
@@ -237,7 +223,7 @@ void CMainFrame::SaveBarState()
 void CMainFrame::SaveWindowState()
 {
     ::SaveWindowPlacement(m_store, GetPlacement());
-    ::SaveToolboxColor(m_store, m_pToolsColor->GetColor().GetCOLORREF());
+    ::SaveToolboxColor(m_store, m_pToolsBar->GetColor().GetCOLORREF());
     ::SaveInspectorState(m_store, m_inspectorState);
     SaveBarState();
 }

@@ -38,6 +38,12 @@ public:
     CAppSettings* GetAppSettings() override;
     CPageItem* FindItemForObject(const CPageObject* object) override;
     bool GetToolsBarColor(CColor& color) override;
+    int GetToolsBarTool() override;
+    void SetToolsBarTool(int tool) override;
+    void SetToolsBarColor(const CColor& color) override;
+    int GetToolsBarShapeKind() override;
+    void ResetShapesPalette() override;
+    bool ShowColorDialog(CColor& color) override;
     void BeginWaitCursor() override;
     void EndWaitCursor() override;
     void UpdateTitle() override;
