@@ -43,6 +43,8 @@ constexpr int kGestureEnded = 10018;
 constexpr int kEditHtmlCommand = 1558;
 constexpr int kFlashCommand = 1606;
 
+constexpr unsigned kResizeKeysPrompt = 2030;
+constexpr unsigned kRotateKeysPrompt = 2031;
 constexpr unsigned kEyedropperPrompt = 2040;
 constexpr int kPictureNotLoaded = 300;
 constexpr int kPictureInvalid = 294;
@@ -229,6 +231,8 @@ bool CMouseTools::PressHandles(const MouseInput& input, int hit)
     } else {
         m_bRotating = true;
         frame->BeginRotate();
+        if (frame->IsGroup())
+            m_host.SetStatusText(ResourceText(kRotateKeysPrompt));
     }
     m_pressPoint = m_lastPoint = pt;
     m_bDragging = true;
@@ -483,6 +487,7 @@ void CMouseTools::OnMouseMove(const MouseInput& input)
         if (!frame)
             return;
         const CRect before = frame->GetUpdateRect(true);
+        m_host.SetStatusText(ResourceText(kResizeKeysPrompt));
         frame->ResizeByHandle(POINT{pt.x, pt.y}, input.ctrl, input.shift, m_bResizeTop, m_bResizeLeft, m_bResizeRight,
                               m_bResizeBottom, m_bResizeStarted);
         CRect area = frame->GetUpdateRect(true);

@@ -85,6 +85,8 @@ public:
     bool IsTextFrameResize() const { return m_bTextFrameResize; }
     bool IsTextFrameResizeSideways() const { return m_bResizeLeft || m_bResizeRight; }
     bool IsGuideDrag() const { return m_bGuideDrag; }
+    bool IsGuideHorizontal() const { return m_bGuideHorizontal; }
+    int GetGuideIndex() const { return m_nGuideIndex; }
     // The band shown while the rubber band, the picture band or the HTML/Flash band is dragged; empty when none is.
     bool GetBand(CRect& band) const;
     void ResetDragState();

@@ -186,7 +186,10 @@ TEST_F(MouseToolsTest, ShiftKeepsProportionsWhileAnEdgeIsDragged)
     Press(CPoint(250, 150));
     EXPECT_EQ(Recorded(), std::vector<int>{2});
     Drag(CPoint(300, 150), true);
+    // The status bar names the keys that change a resize while it runs.
+    EXPECT_FALSE(host.status.empty());
     Release(CPoint(300, 150));
+    EXPECT_TRUE(host.status.empty());
     SIZE size;
     item->GetCurrentObject()->GetSize(size);
     EXPECT_EQ(size.cx, 150);

@@ -1,6 +1,7 @@
 #include "app/shell/main_frame.h"
 
 #include "app/docview/common_windows.h"
+#include "app/docview/design_view.h"
 #include "app/docview/document_dialogs.h"
 #include "app/model/services.h"
 #include "app/model/site_paths.h"
@@ -600,9 +601,15 @@ void CMainFrame::UpdateStatusPanes()
     if (!status)
         return;
     CSitePage* page = GetActivePage();
+    // A guide the active view drags shows its position.
+    GuideDrag drag;
+    if (COrvelFrame* window = GetActivePageWindow(); window && window->GetView()) {
+        const CMouseTools& tools = window->GetView()->GetMouseTools();
+        drag = {tools.IsGuideDrag(), tools.IsGuideHorizontal(), tools.GetGuideIndex()};
+    }
     const std::string texts[4] = {
         FormatImageInfoPane(m_pCurrentSite, GetCurrentObject(), ResourceText(2061)),
-        FormatPositionPane(m_pCurrentSite, page),
+        FormatPositionPane(m_pCurrentSite, page, drag),
         FormatPageCountPane(m_pCurrentSite, ResourceText(2060)),
         FormatLoadTimePane(m_pCurrentSite, page, ResourceText(2064)),
     };
