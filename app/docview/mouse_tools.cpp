@@ -17,6 +17,7 @@
 #include "app/objects/html_object.h"
 #include "app/objects/page_object.h"
 #include "app/objects/rectangle_object.h"
+#include "app/objects/text_body.h"
 #include "app/objects/text_object.h"
 #include "app/site/object_frame.h"
 #include "app/site/page_item.h"
@@ -397,7 +398,21 @@ void CMouseTools::PressText(const MouseInput& input)
         RecordUndo(kUndoGroup);
         own->SetGroup(false);
     }
-    if (m_page.GetEditedObject() != text || !m_page.IsEditingInPlace()) {
+    const bool alreadyEdited = m_page.IsEditingInPlace() && m_page.GetEditedObject() == text;
+    if (alreadyEdited) {
+        // The edited text's frame handles: top and bottom move it, left and right change its width.
+        const DPOINT* handles = text->GetHandlePoints();
+        for (int i = 0; i < CObjectFrame::kHandleCount; ++i)
+            if (HitTextHandle(handles, i, pt)) {
+                m_bTextFrameResize = true;
+                m_bResizeTop = i == 1;
+                m_bResizeLeft = i == 3;
+                m_bResizeRight = i == 4;
+                m_bResizeBottom = i == 6;
+                m_host.HoldMouse();
+                return;
+            }
+    } else {
         GetCoreServices().ShowObjectInspector();
         if (m_page.IsEditingInPlace())
             m_host.EndTextEditing();
@@ -409,14 +424,54 @@ void CMouseTools::PressText(const MouseInput& input)
         m_page.SelectItemAt(index);
         NotifyInspector(kSelectionChanged);
     }
-    // The caret goes to the character under the point, in the text's own coordinates.
-    DPOINT centre;
-    text->GetCenter(centre);
-    SIZE size;
-    text->GetSize(size);
-    text->SetCaretFromPoint(pt.x - static_cast<int>(std::floor(centre.x - size.cx / 2.0)),
-                            pt.y - static_cast<int>(std::floor(centre.y - size.cy / 2.0)));
+    // The caret goes to the character under the point; Shift extends the selection to it, else a new one starts.
+    const bool extend = alreadyEdited && input.shift;
+    if (!extend)
+        text->GetTextBody()->m_bSelectionEmpty = 1;
+    SetCaretAt(*text, pt, extend);
     m_host.InvalidateAll(false);
+}
+
+void CMouseTools::SetCaretAt(CTextObject& text, const CPoint& pt, bool extend)
+{
+    // Text coordinates start at the object's top-left corner.
+    DPOINT centre;
+    text.GetCenter(centre);
+    SIZE size;
+    text.GetSize(size);
+    text.SetCaretFromPoint(pt.x - static_cast<int>(std::floor(centre.x - size.cx / 2.0)),
+                           pt.y - static_cast<int>(std::floor(centre.y - size.cy / 2.0)), extend);
+}
+
+void CMouseTools::DragText(const MouseInput& input, const CPoint& pt)
+{
+    auto* text = dynamic_cast<CTextObject*>(m_page.GetEditedObject());
+    CPageItem* item = text ? m_page.FindItem(text) : nullptr;
+    if (!item)
+        return;
+    if (!m_bTextFrameResize) {
+        if (input.leftDown) {
+            SetCaretAt(*text, pt, true);
+            m_host.InvalidatePageRect(Inflated(item->GetFullRect(), 6), false);
+        }
+        return;
+    }
+    const CRect before = Inflated(item->GetFullRect(), 8);
+    if (m_bResizeTop || m_bResizeBottom) {
+        item->Offset(pt.x - m_lastPoint.x, pt.y - m_lastPoint.y);
+    } else if (m_bResizeLeft || m_bResizeRight) {
+        // Dragged across the other side, the sides change roles.
+        if (item->ResizeByHandle(m_bResizeLeft ? 3 : 4, POINT{pt.x, pt.y}, false, false, false))
+            std::swap(m_bResizeLeft, m_bResizeRight);
+    }
+    text->UpdateHandles();
+    if (CObjectFrame* frame = item->GetGroup())
+        frame->RecalcBounds();
+    const CTextBody& body = *text->GetTextBody();
+    text->UpdateCaret(body.m_nCaretPara, body.m_nCaretIndex);
+    CRect area = Inflated(item->GetFullRect(), 8);
+    area.UnionRect(area, before);
+    m_host.InvalidatePageRect(area, false);
 }
 
 CColor CMouseTools::ReadColorAt(const CPoint& pt)
@@ -481,6 +536,11 @@ void CMouseTools::OnMouseMove(const MouseInput& input)
     }
     // The other gestures never reach beyond the page.
     const CPoint pt = ClampToPage(input.pt, CSize(m_page.GetWidth(), m_page.GetHeight()));
+    if (m_page.IsEditingInPlace() && !m_bDragging) {
+        DragText(input, pt);
+        m_lastPoint = pt;
+        return;
+    }
     CPageItem* single = m_page.GetSingleSelectedItem();
     if (m_bResizeTop || m_bResizeLeft || m_bResizeRight || m_bResizeBottom) {
         CObjectFrame* frame = m_page.GetSingleSelectedFrame();

@@ -16,6 +16,7 @@
 
 class CSitePage;
 class CPageItem;
+class CTextObject;
 
 // What the tools ask of the window they run in.
 class MouseToolHost
@@ -112,6 +113,8 @@ private:
     void DragGuide(const MouseInput& input);
     void DragRubberBand(const MouseInput& input);
     void DragBand(CRect& band, const CPoint& pt);
+    void DragText(const MouseInput& input, const CPoint& pt);
+    void SetCaretAt(CTextObject& text, const CPoint& pt, bool extend);
 
     void ReleaseGuide();
     void ReleaseHtmlBand();

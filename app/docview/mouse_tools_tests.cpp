@@ -8,6 +8,8 @@
 #include "app/model/fill_style.h"
 #include "app/objects/circle_object.h"
 #include "app/objects/rectangle_object.h"
+#include "app/objects/text_editing_test_support.h"
+#include "app/objects/text_object.h"
 #include "app/site/object_frame.h"
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
@@ -315,6 +317,46 @@ TEST_F(MouseToolsTest, ALostCaptureEndsTheGesture)
     EXPECT_FALSE(page.IsSelectionFrozen());
     EXPECT_FALSE(page.GetSingleSelectedFrame()->IsTransforming());
     EXPECT_EQ(item->GetRect(), CRect(95, 80, 145, 120));
+}
+
+TEST_F(MouseToolsTest, TheTextToolEditsATextAndItsFrameHandlesMoveAndWidenIt)
+{
+    // A text about (150, 200), its box 200 wide.
+    CPageItem* item = page.AddObject(text_editing_testing::MakeText(200, {"Hello there"}));
+    item->Offset(-150, 0);
+    page.RenderDirtyObjects();
+    ASSERT_FALSE(item->GetCurrentObject()->IsDirty());
+    auto* text = static_cast<CTextObject*>(item->GetCurrentObject());
+    services.tool = kMouseToolText;
+    const CPoint inside = item->GetRect().CenterPoint();
+    Press(inside);
+    Release(inside);
+    ASSERT_TRUE(page.IsEditingInPlace());
+    EXPECT_EQ(page.GetEditedObject(), text);
+    EXPECT_TRUE(item->IsSelected());
+    EXPECT_EQ(Recorded(), std::vector<int>{3});
+
+    // The right handle widens the text by the drag; the top one moves it.
+    SIZE before;
+    text->GetSize(before);
+    const DPOINT right = text->GetHandlePoints()[4];
+    Press(CPoint(static_cast<int>(right.x), static_cast<int>(right.y)));
+    EXPECT_TRUE(tools.IsTextFrameResize());
+    EXPECT_TRUE(tools.IsTextFrameResizeSideways());
+    Drag(CPoint(static_cast<int>(right.x) + 40, static_cast<int>(right.y)));
+    Release(CPoint(static_cast<int>(right.x) + 40, static_cast<int>(right.y)));
+    SIZE after;
+    text->GetSize(after);
+    EXPECT_NEAR(after.cx, before.cx + 40, 1);
+    EXPECT_FALSE(tools.IsTextFrameResize());
+
+    const CRect placed = item->GetRect();
+    const DPOINT top = text->GetHandlePoints()[1];
+    Press(CPoint(static_cast<int>(top.x), static_cast<int>(top.y)));
+    Drag(CPoint(static_cast<int>(top.x), static_cast<int>(top.y) + 10));
+    Release(CPoint(static_cast<int>(top.x), static_cast<int>(top.y) + 10));
+    EXPECT_EQ(item->GetRect().top, placed.top + 10);
+    EXPECT_EQ(Recorded(), std::vector<int>{3});
 }
 
 } // namespace
