@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 #include <wx/frame.h>
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
+#include "app/build/site_builder.h"
 #include "app/docview/site_document.h"
 #include "app/docview/window_test_support.h"
 #include "app/model/fill_info.h"
@@ -13,8 +15,11 @@
 #include "app/objects/page_object.h"
 #include "app/objects/rectangle_object.h"
 #include "app/site/page_item.h"
+#include "app/site/page_picture_test_support.h"
 #include "app/site/site_services_fake.h"
 #include "app/site/website.h"
+#include "testing/headless_browser.h"
+#include "testing/scratch_folder.h"
 #include "testing/test_output.h"
 
 namespace {
@@ -26,6 +31,11 @@ public:
     ViewServices() { tool = 1; }
     COrvelView* GetCurrentView() override { return view; }
     CSitePage* GetViewPage(COrvelView* v) override { return v && v == view ? view->GetPage() : nullptr; }
+    bool GetToolsBarColor(CColor& color) override
+    {
+        color = fillColor;
+        return true;
+    }
     bool GetPictureFileName(std::string& path) override
     {
         path = picture;
@@ -33,6 +43,8 @@ public:
     }
     COrvelView* view = nullptr;
     std::string picture;
+    // The colour of new fills.
+    CColor fillColor = CColor(40, 90, 170);
 };
 
 std::unique_ptr<CWebsite> MakeSite()
@@ -284,8 +296,11 @@ TEST(DesignViewMouse, EveryToolDrawsOnThePage)
         DragMouse(view, from, through, ctrl);
         EXPECT_EQ(services.tool, tool == kMouseToolEyedropper ? tool : int(kMouseToolArrow)) << tool;
     };
+    services.fillColor = CColor(200, 60, 50);
     use(kMouseToolRectangle, CPoint(20, 20), {CPoint(50, 40), CPoint(90, 70)});
+    services.fillColor = CColor(60, 160, 70);
     use(kMouseToolCircle, CPoint(110, 20), {CPoint(170, 70)});
+    services.fillColor = CColor(230, 170, 30);
     services.shapeKind = 18;
     use(kMouseToolShape, CPoint(190, 20), {CPoint(250, 80)}, true);
     use(kMouseToolHtml, CPoint(270, 20), {CPoint(340, 70)});
@@ -296,7 +311,7 @@ TEST(DesignViewMouse, EveryToolDrawsOnThePage)
     use(kMouseToolEyedropper, CPoint(40, 40), {});
     ASSERT_EQ(page->GetItemCount(), 8);
     EXPECT_EQ(services.toolsBarColors.size(), 1u);
-    EXPECT_NE(services.toolsBarColors.back(), CColor(255, 255, 255).GetCOLORREF());
+    EXPECT_EQ(services.toolsBarColors.back(), CColor(200, 60, 50).GetCOLORREF());
 
     // The shape drawn with Ctrl is square; the picture from a small band keeps its own size.
     SIZE size;
@@ -320,6 +335,46 @@ TEST(DesignViewMouse, EveryToolDrawsOnThePage)
     }
     EXPECT_TRUE(bitmap.ConvertToImage().SaveFile(wxString::FromUTF8((TestOutputFolder() / "drawn_page.png").string()),
                                                  wxBITMAP_TYPE_PNG));
+
+    // The page built and shown in a browser looks as drawn. The browser runs the HTML and Flash code and shows
+    // the form as its own fields, so those stay out of the comparison.
+    for (int i = page->GetItemCount() - 1; i >= 0; --i) {
+        const int kind = page->GetItem(i)->GetCurrentObject()->GetKind();
+        if (kind == objectHtml || kind == objectForm)
+            page->RemoveItem(page->GetItem(i));
+    }
+    ScratchFolder folder;
+    SiteBuildOptions options;
+    options.offline = 1;
+    options.siteFolder = folder / "out/";
+    options.filesFolder = folder / "out/files/";
+    SiteBuildResult result;
+    CSiteBuilder(options).BuildWebsite(result, &site, buildForPreview);
+    ASSERT_EQ(result.code, buildDone) << result.message;
+    const std::string shot = (TestOutputFolder() / "drawn_page_browser.png").string();
+    std::string log;
+    ASSERT_TRUE(ScreenshotInChromium(folder / "out/index.html", page->GetWidth(), page->GetHeight(), shot, &log))
+        << log;
+    wxImage browser;
+    ASSERT_TRUE(browser.LoadFile(wxString::FromUTF8(shot), wxBITMAP_TYPE_PNG));
+    ASSERT_EQ(browser.GetSize(), wxSize(page->GetWidth(), page->GetHeight()));
+    page->RenderDirtyObjects();
+    const std::unique_ptr<CImage> designer = DrawWholePage(*page);
+    CPixMap drawn(IMAGE_MODE_RGB, page->GetWidth(), page->GetHeight());
+    ASSERT_TRUE(designer->GetBuf(0, 0, drawn));
+    double total = 0;
+    int far = 0;
+    for (int y = 0; y < page->GetHeight(); ++y)
+        for (int x = 0; x < page->GetWidth(); ++x) {
+            const int d[3] = {std::abs(browser.GetRed(x, y) - drawn.Sample(x, y, 0)[0]),
+                              std::abs(browser.GetGreen(x, y) - drawn.Sample(x, y, 0)[1]),
+                              std::abs(browser.GetBlue(x, y) - drawn.Sample(x, y, 0)[2])};
+            total += d[0] + d[1] + d[2];
+            far += std::max({d[0], d[1], d[2]}) > 48;
+        }
+    const double pixels = double(page->GetWidth()) * page->GetHeight();
+    EXPECT_LT(total / (3 * pixels), 2.0);
+    EXPECT_LT(far / pixels, 0.02);
 }
 
 } // namespace
