@@ -225,6 +225,41 @@ TEST_F(MouseToolsTest, CtrlTurnsByWholeEighths)
     EXPECT_EQ(Recorded(), std::vector<int>{2});
 }
 
+TEST_F(MouseToolsTest, AUserGroupResizesAndTurnsByItsOwnHandles)
+{
+    AddRectangle(150, 150, SIZE{60, 40});
+    AddRectangle(250, 150, SIZE{60, 40});
+    page.SelectAll();
+    CObjectFrame* group = page.CreateGroup();
+    ASSERT_NE(group, nullptr);
+    ASSERT_TRUE(page.IsSingleUserGroupSelected());
+
+    // The group spans 120..280: its right handle widens it, its members with it.
+    const SIZE start = group->GetSize();
+    const DPOINT right = group->GetHandles()[4];
+    Press(CPoint(static_cast<int>(right.x), static_cast<int>(right.y)));
+    Drag(CPoint(static_cast<int>(right.x) + 40, static_cast<int>(right.y)));
+    Release(CPoint(static_cast<int>(right.x) + 40, static_cast<int>(right.y)));
+    EXPECT_EQ(group->GetSize().cx, start.cx + 40);
+    EXPECT_EQ(Recorded(), std::vector<int>{2});
+
+    // A corner turns it; with Ctrl by whole eighths.
+    const DPOINT corner = group->GetHandles()[2];
+    const DPOINT centre = group->GetCenter();
+    const double reach = std::hypot(corner.x - centre.x, corner.y - centre.y);
+    const double turn = std::atan2(corner.y - centre.y, corner.x - centre.x) - 0.9;
+    const CPoint to(static_cast<int>(std::lround(centre.x + reach * std::cos(turn))),
+                    static_cast<int>(std::lround(centre.y + reach * std::sin(turn))));
+    Press(CPoint(static_cast<int>(corner.x), static_cast<int>(corner.y)));
+    Drag(to, false, true);
+    const double eighths = group->GetAngle() / (std::numbers::pi / 4);
+    EXPECT_NEAR(eighths, std::round(eighths), 1e-9);
+    EXPECT_GT(group->GetAngle(), 0.1);
+    Release(to);
+    EXPECT_TRUE(page.IsSingleUserGroupSelected());
+    EXPECT_EQ(Recorded(), (std::vector<int>{2, 2}));
+}
+
 TEST_F(MouseToolsTest, TheRubberBandTakesATurnedObjectOnlyThroughItsOutline)
 {
     // A square turned an eighth: a diamond about (200, 150) reaching 70 pixels each way.
