@@ -270,6 +270,29 @@ TEST(DesignViewMouse, DragsMoveAfterThreePixelsAndBandsLeaveNoMarks)
     EXPECT_EQ(Rgb(after, CPoint(60 + origin.x, 200 + origin.y)), (std::array<int, 3>{255, 250, 235}));
 }
 
+TEST(DesignViewMouse, AMoveDraggedPastTheWindowScrollsAlong)
+{
+    ViewServices services;
+    std::unique_ptr<CWebsite> site = MakeSite();
+    CSitePage* page = site->GetPage(0);
+    page->RenderDirtyObjects();
+    ViewWindow window(services, page, wxSize(200, 160));
+    COrvelView* view = window.view;
+    ASSERT_EQ(view->GetScrollPosition(), CPoint(0, 0));
+    // The circle about (120, 110) dragged to the right, past the window's edge but still on the page.
+    CPageItem* circle = page->GetItem(0);
+    const CRect start = circle->GetRect();
+    const int beyond = view->GetClientSize().x + 40;
+    SendMouse(view, wxEVT_LEFT_DOWN, CPoint(120, 110));
+    SendMouse(view, wxEVT_MOTION, CPoint(beyond, 110));
+    EXPECT_EQ(view->GetScrollPosition().x, beyond - view->GetClientSize().x + 1);
+    // That event only scrolled; the next one moves the circle.
+    EXPECT_EQ(circle->GetRect(), start);
+    SendMouse(view, wxEVT_MOTION, CPoint(beyond - 10, 110));
+    SendMouse(view, wxEVT_LEFT_UP, CPoint(beyond - 10, 110));
+    EXPECT_EQ(circle->GetRect().left, start.left + beyond - 10 - 120);
+}
+
 TEST(DesignViewMouse, EveryToolDrawsOnThePage)
 {
     ViewServices services;
