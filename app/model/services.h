@@ -4,6 +4,7 @@
 // program installs its own CoreServices at start-up; until then (and in headless use) every accessor answers
 // that nothing is current and every service does nothing. Tests install fakes that record calls.
 
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -108,10 +109,11 @@ public:
     // telling it first whether the object was just made.
     virtual void ShowObjectInspector() {}
     virtual void SendObjectPageCommand(int command, bool newObject) { (void)command, (void)newObject; }
-    // The colour dialog, opened on color; true, with the chosen colour in color, when the user pressed OK.
-    virtual bool ShowColorDialog(CColor& color)
+    // The colour dialog, opened on color with the 16 custom colours; true, with the chosen colour in color and the
+    // custom colours as the user left them, when the user pressed OK.
+    virtual bool ShowColorDialog(CColor& color, std::array<COLORREF, 16>& customColors)
     {
-        (void)color;
+        (void)color, (void)customColors;
         return false;
     }
     // The first-use hint of a tool of the tools bar.

@@ -101,17 +101,23 @@ void CProgramServices::ResetShapesPalette()
             shapes->ResetButtons();
 }
 
-bool CProgramServices::ShowColorDialog(CColor& color)
+bool CProgramServices::ShowColorDialog(CColor& color, std::array<COLORREF, 16>& customColors)
 {
     wxColourData data;
     data.SetChooseFull(true);
     const unsigned char* rgb = color.GetColor();
     data.SetColour(wxColour(rgb[0], rgb[1], rgb[2]));
+    for (int i = 0; i < static_cast<int>(customColors.size()) && i < wxColourData::NUM_CUSTOM; ++i)
+        data.SetCustomColour(i, wxColour(static_cast<unsigned long>(customColors[i])));
     wxColourDialog dialog(m_pFrame, &data);
     if (dialog.ShowModal() != wxID_OK)
         return false;
-    const wxColour chosen = dialog.GetColourData().GetColour();
+    const wxColourData& result = dialog.GetColourData();
+    const wxColour chosen = result.GetColour();
     color = CColor(chosen.Red(), chosen.Green(), chosen.Blue());
+    for (int i = 0; i < static_cast<int>(customColors.size()) && i < wxColourData::NUM_CUSTOM; ++i)
+        if (result.GetCustomColour(i).IsOk())
+            customColors[i] = static_cast<COLORREF>(result.GetCustomColour(i).GetRGB());
     return true;
 }
 

@@ -43,7 +43,7 @@ public:
     void SetToolsBarColor(const CColor& color) override;
     int GetToolsBarShapeKind() override;
     void ResetShapesPalette() override;
-    bool ShowColorDialog(CColor& color) override;
+    bool ShowColorDialog(CColor& color, std::array<COLORREF, 16>& customColors) override;
     void BeginWaitCursor() override;
     void EndWaitCursor() override;
     void UpdateTitle() override;

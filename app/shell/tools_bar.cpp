@@ -102,9 +102,13 @@ void CToolsBar::SetColor(const CColor& color)
 bool CToolsBar::ChooseWellColor()
 {
     CColor chosen = m_color;
-    if (!GetCoreServices().ShowColorDialog(chosen))
+    CustomColors& custom = SavedCustomColors();
+    CWebsite* site = GetCurrentSite();
+    HandCustomColorsToDialog(site, custom);
+    if (!GetCoreServices().ShowColorDialog(chosen, custom))
         return false;
     SetColor(chosen);
+    TakeCustomColorsFromDialog(site, custom);
     return true;
 }
 

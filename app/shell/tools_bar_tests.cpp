@@ -15,8 +15,10 @@ class ToolsServices : public RecordingServices
 {
 public:
     using RecordingServices::RecordingServices;
-    bool ShowColorDialog(CColor& color) override
+    bool ShowColorDialog(CColor& color, std::array<COLORREF, 16>& custom) override
     {
+        customSeen = custom;
+        custom[3] = RGB(1, 2, 3);
         color = answerColor;
         return true;
     }
@@ -24,6 +26,7 @@ public:
     CAppSettings* GetAppSettings() override { return settings; }
 
     CColor answerColor = CColor(200, 100, 50);
+    std::array<COLORREF, 16> customSeen{};
     std::vector<int> hints;
     CAppSettings* settings = nullptr;
 };
@@ -132,9 +135,24 @@ TEST_F(ShellTest, ToolsBarChoosesToolsOpensTheShapesPaletteAndLaunchesCompanions
     Click(bar, wxEVT_LEFT_DOWN, gap);
     EXPECT_EQ(bar->GetTool(), 3);
 
-    // The well takes the colour chosen in the dialog.
+    // The well takes the colour chosen in the dialog. The open site's custom colours go to the dialog the first
+    // time only, and one changed there comes back and marks the site changed.
+    frame->OpenSite(MakeSite({"Home"}));
+    CWebsite* site = frame->GetCurrentSite();
+    ASSERT_NE(site, nullptr);
+    site->SetCustomColor(0, RGB(9, 9, 9));
+    site->MarkSaved();
     Click(bar, wxEVT_LEFT_DOWN, CPoint(10, 10));
     EXPECT_EQ(bar->GetColor().GetCOLORREF(), CColor(200, 100, 50).GetCOLORREF());
+    EXPECT_EQ(tools.customSeen[0], RGB(9, 9, 9));
+    EXPECT_EQ(site->GetCustomColor(3), RGB(1, 2, 3));
+    EXPECT_FALSE(site->IsSaved());
+    site->SetCustomColor(0, RGB(7, 7, 7));
+    site->MarkSaved();
+    Click(bar, wxEVT_LEFT_DOWN, CPoint(10, 10));
+    EXPECT_EQ(tools.customSeen[0], RGB(9, 9, 9));
+    // The dialog's colours went back, the first among them.
+    EXPECT_EQ(site->GetCustomColor(0), RGB(9, 9, 9));
     // The bar as it paints itself; the well shows the chosen colour.
     const wxImage image = SavePicture(
         bar->GetClientSize(), bar->GetBackgroundColour(), [&](wxDC& dc) { bar->DrawBar(dc); }, "tools_bar.png");

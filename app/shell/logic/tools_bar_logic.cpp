@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/model/app_settings.h"
+#include "app/site/website.h"
 
 const std::array<ToolButtonSpec, kToolButtonCount> kToolButtons = {{
     {1, 166, 164, 0, 5500},
@@ -107,6 +108,40 @@ void FillColorWell(CPixMap& well, const CColor& color)
 CSize FitToolsBar(const CSize& image, int count, const CSize& nonClient)
 {
     return CSize(nonClient.cx + image.cx + 4, nonClient.cy + (image.cy + 2) * count + kWellHeight + 10 - 23);
+}
+
+CustomColors& SavedCustomColors()
+{
+    static CustomColors saved = [] {
+        CustomColors white;
+        white.fill(RGB(255, 255, 255));
+        return white;
+    }();
+    return saved;
+}
+
+void HandCustomColorsToDialog(CWebsite* site, CustomColors& saved)
+{
+    if (!site || site->AreCustomColorsHandedOver())
+        return;
+    for (int i = 0; i < CWebsite::kCustomColorCount && i < static_cast<int>(saved.size()); ++i)
+        saved[i] = site->GetCustomColor(i);
+    site->SetCustomColorsHandedOver(true);
+}
+
+bool TakeCustomColorsFromDialog(CWebsite* site, const CustomColors& saved)
+{
+    if (!site)
+        return false;
+    bool changed = false;
+    for (int i = 0; i < CWebsite::kCustomColorCount && i < static_cast<int>(saved.size()); ++i)
+        if (site->GetCustomColor(i) != saved[i]) {
+            site->SetCustomColor(i, saved[i]);
+            changed = true;
+        }
+    if (changed)
+        site->SetModified();
+    return changed;
 }
 
 bool* ToolHintFlag(CAppSettings& settings, int tool)

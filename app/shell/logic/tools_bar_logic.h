@@ -11,6 +11,7 @@
 #include "platform/win/win_types.h"
 
 struct CAppSettings;
+class CWebsite;
 
 // Tools 12 to 17 launch companion programs: current only while their button is held.
 constexpr int kFirstCompanionTool = 12;
@@ -55,6 +56,14 @@ void FillColorWell(CPixMap& well, const CColor& color);
 // The bar's size around its buttons, from the image size, the button count and the frame's size outside the
 // client area.
 CSize FitToolsBar(const CSize& image, int count, const CSize& nonClient);
+
+// The custom colours every colour dialog of the program shares.
+using CustomColors = std::array<COLORREF, 16>;
+CustomColors& SavedCustomColors();
+// Before the well's colour dialog: a site's custom colours go to the dialogs the first time only.
+void HandCustomColorsToDialog(CWebsite* site, CustomColors& saved);
+// After OK: the custom colours the dialog changed go back to the site, which is then modified. True when any did.
+bool TakeCustomColorsFromDialog(CWebsite* site, const CustomColors& saved);
 
 // The setting that shows a tool's first-use hint; null for a tool without one.
 bool* ToolHintFlag(CAppSettings& settings, int tool);
