@@ -17,6 +17,8 @@ INCLUDE = re.compile(r'^\s*#\s*include\s*"([^"]+)"', re.MULTILINE)
 ADD_LIBRARY = re.compile(r"add_library\(\s*(\w+)")
 LINKS = re.compile(r"target_link_libraries\(\s*(\w+)([^)]*)\)")
 TESTS = re.compile(r"pelorin_tests\(\s*(\w+)([^)]*)\)")
+# A library's window tests may be a program of their own: pelorin_gui_tests(<library> NAME <target> ...).
+GUI_TESTS_NAMED = re.compile(r"pelorin_gui_tests\(\s*(\w+)\s+NAME\s+(\w+)")
 BENCHMARK = re.compile(r"pelorin_benchmark\(\s*(\w+)\s+(\w+)([^)]*)\)")
 FUZZ = re.compile(r"pelorin_fuzzer\(\s*(\w+)\s+(\w+)([^)]*)\)")
 SOURCE_SUFFIXES = (".h", ".cpp", ".c")
@@ -66,6 +68,8 @@ def find_libraries(root):
 def read_links(libraries):
     for library in libraries.values():
         test_targets = {library.name + "_tests"}
+        for match in GUI_TESTS_NAMED.finditer(library.cmake):
+            test_targets.add(match.group(2))
         for match in TESTS.finditer(library.cmake):
             library.test_sources.update(words(match.group(2)))
         for pattern in (BENCHMARK, FUZZ):

@@ -3,17 +3,23 @@
 #include <gtest/gtest.h>
 #include <wx/frame.h>
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
+#include "app/build/site_builder.h"
 #include "app/docview/site_document.h"
 #include "app/docview/window_test_support.h"
 #include "app/model/fill_info.h"
 #include "app/objects/circle_object.h"
+#include "app/objects/page_object.h"
 #include "app/objects/rectangle_object.h"
 #include "app/site/page_item.h"
+#include "app/site/page_picture_test_support.h"
 #include "app/site/site_services_fake.h"
 #include "app/site/website.h"
+#include "testing/headless_browser.h"
+#include "testing/scratch_folder.h"
 #include "testing/test_output.h"
 
 namespace {
@@ -22,10 +28,23 @@ namespace {
 class ViewServices : public SiteServicesFake
 {
 public:
+    ViewServices() { tool = 1; }
     COrvelView* GetCurrentView() override { return view; }
     CSitePage* GetViewPage(COrvelView* v) override { return v && v == view ? view->GetPage() : nullptr; }
-    int GetToolsBarTool() override { return 1; }
+    bool GetToolsBarColor(CColor& color) override
+    {
+        color = fillColor;
+        return true;
+    }
+    bool GetPictureFileName(std::string& path) override
+    {
+        path = picture;
+        return !picture.empty();
+    }
     COrvelView* view = nullptr;
+    std::string picture;
+    // The colour of new fills.
+    CColor fillColor = CColor(40, 90, 170);
 };
 
 std::unique_ptr<CWebsite> MakeSite()
@@ -143,6 +162,242 @@ TEST(DesignView, ASmallWindowScrollsThePage)
     EXPECT_EQ(view->GetVisiblePageRect(), CRect(100, 50, 100 + client.x, 50 + client.y));
     frame->Destroy();
     Settle();
+}
+
+// A mouse event at a page point, sent to the view as the window system would.
+void SendMouse(COrvelView* view, wxEventType type, CPoint pt, bool shift = false, bool ctrl = false)
+{
+    const CPoint origin = view->GetPageOrigin(), scroll = view->GetScrollPosition();
+    wxMouseEvent event(type);
+    event.SetEventObject(view);
+    event.SetId(view->GetId());
+    event.m_x = pt.x + origin.x - scroll.x;
+    event.m_y = pt.y + origin.y - scroll.y;
+    event.m_leftDown = type != wxEVT_LEFT_UP;
+    event.SetShiftDown(shift);
+    event.SetControlDown(ctrl);
+    view->GetEventHandler()->ProcessEvent(event);
+}
+
+// Press at from, move through the points, release at the last.
+void DragMouse(COrvelView* view, CPoint from, std::initializer_list<CPoint> through, bool ctrl = false)
+{
+    SendMouse(view, wxEVT_LEFT_DOWN, from, false, ctrl);
+    CPoint last = from;
+    for (const CPoint& pt : through) {
+        SendMouse(view, wxEVT_MOTION, pt, false, ctrl);
+        last = pt;
+    }
+    SendMouse(view, wxEVT_LEFT_UP, last, false, ctrl);
+}
+
+class ViewWindow
+{
+public:
+    ViewWindow(ViewServices& services, CSitePage* page, wxSize size = wxSize(640, 480)) : m_services(services)
+    {
+        frame = new wxFrame(nullptr, wxID_ANY, "design view", wxPoint(0, 0), size);
+        view = new COrvelView(frame, page);
+        services.view = view;
+        frame->Show();
+        Settle();
+    }
+    ~ViewWindow()
+    {
+        m_services.view = nullptr;
+        frame->Destroy();
+        Settle();
+    }
+    wxFrame* frame;
+    COrvelView* view;
+
+private:
+    ViewServices& m_services;
+};
+
+std::array<int, 3> Rgb(const wxImage& image, const CPoint& client)
+{
+    return {image.GetRed(client.x, client.y), image.GetGreen(client.x, client.y), image.GetBlue(client.x, client.y)};
+}
+
+TEST(DesignViewMouse, DragsMoveAfterThreePixelsAndBandsLeaveNoMarks)
+{
+    ViewServices services;
+    std::unique_ptr<CWebsite> site = MakeSite();
+    CSitePage* page = site->GetPage(0);
+    page->RenderDirtyObjects();
+    const auto& recorded = static_cast<RecordingUndoManager*>(page->GetUndoManager())->recorded;
+    ViewWindow window(services, page);
+    COrvelView* view = window.view;
+
+    // The circle about (120, 110): two pixels move nothing and record nothing, three move it and record one step.
+    CPageItem* circle = page->GetItem(0);
+    const CRect start = circle->GetRect();
+    DragMouse(view, CPoint(120, 110), {CPoint(121, 111), CPoint(122, 112)});
+    EXPECT_EQ(circle->GetRect(), start);
+    EXPECT_TRUE(recorded.empty());
+    EXPECT_TRUE(circle->IsSelected());
+    DragMouse(view, CPoint(120, 110), {CPoint(123, 110)});
+    CRect moved = start;
+    moved.OffsetRect(3, 0);
+    EXPECT_EQ(circle->GetRect(), moved);
+    EXPECT_EQ(recorded, std::vector<int>{2});
+    EXPECT_FALSE(view->HasCapture());
+
+    // A rubber band on empty page space shows while it is dragged and leaves nothing behind: what a paint of the
+    // window draws, with the band's corner on the page at (100, 200).
+    const CPoint origin = view->GetPageOrigin();
+    const CPoint corner(100 + origin.x, 200 + origin.y);
+    const auto painted = [&] {
+        const wxSize client = view->GetClientSize();
+        wxBitmap bitmap(client.x, client.y, 24);
+        {
+            wxMemoryDC dc(bitmap);
+            view->PaintArea(dc, CRect(0, 0, client.x, client.y));
+        }
+        return bitmap.ConvertToImage();
+    };
+    SendMouse(view, wxEVT_LEFT_DOWN, CPoint(20, 280));
+    SendMouse(view, wxEVT_MOTION, CPoint(100, 200));
+    EXPECT_TRUE(view->HasCapture());
+    const std::array<int, 3> band = Rgb(painted(), corner);
+    EXPECT_TRUE(band[0] + band[1] + band[2] < 100 || band == (std::array<int, 3>{255, 255, 255}));
+    SaveWindowScreenshot(view, "design_view_rubber_band.png");
+    SendMouse(view, wxEVT_LEFT_UP, CPoint(100, 200));
+    EXPECT_FALSE(view->HasCapture());
+    const wxImage after = painted();
+    EXPECT_EQ(Rgb(after, corner), (std::array<int, 3>{255, 250, 235}));
+    EXPECT_EQ(Rgb(after, CPoint(60 + origin.x, 200 + origin.y)), (std::array<int, 3>{255, 250, 235}));
+}
+
+TEST(DesignViewMouse, AMoveDraggedPastTheWindowScrollsAlong)
+{
+    ViewServices services;
+    std::unique_ptr<CWebsite> site = MakeSite();
+    CSitePage* page = site->GetPage(0);
+    page->RenderDirtyObjects();
+    ViewWindow window(services, page, wxSize(200, 160));
+    COrvelView* view = window.view;
+    ASSERT_EQ(view->GetScrollPosition(), CPoint(0, 0));
+    // The circle about (120, 110) dragged to the right, past the window's edge but still on the page.
+    CPageItem* circle = page->GetItem(0);
+    const CRect start = circle->GetRect();
+    const int beyond = view->GetClientSize().x + 40;
+    SendMouse(view, wxEVT_LEFT_DOWN, CPoint(120, 110));
+    SendMouse(view, wxEVT_MOTION, CPoint(beyond, 110));
+    EXPECT_EQ(view->GetScrollPosition().x, beyond - view->GetClientSize().x + 1);
+    // That event only scrolled; the next one moves the circle.
+    EXPECT_EQ(circle->GetRect(), start);
+    SendMouse(view, wxEVT_MOTION, CPoint(beyond - 10, 110));
+    SendMouse(view, wxEVT_LEFT_UP, CPoint(beyond - 10, 110));
+    EXPECT_EQ(circle->GetRect().left, start.left + beyond - 10 - 120);
+}
+
+TEST(DesignViewMouse, EveryToolDrawsOnThePage)
+{
+    ViewServices services;
+    const std::string picture = (TestOutputFolder() / "drawn_page_picture.png").string();
+    {
+        wxImage image(60, 40);
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 60; ++x)
+                image.SetRGB(x, y, static_cast<unsigned char>(x * 4), static_cast<unsigned char>(y * 6), 160);
+        if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
+            wxImage::AddHandler(new wxPNGHandler());
+        ASSERT_TRUE(image.SaveFile(wxString::FromUTF8(picture), wxBITMAP_TYPE_PNG));
+    }
+    services.picture = picture;
+    CFillStyle background;
+    background.SetColor(CColor(255, 255, 255));
+    CWebsite site(std::string(), "Drawn", background, false, 420, 300, 0, CColor(0, 0, 255), CColor(128, 0, 128));
+    CSitePage* page = site.AddPage(std::make_unique<CSitePage>(&site, "index", "Home", site.GetNewPageSettings()));
+    ViewWindow window(services, page);
+    COrvelView* view = window.view;
+
+    const auto use = [&](int tool, CPoint from, std::initializer_list<CPoint> through, bool ctrl = false) {
+        services.tool = tool;
+        DragMouse(view, from, through, ctrl);
+        EXPECT_EQ(services.tool, tool == kMouseToolEyedropper ? tool : int(kMouseToolArrow)) << tool;
+    };
+    services.fillColor = CColor(200, 60, 50);
+    use(kMouseToolRectangle, CPoint(20, 20), {CPoint(50, 40), CPoint(90, 70)});
+    services.fillColor = CColor(60, 160, 70);
+    use(kMouseToolCircle, CPoint(110, 20), {CPoint(170, 70)});
+    services.fillColor = CColor(230, 170, 30);
+    services.shapeKind = 18;
+    use(kMouseToolShape, CPoint(190, 20), {CPoint(250, 80)}, true);
+    use(kMouseToolHtml, CPoint(270, 20), {CPoint(340, 70)});
+    use(kMouseToolFlash, CPoint(350, 20), {CPoint(405, 70)});
+    use(kMouseToolCounter, CPoint(70, 150), {});
+    use(kMouseToolForm, CPoint(400, 250), {});
+    use(kMouseToolPicture, CPoint(20, 200), {CPoint(23, 203)});
+    use(kMouseToolEyedropper, CPoint(40, 40), {});
+    ASSERT_EQ(page->GetItemCount(), 8);
+    EXPECT_EQ(services.toolsBarColors.size(), 1u);
+    EXPECT_EQ(services.toolsBarColors.back(), CColor(200, 60, 50).GetCOLORREF());
+
+    // The shape drawn with Ctrl is square; the picture from a small band keeps its own size.
+    SIZE size;
+    page->GetItem(2)->GetCurrentObject()->GetSize(size);
+    EXPECT_EQ(size.cx, size.cy);
+    bool pictureFound = false;
+    for (int i = 0; i < page->GetItemCount(); ++i)
+        if (page->GetItem(i)->GetRect() == CRect(20, 200, 80, 240))
+            pictureFound = true;
+    EXPECT_TRUE(pictureFound);
+    EXPECT_EQ(static_cast<RecordingUndoManager*>(page->GetUndoManager())->recorded.size(), 8u);
+
+    // The page as the view paints it.
+    page->ClearSelection();
+    page->RenderDirtyObjects();
+    const wxSize client = view->GetClientSize();
+    wxBitmap bitmap(client.x, client.y, 24);
+    {
+        wxMemoryDC dc(bitmap);
+        view->PaintArea(dc, CRect(0, 0, client.x, client.y));
+    }
+    EXPECT_TRUE(bitmap.ConvertToImage().SaveFile(wxString::FromUTF8((TestOutputFolder() / "drawn_page.png").string()),
+                                                 wxBITMAP_TYPE_PNG));
+
+    // The page built and shown in a browser looks as drawn. The browser runs the HTML and Flash code and shows
+    // the form as its own fields, so those stay out of the comparison.
+    for (int i = page->GetItemCount() - 1; i >= 0; --i) {
+        const int kind = page->GetItem(i)->GetCurrentObject()->GetKind();
+        if (kind == objectHtml || kind == objectForm)
+            page->RemoveItem(page->GetItem(i));
+    }
+    ScratchFolder folder;
+    SiteBuildOptions options;
+    options.offline = 1;
+    options.siteFolder = folder / "out/";
+    options.filesFolder = folder / "out/files/";
+    SiteBuildResult result;
+    CSiteBuilder(options).BuildWebsite(result, &site, buildForPreview);
+    ASSERT_EQ(result.code, buildDone) << result.message;
+    const std::string shot = (TestOutputFolder() / "drawn_page_browser.png").string();
+    std::string log;
+    ASSERT_TRUE(ScreenshotInChromium(folder / "out/index.html", page->GetWidth(), page->GetHeight(), shot, &log))
+        << log;
+    wxImage browser;
+    ASSERT_TRUE(browser.LoadFile(wxString::FromUTF8(shot), wxBITMAP_TYPE_PNG));
+    ASSERT_EQ(browser.GetSize(), wxSize(page->GetWidth(), page->GetHeight()));
+    page->RenderDirtyObjects();
+    const std::unique_ptr<CImage> designer = DrawWholePage(*page);
+    CPixMap drawn(IMAGE_MODE_RGB, page->GetWidth(), page->GetHeight());
+    ASSERT_TRUE(designer->GetBuf(0, 0, drawn));
+    double total = 0;
+    int far = 0;
+    for (int y = 0; y < page->GetHeight(); ++y)
+        for (int x = 0; x < page->GetWidth(); ++x) {
+            const int d[3] = {std::abs(browser.GetRed(x, y) - drawn.Sample(x, y, 0)[0]),
+                              std::abs(browser.GetGreen(x, y) - drawn.Sample(x, y, 0)[1]),
+                              std::abs(browser.GetBlue(x, y) - drawn.Sample(x, y, 0)[2])};
+            total += d[0] + d[1] + d[2];
+            far += std::max({d[0], d[1], d[2]}) > 48;
+        }
+    const double pixels = double(page->GetWidth()) * page->GetHeight();
+    EXPECT_LT(total / (3 * pixels), 2.0);
+    EXPECT_LT(far / pixels, 0.02);
 }
 
 } // namespace

@@ -284,9 +284,9 @@ void CTextObject::MoveCaretPageDown(bool extend)
     MoveCaretByPage(*body, extend, 1);
 }
 
-void CTextObject::SetCaretFromPoint(int x, int y)
+void CTextObject::SetCaretFromPoint(int x, int y, bool extend)
 {
-    MoveCaret(*body, false, [x, y](CTextBody& b) { CaretToPoint(b, x, y); });
+    MoveCaret(*body, extend, [x, y](CTextBody& b) { CaretToPoint(b, x, y); });
 }
 
 void CTextObject::SelectAll()

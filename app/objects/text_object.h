@@ -175,7 +175,7 @@ public:
     void MoveCaretPageUp(bool extend);
     void MoveCaretPageDown(bool extend);
     // The caret goes to the character boundary at a point in text coordinates.
-    void SetCaretFromPoint(int x, int y);
+    void SetCaretFromPoint(int x, int y, bool extend = false);
     void SelectAll();
     // Places the caret after a change: its x and y, its shape, the current view's scrolling and the system caret.
     // The caret's place before the change is given.

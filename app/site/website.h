@@ -88,6 +88,9 @@ public:
     void SetVisitedLinkColor(const CColor& color) { m_VisitedLinkColor = color; }
     COLORREF GetCustomColor(int i) const { return m_CustomColors[i]; }
     void SetCustomColor(int i, COLORREF color) { m_CustomColors[i] = color; }
+    // Set once the custom colours were handed to the colour dialog, which keeps them from then on.
+    bool AreCustomColorsHandedOver() const { return m_bCustomColorsHandedOver; }
+    void SetCustomColorsHandedOver(bool handed) { m_bCustomColorsHandedOver = handed; }
     uint16_t GetReservedValue(int i) const { return m_Reserved16[i]; }
     void SetReservedValue(int i, uint16_t value) { m_Reserved16[i] = value; }
     int GetOldVersionMarker() const { return m_nOldVersionMarker; }
@@ -200,6 +203,7 @@ private:
     std::vector<std::string> m_ReservedNames;
     std::vector<std::unique_ptr<CFilePair>> m_FilePairs;
     std::array<COLORREF, kCustomColorCount> m_CustomColors;
+    bool m_bCustomColorsHandedOver = false;
     int m_nFileMajor = kCurrentMajorVersion;
     int m_nFileMinor = kCurrentMinorVersion;
     int m_nPageWidth = 740;
