@@ -4,6 +4,7 @@
 #include "app/docview/document_dialogs.h"
 #include "app/model/services.h"
 #include "app/model/site_paths.h"
+#include "app/palettes/prop_frames.h"
 #include "app/publish/local_output.h"
 #include "app/shell/logic/status_panes.h"
 #include "app/shell/main_toolbar.h"
@@ -86,10 +87,13 @@ CMainFrame::CMainFrame(const CSettingsEnvironment& environment, const std::strin
     if (!m_store.Load(&error))
         LogMessage("The settings could not be read and start from their defaults: " + DescribeFileError(error));
     m_settings.LoadSettings(m_store, m_environment);
+    m_pPropSheets = std::make_unique<CPropSheetManager>();
 }
 
 CMainFrame::~CMainFrame()
 {
+    // The palette frames go with this window; nothing may reach them through the manager from here on.
+    m_pPropSheets.reset();
     m_dock.UnInit();
     // The page windows go first: they tell this frame when they go, and they show pages of the site.
     CloseSite();
@@ -238,8 +242,74 @@ void CMainFrame::SaveWindowState()
 {
     ::SaveWindowPlacement(m_store, GetPlacement());
     ::SaveToolboxColor(m_store, m_pToolsColor->GetColor().GetCOLORREF());
+    if (m_pPropSheets)
+        m_pPropSheets->GetState(m_inspectorState);
     ::SaveInspectorState(m_store, m_inspectorState);
     SaveBarState();
+}
+
+namespace {
+
+// The palette commands in palette order.
+constexpr int kToolsInspectorCommands[] = {ID_PAGE_INSPECTOR,    ID_OBJECT_INSPECTOR, ID_LINK_INSPECTOR,
+                                           ID_FILL_INSPECTOR,    ID_EFFECTS_INSPECTOR, ID_STYLES_INSPECTOR,
+                                           ID_MOUSEOVER_INSPECTOR};
+constexpr int kPopupInspectorCommands[] = {ID_POPUP_PAGE_INSPECTOR,    ID_POPUP_OBJECT_INSPECTOR,
+                                           ID_POPUP_LINK_INSPECTOR,    ID_POPUP_FILL_INSPECTOR,
+                                           ID_POPUP_EFFECTS_INSPECTOR, ID_POPUP_STYLES_INSPECTOR,
+                                           ID_POPUP_MOUSEOVER_INSPECTOR};
+
+int PaletteOfCommand(const int (&commands)[kPropSheetCount], int id)
+{
+    for (int index = 0; index < kPropSheetCount; ++index)
+        if (commands[index] == id)
+            return index;
+    return -1;
+}
+
+} // namespace
+
+void CMainFrame::CreatePalettes()
+{
+    if (m_pPropSheets->GetPropFrame(kPagePropSheet))
+        return;
+    m_pPropSheets->Create(MakePaletteHost(this, *m_pPropSheets));
+    RestoreInspectorState();
+}
+
+void CMainFrame::RestoreInspectorState()
+{
+    const int shown = m_pPropSheets->RestoreState(m_inspectorState);
+    m_inspectorFlags.fill(false);
+    m_inspectorFlags[static_cast<size_t>(shown)] = true;
+}
+
+void CMainFrame::NotifyInspector(UINT code)
+{
+    if (m_pPropSheets)
+        m_pPropSheets->NotifyActivePropPage(code);
+}
+
+void CMainFrame::ShowInspector(int index, bool fromPopup)
+{
+    if (!IsPropSheetIndex(index))
+        return;
+    if (fromPopup && !m_pPropSheets->IsAnyPropSheetVisible())
+        m_pPropSheets->TogglePropSheets();
+    m_pPropSheets->ShowPropSheet(index);
+    if (!m_pPropSheets->IsAnyPropSheetVisible())
+        m_pPropSheets->TogglePropSheets();
+    m_inspectorFlags.fill(false);
+    m_inspectorFlags[static_cast<size_t>(index)] = true;
+    NotifyInspector(kRefreshAll);
+}
+
+void CMainFrame::ShowObjectInspector()
+{
+    m_pPropSheets->ShowObjectMainPage();
+    m_inspectorFlags.fill(false);
+    m_inspectorFlags[kObjectPropSheet] = true;
+    NotifyInspector(kRefreshAll);
 }
 
 void CMainFrame::OnClose(wxCloseEvent& event)
@@ -487,8 +557,19 @@ void CMainFrame::OnCommand(wxCommandEvent& event)
     case ID_VIEW_STATUS_BAR:
         ShowStatusBar(!m_bStatusBarShown);
         break;
+    case ID_VIEW_INSPECTOR:
+        m_pPropSheets->TogglePropSheets();
+        break;
+    case ID_POPUP_ALT_TEXT:
+        ShowInspector(kObjectPropSheet, true);
+        break;
     default:
-        event.Skip();
+        if (const int tools = PaletteOfCommand(kToolsInspectorCommands, event.GetId()); tools >= 0)
+            ShowInspector(tools, false);
+        else if (const int popup = PaletteOfCommand(kPopupInspectorCommands, event.GetId()); popup >= 0)
+            ShowInspector(popup, true);
+        else
+            event.Skip();
         break;
     }
 }
@@ -541,7 +622,23 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event)
     case ID_VIEW_STATUS_BAR:
         toggle(m_bStatusBarShown, 3014, 3013);
         break;
+    case ID_VIEW_INSPECTOR:
+        toggle(m_pPropSheets->IsAnyPropSheetVisible(), 3031, 3032);
+        break;
+    case ID_POPUP_ALT_TEXT:
+        event.Enable(true);
+        break;
     default:
+        if (const int tools = PaletteOfCommand(kToolsInspectorCommands, id); tools >= 0) {
+            event.Enable(true);
+            event.Check(m_inspectorFlags[static_cast<size_t>(tools)]);
+            break;
+        }
+        if (const int popup = PaletteOfCommand(kPopupInspectorCommands, id); popup >= 0) {
+            event.Enable(true);
+            event.Check(m_pPropSheets->IsAnyPropSheetVisible() && m_pPropSheets->GetCurrentIndex() == popup);
+            break;
+        }
         // Everything else waits for the parts of the program that carry it out.
         event.Enable(false);
         break;

@@ -115,6 +115,8 @@ bool COrvelApp::OnInit()
     }
     // The welcome and tips dialogs answer as cancelled until they exist; the keyboard goes to the main window.
     frame->SetFocus();
+    // The palettes come last, showing the one of the last run where it stood.
+    frame->CreatePalettes();
     Bind(wxEVT_IDLE, &COrvelApp::OnIdle, this);
     return true;
 }

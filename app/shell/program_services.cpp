@@ -158,6 +158,12 @@ bool CProgramServices::GetPictureFileName(std::string& path)
     return true;
 }
 
+void CProgramServices::NotifyInspector(int code)
+{
+    if (m_pFrame)
+        m_pFrame->NotifyInspector(static_cast<UINT>(code));
+}
+
 int CProgramServices::ShowNoticeDialog(int textId, bool& dontShowAgain)
 {
     CNoticeDlg dialog(static_cast<unsigned>(textId), m_pFrame);

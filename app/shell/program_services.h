@@ -51,6 +51,8 @@ public:
     int GetSitePageCount() override;
     int GetSiteMinorVersion() override;
     COLORREF GetSiteLinkColor() override;
+    // The code goes to the page of the main frame's current palette.
+    void NotifyInspector(int code) override;
 
     bool GetPictureFileName(std::string& path) override;
     int ShowNoticeDialog(int textId, bool& dontShowAgain) override;

@@ -1,0 +1,105 @@
+#include "app/palettes/prop_frames.h"
+#include "app/shell/main_frame.h"
+#include "app/shell/program_services.h"
+#include "app/shell/shell_test_support.h"
+#include "platform/gui/window_picture.h"
+#include "platform/win/key_store.h"
+#include "testing/test_output.h"
+
+namespace {
+
+void RunCommand(CMainFrame* frame, int id)
+{
+    wxCommandEvent command(wxEVT_MENU, id);
+    frame->ProcessWindowEvent(command);
+    Settle();
+}
+
+CPalettePage* ActivePage(CMainFrame* frame)
+{
+    CPropSheetManager* manager = frame->GetPropSheetManager();
+    auto* shown = dynamic_cast<CPropFrame*>(manager->GetPropFrame(manager->GetCurrentIndex()));
+    return shown ? shown->GetSheet()->GetActivePage() : nullptr;
+}
+
+// The palette of the last run comes back where it stood, the commands show, hide and pick palettes, the refresh codes
+// reach the page on screen, and closing stores the palette and its place.
+TEST_F(ShellTest, InspectorPalettesFollowTheCommandsAndOutliveTheRun)
+{
+    {
+        CKeyStore store(StorePath());
+        store.WriteProfileInt(kSettingsSection, "Inspector current", 3);
+        store.WriteProfileInt(kSettingsSection, "Inspector left", 200);
+        store.WriteProfileInt(kSettingsSection, "Inspector top", 180);
+        ASSERT_TRUE(store.Save());
+    }
+    Start();
+    frame->CreatePalettes();
+    Settle();
+    CPropSheetManager* manager = frame->GetPropSheetManager();
+    ASSERT_NE(manager, nullptr);
+    EXPECT_EQ(manager->GetCurrentIndex(), kFillPropSheet);
+    wxWindow* fill = dynamic_cast<CPropFrame*>(manager->GetPropFrame(kFillPropSheet));
+    ASSERT_NE(fill, nullptr);
+    EXPECT_TRUE(fill->IsShown());
+    EXPECT_EQ(fill->GetRect(), wxRect(200, 180, 255, 200));
+    EXPECT_TRUE(frame->GetInspectorFlags()[kFillPropSheet]);
+
+    // View > Inspector hides and shows the same palette.
+    RunCommand(frame, ID_VIEW_INSPECTOR);
+    EXPECT_FALSE(manager->IsAnyPropSheetVisible());
+    // A palette chosen in the Tools menu while the inspector is hidden shows, checked alone.
+    RunCommand(frame, ID_EFFECTS_INSPECTOR);
+    EXPECT_EQ(manager->GetCurrentIndex(), kEffectsPropSheet);
+    EXPECT_TRUE(manager->GetPropFrame(kEffectsPropSheet)->IsFrameVisible());
+    EXPECT_FALSE(fill->IsShown());
+    for (int index = 0; index < kPropSheetCount; ++index)
+        EXPECT_EQ(frame->GetInspectorFlags()[static_cast<size_t>(index)], index == kEffectsPropSheet);
+
+    // The core's NotifyInspector reaches the page on screen.
+    CProgramServices program;
+    program.SetMainFrame(frame);
+    SetCoreServices(&program);
+    CPalettePage* page = ActivePage(frame);
+    ASSERT_NE(page, nullptr);
+    const int fills = page->GetFillCount();
+    NotifyInspector(kRefreshSelection);
+    NotifyInspector(kRefreshTextCaret); // not one the Effects page listens to
+    EXPECT_EQ(page->GetFillCount(), fills + 1);
+    SetCoreServices(&services);
+
+    // The view's menu picks the Link palette; the place is the one the Fill palette had.
+    RunCommand(frame, ID_POPUP_LINK_INSPECTOR);
+    EXPECT_EQ(manager->GetCurrentIndex(), kLinkPropSheet);
+    EXPECT_EQ(manager->GetPropFrame(kLinkPropSheet)->GetNormalRect().TopLeft(), CPoint(200, 180));
+    Close();
+
+    CKeyStore store(StorePath());
+    ASSERT_TRUE(store.Load());
+    EXPECT_EQ(store.GetProfileInt(kSettingsSection, "Inspector current", -1), 2u);
+    EXPECT_EQ(store.GetProfileInt(kSettingsSection, "Inspector left", -1), 200u);
+    EXPECT_EQ(store.GetProfileInt(kSettingsSection, "Inspector top", -1), 180u);
+}
+
+// The main window with a page and the Object palette beside it: test-output/main_window_palette.png.
+TEST_F(ShellTest, MainWindowWithAPalettePicture)
+{
+    {
+        CKeyStore store(StorePath());
+        CStoredPlacement placement;
+        placement.normal = CRect(0, 0, 1100, 760);
+        SaveWindowPlacement(store, placement);
+        store.WriteProfileInt(kSettingsSection, "Inspector current", 1);
+        store.WriteProfileInt(kSettingsSection, "Inspector left", 960);
+        store.WriteProfileInt(kSettingsSection, "Inspector top", 160);
+        ASSERT_TRUE(store.Save());
+    }
+    Start();
+    frame->OpenSite(MakeSite({"Contact", "Home"}));
+    frame->CreatePalettes();
+    Settle();
+    ASSERT_TRUE(frame->GetPropSheetManager()->GetPropFrame(kObjectPropSheet)->IsFrameVisible());
+    ASSERT_TRUE(SaveWindowPicture(frame, (TestOutputFolder() / "main_window_palette.png").string()));
+}
+
+} // namespace
