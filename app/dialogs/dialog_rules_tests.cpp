@@ -15,12 +15,12 @@ TEST(NoticeTable, RowsAreUniqueAndPlacementsAsTheNoticesNeed)
     std::set<int> ids;
     for (size_t i = 0; i < count; ++i)
         EXPECT_TRUE(ids.insert(rows[i].id).second) << rows[i].id;
-    EXPECT_EQ(FindNotice(kDeletePageNotice)->placement, NoticePlacement::mainWindow);
-    EXPECT_EQ(FindNotice(kDeletePageNotice)->buttons, NoticeButtons::yesNo);
-    EXPECT_EQ(FindNotice(kServerAccessDeniedNotice)->placement, NoticePlacement::desktop);
-    EXPECT_EQ(FindNotice(kSiteOpenErrorNotice)->placement, NoticePlacement::rememberedCentre);
-    EXPECT_EQ(FindNotice(kNoMemoryForFillNotice)->placement, NoticePlacement::owner);
-    EXPECT_EQ(FindNotice(kPngTransparencyNotice)->check, NoticeCheck::transparencyWarning);
+    EXPECT_EQ(FindNotice(kNoticeDeletePage)->placement, NoticePlacement::mainWindow);
+    EXPECT_EQ(FindNotice(kNoticeDeletePage)->buttons, NoticeButtons::yesNo);
+    EXPECT_EQ(FindNotice(kNoticeServerAccessDenied)->placement, NoticePlacement::desktop);
+    EXPECT_EQ(FindNotice(kNoticeSiteOpenError)->placement, NoticePlacement::rememberedCentre);
+    EXPECT_EQ(FindNotice(kNoticeNoMemoryForFill)->placement, NoticePlacement::owner);
+    EXPECT_EQ(FindNotice(kNoticePngTransparency)->check, NoticeCheck::transparencyWarning);
     EXPECT_EQ(FindNotice(12345), nullptr);
 }
 

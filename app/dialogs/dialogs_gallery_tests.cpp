@@ -142,10 +142,10 @@ class NoticePicture : public DialogsGallery, public ::testing::WithParamInterfac
 TEST_P(NoticePicture, ShowsItsTextWholeAndAnswers)
 {
     const NoticeRow& row = *FindNotice(GetParam());
-    const std::string caller = row.id == kDontShowAgainNotice ? ResourceText(5046) : std::string();
+    const std::string caller = row.id == kNoticeDontShowAgain ? ResourceText(5046) : std::string();
     CNoticeTableDLG dialog(row, owner, caller);
     ASSERT_TRUE(dialog.IsOk());
-    if (row.id == kBuildErrorNotice)
+    if (row.id == kNoticeBuildError)
         dialog.SetDetails("Contact", "The form's receiver address is empty.");
     auto* text = dynamic_cast<wxStaticText*>(dialog.FindWindow(1551));
     ASSERT_NE(text, nullptr);
@@ -183,7 +183,7 @@ INSTANTIATE_TEST_SUITE_P(Table, NoticePicture, ::testing::ValuesIn(AllNotices())
 
 TEST_F(DialogsGallery, RememberedCentreIsStoredOnOkNotOnEscape)
 {
-    const NoticeRow& row = *FindNotice(kSiteOpenErrorNotice);
+    const NoticeRow& row = *FindNotice(kNoticeSiteOpenError);
     {
         CNoticeTableDLG dialog(row, owner);
         Run(dialog, "", [&] {
@@ -211,7 +211,7 @@ TEST_F(DialogsGallery, RememberedCentreIsStoredOnOkNotOnEscape)
     EXPECT_NE(services.settings.m_dialogCenter, CPoint(640, 512));
 
     // The next remembered-centre notice opens there.
-    CNoticeTableDLG next(*FindNotice(kInvalidPictureNotice), owner);
+    CNoticeTableDLG next(*FindNotice(kNoticeInvalidPicture), owner);
     Run(next, "", [&] {
         const wxRect at = next.GetRect();
         EXPECT_NEAR(at.GetLeft() + at.GetWidth() / 2, services.settings.m_dialogCenter.x, 1);
@@ -221,7 +221,7 @@ TEST_F(DialogsGallery, RememberedCentreIsStoredOnOkNotOnEscape)
 
 TEST_F(DialogsGallery, TransparencyWarningGoesOffAtAnyClickOfItsBox)
 {
-    CNoticeTableDLG dialog(*FindNotice(kPngTransparencyNotice), owner);
+    CNoticeTableDLG dialog(*FindNotice(kNoticePngTransparency), owner);
     Run(dialog, "", [&] {
         auto* box = dynamic_cast<wxCheckBox*>(dialog.FindWindow(1550));
         Tick(dialog, box, true);

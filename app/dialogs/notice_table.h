@@ -51,22 +51,22 @@ struct NoticeRow
 // The notices with an id of their own.
 enum NoticeId
 {
-    kDeletePageNotice = 279,
-    kInvalidPictureNotice = 294,
-    kNoMemoryForPictureNotice = 295,
-    kNoMemoryNotice = 296,
-    kFillNotLoadableNotice = 300,
-    kChangesNotSavedNotice = 304,
-    kFillNotFoundNotice = 311,
-    kBuildErrorNotice = 375,
-    kSiteSaveErrorNotice = 402,
-    kSiteOpenErrorNotice = 403,
-    kNoMemoryForFillNotice = 419,
-    kNoServerConnectionNotice = 475,
-    kServerAccessDeniedNotice = 476,
-    kDontShowAgainNotice = 578,
-    kTransferSettingsPrompt = 5017,
-    kPngTransparencyNotice = 5046,
+    kNoticeDeletePage = 279,
+    kNoticeInvalidPicture = 294,
+    kNoticeNoMemoryForPicture = 295,
+    kNoticeNoMemory = 296,
+    kNoticeFillNotLoadable = 300,
+    kNoticeChangesNotSaved = 304,
+    kNoticeFillNotFound = 311,
+    kNoticeBuildError = 375,
+    kNoticeSiteSaveError = 402,
+    kNoticeSiteOpenError = 403,
+    kNoticeNoMemoryForFill = 419,
+    kNoticeNoServerConnection = 475,
+    kNoticeServerAccessDenied = 476,
+    kNoticeDontShowAgain = 578,
+    kNoticeTransferSettings = 5017,
+    kNoticePngTransparency = 5046,
 };
 
 // The row of a notice, or null when the program has no such notice.

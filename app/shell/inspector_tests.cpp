@@ -103,3 +103,68 @@ TEST_F(ShellTest, MainWindowWithAPalettePicture)
 }
 
 } // namespace
+
+#include "app/dialogs/hint_dialogs.h"
+#include "app/dialogs/notice_dialogs.h"
+
+#include <wx/checkbox.h>
+
+namespace {
+
+// The dialog that is running modally now, of the given class.
+template <class Dialog> Dialog* ModalDialog()
+{
+    for (wxWindow* window : wxTopLevelWindows)
+        if (auto* dialog = dynamic_cast<Dialog*>(window); dialog && dialog->IsModal())
+            return dialog;
+    return nullptr;
+}
+
+void ClickButton(wxDialog* dialog, int id)
+{
+    wxCommandEvent click(wxEVT_BUTTON, id);
+    dialog->ProcessWindowEvent(click);
+}
+
+// The menu's dialogs and the core's notices are the dialogs library's windows, writing the main frame's settings.
+TEST_F(ShellTest, DialogsOfTheMenusAndTheCoreWriteTheSettings)
+{
+    Start();
+    CProgramServices program;
+    program.SetMainFrame(frame);
+    SetCoreServices(&program);
+
+    bool answered = false;
+    frame->CallAfter([&] {
+        auto* dialog = ModalDialog<CHelpDialogsDLG>();
+        ASSERT_NE(dialog, nullptr);
+        dialog->GetBoxes()[0]->SetValue(false); // tips of the day
+        ClickButton(dialog, wxID_OK);
+        answered = true;
+    });
+    RunCommand(frame, ID_HELP_DIALOGS);
+    EXPECT_TRUE(answered);
+    EXPECT_FALSE(frame->GetSettings().m_bShowDailyTips);
+
+    // The core's do-not-show-again notice hands back its box.
+    frame->CallAfter([&] {
+        auto* dialog = ModalDialog<CNoticeTableDLG>();
+        ASSERT_NE(dialog, nullptr);
+        dynamic_cast<wxCheckBox*>(dialog->FindWindow(1550))->SetValue(true);
+        ClickButton(dialog, wxID_OK);
+    });
+    bool dontShowAgain = false;
+    EXPECT_EQ(GetCoreServices().ShowNoticeDialog(5046, dontShowAgain), IDOK);
+    EXPECT_TRUE(dontShowAgain);
+
+    // Deleting a page is asked over the main window; No keeps it.
+    frame->CallAfter([&] {
+        auto* dialog = ModalDialog<CNoticeTableDLG>();
+        ASSERT_NE(dialog, nullptr);
+        dialog->EndModal(wxID_CANCEL);
+    });
+    EXPECT_EQ(GetCoreServices().ShowDeletePageDialog(), IDCANCEL);
+    SetCoreServices(&services);
+}
+
+} // namespace

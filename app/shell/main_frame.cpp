@@ -1,6 +1,7 @@
 #include "app/shell/main_frame.h"
 
 #include "app/docview/common_windows.h"
+#include "app/dialogs/notice_dialogs.h"
 #include "app/docview/document_dialogs.h"
 #include "app/model/services.h"
 #include "app/model/site_paths.h"
@@ -539,6 +540,15 @@ void CMainFrame::OnCommand(wxCommandEvent& event)
     case ID_HELP_FINDER:
         OnHelp();
         break;
+    case ID_APP_ABOUT:
+        GetCoreServices().ShowAboutDialog();
+        break;
+    case ID_FEEDBACK:
+        GetCoreServices().ShowFeedbackDialog();
+        break;
+    case ID_HELP_DIALOGS:
+        GetCoreServices().ShowHelpDialogsDialog();
+        break;
     case ID_SHOW_PAGE:
         if (m_pCurrentSite) {
             PopupMenu(BuildPageMenu());
@@ -599,6 +609,9 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event)
     case ID_FILE_OPEN:
     case ID_APP_EXIT:
     case ID_HELP_FINDER:
+    case ID_APP_ABOUT:
+    case ID_FEEDBACK:
+    case ID_HELP_DIALOGS:
         event.Enable(true);
         break;
     case ID_SHOW_PAGE:
@@ -747,17 +760,17 @@ bool CMainFrame::PromptSiteFile(const std::string& suggestion, std::string& path
 
 void CMainFrame::ShowChangesNotSaved()
 {
-    ShowDocumentNotice(this, kChangesNotSavedNotice);
+    RunNotice(kNoticeChangesNotSaved, this);
 }
 
 void CMainFrame::ShowSaveError()
 {
-    ShowDocumentNotice(this, kSaveErrorNotice);
+    RunNotice(kNoticeSiteSaveError, this);
 }
 
 void CMainFrame::ShowOpenError()
 {
-    ShowDocumentNotice(this, kOpenErrorNotice);
+    RunNotice(kNoticeSiteOpenError, this);
 }
 
 std::string CMainFrame::GetUntitledSiteName()

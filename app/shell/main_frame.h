@@ -42,6 +42,8 @@ enum MainFrameCommand
     ID_REMOVE_FILES = WxCommandId(32944),
     ID_APP_EXIT = WxCommandId(57665),
     ID_APP_ABOUT = WxCommandId(57664),
+    ID_HELP_DIALOGS = WxCommandId(32875),
+    ID_FEEDBACK = WxCommandId(32872),
     ID_HELP_FINDER = WxCommandId(57667),
     ID_FILE_NEW_FROM_THEME = WxCommandId(32865),
     ID_SHOW_PAGE = WxCommandId(32773),
