@@ -106,3 +106,50 @@ TEST(Tips, StepWithWrapAround)
 }
 
 } // namespace
+
+#include "app/dialogs/fill_dialogs.h"
+
+namespace {
+
+TEST(FillPictureChoice, TheNextDialogRemembersWhetherTheUserTriedAgain)
+{
+    bool last = false;
+    {
+        CFillPictureChoice first(last);
+        EXPECT_TRUE(first.IsSolidTicked());
+        EXPECT_TRUE(first.IsOkEnabled());
+        first.OnTryAgain();
+        EXPECT_TRUE(first.GetTryAgain());
+    }
+    CFillPictureChoice second(last);
+    EXPECT_FALSE(second.IsSolidTicked()) << "after a Try again the box starts clear";
+    EXPECT_FALSE(second.IsOkEnabled());
+    EXPECT_TRUE(second.GetTryAgain());
+    second.OnColorChanged();
+    EXPECT_TRUE(second.IsSolidTicked());
+    EXPECT_TRUE(second.IsOkEnabled());
+    second.OnSolidClicked(false);
+    EXPECT_FALSE(second.IsOkEnabled());
+    second.OnSolidClicked(true);
+    second.OnOK();
+    EXPECT_FALSE(second.GetTryAgain());
+    EXPECT_TRUE(CFillPictureChoice(last).IsSolidTicked());
+    // The two dialogs remember apart.
+    EXPECT_NE(&FillPictureLastChoice(417), &FillPictureLastChoice(418));
+}
+
+TEST(PictureTooLargeChoice, ClearingFitClearsAndDisablesKeepAspect)
+{
+    PictureTooLargeChoice choice;
+    EXPECT_TRUE(choice.fit && choice.keepAspect && choice.keepAspectEnabled);
+    choice.ClickFit(false);
+    EXPECT_FALSE(choice.keepAspect);
+    EXPECT_FALSE(choice.keepAspectEnabled);
+    choice.ClickFit(true);
+    EXPECT_FALSE(choice.keepAspect) << "ticking fit again leaves the aspect box clear";
+    EXPECT_TRUE(choice.keepAspectEnabled);
+    choice.ClickKeepAspect(true);
+    EXPECT_TRUE(choice.keepAspect);
+}
+
+} // namespace

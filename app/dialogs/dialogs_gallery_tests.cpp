@@ -365,3 +365,74 @@ TEST_F(DialogsGallery, MissingDocumentBrowseEndsWithTheFlagWhetherOrNotAFileWasC
 }
 
 } // namespace
+
+#include "app/dialogs/picture_dialogs.h"
+#include "controls/button_controls.h"
+#include "platform/gui/control_notify.h"
+
+namespace {
+
+class FillPicturePicture : public DialogsGallery, public ::testing::WithParamInterface<int>
+{
+};
+
+// Try again is remembered: the next dialog of the same number opens with the solid colour unticked and OK disabled,
+// until a colour is picked; OK then hands back that colour and stores the dialog's centre.
+TEST_P(FillPicturePicture, TryAgainOrASolidColour)
+{
+    FillPictureLastChoice(GetParam()) = false;
+    FillPictureDialog data;
+    data.m_strPath = "/home/ann/Pictures/gone.jpg";
+    data.m_color = CColor(200, 30, 30);
+    {
+        CFillPictureDLG dialog(GetParam(), owner, data);
+        ASSERT_TRUE(dialog.IsOk());
+        EXPECT_TRUE(dialog.GetSolidBox()->GetValue());
+        EXPECT_EQ(dialog.GetColorControl()->GetColor(), data.m_color);
+        EXPECT_EQ(Run(dialog, std::to_string(GetParam()), [&] { Click(dialog, 1211); }), wxID_OK);
+        EXPECT_TRUE(data.m_bTryAgain);
+        EXPECT_EQ(services.settings.m_dialogCenter, CPoint(640, 512)) << "Try again stores no centre";
+    }
+    CFillPictureDLG dialog(GetParam(), owner, data);
+    EXPECT_FALSE(dialog.GetSolidBox()->GetValue());
+    EXPECT_FALSE(dialog.FindWindow(wxID_OK)->IsEnabled());
+    const int result = Run(dialog, "", [&] {
+        dialog.Move(100, 120);
+        dialog.GetColorControl()->SetColor(CColor(0, 128, 0));
+        CControlNotifyEvent changed(EVT_CONTROL_NOTIFY, dialog.GetColorControl()->GetId(), COLOR_NOTIFY_CHANGED);
+        dialog.ProcessWindowEvent(changed);
+        EXPECT_TRUE(dialog.GetSolidBox()->GetValue());
+        EXPECT_TRUE(dialog.FindWindow(wxID_OK)->IsEnabled());
+        Click(dialog, wxID_OK);
+    });
+    EXPECT_EQ(result, wxID_OK);
+    EXPECT_FALSE(data.m_bTryAgain);
+    EXPECT_EQ(data.m_color, CColor(0, 128, 0));
+    EXPECT_NE(services.settings.m_dialogCenter, CPoint(640, 512));
+}
+
+INSTANTIATE_TEST_SUITE_P(MissingAndInvalid, FillPicturePicture, ::testing::Values(417, 418));
+
+TEST_F(DialogsGallery, PictureTooLargeFitsWithOrWithoutItsAspect)
+{
+    CPictureTooLargeDLG dialog(owner);
+    ASSERT_TRUE(dialog.IsOk());
+    auto* fit = dynamic_cast<wxCheckBox*>(dialog.FindWindow(1529));
+    auto* keep = dynamic_cast<wxCheckBox*>(dialog.FindWindow(1533));
+    ASSERT_TRUE(fit && keep);
+    EXPECT_TRUE(fit->GetValue() && keep->GetValue() && keep->IsEnabled());
+    const int result = Run(dialog, "494", [&] {
+        Tick(dialog, fit, false);
+        EXPECT_FALSE(keep->GetValue());
+        EXPECT_FALSE(keep->IsEnabled());
+        Tick(dialog, fit, true);
+        EXPECT_FALSE(keep->GetValue());
+        EXPECT_TRUE(keep->IsEnabled());
+        Click(dialog, wxID_OK);
+    });
+    EXPECT_EQ(result, wxID_OK);
+    EXPECT_TRUE(dialog.GetChoice().fit);
+    EXPECT_FALSE(dialog.GetChoice().keepAspect);
+}
+
+} // namespace

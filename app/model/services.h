@@ -255,6 +255,13 @@ public:
         (void)dialog;
         return 2;
     }
+    // The picture being placed is larger than the page (dialog 494): whether to fit it to the page, and then whether
+    // to keep its aspect ratio. Returns IDOK (1) with both answers, or IDCANCEL (2).
+    virtual int ShowPictureTooLargeDialog(bool& fit, bool& keepAspect)
+    {
+        fit = keepAspect = false;
+        return 2;
+    }
     // Tells that memory is too short for a picture fill and a solid colour is used (dialog 419).
     virtual void ShowNoMemoryForFillDialog() {}
     // The open-picture chooser: path holds the folder to start in and, on true, the chosen file.

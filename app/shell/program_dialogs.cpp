@@ -3,6 +3,7 @@
 #include "app/dialogs/about_dlg.h"
 #include "app/dialogs/hint_dialogs.h"
 #include "app/dialogs/notice_dialogs.h"
+#include "app/dialogs/picture_dialogs.h"
 #include "app/dialogs/tips_dlg.h"
 #include "app/shell/main_frame.h"
 #include "app/shell/program_services.h"
@@ -20,6 +21,27 @@ int CProgramServices::ShowPublishDialog(int id)
 int CProgramServices::ShowDeletePageDialog()
 {
     return RunNotice(kNoticeDeletePage, m_pFrame);
+}
+
+int CProgramServices::ShowFillMissingDialog(FillPictureDialog& data)
+{
+    CFillPictureDLG dialog(417, m_pFrame, data);
+    return dialog.ShowModal() == wxID_OK ? IDOK : IDCANCEL;
+}
+
+int CProgramServices::ShowFillInvalidDialog(FillPictureDialog& data)
+{
+    CFillPictureDLG dialog(418, m_pFrame, data);
+    return dialog.ShowModal() == wxID_OK ? IDOK : IDCANCEL;
+}
+
+int CProgramServices::ShowPictureTooLargeDialog(bool& fit, bool& keepAspect)
+{
+    CPictureTooLargeDLG dialog(m_pFrame);
+    const int result = dialog.ShowModal() == wxID_OK ? IDOK : IDCANCEL;
+    fit = dialog.GetChoice().fit;
+    keepAspect = dialog.GetChoice().keepAspect;
+    return result;
 }
 
 void CProgramServices::ShowNoMemoryForFillDialog()

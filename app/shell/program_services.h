@@ -68,6 +68,9 @@ public:
     int ShowNotice(int id) override;
     int ShowPublishDialog(int id) override;
     int ShowDeletePageDialog() override;
+    int ShowFillMissingDialog(FillPictureDialog& dialog) override;
+    int ShowFillInvalidDialog(FillPictureDialog& dialog) override;
+    int ShowPictureTooLargeDialog(bool& fit, bool& keepAspect) override;
     void ShowNoMemoryForFillDialog() override;
     void ShowPngTransparencyNotice() override;
     int ShowHintDialog(int id) override;
