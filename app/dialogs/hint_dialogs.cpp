@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr int kIconId = 1515;
-constexpr int kTextId = 1551;
 constexpr int kCheckId = 1569;
 
 } // namespace
@@ -26,22 +24,12 @@ CToolHintDLG::CToolHintDLG(const HintRow& hint, wxWindow* parent) : m_hint(hint)
     m_bLoaded = wxXmlResource::Get()->LoadDialog(this, parent, "hint");
     if (!m_bLoaded)
         return;
-    if (auto* icon = dynamic_cast<wxStaticBitmap*>(FindWindow(kIconId)))
-        icon->SetBitmap(wxArtProvider::GetBitmapBundle(wxART_INFORMATION, wxART_MESSAGE_BOX));
-    if (auto* text = dynamic_cast<wxStaticText*>(FindWindow(kTextId))) {
-        text->SetLabel(DialogText(ResourceText(static_cast<unsigned>(hint.id))));
-        text->Wrap(FromDIP(340));
-    }
+    SetIconAndText(*this, NoticeIcon::information, DialogText(ResourceText(static_cast<unsigned>(hint.id))));
     m_pCheck = dynamic_cast<wxCheckBox*>(FindWindow(kCheckId));
     if (wxWindow* cancel = FindWindow(wxID_CANCEL))
         cancel->Show(hint.hasCancel);
     Bind(wxEVT_BUTTON, &CToolHintDLG::OnOK, this, wxID_OK);
-    Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& key) {
-        if (key.GetKeyCode() == WXK_ESCAPE)
-            EndModal(wxID_CANCEL);
-        else
-            key.Skip();
-    });
+    EscapeCancels(*this);
     GetSizer()->SetSizeHints(this);
 }
 

@@ -49,12 +49,6 @@ wxArtID IconOf(NoticeIcon icon)
     return wxART_INFORMATION;
 }
 
-void SetNoticeIcon(wxWindow& dialog, NoticeIcon icon)
-{
-    if (auto* picture = dynamic_cast<wxStaticBitmap*>(dialog.FindWindow(kIconId)))
-        picture->SetBitmap(wxArtProvider::GetBitmapBundle(IconOf(icon), wxART_MESSAGE_BOX));
-}
-
 void SetWrappedLabel(wxWindow& dialog, int id, const wxString& text)
 {
     if (auto* label = dynamic_cast<wxStaticText*>(dialog.FindWindow(id))) {
@@ -74,6 +68,23 @@ void SetButtonLabel(wxWindow& dialog, int id, const wxString& label)
 wxString DialogText(const std::string& text)
 {
     return wxString::FromUTF8(Windows1252ToUtf8(text));
+}
+
+void EscapeCancels(wxDialog& dialog)
+{
+    dialog.Bind(wxEVT_CHAR_HOOK, [&dialog](wxKeyEvent& key) {
+        if (key.GetKeyCode() == WXK_ESCAPE)
+            dialog.EndModal(wxID_CANCEL);
+        else
+            key.Skip();
+    });
+}
+
+void SetIconAndText(wxDialog& dialog, NoticeIcon icon, const wxString& text)
+{
+    if (auto* picture = dynamic_cast<wxStaticBitmap*>(dialog.FindWindow(kIconId)))
+        picture->SetBitmap(wxArtProvider::GetBitmapBundle(IconOf(icon), wxART_MESSAGE_BOX));
+    SetWrappedLabel(dialog, kTextId, text);
 }
 
 void PlaceDialog(wxDialog& dialog, NoticePlacement placement)
@@ -118,8 +129,7 @@ CNoticeTableDLG::CNoticeTableDLG(const NoticeRow& row, wxWindow* parent, const s
     m_bLoaded = wxXmlResource::Get()->LoadDialog(this, parent, "notice");
     if (!m_bLoaded)
         return;
-    SetNoticeIcon(*this, row.icon);
-    SetWrappedLabel(*this, kTextId, DialogText(text.empty() ? ResourceText(static_cast<unsigned>(row.id)) : text));
+    SetIconAndText(*this, row.icon, DialogText(text.empty() ? ResourceText(static_cast<unsigned>(row.id)) : text));
     for (int id : {kPageNameId, kReasonId})
         if (wxWindow* detail = FindWindow(id))
             detail->Hide();
@@ -136,13 +146,7 @@ CNoticeTableDLG::CNoticeTableDLG(const NoticeRow& row, wxWindow* parent, const s
         cancel->Show(!pair[1].empty());
         SetButtonLabel(*this, wxID_CANCEL, pair[1]);
     }
-    // Escape closes every notice as Cancel does, storing nothing, whether a Cancel button shows or not.
-    Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& key) {
-        if (key.GetKeyCode() == WXK_ESCAPE)
-            EndModal(wxID_CANCEL);
-        else
-            key.Skip();
-    });
+    EscapeCancels(*this);
     Bind(wxEVT_BUTTON, &CNoticeTableDLG::OnOK, this, wxID_OK);
     Bind(wxEVT_CHECKBOX, &CNoticeTableDLG::OnCheck, this, kCheckId);
     GetSizer()->SetSizeHints(this);
@@ -214,7 +218,8 @@ CMissingDocumentDLG::CMissingDocumentDLG(wxWindow* parent, const std::string& mi
     m_bLoaded = wxXmlResource::Get()->LoadDialog(this, parent, "498");
     if (!m_bLoaded)
         return;
-    SetNoticeIcon(*this, NoticeIcon::warning);
+    if (auto* icon = dynamic_cast<wxStaticBitmap*>(FindWindow(kIconId)))
+        icon->SetBitmap(wxArtProvider::GetBitmapBundle(wxART_WARNING, wxART_MESSAGE_BOX));
     if (auto* path = dynamic_cast<wxTextCtrl*>(FindWindow(kPathId)))
         path->ChangeValue(wxString(missingPath.c_str(), *wxConvFileName));
     Bind(wxEVT_BUTTON, &CMissingDocumentDLG::OnOK, this, wxID_OK);

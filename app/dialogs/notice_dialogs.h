@@ -16,8 +16,12 @@ class wxCheckBox;
 void PlaceDialog(wxDialog& dialog, NoticePlacement placement);
 // Stores the dialog's centre as the remembered one.
 void StoreDialogCentre(const wxDialog& dialog);
-// Windows-1252 text of the program to wx and back.
+// Windows-1252 text of the program as wx shows it.
 wxString DialogText(const std::string& text);
+// Escape ends the dialog as Cancel does, storing nothing, whether a Cancel button shows or not.
+void EscapeCancels(wxDialog& dialog);
+// Puts the message-box icon into the dialog's icon (1515) and text, wrapped, into its text (1551).
+void SetIconAndText(wxDialog& dialog, NoticeIcon icon, const wxString& text);
 
 class CNoticeTableDLG : public wxDialog
 {

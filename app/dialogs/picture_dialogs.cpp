@@ -16,35 +16,12 @@
 
 namespace {
 
-constexpr int kIconId = 1515;
-constexpr int kTextId = 1551;
 constexpr int kPathId = 1213;
 constexpr int kSolidId = 1212;
 constexpr int kColorPlaceId = 1217;
 constexpr int kTryAgainId = 1211;
 constexpr int kFitId = 1529;
 constexpr int kKeepAspectId = 1533;
-
-void SetIconAndText(wxDialog& dialog, const wxArtID& icon, unsigned textId)
-{
-    if (auto* picture = dynamic_cast<wxStaticBitmap*>(dialog.FindWindow(kIconId)))
-        picture->SetBitmap(wxArtProvider::GetBitmapBundle(icon, wxART_MESSAGE_BOX));
-    if (auto* text = dynamic_cast<wxStaticText*>(dialog.FindWindow(kTextId))) {
-        text->SetLabel(DialogText(ResourceText(textId)));
-        text->Wrap(dialog.FromDIP(340));
-    }
-}
-
-// Escape ends the dialog as Cancel, storing nothing.
-void EscapeCancels(wxDialog& dialog)
-{
-    dialog.Bind(wxEVT_CHAR_HOOK, [&dialog](wxKeyEvent& key) {
-        if (key.GetKeyCode() == WXK_ESCAPE)
-            dialog.EndModal(wxID_CANCEL);
-        else
-            key.Skip();
-    });
-}
 
 } // namespace
 
@@ -54,7 +31,7 @@ CFillPictureDLG::CFillPictureDLG(int dialogId, wxWindow* parent, FillPictureDial
     m_bLoaded = wxXmlResource::Get()->LoadDialog(this, parent, "fill_picture");
     if (!m_bLoaded)
         return;
-    SetIconAndText(*this, wxART_WARNING, static_cast<unsigned>(dialogId));
+    SetIconAndText(*this, NoticeIcon::warning, DialogText(ResourceText(static_cast<unsigned>(dialogId))));
     if (auto* path = dynamic_cast<wxTextCtrl*>(FindWindow(kPathId)))
         path->ChangeValue(wxString(data.m_strPath.c_str(), *wxConvFileName));
     m_pSolid = dynamic_cast<wxCheckBox*>(FindWindow(kSolidId));
@@ -135,7 +112,7 @@ CPictureTooLargeDLG::CPictureTooLargeDLG(wxWindow* parent)
     m_bLoaded = wxXmlResource::Get()->LoadDialog(this, parent, "494");
     if (!m_bLoaded)
         return;
-    SetIconAndText(*this, wxART_QUESTION, 494);
+    SetIconAndText(*this, NoticeIcon::question, DialogText(ResourceText(494)));
     m_pFit = dynamic_cast<wxCheckBox*>(FindWindow(kFitId));
     m_pKeep = dynamic_cast<wxCheckBox*>(FindWindow(kKeepAspectId));
     if (!m_pFit || !m_pKeep) {
