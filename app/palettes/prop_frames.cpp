@@ -35,11 +35,16 @@ void CPalettePage::OnCharHook(wxKeyEvent& event)
 {
     // Return hands the keyboard back to the design view; a field that had the focus applies its value on losing it.
     if (event.GetKeyCode() == WXK_RETURN || event.GetKeyCode() == WXK_NUMPAD_ENTER) {
-        if (wxWindow* main = wxTheApp ? wxTheApp->GetTopWindow() : nullptr)
-            main->SetFocus();
+        FocusMainFrame();
         return;
     }
     event.Skip();
+}
+
+void FocusMainFrame()
+{
+    if (wxWindow* main = wxTheApp ? wxTheApp->GetTopWindow() : nullptr)
+        main->SetFocus();
 }
 
 CPropSheet::CPropSheet(wxWindow* parent, int index) : wxNotebook(parent, wxID_ANY)

@@ -70,5 +70,9 @@ private:
     CPropSheet* m_pSheet = nullptr;
 };
 
+// Gives the keyboard back to the main window, so that its shortcuts reach the design view; a page calls it after a
+// click, a choice or a slider change, and on Return.
+void FocusMainFrame();
+
 // The host that makes the real frames, owned by parent.
 std::unique_ptr<CPaletteHost> MakePaletteHost(wxWindow* parent, CPropSheetManager& manager);
