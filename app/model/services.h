@@ -108,6 +108,8 @@ public:
         return false;
     }
 
+    // Shows the Object palette on its first page, after the view made or selected an object.
+    virtual void ShowObjectInspector() {}
     // Refreshes the active inspector palette page with a code (10011 item added or removed, 10012 frames
     // changed, 10015 text object resized, 10016 text typed, 10018 undo, delete, groups or pages changed).
     virtual void NotifyInspector(int code) { (void)code; }

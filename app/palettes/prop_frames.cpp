@@ -47,7 +47,9 @@ void FocusMainFrame()
         main->SetFocus();
 }
 
-CPropSheet::CPropSheet(wxWindow* parent, int index) : wxNotebook(parent, wxID_ANY)
+CPropSheet::CPropSheet(wxWindow* parent, int index)
+    : wxNotebook(parent, wxID_ANY, wxDefaultPosition,
+                 wxSize(DescribePalette(index).pageSize.cx, DescribePalette(index).pageSize.cy))
 {
     auto* page = new CPalettePage(this, index);
     // The tab names the palette without its leading blank.

@@ -66,9 +66,13 @@ TEST_F(ShellTest, InspectorPalettesFollowTheCommandsAndOutliveTheRun)
     NotifyInspector(kRefreshSelection);
     NotifyInspector(kRefreshTextCaret); // not one the Effects page listens to
     EXPECT_EQ(page->GetFillCount(), fills + 1);
+    // The view asks for the Object palette after it made an object.
+    GetCoreServices().ShowObjectInspector();
+    EXPECT_EQ(manager->GetCurrentIndex(), kObjectPropSheet);
+    EXPECT_TRUE(frame->GetInspectorFlags()[kObjectPropSheet]);
     SetCoreServices(&services);
 
-    // The view's menu picks the Link palette; the place is the one the Fill palette had.
+    // The view's menu picks the Link palette; the place is the one the first palette had.
     RunCommand(frame, ID_POPUP_LINK_INSPECTOR);
     EXPECT_EQ(manager->GetCurrentIndex(), kLinkPropSheet);
     EXPECT_EQ(manager->GetPropFrame(kLinkPropSheet)->GetNormalRect().TopLeft(), CPoint(200, 180));

@@ -165,6 +165,12 @@ void CProgramServices::NotifyInspector(int code)
         m_pFrame->NotifyInspector(static_cast<UINT>(code));
 }
 
+void CProgramServices::ShowObjectInspector()
+{
+    if (m_pFrame)
+        m_pFrame->ShowObjectInspector();
+}
+
 int CProgramServices::ShowNoticeDialog(int textId, bool& dontShowAgain)
 {
     CNoticeTableDLG dialog(*FindNotice(kNoticeDontShowAgain), m_pFrame, ResourceText(static_cast<unsigned>(textId)));

@@ -53,6 +53,7 @@ public:
     COLORREF GetSiteLinkColor() override;
     // The code goes to the page of the main frame's current palette.
     void NotifyInspector(int code) override;
+    void ShowObjectInspector() override;
 
     bool GetPictureFileName(std::string& path) override;
     int ShowNoticeDialog(int textId, bool& dontShowAgain) override;
