@@ -2,9 +2,14 @@
 #include "app/shell/main_frame.h"
 #include "app/shell/program_services.h"
 #include "app/shell/shell_test_support.h"
-#include "platform/gui/window_picture.h"
 #include "platform/win/key_store.h"
 #include "testing/test_output.h"
+
+#include <wx/bitmap.h>
+#include <wx/dcmemory.h>
+#include <wx/dcscreen.h>
+#include <wx/image.h>
+#include <wx/imagpng.h>
 
 namespace {
 
@@ -85,25 +90,44 @@ TEST_F(ShellTest, InspectorPalettesFollowTheCommandsAndOutliveTheRun)
     EXPECT_EQ(store.GetProfileInt(kSettingsSection, "Inspector top", -1), 180u);
 }
 
-// The main window with a page and the Object palette beside it: test-output/main_window_palette.png.
+// The main window with a page and the Object palette beside it, as the screen shows both:
+// test-output/main_window_palette.png.
 TEST_F(ShellTest, MainWindowWithAPalettePicture)
 {
     {
         CKeyStore store(StorePath());
         CStoredPlacement placement;
-        placement.normal = CRect(0, 0, 1100, 760);
+        placement.normal = CRect(0, 0, 980, 700);
         SaveWindowPlacement(store, placement);
         store.WriteProfileInt(kSettingsSection, "Inspector current", 1);
-        store.WriteProfileInt(kSettingsSection, "Inspector left", 960);
-        store.WriteProfileInt(kSettingsSection, "Inspector top", 160);
+        store.WriteProfileInt(kSettingsSection, "Inspector left", 990);
+        store.WriteProfileInt(kSettingsSection, "Inspector top", 140);
         ASSERT_TRUE(store.Save());
     }
     Start();
     frame->OpenSite(MakeSite({"Contact", "Home"}));
     frame->CreatePalettes();
     Settle();
-    ASSERT_TRUE(frame->GetPropSheetManager()->GetPropFrame(kObjectPropSheet)->IsFrameVisible());
-    ASSERT_TRUE(SaveWindowPicture(frame, (TestOutputFolder() / "main_window_palette.png").string()));
+    auto* palette = dynamic_cast<CPropFrame*>(frame->GetPropSheetManager()->GetPropFrame(kObjectPropSheet));
+    ASSERT_NE(palette, nullptr);
+    ASSERT_TRUE(palette->IsShown());
+    palette->Refresh();
+    palette->Update();
+    Settle();
+    const wxRect both = frame->GetScreenRect().Union(palette->GetScreenRect());
+    EXPECT_GE(palette->GetScreenRect().GetLeft(), frame->GetScreenRect().GetRight()) << "beside, not over, the page";
+    wxBitmap picture(both.GetWidth(), both.GetHeight(), 24);
+    {
+        wxScreenDC screen;
+        wxMemoryDC target(picture);
+        target.SetBackground(*wxBLACK_BRUSH);
+        target.Clear();
+        ASSERT_TRUE(target.Blit(0, 0, both.GetWidth(), both.GetHeight(), &screen, both.GetX(), both.GetY()));
+    }
+    if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
+        wxImage::AddHandler(new wxPNGHandler());
+    EXPECT_TRUE(picture.ConvertToImage().SaveFile((TestOutputFolder() / "main_window_palette.png").string(),
+                                                  wxBITMAP_TYPE_PNG));
 }
 
 } // namespace
