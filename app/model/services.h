@@ -40,6 +40,15 @@ struct FillPictureDialog
     bool m_bTryAgain = false;
 };
 
+// The missing-document dialog: the caller sets the missing path; after the dialog the browse flag tells whether the
+// user chose Browse, and the replacement path holds the file chosen there (empty when the search was cancelled).
+struct MissingDocumentDialog
+{
+    std::string m_strMissingPath;
+    std::string m_strReplacementPath;
+    bool m_bBrowsed = false;
+};
+
 // The three dialogs that add files to a site's included files.
 enum FilesDialogKind
 {
@@ -267,6 +276,13 @@ public:
         (void)dialog;
         return 2;
     }
+    // The picture being placed is larger than the page (dialog 494): whether to fit it to the page, and then whether
+    // to keep its aspect ratio. Returns IDOK (1) with both answers, or IDCANCEL (2).
+    virtual int ShowPictureTooLargeDialog(bool& fit, bool& keepAspect)
+    {
+        fit = keepAspect = false;
+        return 2;
+    }
     // Tells that memory is too short for a picture fill and a solid colour is used (dialog 419).
     virtual void ShowNoMemoryForFillDialog() {}
     // The open-picture chooser: path holds the folder to start in and, on true, the chosen file.
@@ -278,13 +294,6 @@ public:
     // The picture tool's messages: 300 the picture cannot be loaded, 294 it is not a valid picture, 295 there is
     // not enough memory for it.
     virtual void ShowPictureDialog(int id) { (void)id; }
-    // The picture is larger than the page (dialog 494): IDOK or IDCANCEL, and whether to fit it to the page and
-    // keep its proportions doing so.
-    virtual int ShowPictureTooLargeDialog(bool& fit, bool& keepAspect)
-    {
-        fit = keepAspect = false;
-        return 2;
-    }
     // The notice dialog (578) showing string textId with its "do not show again" check. Returns IDOK (1) or
     // IDCANCEL (2); on IDOK dontShowAgain holds the check's state.
     virtual int ShowNoticeDialog(int textId, bool& dontShowAgain)
@@ -292,12 +301,10 @@ public:
         (void)textId, (void)dontShowAgain;
         return 2;
     }
-    // A document that a page links to does not exist (dialog 498). Returns IDOK (1) or IDCANCEL (2); goToObject
-    // tells whether the user asked to be shown the object that links it.
-    virtual int ShowMissingDocumentDialog(const std::string& path, bool& goToObject)
+    // A document that a page links to does not exist (dialog 498). Returns IDOK (1) or IDCANCEL (2).
+    virtual int ShowMissingDocumentDialog(MissingDocumentDialog& dialog)
     {
-        (void)path;
-        goToObject = false;
+        (void)dialog;
         return 2;
     }
     // The site could not be built (dialog 375): the page it stopped on (empty for none) and why.
@@ -353,6 +360,27 @@ public:
     virtual int ShowDeletePageDialog() { return 2; }
     // Closes the active page window; answers the page of the view that becomes current, null when none is left.
     virtual CSitePage* CloseActivePageWindow() { return nullptr; }
+    // A notice, error or simple prompt of the program by its number (the deleting-page question 279, the picture and
+    // memory notices 294 to 311, the transfer-settings prompt 5017 and the others of the notice table). Returns IDOK
+    // (1) or IDCANCEL (2).
+    virtual int ShowNotice(int id)
+    {
+        (void)id;
+        return 2;
+    }
+    // A first-use hint by its number, shown only while its settings flag is on; OK with its box ticked switches the
+    // flag off. Returns IDOK (1), also when the hint is off, or IDCANCEL (2).
+    virtual int ShowHintDialog(int id)
+    {
+        (void)id;
+        return 2;
+    }
+    // The help-dialogs settings (OK writes every flag), tips of the day, About and the feedback dialog. The first two
+    // return IDOK (1) or IDCANCEL (2).
+    virtual int ShowHelpDialogsDialog() { return 2; }
+    virtual int ShowTipsDialog() { return 2; }
+    virtual void ShowAboutDialog() {}
+    virtual void ShowFeedbackDialog() {}
     // Runs one of the files dialogs over the site's included files, with the output names they must not take
     // (existing pairs are locked). True, with the result filled, when the user chose files.
     virtual bool RunFilesDialog(FilesDialogKind kind, const std::vector<std::string>& reservedNames,

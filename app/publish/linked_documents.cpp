@@ -75,6 +75,34 @@ MissingDocument FindMissingFile(const CWebsite& site, int onlyPage)
     return missing;
 }
 
+int ReplaceDocumentLinks(CWebsite& site, const std::string& from, const std::string& to)
+{
+    int changed = 0;
+    auto replace = [&](CLinkInfo& link) {
+        if (link.GetKind() == CLinkInfo::kindFile && link.GetFile() == from) {
+            link.SetFile(to);
+            ++changed;
+        }
+    };
+    for (int p = 0; p < site.GetPageCount(); ++p) {
+        CSitePage& page = *site.GetPage(p);
+        for (int i = 0; i < page.GetItemCount(); ++i) {
+            for (bool mouseOver : {false, true}) {
+                CPageObject* object = page.GetItem(i)->GetObject(mouseOver);
+                if (!object)
+                    continue;
+                if (auto* text = dynamic_cast<CTextObject*>(object); text && text->GetTextBody())
+                    for (CTextParagraph& paragraph : text->GetTextBody()->m_paragraphs)
+                        for (CTextChar& ch : paragraph.m_chars)
+                            replace(ch.m_link);
+                if (CLinkInfo* link = object->GetLink())
+                    replace(*link);
+            }
+        }
+    }
+    return changed;
+}
+
 std::vector<std::string> CollectLinkedFiles(const CWebsite& site)
 {
     std::vector<std::string> files;

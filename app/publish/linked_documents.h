@@ -29,5 +29,9 @@ MissingDocument FindMissingFile(const CWebsite& site, int onlyPage = -1);
 // Every linked document of the site that exists, each once, in the order found.
 std::vector<std::string> CollectLinkedFiles(const CWebsite& site);
 
+// Points every document link of the site that names from (objects' own links and the links of text characters, in
+// both states of every item) at to. Answers how many links changed.
+int ReplaceDocumentLinks(CWebsite& site, const std::string& from, const std::string& to);
+
 // Whether a regular file (or a link to one) exists at path.
 bool FileExists(const std::string& path);

@@ -123,12 +123,16 @@ bool CheckLinkedDocuments(CWebsite& site, int onlyPage)
     const MissingDocument missing = FindMissingFile(site, onlyPage);
     if (missing.path.empty())
         return true;
-    bool goToObject = false;
     CoreServices& services = GetCoreServices();
-    if (services.ShowMissingDocumentDialog(missing.path, goToObject) != IDOK && goToObject) {
-        CSitePage* page = site.GetPage(missing.page);
-        services.ShowItemOnPage(page, page->GetItem(missing.item));
-    }
+    MissingDocumentDialog dialog;
+    dialog.m_strMissingPath = missing.path;
+    // Browse points the links at the file found; a search the user cancelled leaves them as they are.
+    if (services.ShowMissingDocumentDialog(dialog) != IDOK && dialog.m_bBrowsed &&
+        !dialog.m_strReplacementPath.empty() && ReplaceDocumentLinks(site, missing.path, dialog.m_strReplacementPath))
+        services.SetSiteModified();
+    // Either way the user is shown the object that links the document, and nothing is built.
+    CSitePage* page = site.GetPage(missing.page);
+    services.ShowItemOnPage(page, page->GetItem(missing.item));
     return false;
 }
 

@@ -56,19 +56,26 @@ public:
     ~ScriptedDialogs() override { SetCoreServices(nullptr); }
 
     CWebsite* GetCurrentSite() override { return m_site; }
-    int ShowMissingDocumentDialog(const std::string& path, bool& goToObject) override
+    // Browse with the file the script gives (an empty one for a cancelled search), or OK without one.
+    int ShowMissingDocumentDialog(MissingDocumentDialog& dialog) override
     {
-        missing.push_back(path);
-        goToObject = showObject;
+        missing.push_back(dialog.m_strMissingPath);
+        if (!browse)
+            return IDOK;
+        dialog.m_bBrowsed = true;
+        dialog.m_strReplacementPath = replacement;
         return IDCANCEL;
     }
+    void SetSiteModified() override { ++modified; }
     void ShowBuildErrorDialog(const std::string& pageName, const std::string& message) override
     {
         buildErrors.push_back(pageName + ": " + message);
     }
     void ShowItemOnPage(CSitePage* page, CPageItem* item) override { shown.emplace_back(page, item); }
 
-    bool showObject = true;
+    bool browse = false;
+    std::string replacement;
+    int modified = 0;
     std::vector<std::string> missing;
     std::vector<std::string> buildErrors;
     std::vector<std::pair<CSitePage*, CPageItem*>> shown;
@@ -80,10 +87,7 @@ private:
 class LocalOutputTest : public ::testing::Test
 {
 protected:
-    CSitePage* AddPage(const std::string& name)
-    {
-        return site.AddPage(std::make_unique<CSitePage>(&site, name, name));
-    }
+    CSitePage* AddPage(const std::string& name) { return site.AddPage(std::make_unique<CSitePage>(&site, name, name)); }
     CPageItem* AddLinkedRectangle(CSitePage* page, double x, const std::string& document)
     {
         auto rectangle = std::make_unique<CRectangleObject>(x, 50, SIZE{40, 30}, 0.0);
@@ -96,8 +100,8 @@ protected:
         auto text = std::make_unique<CTextObject>(200, 200, SIZE{200, 40}, 0.0);
         CTextBody& body = *text->GetTextBody();
         body.m_paragraphs.assign(1, CTextParagraph());
-        for (const auto& [c, path] : std::vector<std::pair<char, std::string>>{
-                 {'a', first}, {'b', first}, {'c', second}, {'d', first}})
+        for (const auto& [c, path] :
+             std::vector<std::pair<char, std::string>>{{'a', first}, {'b', first}, {'c', second}, {'d', first}})
             body.m_paragraphs[0].m_chars.push_back(
                 MakeTextChar(static_cast<BYTE>(c), 0, 12, false, false, false, 0, DocumentLink(path)));
         return page->AddObject(std::move(text));
@@ -160,11 +164,38 @@ TEST_F(LocalOutputTest, MissingDocumentsStopAtTheFirstAndListTheOthersUnderUniqu
     // One page only.
     EXPECT_TRUE(FindMissingFile(site, 0).path.empty());
 
-    // The command stops; the user asked to see the object.
+    // The command stops and the user sees the object.
     EXPECT_FALSE(CheckLinkedDocuments(site));
     EXPECT_EQ(dialogs.missing, std::vector<std::string>{c});
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0], std::make_pair(second, missingItem));
+}
+
+TEST_F(LocalOutputTest, BrowsingForAMissingDocumentRelinksItUnlessTheSearchWasCancelled)
+{
+    const std::string a = folder / "a/price.pdf", gone = folder / "old/notes.txt", found = folder / "new/notes.txt";
+    Write(a, "a");
+    Write(found, "n");
+    CSitePage* page = AddPage("first");
+    CPageItem* rectangle = AddLinkedRectangle(page, 50, gone);
+    CPageItem* text = AddLinkedText(page, gone, a);
+
+    // A cancelled search changes no link.
+    dialogs.browse = true;
+    EXPECT_FALSE(CheckLinkedDocuments(site));
+    EXPECT_EQ(DocumentLinksOf(*rectangle->GetCurrentObject()), std::vector<std::string>{gone});
+    EXPECT_EQ(DocumentLinksOf(*text->GetCurrentObject()), (std::vector<std::string>{gone, a, gone}));
+    EXPECT_EQ(dialogs.modified, 0);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0], std::make_pair(page, rectangle));
+
+    // A file found replaces every link to the missing one, in objects and in text.
+    dialogs.replacement = found;
+    EXPECT_FALSE(CheckLinkedDocuments(site));
+    EXPECT_EQ(DocumentLinksOf(*rectangle->GetCurrentObject()), std::vector<std::string>{found});
+    EXPECT_EQ(DocumentLinksOf(*text->GetCurrentObject()), (std::vector<std::string>{found, a, found}));
+    EXPECT_EQ(dialogs.modified, 1);
+    EXPECT_TRUE(CheckLinkedDocuments(site));
 }
 
 TEST_F(LocalOutputTest, TheLocalCopyWorksOnItsOwn)

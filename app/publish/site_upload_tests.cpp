@@ -79,11 +79,10 @@ public:
         questions.push_back(caption);
         return answerYes;
     }
-    int ShowMissingDocumentDialog(const std::string& path, bool& goToObject) override
+    int ShowMissingDocumentDialog(MissingDocumentDialog& dialog) override
     {
-        missing.push_back(path);
-        goToObject = false;
-        return IDCANCEL;
+        missing.push_back(dialog.m_strMissingPath);
+        return IDOK;
     }
 
     CAppSettings settings;

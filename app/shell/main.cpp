@@ -36,6 +36,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "pelorin: there is no display to show the window on (DISPLAY is not set)\n");
         return 1;
     }
+    // The palettes and dialogs are put where they stood last, which Wayland does not let a program do: on a Wayland
+    // desktop the program runs through XWayland, unless the user chose a backend.
+    setenv("GDK_BACKEND", "x11", 0);
     // The toolkit's font caches hold on to fontconfig until the process is gone.
     KeepFontconfigAtExit();
     return wxEntry(argc, argv);

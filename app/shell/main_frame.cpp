@@ -1,10 +1,12 @@
 #include "app/shell/main_frame.h"
 
 #include "app/docview/common_windows.h"
+#include "app/dialogs/notice_dialogs.h"
 #include "app/docview/design_view.h"
 #include "app/docview/document_dialogs.h"
 #include "app/model/services.h"
 #include "app/model/site_paths.h"
+#include "app/palettes/prop_frames.h"
 #include "app/publish/local_output.h"
 #include "app/shell/edit_menu.h"
 #include "app/shell/logic/status_panes.h"
@@ -72,10 +74,13 @@ CMainFrame::CMainFrame(const CSettingsEnvironment& environment, const std::strin
     if (!m_store.Load(&error))
         LogMessage("The settings could not be read and start from their defaults: " + DescribeFileError(error));
     m_settings.LoadSettings(m_store, m_environment);
+    m_pPropSheets = std::make_unique<CPropSheetManager>();
 }
 
 CMainFrame::~CMainFrame()
 {
+    // The palette frames go with this window; nothing may reach them through the manager from here on.
+    m_pPropSheets.reset();
     m_dock.UnInit();
     // The page windows go first: they tell this frame when they go, and they show pages of the site.
     CloseSite();
@@ -226,8 +231,74 @@ void CMainFrame::SaveWindowState()
 {
     ::SaveWindowPlacement(m_store, GetPlacement());
     ::SaveToolboxColor(m_store, m_pToolsBar->GetColor().GetCOLORREF());
+    if (m_pPropSheets)
+        m_pPropSheets->GetState(m_inspectorState);
     ::SaveInspectorState(m_store, m_inspectorState);
     SaveBarState();
+}
+
+namespace {
+
+// The palette commands in palette order.
+constexpr int kToolsInspectorCommands[] = {ID_PAGE_INSPECTOR,    ID_OBJECT_INSPECTOR, ID_LINK_INSPECTOR,
+                                           ID_FILL_INSPECTOR,    ID_EFFECTS_INSPECTOR, ID_STYLES_INSPECTOR,
+                                           ID_MOUSEOVER_INSPECTOR};
+constexpr int kPopupInspectorCommands[] = {ID_POPUP_PAGE_INSPECTOR,    ID_POPUP_OBJECT_INSPECTOR,
+                                           ID_POPUP_LINK_INSPECTOR,    ID_POPUP_FILL_INSPECTOR,
+                                           ID_POPUP_EFFECTS_INSPECTOR, ID_POPUP_STYLES_INSPECTOR,
+                                           ID_POPUP_MOUSEOVER_INSPECTOR};
+
+int PaletteOfCommand(const int (&commands)[kPropSheetCount], int id)
+{
+    for (int index = 0; index < kPropSheetCount; ++index)
+        if (commands[index] == id)
+            return index;
+    return -1;
+}
+
+} // namespace
+
+void CMainFrame::CreatePalettes()
+{
+    if (m_pPropSheets->GetPropFrame(kPagePropSheet))
+        return;
+    m_pPropSheets->Create(MakePaletteHost(this, *m_pPropSheets));
+    RestoreInspectorState();
+}
+
+void CMainFrame::RestoreInspectorState()
+{
+    const int shown = m_pPropSheets->RestoreState(m_inspectorState);
+    m_inspectorFlags.fill(false);
+    m_inspectorFlags[static_cast<size_t>(shown)] = true;
+}
+
+void CMainFrame::NotifyInspector(UINT code)
+{
+    if (m_pPropSheets)
+        m_pPropSheets->NotifyActivePropPage(code);
+}
+
+void CMainFrame::ShowInspector(int index, bool fromPopup)
+{
+    if (!IsPropSheetIndex(index))
+        return;
+    if (fromPopup && !m_pPropSheets->IsAnyPropSheetVisible())
+        m_pPropSheets->TogglePropSheets();
+    m_pPropSheets->ShowPropSheet(index);
+    if (!m_pPropSheets->IsAnyPropSheetVisible())
+        m_pPropSheets->TogglePropSheets();
+    m_inspectorFlags.fill(false);
+    m_inspectorFlags[static_cast<size_t>(index)] = true;
+    NotifyInspector(kRefreshAll);
+}
+
+void CMainFrame::ShowObjectInspector()
+{
+    m_pPropSheets->ShowObjectMainPage();
+    m_inspectorFlags.fill(false);
+    m_inspectorFlags[kObjectPropSheet] = true;
+    NotifyInspector(kRefreshAll);
 }
 
 void CMainFrame::OnClose(wxCloseEvent& event)
@@ -457,6 +528,15 @@ void CMainFrame::OnCommand(wxCommandEvent& event)
     case ID_HELP_FINDER:
         OnHelp();
         break;
+    case ID_APP_ABOUT:
+        GetCoreServices().ShowAboutDialog();
+        break;
+    case ID_FEEDBACK:
+        GetCoreServices().ShowFeedbackDialog();
+        break;
+    case ID_HELP_DIALOGS:
+        GetCoreServices().ShowHelpDialogsDialog();
+        break;
     case ID_SHOW_PAGE:
         if (m_pCurrentSite) {
             PopupMenu(BuildPageMenu());
@@ -475,8 +555,18 @@ void CMainFrame::OnCommand(wxCommandEvent& event)
     case ID_VIEW_STATUS_BAR:
         ShowStatusBar(!m_bStatusBarShown);
         break;
+    case ID_VIEW_INSPECTOR:
+        m_pPropSheets->TogglePropSheets();
+        break;
+    case ID_POPUP_ALT_TEXT:
+        ShowInspector(kObjectPropSheet, true);
+        break;
     default:
-        if (!HandleEditCommand(*this, event.GetId()))
+        if (const int tools = PaletteOfCommand(kToolsInspectorCommands, event.GetId()); tools >= 0)
+            ShowInspector(tools, false);
+        else if (const int popup = PaletteOfCommand(kPopupInspectorCommands, event.GetId()); popup >= 0)
+            ShowInspector(popup, true);
+        else if (!HandleEditCommand(*this, event.GetId()))
             event.Skip();
         break;
     }
@@ -507,6 +597,9 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event)
     case ID_FILE_OPEN:
     case ID_APP_EXIT:
     case ID_HELP_FINDER:
+    case ID_APP_ABOUT:
+    case ID_FEEDBACK:
+    case ID_HELP_DIALOGS:
         event.Enable(true);
         break;
     case ID_SHOW_PAGE:
@@ -530,7 +623,23 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event)
     case ID_VIEW_STATUS_BAR:
         toggle(m_bStatusBarShown, 3014, 3013);
         break;
+    case ID_VIEW_INSPECTOR:
+        toggle(m_pPropSheets->IsAnyPropSheetVisible(), 3031, 3032);
+        break;
+    case ID_POPUP_ALT_TEXT:
+        event.Enable(true);
+        break;
     default:
+        if (const int tools = PaletteOfCommand(kToolsInspectorCommands, id); tools >= 0) {
+            event.Enable(true);
+            event.Check(m_inspectorFlags[static_cast<size_t>(tools)]);
+            break;
+        }
+        if (const int popup = PaletteOfCommand(kPopupInspectorCommands, id); popup >= 0) {
+            event.Enable(true);
+            event.Check(m_pPropSheets->IsAnyPropSheetVisible() && m_pPropSheets->GetCurrentIndex() == popup);
+            break;
+        }
         // Everything else waits for the parts of the program that carry it out.
         if (!UpdateEditCommand(*this, event))
             event.Enable(false);
@@ -646,17 +755,17 @@ bool CMainFrame::PromptSiteFile(const std::string& suggestion, std::string& path
 
 void CMainFrame::ShowChangesNotSaved()
 {
-    ShowDocumentNotice(this, kChangesNotSavedNotice);
+    RunNotice(kNoticeChangesNotSaved, this);
 }
 
 void CMainFrame::ShowSaveError()
 {
-    ShowDocumentNotice(this, kSaveErrorNotice);
+    RunNotice(kNoticeSiteSaveError, this);
 }
 
 void CMainFrame::ShowOpenError()
 {
-    ShowDocumentNotice(this, kOpenErrorNotice);
+    RunNotice(kNoticeSiteOpenError, this);
 }
 
 std::string CMainFrame::GetUntitledSiteName()

@@ -26,6 +26,8 @@ class CSitePage;
 class COrvelFrame;
 class COOBmpToolBar;
 class CToolsBar;
+
+class CPropSheetManager;
 class wxMenu;
 
 // Command numbers of the main window's menus and bars.
@@ -41,6 +43,8 @@ enum MainFrameCommand
     ID_REMOVE_FILES = WxCommandId(32944),
     ID_APP_EXIT = WxCommandId(57665),
     ID_APP_ABOUT = WxCommandId(57664),
+    ID_HELP_DIALOGS = WxCommandId(32875),
+    ID_FEEDBACK = WxCommandId(32872),
     ID_HELP_FINDER = WxCommandId(57667),
     ID_FILE_NEW_FROM_THEME = WxCommandId(32865),
     ID_SHOW_PAGE = WxCommandId(32773),
@@ -56,6 +60,22 @@ enum MainFrameCommand
     ID_INDICATOR_POSITION = WxCommandId(32857),
     ID_INDICATOR_PAGES = WxCommandId(32850),
     ID_INDICATOR_LOADTIME = WxCommandId(32852),
+    // The inspector palettes from the Tools menu, Page to Mouseover in palette order, and from the view's menu.
+    ID_PAGE_INSPECTOR = WxCommandId(32774),
+    ID_OBJECT_INSPECTOR = WxCommandId(32775),
+    ID_LINK_INSPECTOR = WxCommandId(32869),
+    ID_FILL_INSPECTOR = WxCommandId(32776),
+    ID_EFFECTS_INSPECTOR = WxCommandId(32777),
+    ID_STYLES_INSPECTOR = WxCommandId(32853),
+    ID_MOUSEOVER_INSPECTOR = WxCommandId(32778),
+    ID_POPUP_PAGE_INSPECTOR = WxCommandId(32890),
+    ID_POPUP_OBJECT_INSPECTOR = WxCommandId(32891),
+    ID_POPUP_LINK_INSPECTOR = WxCommandId(32879),
+    ID_POPUP_FILL_INSPECTOR = WxCommandId(32880),
+    ID_POPUP_EFFECTS_INSPECTOR = WxCommandId(32881),
+    ID_POPUP_STYLES_INSPECTOR = WxCommandId(32893),
+    ID_POPUP_MOUSEOVER_INSPECTOR = WxCommandId(32888),
+    ID_POPUP_ALT_TEXT = WxCommandId(32883),
 };
 
 // The store sections and values of the bars' state.
@@ -152,6 +172,19 @@ public:
 
     // Stores placement, bar state, tools-bar colour and inspector state (on close).
     void SaveWindowState();
+
+    // The inspector palettes: made once the frame exists, showing the palette of the last run where it stood.
+    void CreatePalettes();
+    void RestoreInspectorState();
+    CPropSheetManager* GetPropSheetManager() const { return m_pPropSheets.get(); }
+    // Passes a refresh code to the page of the current palette.
+    void NotifyInspector(UINT code);
+    // Shows a palette as its command does; fromPopup for the view's menu, which brings the inspector up first.
+    void ShowInspector(int index, bool fromPopup);
+    // The Object palette on its first page, after the view made or selected an object.
+    void ShowObjectInspector();
+    // Which palette the user chose last, one flag a palette.
+    const std::array<bool, 7>& GetInspectorFlags() const { return m_inspectorFlags; }
     // The placement the window has now, as the store keeps it.
     CStoredPlacement GetPlacement() const;
 
@@ -175,6 +208,7 @@ private:
     CAppSettings m_settings;
     CInspectorState m_inspectorState;
     std::array<bool, 7> m_inspectorFlags{};
+    std::unique_ptr<CPropSheetManager> m_pPropSheets;
     std::vector<std::string> m_browserPaths;
     CChangedPages m_changedPages;
     wxFileHistory m_recentFiles{4};

@@ -113,8 +113,12 @@ bool COrvelApp::OnInit()
         if (OpenDocumentFile(line.file))
             frame->GetSettings().m_strKstPath = GetPathFolder(line.file);
     }
-    // The welcome and tips dialogs answer as cancelled until they exist; the keyboard goes to the main window.
+    // The welcome dialog answers as cancelled until it exists; the keyboard goes to the main window.
     frame->SetFocus();
+    if (frame->GetSettings().m_bShowDailyTips)
+        m_services->ShowTipsDialog();
+    // The palettes come last, showing the one of the last run where it stood.
+    frame->CreatePalettes();
     Bind(wxEVT_IDLE, &COrvelApp::OnIdle, this);
     return true;
 }

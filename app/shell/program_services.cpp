@@ -5,7 +5,8 @@
 #include "app/docview/view_geometry.h"
 #include "app/objects/text_body.h"
 #include "app/shell/main_frame.h"
-#include "app/shell/notice_dlg.h"
+#include "app/dialogs/notice_dialogs.h"
+#include "platform/resources/string_table.h"
 #include "app/shell/orvel_frame.h"
 #include "app/shell/shapes_dlg.h"
 #include "app/shell/tools_bar.h"
@@ -208,12 +209,25 @@ bool CProgramServices::GetPictureFileName(std::string& path)
     return true;
 }
 
+void CProgramServices::NotifyInspector(int code)
+{
+    if (m_pFrame)
+        m_pFrame->NotifyInspector(static_cast<UINT>(code));
+}
+
+void CProgramServices::ShowObjectInspector()
+{
+    if (m_pFrame)
+        m_pFrame->ShowObjectInspector();
+}
+
 int CProgramServices::ShowNoticeDialog(int textId, bool& dontShowAgain)
 {
-    CNoticeDlg dialog(static_cast<unsigned>(textId), m_pFrame);
+    CNoticeTableDLG dialog(*FindNotice(kNoticeDontShowAgain), m_pFrame, ResourceText(static_cast<unsigned>(textId)));
+    wxBell();
     if (dialog.ShowModal() != wxID_OK)
         return 2;
-    dontShowAgain = dialog.m_nDontShowAgain != 0;
+    dontShowAgain = dialog.IsChecked();
     return 1;
 }
 
@@ -224,14 +238,18 @@ void CProgramServices::ShowMessage(const std::string& text)
 
 void CProgramServices::ShowBuildErrorDialog(const std::string& pageName, const std::string& message)
 {
-    ShowMessage(pageName.empty() ? message : pageName + ":\n" + message);
+    CNoticeTableDLG dialog(*FindNotice(kNoticeBuildError), m_pFrame);
+    dialog.SetDetails(pageName, message);
+    dialog.ShowModal();
 }
 
-int CProgramServices::ShowMissingDocumentDialog(const std::string& path, bool& goToObject)
+int CProgramServices::ShowMissingDocumentDialog(MissingDocumentDialog& answer)
 {
-    goToObject = false;
-    ShowMessage("A document that a page links to was not found:\n" + path);
-    return IDOK;
+    CMissingDocumentDLG dialog(m_pFrame, answer.m_strMissingPath);
+    const int result = dialog.ShowModal() == wxID_OK ? IDOK : IDCANCEL;
+    answer.m_bBrowsed = dialog.m_bBrowsed;
+    answer.m_strReplacementPath = dialog.m_strReplacementPath;
+    return result;
 }
 
 void CProgramServices::ShowInfoMessage(const std::string& text)

@@ -1,8 +1,8 @@
 #pragma once
 
 // The program's answers to the core's questions: what is current (the main frame, its open site, the page of the
-// active page window and its one selected object), the messages, the notice dialog and the picture chooser. The
-// dialogs not built yet keep the answer a cancelled dialog gives.
+// active page window and its one selected object), the messages, the notices and small dialogs and the picture
+// chooser. The dialogs not built yet keep the answer a cancelled dialog gives.
 
 #include "app/model/services.h"
 
@@ -61,17 +61,34 @@ public:
     std::unique_ptr<CUndoManager> CreateUndoManager(CSitePage* owner, int capacity) override;
     void RecordViewPageUndo(COrvelView* view, UndoKind kind) override;
     void EndAllTextEditing() override;
+    // The code goes to the page of the main frame's current palette.
+    void NotifyInspector(int code) override;
+    void ShowObjectInspector() override;
 
     bool GetPictureFileName(std::string& path) override;
     int ShowNoticeDialog(int textId, bool& dontShowAgain) override;
     void ShowMessage(const std::string& text) override;
-    // Until the build error and missing document dialogs exist, their texts go into a message box.
     void ShowBuildErrorDialog(const std::string& pageName, const std::string& message) override;
-    int ShowMissingDocumentDialog(const std::string& path, bool& goToObject) override;
+    int ShowMissingDocumentDialog(MissingDocumentDialog& dialog) override;
     void ShowInfoMessage(const std::string& text) override;
     bool AskYesNo(const std::string& caption, const std::string& text) override;
     int ShowSaveChangesDialog() override;
     void Beep() override;
+
+    // The notices, hints and small dialogs of the dialogs library.
+    int ShowNotice(int id) override;
+    int ShowPublishDialog(int id) override;
+    int ShowDeletePageDialog() override;
+    int ShowFillMissingDialog(FillPictureDialog& dialog) override;
+    int ShowFillInvalidDialog(FillPictureDialog& dialog) override;
+    int ShowPictureTooLargeDialog(bool& fit, bool& keepAspect) override;
+    void ShowNoMemoryForFillDialog() override;
+    void ShowPngTransparencyNotice() override;
+    int ShowHintDialog(int id) override;
+    int ShowHelpDialogsDialog() override;
+    int ShowTipsDialog() override;
+    void ShowAboutDialog() override;
+    void ShowFeedbackDialog() override;
 
 private:
     CMainFrame* m_pFrame = nullptr;

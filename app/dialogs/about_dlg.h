@@ -1,0 +1,30 @@
+#pragma once
+
+// Help > About and the feedback dialog with its link to the comments page.
+
+#include <string>
+#include <wx/dialog.h>
+
+class CAboutDLG : public wxDialog
+{
+public:
+    explicit CAboutDLG(wxWindow* parent);
+    bool IsOk() const { return m_bLoaded; }
+
+private:
+    bool m_bLoaded = false;
+};
+
+class CFeedbackDLG : public wxDialog
+{
+public:
+    explicit CFeedbackDLG(wxWindow* parent);
+    bool IsOk() const { return m_bLoaded; }
+
+private:
+    bool m_bLoaded = false;
+};
+
+// The maker's home page, and the program's version as About shows it.
+std::string GetMakerHomePage();
+std::string GetProgramVersion();

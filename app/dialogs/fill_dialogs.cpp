@@ -1,0 +1,25 @@
+#include "app/dialogs/fill_dialogs.h"
+
+CFillPictureChoice::CFillPictureChoice(bool& lastTryAgain)
+    : m_lastTryAgain(lastTryAgain), m_bSolid(!lastTryAgain), m_bTryAgain(lastTryAgain)
+{
+}
+
+void CFillPictureChoice::OnTryAgain()
+{
+    m_lastTryAgain = true;
+    m_bTryAgain = true;
+}
+
+void CFillPictureChoice::OnOK()
+{
+    m_lastTryAgain = false;
+    m_bTryAgain = false;
+}
+
+bool& FillPictureLastChoice(int dialogId)
+{
+    static bool missing = false;
+    static bool invalid = false;
+    return dialogId == 418 ? invalid : missing;
+}

@@ -1,0 +1,149 @@
+#include "app/dialogs/picture_dialogs.h"
+
+#include <wx/artprov.h>
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/sizer.h>
+#include <wx/statbmp.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+#include <wx/xrc/xmlres.h>
+
+#include "app/dialogs/notice_dialogs.h"
+#include "controls/button_controls.h"
+#include "platform/gui/control_notify.h"
+#include "platform/resources/string_table.h"
+
+namespace {
+
+constexpr int kPathId = 1213;
+constexpr int kSolidId = 1212;
+constexpr int kColorPlaceId = 1217;
+constexpr int kTryAgainId = 1211;
+constexpr int kFitId = 1529;
+constexpr int kKeepAspectId = 1533;
+
+} // namespace
+
+CFillPictureDLG::CFillPictureDLG(int dialogId, wxWindow* parent, FillPictureDialog& data)
+    : m_data(data), m_choice(FillPictureLastChoice(dialogId))
+{
+    m_bLoaded = wxXmlResource::Get()->LoadDialog(this, parent, "fill_picture");
+    if (!m_bLoaded)
+        return;
+    SetIconAndText(*this, NoticeIcon::warning, DialogText(ResourceText(static_cast<unsigned>(dialogId))));
+    if (auto* path = dynamic_cast<wxTextCtrl*>(FindWindow(kPathId)))
+        path->ChangeValue(wxString(data.m_strPath.c_str(), *wxConvFileName));
+    m_pSolid = dynamic_cast<wxCheckBox*>(FindWindow(kSolidId));
+    // The colour well takes the place-holder's place and id.
+    wxWindow* place = FindWindow(kColorPlaceId);
+    if (!m_pSolid || !place) {
+        m_bLoaded = false;
+        return;
+    }
+    const wxSize size = place->GetSize();
+    m_pColor = new CColorControl();
+    m_pColor->Create(CRect(0, 0, size.GetWidth(), size.GetHeight()), place->GetParent(), kColorPlaceId);
+    m_pColor->Init(&data.m_color);
+    m_pColor->SetMinSize(size);
+    place->GetContainingSizer()->Replace(place, m_pColor);
+    place->Destroy();
+    m_pSolid->SetValue(m_choice.IsSolidTicked());
+    UpdateOk();
+
+    Bind(EVT_CONTROL_NOTIFY, &CFillPictureDLG::OnColorChanged, this, kColorPlaceId);
+    Bind(wxEVT_CHECKBOX, &CFillPictureDLG::OnSolid, this, kSolidId);
+    Bind(wxEVT_BUTTON, &CFillPictureDLG::OnTryAgain, this, kTryAgainId);
+    Bind(wxEVT_BUTTON, &CFillPictureDLG::OnOK, this, wxID_OK);
+    EscapeCancels(*this);
+    GetSizer()->SetSizeHints(this);
+}
+
+int CFillPictureDLG::ShowModal()
+{
+    if (!m_bLoaded)
+        return wxID_CANCEL;
+    m_data.m_bTryAgain = m_choice.GetTryAgain();
+    if (wxWindow* path = FindWindow(kPathId))
+        path->SetFocus();
+    PlaceDialog(*this, NoticePlacement::rememberedCentre);
+    return wxDialog::ShowModal();
+}
+
+void CFillPictureDLG::UpdateOk()
+{
+    m_pSolid->SetValue(m_choice.IsSolidTicked());
+    if (wxWindow* ok = FindWindow(wxID_OK))
+        ok->Enable(m_choice.IsOkEnabled());
+}
+
+void CFillPictureDLG::OnColorChanged(CControlNotifyEvent& event)
+{
+    if (event.GetCode() == COLOR_NOTIFY_CHANGED) {
+        m_choice.OnColorChanged();
+        UpdateOk();
+    }
+}
+
+void CFillPictureDLG::OnSolid(wxCommandEvent&)
+{
+    m_choice.OnSolidClicked(m_pSolid->GetValue());
+    UpdateOk();
+}
+
+void CFillPictureDLG::OnTryAgain(wxCommandEvent&)
+{
+    m_choice.OnTryAgain();
+    m_data.m_bTryAgain = true;
+    EndModal(wxID_OK);
+}
+
+void CFillPictureDLG::OnOK(wxCommandEvent&)
+{
+    m_choice.OnOK();
+    m_data.m_bTryAgain = false;
+    m_data.m_color = m_pColor->GetColor();
+    StoreDialogCentre(*this);
+    EndModal(wxID_OK);
+}
+
+CPictureTooLargeDLG::CPictureTooLargeDLG(wxWindow* parent)
+{
+    m_bLoaded = wxXmlResource::Get()->LoadDialog(this, parent, "494");
+    if (!m_bLoaded)
+        return;
+    SetIconAndText(*this, NoticeIcon::question, DialogText(ResourceText(494)));
+    m_pFit = dynamic_cast<wxCheckBox*>(FindWindow(kFitId));
+    m_pKeep = dynamic_cast<wxCheckBox*>(FindWindow(kKeepAspectId));
+    if (!m_pFit || !m_pKeep) {
+        m_bLoaded = false;
+        return;
+    }
+    ShowChoice();
+    Bind(
+        wxEVT_CHECKBOX,
+        [this](wxCommandEvent&) {
+            m_choice.ClickFit(m_pFit->GetValue());
+            ShowChoice();
+        },
+        kFitId);
+    Bind(
+        wxEVT_CHECKBOX, [this](wxCommandEvent&) { m_choice.ClickKeepAspect(m_pKeep->GetValue()); }, kKeepAspectId);
+    EscapeCancels(*this);
+    GetSizer()->SetSizeHints(this);
+}
+
+int CPictureTooLargeDLG::ShowModal()
+{
+    if (!m_bLoaded)
+        return wxID_CANCEL;
+    CentreOnParent();
+    return wxDialog::ShowModal();
+}
+
+void CPictureTooLargeDLG::ShowChoice()
+{
+    m_pFit->SetValue(m_choice.fit);
+    m_pKeep->SetValue(m_choice.keepAspect);
+    m_pKeep->Enable(m_choice.keepAspectEnabled);
+}

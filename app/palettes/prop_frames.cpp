@@ -1,0 +1,162 @@
+#include "app/palettes/prop_frames.h"
+
+#include <wx/app.h>
+#include <wx/display.h>
+#include <wx/sizer.h>
+#include <wx/xrc/xmlres.h>
+
+CPalettePage::CPalettePage(wxWindow* parent, int index) : m_nIndex(index)
+{
+    // The page's template from the resource folder; a palette whose template is not there shows an empty page.
+    const int templateId = DescribePalette(index).pageTemplate;
+    if (!wxXmlResource::Get()->LoadPanel(this, parent, wxString::Format("%d", templateId)))
+        Create(parent, wxID_ANY);
+    Bind(wxEVT_CHAR_HOOK, &CPalettePage::OnCharHook, this);
+    Fill();
+}
+
+void CPalettePage::OnRefresh(UINT code)
+{
+    if (!PaletteListensTo(m_nIndex, code))
+        return;
+    const wxSize client = GetClientSize();
+    if (auto size = PageSizeToRestore(m_nIndex, CSize(client.GetWidth(), client.GetHeight())))
+        SetSize(wxSize(size->cx, size->cy));
+    Fill();
+}
+
+void CPalettePage::Fill()
+{
+    ++m_nFills;
+    FillControls();
+}
+
+void CPalettePage::OnCharHook(wxKeyEvent& event)
+{
+    // Return hands the keyboard back to the design view; a field that had the focus applies its value on losing it.
+    if (event.GetKeyCode() == WXK_RETURN || event.GetKeyCode() == WXK_NUMPAD_ENTER) {
+        FocusMainFrame();
+        return;
+    }
+    event.Skip();
+}
+
+void FocusMainFrame()
+{
+    if (wxWindow* main = wxTheApp ? wxTheApp->GetTopWindow() : nullptr)
+        main->SetFocus();
+}
+
+CPropSheet::CPropSheet(wxWindow* parent, int index)
+    : wxNotebook(parent, wxID_ANY, wxDefaultPosition,
+                 wxSize(DescribePalette(index).pageSize.cx, DescribePalette(index).pageSize.cy))
+{
+    auto* page = new CPalettePage(this, index);
+    // The tab names the palette without its leading blank.
+    wxString title = wxString::FromUTF8(DescribePalette(index).title).Trim(false);
+    title.Replace(" Properties", "");
+    AddPage(page, title, true);
+}
+
+CPalettePage* CPropSheet::GetActivePage() const
+{
+    return dynamic_cast<CPalettePage*>(GetCurrentPage());
+}
+
+CPropFrame::CPropFrame(wxWindow* parent, int index, CPropSheetManager& manager)
+    : wxMiniFrame(parent, wxID_ANY, wxString::FromUTF8(DescribePalette(index).title), wxPoint(0, 0), wxSize(156, 70),
+                  wxCAPTION | wxCLOSE_BOX | wxFRAME_FLOAT_ON_PARENT | wxFRAME_TOOL_WINDOW),
+      m_manager(manager)
+{
+    m_pSheet = new CPropSheet(this, index);
+    auto* sizer = new wxBoxSizer(wxVERTICAL);
+    sizer->Add(m_pSheet, 1, wxEXPAND);
+    SetSizer(sizer);
+    SetClientSize(m_pSheet->GetBestSize());
+    Bind(wxEVT_CLOSE_WINDOW, &CPropFrame::OnClose, this);
+    Bind(wxEVT_SET_FOCUS, &CPropFrame::OnSetFocus, this);
+}
+
+CRect CPropFrame::GetNormalRect() const
+{
+    const wxRect r = GetRect();
+    return CRect(r.GetLeft(), r.GetTop(), r.GetRight() + 1, r.GetBottom() + 1);
+}
+
+void CPropFrame::SetNormalRect(const CRect& rect)
+{
+    SetSize(rect.left, rect.top, rect.Width(), rect.Height());
+}
+
+void CPropFrame::ShowFrame(bool show)
+{
+    if (!show)
+        Hide();
+    else if (!IsShown())
+        ShowWithoutActivating();
+}
+
+void CPropFrame::SetFrameBounds(const CPoint& topLeft, const CSize& size, bool resizeSheet)
+{
+    SetSize(topLeft.x, topLeft.y, size.cx, size.cy);
+    if (resizeSheet)
+        Layout();
+}
+
+void CPropFrame::ActivateFirstPage()
+{
+    if (m_pSheet && m_pSheet->GetPageCount() > 0)
+        m_pSheet->SetSelection(0);
+}
+
+void CPropFrame::NotifyActivePage(UINT code)
+{
+    if (CPalettePage* page = m_pSheet ? m_pSheet->GetActivePage() : nullptr)
+        page->OnRefresh(code);
+}
+
+void CPropFrame::OnClose(wxCloseEvent& event)
+{
+    // The close box only hides the palette; the next Show Inspector brings the same one back.
+    if (event.CanVeto()) {
+        event.Veto();
+        m_manager.HidePropSheet();
+        return;
+    }
+    Destroy();
+}
+
+void CPropFrame::OnSetFocus(wxFocusEvent& event)
+{
+    if (m_pSheet)
+        m_pSheet->SetFocus();
+    event.Skip();
+}
+
+namespace {
+
+class CWindowPaletteHost : public CPaletteHost
+{
+public:
+    CWindowPaletteHost(wxWindow* parent, CPropSheetManager& manager) : m_pParent(parent), m_manager(manager) {}
+
+    CPaletteFrame* CreatePaletteFrame(int index) override { return new CPropFrame(m_pParent, index, m_manager); }
+
+    CSize GetScreenSize() const override
+    {
+        const int display = wxDisplay::GetFromWindow(m_pParent);
+        const wxRect screen = wxDisplay(display == wxNOT_FOUND ? 0u : static_cast<unsigned>(display)).GetGeometry();
+        return CSize(screen.GetWidth(), screen.GetHeight());
+    }
+
+private:
+    wxWindow* m_pParent;
+    CPropSheetManager& m_manager;
+};
+
+} // namespace
+
+std::unique_ptr<CPaletteHost> MakePaletteHost(wxWindow* parent, CPropSheetManager& manager)
+{
+    return std::make_unique<CWindowPaletteHost>(parent, manager);
+}

@@ -1,0 +1,81 @@
+#include "app/palettes/prop_frames.h"
+
+#include "platform/gui/xrc_resources.h"
+
+#include <gtest/gtest.h>
+#include <wx/app.h>
+#include <wx/frame.h>
+#include <wx/utils.h>
+
+namespace {
+
+void Settle()
+{
+    for (int i = 0; i < 20; ++i) {
+        wxYield();
+        wxMilliSleep(5);
+    }
+}
+
+class PaletteFramesTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(LoadXrcResources());
+        owner = new wxFrame(nullptr, wxID_ANY, "owner", wxPoint(0, 0), wxSize(400, 300));
+        owner->Show();
+        ASSERT_EQ(manager.Create(MakePaletteHost(owner, manager)), 0);
+    }
+    void TearDown() override
+    {
+        owner->Destroy();
+        Settle();
+    }
+    CPropFrame* Frame(int index) { return dynamic_cast<CPropFrame*>(manager.GetPropFrame(index)); }
+
+    wxFrame* owner = nullptr;
+    CPropSheetManager manager;
+};
+
+TEST_F(PaletteFramesTest, EachPaletteIsAFrameWithAOneTabSheet)
+{
+    for (int index = 0; index < kPropSheetCount; ++index) {
+        CPropFrame* frame = Frame(index);
+        ASSERT_NE(frame, nullptr);
+        EXPECT_FALSE(frame->IsShown());
+        EXPECT_EQ(frame->GetTitle(), wxString(DescribePalette(index).title));
+        ASSERT_NE(frame->GetSheet(), nullptr);
+        EXPECT_EQ(frame->GetSheet()->GetPageCount(), 1u);
+        ASSERT_NE(frame->GetSheet()->GetActivePage(), nullptr);
+        EXPECT_EQ(frame->GetSheet()->GetActivePage()->GetPaletteIndex(), index);
+    }
+}
+
+TEST_F(PaletteFramesTest, ShownPaletteTakesItsSizeAndHearsItsCodes)
+{
+    manager.ShowFillPropSheet();
+    Settle();
+    CPropFrame* fill = Frame(kFillPropSheet);
+    EXPECT_TRUE(fill->IsShown());
+    EXPECT_EQ(fill->GetSize(), wxSize(255, 200));
+    EXPECT_FALSE(Frame(kPagePropSheet)->IsShown());
+
+    CPalettePage* page = fill->GetSheet()->GetActivePage();
+    const int fills = page->GetFillCount();
+    manager.NotifyActivePropPage(kRefreshGeometry); // the Fill page does not listen to this one
+    manager.NotifyActivePropPage(kRefreshSelection);
+    EXPECT_EQ(page->GetFillCount(), fills + 1);
+    EXPECT_EQ(Frame(kObjectPropSheet)->GetSheet()->GetActivePage()->GetFillCount(), 1);
+
+    // The close box hides the palette; the toggle brings the same one back.
+    fill->Close();
+    Settle();
+    EXPECT_FALSE(manager.IsAnyPropSheetVisible());
+    manager.TogglePropSheets();
+    Settle();
+    EXPECT_TRUE(fill->IsShown());
+    EXPECT_EQ(manager.GetCurrentIndex(), kFillPropSheet);
+}
+
+} // namespace

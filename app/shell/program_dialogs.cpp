@@ -1,0 +1,86 @@
+// The program's answers to the core's dialog services: the windows of the dialogs library, owned by the main frame.
+
+#include "app/dialogs/about_dlg.h"
+#include "app/dialogs/hint_dialogs.h"
+#include "app/dialogs/notice_dialogs.h"
+#include "app/dialogs/picture_dialogs.h"
+#include "app/dialogs/tips_dlg.h"
+#include "app/shell/main_frame.h"
+#include "app/shell/program_services.h"
+
+int CProgramServices::ShowNotice(int id)
+{
+    return RunNotice(id, m_pFrame);
+}
+
+int CProgramServices::ShowPublishDialog(int id)
+{
+    return RunNotice(id, m_pFrame);
+}
+
+int CProgramServices::ShowDeletePageDialog()
+{
+    return RunNotice(kNoticeDeletePage, m_pFrame);
+}
+
+int CProgramServices::ShowFillMissingDialog(FillPictureDialog& data)
+{
+    CFillPictureDLG dialog(417, m_pFrame, data);
+    return dialog.ShowModal() == wxID_OK ? IDOK : IDCANCEL;
+}
+
+int CProgramServices::ShowFillInvalidDialog(FillPictureDialog& data)
+{
+    CFillPictureDLG dialog(418, m_pFrame, data);
+    return dialog.ShowModal() == wxID_OK ? IDOK : IDCANCEL;
+}
+
+int CProgramServices::ShowPictureTooLargeDialog(bool& fit, bool& keepAspect)
+{
+    CPictureTooLargeDLG dialog(m_pFrame);
+    const int result = dialog.ShowModal() == wxID_OK ? IDOK : IDCANCEL;
+    fit = dialog.GetChoice().fit;
+    keepAspect = dialog.GetChoice().keepAspect;
+    return result;
+}
+
+void CProgramServices::ShowNoMemoryForFillDialog()
+{
+    RunNotice(kNoticeNoMemoryForFill, m_pFrame);
+}
+
+void CProgramServices::ShowPngTransparencyNotice()
+{
+    RunNotice(kNoticePngTransparency, m_pFrame);
+}
+
+int CProgramServices::ShowHintDialog(int id)
+{
+    return RunHintWhenOn(id, m_pFrame);
+}
+
+int CProgramServices::ShowHelpDialogsDialog()
+{
+    CHelpDialogsDLG dialog(m_pFrame);
+    return dialog.IsOk() && dialog.ShowModal() == wxID_OK ? IDOK : IDCANCEL;
+}
+
+int CProgramServices::ShowTipsDialog()
+{
+    CTipsDLG dialog(m_pFrame);
+    return dialog.ShowModal() == wxID_OK ? IDOK : IDCANCEL;
+}
+
+void CProgramServices::ShowAboutDialog()
+{
+    CAboutDLG dialog(m_pFrame);
+    if (dialog.IsOk())
+        dialog.ShowModal();
+}
+
+void CProgramServices::ShowFeedbackDialog()
+{
+    CFeedbackDLG dialog(m_pFrame);
+    if (dialog.IsOk())
+        dialog.ShowModal();
+}
