@@ -2,6 +2,7 @@
 
 #include "app/dialogs/about_dlg.h"
 #include "app/dialogs/hint_dialogs.h"
+#include "app/dialogs/hint_table.h"
 #include "app/dialogs/notice_dialogs.h"
 #include "app/dialogs/picture_dialogs.h"
 #include "app/dialogs/tips_dlg.h"
@@ -57,6 +58,17 @@ void CProgramServices::ShowPngTransparencyNotice()
 int CProgramServices::ShowHintDialog(int id)
 {
     return RunHintWhenOn(id, m_pFrame);
+}
+
+void CProgramServices::ShowToolHint(int tool)
+{
+    if (const HintRow* hint = FindToolHint(tool))
+        RunHintWhenOn(hint->id, m_pFrame);
+}
+
+void CProgramServices::ShowPictureDialog(int id)
+{
+    RunNotice(id, m_pFrame);
 }
 
 int CProgramServices::ShowHelpDialogsDialog()

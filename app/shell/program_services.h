@@ -84,6 +84,9 @@ public:
     int ShowPictureTooLargeDialog(bool& fit, bool& keepAspect) override;
     void ShowNoMemoryForFillDialog() override;
     void ShowPngTransparencyNotice() override;
+    // The tools bar's first-use hints and the picture tool's notices (294, 295, 300).
+    void ShowToolHint(int tool) override;
+    void ShowPictureDialog(int id) override;
     int ShowHintDialog(int id) override;
     int ShowHelpDialogsDialog() override;
     int ShowTipsDialog() override;
