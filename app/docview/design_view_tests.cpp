@@ -293,6 +293,41 @@ TEST(DesignViewMouse, AMoveDraggedPastTheWindowScrollsAlong)
     EXPECT_EQ(circle->GetRect().left, start.left + beyond - 10 - 120);
 }
 
+// A text band 40 pixels wide opens a text 100 wide and one line high, ready for typing; the eyedropper over a
+// circle's transparent corner reads the page's background, not the corner's pixel.
+TEST(DesignViewMouse, ATextBandOpensATextAndTheEyedropperSeesThroughTransparency)
+{
+    ViewServices services;
+    std::unique_ptr<CWebsite> site = MakeSite();
+    CSitePage* page = site->GetPage(0);
+    page->RenderDirtyObjects();
+    ViewWindow window(services, page);
+    COrvelView* view = window.view;
+
+    const int before = page->GetItemCount();
+    services.tool = kMouseToolText;
+    DragMouse(view, CPoint(150, 240), {CPoint(170, 240), CPoint(190, 240)});
+    ASSERT_EQ(page->GetItemCount(), before + 1);
+    CPageItem* text = page->GetSingleSelectedItem();
+    ASSERT_NE(text, nullptr);
+    ASSERT_EQ(text->GetCurrentObject()->GetKind(), objectText);
+    SIZE size;
+    text->GetCurrentObject()->GetSize(size);
+    EXPECT_EQ(size.cx, 100);
+    DPOINT centre;
+    EXPECT_EQ(text->GetCurrentObject()->GetCenter(centre).x, 200.0);
+    EXPECT_TRUE(page->IsEditingInPlace());
+    view->EndTextEditing();
+
+    // The circle of 150 x 110 about (120, 110): its bounding box's corner at (47, 57) is transparent.
+    services.tool = kMouseToolEyedropper;
+    DragMouse(view, CPoint(47, 57), {});
+    DragMouse(view, CPoint(120, 110), {});
+    ASSERT_EQ(services.toolsBarColors.size(), 2u);
+    EXPECT_EQ(services.toolsBarColors[0], CColor(255, 250, 235).GetCOLORREF());
+    EXPECT_EQ(services.toolsBarColors[1], CColor(210, 50, 40).GetCOLORREF());
+}
+
 TEST(DesignViewMouse, EveryToolDrawsOnThePage)
 {
     ViewServices services;

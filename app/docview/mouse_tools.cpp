@@ -863,6 +863,10 @@ void CMouseTools::ReleaseTextBand()
     const CRect rect = TextObjectRect(m_textBandRect, m_nDefaultTextHeight);
     CPageItem* item = m_page.CreateObject(POINT{m_lastPoint.x, m_lastPoint.y}, 0);
     if (auto* text = item ? dynamic_cast<CTextObject*>(item->GetCurrentObject()) : nullptr) {
+        // The band is the text's box: the box the editor lays the text out in, and the object's own size.
+        CTextBody& body = *text->GetTextBody();
+        body.m_nWidth = rect.Width();
+        body.m_nHeight = rect.Height();
         text->SetSize(rect.Width(), rect.Height());
         text->SetCenter(DPOINT{(rect.left + rect.right) / 2.0, (rect.top + rect.bottom) / 2.0});
         text->UpdateHandles();
