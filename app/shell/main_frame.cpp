@@ -37,6 +37,9 @@ constexpr int kToolsBarId = WxCommandId(59425);
 // The window-show commands of a stored placement.
 constexpr UINT kShowNormal = 1;
 constexpr UINT kShowMaximized = 3;
+// The smallest main window, in pixels at 96 dots per inch.
+constexpr int kMinimumWidth = 560;
+constexpr int kMinimumHeight = 400;
 
 // Files dropped on the main window go to the frame.
 class CSiteFileDropTarget : public wxFileDropTarget
@@ -165,6 +168,9 @@ bool CMainFrame::Create()
     // Whatever the stored state says, the tools area shows at start.
     m_dock.GetPane(m_pToolsBar).Show();
     m_dock.Update();
+    // Below this size the tabs, the toolbar and the page's scroll bars no longer fit, and the toolkit would have
+    // to lay them out in less room than they need.
+    SetMinSize(FromDIP(wxSize(kMinimumWidth, kMinimumHeight)));
 
     m_browserPaths = LoadBrowserPaths(m_store);
     m_settings.CheckPreviewBrowser(m_browserPaths.size());
@@ -309,7 +315,8 @@ void CMainFrame::OpenSite(std::unique_ptr<CWebsite> site)
         OpenPageWindow(index);
     }
     UpdateTitle();
-    UpdateStatusPanes();
+    // The status panes follow at the next idle time: a status text set now repaints the window at once, before
+    // the new tab has its place.
     NotifyInspector(CSitePage::kCommandDone);
 }
 

@@ -11,6 +11,10 @@ COrvelFrame::COrvelFrame(CMainFrame* parent, CSitePage* page)
     : wxMDIChildFrame(parent, wxID_ANY, ToWx(page->GetName())), m_pMainFrame(parent)
 {
     m_pView = new COrvelView(this, page);
+    // The view starts as large as the tab area it will fill: a view laid out at the toolkit's tiny default size
+    // leaves its scroll bars less room than they need.
+    if (wxWindow* area = parent->GetClientWindow())
+        m_pView->SetSize(area->GetClientSize());
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     sizer->Add(m_pView, 1, wxEXPAND);
     SetSizer(sizer);
