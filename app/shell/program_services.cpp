@@ -2,6 +2,7 @@
 
 #include "app/docview/design_view.h"
 #include "app/docview/document_dialogs.h"
+#include "app/docview/message_dlg.h"
 #include "app/docview/view_geometry.h"
 #include "app/objects/text_body.h"
 #include "app/shell/main_frame.h"
@@ -14,7 +15,6 @@
 #include "controls/button_controls.h"
 
 #include <wx/filedlg.h>
-#include <wx/msgdlg.h>
 #include <wx/utils.h>
 
 CWebsite* CProgramServices::GetCurrentSite()
@@ -155,7 +155,7 @@ int CProgramServices::ShowNoticeDialog(int textId, bool& dontShowAgain)
 
 void CProgramServices::ShowMessage(const std::string& text)
 {
-    wxMessageBox(ToWx(text), ToWx(GetProductName()), wxOK, m_pFrame);
+    CMessageDlg(m_pFrame, ToWx(GetProductName()), ToWx(text), wxOK, MessageIcon::warning).ShowModal();
 }
 
 void CProgramServices::ShowBuildErrorDialog(const std::string& pageName, const std::string& message)
@@ -172,12 +172,12 @@ int CProgramServices::ShowMissingDocumentDialog(const std::string& path, bool& g
 
 void CProgramServices::ShowInfoMessage(const std::string& text)
 {
-    wxMessageBox(ToWx(text), ToWx(GetProductName()), wxOK | wxICON_INFORMATION, m_pFrame);
+    CMessageDlg(m_pFrame, ToWx(GetProductName()), ToWx(text), wxOK, MessageIcon::information).ShowModal();
 }
 
 bool CProgramServices::AskYesNo(const std::string& caption, const std::string& text)
 {
-    return wxMessageBox(ToWx(text), ToWx(caption), wxYES_NO | wxICON_INFORMATION, m_pFrame) == wxYES;
+    return CMessageDlg(m_pFrame, ToWx(caption), ToWx(text), wxYES_NO, MessageIcon::question).ShowModal() == wxID_YES;
 }
 
 void CProgramServices::Beep()
@@ -270,9 +270,12 @@ void CProgramServices::UpdateScrollSizes(COrvelView* view)
 int CProgramServices::ShowSaveChangesDialog()
 {
     switch (AskSaveChangesDialog(m_pFrame)) {
-    case SaveChangesAnswer::yes: return IDYES;
-    case SaveChangesAnswer::no: return IDNO;
-    case SaveChangesAnswer::cancel: break;
+    case SaveChangesAnswer::yes:
+        return IDYES;
+    case SaveChangesAnswer::no:
+        return IDNO;
+    case SaveChangesAnswer::cancel:
+        break;
     }
     return IDCANCEL;
 }
