@@ -49,8 +49,9 @@ void ShowDocumentNotice(wxWindow* parent, DocumentNotice notice)
 
 bool PromptSiteFileDialog(wxWindow* parent, const std::string& suggestion, std::string& path)
 {
-    wxFileDialog dialog(parent, "Save Website", ToWxPath(GetPathFolder(suggestion)),
-                        ToWxPath(GetPathFileName(suggestion)), "Websites (*.kst)|*.kst",
+    // The name is offered without its extension, which the save puts back.
+    wxFileDialog dialog(MessageParent(parent), "Save Website", ToWxPath(GetPathFolder(suggestion)),
+                        ToWxPath(WithoutSiteExtension(GetPathFileName(suggestion))), "Websites (*.kst)|*.kst",
                         wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     if (dialog.ShowModal() != wxID_OK)
         return false;

@@ -562,10 +562,8 @@ void CMainFrame::OnFileOpen()
     if (dialog.ShowModal() != wxID_OK)
         return;
     const std::string path = PathFromWx(dialog.GetPath());
-    if (CWebsite* site = OpenDocumentFile(*this, path)) {
-        m_settings.m_strKstPath = GetPathFolder(path);
+    if (CWebsite* site = OpenDocumentFile(*this, path))
         site->RebaseFilePaths(GetPathFolder(path), GetPathFileName(path));
-    }
 }
 
 void CMainFrame::AddRecentFile(const std::string& path)
@@ -644,9 +642,12 @@ void CMainFrame::OnIdle(wxIdleEvent& event)
 SaveChangesAnswer CMainFrame::AskSaveChanges()
 {
     switch (GetCoreServices().ShowSaveChangesDialog()) {
-    case IDYES: return SaveChangesAnswer::yes;
-    case IDNO: return SaveChangesAnswer::no;
-    default: return SaveChangesAnswer::cancel;
+    case IDYES:
+        return SaveChangesAnswer::yes;
+    case IDNO:
+        return SaveChangesAnswer::no;
+    default:
+        return SaveChangesAnswer::cancel;
     }
 }
 

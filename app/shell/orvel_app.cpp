@@ -111,11 +111,7 @@ bool COrvelApp::OnInit()
     const CommandLine line = ParseCommandLine(arguments);
     // The file opens once the main window is on the screen, so that a message about it stands over the window.
     if (line.kind == CommandLine::openFile)
-        CallAfter([this, file = line.file] {
-            if (OpenDocumentFile(file))
-                if (CMainFrame* main = GetMainFrame())
-                    main->GetSettings().m_strKstPath = GetPathFolder(file);
-        });
+        CallAfter([this, file = line.file] { OpenDocumentFile(file); });
     // The welcome and tips dialogs answer as cancelled until they exist; the keyboard goes to the main window.
     frame->SetFocus();
     Bind(wxEVT_IDLE, &COrvelApp::OnIdle, this);
@@ -217,6 +213,8 @@ CWebsite* OpenDocumentFile(CMainFrame& frame, const std::string& path)
     }
     CWebsite* opened = site.get();
     frame.OpenSite(std::move(site));
+    // However the file was chosen, the next Open starts in its folder.
+    frame.GetSettings().m_strKstPath = GetPathFolder(full);
     // Themes are starting points for new sites, not files worked on: they stay out of the recent files.
     if (!EqualNoCase1252(std::filesystem::path(full).extension().string(), ".kth"))
         frame.AddRecentFile(full);
