@@ -642,12 +642,9 @@ void CMainFrame::OnIdle(wxIdleEvent& event)
 SaveChangesAnswer CMainFrame::AskSaveChanges()
 {
     switch (GetCoreServices().ShowSaveChangesDialog()) {
-    case IDYES:
-        return SaveChangesAnswer::yes;
-    case IDNO:
-        return SaveChangesAnswer::no;
-    default:
-        return SaveChangesAnswer::cancel;
+    case IDYES: return SaveChangesAnswer::yes;
+    case IDNO: return SaveChangesAnswer::no;
+    default: return SaveChangesAnswer::cancel;
     }
 }
 

@@ -270,12 +270,9 @@ void CProgramServices::UpdateScrollSizes(COrvelView* view)
 int CProgramServices::ShowSaveChangesDialog()
 {
     switch (AskSaveChangesDialog(m_pFrame)) {
-    case SaveChangesAnswer::yes:
-        return IDYES;
-    case SaveChangesAnswer::no:
-        return IDNO;
-    case SaveChangesAnswer::cancel:
-        break;
+    case SaveChangesAnswer::yes: return IDYES;
+    case SaveChangesAnswer::no: return IDNO;
+    case SaveChangesAnswer::cancel: break;
     }
     return IDCANCEL;
 }
