@@ -190,6 +190,7 @@ bool CMainFrame::Create()
     Bind(wxEVT_MENU, &CMainFrame::OnRecentFile, this, wxID_FILE1, wxID_FILE9);
     Bind(wxEVT_MENU, &CMainFrame::OnCommand, this);
     Bind(wxEVT_TOOL_DROPDOWN, &CMainFrame::OnShowPageDropDown, this, ID_SHOW_PAGE);
+    Bind(wxEVT_CHAR_HOOK, &CMainFrame::OnCharHook, this);
     m_bCreated = true;
     UpdateTitle();
     UpdateStatusPanes();
@@ -443,6 +444,19 @@ void CMainFrame::OnShowPageDropDown(wxCommandEvent& event)
         BuildPageMenu();
         event.Skip();
     }
+}
+
+// Ctrl+W closes the active page window, as it closes a document's tab elsewhere on the desktop; the window may
+// still refuse.
+void CMainFrame::OnCharHook(wxKeyEvent& event)
+{
+    if (event.GetModifiers() == wxMOD_CONTROL && event.GetKeyCode() == 'W') {
+        if (COrvelFrame* window = GetActivePageWindow()) {
+            window->Close();
+            return;
+        }
+    }
+    event.Skip();
 }
 
 void CMainFrame::OnPageCommand(wxCommandEvent& event)

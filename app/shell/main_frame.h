@@ -165,6 +165,7 @@ private:
     void OnUpdateCommand(wxUpdateUIEvent& event);
     void OnCommand(wxCommandEvent& event);
     void OnPageCommand(wxCommandEvent& event);
+    void OnCharHook(wxKeyEvent& event);
     void OnShowPageDropDown(wxCommandEvent& event);
     void OnFileOpen();
     void OnRecentFile(wxCommandEvent& event);

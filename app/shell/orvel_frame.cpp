@@ -1,6 +1,7 @@
 #include "app/shell/orvel_frame.h"
 
 #include "app/shell/main_frame.h"
+#include "app/shell/page_tabs.h"
 #include "app/shell/wx_text.h"
 #include "app/site/site_page.h"
 #include "app/site/website.h"
@@ -18,6 +19,7 @@ COrvelFrame::COrvelFrame(CMainFrame* parent, CSitePage* page)
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     sizer->Add(m_pView, 1, wxEXPAND);
     SetSizer(sizer);
+    SetPageTabLabel(this, GetTitle());
     Bind(wxEVT_ACTIVATE, &COrvelFrame::OnActivate, this);
     Bind(wxEVT_CLOSE_WINDOW, &COrvelFrame::OnClose, this);
 }
@@ -30,6 +32,13 @@ void COrvelFrame::OnClose(wxCloseEvent& event)
         return;
     }
     event.Skip();
+}
+
+void COrvelFrame::SetTitle(const wxString& title)
+{
+    // The toolkit would put a plain label in place of the tab with its close button.
+    wxMDIChildFrame::SetTitle(title);
+    SetPageTabLabel(this, title);
 }
 
 COrvelFrame::~COrvelFrame()
