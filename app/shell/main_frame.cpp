@@ -120,6 +120,8 @@ bool CMainFrame::Create()
         return false;
     SetMenuBar(menus);
     // The recent files stand at the foot of the File menu, oldest last.
+    // Each entry shows its full path, whatever folder the newest one is in.
+    m_recentFiles.SetMenuPathStyle(wxFH_PATH_SHOW_ALWAYS);
     m_recentFiles.UseMenu(menus->GetMenu(0));
     for (int i = 4; i >= 1; --i) {
         const std::string file = m_store.GetProfileString(kRecentFilesSection, "File" + std::to_string(i));

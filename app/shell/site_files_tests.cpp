@@ -9,6 +9,7 @@
 #include <wx/dcscreen.h>
 #include <wx/dialog.h>
 #include <wx/image.h>
+#include <wx/menu.h>
 #include <wx/timer.h>
 #include <wx/uiaction.h>
 
@@ -77,6 +78,33 @@ TEST_F(ShellTest, OpeningASiteMakesItsFolderTheOneOpenStartsIn)
     frame->DropFiles({path});
     ASSERT_NE(frame->GetCurrentSite(), nullptr);
     EXPECT_EQ(frame->GetSettings().m_strKstPath, scratch / "Sites/Club/");
+}
+
+} // namespace
+
+namespace {
+
+// Every recent file of the File menu reads alike: its number as its mnemonic, then its full path.
+TEST_F(ShellTest, EveryRecentFileHasItsNumberAsMnemonic)
+{
+    Start();
+    auto site = MakeSite({"Home"});
+    for (const char* name : {"a&b.kst", "bakery.kst", "club.kst"}) {
+        ASSERT_TRUE(SaveSiteFile(*site, scratch / name));
+        ASSERT_NE(OpenDocumentFile(*frame, scratch / name), nullptr);
+    }
+    std::filesystem::create_directories(scratch / "Other");
+    ASSERT_TRUE(SaveSiteFile(*site, scratch / "Other/dance.kst"));
+    ASSERT_NE(OpenDocumentFile(*frame, scratch / "Other/dance.kst"), nullptr);
+    Close();
+    Start();
+    wxMenu* file = frame->GetMenuBar()->GetMenu(0);
+    for (int i = 0; i < 4; ++i) {
+        const wxMenuItem* item = file->FindItem(wxID_FILE1 + i);
+        ASSERT_NE(item, nullptr) << i;
+        EXPECT_TRUE(item->GetItemLabel().StartsWith(wxString::Format("&%d %s", i + 1, scratch.Path())))
+            << item->GetItemLabel();
+    }
 }
 
 } // namespace
