@@ -170,6 +170,21 @@ int CProgramServices::ShowMissingDocumentDialog(const std::string& path, bool& g
     return IDOK;
 }
 
+int CProgramServices::ShowFillMissingDialog(FillPictureDialog& dialog)
+{
+    ShowMessage("The picture " + dialog.m_strPath +
+                " was not found. The object is drawn in its colour instead; save the website to keep it so.");
+    return IDCANCEL;
+}
+
+int CProgramServices::ShowFillInvalidDialog(FillPictureDialog& dialog)
+{
+    ShowMessage("The file " + dialog.m_strPath +
+                " is not a picture Pelorin can read. The object is drawn in its colour instead; save the website to "
+                "keep it so.");
+    return IDCANCEL;
+}
+
 void CProgramServices::ShowInfoMessage(const std::string& text)
 {
     CMessageDlg(m_pFrame, ToWx(GetProductName()), ToWx(text), wxOK, MessageIcon::information).ShowModal();
