@@ -605,11 +605,21 @@ void CMainFrame::OnRecentFile(wxCommandEvent& event)
         m_recentFiles.RemoveFileFromHistory(position);
 }
 
+std::string CMainFrame::GetUserGuidePath() const
+{
+    return m_environment.programFolder + "Help.html";
+}
+
+// The guide opens in the desktop's browser; when it cannot, the user is told why rather than left waiting.
 void CMainFrame::OnHelp()
 {
-    const std::string manual = m_environment.programFolder + "Help.pdf";
-    if (!wxLaunchDefaultApplication(PathToWx(manual)))
-        LogMessage(manual + ": the manual could not be opened");
+    const std::string guide = GetUserGuidePath();
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(guide, error))
+        GetCoreServices().ShowMessage("The user guide " + guide + " is missing; install Pelorin again to restore it.");
+    else if (!wxLaunchDefaultApplication(PathToWx(guide)))
+        GetCoreServices().ShowMessage("The user guide " + guide +
+                                      " could not be opened: there is no program set up to show web pages.");
 }
 
 void CMainFrame::DropFiles(const std::vector<std::string>& files)

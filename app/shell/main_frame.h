@@ -150,6 +150,9 @@ public:
     bool RunRemoveFilesDialog(CWebsite& site, std::vector<int>& checks) override;
     std::vector<COrvelView*> GetViews() override;
 
+    // The user guide beside the program, which Help opens with the desktop's browser.
+    std::string GetUserGuidePath() const;
+
     // Stores placement, bar state, tools-bar colour and inspector state (on close).
     void SaveWindowState();
     // The placement the window has now, as the store keeps it.
