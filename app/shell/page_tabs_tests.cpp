@@ -5,6 +5,7 @@
 
 #include "app/shell/orvel_frame.h"
 #include "app/shell/shell_test_support.h"
+#include "platform/gui/window_picture.h"
 #include "testing/test_output.h"
 
 #include <wx/dcmemory.h>
@@ -17,20 +18,6 @@ namespace {
 wxPoint Middle(const wxRect& rect)
 {
     return wxPoint(rect.GetX() + rect.GetWidth() / 2, rect.GetY() + rect.GetHeight() / 2);
-}
-
-// The screen's pixels in the rectangle, written to the test output folder under name.
-void SaveScreenArea(const wxRect& area, const std::string& name)
-{
-    wxBitmap picture(area.GetWidth(), area.GetHeight(), 24);
-    {
-        wxScreenDC screen;
-        wxMemoryDC target(picture);
-        target.Blit(0, 0, area.GetWidth(), area.GetHeight(), &screen, area.GetX(), area.GetY());
-    }
-    if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
-        wxImage::AddHandler(new wxPNGHandler());
-    picture.ConvertToImage().SaveFile(wxString::FromUTF8((TestOutputFolder() / name).string()), wxBITMAP_TYPE_PNG);
 }
 
 // test-output/page_tabs.png shows the tabs with their close buttons.
@@ -50,8 +37,8 @@ TEST_F(ShellTest, PageTabsCloseByTheirButtonAMiddleClickAndCtrlW)
     ASSERT_FALSE(button.IsEmpty());
     EXPECT_TRUE(tab.Contains(button)) << "the button stands in its tab";
     const wxRect pages = frame->GetClientWindow()->GetScreenRect();
-    SaveScreenArea(wxRect(pages.GetX(), pages.GetY(), std::min(pages.GetWidth(), 600), tab.GetHeight() + 24),
-                   "page_tabs.png");
+    SaveScreenPicture(wxRect(pages.GetX(), pages.GetY(), std::min(pages.GetWidth(), 600), tab.GetHeight() + 24),
+                      wxString::FromUTF8((TestOutputFolder() / "page_tabs.png").string()));
 
     wxUIActionSimulator mouse;
     mouse.MouseMove(Middle(button));

@@ -2,33 +2,17 @@
 
 #include "app/shell/orvel_app.h"
 #include "app/shell/shell_test_support.h"
+#include "platform/gui/window_picture.h"
 #include "testing/test_output.h"
 
 #include <filesystem>
-#include <wx/dcmemory.h>
-#include <wx/dcscreen.h>
 #include <wx/dialog.h>
-#include <wx/image.h>
+#include <wx/display.h>
 #include <wx/menu.h>
 #include <wx/timer.h>
 #include <wx/uiaction.h>
 
 namespace {
-
-// The whole virtual screen, written to the test output folder under name.
-void SaveScreenPicture(const std::string& name)
-{
-    const wxSize size = wxGetDisplaySize();
-    wxBitmap picture(size.x, size.y, 24);
-    {
-        wxScreenDC screen;
-        wxMemoryDC target(picture);
-        target.Blit(0, 0, size.x, size.y, &screen, 0, 0);
-    }
-    if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
-        wxImage::AddHandler(new wxPNGHandler());
-    picture.ConvertToImage().SaveFile(wxString::FromUTF8((TestOutputFolder() / name).string()), wxBITMAP_TYPE_PNG);
-}
 
 // Save As starts at the open site's own file, and Enter in the name field saves there: test-output/save_as.png.
 TEST_F(ShellTest, SaveAsOffersTheSitesOwnFileAndEnterSavesIt)
@@ -49,7 +33,8 @@ TEST_F(ShellTest, SaveAsOffersTheSitesOwnFileAndEnterSavesIt)
     wxTimer timer;
     timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
         if (presses == 0)
-            SaveScreenPicture("save_as.png");
+            SaveScreenPicture(wxRect(wxPoint(0, 0), wxGetDisplaySize()),
+                              wxString::FromUTF8((TestOutputFolder() / "save_as.png").string()));
         const wxRect area = frame->GetScreenRect();
         wxUIActionSimulator keyboard;
         keyboard.MouseMove(area.GetX() + area.GetWidth() / 2, area.GetY() + area.GetHeight() / 2);
