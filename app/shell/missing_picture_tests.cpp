@@ -1,4 +1,4 @@
-// A site whose linked picture went missing: the user is told, the object takes its fill's colour, and the site
+// A site whose linked picture went missing: the user is asked, the object takes its fill's colour, and the site
 // counts as changed until it is saved, and no longer after.
 
 #include "app/model/fill_info.h"
@@ -22,7 +22,7 @@ void RenderWhileIdle(CMainFrame* frame)
 }
 
 // The recording services, marking the site changed as the program does, with the missing-picture question
-// answered as the program answers it.
+// answered as a user who keeps the fill's colour answers it.
 class MissingPictureServices : public RecordingServices
 {
 public:

@@ -5,6 +5,7 @@
 #include "app/docview/message_dlg.h"
 #include "app/docview/view_geometry.h"
 #include "app/objects/text_body.h"
+#include "app/shell/fill_picture_dlg.h"
 #include "app/shell/main_frame.h"
 #include "app/shell/notice_dlg.h"
 #include "app/shell/orvel_frame.h"
@@ -170,19 +171,29 @@ int CProgramServices::ShowMissingDocumentDialog(const std::string& path, bool& g
     return IDOK;
 }
 
+namespace {
+
+// Asks about a fill's picture in one of the twins; IDOK with the choice in values, else IDCANCEL.
+int RunFillPictureDialog(CFillPictureDLG::Kind kind, FillPictureDialog& values, wxWindow* parent)
+{
+    CFillPictureDLG dialog(kind, values.m_strPath, values.m_color, parent);
+    if (dialog.ShowModal() != wxID_OK)
+        return IDCANCEL;
+    values.m_bTryAgain = dialog.m_bTryAgain;
+    values.m_color = dialog.m_color;
+    return IDOK;
+}
+
+} // namespace
+
 int CProgramServices::ShowFillMissingDialog(FillPictureDialog& dialog)
 {
-    ShowMessage("The picture " + dialog.m_strPath +
-                " was not found. The object is drawn in its colour instead; save the website to keep it so.");
-    return IDCANCEL;
+    return RunFillPictureDialog(CFillPictureDLG::Kind::missing, dialog, m_pFrame);
 }
 
 int CProgramServices::ShowFillInvalidDialog(FillPictureDialog& dialog)
 {
-    ShowMessage("The file " + dialog.m_strPath +
-                " is not a picture Pelorin can read. The object is drawn in its colour instead; save the website to "
-                "keep it so.");
-    return IDCANCEL;
+    return RunFillPictureDialog(CFillPictureDLG::Kind::invalid, dialog, m_pFrame);
 }
 
 void CProgramServices::ShowInfoMessage(const std::string& text)

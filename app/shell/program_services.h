@@ -55,8 +55,7 @@ public:
     // Until the build error and missing document dialogs exist, their texts go into a message box.
     void ShowBuildErrorDialog(const std::string& pageName, const std::string& message) override;
     int ShowMissingDocumentDialog(const std::string& path, bool& goToObject) override;
-    // Until the missing and invalid picture dialogs exist, the user is told which picture could not be used and
-    // that its object takes the fill's colour, which is what cancelling them does.
+    // The fill-picture twins: look for another picture, or settle for a solid colour.
     int ShowFillMissingDialog(FillPictureDialog& dialog) override;
     int ShowFillInvalidDialog(FillPictureDialog& dialog) override;
     void ShowInfoMessage(const std::string& text) override;
