@@ -9,6 +9,7 @@
 
 #include <memory>
 
+#include "app/docview/message_dlg.h"
 #include "app/model/file_pair.h"
 #include "app/site/website.h"
 #include "platform/gui/xrc_resources.h"
@@ -131,7 +132,9 @@ void CContextRichEdit::OnRightUp(wxMouseEvent& event)
 
 CCloseSiteDLG::CCloseSiteDLG(wxWindow* parent)
 {
-    m_bReady = LoadXrcResources() && wxXmlResource::Get()->LoadDialog(this, parent, kCloseSiteTemplate);
+    m_bReady = LoadXrcResources() && wxXmlResource::Get()->LoadDialog(this, MessageParent(parent), kCloseSiteTemplate);
+    if (m_bReady)
+        FinishMessageLayout(*this);
 }
 
 CPropertyPageExt::CPropertyPageExt(CWizardSheet& sheet, int templateId) : m_nTemplateId(templateId)

@@ -4,7 +4,6 @@
 #include <wx/dcmemory.h>
 #include <wx/frame.h>
 #include <wx/menu.h>
-#include <wx/msgdlg.h>
 #include <wx/utils.h>
 #include <wx/xrc/xmlres.h>
 
@@ -12,6 +11,7 @@
 #include <map>
 #include <memory>
 
+#include "app/docview/message_dlg.h"
 #include "app/docview/view_geometry.h"
 #include "app/docview/view_hit_test.h"
 #include "app/model/services.h"
@@ -62,7 +62,7 @@ struct OffscreenBuffer
         bitmap = wxBitmap(width, height, 24);
         failed = !bitmap.IsOk();
         if (failed)
-            wxMessageBox(ResourceText(kNoResourcesText));
+            CMessageDlg(nullptr, wxString(), ResourceText(kNoResourcesText), wxOK, MessageIcon::error).ShowModal();
         return !failed;
     }
 };

@@ -4,6 +4,7 @@
 #include <wx/filedlg.h>
 #include <wx/xrc/xmlres.h>
 
+#include "app/docview/message_dlg.h"
 #include "app/model/site_paths.h"
 #include "platform/gui/xrc_resources.h"
 
@@ -20,8 +21,9 @@ wxString ToWxPath(const std::string& path)
 SaveChangesAnswer AskSaveChangesDialog(wxWindow* parent)
 {
     wxDialog dialog;
-    if (!LoadXrcResources() || !wxXmlResource::Get()->LoadDialog(&dialog, parent, "301"))
+    if (!LoadXrcResources() || !wxXmlResource::Get()->LoadDialog(&dialog, MessageParent(parent), "301"))
         return SaveChangesAnswer::cancel;
+    FinishMessageLayout(dialog);
     dialog.SetAffirmativeId(wxID_YES);
     dialog.Bind(
         wxEVT_BUTTON, [&dialog](wxCommandEvent&) { dialog.EndModal(wxID_NO); }, wxID_NO);
@@ -38,14 +40,18 @@ SaveChangesAnswer AskSaveChangesDialog(wxWindow* parent)
 void ShowDocumentNotice(wxWindow* parent, DocumentNotice notice)
 {
     wxDialog dialog;
-    if (LoadXrcResources() && wxXmlResource::Get()->LoadDialog(&dialog, parent, wxString::Format("%d", notice)))
+    if (LoadXrcResources() &&
+        wxXmlResource::Get()->LoadDialog(&dialog, MessageParent(parent), wxString::Format("%d", notice))) {
+        FinishMessageLayout(dialog);
         dialog.ShowModal();
+    }
 }
 
 bool PromptSiteFileDialog(wxWindow* parent, const std::string& suggestion, std::string& path)
 {
-    wxFileDialog dialog(parent, "Save Website", ToWxPath(GetPathFolder(suggestion)),
-                        ToWxPath(GetPathFileName(suggestion)), "Websites (*.kst)|*.kst",
+    // The name is offered without its extension, which the save puts back.
+    wxFileDialog dialog(MessageParent(parent), "Save Website", ToWxPath(GetPathFolder(suggestion)),
+                        ToWxPath(WithoutSiteExtension(GetPathFileName(suggestion))), "Websites (*.kst)|*.kst",
                         wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     if (dialog.ShowModal() != wxID_OK)
         return false;

@@ -245,8 +245,12 @@ void COrvelDoc::OnFileSaveAs()
 {
     if (!m_pSite)
         return;
+    // The dialog starts at the site's own file, or for a site never saved at the untitled name in the folder of
+    // site files, so that Enter alone saves it where it belongs.
+    const std::string suggestion =
+        m_pSite->GetPath().empty() ? SiteFileFolder() + Host().GetUntitledSiteName() : m_pSite->GetPath();
     std::string chosen;
-    if (!Host().PromptSiteFile(std::string(), chosen))
+    if (!Host().PromptSiteFile(suggestion, chosen))
         return;
     // A failed Save As leaves the site where it was, so that the next Save does not go to a file never written.
     const std::string oldPath = m_pSite->GetPath();

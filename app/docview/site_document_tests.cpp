@@ -189,7 +189,8 @@ TEST_F(DocumentTest, SaveAsThenOpenGivesTheSameSite)
     doc.OnFileSaveAs();
     EXPECT_EQ(Site().GetPath(), folder / "copy-v6.kst");
     EXPECT_TRUE(Site().IsSaved());
-    EXPECT_EQ(host.suggestions, std::vector<std::string>{""});
+    // A site never saved is offered under the untitled name in the folder of site files.
+    EXPECT_EQ(host.suggestions, std::vector<std::string>{folder / "Untitled"});
 
     COrvelDoc opened(&host);
     ASSERT_TRUE(opened.OnOpenDocument(folder / "copy-v6.kst"));
@@ -250,6 +251,8 @@ TEST_F(DocumentTest, AFailedSaveAsKeepsTheSitesPath)
     Site().SetPath(folder / "club-v6.kst");
     host.chosen = {"/nonexistent-folder/copy.kst"};
     doc.OnFileSaveAs();
+    ASSERT_FALSE(host.suggestions.empty());
+    EXPECT_EQ(host.suggestions[0], folder / "club-v6.kst") << "the dialog starts at the site";
     EXPECT_EQ(host.saveErrors, 1);
     EXPECT_EQ(Site().GetPath(), folder / "club-v6.kst");
     EXPECT_FALSE(Site().IsSaved());

@@ -41,6 +41,9 @@ constexpr int kPageMenuResource = 160;
 // The window-show commands of a stored placement.
 constexpr UINT kShowNormal = 1;
 constexpr UINT kShowMaximized = 3;
+// The smallest main window, in pixels at 96 dots per inch.
+constexpr int kMinimumWidth = 560;
+constexpr int kMinimumHeight = 400;
 
 // Files dropped on the main window go to the frame.
 class CSiteFileDropTarget : public wxFileDropTarget
@@ -108,6 +111,8 @@ bool CMainFrame::Create()
         return false;
     SetMenuBar(menus);
     // The recent files stand at the foot of the File menu, oldest last.
+    // Each entry shows its full path, whatever folder the newest one is in.
+    m_recentFiles.SetMenuPathStyle(wxFH_PATH_SHOW_ALWAYS);
     m_recentFiles.UseMenu(menus->GetMenu(0));
     for (int i = 4; i >= 1; --i) {
         const std::string file = m_store.GetProfileString(kRecentFilesSection, "File" + std::to_string(i));
@@ -158,6 +163,9 @@ bool CMainFrame::Create()
     // Whatever the stored state says, the tools area shows at start.
     m_dock.GetPane(m_pToolsBar).Show();
     m_dock.Update();
+    // Below this size the tabs, the toolbar and the page's scroll bars no longer fit, and the toolkit would have
+    // to lay them out in less room than they need.
+    SetMinSize(FromDIP(wxSize(kMinimumWidth, kMinimumHeight)));
 
     m_browserPaths = LoadBrowserPaths(m_store);
     m_settings.CheckPreviewBrowser(m_browserPaths.size());
@@ -177,6 +185,7 @@ bool CMainFrame::Create()
     Bind(wxEVT_MENU, &CMainFrame::OnRecentFile, this, wxID_FILE1, wxID_FILE9);
     Bind(wxEVT_MENU, &CMainFrame::OnCommand, this);
     Bind(wxEVT_TOOL_DROPDOWN, &CMainFrame::OnShowPageDropDown, this, ID_SHOW_PAGE);
+    Bind(wxEVT_CHAR_HOOK, &CMainFrame::OnCharHook, this);
     m_bCreated = true;
     UpdateTitle();
     UpdateStatusPanes();
@@ -368,7 +377,8 @@ void CMainFrame::OpenSite(std::unique_ptr<CWebsite> site)
         OpenPageWindow(index);
     }
     UpdateTitle();
-    UpdateStatusPanes();
+    // The status panes follow at the next idle time: a status text set now repaints the window at once, before
+    // the new tab has its place.
     NotifyInspector(CSitePage::kCommandDone);
 }
 
@@ -495,6 +505,19 @@ void CMainFrame::OnShowPageDropDown(wxCommandEvent& event)
         BuildPageMenu();
         event.Skip();
     }
+}
+
+// Ctrl+W closes the active page window, as it closes a document's tab elsewhere on the desktop; the window may
+// still refuse.
+void CMainFrame::OnCharHook(wxKeyEvent& event)
+{
+    if (event.GetModifiers() == wxMOD_CONTROL && event.GetKeyCode() == 'W') {
+        if (COrvelFrame* window = GetActivePageWindow()) {
+            window->Close();
+            return;
+        }
+    }
+    event.Skip();
 }
 
 void CMainFrame::OnPageCommand(wxCommandEvent& event)
@@ -654,10 +677,8 @@ void CMainFrame::OnFileOpen()
     if (dialog.ShowModal() != wxID_OK)
         return;
     const std::string path = PathFromWx(dialog.GetPath());
-    if (CWebsite* site = OpenDocumentFile(*this, path)) {
-        m_settings.m_strKstPath = GetPathFolder(path);
+    if (CWebsite* site = OpenDocumentFile(*this, path))
         site->RebaseFilePaths(GetPathFolder(path), GetPathFileName(path));
-    }
 }
 
 void CMainFrame::AddRecentFile(const std::string& path)
@@ -683,11 +704,21 @@ void CMainFrame::OnRecentFile(wxCommandEvent& event)
         m_recentFiles.RemoveFileFromHistory(position);
 }
 
+std::string CMainFrame::GetUserGuidePath() const
+{
+    return m_environment.programFolder + "Help.html";
+}
+
+// The guide opens in the desktop's browser; when it cannot, the user is told why rather than left waiting.
 void CMainFrame::OnHelp()
 {
-    const std::string manual = m_environment.programFolder + "Help.pdf";
-    if (!wxLaunchDefaultApplication(PathToWx(manual)))
-        LogMessage(manual + ": the manual could not be opened");
+    const std::string guide = GetUserGuidePath();
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(guide, error))
+        GetCoreServices().ShowMessage("The user guide " + guide + " is missing; install Pelorin again to restore it.");
+    else if (!wxLaunchDefaultApplication(PathToWx(guide)))
+        GetCoreServices().ShowMessage("The user guide " + guide +
+                                      " could not be opened: there is no program set up to show web pages.");
 }
 
 void CMainFrame::DropFiles(const std::vector<std::string>& files)

@@ -170,6 +170,9 @@ public:
     bool RunRemoveFilesDialog(CWebsite& site, std::vector<int>& checks) override;
     std::vector<COrvelView*> GetViews() override;
 
+    // The user guide beside the program, which Help opens with the desktop's browser.
+    std::string GetUserGuidePath() const;
+
     // Stores placement, bar state, tools-bar colour and inspector state (on close).
     void SaveWindowState();
 
@@ -198,6 +201,7 @@ private:
     void OnUpdateCommand(wxUpdateUIEvent& event);
     void OnCommand(wxCommandEvent& event);
     void OnPageCommand(wxCommandEvent& event);
+    void OnCharHook(wxKeyEvent& event);
     void OnShowPageDropDown(wxCommandEvent& event);
     void OnFileOpen();
     void OnRecentFile(wxCommandEvent& event);

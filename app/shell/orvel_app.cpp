@@ -1,5 +1,6 @@
 #include "app/shell/orvel_app.h"
 
+#include "app/docview/message_dlg.h"
 #include "app/model/app_settings.h"
 #include "app/model/site_paths.h"
 #include "app/shell/logic/command_line.h"
@@ -20,7 +21,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <wx/display.h>
-#include <wx/msgdlg.h>
 #include <wx/webview.h>
 
 namespace {
@@ -30,7 +30,7 @@ void StartFailure(unsigned textId)
 {
     const std::string text = ResourceText(textId);
     std::fprintf(stderr, "pelorin: %s\n", text.c_str());
-    wxMessageBox(ToWx(text), ToWx(GetProductName()), wxOK | wxICON_ERROR);
+    CMessageDlg(nullptr, ToWx(GetProductName()), ToWx(text), wxOK, MessageIcon::error).ShowModal();
 }
 
 } // namespace
@@ -109,10 +109,9 @@ bool COrvelApp::OnInit()
     for (int i = 1; i < argc; ++i)
         arguments.push_back(PathFromWx(argv[i]));
     const CommandLine line = ParseCommandLine(arguments);
-    if (line.kind == CommandLine::openFile) {
-        if (OpenDocumentFile(line.file))
-            frame->GetSettings().m_strKstPath = GetPathFolder(line.file);
-    }
+    // The file opens once the main window is on the screen, so that a message about it stands over the window.
+    if (line.kind == CommandLine::openFile)
+        CallAfter([this, file = line.file] { OpenDocumentFile(file); });
     // The welcome dialog answers as cancelled until it exists; the keyboard goes to the main window.
     frame->SetFocus();
     if (frame->GetSettings().m_bShowDailyTips)
@@ -218,6 +217,8 @@ CWebsite* OpenDocumentFile(CMainFrame& frame, const std::string& path)
     }
     CWebsite* opened = site.get();
     frame.OpenSite(std::move(site));
+    // However the file was chosen, the next Open starts in its folder.
+    frame.GetSettings().m_strKstPath = GetPathFolder(full);
     // Themes are starting points for new sites, not files worked on: they stay out of the recent files.
     if (!EqualNoCase1252(std::filesystem::path(full).extension().string(), ".kth"))
         frame.AddRecentFile(full);

@@ -1,6 +1,7 @@
 #include "app/shell/orvel_frame.h"
 
 #include "app/shell/main_frame.h"
+#include "app/shell/page_tabs.h"
 #include "app/shell/wx_text.h"
 #include "app/site/site_page.h"
 #include "app/site/website.h"
@@ -11,9 +12,14 @@ COrvelFrame::COrvelFrame(CMainFrame* parent, CSitePage* page)
     : wxMDIChildFrame(parent, wxID_ANY, ToWx(page->GetName())), m_pMainFrame(parent)
 {
     m_pView = new COrvelView(this, page);
+    // The view starts as large as the tab area it will fill: a view laid out at the toolkit's tiny default size
+    // leaves its scroll bars less room than they need.
+    if (wxWindow* area = parent->GetClientWindow())
+        m_pView->SetSize(area->GetClientSize());
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     sizer->Add(m_pView, 1, wxEXPAND);
     SetSizer(sizer);
+    SetPageTabLabel(this, GetTitle());
     Bind(wxEVT_ACTIVATE, &COrvelFrame::OnActivate, this);
     Bind(wxEVT_CLOSE_WINDOW, &COrvelFrame::OnClose, this);
 }
@@ -26,6 +32,13 @@ void COrvelFrame::OnClose(wxCloseEvent& event)
         return;
     }
     event.Skip();
+}
+
+void COrvelFrame::SetTitle(const wxString& title)
+{
+    // The toolkit would put a plain label in place of the tab with its close button.
+    wxMDIChildFrame::SetTitle(title);
+    SetPageTabLabel(this, title);
 }
 
 COrvelFrame::~COrvelFrame()

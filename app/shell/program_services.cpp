@@ -2,6 +2,7 @@
 
 #include "app/docview/design_view.h"
 #include "app/docview/document_dialogs.h"
+#include "app/docview/message_dlg.h"
 #include "app/docview/view_geometry.h"
 #include "app/objects/text_body.h"
 #include "app/shell/main_frame.h"
@@ -19,7 +20,6 @@
 
 #include <wx/colordlg.h>
 #include <wx/filedlg.h>
-#include <wx/msgdlg.h>
 #include <wx/utils.h>
 
 CWebsite* CProgramServices::GetCurrentSite()
@@ -233,7 +233,7 @@ int CProgramServices::ShowNoticeDialog(int textId, bool& dontShowAgain)
 
 void CProgramServices::ShowMessage(const std::string& text)
 {
-    wxMessageBox(ToWx(text), ToWx(GetProductName()), wxOK, m_pFrame);
+    CMessageDlg(m_pFrame, ToWx(GetProductName()), ToWx(text), wxOK, MessageIcon::warning).ShowModal();
 }
 
 void CProgramServices::ShowBuildErrorDialog(const std::string& pageName, const std::string& message)
@@ -254,12 +254,12 @@ int CProgramServices::ShowMissingDocumentDialog(MissingDocumentDialog& answer)
 
 void CProgramServices::ShowInfoMessage(const std::string& text)
 {
-    wxMessageBox(ToWx(text), ToWx(GetProductName()), wxOK | wxICON_INFORMATION, m_pFrame);
+    CMessageDlg(m_pFrame, ToWx(GetProductName()), ToWx(text), wxOK, MessageIcon::information).ShowModal();
 }
 
 bool CProgramServices::AskYesNo(const std::string& caption, const std::string& text)
 {
-    return wxMessageBox(ToWx(text), ToWx(caption), wxYES_NO | wxICON_INFORMATION, m_pFrame) == wxYES;
+    return CMessageDlg(m_pFrame, ToWx(caption), ToWx(text), wxYES_NO, MessageIcon::question).ShowModal() == wxID_YES;
 }
 
 void CProgramServices::Beep()

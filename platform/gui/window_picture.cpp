@@ -9,7 +9,11 @@
 
 bool SaveWindowPicture(wxWindow* window, const wxString& file)
 {
-    const wxRect area = window->GetScreenRect();
+    return SaveScreenPicture(window->GetScreenRect(), file);
+}
+
+bool SaveScreenPicture(const wxRect& area, const wxString& file)
+{
     if (area.IsEmpty())
         return false;
     wxBitmap picture(area.GetWidth(), area.GetHeight(), 24);

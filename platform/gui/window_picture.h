@@ -4,7 +4,10 @@
 
 #include <wx/string.h>
 
+class wxRect;
 class wxWindow;
 
 // The window's picture as it stands on the screen, written as a PNG file. False when it cannot be taken or saved.
 bool SaveWindowPicture(wxWindow* window, const wxString& file);
+// The same for a rectangle of the screen in screen coordinates, whatever windows stand there.
+bool SaveScreenPicture(const wxRect& area, const wxString& file);
