@@ -95,7 +95,8 @@ public:
             m_error = argv[0] + " could not be started";
             return false;
         }
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
+        // A guard against a server that never answers, far beyond the second or so a start takes on a busy machine.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
         while (!PortAnswers(port)) {
             int status = 0;
             if (waitpid(m_pid, &status, WNOHANG) == m_pid) {
