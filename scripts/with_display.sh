@@ -11,7 +11,10 @@ folder=$(mktemp -d "${TMPDIR:-/tmp}/pelorin-display.XXXXXX")
 # Xvfb picks a free display number itself and writes it to the descriptor, so parallel starts cannot collide.
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$folder/display" 2>"$folder/log" &
 server=$!
-for _ in $(seq 1 100); do
+# It starts in a fraction of a second; the minute is only a guard against a server that hangs, far enough that a
+# busy machine never reaches it.
+deadline=$((SECONDS + 60))
+while [ "$SECONDS" -lt "$deadline" ]; do
     [ -s "$folder/display" ] && break
     kill -0 "$server" 2>/dev/null || break
     sleep 0.05

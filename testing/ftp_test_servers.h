@@ -15,9 +15,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <fstream>
+#include <functional>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
@@ -28,30 +31,47 @@ extern char** environ;
 
 namespace ftp_test {
 
-// A port nobody listens on at the moment it is asked for.
-inline int FreeLoopbackPort()
+inline sockaddr_in LoopbackAddress(int port)
 {
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    int port = 0;
-    if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-        getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0)
-        port = ntohs(address.sin_port);
+    address.sin_port = htons(static_cast<uint16_t>(port));
+    return address;
+}
+
+inline bool LoopbackPortFree(int port)
+{
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    const sockaddr_in address = LoopbackAddress(port);
+    const bool free = bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
     close(fd);
-    return port;
+    return free;
+}
+
+// A port nobody listens on at the moment it is asked for. It is drawn at random from below the range the system
+// hands out itself (for a bind to port 0, as every passive data connection of the FTP servers of the tests running
+// beside this one makes, and for outgoing connections), so that nothing else takes it in the moment before a server
+// binds it. Only a server of another test drawing the same number can; ServerProcess::Start then draws again.
+inline int FreeLoopbackPort()
+{
+    int systemLow = 32768;
+    std::ifstream("/proc/sys/net/ipv4/ip_local_port_range") >> systemLow;
+    const int low = 10000, high = std::max(low + 1000, systemLow) - 1;
+    static std::minstd_rand random(std::random_device{}());
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        const int port = std::uniform_int_distribution<int>(low, high)(random);
+        if (LoopbackPortFree(port))
+            return port;
+    }
+    return 0;
 }
 
 inline bool PortAnswers(int port)
 {
     const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(static_cast<uint16_t>(port));
-    const bool ok = connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    const sockaddr_in address = LoopbackAddress(port);
+    const bool ok = connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
     close(fd);
     return ok;
 }
@@ -65,9 +85,40 @@ public:
     ServerProcess& operator=(const ServerProcess&) = delete;
     ~ServerProcess() { Stop(); }
 
-    // Starts the program and waits until its port answers; false with Error() set when it does not.
-    bool Start(const std::vector<std::string>& argv, int port, const std::string& logPath)
+    // Starts the program that argvFor gives for a free port and waits until that port answers, drawing another
+    // port when the program ends at once (a server of another test may have taken the port first); false with
+    // Error() set when it does not answer.
+    bool Start(const std::function<std::vector<std::string>(int port)>& argvFor, const std::string& logPath)
     {
+        for (int attempt = 0; attempt < 5; ++attempt) {
+            const int port = FreeLoopbackPort();
+            if (port == 0) {
+                m_error = "no free port on loopback";
+                break;
+            }
+            if (StartOn(argvFor(port), port, logPath) || !m_endedAtOnce)
+                break;
+        }
+        return m_port != 0;
+    }
+
+    void Stop()
+    {
+        if (m_pid > 0) {
+            kill(-m_pid, SIGTERM);
+            while (waitpid(-m_pid, nullptr, 0) > 0 || errno == EINTR) {
+            }
+        }
+        m_pid = -1;
+    }
+
+    int Port() const { return m_port; }
+    const std::string& Error() const { return m_error; }
+
+private:
+    bool StartOn(const std::vector<std::string>& argv, int port, const std::string& logPath)
+    {
+        m_endedAtOnce = false;
         if (access(argv[0].c_str(), X_OK) != 0) {
             m_error = argv[0] + " is not installed (scripts/deps.sh installs it)";
             return false;
@@ -95,12 +146,14 @@ public:
             m_error = argv[0] + " could not be started";
             return false;
         }
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
+        // A guard against a server that never answers, far beyond the second or so a start takes on a busy machine.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
         while (!PortAnswers(port)) {
             int status = 0;
             if (waitpid(m_pid, &status, WNOHANG) == m_pid) {
                 Stop();
                 m_error = argv[0] + " ended at once; its output is in " + logPath;
+                m_endedAtOnce = true;
                 return false;
             }
             if (std::chrono::steady_clock::now() > deadline) {
@@ -114,22 +167,9 @@ public:
         return true;
     }
 
-    void Stop()
-    {
-        if (m_pid > 0) {
-            kill(-m_pid, SIGTERM);
-            while (waitpid(-m_pid, nullptr, 0) > 0 || errno == EINTR) {
-            }
-        }
-        m_pid = -1;
-    }
-
-    int Port() const { return m_port; }
-    const std::string& Error() const { return m_error; }
-
-private:
     pid_t m_pid = -1;
     int m_port = 0;
+    bool m_endedAtOnce = false;
     std::string m_error;
 };
 
@@ -142,10 +182,13 @@ public:
 
     FtpServer()
     {
-        const int port = FreeLoopbackPort();
-        m_process.Start({"/usr/bin/python3", "-m", "pyftpdlib", "-i", "127.0.0.1", "-p", std::to_string(port), "-w",
-                         "-d", m_home.Path(), "-u", kUser, "-P", kPassword},
-                        port, m_logs / "pyftpdlib.log");
+        m_process.Start(
+            [this](int port) {
+                return std::vector<std::string>{
+                    "/usr/bin/python3", "-m", "pyftpdlib", "-i", "127.0.0.1", "-p", std::to_string(port), "-w", "-d",
+                    m_home.Path(),      "-u", kUser,       "-P", kPassword};
+            },
+            m_logs / "pyftpdlib.log");
     }
 
     bool Running() const { return m_process.Port() != 0; }
@@ -166,12 +209,26 @@ class SocksProxy
 public:
     explicit SocksProxy(int version)
     {
-        const int port = FreeLoopbackPort();
         if (version == 5) {
-            m_process.Start({"/usr/bin/microsocks", "-i", "127.0.0.1", "-p", std::to_string(port)}, port,
-                            m_folder / "microsocks.log");
+            m_process.Start(
+                [](int port) {
+                    return std::vector<std::string>{"/usr/bin/microsocks", "-i", "127.0.0.1", "-p",
+                                                    std::to_string(port)};
+                },
+                m_folder / "microsocks.log");
             return;
         }
+        m_process.Start([this](int port) { return DanteFor(port); }, m_folder / "danted.log");
+    }
+
+    bool Running() const { return m_process.Port() != 0; }
+    const std::string& Error() const { return m_process.Error(); }
+    int Port() const { return m_process.Port(); }
+
+private:
+    // Writes dante's configuration for the port and gives its command line.
+    std::vector<std::string> DanteFor(int port)
+    {
         const std::string config = m_folder / "danted.conf";
         std::ofstream(config) << "logoutput: stderr\n"
                               << "internal: 127.0.0.1 port = " << port << "\n"
@@ -181,15 +238,9 @@ public:
                               << (geteuid() == 0 ? "user.privileged: root\nuser.unprivileged: nobody\n" : "")
                               << "client pass { from: 127.0.0.0/8 to: 127.0.0.0/8 }\n"
                               << "socks pass { from: 127.0.0.0/8 to: 127.0.0.0/8 }\n";
-        m_process.Start({"/usr/sbin/danted", "-f", config, "-p", m_folder / "danted.pid"}, port,
-                        m_folder / "danted.log");
+        return {"/usr/sbin/danted", "-f", config, "-p", m_folder / "danted.pid"};
     }
 
-    bool Running() const { return m_process.Port() != 0; }
-    const std::string& Error() const { return m_process.Error(); }
-    int Port() const { return m_process.Port(); }
-
-private:
     ScratchFolder m_folder;
     ServerProcess m_process;
 };

@@ -1,7 +1,9 @@
 // Replays stored fuzz inputs through a target's LLVMFuzzerTestOneInput without libFuzzer, so that the normal test
 // run (any compiler, with the sanitizers) keeps every seed and every input that once crashed, hung or blew up
-// memory working. Each input runs in a child process of its own. An input also fails when it takes too long or raises
-// the peak memory too far: a reader must refuse a hostile file cheaply, not merely survive it.
+// memory working. Each input runs in a child process of its own. An input also fails when it raises the peak memory
+// too far: a reader must refuse a hostile file cheaply, not merely survive it. Its time decides nothing, as it
+// depends on what else the machine is doing; only a child that runs for minutes is stopped, as hung. The time of
+// each input is printed for whoever looks for slow ones.
 //
 //   <target>_replay <file or folder>...     replays the files (a folder's regular files in name order)
 //   <target>_replay --write-seeds <folder>   writes the target's seeds
@@ -26,9 +28,9 @@
 
 namespace {
 
-constexpr double kMaxSeconds = 5.0;
-// Past this a child is stopped as hung.
-constexpr unsigned kHangSeconds = 30;
+// Past this a child is stopped as hung: a guard against a loop that never ends, far beyond what any input takes
+// on a busy machine in the sanitizer build, so that load never trips it.
+constexpr unsigned kHangSeconds = 120;
 // The child's exit status when it has said itself what went wrong.
 constexpr int kReportedExit = 3;
 constexpr long kMaxPeakGrowthKiB = 256L * 1024;
@@ -55,7 +57,7 @@ std::vector<std::filesystem::path> InputsOf(const std::filesystem::path& path)
 }
 
 // Runs one input in a child process, so that its peak memory is its own and a crash or hang names the file and
-// still lets the other inputs run. The child reports its time and memory through its exit status.
+// still lets the other inputs run. The child reports its memory through its exit status.
 bool Replay(const std::filesystem::path& input)
 {
     std::ifstream in(input, std::ios::binary);
@@ -78,11 +80,9 @@ bool Replay(const std::filesystem::path& input)
         LLVMFuzzerTestOneInput(bytes.empty() ? reinterpret_cast<const uint8_t*>("") : bytes.data(), bytes.size());
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         const long growthKiB = PeakKiB() - peakBefore;
+        std::printf("  %.2f s\n", seconds);
+        std::fflush(stdout);
         int status = 0;
-        if (seconds > kMaxSeconds) {
-            std::fprintf(stderr, "FAIL %s: took %.1f s (at most %.0f s)\n", input.c_str(), seconds, kMaxSeconds);
-            status = kReportedExit;
-        }
         if (growthKiB > kMaxPeakGrowthKiB) {
             std::fprintf(stderr, "FAIL %s: raised peak memory by %ld MB (at most %ld MB)\n", input.c_str(),
                          growthKiB / 1024, kMaxPeakGrowthKiB / 1024);

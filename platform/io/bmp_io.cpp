@@ -194,9 +194,7 @@ std::unique_ptr<CImage> LoadBmp(FILE* file, unsigned flags, IOError* error)
             *out++ = b;
         }
     }
-    std::unique_ptr<CImage> image = rows.Finish();
-    *error = image ? IO_OK : IO_INVALID_FILE;
-    return image;
+    return rows.Finish(error);
 }
 
 } // namespace detail

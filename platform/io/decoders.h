@@ -16,22 +16,30 @@ namespace detail {
 bool SizeAcceptable(int64_t width, int64_t height);
 
 // Collects decoded rows, top row first, in a band of a CPixMap and moves each full band into the image, so that
-// loading needs no second picture-sized buffer.
+// loading needs no second picture-sized buffer. The image is made when the first band is full: a file whose header
+// claims a large picture but holds no rows costs a band, not the picture.
 class ImageRows
 {
 public:
-    // Creates the image. False, with *error set, when the size is refused (2) or memory is short (4).
+    // Checks the size and prepares the band. False, with *error set, when the size is refused (2) or memory is
+    // short (4).
     bool Start(IMAGE_MODE mode, int width, int height, double dpi, IOError* error);
     // The next row to fill with width pixels of the mode, alpha first where there is one; null once every row has
     // been handed out.
     unsigned char* NextRow();
-    // Moves the last rows into the image and hands it over; null unless every row was handed out.
-    std::unique_ptr<CImage> Finish();
+    // Moves the last rows into the image and hands it over. Null, with *error set, unless every row was handed out
+    // (2) and the image could be made (4).
+    std::unique_ptr<CImage> Finish(IOError* error);
 
 private:
     void FlushBand();
 
-    std::unique_ptr<CImage> m_image;
+    IMAGE_MODE m_mode = IMAGE_MODE_RGB;
+    int m_width = 0;
+    int m_height = 0;
+    double m_dpi = 96.0;
+    std::unique_ptr<CImage> m_image; // made by the first FlushBand
+    bool m_noMemory = false;         // the image could not be made; the rows still go into the band, unused
     std::unique_ptr<CPixMap> m_band;
     int m_bandRows = 0; // rows of the band in use; the band starts at image row m_nextRow - m_bandRows
     int m_nextRow = 0;  // rows handed out so far

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <vector>
 
 #include "image/image.h"
 #include "platform/io/decoders.h"
@@ -140,24 +141,32 @@ std::unique_ptr<CImage> LoadGif(FILE* file, unsigned flags, IOError* error)
     if (!colors || !colors->Colors || colors->ColorCount < 1)
         return nullptr;
 
+    int fw = int(frameWidth), fh = int(frameHeight);
+    // The top row comes first in either order. It is read before the frame-sized buffer is made, so that a frame
+    // without pixel data costs a row rather than the frame.
+    std::vector<GifByteType> topRow(static_cast<size_t>(fw));
+    if (DGifGetLine(gif, topRow.data(), fw) == GIF_ERROR) {
+        *error = GifError(reader);
+        return nullptr;
+    }
     // Zeroed without being written, so that a frame whose data stops short costs only the rows it has.
     auto indices = auto_array<GifByteType>::Zeroed(size_t(frameWidth * frameHeight));
     if (!indices.get()) {
         *error = IO_NO_MEMORY;
         return nullptr;
     }
-    int fw = int(frameWidth), fh = int(frameHeight);
+    std::copy(topRow.begin(), topRow.end(), indices.get());
     if (frame.Interlace) {
         static const int start[] = {0, 4, 2, 1};
         static const int step[] = {8, 8, 4, 2};
         for (int pass = 0; pass < 4; ++pass)
             for (int y = start[pass]; y < fh; y += step[pass])
-                if (DGifGetLine(gif, &indices[size_t(y) * fw], fw) == GIF_ERROR) {
+                if (y > 0 && DGifGetLine(gif, &indices[size_t(y) * fw], fw) == GIF_ERROR) {
                     *error = GifError(reader);
                     return nullptr;
                 }
     } else {
-        for (int y = 0; y < fh; ++y)
+        for (int y = 1; y < fh; ++y)
             if (DGifGetLine(gif, &indices[size_t(y) * fw], fw) == GIF_ERROR) {
                 *error = GifError(reader);
                 return nullptr;
@@ -193,9 +202,7 @@ std::unique_ptr<CImage> LoadGif(FILE* file, unsigned flags, IOError* error)
             *out++ = color.Blue;
         }
     }
-    std::unique_ptr<CImage> image = rows.Finish();
-    *error = image ? IO_OK : IO_INVALID_FILE;
-    return image;
+    return rows.Finish(error);
 }
 
 } // namespace detail

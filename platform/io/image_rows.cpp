@@ -19,24 +19,21 @@ bool ImageRows::Start(IMAGE_MODE mode, int width, int height, double dpi, IOErro
 {
     m_image.reset();
     m_band.reset();
+    m_noMemory = false;
     if (!SizeAcceptable(width, height)) {
         *error = IO_INVALID_FILE;
         return false;
     }
-    // An image whose allocation fails is left empty rather than throwing.
-    m_image = std::make_unique<CImage>(mode, width, height, dpi);
-    if (m_image->IsEmpty()) {
-        m_image.reset();
-        *error = IO_NO_MEMORY;
-        return false;
-    }
     m_band = std::make_unique<CPixMap>(mode, width, std::min(height, kBandRows), true);
     if (!m_band->IsValid()) {
-        m_image.reset();
         m_band.reset();
         *error = IO_NO_MEMORY;
         return false;
     }
+    m_mode = mode;
+    m_width = width;
+    m_height = height;
+    m_dpi = dpi;
     m_bandRows = 0;
     m_nextRow = 0;
     return true;
@@ -44,7 +41,7 @@ bool ImageRows::Start(IMAGE_MODE mode, int width, int height, double dpi, IOErro
 
 unsigned char* ImageRows::NextRow()
 {
-    if (!m_image || m_nextRow >= m_image->Height())
+    if (!m_band || m_nextRow >= m_height)
         return nullptr;
     if (m_bandRows == m_band->height)
         FlushBand();
@@ -58,23 +55,37 @@ void ImageRows::FlushBand()
 {
     if (m_bandRows == 0)
         return;
-    // The map is only as high as the rows it holds while SetBuf reads it.
-    int fullHeight = m_band->height;
-    m_band->height = m_bandRows;
-    m_image->SetBuf(0, m_nextRow - m_bandRows, *m_band);
-    m_band->height = fullHeight;
+    // Made only now that rows have arrived. Even untouched, a picture-sized block is not free everywhere: the
+    // address sanitizer writes its shadow of the whole block when it is allocated and again when it is freed.
+    if (!m_image && !m_noMemory) {
+        // An image whose allocation fails is left empty rather than throwing.
+        m_image = std::make_unique<CImage>(m_mode, m_width, m_height, m_dpi);
+        if (m_image->IsEmpty()) {
+            m_image.reset();
+            m_noMemory = true;
+        }
+    }
+    if (m_image) {
+        // The map is only as high as the rows it holds while SetBuf reads it.
+        int fullHeight = m_band->height;
+        m_band->height = m_bandRows;
+        m_image->SetBuf(0, m_nextRow - m_bandRows, *m_band);
+        m_band->height = fullHeight;
+    }
     m_bandRows = 0;
 }
 
-std::unique_ptr<CImage> ImageRows::Finish()
+std::unique_ptr<CImage> ImageRows::Finish(IOError* error)
 {
-    if (!m_image || m_nextRow != m_image->Height()) {
+    if (m_band && m_nextRow == m_height)
+        FlushBand();
+    m_band.reset();
+    if (!m_image || m_nextRow != m_height) {
+        *error = m_noMemory ? IO_NO_MEMORY : IO_INVALID_FILE;
         m_image.reset();
-        m_band.reset();
         return nullptr;
     }
-    FlushBand();
-    m_band.reset();
+    *error = IO_OK;
     return std::move(m_image);
 }
 

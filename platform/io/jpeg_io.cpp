@@ -242,8 +242,11 @@ std::unique_ptr<CImage> DecodeJpeg(ByteSource& source, unsigned flags, std::stri
         jpeg_destroy_decompress(&job->info);
     if (job->readFailure)
         std::rethrow_exception(job->readFailure);
-    std::unique_ptr<CImage> image = decoded ? job->rows.Finish() : nullptr;
-    *error = image ? IO_OK : (job->error == IO_OK ? IO_INVALID_FILE : job->error);
+    std::unique_ptr<CImage> image;
+    if (decoded)
+        image = job->rows.Finish(error);
+    else
+        *error = job->error == IO_OK ? IO_INVALID_FILE : job->error;
     if (unread)
         *unread = image ? left : 0;
     return image;

@@ -27,7 +27,8 @@ struct PngReadJob
     unsigned flags = 0;
     IOError error = IO_INVALID_FILE;
     ImageRows rows;
-    auto_array<unsigned char> whole; // the whole picture, for interlaced files only
+    std::vector<unsigned char> firstRow; // for interlaced files only: the first row, read before the whole
+    auto_array<unsigned char> whole;     // the whole picture, for interlaced files only
     std::vector<png_bytep> rowPointers;
 };
 
@@ -113,16 +114,24 @@ bool RunPngRead(png_structp png, png_infop info, PngReadJob* job)
         for (png_uint_32 y = 0; y < height; ++y)
             png_read_row(png, job->rows.NextRow(), nullptr);
     } else {
-        // The passes of an interlaced file visit every row several times, so the rows are collected first.
+        // The passes of an interlaced file visit every row several times, so the rows are collected first. The
+        // first row of the first pass is read before the picture-sized buffer is made, so that a file without
+        // pixels costs a row rather than the picture.
+        job->firstRow.assign(rowBytes, 0);
+        png_read_row(png, job->firstRow.data(), nullptr);
         job->whole = auto_array<unsigned char>::Zeroed(rowBytes * height);
         if (!job->whole.get()) {
             job->error = IO_NO_MEMORY;
             return false;
         }
+        memcpy(job->whole.get(), job->firstRow.data(), rowBytes);
         job->rowPointers.resize(height);
         for (png_uint_32 y = 0; y < height; ++y)
             job->rowPointers[y] = job->whole.get() + rowBytes * y;
-        png_read_image(png, job->rowPointers.data());
+        // As png_read_image does, from the second row of the first pass on.
+        for (int pass = 0; pass < passes; ++pass)
+            for (png_uint_32 y = pass == 0 ? 1 : 0; y < height; ++y)
+                png_read_row(png, job->rowPointers[y], nullptr);
         for (png_uint_32 y = 0; y < height; ++y)
             memcpy(job->rows.NextRow(), job->rowPointers[y], rowBytes);
     }
@@ -185,8 +194,11 @@ std::unique_ptr<CImage> LoadPng(FILE* file, unsigned flags, IOError* error)
         throw;
     }
     png_destroy_read_struct(&png, &info, nullptr);
-    std::unique_ptr<CImage> image = read ? job->rows.Finish() : nullptr;
-    *error = image ? IO_OK : (job->error == IO_OK ? IO_INVALID_FILE : job->error);
+    std::unique_ptr<CImage> image;
+    if (read)
+        image = job->rows.Finish(error);
+    else
+        *error = job->error == IO_OK ? IO_INVALID_FILE : job->error;
     return image;
 }
 
