@@ -7,7 +7,7 @@
 #include <array>
 #include <vector>
 
-#include "app/build/site_builder.h"
+#include "app/build/browser_comparison_test_support.h"
 #include "app/docview/site_document.h"
 #include "app/docview/window_test_support.h"
 #include "app/model/fill_info.h"
@@ -15,10 +15,8 @@
 #include "app/objects/page_object.h"
 #include "app/objects/rectangle_object.h"
 #include "app/site/page_item.h"
-#include "app/site/page_picture_test_support.h"
 #include "app/site/site_services_fake.h"
 #include "app/site/website.h"
-#include "testing/headless_browser.h"
 #include "testing/scratch_folder.h"
 #include "testing/test_output.h"
 
@@ -402,37 +400,11 @@ TEST(DesignViewMouse, EveryToolDrawsOnThePage)
             page->RemoveItem(page->GetItem(i));
     }
     ScratchFolder folder;
-    SiteBuildOptions options;
-    options.offline = 1;
-    options.siteFolder = folder / "out/";
-    options.filesFolder = folder / "out/files/";
-    SiteBuildResult result;
-    CSiteBuilder(options).BuildWebsite(result, &site, buildForPreview);
-    ASSERT_EQ(result.code, buildDone) << result.message;
-    const std::string shot = (TestOutputFolder() / "drawn_page_browser.png").string();
-    std::string log;
-    ASSERT_TRUE(ScreenshotInChromium(folder / "out/index.html", page->GetWidth(), page->GetHeight(), shot, &log))
-        << log;
-    wxImage browser;
-    ASSERT_TRUE(browser.LoadFile(wxString::FromUTF8(shot), wxBITMAP_TYPE_PNG));
-    ASSERT_EQ(browser.GetSize(), wxSize(page->GetWidth(), page->GetHeight()));
-    page->RenderDirtyObjects();
-    const std::unique_ptr<CImage> designer = DrawWholePage(*page);
-    CPixMap drawn(IMAGE_MODE_RGB, page->GetWidth(), page->GetHeight());
-    ASSERT_TRUE(designer->GetBuf(0, 0, drawn));
-    double total = 0;
-    int far = 0;
-    for (int y = 0; y < page->GetHeight(); ++y)
-        for (int x = 0; x < page->GetWidth(); ++x) {
-            const int d[3] = {std::abs(browser.GetRed(x, y) - drawn.Sample(x, y, 0)[0]),
-                              std::abs(browser.GetGreen(x, y) - drawn.Sample(x, y, 0)[1]),
-                              std::abs(browser.GetBlue(x, y) - drawn.Sample(x, y, 0)[2])};
-            total += d[0] + d[1] + d[2];
-            far += std::max({d[0], d[1], d[2]}) > 48;
-        }
-    const double pixels = double(page->GetWidth()) * page->GetHeight();
-    EXPECT_LT(total / (3 * pixels), 2.0);
-    EXPECT_LT(far / pixels, 0.02);
+    const build_testing::BrowserComparison comparison =
+        build_testing::CompareBuiltPageInBrowser(site, *page, folder.Path(), "drawn_page");
+    ASSERT_TRUE(comparison.error.empty()) << comparison.error;
+    EXPECT_LT(comparison.meanDifference, 2.0);
+    EXPECT_LT(comparison.farShare, 0.02);
 }
 
 } // namespace
