@@ -9,6 +9,7 @@
 #include "platform/io/io.h"
 #include "platform/path/path.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -786,6 +787,263 @@ bool ToolbarStrips(const std::filesystem::path& folder)
     return normal && disabled;
 }
 
+// The tools bar's buttons, 28 x 24, a normal and a selected picture each: the tool's glyph on the bar's face
+// (0xE0E0E0, the buttons' mask colour, so the bar shows through), and on the selected one a sunken white face with
+// a dark edge above and to the left. The Shapes palette's buttons, 32 x 32, up and down the same way, raised and
+// sunken, each with its shape in blue.
+constexpr int kToolButtonWidth = 28;
+constexpr int kToolButtonHeight = 24;
+constexpr int kShapeButtonSize = 32;
+
+void RegularPolygon(CPath& p, double cx, double cy, double r, int corners, double turn = 0.0)
+{
+    for (int i = 0; i < corners; ++i) {
+        const double a = turn - 3.14159265358979 / 2 + i * 2 * 3.14159265358979 / corners;
+        i == 0 ? p.MoveTo(cx + r * std::cos(a), cy + r * std::sin(a))
+               : p.LineTo(cx + r * std::cos(a), cy + r * std::sin(a));
+    }
+    p.Close();
+}
+
+void Star(CPath& p, double cx, double cy, double outer, double inner, int points)
+{
+    for (int i = 0; i < 2 * points; ++i) {
+        const double a = -3.14159265358979 / 2 + i * 3.14159265358979 / points;
+        const double r = i % 2 ? inner : outer;
+        i == 0 ? p.MoveTo(cx + r * std::cos(a), cy + r * std::sin(a))
+               : p.LineTo(cx + r * std::cos(a), cy + r * std::sin(a));
+    }
+    p.Close();
+}
+
+std::vector<IconLayer> ShapeGlyph(int kind)
+{
+    const Rgb edge{20, 60, 130};
+    const Rgb fill{70, 130, 210};
+    const double c = kShapeButtonSize / 2.0;
+    std::function<void(CPath&)> shape;
+    switch (kind) {
+    case 1:
+        shape = [](CPath& p) { Box(p, 7, 9, 25, 23); };
+        break;
+    case 2:
+        shape = [c](CPath& p) { Disc(p, c, c, 9); };
+        break;
+    case 13:
+        shape = [](CPath& p) { Poly(p, {{6, 13}, {17, 13}, {17, 8}, {26, 16}, {17, 24}, {17, 19}, {6, 19}}); };
+        break;
+    case 14:
+        shape = [c](CPath& p) {
+            RegularPolygon(p, c, c + 1, 10, 3);
+            RegularPolygon(p, c, c - 1, 10, 3, 3.14159265358979);
+        };
+        break;
+    case 15:
+        shape = [](CPath& p) { Poly(p, {{6, 24}, {6, 12}, {9, 8}, {16, 8}, {18, 12}, {26, 12}, {26, 24}}); };
+        break;
+    case 16:
+        shape = [](CPath& p) { Poly(p, {{6, 8}, {26, 8}, {26, 20}, {16, 20}, {10, 26}, {11, 20}, {6, 20}}); };
+        break;
+    case 17:
+        shape = [](CPath& p) { Poly(p, {{6, 24}, {24, 6}, {26, 8}, {8, 26}}); };
+        break;
+    case 18:
+        shape = [c](CPath& p) { Star(p, c, c + 1, 11, 4.5, 5); };
+        break;
+    case 19:
+        shape = [c](CPath& p) { Star(p, c, c, 11, 6, 6); };
+        break;
+    case 20:
+        // Two boxes in one outline: the even-odd rule leaves the middle open.
+        shape = [](CPath& p) {
+            Box(p, 7, 7, 25, 25);
+            Box(p, 11, 11, 21, 21);
+        };
+        break;
+    default:
+        shape = [c, kind](CPath& p) { RegularPolygon(p, c, c + (kind == 3 ? 1.5 : 0), 10, kind); };
+        break;
+    }
+    // The edge is the shape itself drawn a shade darker under a copy grown inwards by blending: a dark rim shows
+    // where the coverage is partial, the fill where it is full.
+    return {{shape, edge}, {shape, fill}};
+}
+
+std::vector<IconLayer> ToolGlyph(int tool)
+{
+    const Rgb dark{40, 44, 52};
+    const Rgb white{255, 255, 255};
+    std::vector<IconLayer> layers;
+    switch (tool) {
+    case 1: // Arrow: the pointer.
+        layers = {
+            {[](CPath& p) {
+                 Poly(p, {{10, 3}, {10, 19}, {13.5, 15.5}, {16, 21}, {18, 20}, {15.5, 14.5}, {20, 14.5}});
+             },
+             dark},
+            {[](CPath& p) {
+                 Poly(p, {{11, 5.5}, {11, 16.5}, {13.8, 13.8}, {16.4, 19.6}, {16.8, 19.4}, {14.2, 13.5}, {17.6, 13.5}});
+             },
+             white}};
+        break;
+    case 2: // Text: a capital T.
+        layers = {{[](CPath& p) {
+                       Poly(p, {{7, 4},
+                                {21, 4},
+                                {21, 8},
+                                {19, 8},
+                                {18, 6},
+                                {15.5, 6},
+                                {15.5, 18},
+                                {17.5, 19},
+                                {17.5, 20},
+                                {10.5, 20},
+                                {10.5, 19},
+                                {12.5, 18},
+                                {12.5, 6},
+                                {10, 6},
+                                {9, 8},
+                                {7, 8}});
+                   },
+                   dark}};
+        break;
+    case 3: // Shape: a square behind a disc.
+        layers = {{[](CPath& p) { Box(p, 6, 4, 17, 15); }, {30, 90, 170}},
+                  {[](CPath& p) { Disc(p, 17, 14, 6.5); }, {200, 60, 40}}};
+        break;
+    case 5: // Picture: a landscape in a frame.
+        layers = {{[](CPath& p) { Box(p, 5, 4, 23, 20); }, dark},
+                  {[](CPath& p) { Box(p, 6, 5, 22, 19); }, {150, 200, 240}},
+                  {[](CPath& p) {
+                       Poly(p, {{6, 19}, {11, 11}, {15, 16}, {18, 13}, {22, 19}});
+                   },
+                   {60, 140, 60}},
+                  {[](CPath& p) { Disc(p, 18, 8.5, 2); }, {240, 200, 40}}};
+        break;
+    case 6: // HTML: angle brackets.
+        layers = {{[](CPath& p) {
+                       Poly(p, {{11, 6}, {13, 8}, {8.5, 12}, {13, 16}, {11, 18}, {4.5, 12}});
+                   },
+                   {200, 90, 20}},
+                  {[](CPath& p) {
+                       Poly(p, {{17, 6}, {23.5, 12}, {17, 18}, {15, 16}, {19.5, 12}, {15, 8}});
+                   },
+                   {200, 90, 20}}};
+        break;
+    case 7: // Flash: a lightning bolt.
+        layers = {{[](CPath& p) {
+                       Poly(p, {{16, 2}, {8, 13}, {13, 13}, {10, 22}, {20, 9}, {15, 9}, {19, 2}});
+                   },
+                   {200, 40, 30}}};
+        break;
+    case 11: // Eyedropper: a slanted pipette.
+        layers = {
+            {[](CPath& p) {
+                 Poly(p, {{17, 3}, {22, 8}, {19, 10}, {10, 19}, {7, 20}, {5, 21}, {6, 19}, {7, 16}, {16, 7}, {15, 6}});
+             },
+             dark},
+            {[](CPath& p) {
+                 Poly(p, {{15.5, 9}, {17, 10.5}, {9.5, 18}, {8, 18.5}, {8.5, 17}});
+             },
+             {90, 160, 230}}};
+        break;
+    default: { // Companion tools: a coloured tile with a white mark of its own.
+        const Rgb tiles[] = {{190, 60, 60},  {60, 140, 60},  {60, 90, 190},
+                             {200, 140, 30}, {130, 70, 170}, {30, 150, 160}};
+        const int i = std::clamp(tool - 12, 0, 5);
+        layers = {{[](CPath& p) { Box(p, 6, 3, 22, 19); }, tiles[i]},
+                  {[i](CPath& p) {
+                       if (i % 2 == 0)
+                           RegularPolygon(p, 14, 11, 5, 3 + i / 2);
+                       else
+                           Star(p, 14, 11, 6, 2.5, 3 + i / 2);
+                   },
+                   white}};
+        break;
+    }
+    }
+    return layers;
+}
+
+// Paints the layers over a face; the sunken look darkens the top and left rows, the raised one lightens them and
+// darkens the bottom and right.
+enum class ButtonLook
+{
+    Flat,
+    Sunken,
+    Raised,
+};
+
+bool ButtonPicture(const std::filesystem::path& folder, unsigned id, int width, int height, ButtonLook look,
+                   const std::vector<IconLayer>& layers, int shiftX = 0)
+{
+    const Rgb mask{224, 224, 224};
+    const Rgb face = look == ButtonLook::Sunken   ? Rgb{250, 250, 250}
+                     : look == ButtonLook::Raised ? Rgb{236, 236, 236}
+                                                  : mask;
+    std::vector<Rgb> colour(static_cast<size_t>(width) * height, face);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            Rgb& c = colour[static_cast<size_t>(y) * width + x];
+            const bool topLeft = x == 0 || y == 0, bottomRight = x == width - 1 || y == height - 1;
+            if (look == ButtonLook::Sunken && topLeft)
+                c = Rgb{120, 120, 120};
+            else if (look == ButtonLook::Sunken && bottomRight)
+                c = Rgb{255, 255, 255};
+            else if (look == ButtonLook::Raised && topLeft)
+                c = Rgb{255, 255, 255};
+            else if (look == ButtonLook::Raised && bottomRight)
+                c = Rgb{130, 130, 130};
+        }
+    for (const IconLayer& layer : layers) {
+        const auto coverage = Coverage(width, height, [&](CPath& p) { layer.shape(p); });
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x + shiftX < width; ++x) {
+                const int a = coverage[static_cast<size_t>(y) * width + x];
+                if (a == 0 || x + shiftX < 0)
+                    continue;
+                Rgb& c = colour[static_cast<size_t>(y) * width + x + shiftX];
+                c = Mix(c, layer.colour, a / 255.0);
+            }
+    }
+    return Save(folder, id, width, height, [&](int x, int y) { return colour[static_cast<size_t>(y) * width + x]; });
+}
+
+bool ToolsBarButtons(const std::filesystem::path& folder)
+{
+    struct Button
+    {
+        int tool;
+        unsigned normal, selected;
+    };
+    const Button buttons[] = {{1, 166, 164},  {2, 162, 196},  {3, 131, 172},  {5, 220, 221},  {6, 139, 493},
+                              {7, 200, 198},  {11, 188, 186}, {12, 563, 564}, {13, 135, 566}, {14, 136, 568},
+                              {15, 137, 562}, {16, 618, 621}, {17, 651, 652}};
+    bool made = true;
+    for (const Button& b : buttons) {
+        const std::vector<IconLayer> glyph = ToolGlyph(b.tool);
+        made = ButtonPicture(folder, b.normal, kToolButtonWidth, kToolButtonHeight, ButtonLook::Flat, glyph) && made;
+        made =
+            ButtonPicture(folder, b.selected, kToolButtonWidth, kToolButtonHeight, ButtonLook::Sunken, glyph) && made;
+    }
+    struct Shape
+    {
+        int kind;
+        unsigned up, down;
+    };
+    const Shape shapes[] = {{1, 601, 614},  {2, 594, 607},  {3, 591, 605},  {4, 602, 615},
+                            {5, 600, 613},  {6, 597, 610},  {7, 596, 609},  {8, 599, 612},
+                            {13, 626, 622}, {14, 627, 623}, {15, 628, 624}, {16, 629, 625},
+                            {17, 637, 633}, {18, 635, 631}, {19, 636, 632}, {20, 634, 630}};
+    for (const Shape& s : shapes) {
+        const std::vector<IconLayer> glyph = ShapeGlyph(s.kind);
+        made = ButtonPicture(folder, s.up, kShapeButtonSize, kShapeButtonSize, ButtonLook::Raised, glyph) && made;
+        // Pressed, the shape moves a pixel right, as a pushed button's face does.
+        made = ButtonPicture(folder, s.down, kShapeButtonSize, kShapeButtonSize, ButtonLook::Sunken, glyph, 1) && made;
+    }
+    return made;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -821,5 +1079,6 @@ int main(int argc, char** argv)
     made = Handles(folder) && made;
     made = Wells(folder) && made;
     made = ToolbarStrips(folder) && made;
+    made = ToolsBarButtons(folder) && made;
     return made ? 0 : 1;
 }

@@ -18,6 +18,11 @@ void FailOnAssert(const wxString& file, int line, const wxString& func, const wx
 
 } // namespace
 
+// GTK's text layout holds fontconfig objects until the process ends, so fontconfig must not be shut down at exit,
+// as the program itself tells the text library. The reference is weak: a test program without the text library
+// has nothing to tell.
+void KeepFontconfigAtExit() __attribute__((weak));
+
 // GTK and the libraries under it keep caches until the process ends. Their stacks through these uninstrumented
 // libraries are too short to name more than the library, so the library is what is named. Nothing of ours or of wx
 // is listed: a window or object our code fails to free is still reported.
@@ -49,6 +54,8 @@ int main(int argc, char** argv)
         return 1;
     }
     wxLog::SetActiveTarget(new wxLogStderr());
+    if (KeepFontconfigAtExit)
+        KeepFontconfigAtExit();
     const int result = RUN_ALL_TESTS();
     wxEntryCleanup();
     return result;

@@ -15,7 +15,9 @@
 #include "app/docview/view_geometry.h"
 #include "app/docview/view_hit_test.h"
 #include "app/model/services.h"
+#include "app/model/undo_manager.h"
 #include "app/objects/page_object.h"
+#include "app/objects/text_object.h"
 #include "app/site/object_frame.h"
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
@@ -131,6 +133,12 @@ COrvelView::COrvelView(wxWindow* parent, CSitePage* page)
     Bind(wxEVT_SCROLLWIN_LINEUP, &COrvelView::OnScrollLine, this);
     Bind(wxEVT_SCROLLWIN_LINEDOWN, &COrvelView::OnScrollLine, this);
     Bind(wxEVT_MOUSE_CAPTURE_LOST, &COrvelView::OnCaptureLost, this);
+    Bind(wxEVT_LEFT_DOWN, &COrvelView::OnLButtonDown, this);
+    Bind(wxEVT_MOTION, &COrvelView::OnMouseMove, this);
+    Bind(wxEVT_LEFT_UP, &COrvelView::OnLButtonUp, this);
+    Bind(wxEVT_LEFT_DCLICK, &COrvelView::OnLButtonDblClk, this);
+    MouseToolHost& host = *this;
+    m_pTools = std::make_unique<CMouseTools>(*m_pPage, host);
 }
 
 COrvelView::~COrvelView()
@@ -212,7 +220,7 @@ void COrvelView::InvalidateView(bool erase)
 
 void COrvelView::ResetDragState()
 {
-    m_bDragging = m_bTextBand = m_bTextFrameResize = m_bTextFrameResizeSideways = m_bGuideDrag = false;
+    m_pTools->ResetDragState();
 }
 
 bool COrvelView::TakeContextMenuShown()
@@ -261,14 +269,15 @@ void COrvelView::PaintArea(wxDC& dc, const CRect& clip)
     memory.SetClippingRegion(clip.left, clip.top, clip.Width(), clip.Height());
     if (m_pPage->IsEditingInPlace() && IsActive())
         DrawTextEditFrame(memory);
-    if (m_bTextBand) {
-        const CRect band = PageRectToClient(m_textBandRect);
+    if (m_pTools->IsTextBand()) {
+        const CRect band = PageRectToClient(m_pTools->GetTextBandRect());
         memory.SetPen(wxPen(kTextFrameColour, 1));
         memory.SetBrush(*wxTRANSPARENT_BRUSH);
         memory.DrawRectangle(band.left + 3, band.top + 3, band.Width() - 6, band.Height() - 6);
     }
-    if (IsActive() && !m_bDragging && !m_bTextBand && !m_pPage->IsEditingInPlace())
+    if (IsActive() && !m_pTools->IsDragging() && !m_pTools->IsTextBand() && !m_pPage->IsEditingInPlace())
         DrawSelection(memory);
+    DrawBand(memory);
     if (!m_pPage->AreGuidesHidden())
         DrawGuides(memory, clip);
     dc.Blit(clip.left, clip.top, clip.Width(), clip.Height(), &memory, clip.left, clip.top);
@@ -372,9 +381,9 @@ void COrvelView::OnSetCursor(wxSetCursorEvent& event)
     CursorContext context;
     context.tool = GetCoreServices().GetToolsBarTool();
     context.isCurrentView = IsActive();
-    context.dragging = m_bDragging;
-    context.textFrameResize = m_bTextFrameResize;
-    context.textFrameResizeSideways = m_bTextFrameResizeSideways;
+    context.dragging = m_pTools->IsDragging();
+    context.textFrameResize = m_pTools->IsTextFrameResize();
+    context.textFrameResizeSideways = m_pTools->IsTextFrameResizeSideways();
     const CursorChoice choice =
         ChooseCursor(*m_pPage, ClientToPage(CPoint(event.GetX(), event.GetY())), context, m_hitMap);
     SetStatusText(choice.prompt);
@@ -388,7 +397,7 @@ void COrvelView::OnSetCursor(wxSetCursorEvent& event)
 
 void COrvelView::OnContextMenu(wxContextMenuEvent& event)
 {
-    if (m_bDragging || m_bTextBand || m_bTextFrameResize || m_bGuideDrag)
+    if (m_pTools->IsDragging() || m_pTools->IsTextBand() || m_pTools->IsTextFrameResize() || m_pTools->IsGuideDrag())
         return;
     // From the keyboard the menu opens where the mouse is.
     const wxPoint screen = event.GetPosition() == wxDefaultPosition ? wxGetMousePosition() : event.GetPosition();
@@ -411,7 +420,139 @@ void COrvelView::OnContextMenu(wxContextMenuEvent& event)
 
 void COrvelView::OnCaptureLost(wxMouseCaptureLostEvent&)
 {
+    m_pTools->OnCaptureLost();
     ResetDragState();
     m_pPage->RenderDirtyObjects();
+    Refresh(true);
+}
+
+// ---- Mouse tools ----
+
+MouseInput COrvelView::ToMouseInput(const wxMouseEvent& event) const
+{
+    MouseInput input;
+    input.pt = ClientToPage(CPoint(event.GetX(), event.GetY()));
+    input.shift = event.ShiftDown();
+    input.ctrl = event.ControlDown();
+    input.leftDown = event.LeftIsDown();
+    return input;
+}
+
+void COrvelView::OnLButtonDown(wxMouseEvent& event)
+{
+    m_pTools->OnLButtonDown(ToMouseInput(event));
+    // The default handling gives the view the focus.
+    event.Skip();
+}
+
+void COrvelView::OnMouseMove(wxMouseEvent& event)
+{
+    m_pTools->OnMouseMove(ToMouseInput(event));
+    event.Skip();
+}
+
+void COrvelView::OnLButtonUp(wxMouseEvent& event)
+{
+    m_pTools->OnLButtonUp(ToMouseInput(event));
+    event.Skip();
+}
+
+void COrvelView::OnLButtonDblClk(wxMouseEvent& event)
+{
+    m_pTools->OnLButtonDblClk(ToMouseInput(event));
+    event.Skip();
+}
+
+// The band of the rubber band, picture and HTML tools: a dotted black line over a white one, so that it shows on
+// any page and leaves nothing behind when the area under it is painted again.
+void COrvelView::DrawBand(wxDC& dc) const
+{
+    CRect band;
+    if (!m_pTools->GetBand(band))
+        return;
+    const CPoint origin = GetPageOrigin(), scroll = GetScrollPosition();
+    band.OffsetRect(origin.x - scroll.x, origin.y - scroll.y);
+    dc.SetBrush(*wxTRANSPARENT_BRUSH);
+    dc.SetPen(wxPen(*wxWHITE, 1));
+    dc.DrawRectangle(band.left, band.top, band.Width() + 1, band.Height() + 1);
+    dc.SetPen(wxPen(*wxBLACK, 1, wxPENSTYLE_SHORT_DASH));
+    dc.DrawRectangle(band.left, band.top, band.Width() + 1, band.Height() + 1);
+}
+
+void COrvelView::HoldMouse()
+{
+    if (!HasCapture())
+        wxWindow::CaptureMouse();
+}
+
+void COrvelView::LetMouseGo()
+{
+    if (HasCapture())
+        wxWindow::ReleaseMouse();
+}
+
+void COrvelView::InvalidatePageRect(const CRect& rect, bool erase)
+{
+    if (rect.IsRectEmpty())
+        return;
+    const CPoint origin = GetPageOrigin(), scroll = GetScrollPosition();
+    CRect client = rect;
+    client.OffsetRect(origin.x - scroll.x, origin.y - scroll.y);
+    const wxSize size = wxWindow::GetClientSize();
+    if (!client.IntersectRect(client, CRect(0, 0, size.x, size.y)))
+        return;
+    RefreshRect(wxRect(client.left, client.top, client.Width(), client.Height()), erase);
+}
+
+void COrvelView::InvalidateAll(bool erase)
+{
+    Refresh(erase);
+}
+
+CSize COrvelView::GetClientExtent() const
+{
+    const wxSize size = wxWindow::GetClientSize();
+    return CSize(size.x, size.y);
+}
+
+void COrvelView::ScrollTo(const CPoint& scroll, const CPoint& pointer)
+{
+    Scroll(scroll.x, scroll.y);
+    // Where the display server refuses to move the pointer, the scrolling still follows the drag.
+    WarpPointer(pointer.x, pointer.y);
+    Refresh(false);
+}
+
+void COrvelView::SetStatusText(const std::string& text)
+{
+    if (auto* frame = wxDynamicCast(wxGetTopLevelParent(this), wxFrame); frame && frame->GetStatusBar())
+        frame->SetStatusText(wxString(text.c_str(), wxConvISO8859_1), 0);
+}
+
+void COrvelView::SetMoveCursor()
+{
+    SetCursor(CursorFor(kCursorMove));
+}
+
+void COrvelView::TakeFocus()
+{
+    SetFocus();
+}
+
+void COrvelView::EndTextEditing()
+{
+    auto* text = dynamic_cast<CTextObject*>(m_pPage->GetEditedObject());
+    if (m_pPage->IsEditingInPlace() && text && !text->EndEdit(this, true)) {
+        // Left empty: a text just made goes, one that had text gets it back.
+        if (text->IsNewObject()) {
+            if (CPageItem* item = m_pPage->FindItem(text))
+                m_pPage->RemoveItem(item);
+        } else if (CUndoManager* undo = m_pPage->GetUndoManager()) {
+            undo->Undo();
+            undo->RecordUndo(1);
+        }
+    }
+    m_pPage->SetEditingInPlace(false);
+    m_pPage->SetEditedObject(nullptr);
     Refresh(true);
 }

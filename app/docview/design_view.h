@@ -3,11 +3,16 @@
 // The design view of one page: a scrolling window showing the page at 1:1 on a grey surround, centred when the
 // window is larger than the page, with the page's objects, its guides and the frames and handles of the
 // selection. The view owns nothing of the model; it draws the page through the page's own tiles into a buffer,
-// hands the buffer to the screen and draws frames and guides over it. The mouse tools and keys come later; the
-// hit tests and cursors they share live in view_hit_test.h.
+// hands the buffer to the screen and draws frames and guides over it. The mouse handlers hand their events to the
+// page's mouse tools (mouse_tools.h) and draw the bands those keep; the keys come later. The hit tests and cursors
+// they share live in view_hit_test.h.
 
 #include <wx/scrolwin.h>
 
+#include <memory>
+#include <string>
+
+#include "app/docview/mouse_tools.h"
 #include "app/docview/view_paint.h"
 #include "image/image.h"
 #include "platform/win/win_types.h"
@@ -16,7 +21,7 @@ class CSitePage;
 class CPageItem;
 class wxDC;
 
-class COrvelView : public wxScrolledCanvas
+class COrvelView : public wxScrolledCanvas, private MouseToolHost
 {
 public:
     COrvelView(wxWindow* parent, CSitePage* page);
@@ -31,7 +36,7 @@ public:
     CRect PageRectToClient(const CRect& page) const;
     CRect GetItemClientRect(const CPageItem& item) const;
     CRect GetSelectionRect() const;
-    CRect GetVisiblePageRect() const;
+    CRect GetVisiblePageRect() const override;
     void UpdateScrollSizes();
 
     void InvalidateSelection();
@@ -39,6 +44,10 @@ public:
 
     // Clears the state of a mouse gesture.
     void ResetDragState();
+    // Ends in-place editing of a text on the page, recording undo: an empty new text goes, an emptied one is put
+    // back as it was.
+    void EndTextEditing() override;
+    const CMouseTools& GetMouseTools() const { return *m_pTools; }
     // Where the context menu was last opened, in page coordinates, and whether it was (read and cleared by the
     // insert-guide commands).
     CPoint GetContextPoint() const { return m_contextPoint; }
@@ -55,6 +64,23 @@ private:
     void OnContextMenu(wxContextMenuEvent& event);
     void OnScrollLine(wxScrollWinEvent& event);
     void OnCaptureLost(wxMouseCaptureLostEvent& event);
+    void OnLButtonDown(wxMouseEvent& event);
+    void OnMouseMove(wxMouseEvent& event);
+    void OnLButtonUp(wxMouseEvent& event);
+    void OnLButtonDblClk(wxMouseEvent& event);
+    MouseInput ToMouseInput(const wxMouseEvent& event) const;
+    void DrawBand(wxDC& dc) const;
+
+    // What the mouse tools ask of the window.
+    void HoldMouse() override;
+    void LetMouseGo() override;
+    void InvalidatePageRect(const CRect& rect, bool erase) override;
+    void InvalidateAll(bool erase) override;
+    CSize GetClientExtent() const override;
+    void ScrollTo(const CPoint& scroll, const CPoint& pointer) override;
+    void SetStatusText(const std::string& text) override;
+    void SetMoveCursor() override;
+    void TakeFocus() override;
     void DrawSelection(wxDC& dc) const;
     void DrawGuides(wxDC& dc, const CRect& clip) const;
     void DrawTextEditFrame(wxDC& dc) const;
@@ -66,13 +92,8 @@ private:
     ViewPixels m_pixels;
     bool m_bFirstPaint = true;
 
-    // Mouse gestures (the tools set them).
-    bool m_bDragging = false;
-    bool m_bTextBand = false;
-    CRect m_textBandRect;
-    bool m_bTextFrameResize = false;
-    bool m_bTextFrameResizeSideways = false;
-    bool m_bGuideDrag = false;
+    // The mouse gestures and their state.
+    std::unique_ptr<CMouseTools> m_pTools;
 
     CPoint m_contextPoint;
     bool m_bContextMenuShown = false;

@@ -99,6 +99,24 @@ public:
         (void)color;
         return false;
     }
+    // The mouse tools change the tools bar's tool and colour (the eyedropper), read the shape kind the shape tool
+    // draws and let the Shapes palette's buttons go when a shape is started.
+    virtual void SetToolsBarTool(int tool) { (void)tool; }
+    virtual void SetToolsBarColor(const CColor& color) { (void)color; }
+    virtual int GetToolsBarShapeKind() { return 1; }
+    virtual void ResetShapesPalette() {}
+    // Shows the inspector's Object page; with a command, sends it that command (1558 Edit HTML, 1606 Flash),
+    // telling it first whether the object was just made.
+    virtual void ShowObjectInspector() {}
+    virtual void SendObjectPageCommand(int command, bool newObject) { (void)command, (void)newObject; }
+    // The colour dialog, opened on color; true, with the chosen colour in color, when the user pressed OK.
+    virtual bool ShowColorDialog(CColor& color)
+    {
+        (void)color;
+        return false;
+    }
+    // The first-use hint of a tool of the tools bar.
+    virtual void ShowToolHint(int tool) { (void)tool; }
 
     // Refreshes the active inspector palette page with a code (10011 item added or removed, 10012 frames
     // changed, 10015 text object resized, 10016 text typed, 10018 undo, delete, groups or pages changed).
@@ -254,6 +272,16 @@ public:
     {
         (void)path;
         return false;
+    }
+    // The picture tool's messages: 300 the picture cannot be loaded, 294 it is not a valid picture, 295 there is
+    // not enough memory for it.
+    virtual void ShowPictureDialog(int id) { (void)id; }
+    // The picture is larger than the page (dialog 494): IDOK or IDCANCEL, and whether to fit it to the page and
+    // keep its proportions doing so.
+    virtual int ShowPictureTooLargeDialog(bool& fit, bool& keepAspect)
+    {
+        fit = keepAspect = false;
+        return 2;
     }
     // The notice dialog (578) showing string textId with its "do not show again" check. Returns IDOK (1) or
     // IDCANCEL (2); on IDOK dontShowAgain holds the check's state.

@@ -1,6 +1,7 @@
 #include "app/shell/main_frame.h"
 
 #include "app/docview/common_windows.h"
+#include "app/docview/design_view.h"
 #include "app/docview/document_dialogs.h"
 #include "app/model/services.h"
 #include "app/model/site_paths.h"
@@ -10,6 +11,7 @@
 #include "app/shell/main_toolbar.h"
 #include "app/shell/orvel_app.h"
 #include "app/shell/orvel_frame.h"
+#include "app/shell/tools_bar.h"
 #include "app/shell/wx_text.h"
 #include "app/site/site_page.h"
 #include "app/site/website.h"
@@ -34,7 +36,6 @@ namespace {
 
 constexpr int kMenuResource = 261;
 constexpr int kPageMenuResource = 160;
-constexpr int kToolsBarId = WxCommandId(59425);
 // The window-show commands of a stored placement.
 constexpr UINT kShowNormal = 1;
 constexpr UINT kShowMaximized = 3;
@@ -56,22 +57,6 @@ public:
 private:
     CMainFrame* m_pFrame;
 };
-
-// The docked tools area. The tools themselves come with the tools bar; the area already keeps the bar's colour,
-// which the user picks in its well.
-wxWindow* MakeToolsArea(wxWindow* parent, CColorControl*& well, COLORREF color)
-{
-    auto* area = new wxPanel(parent, kToolsBarId);
-    auto* sizer = new wxBoxSizer(wxVERTICAL);
-    well = new CColorControl();
-    well->Create(CRect(0, 0, 44, 24), area, 1110);
-    const CColor initial(static_cast<unsigned long>(color));
-    well->Init(&initial);
-    sizer->Add(well, 0, wxALL | wxALIGN_CENTER_HORIZONTAL, area->FromDIP(8));
-    area->SetSizer(sizer);
-    area->SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE));
-    return area;
-}
 
 } // namespace
 
@@ -153,15 +138,17 @@ bool CMainFrame::Create()
 
     // The tools area docks at the left or the right edge only.
     m_dock.SetManagedWindow(this);
-    m_pToolsBar = MakeToolsArea(this, m_pToolsColor, LoadToolboxColor(m_store));
+    m_pToolsBar = new CToolsBar(this);
+    m_pToolsBar->SetColor(CColor(static_cast<unsigned long>(LoadToolboxColor(m_store))));
     m_dock.AddPane(m_pToolsBar, wxAuiPaneInfo()
                                     .Name("Toolbox")
-                                    .Caption("Toolbox")
+                                    // The bar is one button wide: its caption holds no text, only the close box.
+                                    .Caption(wxString())
                                     .Left()
                                     .TopDockable(false)
                                     .BottomDockable(false)
-                                    .BestSize(m_pToolsBar->FromDIP(wxSize(64, 300)))
-                                    .MinSize(m_pToolsBar->FromDIP(wxSize(64, 100))));
+                                    .BestSize(m_pToolsBar->GetMinSize())
+                                    .MinSize(wxSize(m_pToolsBar->GetMinSize().x, m_pToolsBar->FromDIP(100))));
     LoadBarState();
     // Whatever the stored state says, the tools area shows at start.
     m_dock.GetPane(m_pToolsBar).Show();
@@ -238,7 +225,7 @@ void CMainFrame::SaveBarState()
 void CMainFrame::SaveWindowState()
 {
     ::SaveWindowPlacement(m_store, GetPlacement());
-    ::SaveToolboxColor(m_store, m_pToolsColor->GetColor().GetCOLORREF());
+    ::SaveToolboxColor(m_store, m_pToolsBar->GetColor().GetCOLORREF());
     ::SaveInspectorState(m_store, m_inspectorState);
     SaveBarState();
 }
@@ -617,9 +604,15 @@ void CMainFrame::UpdateStatusPanes()
     if (!status)
         return;
     CSitePage* page = GetActivePage();
+    // A guide the active view drags shows its position.
+    GuideDrag drag;
+    if (COrvelFrame* window = GetActivePageWindow(); window && window->GetView()) {
+        const CMouseTools& tools = window->GetView()->GetMouseTools();
+        drag = {tools.IsGuideDrag(), tools.IsGuideHorizontal(), tools.GetGuideIndex()};
+    }
     const std::string texts[4] = {
         FormatImageInfoPane(m_pCurrentSite, GetCurrentObject(), ResourceText(2061)),
-        FormatPositionPane(m_pCurrentSite, page),
+        FormatPositionPane(m_pCurrentSite, page, drag),
         FormatPageCountPane(m_pCurrentSite, ResourceText(2060)),
         FormatLoadTimePane(m_pCurrentSite, page, ResourceText(2064)),
     };

@@ -25,7 +25,7 @@ class CWebsite;
 class CSitePage;
 class COrvelFrame;
 class COOBmpToolBar;
-class CColorControl;
+class CToolsBar;
 class wxMenu;
 
 // Command numbers of the main window's menus and bars.
@@ -87,7 +87,7 @@ public:
     CChangedPages& GetChangedPages() { return m_changedPages; }
     CKeyStore& GetStore() { return m_store; }
     COOBmpToolBar* GetMainToolBar() const { return m_pToolBar; }
-    wxWindow* GetToolsBar() const { return m_pToolsBar; }
+    CToolsBar* GetToolsBar() const { return m_pToolsBar; }
     wxAuiManager& GetDockManager() { return m_dock; }
     bool IsToolsBarShown();
 
@@ -180,8 +180,7 @@ private:
     wxFileHistory m_recentFiles{4};
 
     COOBmpToolBar* m_pToolBar = nullptr;
-    wxWindow* m_pToolsBar = nullptr;
-    CColorControl* m_pToolsColor = nullptr;
+    CToolsBar* m_pToolsBar = nullptr;
     wxAuiManager m_dock;
     bool m_bStatusBarShown = true;
     bool m_bToolBarShown = true;

@@ -7,6 +7,7 @@
 #include "app/shell/orvel_frame.h"
 #include "app/shell/program_services.h"
 #include "app/shell/shell_test_support.h"
+#include "app/shell/tools_bar.h"
 #include "app/site/page_item.h"
 #include "platform/gui/window_picture.h"
 #include "platform/text/face_list.h"

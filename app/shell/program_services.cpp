@@ -7,6 +7,8 @@
 #include "app/shell/main_frame.h"
 #include "app/shell/notice_dlg.h"
 #include "app/shell/orvel_frame.h"
+#include "app/shell/shapes_dlg.h"
+#include "app/shell/tools_bar.h"
 #include "app/shell/wx_text.h"
 #include "app/site/page_item.h"
 #include "app/site/page_undo_manager.h"
@@ -14,6 +16,7 @@
 #include "app/site/website.h"
 #include "controls/button_controls.h"
 
+#include <wx/colordlg.h>
 #include <wx/filedlg.h>
 #include <wx/msgdlg.h>
 #include <wx/utils.h>
@@ -78,12 +81,52 @@ void CProgramServices::CopyTextToMouseOverTwin(const CPageObject* object)
 
 bool CProgramServices::GetToolsBarColor(CColor& color)
 {
-    if (!m_pFrame)
+    if (!m_pFrame || !m_pFrame->GetToolsBar())
         return false;
-    auto* well = dynamic_cast<CColorControl*>(m_pFrame->GetToolsBar()->FindWindow(1110));
-    if (!well)
+    color = m_pFrame->GetToolsBar()->GetColor();
+    return true;
+}
+
+int CProgramServices::GetToolsBarTool()
+{
+    return m_pFrame && m_pFrame->GetToolsBar() ? m_pFrame->GetToolsBar()->GetTool() : 0;
+}
+
+void CProgramServices::SetToolsBarTool(int tool)
+{
+    if (m_pFrame && m_pFrame->GetToolsBar())
+        m_pFrame->GetToolsBar()->SetTool(tool);
+}
+
+void CProgramServices::SetToolsBarColor(const CColor& color)
+{
+    if (m_pFrame && m_pFrame->GetToolsBar())
+        m_pFrame->GetToolsBar()->SetColor(color);
+}
+
+int CProgramServices::GetToolsBarShapeKind()
+{
+    return m_pFrame && m_pFrame->GetToolsBar() ? m_pFrame->GetToolsBar()->GetShapeKind() : 1;
+}
+
+void CProgramServices::ResetShapesPalette()
+{
+    if (m_pFrame && m_pFrame->GetToolsBar())
+        if (CShapesDLG* shapes = m_pFrame->GetToolsBar()->GetShapesPalette())
+            shapes->ResetButtons();
+}
+
+bool CProgramServices::ShowColorDialog(CColor& color)
+{
+    wxColourData data;
+    data.SetChooseFull(true);
+    const unsigned char* rgb = color.GetColor();
+    data.SetColour(wxColour(rgb[0], rgb[1], rgb[2]));
+    wxColourDialog dialog(m_pFrame, &data);
+    if (dialog.ShowModal() != wxID_OK)
         return false;
-    color = well->GetColor();
+    const wxColour chosen = dialog.GetColourData().GetColour();
+    color = CColor(chosen.Red(), chosen.Green(), chosen.Blue());
     return true;
 }
 

@@ -41,6 +41,12 @@ public:
     bool HasMouseOverTwin(const CPageObject* object) override;
     void CopyTextToMouseOverTwin(const CPageObject* object) override;
     bool GetToolsBarColor(CColor& color) override;
+    int GetToolsBarTool() override;
+    void SetToolsBarTool(int tool) override;
+    void SetToolsBarColor(const CColor& color) override;
+    int GetToolsBarShapeKind() override;
+    void ResetShapesPalette() override;
+    bool ShowColorDialog(CColor& color) override;
     void BeginWaitCursor() override;
     void EndWaitCursor() override;
     void UpdateTitle() override;

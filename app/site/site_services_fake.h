@@ -45,6 +45,13 @@ public:
     COrvelView* GetCurrentView() override { return viewPage ? View() : nullptr; }
     CSitePage* GetViewPage(COrvelView* view) override { return view == View() ? viewPage : nullptr; }
     int GetToolsBarTool() override { return tool; }
+    void SetToolsBarTool(int t) override { tool = t; }
+    void SetToolsBarColor(const CColor& color) override { toolsBarColors.push_back(color.GetCOLORREF()); }
+    int GetToolsBarShapeKind() override { return shapeKind; }
+    void SendObjectPageCommand(int command, bool newObject) override
+    {
+        objectPageCommands.push_back(newObject ? -command : command);
+    }
     void NotifyInspector(int code) override { codes.push_back(code); }
     void SetSiteModified() override { ++siteModified; }
     void UpdateScrollSizes(COrvelView*) override { ++scrollUpdates; }
@@ -100,6 +107,10 @@ public:
     // Pages made while set get the real undo history instead of the recording one.
     bool realUndo = false;
     int tool = 0;
+    int shapeKind = 1;
+    std::vector<unsigned long> toolsBarColors;
+    // Commands sent to the Object page, negative when they were sent for a new object.
+    std::vector<int> objectPageCommands;
     bool insertHtmlOpen = false;
     CRect selectionRect;
     std::vector<int> codes;

@@ -1,0 +1,136 @@
+#include "app/shell/shapes_dlg.h"
+
+#include <wx/dcclient.h>
+#include <wx/image.h>
+#include <wx/xrc/xmlres.h>
+
+#include "app/shell/tools_bar.h"
+#include "platform/gui/xrc_resources.h"
+#include "platform/resources/resource_folder.h"
+
+// A picture button with an up and a down picture that stays down while it is the chosen one. The pictures carry
+// the button's raised or sunken edges themselves.
+class CShapeButton : public wxWindow
+{
+public:
+    CShapeButton(wxWindow* parent, const ShapeButtonSpec& spec)
+        : wxWindow(parent, spec.id, wxPoint(spec.pos.x, spec.pos.y), wxDefaultSize, wxBORDER_NONE)
+    {
+        m_up = Load(spec.upBitmap);
+        m_down = Load(spec.downBitmap);
+        // Sized to its picture, as the pictures are 32 x 32 the grid steps by 34 pixels.
+        SetSize(m_up.IsOk() ? m_up.GetSize() : wxSize(32, 32));
+        SetToolTip(spec.tooltip);
+        SetBackgroundStyle(wxBG_STYLE_PAINT);
+        Bind(wxEVT_PAINT, [this](wxPaintEvent&) {
+            wxPaintDC dc(this);
+            if (GetPicture().IsOk())
+                dc.DrawBitmap(GetPicture(), 0, 0);
+        });
+        Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent&) {
+            wxCommandEvent click(wxEVT_BUTTON, GetId());
+            click.SetEventObject(this);
+            GetParent()->GetEventHandler()->ProcessEvent(click);
+        });
+    }
+
+    bool IsPressed() const { return m_bPressed; }
+    const wxBitmap& GetPicture() const { return m_bPressed ? m_down : m_up; }
+    void SetPressed(bool pressed)
+    {
+        if (pressed != m_bPressed) {
+            m_bPressed = pressed;
+            Refresh(false);
+        }
+    }
+
+private:
+    static wxBitmap Load(unsigned id)
+    {
+        wxImage image;
+        if (!image.LoadFile(wxString::FromUTF8(GetBitmapResourcePath(id).string()), wxBITMAP_TYPE_PNG))
+            return wxBitmap();
+        return wxBitmap(image);
+    }
+
+    wxBitmap m_up, m_down;
+    bool m_bPressed = false;
+};
+
+CShapesDLG::CShapesDLG(wxWindow* parent, CToolsBar* bar) : m_pParentWindow(parent), m_pBar(bar) {}
+
+bool CShapesDLG::Create()
+{
+    if (!LoadXrcResources() ||
+        !wxXmlResource::Get()->LoadDialog(this, m_pParentWindow, wxString::Format("%d", static_cast<int>(IDD))))
+        return false;
+    for (const ShapeButtonSpec& spec : kShapeButtons)
+        m_buttons.push_back(new CShapeButton(this, spec));
+    Bind(wxEVT_BUTTON, &CShapesDLG::OnShapeButton, this);
+    Bind(wxEVT_CLOSE_WINDOW, &CShapesDLG::OnClose, this);
+    // Opening chooses the rectangle and the shape tool.
+    Press(kRectangleShapeButton);
+    m_pBar->SetShapeKind(1);
+    m_pBar->SetTool(kShapeTool);
+    Show();
+    return true;
+}
+
+wxWindow* CShapesDLG::GetButton(int id) const
+{
+    for (CShapeButton* button : m_buttons)
+        if (button->GetId() == id)
+            return button;
+    return nullptr;
+}
+
+bool CShapesDLG::IsPressed(int id) const
+{
+    for (const CShapeButton* button : m_buttons)
+        if (button->GetId() == id)
+            return button->IsPressed();
+    return false;
+}
+
+void CShapesDLG::Press(int id)
+{
+    for (CShapeButton* button : m_buttons)
+        button->SetPressed(button->GetId() == id);
+}
+
+void CShapesDLG::ClickShape(int id)
+{
+    const ShapeButtonSpec* spec = FindShapeButton(id);
+    if (!spec)
+        return;
+    Press(id);
+    m_pBar->SetShapeKind(spec->shapeKind);
+    m_pBar->SetTool(kShapeTool);
+}
+
+void CShapesDLG::OnShapeButton(wxCommandEvent& event)
+{
+    ClickShape(event.GetId());
+}
+
+void CShapesDLG::DrawPalette(wxDC& dc) const
+{
+    for (const CShapeButton* button : m_buttons)
+        if (button->GetPicture().IsOk())
+            dc.DrawBitmap(button->GetPicture(), button->GetPosition());
+}
+
+void CShapesDLG::ResetButtons()
+{
+    for (CShapeButton* button : m_buttons)
+        if (button->GetId() != kRectangleShapeButton)
+            button->SetPressed(false);
+}
+
+void CShapesDLG::OnClose(wxCloseEvent&)
+{
+    m_pBar->OnShapesPaletteClosed();
+    for (CShapeButton* button : m_buttons)
+        button->SetPressed(false);
+    Destroy();
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+// The Shapes palette: a small modeless window of sixteen picture buttons, one per shape kind; the pressed one is
+// the shape the tools bar's shape tool draws. Opening it chooses the rectangle and the shape tool.
+
+#include <wx/dialog.h>
+
+#include <vector>
+
+#include "app/shell/logic/tools_bar_logic.h"
+
+class CToolsBar;
+class CShapeButton;
+
+class CShapesDLG : public wxDialog
+{
+public:
+    enum
+    {
+        IDD = 5042
+    };
+
+    CShapesDLG(wxWindow* parent, CToolsBar* bar);
+    // Loads the template, makes the buttons and shows the palette; false when the template is missing.
+    bool Create();
+
+    // Lets every button but the rectangle's go (the view calls it when a new shape is started).
+    void ResetButtons();
+    // Presses the button of an id, as a click does.
+    void ClickShape(int id);
+    bool IsPressed(int id) const;
+    // The buttons as they paint themselves, at their places.
+    void DrawPalette(wxDC& dc) const;
+    wxWindow* GetButton(int id) const;
+
+private:
+    void OnShapeButton(wxCommandEvent& event);
+    void OnClose(wxCloseEvent& event);
+    void Press(int id);
+
+    wxWindow* m_pParentWindow;
+    CToolsBar* m_pBar;
+    std::vector<CShapeButton*> m_buttons;
+};

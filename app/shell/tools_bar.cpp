@@ -1,0 +1,186 @@
+#include "app/shell/tools_bar.h"
+
+#include <wx/dcclient.h>
+#include <wx/image.h>
+
+#include "app/model/app_settings.h"
+#include "app/model/services.h"
+#include "app/shell/command_ids.h"
+#include "app/shell/shapes_dlg.h"
+#include "app/shell/wx_text.h"
+#include "platform/gui/display.h"
+#include "platform/resources/resource_folder.h"
+#include "platform/resources/string_table.h"
+
+wxDEFINE_EVENT(EVT_LAUNCH_COMPANION_TOOL, wxCommandEvent);
+
+namespace {
+
+constexpr int kToolsBarId = 59425;
+constexpr int kTextTool = 2;
+constexpr unsigned kWellTooltip = 5508;
+
+// The button pictures leave their light grey (0xE0E0E0) to the bar.
+bool LoadButtonImage(unsigned id, wxImage& image)
+{
+    if (!image.LoadFile(wxString::FromUTF8(GetBitmapResourcePath(id).string()), wxBITMAP_TYPE_PNG))
+        return false;
+    image.SetMaskColour(0xE0, 0xE0, 0xE0);
+    return true;
+}
+
+} // namespace
+
+CToolsBar::CToolsBar(wxWindow* parent)
+    : wxPanel(parent, WxCommandId(kToolsBarId)), m_well(IMAGE_MODE_RGB, kWellWidth, kWellHeight)
+{
+    SetBackgroundStyle(wxBG_STYLE_SYSTEM);
+    BuildColorWell(m_well, m_color);
+    BuildButtons();
+    const CSize fitted = FitToolsBar(CSize(m_imageSize.x, m_imageSize.y), kToolButtonCount, CSize(0, 0));
+    SetMinSize(wxSize(std::max(fitted.cx, kWellPos.x * 2 + kWellWidth), fitted.cy));
+    Bind(wxEVT_PAINT, &CToolsBar::OnPaint, this);
+    Bind(wxEVT_LEFT_DOWN, &CToolsBar::OnLeftDown, this);
+    Bind(wxEVT_LEFT_UP, &CToolsBar::OnLeftUp, this);
+    Bind(wxEVT_MOTION, &CToolsBar::OnMotion, this);
+}
+
+CToolsBar::~CToolsBar()
+{
+    if (m_pShapes)
+        m_pShapes->Destroy();
+}
+
+bool CToolsBar::BuildButtons()
+{
+    std::vector<std::array<wxBitmap, 2>> buttons;
+    wxSize size;
+    for (const ToolButtonSpec& spec : kToolButtons) {
+        wxImage normal, selected;
+        // Both pictures of a button are needed, of one size, the same for every button.
+        if (!LoadButtonImage(spec.normalBitmap, normal) || !LoadButtonImage(spec.selectedBitmap, selected) ||
+            normal.GetSize() != selected.GetSize() || (size.x > 0 && normal.GetSize() != size))
+            return false;
+        size = normal.GetSize();
+        buttons.push_back({wxBitmap(normal), wxBitmap(selected)});
+    }
+    m_buttons = std::move(buttons);
+    m_imageSize = size;
+    m_places = LayOutToolButtons(size.y);
+    return true;
+}
+
+void CToolsBar::SetTool(int tool)
+{
+    if (tool == kShapeTool && !m_pShapes) {
+        OpenShapesPalette();
+        // Opening the palette chose the shape tool already.
+        if (m_pShapes)
+            return;
+    }
+    m_state.SetTool(tool);
+    Refresh(false);
+}
+
+void CToolsBar::OpenShapesPalette()
+{
+    m_pShapes = new CShapesDLG(wxGetTopLevelParent(this), this);
+    if (!m_pShapes->Create()) {
+        m_pShapes->Destroy();
+        m_pShapes = nullptr;
+        m_state.SetTool(kShapeTool);
+    }
+}
+
+void CToolsBar::SetColor(const CColor& color)
+{
+    m_color = color;
+    FillColorWell(m_well, color);
+    Refresh(false);
+}
+
+bool CToolsBar::ChooseWellColor()
+{
+    CColor chosen = m_color;
+    if (!GetCoreServices().ShowColorDialog(chosen))
+        return false;
+    SetColor(chosen);
+    return true;
+}
+
+void CToolsBar::OnPaint(wxPaintEvent&)
+{
+    wxPaintDC dc(this);
+    DrawBar(dc);
+}
+
+void CToolsBar::DrawBar(wxDC& dc) const
+{
+    for (size_t i = 0; i < m_buttons.size() && i < m_places.size(); ++i) {
+        const bool current = m_places[i].tool == m_state.GetTool();
+        dc.DrawBitmap(m_buttons[i][current ? 1 : 0], m_places[i].pos.x, m_places[i].pos.y, true);
+    }
+    CDisplay::BltBuf(dc, kWellPos.x, kWellPos.y, kWellWidth, kWellHeight, m_well.plane[0].data, 3,
+                     m_well.plane[0].rowStep, kWellWidth, IMAGE_MODE_RGB, nullptr);
+}
+
+void CToolsBar::AfterToolChange()
+{
+    if (m_state.GetTool() != kTextTool)
+        GetCoreServices().EndAllTextEditing();
+    Refresh(false);
+    if (wxWindow* frame = wxGetTopLevelParent(this))
+        frame->SetFocus();
+}
+
+void CToolsBar::OnLeftDown(wxMouseEvent& event)
+{
+    const CPoint pt(event.GetX(), event.GetY());
+    const int slot = HitToolButton(m_places, pt, CSize(m_imageSize.x, m_imageSize.y));
+    if (slot < 0) {
+        if (InColorWell(pt)) {
+            ChooseWellColor();
+            AfterToolChange();
+        } else {
+            event.Skip();
+        }
+        return;
+    }
+    const int tool = m_places[slot].tool;
+    // The tool's first-use hint comes before the tool changes, each time while its setting asks for it.
+    if (CAppSettings* settings = GetAppSettings())
+        if (const bool* show = ToolHintFlag(*settings, tool); show && *show)
+            GetCoreServices().ShowToolHint(tool);
+    m_state.Press(tool);
+    if (tool == kShapeTool && !m_pShapes)
+        OpenShapesPalette();
+    AfterToolChange();
+}
+
+void CToolsBar::OnLeftUp(wxMouseEvent& event)
+{
+    if (const int launched = m_state.Release()) {
+        wxCommandEvent launch(EVT_LAUNCH_COMPANION_TOOL);
+        launch.SetInt(launched);
+        if (wxWindow* frame = wxGetTopLevelParent(this))
+            wxPostEvent(frame, launch);
+        Refresh(false);
+    }
+    event.Skip();
+}
+
+void CToolsBar::OnMotion(wxMouseEvent& event)
+{
+    const CPoint pt(event.GetX(), event.GetY());
+    int slot = HitToolButton(m_places, pt, CSize(m_imageSize.x, m_imageSize.y));
+    if (slot < 0 && InColorWell(pt))
+        slot = kToolButtonCount;
+    if (slot != m_nTipSlot) {
+        m_nTipSlot = slot;
+        if (slot < 0)
+            UnsetToolTip();
+        else
+            SetToolTip(ToWx(ResourceText(slot == kToolButtonCount ? kWellTooltip : kToolButtons[slot].tooltip)));
+    }
+    event.Skip();
+}
