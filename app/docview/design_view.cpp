@@ -18,6 +18,7 @@
 #include "app/model/undo_manager.h"
 #include "app/objects/page_object.h"
 #include "app/objects/text_object.h"
+#include "app/site/edit_commands.h"
 #include "app/site/object_frame.h"
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
@@ -543,14 +544,10 @@ void COrvelView::EndTextEditing()
 {
     auto* text = dynamic_cast<CTextObject*>(m_pPage->GetEditedObject());
     if (m_pPage->IsEditingInPlace() && text && !text->EndEdit(this, true)) {
-        // Left empty: a text just made goes, one that had text gets it back.
-        if (text->IsNewObject()) {
-            if (CPageItem* item = m_pPage->FindItem(text))
-                m_pPage->RemoveItem(item);
-        } else if (CUndoManager* undo = m_pPage->GetUndoManager()) {
-            undo->Undo();
-            undo->RecordUndo(1);
-        }
+        // A text left empty goes with its item as a step of the history, so that no earlier step names an item
+        // that is gone.
+        if (m_pPage->GetSingleSelectedItem())
+            DeleteSelectionWithUndo(*m_pPage);
     }
     m_pPage->SetEditingInPlace(false);
     m_pPage->SetEditedObject(nullptr);

@@ -44,8 +44,8 @@ public:
 
     // Clears the state of a mouse gesture.
     void ResetDragState();
-    // Ends in-place editing of a text on the page, recording undo: an empty new text goes, an emptied one is put
-    // back as it was.
+    // Ends in-place editing of a text on the page, recording undo: a text left empty goes as a step of the
+    // history.
     void EndTextEditing() override;
     const CMouseTools& GetMouseTools() const { return *m_pTools; }
     // Where the context menu was last opened, in page coordinates, and whether it was (read and cleared by the

@@ -28,10 +28,10 @@
 namespace {
 
 // Undo record kinds.
-constexpr int kUndoAdded = 0;
-constexpr int kUndoGeometry = 2;
-constexpr int kUndoText = 3;
-constexpr int kUndoGroup = 14;
+constexpr UndoKind kUndoAdded = UndoKind::objectsAdded;
+constexpr UndoKind kUndoGeometry = UndoKind::geometry;
+constexpr UndoKind kUndoText = UndoKind::textBody;
+constexpr UndoKind kUndoGroup = UndoKind::grouping;
 
 // Refresh codes for the palettes.
 constexpr int kSelectionChanged = 10011;
@@ -113,7 +113,7 @@ bool CMouseTools::GetBand(CRect& band) const
     return true;
 }
 
-void CMouseTools::RecordUndo(int kind)
+void CMouseTools::RecordUndo(UndoKind kind)
 {
     if (CUndoManager* undo = m_page.GetUndoManager())
         undo->RecordUndo(kind);

@@ -16,6 +16,7 @@
 
 class CSitePage;
 class CPageItem;
+enum class UndoKind;
 
 // What the tools ask of the window they run in.
 class MouseToolHost
@@ -122,7 +123,7 @@ private:
     // The selected items' rectangles and the selection's area to repaint (page coordinates, handles included).
     CRect SelectionArea() const;
     void InvalidateItem(const CPageItem& item);
-    void RecordUndo(int kind);
+    void RecordUndo(UndoKind kind);
 
     CSitePage& m_page;
     MouseToolHost& m_host;
