@@ -17,6 +17,7 @@
 #include "app/objects/html_object.h"
 #include "app/objects/page_object.h"
 #include "app/objects/rectangle_object.h"
+#include "app/objects/text_body.h"
 #include "app/objects/text_object.h"
 #include "app/site/object_frame.h"
 #include "app/site/page_item.h"
@@ -416,6 +417,7 @@ void CMouseTools::PressText(const MouseInput& input)
     text->GetSize(size);
     text->SetCaretFromPoint(pt.x - static_cast<int>(std::floor(centre.x - size.cx / 2.0)),
                             pt.y - static_cast<int>(std::floor(centre.y - size.cy / 2.0)));
+    text->UpdateCaret(text->GetTextBody()->m_nCaretPara, text->GetTextBody()->m_nCaretIndex);
     m_host.InvalidateAll(false);
 }
 
