@@ -1,11 +1,14 @@
 #include "app/site/clipboard_objects.h"
 
+#include <algorithm>
 #include <memory>
 #include <unordered_map>
 #include <vector>
 
+#include "app/model/fill_info.h"
 #include "app/model/record_stream.h"
 #include "app/model/undo_manager.h"
+#include "app/objects/rectangle_object.h"
 #include "app/site/object_frame.h"
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
@@ -151,4 +154,57 @@ bool PasteObjectsBlock(CSitePage& page, CFile& file, bool otherSite, int pageCou
     page.RenderDirtyObjects();
     page.GetUndoManager()->RecordUndo(UndoKind::objectsAdded);
     return true;
+}
+
+RgbPicture RenderItemOnWhite(CPageItem& item)
+{
+    CPageObject& object = *item.GetCurrentObject();
+    RECT bounds;
+    object.GetBounds(bounds);
+    RgbPicture picture;
+    picture.width = std::max(0, static_cast<int>(bounds.right - bounds.left));
+    picture.height = std::max(0, static_cast<int>(bounds.bottom - bounds.top));
+    if (picture.width == 0 || picture.height == 0)
+        return RgbPicture();
+    picture.rgb.assign(static_cast<size_t>(picture.width) * picture.height * 3, 255);
+    constexpr int kTile = 256;
+    CPixMap map(IMAGE_MODE_RGBA, kTile, kTile);
+    if (!map.IsValid())
+        return RgbPicture();
+    for (int y = 0; y < picture.height; y += kTile)
+        for (int x = 0; x < picture.width; x += kTile) {
+            map.width = std::min(kTile, picture.width - x);
+            map.height = std::min(kTile, picture.height - y);
+            object.GetPixels(x, y, map);
+            for (int j = 0; j < map.height; ++j) {
+                BYTE* out = picture.rgb.data() + (static_cast<size_t>(y + j) * picture.width + x) * 3;
+                for (int i = 0; i < map.width; ++i, out += 3) {
+                    // Alpha first, then red, green and blue.
+                    const int alpha = *map.Sample(i, j, 0);
+                    for (int c = 0; c < 3; ++c)
+                        out[c] = static_cast<BYTE>(255 - (255 - *map.Sample(i, j, c + 1)) * alpha / 255);
+                }
+            }
+        }
+    return picture;
+}
+
+CPageItem* PastePicture(CSitePage& page, std::unique_ptr<CImage> picture, const CRect& visible)
+{
+    if (!picture || picture->IsEmpty())
+        return nullptr;
+    const int width = picture->Width(), height = picture->Height();
+    const CPoint centre = CentreOf(visible);
+    // An odd size puts the centre on a half pixel, so that the edges fall on whole pixels.
+    auto object = std::make_unique<CRectangleObject>(centre.x + (width % 2 ? 0.5 : 0.0),
+                                                     centre.y + (height % 2 ? 0.5 : 0.0), SIZE{width, height}, 0.0);
+    auto fill = std::make_unique<CFillInfo>();
+    fill->SetPicture(std::move(picture));
+    object->SetFill(std::move(fill));
+    page.ClearSelection();
+    CPageItem* item = page.AddObject(std::move(object));
+    page.SelectItem(item);
+    page.RenderDirtyObjects();
+    page.GetUndoManager()->RecordUndo(UndoKind::objectsAdded);
+    return item;
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/model/fill_info.h"
 #include "app/model/link_info.h"
 #include "app/model/record_stream.h"
 #include "app/objects/circle_object.h"
@@ -140,6 +141,36 @@ TEST_F(ClipboardObjectsTest, NothingSelectedWritesNothing)
     CMemFile file;
     EXPECT_FALSE(WriteObjectsBlock(source, file));
     EXPECT_EQ(file.GetLength(), 0u);
+}
+
+TEST_F(ClipboardObjectsTest, TheOtherProgramsPictureIsTheObjectOverWhite)
+{
+    auto disc = std::make_unique<CCircleObject>(60.0, 60.0, SIZE{40, 40}, 0.0);
+    disc->GetFill()->SetColor(CColor(200, 20, 10));
+    CPageItem* item = source.AddObject(std::move(disc));
+    source.RenderDirtyObjects();
+    const RgbPicture picture = RenderItemOnWhite(*item);
+    ASSERT_GE(picture.width, 40);
+    ASSERT_GE(picture.height, 40);
+    ASSERT_EQ(picture.rgb.size(), static_cast<size_t>(picture.width) * picture.height * 3);
+    const auto at = [&](int x, int y) {
+        const BYTE* p = picture.rgb.data() + (static_cast<size_t>(y) * picture.width + x) * 3;
+        return std::vector<int>{p[0], p[1], p[2]};
+    };
+    EXPECT_EQ(at(picture.width / 2, picture.height / 2), (std::vector<int>{200, 20, 10}));
+    EXPECT_EQ(at(0, 0), (std::vector<int>{255, 255, 255})) << "outside the disc";
+}
+
+TEST_F(ClipboardObjectsTest, APastedPictureIsTheOnlySelectionInTheMiddleOfWhatIsSeen)
+{
+    auto image = std::make_unique<CImage>(IMAGE_MODE_RGB, 31, 20);
+    CPageItem* item = PastePicture(target, std::move(image), CRect(100, 100, 500, 400));
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->GetRect(), CRect(285, 240, 316, 260));
+    EXPECT_EQ(target.GetSelectedItemCount(), 1);
+    EXPECT_TRUE(item->IsSelected());
+    EXPECT_EQ(item->GetCurrentObject()->GetFill()->GetKind(), CFillInfo::FILL_PICTURE);
+    EXPECT_EQ(Recorded(target), std::vector<int>{0});
 }
 
 } // namespace
