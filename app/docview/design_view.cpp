@@ -142,6 +142,7 @@ COrvelView::COrvelView(wxWindow* parent, CSitePage* page)
     Bind(wxEVT_CHAR, &COrvelView::OnChar, this);
     Bind(wxEVT_KEY_DOWN, &COrvelView::OnKeyDown, this);
     Bind(wxEVT_KEY_UP, &COrvelView::OnKeyUp, this);
+    TakeDroppedFiles();
     MouseToolHost& host = *this;
     m_pTools = std::make_unique<CMouseTools>(*m_pPage, host);
 }

@@ -65,6 +65,8 @@ public:
     bool IsTextCaretShown() const;
     // Repaints a rectangle in the coordinates of the text being edited.
     void InvalidateEditRect(const CRect& rect);
+    // Whether picture files may be dropped now: not while a text is edited or the mouse is at work.
+    bool AcceptsDrop() const;
     bool GetKeyboardMove() const { return m_bKeyMove; }
     void SetKeyboardMove(bool moving) { m_bKeyMove = moving; }
 
@@ -89,6 +91,8 @@ private:
     void AfterTextKey(CTextObject& text, int prevPara, int prevIndex, const CRect& area);
     // The text edited in place and its selection, drawn into the pixels of the client rectangle clip.
     void DrawEditedText(const CRect& clip);
+    // Makes the window a target for picture files dragged from the file manager.
+    void TakeDroppedFiles();
 
     // What the mouse tools ask of the window.
     void HoldMouse() override;

@@ -1,11 +1,15 @@
-// The design view's keys, its text caret and its drawing of the text edited in place.
+// The design view's keys, its text caret, its drawing of the text edited in place and the files dropped on it.
 
 #include "app/docview/design_view.h"
 
 #include <wx/caret.h>
+#include <wx/dnd.h>
 
 #include <cmath>
+#include <string>
+#include <vector>
 
+#include "app/docview/view_drop.h"
 #include "app/docview/view_keys.h"
 #include "app/model/services.h"
 #include "app/objects/text_body.h"
@@ -265,4 +269,52 @@ void COrvelView::DrawEditedText(const CRect& clip)
     DrawEditing(body, map, RECT{0, 0, part.Width(), part.Height()}, pageOrigin);
     DrawSelectionRange(body, map, pageOrigin);
     swap(false);
+}
+
+namespace {
+
+// Picture files dragged from the file manager. Files that hold no picture are left out; the rest become objects
+// where they are dropped.
+class ViewDropTarget : public wxFileDropTarget
+{
+public:
+    explicit ViewDropTarget(COrvelView* view) : m_view(view) {}
+
+    wxDragResult OnDragOver(wxCoord x, wxCoord y, wxDragResult proposed) override
+    {
+        return m_view->AcceptsDrop() ? wxFileDropTarget::OnDragOver(x, y, proposed) : wxDragNone;
+    }
+
+    bool OnDropFiles(wxCoord x, wxCoord y, const wxArrayString& names) override
+    {
+        if (!m_view->AcceptsDrop())
+            return false;
+        std::vector<std::string> pictures;
+        for (const wxString& name : names) {
+            const wxCharBuffer bytes = name.fn_str();
+            if (bytes.data() && IsDroppablePicture(bytes.data()))
+                pictures.emplace_back(bytes.data());
+        }
+        if (pictures.empty())
+            return false;
+        DropPictureFiles(*m_view->GetPage(), pictures, m_view->ClientToPage(CPoint(x, y)));
+        m_view->InvalidateView(true);
+        return true;
+    }
+
+private:
+    COrvelView* m_view;
+};
+
+} // namespace
+
+bool COrvelView::AcceptsDrop() const
+{
+    return !m_pPage->IsEditingInPlace() && !m_pTools->IsDragging() && !m_pTools->IsTextBand() &&
+           !m_pTools->IsTextFrameResize() && !m_pTools->IsGuideDrag();
+}
+
+void COrvelView::TakeDroppedFiles()
+{
+    SetDropTarget(new ViewDropTarget(this));
 }

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 #include <wx/caret.h>
+#include <wx/dnd.h>
 #include <wx/frame.h>
 
 #include <array>
+#include <fstream>
 #include <vector>
 
 #include "app/docview/design_view_services.h"
@@ -497,6 +499,52 @@ TEST(DesignViewKeys, ArrowsNudgeTheSelectionAPixelAKeyAsOneStep)
     SendKey(view, 'X');
     EXPECT_EQ(page->GetItem(0)->GetRect().left, start.left + 10);
     EXPECT_EQ(recorded.size(), 2u);
+}
+
+TEST(DesignViewDrop, ThreePictureFilesMakeThreeSelectedRectanglesAndOneStep)
+{
+    ViewServices services;
+    std::unique_ptr<CWebsite> site = MakeSite();
+    CSitePage* page = site->GetPage(0);
+    page->RenderDirtyObjects();
+    page->SelectItemAt(0);
+    const auto& recorded = static_cast<RecordingUndoManager*>(page->GetUndoManager())->recorded;
+    ViewWindow window(services, page);
+    COrvelView* view = window.view;
+
+    if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
+        wxImage::AddHandler(new wxPNGHandler());
+    wxArrayString files;
+    for (int i = 0; i < 3; ++i) {
+        wxImage image(20 + 10 * i, 16);
+        const std::string path = (TestOutputFolder() / ("dropped_" + std::to_string(i) + ".png")).string();
+        ASSERT_TRUE(image.SaveFile(wxString::FromUTF8(path), wxBITMAP_TYPE_PNG));
+        files.Add(wxString::FromUTF8(path));
+    }
+    // What is no picture is left out.
+    const std::string notes = (TestOutputFolder() / "dropped_notes.txt").string();
+    std::ofstream(notes) << "notes";
+    files.Add(wxString::FromUTF8(notes));
+
+    auto* target = dynamic_cast<wxFileDropTarget*>(view->GetDropTarget());
+    ASSERT_NE(target, nullptr);
+    const CPoint origin = view->GetPageOrigin();
+    EXPECT_EQ(target->OnDragOver(origin.x + 200, origin.y + 150, wxDragCopy), wxDragCopy);
+    ASSERT_TRUE(target->OnDropFiles(origin.x + 200, origin.y + 150, files));
+    ASSERT_EQ(page->GetItemCount(), 6);
+    EXPECT_EQ(page->GetSelectedItemCount(), 3);
+    EXPECT_FALSE(page->GetItem(0)->IsSelected());
+    for (int i = 3; i < 6; ++i) {
+        const CRect rect = page->GetItem(i)->GetRect();
+        EXPECT_TRUE(page->GetItem(i)->IsSelected());
+        EXPECT_EQ(CPoint((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2), CPoint(200, 150));
+    }
+    EXPECT_EQ(recorded, std::vector<int>{0});
+
+    // Nothing is taken while a text is edited.
+    page->SetEditingInPlace(true);
+    EXPECT_EQ(target->OnDragOver(origin.x + 200, origin.y + 150, wxDragCopy), wxDragNone);
+    page->SetEditingInPlace(false);
 }
 
 } // namespace

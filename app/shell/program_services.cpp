@@ -1,6 +1,7 @@
 #include "app/shell/program_services.h"
 
 #include "app/docview/design_view.h"
+#include "app/shell/clipboard_commands.h"
 #include "app/docview/document_dialogs.h"
 #include "app/docview/view_geometry.h"
 #include "app/objects/text_body.h"
@@ -274,4 +275,9 @@ void CProgramServices::EndAllTextEditing()
 {
     if (m_pFrame)
         m_pFrame->GetDocument().CommitPendingTextEdits();
+}
+
+void CProgramServices::MarkClipboardStale()
+{
+    MarkClipboardFromOtherSite();
 }

@@ -48,6 +48,7 @@ public:
     std::unique_ptr<CUndoManager> CreateUndoManager(CSitePage* owner, int capacity) override;
     void RecordViewPageUndo(COrvelView* view, UndoKind kind) override;
     void EndAllTextEditing() override;
+    void MarkClipboardStale() override;
 
     bool GetPictureFileName(std::string& path) override;
     int ShowNoticeDialog(int textId, bool& dontShowAgain) override;
