@@ -17,6 +17,7 @@
 #include "app/model/fill_info.h"
 #include "app/model/link_info.h"
 #include "app/objects/rectangle_object.h"
+#include "app/objects/text_editing_test_support.h"
 #include "app/shell/edit_menu.h"
 #include "app/shell/orvel_frame.h"
 #include "app/shell/program_services.h"
@@ -199,6 +200,40 @@ TEST_F(ClipboardTest, APictureFromAnotherProgramBecomesAnObject)
     const CImage* picture = pasted->GetCurrentObject()->GetFill()->GetImage();
     ASSERT_NE(picture, nullptr);
     EXPECT_EQ(picture->Width(), 37);
+}
+
+TEST_F(ClipboardTest, StyledTextGoesAsTextForOtherProgramsAndTheirTextComesIn)
+{
+    using namespace text_editing_testing;
+    Open();
+    auto made = MakeText(300, {"Caf\xE9 \x80"
+                               "5 menu"});
+    made->SetNewObject(false);
+    CTextObject* text = made.get();
+    first->AddObject(std::move(made));
+    first->SelectItemAt(1);
+    first->SetEditedObject(text);
+    first->SetEditingInPlace(true);
+    text->BeginEdit();
+    Select(*text, {0, 0}, {0, 7});
+    Command(ID_EDIT_COPY);
+    EXPECT_EQ(RunBeside("xclip -selection clipboard -o -t UTF8_STRING"), "Caf\u00e9 \u20ac5");
+    const std::string targets = RunBeside("xclip -selection clipboard -o -t TARGETS");
+    EXPECT_NE(targets.find(kTextFormatName), std::string::npos) << targets;
+
+    // Another program's text: its lines become paragraphs, what Windows-1252 lacks is left out.
+    const std::string path = scratch / "note.txt";
+    std::ofstream(path) << "Zo\u00eb \u4e2d!\nfresh";
+    OfferFromAnotherProgram("UTF8_STRING", path);
+    text->GetTextBody()->m_bSelectionEmpty = 1;
+    PutCaret(*text, {0, 12});
+    EXPECT_TRUE(Enabled(ID_EDIT_PASTE));
+    Command(ID_EDIT_PASTE);
+    EXPECT_EQ(Paragraphs(*text), (std::vector<std::string>{"Caf\xE9 \x80"
+                                                           "5 menuZo\xEB !",
+                                                           "fresh"}));
+    first->SetEditingInPlace(false);
+    first->SetEditedObject(nullptr);
 }
 
 TEST(ClipboardText, UnicodeLinesBecomeTheProgramsTextAndBack)

@@ -8,6 +8,7 @@
 #include "app/model/fill_info.h"
 #include "app/model/record_stream.h"
 #include "app/model/undo_manager.h"
+#include "app/objects/outline_stream.h"
 #include "app/objects/rectangle_object.h"
 #include "app/site/object_frame.h"
 #include "app/site/page_item.h"
@@ -21,6 +22,18 @@ constexpr int kMajor = 5;
 constexpr int kMinor = 15;
 // A group index and an item's class tag at the least.
 constexpr ULONGLONG kMinItemEntrySize = 8;
+
+// A frame whose place a paste can move: centre, corners and size within the range stored objects keep to.
+bool IsPlaceableFrame(const CObjectFrame& frame)
+{
+    const CRect& rect = frame.GetRect();
+    const SIZE size = frame.GetSize();
+    for (double v : {frame.GetCenter().x, frame.GetCenter().y, double(rect.left), double(rect.top), double(rect.right),
+                     double(rect.bottom), size.cx / 2.0, size.cy / 2.0})
+        if (!IsStoredCoordinate(v))
+            return false;
+    return true;
+}
 
 bool CountFitsInRest(const CFile& file, int32_t count, ULONGLONG entrySize)
 {
@@ -49,7 +62,7 @@ bool ReadBlock(CSitePage& page, CFile& file, std::vector<std::unique_ptr<CObject
             return false;
         for (int32_t i = 0; i < groupCount; ++i) {
             groups.push_back(CObjectFrame::Load(file, kMajor, kMinor));
-            if (!groups.back())
+            if (!groups.back() || !IsPlaceableFrame(*groups.back()))
                 return false;
         }
         for (int32_t i = 0; i < itemCount; ++i) {
