@@ -15,7 +15,9 @@
 
 #include "app/docview/design_view.h"
 #include "app/model/fill_info.h"
+#include "app/model/fill_style.h"
 #include "app/model/link_info.h"
+#include "app/model/undo_manager.h"
 #include "app/objects/rectangle_object.h"
 #include "app/objects/text_editing_test_support.h"
 #include "app/shell/edit_menu.h"
@@ -234,6 +236,25 @@ TEST_F(ClipboardTest, StyledTextGoesAsTextForOtherProgramsAndTheirTextComesIn)
                                                            "fresh"}));
     first->SetEditingInPlace(false);
     first->SetEditedObject(nullptr);
+}
+
+TEST_F(ClipboardTest, ABackgroundGoesFromPageToPageAsOneStep)
+{
+    Open();
+    CFillStyle green;
+    green.SetColor(CColor(20, 160, 90));
+    first->SetBackground(std::make_unique<CFillStyle>(green));
+    Command(ID_COPY_BACKGROUND);
+    frame->OpenPageWindow(1);
+    Settle();
+    ASSERT_EQ(ActiveView()->GetPage(), second);
+    EXPECT_TRUE(Enabled(ID_PASTE_BACKGROUND));
+    const int steps = second->GetUndoManager()->GetUndoCount();
+    Command(ID_PASTE_BACKGROUND);
+    EXPECT_EQ(second->GetBackground()->GetColor(), CColor(20, 160, 90));
+    EXPECT_EQ(second->GetUndoManager()->GetUndoCount(), steps + 1);
+    second->GetUndoManager()->Undo();
+    EXPECT_NE(second->GetBackground()->GetColor(), CColor(20, 160, 90));
 }
 
 TEST(ClipboardText, UnicodeLinesBecomeTheProgramsTextAndBack)
