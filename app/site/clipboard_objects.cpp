@@ -164,7 +164,7 @@ bool PasteObjectsBlock(CSitePage& page, CFile& file, bool otherSite, int pageCou
         const CPoint target = CentreOf(visible);
         frame->MoveBy(target.x - centre.x, target.y - centre.y);
     }
-    page.RenderDirtyObjects();
+    // The objects are drawn when the view next paints them, as those of a page just opened are.
     page.GetUndoManager()->RecordUndo(UndoKind::objectsAdded);
     return true;
 }
