@@ -8,7 +8,7 @@ packages=(
     libpng-dev libjpeg-dev libgif-dev zlib1g-dev
     libcairo2-dev libpixman-1-dev
     libfreetype-dev libfontconfig-dev fonts-liberation
-    libwxgtk3.2-dev libwxgtk-webview3.2-dev libgtk-3-dev libpugixml-dev xvfb xauth chromium
+    libwxgtk3.2-dev libwxgtk-webview3.2-dev libgtk-3-dev libpugixml-dev xvfb xauth xclip chromium
     python3 libcurl4-openssl-dev python3-pyftpdlib microsocks dante-server
 )
 

@@ -1,5 +1,6 @@
 #include "app/docview/design_view.h"
 
+#include <wx/caret.h>
 #include <wx/dcclient.h>
 #include <wx/dcmemory.h>
 #include <wx/frame.h>
@@ -138,6 +139,10 @@ COrvelView::COrvelView(wxWindow* parent, CSitePage* page)
     Bind(wxEVT_MOTION, &COrvelView::OnMouseMove, this);
     Bind(wxEVT_LEFT_UP, &COrvelView::OnLButtonUp, this);
     Bind(wxEVT_LEFT_DCLICK, &COrvelView::OnLButtonDblClk, this);
+    Bind(wxEVT_CHAR, &COrvelView::OnChar, this);
+    Bind(wxEVT_KEY_DOWN, &COrvelView::OnKeyDown, this);
+    Bind(wxEVT_KEY_UP, &COrvelView::OnKeyUp, this);
+    TakeDroppedFiles();
     MouseToolHost& host = *this;
     m_pTools = std::make_unique<CMouseTools>(*m_pPage, host);
 }
@@ -239,6 +244,8 @@ bool COrvelView::IsActive() const
 void COrvelView::OnPaint(wxPaintEvent&)
 {
     wxPaintDC dc(this);
+    // The caret keeps the pixels it covers; it hides while they are painted again.
+    wxCaretSuspend caretHidden(this);
     const wxRect box = GetUpdateRegion().GetBox();
     if (box.IsEmpty())
         return;
@@ -261,6 +268,8 @@ void COrvelView::PaintArea(wxDC& dc, const CRect& clip)
         return;
     ViewBufferReady = 1;
     PaintPageArea(*m_pPage, clip, {GetPageOrigin(), GetScrollPosition()}, m_pixels);
+    if (m_pPage->IsEditingInPlace())
+        DrawEditedText(clip);
 
     wxMemoryDC memory(Offscreen().bitmap);
     CDisplay::BltBuf(memory, 0, 0, clip.Width(), clip.Height(), m_pixels.bytes.data(), 3, m_pixels.rowStep,

@@ -4,7 +4,7 @@
 // window is larger than the page, with the page's objects, its guides and the frames and handles of the
 // selection. The view owns nothing of the model; it draws the page through the page's own tiles into a buffer,
 // hands the buffer to the screen and draws frames and guides over it. The mouse handlers hand their events to the
-// page's mouse tools (mouse_tools.h) and draw the bands those keep; the keys come later. The hit tests and cursors
+// page's mouse tools (mouse_tools.h) and draw the bands those keep; the keys go to view_keys.h. The hit tests and cursors
 // they share live in view_hit_test.h.
 
 #include <wx/scrolwin.h>
@@ -19,7 +19,9 @@
 
 class CSitePage;
 class CPageItem;
+class CTextObject;
 class wxDC;
+class wxKeyEvent;
 
 class COrvelView : public wxScrolledCanvas, private MouseToolHost
 {
@@ -56,6 +58,18 @@ public:
     // Draws the client rectangle clip as a paint does, into dc at clip's place.
     void PaintArea(wxDC& dc, const CRect& clip);
 
+    // The text caret of in-place editing (design_view_keys.cpp): a bar one pixel wide at a client point.
+    void SetCaretShape(int height);
+    void SetCaretPos(const CPoint& client);
+    void HideTextCaret();
+    bool IsTextCaretShown() const;
+    // Repaints a rectangle in the coordinates of the text being edited.
+    void InvalidateEditRect(const CRect& rect);
+    // Whether picture files may be dropped now: not while a text is edited or the mouse is at work.
+    bool AcceptsDrop() const;
+    bool GetKeyboardMove() const { return m_bKeyMove; }
+    void SetKeyboardMove(bool moving) { m_bKeyMove = moving; }
+
 private:
     bool IsActive() const;
     void OnPaint(wxPaintEvent& event);
@@ -70,6 +84,15 @@ private:
     void OnLButtonDblClk(wxMouseEvent& event);
     MouseInput ToMouseInput(const wxMouseEvent& event) const;
     void DrawBand(wxDC& dc) const;
+    void OnChar(wxKeyEvent& event);
+    void OnKeyDown(wxKeyEvent& event);
+    void OnKeyUp(wxKeyEvent& event);
+    // The closing steps of a key on the edited text: handles, caret, repaint and the palettes.
+    void AfterTextKey(CTextObject& text, int prevPara, int prevIndex, const CRect& area);
+    // The text edited in place and its selection, drawn into the pixels of the client rectangle clip.
+    void DrawEditedText(const CRect& clip);
+    // Makes the window a target for picture files dragged from the file manager.
+    void TakeDroppedFiles();
 
     // What the mouse tools ask of the window.
     void HoldMouse() override;
@@ -97,4 +120,6 @@ private:
 
     CPoint m_contextPoint;
     bool m_bContextMenuShown = false;
+    // Set while arrow keys move the selection, up to the next key release.
+    bool m_bKeyMove = false;
 };

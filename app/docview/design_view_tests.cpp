@@ -1,19 +1,25 @@
 #include "app/docview/design_view.h"
 
 #include <gtest/gtest.h>
+#include <wx/caret.h>
+#include <wx/dnd.h>
 #include <wx/frame.h>
 
 #include <algorithm>
 #include <array>
+#include <fstream>
 #include <vector>
 
 #include "app/build/browser_comparison_test_support.h"
+#include "app/docview/design_view_services.h"
 #include "app/docview/site_document.h"
+#include "app/docview/view_hit_test.h"
 #include "app/docview/window_test_support.h"
 #include "app/model/fill_info.h"
 #include "app/objects/circle_object.h"
 #include "app/objects/page_object.h"
 #include "app/objects/rectangle_object.h"
+#include "app/objects/text_editing_test_support.h"
 #include "app/site/page_item.h"
 #include "app/site/site_services_fake.h"
 #include "app/site/website.h"
@@ -23,12 +29,11 @@
 namespace {
 
 // The view under test is the program's current view.
-class ViewServices : public SiteServicesFake
+class ViewServices : public DesignViewServices<SiteServicesFake>
 {
 public:
     ViewServices() { tool = 1; }
     COrvelView* GetCurrentView() override { return view; }
-    CSitePage* GetViewPage(COrvelView* v) override { return v && v == view ? view->GetPage() : nullptr; }
     bool GetToolsBarColor(CColor& color) override
     {
         color = fillColor;
@@ -405,6 +410,226 @@ TEST(DesignViewMouse, EveryToolDrawsOnThePage)
     ASSERT_TRUE(comparison.error.empty()) << comparison.error;
     EXPECT_LT(comparison.meanDifference, 2.0);
     EXPECT_LT(comparison.farShare, 0.02);
+}
+
+// A key as the window system sends it: the press, the character it makes unless the press was taken, the release.
+void SendKey(COrvelView* view, int keyCode, bool shift = false, bool ctrl = false, wxChar unicode = 0)
+{
+    const auto make = [&](wxEventType type, int code) {
+        wxKeyEvent event(type);
+        event.SetEventObject(view);
+        event.m_keyCode = code;
+        event.m_uniChar = unicode ? unicode : (code >= 32 && code < 127 ? code : 0);
+        event.m_shiftDown = shift;
+        event.m_controlDown = ctrl;
+        return event;
+    };
+    wxKeyEvent down = make(wxEVT_KEY_DOWN, keyCode);
+    down.Skip(false);
+    view->GetEventHandler()->ProcessEvent(down);
+    if (down.GetSkipped()) {
+        int charCode = keyCode;
+        if (ctrl && keyCode >= 'A' && keyCode <= 'Z')
+            charCode = keyCode - 'A' + 1;
+        else if (!shift && keyCode >= 'A' && keyCode <= 'Z' && !unicode)
+            charCode = keyCode - 'A' + 'a';
+        wxKeyEvent typed = make(wxEVT_CHAR, charCode);
+        view->GetEventHandler()->ProcessEvent(typed);
+    }
+    wxKeyEvent up = make(wxEVT_KEY_UP, keyCode);
+    view->GetEventHandler()->ProcessEvent(up);
+}
+
+void TypeText(COrvelView* view, const std::string& text)
+{
+    for (char c : text)
+        SendKey(view, std::toupper(static_cast<unsigned char>(c)), std::isupper(static_cast<unsigned char>(c)) != 0,
+                false, static_cast<wxChar>(c));
+}
+
+TEST(DesignViewKeys, TypingIntoATextShowsItWithItsCaretAndSelection)
+{
+    using namespace text_editing_testing;
+    ViewServices services;
+    CFillStyle background;
+    background.SetColor(CColor(255, 255, 255));
+    CWebsite site(std::string(), "Typed", background, false, 420, 300, 0, CColor(0, 0, 255), CColor(128, 0, 128));
+    CSitePage* page = site.AddPage(std::make_unique<CSitePage>(&site, "index", "Home", site.GetNewPageSettings()));
+    auto made = MakeText(220, {"Hi "});
+    made->SetNewObject(false);
+    CTextObject* text = made.get();
+    page->AddObject(std::move(made));
+    page->RenderDirtyObjects();
+    ViewWindow window(services, page);
+    COrvelView* view = window.view;
+    view->SetFocus();
+    wxCaret::SetBlinkTime(0);
+
+    // A point on the ink of the first letter, where a click finds the text.
+    DPOINT centre;
+    text->GetCenter(centre);
+    SIZE size;
+    text->GetSize(size);
+    const CTextChar& first = text->GetTextBody()->m_paragraphs[0].m_chars[0];
+    CPixMap scratch(IMAGE_MODE_RGBA, 3, 3);
+    CPoint inside;
+    for (int x = 0; x < first.m_nWidth && HitTestItem(*page, inside, true, scratch) < 0; ++x)
+        inside = CPoint(static_cast<int>(std::floor(centre.x - size.cx * 0.5)) + first.m_nLeft + x,
+                        static_cast<int>(std::floor(centre.y - size.cy * 0.5)) + first.m_nBaseline - 3);
+    ASSERT_EQ(HitTestItem(*page, inside, true, scratch), 0);
+    SendMouse(view, wxEVT_LEFT_DOWN, inside);
+    SendMouse(view, wxEVT_LEFT_UP, inside);
+    SendMouse(view, wxEVT_LEFT_DCLICK, inside);
+    ASSERT_TRUE(page->IsEditingInPlace());
+    ASSERT_EQ(page->GetEditedObject(), text);
+
+    SendKey(view, WXK_END);
+    TypeText(view, "Hello");
+    SendKey(view, WXK_LEFT, true);
+    SendKey(view, WXK_LEFT, true);
+    SendKey(view, 'B', false, true);
+    // Other keys with Ctrl are the menus' shortcuts, not text.
+    SendKey(view, 'Q', false, true);
+    EXPECT_EQ(Paragraphs(*text), std::vector<std::string>{"Hi Hello"});
+    ASSERT_FALSE(text->GetTextBody()->m_bSelectionEmpty);
+    ASSERT_NE(view->GetCaret(), nullptr);
+    EXPECT_TRUE(view->GetCaret()->IsVisible());
+    // The window as it paints, with the caret where the window shows it (the screen of a display shared by many
+    // windows in a row is not always up to date).
+    {
+        const wxSize client = view->GetClientSize();
+        wxBitmap bitmap(client.x, client.y, 24);
+        {
+            wxMemoryDC dc(bitmap);
+            view->PaintArea(dc, CRect(0, 0, client.x, client.y));
+            const wxCaret* caret = view->GetCaret();
+            dc.SetPen(*wxTRANSPARENT_PEN);
+            dc.SetBrush(*wxBLACK_BRUSH);
+            dc.DrawRectangle(wxRect(caret->GetPosition(), caret->GetSize()));
+        }
+        const wxImage picture = bitmap.ConvertToImage();
+        picture.SaveFile(wxString::FromUTF8((TestOutputFolder() / "design_view_text_editing.png").string()),
+                         wxBITMAP_TYPE_PNG);
+        // The selected "lo" shows inverted: white ink on black around the caret's line.
+        const wxPoint at = view->GetCaret()->GetPosition();
+        const wxSize caretSize = view->GetCaret()->GetSize();
+        int dark = 0;
+        for (int x = at.x + 1; x < at.x + 12; ++x)
+            dark += picture.GetRed(x, at.y + caretSize.y / 2) < 64;
+        EXPECT_GT(dark, 3);
+    }
+
+    SendKey(view, WXK_RETURN);
+    TypeText(view, "More");
+    // A character the code page lacks is refused; one it has is taken as its byte.
+    SendKey(view, 0, false, false, 0x0100);
+    SendKey(view, 0, false, false, 0x00E9);
+    const std::vector<std::string> typed = Paragraphs(*text);
+    ASSERT_EQ(typed.size(), 2u);
+    // Return splits the paragraph at the caret, which Shift+Left left before the bold "lo".
+    EXPECT_EQ(typed[0], "Hi Hel");
+    EXPECT_EQ(typed[1], "More\xE9lo");
+    std::string bold;
+    for (const auto& para : text->GetTextBody()->m_paragraphs)
+        for (const auto& ch : para.m_chars)
+            bold += ch.m_bBold ? 'B' : '.';
+    EXPECT_EQ(bold, "...........BB");
+    EXPECT_GE(services.beeps, 1);
+
+    // The caret stands after the last character typed, inside the text's box in the window.
+    const wxPoint caret = view->GetCaret()->GetPosition();
+    const CRect box = view->GetItemClientRect(*page->GetItem(0));
+    EXPECT_TRUE(box.PtInRect(CPoint(caret.x, caret.y))) << caret.x << ", " << caret.y;
+
+    // A click outside ends the edit and hides the caret; the text keeps what was typed.
+    SendMouse(view, wxEVT_LEFT_DOWN, CPoint(10, 10));
+    SendMouse(view, wxEVT_LEFT_UP, CPoint(10, 10));
+    EXPECT_FALSE(page->IsEditingInPlace());
+    EXPECT_FALSE(view->GetCaret()->IsVisible());
+    EXPECT_EQ(Paragraphs(*text).size(), 2u);
+}
+
+TEST(DesignViewKeys, ArrowsNudgeTheSelectionAPixelAKeyAsOneStep)
+{
+    ViewServices services;
+    std::unique_ptr<CWebsite> site = MakeSite();
+    CSitePage* page = site->GetPage(0);
+    page->RenderDirtyObjects();
+    const auto& recorded = static_cast<RecordingUndoManager*>(page->GetUndoManager())->recorded;
+    ViewWindow window(services, page);
+    COrvelView* view = window.view;
+    page->SelectItemAt(0);
+    const CRect start = page->GetItem(0)->GetRect();
+
+    // A held key repeats its press and is released once.
+    const auto hold = [&](int key, int presses, bool shift) {
+        for (int i = 0; i < presses; ++i) {
+            wxKeyEvent down(wxEVT_KEY_DOWN);
+            down.m_keyCode = key;
+            down.m_shiftDown = shift;
+            view->GetEventHandler()->ProcessEvent(down);
+        }
+        wxKeyEvent up(wxEVT_KEY_UP);
+        up.m_keyCode = key;
+        view->GetEventHandler()->ProcessEvent(up);
+    };
+    hold(WXK_RIGHT, 10, false);
+    EXPECT_EQ(page->GetItem(0)->GetRect().left, start.left + 10);
+    EXPECT_EQ(recorded, std::vector<int>{2});
+    // Shift changes nothing: a pixel a key.
+    hold(WXK_DOWN, 2, true);
+    EXPECT_EQ(page->GetItem(0)->GetRect().top, start.top + 2);
+    EXPECT_EQ(recorded, (std::vector<int>{2, 2}));
+    // Other keys and a typed character outside text editing change nothing.
+    SendKey(view, 'X');
+    EXPECT_EQ(page->GetItem(0)->GetRect().left, start.left + 10);
+    EXPECT_EQ(recorded.size(), 2u);
+}
+
+TEST(DesignViewDrop, ThreePictureFilesMakeThreeSelectedRectanglesAndOneStep)
+{
+    ViewServices services;
+    std::unique_ptr<CWebsite> site = MakeSite();
+    CSitePage* page = site->GetPage(0);
+    page->RenderDirtyObjects();
+    page->SelectItemAt(0);
+    const auto& recorded = static_cast<RecordingUndoManager*>(page->GetUndoManager())->recorded;
+    ViewWindow window(services, page);
+    COrvelView* view = window.view;
+
+    if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
+        wxImage::AddHandler(new wxPNGHandler());
+    wxArrayString files;
+    for (int i = 0; i < 3; ++i) {
+        wxImage image(20 + 10 * i, 16);
+        const std::string path = (TestOutputFolder() / ("dropped_" + std::to_string(i) + ".png")).string();
+        ASSERT_TRUE(image.SaveFile(wxString::FromUTF8(path), wxBITMAP_TYPE_PNG));
+        files.Add(wxString::FromUTF8(path));
+    }
+    // What is no picture is left out.
+    const std::string notes = (TestOutputFolder() / "dropped_notes.txt").string();
+    std::ofstream(notes) << "notes";
+    files.Add(wxString::FromUTF8(notes));
+
+    auto* target = dynamic_cast<wxFileDropTarget*>(view->GetDropTarget());
+    ASSERT_NE(target, nullptr);
+    const CPoint origin = view->GetPageOrigin();
+    EXPECT_EQ(target->OnDragOver(origin.x + 200, origin.y + 150, wxDragCopy), wxDragCopy);
+    ASSERT_TRUE(target->OnDropFiles(origin.x + 200, origin.y + 150, files));
+    ASSERT_EQ(page->GetItemCount(), 6);
+    EXPECT_EQ(page->GetSelectedItemCount(), 3);
+    EXPECT_FALSE(page->GetItem(0)->IsSelected());
+    for (int i = 3; i < 6; ++i) {
+        const CRect rect = page->GetItem(i)->GetRect();
+        EXPECT_TRUE(page->GetItem(i)->IsSelected());
+        EXPECT_EQ(CPoint((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2), CPoint(200, 150));
+    }
+    EXPECT_EQ(recorded, std::vector<int>{0});
+
+    // Nothing is taken while a text is edited.
+    page->SetEditingInPlace(true);
+    EXPECT_EQ(target->OnDragOver(origin.x + 200, origin.y + 150, wxDragCopy), wxDragNone);
+    page->SetEditingInPlace(false);
 }
 
 } // namespace

@@ -441,6 +441,8 @@ void CMouseTools::SetCaretAt(CTextObject& text, const CPoint& pt, bool extend)
     text.GetSize(size);
     text.SetCaretFromPoint(pt.x - static_cast<int>(std::floor(centre.x - size.cx / 2.0)),
                            pt.y - static_cast<int>(std::floor(centre.y - size.cy / 2.0)), extend);
+    // The view's caret follows.
+    text.UpdateCaret(text.GetTextBody()->m_nCaretPara, text.GetTextBody()->m_nCaretIndex);
 }
 
 void CMouseTools::DragText(const MouseInput& input, const CPoint& pt)

@@ -5,6 +5,7 @@
 
 #include "app/docview/design_view.h"
 #include "app/model/services.h"
+#include "app/shell/clipboard_commands.h"
 #include "app/shell/command_ids.h"
 #include "app/shell/main_frame.h"
 #include "app/shell/orvel_frame.h"
@@ -102,6 +103,8 @@ void RunGuideCommand(COrvelView& view, int id)
 
 bool HandleEditCommand(CMainFrame& frame, int id)
 {
+    if (HandleClipboardCommand(ActiveView(frame), id))
+        return true;
     if (const std::optional<ArrangeCommand> arrange = ArrangeOf(id)) {
         OnArrange(*arrange);
         return true;
@@ -134,6 +137,8 @@ bool HandleEditCommand(CMainFrame& frame, int id)
 
 bool UpdateEditCommand(CMainFrame& frame, wxUpdateUIEvent& event)
 {
+    if (UpdateClipboardCommand(ActiveView(frame), event))
+        return true;
     const int id = event.GetId();
     if (const std::optional<ArrangeCommand> arrange = ArrangeOf(id)) {
         event.Enable(IsArrangeEnabled(*arrange));

@@ -1,6 +1,7 @@
 #include "app/shell/program_services.h"
 
 #include "app/docview/design_view.h"
+#include "app/shell/clipboard_commands.h"
 #include "app/docview/document_dialogs.h"
 #include "app/docview/message_dlg.h"
 #include "app/docview/view_geometry.h"
@@ -273,82 +274,6 @@ COrvelView* CProgramServices::GetCurrentView()
     return window ? window->GetView() : nullptr;
 }
 
-CSitePage* CProgramServices::GetViewPage(COrvelView* view)
-{
-    return view ? view->GetPage() : nullptr;
-}
-
-CSize CProgramServices::GetViewPageSize(COrvelView* view)
-{
-    return view ? CSize(view->GetPage()->GetWidth(), view->GetPage()->GetHeight()) : CSize(0, 0);
-}
-
-void CProgramServices::GetPageOrigin(COrvelView* view, CPoint& origin)
-{
-    origin = view ? view->GetPageOrigin() : CPoint(0, 0);
-}
-
-void CProgramServices::GetPageOriginInRect(COrvelView* view, CPoint& origin, const CRect& client)
-{
-    origin = view ? ::GetPageOrigin(client.Size(), GetViewPageSize(view)) : CPoint(0, 0);
-}
-
-void CProgramServices::PageRectToClient(COrvelView* view, CRect& client, const CRect& page)
-{
-    client = view ? view->PageRectToClient(page) : CRect();
-}
-
-void CProgramServices::GetItemClientRect(COrvelView* view, CRect& client, const CPageItem* item)
-{
-    client = view && item ? view->GetItemClientRect(*item) : CRect();
-}
-
-void CProgramServices::GetSelectionRect(COrvelView* view, CRect& client)
-{
-    client = view ? view->GetSelectionRect() : CRect();
-}
-
-void CProgramServices::InvalidateSelection(COrvelView* view)
-{
-    if (view)
-        view->InvalidateSelection();
-}
-
-void CProgramServices::InvalidateView(COrvelView* view, bool erase)
-{
-    if (view)
-        view->InvalidateView(erase);
-}
-
-void CProgramServices::InvalidateViewRect(COrvelView* view, const CRect& client, bool erase)
-{
-    if (view)
-        view->RefreshRect(wxRect(client.left, client.top, client.Width(), client.Height()), erase);
-}
-
-void CProgramServices::GetViewClientRect(COrvelView* view, CRect& client)
-{
-    const wxSize size = view ? view->GetClientSize() : wxSize(0, 0);
-    client = CRect(0, 0, size.x, size.y);
-}
-
-CPoint CProgramServices::GetScrollPosition(COrvelView* view)
-{
-    return view ? view->GetScrollPosition() : CPoint(0, 0);
-}
-
-void CProgramServices::ScrollToPosition(COrvelView* view, const CPoint& position)
-{
-    if (view)
-        view->Scroll(position.x, position.y);
-}
-
-void CProgramServices::UpdateScrollSizes(COrvelView* view)
-{
-    if (view)
-        view->UpdateScrollSizes();
-}
-
 int CProgramServices::ShowSaveChangesDialog()
 {
     switch (AskSaveChangesDialog(m_pFrame)) {
@@ -374,4 +299,9 @@ void CProgramServices::EndAllTextEditing()
 {
     if (m_pFrame)
         m_pFrame->GetDocument().CommitPendingTextEdits();
+}
+
+void CProgramServices::MarkClipboardStale()
+{
+    MarkClipboardFromOtherSite();
 }

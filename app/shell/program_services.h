@@ -4,11 +4,12 @@
 // active page window and its one selected object), the messages, the notices and small dialogs and the picture
 // chooser. The dialogs not built yet keep the answer a cancelled dialog gives.
 
+#include "app/docview/design_view_services.h"
 #include "app/model/services.h"
 
 class CMainFrame;
 
-class CProgramServices : public CoreServices
+class CProgramServices : public DesignViewServices<CoreServices>
 {
 public:
     // The frame may be set later, once it exists, and cleared before it goes.
@@ -18,22 +19,8 @@ public:
     CWebsite* GetCurrentSite() override;
     std::string GetCurrentSitePath() override;
     CSitePage* GetCurrentPage() override;
-    // The design view of the active page window, and what the core asks of a view.
+    // The design view of the active page window; what the core asks of a view goes to the view.
     COrvelView* GetCurrentView() override;
-    CSitePage* GetViewPage(COrvelView* view) override;
-    CSize GetViewPageSize(COrvelView* view) override;
-    void GetPageOrigin(COrvelView* view, CPoint& origin) override;
-    void GetPageOriginInRect(COrvelView* view, CPoint& origin, const CRect& client) override;
-    void PageRectToClient(COrvelView* view, CRect& client, const CRect& page) override;
-    void GetItemClientRect(COrvelView* view, CRect& client, const CPageItem* item) override;
-    void GetSelectionRect(COrvelView* view, CRect& client) override;
-    void InvalidateSelection(COrvelView* view) override;
-    void InvalidateView(COrvelView* view, bool erase) override;
-    void InvalidateViewRect(COrvelView* view, const CRect& client, bool erase) override;
-    void GetViewClientRect(COrvelView* view, CRect& client) override;
-    CPoint GetScrollPosition(COrvelView* view) override;
-    void ScrollToPosition(COrvelView* view, const CPoint& position) override;
-    void UpdateScrollSizes(COrvelView* view) override;
     CPageObject* GetCurrentObject() override;
     CAppSettings* GetAppSettings() override;
     CPageItem* FindItemForObject(const CPageObject* object) override;
@@ -64,6 +51,7 @@ public:
     // The code goes to the page of the main frame's current palette.
     void NotifyInspector(int code) override;
     void ShowObjectInspector() override;
+    void MarkClipboardStale() override;
 
     bool GetPictureFileName(std::string& path) override;
     int ShowNoticeDialog(int textId, bool& dontShowAgain) override;

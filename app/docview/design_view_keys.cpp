@@ -1,0 +1,320 @@
+// The design view's keys, its text caret, its drawing of the text edited in place and the files dropped on it.
+
+#include "app/docview/design_view.h"
+
+#include <wx/caret.h>
+#include <wx/dnd.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "app/docview/view_drop.h"
+#include "app/docview/view_keys.h"
+#include "app/model/services.h"
+#include "app/objects/text_body.h"
+#include "app/objects/text_measure.h"
+#include "app/objects/text_object.h"
+#include "app/site/page_item.h"
+#include "app/site/site_page.h"
+
+namespace {
+
+constexpr int kTextTyped = 10016;
+
+bool TextEditKeyFor(int keyCode, TextEditKey& key)
+{
+    switch (keyCode) {
+    case WXK_HOME:
+        key = TextEditKey::home;
+        return true;
+    case WXK_END:
+        key = TextEditKey::end;
+        return true;
+    case WXK_PAGEUP:
+        key = TextEditKey::pageUp;
+        return true;
+    case WXK_PAGEDOWN:
+        key = TextEditKey::pageDown;
+        return true;
+    case WXK_LEFT:
+        key = TextEditKey::left;
+        return true;
+    case WXK_UP:
+        key = TextEditKey::up;
+        return true;
+    case WXK_RIGHT:
+        key = TextEditKey::right;
+        return true;
+    case WXK_DOWN:
+        key = TextEditKey::down;
+        return true;
+    case WXK_DELETE:
+        key = TextEditKey::del;
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool ArrowStep(int keyCode, CPoint& step)
+{
+    switch (keyCode) {
+    case WXK_LEFT:
+        step = CPoint(-1, 0);
+        return true;
+    case WXK_RIGHT:
+        step = CPoint(1, 0);
+        return true;
+    case WXK_UP:
+        step = CPoint(0, -1);
+        return true;
+    case WXK_DOWN:
+        step = CPoint(0, 1);
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The character code a key gives the text, as the desktop platform numbers them; -1 when there is none or the
+// code page lacks the character.
+int TypedCode(const wxKeyEvent& event)
+{
+    const int key = event.GetKeyCode();
+    switch (key) {
+    case WXK_BACK:
+        return 8;
+    case WXK_TAB:
+        return 9;
+    case WXK_ESCAPE:
+        return 27;
+    case WXK_RETURN:
+    case WXK_NUMPAD_ENTER:
+        return event.ControlDown() ? 10 : 13;
+    default:
+        break;
+    }
+    // Ctrl with a letter gives its control code.
+    if (key > 0 && key < 32)
+        return key;
+    const wxChar unicode = event.GetUnicodeKey();
+    if (unicode == WXK_NONE)
+        return -1;
+    return TypedCharToWindows1252(static_cast<char32_t>(unicode));
+}
+
+CTextObject* EditedTextOf(const CSitePage& page)
+{
+    return page.IsEditingInPlace() ? dynamic_cast<CTextObject*>(page.GetEditedObject()) : nullptr;
+}
+
+} // namespace
+
+void COrvelView::OnChar(wxKeyEvent& event)
+{
+    CTextObject* text = EditedTextOf(*m_pPage);
+    // The view hears a key before the menus do; what it does not take goes on to their shortcuts. So do the keys
+    // typed with Ctrl or Alt while a text is edited, which are shortcuts rather than text (Ctrl+Enter aside).
+    const bool shortcut = (event.ControlDown() || event.AltDown()) && event.GetKeyCode() != WXK_RETURN &&
+                          event.GetKeyCode() != WXK_NUMPAD_ENTER;
+    if (!text || shortcut) {
+        event.Skip();
+        return;
+    }
+    const int code = TypedCode(event);
+    if (code < 0) {
+        // A character the program's text cannot hold is refused, never stored as another.
+        GetCoreServices().Beep();
+        return;
+    }
+    const CTextBody& body = *text->GetTextBody();
+    const int prevPara = body.m_nCaretPara, prevIndex = body.m_nCaretIndex;
+    AfterTextKey(*text, prevPara, prevIndex, CRect(ApplyTypedChar(*text, code)));
+}
+
+void COrvelView::OnKeyDown(wxKeyEvent& event)
+{
+    const int keyCode = event.GetKeyCode();
+    if (CTextObject* text = EditedTextOf(*m_pPage)) {
+        const CTextBody& body = *text->GetTextBody();
+        const int prevPara = body.m_nCaretPara, prevIndex = body.m_nCaretIndex;
+        TextEditKey key;
+        if (TextEditKeyFor(keyCode, key)) {
+            AfterTextKey(*text, prevPara, prevIndex, CRect(ApplyTextEditKey(*text, key, event.ShiftDown())));
+            return;
+        }
+        if (keyCode == 'B' && event.ControlDown() && !event.AltDown()) {
+            AfterTextKey(*text, prevPara, prevIndex, CRect(ToggleSelectionBold(*text)));
+            return;
+        }
+        // The characters come as character events.
+        event.Skip();
+        return;
+    }
+    CPoint step;
+    if (!ArrowStep(keyCode, step)) {
+        event.Skip();
+        return;
+    }
+    // The arrow keys move the selection and never scroll the view.
+    const CRect area = NudgeSelection(*m_pPage, m_bKeyMove, step.x, step.y);
+    if (!area.IsRectEmpty()) {
+        const CRect client = PageRectToClient(area);
+        RefreshRect(wxRect(client.left, client.top, client.Width(), client.Height()), false);
+    }
+}
+
+void COrvelView::OnKeyUp(wxKeyEvent& event)
+{
+    EndNudge(*m_pPage, m_bKeyMove);
+    event.Skip();
+}
+
+void COrvelView::AfterTextKey(CTextObject& text, int prevPara, int prevIndex, const CRect& area)
+{
+    if (CPageItem* item = m_pPage->GetSingleSelectedItem())
+        item->GetCurrentObject()->UpdateHandles();
+    text.UpdateCaret(prevPara, prevIndex);
+    InvalidateEditRect(area);
+    NotifyInspector(kTextTyped);
+}
+
+void COrvelView::InvalidateEditRect(const CRect& rect)
+{
+    const CTextObject* text = EditedTextOf(*m_pPage);
+    if (!text || rect.IsRectEmpty())
+        return;
+    DPOINT centre;
+    text->GetCenter(centre);
+    SIZE size;
+    text->GetSize(size);
+    CRect page(rect);
+    page.OffsetRect(static_cast<int>(std::floor(centre.x - size.cx * 0.5)),
+                    static_cast<int>(std::floor(centre.y - size.cy * 0.5)));
+    // PageRectToClient adds the handles' margin, which also covers a caret at the edge.
+    const CRect client = PageRectToClient(page);
+    RefreshRect(wxRect(client.left, client.top, client.Width(), client.Height()), false);
+}
+
+void COrvelView::SetCaretShape(int height)
+{
+    wxCaret* caret = GetCaret();
+    if (!caret) {
+        SetCaret(new wxCaret(this, 1, height));
+        return;
+    }
+    if (caret->GetSize() != wxSize(1, height))
+        caret->SetSize(1, height);
+}
+
+void COrvelView::SetCaretPos(const CPoint& client)
+{
+    wxCaret* caret = GetCaret();
+    if (!caret)
+        return;
+    caret->Move(client.x, client.y);
+    if (!caret->IsVisible())
+        caret->Show();
+}
+
+void COrvelView::HideTextCaret()
+{
+    if (wxCaret* caret = GetCaret(); caret && caret->IsVisible())
+        caret->Hide();
+}
+
+bool COrvelView::IsTextCaretShown() const
+{
+    const wxCaret* caret = GetCaret();
+    return caret && caret->IsVisible();
+}
+
+void COrvelView::DrawEditedText(const CRect& clip)
+{
+    const CTextObject* text = EditedTextOf(*m_pPage);
+    if (!text)
+        return;
+    DPOINT centre;
+    text->GetCenter(centre);
+    SIZE size;
+    text->GetSize(size);
+    const CPoint origin = GetPageOrigin(), scroll = GetScrollPosition();
+    CRect box(-3, -3, size.cx + 3, size.cy + 3);
+    box.OffsetRect(static_cast<int>(std::floor(centre.x - size.cx * 0.5)) + origin.x - scroll.x,
+                   static_cast<int>(std::floor(centre.y - size.cy * 0.5)) + origin.y - scroll.y);
+    CRect part;
+    if (!part.IntersectRect(box, clip))
+        return;
+    // The text is drawn in red, green, blue order; the view's pixels hold blue, green, red. The part under the text
+    // goes through a map of its own and back.
+    CPixMap map(IMAGE_MODE_RGB, part.Width(), part.Height());
+    if (!map.IsValid())
+        return;
+    const auto swap = [&](bool toMap) {
+        for (int y = 0; y < part.Height(); ++y) {
+            BYTE* view = m_pixels.Row(y + part.top - clip.top) + (part.left - clip.left) * 3;
+            unsigned char* own = map.Sample(0, y, 0);
+            for (int x = 0; x < part.Width(); ++x, view += 3, own += 3) {
+                BYTE* from = toMap ? view : own;
+                BYTE* to = toMap ? own : view;
+                const BYTE b = from[0], g = from[1], r = from[2];
+                to[0] = r, to[1] = g, to[2] = b;
+            }
+        }
+    };
+    swap(true);
+    const POINT pageOrigin{origin.x - scroll.x - part.left, origin.y - scroll.y - part.top};
+    const CTextBody& body = *text->GetTextBody();
+    DrawEditing(body, map, RECT{0, 0, part.Width(), part.Height()}, pageOrigin);
+    DrawSelectionRange(body, map, pageOrigin);
+    swap(false);
+}
+
+namespace {
+
+// Picture files dragged from the file manager. Files that hold no picture are left out; the rest become objects
+// where they are dropped.
+class ViewDropTarget : public wxFileDropTarget
+{
+public:
+    explicit ViewDropTarget(COrvelView* view) : m_view(view) {}
+
+    wxDragResult OnDragOver(wxCoord x, wxCoord y, wxDragResult proposed) override
+    {
+        return m_view->AcceptsDrop() ? wxFileDropTarget::OnDragOver(x, y, proposed) : wxDragNone;
+    }
+
+    bool OnDropFiles(wxCoord x, wxCoord y, const wxArrayString& names) override
+    {
+        if (!m_view->AcceptsDrop())
+            return false;
+        std::vector<std::string> pictures;
+        for (const wxString& name : names) {
+            const wxCharBuffer bytes = name.fn_str();
+            if (bytes.data() && IsDroppablePicture(bytes.data()))
+                pictures.emplace_back(bytes.data());
+        }
+        if (pictures.empty())
+            return false;
+        DropPictureFiles(*m_view->GetPage(), pictures, m_view->ClientToPage(CPoint(x, y)));
+        m_view->InvalidateView(true);
+        return true;
+    }
+
+private:
+    COrvelView* m_view;
+};
+
+} // namespace
+
+bool COrvelView::AcceptsDrop() const
+{
+    return !m_pPage->IsEditingInPlace() && !m_pTools->IsDragging() && !m_pTools->IsTextBand() &&
+           !m_pTools->IsTextFrameResize() && !m_pTools->IsGuideDrag();
+}
+
+void COrvelView::TakeDroppedFiles()
+{
+    SetDropTarget(new ViewDropTarget(this));
+}

@@ -1,0 +1,144 @@
+// Typing into a long text edited in place in a design view on a display: from the key event to the caret in its
+// new place and the changed part of the window painted again. Each round types a character and takes it back with
+// Backspace, so the text keeps its length. The peer does the same two edits on the text alone, without a window.
+// Run it on a display, e.g. xvfb-run -a build/release/bin/view_typing_benchmark.
+
+#include <benchmark/benchmark.h>
+#include <wx/app.h>
+#include <wx/frame.h>
+#include <wx/init.h>
+
+#include <cstdio>
+#include <string>
+
+#include "app/docview/design_view.h"
+#include "app/docview/design_view_services.h"
+#include "app/model/services.h"
+#include "app/objects/text_layout.h"
+#include "app/objects/text_measure.h"
+#include "app/objects/text_object.h"
+#include "app/site/page_item.h"
+#include "app/site/site_page.h"
+#include "platform/text/face_list.h"
+
+namespace {
+
+constexpr int kParagraphs = 20;
+constexpr int kLength = 2000;
+const std::string kWords = "the quick brown fox jumps over the lazy dog ";
+
+class BenchServices : public DesignViewServices<CoreServices>
+{
+public:
+    COrvelView* GetCurrentView() override { return view; }
+    COrvelView* view = nullptr;
+};
+
+// A text object 500 pixels wide holding 2,000 characters in 20 paragraphs of 12-point Arial, laid out, with the
+// caret at the end of the last paragraph.
+std::unique_ptr<CTextObject> MakeLongText()
+{
+    auto object = std::make_unique<CTextObject>(500.0, 400.0, SIZE{500, 40}, 0.0);
+    CTextBody& body = *object->GetTextBody();
+    const WORD arial = FindFontIndex("Arial");
+    body.m_paragraphs.assign(kParagraphs, CTextParagraph());
+    for (int i = 0; i < kLength; ++i) {
+        const BYTE ch = static_cast<BYTE>(kWords[i % kWords.size()]);
+        body.m_paragraphs[i * kParagraphs / kLength].m_chars.push_back(
+            MakeTextChar(ch, arial, 12, false, false, false, 0, CLinkInfo()));
+    }
+    RECT dirty{};
+    LayoutText(body, dirty);
+    body.m_nCaretPara = kParagraphs - 1;
+    body.m_nCaretIndex = body.m_paragraphs.back().GetCount();
+    object->SetNewObject(false);
+    return object;
+}
+
+void SendChar(COrvelView* view, int code)
+{
+    wxKeyEvent down(wxEVT_KEY_DOWN);
+    down.m_keyCode = code;
+    down.m_uniChar = code == WXK_BACK ? 0 : code;
+    view->GetEventHandler()->ProcessEvent(down);
+    wxKeyEvent typed(wxEVT_CHAR);
+    typed.m_keyCode = code;
+    typed.m_uniChar = down.m_uniChar;
+    view->GetEventHandler()->ProcessEvent(typed);
+    wxKeyEvent up(wxEVT_KEY_UP);
+    up.m_keyCode = code;
+    view->GetEventHandler()->ProcessEvent(up);
+}
+
+void BM_TypeInView(benchmark::State& state)
+{
+    BenchServices services;
+    SetCoreServices(&services);
+    NewPageSettings settings;
+    settings.width = 1000;
+    settings.height = 800;
+    CSitePage page(nullptr, "p", "P", settings);
+    CTextObject* text = static_cast<CTextObject*>(page.AddObject(MakeLongText())->GetCurrentObject());
+    auto* frame = new wxFrame(nullptr, wxID_ANY, "typing", wxPoint(0, 0), wxSize(1000, 800));
+    auto* view = new COrvelView(frame, &page);
+    services.view = view;
+    frame->Show();
+    for (int i = 0; i < 20; ++i)
+        wxYield();
+    page.SelectItemAt(0);
+    page.SetEditedObject(text);
+    page.SetEditingInPlace(true);
+    text->BeginEdit();
+    text->UpdateCaret(text->GetTextBody()->m_nCaretPara, text->GetTextBody()->m_nCaretIndex);
+    view->Update();
+
+    for (auto _ : state) {
+        SendChar(view, 'e');
+        view->Update();
+        SendChar(view, WXK_BACK);
+        view->Update();
+    }
+    state.counters["per_key"] = benchmark::Counter(static_cast<double>(state.iterations()) * 2,
+                                                   benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    page.SetEditingInPlace(false);
+    page.SetEditedObject(nullptr);
+    services.view = nullptr;
+    frame->Destroy();
+    for (int i = 0; i < 5; ++i)
+        wxYield();
+    SetCoreServices(nullptr);
+}
+BENCHMARK(BM_TypeInView)->Unit(benchmark::kMicrosecond);
+
+// The peer: the same two edits on the text alone, as the view asks of it.
+void BM_TypeInModel(benchmark::State& state)
+{
+    auto text = MakeLongText();
+    for (auto _ : state) {
+        RECT dirty{};
+        text->InsertChar(dirty, 'e', true);
+        text->DeleteChar(dirty, false, true);
+        benchmark::DoNotOptimize(dirty);
+    }
+    state.counters["per_key"] = benchmark::Counter(static_cast<double>(state.iterations()) * 2,
+                                                   benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_TypeInModel)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    wxApp::SetInstance(new wxApp());
+    if (!wxEntryStart(argc, argv)) {
+        std::fprintf(stderr, "wx could not start: is there a display?\n");
+        return 1;
+    }
+    // GTK's text layout holds fontconfig objects until the process ends.
+    KeepFontconfigAtExit();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    wxEntryCleanup();
+    return 0;
+}
