@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
+#include <wx/image.h>
 #include <wx/init.h>
 #include <wx/log.h>
 
@@ -54,6 +55,9 @@ int main(int argc, char** argv)
         return 1;
     }
     wxLog::SetActiveTarget(new wxLogStderr());
+    // Tests save what they show as PNG pictures.
+    if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
+        wxImage::AddHandler(new wxPNGHandler());
     if (KeepFontconfigAtExit)
         KeepFontconfigAtExit();
     const int result = RUN_ALL_TESTS();

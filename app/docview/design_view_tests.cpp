@@ -508,8 +508,8 @@ TEST(DesignViewKeys, TypingIntoATextShowsItWithItsCaretAndSelection)
             dc.DrawRectangle(wxRect(caret->GetPosition(), caret->GetSize()));
         }
         const wxImage picture = bitmap.ConvertToImage();
-        picture.SaveFile(wxString::FromUTF8((TestOutputFolder() / "design_view_text_editing.png").string()),
-                         wxBITMAP_TYPE_PNG);
+        EXPECT_TRUE(picture.SaveFile(
+            wxString::FromUTF8((TestOutputFolder() / "design_view_text_editing.png").string()), wxBITMAP_TYPE_PNG));
         // The selected "lo" shows inverted: white ink on black around the caret's line.
         const wxPoint at = view->GetCaret()->GetPosition();
         const wxSize caretSize = view->GetCaret()->GetSize();
