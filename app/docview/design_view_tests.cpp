@@ -296,6 +296,41 @@ TEST(DesignViewMouse, AMoveDraggedPastTheWindowScrollsAlong)
     EXPECT_EQ(circle->GetRect().left, start.left + beyond - 10 - 120);
 }
 
+// A key as the window system sends it: the press, the character it makes unless the press was taken, the release.
+void SendKey(COrvelView* view, int keyCode, bool shift = false, bool ctrl = false, wxChar unicode = 0)
+{
+    const auto make = [&](wxEventType type, int code) {
+        wxKeyEvent event(type);
+        event.SetEventObject(view);
+        event.m_keyCode = code;
+        event.m_uniChar = unicode ? unicode : (code >= 32 && code < 127 ? code : 0);
+        event.m_shiftDown = shift;
+        event.m_controlDown = ctrl;
+        return event;
+    };
+    wxKeyEvent down = make(wxEVT_KEY_DOWN, keyCode);
+    down.Skip(false);
+    view->GetEventHandler()->ProcessEvent(down);
+    if (down.GetSkipped()) {
+        int charCode = keyCode;
+        if (ctrl && keyCode >= 'A' && keyCode <= 'Z')
+            charCode = keyCode - 'A' + 1;
+        else if (!shift && keyCode >= 'A' && keyCode <= 'Z' && !unicode)
+            charCode = keyCode - 'A' + 'a';
+        wxKeyEvent typed = make(wxEVT_CHAR, charCode);
+        view->GetEventHandler()->ProcessEvent(typed);
+    }
+    wxKeyEvent up = make(wxEVT_KEY_UP, keyCode);
+    view->GetEventHandler()->ProcessEvent(up);
+}
+
+void TypeText(COrvelView* view, const std::string& text)
+{
+    for (char c : text)
+        SendKey(view, std::toupper(static_cast<unsigned char>(c)), std::isupper(static_cast<unsigned char>(c)) != 0,
+                false, static_cast<wxChar>(c));
+}
+
 // A text band 40 pixels wide opens a text 100 wide and one line high, ready for typing; the eyedropper over a
 // circle's transparent corner reads the page's background, not the corner's pixel.
 TEST(DesignViewMouse, ATextBandOpensATextAndTheEyedropperSeesThroughTransparency)
@@ -370,7 +405,13 @@ TEST(DesignViewMouse, EveryToolDrawsOnThePage)
     use(kMouseToolForm, CPoint(400, 250), {});
     use(kMouseToolPicture, CPoint(20, 200), {CPoint(23, 203)});
     use(kMouseToolEyedropper, CPoint(40, 40), {});
-    ASSERT_EQ(page->GetItemCount(), 8);
+    // A text band, typed into and left: the text stays as the band's tool made it.
+    services.tool = kMouseToolText;
+    DragMouse(view, CPoint(120, 110), {CPoint(220, 110)});
+    ASSERT_TRUE(page->IsEditingInPlace());
+    TypeText(view, "Drawn");
+    view->EndTextEditing();
+    ASSERT_EQ(page->GetItemCount(), 9);
     EXPECT_EQ(services.toolsBarColors.size(), 1u);
     EXPECT_EQ(services.toolsBarColors.back(), CColor(200, 60, 50).GetCOLORREF());
 
@@ -410,41 +451,6 @@ TEST(DesignViewMouse, EveryToolDrawsOnThePage)
     ASSERT_TRUE(comparison.error.empty()) << comparison.error;
     EXPECT_LT(comparison.meanDifference, 2.0);
     EXPECT_LT(comparison.farShare, 0.02);
-}
-
-// A key as the window system sends it: the press, the character it makes unless the press was taken, the release.
-void SendKey(COrvelView* view, int keyCode, bool shift = false, bool ctrl = false, wxChar unicode = 0)
-{
-    const auto make = [&](wxEventType type, int code) {
-        wxKeyEvent event(type);
-        event.SetEventObject(view);
-        event.m_keyCode = code;
-        event.m_uniChar = unicode ? unicode : (code >= 32 && code < 127 ? code : 0);
-        event.m_shiftDown = shift;
-        event.m_controlDown = ctrl;
-        return event;
-    };
-    wxKeyEvent down = make(wxEVT_KEY_DOWN, keyCode);
-    down.Skip(false);
-    view->GetEventHandler()->ProcessEvent(down);
-    if (down.GetSkipped()) {
-        int charCode = keyCode;
-        if (ctrl && keyCode >= 'A' && keyCode <= 'Z')
-            charCode = keyCode - 'A' + 1;
-        else if (!shift && keyCode >= 'A' && keyCode <= 'Z' && !unicode)
-            charCode = keyCode - 'A' + 'a';
-        wxKeyEvent typed = make(wxEVT_CHAR, charCode);
-        view->GetEventHandler()->ProcessEvent(typed);
-    }
-    wxKeyEvent up = make(wxEVT_KEY_UP, keyCode);
-    view->GetEventHandler()->ProcessEvent(up);
-}
-
-void TypeText(COrvelView* view, const std::string& text)
-{
-    for (char c : text)
-        SendKey(view, std::toupper(static_cast<unsigned char>(c)), std::isupper(static_cast<unsigned char>(c)) != 0,
-                false, static_cast<wxChar>(c));
 }
 
 TEST(DesignViewKeys, TypingIntoATextShowsItWithItsCaretAndSelection)
