@@ -322,10 +322,11 @@ void CWebsite::RunFilesDialog(FilesDialogKind kind)
     m_ChosenFiles = result.m_chosen;
     for (const std::string& chosen : m_ChosenFiles) {
         for (const FilePlacement& placement : result.m_placements) {
-            if (!EqualNoCase1252(placement.m_strName, chosen) || !EqualNoCase1252(placement.m_strSource, chosen))
+            // Local paths compare as the local file system does: two files whose names differ in case are two.
+            if (placement.m_strName != chosen || placement.m_strSource != chosen)
                 continue;
             const bool known = std::any_of(m_FilePairs.begin(), m_FilePairs.end(), [&](const auto& pair) {
-                return EqualNoCase1252(pair->m_strSource, chosen) &&
+                return pair->m_strSource == chosen &&
                        EqualNoCase1252(pair->m_strTarget, placement.m_strRemotePath);
             });
             if (!known)

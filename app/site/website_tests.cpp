@@ -326,6 +326,16 @@ TEST_F(FileListsTest, ChosenFilesAreIncludedAtEveryNewPlace)
     EXPECT_FALSE(site.IsSaved());
 }
 
+TEST_F(FileListsTest, LocalFilesDifferingInCaseAreTwoFiles)
+{
+    site.AppendFilePair(std::make_unique<CFilePair>("/d/Logo.gif", "/a/Logo.gif"));
+    Choose({"/d/logo.gif"}, {{"/d/logo.gif", "/d/logo.gif", "/A/logo.gif"}, {"/d/Logo.gif", "/d/Logo.gif", "/b/x.gif"}});
+    site.OnAddFiles();
+    // The remote place compares without case, the local file with it.
+    EXPECT_EQ(Pairs(), (std::vector<std::pair<std::string, std::string>>{{"/d/Logo.gif", "/a/Logo.gif"},
+                                                                         {"/d/logo.gif", "/A/logo.gif"}}));
+}
+
 TEST_F(FileListsTest, CancelledDialogLocksTheExistingFilesAndChangesNothingElse)
 {
     AddPage("home");
