@@ -153,9 +153,7 @@ int CompareSiteNodes(const CSiteNode& a, const CSiteNode& b);
 
 // The end of a label edit of a folder: true, with the folder renamed, when the node is a folder that may be
 // renamed and the text is a valid name free in its parent. Otherwise the folder keeps its name and the caller
-// tells the user (kFolderNameRefused); a file, the root and a name-locked folder refuse at once.
+// tells the user; a file, the root and a name-locked folder refuse at once.
 bool RenameSiteFolder(CSiteNode& node, const std::string& text);
 // Whether a label edit may start on the node: only a folder whose name is not locked.
 bool CanEditSiteNodeLabel(const CSiteNode& node);
-// The message for a refused folder name.
-constexpr unsigned kFolderNameRefused = 7020;
