@@ -5,9 +5,23 @@
 #include "app/dialogs/hint_table.h"
 #include "app/dialogs/notice_dialogs.h"
 #include "app/dialogs/picture_dialogs.h"
+#include "app/dialogs/site_folder_dlg.h"
 #include "app/dialogs/tips_dlg.h"
 #include "app/shell/main_frame.h"
 #include "app/shell/program_services.h"
+
+bool CProgramServices::RunFilesDialog(FilesDialogKind kind, const std::vector<std::string>& reservedNames,
+                                      const std::vector<const CFilePair*>& pairs, FilesDialogResult& result)
+{
+    if (kind != kAddFilesDialog)
+        return false;
+    std::vector<std::string> localFiles;
+    CAddFilesDLG dialog(localFiles, reservedNames, pairs, m_pFrame);
+    if (!dialog.IsOk() || dialog.ShowModal() != wxID_OK)
+        return false;
+    result = MakeFilesDialogResult(dialog.GetModel(), localFiles);
+    return true;
+}
 
 int CProgramServices::ShowNotice(int id)
 {

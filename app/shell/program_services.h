@@ -92,6 +92,9 @@ public:
     int ShowTipsDialog() override;
     void ShowAboutDialog() override;
     void ShowFeedbackDialog() override;
+    // Add Files; the other files dialogs answer as cancelled.
+    bool RunFilesDialog(FilesDialogKind kind, const std::vector<std::string>& reservedNames,
+                        const std::vector<const CFilePair*>& pairs, FilesDialogResult& result) override;
 
 private:
     CMainFrame* m_pFrame = nullptr;

@@ -1,0 +1,174 @@
+// The Add Files dialog and the Site Map on a display, driven by injected events, with their pictures.
+
+#include "app/dialogs/dialogs_test_support.h"
+#include "app/dialogs/site_folder_dlg.h"
+#include "app/dialogs/site_folder_tree.h"
+#include "app/model/services.h"
+#include "platform/gui/window_picture.h"
+#include "platform/gui/xrc_resources.h"
+#include "testing/scratch_folder.h"
+#include "testing/test_output.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <wx/app.h>
+#include <wx/frame.h>
+#include <wx/listctrl.h>
+#include <wx/utils.h>
+
+namespace {
+
+class NoticeServices : public CoreServices
+{
+public:
+    int ShowNotice(int id) override
+    {
+        notices.push_back(id);
+        return 1;
+    }
+    void Beep() override { ++beeps; }
+    std::vector<int> notices;
+    int beeps = 0;
+};
+
+class SiteFolderDialogs : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(LoadXrcResources());
+        SetCoreServices(&services);
+        owner = new wxFrame(nullptr, wxID_ANY, "Pelorin", wxPoint(100, 100), wxSize(900, 700));
+        owner->Show();
+        for (const char* name : {"old/logo.gif", "a/one.txt", "b/one.txt", "two.txt"}) {
+            std::filesystem::create_directories(std::filesystem::path(folder / name).parent_path());
+            std::ofstream(folder / name) << "x";
+        }
+        existing = CFilePair(folder / "old/logo.gif", "/images/logo.gif");
+        SetAllFileLocks(existing.m_dwFlags);
+        Settle();
+    }
+    void TearDown() override
+    {
+        SetCoreServices(nullptr);
+        owner->Destroy();
+        Settle();
+    }
+
+    void Picture(wxDialog& dialog, const std::string& name)
+    {
+        dialog.Show();
+        for (int i = 0; i < 3; ++i)
+            Settle();
+        const std::filesystem::path out = TestOutputFolder() / "dialogs";
+        std::filesystem::create_directories(out);
+        EXPECT_TRUE(SaveWindowPicture(&dialog, (out / (name + ".png")).string()));
+    }
+
+    static void EndLabelEdit(CSiteFolderTree& tree, const wxTreeItemId& item, const wxString& text)
+    {
+        wxTreeEvent event(wxEVT_TREE_END_LABEL_EDIT, &tree, item);
+        event.SetLabel(text);
+        tree.ProcessWindowEvent(event);
+    }
+
+    NoticeServices services;
+    wxFrame* owner = nullptr;
+    ScratchFolder folder;
+    CFilePair existing;
+};
+
+TEST_F(SiteFolderDialogs, AddFilesPlacesFilesIntoANewFolder)
+{
+    std::vector<std::string> localFiles = {folder / "a/one.txt"};
+    CAddFilesDLG dialog(localFiles, {"index.html"}, {&existing}, owner);
+    ASSERT_TRUE(dialog.IsOk());
+    CSiteFolderTree& tree = *dialog.GetTree();
+    EXPECT_FALSE(dialog.FindWindow(wxID_OK)->IsEnabled());
+    // Browse: the same file twice is listed once.
+    dialog.m_chooseFiles = [&](std::vector<std::string>& paths) {
+        paths = {folder / "b/one.txt", folder / "two.txt", folder / "a/one.txt"};
+        return true;
+    };
+    Click(dialog, 1631);
+    EXPECT_EQ(dialog.GetListed().size(), 3u);
+    EXPECT_EQ(localFiles.size(), 3u);
+
+    // New Folder under the root starts its label edit; the name typed must be free and valid.
+    tree.SelectItem(tree.GetRootItem());
+    Click(dialog, 1622);
+    Settle();
+    const wxTreeItemId item = tree.GetSelection();
+    ASSERT_EQ(tree.GetItemNode(item)->GetName(), "NewFolder");
+    tree.EndEditLabel(item, true);
+    EndLabelEdit(tree, item, "images");
+    EXPECT_EQ(services.notices, std::vector<int>{7020});
+    EXPECT_EQ(services.beeps, 1);
+    EndLabelEdit(tree, item, "docs");
+    EXPECT_EQ(tree.GetItemNode(item)->GetName(), "docs");
+    EXPECT_EQ(services.notices.size(), 1u);
+
+    // Add All: both one.txt files are free in the empty folder, but only the first goes in.
+    tree.SelectItem(item);
+    ASSERT_TRUE(dialog.GetButtons().addAll);
+    Click(dialog, 1536);
+    EXPECT_EQ(dialog.GetPlacedCount(), 2);
+    EXPECT_EQ(dialog.GetListed(), std::vector<std::string>{folder / "b/one.txt"});
+    EXPECT_EQ(tree.GetChildrenCount(item, false), 2u);
+    EXPECT_TRUE(dialog.FindWindow(wxID_OK)->IsEnabled());
+    EXPECT_FALSE(dialog.GetButtons().addAll);
+    Picture(dialog, "add_files_583");
+
+    const FilesDialogResult result = MakeFilesDialogResult(dialog.GetModel(), localFiles);
+    std::vector<std::string> remote;
+    for (const FilePlacement& placement : result.m_placements)
+        remote.push_back(placement.m_strRemotePath);
+    // The newest folder comes first.
+    EXPECT_EQ(remote, (std::vector<std::string>{"/docs/two.txt", "/docs/one.txt", "/images/logo.gif"}));
+    dialog.Hide();
+}
+
+TEST_F(SiteFolderDialogs, RemoveAllKeepsEarlierPlacementsAndDeleteFolderKeepsFiles)
+{
+    std::vector<std::string> localFiles = {folder / "two.txt"};
+    CAddFilesDLG dialog(localFiles, {}, {&existing}, owner);
+    ASSERT_TRUE(dialog.IsOk());
+    CSiteFolderTree& tree = *dialog.GetTree();
+    CSiteFolder* images = dialog.GetModel().GetRoot()->FindSubfolder("images");
+    tree.SelectItem(tree.FindNodeItem(images));
+    EXPECT_FALSE(dialog.GetButtons().deleteFolder);
+    Click(dialog, 1536);
+    EXPECT_EQ(dialog.GetPlacedCount(), 1);
+    Click(dialog, 1630);
+    EXPECT_EQ(dialog.GetPlacedCount(), 0);
+    EXPECT_EQ(dialog.GetListed(), std::vector<std::string>{folder / "two.txt"});
+    EXPECT_NE(images->FindFile("logo.gif"), nullptr);
+    EXPECT_FALSE(dialog.FindWindow(wxID_OK)->IsEnabled());
+    EXPECT_FALSE(dialog.FindWindow(1630)->IsEnabled());
+
+    // A new folder holding the placed file goes; the file moves up to the root.
+    tree.SelectItem(tree.GetRootItem());
+    Click(dialog, 1622);
+    Settle();
+    const wxTreeItemId item = tree.GetSelection();
+    tree.EndEditLabel(item, true);
+    Click(dialog, 1536);
+    ASSERT_TRUE(dialog.GetButtons().deleteFolder);
+    Click(dialog, 1623);
+    EXPECT_EQ(dialog.GetModel().FindFileByPath(folder / "two.txt")->GetPath(), "/two.txt");
+    EXPECT_EQ(dialog.GetModel().GetRoot()->FindSubfolder("NewFolder"), nullptr);
+    EXPECT_TRUE(tree.FindNodeItem(dialog.GetModel().FindFileByPath(folder / "two.txt")).IsOk());
+}
+
+TEST_F(SiteFolderDialogs, SiteMapListsTheFilesAndChangesNothing)
+{
+    CFilePair other(folder / "two.txt", "/docs/two.txt");
+    CSiteMapDLG dialog({}, {&existing, &other}, owner);
+    ASSERT_TRUE(dialog.IsOk());
+    EXPECT_EQ(dialog.GetModel().FindFileByRemotePath("/docs/two.txt")->GetLocalPath(), folder / "two.txt");
+    Picture(dialog, "site_map_581");
+    dialog.Hide();
+}
+
+} // namespace
