@@ -172,3 +172,40 @@ TEST_F(SiteFolderDialogs, SiteMapListsTheFilesAndChangesNothing)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(SiteFolderDialogs, AddFilesFromXmlPlacesTheProgramOnce)
+{
+    std::filesystem::create_directories(folder / "app/images");
+    std::ofstream(folder / "app/movie.xml")
+        << "<gallery><image src=\"images/a.jpg\"/><movie src=\"clip.swf\"/></gallery>";
+    for (const char* name : {"app/images/a.jpg", "app/clip.swf", "app/swfobject.js"})
+        std::ofstream(folder / name) << "x";
+    std::vector<std::string> sourceNames;
+    CAddFilesFromXmlDLG dialog(sourceNames, {}, {&existing}, owner);
+    ASSERT_TRUE(dialog.IsOk());
+    EXPECT_FALSE(dialog.FindWindow(wxID_OK)->IsEnabled());
+    // Cancel in the chooser leaves OK as it was.
+    dialog.m_chooseFiles = [](std::vector<std::string>&) { return false; };
+    Click(dialog, 1631);
+    EXPECT_FALSE(dialog.FindWindow(wxID_OK)->IsEnabled());
+
+    dialog.m_chooseFiles = [&](std::vector<std::string>& paths) {
+        paths = {folder / "app/movie.xml"};
+        return true;
+    };
+    Click(dialog, 1631);
+    EXPECT_EQ(dialog.GetAddedCount(), 4);
+    Click(dialog, 1631);
+    EXPECT_EQ(dialog.GetAddedCount(), 4);
+    EXPECT_EQ(sourceNames.size(), 4u);
+    EXPECT_TRUE(dialog.FindWindow(wxID_OK)->IsEnabled());
+    EXPECT_EQ(dialog.GetModel().FindFileByRemotePath("/images/a.jpg")->GetLocalPath(), folder / "app/images/a.jpg");
+    CSiteFolderTree& tree = *dialog.GetTree();
+    tree.ExpandAll();
+    Picture(dialog, "add_files_from_xml_5038");
+    dialog.Hide();
+}
+
+} // namespace

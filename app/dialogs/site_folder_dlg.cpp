@@ -9,6 +9,7 @@
 
 #include "app/dialogs/notice_dialogs.h"
 #include "app/dialogs/site_folder_tree.h"
+#include "app/dialogs/xml_file_collection.h"
 #include "platform/gui/xrc_resources.h"
 #include "platform/resources/string_table.h"
 
@@ -57,13 +58,13 @@ CSiteFolderDLG::CSiteFolderDLG(const std::vector<std::string>& reservedNames,
     m_model.Build(reservedNames, copies);
 }
 
-bool CSiteFolderDLG::LoadTemplate(wxWindow* parent, const char* name)
+bool CSiteFolderDLG::LoadTemplate(wxWindow* parent, const char* name, bool withList)
 {
     if (!LoadXrcResources() || !wxXmlResource::Get()->LoadDialog(this, parent, name))
         return false;
     m_pTree = dynamic_cast<CSiteFolderTree*>(FindWindow(kTreeId));
     m_pList = dynamic_cast<wxListCtrl*>(FindWindow(kListId));
-    if (!m_pTree || !m_pList)
+    if (!m_pTree || (withList && !m_pList))
         return false;
     m_pTree->SetModel(&m_model);
     return true;
@@ -94,16 +95,8 @@ CAddFilesDLG::CAddFilesDLG(std::vector<std::string>& localFiles, const std::vect
     : CSiteFolderDLG(reservedNames, pairs), m_localFiles(localFiles)
 {
     m_chooseFiles = [this](std::vector<std::string>& paths) {
-        wxFileDialog chooser(this, CommandPrompt(32943, "Add Files"), wxEmptyString, wxEmptyString,
-                             DialogText(ResourceText(7016, "All Files")) + " (*.*)|*",
-                             wxFD_OPEN | wxFD_MULTIPLE | wxFD_FILE_MUST_EXIST);
-        if (chooser.ShowModal() != wxID_OK)
-            return false;
-        wxArrayString chosen;
-        chooser.GetPaths(chosen);
-        for (const wxString& path : chosen)
-            paths.push_back(PathFromWx(path));
-        return true;
+        return ChooseFiles(this, CommandPrompt(32943, "Add Files"),
+                           DialogText(ResourceText(7016, "All Files")) + " (*.*)|*", paths);
     };
     m_bLoaded = LoadTemplate(parent, "583");
     if (!m_bLoaded)
@@ -368,4 +361,57 @@ FilesDialogResult MakeFilesDialogResult(CSiteFolderModel& model, const std::vect
     for (CSiteFile* file = model.GetFirstFile(); file; file = model.GetNextFile())
         result.m_placements.push_back({file->GetLocalPath(), file->GetLocalPath(), file->GetPath()});
     return result;
+}
+
+bool ChooseFiles(wxWindow* parent, const wxString& title, const wxString& filter, std::vector<std::string>& paths)
+{
+    wxFileDialog chooser(parent, title, wxEmptyString, wxEmptyString, filter,
+                         wxFD_OPEN | wxFD_MULTIPLE | wxFD_FILE_MUST_EXIST);
+    if (chooser.ShowModal() != wxID_OK)
+        return false;
+    wxArrayString chosen;
+    chooser.GetPaths(chosen);
+    for (const wxString& path : chosen)
+        paths.push_back(PathFromWx(path));
+    return true;
+}
+
+CAddFilesFromXmlDLG::CAddFilesFromXmlDLG(std::vector<std::string>& sourceNames,
+                                         const std::vector<std::string>& reservedNames,
+                                         const std::vector<const CFilePair*>& pairs, wxWindow* parent)
+    : CSiteFolderDLG(reservedNames, pairs), m_sourceNames(sourceNames)
+{
+    m_chooseFiles = [this](std::vector<std::string>& paths) {
+        return ChooseFiles(this, DialogText(ResourceText(32966, "Add Files From XML")),
+                           DialogText(ResourceText(32965, "XML Files")) + " (*.xml)|*.xml;*.XML", paths);
+    };
+    m_bLoaded = LoadTemplate(parent, "5038", false);
+    if (!m_bLoaded)
+        return;
+    m_pTree->Fill(CSiteFolderTree::kSortOnExpand, true);
+    m_pTree->Expand(m_pTree->GetRootItem());
+    Bind(wxEVT_BUTTON, &CAddFilesFromXmlDLG::OnBrowse, this, kBrowseId);
+    FindWindow(wxID_OK)->Enable(m_nAdded > 0);
+    GetSizer()->SetSizeHints(this);
+    CentreOnParent();
+}
+
+void CAddFilesFromXmlDLG::OnBrowse(wxCommandEvent&)
+{
+    std::vector<std::string> chosen;
+    if (!m_chooseFiles || !m_chooseFiles(chosen))
+        return;
+    const int added = [&] {
+        wxBusyCursor wait;
+        CollectedFiles set;
+        for (const std::string& xml : chosen)
+            CollectXmlFiles(xml, m_sourceNames, set);
+        return PlaceCollectedFiles(set, m_model, m_pairs, m_sourceNames);
+    }();
+    m_nAdded += added;
+    if (added > 0) {
+        m_pTree->Fill(CSiteFolderTree::kSortOnExpand, true);
+        m_pTree->Expand(m_pTree->GetRootItem());
+    }
+    FindWindow(wxID_OK)->Enable(m_nAdded > 0);
 }

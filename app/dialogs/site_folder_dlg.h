@@ -30,8 +30,8 @@ public:
     const std::vector<CFilePair>& GetPairs() const { return m_pairs; }
 
 protected:
-    // Loads the template and finds the tree and the list; false when any is missing.
-    bool LoadTemplate(wxWindow* parent, const char* name);
+    // Loads the template and finds the tree and, when the dialog has one, the list; false when either is missing.
+    bool LoadTemplate(wxWindow* parent, const char* name, bool withList = true);
 
     std::vector<CFilePair> m_pairs;
     CSiteFolderModel m_model;
@@ -88,6 +88,30 @@ private:
     std::vector<std::string> m_listed;
     int m_nPlaced = 0;
 };
+
+// The files a Flash program's XML file names, collected and placed below the root folder by Browse.
+class CAddFilesFromXmlDLG : public CSiteFolderDLG
+{
+public:
+    // sourceNames belongs to the caller: the local path of every file placed is appended to it.
+    CAddFilesFromXmlDLG(std::vector<std::string>& sourceNames, const std::vector<std::string>& reservedNames,
+                        const std::vector<const CFilePair*>& pairs, wxWindow* parent);
+
+    // The chooser of XML files Browse opens; tests answer it by script.
+    std::function<bool(std::vector<std::string>&)> m_chooseFiles;
+
+    CSiteFolderTree* GetTree() const { return m_pTree; }
+    int GetAddedCount() const { return m_nAdded; }
+
+private:
+    void OnBrowse(wxCommandEvent& event);
+
+    std::vector<std::string>& m_sourceNames;
+    int m_nAdded = 0;
+};
+
+// The chooser of several files of the given filter ("*" for all files); true with their paths when the user chose.
+bool ChooseFiles(wxWindow* parent, const wxString& title, const wxString& filter, std::vector<std::string>& paths);
 
 // What the site takes from a files dialog that ended with OK: the chosen local files, and every file of the model
 // with its remote path.

@@ -13,14 +13,22 @@
 bool CProgramServices::RunFilesDialog(FilesDialogKind kind, const std::vector<std::string>& reservedNames,
                                       const std::vector<const CFilePair*>& pairs, FilesDialogResult& result)
 {
-    if (kind != kAddFilesDialog)
-        return false;
     std::vector<std::string> localFiles;
-    CAddFilesDLG dialog(localFiles, reservedNames, pairs, m_pFrame);
-    if (!dialog.IsOk() || dialog.ShowModal() != wxID_OK)
-        return false;
-    result = MakeFilesDialogResult(dialog.GetModel(), localFiles);
-    return true;
+    if (kind == kAddFilesDialog) {
+        CAddFilesDLG dialog(localFiles, reservedNames, pairs, m_pFrame);
+        if (!dialog.IsOk() || dialog.ShowModal() != wxID_OK)
+            return false;
+        result = MakeFilesDialogResult(dialog.GetModel(), localFiles);
+        return true;
+    }
+    if (kind == kAddFilesFromXmlDialog) {
+        CAddFilesFromXmlDLG dialog(localFiles, reservedNames, pairs, m_pFrame);
+        if (!dialog.IsOk() || dialog.ShowModal() != wxID_OK)
+            return false;
+        result = MakeFilesDialogResult(dialog.GetModel(), localFiles);
+        return true;
+    }
+    return false;
 }
 
 int CProgramServices::ShowNotice(int id)

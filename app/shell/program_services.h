@@ -92,7 +92,7 @@ public:
     int ShowTipsDialog() override;
     void ShowAboutDialog() override;
     void ShowFeedbackDialog() override;
-    // Add Files; the other files dialogs answer as cancelled.
+    // Add Files and Add Files From XML; the wizard answers as cancelled.
     bool RunFilesDialog(FilesDialogKind kind, const std::vector<std::string>& reservedNames,
                         const std::vector<const CFilePair*>& pairs, FilesDialogResult& result) override;
 
