@@ -1,5 +1,6 @@
 #include "app/dialogs/flash_page.h"
 
+#include <algorithm>
 #include <cctype>
 #include <fstream>
 #include <iterator>
@@ -124,7 +125,8 @@ std::vector<std::string> UsedFlashFiles(const CollectedFiles& set, const CSiteFo
     std::vector<std::string> used;
     for (size_t i = 0; i < set.locals.size() && i < set.remotes.size(); ++i) {
         const CSiteFile* file = model.FindFileByRemotePath(set.remotes[i]);
-        if (file && file->GetLocalPath() == set.locals[i])
+        if (file && file->GetLocalPath() == set.locals[i] &&
+            std::find(used.begin(), used.end(), set.locals[i]) == used.end())
             used.push_back(set.locals[i]);
     }
     return used;

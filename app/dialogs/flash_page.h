@@ -41,5 +41,5 @@ FlashPageResult LoadFlashPage(const std::string& xmlPath, FlashCode& code);
 const char* FlashPageError(FlashPageResult result);
 
 // The local files of the set that the site holds at their remote paths once placed: a file whose place the folder
-// refused, or that another file holds, is not one the object uses.
+// refused, or that another file holds, is not one the object uses. Each file once.
 std::vector<std::string> UsedFlashFiles(const CollectedFiles& set, const CSiteFolderModel& model);

@@ -77,8 +77,8 @@ TEST(FlashPage, TheObjectUsesOnlyTheFilesTheSiteHolds)
     model.Reset();
     model.GetRoot()->SetReservedNames({"index.html"});
     model.AddFile("/other/clip.swf", "/clip.swf", 7);
-    const CollectedFiles set = {{"/app/movie.xml", "/app/clip.swf", "/app/index.html", "/app/a.jpg"},
-                                {"/movie.xml", "/clip.swf", "/index.html", "/pics/a.jpg"}};
+    const CollectedFiles set = {{"/app/movie.xml", "/app/clip.swf", "/app/index.html", "/app/a.jpg", "/app/movie.xml"},
+                                {"/movie.xml", "/clip.swf", "/index.html", "/pics/a.jpg", "/movie.xml"}};
     std::vector<CFilePair> pairs;
     std::vector<std::string> sourceNames;
     EXPECT_EQ(PlaceCollectedFiles(set, model, pairs, sourceNames), 2);

@@ -1,6 +1,7 @@
 // The Add Files dialog and the Site Map on a display, driven by injected events, with their pictures.
 
 #include "app/dialogs/dialogs_test_support.h"
+#include "app/dialogs/file_placement_wizard.h"
 #include "app/dialogs/site_folder_dlg.h"
 #include "app/dialogs/site_folder_tree.h"
 #include "app/model/services.h"
@@ -28,7 +29,9 @@ public:
         return 1;
     }
     void Beep() override { ++beeps; }
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
     std::vector<int> notices;
+    std::vector<std::string> messages;
     int beeps = 0;
 };
 
@@ -206,6 +209,72 @@ TEST_F(SiteFolderDialogs, AddFilesFromXmlPlacesTheProgramOnce)
     tree.ExpandAll();
     Picture(dialog, "add_files_from_xml_5038");
     dialog.Hide();
+}
+
+} // namespace
+
+namespace {
+
+class PlacementWizard : public SiteFolderDialogs
+{
+protected:
+    void SetUp() override
+    {
+        SiteFolderDialogs::SetUp();
+        std::filesystem::create_directories(folder / "app/movie files");
+        std::ofstream(folder / "app/movie.xml") << "<gallery><image src=\"pic.jpg\"/></gallery>";
+        std::ofstream(folder / "app/pic.jpg") << "x";
+        std::ofstream(folder / "app/movie files/clip.swf") << "x";
+    }
+
+    // Runs the wizard with the chooser answering chosen (nothing for Cancel); the page is pictured while it asks.
+    int Run(CFilePlacementWizard& wizard, const std::vector<std::string>& chosen, const std::string& picture = {})
+    {
+        wizard.m_chooseFiles = [&](std::vector<std::string>& paths) {
+            if (!picture.empty())
+                Picture(wizard, picture);
+            paths = chosen;
+            return !chosen.empty();
+        };
+        return wizard.DoModal();
+    }
+
+    std::vector<std::string> sourceNames;
+};
+
+TEST_F(PlacementWizard, PlacesTheProgramAndReadsItsCode)
+{
+    std::ofstream(folder / "app/movie.html")
+        << "<html><body><object width=\"640\" height=\"480\"><param name=movie></object></body></html>";
+    CFilePlacementWizard wizard(sourceNames, {}, {&existing}, owner);
+    ASSERT_TRUE(wizard.IsOk());
+    EXPECT_EQ(Run(wizard, {folder / "app/movie.xml"}, "file_placement_wizard_5040"), wxID_OK);
+    // The companion folder's files go to the root.
+    EXPECT_EQ(wizard.GetAddedCount(), 3);
+    EXPECT_EQ(wizard.GetModel().FindFileByRemotePath("/clip.swf")->GetLocalPath(), folder / "app/movie files/clip.swf");
+    const FlashObjectCode& code = wizard.GetFlashCode();
+    ASSERT_TRUE(code.m_bSet);
+    EXPECT_EQ(code.m_strCode, "<object width=\"640\" height=\"480\"><param name=movie></object>");
+    EXPECT_EQ(code.m_nWidth, 640);
+    EXPECT_EQ(code.m_nHeight, 480);
+    EXPECT_EQ(code.m_usedFiles.size(), 3u);
+}
+
+TEST_F(PlacementWizard, CancelOrAMissingPageClosesItWithNothingChanged)
+{
+    {
+        CFilePlacementWizard wizard(sourceNames, {}, {&existing}, owner);
+        EXPECT_EQ(Run(wizard, {}), wxID_OK);
+        EXPECT_FALSE(wizard.GetFlashCode().m_bSet);
+        EXPECT_EQ(wizard.GetAddedCount(), 0);
+    }
+    CFilePlacementWizard wizard(sourceNames, {}, {&existing}, owner);
+    Run(wizard, {folder / "app/movie.xml"});
+    EXPECT_EQ(services.messages,
+              std::vector<std::string>{"Error: HTML File not present in the directory or wrong XML File"});
+    EXPECT_FALSE(wizard.GetFlashCode().m_bSet);
+    EXPECT_EQ(wizard.GetAddedCount(), 0);
+    EXPECT_TRUE(sourceNames.empty());
 }
 
 } // namespace

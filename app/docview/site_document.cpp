@@ -326,6 +326,12 @@ void COrvelDoc::OnAddFilesFromXml()
         m_pSite->OnAddFilesFromXml();
 }
 
+void COrvelDoc::RunFilePlacementWizard()
+{
+    if (m_pSite)
+        m_pSite->OnFilePlacementWizard();
+}
+
 void COrvelDoc::OnSiteMap()
 {
     if (!CanShowSiteMap())

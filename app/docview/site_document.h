@@ -148,6 +148,8 @@ public:
     void OnAddFilesFromXml();
     void OnRemoveFiles();
     bool CanRemoveFiles() const;
+    // The file-placement wizard, which the Object palette's Add Flash starts.
+    void RunFilePlacementWizard();
     // The site map: offered while the site has included files.
     void OnSiteMap();
     bool CanShowSiteMap() const { return CanRemoveFiles(); }

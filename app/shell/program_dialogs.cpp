@@ -1,6 +1,7 @@
 // The program's answers to the core's dialog services: the windows of the dialogs library, owned by the main frame.
 
 #include "app/dialogs/about_dlg.h"
+#include "app/dialogs/file_placement_wizard.h"
 #include "app/dialogs/hint_dialogs.h"
 #include "app/dialogs/hint_table.h"
 #include "app/dialogs/notice_dialogs.h"
@@ -28,7 +29,13 @@ bool CProgramServices::RunFilesDialog(FilesDialogKind kind, const std::vector<st
         result = MakeFilesDialogResult(dialog.GetModel(), localFiles);
         return true;
     }
-    return false;
+    // The wizard finishes by itself; it changed nothing unless it placed files or read a program's page.
+    CFilePlacementWizard wizard(localFiles, reservedNames, pairs, m_pFrame);
+    if (!wizard.IsOk() || wizard.DoModal() == wxID_CANCEL)
+        return false;
+    result = MakeFilesDialogResult(wizard.GetModel(), localFiles);
+    result.m_flash = wizard.GetFlashCode();
+    return result.m_flash.m_bSet || !localFiles.empty();
 }
 
 int CProgramServices::ShowNotice(int id)

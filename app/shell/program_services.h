@@ -92,7 +92,7 @@ public:
     int ShowTipsDialog() override;
     void ShowAboutDialog() override;
     void ShowFeedbackDialog() override;
-    // Add Files and Add Files From XML; the wizard answers as cancelled.
+    // Add Files, Add Files From XML and the file-placement wizard.
     bool RunFilesDialog(FilesDialogKind kind, const std::vector<std::string>& reservedNames,
                         const std::vector<const CFilePair*>& pairs, FilesDialogResult& result) override;
 
