@@ -2,6 +2,7 @@
 // test-output/dialogs/ for a person to look at.
 
 #include "app/dialogs/about_dlg.h"
+#include "app/dialogs/dialogs_test_support.h"
 #include "app/dialogs/help_dialogs.h"
 #include "app/dialogs/hint_dialogs.h"
 #include "app/dialogs/notice_dialogs.h"
@@ -26,28 +27,12 @@
 
 namespace {
 
-void Settle()
-{
-    for (int i = 0; i < 20; ++i) {
-        wxYield();
-        wxMilliSleep(5);
-    }
-    wxTheApp->ProcessIdle();
-}
-
 class SettingsServices : public CoreServices
 {
 public:
     CAppSettings* GetAppSettings() override { return &settings; }
     CAppSettings settings;
 };
-
-void Click(wxDialog& dialog, int id)
-{
-    wxCommandEvent click(wxEVT_BUTTON, id);
-    click.SetEventObject(dialog.FindWindow(id));
-    dialog.ProcessWindowEvent(click);
-}
 
 void PressEscape(wxDialog& dialog)
 {

@@ -38,6 +38,7 @@ const NoticeRow kNotices[] = {
     {5015, B::okCancel, P::desktop, I::question, C::none},
     {kNoticeTransferSettings, B::yesNo, P::owner, I::information, C::none},
     {kNoticePngTransparency, B::ok, P::owner, I::information, C::transparencyWarning},
+    {kNoticeFolderNameRefused, B::ok, P::owner, I::error, C::none},
 };
 
 } // namespace

@@ -67,6 +67,7 @@ enum NoticeId
     kNoticeDontShowAgain = 578,
     kNoticeTransferSettings = 5017,
     kNoticePngTransparency = 5046,
+    kNoticeFolderNameRefused = 7020,
 };
 
 // The row of a notice, or null when the program has no such notice.

@@ -330,6 +330,23 @@ void COrvelDoc::OnAddFilesFromXml()
         m_pSite->OnAddFilesFromXml();
 }
 
+void COrvelDoc::RunFilePlacementWizard()
+{
+    if (m_pSite)
+        m_pSite->OnFilePlacementWizard();
+}
+
+void COrvelDoc::OnSiteMap()
+{
+    if (!CanShowSiteMap())
+        return;
+    m_pSite->BuildReservedFileNames();
+    std::vector<const CFilePair*> pairs;
+    for (int i = 0; i < m_pSite->GetFilePairCount(); ++i)
+        pairs.push_back(m_pSite->GetFilePair(i));
+    Host().RunSiteMapDialog(m_pSite->GetReservedNames(), pairs);
+}
+
 bool COrvelDoc::CanRemoveFiles() const
 {
     return m_pSite && m_pSite->GetFilePairCount() > 0;

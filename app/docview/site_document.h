@@ -13,6 +13,7 @@
 #include "platform/win/file.h"
 #include "platform/win/win_types.h"
 
+class CFilePair;
 class COrvelView;
 class CSitePage;
 class CWebsite;
@@ -66,6 +67,12 @@ public:
     {
         (void)site, (void)checks;
         return false;
+    }
+    // The site map over the site's reserved names and included files; it changes nothing.
+    virtual void RunSiteMapDialog(const std::vector<std::string>& reservedNames,
+                                  const std::vector<const CFilePair*>& pairs)
+    {
+        (void)reservedNames, (void)pairs;
     }
     // The views of the document's pages.
     virtual std::vector<COrvelView*> GetViews() { return {}; }
@@ -141,6 +148,11 @@ public:
     void OnAddFilesFromXml();
     void OnRemoveFiles();
     bool CanRemoveFiles() const;
+    // The file-placement wizard, which the Object palette's Add Flash starts.
+    void RunFilePlacementWizard();
+    // The site map: offered while the site has included files.
+    void OnSiteMap();
+    bool CanShowSiteMap() const { return CanRemoveFiles(); }
 
     // Tests let the last step of a save, putting the new file in place, fail.
     void SetRenameFunction(RenameFunction rename) { m_rename = rename; }

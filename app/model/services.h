@@ -66,11 +66,25 @@ struct FilePlacement
     std::string m_strRemotePath;
 };
 
+// What a Flash program's page gives the selected HTML object: its code (or, for a marker block, its header
+// HTML), the size it asks for (1 when none) and the files it uses.
+struct FlashObjectCode
+{
+    bool m_bSet = false;
+    std::string m_strCode;
+    bool m_bMarker = false;
+    int m_nWidth = 1;
+    int m_nHeight = 1;
+    std::vector<std::string> m_usedFiles;
+};
+
 // What a files dialog hands back when the user chose files.
 struct FilesDialogResult
 {
     std::vector<std::string> m_chosen;
     std::vector<FilePlacement> m_placements;
+    // Set by the file-placement wizard only.
+    FlashObjectCode m_flash;
 };
 
 class CoreServices

@@ -68,3 +68,29 @@ std::string ResolveStoredPath(const std::string& path, const std::string& basePa
         std::replace(relative.begin(), relative.end(), '\\', '/');
     return folder + relative;
 }
+
+std::string GetFileNameFromPath(const std::string& path)
+{
+    const size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string GetFileTitleFromPath(const std::string& path)
+{
+    const std::string name = GetFileNameFromPath(path);
+    const size_t dot = name.rfind('.');
+    return dot == std::string::npos ? std::string() : name.substr(0, dot);
+}
+
+std::string GetFolderFromUrlPath(const std::string& path)
+{
+    const size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string GetExtensionFromPath(const std::string& path)
+{
+    const std::string name = GetFileNameFromPath(path);
+    const size_t dot = name.rfind('.');
+    return dot == std::string::npos ? std::string() : name.substr(dot);
+}

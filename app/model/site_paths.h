@@ -19,3 +19,14 @@ std::string MakeSiteRelativePath(const std::string& base, const std::string& pat
 bool IsStoredPathAbsolute(const std::string& path);
 // A path read from a file made whole: an absolute one as it is, a relative one in the folder of basePath.
 std::string ResolveStoredPath(const std::string& path, const std::string& basePath);
+
+// The four helpers the site's additional files are placed with. Both '/' and '\' separate folders, since a
+// stored path may come from either kind of system.
+// The part after the last separator; the whole path when it has none.
+std::string GetFileNameFromPath(const std::string& path);
+// The file name cut before its last '.'; empty when the name has no '.'.
+std::string GetFileTitleFromPath(const std::string& path);
+// The part up to and including the last separator; empty when there is none.
+std::string GetFolderFromUrlPath(const std::string& path);
+// The file name's part from its last '.' on, the dot included; empty when the name has no '.'.
+std::string GetExtensionFromPath(const std::string& path);

@@ -77,3 +77,31 @@ TEST(SitePaths, ResolvesStoredPaths)
     for (const Case& c : cases)
         EXPECT_EQ(ResolveStoredPath(c.stored, c.base), c.result) << c.stored;
 }
+
+TEST(SitePaths, PlacementHelpersReadEitherSeparator)
+{
+    struct Case
+    {
+        const char* path;
+        const char* name;
+        const char* title;
+        const char* folder;
+        const char* extension;
+    };
+    const Case cases[] = {
+        {"/home/u/logo.gif", "logo.gif", "logo", "/home/u/", ".gif"},
+        {"C:\\a\\photo.jpg", "photo.jpg", "photo", "C:\\a\\", ".jpg"},
+        // A path written partly on each kind of system is still read as a path.
+        {"C:\\a/b\\c.tar.gz", "c.tar.gz", "c.tar", "C:\\a/b\\", ".gz"},
+        {"README", "README", "", "", ""},
+        {"/v1.2/README", "README", "", "/v1.2/", ""},
+        {"", "", "", "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(GetFileNameFromPath(c.path), c.name);
+        EXPECT_EQ(GetFileTitleFromPath(c.path), c.title);
+        EXPECT_EQ(GetFolderFromUrlPath(c.path), c.folder);
+        EXPECT_EQ(GetExtensionFromPath(c.path), c.extension);
+    }
+}

@@ -2,6 +2,7 @@
 
 #include "app/docview/common_windows.h"
 #include "app/dialogs/notice_dialogs.h"
+#include "app/dialogs/site_folder_dlg.h"
 #include "app/docview/design_view.h"
 #include "app/docview/document_dialogs.h"
 #include "app/model/services.h"
@@ -542,8 +543,17 @@ void CMainFrame::OnCommand(wxCommandEvent& event)
     case ID_FILE_CLOSE:
         m_document.OnFileClose();
         break;
+    case ID_ADD_FILES:
+        m_document.OnAddFiles();
+        break;
+    case ID_ADD_FILES_FROM_XML:
+        m_document.OnAddFilesFromXml();
+        break;
     case ID_REMOVE_FILES:
         m_document.OnRemoveFiles();
+        break;
+    case ID_SITE_MAP:
+        m_document.OnSiteMap();
         break;
     case ID_APP_EXIT:
         Close();
@@ -633,6 +643,15 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event)
         break;
     case ID_REMOVE_FILES:
         event.Enable(m_document.CanRemoveFiles());
+        break;
+    case ID_ADD_FILES:
+        event.Enable(m_pCurrentSite != nullptr);
+        break;
+    case ID_ADD_FILES_FROM_XML:
+        event.Enable(true);
+        break;
+    case ID_SITE_MAP:
+        event.Enable(m_document.CanShowSiteMap());
         break;
     case ID_VIEW_TOOLBAR:
         toggle(m_bToolBarShown, 3027, 3028);
@@ -831,6 +850,14 @@ bool CMainFrame::RunRemoveFilesDialog(CWebsite& site, std::vector<int>& checks)
         return false;
     checks = dialog.GetStates();
     return true;
+}
+
+void CMainFrame::RunSiteMapDialog(const std::vector<std::string>& reservedNames,
+                                  const std::vector<const CFilePair*>& pairs)
+{
+    CSiteMapDLG dialog(reservedNames, pairs, this);
+    if (dialog.IsOk())
+        dialog.ShowModal();
 }
 
 std::vector<COrvelView*> CMainFrame::GetViews()

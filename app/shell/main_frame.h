@@ -41,6 +41,7 @@ enum MainFrameCommand
     ID_ADD_FILES = WxCommandId(32943),
     ID_ADD_FILES_FROM_XML = WxCommandId(59427),
     ID_REMOVE_FILES = WxCommandId(32944),
+    ID_SITE_MAP = WxCommandId(32945),
     ID_APP_EXIT = WxCommandId(57665),
     ID_APP_ABOUT = WxCommandId(57664),
     ID_HELP_DIALOGS = WxCommandId(32875),
@@ -168,6 +169,8 @@ public:
     void WriteLocalWebsite(const std::string& basePath) override;
     void CloseAllDocuments() override { CloseSite(); }
     bool RunRemoveFilesDialog(CWebsite& site, std::vector<int>& checks) override;
+    void RunSiteMapDialog(const std::vector<std::string>& reservedNames,
+                          const std::vector<const CFilePair*>& pairs) override;
     std::vector<COrvelView*> GetViews() override;
 
     // The user guide beside the program, which Help opens with the desktop's browser.

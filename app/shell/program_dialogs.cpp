@@ -1,13 +1,42 @@
 // The program's answers to the core's dialog services: the windows of the dialogs library, owned by the main frame.
 
 #include "app/dialogs/about_dlg.h"
+#include "app/dialogs/file_placement_wizard.h"
 #include "app/dialogs/hint_dialogs.h"
 #include "app/dialogs/hint_table.h"
 #include "app/dialogs/notice_dialogs.h"
 #include "app/dialogs/picture_dialogs.h"
+#include "app/dialogs/site_folder_dlg.h"
 #include "app/dialogs/tips_dlg.h"
 #include "app/shell/main_frame.h"
 #include "app/shell/program_services.h"
+
+bool CProgramServices::RunFilesDialog(FilesDialogKind kind, const std::vector<std::string>& reservedNames,
+                                      const std::vector<const CFilePair*>& pairs, FilesDialogResult& result)
+{
+    std::vector<std::string> localFiles;
+    if (kind == kAddFilesDialog) {
+        CAddFilesDLG dialog(localFiles, reservedNames, pairs, m_pFrame);
+        if (!dialog.IsOk() || dialog.ShowModal() != wxID_OK)
+            return false;
+        result = MakeFilesDialogResult(dialog.GetModel(), localFiles);
+        return true;
+    }
+    if (kind == kAddFilesFromXmlDialog) {
+        CAddFilesFromXmlDLG dialog(localFiles, reservedNames, pairs, m_pFrame);
+        if (!dialog.IsOk() || dialog.ShowModal() != wxID_OK)
+            return false;
+        result = MakeFilesDialogResult(dialog.GetModel(), localFiles);
+        return true;
+    }
+    // The wizard finishes by itself; it changed nothing unless it placed files or read a program's page.
+    CFilePlacementWizard wizard(localFiles, reservedNames, pairs, m_pFrame);
+    if (!wizard.IsOk() || wizard.DoModal() == wxID_CANCEL)
+        return false;
+    result = MakeFilesDialogResult(wizard.GetModel(), localFiles);
+    result.m_flash = wizard.GetFlashCode();
+    return result.m_flash.m_bSet || !localFiles.empty();
+}
 
 int CProgramServices::ShowNotice(int id)
 {

@@ -80,6 +80,9 @@ public:
     int ShowTipsDialog() override;
     void ShowAboutDialog() override;
     void ShowFeedbackDialog() override;
+    // Add Files, Add Files From XML and the file-placement wizard.
+    bool RunFilesDialog(FilesDialogKind kind, const std::vector<std::string>& reservedNames,
+                        const std::vector<const CFilePair*>& pairs, FilesDialogResult& result) override;
 
 private:
     CMainFrame* m_pFrame = nullptr;

@@ -43,6 +43,8 @@ public:
     COrvelView* View() { return reinterpret_cast<COrvelView*>(&viewToken); }
 
     COrvelView* GetCurrentView() override { return viewPage ? View() : nullptr; }
+    CPageObject* GetCurrentObject() override { return currentObject; }
+    void RecordViewPageUndo(COrvelView*, UndoKind kind) override { viewUndoKinds.push_back(static_cast<int>(kind)); }
     CSitePage* GetViewPage(COrvelView* view) override { return view == View() ? viewPage : nullptr; }
     int GetToolsBarTool() override { return tool; }
     void SetToolsBarTool(int t) override { tool = t; }
@@ -122,6 +124,9 @@ public:
     int removedHtmlFiles = 0;
     int textEditsEnded = 0;
     RecordingUndoManager* lastUndoManager = nullptr;
+    // The selected object, and the steps recorded on the view's page through the program.
+    CPageObject* currentObject = nullptr;
+    std::vector<int> viewUndoKinds;
     int titleUpdates = 0;
     std::vector<std::string> messages;
     // Those of them shown with the information icon.

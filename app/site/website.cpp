@@ -7,6 +7,8 @@
 #include "app/model/link_info.h"
 #include "app/model/record_stream.h"
 #include "app/model/site_paths.h"
+#include "app/model/undo_manager.h"
+#include "app/objects/html_object.h"
 #include "app/objects/text_object.h"
 #include "app/site/page_item.h"
 #include "platform/win/codepage1252.h"
@@ -318,15 +320,17 @@ void CWebsite::RunFilesDialog(FilesDialogKind kind)
     if (!services.RunFilesDialog(kind, m_ReservedNames, pairs, result))
         return;
 
+    if (result.m_flash.m_bSet)
+        ApplyFlashCode(result.m_flash);
     services.BeginWaitCursor();
     m_ChosenFiles = result.m_chosen;
     for (const std::string& chosen : m_ChosenFiles) {
         for (const FilePlacement& placement : result.m_placements) {
-            if (!EqualNoCase1252(placement.m_strName, chosen) || !EqualNoCase1252(placement.m_strSource, chosen))
+            // Local paths compare as the local file system does: two files whose names differ in case are two.
+            if (placement.m_strName != chosen || placement.m_strSource != chosen)
                 continue;
             const bool known = std::any_of(m_FilePairs.begin(), m_FilePairs.end(), [&](const auto& pair) {
-                return EqualNoCase1252(pair->m_strSource, chosen) &&
-                       EqualNoCase1252(pair->m_strTarget, placement.m_strRemotePath);
+                return pair->m_strSource == chosen && EqualNoCase1252(pair->m_strTarget, placement.m_strRemotePath);
             });
             if (!known)
                 m_FilePairs.push_back(std::make_unique<CFilePair>(chosen, placement.m_strRemotePath));
@@ -334,6 +338,30 @@ void CWebsite::RunFilesDialog(FilesDialogKind kind)
     }
     SetModified();
     services.EndWaitCursor();
+}
+
+void CWebsite::ApplyFlashCode(const FlashObjectCode& flash)
+{
+    auto* object = dynamic_cast<CHtmlObject*>(GetCurrentObject());
+    if (!object)
+        return;
+    CoreServices& services = GetCoreServices();
+    COrvelView* view = GetCurrentView();
+    services.InvalidateSelection(view);
+    services.RecordViewPageUndo(view, UndoKind::geometry);
+    if (flash.m_bMarker)
+        object->SetHeaderHtml(flash.m_strCode);
+    else
+        object->SetHtmlCode(flash.m_strCode);
+    object->SetUsedFiles(flash.m_usedFiles);
+    RECT bounds;
+    object->GetBounds(bounds);
+    const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
+    if (flash.m_nWidth > width || flash.m_nHeight > height)
+        object->SetSize(std::max(width, flash.m_nWidth), std::max(height, flash.m_nHeight));
+    object->SetDirty();
+    object->SetPlacedFlag(1);
+    services.InvalidateSelection(view);
 }
 
 void CWebsite::OnAddFiles()

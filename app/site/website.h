@@ -190,6 +190,9 @@ private:
     void PrepareFilesDialog();
     // Runs a files dialog and includes the files it chose, each at the places its folder tree gives.
     void RunFilesDialog(FilesDialogKind kind);
+    // The wizard's code goes into the selected HTML object, as one step of the page's history; the object grows to
+    // the size the code asks for and never shrinks.
+    void ApplyFlashCode(const FlashObjectCode& flash);
     int CountLinksToPage(int page) const;
 
     std::string m_strPath;

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "app/model/link_info.h"
+#include "app/objects/html_object.h"
 #include "app/objects/rectangle_object.h"
 #include "app/objects/text_measure.h"
 #include "app/objects/text_object.h"
@@ -324,6 +325,46 @@ TEST_F(FileListsTest, ChosenFilesAreIncludedAtEveryNewPlace)
     }
     EXPECT_EQ(site.GetChosenFiles().size(), 2u);
     EXPECT_FALSE(site.IsSaved());
+}
+
+TEST_F(FileListsTest, LocalFilesDifferingInCaseAreTwoFiles)
+{
+    site.AppendFilePair(std::make_unique<CFilePair>("/d/Logo.gif", "/a/Logo.gif"));
+    Choose({"/d/logo.gif"},
+           {{"/d/logo.gif", "/d/logo.gif", "/A/logo.gif"}, {"/d/Logo.gif", "/d/Logo.gif", "/b/x.gif"}});
+    site.OnAddFiles();
+    // The remote place compares without case, the local file with it.
+    EXPECT_EQ(Pairs(), (std::vector<std::pair<std::string, std::string>>{{"/d/Logo.gif", "/a/Logo.gif"},
+                                                                         {"/d/logo.gif", "/A/logo.gif"}}));
+}
+
+TEST_F(FileListsTest, WizardFitsTheSelectedHtmlObjectToTheProgram)
+{
+    struct Case
+    {
+        int width, height;
+        bool marker;
+        int fittedWidth, fittedHeight;
+    };
+    const Case cases[] = {{100, 100, false, 640, 480}, {800, 600, false, 800, 600}, {100, 100, true, 100, 100}};
+    for (const Case& c : cases) {
+        CHtmlObject object(POINT{10, 10}, c.width, c.height);
+        services.currentObject = &object;
+        services.viewUndoKinds.clear();
+        Choose({"/app/movie.xml"}, {{"/app/movie.xml", "/app/movie.xml", "/movie.xml"}});
+        services.filesResult.m_flash = {
+            true, "<object>", c.marker, c.marker ? 1 : 640, c.marker ? 1 : 480, {"/app/movie.xml"}};
+        site.OnFilePlacementWizard();
+        EXPECT_EQ(services.viewUndoKinds, std::vector<int>{static_cast<int>(UndoKind::geometry)});
+        EXPECT_EQ(c.marker ? object.GetHeaderHtml() : object.GetHtmlCode(), "<object>");
+        EXPECT_EQ(object.GetUsedFiles(), std::vector<std::string>{"/app/movie.xml"});
+        RECT bounds;
+        object.GetBounds(bounds);
+        EXPECT_EQ(bounds.right - bounds.left, c.fittedWidth);
+        EXPECT_EQ(bounds.bottom - bounds.top, c.fittedHeight);
+    }
+    services.currentObject = nullptr;
+    EXPECT_EQ(Pairs(), (std::vector<std::pair<std::string, std::string>>{{"/app/movie.xml", "/movie.xml"}}));
 }
 
 TEST_F(FileListsTest, CancelledDialogLocksTheExistingFilesAndChangesNothingElse)
