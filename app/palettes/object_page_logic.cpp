@@ -57,6 +57,10 @@ bool ApplySide(const std::string& text, bool width)
             SIZE size;
             object.GetSize(size);
             object.SetSize(width ? value : size.cx, width ? size.cy : value);
+            // A shape that keeps its sides equal (the stars) ignores a width of its own: both sides take it.
+            object.GetSize(size);
+            if ((width ? size.cx : size.cy) != value)
+                object.SetSize(value, value);
             SnapItemOf(object);
         });
 }

@@ -8,7 +8,9 @@
 #include "app/objects/counter_object.h"
 #include "app/objects/form_object.h"
 #include "app/objects/html_object.h"
+#include "app/objects/polygon_object.h"
 #include "app/objects/rectangle_object.h"
+#include "app/objects/shape_outline.h"
 #include "app/objects/text_body.h"
 #include "app/objects/text_object.h"
 #include "app/site/object_frame.h"
@@ -235,6 +237,13 @@ TEST_F(ObjectPageTest, WidthHeightAndAngleEditsAreClampedSingleUndoSteps)
     EXPECT_TRUE(ApplyObjectAngle("-30"));
     EXPECT_NEAR(DegreesOf(*rect), -30.0, 1e-9);
     EXPECT_EQ(ReadObjectPage().angle, "-30.0\xB0");
+
+    // A star keeps its width equal to its height: a typed width sizes both.
+    CPageObject* star = Select(std::make_unique<CPolygonObject>(150.0, 150.0, SIZE{60, 60}, 0.0, shapeFivePointedStar));
+    EXPECT_TRUE(ApplyObjectWidth("140"));
+    EXPECT_EQ(SizeOf(*star).cx, 140);
+    EXPECT_EQ(SizeOf(*star).cy, 140);
+    EXPECT_FALSE(ApplyObjectWidth("140"));
 }
 
 TEST_F(ObjectPageTest, CornerRadiusIsForRectanglesAndStopsAtOneHundred)

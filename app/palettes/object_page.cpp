@@ -1,0 +1,229 @@
+#include "app/palettes/object_page.h"
+
+#include <wx/bmpcbox.h>
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/choice.h>
+#include <wx/sizer.h>
+#include <wx/spinctrl.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+
+#include "app/palettes/object_page_logic.h"
+#include "controls/button_controls.h"
+#include "controls/wheel_control.h"
+
+namespace {
+
+// The ids of the page's controls, also their names in the template.
+enum : int
+{
+    ID_WIDTH = 1032,
+    ID_HEIGHT = 1033,
+    ID_ANGLE = 1034,
+    ID_CORNER = 1015,
+    ID_ALT_TEXT = 1522,
+    ID_FACE = 1036,
+    ID_SIZE = 1037,
+    ID_TEXT_COLOR = 1077,
+    ID_ADVANCED = 1130,
+    ID_EDIT_HTML = 1558,
+    ID_ADD_FLASH = 1606,
+    ID_REMOVE_FLASH = 1607,
+    ID_COUNTER_STYLE = 1158,
+    ID_EMAIL_LABEL = 1427,
+    ID_EMAIL = 1700,
+    ID_BUTTON_TEXT = 1580,
+    ID_BUTTON_FACE = 1585,
+    ID_BUTTON_SIZE = 1586,
+    ID_BUTTON_COLOR = 1591,
+    ID_DROP_SHADOW = 1581,
+    ID_SHADOW_COLOR = 1079,
+    ID_SHADOW_DIRECTION = 1081,
+    ID_SHADOW_DISTANCE = 1582,
+};
+
+// The two rows of format buttons with their styles (bold, italic, underline, left, centre, right).
+constexpr std::pair<int, UINT> kTextButtons[] = {{1042, 0}, {1040, 1}, {1045, 2}, {1046, 3}, {1048, 4}, {1050, 5}};
+constexpr std::pair<int, UINT> kButtonTextButtons[] = {{1593, 0}, {1594, 1}, {1596, 2},
+                                                       {1598, 3}, {1599, 4}, {1600, 5}};
+
+// The program's texts are Windows-1252 bytes.
+wxString FromBytes(const std::string& text)
+{
+    return wxString(text.data(), wxCSConv(wxFONTENCODING_CP1252), text.size());
+}
+
+// A character the code page lacks becomes a question mark rather than emptying the whole text.
+std::string ToBytes(const wxString& text)
+{
+    wxCSConv cp1252(wxFONTENCODING_CP1252);
+    std::string bytes;
+    for (wxUniChar ch : text) {
+        const wchar_t wide[1] = {static_cast<wchar_t>(ch.GetValue())};
+        char narrow[8];
+        const size_t length = cp1252.FromWChar(narrow, sizeof narrow, wide, 1);
+        bytes += length == 1 ? narrow[0] : '?';
+    }
+    return bytes;
+}
+
+// Puts the program's own control where the template keeps a placeholder of the same id, at its size.
+template <class Control> Control* ReplacePlaceholder(wxWindow* page, int id)
+{
+    wxWindow* placeholder = page->FindWindow(id);
+    if (!placeholder)
+        return nullptr;
+    wxWindow* parent = placeholder->GetParent();
+    const wxSize size = placeholder->GetMinSize();
+    const wxString tip = placeholder->GetToolTipText();
+    auto* control = new Control();
+    control->Create(CRect(0, 0, size.GetWidth(), size.GetHeight()), parent, static_cast<UINT>(id));
+    control->SetMinSize(size);
+    if (!tip.empty())
+        control->SetToolTip(tip);
+    if (wxSizer* sizer = placeholder->GetContainingSizer())
+        sizer->Replace(placeholder, control);
+    placeholder->Destroy();
+    return control;
+}
+
+template <class Window> Window* Find(wxWindow* page, int id)
+{
+    return dynamic_cast<Window*>(page->FindWindow(id));
+}
+
+} // namespace
+
+CObjectPage::CObjectPage(wxWindow* parent) : CPalettePage(parent, kObjectPropSheet)
+{
+    CreateControls();
+    m_pWidth = Find<wxTextCtrl>(this, ID_WIDTH);
+    m_pHeight = Find<wxTextCtrl>(this, ID_HEIGHT);
+    m_pAngle = Find<wxTextCtrl>(this, ID_ANGLE);
+    m_pCorner = Find<wxTextCtrl>(this, ID_CORNER);
+    m_pAltText = Find<wxTextCtrl>(this, ID_ALT_TEXT);
+    for (wxTextCtrl* box : {m_pWidth, m_pHeight, m_pAngle, m_pCorner, m_pAltText})
+        if (box)
+            box->Bind(wxEVT_KILL_FOCUS, &CObjectPage::OnBoxKillFocus, this);
+    // The base filled an empty page while this one was being made.
+    FillControls();
+}
+
+void CObjectPage::CreateControls()
+{
+    for (const auto& row : {kTextButtons, kButtonTextButtons})
+        for (size_t i = 0; i < std::size(kTextButtons); ++i)
+            if (auto* button = ReplacePlaceholder<CButtonControl>(this, row[i].first))
+                button->Init(row[i].second);
+    for (int id : {ID_TEXT_COLOR, ID_BUTTON_COLOR, ID_SHADOW_COLOR})
+        if (auto* well = ReplacePlaceholder<CColorControl>(this, id))
+            well->Init(nullptr);
+    if (auto* wheel = ReplacePlaceholder<CWheelControl>(this, ID_SHADOW_DIRECTION))
+        wheel->Init(360, 0, 2, 1);
+    if (auto* counter = Find<wxBitmapComboBox>(this, ID_COUNTER_STYLE)) {
+        for (const char* type : {"Type 1", "Type 2", "Type 3", "Type 4"})
+            counter->Append(type);
+    }
+    Layout();
+}
+
+void CObjectPage::FillControls()
+{
+    if (!m_pWidth)
+        return;
+    const ObjectPageContent content = ReadObjectPage();
+    SetControlStates(content);
+    m_pWidth->ChangeValue(FromBytes(content.width));
+    m_pHeight->ChangeValue(FromBytes(content.height));
+    m_pAngle->ChangeValue(FromBytes(content.angle));
+    if (content.corner)
+        m_pCorner->ChangeValue(FromBytes(*content.corner));
+    m_pAltText->Enable(content.altTextEnabled);
+    m_pAltText->ChangeValue(FromBytes(content.altText));
+    EnableButtonTextControls(content.buttonTextEnabled);
+    if (content.counterEntry)
+        if (auto* counter = Find<wxBitmapComboBox>(this, ID_COUNTER_STYLE))
+            counter->SetSelection(*content.counterEntry);
+    if (content.email)
+        if (auto* email = Find<wxTextCtrl>(this, ID_EMAIL))
+            email->ChangeValue(FromBytes(*content.email));
+    if (auto* advanced = Find<wxCheckBox>(this, ID_ADVANCED))
+        advanced->SetValue(content.advancedChecked);
+    Layout();
+}
+
+void CObjectPage::SetControlStates(const ObjectPageContent& content)
+{
+    const ObjectControlStates& states = content.states;
+    m_pWidth->Enable(states.WidthEnabled());
+    m_pHeight->Enable(states.HeightEnabled());
+    m_pAngle->Enable(states.AngleEnabled());
+    m_pCorner->Enable(states.CornerEnabled());
+    if (wxWindow* format = FindWindow("textFormat"))
+        format->Show(states.TextFormatShown());
+    for (int id : {ID_FACE, ID_SIZE})
+        if (wxWindow* list = FindWindow(id))
+            list->Enable(states.textEditing);
+    for (auto [id, style] : kTextButtons)
+        if (wxWindow* button = FindWindow(id))
+            button->Enable(states.textEditing);
+    if (wxWindow* well = FindWindow(ID_TEXT_COLOR))
+        well->Enable(states.textEditing);
+    if (wxWindow* advanced = FindWindow(ID_ADVANCED)) {
+        advanced->Show(states.advancedShown);
+        advanced->Enable(states.advancedEnabled);
+    }
+    for (int id : {ID_EDIT_HTML, ID_ADD_FLASH, ID_REMOVE_FLASH})
+        if (wxWindow* button = FindWindow(id))
+            button->Show(states.html);
+    if (wxWindow* counter = FindWindow(ID_COUNTER_STYLE))
+        counter->Show(states.counter);
+    for (int id : {ID_EMAIL_LABEL, ID_EMAIL})
+        if (wxWindow* form = FindWindow(id))
+            form->Show(states.form);
+}
+
+void CObjectPage::EnableButtonTextControls(bool enable)
+{
+    for (int id : {ID_BUTTON_TEXT, ID_BUTTON_FACE, ID_BUTTON_SIZE, ID_BUTTON_COLOR, ID_DROP_SHADOW, ID_SHADOW_COLOR,
+                   ID_SHADOW_DIRECTION, ID_SHADOW_DISTANCE})
+        if (wxWindow* control = FindWindow(id))
+            control->Enable(enable);
+    for (auto [id, style] : kButtonTextButtons)
+        if (wxWindow* button = FindWindow(id))
+            button->Enable(enable);
+}
+
+void CObjectPage::ApplyBox(wxTextCtrl* box)
+{
+    if (!box)
+        return;
+    const std::string text = ToBytes(box->GetValue());
+    if (box == m_pWidth) {
+        ApplyObjectWidth(text);
+    } else if (box == m_pHeight) {
+        ApplyObjectHeight(text);
+    } else if (box == m_pAngle) {
+        ApplyObjectAngle(text);
+    } else if (box == m_pCorner) {
+        if (auto shown = ApplyObjectCorner(text))
+            m_pCorner->ChangeValue(FromBytes(*shown));
+    } else if (box == m_pAltText) {
+        if (ApplyObjectAltText(text)) {
+            FillControls();
+            FocusMainFrame();
+        }
+    }
+}
+
+void CObjectPage::ApplyFocusedValue()
+{
+    ApplyBox(dynamic_cast<wxTextCtrl*>(FindFocus()));
+}
+
+void CObjectPage::OnBoxKillFocus(wxFocusEvent& event)
+{
+    ApplyBox(dynamic_cast<wxTextCtrl*>(event.GetEventObject()));
+    event.Skip();
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+// The Object palette's page: the size, angle, corner radius and alternate text of the current object, and the
+// sections its kind calls for. What it shows and what an edit does are decided in object_page_logic.h; this class
+// reads and writes the controls.
+
+#include "app/palettes/prop_frames.h"
+
+class wxTextCtrl;
+class CButtonControl;
+class CColorControl;
+struct ObjectPageContent;
+
+class CObjectPage : public CPalettePage
+{
+public:
+    explicit CObjectPage(wxWindow* parent);
+
+    // Enables or disables every control of the button-text section.
+    void EnableButtonTextControls(bool enable);
+
+protected:
+    void FillControls() override;
+    void ApplyFocusedValue() override;
+
+private:
+    void CreateControls();
+    void SetControlStates(const ObjectPageContent& content);
+    // The edit a box makes when it loses the focus.
+    void ApplyBox(wxTextCtrl* box);
+    void OnBoxKillFocus(wxFocusEvent& event);
+
+    wxTextCtrl* m_pWidth = nullptr;
+    wxTextCtrl* m_pHeight = nullptr;
+    wxTextCtrl* m_pAngle = nullptr;
+    wxTextCtrl* m_pCorner = nullptr;
+    wxTextCtrl* m_pAltText = nullptr;
+};
