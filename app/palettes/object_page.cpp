@@ -9,9 +9,11 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+#include "app/objects/text_object.h"
 #include "app/palettes/object_page_logic.h"
 #include "controls/button_controls.h"
 #include "controls/wheel_control.h"
+#include "platform/gui/control_notify.h"
 
 namespace {
 
@@ -106,6 +108,20 @@ CObjectPage::CObjectPage(wxWindow* parent) : CPalettePage(parent, kObjectPropShe
     for (wxTextCtrl* box : {m_pWidth, m_pHeight, m_pAngle, m_pCorner, m_pAltText})
         if (box)
             box->Bind(wxEVT_KILL_FOCUS, &CObjectPage::OnBoxKillFocus, this);
+    if (auto* faces = Find<wxChoice>(this, ID_FACE)) {
+        for (const std::string& face : GetTextFaceNames())
+            faces->Append(FromBytes(face));
+        faces->Bind(wxEVT_CHOICE, &CObjectPage::OnFaceChanged, this);
+    }
+    if (wxWindow* sizes = FindWindow(ID_SIZE))
+        sizes->Bind(wxEVT_CHOICE, &CObjectPage::OnSizeChanged, this);
+    for (auto [id, style] : kTextButtons)
+        if (wxWindow* button = FindWindow(id))
+            button->GetParent()->Bind(EVT_CONTROL_NOTIFY, &CObjectPage::OnFormatButton, this, id);
+    if (wxWindow* well = FindWindow(ID_TEXT_COLOR))
+        well->GetParent()->Bind(EVT_CONTROL_NOTIFY, &CObjectPage::OnTextColorChanged, this, ID_TEXT_COLOR);
+    if (wxWindow* advanced = FindWindow(ID_ADVANCED))
+        advanced->Bind(wxEVT_CHECKBOX, &CObjectPage::OnAdvancedText, this);
     // The base filled an empty page while this one was being made.
     FillControls();
 }
@@ -150,6 +166,8 @@ void CObjectPage::FillControls()
             email->ChangeValue(FromBytes(*content.email));
     if (auto* advanced = Find<wxCheckBox>(this, ID_ADVANCED))
         advanced->SetValue(content.advancedChecked);
+    if (content.states.textEditing)
+        FillTextFormat();
     Layout();
 }
 
@@ -226,4 +244,95 @@ void CObjectPage::OnBoxKillFocus(wxFocusEvent& event)
 {
     ApplyBox(dynamic_cast<wxTextCtrl*>(event.GetEventObject()));
     event.Skip();
+}
+
+void CObjectPage::FillTextFormat()
+{
+    const std::optional<TextFormatShown> shown = m_format.Fill();
+    if (!shown)
+        return;
+    if (auto* faces = Find<wxChoice>(this, ID_FACE))
+        faces->SetSelection(shown->face ? faces->FindString(FromBytes(*shown->face), true) : wxNOT_FOUND);
+    if (auto* sizes = Find<wxChoice>(this, ID_SIZE))
+        if (sizes->GetSelection() != shown->sizeEntry.value_or(wxNOT_FOUND))
+            sizes->SetSelection(shown->sizeEntry.value_or(wxNOT_FOUND));
+    if (auto* well = Find<CColorControl>(this, ID_TEXT_COLOR))
+        if (well->GetColor().GetCOLORREF() != shown->color)
+            well->SetColor(CColor(shown->color));
+    for (auto [id, on] : {std::pair{1042, shown->bold}, {1040, shown->italic}, {1045, shown->underline}})
+        if (auto* button = Find<CButtonControl>(this, id))
+            if (button->GetCheck() != on)
+                button->SetCheck(on);
+    CheckAlignment(shown->alignment);
+}
+
+void CObjectPage::CheckAlignment(int alignment)
+{
+    for (int i = 0; i < 3; ++i)
+        if (auto* button = Find<CButtonControl>(this, kTextButtons[3 + i].first))
+            if (button->GetCheck() != (i == alignment))
+                button->SetCheck(i == alignment);
+}
+
+void CObjectPage::OnFaceChanged(wxCommandEvent& event)
+{
+    if (event.GetSelection() == wxNOT_FOUND)
+        return;
+    m_format.ApplyFace(ToBytes(event.GetString()));
+    // With characters selected the keyboard stays here, so that further formats can follow.
+    const CTextObject* text = CObjectTextFormat::GetEditedText();
+    if (text && text->GetTextBody()->m_bSelectionEmpty)
+        FocusMainFrame();
+}
+
+void CObjectPage::OnSizeChanged(wxCommandEvent& event)
+{
+    if (m_format.ApplySizeEntry(event.GetSelection()))
+        FocusMainFrame();
+}
+
+void CObjectPage::OnFormatButton(CControlNotifyEvent& event)
+{
+    if (event.GetCode() != BUTTON_NOTIFY_CLICKED)
+        return;
+    switch (event.GetId()) {
+    case 1042:
+        m_format.ToggleBold();
+        break;
+    case 1040:
+        m_format.ToggleItalic();
+        break;
+    case 1045:
+        m_format.ToggleUnderline();
+        break;
+    default: {
+        // A click toggles the button; the alignment in force stays pressed.
+        const int alignment = event.GetId() == 1046 ? 0 : event.GetId() == 1048 ? 1 : 2;
+        const bool changed = m_format.ApplyAlignment(alignment);
+        if (CObjectTextFormat::GetEditedText())
+            CheckAlignment(CObjectTextFormat::GetEditedText()->GetTextBody()->m_nAlignment);
+        if (!changed)
+            return;
+        break;
+    }
+    }
+    FocusMainFrame();
+}
+
+void CObjectPage::OnTextColorChanged(CControlNotifyEvent& event)
+{
+    if (event.GetCode() != COLOR_NOTIFY_CHANGED)
+        return;
+    if (auto* well = Find<CColorControl>(this, ID_TEXT_COLOR))
+        if (m_format.ApplyColor(well->GetColor().GetCOLORREF()))
+            FocusMainFrame();
+}
+
+void CObjectPage::OnAdvancedText(wxCommandEvent&)
+{
+    const std::optional<bool> allows = SwitchAdvancedText();
+    FillControls();
+    if (auto* advanced = Find<wxCheckBox>(this, ID_ADVANCED); advanced && allows)
+        advanced->SetValue(*allows);
+    FocusMainFrame();
 }

@@ -4,9 +4,11 @@
 // sections its kind calls for. What it shows and what an edit does are decided in object_page_logic.h; this class
 // reads and writes the controls.
 
+#include "app/palettes/object_text_format.h"
 #include "app/palettes/prop_frames.h"
 
 class wxTextCtrl;
+class CControlNotifyEvent;
 class CButtonControl;
 class CColorControl;
 struct ObjectPageContent;
@@ -29,10 +31,19 @@ private:
     // The edit a box makes when it loses the focus.
     void ApplyBox(wxTextCtrl* box);
     void OnBoxKillFocus(wxFocusEvent& event);
+    // The text-format section, while a text is edited in place.
+    void FillTextFormat();
+    void OnFaceChanged(wxCommandEvent& event);
+    void OnSizeChanged(wxCommandEvent& event);
+    void OnFormatButton(CControlNotifyEvent& event);
+    void OnTextColorChanged(CControlNotifyEvent& event);
+    void OnAdvancedText(wxCommandEvent& event);
+    void CheckAlignment(int alignment);
 
     wxTextCtrl* m_pWidth = nullptr;
     wxTextCtrl* m_pHeight = nullptr;
     wxTextCtrl* m_pAngle = nullptr;
     wxTextCtrl* m_pCorner = nullptr;
     wxTextCtrl* m_pAltText = nullptr;
+    CObjectTextFormat m_format;
 };

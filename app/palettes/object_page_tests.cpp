@@ -6,6 +6,7 @@
 #include "app/objects/polygon_object.h"
 #include "app/objects/shape_outline.h"
 #include "app/objects/text_body.h"
+#include "app/objects/text_editing_test_support.h"
 #include "app/objects/text_object.h"
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
@@ -18,6 +19,7 @@
 #include <wx/app.h>
 #include <wx/bmpcbox.h>
 #include <wx/checkbox.h>
+#include <wx/choice.h>
 #include <wx/frame.h>
 #include <wx/textctrl.h>
 #include <wx/uiaction.h>
@@ -141,13 +143,17 @@ TEST_F(ObjectPageWindowTest, TypedWidthResizesTheStarAndUndoRestoresIt)
     EXPECT_FALSE(undo->CanUndo()) << "the edit was one step";
 }
 
-// While a text is edited in place the format section shows and the height and angle wait.
-TEST_F(ObjectPageWindowTest, TextBeingEditedShowsItsFormatSection)
+// While a text is edited in place the format section shows the caret's format, the height and angle wait, and
+// Bold on the palette makes the selected characters bold.
+TEST_F(ObjectPageWindowTest, TextBeingEditedTakesBoldFromThePalette)
 {
-    auto text = std::make_unique<CTextObject>(100.0, 100.0, SIZE{120, 30}, 0.0);
-    text->GetTextBody()->m_bAllowAdvanced = 1;
-    Select(std::move(text));
+    auto made = text_editing_testing::MakeText(200, {"hello world"}, {.points = 14});
+    made->GetTextBody()->m_bAllowAdvanced = 1;
+    CTextObject* text = made.get();
+    Select(std::move(made));
     EXPECT_FALSE(objectPage->FindWindow("textFormat")->IsShown());
+    text_editing_testing::Select(*text, {0, 0}, {0, 5});
+    page->SetEditedObject(text);
     page->SetEditingInPlace(true);
     manager.NotifyActivePropPage(kRefreshTextCaret);
     Settle();
@@ -156,6 +162,21 @@ TEST_F(ObjectPageWindowTest, TextBeingEditedShowsItsFormatSection)
     EXPECT_FALSE(Box(1033)->IsEnabled());
     EXPECT_FALSE(Box(1034)->IsEnabled());
     EXPECT_FALSE(objectPage->FindWindow(1130)->IsEnabled());
+    auto* size = dynamic_cast<wxChoice*>(objectPage->FindWindow(1037));
+    ASSERT_NE(size, nullptr);
+    EXPECT_EQ(size->GetStringSelection(), "4") << "14 points";
+
+    wxWindow* bold = objectPage->FindWindow(1042);
+    ASSERT_NE(bold, nullptr);
+    wxUIActionSimulator mouse;
+    const wxRect area = bold->GetScreenRect();
+    mouse.MouseMove(area.GetLeft() + area.GetWidth() / 2, area.GetTop() + area.GetHeight() / 2);
+    mouse.MouseClick();
+    Settle();
+    const auto& chars = text->GetTextBody()->m_paragraphs[0].m_chars;
+    EXPECT_TRUE(chars[0].m_bBold && chars[4].m_bBold) << "the selection";
+    EXPECT_FALSE(chars[6].m_bBold) << "the rest";
+    manager.NotifyActivePropPage(kRefreshTextCaret);
     Picture("object_palette_text_editing.png");
 }
 
