@@ -10,6 +10,7 @@
 #include <wx/textctrl.h>
 
 #include "app/objects/text_object.h"
+#include "app/palettes/object_button_text.h"
 #include "app/palettes/object_page_logic.h"
 #include "controls/button_controls.h"
 #include "controls/wheel_control.h"
@@ -122,6 +123,27 @@ CObjectPage::CObjectPage(wxWindow* parent) : CPalettePage(parent, kObjectPropShe
         well->GetParent()->Bind(EVT_CONTROL_NOTIFY, &CObjectPage::OnTextColorChanged, this, ID_TEXT_COLOR);
     if (wxWindow* advanced = FindWindow(ID_ADVANCED))
         advanced->Bind(wxEVT_CHECKBOX, &CObjectPage::OnAdvancedText, this);
+    if (auto* faces = Find<wxChoice>(this, ID_BUTTON_FACE)) {
+        for (const std::string& face : GetTextFaceNames())
+            faces->Append(FromBytes(face));
+        faces->Bind(wxEVT_CHOICE, &CObjectPage::OnButtonChoice, this);
+    }
+    if (wxWindow* sizes = FindWindow(ID_BUTTON_SIZE))
+        sizes->Bind(wxEVT_CHOICE, &CObjectPage::OnButtonChoice, this);
+    if (wxWindow* text = FindWindow(ID_BUTTON_TEXT))
+        text->Bind(wxEVT_TEXT, &CObjectPage::OnButtonTextChanged, this);
+    for (auto [id, style] : kButtonTextButtons)
+        if (wxWindow* button = FindWindow(id))
+            button->GetParent()->Bind(EVT_CONTROL_NOTIFY, &CObjectPage::OnButtonTextNotify, this, id);
+    for (int id : {ID_BUTTON_COLOR, ID_SHADOW_COLOR, ID_SHADOW_DIRECTION})
+        if (wxWindow* control = FindWindow(id))
+            control->GetParent()->Bind(EVT_CONTROL_NOTIFY, &CObjectPage::OnButtonTextNotify, this, id);
+    if (wxWindow* shadow = FindWindow(ID_DROP_SHADOW))
+        shadow->Bind(wxEVT_CHECKBOX, &CObjectPage::OnDropShadow, this);
+    if (wxWindow* distance = FindWindow(ID_SHADOW_DISTANCE)) {
+        distance->Bind(wxEVT_TEXT, &CObjectPage::OnShadowDistanceText, this);
+        distance->Bind(wxEVT_SPINCTRL, &CObjectPage::OnShadowDistanceText, this);
+    }
     // The base filled an empty page while this one was being made.
     FillControls();
 }
@@ -158,6 +180,8 @@ void CObjectPage::FillControls()
     m_pAltText->Enable(content.altTextEnabled);
     m_pAltText->ChangeValue(FromBytes(content.altText));
     EnableButtonTextControls(content.buttonTextEnabled);
+    if (content.buttonTextEnabled)
+        FillButtonText();
     if (content.counterEntry)
         if (auto* counter = Find<wxBitmapComboBox>(this, ID_COUNTER_STYLE))
             counter->SetSelection(*content.counterEntry);
@@ -335,4 +359,117 @@ void CObjectPage::OnAdvancedText(wxCommandEvent&)
     if (auto* advanced = Find<wxCheckBox>(this, ID_ADVANCED); advanced && allows)
         advanced->SetValue(*allows);
     FocusMainFrame();
+}
+
+void CObjectPage::FillButtonText()
+{
+    const std::optional<ButtonTextShown> shown = ReadButtonText();
+    if (!shown)
+        return;
+    if (auto* faces = Find<wxChoice>(this, ID_BUTTON_FACE))
+        faces->SetSelection(faces->FindString(FromBytes(shown->face), true));
+    if (auto* sizes = Find<wxChoice>(this, ID_BUTTON_SIZE))
+        sizes->SetSelection(sizes->FindString(wxString::Format("%d", shown->size), true));
+    if (auto* text = Find<wxTextCtrl>(this, ID_BUTTON_TEXT); text && ToBytes(text->GetValue()) != shown->text)
+        text->ChangeValue(FromBytes(shown->text));
+    if (auto* well = Find<CColorControl>(this, ID_BUTTON_COLOR))
+        well->SetColor(CColor(shown->color));
+    const bool checks[] = {shown->bold,           shown->italic,
+                           shown->underline,      shown->alignment == 0,
+                           shown->alignment == 1, shown->alignment != 0 && shown->alignment != 1};
+    for (size_t i = 0; i < std::size(kButtonTextButtons); ++i)
+        if (auto* button = Find<CButtonControl>(this, kButtonTextButtons[i].first))
+            button->SetCheck(checks[i]);
+    if (auto* shadow = Find<wxCheckBox>(this, ID_DROP_SHADOW))
+        shadow->SetValue(shown->shadow);
+    if (auto* well = Find<CColorControl>(this, ID_SHADOW_COLOR))
+        well->SetColor(CColor(shown->shadowColor));
+    if (auto* wheel = Find<CWheelControl>(this, ID_SHADOW_DIRECTION))
+        wheel->WheelSetValue(shown->direction);
+    if (auto* distance = Find<wxSpinCtrl>(this, ID_SHADOW_DISTANCE))
+        distance->SetValue(shown->distance);
+}
+
+void CObjectPage::AfterButtonTextEdit(bool changed, bool focus)
+{
+    if (changed)
+        FillControls();
+    if (focus)
+        FocusMainFrame();
+}
+
+void CObjectPage::OnButtonTextChanged(wxCommandEvent& event)
+{
+    // Every keystroke is applied; the keyboard stays in the box.
+    ApplyButtonText(ToBytes(event.GetString()));
+}
+
+void CObjectPage::OnButtonChoice(wxCommandEvent& event)
+{
+    if (event.GetSelection() == wxNOT_FOUND)
+        return;
+    const std::string value = ToBytes(event.GetString());
+    const bool changed =
+        event.GetId() == ID_BUTTON_FACE ? ApplyButtonFace(value) : ApplyButtonSize(std::atoi(value.c_str()));
+    AfterButtonTextEdit(changed, false);
+}
+
+void CObjectPage::OnButtonTextNotify(CControlNotifyEvent& event)
+{
+    const int id = event.GetId();
+    if (id == ID_SHADOW_DIRECTION) {
+        // The direction applies when the wheel is let go.
+        if (event.GetCode() != WHEEL_NOTIFY_CHANGED)
+            return;
+        if (auto* wheel = Find<CWheelControl>(this, id))
+            AfterButtonTextEdit(ApplyShadowDirection(wheel->WheelGetValue()), true);
+        return;
+    }
+    if (id == ID_BUTTON_COLOR || id == ID_SHADOW_COLOR) {
+        if (event.GetCode() != COLOR_NOTIFY_CHANGED)
+            return;
+        auto* well = Find<CColorControl>(this, id);
+        if (!well)
+            return;
+        const COLORREF color = well->GetColor().GetCOLORREF();
+        const bool changed = id == ID_BUTTON_COLOR ? ApplyButtonColor(color) : ApplyShadowColor(color);
+        AfterButtonTextEdit(changed, id == ID_BUTTON_COLOR || changed);
+        return;
+    }
+    if (event.GetCode() != BUTTON_NOTIFY_CLICKED)
+        return;
+    bool changed = false;
+    switch (id) {
+    case 1593:
+        changed = ToggleButtonBold();
+        break;
+    case 1594:
+        changed = ToggleButtonItalic();
+        break;
+    case 1596:
+        changed = ToggleButtonUnderline();
+        break;
+    default:
+        changed = ApplyButtonAlignment(id == 1598 ? 0 : id == 1599 ? 1 : 2);
+        // The alignment in force stays pressed when clicked again.
+        if (!changed)
+            FillButtonText();
+        break;
+    }
+    AfterButtonTextEdit(changed, true);
+}
+
+void CObjectPage::OnDropShadow(wxCommandEvent&)
+{
+    AfterButtonTextEdit(ToggleDropShadow(), true);
+}
+
+void CObjectPage::OnShadowDistanceText(wxCommandEvent& event)
+{
+    const std::string typed =
+        event.GetEventType() == wxEVT_SPINCTRL ? std::to_string(event.GetInt()) : ToBytes(event.GetString());
+    const ShadowDistanceResult result = ApplyShadowDistance(typed);
+    if (!result.changed)
+        return;
+    AfterButtonTextEdit(true, true);
 }

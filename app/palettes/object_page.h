@@ -39,6 +39,15 @@ private:
     void OnTextColorChanged(CControlNotifyEvent& event);
     void OnAdvancedText(wxCommandEvent& event);
     void CheckAlignment(int alignment);
+    // The button-text section.
+    void FillButtonText();
+    void OnButtonTextChanged(wxCommandEvent& event);
+    void OnButtonChoice(wxCommandEvent& event);
+    void OnButtonTextNotify(CControlNotifyEvent& event);
+    void OnDropShadow(wxCommandEvent& event);
+    void OnShadowDistanceText(wxCommandEvent& event);
+    // Fills the page again after a change of the label's style; focus gives the keyboard back to the main window.
+    void AfterButtonTextEdit(bool changed, bool focus);
 
     wxTextCtrl* m_pWidth = nullptr;
     wxTextCtrl* m_pHeight = nullptr;

@@ -1,8 +1,11 @@
 #include "app/palettes/object_page.h"
 
+#include "app/model/text_style.h"
 #include "app/model/undo_manager.h"
+#include "app/objects/circle_object.h"
 #include "app/objects/counter_object.h"
 #include "app/objects/html_object.h"
+#include "app/objects/path_object.h"
 #include "app/objects/polygon_object.h"
 #include "app/objects/shape_outline.h"
 #include "app/objects/text_body.h"
@@ -11,6 +14,7 @@
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
 #include "app/site/site_services_fake.h"
+#include "controls/button_controls.h"
 #include "platform/gui/window_picture.h"
 #include "platform/gui/xrc_resources.h"
 #include "testing/test_output.h"
@@ -178,6 +182,34 @@ TEST_F(ObjectPageWindowTest, TextBeingEditedTakesBoldFromThePalette)
     EXPECT_FALSE(chars[6].m_bBold) << "the rest";
     manager.NotifyActivePropPage(kRefreshTextCaret);
     Picture("object_palette_text_editing.png");
+}
+
+// The label's bold button: each click is a step of the history, the second one gives the style back.
+TEST_F(ObjectPageWindowTest, ButtonTextBoldClickedTwiceIsTwoSteps)
+{
+    CPageObject* circle = Select(std::make_unique<CCircleObject>(150.0, 150.0, SIZE{60, 60}, 0.0));
+    const CTextStyle& style = *dynamic_cast<CPathObject*>(circle)->GetTextStyle();
+    const bool bold = style.m_bBold;
+    wxWindow* button = objectPage->FindWindow(1593);
+    ASSERT_NE(button, nullptr);
+    wxUIActionSimulator mouse;
+    const wxRect area = button->GetScreenRect();
+    mouse.MouseMove(area.GetLeft() + area.GetWidth() / 2, area.GetTop() + area.GetHeight() / 2);
+    mouse.MouseClick();
+    Settle();
+    EXPECT_NE(style.m_bBold, bold);
+    EXPECT_TRUE(dynamic_cast<CButtonControl*>(button)->GetCheck() != bold);
+    // Two presses in quick succession would be a double click, which the button leaves alone.
+    for (int i = 0; i < 8; ++i)
+        Settle();
+    mouse.MouseClick();
+    Settle();
+    EXPECT_EQ(style.m_bBold, bold);
+    CUndoManager* undo = page->GetUndoManager();
+    int steps = 0;
+    for (; undo->CanUndo() && steps < 5; ++steps)
+        undo->Undo();
+    EXPECT_EQ(steps, 2);
 }
 
 TEST_F(ObjectPageWindowTest, HtmlObjectShowsItsButtons)
