@@ -1,11 +1,13 @@
 #include "app/palettes/object_page.h"
 
+#include <algorithm>
 #include <wx/bmpcbox.h>
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/choice.h>
+#include <wx/dc.h>
+#include <wx/pen.h>
 #include <wx/sizer.h>
-#include <wx/spinctrl.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
@@ -47,9 +49,36 @@ enum : int
 };
 
 // The two rows of format buttons with their styles (bold, italic, underline, left, centre, right).
-constexpr std::pair<int, UINT> kTextButtons[] = {{1042, 0}, {1040, 1}, {1045, 2}, {1046, 3}, {1048, 4}, {1050, 5}};
-constexpr std::pair<int, UINT> kButtonTextButtons[] = {{1593, 0}, {1594, 1}, {1596, 2},
-                                                       {1598, 3}, {1599, 4}, {1600, 5}};
+// The styles are the button library's: 3 bold, 4 italic, 5 underline; the alignment buttons draw their own lines.
+constexpr UINT kAlignStyle = 100;
+constexpr std::pair<int, UINT> kTextButtons[] = {
+    {1042, 3}, {1040, 4}, {1045, 5}, {1046, kAlignStyle}, {1048, kAlignStyle + 1}, {1050, kAlignStyle + 2}};
+constexpr std::pair<int, UINT> kButtonTextButtons[] = {
+    {1593, 3}, {1594, 4}, {1596, 5}, {1598, kAlignStyle}, {1599, kAlignStyle + 1}, {1600, kAlignStyle + 2}};
+
+// A two-state button showing lines set left, centred or right, as text is aligned.
+class CAlignButton : public CButtonControl
+{
+public:
+    explicit CAlignButton(int alignment) : m_nAlignment(alignment) {}
+
+protected:
+    void Paint(wxDC& dc) override
+    {
+        CButtonControl::Paint(dc);
+        const CSize size = ClientSize();
+        dc.SetPen(wxPen(IsEnabledFlag() ? wxColour(0, 0, 0) : wxColour(128, 128, 128)));
+        const int top = (size.cy - 7) / 2;
+        for (int line = 0; line < 4; ++line) {
+            const int width = std::min(line % 2 == 0 ? 10 : 6, size.cx - 6);
+            const int left = m_nAlignment == 0 ? 3 : m_nAlignment == 1 ? (size.cx - width) / 2 : size.cx - 3 - width;
+            dc.DrawLine(left, top + 2 * line, left + width, top + 2 * line);
+        }
+    }
+
+private:
+    int m_nAlignment;
+};
 
 // The program's texts are Windows-1252 bytes.
 wxString FromBytes(const std::string& text)
@@ -72,7 +101,7 @@ std::string ToBytes(const wxString& text)
 }
 
 // Puts the program's own control where the template keeps a placeholder of the same id, at its size.
-template <class Control> Control* ReplacePlaceholder(wxWindow* page, int id)
+template <class Control, class... Args> Control* ReplacePlaceholder(wxWindow* page, int id, Args... args)
 {
     wxWindow* placeholder = page->FindWindow(id);
     if (!placeholder)
@@ -80,7 +109,7 @@ template <class Control> Control* ReplacePlaceholder(wxWindow* page, int id)
     wxWindow* parent = placeholder->GetParent();
     const wxSize size = placeholder->GetMinSize();
     const wxString tip = placeholder->GetToolTipText();
-    auto* control = new Control();
+    auto* control = new Control(args...);
     control->Create(CRect(0, 0, size.GetWidth(), size.GetHeight()), parent, static_cast<UINT>(id));
     control->SetMinSize(size);
     if (!tip.empty())
@@ -142,8 +171,24 @@ CObjectPage::CObjectPage(wxWindow* parent) : CPalettePage(parent, kObjectPropShe
         shadow->Bind(wxEVT_CHECKBOX, &CObjectPage::OnDropShadow, this);
     if (wxWindow* distance = FindWindow(ID_SHADOW_DISTANCE)) {
         distance->Bind(wxEVT_TEXT, &CObjectPage::OnShadowDistanceText, this);
-        distance->Bind(wxEVT_SPINCTRL, &CObjectPage::OnShadowDistanceText, this);
+        distance->Bind(wxEVT_KILL_FOCUS, [this](wxFocusEvent& event) {
+            // Leaving the box gives the keyboard back to the main window whether or not the value changed.
+            if (auto* box = Find<wxTextCtrl>(this, ID_SHADOW_DISTANCE))
+                ApplyShadowDistance(ToBytes(box->GetValue()));
+            event.Skip();
+        });
+        // The arrow keys step the distance as the arrow buttons do.
+        distance->Bind(wxEVT_KEY_DOWN, [this](wxKeyEvent& event) {
+            if (event.GetKeyCode() == WXK_UP || event.GetKeyCode() == WXK_DOWN)
+                AfterButtonTextEdit(StepShadowDistance(event.GetKeyCode() == WXK_UP ? 1 : -1), false);
+            else
+                event.Skip();
+        });
     }
+    for (const auto& [name, step] : {std::pair{"shadowLess", -1}, {"shadowMore", 1}})
+        if (wxWindow* arrow = FindWindow(name))
+            arrow->Bind(wxEVT_BUTTON,
+                        [this, step = step](wxCommandEvent&) { AfterButtonTextEdit(StepShadowDistance(step), true); });
     // The base filled an empty page while this one was being made.
     FillControls();
 }
@@ -151,9 +196,14 @@ CObjectPage::CObjectPage(wxWindow* parent) : CPalettePage(parent, kObjectPropShe
 void CObjectPage::CreateControls()
 {
     for (const auto& row : {kTextButtons, kButtonTextButtons})
-        for (size_t i = 0; i < std::size(kTextButtons); ++i)
-            if (auto* button = ReplacePlaceholder<CButtonControl>(this, row[i].first))
-                button->Init(row[i].second);
+        for (size_t i = 0; i < std::size(kTextButtons); ++i) {
+            const auto [id, style] = row[i];
+            auto* button = style >= kAlignStyle
+                               ? ReplacePlaceholder<CAlignButton>(this, id, static_cast<int>(style - kAlignStyle))
+                               : ReplacePlaceholder<CButtonControl>(this, id);
+            if (button)
+                button->Init(style);
+        }
     for (int id : {ID_TEXT_COLOR, ID_BUTTON_COLOR, ID_SHADOW_COLOR})
         if (auto* well = ReplacePlaceholder<CColorControl>(this, id))
             well->Init(nullptr);
@@ -232,6 +282,9 @@ void CObjectPage::EnableButtonTextControls(bool enable)
                    ID_SHADOW_DIRECTION, ID_SHADOW_DISTANCE})
         if (wxWindow* control = FindWindow(id))
             control->Enable(enable);
+    for (const char* name : {"shadowLess", "shadowMore"})
+        if (wxWindow* arrow = FindWindow(name))
+            arrow->Enable(enable);
     for (auto [id, style] : kButtonTextButtons)
         if (wxWindow* button = FindWindow(id))
             button->Enable(enable);
@@ -386,8 +439,8 @@ void CObjectPage::FillButtonText()
         well->SetColor(CColor(shown->shadowColor));
     if (auto* wheel = Find<CWheelControl>(this, ID_SHADOW_DIRECTION))
         wheel->WheelSetValue(shown->direction);
-    if (auto* distance = Find<wxSpinCtrl>(this, ID_SHADOW_DISTANCE))
-        distance->SetValue(shown->distance);
+    if (auto* distance = Find<wxTextCtrl>(this, ID_SHADOW_DISTANCE))
+        distance->ChangeValue(wxString::Format("%d", shown->distance));
 }
 
 void CObjectPage::AfterButtonTextEdit(bool changed, bool focus)
@@ -466,10 +519,7 @@ void CObjectPage::OnDropShadow(wxCommandEvent&)
 
 void CObjectPage::OnShadowDistanceText(wxCommandEvent& event)
 {
-    const std::string typed =
-        event.GetEventType() == wxEVT_SPINCTRL ? std::to_string(event.GetInt()) : ToBytes(event.GetString());
-    const ShadowDistanceResult result = ApplyShadowDistance(typed);
-    if (!result.changed)
-        return;
-    AfterButtonTextEdit(true, true);
+    const ShadowDistanceResult result = ApplyShadowDistance(ToBytes(event.GetString()));
+    if (result.changed)
+        AfterButtonTextEdit(true, true);
 }
