@@ -13,6 +13,7 @@
 
 #include "app/objects/text_object.h"
 #include "app/palettes/object_button_text.h"
+#include "app/palettes/object_code_objects.h"
 #include "app/palettes/object_page_logic.h"
 #include "controls/button_controls.h"
 #include "controls/wheel_control.h"
@@ -185,6 +186,20 @@ CObjectPage::CObjectPage(wxWindow* parent) : CPalettePage(parent, kObjectPropShe
                 event.Skip();
         });
     }
+    if (wxWindow* edit = FindWindow(ID_EDIT_HTML))
+        edit->Bind(wxEVT_BUTTON, &CObjectPage::OnEditHtml, this);
+    if (wxWindow* add = FindWindow(ID_ADD_FLASH))
+        add->Bind(wxEVT_BUTTON, &CObjectPage::OnAddFlash, this);
+    if (wxWindow* remove = FindWindow(ID_REMOVE_FLASH))
+        remove->Bind(wxEVT_BUTTON, &CObjectPage::OnRemoveFlash, this);
+    if (wxWindow* counter = FindWindow(ID_COUNTER_STYLE))
+        counter->Bind(wxEVT_COMBOBOX, &CObjectPage::OnCounterStyleChanged, this);
+    if (wxWindow* email = FindWindow(ID_EMAIL))
+        email->Bind(wxEVT_KILL_FOCUS, [this](wxFocusEvent& event) {
+            if (auto* box = Find<wxTextCtrl>(this, ID_EMAIL))
+                ApplyFormEmail(ToBytes(box->GetValue()));
+            event.Skip();
+        });
     for (const auto& [name, step] : {std::pair{"shadowLess", -1}, {"shadowMore", 1}})
         if (wxWindow* arrow = FindWindow(name))
             arrow->Bind(wxEVT_BUTTON,
@@ -522,4 +537,52 @@ void CObjectPage::OnShadowDistanceText(wxCommandEvent& event)
     const ShadowDistanceResult result = ApplyShadowDistance(ToBytes(event.GetString()));
     if (result.changed)
         AfterButtonTextEdit(true, true);
+}
+
+void CObjectPage::RunPlacedObjectCommand(int command)
+{
+    m_bObjectJustPlaced = true;
+    RunCommand(command);
+}
+
+void CObjectPage::RunCommand(int command)
+{
+    CallAfter([this, command] {
+        wxCommandEvent event(wxEVT_BUTTON, command);
+        if (command == ID_EDIT_HTML)
+            OnEditHtml(event);
+        else if (command == ID_ADD_FLASH)
+            OnAddFlash(event);
+        m_bObjectJustPlaced = false;
+    });
+}
+
+void CObjectPage::OnEditHtml(wxCommandEvent&)
+{
+    const bool justPlaced = m_bObjectJustPlaced;
+    m_bObjectJustPlaced = false;
+    if (EditHtmlObject(justPlaced))
+        FocusMainFrame();
+}
+
+void CObjectPage::OnAddFlash(wxCommandEvent&)
+{
+    AddFlashObject();
+    m_bObjectJustPlaced = false;
+    FillControls();
+    FocusMainFrame();
+}
+
+void CObjectPage::OnRemoveFlash(wxCommandEvent&)
+{
+    RemoveFlashObject();
+    FillControls();
+    FocusMainFrame();
+}
+
+void CObjectPage::OnCounterStyleChanged(wxCommandEvent& event)
+{
+    if (ApplyCounterStyle(event.GetSelection()))
+        FillControls();
+    FocusMainFrame();
 }

@@ -20,6 +20,11 @@ public:
 
     // Enables or disables every control of the button-text section.
     void EnableButtonTextControls(bool enable);
+    // The view has just placed an HTML or Flash object: Edit HTML (1558) or Add Flash (1606) runs as soon as the
+    // placing has finished, and Edit HTML fits the new object to its code.
+    void RunPlacedObjectCommand(int command);
+    // Runs Edit HTML (1558) or Add Flash (1606) as their buttons do, once the events under way are handled.
+    void RunCommand(int command);
 
 protected:
     void FillControls() override;
@@ -48,6 +53,11 @@ private:
     void OnShadowDistanceText(wxCommandEvent& event);
     // Fills the page again after a change of the label's style; focus gives the keyboard back to the main window.
     void AfterButtonTextEdit(bool changed, bool focus);
+    // The HTML, counter and form controls.
+    void OnEditHtml(wxCommandEvent& event);
+    void OnAddFlash(wxCommandEvent& event);
+    void OnRemoveFlash(wxCommandEvent& event);
+    void OnCounterStyleChanged(wxCommandEvent& event);
 
     wxTextCtrl* m_pWidth = nullptr;
     wxTextCtrl* m_pHeight = nullptr;
@@ -55,4 +65,6 @@ private:
     wxTextCtrl* m_pCorner = nullptr;
     wxTextCtrl* m_pAltText = nullptr;
     CObjectTextFormat m_format;
+    // Set by the view after it placed an HTML or Flash object, until the command it sent has run.
+    bool m_bObjectJustPlaced = false;
 };

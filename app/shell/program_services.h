@@ -92,6 +92,10 @@ public:
     int ShowTipsDialog() override;
     void ShowAboutDialog() override;
     void ShowFeedbackDialog() override;
+    // The Object palette's code objects (object_palette_services.cpp).
+    bool RunInsertHtmlDialog(HtmlObjectTexts& texts) override;
+    int AskYesNoCancel(const std::string& text) override;
+    void SendObjectPageCommand(int command, bool newObject) override;
 
 private:
     CMainFrame* m_pFrame = nullptr;
