@@ -6,28 +6,7 @@
 #include <wx/textctrl.h>
 #include <wx/xrc/xmlres.h>
 
-namespace {
-
-// The program's texts are Windows-1252 bytes.
-wxString FromBytes(const std::string& text)
-{
-    return wxString(text.data(), wxCSConv(wxFONTENCODING_CP1252), text.size());
-}
-
-std::string ToBytes(const wxString& text)
-{
-    wxCSConv cp1252(wxFONTENCODING_CP1252);
-    std::string bytes;
-    for (wxUniChar ch : text) {
-        const wchar_t wide[1] = {static_cast<wchar_t>(ch.GetValue())};
-        char narrow[8];
-        // A character the code page lacks becomes a question mark rather than emptying the whole text.
-        bytes += cp1252.FromWChar(narrow, sizeof narrow, wide, 1) == 1 ? narrow[0] : '?';
-    }
-    return bytes;
-}
-
-} // namespace
+#include "platform/gui/text_bytes.h"
 
 CInsertHtmlDLG::CInsertHtmlDLG(wxWindow* parent, const HtmlObjectTexts& texts) : m_texts(texts)
 {
@@ -41,9 +20,9 @@ CInsertHtmlDLG::CInsertHtmlDLG(wxWindow* parent, const HtmlObjectTexts& texts) :
     const std::string* code[] = {&texts.m_strHtmlCode, &texts.m_strHeaderHtml, &texts.m_strOnloadCode};
     for (int i = 0; i < 3; ++i)
         if (m_pCode[i])
-            m_pCode[i]->ChangeValue(FromBytes(*code[i]));
+            m_pCode[i]->ChangeValue(BytesToWx(*code[i]));
     if (m_pName)
-        m_pName->ChangeValue(FromBytes(texts.m_strName));
+        m_pName->ChangeValue(BytesToWx(texts.m_strName));
     // A named object opens at its code, a new one at its name.
     if (!texts.m_strName.empty() && m_pCode[0])
         m_pCode[0]->SetFocus();
@@ -66,11 +45,11 @@ HtmlObjectTexts CInsertHtmlDLG::GetTexts() const
 {
     HtmlObjectTexts texts = m_texts;
     if (m_pName)
-        texts.m_strName = ToBytes(m_pName->GetValue());
+        texts.m_strName = WxToBytes(m_pName->GetValue());
     std::string* code[] = {&texts.m_strHtmlCode, &texts.m_strHeaderHtml, &texts.m_strOnloadCode};
     for (int i = 0; i < 3; ++i)
         if (m_pCode[i])
-            *code[i] = ToBytes(m_pCode[i]->GetValue());
+            *code[i] = WxToBytes(m_pCode[i]->GetValue());
     return texts;
 }
 

@@ -18,6 +18,7 @@
 #include "controls/button_controls.h"
 #include "controls/wheel_control.h"
 #include "platform/gui/control_notify.h"
+#include "platform/gui/text_bytes.h"
 
 namespace {
 
@@ -81,26 +82,6 @@ private:
     int m_nAlignment;
 };
 
-// The program's texts are Windows-1252 bytes.
-wxString FromBytes(const std::string& text)
-{
-    return wxString(text.data(), wxCSConv(wxFONTENCODING_CP1252), text.size());
-}
-
-// A character the code page lacks becomes a question mark rather than emptying the whole text.
-std::string ToBytes(const wxString& text)
-{
-    wxCSConv cp1252(wxFONTENCODING_CP1252);
-    std::string bytes;
-    for (wxUniChar ch : text) {
-        const wchar_t wide[1] = {static_cast<wchar_t>(ch.GetValue())};
-        char narrow[8];
-        const size_t length = cp1252.FromWChar(narrow, sizeof narrow, wide, 1);
-        bytes += length == 1 ? narrow[0] : '?';
-    }
-    return bytes;
-}
-
 // Puts the program's own control where the template keeps a placeholder of the same id, at its size.
 template <class Control, class... Args> Control* ReplacePlaceholder(wxWindow* page, int id, Args... args)
 {
@@ -141,7 +122,7 @@ CObjectPage::CObjectPage(wxWindow* parent) : CPalettePage(parent, kObjectPropShe
             box->Bind(wxEVT_KILL_FOCUS, &CObjectPage::OnBoxKillFocus, this);
     if (auto* faces = Find<wxChoice>(this, ID_FACE)) {
         for (const std::string& face : GetTextFaceNames())
-            faces->Append(FromBytes(face));
+            faces->Append(BytesToWx(face));
         faces->Bind(wxEVT_CHOICE, &CObjectPage::OnFaceChanged, this);
     }
     if (wxWindow* sizes = FindWindow(ID_SIZE))
@@ -155,7 +136,7 @@ CObjectPage::CObjectPage(wxWindow* parent) : CPalettePage(parent, kObjectPropShe
         advanced->Bind(wxEVT_CHECKBOX, &CObjectPage::OnAdvancedText, this);
     if (auto* faces = Find<wxChoice>(this, ID_BUTTON_FACE)) {
         for (const std::string& face : GetTextFaceNames())
-            faces->Append(FromBytes(face));
+            faces->Append(BytesToWx(face));
         faces->Bind(wxEVT_CHOICE, &CObjectPage::OnButtonChoice, this);
     }
     if (wxWindow* sizes = FindWindow(ID_BUTTON_SIZE))
@@ -175,7 +156,7 @@ CObjectPage::CObjectPage(wxWindow* parent) : CPalettePage(parent, kObjectPropShe
         distance->Bind(wxEVT_KILL_FOCUS, [this](wxFocusEvent& event) {
             // Leaving the box gives the keyboard back to the main window whether or not the value changed.
             if (auto* box = Find<wxTextCtrl>(this, ID_SHADOW_DISTANCE))
-                ApplyShadowDistance(ToBytes(box->GetValue()));
+                ApplyShadowDistance(WxToBytes(box->GetValue()));
             event.Skip();
         });
         // The arrow keys step the distance as the arrow buttons do.
@@ -197,7 +178,7 @@ CObjectPage::CObjectPage(wxWindow* parent) : CPalettePage(parent, kObjectPropShe
     if (wxWindow* email = FindWindow(ID_EMAIL))
         email->Bind(wxEVT_KILL_FOCUS, [this](wxFocusEvent& event) {
             if (auto* box = Find<wxTextCtrl>(this, ID_EMAIL))
-                ApplyFormEmail(ToBytes(box->GetValue()));
+                ApplyFormEmail(WxToBytes(box->GetValue()));
             event.Skip();
         });
     for (const auto& [name, step] : {std::pair{"shadowLess", -1}, {"shadowMore", 1}})
@@ -237,13 +218,13 @@ void CObjectPage::FillControls()
         return;
     const ObjectPageContent content = ReadObjectPage();
     SetControlStates(content);
-    m_pWidth->ChangeValue(FromBytes(content.width));
-    m_pHeight->ChangeValue(FromBytes(content.height));
-    m_pAngle->ChangeValue(FromBytes(content.angle));
+    m_pWidth->ChangeValue(BytesToWx(content.width));
+    m_pHeight->ChangeValue(BytesToWx(content.height));
+    m_pAngle->ChangeValue(BytesToWx(content.angle));
     if (content.corner)
-        m_pCorner->ChangeValue(FromBytes(*content.corner));
+        m_pCorner->ChangeValue(BytesToWx(*content.corner));
     m_pAltText->Enable(content.altTextEnabled);
-    m_pAltText->ChangeValue(FromBytes(content.altText));
+    m_pAltText->ChangeValue(BytesToWx(content.altText));
     EnableButtonTextControls(content.buttonTextEnabled);
     if (content.buttonTextEnabled)
         FillButtonText();
@@ -252,7 +233,7 @@ void CObjectPage::FillControls()
             counter->SetSelection(*content.counterEntry);
     if (content.email)
         if (auto* email = Find<wxTextCtrl>(this, ID_EMAIL))
-            email->ChangeValue(FromBytes(*content.email));
+            email->ChangeValue(BytesToWx(*content.email));
     if (auto* advanced = Find<wxCheckBox>(this, ID_ADVANCED))
         advanced->SetValue(content.advancedChecked);
     if (content.states.textEditing)
@@ -309,7 +290,7 @@ void CObjectPage::ApplyBox(wxTextCtrl* box)
 {
     if (!box)
         return;
-    const std::string text = ToBytes(box->GetValue());
+    const std::string text = WxToBytes(box->GetValue());
     if (box == m_pWidth) {
         ApplyObjectWidth(text);
     } else if (box == m_pHeight) {
@@ -318,7 +299,7 @@ void CObjectPage::ApplyBox(wxTextCtrl* box)
         ApplyObjectAngle(text);
     } else if (box == m_pCorner) {
         if (auto shown = ApplyObjectCorner(text))
-            m_pCorner->ChangeValue(FromBytes(*shown));
+            m_pCorner->ChangeValue(BytesToWx(*shown));
     } else if (box == m_pAltText) {
         if (ApplyObjectAltText(text)) {
             FillControls();
@@ -344,7 +325,7 @@ void CObjectPage::FillTextFormat()
     if (!shown)
         return;
     if (auto* faces = Find<wxChoice>(this, ID_FACE))
-        faces->SetSelection(shown->face ? faces->FindString(FromBytes(*shown->face), true) : wxNOT_FOUND);
+        faces->SetSelection(shown->face ? faces->FindString(BytesToWx(*shown->face), true) : wxNOT_FOUND);
     if (auto* sizes = Find<wxChoice>(this, ID_SIZE))
         if (sizes->GetSelection() != shown->sizeEntry.value_or(wxNOT_FOUND))
             sizes->SetSelection(shown->sizeEntry.value_or(wxNOT_FOUND));
@@ -370,7 +351,7 @@ void CObjectPage::OnFaceChanged(wxCommandEvent& event)
 {
     if (event.GetSelection() == wxNOT_FOUND)
         return;
-    m_format.ApplyFace(ToBytes(event.GetString()));
+    m_format.ApplyFace(WxToBytes(event.GetString()));
     // With characters selected the keyboard stays here, so that further formats can follow.
     const CTextObject* text = CObjectTextFormat::GetEditedText();
     if (text && text->GetTextBody()->m_bSelectionEmpty)
@@ -435,11 +416,11 @@ void CObjectPage::FillButtonText()
     if (!shown)
         return;
     if (auto* faces = Find<wxChoice>(this, ID_BUTTON_FACE))
-        faces->SetSelection(faces->FindString(FromBytes(shown->face), true));
+        faces->SetSelection(faces->FindString(BytesToWx(shown->face), true));
     if (auto* sizes = Find<wxChoice>(this, ID_BUTTON_SIZE))
         sizes->SetSelection(sizes->FindString(wxString::Format("%d", shown->size), true));
-    if (auto* text = Find<wxTextCtrl>(this, ID_BUTTON_TEXT); text && ToBytes(text->GetValue()) != shown->text)
-        text->ChangeValue(FromBytes(shown->text));
+    if (auto* text = Find<wxTextCtrl>(this, ID_BUTTON_TEXT); text && WxToBytes(text->GetValue()) != shown->text)
+        text->ChangeValue(BytesToWx(shown->text));
     if (auto* well = Find<CColorControl>(this, ID_BUTTON_COLOR))
         well->SetColor(CColor(shown->color));
     const bool checks[] = {shown->bold,           shown->italic,
@@ -469,14 +450,14 @@ void CObjectPage::AfterButtonTextEdit(bool changed, bool focus)
 void CObjectPage::OnButtonTextChanged(wxCommandEvent& event)
 {
     // Every keystroke is applied; the keyboard stays in the box.
-    ApplyButtonText(ToBytes(event.GetString()));
+    ApplyButtonText(WxToBytes(event.GetString()));
 }
 
 void CObjectPage::OnButtonChoice(wxCommandEvent& event)
 {
     if (event.GetSelection() == wxNOT_FOUND)
         return;
-    const std::string value = ToBytes(event.GetString());
+    const std::string value = WxToBytes(event.GetString());
     const bool changed =
         event.GetId() == ID_BUTTON_FACE ? ApplyButtonFace(value) : ApplyButtonSize(std::atoi(value.c_str()));
     AfterButtonTextEdit(changed, false);
@@ -534,7 +515,7 @@ void CObjectPage::OnDropShadow(wxCommandEvent&)
 
 void CObjectPage::OnShadowDistanceText(wxCommandEvent& event)
 {
-    const ShadowDistanceResult result = ApplyShadowDistance(ToBytes(event.GetString()));
+    const ShadowDistanceResult result = ApplyShadowDistance(WxToBytes(event.GetString()));
     if (result.changed)
         AfterButtonTextEdit(true, true);
 }
