@@ -6,11 +6,15 @@
 #include <wx/checkbox.h>
 #include <wx/choice.h>
 #include <wx/dc.h>
+#include <wx/filefn.h>
+#include <wx/image.h>
+#include <wx/imagpng.h>
 #include <wx/pen.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+#include "app/objects/counter_object.h"
 #include "app/objects/text_object.h"
 #include "app/palettes/object_button_text.h"
 #include "app/palettes/object_code_objects.h"
@@ -19,6 +23,7 @@
 #include "controls/wheel_control.h"
 #include "platform/gui/control_notify.h"
 #include "platform/gui/text_bytes.h"
+#include "platform/resources/resource_folder.h"
 
 namespace {
 
@@ -206,8 +211,22 @@ void CObjectPage::CreateControls()
     if (auto* wheel = ReplacePlaceholder<CWheelControl>(this, ID_SHADOW_DIRECTION))
         wheel->Init(360, 0, 2, 1);
     if (auto* counter = Find<wxBitmapComboBox>(this, ID_COUNTER_STYLE)) {
-        for (const char* type : {"Type 1", "Type 2", "Type 3", "Type 4"})
-            counter->Append(type);
+        // Each entry shows the counter of its style as the page will, at most 70 x 24; a picture and its name are too
+        // wide for the palette, so the name goes only where the picture is missing.
+        if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
+            wxImage::AddHandler(new wxPNGHandler());
+        for (int style = 0; style < CCounterObject::kStyleCount; ++style) {
+            wxImage picture;
+            const std::string file = GetBitmapResourcePath(CCounterObject::StyleBitmap(style)).string();
+            if (wxFileExists(file) && picture.LoadFile(file, wxBITMAP_TYPE_PNG) && picture.GetHeight() > 0) {
+                const double scale = std::min(1.0, std::min(70.0 / picture.GetWidth(), 24.0 / picture.GetHeight()));
+                picture.Rescale(std::max(1, static_cast<int>(picture.GetWidth() * scale)),
+                                std::max(1, static_cast<int>(picture.GetHeight() * scale)), wxIMAGE_QUALITY_HIGH);
+                counter->Append(wxEmptyString, wxBitmap(picture));
+            } else {
+                counter->Append(wxString::Format("Type %d", style + 1));
+            }
+        }
     }
     Layout();
 }
