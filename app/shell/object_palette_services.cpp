@@ -6,13 +6,30 @@
 
 #include <wx/msgdlg.h>
 
+namespace {
+
+// The Insert HTML dialog while it is open; Edit > Delete goes to it then.
+CInsertHtmlDLG* g_pInsertHtml = nullptr;
+
+} // namespace
+
 bool CProgramServices::RunInsertHtmlDialog(HtmlObjectTexts& texts)
 {
     CInsertHtmlDLG dialog(m_pFrame, texts);
-    if (!dialog.IsOk() || dialog.ShowModal() != wxID_OK)
+    if (!dialog.IsOk())
+        return false;
+    g_pInsertHtml = &dialog;
+    const int result = dialog.ShowModal();
+    g_pInsertHtml = nullptr;
+    if (result != wxID_OK)
         return false;
     texts = dialog.GetTexts();
     return true;
+}
+
+CInsertHtmlDLG* CProgramServices::GetInsertHtmlDialog()
+{
+    return g_pInsertHtml;
 }
 
 int CProgramServices::AskYesNoCancel(const std::string& text)

@@ -94,6 +94,7 @@ public:
     void ShowFeedbackDialog() override;
     // The Object palette's code objects (object_palette_services.cpp).
     bool RunInsertHtmlDialog(HtmlObjectTexts& texts) override;
+    CInsertHtmlDLG* GetInsertHtmlDialog() override;
     int AskYesNoCancel(const std::string& text) override;
     void SendObjectPageCommand(int command, bool newObject) override;
 
