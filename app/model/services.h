@@ -87,6 +87,16 @@ struct FilesDialogResult
     FlashObjectCode m_flash;
 };
 
+// The texts the Insert HTML dialog edits for an HTML object; the used files come back as they went in.
+struct HtmlObjectTexts
+{
+    std::string m_strName;
+    std::string m_strHtmlCode;
+    std::string m_strHeaderHtml;
+    std::string m_strOnloadCode;
+    std::vector<std::string> m_usedFiles;
+};
+
 class CoreServices
 {
 public:
@@ -112,6 +122,12 @@ public:
         return nullptr;
     }
     virtual CInsertHtmlDLG* GetInsertHtmlDialog() { return nullptr; }
+    // Runs the Insert HTML dialog (497) over the texts; true, with the texts edited, when it ends with OK.
+    virtual bool RunInsertHtmlDialog(HtmlObjectTexts& texts)
+    {
+        (void)texts;
+        return false;
+    }
     // Removes the file selected in the open insert-HTML dialog from its list (Edit > Delete while it is open).
     virtual void RemoveInsertHtmlFile(CInsertHtmlDLG* dialog) { (void)dialog; }
 
@@ -364,6 +380,12 @@ public:
     {
         (void)caption, (void)text;
         return false;
+    }
+    // A question with Yes, No and Cancel and the question icon; IDYES, IDNO or IDCANCEL.
+    virtual int AskYesNoCancel(const std::string& text)
+    {
+        (void)text;
+        return IDCANCEL;
     }
     // The information sound.
     virtual void Beep() {}

@@ -5,6 +5,8 @@
 #include <wx/sizer.h>
 #include <wx/xrc/xmlres.h>
 
+#include "app/palettes/object_page.h"
+
 CPalettePage::CPalettePage(wxWindow* parent, int index) : m_nIndex(index)
 {
     // The page's template from the resource folder; a palette whose template is not there shows an empty page.
@@ -35,6 +37,7 @@ void CPalettePage::OnCharHook(wxKeyEvent& event)
 {
     // Return hands the keyboard back to the design view; a field that had the focus applies its value on losing it.
     if (event.GetKeyCode() == WXK_RETURN || event.GetKeyCode() == WXK_NUMPAD_ENTER) {
+        ApplyFocusedValue();
         FocusMainFrame();
         return;
     }
@@ -51,7 +54,7 @@ CPropSheet::CPropSheet(wxWindow* parent, int index)
     : wxNotebook(parent, wxID_ANY, wxDefaultPosition,
                  wxSize(DescribePalette(index).pageSize.cx, DescribePalette(index).pageSize.cy))
 {
-    auto* page = new CPalettePage(this, index);
+    CPalettePage* page = index == kObjectPropSheet ? new CObjectPage(this) : new CPalettePage(this, index);
     // The tab names the palette without its leading blank.
     wxString title = wxString::FromUTF8(DescribePalette(index).title).Trim(false);
     title.Replace(" Properties", "");

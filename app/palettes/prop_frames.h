@@ -29,6 +29,8 @@ public:
 protected:
     // Reads the current page or object again and sets the controls from it.
     virtual void FillControls() {}
+    // Return applies the value of the box being typed in before the keyboard goes back to the main window.
+    virtual void ApplyFocusedValue() {}
 
 private:
     void Fill();

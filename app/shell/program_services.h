@@ -83,6 +83,11 @@ public:
     // Add Files, Add Files From XML and the file-placement wizard.
     bool RunFilesDialog(FilesDialogKind kind, const std::vector<std::string>& reservedNames,
                         const std::vector<const CFilePair*>& pairs, FilesDialogResult& result) override;
+    // The Object palette's code objects (object_palette_services.cpp).
+    bool RunInsertHtmlDialog(HtmlObjectTexts& texts) override;
+    CInsertHtmlDLG* GetInsertHtmlDialog() override;
+    int AskYesNoCancel(const std::string& text) override;
+    void SendObjectPageCommand(int command, bool newObject) override;
 
 private:
     CMainFrame* m_pFrame = nullptr;

@@ -1,0 +1,33 @@
+#pragma once
+
+// The Insert HTML dialog: the name of an HTML object and its body HTML, header HTML and onload code, one tab each.
+// It works on copies; the caller stores them into the object when the dialog ends with OK.
+
+#include <wx/dialog.h>
+
+#include "app/model/services.h"
+
+class wxTextCtrl;
+
+class CInsertHtmlDLG : public wxDialog
+{
+public:
+    CInsertHtmlDLG(wxWindow* parent, const HtmlObjectTexts& texts);
+    bool IsOk() const { return m_bLoaded; }
+
+    // The texts as the controls hold them now; the used files as they came.
+    HtmlObjectTexts GetTexts() const;
+
+    // Cut, Copy and Paste act on the code of the tab shown (the main window's Edit menu also reaches them).
+    void OnCut();
+    void OnCopy();
+    void OnPaste();
+
+private:
+    wxTextCtrl* CurrentCode() const;
+
+    bool m_bLoaded = false;
+    HtmlObjectTexts m_texts;
+    wxTextCtrl* m_pName = nullptr;
+    wxTextCtrl* m_pCode[3] = {};
+};

@@ -1,0 +1,191 @@
+#include "app/palettes/object_code_objects.h"
+
+#include "app/model/app_settings.h"
+#include "app/objects/counter_object.h"
+#include "app/objects/form_object.h"
+#include "app/objects/html_object.h"
+#include "app/site/page_item.h"
+#include "app/site/site_page.h"
+#include "app/site/site_services_fake.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(MeasureHtmlSize, TakesTheLargestNumbersAfterWidthAndHeight)
+{
+    const CRect small(0, 0, 10, 10);
+    struct Case
+    {
+        const char* code;
+        int width, height;
+    };
+    for (const Case& c : {
+             Case{"<object WIDTH=\"320\" height=\"240\"></object>", 320, 240},
+             Case{"<div style=\"width: 50px\"></div>", 50, 10},
+             Case{"<embed width=\"auto\" src=\"a.swf\" height=\"90\">", 90, 90},
+             Case{"<img height=20><img height = 75><img height=30>", 10, 75},
+             Case{"max-width is wide; width=\"40\"", 10, 10},
+             Case{"width=99999999999999999999", 2147483647, 10},
+         }) {
+        const CRect size = MeasureHtmlSize(small, c.code);
+        EXPECT_EQ(size, CRect(0, 0, c.width, c.height)) << c.code;
+    }
+    EXPECT_EQ(MeasureHtmlSize(CRect(5, 5, 505, 405), "width=300 height=600"), CRect(0, 0, 500, 600));
+}
+
+class CodeObjectServices : public SiteServicesFake
+{
+public:
+    CSitePage* GetCurrentPage() override { return page; }
+    CPageObject* GetCurrentObject() override
+    {
+        CPageItem* item = page ? page->GetSingleSelectedItem() : nullptr;
+        return item ? item->GetCurrentObject() : nullptr;
+    }
+    CAppSettings* GetAppSettings() override { return &settings; }
+    bool RunInsertHtmlDialog(HtmlObjectTexts& texts) override
+    {
+        ++dialogs;
+        if (!answerOk)
+            return false;
+        texts.m_strHtmlCode = code;
+        texts.m_strName = "Banner";
+        return true;
+    }
+    int AskYesNoCancel(const std::string& text) override
+    {
+        questions.push_back(text);
+        return answer;
+    }
+    int ShowNoticeDialog(int textId, bool& dontShowAgain) override
+    {
+        notices.push_back(textId);
+        dontShowAgain = true;
+        return IDOK;
+    }
+
+    CSitePage* page = nullptr;
+    CAppSettings settings;
+    bool answerOk = true;
+    std::string code;
+    int dialogs = 0;
+    int answer = IDCANCEL;
+    std::vector<int> notices;
+};
+
+class CodeObjectTest : public ::testing::Test
+{
+protected:
+    CodeObjectTest()
+    {
+        services.realUndo = true;
+        page = std::make_unique<CSitePage>(nullptr, "home", "Home");
+        services.page = page.get();
+        services.ShowPage(page.get());
+    }
+    CPageItem* Add(std::unique_ptr<CPageObject> object)
+    {
+        CPageItem* item = page->AddObject(std::move(object));
+        page->SelectItem(item);
+        return item;
+    }
+    int Steps() const
+    {
+        CUndoManager* undo = page->GetUndoManager();
+        int steps = 0;
+        for (; undo->CanUndo(); ++steps)
+            undo->Undo();
+        for (int i = 0; i < steps; ++i)
+            undo->Redo();
+        return steps;
+    }
+    static SIZE SizeOf(const CPageObject& object)
+    {
+        SIZE size;
+        return object.GetSize(size);
+    }
+
+    CodeObjectServices services;
+    std::unique_ptr<CSitePage> page;
+};
+
+TEST_F(CodeObjectTest, CounterStyleAndFormAddressAreStepsOnlyWhenTheyChange)
+{
+    Add(std::make_unique<CCounterObject>(1, 100.0, 100.0));
+    EXPECT_FALSE(ApplyCounterStyle(1));
+    EXPECT_FALSE(ApplyCounterStyle(-1));
+    EXPECT_TRUE(ApplyCounterStyle(3));
+    EXPECT_EQ(dynamic_cast<CCounterObject*>(services.GetCurrentObject())->GetStyle(), 3);
+    EXPECT_EQ(Steps(), 1);
+
+    Add(std::make_unique<CFormObject>("me@example.com", 300.0, 300.0));
+    EXPECT_FALSE(ApplyFormEmail("me@example.com"));
+    EXPECT_TRUE(ApplyFormEmail("you@example.com"));
+    EXPECT_EQ(dynamic_cast<CFormObject*>(services.GetCurrentObject())->GetEmailAddress(), "you@example.com");
+    EXPECT_EQ(Steps(), 2);
+}
+
+TEST_F(CodeObjectTest, EditHtmlGrowsAJustPlacedObjectAndNeverShrinksIt)
+{
+    CPageItem* item = Add(std::make_unique<CHtmlObject>(100.0, 100.0, 100, 80));
+    services.code = "<object width=\"400\" height=\"300\">";
+    EXPECT_TRUE(EditHtmlObject(true));
+    auto* html = dynamic_cast<CHtmlObject*>(item->GetCurrentObject());
+    EXPECT_EQ(html->GetHtmlCode(), services.code);
+    EXPECT_EQ(html->GetName(), "Banner");
+    EXPECT_EQ(SizeOf(*html).cx, 400);
+    EXPECT_EQ(SizeOf(*html).cy, 300);
+    EXPECT_EQ(services.notices, std::vector<int>{7013});
+    EXPECT_FALSE(services.settings.m_bShowHtmlSaveWarning) << "its box was ticked";
+
+    // Edited later, the object keeps its size; a smaller size in the code never shrinks it.
+    services.code = "<object width=\"800\" height=\"600\">";
+    EXPECT_TRUE(EditHtmlObject(false));
+    EXPECT_EQ(SizeOf(*html).cx, 400);
+    services.code = "<object width=\"40\" height=\"30\">";
+    EXPECT_TRUE(EditHtmlObject(true));
+    EXPECT_EQ(SizeOf(*html).cx, 400);
+    EXPECT_EQ(Steps(), 3);
+
+    // Cancelled, nothing changes; with two objects selected the dialog does not open.
+    services.answerOk = false;
+    EXPECT_FALSE(EditHtmlObject(true));
+    EXPECT_EQ(Steps(), 3);
+    page->AddToSelection(page->AddObject(std::make_unique<CHtmlObject>(300.0, 300.0, 50, 50)));
+    const int dialogs = services.dialogs;
+    EXPECT_FALSE(EditHtmlObject(true));
+    EXPECT_EQ(services.dialogs, dialogs);
+}
+
+TEST_F(CodeObjectTest, RemoveFlashAsksAndDeletesAsAnUndoableDelete)
+{
+    CPageItem* item = Add(std::make_unique<CHtmlObject>(100.0, 100.0, 100, 80));
+    auto* html = dynamic_cast<CHtmlObject*>(item->GetCurrentObject());
+    EXPECT_FALSE(RemoveFlashObject());
+    EXPECT_EQ(services.messages, std::vector<std::string>{"This object doesn't contain Flash applications."});
+    EXPECT_TRUE(services.questions.empty());
+    html->SetPlacedFlag(1);
+
+    services.answer = IDCANCEL;
+    EXPECT_FALSE(RemoveFlashObject());
+    EXPECT_EQ(page->GetItemCount(), 1);
+
+    services.answer = IDNO;
+    EXPECT_TRUE(RemoveFlashObject());
+    EXPECT_EQ(page->GetItemCount(), 0);
+    EXPECT_EQ(services.messages.size(), 1u) << "No keeps the files and says nothing more";
+    page->GetUndoManager()->Undo();
+    ASSERT_EQ(page->GetItemCount(), 1);
+
+    page->SelectItem(page->GetItem(0));
+    services.answer = IDYES;
+    EXPECT_TRUE(RemoveFlashObject());
+    EXPECT_EQ(page->GetItemCount(), 0);
+    EXPECT_EQ(services.messages.back(), "The associated files for this object were successfully removed");
+    EXPECT_EQ(services.questions.size(), 3u);
+    page->GetUndoManager()->Undo();
+    EXPECT_EQ(page->GetItemCount(), 1);
+}
+
+} // namespace

@@ -1,0 +1,58 @@
+#include "app/dialogs/insert_html_dlg.h"
+#include "app/palettes/object_page.h"
+#include "app/shell/main_frame.h"
+#include "app/shell/program_services.h"
+#include "app/shell/wx_text.h"
+
+#include <wx/msgdlg.h>
+
+namespace {
+
+// The Insert HTML dialog while it is open; Edit > Delete goes to it then.
+CInsertHtmlDLG* g_pInsertHtml = nullptr;
+
+} // namespace
+
+bool CProgramServices::RunInsertHtmlDialog(HtmlObjectTexts& texts)
+{
+    CInsertHtmlDLG dialog(m_pFrame, texts);
+    if (!dialog.IsOk())
+        return false;
+    g_pInsertHtml = &dialog;
+    const int result = dialog.ShowModal();
+    g_pInsertHtml = nullptr;
+    if (result != wxID_OK)
+        return false;
+    texts = dialog.GetTexts();
+    return true;
+}
+
+CInsertHtmlDLG* CProgramServices::GetInsertHtmlDialog()
+{
+    return g_pInsertHtml;
+}
+
+int CProgramServices::AskYesNoCancel(const std::string& text)
+{
+    switch (wxMessageBox(ToWx(text), ToWx(GetProductName()), wxYES_NO | wxCANCEL | wxICON_QUESTION, m_pFrame)) {
+    case wxYES:
+        return IDYES;
+    case wxNO:
+        return IDNO;
+    default:
+        return IDCANCEL;
+    }
+}
+
+void CProgramServices::SendObjectPageCommand(int command, bool newObject)
+{
+    CPropSheetManager* manager = m_pFrame ? m_pFrame->GetPropSheetManager() : nullptr;
+    auto* frame = manager ? dynamic_cast<CPropFrame*>(manager->GetPropFrame(kObjectPropSheet)) : nullptr;
+    auto* page = frame ? dynamic_cast<CObjectPage*>(frame->GetSheet()->GetActivePage()) : nullptr;
+    if (!page)
+        return;
+    if (newObject)
+        page->RunPlacedObjectCommand(command);
+    else
+        page->RunCommand(command);
+}
