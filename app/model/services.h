@@ -381,6 +381,13 @@ public:
     virtual int ShowTipsDialog() { return 2; }
     virtual void ShowAboutDialog() {}
     virtual void ShowFeedbackDialog() {}
+    // The themes browser over the program's Themes folder: IDOK (1) with the chosen theme file in path, or IDCANCEL
+    // (2), also when no themes are installed.
+    virtual int ShowThemesDialog(std::string& path)
+    {
+        (void)path;
+        return 2;
+    }
     // Runs one of the files dialogs over the site's included files, with the output names they must not take
     // (existing pairs are locked). True, with the result filled, when the user chose files.
     virtual bool RunFilesDialog(FilesDialogKind kind, const std::vector<std::string>& reservedNames,

@@ -510,6 +510,9 @@ void CMainFrame::OnCommand(wxCommandEvent& event)
     case ID_FILE_OPEN:
         OnFileOpen();
         break;
+    case ID_FILE_NEW_FROM_THEME:
+        OnFileNewFromTheme();
+        break;
     case ID_FILE_SAVE:
         m_document.OnFileSave();
         break;
@@ -595,6 +598,7 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event)
     };
     switch (id) {
     case ID_FILE_OPEN:
+    case ID_FILE_NEW_FROM_THEME:
     case ID_APP_EXIT:
     case ID_HELP_FINDER:
     case ID_APP_ABOUT:
@@ -658,6 +662,21 @@ void CMainFrame::OnFileOpen()
         m_settings.m_strKstPath = GetPathFolder(path);
         site->RebaseFilePaths(GetPathFolder(path), GetPathFileName(path));
     }
+}
+
+void CMainFrame::OnFileNewFromTheme()
+{
+    if (m_pCurrentSite) {
+        if (!GetCoreServices().AskYesNo(GetProductName(), ResourceText(3051)) ||
+            !SaveAllModified(*this, CloseReason::replacing))
+            return;
+        CloseSite();
+    }
+    std::string path;
+    if (GetCoreServices().ShowThemesDialog(path) != IDOK || path.empty())
+        return;
+    m_settings.m_strKstPath = GetPathFolder(path);
+    NewSiteFromTheme(*this, path);
 }
 
 void CMainFrame::AddRecentFile(const std::string& path)

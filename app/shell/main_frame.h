@@ -99,6 +99,7 @@ public:
     void SetStatusText(const std::string& text);
 
     CAppSettings& GetSettings() { return m_settings; }
+    const CSettingsEnvironment& GetEnvironment() const { return m_environment; }
     // The last site files opened, newest first (at most four; theme files never enter it).
     void AddRecentFile(const std::string& path);
     std::vector<std::string> GetRecentFiles() const;
@@ -200,6 +201,7 @@ private:
     void OnPageCommand(wxCommandEvent& event);
     void OnShowPageDropDown(wxCommandEvent& event);
     void OnFileOpen();
+    void OnFileNewFromTheme();
     void OnRecentFile(wxCommandEvent& event);
     void OnHelp();
 

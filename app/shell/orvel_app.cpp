@@ -2,8 +2,10 @@
 
 #include "app/model/app_settings.h"
 #include "app/model/site_paths.h"
+#include "app/palettes/palette_protocol.h"
 #include "app/shell/logic/command_line.h"
 #include "app/shell/logic/idle_rendering.h"
+#include "app/shell/logic/theme_site.h"
 #include "app/shell/main_frame.h"
 #include "app/shell/orvel_frame.h"
 #include "app/shell/program_services.h"
@@ -222,6 +224,20 @@ CWebsite* OpenDocumentFile(CMainFrame& frame, const std::string& path)
     if (!EqualNoCase1252(std::filesystem::path(full).extension().string(), ".kth"))
         frame.AddRecentFile(full);
     return opened;
+}
+
+CWebsite* NewSiteFromTheme(CMainFrame& frame, const std::string& path)
+{
+    CWebsite* site = OpenDocumentFile(frame, path);
+    if (site) {
+        site->SetPath(std::string());
+        site->SetModified();
+        // The title shows the site as untitled and changed.
+        frame.UpdateTitle();
+        ClearThemeLinks(*site);
+    }
+    frame.NotifyInspector(kRefreshAll);
+    return site;
 }
 
 bool SaveAllModified(CMainFrame& frame, CloseReason reason)

@@ -5,6 +5,8 @@
 #include "app/dialogs/hint_table.h"
 #include "app/dialogs/notice_dialogs.h"
 #include "app/dialogs/picture_dialogs.h"
+#include "app/dialogs/themes.h"
+#include "app/dialogs/themes_dlg.h"
 #include "app/dialogs/tips_dlg.h"
 #include "app/shell/main_frame.h"
 #include "app/shell/program_services.h"
@@ -81,6 +83,16 @@ int CProgramServices::ShowTipsDialog()
 {
     CTipsDLG dialog(m_pFrame);
     return dialog.ShowModal() == wxID_OK ? IDOK : IDCANCEL;
+}
+
+int CProgramServices::ShowThemesDialog(std::string& path)
+{
+    const std::string folder = m_pFrame ? m_pFrame->GetEnvironment().programFolder : std::string();
+    CThemesDLG dialog(m_pFrame, GetThemesFolder(folder));
+    if (dialog.ShowModal() != wxID_OK)
+        return IDCANCEL;
+    path = dialog.GetChosenPath();
+    return IDOK;
 }
 
 void CProgramServices::ShowAboutDialog()

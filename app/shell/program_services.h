@@ -91,6 +91,7 @@ public:
     int ShowHelpDialogsDialog() override;
     int ShowTipsDialog() override;
     void ShowAboutDialog() override;
+    int ShowThemesDialog(std::string& path) override;
     void ShowFeedbackDialog() override;
 
 private:

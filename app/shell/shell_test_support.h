@@ -49,8 +49,17 @@ public:
         return answer ? IDNO : IDCANCEL;
     }
 
+    // The themes browser answers with themePath, or cancels while it is empty.
+    int ShowThemesDialog(std::string& path) override
+    {
+        messages.push_back("themes");
+        path = themePath;
+        return themePath.empty() ? IDCANCEL : IDOK;
+    }
+
     std::vector<std::string> messages;
     bool answer = true;
+    std::string themePath;
 
 private:
     CMainFrame*& m_frame;
