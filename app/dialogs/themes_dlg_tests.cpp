@@ -102,6 +102,25 @@ TEST_F(ThemesBrowser, ListsCategoriesSelectsFirstThemesAndReturnsTheDoubleClicke
     EXPECT_EQ(dialog.GetChosenPath(), themes + "Business/harbour.kth");
 }
 
+// The themes the build makes beside the program, each with its picture.
+TEST_F(ThemesBrowser, ShowsTheThemesThatComeWithTheProgram)
+{
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe").parent_path();
+    CThemesDLG dialog(owner, GetThemesFolder(program.string()));
+    ASSERT_TRUE(dialog.IsOk());
+    std::vector<std::string> names;
+    for (const CThemeCategory& category : dialog.GetCategories())
+        names.push_back(category.m_strName);
+    EXPECT_EQ(names, (std::vector<std::string>{"Business", "Events", "Personal"}));
+    Select(dialog, 1220, 2);
+    Select(dialog, 1221, 1);
+    dialog.CentreOnParent();
+    dialog.Show();
+    for (int i = 0; i < 3; ++i)
+        Settle();
+    EXPECT_TRUE(SaveWindowPicture(&dialog, (TestOutputFolder() / "themes_browser_program.png").string()));
+}
+
 TEST_F(ThemesBrowser, OkWithoutThemesReturnsNoPath)
 {
     std::filesystem::create_directories(scratch / "Empty/Themes");
