@@ -4,7 +4,7 @@
 #include <wx/filedlg.h>
 #include <wx/xrc/xmlres.h>
 
-#include "app/model/site_paths.h"
+#include "app/docview/site_file_prompt.h"
 #include "platform/gui/xrc_resources.h"
 
 namespace {
@@ -44,12 +44,22 @@ void ShowDocumentNotice(wxWindow* parent, DocumentNotice notice)
 
 bool PromptSiteFileDialog(wxWindow* parent, const std::string& suggestion, std::string& path)
 {
-    wxFileDialog dialog(parent, "Save Website", ToWxPath(GetPathFolder(suggestion)),
-                        ToWxPath(GetPathFileName(suggestion)), "Websites (*.kst)|*.kst",
-                        wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+    path = suggestion;
+    return PromptSiteFileDialog(parent, path, false, false);
+}
+
+bool PromptSiteFileDialog(wxWindow* parent, std::string& path, bool open, bool theme)
+{
+    const SiteFilePrompt prompt = MakeSiteFilePrompt(path, open, theme);
+    wxFileDialog dialog(parent, prompt.title, ToWxPath(prompt.folder), ToWxPath(prompt.name), prompt.filter,
+                        open ? wxFD_OPEN | wxFD_FILE_MUST_EXIST : wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     if (dialog.ShowModal() != wxID_OK)
         return false;
     const wxCharBuffer chosen = dialog.GetPath().fn_str();
     path = chosen.data() ? std::string(chosen.data()) : std::string();
-    return !path.empty();
+    if (path.empty())
+        return false;
+    if (!open)
+        path = FixSiteFileExtension(path, theme);
+    return true;
 }

@@ -653,11 +653,9 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event)
 
 void CMainFrame::OnFileOpen()
 {
-    wxFileDialog dialog(this, "Open Website", PathToWx(m_settings.m_strKstPath), wxEmptyString,
-                        "Websites (*.kst)|*.kst|Themes (*.kth)|*.kth", wxFD_OPEN | wxFD_FILE_MUST_EXIST);
-    if (dialog.ShowModal() != wxID_OK)
+    std::string path = m_settings.m_strKstPath;
+    if (!PromptSiteFile(path, true, false))
         return;
-    const std::string path = PathFromWx(dialog.GetPath());
     if (CWebsite* site = OpenDocumentFile(*this, path)) {
         m_settings.m_strKstPath = GetPathFolder(path);
         site->RebaseFilePaths(GetPathFolder(path), GetPathFileName(path));
@@ -770,6 +768,11 @@ SaveChangesAnswer CMainFrame::AskSaveChanges()
 bool CMainFrame::PromptSiteFile(const std::string& suggestion, std::string& path)
 {
     return PromptSiteFileDialog(this, suggestion, path);
+}
+
+bool CMainFrame::PromptSiteFile(std::string& path, bool open, bool theme)
+{
+    return PromptSiteFileDialog(this, path, open, theme);
 }
 
 void CMainFrame::ShowChangesNotSaved()

@@ -159,6 +159,9 @@ public:
     // The document's host.
     SaveChangesAnswer AskSaveChanges() override;
     bool PromptSiteFile(const std::string& suggestion, std::string& path) override;
+    // The file dialog for site or theme files (opening or saving), starting at path; true for OK with the chosen
+    // path.
+    bool PromptSiteFile(std::string& path, bool open, bool theme);
     void ShowChangesNotSaved() override;
     void ShowSaveError() override;
     void ShowOpenError() override;
