@@ -2,6 +2,7 @@
 
 #include "app/docview/common_windows.h"
 #include "app/dialogs/notice_dialogs.h"
+#include "app/dialogs/welcome.h"
 #include "app/docview/design_view.h"
 #include "app/docview/document_dialogs.h"
 #include "app/model/services.h"
@@ -659,6 +660,31 @@ void CMainFrame::OnFileOpen()
     if (CWebsite* site = OpenDocumentFile(*this, path)) {
         m_settings.m_strKstPath = GetPathFolder(path);
         site->RebaseFilePaths(GetPathFolder(path), GetPathFileName(path));
+    }
+}
+
+void CMainFrame::RunWelcomeDialog()
+{
+    int start = WelcomeChoice::none;
+    WelcomeChoice choice;
+    const bool ok = GetCoreServices().ShowWelcomeDialog(start, choice.dontShowAgain) == IDOK;
+    ApplyWelcomeChoice(ok, choice, m_settings);
+    if (!ok)
+        return;
+    switch (start) {
+    case WelcomeChoice::newSite: {
+        wxCommandEvent command(wxEVT_MENU, ID_FILE_NEW);
+        GetEventHandler()->ProcessEvent(command);
+        break;
+    }
+    case WelcomeChoice::openSite:
+        OnFileOpen();
+        break;
+    case WelcomeChoice::siteFromTheme:
+        OnFileNewFromTheme();
+        break;
+    default:
+        break;
     }
 }
 

@@ -153,6 +153,9 @@ public:
     // Brings the status panes up to date now instead of at the next idle time.
     void UpdateStatusPanes();
 
+    // The welcome dialog at start and the way to begin chosen in it; Cancel changes nothing.
+    void RunWelcomeDialog();
+
     // Opens a dropped file, or tells why it does not.
     void DropFiles(const std::vector<std::string>& files);
 

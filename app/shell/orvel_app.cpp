@@ -115,8 +115,11 @@ bool COrvelApp::OnInit()
         if (OpenDocumentFile(line.file))
             frame->GetSettings().m_strKstPath = GetPathFolder(line.file);
     }
-    // The welcome dialog answers as cancelled until it exists; the keyboard goes to the main window.
-    frame->SetFocus();
+    // A file, a print or a conversation request on the command line skips the welcome dialog.
+    if (line.kind == CommandLine::none && frame->GetSettings().m_bShowStartUpDialog)
+        frame->RunWelcomeDialog();
+    else
+        frame->SetFocus();
     if (frame->GetSettings().m_bShowDailyTips)
         m_services->ShowTipsDialog();
     // The palettes come last, showing the one of the last run where it stood.

@@ -8,6 +8,7 @@
 #include "app/dialogs/themes.h"
 #include "app/dialogs/themes_dlg.h"
 #include "app/dialogs/tips_dlg.h"
+#include "app/dialogs/welcome_dlg.h"
 #include "app/shell/main_frame.h"
 #include "app/shell/program_services.h"
 
@@ -93,6 +94,15 @@ int CProgramServices::ShowThemesDialog(std::string& path)
         return IDCANCEL;
     path = dialog.GetChosenPath();
     return IDOK;
+}
+
+int CProgramServices::ShowWelcomeDialog(int& start, bool& dontShowAgain)
+{
+    CWelcomeDLG dialog(m_pFrame);
+    const int result = dialog.ShowModal();
+    start = dialog.GetChoice().start;
+    dontShowAgain = dialog.GetChoice().dontShowAgain;
+    return result == wxID_OK ? IDOK : IDCANCEL;
 }
 
 void CProgramServices::ShowAboutDialog()

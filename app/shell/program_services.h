@@ -92,6 +92,7 @@ public:
     int ShowTipsDialog() override;
     void ShowAboutDialog() override;
     int ShowThemesDialog(std::string& path) override;
+    int ShowWelcomeDialog(int& start, bool& dontShowAgain) override;
     void ShowFeedbackDialog() override;
 
 private:

@@ -63,4 +63,27 @@ TEST_F(ShellTest, NewFromThemeOpensTheThemesPagesAsANewUnsavedSite)
     EXPECT_NE(services.messages[0], "themes");
 }
 
+// Cancel leaves the show-at-start setting as it was, whatever the box says; a choice writes it and begins.
+TEST_F(ShellTest, WelcomeCancelKeepsItsSettingAndAChoiceBegins)
+{
+    const std::string theme = scratch / "Themes/Hobby/garden.kth";
+    ASSERT_TRUE(WriteTestTheme(theme, "Hobby", "Garden"));
+    Start();
+    frame->GetSettings().m_bShowStartUpDialog = true;
+    services.welcomeDontShow = true;
+    frame->RunWelcomeDialog();
+    EXPECT_TRUE(frame->GetSettings().m_bShowStartUpDialog);
+    EXPECT_EQ(services.messages, std::vector<std::string>{"welcome"});
+
+    services.messages.clear();
+    services.welcomeResult = IDOK;
+    services.welcomeStart = 3;
+    services.themePath = theme;
+    frame->RunWelcomeDialog();
+    EXPECT_FALSE(frame->GetSettings().m_bShowStartUpDialog);
+    EXPECT_EQ(services.messages, (std::vector<std::string>{"welcome", "themes"}));
+    ASSERT_NE(frame->GetCurrentSite(), nullptr);
+    EXPECT_TRUE(frame->GetCurrentSite()->GetPath().empty());
+}
+
 } // namespace
