@@ -5,6 +5,8 @@
 #include <wx/xrc/xmlres.h>
 
 #include "app/docview/site_file_prompt.h"
+#include "app/model/app_settings.h"
+#include "app/model/services.h"
 #include "platform/gui/xrc_resources.h"
 
 namespace {
@@ -23,8 +25,18 @@ SaveChangesAnswer AskSaveChangesDialog(wxWindow* parent)
     if (!LoadXrcResources() || !wxXmlResource::Get()->LoadDialog(&dialog, parent, "301"))
         return SaveChangesAnswer::cancel;
     dialog.SetAffirmativeId(wxID_YES);
+    // Yes and No leave the dialog's centre as the place where the next dialogs open; Cancel does not.
+    const auto answer = [&dialog](int result) {
+        if (CAppSettings* settings = GetAppSettings()) {
+            const wxRect at = dialog.GetRect();
+            settings->m_dialogCenter = CPoint(at.GetLeft() + at.GetWidth() / 2, at.GetTop() + at.GetHeight() / 2);
+        }
+        dialog.EndModal(result);
+    };
     dialog.Bind(
-        wxEVT_BUTTON, [&dialog](wxCommandEvent&) { dialog.EndModal(wxID_NO); }, wxID_NO);
+        wxEVT_BUTTON, [answer](wxCommandEvent&) { answer(wxID_YES); }, wxID_YES);
+    dialog.Bind(
+        wxEVT_BUTTON, [answer](wxCommandEvent&) { answer(wxID_NO); }, wxID_NO);
     switch (dialog.ShowModal()) {
     case wxID_YES:
         return SaveChangesAnswer::yes;
