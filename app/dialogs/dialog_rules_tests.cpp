@@ -153,3 +153,37 @@ TEST(PictureTooLargeChoice, ClearingFitClearsAndDisablesKeepAspect)
 }
 
 } // namespace
+
+#include "app/dialogs/welcome.h"
+#include "app/model/app_settings.h"
+
+namespace {
+
+// Only OK writes the box into the setting: Cancel leaves it as it was even with the box changed.
+TEST(WelcomeRules, OnlyOkWritesTheShowAtStartSetting)
+{
+    struct Case
+    {
+        bool ok;
+        bool dontShowAgain;
+        bool before;
+        bool after;
+    };
+    const Case cases[] = {
+        {true, true, true, false},
+        {true, false, false, true},
+        {false, true, true, true},
+        {false, false, false, false},
+    };
+    for (const Case& c : cases) {
+        CAppSettings settings;
+        settings.m_bShowStartUpDialog = c.before;
+        WelcomeChoice choice;
+        choice.start = WelcomeChoice::openSite;
+        choice.dontShowAgain = c.dontShowAgain;
+        ApplyWelcomeChoice(c.ok, choice, settings);
+        EXPECT_EQ(settings.m_bShowStartUpDialog, c.after) << c.ok << c.dontShowAgain << c.before;
+    }
+}
+
+} // namespace

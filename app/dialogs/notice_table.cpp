@@ -29,6 +29,7 @@ const NoticeRow kNotices[] = {
     {470, B::ok, P::desktop, I::error, C::none},
     {471, B::ok, P::desktop, I::error, C::none},
     {472, B::ok, P::desktop, I::information, C::none},
+    {kNoticeNoThemes, B::ok, P::owner, I::information, C::none},
     {kNoticeNoServerConnection, B::checkCancel, P::desktop, I::error, C::none},
     {kNoticeServerAccessDenied, B::checkCancel, P::desktop, I::error, C::none},
     {477, B::ok, P::desktop, I::error, C::none},

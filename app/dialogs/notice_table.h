@@ -62,6 +62,7 @@ enum NoticeId
     kNoticeSiteSaveError = 402,
     kNoticeSiteOpenError = 403,
     kNoticeNoMemoryForFill = 419,
+    kNoticeNoThemes = 474,
     kNoticeNoServerConnection = 475,
     kNoticeServerAccessDenied = 476,
     kNoticeDontShowAgain = 578,

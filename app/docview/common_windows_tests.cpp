@@ -1,8 +1,12 @@
 #include "app/docview/common_windows.h"
 
 #include <gtest/gtest.h>
+#include <wx/app.h>
 
+#include "app/docview/document_dialogs.h"
 #include "app/docview/window_test_support.h"
+#include "app/model/app_settings.h"
+#include "app/model/services.h"
 #include "app/model/file_pair.h"
 #include "app/site/website.h"
 
@@ -91,6 +95,50 @@ TEST(CommonWindows, BrowserRemovalCloseSitePromptAndWizardSheet)
     EXPECT_FALSE(sheet.Show());
     EXPECT_FALSE(sheet.IsShown());
     EXPECT_EQ(sheet.DoModal(), wxID_CANCEL);
+}
+
+// Yes and No store where the prompt stood as the remembered dialog centre; Cancel answers without storing it.
+TEST(SaveChangesPrompt, AnswersAndRemembersWhereItStood)
+{
+    class Services : public CoreServices
+    {
+    public:
+        CAppSettings* GetAppSettings() override { return &settings; }
+        CAppSettings settings;
+    } services;
+    SetCoreServices(&services);
+    struct Case
+    {
+        int button;
+        SaveChangesAnswer answer;
+        bool stored;
+    };
+    const Case cases[] = {
+        {wxID_YES, SaveChangesAnswer::yes, true},
+        {wxID_NO, SaveChangesAnswer::no, true},
+        {wxID_CANCEL, SaveChangesAnswer::cancel, false},
+    };
+    for (const Case& c : cases) {
+        services.settings.m_dialogCenter = CPoint(-1, -1);
+        wxTheApp->CallAfter([c] {
+            for (wxWindow* window : wxTopLevelWindows)
+                if (auto* dialog = dynamic_cast<wxDialog*>(window); dialog && dialog->IsModal()) {
+                    dialog->Move(100, 80);
+                    if (c.button == wxID_CANCEL) {
+                        dialog->EndModal(wxID_CANCEL);
+                        return;
+                    }
+                    Click(*dialog, c.button);
+                }
+        });
+        EXPECT_EQ(AskSaveChangesDialog(nullptr), c.answer) << c.button;
+        EXPECT_EQ(services.settings.m_dialogCenter != CPoint(-1, -1), c.stored) << c.button;
+        if (c.stored) {
+            EXPECT_GT(services.settings.m_dialogCenter.x, 100);
+            EXPECT_GT(services.settings.m_dialogCenter.y, 80);
+        }
+    }
+    SetCoreServices(nullptr);
 }
 
 } // namespace

@@ -6,6 +6,9 @@
 
 #include "app/docview/message_dlg.h"
 #include "app/model/site_paths.h"
+#include "app/docview/site_file_prompt.h"
+#include "app/model/app_settings.h"
+#include "app/model/services.h"
 #include "platform/gui/xrc_resources.h"
 
 namespace {
@@ -25,8 +28,18 @@ SaveChangesAnswer AskSaveChangesDialog(wxWindow* parent)
         return SaveChangesAnswer::cancel;
     FinishMessageLayout(dialog);
     dialog.SetAffirmativeId(wxID_YES);
+    // Yes and No leave the dialog's centre as the place where the next dialogs open; Cancel does not.
+    const auto answer = [&dialog](int result) {
+        if (CAppSettings* settings = GetAppSettings()) {
+            const wxRect at = dialog.GetRect();
+            settings->m_dialogCenter = CPoint(at.GetLeft() + at.GetWidth() / 2, at.GetTop() + at.GetHeight() / 2);
+        }
+        dialog.EndModal(result);
+    };
     dialog.Bind(
-        wxEVT_BUTTON, [&dialog](wxCommandEvent&) { dialog.EndModal(wxID_NO); }, wxID_NO);
+        wxEVT_BUTTON, [answer](wxCommandEvent&) { answer(wxID_YES); }, wxID_YES);
+    dialog.Bind(
+        wxEVT_BUTTON, [answer](wxCommandEvent&) { answer(wxID_NO); }, wxID_NO);
     switch (dialog.ShowModal()) {
     case wxID_YES:
         return SaveChangesAnswer::yes;
@@ -49,13 +62,22 @@ void ShowDocumentNotice(wxWindow* parent, DocumentNotice notice)
 
 bool PromptSiteFileDialog(wxWindow* parent, const std::string& suggestion, std::string& path)
 {
-    // The name is offered without its extension, which the save puts back.
-    wxFileDialog dialog(MessageParent(parent), "Save Website", ToWxPath(GetPathFolder(suggestion)),
-                        ToWxPath(WithoutSiteExtension(GetPathFileName(suggestion))), "Websites (*.kst)|*.kst",
-                        wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+    path = suggestion;
+    return PromptSiteFileDialog(parent, path, false, false);
+}
+
+bool PromptSiteFileDialog(wxWindow* parent, std::string& path, bool open, bool theme)
+{
+    const SiteFilePrompt prompt = MakeSiteFilePrompt(path, open, theme);
+    wxFileDialog dialog(MessageParent(parent), prompt.title, ToWxPath(prompt.folder), ToWxPath(prompt.name), prompt.filter,
+                        open ? wxFD_OPEN | wxFD_FILE_MUST_EXIST : wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     if (dialog.ShowModal() != wxID_OK)
         return false;
     const wxCharBuffer chosen = dialog.GetPath().fn_str();
     path = chosen.data() ? std::string(chosen.data()) : std::string();
-    return !path.empty();
+    if (path.empty())
+        return false;
+    if (!open)
+        path = FixSiteFileExtension(path, theme);
+    return true;
 }

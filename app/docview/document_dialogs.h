@@ -22,3 +22,6 @@ void ShowDocumentNotice(wxWindow* parent, DocumentNotice notice);
 // The save dialog for site files, starting at suggestion (a folder, or a folder and a name); true with the chosen
 // path.
 bool PromptSiteFileDialog(wxWindow* parent, const std::string& suggestion, std::string& path);
+// The file dialog for site or theme files, opening or saving, starting at path (a folder, or a folder and a name).
+// True for OK, with the chosen path in path; a saved one ends in the extension of its kind.
+bool PromptSiteFileDialog(wxWindow* parent, std::string& path, bool open, bool theme);

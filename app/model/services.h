@@ -417,6 +417,20 @@ public:
     virtual int ShowTipsDialog() { return 2; }
     virtual void ShowAboutDialog() {}
     virtual void ShowFeedbackDialog() {}
+    // The welcome dialog at start: IDOK (1), with the way to begin in start (0 none, 1 new website, 2 open website,
+    // 3 new website from a theme) and the state of its don't-show-again box, or IDCANCEL (2).
+    virtual int ShowWelcomeDialog(int& start, bool& dontShowAgain)
+    {
+        (void)start, (void)dontShowAgain;
+        return 2;
+    }
+    // The themes browser over the program's Themes folder: IDOK (1) with the chosen theme file in path, or IDCANCEL
+    // (2), also when no themes are installed.
+    virtual int ShowThemesDialog(std::string& path)
+    {
+        (void)path;
+        return 2;
+    }
     // Runs one of the files dialogs over the site's included files, with the output names they must not take
     // (existing pairs are locked). True, with the result filled, when the user chose files.
     virtual bool RunFilesDialog(FilesDialogKind kind, const std::vector<std::string>& reservedNames,

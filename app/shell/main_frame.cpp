@@ -3,6 +3,7 @@
 #include "app/docview/common_windows.h"
 #include "app/dialogs/notice_dialogs.h"
 #include "app/dialogs/site_folder_dlg.h"
+#include "app/dialogs/welcome.h"
 #include "app/docview/design_view.h"
 #include "app/docview/document_dialogs.h"
 #include "app/model/services.h"
@@ -534,6 +535,9 @@ void CMainFrame::OnCommand(wxCommandEvent& event)
     case ID_FILE_OPEN:
         OnFileOpen();
         break;
+    case ID_FILE_NEW_FROM_THEME:
+        OnFileNewFromTheme();
+        break;
     case ID_FILE_SAVE:
         m_document.OnFileSave();
         break;
@@ -628,6 +632,7 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event)
     };
     switch (id) {
     case ID_FILE_OPEN:
+    case ID_FILE_NEW_FROM_THEME:
     case ID_APP_EXIT:
     case ID_HELP_FINDER:
     case ID_APP_ABOUT:
@@ -691,13 +696,51 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event)
 
 void CMainFrame::OnFileOpen()
 {
-    wxFileDialog dialog(this, "Open Website", PathToWx(m_settings.m_strKstPath), wxEmptyString,
-                        "Websites (*.kst)|*.kst|Themes (*.kth)|*.kth", wxFD_OPEN | wxFD_FILE_MUST_EXIST);
-    if (dialog.ShowModal() != wxID_OK)
+    std::string path = m_settings.m_strKstPath;
+    if (!PromptSiteFile(path, true, false))
         return;
-    const std::string path = PathFromWx(dialog.GetPath());
     if (CWebsite* site = OpenDocumentFile(*this, path))
         site->RebaseFilePaths(GetPathFolder(path), GetPathFileName(path));
+}
+
+void CMainFrame::RunWelcomeDialog()
+{
+    int start = WelcomeChoice::none;
+    WelcomeChoice choice;
+    const bool ok = GetCoreServices().ShowWelcomeDialog(start, choice.dontShowAgain) == IDOK;
+    ApplyWelcomeChoice(ok, choice, m_settings);
+    if (!ok)
+        return;
+    switch (start) {
+    case WelcomeChoice::newSite: {
+        wxCommandEvent command(wxEVT_MENU, ID_FILE_NEW);
+        GetEventHandler()->ProcessEvent(command);
+        break;
+    }
+    case WelcomeChoice::openSite:
+        OnFileOpen();
+        break;
+    case WelcomeChoice::siteFromTheme:
+        OnFileNewFromTheme();
+        break;
+    default:
+        break;
+    }
+}
+
+void CMainFrame::OnFileNewFromTheme()
+{
+    if (m_pCurrentSite) {
+        if (!GetCoreServices().AskYesNo(GetProductName(), ResourceText(3051)) ||
+            !SaveAllModified(*this, CloseReason::replacing))
+            return;
+        CloseSite();
+    }
+    std::string path;
+    if (GetCoreServices().ShowThemesDialog(path) != IDOK || path.empty())
+        return;
+    m_settings.m_strKstPath = GetPathFolder(path);
+    NewSiteFromTheme(*this, path);
 }
 
 void CMainFrame::AddRecentFile(const std::string& path)
@@ -801,6 +844,11 @@ SaveChangesAnswer CMainFrame::AskSaveChanges()
 bool CMainFrame::PromptSiteFile(const std::string& suggestion, std::string& path)
 {
     return PromptSiteFileDialog(this, suggestion, path);
+}
+
+bool CMainFrame::PromptSiteFile(std::string& path, bool open, bool theme)
+{
+    return PromptSiteFileDialog(this, path, open, theme);
 }
 
 void CMainFrame::ShowChangesNotSaved()

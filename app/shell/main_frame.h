@@ -100,6 +100,7 @@ public:
     void SetStatusText(const std::string& text);
 
     CAppSettings& GetSettings() { return m_settings; }
+    const CSettingsEnvironment& GetEnvironment() const { return m_environment; }
     // The last site files opened, newest first (at most four; theme files never enter it).
     void AddRecentFile(const std::string& path);
     std::vector<std::string> GetRecentFiles() const;
@@ -153,12 +154,18 @@ public:
     // Brings the status panes up to date now instead of at the next idle time.
     void UpdateStatusPanes();
 
+    // The welcome dialog at start and the way to begin chosen in it; Cancel changes nothing.
+    void RunWelcomeDialog();
+
     // Opens a dropped file, or tells why it does not.
     void DropFiles(const std::vector<std::string>& files);
 
     // The document's host.
     SaveChangesAnswer AskSaveChanges() override;
     bool PromptSiteFile(const std::string& suggestion, std::string& path) override;
+    // The file dialog for site or theme files (opening or saving), starting at path; true for OK with the chosen
+    // path.
+    bool PromptSiteFile(std::string& path, bool open, bool theme);
     void ShowChangesNotSaved() override;
     void ShowSaveError() override;
     void ShowOpenError() override;
@@ -207,6 +214,7 @@ private:
     void OnCharHook(wxKeyEvent& event);
     void OnShowPageDropDown(wxCommandEvent& event);
     void OnFileOpen();
+    void OnFileNewFromTheme();
     void OnRecentFile(wxCommandEvent& event);
     void OnHelp();
 

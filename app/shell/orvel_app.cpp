@@ -3,8 +3,10 @@
 #include "app/docview/message_dlg.h"
 #include "app/model/app_settings.h"
 #include "app/model/site_paths.h"
+#include "app/palettes/palette_protocol.h"
 #include "app/shell/logic/command_line.h"
 #include "app/shell/logic/idle_rendering.h"
+#include "app/shell/logic/theme_site.h"
 #include "app/shell/main_frame.h"
 #include "app/shell/orvel_frame.h"
 #include "app/shell/program_services.h"
@@ -112,8 +114,11 @@ bool COrvelApp::OnInit()
     // The file opens once the main window is on the screen, so that a message about it stands over the window.
     if (line.kind == CommandLine::openFile)
         CallAfter([this, file = line.file] { OpenDocumentFile(file); });
-    // The welcome dialog answers as cancelled until it exists; the keyboard goes to the main window.
-    frame->SetFocus();
+    // A file, a print or a conversation request on the command line skips the welcome dialog.
+    if (line.kind == CommandLine::none && frame->GetSettings().m_bShowStartUpDialog)
+        frame->RunWelcomeDialog();
+    else
+        frame->SetFocus();
     if (frame->GetSettings().m_bShowDailyTips)
         m_services->ShowTipsDialog();
     // The palettes come last, showing the one of the last run where it stood.
@@ -223,6 +228,20 @@ CWebsite* OpenDocumentFile(CMainFrame& frame, const std::string& path)
     if (!EqualNoCase1252(std::filesystem::path(full).extension().string(), ".kth"))
         frame.AddRecentFile(full);
     return opened;
+}
+
+CWebsite* NewSiteFromTheme(CMainFrame& frame, const std::string& path)
+{
+    CWebsite* site = OpenDocumentFile(frame, path);
+    if (site) {
+        site->SetPath(std::string());
+        site->SetModified();
+        // The title shows the site as untitled and changed.
+        frame.UpdateTitle();
+        ClearThemeLinks(*site);
+    }
+    frame.NotifyInspector(kRefreshAll);
+    return site;
 }
 
 bool SaveAllModified(CMainFrame& frame, CloseReason reason)

@@ -52,6 +52,10 @@ CSettingsEnvironment MakeSettingsEnvironment();
 // shown, when the file cannot be read; null without a message when the user keeps the open site.
 CWebsite* OpenDocumentFile(CMainFrame& frame, const std::string& path);
 
+// Opens a theme file as a new site that was never saved, without the links the theme carried. Null when it was
+// not opened.
+CWebsite* NewSiteFromTheme(CMainFrame& frame, const std::string& path);
+
 // Asked before the main window closes or another site replaces the open one: the user may save the changes, drop
 // them or stay. True when the caller may go on.
 bool SaveAllModified(CMainFrame& frame, CloseReason reason = CloseReason::closing);

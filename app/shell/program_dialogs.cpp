@@ -7,7 +7,10 @@
 #include "app/dialogs/notice_dialogs.h"
 #include "app/dialogs/picture_dialogs.h"
 #include "app/dialogs/site_folder_dlg.h"
+#include "app/dialogs/themes.h"
+#include "app/dialogs/themes_dlg.h"
 #include "app/dialogs/tips_dlg.h"
+#include "app/dialogs/welcome_dlg.h"
 #include "app/shell/main_frame.h"
 #include "app/shell/program_services.h"
 
@@ -110,6 +113,25 @@ int CProgramServices::ShowTipsDialog()
 {
     CTipsDLG dialog(m_pFrame);
     return dialog.ShowModal() == wxID_OK ? IDOK : IDCANCEL;
+}
+
+int CProgramServices::ShowThemesDialog(std::string& path)
+{
+    const std::string folder = m_pFrame ? m_pFrame->GetEnvironment().programFolder : std::string();
+    CThemesDLG dialog(m_pFrame, GetThemesFolder(folder));
+    if (dialog.ShowModal() != wxID_OK)
+        return IDCANCEL;
+    path = dialog.GetChosenPath();
+    return IDOK;
+}
+
+int CProgramServices::ShowWelcomeDialog(int& start, bool& dontShowAgain)
+{
+    CWelcomeDLG dialog(m_pFrame);
+    const int result = dialog.ShowModal();
+    start = dialog.GetChoice().start;
+    dontShowAgain = dialog.GetChoice().dontShowAgain;
+    return result == wxID_OK ? IDOK : IDCANCEL;
 }
 
 void CProgramServices::ShowAboutDialog()

@@ -79,6 +79,8 @@ public:
     int ShowHelpDialogsDialog() override;
     int ShowTipsDialog() override;
     void ShowAboutDialog() override;
+    int ShowThemesDialog(std::string& path) override;
+    int ShowWelcomeDialog(int& start, bool& dontShowAgain) override;
     void ShowFeedbackDialog() override;
     // Add Files, Add Files From XML and the file-placement wizard.
     bool RunFilesDialog(FilesDialogKind kind, const std::vector<std::string>& reservedNames,

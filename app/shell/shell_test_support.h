@@ -49,8 +49,29 @@ public:
         return answer ? IDNO : IDCANCEL;
     }
 
+    // The themes browser answers with themePath, or cancels while it is empty.
+    int ShowThemesDialog(std::string& path) override
+    {
+        messages.push_back("themes");
+        path = themePath;
+        return themePath.empty() ? IDCANCEL : IDOK;
+    }
+
+    // The welcome dialog answers with welcomeResult, welcomeStart and welcomeDontShow.
+    int ShowWelcomeDialog(int& start, bool& dontShowAgain) override
+    {
+        messages.push_back("welcome");
+        start = welcomeStart;
+        dontShowAgain = welcomeDontShow;
+        return welcomeResult;
+    }
+
     std::vector<std::string> messages;
     bool answer = true;
+    std::string themePath;
+    int welcomeResult = IDCANCEL;
+    int welcomeStart = 0;
+    bool welcomeDontShow = false;
 
 private:
     CMainFrame*& m_frame;
