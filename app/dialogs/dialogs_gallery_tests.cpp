@@ -4,6 +4,7 @@
 #include "app/dialogs/about_dlg.h"
 #include "app/dialogs/help_dialogs.h"
 #include "app/dialogs/hint_dialogs.h"
+#include "app/dialogs/new_site_dlg.h"
 #include "app/dialogs/notice_dialogs.h"
 #include "app/dialogs/tips_dlg.h"
 #include "app/model/app_settings.h"
@@ -18,6 +19,7 @@
 #include <wx/app.h>
 #include <wx/button.h>
 #include <wx/checkbox.h>
+#include <wx/combobox.h>
 #include <wx/frame.h>
 #include <wx/hyperlink.h>
 #include <wx/stattext.h>
@@ -39,7 +41,9 @@ class SettingsServices : public CoreServices
 {
 public:
     CAppSettings* GetAppSettings() override { return &settings; }
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
     CAppSettings settings;
+    std::vector<std::string> messages;
 };
 
 void Click(wxDialog& dialog, int id)
@@ -436,3 +440,50 @@ TEST_F(DialogsGallery, PictureTooLargeFitsWithOrWithoutItsAspect)
 }
 
 } // namespace
+
+// The fields are typed into as a user does; OK refuses an emptied name and closes once the fields are sound.
+TEST_F(DialogsGallery, NewSiteTakesTheTypedFieldsAndChecksThemOnOk)
+{
+    services.settings.m_nDefaultPageWidth = 500;
+    services.settings.m_nDefaultPageHeight = 500;
+    CNewSiteDLG dialog(owner);
+    ASSERT_TRUE(dialog.IsOk());
+    auto field = [&](int id) { return dynamic_cast<wxTextCtrl*>(dialog.FindWindow(id)); };
+    ASSERT_TRUE(field(1002) && field(1007) && field(1003) && field(1004));
+    EXPECT_EQ(field(1002)->GetValue(), "My Homepage");
+    EXPECT_EQ(field(1003)->GetValue(), "500");
+    auto* sizes = dynamic_cast<wxComboBox*>(dialog.FindWindow(1005));
+    ASSERT_NE(sizes, nullptr);
+    const int result = Run(dialog, "273", [&] {
+        field(1002)->SetValue("");
+        Click(dialog, wxID_OK);
+        EXPECT_TRUE(dialog.IsModal()) << "an empty name is refused";
+        EXPECT_EQ(services.messages, (std::vector<std::string>{"Name can't be empty"}));
+        field(1002)->SetValue("Bakery");
+        field(1007)->SetValue("my page.html");
+        field(1003)->SetValue("5000");
+        EXPECT_EQ(field(1003)->GetValue(), "5000");
+        // The size list drops down with this size first, then the presets; the second preset is chosen.
+        wxCommandEvent drop(wxEVT_COMBOBOX_DROPDOWN, 1005);
+        drop.SetEventObject(sizes);
+        dialog.ProcessWindowEvent(drop);
+        ASSERT_EQ(sizes->GetCount(), 4u);
+        EXPECT_EQ(sizes->GetString(0), "2000 x 500");
+        sizes->SetSelection(2);
+        wxCommandEvent chosen(wxEVT_COMBOBOX, 1005);
+        chosen.SetEventObject(sizes);
+        chosen.SetInt(2);
+        dialog.ProcessWindowEvent(chosen);
+        EXPECT_EQ(field(1003)->GetValue(), "640");
+        EXPECT_EQ(field(1004)->GetValue(), "480");
+        Click(dialog, wxID_OK);
+    });
+    EXPECT_EQ(result, wxID_OK);
+    const NewSiteValues& values = dialog.GetValues();
+    EXPECT_EQ(values.m_strName, "Bakery");
+    EXPECT_EQ(values.m_strPageId, "mypagehtml");
+    EXPECT_EQ(values.m_nWidth, 640);
+    EXPECT_EQ(values.m_nHeight, 480);
+    EXPECT_EQ(services.messages.back(), "Illegal characters were removed from the Page ID");
+    EXPECT_EQ(services.settings.m_nDefaultPageWidth, 640);
+}

@@ -13,6 +13,7 @@
 #include "app/shell/main_toolbar.h"
 #include "app/shell/orvel_app.h"
 #include "app/shell/orvel_frame.h"
+#include "app/shell/site_commands.h"
 #include "app/shell/tools_bar.h"
 #include "app/shell/wx_text.h"
 #include "app/site/site_page.h"
@@ -507,6 +508,9 @@ void CMainFrame::OnPageCommand(wxCommandEvent& event)
 void CMainFrame::OnCommand(wxCommandEvent& event)
 {
     switch (event.GetId()) {
+    case ID_FILE_NEW:
+        NewWebsite(*this);
+        break;
     case ID_FILE_OPEN:
         OnFileOpen();
         break;
@@ -594,6 +598,7 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event)
             menus->SetHelpString(id, text);
     };
     switch (id) {
+    case ID_FILE_NEW:
     case ID_FILE_OPEN:
     case ID_APP_EXIT:
     case ID_HELP_FINDER:
