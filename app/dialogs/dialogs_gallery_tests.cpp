@@ -4,6 +4,7 @@
 #include "app/dialogs/about_dlg.h"
 #include "app/dialogs/help_dialogs.h"
 #include "app/dialogs/hint_dialogs.h"
+#include "app/dialogs/new_page_dlg.h"
 #include "app/dialogs/new_site_dlg.h"
 #include "app/dialogs/notice_dialogs.h"
 #include "app/dialogs/tips_dlg.h"
@@ -486,4 +487,43 @@ TEST_F(DialogsGallery, NewSiteTakesTheTypedFieldsAndChecksThemOnOk)
     EXPECT_EQ(values.m_nHeight, 480);
     EXPECT_EQ(services.messages.back(), "Illegal characters were removed from the Page ID");
     EXPECT_EQ(services.settings.m_nDefaultPageWidth, 640);
+}
+
+// The page ID is cleaned and then checked: one another page has stays in the field with the message.
+TEST_F(DialogsGallery, NewPageRefusesATakenIdOnceCleanedAndNamesThePageToCopy)
+{
+    NewPageSetup setup;
+    setup.pageNames = {"Zeta", "alpha", "Beta"};
+    setup.homeIndex = 2;
+    setup.proposedId = "Page4";
+    setup.proposedTitle = "Bakery";
+    setup.isFree = [](const std::string& id) { return id != "alpha"; };
+    CNewPageDLG dialog(owner, setup);
+    ASSERT_TRUE(dialog.IsOk());
+    auto* id = dynamic_cast<wxTextCtrl*>(dialog.FindWindow(1022));
+    auto* pages = dynamic_cast<wxComboBox*>(dialog.FindWindow(1638));
+    ASSERT_TRUE(id && pages);
+    EXPECT_EQ(id->GetValue(), "Page4");
+    ASSERT_EQ(pages->GetCount(), 3u);
+    EXPECT_EQ(pages->GetString(1), "Beta (front page)");
+    const int result = Run(dialog, "219", [&] {
+        id->SetValue("al-pha");
+        Click(dialog, wxID_OK);
+        EXPECT_TRUE(dialog.IsModal());
+        EXPECT_EQ(id->GetValue(), "alpha");
+        id->SetValue("my page-1.htm");
+        Tick(dialog, dynamic_cast<wxCheckBox*>(dialog.FindWindow(1637)), true);
+        pages->SetSelection(1);
+        Click(dialog, wxID_OK);
+    });
+    EXPECT_EQ(result, wxID_OK);
+    EXPECT_EQ(services.messages,
+              (std::vector<std::string>{"Illegal characters were removed from the Page ID",
+                                        "The Page ID is not unique. Please choose another name.",
+                                        "Illegal characters were removed from the Page ID"}));
+    EXPECT_EQ(dialog.GetValues().m_strPageId, "mypage1htm");
+    EXPECT_EQ(dialog.GetValues().m_strTitle, "Bakery");
+    EXPECT_EQ(dialog.GetValues().m_nDuplicate, 1);
+    EXPECT_EQ(dialog.GetValues().m_strSourceName, "Beta");
+    EXPECT_EQ(services.settings.m_dialogCenter, CPoint(640, 512)) << "a copy stores no centre";
 }

@@ -18,7 +18,6 @@
 #include "controls/gradient_control.h"
 #include "platform/gui/control_notify.h"
 #include "platform/resources/string_table.h"
-#include "platform/text/codepage.h"
 
 namespace {
 
@@ -56,8 +55,7 @@ template <class Control> Control* ReplacePlaceholder(wxDialog& dialog, int id)
 
 std::string FieldText(const wxTextCtrl* field)
 {
-    // A character outside the program's character set cannot be part of its texts.
-    return Utf8ToWindows1252(field->GetValue().utf8_string()).value_or(std::string());
+    return DialogTextBytes(field->GetValue());
 }
 
 } // namespace

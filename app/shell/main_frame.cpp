@@ -416,7 +416,7 @@ COrvelFrame* CMainFrame::OpenPageWindow(int pageIndex)
         }
     }
     if (CountPageWindows() >= kMaxPageWindows) {
-        GetCoreServices().ShowInfoMessage(ResourceText(3050));
+        GetCoreServices().ShowNotice(kNoticePageLimitShow);
         return nullptr;
     }
     m_pCurrentSite->SetCurrentPage(page);
@@ -510,6 +510,9 @@ void CMainFrame::OnCommand(wxCommandEvent& event)
     switch (event.GetId()) {
     case ID_FILE_NEW:
         NewWebsite(*this);
+        break;
+    case ID_ADD_PAGE:
+        AddNewPage(*this);
         break;
     case ID_FILE_OPEN:
         OnFileOpen();
@@ -615,6 +618,9 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event)
         break;
     case ID_REMOVE_FILES:
         event.Enable(m_document.CanRemoveFiles());
+        break;
+    case ID_ADD_PAGE:
+        event.Enable(m_pCurrentSite && m_pCurrentSite->GetPageCount() < CWebsite::kMaxPages);
         break;
     case ID_VIEW_TOOLBAR:
         toggle(m_bToolBarShown, 3027, 3028);

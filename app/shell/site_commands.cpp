@@ -1,8 +1,11 @@
 #include "app/shell/site_commands.h"
 
+#include "app/dialogs/new_page_dlg.h"
 #include "app/dialogs/new_site_dlg.h"
+#include "app/dialogs/notice_table.h"
 #include "app/model/app_settings.h"
 #include "app/model/services.h"
+#include "app/shell/logic/frame_texts.h"
 #include "app/shell/main_frame.h"
 #include "app/shell/orvel_app.h"
 #include "app/site/site_page.h"
@@ -36,4 +39,44 @@ CWebsite* NewWebsite(CMainFrame& frame)
     page->SetChangedSinceUpload(true);
     frame.NotifyInspector(CSitePage::kCommandDone);
     return opened;
+}
+
+CSitePage* AddNewPage(CMainFrame& frame)
+{
+    CWebsite* site = frame.GetCurrentSite();
+    if (!site)
+        return nullptr;
+    CoreServices& services = GetCoreServices();
+    services.EndAllTextEditing();
+    if (frame.CountPageWindows() >= kMaxPageWindows) {
+        services.ShowNotice(kNoticePageLimitAdd);
+        return nullptr;
+    }
+    NewPageValues values;
+    for (;;) {
+        NewPageSetup setup;
+        for (int i = 0; i < site->GetPageCount(); ++i)
+            setup.pageNames.push_back(site->GetPage(i)->GetName());
+        setup.homeIndex = site->GetPageIndex(site->GetHomePage());
+        setup.proposedId = site->MakeNewPageName();
+        setup.proposedTitle = site->GetName();
+        setup.isFree = [site](const std::string& id) { return site->IsPageNameFree(id); };
+        CNewPageDLG dialog(&frame, std::move(setup));
+        if (dialog.ShowModal() != wxID_OK)
+            return nullptr;
+        values = dialog.GetValues();
+        if (!values.m_strPageId.empty() && site->IsPageNameFree(values.m_strPageId))
+            break;
+        services.ShowMessage(ResourceText(3023));
+    }
+    auto page = std::make_unique<CSitePage>(site, values.m_strPageId, values.m_strTitle, site->GetNewPageSettings());
+    if (values.m_nDuplicate)
+        if (const CSitePage* source = site->FindPageByName(values.m_strSourceName))
+            page->CopyFrom(*source, values.m_strPageId, values.m_strTitle);
+    CSitePage* added = site->AddPage(std::move(page));
+    added->SetChangedSinceUpload(true);
+    frame.OpenPageWindow(site->GetPageIndex(added));
+    site->SetModified();
+    frame.NotifyInspector(CSitePage::kCommandDone);
+    return added;
 }

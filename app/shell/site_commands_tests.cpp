@@ -1,9 +1,12 @@
 // New Website and Add Page driven through the main window's commands, their dialogs answered by injected events.
 
+#include "app/dialogs/new_page_dlg.h"
 #include "app/dialogs/new_site_dlg.h"
+#include "app/shell/logic/frame_texts.h"
 #include "app/shell/orvel_app.h"
 #include "app/shell/shell_test_support.h"
 #include "platform/gui/window_picture.h"
+#include "platform/resources/string_table.h"
 #include "testing/test_output.h"
 
 #include <fstream>
@@ -138,6 +141,52 @@ TEST_F(SiteCommandsTest, NewWebsiteKeepsTheOpenSiteWhenTheUserSaysNoOrCancels)
     frame->CallAfter([&] { Click(ModalDialog<CNewSiteDLG>(), wxID_CANCEL); });
     RunCommand(frame, ID_FILE_NEW);
     EXPECT_EQ(frame->GetCurrentSite(), nullptr);
+}
+
+TEST_F(SiteCommandsTest, AddPageRefusesATakenIdAndShowsTheNewPage)
+{
+    Start();
+    frame->OpenSite(MakeSite({"Home", "News"}));
+    CWebsite* site = frame->GetCurrentSite();
+    site->SetName("Bakery");
+    bool answered = false;
+    frame->CallAfter([&] {
+        wxDialog* dialog = ModalDialog<CNewPageDLG>();
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dynamic_cast<wxTextCtrl*>(dialog->FindWindow(1023))->GetValue(), "Bakery");
+        // Another page's ID, in other case and with a blank, stays in the field with the message.
+        Type(dialog, 1022, "ne ws");
+        Click(dialog, wxID_OK);
+        EXPECT_TRUE(dialog->IsModal());
+        Type(dialog, 1022, "menu");
+        Type(dialog, 1023, "Our menu");
+        Click(dialog, wxID_OK);
+        answered = true;
+    });
+    RunCommand(frame, ID_ADD_PAGE);
+    ASSERT_TRUE(answered);
+    EXPECT_EQ(commandServices.messages,
+              (std::vector<std::string>{"Illegal characters were removed from the Page ID", ResourceText(3023)}));
+    ASSERT_EQ(site->GetPageCount(), 3);
+    CSitePage* added = site->GetPage(2);
+    EXPECT_EQ(added->GetName(), "menu");
+    EXPECT_EQ(added->GetTitle(), "Our menu");
+    EXPECT_EQ(frame->GetActivePage(), added);
+    EXPECT_EQ(frame->CountPageWindows(), 2);
+    EXPECT_TRUE(added->IsChangedSinceUpload());
+    EXPECT_FALSE(site->IsSaved());
+
+    // At the limit of page windows the notice shows and no page is added.
+    std::vector<std::string> names;
+    for (int i = 0; i < kMaxPageWindows; ++i)
+        names.push_back("page" + std::to_string(i));
+    frame->OpenSite(MakeSite(names));
+    for (int i = 0; i < kMaxPageWindows; ++i)
+        frame->OpenPageWindow(i);
+    commandServices.messages.clear();
+    RunCommand(frame, ID_ADD_PAGE);
+    EXPECT_EQ(commandServices.messages, (std::vector<std::string>{"notice 410"}));
+    EXPECT_EQ(frame->GetCurrentSite()->GetPageCount(), kMaxPageWindows);
 }
 
 } // namespace
