@@ -38,21 +38,6 @@ constexpr int kHorizontalId = 1132;
 constexpr int kLinkColorId = 1117;
 constexpr int kVisitedColorId = 1118;
 
-// The control takes the place-holder's place, size and id.
-template <class Control> Control* ReplacePlaceholder(wxDialog& dialog, int id)
-{
-    wxWindow* place = dialog.FindWindow(id);
-    if (!place || !place->GetContainingSizer())
-        return nullptr;
-    const wxSize size = place->GetSize();
-    auto* control = new Control();
-    control->Create(CRect(0, 0, size.GetWidth(), size.GetHeight()), place->GetParent(), static_cast<UINT>(id));
-    control->SetMinSize(size);
-    place->GetContainingSizer()->Replace(place, control);
-    place->Destroy();
-    return control;
-}
-
 std::string FieldText(const wxTextCtrl* field)
 {
     return DialogTextBytes(field->GetValue());

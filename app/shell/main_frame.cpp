@@ -315,6 +315,10 @@ void CMainFrame::OnClose(wxCloseEvent& event)
 void CMainFrame::UpdateTitle()
 {
     SetTitle(PathToWx(MakeMainTitle(GetProductName(), m_pCurrentSite, ResourceText(3019))));
+    // A page window is titled by its page's ID, which the Page palette may have changed.
+    for (COrvelFrame* window : m_pageWindows)
+        if (const wxString name = ToWx(window->GetPage()->GetName()); window->GetTitle() != name)
+            window->SetTitle(name);
 }
 
 void CMainFrame::SetStatusText(const std::string& text)

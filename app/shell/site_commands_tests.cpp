@@ -2,8 +2,12 @@
 
 #include "app/dialogs/new_page_dlg.h"
 #include "app/dialogs/new_site_dlg.h"
+#include "app/palettes/page_info_page.h"
+#include "app/palettes/prop_frames.h"
 #include "app/shell/logic/frame_texts.h"
 #include "app/shell/orvel_app.h"
+#include "app/shell/orvel_frame.h"
+#include "app/shell/program_services.h"
 #include "app/shell/shell_test_support.h"
 #include "platform/gui/window_picture.h"
 #include "platform/resources/string_table.h"
@@ -67,6 +71,7 @@ class SiteCommandServices : public RecordingServices
 public:
     using RecordingServices::RecordingServices;
     CAppSettings* GetAppSettings() override { return GetTheMainFrame() ? &GetTheMainFrame()->GetSettings() : nullptr; }
+    CSitePage* GetCurrentPage() override { return GetTheMainFrame() ? GetTheMainFrame()->GetActivePage() : nullptr; }
 };
 
 class SiteCommandsTest : public ShellTest
@@ -85,6 +90,10 @@ protected:
 TEST_F(SiteCommandsTest, NewWebsiteOpensItsFrontPageAndSavesAFileThatOpensEqual)
 {
     Start();
+    // The program's own answers, so that the palette's edits reach the page windows.
+    CProgramServices program;
+    program.SetMainFrame(frame);
+    SetCoreServices(&program);
     bool answered = false;
     frame->CallAfter([&] {
         wxDialog* dialog = ModalDialog<CNewSiteDLG>();
@@ -115,16 +124,65 @@ TEST_F(SiteCommandsTest, NewWebsiteOpensItsFrontPageAndSavesAFileThatOpensEqual)
     EXPECT_FALSE(site->IsSaved());
     EXPECT_EQ(frame->GetActivePage(), page);
     EXPECT_EQ(frame->GetSettings().m_nDefaultPageWidth, 400);
+
+    // Two more pages, as the dialog proposes them.
+    for (int i = 0; i < 2; ++i) {
+        frame->CallAfter([] { Click(ModalDialog<CNewPageDLG>(), wxID_OK); });
+        RunCommand(frame, ID_ADD_PAGE);
+    }
+    ASSERT_EQ(site->GetPageCount(), 3);
+    CSitePage* second = site->GetPage(1);
+    EXPECT_EQ(second->GetTitle(), "Bakery");
+    EXPECT_EQ(second->GetWidth(), 400);
+
+    // The second page's title and background, changed on the Page palette.
+    frame->CreatePalettes();
+    frame->OpenPageWindow(1);
+    RunCommand(frame, ID_PAGE_INSPECTOR);
+    CPropSheetManager* manager = frame->GetPropSheetManager();
+    auto* palette = dynamic_cast<CPropFrame*>(manager->GetPropFrame(kPagePropSheet));
+    ASSERT_NE(palette, nullptr);
+    auto* pageInfo = dynamic_cast<CPageInfoPage*>(palette->GetSheet()->GetActivePage());
+    ASSERT_NE(pageInfo, nullptr);
+    auto* title = dynamic_cast<wxTextCtrl*>(pageInfo->FindWindow(1024));
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(title->GetValue(), "Bakery");
+    title->ChangeValue("Our menu");
+    wxFocusEvent left(wxEVT_KILL_FOCUS, 1024);
+    left.SetEventObject(title);
+    title->ProcessWindowEvent(left);
+    auto* colour = dynamic_cast<wxRadioButton*>(pageInfo->FindWindow(1063));
+    ASSERT_NE(colour, nullptr);
+    colour->SetValue(true);
+    wxCommandEvent click(wxEVT_RADIOBUTTON, 1063);
+    click.SetEventObject(colour);
+    click.SetInt(1);
+    colour->ProcessWindowEvent(click);
     Settle();
+    // The only picture of this test: the screen is read once in a test program.
+    EXPECT_EQ(second->GetTitle(), "Our menu");
+    EXPECT_EQ(second->GetBackground()->GetKind(), 0);
+    // A new ID titles the page's window.
+    auto* id = dynamic_cast<wxTextCtrl*>(pageInfo->FindWindow(1026));
+    id->ChangeValue("menu");
+    wxFocusEvent idLeft(wxEVT_KILL_FOCUS, 1026);
+    idLeft.SetEventObject(id);
+    id->ProcessWindowEvent(idLeft);
+    EXPECT_EQ(second->GetName(), "menu");
+    EXPECT_EQ(frame->GetActivePageWindow()->GetTitle(), "menu");
+    EXPECT_EQ(site->GetPage(2)->GetBackground()->GetKind(), 2);
     EXPECT_TRUE(SaveWindowPicture(frame, (TestOutputFolder() / "main_window_new_site.png").string()));
+
+    SetCoreServices(&commandServices);
 
     const std::string first = scratch / "bakery.kst";
     ASSERT_TRUE(SaveSiteFile(*site, first));
     ASSERT_NE(OpenDocumentFile(*frame, first), nullptr);
-    ASSERT_EQ(frame->GetCurrentSite()->GetPageCount(), 1);
-    const std::string second = scratch / "again.kst";
-    ASSERT_TRUE(SaveSiteFile(*frame->GetCurrentSite(), second));
-    EXPECT_EQ(FileBytes(first), FileBytes(second));
+    ASSERT_EQ(frame->GetCurrentSite()->GetPageCount(), 3);
+    EXPECT_EQ(frame->GetCurrentSite()->GetPage(1)->GetTitle(), "Our menu");
+    const std::string again = scratch / "again.kst";
+    ASSERT_TRUE(SaveSiteFile(*frame->GetCurrentSite(), again));
+    EXPECT_EQ(FileBytes(first), FileBytes(again));
 }
 
 TEST_F(SiteCommandsTest, NewWebsiteKeepsTheOpenSiteWhenTheUserSaysNoOrCancels)
