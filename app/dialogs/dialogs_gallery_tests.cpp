@@ -7,6 +7,7 @@
 #include "app/dialogs/new_page_dlg.h"
 #include "app/dialogs/new_site_dlg.h"
 #include "app/dialogs/notice_dialogs.h"
+#include "app/dialogs/page_texts_dlg.h"
 #include "app/dialogs/tips_dlg.h"
 #include "app/model/app_settings.h"
 #include "app/model/services.h"
@@ -20,6 +21,7 @@
 #include <wx/app.h>
 #include <wx/button.h>
 #include <wx/checkbox.h>
+#include <wx/choice.h>
 #include <wx/combobox.h>
 #include <wx/frame.h>
 #include <wx/hyperlink.h>
@@ -517,13 +519,76 @@ TEST_F(DialogsGallery, NewPageRefusesATakenIdOnceCleanedAndNamesThePageToCopy)
         Click(dialog, wxID_OK);
     });
     EXPECT_EQ(result, wxID_OK);
-    EXPECT_EQ(services.messages,
-              (std::vector<std::string>{"Illegal characters were removed from the Page ID",
-                                        "The Page ID is not unique. Please choose another name.",
-                                        "Illegal characters were removed from the Page ID"}));
+    EXPECT_EQ(services.messages, (std::vector<std::string>{"Illegal characters were removed from the Page ID",
+                                                           "The Page ID is not unique. Please choose another name.",
+                                                           "Illegal characters were removed from the Page ID"}));
     EXPECT_EQ(dialog.GetValues().m_strPageId, "mypage1htm");
     EXPECT_EQ(dialog.GetValues().m_strTitle, "Bakery");
     EXPECT_EQ(dialog.GetValues().m_nDuplicate, 1);
     EXPECT_EQ(dialog.GetValues().m_strSourceName, "Beta");
     EXPECT_EQ(services.settings.m_dialogCenter, CPoint(640, 512)) << "a copy stores no centre";
+}
+
+TEST_F(DialogsGallery, MetaTagsHandBackTheTextsAndWhereTheyGo)
+{
+    CMetaTagsDLG dialog(owner, "bread, cake", "");
+    ASSERT_TRUE(dialog.IsOk());
+    auto* keywords = dynamic_cast<wxTextCtrl*>(dialog.FindWindow(1554));
+    ASSERT_NE(keywords, nullptr);
+    EXPECT_EQ(keywords->GetValue(), "bread, cake");
+    const int result = Run(dialog, "5028", [&] {
+        dynamic_cast<wxTextCtrl*>(dialog.FindWindow(1576))->SetValue("Fresh bread every day");
+        Click(dialog, 33667 - 32768);
+    });
+    EXPECT_EQ(result, wxID_OK);
+    EXPECT_EQ(dialog.GetApplied(), MetaTagsApplied::currentPage);
+    EXPECT_EQ(dialog.GetKeywords(), "bread, cake");
+    EXPECT_EQ(dialog.GetDescription(), "Fresh bread every day");
+}
+
+// The invitation in the empty box is a hint: Save at once hands back no code.
+TEST_F(DialogsGallery, AnalyticsHintIsNoCode)
+{
+    CAnalyticsDLG dialog(owner, "");
+    ASSERT_TRUE(dialog.IsOk());
+    auto* code = dynamic_cast<wxTextCtrl*>(dialog.FindWindow(1671));
+    ASSERT_NE(code, nullptr);
+    EXPECT_EQ(code->GetValue(), "");
+    EXPECT_EQ(code->GetHint(), kAnalyticsHint);
+    wxWindow* hint = dialog.FindWindow("analytics_hint");
+    ASSERT_NE(hint, nullptr);
+    EXPECT_TRUE(hint->IsShown());
+    EXPECT_EQ(Run(dialog, "5047",
+                  [&] {
+                      code->SetValue("<script>");
+                      EXPECT_FALSE(hint->IsShown());
+                      code->SetValue("");
+                      Click(dialog, 33666 - 32768);
+                  }),
+              wxID_OK);
+    EXPECT_EQ(dialog.GetCode(), "");
+}
+
+TEST_F(DialogsGallery, DoctypeOpensOnTheSettingAndStoresTheChoiceOnOk)
+{
+    services.settings.m_nDefaultDoctype = 7;
+    CDoctypeDLG dialog(owner);
+    ASSERT_TRUE(dialog.IsOk());
+    auto* list = dynamic_cast<wxChoice*>(dialog.FindWindow(316));
+    auto* line = dynamic_cast<wxTextCtrl*>(dialog.FindWindow(317));
+    ASSERT_TRUE(list && line);
+    EXPECT_EQ(list->GetSelection(), 0);
+    EXPECT_NE(line->GetValue().Find("Transitional"), wxNOT_FOUND);
+    const int result = Run(dialog, "315", [&] {
+        list->SetSelection(1);
+        wxCommandEvent chosen(wxEVT_CHOICE, 316);
+        chosen.SetEventObject(list);
+        chosen.SetInt(1);
+        dialog.ProcessWindowEvent(chosen);
+        EXPECT_NE(line->GetValue().Find("strict.dtd"), wxNOT_FOUND);
+        Click(dialog, wxID_OK);
+    });
+    EXPECT_EQ(result, wxID_OK);
+    EXPECT_EQ(dialog.GetDoctype(), 1);
+    EXPECT_EQ(services.settings.m_nDefaultDoctype, 1);
 }

@@ -518,6 +518,12 @@ void CMainFrame::OnCommand(wxCommandEvent& event)
     case ID_ADD_PAGE:
         AddNewPage(*this);
         break;
+    case ID_EDIT_META_TAGS:
+        EditMetaTags(*this);
+        break;
+    case ID_INSERT_ANALYTICS:
+        InsertAnalyticsCode(*this);
+        break;
     case ID_FILE_OPEN:
         OnFileOpen();
         break;
@@ -615,6 +621,8 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event)
         event.Enable(true);
         break;
     case ID_SHOW_PAGE:
+    case ID_EDIT_META_TAGS:
+    case ID_INSERT_ANALYTICS:
     case ID_FILE_SAVE:
     case ID_FILE_SAVE_AS:
     case ID_FILE_CLOSE:

@@ -3,11 +3,13 @@
 #include "app/dialogs/new_page_dlg.h"
 #include "app/dialogs/new_site_dlg.h"
 #include "app/dialogs/notice_table.h"
+#include "app/dialogs/page_texts_dlg.h"
 #include "app/model/app_settings.h"
 #include "app/model/services.h"
 #include "app/shell/logic/frame_texts.h"
 #include "app/shell/main_frame.h"
 #include "app/shell/orvel_app.h"
+#include "app/site/page_texts.h"
 #include "app/site/site_page.h"
 #include "app/site/website.h"
 #include "platform/resources/string_table.h"
@@ -79,4 +81,31 @@ CSitePage* AddNewPage(CMainFrame& frame)
     site->SetModified();
     frame.NotifyInspector(CSitePage::kCommandDone);
     return added;
+}
+
+void EditMetaTags(CMainFrame& frame)
+{
+    CWebsite* site = frame.GetCurrentSite();
+    CSitePage* page = site ? site->GetCurrentPage() : nullptr;
+    if (!page)
+        return;
+    CMetaTagsDLG dialog(&frame, page->GetKeywords(), page->GetDescription());
+    if (dialog.ShowModal() != wxID_OK || dialog.GetApplied() == MetaTagsApplied::none)
+        return;
+    ApplyMetaTags(*site, page, dialog.GetKeywords(), dialog.GetDescription(),
+                  dialog.GetApplied() == MetaTagsApplied::allPages);
+    frame.UpdateTitle();
+}
+
+void InsertAnalyticsCode(CMainFrame& frame)
+{
+    CWebsite* site = frame.GetCurrentSite();
+    CSitePage* page = site ? site->GetCurrentPage() : nullptr;
+    if (!page)
+        return;
+    CAnalyticsDLG dialog(&frame, page->GetAnalyticsCode());
+    if (dialog.ShowModal() != wxID_OK)
+        return;
+    ApplyAnalyticsCode(*site, dialog.GetCode());
+    frame.UpdateTitle();
 }

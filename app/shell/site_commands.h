@@ -13,3 +13,8 @@ CWebsite* NewWebsite(CMainFrame& frame);
 // Add Page: asks for the new page's title and ID (and a page to copy), adds it to the open site and shows it in a
 // window of its own. Null when no site is open, the page windows are at their limit or the user cancelled.
 CSitePage* AddNewPage(CMainFrame& frame);
+
+// Edit > Edit Keywords and Description and Edit > Insert Website Analytics Code: the dialogs' texts go to the
+// current page or every page of the open site.
+void EditMetaTags(CMainFrame& frame);
+void InsertAnalyticsCode(CMainFrame& frame);

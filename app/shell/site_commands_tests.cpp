@@ -2,6 +2,7 @@
 
 #include "app/dialogs/new_page_dlg.h"
 #include "app/dialogs/new_site_dlg.h"
+#include "app/dialogs/page_texts_dlg.h"
 #include "app/palettes/page_info_page.h"
 #include "app/palettes/prop_frames.h"
 #include "app/shell/logic/frame_texts.h"
@@ -245,6 +246,33 @@ TEST_F(SiteCommandsTest, AddPageRefusesATakenIdAndShowsTheNewPage)
     RunCommand(frame, ID_ADD_PAGE);
     EXPECT_EQ(commandServices.messages, (std::vector<std::string>{"notice 410"}));
     EXPECT_EQ(frame->GetCurrentSite()->GetPageCount(), kMaxPageWindows);
+}
+
+TEST_F(SiteCommandsTest, KeywordsAndAnalyticsCodeReachThePagesAndCountForTheUpload)
+{
+    Start();
+    frame->OpenSite(MakeSite({"Home", "News", "Menu"}));
+    CWebsite* site = frame->GetCurrentSite();
+    for (int i = 0; i < site->GetPageCount(); ++i)
+        site->GetPage(i)->SetChangedSinceUpload(false);
+    frame->CallAfter([] {
+        wxDialog* dialog = ModalDialog<CMetaTagsDLG>();
+        ASSERT_NE(dialog, nullptr);
+        Type(dialog, 1554, "bread, cake");
+        Click(dialog, 33666 - 32768);
+    });
+    RunCommand(frame, ID_EDIT_META_TAGS);
+    for (int i = 0; i < site->GetPageCount(); ++i) {
+        EXPECT_EQ(site->GetPage(i)->GetKeywords(), "bread, cake") << i;
+        EXPECT_TRUE(site->GetPage(i)->IsChangedSinceUpload()) << i;
+    }
+    EXPECT_FALSE(site->IsSaved());
+
+    // Save without typing stores no code.
+    frame->CallAfter([] { Click(ModalDialog<CAnalyticsDLG>(), 33666 - 32768); });
+    RunCommand(frame, ID_INSERT_ANALYTICS);
+    for (int i = 0; i < site->GetPageCount(); ++i)
+        EXPECT_EQ(site->GetPage(i)->GetAnalyticsCode(), "") << i;
 }
 
 } // namespace
