@@ -2,6 +2,7 @@
 // test-output/dialogs/ for a person to look at.
 
 #include "app/dialogs/about_dlg.h"
+#include "app/dialogs/header_html_dlg.h"
 #include "app/dialogs/help_dialogs.h"
 #include "app/dialogs/hint_dialogs.h"
 #include "app/dialogs/new_page_dlg.h"
@@ -25,6 +26,7 @@
 #include <wx/combobox.h>
 #include <wx/frame.h>
 #include <wx/hyperlink.h>
+#include <wx/notebook.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/utils.h>
@@ -591,4 +593,24 @@ TEST_F(DialogsGallery, DoctypeOpensOnTheSettingAndStoresTheChoiceOnOk)
     EXPECT_EQ(result, wxID_OK);
     EXPECT_EQ(dialog.GetDoctype(), 1);
     EXPECT_EQ(services.settings.m_nDefaultDoctype, 1);
+}
+
+// Both tabs' texts come back on OK, whichever tab shows; the dialog grows but does not shrink below its first size.
+TEST_F(DialogsGallery, HeaderHtmlHandsBackBothTexts)
+{
+    CHeaderHtmlDLG dialog(owner, "<meta name=\"robots\" content=\"all\">", "");
+    ASSERT_TRUE(dialog.IsOk());
+    const wxSize opened = dialog.GetSize();
+    EXPECT_EQ(dialog.GetMinSize(), opened);
+    auto* tabs = dynamic_cast<wxNotebook*>(dialog.FindWindow(1595));
+    ASSERT_NE(tabs, nullptr);
+    const int result = Run(dialog, "5030", [&] {
+        dynamic_cast<wxTextCtrl*>(dialog.FindWindow(1555))->SetValue("<style>p{}</style>");
+        tabs->SetSelection(1);
+        dynamic_cast<wxTextCtrl*>(dialog.FindWindow(1557))->SetValue("start()");
+        Click(dialog, wxID_OK);
+    });
+    EXPECT_EQ(result, wxID_OK);
+    EXPECT_EQ(dialog.GetHeaderHtml(), "<style>p{}</style>");
+    EXPECT_EQ(dialog.GetOnloadCode(), "start()");
 }

@@ -518,6 +518,9 @@ void CMainFrame::OnCommand(wxCommandEvent& event)
     case ID_ADD_PAGE:
         AddNewPage(*this);
         break;
+    case ID_EDIT_HEADER:
+        EditHeaderHtml(*this);
+        break;
     case ID_EDIT_META_TAGS:
         EditMetaTags(*this);
         break;
@@ -621,6 +624,7 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event)
         event.Enable(true);
         break;
     case ID_SHOW_PAGE:
+    case ID_EDIT_HEADER:
     case ID_EDIT_META_TAGS:
     case ID_INSERT_ANALYTICS:
     case ID_FILE_SAVE:

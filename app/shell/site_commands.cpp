@@ -1,5 +1,6 @@
 #include "app/shell/site_commands.h"
 
+#include "app/dialogs/header_html_dlg.h"
 #include "app/dialogs/new_page_dlg.h"
 #include "app/dialogs/new_site_dlg.h"
 #include "app/dialogs/notice_table.h"
@@ -107,5 +108,18 @@ void InsertAnalyticsCode(CMainFrame& frame)
     if (dialog.ShowModal() != wxID_OK)
         return;
     ApplyAnalyticsCode(*site, dialog.GetCode());
+    frame.UpdateTitle();
+}
+
+void EditHeaderHtml(CMainFrame& frame)
+{
+    CWebsite* site = frame.GetCurrentSite();
+    CSitePage* page = site ? site->GetCurrentPage() : nullptr;
+    if (!page)
+        return;
+    CHeaderHtmlDLG dialog(&frame, page->GetHeaderHtml(), page->GetOnloadCode());
+    if (dialog.ShowModal() != wxID_OK)
+        return;
+    ApplyHeaderHtml(*page, dialog.GetHeaderHtml(), dialog.GetOnloadCode());
     frame.UpdateTitle();
 }

@@ -18,3 +18,5 @@ CSitePage* AddNewPage(CMainFrame& frame);
 // current page or every page of the open site.
 void EditMetaTags(CMainFrame& frame);
 void InsertAnalyticsCode(CMainFrame& frame);
+// Edit > Edit Header: the current page's head HTML and onload code, as one undo step.
+void EditHeaderHtml(CMainFrame& frame);

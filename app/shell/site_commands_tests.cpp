@@ -1,5 +1,6 @@
 // New Website and Add Page driven through the main window's commands, their dialogs answered by injected events.
 
+#include "app/dialogs/header_html_dlg.h"
 #include "app/dialogs/new_page_dlg.h"
 #include "app/dialogs/new_site_dlg.h"
 #include "app/dialogs/page_texts_dlg.h"
@@ -248,7 +249,7 @@ TEST_F(SiteCommandsTest, AddPageRefusesATakenIdAndShowsTheNewPage)
     EXPECT_EQ(frame->GetCurrentSite()->GetPageCount(), kMaxPageWindows);
 }
 
-TEST_F(SiteCommandsTest, KeywordsAndAnalyticsCodeReachThePagesAndCountForTheUpload)
+TEST_F(SiteCommandsTest, KeywordsAnalyticsAndHeaderReachThePagesAndCountForTheUpload)
 {
     Start();
     frame->OpenSite(MakeSite({"Home", "News", "Menu"}));
@@ -273,6 +274,15 @@ TEST_F(SiteCommandsTest, KeywordsAndAnalyticsCodeReachThePagesAndCountForTheUplo
     RunCommand(frame, ID_INSERT_ANALYTICS);
     for (int i = 0; i < site->GetPageCount(); ++i)
         EXPECT_EQ(site->GetPage(i)->GetAnalyticsCode(), "") << i;
+
+    frame->CallAfter([] {
+        wxDialog* dialog = ModalDialog<CHeaderHtmlDLG>();
+        ASSERT_NE(dialog, nullptr);
+        Type(dialog, 1557, "start()");
+        Click(dialog, wxID_OK);
+    });
+    RunCommand(frame, ID_EDIT_HEADER);
+    EXPECT_EQ(frame->GetActivePage()->GetOnloadCode(), "start()");
 }
 
 } // namespace

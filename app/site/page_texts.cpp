@@ -1,5 +1,6 @@
 #include "app/site/page_texts.h"
 
+#include "app/model/undo_manager.h"
 #include "app/site/site_page.h"
 #include "app/site/website.h"
 
@@ -39,4 +40,15 @@ void ApplyAnalyticsCode(CWebsite& site, const std::string& code)
         page.SetModified();
         page.SetChangedSinceUpload(true);
     }
+}
+
+void ApplyHeaderHtml(CSitePage& page, const std::string& headerHtml, const std::string& onloadCode)
+{
+    if (CUndoManager* undo = page.GetUndoManager())
+        undo->RecordUndo(UndoKind::pageSettings);
+    page.SetHeaderHtml(headerHtml);
+    page.SetModified();
+    page.SetOnloadCode(onloadCode);
+    page.SetModified();
+    page.SetChangedSinceUpload(true);
 }

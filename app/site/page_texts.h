@@ -14,3 +14,6 @@ void ApplyMetaTags(CWebsite& site, CSitePage* current, const std::string& keywor
                    bool allPages);
 // To every page of the site; an empty code removes it.
 void ApplyAnalyticsCode(CWebsite& site, const std::string& code);
+
+// The HTML of the page's head and its onload code, as one undo step.
+void ApplyHeaderHtml(CSitePage& page, const std::string& headerHtml, const std::string& onloadCode);

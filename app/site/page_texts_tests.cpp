@@ -62,4 +62,18 @@ TEST(PageTexts, AnalyticsCodeGoesToEveryPage)
     EXPECT_EQ(site->GetPage(1)->GetAnalyticsCode(), "");
 }
 
+TEST(PageTexts, HeaderHtmlAndOnloadCodeMarkThePageEvenUnchanged)
+{
+    auto site = ThreePages();
+    CSitePage* page = site->GetPage(0);
+    page->SetHeaderHtml("<style>p{}</style>");
+    site->MarkSaved();
+    ApplyHeaderHtml(*page, page->GetHeaderHtml(), "start()");
+    EXPECT_EQ(page->GetHeaderHtml(), "<style>p{}</style>");
+    EXPECT_EQ(page->GetOnloadCode(), "start()");
+    EXPECT_FALSE(page->IsSaved());
+    EXPECT_TRUE(page->IsChangedSinceUpload());
+    EXPECT_FALSE(site->GetPage(1)->IsChangedSinceUpload());
+}
+
 } // namespace
