@@ -2,6 +2,7 @@
 // test-output/dialogs/ for a person to look at.
 
 #include "app/dialogs/about_dlg.h"
+#include "app/dialogs/background_outside_dlg.h"
 #include "app/dialogs/header_html_dlg.h"
 #include "app/dialogs/help_dialogs.h"
 #include "app/dialogs/hint_dialogs.h"
@@ -27,6 +28,7 @@
 #include <wx/frame.h>
 #include <wx/hyperlink.h>
 #include <wx/notebook.h>
+#include <wx/radiobut.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/utils.h>
@@ -613,4 +615,26 @@ TEST_F(DialogsGallery, HeaderHtmlHandsBackBothTexts)
     EXPECT_EQ(result, wxID_OK);
     EXPECT_EQ(dialog.GetHeaderHtml(), "<style>p{}</style>");
     EXPECT_EQ(dialog.GetOnloadCode(), "start()");
+}
+
+// A colour chosen while the background continues switches to the solid colour.
+TEST_F(DialogsGallery, BackgroundBeyondThePageTurnsSolidWhenAColourIsChosen)
+{
+    BackgroundOutsideChoice choice;
+    choice.continueFill = true;
+    CBackgroundOutsideDLG dialog(owner, choice);
+    ASSERT_TRUE(dialog.IsOk());
+    auto* well = dynamic_cast<CColorControl*>(dialog.FindWindow(1167));
+    ASSERT_NE(well, nullptr);
+    EXPECT_TRUE(dynamic_cast<wxRadioButton*>(dialog.FindWindow(1160))->GetValue());
+    const int result = Run(dialog, "343", [&] {
+        well->SetColor(CColor(0, 0, 128));
+        CControlNotifyEvent changed(EVT_CONTROL_NOTIFY, 1167, COLOR_NOTIFY_CHANGED);
+        dialog.ProcessWindowEvent(changed);
+        EXPECT_TRUE(dynamic_cast<wxRadioButton*>(dialog.FindWindow(1170))->GetValue());
+        Click(dialog, wxID_OK);
+    });
+    EXPECT_EQ(result, wxID_OK);
+    EXPECT_FALSE(dialog.GetChoice().continueFill);
+    EXPECT_EQ(dialog.GetChoice().color, CColor(0, 0, 128));
 }

@@ -521,6 +521,9 @@ void CMainFrame::OnCommand(wxCommandEvent& event)
     case ID_EDIT_HEADER:
         EditHeaderHtml(*this);
         break;
+    case ID_BACKGROUND_PREFERENCES:
+        EditBackgroundPreferences(*this);
+        break;
     case ID_EDIT_META_TAGS:
         EditMetaTags(*this);
         break;
@@ -615,6 +618,7 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event)
     };
     switch (id) {
     case ID_FILE_NEW:
+    case ID_BACKGROUND_PREFERENCES:
     case ID_FILE_OPEN:
     case ID_APP_EXIT:
     case ID_HELP_FINDER:

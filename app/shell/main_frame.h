@@ -50,6 +50,7 @@ enum MainFrameCommand
     ID_SHOW_PAGE = WxCommandId(32773),
     ID_ADD_PAGE = WxCommandId(32772),
     ID_EDIT_HEADER = WxCommandId(32892),
+    ID_BACKGROUND_PREFERENCES = WxCommandId(32874),
     ID_EDIT_META_TAGS = WxCommandId(32894),
     ID_INSERT_ANALYTICS = WxCommandId(32896),
     ID_TEST = WxCommandId(32780),

@@ -1,5 +1,6 @@
 #include "app/shell/site_commands.h"
 
+#include "app/dialogs/background_outside_dlg.h"
 #include "app/dialogs/header_html_dlg.h"
 #include "app/dialogs/new_page_dlg.h"
 #include "app/dialogs/new_site_dlg.h"
@@ -122,4 +123,17 @@ void EditHeaderHtml(CMainFrame& frame)
         return;
     ApplyHeaderHtml(*page, dialog.GetHeaderHtml(), dialog.GetOnloadCode());
     frame.UpdateTitle();
+}
+
+void EditBackgroundPreferences(CMainFrame& frame)
+{
+    CAppSettings& settings = frame.GetSettings();
+    BackgroundOutsideChoice choice;
+    choice.continueFill = settings.m_bRepeatBackgroundFill;
+    choice.color = settings.m_solidBackgroundFill;
+    CBackgroundOutsideDLG dialog(&frame, choice);
+    if (dialog.ShowModal() != wxID_OK)
+        return;
+    settings.m_bRepeatBackgroundFill = dialog.GetChoice().continueFill;
+    settings.m_solidBackgroundFill = dialog.GetChoice().color;
 }

@@ -20,3 +20,5 @@ void EditMetaTags(CMainFrame& frame);
 void InsertAnalyticsCode(CMainFrame& frame);
 // Edit > Edit Header: the current page's head HTML and onload code, as one undo step.
 void EditHeaderHtml(CMainFrame& frame);
+// Settings > Preferences for background fill: what the browser window shows beyond the pages.
+void EditBackgroundPreferences(CMainFrame& frame);

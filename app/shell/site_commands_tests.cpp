@@ -1,5 +1,6 @@
 // New Website and Add Page driven through the main window's commands, their dialogs answered by injected events.
 
+#include "app/dialogs/background_outside_dlg.h"
 #include "app/dialogs/header_html_dlg.h"
 #include "app/dialogs/new_page_dlg.h"
 #include "app/dialogs/new_site_dlg.h"
@@ -283,6 +284,17 @@ TEST_F(SiteCommandsTest, KeywordsAnalyticsAndHeaderReachThePagesAndCountForTheUp
     });
     RunCommand(frame, ID_EDIT_HEADER);
     EXPECT_EQ(frame->GetActivePage()->GetOnloadCode(), "start()");
+
+    // The background beyond the pages is a setting of the program.
+    frame->GetSettings().m_bRepeatBackgroundFill = true;
+    frame->CallAfter([] {
+        wxDialog* dialog = ModalDialog<CBackgroundOutsideDLG>();
+        ASSERT_NE(dialog, nullptr);
+        Click(dialog, 1170);
+        Click(dialog, wxID_OK);
+    });
+    RunCommand(frame, ID_BACKGROUND_PREFERENCES);
+    EXPECT_FALSE(frame->GetSettings().m_bRepeatBackgroundFill);
 }
 
 } // namespace
