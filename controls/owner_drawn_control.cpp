@@ -2,7 +2,9 @@
 
 #include "platform/gui/control_notify.h"
 
+#include <memory>
 #include <wx/dcclient.h>
+#include <wx/sizer.h>
 
 namespace {
 
@@ -130,4 +132,20 @@ void COwnerDrawnControl::EndDrag(const CPoint& point, bool captureLost)
     if (HasCapture())
         ReleaseMouse();
     DragEnded(point, captureLost);
+}
+
+COwnerDrawnControl* ReplacePlaceholderWindow(COwnerDrawnControl* control, wxWindow& window, int id)
+{
+    std::unique_ptr<COwnerDrawnControl> owned(control);
+    wxWindow* place = window.FindWindow(id);
+    if (!place || !place->GetContainingSizer())
+        return nullptr;
+    const wxSize size = place->GetSize();
+    if (!owned->Create(CRect(0, 0, size.GetWidth(), size.GetHeight()), place->GetParent(), static_cast<UINT>(id)))
+        return nullptr;
+    owned->SetMinSize(size);
+    place->GetContainingSizer()->Replace(place, owned.get());
+    place->Destroy();
+    // The parent window owns the control from here on.
+    return owned.release();
 }

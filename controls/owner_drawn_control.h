@@ -64,3 +64,15 @@ private:
     bool m_enabled = true;
     bool m_tracking = false;
 };
+
+// Puts a new control of the given kind where a template's place-holder window stands: the same parent, size, id and
+// place in the sizer; the place-holder goes. Null when there is no such place-holder or it is not in a sizer.
+COwnerDrawnControl* ReplacePlaceholderWindow(COwnerDrawnControl* control, wxWindow& window, int id);
+
+template <class Control> Control* ReplacePlaceholder(wxWindow& window, int id)
+{
+    auto* control = new Control();
+    if (!ReplacePlaceholderWindow(control, window, id))
+        return nullptr;
+    return control;
+}

@@ -3,9 +3,14 @@
 
 #include "app/dialogs/about_dlg.h"
 #include "app/dialogs/dialogs_test_support.h"
+#include "app/dialogs/background_outside_dlg.h"
+#include "app/dialogs/header_html_dlg.h"
 #include "app/dialogs/help_dialogs.h"
 #include "app/dialogs/hint_dialogs.h"
+#include "app/dialogs/new_page_dlg.h"
+#include "app/dialogs/new_site_dlg.h"
 #include "app/dialogs/notice_dialogs.h"
+#include "app/dialogs/page_texts_dlg.h"
 #include "app/dialogs/tips_dlg.h"
 #include "app/model/app_settings.h"
 #include "app/model/services.h"
@@ -19,8 +24,12 @@
 #include <wx/app.h>
 #include <wx/button.h>
 #include <wx/checkbox.h>
+#include <wx/choice.h>
+#include <wx/combobox.h>
 #include <wx/frame.h>
 #include <wx/hyperlink.h>
+#include <wx/notebook.h>
+#include <wx/radiobut.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/utils.h>
@@ -31,7 +40,9 @@ class SettingsServices : public CoreServices
 {
 public:
     CAppSettings* GetAppSettings() override { return &settings; }
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
     CAppSettings settings;
+    std::vector<std::string> messages;
 };
 
 void PressEscape(wxDialog& dialog)
@@ -421,3 +432,194 @@ TEST_F(DialogsGallery, PictureTooLargeFitsWithOrWithoutItsAspect)
 }
 
 } // namespace
+
+// The fields are typed into as a user does; OK refuses an emptied name and closes once the fields are sound.
+TEST_F(DialogsGallery, NewSiteTakesTheTypedFieldsAndChecksThemOnOk)
+{
+    services.settings.m_nDefaultPageWidth = 500;
+    services.settings.m_nDefaultPageHeight = 500;
+    CNewSiteDLG dialog(owner);
+    ASSERT_TRUE(dialog.IsOk());
+    auto field = [&](int id) { return dynamic_cast<wxTextCtrl*>(dialog.FindWindow(id)); };
+    ASSERT_TRUE(field(1002) && field(1007) && field(1003) && field(1004));
+    EXPECT_EQ(field(1002)->GetValue(), "My Homepage");
+    EXPECT_EQ(field(1003)->GetValue(), "500");
+    auto* sizes = dynamic_cast<wxComboBox*>(dialog.FindWindow(1005));
+    ASSERT_NE(sizes, nullptr);
+    const int result = Run(dialog, "273", [&] {
+        field(1002)->SetValue("");
+        Click(dialog, wxID_OK);
+        EXPECT_TRUE(dialog.IsModal()) << "an empty name is refused";
+        EXPECT_EQ(services.messages, (std::vector<std::string>{"Name can't be empty"}));
+        field(1002)->SetValue("Bakery");
+        field(1007)->SetValue("my page.html");
+        field(1003)->SetValue("5000");
+        EXPECT_EQ(field(1003)->GetValue(), "5000");
+        // The size list drops down with this size first, then the presets; the second preset is chosen.
+        wxCommandEvent drop(wxEVT_COMBOBOX_DROPDOWN, 1005);
+        drop.SetEventObject(sizes);
+        dialog.ProcessWindowEvent(drop);
+        ASSERT_EQ(sizes->GetCount(), 4u);
+        EXPECT_EQ(sizes->GetString(0), "2000 x 500");
+        sizes->SetSelection(2);
+        wxCommandEvent chosen(wxEVT_COMBOBOX, 1005);
+        chosen.SetEventObject(sizes);
+        chosen.SetInt(2);
+        dialog.ProcessWindowEvent(chosen);
+        EXPECT_EQ(field(1003)->GetValue(), "640");
+        EXPECT_EQ(field(1004)->GetValue(), "480");
+        Click(dialog, wxID_OK);
+    });
+    EXPECT_EQ(result, wxID_OK);
+    const NewSiteValues& values = dialog.GetValues();
+    EXPECT_EQ(values.m_strName, "Bakery");
+    EXPECT_EQ(values.m_strPageId, "mypagehtml");
+    EXPECT_EQ(values.m_nWidth, 640);
+    EXPECT_EQ(values.m_nHeight, 480);
+    EXPECT_EQ(services.messages.back(), "Illegal characters were removed from the Page ID");
+    EXPECT_EQ(services.settings.m_nDefaultPageWidth, 640);
+}
+
+// The page ID is cleaned and then checked: one another page has stays in the field with the message.
+TEST_F(DialogsGallery, NewPageRefusesATakenIdOnceCleanedAndNamesThePageToCopy)
+{
+    NewPageSetup setup;
+    setup.pageNames = {"Zeta", "alpha", "Beta"};
+    setup.homeIndex = 2;
+    setup.proposedId = "Page4";
+    setup.proposedTitle = "Bakery";
+    setup.isFree = [](const std::string& id) { return id != "alpha"; };
+    CNewPageDLG dialog(owner, setup);
+    ASSERT_TRUE(dialog.IsOk());
+    auto* id = dynamic_cast<wxTextCtrl*>(dialog.FindWindow(1022));
+    auto* pages = dynamic_cast<wxComboBox*>(dialog.FindWindow(1638));
+    ASSERT_TRUE(id && pages);
+    EXPECT_EQ(id->GetValue(), "Page4");
+    ASSERT_EQ(pages->GetCount(), 3u);
+    EXPECT_EQ(pages->GetString(1), "Beta (front page)");
+    const int result = Run(dialog, "219", [&] {
+        id->SetValue("al-pha");
+        Click(dialog, wxID_OK);
+        EXPECT_TRUE(dialog.IsModal());
+        EXPECT_EQ(id->GetValue(), "alpha");
+        id->SetValue("my page-1.htm");
+        Tick(dialog, dynamic_cast<wxCheckBox*>(dialog.FindWindow(1637)), true);
+        pages->SetSelection(1);
+        Click(dialog, wxID_OK);
+    });
+    EXPECT_EQ(result, wxID_OK);
+    EXPECT_EQ(services.messages, (std::vector<std::string>{"Illegal characters were removed from the Page ID",
+                                                           "The Page ID is not unique. Please choose another name.",
+                                                           "Illegal characters were removed from the Page ID"}));
+    EXPECT_EQ(dialog.GetValues().m_strPageId, "mypage1htm");
+    EXPECT_EQ(dialog.GetValues().m_strTitle, "Bakery");
+    EXPECT_EQ(dialog.GetValues().m_nDuplicate, 1);
+    EXPECT_EQ(dialog.GetValues().m_strSourceName, "Beta");
+    EXPECT_EQ(services.settings.m_dialogCenter, CPoint(640, 512)) << "a copy stores no centre";
+}
+
+TEST_F(DialogsGallery, MetaTagsHandBackTheTextsAndWhereTheyGo)
+{
+    CMetaTagsDLG dialog(owner, "bread, cake", "");
+    ASSERT_TRUE(dialog.IsOk());
+    auto* keywords = dynamic_cast<wxTextCtrl*>(dialog.FindWindow(1554));
+    ASSERT_NE(keywords, nullptr);
+    EXPECT_EQ(keywords->GetValue(), "bread, cake");
+    const int result = Run(dialog, "5028", [&] {
+        dynamic_cast<wxTextCtrl*>(dialog.FindWindow(1576))->SetValue("Fresh bread every day");
+        Click(dialog, 33667 - 32768);
+    });
+    EXPECT_EQ(result, wxID_OK);
+    EXPECT_EQ(dialog.GetApplied(), MetaTagsApplied::currentPage);
+    EXPECT_EQ(dialog.GetKeywords(), "bread, cake");
+    EXPECT_EQ(dialog.GetDescription(), "Fresh bread every day");
+}
+
+// The invitation in the empty box is a hint: Save at once hands back no code.
+TEST_F(DialogsGallery, AnalyticsHintIsNoCode)
+{
+    CAnalyticsDLG dialog(owner, "");
+    ASSERT_TRUE(dialog.IsOk());
+    auto* code = dynamic_cast<wxTextCtrl*>(dialog.FindWindow(1671));
+    ASSERT_NE(code, nullptr);
+    EXPECT_EQ(code->GetValue(), "");
+    EXPECT_EQ(code->GetHint(), kAnalyticsHint);
+    wxWindow* hint = dialog.FindWindow("analytics_hint");
+    ASSERT_NE(hint, nullptr);
+    EXPECT_TRUE(hint->IsShown());
+    EXPECT_EQ(Run(dialog, "5047",
+                  [&] {
+                      code->SetValue("<script>");
+                      EXPECT_FALSE(hint->IsShown());
+                      code->SetValue("");
+                      Click(dialog, 33666 - 32768);
+                  }),
+              wxID_OK);
+    EXPECT_EQ(dialog.GetCode(), "");
+}
+
+TEST_F(DialogsGallery, DoctypeOpensOnTheSettingAndStoresTheChoiceOnOk)
+{
+    services.settings.m_nDefaultDoctype = 7;
+    CDoctypeDLG dialog(owner);
+    ASSERT_TRUE(dialog.IsOk());
+    auto* list = dynamic_cast<wxChoice*>(dialog.FindWindow(316));
+    auto* line = dynamic_cast<wxTextCtrl*>(dialog.FindWindow(317));
+    ASSERT_TRUE(list && line);
+    EXPECT_EQ(list->GetSelection(), 0);
+    EXPECT_NE(line->GetValue().Find("Transitional"), wxNOT_FOUND);
+    const int result = Run(dialog, "315", [&] {
+        list->SetSelection(1);
+        wxCommandEvent chosen(wxEVT_CHOICE, 316);
+        chosen.SetEventObject(list);
+        chosen.SetInt(1);
+        dialog.ProcessWindowEvent(chosen);
+        EXPECT_NE(line->GetValue().Find("strict.dtd"), wxNOT_FOUND);
+        Click(dialog, wxID_OK);
+    });
+    EXPECT_EQ(result, wxID_OK);
+    EXPECT_EQ(dialog.GetDoctype(), 1);
+    EXPECT_EQ(services.settings.m_nDefaultDoctype, 1);
+}
+
+// Both tabs' texts come back on OK, whichever tab shows; the dialog grows but does not shrink below its first size.
+TEST_F(DialogsGallery, HeaderHtmlHandsBackBothTexts)
+{
+    CHeaderHtmlDLG dialog(owner, "<meta name=\"robots\" content=\"all\">", "");
+    ASSERT_TRUE(dialog.IsOk());
+    const wxSize opened = dialog.GetSize();
+    EXPECT_EQ(dialog.GetMinSize(), opened);
+    auto* tabs = dynamic_cast<wxNotebook*>(dialog.FindWindow(1595));
+    ASSERT_NE(tabs, nullptr);
+    const int result = Run(dialog, "5030", [&] {
+        dynamic_cast<wxTextCtrl*>(dialog.FindWindow(1555))->SetValue("<style>p{}</style>");
+        tabs->SetSelection(1);
+        dynamic_cast<wxTextCtrl*>(dialog.FindWindow(1557))->SetValue("start()");
+        Click(dialog, wxID_OK);
+    });
+    EXPECT_EQ(result, wxID_OK);
+    EXPECT_EQ(dialog.GetHeaderHtml(), "<style>p{}</style>");
+    EXPECT_EQ(dialog.GetOnloadCode(), "start()");
+}
+
+// A colour chosen while the background continues switches to the solid colour.
+TEST_F(DialogsGallery, BackgroundBeyondThePageTurnsSolidWhenAColourIsChosen)
+{
+    BackgroundOutsideChoice choice;
+    choice.continueFill = true;
+    CBackgroundOutsideDLG dialog(owner, choice);
+    ASSERT_TRUE(dialog.IsOk());
+    auto* well = dynamic_cast<CColorControl*>(dialog.FindWindow(1167));
+    ASSERT_NE(well, nullptr);
+    EXPECT_TRUE(dynamic_cast<wxRadioButton*>(dialog.FindWindow(1160))->GetValue());
+    const int result = Run(dialog, "343", [&] {
+        well->SetColor(CColor(0, 0, 128));
+        CControlNotifyEvent changed(EVT_CONTROL_NOTIFY, 1167, COLOR_NOTIFY_CHANGED);
+        dialog.ProcessWindowEvent(changed);
+        EXPECT_TRUE(dynamic_cast<wxRadioButton*>(dialog.FindWindow(1170))->GetValue());
+        Click(dialog, wxID_OK);
+    });
+    EXPECT_EQ(result, wxID_OK);
+    EXPECT_FALSE(dialog.GetChoice().continueFill);
+    EXPECT_EQ(dialog.GetChoice().color, CColor(0, 0, 128));
+}

@@ -70,6 +70,11 @@ wxString DialogText(const std::string& text)
     return wxString::FromUTF8(Windows1252ToUtf8(text));
 }
 
+std::string DialogTextBytes(const wxString& text)
+{
+    return Utf8ToWindows1252(text.utf8_string()).value_or(std::string());
+}
+
 void EscapeCancels(wxDialog& dialog)
 {
     dialog.Bind(wxEVT_CHAR_HOOK, [&dialog](wxKeyEvent& key) {

@@ -20,6 +20,8 @@ const NoticeRow kNotices[] = {
     {kNoticeBuildError, B::ok, P::rememberedCentre, I::error, C::none},
     {kNoticeSiteSaveError, B::ok, P::rememberedCentre, I::error, C::none},
     {kNoticeSiteOpenError, B::ok, P::rememberedCentre, I::error, C::none},
+    {kNoticePageLimitAdd, B::ok, P::mainWindow, I::information, C::none},
+    {kNoticePageLimitShow, B::ok, P::mainWindow, I::information, C::none},
     {kNoticeNoMemoryForFill, B::ok, P::owner, I::warning, C::none},
     // The publisher's notices open on the desktop.
     {413, B::enterCancel, P::desktop, I::information, C::none},

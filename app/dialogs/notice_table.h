@@ -61,6 +61,8 @@ enum NoticeId
     kNoticeBuildError = 375,
     kNoticeSiteSaveError = 402,
     kNoticeSiteOpenError = 403,
+    kNoticePageLimitAdd = 410,
+    kNoticePageLimitShow = 411,
     kNoticeNoMemoryForFill = 419,
     kNoticeNoThemes = 474,
     kNoticeNoServerConnection = 475,

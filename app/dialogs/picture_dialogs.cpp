@@ -36,18 +36,12 @@ CFillPictureDLG::CFillPictureDLG(int dialogId, wxWindow* parent, FillPictureDial
         path->ChangeValue(wxString(data.m_strPath.c_str(), *wxConvFileName));
     m_pSolid = dynamic_cast<wxCheckBox*>(FindWindow(kSolidId));
     // The colour well takes the place-holder's place and id.
-    wxWindow* place = FindWindow(kColorPlaceId);
-    if (!m_pSolid || !place) {
+    m_pColor = ReplacePlaceholder<CColorControl>(*this, kColorPlaceId);
+    if (!m_pSolid || !m_pColor) {
         m_bLoaded = false;
         return;
     }
-    const wxSize size = place->GetSize();
-    m_pColor = new CColorControl();
-    m_pColor->Create(CRect(0, 0, size.GetWidth(), size.GetHeight()), place->GetParent(), kColorPlaceId);
     m_pColor->Init(&data.m_color);
-    m_pColor->SetMinSize(size);
-    place->GetContainingSizer()->Replace(place, m_pColor);
-    place->Destroy();
     m_pSolid->SetValue(m_choice.IsSolidTicked());
     UpdateOk();
 

@@ -1,5 +1,7 @@
 #include "app/palettes/prop_frames.h"
 
+#include "app/palettes/page_info_page.h"
+
 #include <wx/app.h>
 #include <wx/display.h>
 #include <wx/sizer.h>
@@ -54,7 +56,9 @@ CPropSheet::CPropSheet(wxWindow* parent, int index)
     : wxNotebook(parent, wxID_ANY, wxDefaultPosition,
                  wxSize(DescribePalette(index).pageSize.cx, DescribePalette(index).pageSize.cy))
 {
-    CPalettePage* page = index == kObjectPropSheet ? new CObjectPage(this) : new CPalettePage(this, index);
+    CPalettePage* page = index == kObjectPropSheet ? static_cast<CPalettePage*>(new CObjectPage(this))
+                         : index == kPagePropSheet ? new CPageInfoPage(this)
+                                                   : new CPalettePage(this, index);
     // The tab names the palette without its leading blank.
     wxString title = wxString::FromUTF8(DescribePalette(index).title).Trim(false);
     title.Replace(" Properties", "");

@@ -15,6 +15,7 @@
 #include "app/shell/main_toolbar.h"
 #include "app/shell/orvel_app.h"
 #include "app/shell/orvel_frame.h"
+#include "app/shell/site_commands.h"
 #include "app/shell/tools_bar.h"
 #include "app/shell/wx_text.h"
 #include "app/site/site_page.h"
@@ -325,6 +326,10 @@ void CMainFrame::OnClose(wxCloseEvent& event)
 void CMainFrame::UpdateTitle()
 {
     SetTitle(PathToWx(MakeMainTitle(GetProductName(), m_pCurrentSite, ResourceText(3019))));
+    // A page window is titled by its page's ID, which the Page palette may have changed.
+    for (COrvelFrame* window : m_pageWindows)
+        if (const wxString name = ToWx(window->GetPage()->GetName()); window->GetTitle() != name)
+            window->SetTitle(name);
 }
 
 void CMainFrame::SetStatusText(const std::string& text)
@@ -427,7 +432,7 @@ COrvelFrame* CMainFrame::OpenPageWindow(int pageIndex)
         }
     }
     if (CountPageWindows() >= kMaxPageWindows) {
-        GetCoreServices().ShowInfoMessage(ResourceText(3050));
+        GetCoreServices().ShowNotice(kNoticePageLimitShow);
         return nullptr;
     }
     m_pCurrentSite->SetCurrentPage(page);
@@ -532,6 +537,24 @@ void CMainFrame::OnPageCommand(wxCommandEvent& event)
 void CMainFrame::OnCommand(wxCommandEvent& event)
 {
     switch (event.GetId()) {
+    case ID_FILE_NEW:
+        NewWebsite(*this);
+        break;
+    case ID_ADD_PAGE:
+        AddNewPage(*this);
+        break;
+    case ID_EDIT_HEADER:
+        EditHeaderHtml(*this);
+        break;
+    case ID_BACKGROUND_PREFERENCES:
+        EditBackgroundPreferences(*this);
+        break;
+    case ID_EDIT_META_TAGS:
+        EditMetaTags(*this);
+        break;
+    case ID_INSERT_ANALYTICS:
+        InsertAnalyticsCode(*this);
+        break;
     case ID_FILE_OPEN:
         OnFileOpen();
         break;
@@ -631,6 +654,8 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event)
             menus->SetHelpString(id, text);
     };
     switch (id) {
+    case ID_FILE_NEW:
+    case ID_BACKGROUND_PREFERENCES:
     case ID_FILE_OPEN:
     case ID_FILE_NEW_FROM_THEME:
     case ID_APP_EXIT:
@@ -641,6 +666,9 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event)
         event.Enable(true);
         break;
     case ID_SHOW_PAGE:
+    case ID_EDIT_HEADER:
+    case ID_EDIT_META_TAGS:
+    case ID_INSERT_ANALYTICS:
     case ID_FILE_SAVE:
     case ID_FILE_SAVE_AS:
     case ID_FILE_CLOSE:
@@ -657,6 +685,8 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event)
         break;
     case ID_SITE_MAP:
         event.Enable(m_document.CanShowSiteMap());
+    case ID_ADD_PAGE:
+        event.Enable(m_pCurrentSite && m_pCurrentSite->GetPageCount() < CWebsite::kMaxPages);
         break;
     case ID_VIEW_TOOLBAR:
         toggle(m_bToolBarShown, 3027, 3028);

@@ -10,6 +10,7 @@
 #include "app/shell/main_frame.h"
 #include "app/shell/orvel_frame.h"
 #include "app/shell/program_services.h"
+#include "app/shell/site_commands.h"
 #include "app/shell/wx_text.h"
 #include "app/site/website.h"
 #include "platform/gui/xrc_resources.h"
@@ -186,6 +187,12 @@ CWebsite* COrvelApp::OpenDocumentFile(const std::string& path)
 {
     CMainFrame* frame = GetMainFrame();
     return frame ? ::OpenDocumentFile(*frame, path) : nullptr;
+}
+
+void COrvelApp::OnFileNew()
+{
+    if (CMainFrame* frame = GetMainFrame())
+        NewWebsite(*frame);
 }
 
 CWebsite* OpenDocumentFile(CMainFrame& frame, const std::string& path)

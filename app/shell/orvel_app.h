@@ -30,6 +30,8 @@ public:
     CMainFrame* GetMainFrame() const;
     // Opens a site or theme file in the main frame; null when it was not opened.
     CWebsite* OpenDocumentFile(const std::string& path);
+    // New Website: asks for the settings of a new site and opens it.
+    void OnFileNew();
 
 private:
     // Renders what the page windows show, one piece per round, once the user has left the program alone for a

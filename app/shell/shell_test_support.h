@@ -37,6 +37,11 @@ public:
     CWebsite* GetCurrentSite() override { return m_frame ? m_frame->GetCurrentSite() : nullptr; }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
     void ShowInfoMessage(const std::string& text) override { messages.push_back(text); }
+    int ShowNotice(int id) override
+    {
+        messages.push_back("notice " + std::to_string(id));
+        return IDOK;
+    }
     bool AskYesNo(const std::string&, const std::string& text) override
     {
         messages.push_back(text);

@@ -1,0 +1,32 @@
+#pragma once
+
+// The header HTML and onload dialog (5030): the HTML of a page's head and its onload code, each on a tab of its own.
+// It opens at its smallest size and may be made larger.
+
+#include <string>
+#include <wx/dialog.h>
+
+class wxNotebook;
+class wxTextCtrl;
+
+class CHeaderHtmlDLG : public wxDialog
+{
+public:
+    CHeaderHtmlDLG(wxWindow* parent, const std::string& headerHtml, const std::string& onloadCode);
+
+    bool IsOk() const { return m_bLoaded; }
+    int ShowModal() override;
+    // After OK.
+    const std::string& GetHeaderHtml() const { return m_strHeaderHtml; }
+    const std::string& GetOnloadCode() const { return m_strOnloadCode; }
+
+private:
+    wxTextCtrl* ShownEditor() const;
+
+    bool m_bLoaded = false;
+    std::string m_strHeaderHtml;
+    std::string m_strOnloadCode;
+    wxNotebook* m_pTabs = nullptr;
+    wxTextCtrl* m_pHeader = nullptr;
+    wxTextCtrl* m_pOnload = nullptr;
+};

@@ -1,0 +1,94 @@
+#include "app/dialogs/new_page_dlg.h"
+
+#include <wx/checkbox.h>
+#include <wx/combobox.h>
+#include <wx/sizer.h>
+#include <wx/textctrl.h>
+#include <wx/xrc/xmlres.h>
+
+#include "app/dialogs/notice_dialogs.h"
+#include "app/model/services.h"
+#include "platform/resources/string_table.h"
+
+namespace {
+
+constexpr int kPageIdId = 1022;
+constexpr int kTitleId = 1023;
+constexpr int kDuplicateId = 1637;
+constexpr int kPagesId = 1638;
+constexpr unsigned kFrontPageSuffix = 2081;
+constexpr unsigned kPageIdTaken = 3023;
+
+std::string FieldText(const wxTextCtrl* field)
+{
+    return DialogTextBytes(field->GetValue());
+}
+
+} // namespace
+
+CNewPageDLG::CNewPageDLG(wxWindow* parent, NewPageSetup setup) : m_setup(std::move(setup))
+{
+    m_bLoaded = wxXmlResource::Get()->LoadDialog(this, parent, "219");
+    if (!m_bLoaded)
+        return;
+    m_pPageId = dynamic_cast<wxTextCtrl*>(FindWindow(kPageIdId));
+    m_pTitle = dynamic_cast<wxTextCtrl*>(FindWindow(kTitleId));
+    m_pDuplicate = dynamic_cast<wxCheckBox*>(FindWindow(kDuplicateId));
+    m_pPages = dynamic_cast<wxComboBox*>(FindWindow(kPagesId));
+    if (!m_pPageId || !m_pTitle || !m_pDuplicate || !m_pPages) {
+        m_bLoaded = false;
+        return;
+    }
+    for (const std::string& entry :
+         BuildDuplicateList(m_setup.pageNames, m_setup.homeIndex, ResourceText(kFrontPageSuffix)))
+        m_pPages->Append(DialogText(entry));
+    if (m_pPages->GetCount() > 0)
+        m_pPages->SetSelection(0);
+    m_pDuplicate->SetValue(false);
+    m_values.m_strPageId = m_setup.proposedId;
+    m_values.m_strTitle = m_setup.proposedTitle;
+    m_pPageId->ChangeValue(DialogText(m_values.m_strPageId));
+    m_pTitle->ChangeValue(DialogText(m_values.m_strTitle));
+    Bind(wxEVT_BUTTON, &CNewPageDLG::OnOK, this, wxID_OK);
+    EscapeCancels(*this);
+    GetSizer()->SetSizeHints(this);
+}
+
+int CNewPageDLG::ShowModal()
+{
+    if (!m_bLoaded)
+        return wxID_CANCEL;
+    PlaceDialog(*this, NoticePlacement::rememberedCentre);
+    m_pTitle->SetFocus();
+    m_pTitle->SelectAll();
+    return wxDialog::ShowModal();
+}
+
+void CNewPageDLG::OnOK(wxCommandEvent&)
+{
+    m_values.m_strPageId = FieldText(m_pPageId);
+    m_values.m_strTitle = FieldText(m_pTitle);
+    if (RemoveNewPageIdCharacters(m_values.m_strPageId)) {
+        GetCoreServices().ShowMessage("Illegal characters were removed from the Page ID");
+        m_pPageId->ChangeValue(DialogText(m_values.m_strPageId));
+    }
+    // Checked once cleaned: an ID with nothing left, or one that another page has, would give two pages one file.
+    if (m_values.m_strPageId.empty() || (m_setup.isFree && !m_setup.isFree(m_values.m_strPageId))) {
+        GetCoreServices().ShowMessage(ResourceText(kPageIdTaken));
+        m_pPageId->SetFocus();
+        m_pPageId->SelectAll();
+        return;
+    }
+    m_values.m_nDuplicate = m_pDuplicate->GetValue() ? 1 : 0;
+    if (m_values.m_nDuplicate) {
+        const std::string home =
+            m_setup.homeIndex >= 0 && m_setup.homeIndex < static_cast<int>(m_setup.pageNames.size())
+                ? m_setup.pageNames[static_cast<size_t>(m_setup.homeIndex)]
+                : std::string();
+        const std::string entry = DialogTextBytes(m_pPages->GetStringSelection());
+        m_values.m_strSourceName = DuplicateSourceName(entry, ResourceText(kFrontPageSuffix), home);
+    } else {
+        StoreDialogCentre(*this);
+    }
+    EndModal(wxID_OK);
+}

@@ -1,0 +1,172 @@
+#include "app/dialogs/new_site.h"
+
+#include "app/dialogs/notice_table.h"
+#include "app/model/app_settings.h"
+#include "app/model/page_size.h"
+#include "app/model/services.h"
+#include "app/model/site_paths.h"
+
+namespace {
+
+std::string FieldText(const std::string& text)
+{
+    return text.substr(0, CNewSiteChoice::kMaxFieldLength);
+}
+
+constexpr int kSolidButton = 1128;
+constexpr int kPictureButton = 1129;
+constexpr int kGradientButton = 1131;
+
+} // namespace
+
+void CNewSiteChoice::Open(const CAppSettings& settings, const std::string& name, const std::string& pageId)
+{
+    m_values = NewSiteValues();
+    m_values.m_strName = name;
+    m_values.m_strPageId = pageId;
+    m_values.m_nWidth = settings.m_nDefaultPageWidth;
+    m_values.m_nHeight = settings.m_nDefaultPageHeight;
+    m_values.m_bCentered = settings.m_bDefaultPageCentering;
+    m_values.m_LinkColor = settings.m_unvisitedLinkColor;
+    m_values.m_VisitedLinkColor = settings.m_visitedLinkColor;
+    CoverPage();
+}
+
+void CNewSiteChoice::SetNameText(const std::string& text)
+{
+    m_values.m_strName = FieldText(text);
+}
+
+void CNewSiteChoice::SetPageIdText(const std::string& text)
+{
+    m_values.m_strPageId = FieldText(text);
+}
+
+void CNewSiteChoice::SetWidthText(const std::string& text)
+{
+    if (text.empty())
+        return;
+    m_values.m_nWidth = ClampPageWidth(ReadTypedNumber(FieldText(text)));
+    CoverPage();
+}
+
+void CNewSiteChoice::SetHeightText(const std::string& text)
+{
+    if (text.empty())
+        return;
+    m_values.m_nHeight = ClampPageHeight(ReadTypedNumber(FieldText(text)));
+    CoverPage();
+}
+
+bool CNewSiteChoice::ChooseSizeEntry(int index, int entryCount)
+{
+    if (!SizeOfPresetEntry(index, entryCount, m_values.m_nWidth, m_values.m_nHeight))
+        return false;
+    CoverPage();
+    return true;
+}
+
+void CNewSiteChoice::ChooseSolid(const CColor& color)
+{
+    m_values.m_Background.SetColor(color);
+}
+
+void CNewSiteChoice::ChooseGradient()
+{
+    m_values.m_Background.SetGradient(nullptr);
+}
+
+void CNewSiteChoice::SetGradientColors(const GRADIENTCOLORS& colors)
+{
+    m_values.m_Background.SetGradientColors(colors);
+}
+
+void CNewSiteChoice::SetGradientHorizontal(bool horizontal)
+{
+    m_values.m_Background.SetGradientHorizontal(horizontal);
+}
+
+bool CNewSiteChoice::TryPicture(const std::string& path)
+{
+    CFillStyle trial(m_values.m_Background);
+    trial.SetImageFile(path);
+    // The load may have asked the user and settled for a solid colour: only a picture in hand counts.
+    if (!trial.LoadFillImage() || trial.GetKind() != 1 || !trial.GetImage())
+        return false;
+    m_values.m_Background.SetImageFile(trial.GetImageFile());
+    return true;
+}
+
+bool CNewSiteChoice::ChoosePictureKind()
+{
+    if (!m_values.m_Background.GetImageFile().empty()) {
+        m_values.m_Background.SetImageFile(m_values.m_Background.GetImageFile());
+        return true;
+    }
+    CoreServices& services = GetCoreServices();
+    std::string path;
+    while (services.GetPictureFileName(path)) {
+        if (TryPicture(path))
+            return true;
+        services.ShowNotice(kNoticeFillNotFound);
+        path = GetPathFolder(path);
+    }
+    return false;
+}
+
+bool CNewSiteChoice::ChoosePictureFile(const CAppSettings& settings)
+{
+    const std::string current = m_values.m_Background.GetImageFile();
+    std::string path = current.empty() ? settings.m_strBackgroundImagePath : GetPathFolder(current);
+    if (!GetCoreServices().GetPictureFileName(path))
+        return false;
+    if (TryPicture(path))
+        return true;
+    GetCoreServices().ShowNotice(kNoticeFillNotFound);
+    return false;
+}
+
+int CNewSiteChoice::KindButton() const
+{
+    switch (m_values.m_Background.GetKind()) {
+    case 0:
+        return kSolidButton;
+    case 1:
+        return kPictureButton;
+    case 2:
+        return kGradientButton;
+    default:
+        return 0;
+    }
+}
+
+std::string CNewSiteChoice::PictureName() const
+{
+    return GetPathFileName(m_values.m_Background.GetImageFile());
+}
+
+NewSiteRefusal CNewSiteChoice::Finish(CAppSettings& settings)
+{
+    // An ID made only of characters a file name cannot hold would leave the page without a file of its own.
+    SanitizePageId(m_values.m_strPageId);
+    if (m_values.m_strName.empty())
+        return NewSiteRefusal::emptyName;
+    if (m_values.m_strPageId.empty())
+        return NewSiteRefusal::emptyPageId;
+    if (m_values.m_Background.GetKind() != 1)
+        m_values.m_Background.ClearImageFile();
+    settings.m_nDefaultPageWidth = m_values.m_nWidth;
+    settings.m_nDefaultPageHeight = m_values.m_nHeight;
+    settings.m_bDefaultPageCentering = m_values.m_bCentered;
+    settings.m_unvisitedLinkColor = m_values.m_LinkColor;
+    settings.m_visitedLinkColor = m_values.m_VisitedLinkColor;
+    settings.m_bRepeatBackgroundFill = true;
+    settings.m_solidBackgroundFill = CColor(255, 255, 255);
+    return NewSiteRefusal::none;
+}
+
+void CNewSiteChoice::CoverPage()
+{
+    m_values.m_Background.SetWidth(m_values.m_nWidth);
+    m_values.m_Background.SetHeight(m_values.m_nHeight);
+}

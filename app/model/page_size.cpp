@@ -1,0 +1,75 @@
+#include "app/model/page_size.h"
+
+#include <array>
+#include <climits>
+#include <cstdio>
+
+#include "platform/win/leading_number.h"
+
+namespace {
+
+struct Preset
+{
+    int width;
+    int height;
+};
+constexpr std::array<Preset, 3> kPresets = {{{400, 400}, {640, 480}, {740, 600}}};
+
+int PresetIndex(int width, int height)
+{
+    for (size_t i = 0; i < kPresets.size(); ++i)
+        if (kPresets[i].width == width && kPresets[i].height == height)
+            return static_cast<int>(i);
+    return -1;
+}
+
+} // namespace
+
+int ClampPageWidth(int width)
+{
+    return width <= kMinPageSide ? kMinPageSide : width >= kMaxPageWidth ? kMaxPageWidth : width;
+}
+
+int ClampPageHeight(int height)
+{
+    return height <= kMinPageSide ? kMinPageSide : height >= kMaxPageHeight ? kMaxPageHeight : height;
+}
+
+int ReadTypedNumber(const std::string& text)
+{
+    const long long value = LeadingNumber(text);
+    return value > INT_MAX ? INT_MAX : value < INT_MIN ? INT_MIN : static_cast<int>(value);
+}
+
+std::string FormatPageSize(int width, int height)
+{
+    char text[40];
+    std::snprintf(text, sizeof text, "%d x %d", width, height);
+    return text;
+}
+
+SizePresetList BuildSizePresetList(int width, int height)
+{
+    SizePresetList list;
+    const int preset = PresetIndex(width, height);
+    if (preset < 0)
+        list.entries.push_back(FormatPageSize(width, height));
+    for (const Preset& size : kPresets)
+        list.entries.push_back(FormatPageSize(size.width, size.height));
+    list.selection = preset < 0 ? 0 : preset;
+    return list;
+}
+
+bool SizeOfPresetEntry(int index, int entryCount, int& width, int& height)
+{
+    if (entryCount == 4) {
+        if (index == 0)
+            return false;
+        --index;
+    }
+    if (index < 0 || index >= static_cast<int>(kPresets.size()))
+        return false;
+    width = kPresets[static_cast<size_t>(index)].width;
+    height = kPresets[static_cast<size_t>(index)].height;
+    return true;
+}

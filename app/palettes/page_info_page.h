@@ -1,0 +1,43 @@
+#pragma once
+
+// The Page palette's page: the current page's title, ID, size, front-page and centring flags and background. What
+// it decides is page_info's; the page reads the controls, calls it and shows the page again.
+
+#include "app/palettes/prop_frames.h"
+
+class CColorControl;
+class CControlNotifyEvent;
+class CGradientControl;
+class wxCheckBox;
+class wxComboBox;
+class wxTextCtrl;
+
+class CPageInfoPage : public CPalettePage
+{
+public:
+    explicit CPageInfoPage(wxWindow* parent);
+
+protected:
+    void FillControls() override;
+
+private:
+    void OnTextLeft(wxFocusEvent& event);
+    void OnSizeDropDown(wxCommandEvent& event);
+    void OnSizeChosen(wxCommandEvent& event);
+    void OnButton(wxCommandEvent& event);
+    void OnNotify(CControlNotifyEvent& event);
+    void OnPositionDropDown(wxCommandEvent& event);
+    void OnPositionChosen(wxCommandEvent& event);
+    // After a change: show the page again and give the keyboard back to the main window.
+    void Done();
+
+    bool m_bReady = false;
+    wxTextCtrl* m_pTitle = nullptr;
+    wxTextCtrl* m_pPageId = nullptr;
+    wxTextCtrl* m_pWidth = nullptr;
+    wxTextCtrl* m_pHeight = nullptr;
+    wxComboBox* m_pSizes = nullptr;
+    wxComboBox* m_pPositions = nullptr;
+    CColorControl* m_pColor = nullptr;
+    CGradientControl* m_pGradient = nullptr;
+};

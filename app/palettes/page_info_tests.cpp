@@ -1,0 +1,157 @@
+#include "app/palettes/page_info.h"
+
+#include "app/model/services.h"
+#include "app/site/site_page.h"
+#include "app/site/website.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+// A site of three pages, the first current, answering as the program does.
+class PageServices : public CoreServices
+{
+public:
+    CWebsite* GetCurrentSite() override { return site.get(); }
+    CSitePage* GetCurrentPage() override { return site ? site->GetCurrentPage() : nullptr; }
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    int ShowNotice(int id) override
+    {
+        notices.push_back(id);
+        return IDOK;
+    }
+    bool GetPictureFileName(std::string& path) override
+    {
+        (void)path;
+        return false;
+    }
+
+    std::unique_ptr<CWebsite> site;
+    std::vector<std::string> messages;
+    std::vector<int> notices;
+};
+
+class PageInfoTest : public ::testing::Test
+{
+protected:
+    PageInfoTest()
+    {
+        SetCoreServices(&services);
+        services.site = std::make_unique<CWebsite>("/home/ann/bakery.kst");
+        for (const char* name : {"home", "news", "menu"})
+            services.site->AddPage(std::make_unique<CSitePage>(services.site.get(), name, name));
+        services.site->SetHomePage(services.site->GetPage(0));
+        page = services.site->GetPage(1);
+        services.site->SetCurrentPage(page);
+        services.site->MarkSaved();
+        for (int i = 0; i < 3; ++i)
+            services.site->GetPage(i)->SetChangedSinceUpload(false);
+    }
+    ~PageInfoTest() override
+    {
+        services.site.reset();
+        SetCoreServices(nullptr);
+    }
+
+    // The page counts for saving and for the next upload, and only it.
+    void ExpectOnlyPageChanged()
+    {
+        EXPECT_FALSE(services.site->IsSaved());
+        EXPECT_FALSE(page->IsSaved());
+        EXPECT_TRUE(page->IsChangedSinceUpload());
+        EXPECT_FALSE(services.site->GetPage(2)->IsChangedSinceUpload());
+    }
+
+    PageServices services;
+    CSitePage* page = nullptr;
+};
+
+TEST_F(PageInfoTest, PageIdIsCleanedThenCheckedAgainstTheOtherPages)
+{
+    struct Case
+    {
+        const char* typed;
+        bool taken;
+        const char* name;
+        size_t messages;
+    };
+    const Case cases[] = {
+        {"my page.htm", true, "mypagehtm", 1}, // cleaned, with the message
+        {"MENU", false, "mypagehtm", 1},       // another page's ID in other case
+        {"me nu", false, "mypagehtm", 2},      // another page's ID once cleaned
+        {"./.", false, "mypagehtm", 2},        // nothing left
+        {"MyPageHtm", true, "MyPageHtm", 0},   // its own ID in other case
+    };
+    for (const Case& c : cases) {
+        services.messages.clear();
+        EXPECT_EQ(EditPageId(c.typed), c.taken) << c.typed;
+        EXPECT_EQ(page->GetName(), c.name) << c.typed;
+        EXPECT_EQ(services.messages.size(), c.messages) << c.typed;
+        if (!c.taken && !services.messages.empty())
+            EXPECT_EQ(services.messages.back(), "The Page ID is not unique. Please choose another name.") << c.typed;
+    }
+    ExpectOnlyPageChanged();
+}
+
+TEST_F(PageInfoTest, TitleAndSizeEditsAreUndoneAsOneStepEach)
+{
+    EXPECT_FALSE(EditPageTitle(""));
+    EXPECT_EQ(services.messages, (std::vector<std::string>{kEmptyTitleMessage}));
+    EXPECT_EQ(page->GetTitle(), "news");
+    EXPECT_TRUE(page->IsSaved());
+
+    EXPECT_TRUE(EditPageTitle("Latest news"));
+    EXPECT_EQ(EditPageWidth("0"), 10);
+    EXPECT_EQ(EditPageWidth("5000"), 2000);
+    EXPECT_EQ(EditPageHeight("40000"), 30000);
+    EXPECT_EQ(page->GetWidth(), 2000);
+    EXPECT_EQ(page->GetHeight(), 30000);
+    EXPECT_FALSE(ChoosePageSizeEntry(0, 4));
+    EXPECT_TRUE(ChoosePageSizeEntry(2, 4));
+    EXPECT_EQ(page->GetWidth(), 640);
+    EXPECT_EQ(page->GetHeight(), 480);
+    ExpectOnlyPageChanged();
+}
+
+TEST_F(PageInfoTest, FlagsTilingAndPositionMarkThePageChanged)
+{
+    SetPageCentered(true);
+    EXPECT_TRUE(page->IsCentered());
+    ExpectOnlyPageChanged();
+
+    page->SetChangedSinceUpload(false);
+    SetBackgroundPosition(4);
+    EXPECT_EQ(page->GetBackground()->GetImagePosition(), 4);
+    EXPECT_FALSE(page->GetBackground()->IsTile());
+    EXPECT_TRUE(page->IsChangedSinceUpload());
+    page->SetChangedSinceUpload(false);
+    SetBackgroundTiled();
+    EXPECT_TRUE(page->GetBackground()->IsTile());
+    EXPECT_TRUE(page->IsChangedSinceUpload());
+
+    MakeFrontPage();
+    EXPECT_EQ(services.site->GetHomePage(), page);
+    EXPECT_FALSE(services.site->GetPage(0)->IsFrontPage());
+}
+
+TEST_F(PageInfoTest, BackgroundChangesThroughACopy)
+{
+    const CFillStyle* before = page->GetBackground();
+    EXPECT_FALSE(SetBackgroundColor(before->GetColor())) << "the same colour changes nothing";
+    EXPECT_TRUE(page->IsSaved());
+    EXPECT_TRUE(SetBackgroundColor(CColor(10, 20, 30)));
+    EXPECT_EQ(page->GetBackground()->GetColor(), CColor(10, 20, 30));
+    EXPECT_TRUE(SetBackgroundGradientKind());
+    EXPECT_EQ(page->GetBackground()->GetKind(), 2);
+    EXPECT_TRUE(SetBackgroundHorizontal(false));
+    EXPECT_FALSE(page->GetBackground()->IsGradientHorizontal());
+    ExpectOnlyPageChanged();
+
+    // A cancelled chooser leaves the kind.
+    EXPECT_FALSE(ChooseBackgroundPictureKind());
+    EXPECT_EQ(page->GetBackground()->GetKind(), 2);
+    EXPECT_TRUE(services.notices.empty());
+}
+
+} // namespace

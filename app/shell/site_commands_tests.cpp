@@ -1,0 +1,300 @@
+// New Website and Add Page driven through the main window's commands, their dialogs answered by injected events.
+
+#include "app/dialogs/background_outside_dlg.h"
+#include "app/dialogs/header_html_dlg.h"
+#include "app/dialogs/new_page_dlg.h"
+#include "app/dialogs/new_site_dlg.h"
+#include "app/dialogs/page_texts_dlg.h"
+#include "app/palettes/page_info_page.h"
+#include "app/palettes/prop_frames.h"
+#include "app/shell/logic/frame_texts.h"
+#include "app/shell/orvel_app.h"
+#include "app/shell/orvel_frame.h"
+#include "app/shell/program_services.h"
+#include "app/shell/shell_test_support.h"
+#include "platform/gui/window_picture.h"
+#include "platform/resources/string_table.h"
+#include "testing/test_output.h"
+
+#include <fstream>
+#include <iterator>
+#include <wx/radiobut.h>
+#include <wx/textctrl.h>
+
+namespace {
+
+// The dialog that is running modally now, of the given class.
+template <class Dialog> Dialog* ModalDialog()
+{
+    for (wxWindow* window : wxTopLevelWindows)
+        if (auto* dialog = dynamic_cast<Dialog*>(window); dialog && dialog->IsModal())
+            return dialog;
+    return nullptr;
+}
+
+void Type(wxDialog* dialog, int id, const char* text)
+{
+    auto* field = dynamic_cast<wxTextCtrl*>(dialog->FindWindow(id));
+    ASSERT_NE(field, nullptr) << id;
+    field->SetValue(text);
+}
+
+void Click(wxDialog* dialog, int id)
+{
+    wxWindow* control = dialog->FindWindow(id);
+    if (auto* radio = dynamic_cast<wxRadioButton*>(control)) {
+        radio->SetValue(true);
+        wxCommandEvent click(wxEVT_RADIOBUTTON, id);
+        click.SetEventObject(radio);
+        click.SetInt(1);
+        dialog->ProcessWindowEvent(click);
+        return;
+    }
+    wxCommandEvent click(wxEVT_BUTTON, id);
+    click.SetEventObject(control);
+    dialog->ProcessWindowEvent(click);
+}
+
+void RunCommand(CMainFrame* frame, int id)
+{
+    wxCommandEvent command(wxEVT_MENU, id);
+    frame->ProcessWindowEvent(command);
+    Settle();
+}
+
+std::string FileBytes(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+// The recording services, with the frame's settings for the dialogs that read them.
+class SiteCommandServices : public RecordingServices
+{
+public:
+    using RecordingServices::RecordingServices;
+    CAppSettings* GetAppSettings() override { return GetTheMainFrame() ? &GetTheMainFrame()->GetSettings() : nullptr; }
+    CSitePage* GetCurrentPage() override { return GetTheMainFrame() ? GetTheMainFrame()->GetActivePage() : nullptr; }
+};
+
+class SiteCommandsTest : public ShellTest
+{
+protected:
+    SiteCommandsTest() : commandServices(frame) { SetCoreServices(&commandServices); }
+    ~SiteCommandsTest() override
+    {
+        Close();
+        SetCoreServices(nullptr);
+    }
+
+    SiteCommandServices commandServices;
+};
+
+TEST_F(SiteCommandsTest, NewWebsiteOpensItsFrontPageAndSavesAFileThatOpensEqual)
+{
+    Start();
+    // The program's own answers, so that the palette's edits reach the page windows.
+    CProgramServices program;
+    program.SetMainFrame(frame);
+    SetCoreServices(&program);
+    bool answered = false;
+    frame->CallAfter([&] {
+        wxDialog* dialog = ModalDialog<CNewSiteDLG>();
+        ASSERT_NE(dialog, nullptr);
+        Type(dialog, 1002, "Bakery");
+        Type(dialog, 1007, "start");
+        Type(dialog, 1003, "400");
+        Type(dialog, 1004, "300");
+        Click(dialog, 1131);
+        Click(dialog, wxID_OK);
+        answered = true;
+    });
+    RunCommand(frame, ID_FILE_NEW);
+    ASSERT_TRUE(answered);
+    CWebsite* site = frame->GetCurrentSite();
+    ASSERT_NE(site, nullptr);
+    EXPECT_EQ(site->GetName(), "Bakery");
+    ASSERT_EQ(site->GetPageCount(), 1);
+    CSitePage* page = site->GetPage(0);
+    EXPECT_EQ(page->GetName(), "start");
+    EXPECT_EQ(page->GetTitle(), "Bakery");
+    EXPECT_EQ(site->GetHomePage(), page);
+    EXPECT_EQ(page->GetWidth(), 400);
+    EXPECT_EQ(page->GetHeight(), 300);
+    EXPECT_EQ(page->GetBackground()->GetKind(), 2);
+    EXPECT_TRUE(page->IsChangedSinceUpload());
+    // Never saved: closing asks.
+    EXPECT_FALSE(site->IsSaved());
+    EXPECT_EQ(frame->GetActivePage(), page);
+    EXPECT_EQ(frame->GetSettings().m_nDefaultPageWidth, 400);
+
+    // Two more pages, as the dialog proposes them.
+    for (int i = 0; i < 2; ++i) {
+        frame->CallAfter([] { Click(ModalDialog<CNewPageDLG>(), wxID_OK); });
+        RunCommand(frame, ID_ADD_PAGE);
+    }
+    ASSERT_EQ(site->GetPageCount(), 3);
+    CSitePage* second = site->GetPage(1);
+    EXPECT_EQ(second->GetTitle(), "Bakery");
+    EXPECT_EQ(second->GetWidth(), 400);
+
+    // The second page's title and background, changed on the Page palette.
+    frame->CreatePalettes();
+    frame->OpenPageWindow(1);
+    RunCommand(frame, ID_PAGE_INSPECTOR);
+    CPropSheetManager* manager = frame->GetPropSheetManager();
+    auto* palette = dynamic_cast<CPropFrame*>(manager->GetPropFrame(kPagePropSheet));
+    ASSERT_NE(palette, nullptr);
+    auto* pageInfo = dynamic_cast<CPageInfoPage*>(palette->GetSheet()->GetActivePage());
+    ASSERT_NE(pageInfo, nullptr);
+    auto* title = dynamic_cast<wxTextCtrl*>(pageInfo->FindWindow(1024));
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(title->GetValue(), "Bakery");
+    title->ChangeValue("Our menu");
+    wxFocusEvent left(wxEVT_KILL_FOCUS, 1024);
+    left.SetEventObject(title);
+    title->ProcessWindowEvent(left);
+    auto* colour = dynamic_cast<wxRadioButton*>(pageInfo->FindWindow(1063));
+    ASSERT_NE(colour, nullptr);
+    colour->SetValue(true);
+    wxCommandEvent click(wxEVT_RADIOBUTTON, 1063);
+    click.SetEventObject(colour);
+    click.SetInt(1);
+    colour->ProcessWindowEvent(click);
+    Settle();
+    // The only picture of this test: the screen is read once in a test program.
+    EXPECT_EQ(second->GetTitle(), "Our menu");
+    EXPECT_EQ(second->GetBackground()->GetKind(), 0);
+    // A new ID titles the page's window.
+    auto* id = dynamic_cast<wxTextCtrl*>(pageInfo->FindWindow(1026));
+    id->ChangeValue("menu");
+    wxFocusEvent idLeft(wxEVT_KILL_FOCUS, 1026);
+    idLeft.SetEventObject(id);
+    id->ProcessWindowEvent(idLeft);
+    EXPECT_EQ(second->GetName(), "menu");
+    EXPECT_EQ(frame->GetActivePageWindow()->GetTitle(), "menu");
+    EXPECT_EQ(site->GetPage(2)->GetBackground()->GetKind(), 2);
+    EXPECT_TRUE(SaveWindowPicture(frame, (TestOutputFolder() / "main_window_new_site.png").string()));
+
+    SetCoreServices(&commandServices);
+
+    const std::string first = scratch / "bakery.kst";
+    ASSERT_TRUE(SaveSiteFile(*site, first));
+    ASSERT_NE(OpenDocumentFile(*frame, first), nullptr);
+    ASSERT_EQ(frame->GetCurrentSite()->GetPageCount(), 3);
+    EXPECT_EQ(frame->GetCurrentSite()->GetPage(1)->GetTitle(), "Our menu");
+    const std::string again = scratch / "again.kst";
+    ASSERT_TRUE(SaveSiteFile(*frame->GetCurrentSite(), again));
+    EXPECT_EQ(FileBytes(first), FileBytes(again));
+}
+
+TEST_F(SiteCommandsTest, NewWebsiteKeepsTheOpenSiteWhenTheUserSaysNoOrCancels)
+{
+    Start();
+    frame->OpenSite(MakeSite({"Home", "News"}));
+    CWebsite* open = frame->GetCurrentSite();
+    commandServices.answer = false;
+    RunCommand(frame, ID_FILE_NEW);
+    EXPECT_EQ(frame->GetCurrentSite(), open);
+
+    // Yes closes the saved site; Cancel in the dialog then leaves no site.
+    commandServices.answer = true;
+    frame->CallAfter([&] { Click(ModalDialog<CNewSiteDLG>(), wxID_CANCEL); });
+    RunCommand(frame, ID_FILE_NEW);
+    EXPECT_EQ(frame->GetCurrentSite(), nullptr);
+}
+
+TEST_F(SiteCommandsTest, AddPageRefusesATakenIdAndShowsTheNewPage)
+{
+    Start();
+    frame->OpenSite(MakeSite({"Home", "News"}));
+    CWebsite* site = frame->GetCurrentSite();
+    site->SetName("Bakery");
+    bool answered = false;
+    frame->CallAfter([&] {
+        wxDialog* dialog = ModalDialog<CNewPageDLG>();
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dynamic_cast<wxTextCtrl*>(dialog->FindWindow(1023))->GetValue(), "Bakery");
+        // Another page's ID, in other case and with a blank, stays in the field with the message.
+        Type(dialog, 1022, "ne ws");
+        Click(dialog, wxID_OK);
+        EXPECT_TRUE(dialog->IsModal());
+        Type(dialog, 1022, "menu");
+        Type(dialog, 1023, "Our menu");
+        Click(dialog, wxID_OK);
+        answered = true;
+    });
+    RunCommand(frame, ID_ADD_PAGE);
+    ASSERT_TRUE(answered);
+    EXPECT_EQ(commandServices.messages,
+              (std::vector<std::string>{"Illegal characters were removed from the Page ID", ResourceText(3023)}));
+    ASSERT_EQ(site->GetPageCount(), 3);
+    CSitePage* added = site->GetPage(2);
+    EXPECT_EQ(added->GetName(), "menu");
+    EXPECT_EQ(added->GetTitle(), "Our menu");
+    EXPECT_EQ(frame->GetActivePage(), added);
+    EXPECT_EQ(frame->CountPageWindows(), 2);
+    EXPECT_TRUE(added->IsChangedSinceUpload());
+    EXPECT_FALSE(site->IsSaved());
+
+    // At the limit of page windows the notice shows and no page is added.
+    std::vector<std::string> names;
+    for (int i = 0; i < kMaxPageWindows; ++i)
+        names.push_back("page" + std::to_string(i));
+    frame->OpenSite(MakeSite(names));
+    for (int i = 0; i < kMaxPageWindows; ++i)
+        frame->OpenPageWindow(i);
+    commandServices.messages.clear();
+    RunCommand(frame, ID_ADD_PAGE);
+    EXPECT_EQ(commandServices.messages, (std::vector<std::string>{"notice 410"}));
+    EXPECT_EQ(frame->GetCurrentSite()->GetPageCount(), kMaxPageWindows);
+}
+
+TEST_F(SiteCommandsTest, KeywordsAnalyticsAndHeaderReachThePagesAndCountForTheUpload)
+{
+    Start();
+    frame->OpenSite(MakeSite({"Home", "News", "Menu"}));
+    CWebsite* site = frame->GetCurrentSite();
+    for (int i = 0; i < site->GetPageCount(); ++i)
+        site->GetPage(i)->SetChangedSinceUpload(false);
+    frame->CallAfter([] {
+        wxDialog* dialog = ModalDialog<CMetaTagsDLG>();
+        ASSERT_NE(dialog, nullptr);
+        Type(dialog, 1554, "bread, cake");
+        Click(dialog, 33666 - 32768);
+    });
+    RunCommand(frame, ID_EDIT_META_TAGS);
+    for (int i = 0; i < site->GetPageCount(); ++i) {
+        EXPECT_EQ(site->GetPage(i)->GetKeywords(), "bread, cake") << i;
+        EXPECT_TRUE(site->GetPage(i)->IsChangedSinceUpload()) << i;
+    }
+    EXPECT_FALSE(site->IsSaved());
+
+    // Save without typing stores no code.
+    frame->CallAfter([] { Click(ModalDialog<CAnalyticsDLG>(), 33666 - 32768); });
+    RunCommand(frame, ID_INSERT_ANALYTICS);
+    for (int i = 0; i < site->GetPageCount(); ++i)
+        EXPECT_EQ(site->GetPage(i)->GetAnalyticsCode(), "") << i;
+
+    frame->CallAfter([] {
+        wxDialog* dialog = ModalDialog<CHeaderHtmlDLG>();
+        ASSERT_NE(dialog, nullptr);
+        Type(dialog, 1557, "start()");
+        Click(dialog, wxID_OK);
+    });
+    RunCommand(frame, ID_EDIT_HEADER);
+    EXPECT_EQ(frame->GetActivePage()->GetOnloadCode(), "start()");
+
+    // The background beyond the pages is a setting of the program.
+    frame->GetSettings().m_bRepeatBackgroundFill = true;
+    frame->CallAfter([] {
+        wxDialog* dialog = ModalDialog<CBackgroundOutsideDLG>();
+        ASSERT_NE(dialog, nullptr);
+        Click(dialog, 1170);
+        Click(dialog, wxID_OK);
+    });
+    RunCommand(frame, ID_BACKGROUND_PREFERENCES);
+    EXPECT_FALSE(frame->GetSettings().m_bRepeatBackgroundFill);
+}
+
+} // namespace
