@@ -5,6 +5,8 @@
 #include <wx/sizer.h>
 #include <wx/xrc/xmlres.h>
 
+#include "app/palettes/fill_page.h"
+
 CPalettePage::CPalettePage(wxWindow* parent, int index) : m_nIndex(index)
 {
     // The page's template from the resource folder; a palette whose template is not there shows an empty page.
@@ -47,11 +49,26 @@ void FocusMainFrame()
         main->SetFocus();
 }
 
+namespace {
+
+// The page of a palette: its own class where it has one, else the empty page.
+CPalettePage* MakePalettePage(wxWindow* sheet, int index)
+{
+    switch (index) {
+    case kFillPropSheet:
+        return new CFillPage(sheet);
+    default:
+        return new CPalettePage(sheet, index);
+    }
+}
+
+} // namespace
+
 CPropSheet::CPropSheet(wxWindow* parent, int index)
     : wxNotebook(parent, wxID_ANY, wxDefaultPosition,
                  wxSize(DescribePalette(index).pageSize.cx, DescribePalette(index).pageSize.cy))
 {
-    auto* page = new CPalettePage(this, index);
+    CPalettePage* page = MakePalettePage(this, index);
     // The tab names the palette without its leading blank.
     wxString title = wxString::FromUTF8(DescribePalette(index).title).Trim(false);
     title.Replace(" Properties", "");

@@ -1,0 +1,164 @@
+// The Fill and Effects palettes on a private display, driven by injected mouse events.
+
+#include "app/model/fill_info.h"
+#include "app/model/undo_manager.h"
+#include "app/objects/rectangle_object.h"
+#include "app/objects/text_body.h"
+#include "app/objects/text_object.h"
+#include "app/palettes/fill_page.h"
+#include "app/site/page_item.h"
+#include "app/site/site_page.h"
+#include "app/site/site_services_fake.h"
+#include "controls/button_controls.h"
+#include "controls/gradient_control.h"
+#include "controls/wheel_control.h"
+#include "platform/gui/window_picture.h"
+#include "platform/gui/xrc_resources.h"
+#include "testing/test_output.h"
+
+#include <gtest/gtest.h>
+#include <wx/app.h>
+#include <wx/frame.h>
+#include <wx/radiobut.h>
+#include <wx/textctrl.h>
+#include <wx/uiaction.h>
+#include <wx/utils.h>
+
+namespace {
+
+void Settle()
+{
+    for (int i = 0; i < 20; ++i) {
+        wxYield();
+        wxMilliSleep(5);
+    }
+}
+
+class LookServices : public SiteServicesFake
+{
+public:
+    LookServices() { realUndo = true; }
+    CSitePage* GetCurrentPage() override { return page; }
+    CPageObject* GetCurrentObject() override { return object; }
+
+    CSitePage* page = nullptr;
+    CPageObject* object = nullptr;
+};
+
+class LookPageTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(LoadXrcResources());
+        page = std::make_unique<CSitePage>(nullptr, "home", "Home");
+        services.page = page.get();
+        services.ShowPage(page.get());
+        // Away from where the palette stands, so that the palette's picture shows the palette.
+        owner = new wxFrame(nullptr, wxID_ANY, "owner", wxPoint(700, 0), wxSize(200, 100));
+        wxTheApp->SetTopWindow(owner);
+        owner->Show();
+        ASSERT_EQ(manager.Create(MakePaletteHost(owner, manager)), 0);
+    }
+    void TearDown() override
+    {
+        owner->Destroy();
+        Settle();
+    }
+
+    // Shows the palette and answers its page.
+    template <class Page> Page* ShowPalette(int index)
+    {
+        manager.ShowPropSheet(index);
+        Settle();
+        frame = dynamic_cast<CPropFrame*>(manager.GetPropFrame(index));
+        return frame ? dynamic_cast<Page*>(frame->GetSheet()->GetActivePage()) : nullptr;
+    }
+    // Adds the object, selects it and tells the palette, as the view does.
+    CPageObject* Select(std::unique_ptr<CPageObject> object)
+    {
+        CPageItem* item = page->AddObject(std::move(object));
+        page->SelectItem(item);
+        services.object = item->GetCurrentObject();
+        manager.NotifyActivePropPage(kRefreshSelection);
+        Settle();
+        return services.object;
+    }
+    static void Click(wxWindow* window)
+    {
+        ASSERT_NE(window, nullptr);
+        wxUIActionSimulator mouse;
+        const wxRect area = window->GetScreenRect();
+        mouse.MouseMove(area.GetLeft() + area.GetWidth() / 2, area.GetTop() + area.GetHeight() / 2);
+        mouse.MouseClick();
+        Settle();
+    }
+    int UndoSteps()
+    {
+        CUndoManager* undo = page->GetUndoManager();
+        int steps = 0;
+        for (; undo->CanUndo() && steps < 10; ++steps)
+            undo->Undo();
+        return steps;
+    }
+    // The palette as a person sees it. After a picture the display no longer shows later drawing of this process,
+    // so a test takes one, last.
+    void Picture(const char* name)
+    {
+        frame->Refresh();
+        frame->Update();
+        for (int i = 0; i < 3; ++i)
+            Settle();
+        EXPECT_TRUE(SaveWindowPicture(frame, (TestOutputFolder() / name).string()));
+    }
+
+    LookServices services;
+    std::unique_ptr<CSitePage> page;
+    wxFrame* owner = nullptr;
+    CPropSheetManager manager;
+    CPropFrame* frame = nullptr;
+};
+
+// A click on the gradient radio makes the rectangle's solid fill a gradient at the angle it had, as one step.
+TEST_F(LookPageTest, FillGradientRadioPicksAGradient)
+{
+    CFillPage* fillPage = ShowPalette<CFillPage>(kFillPropSheet);
+    ASSERT_NE(fillPage, nullptr);
+    EXPECT_FALSE(fillPage->FindWindow(1043)->IsEnabled()) << "nothing selected";
+    CPageObject* rectangle = Select(std::make_unique<CRectangleObject>(150.0, 150.0, SIZE{80, 50}, 0.0));
+    rectangle->GetFill()->SetColor(CColor(200, 40, 40));
+    manager.NotifyActivePropPage(kRefreshSelection);
+    Settle();
+    EXPECT_TRUE(dynamic_cast<wxRadioButton*>(fillPage->FindWindow(1043))->GetValue());
+    EXPECT_FALSE(fillPage->FindWindow(1051)->IsEnabled()) << "a rectangle always has a fill";
+    EXPECT_EQ(fillPage->GetColorWell()->GetColor(), CColor(200, 40, 40));
+
+    Click(fillPage->FindWindow(1049));
+    rectangle = page->GetItem(0)->GetCurrentObject();
+    ASSERT_EQ(rectangle->GetFill()->GetKind(), CFillInfo::FILL_GRADIENT);
+    EXPECT_TRUE(dynamic_cast<wxRadioButton*>(fillPage->FindWindow(1049))->GetValue());
+    EXPECT_TRUE(fillPage->GetGradientBand()->IsGradientEqual(&rectangle->GetFill()->GetGradient()));
+    Picture("fill_palette_gradient.png");
+    EXPECT_EQ(UndoSteps(), 1);
+    EXPECT_EQ(page->GetItem(0)->GetCurrentObject()->GetFill()->GetKind(), CFillInfo::FILL_COLOR);
+}
+
+// A plain text offers a colour or no fill; its picture shows the text's controls.
+TEST_F(LookPageTest, FillOfAPlainTextOffersColourOrNothing)
+{
+    CFillPage* fillPage = ShowPalette<CFillPage>(kFillPropSheet);
+    ASSERT_NE(fillPage, nullptr);
+    auto text = std::make_unique<CTextObject>(100.0, 100.0, SIZE{80, 40}, 0.0);
+    Select(std::move(text));
+    EXPECT_TRUE(dynamic_cast<wxRadioButton*>(fillPage->FindWindow(1051))->GetValue());
+    for (int id : {1043, 1051, 1067})
+        EXPECT_TRUE(fillPage->FindWindow(id)->IsEnabled()) << id;
+    for (int id : {1044, 1031, 1049})
+        EXPECT_FALSE(fillPage->FindWindow(id)->IsEnabled()) << id;
+    EXPECT_FALSE(fillPage->GetGradientBand()->IsEnabledFlag());
+    Click(fillPage->FindWindow(1043));
+    EXPECT_EQ(page->GetItem(0)->GetCurrentObject()->GetFill()->GetKind(), CFillInfo::FILL_COLOR);
+    Picture("fill_palette_text.png");
+}
+
+} // namespace
