@@ -1,16 +1,19 @@
 // The Fill and Effects palettes on a private display, driven by injected mouse events.
 
+#include "app/model/effect_settings.h"
 #include "app/model/fill_info.h"
 #include "app/model/undo_manager.h"
 #include "app/objects/rectangle_object.h"
 #include "app/objects/text_body.h"
 #include "app/objects/text_object.h"
+#include "app/palettes/effects_page.h"
 #include "app/palettes/fill_page.h"
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
 #include "app/site/site_services_fake.h"
 #include "controls/button_controls.h"
 #include "controls/gradient_control.h"
+#include "controls/slider_control.h"
 #include "controls/wheel_control.h"
 #include "platform/gui/window_picture.h"
 #include "platform/gui/xrc_resources.h"
@@ -18,8 +21,10 @@
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
+#include <wx/checkbox.h>
 #include <wx/frame.h>
 #include <wx/radiobut.h>
+#include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/uiaction.h>
 #include <wx/utils.h>
@@ -159,6 +164,30 @@ TEST_F(LookPageTest, FillOfAPlainTextOffersColourOrNothing)
     Click(fillPage->FindWindow(1043));
     EXPECT_EQ(page->GetItem(0)->GetCurrentObject()->GetFill()->GetKind(), CFillInfo::FILL_COLOR);
     Picture("fill_palette_text.png");
+}
+
+// A click on the glow's switch turns the rectangle's glow on as one step; the sliders show the record's values.
+TEST_F(LookPageTest, EffectsGlowSwitchTurnsTheGlowOn)
+{
+    CEffectsPage* effectsPage = ShowPalette<CEffectsPage>(kEffectsPropSheet);
+    ASSERT_NE(effectsPage, nullptr);
+    EXPECT_FALSE(effectsPage->FindWindow(1072)->IsEnabled()) << "nothing selected";
+    CPageObject* rectangle = Select(std::make_unique<CRectangleObject>(150.0, 150.0, SIZE{80, 50}, 0.0));
+    rectangle->GetEffects()->m_nGlowStrength = 30;
+    manager.NotifyActivePropPage(kRefreshSelection);
+    Settle();
+    ASSERT_TRUE(effectsPage->FindWindow(1072)->IsEnabled());
+    EXPECT_EQ(dynamic_cast<CSliderControl*>(effectsPage->FindWindow(1153))->GetValue(), 30);
+    EXPECT_EQ(dynamic_cast<wxStaticText*>(effectsPage->FindWindow(1057))->GetLabel(), " 30%");
+    EXPECT_EQ(dynamic_cast<wxStaticText*>(effectsPage->FindWindow(1114))->GetLabel(), wxString::FromUTF8("135\u00b0"));
+
+    Click(effectsPage->FindWindow(1072));
+    rectangle = page->GetItem(0)->GetCurrentObject();
+    EXPECT_TRUE(rectangle->GetEffects()->m_bGlow);
+    EXPECT_TRUE(dynamic_cast<wxCheckBox*>(effectsPage->FindWindow(1072))->GetValue());
+    Picture("effects_palette_glow.png");
+    EXPECT_EQ(UndoSteps(), 1);
+    EXPECT_FALSE(page->GetItem(0)->GetCurrentObject()->GetEffects()->m_bGlow);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <wx/sizer.h>
 #include <wx/xrc/xmlres.h>
 
+#include "app/palettes/effects_page.h"
 #include "app/palettes/fill_page.h"
 
 CPalettePage::CPalettePage(wxWindow* parent, int index) : m_nIndex(index)
@@ -57,6 +58,8 @@ CPalettePage* MakePalettePage(wxWindow* sheet, int index)
     switch (index) {
     case kFillPropSheet:
         return new CFillPage(sheet);
+    case kEffectsPropSheet:
+        return new CEffectsPage(sheet);
     default:
         return new CPalettePage(sheet, index);
     }
