@@ -1,13 +1,15 @@
-// The Fill and Effects palettes on a private display, driven by injected mouse events.
+// The Fill, Effects and Link palettes on a private display, driven by injected mouse events.
 
 #include "app/model/effect_settings.h"
 #include "app/model/fill_info.h"
+#include "app/model/link_info.h"
 #include "app/model/undo_manager.h"
 #include "app/objects/rectangle_object.h"
 #include "app/objects/text_body.h"
 #include "app/objects/text_object.h"
 #include "app/palettes/effects_page.h"
 #include "app/palettes/fill_page.h"
+#include "app/palettes/link_page.h"
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
 #include "app/site/site_services_fake.h"
@@ -188,6 +190,31 @@ TEST_F(LookPageTest, EffectsGlowSwitchTurnsTheGlowOn)
     Picture("effects_palette_glow.png");
     EXPECT_EQ(UndoSteps(), 1);
     EXPECT_FALSE(page->GetItem(0)->GetCurrentObject()->GetEffects()->m_bGlow);
+}
+
+// An address typed into the Link palette and Return make the shape's web link, repaired, as one step.
+TEST_F(LookPageTest, LinkTypedAddressBecomesTheShapesWebLink)
+{
+    CLinkPage* linkPage = ShowPalette<CLinkPage>(kLinkPropSheet);
+    ASSERT_NE(linkPage, nullptr);
+    EXPECT_FALSE(linkPage->FindWindow(1112)->IsEnabled()) << "nothing selected";
+    Select(std::make_unique<CRectangleObject>(150.0, 150.0, SIZE{80, 50}, 0.0));
+    ASSERT_TRUE(linkPage->FindWindow(1541)->IsEnabled());
+
+    auto* address = dynamic_cast<wxTextCtrl*>(linkPage->FindWindow(1541));
+    Click(address);
+    address->SelectAll();
+    wxUIActionSimulator keys;
+    keys.Text("example.org/club");
+    keys.Char(WXK_RETURN);
+    Settle();
+    const CLinkInfo& link = *page->GetItem(0)->GetCurrentObject()->GetLink();
+    EXPECT_EQ(link.GetKind(), CLinkInfo::kindUrl);
+    EXPECT_EQ(link.GetUrl(), "http://example.org/club");
+    EXPECT_EQ(address->GetValue(), "http://example.org/club");
+    EXPECT_TRUE(dynamic_cast<wxRadioButton*>(linkPage->FindWindow(1090))->GetValue());
+    Picture("link_palette_web_address.png");
+    EXPECT_EQ(UndoSteps(), 1);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "app/palettes/prop_frames.h"
 
+#include <algorithm>
+
 #include <wx/app.h>
 #include <wx/display.h>
 #include <wx/sizer.h>
@@ -7,6 +9,7 @@
 
 #include "app/palettes/effects_page.h"
 #include "app/palettes/fill_page.h"
+#include "app/palettes/link_page.h"
 
 CPalettePage::CPalettePage(wxWindow* parent, int index) : m_nIndex(index)
 {
@@ -58,6 +61,8 @@ CPalettePage* MakePalettePage(wxWindow* sheet, int index)
     switch (index) {
     case kFillPropSheet:
         return new CFillPage(sheet);
+    case kLinkPropSheet:
+        return new CLinkPage(sheet);
     case kEffectsPropSheet:
         return new CEffectsPage(sheet);
     default:
@@ -118,7 +123,9 @@ void CPropFrame::ShowFrame(bool show)
 
 void CPropFrame::SetFrameBounds(const CPoint& topLeft, const CSize& size, bool resizeSheet)
 {
-    SetSize(topLeft.x, topLeft.y, size.cx, size.cy);
+    // Never smaller than the page's controls need with the desktop's fonts, so that none is squeezed.
+    const wxSize least = GetBestSize();
+    SetSize(topLeft.x, topLeft.y, std::max<int>(size.cx, least.GetWidth()), std::max<int>(size.cy, least.GetHeight()));
     if (resizeSheet)
         Layout();
 }
