@@ -182,6 +182,32 @@ std::string StrippedAddress(LinkControls& c)
     return address;
 }
 
+// Characters being edited become web-address or document links to address with target; the text's own record
+// remembers the address too, without an undo step, so that the next document dialog starts from it.
+void LinkCharactersTo(CTextObject& text, bool web, const std::string& address, int target, bool repaintView)
+{
+    CLinkInfo* own = text.GetLink();
+    TextLinkFields fields;
+    if (web) {
+        if (own) {
+            own->SetKind(CLinkInfo::kindUrl);
+            own->SetUrl(address);
+        }
+        fields.setUrl = true;
+        fields.url = address;
+    } else {
+        if (own) {
+            own->SetKind(CLinkInfo::kindFile);
+            own->SetFile(address);
+        }
+        fields.setFile = true;
+        fields.file = address;
+    }
+    fields.setTarget = true;
+    fields.target = target;
+    ApplyToCharacters(text, fields, repaintView);
+}
+
 LinkAfter SwitchToWebAddress(LinkControls& c, const EditHolder& h)
 {
     const std::string address = FixedAddress(c);
@@ -189,16 +215,7 @@ LinkAfter SwitchToWebAddress(LinkControls& c, const EditHolder& h)
         CLinkInfo link;
         if (!CharacterLink(*h.text, link))
             return {};
-        if (CLinkInfo* own = h.text->GetLink()) {
-            own->SetKind(CLinkInfo::kindUrl);
-            own->SetUrl(address);
-        }
-        TextLinkFields fields;
-        fields.setUrl = true;
-        fields.url = address;
-        fields.setTarget = true;
-        fields.target = link.GetTarget();
-        ApplyToCharacters(*h.text, fields, true);
+        LinkCharactersTo(*h.text, true, address, link.GetTarget(), true);
         return {true, true};
     }
     if (h.holder == Holder::record) {
@@ -219,16 +236,7 @@ LinkAfter ApplyWebAddress(LinkControls& c, const EditHolder& h)
         CLinkInfo link;
         if (!CharacterLink(*h.text, link) || (link.GetUrl() == address && link.GetTarget() == target))
             return {};
-        if (CLinkInfo* own = h.text->GetLink()) {
-            own->SetKind(CLinkInfo::kindUrl);
-            own->SetUrl(address);
-        }
-        TextLinkFields fields;
-        fields.setUrl = true;
-        fields.url = address;
-        fields.setTarget = true;
-        fields.target = target;
-        ApplyToCharacters(*h.text, fields, true);
+        LinkCharactersTo(*h.text, true, address, target, true);
         return {true, false};
     }
     if (h.holder == Holder::record) {
@@ -733,16 +741,7 @@ LinkAfter LinkOnDocument(LinkControls& c)
         CLinkInfo link;
         if (!CharacterLink(*h.text, link) || (link.GetFile() == path && link.GetTarget() == target))
             return {};
-        if (CLinkInfo* own = h.text->GetLink()) {
-            own->SetKind(CLinkInfo::kindFile);
-            own->SetFile(path);
-        }
-        TextLinkFields fields;
-        fields.setFile = true;
-        fields.file = path;
-        fields.setTarget = true;
-        fields.target = target;
-        ApplyToCharacters(*h.text, fields, false);
+        LinkCharactersTo(*h.text, false, path, target, false);
         c.address = path;
         return {true, true};
     }
