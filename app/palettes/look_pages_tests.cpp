@@ -1,4 +1,4 @@
-// The Fill, Effects and Link palettes on a private display, driven by injected mouse events.
+// The Fill, Effects, Link and Mouseover palettes on a private display, driven by injected mouse events.
 
 #include "app/model/effect_settings.h"
 #include "app/model/fill_info.h"
@@ -10,6 +10,7 @@
 #include "app/palettes/effects_page.h"
 #include "app/palettes/fill_page.h"
 #include "app/palettes/link_page.h"
+#include "app/palettes/mouse_over_page.h"
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
 #include "app/site/site_services_fake.h"
@@ -215,6 +216,41 @@ TEST_F(LookPageTest, LinkTypedAddressBecomesTheShapesWebLink)
     EXPECT_TRUE(dynamic_cast<wxRadioButton*>(linkPage->FindWindow(1090))->GetValue());
     Picture("link_palette_web_address.png");
     EXPECT_EQ(UndoSteps(), 1);
+}
+
+// Create gives the selected rectangle its twin, shown at once; an offset typed with Return moves it, clamped.
+TEST_F(LookPageTest, MouseOverCreateShowsTheTwinAndAnOffsetMovesIt)
+{
+    CMouseOverPage* mouseOverPage = ShowPalette<CMouseOverPage>(kMouseOverPropSheet);
+    ASSERT_NE(mouseOverPage, nullptr);
+    EXPECT_FALSE(mouseOverPage->FindWindow(1535)->IsEnabled()) << "nothing selected";
+    CPageItem* item = page->AddObject(std::make_unique<CRectangleObject>(150.0, 150.0, SIZE{80, 50}, 0.0));
+    page->SelectItem(item);
+    services.object = item->GetCurrentObject();
+    manager.NotifyActivePropPage(kRefreshSelection);
+    Settle();
+    ASSERT_TRUE(mouseOverPage->FindWindow(1535)->IsEnabled());
+    Click(mouseOverPage->FindWindow(1535));
+    ASSERT_TRUE(item->HasMouseOver());
+    EXPECT_TRUE(item->IsMouseOverShown());
+    EXPECT_TRUE(dynamic_cast<wxRadioButton*>(mouseOverPage->FindWindow(1562))->GetValue());
+    EXPECT_FALSE(mouseOverPage->FindWindow(1535)->IsEnabled());
+
+    auto* box = dynamic_cast<wxTextCtrl*>(mouseOverPage->FindWindow(1101));
+    Click(box);
+    box->SelectAll();
+    wxUIActionSimulator keys;
+    keys.Text("250");
+    keys.Char(WXK_RETURN);
+    Settle();
+    EXPECT_EQ(item->GetMouseOverOffsetX(), 100);
+    EXPECT_EQ(box->GetValue(), "250") << "the box shows the clamped value at the next refresh";
+    manager.NotifyActivePropPage(kRefreshSelection);
+    Settle();
+    EXPECT_EQ(box->GetValue(), "100");
+    Picture("mouseover_palette_twin.png");
+    EXPECT_EQ(UndoSteps(), 2);
+    EXPECT_FALSE(page->GetItem(0)->HasMouseOver());
 }
 
 } // namespace

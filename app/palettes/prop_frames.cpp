@@ -10,6 +10,7 @@
 #include "app/palettes/effects_page.h"
 #include "app/palettes/fill_page.h"
 #include "app/palettes/link_page.h"
+#include "app/palettes/mouse_over_page.h"
 
 CPalettePage::CPalettePage(wxWindow* parent, int index) : m_nIndex(index)
 {
@@ -65,6 +66,8 @@ CPalettePage* MakePalettePage(wxWindow* sheet, int index)
         return new CLinkPage(sheet);
     case kEffectsPropSheet:
         return new CEffectsPage(sheet);
+    case kMouseOverPropSheet:
+        return new CMouseOverPage(sheet);
     default:
         return new CPalettePage(sheet, index);
     }
