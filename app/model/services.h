@@ -321,6 +321,13 @@ public:
         (void)path;
         return false;
     }
+    // The open-file chooser for a linked document, any type of file: it opens in folder (the system's choice when
+    // empty) with name filled in; true, with the chosen full path in path, when the user chose a file.
+    virtual bool GetDocumentFileName(const std::string& folder, const std::string& name, std::string& path)
+    {
+        (void)folder, (void)name, (void)path;
+        return false;
+    }
     // The picture tool's messages: 300 the picture cannot be loaded, 294 it is not a valid picture, 295 there is
     // not enough memory for it.
     virtual void ShowPictureDialog(int id) { (void)id; }

@@ -1,13 +1,18 @@
 #include "app/palettes/prop_frames.h"
 
-#include "app/palettes/page_info_page.h"
+#include <algorithm>
 
 #include <wx/app.h>
 #include <wx/display.h>
 #include <wx/sizer.h>
 #include <wx/xrc/xmlres.h>
 
+#include "app/palettes/effects_page.h"
+#include "app/palettes/fill_page.h"
+#include "app/palettes/link_page.h"
+#include "app/palettes/mouse_over_page.h"
 #include "app/palettes/object_page.h"
+#include "app/palettes/page_info_page.h"
 
 CPalettePage::CPalettePage(wxWindow* parent, int index) : m_nIndex(index)
 {
@@ -52,13 +57,36 @@ void FocusMainFrame()
         main->SetFocus();
 }
 
+namespace {
+
+// The page of a palette: its own class where it has one, else the empty page.
+CPalettePage* MakePalettePage(wxWindow* sheet, int index)
+{
+    switch (index) {
+    case kPagePropSheet:
+        return new CPageInfoPage(sheet);
+    case kObjectPropSheet:
+        return new CObjectPage(sheet);
+    case kFillPropSheet:
+        return new CFillPage(sheet);
+    case kLinkPropSheet:
+        return new CLinkPage(sheet);
+    case kEffectsPropSheet:
+        return new CEffectsPage(sheet);
+    case kMouseOverPropSheet:
+        return new CMouseOverPage(sheet);
+    default:
+        return new CPalettePage(sheet, index);
+    }
+}
+
+} // namespace
+
 CPropSheet::CPropSheet(wxWindow* parent, int index)
     : wxNotebook(parent, wxID_ANY, wxDefaultPosition,
                  wxSize(DescribePalette(index).pageSize.cx, DescribePalette(index).pageSize.cy))
 {
-    CPalettePage* page = index == kObjectPropSheet ? static_cast<CPalettePage*>(new CObjectPage(this))
-                         : index == kPagePropSheet ? new CPageInfoPage(this)
-                                                   : new CPalettePage(this, index);
+    CPalettePage* page = MakePalettePage(this, index);
     // The tab names the palette without its leading blank.
     wxString title = wxString::FromUTF8(DescribePalette(index).title).Trim(false);
     title.Replace(" Properties", "");
@@ -105,7 +133,9 @@ void CPropFrame::ShowFrame(bool show)
 
 void CPropFrame::SetFrameBounds(const CPoint& topLeft, const CSize& size, bool resizeSheet)
 {
-    SetSize(topLeft.x, topLeft.y, size.cx, size.cy);
+    // Never smaller than the page's controls need with the desktop's fonts, so that none is squeezed.
+    const wxSize least = GetBestSize();
+    SetSize(topLeft.x, topLeft.y, std::max<int>(size.cx, least.GetWidth()), std::max<int>(size.cy, least.GetHeight()));
     if (resizeSheet)
         Layout();
 }

@@ -210,6 +210,16 @@ bool CProgramServices::GetPictureFileName(std::string& path)
     return true;
 }
 
+bool CProgramServices::GetDocumentFileName(const std::string& folder, const std::string& name, std::string& path)
+{
+    wxFileDialog dialog(m_pFrame, "Locate the Document", PathToWx(folder), PathToWx(name), "All files|*",
+                        wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+    if (dialog.ShowModal() != wxID_OK)
+        return false;
+    path = PathFromWx(dialog.GetPath());
+    return true;
+}
+
 void CProgramServices::NotifyInspector(int code)
 {
     if (m_pFrame)

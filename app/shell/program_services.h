@@ -54,6 +54,7 @@ public:
     void MarkClipboardStale() override;
 
     bool GetPictureFileName(std::string& path) override;
+    bool GetDocumentFileName(const std::string& folder, const std::string& name, std::string& path) override;
     int ShowNoticeDialog(int textId, bool& dontShowAgain) override;
     void ShowMessage(const std::string& text) override;
     void ShowBuildErrorDialog(const std::string& pageName, const std::string& message) override;

@@ -1,0 +1,62 @@
+#pragma once
+
+// What the Link palette shows and what its controls do, without a window. The link it edits lives in one of three
+// holders, chosen anew for every fill and change: the characters of a text being edited in place (no undo step),
+// the whole of a plain text (one step of the text kind, one link copied into every character), or the object's own
+// link record (one step of the link kind, a copy given to the item's object and to its mouse-over twin).
+
+#include <string>
+#include <vector>
+
+// The kind choices: a page of the site, an e-mail address, a web address or document.
+enum LinkChoice : int
+{
+    kLinkChoiceNone = -1,
+    kLinkChoicePage = 0,
+    kLinkChoiceEmail = 1,
+    kLinkChoiceAddress = 2,
+};
+
+// What the page's controls hold. The handlers read it and write back what they do to the controls.
+struct LinkControls
+{
+    bool enabled = false;
+    bool useLink = false;
+    int choice = kLinkChoiceNone;
+    std::vector<std::string> pageEntries;
+    int pageSelection = -1;
+    std::string email;
+    std::string address;
+    int target = -1; // the target list's selection
+};
+
+// What the page does after a handler.
+struct LinkAfter
+{
+    bool refill = false; // read the holder again
+    bool focus = false;  // give the keyboard back to the main window
+};
+
+// Whether a typed address is a web address rather than a document path: it holds, with exact case, "www.", ".com",
+// ".net", ".org", ".gov", ".es", ".us", ".edu" or "http:" anywhere.
+bool IsWebAddressText(const std::string& text);
+
+// The target list's texts, by target.
+const std::vector<std::string>& LinkTargetNames();
+
+// Shows the holder's link. Without an object everything is cleared and disabled; an object that carries no link
+// (or a plain text that does not allow advanced text) leaves the controls as they are.
+void FillLinkPage(LinkControls& controls);
+
+LinkAfter LinkOnUseLink(LinkControls& controls);
+LinkAfter LinkOnPageChoice(LinkControls& controls);
+LinkAfter LinkOnPageSelChange(LinkControls& controls);
+// The page list drops down: every page of the site, the front page marked, the first one selected.
+void LinkOnPageDropDown(LinkControls& controls);
+LinkAfter LinkOnEmailChoice(LinkControls& controls);
+LinkAfter LinkOnEmailKillFocus(LinkControls& controls);
+LinkAfter LinkOnAddressChoice(LinkControls& controls);
+LinkAfter LinkOnAddressKillFocus(LinkControls& controls);
+LinkAfter LinkOnTargetChange(LinkControls& controls);
+// The document button: the user picks any file, starting at the object's present document.
+LinkAfter LinkOnDocument(LinkControls& controls);

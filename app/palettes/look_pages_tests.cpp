@@ -1,0 +1,256 @@
+// The Fill, Effects, Link and Mouseover palettes on a private display, driven by injected mouse events.
+
+#include "app/model/effect_settings.h"
+#include "app/model/fill_info.h"
+#include "app/model/link_info.h"
+#include "app/model/undo_manager.h"
+#include "app/objects/rectangle_object.h"
+#include "app/objects/text_body.h"
+#include "app/objects/text_object.h"
+#include "app/palettes/effects_page.h"
+#include "app/palettes/fill_page.h"
+#include "app/palettes/link_page.h"
+#include "app/palettes/mouse_over_page.h"
+#include "app/site/page_item.h"
+#include "app/site/site_page.h"
+#include "app/site/site_services_fake.h"
+#include "controls/button_controls.h"
+#include "controls/gradient_control.h"
+#include "controls/slider_control.h"
+#include "controls/wheel_control.h"
+#include "platform/gui/window_picture.h"
+#include "platform/gui/xrc_resources.h"
+#include "testing/test_output.h"
+
+#include <gtest/gtest.h>
+#include <wx/app.h>
+#include <wx/checkbox.h>
+#include <wx/frame.h>
+#include <wx/radiobut.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+#include <wx/uiaction.h>
+#include <wx/utils.h>
+
+namespace {
+
+void Settle()
+{
+    for (int i = 0; i < 20; ++i) {
+        wxYield();
+        wxMilliSleep(5);
+    }
+}
+
+class LookServices : public SiteServicesFake
+{
+public:
+    LookServices() { realUndo = true; }
+    CSitePage* GetCurrentPage() override { return page; }
+    CPageObject* GetCurrentObject() override { return object; }
+
+    CSitePage* page = nullptr;
+    CPageObject* object = nullptr;
+};
+
+class LookPageTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(LoadXrcResources());
+        page = std::make_unique<CSitePage>(nullptr, "home", "Home");
+        services.page = page.get();
+        services.ShowPage(page.get());
+        // Away from where the palette stands, so that the palette's picture shows the palette.
+        owner = new wxFrame(nullptr, wxID_ANY, "owner", wxPoint(700, 0), wxSize(200, 100));
+        wxTheApp->SetTopWindow(owner);
+        owner->Show();
+        ASSERT_EQ(manager.Create(MakePaletteHost(owner, manager)), 0);
+    }
+    void TearDown() override
+    {
+        owner->Destroy();
+        Settle();
+    }
+
+    // Shows the palette and answers its page.
+    template <class Page> Page* ShowPalette(int index)
+    {
+        manager.ShowPropSheet(index);
+        Settle();
+        frame = dynamic_cast<CPropFrame*>(manager.GetPropFrame(index));
+        return frame ? dynamic_cast<Page*>(frame->GetSheet()->GetActivePage()) : nullptr;
+    }
+    // Adds the object, selects it and tells the palette, as the view does.
+    CPageObject* Select(std::unique_ptr<CPageObject> object)
+    {
+        CPageItem* item = page->AddObject(std::move(object));
+        page->SelectItem(item);
+        services.object = item->GetCurrentObject();
+        manager.NotifyActivePropPage(kRefreshSelection);
+        Settle();
+        return services.object;
+    }
+    static void Click(wxWindow* window)
+    {
+        ASSERT_NE(window, nullptr);
+        wxUIActionSimulator mouse;
+        const wxRect area = window->GetScreenRect();
+        mouse.MouseMove(area.GetLeft() + area.GetWidth() / 2, area.GetTop() + area.GetHeight() / 2);
+        mouse.MouseClick();
+        Settle();
+    }
+    int UndoSteps()
+    {
+        CUndoManager* undo = page->GetUndoManager();
+        int steps = 0;
+        for (; undo->CanUndo() && steps < 10; ++steps)
+            undo->Undo();
+        return steps;
+    }
+    // The palette as a person sees it. After a picture the display no longer shows later drawing of this process,
+    // so a test takes one, last.
+    void Picture(const char* name)
+    {
+        frame->Refresh();
+        frame->Update();
+        for (int i = 0; i < 3; ++i)
+            Settle();
+        EXPECT_TRUE(SaveWindowPicture(frame, (TestOutputFolder() / name).string()));
+    }
+
+    LookServices services;
+    std::unique_ptr<CSitePage> page;
+    wxFrame* owner = nullptr;
+    CPropSheetManager manager;
+    CPropFrame* frame = nullptr;
+};
+
+// A click on the gradient radio makes the rectangle's solid fill a gradient at the angle it had, as one step.
+TEST_F(LookPageTest, FillGradientRadioPicksAGradient)
+{
+    CFillPage* fillPage = ShowPalette<CFillPage>(kFillPropSheet);
+    ASSERT_NE(fillPage, nullptr);
+    EXPECT_FALSE(fillPage->FindWindow(1043)->IsEnabled()) << "nothing selected";
+    CPageObject* rectangle = Select(std::make_unique<CRectangleObject>(150.0, 150.0, SIZE{80, 50}, 0.0));
+    rectangle->GetFill()->SetColor(CColor(200, 40, 40));
+    manager.NotifyActivePropPage(kRefreshSelection);
+    Settle();
+    EXPECT_TRUE(dynamic_cast<wxRadioButton*>(fillPage->FindWindow(1043))->GetValue());
+    EXPECT_FALSE(fillPage->FindWindow(1051)->IsEnabled()) << "a rectangle always has a fill";
+    EXPECT_EQ(fillPage->GetColorWell()->GetColor(), CColor(200, 40, 40));
+
+    Click(fillPage->FindWindow(1049));
+    rectangle = page->GetItem(0)->GetCurrentObject();
+    ASSERT_EQ(rectangle->GetFill()->GetKind(), CFillInfo::FILL_GRADIENT);
+    EXPECT_TRUE(dynamic_cast<wxRadioButton*>(fillPage->FindWindow(1049))->GetValue());
+    EXPECT_TRUE(fillPage->GetGradientBand()->IsGradientEqual(&rectangle->GetFill()->GetGradient()));
+    Picture("fill_palette_gradient.png");
+    EXPECT_EQ(UndoSteps(), 1);
+    EXPECT_EQ(page->GetItem(0)->GetCurrentObject()->GetFill()->GetKind(), CFillInfo::FILL_COLOR);
+}
+
+// A plain text offers a colour or no fill; its picture shows the text's controls.
+TEST_F(LookPageTest, FillOfAPlainTextOffersColourOrNothing)
+{
+    CFillPage* fillPage = ShowPalette<CFillPage>(kFillPropSheet);
+    ASSERT_NE(fillPage, nullptr);
+    auto text = std::make_unique<CTextObject>(100.0, 100.0, SIZE{80, 40}, 0.0);
+    Select(std::move(text));
+    EXPECT_TRUE(dynamic_cast<wxRadioButton*>(fillPage->FindWindow(1051))->GetValue());
+    for (int id : {1043, 1051, 1067})
+        EXPECT_TRUE(fillPage->FindWindow(id)->IsEnabled()) << id;
+    for (int id : {1044, 1031, 1049})
+        EXPECT_FALSE(fillPage->FindWindow(id)->IsEnabled()) << id;
+    EXPECT_FALSE(fillPage->GetGradientBand()->IsEnabledFlag());
+    Click(fillPage->FindWindow(1043));
+    EXPECT_EQ(page->GetItem(0)->GetCurrentObject()->GetFill()->GetKind(), CFillInfo::FILL_COLOR);
+    Picture("fill_palette_text.png");
+}
+
+// A click on the glow's switch turns the rectangle's glow on as one step; the sliders show the record's values.
+TEST_F(LookPageTest, EffectsGlowSwitchTurnsTheGlowOn)
+{
+    CEffectsPage* effectsPage = ShowPalette<CEffectsPage>(kEffectsPropSheet);
+    ASSERT_NE(effectsPage, nullptr);
+    EXPECT_FALSE(effectsPage->FindWindow(1072)->IsEnabled()) << "nothing selected";
+    CPageObject* rectangle = Select(std::make_unique<CRectangleObject>(150.0, 150.0, SIZE{80, 50}, 0.0));
+    rectangle->GetEffects()->m_nGlowStrength = 30;
+    manager.NotifyActivePropPage(kRefreshSelection);
+    Settle();
+    ASSERT_TRUE(effectsPage->FindWindow(1072)->IsEnabled());
+    EXPECT_EQ(dynamic_cast<CSliderControl*>(effectsPage->FindWindow(1153))->GetValue(), 30);
+    EXPECT_EQ(dynamic_cast<wxStaticText*>(effectsPage->FindWindow(1057))->GetLabel(), " 30%");
+    EXPECT_EQ(dynamic_cast<wxStaticText*>(effectsPage->FindWindow(1114))->GetLabel(), wxString::FromUTF8("135\u00b0"));
+
+    Click(effectsPage->FindWindow(1072));
+    rectangle = page->GetItem(0)->GetCurrentObject();
+    EXPECT_TRUE(rectangle->GetEffects()->m_bGlow);
+    EXPECT_TRUE(dynamic_cast<wxCheckBox*>(effectsPage->FindWindow(1072))->GetValue());
+    Picture("effects_palette_glow.png");
+    EXPECT_EQ(UndoSteps(), 1);
+    EXPECT_FALSE(page->GetItem(0)->GetCurrentObject()->GetEffects()->m_bGlow);
+}
+
+// An address typed into the Link palette and Return make the shape's web link, repaired, as one step.
+TEST_F(LookPageTest, LinkTypedAddressBecomesTheShapesWebLink)
+{
+    CLinkPage* linkPage = ShowPalette<CLinkPage>(kLinkPropSheet);
+    ASSERT_NE(linkPage, nullptr);
+    EXPECT_FALSE(linkPage->FindWindow(1112)->IsEnabled()) << "nothing selected";
+    Select(std::make_unique<CRectangleObject>(150.0, 150.0, SIZE{80, 50}, 0.0));
+    ASSERT_TRUE(linkPage->FindWindow(1541)->IsEnabled());
+
+    auto* address = dynamic_cast<wxTextCtrl*>(linkPage->FindWindow(1541));
+    Click(address);
+    address->SelectAll();
+    wxUIActionSimulator keys;
+    keys.Text("example.org/club");
+    keys.Char(WXK_RETURN);
+    Settle();
+    const CLinkInfo& link = *page->GetItem(0)->GetCurrentObject()->GetLink();
+    EXPECT_EQ(link.GetKind(), CLinkInfo::kindUrl);
+    EXPECT_EQ(link.GetUrl(), "http://example.org/club");
+    EXPECT_EQ(address->GetValue(), "http://example.org/club");
+    EXPECT_TRUE(dynamic_cast<wxRadioButton*>(linkPage->FindWindow(1090))->GetValue());
+    Picture("link_palette_web_address.png");
+    EXPECT_EQ(UndoSteps(), 1);
+}
+
+// Create gives the selected rectangle its twin, shown at once; an offset typed with Return moves it, clamped.
+TEST_F(LookPageTest, MouseOverCreateShowsTheTwinAndAnOffsetMovesIt)
+{
+    CMouseOverPage* mouseOverPage = ShowPalette<CMouseOverPage>(kMouseOverPropSheet);
+    ASSERT_NE(mouseOverPage, nullptr);
+    EXPECT_FALSE(mouseOverPage->FindWindow(1535)->IsEnabled()) << "nothing selected";
+    CPageItem* item = page->AddObject(std::make_unique<CRectangleObject>(150.0, 150.0, SIZE{80, 50}, 0.0));
+    page->SelectItem(item);
+    services.object = item->GetCurrentObject();
+    manager.NotifyActivePropPage(kRefreshSelection);
+    Settle();
+    ASSERT_TRUE(mouseOverPage->FindWindow(1535)->IsEnabled());
+    Click(mouseOverPage->FindWindow(1535));
+    ASSERT_TRUE(item->HasMouseOver());
+    EXPECT_TRUE(item->IsMouseOverShown());
+    EXPECT_TRUE(dynamic_cast<wxRadioButton*>(mouseOverPage->FindWindow(1562))->GetValue());
+    EXPECT_FALSE(mouseOverPage->FindWindow(1535)->IsEnabled());
+
+    auto* box = dynamic_cast<wxTextCtrl*>(mouseOverPage->FindWindow(1101));
+    Click(box);
+    box->SelectAll();
+    wxUIActionSimulator keys;
+    keys.Text("250");
+    keys.Char(WXK_RETURN);
+    Settle();
+    EXPECT_EQ(item->GetMouseOverOffsetX(), 100);
+    EXPECT_EQ(box->GetValue(), "250") << "the box shows the clamped value at the next refresh";
+    manager.NotifyActivePropPage(kRefreshSelection);
+    Settle();
+    EXPECT_EQ(box->GetValue(), "100");
+    Picture("mouseover_palette_twin.png");
+    EXPECT_EQ(UndoSteps(), 2);
+    EXPECT_FALSE(page->GetItem(0)->HasMouseOver());
+}
+
+} // namespace
