@@ -106,6 +106,17 @@ bool CInternetSetup::Store(CAppSettings& settings) const
     return true;
 }
 
+int FindDestinationProfile(const CAppSettings& settings)
+{
+    CInternetSetup destination;
+    destination.Load(settings);
+    const CFtpProfileArray& profiles = destination.Profiles();
+    for (size_t i = 0; i < profiles.size(); ++i)
+        if (HaveSameFtpSettings(profiles[i], destination.Fields()))
+            return static_cast<int>(i);
+    return -1;
+}
+
 bool IsProfileNameUsable(const std::string& name)
 {
     return name.find_first_not_of(" \t\r\n") != std::string::npos;

@@ -72,3 +72,7 @@ void SetStandardFtpSettings(CFtpProfile& settings);
 // The advanced dialog's OK check: the port, and with a proxy its port, must name a port (1 to 65535); a larger one
 // would be kept as its low 16 bits and name another. 0 when both do, else the id of the edit to correct.
 int CheckAdvancedPorts(const CFtpProfile& settings);
+
+// The stored profile the Upload entry names: the first whose data fields equal the settings' destination (the proxy
+// values counting only with a proxy), or -1 when none does and the entry reads "Upload", disabled.
+int FindDestinationProfile(const CAppSettings& settings);

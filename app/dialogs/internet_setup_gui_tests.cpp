@@ -10,6 +10,7 @@
 #include <wx/choice.h>
 #include <wx/evtloop.h>
 #include <wx/frame.h>
+#include <wx/gauge.h>
 #include <wx/listbox.h>
 #include <wx/textctrl.h>
 #include <wx/timer.h>
@@ -17,8 +18,10 @@
 
 #include "app/dialogs/connection_test_dlg.h"
 #include "app/dialogs/internet_setup_dlg.h"
+#include "app/dialogs/upload_progress_dlg.h"
 #include "app/model/app_settings.h"
 #include "app/model/services.h"
+#include "app/publish/upload_progress.h"
 #include "platform/gui/window_picture.h"
 #include "platform/gui/xrc_resources.h"
 #include "testing/ftp_test_servers.h"
@@ -418,6 +421,31 @@ TEST_F(ConnectionTestWindow, NoProfilesLeaveTestDisabled)
     ASSERT_TRUE(dialog.IsOk());
     EXPECT_FALSE(dialog.FindWindow(1236)->IsEnabled());
     EXPECT_FALSE(dialog.FindWindow(1496)->IsEnabled());
+}
+
+TEST_F(SetupWindows, UploadProgressKeepsTheMainWindowDisabledAndCancelIsTheModels)
+{
+    CUploadProgress progress(4000);
+    {
+        CUploadProgressWindow window(owner, progress, nullptr, "ftp.example.org//site/");
+        ASSERT_NE(window.GetDialog(), nullptr);
+        EXPECT_FALSE(owner->IsEnabled());
+        progress.SetStatusText("Sending index.html");
+        progress.StepProgress(1000);
+        window.Update(0);
+        auto* bar = dynamic_cast<wxGauge*>(window.GetDialog()->FindWindow(1184));
+        ASSERT_NE(bar, nullptr);
+        EXPECT_EQ(bar->GetValue(), 1000);
+        EXPECT_EQ(dynamic_cast<wxTextCtrl*>(window.GetDialog()->FindWindow(1553))->GetValue(), "Sending index.html");
+        Picture(*window.GetDialog(), "408");
+        // Cancel leaves the window to the run, which sees the flag at its next step.
+        Click(*window.GetDialog(), wxID_CANCEL);
+        EXPECT_TRUE(progress.IsCancelled());
+        EXPECT_TRUE(window.GetDialog()->IsShown());
+        EXPECT_FALSE(progress.StepProgress(10));
+    }
+    Settle();
+    EXPECT_TRUE(owner->IsEnabled());
 }
 
 } // namespace

@@ -195,4 +195,23 @@ TEST(InternetSetupStore, RefusedFolderStoresNothingAndAPassingOneIsStoredAsTyped
     EXPECT_EQ(stored[0].m_strName, "Work");
 }
 
+TEST(UploadEntry, NamesTheFirstStoredProfileThatEqualsTheDestination)
+{
+    CAppSettings settings;
+    EXPECT_EQ(FindDestinationProfile(settings), -1); // no profiles
+    settings.m_strFtpServer = "ftp.example";
+    settings.m_strFtpUser = "ann";
+    settings.m_strFtpPassword = "secret";
+    settings.m_nFtpProxyPort = 1080; // not counted without a proxy
+    CFtpProfile other = Profile("Other", "ftp.other");
+    CFtpProfile first = Profile("First", "ftp.example");
+    CFtpProfile second = Profile("Second", "ftp.example");
+    settings.SetFtpProfiles({other});
+    EXPECT_EQ(FindDestinationProfile(settings), -1);
+    settings.SetFtpProfiles({other, first, second});
+    EXPECT_EQ(FindDestinationProfile(settings), 1);
+    settings.m_strFtpPassword = "Secret";
+    EXPECT_EQ(FindDestinationProfile(settings), -1);
+}
+
 } // namespace

@@ -4,13 +4,19 @@
 // active page window and its one selected object), the messages, the notices and small dialogs and the picture
 // chooser. The dialogs not built yet keep the answer a cancelled dialog gives.
 
+#include <memory>
+
 #include "app/model/services.h"
 
 class CMainFrame;
 
+class CUploadProgressWindow;
+
 class CProgramServices : public CoreServices
 {
 public:
+    CProgramServices();
+    ~CProgramServices() override;
     // The frame may be set later, once it exists, and cleared before it goes.
     void SetMainFrame(CMainFrame* frame) { m_pFrame = frame; }
 
@@ -92,7 +98,13 @@ public:
     int ShowTipsDialog() override;
     void ShowAboutDialog() override;
     void ShowFeedbackDialog() override;
+    // The publisher's windows: the Internet setup, and the upload's progress over the disabled main window.
+    int RunInternetSetupDialog(int focus) override;
+    void ShowUploadProgress(CUploadProgress* progress, CFtp* connection) override;
+    void UpdateUploadProgress(int pauseMs) override;
+    CChangedPages* GetChangedPages() override;
 
 private:
     CMainFrame* m_pFrame = nullptr;
+    std::unique_ptr<CUploadProgressWindow> m_pUploadProgress;
 };

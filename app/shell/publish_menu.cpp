@@ -1,0 +1,82 @@
+#include "app/shell/publish_menu.h"
+
+#include <wx/event.h>
+
+#include "app/dialogs/connection_test_dlg.h"
+#include "app/dialogs/internet_setup.h"
+#include "app/model/app_settings.h"
+#include "app/model/services.h"
+#include "app/publish/site_upload.h"
+#include "app/shell/main_frame.h"
+#include "app/shell/wx_text.h"
+#include "platform/resources/string_table.h"
+
+namespace {
+
+// The upload starts once the menu or button that asked for it has closed, from the event loop.
+void StartUpload(CMainFrame& frame)
+{
+    frame.CallAfter([] { SynchronizeWebsite(false); });
+}
+
+} // namespace
+
+bool HandlePublishCommand(CMainFrame& frame, int id)
+{
+    switch (id) {
+    case ID_SEND:
+    case ID_UPLOAD:
+        if (frame.GetCurrentSite())
+            StartUpload(frame);
+        return true;
+    case ID_INTERNET_SETUP:
+        GetCoreServices().RunInternetSetupDialog(0);
+        return true;
+    case ID_TEST_CONNECTIONS:
+        RunConnectionTest(&frame, nullptr);
+        return true;
+    case ID_REMOVE_WEBSITE:
+        if (CWebsite* site = frame.GetCurrentSite())
+            frame.CallAfter([&frame, site] {
+                if (frame.GetCurrentSite() == site)
+                    RemovePublishedWebsite(*site, frame.GetChangedPages());
+            });
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool UpdatePublishCommand(CMainFrame& frame, wxUpdateUIEvent& event)
+{
+    switch (event.GetId()) {
+    case ID_SEND:
+    case ID_REMOVE_WEBSITE:
+        event.Enable(frame.GetCurrentSite() != nullptr);
+        return true;
+    case ID_UPLOAD: {
+        const CAppSettings* settings = GetAppSettings();
+        const int profile = settings ? FindDestinationProfile(*settings) : -1;
+        if (profile < 0) {
+            event.SetText(ToWx(ResourceText(7041)));
+            event.Enable(false);
+            return true;
+        }
+        CFtpProfileArray profiles;
+        settings->GetFtpProfiles(&profiles);
+        wxString text = ToWx(ResourceText(7042));
+        text.Replace("%s", wxString::FromUTF8(profiles[static_cast<size_t>(profile)].m_strName));
+        event.SetText(text);
+        event.Enable(true);
+        return true;
+    }
+    case ID_INTERNET_SETUP:
+        event.Enable(true);
+        return true;
+    case ID_TEST_CONNECTIONS:
+        event.Enable(IsInternetSetupComplete());
+        return true;
+    default:
+        return false;
+    }
+}
