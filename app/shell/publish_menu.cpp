@@ -1,6 +1,9 @@
 #include "app/shell/publish_menu.h"
 
+#include <functional>
+
 #include <wx/event.h>
+#include <wx/utils.h>
 
 #include "app/dialogs/connection_test_dlg.h"
 #include "app/dialogs/internet_setup.h"
@@ -13,10 +16,22 @@
 
 namespace {
 
-// The upload starts once the menu or button that asked for it has closed, from the event loop.
-void StartUpload(CMainFrame& frame)
+// A long publishing task runs from the event loop once the menu or button that asked for it has closed. Until it
+// returns every window of the program is disabled, as under a modal dialog, so the site cannot change under it;
+// the windows the task opens itself (its progress, its notices) take input. One task at a time.
+void RunPublishingTask(CMainFrame& frame, std::function<void()> task)
 {
-    frame.CallAfter([] { SynchronizeWebsite(false); });
+    frame.CallAfter([task = std::move(task)] {
+        static bool running = false;
+        if (running)
+            return;
+        running = true;
+        {
+            wxWindowDisabler busy;
+            task();
+        }
+        running = false;
+    });
 }
 
 } // namespace
@@ -27,7 +42,7 @@ bool HandlePublishCommand(CMainFrame& frame, int id)
     case ID_SEND:
     case ID_UPLOAD:
         if (frame.GetCurrentSite())
-            StartUpload(frame);
+            RunPublishingTask(frame, [] { SynchronizeWebsite(false); });
         return true;
     case ID_INTERNET_SETUP:
         GetCoreServices().RunInternetSetupDialog(0);
@@ -37,7 +52,7 @@ bool HandlePublishCommand(CMainFrame& frame, int id)
         return true;
     case ID_REMOVE_WEBSITE:
         if (CWebsite* site = frame.GetCurrentSite())
-            frame.CallAfter([&frame, site] {
+            RunPublishingTask(frame, [&frame, site] {
                 if (frame.GetCurrentSite() == site)
                     RemovePublishedWebsite(*site, frame.GetChangedPages());
             });
