@@ -38,7 +38,10 @@ extern "C" const char* __lsan_default_suppressions()
            "leak:libgdk-3.so\n"
            "leak:libpango-1.0.so\n"
            "leak:libpangoft2-1.0.so\n"
-           "leak:libharfbuzz.so\n";
+           "leak:libharfbuzz.so\n"
+           // The web view's engine keeps its own allocations until the process ends.
+           "leak:libjavascriptcoregtk-4.0.so\n"
+           "leak:libwebkit2gtk-4.0.so\n";
 }
 
 int main(int argc, char** argv)

@@ -9,6 +9,7 @@
 #include "app/model/services.h"
 #include "app/model/site_paths.h"
 #include "app/publish/linked_documents.h"
+#include "app/publish/server_files.h"
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
 #include "app/site/website.h"
@@ -185,4 +186,34 @@ LocalOutputResult WriteLocalWebsite(CWebsite& site, const std::string& sitePath)
         LogMessage(output.message);
     }
     return output;
+}
+
+std::string BuildSitePreview(CWebsite& site, const CSitePage* page)
+{
+    int onlyPage = -1;
+    for (int i = 0; page && i < site.GetPageCount(); ++i)
+        if (site.GetPage(i) == page)
+            onlyPage = i;
+    if (!CheckLinkedDocuments(site, onlyPage))
+        return {};
+    const std::string folder = StagingFolder();
+    SiteBuildResult result;
+    CSiteBuilder builder(SettingsBuildOptions(0, folder));
+    builder.BuildWebsite(result, &site, buildForPreview);
+    if (!ReportBuildResult(result))
+        return {};
+    bool complete = true;
+    for (int i = 0; i < site.GetFilePairCount(); ++i) {
+        const CFilePair& pair = *site.GetFilePair(i);
+        complete &= CopyIntoFolderTree(pair.m_strSource, folder, pair.m_strTarget);
+    }
+    // A preview of a site that is missing files would show something other than what would be published.
+    if (!complete) {
+        GetCoreServices().ShowBuildErrorDialog({}, "Some files could not be copied into " + folder);
+        return {};
+    }
+    if (!page || page->GetName().empty() || builder.IsHomePage(page))
+        return folder + "index.html";
+    const std::string file = builder.FindPageFileName(page->GetName());
+    return folder + (file.empty() ? "index.html" : file);
 }

@@ -8,6 +8,7 @@
 #include "app/build/site_builder.h"
 
 class CWebsite;
+class CSitePage;
 
 // The folder beside the site file named after its title: "/s/shop.kst" gives "/s/shop_website/"; a file without
 // a title gives "/s/website/", a path without a folder "./shop_website/".
@@ -41,3 +42,9 @@ struct LocalOutputResult
 // files/Download), copies the additional files and the linked documents beside it, and gives the front page the
 // names servers look for ("index.htm", "default.htm", "default.html").
 LocalOutputResult WriteLocalWebsite(CWebsite& site, const std::string& sitePath);
+
+// The previews: checks the linked documents (of the page alone when it is given), builds the whole site for a
+// preview into the private staging folder with the additional files beside it, and answers the built file to open:
+// the page's own file, or "index.html" for the front page, a page without a name or no page. Empty when the build
+// stopped or could not be completed (the user has been told why).
+std::string BuildSitePreview(CWebsite& site, const CSitePage* page);

@@ -131,6 +131,8 @@ public:
     COrvelFrame* GetActivePageWindow() const;
     // The page of the active page window, null when there is none.
     CSitePage* GetActivePage() const;
+    // The browsers added for previews, the first numbered 1.
+    const std::vector<std::string>& GetBrowserPaths() const { return m_browserPaths; }
     // Brings the page forward in a window of its own, or tells that no more page windows can be opened.
     COrvelFrame* OpenPageWindow(int pageIndex);
     // The same, closing a window first when the limit is reached.

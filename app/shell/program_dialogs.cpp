@@ -4,6 +4,7 @@
 #include "app/dialogs/file_placement_wizard.h"
 #include "app/dialogs/hint_dialogs.h"
 #include "app/dialogs/hint_table.h"
+#include "app/dialogs/internet_setup_dlg.h"
 #include "app/dialogs/notice_dialogs.h"
 #include "app/dialogs/picture_dialogs.h"
 #include "app/dialogs/site_folder_dlg.h"
@@ -11,6 +12,8 @@
 #include "app/dialogs/themes_dlg.h"
 #include "app/dialogs/tips_dlg.h"
 #include "app/dialogs/welcome_dlg.h"
+#include "app/dialogs/upload_progress_dlg.h"
+#include "app/model/app_settings.h"
 #include "app/shell/main_frame.h"
 #include "app/shell/program_services.h"
 
@@ -146,4 +149,34 @@ void CProgramServices::ShowFeedbackDialog()
     CFeedbackDLG dialog(m_pFrame);
     if (dialog.IsOk())
         dialog.ShowModal();
+}
+
+CProgramServices::CProgramServices() = default;
+CProgramServices::~CProgramServices() = default;
+
+int CProgramServices::RunInternetSetupDialog(int focus)
+{
+    CAppSettings* settings = GetAppSettings();
+    return settings && RunInternetSetup(m_pFrame, *settings, focus) ? IDOK : IDCANCEL;
+}
+
+void CProgramServices::ShowUploadProgress(CUploadProgress* progress, CFtp* connection)
+{
+    m_pUploadProgress.reset();
+    if (!progress)
+        return;
+    const CAppSettings* settings = GetAppSettings();
+    m_pUploadProgress = std::make_unique<CUploadProgressWindow>(
+        m_pFrame, *progress, connection, settings ? UploadDestinationText(*settings) : std::string());
+}
+
+void CProgramServices::UpdateUploadProgress(int pauseMs)
+{
+    if (m_pUploadProgress)
+        m_pUploadProgress->Update(pauseMs);
+}
+
+CChangedPages* CProgramServices::GetChangedPages()
+{
+    return m_pFrame ? &m_pFrame->GetChangedPages() : nullptr;
 }

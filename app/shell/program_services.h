@@ -5,13 +5,20 @@
 // chooser. The dialogs not built yet keep the answer a cancelled dialog gives.
 
 #include "app/docview/design_view_services.h"
+
+#include <memory>
+
 #include "app/model/services.h"
 
 class CMainFrame;
 
+class CUploadProgressWindow;
+
 class CProgramServices : public DesignViewServices<CoreServices>
 {
 public:
+    CProgramServices();
+    ~CProgramServices() override;
     // The frame may be set later, once it exists, and cleared before it goes.
     void SetMainFrame(CMainFrame* frame) { m_pFrame = frame; }
 
@@ -91,7 +98,13 @@ public:
     CInsertHtmlDLG* GetInsertHtmlDialog() override;
     int AskYesNoCancel(const std::string& text) override;
     void SendObjectPageCommand(int command, bool newObject) override;
+    // The publisher's windows: the Internet setup, and the upload's progress over the disabled main window.
+    int RunInternetSetupDialog(int focus) override;
+    void ShowUploadProgress(CUploadProgress* progress, CFtp* connection) override;
+    void UpdateUploadProgress(int pauseMs) override;
+    CChangedPages* GetChangedPages() override;
 
 private:
     CMainFrame* m_pFrame = nullptr;
+    std::unique_ptr<CUploadProgressWindow> m_pUploadProgress;
 };

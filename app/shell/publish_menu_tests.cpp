@@ -1,0 +1,171 @@
+// Publishing from the program's menu to the loopback FTP server: Send runs from the event loop with the main window
+// disabled under the progress window, and the server ends up holding the site.
+
+#include "app/shell/publish_menu.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <wx/dialog.h>
+#include <wx/menu.h>
+
+#include "app/dialogs/internet_setup.h"
+#include "app/objects/rectangle_object.h"
+#include "app/publish/site_upload.h"
+#include "app/shell/program_services.h"
+#include "app/shell/shell_test_support.h"
+#include "platform/gui/window_picture.h"
+#include "testing/ftp_test_servers.h"
+#include "testing/test_output.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using ftp_test::FtpServer;
+using ftp_test::TheFtpServer;
+
+wxDialog* ProgressWindow()
+{
+    for (wxWindow* window : wxTopLevelWindows)
+        if (auto* dialog = dynamic_cast<wxDialog*>(window); dialog && dialog->IsShown() && dialog->FindWindow(1184))
+            return dialog;
+    return nullptr;
+}
+
+// The program's own services, with the publisher's notices recorded in place of shown; while the upload runs it
+// checks that the main window is disabled and takes the progress window's picture once.
+class PublishingServices : public CProgramServices
+{
+public:
+    int ShowPublishDialog(int id) override
+    {
+        dialogs.push_back(id);
+        return IDCANCEL;
+    }
+    void UpdateUploadProgress(int pauseMs) override
+    {
+        CProgramServices::UpdateUploadProgress(pauseMs);
+        ++updates;
+        if (GetTheMainFrame() && GetTheMainFrame()->IsEnabled())
+            mainWindowEnabledDuringUpload = true;
+        if (cancel && ProgressWindow()) {
+            cancel = false;
+            wxCommandEvent click(wxEVT_BUTTON, wxID_CANCEL);
+            ProgressWindow()->ProcessWindowEvent(click);
+        }
+        if (picture && ProgressWindow()) {
+            picture = false;
+            const fs::path folder = TestOutputFolder() / "shell";
+            fs::create_directories(folder);
+            for (int i = 0; i < 3; ++i)
+                Settle();
+            pictureTaken = SaveWindowPicture(ProgressWindow(), (folder / "408_send.png").string());
+        }
+    }
+    std::vector<int> dialogs;
+    int updates = 0;
+    bool mainWindowEnabledDuringUpload = false;
+    bool picture = true;
+    bool pictureTaken = false;
+    bool cancel = false;
+};
+
+class PublishMenuTest : public ShellTest
+{
+protected:
+    PublishingServices program;
+
+    void TearDown() override
+    {
+        SetCoreServices(&services);
+        Close();
+    }
+
+    void Open(const std::string& www)
+    {
+        Start();
+        program.SetMainFrame(frame);
+        SetCoreServices(&program);
+        CAppSettings& settings = frame->GetSettings();
+        settings.m_strFtpServer = "127.0.0.1";
+        settings.m_nFtpPort = TheFtpServer().Port();
+        settings.m_strFtpUser = FtpServer::kUser;
+        settings.m_strFtpPassword = FtpServer::kPassword;
+        settings.m_bFtpPassive = true;
+        settings.m_strFtpFolder = "/" + www + "/";
+        auto site = std::make_unique<CWebsite>(scratch / "Sites/bakery.kst");
+        site->AddPage(std::make_unique<CSitePage>(site.get(), "Home", "Home"));
+        site->GetPage(0)->AddObject(std::make_unique<CRectangleObject>(80, 100, SIZE{80, 60}, 0.0));
+        fs::create_directories(scratch / "Sites");
+        ASSERT_TRUE(SaveSiteFile(*site, site->GetPath()));
+        site->MarkSaved();
+        frame->OpenSite(std::move(site));
+        Settle();
+    }
+    void Command(int id)
+    {
+        wxCommandEvent command(wxEVT_MENU, id);
+        frame->ProcessWindowEvent(command);
+    }
+};
+
+TEST_F(PublishMenuTest, SendPublishesTheSiteUnderTheProgressWindow)
+{
+    if (!TheFtpServer().Running())
+        GTEST_SKIP() << "no FTP server: " << TheFtpServer().Error();
+    Open("www-send");
+    Command(ID_SEND);
+    // The upload waits for the event loop.
+    EXPECT_EQ(program.updates, 0);
+    Settle();
+    EXPECT_GT(program.updates, 0);
+    EXPECT_FALSE(program.mainWindowEnabledDuringUpload);
+    EXPECT_TRUE(program.pictureTaken);
+    EXPECT_EQ(program.dialogs, std::vector<int>{dialogPublished});
+    const std::string www = TheFtpServer().Home() + "www-send/";
+    EXPECT_TRUE(fs::exists(www + "index.html"));
+    EXPECT_TRUE(fs::exists(www + "db.qbx_bakery.php"));
+    EXPECT_TRUE(fs::exists(www + "Backups"));
+    // The progress window went with the upload, and the main window takes input again.
+    EXPECT_EQ(ProgressWindow(), nullptr);
+    EXPECT_TRUE(frame->IsEnabled());
+}
+
+TEST_F(PublishMenuTest, CancelEndsTheRunWithoutANoticeAndLeavesNoRecord)
+{
+    if (!TheFtpServer().Running())
+        GTEST_SKIP() << "no FTP server: " << TheFtpServer().Error();
+    Open("www-cancel");
+    program.picture = false;
+    program.cancel = true;
+    Command(ID_SEND);
+    Settle();
+    EXPECT_GT(program.updates, 0);
+    EXPECT_EQ(program.dialogs, std::vector<int>{});
+    EXPECT_FALSE(fs::exists(TheFtpServer().Home() + "www-cancel/db.qbx_bakery.php"));
+    EXPECT_EQ(ProgressWindow(), nullptr);
+    EXPECT_TRUE(frame->IsEnabled());
+}
+
+TEST_F(PublishMenuTest, UploadEntryNamesTheMatchingProfile)
+{
+    Open("www-entry");
+    wxMenu menu;
+    menu.Append(ID_UPLOAD, "-");
+    wxUpdateUIEvent update(ID_UPLOAD);
+    update.SetEventObject(&menu);
+    ASSERT_TRUE(UpdatePublishCommand(*frame, update));
+    EXPECT_EQ(update.GetText(), "Upload");
+    EXPECT_FALSE(update.GetEnabled());
+
+    CInternetSetup destination;
+    destination.Load(frame->GetSettings());
+    CFtpProfile profile = destination.Fields();
+    profile.m_strName = "Loopback";
+    frame->GetSettings().SetFtpProfiles({profile});
+    wxUpdateUIEvent again(ID_UPLOAD);
+    ASSERT_TRUE(UpdatePublishCommand(*frame, again));
+    EXPECT_EQ(again.GetText(), "Upload to Loopback");
+    EXPECT_TRUE(again.GetEnabled());
+}
+
+} // namespace
