@@ -9,6 +9,7 @@
 #include "app/palettes/prop_frames.h"
 #include "app/publish/local_output.h"
 #include "app/shell/edit_menu.h"
+#include "app/shell/frame_commands.h"
 #include "app/shell/logic/status_panes.h"
 #include "app/shell/main_toolbar.h"
 #include "app/shell/orvel_app.h"
@@ -589,7 +590,7 @@ void CMainFrame::OnCommand(wxCommandEvent& event)
             ShowInspector(tools, false);
         else if (const int popup = PaletteOfCommand(kPopupInspectorCommands, event.GetId()); popup >= 0)
             ShowInspector(popup, true);
-        else if (!HandleEditCommand(*this, event.GetId()))
+        else if (!HandleEditCommand(*this, event.GetId()) && !HandleFrameCommand(*this, event.GetId()))
             event.Skip();
         break;
     }
@@ -664,7 +665,7 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event)
             break;
         }
         // Everything else waits for the parts of the program that carry it out.
-        if (!UpdateEditCommand(*this, event))
+        if (!UpdateEditCommand(*this, event) && !UpdateFrameCommand(*this, event))
             event.Enable(false);
         break;
     }

@@ -1,0 +1,117 @@
+#include "app/shell/frame_commands.h"
+
+#include <array>
+#include <optional>
+#include <wx/event.h>
+
+#include "app/docview/design_view.h"
+#include "app/model/services.h"
+#include "app/shell/main_frame.h"
+#include "app/shell/orvel_frame.h"
+#include "app/shell/tools_bar.h"
+#include "app/shell/wx_text.h"
+#include "app/site/align_commands.h"
+#include "app/site/site_page.h"
+#include "platform/resources/string_table.h"
+
+namespace {
+
+// The names of the tools 1 to 8 (arrow, text, shape, circle, picture, HTML, Flash, eyedropper).
+constexpr std::array<unsigned, 8> kToolNameIds = {5500, 5501, 5511, 5503, 5504, 5507, 5512, 5505};
+
+std::optional<AlignMode> AlignModeOf(int id)
+{
+    switch (id) {
+    case ID_ALIGN_LEFT:
+        return AlignMode::left;
+    case ID_ALIGN_RIGHT:
+        return AlignMode::right;
+    case ID_ALIGN_TOP:
+        return AlignMode::top;
+    case ID_ALIGN_BOTTOM:
+        return AlignMode::bottom;
+    default:
+        return std::nullopt;
+    }
+}
+
+bool IsToolItem(int id)
+{
+    return id >= ID_FIRST_TOOL_ITEM && id <= ID_LAST_TOOL_ITEM;
+}
+
+int ToolOfItem(int id)
+{
+    return id - ID_FIRST_TOOL_ITEM + 1;
+}
+
+COrvelView* ActiveView(const CMainFrame& frame)
+{
+    const COrvelFrame* window = frame.GetActivePageWindow();
+    return window ? window->GetView() : nullptr;
+}
+
+// Runs a change of the view's page and paints again what the selection covered before and after it.
+template <typename Change> void ChangeSelection(COrvelView& view, bool erase, Change change)
+{
+    CSitePage& page = *view.GetPage();
+    const CRect before = view.GetSelectionRect();
+    if (!change(page))
+        return;
+    page.RenderDirtyObjects();
+    CRect changed;
+    changed.UnionRect(before, view.GetSelectionRect());
+    view.RefreshRect(wxRect(changed.left, changed.top, changed.Width(), changed.Height()), erase);
+}
+
+} // namespace
+
+bool HandleFrameCommand(CMainFrame& frame, int id)
+{
+    if (const std::optional<AlignMode> mode = AlignModeOf(id)) {
+        COrvelView* view = ActiveView(frame);
+        if (view && view->GetPage() && CanAlign(*view->GetPage()))
+            ChangeSelection(*view, false, [&](CSitePage& page) {
+                Align(page, *mode);
+                return true;
+            });
+        return true;
+    }
+    if (id == ID_SCALE_TO_PICTURE_FILL) {
+        COrvelView* view = ActiveView(frame);
+        if (view && view->GetPage() && CanScaleToPictureFill(*view->GetPage())) {
+            GetCoreServices().EndAllTextEditing();
+            ChangeSelection(*view, true, [](CSitePage& page) { return ScaleToPictureFill(page); });
+        }
+        return true;
+    }
+    if (IsToolItem(id)) {
+        if (CToolsBar* tools = frame.GetToolsBar())
+            tools->SetTool(ToolOfItem(id));
+        return true;
+    }
+    return false;
+}
+
+bool UpdateFrameCommand(CMainFrame& frame, wxUpdateUIEvent& event)
+{
+    const int id = event.GetId();
+    const CSitePage* page = frame.GetCurrentSite() ? frame.GetActivePage() : nullptr;
+    if (AlignModeOf(id)) {
+        event.Enable(page && CanAlign(*page));
+        return true;
+    }
+    if (id == ID_SCALE_TO_PICTURE_FILL) {
+        event.Enable(page && CanScaleToPictureFill(*page));
+        return true;
+    }
+    if (IsToolItem(id)) {
+        const CToolsBar* tools = frame.GetToolsBar();
+        const size_t entry = static_cast<size_t>(ToolOfItem(id) - 1);
+        event.SetText("&" + ToWx(ResourceText(kToolNameIds[entry])));
+        event.Enable(tools != nullptr);
+        event.Check(tools && tools->GetTool() == ToolOfItem(id));
+        return true;
+    }
+    return false;
+}
