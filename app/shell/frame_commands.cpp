@@ -6,6 +6,7 @@
 
 #include "app/docview/design_view.h"
 #include "app/model/services.h"
+#include "app/shell/browser_menu.h"
 #include "app/shell/main_frame.h"
 #include "app/shell/orvel_frame.h"
 #include "app/shell/tools_bar.h"
@@ -66,8 +67,15 @@ template <typename Change> void ChangeSelection(COrvelView& view, bool erase, Ch
 
 } // namespace
 
+void BindFrameEvents(CMainFrame& frame)
+{
+    frame.Bind(EVT_LAUNCH_COMPANION_TOOL, [](wxCommandEvent& event) { LaunchCompanionTool(event.GetInt()); });
+}
+
 bool HandleFrameCommand(CMainFrame& frame, int id)
 {
+    if (HandleBrowserCommand(frame, id))
+        return true;
     if (const std::optional<AlignMode> mode = AlignModeOf(id)) {
         COrvelView* view = ActiveView(frame);
         if (view && view->GetPage() && CanAlign(*view->GetPage()))
@@ -95,6 +103,8 @@ bool HandleFrameCommand(CMainFrame& frame, int id)
 
 bool UpdateFrameCommand(CMainFrame& frame, wxUpdateUIEvent& event)
 {
+    if (UpdateBrowserCommand(frame, event))
+        return true;
     const int id = event.GetId();
     const CSitePage* page = frame.GetCurrentSite() ? frame.GetActivePage() : nullptr;
     if (AlignModeOf(id)) {

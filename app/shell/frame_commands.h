@@ -1,7 +1,8 @@
 #pragma once
 
-// The main frame's Object and Tools menu commands that have no place of their own: lining up the selection, scaling
-// an object to its picture fill, and the tool items that pick a tool on the tools bar. The main frame sends every
+// The main frame's Object, Tools and Settings menu commands that have no place of their own: lining up the
+// selection, scaling an object to its picture fill, the tool items that pick a tool on the tools bar, and (through
+// browser_menu.h) the browser submenu and the companion tools. The main frame sends every
 // command it does not handle itself here (after the Edit commands); the work is the model's and the tools bar's.
 
 #include "app/shell/command_ids.h"
@@ -21,6 +22,8 @@ enum FrameCommand
     ID_LAST_TOOL_ITEM = WxCommandId(32827),
 };
 
+// Hands the frame the events of these commands that come other than as commands (the tools bar's companion tools).
+void BindFrameEvents(CMainFrame& frame);
 // Carries out the command; false when it is none of these.
 bool HandleFrameCommand(CMainFrame& frame, int id);
 // Enables the command's item, with its text and check where they change; false when it is none of these.

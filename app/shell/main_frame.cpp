@@ -187,6 +187,7 @@ bool CMainFrame::Create()
     Bind(wxEVT_MENU, &CMainFrame::OnCommand, this);
     Bind(wxEVT_TOOL_DROPDOWN, &CMainFrame::OnShowPageDropDown, this, ID_SHOW_PAGE);
     Bind(wxEVT_CHAR_HOOK, &CMainFrame::OnCharHook, this);
+    BindFrameEvents(*this);
     m_bCreated = true;
     UpdateTitle();
     UpdateStatusPanes();
