@@ -4,16 +4,21 @@
 #include <optional>
 #include <wx/event.h>
 
+#include "app/dialogs/about_dlg.h"
 #include "app/docview/design_view.h"
 #include "app/model/services.h"
+#include "app/model/undo_manager.h"
+#include "app/objects/page_object.h"
 #include "app/shell/browser_menu.h"
 #include "app/shell/main_frame.h"
 #include "app/shell/orvel_frame.h"
 #include "app/shell/tools_bar.h"
 #include "app/shell/wx_text.h"
 #include "app/site/align_commands.h"
+#include "app/site/page_item.h"
 #include "app/site/site_page.h"
 #include "platform/resources/string_table.h"
+#include "platform/win/program_launch.h"
 
 namespace {
 
@@ -65,6 +70,16 @@ template <typename Change> void ChangeSelection(COrvelView& view, bool erase, Ch
     view.RefreshRect(wxRect(changed.left, changed.top, changed.Width(), changed.Height()), erase);
 }
 
+// The one selected item whose mouse-over effect can be removed, outside text editing; null when there is none.
+CPageItem* MouseOverToRemove(const CSitePage& page)
+{
+    CPageItem* item = page.GetSelectedItemCount() == 1 ? page.GetSingleSelectedItem() : nullptr;
+    if (!item || page.IsEditingInPlace() || !item->HasMouseOver())
+        return nullptr;
+    const CPageObject* object = item->GetObject(false);
+    return object && object->CanHaveMouseOver() ? item : nullptr;
+}
+
 } // namespace
 
 void BindFrameEvents(CMainFrame& frame)
@@ -93,6 +108,27 @@ bool HandleFrameCommand(CMainFrame& frame, int id)
         }
         return true;
     }
+    if (id == ID_REMOVE_MOUSEOVER) {
+        COrvelView* view = ActiveView(frame);
+        if (view && view->GetPage() && MouseOverToRemove(*view->GetPage())) {
+            ChangeSelection(*view, true, [](CSitePage& page) {
+                CPageItem* item = MouseOverToRemove(page);
+                page.GetUndoManager()->RecordUndo(UndoKind::mouseOverRemoved);
+                // The undo step keeps its own copy of the effect.
+                if (std::unique_ptr<CPageObject> twin = item->RemoveMouseOverObject())
+                    twin->FreeCaches();
+                item->GetCurrentObject()->SetDirty();
+                page.SetModified();
+                return true;
+            });
+            frame.NotifyInspector(CSitePage::kCommandDone);
+        }
+        return true;
+    }
+    if (id == ID_HELP_SUPPORT || id == ID_MORE_SOFTWARE) {
+        OpenWithDefaultHandler(GetMakerHomePage() + (id == ID_HELP_SUPPORT ? "/support" : "/software"));
+        return true;
+    }
     if (IsToolItem(id)) {
         if (CToolsBar* tools = frame.GetToolsBar())
             tools->SetTool(ToolOfItem(id));
@@ -113,6 +149,14 @@ bool UpdateFrameCommand(CMainFrame& frame, wxUpdateUIEvent& event)
     }
     if (id == ID_SCALE_TO_PICTURE_FILL) {
         event.Enable(page && CanScaleToPictureFill(*page));
+        return true;
+    }
+    if (id == ID_REMOVE_MOUSEOVER) {
+        event.Enable(page && MouseOverToRemove(*page));
+        return true;
+    }
+    if (id == ID_HELP_SUPPORT || id == ID_MORE_SOFTWARE) {
+        event.Enable(true);
         return true;
     }
     if (IsToolItem(id)) {

@@ -17,6 +17,9 @@ enum FrameCommand
     ID_ALIGN_TOP = WxCommandId(32886),
     ID_ALIGN_BOTTOM = WxCommandId(32887),
     ID_SCALE_TO_PICTURE_FILL = WxCommandId(32856),
+    ID_REMOVE_MOUSEOVER = WxCommandId(32870),
+    ID_HELP_SUPPORT = WxCommandId(32900),
+    ID_MORE_SOFTWARE = WxCommandId(32946),
     // Seven tool items, the arrow (tool 1) to the Flash tool (tool 7).
     ID_FIRST_TOOL_ITEM = WxCommandId(32821),
     ID_LAST_TOOL_ITEM = WxCommandId(32827),

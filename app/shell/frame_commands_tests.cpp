@@ -134,6 +134,106 @@ TEST_F(FrameCommandsTest, ToolItemsNameAndPickTheToolsBarsTool)
     EXPECT_NE(tools->GetShapesPalette(), nullptr) << "the shape tool opens the Shapes palette";
 }
 
+// The command table in the four situations a user meets it in: each command's enabled state (E or -), check (x
+// checked, . unchecked, blank not checkable) and, where it changes, its text, read from the menus as they open.
+class CommandTableTest : public FrameCommandsTest
+{
+protected:
+    struct Row
+    {
+        int id;
+        const char* enabled; // no site, a site and no selection, one object, a text being edited
+        const char* checked;
+        std::string text;
+    };
+    // What the item shows once its menu was updated: E or -, then x, . or blank.
+    std::string StateOf(int id, char checkColumn)
+    {
+        wxMenuItem* item = Updated(id);
+        if (!item)
+            return "??";
+        std::string state(1, item->IsEnabled() ? 'E' : '-');
+        state += checkColumn == ' ' ? ' ' : item->IsChecked() ? 'x' : '.';
+        return state;
+    }
+};
+
+TEST_F(CommandTableTest, EveryCommandFollowsItsRule)
+{
+    const std::vector<Row> table = {
+        {WxCommandId(57601), "EEEE", "    ", "&Open Website...\tCtrl+O"},
+        {WxCommandId(57603), "-EEE", "    ", ""},
+        {WxCommandId(57604), "-EEE", "    ", ""},
+        {WxCommandId(57602), "-EEE", "    ", ""},
+        {WxCommandId(32773), "-EEE", "    ", ""},
+        {WxCommandId(57643), "----", "    ", ""},
+        {WxCommandId(57644), "----", "    ", ""},
+        {WxCommandId(32849), "EEEE", "    ", ResourceText(3014)},
+        {WxCommandId(59392), "EEEE", "    ", ResourceText(3027)},
+        {ID_ALIGN_LEFT, "----", "    ", ""},
+        {ID_ALIGN_BOTTOM, "----", "    ", ""},
+        {ID_SCALE_TO_PICTURE_FILL, "--EE", "    ", ""},
+        {ID_REMOVE_MOUSEOVER, "--E-", "    ", ""},
+        {ID_FIRST_TOOL_ITEM, "EEEE", "xxxx", "&" + ResourceText(5500)},
+        {ID_FIRST_TOOL_ITEM + 3, "EEEE", "....", "&Circle Tool"},
+        {ID_LAST_TOOL_ITEM, "EEEE", "....", "&" + ResourceText(5512)},
+        {ID_USE_BUILT_IN_BROWSER, "EEEE", "xxxx", ""},
+        {ID_USE_STANDARD_BROWSER, "EEEE", "....", ""},
+        {ID_ADD_BROWSER, "EEEE", "    ", ""},
+        {ID_REMOVE_BROWSER, "----", "    ", ""},
+        {ID_FIRST_BROWSER, "----", "....", "Browsers"},
+        {WxCommandId(32832), "EEEE", "    ", ""},
+        {WxCommandId(32837), "EEEE", "    ", ""},
+        {ID_HELP_SUPPORT, "EEEE", "    ", ""},
+        {ID_MORE_SOFTWARE, "EEEE", "    ", ""},
+        {WxCommandId(32875), "EEEE", "    ", ""},
+        {WxCommandId(57664), "EEEE", "    ", ""},
+    };
+    auto check = [&](int column, const char* situation) {
+        for (const Row& row : table) {
+            const std::string state = StateOf(row.id, row.checked[column]);
+            const std::string expected{row.enabled[column], row.checked[column]};
+            EXPECT_EQ(state, expected) << situation << ": command " << ProgramCommandId(row.id);
+            if (!row.text.empty()) {
+                EXPECT_EQ(frame->GetMenuBar()->FindItem(row.id)->GetItemLabel(), wxString::FromUTF8(row.text))
+                    << situation << ": command " << ProgramCommandId(row.id);
+            }
+        }
+    };
+    Start();
+    check(0, "no site");
+    Close();
+
+    Open();
+    // The first rectangle has a mouse-over look and a picture fill.
+    CPageItem* item = page->GetItem(0);
+    item->SetMouseOverObject(item->GetObject(false)->Duplicate());
+    auto fill = std::make_unique<CFillInfo>();
+    fill->SetPicture(std::make_unique<CImage>(IMAGE_MODE_RGB, 40, 60));
+    item->GetCurrentObject()->SetFill(std::move(fill));
+    check(1, "a site and no selection");
+    page->SelectItemAt(0);
+    check(2, "one object");
+    page->SetEditingInPlace(true);
+    check(3, "a text being edited");
+    page->SetEditingInPlace(false);
+}
+
+TEST_F(FrameCommandsTest, RemovingTheMouseOverEffectIsOneUndoStep)
+{
+    Open();
+    CPageItem* item = page->GetItem(1);
+    item->SetMouseOverObject(item->GetObject(false)->Duplicate());
+    page->SelectItemAt(1);
+    Command(ID_REMOVE_MOUSEOVER);
+    EXPECT_FALSE(item->HasMouseOver());
+    EXPECT_EQ(item->GetObject(true), nullptr);
+    EXPECT_FALSE(Updated(ID_REMOVE_MOUSEOVER)->IsEnabled());
+    page->GetUndoManager()->Undo();
+    EXPECT_TRUE(item->HasMouseOver());
+    EXPECT_NE(item->GetObject(true), nullptr);
+}
+
 // The browser and download dialogs answered by script, every question recorded.
 class ScriptedServices : public CProgramServices
 {
