@@ -3,8 +3,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "app/model/file_version_info.h"
 #include "platform/win/program_launch.h"
@@ -12,55 +10,10 @@
 namespace {
 
 constexpr const char* kDesktopEntryExtension = ".desktop";
-// Desktop entries are small; a larger file is no entry.
-constexpr std::streamoff kMaxEntryBytes = 1 << 20;
-
-std::string Trim(const std::string& text)
-{
-    const size_t first = text.find_first_not_of(" \t\r");
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-}
 
 bool IsDesktopEntryPath(const std::string& path)
 {
     return std::filesystem::path(path).extension() == kDesktopEntryExtension;
-}
-
-// The Exec value of the entry's "[Desktop Entry]" group, with the value escapes (\s, \n, \t, \r, \\) undone.
-std::string ReadExecValue(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::string line;
-    bool inEntry = false;
-    std::streamoff read = 0;
-    while (std::getline(file, line) && (read += static_cast<std::streamoff>(line.size()) + 1) <= kMaxEntryBytes) {
-        line = Trim(line);
-        if (line.empty() || line.front() == '#')
-            continue;
-        if (line.front() == '[') {
-            inEntry = line == "[Desktop Entry]";
-            continue;
-        }
-        const size_t equals = line.find('=');
-        if (!inEntry || equals == std::string::npos || Trim(line.substr(0, equals)) != "Exec")
-            continue;
-        const std::string value = Trim(line.substr(equals + 1));
-        std::string plain;
-        for (size_t i = 0; i < value.size(); ++i) {
-            if (value[i] != '\\' || i + 1 == value.size()) {
-                plain += value[i];
-                continue;
-            }
-            const char next = value[++i];
-            plain += next == 's' ? ' ' : next == 'n' ? '\n' : next == 't' ? '\t' : next == 'r' ? '\r' : next;
-            if (next != 's' && next != 'n' && next != 't' && next != 'r' && next != '\\')
-                plain.insert(plain.size() - 1, 1, '\\'); // kept for the quoting rules below
-        }
-        return plain;
-    }
-    return {};
 }
 
 // Splits a command line as desktop entries write it: blanks part the arguments, double quotes hold blanks, and a
@@ -120,7 +73,7 @@ bool CBrowserEntry::SetFromFile(const std::string& path)
         CFileVersionInfo info;
         if (!info.Load(path))
             return false;
-        std::vector<std::string> exec = SplitExec(ReadExecValue(path));
+        std::vector<std::string> exec = SplitExec(info.GetCommandLine());
         if (exec.empty())
             return false;
         m_strPath = GetLongPath(path);

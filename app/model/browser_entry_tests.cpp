@@ -74,7 +74,7 @@ TEST_F(Browsers, TheAddressIsOneArgumentOfTheCommand)
         {"reader --new-window %U --private", {"reader", "--new-window", address, "--private"}},
         {"reader", {"reader", address}},
         {"\"/opt/web reader/bin\" %i %c --url=%u 100%%", {"/opt/web reader/bin", "--url=" + address, "100%"}},
-        {"env \"A=\\\"q\\\"\" reader %f", {"env", "A=\"q\"", "reader", address}},
+        {"env \"A=\\\\\"q\\\\\"\" reader %f", {"env", "A=\"q\"", "reader", address}},
     };
     for (const Case& c : cases) {
         CBrowserEntry browser;
