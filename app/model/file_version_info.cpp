@@ -52,6 +52,7 @@ std::string Unescape(const std::string& text)
 bool CFileVersionInfo::Load(const std::string& path)
 {
     m_strings = {};
+    m_strCommandLine.clear();
     // A folder or a pipe is no entry, and opening a pipe would wait for a writer.
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error))
@@ -72,6 +73,7 @@ bool CFileVersionInfo::Load(const std::string& path)
 bool CFileVersionInfo::LoadFromText(const std::string& text)
 {
     m_strings = {};
+    m_strCommandLine.clear();
     std::string name;
     std::string version;
     bool inEntry = false;
@@ -94,6 +96,8 @@ bool CFileVersionInfo::LoadFromText(const std::string& text)
             name = value;
         else if (key == "Version")
             version = value;
+        else if (key == "Exec")
+            m_strCommandLine = value;
     }
     if (name.empty())
         return false;

@@ -38,6 +38,10 @@ public:
     // The same from the text of a desktop entry.
     bool LoadFromText(const std::string& text);
 
+    // The desktop entry's command line (its Exec key), escapes undone; empty when it has none.
+    const std::string& GetCommandLine() const { return m_strCommandLine; }
+
 private:
     std::array<std::string, stringCount> m_strings;
+    std::string m_strCommandLine;
 };

@@ -374,6 +374,25 @@ public:
     virtual void UpdateUploadProgress(int pauseMs) { (void)pauseMs; }
     // Opens a text file in the user's editor.
     virtual void OpenFileForEditing(const std::string& path) { (void)path; }
+    // The program chooser of Add New Browser (a program file or a desktop entry): true, with path holding the
+    // chosen file, unless the user cancelled.
+    virtual bool ChooseBrowserFile(std::string& path)
+    {
+        (void)path;
+        return false;
+    }
+    // Remove Browser's list of the browsers by their labels: true, with one flag per browser in selected, on OK.
+    virtual bool ChooseBrowsersToRemove(const std::vector<std::string>& labels, std::vector<bool>& selected)
+    {
+        (void)labels, (void)selected;
+        return false;
+    }
+    // The download offer of a companion tool that is not installed (offer 0 to 5): true for "Download Now".
+    virtual bool ShowDownloadOffer(int offer)
+    {
+        (void)offer;
+        return false;
+    }
     // The main window's record of the pages changed since the last upload; null without a main window.
     virtual CChangedPages* GetChangedPages() { return nullptr; }
     // Tells that the transparency of a PNG picture is lost where the picture carries effects (notice 5046).

@@ -11,6 +11,7 @@
 #include "app/palettes/prop_frames.h"
 #include "app/publish/local_output.h"
 #include "app/shell/edit_menu.h"
+#include "app/shell/frame_commands.h"
 #include "app/shell/publish_menu.h"
 #include "app/shell/logic/status_panes.h"
 #include "app/shell/main_toolbar.h"
@@ -190,6 +191,7 @@ bool CMainFrame::Create()
     Bind(wxEVT_MENU, &CMainFrame::OnCommand, this);
     Bind(wxEVT_TOOL_DROPDOWN, &CMainFrame::OnShowPageDropDown, this, ID_SHOW_PAGE);
     Bind(wxEVT_CHAR_HOOK, &CMainFrame::OnCharHook, this);
+    BindFrameEvents(*this);
     m_bCreated = true;
     UpdateTitle();
     UpdateStatusPanes();
@@ -627,7 +629,8 @@ void CMainFrame::OnCommand(wxCommandEvent& event)
             ShowInspector(tools, false);
         else if (const int popup = PaletteOfCommand(kPopupInspectorCommands, event.GetId()); popup >= 0)
             ShowInspector(popup, true);
-        else if (!HandleEditCommand(*this, event.GetId()) && !HandlePublishCommand(*this, event.GetId()))
+        else if (!HandleEditCommand(*this, event.GetId()) && !HandlePublishCommand(*this, event.GetId()) &&
+                 !HandleFrameCommand(*this, event.GetId()))
             event.Skip();
         break;
     }
@@ -719,7 +722,7 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event)
             break;
         }
         // Everything else waits for the parts of the program that carry it out.
-        if (!UpdateEditCommand(*this, event) && !UpdatePublishCommand(*this, event))
+        if (!UpdateEditCommand(*this, event) && !UpdatePublishCommand(*this, event) && !UpdateFrameCommand(*this, event))
             event.Enable(false);
         break;
     }

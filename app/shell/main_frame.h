@@ -114,6 +114,8 @@ public:
     CKeyStore& GetStore() { return m_store; }
     COOBmpToolBar* GetMainToolBar() const { return m_pToolBar; }
     CToolsBar* GetToolsBar() const { return m_pToolsBar; }
+    // The external browsers' paths, in the order of the browser menu.
+    std::vector<std::string>& GetBrowserPaths() { return m_browserPaths; }
     wxAuiManager& GetDockManager() { return m_dock; }
     bool IsToolsBarShown();
 

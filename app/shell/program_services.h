@@ -80,6 +80,9 @@ public:
     int ShowPictureTooLargeDialog(bool& fit, bool& keepAspect) override;
     void ShowNoMemoryForFillDialog() override;
     void ShowPngTransparencyNotice() override;
+    bool ChooseBrowserFile(std::string& path) override;
+    bool ChooseBrowsersToRemove(const std::vector<std::string>& labels, std::vector<bool>& selected) override;
+    bool ShowDownloadOffer(int offer) override;
     // The tools bar's first-use hints and the picture tool's notices (294, 295, 300).
     void ShowToolHint(int tool) override;
     void ShowPictureDialog(int id) override;

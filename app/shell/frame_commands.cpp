@@ -1,0 +1,171 @@
+#include "app/shell/frame_commands.h"
+
+#include <array>
+#include <optional>
+#include <wx/event.h>
+
+#include "app/dialogs/about_dlg.h"
+#include "app/docview/design_view.h"
+#include "app/model/services.h"
+#include "app/model/undo_manager.h"
+#include "app/objects/page_object.h"
+#include "app/shell/browser_menu.h"
+#include "app/shell/main_frame.h"
+#include "app/shell/orvel_frame.h"
+#include "app/shell/tools_bar.h"
+#include "app/shell/wx_text.h"
+#include "app/site/align_commands.h"
+#include "app/site/page_item.h"
+#include "app/site/site_page.h"
+#include "platform/resources/string_table.h"
+#include "platform/win/program_launch.h"
+
+namespace {
+
+// The names of the tools 1 to 8 (arrow, text, shape, circle, picture, HTML, Flash, eyedropper).
+constexpr std::array<unsigned, 8> kToolNameIds = {5500, 5501, 5511, 5503, 5504, 5507, 5512, 5505};
+
+std::optional<AlignMode> AlignModeOf(int id)
+{
+    switch (id) {
+    case ID_ALIGN_LEFT:
+        return AlignMode::left;
+    case ID_ALIGN_RIGHT:
+        return AlignMode::right;
+    case ID_ALIGN_TOP:
+        return AlignMode::top;
+    case ID_ALIGN_BOTTOM:
+        return AlignMode::bottom;
+    default:
+        return std::nullopt;
+    }
+}
+
+bool IsToolItem(int id)
+{
+    return id >= ID_FIRST_TOOL_ITEM && id <= ID_LAST_TOOL_ITEM;
+}
+
+int ToolOfItem(int id)
+{
+    return id - ID_FIRST_TOOL_ITEM + 1;
+}
+
+COrvelView* ActiveView(const CMainFrame& frame)
+{
+    const COrvelFrame* window = frame.GetActivePageWindow();
+    return window ? window->GetView() : nullptr;
+}
+
+// Runs a change of the view's page and paints again what the selection covered before and after it.
+template <typename Change> void ChangeSelection(COrvelView& view, bool erase, Change change)
+{
+    CSitePage& page = *view.GetPage();
+    const CRect before = view.GetSelectionRect();
+    if (!change(page))
+        return;
+    page.RenderDirtyObjects();
+    CRect changed;
+    changed.UnionRect(before, view.GetSelectionRect());
+    view.RefreshRect(wxRect(changed.left, changed.top, changed.Width(), changed.Height()), erase);
+}
+
+// The one selected item whose mouse-over effect can be removed, outside text editing; null when there is none.
+CPageItem* MouseOverToRemove(const CSitePage& page)
+{
+    CPageItem* item = page.GetSelectedItemCount() == 1 ? page.GetSingleSelectedItem() : nullptr;
+    if (!item || page.IsEditingInPlace() || !item->HasMouseOver())
+        return nullptr;
+    const CPageObject* object = item->GetObject(false);
+    return object && object->CanHaveMouseOver() ? item : nullptr;
+}
+
+} // namespace
+
+void BindFrameEvents(CMainFrame& frame)
+{
+    frame.Bind(EVT_LAUNCH_COMPANION_TOOL, [](wxCommandEvent& event) { LaunchCompanionTool(event.GetInt()); });
+}
+
+bool HandleFrameCommand(CMainFrame& frame, int id)
+{
+    if (HandleBrowserCommand(frame, id))
+        return true;
+    if (const std::optional<AlignMode> mode = AlignModeOf(id)) {
+        COrvelView* view = ActiveView(frame);
+        if (view && view->GetPage() && CanAlign(*view->GetPage()))
+            ChangeSelection(*view, false, [&](CSitePage& page) {
+                Align(page, *mode);
+                return true;
+            });
+        return true;
+    }
+    if (id == ID_SCALE_TO_PICTURE_FILL) {
+        COrvelView* view = ActiveView(frame);
+        if (view && view->GetPage() && CanScaleToPictureFill(*view->GetPage())) {
+            GetCoreServices().EndAllTextEditing();
+            ChangeSelection(*view, true, [](CSitePage& page) { return ScaleToPictureFill(page); });
+        }
+        return true;
+    }
+    if (id == ID_REMOVE_MOUSEOVER) {
+        COrvelView* view = ActiveView(frame);
+        if (view && view->GetPage() && MouseOverToRemove(*view->GetPage())) {
+            ChangeSelection(*view, true, [](CSitePage& page) {
+                CPageItem* item = MouseOverToRemove(page);
+                page.GetUndoManager()->RecordUndo(UndoKind::mouseOverRemoved);
+                // The undo step keeps its own copy of the effect.
+                if (std::unique_ptr<CPageObject> twin = item->RemoveMouseOverObject())
+                    twin->FreeCaches();
+                item->GetCurrentObject()->SetDirty();
+                page.SetModified();
+                return true;
+            });
+            frame.NotifyInspector(CSitePage::kCommandDone);
+        }
+        return true;
+    }
+    if (id == ID_HELP_SUPPORT || id == ID_MORE_SOFTWARE) {
+        OpenWithDefaultHandler(GetMakerHomePage() + (id == ID_HELP_SUPPORT ? "/support" : "/software"));
+        return true;
+    }
+    if (IsToolItem(id)) {
+        if (CToolsBar* tools = frame.GetToolsBar())
+            tools->SetTool(ToolOfItem(id));
+        return true;
+    }
+    return false;
+}
+
+bool UpdateFrameCommand(CMainFrame& frame, wxUpdateUIEvent& event)
+{
+    if (UpdateBrowserCommand(frame, event))
+        return true;
+    const int id = event.GetId();
+    const CSitePage* page = frame.GetCurrentSite() ? frame.GetActivePage() : nullptr;
+    if (AlignModeOf(id)) {
+        event.Enable(page && CanAlign(*page));
+        return true;
+    }
+    if (id == ID_SCALE_TO_PICTURE_FILL) {
+        event.Enable(page && CanScaleToPictureFill(*page));
+        return true;
+    }
+    if (id == ID_REMOVE_MOUSEOVER) {
+        event.Enable(page && MouseOverToRemove(*page));
+        return true;
+    }
+    if (id == ID_HELP_SUPPORT || id == ID_MORE_SOFTWARE) {
+        event.Enable(true);
+        return true;
+    }
+    if (IsToolItem(id)) {
+        const CToolsBar* tools = frame.GetToolsBar();
+        const size_t entry = static_cast<size_t>(ToolOfItem(id) - 1);
+        event.SetText("&" + ToWx(ResourceText(kToolNameIds[entry])));
+        event.Enable(tools != nullptr);
+        event.Check(tools && tools->GetTool() == ToolOfItem(id));
+        return true;
+    }
+    return false;
+}

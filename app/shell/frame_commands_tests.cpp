@@ -1,0 +1,436 @@
+// The Object and Tools menu commands as the user meets them: Align on three selected rectangles is one undo step,
+// Scale According to Picture Fill follows the picture, and the tool items pick the tools bar's tool.
+
+#include "app/shell/frame_commands.h"
+
+#include <sys/stat.h>
+
+#include <chrono>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "app/dialogs/download_offer_dlg.h"
+#include "app/docview/design_view.h"
+#include "app/model/app_settings.h"
+#include "app/model/browser_entry.h"
+#include "app/model/fill_info.h"
+#include "app/model/undo_manager.h"
+#include "app/objects/rectangle_object.h"
+#include "app/shell/browser_menu.h"
+#include "app/shell/orvel_frame.h"
+#include "app/shell/program_services.h"
+#include "app/shell/shell_test_support.h"
+#include "app/shell/tools_bar.h"
+#include "app/site/page_item.h"
+#include "image/image.h"
+#include "platform/gui/window_picture.h"
+#include "platform/resources/string_table.h"
+#include "platform/win/program_launch.h"
+#include "testing/test_output.h"
+
+#include <wx/menu.h>
+
+namespace {
+
+class FrameCommandsTest : public ShellTest
+{
+protected:
+    CProgramServices program;
+    CSitePage* page = nullptr;
+
+    void Open()
+    {
+        Start();
+        program.SetMainFrame(frame);
+        SetCoreServices(&program);
+        auto site = std::make_unique<CWebsite>("/home/ann/Sites/bakery.kst");
+        site->AddPage(std::make_unique<CSitePage>(site.get(), "Home", "Home"));
+        page = site->GetPage(0);
+        for (int i = 0; i < 3; ++i)
+            page->AddObject(std::make_unique<CRectangleObject>(80 + 120 * i, 100 + 40 * i, SIZE{80, 60}, 0.0));
+        site->MarkSaved();
+        frame->OpenSite(std::move(site));
+        Settle();
+        ASSERT_NE(frame->GetActivePageWindow(), nullptr);
+    }
+    void TearDown() override
+    {
+        SetCoreServices(&services);
+        Close();
+    }
+    void Command(int id)
+    {
+        wxCommandEvent event(wxEVT_MENU, id);
+        frame->GetEventHandler()->ProcessEvent(event);
+        Settle();
+    }
+    // The item's state as the menu shows it once updated.
+    wxMenuItem* Updated(int id)
+    {
+        wxMenuItem* item = frame->GetMenuBar()->FindItem(id);
+        EXPECT_NE(item, nullptr) << id;
+        if (item)
+            item->GetMenu()->UpdateUI(frame);
+        return item;
+    }
+};
+
+TEST_F(FrameCommandsTest, AlignLinesUpThreeObjectsAsOneUndoStep)
+{
+    Open();
+    EXPECT_FALSE(Updated(ID_ALIGN_LEFT)->IsEnabled());
+    page->SelectItemAt(0);
+    EXPECT_FALSE(Updated(ID_ALIGN_LEFT)->IsEnabled());
+    page->AddItemToSelection(1);
+    page->AddItemToSelection(2);
+    EXPECT_TRUE(Updated(ID_ALIGN_BOTTOM)->IsEnabled());
+
+    Command(ID_ALIGN_BOTTOM);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(page->GetItem(i)->GetRect().bottom, page->GetItem(2)->GetRect().bottom);
+    EXPECT_EQ(page->GetItem(0)->GetRect().left, 40);
+    Command(ID_ALIGN_RIGHT);
+    EXPECT_EQ(page->GetItem(0)->GetRect().right, page->GetItem(2)->GetRect().right);
+
+    page->GetUndoManager()->Undo();
+    EXPECT_EQ(page->GetItem(0)->GetRect().left, 40) << "the right alignment went back alone";
+    EXPECT_EQ(page->GetItem(0)->GetRect().bottom, page->GetItem(2)->GetRect().bottom);
+    page->GetUndoManager()->Undo();
+    EXPECT_EQ(page->GetItem(0)->GetRect().top, 70);
+}
+
+TEST_F(FrameCommandsTest, ScaleFollowsThePictureFill)
+{
+    Open();
+    page->SelectItemAt(0);
+    EXPECT_FALSE(Updated(ID_SCALE_TO_PICTURE_FILL)->IsEnabled());
+    auto fill = std::make_unique<CFillInfo>();
+    fill->SetPicture(std::make_unique<CImage>(IMAGE_MODE_RGB, 40, 60));
+    page->GetItem(0)->GetCurrentObject()->SetFill(std::move(fill));
+    EXPECT_TRUE(Updated(ID_SCALE_TO_PICTURE_FILL)->IsEnabled());
+    Command(ID_SCALE_TO_PICTURE_FILL);
+    EXPECT_EQ(page->GetItem(0)->GetRect().Width(), 80);
+    EXPECT_EQ(page->GetItem(0)->GetRect().Height(), 120);
+}
+
+TEST_F(FrameCommandsTest, ToolItemsNameAndPickTheToolsBarsTool)
+{
+    Start();
+    CToolsBar* tools = frame->GetToolsBar();
+    ASSERT_NE(tools, nullptr);
+    wxMenuItem* text = Updated(ID_FIRST_TOOL_ITEM + 1);
+    EXPECT_EQ(text->GetItemLabel(), "&Text Tool");
+    EXPECT_FALSE(text->IsChecked());
+    EXPECT_TRUE(Updated(ID_FIRST_TOOL_ITEM)->IsChecked());
+    Command(ID_FIRST_TOOL_ITEM + 1);
+    EXPECT_EQ(tools->GetTool(), 2);
+    EXPECT_TRUE(Updated(ID_FIRST_TOOL_ITEM + 1)->IsChecked());
+    EXPECT_FALSE(Updated(ID_FIRST_TOOL_ITEM)->IsChecked());
+    Command(ID_FIRST_TOOL_ITEM + 2);
+    EXPECT_EQ(tools->GetTool(), 3);
+    EXPECT_NE(tools->GetShapesPalette(), nullptr) << "the shape tool opens the Shapes palette";
+}
+
+// The command table in the four situations a user meets it in: each command's enabled state (E or -), check (x
+// checked, . unchecked, blank not checkable) and, where it changes, its text, read from the menus as they open.
+class CommandTableTest : public FrameCommandsTest
+{
+protected:
+    struct Row
+    {
+        int id;
+        const char* enabled; // no site, a site and no selection, one object, a text being edited
+        const char* checked;
+        std::string text;
+    };
+    // What the item shows once its menu was updated: E or -, then x, . or blank.
+    std::string StateOf(int id, char checkColumn)
+    {
+        wxMenuItem* item = Updated(id);
+        if (!item)
+            return "??";
+        std::string state(1, item->IsEnabled() ? 'E' : '-');
+        state += checkColumn == ' ' ? ' ' : item->IsChecked() ? 'x' : '.';
+        return state;
+    }
+};
+
+TEST_F(CommandTableTest, EveryCommandFollowsItsRule)
+{
+    const std::vector<Row> table = {
+        {WxCommandId(57601), "EEEE", "    ", "&Open Website...\tCtrl+O"},
+        {WxCommandId(57603), "-EEE", "    ", ""},
+        {WxCommandId(57604), "-EEE", "    ", ""},
+        {WxCommandId(57602), "-EEE", "    ", ""},
+        {WxCommandId(32773), "-EEE", "    ", ""},
+        {WxCommandId(57643), "----", "    ", ""},
+        {WxCommandId(57644), "----", "    ", ""},
+        {WxCommandId(32849), "EEEE", "    ", ResourceText(3014)},
+        {WxCommandId(59392), "EEEE", "    ", ResourceText(3027)},
+        {ID_ALIGN_LEFT, "----", "    ", ""},
+        {ID_ALIGN_BOTTOM, "----", "    ", ""},
+        {ID_SCALE_TO_PICTURE_FILL, "--EE", "    ", ""},
+        {ID_REMOVE_MOUSEOVER, "--E-", "    ", ""},
+        {ID_FIRST_TOOL_ITEM, "EEEE", "xxxx", "&" + ResourceText(5500)},
+        {ID_FIRST_TOOL_ITEM + 3, "EEEE", "....", "&Circle Tool"},
+        {ID_LAST_TOOL_ITEM, "EEEE", "....", "&" + ResourceText(5512)},
+        {ID_USE_BUILT_IN_BROWSER, "EEEE", "xxxx", ""},
+        {ID_USE_STANDARD_BROWSER, "EEEE", "....", ""},
+        {ID_ADD_BROWSER, "EEEE", "    ", ""},
+        {ID_REMOVE_BROWSER, "----", "    ", ""},
+        {ID_FIRST_BROWSER, "----", "....", "Browsers"},
+        {WxCommandId(32832), "EEEE", "    ", ""},
+        {WxCommandId(32837), "EEEE", "    ", ""},
+        {ID_HELP_SUPPORT, "EEEE", "    ", ""},
+        {ID_MORE_SOFTWARE, "EEEE", "    ", ""},
+        {WxCommandId(32875), "EEEE", "    ", ""},
+        {WxCommandId(57664), "EEEE", "    ", ""},
+    };
+    auto check = [&](int column, const char* situation) {
+        for (const Row& row : table) {
+            const std::string state = StateOf(row.id, row.checked[column]);
+            const std::string expected{row.enabled[column], row.checked[column]};
+            EXPECT_EQ(state, expected) << situation << ": command " << ProgramCommandId(row.id);
+            if (!row.text.empty()) {
+                EXPECT_EQ(frame->GetMenuBar()->FindItem(row.id)->GetItemLabel(), wxString::FromUTF8(row.text))
+                    << situation << ": command " << ProgramCommandId(row.id);
+            }
+        }
+    };
+    Start();
+    check(0, "no site");
+    Close();
+
+    Open();
+    // The first rectangle has a mouse-over look and a picture fill.
+    CPageItem* item = page->GetItem(0);
+    item->SetMouseOverObject(item->GetObject(false)->Duplicate());
+    auto fill = std::make_unique<CFillInfo>();
+    fill->SetPicture(std::make_unique<CImage>(IMAGE_MODE_RGB, 40, 60));
+    item->GetCurrentObject()->SetFill(std::move(fill));
+    check(1, "a site and no selection");
+    page->SelectItemAt(0);
+    check(2, "one object");
+    page->SetEditingInPlace(true);
+    check(3, "a text being edited");
+    page->SetEditingInPlace(false);
+}
+
+TEST_F(FrameCommandsTest, RemovingTheMouseOverEffectIsOneUndoStep)
+{
+    Open();
+    CPageItem* item = page->GetItem(1);
+    item->SetMouseOverObject(item->GetObject(false)->Duplicate());
+    page->SelectItemAt(1);
+    Command(ID_REMOVE_MOUSEOVER);
+    EXPECT_FALSE(item->HasMouseOver());
+    EXPECT_EQ(item->GetObject(true), nullptr);
+    EXPECT_FALSE(Updated(ID_REMOVE_MOUSEOVER)->IsEnabled());
+    page->GetUndoManager()->Undo();
+    EXPECT_TRUE(item->HasMouseOver());
+    EXPECT_NE(item->GetObject(true), nullptr);
+}
+
+// The browser and download dialogs answered by script, every question recorded.
+class ScriptedServices : public CProgramServices
+{
+public:
+    bool ChooseBrowserFile(std::string& path) override
+    {
+        if (files.empty())
+            return false;
+        path = files.front();
+        files.pop_front();
+        return true;
+    }
+    bool ChooseBrowsersToRemove(const std::vector<std::string>& labels, std::vector<bool>& selected) override
+    {
+        removalLabels = labels;
+        selected = removal;
+        return true;
+    }
+    bool ShowDownloadOffer(int offer) override
+    {
+        offers.push_back(offer);
+        return true;
+    }
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    bool AskYesNo(const std::string&, const std::string& text) override
+    {
+        messages.push_back(text);
+        return true;
+    }
+    void Beep() override {}
+
+    std::deque<std::string> files;
+    std::vector<bool> removal;
+    std::vector<std::string> removalLabels;
+    std::vector<int> offers;
+    std::vector<std::string> messages;
+};
+
+class BrowserMenuTest : public ShellTest
+{
+protected:
+    ScriptedServices program;
+
+    void SetUp() override
+    {
+        Start();
+        program.SetMainFrame(frame);
+        SetCoreServices(&program);
+    }
+    void TearDown() override
+    {
+        SetCoreServices(&services);
+        Close();
+    }
+    void Command(int id)
+    {
+        wxCommandEvent event(wxEVT_MENU, id);
+        frame->GetEventHandler()->ProcessEvent(event);
+    }
+    wxMenu* BrowserMenu()
+    {
+        wxMenuItem* item = frame->GetMenuBar()->FindItem(ID_ADD_BROWSER);
+        wxMenu* menu = item ? item->GetMenu() : nullptr;
+        if (menu)
+            menu->UpdateUI(frame);
+        return menu;
+    }
+    // A script that writes each argument it gets on a line of its own into out.
+    std::string RecordingScript(const std::string& name, const std::string& out)
+    {
+        const std::string script = scratch / name;
+        std::ofstream(script) << "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\" >> '" << out
+                              << "'; done\ntouch '" << out << ".done'\n";
+        chmod(script.c_str(), 0755);
+        return script;
+    }
+    static std::string WaitForRecord(const std::string& out)
+    {
+        // Guards a hang only; the script ends at once.
+        for (int i = 0; i < 2000 && !std::filesystem::exists(out + ".done"); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        std::ifstream in(out);
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+};
+
+TEST_F(BrowserMenuTest, AnAddedBrowserIsOfferedAndPreviewsThePage)
+{
+    const std::string out = scratch / "arguments.txt";
+    const std::string script = RecordingScript("record.sh", out);
+    const std::string entry = scratch / "recorder.desktop";
+    std::ofstream(entry) << "[Desktop Entry]\nType=Application\nName=Recording Browser\nExec=\"" << script
+                         << "\" --new-tab %u\n";
+
+    wxMenu* menu = BrowserMenu();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->FindItem(ID_FIRST_BROWSER)->GetItemLabelText(), "Browsers");
+    EXPECT_FALSE(menu->FindItem(ID_FIRST_BROWSER)->IsEnabled());
+    EXPECT_FALSE(menu->FindItem(ID_REMOVE_BROWSER)->IsEnabled());
+    EXPECT_TRUE(menu->FindItem(ID_USE_BUILT_IN_BROWSER)->IsChecked());
+
+    program.files = {entry};
+    Command(ID_ADD_BROWSER);
+    ASSERT_EQ(program.messages.size(), 1u);
+    EXPECT_NE(program.messages[0].find("'" + entry + "'"), std::string::npos) << program.messages[0];
+    // The same browser again is refused and the chooser asked once more; a text file is no browser.
+    program.files = {entry, scratch / "arguments.txt", script};
+    std::ofstream(out) << "";
+    Command(ID_ADD_BROWSER);
+    std::filesystem::remove(out);
+    ASSERT_EQ(program.messages.size(), 4u);
+    EXPECT_EQ(program.messages[1], ResourceText(7002));
+    EXPECT_EQ(program.messages[2], ResourceText(7001));
+    EXPECT_EQ(frame->GetBrowserPaths(), (std::vector<std::string>{GetLongPath(entry), GetLongPath(script)}));
+
+    menu = BrowserMenu();
+    EXPECT_EQ(menu->FindItem(ID_FIRST_BROWSER)->GetItemLabelText(), "Recording Browser");
+    ASSERT_NE(menu->FindItem(ID_FIRST_BROWSER + 1), nullptr);
+    EXPECT_EQ(menu->FindItem(ID_FIRST_BROWSER + 1)->GetItemLabelText(), "record.sh");
+    EXPECT_EQ(menu->FindItem(ID_FIRST_BROWSER + 2), nullptr);
+    Command(ID_FIRST_BROWSER);
+    menu = BrowserMenu();
+    EXPECT_TRUE(menu->FindItem(ID_FIRST_BROWSER)->IsChecked());
+    EXPECT_FALSE(menu->FindItem(ID_USE_BUILT_IN_BROWSER)->IsChecked());
+    EXPECT_FALSE(menu->FindItem(ID_USE_STANDARD_BROWSER)->IsChecked());
+
+    const std::string address = "file://" + scratch / "bakery_website/Our Cakes.html";
+    EXPECT_EQ(StartPreviewBrowser(frame->GetSettings().m_nUseBuiltInBrowser, frame->GetBrowserPaths(), address),
+              PreviewStart::started);
+    EXPECT_EQ(WaitForRecord(out), "--new-tab\n" + address + "\n");
+}
+
+TEST_F(BrowserMenuTest, RemovingBrowsersShiftsTheChoice)
+{
+    const std::string a = RecordingScript("a.sh", scratch / "a.txt");
+    const std::string b = RecordingScript("b.sh", scratch / "b.txt");
+    const std::string c = RecordingScript("c.sh", scratch / "c.txt");
+    frame->GetBrowserPaths() = {GetLongPath(a), GetLongPath(b), GetLongPath(c)};
+    Command(ID_FIRST_BROWSER + 2);
+    EXPECT_EQ(frame->GetSettings().m_nUseBuiltInBrowser, 3);
+
+    program.removal = {true, false, false};
+    Command(ID_REMOVE_BROWSER);
+    EXPECT_EQ(program.removalLabels, (std::vector<std::string>{"a.sh", "b.sh", "c.sh"}));
+    EXPECT_EQ(frame->GetBrowserPaths(), (std::vector<std::string>{GetLongPath(b), GetLongPath(c)}));
+    EXPECT_EQ(frame->GetSettings().m_nUseBuiltInBrowser, 2) << "still c";
+    wxMenu* menu = BrowserMenu();
+    EXPECT_EQ(menu->FindItem(ID_FIRST_BROWSER)->GetItemLabelText(), "b.sh");
+    EXPECT_TRUE(menu->FindItem(ID_FIRST_BROWSER + 1)->IsChecked());
+    EXPECT_EQ(menu->FindItem(ID_FIRST_BROWSER + 2), nullptr);
+
+    program.removal = {false, true};
+    Command(ID_REMOVE_BROWSER);
+    EXPECT_EQ(frame->GetSettings().m_nUseBuiltInBrowser, -1) << "the chosen browser went";
+    EXPECT_TRUE(BrowserMenu()->FindItem(ID_USE_BUILT_IN_BROWSER)->IsChecked());
+
+    // A choice beyond the list (as an older settings file may hold) shows and previews as the built-in one.
+    frame->GetSettings().m_nUseBuiltInBrowser = 5;
+    EXPECT_TRUE(BrowserMenu()->FindItem(ID_USE_BUILT_IN_BROWSER)->IsChecked());
+    EXPECT_EQ(StartPreviewBrowser(5, frame->GetBrowserPaths(), "file:///x.html"), PreviewStart::builtIn);
+
+    frame->GetBrowserPaths().assign(kMaxBrowsers, GetLongPath(a));
+    EXPECT_FALSE(BrowserMenu()->FindItem(ID_ADD_BROWSER)->IsEnabled());
+}
+
+TEST_F(BrowserMenuTest, CompanionToolsOfferTheirDownload)
+{
+    std::vector<std::vector<std::string>> started;
+    const ProgramStarter before = SetProgramStarter([&](const std::vector<std::string>& arguments) {
+        started.push_back(arguments);
+        return true;
+    });
+    for (int tool : {11, 13, 17, 18}) {
+        wxCommandEvent launch(EVT_LAUNCH_COMPANION_TOOL);
+        launch.SetInt(tool);
+        frame->GetEventHandler()->ProcessEvent(launch);
+    }
+    Command(WxCommandId(32832));
+    SetProgramStarter(before);
+    EXPECT_EQ(program.offers, (std::vector<int>{1, 5, 0}));
+    ASSERT_EQ(started.size(), 3u);
+    EXPECT_EQ(started[0].size(), 2u);
+    EXPECT_EQ(started[0][0], "xdg-open");
+    EXPECT_NE(started[0][1].find("button-maker"), std::string::npos);
+
+    // The offer as the user sees it.
+    CDownloadOfferDialog offer(1, frame);
+    ASSERT_TRUE(offer.IsOk());
+    EXPECT_EQ(offer.GetTitle(), ResourceText(7004));
+    offer.Show();
+    Settle();
+    const std::filesystem::path folder = TestOutputFolder() / "shell";
+    std::filesystem::create_directories(folder);
+    EXPECT_TRUE(SaveWindowPicture(&offer, (folder / "download_offer.png").string()));
+    offer.Hide();
+}
+
+} // namespace
