@@ -13,14 +13,14 @@
 class CShapeButton : public wxWindow
 {
 public:
-    CShapeButton(wxWindow* parent, const ShapeButtonSpec& spec)
-        : wxWindow(parent, spec.id, wxPoint(spec.pos.x, spec.pos.y), wxDefaultSize, wxBORDER_NONE)
+    CShapeButton(wxWindow* parent, const ShapeButtonInfo& button)
+        : wxWindow(parent, button.id, wxPoint(button.pos.x, button.pos.y), wxDefaultSize, wxBORDER_NONE)
     {
-        m_up = Load(spec.upBitmap);
-        m_down = Load(spec.downBitmap);
+        m_up = Load(button.upBitmap);
+        m_down = Load(button.downBitmap);
         // Sized to its picture, as the pictures are 32 x 32 the grid steps by 34 pixels.
         SetSize(m_up.IsOk() ? m_up.GetSize() : wxSize(32, 32));
-        SetToolTip(spec.tooltip);
+        SetToolTip(button.tooltip);
         SetBackgroundStyle(wxBG_STYLE_PAINT);
         Bind(wxEVT_PAINT, [this](wxPaintEvent&) {
             wxPaintDC dc(this);
@@ -64,8 +64,8 @@ bool CShapesDLG::Create()
     if (!LoadXrcResources() ||
         !wxXmlResource::Get()->LoadDialog(this, m_pParentWindow, wxString::Format("%d", static_cast<int>(IDD))))
         return false;
-    for (const ShapeButtonSpec& spec : kShapeButtons)
-        m_buttons.push_back(new CShapeButton(this, spec));
+    for (const ShapeButtonInfo& button : kShapeButtons)
+        m_buttons.push_back(new CShapeButton(this, button));
     Bind(wxEVT_BUTTON, &CShapesDLG::OnShapeButton, this);
     Bind(wxEVT_CLOSE_WINDOW, &CShapesDLG::OnClose, this);
     // Opening chooses the rectangle and the shape tool.
@@ -100,11 +100,11 @@ void CShapesDLG::Press(int id)
 
 void CShapesDLG::ClickShape(int id)
 {
-    const ShapeButtonSpec* spec = FindShapeButton(id);
-    if (!spec)
+    const ShapeButtonInfo* button = FindShapeButton(id);
+    if (!button)
         return;
     Press(id);
-    m_pBar->SetShapeKind(spec->shapeKind);
+    m_pBar->SetShapeKind(button->shapeKind);
     m_pBar->SetTool(kShapeTool);
 }
 

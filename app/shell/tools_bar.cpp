@@ -55,10 +55,10 @@ bool CToolsBar::BuildButtons()
 {
     std::vector<std::array<wxBitmap, 2>> buttons;
     wxSize size;
-    for (const ToolButtonSpec& spec : kToolButtons) {
+    for (const ToolButtonInfo& button : kToolButtons) {
         wxImage normal, selected;
         // Both pictures of a button are needed, of one size, the same for every button.
-        if (!LoadButtonImage(spec.normalBitmap, normal) || !LoadButtonImage(spec.selectedBitmap, selected) ||
+        if (!LoadButtonImage(button.normalBitmap, normal) || !LoadButtonImage(button.selectedBitmap, selected) ||
             normal.GetSize() != selected.GetSize() || (size.x > 0 && normal.GetSize() != size))
             return false;
         size = normal.GetSize();

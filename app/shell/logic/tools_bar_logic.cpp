@@ -5,7 +5,7 @@
 #include "app/model/app_settings.h"
 #include "app/site/website.h"
 
-const std::array<ToolButtonSpec, kToolButtonCount> kToolButtons = {{
+const std::array<ToolButtonInfo, kToolButtonCount> kToolButtons = {{
     {1, 166, 164, 0, 5500},
     {2, 162, 196, 0, 5501},
     {3, 131, 172, -1, 5511},
@@ -21,7 +21,7 @@ const std::array<ToolButtonSpec, kToolButtonCount> kToolButtons = {{
     {17, 651, 652, -1, 6999},
 }};
 
-const std::array<ShapeButtonSpec, kShapeButtonCount> kShapeButtons = {{
+const std::array<ShapeButtonInfo, kShapeButtonCount> kShapeButtons = {{
     {1260, {2, 2}, 601, 614, "(Rounded) Rectangle", 1},
     {1261, {36, 2}, 594, 607, "Circle", 2},
     {1262, {70, 2}, 591, 605, "Triangle", 3},
@@ -186,9 +186,9 @@ int CToolsBarState::Release()
     return launched;
 }
 
-const ShapeButtonSpec* FindShapeButton(int id)
+const ShapeButtonInfo* FindShapeButton(int id)
 {
     const auto found =
-        std::find_if(kShapeButtons.begin(), kShapeButtons.end(), [id](const ShapeButtonSpec& b) { return b.id == id; });
+        std::find_if(kShapeButtons.begin(), kShapeButtons.end(), [id](const ShapeButtonInfo& b) { return b.id == id; });
     return found == kShapeButtons.end() ? nullptr : &*found;
 }

@@ -19,7 +19,7 @@ constexpr int kLastCompanionTool = 17;
 constexpr int kShapeTool = 3;
 bool IsCompanionTool(int tool);
 
-struct ToolButtonSpec
+struct ToolButtonInfo
 {
     int tool;
     unsigned normalBitmap;
@@ -30,7 +30,7 @@ struct ToolButtonSpec
     unsigned tooltip;
 };
 constexpr int kToolButtonCount = 13;
-extern const std::array<ToolButtonSpec, kToolButtonCount> kToolButtons;
+extern const std::array<ToolButtonInfo, kToolButtonCount> kToolButtons;
 
 struct ToolButtonPlace
 {
@@ -89,7 +89,7 @@ private:
 };
 
 // The Shapes palette's buttons.
-struct ShapeButtonSpec
+struct ShapeButtonInfo
 {
     int id;
     CPoint pos;
@@ -100,6 +100,6 @@ struct ShapeButtonSpec
 };
 constexpr int kShapeButtonCount = 16;
 constexpr int kRectangleShapeButton = 1260;
-extern const std::array<ShapeButtonSpec, kShapeButtonCount> kShapeButtons;
+extern const std::array<ShapeButtonInfo, kShapeButtonCount> kShapeButtons;
 // The button of an id; null for another id.
-const ShapeButtonSpec* FindShapeButton(int id);
+const ShapeButtonInfo* FindShapeButton(int id);

@@ -92,7 +92,7 @@ TEST(ToolsBarLogic, HintsAndShapeButtons)
     EXPECT_EQ(ToolHintFlag(settings, 4), nullptr);
     EXPECT_EQ(ToolHintFlag(settings, 12), nullptr);
 
-    const ShapeButtonSpec* tab = FindShapeButton(1274);
+    const ShapeButtonInfo* tab = FindShapeButton(1274);
     ASSERT_NE(tab, nullptr);
     EXPECT_STREQ(tab->tooltip, "Tab");
     EXPECT_EQ(tab->shapeKind, 15);
