@@ -5,6 +5,7 @@
 
 #include "controls/owner_drawn_control.h"
 #include "platform/gui/control_notify.h"
+#include "testing/gui_settle.h"
 
 #include <gtest/gtest.h>
 #include <vector>
@@ -72,15 +73,6 @@ inline void LoseCapture(wxWindow* control)
     wxMouseCaptureLostEvent event(control->GetId());
     event.SetEventObject(control);
     control->GetEventHandler()->ProcessEvent(event);
-}
-
-// Lets the display map and paint what is pending.
-inline void Settle()
-{
-    for (int i = 0; i < 20; ++i) {
-        wxYield();
-        wxMilliSleep(5);
-    }
 }
 
 class ControlHost : public ::testing::Test

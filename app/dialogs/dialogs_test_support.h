@@ -6,15 +6,7 @@
 #include <wx/dialog.h>
 #include <wx/utils.h>
 
-// Lets the display map and paint what is pending, and windows destroyed go.
-inline void Settle()
-{
-    for (int i = 0; i < 20; ++i) {
-        wxYield();
-        wxMilliSleep(5);
-    }
-    wxTheApp->ProcessIdle();
-}
+#include "testing/gui_settle.h"
 
 inline void Click(wxDialog& dialog, int id)
 {

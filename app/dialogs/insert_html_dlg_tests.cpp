@@ -3,6 +3,7 @@
 #include "platform/gui/window_picture.h"
 #include "platform/gui/xrc_resources.h"
 #include "testing/test_output.h"
+#include "testing/gui_settle.h"
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
@@ -12,14 +13,6 @@
 #include <wx/utils.h>
 
 namespace {
-
-void Settle()
-{
-    for (int i = 0; i < 20; ++i) {
-        wxYield();
-        wxMilliSleep(5);
-    }
-}
 
 // The dialog opens on the object's texts, one tab each, and hands back what was typed with the used files as they
 // came; its picture: test-output/insert_html_dialog.png.

@@ -26,20 +26,12 @@
 #include "platform/gui/xrc_resources.h"
 #include "testing/ftp_test_servers.h"
 #include "testing/test_output.h"
+#include "testing/gui_settle.h"
 
 namespace {
 
 using ftp_test::FtpServer;
 using ftp_test::TheFtpServer;
-
-void Settle()
-{
-    for (int i = 0; i < 20; ++i) {
-        wxYield();
-        wxMilliSleep(5);
-    }
-    wxTheApp->ProcessIdle();
-}
 
 void Click(wxWindow& window, int id)
 {

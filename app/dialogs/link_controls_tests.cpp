@@ -17,17 +17,9 @@
 #include "platform/gui/window_picture.h"
 #include "platform/win/program_launch.h"
 #include "testing/test_output.h"
+#include "testing/gui_settle.h"
 
 namespace {
-
-void Settle()
-{
-    for (int i = 0; i < 10; ++i) {
-        wxYield();
-        wxMilliSleep(5);
-    }
-    wxTheApp->ProcessIdle();
-}
 
 class MessageServices : public CoreServices
 {

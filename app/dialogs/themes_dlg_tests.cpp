@@ -15,17 +15,9 @@
 #include "platform/gui/xrc_resources.h"
 #include "testing/scratch_folder.h"
 #include "testing/test_output.h"
+#include "testing/gui_settle.h"
 
 namespace {
-
-void Settle()
-{
-    for (int i = 0; i < 20; ++i) {
-        wxYield();
-        wxMilliSleep(5);
-    }
-    wxTheApp->ProcessIdle();
-}
 
 void Select(wxDialog& dialog, int id, int index, wxEventType type = wxEVT_LISTBOX)
 {

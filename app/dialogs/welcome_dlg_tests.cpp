@@ -12,17 +12,9 @@
 #include "platform/gui/window_picture.h"
 #include "platform/gui/xrc_resources.h"
 #include "testing/test_output.h"
+#include "testing/gui_settle.h"
 
 namespace {
-
-void Settle()
-{
-    for (int i = 0; i < 20; ++i) {
-        wxYield();
-        wxMilliSleep(5);
-    }
-    wxTheApp->ProcessIdle();
-}
 
 class WelcomeDialog : public ::testing::Test
 {

@@ -12,14 +12,7 @@
 #include <string>
 
 #include "testing/test_output.h"
-
-inline void Settle()
-{
-    for (int i = 0; i < 20; ++i) {
-        wxYield();
-        wxMilliSleep(5);
-    }
-}
+#include "testing/gui_settle.h"
 
 // The window's pixels as the screen shows them, written to the test output folder under name.
 inline wxImage SaveWindowScreenshot(wxWindow* window, const std::string& name)

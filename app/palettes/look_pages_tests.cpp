@@ -21,6 +21,7 @@
 #include "platform/gui/window_picture.h"
 #include "platform/gui/xrc_resources.h"
 #include "testing/test_output.h"
+#include "testing/gui_settle.h"
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
@@ -33,14 +34,6 @@
 #include <wx/utils.h>
 
 namespace {
-
-void Settle()
-{
-    for (int i = 0; i < 20; ++i) {
-        wxYield();
-        wxMilliSleep(5);
-    }
-}
 
 class LookServices : public SiteServicesFake
 {

@@ -9,6 +9,7 @@
 #include "platform/gui/window_picture.h"
 #include "platform/gui/xrc_resources.h"
 #include "testing/test_output.h"
+#include "testing/gui_settle.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -21,14 +22,6 @@
 #include <wx/utils.h>
 
 namespace {
-
-void Settle()
-{
-    for (int i = 0; i < 20; ++i) {
-        wxYield();
-        wxMilliSleep(5);
-    }
-}
 
 class SiteServices : public CoreServices
 {

@@ -1,6 +1,7 @@
 #include "app/palettes/prop_frames.h"
 
 #include "platform/gui/xrc_resources.h"
+#include "testing/gui_settle.h"
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
@@ -8,14 +9,6 @@
 #include <wx/utils.h>
 
 namespace {
-
-void Settle()
-{
-    for (int i = 0; i < 20; ++i) {
-        wxYield();
-        wxMilliSleep(5);
-    }
-}
 
 class PaletteFramesTest : public ::testing::Test
 {

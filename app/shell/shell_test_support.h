@@ -10,6 +10,7 @@
 #include "app/site/website.h"
 #include "platform/gui/xrc_resources.h"
 #include "testing/scratch_folder.h"
+#include "testing/gui_settle.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -18,16 +19,6 @@
 #include <vector>
 #include <wx/app.h>
 #include <wx/utils.h>
-
-// Lets the display map and paint what is pending, and windows destroyed go.
-inline void Settle()
-{
-    for (int i = 0; i < 20; ++i) {
-        wxYield();
-        wxMilliSleep(5);
-    }
-    wxTheApp->ProcessIdle();
-}
 
 class RecordingServices : public CoreServices
 {
