@@ -1,4 +1,5 @@
 #include "app/palettes/object_page.h"
+#include "app/palettes/palette_controls.h"
 
 #include <algorithm>
 #include <wx/bmpcbox.h>
@@ -87,45 +88,20 @@ private:
     int m_nAlignment;
 };
 
-// Puts the program's own control where the template keeps a placeholder of the same id, at its size.
-template <class Control, class... Args> Control* ReplacePlaceholder(wxWindow* page, int id, Args... args)
-{
-    wxWindow* placeholder = page->FindWindow(id);
-    if (!placeholder)
-        return nullptr;
-    wxWindow* parent = placeholder->GetParent();
-    const wxSize size = placeholder->GetMinSize();
-    const wxString tip = placeholder->GetToolTipText();
-    auto* control = new Control(args...);
-    control->Create(CRect(0, 0, size.GetWidth(), size.GetHeight()), parent, static_cast<UINT>(id));
-    control->SetMinSize(size);
-    if (!tip.empty())
-        control->SetToolTip(tip);
-    if (wxSizer* sizer = placeholder->GetContainingSizer())
-        sizer->Replace(placeholder, control);
-    placeholder->Destroy();
-    return control;
-}
-
-template <class Window> Window* Find(wxWindow* page, int id)
-{
-    return dynamic_cast<Window*>(page->FindWindow(id));
-}
-
 } // namespace
 
 CObjectPage::CObjectPage(wxWindow* parent) : CPalettePage(parent, kObjectPropSheet)
 {
     CreateControls();
-    m_pWidth = Find<wxTextCtrl>(this, ID_WIDTH);
-    m_pHeight = Find<wxTextCtrl>(this, ID_HEIGHT);
-    m_pAngle = Find<wxTextCtrl>(this, ID_ANGLE);
-    m_pCorner = Find<wxTextCtrl>(this, ID_CORNER);
-    m_pAltText = Find<wxTextCtrl>(this, ID_ALT_TEXT);
+    m_pWidth = FindPageControl<wxTextCtrl>(this, ID_WIDTH);
+    m_pHeight = FindPageControl<wxTextCtrl>(this, ID_HEIGHT);
+    m_pAngle = FindPageControl<wxTextCtrl>(this, ID_ANGLE);
+    m_pCorner = FindPageControl<wxTextCtrl>(this, ID_CORNER);
+    m_pAltText = FindPageControl<wxTextCtrl>(this, ID_ALT_TEXT);
     for (wxTextCtrl* box : {m_pWidth, m_pHeight, m_pAngle, m_pCorner, m_pAltText})
         if (box)
             box->Bind(wxEVT_KILL_FOCUS, &CObjectPage::OnBoxKillFocus, this);
-    if (auto* faces = Find<wxChoice>(this, ID_FACE)) {
+    if (auto* faces = FindPageControl<wxChoice>(this, ID_FACE)) {
         for (const std::string& face : GetTextFaceNames())
             faces->Append(BytesToWx(face));
         faces->Bind(wxEVT_CHOICE, &CObjectPage::OnFaceChanged, this);
@@ -139,7 +115,7 @@ CObjectPage::CObjectPage(wxWindow* parent) : CPalettePage(parent, kObjectPropShe
         well->GetParent()->Bind(EVT_CONTROL_NOTIFY, &CObjectPage::OnTextColorChanged, this, ID_TEXT_COLOR);
     if (wxWindow* advanced = FindWindow(ID_ADVANCED))
         advanced->Bind(wxEVT_CHECKBOX, &CObjectPage::OnAdvancedText, this);
-    if (auto* faces = Find<wxChoice>(this, ID_BUTTON_FACE)) {
+    if (auto* faces = FindPageControl<wxChoice>(this, ID_BUTTON_FACE)) {
         for (const std::string& face : GetTextFaceNames())
             faces->Append(BytesToWx(face));
         faces->Bind(wxEVT_CHOICE, &CObjectPage::OnButtonChoice, this);
@@ -160,7 +136,7 @@ CObjectPage::CObjectPage(wxWindow* parent) : CPalettePage(parent, kObjectPropShe
         distance->Bind(wxEVT_TEXT, &CObjectPage::OnShadowDistanceText, this);
         distance->Bind(wxEVT_KILL_FOCUS, [this](wxFocusEvent& event) {
             // Leaving the box gives the keyboard back to the main window whether or not the value changed.
-            if (auto* box = Find<wxTextCtrl>(this, ID_SHADOW_DISTANCE))
+            if (auto* box = FindPageControl<wxTextCtrl>(this, ID_SHADOW_DISTANCE))
                 ApplyShadowDistance(WxToBytes(box->GetValue()));
             event.Skip();
         });
@@ -182,7 +158,7 @@ CObjectPage::CObjectPage(wxWindow* parent) : CPalettePage(parent, kObjectPropShe
         counter->Bind(wxEVT_COMBOBOX, &CObjectPage::OnCounterStyleChanged, this);
     if (wxWindow* email = FindWindow(ID_EMAIL))
         email->Bind(wxEVT_KILL_FOCUS, [this](wxFocusEvent& event) {
-            if (auto* box = Find<wxTextCtrl>(this, ID_EMAIL))
+            if (auto* box = FindPageControl<wxTextCtrl>(this, ID_EMAIL))
                 ApplyFormEmail(WxToBytes(box->GetValue()));
             event.Skip();
         });
@@ -200,17 +176,17 @@ void CObjectPage::CreateControls()
         for (size_t i = 0; i < std::size(kTextButtons); ++i) {
             const auto [id, style] = row[i];
             auto* button = style >= kAlignStyle
-                               ? ReplacePlaceholder<CAlignButton>(this, id, static_cast<int>(style - kAlignStyle))
-                               : ReplacePlaceholder<CButtonControl>(this, id);
+                               ? ReplacePagePlaceholder<CAlignButton>(this, id, static_cast<int>(style - kAlignStyle))
+                               : ReplacePagePlaceholder<CButtonControl>(this, id);
             if (button)
                 button->Init(style);
         }
     for (int id : {ID_TEXT_COLOR, ID_BUTTON_COLOR, ID_SHADOW_COLOR})
-        if (auto* well = ReplacePlaceholder<CColorControl>(this, id))
+        if (auto* well = ReplacePagePlaceholder<CColorControl>(this, id))
             well->Init(nullptr);
-    if (auto* wheel = ReplacePlaceholder<CWheelControl>(this, ID_SHADOW_DIRECTION))
+    if (auto* wheel = ReplacePagePlaceholder<CWheelControl>(this, ID_SHADOW_DIRECTION))
         wheel->Init(360, 0, 2, 1);
-    if (auto* counter = Find<wxBitmapComboBox>(this, ID_COUNTER_STYLE)) {
+    if (auto* counter = FindPageControl<wxBitmapComboBox>(this, ID_COUNTER_STYLE)) {
         // Each entry shows the counter of its style as the page will, at most 70 x 24; a picture and its name are too
         // wide for the palette, so the name goes only where the picture is missing.
         if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
@@ -248,12 +224,12 @@ void CObjectPage::FillControls()
     if (content.buttonTextEnabled)
         FillButtonText();
     if (content.counterEntry)
-        if (auto* counter = Find<wxBitmapComboBox>(this, ID_COUNTER_STYLE))
+        if (auto* counter = FindPageControl<wxBitmapComboBox>(this, ID_COUNTER_STYLE))
             counter->SetSelection(*content.counterEntry);
     if (content.email)
-        if (auto* email = Find<wxTextCtrl>(this, ID_EMAIL))
+        if (auto* email = FindPageControl<wxTextCtrl>(this, ID_EMAIL))
             email->ChangeValue(BytesToWx(*content.email));
-    if (auto* advanced = Find<wxCheckBox>(this, ID_ADVANCED))
+    if (auto* advanced = FindPageControl<wxCheckBox>(this, ID_ADVANCED))
         advanced->SetValue(content.advancedChecked);
     if (content.states.textEditing)
         FillTextFormat();
@@ -343,16 +319,16 @@ void CObjectPage::FillTextFormat()
     const std::optional<TextFormatShown> shown = m_format.Fill();
     if (!shown)
         return;
-    if (auto* faces = Find<wxChoice>(this, ID_FACE))
+    if (auto* faces = FindPageControl<wxChoice>(this, ID_FACE))
         faces->SetSelection(shown->face ? faces->FindString(BytesToWx(*shown->face), true) : wxNOT_FOUND);
-    if (auto* sizes = Find<wxChoice>(this, ID_SIZE))
+    if (auto* sizes = FindPageControl<wxChoice>(this, ID_SIZE))
         if (sizes->GetSelection() != shown->sizeEntry.value_or(wxNOT_FOUND))
             sizes->SetSelection(shown->sizeEntry.value_or(wxNOT_FOUND));
-    if (auto* well = Find<CColorControl>(this, ID_TEXT_COLOR))
+    if (auto* well = FindPageControl<CColorControl>(this, ID_TEXT_COLOR))
         if (well->GetColor().GetCOLORREF() != shown->color)
             well->SetColor(CColor(shown->color));
     for (auto [id, on] : {std::pair{1042, shown->bold}, {1040, shown->italic}, {1045, shown->underline}})
-        if (auto* button = Find<CButtonControl>(this, id))
+        if (auto* button = FindPageControl<CButtonControl>(this, id))
             if (button->GetCheck() != on)
                 button->SetCheck(on);
     CheckAlignment(shown->alignment);
@@ -361,7 +337,7 @@ void CObjectPage::FillTextFormat()
 void CObjectPage::CheckAlignment(int alignment)
 {
     for (int i = 0; i < 3; ++i)
-        if (auto* button = Find<CButtonControl>(this, kTextButtons[3 + i].first))
+        if (auto* button = FindPageControl<CButtonControl>(this, kTextButtons[3 + i].first))
             if (button->GetCheck() != (i == alignment))
                 button->SetCheck(i == alignment);
 }
@@ -415,7 +391,7 @@ void CObjectPage::OnTextColorChanged(CControlNotifyEvent& event)
 {
     if (event.GetCode() != COLOR_NOTIFY_CHANGED)
         return;
-    if (auto* well = Find<CColorControl>(this, ID_TEXT_COLOR))
+    if (auto* well = FindPageControl<CColorControl>(this, ID_TEXT_COLOR))
         if (m_format.ApplyColor(well->GetColor().GetCOLORREF()))
             FocusMainFrame();
 }
@@ -424,7 +400,7 @@ void CObjectPage::OnAdvancedText(wxCommandEvent&)
 {
     const std::optional<bool> allows = SwitchAdvancedText();
     FillControls();
-    if (auto* advanced = Find<wxCheckBox>(this, ID_ADVANCED); advanced && allows)
+    if (auto* advanced = FindPageControl<wxCheckBox>(this, ID_ADVANCED); advanced && allows)
         advanced->SetValue(*allows);
     FocusMainFrame();
 }
@@ -434,27 +410,27 @@ void CObjectPage::FillButtonText()
     const std::optional<ButtonTextShown> shown = ReadButtonText();
     if (!shown)
         return;
-    if (auto* faces = Find<wxChoice>(this, ID_BUTTON_FACE))
+    if (auto* faces = FindPageControl<wxChoice>(this, ID_BUTTON_FACE))
         faces->SetSelection(faces->FindString(BytesToWx(shown->face), true));
-    if (auto* sizes = Find<wxChoice>(this, ID_BUTTON_SIZE))
+    if (auto* sizes = FindPageControl<wxChoice>(this, ID_BUTTON_SIZE))
         sizes->SetSelection(sizes->FindString(wxString::Format("%d", shown->size), true));
-    if (auto* text = Find<wxTextCtrl>(this, ID_BUTTON_TEXT); text && WxToBytes(text->GetValue()) != shown->text)
+    if (auto* text = FindPageControl<wxTextCtrl>(this, ID_BUTTON_TEXT); text && WxToBytes(text->GetValue()) != shown->text)
         text->ChangeValue(BytesToWx(shown->text));
-    if (auto* well = Find<CColorControl>(this, ID_BUTTON_COLOR))
+    if (auto* well = FindPageControl<CColorControl>(this, ID_BUTTON_COLOR))
         well->SetColor(CColor(shown->color));
     const bool checks[] = {shown->bold,           shown->italic,
                            shown->underline,      shown->alignment == 0,
                            shown->alignment == 1, shown->alignment != 0 && shown->alignment != 1};
     for (size_t i = 0; i < std::size(kButtonTextButtons); ++i)
-        if (auto* button = Find<CButtonControl>(this, kButtonTextButtons[i].first))
+        if (auto* button = FindPageControl<CButtonControl>(this, kButtonTextButtons[i].first))
             button->SetCheck(checks[i]);
-    if (auto* shadow = Find<wxCheckBox>(this, ID_DROP_SHADOW))
+    if (auto* shadow = FindPageControl<wxCheckBox>(this, ID_DROP_SHADOW))
         shadow->SetValue(shown->shadow);
-    if (auto* well = Find<CColorControl>(this, ID_SHADOW_COLOR))
+    if (auto* well = FindPageControl<CColorControl>(this, ID_SHADOW_COLOR))
         well->SetColor(CColor(shown->shadowColor));
-    if (auto* wheel = Find<CWheelControl>(this, ID_SHADOW_DIRECTION))
+    if (auto* wheel = FindPageControl<CWheelControl>(this, ID_SHADOW_DIRECTION))
         wheel->WheelSetValue(shown->direction);
-    if (auto* distance = Find<wxTextCtrl>(this, ID_SHADOW_DISTANCE))
+    if (auto* distance = FindPageControl<wxTextCtrl>(this, ID_SHADOW_DISTANCE))
         distance->ChangeValue(wxString::Format("%d", shown->distance));
 }
 
@@ -489,14 +465,14 @@ void CObjectPage::OnButtonTextNotify(CControlNotifyEvent& event)
         // The direction applies when the wheel is let go.
         if (event.GetCode() != WHEEL_NOTIFY_CHANGED)
             return;
-        if (auto* wheel = Find<CWheelControl>(this, id))
+        if (auto* wheel = FindPageControl<CWheelControl>(this, id))
             AfterButtonTextEdit(ApplyShadowDirection(wheel->WheelGetValue()), true);
         return;
     }
     if (id == ID_BUTTON_COLOR || id == ID_SHADOW_COLOR) {
         if (event.GetCode() != COLOR_NOTIFY_CHANGED)
             return;
-        auto* well = Find<CColorControl>(this, id);
+        auto* well = FindPageControl<CColorControl>(this, id);
         if (!well)
             return;
         const COLORREF color = well->GetColor().GetCOLORREF();

@@ -13,9 +13,9 @@ template <class Window> Window* FindPageControl(wxWindow* page, int id)
     return dynamic_cast<Window*>(page->FindWindow(id));
 }
 
-// Makes Control at the placeholder's size and place, with its tooltip, and destroys the placeholder. Null when the
-// template has no such placeholder.
-template <class Control> Control* ReplacePagePlaceholder(wxWindow* page, int id)
+// Makes Control (from args) at the placeholder's size and place, with its tooltip, and destroys the placeholder. Null
+// when the template has no such placeholder.
+template <class Control, class... Args> Control* ReplacePagePlaceholder(wxWindow* page, int id, Args... args)
 {
     wxWindow* placeholder = page->FindWindow(id);
     if (!placeholder)
@@ -23,7 +23,7 @@ template <class Control> Control* ReplacePagePlaceholder(wxWindow* page, int id)
     wxWindow* parent = placeholder->GetParent();
     const wxSize size = placeholder->GetMinSize();
     const wxString tip = placeholder->GetToolTipText();
-    auto* control = new Control();
+    auto* control = new Control(args...);
     control->Create(CRect(0, 0, size.GetWidth(), size.GetHeight()), parent, static_cast<UINT>(id));
     control->SetMinSize(size);
     if (!tip.empty())
