@@ -8,7 +8,7 @@
 
 #include "app/model/ftp_profile.h"
 
-class CAppSettings;
+struct CAppSettings;
 
 // How the profile choice shows: its items, the one selected, and which of the choice, Save and Delete are enabled.
 struct ProfileComboState

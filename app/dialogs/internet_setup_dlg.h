@@ -11,7 +11,7 @@
 class wxChoice;
 class wxTextCtrl;
 class wxCheckBox;
-class CAppSettings;
+struct CAppSettings;
 
 class CInternetSetupDLG : public wxDialog
 {

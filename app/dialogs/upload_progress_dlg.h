@@ -9,7 +9,7 @@
 
 class CUploadProgress;
 class CFtp;
-class CAppSettings;
+struct CAppSettings;
 class wxGauge;
 class wxTextCtrl;
 class wxWindowDisabler;

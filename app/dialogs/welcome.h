@@ -3,7 +3,7 @@
 // What the welcome dialog at start leaves behind: the way to begin the user chose and the box that stops it from
 // showing again.
 
-class CAppSettings;
+struct CAppSettings;
 
 struct WelcomeChoice
 {
