@@ -1,0 +1,59 @@
+#pragma once
+
+// The dialog of the standard settings for new pages (5016): size, centring, background, link colours and DOCTYPE,
+// applied to one chosen page with OK or to every page with Transfer. What it decides is CPageDefaultsChoice's.
+
+#include <wx/dialog.h>
+
+#include "app/dialogs/page_defaults_choice.h"
+
+class CColorControl;
+class CControlNotifyEvent;
+class CGradientControl;
+class CWebsite;
+class wxCheckBox;
+class wxComboBox;
+class wxTextCtrl;
+
+class CPageDefaultsDLG : public wxDialog
+{
+public:
+    CPageDefaultsDLG(wxWindow* parent, CWebsite& site);
+
+    bool IsOk() const { return m_bLoaded; }
+    // OK and Transfer end it with wxID_OK once the site has changed.
+    int ShowModal() override;
+
+private:
+    // Shows the values: the size list's one entry, the kind's radio button, the picture's name and the gradient.
+    void Refresh();
+    // The size fields and the centring box.
+    void ShowPageValues();
+    void OnText(wxCommandEvent& event);
+    void OnSizeDropDown(wxCommandEvent& event);
+    void OnSizeChosen(wxCommandEvent& event);
+    void OnPageDropDown(wxCommandEvent& event);
+    void OnPageChosen(wxCommandEvent& event);
+    void OnKind(wxCommandEvent& event);
+    void OnBrowse(wxCommandEvent& event);
+    void OnNotify(CControlNotifyEvent& event);
+    void OnDoctype(wxCommandEvent& event);
+    void OnTransfer(wxCommandEvent& event);
+    void OnOK(wxCommandEvent& event);
+    void OnCancel(wxCommandEvent& event);
+
+    CPageDefaultsChoice m_choice;
+    bool m_bLoaded = false;
+    // Set while the dialog writes into its own fields, whose change handlers then keep still.
+    bool m_bFilling = false;
+    wxComboBox* m_pPages = nullptr;
+    wxTextCtrl* m_pWidth = nullptr;
+    wxTextCtrl* m_pHeight = nullptr;
+    wxComboBox* m_pSizes = nullptr;
+    wxCheckBox* m_pCentered = nullptr;
+    wxCheckBox* m_pHorizontal = nullptr;
+    CColorControl* m_pColor = nullptr;
+    CGradientControl* m_pGradient = nullptr;
+    CColorControl* m_pLinkColor = nullptr;
+    CColorControl* m_pVisitedColor = nullptr;
+};
