@@ -148,9 +148,14 @@ TEST_F(PageInfoTest, BackgroundChangesThroughACopy)
     EXPECT_FALSE(page->GetBackground()->IsGradientHorizontal());
     ExpectOnlyPageChanged();
 
-    // A cancelled chooser leaves the kind.
+    // A cancelled chooser leaves the kind; with the placing box ticked the fill goes back to tiling all the same.
+    page->GetBackground()->SetImagePosition(3);
     EXPECT_FALSE(ChooseBackgroundPictureKind());
     EXPECT_EQ(page->GetBackground()->GetKind(), 2);
+    EXPECT_FALSE(page->GetBackground()->IsTile());
+    EXPECT_FALSE(ChooseBackgroundPictureKind(true));
+    EXPECT_EQ(page->GetBackground()->GetKind(), 2);
+    EXPECT_TRUE(page->GetBackground()->IsTile());
     EXPECT_TRUE(services.notices.empty());
 }
 

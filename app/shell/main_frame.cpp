@@ -1,9 +1,10 @@
 #include "app/shell/main_frame.h"
 
-#include "app/docview/common_windows.h"
 #include "app/dialogs/notice_dialogs.h"
+#include "app/dialogs/page_defaults_dlg.h"
 #include "app/dialogs/site_folder_dlg.h"
 #include "app/dialogs/welcome.h"
+#include "app/docview/common_windows.h"
 #include "app/docview/design_view.h"
 #include "app/docview/document_dialogs.h"
 #include "app/model/services.h"
@@ -12,11 +13,11 @@
 #include "app/publish/local_output.h"
 #include "app/shell/edit_menu.h"
 #include "app/shell/frame_commands.h"
-#include "app/shell/publish_menu.h"
 #include "app/shell/logic/status_panes.h"
 #include "app/shell/main_toolbar.h"
 #include "app/shell/orvel_app.h"
 #include "app/shell/orvel_frame.h"
+#include "app/shell/publish_menu.h"
 #include "app/shell/site_commands.h"
 #include "app/shell/tools_bar.h"
 #include "app/shell/wx_text.h"
@@ -255,13 +256,12 @@ void CMainFrame::SaveWindowState()
 namespace {
 
 // The palette commands in palette order.
-constexpr int kToolsInspectorCommands[] = {ID_PAGE_INSPECTOR,    ID_OBJECT_INSPECTOR, ID_LINK_INSPECTOR,
-                                           ID_FILL_INSPECTOR,    ID_EFFECTS_INSPECTOR, ID_STYLES_INSPECTOR,
+constexpr int kToolsInspectorCommands[] = {ID_PAGE_INSPECTOR,     ID_OBJECT_INSPECTOR,  ID_LINK_INSPECTOR,
+                                           ID_FILL_INSPECTOR,     ID_EFFECTS_INSPECTOR, ID_STYLES_INSPECTOR,
                                            ID_MOUSEOVER_INSPECTOR};
-constexpr int kPopupInspectorCommands[] = {ID_POPUP_PAGE_INSPECTOR,    ID_POPUP_OBJECT_INSPECTOR,
-                                           ID_POPUP_LINK_INSPECTOR,    ID_POPUP_FILL_INSPECTOR,
-                                           ID_POPUP_EFFECTS_INSPECTOR, ID_POPUP_STYLES_INSPECTOR,
-                                           ID_POPUP_MOUSEOVER_INSPECTOR};
+constexpr int kPopupInspectorCommands[] = {
+    ID_POPUP_PAGE_INSPECTOR,    ID_POPUP_OBJECT_INSPECTOR, ID_POPUP_LINK_INSPECTOR,     ID_POPUP_FILL_INSPECTOR,
+    ID_POPUP_EFFECTS_INSPECTOR, ID_POPUP_STYLES_INSPECTOR, ID_POPUP_MOUSEOVER_INSPECTOR};
 
 int PaletteOfCommand(const int (&commands)[kPropSheetCount], int id)
 {
@@ -552,6 +552,9 @@ void CMainFrame::OnCommand(wxCommandEvent& event)
     case ID_BACKGROUND_PREFERENCES:
         EditBackgroundPreferences(*this);
         break;
+    case ID_PAGE_DEFAULTS:
+        m_document.OnPageDefaults();
+        break;
     case ID_EDIT_META_TAGS:
         EditMetaTags(*this);
         break;
@@ -687,6 +690,9 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event)
     case ID_ADD_FILES_FROM_XML:
         event.Enable(true);
         break;
+    case ID_PAGE_DEFAULTS:
+        event.Enable(m_document.CanPageDefaults());
+        break;
     case ID_SITE_MAP:
         event.Enable(m_document.CanShowSiteMap());
     case ID_ADD_PAGE:
@@ -722,7 +728,8 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event)
             break;
         }
         // Everything else waits for the parts of the program that carry it out.
-        if (!UpdateEditCommand(*this, event) && !UpdatePublishCommand(*this, event) && !UpdateFrameCommand(*this, event))
+        if (!UpdateEditCommand(*this, event) && !UpdatePublishCommand(*this, event) &&
+            !UpdateFrameCommand(*this, event))
             event.Enable(false);
         break;
     }
@@ -869,9 +876,12 @@ void CMainFrame::OnIdle(wxIdleEvent& event)
 SaveChangesAnswer CMainFrame::AskSaveChanges()
 {
     switch (GetCoreServices().ShowSaveChangesDialog()) {
-    case IDYES: return SaveChangesAnswer::yes;
-    case IDNO: return SaveChangesAnswer::no;
-    default: return SaveChangesAnswer::cancel;
+    case IDYES:
+        return SaveChangesAnswer::yes;
+    case IDNO:
+        return SaveChangesAnswer::no;
+    default:
+        return SaveChangesAnswer::cancel;
     }
 }
 
@@ -940,6 +950,12 @@ void CMainFrame::RunSiteMapDialog(const std::vector<std::string>& reservedNames,
     CSiteMapDLG dialog(reservedNames, pairs, this);
     if (dialog.IsOk())
         dialog.ShowModal();
+}
+
+bool CMainFrame::RunPageDefaultsDialog(CWebsite& site)
+{
+    CPageDefaultsDLG dialog(this, site);
+    return dialog.IsOk() && dialog.ShowModal() == wxID_OK;
 }
 
 std::vector<COrvelView*> CMainFrame::GetViews()

@@ -52,6 +52,7 @@ enum MainFrameCommand
     ID_ADD_PAGE = WxCommandId(32772),
     ID_EDIT_HEADER = WxCommandId(32892),
     ID_BACKGROUND_PREFERENCES = WxCommandId(32874),
+    ID_PAGE_DEFAULTS = WxCommandId(32803),
     ID_EDIT_META_TAGS = WxCommandId(32894),
     ID_INSERT_ANALYTICS = WxCommandId(32896),
     ID_TEST = WxCommandId(32780),
@@ -186,6 +187,7 @@ public:
     bool RunRemoveFilesDialog(CWebsite& site, std::vector<int>& checks) override;
     void RunSiteMapDialog(const std::vector<std::string>& reservedNames,
                           const std::vector<const CFilePair*>& pairs) override;
+    bool RunPageDefaultsDialog(CWebsite& site) override;
     std::vector<COrvelView*> GetViews() override;
 
     // The user guide beside the program, which Help opens with the desktop's browser.
