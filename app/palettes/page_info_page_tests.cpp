@@ -8,8 +8,8 @@
 #include "app/site/website.h"
 #include "platform/gui/window_picture.h"
 #include "platform/gui/xrc_resources.h"
-#include "testing/gui_settle.h"
 #include "testing/test_output.h"
+#include "testing/gui_settle.h"
 
 #include <gtest/gtest.h>
 #include <memory>

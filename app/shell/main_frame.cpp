@@ -1,10 +1,10 @@
 #include "app/shell/main_frame.h"
 
+#include "app/docview/common_windows.h"
 #include "app/dialogs/notice_dialogs.h"
 #include "app/dialogs/page_defaults_dlg.h"
 #include "app/dialogs/site_folder_dlg.h"
 #include "app/dialogs/welcome.h"
-#include "app/docview/common_windows.h"
 #include "app/docview/design_view.h"
 #include "app/docview/document_dialogs.h"
 #include "app/model/services.h"
@@ -13,11 +13,11 @@
 #include "app/publish/local_output.h"
 #include "app/shell/edit_menu.h"
 #include "app/shell/frame_commands.h"
+#include "app/shell/publish_menu.h"
 #include "app/shell/logic/status_panes.h"
 #include "app/shell/main_toolbar.h"
 #include "app/shell/orvel_app.h"
 #include "app/shell/orvel_frame.h"
-#include "app/shell/publish_menu.h"
 #include "app/shell/site_commands.h"
 #include "app/shell/tools_bar.h"
 #include "app/shell/wx_text.h"
@@ -256,12 +256,13 @@ void CMainFrame::SaveWindowState()
 namespace {
 
 // The palette commands in palette order.
-constexpr int kToolsInspectorCommands[] = {ID_PAGE_INSPECTOR,     ID_OBJECT_INSPECTOR,  ID_LINK_INSPECTOR,
-                                           ID_FILL_INSPECTOR,     ID_EFFECTS_INSPECTOR, ID_STYLES_INSPECTOR,
+constexpr int kToolsInspectorCommands[] = {ID_PAGE_INSPECTOR,    ID_OBJECT_INSPECTOR, ID_LINK_INSPECTOR,
+                                           ID_FILL_INSPECTOR,    ID_EFFECTS_INSPECTOR, ID_STYLES_INSPECTOR,
                                            ID_MOUSEOVER_INSPECTOR};
-constexpr int kPopupInspectorCommands[] = {
-    ID_POPUP_PAGE_INSPECTOR,    ID_POPUP_OBJECT_INSPECTOR, ID_POPUP_LINK_INSPECTOR,     ID_POPUP_FILL_INSPECTOR,
-    ID_POPUP_EFFECTS_INSPECTOR, ID_POPUP_STYLES_INSPECTOR, ID_POPUP_MOUSEOVER_INSPECTOR};
+constexpr int kPopupInspectorCommands[] = {ID_POPUP_PAGE_INSPECTOR,    ID_POPUP_OBJECT_INSPECTOR,
+                                           ID_POPUP_LINK_INSPECTOR,    ID_POPUP_FILL_INSPECTOR,
+                                           ID_POPUP_EFFECTS_INSPECTOR, ID_POPUP_STYLES_INSPECTOR,
+                                           ID_POPUP_MOUSEOVER_INSPECTOR};
 
 int PaletteOfCommand(const int (&commands)[kPropSheetCount], int id)
 {
@@ -695,6 +696,7 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event)
         break;
     case ID_SITE_MAP:
         event.Enable(m_document.CanShowSiteMap());
+        break;
     case ID_ADD_PAGE:
         event.Enable(m_pCurrentSite && m_pCurrentSite->GetPageCount() < CWebsite::kMaxPages);
         break;
@@ -728,8 +730,7 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event)
             break;
         }
         // Everything else waits for the parts of the program that carry it out.
-        if (!UpdateEditCommand(*this, event) && !UpdatePublishCommand(*this, event) &&
-            !UpdateFrameCommand(*this, event))
+        if (!UpdateEditCommand(*this, event) && !UpdatePublishCommand(*this, event) && !UpdateFrameCommand(*this, event))
             event.Enable(false);
         break;
     }
@@ -876,12 +877,9 @@ void CMainFrame::OnIdle(wxIdleEvent& event)
 SaveChangesAnswer CMainFrame::AskSaveChanges()
 {
     switch (GetCoreServices().ShowSaveChangesDialog()) {
-    case IDYES:
-        return SaveChangesAnswer::yes;
-    case IDNO:
-        return SaveChangesAnswer::no;
-    default:
-        return SaveChangesAnswer::cancel;
+    case IDYES: return SaveChangesAnswer::yes;
+    case IDNO: return SaveChangesAnswer::no;
+    default: return SaveChangesAnswer::cancel;
     }
 }
 
