@@ -73,6 +73,9 @@ CPageDefaultsDLG::CPageDefaultsDLG(wxWindow* parent, CWebsite& site)
     m_pHeight->SetValidator(wxTextValidator(wxFILTER_DIGITS));
     ShowPageValues();
     Refresh();
+    // GTK opens no list that has no entries: the names are there from the start, none chosen.
+    wxCommandEvent fill(wxEVT_COMBOBOX_DROPDOWN, kPagesId);
+    OnPageDropDown(fill);
 
     for (int id : {kWidthId, kHeightId})
         Bind(wxEVT_TEXT, &CPageDefaultsDLG::OnText, this, id);
