@@ -704,11 +704,11 @@ TEST_F(DialogsGallery, PageDefaultsGoToTheChosenPageOrEveryPage)
     services.noticeAnswer = IDOK;
     CPageDefaultsDLG transfer(owner, site);
     ASSERT_TRUE(transfer.IsOk());
-    EXPECT_EQ(Run(transfer, "", [&] {
-                  dynamic_cast<wxTextCtrl*>(transfer.FindWindow(1229))->SetValue("620");
-                  Click(transfer, 1227);
-              }),
-              wxID_OK);
+    const int transferred = Run(transfer, "", [&] {
+        dynamic_cast<wxTextCtrl*>(transfer.FindWindow(1229))->SetValue("620");
+        Click(transfer, 1227);
+    });
+    EXPECT_EQ(transferred, wxID_OK);
     EXPECT_EQ(services.notices, std::vector<int>{kNoticeTransferSettings});
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(site.GetPage(i)->GetWidth(), 620) << i;
