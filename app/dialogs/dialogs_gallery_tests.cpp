@@ -685,6 +685,14 @@ TEST_F(DialogsGallery, PageDefaultsGoToTheChosenPageOrEveryPage)
         Click(dialog, 1252);
         EXPECT_TRUE(asked);
 
+        auto* gradient = dynamic_cast<wxRadioButton*>(dialog.FindWindow(1239));
+        ASSERT_NE(gradient, nullptr);
+        gradient->SetValue(true);
+        wxCommandEvent kind(wxEVT_RADIOBUTTON, 1239);
+        kind.SetEventObject(gradient);
+        kind.SetInt(1);
+        dialog.ProcessWindowEvent(kind);
+        EXPECT_TRUE(dynamic_cast<wxCheckBox*>(dialog.FindWindow(1244))->IsEnabled()) << "a gradient's direction";
         link->SetColor(CColor(200, 0, 0));
         CControlNotifyEvent changed(EVT_CONTROL_NOTIFY, 1247, COLOR_NOTIFY_CHANGED);
         dialog.ProcessWindowEvent(changed);
@@ -694,6 +702,7 @@ TEST_F(DialogsGallery, PageDefaultsGoToTheChosenPageOrEveryPage)
     const CSitePage& menu = *site.GetPage(2);
     EXPECT_EQ(menu.GetWidth(), 10);
     EXPECT_EQ(menu.GetDoctype(), 1);
+    EXPECT_EQ(menu.GetBackground()->GetKind(), 2);
     EXPECT_TRUE(menu.IsChangedSinceUpload());
     EXPECT_EQ(site.GetPage(0)->GetWidth(), 740);
     EXPECT_EQ(site.GetLinkColor(), CColor(200, 0, 0));

@@ -1,21 +1,11 @@
 #include "app/dialogs/page_defaults_choice.h"
 
-#include "app/dialogs/fill_picture_choice.h"
 #include "app/docview/site_document.h"
 #include "app/model/app_settings.h"
 #include "app/model/page_size.h"
 #include "app/model/services.h"
-#include "app/model/site_paths.h"
 #include "app/site/site_page.h"
 #include "app/site/website.h"
-
-namespace {
-
-constexpr int kSolidButton = 1235;
-constexpr int kPictureButton = 1237;
-constexpr int kGradientButton = 1239;
-
-} // namespace
 
 void CPageDefaultsChoice::Open(CWebsite& site)
 {
@@ -49,46 +39,6 @@ bool CPageDefaultsChoice::ChooseSizeEntry(int index, int entryCount)
         return false;
     CoverPage();
     return true;
-}
-
-void CPageDefaultsChoice::ChooseSolid(const CColor& color)
-{
-    m_values.background.SetColor(color);
-}
-
-void CPageDefaultsChoice::ChooseGradient()
-{
-    m_values.background.SetGradient(nullptr);
-}
-
-void CPageDefaultsChoice::SetGradientColors(const GRADIENTCOLORS& colors)
-{
-    m_values.background.SetGradient(&colors);
-}
-
-void CPageDefaultsChoice::SetGradientHorizontal(bool horizontal)
-{
-    m_values.background.SetGradientHorizontal(horizontal);
-}
-
-bool CPageDefaultsChoice::ChoosePictureKind()
-{
-    return ChooseFillPictureKind(m_values.background);
-}
-
-bool CPageDefaultsChoice::ChoosePictureFile(const CAppSettings& settings)
-{
-    return ChooseFillPictureFile(m_values.background, settings);
-}
-
-int CPageDefaultsChoice::KindButton() const
-{
-    return FillKindButton(m_values.background, kSolidButton, kPictureButton, kGradientButton);
-}
-
-std::string CPageDefaultsChoice::PictureName() const
-{
-    return GetPathFileName(m_values.background.GetImageFile());
 }
 
 const std::vector<std::string>& CPageDefaultsChoice::DropDownPages()

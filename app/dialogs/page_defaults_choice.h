@@ -30,16 +30,6 @@ public:
     // The entry chosen from the size list of entryCount entries; false when it changed nothing.
     bool ChooseSizeEntry(int index, int entryCount);
 
-    void ChooseSolid(const CColor& color);
-    void ChooseGradient();
-    void SetGradientColors(const GRADIENTCOLORS& colors);
-    void SetGradientHorizontal(bool horizontal);
-    bool ChoosePictureKind();
-    bool ChoosePictureFile(const CAppSettings& settings);
-    // The radio button (1235, 1237, 1239) of the background's kind.
-    int KindButton() const;
-    std::string PictureName() const;
-
     // The page list as it drops down: the site's page names sorted without regard to case. Dropping it down
     // clears the target.
     const std::vector<std::string>& DropDownPages();

@@ -53,20 +53,17 @@ CPageDefaultsDLG::CPageDefaultsDLG(wxWindow* parent, CWebsite& site)
     m_pHeight = dynamic_cast<wxTextCtrl*>(FindWindow(kHeightId));
     m_pSizes = dynamic_cast<wxComboBox*>(FindWindow(kSizesId));
     m_pCentered = dynamic_cast<wxCheckBox*>(FindWindow(kCenteredId));
-    m_pHorizontal = dynamic_cast<wxCheckBox*>(FindWindow(kHorizontalId));
-    m_pColor = ReplacePlaceholder<CColorControl>(*this, kColorId);
-    m_pGradient = ReplacePlaceholder<CGradientControl>(*this, kGradientPlaceId);
     m_pLinkColor = ReplacePlaceholder<CColorControl>(*this, kLinkColorId);
     m_pVisitedColor = ReplacePlaceholder<CColorControl>(*this, kVisitedColorId);
-    if (!m_pPages || !m_pWidth || !m_pHeight || !m_pSizes || !m_pCentered || !m_pHorizontal || !m_pColor ||
-        !m_pGradient || !m_pLinkColor || !m_pVisitedColor) {
+    m_choice.Open(site);
+    const BackgroundControlIds background = {kSolidId,         kPictureId,    kGradientId, kColorId,
+                                             kGradientPlaceId, kHorizontalId, kBrowseId,   kPictureNameId};
+    if (!m_pPages || !m_pWidth || !m_pHeight || !m_pSizes || !m_pCentered || !m_pLinkColor || !m_pVisitedColor ||
+        !m_background.Create(*this, background, m_choice.Values().background, true)) {
         m_bLoaded = false;
         return;
     }
-    m_choice.Open(site);
     const PageDefaults& values = m_choice.Values();
-    m_pColor->Init(&values.background.GetColor());
-    m_pGradient->Init();
     m_pLinkColor->Init(&values.linkColor);
     m_pVisitedColor->Init(&values.visitedLinkColor);
     m_pWidth->SetValidator(wxTextValidator(wxFILTER_DIGITS));
@@ -85,19 +82,10 @@ CPageDefaultsDLG::CPageDefaultsDLG(wxWindow* parent, CWebsite& site)
     Bind(wxEVT_COMBOBOX, &CPageDefaultsDLG::OnPageChosen, this, kPagesId);
     Bind(
         wxEVT_CHECKBOX, [this](wxCommandEvent&) { m_choice.Values().centered = m_pCentered->GetValue(); }, kCenteredId);
-    Bind(
-        wxEVT_CHECKBOX,
-        [this](wxCommandEvent&) {
-            m_choice.SetGradientHorizontal(m_pHorizontal->GetValue());
-            Refresh();
-        },
-        kHorizontalId);
-    for (int id : {kSolidId, kPictureId, kGradientId})
-        Bind(wxEVT_RADIOBUTTON, &CPageDefaultsDLG::OnKind, this, id);
-    Bind(wxEVT_BUTTON, &CPageDefaultsDLG::OnBrowse, this, kBrowseId);
     Bind(wxEVT_BUTTON, &CPageDefaultsDLG::OnDoctype, this, kDoctypeId);
     Bind(wxEVT_BUTTON, &CPageDefaultsDLG::OnTransfer, this, kTransferId);
-    Bind(EVT_CONTROL_NOTIFY, &CPageDefaultsDLG::OnNotify, this);
+    for (int id : {kLinkColorId, kVisitedColorId})
+        Bind(EVT_CONTROL_NOTIFY, &CPageDefaultsDLG::OnNotify, this, id);
     Bind(wxEVT_BUTTON, &CPageDefaultsDLG::OnOK, this, wxID_OK);
     Bind(wxEVT_BUTTON, &CPageDefaultsDLG::OnCancel, this, wxID_CANCEL);
     EscapeCancels(*this);
@@ -129,16 +117,7 @@ void CPageDefaultsDLG::Refresh()
     m_pSizes->Clear();
     m_pSizes->Append(FormatPageSize(values.width, values.height));
     m_pSizes->SetSelection(0);
-    const int kind = m_choice.KindButton();
-    for (int id : {kSolidId, kPictureId, kGradientId})
-        if (auto* radio = dynamic_cast<wxRadioButton*>(FindWindow(id)))
-            radio->SetValue(id == kind);
-    m_pColor->SetColor(values.background.GetColor());
-    if (wxWindow* name = FindWindow(kPictureNameId))
-        name->SetLabel(DialogText(m_choice.PictureName()));
-    m_pHorizontal->Enable(values.background.GetKind() == 2);
-    m_pHorizontal->SetValue(values.background.IsGradientHorizontal());
-    m_pGradient->ChangeGradient(values.background.GetGradient().GetGradientColors());
+    m_background.Show();
     m_bFilling = false;
 }
 
@@ -196,46 +175,9 @@ void CPageDefaultsDLG::OnPageChosen(wxCommandEvent&)
     Refresh();
 }
 
-void CPageDefaultsDLG::OnKind(wxCommandEvent& event)
-{
-    switch (event.GetId()) {
-    case kSolidId:
-        m_choice.ChooseSolid(m_pColor->GetColor());
-        break;
-    case kGradientId:
-        m_choice.ChooseGradient();
-        break;
-    case kPictureId:
-        m_choice.ChoosePictureKind();
-        break;
-    default:
-        break;
-    }
-    // After a cancelled chooser this checks the kind the background still has.
-    Refresh();
-}
-
-void CPageDefaultsDLG::OnBrowse(wxCommandEvent&)
-{
-    if (CAppSettings* settings = GetAppSettings(); settings && m_choice.ChoosePictureFile(*settings))
-        Refresh();
-}
-
 void CPageDefaultsDLG::OnNotify(CControlNotifyEvent& event)
 {
     switch (event.GetId()) {
-    case kColorId:
-        if (event.GetCode() == COLOR_NOTIFY_CHANGED) {
-            m_choice.ChooseSolid(m_pColor->GetColor());
-            Refresh();
-        }
-        break;
-    case kGradientPlaceId:
-        if (event.GetCode() == GRADIENT_NOTIFY_CHANGED) {
-            m_choice.SetGradientColors(m_pGradient->GetCurrentGradient());
-            Refresh();
-        }
-        break;
     case kLinkColorId:
         if (event.GetCode() == COLOR_NOTIFY_CHANGED)
             m_choice.Values().linkColor = m_pLinkColor->GetColor();

@@ -5,11 +5,11 @@
 
 #include <wx/dialog.h>
 
+#include "app/dialogs/background_controls.h"
 #include "app/dialogs/page_defaults_choice.h"
 
 class CColorControl;
 class CControlNotifyEvent;
-class CGradientControl;
 class CWebsite;
 class wxCheckBox;
 class wxComboBox;
@@ -25,7 +25,7 @@ public:
     int ShowModal() override;
 
 private:
-    // Shows the values: the size list's one entry, the kind's radio button, the picture's name and the gradient.
+    // Shows the values: the size list's one entry and the background.
     void Refresh();
     // The size fields and the centring box.
     void ShowPageValues();
@@ -34,8 +34,6 @@ private:
     void OnSizeChosen(wxCommandEvent& event);
     void OnPageDropDown(wxCommandEvent& event);
     void OnPageChosen(wxCommandEvent& event);
-    void OnKind(wxCommandEvent& event);
-    void OnBrowse(wxCommandEvent& event);
     void OnNotify(CControlNotifyEvent& event);
     void OnDoctype(wxCommandEvent& event);
     void OnTransfer(wxCommandEvent& event);
@@ -43,6 +41,7 @@ private:
     void OnCancel(wxCommandEvent& event);
 
     CPageDefaultsChoice m_choice;
+    CBackgroundControls m_background;
     bool m_bLoaded = false;
     // Set while the dialog writes into its own fields, whose change handlers then keep still.
     bool m_bFilling = false;
@@ -51,9 +50,6 @@ private:
     wxTextCtrl* m_pHeight = nullptr;
     wxComboBox* m_pSizes = nullptr;
     wxCheckBox* m_pCentered = nullptr;
-    wxCheckBox* m_pHorizontal = nullptr;
-    CColorControl* m_pColor = nullptr;
-    CGradientControl* m_pGradient = nullptr;
     CColorControl* m_pLinkColor = nullptr;
     CColorControl* m_pVisitedColor = nullptr;
 };
