@@ -1,9 +1,10 @@
-// The Fill, Effects, Link and Mouseover palettes on a private display, driven by injected mouse events.
+// The Fill, Effects, Link, Mouseover and Styles palettes on a private display, driven by injected mouse events.
 
 #include "app/model/effect_settings.h"
 #include "app/model/fill_info.h"
 #include "app/model/link_info.h"
 #include "app/model/undo_manager.h"
+#include "app/objects/counter_object.h"
 #include "app/objects/rectangle_object.h"
 #include "app/objects/text_body.h"
 #include "app/objects/text_object.h"
@@ -11,17 +12,19 @@
 #include "app/palettes/fill_page.h"
 #include "app/palettes/link_page.h"
 #include "app/palettes/mouse_over_page.h"
+#include "app/palettes/styles_page.h"
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
 #include "app/site/site_services_fake.h"
+#include "app/site/website.h"
 #include "controls/button_controls.h"
 #include "controls/gradient_control.h"
 #include "controls/slider_control.h"
 #include "controls/wheel_control.h"
 #include "platform/gui/window_picture.h"
 #include "platform/gui/xrc_resources.h"
-#include "testing/test_output.h"
 #include "testing/gui_settle.h"
+#include "testing/test_output.h"
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
@@ -39,9 +42,11 @@ class LookServices : public SiteServicesFake
 {
 public:
     LookServices() { realUndo = true; }
+    CWebsite* GetCurrentSite() override { return site; }
     CSitePage* GetCurrentPage() override { return page; }
     CPageObject* GetCurrentObject() override { return object; }
 
+    CWebsite* site = nullptr;
     CSitePage* page = nullptr;
     CPageObject* object = nullptr;
 };
@@ -244,6 +249,56 @@ TEST_F(LookPageTest, MouseOverCreateShowsTheTwinAndAnOffsetMovesIt)
     Picture("mouseover_palette_twin.png");
     EXPECT_EQ(UndoSteps(), 2);
     EXPECT_FALSE(page->GetItem(0)->HasMouseOver());
+}
+
+// A click on style 7 gives both selected rectangles its texture and inner bevel as one step.
+TEST_F(LookPageTest, StyleSevenGoesToBothSelectedObjects)
+{
+    CWebsite site{std::string()};
+    services.site = &site;
+    CStylesPage* stylesPage = ShowPalette<CStylesPage>(kStylesPropSheet);
+    ASSERT_NE(stylesPage, nullptr);
+    for (int style = 1; style <= kStyleCount; ++style)
+        EXPECT_TRUE(stylesPage->GetPreview(style, true).IsOk() && stylesPage->GetPreview(style, false).IsOk()) << style;
+    CPageItem* first = page->AddObject(std::make_unique<CRectangleObject>(100.0, 100.0, SIZE{80, 50}, 0.0));
+    CPageItem* second = page->AddObject(std::make_unique<CRectangleObject>(250.0, 100.0, SIZE{80, 50}, 0.0));
+    page->AddToSelection(first);
+    page->AddToSelection(second);
+    services.object = second->GetCurrentObject();
+    manager.NotifyActivePropPage(kRefreshSelection);
+    Settle();
+
+    Click(stylesPage->FindWindow(GetPresetStyle(7).buttonId));
+    for (CPageItem* item : {first, second}) {
+        const CPageObject& object = *item->GetCurrentObject();
+        EXPECT_EQ(object.GetFill()->GetImageFile(), StyleTexturePath(GetProgramFolder(), 7));
+        EXPECT_TRUE(object.GetEffects()->m_bBevel);
+        EXPECT_EQ(object.GetEffects()->m_nBevelStyle, 1);
+    }
+    Picture("styles_palette.png");
+    EXPECT_EQ(UndoSteps(), 1);
+    for (CPageItem* item : {first, second})
+        EXPECT_EQ(item->GetCurrentObject()->GetFill()->GetKind(), CFillInfo::FILL_COLOR);
+    services.site = nullptr;
+}
+
+// A selected counter takes no style: the buttons show their greyed previews and a click changes nothing.
+TEST_F(LookPageTest, StylesAreGreyedForACounter)
+{
+    CWebsite site{std::string()};
+    services.site = &site;
+    CStylesPage* stylesPage = ShowPalette<CStylesPage>(kStylesPropSheet);
+    ASSERT_NE(stylesPage, nullptr);
+    CPageObject* rectangle = Select(std::make_unique<CRectangleObject>(100.0, 100.0, SIZE{80, 50}, 0.0));
+    CPageItem* counter = page->AddObject(std::make_unique<CCounterObject>(1, 300.0, 300.0));
+    page->AddToSelection(counter);
+    manager.NotifyActivePropPage(kRefreshSelection);
+    Settle();
+    Click(stylesPage->FindWindow(GetPresetStyle(2).buttonId));
+    EXPECT_EQ(rectangle->GetFill()->GetKind(), CFillInfo::FILL_COLOR);
+    EXPECT_FALSE(page->GetUndoManager()->CanUndo());
+    Picture("styles_palette_unavailable.png");
+    services.site = nullptr;
 }
 
 } // namespace
