@@ -1,5 +1,6 @@
 // The Fill, Effects, Link, Mouseover and Styles palettes on a private display, driven by injected mouse events.
 
+#include "app/build/browser_comparison_test_support.h"
 #include "app/model/effect_settings.h"
 #include "app/model/fill_info.h"
 #include "app/model/link_info.h"
@@ -7,6 +8,7 @@
 #include "app/objects/counter_object.h"
 #include "app/objects/rectangle_object.h"
 #include "app/objects/text_body.h"
+#include "app/objects/text_editing_test_support.h"
 #include "app/objects/text_object.h"
 #include "app/palettes/effects_page.h"
 #include "app/palettes/fill_page.h"
@@ -24,9 +26,12 @@
 #include "platform/gui/window_picture.h"
 #include "platform/gui/xrc_resources.h"
 #include "testing/gui_settle.h"
+#include "testing/scratch_folder.h"
 #include "testing/test_output.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <wx/app.h>
 #include <wx/checkbox.h>
 #include <wx/frame.h>
@@ -299,6 +304,97 @@ TEST_F(LookPageTest, StylesAreGreyedForACounter)
     EXPECT_FALSE(page->GetUndoManager()->CanUndo());
     Picture("styles_palette_unavailable.png");
     services.site = nullptr;
+}
+
+// A page styled and linked through the palettes, built and shown in a browser: two rectangles take style 7, the
+// words "about us" of a text are linked to the About page while the text is edited; the built page looks as the
+// designer draws it and its link leads to the About page's file.
+TEST_F(LookPageTest, StyledAndLinkedPageBuildsAsDesigned)
+{
+    CWebsite site("/sites/club.kst");
+    site.AddPage(std::make_unique<CSitePage>(&site, "home", "Home"));
+    site.AddPage(std::make_unique<CSitePage>(&site, "about", "About"));
+    CSitePage& home = *site.GetPage(0);
+    home.SetFrontPage(true);
+    services.site = &site;
+    services.page = &home;
+    services.ShowPage(&home);
+
+    CPageItem* first = home.AddObject(std::make_unique<CRectangleObject>(120.0, 120.0, SIZE{120, 80}, 0.0));
+    CPageItem* second = home.AddObject(std::make_unique<CRectangleObject>(320.0, 120.0, SIZE{120, 80}, 0.0));
+    home.AddToSelection(first);
+    home.AddToSelection(second);
+    services.object = second->GetCurrentObject();
+    CStylesPage* stylesPage = ShowPalette<CStylesPage>(kStylesPropSheet);
+    ASSERT_NE(stylesPage, nullptr);
+    manager.NotifyActivePropPage(kRefreshSelection);
+    Settle();
+    Click(stylesPage->FindWindow(GetPresetStyle(7).buttonId));
+    ASSERT_EQ(first->GetCurrentObject()->GetFill()->GetKind(), CFillInfo::FILL_TEXTURE);
+
+    // The words are selected while the text is edited in place, as the view leaves them.
+    auto made = text_editing_testing::MakeText(200, {"Read about us"});
+    CTextObject* text = made.get();
+    CPageItem* textItem = home.AddObject(std::move(made));
+    home.SelectItem(textItem);
+    services.object = text;
+    text->BeginEdit();
+    text_editing_testing::Select(*text, {0, 5}, {0, 13});
+    home.SetEditedObject(text);
+    home.SetEditingInPlace(true);
+    CLinkPage* linkPage = ShowPalette<CLinkPage>(kLinkPropSheet);
+    ASSERT_NE(linkPage, nullptr);
+    manager.NotifyActivePropPage(kRefreshSelection);
+    Settle();
+    Click(linkPage->FindWindow(1112));
+    Click(linkPage->FindWindow(1087));
+    // The page list drops down with every page, the front page first; the next one down is About.
+    {
+        // The arrow at the list's right end opens it.
+        const wxRect area = linkPage->FindWindow(1047)->GetScreenRect();
+        wxUIActionSimulator mouse;
+        mouse.MouseMove(area.GetRight() - 8, area.GetTop() + area.GetHeight() / 2);
+        mouse.MouseClick();
+        Settle();
+    }
+    wxUIActionSimulator keys;
+    keys.Char(WXK_DOWN);
+    keys.Char(WXK_RETURN);
+    Settle();
+    const auto& chars = text->GetTextBody()->m_paragraphs[0].m_chars;
+    for (size_t i = 0; i < chars.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(chars[i].m_link.IsActive(), i >= 5);
+        if (i >= 5) {
+            EXPECT_EQ(chars[i].m_link.GetKind(), CLinkInfo::kindPage);
+            EXPECT_EQ(chars[i].m_link.GetPage(), 1);
+        }
+    }
+    text->EndEdit(nullptr, false);
+    home.SetEditingInPlace(false);
+    home.SetEditedObject(nullptr);
+    home.ClearSelection();
+
+    ScratchFolder folder;
+    const build_testing::BrowserComparison comparison =
+        build_testing::CompareBuiltPageInBrowser(site, home, folder.Path(), "styled_linked_page");
+    ASSERT_TRUE(comparison.error.empty()) << comparison.error;
+    EXPECT_LT(comparison.meanDifference, 2.0);
+    EXPECT_LT(comparison.farShare, 0.02);
+    // The anchor around the words names the About page's file, which the build wrote.
+    std::ifstream built(std::filesystem::path(folder.Path()) / "out" / "index.html");
+    const std::string html((std::istreambuf_iterator<char>(built)), {});
+    const size_t words = html.find("about us");
+    const size_t anchor = html.rfind("<a href=\"", words);
+    ASSERT_NE(words, std::string::npos) << html;
+    ASSERT_NE(anchor, std::string::npos) << html;
+    const size_t start = anchor + 9;
+    const std::string target = html.substr(start, html.find('"', start) - start);
+    std::ifstream about(std::filesystem::path(folder.Path()) / "out" / target);
+    const std::string aboutHtml((std::istreambuf_iterator<char>(about)), {});
+    EXPECT_NE(aboutHtml.find("<title> About </title>"), std::string::npos) << target;
+    services.site = nullptr;
+    services.page = page.get();
 }
 
 } // namespace
