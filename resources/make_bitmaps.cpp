@@ -368,99 +368,100 @@ bool ButtonGlyphs(const std::filesystem::path& folder)
     return made;
 }
 
-// The icons: information, warning, question, error, a lock and a plain bullet for everything else.
+// The icons that mark a value box: a width, a height, an angle, a font, a corner's radius, and a plain bullet for
+// everything else.
 bool IconGlyphs(const std::filesystem::path& folder)
 {
     // One row of pixels a line, as the glyph looks.
     // clang-format off
-    const std::vector<std::string> information = {
-        ".....######.....",
-        "...##bbbbbb##...",
-        "..#bbbbbbbbbb#..",
-        ".#bbbbbooobbbb#.",
-        ".#bbbbbooobbbb#.",
-        "#bbbbbbbbbbbbbb#",
-        "#bbbbooooobbbbb#",
-        "#bbbbbbooobbbbb#",
-        "#bbbbbbooobbbbb#",
-        "#bbbbbbooobbbbb#",
-        ".#bbbbbooobbbb#.",
-        ".#bbbbooooobbb#.",
-        "..#bbbbbbbbbb#..",
-        "...##bbbbbb##...",
-        ".....######.....",
+    const std::vector<std::string> width = {
+        "................",
+        "................",
+        "................",
+        "#..............#",
+        "#..............#",
+        "#...#......#...#",
+        "#..##......##..#",
+        "#.############.#",
+        "#.############.#",
+        "#..##......##..#",
+        "#...#......#...#",
+        "#..............#",
+        "#..............#",
+        "................",
+        "................",
         "................",
     };
-    const std::vector<std::string> warning = {
+    const std::vector<std::string> height = {
+        "...##########...",
+        "................",
         ".......##.......",
-        "......#yy#......",
-        "......#yy#......",
-        ".....#yyyy#.....",
-        ".....#y##y#.....",
-        "....#yy##yy#....",
-        "....#yy##yy#....",
-        "...#yyy##yyy#...",
-        "...#yyy##yyy#...",
-        "..#yyyyyyyyyy#..",
-        "..#yyyy##yyyy#..",
-        ".#yyyyy##yyyyy#.",
-        ".#yyyyyyyyyyyy#.",
-        "################",
+        "......####......",
+        ".....######.....",
+        ".......##.......",
+        ".......##.......",
+        ".......##.......",
+        ".......##.......",
+        ".......##.......",
+        ".......##.......",
+        ".....######.....",
+        "......####......",
+        ".......##.......",
+        "................",
+        "...##########...",
+    };
+    const std::vector<std::string> angle = {
+        "................",
+        "..............#.",
+        ".............#..",
+        "............#...",
+        "...........#....",
+        "..........#.....",
+        ".........#......",
+        "........#..b....",
+        ".......#....b...",
+        "......#......b..",
+        ".....#.......b..",
+        "....#.........b.",
+        "...#..........b.",
+        "..#############.",
         "................",
         "................",
     };
-    const std::vector<std::string> question = {
-        ".....######.....",
-        "...##eeeeee##...",
-        "..#eeeooooeee#..",
-        ".#eeeooeeooeee#.",
-        ".#eeeeeeeooeee#.",
-        "#eeeeeeeeooeeee#",
-        "#eeeeeeeooeeeee#",
-        "#eeeeeeooeeeeee#",
-        "#eeeeeeooeeeeee#",
-        "#eeeeeeeeeeeeee#",
-        ".#eeeeeooeeeee#.",
-        ".#eeeeeooeeeee#.",
-        "..#eeeeeeeeee#..",
-        "...##eeeeee##...",
-        ".....######.....",
+    const std::vector<std::string> font = {
         "................",
-    };
-    const std::vector<std::string> error = {
-        ".....######.....",
-        "...##rrrrrr##...",
-        "..#rrrrrrrrrr#..",
-        ".#rrorrrrrrorr#.",
-        ".#rooorrrrooor#.",
-        "#rrrooorrooorrr#",
-        "#rrrroooooorrrr#",
-        "#rrrrroooorrrrr#",
-        "#rrrrroooorrrrr#",
-        "#rrrroooooorrrr#",
-        ".#rooorrrrooor#.",
-        ".#rrorrrrrrorr#.",
-        "..#rrrrrrrrrr#..",
-        "...##rrrrrr##...",
-        ".....######.....",
-        "................",
-    };
-    const std::vector<std::string> lock = {
-        "................",
-        ".....######.....",
-        "....#......#....",
-        "...#..####..#...",
-        "...#.#....#.#...",
-        "...#.#....#.#...",
-        "...#.#....#.#...",
+        "......####......",
+        "......####......",
+        ".....##..##.....",
+        ".....##..##.....",
+        "....##....##....",
+        "....##....##....",
+        "...##......##...",
+        "...##########...",
         "..############..",
-        "..#yyyyyyyyyy#..",
-        "..#yyyy##yyyy#..",
-        "..#yyyy##yyyy#..",
-        "..#yyyyy#yyyy#..",
-        "..#yyyyyyyyyy#..",
-        "..############..",
+        "..##........##..",
+        ".##..........##.",
+        ".##..........##.",
+        "###..........###",
         "................",
+        "................",
+    };
+    const std::vector<std::string> corner = {
+        "................",
+        "..gggggggggggggg",
+        "..g.............",
+        "..g.............",
+        "..g.....########",
+        "..g...##........",
+        "..g..#..........",
+        "..g.#...........",
+        "..g.#...........",
+        "..g#............",
+        "..g#............",
+        "..g#............",
+        "..g#............",
+        "..g#............",
+        "..g#............",
         "................",
     };
     const std::vector<std::string> bullet = {
@@ -482,11 +483,11 @@ bool IconGlyphs(const std::filesystem::path& folder)
         "................",
     };
     // clang-format on
-    bool made = Glyph(folder, 6022, information);
-    made = Glyph(folder, 6025, warning) && made;
-    made = Glyph(folder, 6026, question) && made;
-    made = Glyph(folder, 6090, error) && made;
-    made = Glyph(folder, 6027, lock) && made;
+    bool made = Glyph(folder, 6022, width);
+    made = Glyph(folder, 6025, height) && made;
+    made = Glyph(folder, 6026, angle) && made;
+    made = Glyph(folder, 6090, font) && made;
+    made = Glyph(folder, 6027, corner) && made;
     made = Glyph(folder, 6093, bullet) && made;
     return made;
 }
