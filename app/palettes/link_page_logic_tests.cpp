@@ -7,21 +7,18 @@
 #include "app/objects/text_editing_test_support.h"
 #include "app/objects/text_object.h"
 #include "app/palettes/palette_edit.h"
+#include "app/palettes/palette_test_support.h"
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
-#include "app/site/site_services_fake.h"
 #include "app/site/website.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-class LinkServices : public SiteServicesFake
+class LinkServices : public PaletteServicesFake
 {
 public:
-    CWebsite* GetCurrentSite() override { return site; }
-    CSitePage* GetCurrentPage() override { return page; }
-    CPageObject* GetCurrentObject() override { return object; }
     bool GetDocumentFileName(const std::string& folder, const std::string& name, std::string& path) override
     {
         dialogs.push_back(folder + "|" + name);
@@ -31,9 +28,6 @@ public:
         return true;
     }
 
-    CWebsite* site = nullptr;
-    CSitePage* page = nullptr;
-    CPageObject* object = nullptr;
     std::vector<std::string> dialogs;
     std::string chosen;
 };

@@ -14,10 +14,10 @@
 #include "app/palettes/fill_page.h"
 #include "app/palettes/link_page.h"
 #include "app/palettes/mouse_over_page.h"
+#include "app/palettes/palette_test_support.h"
 #include "app/palettes/styles_page.h"
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
-#include "app/site/site_services_fake.h"
 #include "app/site/website.h"
 #include "controls/button_controls.h"
 #include "controls/gradient_control.h"
@@ -42,19 +42,6 @@
 #include <wx/utils.h>
 
 namespace {
-
-class LookServices : public SiteServicesFake
-{
-public:
-    LookServices() { realUndo = true; }
-    CWebsite* GetCurrentSite() override { return site; }
-    CSitePage* GetCurrentPage() override { return page; }
-    CPageObject* GetCurrentObject() override { return object; }
-
-    CWebsite* site = nullptr;
-    CSitePage* page = nullptr;
-    CPageObject* object = nullptr;
-};
 
 class LookPageTest : public ::testing::Test
 {
@@ -123,7 +110,7 @@ protected:
         EXPECT_TRUE(SaveWindowPicture(frame, (TestOutputFolder() / name).string()));
     }
 
-    LookServices services;
+    PaletteServicesFake services{true};
     std::unique_ptr<CSitePage> page;
     wxFrame* owner = nullptr;
     CPropSheetManager manager;

@@ -11,14 +11,14 @@
 #include "app/objects/text_body.h"
 #include "app/objects/text_editing_test_support.h"
 #include "app/objects/text_object.h"
+#include "app/palettes/palette_test_support.h"
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
-#include "app/site/site_services_fake.h"
 #include "controls/button_controls.h"
 #include "platform/gui/window_picture.h"
 #include "platform/gui/xrc_resources.h"
-#include "testing/test_output.h"
 #include "testing/gui_settle.h"
+#include "testing/test_output.h"
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
@@ -31,17 +31,6 @@
 #include <wx/utils.h>
 
 namespace {
-
-class ObjectPageServices : public SiteServicesFake
-{
-public:
-    ObjectPageServices() { realUndo = true; }
-    CSitePage* GetCurrentPage() override { return page; }
-    CPageObject* GetCurrentObject() override { return object; }
-
-    CSitePage* page = nullptr;
-    CPageObject* object = nullptr;
-};
 
 class ObjectPageWindowTest : public ::testing::Test
 {
@@ -92,7 +81,7 @@ protected:
         EXPECT_TRUE(SaveWindowPicture(frame, (TestOutputFolder() / name).string()));
     }
 
-    ObjectPageServices services;
+    PaletteServicesFake services{true};
     std::unique_ptr<CSitePage> page;
     wxFrame* owner = nullptr;
     CPropSheetManager manager;

@@ -168,31 +168,20 @@ bool ApplyStyle(int style, const std::string& programFolder)
     CSitePage* page = StylePage();
     if (!page || !SelectionTakesStyle(*page))
         return false;
-    // One step for the whole selection, also when no group is selected.
-    if (CUndoManager* undo = page->GetUndoManager())
-        undo->RecordUndo(kUndoStyles);
     const PresetStyle& preset = GetPresetStyle(style);
     const std::string texture = StyleTexturePath(programFolder, style);
-    CoreServices& services = GetCoreServices();
-    COrvelView* view = GetCurrentView();
-    CRect before;
-    services.GetSelectionRect(view, before);
-    ForEachStyledObject(*page, [&](CPageObject& object) {
-        if (!object.GetFill() || !object.GetEffects())
-            return;
-        std::unique_ptr<CEffectSettings> effects = object.GetEffects()->Clone();
-        std::unique_ptr<CFillInfo> fill = object.GetFill()->Clone();
-        fill->SetImageFile(texture);
-        ApplyStyleEffects(preset, *effects);
-        object.SetFill(std::move(fill));
-        object.SetEffects(std::move(effects));
+    // One step for the whole selection, also when no group is selected.
+    ApplySelectionEdit(*page, kUndoStyles, [&] {
+        ForEachStyledObject(*page, [&](CPageObject& object) {
+            if (!object.GetFill() || !object.GetEffects())
+                return;
+            std::unique_ptr<CEffectSettings> effects = object.GetEffects()->Clone();
+            std::unique_ptr<CFillInfo> fill = object.GetFill()->Clone();
+            fill->SetImageFile(texture);
+            ApplyStyleEffects(preset, *effects);
+            object.SetFill(std::move(fill));
+            object.SetEffects(std::move(effects));
+        });
     });
-    page->RenderDirtyObjects();
-    CRect after;
-    services.GetSelectionRect(view, after);
-    CRect both;
-    both.UnionRect(before, after);
-    if (view && !both.IsRectEmpty())
-        services.InvalidateViewRect(view, both, true);
     return true;
 }

@@ -5,9 +5,9 @@
 #include "app/objects/counter_object.h"
 #include "app/objects/rectangle_object.h"
 #include "app/objects/text_object.h"
+#include "app/palettes/palette_test_support.h"
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
-#include "app/site/site_services_fake.h"
 #include "app/site/website.h"
 #include "platform/io/io.h"
 
@@ -17,17 +17,6 @@
 #include <set>
 
 namespace {
-
-class StyleServices : public SiteServicesFake
-{
-public:
-    StyleServices() { realUndo = true; }
-    CWebsite* GetCurrentSite() override { return site; }
-    CSitePage* GetCurrentPage() override { return page; }
-
-    CWebsite* site = nullptr;
-    CSitePage* page = nullptr;
-};
 
 class StylesPageTest : public ::testing::Test
 {
@@ -57,7 +46,7 @@ public:
     CPageObject* Object(int i) const { return page->GetItem(i)->GetCurrentObject(); }
     bool CanUndo() const { return page->GetUndoManager()->CanUndo(); }
 
-    StyleServices services;
+    PaletteServicesFake services{true};
     CWebsite site{std::string()};
     CSitePage* page = nullptr;
 };
