@@ -4,9 +4,9 @@
 #include "app/objects/counter_object.h"
 #include "app/objects/form_object.h"
 #include "app/objects/html_object.h"
+#include "app/palettes/palette_test_support.h"
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
-#include "app/site/site_services_fake.h"
 
 #include <gtest/gtest.h>
 
@@ -34,10 +34,10 @@ TEST(MeasureHtmlSize, TakesTheLargestNumbersAfterWidthAndHeight)
     EXPECT_EQ(MeasureHtmlSize(CRect(5, 5, 505, 405), "width=300 height=600"), CRect(0, 0, 500, 600));
 }
 
-class CodeObjectServices : public SiteServicesFake
+class CodeObjectServices : public PaletteServicesFake
 {
 public:
-    CSitePage* GetCurrentPage() override { return page; }
+    // The one selected object, as the program answers.
     CPageObject* GetCurrentObject() override
     {
         CPageItem* item = page ? page->GetSingleSelectedItem() : nullptr;
@@ -65,7 +65,6 @@ public:
         return IDOK;
     }
 
-    CSitePage* page = nullptr;
     CAppSettings settings;
     bool answerOk = true;
     std::string code;
