@@ -2,8 +2,8 @@
 // test-output/dialogs/ for a person to look at.
 
 #include "app/dialogs/about_dlg.h"
-#include "app/dialogs/dialogs_test_support.h"
 #include "app/dialogs/background_outside_dlg.h"
+#include "app/dialogs/dialogs_test_support.h"
 #include "app/dialogs/header_html_dlg.h"
 #include "app/dialogs/help_dialogs.h"
 #include "app/dialogs/hint_dialogs.h"
@@ -338,6 +338,16 @@ TEST_F(DialogsGallery, FeedbackLinksToTheCommentsPage)
     ASSERT_NE(link, nullptr);
     EXPECT_EQ(link->GetURL(), GetMakerHomePage() + "/Comments.htm");
     EXPECT_EQ(Run(feedback, "467", [&] { Click(feedback, wxID_OK); }), wxID_OK);
+}
+
+TEST_F(DialogsGallery, UpgradeNoticeLinksToTheUpgradePage)
+{
+    CUpgradeDLG upgrade(owner);
+    ASSERT_TRUE(upgrade.IsOk());
+    auto* link = dynamic_cast<wxHyperlinkCtrl*>(upgrade.FindWindow(1565));
+    ASSERT_NE(link, nullptr);
+    EXPECT_EQ(link->GetURL(), GetMakerHomePage() + "/upgrade");
+    EXPECT_EQ(Run(upgrade, "548", [&] { Click(upgrade, wxID_OK); }), wxID_OK);
 }
 
 TEST_F(DialogsGallery, MissingDocumentBrowseEndsWithTheFlagWhetherOrNotAFileWasChosen)

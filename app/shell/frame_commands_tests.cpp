@@ -22,8 +22,10 @@
 #include "app/shell/browser_menu.h"
 #include "app/shell/orvel_frame.h"
 #include "app/shell/program_services.h"
+#include "app/shell/publish_menu.h"
 #include "app/shell/shell_test_support.h"
 #include "app/shell/tools_bar.h"
+#include "app/shell/wx_text.h"
 #include "app/site/page_item.h"
 #include "image/image.h"
 #include "platform/gui/window_picture.h"
@@ -31,6 +33,7 @@
 #include "platform/win/program_launch.h"
 #include "testing/test_output.h"
 
+#include <wx/filename.h>
 #include <wx/menu.h>
 
 namespace {
@@ -366,6 +369,69 @@ TEST_F(BrowserMenuTest, AnAddedBrowserIsOfferedAndPreviewsThePage)
     EXPECT_EQ(StartPreviewBrowser(frame->GetSettings().m_nUseBuiltInBrowser, frame->GetBrowserPaths(), address),
               PreviewStart::started);
     EXPECT_EQ(WaitForRecord(out), "--new-tab\n" + address + "\n");
+}
+
+// The preview commands build the site and hand the page's address to the chosen browser as one argument.
+TEST_F(BrowserMenuTest, PreviewsOpenThePageInTheChosenBrowser)
+{
+    setenv("XDG_RUNTIME_DIR", (scratch / "run").c_str(), 1);
+    std::filesystem::create_directories(scratch / "run");
+    const std::string out = scratch / "arguments.txt";
+    frame->GetBrowserPaths() = {GetLongPath(RecordingScript("record.sh", out))};
+    frame->OpenSite(MakeSite({"Our Cakes", "Home"}));
+    Settle();
+    CSitePage* cakes = frame->GetCurrentSite()->GetPage(0);
+    ASSERT_NE(frame->OpenPageWindow(0), nullptr);
+    Settle();
+    ASSERT_EQ(frame->GetActivePage(), cakes);
+
+    Command(ID_FIRST_BROWSER);
+    Command(ID_PREVIEW_CURRENT_PAGE);
+    Settle();
+    std::string recorded = WaitForRecord(out);
+    ASSERT_FALSE(recorded.empty());
+    ASSERT_EQ(recorded.back(), '\n');
+    recorded.pop_back();
+    EXPECT_EQ(recorded.find('\n'), std::string::npos) << "one argument: " << recorded;
+    EXPECT_EQ(recorded.rfind("file://", 0), 0u) << recorded;
+    const std::string shown = PathFromWx(wxFileName::URLToFileName(ToWx(recorded)).GetFullPath());
+    EXPECT_TRUE(std::filesystem::exists(shown)) << shown;
+    EXPECT_NE(std::filesystem::path(shown).filename(), "index.html") << "the current page, not the front page";
+
+    // The whole site opens at its front page; the desktop's browser gets the same kind of address.
+    std::vector<std::vector<std::string>> started;
+    const ProgramStarter before = SetProgramStarter([&](const std::vector<std::string>& arguments) {
+        started.push_back(arguments);
+        return arguments[0] == "xdg-open";
+    });
+    Command(ID_USE_STANDARD_BROWSER);
+    Command(ID_PREVIEW_WEBSITE);
+    Settle();
+    ASSERT_EQ(started.size(), 1u);
+    ASSERT_EQ(started[0].size(), 2u);
+    EXPECT_EQ(started[0][0], "xdg-open");
+    EXPECT_EQ(
+        std::filesystem::path(PathFromWx(wxFileName::URLToFileName(ToWx(started[0][1])).GetFullPath())).filename(),
+        "index.html");
+    // A browser that does not start is reported.
+    Command(ID_FIRST_BROWSER);
+    Command(ID_TEST);
+    Settle();
+    SetProgramStarter(before);
+    ASSERT_EQ(started.size(), 2u);
+    EXPECT_EQ(program.messages, std::vector<std::string>{ResourceText(7044)});
+
+    // Nothing is previewed while a text is being edited.
+    auto enabled = [&](int id) {
+        wxMenuItem* item = frame->GetMenuBar()->FindItem(id);
+        item->GetMenu()->UpdateUI(frame);
+        return item->IsEnabled();
+    };
+    EXPECT_TRUE(enabled(ID_PREVIEW_WEBSITE));
+    cakes->SetEditingInPlace(true);
+    for (int id : {int(ID_TEST), int(ID_PREVIEW_WEBSITE), int(ID_PREVIEW_CURRENT_PAGE)})
+        EXPECT_FALSE(enabled(id)) << id;
+    cakes->SetEditingInPlace(false);
 }
 
 TEST_F(BrowserMenuTest, RemovingBrowsersShiftsTheChoice)

@@ -220,7 +220,7 @@ private:
     void OnCommand(wxCommandEvent& event);
     void OnPageCommand(wxCommandEvent& event);
     void OnCharHook(wxKeyEvent& event);
-    void OnShowPageDropDown(wxCommandEvent& event);
+    void OnToolDropDown(wxCommandEvent& event);
     void OnFileOpen();
     void OnFileNewFromTheme();
     void OnRecentFile(wxCommandEvent& event);
