@@ -2,8 +2,8 @@
 // test-output/dialogs/ for a person to look at.
 
 #include "app/dialogs/about_dlg.h"
-#include "app/dialogs/background_outside_dlg.h"
 #include "app/dialogs/dialogs_test_support.h"
+#include "app/dialogs/background_outside_dlg.h"
 #include "app/dialogs/header_html_dlg.h"
 #include "app/dialogs/help_dialogs.h"
 #include "app/dialogs/hint_dialogs.h"
