@@ -656,6 +656,14 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event)
         event.Skip();
         return;
     }
+    // A submenu's own item opens the submenu; its commands have their own rules.
+    if (const auto* menu = dynamic_cast<const wxMenu*>(source)) {
+        const wxMenuItem* item = menu->FindItem(id);
+        if (item && item->IsSubMenu()) {
+            event.Enable(true);
+            return;
+        }
+    }
     if ((id >= kFirstPageCommand && id <= kLastPageCommand) || (id >= wxID_FILE1 && id <= wxID_FILE9)) {
         event.Enable(true);
         return;
@@ -666,7 +674,7 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event)
         const wxString text = ToWx(ResourceText(shown ? hide : show));
         event.SetText(text);
         if (wxMenuBar* menus = GetMenuBar())
-            menus->SetHelpString(id, text);
+            menus->SetHelpString(id, wxStripMenuCodes(text));
     };
     switch (id) {
     case ID_FILE_NEW:
