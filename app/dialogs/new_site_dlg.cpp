@@ -85,7 +85,7 @@ CNewSiteDLG::CNewSiteDLG(wxWindow* parent)
     m_pCentered->SetValue(values.m_bCentered);
     m_bFilling = false;
     SetTitle(DialogText(ResourceText(3018)));
-    Refresh();
+    ShowChoice();
 
     for (int id : {kNameId, kPageIdId, kWidthId, kHeightId})
         Bind(wxEVT_TEXT, &CNewSiteDLG::OnText, this, id);
@@ -98,7 +98,7 @@ CNewSiteDLG::CNewSiteDLG(wxWindow* parent)
         wxEVT_CHECKBOX,
         [this](wxCommandEvent&) {
             m_choice.SetGradientHorizontal(m_pHorizontal->GetValue());
-            Refresh();
+            ShowChoice();
         },
         kHorizontalId);
     for (int id : {kSolidId, kPictureId, kGradientId})
@@ -121,7 +121,7 @@ int CNewSiteDLG::ShowModal()
     return wxDialog::ShowModal();
 }
 
-void CNewSiteDLG::Refresh()
+void CNewSiteDLG::ShowChoice()
 {
     const NewSiteValues& values = m_choice.Values();
     m_bFilling = true;
@@ -162,7 +162,7 @@ void CNewSiteDLG::OnText(wxCommandEvent& event)
     default:
         return;
     }
-    Refresh();
+    ShowChoice();
 }
 
 void CNewSiteDLG::OnSizeDropDown(wxCommandEvent& event)
@@ -186,7 +186,7 @@ void CNewSiteDLG::OnSizeChosen(wxCommandEvent&)
     m_pHeight->ChangeValue(wxString::Format("%d", m_choice.Values().m_nHeight));
     m_bFilling = false;
     // The list stays as it dropped down until it drops down again; the next refresh shows the one size.
-    CallAfter([this] { Refresh(); });
+    CallAfter([this] { ShowChoice(); });
 }
 
 void CNewSiteDLG::OnKind(wxCommandEvent& event)
@@ -205,13 +205,13 @@ void CNewSiteDLG::OnKind(wxCommandEvent& event)
         break;
     }
     // After a cancelled chooser this checks the kind the fill still has.
-    Refresh();
+    ShowChoice();
 }
 
 void CNewSiteDLG::OnBrowse(wxCommandEvent&)
 {
     if (CAppSettings* settings = GetAppSettings(); settings && m_choice.ChoosePictureFile(*settings))
-        Refresh();
+        ShowChoice();
 }
 
 void CNewSiteDLG::OnNotify(CControlNotifyEvent& event)
@@ -220,13 +220,13 @@ void CNewSiteDLG::OnNotify(CControlNotifyEvent& event)
     case kColorId:
         if (event.GetCode() == COLOR_NOTIFY_CHANGED) {
             m_choice.ChooseSolid(m_pColor->GetColor());
-            Refresh();
+            ShowChoice();
         }
         break;
     case kGradientPlaceId:
         if (event.GetCode() == GRADIENT_NOTIFY_CHANGED) {
             m_choice.SetGradientColors(m_pGradient->GetCurrentGradient());
-            Refresh();
+            ShowChoice();
         }
         break;
     case kLinkColorId:

@@ -319,9 +319,11 @@ TEST_F(CommandTableTest, EveryCommandFollowsItsRule)
         // Every submenu opens, whatever its commands allow.
         for (wxMenu* menu : Menus()) {
             menu->UpdateUI(frame);
-            for (wxMenuItem* item : menu->GetMenuItems())
-                if (item->IsSubMenu())
+            for (wxMenuItem* item : menu->GetMenuItems()) {
+                if (item->IsSubMenu()) {
                     EXPECT_TRUE(item->IsEnabled()) << situation << ": " << item->GetItemLabelText();
+                }
+            }
         }
         for (const Row& row : table) {
             wxMenuItem* item = Find(row.id);
@@ -330,9 +332,10 @@ TEST_F(CommandTableTest, EveryCommandFollowsItsRule)
             const char checkColumn = row.checked[column];
             EXPECT_EQ(StateOf(*item, checkColumn), (std::string{row.enabled[column], checkColumn}))
                 << situation << ": command " << ProgramCommandId(row.id);
-            if (!row.text.empty())
+            if (!row.text.empty()) {
                 EXPECT_EQ(item->GetItemLabel(), wxString::FromUTF8(row.text))
                     << situation << ": command " << ProgramCommandId(row.id);
+            }
         }
     };
     if (wxTheClipboard->Open()) {

@@ -102,6 +102,7 @@ public:
     void UpdateTitle();
     // The text of the status bar's message pane.
     void SetStatusText(const std::string& text);
+    using wxMDIParentFrame::SetStatusText;
 
     CAppSettings& GetSettings() { return m_settings; }
     const CSettingsEnvironment& GetEnvironment() const { return m_environment; }
