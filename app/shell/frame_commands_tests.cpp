@@ -383,6 +383,27 @@ TEST_F(FrameCommandsTest, RemovingTheMouseOverEffectIsOneUndoStep)
     EXPECT_NE(item->GetObject(true), nullptr);
 }
 
+// The toolbar's arrows open their menus (the toolbar shows a menu when the frame lets the arrow's event pass) only
+// while a site is open.
+TEST_F(FrameCommandsTest, ToolbarArrowsOpenTheirMenusOnlyWithASite)
+{
+    auto opens = [&](int tool) {
+        COOBmpToolBar* toolbar = frame->GetMainToolBar();
+        EXPECT_NE(toolbar->FindById(tool)->GetDropdownMenu(), nullptr) << tool;
+        wxCommandEvent arrow(wxEVT_TOOL_DROPDOWN, tool);
+        arrow.SetEventObject(toolbar);
+        return !toolbar->HandleWindowEvent(arrow);
+    };
+    const int tools[] = {int(ID_SHOW_PAGE), int(ID_TEST), int(ID_SEND)};
+    Start();
+    for (int tool : tools)
+        EXPECT_FALSE(opens(tool)) << tool;
+    Close();
+    Open();
+    for (int tool : tools)
+        EXPECT_TRUE(opens(tool)) << tool;
+}
+
 // Delete Page takes the active window's page and its window; the user says yes to the question.
 class DeletePageTest : public ShellTest
 {
