@@ -351,6 +351,16 @@ TEST_F(DialogsGallery, FeedbackLinksToTheCommentsPage)
     EXPECT_EQ(Run(feedback, "467", [&] { Click(feedback, wxID_OK); }), wxID_OK);
 }
 
+TEST_F(DialogsGallery, UpgradeNoticeLinksToTheUpgradePage)
+{
+    CUpgradeDLG upgrade(owner);
+    ASSERT_TRUE(upgrade.IsOk());
+    auto* link = dynamic_cast<wxHyperlinkCtrl*>(upgrade.FindWindow(1565));
+    ASSERT_NE(link, nullptr);
+    EXPECT_EQ(link->GetURL(), GetMakerHomePage() + "/upgrade");
+    EXPECT_EQ(Run(upgrade, "548", [&] { Click(upgrade, wxID_OK); }), wxID_OK);
+}
+
 TEST_F(DialogsGallery, MissingDocumentBrowseEndsWithTheFlagWhetherOrNotAFileWasChosen)
 {
     for (const std::string& chosen : {std::string(), std::string("/home/ann/prices.pdf")}) {

@@ -85,7 +85,7 @@ CNewSiteDLG::CNewSiteDLG(wxWindow* parent)
     m_pCentered->SetValue(values.m_bCentered);
     m_bFilling = false;
     SetTitle(DialogText(ResourceText(3018)));
-    Refresh();
+    ShowChoice();
 
     for (int id : {kNameId, kPageIdId, kWidthId, kHeightId})
         Bind(wxEVT_TEXT, &CNewSiteDLG::OnText, this, id);
@@ -112,7 +112,7 @@ int CNewSiteDLG::ShowModal()
     return wxDialog::ShowModal();
 }
 
-void CNewSiteDLG::Refresh()
+void CNewSiteDLG::ShowChoice()
 {
     const NewSiteValues& values = m_choice.Values();
     m_bFilling = true;
@@ -144,7 +144,7 @@ void CNewSiteDLG::OnText(wxCommandEvent& event)
     default:
         return;
     }
-    Refresh();
+    ShowChoice();
 }
 
 void CNewSiteDLG::OnSizeDropDown(wxCommandEvent& event)
@@ -168,7 +168,7 @@ void CNewSiteDLG::OnSizeChosen(wxCommandEvent&)
     m_pHeight->ChangeValue(wxString::Format("%d", m_choice.Values().m_nHeight));
     m_bFilling = false;
     // The list stays as it dropped down until it drops down again; the next refresh shows the one size.
-    CallAfter([this] { Refresh(); });
+    CallAfter([this] { ShowChoice(); });
 }
 
 void CNewSiteDLG::OnNotify(CControlNotifyEvent& event)

@@ -26,7 +26,7 @@ public:
 
 private:
     // Shows the choice: the size list's one entry and the background.
-    void Refresh();
+    void ShowChoice();
     void OnText(wxCommandEvent& event);
     void OnSizeDropDown(wxCommandEvent& event);
     void OnSizeChosen(wxCommandEvent& event);

@@ -44,6 +44,8 @@ namespace {
 
 constexpr int kMenuResource = 261;
 constexpr int kPageMenuResource = 160;
+constexpr int kTestMenuResource = 560;
+constexpr int kSendMenuResource = 585;
 // The window-show commands of a stored placement.
 constexpr UINT kShowNormal = 1;
 constexpr UINT kShowMaximized = 3;
@@ -151,6 +153,13 @@ bool CMainFrame::Create()
     if (!m_pPageMenu)
         return false;
     m_pToolBar->SetDropdownMenu(ID_SHOW_PAGE, m_pPageMenu);
+    // The browsers to preview in under Test, the upload and its setup under Send.
+    for (auto [tool, resource] : {std::pair{ID_TEST, kTestMenuResource}, std::pair{ID_SEND, kSendMenuResource}}) {
+        wxMenu* menu = wxXmlResource::Get()->LoadMenu(wxString::Format("%d", resource));
+        if (!menu)
+            return false;
+        m_pToolBar->SetDropdownMenu(tool, menu);
+    }
 
     // The tools area docks at the left or the right edge only.
     m_dock.SetManagedWindow(this);
@@ -190,7 +199,8 @@ bool CMainFrame::Create()
     Bind(wxEVT_MENU, &CMainFrame::OnPageCommand, this, kFirstPageCommand, kLastPageCommand);
     Bind(wxEVT_MENU, &CMainFrame::OnRecentFile, this, wxID_FILE1, wxID_FILE9);
     Bind(wxEVT_MENU, &CMainFrame::OnCommand, this);
-    Bind(wxEVT_TOOL_DROPDOWN, &CMainFrame::OnShowPageDropDown, this, ID_SHOW_PAGE);
+    for (int tool : {ID_SHOW_PAGE, ID_TEST, ID_SEND})
+        Bind(wxEVT_TOOL_DROPDOWN, &CMainFrame::OnToolDropDown, this, tool);
     Bind(wxEVT_CHAR_HOOK, &CMainFrame::OnCharHook, this);
     BindFrameEvents(*this);
     m_bCreated = true;
@@ -509,11 +519,12 @@ wxMenu* CMainFrame::BuildPageMenu()
     return m_pPageMenu;
 }
 
-void CMainFrame::OnShowPageDropDown(wxCommandEvent& event)
+void CMainFrame::OnToolDropDown(wxCommandEvent& event)
 {
-    // Only with a site open; wx then shows the rebuilt list under the arrow.
+    // Only with a site open; wx then shows the menu under the arrow, the page list rebuilt.
     if (m_pCurrentSite) {
-        BuildPageMenu();
+        if (event.GetId() == ID_SHOW_PAGE)
+            BuildPageMenu();
         event.Skip();
     }
 }
@@ -649,6 +660,14 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event)
         event.Skip();
         return;
     }
+    // A submenu's own item opens the submenu; its commands have their own rules.
+    if (const auto* menu = dynamic_cast<const wxMenu*>(source)) {
+        const wxMenuItem* item = menu->FindItem(id);
+        if (item && item->IsSubMenu()) {
+            event.Enable(true);
+            return;
+        }
+    }
     if ((id >= kFirstPageCommand && id <= kLastPageCommand) || (id >= wxID_FILE1 && id <= wxID_FILE9)) {
         event.Enable(true);
         return;
@@ -659,7 +678,7 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event)
         const wxString text = ToWx(ResourceText(shown ? hide : show));
         event.SetText(text);
         if (wxMenuBar* menus = GetMenuBar())
-            menus->SetHelpString(id, text);
+            menus->SetHelpString(id, wxStripMenuCodes(text));
     };
     switch (id) {
     case ID_FILE_NEW:

@@ -103,6 +103,7 @@ public:
     void UpdateTitle();
     // The text of the status bar's message pane.
     void SetStatusText(const std::string& text);
+    using wxMDIParentFrame::SetStatusText;
 
     CAppSettings& GetSettings() { return m_settings; }
     const CSettingsEnvironment& GetEnvironment() const { return m_environment; }
@@ -222,7 +223,7 @@ private:
     void OnCommand(wxCommandEvent& event);
     void OnPageCommand(wxCommandEvent& event);
     void OnCharHook(wxKeyEvent& event);
-    void OnShowPageDropDown(wxCommandEvent& event);
+    void OnToolDropDown(wxCommandEvent& event);
     void OnFileOpen();
     void OnFileNewFromTheme();
     void OnRecentFile(wxCommandEvent& event);
