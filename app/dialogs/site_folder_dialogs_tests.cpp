@@ -207,6 +207,16 @@ TEST_F(SiteFolderDialogs, AddFilesFromXmlPlacesTheProgramOnce)
     EXPECT_EQ(dialog.GetModel().FindFileByRemotePath("/images/a.jpg")->GetLocalPath(), folder / "app/images/a.jpg");
     CSiteFolderTree& tree = *dialog.GetTree();
     tree.ExpandAll();
+    // Each file shows what it holds.
+    const std::pair<const char*, int> icons[] = {
+        {"/images/a.jpg", CSiteFolderTree::kPictureIcon},
+        {"/clip.swf", CSiteFolderTree::kFlashIcon},
+        {"/swfobject.js", CSiteFolderTree::kScriptIcon},
+        {"/movie.xml", CSiteFolderTree::kFileIcon},
+    };
+    for (const auto& [path, icon] : icons)
+        EXPECT_EQ(tree.GetItemImage(tree.FindNodeItem(dialog.GetModel().FindFileByRemotePath(path))), icon) << path;
+    EXPECT_EQ(tree.GetItemImage(tree.GetRootItem()), CSiteFolderTree::kFolderIcon);
     Picture(dialog, "add_files_from_xml_5038");
     dialog.Hide();
 }
@@ -249,6 +259,8 @@ TEST_F(PlacementWizard, PlacesTheProgramAndReadsItsCode)
     CFilePlacementWizard wizard(sourceNames, {}, {&existing}, owner);
     ASSERT_TRUE(wizard.IsOk());
     EXPECT_EQ(Run(wizard, {folder / "app/movie.xml"}, "file_placement_wizard_5040"), wxID_OK);
+    // Its one page shows without a tab and names the window.
+    EXPECT_EQ(wizard.GetTitle(), "Add Files From XML");
     // The companion folder's files go to the root.
     EXPECT_EQ(wizard.GetAddedCount(), 3);
     EXPECT_EQ(wizard.GetModel().FindFileByRemotePath("/clip.swf")->GetLocalPath(), folder / "app/movie files/clip.swf");
