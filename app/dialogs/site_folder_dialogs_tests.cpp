@@ -16,6 +16,7 @@
 #include <wx/app.h>
 #include <wx/frame.h>
 #include <wx/listctrl.h>
+#include <wx/textctrl.h>
 #include <wx/utils.h>
 
 namespace {
@@ -104,10 +105,21 @@ TEST_F(SiteFolderDialogs, AddFilesPlacesFilesIntoANewFolder)
     Settle();
     const wxTreeItemId item = tree.GetSelection();
     ASSERT_EQ(tree.GetItemNode(item)->GetName(), "NewFolder");
-    tree.EndEditLabel(item, true);
-    EndLabelEdit(tree, item, "images");
+    // Return in the edit with a name the root holds already: refused, and neither the folder nor its item changes.
+    wxTextCtrl* edit = tree.GetEditControl();
+    ASSERT_NE(edit, nullptr);
+    edit->ChangeValue("images");
+    wxKeyEvent enter(wxEVT_CHAR);
+    enter.m_keyCode = WXK_RETURN;
+    enter.SetEventObject(edit);
+    edit->ProcessWindowEvent(enter);
+    Settle();
     EXPECT_EQ(services.notices, std::vector<int>{7020});
     EXPECT_EQ(services.beeps, 1);
+    EXPECT_EQ(tree.GetItemNode(item)->GetName(), "NewFolder");
+    EXPECT_EQ(tree.GetItemText(item), "NewFolder");
+    if (tree.GetEditControl())
+        tree.EndEditLabel(item, true);
     EndLabelEdit(tree, item, "docs");
     EXPECT_EQ(tree.GetItemNode(item)->GetName(), "docs");
     EXPECT_EQ(services.notices.size(), 1u);
