@@ -17,6 +17,7 @@
 #include <set>
 #include <wx/button.h>
 #include <wx/listctrl.h>
+#include <wx/menu.h>
 
 namespace {
 
@@ -51,6 +52,16 @@ TEST_F(ShellTest, AddFilesPlacesTwoFilesInANewFolderOfTheSite)
     SetCoreServices(&program);
     frame->OpenSite(MakeSite({"Contact", "Home"}));
     CWebsite& site = *frame->GetCurrentSite();
+    // The site map shows the site's files: there are none yet.
+    wxMenu menu;
+    menu.Append(ID_SITE_MAP, "-");
+    const auto enabled = [&](int id) {
+        wxUpdateUIEvent update(id);
+        update.SetEventObject(&menu);
+        frame->ProcessWindowEvent(update);
+        return update.GetEnabled();
+    };
+    EXPECT_FALSE(enabled(ID_SITE_MAP));
 
     bool answered = false;
     wxTheApp->CallAfter([&] {
@@ -85,6 +96,7 @@ TEST_F(ShellTest, AddFilesPlacesTwoFilesInANewFolderOfTheSite)
     EXPECT_FALSE(site.IsSaved());
 
     // The site map opens over them; OK leaves the site as it is.
+    EXPECT_TRUE(enabled(ID_SITE_MAP));
     bool mapShown = false;
     wxTheApp->CallAfter([&] {
         CSiteMapDLG* dialog = FindOpenDialog<CSiteMapDLG>();

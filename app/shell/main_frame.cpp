@@ -689,6 +689,7 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event)
         break;
     case ID_SITE_MAP:
         event.Enable(m_document.CanShowSiteMap());
+        break;
     case ID_ADD_PAGE:
         event.Enable(m_pCurrentSite && m_pCurrentSite->GetPageCount() < CWebsite::kMaxPages);
         break;
