@@ -232,6 +232,8 @@ Rgb GlyphColour(char c)
         return {36, 92, 196};
     case 'y':
         return {244, 196, 32};
+    case 'Y':
+        return {204, 150, 24};
     case 'r':
         return {200, 40, 36};
     case 'e':
@@ -489,6 +491,146 @@ bool IconGlyphs(const std::filesystem::path& folder)
     made = Glyph(folder, 6090, font) && made;
     made = Glyph(folder, 6027, corner) && made;
     made = Glyph(folder, 6093, bullet) && made;
+    return made;
+}
+
+// The folder tree's icons, 16 x 16: a closed and an open folder, and the files by what they hold: a web page, a
+// picture, a script, a Flash movie and any other file.
+bool FolderTreeIcons(const std::filesystem::path& folder)
+{
+    // One row of pixels a line, as the glyph looks.
+    // clang-format off
+    const std::vector<std::string> closed = {
+        "................",
+        "................",
+        "..#####.........",
+        ".#yyyyy#........",
+        "#yyyyyyy#######.",
+        "#yyyyyyyyyyyyyY#",
+        "#YYYYYYYYYYYYYY#",
+        "#yyyyyyyyyyyyyY#",
+        "#yyyyyyyyyyyyyY#",
+        "#yyyyyyyyyyyyyY#",
+        "#yyyyyyyyyyyyyY#",
+        "#yyyyyyyyyyyyyY#",
+        "#YYYYYYYYYYYYYY#",
+        ".##############.",
+        "................",
+        "................",
+    };
+    const std::vector<std::string> open = {
+        "................",
+        "................",
+        "..#####.........",
+        ".#YYYYY#........",
+        "#YYYYYYY######..",
+        "#YYYYYYYYYYYYY#.",
+        "#YYY###########.",
+        "#YY#yyyyyyyyyyy#",
+        "#YY#yyyyyyyyyy#.",
+        "#Y#yyyyyyyyyyy#.",
+        "#Y#yyyyyyyyyy#..",
+        "##yyyyyyyyyyy#..",
+        "##yyyyyyyyyy#...",
+        ".###########....",
+        "................",
+        "................",
+    };
+    const std::vector<std::string> page = {
+        "..#########.....",
+        "..#ooooooo##....",
+        "..#ooooooo#o#...",
+        "..#ooooooo#oo#..",
+        "..#ooooooo####..",
+        "..#bbbbbbbbbb#..",
+        "..#bbbbbbbbbb#..",
+        "..#oooooooooo#..",
+        "..#ogggggggoo#..",
+        "..#oooooooooo#..",
+        "..#ogggggoooo#..",
+        "..#oooooooooo#..",
+        "..#obbbboggoo#..",
+        "..#oooooooooo#..",
+        "..############..",
+        "................",
+    };
+    const std::vector<std::string> picture = {
+        "................",
+        "................",
+        "################",
+        "#bbbbbbbbbbbbbb#",
+        "#bbbbbbbbbbyybb#",
+        "#bbbbbbbbbyyyyb#",
+        "#bbbbbbbbbyyyyb#",
+        "#bbbbbbbbbbyybb#",
+        "#bbbbebbbbbbbbb#",
+        "#bbbeeebbbbbbbb#",
+        "#bbeeeeebbbebbb#",
+        "#beeeeeeebeeebb#",
+        "#eeeeeeeeeeeeee#",
+        "################",
+        "................",
+        "................",
+    };
+    const std::vector<std::string> script = {
+        "..#########.....",
+        "..#ooooooo##....",
+        "..#ooooooo#o#...",
+        "..#ooooooo#oo#..",
+        "..#ooooooo####..",
+        "..#oooooooooo#..",
+        "..#obbbbooooo#..",
+        "..#ooorrrrroo#..",
+        "..#ooorrroooo#..",
+        "..#ooooeeeeeo#..",
+        "..#ooorrrrooo#..",
+        "..#obbboooooo#..",
+        "..#oooooooooo#..",
+        "..#oooooooooo#..",
+        "..############..",
+        "................",
+    };
+    const std::vector<std::string> flash = {
+        "................",
+        ".##############.",
+        "#rrrrrrrrrrrrrr#",
+        "#rrrrrrrrroooor#",
+        "#rrrrrrrrooorrr#",
+        "#rrrrrrrroorrrr#",
+        "#rrrrrroooooorr#",
+        "#rrrrrrroorrrrr#",
+        "#rrrrrrroorrrrr#",
+        "#rrrrrrroorrrrr#",
+        "#rrrrrroorrrrrr#",
+        "#rrrroooorrrrrr#",
+        "#rrrroorrrrrrrr#",
+        "#rrrrrrrrrrrrrr#",
+        ".##############.",
+        "................",
+    };
+    const std::vector<std::string> other = {
+        "..#########.....",
+        "..#ooooooo##....",
+        "..#ooooooo#o#...",
+        "..#ooooooo#oo#..",
+        "..#ooooooo####..",
+        "..#oooooooooo#..",
+        "..#oooooooooo#..",
+        "..#oooooooooo#..",
+        "..#oooooooooo#..",
+        "..#oooooooooo#..",
+        "..#oooooooooo#..",
+        "..#oooooooooo#..",
+        "..#oooooooooo#..",
+        "..#oooooooooo#..",
+        "..############..",
+        "................",
+    };
+    // clang-format on
+    bool made = true;
+    unsigned id = 6140;
+    for (const auto* rows : {&closed, &open, &page, &picture, &script, &flash, &other})
+        made = Glyph(folder, id++, *rows) && made;
     return made;
 }
 
@@ -1298,6 +1440,7 @@ int main(int argc, char** argv)
     made = Form(folder) && made;
     made = ButtonGlyphs(folder) && made;
     made = IconGlyphs(folder) && made;
+    made = FolderTreeIcons(folder) && made;
     made = Handles(folder) && made;
     made = Wells(folder) && made;
     made = ToolbarStrips(folder) && made;
