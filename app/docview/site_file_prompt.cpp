@@ -2,6 +2,7 @@
 
 #include "app/model/site_paths.h"
 #include "platform/resources/string_table.h"
+#include "platform/text/codepage.h"
 #include "platform/win/codepage1252.h"
 
 #include <filesystem>
@@ -58,7 +59,9 @@ std::string ReplaceFileQuestion(const std::string& path)
 {
     std::string text = ResourceText(2013, "A file named \"%s\" already exists. Do you want to replace it?");
     const size_t at = text.find("%s");
+    // The program's texts are Windows-1252; a file name is the file system's UTF-8.
+    const std::string name = GetPathFileName(path);
     if (at != std::string::npos)
-        text.replace(at, 2, GetPathFileName(path));
+        text.replace(at, 2, Utf8ToWindows1252(name).value_or(name));
     return text;
 }

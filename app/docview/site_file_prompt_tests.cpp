@@ -98,8 +98,8 @@ TEST(SiteFilePrompt, ReplacingIsAskedAboutTheFileActuallyWritten)
         EXPECT_EQ(asked, c.asked);
         EXPECT_EQ(startedAt, c.startedAt);
     }
-    EXPECT_EQ(ReplaceFileQuestion(f + "mysite.kth"),
-              "A file named \"mysite.kth\" already exists. Do you want to replace it?");
+    EXPECT_EQ(ReplaceFileQuestion(f + "caf\xc3\xa9.kth"),
+              "A file named \"caf\xe9.kth\" already exists. Do you want to replace it?");
 }
 
 } // namespace
