@@ -5,11 +5,12 @@
 
 #include "app/docview/document_dialogs.h"
 #include "app/docview/file_preview_test_support.h"
-#include "app/docview/window_test_support.h"
 #include "app/site/site_services_fake.h"
+#include "platform/gui/window_picture.h"
 #include "platform/gui/xrc_resources.h"
 #include "testing/gui_settle.h"
 #include "testing/scratch_folder.h"
+#include "testing/test_output.h"
 
 #include <gtest/gtest.h>
 #include <wx/display.h>
@@ -73,6 +74,8 @@ TEST(FilePreviewDialog, OpenShowsTheChosenSitesPreviewAndGivesItsPath)
             Settle();
         EXPECT_TRUE(dialog.FindWindow(1207)->IsShown());
         EXPECT_EQ(Label(&dialog, 1202), "");
+        Settle();
+        EXPECT_TRUE(SaveWindowPicture(&dialog, (TestOutputFolder() / "open_dialog_not_a_site.png").string()));
 
         Choose(dialog, shop, "Corner Shop");
         EXPECT_EQ(Label(&dialog, 1202), "Corner Shop");
@@ -80,8 +83,8 @@ TEST(FilePreviewDialog, OpenShowsTheChosenSitesPreviewAndGivesItsPath)
         EXPECT_EQ(Label(&dialog, 1205), "3");
         EXPECT_EQ(Label(&dialog, 1206), "10. August 12:45");
         EXPECT_FALSE(dialog.FindWindow(1207)->IsShown());
-        // The one picture of the run (later ones would show the screen as it stood at the first).
-        SaveWindowScreenshot(&dialog, "open_dialog_preview.png");
+        Settle();
+        EXPECT_TRUE(SaveWindowPicture(&dialog, (TestOutputFolder() / "open_dialog_preview.png").string()));
         dialog.Hide();
         Settle();
     }

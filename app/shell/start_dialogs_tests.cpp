@@ -14,25 +14,10 @@
 #include "app/shell/program_services.h"
 #include "platform/resources/resource_folder.h"
 
-#include <gtk/gtk.h>
 #include <wx/listbox.h>
 #include <wx/timer.h>
 
 namespace {
-
-// The window as the screen shows it now, read from the X server itself: the toolkit's screen context keeps giving
-// the pixels of its first read, so a test that takes several pictures asks the server.
-bool SaveFreshPicture(wxWindow* window, const std::string& name)
-{
-    const wxRect area = window->GetScreenRect();
-    GdkPixbuf* pixbuf = gdk_pixbuf_get_from_window(gdk_get_default_root_window(), area.GetX(), area.GetY(),
-                                                   area.GetWidth(), area.GetHeight());
-    if (!pixbuf)
-        return false;
-    const bool saved = gdk_pixbuf_save(pixbuf, (TestOutputFolder() / name).c_str(), "png", nullptr, nullptr) != FALSE;
-    g_object_unref(pixbuf);
-    return saved;
-}
 
 template <class Dialog> Dialog* ShownDialog()
 {
@@ -91,7 +76,7 @@ TEST(ProgramStart, WelcomeThenNewFromThemeOpensTheChosenThemeAsANewSite)
         if (auto* welcome = ShownDialog<CWelcomeDLG>()) {
             seen.push_back("welcome");
             Settle();
-            EXPECT_TRUE(SaveFreshPicture(welcome, "program_start_welcome.png"));
+            EXPECT_TRUE(SaveWindowPicture(welcome, (TestOutputFolder() / "program_start_welcome.png").string()));
             Press(welcome, 1667);
         } else if (auto* themes = ShownDialog<CThemesDLG>()) {
             seen.push_back("themes");
@@ -104,7 +89,7 @@ TEST(ProgramStart, WelcomeThenNewFromThemeOpensTheChosenThemeAsANewSite)
             Pick(themes, 1221, static_cast<int>(last));
             chosenTheme = category.m_ThemePaths[last];
             Settle();
-            EXPECT_TRUE(SaveFreshPicture(themes, "program_start_themes.png"));
+            EXPECT_TRUE(SaveWindowPicture(themes, (TestOutputFolder() / "program_start_themes.png").string()));
             Press(themes, wxID_OK);
         } else if (auto* tips = ShownDialog<CTipsDLG>()) {
             seen.push_back("tips");
@@ -132,7 +117,7 @@ TEST(ProgramStart, WelcomeThenNewFromThemeOpensTheChosenThemeAsANewSite)
     EXPECT_EQ(frame->GetTitle(), "Tallowmere Pelorin - Untitled*");
     EXPECT_GE(frame->CountPageWindows(), 1);
     Settle();
-    EXPECT_TRUE(SaveFreshPicture(frame, "program_start_new_site_from_theme.png"));
+    EXPECT_TRUE(SaveWindowPicture(frame, (TestOutputFolder() / "program_start_new_site_from_theme.png").string()));
 
     // Marked saved, the window closes without asking about the new site.
     site->MarkSaved();
