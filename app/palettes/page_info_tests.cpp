@@ -88,8 +88,9 @@ TEST_F(PageInfoTest, PageIdIsCleanedThenCheckedAgainstTheOtherPages)
         EXPECT_EQ(EditPageId(c.typed), c.taken) << c.typed;
         EXPECT_EQ(page->GetName(), c.name) << c.typed;
         EXPECT_EQ(services.messages.size(), c.messages) << c.typed;
-        if (!c.taken && !services.messages.empty())
+        if (!c.taken && !services.messages.empty()) {
             EXPECT_EQ(services.messages.back(), "The Page ID is not unique. Please choose another name.") << c.typed;
+        }
     }
     ExpectOnlyPageChanged();
 }

@@ -287,6 +287,7 @@ TEST_F(CommandTableTest, EveryCommandFollowsItsRule)
         {WxCommandId(32859), "EEE-", "    ", ""},
         {WxCommandId(32967), "----", "    ", ""}, // no Internet connection is set up
         {WxCommandId(32863), "-EEE", "    ", ""},
+        {ID_PAGE_DEFAULTS, "-EE-", "    ", ""},
         // Help
         {WxCommandId(57667), "EEEE", "    ", ""},
         {ID_HELP_SUPPORT, "EEEE", "    ", ""},
