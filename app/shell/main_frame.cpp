@@ -150,6 +150,8 @@ bool CMainFrame::Create()
     if (!m_pPageMenu)
         return false;
     m_pToolBar->SetDropdownMenu(ID_SHOW_PAGE, m_pPageMenu);
+    if (!AddSendDropDown(*this, *m_pToolBar))
+        return false;
 
     // The tools area docks at the left or the right edge only.
     m_dock.SetManagedWindow(this);
@@ -689,6 +691,7 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event)
         break;
     case ID_SITE_MAP:
         event.Enable(m_document.CanShowSiteMap());
+        break;
     case ID_ADD_PAGE:
         event.Enable(m_pCurrentSite && m_pCurrentSite->GetPageCount() < CWebsite::kMaxPages);
         break;

@@ -4,7 +4,10 @@
 
 #include <wx/event.h>
 #include <wx/filename.h>
+#include <wx/menu.h>
+#include <wx/toolbar.h>
 #include <wx/utils.h>
+#include <wx/xrc/xmlres.h>
 
 #include "app/dialogs/connection_test_dlg.h"
 #include "app/dialogs/internet_setup.h"
@@ -39,6 +42,26 @@ void RunPublishingTask(CMainFrame& frame, std::function<void()> task)
     });
 }
 
+// The size the windows that show the built site take from: the page shown, or the front page.
+CSize ShownPageSize(const CWebsite& site, const CSitePage* page)
+{
+    const CSitePage* shown = page && page != site.GetHomePage() ? page : site.GetHomePage();
+    return shown ? CSize(shown->GetWidth(), shown->GetHeight()) : CSize(800, 600);
+}
+
+// Send, Test, the previews and printing wait while a text is being edited on the current page; so does the Internet
+// setup, which needs no page.
+bool IsEditingText(const CMainFrame& frame)
+{
+    const CSitePage* page = frame.GetActivePage();
+    return page && page->IsEditingInPlace();
+}
+
+bool HasPageToBuild(const CMainFrame& frame)
+{
+    return frame.GetCurrentSite() && frame.GetActivePage() && !IsEditingText(frame);
+}
+
 } // namespace
 
 bool PreviewWebsite(CMainFrame& frame, bool currentPage)
@@ -52,9 +75,7 @@ bool PreviewWebsite(CMainFrame& frame, bool currentPage)
         return false;
     const int browser = frame.GetSettings().m_nUseBuiltInBrowser;
     if (browser < 0) {
-        const CSitePage* shown = page && page != site->GetHomePage() ? page : site->GetHomePage();
-        const CSize size = shown ? CSize(shown->GetWidth(), shown->GetHeight()) : CSize(800, 600);
-        CPreviewDLG preview(&frame, path, size);
+        CPreviewDLG preview(&frame, path, ShownPageSize(*site, page));
         if (!preview.IsOk())
             return false;
         preview.ShowModal();
@@ -66,6 +87,37 @@ bool PreviewWebsite(CMainFrame& frame, bool currentPage)
         return wxLaunchDefaultBrowser(url);
     const char* argv[] = {browsers[static_cast<size_t>(browser) - 1].c_str(), path.c_str(), nullptr};
     return wxExecute(argv, wxEXEC_ASYNC) != 0;
+}
+
+bool PrintWebsite(CMainFrame& frame)
+{
+    CWebsite* site = frame.GetCurrentSite();
+    if (!site)
+        return false;
+    const std::string path = BuildSiteForPrint(*site);
+    if (path.empty())
+        return false;
+    CPrintSiteDLG print(&frame, path, ShownPageSize(*site, nullptr));
+    if (!print.IsOk())
+        return false;
+    print.ShowModal();
+    return true;
+}
+
+bool AddSendDropDown(CMainFrame& frame, wxToolBar& toolbar)
+{
+    wxMenu* menu = wxXmlResource::Get()->LoadMenu(wxString::Format("%d", kSendMenuResource));
+    if (!menu)
+        return false;
+    toolbar.SetDropdownMenu(ID_SEND, menu);
+    frame.Bind(
+        wxEVT_TOOL_DROPDOWN,
+        [&frame](wxCommandEvent& event) {
+            if (frame.GetCurrentSite())
+                event.Skip();
+        },
+        ID_SEND);
+    return true;
 }
 
 bool HandlePublishCommand(CMainFrame& frame, int id)
@@ -88,6 +140,10 @@ bool HandlePublishCommand(CMainFrame& frame, int id)
         if (frame.GetCurrentSite())
             frame.CallAfter([&frame, current = id == ID_PREVIEW_CURRENT_PAGE] { PreviewWebsite(frame, current); });
         return true;
+    case ID_FILE_PRINT:
+        if (frame.GetCurrentSite())
+            frame.CallAfter([&frame] { PrintWebsite(frame); });
+        return true;
     case ID_REMOVE_WEBSITE:
         if (CWebsite* site = frame.GetCurrentSite())
             RunPublishingTask(frame, [&frame, site] {
@@ -104,10 +160,13 @@ bool UpdatePublishCommand(CMainFrame& frame, wxUpdateUIEvent& event)
 {
     switch (event.GetId()) {
     case ID_SEND:
-    case ID_REMOVE_WEBSITE:
     case ID_TEST:
     case ID_PREVIEW_WEBSITE:
     case ID_PREVIEW_CURRENT_PAGE:
+    case ID_FILE_PRINT:
+        event.Enable(HasPageToBuild(frame));
+        return true;
+    case ID_REMOVE_WEBSITE:
         event.Enable(frame.GetCurrentSite() != nullptr);
         return true;
     case ID_UPLOAD: {
@@ -127,7 +186,7 @@ bool UpdatePublishCommand(CMainFrame& frame, wxUpdateUIEvent& event)
         return true;
     }
     case ID_INTERNET_SETUP:
-        event.Enable(true);
+        event.Enable(!IsEditingText(frame));
         return true;
     case ID_TEST_CONNECTIONS:
         event.Enable(IsInternetSetupComplete());
