@@ -2,9 +2,9 @@
 
 #include <wx/app.h>
 #include <wx/artprov.h>
-#include <wx/statbmp.h>
 #include <wx/gauge.h>
 #include <wx/sizer.h>
+#include <wx/statbmp.h>
 #include <wx/stattext.h>
 #include <wx/utils.h>
 #include <wx/xrc/xmlres.h>
