@@ -157,10 +157,13 @@ std::vector<std::string> Lines(wxDialog& dialog, int id)
     return lines;
 }
 
-// Lets the web view load its page; the address it shows then.
+// Lets the web view load its page and paint it; the address it shows then.
 std::string LoadedAddress(wxWebView* view)
 {
     for (int i = 0; i < 600 && (view->IsBusy() || view->GetCurrentURL().empty()); ++i)
+        Settle();
+    // The web view's own process paints the page a little after it reports it loaded.
+    for (int i = 0; i < 20; ++i)
         Settle();
     return view->GetCurrentURL().utf8_string();
 }
@@ -253,6 +256,10 @@ public:
                 mainWindowEnabledDuringBuild = GetTheMainFrame()->IsEnabled();
                 if (picture.erase(374))
                     Picture(window, "374_build_progress");
+                if (cancelBuild) {
+                    wxCommandEvent click(wxEVT_BUTTON, wxID_CANCEL);
+                    window->ProcessWindowEvent(click);
+                }
             }
         return progress;
     }
@@ -292,6 +299,7 @@ public:
     bool uploadWindowShown = false;
     bool connectingShown = false;
     bool cancelUpload = false;
+    bool cancelBuild = false;
 };
 
 class PublishJourneyTest : public ShellTest
@@ -328,6 +336,23 @@ protected:
         for (int i = 0; i < 2000 && !script.Done(); ++i)
             Settle();
         EXPECT_TRUE(script.Done()) << "command " << id;
+    }
+    // Runs a command that is to open no modal window; one that opens all the same is closed, so that the test goes
+    // on to say so.
+    bool CommandOpenedAWindow(int id)
+    {
+        bool opened = false;
+        wxTimer guard;
+        guard.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+            if (wxDialog* dialog = InnermostModal()) {
+                opened = true;
+                dialog->EndModal(wxID_CANCEL);
+            }
+        });
+        guard.Start(100);
+        Command(id);
+        guard.Stop();
+        return opened;
     }
     COrvelView* View() { return frame->GetActivePageWindow()->GetView(); }
     // A saved site with a red rectangle on its front page, the destination set to the loopback server's folder www.
@@ -594,24 +619,27 @@ TEST_F(PublishJourneyTest, AFileTheBuildCannotWriteStopsSendPreviewAndPrint)
     for (int command : {int(ID_SEND), int(ID_PREVIEW_WEBSITE), int(ID_PREVIEW_CURRENT_PAGE), int(ID_FILE_PRINT)}) {
         program.buildErrors.clear();
         program.notices.clear();
-        // A window that opens all the same is closed, so that the test goes on to say so.
-        bool windowShown = false;
-        wxTimer guard;
-        guard.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
-            if (wxDialog* dialog = InnermostModal()) {
-                windowShown = true;
-                dialog->EndModal(wxID_CANCEL);
-            }
-        });
-        guard.Start(100);
-        Command(command);
-        guard.Stop();
-        EXPECT_FALSE(windowShown) << command;
+        EXPECT_FALSE(CommandOpenedAWindow(command)) << command;
         ASSERT_EQ(program.buildErrors.size(), 1u) << command;
         EXPECT_NE(program.buildErrors[0].find("index.html"), std::string::npos) << program.buildErrors[0];
         EXPECT_EQ(program.notices, std::vector<int>{}) << command;
     }
     EXPECT_FALSE(fs::exists(Www("www-blocked")));
+}
+
+// Cancel in the build's progress window ends Print and the preview without a word and without a window.
+TEST_F(PublishJourneyTest, CancelInTheBuildWindowEndsPrintAndPreviewSilently)
+{
+    OpenDrawnSite("www-cancel-build");
+    frame->GetSettings().m_nUseBuiltInBrowser = -1;
+    program.cancelBuild = true;
+    for (int command : {int(ID_FILE_PRINT), int(ID_PREVIEW_WEBSITE)}) {
+        EXPECT_FALSE(CommandOpenedAWindow(command)) << command;
+        EXPECT_TRUE(program.buildWindowShown) << command;
+        EXPECT_EQ(program.buildErrors, std::vector<std::string>{}) << command;
+        EXPECT_TRUE(frame->IsEnabled()) << command;
+    }
+    EXPECT_FALSE(fs::exists(StagingFolder() + "index.html")) << "the build stopped before writing pages";
 }
 
 // A wrong password ends Send with the login-failed notice; Cancel there leaves the setup closed.
