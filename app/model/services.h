@@ -22,6 +22,7 @@ class CInsertHtmlDLG;
 class CWebsite;
 class CSitePage;
 class CUploadProgress;
+class BuildProgress;
 class CFtp;
 class CChangedPages;
 class CPageItem;
@@ -372,6 +373,12 @@ public:
     // Repaints the upload progress dialog and lets the windows take their input (its Cancel button among them);
     // with pauseMs, keeps a new status line on screen that long first.
     virtual void UpdateUploadProgress(int pauseMs) { (void)pauseMs; }
+    // The build's progress dialog (374) for the site build about to run, with every other window of the program
+    // disabled until it goes; the builder reports into it and polls its Cancel. Null where nothing shows it.
+    virtual std::shared_ptr<BuildProgress> ShowBuildProgress() { return nullptr; }
+    // The notice saying that a connection is being made (5003): shown with true while the attempt runs, closed
+    // with false.
+    virtual void ShowConnectingNotice(bool show) { (void)show; }
     // Opens a text file in the user's editor.
     virtual void OpenFileForEditing(const std::string& path) { (void)path; }
     // The program chooser of Add New Browser (a program file or a desktop entry): true, with path holding the

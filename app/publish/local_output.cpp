@@ -93,6 +93,12 @@ SiteBuildOptions SettingsBuildOptions(int offline, const std::string& siteFolder
     return options;
 }
 
+void RunSiteBuild(CSiteBuilder& builder, SiteBuildResult& result, CWebsite& site, int mode)
+{
+    const std::shared_ptr<BuildProgress> progress = GetCoreServices().ShowBuildProgress();
+    builder.BuildWebsite(result, &site, mode, progress.get());
+}
+
 bool ReportBuildResult(const SiteBuildResult& result)
 {
     CoreServices& services = GetCoreServices();
@@ -149,7 +155,7 @@ LocalOutputResult WriteLocalWebsite(CWebsite& site, const std::string& sitePath)
     // Documents are linked as on the server, so the folder works on its own once they are copied beside it.
     SiteBuildResult result;
     CSiteBuilder builder(SettingsBuildOptions(0, output.folder));
-    builder.BuildWebsite(result, &site, buildForLocalOutput);
+    RunSiteBuild(builder, result, site, buildForLocalOutput);
     if (!ReportBuildResult(result)) {
         output.message = result.message;
         return output;
@@ -199,7 +205,7 @@ std::string BuildSitePreview(CWebsite& site, const CSitePage* page)
     const std::string folder = StagingFolder();
     SiteBuildResult result;
     CSiteBuilder builder(SettingsBuildOptions(0, folder));
-    builder.BuildWebsite(result, &site, buildForPreview);
+    RunSiteBuild(builder, result, site, buildForPreview);
     if (!ReportBuildResult(result))
         return {};
     bool complete = true;
@@ -216,4 +222,16 @@ std::string BuildSitePreview(CWebsite& site, const CSitePage* page)
         return folder + "index.html";
     const std::string file = builder.FindPageFileName(page->GetName());
     return folder + (file.empty() ? "index.html" : file);
+}
+
+std::string BuildSiteForPrint(CWebsite& site)
+{
+    // Printed as a browser shows it offline: counters are pictures.
+    const std::string folder = StagingFolder();
+    SiteBuildResult result;
+    CSiteBuilder builder(SettingsBuildOptions(1, folder));
+    RunSiteBuild(builder, result, site, buildForPreview);
+    if (!ReportBuildResult(result))
+        return {};
+    return folder + "index.html";
 }

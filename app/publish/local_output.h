@@ -21,6 +21,9 @@ bool CopyIntoFolderTree(const std::string& source, const std::string& base, cons
 // The build options of the user's settings: the background beyond the page, as the settings choose it.
 SiteBuildOptions SettingsBuildOptions(int offline, const std::string& siteFolder);
 
+// Runs the builder over the site in mode under the build's progress dialog, whose Cancel stops it.
+void RunSiteBuild(CSiteBuilder& builder, SiteBuildResult& result, CWebsite& site, int mode);
+
 // Tells the user what stopped a build, as every command that builds does: the build error for results 1 and 2
 // (then the page is shown with the item selected), 4 and 5; nothing for a cancel. True when the result lets the
 // command go on.
@@ -48,3 +51,7 @@ LocalOutputResult WriteLocalWebsite(CWebsite& site, const std::string& sitePath)
 // the page's own file, or "index.html" for the front page, a page without a name or no page. Empty when the build
 // stopped or could not be completed (the user has been told why).
 std::string BuildSitePreview(CWebsite& site, const CSitePage* page);
+
+// Printing: builds the whole site for a browser into the private staging folder and answers its front page. Empty
+// when the build stopped or could not be completed (the user has been told why).
+std::string BuildSiteForPrint(CWebsite& site);

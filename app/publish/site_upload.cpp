@@ -101,7 +101,15 @@ std::unique_ptr<CFtp> ConnectToDestination(const CFtp::ProgressCallback& progres
     const CAppSettings& s = *GetAppSettings();
     CoreServices& services = GetCoreServices();
     bool serverNotFound = false, loginFailed = false, cancelled = false;
+    // The connecting notice stands while the attempt runs and is gone before any notice about its failure.
+    struct ConnectingNotice
+    {
+        CoreServices& services;
+        explicit ConnectingNotice(CoreServices& s) : services(s) { services.ShowConnectingNotice(true); }
+        ~ConnectingNotice() { services.ShowConnectingNotice(false); }
+    };
     try {
+        ConnectingNotice notice(services);
         if (s.m_nFtpProxyType != 0)
             return std::make_unique<CFtp>(serverNotFound, loginFailed, cancelled, s.m_strFtpServer, s.m_nFtpPort,
                                           s.m_strFtpUser, s.m_strFtpPassword, s.m_bFtpPassive, s.m_strFtpProxyServer,
@@ -265,7 +273,7 @@ bool CSiteUpload::Build()
     m_tracker.CollectChangedPages(m_site);
     m_pBuilder = std::make_unique<CSiteBuilder>(SettingsBuildOptions(0, m_strStaging));
     SiteBuildResult result;
-    m_pBuilder->BuildWebsite(result, &m_site, buildForPublish);
+    RunSiteBuild(*m_pBuilder, result, m_site, buildForPublish);
     if (result.code == buildFolderFailed) {
         GetCoreServices().ShowPublishDialog(dialogCannotCreateFolder);
         return false;

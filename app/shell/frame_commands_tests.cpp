@@ -217,6 +217,7 @@ TEST_F(CommandTableTest, EveryCommandFollowsItsRule)
         {WxCommandId(32944), "----", "    ", ""}, // the site has no files of its own
         {WxCommandId(32945), "----", "    ", ""},
         {ID_PRINT_SETUP, "EEEE", "    ", ""},
+        {WxCommandId(57607), "-EE-", "    ", "&Print...\tCtrl+P"},
         {WxCommandId(57665), "EEEE", "    ", ""},
         // Edit (the clipboard is empty)
         {WxCommandId(57643), "----", "    ", ""},

@@ -12,14 +12,7 @@
 
 namespace {
 
-enum
-{
-    kBack = 1001,
-    kForward = 1002,
-    kRefresh = 1567,
-    kBrowser = 1000,
-    kStatus = 1200,
-};
+constexpr int kBrowser = 1000;
 
 } // namespace
 
@@ -28,12 +21,13 @@ bool IsPreviewAvailable()
     return wxWebView::IsBackendAvailable(wxWebViewBackendDefault);
 }
 
-CPreviewDLG::CPreviewDLG(wxWindow* parent, const std::string& path, CSize pageSize)
+CWebPageDLG::CWebPageDLG(wxWindow* parent, const std::string& path, CSize pageSize, const Controls& controls)
+    : m_controls(controls)
 {
-    if (!wxXmlResource::Get()->LoadDialog(this, parent, "130") || !IsPreviewAvailable())
+    if (!wxXmlResource::Get()->LoadDialog(this, parent, controls.templateName) || !IsPreviewAvailable())
         return;
     auto* panel = dynamic_cast<wxPanel*>(FindWindow(kBrowser));
-    if (!panel)
+    if (!panel || !FindWindow(controls.back) || !FindWindow(controls.forward))
         return;
     m_pView = wxWebView::New(panel, wxID_ANY, wxFileName::FileNameToURL(wxString::FromUTF8(path)));
     if (!m_pView)
@@ -41,8 +35,8 @@ CPreviewDLG::CPreviewDLG(wxWindow* parent, const std::string& path, CSize pageSi
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     sizer->Add(m_pView, 1, wxEXPAND);
     panel->SetSizer(sizer);
-    m_pView->Bind(wxEVT_WEBVIEW_LOADED, &CPreviewDLG::OnLoaded, this);
-    m_pView->Bind(wxEVT_WEBVIEW_NAVIGATED, &CPreviewDLG::OnLoaded, this);
+    m_pView->Bind(wxEVT_WEBVIEW_LOADED, &CWebPageDLG::OnLoaded, this);
+    m_pView->Bind(wxEVT_WEBVIEW_NAVIGATED, &CWebPageDLG::OnLoaded, this);
     Bind(
         wxEVT_BUTTON,
         [this](wxCommandEvent&) {
@@ -50,7 +44,7 @@ CPreviewDLG::CPreviewDLG(wxWindow* parent, const std::string& path, CSize pageSi
                 m_pView->GoBack();
             m_pView->SetFocus();
         },
-        kBack);
+        controls.back);
     Bind(
         wxEVT_BUTTON,
         [this](wxCommandEvent&) {
@@ -58,15 +52,13 @@ CPreviewDLG::CPreviewDLG(wxWindow* parent, const std::string& path, CSize pageSi
                 m_pView->GoForward();
             m_pView->SetFocus();
         },
-        kForward);
-    Bind(
-        wxEVT_BUTTON, [this](wxCommandEvent&) { m_pView->Reload(); }, kRefresh);
+        controls.forward);
     // Asked of the web view each time the buttons are updated: nothing left over from an earlier window or page can
     // enable one.
     Bind(
-        wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& event) { event.Enable(m_pView->CanGoBack()); }, kBack);
+        wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& event) { event.Enable(m_pView->CanGoBack()); }, controls.back);
     Bind(
-        wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& event) { event.Enable(m_pView->CanGoForward()); }, kForward);
+        wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& event) { event.Enable(m_pView->CanGoForward()); }, controls.forward);
     ShowNavigation();
 
     // The page with room for the buttons and the status line, held inside the screen.
@@ -80,16 +72,33 @@ CPreviewDLG::CPreviewDLG(wxWindow* parent, const std::string& path, CSize pageSi
     CentreOnScreen();
 }
 
-void CPreviewDLG::ShowNavigation()
+void CWebPageDLG::ShowNavigation()
 {
-    FindWindow(kBack)->Enable(m_pView->CanGoBack());
-    FindWindow(kForward)->Enable(m_pView->CanGoForward());
+    FindWindow(m_controls.back)->Enable(m_pView->CanGoBack());
+    FindWindow(m_controls.forward)->Enable(m_pView->CanGoForward());
 }
 
-void CPreviewDLG::OnLoaded(wxWebViewEvent& event)
+void CWebPageDLG::OnLoaded(wxWebViewEvent& event)
 {
     ShowNavigation();
-    if (auto* status = dynamic_cast<wxStaticText*>(FindWindow(kStatus)))
+    if (auto* status = dynamic_cast<wxStaticText*>(FindWindow(m_controls.status)))
         status->SetLabel(event.GetURL());
     event.Skip();
+}
+
+CPreviewDLG::CPreviewDLG(wxWindow* parent, const std::string& path, CSize pageSize)
+    : CWebPageDLG(parent, path, pageSize, Controls{"130", 1001, 1002, 1200})
+{
+    if (IsOk())
+        Bind(
+            wxEVT_BUTTON, [this](wxCommandEvent&) { GetWebView()->Reload(); }, 1567);
+}
+
+CPrintSiteDLG::CPrintSiteDLG(wxWindow* parent, const std::string& path, CSize pageSize)
+    : CWebPageDLG(parent, path, pageSize, Controls{"451", 1530, 1534, 1544})
+{
+    // The web view's printing asks for the printer and its settings itself.
+    if (IsOk())
+        Bind(
+            wxEVT_BUTTON, [this](wxCommandEvent&) { GetWebView()->Print(); }, 1540);
 }

@@ -1,7 +1,8 @@
 #pragma once
 
-// The built-in preview: the built page in a web view with Back, Forward and Refresh and a status line. Back and
-// Forward ask the web view whether it can go that way, after every page it loads.
+// The windows that show a built page in a web view: the built-in preview, with Back, Forward and Refresh, and the
+// print window, with Back, Forward and Print. Both have a status line and are sized to the page. Back and Forward ask
+// the web view whether it can go that way, after every page it loads and whenever the buttons are updated.
 
 #include <string>
 #include <wx/dialog.h>
@@ -11,19 +12,43 @@
 class wxWebView;
 class wxWebViewEvent;
 
-class CPreviewDLG : public wxDialog
+class CWebPageDLG : public wxDialog
 {
 public:
-    // Shows the file at path; pageSize sizes the window (see PreviewWindowSize).
-    CPreviewDLG(wxWindow* parent, const std::string& path, CSize pageSize);
     bool IsOk() const { return m_pView != nullptr; }
     wxWebView* GetWebView() { return m_pView; }
+
+protected:
+    // The ids of a window's template: Back, Forward and the status line; the web view goes into panel 1000.
+    struct Controls
+    {
+        const char* templateName;
+        int back;
+        int forward;
+        int status;
+    };
+    // Shows the file at path; pageSize sizes the window (see PreviewWindowSize).
+    CWebPageDLG(wxWindow* parent, const std::string& path, CSize pageSize, const Controls& controls);
 
 private:
     void ShowNavigation();
     void OnLoaded(wxWebViewEvent& event);
 
+    Controls m_controls;
     wxWebView* m_pView = nullptr;
+};
+
+class CPreviewDLG : public CWebPageDLG
+{
+public:
+    CPreviewDLG(wxWindow* parent, const std::string& path, CSize pageSize);
+};
+
+// Prints the built site: the page as a browser shows it, with the web view's own printing behind Print.
+class CPrintSiteDLG : public CWebPageDLG
+{
+public:
+    CPrintSiteDLG(wxWindow* parent, const std::string& path, CSize pageSize);
 };
 
 // Whether the web view of the previews can be made here.

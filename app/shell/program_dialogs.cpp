@@ -1,5 +1,7 @@
 // The program's answers to the core's dialog services: the windows of the dialogs library, owned by the main frame.
 
+#include <wx/app.h>
+
 #include "app/dialogs/about_dlg.h"
 #include "app/dialogs/file_placement_wizard.h"
 #include "app/dialogs/hint_dialogs.h"
@@ -7,12 +9,13 @@
 #include "app/dialogs/internet_setup_dlg.h"
 #include "app/dialogs/notice_dialogs.h"
 #include "app/dialogs/picture_dialogs.h"
+#include "app/dialogs/progress_windows.h"
 #include "app/dialogs/site_folder_dlg.h"
 #include "app/dialogs/themes.h"
 #include "app/dialogs/themes_dlg.h"
 #include "app/dialogs/tips_dlg.h"
-#include "app/dialogs/welcome_dlg.h"
 #include "app/dialogs/upload_progress_dlg.h"
+#include "app/dialogs/welcome_dlg.h"
 #include "app/model/app_settings.h"
 #include "app/shell/main_frame.h"
 #include "app/shell/program_services.h"
@@ -174,6 +177,31 @@ void CProgramServices::UpdateUploadProgress(int pauseMs)
 {
     if (m_pUploadProgress)
         m_pUploadProgress->Update(pauseMs);
+}
+
+std::shared_ptr<BuildProgress> CProgramServices::ShowBuildProgress()
+{
+    return std::make_shared<CBuildStatusWindow>(m_pFrame);
+}
+
+void CProgramServices::ShowConnectingNotice(bool show)
+{
+    if (m_pConnecting) {
+        m_pConnecting->Destroy();
+        m_pConnecting = nullptr;
+    }
+    if (!show)
+        return;
+    m_pConnecting = new CConnectingDLG(m_pFrame);
+    if (!m_pConnecting->IsOk()) {
+        m_pConnecting->Destroy();
+        m_pConnecting = nullptr;
+        return;
+    }
+    // Painted before the attempt blocks the event loop.
+    m_pConnecting->Show();
+    m_pConnecting->Update();
+    wxTheApp->Yield(true);
 }
 
 CChangedPages* CProgramServices::GetChangedPages()

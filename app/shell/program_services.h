@@ -13,6 +13,7 @@
 class CMainFrame;
 
 class CUploadProgressWindow;
+class CConnectingDLG;
 
 class CProgramServices : public DesignViewServices<CoreServices>
 {
@@ -106,9 +107,13 @@ public:
     int RunInternetSetupDialog(int focus) override;
     void ShowUploadProgress(CUploadProgress* progress, CFtp* connection) override;
     void UpdateUploadProgress(int pauseMs) override;
+    // The build's progress window and the connecting notice (program_dialogs.cpp).
+    std::shared_ptr<BuildProgress> ShowBuildProgress() override;
+    void ShowConnectingNotice(bool show) override;
     CChangedPages* GetChangedPages() override;
 
 private:
     CMainFrame* m_pFrame = nullptr;
     std::unique_ptr<CUploadProgressWindow> m_pUploadProgress;
+    CConnectingDLG* m_pConnecting = nullptr;
 };

@@ -4,7 +4,10 @@
 
 #include <wx/event.h>
 #include <wx/filename.h>
+#include <wx/menu.h>
+#include <wx/toolbar.h>
 #include <wx/utils.h>
+#include <wx/xrc/xmlres.h>
 
 #include "app/dialogs/connection_test_dlg.h"
 #include "app/dialogs/internet_setup.h"
@@ -42,6 +45,13 @@ void RunPublishingTask(CMainFrame& frame, std::function<void()> task)
     });
 }
 
+// The size the windows that show the built site take from: the page shown, or the front page.
+CSize ShownPageSize(const CWebsite& site, const CSitePage* page)
+{
+    const CSitePage* shown = page && page != site.GetHomePage() ? page : site.GetHomePage();
+    return shown ? CSize(shown->GetWidth(), shown->GetHeight()) : CSize(800, 600);
+}
+
 } // namespace
 
 bool PreviewWebsite(CMainFrame& frame, bool currentPage)
@@ -65,12 +75,25 @@ bool PreviewWebsite(CMainFrame& frame, bool currentPage)
     case PreviewStart::builtIn:
         break;
     }
-    const CSitePage* shown = page && page != site->GetHomePage() ? page : site->GetHomePage();
-    const CSize size = shown ? CSize(shown->GetWidth(), shown->GetHeight()) : CSize(800, 600);
-    CPreviewDLG preview(&frame, path, size);
+    CPreviewDLG preview(&frame, path, ShownPageSize(*site, page));
     if (!preview.IsOk())
         return false;
     preview.ShowModal();
+    return true;
+}
+
+bool PrintWebsite(CMainFrame& frame)
+{
+    CWebsite* site = frame.GetCurrentSite();
+    if (!site)
+        return false;
+    const std::string path = BuildSiteForPrint(*site);
+    if (path.empty())
+        return false;
+    CPrintSiteDLG print(&frame, path, ShownPageSize(*site, nullptr));
+    if (!print.IsOk())
+        return false;
+    print.ShowModal();
     return true;
 }
 
@@ -94,6 +117,10 @@ bool HandlePublishCommand(CMainFrame& frame, int id)
         if (frame.GetCurrentSite())
             frame.CallAfter([&frame, current = id == ID_PREVIEW_CURRENT_PAGE] { PreviewWebsite(frame, current); });
         return true;
+    case ID_FILE_PRINT:
+        if (frame.GetCurrentSite())
+            frame.CallAfter([&frame] { PrintWebsite(frame); });
+        return true;
     case ID_REMOVE_WEBSITE:
         if (CWebsite* site = frame.GetCurrentSite())
             RunPublishingTask(frame, [&frame, site] {
@@ -116,6 +143,7 @@ bool UpdatePublishCommand(CMainFrame& frame, wxUpdateUIEvent& event)
     case ID_TEST:
     case ID_PREVIEW_WEBSITE:
     case ID_PREVIEW_CURRENT_PAGE:
+    case ID_FILE_PRINT:
         event.Enable(page && !editing);
         return true;
     case ID_REMOVE_WEBSITE:

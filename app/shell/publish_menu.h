@@ -8,6 +8,7 @@
 
 class CMainFrame;
 class wxUpdateUIEvent;
+class wxToolBar;
 
 enum PublishCommand
 {
@@ -17,11 +18,16 @@ enum PublishCommand
     ID_REMOVE_WEBSITE = WxCommandId(32863),
     ID_PREVIEW_WEBSITE = WxCommandId(32802),
     ID_PREVIEW_CURRENT_PAGE = WxCommandId(32800),
+    ID_FILE_PRINT = WxCommandId(57607),
 };
 
 // Builds the site for a preview and shows the page (the front page for the site) in the browser of the settings:
 // the built-in window, the standard browser or one of those added. False when nothing was shown.
 bool PreviewWebsite(CMainFrame& frame, bool currentPage);
+
+// Builds the whole site for a browser and shows its front page in the print window, whose Print prints it. False
+// when nothing was shown.
+bool PrintWebsite(CMainFrame& frame);
 
 // Carries out the command; false when it is none of these.
 bool HandlePublishCommand(CMainFrame& frame, int id);

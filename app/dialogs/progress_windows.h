@@ -1,0 +1,63 @@
+#pragma once
+
+// The windows that stand while long work runs: the site build's progress, and the notice shown while a connection
+// to the server is being made.
+//
+// The site build's progress window: the phase, the page being built, the bar and Cancel. While a build runs the
+// window stands over the main window, which stays disabled (with every other window of the program) until the build
+// ends; each poll of the builder repaints it and lets Cancel be pressed.
+
+#include <memory>
+#include <wx/dialog.h>
+
+#include "app/build/build_status.h"
+
+class wxGauge;
+class wxStaticText;
+class wxWindowDisabler;
+
+class CBuildStatusDLG : public wxDialog
+{
+public:
+    CBuildStatusDLG(wxWindow* parent, CBuildStatus& status);
+    bool IsOk() const { return m_bLoaded; }
+    // Shows the phase, the page and the bar as the status holds them.
+    void ShowStatus();
+
+private:
+    CBuildStatus& m_status;
+    wxStaticText* m_pPhase = nullptr;
+    wxStaticText* m_pPage = nullptr;
+    wxGauge* m_pBar = nullptr;
+    bool m_bLoaded = false;
+};
+
+// The build's progress as the program shows it: the window opens with the object and goes with it.
+class CBuildStatusWindow : public CBuildStatus
+{
+public:
+    explicit CBuildStatusWindow(wxWindow* parent);
+    ~CBuildStatusWindow() override;
+    CBuildStatusWindow(const CBuildStatusWindow&) = delete;
+    CBuildStatusWindow& operator=(const CBuildStatusWindow&) = delete;
+
+    CBuildStatusDLG* GetDialog() { return m_pDialog; }
+
+protected:
+    void Refresh() override;
+
+private:
+    CBuildStatusDLG* m_pDialog = nullptr;
+    std::unique_ptr<wxWindowDisabler> m_pDisabler;
+};
+
+// The notice that a connection is being made: no buttons, centred over its parent; it goes when the attempt returns.
+class CConnectingDLG : public wxDialog
+{
+public:
+    explicit CConnectingDLG(wxWindow* parent);
+    bool IsOk() const { return m_bLoaded; }
+
+private:
+    bool m_bLoaded = false;
+};
