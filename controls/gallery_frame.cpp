@@ -26,6 +26,16 @@ template <class Control> Control* MakeControl(wxWindow* parent, int id, int widt
     return control;
 }
 
+// The add and remove buttons' pictures, 16 x 16: a plus or a minus sign, dark on the transparent ground.
+void DrawSignGlyph(CPixMap& glyph, bool plus)
+{
+    ClearMap(glyph);
+    const ControlRgb dark{32, 32, 32};
+    FillMapRect(glyph, 3, 7, 10, 2, dark);
+    if (plus)
+        FillMapRect(glyph, 7, 3, 2, 10, dark);
+}
+
 template <class Item> wxBoxSizer* Row(Item* control, wxStaticText* label)
 {
     auto* row = new wxBoxSizer(wxHORIZONTAL);
@@ -124,11 +134,10 @@ CGalleryFrame::CGalleryFrame() : wxFrame(nullptr, wxID_ANY, "Controls gallery")
     swatchBox->Add(m_swatches, 0, wxALL | wxALIGN_CENTER_VERTICAL, 8);
     swatchParent->Bind(EVT_CONTROL_NOTIFY, &CGalleryFrame::OnSwatch, this, ID_SWATCHES);
 
-    CPixMap glyph(IMAGE_MODE_RGBA, 1, 1);
-    for (auto [id, bitmap, enabled] :
-         {std::tuple{int(ID_ADD_SWATCH), 6022u, true}, {int(ID_REMOVE_SWATCH), 6090u, false}}) {
-        if (!LoadKeyedGlyph(bitmap, &glyph))
-            continue;
+    for (auto [id, plus, enabled] :
+         {std::tuple{int(ID_ADD_SWATCH), true, true}, {int(ID_REMOVE_SWATCH), false, false}}) {
+        CPixMap glyph(IMAGE_MODE_RGBA, 16, 16);
+        DrawSignGlyph(glyph, plus);
         // The disabled picture: the glyph in a light grey, shape kept.
         CPixMap faded(IMAGE_MODE_RGBA, glyph.width, glyph.height);
         ClearMap(faded);

@@ -1,10 +1,13 @@
 #include "app/dialogs/welcome_dlg.h"
 
+#include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/dcbuffer.h>
 #include <wx/panel.h>
 #include <wx/sizer.h>
 #include <wx/xrc/xmlres.h>
+
+#include "platform/gui/button_content.h"
 
 namespace {
 
@@ -27,6 +30,10 @@ CWelcomeDLG::CWelcomeDLG(wxWindow* parent)
         m_bLoaded = false;
         return;
     }
+    // The three ways to begin read as a list: pictures and titles one under another at the left.
+    for (int id : {kNewSiteId, kThemeId, kOpenSiteId})
+        if (auto* choice = dynamic_cast<wxButton*>(FindWindow(id)))
+            AlignButtonContentStart(*choice);
     m_pBanner->SetBackgroundStyle(wxBG_STYLE_PAINT);
     m_pBanner->Bind(wxEVT_PAINT, &CWelcomeDLG::OnPaintBanner, this);
     Bind(

@@ -60,11 +60,20 @@ CLinkPage::CLinkPage(wxWindow* parent) : CPalettePage(parent, kLinkPropSheet)
     bind(ID_PAGE_LIST, wxEVT_COMBOBOX, &LinkOnPageSelChange);
     bind(ID_DOCUMENT, wxEVT_BUTTON, &LinkOnDocument);
     bind(ID_TARGET, wxEVT_CHOICE, &LinkOnTargetChange);
-    if (wxWindow* pages = FindWindow(ID_PAGE_LIST))
-        pages->Bind(wxEVT_COMBOBOX_DROPDOWN, [this](wxCommandEvent&) {
+    if (auto* pages = dynamic_cast<wxComboBox*>(FindWindow(ID_PAGE_LIST)))
+        pages->Bind(wxEVT_COMBOBOX_DROPDOWN, [this, pages](wxCommandEvent&) {
             LinkControls controls = ReadControls();
+            const std::vector<std::string> shown = controls.pageEntries;
             LinkOnPageDropDown(controls);
+            if (controls.pageEntries == shown) {
+                WriteControls(controls);
+                return;
+            }
+            // The toolkit tells only once the list is open, and rows put under an open list are drawn before they
+            // have a size: it closes, takes the site's pages and opens again.
+            pages->Dismiss();
             WriteControls(controls);
+            pages->Popup();
         });
     for (int id : {ID_EMAIL, ID_ADDRESS})
         if (wxWindow* edit = FindWindow(id))
@@ -113,11 +122,17 @@ void CLinkPage::WriteControls(const LinkControls& c)
     if (auto* button = FindPageControl<wxRadioButton>(this, radio))
         button->SetValue(true);
     if (auto* pages = FindPageControl<wxComboBox>(this, ID_PAGE_LIST)) {
-        pages->Clear();
+        // Only a changed list is rewritten, so an open list keeps its rows.
+        wxArrayString entries;
         for (const std::string& entry : c.pageEntries)
-            pages->Append(FromBytes(entry));
-        if (c.pageSelection >= 0 && c.pageSelection < static_cast<int>(pages->GetCount()))
-            pages->SetSelection(c.pageSelection);
+            entries.Add(FromBytes(entry));
+        if (pages->GetStrings() != entries)
+            pages->Set(entries);
+        const int selection = c.pageSelection >= 0 && c.pageSelection < static_cast<int>(pages->GetCount())
+                                  ? c.pageSelection
+                                  : wxNOT_FOUND;
+        if (pages->GetSelection() != selection)
+            pages->SetSelection(selection);
     }
     if (auto* email = FindPageControl<wxTextCtrl>(this, ID_EMAIL))
         email->ChangeValue(FromBytes(c.email));

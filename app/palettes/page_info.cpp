@@ -113,21 +113,23 @@ PageInfoState ReadPageInfo()
     return state;
 }
 
-bool EditPageTitle(const std::string& text)
+PageTitleEdit EditPageTitle(const std::string& text)
 {
     CSitePage* page = GetCurrentPage();
     if (!page || !Editable() || text == page->GetTitle())
-        return false;
+        return {};
     if (text.empty()) {
         GetCoreServices().ShowMessage(kEmptyTitleMessage);
-        return false;
+        return {false, ResourceText(kDefaultTitle)};
     }
-    return ApplyPageEdit(
+    PageTitleEdit edit;
+    edit.changed = ApplyPageEdit(
         kUndoPage, [](const CSitePage&) { return false; },
         [&](CSitePage& edited) {
             edited.SetTitle(text);
             MarkChanged(edited);
         });
+    return edit;
 }
 
 bool EditPageId(const std::string& text)

@@ -5,6 +5,7 @@
 // site modified and the page changed since the last upload; the title, ID, size and background record an undo
 // step first, the flags, tiling and picture position none.
 
+#include <optional>
 #include <string>
 
 #include "app/model/fill_style.h"
@@ -32,8 +33,15 @@ PageInfoState ReadPageInfo();
 // The messages of the palette.
 inline constexpr const char* kEmptyTitleMessage = "Name can't be empty";
 
-// Title: false, with the message, when the text is empty; the field then shows the default title again.
-bool EditPageTitle(const std::string& text);
+// Title: an emptied title is refused with the message and changes nothing; the field then shows the default page
+// title instead and keeps the focus.
+struct PageTitleEdit
+{
+    bool changed = false;
+    // What the field shows again when the text was refused.
+    std::optional<std::string> shownAgain;
+};
+PageTitleEdit EditPageTitle(const std::string& text);
 // Page ID: cleaned first (the user is told when characters went), then refused with the message when nothing is
 // left or another page or an included file has it. True when the page took it.
 bool EditPageId(const std::string& text);

@@ -40,7 +40,6 @@ constexpr int kGradientId = 1075;
 constexpr int kHorizontalId = 1125;
 constexpr int kPlaceId = 1126;
 constexpr int kPositionsId = 1639;
-constexpr unsigned kDefaultTitle = 2080;
 
 // The picture positions, a 3 x 3 grid read row by row.
 const char* const kPositions[] = {"Top Left",     "Top Center",  "Top Right",     "Center Left", "Centered",
@@ -171,8 +170,8 @@ void CPageInfoPage::OnTextLeft(wxFocusEvent& event)
     const PageInfoState state = ReadPageInfo();
     switch (field->GetId()) {
     case kTitleId:
-        if (text != state.title && !EditPageTitle(text) && text.empty()) {
-            field->ChangeValue(Shown(ResourceText(kDefaultTitle)));
+        if (const PageTitleEdit edit = EditPageTitle(text); edit.shownAgain) {
+            field->ChangeValue(Shown(*edit.shownAgain));
             CallAfter([field] { field->SetFocus(); });
         }
         break;

@@ -97,12 +97,17 @@ TEST_F(PageInfoTest, PageIdIsCleanedThenCheckedAgainstTheOtherPages)
 
 TEST_F(PageInfoTest, TitleAndSizeEditsAreUndoneAsOneStepEach)
 {
-    EXPECT_FALSE(EditPageTitle(""));
+    // An emptied title is refused and the field shows the default title again.
+    const PageTitleEdit emptied = EditPageTitle("");
+    EXPECT_FALSE(emptied.changed);
+    EXPECT_EQ(emptied.shownAgain, std::optional<std::string>("My Homepage"));
     EXPECT_EQ(services.messages, (std::vector<std::string>{kEmptyTitleMessage}));
     EXPECT_EQ(page->GetTitle(), "news");
     EXPECT_TRUE(page->IsSaved());
 
-    EXPECT_TRUE(EditPageTitle("Latest news"));
+    const PageTitleEdit retitled = EditPageTitle("Latest news");
+    EXPECT_TRUE(retitled.changed);
+    EXPECT_FALSE(retitled.shownAgain);
     EXPECT_EQ(EditPageWidth("0"), 10);
     EXPECT_EQ(EditPageWidth("5000"), 2000);
     EXPECT_EQ(EditPageHeight("40000"), 30000);

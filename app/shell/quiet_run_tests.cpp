@@ -5,50 +5,9 @@
 #include "app/shell/orvel_frame.h"
 #include "app/shell/shell_test_support.h"
 #include "app/site/website.h"
-
-#include <cstdio>
-#include <fcntl.h>
-#include <fstream>
-#include <iterator>
-#include <unistd.h>
+#include "testing/stderr_capture.h"
 
 namespace {
-
-// Sends file descriptor 2 into a file while it lives; Text() gives what was written.
-class StderrCapture
-{
-public:
-    explicit StderrCapture(std::string path) : m_path(std::move(path))
-    {
-        std::fflush(stderr);
-        m_saved = dup(2);
-        const int file = open(m_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        dup2(file, 2);
-        close(file);
-    }
-    ~StderrCapture() { Stop(); }
-
-    std::string Text()
-    {
-        Stop();
-        std::ifstream in(m_path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-
-private:
-    void Stop()
-    {
-        if (m_saved < 0)
-            return;
-        std::fflush(stderr);
-        dup2(m_saved, 2);
-        close(m_saved);
-        m_saved = -1;
-    }
-
-    std::string m_path;
-    int m_saved = -1;
-};
 
 TEST_F(ShellTest, AnOrdinarySessionPrintsNothingOnStandardError)
 {
