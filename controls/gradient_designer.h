@@ -58,6 +58,8 @@ public:
     const CColor& GetStartColor() const { return m_start; }
     const CColor& GetEndColor() const { return m_end; }
     int GetHandleCount() const { return static_cast<int>(m_handles.size()); }
+    // The window's own handle stays reachable beside the gradient's handles.
+    using COwnerDrawnControl::GetHandle;
     GRADIENTHANDLE& GetHandle(int index) { return *m_handles[index]; }
     const GRADIENTHANDLE& GetHandle(int index) const { return *m_handles[index]; }
     // Takes the handles hidden by others at their x out of the array.

@@ -6,6 +6,9 @@
 #include <wx/stattext.h>
 #include <wx/xrc/xmlres.h>
 
+#include "app/dialogs/notice_dialogs.h"
+#include "platform/resources/string_table.h"
+
 std::string GetMakerHomePage()
 {
     return "https://www.tallowmere-software.example";
@@ -44,6 +47,20 @@ CFeedbackDLG::CFeedbackDLG(wxWindow* parent)
         text->Wrap(FromDIP(340));
     if (auto* link = dynamic_cast<wxHyperlinkCtrl*>(FindWindow(1565))) {
         link->SetURL(GetMakerHomePage() + "/Comments.htm");
+        link->SetVisited(false);
+    }
+    GetSizer()->SetSizeHints(this);
+    CentreOnParent();
+}
+
+CUpgradeDLG::CUpgradeDLG(wxWindow* parent)
+{
+    m_bLoaded = wxXmlResource::Get()->LoadDialog(this, parent, "548");
+    if (!m_bLoaded)
+        return;
+    SetIconAndText(*this, NoticeIcon::information, DialogText(ResourceText(548)));
+    if (auto* link = dynamic_cast<wxHyperlinkCtrl*>(FindWindow(1565))) {
+        link->SetURL(GetMakerHomePage() + "/upgrade");
         link->SetVisited(false);
     }
     GetSizer()->SetSizeHints(this);

@@ -1,6 +1,6 @@
 #pragma once
 
-// Help > About and the feedback dialog with its link to the comments page.
+// Help > About, the feedback dialog with its link to the comments page and the upgrade notice.
 
 #include <string>
 #include <wx/dialog.h>
@@ -19,6 +19,17 @@ class CFeedbackDLG : public wxDialog
 {
 public:
     explicit CFeedbackDLG(wxWindow* parent);
+    bool IsOk() const { return m_bLoaded; }
+
+private:
+    bool m_bLoaded = false;
+};
+
+// The notice that tells of the upgrade, with a link to its page on the maker's site.
+class CUpgradeDLG : public wxDialog
+{
+public:
+    explicit CUpgradeDLG(wxWindow* parent);
     bool IsOk() const { return m_bLoaded; }
 
 private:

@@ -10,10 +10,14 @@
 #include "app/dialogs/new_page_dlg.h"
 #include "app/dialogs/new_site_dlg.h"
 #include "app/dialogs/notice_dialogs.h"
+#include "app/dialogs/notice_table.h"
+#include "app/dialogs/page_defaults_dlg.h"
 #include "app/dialogs/page_texts_dlg.h"
 #include "app/dialogs/tips_dlg.h"
 #include "app/model/app_settings.h"
 #include "app/model/services.h"
+#include "app/site/site_page.h"
+#include "app/site/website.h"
 #include "platform/gui/window_picture.h"
 #include "platform/gui/xrc_resources.h"
 #include "platform/resources/string_table.h"
@@ -41,8 +45,15 @@ class SettingsServices : public CoreServices
 public:
     CAppSettings* GetAppSettings() override { return &settings; }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    int ShowNotice(int id) override
+    {
+        notices.push_back(id);
+        return noticeAnswer;
+    }
     CAppSettings settings;
     std::vector<std::string> messages;
+    std::vector<int> notices;
+    int noticeAnswer = IDCANCEL;
 };
 
 void PressEscape(wxDialog& dialog)
@@ -340,6 +351,16 @@ TEST_F(DialogsGallery, FeedbackLinksToTheCommentsPage)
     EXPECT_EQ(Run(feedback, "467", [&] { Click(feedback, wxID_OK); }), wxID_OK);
 }
 
+TEST_F(DialogsGallery, UpgradeNoticeLinksToTheUpgradePage)
+{
+    CUpgradeDLG upgrade(owner);
+    ASSERT_TRUE(upgrade.IsOk());
+    auto* link = dynamic_cast<wxHyperlinkCtrl*>(upgrade.FindWindow(1565));
+    ASSERT_NE(link, nullptr);
+    EXPECT_EQ(link->GetURL(), GetMakerHomePage() + "/upgrade");
+    EXPECT_EQ(Run(upgrade, "548", [&] { Click(upgrade, wxID_OK); }), wxID_OK);
+}
+
 TEST_F(DialogsGallery, MissingDocumentBrowseEndsWithTheFlagWhetherOrNotAFileWasChosen)
 {
     for (const std::string& chosen : {std::string(), std::string("/home/ann/prices.pdf")}) {
@@ -623,3 +644,94 @@ TEST_F(DialogsGallery, BackgroundBeyondThePageTurnsSolidWhenAColourIsChosen)
     EXPECT_FALSE(dialog.GetChoice().continueFill);
     EXPECT_EQ(dialog.GetChoice().color, CColor(0, 0, 128));
 }
+
+namespace {
+
+// OK wants a target page; the DOCTYPE button asks the DOCTYPE dialog; Transfer, once confirmed, reaches every page.
+TEST_F(DialogsGallery, PageDefaultsGoToTheChosenPageOrEveryPage)
+{
+    CWebsite site("/sites/bakery.kst");
+    for (const char* name : {"news", "About", "menu"})
+        site.AddPage(std::make_unique<CSitePage>(&site, name, name, site.GetNewPageSettings()));
+    site.SetHomePage(site.GetPage(0));
+    site.GetPage(2)->SetWidth(500);
+    site.MarkSaved();
+    CPageDefaultsDLG dialog(owner, site);
+    ASSERT_TRUE(dialog.IsOk());
+    auto* pages = dynamic_cast<wxComboBox*>(dialog.FindWindow(1006));
+    auto* width = dynamic_cast<wxTextCtrl*>(dialog.FindWindow(1229));
+    auto* link = dynamic_cast<CColorControl*>(dialog.FindWindow(1247));
+    ASSERT_TRUE(pages && width && link);
+    EXPECT_EQ(width->GetValue(), "740");
+    const int result = Run(dialog, "5016", [&] {
+        Click(dialog, wxID_OK);
+        EXPECT_TRUE(dialog.IsModal());
+        EXPECT_EQ(services.messages, std::vector<std::string>{kNoTargetPageMessage});
+
+        wxCommandEvent drop(wxEVT_COMBOBOX_DROPDOWN, 1006);
+        drop.SetEventObject(pages);
+        dialog.ProcessWindowEvent(drop);
+        ASSERT_EQ(pages->GetCount(), 3u);
+        EXPECT_EQ(pages->GetString(0), "About");
+        pages->SetSelection(1);
+        wxCommandEvent chosen(wxEVT_COMBOBOX, 1006);
+        chosen.SetEventObject(pages);
+        chosen.SetInt(1);
+        dialog.ProcessWindowEvent(chosen);
+        EXPECT_EQ(width->GetValue(), "500") << "the menu page's width";
+        width->SetValue("5");
+
+        // The DOCTYPE dialog, answered from inside its own loop.
+        bool asked = false;
+        dialog.CallAfter([&] {
+            for (wxWindow* window : wxTopLevelWindows)
+                if (auto* doctype = dynamic_cast<CDoctypeDLG*>(window); doctype && doctype->IsModal()) {
+                    auto* list = dynamic_cast<wxChoice*>(doctype->FindWindow(316));
+                    list->SetSelection(1);
+                    Click(*doctype, wxID_OK);
+                    asked = true;
+                }
+        });
+        Click(dialog, 1252);
+        EXPECT_TRUE(asked);
+
+        auto* gradient = dynamic_cast<wxRadioButton*>(dialog.FindWindow(1239));
+        ASSERT_NE(gradient, nullptr);
+        gradient->SetValue(true);
+        wxCommandEvent kind(wxEVT_RADIOBUTTON, 1239);
+        kind.SetEventObject(gradient);
+        kind.SetInt(1);
+        dialog.ProcessWindowEvent(kind);
+        EXPECT_TRUE(dynamic_cast<wxCheckBox*>(dialog.FindWindow(1244))->IsEnabled()) << "a gradient's direction";
+        link->SetColor(CColor(200, 0, 0));
+        CControlNotifyEvent changed(EVT_CONTROL_NOTIFY, 1247, COLOR_NOTIFY_CHANGED);
+        dialog.ProcessWindowEvent(changed);
+        Click(dialog, wxID_OK);
+    });
+    EXPECT_EQ(result, wxID_OK);
+    const CSitePage& menu = *site.GetPage(2);
+    EXPECT_EQ(menu.GetWidth(), 10);
+    EXPECT_EQ(menu.GetDoctype(), 1);
+    EXPECT_EQ(menu.GetBackground()->GetKind(), 2);
+    EXPECT_TRUE(menu.IsChangedSinceUpload());
+    EXPECT_EQ(site.GetPage(0)->GetWidth(), 740);
+    EXPECT_EQ(site.GetLinkColor(), CColor(200, 0, 0));
+    EXPECT_EQ(services.settings.m_nDefaultPageWidth, 10);
+    EXPECT_EQ(services.settings.m_nDefaultDoctype, 1);
+
+    // Transfer asks first; confirmed, every page takes the dialog's values.
+    services.noticeAnswer = IDOK;
+    CPageDefaultsDLG transfer(owner, site);
+    ASSERT_TRUE(transfer.IsOk());
+    const int transferred = Run(transfer, "", [&] {
+        dynamic_cast<wxTextCtrl*>(transfer.FindWindow(1229))->SetValue("620");
+        Click(transfer, 1227);
+    });
+    EXPECT_EQ(transferred, wxID_OK);
+    EXPECT_EQ(services.notices, std::vector<int>{kNoticeTransferSettings});
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(site.GetPage(i)->GetWidth(), 620) << i;
+    EXPECT_EQ(site.GetPageWidth(), 620);
+}
+
+} // namespace

@@ -1,6 +1,6 @@
 #include "app/dialogs/new_site.h"
 
-#include "app/dialogs/notice_table.h"
+#include "app/dialogs/fill_picture_choice.h"
 #include "app/model/app_settings.h"
 #include "app/model/page_size.h"
 #include "app/model/services.h"
@@ -86,58 +86,19 @@ void CNewSiteChoice::SetGradientHorizontal(bool horizontal)
     m_values.m_Background.SetGradientHorizontal(horizontal);
 }
 
-bool CNewSiteChoice::TryPicture(const std::string& path)
-{
-    CFillStyle trial(m_values.m_Background);
-    trial.SetImageFile(path);
-    // The load may have asked the user and settled for a solid colour: only a picture in hand counts.
-    if (!trial.LoadFillImage() || trial.GetKind() != 1 || !trial.GetImage())
-        return false;
-    m_values.m_Background.SetImageFile(trial.GetImageFile());
-    return true;
-}
-
 bool CNewSiteChoice::ChoosePictureKind()
 {
-    if (!m_values.m_Background.GetImageFile().empty()) {
-        m_values.m_Background.SetImageFile(m_values.m_Background.GetImageFile());
-        return true;
-    }
-    CoreServices& services = GetCoreServices();
-    std::string path;
-    while (services.GetPictureFileName(path)) {
-        if (TryPicture(path))
-            return true;
-        services.ShowNotice(kNoticeFillNotFound);
-        path = GetPathFolder(path);
-    }
-    return false;
+    return ChooseFillPictureKind(m_values.m_Background);
 }
 
 bool CNewSiteChoice::ChoosePictureFile(const CAppSettings& settings)
 {
-    const std::string current = m_values.m_Background.GetImageFile();
-    std::string path = current.empty() ? settings.m_strBackgroundImagePath : GetPathFolder(current);
-    if (!GetCoreServices().GetPictureFileName(path))
-        return false;
-    if (TryPicture(path))
-        return true;
-    GetCoreServices().ShowNotice(kNoticeFillNotFound);
-    return false;
+    return ChooseFillPictureFile(m_values.m_Background, settings);
 }
 
 int CNewSiteChoice::KindButton() const
 {
-    switch (m_values.m_Background.GetKind()) {
-    case 0:
-        return kSolidButton;
-    case 1:
-        return kPictureButton;
-    case 2:
-        return kGradientButton;
-    default:
-        return 0;
-    }
+    return FillKindButton(m_values.m_Background, kSolidButton, kPictureButton, kGradientButton);
 }
 
 std::string CNewSiteChoice::PictureName() const

@@ -78,7 +78,6 @@ public:
 private:
     // The fill covers the page at the dialog's size.
     void CoverPage();
-    bool TryPicture(const std::string& path);
 
     NewSiteValues m_values;
 };

@@ -56,22 +56,22 @@ CNewSiteDLG::CNewSiteDLG(wxWindow* parent)
     m_pHeight = dynamic_cast<wxTextCtrl*>(FindWindow(kHeightId));
     m_pSizes = dynamic_cast<wxComboBox*>(FindWindow(kSizesId));
     m_pCentered = dynamic_cast<wxCheckBox*>(FindWindow(kCenteredId));
-    m_pHorizontal = dynamic_cast<wxCheckBox*>(FindWindow(kHorizontalId));
-    m_pColor = ReplacePlaceholder<CColorControl>(*this, kColorId);
-    m_pGradient = ReplacePlaceholder<CGradientControl>(*this, kGradientPlaceId);
     m_pLinkColor = ReplacePlaceholder<CColorControl>(*this, kLinkColorId);
     m_pVisitedColor = ReplacePlaceholder<CColorControl>(*this, kVisitedColorId);
     CAppSettings* settings = GetAppSettings();
-    if (!m_pName || !m_pPageId || !m_pWidth || !m_pHeight || !m_pSizes || !m_pCentered || !m_pHorizontal || !m_pColor ||
-        !m_pGradient || !m_pLinkColor || !m_pVisitedColor || !settings) {
+    if (!m_pName || !m_pPageId || !m_pWidth || !m_pHeight || !m_pSizes || !m_pCentered || !m_pLinkColor ||
+        !m_pVisitedColor || !settings) {
         m_bLoaded = false;
         return;
     }
     m_choice.Open(*settings, ResourceText(2080), ResourceText(2088));
     const NewSiteValues& values = m_choice.Values();
-    m_pColor->Init(&values.m_Background.GetColor());
-    m_pGradient->Init();
-    m_pGradient->ChangeGradient(values.m_Background.GetGradient().GetGradientColors());
+    const BackgroundControlIds background = {kSolidId,         kPictureId,    kGradientId, kColorId,
+                                             kGradientPlaceId, kHorizontalId, kBrowseId,   kPictureNameId};
+    if (!m_background.Create(*this, background, m_choice.Values().m_Background, false)) {
+        m_bLoaded = false;
+        return;
+    }
     m_pLinkColor->Init(&values.m_LinkColor);
     m_pVisitedColor->Init(&values.m_VisitedLinkColor);
     m_pWidth->SetValidator(wxTextValidator(wxFILTER_DIGITS));
@@ -85,7 +85,7 @@ CNewSiteDLG::CNewSiteDLG(wxWindow* parent)
     m_pCentered->SetValue(values.m_bCentered);
     m_bFilling = false;
     SetTitle(DialogText(ResourceText(3018)));
-    Refresh();
+    ShowChoice();
 
     for (int id : {kNameId, kPageIdId, kWidthId, kHeightId})
         Bind(wxEVT_TEXT, &CNewSiteDLG::OnText, this, id);
@@ -94,17 +94,8 @@ CNewSiteDLG::CNewSiteDLG(wxWindow* parent)
     Bind(
         wxEVT_CHECKBOX, [this](wxCommandEvent&) { m_choice.Values().m_bCentered = m_pCentered->GetValue(); },
         kCenteredId);
-    Bind(
-        wxEVT_CHECKBOX,
-        [this](wxCommandEvent&) {
-            m_choice.SetGradientHorizontal(m_pHorizontal->GetValue());
-            Refresh();
-        },
-        kHorizontalId);
-    for (int id : {kSolidId, kPictureId, kGradientId})
-        Bind(wxEVT_RADIOBUTTON, &CNewSiteDLG::OnKind, this, id);
-    Bind(wxEVT_BUTTON, &CNewSiteDLG::OnBrowse, this, kBrowseId);
-    Bind(EVT_CONTROL_NOTIFY, &CNewSiteDLG::OnNotify, this);
+    for (int id : {kLinkColorId, kVisitedColorId})
+        Bind(EVT_CONTROL_NOTIFY, &CNewSiteDLG::OnNotify, this, id);
     Bind(wxEVT_BUTTON, &CNewSiteDLG::OnOK, this, wxID_OK);
     Bind(wxEVT_BUTTON, &CNewSiteDLG::OnCancel, this, wxID_CANCEL);
     EscapeCancels(*this);
@@ -121,23 +112,14 @@ int CNewSiteDLG::ShowModal()
     return wxDialog::ShowModal();
 }
 
-void CNewSiteDLG::Refresh()
+void CNewSiteDLG::ShowChoice()
 {
     const NewSiteValues& values = m_choice.Values();
     m_bFilling = true;
     m_pSizes->Clear();
     m_pSizes->Append(FormatPageSize(values.m_nWidth, values.m_nHeight));
     m_pSizes->SetSelection(0);
-    const int kind = m_choice.KindButton();
-    for (int id : {kSolidId, kPictureId, kGradientId})
-        if (auto* radio = dynamic_cast<wxRadioButton*>(FindWindow(id)))
-            radio->SetValue(id == kind);
-    m_pColor->SetColor(values.m_Background.GetColor());
-    if (wxWindow* name = FindWindow(kPictureNameId))
-        name->SetLabel(DialogText(m_choice.PictureName()));
-    m_pHorizontal->Enable(values.m_Background.GetKind() == 2);
-    m_pHorizontal->SetValue(values.m_Background.IsGradientHorizontal());
-    m_pGradient->ChangeGradient(values.m_Background.GetGradient().GetGradientColors());
+    m_background.Show();
     m_bFilling = false;
 }
 
@@ -162,7 +144,7 @@ void CNewSiteDLG::OnText(wxCommandEvent& event)
     default:
         return;
     }
-    Refresh();
+    ShowChoice();
 }
 
 void CNewSiteDLG::OnSizeDropDown(wxCommandEvent& event)
@@ -186,49 +168,12 @@ void CNewSiteDLG::OnSizeChosen(wxCommandEvent&)
     m_pHeight->ChangeValue(wxString::Format("%d", m_choice.Values().m_nHeight));
     m_bFilling = false;
     // The list stays as it dropped down until it drops down again; the next refresh shows the one size.
-    CallAfter([this] { Refresh(); });
-}
-
-void CNewSiteDLG::OnKind(wxCommandEvent& event)
-{
-    switch (event.GetId()) {
-    case kSolidId:
-        m_choice.ChooseSolid(m_pColor->GetColor());
-        break;
-    case kGradientId:
-        m_choice.ChooseGradient();
-        break;
-    case kPictureId:
-        m_choice.ChoosePictureKind();
-        break;
-    default:
-        break;
-    }
-    // After a cancelled chooser this checks the kind the fill still has.
-    Refresh();
-}
-
-void CNewSiteDLG::OnBrowse(wxCommandEvent&)
-{
-    if (CAppSettings* settings = GetAppSettings(); settings && m_choice.ChoosePictureFile(*settings))
-        Refresh();
+    CallAfter([this] { ShowChoice(); });
 }
 
 void CNewSiteDLG::OnNotify(CControlNotifyEvent& event)
 {
     switch (event.GetId()) {
-    case kColorId:
-        if (event.GetCode() == COLOR_NOTIFY_CHANGED) {
-            m_choice.ChooseSolid(m_pColor->GetColor());
-            Refresh();
-        }
-        break;
-    case kGradientPlaceId:
-        if (event.GetCode() == GRADIENT_NOTIFY_CHANGED) {
-            m_choice.SetGradientColors(m_pGradient->GetCurrentGradient());
-            Refresh();
-        }
-        break;
     case kLinkColorId:
         if (event.GetCode() == COLOR_NOTIFY_CHANGED)
             m_choice.Values().m_LinkColor = m_pLinkColor->GetColor();

@@ -5,11 +5,11 @@
 
 #include <wx/dialog.h>
 
+#include "app/dialogs/background_controls.h"
 #include "app/dialogs/new_site.h"
 
 class CColorControl;
 class CControlNotifyEvent;
-class CGradientControl;
 class wxCheckBox;
 class wxComboBox;
 class wxTextCtrl;
@@ -25,18 +25,17 @@ public:
     const NewSiteValues& GetValues() const { return m_choice.Values(); }
 
 private:
-    // Shows the choice: the size list's one entry, the kind's radio button, the picture's name and the gradient.
-    void Refresh();
+    // Shows the choice: the size list's one entry and the background.
+    void ShowChoice();
     void OnText(wxCommandEvent& event);
     void OnSizeDropDown(wxCommandEvent& event);
     void OnSizeChosen(wxCommandEvent& event);
-    void OnKind(wxCommandEvent& event);
-    void OnBrowse(wxCommandEvent& event);
     void OnNotify(CControlNotifyEvent& event);
     void OnOK(wxCommandEvent& event);
     void OnCancel(wxCommandEvent& event);
 
     CNewSiteChoice m_choice;
+    CBackgroundControls m_background;
     bool m_bLoaded = false;
     // Set while the dialog writes into its own fields, whose change handlers then keep still.
     bool m_bFilling = false;
@@ -46,9 +45,6 @@ private:
     wxTextCtrl* m_pHeight = nullptr;
     wxComboBox* m_pSizes = nullptr;
     wxCheckBox* m_pCentered = nullptr;
-    wxCheckBox* m_pHorizontal = nullptr;
-    CColorControl* m_pColor = nullptr;
-    CGradientControl* m_pGradient = nullptr;
     CColorControl* m_pLinkColor = nullptr;
     CColorControl* m_pVisitedColor = nullptr;
 };

@@ -16,6 +16,7 @@
 #include <wx/app.h>
 #include <wx/frame.h>
 #include <wx/listctrl.h>
+#include <wx/textctrl.h>
 #include <wx/utils.h>
 
 namespace {
@@ -104,10 +105,21 @@ TEST_F(SiteFolderDialogs, AddFilesPlacesFilesIntoANewFolder)
     Settle();
     const wxTreeItemId item = tree.GetSelection();
     ASSERT_EQ(tree.GetItemNode(item)->GetName(), "NewFolder");
-    tree.EndEditLabel(item, true);
-    EndLabelEdit(tree, item, "images");
+    // Return in the edit with a name the root holds already: refused, and neither the folder nor its item changes.
+    wxTextCtrl* edit = tree.GetEditControl();
+    ASSERT_NE(edit, nullptr);
+    edit->ChangeValue("images");
+    wxKeyEvent enter(wxEVT_CHAR);
+    enter.m_keyCode = WXK_RETURN;
+    enter.SetEventObject(edit);
+    edit->ProcessWindowEvent(enter);
+    Settle();
     EXPECT_EQ(services.notices, std::vector<int>{7020});
     EXPECT_EQ(services.beeps, 1);
+    EXPECT_EQ(tree.GetItemNode(item)->GetName(), "NewFolder");
+    EXPECT_EQ(tree.GetItemText(item), "NewFolder");
+    if (tree.GetEditControl())
+        tree.EndEditLabel(item, true);
     EndLabelEdit(tree, item, "docs");
     EXPECT_EQ(tree.GetItemNode(item)->GetName(), "docs");
     EXPECT_EQ(services.notices.size(), 1u);
@@ -207,6 +219,16 @@ TEST_F(SiteFolderDialogs, AddFilesFromXmlPlacesTheProgramOnce)
     EXPECT_EQ(dialog.GetModel().FindFileByRemotePath("/images/a.jpg")->GetLocalPath(), folder / "app/images/a.jpg");
     CSiteFolderTree& tree = *dialog.GetTree();
     tree.ExpandAll();
+    // Each file shows what it holds.
+    const std::pair<const char*, int> icons[] = {
+        {"/images/a.jpg", CSiteFolderTree::kPictureIcon},
+        {"/clip.swf", CSiteFolderTree::kFlashIcon},
+        {"/swfobject.js", CSiteFolderTree::kScriptIcon},
+        {"/movie.xml", CSiteFolderTree::kFileIcon},
+    };
+    for (const auto& [path, icon] : icons)
+        EXPECT_EQ(tree.GetItemImage(tree.FindNodeItem(dialog.GetModel().FindFileByRemotePath(path))), icon) << path;
+    EXPECT_EQ(tree.GetItemImage(tree.GetRootItem()), CSiteFolderTree::kFolderIcon);
     Picture(dialog, "add_files_from_xml_5038");
     dialog.Hide();
 }
@@ -249,6 +271,8 @@ TEST_F(PlacementWizard, PlacesTheProgramAndReadsItsCode)
     CFilePlacementWizard wizard(sourceNames, {}, {&existing}, owner);
     ASSERT_TRUE(wizard.IsOk());
     EXPECT_EQ(Run(wizard, {folder / "app/movie.xml"}, "file_placement_wizard_5040"), wxID_OK);
+    // Its one page shows without a tab and names the window.
+    EXPECT_EQ(wizard.GetTitle(), "Add Files From XML");
     // The companion folder's files go to the root.
     EXPECT_EQ(wizard.GetAddedCount(), 3);
     EXPECT_EQ(wizard.GetModel().FindFileByRemotePath("/clip.swf")->GetLocalPath(), folder / "app/movie files/clip.swf");

@@ -142,7 +142,7 @@ CAddFilesDLG::CAddFilesDLG(std::vector<std::string>& localFiles, const std::vect
 
 void CAddFilesDLG::InsertListItem(const std::string& path, bool select)
 {
-    const long row = m_pList->InsertItem(m_pList->GetItemCount(), PathText(path), CSiteFolderTree::kFileIcon);
+    const long row = m_pList->InsertItem(m_pList->GetItemCount(), PathText(path), CSiteFolderTree::FileIcon(path));
     m_listed.push_back(path);
     if (select) {
         m_pList->SetItemState(row, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);

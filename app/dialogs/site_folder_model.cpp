@@ -341,3 +341,27 @@ bool RenameSiteFolder(CSiteNode& node, const std::string& text)
     static_cast<CSiteFolder&>(node).SetName(text);
     return true;
 }
+
+SiteFileKind GetSiteFileKind(const std::string& localPath)
+{
+    std::string extension = GetExtensionFromPath(GetFileNameFromPath(localPath));
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+    struct Kind
+    {
+        SiteFileKind kind;
+        std::vector<const char*> extensions;
+    };
+    static const Kind kinds[] = {
+        {SiteFileKind::page, {".htm", ".html", ".shtml", ".xhtml"}},
+        {SiteFileKind::picture,
+         {".gif", ".jpg", ".jpeg", ".jpe", ".png", ".bmp", ".ico", ".svg", ".webp", ".tif", ".tiff"}},
+        {SiteFileKind::script, {".js", ".php", ".asp", ".aspx", ".jsp", ".cgi", ".pl", ".py", ".vbs"}},
+        {SiteFileKind::flash, {".swf", ".flv"}},
+    };
+    for (const Kind& kind : kinds)
+        for (const char* known : kind.extensions)
+            if (extension == known)
+                return kind.kind;
+    return SiteFileKind::other;
+}

@@ -157,3 +157,14 @@ int CompareSiteNodes(const CSiteNode& a, const CSiteNode& b);
 bool RenameSiteFolder(CSiteNode& node, const std::string& text);
 // Whether a label edit may start on the node: only a folder whose name is not locked.
 bool CanEditSiteNodeLabel(const CSiteNode& node);
+
+// What a local file holds, judged by its extension (in any case), for the icon it shows with.
+enum class SiteFileKind
+{
+    page,
+    picture,
+    script,
+    flash,
+    other,
+};
+SiteFileKind GetSiteFileKind(const std::string& localPath);

@@ -194,4 +194,24 @@ TEST(SiteFolderModel, TreeOrderPutsFoldersFirstThenNamesCaseSensitive)
     EXPECT_EQ(CompareSiteNodes(lower, lower), 0);
 }
 
+TEST(SiteFolderModel, FilesAreKnownByTheirExtensionInAnyCase)
+{
+    const std::pair<const char*, SiteFileKind> cases[] = {
+        {"/home/ann/site/index.HTML", SiteFileKind::page},
+        {"/home/ann/site/news.htm", SiteFileKind::page},
+        {"/home/ann/pics/photo.JPG", SiteFileKind::picture},
+        {"C:\\pics\\logo.gif", SiteFileKind::picture},
+        {"/home/ann/app/swfobject.js", SiteFileKind::script},
+        {"/home/ann/app/database_management_example.php", SiteFileKind::script},
+        {"/home/ann/app/movie.swf", SiteFileKind::flash},
+        {"/home/ann/app/movie.xml", SiteFileKind::other},
+        // The extension is the file name's: a dot in a folder's name does not count, nor does a name without one.
+        {"/home/ann/site.html/readme", SiteFileKind::other},
+        {"/home/ann/notes.", SiteFileKind::other},
+        {"", SiteFileKind::other},
+    };
+    for (const auto& [path, kind] : cases)
+        EXPECT_EQ(GetSiteFileKind(path), kind) << path;
+}
+
 } // namespace

@@ -3,12 +3,14 @@
 #include <filesystem>
 #include <optional>
 #include <wx/artprov.h>
+#include <wx/image.h>
 #include <wx/imaglist.h>
 #include <wx/utils.h>
 
 #include "app/dialogs/notice_dialogs.h"
 #include "app/dialogs/site_folder_model.h"
 #include "app/model/services.h"
+#include "platform/resources/resource_folder.h"
 #include "platform/text/codepage.h"
 
 wxIMPLEMENT_DYNAMIC_CLASS(CSiteFolderTree, wxTreeCtrl);
@@ -26,6 +28,24 @@ bool LocalFileExists(const std::string& path)
 {
     std::error_code error;
     return std::filesystem::exists(path, error);
+}
+
+// The program's picture of an icon, its cyan left transparent; the toolkit's own when the picture is missing.
+wxBitmap IconPicture(int icon)
+{
+    constexpr unsigned kFirstIconBitmap = 6140;
+    if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
+        wxImage::AddHandler(new wxPNGHandler());
+    wxImage image;
+    if (image.LoadFile(wxString::FromUTF8(GetBitmapResourcePath(kFirstIconBitmap + icon).string()),
+                       wxBITMAP_TYPE_PNG)) {
+        image.SetMaskColour(0, 255, 255);
+        return wxBitmap(image);
+    }
+    const char* art = icon == CSiteFolderTree::kFolderIcon       ? wxART_FOLDER
+                      : icon == CSiteFolderTree::kOpenFolderIcon ? wxART_FOLDER_OPEN
+                                                                 : wxART_NORMAL_FILE;
+    return wxArtProvider::GetBitmap(art, wxART_OTHER, wxSize(16, 16));
 }
 
 } // namespace
@@ -50,6 +70,23 @@ wxString CSiteFolderTree::NodeText(const CSiteNode& node)
     return DialogText(name.empty() || name == "/" ? GetRootFolderName() : name);
 }
 
+int CSiteFolderTree::FileIcon(const std::string& localPath)
+{
+    switch (GetSiteFileKind(localPath)) {
+    case SiteFileKind::page:
+        return kPageIcon;
+    case SiteFileKind::picture:
+        return kPictureIcon;
+    case SiteFileKind::script:
+        return kScriptIcon;
+    case SiteFileKind::flash:
+        return kFlashIcon;
+    case SiteFileKind::other:
+        break;
+    }
+    return kFileIcon;
+}
+
 bool CSiteFolderTree::Fill(int mode, bool showFiles)
 {
     m_nMode = mode;
@@ -59,9 +96,9 @@ bool CSiteFolderTree::Fill(int mode, bool showFiles)
         return false;
     if (!m_pIcons) {
         const wxSize size(16, 16);
-        m_pIcons = std::make_unique<wxImageList>(size.x, size.y, true, 3);
-        for (const char* id : {wxART_FOLDER, wxART_FOLDER_OPEN, wxART_NORMAL_FILE})
-            m_pIcons->Add(wxArtProvider::GetBitmap(id, wxART_OTHER, size));
+        m_pIcons = std::make_unique<wxImageList>(size.x, size.y, true, kFileIcon + 1);
+        for (int icon = kFolderIcon; icon <= kFileIcon; ++icon)
+            m_pIcons->Add(IconPicture(icon));
         SetImageList(m_pIcons.get());
     }
     CSiteFolder* root = m_pModel->GetRoot();
@@ -91,8 +128,8 @@ wxTreeItemId CSiteFolderTree::InsertNode(const wxTreeItemId& parent, const std::
     const bool folder = localPath.empty();
     if (!folder && !LocalFileExists(localPath))
         return {};
-    const int image = folder ? kFolderIcon : kFileIcon;
-    const int selected = folder ? kOpenFolderIcon : kFileIcon;
+    const int image = folder ? kFolderIcon : FileIcon(localPath);
+    const int selected = folder ? kOpenFolderIcon : image;
     auto* data = new NodeData(node);
     if (m_nMode == kSorted) {
         // After the last item that sorts before the new one.

@@ -22,11 +22,15 @@ public:
         kSorted = 1,
         kSortOnExpand = 2,
     };
-    // The icons of the shared image list.
+    // The icons of the shared image list: the folders, then the files by what they hold.
     enum Icon
     {
         kFolderIcon,
         kOpenFolderIcon,
+        kPageIcon,
+        kPictureIcon,
+        kScriptIcon,
+        kFlashIcon,
         kFileIcon,
     };
 
@@ -48,6 +52,8 @@ public:
     wxTreeItemId FindNodeItem(const CSiteNode* node) const;
     // The text an item of the node shows.
     static wxString NodeText(const CSiteNode& node);
+    // The icon of a local file.
+    static int FileIcon(const std::string& localPath);
 
 protected:
     int OnCompareItems(const wxTreeItemId& a, const wxTreeItemId& b) override;

@@ -30,8 +30,8 @@ public:
     int GetSelectedCategory() const { return m_nCategory; }
     int GetSelectedTheme() const { return m_nTheme; }
 
-    // The online theme store.
-    static constexpr const char* kThemeStoreAddress = "https://themes.pelorin.org/";
+    // The online theme store: a page on the maker's own (reserved, example) domain, like the About dialog's address.
+    static constexpr const char* kThemeStoreAddress = "https://www.tallowmere-software.example/themes";
 
 private:
     void FillThemeList();

@@ -4,6 +4,7 @@
 #include <wx/bookctrl.h>
 #include <wx/log.h>
 #include <wx/menu.h>
+#include <wx/simplebook.h>
 #include <wx/sizer.h>
 #include <wx/xrc/xmlres.h>
 
@@ -158,6 +159,13 @@ void CWizardSheet::AddPage(CPropertyPageExt* page, const wxString& title)
 {
     GetBookCtrl()->AddPage(page, title);
     page->m_pSheet = this;
+    if (GetTitle().empty())
+        SetTitle(title);
+}
+
+wxBookCtrlBase* CWizardSheet::CreateBookCtrl()
+{
+    return new wxSimplebook(this, wxID_ANY);
 }
 
 int CWizardSheet::DoModal()

@@ -95,13 +95,14 @@ private:
 };
 
 // The wizard's sheet. It stays hidden until the wizard allows it to show, so that the wizard can prepare its
-// pages first.
+// pages first. Its pages show one at a time, without tabs; a sheet without a caption takes its first page's title.
 class CWizardSheet : public wxPropertySheetDialog
 {
 public:
     CWizardSheet(const wxString& caption, wxWindow* parent);
 
     void AddPage(CPropertyPageExt* page, const wxString& title = wxString());
+    wxBookCtrlBase* CreateBookCtrl() override;
     // wxID_CANCEL at once while the sheet may not show.
     int DoModal();
     void SetShowAllowed(bool allowed) { m_bShowAllowed = allowed; }

@@ -4,6 +4,7 @@
 #include <wx/filedlg.h>
 #include <wx/xrc/xmlres.h>
 
+#include "app/docview/file_preview_dlg.h"
 #include "app/docview/message_dlg.h"
 #include "app/model/site_paths.h"
 #include "app/docview/site_file_prompt.h"
@@ -69,15 +70,30 @@ bool PromptSiteFileDialog(wxWindow* parent, const std::string& suggestion, std::
 bool PromptSiteFileDialog(wxWindow* parent, std::string& path, bool open, bool theme)
 {
     const SiteFilePrompt prompt = MakeSiteFilePrompt(path, open, theme);
-    wxFileDialog dialog(MessageParent(parent), prompt.title, ToWxPath(prompt.folder), ToWxPath(prompt.name), prompt.filter,
-                        open ? wxFD_OPEN | wxFD_FILE_MUST_EXIST : wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
-    if (dialog.ShowModal() != wxID_OK)
+    if (open) {
+        CFilePreviewDLG dialog(MessageParent(parent), prompt.title, prompt.folder, prompt.name, prompt.filter);
+        if (!dialog.IsOk() || dialog.ShowModal() != wxID_OK)
+            return false;
+        path = dialog.GetPath();
+        return !path.empty();
+    }
+    // The toolkit's own overwrite question would ask about the typed name, not the one written once the
+    // extension is mended, so the question comes after the mending.
+    const auto choose = [&](std::string& chosen) {
+        wxFileDialog dialog(MessageParent(parent), prompt.title, ToWxPath(GetPathFolder(chosen)),
+                            ToWxPath(GetPathFileName(chosen)), prompt.filter, wxFD_SAVE);
+        if (dialog.ShowModal() != wxID_OK)
+            return false;
+        const wxCharBuffer bytes = dialog.GetPath().fn_str();
+        chosen = bytes.data() ? std::string(bytes.data()) : std::string();
+        return true;
+    };
+    const auto mayReplace = [&](const std::string& chosen) {
+        return GetCoreServices().AskYesNo(prompt.title, ReplaceFileQuestion(chosen));
+    };
+    std::string start = prompt.folder + prompt.name;
+    if (!ChooseSiteFileToSave(start, theme, choose, mayReplace))
         return false;
-    const wxCharBuffer chosen = dialog.GetPath().fn_str();
-    path = chosen.data() ? std::string(chosen.data()) : std::string();
-    if (path.empty())
-        return false;
-    if (!open)
-        path = FixSiteFileExtension(path, theme);
+    path = start;
     return true;
 }

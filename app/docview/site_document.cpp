@@ -347,6 +347,24 @@ void COrvelDoc::OnSiteMap()
     Host().RunSiteMapDialog(m_pSite->GetReservedNames(), pairs);
 }
 
+bool COrvelDoc::CanPageDefaults() const
+{
+    const CSitePage* page = m_pSite ? m_pSite->GetCurrentPage() : nullptr;
+    return page && !page->IsEditingInPlace();
+}
+
+void COrvelDoc::OnPageDefaults()
+{
+    if (!CanPageDefaults() || !Host().RunPageDefaultsDialog(*m_pSite))
+        return;
+    m_pSite->SetModified();
+    CoreServices& services = GetCoreServices();
+    for (COrvelView* view : Host().GetViews())
+        services.InvalidateView(view, true);
+    services.NotifyInspector(CSitePage::kCommandDone);
+    services.UpdateTitle();
+}
+
 bool COrvelDoc::CanRemoveFiles() const
 {
     return m_pSite && m_pSite->GetFilePairCount() > 0;

@@ -76,6 +76,12 @@ public:
     }
     // The views of the document's pages.
     virtual std::vector<COrvelView*> GetViews() { return {}; }
+    // The standard settings for new pages: true when the dialog ended with OK or Transfer.
+    virtual bool RunPageDefaultsDialog(CWebsite& site)
+    {
+        (void)site;
+        return false;
+    }
 };
 
 // The name a site file of this version is written under: a path without "-v6" anywhere gets it before its
@@ -153,6 +159,10 @@ public:
     // The site map: offered while the site has included files.
     void OnSiteMap();
     bool CanShowSiteMap() const { return CanRemoveFiles(); }
+    // The standard settings for new pages: offered while there is a current page whose text is not being edited
+    // in place. OK marks the site changed and draws every page again.
+    void OnPageDefaults();
+    bool CanPageDefaults() const;
 
     // Tests let the last step of a save, putting the new file in place, fail.
     void SetRenameFunction(RenameFunction rename) { m_rename = rename; }

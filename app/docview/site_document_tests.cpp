@@ -52,6 +52,11 @@ public:
         return true;
     }
     std::vector<COrvelView*> GetViews() override { return views; }
+    bool RunPageDefaultsDialog(CWebsite&) override
+    {
+        ++pageDefaultsRuns;
+        return pageDefaultsOk;
+    }
 
     SaveChangesAnswer answer = SaveChangesAnswer::yes;
     int questions = 0;
@@ -63,6 +68,8 @@ public:
     bool removeOk = true;
     std::vector<int> removeChecks;
     std::vector<COrvelView*> views;
+    int pageDefaultsRuns = 0;
+    bool pageDefaultsOk = false;
 };
 
 class AppSettingsServices : public SiteServicesFake
@@ -383,6 +390,29 @@ TEST_F(DocumentTest, AddingAndRemovingIncludedFiles)
     host.removeChecks = {1};
     doc.OnRemoveFiles();
     EXPECT_FALSE(doc.CanRemoveFiles());
+}
+
+TEST_F(DocumentTest, PageDefaultsNeedAPageNotInTextEditingAndOkMarksTheSiteChanged)
+{
+    Site().MarkSaved();
+    Site().SetCurrentPage(nullptr);
+    EXPECT_FALSE(doc.CanPageDefaults());
+    Site().SetCurrentPage(Site().GetPage(1));
+    Site().GetPage(1)->SetEditingInPlace(true);
+    EXPECT_FALSE(doc.CanPageDefaults());
+    doc.OnPageDefaults();
+    EXPECT_EQ(host.pageDefaultsRuns, 0);
+
+    Site().GetPage(1)->SetEditingInPlace(false);
+    doc.OnPageDefaults();
+    EXPECT_EQ(host.pageDefaultsRuns, 1);
+    EXPECT_TRUE(Site().IsSaved()) << "cancelled";
+
+    host.pageDefaultsOk = true;
+    host.views = {services.View(), services.View()};
+    doc.OnPageDefaults();
+    EXPECT_FALSE(Site().IsSaved());
+    EXPECT_EQ(services.erasedViews, 2);
 }
 
 TEST_F(DocumentTest, FrontPageFallsBackToTheFirstPage)

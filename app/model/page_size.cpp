@@ -13,12 +13,18 @@ struct Preset
     int width;
     int height;
 };
-constexpr std::array<Preset, 3> kPresets = {{{400, 400}, {640, 480}, {740, 600}}};
+constexpr std::array<Preset, 3> kPagePresets = {{{400, 400}, {640, 480}, {740, 600}}};
+constexpr std::array<Preset, 3> kDefaultsPresets = {{{400, 400}, {400, 600}, {600, 800}}};
 
-int PresetIndex(int width, int height)
+const std::array<Preset, 3>& Presets(PageSizePresets presets)
 {
-    for (size_t i = 0; i < kPresets.size(); ++i)
-        if (kPresets[i].width == width && kPresets[i].height == height)
+    return presets == PageSizePresets::pageDefaults ? kDefaultsPresets : kPagePresets;
+}
+
+int PresetIndex(const std::array<Preset, 3>& sizes, int width, int height)
+{
+    for (size_t i = 0; i < sizes.size(); ++i)
+        if (sizes[i].width == width && sizes[i].height == height)
             return static_cast<int>(i);
     return -1;
 }
@@ -48,28 +54,30 @@ std::string FormatPageSize(int width, int height)
     return text;
 }
 
-SizePresetList BuildSizePresetList(int width, int height)
+SizePresetList BuildSizePresetList(int width, int height, PageSizePresets presets)
 {
+    const std::array<Preset, 3>& sizes = Presets(presets);
     SizePresetList list;
-    const int preset = PresetIndex(width, height);
+    const int preset = PresetIndex(sizes, width, height);
     if (preset < 0)
         list.entries.push_back(FormatPageSize(width, height));
-    for (const Preset& size : kPresets)
+    for (const Preset& size : sizes)
         list.entries.push_back(FormatPageSize(size.width, size.height));
     list.selection = preset < 0 ? 0 : preset;
     return list;
 }
 
-bool SizeOfPresetEntry(int index, int entryCount, int& width, int& height)
+bool SizeOfPresetEntry(int index, int entryCount, int& width, int& height, PageSizePresets presets)
 {
+    const std::array<Preset, 3>& sizes = Presets(presets);
     if (entryCount == 4) {
         if (index == 0)
             return false;
         --index;
     }
-    if (index < 0 || index >= static_cast<int>(kPresets.size()))
+    if (index < 0 || index >= static_cast<int>(sizes.size()))
         return false;
-    width = kPresets[static_cast<size_t>(index)].width;
-    height = kPresets[static_cast<size_t>(index)].height;
+    width = sizes[static_cast<size_t>(index)].width;
+    height = sizes[static_cast<size_t>(index)].height;
     return true;
 }

@@ -42,3 +42,14 @@ TEST(PageSize, ListHoldsThePresetsAndAnOtherSizeFirst)
     EXPECT_FALSE(SizeOfPresetEntry(3, 3, width, height));
     EXPECT_FALSE(SizeOfPresetEntry(-1, 3, width, height));
 }
+
+TEST(PageSize, StandardSettingsForNewPagesHaveTheirOwnPresets)
+{
+    const SizePresetList other = BuildSizePresetList(500, 500, PageSizePresets::pageDefaults);
+    EXPECT_EQ(other.entries, (std::vector<std::string>{"500 x 500", "400 x 400", "400 x 600", "600 x 800"}));
+    EXPECT_EQ(BuildSizePresetList(600, 800, PageSizePresets::pageDefaults).selection, 2);
+    int width = 0, height = 0;
+    EXPECT_TRUE(SizeOfPresetEntry(2, 4, width, height, PageSizePresets::pageDefaults));
+    EXPECT_EQ(width, 400);
+    EXPECT_EQ(height, 600);
+}

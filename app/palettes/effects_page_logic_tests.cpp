@@ -5,23 +5,13 @@
 #include "app/objects/text_body.h"
 #include "app/objects/text_object.h"
 #include "app/palettes/palette_edit.h"
+#include "app/palettes/palette_test_support.h"
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
-#include "app/site/site_services_fake.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-class EffectsServices : public SiteServicesFake
-{
-public:
-    CSitePage* GetCurrentPage() override { return page; }
-    CPageObject* GetCurrentObject() override { return object; }
-
-    CSitePage* page = nullptr;
-    CPageObject* object = nullptr;
-};
 
 class EffectsPageTest : public ::testing::Test
 {
@@ -47,7 +37,7 @@ protected:
     const CEffectSettings& Effects() const { return *services.object->GetEffects(); }
     size_t Steps() const { return undo->recorded.size(); }
 
-    EffectsServices services;
+    PaletteServicesFake services;
     CSitePage page;
     RecordingUndoManager* undo = nullptr;
 };

@@ -6,19 +6,17 @@
 #include "app/objects/text_body.h"
 #include "app/objects/text_object.h"
 #include "app/palettes/palette_edit.h"
+#include "app/palettes/palette_test_support.h"
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
-#include "app/site/site_services_fake.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-class FillServices : public SiteServicesFake
+class FillServices : public PaletteServicesFake
 {
 public:
-    CSitePage* GetCurrentPage() override { return page; }
-    CPageObject* GetCurrentObject() override { return object; }
     CAppSettings* GetAppSettings() override { return &settings; }
     bool GetToolsBarColor(CColor& color) override
     {
@@ -42,8 +40,6 @@ public:
         return IDOK;
     }
 
-    CSitePage* page = nullptr;
-    CPageObject* object = nullptr;
     CAppSettings settings;
     CColor toolsBar = CColor(0, 128, 0);
     int waitBegins = 0;

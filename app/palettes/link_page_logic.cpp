@@ -271,6 +271,37 @@ LinkAfter ApplyDocumentToCharacters(LinkControls& c, CTextObject& text, const st
     return {true, focus};
 }
 
+// A kind choice clicked: edited characters take the kind with the value their link already holds for it (fields
+// says which), a whole text takes change (then wholeTextAfter), the record takes change unless it has the kind.
+LinkAfter ApplyKindChoice(LinkControls& c, int kind, LinkAfter wholeTextAfter,
+                          const std::function<void(const CLinkInfo&, TextLinkFields&)>& fields,
+                          const std::function<void(CLinkInfo&)>& change)
+{
+    const EditHolder h = HolderForChange();
+    switch (h.holder) {
+    case Holder::characters: {
+        CLinkInfo link;
+        if (!CharacterLink(*h.text, link))
+            return {};
+        TextLinkFields chosen;
+        fields(link, chosen);
+        ApplyToCharacters(*h.text, chosen, true);
+        return {true, true};
+    }
+    case Holder::wholeText:
+        ApplyToWholeText(*h.text, change);
+        return wholeTextAfter;
+    case Holder::record:
+        if (h.object->GetLink()->GetKind() == kind)
+            return {false, true};
+        ApplyToRecord(*h.object, change);
+        return AfterRecord(c, kind);
+    case Holder::none:
+        break;
+    }
+    return {};
+}
+
 bool EqualIgnoringCase(const std::string& a, const std::string& b)
 {
     if (a.size() != b.size())
@@ -451,32 +482,15 @@ LinkAfter LinkOnUseLink(LinkControls& c)
 
 LinkAfter LinkOnPageChoice(LinkControls& c)
 {
-    const EditHolder h = HolderForChange();
     if (c.choice != kLinkChoicePage)
         return {};
-    switch (h.holder) {
-    case Holder::characters: {
-        CLinkInfo link;
-        if (!CharacterLink(*h.text, link))
-            return {};
-        TextLinkFields fields;
-        fields.setPage = true;
-        fields.page = link.GetPage();
-        ApplyToCharacters(*h.text, fields, true);
-        return {true, true};
-    }
-    case Holder::wholeText:
-        ApplyToWholeText(*h.text, [](CLinkInfo& l) { l.SetKind(CLinkInfo::kindPage); });
-        return {true, true};
-    case Holder::record:
-        if (h.object->GetLink()->GetKind() == CLinkInfo::kindPage)
-            return {false, true};
-        ApplyToRecord(*h.object, [](CLinkInfo& l) { l.SetKind(CLinkInfo::kindPage); });
-        return AfterRecord(c, CLinkInfo::kindPage);
-    case Holder::none:
-        break;
-    }
-    return {};
+    return ApplyKindChoice(
+        c, CLinkInfo::kindPage, {true, true},
+        [](const CLinkInfo& link, TextLinkFields& fields) {
+            fields.setPage = true;
+            fields.page = link.GetPage();
+        },
+        [](CLinkInfo& l) { l.SetKind(CLinkInfo::kindPage); });
 }
 
 LinkAfter LinkOnPageSelChange(LinkControls& c)
@@ -541,38 +555,20 @@ void LinkOnPageDropDown(LinkControls& c)
 
 LinkAfter LinkOnEmailChoice(LinkControls& c)
 {
-    const EditHolder h = HolderForChange();
     if (c.choice != kLinkChoiceEmail)
         return {};
-    const auto change = [](CLinkInfo& l) {
-        l.SetKind(CLinkInfo::kindEmail);
-        l.SetTarget(0);
-    };
-    switch (h.holder) {
-    case Holder::characters: {
-        CLinkInfo link;
-        if (!CharacterLink(*h.text, link))
-            return {};
-        TextLinkFields fields;
-        fields.setEmail = true;
-        fields.email = link.GetEmail();
-        fields.setTarget = true;
-        fields.target = 0;
-        ApplyToCharacters(*h.text, fields, true);
-        return {true, true};
-    }
-    case Holder::wholeText:
-        ApplyToWholeText(*h.text, change);
-        return {false, true};
-    case Holder::record:
-        if (h.object->GetLink()->GetKind() == CLinkInfo::kindEmail)
-            return {false, true};
-        ApplyToRecord(*h.object, change);
-        return AfterRecord(c, CLinkInfo::kindEmail);
-    case Holder::none:
-        break;
-    }
-    return {};
+    return ApplyKindChoice(
+        c, CLinkInfo::kindEmail, {false, true},
+        [](const CLinkInfo& link, TextLinkFields& fields) {
+            fields.setEmail = true;
+            fields.email = link.GetEmail();
+            fields.setTarget = true;
+            fields.target = 0;
+        },
+        [](CLinkInfo& l) {
+            l.SetKind(CLinkInfo::kindEmail);
+            l.SetTarget(0);
+        });
 }
 
 LinkAfter LinkOnEmailKillFocus(LinkControls& c)

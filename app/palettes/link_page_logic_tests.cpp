@@ -7,21 +7,18 @@
 #include "app/objects/text_editing_test_support.h"
 #include "app/objects/text_object.h"
 #include "app/palettes/palette_edit.h"
+#include "app/palettes/palette_test_support.h"
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
-#include "app/site/site_services_fake.h"
 #include "app/site/website.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-class LinkServices : public SiteServicesFake
+class LinkServices : public PaletteServicesFake
 {
 public:
-    CWebsite* GetCurrentSite() override { return site; }
-    CSitePage* GetCurrentPage() override { return page; }
-    CPageObject* GetCurrentObject() override { return object; }
     bool GetDocumentFileName(const std::string& folder, const std::string& name, std::string& path) override
     {
         dialogs.push_back(folder + "|" + name);
@@ -31,9 +28,6 @@ public:
         return true;
     }
 
-    CWebsite* site = nullptr;
-    CSitePage* page = nullptr;
-    CPageObject* object = nullptr;
     std::vector<std::string> dialogs;
     std::string chosen;
 };
@@ -293,6 +287,41 @@ TEST_F(LinkPageTest, ADocumentChosenForAShapeBecomesItsLink)
     LinkOnDocument(c);
     EXPECT_EQ(services.dialogs.back(), "/home/ana/files/|plan");
     EXPECT_EQ(Steps(), std::vector<int>{Kind(kUndoLink)});
+}
+
+// A kind choice on a shape's record changes the kind once (an e-mail link also goes to the default target); the
+// same choice again records nothing. On edited characters it keeps their value of that kind, without a step.
+TEST_F(LinkPageTest, KindChoicesSwitchTheKindOnce)
+{
+    SelectRectangle();
+    Record().SetKind(CLinkInfo::kindUrl);
+    Record().SetTarget(2);
+    LinkControls c = Filled();
+    c.choice = kLinkChoiceEmail;
+    EXPECT_TRUE(LinkOnEmailChoice(c).focus);
+    EXPECT_EQ(Record().GetKind(), CLinkInfo::kindEmail);
+    EXPECT_EQ(Record().GetTarget(), 0);
+    LinkOnEmailChoice(c);
+    c.choice = kLinkChoicePage;
+    LinkOnPageChoice(c);
+    EXPECT_EQ(Record().GetKind(), CLinkInfo::kindPage);
+    EXPECT_EQ(Steps(), std::vector<int>(2, Kind(kUndoLink)));
+
+    auto made = text_editing_testing::MakeText(200, {"hello world"});
+    CTextObject* text = made.get();
+    Select(std::move(made));
+    text->BeginEdit();
+    text_editing_testing::Select(*text, {0, 0}, {0, 5});
+    page->SetEditedObject(text);
+    page->SetEditingInPlace(true);
+    c = Filled();
+    c.choice = kLinkChoiceEmail;
+    const LinkAfter after = LinkOnEmailChoice(c);
+    EXPECT_TRUE(after.refill && after.focus);
+    const auto& chars = text->GetTextBody()->m_paragraphs[0].m_chars;
+    EXPECT_EQ(chars[2].m_link.GetKind(), CLinkInfo::kindEmail);
+    EXPECT_EQ(chars[6].m_link.GetKind(), CLinkInfo::kindUrl) << "outside the selection";
+    EXPECT_EQ(Steps().size(), 2u);
 }
 
 } // namespace

@@ -1,29 +1,37 @@
-// The Fill, Effects, Link and Mouseover palettes on a private display, driven by injected mouse events.
+// The Fill, Effects, Link, Mouseover and Styles palettes on a private display, driven by injected mouse events.
 
+#include "app/build/browser_comparison_test_support.h"
 #include "app/model/effect_settings.h"
 #include "app/model/fill_info.h"
 #include "app/model/link_info.h"
 #include "app/model/undo_manager.h"
+#include "app/objects/counter_object.h"
 #include "app/objects/rectangle_object.h"
 #include "app/objects/text_body.h"
+#include "app/objects/text_editing_test_support.h"
 #include "app/objects/text_object.h"
 #include "app/palettes/effects_page.h"
 #include "app/palettes/fill_page.h"
 #include "app/palettes/link_page.h"
 #include "app/palettes/mouse_over_page.h"
+#include "app/palettes/palette_window_test_support.h"
+#include "app/palettes/styles_page.h"
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
-#include "app/site/site_services_fake.h"
+#include "app/site/website.h"
 #include "controls/button_controls.h"
 #include "controls/gradient_control.h"
 #include "controls/slider_control.h"
 #include "controls/wheel_control.h"
 #include "platform/gui/window_picture.h"
 #include "platform/gui/xrc_resources.h"
-#include "testing/test_output.h"
 #include "testing/gui_settle.h"
+#include "testing/scratch_folder.h"
+#include "testing/test_output.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <wx/app.h>
 #include <wx/checkbox.h>
 #include <wx/frame.h>
@@ -35,90 +43,7 @@
 
 namespace {
 
-class LookServices : public SiteServicesFake
-{
-public:
-    LookServices() { realUndo = true; }
-    CSitePage* GetCurrentPage() override { return page; }
-    CPageObject* GetCurrentObject() override { return object; }
-
-    CSitePage* page = nullptr;
-    CPageObject* object = nullptr;
-};
-
-class LookPageTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(LoadXrcResources());
-        page = std::make_unique<CSitePage>(nullptr, "home", "Home");
-        services.page = page.get();
-        services.ShowPage(page.get());
-        // Away from where the palette stands, so that the palette's picture shows the palette.
-        owner = new wxFrame(nullptr, wxID_ANY, "owner", wxPoint(700, 0), wxSize(200, 100));
-        wxTheApp->SetTopWindow(owner);
-        owner->Show();
-        ASSERT_EQ(manager.Create(MakePaletteHost(owner, manager)), 0);
-    }
-    void TearDown() override
-    {
-        owner->Destroy();
-        Settle();
-    }
-
-    // Shows the palette and answers its page.
-    template <class Page> Page* ShowPalette(int index)
-    {
-        manager.ShowPropSheet(index);
-        Settle();
-        frame = dynamic_cast<CPropFrame*>(manager.GetPropFrame(index));
-        return frame ? dynamic_cast<Page*>(frame->GetSheet()->GetActivePage()) : nullptr;
-    }
-    // Adds the object, selects it and tells the palette, as the view does.
-    CPageObject* Select(std::unique_ptr<CPageObject> object)
-    {
-        CPageItem* item = page->AddObject(std::move(object));
-        page->SelectItem(item);
-        services.object = item->GetCurrentObject();
-        manager.NotifyActivePropPage(kRefreshSelection);
-        Settle();
-        return services.object;
-    }
-    static void Click(wxWindow* window)
-    {
-        ASSERT_NE(window, nullptr);
-        wxUIActionSimulator mouse;
-        const wxRect area = window->GetScreenRect();
-        mouse.MouseMove(area.GetLeft() + area.GetWidth() / 2, area.GetTop() + area.GetHeight() / 2);
-        mouse.MouseClick();
-        Settle();
-    }
-    int UndoSteps()
-    {
-        CUndoManager* undo = page->GetUndoManager();
-        int steps = 0;
-        for (; undo->CanUndo() && steps < 10; ++steps)
-            undo->Undo();
-        return steps;
-    }
-    // The palette as a person sees it. After a picture the display no longer shows later drawing of this process,
-    // so a test takes one, last.
-    void Picture(const char* name)
-    {
-        frame->Refresh();
-        frame->Update();
-        for (int i = 0; i < 3; ++i)
-            Settle();
-        EXPECT_TRUE(SaveWindowPicture(frame, (TestOutputFolder() / name).string()));
-    }
-
-    LookServices services;
-    std::unique_ptr<CSitePage> page;
-    wxFrame* owner = nullptr;
-    CPropSheetManager manager;
-    CPropFrame* frame = nullptr;
-};
+using LookPageTest = PaletteWindowTest;
 
 // A click on the gradient radio makes the rectangle's solid fill a gradient at the angle it had, as one step.
 TEST_F(LookPageTest, FillGradientRadioPicksAGradient)
@@ -244,6 +169,147 @@ TEST_F(LookPageTest, MouseOverCreateShowsTheTwinAndAnOffsetMovesIt)
     Picture("mouseover_palette_twin.png");
     EXPECT_EQ(UndoSteps(), 2);
     EXPECT_FALSE(page->GetItem(0)->HasMouseOver());
+}
+
+// A click on style 7 gives both selected rectangles its texture and inner bevel as one step.
+TEST_F(LookPageTest, StyleSevenGoesToBothSelectedObjects)
+{
+    CWebsite site{std::string()};
+    services.site = &site;
+    CStylesPage* stylesPage = ShowPalette<CStylesPage>(kStylesPropSheet);
+    ASSERT_NE(stylesPage, nullptr);
+    for (int style = 1; style <= kStyleCount; ++style)
+        EXPECT_TRUE(stylesPage->GetPreview(style, true).IsOk() && stylesPage->GetPreview(style, false).IsOk()) << style;
+    CPageItem* first = page->AddObject(std::make_unique<CRectangleObject>(100.0, 100.0, SIZE{80, 50}, 0.0));
+    CPageItem* second = page->AddObject(std::make_unique<CRectangleObject>(250.0, 100.0, SIZE{80, 50}, 0.0));
+    page->AddToSelection(first);
+    page->AddToSelection(second);
+    services.object = second->GetCurrentObject();
+    manager.NotifyActivePropPage(kRefreshSelection);
+    Settle();
+
+    Click(stylesPage->FindWindow(GetPresetStyle(7).buttonId));
+    for (CPageItem* item : {first, second}) {
+        const CPageObject& object = *item->GetCurrentObject();
+        EXPECT_EQ(object.GetFill()->GetImageFile(), StyleTexturePath(GetProgramFolder(), 7));
+        EXPECT_TRUE(object.GetEffects()->m_bBevel);
+        EXPECT_EQ(object.GetEffects()->m_nBevelStyle, 1);
+    }
+    Picture("styles_palette.png");
+    EXPECT_EQ(UndoSteps(), 1);
+    for (CPageItem* item : {first, second})
+        EXPECT_EQ(item->GetCurrentObject()->GetFill()->GetKind(), CFillInfo::FILL_COLOR);
+    services.site = nullptr;
+}
+
+// A selected counter takes no style: the buttons show their greyed previews and a click changes nothing.
+TEST_F(LookPageTest, StylesAreGreyedForACounter)
+{
+    CWebsite site{std::string()};
+    services.site = &site;
+    CStylesPage* stylesPage = ShowPalette<CStylesPage>(kStylesPropSheet);
+    ASSERT_NE(stylesPage, nullptr);
+    CPageObject* rectangle = Select(std::make_unique<CRectangleObject>(100.0, 100.0, SIZE{80, 50}, 0.0));
+    CPageItem* counter = page->AddObject(std::make_unique<CCounterObject>(1, 300.0, 300.0));
+    page->AddToSelection(counter);
+    manager.NotifyActivePropPage(kRefreshSelection);
+    Settle();
+    Click(stylesPage->FindWindow(GetPresetStyle(2).buttonId));
+    EXPECT_EQ(rectangle->GetFill()->GetKind(), CFillInfo::FILL_COLOR);
+    EXPECT_FALSE(page->GetUndoManager()->CanUndo());
+    Picture("styles_palette_unavailable.png");
+    services.site = nullptr;
+}
+
+// A page styled and linked through the palettes, built and shown in a browser: two rectangles take style 7, the
+// words "about us" of a text are linked to the About page while the text is edited; the built page looks as the
+// designer draws it and its link leads to the About page's file.
+TEST_F(LookPageTest, StyledAndLinkedPageBuildsAsDesigned)
+{
+    CWebsite site("/sites/club.kst");
+    site.AddPage(std::make_unique<CSitePage>(&site, "home", "Home"));
+    site.AddPage(std::make_unique<CSitePage>(&site, "about", "About"));
+    CSitePage& home = *site.GetPage(0);
+    home.SetFrontPage(true);
+    services.site = &site;
+    services.page = &home;
+    services.ShowPage(&home);
+
+    CPageItem* first = home.AddObject(std::make_unique<CRectangleObject>(120.0, 120.0, SIZE{120, 80}, 0.0));
+    CPageItem* second = home.AddObject(std::make_unique<CRectangleObject>(320.0, 120.0, SIZE{120, 80}, 0.0));
+    home.AddToSelection(first);
+    home.AddToSelection(second);
+    services.object = second->GetCurrentObject();
+    CStylesPage* stylesPage = ShowPalette<CStylesPage>(kStylesPropSheet);
+    ASSERT_NE(stylesPage, nullptr);
+    manager.NotifyActivePropPage(kRefreshSelection);
+    Settle();
+    Click(stylesPage->FindWindow(GetPresetStyle(7).buttonId));
+    ASSERT_EQ(first->GetCurrentObject()->GetFill()->GetKind(), CFillInfo::FILL_TEXTURE);
+
+    // The words are selected while the text is edited in place, as the view leaves them.
+    auto made = text_editing_testing::MakeText(200, {"Read about us"});
+    CTextObject* text = made.get();
+    CPageItem* textItem = home.AddObject(std::move(made));
+    home.SelectItem(textItem);
+    services.object = text;
+    text->BeginEdit();
+    text_editing_testing::Select(*text, {0, 5}, {0, 13});
+    home.SetEditedObject(text);
+    home.SetEditingInPlace(true);
+    CLinkPage* linkPage = ShowPalette<CLinkPage>(kLinkPropSheet);
+    ASSERT_NE(linkPage, nullptr);
+    manager.NotifyActivePropPage(kRefreshSelection);
+    Settle();
+    Click(linkPage->FindWindow(1112));
+    Click(linkPage->FindWindow(1087));
+    // The page list drops down with every page, the front page first; the next one down is About.
+    {
+        // The arrow at the list's right end opens it.
+        const wxRect area = linkPage->FindWindow(1047)->GetScreenRect();
+        wxUIActionSimulator mouse;
+        mouse.MouseMove(area.GetRight() - 8, area.GetTop() + area.GetHeight() / 2);
+        mouse.MouseClick();
+        Settle();
+    }
+    wxUIActionSimulator keys;
+    keys.Char(WXK_DOWN);
+    keys.Char(WXK_RETURN);
+    Settle();
+    const auto& chars = text->GetTextBody()->m_paragraphs[0].m_chars;
+    for (size_t i = 0; i < chars.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(chars[i].m_link.IsActive(), i >= 5);
+        if (i >= 5) {
+            EXPECT_EQ(chars[i].m_link.GetKind(), CLinkInfo::kindPage);
+            EXPECT_EQ(chars[i].m_link.GetPage(), 1);
+        }
+    }
+    text->EndEdit(nullptr, false);
+    home.SetEditingInPlace(false);
+    home.SetEditedObject(nullptr);
+    home.ClearSelection();
+
+    ScratchFolder folder;
+    const build_testing::BrowserComparison comparison =
+        build_testing::CompareBuiltPageInBrowser(site, home, folder.Path(), "styled_linked_page");
+    ASSERT_TRUE(comparison.error.empty()) << comparison.error;
+    EXPECT_LT(comparison.meanDifference, 2.0);
+    EXPECT_LT(comparison.farShare, 0.02);
+    // The anchor around the words names the About page's file, which the build wrote.
+    std::ifstream built(std::filesystem::path(folder.Path()) / "out" / "index.html");
+    const std::string html((std::istreambuf_iterator<char>(built)), {});
+    const size_t words = html.find("about us");
+    const size_t anchor = html.rfind("<a href=\"", words);
+    ASSERT_NE(words, std::string::npos) << html;
+    ASSERT_NE(anchor, std::string::npos) << html;
+    const size_t start = anchor + 9;
+    const std::string target = html.substr(start, html.find('"', start) - start);
+    std::ifstream about(std::filesystem::path(folder.Path()) / "out" / target);
+    const std::string aboutHtml((std::istreambuf_iterator<char>(about)), {});
+    EXPECT_NE(aboutHtml.find("<title> About </title>"), std::string::npos) << target;
+    services.site = nullptr;
+    services.page = page.get();
 }
 
 } // namespace

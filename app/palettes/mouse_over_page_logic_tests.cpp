@@ -5,18 +5,18 @@
 #include "app/objects/rectangle_object.h"
 #include "app/objects/text_body.h"
 #include "app/objects/text_object.h"
+#include "app/palettes/palette_test_support.h"
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
-#include "app/site/site_services_fake.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-class MouseOverServices : public SiteServicesFake
+class MouseOverServices : public PaletteServicesFake
 {
 public:
-    CSitePage* GetCurrentPage() override { return page; }
+    // The one selected object, as the program answers.
     CPageObject* GetCurrentObject() override
     {
         CPageItem* item = page ? page->GetSingleSelectedItem() : nullptr;
@@ -29,7 +29,6 @@ public:
         return IDOK;
     }
 
-    CSitePage* page = nullptr;
     CAppSettings settings;
     std::vector<int> hints;
 };

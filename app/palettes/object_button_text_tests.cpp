@@ -5,23 +5,19 @@
 #include "app/objects/circle_object.h"
 #include "app/objects/counter_object.h"
 #include "app/objects/path_object.h"
+#include "app/palettes/palette_test_support.h"
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
-#include "app/site/site_services_fake.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-class ButtonTextServices : public SiteServicesFake
+class ButtonTextServices : public PaletteServicesFake
 {
 public:
-    CSitePage* GetCurrentPage() override { return page; }
-    CPageObject* GetCurrentObject() override { return object; }
     CAppSettings* GetAppSettings() override { return &settings; }
 
-    CSitePage* page = nullptr;
-    CPageObject* object = nullptr;
     CAppSettings settings;
 };
 

@@ -137,8 +137,9 @@ bool EditHtmlObject(bool justPlaced)
 
 void AddFlashObject()
 {
-    FilesDialogResult result;
-    GetCoreServices().RunFilesDialog(kFilePlacementWizard, {}, {}, result);
+    // The site runs the wizard over its own files, takes the files placed and gives the object the program's code.
+    if (CWebsite* site = GetCoreServices().GetCurrentSite())
+        site->OnFilePlacementWizard();
     if (CSitePage* page = GetCurrentPage())
         page->RenderDirtyObjects();
 }

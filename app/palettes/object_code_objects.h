@@ -20,7 +20,8 @@ bool ApplyFormEmail(const std::string& address);
 // Edit HTML: runs the Insert HTML dialog over the current HTML object and stores its texts as one undo step. A
 // just placed object grows to the width and height its code names, never shrinks. True when the texts were stored.
 bool EditHtmlObject(bool justPlaced);
-// Add Flash: the file-placement wizard fills the current HTML object.
+// Add Flash: the current site's file-placement wizard takes a Flash program's files into the site and fills the
+// current HTML object with its code.
 void AddFlashObject();
 // Remove Flash: an HTML object that carries placed Flash files is deleted as an ordinary undoable delete, after
 // asking whether its files go too. True when the object was removed.

@@ -4,9 +4,10 @@
 #include "app/objects/counter_object.h"
 #include "app/objects/form_object.h"
 #include "app/objects/html_object.h"
+#include "app/palettes/palette_test_support.h"
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
-#include "app/site/site_services_fake.h"
+#include "app/site/website.h"
 
 #include <gtest/gtest.h>
 
@@ -34,10 +35,10 @@ TEST(MeasureHtmlSize, TakesTheLargestNumbersAfterWidthAndHeight)
     EXPECT_EQ(MeasureHtmlSize(CRect(5, 5, 505, 405), "width=300 height=600"), CRect(0, 0, 500, 600));
 }
 
-class CodeObjectServices : public SiteServicesFake
+class CodeObjectServices : public PaletteServicesFake
 {
 public:
-    CSitePage* GetCurrentPage() override { return page; }
+    // The one selected object, as the program answers.
     CPageObject* GetCurrentObject() override
     {
         CPageItem* item = page ? page->GetSingleSelectedItem() : nullptr;
@@ -64,14 +65,26 @@ public:
         dontShowAgain = true;
         return IDOK;
     }
+    bool RunFilesDialog(FilesDialogKind kind, const std::vector<std::string>& reservedNames,
+                        const std::vector<const CFilePair*>& pairs, FilesDialogResult& result) override
+    {
+        filesDialogs.push_back(kind);
+        filesDialogPairs = pairs.size();
+        reserved = reservedNames;
+        result = filesAnswer;
+        return true;
+    }
 
-    CSitePage* page = nullptr;
     CAppSettings settings;
     bool answerOk = true;
     std::string code;
     int dialogs = 0;
     int answer = IDCANCEL;
     std::vector<int> notices;
+    FilesDialogResult filesAnswer;
+    std::vector<FilesDialogKind> filesDialogs;
+    size_t filesDialogPairs = 0;
+    std::vector<std::string> reserved;
 };
 
 class CodeObjectTest : public ::testing::Test
@@ -156,6 +169,40 @@ TEST_F(CodeObjectTest, EditHtmlGrowsAJustPlacedObjectAndNeverShrinksIt)
     const int dialogs = services.dialogs;
     EXPECT_FALSE(EditHtmlObject(true));
     EXPECT_EQ(services.dialogs, dialogs);
+}
+
+// Add Flash runs the wizard over the site's own files; the site takes the files placed and the object the code.
+TEST_F(CodeObjectTest, AddFlashRunsTheSitesWizardAndFillsTheObject)
+{
+    CPageItem* item = Add(std::make_unique<CHtmlObject>(100.0, 100.0, 100, 100));
+    auto* html = dynamic_cast<CHtmlObject*>(item->GetCurrentObject());
+    // Without a site there is nothing to place into.
+    AddFlashObject();
+    EXPECT_TRUE(services.filesDialogs.empty());
+
+    CWebsite site("/home/ann/Sites/club.kst");
+    site.AppendFilePair(std::make_unique<CFilePair>("/home/ann/logo.gif", "/images/logo.gif"));
+    services.site = &site;
+    services.filesAnswer.m_chosen = {"/home/ann/app/movie.xml", "/home/ann/app/clip.swf"};
+    services.filesAnswer.m_placements = {
+        {"/home/ann/app/clip.swf", "/home/ann/app/clip.swf", "/clip.swf"},
+        {"/home/ann/app/movie.xml", "/home/ann/app/movie.xml", "/movie.xml"},
+        {"/home/ann/logo.gif", "/home/ann/logo.gif", "/images/logo.gif"},
+    };
+    services.filesAnswer.m_flash = {true, "<object width=\"640\" height=\"480\"></object>",     false, 640,
+                                    480,  {"/home/ann/app/movie.xml", "/home/ann/app/clip.swf"}};
+    AddFlashObject();
+    EXPECT_EQ(services.filesDialogs, std::vector<FilesDialogKind>{kFilePlacementWizard});
+    EXPECT_EQ(services.filesDialogPairs, 1u) << "the wizard sees the site's files";
+    EXPECT_FALSE(services.reserved.empty()) << "and the names the site keeps for itself";
+    ASSERT_EQ(site.GetFilePairCount(), 3);
+    EXPECT_EQ(site.GetFilePair(1)->m_strTarget, "/movie.xml");
+    EXPECT_EQ(site.GetFilePair(2)->m_strTarget, "/clip.swf");
+    EXPECT_EQ(html->GetHtmlCode(), "<object width=\"640\" height=\"480\"></object>");
+    EXPECT_EQ(html->GetUsedFiles(), services.filesAnswer.m_flash.m_usedFiles);
+    EXPECT_TRUE(html->GetPlacedFlag());
+    EXPECT_EQ(SizeOf(*html).cx, 640);
+    EXPECT_EQ(SizeOf(*html).cy, 480);
 }
 
 TEST_F(CodeObjectTest, RemoveFlashAsksAndDeletesAsAnUndoableDelete)

@@ -13,24 +13,14 @@
 #include "app/objects/shape_outline.h"
 #include "app/objects/text_body.h"
 #include "app/objects/text_object.h"
+#include "app/palettes/palette_test_support.h"
 #include "app/site/object_frame.h"
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
-#include "app/site/site_services_fake.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-class ObjectPageServices : public SiteServicesFake
-{
-public:
-    CSitePage* GetCurrentPage() override { return page; }
-    CPageObject* GetCurrentObject() override { return object; }
-
-    CSitePage* page = nullptr;
-    CPageObject* object = nullptr;
-};
 
 class ObjectPageTest : public ::testing::Test
 {
@@ -56,7 +46,7 @@ protected:
     }
     size_t Steps() const { return undo->recorded.size(); }
 
-    ObjectPageServices services;
+    PaletteServicesFake services;
     CSitePage page;
     RecordingUndoManager* undo = nullptr;
 };

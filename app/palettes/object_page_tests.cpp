@@ -11,14 +11,14 @@
 #include "app/objects/text_body.h"
 #include "app/objects/text_editing_test_support.h"
 #include "app/objects/text_object.h"
+#include "app/palettes/palette_window_test_support.h"
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
-#include "app/site/site_services_fake.h"
 #include "controls/button_controls.h"
 #include "platform/gui/window_picture.h"
 #include "platform/gui/xrc_resources.h"
-#include "testing/test_output.h"
 #include "testing/gui_settle.h"
+#include "testing/test_output.h"
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
@@ -32,71 +32,20 @@
 
 namespace {
 
-class ObjectPageServices : public SiteServicesFake
-{
-public:
-    ObjectPageServices() { realUndo = true; }
-    CSitePage* GetCurrentPage() override { return page; }
-    CPageObject* GetCurrentObject() override { return object; }
-
-    CSitePage* page = nullptr;
-    CPageObject* object = nullptr;
-};
-
-class ObjectPageWindowTest : public ::testing::Test
+class ObjectPageWindowTest : public PaletteWindowTest
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(LoadXrcResources());
-        page = std::make_unique<CSitePage>(nullptr, "home", "Home");
-        services.page = page.get();
-        services.ShowPage(page.get());
-        // Away from where the palette stands, so that the palette's picture shows the palette.
-        owner = new wxFrame(nullptr, wxID_ANY, "owner", wxPoint(700, 0), wxSize(200, 100));
-        wxTheApp->SetTopWindow(owner);
-        owner->Show();
-        ASSERT_EQ(manager.Create(MakePaletteHost(owner, manager)), 0);
-        manager.ShowObjectPropSheet();
-        Settle();
-        frame = dynamic_cast<CPropFrame*>(manager.GetPropFrame(kObjectPropSheet));
-        ASSERT_NE(frame, nullptr);
-        objectPage = dynamic_cast<CObjectPage*>(frame->GetSheet()->GetActivePage());
+        PaletteWindowTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        objectPage = ShowPalette<CObjectPage>(kObjectPropSheet);
         ASSERT_NE(objectPage, nullptr);
     }
-    void TearDown() override
-    {
-        owner->Destroy();
-        Settle();
-    }
 
-    // Adds the object, selects it and tells the palette, as the view does.
-    CPageObject* Select(std::unique_ptr<CPageObject> object)
-    {
-        CPageItem* item = page->AddObject(std::move(object));
-        page->SelectItem(item);
-        services.object = item->GetCurrentObject();
-        manager.NotifyActivePropPage(kRefreshSelection);
-        Settle();
-        return services.object;
-    }
     wxTextCtrl* Box(int id) const { return dynamic_cast<wxTextCtrl*>(objectPage->FindWindow(id)); }
-    // The palette as a person sees it. After a picture the display no longer shows later drawing of this process,
-    // so a test takes one, last.
-    void Picture(const char* name)
-    {
-        frame->Refresh();
-        frame->Update();
-        for (int i = 0; i < 3; ++i)
-            Settle();
-        EXPECT_TRUE(SaveWindowPicture(frame, (TestOutputFolder() / name).string()));
-    }
 
-    ObjectPageServices services;
-    std::unique_ptr<CSitePage> page;
-    wxFrame* owner = nullptr;
-    CPropSheetManager manager;
-    CPropFrame* frame = nullptr;
     CObjectPage* objectPage = nullptr;
 };
 

@@ -5,9 +5,9 @@
 #include "app/objects/form_object.h"
 #include "app/objects/rectangle_object.h"
 #include "app/objects/text_editing_test_support.h"
+#include "app/palettes/palette_test_support.h"
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
-#include "app/site/site_services_fake.h"
 
 #include <gtest/gtest.h>
 
@@ -15,11 +15,9 @@ namespace {
 
 using namespace text_editing_testing;
 
-class TextFormatServices : public SiteServicesFake
+class TextFormatServices : public PaletteServicesFake
 {
 public:
-    CSitePage* GetCurrentPage() override { return page; }
-    CPageObject* GetCurrentObject() override { return object; }
     CAppSettings* GetAppSettings() override { return &settings; }
     int ShowHintDialog(int id) override
     {
@@ -27,8 +25,6 @@ public:
         return hintAnswer;
     }
 
-    CSitePage* page = nullptr;
-    CPageObject* object = nullptr;
     CAppSettings settings;
     std::vector<int> hints;
     int hintAnswer = IDOK;

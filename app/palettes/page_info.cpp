@@ -259,11 +259,14 @@ bool SetBackgroundHorizontal(bool horizontal)
     return copy && ReplaceBackground(std::move(copy));
 }
 
-bool ChooseBackgroundPictureKind()
+bool ChooseBackgroundPictureKind(bool placed)
 {
     CSitePage* page = GetCurrentPage();
     if (!page || !Editable() || page->GetBackground()->GetKind() == 1)
         return false;
+    // A picture chosen anew starts tiled, even when the user keeps it.
+    if (placed)
+        SetBackgroundTiled();
     CoreServices& services = GetCoreServices();
     std::string path = page->GetBackground()->GetImageFile();
     if (path.empty()) {

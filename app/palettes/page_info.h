@@ -51,8 +51,9 @@ bool SetBackgroundGradientKind();
 bool SetBackgroundGradientColors(const GRADIENTCOLORS& colors);
 bool SetBackgroundHorizontal(bool horizontal);
 // The picture radio: the picture the background had before, else one the user chooses, asked again after each
-// that does not load. The picture button: always asks, once.
-bool ChooseBackgroundPictureKind();
+// that does not load; with the placing box ticked the page's own fill goes back to tiling first. The picture
+// button: always asks, once.
+bool ChooseBackgroundPictureKind(bool placed = false);
 bool ChooseBackgroundPictureFile();
 // The page's own fill goes back to tiling, or shows its picture once at one of the nine positions.
 void SetBackgroundTiled();

@@ -233,7 +233,15 @@ void CPageInfoPage::OnButton(wxCommandEvent& event)
         SetBackgroundColor(m_pColor->GetColor());
         break;
     case kPictureKindId:
-        ChooseBackgroundPictureKind();
+        if (const CSitePage* page = GetCurrentPage(); page && page->GetBackground()->GetKind() != 1) {
+            auto* place = dynamic_cast<wxCheckBox*>(FindWindow(kPlaceId));
+            const bool placed = place->GetValue();
+            // The new picture starts tiled: the placing box and the positions wait for the user again.
+            place->SetValue(false);
+            if (wxWindow* positions = FindWindow(kPositionsId))
+                positions->Enable(false);
+            ChooseBackgroundPictureKind(placed);
+        }
         break;
     case kGradientKindId:
         SetBackgroundGradientKind();

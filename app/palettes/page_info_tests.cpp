@@ -88,8 +88,9 @@ TEST_F(PageInfoTest, PageIdIsCleanedThenCheckedAgainstTheOtherPages)
         EXPECT_EQ(EditPageId(c.typed), c.taken) << c.typed;
         EXPECT_EQ(page->GetName(), c.name) << c.typed;
         EXPECT_EQ(services.messages.size(), c.messages) << c.typed;
-        if (!c.taken && !services.messages.empty())
+        if (!c.taken && !services.messages.empty()) {
             EXPECT_EQ(services.messages.back(), "The Page ID is not unique. Please choose another name.") << c.typed;
+        }
     }
     ExpectOnlyPageChanged();
 }
@@ -148,9 +149,14 @@ TEST_F(PageInfoTest, BackgroundChangesThroughACopy)
     EXPECT_FALSE(page->GetBackground()->IsGradientHorizontal());
     ExpectOnlyPageChanged();
 
-    // A cancelled chooser leaves the kind.
+    // A cancelled chooser leaves the kind; with the placing box ticked the fill goes back to tiling all the same.
+    page->GetBackground()->SetImagePosition(3);
     EXPECT_FALSE(ChooseBackgroundPictureKind());
     EXPECT_EQ(page->GetBackground()->GetKind(), 2);
+    EXPECT_FALSE(page->GetBackground()->IsTile());
+    EXPECT_FALSE(ChooseBackgroundPictureKind(true));
+    EXPECT_EQ(page->GetBackground()->GetKind(), 2);
+    EXPECT_TRUE(page->GetBackground()->IsTile());
     EXPECT_TRUE(services.notices.empty());
 }
 

@@ -19,6 +19,23 @@ CPageObject* GetPaletteObject()
     return GetCurrentPage() ? GetCurrentObject() : nullptr;
 }
 
+void ApplySelectionEdit(CSitePage& page, UndoKind undoKind, const std::function<void()>& change)
+{
+    RecordUndo(page, undoKind);
+    CoreServices& services = GetCoreServices();
+    COrvelView* view = GetCurrentView();
+    CRect before;
+    services.GetSelectionRect(view, before);
+    change();
+    page.RenderDirtyObjects();
+    CRect after;
+    services.GetSelectionRect(view, after);
+    CRect both;
+    both.UnionRect(before, after);
+    if (view && !both.IsRectEmpty())
+        services.InvalidateViewRect(view, both, true);
+}
+
 bool ApplyObjectEdit(UndoKind undoKind, const std::function<bool(const CPageObject&)>& unchanged,
                      const std::function<void(CPageObject&)>& change)
 {
@@ -26,19 +43,7 @@ bool ApplyObjectEdit(UndoKind undoKind, const std::function<bool(const CPageObje
     CPageObject* object = GetPaletteObject();
     if (!page || !object || unchanged(*object))
         return false;
-    RecordUndo(*page, undoKind);
-    CoreServices& services = GetCoreServices();
-    COrvelView* view = GetCurrentView();
-    CRect before;
-    services.GetSelectionRect(view, before);
-    change(*object);
-    page->RenderDirtyObjects();
-    CRect after;
-    services.GetSelectionRect(view, after);
-    CRect both;
-    both.UnionRect(before, after);
-    if (view && !both.IsRectEmpty())
-        services.InvalidateViewRect(view, both, true);
+    ApplySelectionEdit(*page, undoKind, [&] { change(*object); });
     return true;
 }
 

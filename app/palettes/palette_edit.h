@@ -25,6 +25,9 @@ constexpr UndoKind kUndoPage = UndoKind::pageSettings;
 // The object a page edits: the current object while there is a current page, else null.
 CPageObject* GetPaletteObject();
 
+// Records one undo step of the kind on the page, makes the change, draws what it touched again and repaints the
+// selection's old and new rectangles.
+void ApplySelectionEdit(CSitePage& page, UndoKind undoKind, const std::function<void()>& change);
 // Applies change to the current object unless unchanged says the object already has the value. True when it did.
 bool ApplyObjectEdit(UndoKind undoKind, const std::function<bool(const CPageObject&)>& unchanged,
                      const std::function<void(CPageObject&)>& change);

@@ -13,6 +13,7 @@
 #include "app/palettes/mouse_over_page.h"
 #include "app/palettes/object_page.h"
 #include "app/palettes/page_info_page.h"
+#include "app/palettes/styles_page.h"
 
 CPalettePage::CPalettePage(wxWindow* parent, int index) : m_nIndex(index)
 {
@@ -75,6 +76,8 @@ CPalettePage* MakePalettePage(wxWindow* sheet, int index)
         return new CEffectsPage(sheet);
     case kMouseOverPropSheet:
         return new CMouseOverPage(sheet);
+    case kStylesPropSheet:
+        return new CStylesPage(sheet);
     default:
         return new CPalettePage(sheet, index);
     }

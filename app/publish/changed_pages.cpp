@@ -125,7 +125,8 @@ void CChangedPages::ApplyToSite(CWebsite& site)
 {
     Load();
     SetAllPagesChanged(site, false);
-    m_bSameSite = m_strSitePath == site.GetPath();
+    // A site never saved has no path: no stored list can be its own.
+    m_bSameSite = !site.GetPath().empty() && m_strSitePath == site.GetPath();
     const size_t pageCount = static_cast<size_t>(site.GetPageCount());
     if (m_bSameSite && m_pageIndices.size() <= pageCount) {
         for (UINT index : m_pageIndices)

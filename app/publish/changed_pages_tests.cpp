@@ -186,6 +186,24 @@ TEST_F(ChangedPagesTest, OpeningASiteMarksItsListedPagesOrAllWhenTheListIsNotIts
     }
 }
 
+TEST_F(ChangedPagesTest, ASiteNeverSavedHasEveryPageToUpload)
+{
+    CWebsite fresh("", "New", CFillStyle(), false, 740, 600, 0, CColor(0, 0, 255), CColor(128, 0, 128));
+    fresh.AddPage(std::make_unique<CSitePage>(&fresh, "index", "index"));
+    fresh.GetPage(0)->SetChangedSinceUpload(false);
+    // With no file, and with a list kept for another site: a site without a path is never the tracker's own.
+    for (bool withFile : {false, true}) {
+        std::filesystem::remove(file);
+        if (withFile)
+            WriteBytes(file, TrackerFile(12, "/sites/a.kst", 1, {0}));
+        CChangedPages tracker(file);
+        tracker.ApplyToSite(fresh);
+        EXPECT_FALSE(tracker.IsSameSite()) << withFile;
+        EXPECT_TRUE(fresh.GetPage(0)->IsChangedSinceUpload()) << withFile;
+        EXPECT_FALSE(tracker.Save()) << withFile;
+    }
+}
+
 TEST_F(ChangedPagesTest, AnotherSitesListIsNeverOverwritten)
 {
     AddPages(1);

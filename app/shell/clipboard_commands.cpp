@@ -339,7 +339,7 @@ bool UpdateClipboardCommand(COrvelView* view, wxUpdateUIEvent& event)
             event.Enable(ClipboardHas({ObjectsFormat(), wxDataFormat(wxDF_BITMAP)}));
         return true;
     case ID_COPY_BACKGROUND:
-        event.Enable(page != nullptr);
+        event.Enable(page && !page->IsEditingInPlace());
         return true;
     case ID_PASTE_BACKGROUND:
         event.Enable(page && ClipboardHas({BackgroundFormat()}));

@@ -1,15 +1,23 @@
 // The Additional Files commands of the main window: Add Files runs its dialog through the program's services, and
 // the site takes the files at the places chosen; the site map opens over the site's files.
 
+#include "app/dialogs/file_placement_wizard.h"
 #include "app/dialogs/site_folder_dlg.h"
 #include "app/dialogs/site_folder_tree.h"
+#include "app/objects/html_object.h"
+#include "app/palettes/palette_protocol.h"
+#include "app/palettes/prop_frames.h"
+#include "app/palettes/prop_sheet_manager.h"
 #include "app/shell/program_services.h"
 #include "app/shell/shell_test_support.h"
+#include "app/site/page_item.h"
 
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <wx/button.h>
 #include <wx/listctrl.h>
+#include <wx/menu.h>
 
 namespace {
 
@@ -44,6 +52,16 @@ TEST_F(ShellTest, AddFilesPlacesTwoFilesInANewFolderOfTheSite)
     SetCoreServices(&program);
     frame->OpenSite(MakeSite({"Contact", "Home"}));
     CWebsite& site = *frame->GetCurrentSite();
+    // The site map shows the site's files: there are none yet.
+    wxMenu menu;
+    menu.Append(ID_SITE_MAP, "-");
+    const auto enabled = [&](int id) {
+        wxUpdateUIEvent update(id);
+        update.SetEventObject(&menu);
+        frame->ProcessWindowEvent(update);
+        return update.GetEnabled();
+    };
+    EXPECT_FALSE(enabled(ID_SITE_MAP));
 
     bool answered = false;
     wxTheApp->CallAfter([&] {
@@ -78,6 +96,7 @@ TEST_F(ShellTest, AddFilesPlacesTwoFilesInANewFolderOfTheSite)
     EXPECT_FALSE(site.IsSaved());
 
     // The site map opens over them; OK leaves the site as it is.
+    EXPECT_TRUE(enabled(ID_SITE_MAP));
     bool mapShown = false;
     wxTheApp->CallAfter([&] {
         CSiteMapDLG* dialog = FindOpenDialog<CSiteMapDLG>();
@@ -89,6 +108,66 @@ TEST_F(ShellTest, AddFilesPlacesTwoFilesInANewFolderOfTheSite)
     RunCommand(*frame, ID_SITE_MAP);
     EXPECT_TRUE(mapShown);
     EXPECT_EQ(site.GetFilePairCount(), 2);
+    SetCoreServices(&services);
+}
+
+} // namespace
+
+namespace {
+
+// The Object palette's Add Flash, pressed with the mouse on an HTML object, runs the program's own wizard over the
+// site's files: the program's files join the site and the object takes its code and size.
+TEST_F(ShellTest, AddFlashOnTheObjectPaletteRunsThePlacementWizard)
+{
+    std::filesystem::create_directories(scratch / "app/movie files");
+    std::ofstream(scratch / "app/movie.xml") << "<gallery><image src=\"pic.jpg\"/></gallery>";
+    std::ofstream(scratch / "app/pic.jpg") << "jpg";
+    std::ofstream(scratch / "app/movie files/clip.swf") << "swf";
+    std::ofstream(scratch / "app/movie.html")
+        << "<html><body><object width=\"640\" height=\"480\"><param name=movie></object></body></html>";
+    std::ofstream(scratch / "logo.gif") << "gif";
+    Start();
+    CProgramServices program;
+    program.SetMainFrame(frame);
+    SetCoreServices(&program);
+    auto made = MakeSite({"Home"});
+    made->AppendFilePair(std::make_unique<CFilePair>(scratch / "logo.gif", "/images/logo.gif"));
+    CPageItem* item = made->GetPage(0)->AddObject(std::make_unique<CHtmlObject>(POINT{40, 40}, 100, 100));
+    frame->OpenSite(std::move(made));
+    CWebsite& site = *frame->GetCurrentSite();
+    CSitePage* page = frame->GetActivePage();
+    ASSERT_EQ(page, site.GetPage(0));
+    page->SelectItem(item);
+    frame->CreatePalettes();
+    frame->ShowObjectInspector();
+    program.NotifyInspector(kRefreshAll);
+    Settle();
+    auto* palette = dynamic_cast<CPropFrame*>(frame->GetPropSheetManager()->GetPropFrame(kObjectPropSheet));
+    ASSERT_NE(palette, nullptr);
+    wxWindow* addFlash = palette->GetSheet()->GetActivePage()->FindWindow(1606);
+
+    ChooserScript<CFilePlacementWizard> chooser({scratch / "app/movie.xml"});
+    ClickOnScreen(addFlash);
+    ASSERT_EQ(chooser.asked, 1);
+    std::set<std::pair<std::string, std::string>> pairs;
+    for (int i = 0; i < site.GetFilePairCount(); ++i)
+        pairs.emplace(site.GetFilePair(i)->m_strSource, site.GetFilePair(i)->m_strTarget);
+    EXPECT_EQ(pairs,
+              (std::set<std::pair<std::string, std::string>>{{scratch / "logo.gif", "/images/logo.gif"},
+                                                             {scratch / "app/movie.xml", "/movie.xml"},
+                                                             {scratch / "app/pic.jpg", "/pic.jpg"},
+                                                             {scratch / "app/movie files/clip.swf", "/clip.swf"}}));
+    const auto* html = dynamic_cast<CHtmlObject*>(item->GetCurrentObject());
+    EXPECT_EQ(html->GetHtmlCode(), "<object width=\"640\" height=\"480\"><param name=movie></object>");
+    EXPECT_EQ(html->GetUsedFiles().size(), 3u);
+    EXPECT_TRUE(html->GetPlacedFlag());
+    SIZE size;
+    html->GetSize(size);
+    EXPECT_EQ(size.cx, 640);
+    EXPECT_EQ(size.cy, 480);
+    // The wizard went with its run.
+    for (wxWindow* window : wxTopLevelWindows)
+        EXPECT_EQ(dynamic_cast<CFilePlacementWizard*>(window), nullptr);
     SetCoreServices(&services);
 }
 

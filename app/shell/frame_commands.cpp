@@ -2,21 +2,26 @@
 
 #include <array>
 #include <optional>
+#include <wx/cmndata.h>
 #include <wx/event.h>
+#include <wx/printdlg.h>
 
 #include "app/dialogs/about_dlg.h"
 #include "app/docview/design_view.h"
 #include "app/model/services.h"
 #include "app/model/undo_manager.h"
 #include "app/objects/page_object.h"
+#include "app/publish/changed_pages.h"
 #include "app/shell/browser_menu.h"
 #include "app/shell/main_frame.h"
 #include "app/shell/orvel_frame.h"
+#include "app/shell/program_services.h"
 #include "app/shell/tools_bar.h"
 #include "app/shell/wx_text.h"
 #include "app/site/align_commands.h"
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
+#include "app/site/website.h"
 #include "platform/resources/string_table.h"
 #include "platform/win/program_launch.h"
 
@@ -80,6 +85,29 @@ CPageItem* MouseOverToRemove(const CSitePage& page)
     return object && object->CanHaveMouseOver() ? item : nullptr;
 }
 
+// Delete Page works on the active page window's page; the site keeps at least the page of one other window.
+bool CanDeletePage(const CMainFrame& frame)
+{
+    return frame.GetCurrentSite() && frame.CountPageWindows() >= 2 && frame.GetActivePage();
+}
+
+void DeleteCurrentPage(CMainFrame& frame)
+{
+    if (!CanDeletePage(frame))
+        return;
+    GetCoreServices().EndAllTextEditing();
+    CWebsite& site = *frame.GetCurrentSite();
+    if (site.DeletePage(frame.GetActivePage()))
+        CChangedPages::MarkAllPagesChanged(site);
+}
+
+// The paper and margins the program prints with, kept for the run.
+wxPageSetupDialogData& PageSetupData()
+{
+    static wxPageSetupDialogData data;
+    return data;
+}
+
 } // namespace
 
 void BindFrameEvents(CMainFrame& frame)
@@ -129,6 +157,24 @@ bool HandleFrameCommand(CMainFrame& frame, int id)
         OpenWithDefaultHandler(GetMakerHomePage() + (id == ID_HELP_SUPPORT ? "/support" : "/software"));
         return true;
     }
+    if (id == ID_DELETE_PAGE) {
+        // The page's window closes on the way: not while its own events are being handled.
+        if (CanDeletePage(frame))
+            frame.CallAfter([&frame] { DeleteCurrentPage(frame); });
+        return true;
+    }
+    if (id == ID_PRINT_SETUP) {
+        wxPageSetupDialog dialog(&frame, &PageSetupData());
+        if (dialog.ShowModal() == wxID_OK)
+            PageSetupData() = dialog.GetPageSetupDialogData();
+        return true;
+    }
+    if (id == ID_UPGRADE_NOTICE) {
+        CUpgradeDLG notice(&frame);
+        if (notice.IsOk())
+            notice.ShowModal();
+        return true;
+    }
     if (IsToolItem(id)) {
         if (CToolsBar* tools = frame.GetToolsBar())
             tools->SetTool(ToolOfItem(id));
@@ -155,8 +201,12 @@ bool UpdateFrameCommand(CMainFrame& frame, wxUpdateUIEvent& event)
         event.Enable(page && MouseOverToRemove(*page));
         return true;
     }
-    if (id == ID_HELP_SUPPORT || id == ID_MORE_SOFTWARE) {
+    if (id == ID_HELP_SUPPORT || id == ID_MORE_SOFTWARE || id == ID_PRINT_SETUP || id == ID_UPGRADE_NOTICE) {
         event.Enable(true);
+        return true;
+    }
+    if (id == ID_DELETE_PAGE) {
+        event.Enable(CanDeletePage(frame));
         return true;
     }
     if (IsToolItem(id)) {
@@ -168,4 +218,20 @@ bool UpdateFrameCommand(CMainFrame& frame, wxUpdateUIEvent& event)
         return true;
     }
     return false;
+}
+
+// The program's own answer: the page window goes, and the window that comes forward names the current page.
+CSitePage* CProgramServices::CloseActivePageWindow()
+{
+    COrvelFrame* window = m_pFrame ? m_pFrame->GetActivePageWindow() : nullptr;
+    if (!window)
+        return nullptr;
+    delete window;
+    COrvelFrame* next = m_pFrame->GetActivePageWindow();
+    if (!next && !m_pFrame->GetPageWindows().empty())
+        next = m_pFrame->GetPageWindows().front();
+    if (!next)
+        return nullptr;
+    next->Activate();
+    return next->GetPage();
 }

@@ -9,6 +9,7 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <thread>
 
@@ -20,10 +21,13 @@
 #include "app/model/undo_manager.h"
 #include "app/objects/rectangle_object.h"
 #include "app/shell/browser_menu.h"
+#include "app/shell/main_toolbar.h"
 #include "app/shell/orvel_frame.h"
 #include "app/shell/program_services.h"
+#include "app/shell/publish_menu.h"
 #include "app/shell/shell_test_support.h"
 #include "app/shell/tools_bar.h"
+#include "app/shell/wx_text.h"
 #include "app/site/page_item.h"
 #include "image/image.h"
 #include "platform/gui/window_picture.h"
@@ -31,7 +35,11 @@
 #include "platform/win/program_launch.h"
 #include "testing/test_output.h"
 
+#include <wx/clipbrd.h>
+#include <wx/filename.h>
 #include <wx/menu.h>
+#include <wx/toolbar.h>
+#include <wx/xrc/xmlres.h>
 
 namespace {
 
@@ -135,7 +143,9 @@ TEST_F(FrameCommandsTest, ToolItemsNameAndPickTheToolsBarsTool)
 }
 
 // The command table in the four situations a user meets it in: each command's enabled state (E or -), check (x
-// checked, . unchecked, blank not checkable) and, where it changes, its text, read from the menus as they open.
+// checked, . unchecked, blank not checkable) and, where it changes, its text, read from the menus as they open: the
+// menu bar, the menus under the toolbar's Test and Send arrows and the page's context menu. Every command of these
+// menus has its row.
 class CommandTableTest : public FrameCommandsTest
 {
 protected:
@@ -146,61 +156,201 @@ protected:
         const char* checked;
         std::string text;
     };
-    // What the item shows once its menu was updated: E or -, then x, . or blank.
-    std::string StateOf(int id, char checkColumn)
+    std::unique_ptr<wxMenu> contextMenu{wxXmlResource::Get()->LoadMenu("328")};
+
+    std::vector<wxMenu*> Menus()
     {
-        wxMenuItem* item = Updated(id);
-        if (!item)
-            return "??";
-        std::string state(1, item->IsEnabled() ? 'E' : '-');
-        state += checkColumn == ' ' ? ' ' : item->IsChecked() ? 'x' : '.';
+        std::vector<wxMenu*> menus;
+        wxMenuBar* bar = frame->GetMenuBar();
+        for (size_t i = 0; i < bar->GetMenuCount(); ++i)
+            menus.push_back(bar->GetMenu(i));
+        for (int tool : {int(ID_TEST), int(ID_SEND)})
+            menus.push_back(frame->GetMainToolBar()->FindById(tool)->GetDropdownMenu());
+        menus.push_back(contextMenu.get());
+        return menus;
+    }
+    // The first item of the command in the menus, its menu updated as it is when it opens.
+    wxMenuItem* Find(int id)
+    {
+        for (wxMenu* menu : Menus()) {
+            wxMenu* owner = nullptr;
+            if (wxMenuItem* item = menu->FindItem(id, &owner)) {
+                owner->UpdateUI(frame);
+                return item;
+            }
+        }
+        ADD_FAILURE() << "no menu holds command " << ProgramCommandId(id);
+        return nullptr;
+    }
+    // What the item shows: E or -, then x, . or blank.
+    std::string StateOf(wxMenuItem& item, char checkColumn)
+    {
+        std::string state(1, item.IsEnabled() ? 'E' : '-');
+        state += checkColumn == ' ' ? ' ' : item.IsChecked() ? 'x' : '.';
         return state;
+    }
+    // The commands of every item in the menus (the browsers after the first come and go with the list).
+    void CollectCommands(wxMenu& menu, std::set<int>& ids)
+    {
+        for (wxMenuItem* item : menu.GetMenuItems()) {
+            if (item->IsSubMenu())
+                CollectCommands(*item->GetSubMenu(), ids);
+            else if (!item->IsSeparator() && (item->GetId() <= ID_FIRST_BROWSER || item->GetId() > ID_LAST_BROWSER))
+                ids.insert(item->GetId());
+        }
     }
 };
 
 TEST_F(CommandTableTest, EveryCommandFollowsItsRule)
 {
+    const std::string tool = "&" + ResourceText(5500);
     const std::vector<Row> table = {
+        // File
+        {WxCommandId(57600), "EEEE", "    ", ""},
         {WxCommandId(57601), "EEEE", "    ", "&Open Website...\tCtrl+O"},
+        {WxCommandId(32865), "EEEE", "    ", ""},
         {WxCommandId(57603), "-EEE", "    ", ""},
         {WxCommandId(57604), "-EEE", "    ", ""},
         {WxCommandId(57602), "-EEE", "    ", ""},
-        {WxCommandId(32773), "-EEE", "    ", ""},
+        {WxCommandId(32943), "-EEE", "    ", ""},
+        {WxCommandId(59427), "EEEE", "    ", ""},
+        {WxCommandId(32944), "----", "    ", ""}, // the site has no files of its own
+        {WxCommandId(32945), "----", "    ", ""},
+        {ID_PRINT_SETUP, "EEEE", "    ", ""},
+        {WxCommandId(57665), "EEEE", "    ", ""},
+        // Edit (the clipboard is empty)
         {WxCommandId(57643), "----", "    ", ""},
         {WxCommandId(57644), "----", "    ", ""},
-        {WxCommandId(32849), "EEEE", "    ", ResourceText(3014)},
-        {WxCommandId(59392), "EEEE", "    ", ResourceText(3027)},
+        {WxCommandId(57635), "--EE", "    ", ""},
+        {WxCommandId(57634), "--EE", "    ", ""},
+        {WxCommandId(32819), "--EE", "    ", ""},
+        {WxCommandId(32818), "-EEE", "    ", ""},
+        {WxCommandId(57637), "----", "    ", ""},
+        {WxCommandId(32866), "-EE-", "    ", ""},
+        {WxCommandId(32867), "----", "    ", ""},
+        {WxCommandId(32892), "-EEE", "    ", ""},
+        {WxCommandId(32894), "-EEE", "    ", ""},
+        {WxCommandId(32896), "-EEE", "    ", ""},
+        // Object
+        {WxCommandId(32790), "--E-", "    ", ""},
+        {WxCommandId(32791), "----", "    ", ""}, // the first object is at the back already
+        {WxCommandId(32792), "--E-", "    ", ""},
+        {WxCommandId(32793), "----", "    ", ""},
+        {WxCommandId(32794), "----", "    ", ""},
         {ID_ALIGN_LEFT, "----", "    ", ""},
+        {ID_ALIGN_RIGHT, "----", "    ", ""},
+        {ID_ALIGN_TOP, "----", "    ", ""},
         {ID_ALIGN_BOTTOM, "----", "    ", ""},
         {ID_SCALE_TO_PICTURE_FILL, "--EE", "    ", ""},
         {ID_REMOVE_MOUSEOVER, "--E-", "    ", ""},
-        {ID_FIRST_TOOL_ITEM, "EEEE", "xxxx", "&" + ResourceText(5500)},
+        // Tools
+        {WxCommandId(32772), "-EEE", "    ", ""},
+        {ID_DELETE_PAGE, "----", "    ", ""}, // one page window is open
+        {WxCommandId(32773), "-EEE", "    ", ""},
+        {WxCommandId(32774), "EEEE", "xxxx", ""},
+        {WxCommandId(32775), "EEEE", "....", ""},
+        {WxCommandId(32869), "EEEE", "....", ""},
+        {WxCommandId(32776), "EEEE", "....", ""},
+        {WxCommandId(32777), "EEEE", "....", ""},
+        {WxCommandId(32853), "EEEE", "....", ""},
+        {WxCommandId(32778), "EEEE", "....", ""},
+        {WxCommandId(32780), "-EE-", "    ", ""},
+        {WxCommandId(32802), "-EE-", "    ", ""},
+        {WxCommandId(32800), "-EE-", "    ", ""},
+        {WxCommandId(32779), "-EE-", "    ", ""},
+        {ID_FIRST_TOOL_ITEM, "EEEE", "xxxx", tool},
+        {ID_FIRST_TOOL_ITEM + 1, "EEEE", "....", "&" + ResourceText(5501)},
+        {ID_FIRST_TOOL_ITEM + 2, "EEEE", "....", "&" + ResourceText(5511)},
         {ID_FIRST_TOOL_ITEM + 3, "EEEE", "....", "&Circle Tool"},
+        {ID_FIRST_TOOL_ITEM + 4, "EEEE", "....", "&" + ResourceText(5504)},
+        {ID_FIRST_TOOL_ITEM + 5, "EEEE", "....", "&" + ResourceText(5507)},
         {ID_LAST_TOOL_ITEM, "EEEE", "....", "&" + ResourceText(5512)},
+        {WxCommandId(32832), "EEEE", "    ", ""},
+        {WxCommandId(32833), "EEEE", "    ", ""},
+        {WxCommandId(32834), "EEEE", "    ", ""},
+        {WxCommandId(32835), "EEEE", "    ", ""},
+        {WxCommandId(32836), "EEEE", "    ", ""},
+        {WxCommandId(32837), "EEEE", "    ", ""},
+        // Settings
+        {WxCommandId(59392), "EEEE", "    ", ResourceText(3027)},
+        {WxCommandId(32854), "EEEE", "    ", ResourceText(3011)},
+        {WxCommandId(59426), "EEEE", "    ", ResourceText(3032)}, // no palette shows here
+        {WxCommandId(59425), "EEEE", "    ", ResourceText(3029)},
+        {WxCommandId(32849), "EEEE", "    ", ResourceText(3014)},
         {ID_USE_BUILT_IN_BROWSER, "EEEE", "xxxx", ""},
         {ID_USE_STANDARD_BROWSER, "EEEE", "....", ""},
         {ID_ADD_BROWSER, "EEEE", "    ", ""},
         {ID_REMOVE_BROWSER, "----", "    ", ""},
         {ID_FIRST_BROWSER, "----", "....", "Browsers"},
-        {WxCommandId(32832), "EEEE", "    ", ""},
-        {WxCommandId(32837), "EEEE", "    ", ""},
+        {WxCommandId(32874), "EEEE", "    ", ""},
+        {WxCommandId(32875), "EEEE", "    ", ""},
+        {WxCommandId(32859), "EEE-", "    ", ""},
+        {WxCommandId(32967), "----", "    ", ""}, // no Internet connection is set up
+        {WxCommandId(32863), "-EEE", "    ", ""},
+        {ID_PAGE_DEFAULTS, "-EE-", "    ", ""},
+        // Help
+        {WxCommandId(57667), "EEEE", "    ", ""},
         {ID_HELP_SUPPORT, "EEEE", "    ", ""},
         {ID_MORE_SOFTWARE, "EEEE", "    ", ""},
-        {WxCommandId(32875), "EEEE", "    ", ""},
         {WxCommandId(57664), "EEEE", "    ", ""},
+        // Under Send: the upload names no stored destination
+        {WxCommandId(32968), "----", "    ", ResourceText(7041)},
+        // The page's context menu: the guides, the grid and the inspector palettes
+        {WxCommandId(32838), "-EEE", "    ", ""},
+        {WxCommandId(32851), "-EEE", "    ", ""},
+        {WxCommandId(32839), "----", "    ", ""}, // guides snap always; the item does nothing
+        {WxCommandId(32840), "-EEE", "    ", ResourceText(3015)},
+        {WxCommandId(32841), "----", "    ", ""},
+        {WxCommandId(32845), "-EEE", "....", ""}, // no grid
+        {WxCommandId(32846), "-EEE", "....", ""},
+        {WxCommandId(32847), "-EEE", "....", ""},
+        {WxCommandId(32842), "----", "    ", ""},
+        {WxCommandId(32843), "----", "    ", ""},
+        {WxCommandId(32844), "----", "    ", ""},
+        {WxCommandId(32890), "EEEE", "....", ""},
+        {WxCommandId(32891), "EEEE", "....", ""},
+        {WxCommandId(32879), "EEEE", "....", ""},
+        {WxCommandId(32880), "EEEE", "....", ""},
+        {WxCommandId(32881), "EEEE", "....", ""},
+        {WxCommandId(32893), "EEEE", "....", ""},
+        {WxCommandId(32888), "EEEE", "....", ""},
+        {WxCommandId(32883), "EEEE", "    ", ""},
     };
     auto check = [&](int column, const char* situation) {
+        // Every submenu opens, whatever its commands allow.
+        for (wxMenu* menu : Menus()) {
+            menu->UpdateUI(frame);
+            for (wxMenuItem* item : menu->GetMenuItems()) {
+                if (item->IsSubMenu()) {
+                    EXPECT_TRUE(item->IsEnabled()) << situation << ": " << item->GetItemLabelText();
+                }
+            }
+        }
         for (const Row& row : table) {
-            const std::string state = StateOf(row.id, row.checked[column]);
-            const std::string expected{row.enabled[column], row.checked[column]};
-            EXPECT_EQ(state, expected) << situation << ": command " << ProgramCommandId(row.id);
+            wxMenuItem* item = Find(row.id);
+            if (!item)
+                continue;
+            const char checkColumn = row.checked[column];
+            EXPECT_EQ(StateOf(*item, checkColumn), (std::string{row.enabled[column], checkColumn}))
+                << situation << ": command " << ProgramCommandId(row.id);
             if (!row.text.empty()) {
-                EXPECT_EQ(frame->GetMenuBar()->FindItem(row.id)->GetItemLabel(), wxString::FromUTF8(row.text))
+                EXPECT_EQ(item->GetItemLabel(), wxString::FromUTF8(row.text))
                     << situation << ": command " << ProgramCommandId(row.id);
             }
         }
     };
+    if (wxTheClipboard->Open()) {
+        wxTheClipboard->Clear();
+        wxTheClipboard->Close();
+    }
     Start();
+    std::set<int> commands;
+    for (wxMenu* menu : Menus())
+        CollectCommands(*menu, commands);
+    for (const Row& row : table)
+        commands.erase(row.id);
+    for (int id : commands)
+        ADD_FAILURE() << "command " << ProgramCommandId(id) << " (" << Find(id)->GetItemLabelText() << ") has no row";
     check(0, "no site");
     Close();
 
@@ -232,6 +382,84 @@ TEST_F(FrameCommandsTest, RemovingTheMouseOverEffectIsOneUndoStep)
     page->GetUndoManager()->Undo();
     EXPECT_TRUE(item->HasMouseOver());
     EXPECT_NE(item->GetObject(true), nullptr);
+}
+
+// The toolbar's arrows open their menus (the toolbar shows a menu when the frame lets the arrow's event pass) only
+// while a site is open.
+TEST_F(FrameCommandsTest, ToolbarArrowsOpenTheirMenusOnlyWithASite)
+{
+    auto opens = [&](int tool) {
+        COOBmpToolBar* toolbar = frame->GetMainToolBar();
+        EXPECT_NE(toolbar->FindById(tool)->GetDropdownMenu(), nullptr) << tool;
+        wxCommandEvent arrow(wxEVT_TOOL_DROPDOWN, tool);
+        arrow.SetEventObject(toolbar);
+        return !toolbar->HandleWindowEvent(arrow);
+    };
+    const int tools[] = {int(ID_SHOW_PAGE), int(ID_TEST), int(ID_SEND)};
+    Start();
+    for (int tool : tools)
+        EXPECT_FALSE(opens(tool)) << tool;
+    Close();
+    Open();
+    for (int tool : tools)
+        EXPECT_TRUE(opens(tool)) << tool;
+}
+
+// Delete Page takes the active window's page and its window; the user says yes to the question.
+class DeletePageTest : public ShellTest
+{
+protected:
+    class Answering : public CProgramServices
+    {
+    public:
+        int ShowDeletePageDialog() override
+        {
+            ++asked;
+            return IDOK;
+        }
+        int asked = 0;
+    } program;
+
+    void TearDown() override
+    {
+        SetCoreServices(&services);
+        Close();
+    }
+};
+
+TEST_F(DeletePageTest, TheActivePageGoesWithItsWindow)
+{
+    Start();
+    program.SetMainFrame(frame);
+    SetCoreServices(&program);
+    frame->OpenSite(MakeSite({"Cakes", "Home", "Bread"}));
+    Settle();
+    CWebsite* site = frame->GetCurrentSite();
+    for (int i = 0; i < site->GetPageCount(); ++i)
+        site->GetPage(i)->SetChangedSinceUpload(false);
+    auto enabled = [&] {
+        wxMenuItem* item = frame->GetMenuBar()->FindItem(ID_DELETE_PAGE);
+        item->GetMenu()->UpdateUI(frame);
+        return item->IsEnabled();
+    };
+    EXPECT_FALSE(enabled()) << "the site's only window";
+    ASSERT_NE(frame->OpenPageWindow(0), nullptr);
+    Settle();
+    ASSERT_EQ(frame->GetActivePage(), site->GetPage(0));
+    EXPECT_TRUE(enabled());
+
+    wxCommandEvent command(wxEVT_MENU, ID_DELETE_PAGE);
+    frame->GetEventHandler()->ProcessEvent(command);
+    Settle();
+    EXPECT_EQ(program.asked, 1);
+    ASSERT_EQ(site->GetPageCount(), 2);
+    EXPECT_EQ(site->GetPage(0)->GetName(), "Home");
+    EXPECT_EQ(frame->CountPageWindows(), 1);
+    EXPECT_EQ(frame->GetActivePage(), site->GetPage(0));
+    EXPECT_EQ(site->GetCurrentPage(), site->GetPage(0));
+    for (int i = 0; i < site->GetPageCount(); ++i)
+        EXPECT_TRUE(site->GetPage(i)->IsChangedSinceUpload()) << i;
+    EXPECT_FALSE(enabled());
 }
 
 // The browser and download dialogs answered by script, every question recorded.
@@ -366,6 +594,67 @@ TEST_F(BrowserMenuTest, AnAddedBrowserIsOfferedAndPreviewsThePage)
     EXPECT_EQ(StartPreviewBrowser(frame->GetSettings().m_nUseBuiltInBrowser, frame->GetBrowserPaths(), address),
               PreviewStart::started);
     EXPECT_EQ(WaitForRecord(out), "--new-tab\n" + address + "\n");
+}
+
+// The preview commands build the site and hand the page's address to the chosen browser as one argument.
+TEST_F(BrowserMenuTest, PreviewsOpenThePageInTheChosenBrowser)
+{
+    const std::string out = scratch / "arguments.txt";
+    frame->GetBrowserPaths() = {GetLongPath(RecordingScript("record.sh", out))};
+    frame->OpenSite(MakeSite({"Our Cakes", "Home"}));
+    Settle();
+    CSitePage* cakes = frame->GetCurrentSite()->GetPage(0);
+    ASSERT_NE(frame->OpenPageWindow(0), nullptr);
+    Settle();
+    ASSERT_EQ(frame->GetActivePage(), cakes);
+
+    Command(ID_FIRST_BROWSER);
+    Command(ID_PREVIEW_CURRENT_PAGE);
+    Settle();
+    std::string recorded = WaitForRecord(out);
+    ASSERT_FALSE(recorded.empty());
+    ASSERT_EQ(recorded.back(), '\n');
+    recorded.pop_back();
+    EXPECT_EQ(recorded.find('\n'), std::string::npos) << "one argument: " << recorded;
+    EXPECT_EQ(recorded.rfind("file://", 0), 0u) << recorded;
+    const std::string shown = PathFromWx(wxFileName::URLToFileName(ToWx(recorded)).GetFullPath());
+    EXPECT_TRUE(std::filesystem::exists(shown)) << shown;
+    EXPECT_NE(std::filesystem::path(shown).filename(), "index.html") << "the current page, not the front page";
+
+    // The whole site opens at its front page; the desktop's browser gets the same kind of address.
+    std::vector<std::vector<std::string>> started;
+    const ProgramStarter before = SetProgramStarter([&](const std::vector<std::string>& arguments) {
+        started.push_back(arguments);
+        return arguments[0] == "xdg-open";
+    });
+    Command(ID_USE_STANDARD_BROWSER);
+    Command(ID_PREVIEW_WEBSITE);
+    Settle();
+    ASSERT_EQ(started.size(), 1u);
+    ASSERT_EQ(started[0].size(), 2u);
+    EXPECT_EQ(started[0][0], "xdg-open");
+    EXPECT_EQ(
+        std::filesystem::path(PathFromWx(wxFileName::URLToFileName(ToWx(started[0][1])).GetFullPath())).filename(),
+        "index.html");
+    // A browser that does not start is reported.
+    Command(ID_FIRST_BROWSER);
+    Command(ID_TEST);
+    Settle();
+    SetProgramStarter(before);
+    ASSERT_EQ(started.size(), 2u);
+    EXPECT_EQ(program.messages, std::vector<std::string>{ResourceText(7044)});
+
+    // Nothing is previewed while a text is being edited.
+    auto enabled = [&](int id) {
+        wxMenuItem* item = frame->GetMenuBar()->FindItem(id);
+        item->GetMenu()->UpdateUI(frame);
+        return item->IsEnabled();
+    };
+    EXPECT_TRUE(enabled(ID_PREVIEW_WEBSITE));
+    cakes->SetEditingInPlace(true);
+    for (int id : {int(ID_TEST), int(ID_PREVIEW_WEBSITE), int(ID_PREVIEW_CURRENT_PAGE)})
+        EXPECT_FALSE(enabled(id)) << id;
+    cakes->SetEditingInPlace(false);
 }
 
 TEST_F(BrowserMenuTest, RemovingBrowsersShiftsTheChoice)

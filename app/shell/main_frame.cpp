@@ -2,6 +2,7 @@
 
 #include "app/docview/common_windows.h"
 #include "app/dialogs/notice_dialogs.h"
+#include "app/dialogs/page_defaults_dlg.h"
 #include "app/dialogs/site_folder_dlg.h"
 #include "app/dialogs/welcome.h"
 #include "app/docview/design_view.h"
@@ -43,6 +44,8 @@ namespace {
 
 constexpr int kMenuResource = 261;
 constexpr int kPageMenuResource = 160;
+constexpr int kTestMenuResource = 560;
+constexpr int kSendMenuResource = 585;
 // The window-show commands of a stored placement.
 constexpr UINT kShowNormal = 1;
 constexpr UINT kShowMaximized = 3;
@@ -150,6 +153,13 @@ bool CMainFrame::Create()
     if (!m_pPageMenu)
         return false;
     m_pToolBar->SetDropdownMenu(ID_SHOW_PAGE, m_pPageMenu);
+    // The browsers to preview in under Test, the upload and its setup under Send.
+    for (auto [tool, resource] : {std::pair{ID_TEST, kTestMenuResource}, std::pair{ID_SEND, kSendMenuResource}}) {
+        wxMenu* menu = wxXmlResource::Get()->LoadMenu(wxString::Format("%d", resource));
+        if (!menu)
+            return false;
+        m_pToolBar->SetDropdownMenu(tool, menu);
+    }
 
     // The tools area docks at the left or the right edge only.
     m_dock.SetManagedWindow(this);
@@ -189,7 +199,8 @@ bool CMainFrame::Create()
     Bind(wxEVT_MENU, &CMainFrame::OnPageCommand, this, kFirstPageCommand, kLastPageCommand);
     Bind(wxEVT_MENU, &CMainFrame::OnRecentFile, this, wxID_FILE1, wxID_FILE9);
     Bind(wxEVT_MENU, &CMainFrame::OnCommand, this);
-    Bind(wxEVT_TOOL_DROPDOWN, &CMainFrame::OnShowPageDropDown, this, ID_SHOW_PAGE);
+    for (int tool : {ID_SHOW_PAGE, ID_TEST, ID_SEND})
+        Bind(wxEVT_TOOL_DROPDOWN, &CMainFrame::OnToolDropDown, this, tool);
     Bind(wxEVT_CHAR_HOOK, &CMainFrame::OnCharHook, this);
     BindFrameEvents(*this);
     m_bCreated = true;
@@ -508,11 +519,12 @@ wxMenu* CMainFrame::BuildPageMenu()
     return m_pPageMenu;
 }
 
-void CMainFrame::OnShowPageDropDown(wxCommandEvent& event)
+void CMainFrame::OnToolDropDown(wxCommandEvent& event)
 {
-    // Only with a site open; wx then shows the rebuilt list under the arrow.
+    // Only with a site open; wx then shows the menu under the arrow, the page list rebuilt.
     if (m_pCurrentSite) {
-        BuildPageMenu();
+        if (event.GetId() == ID_SHOW_PAGE)
+            BuildPageMenu();
         event.Skip();
     }
 }
@@ -551,6 +563,9 @@ void CMainFrame::OnCommand(wxCommandEvent& event)
         break;
     case ID_BACKGROUND_PREFERENCES:
         EditBackgroundPreferences(*this);
+        break;
+    case ID_PAGE_DEFAULTS:
+        m_document.OnPageDefaults();
         break;
     case ID_EDIT_META_TAGS:
         EditMetaTags(*this);
@@ -645,6 +660,14 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event)
         event.Skip();
         return;
     }
+    // A submenu's own item opens the submenu; its commands have their own rules.
+    if (const auto* menu = dynamic_cast<const wxMenu*>(source)) {
+        const wxMenuItem* item = menu->FindItem(id);
+        if (item && item->IsSubMenu()) {
+            event.Enable(true);
+            return;
+        }
+    }
     if ((id >= kFirstPageCommand && id <= kLastPageCommand) || (id >= wxID_FILE1 && id <= wxID_FILE9)) {
         event.Enable(true);
         return;
@@ -655,7 +678,7 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event)
         const wxString text = ToWx(ResourceText(shown ? hide : show));
         event.SetText(text);
         if (wxMenuBar* menus = GetMenuBar())
-            menus->SetHelpString(id, text);
+            menus->SetHelpString(id, wxStripMenuCodes(text));
     };
     switch (id) {
     case ID_FILE_NEW:
@@ -687,8 +710,12 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event)
     case ID_ADD_FILES_FROM_XML:
         event.Enable(true);
         break;
+    case ID_PAGE_DEFAULTS:
+        event.Enable(m_document.CanPageDefaults());
+        break;
     case ID_SITE_MAP:
         event.Enable(m_document.CanShowSiteMap());
+        break;
     case ID_ADD_PAGE:
         event.Enable(m_pCurrentSite && m_pCurrentSite->GetPageCount() < CWebsite::kMaxPages);
         break;
@@ -940,6 +967,12 @@ void CMainFrame::RunSiteMapDialog(const std::vector<std::string>& reservedNames,
     CSiteMapDLG dialog(reservedNames, pairs, this);
     if (dialog.IsOk())
         dialog.ShowModal();
+}
+
+bool CMainFrame::RunPageDefaultsDialog(CWebsite& site)
+{
+    CPageDefaultsDLG dialog(this, site);
+    return dialog.IsOk() && dialog.ShowModal() == wxID_OK;
 }
 
 std::vector<COrvelView*> CMainFrame::GetViews()

@@ -52,6 +52,7 @@ enum MainFrameCommand
     ID_ADD_PAGE = WxCommandId(32772),
     ID_EDIT_HEADER = WxCommandId(32892),
     ID_BACKGROUND_PREFERENCES = WxCommandId(32874),
+    ID_PAGE_DEFAULTS = WxCommandId(32803),
     ID_EDIT_META_TAGS = WxCommandId(32894),
     ID_INSERT_ANALYTICS = WxCommandId(32896),
     ID_TEST = WxCommandId(32780),
@@ -102,6 +103,7 @@ public:
     void UpdateTitle();
     // The text of the status bar's message pane.
     void SetStatusText(const std::string& text);
+    using wxMDIParentFrame::SetStatusText;
 
     CAppSettings& GetSettings() { return m_settings; }
     const CSettingsEnvironment& GetEnvironment() const { return m_environment; }
@@ -186,6 +188,7 @@ public:
     bool RunRemoveFilesDialog(CWebsite& site, std::vector<int>& checks) override;
     void RunSiteMapDialog(const std::vector<std::string>& reservedNames,
                           const std::vector<const CFilePair*>& pairs) override;
+    bool RunPageDefaultsDialog(CWebsite& site) override;
     std::vector<COrvelView*> GetViews() override;
 
     // The user guide beside the program, which Help opens with the desktop's browser.
@@ -220,7 +223,7 @@ private:
     void OnCommand(wxCommandEvent& event);
     void OnPageCommand(wxCommandEvent& event);
     void OnCharHook(wxKeyEvent& event);
-    void OnShowPageDropDown(wxCommandEvent& event);
+    void OnToolDropDown(wxCommandEvent& event);
     void OnFileOpen();
     void OnFileNewFromTheme();
     void OnRecentFile(wxCommandEvent& event);

@@ -91,41 +91,51 @@ bool COrvelApp::OnInit()
 
     m_services = std::make_unique<CProgramServices>();
     SetCoreServices(m_services.get());
-    auto* frame = new CMainFrame(MakeSettingsEnvironment(), CKeyStore::DefaultPath());
+    std::vector<std::string> arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.push_back(PathFromWx(argv[i]));
+    CMainFrame* frame = StartMainWindow(*m_services, MakeSettingsEnvironment(), CKeyStore::DefaultPath(), arguments);
+    if (!frame)
+        return false;
+    Bind(wxEVT_IDLE, &COrvelApp::OnIdle, this);
+    return true;
+}
+
+CMainFrame* StartMainWindow(CProgramServices& services, const CSettingsEnvironment& environment,
+                            const std::string& storePath, const std::vector<std::string>& arguments)
+{
+    auto* frame = new CMainFrame(environment, storePath);
     if (!frame->Create()) {
         std::fprintf(stderr, "pelorin: cannot start: the main window's menus or toolbar are missing from %s\n",
                      GetResourceFolder().c_str());
         frame->Destroy();
-        return false;
+        return nullptr;
     }
-    m_services->SetMainFrame(frame);
+    services.SetMainFrame(frame);
     // Once the main window goes, nothing is current any more.
-    frame->Bind(wxEVT_DESTROY, [this, frame](wxWindowDestroyEvent& event) {
+    frame->Bind(wxEVT_DESTROY, [&services, frame](wxWindowDestroyEvent& event) {
         if (event.GetEventObject() == frame)
-            m_services->SetMainFrame(nullptr);
+            services.SetMainFrame(nullptr);
         event.Skip();
     });
-    SetTopWindow(frame);
+    if (wxTheApp)
+        wxTheApp->SetTopWindow(frame);
     frame->Show();
 
-    std::vector<std::string> arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments.push_back(PathFromWx(argv[i]));
     const CommandLine line = ParseCommandLine(arguments);
     // The file opens once the main window is on the screen, so that a message about it stands over the window.
     if (line.kind == CommandLine::openFile)
-        CallAfter([this, file = line.file] { OpenDocumentFile(file); });
+        frame->CallAfter([frame, file = line.file] { OpenDocumentFile(*frame, file); });
     // A file, a print or a conversation request on the command line skips the welcome dialog.
     if (line.kind == CommandLine::none && frame->GetSettings().m_bShowStartUpDialog)
         frame->RunWelcomeDialog();
     else
         frame->SetFocus();
     if (frame->GetSettings().m_bShowDailyTips)
-        m_services->ShowTipsDialog();
+        services.ShowTipsDialog();
     // The palettes come last, showing the one of the last run where it stood.
     frame->CreatePalettes();
-    Bind(wxEVT_IDLE, &COrvelApp::OnIdle, this);
-    return true;
+    return frame;
 }
 
 int COrvelApp::FilterEvent(wxEvent& event)

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 #include <wx/app.h>
 
 class CMainFrame;
@@ -49,6 +50,13 @@ bool CheckResourceFolder(std::string* error);
 
 // What the settings' defaults depend on: the documents folder, the program's folder and the screen.
 CSettingsEnvironment MakeSettingsEnvironment();
+
+// The start-up sequence once the checks have passed: the main window on its settings store, answered by
+// services, shown; then the file named on the command line (once the window stands), or else the welcome dialog
+// when the settings ask for it; the tips when asked for; and the palettes. Null when the window's menus or toolbar
+// cannot be made.
+CMainFrame* StartMainWindow(CProgramServices& services, const CSettingsEnvironment& environment,
+                            const std::string& storePath, const std::vector<std::string>& arguments);
 
 // Opens the file as the open site of the frame, after asking to close the site open now. Null, with the reason
 // shown, when the file cannot be read; null without a message when the user keeps the open site.

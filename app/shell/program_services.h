@@ -75,6 +75,7 @@ public:
     int ShowNotice(int id) override;
     int ShowPublishDialog(int id) override;
     int ShowDeletePageDialog() override;
+    CSitePage* CloseActivePageWindow() override;
     int ShowFillMissingDialog(FillPictureDialog& dialog) override;
     int ShowFillInvalidDialog(FillPictureDialog& dialog) override;
     int ShowPictureTooLargeDialog(bool& fit, bool& keepAspect) override;

@@ -9,6 +9,7 @@
 #include "app/dialogs/connection_test_dlg.h"
 #include "app/dialogs/internet_setup.h"
 #include "app/model/app_settings.h"
+#include "app/model/browser_entry.h"
 #include "app/model/services.h"
 #include "app/publish/local_output.h"
 #include "app/publish/site_upload.h"
@@ -20,6 +21,8 @@
 #include "platform/resources/string_table.h"
 
 namespace {
+
+constexpr unsigned kBrowserNotStarted = 7044;
 
 // A long publishing task runs from the event loop once the menu or button that asked for it has closed. Until it
 // returns every window of the program is disabled, as under a modal dialog, so the site cannot change under it;
@@ -46,26 +49,29 @@ bool PreviewWebsite(CMainFrame& frame, bool currentPage)
     CWebsite* site = frame.GetCurrentSite();
     if (!site)
         return false;
+    // The wait cursor stays on while the site is built and the browser started; previews may nest.
+    wxBusyCursor busy;
     CSitePage* page = currentPage ? frame.GetActivePage() : nullptr;
     const std::string path = BuildSitePreview(*site, page);
     if (path.empty())
         return false;
-    const int browser = frame.GetSettings().m_nUseBuiltInBrowser;
-    if (browser < 0) {
-        const CSitePage* shown = page && page != site->GetHomePage() ? page : site->GetHomePage();
-        const CSize size = shown ? CSize(shown->GetWidth(), shown->GetHeight()) : CSize(800, 600);
-        CPreviewDLG preview(&frame, path, size);
-        if (!preview.IsOk())
-            return false;
-        preview.ShowModal();
+    const std::string address = wxFileName::FileNameToURL(wxString::FromUTF8(path)).utf8_string();
+    switch (StartPreviewBrowser(frame.GetSettings().m_nUseBuiltInBrowser, frame.GetBrowserPaths(), address)) {
+    case PreviewStart::started:
         return true;
+    case PreviewStart::failed:
+        GetCoreServices().ShowMessage(ResourceText(kBrowserNotStarted));
+        return false;
+    case PreviewStart::builtIn:
+        break;
     }
-    const wxString url = wxFileName::FileNameToURL(wxString::FromUTF8(path));
-    const std::vector<std::string>& browsers = frame.GetBrowserPaths();
-    if (browser == 0 || static_cast<size_t>(browser) > browsers.size())
-        return wxLaunchDefaultBrowser(url);
-    const char* argv[] = {browsers[static_cast<size_t>(browser) - 1].c_str(), path.c_str(), nullptr};
-    return wxExecute(argv, wxEXEC_ASYNC) != 0;
+    const CSitePage* shown = page && page != site->GetHomePage() ? page : site->GetHomePage();
+    const CSize size = shown ? CSize(shown->GetWidth(), shown->GetHeight()) : CSize(800, 600);
+    CPreviewDLG preview(&frame, path, size);
+    if (!preview.IsOk())
+        return false;
+    preview.ShowModal();
+    return true;
 }
 
 bool HandlePublishCommand(CMainFrame& frame, int id)
@@ -102,12 +108,17 @@ bool HandlePublishCommand(CMainFrame& frame, int id)
 
 bool UpdatePublishCommand(CMainFrame& frame, wxUpdateUIEvent& event)
 {
+    // Building the site for a preview or an upload ends no text editing: it waits until the text is done.
+    const CSitePage* page = frame.GetCurrentSite() ? frame.GetActivePage() : nullptr;
+    const bool editing = page && page->IsEditingInPlace();
     switch (event.GetId()) {
     case ID_SEND:
-    case ID_REMOVE_WEBSITE:
     case ID_TEST:
     case ID_PREVIEW_WEBSITE:
     case ID_PREVIEW_CURRENT_PAGE:
+        event.Enable(page && !editing);
+        return true;
+    case ID_REMOVE_WEBSITE:
         event.Enable(frame.GetCurrentSite() != nullptr);
         return true;
     case ID_UPLOAD: {
@@ -127,7 +138,7 @@ bool UpdatePublishCommand(CMainFrame& frame, wxUpdateUIEvent& event)
         return true;
     }
     case ID_INTERNET_SETUP:
-        event.Enable(true);
+        event.Enable(!editing);
         return true;
     case ID_TEST_CONNECTIONS:
         event.Enable(IsInternetSetupComplete());

@@ -4,11 +4,15 @@
 #include "app/shell/publish_menu.h"
 
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <wx/dialog.h>
 #include <wx/menu.h>
 
 #include "app/dialogs/internet_setup.h"
+#include "app/dialogs/site_folder_dlg.h"
+#include "app/dialogs/site_folder_tree.h"
 #include "app/objects/rectangle_object.h"
 #include "app/publish/site_upload.h"
 #include "app/shell/program_services.h"
@@ -166,6 +170,81 @@ TEST_F(PublishMenuTest, UploadEntryNamesTheMatchingProfile)
     ASSERT_TRUE(UpdatePublishCommand(*frame, again));
     EXPECT_EQ(again.GetText(), "Upload to Loopback");
     EXPECT_TRUE(again.GetEnabled());
+}
+
+} // namespace
+
+namespace {
+
+std::string FileText(const fs::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+// Works the Add Files dialog with the mouse and the keyboard: Browse, New Folder named "docs", Add All.
+void PlaceTwoFilesInANewFolder(CAddFilesDLG& dialog)
+{
+    ASSERT_TRUE(SettleUntil([&] { return dialog.IsShownOnScreen(); }));
+    ClickOnScreen(dialog.FindWindow(1631));
+    ASSERT_TRUE(SettleUntil([&] { return dialog.GetListed().size() == 2; }));
+    CSiteFolderTree& tree = *dialog.GetTree();
+    ASSERT_EQ(tree.GetSelection(), tree.GetRootItem());
+    ClickOnScreen(dialog.FindWindow(1622));
+    ASSERT_TRUE(SettleUntil([&] { return tree.GetEditControl() != nullptr; }));
+    wxUIActionSimulator keyboard;
+    keyboard.Text("docs");
+    keyboard.Char(WXK_RETURN);
+    ASSERT_TRUE(SettleUntil([&] {
+        const CSiteNode* node = tree.GetItemNode(tree.GetSelection());
+        return node && node->GetName() == "docs" && !tree.GetEditControl();
+    }));
+    ClickOnScreen(dialog.FindWindow(1536));
+    ASSERT_TRUE(SettleUntil([&] { return dialog.GetPlacedCount() == 2; }));
+}
+
+// Two files added into a new folder with the mouse and the keyboard are built and published with the site, at their
+// remote paths on the server.
+TEST_F(PublishMenuTest, FilesAddedIntoANewFolderArePublishedThere)
+{
+    if (!TheFtpServer().Running())
+        GTEST_SKIP() << "no FTP server: " << TheFtpServer().Error();
+    Open("www-files");
+    program.picture = false;
+    for (const char* name : {"a.txt", "b.pdf"})
+        std::ofstream(scratch / name) << "the text of " << name;
+    ChooserScript<CAddFilesDLG> chooser({scratch / "a.txt", scratch / "b.pdf"});
+    bool placed = false;
+    bool closed = false;
+    frame->CallAfter([&] {
+        CAddFilesDLG* dialog = nullptr;
+        for (wxWindow* window : wxTopLevelWindows)
+            if (auto* found = dynamic_cast<CAddFilesDLG*>(window); found && found->IsModal())
+                dialog = found;
+        ASSERT_NE(dialog, nullptr);
+        PlaceTwoFilesInANewFolder(*dialog);
+        placed = !::testing::Test::HasFatalFailure();
+        if (placed)
+            ClickOnScreen(dialog->FindWindow(wxID_OK));
+        closed = SettleUntil([&] { return !dialog->IsModal(); });
+        // Never left waiting for a click that went astray.
+        if (!closed)
+            dialog->EndModal(wxID_CANCEL);
+    });
+    Command(ID_ADD_FILES);
+    ASSERT_TRUE(placed);
+    ASSERT_TRUE(closed);
+    EXPECT_EQ(chooser.asked, 1);
+    CWebsite& site = *frame->GetCurrentSite();
+    ASSERT_EQ(site.GetFilePairCount(), 2);
+
+    Command(ID_SEND);
+    ASSERT_TRUE(SettleUntil([&] { return !program.dialogs.empty(); }));
+    EXPECT_EQ(program.dialogs, std::vector<int>{dialogPublished});
+    const fs::path www = fs::path(TheFtpServer().Home()) / "www-files";
+    EXPECT_TRUE(fs::exists(www / "index.html"));
+    EXPECT_EQ(FileText(www / "docs/a.txt"), "the text of a.txt");
+    EXPECT_EQ(FileText(www / "docs/b.pdf"), "the text of b.pdf");
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #pragma once
 
 // What the shell's tests share: a main frame made on a scratch settings store, services that record the messages
-// instead of showing them, and a small site.
+// instead of showing them, a small site, file choosers answered by script, and clicks of the real mouse.
 
 #include "app/model/app_settings.h"
 #include "app/model/services.h"
@@ -9,16 +9,67 @@
 #include "app/site/site_page.h"
 #include "app/site/website.h"
 #include "platform/gui/xrc_resources.h"
-#include "testing/scratch_folder.h"
 #include "testing/gui_settle.h"
+#include "testing/scratch_folder.h"
 
 #include <cstdlib>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
 #include <vector>
 #include <wx/app.h>
+#include <wx/eventfilter.h>
+#include <wx/uiaction.h>
 #include <wx/utils.h>
+
+// Answers the file chooser of every files dialog of the given class with paths, set as the dialog shows, before
+// its Browse can run.
+template <class Dialog> class ChooserScript : public wxEventFilter
+{
+public:
+    explicit ChooserScript(std::vector<std::string> paths) : m_paths(std::move(paths))
+    {
+        wxEvtHandler::AddFilter(this);
+    }
+    ~ChooserScript() override { wxEvtHandler::RemoveFilter(this); }
+    int FilterEvent(wxEvent& event) override
+    {
+        if (event.GetEventType() == wxEVT_SHOW)
+            if (auto* dialog = dynamic_cast<Dialog*>(event.GetEventObject()))
+                dialog->m_chooseFiles = [this](std::vector<std::string>& paths) {
+                    ++asked;
+                    paths = m_paths;
+                    return true;
+                };
+        return Event_Skip;
+    }
+    int asked = 0;
+
+private:
+    std::vector<std::string> m_paths;
+};
+
+// A press of the left button in the middle of the window, as the user's mouse gives it.
+inline void ClickOnScreen(wxWindow* window)
+{
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(window->IsShownOnScreen());
+    const wxRect area = window->GetScreenRect();
+    wxUIActionSimulator mouse;
+    mouse.MouseMove(area.GetX() + area.GetWidth() / 2, area.GetY() + area.GetHeight() / 2);
+    Settle();
+    mouse.MouseClick();
+    Settle();
+}
+
+// Lets the toolkit work until the condition holds; false when it never does (the limit only guards against a hang).
+inline bool SettleUntil(const std::function<bool()>& condition)
+{
+    for (int i = 0; i < 300 && !condition(); ++i)
+        Settle();
+    return condition();
+}
 
 class RecordingServices : public CoreServices
 {

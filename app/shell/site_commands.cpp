@@ -38,9 +38,6 @@ CWebsite* NewWebsite(CMainFrame& frame)
     site->SetHomePage(page);
     CWebsite* opened = site.get();
     frame.OpenSite(std::move(site));
-    // Opening takes the upload flags from the tracker, which knows nothing of a site never saved: its page has
-    // never been uploaded.
-    page->SetChangedSinceUpload(true);
     frame.NotifyInspector(CSitePage::kCommandDone);
     return opened;
 }

@@ -4,6 +4,7 @@
 #include "app/dialogs/header_html_dlg.h"
 #include "app/dialogs/new_page_dlg.h"
 #include "app/dialogs/new_site_dlg.h"
+#include "app/dialogs/page_defaults_dlg.h"
 #include "app/dialogs/page_texts_dlg.h"
 #include "app/palettes/page_info_page.h"
 #include "app/palettes/prop_frames.h"
@@ -18,6 +19,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <wx/menu.h>
 #include <wx/radiobut.h>
 #include <wx/textctrl.h>
 
@@ -295,6 +297,39 @@ TEST_F(SiteCommandsTest, KeywordsAnalyticsAndHeaderReachThePagesAndCountForTheUp
     });
     RunCommand(frame, ID_BACKGROUND_PREFERENCES);
     EXPECT_FALSE(frame->GetSettings().m_bRepeatBackgroundFill);
+}
+
+TEST_F(SiteCommandsTest, StandardSettingsForNewPagesTransferToEveryPageAndCountAsChanges)
+{
+    Start();
+    frame->OpenSite(MakeSite({"Home", "News", "Menu"}));
+    CWebsite* site = frame->GetCurrentSite();
+    for (int i = 0; i < site->GetPageCount(); ++i)
+        site->GetPage(i)->SetChangedSinceUpload(false);
+    wxMenu menu;
+    menu.Append(ID_PAGE_DEFAULTS, "-");
+    wxUpdateUIEvent update(ID_PAGE_DEFAULTS);
+    update.SetEventObject(&menu);
+    frame->ProcessWindowEvent(update);
+    EXPECT_TRUE(update.GetEnabled());
+    bool answered = false;
+    frame->CallAfter([&] {
+        wxDialog* dialog = ModalDialog<CPageDefaultsDLG>();
+        ASSERT_NE(dialog, nullptr);
+        Type(dialog, 1231, "900");
+        Click(dialog, 1227);
+        answered = true;
+    });
+    RunCommand(frame, ID_PAGE_DEFAULTS);
+    ASSERT_TRUE(answered);
+    EXPECT_EQ(commandServices.messages, std::vector<std::string>{"notice 5017"});
+    for (int i = 0; i < site->GetPageCount(); ++i) {
+        EXPECT_EQ(site->GetPage(i)->GetHeight(), 900) << i;
+        EXPECT_TRUE(site->GetPage(i)->IsChangedSinceUpload()) << i;
+    }
+    EXPECT_EQ(site->GetPageHeight(), 900);
+    EXPECT_EQ(frame->GetSettings().m_nDefaultPageHeight, 900);
+    EXPECT_FALSE(site->IsSaved());
 }
 
 } // namespace

@@ -223,9 +223,24 @@ private:
     CFileNameMap m_FileNameMap;
 };
 
-// The front page's thumbnail of a site or theme file, in mode 3, read without opening the site; null, with failed
-// set, when the file cannot be read or is not a site file.
-std::unique_ptr<CPixMap> ReadSiteThumbnail(const std::string& path, bool& failed);
+// What a site file's header tells about the site without opening it.
+struct SiteFileSummary
+{
+    std::string name;
+    int pageCount = 0;
+    long objectCount = 0;
+    // The local time of the last upload; sentYear is -1 when the site was never sent.
+    int sentYear = -1;
+    int sentMonth = 0; // 1 to 12
+    int sentDay = 0;
+    int sentHour = 0;
+    int sentMinute = 0;
+};
+
+// The front page's thumbnail of a site or theme file, in mode 3, read without opening the site, with what the
+// header tells in *summary when given; null, with failed set and *summary untouched, when the file cannot be read
+// or is not a site file.
+std::unique_ptr<CPixMap> ReadSiteThumbnail(const std::string& path, bool& failed, SiteFileSummary* summary = nullptr);
 // The category and name a theme file carries; false for a file that is not a site file or ends too early.
 bool ReadSiteFileInfo(const std::string& path, std::string& category, std::string& name);
 

@@ -78,6 +78,8 @@ struct SiteHeader
     bool theme = false;
     std::array<std::string, 3> texts;
     int pageCount = 0;
+    DWORD itemTotal = 0;
+    std::array<uint16_t, CWebsite::kReservedValueCount> reserved{};
 };
 
 // ------------------------------------------------------------------------------------------------------------
@@ -236,8 +238,9 @@ void ReadSiteHeader(CFile& file, const SiteFileVersion& version, SiteHeader& hea
     header.pageCount = ReadUInt16(file);
     if (header.pageCount == 0 || header.pageCount > CWebsite::kMaxPages)
         ThrowBadRecord();
-    ReadUInt32(file); // item total
-    Skip(file, 2 * CWebsite::kReservedValueCount);
+    header.itemTotal = ReadUInt32(file);
+    for (uint16_t& value : header.reserved)
+        value = ReadUInt16(file);
     ReadByte(file); // thumbnail marker
 }
 
@@ -313,14 +316,26 @@ std::unique_ptr<CPixMap> ReadThumbnail(CFile& file, const SiteFileVersion& versi
 
 // For the light readers: opens the file as the open dialog does, letting others keep using it, and walks its
 // header up to the thumbnail. False when the file cannot be opened; a damaged header raises the file exception.
-bool OpenAtThumbnail(CFile& file, const std::string& path, SiteFileVersion& version)
+bool OpenAtThumbnail(CFile& file, const std::string& path, SiteFileVersion& version, SiteHeader& header)
 {
     if (!file.Open(path, CFile::modeRead | CFile::shareDenyNone))
         return false;
     version = ReadSignatureAndVersion(file);
-    SiteHeader header;
     ReadSiteHeader(file, version, header);
     return true;
+}
+
+// The upload keeps the local time of the last one in the five reserved values: year, month, day, hour, minute. A
+// year with all bits set, or a date no upload can have written, counts as never sent.
+void TakeSentDate(const std::array<uint16_t, CWebsite::kReservedValueCount>& values, SiteFileSummary& summary)
+{
+    const bool valid = values[0] != 0xFFFF && values[1] >= 1 && values[1] <= 12 && values[2] >= 1 && values[2] <= 31 &&
+                       values[3] <= 23 && values[4] <= 59;
+    summary.sentYear = valid ? values[0] : -1;
+    summary.sentMonth = valid ? values[1] : 0;
+    summary.sentDay = valid ? values[2] : 0;
+    summary.sentHour = valid ? values[3] : 0;
+    summary.sentMinute = valid ? values[4] : 0;
 }
 
 // ------------------------------------------------------------------------------------------------------------
@@ -552,16 +567,23 @@ void CWebsite::TakeOldSourcePaths(const std::vector<std::string>& sources)
 // ---------------------------------------------------------------------------------------------------------------
 // The light readers and the safe save
 
-std::unique_ptr<CPixMap> ReadSiteThumbnail(const std::string& path, bool& failed)
+std::unique_ptr<CPixMap> ReadSiteThumbnail(const std::string& path, bool& failed, SiteFileSummary* summary)
 {
     failed = true;
     CFile file;
     SiteFileVersion version{};
+    SiteHeader header;
     try {
-        if (!OpenAtThumbnail(file, path, version))
+        if (!OpenAtThumbnail(file, path, version, header))
             return nullptr;
         std::unique_ptr<CPixMap> thumbnail = ReadThumbnail(file, version);
         failed = thumbnail == nullptr;
+        if (thumbnail && summary) {
+            summary->name = std::move(header.name);
+            summary->pageCount = header.pageCount;
+            summary->objectCount = static_cast<long>(header.itemTotal);
+            TakeSentDate(header.reserved, *summary);
+        }
         return thumbnail;
     } catch (const CFileException&) {
         return nullptr;
@@ -572,8 +594,9 @@ bool ReadSiteFileInfo(const std::string& path, std::string& category, std::strin
 {
     CFile file;
     SiteFileVersion version{};
+    SiteHeader header;
     try {
-        if (!OpenAtThumbnail(file, path, version))
+        if (!OpenAtThumbnail(file, path, version, header))
             return false;
         SkipThumbnail(file, version);
         // Only theme files are asked, so the theme flag is not consulted.

@@ -625,6 +625,46 @@ TEST_F(SiteFileTest, LightReadersFindTheThumbnailAndTheThemeTexts)
     EXPECT_TRUE(services.questions.empty());
 }
 
+// The open dialog's preview learns the name, the counts and the last upload from the header alone.
+TEST_F(SiteFileTest, ThumbnailReaderTellsNameCountsAndTheLastUpload)
+{
+    auto site = MakeSite();
+    site->GetPage(1)->AddObject(std::make_unique<CRectangleObject>(10, 10, SIZE{20, 20}, 0.0));
+    bool failed = true;
+    SiteFileSummary summary;
+    ASSERT_TRUE(ReadSiteThumbnail(WriteFile("new.kst", Saved(*site)), failed, &summary));
+    EXPECT_FALSE(failed);
+    EXPECT_EQ(summary.name, "Shop");
+    EXPECT_EQ(summary.pageCount, 2);
+    EXPECT_EQ(summary.objectCount, 3);
+    EXPECT_EQ(summary.sentYear, -1); // a new site's values have all bits set
+
+    struct Case
+    {
+        std::array<uint16_t, 5> stored;
+        std::array<int, 5> read; // year, month, day, hour, minute
+    };
+    const Case cases[] = {
+        {{2026, 8, 10, 12, 45}, {2026, 8, 10, 12, 45}}, {{1999, 1, 1, 0, 0}, {1999, 1, 1, 0, 0}},
+        {{2026, 13, 10, 12, 45}, {-1, 0, 0, 0, 0}},     {{2026, 0, 10, 12, 45}, {-1, 0, 0, 0, 0}},
+        {{2026, 8, 10, 24, 0}, {-1, 0, 0, 0, 0}},       {{65535, 8, 10, 12, 45}, {-1, 0, 0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        for (int i = 0; i < CWebsite::kReservedValueCount; ++i)
+            site->SetReservedValue(i, c.stored[static_cast<size_t>(i)]);
+        ASSERT_TRUE(ReadSiteThumbnail(WriteFile("sent.kst", Saved(*site)), failed, &summary));
+        const std::array<int, 5> read = {summary.sentYear, summary.sentMonth, summary.sentDay, summary.sentHour,
+                                         summary.sentMinute};
+        EXPECT_EQ(read, c.read) << c.stored[0] << "-" << c.stored[1] << " " << c.stored[3];
+    }
+
+    // A file that is no site leaves the summary as it was.
+    summary.name = "kept";
+    EXPECT_FALSE(ReadSiteThumbnail(WriteFile("picture.kst", SmallJpeg().data), failed, &summary));
+    EXPECT_TRUE(failed);
+    EXPECT_EQ(summary.name, "kept");
+}
+
 TEST_F(SiteFileTest, LightReadersRefuseCutAndForeignFiles)
 {
     auto site = MakeSite();

@@ -1,29 +1,43 @@
 #include "platform/gui/window_picture.h"
 
-#include <wx/bitmap.h>
-#include <wx/dcmemory.h>
-#include <wx/dcscreen.h>
 #include <wx/image.h>
 #include <wx/imagpng.h>
 #include <wx/window.h>
+
+#include <gtk/gtk.h>
 
 bool SaveWindowPicture(wxWindow* window, const wxString& file)
 {
     return SaveScreenPicture(window->GetScreenRect(), file);
 }
 
+// The pixels come from the X server at the time of the call: the toolkit's screen context keeps giving the pixels
+// of its first read.
 bool SaveScreenPicture(const wxRect& area, const wxString& file)
 {
     if (area.IsEmpty())
         return false;
-    wxBitmap picture(area.GetWidth(), area.GetHeight(), 24);
-    {
-        wxScreenDC screen;
-        wxMemoryDC target(picture);
-        if (!target.Blit(0, 0, area.GetWidth(), area.GetHeight(), &screen, area.GetX(), area.GetY()))
-            return false;
-    }
+    GdkWindow* root = gdk_get_default_root_window();
+    GdkPixbuf* pixbuf =
+        root ? gdk_pixbuf_get_from_window(root, area.GetX(), area.GetY(), area.GetWidth(), area.GetHeight()) : nullptr;
+    if (!pixbuf)
+        return false;
+    const int channels = gdk_pixbuf_get_n_channels(pixbuf);
+    const int stride = gdk_pixbuf_get_rowstride(pixbuf);
+    const int width = gdk_pixbuf_get_width(pixbuf);
+    const int height = gdk_pixbuf_get_height(pixbuf);
+    const guchar* pixels = gdk_pixbuf_read_pixels(pixbuf);
+    wxImage picture(width, height, false);
+    unsigned char* target = picture.GetData();
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x, target += 3) {
+            const guchar* source = pixels + static_cast<ptrdiff_t>(y) * stride + static_cast<ptrdiff_t>(x) * channels;
+            target[0] = source[0];
+            target[1] = source[1];
+            target[2] = source[2];
+        }
+    g_object_unref(pixbuf);
     if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
         wxImage::AddHandler(new wxPNGHandler());
-    return picture.ConvertToImage().SaveFile(file, wxBITMAP_TYPE_PNG);
+    return picture.SaveFile(file, wxBITMAP_TYPE_PNG);
 }

@@ -1,0 +1,238 @@
+#include "app/dialogs/page_defaults_dlg.h"
+
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/combobox.h>
+#include <wx/radiobut.h>
+#include <wx/sizer.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+#include <wx/utils.h>
+#include <wx/valtext.h>
+#include <wx/xrc/xmlres.h>
+
+#include "app/dialogs/notice_dialogs.h"
+#include "app/dialogs/notice_table.h"
+#include "app/dialogs/page_texts_dlg.h"
+#include "app/model/app_settings.h"
+#include "app/model/page_size.h"
+#include "app/model/services.h"
+#include "controls/button_controls.h"
+#include "controls/gradient_control.h"
+#include "platform/gui/control_notify.h"
+
+namespace {
+
+constexpr int kPagesId = 1006;
+constexpr int kWidthId = 1229;
+constexpr int kHeightId = 1231;
+constexpr int kSizesId = 1233;
+constexpr int kCenteredId = 1523;
+constexpr int kSolidId = 1235;
+constexpr int kPictureId = 1237;
+constexpr int kGradientId = 1239;
+constexpr int kGradientPlaceId = 1240;
+constexpr int kBrowseId = 1241;
+constexpr int kColorId = 1242;
+constexpr int kHorizontalId = 1244;
+constexpr int kLinkColorId = 1247;
+constexpr int kVisitedColorId = 1249;
+constexpr int kDoctypeId = 1252;
+constexpr int kPictureNameId = 1521;
+constexpr int kTransferId = 1227;
+
+} // namespace
+
+CPageDefaultsDLG::CPageDefaultsDLG(wxWindow* parent, CWebsite& site)
+{
+    m_bLoaded = wxXmlResource::Get()->LoadDialog(this, parent, "5016");
+    if (!m_bLoaded)
+        return;
+    m_pPages = dynamic_cast<wxComboBox*>(FindWindow(kPagesId));
+    m_pWidth = dynamic_cast<wxTextCtrl*>(FindWindow(kWidthId));
+    m_pHeight = dynamic_cast<wxTextCtrl*>(FindWindow(kHeightId));
+    m_pSizes = dynamic_cast<wxComboBox*>(FindWindow(kSizesId));
+    m_pCentered = dynamic_cast<wxCheckBox*>(FindWindow(kCenteredId));
+    m_pLinkColor = ReplacePlaceholder<CColorControl>(*this, kLinkColorId);
+    m_pVisitedColor = ReplacePlaceholder<CColorControl>(*this, kVisitedColorId);
+    m_choice.Open(site);
+    const BackgroundControlIds background = {kSolidId,         kPictureId,    kGradientId, kColorId,
+                                             kGradientPlaceId, kHorizontalId, kBrowseId,   kPictureNameId};
+    if (!m_pPages || !m_pWidth || !m_pHeight || !m_pSizes || !m_pCentered || !m_pLinkColor || !m_pVisitedColor ||
+        !m_background.Create(*this, background, m_choice.Values().background, true)) {
+        m_bLoaded = false;
+        return;
+    }
+    const PageDefaults& values = m_choice.Values();
+    m_pLinkColor->Init(&values.linkColor);
+    m_pVisitedColor->Init(&values.visitedLinkColor);
+    m_pWidth->SetValidator(wxTextValidator(wxFILTER_DIGITS));
+    m_pHeight->SetValidator(wxTextValidator(wxFILTER_DIGITS));
+    ShowPageValues();
+    Refresh();
+    // GTK opens no list that has no entries: the names are there from the start, none chosen.
+    wxCommandEvent fill(wxEVT_COMBOBOX_DROPDOWN, kPagesId);
+    OnPageDropDown(fill);
+
+    for (int id : {kWidthId, kHeightId})
+        Bind(wxEVT_TEXT, &CPageDefaultsDLG::OnText, this, id);
+    Bind(wxEVT_COMBOBOX_DROPDOWN, &CPageDefaultsDLG::OnSizeDropDown, this, kSizesId);
+    Bind(wxEVT_COMBOBOX, &CPageDefaultsDLG::OnSizeChosen, this, kSizesId);
+    Bind(wxEVT_COMBOBOX_DROPDOWN, &CPageDefaultsDLG::OnPageDropDown, this, kPagesId);
+    Bind(wxEVT_COMBOBOX, &CPageDefaultsDLG::OnPageChosen, this, kPagesId);
+    Bind(
+        wxEVT_CHECKBOX, [this](wxCommandEvent&) { m_choice.Values().centered = m_pCentered->GetValue(); }, kCenteredId);
+    Bind(wxEVT_BUTTON, &CPageDefaultsDLG::OnDoctype, this, kDoctypeId);
+    Bind(wxEVT_BUTTON, &CPageDefaultsDLG::OnTransfer, this, kTransferId);
+    for (int id : {kLinkColorId, kVisitedColorId})
+        Bind(EVT_CONTROL_NOTIFY, &CPageDefaultsDLG::OnNotify, this, id);
+    Bind(wxEVT_BUTTON, &CPageDefaultsDLG::OnOK, this, wxID_OK);
+    Bind(wxEVT_BUTTON, &CPageDefaultsDLG::OnCancel, this, wxID_CANCEL);
+    EscapeCancels(*this);
+    GetSizer()->SetSizeHints(this);
+}
+
+int CPageDefaultsDLG::ShowModal()
+{
+    if (!m_bLoaded)
+        return wxID_CANCEL;
+    PlaceDialog(*this, NoticePlacement::rememberedCentre);
+    return wxDialog::ShowModal();
+}
+
+void CPageDefaultsDLG::ShowPageValues()
+{
+    const PageDefaults& values = m_choice.Values();
+    m_bFilling = true;
+    m_pWidth->ChangeValue(wxString::Format("%d", values.width));
+    m_pHeight->ChangeValue(wxString::Format("%d", values.height));
+    m_pCentered->SetValue(values.centered);
+    m_bFilling = false;
+}
+
+void CPageDefaultsDLG::Refresh()
+{
+    const PageDefaults& values = m_choice.Values();
+    m_bFilling = true;
+    m_pSizes->Clear();
+    m_pSizes->Append(FormatPageSize(values.width, values.height));
+    m_pSizes->SetSelection(0);
+    m_background.Show();
+    m_bFilling = false;
+}
+
+void CPageDefaultsDLG::OnText(wxCommandEvent& event)
+{
+    if (m_bFilling)
+        return;
+    const std::string text = DialogTextBytes(static_cast<wxTextCtrl*>(FindWindow(event.GetId()))->GetValue());
+    if (event.GetId() == kWidthId)
+        m_choice.SetWidthText(text);
+    else
+        m_choice.SetHeightText(text);
+    Refresh();
+}
+
+void CPageDefaultsDLG::OnSizeDropDown(wxCommandEvent& event)
+{
+    const SizePresetList list =
+        BuildSizePresetList(m_choice.Values().width, m_choice.Values().height, PageSizePresets::pageDefaults);
+    m_bFilling = true;
+    m_pSizes->Clear();
+    for (const std::string& entry : list.entries)
+        m_pSizes->Append(entry);
+    m_pSizes->SetSelection(list.selection);
+    m_bFilling = false;
+    event.Skip();
+}
+
+void CPageDefaultsDLG::OnSizeChosen(wxCommandEvent&)
+{
+    if (m_bFilling || !m_choice.ChooseSizeEntry(m_pSizes->GetSelection(), static_cast<int>(m_pSizes->GetCount())))
+        return;
+    ShowPageValues();
+    // The list stays as it dropped down until it drops down again; the next refresh shows the one size.
+    CallAfter([this] { Refresh(); });
+}
+
+void CPageDefaultsDLG::OnPageDropDown(wxCommandEvent& event)
+{
+    m_bFilling = true;
+    m_pPages->Clear();
+    for (const std::string& name : m_choice.DropDownPages())
+        m_pPages->Append(DialogText(name));
+    m_pPages->SetSelection(wxNOT_FOUND);
+    m_bFilling = false;
+    event.Skip();
+}
+
+void CPageDefaultsDLG::OnPageChosen(wxCommandEvent&)
+{
+    if (m_bFilling)
+        return;
+    m_choice.ChooseTarget(m_pPages->GetSelection());
+    ShowPageValues();
+    Refresh();
+}
+
+void CPageDefaultsDLG::OnNotify(CControlNotifyEvent& event)
+{
+    switch (event.GetId()) {
+    case kLinkColorId:
+        if (event.GetCode() == COLOR_NOTIFY_CHANGED)
+            m_choice.Values().linkColor = m_pLinkColor->GetColor();
+        break;
+    case kVisitedColorId:
+        if (event.GetCode() == COLOR_NOTIFY_CHANGED)
+            m_choice.Values().visitedLinkColor = m_pVisitedColor->GetColor();
+        break;
+    default:
+        event.Skip();
+        break;
+    }
+}
+
+void CPageDefaultsDLG::OnDoctype(wxCommandEvent&)
+{
+    CDoctypeDLG dialog(this);
+    if (dialog.ShowModal() == wxID_OK)
+        m_choice.Values().doctype = dialog.GetDoctype();
+}
+
+void CPageDefaultsDLG::OnTransfer(wxCommandEvent&)
+{
+    CAppSettings* settings = GetAppSettings();
+    if (!settings)
+        return;
+    const bool confirmed = GetCoreServices().ShowNotice(kNoticeTransferSettings) == IDOK;
+    {
+        wxBusyCursor busy;
+        m_choice.Transfer(confirmed, *settings);
+    }
+    StoreDialogCentre(*this);
+    EndModal(wxID_OK);
+}
+
+void CPageDefaultsDLG::OnOK(wxCommandEvent&)
+{
+    CAppSettings* settings = GetAppSettings();
+    if (!settings)
+        return;
+    // Without a target page the user is told and the dialog stays open.
+    if (!m_choice.GetTarget()) {
+        m_choice.Apply(*settings);
+        return;
+    }
+    {
+        wxBusyCursor busy;
+        m_choice.Apply(*settings);
+    }
+    StoreDialogCentre(*this);
+    EndModal(wxID_OK);
+}
+
+void CPageDefaultsDLG::OnCancel(wxCommandEvent&)
+{
+    StoreDialogCentre(*this);
+    EndModal(wxID_CANCEL);
+}
