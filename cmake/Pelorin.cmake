@@ -18,10 +18,31 @@ function(pelorin_library_headers library)
     endif()
 endfunction()
 
+# Headers that most files of a kind include and that cost seconds to parse each time (GoogleTest with its mocks,
+# wxWidgets) are precompiled once per target: -DPELORIN_PCH=OFF builds without, which every file must still do, since
+# each includes what it uses.
+option(PELORIN_PCH "Precompile the GoogleTest and wxWidgets headers once per target" ON)
+
+# pelorin_precompile(<target> <headers...>): the headers, for the C++ files of the target.
+function(pelorin_precompile target)
+    if(NOT PELORIN_PCH)
+        return()
+    endif()
+    get_target_property(type ${target} TYPE)
+    set(scope PRIVATE)
+    if(type STREQUAL "INTERFACE_LIBRARY")
+        set(scope INTERFACE)
+    endif()
+    foreach(header IN LISTS ARGN)
+        target_precompile_headers(${target} ${scope} "$<$<COMPILE_LANGUAGE:CXX>:${header}>")
+    endforeach()
+endfunction()
+
 # pelorin_tests(<library> <sources...>): one GoogleTest executable per library, registered with CTest.
 function(pelorin_tests library)
     set(target ${library}_tests)
     add_executable(${target} ${ARGN})
+    pelorin_precompile(${target} <gtest/gtest.h> <gmock/gmock.h>)
     target_link_libraries(${target} PRIVATE ${library} pelorin_test_support GTest::gtest GTest::gtest_main GTest::gmock)
     gtest_discover_tests(${target}
         WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
@@ -68,6 +89,8 @@ function(pelorin_wx)
     target_compile_definitions(pelorin_wx INTERFACE ${wxWidgets_DEFINITIONS})
     target_compile_options(pelorin_wx INTERFACE ${wxWidgets_CXX_FLAGS})
     target_link_libraries(pelorin_wx INTERFACE ${wxWidgets_LIBRARIES})
+    # Every target that links wx precompiles its common headers.
+    pelorin_precompile(pelorin_wx <wx/wx.h> <wx/xrc/xmlres.h>)
 endfunction()
 
 # pelorin_gui_tests(<library> <sources...>): like pelorin_tests(), for tests that open windows. The executable gets a
@@ -81,6 +104,7 @@ function(pelorin_gui_tests library)
         set(target ${arg_NAME})
     endif()
     add_executable(${target} ${arg_UNPARSED_ARGUMENTS} ${PROJECT_SOURCE_DIR}/testing/gui_test_main.cpp)
+    pelorin_precompile(${target} <gtest/gtest.h> <gmock/gmock.h>)
     target_link_libraries(${target} PRIVATE ${library} pelorin_test_support pelorin_wx GTest::gtest GTest::gmock)
     set_target_properties(${target} PROPERTIES CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/scripts/with_display.sh)
     gtest_discover_tests(${target}
