@@ -69,7 +69,7 @@ CPageDefaultsDLG::CPageDefaultsDLG(wxWindow* parent, CWebsite& site)
     m_pWidth->SetValidator(wxTextValidator(wxFILTER_DIGITS));
     m_pHeight->SetValidator(wxTextValidator(wxFILTER_DIGITS));
     ShowPageValues();
-    Refresh();
+    ShowChoice();
     // GTK opens no list that has no entries: the names are there from the start, none chosen.
     wxCommandEvent fill(wxEVT_COMBOBOX_DROPDOWN, kPagesId);
     OnPageDropDown(fill);
@@ -110,7 +110,7 @@ void CPageDefaultsDLG::ShowPageValues()
     m_bFilling = false;
 }
 
-void CPageDefaultsDLG::Refresh()
+void CPageDefaultsDLG::ShowChoice()
 {
     const PageDefaults& values = m_choice.Values();
     m_bFilling = true;
@@ -130,7 +130,7 @@ void CPageDefaultsDLG::OnText(wxCommandEvent& event)
         m_choice.SetWidthText(text);
     else
         m_choice.SetHeightText(text);
-    Refresh();
+    ShowChoice();
 }
 
 void CPageDefaultsDLG::OnSizeDropDown(wxCommandEvent& event)
@@ -152,7 +152,7 @@ void CPageDefaultsDLG::OnSizeChosen(wxCommandEvent&)
         return;
     ShowPageValues();
     // The list stays as it dropped down until it drops down again; the next refresh shows the one size.
-    CallAfter([this] { Refresh(); });
+    CallAfter([this] { ShowChoice(); });
 }
 
 void CPageDefaultsDLG::OnPageDropDown(wxCommandEvent& event)
@@ -172,7 +172,7 @@ void CPageDefaultsDLG::OnPageChosen(wxCommandEvent&)
         return;
     m_choice.ChooseTarget(m_pPages->GetSelection());
     ShowPageValues();
-    Refresh();
+    ShowChoice();
 }
 
 void CPageDefaultsDLG::OnNotify(CControlNotifyEvent& event)

@@ -26,7 +26,7 @@ public:
 
 private:
     // Shows the values: the size list's one entry and the background.
-    void Refresh();
+    void ShowChoice();
     // The size fields and the centring box.
     void ShowPageValues();
     void OnText(wxCommandEvent& event);
