@@ -141,7 +141,6 @@ protected:
 };
 
 // Every row of the table shows its own text in a window that holds it whole; its buttons answer as the row says.
-// One picture a test: the screen is read once in each test program.
 class NoticePicture : public DialogsGallery, public ::testing::WithParamInterface<int>
 {
 };

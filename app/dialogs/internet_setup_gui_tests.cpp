@@ -207,7 +207,6 @@ TEST_F(SetupWindows, SetupSavesAProfileAndStoresTheDestination)
 
 TEST_F(SetupWindows, SaveProfileDialog)
 {
-    // One picture a test: the screen is read once in each test program.
     CSaveProfileDLG dialog(owner);
     ASSERT_TRUE(dialog.IsOk());
     const int result = RunModal(dialog, {

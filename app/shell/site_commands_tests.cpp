@@ -164,7 +164,6 @@ TEST_F(SiteCommandsTest, NewWebsiteOpensItsFrontPageAndSavesAFileThatOpensEqual)
     click.SetInt(1);
     colour->ProcessWindowEvent(click);
     Settle();
-    // The only picture of this test: the screen is read once in a test program.
     EXPECT_EQ(second->GetTitle(), "Our menu");
     EXPECT_EQ(second->GetBackground()->GetKind(), 0);
     // A new ID titles the page's window.
