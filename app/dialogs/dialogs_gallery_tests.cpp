@@ -2,8 +2,8 @@
 // test-output/dialogs/ for a person to look at.
 
 #include "app/dialogs/about_dlg.h"
-#include "app/dialogs/dialogs_test_support.h"
 #include "app/dialogs/background_outside_dlg.h"
+#include "app/dialogs/dialogs_test_support.h"
 #include "app/dialogs/header_html_dlg.h"
 #include "app/dialogs/help_dialogs.h"
 #include "app/dialogs/hint_dialogs.h"
@@ -18,6 +18,7 @@
 #include "app/model/services.h"
 #include "app/site/site_page.h"
 #include "app/site/website.h"
+#include "platform/gui/text_bytes.h"
 #include "platform/gui/window_picture.h"
 #include "platform/gui/xrc_resources.h"
 #include "platform/resources/string_table.h"
@@ -159,7 +160,7 @@ TEST_P(NoticePicture, ShowsItsTextWholeAndAnswers)
     ASSERT_FALSE(expected.empty()) << "string " << row.id;
     wxString shown = text->GetLabel();
     shown.Replace("\n", " ");
-    EXPECT_EQ(shown, DialogText(expected));
+    EXPECT_EQ(shown, BytesToWx(expected));
     EXPECT_EQ(dialog.FindWindow(wxID_CANCEL)->IsShown(), row.buttons != NoticeButtons::ok);
     const int result = Run(dialog, std::to_string(row.id), [&] {
         // Every label fits the window.
