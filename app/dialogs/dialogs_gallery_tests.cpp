@@ -19,10 +19,7 @@
 #include "app/site/site_page.h"
 #include "app/site/website.h"
 #include "platform/gui/text_bytes.h"
-#include "platform/gui/window_picture.h"
-#include "platform/gui/xrc_resources.h"
 #include "platform/resources/string_table.h"
-#include "testing/test_output.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -93,23 +90,13 @@ void ExpectNothingClipped(wxWindow& window, const std::string& name)
     }
 }
 
-class DialogsGallery : public ::testing::Test
+class DialogsGallery : public DialogOwnerTest<SettingsServices>
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(LoadXrcResources());
-        SetCoreServices(&services);
+        DialogOwnerTest::SetUp();
         services.settings.m_dialogCenter = CPoint(640, 512);
-        owner = new wxFrame(nullptr, wxID_ANY, "Pelorin", wxPoint(100, 100), wxSize(900, 700));
-        owner->Show();
-        Settle();
-    }
-    void TearDown() override
-    {
-        SetCoreServices(nullptr);
-        owner->Destroy();
-        Settle();
     }
 
     // Shows the dialog as it opens and writes its picture under name (when given), then runs it modally while
@@ -121,9 +108,7 @@ protected:
             for (int i = 0; i < 3; ++i)
                 Settle();
             ExpectNothingClipped(dialog, name);
-            const std::filesystem::path folder = TestOutputFolder() / "dialogs";
-            std::filesystem::create_directories(folder);
-            EXPECT_TRUE(SaveWindowPicture(&dialog, (folder / (name + ".png")).string())) << name;
+            SaveDialogPicture(dialog, name);
             dialog.Hide();
             Settle();
         }
@@ -136,9 +121,6 @@ protected:
         EXPECT_TRUE(answered) << name;
         return result;
     }
-
-    SettingsServices services;
-    wxFrame* owner = nullptr;
 };
 
 // Every row of the table shows its own text in a window that holds it whole; its buttons answer as the row says.
