@@ -123,15 +123,6 @@ TEST_F(ShellTest, MainWindowWithAPalettePicture)
 
 namespace {
 
-// The dialog that is running modally now, of the given class.
-template <class Dialog> Dialog* ModalDialog()
-{
-    for (wxWindow* window : wxTopLevelWindows)
-        if (auto* dialog = dynamic_cast<Dialog*>(window); dialog && dialog->IsModal())
-            return dialog;
-    return nullptr;
-}
-
 void ClickButton(wxDialog* dialog, int id)
 {
     wxCommandEvent click(wxEVT_BUTTON, id);

@@ -25,15 +25,6 @@
 
 namespace {
 
-// The dialog that is running modally now, of the given class.
-template <class Dialog> Dialog* ModalDialog()
-{
-    for (wxWindow* window : wxTopLevelWindows)
-        if (auto* dialog = dynamic_cast<Dialog*>(window); dialog && dialog->IsModal())
-            return dialog;
-    return nullptr;
-}
-
 void Type(wxDialog* dialog, int id, const char* text)
 {
     auto* field = dynamic_cast<wxTextCtrl*>(dialog->FindWindow(id));
