@@ -7,6 +7,7 @@
 #include <wx/xrc/xmlres.h>
 
 #include "app/dialogs/notice_dialogs.h"
+#include "platform/gui/text_bytes.h"
 #include "platform/resources/string_table.h"
 
 std::string GetMakerHomePage()
@@ -58,7 +59,7 @@ CUpgradeDLG::CUpgradeDLG(wxWindow* parent)
     m_bLoaded = wxXmlResource::Get()->LoadDialog(this, parent, "548");
     if (!m_bLoaded)
         return;
-    SetIconAndText(*this, NoticeIcon::information, DialogText(ResourceText(548)));
+    SetIconAndText(*this, NoticeIcon::information, BytesToWx(ResourceText(548)));
     if (auto* link = dynamic_cast<wxHyperlinkCtrl*>(FindWindow(1565))) {
         link->SetURL(GetMakerHomePage() + "/upgrade");
         link->SetVisited(false);

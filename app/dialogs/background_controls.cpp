@@ -12,6 +12,7 @@
 #include "controls/button_controls.h"
 #include "controls/gradient_control.h"
 #include "platform/gui/control_notify.h"
+#include "platform/gui/text_bytes.h"
 
 bool CBackgroundControls::Create(wxDialog& dialog, const BackgroundControlIds& ids, CFillStyle& fill,
                                  bool bandMakesGradient)
@@ -50,7 +51,7 @@ void CBackgroundControls::Show()
             radio->SetValue(id == kind);
     m_pColor->SetColor(m_pFill->GetColor());
     if (wxWindow* name = m_pDialog->FindWindow(m_ids.pictureName))
-        name->SetLabel(DialogText(GetPathFileName(m_pFill->GetImageFile())));
+        name->SetLabel(BytesToWx(GetPathFileName(m_pFill->GetImageFile())));
     m_pHorizontal->Enable(m_pFill->GetKind() == 2);
     m_pHorizontal->SetValue(m_pFill->IsGradientHorizontal());
     m_pGradient->ChangeGradient(m_pFill->GetGradient().GetGradientColors());

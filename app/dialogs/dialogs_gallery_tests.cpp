@@ -2,8 +2,8 @@
 // test-output/dialogs/ for a person to look at.
 
 #include "app/dialogs/about_dlg.h"
-#include "app/dialogs/dialogs_test_support.h"
 #include "app/dialogs/background_outside_dlg.h"
+#include "app/dialogs/dialogs_test_support.h"
 #include "app/dialogs/header_html_dlg.h"
 #include "app/dialogs/help_dialogs.h"
 #include "app/dialogs/hint_dialogs.h"
@@ -18,10 +18,8 @@
 #include "app/model/services.h"
 #include "app/site/site_page.h"
 #include "app/site/website.h"
-#include "platform/gui/window_picture.h"
-#include "platform/gui/xrc_resources.h"
+#include "platform/gui/text_bytes.h"
 #include "platform/resources/string_table.h"
-#include "testing/test_output.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -92,23 +90,13 @@ void ExpectNothingClipped(wxWindow& window, const std::string& name)
     }
 }
 
-class DialogsGallery : public ::testing::Test
+class DialogsGallery : public DialogOwnerTest<SettingsServices>
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(LoadXrcResources());
-        SetCoreServices(&services);
+        DialogOwnerTest::SetUp();
         services.settings.m_dialogCenter = CPoint(640, 512);
-        owner = new wxFrame(nullptr, wxID_ANY, "Pelorin", wxPoint(100, 100), wxSize(900, 700));
-        owner->Show();
-        Settle();
-    }
-    void TearDown() override
-    {
-        SetCoreServices(nullptr);
-        owner->Destroy();
-        Settle();
     }
 
     // Shows the dialog as it opens and writes its picture under name (when given), then runs it modally while
@@ -120,9 +108,7 @@ protected:
             for (int i = 0; i < 3; ++i)
                 Settle();
             ExpectNothingClipped(dialog, name);
-            const std::filesystem::path folder = TestOutputFolder() / "dialogs";
-            std::filesystem::create_directories(folder);
-            EXPECT_TRUE(SaveWindowPicture(&dialog, (folder / (name + ".png")).string())) << name;
+            SaveDialogPicture(dialog, name);
             dialog.Hide();
             Settle();
         }
@@ -135,13 +121,9 @@ protected:
         EXPECT_TRUE(answered) << name;
         return result;
     }
-
-    SettingsServices services;
-    wxFrame* owner = nullptr;
 };
 
 // Every row of the table shows its own text in a window that holds it whole; its buttons answer as the row says.
-// One picture a test: the screen is read once in each test program.
 class NoticePicture : public DialogsGallery, public ::testing::WithParamInterface<int>
 {
 };
@@ -160,7 +142,7 @@ TEST_P(NoticePicture, ShowsItsTextWholeAndAnswers)
     ASSERT_FALSE(expected.empty()) << "string " << row.id;
     wxString shown = text->GetLabel();
     shown.Replace("\n", " ");
-    EXPECT_EQ(shown, DialogText(expected));
+    EXPECT_EQ(shown, BytesToWx(expected));
     EXPECT_EQ(dialog.FindWindow(wxID_CANCEL)->IsShown(), row.buttons != NoticeButtons::ok);
     const int result = Run(dialog, std::to_string(row.id), [&] {
         // Every label fits the window.

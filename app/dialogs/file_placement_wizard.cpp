@@ -8,6 +8,7 @@
 #include "app/dialogs/site_folder_dlg.h"
 #include "app/dialogs/site_folder_tree.h"
 #include "app/dialogs/xml_file_collection.h"
+#include "platform/gui/text_bytes.h"
 #include "platform/resources/string_table.h"
 
 namespace {
@@ -31,7 +32,7 @@ CFilePlacementWizard::CFilePlacementWizard(std::vector<std::string>& sourceNames
     m_model.Build(reservedNames, copies);
 
     auto* page = new CPropertyPageExt(*this, kTemplateId);
-    AddPage(page, DialogText(ResourceText(32966, "Add Files From XML")));
+    AddPage(page, BytesToWx(ResourceText(32966, "Add Files From XML")));
     m_pTree = dynamic_cast<CSiteFolderTree*>(page->FindWindow(kTreeId));
     if (!m_pTree)
         return;
@@ -43,8 +44,8 @@ CFilePlacementWizard::CFilePlacementWizard(std::vector<std::string>& sourceNames
         finish->SetLabel(_("&Finish"));
     UpdateFinish();
     m_chooseFiles = [this](std::vector<std::string>& paths) {
-        return ChooseFiles(this, DialogText(ResourceText(32966, "Add Files From XML")),
-                           DialogText(ResourceText(32965, "XML Files")) + " (*.xml)|*.xml;*.XML", paths);
+        return ChooseFiles(this, BytesToWx(ResourceText(32966, "Add Files From XML")),
+                           BytesToWx(ResourceText(32965, "XML Files")) + " (*.xml)|*.xml;*.XML", paths);
     };
     SetShowAllowed(true);
     // The chooser opens as soon as the wizard shows.

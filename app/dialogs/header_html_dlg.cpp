@@ -6,6 +6,7 @@
 #include <wx/xrc/xmlres.h>
 
 #include "app/dialogs/notice_dialogs.h"
+#include "platform/gui/text_bytes.h"
 #include "platform/resources/string_table.h"
 
 namespace {
@@ -30,10 +31,10 @@ CHeaderHtmlDLG::CHeaderHtmlDLG(wxWindow* parent, const std::string& headerHtml, 
         m_bLoaded = false;
         return;
     }
-    m_pTabs->SetPageText(0, DialogText(ResourceText(6011)));
-    m_pTabs->SetPageText(1, DialogText(ResourceText(6012)));
-    m_pHeader->ChangeValue(DialogText(headerHtml));
-    m_pOnload->ChangeValue(DialogText(onloadCode));
+    m_pTabs->SetPageText(0, BytesToWx(ResourceText(6011)));
+    m_pTabs->SetPageText(1, BytesToWx(ResourceText(6012)));
+    m_pHeader->ChangeValue(BytesToWx(headerHtml));
+    m_pOnload->ChangeValue(BytesToWx(onloadCode));
     Bind(
         wxEVT_BUTTON, [this](wxCommandEvent&) { ShownEditor()->Cut(); }, kCutId);
     Bind(
@@ -43,8 +44,8 @@ CHeaderHtmlDLG::CHeaderHtmlDLG(wxWindow* parent, const std::string& headerHtml, 
     Bind(
         wxEVT_BUTTON,
         [this](wxCommandEvent&) {
-            m_strHeaderHtml = DialogTextBytes(m_pHeader->GetValue());
-            m_strOnloadCode = DialogTextBytes(m_pOnload->GetValue());
+            m_strHeaderHtml = WxToBytes(m_pHeader->GetValue());
+            m_strOnloadCode = WxToBytes(m_pOnload->GetValue());
             EndModal(wxID_OK);
         },
         wxID_OK);

@@ -11,6 +11,7 @@
 #include "app/dialogs/notice_dialogs.h"
 #include "app/model/app_settings.h"
 #include "app/model/services.h"
+#include "platform/gui/text_bytes.h"
 #include "platform/resources/string_table.h"
 
 namespace {
@@ -24,7 +25,7 @@ CToolHintDLG::CToolHintDLG(const HintRow& hint, wxWindow* parent) : m_hint(hint)
     m_bLoaded = wxXmlResource::Get()->LoadDialog(this, parent, "hint");
     if (!m_bLoaded)
         return;
-    SetIconAndText(*this, NoticeIcon::information, DialogText(ResourceText(static_cast<unsigned>(hint.id))));
+    SetIconAndText(*this, NoticeIcon::information, BytesToWx(ResourceText(static_cast<unsigned>(hint.id))));
     m_pCheck = dynamic_cast<wxCheckBox*>(FindWindow(kCheckId));
     if (wxWindow* cancel = FindWindow(wxID_CANCEL))
         cancel->Show(hint.hasCancel);

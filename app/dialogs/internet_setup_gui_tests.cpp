@@ -17,31 +17,19 @@
 #include <wx/utils.h>
 
 #include "app/dialogs/connection_test_dlg.h"
+#include "app/dialogs/dialogs_test_support.h"
 #include "app/dialogs/internet_setup_dlg.h"
 #include "app/dialogs/upload_progress_dlg.h"
 #include "app/model/app_settings.h"
 #include "app/model/services.h"
 #include "app/publish/upload_progress.h"
-#include "platform/gui/window_picture.h"
-#include "platform/gui/xrc_resources.h"
 #include "testing/ftp_test_servers.h"
-#include "testing/test_output.h"
 #include "testing/gui_settle.h"
 
 namespace {
 
 using ftp_test::FtpServer;
 using ftp_test::TheFtpServer;
-
-void Click(wxWindow& window, int id)
-{
-    wxWindow* button = window.FindWindow(id);
-    ASSERT_NE(button, nullptr) << id;
-    ASSERT_TRUE(button->IsEnabled()) << id;
-    wxCommandEvent click(wxEVT_BUTTON, id);
-    click.SetEventObject(button);
-    button->ProcessWindowEvent(click);
-}
 
 void Later(std::function<void()> action)
 {
@@ -76,15 +64,6 @@ wxDialog* ModalDialog()
     return found;
 }
 
-void Picture(wxWindow& window, const std::string& name)
-{
-    for (int i = 0; i < 3; ++i)
-        Settle();
-    const std::filesystem::path folder = TestOutputFolder() / "dialogs";
-    std::filesystem::create_directories(folder);
-    EXPECT_TRUE(SaveWindowPicture(&window, (folder / (name + ".png")).string())) << name;
-}
-
 struct Step
 {
     template <class Action> Step(Action action) : run(std::move(action)) {}
@@ -106,24 +85,9 @@ public:
     CAppSettings settings;
 };
 
-class SetupWindows : public ::testing::Test
+class SetupWindows : public DialogOwnerTest<SettingsServices>
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(LoadXrcResources());
-        SetCoreServices(&services);
-        owner = new wxFrame(nullptr, wxID_ANY, "Pelorin", wxPoint(100, 100), wxSize(900, 700));
-        owner->Show();
-        Settle();
-    }
-    void TearDown() override
-    {
-        SetCoreServices(nullptr);
-        owner->Destroy();
-        Settle();
-    }
-
     // Runs the dialog modally while the steps, called one after the other from inside its loop (and from inside
     // the loops of the dialogs they open), drive it. A step that opens a dialog clicks last, through Later; a step
     // on the dialog it opens is an Inner one, run inside that dialog's loop, and the steps after it wait until that
@@ -156,9 +120,6 @@ protected:
         EXPECT_EQ(done, steps.size());
         return result;
     }
-
-    SettingsServices services;
-    wxFrame* owner = nullptr;
 };
 
 TEST_F(SetupWindows, SetupSavesAProfileAndStoresTheDestination)
@@ -175,7 +136,7 @@ TEST_F(SetupWindows, SetupSavesAProfileAndStoresTheDestination)
                         EXPECT_TRUE(dialog.FindWindow(1002)->IsEnabled());
                         EXPECT_FALSE(dialog.FindWindow(1507)->IsEnabled());
                         EXPECT_FALSE(dialog.FindWindow(1496)->IsEnabled());
-                        Picture(dialog, "407");
+                        SaveDialogPicture(dialog, "407");
                         Later([&] { Click(dialog, 1002); }); // Save opens the name dialog, answered by the next step
                     },
                     Inner([&] {
@@ -207,13 +168,12 @@ TEST_F(SetupWindows, SetupSavesAProfileAndStoresTheDestination)
 
 TEST_F(SetupWindows, SaveProfileDialog)
 {
-    // One picture a test: the screen is read once in each test program.
     CSaveProfileDLG dialog(owner);
     ASSERT_TRUE(dialog.IsOk());
     const int result = RunModal(dialog, {
                                             [&] {
                                                 Type(dialog, 1000, "Work");
-                                                Picture(dialog, "540");
+                                                SaveDialogPicture(dialog, "540");
                                                 Click(dialog, wxID_CANCEL);
                                             },
                                         });
@@ -234,7 +194,7 @@ TEST_F(SetupWindows, RefusedFolderAsksAgainAndCancelStoresNothing)
                                                 wxDialog* refusal = ModalDialog();
                                                 ASSERT_NE(refusal, nullptr);
                                                 EXPECT_EQ(refusal->GetTitle(), "Invalid Names");
-                                                Picture(*refusal, "5018");
+                                                SaveDialogPicture(*refusal, "5018");
                                                 Click(*refusal, wxID_CANCEL);
                                             }),
                                         });
@@ -261,7 +221,7 @@ TEST_F(SetupWindows, DeleteAsksAndLoadsTheNextProfile)
                          Inner([&] {
                              wxDialog* question = ModalDialog();
                              ASSERT_NE(question, nullptr);
-                             Picture(*question, "541");
+                             SaveDialogPicture(*question, "541");
                              Click(*question, wxID_OK);
                          }),
                          [&] {
@@ -290,7 +250,7 @@ TEST_F(SetupWindows, AdvancedStandardClearsTheProxy)
         dialog, {
                     [&] {
                         EXPECT_TRUE(dialog.FindWindow(1503)->IsEnabled());
-                        Picture(dialog, "539");
+                        SaveDialogPicture(dialog, "539");
                         Choose(dialog, 1520, 0);
                         EXPECT_FALSE(dialog.FindWindow(1503)->IsEnabled());
                         EXPECT_EQ(dynamic_cast<wxTextCtrl*>(dialog.FindWindow(1503))->GetValue(), "");
@@ -354,7 +314,7 @@ TEST_F(ConnectionTestWindow, AllSixStepsPassAndTheLogHoldsNoPassword)
                                  EXPECT_EQ(line.find(FtpServer::kPassword), std::string::npos) << line;
                              EXPECT_TRUE(dialog.FindWindow(1236)->IsEnabled());
                              EXPECT_FALSE(dialog.FindWindow(1243)->IsEnabled());
-                             Picture(dialog, "584");
+                             SaveDialogPicture(dialog, "584");
                              Click(dialog, wxID_OK);
                          },
                      });
@@ -429,7 +389,7 @@ TEST_F(SetupWindows, UploadProgressKeepsTheMainWindowDisabledAndCancelIsTheModel
         ASSERT_NE(bar, nullptr);
         EXPECT_EQ(bar->GetValue(), 1000);
         EXPECT_EQ(dynamic_cast<wxTextCtrl*>(window.GetDialog()->FindWindow(1553))->GetValue(), "Sending index.html");
-        Picture(*window.GetDialog(), "408");
+        SaveDialogPicture(*window.GetDialog(), "408");
         // Cancel leaves the window to the run, which sees the flag at its next step.
         Click(*window.GetDialog(), wxID_CANCEL);
         EXPECT_TRUE(progress.IsCancelled());

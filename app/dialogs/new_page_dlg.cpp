@@ -8,6 +8,7 @@
 
 #include "app/dialogs/notice_dialogs.h"
 #include "app/model/services.h"
+#include "platform/gui/text_bytes.h"
 #include "platform/resources/string_table.h"
 
 namespace {
@@ -21,7 +22,7 @@ constexpr unsigned kPageIdTaken = 3023;
 
 std::string FieldText(const wxTextCtrl* field)
 {
-    return DialogTextBytes(field->GetValue());
+    return WxToBytes(field->GetValue());
 }
 
 } // namespace
@@ -41,14 +42,14 @@ CNewPageDLG::CNewPageDLG(wxWindow* parent, NewPageSetup setup) : m_setup(std::mo
     }
     for (const std::string& entry :
          BuildDuplicateList(m_setup.pageNames, m_setup.homeIndex, ResourceText(kFrontPageSuffix)))
-        m_pPages->Append(DialogText(entry));
+        m_pPages->Append(BytesToWx(entry));
     if (m_pPages->GetCount() > 0)
         m_pPages->SetSelection(0);
     m_pDuplicate->SetValue(false);
     m_values.m_strPageId = m_setup.proposedId;
     m_values.m_strTitle = m_setup.proposedTitle;
-    m_pPageId->ChangeValue(DialogText(m_values.m_strPageId));
-    m_pTitle->ChangeValue(DialogText(m_values.m_strTitle));
+    m_pPageId->ChangeValue(BytesToWx(m_values.m_strPageId));
+    m_pTitle->ChangeValue(BytesToWx(m_values.m_strTitle));
     Bind(wxEVT_BUTTON, &CNewPageDLG::OnOK, this, wxID_OK);
     EscapeCancels(*this);
     GetSizer()->SetSizeHints(this);
@@ -70,7 +71,7 @@ void CNewPageDLG::OnOK(wxCommandEvent&)
     m_values.m_strTitle = FieldText(m_pTitle);
     if (RemoveNewPageIdCharacters(m_values.m_strPageId)) {
         GetCoreServices().ShowMessage("Illegal characters were removed from the Page ID");
-        m_pPageId->ChangeValue(DialogText(m_values.m_strPageId));
+        m_pPageId->ChangeValue(BytesToWx(m_values.m_strPageId));
     }
     // Checked once cleaned: an ID with nothing left, or one that another page has, would give two pages one file.
     if (m_values.m_strPageId.empty() || (m_setup.isFree && !m_setup.isFree(m_values.m_strPageId))) {
@@ -85,7 +86,7 @@ void CNewPageDLG::OnOK(wxCommandEvent&)
             m_setup.homeIndex >= 0 && m_setup.homeIndex < static_cast<int>(m_setup.pageNames.size())
                 ? m_setup.pageNames[static_cast<size_t>(m_setup.homeIndex)]
                 : std::string();
-        const std::string entry = DialogTextBytes(m_pPages->GetStringSelection());
+        const std::string entry = WxToBytes(m_pPages->GetStringSelection());
         m_values.m_strSourceName = DuplicateSourceName(entry, ResourceText(kFrontPageSuffix), home);
     } else {
         StoreDialogCentre(*this);

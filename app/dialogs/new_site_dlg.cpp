@@ -17,6 +17,7 @@
 #include "controls/button_controls.h"
 #include "controls/gradient_control.h"
 #include "platform/gui/control_notify.h"
+#include "platform/gui/text_bytes.h"
 #include "platform/resources/string_table.h"
 
 namespace {
@@ -40,7 +41,7 @@ constexpr int kVisitedColorId = 1118;
 
 std::string FieldText(const wxTextCtrl* field)
 {
-    return DialogTextBytes(field->GetValue());
+    return WxToBytes(field->GetValue());
 }
 
 } // namespace
@@ -78,13 +79,13 @@ CNewSiteDLG::CNewSiteDLG(wxWindow* parent)
     m_pHeight->SetValidator(wxTextValidator(wxFILTER_DIGITS));
 
     m_bFilling = true;
-    m_pName->ChangeValue(DialogText(values.m_strName));
-    m_pPageId->ChangeValue(DialogText(values.m_strPageId));
+    m_pName->ChangeValue(BytesToWx(values.m_strName));
+    m_pPageId->ChangeValue(BytesToWx(values.m_strPageId));
     m_pWidth->ChangeValue(wxString::Format("%d", values.m_nWidth));
     m_pHeight->ChangeValue(wxString::Format("%d", values.m_nHeight));
     m_pCentered->SetValue(values.m_bCentered);
     m_bFilling = false;
-    SetTitle(DialogText(ResourceText(3018)));
+    SetTitle(BytesToWx(ResourceText(3018)));
     ShowChoice();
 
     for (int id : {kNameId, kPageIdId, kWidthId, kHeightId})
@@ -196,7 +197,7 @@ void CNewSiteDLG::OnOK(wxCommandEvent&)
     const NewSiteRefusal refusal = m_choice.Finish(*settings);
     // The page ID shows as it was cleaned, so that the message comes once.
     m_bFilling = true;
-    m_pPageId->ChangeValue(DialogText(m_choice.Values().m_strPageId));
+    m_pPageId->ChangeValue(BytesToWx(m_choice.Values().m_strPageId));
     m_bFilling = false;
     switch (refusal) {
     case NewSiteRefusal::emptyName:

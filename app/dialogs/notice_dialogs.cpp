@@ -13,8 +13,8 @@
 
 #include "app/model/app_settings.h"
 #include "app/model/services.h"
+#include "platform/gui/text_bytes.h"
 #include "platform/resources/string_table.h"
-#include "platform/text/codepage.h"
 
 namespace {
 
@@ -64,16 +64,6 @@ void SetButtonLabel(wxWindow& dialog, int id, const wxString& label)
 }
 
 } // namespace
-
-wxString DialogText(const std::string& text)
-{
-    return wxString::FromUTF8(Windows1252ToUtf8(text));
-}
-
-std::string DialogTextBytes(const wxString& text)
-{
-    return Utf8ToWindows1252(text.utf8_string()).value_or(std::string());
-}
 
 void EscapeCancels(wxDialog& dialog)
 {
@@ -134,7 +124,7 @@ CNoticeTableDLG::CNoticeTableDLG(const NoticeRow& row, wxWindow* parent, const s
     m_bLoaded = wxXmlResource::Get()->LoadDialog(this, parent, "notice");
     if (!m_bLoaded)
         return;
-    SetIconAndText(*this, row.icon, DialogText(text.empty() ? ResourceText(static_cast<unsigned>(row.id)) : text));
+    SetIconAndText(*this, row.icon, BytesToWx(text.empty() ? ResourceText(static_cast<unsigned>(row.id)) : text));
     for (int id : {kPageNameId, kReasonId})
         if (wxWindow* detail = FindWindow(id))
             detail->Hide();
@@ -163,7 +153,7 @@ void CNoticeTableDLG::SetDetails(const std::string& pageName, const std::string&
         return;
     const std::pair<int, const std::string*> details[] = {{kPageNameId, &pageName}, {kReasonId, &reason}};
     for (auto [id, value] : details) {
-        SetWrappedLabel(*this, id, DialogText(*value));
+        SetWrappedLabel(*this, id, BytesToWx(*value));
         if (wxWindow* detail = FindWindow(id))
             detail->Show(!value->empty());
     }
@@ -212,12 +202,11 @@ CMissingDocumentDLG::CMissingDocumentDLG(wxWindow* parent, const std::string& mi
     : m_strMissingPath(missingPath)
 {
     m_chooseFile = [this](std::string& path) {
-        wxFileDialog chooser(this, DialogText(ResourceText(2087, "Locate the Document")), wxEmptyString, wxEmptyString,
+        wxFileDialog chooser(this, BytesToWx(ResourceText(2087, "Locate the Document")), wxEmptyString, wxEmptyString,
                              "(*.*)|*.*", wxFD_OPEN | wxFD_FILE_MUST_EXIST);
         if (chooser.ShowModal() != wxID_OK)
             return false;
-        const wxCharBuffer bytes = chooser.GetPath().fn_str();
-        path = bytes.data() ? std::string(bytes.data()) : std::string();
+        path = PathFromWx(chooser.GetPath());
         return !path.empty();
     };
     m_bLoaded = wxXmlResource::Get()->LoadDialog(this, parent, "498");
@@ -226,7 +215,7 @@ CMissingDocumentDLG::CMissingDocumentDLG(wxWindow* parent, const std::string& mi
     if (auto* icon = dynamic_cast<wxStaticBitmap*>(FindWindow(kIconId)))
         icon->SetBitmap(wxArtProvider::GetBitmapBundle(wxART_WARNING, wxART_MESSAGE_BOX));
     if (auto* path = dynamic_cast<wxTextCtrl*>(FindWindow(kPathId)))
-        path->ChangeValue(wxString(missingPath.c_str(), *wxConvFileName));
+        path->ChangeValue(PathToWx(missingPath));
     Bind(wxEVT_BUTTON, &CMissingDocumentDLG::OnOK, this, wxID_OK);
     Bind(wxEVT_BUTTON, &CMissingDocumentDLG::OnBrowse, this, kBrowseId);
     GetSizer()->SetSizeHints(this);

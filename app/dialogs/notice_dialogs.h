@@ -16,11 +16,6 @@ class wxCheckBox;
 void PlaceDialog(wxDialog& dialog, NoticePlacement placement);
 // Stores the dialog's centre as the remembered one.
 void StoreDialogCentre(const wxDialog& dialog);
-// Windows-1252 text of the program as wx shows it.
-wxString DialogText(const std::string& text);
-// What the user typed as the program's text; a character Windows-1252 lacks cannot be part of it, and such a text
-// comes back empty.
-std::string DialogTextBytes(const wxString& text);
 // Escape ends the dialog as Cancel does, storing nothing, whether a Cancel button shows or not.
 void EscapeCancels(wxDialog& dialog);
 // Puts the message-box icon into the dialog's icon (1515) and text, wrapped, into its text (1551).

@@ -20,6 +20,7 @@
 #include "controls/button_controls.h"
 #include "controls/gradient_control.h"
 #include "platform/gui/control_notify.h"
+#include "platform/gui/text_bytes.h"
 
 namespace {
 
@@ -125,7 +126,7 @@ void CPageDefaultsDLG::OnText(wxCommandEvent& event)
 {
     if (m_bFilling)
         return;
-    const std::string text = DialogTextBytes(static_cast<wxTextCtrl*>(FindWindow(event.GetId()))->GetValue());
+    const std::string text = WxToBytes(static_cast<wxTextCtrl*>(FindWindow(event.GetId()))->GetValue());
     if (event.GetId() == kWidthId)
         m_choice.SetWidthText(text);
     else
@@ -160,7 +161,7 @@ void CPageDefaultsDLG::OnPageDropDown(wxCommandEvent& event)
     m_bFilling = true;
     m_pPages->Clear();
     for (const std::string& name : m_choice.DropDownPages())
-        m_pPages->Append(DialogText(name));
+        m_pPages->Append(BytesToWx(name));
     m_pPages->SetSelection(wxNOT_FOUND);
     m_bFilling = false;
     event.Skip();

@@ -9,6 +9,7 @@
 #include "app/dialogs/notice_dialogs.h"
 #include "app/model/app_settings.h"
 #include "app/model/services.h"
+#include "platform/gui/text_bytes.h"
 
 namespace {
 
@@ -35,8 +36,8 @@ CMetaTagsDLG::CMetaTagsDLG(wxWindow* parent, const std::string& keywords, const 
                 Field(*this, kDescriptionId);
     if (!m_bLoaded)
         return;
-    Field(*this, kKeywordsId)->ChangeValue(DialogText(keywords));
-    Field(*this, kDescriptionId)->ChangeValue(DialogText(description));
+    Field(*this, kKeywordsId)->ChangeValue(BytesToWx(keywords));
+    Field(*this, kDescriptionId)->ChangeValue(BytesToWx(description));
     Bind(
         wxEVT_BUTTON, [this](wxCommandEvent&) { Apply(MetaTagsApplied::allPages); }, kApplyAllId);
     Bind(
@@ -55,8 +56,8 @@ int CMetaTagsDLG::ShowModal()
 
 void CMetaTagsDLG::Apply(MetaTagsApplied applied)
 {
-    m_strKeywords = DialogTextBytes(Field(*this, kKeywordsId)->GetValue());
-    m_strDescription = DialogTextBytes(Field(*this, kDescriptionId)->GetValue());
+    m_strKeywords = WxToBytes(Field(*this, kKeywordsId)->GetValue());
+    m_strDescription = WxToBytes(Field(*this, kDescriptionId)->GetValue());
     m_applied = applied;
     EndModal(wxID_OK);
 }
@@ -67,7 +68,7 @@ CAnalyticsDLG::CAnalyticsDLG(wxWindow* parent, const std::string& code) : m_strC
     if (!m_bLoaded)
         return;
     // The invitation is a hint in the empty box, so that saving without typing stores no code.
-    Field(*this, kCodeId)->ChangeValue(DialogText(code));
+    Field(*this, kCodeId)->ChangeValue(BytesToWx(code));
     Field(*this, kCodeId)->SetHint(kAnalyticsHint);
     if (auto* hint = XRCCTRL(*this, "analytics_hint", wxStaticText)) {
         hint->SetLabel(kAnalyticsHint);
@@ -78,7 +79,7 @@ CAnalyticsDLG::CAnalyticsDLG(wxWindow* parent, const std::string& code) : m_strC
     Bind(
         wxEVT_BUTTON,
         [this](wxCommandEvent&) {
-            m_strCode = DialogTextBytes(Field(*this, kCodeId)->GetValue());
+            m_strCode = WxToBytes(Field(*this, kCodeId)->GetValue());
             EndModal(wxID_OK);
         },
         kApplyAllId);

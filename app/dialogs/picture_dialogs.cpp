@@ -12,6 +12,7 @@
 #include "app/dialogs/notice_dialogs.h"
 #include "controls/button_controls.h"
 #include "platform/gui/control_notify.h"
+#include "platform/gui/text_bytes.h"
 #include "platform/resources/string_table.h"
 
 namespace {
@@ -31,9 +32,9 @@ CFillPictureDLG::CFillPictureDLG(int dialogId, wxWindow* parent, FillPictureDial
     m_bLoaded = wxXmlResource::Get()->LoadDialog(this, parent, "fill_picture");
     if (!m_bLoaded)
         return;
-    SetIconAndText(*this, NoticeIcon::warning, DialogText(ResourceText(static_cast<unsigned>(dialogId))));
+    SetIconAndText(*this, NoticeIcon::warning, BytesToWx(ResourceText(static_cast<unsigned>(dialogId))));
     if (auto* path = dynamic_cast<wxTextCtrl*>(FindWindow(kPathId)))
-        path->ChangeValue(wxString(data.m_strPath.c_str(), *wxConvFileName));
+        path->ChangeValue(PathToWx(data.m_strPath));
     m_pSolid = dynamic_cast<wxCheckBox*>(FindWindow(kSolidId));
     // The colour well takes the place-holder's place and id.
     m_pColor = ReplacePlaceholder<CColorControl>(*this, kColorPlaceId);
@@ -106,7 +107,7 @@ CPictureTooLargeDLG::CPictureTooLargeDLG(wxWindow* parent)
     m_bLoaded = wxXmlResource::Get()->LoadDialog(this, parent, "494");
     if (!m_bLoaded)
         return;
-    SetIconAndText(*this, NoticeIcon::question, DialogText(ResourceText(494)));
+    SetIconAndText(*this, NoticeIcon::question, BytesToWx(ResourceText(494)));
     m_pFit = dynamic_cast<wxCheckBox*>(FindWindow(kFitId));
     m_pKeep = dynamic_cast<wxCheckBox*>(FindWindow(kKeepAspectId));
     if (!m_pFit || !m_pKeep) {

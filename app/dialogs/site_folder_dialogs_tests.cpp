@@ -5,10 +5,7 @@
 #include "app/dialogs/site_folder_dlg.h"
 #include "app/dialogs/site_folder_tree.h"
 #include "app/model/services.h"
-#include "platform/gui/window_picture.h"
-#include "platform/gui/xrc_resources.h"
 #include "testing/scratch_folder.h"
-#include "testing/test_output.h"
 
 #include <filesystem>
 #include <fstream>
@@ -36,38 +33,24 @@ public:
     int beeps = 0;
 };
 
-class SiteFolderDialogs : public ::testing::Test
+class SiteFolderDialogs : public DialogOwnerTest<NoticeServices>
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(LoadXrcResources());
-        SetCoreServices(&services);
-        owner = new wxFrame(nullptr, wxID_ANY, "Pelorin", wxPoint(100, 100), wxSize(900, 700));
-        owner->Show();
+        DialogOwnerTest::SetUp();
         for (const char* name : {"old/logo.gif", "a/one.txt", "b/one.txt", "two.txt"}) {
             std::filesystem::create_directories(std::filesystem::path(folder / name).parent_path());
             std::ofstream(folder / name) << "x";
         }
         existing = CFilePair(folder / "old/logo.gif", "/images/logo.gif");
         SetAllFileLocks(existing.m_dwFlags);
-        Settle();
-    }
-    void TearDown() override
-    {
-        SetCoreServices(nullptr);
-        owner->Destroy();
-        Settle();
     }
 
     void Picture(wxDialog& dialog, const std::string& name)
     {
         dialog.Show();
-        for (int i = 0; i < 3; ++i)
-            Settle();
-        const std::filesystem::path out = TestOutputFolder() / "dialogs";
-        std::filesystem::create_directories(out);
-        EXPECT_TRUE(SaveWindowPicture(&dialog, (out / (name + ".png")).string()));
+        SaveDialogPicture(dialog, name);
     }
 
     static void EndLabelEdit(CSiteFolderTree& tree, const wxTreeItemId& item, const wxString& text)
@@ -77,8 +60,6 @@ protected:
         tree.ProcessWindowEvent(event);
     }
 
-    NoticeServices services;
-    wxFrame* owner = nullptr;
     ScratchFolder folder;
     CFilePair existing;
 };

@@ -10,6 +10,7 @@
 #include "app/dialogs/notice_dialogs.h"
 #include "app/dialogs/site_folder_tree.h"
 #include "app/dialogs/xml_file_collection.h"
+#include "platform/gui/text_bytes.h"
 #include "platform/gui/xrc_resources.h"
 #include "platform/resources/string_table.h"
 
@@ -26,23 +27,12 @@ constexpr int kNewFolderId = 1622;
 constexpr int kDeleteFolderId = 1623;
 constexpr int kMoveToId = 1621;
 
-wxString PathText(const std::string& path)
-{
-    return wxString(path.c_str(), *wxConvFileName);
-}
-
-std::string PathFromWx(const wxString& text)
-{
-    const wxCharBuffer bytes = text.fn_str();
-    return bytes.data() ? std::string(bytes.data()) : std::string();
-}
-
 // The prompt after the newline of a command's string.
 wxString CommandPrompt(unsigned id, const char* fallback)
 {
     const std::string text = ResourceText(id, fallback);
     const size_t newline = text.find('\n');
-    return DialogText(newline == std::string::npos ? text : text.substr(newline + 1));
+    return BytesToWx(newline == std::string::npos ? text : text.substr(newline + 1));
 }
 
 } // namespace
@@ -80,7 +70,7 @@ CSiteMapDLG::CSiteMapDLG(const std::vector<std::string>& reservedNames, const st
     // The list shows where each of the site's files goes.
     m_pList->InsertColumn(0, wxString());
     for (const CFilePair& pair : m_pairs)
-        m_pList->InsertItem(m_pList->GetItemCount(), DialogText(pair.m_strTarget));
+        m_pList->InsertItem(m_pList->GetItemCount(), BytesToWx(pair.m_strTarget));
     m_pList->SetColumnWidth(0, wxLIST_AUTOSIZE);
     // The folder buttons have nothing to act on here.
     for (int id : {kNewFolderId, kDeleteFolderId, kMoveToId})
@@ -96,7 +86,7 @@ CAddFilesDLG::CAddFilesDLG(std::vector<std::string>& localFiles, const std::vect
 {
     m_chooseFiles = [this](std::vector<std::string>& paths) {
         return ChooseFiles(this, CommandPrompt(32943, "Add Files"),
-                           DialogText(ResourceText(7016, "All Files")) + " (*.*)|*", paths);
+                           BytesToWx(ResourceText(7016, "All Files")) + " (*.*)|*", paths);
     };
     m_bLoaded = LoadTemplate(parent, "583");
     if (!m_bLoaded)
@@ -142,7 +132,7 @@ CAddFilesDLG::CAddFilesDLG(std::vector<std::string>& localFiles, const std::vect
 
 void CAddFilesDLG::InsertListItem(const std::string& path, bool select)
 {
-    const long row = m_pList->InsertItem(m_pList->GetItemCount(), PathText(path), CSiteFolderTree::FileIcon(path));
+    const long row = m_pList->InsertItem(m_pList->GetItemCount(), PathToWx(path), CSiteFolderTree::FileIcon(path));
     m_listed.push_back(path);
     if (select) {
         m_pList->SetItemState(row, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
@@ -382,8 +372,8 @@ CAddFilesFromXmlDLG::CAddFilesFromXmlDLG(std::vector<std::string>& sourceNames,
     : CSiteFolderDLG(reservedNames, pairs), m_sourceNames(sourceNames)
 {
     m_chooseFiles = [this](std::vector<std::string>& paths) {
-        return ChooseFiles(this, DialogText(ResourceText(32966, "Add Files From XML")),
-                           DialogText(ResourceText(32965, "XML Files")) + " (*.xml)|*.xml;*.XML", paths);
+        return ChooseFiles(this, BytesToWx(ResourceText(32966, "Add Files From XML")),
+                           BytesToWx(ResourceText(32965, "XML Files")) + " (*.xml)|*.xml;*.XML", paths);
     };
     m_bLoaded = LoadTemplate(parent, "5038", false);
     if (!m_bLoaded)

@@ -10,6 +10,7 @@
 #include "app/dialogs/notice_dialogs.h"
 #include "app/dialogs/site_folder_model.h"
 #include "app/model/services.h"
+#include "platform/gui/text_bytes.h"
 #include "platform/resources/resource_folder.h"
 #include "platform/text/codepage.h"
 
@@ -67,7 +68,7 @@ CSiteFolderTree::~CSiteFolderTree()
 wxString CSiteFolderTree::NodeText(const CSiteNode& node)
 {
     const std::string name = node.GetName();
-    return DialogText(name.empty() || name == "/" ? GetRootFolderName() : name);
+    return BytesToWx(name.empty() || name == "/" ? GetRootFolderName() : name);
 }
 
 int CSiteFolderTree::FileIcon(const std::string& localPath)

@@ -13,6 +13,7 @@
 #include "app/dialogs/notice_table.h"
 #include "app/site/website.h"
 #include "image/image.h"
+#include "platform/gui/text_bytes.h"
 
 namespace {
 
@@ -65,7 +66,7 @@ CThemesDLG::CThemesDLG(wxWindow* parent, const std::string& themesFolder) : m_st
 
     m_scan = ScanThemes(m_strThemesFolder, m_Categories);
     for (const CThemeCategory& category : m_Categories)
-        m_pCategoryList->Append(DialogText(category.m_strName));
+        m_pCategoryList->Append(BytesToWx(category.m_strName));
     if (!m_Categories.empty())
         m_pCategoryList->SetSelection(0);
     FillThemeList();
@@ -91,7 +92,7 @@ void CThemesDLG::FillThemeList()
     m_pThemeList->Clear();
     if (m_nCategory < static_cast<int>(m_Categories.size())) {
         for (const std::string& name : m_Categories[m_nCategory].m_ThemeNames)
-            m_pThemeList->Append(DialogText(name));
+            m_pThemeList->Append(BytesToWx(name));
         if (!m_pThemeList->IsEmpty())
             m_pThemeList->SetSelection(m_nTheme);
     }

@@ -10,6 +10,7 @@
 #include "app/dialogs/notice_dialogs.h"
 #include "app/model/app_settings.h"
 #include "app/model/services.h"
+#include "platform/gui/text_bytes.h"
 
 namespace {
 
@@ -105,7 +106,7 @@ void CTipsDLG::OnPaintTip(wxPaintEvent&)
     dc.SetTextForeground(wxColour(0, 0, 0));
     // Word wrap into the free area under the header.
     const int width = size.GetWidth() - 2 * margin;
-    wxString line, text = DialogText(m_tips.GetTip());
+    wxString line, text = BytesToWx(m_tips.GetTip());
     int y = header + margin;
     const int lineHeight = dc.GetCharHeight() + m_pArea->FromDIP(2);
     wxString word;

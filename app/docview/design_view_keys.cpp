@@ -17,6 +17,7 @@
 #include "app/objects/text_object.h"
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
+#include "platform/gui/text_bytes.h"
 
 namespace {
 
@@ -291,9 +292,9 @@ public:
             return false;
         std::vector<std::string> pictures;
         for (const wxString& name : names) {
-            const wxCharBuffer bytes = name.fn_str();
-            if (bytes.data() && IsDroppablePicture(bytes.data()))
-                pictures.emplace_back(bytes.data());
+            const std::string path = PathFromWx(name);
+            if (!path.empty() && IsDroppablePicture(path))
+                pictures.push_back(path);
         }
         if (pictures.empty())
             return false;

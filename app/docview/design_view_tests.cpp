@@ -1,7 +1,9 @@
 #include "app/docview/design_view.h"
 
 #include <gtest/gtest.h>
+#include <wx/bitmap.h>
 #include <wx/caret.h>
+#include <wx/dcmemory.h>
 #include <wx/dnd.h>
 #include <wx/frame.h>
 

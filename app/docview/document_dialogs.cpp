@@ -6,21 +6,12 @@
 
 #include "app/docview/file_preview_dlg.h"
 #include "app/docview/message_dlg.h"
-#include "app/model/site_paths.h"
 #include "app/docview/site_file_prompt.h"
 #include "app/model/app_settings.h"
 #include "app/model/services.h"
+#include "app/model/site_paths.h"
+#include "platform/gui/text_bytes.h"
 #include "platform/gui/xrc_resources.h"
-
-namespace {
-
-// Paths are the file system's bytes.
-wxString ToWxPath(const std::string& path)
-{
-    return wxString(path.c_str(), *wxConvFileName);
-}
-
-} // namespace
 
 SaveChangesAnswer AskSaveChangesDialog(wxWindow* parent)
 {
@@ -80,12 +71,11 @@ bool PromptSiteFileDialog(wxWindow* parent, std::string& path, bool open, bool t
     // The toolkit's own overwrite question would ask about the typed name, not the one written once the
     // extension is mended, so the question comes after the mending.
     const auto choose = [&](std::string& chosen) {
-        wxFileDialog dialog(MessageParent(parent), prompt.title, ToWxPath(GetPathFolder(chosen)),
-                            ToWxPath(GetPathFileName(chosen)), prompt.filter, wxFD_SAVE);
+        wxFileDialog dialog(MessageParent(parent), prompt.title, PathToWx(GetPathFolder(chosen)),
+                            PathToWx(GetPathFileName(chosen)), prompt.filter, wxFD_SAVE);
         if (dialog.ShowModal() != wxID_OK)
             return false;
-        const wxCharBuffer bytes = dialog.GetPath().fn_str();
-        chosen = bytes.data() ? std::string(bytes.data()) : std::string();
+        chosen = PathFromWx(dialog.GetPath());
         return true;
     };
     const auto mayReplace = [&](const std::string& chosen) {

@@ -12,8 +12,8 @@
 #include <wx/xrc/xmlres.h>
 
 #include "app/docview/file_preview.h"
+#include "platform/gui/text_bytes.h"
 #include "platform/gui/xrc_resources.h"
-#include "platform/text/codepage.h"
 
 namespace {
 
@@ -25,24 +25,6 @@ constexpr int kObjectsId = 1205;
 constexpr int kSentId = 1206;
 constexpr int kCannotReadId = 1207;
 
-// Paths are the file system's bytes.
-wxString ToWxPath(const std::string& path)
-{
-    return wxString(path.c_str(), *wxConvFileName);
-}
-
-std::string FromWxPath(const wxString& path)
-{
-    const wxCharBuffer bytes = path.fn_str();
-    return bytes.data() ? std::string(bytes.data()) : std::string();
-}
-
-// The program's texts are Windows-1252.
-wxString ToWxText(const std::string& text)
-{
-    return wxString::FromUTF8(Windows1252ToUtf8(text));
-}
-
 } // namespace
 
 CFilePreviewDLG::CFilePreviewDLG(wxWindow* parent, const std::string& title, const std::string& folder,
@@ -51,8 +33,8 @@ CFilePreviewDLG::CFilePreviewDLG(wxWindow* parent, const std::string& title, con
     m_bLoaded = LoadXrcResources() && wxXmlResource::Get()->LoadDialog(this, parent, "5000");
     if (!m_bLoaded)
         return;
-    SetTitle(ToWxText(title));
-    m_pFileCtrl = new wxFileCtrl(this, kFileCtrlId, ToWxPath(folder), ToWxPath(name), ToWxText(filter),
+    SetTitle(BytesToWx(title));
+    m_pFileCtrl = new wxFileCtrl(this, kFileCtrlId, PathToWx(folder), PathToWx(name), BytesToWx(filter),
                                  wxFC_OPEN | wxFC_NOSHOWHIDDEN);
     m_bLoaded = wxXmlResource::Get()->AttachUnknownControl("5001", m_pFileCtrl, this);
     m_pBox = XRCCTRL(*this, "5002", wxPanel);
@@ -77,7 +59,7 @@ CFilePreviewDLG::CFilePreviewDLG(wxWindow* parent, const std::string& title, con
 
 void CFilePreviewDLG::UpdatePreview()
 {
-    if (!GetFilePreview().Select(FromWxPath(m_pFileCtrl->GetPath())))
+    if (!GetFilePreview().Select(PathFromWx(m_pFileCtrl->GetPath())))
         return;
     ShowTexts();
     m_pBox->Refresh();
@@ -88,7 +70,7 @@ void CFilePreviewDLG::ShowTexts()
     const FilePreviewTexts texts = MakeFilePreviewTexts(GetFilePreview());
     const auto set = [this](int id, const std::string& text) {
         if (auto* label = dynamic_cast<wxStaticText*>(FindWindow(id)))
-            label->SetLabel(ToWxText(text));
+            label->SetLabel(BytesToWx(text));
     };
     set(kNameId, texts.name);
     set(kPagesId, texts.pages);
@@ -119,10 +101,10 @@ void CFilePreviewDLG::OnOK(wxCommandEvent&)
 // An existing file is taken; a folder is opened in the chooser; anything else is refused with a beep.
 bool CFilePreviewDLG::Accept()
 {
-    const std::string path = FromWxPath(m_pFileCtrl->GetPath());
+    const std::string path = PathFromWx(m_pFileCtrl->GetPath());
     std::error_code error;
     if (!path.empty() && std::filesystem::is_directory(path, error)) {
-        m_pFileCtrl->SetDirectory(ToWxPath(path));
+        m_pFileCtrl->SetDirectory(PathToWx(path));
         return false;
     }
     if (path.empty() || !std::filesystem::is_regular_file(path, error)) {

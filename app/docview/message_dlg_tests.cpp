@@ -43,7 +43,6 @@ template <class Show> int RunModal(wxFrame* parent, const std::string& name, int
                 dialog = window;
         ASSERT_NE(dialog, nullptr);
         Settle();
-        // Only a process's first dialog reaches the virtual screen's pixels, so each test takes one picture.
         if (!name.empty())
             SaveWindowScreenshot(dialog, name);
         run.places = ButtonPlaces(dialog);

@@ -15,8 +15,8 @@
 #include "controls/button_controls.h"
 #include "controls/gradient_control.h"
 #include "platform/gui/control_notify.h"
+#include "platform/gui/text_bytes.h"
 #include "platform/resources/string_table.h"
-#include "platform/text/codepage.h"
 
 namespace {
 
@@ -45,16 +45,6 @@ constexpr int kPositionsId = 1639;
 const char* const kPositions[] = {"Top Left",     "Top Center",  "Top Right",     "Center Left", "Centered",
                                   "Center Right", "Bottom Left", "Bottom Center", "Bottom Right"};
 
-wxString Shown(const std::string& text)
-{
-    return wxString::FromUTF8(Windows1252ToUtf8(text));
-}
-
-std::string Typed(const wxTextCtrl* field)
-{
-    return Utf8ToWindows1252(field->GetValue().utf8_string()).value_or(std::string());
-}
-
 void FillPositions(wxComboBox* positions)
 {
     positions->Clear();
@@ -78,9 +68,9 @@ CPageInfoPage::CPageInfoPage(wxWindow* parent) : CPalettePage(parent, kPagePropS
     if (!m_pTitle || !m_pPageId || !m_pWidth || !m_pHeight || !m_pSizes || !m_pPositions || !m_pColor || !m_pGradient)
         return;
     m_pColor->Init(nullptr);
-    m_pColor->SetToolTip(Shown(ResourceText(5220)));
+    m_pColor->SetToolTip(BytesToWx(ResourceText(5220)));
     m_pGradient->Init();
-    m_pGradient->SetToolTip(Shown(ResourceText(5221)));
+    m_pGradient->SetToolTip(BytesToWx(ResourceText(5221)));
     FillPositions(m_pPositions);
     for (wxTextCtrl* field : {m_pTitle, m_pPageId, m_pWidth, m_pHeight})
         field->Bind(wxEVT_KILL_FOCUS, &CPageInfoPage::OnTextLeft, this);
@@ -129,8 +119,8 @@ void CPageInfoPage::FillControls()
     }
     // The front page stays the front page until another page takes its place.
     enable(kFrontPageId, !state.frontPage && !state.editingText);
-    m_pTitle->ChangeValue(Shown(state.title));
-    m_pPageId->ChangeValue(Shown(state.pageId));
+    m_pTitle->ChangeValue(BytesToWx(state.title));
+    m_pPageId->ChangeValue(BytesToWx(state.pageId));
     m_pWidth->ChangeValue(wxString::Format("%d", state.width));
     m_pHeight->ChangeValue(wxString::Format("%d", state.height));
     m_pSizes->Clear();
@@ -148,7 +138,7 @@ void CPageInfoPage::FillControls()
     auto* place = dynamic_cast<wxCheckBox*>(FindWindow(kPlaceId));
     enable(kPositionsId, state.kind == 1 && place->GetValue());
     m_pColor->SetColor(state.color);
-    dynamic_cast<wxTextCtrl*>(FindWindow(kPictureNameId))->ChangeValue(Shown(state.pictureName));
+    dynamic_cast<wxTextCtrl*>(FindWindow(kPictureNameId))->ChangeValue(BytesToWx(state.pictureName));
     if (const CSitePage* page = GetCurrentPage())
         m_pGradient->ChangeGradient(page->GetBackground()->GetGradient().GetGradientColors());
     dynamic_cast<wxCheckBox*>(FindWindow(kHorizontalId))->SetValue(state.horizontal);
@@ -166,12 +156,12 @@ void CPageInfoPage::OnTextLeft(wxFocusEvent& event)
     auto* field = dynamic_cast<wxTextCtrl*>(event.GetEventObject());
     if (!field || !m_bReady)
         return;
-    const std::string text = Typed(field);
+    const std::string text = WxToBytes(field->GetValue());
     const PageInfoState state = ReadPageInfo();
     switch (field->GetId()) {
     case kTitleId:
         if (const PageTitleEdit edit = EditPageTitle(text); edit.shownAgain) {
-            field->ChangeValue(Shown(*edit.shownAgain));
+            field->ChangeValue(BytesToWx(*edit.shownAgain));
             CallAfter([field] { field->SetFocus(); });
         }
         break;
@@ -179,7 +169,7 @@ void CPageInfoPage::OnTextLeft(wxFocusEvent& event)
         if (text != state.pageId && !EditPageId(text) && state.hasPage) {
             // Refused: the page's ID comes back and the field stays open for another try.
             if (const CSitePage* page = GetCurrentPage(); page && page->GetName() == state.pageId) {
-                field->ChangeValue(Shown(state.pageId));
+                field->ChangeValue(BytesToWx(state.pageId));
                 CallAfter([field] { field->SetFocus(); });
             }
         }

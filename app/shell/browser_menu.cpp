@@ -16,7 +16,7 @@
 #include "app/shell/logic/tools_bar_logic.h"
 #include "app/shell/main_frame.h"
 #include "app/shell/program_services.h"
-#include "app/shell/wx_text.h"
+#include "platform/gui/text_bytes.h"
 #include "platform/resources/string_table.h"
 #include "platform/win/program_launch.h"
 
@@ -107,11 +107,11 @@ void RebuildBrowserItems(wxMenu& menu, const std::vector<std::string>& browsers)
     wxMenuItem* first = menu.FindChildItem(ID_FIRST_BROWSER);
     if (!first)
         return;
-    first->SetItemLabel(ToWx(browsers.empty() ? AfterLineFeed(kBrowserSelectPrompt) : LabelOf(browsers[0])));
+    first->SetItemLabel(BytesToWx(browsers.empty() ? AfterLineFeed(kBrowserSelectPrompt) : LabelOf(browsers[0])));
     const size_t count = std::min(browsers.size(), kMaxBrowsers);
     for (size_t i = 1; i < count; ++i)
-        menu.AppendCheckItem(ID_FIRST_BROWSER + static_cast<int>(i), ToWx(LabelOf(browsers[i])),
-                             ToWx(BeforeLineFeed(kBrowserSelectPrompt)));
+        menu.AppendCheckItem(ID_FIRST_BROWSER + static_cast<int>(i), BytesToWx(LabelOf(browsers[i])),
+                             BytesToWx(BeforeLineFeed(kBrowserSelectPrompt)));
 }
 
 } // namespace
@@ -220,8 +220,8 @@ bool UpdateBrowserCommand(CMainFrame& frame, wxUpdateUIEvent& event)
 bool CProgramServices::ChooseBrowserFile(std::string& path)
 {
     const std::string folder = path.empty() ? "/usr/share/applications" : GetPathFolder(path);
-    wxFileDialog dialog(m_pFrame, ToWx(AfterLineFeed(kAddBrowserPrompt)), PathToWx(folder), wxEmptyString,
-                        ToWx(ResourceText(7000)) + "|*", wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+    wxFileDialog dialog(m_pFrame, BytesToWx(AfterLineFeed(kAddBrowserPrompt)), PathToWx(folder), wxEmptyString,
+                        BytesToWx(ResourceText(7000)) + "|*", wxFD_OPEN | wxFD_FILE_MUST_EXIST);
     if (dialog.ShowModal() != wxID_OK)
         return false;
     path = PathFromWx(dialog.GetPath());

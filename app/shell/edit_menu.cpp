@@ -9,10 +9,10 @@
 #include "app/shell/command_ids.h"
 #include "app/shell/main_frame.h"
 #include "app/shell/orvel_frame.h"
-#include "app/shell/wx_text.h"
 #include "app/site/edit_commands.h"
 #include "app/site/guide_commands.h"
 #include "app/site/site_page.h"
+#include "platform/gui/text_bytes.h"
 #include "platform/resources/string_table.h"
 
 namespace {
@@ -158,7 +158,7 @@ bool UpdateEditCommand(CMainFrame& frame, wxUpdateUIEvent& event)
             break;
         case ID_HIDE_GUIDES:
             event.Enable(true);
-            event.SetText(ToWx(ResourceText(page->AreGuidesHidden() ? kShowGuidesTextId : kHideGuidesTextId)));
+            event.SetText(BytesToWx(ResourceText(page->AreGuidesHidden() ? kShowGuidesTextId : kHideGuidesTextId)));
             break;
         case ID_REMOVE_GUIDES:
             event.Enable(CanRemoveGuides(*page));
@@ -194,7 +194,7 @@ bool UpdateEditCommand(CMainFrame& frame, wxUpdateUIEvent& event)
         const EditGroupUpdate update = GetEditGroupUpdate();
         event.Enable(update.enabled);
         if (update.textId != 0)
-            event.SetText(ToWx(ResourceText(static_cast<unsigned>(update.textId))));
+            event.SetText(BytesToWx(ResourceText(static_cast<unsigned>(update.textId))));
         return true;
     }
     default:

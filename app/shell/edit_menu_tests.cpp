@@ -11,11 +11,10 @@
 #include "app/shell/shell_test_support.h"
 #include "app/site/object_frame.h"
 #include "app/site/page_item.h"
+#include "platform/gui/window_picture.h"
 #include "testing/test_output.h"
 
 #include <functional>
-#include <wx/dcmemory.h>
-#include <wx/dcscreen.h>
 #include <wx/image.h>
 #include <wx/menu.h>
 #include <wx/timer.h>
@@ -195,16 +194,7 @@ TEST_F(EditMenuTest, EditMenuPicture)
     for (int i = 0; i < 5; ++i)
         Settle();
 
-    wxBitmap picture(area.GetWidth(), area.GetHeight(), 24);
-    {
-        wxScreenDC screen;
-        wxMemoryDC target(picture);
-        target.Blit(0, 0, area.GetWidth(), area.GetHeight(), &screen, area.GetX(), area.GetY());
-    }
-    if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
-        wxImage::AddHandler(new wxPNGHandler());
-    EXPECT_TRUE(picture.ConvertToImage().SaveFile(wxString::FromUTF8((TestOutputFolder() / "edit_menu.png").string()),
-                                                  wxBITMAP_TYPE_PNG));
+    EXPECT_TRUE(SaveScreenPicture(area, wxString::FromUTF8((TestOutputFolder() / "edit_menu.png").string())));
     keys.Char(WXK_ESCAPE);
     Settle();
 }

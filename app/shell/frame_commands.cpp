@@ -17,11 +17,11 @@
 #include "app/shell/orvel_frame.h"
 #include "app/shell/program_services.h"
 #include "app/shell/tools_bar.h"
-#include "app/shell/wx_text.h"
 #include "app/site/align_commands.h"
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
 #include "app/site/website.h"
+#include "platform/gui/text_bytes.h"
 #include "platform/resources/string_table.h"
 #include "platform/win/program_launch.h"
 
@@ -212,7 +212,7 @@ bool UpdateFrameCommand(CMainFrame& frame, wxUpdateUIEvent& event)
     if (IsToolItem(id)) {
         const CToolsBar* tools = frame.GetToolsBar();
         const size_t entry = static_cast<size_t>(ToolOfItem(id) - 1);
-        event.SetText("&" + ToWx(ResourceText(kToolNameIds[entry])));
+        event.SetText("&" + BytesToWx(ResourceText(kToolNameIds[entry])));
         event.Enable(tools != nullptr);
         event.Check(tools && tools->GetTool() == ToolOfItem(id));
         return true;

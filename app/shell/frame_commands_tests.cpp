@@ -27,9 +27,9 @@
 #include "app/shell/publish_menu.h"
 #include "app/shell/shell_test_support.h"
 #include "app/shell/tools_bar.h"
-#include "app/shell/wx_text.h"
 #include "app/site/page_item.h"
 #include "image/image.h"
+#include "platform/gui/text_bytes.h"
 #include "platform/gui/window_picture.h"
 #include "platform/resources/string_table.h"
 #include "platform/win/program_launch.h"
@@ -618,7 +618,7 @@ TEST_F(BrowserMenuTest, PreviewsOpenThePageInTheChosenBrowser)
     recorded.pop_back();
     EXPECT_EQ(recorded.find('\n'), std::string::npos) << "one argument: " << recorded;
     EXPECT_EQ(recorded.rfind("file://", 0), 0u) << recorded;
-    const std::string shown = PathFromWx(wxFileName::URLToFileName(ToWx(recorded)).GetFullPath());
+    const std::string shown = PathFromWx(wxFileName::URLToFileName(BytesToWx(recorded)).GetFullPath());
     EXPECT_TRUE(std::filesystem::exists(shown)) << shown;
     EXPECT_NE(std::filesystem::path(shown).filename(), "index.html") << "the current page, not the front page";
 
@@ -635,7 +635,7 @@ TEST_F(BrowserMenuTest, PreviewsOpenThePageInTheChosenBrowser)
     ASSERT_EQ(started[0].size(), 2u);
     EXPECT_EQ(started[0][0], "xdg-open");
     EXPECT_EQ(
-        std::filesystem::path(PathFromWx(wxFileName::URLToFileName(ToWx(started[0][1])).GetFullPath())).filename(),
+        std::filesystem::path(PathFromWx(wxFileName::URLToFileName(BytesToWx(started[0][1])).GetFullPath())).filename(),
         "index.html");
     // A browser that does not start is reported.
     Command(ID_FIRST_BROWSER);

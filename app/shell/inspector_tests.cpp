@@ -2,14 +2,9 @@
 #include "app/shell/main_frame.h"
 #include "app/shell/program_services.h"
 #include "app/shell/shell_test_support.h"
+#include "platform/gui/window_picture.h"
 #include "platform/win/key_store.h"
 #include "testing/test_output.h"
-
-#include <wx/bitmap.h>
-#include <wx/dcmemory.h>
-#include <wx/dcscreen.h>
-#include <wx/image.h>
-#include <wx/imagpng.h>
 
 namespace {
 
@@ -116,18 +111,7 @@ TEST_F(ShellTest, MainWindowWithAPalettePicture)
     Settle();
     const wxRect both = frame->GetScreenRect().Union(palette->GetScreenRect());
     EXPECT_GE(palette->GetScreenRect().GetLeft(), frame->GetScreenRect().GetRight()) << "beside, not over, the page";
-    wxBitmap picture(both.GetWidth(), both.GetHeight(), 24);
-    {
-        wxScreenDC screen;
-        wxMemoryDC target(picture);
-        target.SetBackground(*wxBLACK_BRUSH);
-        target.Clear();
-        ASSERT_TRUE(target.Blit(0, 0, both.GetWidth(), both.GetHeight(), &screen, both.GetX(), both.GetY()));
-    }
-    if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
-        wxImage::AddHandler(new wxPNGHandler());
-    EXPECT_TRUE(picture.ConvertToImage().SaveFile((TestOutputFolder() / "main_window_palette.png").string(),
-                                                  wxBITMAP_TYPE_PNG));
+    EXPECT_TRUE(SaveScreenPicture(both, (TestOutputFolder() / "main_window_palette.png").string()));
 }
 
 } // namespace
@@ -138,15 +122,6 @@ TEST_F(ShellTest, MainWindowWithAPalettePicture)
 #include <wx/checkbox.h>
 
 namespace {
-
-// The dialog that is running modally now, of the given class.
-template <class Dialog> Dialog* ModalDialog()
-{
-    for (wxWindow* window : wxTopLevelWindows)
-        if (auto* dialog = dynamic_cast<Dialog*>(window); dialog && dialog->IsModal())
-            return dialog;
-    return nullptr;
-}
 
 void ClickButton(wxDialog* dialog, int id)
 {

@@ -1,10 +1,10 @@
 #include "app/shell/main_frame.h"
 
-#include "app/docview/common_windows.h"
 #include "app/dialogs/notice_dialogs.h"
 #include "app/dialogs/page_defaults_dlg.h"
 #include "app/dialogs/site_folder_dlg.h"
 #include "app/dialogs/welcome.h"
+#include "app/docview/common_windows.h"
 #include "app/docview/design_view.h"
 #include "app/docview/document_dialogs.h"
 #include "app/model/services.h"
@@ -13,17 +13,17 @@
 #include "app/publish/local_output.h"
 #include "app/shell/edit_menu.h"
 #include "app/shell/frame_commands.h"
-#include "app/shell/publish_menu.h"
 #include "app/shell/logic/status_panes.h"
 #include "app/shell/main_toolbar.h"
 #include "app/shell/orvel_app.h"
 #include "app/shell/orvel_frame.h"
+#include "app/shell/publish_menu.h"
 #include "app/shell/site_commands.h"
 #include "app/shell/tools_bar.h"
-#include "app/shell/wx_text.h"
 #include "app/site/site_page.h"
 #include "app/site/website.h"
 #include "controls/button_controls.h"
+#include "platform/gui/text_bytes.h"
 #include "platform/resources/string_table.h"
 #include "platform/win/log.h"
 
@@ -108,7 +108,7 @@ CMainFrame::~CMainFrame()
 
 bool CMainFrame::Create()
 {
-    if (!wxMDIParentFrame::Create(nullptr, wxID_ANY, ToWx(GetProductName()), wxDefaultPosition, wxSize(800, 600)))
+    if (!wxMDIParentFrame::Create(nullptr, wxID_ANY, BytesToWx(GetProductName()), wxDefaultPosition, wxSize(800, 600)))
         return false;
     // The window takes its stored placement before any bar exists.
     const CStoredPlacement current;
@@ -136,7 +136,7 @@ bool CMainFrame::Create()
     const int samples[] = {ID_INDICATOR_IMAGE, ID_INDICATOR_POSITION, ID_INDICATOR_PAGES, ID_INDICATOR_LOADTIME};
     int widths[5] = {-1, 0, 0, 0, 0};
     for (int i = 0; i < 4; ++i) {
-        const wxString sample = ToWx(ResourceText(ProgramCommandId(samples[i])));
+        const wxString sample = BytesToWx(ResourceText(ProgramCommandId(samples[i])));
         widths[i + 1] = status->GetTextExtent(sample).GetWidth() + status->FromDIP(12);
     }
     status->SetStatusWidths(5, widths);
@@ -342,14 +342,14 @@ void CMainFrame::UpdateTitle()
     SetTitle(PathToWx(MakeMainTitle(GetProductName(), m_pCurrentSite, ResourceText(3019))));
     // A page window is titled by its page's ID, which the Page palette may have changed.
     for (COrvelFrame* window : m_pageWindows)
-        if (const wxString name = ToWx(window->GetPage()->GetName()); window->GetTitle() != name)
+        if (const wxString name = BytesToWx(window->GetPage()->GetName()); window->GetTitle() != name)
             window->SetTitle(name);
 }
 
 void CMainFrame::SetStatusText(const std::string& text)
 {
     if (GetStatusBar())
-        wxMDIParentFrame::SetStatusText(ToWx(text), 0);
+        wxMDIParentFrame::SetStatusText(BytesToWx(text), 0);
 }
 
 bool CMainFrame::IsToolsBarShown()
@@ -515,7 +515,7 @@ wxMenu* CMainFrame::BuildPageMenu()
     if (m_pCurrentSite)
         m_pageList = BuildShowPageList(*m_pCurrentSite, ResourceText(2081));
     for (size_t i = 0; i < m_pageList.size(); ++i)
-        m_pPageMenu->Append(kFirstPageCommand + static_cast<int>(i), ToWx(m_pageList[i].text));
+        m_pPageMenu->Append(kFirstPageCommand + static_cast<int>(i), BytesToWx(m_pageList[i].text));
     return m_pPageMenu;
 }
 
@@ -675,7 +675,7 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event)
     // The show and hide commands offer the opposite of what is shown, in the menu and as the prompt.
     auto toggle = [&](bool shown, unsigned hide, unsigned show) {
         event.Enable(true);
-        const wxString text = ToWx(ResourceText(shown ? hide : show));
+        const wxString text = BytesToWx(ResourceText(shown ? hide : show));
         event.SetText(text);
         if (wxMenuBar* menus = GetMenuBar())
             menus->SetHelpString(id, wxStripMenuCodes(text));
@@ -882,7 +882,7 @@ void CMainFrame::UpdateStatusPanes()
     for (int i = 0; i < 4; ++i) {
         if (texts[i] != m_paneTexts[i + 1]) {
             m_paneTexts[i + 1] = texts[i];
-            status->SetStatusText(ToWx(texts[i]), i + 1);
+            status->SetStatusText(BytesToWx(texts[i]), i + 1);
         }
     }
 }

@@ -1,7 +1,7 @@
 #include "app/shell/main_toolbar.h"
 
 #include "app/shell/command_ids.h"
-#include "app/shell/wx_text.h"
+#include "platform/gui/text_bytes.h"
 #include "platform/resources/resource_folder.h"
 #include "platform/resources/string_table.h"
 
@@ -49,7 +49,8 @@ bool COOExToolBar::LoadToolBar(int id)
         std::string text, prompt, label;
         if (LoadResourceString(static_cast<unsigned>(ProgramCommandId(tool->GetId())), text))
             SplitCommandText(text, prompt, label);
-        AddTool(tool->GetId(), ToWx(label), blank, wxNullBitmap, tool->GetKind(), ToWx(label), ToWx(prompt));
+        AddTool(tool->GetId(), BytesToWx(label), blank, wxNullBitmap, tool->GetKind(), BytesToWx(label),
+                BytesToWx(prompt));
         m_buttonIds.push_back(tool->GetId());
     }
     layout->Destroy();

@@ -2,7 +2,7 @@
 #include "app/palettes/object_page.h"
 #include "app/shell/main_frame.h"
 #include "app/shell/program_services.h"
-#include "app/shell/wx_text.h"
+#include "platform/gui/text_bytes.h"
 
 #include <wx/msgdlg.h>
 
@@ -34,7 +34,8 @@ CInsertHtmlDLG* CProgramServices::GetInsertHtmlDialog()
 
 int CProgramServices::AskYesNoCancel(const std::string& text)
 {
-    switch (wxMessageBox(ToWx(text), ToWx(GetProductName()), wxYES_NO | wxCANCEL | wxICON_QUESTION, m_pFrame)) {
+    switch (
+        wxMessageBox(BytesToWx(text), BytesToWx(GetProductName()), wxYES_NO | wxCANCEL | wxICON_QUESTION, m_pFrame)) {
     case wxYES:
         return IDYES;
     case wxNO:

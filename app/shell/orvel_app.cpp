@@ -11,8 +11,8 @@
 #include "app/shell/orvel_frame.h"
 #include "app/shell/program_services.h"
 #include "app/shell/site_commands.h"
-#include "app/shell/wx_text.h"
 #include "app/site/website.h"
+#include "platform/gui/text_bytes.h"
 #include "platform/gui/xrc_resources.h"
 #include "platform/resources/resource_folder.h"
 #include "platform/resources/string_table.h"
@@ -33,7 +33,7 @@ void StartFailure(unsigned textId)
 {
     const std::string text = ResourceText(textId);
     std::fprintf(stderr, "pelorin: %s\n", text.c_str());
-    CMessageDlg(nullptr, ToWx(GetProductName()), ToWx(text), wxOK, MessageIcon::error).ShowModal();
+    CMessageDlg(nullptr, BytesToWx(GetProductName()), BytesToWx(text), wxOK, MessageIcon::error).ShowModal();
 }
 
 } // namespace

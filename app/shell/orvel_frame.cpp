@@ -2,14 +2,14 @@
 
 #include "app/shell/main_frame.h"
 #include "app/shell/page_tabs.h"
-#include "app/shell/wx_text.h"
 #include "app/site/site_page.h"
 #include "app/site/website.h"
+#include "platform/gui/text_bytes.h"
 
 #include <wx/sizer.h>
 
 COrvelFrame::COrvelFrame(CMainFrame* parent, CSitePage* page)
-    : wxMDIChildFrame(parent, wxID_ANY, ToWx(page->GetName())), m_pMainFrame(parent)
+    : wxMDIChildFrame(parent, wxID_ANY, BytesToWx(page->GetName())), m_pMainFrame(parent)
 {
     m_pView = new COrvelView(this, page);
     // The view starts as large as the tab area it will fill: a view laid out at the toolkit's tiny default size

@@ -8,8 +8,6 @@
 #include "platform/gui/window_picture.h"
 #include "testing/test_output.h"
 
-#include <wx/dcmemory.h>
-#include <wx/dcscreen.h>
 #include <wx/image.h>
 #include <wx/uiaction.h>
 
@@ -93,13 +91,9 @@ namespace {
 wxColour WorkAreaColour(CMainFrame* frame)
 {
     const wxPoint middle = Middle(frame->GetClientWindow()->GetScreenRect());
-    wxBitmap pixel(1, 1, 24);
-    {
-        wxScreenDC screen;
-        wxMemoryDC target(pixel);
-        target.Blit(0, 0, 1, 1, &screen, middle.x, middle.y);
-    }
-    const wxImage image = pixel.ConvertToImage();
+    const wxImage image = ScreenPicture(wxRect(middle, wxSize(1, 1)));
+    if (!image.IsOk())
+        return wxColour();
     return wxColour(image.GetRed(0, 0), image.GetGreen(0, 0), image.GetBlue(0, 0));
 }
 
@@ -109,6 +103,7 @@ TEST_F(ShellTest, TheEmptyWorkAreaLooksTheSameBeforeAndAfterASite)
     frame->Refresh();
     Settle();
     const wxColour atStart = WorkAreaColour(frame);
+    ASSERT_TRUE(atStart.IsOk());
     frame->OpenSite(MakeSite({"Home", "About us"}));
     Settle();
     wxCommandEvent close(wxEVT_MENU, ID_FILE_CLOSE);

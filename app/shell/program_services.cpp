@@ -1,23 +1,23 @@
 #include "app/shell/program_services.h"
 
+#include "app/dialogs/notice_dialogs.h"
 #include "app/docview/design_view.h"
-#include "app/shell/clipboard_commands.h"
 #include "app/docview/document_dialogs.h"
 #include "app/docview/message_dlg.h"
 #include "app/docview/view_geometry.h"
 #include "app/objects/text_body.h"
+#include "app/shell/clipboard_commands.h"
 #include "app/shell/main_frame.h"
-#include "app/dialogs/notice_dialogs.h"
-#include "platform/resources/string_table.h"
 #include "app/shell/orvel_frame.h"
 #include "app/shell/shapes_dlg.h"
 #include "app/shell/tools_bar.h"
-#include "app/shell/wx_text.h"
 #include "app/site/page_item.h"
 #include "app/site/page_undo_manager.h"
 #include "app/site/site_page.h"
 #include "app/site/website.h"
 #include "controls/button_controls.h"
+#include "platform/gui/text_bytes.h"
+#include "platform/resources/string_table.h"
 
 #include <wx/colordlg.h>
 #include <wx/filedlg.h>
@@ -244,7 +244,7 @@ int CProgramServices::ShowNoticeDialog(int textId, bool& dontShowAgain)
 
 void CProgramServices::ShowMessage(const std::string& text)
 {
-    CMessageDlg(m_pFrame, ToWx(GetProductName()), ToWx(text), wxOK, MessageIcon::warning).ShowModal();
+    CMessageDlg(m_pFrame, BytesToWx(GetProductName()), BytesToWx(text), wxOK, MessageIcon::warning).ShowModal();
 }
 
 void CProgramServices::ShowBuildErrorDialog(const std::string& pageName, const std::string& message)
@@ -265,12 +265,13 @@ int CProgramServices::ShowMissingDocumentDialog(MissingDocumentDialog& answer)
 
 void CProgramServices::ShowInfoMessage(const std::string& text)
 {
-    CMessageDlg(m_pFrame, ToWx(GetProductName()), ToWx(text), wxOK, MessageIcon::information).ShowModal();
+    CMessageDlg(m_pFrame, BytesToWx(GetProductName()), BytesToWx(text), wxOK, MessageIcon::information).ShowModal();
 }
 
 bool CProgramServices::AskYesNo(const std::string& caption, const std::string& text)
 {
-    return CMessageDlg(m_pFrame, ToWx(caption), ToWx(text), wxYES_NO, MessageIcon::question).ShowModal() == wxID_YES;
+    return CMessageDlg(m_pFrame, BytesToWx(caption), BytesToWx(text), wxYES_NO, MessageIcon::question).ShowModal() ==
+           wxID_YES;
 }
 
 void CProgramServices::Beep()

@@ -18,9 +18,9 @@
 #include "app/publish/site_upload.h"
 #include "app/shell/main_frame.h"
 #include "app/shell/preview_dlg.h"
-#include "app/shell/wx_text.h"
 #include "app/site/site_page.h"
 #include "app/site/website.h"
+#include "platform/gui/text_bytes.h"
 #include "platform/resources/string_table.h"
 
 namespace {
@@ -153,13 +153,13 @@ bool UpdatePublishCommand(CMainFrame& frame, wxUpdateUIEvent& event)
         const CAppSettings* settings = GetAppSettings();
         const int profile = settings ? FindDestinationProfile(*settings) : -1;
         if (profile < 0) {
-            event.SetText(ToWx(ResourceText(7041)));
+            event.SetText(BytesToWx(ResourceText(7041)));
             event.Enable(false);
             return true;
         }
         CFtpProfileArray profiles;
         settings->GetFtpProfiles(&profiles);
-        wxString text = ToWx(ResourceText(7042));
+        wxString text = BytesToWx(ResourceText(7042));
         text.Replace("%s", wxString::FromUTF8(profiles[static_cast<size_t>(profile)].m_strName));
         event.SetText(text);
         event.Enable(true);

@@ -20,6 +20,7 @@
 #include <vector>
 #include <wx/app.h>
 #include <wx/eventfilter.h>
+#include <wx/toplevel.h>
 #include <wx/uiaction.h>
 #include <wx/utils.h>
 
@@ -69,6 +70,15 @@ inline bool SettleUntil(const std::function<bool()>& condition)
     for (int i = 0; i < 300 && !condition(); ++i)
         Settle();
     return condition();
+}
+
+// The dialog that is running modally now, of the given class.
+template <class Dialog> Dialog* ModalDialog()
+{
+    for (wxWindow* window : wxTopLevelWindows)
+        if (auto* dialog = dynamic_cast<Dialog*>(window); dialog && dialog->IsModal())
+            return dialog;
+    return nullptr;
 }
 
 class RecordingServices : public CoreServices

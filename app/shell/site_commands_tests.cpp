@@ -25,15 +25,6 @@
 
 namespace {
 
-// The dialog that is running modally now, of the given class.
-template <class Dialog> Dialog* ModalDialog()
-{
-    for (wxWindow* window : wxTopLevelWindows)
-        if (auto* dialog = dynamic_cast<Dialog*>(window); dialog && dialog->IsModal())
-            return dialog;
-    return nullptr;
-}
-
 void Type(wxDialog* dialog, int id, const char* text)
 {
     auto* field = dynamic_cast<wxTextCtrl*>(dialog->FindWindow(id));
@@ -164,7 +155,6 @@ TEST_F(SiteCommandsTest, NewWebsiteOpensItsFrontPageAndSavesAFileThatOpensEqual)
     click.SetInt(1);
     colour->ProcessWindowEvent(click);
     Settle();
-    // The only picture of this test: the screen is read once in a test program.
     EXPECT_EQ(second->GetTitle(), "Our menu");
     EXPECT_EQ(second->GetBackground()->GetKind(), 0);
     // A new ID titles the page's window.

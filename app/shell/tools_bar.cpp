@@ -7,8 +7,8 @@
 #include "app/model/services.h"
 #include "app/shell/command_ids.h"
 #include "app/shell/shapes_dlg.h"
-#include "app/shell/wx_text.h"
 #include "platform/gui/display.h"
+#include "platform/gui/text_bytes.h"
 #include "platform/resources/resource_folder.h"
 #include "platform/resources/string_table.h"
 
@@ -184,7 +184,7 @@ void CToolsBar::OnMotion(wxMouseEvent& event)
         if (slot < 0)
             UnsetToolTip();
         else
-            SetToolTip(ToWx(ResourceText(slot == kToolButtonCount ? kWellTooltip : kToolButtons[slot].tooltip)));
+            SetToolTip(BytesToWx(ResourceText(slot == kToolButtonCount ? kWellTooltip : kToolButtons[slot].tooltip)));
     }
     event.Skip();
 }

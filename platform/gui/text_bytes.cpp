@@ -1,21 +1,30 @@
 #include "platform/gui/text_bytes.h"
 
-#include <wx/strconv.h>
+#include "platform/text/codepage.h"
 
 wxString BytesToWx(const std::string& text)
 {
-    return wxString(text.data(), wxCSConv(wxFONTENCODING_CP1252), text.size());
+    return wxString::FromUTF8(Windows1252ToUtf8(text));
 }
 
 std::string WxToBytes(const wxString& text)
 {
-    wxCSConv cp1252(wxFONTENCODING_CP1252);
     std::string bytes;
     bytes.reserve(text.length());
     for (wxUniChar ch : text) {
-        const wchar_t wide[1] = {static_cast<wchar_t>(ch.GetValue())};
-        char narrow[8];
-        bytes += cp1252.FromWChar(narrow, sizeof narrow, wide, 1) == 1 ? narrow[0] : '?';
+        const std::optional<unsigned char> byte = UnicodeToWindows1252(ch.GetValue());
+        bytes += byte ? static_cast<char>(*byte) : '?';
     }
     return bytes;
+}
+
+wxString PathToWx(const std::string& path)
+{
+    return wxString(path.c_str(), *wxConvFileName);
+}
+
+std::string PathFromWx(const wxString& path)
+{
+    const wxCharBuffer bytes = path.fn_str();
+    return bytes.data() ? std::string(bytes.data()) : std::string();
 }

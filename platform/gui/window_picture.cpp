@@ -11,17 +11,27 @@ bool SaveWindowPicture(wxWindow* window, const wxString& file)
     return SaveScreenPicture(window->GetScreenRect(), file);
 }
 
-// The pixels come from the X server at the time of the call: the toolkit's screen context keeps giving the pixels
-// of its first read.
 bool SaveScreenPicture(const wxRect& area, const wxString& file)
 {
-    if (area.IsEmpty())
+    const wxImage picture = ScreenPicture(area);
+    if (!picture.IsOk())
         return false;
+    if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
+        wxImage::AddHandler(new wxPNGHandler());
+    return picture.SaveFile(file, wxBITMAP_TYPE_PNG);
+}
+
+// The pixels come from the X server at the time of the call: the toolkit's screen context keeps giving the pixels
+// of its first read.
+wxImage ScreenPicture(const wxRect& area)
+{
+    if (area.IsEmpty())
+        return wxImage();
     GdkWindow* root = gdk_get_default_root_window();
     GdkPixbuf* pixbuf =
         root ? gdk_pixbuf_get_from_window(root, area.GetX(), area.GetY(), area.GetWidth(), area.GetHeight()) : nullptr;
     if (!pixbuf)
-        return false;
+        return wxImage();
     const int channels = gdk_pixbuf_get_n_channels(pixbuf);
     const int stride = gdk_pixbuf_get_rowstride(pixbuf);
     const int width = gdk_pixbuf_get_width(pixbuf);
@@ -37,7 +47,5 @@ bool SaveScreenPicture(const wxRect& area, const wxString& file)
             target[2] = source[2];
         }
     g_object_unref(pixbuf);
-    if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
-        wxImage::AddHandler(new wxPNGHandler());
-    return picture.SaveFile(file, wxBITMAP_TYPE_PNG);
+    return picture;
 }

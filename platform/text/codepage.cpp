@@ -11,17 +11,6 @@ constexpr char16_t kHighControlRange[32] = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-std::optional<unsigned char> UnicodeToWindows1252(char32_t cp)
-{
-    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
-        return static_cast<unsigned char>(cp);
-    for (int i = 0; i < 32; ++i) {
-        if (kHighControlRange[i] == cp)
-            return static_cast<unsigned char>(0x80 + i);
-    }
-    return std::nullopt;
-}
-
 void AppendUtf8(std::string& out, char32_t cp)
 {
     if (cp < 0x80) {
@@ -38,6 +27,17 @@ void AppendUtf8(std::string& out, char32_t cp)
 }
 
 } // namespace
+
+std::optional<unsigned char> UnicodeToWindows1252(char32_t cp)
+{
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
+        return static_cast<unsigned char>(cp);
+    for (int i = 0; i < 32; ++i) {
+        if (kHighControlRange[i] == cp)
+            return static_cast<unsigned char>(0x80 + i);
+    }
+    return std::nullopt;
+}
 
 char32_t Windows1252ToUnicode(unsigned char ch)
 {
