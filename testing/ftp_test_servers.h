@@ -195,9 +195,9 @@ public:
         m_process.Start(
             [this, speed](int port) {
                 if (speed == Speed::throttled)
-                    return std::vector<std::string>{"/usr/bin/python3", "-c",           kThrottledServer,
-                                                    std::to_string(port), m_strHome, kUser,
-                                                    kPassword,            std::to_string(kThrottledBytesPerSecond)};
+                    return std::vector<std::string>{
+                        "/usr/bin/python3", "-c",  kThrottledServer, std::to_string(port),
+                        m_strHome,          kUser, kPassword,        std::to_string(kThrottledBytesPerSecond)};
                 return std::vector<std::string>{
                     "/usr/bin/python3", "-m", "pyftpdlib", "-i", "127.0.0.1", "-p", std::to_string(port), "-w", "-d",
                     m_strHome,          "-u", kUser,       "-P", kPassword};
