@@ -173,20 +173,34 @@ private:
     std::string m_error;
 };
 
-// The FTP server: one user with write access to a scratch home folder.
+// The FTP server: one user with write access to a scratch home folder. A throttled server reads what is sent to it
+// at kThrottledBytesPerSecond, so that an upload of a few files stays under way for many seconds; it may be given
+// the home folder of another server, so that what an upload at full speed left there is what a throttled one finds.
 class FtpServer
 {
 public:
     static constexpr const char* kUser = "pelorin";
     static constexpr const char* kPassword = "Secr3t-pw";
+    static constexpr int kThrottledBytesPerSecond = 256;
 
-    FtpServer()
+    enum class Speed
+    {
+        full,
+        throttled
+    };
+
+    explicit FtpServer(Speed speed = Speed::full, const std::string& home = {})
+        : m_strHome(home.empty() ? m_ownHome.Path() : home)
     {
         m_process.Start(
-            [this](int port) {
+            [this, speed](int port) {
+                if (speed == Speed::throttled)
+                    return std::vector<std::string>{
+                        "/usr/bin/python3", "-c",  kThrottledServer, std::to_string(port),
+                        m_strHome,          kUser, kPassword,        std::to_string(kThrottledBytesPerSecond)};
                 return std::vector<std::string>{
                     "/usr/bin/python3", "-m", "pyftpdlib", "-i", "127.0.0.1", "-p", std::to_string(port), "-w", "-d",
-                    m_home.Path(),      "-u", kUser,       "-P", kPassword};
+                    m_strHome,          "-u", kUser,       "-P", kPassword};
             },
             m_logs / "pyftpdlib.log");
     }
@@ -195,11 +209,28 @@ public:
     const std::string& Error() const { return m_process.Error(); }
     int Port() const { return m_process.Port(); }
     // The folder the user logs into, ending with '/'.
-    const std::string& Home() const { return m_home.Path(); }
+    const std::string& Home() const { return m_strHome; }
 
 private:
-    ScratchFolder m_home;
+    // pyftpdlib's own command line knows no throttling: the same server, its data channels reading at the limit.
+    // Arguments: port, home folder, user, password, bytes per second.
+    static constexpr const char* kThrottledServer = R"(
+import sys
+from pyftpdlib.authorizers import DummyAuthorizer
+from pyftpdlib.handlers import FTPHandler, ThrottledDTPHandler
+from pyftpdlib.servers import FTPServer
+port, home, user, password, limit = sys.argv[1:]
+authorizer = DummyAuthorizer()
+authorizer.add_user(user, password, home, perm="elradfmwMT")
+ThrottledDTPHandler.read_limit = int(limit)
+FTPHandler.authorizer = authorizer
+FTPHandler.dtp_handler = ThrottledDTPHandler
+FTPServer(("127.0.0.1", int(port)), FTPHandler).serve_forever()
+)";
+
+    ScratchFolder m_ownHome;
     ScratchFolder m_logs;
+    std::string m_strHome;
     ServerProcess m_process;
 };
 
@@ -249,6 +280,13 @@ private:
 inline FtpServer& TheFtpServer()
 {
     static FtpServer server;
+    return server;
+}
+
+// A throttled server on the home folder of TheFtpServer().
+inline FtpServer& TheThrottledFtpServer()
+{
+    static FtpServer server(FtpServer::Speed::throttled, TheFtpServer().Home());
     return server;
 }
 

@@ -64,10 +64,9 @@ void CBuildStatusDLG::ShowStatus()
         m_pBar->SetValue(m_status.GetPercent());
 }
 
-CBuildStatusWindow::CBuildStatusWindow(wxWindow* parent)
+CProgressDialogShown::CProgressDialogShown(wxDialog* dialog, bool loaded) : m_pDialog(dialog)
 {
-    m_pDialog = new CBuildStatusDLG(parent, *this);
-    if (!m_pDialog->IsOk()) {
+    if (!loaded) {
         m_pDialog->Destroy();
         m_pDialog = nullptr;
     }
@@ -78,17 +77,21 @@ CBuildStatusWindow::CBuildStatusWindow(wxWindow* parent)
     }
 }
 
-CBuildStatusWindow::~CBuildStatusWindow()
+CProgressDialogShown::~CProgressDialogShown()
 {
     m_pDisabler.reset();
     if (m_pDialog)
         m_pDialog->Destroy();
 }
 
+CBuildStatusWindow::CBuildStatusWindow(wxWindow* parent) : m_shown(new CBuildStatusDLG(parent, *this)) {}
+
+CBuildStatusWindow::~CBuildStatusWindow() = default;
+
 void CBuildStatusWindow::Refresh()
 {
-    if (m_pDialog)
-        m_pDialog->ShowStatus();
+    if (CBuildStatusDLG* dialog = GetDialog())
+        dialog->ShowStatus();
     // Every other window is disabled, so the input taken here reaches only Cancel; the window repaints.
     wxTheApp->Yield(true);
 }

@@ -16,6 +16,29 @@ class wxGauge;
 class wxStaticText;
 class wxWindowDisabler;
 
+// A progress dialog standing while long work runs on in the caller: shown over the program, every other window of
+// which stays disabled until the object goes, and the dialog with it. A dialog whose template did not load is
+// destroyed at once; the other windows are disabled all the same.
+class CProgressDialogShown
+{
+public:
+    // The dialog's own IsOk says whether it loaded.
+    template <class Dialog> explicit CProgressDialogShown(Dialog* dialog) : CProgressDialogShown(dialog, dialog->IsOk())
+    {
+    }
+    CProgressDialogShown(wxDialog* dialog, bool loaded);
+    ~CProgressDialogShown();
+    CProgressDialogShown(const CProgressDialogShown&) = delete;
+    CProgressDialogShown& operator=(const CProgressDialogShown&) = delete;
+
+    // The dialog, or null when it did not load.
+    wxDialog* Get() const { return m_pDialog; }
+
+private:
+    wxDialog* m_pDialog = nullptr;
+    std::unique_ptr<wxWindowDisabler> m_pDisabler;
+};
+
 class CBuildStatusDLG : public wxDialog
 {
 public:
@@ -41,14 +64,13 @@ public:
     CBuildStatusWindow(const CBuildStatusWindow&) = delete;
     CBuildStatusWindow& operator=(const CBuildStatusWindow&) = delete;
 
-    CBuildStatusDLG* GetDialog() { return m_pDialog; }
+    CBuildStatusDLG* GetDialog() { return static_cast<CBuildStatusDLG*>(m_shown.Get()); }
 
 protected:
     void Refresh() override;
 
 private:
-    CBuildStatusDLG* m_pDialog = nullptr;
-    std::unique_ptr<wxWindowDisabler> m_pDisabler;
+    CProgressDialogShown m_shown;
 };
 
 // The notice that a connection is being made: no buttons, centred over its parent; it goes when the attempt returns.

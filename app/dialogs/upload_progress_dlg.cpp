@@ -80,30 +80,16 @@ std::string UploadDestinationText(const CAppSettings& settings)
 
 CUploadProgressWindow::CUploadProgressWindow(wxWindow* parent, CUploadProgress& progress, CFtp* connection,
                                              const std::string& destination)
+    : m_shown(new CUploadProgressDLG(parent, progress, connection, destination))
 {
-    m_pDialog = new CUploadProgressDLG(parent, progress, connection, destination);
-    if (!m_pDialog->IsOk()) {
-        m_pDialog->Destroy();
-        m_pDialog = nullptr;
-    }
-    m_pDisabler = std::make_unique<wxWindowDisabler>(m_pDialog);
-    if (m_pDialog) {
-        m_pDialog->Show();
-        m_pDialog->Update();
-    }
 }
 
-CUploadProgressWindow::~CUploadProgressWindow()
-{
-    m_pDisabler.reset();
-    if (m_pDialog)
-        m_pDialog->Destroy();
-}
+CUploadProgressWindow::~CUploadProgressWindow() = default;
 
 void CUploadProgressWindow::Update(int pauseMs)
 {
-    if (m_pDialog)
-        m_pDialog->ShowProgress();
+    if (CUploadProgressDLG* dialog = GetDialog())
+        dialog->ShowProgress();
     // Every other window is disabled, so taking input here reaches only Cancel and repaints.
     const wxLongLong end = wxGetLocalTimeMillis() + pauseMs;
     do {

@@ -7,12 +7,13 @@
 #include <string>
 #include <wx/dialog.h>
 
+#include "app/dialogs/progress_windows.h"
+
 class CUploadProgress;
 class CFtp;
 struct CAppSettings;
 class wxGauge;
 class wxTextCtrl;
-class wxWindowDisabler;
 
 class CUploadProgressDLG : public wxDialog
 {
@@ -47,11 +48,10 @@ public:
     CUploadProgressWindow(const CUploadProgressWindow&) = delete;
     CUploadProgressWindow& operator=(const CUploadProgressWindow&) = delete;
 
-    CUploadProgressDLG* GetDialog() { return m_pDialog; }
+    CUploadProgressDLG* GetDialog() { return static_cast<CUploadProgressDLG*>(m_shown.Get()); }
     // Repaints and takes the pending input; with pauseMs keeps doing so that long.
     void Update(int pauseMs);
 
 private:
-    CUploadProgressDLG* m_pDialog = nullptr;
-    std::unique_ptr<wxWindowDisabler> m_pDisabler;
+    CProgressDialogShown m_shown;
 };

@@ -15,6 +15,7 @@
 #include <map>
 #include <set>
 #include <wx/checkbox.h>
+#include <wx/gauge.h>
 #include <wx/listbox.h>
 #include <wx/menu.h>
 #include <wx/stattext.h>
@@ -45,6 +46,7 @@ namespace {
 namespace fs = std::filesystem;
 using ftp_test::FtpServer;
 using ftp_test::TheFtpServer;
+using ftp_test::TheThrottledFtpServer;
 
 void Picture(wxWindow* window, const std::string& name)
 {
@@ -663,6 +665,56 @@ TEST_F(PublishJourneyTest, AWrongPasswordShowsTheLoginFailedNotice)
     EXPECT_EQ(program.notices, std::vector<int>{dialogLoginFailed});
     EXPECT_NE(text.find("refused access"), std::string::npos) << text;
     EXPECT_FALSE(fs::exists(Www("www-login") + "index.html"));
+}
+
+// Cancel pressed in the progress window while a file creeps to a throttled server ends Send without a notice, leaves
+// the record the last complete Send wrote and gives the main window back. The throttled server shares the home
+// folder of the one at full speed, which took that Send.
+TEST_F(PublishJourneyTest, CancelDuringASlowUploadLeavesTheRecordAlone)
+{
+    if (!TheFtpServer().Running() || !TheThrottledFtpServer().Running())
+        GTEST_SKIP() << "no FTP server: " << TheFtpServer().Error() << TheThrottledFtpServer().Error();
+    OpenDrawnSite("www-slow");
+    Command(ID_SEND);
+    ASSERT_EQ(program.notices, std::vector<int>{dialogPublished});
+    const std::string recordPath = Www("www-slow") + "db.qbx_bakery.php";
+    const std::string record = FileBytes(recordPath);
+    ASSERT_FALSE(record.empty());
+    RecolourRectangle(CColor(30, 30, 200));
+    program.notices.clear();
+    frame->GetSettings().m_nFtpPort = TheThrottledFtpServer().Port();
+
+    // Send holds the test until it ends and pumps the event loop while it works, so the look at its progress window
+    // is a timer's: once the window stands with a file's bytes under way, its Cancel button is clicked. The limit
+    // on the looks only keeps a run that never gets there from hanging the test.
+    bool underWay = false, clicked = false;
+    int looks = 0;
+    wxTimer watch;
+    watch.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        if (clicked)
+            return;
+        wxDialog* progress = nullptr;
+        for (wxWindow* window : wxTopLevelWindows)
+            if (window->GetName() == "408" && window->IsShown())
+                progress = dynamic_cast<wxDialog*>(window);
+        auto* bar = progress ? dynamic_cast<wxGauge*>(progress->FindWindow(1184)) : nullptr;
+        underWay = bar && bar->GetValue() > 0;
+        if (underWay || (++looks > 20000 && progress)) {
+            clicked = true;
+            Click(*progress, wxID_CANCEL);
+        }
+    });
+    watch.Start(20);
+    Command(ID_SEND);
+    watch.Stop();
+    ASSERT_TRUE(clicked) << "the progress window never stood";
+    EXPECT_TRUE(underWay) << "Cancel was pressed before any file was under way";
+    EXPECT_EQ(program.notices, std::vector<int>{});
+    EXPECT_EQ(FileBytes(recordPath), record);
+    Settle();
+    for (wxWindow* window : wxTopLevelWindows)
+        EXPECT_FALSE(window->GetName() == "408" && window->IsShown()) << "the progress window stayed";
+    EXPECT_TRUE(frame->IsEnabled());
 }
 
 // The Send button's arrow opens the upload and setup entries, the upload entry named after the matching profile.
