@@ -92,3 +92,14 @@ void CBackgroundControls::OnNotify(CControlNotifyEvent& event)
         event.Skip();
     }
 }
+
+void BindColorWell(wxDialog& dialog, CColorControl& well, CColor& value)
+{
+    dialog.Bind(
+        EVT_CONTROL_NOTIFY,
+        [&well, &value](CControlNotifyEvent& event) {
+            if (event.GetCode() == COLOR_NOTIFY_CHANGED)
+                value = well.GetColor();
+        },
+        well.GetId());
+}

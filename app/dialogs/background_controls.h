@@ -4,6 +4,7 @@
 // and gradient radios, a colour well and a gradient band made in place of placeholders, the picture button with
 // the picture's name, and the horizontal box. The group edits a fill that its dialog owns.
 
+class CColor;
 class CColorControl;
 class CControlNotifyEvent;
 class CFillStyle;
@@ -47,3 +48,6 @@ private:
     CGradientControl* m_pGradient = nullptr;
     wxCheckBox* m_pHorizontal = nullptr;
 };
+
+// The link colour wells of the same dialogs: a colour chosen in a well is copied into its value.
+void BindColorWell(wxDialog& dialog, CColorControl& well, CColor& value);

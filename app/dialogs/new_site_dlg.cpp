@@ -16,7 +16,6 @@
 #include "app/model/services.h"
 #include "controls/button_controls.h"
 #include "controls/gradient_control.h"
-#include "platform/gui/control_notify.h"
 #include "platform/gui/text_bytes.h"
 #include "platform/resources/string_table.h"
 
@@ -95,8 +94,8 @@ CNewSiteDLG::CNewSiteDLG(wxWindow* parent)
     Bind(
         wxEVT_CHECKBOX, [this](wxCommandEvent&) { m_choice.Values().m_bCentered = m_pCentered->GetValue(); },
         kCenteredId);
-    for (int id : {kLinkColorId, kVisitedColorId})
-        Bind(EVT_CONTROL_NOTIFY, &CNewSiteDLG::OnNotify, this, id);
+    BindColorWell(*this, *m_pLinkColor, m_choice.Values().m_LinkColor);
+    BindColorWell(*this, *m_pVisitedColor, m_choice.Values().m_VisitedLinkColor);
     Bind(wxEVT_BUTTON, &CNewSiteDLG::OnOK, this, wxID_OK);
     Bind(wxEVT_BUTTON, &CNewSiteDLG::OnCancel, this, wxID_CANCEL);
     EscapeCancels(*this);
@@ -170,23 +169,6 @@ void CNewSiteDLG::OnSizeChosen(wxCommandEvent&)
     m_bFilling = false;
     // The list stays as it dropped down until it drops down again; the next refresh shows the one size.
     CallAfter([this] { ShowChoice(); });
-}
-
-void CNewSiteDLG::OnNotify(CControlNotifyEvent& event)
-{
-    switch (event.GetId()) {
-    case kLinkColorId:
-        if (event.GetCode() == COLOR_NOTIFY_CHANGED)
-            m_choice.Values().m_LinkColor = m_pLinkColor->GetColor();
-        break;
-    case kVisitedColorId:
-        if (event.GetCode() == COLOR_NOTIFY_CHANGED)
-            m_choice.Values().m_VisitedLinkColor = m_pVisitedColor->GetColor();
-        break;
-    default:
-        event.Skip();
-        break;
-    }
 }
 
 void CNewSiteDLG::OnOK(wxCommandEvent&)

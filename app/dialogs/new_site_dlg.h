@@ -9,7 +9,6 @@
 #include "app/dialogs/new_site.h"
 
 class CColorControl;
-class CControlNotifyEvent;
 class wxCheckBox;
 class wxComboBox;
 class wxTextCtrl;
@@ -30,7 +29,6 @@ private:
     void OnText(wxCommandEvent& event);
     void OnSizeDropDown(wxCommandEvent& event);
     void OnSizeChosen(wxCommandEvent& event);
-    void OnNotify(CControlNotifyEvent& event);
     void OnOK(wxCommandEvent& event);
     void OnCancel(wxCommandEvent& event);
 

@@ -19,7 +19,6 @@
 #include "app/model/services.h"
 #include "controls/button_controls.h"
 #include "controls/gradient_control.h"
-#include "platform/gui/control_notify.h"
 #include "platform/gui/text_bytes.h"
 
 namespace {
@@ -85,8 +84,8 @@ CPageDefaultsDLG::CPageDefaultsDLG(wxWindow* parent, CWebsite& site)
         wxEVT_CHECKBOX, [this](wxCommandEvent&) { m_choice.Values().centered = m_pCentered->GetValue(); }, kCenteredId);
     Bind(wxEVT_BUTTON, &CPageDefaultsDLG::OnDoctype, this, kDoctypeId);
     Bind(wxEVT_BUTTON, &CPageDefaultsDLG::OnTransfer, this, kTransferId);
-    for (int id : {kLinkColorId, kVisitedColorId})
-        Bind(EVT_CONTROL_NOTIFY, &CPageDefaultsDLG::OnNotify, this, id);
+    BindColorWell(*this, *m_pLinkColor, m_choice.Values().linkColor);
+    BindColorWell(*this, *m_pVisitedColor, m_choice.Values().visitedLinkColor);
     Bind(wxEVT_BUTTON, &CPageDefaultsDLG::OnOK, this, wxID_OK);
     Bind(wxEVT_BUTTON, &CPageDefaultsDLG::OnCancel, this, wxID_CANCEL);
     EscapeCancels(*this);
@@ -174,23 +173,6 @@ void CPageDefaultsDLG::OnPageChosen(wxCommandEvent&)
     m_choice.ChooseTarget(m_pPages->GetSelection());
     ShowPageValues();
     ShowChoice();
-}
-
-void CPageDefaultsDLG::OnNotify(CControlNotifyEvent& event)
-{
-    switch (event.GetId()) {
-    case kLinkColorId:
-        if (event.GetCode() == COLOR_NOTIFY_CHANGED)
-            m_choice.Values().linkColor = m_pLinkColor->GetColor();
-        break;
-    case kVisitedColorId:
-        if (event.GetCode() == COLOR_NOTIFY_CHANGED)
-            m_choice.Values().visitedLinkColor = m_pVisitedColor->GetColor();
-        break;
-    default:
-        event.Skip();
-        break;
-    }
 }
 
 void CPageDefaultsDLG::OnDoctype(wxCommandEvent&)

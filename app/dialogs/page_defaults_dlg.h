@@ -9,7 +9,6 @@
 #include "app/dialogs/page_defaults_choice.h"
 
 class CColorControl;
-class CControlNotifyEvent;
 class CWebsite;
 class wxCheckBox;
 class wxComboBox;
@@ -34,7 +33,6 @@ private:
     void OnSizeChosen(wxCommandEvent& event);
     void OnPageDropDown(wxCommandEvent& event);
     void OnPageChosen(wxCommandEvent& event);
-    void OnNotify(CControlNotifyEvent& event);
     void OnDoctype(wxCommandEvent& event);
     void OnTransfer(wxCommandEvent& event);
     void OnOK(wxCommandEvent& event);
