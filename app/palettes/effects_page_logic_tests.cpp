@@ -13,33 +13,14 @@
 
 namespace {
 
-class EffectsPageTest : public ::testing::Test
+class EffectsPageTest : public PalettePageTest<>
 {
 protected:
-    EffectsPageTest() : page(nullptr, "home", "Home")
-    {
-        services.page = &page;
-        services.ShowPage(&page);
-        undo = services.lastUndoManager;
-    }
-
-    CPageObject* Select(std::unique_ptr<CPageObject> object)
-    {
-        CPageItem* item = page.AddObject(std::move(object));
-        page.SelectItem(item);
-        services.object = item->GetCurrentObject();
-        return services.object;
-    }
     CPageObject* SelectRectangle()
     {
         return Select(std::make_unique<CRectangleObject>(100.0, 100.0, SIZE{80, 40}, 0.0));
     }
     const CEffectSettings& Effects() const { return *services.object->GetEffects(); }
-    size_t Steps() const { return undo->recorded.size(); }
-
-    PaletteServicesFake services;
-    CSitePage page;
-    RecordingUndoManager* undo = nullptr;
 };
 
 TEST_F(EffectsPageTest, PageIsOffForObjectsWithoutEffectsAndWhileTextIsEdited)

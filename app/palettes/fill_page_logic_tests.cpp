@@ -69,24 +69,11 @@ struct FakeLoader
     std::vector<std::string>* loaded;
 };
 
-class FillPageTest : public ::testing::Test
+class FillPageTest : public PalettePageTest<FillServices>
 {
 protected:
-    FillPageTest() : page(nullptr, "home", "Home")
-    {
-        services.page = &page;
-        services.ShowPage(&page);
-        undo = services.lastUndoManager;
-        services.settings.m_strImagePath = "/pictures/";
-    }
+    FillPageTest() { services.settings.m_strImagePath = "/pictures/"; }
 
-    CPageObject* Select(std::unique_ptr<CPageObject> object)
-    {
-        CPageItem* item = page.AddObject(std::move(object));
-        page.SelectItem(item);
-        services.object = item->GetCurrentObject();
-        return services.object;
-    }
     CPageObject* SelectRectangle()
     {
         return Select(std::make_unique<CRectangleObject>(100.0, 100.0, SIZE{80, 40}, 0.0));
@@ -98,12 +85,8 @@ protected:
         return static_cast<CTextObject*>(Select(std::move(text)));
     }
     CFillInfo& Fill() { return *services.object->GetFill(); }
-    size_t Steps() const { return undo->recorded.size(); }
     FillPictureLoader Loader() { return FakeLoader{&loaded}; }
 
-    FillServices services;
-    CSitePage page;
-    RecordingUndoManager* undo = nullptr;
     std::vector<std::string> loaded;
 };
 

@@ -22,33 +22,13 @@
 
 namespace {
 
-class ObjectPageTest : public ::testing::Test
+class ObjectPageTest : public PalettePageTest<>
 {
 protected:
-    ObjectPageTest() : page(nullptr, "home", "Home")
-    {
-        services.page = &page;
-        services.ShowPage(&page);
-        undo = services.lastUndoManager;
-    }
-
-    // Adds the object to the page and makes it the current object.
-    CPageObject* Select(std::unique_ptr<CPageObject> object)
-    {
-        CPageItem* item = page.AddObject(std::move(object));
-        page.SelectItem(item);
-        services.object = item->GetCurrentObject();
-        return services.object;
-    }
     static std::unique_ptr<CPageObject> Rectangle()
     {
         return std::make_unique<CRectangleObject>(100.0, 100.0, SIZE{80, 40}, 0.0);
     }
-    size_t Steps() const { return undo->recorded.size(); }
-
-    PaletteServicesFake services;
-    CSitePage page;
-    RecordingUndoManager* undo = nullptr;
 };
 
 SIZE SizeOf(const CPageObject& object)
