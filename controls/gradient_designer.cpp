@@ -2,6 +2,7 @@
 
 #include "controls/button_controls.h"
 #include "platform/gui/control_notify.h"
+#include "platform/gui/text_bytes.h"
 #include "platform/resources/bitmap_resources.h"
 #include "platform/resources/string_table.h"
 
@@ -576,9 +577,9 @@ void CGradientDesignerDialog::FillPredefinedList()
         return;
     m_predefined->Clear();
     if (m_working.predefined == -1)
-        m_predefined->Append(wxString::FromUTF8(GradientNameText(10)));
+        m_predefined->Append(BytesToWx(GradientNameText(10)));
     for (int n = 0; n < CGradientModel::GetPredefinedNo(); ++n)
-        m_predefined->Append(wxString::FromUTF8(GradientNameText(6 + n)));
+        m_predefined->Append(BytesToWx(GradientNameText(6 + n)));
     m_predefined->SetSelection(m_working.predefined == -1 ? 0 : m_working.predefined);
 }
 
@@ -607,7 +608,7 @@ void CGradientDesignerDialog::OnDesignerChanged(CControlNotifyEvent&)
     if (!m_predefined)
         return;
     m_predefined->Clear();
-    m_predefined->Append(wxString::FromUTF8(GradientNameText(10)));
+    m_predefined->Append(BytesToWx(GradientNameText(10)));
     m_predefined->SetSelection(0);
 }
 

@@ -7,6 +7,7 @@
 #include <wx/stattext.h>
 #include <wx/xrc/xmlres.h>
 
+#include "platform/gui/text_bytes.h"
 #include "platform/resources/resource_folder.h"
 #include "platform/resources/string_table.h"
 
@@ -24,7 +25,7 @@ constexpr std::array<DownloadOffer, 6> kOffers = {{
 
 wxString Text(unsigned id)
 {
-    return wxString::FromUTF8(ResourceText(id));
+    return BytesToWx(ResourceText(id));
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <wx/xrc/xmlres.h>
 
 #include "app/dialogs/notice_dialogs.h"
+#include "platform/gui/text_bytes.h"
 #include "platform/resources/string_table.h"
 
 namespace {
@@ -107,7 +108,7 @@ CConnectingDLG::CConnectingDLG(wxWindow* parent)
     m_bLoaded = text != nullptr;
     if (!m_bLoaded)
         return;
-    text->SetLabel(wxString::FromUTF8(ResourceText(5003)));
+    text->SetLabel(BytesToWx(ResourceText(5003)));
     text->Wrap(FromDIP(320));
     GetSizer()->SetSizeHints(this);
     CentreOnParent();

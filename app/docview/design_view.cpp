@@ -24,6 +24,7 @@
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
 #include "platform/gui/display.h"
+#include "platform/gui/text_bytes.h"
 #include "platform/gui/xrc_resources.h"
 #include "platform/resources/string_table.h"
 
@@ -63,7 +64,7 @@ struct OffscreenBuffer
         bitmap = wxBitmap(width, height, 24);
         failed = !bitmap.IsOk();
         if (failed)
-            CMessageDlg(nullptr, wxString(), ResourceText(kNoResourcesText), wxOK, MessageIcon::error).ShowModal();
+            CMessageDlg(nullptr, wxString(), BytesToWx(ResourceText(kNoResourcesText)), wxOK, MessageIcon::error).ShowModal();
         return !failed;
     }
 };
