@@ -18,12 +18,7 @@ function(pelorin_library_headers library)
     endif()
 endfunction()
 
-# Headers that most files of a kind include and that cost seconds to parse each time (GoogleTest with its mocks,
-# wxWidgets) are precompiled once per target: -DPELORIN_PCH=OFF builds without, which every file must still do, since
-# each includes what it uses.
-option(PELORIN_PCH "Precompile the GoogleTest and wxWidgets headers once per target" ON)
-
-# pelorin_precompile(<target> <headers...>): the headers, for the C++ files of the target.
+# pelorin_precompile(<target> <headers...>): the headers, precompiled for the C++ files of the target (PELORIN_PCH).
 function(pelorin_precompile target)
     if(NOT PELORIN_PCH)
         return()
@@ -33,6 +28,7 @@ function(pelorin_precompile target)
     if(type STREQUAL "INTERFACE_LIBRARY")
         set(scope INTERFACE)
     endif()
+    # One generator expression a header: a list inside one would be split at its semicolons.
     foreach(header IN LISTS ARGN)
         target_precompile_headers(${target} ${scope} "$<$<COMPILE_LANGUAGE:CXX>:${header}>")
     endforeach()

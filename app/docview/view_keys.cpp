@@ -1,5 +1,7 @@
 #include "app/docview/view_keys.h"
 
+#include <optional>
+
 #include "app/model/link_info.h"
 #include "app/model/services.h"
 #include "app/model/undo_manager.h"
@@ -162,8 +164,6 @@ RECT ToggleSelectionBold(CTextObject& text)
 
 int TypedCharToWindows1252(char32_t ch)
 {
-    for (int byte = 0; byte < 256; ++byte)
-        if (Windows1252ToUnicode(static_cast<unsigned char>(byte)) == ch)
-            return byte;
-    return -1;
+    const std::optional<unsigned char> byte = UnicodeToWindows1252(ch);
+    return byte ? *byte : -1;
 }

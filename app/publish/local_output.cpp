@@ -196,10 +196,7 @@ LocalOutputResult WriteLocalWebsite(CWebsite& site, const std::string& sitePath)
 
 std::string BuildSitePreview(CWebsite& site, const CSitePage* page)
 {
-    int onlyPage = -1;
-    for (int i = 0; page && i < site.GetPageCount(); ++i)
-        if (site.GetPage(i) == page)
-            onlyPage = i;
+    const int onlyPage = page ? site.GetPageIndex(page) : -1;
     if (!CheckLinkedDocuments(site, onlyPage))
         return {};
     const std::string folder = StagingFolder();

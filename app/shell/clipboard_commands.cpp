@@ -6,6 +6,7 @@
 #include <wx/image.h>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "app/docview/design_view.h"
@@ -280,11 +281,8 @@ std::string ClipboardTextToWindows1252(const std::wstring& text)
             bytes += "\r\n";
             continue;
         }
-        for (int byte = 1; byte < 256; ++byte)
-            if (Windows1252ToUnicode(static_cast<unsigned char>(byte)) == static_cast<char32_t>(ch)) {
-                bytes.push_back(static_cast<char>(byte));
-                break;
-            }
+        if (const std::optional<unsigned char> byte = UnicodeToWindows1252(static_cast<char32_t>(ch)); byte && *byte)
+            bytes.push_back(static_cast<char>(*byte));
     }
     return bytes;
 }

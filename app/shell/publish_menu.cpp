@@ -4,10 +4,7 @@
 
 #include <wx/event.h>
 #include <wx/filename.h>
-#include <wx/menu.h>
-#include <wx/toolbar.h>
 #include <wx/utils.h>
-#include <wx/xrc/xmlres.h>
 
 #include "app/dialogs/connection_test_dlg.h"
 #include "app/dialogs/internet_setup.h"

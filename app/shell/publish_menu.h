@@ -8,7 +8,6 @@
 
 class CMainFrame;
 class wxUpdateUIEvent;
-class wxToolBar;
 
 enum PublishCommand
 {

@@ -38,7 +38,6 @@ CWebsite* NewWebsite(CMainFrame& frame)
     site->SetHomePage(page);
     CWebsite* opened = site.get();
     frame.OpenSite(std::move(site));
-    frame.NotifyInspector(CSitePage::kCommandDone);
     return opened;
 }
 

@@ -80,12 +80,6 @@ bool ReadBlock(CSitePage& page, CFile& file, std::vector<std::unique_ptr<CObject
     return true;
 }
 
-// Integer halves, as the placement rule takes them.
-CPoint CentreOf(const CRect& rect)
-{
-    return CPoint((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-}
-
 } // namespace
 
 bool WriteObjectsBlock(const CSitePage& page, CFile& file)
@@ -156,12 +150,12 @@ bool PasteObjectsBlock(CSitePage& page, CFile& file, bool otherSite, int pageCou
         } else {
             for (int i = 0; i < frame->GetItemCount(); ++i)
                 area |= frame->GetItem(i)->GetRect();
-            centre = CentreOf(area);
+            centre = area.CenterPoint();
         }
         CRect shown;
         if (shown.IntersectRect(area, visible))
             continue;
-        const CPoint target = CentreOf(visible);
+        const CPoint target = visible.CenterPoint();
         frame->MoveBy(target.x - centre.x, target.y - centre.y);
     }
     // The objects are drawn when the view next paints them, as those of a page just opened are.
@@ -207,7 +201,7 @@ CPageItem* PastePicture(CSitePage& page, std::unique_ptr<CImage> picture, const 
     if (!picture || picture->IsEmpty())
         return nullptr;
     const int width = picture->Width(), height = picture->Height();
-    const CPoint centre = CentreOf(visible);
+    const CPoint centre = visible.CenterPoint();
     // An odd size puts the centre on a half pixel, so that the edges fall on whole pixels.
     auto object = std::make_unique<CRectangleObject>(centre.x + (width % 2 ? 0.5 : 0.0),
                                                      centre.y + (height % 2 ? 0.5 : 0.0), SIZE{width, height}, 0.0);

@@ -47,7 +47,6 @@ void ApplyHeaderHtml(CSitePage& page, const std::string& headerHtml, const std::
     if (CUndoManager* undo = page.GetUndoManager())
         undo->RecordUndo(UndoKind::pageSettings);
     page.SetHeaderHtml(headerHtml);
-    page.SetModified();
     page.SetOnloadCode(onloadCode);
     page.SetModified();
     page.SetChangedSinceUpload(true);
