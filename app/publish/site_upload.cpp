@@ -624,8 +624,9 @@ bool CSiteUpload::Synchronize()
         return false;
     if (!ChdirRoot())
         return FolderFailed(false);
-    // The old start pages are not removed again: the record is there because the run that wrote it reached its end,
-    // and that run removed them.
+    // Another program may have put a start page there since the last run, which a server could serve in place of
+    // the site's own.
+    RemoveOldStartPages();
     if (!DeleteRemovedFiles({}))
         return false;
     return WriteRecordAndBackup();

@@ -242,6 +242,21 @@ TEST_F(SiteUploadTest, TheNextPublishSendsThePagesAndTheChangedPictureOnly)
     EXPECT_TRUE(second.removed.empty()) << ::testing::PrintToString(second.removed);
 }
 
+TEST_F(SiteUploadTest, EveryPublishRemovesTheOldStartPages)
+{
+    ASSERT_TRUE(Publish().published);
+    // Put there by another program between two runs: a server may serve any of them in place of "index.html".
+    for (const char* name : {"index.htm", "default.html", "default.htm"})
+        std::ofstream(Remote(name)) << "other";
+    program.answerYes = false;
+    const UploadReport second = Publish();
+    ASSERT_TRUE(second.published);
+    EXPECT_EQ(second.removed, (std::vector<std::string>{"index.htm", "default.html", "default.htm"}));
+    for (const char* name : {"index.htm", "default.html", "default.htm"})
+        EXPECT_FALSE(fs::exists(Remote(name))) << name;
+    EXPECT_TRUE(fs::exists(Remote("index.html")));
+}
+
 TEST_F(SiteUploadTest, ADeletedObjectsFileLeavesTheServerWhenTheUserAgrees)
 {
     ASSERT_TRUE(Publish().published);
