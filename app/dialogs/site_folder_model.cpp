@@ -36,19 +36,11 @@ bool IsDotName(const std::string& name)
 // folder's own first file; the walk does not leave folder.
 CSiteFile* FirstFileBelow(const CSiteFolder& folder, size_t from = 0)
 {
-    const auto& folders = folder.GetFolders();
+    const auto folders = folder.GetFolders();
     for (size_t i = from; i < folders.size(); ++i)
         if (CSiteFile* file = FirstFileBelow(*folders[i]))
             return file;
     return folder.GetFiles().empty() ? nullptr : folder.GetFiles().front().get();
-}
-
-template <class Node> size_t IndexOf(const std::vector<std::unique_ptr<Node>>& list, const CSiteNode* node)
-{
-    for (size_t i = 0; i < list.size(); ++i)
-        if (list[i].get() == node)
-            return i;
-    return list.size();
 }
 
 } // namespace
@@ -91,12 +83,23 @@ std::string CSiteNode::GetPath() const
     return path;
 }
 
+size_t CSiteNode::GetListPosition() const
+{
+    if (!m_pParent)
+        return 0;
+    const size_t count = IsFolder() ? m_pParent->GetFolders().size() : m_pParent->GetFiles().size();
+    return count - 1 - m_nIndex;
+}
+
 std::string CSiteFile::GetName() const
 {
     return GetFileNameFromPath(m_strLocalPath);
 }
 
-CSiteFolder::CSiteFolder(std::string name) : m_strName(std::move(name)), m_ReservedNames{GetRootFolderName()} {}
+CSiteFolder::CSiteFolder(std::string name) : m_strName(std::move(name)), m_ReservedNames{GetRootFolderName()}
+{
+    m_reservedIndex.emplace(LowerCase1252(GetRootFolderName()), 0);
+}
 
 DWORD CSiteFolder::GetLockFlags() const
 {
@@ -113,19 +116,75 @@ DWORD CSiteFolder::GetLockFlags() const
     return flags;
 }
 
+template <class Node>
+void CSiteFolder::Append(std::vector<std::unique_ptr<Node>>& list, NameIndex<Node>& index, std::unique_ptr<Node> node,
+                         CSiteFolder* parent)
+{
+    node->m_pParent = parent;
+    node->m_nIndex = list.size();
+    index[LowerCase1252(node->GetName())] = node.get();
+    list.push_back(std::move(node));
+}
+
+// After node left the list or changed its name: the key names the newest other node of that name, if any.
+template <class Node>
+void CSiteFolder::Unindex(const std::vector<std::unique_ptr<Node>>& list, NameIndex<Node>& index,
+                          const std::string& key, const Node* node)
+{
+    const auto found = index.find(key);
+    if (found == index.end() || found->second != node)
+        return;
+    index.erase(found);
+    for (size_t i = list.size(); i-- > 0;)
+        if (list[i].get() != node && LowerCase1252(list[i]->GetName()) == key) {
+            index.emplace(key, list[i].get());
+            break;
+        }
+}
+
+template <class Node>
+std::unique_ptr<Node> CSiteFolder::Remove(std::vector<std::unique_ptr<Node>>& list, NameIndex<Node>& index,
+                                          const CSiteNode* node, const CSiteFolder* parent)
+{
+    if (!node || node->m_pParent != parent || node->m_nIndex >= list.size() || list[node->m_nIndex].get() != node)
+        return nullptr;
+    const size_t at = node->m_nIndex;
+    std::unique_ptr<Node> removed = std::move(list[at]);
+    list.erase(list.begin() + static_cast<std::ptrdiff_t>(at));
+    for (size_t i = at; i < list.size(); ++i)
+        list[i]->m_nIndex = i;
+    Unindex(list, index, LowerCase1252(removed->GetName()), removed.get());
+    removed->m_pParent = nullptr;
+    removed->m_nIndex = 0;
+    return removed;
+}
+
+void CSiteFolder::SetName(std::string name)
+{
+    if (!m_pParent) {
+        m_strName = std::move(name);
+        return;
+    }
+    CSiteFolder& parent = *m_pParent;
+    const std::string oldKey = LowerCase1252(m_strName);
+    m_strName = std::move(name);
+    Unindex(parent.m_Folders, parent.m_folderIndex, oldKey, this);
+    // The folder renamed is the one its new name finds, as the newest of that name would be.
+    parent.m_folderIndex[LowerCase1252(m_strName)] = this;
+}
+
 bool CSiteFolder::IsNameFree(const std::string& name) const
 {
     const std::string part = GetFileNameFromPath(name);
-    return FindReservedName(part) < 0 && !FindSubfolder(part) && !FindFile(part);
+    return part.find('\\') == std::string::npos && FindReservedName(part) < 0 && !FindSubfolder(part) &&
+           !FindFile(part);
 }
 
 bool CSiteFolder::AddFolder(const std::string& name)
 {
     if (!IsValidFolderName(name) || !IsNameFree(name))
         return false;
-    auto folder = std::make_unique<CSiteFolder>(name);
-    folder->m_pParent = this;
-    m_Folders.insert(m_Folders.begin(), std::move(folder));
+    Append(m_Folders, m_folderIndex, std::make_unique<CSiteFolder>(name), this);
     return true;
 }
 
@@ -133,28 +192,20 @@ bool CSiteFolder::AddFile(const std::string& localPath, DWORD flags)
 {
     if (IsDotName(GetFileNameFromPath(localPath)) || !IsNameFree(localPath))
         return false;
-    auto file = std::make_unique<CSiteFile>(localPath, flags | 1);
-    file->m_pParent = this;
-    m_Files.insert(m_Files.begin(), std::move(file));
+    Append(m_Files, m_fileIndex, std::make_unique<CSiteFile>(localPath, flags | 1), this);
     return true;
 }
 
 CSiteFolder* CSiteFolder::FindSubfolder(const std::string& name) const
 {
-    const std::string part = GetFileNameFromPath(name);
-    for (const auto& folder : m_Folders)
-        if (EqualNoCase1252(folder->m_strName, part))
-            return folder.get();
-    return nullptr;
+    const auto found = m_folderIndex.find(LowerCase1252(GetFileNameFromPath(name)));
+    return found == m_folderIndex.end() ? nullptr : found->second;
 }
 
 CSiteFile* CSiteFolder::FindFile(const std::string& name) const
 {
-    const std::string part = GetFileNameFromPath(name);
-    for (const auto& file : m_Files)
-        if (EqualNoCase1252(file->GetName(), part))
-            return file.get();
-    return nullptr;
+    const auto found = m_fileIndex.find(LowerCase1252(GetFileNameFromPath(name)));
+    return found == m_fileIndex.end() ? nullptr : found->second;
 }
 
 void CSiteFolder::RemoveFile(const std::string& name)
@@ -174,51 +225,38 @@ std::string CSiteFolder::MakeNewFolderName() const
 void CSiteFolder::SetReservedNames(const std::vector<std::string>& names)
 {
     m_ReservedNames.clear();
+    m_reservedIndex.clear();
     for (const std::string& name : names)
         m_ReservedNames.push_back(GetFileNameFromPath(name));
     m_ReservedNames.push_back(GetRootFolderName());
+    for (size_t i = 0; i < m_ReservedNames.size(); ++i)
+        m_reservedIndex.emplace(LowerCase1252(m_ReservedNames[i]), static_cast<int>(i));
 }
 
 int CSiteFolder::FindReservedName(const std::string& name) const
 {
-    for (size_t i = 0; i < m_ReservedNames.size(); ++i)
-        if (EqualNoCase1252(m_ReservedNames[i], name))
-            return static_cast<int>(i);
-    return -1;
+    const auto found = m_reservedIndex.find(LowerCase1252(name));
+    return found == m_reservedIndex.end() ? -1 : found->second;
 }
 
 void CSiteFolder::AdoptFolder(std::unique_ptr<CSiteFolder> folder)
 {
-    folder->m_pParent = this;
-    m_Folders.insert(m_Folders.begin(), std::move(folder));
+    Append(m_Folders, m_folderIndex, std::move(folder), this);
 }
 
 void CSiteFolder::AdoptFile(std::unique_ptr<CSiteFile> file)
 {
-    file->m_pParent = this;
-    m_Files.insert(m_Files.begin(), std::move(file));
+    Append(m_Files, m_fileIndex, std::move(file), this);
 }
 
 std::unique_ptr<CSiteFolder> CSiteFolder::DetachFolder(CSiteFolder* folder)
 {
-    const size_t i = IndexOf(m_Folders, folder);
-    if (i == m_Folders.size())
-        return nullptr;
-    std::unique_ptr<CSiteFolder> detached = std::move(m_Folders[i]);
-    m_Folders.erase(m_Folders.begin() + static_cast<std::ptrdiff_t>(i));
-    detached->m_pParent = nullptr;
-    return detached;
+    return Remove(m_Folders, m_folderIndex, folder, this);
 }
 
 std::unique_ptr<CSiteFile> CSiteFolder::DetachFile(CSiteFile* file)
 {
-    const size_t i = IndexOf(m_Files, file);
-    if (i == m_Files.size())
-        return nullptr;
-    std::unique_ptr<CSiteFile> detached = std::move(m_Files[i]);
-    m_Files.erase(m_Files.begin() + static_cast<std::ptrdiff_t>(i));
-    detached->m_pParent = nullptr;
-    return detached;
+    return Remove(m_Files, m_fileIndex, file, this);
 }
 
 void CSiteFolderModel::Clear()
@@ -303,8 +341,8 @@ CSiteFile* CSiteFolderModel::GetNextFile()
     if (!m_pCurrentFile)
         return nullptr;
     const CSiteFolder* folder = m_pCurrentFile->GetParent();
-    const auto& files = folder->GetFiles();
-    const size_t i = IndexOf(files, m_pCurrentFile);
+    const auto files = folder->GetFiles();
+    const size_t i = m_pCurrentFile->GetListPosition();
     if (i + 1 < files.size()) {
         m_pCurrentFile = files[i + 1].get();
         return m_pCurrentFile;
@@ -313,7 +351,7 @@ CSiteFile* CSiteFolderModel::GetNextFile()
     m_pCurrentFile = nullptr;
     for (const CSiteNode* done = folder; done->GetParent(); done = done->GetParent()) {
         const CSiteFolder& parent = *done->GetParent();
-        if ((m_pCurrentFile = FirstFileBelow(parent, IndexOf(parent.GetFolders(), done) + 1)))
+        if ((m_pCurrentFile = FirstFileBelow(parent, done->GetListPosition() + 1)))
             break;
     }
     return m_pCurrentFile;

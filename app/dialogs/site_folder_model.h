@@ -8,7 +8,9 @@
 // Headless: the folder tree and the dialogs show and change it.
 
 #include <memory>
+#include <ranges>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/win/win_types.h"
@@ -42,10 +44,14 @@ public:
     // The remote path: "/images/logo.gif" for logo.gif in folder images; empty for the root.
     std::string GetPath() const;
     CSiteFolder* GetParent() const { return m_pParent; }
+    // Where the node stands in its folder's list of folders or files, 0 for the newest; 0 without a folder.
+    size_t GetListPosition() const;
 
 protected:
     friend class CSiteFolder;
     CSiteFolder* m_pParent = nullptr;
+    // The index in the folder's list as it is kept, oldest first.
+    size_t m_nIndex = 0;
 };
 
 class CSiteFile : public CSiteNode
@@ -81,14 +87,14 @@ public:
     DWORD GetLockFlags() const override;
 
     // Sets the name as it stands; the caller has validated it (see RenameSiteFolder).
-    void SetName(std::string name) { m_strName = std::move(name); }
+    void SetName(std::string name);
 
     // Child folders and files, each list from the newest entry to the oldest.
-    const std::vector<std::unique_ptr<CSiteFolder>>& GetFolders() const { return m_Folders; }
-    const std::vector<std::unique_ptr<CSiteFile>>& GetFiles() const { return m_Files; }
+    auto GetFolders() const { return std::views::reverse(m_Folders); }
+    auto GetFiles() const { return std::views::reverse(m_Files); }
 
     // True when the name part of name is neither reserved here nor the name of a child folder or a file here;
-    // case is ignored.
+    // case is ignored. A name holding a '\' is never free: remote paths are split at it.
     bool IsNameFree(const std::string& name) const;
     // False when the name is not free or names no folder.
     bool AddFolder(const std::string& name);
@@ -112,10 +118,26 @@ public:
     std::unique_ptr<CSiteFile> DetachFile(CSiteFile* file);
 
 private:
+    // Each list is kept oldest first, so that adding is cheap, with its nodes by folded name (the newest of a name
+    // when two share one), so that a folder of many files finds a name without comparing it with every other.
+    template <class Node> using NameIndex = std::unordered_map<std::string, Node*>;
+    template <class Node>
+    static void Append(std::vector<std::unique_ptr<Node>>& list, NameIndex<Node>& index, std::unique_ptr<Node> node,
+                       CSiteFolder* parent);
+    template <class Node>
+    static std::unique_ptr<Node> Remove(std::vector<std::unique_ptr<Node>>& list, NameIndex<Node>& index,
+                                        const CSiteNode* node, const CSiteFolder* parent);
+    template <class Node> static void Unindex(const std::vector<std::unique_ptr<Node>>& list, NameIndex<Node>& index,
+                                              const std::string& key, const Node* node);
+
     std::string m_strName;
     std::vector<std::string> m_ReservedNames;
+    // The first index of each folded reserved name.
+    std::unordered_map<std::string, int> m_reservedIndex;
     std::vector<std::unique_ptr<CSiteFolder>> m_Folders;
     std::vector<std::unique_ptr<CSiteFile>> m_Files;
+    NameIndex<CSiteFolder> m_folderIndex;
+    NameIndex<CSiteFile> m_fileIndex;
 };
 
 class CSiteFolderModel

@@ -149,6 +149,60 @@ TEST(SiteFolderModel, RenameRefusesNamesTheFolderCannotTake)
     EXPECT_EQ(m.model.FindFileByPath("/u/x.gif")->GetPath(), "/photos/x.gif");
 }
 
+// A folder keeps finding its names after they change: a renamed folder by its new name only, a file gone by none.
+TEST(SiteFolderModel, NamesAreFoundAfterRenamesAndRemovals)
+{
+    Model m;
+    m.Build({{"/u/x.gif", "/pics/x.gif"}, {"/u/y.gif", "/pics/y.gif"}, {"/u/z.gif", "/pics/z.gif"}});
+    CSiteFolder* root = m.model.GetRoot();
+    CSiteFolder* pics = root->FindSubfolder("pics");
+    ASSERT_TRUE(RenameSiteFolder(*pics, "Photos"));
+    EXPECT_EQ(root->FindSubfolder("PHOTOS"), pics);
+    EXPECT_EQ(root->FindSubfolder("pics"), nullptr);
+    EXPECT_TRUE(root->IsNameFree("pics"));
+    pics->RemoveFile("Y.GIF");
+    EXPECT_EQ(pics->FindFile("y.gif"), nullptr);
+    ASSERT_EQ(pics->GetFiles().size(), 2u);
+    EXPECT_EQ(pics->GetFiles()[0]->GetName(), "z.gif");
+    EXPECT_EQ(pics->GetFiles()[1]->GetName(), "x.gif");
+    EXPECT_EQ(pics->FindFile("x.gif")->GetListPosition(), 1u);
+    EXPECT_TRUE(pics->AddFile("/v/y.gif", 0));
+    EXPECT_EQ(m.model.FindFileByRemotePath("/photos/y.gif")->GetLocalPath(), "/v/y.gif");
+}
+
+// A file's name is its local path after the last '/', and only without one after the last '\'. A remote path is
+// split at either, so a name holding a '\' could not be found again or kept in its folder on a server.
+TEST(SiteFolderModel, AFileIsNamedByItsLastSlash)
+{
+    EXPECT_EQ(CSiteFile("/mixed\\dir/x\\y.gif", 0).GetName(), "x\\y.gif");
+    EXPECT_EQ(CSiteFile("C:\\a\\logo.gif", 0).GetName(), "logo.gif");
+    CSiteFolderModel model;
+    EXPECT_FALSE(model.AddFile("/mixed\\dir/x\\y.gif", "/img/x.gif", 0));
+    EXPECT_TRUE(model.AddFile("/mixed\\dir/y.gif", "/img/y.gif", 0));
+    EXPECT_EQ(model.FindFileByRemotePath("/img/y.gif")->GetLocalPath(), "/mixed\\dir/y.gif");
+    EXPECT_FALSE(model.GetRoot()->FindSubfolder("img")->IsNameFree("/home/u/a\\b.gif"));
+}
+
+// 10^5 files in one folder are placed, refused a second time, found by their remote paths and visited once each,
+// newest first. A folder that compared each name with all the others would take some 5 x 10^9 steps here.
+TEST(SiteFolderModel, AFolderOfManyFilesPlacesFindsAndVisitsEachOnce)
+{
+    constexpr int n = 100000;
+    const auto local = [](int i) { return "/photos/IMG_" + std::to_string(i) + ".jpg"; };
+    CSiteFolderModel model;
+    for (int i = 0; i < n; ++i)
+        ASSERT_TRUE(model.AddFile(local(i), "/gallery/any", 0)) << i;
+    EXPECT_FALSE(model.AddFile("/elsewhere/img_7.JPG", "/gallery/any", 0)) << "names ignore case";
+    const CSiteFolder* gallery = model.GetRoot()->FindSubfolder("gallery");
+    ASSERT_EQ(gallery->GetFiles().size(), static_cast<size_t>(n));
+    int expected = n;
+    for (CSiteFile* file = model.GetFirstFile(); file; file = model.GetNextFile())
+        ASSERT_EQ(file->GetLocalPath(), local(--expected));
+    EXPECT_EQ(expected, 0);
+    for (int i = 0; i < n; i += 7)
+        ASSERT_EQ(model.FindFileByRemotePath("/Gallery/img_" + std::to_string(i) + ".JPG")->GetLocalPath(), local(i));
+}
+
 TEST(SiteFolderModel, IterationVisitsEveryFileInPostOrder)
 {
     CSiteFolderModel empty;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <unordered_set>
 
 #include "app/dialogs/site_folder_model.h"
 #include "app/model/file_pair.h"
@@ -60,11 +61,13 @@ void CollectXmlFiles(const std::string& xmlPath, const std::vector<std::string>&
     const std::string folder = GetFolderFromUrlPath(xmlPath);
     const std::string companionFolder = "/" + GetFileTitleFromPath(xmlPath) + " files/";
     Collect(set, xmlPath, "/" + GetFileNameFromPath(xmlPath));
+    // A list of many files is looked up once a name, not searched through.
+    const std::unordered_set<std::string> taken(sourceNames.begin(), sourceNames.end());
     for (const std::string& name : list.GetNames()) {
         if (!IsInsideFolder(name))
             continue;
         const std::string local = folder + WithSlashes(name);
-        if (Contains(sourceNames, local) || !IsRegularFile(local))
+        if (taken.count(local) != 0 || !IsRegularFile(local))
             continue;
         std::string remote = "/" + WithSlashes(name);
         if (companions == CompanionPlacement::inRoot && remote.size() > companionFolder.size() &&

@@ -87,6 +87,32 @@ TEST_F(XmlCollection, WizardPutsTheCompanionFolderInTheRoot)
     EXPECT_EQ(Placed(), expected);
 }
 
+// A gallery of 2 x 10^4 pictures in one folder: each is placed and paired once, a second time none, and the site's
+// own files already listed stay out (a folder that compared each name with every other took seconds here).
+TEST_F(XmlCollection, AGalleryOfManyPicturesIsPlacedOnceEach)
+{
+    constexpr int n = 20000;
+    std::string xml = "<gallery>";
+    for (int i = 0; i < n; ++i) {
+        const std::string name = "big/images/IMG_" + std::to_string(i) + ".jpg";
+        Write(name, "x");
+        xml += "<image src=\"images/IMG_" + std::to_string(i) + ".jpg\"/>";
+    }
+    Write("big/gallery.xml", xml + "</gallery>");
+    sourceNames = {folder / "big/images/IMG_7.jpg"};
+    CollectedFiles set;
+    CollectXmlFiles(folder / "big/gallery.xml", sourceNames, set);
+    EXPECT_EQ(PlaceCollectedFiles(set, model, pairs, sourceNames), n);
+    EXPECT_EQ(model.FindFileByRemotePath("/images/IMG_7.jpg"), nullptr);
+    EXPECT_EQ(model.FindFileByRemotePath("/images/img_19999.JPG")->GetLocalPath(),
+              folder / "big/images/IMG_19999.jpg");
+    EXPECT_EQ(model.GetRoot()->FindSubfolder("images")->GetFiles().size(), static_cast<size_t>(n - 1));
+    CollectedFiles again;
+    CollectXmlFiles(folder / "big/gallery.xml", sourceNames, again);
+    EXPECT_EQ(PlaceCollectedFiles(again, model, pairs, sourceNames), 0);
+    EXPECT_EQ(pairs.size(), static_cast<size_t>(n));
+}
+
 TEST_F(XmlCollection, ExampleScriptsComeOnceAndAnUnreadableFileBringsNothing)
 {
     Write("app/database_management_example.php", "x");

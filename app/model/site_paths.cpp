@@ -69,9 +69,20 @@ std::string ResolveStoredPath(const std::string& path, const std::string& basePa
     return folder + relative;
 }
 
+namespace {
+
+// A '\' separates folders only in a path that has no '/': in a path of this system it is part of a name.
+size_t LastSeparator(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    return slash != std::string::npos ? slash : path.rfind('\\');
+}
+
+} // namespace
+
 std::string GetFileNameFromPath(const std::string& path)
 {
-    const size_t slash = path.find_last_of("/\\");
+    const size_t slash = LastSeparator(path);
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
@@ -84,7 +95,7 @@ std::string GetFileTitleFromPath(const std::string& path)
 
 std::string GetFolderFromUrlPath(const std::string& path)
 {
-    const size_t slash = path.find_last_of("/\\");
+    const size_t slash = LastSeparator(path);
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 

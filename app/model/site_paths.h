@@ -20,8 +20,9 @@ bool IsStoredPathAbsolute(const std::string& path);
 // A path read from a file made whole: an absolute one as it is, a relative one in the folder of basePath.
 std::string ResolveStoredPath(const std::string& path, const std::string& basePath);
 
-// The four helpers the site's additional files are placed with. Both '/' and '\' separate folders, since a
-// stored path may come from either kind of system.
+// The four helpers the site's additional files are placed with. A path with a '/' is separated at its last '/'
+// (a '\' in it is part of a name, as it may be on this system); a path without one, stored on Windows, at its
+// last '\'.
 // The part after the last separator; the whole path when it has none.
 std::string GetFileNameFromPath(const std::string& path);
 // The file name cut before its last '.'; empty when the name has no '.'.

@@ -91,8 +91,10 @@ TEST(SitePaths, PlacementHelpersReadEitherSeparator)
     const Case cases[] = {
         {"/home/u/logo.gif", "logo.gif", "logo", "/home/u/", ".gif"},
         {"C:\\a\\photo.jpg", "photo.jpg", "photo", "C:\\a\\", ".jpg"},
-        // A path written partly on each kind of system is still read as a path.
-        {"C:\\a/b\\c.tar.gz", "c.tar.gz", "c.tar", "C:\\a/b\\", ".gz"},
+        // With a '/' in the path a '\' belongs to the name, as it may on this system.
+        {"C:\\a/b\\c.tar.gz", "b\\c.tar.gz", "b\\c.tar", "C:\\a/", ".gz"},
+        {"/mixed\\dir/x\\y.gif", "x\\y.gif", "x\\y", "/mixed\\dir/", ".gif"},
+        {"C:\\dir\\x.y\\z", "z", "", "C:\\dir\\x.y\\", ""},
         {"README", "README", "", "", ""},
         {"/v1.2/README", "README", "", "/v1.2/", ""},
         {"", "", "", "", ""},
