@@ -14,6 +14,7 @@
 #include "app/dialogs/page_defaults_dlg.h"
 #include "app/dialogs/page_texts_dlg.h"
 #include "app/dialogs/tips_dlg.h"
+#include "controls/gradient_control.h"
 #include "app/model/app_settings.h"
 #include "app/model/services.h"
 #include "app/site/site_page.h"
@@ -471,10 +472,16 @@ TEST_F(DialogsGallery, NewSiteTakesTheTypedFieldsAndChecksThemOnOk)
         dialog.ProcessWindowEvent(chosen);
         EXPECT_EQ(field(1003)->GetValue(), "640");
         EXPECT_EQ(field(1004)->GetValue(), "480");
+        // A gradient chosen in the band while the background is a colour makes it a gradient.
+        ASSERT_TRUE(dynamic_cast<wxRadioButton*>(dialog.FindWindow(1128))->GetValue());
+        CControlNotifyEvent band(EVT_CONTROL_NOTIFY, 1137, GRADIENT_NOTIFY_CHANGED);
+        dialog.ProcessWindowEvent(band);
+        EXPECT_TRUE(dynamic_cast<wxRadioButton*>(dialog.FindWindow(1131))->GetValue());
         Click(dialog, wxID_OK);
     });
     EXPECT_EQ(result, wxID_OK);
     const NewSiteValues& values = dialog.GetValues();
+    EXPECT_EQ(values.m_Background.GetKind(), 2);
     EXPECT_EQ(values.m_strName, "Bakery");
     EXPECT_EQ(values.m_strPageId, "mypagehtml");
     EXPECT_EQ(values.m_nWidth, 640);

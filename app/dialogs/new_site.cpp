@@ -78,7 +78,7 @@ void CNewSiteChoice::ChooseGradient()
 
 void CNewSiteChoice::SetGradientColors(const GRADIENTCOLORS& colors)
 {
-    m_values.m_Background.SetGradientColors(colors);
+    m_values.m_Background.SetGradient(&colors);
 }
 
 void CNewSiteChoice::SetGradientHorizontal(bool horizontal)

@@ -56,6 +56,7 @@ public:
     // the fill changes only once the picture loads.
     void ChooseSolid(const CColor& color);
     void ChooseGradient();
+    // A gradient chosen in the band makes the background a gradient of it, whatever its kind was.
     void SetGradientColors(const GRADIENTCOLORS& colors);
     void SetGradientHorizontal(bool horizontal);
     // The picture radio: the fill's own picture when it has one, else the chooser from no folder, asked again

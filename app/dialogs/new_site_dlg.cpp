@@ -68,7 +68,7 @@ CNewSiteDLG::CNewSiteDLG(wxWindow* parent)
     const NewSiteValues& values = m_choice.Values();
     const BackgroundControlIds background = {kSolidId,         kPictureId,    kGradientId, kColorId,
                                              kGradientPlaceId, kHorizontalId, kBrowseId,   kPictureNameId};
-    if (!m_background.Create(*this, background, m_choice.Values().m_Background, false)) {
+    if (!m_background.Create(*this, background, m_choice.Values().m_Background, true)) {
         m_bLoaded = false;
         return;
     }

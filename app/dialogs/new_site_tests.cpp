@@ -141,6 +141,17 @@ TEST_F(NewSiteTest, OkStoresTheDefaultsForTheNextSite)
     EXPECT_FALSE(next.Values().m_bCentered);
 }
 
+TEST_F(NewSiteTest, AGradientChosenInTheBandMakesTheBackgroundAGradient)
+{
+    choice.ChooseSolid(CColor(10, 20, 30));
+    GRADIENTCOLORS band = choice.Values().m_Background.GetGradient().GetGradientColors();
+    band.start = CColor(200, 0, 0);
+    choice.SetGradientColors(band);
+    EXPECT_EQ(choice.KindButton(), 1131);
+    EXPECT_EQ(choice.Values().m_Background.GetKind(), 2);
+    EXPECT_EQ(choice.Values().m_Background.GetGradient().start, CColor(200, 0, 0));
+}
+
 TEST_F(NewSiteTest, PictureKindAsksUntilAPictureLoadsOrTheUserGivesUp)
 {
     // Cancelled: the kind stays.

@@ -248,7 +248,15 @@ bool SetBackgroundGradientKind()
 
 bool SetBackgroundGradientColors(const GRADIENTCOLORS& colors)
 {
-    auto copy = EditedBackground([&](CFillStyle& fill) { fill.SetGradientColors(colors); });
+    const CSitePage* page = GetCurrentPage();
+    if (!page)
+        return false;
+    CGradientInfo chosen = page->GetBackground()->GetGradient();
+    chosen.SetGradientColors(colors);
+    if (page->GetBackground()->GetKind() == 2 && chosen == page->GetBackground()->GetGradient())
+        return false;
+    // A band changed on a background of another kind makes it a gradient: otherwise the change would not show.
+    auto copy = EditedBackground([&](CFillStyle& fill) { fill.SetGradient(&colors); });
     return copy && ReplaceBackground(std::move(copy));
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/model/services.h"
 #include "app/site/site_page.h"
+#include "app/site/site_services_fake.h"
 #include "app/site/website.h"
 
 #include <gtest/gtest.h>
@@ -25,6 +26,10 @@ public:
     {
         (void)path;
         return false;
+    }
+    std::unique_ptr<CUndoManager> CreateUndoManager(CSitePage* owner, int capacity) override
+    {
+        return std::make_unique<RecordingUndoManager>(owner, capacity);
     }
 
     std::unique_ptr<CWebsite> site;
@@ -163,6 +168,36 @@ TEST_F(PageInfoTest, BackgroundChangesThroughACopy)
     EXPECT_EQ(page->GetBackground()->GetKind(), 2);
     EXPECT_TRUE(page->GetBackground()->IsTile());
     EXPECT_TRUE(services.notices.empty());
+}
+
+TEST_F(PageInfoTest, AGradientChosenInTheBandMakesTheBackgroundAGradientOnce)
+{
+    const auto steps = [&] { return static_cast<RecordingUndoManager*>(page->GetUndoManager())->recorded.size(); };
+    ASSERT_EQ(page->GetBackground()->GetKind(), 0);
+    GRADIENTCOLORS band = page->GetBackground()->GetGradient().GetGradientColors();
+    band.start = CColor(200, 0, 0);
+    band.end = CColor(0, 0, 200);
+    page->GetBackground()->SetGradientHorizontal(false);
+
+    // A background in a colour shows the band's gradient at once, at the angle it had.
+    EXPECT_TRUE(SetBackgroundGradientColors(band));
+    EXPECT_EQ(page->GetBackground()->GetKind(), 2);
+    EXPECT_EQ(page->GetBackground()->GetGradient().start, CColor(200, 0, 0));
+    EXPECT_EQ(page->GetBackground()->GetGradient().end, CColor(0, 0, 200));
+    EXPECT_EQ(page->GetBackground()->GetGradient().angle, 90);
+    EXPECT_EQ(steps(), 1u);
+    ExpectOnlyPageChanged();
+
+    // The same gradient again changes nothing and records nothing.
+    EXPECT_FALSE(SetBackgroundGradientColors(band));
+    EXPECT_EQ(steps(), 1u);
+
+    // The same colours on a background of another kind make it a gradient again.
+    EXPECT_TRUE(SetBackgroundColor(CColor(1, 2, 3)));
+    EXPECT_EQ(steps(), 2u);
+    EXPECT_TRUE(SetBackgroundGradientColors(band));
+    EXPECT_EQ(page->GetBackground()->GetKind(), 2);
+    EXPECT_EQ(steps(), 3u);
 }
 
 } // namespace
