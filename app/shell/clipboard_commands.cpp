@@ -32,6 +32,9 @@ namespace {
 constexpr int kItemsChanged = 10018;
 // The out-of-memory dialog.
 constexpr int kPictureNoMemory = 295;
+// Copy still puts the objects on the clipboard for the pages; other programs get no picture of them.
+const char* const kPictureTooLarge =
+    "This object is too large to be copied as a picture for other programs.\nIt can still be pasted into your pages.";
 // Blocks are read as a site file of this version.
 constexpr int kMajor = 5;
 constexpr int kMinor = 15;
@@ -95,6 +98,8 @@ std::vector<BYTE> ReadBlock(const wxDataFormat& format)
 wxBitmapDataObject* PictureOf(CPageItem& item)
 {
     const RgbPicture picture = RenderItemOnWhite(item);
+    if (picture.tooLarge)
+        GetCoreServices().ShowMessage(kPictureTooLarge);
     if (picture.rgb.empty())
         return nullptr;
     wxImage image(picture.width, picture.height, false);

@@ -12,6 +12,7 @@
 #include <future>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/docview/design_view.h"
 #include "app/model/fill_info.h"
@@ -58,10 +59,18 @@ void OfferFromAnotherProgram(const std::string& format, const std::string& path)
     Settle();
 }
 
+// The program's answers, with its messages kept rather than shown.
+class ClipboardServices : public CProgramServices
+{
+public:
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    std::vector<std::string> messages;
+};
+
 class ClipboardTest : public ShellTest
 {
 protected:
-    CProgramServices program;
+    ClipboardServices program;
     CSitePage* first = nullptr;
     CSitePage* second = nullptr;
 
@@ -175,6 +184,27 @@ TEST_F(ClipboardTest, ObjectsGoBetweenPagesSitesAndCopiesOfTheProgram)
     ASSERT_EQ(otherPage->GetItemCount(), 1);
     const CLinkInfo* link = otherPage->GetItem(0)->GetCurrentObject()->GetLink();
     EXPECT_TRUE(!link || (!link->IsActive() && link->GetPage() == 0));
+}
+
+// An object may be larger than any picture a machine holds: Copy puts the objects on the clipboard, tells the user,
+// and gives other programs no picture rather than asking for one of up to 2^49 bytes.
+TEST_F(ClipboardTest, AnObjectLargerThanAnyPageIsCopiedWithoutAPicture)
+{
+    Open();
+    CPageItem* huge = first->AddObject(std::make_unique<CRectangleObject>(150.0, 120.0, SIZE{1 << 24, 1 << 24}, 0.0));
+    first->SelectItem(huge);
+    Command(ID_EDIT_COPY);
+    ASSERT_EQ(program.messages.size(), 1u);
+    EXPECT_NE(program.messages[0].find("too large"), std::string::npos) << program.messages[0];
+    const std::string targets = RunBeside("xclip -selection clipboard -o -t TARGETS");
+    EXPECT_NE(targets.find(kObjectsFormatName), std::string::npos) << targets;
+    EXPECT_EQ(targets.find("image/png"), std::string::npos) << targets;
+
+    frame->OpenPageWindow(1);
+    Settle();
+    Command(ID_EDIT_PASTE);
+    ASSERT_EQ(second->GetItemCount(), 1);
+    EXPECT_EQ(second->GetItem(0)->GetRect(), huge->GetRect());
 }
 
 TEST_F(ClipboardTest, APictureFromAnotherProgramBecomesAnObject)

@@ -15,6 +15,8 @@
 #include "app/site/site_page.h"
 #include "platform/win/file.h"
 
+static_assert(kMaxClipboardPicturePixels == static_cast<long long>(CSitePage::kMaxWidth) * CSitePage::kMaxHeight);
+
 namespace {
 
 // The block is read as a site file of this version.
@@ -23,11 +25,15 @@ constexpr int kMinor = 15;
 // A group index and an item's class tag at the least.
 constexpr ULONGLONG kMinItemEntrySize = 8;
 
-// A frame whose place a paste can move: centre, corners and size within the range stored objects keep to.
+// A frame as the writer leaves one: its rectangle in order and not of negative size, and its centre, corners and
+// size within the range stored objects keep to. Checked as read, so that moving it cannot overflow, and again once
+// it is moved into view.
 bool IsPlaceableFrame(const CObjectFrame& frame)
 {
     const CRect& rect = frame.GetRect();
     const SIZE size = frame.GetSize();
+    if (rect.left > rect.right || rect.top > rect.bottom || size.cx < 0 || size.cy < 0)
+        return false;
     for (double v : {frame.GetCenter().x, frame.GetCenter().y, double(rect.left), double(rect.top), double(rect.right),
                      double(rect.bottom), size.cx / 2.0, size.cy / 2.0})
         if (!IsStoredCoordinate(v))
@@ -62,12 +68,16 @@ bool ReadBlock(CSitePage& page, CFile& file, std::vector<std::unique_ptr<CObject
             return false;
         for (int32_t i = 0; i < groupCount; ++i) {
             groups.push_back(CObjectFrame::Load(file, kMajor, kMinor));
-            if (!groups.back() || !IsPlaceableFrame(*groups.back()))
+            // The writer copies the selection: a frame that is not selected would paste objects that can be
+            // neither seen as pasted nor copied again.
+            if (!groups.back() || !groups.back()->IsSelected() || !IsPlaceableFrame(*groups.back()))
                 return false;
         }
         for (int32_t i = 0; i < itemCount; ++i) {
+            // Every item the writer copies is selected, and so is the frame it is in: an item names one of the
+            // groups written.
             const int32_t group = ReadInt32(file);
-            if (group < 0 || group > groupCount)
+            if (group < 0 || group >= groupCount)
                 return false;
             std::unique_ptr<CPageItem> item = CPageItem::Load(file, page.GetRenderBuffer(), kMajor, kMinor);
             if (!item)
@@ -110,54 +120,73 @@ bool WriteObjectsBlock(const CSitePage& page, CFile& file)
     return true;
 }
 
+namespace {
+
+// Moves a frame wholly outside the visible part of the page to its centre.
+void MoveIntoView(CObjectFrame& frame, const CRect& visible)
+{
+    CRect area;
+    CPoint centre;
+    if (frame.IsGroup()) {
+        area = frame.GetRect();
+        centre = CPoint(static_cast<int>(frame.GetCenter().x), static_cast<int>(frame.GetCenter().y));
+    } else {
+        for (int i = 0; i < frame.GetItemCount(); ++i)
+            area |= frame.GetItem(i)->GetRect();
+        centre = area.CenterPoint();
+    }
+    CRect shown;
+    if (shown.IntersectRect(area, visible))
+        return;
+    const CPoint target = visible.CenterPoint();
+    frame.MoveBy(target.x - centre.x, target.y - centre.y);
+}
+
+// Whether the site's writer takes what the paste would put on the page: a group or item it refuses would keep the
+// site from being saved, and the block copied from it from being pasted.
+bool IsWritable(const std::vector<std::unique_ptr<CObjectFrame>>& groups, const std::vector<ReadItem>& items)
+{
+    for (const auto& group : groups)
+        if (group->GetItemCount() > 0 && !IsPlaceableFrame(*group))
+            return false;
+    for (const ReadItem& read : items) {
+        CMemFile scratch;
+        if (!read.item->Save(scratch))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 bool PasteObjectsBlock(CSitePage& page, CFile& file, bool otherSite, int pageCount, const CRect& visible)
 {
     std::vector<std::unique_ptr<CObjectFrame>> groups;
     std::vector<ReadItem> items;
     if (!ReadBlock(page, file, groups, items))
         return false;
-
-    page.ClearSelection();
-    // A frame no item joins would be an empty selection on screen; it stays out of the page.
-    std::vector<bool> joined(groups.size(), false);
-    for (const ReadItem& read : items)
-        if (read.group < static_cast<int32_t>(groups.size()))
-            joined[static_cast<size_t>(read.group)] = true;
-    std::vector<CObjectFrame*> frames;
-    for (size_t i = 0; i < groups.size(); ++i) {
-        frames.push_back(joined[i] ? groups[i].get() : nullptr);
-        if (joined[i])
-            page.AddGroup(std::move(groups[i]));
-    }
+    // Placed as they will stand on the page before the page is touched, so that a paste the writer would refuse
+    // is refused here.
     for (ReadItem& read : items) {
         if (otherSite)
             read.item->ResetPageLinks();
         else
             read.item->ClampPageLinks(pageCount);
-        CPageItem* item = page.InsertItem(std::move(read.item));
-        if (read.group < static_cast<int32_t>(frames.size()))
-            frames[static_cast<size_t>(read.group)]->AttachItem(item);
+        groups[static_cast<size_t>(read.group)]->AttachItem(read.item.get());
     }
+    for (const auto& group : groups)
+        if (group->GetItemCount() > 0)
+            MoveIntoView(*group, visible);
+    if (!IsWritable(groups, items))
+        return false;
 
-    for (CObjectFrame* frame : frames) {
-        if (!frame)
-            continue;
-        CRect area;
-        CPoint centre;
-        if (frame->IsGroup()) {
-            area = frame->GetRect();
-            centre = CPoint(static_cast<int>(frame->GetCenter().x), static_cast<int>(frame->GetCenter().y));
-        } else {
-            for (int i = 0; i < frame->GetItemCount(); ++i)
-                area |= frame->GetItem(i)->GetRect();
-            centre = area.CenterPoint();
-        }
-        CRect shown;
-        if (shown.IntersectRect(area, visible))
-            continue;
-        const CPoint target = visible.CenterPoint();
-        frame->MoveBy(target.x - centre.x, target.y - centre.y);
-    }
+    page.ClearSelection();
+    // A frame no item joins would be an empty selection on screen; it stays out of the page.
+    for (auto& group : groups)
+        if (group->GetItemCount() > 0)
+            page.AddGroup(std::move(group));
+    for (ReadItem& read : items)
+        page.InsertItem(std::move(read.item));
     // The objects are drawn when the view next paints them, as those of a page just opened are.
     page.GetUndoManager()->RecordUndo(UndoKind::objectsAdded);
     return true;
@@ -169,10 +198,16 @@ RgbPicture RenderItemOnWhite(CPageItem& item)
     RECT bounds;
     object.GetBounds(bounds);
     RgbPicture picture;
-    picture.width = std::max(0, static_cast<int>(bounds.right - bounds.left));
-    picture.height = std::max(0, static_cast<int>(bounds.bottom - bounds.top));
-    if (picture.width == 0 || picture.height == 0)
+    const long long width = std::max(0LL, static_cast<long long>(bounds.right) - bounds.left);
+    const long long height = std::max(0LL, static_cast<long long>(bounds.bottom) - bounds.top);
+    if (width == 0 || height == 0)
         return RgbPicture();
+    if (width * height > kMaxClipboardPicturePixels) {
+        picture.tooLarge = true;
+        return picture;
+    }
+    picture.width = static_cast<int>(width);
+    picture.height = static_cast<int>(height);
     picture.rgb.assign(static_cast<size_t>(picture.width) * picture.height * 3, 255);
     constexpr int kTile = 256;
     CPixMap map(IMAGE_MODE_RGBA, kTile, kTile);

@@ -20,7 +20,13 @@ struct RgbPicture
     int width = 0;
     int height = 0;
     std::vector<BYTE> rgb;
+    // Set, with no picture, for an object whose picture would be larger than the largest page.
+    bool tooLarge = false;
 };
+
+// The most pixels a picture for other programs holds: those of the largest page (2000 x 30000, 180 MB of RGB). A
+// pasted object may claim any size up to 2^24 pixels a side, whose picture no machine could hold.
+constexpr long long kMaxClipboardPicturePixels = 2000LL * 30000LL;
 
 // The selected groups (as the page lists them), then each selected item from the bottom with the index of its
 // group among those written. False, with nothing written, when nothing is selected.
@@ -33,7 +39,7 @@ bool WriteObjectsBlock(const CSitePage& page, CFile& file);
 bool PasteObjectsBlock(CSitePage& page, CFile& file, bool otherSite, int pageCount, const CRect& visible);
 
 // The picture of an item for other programs: its object as drawn, each pixel over white. Empty for an object of
-// no size.
+// no size, and, marked too large, for one whose picture would hold more than kMaxClipboardPicturePixels.
 RgbPicture RenderItemOnWhite(CPageItem& item);
 
 // A picture from another program becomes a rectangle of its size filled with it, centred on the visible part of

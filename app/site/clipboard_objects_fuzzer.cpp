@@ -1,5 +1,7 @@
-// The objects block of the clipboard, which any program can put there under its name, read into a page.
+// The objects block of the clipboard, which any program can put there under its name, read into a page: what
+// pastes is copied again, pastes again, and the pages it went to save and open again.
 
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -27,12 +29,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     std::vector<BYTE> bytes(data, data + size);
     CMemFile file(bytes.data(), static_cast<UINT>(bytes.size()));
+    const CRect visible(0, 0, 600, 400);
     CSitePage page(nullptr, "p", "P", Settings());
     page.AddObject(std::make_unique<CRectangleObject>(50.0, 50.0, SIZE{20, 20}, 0.0));
-    // A block that pastes must be copied again whole.
-    if (PasteObjectsBlock(page, file, (size & 1) != 0, 5, CRect(0, 0, 600, 400))) {
-        CMemFile again;
-        WriteObjectsBlock(page, again);
+    if (!PasteObjectsBlock(page, file, (size & 1) != 0, 5, visible))
+        return 0;
+    // A block that pastes is copied again whole, pastes again, and leaves a page that saves and opens again.
+    CMemFile copied;
+    if (!WriteObjectsBlock(page, copied))
+        std::abort();
+    copied.SeekToBegin();
+    CSitePage again(nullptr, "q", "Q", Settings());
+    if (!PasteObjectsBlock(again, copied, false, 5, visible) ||
+        again.GetItemCount() != page.GetSelectedItemCount())
+        std::abort();
+    for (CSitePage* saved : {&page, &again}) {
+        CMemFile record;
+        if (!saved->Save(record))
+            std::abort();
+        record.SeekToBegin();
+        CSitePage reopened(nullptr, "r", "R", Settings());
+        if (!reopened.Load(record, 5, 15) || reopened.GetItemCount() != saved->GetItemCount())
+            std::abort();
     }
     return 0;
 }

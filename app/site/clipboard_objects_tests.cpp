@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "app/model/fill_info.h"
 #include "app/model/link_info.h"
 #include "app/model/record_stream.h"
@@ -113,6 +115,11 @@ TEST_F(ClipboardObjectsTest, ABadBlockIsAFailedPasteThatChangesNothing)
             changed[at + i] = static_cast<BYTE>(static_cast<uint32_t>(value) >> (8 * i));
         return changed;
     };
+    const auto withByte = [&](size_t at, BYTE value) {
+        std::vector<BYTE> changed = bytes;
+        changed[at] = value;
+        return changed;
+    };
     const size_t firstItem = 8 + 2 * CObjectFrame::kStreamSize;
     const std::vector<std::vector<BYTE>> cases = {
         {},
@@ -122,8 +129,10 @@ TEST_F(ClipboardObjectsTest, ABadBlockIsAFailedPasteThatChangesNothing)
         withInt(0, 0x7FFFFFFF),
         withInt(4, 0x10000000), // item count beyond the block
         withInt(4, 0),          // nothing to paste
-        withInt(firstItem, 3),  // group index past the groups and the "none" index
+        withInt(firstItem, 2),  // the group count: no group the writer wrote
+        withInt(firstItem, 3),
         withInt(firstItem, -1),
+        withByte(8 + 16 + 3, 0), // a group that is not selected (its rectangle, then three flags before)
     };
     for (size_t c = 0; c < cases.size(); ++c) {
         std::vector<BYTE> data = cases[c];
@@ -134,6 +143,97 @@ TEST_F(ClipboardObjectsTest, ABadBlockIsAFailedPasteThatChangesNothing)
         EXPECT_TRUE(target.GetItem(0)->IsSelected()) << c;
     }
     EXPECT_TRUE(Recorded(target).empty());
+}
+
+// What a paste puts on the page is what the writer writes: copied, pasted again, saved and opened again.
+TEST_F(ClipboardObjectsTest, APastedGroupCanBeCopiedPastedAgainSavedAndReopened)
+{
+    const std::vector<BYTE> bytes = Copy();
+    // The first group's rectangle, then its centre behind the four flags and the angle.
+    const auto withGroup = [&](CRect rect, std::optional<DPOINT> centre = std::nullopt) {
+        CMemFile fields;
+        for (int32_t v : {rect.left, rect.top, rect.right, rect.bottom})
+            WriteInt32(fields, v);
+        std::vector<BYTE> changed = bytes;
+        std::copy(fields.GetBuffer(), fields.GetBuffer() + 16, changed.begin() + 8);
+        if (centre) {
+            CMemFile point;
+            WriteDouble(point, centre->x);
+            WriteDouble(point, centre->y);
+            std::copy(point.GetBuffer(), point.GetBuffer() + 16, changed.begin() + 8 + 16 + 4 + 8);
+        }
+        return changed;
+    };
+    constexpr int kFar = 16777215; // the last coordinate stored objects keep to
+    const CRect farAway(kFar - 40, kFar - 40, kFar, kFar);
+    struct Case
+    {
+        const char* what;
+        std::vector<BYTE> block;
+        bool pastes;
+    };
+    const Case cases[] = {
+        {"as copied", bytes, true},
+        // Out of order, it never meets the visible part, and moving it into view takes it past the range.
+        {"inverted", withGroup(CRect(140, 85, 100, kFar)), false},
+        {"upside down", withGroup(CRect(100, 85, 140, 20)), false},
+        // Every value in range, but the centre lies so far from the rectangle that moving it into view takes the
+        // rectangle out of the range.
+        {"centre far from the rectangle", withGroup(farAway, DPOINT{-16000000.0, -16000000.0}), false},
+        {"far, with its centre", withGroup(farAway, DPOINT{kFar - 20.0, kFar - 20.0}), true},
+    };
+    const CRect visible(400, 300, 800, 600);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<BYTE> data = c.block;
+        CSitePage page(nullptr, "c", "C", Settings());
+        CMemFile block(data.data(), static_cast<UINT>(data.size()));
+        ASSERT_EQ(PasteObjectsBlock(page, block, false, 10, visible), c.pastes);
+        if (!c.pastes) {
+            EXPECT_EQ(page.GetItemCount(), 0);
+            EXPECT_EQ(page.GetGroupCount(), 0);
+            continue;
+        }
+        CRect shown;
+        EXPECT_TRUE(shown.IntersectRect(page.GetItem(0)->GetGroup()->GetRect(), visible));
+        CMemFile copied;
+        ASSERT_TRUE(WriteObjectsBlock(page, copied));
+        copied.SeekToBegin();
+        CSitePage again(nullptr, "d", "D", Settings());
+        ASSERT_TRUE(PasteObjectsBlock(again, copied, false, 10, visible));
+        EXPECT_EQ(again.GetItemCount(), 3);
+        CMemFile saved;
+        ASSERT_TRUE(page.Save(saved));
+        saved.SeekToBegin();
+        CSitePage reopened(nullptr, "c", "C", Settings());
+        ASSERT_TRUE(reopened.Load(saved, 5, 15));
+        ASSERT_EQ(reopened.GetItemCount(), 3);
+        EXPECT_EQ(reopened.GetItem(0)->GetRect(), page.GetItem(0)->GetRect());
+    }
+}
+
+// A pasted object may claim any size the range allows; its picture for other programs is refused, not allocated.
+TEST_F(ClipboardObjectsTest, ThePictureOfAnObjectLargerThanAnyPageIsRefused)
+{
+    CSitePage huge(nullptr, "h", "H", Settings());
+    huge.AddObject(std::make_unique<CRectangleObject>(400.0, 300.0, SIZE{1 << 24, 1 << 24}, 0.0));
+    huge.SelectItemAt(0);
+    CMemFile block;
+    ASSERT_TRUE(WriteObjectsBlock(huge, block));
+    block.SeekToBegin();
+    ASSERT_TRUE(PasteObjectsBlock(target, block, false, 10, CRect(0, 0, 800, 600)));
+    CPageItem* pasted = target.GetItem(1);
+    const RgbPicture picture = RenderItemOnWhite(*pasted);
+    EXPECT_TRUE(picture.tooLarge);
+    EXPECT_TRUE(picture.rgb.empty());
+    EXPECT_EQ(picture.width, 0);
+    // The objects themselves are copied all the same.
+    CMemFile copied;
+    EXPECT_TRUE(WriteObjectsBlock(target, copied));
+
+    // The largest page's size is still given.
+    CPageItem* page = source.AddObject(std::make_unique<CRectangleObject>(1000.0, 50.0, SIZE{2000, 100}, 0.0));
+    EXPECT_FALSE(RenderItemOnWhite(*page).tooLarge);
 }
 
 TEST_F(ClipboardObjectsTest, NothingSelectedWritesNothing)
