@@ -54,8 +54,30 @@ std::string Lower(std::string text)
     return text;
 }
 
+// The settings file as the call under way read it; null outside such a call.
+thread_local const ProfileSection* g_pSettings = nullptr;
+
+// Reads the settings file once for a call that looks up several of its keys (the manager detects all three kinds
+// and reads the choice): a file of many lines is read once, not once a key.
+class SettingsRead
+{
+public:
+    SettingsRead() : m_settings(kSection, kSettingsFile), m_pOuter(g_pSettings) { g_pSettings = &m_settings; }
+    ~SettingsRead() { g_pSettings = m_pOuter; }
+    SettingsRead(const SettingsRead&) = delete;
+    SettingsRead& operator=(const SettingsRead&) = delete;
+
+    const ProfileSection& Settings() const { return m_settings; }
+
+private:
+    ProfileSection m_settings;
+    const ProfileSection* m_pOuter;
+};
+
 std::string Setting(const char* key)
 {
+    if (g_pSettings)
+        return g_pSettings->GetString(key, "", kProfileTextLimit);
     return GetPrivateProfileString(kSection, key, "", kProfileTextLimit, kSettingsFile);
 }
 
@@ -476,13 +498,14 @@ std::string GetBrowserPath(int kind)
 
 CBrowserManager::CBrowserManager()
 {
+    const SettingsRead read;
     int first = -1;
     for (int kind = 0; kind < kBrowserKinds; ++kind) {
         m_fInstalled[kind] = CreateBrowser(kind)->Detect();
         if (m_fInstalled[kind] && first < 0)
             first = kind;
     }
-    m_nPreferred = GetPrivateProfileInt(kSection, "Preferred", 0, kSettingsFile);
+    m_nPreferred = read.Settings().GetInt("Preferred", 0);
     if (m_nPreferred < 0 || m_nPreferred >= kBrowserKinds || !m_fInstalled[m_nPreferred])
         m_nPreferred = first;
 }
@@ -530,6 +553,7 @@ void CBrowserManager::SetBrowserPath(int kind, const char* path)
 {
     if (kind >= 0 && kind < kBrowserKinds)
         WritePrivateProfileString(kSection, kKindKeys[kind], path ? path : "", kSettingsFile);
+    const SettingsRead read;
     for (int k = 0; k < kBrowserKinds; ++k)
         m_fInstalled[k] = CreateBrowser(k)->Detect();
 }

@@ -2,6 +2,7 @@
 #include "browser/settings.h"
 
 #include <filesystem>
+#include <fstream>
 
 using namespace kitefly;
 using namespace kitefly::test;
@@ -360,6 +361,33 @@ TEST_F(Manager, ABrowserFoundRunningKnowsItsProgramWhenItStopsAnswering)
     netscape.Leave();
     EXPECT_EQ(browser->OpenURL("a.htm", false, false), 1);
     EXPECT_EQ(Recorded(), "[a.htm]\n");
+}
+
+// A settings file of 2 x 10^5 lines is read once for the manager's three detections and its choice, not once a key.
+TEST_F(Manager, TheSettingsFileIsReadOncePerCall)
+{
+    const std::string program = Folder("opera-program");
+    WriteFile(program, "", true);
+    WritePrivateProfileString("Browser", "Preferred", "2", "Kitefly.ini");
+    const std::string path = ProfileFilePath("Kitefly.ini");
+    {
+        std::ofstream file(path, std::ios::binary | std::ios::trunc);
+        file << "[Recent]\r\n";
+        for (int i = 0; i < 200000; ++i)
+            file << "File" << i << "=/home/ann/site" << i << ".kst\r\n";
+        file << "[Browser]\r\nOpera=" << program << "\r\nPreferred=2\r\n";
+    }
+    const std::size_t before = detail::ProfileReads(path);
+    CBrowserManager manager;
+    EXPECT_EQ(detail::ProfileReads(path) - before, 1u);
+    EXPECT_NE(manager.IsInstalled(kOpera), 0);
+    EXPECT_EQ(manager.GetPreferred(), kOpera);
+
+    // Setting a path reads the file to write it and once more to detect the three kinds again.
+    manager.SetBrowserPath(kNetscape, program.c_str());
+    EXPECT_EQ(detail::ProfileReads(path) - before, 3u);
+    EXPECT_NE(manager.IsInstalled(kNetscape), 0);
+    EXPECT_EQ(GetPrivateProfileString("Recent", "File199999", "", 260, "Kitefly.ini"), "/home/ann/site199999.kst");
 }
 
 TEST_F(Manager, PathsAndTheChoiceGoToTheSettingsFile)

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <map>
+#include <mutex>
 #include <sstream>
 #include <tuple>
 #include <vector>
@@ -33,16 +34,42 @@ std::string Lower(std::string text)
     return text;
 }
 
-std::vector<std::string> ReadLines(const std::string& path)
+std::map<std::string, std::size_t>& ReadCounts()
 {
-    std::vector<std::string> lines;
+    static auto& counts = *new std::map<std::string, std::size_t>;
+    return counts;
+}
+
+std::mutex& ReadCountsLock()
+{
+    static auto& lock = *new std::mutex;
+    return lock;
+}
+
+// Calls visit with each line of the file, without its line end, until visit answers false.
+template <class Visit> void ForEachLine(const std::string& path, Visit visit)
+{
+    {
+        std::lock_guard<std::mutex> hold(ReadCountsLock());
+        ++ReadCounts()[path];
+    }
     std::ifstream in(path, std::ios::binary);
     std::string line;
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
-        lines.push_back(line);
+        if (!visit(line))
+            return;
     }
+}
+
+std::vector<std::string> ReadLines(const std::string& path)
+{
+    std::vector<std::string> lines;
+    ForEachLine(path, [&](const std::string& line) {
+        lines.push_back(line);
+        return true;
+    });
     return lines;
 }
 
@@ -68,19 +95,38 @@ bool KeyOfLine(const std::string& line, const std::string& key, std::string* val
     return true;
 }
 
+// The lines of the file one at a time: a look-up holds no more of a large file than the line it reads.
 std::optional<std::string> FindValue(const std::string& section, const std::string& key, const std::string& path)
 {
     bool inSection = false;
-    for (const std::string& line : ReadLines(path)) {
+    std::optional<std::string> found;
+    ForEachLine(path, [&](const std::string& line) {
         if (auto name = SectionName(line)) {
             inSection = strcasecmp(name->c_str(), section.c_str()) == 0;
-            continue;
+            return true;
         }
         std::string value;
-        if (inSection && KeyOfLine(line, key, &value))
-            return value;
-    }
-    return std::nullopt;
+        if (inSection && KeyOfLine(line, key, &value)) {
+            found = std::move(value);
+            return false;
+        }
+        return true;
+    });
+    return found;
+}
+
+std::string Bounded(std::string value, std::size_t size)
+{
+    if (size == 0)
+        return {};
+    if (value.size() > size - 1)
+        value.resize(size - 1);
+    return value;
+}
+
+int AsNumber(const std::string& value)
+{
+    return static_cast<int>(std::strtol(value.c_str(), nullptr, 10));
 }
 
 bool SaveAtomically(const std::string& path, const std::string& text)
@@ -145,12 +191,34 @@ std::string ProfileFilePath(const std::string& file)
 std::string GetPrivateProfileString(const std::string& section, const std::string& key, const std::string& fallback,
                                     std::size_t size, const std::string& file)
 {
-    std::string value = FindValue(section, key, ProfileFilePath(file)).value_or(fallback);
-    if (size == 0)
-        return {};
-    if (value.size() > size - 1)
-        value.resize(size - 1);
-    return value;
+    return Bounded(FindValue(section, key, ProfileFilePath(file)).value_or(fallback), size);
+}
+
+ProfileSection::ProfileSection(const std::string& section, const std::string& file)
+{
+    bool inSection = false;
+    ForEachLine(ProfileFilePath(file), [&](const std::string& line) {
+        if (auto name = SectionName(line)) {
+            inSection = strcasecmp(name->c_str(), section.c_str()) == 0;
+            return true;
+        }
+        const auto equals = line.find('=');
+        if (inSection && equals != std::string::npos)
+            m_values.emplace(Lower(Trim(line.substr(0, equals))), Trim(line.substr(equals + 1)));
+        return true;
+    });
+}
+
+std::string ProfileSection::GetString(const std::string& key, const std::string& fallback, std::size_t size) const
+{
+    const auto found = m_values.find(Lower(key));
+    return Bounded(found == m_values.end() ? fallback : found->second, size);
+}
+
+int ProfileSection::GetInt(const std::string& key, int fallback) const
+{
+    const auto found = m_values.find(Lower(key));
+    return found == m_values.end() ? fallback : AsNumber(found->second);
 }
 
 bool WritePrivateProfileString(const std::string& section, const std::string& key, const std::string& value,
@@ -196,9 +264,7 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
 int GetPrivateProfileInt(const std::string& section, const std::string& key, int fallback, const std::string& file)
 {
     const std::optional<std::string> value = FindValue(section, key, ProfileFilePath(file));
-    if (!value)
-        return fallback;
-    return static_cast<int>(std::strtol(value->c_str(), nullptr, 10));
+    return value ? AsNumber(*value) : fallback;
 }
 
 bool WritePrivateProfileInt(const std::string& section, const std::string& key, int value, const std::string& file)
@@ -235,5 +301,16 @@ bool FileExists(const std::string& path)
     struct stat info;
     return !path.empty() && ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
 }
+
+namespace detail {
+
+std::size_t ProfileReads(const std::string& path)
+{
+    std::lock_guard<std::mutex> hold(ReadCountsLock());
+    const auto found = ReadCounts().find(path);
+    return found == ReadCounts().end() ? 0 : found->second;
+}
+
+} // namespace detail
 
 } // namespace kitefly

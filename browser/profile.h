@@ -5,6 +5,7 @@
 // configuration folder ($XDG_CONFIG_HOME, else ~/.config); "win.ini" there stands for the system's own profile.
 // The registry stand-in is an in-memory store, empty unless something seeds it.
 
+#include <map>
 #include <optional>
 #include <string>
 
@@ -19,6 +20,22 @@ std::string ProfileFilePath(const std::string& file);
 // The key's value in the section (names without regard to case), at most size - 1 characters, else the default.
 std::string GetPrivateProfileString(const std::string& section, const std::string& key, const std::string& fallback,
                                     std::size_t size, const std::string& file);
+// One section of a profile file, read once, for a call that looks up several of its keys: each value is the one
+// GetPrivateProfileString finds (the key's first line in the section). Only the section's keys are kept.
+class ProfileSection
+{
+public:
+    ProfileSection(const std::string& section, const std::string& file);
+
+    // As GetPrivateProfileString and GetPrivateProfileInt answer for the key.
+    std::string GetString(const std::string& key, const std::string& fallback, std::size_t size) const;
+    int GetInt(const std::string& key, int fallback) const;
+
+private:
+    // By key in lower case.
+    std::map<std::string, std::string> m_values;
+};
+
 // Writes the value, replacing the key's line or adding it (and the section); the file is replaced atomically.
 bool WritePrivateProfileString(const std::string& section, const std::string& key, const std::string& value,
                                const std::string& file);
@@ -42,5 +59,10 @@ void ClearRegistry();
 
 // The path names an existing file that is not a folder.
 bool FileExists(const std::string& path);
+
+namespace detail {
+// How many times the profile file at path (as ProfileFilePath gives it) was opened for reading so far.
+std::size_t ProfileReads(const std::string& path);
+} // namespace detail
 
 } // namespace kitefly
