@@ -1,6 +1,8 @@
 #include "app/dialogs/add_files_logic.h"
 
 #include <algorithm>
+#include <memory>
+#include <vector>
 
 #include "app/dialogs/site_folder_model.h"
 #include "platform/win/codepage1252.h"
@@ -56,11 +58,18 @@ bool DeleteSiteFolder(CSiteFolder& folder)
         return false;
     CSiteFolder& parent = *folder.GetParent();
     std::unique_ptr<CSiteFolder> gone = parent.DetachFolder(&folder);
-    // Oldest first, so that each list keeps its order at the head of the parent's.
+    // Taken off newest first, where taking is cheap, and adopted oldest first, so that each list keeps its order at
+    // the head of the parent's.
+    std::vector<std::unique_ptr<CSiteFolder>> folders;
     while (!gone->GetFolders().empty())
-        parent.AdoptFolder(gone->DetachFolder(gone->GetFolders().back().get()));
+        folders.push_back(gone->DetachFolder(gone->GetFolders().front().get()));
+    std::vector<std::unique_ptr<CSiteFile>> files;
     while (!gone->GetFiles().empty())
-        parent.AdoptFile(gone->DetachFile(gone->GetFiles().back().get()));
+        files.push_back(gone->DetachFile(gone->GetFiles().front().get()));
+    for (auto it = folders.rbegin(); it != folders.rend(); ++it)
+        parent.AdoptFolder(std::move(*it));
+    for (auto it = files.rbegin(); it != files.rend(); ++it)
+        parent.AdoptFile(std::move(*it));
     return true;
 }
 

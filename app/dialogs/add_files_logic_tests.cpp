@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "app/dialogs/site_folder_model.h"
 
 namespace {
@@ -66,6 +68,25 @@ TEST_F(AddFilesLogic, DeleteFolderMovesEverythingUpUnlessANameClashesOrALockHold
     EXPECT_EQ(root->FindSubfolder("a")->GetName(), "A");
     EXPECT_NE(root->FindSubfolder("A")->FindSubfolder("inner"), nullptr);
     EXPECT_EQ(model.FindFileByPath("/v/x.gif")->GetPath(), "/x.gif");
+}
+
+// 10^5 files of a folder deleted move up in their order (each taken from the end of its list, where it is cheap).
+TEST_F(AddFilesLogic, DeletingAFolderOfManyFilesKeepsTheirOrder)
+{
+    constexpr int n = 100000;
+    CSiteFolderModel many;
+    for (int i = 0; i < n; ++i)
+        ASSERT_TRUE(many.AddFile("/p/IMG_" + std::to_string(i) + ".jpg", "/site/gallery/any", 0));
+    CSiteFolder* site = many.GetRoot()->FindSubfolder("site");
+    ASSERT_TRUE(site->AddFile("/p/index.js", 0));
+    ASSERT_TRUE(DeleteSiteFolder(*site->FindSubfolder("gallery")));
+    const auto files = site->GetFiles();
+    ASSERT_EQ(files.size(), static_cast<size_t>(n + 1));
+    EXPECT_EQ(files[0]->GetName(), "IMG_99999.jpg");
+    EXPECT_EQ(files[n - 1]->GetName(), "IMG_0.jpg");
+    EXPECT_EQ(files[n]->GetName(), "index.js");
+    EXPECT_EQ(many.FindFileByRemotePath("/site/img_500.jpg")->GetLocalPath(), "/p/IMG_500.jpg");
+    EXPECT_EQ(site->FindSubfolder("gallery"), nullptr);
 }
 
 TEST_F(AddFilesLogic, FilesArePlacedAgainstTheFolderAsItFills)

@@ -122,19 +122,24 @@ void CSiteFolder::Append(std::vector<std::unique_ptr<Node>>& list, NameIndex<Nod
 {
     node->m_pParent = parent;
     node->m_nIndex = list.size();
-    index[LowerCase1252(node->GetName())] = node.get();
+    Node*& indexed = index[LowerCase1252(node->GetName())];
+    // Only a node adopted unchecked can share a name; without one, a node leaving never has another to look for.
+    parent->m_bSharedNames = parent->m_bSharedNames || indexed != nullptr;
+    indexed = node.get();
     list.push_back(std::move(node));
 }
 
 // After node left the list or changed its name: the key names the newest other node of that name, if any.
 template <class Node>
 void CSiteFolder::Unindex(const std::vector<std::unique_ptr<Node>>& list, NameIndex<Node>& index,
-                          const std::string& key, const Node* node)
+                          const std::string& key, const Node* node, bool sharedNames)
 {
     const auto found = index.find(key);
     if (found == index.end() || found->second != node)
         return;
     index.erase(found);
+    if (!sharedNames)
+        return;
     for (size_t i = list.size(); i-- > 0;)
         if (list[i].get() != node && LowerCase1252(list[i]->GetName()) == key) {
             index.emplace(key, list[i].get());
@@ -153,7 +158,7 @@ std::unique_ptr<Node> CSiteFolder::Remove(std::vector<std::unique_ptr<Node>>& li
     list.erase(list.begin() + static_cast<std::ptrdiff_t>(at));
     for (size_t i = at; i < list.size(); ++i)
         list[i]->m_nIndex = i;
-    Unindex(list, index, LowerCase1252(removed->GetName()), removed.get());
+    Unindex(list, index, LowerCase1252(removed->GetName()), removed.get(), parent->m_bSharedNames);
     removed->m_pParent = nullptr;
     removed->m_nIndex = 0;
     return removed;
@@ -168,9 +173,11 @@ void CSiteFolder::SetName(std::string name)
     CSiteFolder& parent = *m_pParent;
     const std::string oldKey = LowerCase1252(m_strName);
     m_strName = std::move(name);
-    Unindex(parent.m_Folders, parent.m_folderIndex, oldKey, this);
+    Unindex(parent.m_Folders, parent.m_folderIndex, oldKey, this, parent.m_bSharedNames);
     // The folder renamed is the one its new name finds, as the newest of that name would be.
-    parent.m_folderIndex[LowerCase1252(m_strName)] = this;
+    CSiteFolder*& indexed = parent.m_folderIndex[LowerCase1252(m_strName)];
+    parent.m_bSharedNames = parent.m_bSharedNames || (indexed != nullptr && indexed != this);
+    indexed = this;
 }
 
 bool CSiteFolder::IsNameFree(const std::string& name) const

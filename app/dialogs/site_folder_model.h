@@ -114,6 +114,7 @@ public:
     // its content goes up one level.
     void AdoptFolder(std::unique_ptr<CSiteFolder> folder);
     void AdoptFile(std::unique_ptr<CSiteFile> file);
+    // Cheapest for the newest node of a list, which no other node has to make room for.
     std::unique_ptr<CSiteFolder> DetachFolder(CSiteFolder* folder);
     std::unique_ptr<CSiteFile> DetachFile(CSiteFile* file);
 
@@ -127,8 +128,9 @@ private:
     template <class Node>
     static std::unique_ptr<Node> Remove(std::vector<std::unique_ptr<Node>>& list, NameIndex<Node>& index,
                                         const CSiteNode* node, const CSiteFolder* parent);
-    template <class Node> static void Unindex(const std::vector<std::unique_ptr<Node>>& list, NameIndex<Node>& index,
-                                              const std::string& key, const Node* node);
+    template <class Node>
+    static void Unindex(const std::vector<std::unique_ptr<Node>>& list, NameIndex<Node>& index, const std::string& key,
+                        const Node* node, bool sharedNames);
 
     std::string m_strName;
     std::vector<std::string> m_ReservedNames;
@@ -138,6 +140,8 @@ private:
     std::vector<std::unique_ptr<CSiteFile>> m_Files;
     NameIndex<CSiteFolder> m_folderIndex;
     NameIndex<CSiteFile> m_fileIndex;
+    // Whether two nodes of a list ever shared a folded name.
+    bool m_bSharedNames = false;
 };
 
 class CSiteFolderModel
