@@ -6,12 +6,14 @@
 #include <string>
 
 // The address's scheme class: 1 http, 2 https, 3 ftp, 4 telnet, 5 gopher (each with its common misspellings),
-// 6 host and port ("host:8080/..."), 7 a leading colon before text without a dot, 0 none of these. Case and
+// 6 host and port ("host:8080/...": digits after the colon, and no "@" before the first "/", which would make the
+// text before it user information), 7 a leading colon before text without a dot, 0 none of these. Case and
 // surrounding blanks do not count.
 int GetUrlScheme(const std::string& url);
 
 // Trims the address and gives it its scheme's prefix ("http://" when it has none). The text after the scheme keeps
-// its case; a host with a port keeps the scheme written before it.
+// its case; a host with a port keeps the scheme written before it. What it writes it leaves as it is when given it
+// again. Linear in the address's length.
 void FixUrl(std::string& url);
 
 // Removes every scheme from the start of the address, trimming it when it has one.

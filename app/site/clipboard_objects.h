@@ -35,7 +35,8 @@ bool WriteObjectsBlock(const CSitePage& page, CFile& file);
 // Reads a block into the page, whose selection is cleared first: the groups and items join the page selected,
 // their page links reset when the block came from another site, else kept within pageCount pages. A group wholly
 // outside the visible part of the page is moved to its centre. Records the step that takes them back. False, with
-// the page as it was, for a block that is not whole and sound.
+// the page as it was, for a block that is not whole and sound, and for one the site's writer would refuse once so
+// placed (what pastes can always be copied, pasted again and saved).
 bool PasteObjectsBlock(CSitePage& page, CFile& file, bool otherSite, int pageCount, const CRect& visible);
 
 // The picture of an item for other programs: its object as drawn, each pixel over white. Empty for an object of
