@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
-#include <filesystem>
 #include <sys/stat.h>
-#include <system_error>
 #include <unordered_set>
 
 #include "app/build/linked_files.h"
@@ -18,7 +16,9 @@
 #include "app/publish/changed_pages.h"
 #include "app/publish/linked_documents.h"
 #include "app/publish/local_output.h"
+#include "app/publish/upload_plan.h"
 #include "app/publish/upload_progress.h"
+#include "app/publish/upload_remote.h"
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
 #include "app/site/website.h"
@@ -41,185 +41,12 @@ long long FileSize(const std::string& path)
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) ? static_cast<long long>(st.st_size) : -1;
 }
 
-bool EndsWith(const std::string& text, const std::string& end)
-{
-    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
-bool IsUnsentPage(const std::string& name)
-{
-    return name == "error.html" || name == "noscript.html";
-}
-
 bool Contains(const std::vector<std::string>& list, const std::string& text)
 {
     return std::find(list.begin(), list.end(), text) != list.end();
 }
 
-// The parts of a remote path between its separators, empty ones left out.
-std::vector<std::string> PathParts(const std::string& path)
-{
-    std::vector<std::string> parts;
-    std::string part;
-    for (char c : path + "/") {
-        if (c == '/' || c == '\\') {
-            if (!part.empty())
-                parts.push_back(part);
-            part.clear();
-        } else {
-            part += c;
-        }
-    }
-    return parts;
-}
-
-// A name an included-file list may add: inside the list's folder, no address or pattern.
-bool IsSafeListedName(const std::string& name)
-{
-    if (name.empty() || name[0] == '/' || name[0] == '\\' || (name.size() > 1 && name[1] == ':'))
-        return false;
-    for (const std::string& part : PathParts(name))
-        if (part == "..")
-            return false;
-    return true;
-}
-
-bool EnterOrMake(CFtp& ftp, const std::string& folder)
-{
-    return ftp.chdir(folder) || (ftp.mkdir(folder) && ftp.chdir(folder));
-}
-
-bool IsConnectionLost(int code)
-{
-    return code == CFtp::errorConnectionClosed || code == CFtp::errorTimedOut || code == CFtp::errorNetwork;
-}
-
-// Logs in to the settings' destination, through the proxy when one is set. On failure the user is told why (with
-// the setup offered where the server or the log-in was wrong) and null is returned.
-std::unique_ptr<CFtp> ConnectToDestination(const CFtp::ProgressCallback& progress)
-{
-    const CAppSettings& s = *GetAppSettings();
-    CoreServices& services = GetCoreServices();
-    bool serverNotFound = false, loginFailed = false, cancelled = false;
-    // The connecting notice stands while the attempt runs and is gone before any notice about its failure.
-    struct ConnectingNotice
-    {
-        CoreServices& services;
-        explicit ConnectingNotice(CoreServices& s) : services(s) { services.ShowConnectingNotice(true); }
-        ~ConnectingNotice() { services.ShowConnectingNotice(false); }
-    };
-    try {
-        ConnectingNotice notice(services);
-        if (s.m_nFtpProxyType != 0)
-            return std::make_unique<CFtp>(serverNotFound, loginFailed, cancelled, s.m_strFtpServer, s.m_nFtpPort,
-                                          s.m_strFtpUser, s.m_strFtpPassword, s.m_bFtpPassive, s.m_strFtpProxyServer,
-                                          s.m_nFtpProxyPort, s.m_strFtpProxyUser, s.m_strFtpProxyPassword,
-                                          s.m_nFtpProxyType == 1 ? CFtp::SOCKS4 : CFtp::SOCKS5, progress);
-        return std::make_unique<CFtp>(serverNotFound, loginFailed, cancelled, s.m_strFtpServer, s.m_nFtpPort,
-                                      s.m_strFtpUser, s.m_strFtpPassword, s.m_bFtpPassive, progress);
-    } catch (const CFtpException&) {
-        if (serverNotFound) {
-            if (services.ShowPublishDialog(dialogServerNotFound) == IDOK)
-                services.RunInternetSetupDialog(1);
-        } else if (loginFailed) {
-            if (services.ShowPublishDialog(dialogLoginFailed) == IDOK)
-                services.RunInternetSetupDialog(2);
-        } else if (!cancelled) {
-            services.ShowPublishDialog(dialogCannotConnect);
-        }
-        return nullptr;
-    }
-}
-
 } // namespace
-
-void FilesOfLists::Add(const std::string& list, const std::vector<std::string>& names)
-{
-    const std::string folder = GetPathFolder(list);
-    bool first = true;
-    for (const std::string& name : names) {
-        if (first && listed.insert(list).second) {
-            sources.push_back(list);
-            targets.push_back("/" + GetPathFileName(list));
-        }
-        first = false;
-        // Names of the list stay inside its folder; addresses and patterns are not files.
-        if (!IsSafeListedName(name))
-            continue;
-        const std::string full = folder + name;
-        if (full.find_first_of("=*") != std::string::npos || full.find("http") != std::string::npos)
-            continue;
-        if (listed.insert(full).second) {
-            sources.push_back(full);
-            targets.push_back("/" + name);
-        }
-    }
-}
-
-bool IsInternetSetupComplete()
-{
-    const CAppSettings* settings = GetAppSettings();
-    if (!settings)
-        return false;
-    const bool server = !settings->m_strFtpServer.empty(), user = !settings->m_strFtpUser.empty(),
-               password = !settings->m_strFtpPassword.empty();
-    if (settings->m_nFtpProxyType == 0)
-        return server && user && password;
-    return server || user || password || !settings->m_strFtpProxyServer.empty();
-}
-
-bool CheckInternetSetup()
-{
-    CoreServices& services = GetCoreServices();
-    while (!IsInternetSetupComplete()) {
-        if (services.ShowPublishDialog(dialogSetupIncomplete) != IDOK || services.RunInternetSetupDialog(0) != IDOK)
-            return false;
-    }
-    return true;
-}
-
-bool PutToRemotePath(CFtp& connection, const std::string& localPath, const std::string& remotePath)
-{
-    const std::string start = connection.m_strCwd;
-    std::vector<std::string> parts = PathParts(remotePath);
-    // The site's place on the server is all it may write to.
-    if (parts.empty() || std::find(parts.begin(), parts.end(), "..") != parts.end())
-        return false;
-    const std::string name = parts.back();
-    parts.pop_back();
-    for (const std::string& folder : parts)
-        if (!connection.mkdir(folder) || !connection.chdir(folder))
-            return false;
-    if (!connection.put(localPath, name, false))
-        return false;
-    return connection.chdir(start);
-}
-
-bool RemoveRemoteFileAndEmptyFolders(CFtp& connection, const std::string& remotePath)
-{
-    const std::string start = connection.m_strCwd;
-    std::vector<std::string> parts = PathParts(remotePath);
-    if (parts.empty())
-        return false;
-    const std::string name = parts.back();
-    parts.pop_back();
-    std::string folder;
-    for (const std::string& part : parts)
-        folder += (folder.empty() ? "" : "/") + part;
-    if ((!folder.empty() && !connection.chdir(folder)) || !connection.remove(name)) {
-        connection.chdir(start);
-        return false;
-    }
-    while (!parts.empty()) {
-        const std::string emptied = parts.back();
-        parts.pop_back();
-        if (!connection.chdir("..") || !connection.rmdir(emptied)) {
-            connection.chdir(start);
-            return false;
-        }
-    }
-    return connection.chdir(start);
-}
 
 CSiteUpload::CSiteUpload(CWebsite& site, CChangedPages& tracker) : m_site(site), m_tracker(tracker) {}
 
@@ -298,7 +125,7 @@ bool CSiteUpload::Connect()
 
 bool CSiteUpload::EnterRemoteFolders()
 {
-    for (const std::string& part : PathParts(GetAppSettings()->m_strFtpFolder))
+    for (const std::string& part : RemotePathParts(GetAppSettings()->m_strFtpFolder))
         if (!EnterOrMake(*m_pFtp, part))
             return FolderFailed(true);
     m_strRoot = m_pFtp->m_strCwd;
@@ -382,41 +209,17 @@ bool CSiteUpload::FetchOldRecord(bool reupload)
     std::remove(recordCopy.c_str());
     const bool recorded = m_pFtp->get(recordCopy, ServerRecordName(m_strTitle), true, kMaxServerRecordBytes);
     bool refused = !recorded && m_pFtp->m_nError == CFtp::errorTooLarge;
+    std::vector<CServerRecordEntry> old;
     if (recorded && !reupload)
-        m_oldRecord = ReadServerRecord(recordCopy, &refused);
+        old = ReadServerRecord(recordCopy, &refused);
     if (refused && !reupload) {
-        m_oldRecord.clear();
         GetCoreServices().ShowMessage("The record of the last upload on the server (" + ServerRecordName(m_strTitle) +
                                       ") is larger than the record of any site can be, and was not used.\nEvery "
                                       "file of the site is sent again.");
         return false;
     }
-    for (size_t i = 0; i < m_oldRecord.size(); ++i)
-        m_oldByName.emplace(m_oldRecord[i].name, i);
+    m_record.SetOld(std::move(old));
     return recorded && !reupload;
-}
-
-bool CSiteUpload::IsRecorded(const std::string& path) const
-{
-    return m_newByName.count(path) != 0;
-}
-
-void CSiteUpload::AddToRecord(const std::string& path, long long size, bool hashed)
-{
-    if (m_newByName.emplace(path, m_newRecord.size()).second)
-        m_newRecord.push_back(CServerRecordEntry{path, size, hashed ? FileContentHash(path) : std::string()});
-}
-
-bool CSiteUpload::IsOnServerAlready(const std::string& path) const
-{
-    const long long size = FileSize(path);
-    const auto now = m_newByName.find(path);
-    const std::string& hash = now == m_newByName.end() ? std::string() : m_newRecord[now->second].hash;
-    const auto [first, last] = m_oldByName.equal_range(path);
-    return std::any_of(first, last, [&](const auto& old) {
-        const CServerRecordEntry& entry = m_oldRecord[old.second];
-        return entry.size == size && (entry.hash.empty() || (!hash.empty() && entry.hash == hash));
-    });
 }
 
 std::string CSiteUpload::IncludedTarget(const std::string& source)
@@ -442,7 +245,7 @@ bool CSiteUpload::CollectFiles()
         const long long size = FileSize(path);
         if (size < 0)
             return ContinueWithout(path);
-        m_staged.push_back(Staged{path, size});
+        m_staged.push_back(StagedFile{path, size});
         m_nTotal += size;
         return true;
     };
@@ -475,8 +278,9 @@ bool CSiteUpload::CollectFiles()
     return true;
 }
 
-void CSiteUpload::GatherDownloads()
+std::vector<StagedFile> CSiteUpload::GatherDownloads()
 {
+    std::vector<StagedFile> downloads;
     std::unordered_set<std::string> gathered;
     for (int p = 0; p < m_site.GetPageCount(); ++p) {
         const CSitePage& page = *m_site.GetPage(p);
@@ -491,12 +295,12 @@ void CSiteUpload::GatherDownloads()
                 if (size < 0)
                     continue;
                 pageTotal += size;
-                AddToRecord(path, size);
-                m_downloads.push_back(path);
+                downloads.push_back(StagedFile{path, size});
             }
         if (any && m_pProgress)
             m_pProgress->SetRange(static_cast<int>(std::min<long long>(pageTotal, INT32_MAX)));
     }
+    return downloads;
 }
 
 bool CSiteUpload::Put(const std::string& localPath, const std::string& remoteName, const std::string& remotePath,
@@ -564,80 +368,40 @@ void CSiteUpload::RemoveOldStartPages()
 bool CSiteUpload::Synchronize()
 {
     Status("Detecting Changes");
-
-    // What this run puts on the server, pages first with the front page at their head.
-    const std::string index = m_strStaging + "index.html";
-    AddToRecord(index, std::max(FileSize(index), 0LL));
-    m_pages = {index};
-    std::unordered_set<std::string> listedPages = {index};
-    size_t next = 0;
-    for (; next < m_staged.size() && EndsWith(m_staged[next].path, ".html"); ++next) {
-        const std::string name = GetPathFileName(m_staged[next].path);
-        if (IsUnsentPage(name))
-            continue;
-        AddToRecord(m_staged[next].path, m_staged[next].size);
-        if (listedPages.insert(m_staged[next].path).second)
-            m_pages.push_back(m_staged[next].path);
-        m_site.AddPublishedFile(name);
-    }
-    for (int i = 0; i < m_site.GetFilePairCount(); ++i) {
-        const CFilePair& pair = *m_site.GetFilePair(i);
-        const long long size = FileSize(pair.m_strSource);
-        if (pair.m_strSource.empty() || GetPathFileName(pair.m_strSource).empty() || size < 0)
-            continue;
-        AddToRecord(pair.m_strSource, size);
-        m_included.push_back(pair.m_strSource);
-        m_site.AddPublishedFile(pair.m_strTarget);
-    }
-    if (!ChdirRoot())
-        return FolderFailed(false);
-    for (; next < m_staged.size(); ++next) {
-        AddToRecord(m_staged[next].path, m_staged[next].size);
-        m_siteFiles.push_back(m_staged[next].path);
-    }
-    GatherDownloads();
-
-    // Files whose bytes the record shows on the server already stay off the lists; pages always go.
-    const auto unchanged = [&](const std::string& path) { return IsOnServerAlready(path); };
-    std::vector<std::string> xmlFiles, updatedXml;
-    for (const std::string& path : m_included)
-        if (path.find(".xml") != std::string::npos) {
-            xmlFiles.push_back(path);
-            if (m_oldByName.count(path) != 0 && !unchanged(path))
-                updatedXml.push_back(path);
-        }
-    for (auto* list : {&m_pages, &m_included, &m_siteFiles, &m_downloads})
-        std::erase_if(*list, unchanged);
-    if (!updatedXml.empty())
-        UpdateFlashObjects(xmlFiles, updatedXml);
-    listedPages = std::unordered_set<std::string>(m_pages.begin(), m_pages.end());
+    UploadPlanInput input;
+    input.index = m_strStaging + "index.html";
+    input.staged = m_staged;
+    for (int i = 0; i < m_site.GetFilePairCount(); ++i)
+        input.pairs.emplace_back(m_site.GetFilePair(i)->m_strSource, m_site.GetFilePair(i)->m_strTarget);
+    input.downloads = GatherDownloads();
     for (const auto& record : m_pBuilder->GetPageRecords())
-        if (record->page->IsChangedSinceUpload() && !IsUnsentPage(record->fileName) &&
-            listedPages.insert(m_strStaging + record->fileName).second)
-            m_pages.push_back(m_strStaging + record->fileName);
+        if (record->page->IsChangedSinceUpload() && !IsUnsentPage(record->fileName))
+            input.changedPages.push_back(m_strStaging + record->fileName);
+    input.sizeOf = FileSize;
+    const UploadPlan plan = PlanSynchronize(input, m_record);
+    for (const std::string& name : plan.published)
+        m_site.AddPublishedFile(name);
+    if (!plan.updatedXml.empty())
+        UpdateFlashObjects(plan.xmlFiles, plan.updatedXml);
 
     Status("Synchronizing Files", kPhaseRange, kPhasePause);
     if (!ChdirRoot())
         return FolderFailed(false);
-    if (!SendPages(m_pages) || !SendIncluded(m_included) || !SendInFolder("files", m_siteFiles, false) ||
-        !SendInFolder("files/Download", m_downloads, true))
+    if (!SendPages(plan.pages) || !SendIncluded(plan.included) || !SendInFolder("files", plan.siteFiles, false) ||
+        !SendInFolder("files/Download", plan.downloads, true))
         return false;
     if (!ChdirRoot())
         return FolderFailed(false);
     // Another program may have put a start page there since the last run, which a server could serve in place of
     // the site's own.
     RemoveOldStartPages();
-    if (!DeleteRemovedFiles({}))
+    if (!DeleteRemovedFiles(plan.deleted))
         return false;
     return WriteRecordAndBackup();
 }
 
-bool CSiteUpload::DeleteRemovedFiles(const std::vector<std::string>& droppedIncluded)
+bool CSiteUpload::DeleteRemovedFiles(std::vector<std::string> deleted)
 {
-    std::vector<std::string> deleted;
-    for (const CServerRecordEntry& entry : m_oldRecord)
-        if (!entry.name.empty() && !IsRecorded(entry.name))
-            deleted.push_back(entry.name);
     if (deleted.empty())
         return true;
     CoreServices& services = GetCoreServices();
@@ -647,26 +411,8 @@ bool CSiteUpload::DeleteRemovedFiles(const std::vector<std::string>& droppedIncl
                            "using an external FTP client."))
         return true;
     Status("Deleting unrelated files", kPhaseRange, kPhasePause);
-    for (const std::string& source : droppedIncluded) {
-        Status(GetPathFileName(source));
-        if (RemoveRemoteFileAndEmptyFolders(*m_pFtp, source))
-            m_report.removed.push_back(source);
-    }
-
-    // What this run keeps on the server, by remote path: a deleted file's name may be that of one of these, which
-    // must stay.
-    std::unordered_set<std::string> kept;
-    for (const CServerRecordEntry& entry : m_newRecord) {
-        const std::string name = GetPathFileName(entry.name);
-        if (EndsWith(entry.name, ".html") && entry.name.rfind(m_strStaging, 0) == 0)
-            kept.insert(name);
-        else if (const LinkedFile* linked = FindLinkedFile(entry.name))
-            kept.insert("files/Download/" + linked->targetName);
-        else if (const std::string target = IncludedTarget(entry.name); !target.empty())
-            kept.insert(target[0] == '/' ? target.substr(1) : target);
-        else
-            kept.insert("files/" + name);
-    }
+    const std::unordered_set<std::string> kept = KeptRemotePaths(
+        m_record.Entries(), m_strStaging, [this](const std::string& source) { return IncludedTarget(source); });
     const auto tryRemove = [&](const std::string& prefix) {
         std::erase_if(deleted, [&](const std::string& path) {
             const std::string name = GetPathFileName(path);
@@ -695,7 +441,7 @@ bool CSiteUpload::WriteRecordAndBackup()
     if (!ChdirRoot())
         return FolderFailed(false);
     const std::string record = ServerRecordStagingPath(m_strTitle);
-    if (!WriteServerRecord(record, m_newRecord)) {
+    if (!WriteServerRecord(record, m_record.Entries())) {
         m_pFtp.reset();
         GetCoreServices().ShowUploadProgress(nullptr, nullptr);
         GetCoreServices().ShowPublishDialog(dialogUploadFailed);
@@ -724,13 +470,13 @@ bool CSiteUpload::UploadEverything()
         return TransferFailed();
     m_report.sent.push_back("index.html");
     m_report.bytesSent += std::max(FileSize(index), 0LL);
-    AddToRecord(index, std::max(FileSize(index), 0LL));
+    m_record.Add(index, std::max(FileSize(index), 0LL));
     size_t next = 0;
-    for (; next < m_staged.size() && EndsWith(m_staged[next].path, ".html"); ++next) {
-        const Staged& page = m_staged[next];
+    for (; next < m_staged.size() && IsHtmlPath(m_staged[next].path); ++next) {
+        const StagedFile& page = m_staged[next];
         const std::string name = GetPathFileName(page.path);
         // A page that never goes to the server is recorded without the hash of its bytes, which nobody can see.
-        AddToRecord(page.path, page.size, !IsUnsentPage(name));
+        m_record.Add(page.path, page.size, !IsUnsentPage(name));
         if (IsUnsentPage(name) || page.path == index)
             continue;
         if (!Put(page.path, name, name, false))
@@ -746,20 +492,24 @@ bool CSiteUpload::UploadEverything()
             continue;
         if (!SendIncluded({pair.m_strSource}))
             return false;
-        AddToRecord(pair.m_strSource, size);
+        m_record.Add(pair.m_strSource, size);
         m_site.AddPublishedFile(pair.m_strTarget);
     }
 
     Status(ResourceText(7014, "Binary Files..."), -1, kPhasePause);
+    std::vector<std::string> siteFiles, downloads;
     for (size_t i = next; i < m_staged.size(); ++i) {
-        AddToRecord(m_staged[i].path, m_staged[i].size);
-        m_siteFiles.push_back(m_staged[i].path);
+        m_record.Add(m_staged[i].path, m_staged[i].size);
+        siteFiles.push_back(m_staged[i].path);
     }
-    if (!SendInFolder("files", m_siteFiles, false))
+    if (!SendInFolder("files", siteFiles, false))
         return false;
     Status(ResourceText(7023, "Download Files..."), -1, kPhasePause);
-    GatherDownloads();
-    if (!SendInFolder("files/Download", m_downloads, true))
+    for (const StagedFile& download : GatherDownloads()) {
+        m_record.Add(download.path, download.size);
+        downloads.push_back(download.path);
+    }
+    if (!SendInFolder("files/Download", downloads, true))
         return false;
     if (!ChdirRoot())
         return FolderFailed(false);
@@ -820,93 +570,4 @@ void SynchronizeWebsite(bool reupload)
         if (!report.published || !report.again)
             return;
     }
-}
-
-bool RemovePublishedWebsite(CWebsite& site, CChangedPages& tracker)
-{
-    CoreServices& services = GetCoreServices();
-    if (!CheckInternetSetup() || services.ShowPublishDialog(dialogDeleteSiteFiles) != IDOK)
-        return false;
-    // The destination's own port and mode, with or without a proxy.
-    std::unique_ptr<CFtp> ftp = ConnectToDestination({});
-    if (!ftp)
-        return false;
-
-    for (const std::string& part : PathParts(GetAppSettings()->m_strFtpFolder)) {
-        if (ftp->chdir(part))
-            continue;
-        const int code = ftp->m_nError;
-        ftp.reset();
-        if (code == CFtp::errorNotFound) {
-            services.ShowPublishDialog(dialogSiteDeleted);
-        } else {
-            tracker.SetSite({});
-            if (IsConnectionLost(code))
-                services.ShowPublishDialog(dialogConnectionDropped);
-            else if (code != CFtp::errorCancelled)
-                services.ShowPublishDialog(dialogCannotReadFolder);
-        }
-        return false;
-    }
-
-    for (const char* name : {"default.htm", "default.html", "index.htm", "index.html"})
-        ftp->remove(name);
-    const CSitePage* home = CSiteBuilder::HomePageOf(site);
-    for (int i = 0; i < site.GetPageCount(); ++i) {
-        const CSitePage& page = *site.GetPage(i);
-        if (&page == home || page.GetName().empty())
-            continue;
-        ftp->remove(page.GetName() + ".html");
-        site.RemovePublishedFile(page.GetName() + ".html");
-    }
-
-    // What an upload of an older version listed.
-    try {
-        const std::string staging = StagingFolder();
-        std::error_code ignored;
-        std::filesystem::create_directories(staging, ignored);
-        const std::string legacy = staging + "qbx.uploaded";
-        std::remove(legacy.c_str());
-        bool refused = false;
-        if (ftp->get(legacy, "qbx.uploaded", true, kMaxLegacyListBytes)) {
-            for (const std::string& path : ReadLegacyUploadList(legacy, &refused))
-                RemoveRemoteFileAndEmptyFolders(*ftp, path);
-            std::remove(legacy.c_str());
-            if (!refused)
-                ftp->remove("qbx.uploaded");
-        } else {
-            refused = ftp->m_nError == CFtp::errorTooLarge;
-        }
-        // A list no site could have left is not followed; it stays on the server for the user to look at.
-        if (refused)
-            services.ShowMessage("The list of uploaded files on the server (qbx.uploaded) is larger than the list "
-                                 "of any site can be, and was not used: the files it names stay on the server.");
-    } catch (const CFileException&) {
-        // Without a private folder the old list stays on the server; the rest goes on.
-    }
-
-    if (ftp->chdir("files")) {
-        const std::vector<std::string> keepDownload = {"Download", "..", "."};
-        const std::vector<std::string> keepNothing = {"..", "."};
-        if (!ftp->mdel_excludefiles(&keepDownload)) {
-            ftp.reset();
-            services.ShowPublishDialog(dialogDeleteFailed);
-            return false;
-        }
-        bool back = true;
-        if (ftp->chdir("Download")) {
-            if (!ftp->mdel_excludefiles(&keepNothing)) {
-                ftp.reset();
-                services.ShowPublishDialog(dialogDeleteFailed);
-                return false;
-            }
-            back = ftp->chdir("..");
-        }
-        if (back && ftp->rmdir("Download") && ftp->chdir(".."))
-            ftp->rmdir("files");
-    }
-    ftp.reset();
-    services.ShowPublishDialog(dialogSiteDeleted);
-    tracker.SetSite({});
-    return true;
 }
