@@ -1,0 +1,129 @@
+#pragma once
+
+// The text object tests' services, fixture and ways of typing text, shared by the tests of the object, its stream
+// form and its rendering.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/model/app_settings.h"
+#include "app/model/services.h"
+#include "app/objects/text_layout.h"
+#include "app/objects/text_measure.h"
+#include "app/objects/text_object.h"
+
+// What the services answer and which calls the text object made.
+class TextServices : public CoreServices
+{
+public:
+    bool HasMouseOverTwin(const CPageObject*) override
+    {
+        ++twinQuestions;
+        return hasTwin;
+    }
+    void CopyTextToMouseOverTwin(const CPageObject* object) override { copiedTo = object; }
+    void EndPageTextEditing(COrvelView*) override { ++pageEditsEnded; }
+    void RecordViewPageUndo(COrvelView*, UndoKind kind) override { undoKinds.push_back(static_cast<int>(kind)); }
+    bool IsCaretShown(COrvelView*) override { return caretShown; }
+    void HideViewCaret(COrvelView*) override { caretShown = false; }
+    COLORREF GetSiteLinkColor() override { return linkColour; }
+    void InvalidateView(COrvelView*, bool) override { ++viewRepaints; }
+    CAppSettings* GetAppSettings() override { return &settings; }
+    void BeginWaitCursor() override
+    {
+        ++waitsBegun;
+        ++waitDepth;
+    }
+    void EndWaitCursor() override { --waitDepth; }
+
+    int viewRepaints = 0;
+    int waitsBegun = 0;
+    int waitDepth = 0;
+    bool hasTwin = false;
+    int twinQuestions = 0;
+    const CPageObject* copiedTo = nullptr;
+    int pageEditsEnded = 0;
+    std::vector<int> undoKinds;
+    bool caretShown = false;
+    COLORREF linkColour = RGB(0, 0, 255);
+    CAppSettings settings;
+};
+
+class TextObjectTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { SetCoreServices(&services); }
+    void TearDown() override { SetCoreServices(nullptr); }
+
+    TextServices services;
+};
+
+// One character's format as the tests spell it.
+struct Format
+{
+    std::string face = "Arial";
+    WORD points = 12;
+    BYTE bold = 0;
+    BYTE italic = 0;
+    BYTE underline = 0;
+    COLORREF colour = 0;
+    CLinkInfo link;
+};
+
+inline CLinkInfo UrlLink(const std::string& url)
+{
+    CLinkInfo link;
+    link.SetKind(CLinkInfo::kindUrl);
+    link.SetUrl(url);
+    link.SetActive(true);
+    return link;
+}
+
+inline CLinkInfo PageLink(int page)
+{
+    CLinkInfo link;
+    link.SetKind(CLinkInfo::kindPage);
+    link.SetPage(page);
+    link.SetActive(true);
+    return link;
+}
+
+// Types paragraphs into the object, each character in the format its position picks, and lays them out.
+inline void Type(CTextObject& object, const std::vector<std::string>& paragraphs,
+                 const std::function<Format(int para, int index)>& formatAt = nullptr)
+{
+    RECT dirty{};
+    for (size_t p = 0; p < paragraphs.size(); ++p) {
+        if (p > 0)
+            object.SplitParagraph();
+        for (size_t i = 0; i < paragraphs[p].size(); ++i) {
+            const Format f = formatAt ? formatAt(static_cast<int>(p), static_cast<int>(i)) : Format();
+            object.InsertCharWithFormat(dirty, static_cast<BYTE>(paragraphs[p][i]), FindFontIndex(f.face), f.points,
+                                        f.bold, f.italic, f.underline, f.colour, f.link);
+        }
+    }
+    LayoutText(*object.GetTextBody(), dirty);
+}
+
+inline std::vector<std::string> Paragraphs(const CTextObject& object)
+{
+    std::vector<std::string> texts;
+    for (const CTextParagraph& para : object.GetTextBody()->m_paragraphs) {
+        texts.emplace_back();
+        for (const CTextChar& ch : para.m_chars)
+            texts.back().push_back(static_cast<char>(ch.m_ch));
+    }
+    return texts;
+}
+
+// A plain object with a line of text, laid out.
+inline std::unique_ptr<CTextObject> MakeText(const std::string& text = "Hello")
+{
+    auto object = std::make_unique<CTextObject>(200.0, 100.0, SIZE{120, 40}, 0.0);
+    Type(*object, {text});
+    return object;
+}
