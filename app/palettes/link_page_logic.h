@@ -4,6 +4,7 @@
 // holders, chosen anew for every fill and change: the characters of a text being edited in place (no undo step),
 // the whole of a plain text (one step of the text kind, one link copied into every character), or the object's own
 // link record (one step of the link kind, a copy given to the item's object and to its mouse-over twin).
+// Each holder is a type of its own (link_holders.h) with what every handler does to it.
 
 #include <string>
 #include <vector>
