@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
+#include <string>
+
 namespace {
 
 // Characters with fixed measures, so that the expected places can be worked out by hand: 10 wide, ascent 10,
