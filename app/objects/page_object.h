@@ -15,6 +15,7 @@
 class CFillInfo;
 class CEffectSettings;
 class CLinkInfo;
+class CPageItem;
 class CStringAttr;
 
 // What GetKind answers; stored nowhere, but the palettes and the site builder branch on it.
@@ -41,6 +42,11 @@ public:
     CPageObject(const CPageObject&) = delete;
     CPageObject& operator=(const CPageObject&) = delete;
     virtual ~CPageObject();
+
+    // The page item that holds this object as its main object or its mouse-over twin; null while none holds it.
+    // The item keeps it, so that a text can ask about its item without a search through the site.
+    CPageItem* GetItem() const { return item; }
+    void SetItem(CPageItem* holder) { item = holder; }
 
     BYTE IsDirty() const { return dirty; }
     // The cached rendered image; null until the first render.
@@ -186,4 +192,7 @@ protected:
     // The shift of a mouse-over twin from its main object; a main object keeps 0.
     int offsetX = 0;
     int offsetY = 0;
+
+private:
+    CPageItem* item = nullptr;
 };

@@ -126,6 +126,7 @@ std::unique_ptr<CTextBody> CTextBody::Clone() const
 
 void CTextBody::SetModified()
 {
+    m_bLaidOut = 0;
     m_bImageStale = 1;
     m_bSecondImageStale = 1;
     if (m_pOwner)

@@ -73,6 +73,9 @@ public:
     std::vector<CTextChar> m_chars;
     // Pairs (first index, last index) of the laid-out lines; an empty paragraph holds (-1, -1).
     std::vector<int> m_lines;
+    // Where the last layout began this paragraph and where the next one then began.
+    int m_nLaidOutTop = 0;
+    int m_nLaidOutBottom = 0;
 
     int GetCount() const { return static_cast<int>(m_chars.size()); }
     int GetLineCount() const { return static_cast<int>(m_lines.size() / 2); }
@@ -192,6 +195,12 @@ public:
     int m_nWidth = 0;
     int m_nHeight = 0;
     BYTE m_bAllowAdvanced = 0;
+    // Set by layout, with the width, alignment and paragraph count it had; SetModified clears it. While it holds,
+    // an edit may lay out only what it changed, as the rest stands as that layout left it.
+    BYTE m_bLaidOut = 0;
+    int m_nLaidOutWidth = 0;
+    int m_nLaidOutAlignment = 0;
+    int m_nLaidOutParagraphs = 0;
     CRect m_imageRect;
     CRect m_inkRect;
 

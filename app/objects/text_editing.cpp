@@ -142,6 +142,8 @@ void ChangeCommandChars(CTextObject& object, CTextBody& b, bool linkRun, RECT& d
 
 void CTextObject::InsertChar(RECT& dirty, BYTE ch, bool relayout)
 {
+    // A selection deleted on the way lays the text out, which counts as well.
+    const bool laidOut = body->m_bLaidOut != 0;
     body->SetModified();
     if (!body->m_bSelectionEmpty)
         DeleteSelectedChars(dirty, true);
@@ -195,17 +197,20 @@ void CTextObject::InsertChar(RECT& dirty, BYTE ch, bool relayout)
     chars.insert(chars.begin() + body->m_nCaretIndex, std::move(c));
     ++body->m_nCaretIndex;
     if (relayout)
-        LayoutText(*body, dirty);
+        LayoutEditedChars(*body, laidOut || body->m_bLaidOut, body->m_nCaretPara, body->m_nCaretIndex - 1, 0, 1,
+                          dirty);
 }
 
 void CTextObject::SplitParagraph(RECT& dirty)
 {
+    const bool laidOut = body->m_bLaidOut != 0;
     SplitParagraph();
-    LayoutText(*body, dirty);
+    LayoutEditedParagraphs(*body, laidOut, body->m_nCaretPara - 1, body->m_nCaretPara, 1, dirty);
 }
 
 void CTextObject::DeleteChar(RECT& dirty, bool forward, bool report)
 {
+    const bool laidOut = body->m_bLaidOut != 0;
     body->SetModified();
     body->m_bSelectionEmpty = 1;
     if (!HasCaret(*body))
@@ -229,6 +234,8 @@ void CTextObject::DeleteChar(RECT& dirty, bool forward, bool report)
             GetRangeRect(dirty, p, p, i, i + 1);
         auto& chars = b.m_paragraphs[p].m_chars;
         chars.erase(chars.begin() + i);
+        if (report)
+            LayoutEditedChars(b, laidOut, p, i, 1, 0, dirty);
     } else {
         if (p == 0)
             return;
@@ -240,9 +247,9 @@ void CTextObject::DeleteChar(RECT& dirty, bool forward, bool report)
         b.m_nCaretIndex = static_cast<int>(previous.size());
         previous.insert(previous.end(), std::make_move_iterator(joined.begin()), std::make_move_iterator(joined.end()));
         b.m_paragraphs.erase(b.m_paragraphs.begin() + p);
+        if (report)
+            LayoutEditedParagraphs(b, laidOut, p - 1, p - 1, -1, dirty);
     }
-    if (report)
-        LayoutText(b, dirty);
 }
 
 void CTextObject::DeleteSelectedChars(RECT& dirty, bool toStart)

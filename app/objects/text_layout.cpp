@@ -96,47 +96,113 @@ int PlaceLine(CTextBody& body, CTextParagraph& para, int s, int e, int baseline,
     return descent;
 }
 
+// The last index of the line that starts at s: the character before the one that reaches the limit, or the last
+// blank before it.
+int FindLineEnd(const CTextParagraph& para, int s, int limit)
+{
+    const int count = para.GetCount();
+    int x = para.m_nLeft;
+    int overflow = -1;
+    for (int k = s; k < count; ++k) {
+        if (x + para.m_chars[k].m_nWidth >= limit) {
+            overflow = k;
+            break;
+        }
+        x += para.m_chars[k].m_nWidth;
+    }
+    if (overflow < 0)
+        return count - 1;
+    // Only a blank after the line's start can end it; the search stops there, so a long word costs no more than
+    // its length. A line always takes at least one character, so even a box narrower than one character moves on.
+    int blank = overflow;
+    while (blank > s && !para.m_chars[blank].IsBlank())
+        --blank;
+    return blank > s ? blank : std::max(overflow - 1, s);
+}
+
 // Lays out one paragraph from y and returns where the next one starts.
 int LayoutParagraph(CTextBody& body, CTextParagraph& para, int y, RECT& dirty)
 {
+    para.m_nLaidOutTop = y;
     para.m_nLeft = kTextMargin;
     para.m_nFirstBaseline = y + GetLineAscentAhead(body, para, 0);
     para.m_lines.clear();
     const int count = para.GetCount();
     if (count == 0) {
         para.m_lines = {-1, -1};
-        return para.m_nFirstBaseline + para.m_nEmptyHeight;
+        para.m_nLaidOutBottom = para.m_nFirstBaseline + para.m_nEmptyHeight;
+        return para.m_nLaidOutBottom;
     }
     const int limit = body.m_nWidth - kTextMargin;
     int s = 0;
     int baseline = para.m_nFirstBaseline;
     while (s < count) {
-        int x = para.m_nLeft;
-        int overflow = -1;
-        for (int k = s; k < count; ++k) {
-            if (x + para.m_chars[k].m_nWidth >= limit) {
-                overflow = k;
-                break;
-            }
-            x += para.m_chars[k].m_nWidth;
-        }
-        int e = count - 1;
-        if (overflow >= 0) {
-            // Only a blank after the line's start can end it; the search stops there, so a long word costs no
-            // more than its length. A line always takes at least one character, so even a box narrower than one
-            // character moves on.
-            int blank = overflow;
-            while (blank > s && !para.m_chars[blank].IsBlank())
-                --blank;
-            e = blank > s ? blank : std::max(overflow - 1, s);
-        }
+        const int e = FindLineEnd(para, s, limit);
         const int descent = PlaceLine(body, para, s, e, baseline, dirty);
         para.m_lines.push_back(s);
         para.m_lines.push_back(e);
         s = e + 1;
         baseline += descent + GetLineAscentAhead(body, para, s);
     }
+    para.m_nLaidOutBottom = baseline;
     return baseline;
+}
+
+// Lays out again a paragraph whose characters at index were edited (removed old ones replaced by inserted new
+// ones) while it kept its top, and returns where the next paragraph starts. A line's break and ascent look at
+// most into the next line, so the lines up to two before the edited one stand; from there the lines are broken
+// again until one starts, past the edit, at an old line's start and baseline: from that line on nothing moves
+// and the old lines only take the new indices.
+int LayoutEditedParagraph(CTextBody& body, CTextParagraph& para, int index, int removed, int inserted, RECT& dirty)
+{
+    const std::vector<int> old = para.m_lines;
+    const int count = para.GetCount();
+    const int oldLines = static_cast<int>(old.size() / 2);
+    if (count == 0 || old.empty() || old[0] < 0 || count - inserted + removed <= 0)
+        return LayoutParagraph(body, para, para.m_nLaidOutTop, dirty);
+    int edited = 0;
+    while (edited + 1 < oldLines && old[2 * edited + 1] < index)
+        ++edited;
+    const int restart = edited - 2;
+    if (restart <= 0)
+        return LayoutParagraph(body, para, para.m_nLaidOutTop, dirty);
+
+    const int delta = inserted - removed;
+    const int limit = body.m_nWidth - kTextMargin;
+    int s = old[2 * restart];
+    int baseline = para.m_chars[s].m_nBaseline;
+    int oldLine = restart;
+    para.m_lines.resize(2 * static_cast<size_t>(restart));
+    while (s < count) {
+        if (s >= index + inserted) {
+            while (oldLine < oldLines && old[2 * oldLine] < s - delta)
+                ++oldLine;
+            if (oldLine < oldLines && old[2 * oldLine] == s - delta && para.m_chars[s].m_nBaseline == baseline) {
+                for (int k = oldLine; k < oldLines; ++k) {
+                    para.m_lines.push_back(old[2 * k] + delta);
+                    para.m_lines.push_back(old[2 * k + 1] + delta);
+                }
+                return para.m_nLaidOutBottom;
+            }
+        }
+        const int e = FindLineEnd(para, s, limit);
+        const int descent = PlaceLine(body, para, s, e, baseline, dirty);
+        para.m_lines.push_back(s);
+        para.m_lines.push_back(e);
+        s = e + 1;
+        baseline += descent + GetLineAscentAhead(body, para, s);
+    }
+    para.m_nLaidOutBottom = baseline;
+    return baseline;
+}
+
+// Whether the text stands as a layout left it, with the width, alignment and paragraph count that layout had.
+bool StandsAsLaidOut(CTextBody& body, bool laidOut, int paragraphChange)
+{
+    const double minWidth = 1.5 * body.m_nWidestChar;
+    return laidOut && body.m_nWidth > minWidth && body.m_nWidth == body.m_nLaidOutWidth &&
+           body.m_nAlignment == body.m_nLaidOutAlignment &&
+           body.GetParagraphCount() == body.m_nLaidOutParagraphs + paragraphChange;
 }
 
 } // namespace
@@ -159,15 +225,15 @@ int FindBreak(const CTextParagraph& para, int index)
     return -1;
 }
 
-void LayoutText(CTextBody& body, RECT& dirty)
-{
-    const double minWidth = 1.5 * body.m_nWidestChar;
-    if (body.m_nWidth <= minWidth)
-        body.m_nWidth = static_cast<int>(minWidth);
+namespace {
 
-    int y = kTextMargin;
-    for (auto& para : body.m_paragraphs)
-        y = LayoutParagraph(body, para, y, dirty);
+// The body takes the height of its text, which ends at y, and the owner the body's size; the layout is recorded.
+void FinishLayout(CTextBody& body, int y, RECT& dirty)
+{
+    body.m_bLaidOut = 1;
+    body.m_nLaidOutWidth = body.m_nWidth;
+    body.m_nLaidOutAlignment = body.m_nAlignment;
+    body.m_nLaidOutParagraphs = body.GetParagraphCount();
 
     TextBodyOwner* owner = body.GetOwner();
     if (y != body.m_nHeight - kTextBottomSpace) {
@@ -194,4 +260,58 @@ void LayoutText(CTextBody& body, RECT& dirty)
         const int top = TruncToInt(cy - body.m_nHeight / 2);
         owner->SetTextObjectBounds(RECT{left, top, left + body.m_nWidth, top + body.m_nHeight});
     }
+}
+
+// The paragraphs from first on, starting at y, are laid out until one starts where the last layout began it: that
+// one and those after it stand. Then the body takes its height and the owner its size.
+void LayoutParagraphsFrom(CTextBody& body, size_t first, int y, RECT& dirty)
+{
+    auto& paragraphs = body.m_paragraphs;
+    for (size_t p = first; p < paragraphs.size(); ++p) {
+        if (paragraphs[p].m_nLaidOutTop == y) {
+            y = paragraphs.back().m_nLaidOutBottom;
+            break;
+        }
+        y = LayoutParagraph(body, paragraphs[p], y, dirty);
+    }
+    FinishLayout(body, y, dirty);
+}
+
+} // namespace
+
+void LayoutText(CTextBody& body, RECT& dirty)
+{
+    const double minWidth = 1.5 * body.m_nWidestChar;
+    if (body.m_nWidth <= minWidth)
+        body.m_nWidth = static_cast<int>(minWidth);
+
+    int y = kTextMargin;
+    for (auto& para : body.m_paragraphs)
+        y = LayoutParagraph(body, para, y, dirty);
+    FinishLayout(body, y, dirty);
+}
+
+void LayoutEditedChars(CTextBody& body, bool laidOut, int para, int index, int removed, int inserted, RECT& dirty)
+{
+    if (!StandsAsLaidOut(body, laidOut, 0) || para < 0 || para >= body.GetParagraphCount()) {
+        LayoutText(body, dirty);
+        return;
+    }
+    CTextParagraph& edited = body.m_paragraphs[static_cast<size_t>(para)];
+    const int y = LayoutEditedParagraph(body, edited, index, removed, inserted, dirty);
+    LayoutParagraphsFrom(body, static_cast<size_t>(para) + 1, y, dirty);
+}
+
+void LayoutEditedParagraphs(CTextBody& body, bool laidOut, int first, int last, int paragraphChange, RECT& dirty)
+{
+    if (!StandsAsLaidOut(body, laidOut, paragraphChange) || first < 0 || last < first ||
+        last >= body.GetParagraphCount()) {
+        LayoutText(body, dirty);
+        return;
+    }
+    auto& paragraphs = body.m_paragraphs;
+    int y = first == 0 ? kTextMargin : paragraphs[static_cast<size_t>(first) - 1].m_nLaidOutBottom;
+    for (int p = first; p <= last; ++p)
+        y = LayoutParagraph(body, paragraphs[static_cast<size_t>(p)], y, dirty);
+    LayoutParagraphsFrom(body, static_cast<size_t>(last) + 1, y, dirty);
 }

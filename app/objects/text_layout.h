@@ -23,3 +23,13 @@ int FindBreak(const CTextParagraph& para, int index);
 // its text (the owner's top edge stays put, and the dirty rectangle then covers everything); the owner takes the
 // body's size times its scale.
 void LayoutText(CTextBody& body, RECT& dirty);
+
+// After an edit of paragraph para's characters at index (removed characters replaced by inserted ones), lays out
+// only the lines from just before the edit on while they move, and the paragraphs below while they move; the text,
+// its lines and the dirty rectangle come out as LayoutText leaves them. laidOut says the text stood as its last
+// layout left it when the edit began; without that, or when the width, alignment or paragraph count no longer
+// match that layout, the whole text is laid out.
+void LayoutEditedChars(CTextBody& body, bool laidOut, int para, int index, int removed, int inserted, RECT& dirty);
+// The same after paragraphs were split or joined: paragraphs first .. last are laid out whole, those below while
+// they move. paragraphChange is how many paragraphs the edit added (negative when it joined them).
+void LayoutEditedParagraphs(CTextBody& body, bool laidOut, int first, int last, int paragraphChange, RECT& dirty);

@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
+#include <string>
+
 namespace {
 
 // Characters with fixed measures, so that the expected places can be worked out by hand: 10 wide, ascent 10,
@@ -205,4 +209,135 @@ TEST(LayoutText, LineMetricsAheadAndBreakSearch)
     EXPECT_EQ(FindBreak(para, 4), 2);
     EXPECT_EQ(FindBreak(para, 1), -1);
     EXPECT_EQ(FindBreak(para, 99), 2);
+}
+
+namespace {
+
+// Everything layout decides, paragraph by paragraph: the lines, the first baseline and each character's place.
+void ExpectSameLayout(const CTextBody& edited, const CTextBody& whole, const std::string& step)
+{
+    SCOPED_TRACE(step);
+    ASSERT_EQ(edited.GetParagraphCount(), whole.GetParagraphCount());
+    EXPECT_EQ(edited.m_nHeight, whole.m_nHeight);
+    EXPECT_EQ(edited.m_nWidth, whole.m_nWidth);
+    EXPECT_EQ(edited.m_nWidestChar, whole.m_nWidestChar);
+    for (int p = 0; p < edited.GetParagraphCount(); ++p) {
+        const CTextParagraph& a = edited.m_paragraphs[static_cast<size_t>(p)];
+        const CTextParagraph& b = whole.m_paragraphs[static_cast<size_t>(p)];
+        ASSERT_EQ(a.m_lines, b.m_lines) << "paragraph " << p;
+        EXPECT_EQ(a.m_nFirstBaseline, b.m_nFirstBaseline) << "paragraph " << p;
+        EXPECT_EQ(a.m_nLaidOutTop, b.m_nLaidOutTop) << "paragraph " << p;
+        EXPECT_EQ(a.m_nLaidOutBottom, b.m_nLaidOutBottom) << "paragraph " << p;
+        ASSERT_EQ(a.GetCount(), b.GetCount());
+        for (int i = 0; i < a.GetCount(); ++i) {
+            const CTextChar& x = a.m_chars[static_cast<size_t>(i)];
+            const CTextChar& y = b.m_chars[static_cast<size_t>(i)];
+            ASSERT_TRUE(x.m_nLeft == y.m_nLeft && x.m_nBaseline == y.m_nBaseline &&
+                        x.m_bNeedsPlacing == y.m_bNeedsPlacing)
+                << "paragraph " << p << " character " << i << ": " << x.m_nLeft << "," << x.m_nBaseline << " vs "
+                << y.m_nLeft << "," << y.m_nBaseline;
+        }
+    }
+}
+
+} // namespace
+
+// An edit lays out only the lines it moves; whatever it touches (a letter in a word that then fits the line above,
+// a blank that opens a break, a taller letter, a split or a join, a new width), the text must come out as a layout
+// of the whole text leaves it, the dirty rectangle included. Two copies take the same seeded edits, one laid out
+// after each edit from the edit on, the other whole.
+TEST(LayoutText, EditsLaidOutFromTheEditMatchTheWholeLayout)
+{
+    for (int alignment : {CTextBody::alignLeft, CTextBody::alignCenter, CTextBody::alignRight}) {
+        SCOPED_TRACE("alignment " + std::to_string(alignment));
+        unsigned seed = 2024u + static_cast<unsigned>(alignment);
+        const auto next = [&seed](int range) {
+            seed = seed * 1103515245u + 12345u;
+            return static_cast<int>((seed >> 8) % static_cast<unsigned>(range));
+        };
+        const auto randomChar = [&] {
+            if (next(5) == 0)
+                return FixedChar(' ', 4 + next(6), 8 + next(4), 2 + next(2));
+            return FixedChar(static_cast<char>('a' + next(26)), 5 + next(20), 8 + next(9), 2 + next(4));
+        };
+        auto edited = std::make_unique<CTextBody>(nullptr, 120, 25);
+        edited->m_nAlignment = alignment;
+        edited->m_paragraphs.assign(4, CTextParagraph());
+        for (auto& para : edited->m_paragraphs)
+            for (int i = 0, n = 30 + next(60); i < n; ++i)
+                para.m_chars.push_back(randomChar());
+        CRect dirty;
+        LayoutText(*edited, dirty);
+
+        for (int step = 0; step < 400; ++step) {
+            std::unique_ptr<CTextBody> whole = edited->Clone();
+            CRect editedDirty, wholeDirty;
+            const int p = next(edited->GetParagraphCount());
+            auto& para = edited->m_paragraphs[static_cast<size_t>(p)];
+            auto& twin = whole->m_paragraphs[static_cast<size_t>(p)];
+            const int count = para.GetCount();
+            const int kind = next(20);
+            std::string what;
+            if (kind < 9 || count == 0) {
+                const int at = next(count + 1);
+                const CTextChar ch = randomChar();
+                para.m_chars.insert(para.m_chars.begin() + at, ch);
+                twin.m_chars.insert(twin.m_chars.begin() + at, ch);
+                edited->m_nWidestChar = whole->m_nWidestChar = std::max(edited->m_nWidestChar, ch.m_nWidth);
+                LayoutEditedChars(*edited, true, p, at, 0, 1, editedDirty);
+                what = "insert at " + std::to_string(at);
+            } else if (kind < 16) {
+                const int at = next(count);
+                const int removed = std::min(count - at, 1 + next(3) / 2);
+                const int inserted = kind == 15 ? 2 : 0;
+                para.m_chars.erase(para.m_chars.begin() + at, para.m_chars.begin() + at + removed);
+                twin.m_chars.erase(twin.m_chars.begin() + at, twin.m_chars.begin() + at + removed);
+                for (int k = 0; k < inserted; ++k) {
+                    const CTextChar ch = randomChar();
+                    para.m_chars.insert(para.m_chars.begin() + at, ch);
+                    twin.m_chars.insert(twin.m_chars.begin() + at, ch);
+                    edited->m_nWidestChar = whole->m_nWidestChar = std::max(edited->m_nWidestChar, ch.m_nWidth);
+                }
+                LayoutEditedChars(*edited, true, p, at, removed, inserted, editedDirty);
+                what = "replace at " + std::to_string(at);
+            } else if (kind < 18 && edited->GetParagraphCount() < 8) {
+                const int at = next(count + 1);
+                for (CTextBody* body : {edited.get(), whole.get()}) {
+                    auto& chars = body->m_paragraphs[static_cast<size_t>(p)].m_chars;
+                    CTextParagraph tail;
+                    tail.m_nEmptyHeight = 17;
+                    tail.m_chars.assign(chars.begin() + at, chars.end());
+                    chars.erase(chars.begin() + at, chars.end());
+                    body->m_paragraphs.insert(body->m_paragraphs.begin() + p + 1, std::move(tail));
+                }
+                LayoutEditedParagraphs(*edited, true, p, p + 1, 1, editedDirty);
+                what = "split at " + std::to_string(at);
+            } else if (kind < 19 && p > 0) {
+                for (CTextBody* body : {edited.get(), whole.get()}) {
+                    auto& previous = body->m_paragraphs[static_cast<size_t>(p) - 1].m_chars;
+                    auto& joined = body->m_paragraphs[static_cast<size_t>(p)].m_chars;
+                    previous.insert(previous.end(), joined.begin(), joined.end());
+                    body->m_paragraphs.erase(body->m_paragraphs.begin() + p);
+                }
+                LayoutEditedParagraphs(*edited, true, p - 1, p - 1, -1, editedDirty);
+                what = "join " + std::to_string(p);
+            } else {
+                // A new width leaves nothing standing: the edit lays the whole text out.
+                edited->m_nWidth = whole->m_nWidth = 80 + next(80);
+                const int at = next(count + 1);
+                const CTextChar ch = randomChar();
+                para.m_chars.insert(para.m_chars.begin() + at, ch);
+                twin.m_chars.insert(twin.m_chars.begin() + at, ch);
+                edited->m_nWidestChar = whole->m_nWidestChar = std::max(edited->m_nWidestChar, ch.m_nWidth);
+                LayoutEditedChars(*edited, true, p, at, 0, 1, editedDirty);
+                what = "new width " + std::to_string(edited->m_nWidth);
+            }
+            LayoutText(*whole, wholeDirty);
+            const std::string label = "step " + std::to_string(step) + ", paragraph " + std::to_string(p) + ": " + what;
+            ExpectSameLayout(*edited, *whole, label);
+            EXPECT_EQ(editedDirty, wholeDirty) << label;
+            if (HasFatalFailure() || HasFailure())
+                return;
+        }
+    }
 }

@@ -32,26 +32,57 @@ std::unique_ptr<CTextObject> MakeLongText(int length)
     return object;
 }
 
-// 2,000 keystrokes at the end of the text, each inserting its character and laying the whole text out again, as
-// the view does for every key.
-void BM_TypeAtEnd(benchmark::State& state)
+// 2,000 keystrokes into the text at the caret, each inserting its character and laying out what it moved, as the
+// view does for every key; wholeLayout lays the whole text out after each key instead, as every key once did.
+void TypeKeys(benchmark::State& state, bool atEnd, bool wholeLayout)
 {
     const int length = static_cast<int>(state.range(0));
+    std::unique_ptr<CTextObject> object;
     for (auto _ : state) {
         state.PauseTiming();
-        auto object = MakeLongText(length);
+        // The last round's text goes outside the timing too: freeing a long text costs as much as its keys.
+        object.reset();
+        object = MakeLongText(length);
+        if (!atEnd) {
+            // In the middle of the middle paragraph: the lines after the caret move with each key.
+            CTextBody& body = *object->GetTextBody();
+            body.m_nCaretPara = kParagraphs / 2;
+            body.m_nCaretIndex = body.m_paragraphs[kParagraphs / 2].GetCount() / 2;
+        }
         state.ResumeTiming();
         RECT dirty{};
-        for (int i = 0; i < kKeystrokes; ++i)
-            object->InsertChar(dirty, static_cast<BYTE>(kWords[i % kWords.size()]), true);
+        for (int i = 0; i < kKeystrokes; ++i) {
+            object->InsertChar(dirty, static_cast<BYTE>(kWords[i % kWords.size()]), !wholeLayout);
+            if (wholeLayout)
+                LayoutText(*object->GetTextBody(), dirty);
+        }
         benchmark::DoNotOptimize(object->GetTextBody()->m_nHeight);
     }
     state.counters["per_key"] = benchmark::Counter(static_cast<double>(state.iterations()) * kKeystrokes,
                                                    benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
+
+void BM_TypeAtEnd(benchmark::State& state)
+{
+    TypeKeys(state, true, false);
+}
 BENCHMARK(BM_TypeAtEnd)->Arg(2000)->Arg(8000)->Arg(32000)->Unit(benchmark::kMillisecond);
 
-// The peer: one layout of the same text with nothing changed, the part of a keystroke that grows with the text.
+void BM_TypeInMiddle(benchmark::State& state)
+{
+    TypeKeys(state, false, false);
+}
+BENCHMARK(BM_TypeInMiddle)->Arg(2000)->Arg(8000)->Arg(32000)->Unit(benchmark::kMillisecond);
+
+// The peer: the same keys, each followed by a layout of the whole text.
+void BM_TypeAtEndLayingOutWhole(benchmark::State& state)
+{
+    TypeKeys(state, true, true);
+}
+BENCHMARK(BM_TypeAtEndLayingOutWhole)->Arg(2000)->Arg(8000)->Arg(32000)->Unit(benchmark::kMillisecond);
+
+// One layout of the same text with nothing changed, what each key cost on top of its edit when it laid the whole
+// text out.
 void BM_LayoutUnchanged(benchmark::State& state)
 {
     auto object = MakeLongText(static_cast<int>(state.range(0)));

@@ -53,18 +53,10 @@ CAppSettings* CProgramServices::GetAppSettings()
 
 CPageItem* CProgramServices::FindItemForObject(const CPageObject* object)
 {
-    const CWebsite* site = GetCurrentSite();
-    if (!site || !object)
+    // The item keeps its objects told which item holds them; a text asks this for every band it draws.
+    if (!GetCurrentSite() || !object)
         return nullptr;
-    for (int p = 0; p < site->GetPageCount(); ++p) {
-        const CSitePage* page = site->GetPage(p);
-        for (int i = 0; i < page->GetItemCount(); ++i) {
-            CPageItem* item = page->GetItem(i);
-            if (item->GetObject(false) == object || (item->HasMouseOver() && item->GetObject(true) == object))
-                return item;
-        }
-    }
-    return nullptr;
+    return object->GetItem();
 }
 
 bool CProgramServices::HasMouseOverTwin(const CPageObject* object)

@@ -42,6 +42,7 @@ CPageItem::CPageItem(std::unique_ptr<CPageObject> object, CPixMap* renderBuffer)
     : m_pObject(std::move(object)), m_pRenderBuffer(renderBuffer)
 {
     m_pObject->UpdateHandles();
+    m_pObject->SetItem(this);
 }
 
 CPageItem::~CPageItem() = default;
@@ -58,13 +59,19 @@ bool CPageItem::IsSelected() const
 
 void CPageItem::SetMouseOverObject(std::unique_ptr<CPageObject> object)
 {
+    if (m_pMouseOverObject)
+        m_pMouseOverObject->SetItem(nullptr);
     m_pMouseOverObject = std::move(object);
+    if (m_pMouseOverObject)
+        m_pMouseOverObject->SetItem(this);
     m_bHasMouseOver = m_bMouseOverShown = m_bSameText = m_pMouseOverObject != nullptr;
 }
 
 std::unique_ptr<CPageObject> CPageItem::RemoveMouseOverObject()
 {
     m_bHasMouseOver = m_bMouseOverShown = m_bSameText = false;
+    if (m_pMouseOverObject)
+        m_pMouseOverObject->SetItem(nullptr);
     return std::move(m_pMouseOverObject);
 }
 

@@ -76,6 +76,26 @@ TEST(PageItem, RectanglesFollowTheShownObjectAndItsOffset)
     EXPECT_EQ(item.GetMouseOverOffsetY(), 0);
 }
 
+// A text asks about its item through its object, so the item keeps its objects told, twin changes included.
+TEST(PageItem, ObjectsKnowTheItemThatHoldsThem)
+{
+    auto item = std::make_unique<CPageItem>(MakeFake(objectRectangle, 50, 40, 20, 10), nullptr);
+    EXPECT_EQ(item->GetObject(false)->GetItem(), item.get());
+
+    auto first = MakeFake(objectRectangle, 50, 40, 20, 10);
+    EXPECT_EQ(first->GetItem(), nullptr);
+    item->SetMouseOverObject(std::move(first));
+    EXPECT_EQ(item->GetObject(true)->GetItem(), item.get());
+
+    // A removed twin no longer answers for the item.
+    std::unique_ptr<CPageObject> replaced = item->RemoveMouseOverObject();
+    EXPECT_EQ(replaced->GetItem(), nullptr);
+    item->SetMouseOverObject(std::move(replaced));
+    EXPECT_EQ(item->GetObject(true)->GetItem(), item.get());
+    item->SetMouseOverObject(nullptr);
+    EXPECT_EQ(item->GetObject(false)->GetItem(), item.get());
+}
+
 TEST(PageItem, ResizeByDragSpansAnchorAndPointer)
 {
     struct Case

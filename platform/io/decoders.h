@@ -27,6 +27,13 @@ public:
     // The next row to fill with width pixels of the mode, alpha first where there is one; null once every row has
     // been handed out.
     unsigned char* NextRow();
+    // Room for several rows at once, for a decoder that fills every byte of the rows it is given in one call:
+    // where the next row goes, with how many rows follow it in *count, each *step bytes after the one before (0
+    // rows, with null, once every row was handed out). TakeRows then hands out the first count of them, which the
+    // decoder filled. Once the image is made (after the first band's rows arrived), the rows are the image's own,
+    // which spares copying them.
+    unsigned char* RowsAhead(int* count, ptrdiff_t* step);
+    void TakeRows(int count);
     // Moves the last rows into the image and hands it over. Null, with *error set, unless every row was handed out
     // (2) and the image could be made (4).
     std::unique_ptr<CImage> Finish(IOError* error);

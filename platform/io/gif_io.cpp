@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "image/image.h"
@@ -183,24 +184,45 @@ std::unique_ptr<CImage> LoadGif(FILE* file, unsigned flags, IOError* error)
     ImageRows rows;
     if (!rows.Start(alpha ? IMAGE_MODE_RGBA : IMAGE_MODE_RGB, int(width), int(height), 96.0, error))
         return nullptr;
-    const GifColorType black = {0, 0, 0};
+    // Each index's pixel as it goes out (opacity first where there is one): indices past the map are black.
+    const int channels = alpha ? 4 : 3;
+    unsigned char table[256][4] = {};
+    for (int index = 0; index < 256; ++index) {
+        const GifColorType color = index < colors->ColorCount ? colors->Colors[index] : GifColorType{0, 0, 0};
+        unsigned char* entry = table[index];
+        if (alpha)
+            *entry++ = index == transparent ? 0 : 255;
+        entry[0] = color.Red;
+        entry[1] = color.Green;
+        entry[2] = color.Blue;
+    }
+    unsigned char outside[4] = {0, background.Red, background.Green, background.Blue};
+    const unsigned char* outsidePixel = alpha ? outside : outside + 1;
+    const auto fill = [&](unsigned char* out, int64_t count) {
+        for (int64_t x = 0; x < count; ++x, out += channels)
+            std::memcpy(out, outsidePixel, static_cast<size_t>(channels));
+    };
     for (int64_t y = 0; y < height; ++y) {
         unsigned char* out = rows.NextRow();
-        bool rowInFrame = y >= top && y < top + frameHeight;
-        for (int64_t x = 0; x < width; ++x) {
-            GifColorType color = background;
-            unsigned char opacity = 0;
-            if (rowInFrame && x >= left && x < left + frameWidth) {
-                int index = indices[size_t((y - top) * frameWidth + (x - left))];
-                color = index < colors->ColorCount ? colors->Colors[index] : black;
-                opacity = index == transparent ? 0 : 255;
-            }
-            if (alpha)
-                *out++ = opacity;
-            *out++ = color.Red;
-            *out++ = color.Green;
-            *out++ = color.Blue;
+        if (y < top || y >= top + frameHeight) {
+            fill(out, width);
+            continue;
         }
+        fill(out, left);
+        unsigned char* inside = out + left * channels;
+        const GifByteType* row = &indices[size_t((y - top) * frameWidth)];
+        if (alpha) {
+            for (int64_t x = 0; x < frameWidth; ++x, inside += 4)
+                std::memcpy(inside, table[row[x]], 4);
+        } else {
+            for (int64_t x = 0; x < frameWidth; ++x, inside += 3) {
+                const unsigned char* entry = table[row[x]];
+                inside[0] = entry[0];
+                inside[1] = entry[1];
+                inside[2] = entry[2];
+            }
+        }
+        fill(inside, width - left - frameWidth);
     }
     return rows.Finish(error);
 }

@@ -51,6 +51,32 @@ unsigned char* ImageRows::NextRow()
     return row;
 }
 
+unsigned char* ImageRows::RowsAhead(int* count, ptrdiff_t* step)
+{
+    *count = 0;
+    *step = 0;
+    if (!m_band || m_nextRow >= m_height)
+        return nullptr;
+    if (m_bandRows == m_band->height)
+        FlushBand();
+    if (m_image && m_bandRows == 0) {
+        *count = m_height - m_nextRow;
+        *step = m_image->GetStride();
+        return m_image->GetData() + static_cast<ptrdiff_t>(m_nextRow) * *step;
+    }
+    *count = std::min(m_band->height - m_bandRows, m_height - m_nextRow);
+    *step = m_band->plane[0].rowStep;
+    return m_band->plane[0].data + static_cast<ptrdiff_t>(m_bandRows) * *step;
+}
+
+void ImageRows::TakeRows(int count)
+{
+    // Rows written into the image itself never pass through the band.
+    if (!(m_image && m_bandRows == 0))
+        m_bandRows += count;
+    m_nextRow += count;
+}
+
 void ImageRows::FlushBand()
 {
     if (m_bandRows == 0)

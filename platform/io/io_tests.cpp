@@ -21,6 +21,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "image/image.h"
@@ -355,6 +356,41 @@ TEST_F(PictureFolder, JpegLoadsAsRgbCloseToItsSource)
     EXPECT_EQ(loaded.image->Height(), 150);
     for (auto [x, y] : {std::pair{0, 0}, {69, 0}, {35, 64}, {10, 149}, {69, 149}})
         ExpectClose(PixelAt(*loaded.image, x, y), {*map->Sample(x, y, 0), *map->Sample(x, y, 1), 128}, 8);
+}
+
+// The first band's rows are copied into the picture, the later ones decoded into it in place, several at a time:
+// every pixel must be the library's own, for a width whose rows are padded and for one whose rows are not.
+TEST_F(PictureFolder, JpegPixelsAreTheLibrarysAcrossBandsAndPaddedRows)
+{
+    for (const auto [width, height, quality] : {std::tuple{70, 301, 75}, {64, 200, 100}}) {
+        SCOPED_TRACE(std::to_string(width) + " x " + std::to_string(height));
+        CMemFile mem;
+        ASSERT_TRUE(CJpegIO::Save(mem, *GradientMap(width, height), quality, nullptr, ""));
+        Bytes bytes(mem.GetBuffer(), mem.GetBuffer() + mem.GetLength());
+        Loaded loaded = Load(WriteBytes("bands.jpg", bytes));
+        ASSERT_TRUE(loaded.image);
+
+        jpeg_decompress_struct info{};
+        jpeg_error_mgr errors{};
+        info.err = jpeg_std_error(&errors);
+        jpeg_create_decompress(&info);
+        jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
+        jpeg_read_header(&info, TRUE);
+        info.out_color_space = JCS_RGB;
+        jpeg_start_decompress(&info);
+        Bytes row(static_cast<size_t>(width) * 3);
+        int differing = 0;
+        while (info.output_scanline < info.output_height) {
+            const int y = static_cast<int>(info.output_scanline);
+            JSAMPROW target = row.data();
+            jpeg_read_scanlines(&info, &target, 1);
+            for (int x = 0; x < width; ++x)
+                differing += PixelAt(*loaded.image, x, y) != Bytes(row.begin() + x * 3, row.begin() + x * 3 + 3);
+        }
+        jpeg_finish_decompress(&info);
+        jpeg_destroy_decompress(&info);
+        EXPECT_EQ(differing, 0);
+    }
 }
 
 TEST_F(PictureFolder, GifFirstFrameWithTransparency)

@@ -198,6 +198,22 @@ bool RunJpegRead(JpegReadJob* job)
         job->cmykRow.resize(size_t(info.output_width) * 4);
     // Files written with an Adobe marker store CMYK inverted.
     bool inverted = info.saw_Adobe_marker;
+    // Straight into the rows, as many a call as the library gives: it then upsamples into them directly.
+    while (!cmyk && info.output_scanline < info.output_height) {
+        int room = 0;
+        ptrdiff_t step = 0;
+        unsigned char* first = job->rows.RowsAhead(&room, &step);
+        if (!first)
+            return false;
+        JSAMPROW targets[16];
+        const int asked = std::min(room, 16);
+        for (int i = 0; i < asked; ++i)
+            targets[i] = first + i * step;
+        const JDIMENSION got = jpeg_read_scanlines(&info, targets, static_cast<JDIMENSION>(asked));
+        if (got == 0)
+            return false;
+        job->rows.TakeRows(static_cast<int>(got));
+    }
     while (info.output_scanline < info.output_height) {
         unsigned char* target = job->rows.NextRow();
         JSAMPROW row = cmyk ? job->cmykRow.data() : target;

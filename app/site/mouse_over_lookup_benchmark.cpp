@@ -1,0 +1,138 @@
+// What the mouse-over question costs a text being drawn: a text drawn as HTML shows its links as links, and it is
+// drawn so only while its item has no mouse-over twin, so every band of the text it draws asks the program about
+// its item. On a site of 100 pages with 20 texts each, the text drawn is one of the last page's. Three answers:
+// none at all (the drawing alone, the peer), the item found by walking every item of every page (what the
+// question cost before the items told their objects), and the item the object knows.
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+
+#include "app/model/services.h"
+#include "app/objects/text_layout.h"
+#include "app/objects/text_measure.h"
+#include "app/objects/text_object.h"
+#include "app/site/page_item.h"
+#include "app/site/site_page.h"
+#include "app/site/website.h"
+
+namespace {
+
+constexpr int kPages = 100;
+constexpr int kTextsPerPage = 20;
+
+enum class Lookup
+{
+    none,
+    walk,
+    item,
+};
+
+class LookupServices : public CoreServices
+{
+public:
+    LookupServices(CWebsite* site, Lookup lookup) : m_site(site), m_lookup(lookup) {}
+    CWebsite* GetCurrentSite() override { return m_site; }
+    CPageItem* FindItemForObject(const CPageObject* object) override
+    {
+        if (m_lookup == Lookup::item)
+            return object ? object->GetItem() : nullptr;
+        for (int p = 0; p < m_site->GetPageCount(); ++p) {
+            const CSitePage* page = m_site->GetPage(p);
+            for (int i = 0; i < page->GetItemCount(); ++i) {
+                CPageItem* item = page->GetItem(i);
+                if (item->GetObject(false) == object || (item->HasMouseOver() && item->GetObject(true) == object))
+                    return item;
+            }
+        }
+        return nullptr;
+    }
+    bool HasMouseOverTwin(const CPageObject* object) override
+    {
+        ++asked;
+        if (m_lookup == Lookup::none)
+            return false;
+        const CPageItem* item = FindItemForObject(object);
+        return item && item->HasMouseOver();
+    }
+
+    long asked = 0;
+
+private:
+    CWebsite* m_site;
+    Lookup m_lookup;
+};
+
+// A one-line text of 12-point Arial, laid out.
+std::unique_ptr<CTextObject> MakeText(int n)
+{
+    auto object = std::make_unique<CTextObject>(200.0, 40.0 + n * 30, SIZE{300, 24}, 0.0);
+    CTextBody& body = *object->GetTextBody();
+    const WORD arial = FindFontIndex("Arial");
+    const std::string words = "Opening hours " + std::to_string(n);
+    for (const char ch : words)
+        body.m_paragraphs[0].m_chars.push_back(
+            MakeTextChar(static_cast<BYTE>(ch), arial, 12, false, false, false, 0, CLinkInfo()));
+    RECT dirty{};
+    LayoutText(body, dirty);
+    object->SetNewObject(false);
+    return object;
+}
+
+std::unique_ptr<CWebsite> MakeSite()
+{
+    auto site = std::make_unique<CWebsite>("/tmp/lookup-bench.kst");
+    for (int p = 0; p < kPages; ++p) {
+        CSitePage* page =
+            site->AddPage(std::make_unique<CSitePage>(site.get(), "page" + std::to_string(p), "Page"));
+        for (int t = 0; t < kTextsPerPage; ++t)
+            page->AddObject(MakeText(t));
+    }
+    return site;
+}
+
+void DrawText(benchmark::State& state, Lookup lookup)
+{
+    auto site = MakeSite();
+    LookupServices services(site.get(), lookup);
+    SetCoreServices(&services);
+    CSitePage* last = site->GetPage(kPages - 1);
+    CPixMap scratch(IMAGE_MODE_RGBA, CSitePage::kRenderBufferSize, CSitePage::kRenderBufferSize);
+    int next = 0;
+    for (auto _ : state) {
+        auto* text = static_cast<CTextObject*>(last->GetItem(next)->GetCurrentObject());
+        next = (next + 1) % kTextsPerPage;
+        text->GetTextBody()->SetModified();
+        text->SetDirty();
+        if (!text->UpdateImage(scratch)) {
+            state.SkipWithError("the text was not drawn");
+            break;
+        }
+        benchmark::DoNotOptimize(text->GetImage());
+    }
+    state.counters["items"] = kPages * kTextsPerPage;
+    state.counters["asks_per_text"] = static_cast<double>(services.asked) / static_cast<double>(state.iterations());
+    SetCoreServices(nullptr);
+}
+
+// The peer: the same text drawn with nobody to ask.
+void BM_DrawTextAlone(benchmark::State& state)
+{
+    DrawText(state, Lookup::none);
+}
+BENCHMARK(BM_DrawTextAlone)->Unit(benchmark::kMicrosecond);
+
+void BM_DrawTextWalkingTheSite(benchmark::State& state)
+{
+    DrawText(state, Lookup::walk);
+}
+BENCHMARK(BM_DrawTextWalkingTheSite)->Unit(benchmark::kMicrosecond);
+
+void BM_DrawTextAskingItsItem(benchmark::State& state)
+{
+    DrawText(state, Lookup::item);
+}
+BENCHMARK(BM_DrawTextAskingItsItem)->Unit(benchmark::kMicrosecond);
+
+} // namespace
