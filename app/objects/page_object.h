@@ -154,6 +154,14 @@ public:
 
     // Makes the cached image current, rendering when dirty; false on failure.
     virtual bool UpdateImage(CPixMap& scratch) = 0;
+    // UpdateImage in two steps, for renders spread over threads: PrepareImage does on the user-interface thread
+    // what needs files or the user (a picture fill's picture), RenderPreparedImage the rest, on any thread with a
+    // scratch map of its own; together they do what UpdateImage does (false from PrepareImage: UpdateImage would
+    // have failed there). Only objects whose render touches nothing but themselves (no fonts, resources or
+    // services) can be split: CanRenderElsewhere says so.
+    virtual bool CanRenderElsewhere() const { return false; }
+    virtual bool PrepareImage() { return true; }
+    virtual bool RenderPreparedImage(CPixMap& scratch) { return UpdateImage(scratch); }
     // Page links follow the deletion of a page, are kept below a page count, or go back to page 0 and off.
     virtual void OnPageDeleted(int page) = 0;
     virtual void ClampPageLinks(int count) = 0;

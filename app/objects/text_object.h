@@ -90,6 +90,8 @@ public:
     void GetPixels(int x, int y, CPixMap& map, const CColor* background = nullptr) override;
     RECT& GetPaintRect(RECT& rect) const override;
     bool UpdateImage(CPixMap& scratch) override;
+    // Text draws with the shared fonts, which serve one thread.
+    bool CanRenderElsewhere() const override { return false; }
 
     // The picture-only properties are offered only when the body allows advanced text.
     bool CanTakeStyle() const override { return AllowsAdvancedText(); }

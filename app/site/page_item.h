@@ -66,6 +66,18 @@ public:
 
     // Renders both objects through the render buffer, then the frame's bounds follow; false when either fails.
     virtual bool UpdateImage();
+    // UpdateImage split for renders spread over threads, when CanRenderElsewhere: PrepareImage on the
+    // user-interface thread, RenderPreparedImage with what it returned on any thread with a scratch map of its own,
+    // then FinishPreparedImage with the render's result back on the first thread.
+    struct Prepared
+    {
+        bool main = false;
+        bool twin = false;
+    };
+    bool CanRenderElsewhere() const;
+    Prepared PrepareImage();
+    bool RenderPreparedImage(const Prepared& prepared, CPixMap& scratch);
+    void FinishPreparedImage(bool rendered);
     void FreeCaches();
     int GetDownloadSize(double divisor) const;
     void OnPageDeleted(int page);
