@@ -549,12 +549,29 @@ bool CPathObject::CanRenderElsewhere() const
 
 bool CPathObject::PrepareImage()
 {
-    return UpdateFill();
+    // As UpdateFill decides, without making the fill's image: the render does that.
+    if (fill && IsPictureLike(fill->GetKind()) && !fill->GetImage())
+        fill->SetRenderAgain();
+    return !(fill && fill->NeedsRender() && !IsDrawableSize(width, height));
 }
 
-bool CPathObject::RenderPreparedImage(CPixMap& scratch)
+int CPathObject::RenderPreparedImage(CPixMap& scratch)
 {
-    return dirty ? RenderImage(scratch) : true;
+    if (fill && fill->NeedsRender()) {
+        // Loading a picture or drawing a gradient touches this fill alone; a picture that fails is searched for
+        // on the caller's thread, by UpdateImage.
+        if (fill->UpdateImage(SIZE{std::max(width, 1), std::max(height, 1)}) != 0)
+            return renderOnCaller;
+        dirty = 1;
+    }
+    if (!dirty)
+        return renderDone;
+    return RenderImage(scratch) ? renderDone : renderFailed;
+}
+
+bool CPathObject::NeedsImageUpdate() const
+{
+    return dirty || (fill && (fill->NeedsRender() || (IsPictureLike(fill->GetKind()) && !fill->GetImage())));
 }
 
 void CPathObject::SaveOutlineObject(CFile& file, DWORD tag) const

@@ -68,7 +68,8 @@ public:
     bool UpdateImage(CPixMap& scratch) override;
     bool CanRenderElsewhere() const override;
     bool PrepareImage() override;
-    bool RenderPreparedImage(CPixMap& scratch) override;
+    int RenderPreparedImage(CPixMap& scratch) override;
+    bool NeedsImageUpdate() const override;
 
     bool CanTakeStyle() const override { return true; }
     bool CanHavePictureFill() const override { return true; }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "platform/win/task_pool.h"
 #include "app/model/app_settings.h"
 #include "app/model/effect_settings.h"
 #include "app/model/fill_info.h"
@@ -22,6 +23,7 @@
 #include "image/image_ops.h"
 #include "image/tiles.h"
 #include "platform/transform/rotate_scale.h"
+#include "platform/win/task_pool.h"
 
 namespace {
 
@@ -35,7 +37,8 @@ int g_waitCursorDepth = 0;
 class TextWaitCursor
 {
 public:
-    explicit TextWaitCursor(bool show) : m_show(show)
+    // A helper thread shows no cursor: the thread that handed it the render does.
+    explicit TextWaitCursor(bool show) : m_show(show && !CTaskPool::IsHelperThread())
     {
         if (m_show && g_waitCursorDepth++ == 0)
             GetCoreServices().BeginWaitCursor();
@@ -387,7 +390,8 @@ bool CTextObject::IsPlainObject() const
         return false;
     if (fill && !IsPlainFillKind(fill->GetKind()))
         return false;
-    if (GetCoreServices().HasMouseOverTwin(this))
+    const TextServiceAnswers* answers = GetTextServiceAnswers();
+    if (answers && answers->object == this ? answers->hasMouseOverTwin : GetCoreServices().HasMouseOverTwin(this))
         return false;
     return !altText || altText->IsEmpty();
 }
@@ -540,6 +544,20 @@ bool CTextObject::UpdateImage(CPixMap& scratch)
     if (!body->RebuildImage() || !body->RebuildSecondImage())
         return false;
     return CPathObject::UpdateImage(scratch);
+}
+
+bool CTextObject::PrepareImage()
+{
+    m_answers = TextServiceAnswers{GetCoreServices().GetSiteLinkColor(), this, GetCoreServices().HasMouseOverTwin(this)};
+    return CPathObject::PrepareImage();
+}
+
+int CTextObject::RenderPreparedImage(CPixMap& scratch)
+{
+    const ScopedTextServiceAnswers answers(m_answers);
+    if (!body->RebuildImage() || !body->RebuildSecondImage())
+        return renderFailed;
+    return CPathObject::RenderPreparedImage(scratch);
 }
 
 bool CTextObject::RenderImage(CPixMap& scratch)

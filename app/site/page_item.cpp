@@ -175,11 +175,19 @@ CPageItem::Prepared CPageItem::PrepareImage()
     return prepared;
 }
 
-bool CPageItem::RenderPreparedImage(const Prepared& prepared, CPixMap& scratch)
+bool CPageItem::NeedsImageUpdate() const
 {
-    if (!prepared.main || !m_pObject->RenderPreparedImage(scratch))
-        return false;
-    return !m_pMouseOverObject || (prepared.twin && m_pMouseOverObject->RenderPreparedImage(scratch));
+    return m_pObject->NeedsImageUpdate() || (m_pMouseOverObject && m_pMouseOverObject->NeedsImageUpdate());
+}
+
+int CPageItem::RenderPreparedImage(const Prepared& prepared, CPixMap& scratch)
+{
+    if (!prepared.main)
+        return CPageObject::renderFailed;
+    const int main = m_pObject->RenderPreparedImage(scratch);
+    if (main != CPageObject::renderDone || !m_pMouseOverObject)
+        return main;
+    return prepared.twin ? m_pMouseOverObject->RenderPreparedImage(scratch) : CPageObject::renderFailed;
 }
 
 void CPageItem::FinishPreparedImage(bool rendered)

@@ -225,6 +225,8 @@ public:
     // Brings every object's image up to date, spread over the pool's threads (the program's shared pool when none
     // is given).
     void RenderDirtyObjects(CTaskPool* pool = nullptr);
+    // The same for several pages at once.
+    static void RenderDirtyObjects(CSitePage* const* pages, size_t count, CTaskPool* pool = nullptr);
     bool IsItemToRender(int i) const;
     bool IsItemToRender(const CPageItem* item) const;
     // The whole page scaled to fit maxWidth x maxHeight, keeping its proportions, in mode 3. A saved front page

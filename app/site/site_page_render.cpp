@@ -7,7 +7,6 @@
 #include <memory>
 #include <vector>
 
-#include "app/model/effect_settings.h"
 #include "app/model/services.h"
 #include "app/render/compositing.h"
 #include "app/site/page_item.h"
@@ -153,46 +152,55 @@ void CSitePage::DrawObject(CPageObject& object, const CRect& part, BYTE* buffer,
 
 void CSitePage::RenderDirtyObjects(CTaskPool* pool)
 {
-    if (m_bRendering)
-        return;
-    ScopedFlag rendering(m_bRendering);
-    if (m_pBackground->NeedsRender())
-        m_pBackground->LoadFillImage();
+    CSitePage* page = this;
+    RenderDirtyObjects(&page, 1, pool);
+}
 
-    // The objects' images are independent of each other: the dirty ones that can render on any thread do so on
-    // the helpers, while this thread renders those that draw text or read resources. A group's bounds read its
-    // members' bounds, so the updates that move a group's bounds wait until the helpers are done.
+void CSitePage::RenderDirtyObjects(CSitePage* const* pages, size_t count, CTaskPool* pool)
+{
+    // The objects' images are independent of each other: the ones with work to do that can render on any thread
+    // do so on the helpers, while this thread renders those that read resources (counters, forms, HTML). A group's
+    // bounds read its members' bounds, so the updates that move a group's bounds wait until the helpers are done,
+    // and so do the renders that need this thread after all (a picture that cannot be loaded is searched for).
+    // Several pages' objects go together, so that one long render does not hold the others up.
     struct Elsewhere
     {
         CPageItem* item;
         CPageItem::Prepared prepared;
-        bool rendered;
+        int result;
     };
     std::vector<Elsewhere> elsewhere;
     std::vector<CPageItem*> here, afterwards;
+    std::vector<std::unique_ptr<ScopedFlag>> rendering;
     bool large = false;
-    for (const auto& entry : m_items) {
-        CPageItem* item = entry.get();
-        if (!IsItemToRender(item))
+    for (size_t p = 0; p < count; ++p) {
+        CSitePage& page = *pages[p];
+        if (page.m_bRendering)
             continue;
-        if (!item->CanRenderElsewhere()) {
-            (item->GetGroup() ? afterwards : here).push_back(item);
-            continue;
+        rendering.push_back(std::make_unique<ScopedFlag>(page.m_bRendering));
+        if (page.m_pBackground->NeedsRender())
+            page.m_pBackground->LoadFillImage();
+        for (const auto& entry : page.m_items) {
+            CPageItem* item = entry.get();
+            if (!page.IsItemToRender(item))
+                continue;
+            if (!item->CanRenderElsewhere()) {
+                (item->GetGroup() ? afterwards : here).push_back(item);
+                continue;
+            }
+            const CPageItem::Prepared prepared = item->PrepareImage();
+            // A clean item only has its group follow.
+            if (!item->NeedsImageUpdate()) {
+                item->FinishPreparedImage(prepared.main && (!item->GetObject(true) || prepared.twin));
+                continue;
+            }
+            elsewhere.push_back(Elsewhere{item, prepared, CPageObject::renderFailed});
+            const CRect rect = item->GetRect();
+            large = large || rect.Width() > 256 || rect.Height() > 256;
         }
-        const CPageItem::Prepared prepared = item->PrepareImage();
-        // Dirty, or made dirty by a fill made again: the render is the work. A clean item only has its group follow.
-        const CPageObject* twin = item->GetObject(true);
-        if (!item->GetObject(false)->IsDirty() && !(twin && twin->IsDirty())) {
-            item->FinishPreparedImage(item->RenderPreparedImage(prepared, *m_pRenderBuffer));
-            continue;
-        }
-        elsewhere.push_back(Elsewhere{item, prepared, false});
-        const CEffectSettings* effects = item->GetCurrentObject()->GetEffects();
-        const CRect rect = item->GetRect();
-        large = large || (effects && effects->HasEffects() && (rect.Width() > 256 || rect.Height() > 256));
     }
 
-    // The helpers do not show the wait cursor a long render of effects asks for; this thread shows it for them.
+    // The helpers do not show the wait cursor a long render of a large object asks for; this thread shows it.
     struct WaitCursor
     {
         bool shown;
@@ -211,15 +219,20 @@ void CSitePage::RenderDirtyObjects(CTaskPool* pool)
                 thread_local std::unique_ptr<CPixMap> scratch;
                 if (!scratch)
                     scratch = std::make_unique<CPixMap>(IMAGE_MODE_RGBA, kRenderBufferSize, kRenderBufferSize);
-                elsewhere[i].rendered =
-                    scratch->IsValid() && elsewhere[i].item->RenderPreparedImage(elsewhere[i].prepared, *scratch);
+                elsewhere[i].result = scratch->IsValid()
+                                          ? elsewhere[i].item->RenderPreparedImage(elsewhere[i].prepared, *scratch)
+                                          : CPageObject::renderFailed;
             },
             [&] {
                 for (CPageItem* item : here)
                     item->UpdateImage();
             });
-    for (const Elsewhere& done : elsewhere)
-        done.item->FinishPreparedImage(done.rendered);
+    for (const Elsewhere& done : elsewhere) {
+        if (done.result == CPageObject::renderOnCaller)
+            done.item->UpdateImage();
+        else
+            done.item->FinishPreparedImage(done.result == CPageObject::renderDone);
+    }
     for (CPageItem* item : afterwards)
         item->UpdateImage();
 }

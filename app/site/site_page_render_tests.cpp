@@ -6,6 +6,7 @@
 #include <array>
 #include <cstring>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "app/model/effect_settings.h"
@@ -333,6 +334,33 @@ TEST(PageRenderDirtyObjects, OnTheCoresGivesTheSamePixelsAsOnOneThread)
             spread->GetItem(i)->Offset(3, 2);
         }
     }
+}
+
+// A picture fill that cannot be loaded is searched for on the calling thread, which asks the user, once.
+TEST(PageRenderDirtyObjects, AMissingPictureIsAskedForOnceOnTheCallingThread)
+{
+    struct AskingServices : SiteServicesFake
+    {
+        int ShowFillMissingDialog(FillPictureDialog&) override
+        {
+            ++asked;
+            onOtherThread = onOtherThread || std::this_thread::get_id() != caller;
+            return 2;
+        }
+        int asked = 0;
+        bool onOtherThread = false;
+        std::thread::id caller = std::this_thread::get_id();
+    } services;
+    CTaskPool several(3);
+    std::unique_ptr<CSitePage> page = BusyPage(30);
+    auto missing = std::make_unique<CRectangleObject>(200, 200, SIZE{80, 60}, 0.0);
+    missing->GetFill()->SetImageFile("/nonexistent/folder/missing.jpg");
+    CPageObject* object = missing.get();
+    page->AddObject(std::move(missing));
+    page->RenderDirtyObjects(&several);
+    EXPECT_EQ(services.asked, 1);
+    EXPECT_FALSE(services.onOtherThread);
+    EXPECT_FALSE(object->IsDirty()) << "the fill shows its colour instead";
 }
 
 class PageThumbnail : public testing::Test

@@ -1,6 +1,8 @@
 #include "platform/win/task_pool.h"
 
 #include <algorithm>
+#include <map>
+#include <memory>
 
 namespace {
 
@@ -37,6 +39,21 @@ CTaskPool& CTaskPool::Shared()
         const unsigned cores = std::thread::hardware_concurrency();
         return new CTaskPool(cores > 1 ? cores - 1 : 0);
     }();
+    return *pool;
+}
+
+CTaskPool& CTaskPool::WithHelpers(unsigned helpers)
+{
+    helpers = std::min(helpers, kMaxHelpers);
+    if (helpers == Shared().GetHelperCount())
+        return Shared();
+    static std::mutex mutex;
+    // Never destroyed, like the shared pool.
+    static auto* pools = new std::map<unsigned, std::unique_ptr<CTaskPool>>;
+    std::lock_guard lock(mutex);
+    std::unique_ptr<CTaskPool>& pool = (*pools)[helpers];
+    if (!pool)
+        pool = std::make_unique<CTaskPool>(helpers);
     return *pool;
 }
 

@@ -27,6 +27,10 @@ public:
 
     // One pool for the whole program, with a helper for every core but the caller's.
     static CTaskPool& Shared();
+    // A pool of the program's with that many helpers, made at the first call and kept: threads that stay keep the
+    // memory their earlier jobs used (fresh threads start on fresh pages, which every thread of the process then
+    // waits for in turn).
+    static CTaskPool& WithHelpers(unsigned helpers);
     // True on a helper thread of any pool: code that must stay on the user-interface thread (wait cursors,
     // questions to the user) checks it.
     static bool IsHelperThread();
