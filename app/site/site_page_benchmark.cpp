@@ -80,9 +80,10 @@ void BM_DrawPageWithDirtyObjects(benchmark::State& state)
 BENCHMARK(BM_DrawPageWithDirtyObjects)->Arg(50)->Arg(200)->Arg(800)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
 // The cells of a grid of cell x cell pixels that rects reach, as rectangles that do not overlap: runs of reached
-// cells along each row of cells, a run joining the one above it when they span the same columns. Thin slivers
-// would cost more than the pixels they save: each part draws every object it meets through one call.
-std::vector<CRect> DisjointParts(const std::vector<CRect>& rects, int cell = 64)
+// cells along each row of cells, a run joining the one above it when they span the same columns. Cells of the
+// drawing's tile size: thinner parts cost more than the pixels they save, since each tile draws every object it
+// meets through calls of its own.
+std::vector<CRect> DisjointParts(const std::vector<CRect>& rects, int cell = CSitePage::kRenderBufferSize)
 {
     const int columns = (kWidth + cell - 1) / cell, rows = (kHeight + cell - 1) / cell;
     std::vector<char> reached(static_cast<size_t>(columns) * rows, 0);
