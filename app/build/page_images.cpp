@@ -465,14 +465,25 @@ std::unique_ptr<CImage> CSiteBuilder::RenderItem(const CPageBuildRecord& record,
                                                  const CRect& rect)
 {
     CSitePage& page = *record.page;
-    const CRect area = ClipToPage(rect, page);
-    auto image = std::make_unique<CImage>(IMAGE_MODE_RGB, std::max(0, static_cast<int>(area.Width())),
-                                          std::max(0, static_cast<int>(area.Height())), 96.0, CImage::ForOverwrite{});
-    CPixMap& work = *m_pWorkA;
-    if (image->IsEmpty() || !work.IsValid() || !page.GetRenderBuffer() || !page.GetRenderBuffer()->IsValid()) {
+    if (!m_pWorkA->IsValid() || !page.GetRenderBuffer() || !page.GetRenderBuffer()->IsValid()) {
         NoteFailure(m_options.filesFolder + ": not enough memory for the pictures");
         return nullptr;
     }
+    std::unique_ptr<CImage> image = ComposeItem(record, index, object, rect, *m_pWorkA, *page.GetRenderBuffer());
+    if (!image)
+        NoteFailure(m_options.filesFolder + ": the picture could not be composed");
+    return image;
+}
+
+std::unique_ptr<CImage> CSiteBuilder::ComposeItem(const CPageBuildRecord& record, int index, CPageObject& object,
+                                                  const CRect& rect, CPixMap& work, CPixMap& scratch) const
+{
+    CSitePage& page = *record.page;
+    const CRect area = ClipToPage(rect, page);
+    auto image = std::make_unique<CImage>(IMAGE_MODE_RGB, std::max(0, static_cast<int>(area.Width())),
+                                          std::max(0, static_cast<int>(area.Height())), 96.0, CImage::ForOverwrite{});
+    if (image->IsEmpty() || !work.IsValid() || !scratch.IsValid())
+        return nullptr;
     const int tileSide = CSitePage::kRenderBufferSize;
     const int stride = work.plane[0].rowStep;
     BYTE* const origin = work.Sample(0, 0, 0);
@@ -492,15 +503,14 @@ std::unique_ptr<CImage> CSiteBuilder::RenderItem(const CPageBuildRecord& record,
         for (int x = area.left; stored && x < area.right; x += tileSide) {
             const CRect tile(x, y, std::min(x + tileSide, static_cast<int>(area.right)),
                              std::min(y + tileSide, static_cast<int>(area.bottom)));
-            page.GetBackground()->Render(tile, origin, stride, *page.GetRenderBuffer(), page.GetWidth(),
-                                         page.GetHeight());
+            page.GetBackground()->Render(tile, origin, stride, scratch, page.GetWidth(), page.GetHeight());
             for (const auto& [drawn, bounds] : shown) {
                 CRect part;
                 if (part.IntersectRect(bounds, tile))
                     page.DrawObject(*drawn, part,
                                     origin + static_cast<ptrdiff_t>(part.top - tile.top) * stride +
                                         static_cast<ptrdiff_t>(part.left - tile.left) * 4,
-                                    stride);
+                                    stride, false, scratch);
             }
             work.width = tile.Width();
             work.height = tile.Height();
@@ -509,11 +519,32 @@ std::unique_ptr<CImage> CSiteBuilder::RenderItem(const CPageBuildRecord& record,
             work.height = fullHeight;
         }
     }
-    if (!stored) {
-        NoteFailure(m_options.filesFolder + ": the picture could not be composed");
+    if (!stored)
         return nullptr;
-    }
     return image;
+}
+
+void CSiteBuilder::SaveComposedPicture(const CPageBuildRecord& record, int index, CPageObject& object,
+                                       const CRect& rect, const std::string& fileName)
+{
+    // The page, its records and its objects' images stay as they are until the page's jobs are done: the run
+    // waits for them before a page gives its images back and before it ends.
+    const CPageBuildRecord* shownRecord = &record;
+    CPageObject* shownObject = &object;
+    m_pWriter->Save(
+        m_options.filesFolder + fileName,
+        [this, shownRecord, index, shownObject, rect]() -> std::unique_ptr<CImage> {
+            struct Maps
+            {
+                CPixMap work{IMAGE_MODE_RGBA, CSitePage::kRenderBufferSize, CSitePage::kRenderBufferSize};
+                CPixMap scratch{IMAGE_MODE_RGBA, CSitePage::kRenderBufferSize, CSitePage::kRenderBufferSize};
+            };
+            thread_local std::unique_ptr<Maps> maps;
+            if (!maps)
+                maps = std::make_unique<Maps>();
+            return ComposeItem(*shownRecord, index, *shownObject, rect, maps->work, maps->scratch);
+        },
+        m_strPictureContext, m_nPictureGroup);
 }
 
 const std::string* CSiteBuilder::FindReusableName(const CPageObject& object) const
@@ -583,8 +614,8 @@ bool CSiteBuilder::ApplyPictureRules(const CPageBuildRecord& record, int index, 
         fileName = name;
         if (!write || rect.IsRectEmpty())
             return true;
-        std::unique_ptr<CImage> image = RenderItem(record, index, object, rect);
-        return image && SavePicture(std::move(image), name);
+        SaveComposedPicture(record, index, object, rect, name);
+        return true;
     };
     const auto copied = [&](const std::string& name) {
         fileName = name;
@@ -733,11 +764,8 @@ int CSiteBuilder::BuildObjectImages(CPageBuildRecord& record, int pageIndex, Bui
             const std::string overName = "mo_" + WithJpgExtension(mainName);
             if (!rect.IsRectEmpty()) {
                 const std::pair<CPageObject*, const std::string*> states[] = {{&main, &mainName}, {&over, &overName}};
-                for (const auto& [state, name] : states) {
-                    std::unique_ptr<CImage> image = RenderItem(record, i, *state, rect);
-                    if (!image || !SavePicture(std::move(image), *name))
-                        return buildWriteFailed;
-                }
+                for (const auto& [state, name] : states)
+                    SaveComposedPicture(record, i, *state, rect, *name);
             }
             object.imageUrl = kFilesPrefix + mainName;
             object.mouseOverUrl = kFilesPrefix + overName;

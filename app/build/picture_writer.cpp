@@ -43,20 +43,57 @@ bool CPictureWriter::IsBusyWith(const std::string& path) const
 
 void CPictureWriter::Save(const std::string& path, std::unique_ptr<CImage> picture, const std::string& context)
 {
+    Job job;
+    job.path = path;
+    job.picture = std::move(picture);
+    job.context = context;
+    Queue(std::move(job));
+}
+
+void CPictureWriter::Save(const std::string& path, Maker make, const std::string& context, int group)
+{
+    Job job;
+    job.path = path;
+    job.make = std::move(make);
+    job.context = context;
+    job.group = group;
+    Queue(std::move(job));
+}
+
+void CPictureWriter::Queue(Job job)
+{
     std::unique_lock lock(m_mutex);
     // A picture still waiting for a thread is replaced: only the last one asked for would stay.
-    for (Job& job : m_jobs)
-        if (job.path == path) {
-            job.picture = std::move(picture);
-            job.context = context;
+    for (Job& waiting : m_jobs)
+        if (waiting.path == job.path) {
+            m_pendingGroups.erase(m_pendingGroups.find(waiting.group));
+            m_pendingGroups.insert(job.group);
+            waiting.picture = std::move(job.picture);
+            waiting.make = std::move(job.make);
+            waiting.context = std::move(job.context);
+            waiting.group = job.group;
             return;
         }
     // One writer a file at a time, in the order asked.
-    m_done.wait(lock, [&] { return !IsBusyWith(path); });
-    m_pending.insert(path);
-    m_jobs.push_back(Job{m_nextSequence++, path, std::move(picture), context});
+    m_done.wait(lock, [&] { return !IsBusyWith(job.path); });
+    m_pending.insert(job.path);
+    m_pendingGroups.insert(job.group);
+    job.sequence = m_nextSequence++;
+    m_jobs.push_back(std::move(job));
     lock.unlock();
     m_queued.notify_one();
+}
+
+bool CPictureWriter::IsGroupBusy(int group)
+{
+    std::lock_guard lock(m_mutex);
+    return m_pendingGroups.count(group) != 0;
+}
+
+void CPictureWriter::WaitForGroup(int group)
+{
+    std::unique_lock lock(m_mutex);
+    m_done.wait(lock, [&] { return m_pendingGroups.count(group) == 0; });
 }
 
 void CPictureWriter::WaitFor(const std::string& path)
@@ -94,16 +131,20 @@ void CPictureWriter::Work()
 
         bool saved = false;
         try {
+            if (job.make)
+                job.picture = job.make();
             saved = job.picture && CIO::SaveImage(job.path, *job.picture, kSaveFlags, kSaveQuality);
         } catch (const std::exception&) {
-            // Memory ran out for the encoder: the picture counts as not written, and the build says so.
+            // Memory ran out for the picture or the encoder: it counts as not written, and the build says so.
         }
         job.picture.reset();
+        job.make = nullptr;
 
         lock.lock();
         if (!saved)
             m_failures.push_back(Failure{job.sequence, job.path, job.context});
         m_pending.erase(m_pending.find(job.path));
+        m_pendingGroups.erase(m_pendingGroups.find(job.group));
         lock.unlock();
         m_done.notify_all();
     }

@@ -6,6 +6,7 @@
 
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <set>
@@ -24,9 +25,18 @@ public:
     CPictureWriter(const CPictureWriter&) = delete;
     CPictureWriter& operator=(const CPictureWriter&) = delete;
 
+    // Makes a picture on the writer's thread; null (or an exception) counts as a picture that could not be written.
+    using Maker = std::function<std::unique_ptr<CImage>()>;
+
     // Queues the picture to be saved at path, in the format its extension names. context travels with a failure
     // (the builder passes the page's name).
     void Save(const std::string& path, std::unique_ptr<CImage> picture, const std::string& context);
+    // The same for a picture that make draws when a thread takes the job. group tags the job (the builder passes
+    // the page's number), for WaitForGroup.
+    void Save(const std::string& path, Maker make, const std::string& context, int group);
+    // Whether any job of the group is queued or running; WaitForGroup returns once none is.
+    bool IsGroupBusy(int group);
+    void WaitForGroup(int group);
     // Returns once nothing queued or running writes path; the caller may then read, copy over or rename it.
     void WaitFor(const std::string& path);
     // Returns once every picture is written. False when any failed, with the first failure in the order the
@@ -39,7 +49,9 @@ private:
         unsigned long sequence = 0;
         std::string path;
         std::unique_ptr<CImage> picture;
+        Maker make;
         std::string context;
+        int group = -1;
     };
     struct Failure
     {
@@ -50,6 +62,7 @@ private:
 
     void Work();
     bool IsBusyWith(const std::string& path) const;
+    void Queue(Job job);
 
     std::mutex m_mutex;
     std::condition_variable m_queued;
@@ -57,6 +70,8 @@ private:
     std::deque<Job> m_jobs;
     // Paths queued or being written, with how many jobs each.
     std::multiset<std::string> m_pending;
+    // The groups of the jobs queued or being written, one entry a job.
+    std::multiset<int> m_pendingGroups;
     std::vector<Failure> m_failures;
     unsigned long m_nextSequence = 0;
     bool m_stopping = false;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -172,3 +173,107 @@ TEST_F(SiteBuildTest, APageThatCannotBeWrittenFailsTheBuildNamingTheFile)
 }
 
 } // namespace
+
+namespace {
+
+// Every file under folder by its path inside it, with its bytes.
+std::map<std::string, std::string> FilesUnder(const std::string& folder)
+{
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+        if (entry.is_regular_file())
+            files[std::filesystem::relative(entry.path(), folder).string()] = ReadFileBytes(entry.path().string());
+    return files;
+}
+
+// The showcase site with busy pages added whose objects are not rendered yet, so that the build renders them:
+// shapes with every effect, pictures, texts drawn as pictures, mouse-over twins (uncovered, as the build wants)
+// and shapes covering each other.
+void MakeBusySite(CWebsite& site, const std::filesystem::path& pictures)
+{
+    MakeShowcaseSite(site, pictures);
+    const std::string photo = (pictures / "photo.jpg").string();
+    NewPageSettings settings;
+    settings.width = 800;
+    settings.height = 600;
+    settings.background.SetColor(CColor(248, 246, 240));
+    for (int p = 0; p < 6; ++p) {
+        CSitePage* page =
+            site.AddPage(std::make_unique<CSitePage>(&site, "busy" + std::to_string(p), "Busy", settings));
+        for (int i = 0; i < 24; ++i) {
+            const double x = 60 + 90 * (i % 8) + 7 * p, y = 80 + 170 * (i / 8) + (i % 3) * 25;
+            const CColor colour(static_cast<BYTE>(40 + 9 * i), static_cast<BYTE>(200 - 5 * i), static_cast<BYTE>(30 * p));
+            switch (i % 6) {
+            case 0: {
+                auto circle = std::make_unique<CCircleObject>(x, y, SIZE{100, 80}, 0.0);
+                circle->GetFill()->SetGradient(Gradient(1 + i % 3, 30 * p));
+                circle->SetEffects(Effects(true, false, i % 4 == 0));
+                page->AddObject(std::move(circle));
+                break;
+            }
+            case 1:
+                page->AddObject(PictureRectangle(x, y, 90, 70, photo));
+                break;
+            case 2: {
+                auto star = Coloured(std::make_unique<CPolygonObject>(x, y, SIZE{90, 90}, 0.2 * p, 5 + i), colour);
+                star->SetEffects(Effects(i % 2 == 0, true, i % 3 == 0));
+                page->AddObject(std::move(star));
+                break;
+            }
+            case 3: {
+                auto text = MakeText(x, y, 110, {{"Glowing " + std::to_string(i), TextFormat()}});
+                text->GetTextBody()->m_bAllowAdvanced = 1;
+                text->SetEffects(Effects(false, false, true));
+                page->AddObject(std::move(text));
+                break;
+            }
+            case 4: {
+                auto button = Coloured(std::make_unique<CRectangleObject>(x, y, SIZE{100, 50}, 0.0), colour);
+                CPageItem* item = page->AddObject(std::move(button));
+                auto over = Coloured(std::make_unique<CRectangleObject>(x, y, SIZE{100, 50}, 0.0), CColor(10, 20, 30));
+                over->SetEffects(Effects(false, true, false));
+                item->SetMouseOverObject(std::move(over));
+                item->SetMouseOverShown(false);
+                break;
+            }
+            default:
+                page->AddObject(Coloured(std::make_unique<CRectangleObject>(x + 55, y + 20, SIZE{120, 90}, 0.3), colour));
+                break;
+            }
+        }
+    }
+}
+
+} // namespace
+
+// The pictures are drawn and written on several threads: the files and their bytes are those of a build on one.
+TEST(SiteBuild, OnManyThreadsWritesTheBytesOfABuildOnOne)
+{
+    ScratchFolder folder;
+    for (const bool offline : {false, true}) {
+        std::map<std::string, std::string> first;
+        for (const unsigned threads : {1u, 2u, 7u}) {
+            CWebsite site("/sites/busy.kst");
+            MakeBusySite(site, folder / "pictures");
+            GetLinkedFiles().clear();
+            SiteBuildOptions options =
+                OptionsFor(folder / ((offline ? "offline" : "online") + std::to_string(threads) + "/"), offline);
+            options.threads = threads;
+            SiteBuildResult result;
+            CSiteBuilder(options).BuildWebsite(result, &site, offline ? buildForPreview : buildForPublish);
+            ASSERT_EQ(result.code, buildDone) << result.message;
+            const std::map<std::string, std::string> files = FilesUnder(options.siteFolder);
+            if (first.empty()) {
+                first = files;
+                EXPECT_GT(first.size(), 100u);
+                continue;
+            }
+            ASSERT_EQ(files.size(), first.size()) << threads << " threads";
+            for (const auto& [name, bytes] : first) {
+                const auto found = files.find(name);
+                ASSERT_NE(found, files.end()) << name << " with " << threads << " threads";
+                EXPECT_TRUE(found->second == bytes) << name << " differs with " << threads << " threads";
+            }
+        }
+    }
+}

@@ -6,6 +6,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <deque>
+#include <functional>
+#include <thread>
 #include <sys/stat.h>
 
 #include "app/build/picture_writer.h"
@@ -16,6 +19,7 @@
 #include "platform/resources/string_table.h"
 #include "platform/win/codepage1252.h"
 #include "platform/win/path.h"
+#include "platform/win/task_pool.h"
 
 namespace {
 
@@ -126,7 +130,10 @@ void CSiteBuilder::BuildWebsite(SiteBuildResult& result, CWebsite* site, int mod
     if (!site)
         return;
     // However the run ends, the pictures asked for are on disk before it returns.
-    m_pWriter = std::make_unique<CPictureWriter>();
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    const unsigned threads = m_options.threads ? m_options.threads : cores;
+    m_pPool = &CTaskPool::WithHelpers(threads - 1);
+    m_pWriter = std::make_unique<CPictureWriter>(threads);
     struct FinishPictures
     {
         CPictureWriter& writer;
@@ -220,7 +227,25 @@ void CSiteBuilder::BuildWebsite(SiteBuildResult& result, CWebsite* site, int mod
         }
     }
 
-    // The pictures of every page.
+    // The pictures of every page. The writer threads compose and write a page's pictures while this thread and
+    // the pool go on to the next pages; a page no window shows gives its cached images back once its
+    // pictures are done, and a few pages at most wait for that, so that a large site never holds all its images.
+    constexpr size_t kPagesAhead = 4;
+    constexpr int kPagesRendered = 4;
+    std::deque<int> toRelease;
+    const std::function<void(bool)> releaseDone = [&](bool wait) {
+        while (!toRelease.empty() &&
+               (wait || toRelease.size() > kPagesAhead || !m_pWriter->IsGroupBusy(toRelease.front()))) {
+            m_pWriter->WaitForGroup(toRelease.front());
+            m_pageRecords[toRelease.front()]->page->ReleaseCachedImages();
+            toRelease.pop_front();
+        }
+    };
+    struct ReleaseAtEnd
+    {
+        const std::function<void(bool)>& release;
+        ~ReleaseAtEnd() { release(true); }
+    } releaseAtEnd{releaseDone};
     progress.SetPhase(ResourceText(kBuildingPageText, "Building page:"));
     progress.SetStep(PageStep(700000, pageCount));
     for (int i = 0; i < pageCount; ++i) {
@@ -228,7 +253,14 @@ void CSiteBuilder::BuildWebsite(SiteBuildResult& result, CWebsite* site, int mod
         CSitePage* page = record.page;
         progress.SetPageName(page->GetName());
         m_strPictureContext = page->GetName();
-        page->RenderDirtyObjects();
+        m_nPictureGroup = i;
+        // A few pages' objects render together, so that the cores stay busy through a page's longest render.
+        if (i % kPagesRendered == 0) {
+            std::vector<CSitePage*> pages;
+            for (int k = i; k < std::min(pageCount, i + kPagesRendered); ++k)
+                pages.push_back(m_pageRecords[k]->page);
+            CSitePage::RenderDirtyObjects(pages.data(), pages.size(), m_pPool);
+        }
         CollectTextStyles(record, i);
         if (!BuildBackgroundImage(record, i)) {
             result.code = buildWriteFailed;
@@ -247,7 +279,8 @@ void CSiteBuilder::BuildWebsite(SiteBuildResult& result, CWebsite* site, int mod
         }
         // The pages no window shows give their cached pictures back; the others keep them for the screen.
         if (!page->IsShownInView())
-            page->ReleaseCachedImages();
+            toRelease.push_back(i);
+        releaseDone(false);
         progress.StepIt();
         if (progress.IsCancelRequested()) {
             result.code = buildCancelled;
@@ -256,7 +289,9 @@ void CSiteBuilder::BuildWebsite(SiteBuildResult& result, CWebsite* site, int mod
     }
 
     std::string failedPicture, failedPage;
-    if (!m_pWriter->WaitAll(&failedPicture, &failedPage)) {
+    const bool written = m_pWriter->WaitAll(&failedPicture, &failedPage);
+    releaseDone(true);
+    if (!written) {
         result.code = buildWriteFailed;
         result.pageName = failedPage;
         result.message = failedPicture + ": the picture could not be written";

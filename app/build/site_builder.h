@@ -22,6 +22,8 @@ class CSitePage;
 class CPictureWriter;
 class CPageItem;
 class CPageObject;
+class CTaskPool;
+class CPixMap;
 
 // What the caller asks of a run. Folders end with their separator.
 struct SiteBuildOptions
@@ -36,6 +38,9 @@ struct SiteBuildOptions
     // page.
     BYTE fillOutside = 1;
     CColor outsideColor = CColor(255, 255, 255);
+    // The threads that draw and write the pictures, the caller's among them; 0: one for each of the machine's
+    // cores. The files come out the same with any number.
+    unsigned threads = 0;
 };
 
 // The build's modes, which decide the notice shown for pages with HTML objects.
@@ -238,6 +243,14 @@ private:
     // main or mouse-over state) into a mode-3 image. Null, with the failure noted, when memory is short.
     std::unique_ptr<CImage> RenderItem(const CPageBuildRecord& record, int index, CPageObject& object,
                                        const CRect& rect);
+    // The composition itself, through the caller's maps (the composition tile and the page's scratch map), on any
+    // thread: it only reads the page. Null when memory is short.
+    std::unique_ptr<CImage> ComposeItem(const CPageBuildRecord& record, int index, CPageObject& object,
+                                        const CRect& rect, CPixMap& work, CPixMap& scratch) const;
+    // Queues the composition of the picture and its writing as fileName for the writer threads, which compose
+    // pictures while this thread goes on to the next ones; a failure shows when the run waits for them.
+    void SaveComposedPicture(const CPageBuildRecord& record, int index, CPageObject& object, const CRect& rect,
+                             const std::string& fileName);
     // Whether the object record is left out of the pictures of the others: the page shows it by other means.
     bool IsLeftOutOfPictures(const CObjectBuildRecord& object) const;
     // Decides the file name of one state of an item and, when write is set, writes what the name refers to.
@@ -282,6 +295,10 @@ private:
     // The page whose pictures are being made, named with a failed picture.
     std::string m_strPictureContext;
     std::unique_ptr<CPictureWriter> m_pWriter;
+    // Renders the objects of each page on the cores; one of the program's pools.
+    CTaskPool* m_pPool = nullptr;
+    // The number of the page whose pictures are being made: their jobs' group.
+    int m_nPictureGroup = -1;
 };
 
 // Writes the page file of one record into the options' site folder: Windows-1252 text with CR LF line ends.

@@ -1,32 +1,21 @@
 #include "app/docview/view_paint.h"
 
 #include <algorithm>
-#include <array>
+#include <vector>
 
 #include "app/docview/view_geometry.h"
 #include "app/site/site_page.h"
 
 namespace {
 
-constexpr int kTile = CSitePage::kRenderBufferSize;
-
-// One tile's worth of the page's 4-byte pixels (alpha, red, green, blue), shared by every paint: paints run one
-// at a time on the user-interface thread.
-std::array<BYTE, kTile * kTile * 4>& TileBuffer()
+// Draws the page rectangles areas (which do not overlap) through tiles, spread over the cores, and moves each tile
+// into pixels, whose top-left is at page point corner. Tiles are disjoint, so each thread writes rows of its own.
+void PaintTiles(CSitePage& page, const std::vector<CRect>& areas, bool outside, const CPoint& corner,
+                ViewPixels& pixels)
 {
-    static std::array<BYTE, kTile * kTile * 4> tile;
-    return tile;
-}
-
-// Draws the page rectangle area through tiles and moves each into pixels, whose top-left is at page point
-// corner.
-void PaintTiles(CSitePage& page, const CRect& area, bool outside, const CPoint& corner, ViewPixels& pixels)
-{
-    BYTE* tile = TileBuffer().data();
-    ForEachTile(area, kTile, [&](const CRect& part) {
-        page.Draw(part, tile, kTile * 4, !outside, false, outside);
+    page.DrawAreas(areas, !outside, outside, [&](const CRect& part, const BYTE* tile, int stride) {
         for (int y = 0; y < part.Height(); ++y) {
-            const BYTE* from = tile + static_cast<size_t>(y) * kTile * 4;
+            const BYTE* from = tile + static_cast<size_t>(y) * stride;
             BYTE* to = pixels.Row(part.top - corner.y + y) + static_cast<size_t>(part.left - corner.x) * 3;
             for (int x = 0; x < part.Width(); ++x, from += 4, to += 3) {
                 to[0] = from[3];
@@ -58,9 +47,8 @@ void PaintPageArea(CSitePage& page, const CRect& clip, const ViewPlacement& plac
     const CPoint corner = ClientToPage(clip.TopLeft(), placement.origin, placement.scroll);
     const CRect area(corner, clip.Size());
     const CSize pageSize(page.GetWidth(), page.GetHeight());
-    for (const CRect& part : SurroundParts(area, pageSize))
-        PaintTiles(page, part, true, corner, pixels);
+    PaintTiles(page, SurroundParts(area, pageSize), true, corner, pixels);
     CRect inside;
     if (inside.IntersectRect(area, CRect(CPoint(0, 0), pageSize)))
-        PaintTiles(page, inside, false, corner, pixels);
+        PaintTiles(page, {inside}, false, corner, pixels);
 }

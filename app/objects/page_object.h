@@ -160,6 +160,23 @@ public:
 
     // Makes the cached image current, rendering when dirty; false on failure.
     virtual bool UpdateImage(CPixMap& scratch) = 0;
+    // UpdateImage in two steps, for renders spread over threads: PrepareImage on the user-interface thread,
+    // RenderPreparedImage then on any thread with a scratch map of its own. Together they do what UpdateImage
+    // does: false from PrepareImage means UpdateImage would have failed there, and renderOnCaller from the render
+    // means the rest needs the first thread (a picture that cannot be loaded: the search for it asks the user), so
+    // UpdateImage must follow there. Only objects whose render then touches nothing but themselves (no resources,
+    // no questions to the program's services) can be split: CanRenderElsewhere says so.
+    enum RenderResult : int
+    {
+        renderFailed = 0,
+        renderDone = 1,
+        renderOnCaller = 2,
+    };
+    virtual bool CanRenderElsewhere() const { return false; }
+    virtual bool PrepareImage() { return true; }
+    virtual int RenderPreparedImage(CPixMap& scratch) { return UpdateImage(scratch) ? renderDone : renderFailed; }
+    // Whether UpdateImage has work to do.
+    virtual bool NeedsImageUpdate() const { return dirty != 0; }
     // Page links follow the deletion of a page, are kept below a page count, or go back to page 0 and off.
     virtual void OnPageDeleted(int page) = 0;
     virtual void ClampPageLinks(int count) = 0;

@@ -517,13 +517,13 @@ bool CPathObject::ApplyEffects(CPixMap& scratch, std::unique_ptr<CImage>& target
     return CropToVisible(scratch, target, newBounds);
 }
 
-bool CPathObject::UpdateImage(CPixMap& scratch)
+bool CPathObject::UpdateFill()
 {
     // A picture fill that lost its image (or never made it) must make it before the render can use it.
     if (fill && IsPictureLike(fill->GetKind()) && !fill->GetImage())
         fill->SetRenderAgain();
     if (!fill || !fill->NeedsRender())
-        return dirty ? RenderImage(scratch) : true;
+        return true;
     if (!IsDrawableSize(width, height))
         return false;
     const SIZE size{std::max(width, 1), std::max(height, 1)};
@@ -531,7 +531,47 @@ bool CPathObject::UpdateImage(CPixMap& scratch)
     if (code != 0)
         FindFillPicture(*fill, size, code);
     dirty = 1;
-    return RenderImage(scratch);
+    return true;
+}
+
+bool CPathObject::UpdateImage(CPixMap& scratch)
+{
+    if (!UpdateFill())
+        return false;
+    return dirty ? RenderImage(scratch) : true;
+}
+
+bool CPathObject::CanRenderElsewhere() const
+{
+    // Button text draws with the shared fonts.
+    return !(CanHaveButtonText() && textStyle && !textStyle->GetText().empty());
+}
+
+bool CPathObject::PrepareImage()
+{
+    // As UpdateFill decides, without making the fill's image: the render does that.
+    if (fill && IsPictureLike(fill->GetKind()) && !fill->GetImage())
+        fill->SetRenderAgain();
+    return !(fill && fill->NeedsRender() && !IsDrawableSize(width, height));
+}
+
+int CPathObject::RenderPreparedImage(CPixMap& scratch)
+{
+    if (fill && fill->NeedsRender()) {
+        // Loading a picture or drawing a gradient touches this fill alone; a picture that fails is searched for
+        // on the caller's thread, by UpdateImage.
+        if (fill->UpdateImage(SIZE{std::max(width, 1), std::max(height, 1)}) != 0)
+            return renderOnCaller;
+        dirty = 1;
+    }
+    if (!dirty)
+        return renderDone;
+    return RenderImage(scratch) ? renderDone : renderFailed;
+}
+
+bool CPathObject::NeedsImageUpdate() const
+{
+    return dirty || (fill && (fill->NeedsRender() || (IsPictureLike(fill->GetKind()) && !fill->GetImage())));
 }
 
 void CPathObject::SaveOutlineObject(CFile& file, DWORD tag) const

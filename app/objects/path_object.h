@@ -66,6 +66,10 @@ public:
     void GetPixels(int x, int y, CPixMap& map, const CColor* background = nullptr) override;
     RECT& GetPaintRect(RECT& rect) const override;
     bool UpdateImage(CPixMap& scratch) override;
+    bool CanRenderElsewhere() const override;
+    bool PrepareImage() override;
+    int RenderPreparedImage(CPixMap& scratch) override;
+    bool NeedsImageUpdate() const override;
 
     bool CanTakeStyle() const override { return true; }
     bool CanHavePictureFill() const override { return true; }
@@ -110,6 +114,9 @@ public:
     int GetPendingShiftY() const { return pendingShiftY; }
 
 protected:
+    // The fill's part of UpdateImage: the fill's image made again when it asks for it; false when the object's
+    // size cannot be drawn.
+    bool UpdateFill();
     // Builds outline from the geometry, in page coordinates and turned; ends with FinishOutline.
     virtual void BuildOutline() = 0;
     // Whether the prepared fill picture is centred on the image (circle, polygon) or sampled from the image's

@@ -229,9 +229,30 @@ bool GetCharsInRect(const CTextBody& body, const RECT& rect, int& firstPara, int
     return true;
 }
 
+namespace {
+
+thread_local const TextServiceAnswers* t_answers = nullptr;
+
+} // namespace
+
+ScopedTextServiceAnswers::ScopedTextServiceAnswers(const TextServiceAnswers& answers) : m_previous(t_answers)
+{
+    t_answers = &answers;
+}
+
+ScopedTextServiceAnswers::~ScopedTextServiceAnswers()
+{
+    t_answers = m_previous;
+}
+
+const TextServiceAnswers* GetTextServiceAnswers()
+{
+    return t_answers;
+}
+
 COLORREF GetTextLinkColor()
 {
-    return GetCoreServices().GetSiteLinkColor();
+    return t_answers ? t_answers->linkColor : GetCoreServices().GetSiteLinkColor();
 }
 
 void ForEachDrawnChar(const CTextBody& body, int startPara, int endPara, int startIndex, int endIndex, LinkLook look,

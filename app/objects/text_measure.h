@@ -78,6 +78,29 @@ bool GetCharsInRect(const CTextBody& body, const RECT& rect, int& firstPara, int
 // The colour linked characters are drawn in: the current site's link colour.
 COLORREF GetTextLinkColor();
 
+// The answers of the program's services that drawing a text object needs (the site's link colour, whether the
+// object has a mouse-over twin), asked beforehand on the user-interface thread for a render on another thread.
+// While a scope lives, the text drawn on its thread takes them from it.
+struct TextServiceAnswers
+{
+    COLORREF linkColor = 0;
+    const void* object = nullptr; // the text object the twin answer is about
+    bool hasMouseOverTwin = false;
+};
+class ScopedTextServiceAnswers
+{
+public:
+    explicit ScopedTextServiceAnswers(const TextServiceAnswers& answers);
+    ~ScopedTextServiceAnswers();
+    ScopedTextServiceAnswers(const ScopedTextServiceAnswers&) = delete;
+    ScopedTextServiceAnswers& operator=(const ScopedTextServiceAnswers&) = delete;
+
+private:
+    const TextServiceAnswers* m_previous;
+};
+// The answers in force on this thread, or null.
+const TextServiceAnswers* GetTextServiceAnswers();
+
 // How a drawing shows links: linked characters (or all, when the whole object is a link) are drawn underlined in
 // the link colour; with showLinks clear every character keeps its own colour and underline.
 struct LinkLook

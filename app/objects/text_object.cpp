@@ -288,7 +288,8 @@ bool CTextObject::IsPlainObject() const
         return false;
     if (fill && !IsPlainFillKind(fill->GetKind()))
         return false;
-    if (GetCoreServices().HasMouseOverTwin(this))
+    const TextServiceAnswers* answers = GetTextServiceAnswers();
+    if (answers && answers->object == this ? answers->hasMouseOverTwin : GetCoreServices().HasMouseOverTwin(this))
         return false;
     return !altText || altText->IsEmpty();
 }

@@ -12,6 +12,7 @@
 #include "app/model/link_info.h"
 #include "app/objects/path_object.h"
 #include "app/objects/text_body.h"
+#include "app/objects/text_measure.h"
 #include "platform/win/file.h"
 #include "platform/win/win_types.h"
 
@@ -90,6 +91,10 @@ public:
     void GetPixels(int x, int y, CPixMap& map, const CColor* background = nullptr) override;
     RECT& GetPaintRect(RECT& rect) const override;
     bool UpdateImage(CPixMap& scratch) override;
+    // What the drawing asks the program's services is asked in PrepareImage; the glyphs are drawn in the render.
+    bool CanRenderElsewhere() const override { return true; }
+    bool PrepareImage() override;
+    int RenderPreparedImage(CPixMap& scratch) override;
 
     // The picture-only properties are offered only when the body allows advanced text.
     bool CanTakeStyle() const override { return AllowsAdvancedText(); }
@@ -248,4 +253,6 @@ private:
     BYTE editing = 0;
     BYTE newObject = 1;
     std::unique_ptr<CTextBody> body;
+    // What PrepareImage asked the services, for the render that follows.
+    TextServiceAnswers m_answers;
 };

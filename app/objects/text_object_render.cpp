@@ -11,6 +11,7 @@
 #include "image/image_ops.h"
 #include "image/tiles.h"
 #include "platform/transform/rotate_scale.h"
+#include "platform/win/task_pool.h"
 
 namespace {
 
@@ -20,7 +21,8 @@ int g_waitCursorDepth = 0;
 class TextWaitCursor
 {
 public:
-    explicit TextWaitCursor(bool show) : m_show(show)
+    // A helper thread shows no cursor: the thread that handed it the render does.
+    explicit TextWaitCursor(bool show) : m_show(show && !CTaskPool::IsHelperThread())
     {
         if (m_show && g_waitCursorDepth++ == 0)
             GetCoreServices().BeginWaitCursor();
@@ -79,6 +81,20 @@ bool CTextObject::UpdateImage(CPixMap& scratch)
     if (!body->RebuildImage() || !body->RebuildSecondImage())
         return false;
     return CPathObject::UpdateImage(scratch);
+}
+
+bool CTextObject::PrepareImage()
+{
+    m_answers = TextServiceAnswers{GetCoreServices().GetSiteLinkColor(), this, GetCoreServices().HasMouseOverTwin(this)};
+    return CPathObject::PrepareImage();
+}
+
+int CTextObject::RenderPreparedImage(CPixMap& scratch)
+{
+    const ScopedTextServiceAnswers answers(m_answers);
+    if (!body->RebuildImage() || !body->RebuildSecondImage())
+        return renderFailed;
+    return CPathObject::RenderPreparedImage(scratch);
 }
 
 bool CTextObject::RenderImage(CPixMap& scratch)

@@ -15,6 +15,7 @@
 #include "image/image_ops.h"
 #include "image/kept_images.h"
 #include "image/tiles.h"
+#include "platform/win/task_pool.h"
 
 namespace {
 
@@ -27,7 +28,8 @@ int g_waitCursorDepth = 0;
 class WaitCursorScope
 {
 public:
-    explicit WaitCursorScope(bool show) : m_show(show)
+    // A helper thread shows no cursor: the thread that handed it the render does.
+    explicit WaitCursorScope(bool show) : m_show(show && !CTaskPool::IsHelperThread())
     {
         if (m_show && ++g_waitCursorDepth == 1)
             GetCoreServices().BeginWaitCursor();

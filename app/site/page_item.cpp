@@ -167,6 +167,42 @@ bool CPageItem::UpdateImage()
     return true;
 }
 
+bool CPageItem::CanRenderElsewhere() const
+{
+    return m_pRenderBuffer && m_pObject->CanRenderElsewhere() &&
+           (!m_pMouseOverObject || m_pMouseOverObject->CanRenderElsewhere());
+}
+
+CPageItem::Prepared CPageItem::PrepareImage()
+{
+    Prepared prepared;
+    prepared.main = m_pObject->PrepareImage();
+    // As in UpdateImage, the twin is not touched when the main object fails.
+    prepared.twin = prepared.main && m_pMouseOverObject && m_pMouseOverObject->PrepareImage();
+    return prepared;
+}
+
+bool CPageItem::NeedsImageUpdate() const
+{
+    return m_pObject->NeedsImageUpdate() || (m_pMouseOverObject && m_pMouseOverObject->NeedsImageUpdate());
+}
+
+int CPageItem::RenderPreparedImage(const Prepared& prepared, CPixMap& scratch)
+{
+    if (!prepared.main)
+        return CPageObject::renderFailed;
+    const int main = m_pObject->RenderPreparedImage(scratch);
+    if (main != CPageObject::renderDone || !m_pMouseOverObject)
+        return main;
+    return prepared.twin ? m_pMouseOverObject->RenderPreparedImage(scratch) : CPageObject::renderFailed;
+}
+
+void CPageItem::FinishPreparedImage(bool rendered)
+{
+    if (rendered && m_pGroup)
+        m_pGroup->RecalcBounds();
+}
+
 void CPageItem::FreeCaches()
 {
     m_pObject->FreeCaches();

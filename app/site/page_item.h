@@ -66,6 +66,20 @@ public:
 
     // Renders both objects through the render buffer, then the frame's bounds follow; false when either fails.
     virtual bool UpdateImage();
+    // UpdateImage split for renders spread over threads, when CanRenderElsewhere: PrepareImage on the
+    // user-interface thread, RenderPreparedImage with what it returned on any thread with a scratch map of its own
+    // (a CPageObject::RenderResult), then back on the first thread FinishPreparedImage with whether it rendered,
+    // or UpdateImage when it answered renderOnCaller.
+    struct Prepared
+    {
+        bool main = false;
+        bool twin = false;
+    };
+    bool CanRenderElsewhere() const;
+    Prepared PrepareImage();
+    bool NeedsImageUpdate() const;
+    int RenderPreparedImage(const Prepared& prepared, CPixMap& scratch);
+    void FinishPreparedImage(bool rendered);
     void FreeCaches();
     int GetDownloadSize(double divisor) const;
     void OnPageDeleted(int page);

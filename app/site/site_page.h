@@ -5,6 +5,7 @@
 // history and the scratch map every object renders through. The design view shows one page at a time; it draws
 // the page into its off-screen buffer tile by tile through Draw.
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@ class CUndoManager;
 class CPageObject;
 class CPageItem;
 class CObjectFrame;
+class CTaskPool;
 
 // What a new page takes from its site's defaults for new pages.
 struct NewPageSettings
@@ -206,11 +208,25 @@ public:
     // ghost paints a flat grey page and grey silhouettes (while the objects are not ready); onlySelected leaves
     // out the unselected items.
     void Draw(const RECT& rect, BYTE* buffer, int stride, bool drawBackground, bool onlySelected, bool ghost);
+    // Draw for several areas at once, tile by tile (tiles of kRenderBufferSize), the tiles spread over the pool's
+    // threads (the shared pool when none is given). deliver receives each tile's pixels (as Draw leaves them,
+    // 4 bytes a pixel) on the thread that drew them and must only write what belongs to that tile: the areas must
+    // not overlap. A page whose drawing would render an object itself draws on the calling thread alone.
+    using TileSink = std::function<void(const CRect& tile, const BYTE* pixels, int stride)>;
+    void DrawAreas(const std::vector<CRect>& areas, bool drawBackground, bool ghost, const TileSink& deliver,
+                   CTaskPool* pool = nullptr);
     // Blends one object's cached image over buffer, which holds part of the page (inside the object's bounds,
     // stride bytes a row, origin at the part's top left); ghost blends a grey silhouette instead. The site builder
     // composes its pictures of the page through this.
     void DrawObject(CPageObject& object, const CRect& part, BYTE* buffer, int stride, bool ghost = false);
-    void RenderDirtyObjects();
+    // The same through a scratch map of the caller's (interleaved alpha and RGB, at least 1 x 1), for drawing on
+    // several threads at once.
+    void DrawObject(CPageObject& object, const CRect& part, BYTE* buffer, int stride, bool ghost, CPixMap& scratch);
+    // Brings every object's image up to date, spread over the pool's threads (the program's shared pool when none
+    // is given).
+    void RenderDirtyObjects(CTaskPool* pool = nullptr);
+    // The same for several pages at once.
+    static void RenderDirtyObjects(CSitePage* const* pages, size_t count, CTaskPool* pool = nullptr);
     bool IsItemToRender(int i) const;
     bool IsItemToRender(const CPageItem* item) const;
     // The whole page scaled to fit maxWidth x maxHeight, keeping its proportions, in mode 3. A saved front page
@@ -284,6 +300,8 @@ private:
     int m_nDoctype = 0;
     std::unique_ptr<CFillStyle> m_pBackground;
     std::unique_ptr<CUndoManager> m_pUndoManager;
+    void DrawThrough(const CRect& update, BYTE* buffer, int stride, bool drawBackground, bool onlySelected, bool ghost,
+                     CPixMap& scratch);
     std::unique_ptr<CPixMap> m_pRenderBuffer;
     std::unique_ptr<CImage> m_pPageImage;
     // The size m_pPageImage was made to fit.

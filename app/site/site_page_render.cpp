@@ -4,12 +4,15 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
+#include <vector>
 
 #include "app/model/services.h"
 #include "app/render/compositing.h"
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
 #include "platform/transform/scale.h"
+#include "platform/win/task_pool.h"
 
 namespace {
 
@@ -45,9 +48,46 @@ template <class Measure> int EndOfFittingRun(int from, int targetSize, double so
 
 void CSitePage::Draw(const RECT& rect, BYTE* buffer, int stride, bool drawBackground, bool onlySelected, bool ghost)
 {
-    const CRect update(rect);
-    if (!buffer || update.IsRectEmpty() || static_cast<int64_t>(update.Width()) * 4 > stride ||
-        !m_pRenderBuffer->IsValid())
+    DrawThrough(CRect(rect), buffer, stride, drawBackground, onlySelected, ghost, *m_pRenderBuffer);
+}
+
+void CSitePage::DrawAreas(const std::vector<CRect>& areas, bool drawBackground, bool ghost, const TileSink& deliver,
+                          CTaskPool* pool)
+{
+    std::vector<CRect> tiles;
+    for (const CRect& area : areas)
+        for (int y = area.top; y < area.bottom; y += kRenderBufferSize)
+            for (int x = area.left; x < area.right; x += kRenderBufferSize)
+                tiles.emplace_back(x, y, std::min(x + kRenderBufferSize, static_cast<int>(area.right)),
+                                   std::min(y + kRenderBufferSize, static_cast<int>(area.bottom)));
+    // An HTML object not rendered yet renders while it is drawn: then one thread draws everything.
+    const bool drawsAlone = std::any_of(m_items.begin(), m_items.end(), [](const auto& item) {
+        const CPageObject& object = *item->GetCurrentObject();
+        return object.GetKind() == objectHtml && object.IsDirty();
+    });
+    CTaskPool alone(0);
+    const auto drawTile = [&](size_t i) {
+        struct Scratch
+        {
+            std::vector<BYTE> tile = std::vector<BYTE>(static_cast<size_t>(kRenderBufferSize) * kRenderBufferSize * 4);
+            CPixMap map = CPixMap(IMAGE_MODE_RGBA, kRenderBufferSize, kRenderBufferSize);
+        };
+        thread_local std::unique_ptr<Scratch> scratch;
+        if (!scratch)
+            scratch = std::make_unique<Scratch>();
+        if (!scratch->map.IsValid())
+            return;
+        const CRect& tile = tiles[i];
+        DrawThrough(tile, scratch->tile.data(), kRenderBufferSize * 4, drawBackground, false, ghost, scratch->map);
+        deliver(tile, scratch->tile.data(), kRenderBufferSize * 4);
+    };
+    (drawsAlone ? alone : pool ? *pool : CTaskPool::Shared()).ForEach(tiles.size(), drawTile);
+}
+
+void CSitePage::DrawThrough(const CRect& update, BYTE* buffer, int stride, bool drawBackground, bool onlySelected,
+                            bool ghost, CPixMap& scratch)
+{
+    if (!buffer || update.IsRectEmpty() || static_cast<int64_t>(update.Width()) * 4 > stride || !scratch.IsValid())
         return;
 
     if (ghost) {
@@ -59,7 +99,7 @@ void CSitePage::Draw(const RECT& rect, BYTE* buffer, int stride, bool drawBackgr
             }
         }
     } else if (drawBackground) {
-        m_pBackground->Render(update, buffer, stride, *m_pRenderBuffer, m_nWidth, m_nHeight);
+        m_pBackground->Render(update, buffer, stride, scratch, m_nWidth, m_nHeight);
     }
 
     for (const auto& item : m_items) {
@@ -73,16 +113,21 @@ void CSitePage::Draw(const RECT& rect, BYTE* buffer, int stride, bool drawBackgr
             DrawObject(*item->GetCurrentObject(), part,
                      buffer + static_cast<ptrdiff_t>(part.top - update.top) * stride +
                          static_cast<ptrdiff_t>(part.left - update.left) * 4,
-                     stride, ghost);
+                     stride, ghost, scratch);
     }
 }
 
 void CSitePage::DrawObject(CPageObject& object, const CRect& part, BYTE* buffer, int stride, bool ghost)
 {
+    DrawObject(object, part, buffer, stride, ghost, *m_pRenderBuffer);
+}
+
+void CSitePage::DrawObject(CPageObject& object, const CRect& part, BYTE* buffer, int stride, bool ghost,
+                           CPixMap& map)
+{
     RECT objectBounds;
     const CRect bounds(object.GetBounds(objectBounds));
     const CColor background = m_pBackground->GetColor();
-    CPixMap& map = *m_pRenderBuffer;
     const int fullWidth = map.width, fullHeight = map.height;
     // The view's tiles fit the buffer in one piece; a larger rectangle goes through it piece by piece.
     for (int y = part.top; y < part.bottom; y += fullHeight) {
@@ -105,16 +150,91 @@ void CSitePage::DrawObject(CPageObject& object, const CRect& part, BYTE* buffer,
     }
 }
 
-void CSitePage::RenderDirtyObjects()
+void CSitePage::RenderDirtyObjects(CTaskPool* pool)
 {
-    if (m_bRendering)
-        return;
-    ScopedFlag rendering(m_bRendering);
-    if (m_pBackground->NeedsRender())
-        m_pBackground->LoadFillImage();
-    for (const auto& item : m_items)
-        if (IsItemToRender(item.get()))
-            item->UpdateImage();
+    CSitePage* page = this;
+    RenderDirtyObjects(&page, 1, pool);
+}
+
+void CSitePage::RenderDirtyObjects(CSitePage* const* pages, size_t count, CTaskPool* pool)
+{
+    // The objects' images are independent of each other: the ones with work to do that can render on any thread
+    // do so on the helpers, while this thread renders those that read resources (counters, forms, HTML). A group's
+    // bounds read its members' bounds, so the updates that move a group's bounds wait until the helpers are done,
+    // and so do the renders that need this thread after all (a picture that cannot be loaded is searched for).
+    // Several pages' objects go together, so that one long render does not hold the others up.
+    struct Elsewhere
+    {
+        CPageItem* item;
+        CPageItem::Prepared prepared;
+        int result;
+    };
+    std::vector<Elsewhere> elsewhere;
+    std::vector<CPageItem*> here, afterwards;
+    std::vector<std::unique_ptr<ScopedFlag>> rendering;
+    bool large = false;
+    for (size_t p = 0; p < count; ++p) {
+        CSitePage& page = *pages[p];
+        if (page.m_bRendering)
+            continue;
+        rendering.push_back(std::make_unique<ScopedFlag>(page.m_bRendering));
+        if (page.m_pBackground->NeedsRender())
+            page.m_pBackground->LoadFillImage();
+        for (const auto& entry : page.m_items) {
+            CPageItem* item = entry.get();
+            if (!page.IsItemToRender(item))
+                continue;
+            if (!item->CanRenderElsewhere()) {
+                (item->GetGroup() ? afterwards : here).push_back(item);
+                continue;
+            }
+            const CPageItem::Prepared prepared = item->PrepareImage();
+            // A clean item only has its group follow.
+            if (!item->NeedsImageUpdate()) {
+                item->FinishPreparedImage(prepared.main && (!item->GetObject(true) || prepared.twin));
+                continue;
+            }
+            elsewhere.push_back(Elsewhere{item, prepared, CPageObject::renderFailed});
+            const CRect rect = item->GetRect();
+            large = large || rect.Width() > 256 || rect.Height() > 256;
+        }
+    }
+
+    // The helpers do not show the wait cursor a long render of a large object asks for; this thread shows it.
+    struct WaitCursor
+    {
+        bool shown;
+        ~WaitCursor()
+        {
+            if (shown)
+                GetCoreServices().EndWaitCursor();
+        }
+    } waitCursor{large};
+    if (large)
+        GetCoreServices().BeginWaitCursor();
+    (pool ? *pool : CTaskPool::Shared())
+        .ForEach(
+            elsewhere.size(),
+            [&](size_t i) {
+                thread_local std::unique_ptr<CPixMap> scratch;
+                if (!scratch)
+                    scratch = std::make_unique<CPixMap>(IMAGE_MODE_RGBA, kRenderBufferSize, kRenderBufferSize);
+                elsewhere[i].result = scratch->IsValid()
+                                          ? elsewhere[i].item->RenderPreparedImage(elsewhere[i].prepared, *scratch)
+                                          : CPageObject::renderFailed;
+            },
+            [&] {
+                for (CPageItem* item : here)
+                    item->UpdateImage();
+            });
+    for (const Elsewhere& done : elsewhere) {
+        if (done.result == CPageObject::renderOnCaller)
+            done.item->UpdateImage();
+        else
+            done.item->FinishPreparedImage(done.result == CPageObject::renderDone);
+    }
+    for (CPageItem* item : afterwards)
+        item->UpdateImage();
 }
 
 bool CSitePage::IsItemToRender(int i) const

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstring>
+#include <memory>
+#include <thread>
 #include <vector>
 
 #include "app/model/effect_settings.h"
@@ -11,10 +14,12 @@
 #include "app/objects/circle_object.h"
 #include "app/objects/polygon_object.h"
 #include "app/objects/rectangle_object.h"
+#include "app/site/object_frame.h"
 #include "app/site/page_item.h"
 #include "app/site/site_object_fake.h"
 #include "app/site/site_page.h"
 #include "app/site/site_services_fake.h"
+#include "platform/win/task_pool.h"
 
 namespace {
 
@@ -249,6 +254,113 @@ TEST(PageRenderDirtyObjects, RendersEachDirtyObjectOnce)
     page.RenderDirtyObjects();
     EXPECT_EQ(object->renders, 1);
     EXPECT_EQ(renders(), (std::vector<int>{1, 2, 2, 2, 1}));
+}
+
+// A busy page, the same every time it is made: shapes with and without effects, turned, with a mouse-over twin,
+// in a user group, and objects that render on the calling thread only (the fakes).
+std::unique_ptr<CSitePage> BusyPage(int objects)
+{
+    NewPageSettings settings;
+    settings.width = 700;
+    settings.height = 600;
+    settings.background.SetColor(CColor(240, 235, 220));
+    auto page = std::make_unique<CSitePage>(nullptr, "p", "P", settings);
+    for (int i = 0; i < objects; ++i) {
+        const double x = 40 + (i * 97) % 620, y = 40 + (i * 61) % 520;
+        const SIZE size{30 + (i * 13) % 90, 30 + (i * 29) % 70};
+        std::unique_ptr<CPageObject> object;
+        switch (i % 4) {
+        case 0:
+            object = std::make_unique<CCircleObject>(x, y, size, 0.0);
+            break;
+        case 1:
+            object = std::make_unique<CRectangleObject>(x, y, size, 0.4);
+            break;
+        case 2:
+            object = std::make_unique<CPolygonObject>(x, y, size, 0.1, 3 + i % 15);
+            break;
+        default:
+            object = MakeFake(objectRectangle, x, y, size.cx, size.cy);
+            break;
+        }
+        if (auto* shape = dynamic_cast<CPathObject*>(object.get())) {
+            shape->GetFill()->SetColor(CColor(static_cast<BYTE>(i * 37), static_cast<BYTE>(255 - i * 11), 90));
+            if (i % 3 == 0)
+                shape->SetEffects(Effects(i % 2 == 0, i % 5 == 0));
+        }
+        page->AddObject(std::move(object));
+    }
+    auto twin = std::make_unique<CCircleObject>(40, 40, SIZE{30, 30}, 0.0);
+    twin->GetFill()->SetColor(CColor(10, 10, 200));
+    twin->SetEffects(Effects(false, true));
+    page->GetItem(0)->SetMouseOverObject(std::move(twin));
+    page->SelectItemAt(5);
+    page->AddItemToSelection(9);
+    page->CreateGroup();
+    page->ClearSelection();
+    return page;
+}
+
+TEST(PageRenderDirtyObjects, OnTheCoresGivesTheSamePixelsAsOnOneThread)
+{
+    SiteServicesFake services;
+    CTaskPool alone(0), several(5);
+    std::unique_ptr<CSitePage> one = BusyPage(60), spread = BusyPage(60);
+    for (int round = 0; round < 2; ++round) {
+        one->RenderDirtyObjects(&alone);
+        spread->RenderDirtyObjects(&several);
+        for (int i = 0; i < one->GetItemCount(); ++i)
+            ASSERT_EQ(one->GetItem(i)->GetRect(), spread->GetItem(i)->GetRect()) << "item " << i;
+        ASSERT_EQ(one->GetGroupAt(0)->GetRect(), spread->GetGroupAt(0)->GetRect());
+        const PageBuffer expected = DrawInTiles(*one);
+        // The areas drawn on the cores: the whole page, then two areas that meet and the page's rest.
+        PageBuffer drawn(spread->GetWidth(), spread->GetHeight());
+        const auto store = [&](const CRect& tile, const BYTE* pixels, int stride) {
+            for (int y = 0; y < tile.Height(); ++y)
+                std::memcpy(drawn.At(tile.left, tile.top + y), pixels + static_cast<size_t>(y) * stride,
+                            static_cast<size_t>(tile.Width()) * 4);
+        };
+        spread->DrawAreas({CRect(0, 0, 700, 600)}, true, false, store, &several);
+        ASSERT_EQ(drawn.bytes, expected.bytes) << "round " << round;
+        drawn.bytes.assign(drawn.bytes.size(), 0);
+        spread->DrawAreas({CRect(0, 0, 300, 333), CRect(300, 0, 700, 333), CRect(0, 333, 700, 600)}, true, false,
+                          store, &several);
+        ASSERT_EQ(drawn.bytes, expected.bytes) << "round " << round;
+        // The second round renders only what changed: every third object, the twin among them.
+        for (int i = 0; i < one->GetItemCount(); i += 3) {
+            one->GetItem(i)->GetCurrentObject()->SetDirty();
+            spread->GetItem(i)->GetCurrentObject()->SetDirty();
+            one->GetItem(i)->Offset(3, 2);
+            spread->GetItem(i)->Offset(3, 2);
+        }
+    }
+}
+
+// A picture fill that cannot be loaded is searched for on the calling thread, which asks the user, once.
+TEST(PageRenderDirtyObjects, AMissingPictureIsAskedForOnceOnTheCallingThread)
+{
+    struct AskingServices : SiteServicesFake
+    {
+        int ShowFillMissingDialog(FillPictureDialog&) override
+        {
+            ++asked;
+            onOtherThread = onOtherThread || std::this_thread::get_id() != caller;
+            return 2;
+        }
+        int asked = 0;
+        bool onOtherThread = false;
+        std::thread::id caller = std::this_thread::get_id();
+    } services;
+    CTaskPool several(3);
+    std::unique_ptr<CSitePage> page = BusyPage(30);
+    auto missing = std::make_unique<CRectangleObject>(200, 200, SIZE{80, 60}, 0.0);
+    missing->GetFill()->SetImageFile("/nonexistent/folder/missing.jpg");
+    CPageObject* object = missing.get();
+    page->AddObject(std::move(missing));
+    page->RenderDirtyObjects(&several);
+    EXPECT_EQ(services.asked, 1);
+    EXPECT_FALSE(services.onOtherThread);
+    EXPECT_FALSE(object->IsDirty()) << "the fill shows its colour instead";
 }
 
 class PageThumbnail : public testing::Test

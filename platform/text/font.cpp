@@ -74,6 +74,8 @@ struct TextFont::Face
     int emboldenPixels = 0; // widening of a bold drawn from a regular face
     bool slant = false;     // italic drawn by shearing an upright face
     FT_UInt glyph[256] = {};
+    // A FreeType face serves one thread at a time: drawing loads glyphs into the face's one slot.
+    std::mutex drawing;
 };
 
 // Where glyph coverage goes. Coordinates passed in are always inside the target.
@@ -286,6 +288,7 @@ void TextFont::Draw(detail::GlyphPainter& painter, int x, int baseline, std::str
 {
     if (!m_face)
         return;
+    std::lock_guard lock(m_face->drawing);
     FT_Face ft = m_face->face;
     int64_t pen = x;
     for (char c : text) {

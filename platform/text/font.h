@@ -53,8 +53,8 @@ struct CoverageBuffer
     int height = 0;
 };
 
-// A font at one size and style, ready to measure and draw. Made by GetTextFont, which shares equal fonts. Used from
-// one thread at a time (the user-interface thread).
+// A font at one size and style, ready to measure and draw. Made by GetTextFont, which shares equal fonts. Any thread
+// may measure and draw with it; threads drawing with one font take turns.
 class TextFont
 {
 public:

@@ -1,0 +1,139 @@
+#include "platform/win/task_pool.h"
+
+#include <algorithm>
+#include <map>
+#include <memory>
+
+namespace {
+
+thread_local bool t_helper = false;
+
+// More threads than this gain nothing on the jobs the program has (a page holds a few hundred objects).
+constexpr unsigned kMaxHelpers = 31;
+
+} // namespace
+
+CTaskPool::CTaskPool(unsigned helpers)
+{
+    helpers = std::min(helpers, kMaxHelpers);
+    m_threads.reserve(helpers);
+    for (unsigned i = 0; i < helpers; ++i)
+        m_threads.emplace_back([this] { Work(); });
+}
+
+CTaskPool::~CTaskPool()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_stopping = true;
+    }
+    m_wake.notify_all();
+    for (std::thread& thread : m_threads)
+        thread.join();
+}
+
+CTaskPool& CTaskPool::Shared()
+{
+    // Never destroyed: helpers must not be joined while static destructors of other libraries run.
+    static CTaskPool* pool = [] {
+        const unsigned cores = std::thread::hardware_concurrency();
+        return new CTaskPool(cores > 1 ? cores - 1 : 0);
+    }();
+    return *pool;
+}
+
+CTaskPool& CTaskPool::WithHelpers(unsigned helpers)
+{
+    helpers = std::min(helpers, kMaxHelpers);
+    if (helpers == Shared().GetHelperCount())
+        return Shared();
+    static std::mutex mutex;
+    // Never destroyed, like the shared pool.
+    static auto* pools = new std::map<unsigned, std::unique_ptr<CTaskPool>>;
+    std::lock_guard lock(mutex);
+    std::unique_ptr<CTaskPool>& pool = (*pools)[helpers];
+    if (!pool)
+        pool = std::make_unique<CTaskPool>(helpers);
+    return *pool;
+}
+
+bool CTaskPool::IsHelperThread()
+{
+    return t_helper;
+}
+
+void CTaskPool::RunPieces()
+{
+    const std::function<void(size_t)>& piece = *m_piece;
+    for (size_t i; (i = m_next.fetch_add(1)) < m_count;) {
+        try {
+            piece(i);
+        } catch (...) {
+            std::lock_guard lock(m_mutex);
+            if (!m_failure)
+                m_failure = std::current_exception();
+        }
+    }
+}
+
+void CTaskPool::Work()
+{
+    t_helper = true;
+    unsigned long seen = 0;
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_wake.wait(lock, [&] { return m_stopping || (m_piece && m_generation != seen); });
+        if (m_stopping)
+            return;
+        seen = m_generation;
+        ++m_running;
+        lock.unlock();
+        RunPieces();
+        lock.lock();
+        if (--m_running == 0)
+            m_finished.notify_all();
+    }
+}
+
+void CTaskPool::ForEach(size_t count, const std::function<void(size_t)>& piece,
+                        const std::function<void()>& callerFirst)
+{
+    bool idle = false;
+    const bool together = !m_threads.empty() && count > 1 && !t_helper && m_busy.compare_exchange_strong(idle, true);
+    if (!together) {
+        if (callerFirst)
+            callerFirst();
+        for (size_t i = 0; i < count; ++i)
+            piece(i);
+        return;
+    }
+    {
+        std::lock_guard lock(m_mutex);
+        m_piece = &piece;
+        m_count = count;
+        m_next = 0;
+        m_failure = nullptr;
+        ++m_generation;
+    }
+    m_wake.notify_all();
+    std::exception_ptr callerFailure;
+    if (callerFirst) {
+        try {
+            callerFirst();
+        } catch (...) {
+            callerFailure = std::current_exception();
+        }
+    }
+    RunPieces();
+    std::exception_ptr failure;
+    {
+        std::unique_lock lock(m_mutex);
+        m_finished.wait(lock, [&] { return m_running == 0; });
+        m_piece = nullptr;
+        failure = callerFailure ? callerFailure : m_failure;
+        m_failure = nullptr;
+    }
+    m_busy = false;
+    if (failure)
+        std::rethrow_exception(failure);
+}
