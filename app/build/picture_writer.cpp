@@ -9,8 +9,8 @@
 namespace {
 
 // The quality and flags every built picture is saved with.
-constexpr unsigned kSaveFlags = 8;
-constexpr int kSaveQuality = 98;
+constexpr unsigned kPictureSaveFlags = 8;
+constexpr int kPictureSaveQuality = 98;
 
 } // namespace
 
@@ -94,7 +94,7 @@ void CPictureWriter::Work()
 
         bool saved = false;
         try {
-            saved = job.picture && CIO::SaveImage(job.path, *job.picture, kSaveFlags, kSaveQuality);
+            saved = job.picture && CIO::SaveImage(job.path, *job.picture, kPictureSaveFlags, kPictureSaveQuality);
         } catch (const std::exception&) {
             // Memory ran out for the encoder: the picture counts as not written, and the build says so.
         }

@@ -41,7 +41,7 @@ void Trim(std::string& s)
     s = s.substr(start, end - start);
 }
 
-std::string Lower(std::string s)
+std::string LowerAscii(std::string s)
 {
     for (char& c : s)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -63,7 +63,7 @@ void RemoveLeading(std::string& url, std::string_view characters)
 
 void StripWithList(std::string& url, int schemeClass)
 {
-    url.erase(0, MatchingPrefixLength(Lower(url), schemeClass));
+    url.erase(0, MatchingPrefixLength(LowerAscii(url), schemeClass));
     RemoveLeading(url, ":");
     RemoveLeading(url, "/\\");
 }
@@ -88,7 +88,7 @@ int GetUrlScheme(const std::string& url)
 {
     std::string lower = url;
     Trim(lower);
-    lower = Lower(lower);
+    lower = LowerAscii(lower);
     for (int schemeClass = 1; schemeClass <= 5; ++schemeClass)
         if (MatchingPrefixLength(lower, schemeClass) > 0)
             return schemeClass;
@@ -143,7 +143,7 @@ void StripUrlScheme(std::string& url)
         if (schemeClass <= 5)
             StripWithList(url, schemeClass);
         else if (schemeClass == 6)
-            url = Lower(PortPart(url));
+            url = LowerAscii(PortPart(url));
         else
             RemoveThroughFirstColon(url);
     }

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <numbers>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,8 +26,6 @@
 #include "testing/test_output.h"
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 // What the services answer and which calls the text object made.
 class TextServices : public CoreServices
@@ -75,7 +74,7 @@ protected:
 };
 
 // One character's format as the tests spell it.
-struct Format
+struct ObjectFormat
 {
     std::string face = "Arial";
     WORD points = 12;
@@ -106,14 +105,14 @@ CLinkInfo PageLink(int page)
 
 // Types paragraphs into the object, each character in the format its position picks, and lays them out.
 void Type(CTextObject& object, const std::vector<std::string>& paragraphs,
-          const std::function<Format(int para, int index)>& formatAt = nullptr)
+          const std::function<ObjectFormat(int para, int index)>& formatAt = nullptr)
 {
     RECT dirty{};
     for (size_t p = 0; p < paragraphs.size(); ++p) {
         if (p > 0)
             object.SplitParagraph();
         for (size_t i = 0; i < paragraphs[p].size(); ++i) {
-            const Format f = formatAt ? formatAt(static_cast<int>(p), static_cast<int>(i)) : Format();
+            const ObjectFormat f = formatAt ? formatAt(static_cast<int>(p), static_cast<int>(i)) : ObjectFormat();
             object.InsertCharWithFormat(dirty, static_cast<BYTE>(paragraphs[p][i]), FindFontIndex(f.face), f.points,
                                         f.bold, f.italic, f.underline, f.colour, f.link);
         }
@@ -121,7 +120,7 @@ void Type(CTextObject& object, const std::vector<std::string>& paragraphs,
     LayoutText(*object.GetTextBody(), dirty);
 }
 
-std::vector<std::string> Paragraphs(const CTextObject& object)
+std::vector<std::string> ParagraphTexts(const CTextObject& object)
 {
     std::vector<std::string> texts;
     for (const CTextParagraph& para : object.GetTextBody()->m_paragraphs) {
@@ -200,7 +199,7 @@ std::unique_ptr<CTextObject> Read(const std::vector<BYTE>& bytes, int major = kC
 }
 
 // A plain object with a line of text, laid out.
-std::unique_ptr<CTextObject> MakeText(const std::string& text = "Hello")
+std::unique_ptr<CTextObject> MakeTextObject(const std::string& text = "Hello")
 {
     auto object = std::make_unique<CTextObject>(200.0, 100.0, SIZE{120, 40}, 0.0);
     Type(*object, {text});
@@ -263,7 +262,7 @@ TEST_F(TextObjectTest, SavedTextReadsBackWithEveryCharactersFormat)
 {
     auto original = std::make_unique<CTextObject>(150.5, 80.0, SIZE{160, 40}, 0.0);
     const auto formatAt = [](int para, int index) {
-        Format f;
+        ObjectFormat f;
         if (para == 0 && index < 4)
             f.bold = 1;
         if (para == 0 && index >= 6)
@@ -291,7 +290,7 @@ TEST_F(TextObjectTest, SavedTextReadsBackWithEveryCharactersFormat)
     const std::unique_ptr<CTextObject> read = ReadBack(*original);
     ASSERT_NE(read, nullptr);
     EXPECT_FALSE(read->IsNewObject());
-    EXPECT_EQ(Paragraphs(*read), Paragraphs(*original));
+    EXPECT_EQ(ParagraphTexts(*read), ParagraphTexts(*original));
     EXPECT_EQ(read->GetTextBody()->m_nAlignment, CTextBody::alignCenter);
     EXPECT_EQ(read->GetTextBody()->m_bAllowAdvanced, 1);
     EXPECT_EQ(read->GetAltText()->GetString(), "Greeting");
@@ -313,14 +312,14 @@ TEST_F(TextObjectTest, SavedTextReadsBackWithEveryCharactersFormat)
 
 TEST_F(TextObjectTest, FormatsAndRunsAreCollectedAsTheyFall)
 {
-    Format plain, bold, linked;
+    ObjectFormat plain, bold, linked;
     bold.bold = 1;
     linked.link = UrlLink("http://example.com/");
     struct Case
     {
         const char* name;
         std::vector<std::string> paragraphs;
-        std::function<Format(int, int)> formatAt;
+        std::function<ObjectFormat(int, int)> formatAt;
         std::string text;
         size_t formats;
         std::vector<std::pair<int, int>> runs; // (format, end); a separator belongs to the run before it
@@ -363,7 +362,7 @@ TEST_F(TextObjectTest, FormatsAndRunsAreCollectedAsTheyFall)
         EXPECT_EQ(got, c.runs);
         const std::unique_ptr<CTextObject> read = ReadBack(object);
         ASSERT_NE(read, nullptr);
-        EXPECT_EQ(Paragraphs(*read), c.paragraphs);
+        EXPECT_EQ(ParagraphTexts(*read), c.paragraphs);
     }
 }
 
@@ -384,7 +383,7 @@ TEST_F(TextObjectTest, HandWrittenStreamReadsAsStored)
     stored.offsetY = -3;
     const std::unique_ptr<CTextObject> read = Read(stored.Bytes(kCurrentMajorVersion, kCurrentMinorVersion));
     ASSERT_NE(read, nullptr);
-    EXPECT_EQ(Paragraphs(*read), (std::vector<std::string>{"ab", "", "c"}));
+    EXPECT_EQ(ParagraphTexts(*read), (std::vector<std::string>{"ab", "", "c"}));
     EXPECT_EQ(read->GetOffsetX(), 0);
     EXPECT_EQ(read->GetOffsetY(), 0);
     const CTextChar& a = read->GetTextBody()->m_paragraphs[0].m_chars[0];
@@ -487,7 +486,7 @@ TEST_F(TextObjectTest, WhatOpensIsWrittenAndWhatIsWrittenOpens)
     EXPECT_TRUE(RaisesBadData([&] { Read(stored(1000000, -(1 << 24) + 1000.0)); }));
 
     // A text moved where no reader takes it is not written at all.
-    const std::unique_ptr<CTextObject> text = MakeText();
+    const std::unique_ptr<CTextObject> text = MakeTextObject();
     text->SetTextObjectCenter(200.0, 1 << 25);
     CMemFile file;
     EXPECT_TRUE(RaisesBadData([&] { text->Save(file); }));
@@ -496,7 +495,7 @@ TEST_F(TextObjectTest, WhatOpensIsWrittenAndWhatIsWrittenOpens)
 
 TEST_F(TextObjectTest, RunsThatEndEarlyOrLateKeepTheText)
 {
-    Format bold;
+    ObjectFormat bold;
     bold.bold = 1;
     StoredText stored;
     stored.formats.push_back(Concat({Counted("Arial"), {12, 0, 1, 0, 0}, LE32(0)}));
@@ -505,7 +504,7 @@ TEST_F(TextObjectTest, RunsThatEndEarlyOrLateKeepTheText)
         stored.runs = runs;
         const std::unique_ptr<CTextObject> read = Read(stored.Bytes(kCurrentMajorVersion, kCurrentMinorVersion));
         ASSERT_NE(read, nullptr);
-        EXPECT_EQ(Paragraphs(*read), (std::vector<std::string>{"ab", "", "c"}));
+        EXPECT_EQ(ParagraphTexts(*read), (std::vector<std::string>{"ab", "", "c"}));
         EXPECT_EQ(read->GetTextBody()->m_paragraphs[0].m_chars[0].m_bBold, 1);
         EXPECT_EQ(read->GetTextBody()->m_paragraphs[2].m_chars[0].m_bBold, 0);
     }
@@ -543,7 +542,7 @@ TEST_F(TextObjectTest, OldFilesWithoutTheFlagAllowAdvancedTextWhenNotPlain)
 
 TEST_F(TextObjectTest, EditedObjectStandsUprightOnItsTextBox)
 {
-    auto object = MakeText();
+    auto object = MakeTextObject();
     object->SetRotation(0.7);
     object->SetSize(300, 80);
     const SIZE box{object->GetTextBody()->m_nWidth, object->GetTextBody()->m_nHeight};
@@ -569,7 +568,7 @@ TEST_F(TextObjectTest, EditedObjectStandsUprightOnItsTextBox)
 
 TEST_F(TextObjectTest, EnteringEditingShowsTheCaretsFormatInThePalettes)
 {
-    Format big;
+    ObjectFormat big;
     big.face = "Courier New";
     big.points = 18;
     big.bold = 1;
@@ -596,7 +595,7 @@ TEST_F(TextObjectTest, EnteringEditingShowsTheCaretsFormatInThePalettes)
         services.settings.m_textColor = CColor(0, 128, 0);
         auto object = std::make_unique<CTextObject>(0.0, 0.0, SIZE{200, 30}, 0.0);
         Type(*object, c.paragraphs, [&](int para, int) {
-            Format f = big;
+            ObjectFormat f = big;
             f.points = static_cast<WORD>(para == 0 ? 18 : 24);
             return f;
         });
@@ -618,7 +617,7 @@ TEST_F(TextObjectTest, EnteringEditingShowsTheCaretsFormatInThePalettes)
 
 TEST_F(TextObjectTest, ResizingWhileEditingKeepsTheMinimumBox)
 {
-    auto object = MakeText("W");
+    auto object = MakeTextObject("W");
     object->BeginEdit();
     CTextBody& body = *object->GetTextBody();
     const int widest = body.m_nWidestChar;
@@ -652,7 +651,7 @@ TEST_F(TextObjectTest, ResizingWhileEditingKeepsTheMinimumBox)
 
 TEST_F(TextObjectTest, ResizingOutsideEditingStretches)
 {
-    auto object = MakeText();
+    auto object = MakeTextObject();
     const int boxW = object->GetTextBody()->m_nWidth, boxH = object->GetTextBody()->m_nHeight;
     object->SetSize(boxW * 2, boxH * 3);
     EXPECT_EQ(object->GetScaleX(), 2.0);
@@ -682,7 +681,7 @@ TEST_F(TextObjectTest, LeavingEditing)
         SCOPED_TRACE(c.name);
         services = TextServices();
         services.caretShown = c.caretShown;
-        auto object = MakeText(c.text);
+        auto object = MakeTextObject(c.text);
         object->SetNewObject(c.isNew);
         object->BeginEdit();
         EXPECT_EQ(object->EndEdit(nullptr, c.record), c.result);
@@ -697,7 +696,7 @@ TEST_F(TextObjectTest, LeavingEditing)
 
 TEST_F(TextObjectTest, LeavingEditingSizesTheObjectByItsScale)
 {
-    auto object = MakeText();
+    auto object = MakeTextObject();
     object->SetSize(object->GetTextBody()->m_nWidth * 2, object->GetTextBody()->m_nHeight);
     object->BeginEdit();
     object->SetSize(150, 30);
@@ -729,21 +728,21 @@ TEST_F(TextObjectTest, PlainUntilAnyConditionFails)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         services = TextServices();
-        auto object = MakeText();
+        auto object = MakeTextObject();
         ASSERT_TRUE(object->IsPlainObject());
         c.change(*object, services);
         services.twinQuestions = 0;
         EXPECT_FALSE(object->IsPlainObject());
         EXPECT_EQ(services.twinQuestions, c.asksForTwin ? 1 : 0);
     }
-    auto object = MakeText();
+    auto object = MakeTextObject();
     object->GetFill()->SetColor(CColor(1, 2, 3));
     EXPECT_TRUE(object->IsPlainObject()) << "a colour fill keeps the text plain";
 }
 
 TEST_F(TextObjectTest, MakePlainRemovesEveryPictureProperty)
 {
-    auto object = MakeText();
+    auto object = MakeTextObject();
     object->GetTextBody()->m_bAllowAdvanced = 1;
     object->SetRotation(1.0);
     object->SetSize(400, 90);
@@ -797,7 +796,7 @@ TEST_F(TextObjectTest, PlainnessChangesMakeTheTextRenderAgain)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        auto object = MakeText();
+        auto object = MakeTextObject();
         CTextBody& body = *object->GetTextBody();
         ASSERT_TRUE(body.RebuildImage() && body.RebuildSecondImage());
         c.change(*object);
@@ -810,7 +809,7 @@ TEST_F(TextObjectTest, PlainnessChangesMakeTheTextRenderAgain)
 TEST_F(TextObjectTest, PageLinksOfTheCharactersFollowPageChanges)
 {
     const auto linkedToPage3 = [](int, int i) {
-        Format f;
+        ObjectFormat f;
         if (i < 2)
             f.link = PageLink(3);
         return f;
@@ -844,7 +843,7 @@ TEST_F(TextObjectTest, PageLinksOfTheCharactersFollowPageChanges)
 
 TEST_F(TextObjectTest, DuplicateIsAFullIndependentCopy)
 {
-    auto object = MakeText("Copy me");
+    auto object = MakeTextObject("Copy me");
     object->GetTextBody()->m_bAllowAdvanced = 1;
     object->SetSize(object->GetTextBody()->m_nWidth * 2, object->GetTextBody()->m_nHeight);
     object->SetAltText(std::make_unique<CStringAttr>("alt"));
@@ -854,17 +853,17 @@ TEST_F(TextObjectTest, DuplicateIsAFullIndependentCopy)
     EXPECT_FALSE(text->IsNewObject());
     EXPECT_EQ(text->GetScaleX(), 2.0);
     EXPECT_EQ(text->GetAltText()->GetString(), "alt");
-    EXPECT_EQ(Paragraphs(*text), Paragraphs(*object));
+    EXPECT_EQ(ParagraphTexts(*text), ParagraphTexts(*object));
     EXPECT_EQ(text->GetTextBody()->GetOwner(), text);
     SIZE a, b;
     EXPECT_EQ(text->GetSize(a).cx, object->GetSize(b).cx);
     object->GetTextBody()->m_paragraphs[0].m_chars.clear();
-    EXPECT_EQ(Paragraphs(*text)[0], "Copy me");
+    EXPECT_EQ(ParagraphTexts(*text)[0], "Copy me");
 }
 
 TEST_F(TextObjectTest, CloneIsAnUndoShellAndCopyFromExchanges)
 {
-    auto object = MakeText("Shell");
+    auto object = MakeTextObject("Shell");
     object->SetRotation(0.4);
     object->SetAltText(std::make_unique<CStringAttr>("first"));
     std::unique_ptr<CPageObject> shell = object->Clone();
@@ -885,7 +884,7 @@ TEST_F(TextObjectTest, CloneIsAnUndoShellAndCopyFromExchanges)
     EXPECT_EQ(clone->GetRotation(), 1.2);
     EXPECT_EQ(object->GetAltText()->GetString(), "first");
     EXPECT_EQ(clone->GetScaleX(), 500.0 / object->GetTextBody()->m_nWidth);
-    EXPECT_EQ(Paragraphs(*object)[0], "Shell") << "the text stays where it is";
+    EXPECT_EQ(ParagraphTexts(*object)[0], "Shell") << "the text stays where it is";
     object->CopyFrom(*clone);
     EXPECT_EQ(object->GetRotation(), 1.2);
     EXPECT_EQ(object->GetAltText()->GetString(), "second");
@@ -906,8 +905,8 @@ TEST_F(TextObjectTest, DownloadSizeOfPlainTextCountsCharacters)
 
 TEST_F(TextObjectTest, TakingAnotherBodyLaysItOutAndLetsTheOldOneGo)
 {
-    auto object = MakeText("Old");
-    auto donor = MakeText("New text");
+    auto object = MakeTextObject("Old");
+    auto donor = MakeTextObject("New text");
     std::unique_ptr<CTextBody> taken = donor->GetTextBody()->Clone();
     for (CTextChar& ch : taken->m_paragraphs[0].m_chars)
         ch.m_nLeft = kTextNotPlaced;
@@ -928,7 +927,7 @@ TEST_F(TextObjectTest, TakingAnotherBodyLaysItOutAndLetsTheOldOneGo)
 
 TEST_F(TextObjectTest, TextSizeSpansTheLaidOutCharacters)
 {
-    auto object = MakeText("ab");
+    auto object = MakeTextObject("ab");
     const auto& chars = object->GetTextBody()->m_paragraphs[0].m_chars;
     const SIZE size = object->GetTextSize();
     EXPECT_EQ(size.cx, chars[1].m_nLeft + chars[1].m_nWidth - chars[0].m_nLeft);
@@ -960,7 +959,7 @@ CRect RenderedBounds(CTextObject& object)
 
 TEST_F(TextObjectTest, TurningAndStretchingChangeTheRenderedBounds)
 {
-    auto object = MakeText("Wide line of text");
+    auto object = MakeTextObject("Wide line of text");
     const CRect upright = RenderedBounds(*object);
     ASSERT_GT(upright.Width(), 40);
     const int boxW = object->GetTextBody()->m_nWidth, boxH = object->GetTextBody()->m_nHeight;
@@ -976,13 +975,14 @@ TEST_F(TextObjectTest, TurningAndStretchingChangeTheRenderedBounds)
     const std::vector<Case> cases = {
         {"twice as wide", 0.0, 2.0, 1.0, 2 * w, h},
         {"half as high", 0.0, 1.0, 0.5, w, h / 2},
-        {"a quarter turn", kPi / 2, 1.0, 1.0, h, w},
-        {"thirty degrees", kPi / 6, 1.0, 1.0, w * std::cos(kPi / 6) + h * std::sin(kPi / 6),
-         w * std::sin(kPi / 6) + h * std::cos(kPi / 6)},
+        {"a quarter turn", std::numbers::pi / 2, 1.0, 1.0, h, w},
+        {"thirty degrees", std::numbers::pi / 6, 1.0, 1.0,
+         w * std::cos(std::numbers::pi / 6) + h * std::sin(std::numbers::pi / 6),
+         w * std::sin(std::numbers::pi / 6) + h * std::cos(std::numbers::pi / 6)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        auto turned = MakeText("Wide line of text");
+        auto turned = MakeTextObject("Wide line of text");
         turned->SetSize(static_cast<int>(boxW * c.sx), static_cast<int>(boxH * c.sy));
         turned->SetRotation(c.rotation);
         const CRect bounds = RenderedBounds(*turned);
@@ -993,7 +993,7 @@ TEST_F(TextObjectTest, TurningAndStretchingChangeTheRenderedBounds)
 
 TEST_F(TextObjectTest, RenderedTextLiesInItsBoxAndWholePixelMovesKeepIt)
 {
-    auto object = MakeText("Box");
+    auto object = MakeTextObject("Box");
     const CRect bounds = RenderedBounds(*object);
     RECT box;
     object->GetPaintRect(box);
@@ -1021,7 +1021,7 @@ TEST_F(TextObjectTest, RenderedTextLiesInItsBoxAndWholePixelMovesKeepIt)
 
 TEST_F(TextObjectTest, TurnedTextStartsAtTheTurnedTopLeftHandle)
 {
-    for (double rotation : {kPi / 6, -kPi / 6, kPi / 2, 2.5}) {
+    for (double rotation : {std::numbers::pi / 6, -std::numbers::pi / 6, std::numbers::pi / 2, 2.5}) {
         SCOPED_TRACE(rotation);
         auto object = std::make_unique<CTextObject>(200.0, 150.0, SIZE{200, 40}, 0.0);
         Type(*object, {"MMMM MMMM MMMM"});
@@ -1073,7 +1073,7 @@ TEST_F(TextObjectTest, TextWithoutInkOrAreaRendersToOneClearPixel)
 
 TEST_F(TextObjectTest, UnrenderedTextShowsAHalfTransparentBox)
 {
-    auto object = MakeText();
+    auto object = MakeTextObject();
     auto fill = std::make_unique<CFillInfo>();
     fill->SetColor(CColor(200, 30, 30));
     object->SetFill(std::move(fill));
@@ -1087,7 +1087,7 @@ TEST_F(TextObjectTest, UnrenderedTextShowsAHalfTransparentBox)
 
 TEST_F(TextObjectTest, EditedObjectPaintsAMarginForTheCaret)
 {
-    auto object = MakeText();
+    auto object = MakeTextObject();
     RECT outside, inside;
     object->GetPaintRect(outside);
     object->BeginEdit();
@@ -1111,7 +1111,7 @@ TEST_F(TextObjectTest, WritesTurnedTextPicture)
         return i >= at && i < at + static_cast<int>(word.size());
     };
     Type(*object, {line, "in colour"}, [&](int para, int i) {
-        Format f;
+        ObjectFormat f;
         f.points = 16;
         if (para == 0 && within(i, "Pelorin"))
             f.bold = 1;
@@ -1131,7 +1131,7 @@ TEST_F(TextObjectTest, WritesTurnedTextPicture)
     effects->m_bShadow = true;
     effects->m_nShadowOffset = 6;
     object->SetEffects(std::move(effects));
-    object->SetRotation(kPi / 6);
+    object->SetRotation(std::numbers::pi / 6);
     CPixMap scratch(IMAGE_MODE_RGBA, 64, 64);
     ASSERT_TRUE(object->UpdateImage(scratch));
 
