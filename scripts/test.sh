@@ -19,7 +19,7 @@ clang_pid=
 if [ -z "${PELORIN_SKIP_CLANG:-}" ]; then
     mkdir -p build
     # A process group of its own, stopped whole when this script ends early.
-    setsid bash -c 'set -e
+    setsid -w bash -c 'set -e
         cmake -S . -B build/clang -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
             -DCMAKE_BUILD_TYPE=Release -DPELORIN_BENCHMARKS=OFF -DPELORIN_GUI=OFF -DPELORIN_PCH=OFF
         nice -n 19 cmake --build build/clang --parallel "$1"' clang-build "$cores" \
