@@ -10,7 +10,7 @@ namespace kitefly {
 
 namespace {
 
-constexpr const char* kFile = "easydde";
+constexpr const char* kEasyDdeFile = "easydde";
 
 DWORD g_dwDDEInst = 0;
 int g_nInitCount = 0;
@@ -62,7 +62,7 @@ const ErrorRow kErrors[] = {
 
 int DdeClientStart(void* /*module*/)
 {
-    KF_ASSERT(g_nInitCount == 0, "g_nInitCount == 0", kFile);
+    KF_ASSERT(g_nInitCount == 0, "g_nInitCount == 0", kEasyDdeFile);
     if (g_nInitCount++ > 0)
         return 1;
     return DdeInitialize(&g_dwDDEInst, CBF_CLIENT_FLAGS) == DMLERR_NO_ERROR ? 1 : 0;
@@ -70,7 +70,7 @@ int DdeClientStart(void* /*module*/)
 
 int DdeClientStop()
 {
-    KF_ASSERT(g_nInitCount > 0, "g_nInitCount > 0", kFile);
+    KF_ASSERT(g_nInitCount > 0, "g_nInitCount > 0", kEasyDdeFile);
     if (g_nInitCount-- != 1)
         return 0;
     int result = 0;
@@ -83,7 +83,7 @@ int DdeClientStop()
 
 HCONV DdeClientOpen(const char* service, const char* topic, bool report)
 {
-    KF_ASSERT(g_dwDDEInst, "g_dwDDEInst", kFile);
+    KF_ASSERT(g_dwDDEInst, "g_dwDDEInst", kEasyDdeFile);
     if (!g_dwDDEInst)
         return nullptr;
     HCONV conversation = DdeConnect(g_dwDDEInst, service, topic);

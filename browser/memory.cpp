@@ -12,7 +12,7 @@ namespace kitefly {
 
 namespace {
 
-constexpr const char* kFile = "memory";
+constexpr const char* kMemoryFile = "memory";
 
 int gnInitCount = 0;
 int gnBlockCount = 0;
@@ -80,7 +80,7 @@ int LowMemoryPrompt()
 
 int MemStart(void* /*module*/)
 {
-    KF_ASSERT(gnInitCount == 0, "gnInitCount == 0", kFile);
+    KF_ASSERT(gnInitCount == 0, "gnInitCount == 0", kMemoryFile);
     if (gnInitCount++ > 0)
         return 1;
     gnBlockCount = 0;
@@ -91,7 +91,7 @@ int MemStart(void* /*module*/)
 
 void MemStop()
 {
-    KF_ASSERT(gnInitCount > 0, "gnInitCount > 0", kFile);
+    KF_ASSERT(gnInitCount > 0, "gnInitCount > 0", kMemoryFile);
     if (gnInitCount-- != 1)
         return;
     if (g_pReserve)
@@ -102,12 +102,12 @@ void MemStop()
         delete g_pHandlers;
         g_pHandlers = next;
     }
-    KF_ASSERT(gnBlockCount == 0, "gnBlockCount == 0", kFile);
+    KF_ASSERT(gnBlockCount == 0, "gnBlockCount == 0", kMemoryFile);
 }
 
 int AddLowMemoryHandler(LowMemoryHandler handler)
 {
-    KF_ASSERT(handler && gnInitCount, "func && gnInitCount", kFile);
+    KF_ASSERT(handler && gnInitCount, "func && gnInitCount", kMemoryFile);
     if (!handler)
         return 0;
     auto* node = new (std::nothrow) HandlerNode{handler, g_pHandlers};
@@ -119,7 +119,7 @@ int AddLowMemoryHandler(LowMemoryHandler handler)
 
 int MemAlloc(std::size_t nSize, void** ppvNewBlock)
 {
-    KF_ASSERT(ppvNewBlock && nSize > 0 && gnInitCount, "ppvNewBlock && nSize > 0 && gnInitCount", kFile);
+    KF_ASSERT(ppvNewBlock && nSize > 0 && gnInitCount, "ppvNewBlock && nSize > 0 && gnInitCount", kMemoryFile);
     if (!ppvNewBlock)
         return 0;
     *ppvNewBlock = nullptr;
@@ -150,7 +150,7 @@ bool VerifyBlockPtr(void** ppvBlock)
 int MemFree(void** ppvBlock)
 {
     const bool valid = VerifyBlockPtr(ppvBlock);
-    KF_ASSERT(valid && gnInitCount, "VerifyBlockPtr(ppvBlock) && gnInitCount", kFile);
+    KF_ASSERT(valid && gnInitCount, "VerifyBlockPtr(ppvBlock) && gnInitCount", kMemoryFile);
     if (!valid)
         return 0;
     void* block = *ppvBlock;

@@ -26,7 +26,7 @@ std::string Trim(const std::string& text)
     return text.substr(first, last - first + 1);
 }
 
-std::string Lower(std::string text)
+std::string LowerAscii(std::string text)
 {
     for (char& c : text)
         if (c >= 'A' && c <= 'Z')
@@ -280,7 +280,7 @@ std::string GetProfileString(const std::string& section, const std::string& key,
 
 std::optional<std::string> ReadRegistryValue(RegistryRoot root, const std::string& key, const std::string& name)
 {
-    auto found = Registry().find({root, Lower(key), Lower(name)});
+    auto found = Registry().find({root, LowerAscii(key), LowerAscii(name)});
     if (found == Registry().end())
         return std::nullopt;
     return found->second;
@@ -288,7 +288,7 @@ std::optional<std::string> ReadRegistryValue(RegistryRoot root, const std::strin
 
 void SeedRegistryValue(RegistryRoot root, const std::string& key, const std::string& name, const std::string& data)
 {
-    Registry()[{root, Lower(key), Lower(name)}] = data;
+    Registry()[{root, LowerAscii(key), LowerAscii(name)}] = data;
 }
 
 void ClearRegistry()

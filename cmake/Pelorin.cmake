@@ -18,11 +18,22 @@ function(pelorin_library_headers library)
     endif()
 endfunction()
 
-# pelorin_precompile(<target> <headers...>): the headers, precompiled for the C++ files of the target (PELORIN_PCH).
+# Precompiled headers (PELORIN_PCH): every target whose files include GoogleTest or wxWidgets, the headers that cost
+# seconds to parse each time, reuses one precompiled header of its kind, made once for the whole build by a small
+# holder target: GoogleTest with its mocks, the same with wx, and wx alone, each once for programs (-fPIE) and once for
+# libraries (-fPIC), as the compiler takes a precompiled header only with the same code model. pelorin_finish() picks
+# each target's kind from what it links, so a new target needs nothing. A target with compile options of its own gets
+# a header of its own (the compiler may refuse a shared one). Every file still includes what it uses and builds
+# without them; the test script's clang build is made without them to keep it so.
+set(PELORIN_PCH_HEADERS_gtest <gtest/gtest.h> <gmock/gmock.h>)
+set(PELORIN_PCH_HEADERS_wx <wx/wx.h> <wx/xrc/xmlres.h>)
+set(PELORIN_PCH_HEADERS_gtest_wx ${PELORIN_PCH_HEADERS_gtest} ${PELORIN_PCH_HEADERS_wx})
+set(PELORIN_PCH_LINKS_gtest GTest::gtest GTest::gmock pelorin_test_support)
+set(PELORIN_PCH_LINKS_wx pelorin_wx)
+set(PELORIN_PCH_LINKS_gtest_wx ${PELORIN_PCH_LINKS_gtest} ${PELORIN_PCH_LINKS_wx})
+
+# pelorin_precompile(<target> <headers...>): the headers, precompiled for the C++ files of the target.
 function(pelorin_precompile target)
-    if(NOT PELORIN_PCH)
-        return()
-    endif()
     get_target_property(type ${target} TYPE)
     set(scope PRIVATE)
     if(type STREQUAL "INTERFACE_LIBRARY")
@@ -34,16 +45,196 @@ function(pelorin_precompile target)
     endforeach()
 endfunction()
 
+# pelorin_for_programs(<object library>): the library's objects go into programs, so they are compiled as programs'
+# are (-fPIE), and share the programs' precompiled headers.
+function(pelorin_for_programs target)
+    set_target_properties(${target} PROPERTIES POSITION_INDEPENDENT_CODE OFF PELORIN_FOR_PROGRAMS ON)
+    target_compile_options(${target} PRIVATE -fPIE)
+endfunction()
+
+# pelorin_needs_at_run(<target> <targets...>): what the target needs when it runs (the program, the resource folder,
+# a host program), made before the target links, and not before it compiles, so the build is not held up. On a
+# library, it passes to every program that links the library.
+function(pelorin_needs_at_run target)
+    set_property(TARGET ${target} APPEND PROPERTY PELORIN_NEEDS_AT_RUN ${ARGN})
+endfunction()
+
+# pelorin_outputs(<custom target> <files...>): the files a custom target makes, which a program needing it at run
+# time waits for.
+function(pelorin_outputs target)
+    set_property(TARGET ${target} APPEND PROPERTY PELORIN_OUTPUTS ${ARGN})
+endfunction()
+
+# The targets a target links, directly or through others (names of targets only): with COMPILE, only those whose
+# compile flags reach it, leaving out what a library links privately.
+function(pelorin_link_closure target result)
+    cmake_parse_arguments(PARSE_ARGV 2 arg "COMPILE" "" "")
+    set(seen)
+    set(queue ${target})
+    while(queue)
+        list(POP_FRONT queue current)
+        if(NOT TARGET ${current} OR current IN_LIST seen)
+            continue()
+        endif()
+        list(APPEND seen ${current})
+        get_target_property(type ${current} TYPE)
+        set(links)
+        if(current STREQUAL target AND NOT type STREQUAL "INTERFACE_LIBRARY")
+            get_target_property(direct ${current} LINK_LIBRARIES)
+            if(direct)
+                list(APPEND links ${direct})
+            endif()
+        endif()
+        get_target_property(interface ${current} INTERFACE_LINK_LIBRARIES)
+        if(interface)
+            list(APPEND links ${interface})
+        endif()
+        foreach(link IN LISTS links)
+            if(link MATCHES "^\\$<LINK_ONLY:(.*)>$")
+                if(arg_COMPILE)
+                    continue()
+                endif()
+                set(link ${CMAKE_MATCH_1})
+            endif()
+            if(TARGET ${link})
+                get_target_property(aliased ${link} ALIASED_TARGET)
+                if(aliased)
+                    set(link ${aliased})
+                endif()
+                list(APPEND queue ${link})
+            endif()
+        endforeach()
+    endwhile()
+    set(${result} ${seen} PARENT_SCOPE)
+endfunction()
+
+# Every build-system target of a folder and of the folders under it.
+function(pelorin_targets_under folder result)
+    get_property(targets DIRECTORY ${folder} PROPERTY BUILDSYSTEM_TARGETS)
+    get_property(subfolders DIRECTORY ${folder} PROPERTY SUBDIRECTORIES)
+    foreach(subfolder IN LISTS subfolders)
+        pelorin_targets_under(${subfolder} more)
+        list(APPEND targets ${more})
+    endforeach()
+    set(${result} ${targets} PARENT_SCOPE)
+endfunction()
+
+# The holder of the precompiled header of one kind, made on first use.
+function(pelorin_pch_holder kind model result)
+    set(holder pelorin_pch_${kind}_${model})
+    if(NOT TARGET ${holder})
+        set(source ${CMAKE_BINARY_DIR}/pch/${holder}.cpp)
+        file(CONFIGURE OUTPUT ${source} CONTENT "// Holds the precompiled header ${kind} for ${model}.\n")
+        add_library(${holder} OBJECT ${source})
+        target_link_libraries(${holder} PRIVATE ${PELORIN_PCH_LINKS_${kind}})
+        pelorin_precompile(${holder} ${PELORIN_PCH_HEADERS_${kind}})
+        if(model STREQUAL "programs")
+            pelorin_for_programs(${holder})
+        endif()
+    endif()
+    set(${result} ${holder} PARENT_SCOPE)
+endfunction()
+
+# pelorin_finish(): called once all folders are configured. Gives each target its shared precompiled header and
+# turns what targets need at run time into dependencies of their link steps.
+function(pelorin_finish)
+    pelorin_targets_under(${PROJECT_SOURCE_DIR} targets)
+    # Options every target gets; the holders have them too.
+    get_property(common DIRECTORY ${PROJECT_SOURCE_DIR} PROPERTY COMPILE_OPTIONS)
+    foreach(target IN LISTS targets)
+        get_target_property(type ${target} TYPE)
+        if(NOT type MATCHES "^(EXECUTABLE|STATIC_LIBRARY|SHARED_LIBRARY|MODULE_LIBRARY|OBJECT_LIBRARY)$"
+           OR target MATCHES "^pelorin_pch_")
+            continue()
+        endif()
+        pelorin_link_closure(${target} closure)
+        pelorin_link_closure(${target} compiled COMPILE)
+
+        if(PELORIN_PCH)
+            set(kind)
+            if(GTest::gtest IN_LIST compiled OR GTest::gmock IN_LIST compiled)
+                set(kind gtest)
+            endif()
+            if(pelorin_wx IN_LIST compiled)
+                if(kind)
+                    set(kind gtest_wx)
+                else()
+                    set(kind wx)
+                endif()
+            endif()
+            get_target_property(options ${target} COMPILE_OPTIONS)
+            if(options)
+                list(REMOVE_ITEM options ${common})
+            endif()
+            get_target_property(for_programs ${target} PELORIN_FOR_PROGRAMS)
+            get_target_property(own ${target} PRECOMPILE_HEADERS)
+            if(own)
+                # A target that precompiles headers of its own keeps them.
+            elseif(options AND NOT for_programs)
+                pelorin_precompile(${target} ${PELORIN_PCH_HEADERS_${kind}})
+            elseif(kind)
+                set(model libraries)
+                if(type STREQUAL "EXECUTABLE" OR for_programs)
+                    set(model programs)
+                endif()
+                pelorin_pch_holder(${kind} ${model} holder)
+                set_target_properties(${target} PROPERTIES PRECOMPILE_HEADERS_REUSE_FROM ${holder})
+            endif()
+        endif()
+
+        if(type STREQUAL "EXECUTABLE")
+            set(files)
+            foreach(member IN LISTS closure)
+                get_target_property(needs ${member} PELORIN_NEEDS_AT_RUN)
+                foreach(need IN LISTS needs)
+                    if(NOT TARGET ${need})
+                        continue()
+                    endif()
+                    get_target_property(outputs ${need} PELORIN_OUTPUTS)
+                    if(outputs)
+                        list(APPEND files ${outputs})
+                    else()
+                        list(APPEND files $<TARGET_FILE:${need}>)
+                    endif()
+                    # Other generators know no files made in another folder: the whole target is built first.
+                    if(NOT CMAKE_GENERATOR MATCHES "Ninja")
+                        add_dependencies(${target} ${need})
+                    endif()
+                endforeach()
+            endforeach()
+            if(files AND CMAKE_GENERATOR MATCHES "Ninja")
+                list(REMOVE_DUPLICATES files)
+                set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${files})
+            endif()
+        endif()
+    endforeach()
+endfunction()
+
 # pelorin_tests(<library> <sources...>): one GoogleTest executable per library, registered with CTest.
 function(pelorin_tests library)
     set(target ${library}_tests)
     add_executable(${target} ${ARGN})
-    pelorin_precompile(${target} <gtest/gtest.h> <gmock/gmock.h>)
     target_link_libraries(${target} PRIVATE ${library} pelorin_test_support GTest::gtest GTest::gtest_main GTest::gmock)
     gtest_discover_tests(${target}
         WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
         PROPERTIES ENVIRONMENT "PELORIN_TEST_OUTPUT=${CMAKE_BINARY_DIR}/test-output"
         DISCOVERY_TIMEOUT 60)
+endfunction()
+
+# pelorin_long_tests(<target> <seconds> <regex>...): the tests of the target whose names match take about that long;
+# CTest starts them first. It orders a run by the times of the last one, and a fresh build has none: a long test
+# started late would hold up the end of the run alone.
+function(pelorin_long_tests target seconds)
+    set(file ${CMAKE_CURRENT_BINARY_DIR}/${target}_cost_${seconds}.cmake)
+    set(content "foreach(name IN LISTS ${target}_TESTS)\n")
+    foreach(pattern IN LISTS ARGN)
+        string(APPEND content "    if(name MATCHES \"${pattern}\")\n"
+            "        set_tests_properties(\"\${name}\" PROPERTIES COST ${seconds})\n    endif()\n")
+    endforeach()
+    string(APPEND content "endforeach()\n")
+    file(WRITE ${file} "${content}")
+    # After the file that lists the target's tests.
+    set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${file})
 endfunction()
 
 # pelorin_benchmark(<name> <library> <sources...>): a Google Benchmark executable, built by default, run by hand.
@@ -62,8 +253,8 @@ endfunction()
 # (clang) <name> is also built as a libFuzzer program.
 function(pelorin_fuzzer name library)
     set(corpus ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/${name})
-    add_executable(${name}_replay ${ARGN} ${PROJECT_SOURCE_DIR}/testing/fuzz_replay_main.cpp)
-    target_link_libraries(${name}_replay PRIVATE ${library} pelorin_test_support)
+    add_executable(${name}_replay ${ARGN})
+    target_link_libraries(${name}_replay PRIVATE ${library} pelorin_test_support pelorin_fuzz_replay_main)
     add_test(NAME Fuzz.${name} COMMAND ${name}_replay ${corpus})
     set_tests_properties(Fuzz.${name} PROPERTIES TIMEOUT 600)
     if(PELORIN_FUZZ)
@@ -85,8 +276,6 @@ function(pelorin_wx)
     target_compile_definitions(pelorin_wx INTERFACE ${wxWidgets_DEFINITIONS})
     target_compile_options(pelorin_wx INTERFACE ${wxWidgets_CXX_FLAGS})
     target_link_libraries(pelorin_wx INTERFACE ${wxWidgets_LIBRARIES})
-    # Every target that links wx precompiles its common headers.
-    pelorin_precompile(pelorin_wx <wx/wx.h> <wx/xrc/xmlres.h>)
 endfunction()
 
 # pelorin_gui_tests(<library> <sources...>): like pelorin_tests(), for tests that open windows. The executable gets a
@@ -99,12 +288,14 @@ function(pelorin_gui_tests library)
     if(arg_NAME)
         set(target ${arg_NAME})
     endif()
-    add_executable(${target} ${arg_UNPARSED_ARGUMENTS} ${PROJECT_SOURCE_DIR}/testing/gui_test_main.cpp)
-    pelorin_precompile(${target} <gtest/gtest.h> <gmock/gmock.h>)
-    target_link_libraries(${target} PRIVATE ${library} pelorin_test_support pelorin_wx GTest::gtest GTest::gmock)
+    add_executable(${target} ${arg_UNPARSED_ARGUMENTS})
+    target_link_libraries(${target} PRIVATE ${library} pelorin_test_support pelorin_gui_test_main pelorin_wx
+        GTest::gtest GTest::gmock)
     set_target_properties(${target} PROPERTIES CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/scripts/with_display.sh)
+    # A window test takes a second where most others take a fraction: they start before the others (see
+    # pelorin_long_tests()).
     gtest_discover_tests(${target}
         WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
-        PROPERTIES ENVIRONMENT "PELORIN_TEST_OUTPUT=${CMAKE_BINARY_DIR}/test-output"
+        PROPERTIES ENVIRONMENT "PELORIN_TEST_OUTPUT=${CMAKE_BINARY_DIR}/test-output" COST 1
         DISCOVERY_TIMEOUT 60)
 endfunction()

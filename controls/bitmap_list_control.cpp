@@ -8,8 +8,8 @@
 
 namespace {
 
-constexpr ControlRgb kWhite{255, 255, 255};
-constexpr ControlRgb kShadow{128, 128, 128};
+constexpr ControlRgb kListWhite{255, 255, 255};
+constexpr ControlRgb kListShadow{128, 128, 128};
 constexpr ControlRgb kFace{223, 223, 223};
 constexpr ControlRgb kArrow{48, 48, 48};
 constexpr ControlRgb kHover{128, 128, 128};
@@ -36,9 +36,9 @@ void DrawScrollArea(DisplayBuffer& area, bool pointsLeft, bool held)
     const int w = area.Width(), h = area.Height();
     area.Fill(kFace);
     if (held)
-        Frame(area, 0, 0, w, h, kShadow, kWhite);
+        Frame(area, 0, 0, w, h, kListShadow, kListWhite);
     else
-        Frame(area, 0, 0, w, h, kWhite, kShadow);
+        Frame(area, 0, 0, w, h, kListWhite, kListShadow);
     const int half = std::max(std::min(w / 2 - 2, h / 4), 1);
     const int tipX = (w - half) / 2 + (held ? 1 : 0) + (pointsLeft ? 0 : half - 1);
     const int midY = h / 2 + (held ? 1 : 0);
@@ -175,7 +175,7 @@ void CBitmapListControl::Update()
     const int cell = m_thumb + 3;
     const int columns = (GetCount() + m_rows - 1) / m_rows;
     m_strip.Resize(std::max(m_list.Width(), columns * cell), std::max(m_list.Height(), 0));
-    m_strip.Fill(kWhite);
+    m_strip.Fill(kListWhite);
     for (int i = 0; i < GetCount(); ++i) {
         const int x = i / m_rows * cell + 1, y = i % m_rows * cell + 1;
         const Item& item = m_items[i];
@@ -282,8 +282,8 @@ void CBitmapListControl::Paint(wxDC& dc)
         PasteOpaque(canvas, view, m_list.left, m_list.top);
         // The list sits in a sunken well reaching over the one-pixel gaps beside it.
         const CRect well(m_list.left - 1, m_list.top - 1, m_list.right + 1, m_list.bottom + 1);
-        FillMapRect(canvas, well.left, well.top, well.Width(), 1, kShadow);
-        FillMapRect(canvas, well.left, well.bottom - 1, well.Width(), 1, kWhite);
+        FillMapRect(canvas, well.left, well.top, well.Width(), 1, kListShadow);
+        FillMapRect(canvas, well.left, well.bottom - 1, well.Width(), 1, kListWhite);
     }
     for (const auto& [area, left] : {std::pair{m_leftArea, true}, std::pair{m_rightArea, false}}) {
         if (area.Width() <= 0 || area.Height() <= 0)

@@ -8,10 +8,10 @@
 
 namespace {
 
-constexpr ControlRgb kBlack{0, 0, 0};
-constexpr ControlRgb kWhite{255, 255, 255};
-constexpr ControlRgb kShadow{128, 128, 128};
-constexpr ControlRgb kLight{223, 223, 223};
+constexpr ControlRgb kButtonBlack{0, 0, 0};
+constexpr ControlRgb kButtonWhite{255, 255, 255};
+constexpr ControlRgb kButtonShadow{128, 128, 128};
+constexpr ControlRgb kButtonLight{223, 223, 223};
 
 // Fills a rectangle of an RGBA map, cut to the map, alpha included.
 void FillBytes(CPixMap& map, int x, int y, int width, int height, unsigned char alpha, ControlRgb colour)
@@ -87,18 +87,18 @@ std::unique_ptr<CPixMap> BuildButtonImage(int width, int height, bool checked, c
     CPixMap& image = *picture;
     const int w = image.width, h = image.height;
     if (!checked) {
-        FillBytes(image, 0, 0, w, h, 0, kBlack);
-        FillBytes(image, 0, 0, w - 1, h - 1, 255, kWhite);
-        FillBytes(image, 1, 1, w - 2, h - 2, 128, kShadow);
-        FillBytes(image, 1, 1, w - 3, h - 3, 223, kLight);
+        FillBytes(image, 0, 0, w, h, 0, kButtonBlack);
+        FillBytes(image, 0, 0, w - 1, h - 1, 255, kButtonWhite);
+        FillBytes(image, 1, 1, w - 2, h - 2, 128, kButtonShadow);
+        FillBytes(image, 1, 1, w - 3, h - 3, 223, kButtonLight);
         SetAlpha(image, 0, 0, w, h, 255);
         SetAlpha(image, 2, 2, w - 4, h - 4, 0);
     } else {
-        FillBytes(image, 0, 0, w, h, 255, kWhite);
-        FillBytes(image, 0, 0, w - 1, h - 1, 0, kBlack);
-        FillBytes(image, 1, 1, w - 2, h - 2, 223, kLight);
-        FillBytes(image, 1, 1, w - 3, h - 3, 128, kShadow);
-        FillBytes(image, 2, 2, w - 4, h - 4, 223, kLight);
+        FillBytes(image, 0, 0, w, h, 255, kButtonWhite);
+        FillBytes(image, 0, 0, w - 1, h - 1, 0, kButtonBlack);
+        FillBytes(image, 1, 1, w - 2, h - 2, 223, kButtonLight);
+        FillBytes(image, 1, 1, w - 3, h - 3, 128, kButtonShadow);
+        FillBytes(image, 2, 2, w - 4, h - 4, 223, kButtonLight);
         SetAlpha(image, 0, 0, w, h, 255);
     }
     if (glyph && glyph->IsValid()) {
@@ -124,10 +124,10 @@ void BuildColorSwatch(DisplayBuffer& swatch, int width, int height, const CColor
 {
     swatch.Resize(width, height);
     const int w = swatch.Width(), h = swatch.Height();
-    swatch.Fill(kBlack);
-    swatch.FillRect(0, 0, w - 1, h - 1, kWhite);
-    swatch.FillRect(1, 1, w - 2, h - 2, kShadow);
-    swatch.FillRect(1, 1, w - 2, h - 3, kLight);
+    swatch.Fill(kButtonBlack);
+    swatch.FillRect(0, 0, w - 1, h - 1, kButtonWhite);
+    swatch.FillRect(1, 1, w - 2, h - 2, kButtonShadow);
+    swatch.FillRect(1, 1, w - 2, h - 3, kButtonLight);
     swatch.FillRect(2, 2, w - 4, h - 4, RgbOf(color));
 }
 

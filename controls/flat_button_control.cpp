@@ -6,8 +6,8 @@
 
 namespace {
 
-constexpr ControlRgb kWhite{255, 255, 255};
-constexpr ControlRgb kShadow{128, 128, 128};
+constexpr ControlRgb kFlatWhite{255, 255, 255};
+constexpr ControlRgb kFlatShadow{128, 128, 128};
 
 std::unique_ptr<CPixMap> CopyPicture(const CPixMap* picture)
 {
@@ -40,8 +40,8 @@ std::unique_ptr<CPixMap> DrawFlatButton(int width, int height, FlatEdge edge, co
     ClearMap(*canvas);
     const int w = canvas->width, h = canvas->height;
     if (edge != FlatEdge::None && w > 0 && h > 0) {
-        const ControlRgb light = edge == FlatEdge::Raised ? kWhite : kShadow;
-        const ControlRgb dark = edge == FlatEdge::Raised ? kShadow : kWhite;
+        const ControlRgb light = edge == FlatEdge::Raised ? kFlatWhite : kFlatShadow;
+        const ControlRgb dark = edge == FlatEdge::Raised ? kFlatShadow : kFlatWhite;
         FillMapRect(*canvas, 0, h - 1, w, 1, dark);
         FillMapRect(*canvas, w - 1, 0, 1, h, dark);
         FillMapRect(*canvas, 0, 0, w - 1, 1, light);

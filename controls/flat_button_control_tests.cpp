@@ -10,7 +10,7 @@ using detail::DrawFlatButton;
 using detail::FlatButtonEdge;
 using detail::FlatEdge;
 
-int Alpha(const CPixMap& map, int x, int y)
+int AlphaOf(const CPixMap& map, int x, int y)
 {
     return map.Sample(x, y, 0)[0];
 }
@@ -44,8 +44,8 @@ TEST(FlatButtonRules, EdgesAreOnePixelLightAndDarkSides)
                  {FlatEdge::Sunken, 255, 128, 255, 128, 255}};
     for (const auto& c : cases) {
         const auto canvas = DrawFlatButton(10, 8, c.edge, nullptr);
-        EXPECT_EQ(Alpha(*canvas, 0, 0), c.topLeftAlpha);
-        EXPECT_EQ(Alpha(*canvas, 5, 4), 0) << "inside stays clear";
+        EXPECT_EQ(AlphaOf(*canvas, 0, 0), c.topLeftAlpha);
+        EXPECT_EQ(AlphaOf(*canvas, 5, 4), 0) << "inside stays clear";
         if (c.edge == FlatEdge::None)
             continue;
         EXPECT_EQ(Red(*canvas, 5, 0), c.top);
@@ -63,11 +63,11 @@ TEST(FlatButtonRules, PictureIsCentredAndAnyAlphaShowsOpaque)
     picture.Sample(2, 0, 0)[0] = 0;
     const auto canvas = DrawFlatButton(10, 6, FlatEdge::None, &picture);
     // Centred: from (3, 2).
-    EXPECT_EQ(Alpha(*canvas, 3, 2), 255);
+    EXPECT_EQ(AlphaOf(*canvas, 3, 2), 255);
     EXPECT_EQ(Red(*canvas, 3, 2), 200);
-    EXPECT_EQ(Alpha(*canvas, 4, 2), 255) << "a faint pixel is drawn at full strength";
-    EXPECT_EQ(Alpha(*canvas, 5, 2), 0) << "a clear pixel is not drawn";
-    EXPECT_EQ(Alpha(*canvas, 2, 2), 0);
+    EXPECT_EQ(AlphaOf(*canvas, 4, 2), 255) << "a faint pixel is drawn at full strength";
+    EXPECT_EQ(AlphaOf(*canvas, 5, 2), 0) << "a clear pixel is not drawn";
+    EXPECT_EQ(AlphaOf(*canvas, 2, 2), 0);
     // A picture larger than the button is cut, not written past it.
     CPixMap large(IMAGE_MODE_RGBA, 30, 30);
     FillOpaque(large, {1, 2, 3});

@@ -7,7 +7,7 @@
 namespace {
 
 // A byte pattern that no fill value below repeats, so that a byte written where it should not be shows.
-std::vector<unsigned char> Pattern(size_t n)
+std::vector<unsigned char> BytePattern(size_t n)
 {
     std::vector<unsigned char> bytes(n);
     for (size_t i = 0; i < n; ++i)
@@ -34,7 +34,7 @@ TEST(FillPixelSamples, WritesTheGivenSamplesOfEachPixelAndNothingElse)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const size_t size = static_cast<size_t>(c.rowStep) * (c.height + 1);
-        std::vector<unsigned char> bytes = Pattern(size), expected = bytes;
+        std::vector<unsigned char> bytes = BytePattern(size), expected = bytes;
         for (int y = 0; y < c.height; ++y)
             for (int x = 0; x < c.width; ++x)
                 for (int s = 0; s < c.count; ++s)

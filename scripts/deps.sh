@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the project builds, tests and runs with. Installs nothing that is already there.
+# Installs the Debian packages the project builds, tests and runs with, in one apt call and without the packages
+# they merely recommend. Installs nothing that is already there.
 set -euo pipefail
 
 packages=(
-    build-essential clang cmake ninja-build pkg-config
+    g++ clang lld cmake ninja-build pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     libpng-dev libjpeg-dev libgif-dev zlib1g-dev
     libcairo2-dev libpixman-1-dev

@@ -1,9 +1,10 @@
 #pragma once
 
 // Real servers on loopback for the tests of the FTP client and what uses it: Debian's pyftpdlib as the FTP server,
-// microsocks as a SOCKS5 proxy and dante as a SOCKS4 proxy. Each is started on a free port the first time a test
-// of the program asks for it and stopped when the program ends. When one cannot run here, Error() says why and the
-// test skips.
+// microsocks as a SOCKS5 proxy and dante as a SOCKS4 proxy. Each is started the first time a test of the program
+// asks for it and stopped when the program ends. The servers that can bind port 0 do, and the port is the one the
+// system reports their process listening on, so that no other test's server can be reached in its place. When one
+// cannot run here, Error() says why and the test skips.
 
 #include <arpa/inet.h>
 #include <fcntl.h>
@@ -18,9 +19,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <dirent.h>
 #include <fstream>
 #include <functional>
 #include <random>
+#include <set>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -49,10 +53,10 @@ inline bool LoopbackPortFree(int port)
     return free;
 }
 
-// A port nobody listens on at the moment it is asked for. It is drawn at random from below the range the system
-// hands out itself (for a bind to port 0, as every passive data connection of the FTP servers of the tests running
-// beside this one makes, and for outgoing connections), so that nothing else takes it in the moment before a server
-// binds it. Only a server of another test drawing the same number can; ServerProcess::Start then draws again.
+// A port nobody listens on at the moment it is asked for, for a server that cannot bind port 0 itself. It is drawn at
+// random from below the range the system hands out itself (for a bind to port 0, as the other servers and every
+// passive data connection make, and for outgoing connections). A server of another test drawing the same number can
+// still take it first; ServerProcess::Start then sees that its own server is not the one listening.
 inline int FreeLoopbackPort()
 {
     int systemLow = 32768;
@@ -67,16 +71,63 @@ inline int FreeLoopbackPort()
     return 0;
 }
 
-inline bool PortAnswers(int port)
+// A loopback port that refuses connections for as long as the object lives: bound, so that nothing else can take
+// it, and never listened on.
+class ClosedPort
 {
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    const sockaddr_in address = LoopbackAddress(port);
-    const bool ok = connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
-    close(fd);
-    return ok;
+public:
+    ClosedPort() : m_fd(socket(AF_INET, SOCK_STREAM, 0))
+    {
+        sockaddr_in address = LoopbackAddress(0);
+        socklen_t size = sizeof address;
+        if (bind(m_fd, reinterpret_cast<const sockaddr*>(&address), size) == 0 &&
+            getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &size) == 0)
+            m_port = ntohs(address.sin_port);
+    }
+    ClosedPort(const ClosedPort&) = delete;
+    ClosedPort& operator=(const ClosedPort&) = delete;
+    ~ClosedPort() { close(m_fd); }
+
+    int Port() const { return m_port; }
+
+private:
+    int m_fd;
+    int m_port = 0;
+};
+
+// The TCP port a process listens on, as the system reports it (the sockets among its open files that are listening,
+// in /proc/net/tcp); 0 while it listens on none.
+inline int ListeningPort(pid_t pid)
+{
+    std::set<std::string> sockets;
+    const std::string fds = "/proc/" + std::to_string(pid) + "/fd";
+    if (DIR* folder = opendir(fds.c_str())) {
+        while (const dirent* entry = readdir(folder)) {
+            char target[64] = {};
+            const std::string link = fds + "/" + entry->d_name;
+            const ssize_t length = readlink(link.c_str(), target, sizeof target - 1);
+            const std::string text(target, length > 0 ? static_cast<size_t>(length) : 0);
+            if (text.rfind("socket:[", 0) == 0 && text.back() == ']')
+                sockets.insert(text.substr(8, text.size() - 9));
+        }
+        closedir(folder);
+    }
+    std::ifstream table("/proc/net/tcp");
+    std::string line;
+    std::getline(table, line);
+    while (std::getline(table, line)) {
+        // sl local_address rem_address st tx_queue:rx_queue tr:tm->when retrnsmt uid timeout inode
+        std::istringstream fields(line);
+        std::string slot, local, remote, state, queues, timer, retransmits, uid, timeout, inode;
+        fields >> slot >> local >> remote >> state >> queues >> timer >> retransmits >> uid >> timeout >> inode;
+        const size_t colon = local.find(':');
+        if (state == "0A" && colon != std::string::npos && sockets.count(inode))
+            return static_cast<int>(std::stoul(local.substr(colon + 1), nullptr, 16));
+    }
+    return 0;
 }
 
-// A program of the system running beside the tests, listening on `port`; stopped with the object.
+// A program of the system running beside the tests, listening on a port of loopback; stopped with the object.
 class ServerProcess
 {
 public:
@@ -85,14 +136,16 @@ public:
     ServerProcess& operator=(const ServerProcess&) = delete;
     ~ServerProcess() { Stop(); }
 
-    // Starts the program that argvFor gives for a free port and waits until that port answers, drawing another
-    // port when the program ends at once (a server of another test may have taken the port first); false with
-    // Error() set when it does not answer.
-    bool Start(const std::function<std::vector<std::string>(int port)>& argvFor, const std::string& logPath)
+    // Starts the program that argvFor gives for a port and waits until the program itself listens. A program that
+    // binds port 0 (bindsPortZero) is given 0 and its port is the one it got. One that cannot is given a port drawn
+    // free, and is started again on another when it ends at once or another test's server listens there first.
+    // False with Error() set when it does not come to listen.
+    bool Start(const std::function<std::vector<std::string>(int port)>& argvFor, const std::string& logPath,
+               bool bindsPortZero)
     {
         for (int attempt = 0; attempt < 5; ++attempt) {
-            const int port = FreeLoopbackPort();
-            if (port == 0) {
+            const int port = bindsPortZero ? 0 : FreeLoopbackPort();
+            if (!bindsPortZero && port == 0) {
                 m_error = "no free port on loopback";
                 break;
             }
@@ -116,6 +169,7 @@ public:
     const std::string& Error() const { return m_error; }
 
 private:
+    // Port 0: the program binds a port the system chooses.
     bool StartOn(const std::vector<std::string>& argv, int port, const std::string& logPath)
     {
         m_endedAtOnce = false;
@@ -146,9 +200,10 @@ private:
             m_error = argv[0] + " could not be started";
             return false;
         }
-        // A guard against a server that never answers, far beyond the second or so a start takes on a busy machine.
+        // A guard against a server that never listens, far beyond the second or so a start takes on a busy machine.
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        while (!PortAnswers(port)) {
+        int listening = 0;
+        while ((listening = ListeningPort(m_pid)) == 0) {
             int status = 0;
             if (waitpid(m_pid, &status, WNOHANG) == m_pid) {
                 Stop();
@@ -158,12 +213,18 @@ private:
             }
             if (std::chrono::steady_clock::now() > deadline) {
                 Stop();
-                m_error = argv[0] + " did not answer on its port; its output is in " + logPath;
+                m_error = argv[0] + " did not listen on a port; its output is in " + logPath;
                 return false;
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
-        m_port = port;
+        if (port != 0 && listening != port) {
+            Stop();
+            m_error = argv[0] + " listens on " + std::to_string(listening) + ", not on " + std::to_string(port);
+            m_endedAtOnce = true;
+            return false;
+        }
+        m_port = listening;
         return true;
     }
 
@@ -202,7 +263,7 @@ public:
                     "/usr/bin/python3", "-m", "pyftpdlib", "-i", "127.0.0.1", "-p", std::to_string(port), "-w", "-d",
                     m_strHome,          "-u", kUser,       "-P", kPassword};
             },
-            m_logs / "pyftpdlib.log");
+            m_logs / "pyftpdlib.log", true);
     }
 
     bool Running() const { return m_process.Port() != 0; }
@@ -246,10 +307,11 @@ public:
                     return std::vector<std::string>{"/usr/bin/microsocks", "-i", "127.0.0.1", "-p",
                                                     std::to_string(port)};
                 },
-                m_folder / "microsocks.log");
+                m_folder / "microsocks.log", true);
             return;
         }
-        m_process.Start([this](int port) { return DanteFor(port); }, m_folder / "danted.log");
+        // dante takes no port 0.
+        m_process.Start([this](int port) { return DanteFor(port); }, m_folder / "danted.log", false);
     }
 
     bool Running() const { return m_process.Port() != 0; }

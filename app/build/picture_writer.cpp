@@ -9,8 +9,8 @@
 namespace {
 
 // The quality and flags every built picture is saved with.
-constexpr unsigned kSaveFlags = 8;
-constexpr int kSaveQuality = 98;
+constexpr unsigned kPictureSaveFlags = 8;
+constexpr int kPictureSaveQuality = 98;
 
 } // namespace
 
@@ -133,7 +133,7 @@ void CPictureWriter::Work()
         try {
             if (job.make)
                 job.picture = job.make();
-            saved = job.picture && CIO::SaveImage(job.path, *job.picture, kSaveFlags, kSaveQuality);
+            saved = job.picture && CIO::SaveImage(job.path, *job.picture, kPictureSaveFlags, kPictureSaveQuality);
         } catch (const std::exception&) {
             // Memory ran out for the picture or the encoder: it counts as not written, and the build says so.
         }

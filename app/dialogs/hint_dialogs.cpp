@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr int kCheckId = 1569;
+constexpr int kHintCheckId = 1569;
 
 } // namespace
 
@@ -26,7 +26,7 @@ CToolHintDLG::CToolHintDLG(const HintRow& hint, wxWindow* parent) : m_hint(hint)
     if (!m_bLoaded)
         return;
     SetIconAndText(*this, NoticeIcon::information, BytesToWx(ResourceText(static_cast<unsigned>(hint.id))));
-    m_pCheck = dynamic_cast<wxCheckBox*>(FindWindow(kCheckId));
+    m_pCheck = dynamic_cast<wxCheckBox*>(FindWindow(kHintCheckId));
     if (wxWindow* cancel = FindWindow(wxID_CANCEL))
         cancel->Show(hint.hasCancel);
     Bind(wxEVT_BUTTON, &CToolHintDLG::OnOK, this, wxID_OK);

@@ -31,14 +31,14 @@ constexpr int kSolidId = 1128;
 constexpr int kPictureId = 1129;
 constexpr int kGradientId = 1131;
 constexpr int kColorId = 1133;
-constexpr int kBrowseId = 1135;
+constexpr int kSiteFolderBrowseId = 1135;
 constexpr int kPictureNameId = 1136;
 constexpr int kGradientPlaceId = 1137;
 constexpr int kHorizontalId = 1132;
 constexpr int kLinkColorId = 1117;
 constexpr int kVisitedColorId = 1118;
 
-std::string FieldText(const wxTextCtrl* field)
+std::string TextOfField(const wxTextCtrl* field)
 {
     return WxToBytes(field->GetValue());
 }
@@ -66,8 +66,8 @@ CNewSiteDLG::CNewSiteDLG(wxWindow* parent)
     }
     m_choice.Open(*settings, ResourceText(2080), ResourceText(2088));
     const NewSiteValues& values = m_choice.Values();
-    const BackgroundControlIds background = {kSolidId,         kPictureId,    kGradientId, kColorId,
-                                             kGradientPlaceId, kHorizontalId, kBrowseId,   kPictureNameId};
+    const BackgroundControlIds background = {kSolidId,         kPictureId,    kGradientId,         kColorId,
+                                             kGradientPlaceId, kHorizontalId, kSiteFolderBrowseId, kPictureNameId};
     if (!m_background.Create(*this, background, m_choice.Values().m_Background, true)) {
         m_bLoaded = false;
         return;
@@ -127,7 +127,7 @@ void CNewSiteDLG::OnText(wxCommandEvent& event)
 {
     if (m_bFilling)
         return;
-    const std::string text = FieldText(static_cast<wxTextCtrl*>(FindWindow(event.GetId())));
+    const std::string text = TextOfField(static_cast<wxTextCtrl*>(FindWindow(event.GetId())));
     switch (event.GetId()) {
     case kNameId:
         m_choice.SetNameText(text);

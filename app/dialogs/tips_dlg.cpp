@@ -15,7 +15,7 @@
 namespace {
 
 constexpr int kAreaId = 1662;
-constexpr int kCheckId = 1645;
+constexpr int kTipsCheckId = 1645;
 constexpr int kNextId = 3;
 
 } // namespace
@@ -26,7 +26,7 @@ CTipsDLG::CTipsDLG(wxWindow* parent, unsigned start) : m_tips(start)
     if (!m_bLoaded)
         return;
     m_pArea = dynamic_cast<wxPanel*>(FindWindow(kAreaId));
-    m_pCheck = dynamic_cast<wxCheckBox*>(FindWindow(kCheckId));
+    m_pCheck = dynamic_cast<wxCheckBox*>(FindWindow(kTipsCheckId));
     if (!m_pArea || !m_pCheck) {
         m_bLoaded = false;
         return;

@@ -19,7 +19,7 @@ enum
 {
     kStatus = 1553,
     kDestination = 1192,
-    kBar = 1184,
+    kProgressBar = 1184,
 };
 
 // wxGauge holds an int range; the model's range is an int too, so the bar takes it as it is.
@@ -41,7 +41,7 @@ CUploadProgressDLG::CUploadProgressDLG(wxWindow* parent, CUploadProgress& progre
     if (!m_bLoaded)
         return;
     m_pStatus = dynamic_cast<wxTextCtrl*>(FindWindow(kStatus));
-    m_pBar = dynamic_cast<wxGauge*>(FindWindow(kBar));
+    m_pBar = dynamic_cast<wxGauge*>(FindWindow(kProgressBar));
     auto* where = dynamic_cast<wxStaticText*>(FindWindow(kDestination));
     m_bLoaded = m_pStatus && m_pBar && where && FindWindow(wxID_CANCEL);
     if (!m_bLoaded)

@@ -51,10 +51,10 @@ constexpr int kPictureNotLoaded = 300;
 constexpr int kPictureInvalid = 294;
 constexpr int kPictureNoMemory = 295;
 
-constexpr int kTextKind = 3;
+constexpr int kToolTextKind = 3;
 constexpr int kHtmlKind = 5;
 
-CRect Inflated(CRect rect, int by)
+CRect InflatedBy(CRect rect, int by)
 {
     rect.InflateRect(by, by);
     return rect;
@@ -129,14 +129,14 @@ CRect CMouseTools::SelectionArea() const
             return;
         }
         for (int j = 0; j < group.GetItemCount(); ++j)
-            area.UnionRect(area, Inflated(group.GetItem(j)->GetFullRect(), 3));
+            area.UnionRect(area, InflatedBy(group.GetItem(j)->GetFullRect(), 3));
     });
     return area;
 }
 
 void CMouseTools::InvalidateItem(const CPageItem& item)
 {
-    m_host.InvalidatePageRect(Inflated(item.GetFullRect(), 3), false);
+    m_host.InvalidatePageRect(InflatedBy(item.GetFullRect(), 3), false);
 }
 
 // ---- Press ----
@@ -454,11 +454,11 @@ void CMouseTools::DragText(const MouseInput& input, const CPoint& pt)
     if (!m_bTextFrameResize) {
         if (input.leftDown) {
             SetCaretAt(*text, pt, true);
-            m_host.InvalidatePageRect(Inflated(item->GetFullRect(), 6), false);
+            m_host.InvalidatePageRect(InflatedBy(item->GetFullRect(), 6), false);
         }
         return;
     }
-    const CRect before = Inflated(item->GetFullRect(), 8);
+    const CRect before = InflatedBy(item->GetFullRect(), 8);
     if (m_bResizeTop || m_bResizeBottom) {
         item->Offset(pt.x - m_lastPoint.x, pt.y - m_lastPoint.y);
     } else if (m_bResizeLeft || m_bResizeRight) {
@@ -471,7 +471,7 @@ void CMouseTools::DragText(const MouseInput& input, const CPoint& pt)
         frame->RecalcBounds();
     const CTextBody& body = *text->GetTextBody();
     text->UpdateCaret(body.m_nCaretPara, body.m_nCaretIndex);
-    CRect area = Inflated(item->GetFullRect(), 8);
+    CRect area = InflatedBy(item->GetFullRect(), 8);
     area.UnionRect(area, before);
     m_host.InvalidatePageRect(area, false);
 }
@@ -563,7 +563,7 @@ void CMouseTools::OnMouseMove(const MouseInput& input)
         if (single && !frame->IsGroup()) {
             single->RotateByHandle(POINT{pt.x, pt.y}, m_dStartAngle, m_dRotationAtPress, input.ctrl ? 1 : 0);
             frame->RecalcBounds();
-            if (single->GetCurrentObject()->GetKind() == kTextKind)
+            if (single->GetCurrentObject()->GetKind() == kToolTextKind)
                 NotifyInspector(kTextTurned);
         } else {
             frame->RotateToPoint(POINT{pt.x, pt.y}, m_dStartAngle, m_dRotationAtPress, input.ctrl);
@@ -574,12 +574,12 @@ void CMouseTools::OnMouseMove(const MouseInput& input)
     } else if (m_bCreating) {
         if (!single)
             return;
-        const CRect before = Inflated(single->GetFullRect(), 3);
+        const CRect before = InflatedBy(single->GetFullRect(), 3);
         single->ResizeByDrag(POINT{m_pressPoint.x, m_pressPoint.y}, POINT{pt.x, pt.y}, input.ctrl);
         if (CObjectFrame* frame = single->GetGroup())
             frame->RecalcBounds();
         m_bCreatedByBand = false;
-        CRect area = Inflated(single->GetFullRect(), 3);
+        CRect area = InflatedBy(single->GetFullRect(), 3);
         area.UnionRect(area, before);
         m_host.InvalidatePageRect(area, false);
     } else if (m_bPictureBand) {
@@ -603,7 +603,7 @@ void CMouseTools::DragBand(CRect& band, const CPoint& pt)
     CRect after = band;
     after.NormalizeRect();
     // The band's outline is drawn one pixel past its right and bottom edges.
-    before.UnionRect(Inflated(before, 1), Inflated(after, 1));
+    before.UnionRect(InflatedBy(before, 1), InflatedBy(after, 1));
     m_host.InvalidatePageRect(before, false);
 }
 
@@ -634,7 +634,7 @@ void CMouseTools::DragMove(const MouseInput& input)
         CRect area = group.GetUpdateRect(true);
         group.MoveBy(delta.x, delta.y);
         for (int j = 0; j < group.GetItemCount(); ++j)
-            area.UnionRect(area, Inflated(group.GetItem(j)->GetFullRect(), 3));
+            area.UnionRect(area, InflatedBy(group.GetItem(j)->GetFullRect(), 3));
         area.UnionRect(area, group.GetUpdateRect(true));
         m_host.InvalidatePageRect(area, false);
     });
@@ -725,7 +725,7 @@ void CMouseTools::OnLButtonUp(const MouseInput& input)
     if (m_bCreatedByBand && m_bCreating) {
         // A click without a drag leaves no object behind.
         if (CPageItem* item = m_page.GetSingleSelectedItem()) {
-            m_host.InvalidatePageRect(Inflated(item->GetFullRect(), 3), true);
+            m_host.InvalidatePageRect(InflatedBy(item->GetFullRect(), 3), true);
             m_page.RemoveItem(item);
         }
         ResetDragState();
@@ -893,7 +893,7 @@ void CMouseTools::OnLButtonDblClk(const MouseInput& input)
     if (hit < 0)
         return;
     const int kind = m_page.GetItem(hit)->GetCurrentObject()->GetKind();
-    if (kind == kTextKind) {
+    if (kind == kToolTextKind) {
         GetCoreServices().SetToolsBarTool(kMouseToolText);
         PressText(input);
     } else if (kind == kHtmlKind) {

@@ -20,7 +20,7 @@ namespace {
 constexpr char kSiteExtension[] = ".kst";
 constexpr char kConvertedMark[] = "-v6";
 constexpr unsigned kRemoveFilesQuestion = 7017;
-constexpr int kTextKind = 3;
+constexpr int kDocumentTextKind = 3;
 
 bool HasSiteExtension(const std::string& path)
 {
@@ -167,7 +167,8 @@ void COrvelDoc::CommitPendingTextEdits()
         if (!page || !page->IsEditingInPlace())
             continue;
         CPageObject* edited = page->GetEditedObject();
-        if (edited && edited->GetKind() == kTextKind && !static_cast<CTextObject*>(edited)->EndEdit(view, true)) {
+        if (edited && edited->GetKind() == kDocumentTextKind &&
+            !static_cast<CTextObject*>(edited)->EndEdit(view, true)) {
             // A text left empty goes with its item, which is the page's only selection while it is edited; the
             // step recorded for it keeps the item, so that no earlier step names an item that is gone.
             if (page->GetSingleSelectedItem())

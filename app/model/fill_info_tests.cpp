@@ -50,7 +50,7 @@ protected:
     const std::filesystem::path folder = scratch.Path();
 };
 
-std::vector<BYTE> Written(const CFillInfo& fill)
+std::vector<BYTE> WrittenFill(const CFillInfo& fill)
 {
     CMemFile file;
     fill.Write(file);
@@ -58,7 +58,8 @@ std::vector<BYTE> Written(const CFillInfo& fill)
 }
 
 // Reads a fill from the bytes, which must be used up exactly.
-CFillInfo ReadBack(const std::vector<BYTE>& bytes, int major = kCurrentMajorVersion, int minor = kCurrentMinorVersion)
+CFillInfo ReadFillBack(const std::vector<BYTE>& bytes, int major = kCurrentMajorVersion,
+                       int minor = kCurrentMinorVersion)
 {
     auto file = FileOf(bytes);
     CFillInfo fill;
@@ -105,12 +106,12 @@ TEST_F(FillInfoTest, RoundTripOfEveryKindAcrossVersions)
             CFillInfo fill;
             kinds[kind](fill);
             fill.SetAnimated(true);
-            std::vector<BYTE> bytes = Written(fill);
+            std::vector<BYTE> bytes = WrittenFill(fill);
             EXPECT_EQ(bytes.back(), 1) << "the animated flag ends the record";
             if (!v.animatedByte)
                 bytes.pop_back();
 
-            CFillInfo back = ReadBack(bytes, v.major, v.minor);
+            CFillInfo back = ReadFillBack(bytes, v.major, v.minor);
             EXPECT_EQ(back.GetKind(), static_cast<int>(kind));
             EXPECT_EQ(back.IsAnimated(), v.animatedByte);
             if (kind == CFillInfo::FILL_PICTURE) {
@@ -133,7 +134,7 @@ TEST_F(FillInfoTest, TexturePathsAreStoredRelativeToTheSite)
     CFillInfo fill;
     fill.SetImageFile("/srv/site/pics/a.gif");
     EXPECT_EQ(
-        Written(fill),
+        WrittenFill(fill),
         Concat({LE32(CFillInfo::kTag), LE32(1), LE32(10), {'p', 'i', 'c', 's', '/', 'a', '.', 'g', 'i', 'f'}, {0}}));
 
     // Read back in another site's folder, a stored Windows path in a site of its own, and an absolute one.
@@ -152,7 +153,7 @@ TEST_F(FillInfoTest, TexturePathsAreStoredRelativeToTheSite)
         fake.sitePath = c.sitePath;
         SetOpeningSitePath(c.opening);
         std::vector<BYTE> bytes = Concat({LE32(CFillInfo::kTag), LE32(1), Counted(c.stored), {0}});
-        EXPECT_EQ(ReadBack(bytes).GetImageFile(), c.read) << c.stored;
+        EXPECT_EQ(ReadFillBack(bytes).GetImageFile(), c.read) << c.stored;
     }
 }
 
@@ -160,7 +161,7 @@ TEST_F(FillInfoTest, OwnedPictureIsStoredInFullWidthTiles)
 {
     CFillInfo fill;
     fill.SetPicture(Picture(300, 20));
-    const std::vector<BYTE> bytes = Written(fill);
+    const std::vector<BYTE> bytes = WrittenFill(fill);
     const size_t header = 4 + 4 + 4 + 4 + 4, tile = 20 * 768;
     ASSERT_EQ(bytes.size(), header + 2 * tile + 1);
     EXPECT_EQ(std::vector<BYTE>(bytes.begin() + 8, bytes.begin() + header),
@@ -177,7 +178,7 @@ TEST_F(FillInfoTest, OwnedPictureIsStoredInFullWidthTiles)
     EXPECT_EQ(second[3 * 44 + 768 + 0], 0); // beyond the picture: stored as zero
     EXPECT_EQ(bytes.back(), 0);
 
-    CFillInfo back = ReadBack(bytes);
+    CFillInfo back = ReadFillBack(bytes);
     for (auto [x, y] : {std::pair{0, 0}, std::pair{255, 19}, std::pair{256, 7}, std::pair{299, 19}})
         EXPECT_EQ(ColorAt(*back.GetImage(), x, y), ColorAt(*fill.GetImage(), x, y)) << x << "," << y;
 }
@@ -340,7 +341,7 @@ TEST_F(FillInfoTest, BadRecordsRaise)
     CGradientInfo g = BlackToWhite();
     g.AddStop(0.5, CColor(COLOR_RED), CColor(COLOR_BLUE));
     sound.SetGradient(g);
-    const std::vector<BYTE> whole = Written(sound);
+    const std::vector<BYTE> whole = WrittenFill(sound);
     for (size_t cut = 0; cut < whole.size(); ++cut) {
         auto file = FileOf(std::vector<BYTE>(whole.begin(), whole.begin() + cut));
         CFillInfo fill;
@@ -354,12 +355,12 @@ TEST_F(FillInfoTest, PicturesTheFileCannotHoldAreWrittenSafely)
     // file can always be read again.
     CFillInfo withAlpha;
     withAlpha.SetPicture(Picture(3, 3, IMAGE_MODE_RGBA));
-    CFillInfo back = ReadBack(Written(withAlpha));
+    CFillInfo back = ReadFillBack(WrittenFill(withAlpha));
     ASSERT_EQ(back.GetKind(), CFillInfo::FILL_PICTURE);
     EXPECT_EQ(back.GetImage()->GetMode(), IMAGE_MODE_RGB);
     EXPECT_EQ(ColorAt(*back.GetImage(), 2, 1), RGB(2, 1, 3));
 
     CFillInfo empty;
     empty.SetPicture(nullptr);
-    EXPECT_EQ(ReadBack(Written(empty)).GetKind(), CFillInfo::FILL_NONE);
+    EXPECT_EQ(ReadFillBack(WrittenFill(empty)).GetKind(), CFillInfo::FILL_NONE);
 }

@@ -13,7 +13,7 @@
 
 namespace {
 
-std::vector<BYTE> Written(const CFillStyle& style)
+std::vector<BYTE> WrittenStyle(const CFillStyle& style)
 {
     CMemFile file;
     style.Write(file);
@@ -21,7 +21,7 @@ std::vector<BYTE> Written(const CFillStyle& style)
 }
 
 // Reads a style from the bytes, which must be used up exactly.
-CFillStyle ReadBack(const std::vector<BYTE>& bytes, int minor = kCurrentMinorVersion)
+CFillStyle ReadStyleBack(const std::vector<BYTE>& bytes, int minor = kCurrentMinorVersion)
 {
     auto file = FileOf(bytes);
     CFillStyle style;
@@ -88,26 +88,26 @@ TEST_F(FillStyleTest, RoundTripOfEveryKind)
     for (CFillStyle* style : {&colour, &tiled, &placed, &gradient}) {
         style->SetWidth(2000);
         style->SetHeight(30000);
-        EXPECT_EQ(ReadBack(Written(*style)), *style);
+        EXPECT_EQ(ReadStyleBack(WrittenStyle(*style)), *style);
     }
 
-    EXPECT_EQ(Written(colour), Concat({Header(0, 2000, 30000), {12, 34, 56}}));
+    EXPECT_EQ(WrittenStyle(colour), Concat({Header(0, 2000, 30000), {12, 34, 56}}));
     // Pictures beside the site are stored relative to it and come back whole.
-    EXPECT_EQ(Written(tiled), Concat({Header(1, 2000, 30000), Counted("pics/tile.png"), {1}, LE32(0xFFFFFFFF)}));
-    EXPECT_EQ(Written(placed), Concat({Header(1, 2000, 30000), Counted("/elsewhere/placed.png"), {0}, LE32(6)}));
+    EXPECT_EQ(WrittenStyle(tiled), Concat({Header(1, 2000, 30000), Counted("pics/tile.png"), {1}, LE32(0xFFFFFFFF)}));
+    EXPECT_EQ(WrittenStyle(placed), Concat({Header(1, 2000, 30000), Counted("/elsewhere/placed.png"), {0}, LE32(6)}));
 }
 
 TEST_F(FillStyleTest, OlderFilesHoldNoPositionAndReadAsCentred)
 {
     SetOpeningSitePath(Path("old.kst"));
     const std::vector<BYTE> bytes = Concat({Header(1, 800, 600), Counted("a.gif"), {0}});
-    const CFillStyle style = ReadBack(bytes, 11);
+    const CFillStyle style = ReadStyleBack(bytes, 11);
     EXPECT_EQ(style.GetImagePosition(), 4);
     EXPECT_FALSE(style.IsTile());
     EXPECT_EQ(style.GetImageFile(), Path("a.gif"));
     EXPECT_TRUE(style.NeedsRender());
 
-    const CFillStyle current = ReadBack(Concat({bytes, LE32(2)}), 12);
+    const CFillStyle current = ReadStyleBack(Concat({bytes, LE32(2)}), 12);
     EXPECT_EQ(current.GetImagePosition(), 2);
 }
 
@@ -124,11 +124,11 @@ TEST_F(FillStyleTest, PageSizeLimits)
         SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
         const std::vector<BYTE> bytes = Concat({Header(0, c.width, c.height), {1, 2, 3}});
         if (c.reads) {
-            const CFillStyle style = ReadBack(bytes);
+            const CFillStyle style = ReadStyleBack(bytes);
             EXPECT_EQ(style.GetWidth(), c.width);
             EXPECT_EQ(style.GetHeight(), c.height);
         } else {
-            EXPECT_TRUE(RaisesBadData([&] { ReadBack(bytes); }));
+            EXPECT_TRUE(RaisesBadData([&] { ReadStyleBack(bytes); }));
         }
     }
 }
@@ -152,7 +152,7 @@ TEST_F(FillStyleTest, DamagedRecordsRaiseAndLeaveTheStyleAsItWas)
     };
     // Every record cut anywhere short of its end.
     for (const CFillStyle* style : {&tiled, &gradient}) {
-        const std::vector<BYTE> whole = Written(*style);
+        const std::vector<BYTE> whole = WrittenStyle(*style);
         for (size_t n = 0; n < whole.size(); ++n)
             damaged.emplace_back(whole.begin(), whole.begin() + static_cast<ptrdiff_t>(n));
     }
@@ -172,13 +172,13 @@ TEST_F(FillStyleTest, WritesOnlyWhatReadsBack)
     // A style never sized, or of a kind no file holds, must not make the whole site file unreadable.
     CFillStyle unsized;
     unsized.SetColor(CColor(1, 2, 3));
-    EXPECT_EQ(Written(unsized), Concat({Header(0, 10, 10), {1, 2, 3}}));
+    EXPECT_EQ(WrittenStyle(unsized), Concat({Header(0, 10, 10), {1, 2, 3}}));
     CFillStyle huge;
     huge.SetWidth(5000);
     huge.SetHeight(40000);
     huge.SetKind(7);
-    EXPECT_EQ(ReadBack(Written(huge)).GetHeight(), CFillStyle::kMaxPageHeight);
-    EXPECT_EQ(ReadBack(Written(huge)).GetKind(), CFillStyle::FILL_COLOR);
+    EXPECT_EQ(ReadStyleBack(WrittenStyle(huge)).GetHeight(), CFillStyle::kMaxPageHeight);
+    EXPECT_EQ(ReadStyleBack(WrittenStyle(huge)).GetKind(), CFillStyle::FILL_COLOR);
 }
 
 TEST(FillStyle, SetImagePositionKeepsToTheGrid)

@@ -25,7 +25,7 @@ std::vector<BYTE> Saved(const CPageObject& object)
     return FileBytes(file);
 }
 
-CRect BoundsOf(const CPageObject& object)
+CRect PolygonBoundsOf(const CPageObject& object)
 {
     RECT rect;
     return CRect(object.GetBounds(rect));
@@ -58,7 +58,7 @@ TEST(PolygonObject, EveryShapeCodeRoundTripsThroughTheFactory)
         EXPECT_EQ(loaded->GetKind(), objectPolygon);
         // The factory makes a triangle; the stored code replaces it.
         EXPECT_EQ(loaded->GetShapeCode(), code);
-        EXPECT_EQ(BoundsOf(*loaded), BoundsOf(polygon));
+        EXPECT_EQ(PolygonBoundsOf(*loaded), PolygonBoundsOf(polygon));
         EXPECT_EQ(Saved(*loaded), bytes);
     }
 }
@@ -125,7 +125,7 @@ TEST(PolygonObject, ReadsOlderFilesByTheirVersion)
         EXPECT_EQ(loaded->GetRotation(), 0.25);
         EXPECT_EQ(loaded->GetOffsetX(), -100);
         EXPECT_EQ(loaded->GetOffsetY(), 100);
-        EXPECT_EQ(BoundsOf(*loaded), BoundsOf(expected));
+        EXPECT_EQ(PolygonBoundsOf(*loaded), PolygonBoundsOf(expected));
         EXPECT_EQ(loaded->GetFill()->GetColor().GetCOLORREF(), RGB(200, 100, 50));
         EXPECT_EQ(loaded->GetLink()->GetKind(), CLinkInfo::kindPage);
         EXPECT_EQ(loaded->GetLink()->GetPage(), 4);
@@ -145,11 +145,11 @@ TEST(PolygonObject, AStoredCodeWithoutAnOutlineLeavesTheObjectEmpty)
     ASSERT_TRUE(loaded);
     // Not the triangle the factory made at the origin.
     EXPECT_TRUE(static_cast<CPolygonObject&>(*loaded).GetOutline().GetBoundingBox().IsRectEmpty());
-    EXPECT_TRUE(BoundsOf(*loaded).IsRectEmpty());
+    EXPECT_TRUE(PolygonBoundsOf(*loaded).IsRectEmpty());
 
     // A new size builds nothing either, and rendering an empty object gives no image and no failure.
     loaded->SetSize(90, 90);
-    EXPECT_TRUE(BoundsOf(*loaded).IsRectEmpty());
+    EXPECT_TRUE(PolygonBoundsOf(*loaded).IsRectEmpty());
     CPixMap scratch(IMAGE_MODE_RGBA, 64, 64);
     EXPECT_TRUE(loaded->UpdateImage(scratch));
     EXPECT_EQ(loaded->GetImage(), nullptr);
@@ -160,7 +160,7 @@ TEST(PolygonObject, StarsBecomeSquareAndKeepTheirShapeThroughResizing)
     CPolygonObject star(100, 100, SIZE{200, 100}, 0, shapeDavidStar);
     SIZE size;
     EXPECT_EQ(star.GetSize(size).cx, 100);
-    EXPECT_EQ(BoundsOf(star), CRect(50, 50, 150, 150));
+    EXPECT_EQ(PolygonBoundsOf(star), CRect(50, 50, 150, 150));
     // The handles frame the square, not the size asked for.
     EXPECT_EQ(star.GetHandlePoints()[0].x, 50);
     EXPECT_EQ(star.GetHandlePoints()[7].x, 150);
@@ -172,7 +172,7 @@ TEST(PolygonObject, StarsBecomeSquareAndKeepTheirShapeThroughResizing)
 
     CPolygonObject arrow(100, 100, SIZE{200, 100}, 0, shapeArrow);
     EXPECT_EQ(arrow.GetSize(size).cx, 200);
-    EXPECT_EQ(BoundsOf(arrow), CRect(0, 66, 200, 134));
+    EXPECT_EQ(PolygonBoundsOf(arrow), CRect(0, 66, 200, 134));
 }
 
 TEST(PolygonObject, CloneIsATriangleAndDuplicateKeepsShapeAndRecords)
@@ -213,7 +213,7 @@ TEST(PolygonObject, AnAnimatedPictureShowsNoEffects)
     CPixMap scratch(IMAGE_MODE_RGBA, 64, 64);
     CPolygonObject polygon(50, 50, SIZE{80, 60}, 0, shapeHexagon);
     ASSERT_TRUE(polygon.UpdateImage(scratch));
-    const CRect plain = BoundsOf(polygon);
+    const CRect plain = PolygonBoundsOf(polygon);
 
     auto effects = std::make_unique<CEffectSettings>();
     effects->m_bShadow = true;
@@ -221,7 +221,7 @@ TEST(PolygonObject, AnAnimatedPictureShowsNoEffects)
     polygon.SetEffects(std::move(effects));
     polygon.GetFill()->SetAnimated(true);
     ASSERT_TRUE(polygon.UpdateImage(scratch));
-    EXPECT_EQ(BoundsOf(polygon), plain);
+    EXPECT_EQ(PolygonBoundsOf(polygon), plain);
     EXPECT_EQ(polygon.GetEffects()->m_shadowCache.m_pImage, nullptr);
     EXPECT_EQ(polygon.GetEffects()->m_glowCache.m_pImage, nullptr);
 
@@ -229,11 +229,11 @@ TEST(PolygonObject, AnAnimatedPictureShowsNoEffects)
     polygon.GetFill()->SetAnimated(false);
     polygon.SetDirty();
     ASSERT_TRUE(polygon.UpdateImage(scratch));
-    EXPECT_GT(BoundsOf(polygon).Width(), plain.Width());
+    EXPECT_GT(PolygonBoundsOf(polygon).Width(), plain.Width());
 }
 
 // Alpha of the object's rendered image at a pixel of its image.
-int AlphaAt(const CImage& image, int x, int y)
+int PolygonAlphaAt(const CImage& image, int x, int y)
 {
     return image.GetData()[static_cast<size_t>(y) * image.GetStride() + static_cast<size_t>(x) * 4];
 }
@@ -259,8 +259,8 @@ TEST(PolygonObject, RenderedImageKeepsTheEvenOddHolesOpen)
         const CImage* image = polygon.GetImage();
         ASSERT_NE(image, nullptr);
         ASSERT_EQ(image->Width(), 150);
-        EXPECT_EQ(AlphaAt(*image, c.hollowX, c.hollowY), 0);
-        EXPECT_EQ(AlphaAt(*image, c.solidX, c.solidY), 255);
+        EXPECT_EQ(PolygonAlphaAt(*image, c.hollowX, c.hollowY), 0);
+        EXPECT_EQ(PolygonAlphaAt(*image, c.solidX, c.solidY), 255);
         const unsigned char* pixel = image->GetData() + c.solidY * image->GetStride() + c.solidX * 4;
         EXPECT_EQ(pixel[1], 250);
         EXPECT_EQ(pixel[2], 20);

@@ -26,7 +26,7 @@
 
 namespace {
 
-struct Format
+struct ImageFormat
 {
     const char* face = "Arial";
     WORD points = 24;
@@ -37,7 +37,7 @@ struct Format
     bool linked = false;
 };
 
-void Append(CTextBody& body, int para, const std::string& text, const Format& f)
+void AppendRun(CTextBody& body, int para, const std::string& text, const ImageFormat& f)
 {
     while (body.GetParagraphCount() <= para)
         body.m_paragraphs.emplace_back();
@@ -48,13 +48,13 @@ void Append(CTextBody& body, int para, const std::string& text, const Format& f)
                                                                f.bold, f.italic, f.underline, f.colour, link));
 }
 
-void Layout(CTextBody& body)
+void LayOutBody(CTextBody& body)
 {
     CRect dirty;
     LayoutText(body, dirty);
 }
 
-BYTE CoverageAt(const CImage& image, int x, int y)
+BYTE ImageCoverageAt(const CImage& image, int x, int y)
 {
     return image.GetData()[static_cast<ptrdiff_t>(y) * image.GetStride() + x];
 }
@@ -140,8 +140,8 @@ TEST(TextImage, CoverageHasInkWhereTheGlyphsAreAndNoneElsewhere)
 {
     FakeTextOwner owner;
     CTextBody body(&owner, 120, 40);
-    Append(body, 0, "Hi", Format{});
-    Layout(body);
+    AppendRun(body, 0, "Hi", ImageFormat{});
+    LayOutBody(body);
     owner.cx = 100.5;
     owner.cy = 50.0;
     ASSERT_TRUE(body.RebuildImage());
@@ -161,14 +161,14 @@ TEST(TextImage, CoverageHasInkWhereTheGlyphsAreAndNoneElsewhere)
         int full = 0;
         for (int y = box.top; y < box.bottom; ++y)
             for (int x = box.left; x < box.right; ++x)
-                full += CoverageAt(image, x, y) == 255;
+                full += ImageCoverageAt(image, x, y) == 255;
         EXPECT_GT(full, 10) << ch.m_ch;
     }
     cells.InflateRect(1, 1);
     CRect ink;
     for (int y = 0; y < image.Height(); ++y)
         for (int x = 0; x < image.Width(); ++x)
-            if (CoverageAt(image, x, y) != 0) {
+            if (ImageCoverageAt(image, x, y) != 0) {
                 EXPECT_TRUE(cells.PtInRect(CPoint(x, y))) << x << "," << y;
                 ink |= CRect(x, y, x + 1, y + 1);
             }
@@ -185,10 +185,10 @@ TEST(TextImage, CoverageHasInkWhereTheGlyphsAreAndNoneElsewhere)
 TEST(TextImage, ColourImageCarriesEachCharactersColour)
 {
     CTextBody body(nullptr, 120, 40);
-    Append(body, 0, "A", Format{.colour = RGB(255, 0, 0)});
-    Append(body, 0, "W", Format{.colour = RGB(0, 0, 255)});
-    Append(body, 0, "M", Format{.colour = RGB(255, 255, 255)});
-    Layout(body);
+    AppendRun(body, 0, "A", ImageFormat{.colour = RGB(255, 0, 0)});
+    AppendRun(body, 0, "W", ImageFormat{.colour = RGB(0, 0, 255)});
+    AppendRun(body, 0, "M", ImageFormat{.colour = RGB(255, 255, 255)});
+    LayOutBody(body);
     ASSERT_TRUE(body.RebuildSecondImage());
     EXPECT_EQ(body.m_bImageStale, 0) << "the coverage is brought up to date first";
     EXPECT_EQ(body.m_bSecondImageStale, 0);
@@ -203,7 +203,7 @@ TEST(TextImage, ColourImageCarriesEachCharactersColour)
         int inked = 0;
         for (int y = ch.GetBox().top; y < ch.GetBox().bottom; ++y)
             for (int x = ch.m_nLeft + 1; x < ch.m_nLeft + ch.m_nWidth - 1; ++x) {
-                if (CoverageAt(coverage, x, y) == 0)
+                if (ImageCoverageAt(coverage, x, y) == 0)
                     continue;
                 ++inked;
                 const BYTE* p = ColourAt(colour, x, y);
@@ -231,14 +231,14 @@ TEST(TextImage, LinksLookLikeLinksOnlyInAPlainObject)
         owner.plain = c.plain;
         owner.linked = c.objectLinked;
         CTextBody body(&owner, 60, 40);
-        Append(body, 0, "x", Format{.colour = RGB(0, 160, 0), .linked = c.charLinked});
-        Layout(body);
+        AppendRun(body, 0, "x", ImageFormat{.colour = RGB(0, 160, 0), .linked = c.charLinked});
+        LayOutBody(body);
         ASSERT_TRUE(body.RebuildSecondImage());
         const CTextChar& ch = body.m_paragraphs[0].m_chars[0];
         bool inkBelow = false;
         for (int y = ch.m_nBaseline + 1; y < body.m_nHeight; ++y)
             for (int x = 0; x < body.m_nWidth; ++x)
-                inkBelow |= CoverageAt(*body.m_pCoverageImage, x, y) != 0;
+                inkBelow |= ImageCoverageAt(*body.m_pCoverageImage, x, y) != 0;
         EXPECT_EQ(inkBelow, c.looksLinked) << c.charLinked << c.plain << c.objectLinked;
         const CRect blue = ColourBox(*body.m_pColorImage, RGB(0, 0, 255));
         const CRect green = ColourBox(*body.m_pColorImage, RGB(0, 160, 0));
@@ -267,8 +267,8 @@ TEST(TextImage, BandHoldsAtMost64KBAndAtLeastOneRow)
 
     // A text wider than a band's byte budget still renders, one row a band.
     CTextBody body(nullptr, 70000, 30);
-    Append(body, 0, "I", Format{.points = 12});
-    Layout(body);
+    AppendRun(body, 0, "I", ImageFormat{.points = 12});
+    LayOutBody(body);
     body.m_nWidth = 70000; // keep the wide frame whatever layout made of it
     ASSERT_TRUE(body.RebuildSecondImage());
     EXPECT_FALSE(body.m_inkRect.IsRectEmpty());
@@ -430,15 +430,15 @@ TEST(TextImage, WritesMixedFormatParagraphPicture)
 {
     FakeTextOwner owner;
     CTextBody body(&owner, 420, 40);
-    Append(body, 0, "Plain Arial, ", Format{.points = 12});
-    Append(body, 0, "bold ", Format{.points = 14, .bold = true, .colour = RGB(200, 0, 0)});
-    Append(body, 0, "Times italic, ",
-           Format{.face = "Times New Roman", .points = 18, .italic = true, .colour = RGB(0, 110, 0)});
-    Append(body, 0, "Courier underlined ", Format{.face = "Courier New", .points = 11, .underline = true});
-    Append(body, 0, "and a link", Format{.points = 16, .colour = RGB(120, 0, 120), .linked = true});
-    Append(body, 1, "Big bold italic Times",
-           Format{.face = "Times New Roman", .points = 28, .bold = true, .italic = true, .colour = RGB(0, 80, 200)});
-    Layout(body);
+    AppendRun(body, 0, "Plain Arial, ", ImageFormat{.points = 12});
+    AppendRun(body, 0, "bold ", ImageFormat{.points = 14, .bold = true, .colour = RGB(200, 0, 0)});
+    AppendRun(body, 0, "Times italic, ",
+           ImageFormat{.face = "Times New Roman", .points = 18, .italic = true, .colour = RGB(0, 110, 0)});
+    AppendRun(body, 0, "Courier underlined ", ImageFormat{.face = "Courier New", .points = 11, .underline = true});
+    AppendRun(body, 0, "and a link", ImageFormat{.points = 16, .colour = RGB(120, 0, 120), .linked = true});
+    AppendRun(body, 1, "Big bold italic Times",
+           ImageFormat{.face = "Times New Roman", .points = 28, .bold = true, .italic = true, .colour = RGB(0, 80, 200)});
+    LayOutBody(body);
     ASSERT_TRUE(body.RebuildSecondImage());
 
     const CImage& coverage = *body.m_pCoverageImage;
@@ -447,7 +447,7 @@ TEST(TextImage, WritesMixedFormatParagraphPicture)
     auto_array<unsigned char> data(new unsigned char[out.GetDataSize()]);
     for (int y = 0; y < out.Height(); ++y)
         for (int x = 0; x < out.Width(); ++x) {
-            const int a = CoverageAt(coverage, x, y);
+            const int a = ImageCoverageAt(coverage, x, y);
             for (int s = 0; s < 3; ++s)
                 data[static_cast<size_t>(y) * out.GetStride() + 3 * x + s] =
                     static_cast<unsigned char>(255 - (255 - ColourAt(colour, x, y)[s]) * a / 255);

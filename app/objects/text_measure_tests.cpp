@@ -197,7 +197,7 @@ TEST(TextMeasure, DrawnRangeStaysWithinItsCharacters)
 
 namespace {
 
-CTextChar FixedChar(char c)
+CTextChar FixedWidthChar(char c)
 {
     CTextChar ch;
     ch.m_ch = static_cast<BYTE>(c);
@@ -229,9 +229,9 @@ TEST(TextMeasure, SelectionInvertsItsCellsAndTwiceRestores)
         CTextBody body(c.owner ? &owner : nullptr, 60, 25);
         body.m_paragraphs.assign(3, CTextParagraph());
         for (char ch : std::string("ab"))
-            body.m_paragraphs[0].m_chars.push_back(FixedChar(ch));
+            body.m_paragraphs[0].m_chars.push_back(FixedWidthChar(ch));
         for (char ch : std::string("cd"))
-            body.m_paragraphs[2].m_chars.push_back(FixedChar(ch));
+            body.m_paragraphs[2].m_chars.push_back(FixedWidthChar(ch));
         CRect dirty;
         LayoutText(body, dirty);
         owner.cx = 30.5;

@@ -150,7 +150,7 @@ TEST(ServerFiles, TheBackupNameCarriesTheLongDateAndTimeWithoutColons)
 
 using Bytes = std::vector<uint8_t>;
 
-void Append32(Bytes& bytes, uint32_t value)
+void AppendUint32(Bytes& bytes, uint32_t value)
 {
     uint8_t le[4];
     StoreLE32(le, value);
@@ -160,9 +160,9 @@ void Append32(Bytes& bytes, uint32_t value)
 Bytes LegacyList(uint32_t count, const std::vector<std::string>& names)
 {
     Bytes bytes;
-    Append32(bytes, count);
+    AppendUint32(bytes, count);
     for (const std::string& name : names) {
-        Append32(bytes, static_cast<uint32_t>(name.size()));
+        AppendUint32(bytes, static_cast<uint32_t>(name.size()));
         bytes.insert(bytes.end(), name.begin(), name.end());
     }
     return bytes;
@@ -172,10 +172,10 @@ TEST(ServerFiles, TheLegacyListIsBoundedAndKeepsRemovalsInsideTheSite)
 {
     const std::string longest(kMaxLegacyNameLength, 'n');
     Bytes oversized = LegacyList(2, {"a.html"});
-    Append32(oversized, kMaxLegacyNameLength + 1);
+    AppendUint32(oversized, kMaxLegacyNameLength + 1);
     oversized.resize(oversized.size() + kMaxLegacyNameLength + 1, 'n');
     Bytes cutShort = LegacyList(2, {"a.html"});
-    Append32(cutShort, 50);
+    AppendUint32(cutShort, 50);
     cutShort.push_back('x');
     struct Case
     {

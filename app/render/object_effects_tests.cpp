@@ -62,18 +62,18 @@ std::unique_ptr<CImage> DiscImage(int d, Rgb c)
 }
 
 // One pixel of a rendered object, addressed in page pixels.
-struct Pixel
+struct EffectPixel
 {
     int a, r, g, b;
 };
-Pixel At(const CImage& image, const CRect& bounds, int x, int y)
+EffectPixel At(const CImage& image, const CRect& bounds, int x, int y)
 {
     const unsigned char* p = image.GetData() + static_cast<size_t>(y - bounds.top) * image.GetStride() +
                              4 * static_cast<size_t>(x - bounds.left);
     return {p[0], p[1], p[2], p[3]};
 }
 
-std::vector<unsigned char> Bytes(const CImage& image)
+std::vector<unsigned char> PixelBytes(const CImage& image)
 {
     return std::vector<unsigned char>(image.GetData(), image.GetData() + image.GetDataSize());
 }
@@ -353,7 +353,7 @@ TEST(RenderEffects, ShadowWidensBoundsByItsPlace)
         EXPECT_EQ(image->Width(), bounds.Width());
         EXPECT_EQ(image->Height(), bounds.Height());
         // The object lies over its shadow, untouched.
-        const Pixel inside = At(*image, bounds, 120, 65);
+        const EffectPixel inside = At(*image, bounds, 120, 65);
         EXPECT_EQ(inside.a, 255);
         EXPECT_EQ(inside.r, 200);
         EXPECT_EQ(inside.g, 100);
@@ -369,9 +369,9 @@ TEST(RenderEffects, ShadowStylesDrawOutsideInsideOrBoth)
         CEffectSettings fx = ShadowOnly(style);
         ASSERT_TRUE(RenderEffects(image, bounds, fx));
         // Below and right of the object, on the moved silhouette: shadow colour at about half strength (X = 50).
-        const Pixel below = At(*image, bounds, 136, 80);
-        const Pixel centre = At(*image, bounds, 120, 65);
-        const Pixel innerEdge = At(*image, bounds, 101, 51); // the moved silhouette leaves it
+        const EffectPixel below = At(*image, bounds, 136, 80);
+        const EffectPixel centre = At(*image, bounds, 120, 65);
+        const EffectPixel innerEdge = At(*image, bounds, 101, 51); // the moved silhouette leaves it
         if (style == 1) {
             EXPECT_EQ(below.a, 0);
         } else {
@@ -410,8 +410,8 @@ TEST(RenderEffects, BevelStylesLightTheEdges)
         EXPECT_EQ(bounds.top, 44);
         EXPECT_EQ(bounds.right, 146);
         EXPECT_EQ(bounds.bottom, 86);
-        const Pixel outside = At(*image, bounds, 98, 65);
-        const Pixel left = At(*image, bounds, 100, 65), right = At(*image, bounds, 139, 65);
+        const EffectPixel outside = At(*image, bounds, 98, 65);
+        const EffectPixel left = At(*image, bounds, 100, 65), right = At(*image, bounds, 139, 65);
         EXPECT_EQ(outside.a > 0, c.outsideDrawn) << "style " << c.style;
         EXPECT_EQ(left.a, 255);
         const int diff = left.r - right.r;
@@ -433,8 +433,8 @@ TEST(RenderEffects, GlowStylesShineOutsideInsideOrBoth)
         // Softness 50: radius 10, margin 60.
         EXPECT_EQ(bounds.left, 70);
         EXPECT_EQ(bounds.right, 170);
-        const Pixel outside = At(*image, bounds, 97, 65);
-        const Pixel edge = At(*image, bounds, 100, 65);
+        const EffectPixel outside = At(*image, bounds, 97, 65);
+        const EffectPixel edge = At(*image, bounds, 100, 65);
         if (style == 1) {
             EXPECT_EQ(outside.a, 0);
         } else {
@@ -496,7 +496,7 @@ TEST(RefreshEffectCache, KeepsTheCacheUntilAKeyChanges)
             EffectCache* caches[] = {&fx.m_shadowCache, &fx.m_bevelCache, &fx.m_glowCache};
             EXPECT_TRUE(refreshers[e](fx, *source)) << "a first refresh always builds";
             fx.m_bRebuild = false;
-            const std::vector<unsigned char> built = Bytes(*caches[e]->m_pImage);
+            const std::vector<unsigned char> built = PixelBytes(*caches[e]->m_pImage);
             c.apply(fx);
             EXPECT_EQ(refreshers[e](fx, c.otherSource ? *other : *source), c.rebuilt) << c.change << " effect " << e;
             const EffectCache& cache = *caches[e];
@@ -505,7 +505,7 @@ TEST(RefreshEffectCache, KeepsTheCacheUntilAKeyChanges)
             EXPECT_EQ(cache.m_rect.bottom, cache.m_pImage->Height());
             EXPECT_EQ(cache.m_nSourceWidth, c.otherSource ? 41 : 40);
             if (!c.rebuilt) {
-                EXPECT_EQ(Bytes(*cache.m_pImage), built);
+                EXPECT_EQ(PixelBytes(*cache.m_pImage), built);
             }
         }
     }
@@ -521,21 +521,21 @@ TEST(RenderEffects, RerenderReusesCachesAndScalesTheShadowOnce)
         CRect bounds(100, 50, 140, 80);
         EXPECT_TRUE(RenderEffects(image, bounds, fx));
         EXPECT_FALSE(fx.m_bRebuild);
-        return Bytes(*image);
+        return PixelBytes(*image);
     };
     const std::vector<unsigned char> first = render(kOrange);
     const CImage* shadowCache = fx.m_shadowCache.m_pImage.get();
-    const std::vector<unsigned char> scaled = Bytes(*shadowCache);
+    const std::vector<unsigned char> scaled = PixelBytes(*shadowCache);
 
     const std::vector<unsigned char> refilled = render(Rgb{10, 200, 30});
     EXPECT_EQ(fx.m_shadowCache.m_pImage.get(), shadowCache);
-    EXPECT_EQ(Bytes(*shadowCache), scaled) << "a kept shadow is not scaled again";
+    EXPECT_EQ(PixelBytes(*shadowCache), scaled) << "a kept shadow is not scaled again";
     EXPECT_NE(refilled, first);
     EXPECT_EQ(render(kOrange), first);
 
     fx.m_bRebuild = true;
     EXPECT_EQ(render(kOrange), first);
-    EXPECT_EQ(Bytes(*fx.m_shadowCache.m_pImage), scaled) << "a rebuilt shadow is scaled once";
+    EXPECT_EQ(PixelBytes(*fx.m_shadowCache.m_pImage), scaled) << "a rebuilt shadow is scaled once";
     fx.m_shadowCache.m_nStrength = fx.m_bevelCache.m_nStrength = fx.m_glowCache.m_nStrength = -1;
     EXPECT_EQ(render(kOrange), first);
 }
@@ -637,7 +637,7 @@ TEST(RenderEffects, FailsCleanlyWithoutAWorkImage)
     CRect ra(0, 0, 40, 30), rb(0, 0, 40, 30);
     ASSERT_TRUE(RenderEffects(a, ra, fresh));
     ASSERT_TRUE(RenderEffects(b, rb, failed));
-    EXPECT_EQ(Bytes(*a), Bytes(*b));
+    EXPECT_EQ(PixelBytes(*a), PixelBytes(*b));
 }
 
 TEST(ShadowShift, RoundsHalfUpOnTheGrid)

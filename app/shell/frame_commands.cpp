@@ -56,7 +56,7 @@ int ToolOfItem(int id)
     return id - ID_FIRST_TOOL_ITEM + 1;
 }
 
-COrvelView* ActiveView(const CMainFrame& frame)
+COrvelView* ActiveViewOf(const CMainFrame& frame)
 {
     const COrvelFrame* window = frame.GetActivePageWindow();
     return window ? window->GetView() : nullptr;
@@ -120,7 +120,7 @@ bool HandleFrameCommand(CMainFrame& frame, int id)
     if (HandleBrowserCommand(frame, id))
         return true;
     if (const std::optional<AlignMode> mode = AlignModeOf(id)) {
-        COrvelView* view = ActiveView(frame);
+        COrvelView* view = ActiveViewOf(frame);
         if (view && view->GetPage() && CanAlign(*view->GetPage()))
             ChangeSelection(*view, false, [&](CSitePage& page) {
                 Align(page, *mode);
@@ -129,7 +129,7 @@ bool HandleFrameCommand(CMainFrame& frame, int id)
         return true;
     }
     if (id == ID_SCALE_TO_PICTURE_FILL) {
-        COrvelView* view = ActiveView(frame);
+        COrvelView* view = ActiveViewOf(frame);
         if (view && view->GetPage() && CanScaleToPictureFill(*view->GetPage())) {
             GetCoreServices().EndAllTextEditing();
             ChangeSelection(*view, true, [](CSitePage& page) { return ScaleToPictureFill(page); });
@@ -137,7 +137,7 @@ bool HandleFrameCommand(CMainFrame& frame, int id)
         return true;
     }
     if (id == ID_REMOVE_MOUSEOVER) {
-        COrvelView* view = ActiveView(frame);
+        COrvelView* view = ActiveViewOf(frame);
         if (view && view->GetPage() && MouseOverToRemove(*view->GetPage())) {
             ChangeSelection(*view, true, [](CSitePage& page) {
                 CPageItem* item = MouseOverToRemove(page);

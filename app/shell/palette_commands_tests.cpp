@@ -8,7 +8,7 @@
 
 namespace {
 
-void RunCommand(CMainFrame* frame, int id)
+void RunPaletteCommand(CMainFrame* frame, int id)
 {
     wxCommandEvent command(wxEVT_MENU, id);
     frame->ProcessWindowEvent(command);
@@ -46,10 +46,10 @@ TEST_F(ShellTest, InspectorPalettesFollowTheCommandsAndOutliveTheRun)
     EXPECT_TRUE(frame->GetInspectorFlags()[kFillPropSheet]);
 
     // View > Inspector hides and shows the same palette.
-    RunCommand(frame, ID_VIEW_INSPECTOR);
+    RunPaletteCommand(frame, ID_VIEW_INSPECTOR);
     EXPECT_FALSE(manager->IsAnyPropSheetVisible());
     // A palette chosen in the Tools menu while the inspector is hidden shows, checked alone.
-    RunCommand(frame, ID_EFFECTS_INSPECTOR);
+    RunPaletteCommand(frame, ID_EFFECTS_INSPECTOR);
     EXPECT_EQ(manager->GetCurrentIndex(), kEffectsPropSheet);
     EXPECT_TRUE(manager->GetPropFrame(kEffectsPropSheet)->IsFrameVisible());
     EXPECT_FALSE(fill->IsShown());
@@ -73,7 +73,7 @@ TEST_F(ShellTest, InspectorPalettesFollowTheCommandsAndOutliveTheRun)
     SetCoreServices(&services);
 
     // The view's menu picks the Link palette; the place is the one the first palette had.
-    RunCommand(frame, ID_POPUP_LINK_INSPECTOR);
+    RunPaletteCommand(frame, ID_POPUP_LINK_INSPECTOR);
     EXPECT_EQ(manager->GetCurrentIndex(), kLinkPropSheet);
     EXPECT_EQ(manager->GetPropFrame(kLinkPropSheet)->GetNormalRect().TopLeft(), CPoint(200, 180));
     Close();
@@ -145,7 +145,7 @@ TEST_F(ShellTest, DialogsOfTheMenusAndTheCoreWriteTheSettings)
         ClickButton(dialog, wxID_OK);
         answered = true;
     });
-    RunCommand(frame, ID_HELP_DIALOGS);
+    RunPaletteCommand(frame, ID_HELP_DIALOGS);
     EXPECT_TRUE(answered);
     EXPECT_FALSE(frame->GetSettings().m_bShowDailyTips);
 

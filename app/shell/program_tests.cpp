@@ -24,7 +24,7 @@ struct Outcome
 };
 
 // Runs a shell command line, its standard error joined to its output.
-Outcome RunCommand(const std::string& command)
+Outcome RunProgramLine(const std::string& command)
 {
     Outcome run;
     FILE* pipe = popen((command + " 2>&1").c_str(), "r");
@@ -54,14 +54,14 @@ TEST(Program, CryptTwiceGivesBackTheOriginalWithoutAWindow)
     std::ofstream(scratch / "page.bin", std::ios::binary) << original;
 
     const std::string program = "env -u DISPLAY -u WAYLAND_DISPLAY " + Program().string() + " crypt ";
-    Outcome once = RunCommand(program + scratch / "page.bin" + " " + scratch / "once.bin");
+    Outcome once = RunProgramLine(program + scratch / "page.bin" + " " + scratch / "once.bin");
     ASSERT_EQ(once.status, 0) << once.output;
-    Outcome twice = RunCommand(program + scratch / "once.bin" + " " + scratch / "twice.bin");
+    Outcome twice = RunProgramLine(program + scratch / "once.bin" + " " + scratch / "twice.bin");
     ASSERT_EQ(twice.status, 0) << twice.output;
     EXPECT_NE(ReadAll(scratch / "once.bin"), original.substr(0, 32768));
     EXPECT_EQ(ReadAll(scratch / "twice.bin"), original.substr(0, 32768));
 
-    Outcome ontoItself = RunCommand(program + scratch / "page.bin" + " " + scratch / "page.bin");
+    Outcome ontoItself = RunProgramLine(program + scratch / "page.bin" + " " + scratch / "page.bin");
     EXPECT_NE(ontoItself.status, 0);
     EXPECT_NE(ontoItself.output.find("input"), std::string::npos) << ontoItself.output;
     EXPECT_EQ(ReadAll(scratch / "page.bin"), original);
@@ -73,7 +73,7 @@ TEST(Program, WithoutItsResourceFolderEndsWithAMessage)
     ScratchFolder scratch;
     const std::filesystem::path copy = scratch / "pelorin";
     std::filesystem::copy_file(Program(), copy);
-    const Outcome run = RunCommand("timeout 60 " + copy.string());
+    const Outcome run = RunProgramLine("timeout 60 " + copy.string());
     EXPECT_EQ(run.status, 1) << run.output;
     EXPECT_NE(run.output.find("resource folder " + scratch / "resources" + " is missing"), std::string::npos)
         << run.output;

@@ -4,6 +4,7 @@
 // Send leaves the server's record alone, and the site is previewed and printed in the program's own windows. Every
 // window on the way is written as a picture into test-output/shell/.
 
+#include <algorithm>
 #include <sys/stat.h>
 #include <utime.h>
 
@@ -275,9 +276,12 @@ public:
                     Picture(window, "5003_connecting");
             }
     }
+    // The program keeps each upload phase's status line on screen a moment for whoever watches; the pause is kept,
+    // made short, as nobody watches a test.
+    static constexpr int kPhasePauseMs = 20;
     void UpdateUploadProgress(int pauseMs) override
     {
-        CProgramServices::UpdateUploadProgress(pauseMs);
+        CProgramServices::UpdateUploadProgress(std::min(pauseMs, kPhasePauseMs));
         for (wxWindow* window : wxTopLevelWindows)
             if (window->GetName() == "408" && window->IsShown()) {
                 uploadWindowShown = true;

@@ -32,7 +32,7 @@ void Type(wxDialog* dialog, int id, const char* text)
     field->SetValue(text);
 }
 
-void Click(wxDialog* dialog, int id)
+void ClickIn(wxDialog* dialog, int id)
 {
     wxWindow* control = dialog->FindWindow(id);
     if (auto* radio = dynamic_cast<wxRadioButton*>(control)) {
@@ -48,7 +48,7 @@ void Click(wxDialog* dialog, int id)
     dialog->ProcessWindowEvent(click);
 }
 
-void RunCommand(CMainFrame* frame, int id)
+void RunSiteCommand(CMainFrame* frame, int id)
 {
     wxCommandEvent command(wxEVT_MENU, id);
     frame->ProcessWindowEvent(command);
@@ -98,11 +98,11 @@ TEST_F(SiteCommandsTest, NewWebsiteOpensItsFrontPageAndSavesAFileThatOpensEqual)
         Type(dialog, 1007, "start");
         Type(dialog, 1003, "400");
         Type(dialog, 1004, "300");
-        Click(dialog, 1131);
-        Click(dialog, wxID_OK);
+        ClickIn(dialog, 1131);
+        ClickIn(dialog, wxID_OK);
         answered = true;
     });
-    RunCommand(frame, ID_FILE_NEW);
+    RunSiteCommand(frame, ID_FILE_NEW);
     ASSERT_TRUE(answered);
     CWebsite* site = frame->GetCurrentSite();
     ASSERT_NE(site, nullptr);
@@ -123,8 +123,8 @@ TEST_F(SiteCommandsTest, NewWebsiteOpensItsFrontPageAndSavesAFileThatOpensEqual)
 
     // Two more pages, as the dialog proposes them.
     for (int i = 0; i < 2; ++i) {
-        frame->CallAfter([] { Click(ModalDialog<CNewPageDLG>(), wxID_OK); });
-        RunCommand(frame, ID_ADD_PAGE);
+        frame->CallAfter([] { ClickIn(ModalDialog<CNewPageDLG>(), wxID_OK); });
+        RunSiteCommand(frame, ID_ADD_PAGE);
     }
     ASSERT_EQ(site->GetPageCount(), 3);
     CSitePage* second = site->GetPage(1);
@@ -134,7 +134,7 @@ TEST_F(SiteCommandsTest, NewWebsiteOpensItsFrontPageAndSavesAFileThatOpensEqual)
     // The second page's title and background, changed on the Page palette.
     frame->CreatePalettes();
     frame->OpenPageWindow(1);
-    RunCommand(frame, ID_PAGE_INSPECTOR);
+    RunSiteCommand(frame, ID_PAGE_INSPECTOR);
     CPropSheetManager* manager = frame->GetPropSheetManager();
     auto* palette = dynamic_cast<CPropFrame*>(manager->GetPropFrame(kPagePropSheet));
     ASSERT_NE(palette, nullptr);
@@ -186,13 +186,13 @@ TEST_F(SiteCommandsTest, NewWebsiteKeepsTheOpenSiteWhenTheUserSaysNoOrCancels)
     frame->OpenSite(MakeSite({"Home", "News"}));
     CWebsite* open = frame->GetCurrentSite();
     commandServices.answer = false;
-    RunCommand(frame, ID_FILE_NEW);
+    RunSiteCommand(frame, ID_FILE_NEW);
     EXPECT_EQ(frame->GetCurrentSite(), open);
 
     // Yes closes the saved site; Cancel in the dialog then leaves no site.
     commandServices.answer = true;
-    frame->CallAfter([&] { Click(ModalDialog<CNewSiteDLG>(), wxID_CANCEL); });
-    RunCommand(frame, ID_FILE_NEW);
+    frame->CallAfter([&] { ClickIn(ModalDialog<CNewSiteDLG>(), wxID_CANCEL); });
+    RunSiteCommand(frame, ID_FILE_NEW);
     EXPECT_EQ(frame->GetCurrentSite(), nullptr);
 }
 
@@ -209,14 +209,14 @@ TEST_F(SiteCommandsTest, AddPageRefusesATakenIdAndShowsTheNewPage)
         EXPECT_EQ(dynamic_cast<wxTextCtrl*>(dialog->FindWindow(1023))->GetValue(), "Bakery");
         // Another page's ID, in other case and with a blank, stays in the field with the message.
         Type(dialog, 1022, "ne ws");
-        Click(dialog, wxID_OK);
+        ClickIn(dialog, wxID_OK);
         EXPECT_TRUE(dialog->IsModal());
         Type(dialog, 1022, "menu");
         Type(dialog, 1023, "Our menu");
-        Click(dialog, wxID_OK);
+        ClickIn(dialog, wxID_OK);
         answered = true;
     });
-    RunCommand(frame, ID_ADD_PAGE);
+    RunSiteCommand(frame, ID_ADD_PAGE);
     ASSERT_TRUE(answered);
     EXPECT_EQ(commandServices.messages,
               (std::vector<std::string>{"Illegal characters were removed from the Page ID", ResourceText(3023)}));
@@ -237,7 +237,7 @@ TEST_F(SiteCommandsTest, AddPageRefusesATakenIdAndShowsTheNewPage)
     for (int i = 0; i < kMaxPageWindows; ++i)
         frame->OpenPageWindow(i);
     commandServices.messages.clear();
-    RunCommand(frame, ID_ADD_PAGE);
+    RunSiteCommand(frame, ID_ADD_PAGE);
     EXPECT_EQ(commandServices.messages, (std::vector<std::string>{"notice 410"}));
     EXPECT_EQ(frame->GetCurrentSite()->GetPageCount(), kMaxPageWindows);
 }
@@ -253,9 +253,9 @@ TEST_F(SiteCommandsTest, KeywordsAnalyticsAndHeaderReachThePagesAndCountForTheUp
         wxDialog* dialog = ModalDialog<CMetaTagsDLG>();
         ASSERT_NE(dialog, nullptr);
         Type(dialog, 1554, "bread, cake");
-        Click(dialog, 33666 - 32768);
+        ClickIn(dialog, 33666 - 32768);
     });
-    RunCommand(frame, ID_EDIT_META_TAGS);
+    RunSiteCommand(frame, ID_EDIT_META_TAGS);
     for (int i = 0; i < site->GetPageCount(); ++i) {
         EXPECT_EQ(site->GetPage(i)->GetKeywords(), "bread, cake") << i;
         EXPECT_TRUE(site->GetPage(i)->IsChangedSinceUpload()) << i;
@@ -263,8 +263,8 @@ TEST_F(SiteCommandsTest, KeywordsAnalyticsAndHeaderReachThePagesAndCountForTheUp
     EXPECT_FALSE(site->IsSaved());
 
     // Save without typing stores no code.
-    frame->CallAfter([] { Click(ModalDialog<CAnalyticsDLG>(), 33666 - 32768); });
-    RunCommand(frame, ID_INSERT_ANALYTICS);
+    frame->CallAfter([] { ClickIn(ModalDialog<CAnalyticsDLG>(), 33666 - 32768); });
+    RunSiteCommand(frame, ID_INSERT_ANALYTICS);
     for (int i = 0; i < site->GetPageCount(); ++i)
         EXPECT_EQ(site->GetPage(i)->GetAnalyticsCode(), "") << i;
 
@@ -272,9 +272,9 @@ TEST_F(SiteCommandsTest, KeywordsAnalyticsAndHeaderReachThePagesAndCountForTheUp
         wxDialog* dialog = ModalDialog<CHeaderHtmlDLG>();
         ASSERT_NE(dialog, nullptr);
         Type(dialog, 1557, "start()");
-        Click(dialog, wxID_OK);
+        ClickIn(dialog, wxID_OK);
     });
-    RunCommand(frame, ID_EDIT_HEADER);
+    RunSiteCommand(frame, ID_EDIT_HEADER);
     EXPECT_EQ(frame->GetActivePage()->GetOnloadCode(), "start()");
 
     // The background beyond the pages is a setting of the program.
@@ -282,10 +282,10 @@ TEST_F(SiteCommandsTest, KeywordsAnalyticsAndHeaderReachThePagesAndCountForTheUp
     frame->CallAfter([] {
         wxDialog* dialog = ModalDialog<CBackgroundOutsideDLG>();
         ASSERT_NE(dialog, nullptr);
-        Click(dialog, 1170);
-        Click(dialog, wxID_OK);
+        ClickIn(dialog, 1170);
+        ClickIn(dialog, wxID_OK);
     });
-    RunCommand(frame, ID_BACKGROUND_PREFERENCES);
+    RunSiteCommand(frame, ID_BACKGROUND_PREFERENCES);
     EXPECT_FALSE(frame->GetSettings().m_bRepeatBackgroundFill);
 }
 
@@ -307,10 +307,10 @@ TEST_F(SiteCommandsTest, StandardSettingsForNewPagesTransferToEveryPageAndCountA
         wxDialog* dialog = ModalDialog<CPageDefaultsDLG>();
         ASSERT_NE(dialog, nullptr);
         Type(dialog, 1231, "900");
-        Click(dialog, 1227);
+        ClickIn(dialog, 1227);
         answered = true;
     });
-    RunCommand(frame, ID_PAGE_DEFAULTS);
+    RunSiteCommand(frame, ID_PAGE_DEFAULTS);
     ASSERT_TRUE(answered);
     EXPECT_EQ(commandServices.messages, std::vector<std::string>{"notice 5017"});
     for (int i = 0; i < site->GetPageCount(); ++i) {

@@ -126,7 +126,7 @@ TEST(ProgramStart, WelcomeThenNewFromThemeOpensTheChosenThemeAsANewSite)
     SetCoreServices(nullptr);
 }
 
-void RunCommand(CMainFrame& frame, int id)
+void RunStartCommand(CMainFrame& frame, int id)
 {
     wxCommandEvent command(wxEVT_MENU, id);
     frame.GetEventHandler()->ProcessEvent(command);
@@ -151,12 +151,12 @@ TEST_F(ShellTest, NewFromThemeOpensTheThemesPagesAsANewUnsavedSite)
     Start();
 
     // Cancelled: nothing opens.
-    RunCommand(*frame, ID_FILE_NEW_FROM_THEME);
+    RunStartCommand(*frame, ID_FILE_NEW_FROM_THEME);
     EXPECT_EQ(services.messages, std::vector<std::string>{"themes"});
     EXPECT_EQ(frame->GetCurrentSite(), nullptr);
 
     services.themePath = theme;
-    RunCommand(*frame, ID_FILE_NEW_FROM_THEME);
+    RunStartCommand(*frame, ID_FILE_NEW_FROM_THEME);
     CWebsite* site = frame->GetCurrentSite();
     ASSERT_NE(site, nullptr);
     EXPECT_TRUE(site->GetPath().empty());
@@ -173,7 +173,7 @@ TEST_F(ShellTest, NewFromThemeOpensTheThemesPagesAsANewUnsavedSite)
     // With a site open the user is asked first; No keeps it.
     services.answer = false;
     services.messages.clear();
-    RunCommand(*frame, ID_FILE_NEW_FROM_THEME);
+    RunStartCommand(*frame, ID_FILE_NEW_FROM_THEME);
     EXPECT_EQ(frame->GetCurrentSite(), site);
     ASSERT_EQ(services.messages.size(), 1u);
     EXPECT_NE(services.messages[0], "themes");

@@ -23,7 +23,7 @@ namespace {
 constexpr int kMajor = 5;
 constexpr int kMinor = 15;
 // A group index and an item's class tag at the least.
-constexpr ULONGLONG kMinItemEntrySize = 8;
+constexpr ULONGLONG kMinClipboardEntrySize = 8;
 
 // A frame as the writer leaves one: its rectangle in order and not of negative size, and its centre, corners and
 // size within the range stored objects keep to. Checked as read, so that moving it cannot overflow, and again once
@@ -41,7 +41,7 @@ bool IsPlaceableFrame(const CObjectFrame& frame)
     return true;
 }
 
-bool CountFitsInRest(const CFile& file, int32_t count, ULONGLONG entrySize)
+bool ClipboardCountFits(const CFile& file, int32_t count, ULONGLONG entrySize)
 {
     if (count < 0)
         return false;
@@ -63,8 +63,8 @@ bool ReadBlock(CSitePage& page, CFile& file, std::vector<std::unique_ptr<CObject
     try {
         const int32_t groupCount = ReadInt32(file);
         const int32_t itemCount = ReadInt32(file);
-        if (itemCount == 0 || !CountFitsInRest(file, groupCount, CObjectFrame::kStreamSize) ||
-            !CountFitsInRest(file, itemCount, kMinItemEntrySize))
+        if (itemCount == 0 || !ClipboardCountFits(file, groupCount, CObjectFrame::kStreamSize) ||
+            !ClipboardCountFits(file, itemCount, kMinClipboardEntrySize))
             return false;
         for (int32_t i = 0; i < groupCount; ++i) {
             groups.push_back(CObjectFrame::Load(file, kMajor, kMinor));

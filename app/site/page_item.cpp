@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr int kFramesChanged = 10012;
+constexpr int kItemFramesChanged = 10012;
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
 // How close an angle must come to a right angle to count as one.
 constexpr double kRightAngleSlack = 0.0001;
@@ -252,7 +252,7 @@ void CPageItem::ResizeByDrag(POINT anchor, POINT pointer, bool square)
     }
     SetCenter(DPOINT{anchor.x + dx / 2.0, anchor.y + dy / 2.0});
     GetCurrentObject()->SetSize(std::abs(dx), std::abs(dy));
-    NotifyInspector(kFramesChanged);
+    NotifyInspector(kItemFramesChanged);
 }
 
 bool CPageItem::ResizeByHandle(int handle, POINT pointer, bool square, bool proportional, bool firstStep)
@@ -316,14 +316,14 @@ bool CPageItem::ResizeByHandle(int handle, POINT pointer, bool square, bool prop
     }
     SetCenter(centre);
     object->SetSize(width, height);
-    NotifyInspector(kFramesChanged);
+    NotifyInspector(kItemFramesChanged);
     return crossed;
 }
 
 void CPageItem::RotateByHandle(POINT pointer, double startAngle, double startRotation, BYTE snap)
 {
     GetCurrentObject()->RotateByHandle(pointer, startAngle, startRotation, snap);
-    NotifyInspector(kFramesChanged);
+    NotifyInspector(kItemFramesChanged);
 }
 
 void CPageItem::SnapToPixels()

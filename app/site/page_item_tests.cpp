@@ -20,20 +20,18 @@
 
 namespace {
 
-constexpr double kPi = std::numbers::pi;
-
 CPageItem MakeItem(int kind, double x, double y, int w, int h, double rotation = 0.0)
 {
     return CPageItem(MakeFake(kind, x, y, w, h, rotation), nullptr);
 }
 
-DPOINT CentreOf(const CPageObject& object)
+DPOINT ObjectCentre(const CPageObject& object)
 {
     DPOINT c;
     return object.GetCenter(c);
 }
 
-SIZE SizeOf(const CPageObject& object)
+SIZE ObjectSize(const CPageObject& object)
 {
     SIZE s;
     return object.GetSize(s);
@@ -116,19 +114,19 @@ TEST(PageItem, ResizeByDragSpansAnchorAndPointer)
         SCOPED_TRACE(testing::Message() << c.pointer.x << "," << c.pointer.y << " square " << c.square);
         CPageItem item = MakeItem(objectRectangle, 0, 0, 1, 1);
         item.ResizeByDrag(c.anchor, c.pointer, c.square);
-        EXPECT_EQ(SizeOf(*item.GetCurrentObject()).cx, c.size.cx);
-        EXPECT_EQ(SizeOf(*item.GetCurrentObject()).cy, c.size.cy);
-        EXPECT_DOUBLE_EQ(CentreOf(*item.GetCurrentObject()).x, c.centre.x);
-        EXPECT_DOUBLE_EQ(CentreOf(*item.GetCurrentObject()).y, c.centre.y);
+        EXPECT_EQ(ObjectSize(*item.GetCurrentObject()).cx, c.size.cx);
+        EXPECT_EQ(ObjectSize(*item.GetCurrentObject()).cy, c.size.cy);
+        EXPECT_DOUBLE_EQ(ObjectCentre(*item.GetCurrentObject()).x, c.centre.x);
+        EXPECT_DOUBLE_EQ(ObjectCentre(*item.GetCurrentObject()).y, c.centre.y);
     }
     EXPECT_EQ(services.codes, std::vector<int>(std::size(cases), 10012));
 
     // Counters are only moved there.
     CPageItem counter = MakeItem(objectCounter, 0, 0, 80, 20);
     counter.ResizeByDrag(POINT{10, 10}, POINT{50, 70}, false);
-    EXPECT_EQ(SizeOf(*counter.GetCurrentObject()).cx, 80);
-    EXPECT_DOUBLE_EQ(CentreOf(*counter.GetCurrentObject()).x, 50);
-    EXPECT_DOUBLE_EQ(CentreOf(*counter.GetCurrentObject()).y, 70);
+    EXPECT_EQ(ObjectSize(*counter.GetCurrentObject()).cx, 80);
+    EXPECT_DOUBLE_EQ(ObjectCentre(*counter.GetCurrentObject()).x, 50);
+    EXPECT_DOUBLE_EQ(ObjectCentre(*counter.GetCurrentObject()).y, 70);
 }
 
 // A 100 x 50 object centred at (200, 100): top edge at 75, bottom 125, left 150, right 250.
@@ -156,15 +154,15 @@ TEST(PageItem, ResizeByHandleMovesOnlyTheDraggedEdge)
         {"right across the left edge", 4, {100, 100}, false, false, 0, {50, 50}, {125, 100}, true},
         {"bottom onto the top edge", 6, {200, 75}, false, false, 0, {100, 1}, {200, 75.5}, false},
         // Turned a quarter: the top edge faces left, with its handle at (175, 100) and the bottom one at (225, 100).
-        {"top of a turned object", 1, {150, 100}, false, false, kPi / 2, {100, 75}, {187.5, 100}, false},
+        {"top of a turned object", 1, {150, 100}, false, false, std::numbers::pi / 2, {100, 75}, {187.5, 100}, false},
     };
     SiteServicesFake services;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         CPageItem item = MakeItem(objectRectangle, 200, 100, 100, 50, c.rotation);
         EXPECT_EQ(item.ResizeByHandle(c.handle, c.pointer, c.square, c.proportional, true), c.crossed);
-        const SIZE size = SizeOf(*item.GetCurrentObject());
-        const DPOINT centre = CentreOf(*item.GetCurrentObject());
+        const SIZE size = ObjectSize(*item.GetCurrentObject());
+        const DPOINT centre = ObjectCentre(*item.GetCurrentObject());
         EXPECT_EQ(size.cx, c.size.cx);
         EXPECT_EQ(size.cy, c.size.cy);
         EXPECT_NEAR(centre.x, c.centre.x, 1e-9);
@@ -181,16 +179,16 @@ TEST(PageItem, ResizeByHandleKeepsTheFirstStepsAspectAndTheObjectsLimits)
     FakeObject* fake = object.get();
     CPageItem item(std::move(object), nullptr);
     item.ResizeByHandle(4, POINT{400, 100}, false, false, true);
-    EXPECT_EQ(SizeOf(*fake).cx, 120);
+    EXPECT_EQ(ObjectSize(*fake).cx, 120);
     item.ResizeByHandle(1, POINT{200, 120}, false, false, true);
-    EXPECT_EQ(SizeOf(*fake).cy, 30);
+    EXPECT_EQ(ObjectSize(*fake).cy, 30);
 
     // Later steps keep the ratio taken at the first one, however the object changed since.
     CPageItem free = MakeItem(objectRectangle, 200, 100, 100, 50);
     free.ResizeByHandle(4, POINT{250, 100}, false, true, true);
-    EXPECT_EQ(SizeOf(*free.GetCurrentObject()).cy, 50);
+    EXPECT_EQ(ObjectSize(*free.GetCurrentObject()).cy, 50);
     free.ResizeByHandle(1, POINT{200, 25}, false, true, false);
-    EXPECT_EQ(SizeOf(*free.GetCurrentObject()).cx, 200);
+    EXPECT_EQ(ObjectSize(*free.GetCurrentObject()).cx, 200);
 }
 
 TEST(PageItem, ResizeByHandleOfAShownTwinKeepsBothCentresTogether)
@@ -200,10 +198,10 @@ TEST(PageItem, ResizeByHandleOfAShownTwinKeepsBothCentresTogether)
     item.SetMouseOverOffsetX(10);
     // The twin's right edge is at 260; dragging it to 310 widens the twin by 50.
     item.ResizeByHandle(4, POINT{310, 100}, false, false, true);
-    EXPECT_EQ(SizeOf(*item.GetObject(true)).cx, 150);
-    EXPECT_EQ(SizeOf(*item.GetObject(false)).cx, 100);
-    EXPECT_DOUBLE_EQ(CentreOf(*item.GetObject(true)).x, 225);
-    EXPECT_DOUBLE_EQ(CentreOf(*item.GetObject(false)).x, 225);
+    EXPECT_EQ(ObjectSize(*item.GetObject(true)).cx, 150);
+    EXPECT_EQ(ObjectSize(*item.GetObject(false)).cx, 100);
+    EXPECT_DOUBLE_EQ(ObjectCentre(*item.GetObject(true)).x, 225);
+    EXPECT_DOUBLE_EQ(ObjectCentre(*item.GetObject(false)).x, 225);
     EXPECT_EQ(item.GetRect(), CRect(160, 75, 310, 125));
 }
 
@@ -224,8 +222,8 @@ TEST(PageItem, ResizeByHandleNeverTurnsATextEditedInPlaceOver)
         // The right edge (250) dragged to 100, past the left edge at 150.
         EXPECT_EQ(item.ResizeByHandle(4, POINT{100, 100}, false, false, true), !editing);
         const int width = editing ? least.cx : 50;
-        EXPECT_EQ(SizeOf(*object).cx, width);
-        EXPECT_DOUBLE_EQ(CentreOf(*object).x, editing ? 150 + width / 2.0 : 150 - width / 2.0);
+        EXPECT_EQ(ObjectSize(*object).cx, width);
+        EXPECT_DOUBLE_EQ(ObjectCentre(*object).x, editing ? 150 + width / 2.0 : 150 - width / 2.0);
     }
 }
 
@@ -243,10 +241,10 @@ TEST(PageItem, SnapToPixelsPutsRightAngledEdgesOnPixelEdges)
         {30, 20, 100.5, 50.5, 0.0, 100.0, 50.0, 0.0},      // a half goes down
         {31, 20, 100.2, 50.7, 6.28318, 100.5, 51.0, 0.0},  // all but a full turn
         {31, 20, 100.2, 50.7, -0.00005, 100.5, 51.0, 0.0}, // just below no turn
-        {31, 20, 100.2, 50.7, kPi + 0.00005, 100.5, 51.0, kPi},
+        {31, 20, 100.2, 50.7, std::numbers::pi + 0.00005, 100.5, 51.0, std::numbers::pi},
         // A quarter turn exchanges the sides: x snaps by the height, y by the width.
-        {31, 20, 100.2, 50.7, kPi / 2 - 0.00005, 100.0, 50.5, kPi / 2},
-        {31, 20, 100.2, 50.7, 1.5 * kPi, 100.0, 50.5, 1.5 * kPi},
+        {31, 20, 100.2, 50.7, std::numbers::pi / 2 - 0.00005, 100.0, 50.5, std::numbers::pi / 2},
+        {31, 20, 100.2, 50.7, 1.5 * std::numbers::pi, 100.0, 50.5, 1.5 * std::numbers::pi},
         // Any other angle leaves the object as it is.
         {31, 20, 100.2, 50.7, 0.3, 100.2, 50.7, 0.3},
     };
@@ -255,8 +253,8 @@ TEST(PageItem, SnapToPixelsPutsRightAngledEdgesOnPixelEdges)
         CPageItem item = MakeItem(objectCircle, c.x, c.y, c.w, c.h, c.rotation);
         item.SnapToPixels();
         const CPageObject& object = *item.GetCurrentObject();
-        EXPECT_DOUBLE_EQ(CentreOf(object).x, c.snappedX);
-        EXPECT_DOUBLE_EQ(CentreOf(object).y, c.snappedY);
+        EXPECT_DOUBLE_EQ(ObjectCentre(object).x, c.snappedX);
+        EXPECT_DOUBLE_EQ(ObjectCentre(object).y, c.snappedY);
         EXPECT_DOUBLE_EQ(object.GetRotation(), c.snappedRotation);
     }
 
@@ -266,7 +264,7 @@ TEST(PageItem, SnapToPixelsPutsRightAngledEdgesOnPixelEdges)
     CPageItem item(std::move(rounded), nullptr);
     item.SnapToPixels();
     EXPECT_DOUBLE_EQ(item.GetCurrentObject()->GetRotation(), 0.000001);
-    EXPECT_DOUBLE_EQ(CentreOf(*item.GetCurrentObject()).x, 100.5);
+    EXPECT_DOUBLE_EQ(ObjectCentre(*item.GetCurrentObject()).x, 100.5);
 }
 
 TEST(PageItem, KeptOnTopAndGifPictureByKindAndFill)
@@ -416,7 +414,7 @@ TEST_F(PageItemStream, RoundTripKeepsObjectsAndFlags)
     EXPECT_FALSE(read->IsSameText());
     EXPECT_EQ(read->GetObject(false)->GetKind(), objectRectangle);
     EXPECT_EQ(read->GetMouseOverOffsetX(), 4);
-    EXPECT_DOUBLE_EQ(CentreOf(*read->GetObject(true)).x, 30.5);
+    EXPECT_DOUBLE_EQ(ObjectCentre(*read->GetObject(true)).x, 30.5);
     EXPECT_DOUBLE_EQ(read->GetObject(true)->GetRotation(), 0.25);
     EXPECT_EQ(file.GetPosition(), file.GetLength());
 }
@@ -462,7 +460,7 @@ TEST_F(PageItemStream, OldFilesKeepSameTextOn)
         ASSERT_TRUE(item);
         EXPECT_EQ(item->IsSameText(), c.sameText);
         EXPECT_TRUE(item->IsMouseOverShown());
-        EXPECT_DOUBLE_EQ(CentreOf(*item->GetObject(true)).x, 11);
+        EXPECT_DOUBLE_EQ(ObjectCentre(*item->GetObject(true)).x, 11);
     }
 }
 
@@ -526,7 +524,7 @@ TEST(PageItemStreamOfText, OldFilesGiveTextsWithATwinAdvancedText)
 
 TEST(PageItemRotation, RotatePointTurnsAboutTheCentre)
 {
-    const DPOINT p = RotatePoint(kPi / 2, DPOINT{110, 100}, DPOINT{100, 100});
+    const DPOINT p = RotatePoint(std::numbers::pi / 2, DPOINT{110, 100}, DPOINT{100, 100});
     EXPECT_NEAR(p.x, 100, 1e-12);
     EXPECT_NEAR(p.y, 110, 1e-12);
     EXPECT_EQ(TruncateToInt(-3.9), -3);

@@ -95,7 +95,7 @@ std::vector<BYTE> PageBytes(CSitePage& page)
     return std::vector<BYTE>(file.GetBuffer(), file.GetBuffer() + file.GetLength());
 }
 
-std::unique_ptr<CEffectSettings> Effects()
+std::unique_ptr<CEffectSettings> MakeEffects()
 {
     auto effects = std::make_unique<CEffectSettings>();
     effects->m_bShadow = true;
@@ -134,7 +134,7 @@ TEST_F(SiteFileTest, ASavedSiteOpensEqualInEveryField)
         auto label = std::make_unique<CTextStyle>(*button->GetTextStyle());
         label->m_strText = "Buy";
         button->SetTextStyle(std::move(label));
-        button->SetEffects(Effects());
+        button->SetEffects(MakeEffects());
         CPageItem* rectangle = page->AddObject(std::move(button));
         rectangle->SetMouseOverObject(std::make_unique<CRectangleObject>(300, 100, SIZE{160, 60}, 0.2));
         page->AddObject(std::make_unique<CPolygonObject>(500, 400, SIZE{90, 90}, 0.5, 18));

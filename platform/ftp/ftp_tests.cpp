@@ -82,7 +82,8 @@ TEST_F(FtpTest, LogsInAtTheHomeFolder)
 TEST_F(FtpTest, FailedConnectionsSetTheirFlags)
 {
     const int port = TheFtpServer().Port();
-    const int closedPort = ftp_test::FreeLoopbackPort();
+    const ftp_test::ClosedPort closed;
+    const int closedPort = closed.Port();
     struct Case
     {
         const char* what;
@@ -328,8 +329,9 @@ TEST_P(FtpProxyTest, TransfersGoThroughTheProxy)
     EXPECT_EQ(ReadAll(m_local / "g.txt"), "through the proxy");
 
     // A proxy nobody listens on is a general failure.
+    const ftp_test::ClosedPort closed;
     EXPECT_THROW(CFtp(serverNotFound, loginFailed, cancelled, "127.0.0.1", TheFtpServer().Port(), FtpServer::kUser,
-                      FtpServer::kPassword, true, "127.0.0.1", ftp_test::FreeLoopbackPort(), "", "", CFtp::SOCKS5),
+                      FtpServer::kPassword, true, "127.0.0.1", closed.Port(), "", "", CFtp::SOCKS5),
                  CFtpException);
     EXPECT_FALSE(serverNotFound || loginFailed || cancelled);
 }

@@ -41,7 +41,7 @@ mode_t ModeOf(const std::string& path)
     return st.st_mode & 07777;
 }
 
-int FailingRename(const char*, const char*)
+int RenameFailingWithEio(const char*, const char*)
 {
     errno = EIO;
     return -1;
@@ -191,7 +191,7 @@ TEST_F(KeyStoreTest, AWriteCutShortLeavesThePreviousSettings)
             file.Write(bytes.data(), static_cast<UINT>(bytes.size()));
             return true;
         },
-        &error, &FailingRename));
+        &error, &RenameFailingWithEio));
     EXPECT_EQ(FileBytes(m_path), saved);
 
     // A half-written temporary left beside the file by a crash is not read.

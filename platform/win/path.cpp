@@ -112,7 +112,7 @@ bool MakeFolderOnDemand(const std::string& folder)
     return ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-[[noreturn]] void ThrowErrno(int err, const std::string& folder)
+[[noreturn]] void ThrowFolderError(int err, const std::string& folder)
 {
     AfxThrowFileException(CFileException::OsErrorToException(err), err, folder);
 }
@@ -174,13 +174,13 @@ std::string GetTempFolder()
     const std::string folder = WithSlash(base) + "pelorin-" + std::to_string(uid);
 
     if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
-        ThrowErrno(errno, folder);
+        ThrowFolderError(errno, folder);
 
     // The name may already be taken in a shared folder: use it only when it is a real folder (not a link) of
     // ours, and close it to others in case it was made with a looser mode.
     int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
-        ThrowErrno(errno == ELOOP ? EACCES : errno, folder);
+        ThrowFolderError(errno == ELOOP ? EACCES : errno, folder);
     struct stat st;
     int err = 0;
     if (fstat(fd, &st) != 0)
@@ -191,7 +191,7 @@ std::string GetTempFolder()
         err = errno;
     close(fd);
     if (err != 0)
-        ThrowErrno(err, folder);
+        ThrowFolderError(err, folder);
     return folder + '/';
 }
 
