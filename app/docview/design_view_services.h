@@ -95,6 +95,13 @@ public:
         if (view)
             view->HideTextCaret();
     }
+    void EndPageTextEditing(COrvelView* view) override
+    {
+        if (CSitePage* page = view ? view->GetPage() : nullptr) {
+            page->SetEditingInPlace(false);
+            page->SetEditedObject(nullptr);
+        }
+    }
     void EndTextEditing(COrvelView* view) override
     {
         if (view)

@@ -350,7 +350,8 @@ public:
     {
         (void)pageName, (void)message;
     }
-    // Opens the page's window and makes the item its only selection, recording the selection for undo.
+    // Opens the page's window and makes the item its only selection, recording the selection for undo; a user
+    // group holding the item is taken apart so that the item alone is selected.
     virtual void ShowItemOnPage(CSitePage* page, CPageItem* item) { (void)page, (void)item; }
     // The publisher's small dialogs by their number: the prompts 413 (the Internet setup is incomplete) and 5015
     // (save the site before sending it) and the notices 468 to 478 and 5011. Returns IDOK (1) or IDCANCEL (2).
@@ -366,8 +367,8 @@ public:
         (void)focus;
         return 2;
     }
-    // Runs a command of the main window, as its menu would (Save As after the save-before-send prompt).
-    virtual void RunMainFrameCommand(int command) { (void)command; }
+    // Offers to save the current site under a new name, as File > Save As does (after the save-before-send prompt).
+    virtual void SaveSiteAs() {}
     // Shows the upload progress dialog over progress, whose Cancel drops connection; null progress closes it.
     virtual void ShowUploadProgress(CUploadProgress* progress, CFtp* connection) { (void)progress, (void)connection; }
     // Repaints the upload progress dialog and lets the windows take their input (its Cancel button among them);

@@ -107,11 +107,12 @@ bool ReportBuildResult(const SiteBuildResult& result)
         return true;
     case buildMouseOverCovered:
     case buildTextProblem: {
-        services.ShowBuildErrorDialog(result.pageName, result.message);
+        // The object is shown selected on its page behind the error, so that the user sees what it is about.
         CWebsite* site = GetCurrentSite();
         CSitePage* page = site ? site->FindPageByName(result.pageName) : nullptr;
         if (page && result.item)
             services.ShowItemOnPage(page, result.item);
+        services.ShowBuildErrorDialog(result.pageName, result.message);
         return false;
     }
     case buildCancelled:

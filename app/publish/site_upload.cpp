@@ -30,7 +30,6 @@
 
 namespace {
 
-constexpr int kSaveAsCommand = 57604;
 // Each phase keeps its status line on screen a moment before the files start moving.
 constexpr int kPhasePause = 1500;
 constexpr int kPhaseRange = 4096;
@@ -252,7 +251,7 @@ bool CSiteUpload::Prepare()
     CoreServices& services = GetCoreServices();
     if (m_site.GetPath().empty()) {
         if (services.ShowPublishDialog(dialogSaveBeforeSend) == IDOK)
-            services.RunMainFrameCommand(kSaveAsCommand);
+            services.SaveSiteAs();
         return false;
     }
     if (!CheckInternetSetup() || !CheckLinkedDocuments(m_site))

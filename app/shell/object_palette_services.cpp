@@ -32,6 +32,12 @@ CInsertHtmlDLG* CProgramServices::GetInsertHtmlDialog()
     return g_pInsertHtml;
 }
 
+void CProgramServices::RemoveInsertHtmlFile(CInsertHtmlDLG* dialog)
+{
+    if (dialog)
+        dialog->OnRemoveFile();
+}
+
 int CProgramServices::AskYesNoCancel(const std::string& text)
 {
     switch (

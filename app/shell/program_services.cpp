@@ -11,6 +11,7 @@
 #include "app/shell/orvel_frame.h"
 #include "app/shell/shapes_dlg.h"
 #include "app/shell/tools_bar.h"
+#include "app/site/object_frame.h"
 #include "app/site/page_item.h"
 #include "app/site/page_undo_manager.h"
 #include "app/site/site_page.h"
@@ -18,6 +19,7 @@
 #include "controls/button_controls.h"
 #include "platform/gui/text_bytes.h"
 #include "platform/resources/string_table.h"
+#include "platform/win/program_launch.h"
 
 #include <wx/colordlg.h>
 #include <wx/filedlg.h>
@@ -315,4 +317,40 @@ void CProgramServices::EndAllTextEditing()
 void CProgramServices::MarkClipboardStale()
 {
     MarkClipboardFromOtherSite();
+}
+
+void CProgramServices::ShowItemOnPage(CSitePage* page, CPageItem* item)
+{
+    if (!m_pFrame || !page || !item)
+        return;
+    COrvelFrame* window = m_pFrame->ShowPageByName(page->GetName());
+    if (!window || window->GetPage() != page)
+        return;
+    // One undo step brings back the selection and any user group taken apart for the item; the group is recorded
+    // selected, as it is when the user takes it apart.
+    page->ClearSelection();
+    CObjectFrame* group = item->GetGroup();
+    const bool grouped = group && group->IsGroup();
+    if (grouped)
+        group->SetSelected(true);
+    page->GetUndoManager()->RecordUndo(UndoKind::grouping);
+    if (grouped)
+        group->SetGroup(false);
+    page->SelectItem(item);
+    window->GetView()->InvalidateSelection();
+    NotifyInspector(CSitePage::kCommandDone);
+}
+
+void CProgramServices::SaveSiteAs()
+{
+    // After the publishing task, which keeps the main window disabled while it runs.
+    if (m_pFrame)
+        m_pFrame->CallAfter([frame = m_pFrame] { frame->GetDocument().OnFileSaveAs(); });
+}
+
+void CProgramServices::OpenFileForEditing(const std::string& path)
+{
+    // An editor that does not start is told, not passed over in silence.
+    if (!OpenWithDefaultHandler(path))
+        ShowMessage("The file " + path + " could not be opened.");
 }

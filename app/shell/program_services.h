@@ -111,6 +111,12 @@ public:
     std::shared_ptr<BuildProgress> ShowBuildProgress() override;
     void ShowConnectingNotice(bool show) override;
     CChangedPages* GetChangedPages() override;
+    // The publisher's way back to the user: the object a build stopped at, Save As for a site never saved, and the
+    // transfer log in the desktop's editor.
+    void ShowItemOnPage(CSitePage* page, CPageItem* item) override;
+    void SaveSiteAs() override;
+    void OpenFileForEditing(const std::string& path) override;
+    void RemoveInsertHtmlFile(CInsertHtmlDLG* dialog) override;
 
 private:
     CMainFrame* m_pFrame = nullptr;
