@@ -33,21 +33,6 @@ CoreServices& GetCoreServices()
     return *g_services;
 }
 
-COrvelApp* GetTheApp()
-{
-    return g_services->GetTheApp();
-}
-
-CMainFrame* GetTheMainFrame()
-{
-    return g_services->GetTheMainFrame();
-}
-
-COrvelDoc* GetCurrentDocument()
-{
-    return g_services->GetCurrentDocument();
-}
-
 CWebsite* GetCurrentSite()
 {
     return g_services->GetCurrentSite();
@@ -71,16 +56,6 @@ CPageObject* GetCurrentObject()
 CAppSettings* GetAppSettings()
 {
     return g_services->GetAppSettings();
-}
-
-CToolsBar* GetToolsBar()
-{
-    return g_services->GetToolsBar();
-}
-
-CPageItem* FindItemForObject(const CPageObject* object)
-{
-    return g_services->FindItemForObject(object);
 }
 
 void NotifyInspector(int code)

@@ -13,18 +13,10 @@
 #include "image/image.h"
 #include "platform/win/win_types.h"
 
-class COrvelApp;
-class COrvelDoc;
 class COrvelView;
-class CMainFrame;
-class CToolsBar;
 class CInsertHtmlDLG;
 class CWebsite;
 class CSitePage;
-class CUploadProgress;
-class BuildProgress;
-class CFtp;
-class CChangedPages;
 class CPageItem;
 class CPageObject;
 class CUndoManager;
@@ -39,15 +31,6 @@ struct FillPictureDialog
     CColor m_color = CColor(255, 255, 255);
     std::string m_strPath;
     bool m_bTryAgain = false;
-};
-
-// The missing-document dialog: the caller sets the missing path; after the dialog the browse flag tells whether the
-// user chose Browse, and the replacement path holds the file chosen there (empty when the search was cancelled).
-struct MissingDocumentDialog
-{
-    std::string m_strMissingPath;
-    std::string m_strReplacementPath;
-    bool m_bBrowsed = false;
 };
 
 // The three dialogs that add files to a site's included files.
@@ -104,9 +87,6 @@ public:
     virtual ~CoreServices() = default;
 
     // What is current in the program; null when there is nothing.
-    virtual COrvelApp* GetTheApp() { return nullptr; }
-    virtual CMainFrame* GetTheMainFrame() { return nullptr; }
-    virtual COrvelDoc* GetCurrentDocument() { return nullptr; }
     virtual CWebsite* GetCurrentSite() { return nullptr; }
     // The file path of the current site; empty for a site not saved yet or when there is none.
     virtual std::string GetCurrentSitePath() { return {}; }
@@ -115,13 +95,6 @@ public:
     // The object of the only selected item, else null.
     virtual CPageObject* GetCurrentObject() { return nullptr; }
     virtual CAppSettings* GetAppSettings() { return nullptr; }
-    virtual CToolsBar* GetToolsBar() { return nullptr; }
-    // The item of the current site whose main or mouse-over object is the given one.
-    virtual CPageItem* FindItemForObject(const CPageObject* object)
-    {
-        (void)object;
-        return nullptr;
-    }
     virtual CInsertHtmlDLG* GetInsertHtmlDialog() { return nullptr; }
     // Runs the Insert HTML dialog (497) over the texts; true, with the texts edited, when it ends with OK.
     virtual bool RunInsertHtmlDialog(HtmlObjectTexts& texts)
@@ -174,12 +147,6 @@ public:
     // Bits per pixel of the display's bitmaps. Headless there is no display; 32 is what the program's own
     // buffers use.
     virtual int GetDisplayBitsPerPixel() { return 32; }
-    // The installed font faces that text characters index into; filled once.
-    virtual const std::vector<std::string>& EnumTrueTypeFonts()
-    {
-        static const std::vector<std::string> none;
-        return none;
-    }
     // The undo manager for a new page; the base records nothing.
     virtual std::unique_ptr<CUndoManager> CreateUndoManager(CSitePage* owner, int capacity);
 
@@ -191,13 +158,6 @@ public:
         (void)view;
         return nullptr;
     }
-    // Set while the keyboard handlers move the selection.
-    virtual bool GetKeyboardMove(COrvelView* view)
-    {
-        (void)view;
-        return false;
-    }
-    virtual void SetKeyboardMove(COrvelView* view, bool moving) { (void)view, (void)moving; }
     // Whether the text caret is shown in the view.
     virtual bool IsCaretShown(COrvelView* view)
     {
@@ -216,24 +176,13 @@ public:
         return CSize(0, 0);
     }
     // The client offset the page is drawn at: half the spare width and height when the client area is larger
-    // than the page, else 0; the second form for a given client rectangle.
+    // than the page, else 0.
     virtual void GetPageOrigin(COrvelView* view, CPoint& origin) { (void)view, origin = CPoint(0, 0); }
-    virtual void GetPageOriginInRect(COrvelView* view, CPoint& origin, const CRect& client)
-    {
-        (void)view, (void)client;
-        origin = CPoint(0, 0);
-    }
     // A page rectangle in client coordinates (page origin and scroll position applied), 3 pixels larger on
     // every side.
     virtual void PageRectToClient(COrvelView* view, CRect& client, const CRect& page)
     {
         (void)view, (void)page;
-        client = CRect();
-    }
-    // The item's rectangle in client coordinates, 3 pixels larger on every side.
-    virtual void GetItemClientRect(COrvelView* view, CRect& client, const CPageItem* item)
-    {
-        (void)view, (void)item;
         client = CRect();
     }
     // The union of the selected items' rectangles in client coordinates.
@@ -265,8 +214,6 @@ public:
     virtual void ScrollToPosition(COrvelView* view, const CPoint& position) { (void)view, (void)position; }
     // Scroll sizes from the page's size: a page step of the page clipped to the client, a line step of a tenth.
     virtual void UpdateScrollSizes(COrvelView* view) { (void)view; }
-    // Ends in-place text editing on the view's page, recording undo, and repaints.
-    virtual void EndTextEditing(COrvelView* view) { (void)view; }
 
     // Text objects reach the page items, pages and views above them through these.
     // Whether the item holding the object has a mouse-over twin.
@@ -339,49 +286,6 @@ public:
         (void)textId, (void)dontShowAgain;
         return 2;
     }
-    // A document that a page links to does not exist (dialog 498). Returns IDOK (1) or IDCANCEL (2).
-    virtual int ShowMissingDocumentDialog(MissingDocumentDialog& dialog)
-    {
-        (void)dialog;
-        return 2;
-    }
-    // The site could not be built (dialog 375): the page it stopped on (empty for none) and why.
-    virtual void ShowBuildErrorDialog(const std::string& pageName, const std::string& message)
-    {
-        (void)pageName, (void)message;
-    }
-    // Opens the page's window and makes the item its only selection, recording the selection for undo; a user
-    // group holding the item is taken apart so that the item alone is selected.
-    virtual void ShowItemOnPage(CSitePage* page, CPageItem* item) { (void)page, (void)item; }
-    // The publisher's small dialogs by their number: the prompts 413 (the Internet setup is incomplete) and 5015
-    // (save the site before sending it) and the notices 468 to 478 and 5011. Returns IDOK (1) or IDCANCEL (2).
-    virtual int ShowPublishDialog(int id)
-    {
-        (void)id;
-        return 2;
-    }
-    // The Internet setup dialog (407) with the focus on nothing (0), the server (1) or the user name (2). Returns
-    // IDOK (1) or IDCANCEL (2).
-    virtual int RunInternetSetupDialog(int focus)
-    {
-        (void)focus;
-        return 2;
-    }
-    // Offers to save the current site under a new name, as File > Save As does (after the save-before-send prompt).
-    virtual void SaveSiteAs() {}
-    // Shows the upload progress dialog over progress, whose Cancel drops connection; null progress closes it.
-    virtual void ShowUploadProgress(CUploadProgress* progress, CFtp* connection) { (void)progress, (void)connection; }
-    // Repaints the upload progress dialog and lets the windows take their input (its Cancel button among them);
-    // with pauseMs, keeps a new status line on screen that long first.
-    virtual void UpdateUploadProgress(int pauseMs) { (void)pauseMs; }
-    // The build's progress dialog (374) for the site build about to run, with every other window of the program
-    // disabled until it goes; the builder reports into it and polls its Cancel. Null where nothing shows it.
-    virtual std::shared_ptr<BuildProgress> ShowBuildProgress() { return nullptr; }
-    // The notice saying that a connection is being made (5003): shown with true while the attempt runs, closed
-    // with false.
-    virtual void ShowConnectingNotice(bool show) { (void)show; }
-    // Opens a text file in the user's editor.
-    virtual void OpenFileForEditing(const std::string& path) { (void)path; }
     // The program chooser of Add New Browser (a program file or a desktop entry): true, with path holding the
     // chosen file, unless the user cancelled.
     virtual bool ChooseBrowserFile(std::string& path)
@@ -401,8 +305,6 @@ public:
         (void)offer;
         return false;
     }
-    // The main window's record of the pages changed since the last upload; null without a main window.
-    virtual CChangedPages* GetChangedPages() { return nullptr; }
     // Tells that the transparency of a PNG picture is lost where the picture carries effects (notice 5046).
     virtual void ShowPngTransparencyNotice() {}
     // A message box with only an OK button.
@@ -481,16 +383,11 @@ void SetCoreServices(CoreServices* services);
 CoreServices& GetCoreServices();
 
 // The global accessors, answered by the installed services.
-COrvelApp* GetTheApp();
-CMainFrame* GetTheMainFrame();
-COrvelDoc* GetCurrentDocument();
 CWebsite* GetCurrentSite();
 COrvelView* GetCurrentView();
 CSitePage* GetCurrentPage();
 CPageObject* GetCurrentObject();
 CAppSettings* GetAppSettings();
-CToolsBar* GetToolsBar();
-CPageItem* FindItemForObject(const CPageObject* object);
 void NotifyInspector(int code);
 void MarkClipboardStale();
 // Describes a bitmap of the given size in the display's pixel format, its rows padded to whole 4-byte words; the

@@ -14,6 +14,7 @@
 #include "app/model/file_pair.h"
 #include "app/model/included_file_list.h"
 #include "app/model/services.h"
+#include "app/publish/publish_host.h"
 #include "app/model/site_paths.h"
 #include "app/publish/changed_pages.h"
 #include "app/publish/linked_documents.h"
@@ -98,17 +99,17 @@ bool IsConnectionLost(int code)
 std::unique_ptr<CFtp> ConnectToDestination(const CFtp::ProgressCallback& progress)
 {
     const CAppSettings& s = *GetAppSettings();
-    CoreServices& services = GetCoreServices();
+    PublishHost& host = GetPublishHost();
     bool serverNotFound = false, loginFailed = false, cancelled = false;
     // The connecting notice stands while the attempt runs and is gone before any notice about its failure.
     struct ConnectingNotice
     {
-        CoreServices& services;
-        explicit ConnectingNotice(CoreServices& s) : services(s) { services.ShowConnectingNotice(true); }
-        ~ConnectingNotice() { services.ShowConnectingNotice(false); }
+        PublishHost& host;
+        explicit ConnectingNotice(PublishHost& h) : host(h) { host.ShowConnectingNotice(true); }
+        ~ConnectingNotice() { host.ShowConnectingNotice(false); }
     };
     try {
-        ConnectingNotice notice(services);
+        ConnectingNotice notice(host);
         if (s.m_nFtpProxyType != 0)
             return std::make_unique<CFtp>(serverNotFound, loginFailed, cancelled, s.m_strFtpServer, s.m_nFtpPort,
                                           s.m_strFtpUser, s.m_strFtpPassword, s.m_bFtpPassive, s.m_strFtpProxyServer,
@@ -118,13 +119,13 @@ std::unique_ptr<CFtp> ConnectToDestination(const CFtp::ProgressCallback& progres
                                       s.m_strFtpUser, s.m_strFtpPassword, s.m_bFtpPassive, progress);
     } catch (const CFtpException&) {
         if (serverNotFound) {
-            if (services.ShowPublishDialog(dialogServerNotFound) == IDOK)
-                services.RunInternetSetupDialog(1);
+            if (host.ShowPublishDialog(dialogServerNotFound) == DialogAnswer::ok)
+                host.RunInternetSetupDialog(SetupFocus::server);
         } else if (loginFailed) {
-            if (services.ShowPublishDialog(dialogLoginFailed) == IDOK)
-                services.RunInternetSetupDialog(2);
+            if (host.ShowPublishDialog(dialogLoginFailed) == DialogAnswer::ok)
+                host.RunInternetSetupDialog(SetupFocus::userName);
         } else if (!cancelled) {
-            services.ShowPublishDialog(dialogCannotConnect);
+            host.ShowPublishDialog(dialogCannotConnect);
         }
         return nullptr;
     }
@@ -169,9 +170,9 @@ bool IsInternetSetupComplete()
 
 bool CheckInternetSetup()
 {
-    CoreServices& services = GetCoreServices();
+    PublishHost& host = GetPublishHost();
     while (!IsInternetSetupComplete()) {
-        if (services.ShowPublishDialog(dialogSetupIncomplete) != IDOK || services.RunInternetSetupDialog(0) != IDOK)
+        if (host.ShowPublishDialog(dialogSetupIncomplete) != DialogAnswer::ok || host.RunInternetSetupDialog(SetupFocus::none) != DialogAnswer::ok)
             return false;
     }
     return true;
@@ -224,7 +225,7 @@ CSiteUpload::CSiteUpload(CWebsite& site, CChangedPages& tracker) : m_site(site),
 
 CSiteUpload::~CSiteUpload()
 {
-    GetCoreServices().ShowUploadProgress(nullptr, nullptr);
+    GetPublishHost().ShowUploadProgress(nullptr, nullptr);
 }
 
 UploadReport CSiteUpload::Run(bool reupload)
@@ -248,10 +249,10 @@ UploadReport CSiteUpload::Run(bool reupload)
 
 bool CSiteUpload::Prepare()
 {
-    CoreServices& services = GetCoreServices();
+    PublishHost& host = GetPublishHost();
     if (m_site.GetPath().empty()) {
-        if (services.ShowPublishDialog(dialogSaveBeforeSend) == IDOK)
-            services.SaveSiteAs();
+        if (host.ShowPublishDialog(dialogSaveBeforeSend) == DialogAnswer::ok)
+            host.SaveSiteAs();
         return false;
     }
     if (!CheckInternetSetup() || !CheckLinkedDocuments(m_site))
@@ -260,7 +261,7 @@ bool CSiteUpload::Prepare()
     try {
         m_strStaging = StagingFolder();
     } catch (const CFileException&) {
-        services.ShowPublishDialog(dialogCannotCreateFolder);
+        host.ShowPublishDialog(dialogCannotCreateFolder);
         return false;
     }
     return true;
@@ -274,7 +275,7 @@ bool CSiteUpload::Build()
     SiteBuildResult result;
     RunSiteBuild(*m_pBuilder, result, m_site, buildForPublish);
     if (result.code == buildFolderFailed) {
-        GetCoreServices().ShowPublishDialog(dialogCannotCreateFolder);
+        GetPublishHost().ShowPublishDialog(dialogCannotCreateFolder);
         return false;
     }
     return ReportBuildResult(result);
@@ -286,7 +287,7 @@ bool CSiteUpload::Connect()
         if (!m_pProgress)
             return 1;
         const bool goOn = m_pProgress->StepProgress(bytes);
-        GetCoreServices().UpdateUploadProgress(0);
+        GetPublishHost().UpdateUploadProgress(0);
         return goOn ? 1 : 0;
     });
     if (!m_pFtp)
@@ -332,16 +333,16 @@ bool CSiteUpload::TransferFailed()
 // A dropped connection has its own notice, a cancel none; the progress dialog closes and the connection goes.
 bool CSiteUpload::Stop(int otherwise)
 {
-    CoreServices& services = GetCoreServices();
-    services.ShowUploadProgress(nullptr, nullptr);
+    PublishHost& host = GetPublishHost();
+    host.ShowUploadProgress(nullptr, nullptr);
     int code = m_pFtp ? m_pFtp->m_nError : CFtp::errorNone;
     if (m_pProgress && m_pProgress->IsCancelled())
         code = CFtp::errorCancelled;
     m_pFtp.reset();
     if (IsConnectionLost(code))
-        services.ShowPublishDialog(dialogConnectionDropped);
+        host.ShowPublishDialog(dialogConnectionDropped);
     else if (code != CFtp::errorCancelled)
-        services.ShowPublishDialog(otherwise);
+        host.ShowPublishDialog(otherwise);
     return false;
 }
 
@@ -352,7 +353,7 @@ void CSiteUpload::Status(const std::string& text, int range, int pauseMs)
     m_pProgress->SetStatusText(text);
     if (range >= 0)
         m_pProgress->SetRange(range);
-    GetCoreServices().UpdateUploadProgress(pauseMs);
+    GetPublishHost().UpdateUploadProgress(pauseMs);
 }
 
 bool CSiteUpload::ContinueWithout(const std::string& path)
@@ -362,13 +363,14 @@ bool CSiteUpload::ContinueWithout(const std::string& path)
     if (const size_t at = question.find("%s"); at != std::string::npos)
         question.replace(at, 2, path);
     CoreServices& services = GetCoreServices();
+    PublishHost& host = GetPublishHost();
     if (services.AskYesNo("FTP", question))
         return true;
     m_pFtp.reset();
-    services.ShowPublishDialog(dialogUploadFailed);
+    host.ShowPublishDialog(dialogUploadFailed);
     const std::string log = TransferLogPath();
     if (services.AskYesNo("FTP", "A FTP Log has been created:\n" + log + "\n\nDo you want to open it for browsing?"))
-        services.OpenFileForEditing(log);
+        host.OpenFileForEditing(log);
     return false;
 }
 
@@ -470,7 +472,7 @@ bool CSiteUpload::CollectFiles()
         }
     }
     m_pProgress = std::make_unique<CUploadProgress>(static_cast<int>(std::min<long long>(m_nTotal, INT32_MAX)));
-    GetCoreServices().ShowUploadProgress(m_pProgress.get(), m_pFtp.get());
+    GetPublishHost().ShowUploadProgress(m_pProgress.get(), m_pFtp.get());
     return true;
 }
 
@@ -695,8 +697,8 @@ bool CSiteUpload::WriteRecordAndBackup()
     const std::string record = ServerRecordStagingPath(m_strTitle);
     if (!WriteServerRecord(record, m_newRecord)) {
         m_pFtp.reset();
-        GetCoreServices().ShowUploadProgress(nullptr, nullptr);
-        GetCoreServices().ShowPublishDialog(dialogUploadFailed);
+        GetPublishHost().ShowUploadProgress(nullptr, nullptr);
+        GetPublishHost().ShowPublishDialog(dialogUploadFailed);
         return false;
     }
     if (!Put(record, ServerRecordName(m_strTitle), ServerRecordName(m_strTitle), true))
@@ -786,14 +788,14 @@ void CSiteUpload::UpdateFlashObjects(const std::vector<std::string>& xmlFiles, c
 
 void CSiteUpload::Finish()
 {
-    CoreServices& services = GetCoreServices();
-    services.ShowUploadProgress(nullptr, nullptr);
+    PublishHost& host = GetPublishHost();
+    host.ShowUploadProgress(nullptr, nullptr);
     if (m_pFtp)
         m_pFtp->DestroyLogFile();
     m_pFtp.reset();
     m_report.published = true;
     if (!m_report.again)
-        services.ShowPublishDialog(dialogPublished);
+        host.ShowPublishDialog(dialogPublished);
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
@@ -809,7 +811,7 @@ void CSiteUpload::Finish()
 void SynchronizeWebsite(bool reupload)
 {
     CWebsite* site = GetCurrentSite();
-    CChangedPages* tracker = GetCoreServices().GetChangedPages();
+    CChangedPages* tracker = GetPublishHost().GetChangedPages();
     if (!site || !tracker)
         return;
     for (;;) {
@@ -823,7 +825,8 @@ void SynchronizeWebsite(bool reupload)
 bool RemovePublishedWebsite(CWebsite& site, CChangedPages& tracker)
 {
     CoreServices& services = GetCoreServices();
-    if (!CheckInternetSetup() || services.ShowPublishDialog(dialogDeleteSiteFiles) != IDOK)
+    PublishHost& host = GetPublishHost();
+    if (!CheckInternetSetup() || host.ShowPublishDialog(dialogDeleteSiteFiles) != DialogAnswer::ok)
         return false;
     // The destination's own port and mode, with or without a proxy.
     std::unique_ptr<CFtp> ftp = ConnectToDestination({});
@@ -836,13 +839,13 @@ bool RemovePublishedWebsite(CWebsite& site, CChangedPages& tracker)
         const int code = ftp->m_nError;
         ftp.reset();
         if (code == CFtp::errorNotFound) {
-            services.ShowPublishDialog(dialogSiteDeleted);
+            host.ShowPublishDialog(dialogSiteDeleted);
         } else {
             tracker.SetSite({});
             if (IsConnectionLost(code))
-                services.ShowPublishDialog(dialogConnectionDropped);
+                host.ShowPublishDialog(dialogConnectionDropped);
             else if (code != CFtp::errorCancelled)
-                services.ShowPublishDialog(dialogCannotReadFolder);
+                host.ShowPublishDialog(dialogCannotReadFolder);
         }
         return false;
     }
@@ -888,14 +891,14 @@ bool RemovePublishedWebsite(CWebsite& site, CChangedPages& tracker)
         const std::vector<std::string> keepNothing = {"..", "."};
         if (!ftp->mdel_excludefiles(&keepDownload)) {
             ftp.reset();
-            services.ShowPublishDialog(dialogDeleteFailed);
+            host.ShowPublishDialog(dialogDeleteFailed);
             return false;
         }
         bool back = true;
         if (ftp->chdir("Download")) {
             if (!ftp->mdel_excludefiles(&keepNothing)) {
                 ftp.reset();
-                services.ShowPublishDialog(dialogDeleteFailed);
+                host.ShowPublishDialog(dialogDeleteFailed);
                 return false;
             }
             back = ftp->chdir("..");
@@ -904,7 +907,7 @@ bool RemovePublishedWebsite(CWebsite& site, CChangedPages& tracker)
             ftp->rmdir("files");
     }
     ftp.reset();
-    services.ShowPublishDialog(dialogSiteDeleted);
+    host.ShowPublishDialog(dialogSiteDeleted);
     tracker.SetSite({});
     return true;
 }

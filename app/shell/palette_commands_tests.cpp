@@ -59,7 +59,7 @@ TEST_F(ShellTest, InspectorPalettesFollowTheCommandsAndOutliveTheRun)
     // The core's NotifyInspector reaches the page on screen.
     CProgramServices program;
     program.SetMainFrame(frame);
-    SetCoreServices(&program);
+    InstallProgramServices(&program);
     CPalettePage* page = ActivePage(frame);
     ASSERT_NE(page, nullptr);
     const int fills = page->GetFillCount();
@@ -135,7 +135,7 @@ TEST_F(ShellTest, DialogsOfTheMenusAndTheCoreWriteTheSettings)
     Start();
     CProgramServices program;
     program.SetMainFrame(frame);
-    SetCoreServices(&program);
+    InstallProgramServices(&program);
 
     bool answered = false;
     frame->CallAfter([&] {

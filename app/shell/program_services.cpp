@@ -162,12 +162,6 @@ int CProgramServices::GetDisplayBitsPerPixel()
     return wxDisplayDepth();
 }
 
-const std::vector<std::string>& CProgramServices::EnumTrueTypeFonts()
-{
-    // The text objects' own list, so that a face index means the same face everywhere.
-    return GetTextFaceNames();
-}
-
 CFileNameMap* CProgramServices::GetSiteFileNameMap()
 {
     CWebsite* site = GetCurrentSite();
@@ -256,10 +250,10 @@ void CProgramServices::ShowBuildErrorDialog(const std::string& pageName, const s
     dialog.ShowModal();
 }
 
-int CProgramServices::ShowMissingDocumentDialog(MissingDocumentDialog& answer)
+DialogAnswer CProgramServices::ShowMissingDocumentDialog(MissingDocumentDialog& answer)
 {
     CMissingDocumentDLG dialog(m_pFrame, answer.m_strMissingPath);
-    const int result = dialog.ShowModal() == wxID_OK ? IDOK : IDCANCEL;
+    const DialogAnswer result = dialog.ShowModal() == wxID_OK ? DialogAnswer::ok : DialogAnswer::cancel;
     answer.m_bBrowsed = dialog.m_bBrowsed;
     answer.m_strReplacementPath = dialog.m_strReplacementPath;
     return result;

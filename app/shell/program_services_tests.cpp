@@ -114,7 +114,7 @@ protected:
     {
         Start();
         program.SetMainFrame(frame);
-        SetCoreServices(&program);
+        InstallProgramServices(&program);
     }
     CWebsite* Open(std::unique_ptr<CWebsite> site)
     {

@@ -40,10 +40,10 @@ wxDialog* ProgressWindow()
 class PublishingServices : public CProgramServices
 {
 public:
-    int ShowPublishDialog(int id) override
+    DialogAnswer ShowPublishDialog(int id) override
     {
         dialogs.push_back(id);
-        return IDCANCEL;
+        return DialogAnswer::cancel;
     }
     void UpdateUploadProgress(int pauseMs) override
     {
@@ -88,7 +88,7 @@ protected:
     {
         Start();
         program.SetMainFrame(frame);
-        SetCoreServices(&program);
+        InstallProgramServices(&program);
         CAppSettings& settings = frame->GetSettings();
         settings.m_strFtpServer = "127.0.0.1";
         settings.m_nFtpPort = TheFtpServer().Port();

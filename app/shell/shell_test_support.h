@@ -85,7 +85,7 @@ class RecordingServices : public CoreServices
 {
 public:
     explicit RecordingServices(CMainFrame*& frame) : m_frame(frame) {}
-    CMainFrame* GetTheMainFrame() override { return m_frame; }
+    CMainFrame* GetTheMainFrame() const { return m_frame; }
     CWebsite* GetCurrentSite() override { return m_frame ? m_frame->GetCurrentSite() : nullptr; }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
     void ShowInfoMessage(const std::string& text) override { messages.push_back(text); }
