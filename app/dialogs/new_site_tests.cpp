@@ -13,7 +13,7 @@
 namespace {
 
 // Answers the picture chooser from a script and records what the user was told.
-class ScriptedServices : public CoreServices
+class ScriptedServices : public NullCoreServices
 {
 public:
     bool GetPictureFileName(std::string& path) override

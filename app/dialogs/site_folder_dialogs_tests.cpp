@@ -18,7 +18,7 @@
 
 namespace {
 
-class NoticeServices : public CoreServices
+class NoticeServices : public NullCoreServices
 {
 public:
     int ShowNotice(int id) override

@@ -32,7 +32,7 @@ struct DialogAnswer
 
 // Stands in for the program: a site with its map and settings, and a user who answers from a script. Dialogs
 // shown are recorded as 'M' (missing), 'I' (invalid) and 'N' (no memory).
-class FakeServices : public CoreServices
+class FakeServices : public NullCoreServices
 {
 public:
     CWebsite* GetCurrentSite() override { return sitePath.empty() ? nullptr : reinterpret_cast<CWebsite*>(this); }

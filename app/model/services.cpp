@@ -9,7 +9,7 @@
 
 namespace {
 
-CoreServices g_headless;
+NullCoreServices g_headless;
 CoreServices* g_services = &g_headless;
 std::string g_openingSitePath;
 OutsidePageBackground g_outsideBackground;
@@ -18,7 +18,7 @@ OutsidePageBackground g_outsideBackground;
 
 BYTE ViewBufferReady = 0;
 
-std::unique_ptr<CUndoManager> CoreServices::CreateUndoManager(CSitePage* owner, int capacity)
+std::unique_ptr<CUndoManager> NullCoreServices::CreateUndoManager(CSitePage* owner, int capacity)
 {
     return std::make_unique<CUndoManager>(owner, capacity);
 }

@@ -8,7 +8,7 @@
 namespace {
 
 // Stands in for the program: answers with objects of its own and records what the model asked of it.
-class FakeServices : public CoreServices
+class FakeServices : public NullCoreServices
 {
 public:
     CWebsite* GetCurrentSite() override { return site; }

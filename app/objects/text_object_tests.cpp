@@ -29,7 +29,7 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 
 // What the services answer and which calls the text object made.
-class TextServices : public CoreServices
+class TextServices : public NullCoreServices
 {
 public:
     bool HasMouseOverTwin(const CPageObject*) override

@@ -10,7 +10,7 @@
 namespace {
 
 // A site of three pages, the first current, answering as the program does.
-class PageServices : public CoreServices
+class PageServices : public NullCoreServices
 {
 public:
     CWebsite* GetCurrentSite() override { return site.get(); }

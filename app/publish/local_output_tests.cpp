@@ -50,7 +50,7 @@ CLinkInfo DocumentLink(const std::string& path)
 }
 
 // Answers the dialogs as a script says and records what was shown.
-class ScriptedDialogs : public CoreServices, public NullPublishHost
+class ScriptedDialogs : public NullCoreServices, public NullPublishHost
 {
 public:
     explicit ScriptedDialogs(CWebsite* site) : m_site(site)

@@ -60,7 +60,7 @@ void WritePicture(const std::string& path, int width, int height, bool noise = f
 }
 
 // The program around the upload: its settings, the current site, the tracker, and scripted dialogs.
-class ScriptedProgram : public CoreServices, public NullPublishHost
+class ScriptedProgram : public NullCoreServices, public NullPublishHost
 {
 public:
     ScriptedProgram()

@@ -185,13 +185,13 @@ int CProgramServices::GetSitePageCount()
 int CProgramServices::GetSiteMinorVersion()
 {
     const CWebsite* site = GetCurrentSite();
-    return site ? site->GetFileMinor() : CoreServices::GetSiteMinorVersion();
+    return site ? site->GetFileMinor() : 15;
 }
 
 COLORREF CProgramServices::GetSiteLinkColor()
 {
     const CWebsite* site = GetCurrentSite();
-    return site ? static_cast<COLORREF>(site->GetLinkColor().GetCOLORREF()) : CoreServices::GetSiteLinkColor();
+    return site ? static_cast<COLORREF>(site->GetLinkColor().GetCOLORREF()) : RGB(0, 0, 255);
 }
 
 bool CProgramServices::GetPictureFileName(std::string& path)

@@ -81,7 +81,7 @@ template <class Dialog> Dialog* ModalDialog()
     return nullptr;
 }
 
-class RecordingServices : public CoreServices
+class RecordingServices : public NullCoreServices
 {
 public:
     explicit RecordingServices(CMainFrame*& frame) : m_frame(frame) {}

@@ -31,7 +31,7 @@ public:
     int redos = 0;
 };
 
-class SiteServicesFake : public CoreServices
+class SiteServicesFake : public NullCoreServices
 {
 public:
     SiteServicesFake() { SetCoreServices(this); }
