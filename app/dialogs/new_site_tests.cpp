@@ -25,10 +25,10 @@ public:
         files.pop_front();
         return true;
     }
-    int ShowNotice(int id) override
+    DialogAnswer ShowNotice(int id) override
     {
         notices.push_back(id);
-        return IDOK;
+        return DialogAnswer::ok;
     }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/model/file_pair.h"
+#include "app/model/messages.h"
 #include "image/image.h"
 #include "platform/win/win_types.h"
 
@@ -82,7 +83,8 @@ struct HtmlObjectTexts
     std::vector<std::string> m_usedFiles;
 };
 
-class CoreServices
+// The messages are one concern of their own (messages.h); the rest of what the core asks follows.
+class CoreServices : public Messages
 {
 public:
     virtual ~CoreServices() = default;
@@ -213,9 +215,6 @@ public:
     // The picture tool's messages: 300 the picture cannot be loaded, 294 it is not a valid picture, 295 there is
     // not enough memory for it.
     virtual void ShowPictureDialog(int id) = 0;
-    // The notice dialog (578) showing string textId with its "do not show again" check. Returns IDOK (1) or
-    // IDCANCEL (2); on IDOK dontShowAgain holds the check's state.
-    virtual int ShowNoticeDialog(int textId, bool& dontShowAgain) = 0;
     // The program chooser of Add New Browser (a program file or a desktop entry): true, with path holding the
     // chosen file, unless the user cancelled.
     virtual bool ChooseBrowserFile(std::string& path) = 0;
@@ -225,16 +224,6 @@ public:
     virtual bool ShowDownloadOffer(int offer) = 0;
     // Tells that the transparency of a PNG picture is lost where the picture carries effects (notice 5046).
     virtual void ShowPngTransparencyNotice() = 0;
-    // A message box with only an OK button.
-    virtual void ShowMessage(const std::string& text) = 0;
-    // The same with the information icon.
-    virtual void ShowInfoMessage(const std::string& text) = 0;
-    // A Yes/No message box with the information icon; true for Yes.
-    virtual bool AskYesNo(const std::string& caption, const std::string& text) = 0;
-    // A question with Yes, No and Cancel and the question icon; IDYES, IDNO or IDCANCEL.
-    virtual int AskYesNoCancel(const std::string& text) = 0;
-    // The information sound.
-    virtual void Beep() = 0;
     // Asks whether the site's changes are to be saved before it closes (dialog 301). Returns IDYES, IDNO or
     // IDCANCEL.
     virtual int ShowSaveChangesDialog() = 0;
@@ -242,13 +231,6 @@ public:
     virtual int ShowDeletePageDialog() = 0;
     // Closes the active page window; answers the page of the view that becomes current, null when none is left.
     virtual CSitePage* CloseActivePageWindow() = 0;
-    // A notice, error or simple prompt of the program by its number (the deleting-page question 279, the picture and
-    // memory notices 294 to 311, the transfer-settings prompt 5017 and the others of the notice table). Returns IDOK
-    // (1) or IDCANCEL (2).
-    virtual int ShowNotice(int id) = 0;
-    // A first-use hint by its number, shown only while its settings flag is on; OK with its box ticked switches the
-    // flag off. Returns IDOK (1), also when the hint is off, or IDCANCEL (2).
-    virtual int ShowHintDialog(int id) = 0;
     // The help-dialogs settings (OK writes every flag), tips of the day, About and the feedback dialog. The first two
     // return IDOK (1) or IDCANCEL (2).
     virtual int ShowHelpDialogsDialog() = 0;
@@ -399,10 +381,10 @@ public:
         return false;
     }
     void ShowPictureDialog(int id) override { (void)id; }
-    int ShowNoticeDialog(int textId, bool& dontShowAgain) override
+    DialogAnswer ShowNoticeDialog(int textId, bool& dontShowAgain) override
     {
         (void)textId, (void)dontShowAgain;
-        return 2;
+        return DialogAnswer::cancel;
     }
     bool ChooseBrowserFile(std::string& path) override
     {
@@ -427,24 +409,24 @@ public:
         (void)caption, (void)text;
         return false;
     }
-    int AskYesNoCancel(const std::string& text) override
+    YesNoCancel AskYesNoCancel(const std::string& text) override
     {
         (void)text;
-        return IDCANCEL;
+        return YesNoCancel::cancel;
     }
     void Beep() override {}
     int ShowSaveChangesDialog() override { return IDCANCEL; }
     int ShowDeletePageDialog() override { return 2; }
     CSitePage* CloseActivePageWindow() override { return nullptr; }
-    int ShowNotice(int id) override
+    DialogAnswer ShowNotice(int id) override
     {
         (void)id;
-        return 2;
+        return DialogAnswer::cancel;
     }
-    int ShowHintDialog(int id) override
+    DialogAnswer ShowHintDialog(int id) override
     {
         (void)id;
-        return 2;
+        return DialogAnswer::cancel;
     }
     int ShowHelpDialogsDialog() override { return 2; }
     int ShowTipsDialog() override { return 2; }

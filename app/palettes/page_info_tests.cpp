@@ -16,10 +16,10 @@ public:
     CWebsite* GetCurrentSite() override { return site.get(); }
     CSitePage* GetCurrentPage() override { return site ? site->GetCurrentPage() : nullptr; }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
-    int ShowNotice(int id) override
+    DialogAnswer ShowNotice(int id) override
     {
         notices.push_back(id);
-        return IDOK;
+        return DialogAnswer::ok;
     }
     bool GetPictureFileName(std::string& path) override
     {

@@ -38,16 +38,16 @@ void CProgramServices::RemoveInsertHtmlFile(CInsertHtmlDLG* dialog)
         dialog->OnRemoveFile();
 }
 
-int CProgramServices::AskYesNoCancel(const std::string& text)
+YesNoCancel CProgramServices::AskYesNoCancel(const std::string& text)
 {
     switch (
         wxMessageBox(BytesToWx(text), BytesToWx(GetProductName()), wxYES_NO | wxCANCEL | wxICON_QUESTION, m_pFrame)) {
     case wxYES:
-        return IDYES;
+        return YesNoCancel::yes;
     case wxNO:
-        return IDNO;
+        return YesNoCancel::no;
     default:
-        return IDCANCEL;
+        return YesNoCancel::cancel;
     }
 }
 

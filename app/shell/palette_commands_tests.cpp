@@ -157,7 +157,7 @@ TEST_F(ShellTest, DialogsOfTheMenusAndTheCoreWriteTheSettings)
         ClickButton(dialog, wxID_OK);
     });
     bool dontShowAgain = false;
-    EXPECT_EQ(GetCoreServices().ShowNoticeDialog(5046, dontShowAgain), IDOK);
+    EXPECT_EQ(GetCoreServices().ShowNoticeDialog(5046, dontShowAgain), DialogAnswer::ok);
     EXPECT_TRUE(dontShowAgain);
 
     // Deleting a page is asked over the main window; No keeps it.

@@ -47,9 +47,9 @@ bool CProgramServices::RunFilesDialog(FilesDialogKind kind, const std::vector<st
     return result.m_flash.m_bSet || !localFiles.empty();
 }
 
-int CProgramServices::ShowNotice(int id)
+DialogAnswer CProgramServices::ShowNotice(int id)
 {
-    return RunNotice(id, m_pFrame);
+    return RunNotice(id, m_pFrame) == IDOK ? DialogAnswer::ok : DialogAnswer::cancel;
 }
 
 DialogAnswer CProgramServices::ShowPublishDialog(int id)
@@ -93,9 +93,9 @@ void CProgramServices::ShowPngTransparencyNotice()
     RunNotice(kNoticePngTransparency, m_pFrame);
 }
 
-int CProgramServices::ShowHintDialog(int id)
+DialogAnswer CProgramServices::ShowHintDialog(int id)
 {
-    return RunHintWhenOn(id, m_pFrame);
+    return RunHintWhenOn(id, m_pFrame) == IDOK ? DialogAnswer::ok : DialogAnswer::cancel;
 }
 
 void CProgramServices::ShowToolHint(int tool)

@@ -228,14 +228,14 @@ void CProgramServices::ShowObjectInspector()
         m_pFrame->ShowObjectInspector();
 }
 
-int CProgramServices::ShowNoticeDialog(int textId, bool& dontShowAgain)
+DialogAnswer CProgramServices::ShowNoticeDialog(int textId, bool& dontShowAgain)
 {
     CNoticeTableDLG dialog(*FindNotice(kNoticeDontShowAgain), m_pFrame, ResourceText(static_cast<unsigned>(textId)));
     wxBell();
     if (dialog.ShowModal() != wxID_OK)
-        return 2;
+        return DialogAnswer::cancel;
     dontShowAgain = dialog.IsChecked();
-    return 1;
+    return DialogAnswer::ok;
 }
 
 void CProgramServices::ShowMessage(const std::string& text)

@@ -69,7 +69,7 @@ public:
 
     bool GetPictureFileName(std::string& path) override;
     bool GetDocumentFileName(const std::string& folder, const std::string& name, std::string& path) override;
-    int ShowNoticeDialog(int textId, bool& dontShowAgain) override;
+    DialogAnswer ShowNoticeDialog(int textId, bool& dontShowAgain) override;
     void ShowMessage(const std::string& text) override;
     void ShowInfoMessage(const std::string& text) override;
     bool AskYesNo(const std::string& caption, const std::string& text) override;
@@ -77,7 +77,7 @@ public:
     void Beep() override;
 
     // The notices, hints and small dialogs of the dialogs library.
-    int ShowNotice(int id) override;
+    DialogAnswer ShowNotice(int id) override;
     int ShowDeletePageDialog() override;
     CSitePage* CloseActivePageWindow() override;
     int ShowFillMissingDialog(FillPictureDialog& dialog) override;
@@ -91,7 +91,7 @@ public:
     // The tools bar's first-use hints and the picture tool's notices (294, 295, 300).
     void ShowToolHint(int tool) override;
     void ShowPictureDialog(int id) override;
-    int ShowHintDialog(int id) override;
+    DialogAnswer ShowHintDialog(int id) override;
     int ShowHelpDialogsDialog() override;
     int ShowTipsDialog() override;
     void ShowAboutDialog() override;
@@ -104,7 +104,7 @@ public:
     // The Object palette's code objects (object_palette_services.cpp).
     bool RunInsertHtmlDialog(HtmlObjectTexts& texts) override;
     CInsertHtmlDLG* GetInsertHtmlDialog() override;
-    int AskYesNoCancel(const std::string& text) override;
+    YesNoCancel AskYesNoCancel(const std::string& text) override;
     void SendObjectPageCommand(int command, bool newObject) override;
     // The publisher's host: its dialogs, the Internet setup, the build's and the upload's progress over the
     // disabled main window (program_dialogs.cpp), the object a build stopped at, Save As for a site never saved and
