@@ -674,7 +674,7 @@ void CSiteBuilder::HandleEmbeddedObjectNotice()
     if (!show || !*show)
         return;
     bool dontShowAgain = false;
-    if (GetCoreServices().ShowNoticeDialog(text, dontShowAgain) == IDOK)
+    if (GetCoreServices().ShowNoticeDialog(text, dontShowAgain) == DialogAnswer::ok)
         *show = !dontShowAgain;
 }
 

@@ -53,11 +53,11 @@ Bytes ReadBytes(const std::string& path)
 struct BuildServices : SiteServicesFake
 {
     CAppSettings* GetAppSettings() override { return &settings; }
-    int ShowNoticeDialog(int textId, bool& dontShowAgain) override
+    DialogAnswer ShowNoticeDialog(int textId, bool& dontShowAgain) override
     {
         notices.push_back(textId);
         dontShowAgain = noticeDontShowAgain;
-        return IDOK;
+        return DialogAnswer::ok;
     }
     void ShowPngTransparencyNotice() override { ++pngNotices; }
 

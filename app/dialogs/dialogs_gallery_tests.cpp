@@ -39,12 +39,12 @@
 
 namespace {
 
-class SettingsServices : public CoreServices
+class SettingsServices : public NullCoreServices
 {
 public:
     CAppSettings* GetAppSettings() override { return &settings; }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
-    int ShowNotice(int id) override
+    DialogAnswer ShowNotice(int id) override
     {
         notices.push_back(id);
         return noticeAnswer;
@@ -52,7 +52,7 @@ public:
     CAppSettings settings;
     std::vector<std::string> messages;
     std::vector<int> notices;
-    int noticeAnswer = IDCANCEL;
+    DialogAnswer noticeAnswer = DialogAnswer::cancel;
 };
 
 void PressEscape(wxDialog& dialog)
@@ -709,7 +709,7 @@ TEST_F(DialogsGallery, PageDefaultsGoToTheChosenPageOrEveryPage)
     EXPECT_EQ(services.settings.m_nDefaultDoctype, 1);
 
     // Transfer asks first; confirmed, every page takes the dialog's values.
-    services.noticeAnswer = IDOK;
+    services.noticeAnswer = DialogAnswer::ok;
     CPageDefaultsDLG transfer(owner, site);
     ASSERT_TRUE(transfer.IsOk());
     const int transferred = Run(transfer, "", [&] {

@@ -77,3 +77,9 @@ void CInsertHtmlDLG::OnPaste()
     if (wxTextCtrl* code = CurrentCode())
         code->Paste();
 }
+
+void CInsertHtmlDLG::OnRemoveFile()
+{
+    if (wxTextCtrl* code = CurrentCode())
+        code->SetFocus();
+}

@@ -22,6 +22,9 @@ public:
     void OnCut();
     void OnCopy();
     void OnPaste();
+    // Edit > Delete while the dialog is open. The used files are not listed, so none is selected to remove; the
+    // code of the tab shown gets the focus back.
+    void OnRemoveFile();
 
 private:
     wxTextCtrl* CurrentCode() const;

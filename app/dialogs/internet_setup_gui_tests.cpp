@@ -78,7 +78,7 @@ Step Inner(std::function<void()> action)
     return step;
 }
 
-class SettingsServices : public CoreServices
+class SettingsServices : public NullCoreServices
 {
 public:
     CAppSettings* GetAppSettings() override { return &settings; }

@@ -21,7 +21,7 @@
 
 namespace {
 
-class MessageServices : public CoreServices
+class MessageServices : public NullCoreServices
 {
 public:
     void ShowMessage(const std::string& text) override { messages.push_back(text); }

@@ -13,7 +13,7 @@
 namespace {
 
 // Answers the picture chooser from a script and records what the user was told.
-class ScriptedServices : public CoreServices
+class ScriptedServices : public NullCoreServices
 {
 public:
     bool GetPictureFileName(std::string& path) override
@@ -25,10 +25,10 @@ public:
         files.pop_front();
         return true;
     }
-    int ShowNotice(int id) override
+    DialogAnswer ShowNotice(int id) override
     {
         notices.push_back(id);
-        return IDOK;
+        return DialogAnswer::ok;
     }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
 

@@ -187,7 +187,7 @@ void CPageDefaultsDLG::OnTransfer(wxCommandEvent&)
     CAppSettings* settings = GetAppSettings();
     if (!settings)
         return;
-    const bool confirmed = GetCoreServices().ShowNotice(kNoticeTransferSettings) == IDOK;
+    const bool confirmed = GetCoreServices().ShowNotice(kNoticeTransferSettings) == DialogAnswer::ok;
     {
         wxBusyCursor busy;
         m_choice.Transfer(confirmed, *settings);

@@ -18,13 +18,13 @@
 
 namespace {
 
-class NoticeServices : public CoreServices
+class NoticeServices : public NullCoreServices
 {
 public:
-    int ShowNotice(int id) override
+    DialogAnswer ShowNotice(int id) override
     {
         notices.push_back(id);
-        return 1;
+        return DialogAnswer::ok;
     }
     void Beep() override { ++beeps; }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }

@@ -100,7 +100,7 @@ TEST(CommonWindows, BrowserRemovalCloseSitePromptAndWizardSheet)
 // Yes and No store where the prompt stood as the remembered dialog centre; Cancel answers without storing it.
 TEST(SaveChangesPrompt, AnswersAndRemembersWhereItStood)
 {
-    class Services : public CoreServices
+    class Services : public NullCoreServices
     {
     public:
         CAppSettings* GetAppSettings() override { return &settings; }

@@ -3,7 +3,9 @@
 #include <wx/caret.h>
 #include <wx/dcclient.h>
 #include <wx/dcmemory.h>
+#include <wx/filefn.h>
 #include <wx/frame.h>
+#include <wx/image.h>
 #include <wx/menu.h>
 #include <wx/utils.h>
 #include <wx/xrc/xmlres.h>
@@ -15,6 +17,7 @@
 #include "app/docview/message_dlg.h"
 #include "app/docview/view_geometry.h"
 #include "app/docview/view_hit_test.h"
+#include "app/model/fill_info.h"
 #include "app/model/services.h"
 #include "app/model/undo_manager.h"
 #include "app/objects/page_object.h"
@@ -26,6 +29,7 @@
 #include "platform/gui/display.h"
 #include "platform/gui/text_bytes.h"
 #include "platform/gui/xrc_resources.h"
+#include "platform/resources/resource_folder.h"
 #include "platform/resources/string_table.h"
 
 namespace {
@@ -33,6 +37,7 @@ namespace {
 constexpr unsigned kLoadingText = 2050;
 constexpr unsigned kNoResourcesText = 5700;
 constexpr const char* kContextMenu = "328";
+constexpr unsigned kAnimatedGifMarker = 489;
 
 const wxColour kSurround(190, 190, 190);
 const wxColour kSelectionColour(0, 128, 255);
@@ -80,31 +85,25 @@ int RoundHalfUpToInt(double v)
     return static_cast<int>(std::floor(v + 0.5));
 }
 
-const wxCursor& CursorFor(int id)
+// The marker of an animated GIF picture, 12 x 12; null when its bitmap is missing.
+const wxBitmap* AnimatedGifMarker()
 {
-    // The sizing cursors by the edge direction, the guides by the way they can be dragged.
-    static const std::pair<int, wxStockCursor> kStock[] = {
-        {kCursorRotate, wxCURSOR_HAND},          {kCursorHorizontalGuide, wxCURSOR_SIZENS},
-        {kCursorMove, wxCURSOR_SIZING},          {kCursorArrow, wxCURSOR_ARROW},
-        {kCursorSizeWE, wxCURSOR_SIZEWE},        {kCursorSizeNS, wxCURSOR_SIZENS},
-        {kCursorSizeNESW, wxCURSOR_SIZENESW},    {kCursorSizeNWSE, wxCURSOR_SIZENWSE},
-        {kCursorVerticalGuide, wxCURSOR_SIZEWE}, {kCursorText, wxCURSOR_IBEAM},
-        {kCursorEyedropper, wxCURSOR_CROSS},
-    };
-    static std::map<int, wxCursor> cursors;
-    auto found = cursors.find(id);
-    if (found == cursors.end()) {
-        wxStockCursor stock = wxCURSOR_ARROW;
-        for (const auto& [cursorId, cursor] : kStock)
-            if (cursorId == id)
-                stock = cursor;
-        found = cursors.emplace(id, wxCursor(stock)).first;
-    }
-    return found->second;
+    static const wxBitmap marker = [] {
+        wxImage image;
+        const wxString file = wxString::FromUTF8(GetBitmapResourcePath(kAnimatedGifMarker).string());
+        if (!wxFileExists(file) || !image.LoadFile(file, wxBITMAP_TYPE_PNG))
+            return wxBitmap();
+        if (image.GetWidth() != 12 || image.GetHeight() != 12)
+            image.Rescale(12, 12);
+        return wxBitmap(image);
+    }();
+    return marker.IsOk() ? &marker : nullptr;
 }
 
-// The frame through handles 0, 2, 7, 5 and the eight 5 x 5 squares.
-void DrawHandles(wxDC& dc, const DPOINT* handles, const CPoint& offset, const wxColour& squares)
+// The frame through handles 0, 2, 7, 5 and the eight 5 x 5 squares; with the animated-GIF marker hanging from the
+// top-right handle under the squares when asked.
+void DrawHandles(wxDC& dc, const DPOINT* handles, const CPoint& offset, const wxColour& squares,
+                 bool animated = false)
 {
     wxPoint points[8];
     for (int i = 0; i < 8; ++i)
@@ -112,6 +111,8 @@ void DrawHandles(wxDC& dc, const DPOINT* handles, const CPoint& offset, const wx
     const wxPoint outline[] = {points[0], points[2], points[7], points[5], points[0]};
     dc.SetPen(wxPen(kSelectionColour, 1));
     dc.DrawLines(5, outline);
+    if (const wxBitmap* marker = animated ? AnimatedGifMarker() : nullptr)
+        dc.DrawBitmap(*marker, points[2].x - 11, points[2].y);
     dc.SetPen(*wxTRANSPARENT_PEN);
     dc.SetBrush(wxBrush(squares));
     for (const wxPoint& p : points)
@@ -119,6 +120,37 @@ void DrawHandles(wxDC& dc, const DPOINT* handles, const CPoint& offset, const wx
 }
 
 } // namespace
+
+wxPoint ViewCursorHotSpot(int id)
+{
+    // The arrow and the eyedropper point with their tips, the others with their middles.
+    if (id == kCursorArrow)
+        return wxPoint(2, 2);
+    if (id == kCursorEyedropper)
+        return wxPoint(2, 29);
+    return wxPoint(15, 15);
+}
+
+const wxCursor& ViewCursor(int id)
+{
+    static std::map<int, wxCursor> cursors;
+    auto found = cursors.find(id);
+    if (found != cursors.end())
+        return found->second;
+    // Magenta is transparent; a bitmap that is missing gives the toolkit's arrow.
+    wxCursor cursor(wxCURSOR_ARROW);
+    wxImage image;
+    const wxString file = wxString::FromUTF8(GetBitmapResourcePath(static_cast<unsigned>(id)).string());
+    if (wxFileExists(file) && image.LoadFile(file, wxBITMAP_TYPE_PNG)) {
+        image.SetMaskColour(255, 0, 255);
+        const wxPoint hotSpot = ViewCursorHotSpot(id);
+        image.SetOption(wxIMAGE_OPTION_CUR_HOTSPOT_X, hotSpot.x);
+        image.SetOption(wxIMAGE_OPTION_CUR_HOTSPOT_Y, hotSpot.y);
+        cursor = wxCursor(image);
+    }
+    return cursors.emplace(id, cursor).first->second;
+}
+
 
 COrvelView::COrvelView(wxWindow* parent, CSitePage* page)
     : wxScrolledCanvas(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxHSCROLL | wxVSCROLL | wxWANTS_CHARS),
@@ -308,8 +340,10 @@ void COrvelView::DrawSelection(wxDC& dc) const
         }
         for (int j = 0; j < group->GetItemCount(); ++j) {
             const CPageItem* item = group->GetItem(j);
-            DrawHandles(dc, item->GetCurrentObject()->GetHandlePoints(), offset,
-                        item->HasMouseOver() ? kMouseOverColour : kSelectionColour);
+            const CPageObject* object = item->GetCurrentObject();
+            const CFillInfo* fill = object->GetFill();
+            DrawHandles(dc, object->GetHandlePoints(), offset,
+                        item->HasMouseOver() ? kMouseOverColour : kSelectionColour, fill && fill->IsAnimated());
         }
     }
 }
@@ -401,7 +435,7 @@ void COrvelView::OnSetCursor(wxSetCursorEvent& event)
     if (choice.keep)
         event.SetCursor(GetCursor());
     else if (choice.cursor != kCursorDefault)
-        event.SetCursor(CursorFor(choice.cursor));
+        event.SetCursor(ViewCursor(choice.cursor));
     else
         event.Skip();
 }
@@ -542,7 +576,7 @@ void COrvelView::SetStatusText(const std::string& text)
 
 void COrvelView::SetMoveCursor()
 {
-    SetCursor(CursorFor(kCursorMove));
+    SetCursor(ViewCursor(kCursorMove));
 }
 
 void COrvelView::TakeFocus()
@@ -553,13 +587,13 @@ void COrvelView::TakeFocus()
 void COrvelView::EndTextEditing()
 {
     auto* text = dynamic_cast<CTextObject*>(m_pPage->GetEditedObject());
-    if (m_pPage->IsEditingInPlace() && text && !text->EndEdit(this, true)) {
-        // A text left empty goes with its item as a step of the history, so that no earlier step names an item
-        // that is gone.
-        if (m_pPage->GetSingleSelectedItem())
+    if (m_pPage->IsEditingInPlace() && text) {
+        // Ending the edit takes the page out of in-place editing. A text left empty goes with its item as a step
+        // of the history, so that no earlier step names an item that is gone.
+        if (!text->EndEdit(this, true) && m_pPage->GetSingleSelectedItem())
             DeleteSelectionWithUndo(*m_pPage);
+    } else {
+        GetCoreServices().EndPageTextEditing(this);
     }
-    m_pPage->SetEditingInPlace(false);
-    m_pPage->SetEditedObject(nullptr);
     Refresh(true);
 }

@@ -19,9 +19,15 @@
 
 class CSitePage;
 class CPageItem;
+class wxCursor;
 class CTextObject;
 class wxDC;
 class wxKeyEvent;
+
+// The view's own cursor of a resource id (view_hit_test.h), made once from the program's bitmap of that id, and
+// the point of its bitmap it points with.
+const wxCursor& ViewCursor(int id);
+wxPoint ViewCursorHotSpot(int id);
 
 class COrvelView : public wxScrolledCanvas, private MouseToolHost
 {

@@ -21,17 +21,9 @@ public:
     {
         origin = view ? view->GetPageOrigin() : CPoint(0, 0);
     }
-    void GetPageOriginInRect(COrvelView* view, CPoint& origin, const CRect& client) override
-    {
-        origin = view ? ::GetPageOrigin(client.Size(), GetViewPageSize(view)) : CPoint(0, 0);
-    }
     void PageRectToClient(COrvelView* view, CRect& client, const CRect& page) override
     {
         client = view ? view->PageRectToClient(page) : CRect();
-    }
-    void GetItemClientRect(COrvelView* view, CRect& client, const CPageItem* item) override
-    {
-        client = view && item ? view->GetItemClientRect(*item) : CRect();
     }
     void GetSelectionRect(COrvelView* view, CRect& client) override
     {
@@ -73,12 +65,6 @@ public:
         if (view)
             view->UpdateScrollSizes();
     }
-    bool GetKeyboardMove(COrvelView* view) override { return view && view->GetKeyboardMove(); }
-    void SetKeyboardMove(COrvelView* view, bool moving) override
-    {
-        if (view)
-            view->SetKeyboardMove(moving);
-    }
     bool IsCaretShown(COrvelView* view) override { return view && view->IsTextCaretShown(); }
     void SetViewCaretShape(COrvelView* view, int height) override
     {
@@ -95,9 +81,11 @@ public:
         if (view)
             view->HideTextCaret();
     }
-    void EndTextEditing(COrvelView* view) override
+    void EndPageTextEditing(COrvelView* view) override
     {
-        if (view)
-            view->EndTextEditing();
+        if (CSitePage* page = view ? view->GetPage() : nullptr) {
+            page->SetEditingInPlace(false);
+            page->SetEditedObject(nullptr);
+        }
     }
 };

@@ -25,7 +25,7 @@ namespace {
 
 const CSize kClient(1000, 800);
 
-class ArrowServices : public CoreServices
+class ArrowServices : public NullCoreServices
 {
 public:
     ArrowServices() { SetCoreServices(this); }

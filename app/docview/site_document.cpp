@@ -167,15 +167,15 @@ void COrvelDoc::CommitPendingTextEdits()
         if (!page || !page->IsEditingInPlace())
             continue;
         CPageObject* edited = page->GetEditedObject();
-        if (edited && edited->GetKind() == kDocumentTextKind &&
-            !static_cast<CTextObject*>(edited)->EndEdit(view, true)) {
-            // A text left empty goes with its item, which is the page's only selection while it is edited; the
-            // step recorded for it keeps the item, so that no earlier step names an item that is gone.
-            if (page->GetSingleSelectedItem())
+        if (edited && edited->GetKind() == kDocumentTextKind) {
+            // Ending the edit takes the page out of in-place editing. A text left empty goes with its item, which
+            // is the page's only selection while it is edited; the step recorded for it keeps the item, so that no
+            // earlier step names an item that is gone.
+            if (!static_cast<CTextObject*>(edited)->EndEdit(view, true) && page->GetSingleSelectedItem())
                 DeleteSelectionWithUndo(*page);
+        } else {
+            services.EndPageTextEditing(view);
         }
-        page->SetEditingInPlace(false);
-        page->SetEditedObject(nullptr);
         NotifyInspector(CSitePage::kCommandDone);
         services.InvalidateView(view, true);
     }

@@ -27,7 +27,7 @@ constexpr int kParagraphs = 20;
 constexpr int kLength = 2000;
 const std::string kWords = "the quick brown fox jumps over the lazy dog ";
 
-class BenchServices : public DesignViewServices<CoreServices>
+class BenchServices : public DesignViewServices<NullCoreServices>
 {
 public:
     COrvelView* GetCurrentView() override { return view; }

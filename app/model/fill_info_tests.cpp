@@ -17,7 +17,7 @@
 
 namespace {
 
-class FakeServices : public CoreServices
+class FakeServices : public NullCoreServices
 {
 public:
     // Any non-null pointer says "a site is current"; the model only asks for its path.

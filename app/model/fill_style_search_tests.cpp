@@ -59,7 +59,7 @@ TEST_F(FillStyleTest, AskingTheUserForAnotherPictureOrAColour)
     struct Case
     {
         const char* name;
-        std::vector<DialogAnswer> answers;
+        std::vector<FillDialogAnswer> answers;
         std::vector<std::string> picks;
         std::string shown;
         int kind;

@@ -23,7 +23,7 @@
 // have one fixture class.
 namespace fill_style_testing {
 
-struct DialogAnswer
+struct FillDialogAnswer
 {
     int result;    // 1 OK, 2 cancel
     bool tryAgain; // after OK: pick another picture
@@ -32,7 +32,7 @@ struct DialogAnswer
 
 // Stands in for the program: a site with its map and settings, and a user who answers from a script. Dialogs
 // shown are recorded as 'M' (missing), 'I' (invalid) and 'N' (no memory).
-class FakeServices : public CoreServices
+class FakeServices : public NullCoreServices
 {
 public:
     CWebsite* GetCurrentSite() override { return sitePath.empty() ? nullptr : reinterpret_cast<CWebsite*>(this); }
@@ -62,7 +62,7 @@ public:
         shownPaths.push_back(dialog.m_strPath);
         if (answers.empty())
             return 2;
-        const DialogAnswer a = answers.front();
+        const FillDialogAnswer a = answers.front();
         answers.pop_front();
         dialog.m_bTryAgain = a.tryAgain;
         dialog.m_color = a.color;
@@ -74,7 +74,7 @@ public:
     CFileNameMap map;
     int minor = 15;
     int modified = 0;
-    std::deque<DialogAnswer> answers;
+    std::deque<FillDialogAnswer> answers;
     std::deque<std::string> picks;
     std::string shown;
     std::vector<std::string> shownPaths;
@@ -124,5 +124,5 @@ protected:
 
 } // namespace fill_style_testing
 
-using fill_style_testing::DialogAnswer;
+using fill_style_testing::FillDialogAnswer;
 using fill_style_testing::FillStyleTest;

@@ -9,7 +9,7 @@
 
 namespace {
 
-CoreServices g_headless;
+NullCoreServices g_headless;
 CoreServices* g_services = &g_headless;
 std::string g_openingSitePath;
 OutsidePageBackground g_outsideBackground;
@@ -18,7 +18,7 @@ OutsidePageBackground g_outsideBackground;
 
 BYTE ViewBufferReady = 0;
 
-std::unique_ptr<CUndoManager> CoreServices::CreateUndoManager(CSitePage* owner, int capacity)
+std::unique_ptr<CUndoManager> NullCoreServices::CreateUndoManager(CSitePage* owner, int capacity)
 {
     return std::make_unique<CUndoManager>(owner, capacity);
 }
@@ -31,21 +31,6 @@ void SetCoreServices(CoreServices* services)
 CoreServices& GetCoreServices()
 {
     return *g_services;
-}
-
-COrvelApp* GetTheApp()
-{
-    return g_services->GetTheApp();
-}
-
-CMainFrame* GetTheMainFrame()
-{
-    return g_services->GetTheMainFrame();
-}
-
-COrvelDoc* GetCurrentDocument()
-{
-    return g_services->GetCurrentDocument();
 }
 
 CWebsite* GetCurrentSite()
@@ -71,16 +56,6 @@ CPageObject* GetCurrentObject()
 CAppSettings* GetAppSettings()
 {
     return g_services->GetAppSettings();
-}
-
-CToolsBar* GetToolsBar()
-{
-    return g_services->GetToolsBar();
-}
-
-CPageItem* FindItemForObject(const CPageObject* object)
-{
-    return g_services->FindItemForObject(object);
 }
 
 void NotifyInspector(int code)

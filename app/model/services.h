@@ -1,8 +1,9 @@
 #pragma once
 
-// How the model reaches the document, the views, the palettes and the shell without depending on them. The
-// program installs its own CoreServices at start-up; until then (and in headless use) every accessor answers
-// that nothing is current and every service does nothing. Tests install fakes that record calls.
+// How the model reaches the document, the views, the palettes and the shell without depending on them. Every
+// function of CoreServices is pure, so the program's services must answer each one to build. The program installs
+// its own at start-up; until then (and in headless use) NullCoreServices answers that nothing is current and every
+// service does nothing. Tests derive their fakes, which record calls, from NullCoreServices.
 
 #include <array>
 #include <memory>
@@ -10,21 +11,14 @@
 #include <vector>
 
 #include "app/model/file_pair.h"
+#include "app/model/messages.h"
 #include "image/image.h"
 #include "platform/win/win_types.h"
 
-class COrvelApp;
-class COrvelDoc;
 class COrvelView;
-class CMainFrame;
-class CToolsBar;
 class CInsertHtmlDLG;
 class CWebsite;
 class CSitePage;
-class CUploadProgress;
-class BuildProgress;
-class CFtp;
-class CChangedPages;
 class CPageItem;
 class CPageObject;
 class CUndoManager;
@@ -39,15 +33,6 @@ struct FillPictureDialog
     CColor m_color = CColor(255, 255, 255);
     std::string m_strPath;
     bool m_bTryAgain = false;
-};
-
-// The missing-document dialog: the caller sets the missing path; after the dialog the browse flag tells whether the
-// user chose Browse, and the replacement path holds the file chosen there (empty when the search was cancelled).
-struct MissingDocumentDialog
-{
-    std::string m_strMissingPath;
-    std::string m_strReplacementPath;
-    bool m_bBrowsed = false;
 };
 
 // The three dialogs that add files to a site's included files.
@@ -98,376 +83,367 @@ struct HtmlObjectTexts
     std::vector<std::string> m_usedFiles;
 };
 
-class CoreServices
+// The messages are one concern of their own (messages.h); the rest of what the core asks follows.
+class CoreServices : public Messages
 {
 public:
     virtual ~CoreServices() = default;
 
     // What is current in the program; null when there is nothing.
-    virtual COrvelApp* GetTheApp() { return nullptr; }
-    virtual CMainFrame* GetTheMainFrame() { return nullptr; }
-    virtual COrvelDoc* GetCurrentDocument() { return nullptr; }
-    virtual CWebsite* GetCurrentSite() { return nullptr; }
+    virtual CWebsite* GetCurrentSite() = 0;
     // The file path of the current site; empty for a site not saved yet or when there is none.
-    virtual std::string GetCurrentSitePath() { return {}; }
-    virtual COrvelView* GetCurrentView() { return nullptr; }
-    virtual CSitePage* GetCurrentPage() { return nullptr; }
+    virtual std::string GetCurrentSitePath() = 0;
+    virtual COrvelView* GetCurrentView() = 0;
+    virtual CSitePage* GetCurrentPage() = 0;
     // The object of the only selected item, else null.
-    virtual CPageObject* GetCurrentObject() { return nullptr; }
-    virtual CAppSettings* GetAppSettings() { return nullptr; }
-    virtual CToolsBar* GetToolsBar() { return nullptr; }
-    // The item of the current site whose main or mouse-over object is the given one.
-    virtual CPageItem* FindItemForObject(const CPageObject* object)
-    {
-        (void)object;
-        return nullptr;
-    }
-    virtual CInsertHtmlDLG* GetInsertHtmlDialog() { return nullptr; }
+    virtual CPageObject* GetCurrentObject() = 0;
+    virtual CAppSettings* GetAppSettings() = 0;
+    virtual CInsertHtmlDLG* GetInsertHtmlDialog() = 0;
     // Runs the Insert HTML dialog (497) over the texts; true, with the texts edited, when it ends with OK.
-    virtual bool RunInsertHtmlDialog(HtmlObjectTexts& texts)
-    {
-        (void)texts;
-        return false;
-    }
+    virtual bool RunInsertHtmlDialog(HtmlObjectTexts& texts) = 0;
     // Removes the file selected in the open insert-HTML dialog from its list (Edit > Delete while it is open).
-    virtual void RemoveInsertHtmlFile(CInsertHtmlDLG* dialog) { (void)dialog; }
+    virtual void RemoveInsertHtmlFile(CInsertHtmlDLG* dialog) = 0;
 
     // The tools bar's current tool, 0 when there is no tools bar.
-    virtual int GetToolsBarTool() { return 0; }
+    virtual int GetToolsBarTool() = 0;
     // The tools bar's current colour; false, with the colour untouched, when there is no tools bar.
-    virtual bool GetToolsBarColor(CColor& color)
-    {
-        (void)color;
-        return false;
-    }
+    virtual bool GetToolsBarColor(CColor& color) = 0;
     // The mouse tools change the tools bar's tool and colour (the eyedropper), read the shape kind the shape tool
     // draws and let the Shapes palette's buttons go when a shape is started.
-    virtual void SetToolsBarTool(int tool) { (void)tool; }
-    virtual void SetToolsBarColor(const CColor& color) { (void)color; }
-    virtual int GetToolsBarShapeKind() { return 1; }
-    virtual void ResetShapesPalette() {}
+    virtual void SetToolsBarTool(int tool) = 0;
+    virtual void SetToolsBarColor(const CColor& color) = 0;
+    virtual int GetToolsBarShapeKind() = 0;
+    virtual void ResetShapesPalette() = 0;
     // Shows the inspector's Object page; with a command, sends it that command (1558 Edit HTML, 1606 Flash),
     // telling it first whether the object was just made.
-    virtual void ShowObjectInspector() {}
-    virtual void SendObjectPageCommand(int command, bool newObject) { (void)command, (void)newObject; }
+    virtual void ShowObjectInspector() = 0;
+    virtual void SendObjectPageCommand(int command, bool newObject) = 0;
     // The colour dialog, opened on color with the 16 custom colours; true, with the chosen colour in color and the
     // custom colours as the user left them, when the user pressed OK.
-    virtual bool ShowColorDialog(CColor& color, std::array<COLORREF, 16>& customColors)
-    {
-        (void)color, (void)customColors;
-        return false;
-    }
+    virtual bool ShowColorDialog(CColor& color, std::array<COLORREF, 16>& customColors) = 0;
     // The first-use hint of a tool of the tools bar.
-    virtual void ShowToolHint(int tool) { (void)tool; }
+    virtual void ShowToolHint(int tool) = 0;
 
     // Refreshes the active inspector palette page with a code (10011 item added or removed, 10012 frames
     // changed, 10015 text object resized, 10016 text typed, 10018 undo, delete, groups or pages changed).
-    virtual void NotifyInspector(int code) { (void)code; }
+    virtual void NotifyInspector(int code) = 0;
     // The site changed since objects were last put on the private clipboard.
-    virtual void MarkClipboardStale() {}
-    virtual void BeginWaitCursor() {}
-    virtual void EndWaitCursor() {}
+    virtual void MarkClipboardStale() = 0;
+    virtual void BeginWaitCursor() = 0;
+    virtual void EndWaitCursor() = 0;
     // Rebuilds the main window's title from the site's name and saved state.
-    virtual void UpdateTitle() {}
+    virtual void UpdateTitle() = 0;
     // Commits in-place text editing in every view of the active document.
-    virtual void EndAllTextEditing() {}
+    virtual void EndAllTextEditing() = 0;
     // Bits per pixel of the display's bitmaps. Headless there is no display; 32 is what the program's own
     // buffers use.
-    virtual int GetDisplayBitsPerPixel() { return 32; }
-    // The installed font faces that text characters index into; filled once.
-    virtual const std::vector<std::string>& EnumTrueTypeFonts()
-    {
-        static const std::vector<std::string> none;
-        return none;
-    }
+    virtual int GetDisplayBitsPerPixel() = 0;
     // The undo manager for a new page; the base records nothing.
-    virtual std::unique_ptr<CUndoManager> CreateUndoManager(CSitePage* owner, int capacity);
+    virtual std::unique_ptr<CUndoManager> CreateUndoManager(CSitePage* owner, int capacity) = 0;
 
     // The design view. Core code reaches a view it got from GetCurrentView only through these; headless there is
     // never a view, and each answers as a view that shows nothing would.
     // The page the view shows.
-    virtual CSitePage* GetViewPage(COrvelView* view)
-    {
-        (void)view;
-        return nullptr;
-    }
-    // Set while the keyboard handlers move the selection.
-    virtual bool GetKeyboardMove(COrvelView* view)
-    {
-        (void)view;
-        return false;
-    }
-    virtual void SetKeyboardMove(COrvelView* view, bool moving) { (void)view, (void)moving; }
+    virtual CSitePage* GetViewPage(COrvelView* view) = 0;
     // Whether the text caret is shown in the view.
-    virtual bool IsCaretShown(COrvelView* view)
-    {
-        (void)view;
-        return false;
-    }
+    virtual bool IsCaretShown(COrvelView* view) = 0;
     // Makes the view's text caret a bar one pixel wide and height pixels high, hiding it while it changes when the
     // view shows it.
-    virtual void SetViewCaretShape(COrvelView* view, int height) { (void)view, (void)height; }
+    virtual void SetViewCaretShape(COrvelView* view, int height) = 0;
     // Moves the view's text caret to a point of its client area.
-    virtual void SetViewCaretPos(COrvelView* view, const CPoint& client) { (void)view, (void)client; }
+    virtual void SetViewCaretPos(COrvelView* view, const CPoint& client) = 0;
     // The size of the page the view shows; (0, 0) when it shows none.
-    virtual CSize GetViewPageSize(COrvelView* view)
-    {
-        (void)view;
-        return CSize(0, 0);
-    }
+    virtual CSize GetViewPageSize(COrvelView* view) = 0;
     // The client offset the page is drawn at: half the spare width and height when the client area is larger
-    // than the page, else 0; the second form for a given client rectangle.
-    virtual void GetPageOrigin(COrvelView* view, CPoint& origin) { (void)view, origin = CPoint(0, 0); }
-    virtual void GetPageOriginInRect(COrvelView* view, CPoint& origin, const CRect& client)
-    {
-        (void)view, (void)client;
-        origin = CPoint(0, 0);
-    }
+    // than the page, else 0.
+    virtual void GetPageOrigin(COrvelView* view, CPoint& origin) = 0;
     // A page rectangle in client coordinates (page origin and scroll position applied), 3 pixels larger on
     // every side.
-    virtual void PageRectToClient(COrvelView* view, CRect& client, const CRect& page)
-    {
-        (void)view, (void)page;
-        client = CRect();
-    }
-    // The item's rectangle in client coordinates, 3 pixels larger on every side.
-    virtual void GetItemClientRect(COrvelView* view, CRect& client, const CPageItem* item)
-    {
-        (void)view, (void)item;
-        client = CRect();
-    }
+    virtual void PageRectToClient(COrvelView* view, CRect& client, const CRect& page) = 0;
     // The union of the selected items' rectangles in client coordinates.
-    virtual void GetSelectionRect(COrvelView* view, CRect& client)
-    {
-        (void)view;
-        client = CRect();
-    }
-    virtual void InvalidateSelection(COrvelView* view) { (void)view; }
+    virtual void GetSelectionRect(COrvelView* view, CRect& client) = 0;
+    virtual void InvalidateSelection(COrvelView* view) = 0;
     // Repaints, without erasing, a rectangle in the coordinates of the text being edited in place.
-    virtual void InvalidateEditRect(COrvelView* view, const CRect& rect) { (void)view, (void)rect; }
+    virtual void InvalidateEditRect(COrvelView* view, const CRect& rect) = 0;
     // Repaints the whole view, erasing first when asked.
-    virtual void InvalidateView(COrvelView* view, bool erase) { (void)view, (void)erase; }
+    virtual void InvalidateView(COrvelView* view, bool erase) = 0;
     // Repaints a rectangle given in client coordinates, erasing first when asked.
-    virtual void InvalidateViewRect(COrvelView* view, const CRect& client, bool erase)
-    {
-        (void)view, (void)client, (void)erase;
-    }
-    virtual void GetViewClientRect(COrvelView* view, CRect& client)
-    {
-        (void)view;
-        client = CRect();
-    }
-    virtual CPoint GetScrollPosition(COrvelView* view)
-    {
-        (void)view;
-        return CPoint(0, 0);
-    }
-    virtual void ScrollToPosition(COrvelView* view, const CPoint& position) { (void)view, (void)position; }
+    virtual void InvalidateViewRect(COrvelView* view, const CRect& client, bool erase) = 0;
+    virtual void GetViewClientRect(COrvelView* view, CRect& client) = 0;
+    virtual CPoint GetScrollPosition(COrvelView* view) = 0;
+    virtual void ScrollToPosition(COrvelView* view, const CPoint& position) = 0;
     // Scroll sizes from the page's size: a page step of the page clipped to the client, a line step of a tenth.
-    virtual void UpdateScrollSizes(COrvelView* view) { (void)view; }
-    // Ends in-place text editing on the view's page, recording undo, and repaints.
-    virtual void EndTextEditing(COrvelView* view) { (void)view; }
+    virtual void UpdateScrollSizes(COrvelView* view) = 0;
 
     // Text objects reach the page items, pages and views above them through these.
     // Whether the item holding the object has a mouse-over twin.
-    virtual bool HasMouseOverTwin(const CPageObject* object)
-    {
-        (void)object;
-        return false;
-    }
+    virtual bool HasMouseOverTwin(const CPageObject* object) = 0;
     // When the item holding the object has a mouse-over twin set to show the same text, the twin takes the text.
-    virtual void CopyTextToMouseOverTwin(const CPageObject* object) { (void)object; }
+    virtual void CopyTextToMouseOverTwin(const CPageObject* object) = 0;
     // The view's page has no object edited in place any more.
-    virtual void EndPageTextEditing(COrvelView* view) { (void)view; }
+    virtual void EndPageTextEditing(COrvelView* view) = 0;
     // Records an undo step of a kind with the undo manager of the view's page.
-    virtual void RecordViewPageUndo(COrvelView* view, UndoKind kind) { (void)view, (void)kind; }
-    virtual void HideViewCaret(COrvelView* view) { (void)view; }
+    virtual void RecordViewPageUndo(COrvelView* view, UndoKind kind) = 0;
+    virtual void HideViewCaret(COrvelView* view) = 0;
     // The colour links are shown in on the current site's pages; blue when there is no site.
-    virtual COLORREF GetSiteLinkColor() { return RGB(0, 0, 255); }
+    virtual COLORREF GetSiteLinkColor() = 0;
 
     // The current site's file-name replacement map, null when there is no site.
-    virtual CFileNameMap* GetSiteFileNameMap() { return nullptr; }
+    virtual CFileNameMap* GetSiteFileNameMap() = 0;
     // Marks the current site changed since it was saved.
-    virtual void SetSiteModified() {}
+    virtual void SetSiteModified() = 0;
     // The number of pages of the current site; -1 when there is no site.
-    virtual int GetSitePageCount() { return -1; }
+    virtual int GetSitePageCount() = 0;
     // The minor version of the file the current site was read from (15 for a new site, and when there is none).
-    virtual int GetSiteMinorVersion() { return 15; }
+    virtual int GetSiteMinorVersion() = 0;
 
     // The dialogs the model shows. Headless each answers as a cancelled dialog does.
     // The picture of a fill does not exist (dialog 417) or is not a valid picture (418). The program brings the
     // current view up to date first, so that the user sees the page asked about. Returns IDOK (1) or IDCANCEL (2).
-    virtual int ShowFillMissingDialog(FillPictureDialog& dialog)
-    {
-        (void)dialog;
-        return 2;
-    }
-    virtual int ShowFillInvalidDialog(FillPictureDialog& dialog)
-    {
-        (void)dialog;
-        return 2;
-    }
+    virtual int ShowFillMissingDialog(FillPictureDialog& dialog) = 0;
+    virtual int ShowFillInvalidDialog(FillPictureDialog& dialog) = 0;
     // The picture being placed is larger than the page (dialog 494): whether to fit it to the page, and then whether
     // to keep its aspect ratio. Returns IDOK (1) with both answers, or IDCANCEL (2).
-    virtual int ShowPictureTooLargeDialog(bool& fit, bool& keepAspect)
+    virtual int ShowPictureTooLargeDialog(bool& fit, bool& keepAspect) = 0;
+    // Tells that memory is too short for a picture fill and a solid colour is used (dialog 419).
+    virtual void ShowNoMemoryForFillDialog() = 0;
+    // The open-picture chooser: path holds the folder to start in and, on true, the chosen file.
+    virtual bool GetPictureFileName(std::string& path) = 0;
+    // The open-file chooser for a linked document, any type of file: it opens in folder (the system's choice when
+    // empty) with name filled in; true, with the chosen full path in path, when the user chose a file.
+    virtual bool GetDocumentFileName(const std::string& folder, const std::string& name, std::string& path) = 0;
+    // The picture tool's messages: 300 the picture cannot be loaded, 294 it is not a valid picture, 295 there is
+    // not enough memory for it.
+    virtual void ShowPictureDialog(int id) = 0;
+    // The program chooser of Add New Browser (a program file or a desktop entry): true, with path holding the
+    // chosen file, unless the user cancelled.
+    virtual bool ChooseBrowserFile(std::string& path) = 0;
+    // Remove Browser's list of the browsers by their labels: true, with one flag per browser in selected, on OK.
+    virtual bool ChooseBrowsersToRemove(const std::vector<std::string>& labels, std::vector<bool>& selected) = 0;
+    // The download offer of a companion tool that is not installed (offer 0 to 5): true for "Download Now".
+    virtual bool ShowDownloadOffer(int offer) = 0;
+    // Tells that the transparency of a PNG picture is lost where the picture carries effects (notice 5046).
+    virtual void ShowPngTransparencyNotice() = 0;
+    // Asks whether the site's changes are to be saved before it closes (dialog 301). Returns IDYES, IDNO or
+    // IDCANCEL.
+    virtual int ShowSaveChangesDialog() = 0;
+    // Asks whether the current page is to be deleted (dialog 279). Returns IDOK (1) or IDCANCEL (2).
+    virtual int ShowDeletePageDialog() = 0;
+    // Closes the active page window; answers the page of the view that becomes current, null when none is left.
+    virtual CSitePage* CloseActivePageWindow() = 0;
+    // The help-dialogs settings (OK writes every flag), tips of the day, About and the feedback dialog. The first two
+    // return IDOK (1) or IDCANCEL (2).
+    virtual int ShowHelpDialogsDialog() = 0;
+    virtual int ShowTipsDialog() = 0;
+    virtual void ShowAboutDialog() = 0;
+    virtual void ShowFeedbackDialog() = 0;
+    // The welcome dialog at start: IDOK (1), with the way to begin in start (0 none, 1 new website, 2 open website,
+    // 3 new website from a theme) and the state of its don't-show-again box, or IDCANCEL (2).
+    virtual int ShowWelcomeDialog(int& start, bool& dontShowAgain) = 0;
+    // The themes browser over the program's Themes folder: IDOK (1) with the chosen theme file in path, or IDCANCEL
+    // (2), also when no themes are installed.
+    virtual int ShowThemesDialog(std::string& path) = 0;
+    // Runs one of the files dialogs over the site's included files, with the output names they must not take
+    // (existing pairs are locked). True, with the result filled, when the user chose files.
+    virtual bool RunFilesDialog(FilesDialogKind kind, const std::vector<std::string>& reservedNames,
+                                const std::vector<const CFilePair*>& pairs, FilesDialogResult& result) = 0;
+};
+
+// The services before start-up and in headless use: every accessor answers that nothing is current and every
+// service does nothing, as a cancelled dialog or an absent window would. Tests derive their fakes from it.
+class NullCoreServices : public CoreServices
+{
+public:
+    CWebsite* GetCurrentSite() override { return nullptr; }
+    std::string GetCurrentSitePath() override { return {}; }
+    COrvelView* GetCurrentView() override { return nullptr; }
+    CSitePage* GetCurrentPage() override { return nullptr; }
+    CPageObject* GetCurrentObject() override { return nullptr; }
+    CAppSettings* GetAppSettings() override { return nullptr; }
+    CInsertHtmlDLG* GetInsertHtmlDialog() override { return nullptr; }
+    bool RunInsertHtmlDialog(HtmlObjectTexts& texts) override
+    {
+        (void)texts;
+        return false;
+    }
+    void RemoveInsertHtmlFile(CInsertHtmlDLG* dialog) override { (void)dialog; }
+    int GetToolsBarTool() override { return 0; }
+    bool GetToolsBarColor(CColor& color) override
+    {
+        (void)color;
+        return false;
+    }
+    void SetToolsBarTool(int tool) override { (void)tool; }
+    void SetToolsBarColor(const CColor& color) override { (void)color; }
+    int GetToolsBarShapeKind() override { return 1; }
+    void ResetShapesPalette() override {}
+    void ShowObjectInspector() override {}
+    void SendObjectPageCommand(int command, bool newObject) override { (void)command, (void)newObject; }
+    bool ShowColorDialog(CColor& color, std::array<COLORREF, 16>& customColors) override
+    {
+        (void)color, (void)customColors;
+        return false;
+    }
+    void ShowToolHint(int tool) override { (void)tool; }
+    void NotifyInspector(int code) override { (void)code; }
+    void MarkClipboardStale() override {}
+    void BeginWaitCursor() override {}
+    void EndWaitCursor() override {}
+    void UpdateTitle() override {}
+    void EndAllTextEditing() override {}
+    int GetDisplayBitsPerPixel() override { return 32; }
+    std::unique_ptr<CUndoManager> CreateUndoManager(CSitePage* owner, int capacity) override;
+    CSitePage* GetViewPage(COrvelView* view) override
+    {
+        (void)view;
+        return nullptr;
+    }
+    bool IsCaretShown(COrvelView* view) override
+    {
+        (void)view;
+        return false;
+    }
+    void SetViewCaretShape(COrvelView* view, int height) override { (void)view, (void)height; }
+    void SetViewCaretPos(COrvelView* view, const CPoint& client) override { (void)view, (void)client; }
+    CSize GetViewPageSize(COrvelView* view) override
+    {
+        (void)view;
+        return CSize(0, 0);
+    }
+    void GetPageOrigin(COrvelView* view, CPoint& origin) override { (void)view, origin = CPoint(0, 0); }
+    void PageRectToClient(COrvelView* view, CRect& client, const CRect& page) override
+    {
+        (void)view, (void)page;
+        client = CRect();
+    }
+    void GetSelectionRect(COrvelView* view, CRect& client) override
+    {
+        (void)view;
+        client = CRect();
+    }
+    void InvalidateSelection(COrvelView* view) override { (void)view; }
+    void InvalidateEditRect(COrvelView* view, const CRect& rect) override { (void)view, (void)rect; }
+    void InvalidateView(COrvelView* view, bool erase) override { (void)view, (void)erase; }
+    void InvalidateViewRect(COrvelView* view, const CRect& client, bool erase) override
+    {
+        (void)view, (void)client, (void)erase;
+    }
+    void GetViewClientRect(COrvelView* view, CRect& client) override
+    {
+        (void)view;
+        client = CRect();
+    }
+    CPoint GetScrollPosition(COrvelView* view) override
+    {
+        (void)view;
+        return CPoint(0, 0);
+    }
+    void ScrollToPosition(COrvelView* view, const CPoint& position) override { (void)view, (void)position; }
+    void UpdateScrollSizes(COrvelView* view) override { (void)view; }
+    bool HasMouseOverTwin(const CPageObject* object) override
+    {
+        (void)object;
+        return false;
+    }
+    void CopyTextToMouseOverTwin(const CPageObject* object) override { (void)object; }
+    void EndPageTextEditing(COrvelView* view) override { (void)view; }
+    void RecordViewPageUndo(COrvelView* view, UndoKind kind) override { (void)view, (void)kind; }
+    void HideViewCaret(COrvelView* view) override { (void)view; }
+    COLORREF GetSiteLinkColor() override { return RGB(0, 0, 255); }
+    CFileNameMap* GetSiteFileNameMap() override { return nullptr; }
+    void SetSiteModified() override {}
+    int GetSitePageCount() override { return -1; }
+    int GetSiteMinorVersion() override { return 15; }
+    int ShowFillMissingDialog(FillPictureDialog& dialog) override
+    {
+        (void)dialog;
+        return 2;
+    }
+    int ShowFillInvalidDialog(FillPictureDialog& dialog) override
+    {
+        (void)dialog;
+        return 2;
+    }
+    int ShowPictureTooLargeDialog(bool& fit, bool& keepAspect) override
     {
         fit = keepAspect = false;
         return 2;
     }
-    // Tells that memory is too short for a picture fill and a solid colour is used (dialog 419).
-    virtual void ShowNoMemoryForFillDialog() {}
-    // The open-picture chooser: path holds the folder to start in and, on true, the chosen file.
-    virtual bool GetPictureFileName(std::string& path)
+    void ShowNoMemoryForFillDialog() override {}
+    bool GetPictureFileName(std::string& path) override
     {
         (void)path;
         return false;
     }
-    // The open-file chooser for a linked document, any type of file: it opens in folder (the system's choice when
-    // empty) with name filled in; true, with the chosen full path in path, when the user chose a file.
-    virtual bool GetDocumentFileName(const std::string& folder, const std::string& name, std::string& path)
+    bool GetDocumentFileName(const std::string& folder, const std::string& name, std::string& path) override
     {
         (void)folder, (void)name, (void)path;
         return false;
     }
-    // The picture tool's messages: 300 the picture cannot be loaded, 294 it is not a valid picture, 295 there is
-    // not enough memory for it.
-    virtual void ShowPictureDialog(int id) { (void)id; }
-    // The notice dialog (578) showing string textId with its "do not show again" check. Returns IDOK (1) or
-    // IDCANCEL (2); on IDOK dontShowAgain holds the check's state.
-    virtual int ShowNoticeDialog(int textId, bool& dontShowAgain)
+    void ShowPictureDialog(int id) override { (void)id; }
+    DialogAnswer ShowNoticeDialog(int textId, bool& dontShowAgain) override
     {
         (void)textId, (void)dontShowAgain;
-        return 2;
+        return DialogAnswer::cancel;
     }
-    // A document that a page links to does not exist (dialog 498). Returns IDOK (1) or IDCANCEL (2).
-    virtual int ShowMissingDocumentDialog(MissingDocumentDialog& dialog)
-    {
-        (void)dialog;
-        return 2;
-    }
-    // The site could not be built (dialog 375): the page it stopped on (empty for none) and why.
-    virtual void ShowBuildErrorDialog(const std::string& pageName, const std::string& message)
-    {
-        (void)pageName, (void)message;
-    }
-    // Opens the page's window and makes the item its only selection, recording the selection for undo.
-    virtual void ShowItemOnPage(CSitePage* page, CPageItem* item) { (void)page, (void)item; }
-    // The publisher's small dialogs by their number: the prompts 413 (the Internet setup is incomplete) and 5015
-    // (save the site before sending it) and the notices 468 to 478 and 5011. Returns IDOK (1) or IDCANCEL (2).
-    virtual int ShowPublishDialog(int id)
-    {
-        (void)id;
-        return 2;
-    }
-    // The Internet setup dialog (407) with the focus on nothing (0), the server (1) or the user name (2). Returns
-    // IDOK (1) or IDCANCEL (2).
-    virtual int RunInternetSetupDialog(int focus)
-    {
-        (void)focus;
-        return 2;
-    }
-    // Runs a command of the main window, as its menu would (Save As after the save-before-send prompt).
-    virtual void RunMainFrameCommand(int command) { (void)command; }
-    // Shows the upload progress dialog over progress, whose Cancel drops connection; null progress closes it.
-    virtual void ShowUploadProgress(CUploadProgress* progress, CFtp* connection) { (void)progress, (void)connection; }
-    // Repaints the upload progress dialog and lets the windows take their input (its Cancel button among them);
-    // with pauseMs, keeps a new status line on screen that long first.
-    virtual void UpdateUploadProgress(int pauseMs) { (void)pauseMs; }
-    // The build's progress dialog (374) for the site build about to run, with every other window of the program
-    // disabled until it goes; the builder reports into it and polls its Cancel. Null where nothing shows it.
-    virtual std::shared_ptr<BuildProgress> ShowBuildProgress() { return nullptr; }
-    // The notice saying that a connection is being made (5003): shown with true while the attempt runs, closed
-    // with false.
-    virtual void ShowConnectingNotice(bool show) { (void)show; }
-    // Opens a text file in the user's editor.
-    virtual void OpenFileForEditing(const std::string& path) { (void)path; }
-    // The program chooser of Add New Browser (a program file or a desktop entry): true, with path holding the
-    // chosen file, unless the user cancelled.
-    virtual bool ChooseBrowserFile(std::string& path)
+    bool ChooseBrowserFile(std::string& path) override
     {
         (void)path;
         return false;
     }
-    // Remove Browser's list of the browsers by their labels: true, with one flag per browser in selected, on OK.
-    virtual bool ChooseBrowsersToRemove(const std::vector<std::string>& labels, std::vector<bool>& selected)
+    bool ChooseBrowsersToRemove(const std::vector<std::string>& labels, std::vector<bool>& selected) override
     {
         (void)labels, (void)selected;
         return false;
     }
-    // The download offer of a companion tool that is not installed (offer 0 to 5): true for "Download Now".
-    virtual bool ShowDownloadOffer(int offer)
+    bool ShowDownloadOffer(int offer) override
     {
         (void)offer;
         return false;
     }
-    // The main window's record of the pages changed since the last upload; null without a main window.
-    virtual CChangedPages* GetChangedPages() { return nullptr; }
-    // Tells that the transparency of a PNG picture is lost where the picture carries effects (notice 5046).
-    virtual void ShowPngTransparencyNotice() {}
-    // A message box with only an OK button.
-    virtual void ShowMessage(const std::string& text) { (void)text; }
-    // The same with the information icon.
-    virtual void ShowInfoMessage(const std::string& text) { (void)text; }
-    // A Yes/No message box with the information icon; true for Yes.
-    virtual bool AskYesNo(const std::string& caption, const std::string& text)
+    void ShowPngTransparencyNotice() override {}
+    void ShowMessage(const std::string& text) override { (void)text; }
+    void ShowInfoMessage(const std::string& text) override { (void)text; }
+    bool AskYesNo(const std::string& caption, const std::string& text) override
     {
         (void)caption, (void)text;
         return false;
     }
-    // A question with Yes, No and Cancel and the question icon; IDYES, IDNO or IDCANCEL.
-    virtual int AskYesNoCancel(const std::string& text)
+    YesNoCancel AskYesNoCancel(const std::string& text) override
     {
         (void)text;
-        return IDCANCEL;
+        return YesNoCancel::cancel;
     }
-    // The information sound.
-    virtual void Beep() {}
-    // Asks whether the site's changes are to be saved before it closes (dialog 301). Returns IDYES, IDNO or
-    // IDCANCEL.
-    virtual int ShowSaveChangesDialog() { return IDCANCEL; }
-    // Asks whether the current page is to be deleted (dialog 279). Returns IDOK (1) or IDCANCEL (2).
-    virtual int ShowDeletePageDialog() { return 2; }
-    // Closes the active page window; answers the page of the view that becomes current, null when none is left.
-    virtual CSitePage* CloseActivePageWindow() { return nullptr; }
-    // A notice, error or simple prompt of the program by its number (the deleting-page question 279, the picture and
-    // memory notices 294 to 311, the transfer-settings prompt 5017 and the others of the notice table). Returns IDOK
-    // (1) or IDCANCEL (2).
-    virtual int ShowNotice(int id)
+    void Beep() override {}
+    int ShowSaveChangesDialog() override { return IDCANCEL; }
+    int ShowDeletePageDialog() override { return 2; }
+    CSitePage* CloseActivePageWindow() override { return nullptr; }
+    DialogAnswer ShowNotice(int id) override
     {
         (void)id;
-        return 2;
+        return DialogAnswer::cancel;
     }
-    // A first-use hint by its number, shown only while its settings flag is on; OK with its box ticked switches the
-    // flag off. Returns IDOK (1), also when the hint is off, or IDCANCEL (2).
-    virtual int ShowHintDialog(int id)
+    DialogAnswer ShowHintDialog(int id) override
     {
         (void)id;
-        return 2;
+        return DialogAnswer::cancel;
     }
-    // The help-dialogs settings (OK writes every flag), tips of the day, About and the feedback dialog. The first two
-    // return IDOK (1) or IDCANCEL (2).
-    virtual int ShowHelpDialogsDialog() { return 2; }
-    virtual int ShowTipsDialog() { return 2; }
-    virtual void ShowAboutDialog() {}
-    virtual void ShowFeedbackDialog() {}
-    // The welcome dialog at start: IDOK (1), with the way to begin in start (0 none, 1 new website, 2 open website,
-    // 3 new website from a theme) and the state of its don't-show-again box, or IDCANCEL (2).
-    virtual int ShowWelcomeDialog(int& start, bool& dontShowAgain)
+    int ShowHelpDialogsDialog() override { return 2; }
+    int ShowTipsDialog() override { return 2; }
+    void ShowAboutDialog() override {}
+    void ShowFeedbackDialog() override {}
+    int ShowWelcomeDialog(int& start, bool& dontShowAgain) override
     {
         (void)start, (void)dontShowAgain;
         return 2;
     }
-    // The themes browser over the program's Themes folder: IDOK (1) with the chosen theme file in path, or IDCANCEL
-    // (2), also when no themes are installed.
-    virtual int ShowThemesDialog(std::string& path)
+    int ShowThemesDialog(std::string& path) override
     {
         (void)path;
         return 2;
     }
-    // Runs one of the files dialogs over the site's included files, with the output names they must not take
-    // (existing pairs are locked). True, with the result filled, when the user chose files.
-    virtual bool RunFilesDialog(FilesDialogKind kind, const std::vector<std::string>& reservedNames,
-                                const std::vector<const CFilePair*>& pairs, FilesDialogResult& result)
+    bool RunFilesDialog(FilesDialogKind kind, const std::vector<std::string>& reservedNames,
+                        const std::vector<const CFilePair*>& pairs, FilesDialogResult& result) override
     {
         (void)kind, (void)reservedNames, (void)pairs, (void)result;
         return false;
@@ -480,16 +456,11 @@ void SetCoreServices(CoreServices* services);
 CoreServices& GetCoreServices();
 
 // The global accessors, answered by the installed services.
-COrvelApp* GetTheApp();
-CMainFrame* GetTheMainFrame();
-COrvelDoc* GetCurrentDocument();
 CWebsite* GetCurrentSite();
 COrvelView* GetCurrentView();
 CSitePage* GetCurrentPage();
 CPageObject* GetCurrentObject();
 CAppSettings* GetAppSettings();
-CToolsBar* GetToolsBar();
-CPageItem* FindItemForObject(const CPageObject* object);
 void NotifyInspector(int code);
 void MarkClipboardStale();
 // Describes a bitmap of the given size in the display's pixel format, its rows padded to whole 4-byte words; the

@@ -8,7 +8,7 @@
 
 namespace {
 
-class SettingsServices : public CoreServices
+class SettingsServices : public NullCoreServices
 {
 public:
     CAppSettings* GetAppSettings() override { return &settings; }

@@ -29,7 +29,7 @@ struct Answer
     std::string chosen;
 };
 
-class ScriptedServices : public CoreServices
+class ScriptedServices : public NullCoreServices
 {
 public:
     CFileNameMap* GetSiteFileNameMap() override { return &map; }

@@ -14,7 +14,7 @@
 #include "app/objects/object_factory.h"
 
 // Installs services whose settings record the test can read; the headless answers come back when it goes.
-class InstalledSettings : public CoreServices
+class InstalledSettings : public NullCoreServices
 {
 public:
     InstalledSettings() { SetCoreServices(this); }

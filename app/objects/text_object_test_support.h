@@ -17,7 +17,7 @@
 #include "app/objects/text_object.h"
 
 // What the services answer and which calls the text object made.
-class TextServices : public CoreServices
+class TextServices : public NullCoreServices
 {
 public:
     bool HasMouseOverTwin(const CPageObject*) override

@@ -34,10 +34,10 @@ public:
         answers.erase(answers.begin());
         return true;
     }
-    int ShowNotice(int id) override
+    DialogAnswer ShowNotice(int id) override
     {
         notices.push_back(id);
-        return IDOK;
+        return DialogAnswer::ok;
     }
 
     CAppSettings settings;

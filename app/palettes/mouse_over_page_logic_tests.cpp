@@ -23,10 +23,10 @@ public:
         return item ? item->GetCurrentObject() : nullptr;
     }
     CAppSettings* GetAppSettings() override { return &settings; }
-    int ShowHintDialog(int id) override
+    DialogAnswer ShowHintDialog(int id) override
     {
         hints.push_back(id);
-        return IDOK;
+        return DialogAnswer::ok;
     }
 
     CAppSettings settings;

@@ -129,7 +129,7 @@ bool EditHtmlObject(bool justPlaced)
     CAppSettings* settings = GetAppSettings();
     if (settings && settings->m_bShowHtmlSaveWarning) {
         bool dontShowAgain = false;
-        if (services.ShowNoticeDialog(kHtmlSaveNotice, dontShowAgain) == IDOK)
+        if (services.ShowNoticeDialog(kHtmlSaveNotice, dontShowAgain) == DialogAnswer::ok)
             settings->m_bShowHtmlSaveWarning = !dontShowAgain;
     }
     return true;
@@ -155,12 +155,12 @@ bool RemoveFlashObject()
         services.ShowMessage("This object doesn't contain Flash applications.");
         return false;
     }
-    const int answer = services.AskYesNoCancel(
+    const YesNoCancel answer = services.AskYesNoCancel(
         "You are about to delete a Flash object from your Website.\n\nDo you want to remove all associated files and "
         "folders? \nIf you select no, you can still remove the files manually through the Settings Menu. ");
-    if (answer != IDYES && answer != IDNO)
+    if (answer == YesNoCancel::cancel)
         return false;
-    if (answer == IDYES) {
+    if (answer == YesNoCancel::yes) {
         if (CWebsite* site = services.GetCurrentSite())
             for (const std::string& file : html->GetUsedFiles())
                 site->RemoveFilePair(file);

@@ -54,16 +54,16 @@ public:
         texts.m_strName = "Banner";
         return true;
     }
-    int AskYesNoCancel(const std::string& text) override
+    YesNoCancel AskYesNoCancel(const std::string& text) override
     {
         questions.push_back(text);
         return answer;
     }
-    int ShowNoticeDialog(int textId, bool& dontShowAgain) override
+    DialogAnswer ShowNoticeDialog(int textId, bool& dontShowAgain) override
     {
         notices.push_back(textId);
         dontShowAgain = true;
-        return IDOK;
+        return DialogAnswer::ok;
     }
     bool RunFilesDialog(FilesDialogKind kind, const std::vector<std::string>& reservedNames,
                         const std::vector<const CFilePair*>& pairs, FilesDialogResult& result) override
@@ -79,7 +79,7 @@ public:
     bool answerOk = true;
     std::string code;
     int dialogs = 0;
-    int answer = IDCANCEL;
+    YesNoCancel answer = YesNoCancel::cancel;
     std::vector<int> notices;
     FilesDialogResult filesAnswer;
     std::vector<FilesDialogKind> filesDialogs;
@@ -214,11 +214,11 @@ TEST_F(CodeObjectTest, RemoveFlashAsksAndDeletesAsAnUndoableDelete)
     EXPECT_TRUE(services.questions.empty());
     html->SetPlacedFlag(1);
 
-    services.answer = IDCANCEL;
+    services.answer = YesNoCancel::cancel;
     EXPECT_FALSE(RemoveFlashObject());
     EXPECT_EQ(page->GetItemCount(), 1);
 
-    services.answer = IDNO;
+    services.answer = YesNoCancel::no;
     EXPECT_TRUE(RemoveFlashObject());
     EXPECT_EQ(page->GetItemCount(), 0);
     EXPECT_EQ(services.messages.size(), 1u) << "No keeps the files and says nothing more";
@@ -226,7 +226,7 @@ TEST_F(CodeObjectTest, RemoveFlashAsksAndDeletesAsAnUndoableDelete)
     ASSERT_EQ(page->GetItemCount(), 1);
 
     page->SelectItem(page->GetItem(0));
-    services.answer = IDYES;
+    services.answer = YesNoCancel::yes;
     EXPECT_TRUE(RemoveFlashObject());
     EXPECT_EQ(page->GetItemCount(), 0);
     EXPECT_EQ(services.messages.back(), "The associated files for this object were successfully removed");

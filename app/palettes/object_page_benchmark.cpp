@@ -14,7 +14,7 @@ namespace {
 
 constexpr int kObjects = 200;
 
-class BenchServices : public CoreServices
+class BenchServices : public NullCoreServices
 {
 public:
     BenchServices() { SetCoreServices(this); }

@@ -246,7 +246,7 @@ std::optional<bool> SwitchAdvancedText()
         return std::nullopt;
     CTextBody& body = *text->GetTextBody();
     const bool allows = body.m_bAllowAdvanced != 0;
-    if (!allows && GetCoreServices().ShowHintDialog(kAdvancedTextHint) != IDOK)
+    if (!allows && GetCoreServices().ShowHintDialog(kAdvancedTextHint) != DialogAnswer::ok)
         return false;
 
     // The step copies the text and its twin before either changes.

@@ -19,7 +19,7 @@ class TextFormatServices : public PaletteServicesFake
 {
 public:
     CAppSettings* GetAppSettings() override { return &settings; }
-    int ShowHintDialog(int id) override
+    DialogAnswer ShowHintDialog(int id) override
     {
         hints.push_back(id);
         return hintAnswer;
@@ -27,7 +27,7 @@ public:
 
     CAppSettings settings;
     std::vector<int> hints;
-    int hintAnswer = IDOK;
+    DialogAnswer hintAnswer = DialogAnswer::ok;
 };
 
 class ObjectTextFormatTest : public ::testing::Test
@@ -166,7 +166,7 @@ TEST_F(AdvancedTextTest, SwitchedOnTheTextLiesDirectlyBelowTheKeptOnTopRun)
 TEST_F(AdvancedTextTest, TheHintCancelledChangesNothing)
 {
     CPageItem* item = Fill();
-    services.hintAnswer = IDCANCEL;
+    services.hintAnswer = DialogAnswer::cancel;
     EXPECT_EQ(SwitchAdvancedText(), false);
     EXPECT_EQ(page->IndexOfItem(item), 3);
     EXPECT_FALSE(page->GetUndoManager()->CanUndo());

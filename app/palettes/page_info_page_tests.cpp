@@ -23,7 +23,7 @@
 
 namespace {
 
-class SiteServices : public CoreServices
+class SiteServices : public NullCoreServices
 {
 public:
     CWebsite* GetCurrentSite() override { return site.get(); }

@@ -11,16 +11,16 @@
 namespace {
 
 // A site of three pages, the first current, answering as the program does.
-class PageServices : public CoreServices
+class PageServices : public NullCoreServices
 {
 public:
     CWebsite* GetCurrentSite() override { return site.get(); }
     CSitePage* GetCurrentPage() override { return site ? site->GetCurrentPage() : nullptr; }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
-    int ShowNotice(int id) override
+    DialogAnswer ShowNotice(int id) override
     {
         notices.push_back(id);
-        return IDOK;
+        return DialogAnswer::ok;
     }
     bool GetPictureFileName(std::string& path) override
     {

@@ -52,7 +52,7 @@ Bytes ReadBytes(const std::string& path)
     return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
-class CurrentSite : public CoreServices
+class CurrentSite : public NullCoreServices
 {
 public:
     explicit CurrentSite(CWebsite* site) : m_site(site) { SetCoreServices(this); }

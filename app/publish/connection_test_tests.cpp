@@ -241,7 +241,7 @@ TEST(ConnectionTest, NoProfilesLeaveNothingToTest)
     }
 }
 
-struct SettingsServices : CoreServices
+struct SettingsServices : NullCoreServices
 {
     SettingsServices() { SetCoreServices(this); }
     ~SettingsServices() override { SetCoreServices(nullptr); }

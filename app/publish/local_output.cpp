@@ -7,6 +7,7 @@
 #include "app/model/app_settings.h"
 #include "app/model/file_pair.h"
 #include "app/model/services.h"
+#include "app/publish/publish_host.h"
 #include "app/model/site_paths.h"
 #include "app/publish/linked_documents.h"
 #include "app/publish/server_files.h"
@@ -95,32 +96,33 @@ SiteBuildOptions SettingsBuildOptions(int offline, const std::string& siteFolder
 
 void RunSiteBuild(CSiteBuilder& builder, SiteBuildResult& result, CWebsite& site, int mode)
 {
-    const std::shared_ptr<BuildProgress> progress = GetCoreServices().ShowBuildProgress();
+    const std::shared_ptr<BuildProgress> progress = GetPublishHost().ShowBuildProgress();
     builder.BuildWebsite(result, &site, mode, progress.get());
 }
 
 bool ReportBuildResult(const SiteBuildResult& result)
 {
-    CoreServices& services = GetCoreServices();
+    PublishHost& host = GetPublishHost();
     switch (result.code) {
     case buildDone:
         return true;
     case buildMouseOverCovered:
     case buildTextProblem: {
-        services.ShowBuildErrorDialog(result.pageName, result.message);
+        // The object is shown selected on its page behind the error, so that the user sees what it is about.
         CWebsite* site = GetCurrentSite();
         CSitePage* page = site ? site->FindPageByName(result.pageName) : nullptr;
         if (page && result.item)
-            services.ShowItemOnPage(page, result.item);
+            host.ShowItemOnPage(page, result.item);
+        host.ShowBuildErrorDialog(result.pageName, result.message);
         return false;
     }
     case buildCancelled:
         return false;
     case buildFolderFailed:
-        services.ShowBuildErrorDialog({}, NoFolderText() + "\n" + result.message);
+        host.ShowBuildErrorDialog({}, NoFolderText() + "\n" + result.message);
         return false;
     default:
-        services.ShowBuildErrorDialog(result.pageName, result.message);
+        host.ShowBuildErrorDialog(result.pageName, result.message);
         return false;
     }
 }
@@ -131,15 +133,16 @@ bool CheckLinkedDocuments(CWebsite& site, int onlyPage)
     if (missing.path.empty())
         return true;
     CoreServices& services = GetCoreServices();
+    PublishHost& host = GetPublishHost();
     MissingDocumentDialog dialog;
     dialog.m_strMissingPath = missing.path;
     // Browse points the links at the file found; a search the user cancelled leaves them as they are.
-    if (services.ShowMissingDocumentDialog(dialog) != IDOK && dialog.m_bBrowsed &&
+    if (host.ShowMissingDocumentDialog(dialog) != DialogAnswer::ok && dialog.m_bBrowsed &&
         !dialog.m_strReplacementPath.empty() && ReplaceDocumentLinks(site, missing.path, dialog.m_strReplacementPath))
         services.SetSiteModified();
     // Either way the user is shown the object that links the document, and nothing is built.
     CSitePage* page = site.GetPage(missing.page);
-    services.ShowItemOnPage(page, page->GetItem(missing.item));
+    host.ShowItemOnPage(page, page->GetItem(missing.item));
     return false;
 }
 
@@ -178,7 +181,7 @@ LocalOutputResult WriteLocalWebsite(CWebsite& site, const std::string& sitePath)
         fs::create_directories(downloads, error);
         if (!fs::is_directory(downloads)) {
             output.message = downloads + ": " + error.message();
-            GetCoreServices().ShowBuildErrorDialog({}, NoFolderText() + "\n" + output.message);
+            GetPublishHost().ShowBuildErrorDialog({}, NoFolderText() + "\n" + output.message);
             return output;
         }
         for (const std::string& document : documents) {
@@ -212,7 +215,7 @@ std::string BuildSitePreview(CWebsite& site, const CSitePage* page)
     }
     // A preview of a site that is missing files would show something other than what would be published.
     if (!complete) {
-        GetCoreServices().ShowBuildErrorDialog({}, "Some files could not be copied into " + folder);
+        GetPublishHost().ShowBuildErrorDialog({}, "Some files could not be copied into " + folder);
         return {};
     }
     if (!page || page->GetName().empty() || builder.IsHomePage(page))

@@ -18,6 +18,7 @@
 #include "app/objects/text_measure.h"
 #include "app/objects/text_object.h"
 #include "app/publish/linked_documents.h"
+#include "app/publish/publish_host.h"
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
 #include "app/site/website.h"
@@ -49,22 +50,30 @@ CLinkInfo DocumentLink(const std::string& path)
 }
 
 // Answers the dialogs as a script says and records what was shown.
-class ScriptedDialogs : public CoreServices
+class ScriptedDialogs : public NullCoreServices, public NullPublishHost
 {
 public:
-    explicit ScriptedDialogs(CWebsite* site) : m_site(site) { SetCoreServices(this); }
-    ~ScriptedDialogs() override { SetCoreServices(nullptr); }
+    explicit ScriptedDialogs(CWebsite* site) : m_site(site)
+    {
+        SetCoreServices(this);
+        SetPublishHost(this);
+    }
+    ~ScriptedDialogs() override
+    {
+        SetCoreServices(nullptr);
+        SetPublishHost(nullptr);
+    }
 
     CWebsite* GetCurrentSite() override { return m_site; }
     // Browse with the file the script gives (an empty one for a cancelled search), or OK without one.
-    int ShowMissingDocumentDialog(MissingDocumentDialog& dialog) override
+    DialogAnswer ShowMissingDocumentDialog(MissingDocumentDialog& dialog) override
     {
         missing.push_back(dialog.m_strMissingPath);
         if (!browse)
-            return IDOK;
+            return DialogAnswer::ok;
         dialog.m_bBrowsed = true;
         dialog.m_strReplacementPath = replacement;
-        return IDCANCEL;
+        return DialogAnswer::cancel;
     }
     void SetSiteModified() override { ++modified; }
     void ShowBuildErrorDialog(const std::string& pageName, const std::string& message) override

@@ -14,6 +14,7 @@
 #include "app/model/services.h"
 #include "app/model/site_paths.h"
 #include "app/publish/changed_pages.h"
+#include "app/publish/publish_host.h"
 #include "app/publish/linked_documents.h"
 #include "app/publish/local_output.h"
 #include "app/publish/upload_plan.h"
@@ -30,7 +31,6 @@
 
 namespace {
 
-constexpr int kSaveAsCommand = 57604;
 // Each phase keeps its status line on screen a moment before the files start moving.
 constexpr int kPhasePause = 1500;
 constexpr int kPhaseRange = 4096;
@@ -52,7 +52,7 @@ CSiteUpload::CSiteUpload(CWebsite& site, CChangedPages& tracker) : m_site(site),
 
 CSiteUpload::~CSiteUpload()
 {
-    GetCoreServices().ShowUploadProgress(nullptr, nullptr);
+    GetPublishHost().ShowUploadProgress(nullptr, nullptr);
 }
 
 UploadReport CSiteUpload::Run(bool reupload)
@@ -76,10 +76,9 @@ UploadReport CSiteUpload::Run(bool reupload)
 
 bool CSiteUpload::Prepare()
 {
-    CoreServices& services = GetCoreServices();
     if (m_site.GetPath().empty()) {
-        if (services.ShowPublishDialog(dialogSaveBeforeSend) == IDOK)
-            services.RunMainFrameCommand(kSaveAsCommand);
+        if (GetPublishHost().ShowPublishDialog(dialogSaveBeforeSend) == DialogAnswer::ok)
+            GetPublishHost().SaveSiteAs();
         return false;
     }
     if (!CheckInternetSetup() || !CheckLinkedDocuments(m_site))
@@ -88,7 +87,7 @@ bool CSiteUpload::Prepare()
     try {
         m_strStaging = StagingFolder();
     } catch (const CFileException&) {
-        services.ShowPublishDialog(dialogCannotCreateFolder);
+        GetPublishHost().ShowPublishDialog(dialogCannotCreateFolder);
         return false;
     }
     return true;
@@ -102,7 +101,7 @@ bool CSiteUpload::Build()
     SiteBuildResult result;
     RunSiteBuild(*m_pBuilder, result, m_site, buildForPublish);
     if (result.code == buildFolderFailed) {
-        GetCoreServices().ShowPublishDialog(dialogCannotCreateFolder);
+        GetPublishHost().ShowPublishDialog(dialogCannotCreateFolder);
         return false;
     }
     return ReportBuildResult(result);
@@ -114,7 +113,7 @@ bool CSiteUpload::Connect()
         if (!m_pProgress)
             return 1;
         const bool goOn = m_pProgress->StepProgress(bytes);
-        GetCoreServices().UpdateUploadProgress(0);
+        GetPublishHost().UpdateUploadProgress(0);
         return goOn ? 1 : 0;
     });
     if (!m_pFtp)
@@ -160,16 +159,15 @@ bool CSiteUpload::TransferFailed()
 // A dropped connection has its own notice, a cancel none; the progress dialog closes and the connection goes.
 bool CSiteUpload::Stop(int otherwise)
 {
-    CoreServices& services = GetCoreServices();
-    services.ShowUploadProgress(nullptr, nullptr);
+    GetPublishHost().ShowUploadProgress(nullptr, nullptr);
     int code = m_pFtp ? m_pFtp->m_nError : CFtp::errorNone;
     if (m_pProgress && m_pProgress->IsCancelled())
         code = CFtp::errorCancelled;
     m_pFtp.reset();
     if (IsConnectionLost(code))
-        services.ShowPublishDialog(dialogConnectionDropped);
+        GetPublishHost().ShowPublishDialog(dialogConnectionDropped);
     else if (code != CFtp::errorCancelled)
-        services.ShowPublishDialog(otherwise);
+        GetPublishHost().ShowPublishDialog(otherwise);
     return false;
 }
 
@@ -180,7 +178,7 @@ void CSiteUpload::Status(const std::string& text, int range, int pauseMs)
     m_pProgress->SetStatusText(text);
     if (range >= 0)
         m_pProgress->SetRange(range);
-    GetCoreServices().UpdateUploadProgress(pauseMs);
+    GetPublishHost().UpdateUploadProgress(pauseMs);
 }
 
 bool CSiteUpload::ContinueWithout(const std::string& path)
@@ -193,10 +191,10 @@ bool CSiteUpload::ContinueWithout(const std::string& path)
     if (services.AskYesNo("FTP", question))
         return true;
     m_pFtp.reset();
-    services.ShowPublishDialog(dialogUploadFailed);
+    GetPublishHost().ShowPublishDialog(dialogUploadFailed);
     const std::string log = TransferLogPath();
     if (services.AskYesNo("FTP", "A FTP Log has been created:\n" + log + "\n\nDo you want to open it for browsing?"))
-        services.OpenFileForEditing(log);
+        GetPublishHost().OpenFileForEditing(log);
     return false;
 }
 
@@ -274,7 +272,7 @@ bool CSiteUpload::CollectFiles()
         }
     }
     m_pProgress = std::make_unique<CUploadProgress>(static_cast<int>(std::min<long long>(m_nTotal, INT32_MAX)));
-    GetCoreServices().ShowUploadProgress(m_pProgress.get(), m_pFtp.get());
+    GetPublishHost().ShowUploadProgress(m_pProgress.get(), m_pFtp.get());
     return true;
 }
 
@@ -443,8 +441,8 @@ bool CSiteUpload::WriteRecordAndBackup()
     const std::string record = ServerRecordStagingPath(m_strTitle);
     if (!WriteServerRecord(record, m_record.Entries())) {
         m_pFtp.reset();
-        GetCoreServices().ShowUploadProgress(nullptr, nullptr);
-        GetCoreServices().ShowPublishDialog(dialogUploadFailed);
+        GetPublishHost().ShowUploadProgress(nullptr, nullptr);
+        GetPublishHost().ShowPublishDialog(dialogUploadFailed);
         return false;
     }
     if (!Put(record, ServerRecordName(m_strTitle), ServerRecordName(m_strTitle), true))
@@ -538,14 +536,13 @@ void CSiteUpload::UpdateFlashObjects(const std::vector<std::string>& xmlFiles, c
 
 void CSiteUpload::Finish()
 {
-    CoreServices& services = GetCoreServices();
-    services.ShowUploadProgress(nullptr, nullptr);
+    GetPublishHost().ShowUploadProgress(nullptr, nullptr);
     if (m_pFtp)
         m_pFtp->DestroyLogFile();
     m_pFtp.reset();
     m_report.published = true;
     if (!m_report.again)
-        services.ShowPublishDialog(dialogPublished);
+        GetPublishHost().ShowPublishDialog(dialogPublished);
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
@@ -561,7 +558,7 @@ void CSiteUpload::Finish()
 void SynchronizeWebsite(bool reupload)
 {
     CWebsite* site = GetCurrentSite();
-    CChangedPages* tracker = GetCoreServices().GetChangedPages();
+    CChangedPages* tracker = GetPublishHost().GetChangedPages();
     if (!site || !tracker)
         return;
     for (;;) {

@@ -22,6 +22,7 @@
 #include "app/model/services.h"
 #include "app/objects/rectangle_object.h"
 #include "app/publish/changed_pages.h"
+#include "app/publish/publish_host.h"
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
 #include "app/site/website.h"
@@ -59,19 +60,27 @@ void WritePicture(const std::string& path, int width, int height, bool noise = f
 }
 
 // The program around the upload: its settings, the current site, the tracker, and scripted dialogs.
-class ScriptedProgram : public CoreServices
+class ScriptedProgram : public NullCoreServices, public NullPublishHost
 {
 public:
-    ScriptedProgram() { SetCoreServices(this); }
-    ~ScriptedProgram() override { SetCoreServices(nullptr); }
+    ScriptedProgram()
+    {
+        SetCoreServices(this);
+        SetPublishHost(this);
+    }
+    ~ScriptedProgram() override
+    {
+        SetCoreServices(nullptr);
+        SetPublishHost(nullptr);
+    }
 
     CAppSettings* GetAppSettings() override { return &settings; }
     CWebsite* GetCurrentSite() override { return site; }
     CChangedPages* GetChangedPages() override { return tracker; }
-    int ShowPublishDialog(int id) override
+    DialogAnswer ShowPublishDialog(int id) override
     {
         dialogs.push_back(id);
-        return IDOK;
+        return DialogAnswer::ok;
     }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
     bool AskYesNo(const std::string& caption, const std::string&) override
@@ -79,10 +88,10 @@ public:
         questions.push_back(caption);
         return answerYes;
     }
-    int ShowMissingDocumentDialog(MissingDocumentDialog& dialog) override
+    DialogAnswer ShowMissingDocumentDialog(MissingDocumentDialog& dialog) override
     {
         missing.push_back(dialog.m_strMissingPath);
-        return IDOK;
+        return DialogAnswer::ok;
     }
 
     CAppSettings settings;

@@ -10,6 +10,7 @@
 #include "app/model/app_settings.h"
 #include "app/model/services.h"
 #include "app/publish/changed_pages.h"
+#include "app/publish/publish_host.h"
 #include "app/publish/server_files.h"
 #include "app/publish/upload_plan.h"
 #include "app/site/site_page.h"
@@ -29,17 +30,16 @@ bool IsConnectionLost(int code)
 std::unique_ptr<CFtp> ConnectToDestination(const CFtp::ProgressCallback& progress)
 {
     const CAppSettings& s = *GetAppSettings();
-    CoreServices& services = GetCoreServices();
     bool serverNotFound = false, loginFailed = false, cancelled = false;
     // The connecting notice stands while the attempt runs and is gone before any notice about its failure.
     struct ConnectingNotice
     {
-        CoreServices& services;
-        explicit ConnectingNotice(CoreServices& s) : services(s) { services.ShowConnectingNotice(true); }
-        ~ConnectingNotice() { services.ShowConnectingNotice(false); }
+        PublishHost& host;
+        explicit ConnectingNotice(PublishHost& h) : host(h) { host.ShowConnectingNotice(true); }
+        ~ConnectingNotice() { host.ShowConnectingNotice(false); }
     };
     try {
-        ConnectingNotice notice(services);
+        ConnectingNotice notice(GetPublishHost());
         if (s.m_nFtpProxyType != 0)
             return std::make_unique<CFtp>(serverNotFound, loginFailed, cancelled, s.m_strFtpServer, s.m_nFtpPort,
                                           s.m_strFtpUser, s.m_strFtpPassword, s.m_bFtpPassive, s.m_strFtpProxyServer,
@@ -49,13 +49,13 @@ std::unique_ptr<CFtp> ConnectToDestination(const CFtp::ProgressCallback& progres
                                       s.m_strFtpUser, s.m_strFtpPassword, s.m_bFtpPassive, progress);
     } catch (const CFtpException&) {
         if (serverNotFound) {
-            if (services.ShowPublishDialog(dialogServerNotFound) == IDOK)
-                services.RunInternetSetupDialog(1);
+            if (GetPublishHost().ShowPublishDialog(dialogServerNotFound) == DialogAnswer::ok)
+                GetPublishHost().RunInternetSetupDialog(SetupFocus::server);
         } else if (loginFailed) {
-            if (services.ShowPublishDialog(dialogLoginFailed) == IDOK)
-                services.RunInternetSetupDialog(2);
+            if (GetPublishHost().ShowPublishDialog(dialogLoginFailed) == DialogAnswer::ok)
+                GetPublishHost().RunInternetSetupDialog(SetupFocus::userName);
         } else if (!cancelled) {
-            services.ShowPublishDialog(dialogCannotConnect);
+            GetPublishHost().ShowPublishDialog(dialogCannotConnect);
         }
         return nullptr;
     }
@@ -75,9 +75,8 @@ bool IsInternetSetupComplete()
 
 bool CheckInternetSetup()
 {
-    CoreServices& services = GetCoreServices();
     while (!IsInternetSetupComplete()) {
-        if (services.ShowPublishDialog(dialogSetupIncomplete) != IDOK || services.RunInternetSetupDialog(0) != IDOK)
+        if (GetPublishHost().ShowPublishDialog(dialogSetupIncomplete) != DialogAnswer::ok || GetPublishHost().RunInternetSetupDialog(SetupFocus::none) != DialogAnswer::ok)
             return false;
     }
     return true;
@@ -129,7 +128,7 @@ bool RemoveRemoteFileAndEmptyFolders(CFtp& connection, const std::string& remote
 bool RemovePublishedWebsite(CWebsite& site, CChangedPages& tracker)
 {
     CoreServices& services = GetCoreServices();
-    if (!CheckInternetSetup() || services.ShowPublishDialog(dialogDeleteSiteFiles) != IDOK)
+    if (!CheckInternetSetup() || GetPublishHost().ShowPublishDialog(dialogDeleteSiteFiles) != DialogAnswer::ok)
         return false;
     // The destination's own port and mode, with or without a proxy.
     std::unique_ptr<CFtp> ftp = ConnectToDestination({});
@@ -142,13 +141,13 @@ bool RemovePublishedWebsite(CWebsite& site, CChangedPages& tracker)
         const int code = ftp->m_nError;
         ftp.reset();
         if (code == CFtp::errorNotFound) {
-            services.ShowPublishDialog(dialogSiteDeleted);
+            GetPublishHost().ShowPublishDialog(dialogSiteDeleted);
         } else {
             tracker.SetSite({});
             if (IsConnectionLost(code))
-                services.ShowPublishDialog(dialogConnectionDropped);
+                GetPublishHost().ShowPublishDialog(dialogConnectionDropped);
             else if (code != CFtp::errorCancelled)
-                services.ShowPublishDialog(dialogCannotReadFolder);
+                GetPublishHost().ShowPublishDialog(dialogCannotReadFolder);
         }
         return false;
     }
@@ -194,14 +193,14 @@ bool RemovePublishedWebsite(CWebsite& site, CChangedPages& tracker)
         const std::vector<std::string> keepNothing = {"..", "."};
         if (!ftp->mdel_excludefiles(&keepDownload)) {
             ftp.reset();
-            services.ShowPublishDialog(dialogDeleteFailed);
+            GetPublishHost().ShowPublishDialog(dialogDeleteFailed);
             return false;
         }
         bool back = true;
         if (ftp->chdir("Download")) {
             if (!ftp->mdel_excludefiles(&keepNothing)) {
                 ftp.reset();
-                services.ShowPublishDialog(dialogDeleteFailed);
+                GetPublishHost().ShowPublishDialog(dialogDeleteFailed);
                 return false;
             }
             back = ftp->chdir("..");
@@ -210,7 +209,7 @@ bool RemovePublishedWebsite(CWebsite& site, CChangedPages& tracker)
             ftp->rmdir("files");
     }
     ftp.reset();
-    services.ShowPublishDialog(dialogSiteDeleted);
+    GetPublishHost().ShowPublishDialog(dialogSiteDeleted);
     tracker.SetSite({});
     return true;
 }

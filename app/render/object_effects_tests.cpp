@@ -540,7 +540,7 @@ TEST(RenderEffects, RerenderReusesCachesAndScalesTheShadowOnce)
     EXPECT_EQ(render(kOrange), first);
 }
 
-class CountingServices : public CoreServices
+class CountingServices : public NullCoreServices
 {
 public:
     void BeginWaitCursor() override

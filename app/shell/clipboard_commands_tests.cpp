@@ -78,7 +78,7 @@ protected:
     {
         Start();
         program.SetMainFrame(frame);
-        SetCoreServices(&program);
+        InstallProgramServices(&program);
         auto site = std::make_unique<CWebsite>(scratch / "bakery.kst");
         site->AddPage(std::make_unique<CSitePage>(site.get(), "Home", "Home"));
         site->AddPage(std::make_unique<CSitePage>(site.get(), "Menu", "Menu"));

@@ -36,7 +36,7 @@ protected:
     {
         Start();
         program.SetMainFrame(frame);
-        SetCoreServices(&program);
+        InstallProgramServices(&program);
         auto site = std::make_unique<CWebsite>("/home/ann/Sites/bakery.kst");
         site->AddPage(std::make_unique<CSitePage>(site.get(), "Home", "Home"));
         page = site->GetPage(0);

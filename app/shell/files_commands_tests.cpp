@@ -49,7 +49,7 @@ TEST_F(ShellTest, AddFilesPlacesTwoFilesInANewFolderOfTheSite)
     Start();
     CProgramServices program;
     program.SetMainFrame(frame);
-    SetCoreServices(&program);
+    InstallProgramServices(&program);
     frame->OpenSite(MakeSite({"Contact", "Home"}));
     CWebsite& site = *frame->GetCurrentSite();
     // The site map shows the site's files: there are none yet.
@@ -129,7 +129,7 @@ TEST_F(ShellTest, AddFlashOnTheObjectPaletteRunsThePlacementWizard)
     Start();
     CProgramServices program;
     program.SetMainFrame(frame);
-    SetCoreServices(&program);
+    InstallProgramServices(&program);
     auto made = MakeSite({"Home"});
     made->AppendFilePair(std::make_unique<CFilePair>(scratch / "logo.gif", "/images/logo.gif"));
     CPageItem* item = made->GetPage(0)->AddObject(std::make_unique<CHtmlObject>(POINT{40, 40}, 100, 100));

@@ -53,7 +53,7 @@ protected:
     {
         Start();
         program.SetMainFrame(frame);
-        SetCoreServices(&program);
+        InstallProgramServices(&program);
         auto site = std::make_unique<CWebsite>("/home/ann/Sites/bakery.kst");
         site->AddPage(std::make_unique<CSitePage>(site.get(), "Home", "Home"));
         page = site->GetPage(0);
@@ -432,7 +432,7 @@ TEST_F(DeletePageTest, TheActivePageGoesWithItsWindow)
 {
     Start();
     program.SetMainFrame(frame);
-    SetCoreServices(&program);
+    InstallProgramServices(&program);
     frame->OpenSite(MakeSite({"Cakes", "Home", "Bread"}));
     Settle();
     CWebsite* site = frame->GetCurrentSite();
@@ -510,7 +510,7 @@ protected:
     {
         Start();
         program.SetMainFrame(frame);
-        SetCoreServices(&program);
+        InstallProgramServices(&program);
     }
     void TearDown() override
     {

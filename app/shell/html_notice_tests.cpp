@@ -14,11 +14,11 @@ class NoticeServices : public RecordingServices
 public:
     using RecordingServices::RecordingServices;
     CAppSettings* GetAppSettings() override { return m_frame2 ? &m_frame2->GetSettings() : nullptr; }
-    int ShowNoticeDialog(int textId, bool& dontShowAgain) override
+    DialogAnswer ShowNoticeDialog(int textId, bool& dontShowAgain) override
     {
         notices.push_back(textId);
         dontShowAgain = switchOff;
-        return IDOK;
+        return DialogAnswer::ok;
     }
     CMainFrame* m_frame2 = nullptr;
     std::vector<int> notices;

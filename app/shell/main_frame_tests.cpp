@@ -298,7 +298,7 @@ TEST_F(ShellTest, ProgramServicesAnswerTextsFromTheirPageItems)
     CSitePage* home = frame->GetCurrentSite()->GetPage(0);
     CProgramServices program;
     program.SetMainFrame(frame);
-    SetCoreServices(&program);
+    InstallProgramServices(&program);
 
     std::unique_ptr<CTextObject> made = MakeText(200, {"Hello"});
     CTextObject* main = made.get();

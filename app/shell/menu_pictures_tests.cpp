@@ -63,7 +63,7 @@ TEST_F(MenuPicturesTest, EveryMenuAsItOpens)
 {
     Start();
     program.SetMainFrame(frame);
-    SetCoreServices(&program);
+    InstallProgramServices(&program);
     const std::string browser = scratch / "firefox.desktop";
     std::ofstream(browser) << "[Desktop Entry]\nType=Application\nName=Firefox Web Browser\nExec=firefox %u\n";
     frame->GetBrowserPaths() = {browser};

@@ -32,16 +32,22 @@ CInsertHtmlDLG* CProgramServices::GetInsertHtmlDialog()
     return g_pInsertHtml;
 }
 
-int CProgramServices::AskYesNoCancel(const std::string& text)
+void CProgramServices::RemoveInsertHtmlFile(CInsertHtmlDLG* dialog)
+{
+    if (dialog)
+        dialog->OnRemoveFile();
+}
+
+YesNoCancel CProgramServices::AskYesNoCancel(const std::string& text)
 {
     switch (
         wxMessageBox(BytesToWx(text), BytesToWx(GetProductName()), wxYES_NO | wxCANCEL | wxICON_QUESTION, m_pFrame)) {
     case wxYES:
-        return IDYES;
+        return YesNoCancel::yes;
     case wxNO:
-        return IDNO;
+        return YesNoCancel::no;
     default:
-        return IDCANCEL;
+        return YesNoCancel::cancel;
     }
 }
 

@@ -90,7 +90,7 @@ bool COrvelApp::OnInit()
     }
 
     m_services = std::make_unique<CProgramServices>();
-    SetCoreServices(m_services.get());
+    InstallProgramServices(m_services.get());
     std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i)
         arguments.push_back(PathFromWx(argv[i]));
@@ -184,7 +184,7 @@ void COrvelApp::OnIdle(wxIdleEvent& event)
 
 int COrvelApp::OnExit()
 {
-    SetCoreServices(nullptr);
+    InstallProgramServices(nullptr);
     return wxApp::OnExit();
 }
 

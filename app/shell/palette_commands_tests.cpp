@@ -59,7 +59,7 @@ TEST_F(ShellTest, InspectorPalettesFollowTheCommandsAndOutliveTheRun)
     // The core's NotifyInspector reaches the page on screen.
     CProgramServices program;
     program.SetMainFrame(frame);
-    SetCoreServices(&program);
+    InstallProgramServices(&program);
     CPalettePage* page = ActivePage(frame);
     ASSERT_NE(page, nullptr);
     const int fills = page->GetFillCount();
@@ -135,7 +135,7 @@ TEST_F(ShellTest, DialogsOfTheMenusAndTheCoreWriteTheSettings)
     Start();
     CProgramServices program;
     program.SetMainFrame(frame);
-    SetCoreServices(&program);
+    InstallProgramServices(&program);
 
     bool answered = false;
     frame->CallAfter([&] {
@@ -157,7 +157,7 @@ TEST_F(ShellTest, DialogsOfTheMenusAndTheCoreWriteTheSettings)
         ClickButton(dialog, wxID_OK);
     });
     bool dontShowAgain = false;
-    EXPECT_EQ(GetCoreServices().ShowNoticeDialog(5046, dontShowAgain), IDOK);
+    EXPECT_EQ(GetCoreServices().ShowNoticeDialog(5046, dontShowAgain), DialogAnswer::ok);
     EXPECT_TRUE(dontShowAgain);
 
     // Deleting a page is asked over the main window; No keeps it.

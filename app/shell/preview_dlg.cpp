@@ -1,18 +1,76 @@
 #include "app/shell/preview_dlg.h"
 
+#include <wx/cursor.h>
+#include <wx/dcclient.h>
 #include <wx/display.h>
 #include <wx/filename.h>
 #include <wx/panel.h>
 #include <wx/sizer.h>
+#include <wx/settings.h>
 #include <wx/stattext.h>
+#include <wx/utils.h>
 #include <wx/webview.h>
 #include <wx/xrc/xmlres.h>
 
 #include "app/shell/logic/preview_size.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kBrowser = 1000;
+constexpr const char* kSizeGrip = "59936";
+
+// The grip in the bottom-right corner: dragging anywhere on it resizes the window it sits in, as its bottom-right
+// corner would. It is drawn as the three diagonal ridges users know.
+class CSizeGrip : public wxWindow
+{
+public:
+    explicit CSizeGrip(wxWindow* parent)
+        : wxWindow(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxBORDER_NONE, kSizeGrip)
+    {
+        const int side = wxSystemSettings::GetMetric(wxSYS_VSCROLL_X, parent);
+        SetMinSize(wxSize(std::max(side, 12), std::max(wxSystemSettings::GetMetric(wxSYS_HSCROLL_Y, parent), 12)));
+        SetCursor(wxCursor(wxCURSOR_SIZENWSE));
+        Bind(wxEVT_PAINT, &CSizeGrip::OnPaint, this);
+        Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent&) {
+            m_start = wxGetMousePosition();
+            m_startSize = wxGetTopLevelParent(this)->GetSize();
+            CaptureMouse();
+        });
+        Bind(wxEVT_MOTION, [this](wxMouseEvent&) {
+            if (HasCapture()) {
+                const wxPoint moved = wxGetMousePosition() - m_start;
+                wxGetTopLevelParent(this)->SetSize(m_startSize + wxSize(moved.x, moved.y));
+            }
+        });
+        Bind(wxEVT_LEFT_UP, [this](wxMouseEvent&) {
+            if (HasCapture())
+                ReleaseMouse();
+        });
+        Bind(wxEVT_MOUSE_CAPTURE_LOST, [](wxMouseCaptureLostEvent&) {});
+    }
+
+private:
+    void OnPaint(wxPaintEvent&)
+    {
+        wxPaintDC dc(this);
+        const wxSize size = GetClientSize();
+        // The theme's own shadow colour is too faint to find the grip by on the light status line.
+        const wxColour light = wxSystemSettings::GetColour(wxSYS_COLOUR_BTNHIGHLIGHT);
+        const wxColour dark(140, 140, 140);
+        for (int ridge = 3; ridge <= 11; ridge += 4) {
+            dc.SetPen(wxPen(dark, 1));
+            dc.DrawLine(size.x - ridge, size.y - 1, size.x - 1, size.y - ridge);
+            dc.DrawLine(size.x - ridge + 1, size.y - 1, size.x - 1, size.y - ridge + 1);
+            dc.SetPen(wxPen(light, 1));
+            dc.DrawLine(size.x - ridge - 1, size.y - 1, size.x - 1, size.y - ridge - 1);
+        }
+    }
+
+    wxPoint m_start;
+    wxSize m_startSize;
+};
 
 } // namespace
 
@@ -60,6 +118,9 @@ CWebPageDLG::CWebPageDLG(wxWindow* parent, const std::string& path, CSize pageSi
     Bind(
         wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& event) { event.Enable(m_pView->CanGoForward()); }, controls.forward);
     ShowNavigation();
+    // The template holds the grip's place in a container of the placeholder's name and "_container".
+    if (FindWindow(wxString(kSizeGrip) + "_container"))
+        wxXmlResource::Get()->AttachUnknownControl(kSizeGrip, new CSizeGrip(this), this);
 
     // The page with room for the buttons and the status line, held inside the screen.
     const wxRect screen = (parent ? wxDisplay(parent) : wxDisplay()).GetClientArea();

@@ -47,14 +47,14 @@ bool CProgramServices::RunFilesDialog(FilesDialogKind kind, const std::vector<st
     return result.m_flash.m_bSet || !localFiles.empty();
 }
 
-int CProgramServices::ShowNotice(int id)
+DialogAnswer CProgramServices::ShowNotice(int id)
 {
-    return RunNotice(id, m_pFrame);
+    return RunNotice(id, m_pFrame) == IDOK ? DialogAnswer::ok : DialogAnswer::cancel;
 }
 
-int CProgramServices::ShowPublishDialog(int id)
+DialogAnswer CProgramServices::ShowPublishDialog(int id)
 {
-    return RunNotice(id, m_pFrame);
+    return RunNotice(id, m_pFrame) == IDOK ? DialogAnswer::ok : DialogAnswer::cancel;
 }
 
 int CProgramServices::ShowDeletePageDialog()
@@ -93,9 +93,9 @@ void CProgramServices::ShowPngTransparencyNotice()
     RunNotice(kNoticePngTransparency, m_pFrame);
 }
 
-int CProgramServices::ShowHintDialog(int id)
+DialogAnswer CProgramServices::ShowHintDialog(int id)
 {
-    return RunHintWhenOn(id, m_pFrame);
+    return RunHintWhenOn(id, m_pFrame) == IDOK ? DialogAnswer::ok : DialogAnswer::cancel;
 }
 
 void CProgramServices::ShowToolHint(int tool)
@@ -155,12 +155,26 @@ void CProgramServices::ShowFeedbackDialog()
 }
 
 CProgramServices::CProgramServices() = default;
-CProgramServices::~CProgramServices() = default;
 
-int CProgramServices::RunInternetSetupDialog(int focus)
+CProgramServices::~CProgramServices()
+{
+    if (&GetCoreServices() == this)
+        SetCoreServices(nullptr);
+    if (&GetPublishHost() == this)
+        SetPublishHost(nullptr);
+}
+
+void InstallProgramServices(CProgramServices* services)
+{
+    SetCoreServices(services);
+    SetPublishHost(services);
+}
+
+DialogAnswer CProgramServices::RunInternetSetupDialog(SetupFocus focus)
 {
     CAppSettings* settings = GetAppSettings();
-    return settings && RunInternetSetup(m_pFrame, *settings, focus) ? IDOK : IDCANCEL;
+    return settings && RunInternetSetup(m_pFrame, *settings, static_cast<int>(focus)) ? DialogAnswer::ok
+                                                                                       : DialogAnswer::cancel;
 }
 
 void CProgramServices::ShowUploadProgress(CUploadProgress* progress, CFtp* connection)

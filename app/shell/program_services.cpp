@@ -11,6 +11,7 @@
 #include "app/shell/orvel_frame.h"
 #include "app/shell/shapes_dlg.h"
 #include "app/shell/tools_bar.h"
+#include "app/site/object_frame.h"
 #include "app/site/page_item.h"
 #include "app/site/page_undo_manager.h"
 #include "app/site/site_page.h"
@@ -18,6 +19,7 @@
 #include "controls/button_controls.h"
 #include "platform/gui/text_bytes.h"
 #include "platform/resources/string_table.h"
+#include "platform/win/program_launch.h"
 
 #include <wx/colordlg.h>
 #include <wx/filedlg.h>
@@ -152,12 +154,6 @@ int CProgramServices::GetDisplayBitsPerPixel()
     return wxDisplayDepth();
 }
 
-const std::vector<std::string>& CProgramServices::EnumTrueTypeFonts()
-{
-    // The text objects' own list, so that a face index means the same face everywhere.
-    return GetTextFaceNames();
-}
-
 CFileNameMap* CProgramServices::GetSiteFileNameMap()
 {
     CWebsite* site = GetCurrentSite();
@@ -181,13 +177,13 @@ int CProgramServices::GetSitePageCount()
 int CProgramServices::GetSiteMinorVersion()
 {
     const CWebsite* site = GetCurrentSite();
-    return site ? site->GetFileMinor() : CoreServices::GetSiteMinorVersion();
+    return site ? site->GetFileMinor() : 15;
 }
 
 COLORREF CProgramServices::GetSiteLinkColor()
 {
     const CWebsite* site = GetCurrentSite();
-    return site ? static_cast<COLORREF>(site->GetLinkColor().GetCOLORREF()) : CoreServices::GetSiteLinkColor();
+    return site ? static_cast<COLORREF>(site->GetLinkColor().GetCOLORREF()) : RGB(0, 0, 255);
 }
 
 bool CProgramServices::GetPictureFileName(std::string& path)
@@ -224,14 +220,14 @@ void CProgramServices::ShowObjectInspector()
         m_pFrame->ShowObjectInspector();
 }
 
-int CProgramServices::ShowNoticeDialog(int textId, bool& dontShowAgain)
+DialogAnswer CProgramServices::ShowNoticeDialog(int textId, bool& dontShowAgain)
 {
     CNoticeTableDLG dialog(*FindNotice(kNoticeDontShowAgain), m_pFrame, ResourceText(static_cast<unsigned>(textId)));
     wxBell();
     if (dialog.ShowModal() != wxID_OK)
-        return 2;
+        return DialogAnswer::cancel;
     dontShowAgain = dialog.IsChecked();
-    return 1;
+    return DialogAnswer::ok;
 }
 
 void CProgramServices::ShowMessage(const std::string& text)
@@ -246,10 +242,10 @@ void CProgramServices::ShowBuildErrorDialog(const std::string& pageName, const s
     dialog.ShowModal();
 }
 
-int CProgramServices::ShowMissingDocumentDialog(MissingDocumentDialog& answer)
+DialogAnswer CProgramServices::ShowMissingDocumentDialog(MissingDocumentDialog& answer)
 {
     CMissingDocumentDLG dialog(m_pFrame, answer.m_strMissingPath);
-    const int result = dialog.ShowModal() == wxID_OK ? IDOK : IDCANCEL;
+    const DialogAnswer result = dialog.ShowModal() == wxID_OK ? DialogAnswer::ok : DialogAnswer::cancel;
     answer.m_bBrowsed = dialog.m_bBrowsed;
     answer.m_strReplacementPath = dialog.m_strReplacementPath;
     return result;
@@ -307,4 +303,40 @@ void CProgramServices::EndAllTextEditing()
 void CProgramServices::MarkClipboardStale()
 {
     MarkClipboardFromOtherSite();
+}
+
+void CProgramServices::ShowItemOnPage(CSitePage* page, CPageItem* item)
+{
+    if (!m_pFrame || !page || !item)
+        return;
+    COrvelFrame* window = m_pFrame->ShowPageByName(page->GetName());
+    if (!window || window->GetPage() != page)
+        return;
+    // One undo step brings back the selection and any user group taken apart for the item; the group is recorded
+    // selected, as it is when the user takes it apart.
+    page->ClearSelection();
+    CObjectFrame* group = item->GetGroup();
+    const bool grouped = group && group->IsGroup();
+    if (grouped)
+        group->SetSelected(true);
+    page->GetUndoManager()->RecordUndo(UndoKind::grouping);
+    if (grouped)
+        group->SetGroup(false);
+    page->SelectItem(item);
+    window->GetView()->InvalidateSelection();
+    NotifyInspector(CSitePage::kCommandDone);
+}
+
+void CProgramServices::SaveSiteAs()
+{
+    // After the publishing task, which keeps the main window disabled while it runs.
+    if (m_pFrame)
+        m_pFrame->CallAfter([frame = m_pFrame] { frame->GetDocument().OnFileSaveAs(); });
+}
+
+void CProgramServices::OpenFileForEditing(const std::string& path)
+{
+    // An editor that does not start is told, not passed over in silence.
+    if (!OpenWithDefaultHandler(path))
+        ShowMessage("The file " + path + " could not be opened.");
 }

@@ -1,21 +1,27 @@
 #pragma once
 
 // The program's answers to the core's questions: what is current (the main frame, its open site, the page of the
-// active page window and its one selected object), the messages, the notices and small dialogs and the picture
-// chooser. The dialogs not built yet keep the answer a cancelled dialog gives.
+// active page window and its one selected object), the messages, the notices and small dialogs, the picture
+// chooser and the publisher's host.
 
 #include "app/docview/design_view_services.h"
 
 #include <memory>
 
 #include "app/model/services.h"
+#include "app/publish/publish_host.h"
 
 class CMainFrame;
 
 class CUploadProgressWindow;
 class CConnectingDLG;
 
-class CProgramServices : public DesignViewServices<CoreServices>
+// Installs the program's services in every seam of the core; null puts back the headless answers. A program's
+// services that go while installed take themselves out.
+class CProgramServices;
+void InstallProgramServices(CProgramServices* services);
+
+class CProgramServices : public DesignViewServices<CoreServices>, public PublishHost
 {
 public:
     CProgramServices();
@@ -23,7 +29,7 @@ public:
     // The frame may be set later, once it exists, and cleared before it goes.
     void SetMainFrame(CMainFrame* frame) { m_pFrame = frame; }
 
-    CMainFrame* GetTheMainFrame() override { return m_pFrame; }
+    CMainFrame* GetTheMainFrame() const { return m_pFrame; }
     CWebsite* GetCurrentSite() override;
     std::string GetCurrentSitePath() override;
     CSitePage* GetCurrentPage() override;
@@ -31,7 +37,8 @@ public:
     COrvelView* GetCurrentView() override;
     CPageObject* GetCurrentObject() override;
     CAppSettings* GetAppSettings() override;
-    CPageItem* FindItemForObject(const CPageObject* object) override;
+    // The item of the current site whose main or mouse-over object is the given one.
+    CPageItem* FindItemForObject(const CPageObject* object);
     // Asked of the object's item on the current site.
     bool HasMouseOverTwin(const CPageObject* object) override;
     void CopyTextToMouseOverTwin(const CPageObject* object) override;
@@ -46,7 +53,6 @@ public:
     void EndWaitCursor() override;
     void UpdateTitle() override;
     int GetDisplayBitsPerPixel() override;
-    const std::vector<std::string>& EnumTrueTypeFonts() override;
     CFileNameMap* GetSiteFileNameMap() override;
     void SetSiteModified() override;
     int GetSitePageCount() override;
@@ -63,18 +69,15 @@ public:
 
     bool GetPictureFileName(std::string& path) override;
     bool GetDocumentFileName(const std::string& folder, const std::string& name, std::string& path) override;
-    int ShowNoticeDialog(int textId, bool& dontShowAgain) override;
+    DialogAnswer ShowNoticeDialog(int textId, bool& dontShowAgain) override;
     void ShowMessage(const std::string& text) override;
-    void ShowBuildErrorDialog(const std::string& pageName, const std::string& message) override;
-    int ShowMissingDocumentDialog(MissingDocumentDialog& dialog) override;
     void ShowInfoMessage(const std::string& text) override;
     bool AskYesNo(const std::string& caption, const std::string& text) override;
     int ShowSaveChangesDialog() override;
     void Beep() override;
 
     // The notices, hints and small dialogs of the dialogs library.
-    int ShowNotice(int id) override;
-    int ShowPublishDialog(int id) override;
+    DialogAnswer ShowNotice(int id) override;
     int ShowDeletePageDialog() override;
     CSitePage* CloseActivePageWindow() override;
     int ShowFillMissingDialog(FillPictureDialog& dialog) override;
@@ -88,7 +91,7 @@ public:
     // The tools bar's first-use hints and the picture tool's notices (294, 295, 300).
     void ShowToolHint(int tool) override;
     void ShowPictureDialog(int id) override;
-    int ShowHintDialog(int id) override;
+    DialogAnswer ShowHintDialog(int id) override;
     int ShowHelpDialogsDialog() override;
     int ShowTipsDialog() override;
     void ShowAboutDialog() override;
@@ -101,16 +104,24 @@ public:
     // The Object palette's code objects (object_palette_services.cpp).
     bool RunInsertHtmlDialog(HtmlObjectTexts& texts) override;
     CInsertHtmlDLG* GetInsertHtmlDialog() override;
-    int AskYesNoCancel(const std::string& text) override;
+    YesNoCancel AskYesNoCancel(const std::string& text) override;
     void SendObjectPageCommand(int command, bool newObject) override;
-    // The publisher's windows: the Internet setup, and the upload's progress over the disabled main window.
-    int RunInternetSetupDialog(int focus) override;
+    // The publisher's host: its dialogs, the Internet setup, the build's and the upload's progress over the
+    // disabled main window (program_dialogs.cpp), the object a build stopped at, Save As for a site never saved and
+    // the transfer log in the desktop's editor.
+    DialogAnswer ShowPublishDialog(int id) override;
+    DialogAnswer RunInternetSetupDialog(SetupFocus focus) override;
+    DialogAnswer ShowMissingDocumentDialog(MissingDocumentDialog& dialog) override;
+    void ShowBuildErrorDialog(const std::string& pageName, const std::string& message) override;
+    void ShowItemOnPage(CSitePage* page, CPageItem* item) override;
+    void SaveSiteAs() override;
+    void OpenFileForEditing(const std::string& path) override;
+    std::shared_ptr<BuildProgress> ShowBuildProgress() override;
     void ShowUploadProgress(CUploadProgress* progress, CFtp* connection) override;
     void UpdateUploadProgress(int pauseMs) override;
-    // The build's progress window and the connecting notice (program_dialogs.cpp).
-    std::shared_ptr<BuildProgress> ShowBuildProgress() override;
     void ShowConnectingNotice(bool show) override;
     CChangedPages* GetChangedPages() override;
+    void RemoveInsertHtmlFile(CInsertHtmlDLG* dialog) override;
 
 private:
     CMainFrame* m_pFrame = nullptr;

@@ -238,12 +238,12 @@ std::string FileBytes(const std::string& path)
 class JourneyServices : public CProgramServices
 {
 public:
-    int ShowPublishDialog(int id) override
+    DialogAnswer ShowPublishDialog(int id) override
     {
         notices.push_back(id);
         if (shownNotices.count(id))
             return CProgramServices::ShowPublishDialog(id);
-        return IDCANCEL;
+        return DialogAnswer::cancel;
     }
     void ShowBuildErrorDialog(const std::string& pageName, const std::string& message) override
     {
@@ -325,7 +325,7 @@ protected:
     {
         Start();
         program.SetMainFrame(frame);
-        SetCoreServices(&program);
+        InstallProgramServices(&program);
     }
     // Runs a menu command and what it left for the event loop.
     void Command(int id)

@@ -12,6 +12,7 @@
 #include "app/model/browser_entry.h"
 #include "app/model/services.h"
 #include "app/publish/local_output.h"
+#include "app/publish/publish_host.h"
 #include "app/publish/site_upload.h"
 #include "app/shell/main_frame.h"
 #include "app/shell/preview_dlg.h"
@@ -103,7 +104,7 @@ bool HandlePublishCommand(CMainFrame& frame, int id)
             RunPublishingTask(frame, [] { SynchronizeWebsite(false); });
         return true;
     case ID_INTERNET_SETUP:
-        GetCoreServices().RunInternetSetupDialog(0);
+        GetPublishHost().RunInternetSetupDialog(SetupFocus::none);
         return true;
     case ID_TEST_CONNECTIONS:
         RunConnectionTest(&frame, nullptr);

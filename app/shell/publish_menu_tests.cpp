@@ -41,10 +41,10 @@ wxDialog* ProgressWindow()
 class PublishingServices : public CProgramServices
 {
 public:
-    int ShowPublishDialog(int id) override
+    DialogAnswer ShowPublishDialog(int id) override
     {
         dialogs.push_back(id);
-        return IDCANCEL;
+        return DialogAnswer::cancel;
     }
     // The program keeps each upload phase's status line on screen a moment for whoever watches; the pause is kept,
     // made short, as nobody watches a test.
@@ -92,7 +92,7 @@ protected:
     {
         Start();
         program.SetMainFrame(frame);
-        SetCoreServices(&program);
+        InstallProgramServices(&program);
         CAppSettings& settings = frame->GetSettings();
         settings.m_strFtpServer = "127.0.0.1";
         settings.m_nFtpPort = TheFtpServer().Port();

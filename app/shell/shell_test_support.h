@@ -81,18 +81,18 @@ template <class Dialog> Dialog* ModalDialog()
     return nullptr;
 }
 
-class RecordingServices : public CoreServices
+class RecordingServices : public NullCoreServices
 {
 public:
     explicit RecordingServices(CMainFrame*& frame) : m_frame(frame) {}
-    CMainFrame* GetTheMainFrame() override { return m_frame; }
+    CMainFrame* GetTheMainFrame() const { return m_frame; }
     CWebsite* GetCurrentSite() override { return m_frame ? m_frame->GetCurrentSite() : nullptr; }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
     void ShowInfoMessage(const std::string& text) override { messages.push_back(text); }
-    int ShowNotice(int id) override
+    DialogAnswer ShowNotice(int id) override
     {
         messages.push_back("notice " + std::to_string(id));
-        return IDOK;
+        return DialogAnswer::ok;
     }
     bool AskYesNo(const std::string&, const std::string& text) override
     {

@@ -89,7 +89,7 @@ TEST_F(SiteCommandsTest, NewWebsiteOpensItsFrontPageAndSavesAFileThatOpensEqual)
     // The program's own answers, so that the palette's edits reach the page windows.
     CProgramServices program;
     program.SetMainFrame(frame);
-    SetCoreServices(&program);
+    InstallProgramServices(&program);
     bool answered = false;
     frame->CallAfter([&] {
         wxDialog* dialog = ModalDialog<CNewSiteDLG>();

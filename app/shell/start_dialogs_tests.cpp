@@ -62,7 +62,7 @@ TEST(ProgramStart, WelcomeThenNewFromThemeOpensTheChosenThemeAsANewSite)
     environment.screenWidth = 1280;
     environment.screenHeight = 1024;
     CProgramServices services;
-    SetCoreServices(&services);
+    InstallProgramServices(&services);
 
     // The dialogs are answered as they come up, each after its picture.
     std::vector<std::string> seen;

@@ -29,7 +29,7 @@ enum class Lookup
     item,
 };
 
-class LookupServices : public CoreServices
+class LookupServices : public NullCoreServices
 {
 public:
     LookupServices(CWebsite* site, Lookup lookup) : m_site(site), m_lookup(lookup) {}

@@ -11,6 +11,7 @@
 #include "app/model/services.h"
 #include "app/model/undo_manager.h"
 #include "app/site/page_undo_manager.h"
+#include "app/site/site_page.h"
 
 class RecordingUndoManager : public CUndoManager
 {
@@ -30,7 +31,7 @@ public:
     int redos = 0;
 };
 
-class SiteServicesFake : public CoreServices
+class SiteServicesFake : public NullCoreServices
 {
 public:
     SiteServicesFake() { SetCoreServices(this); }
@@ -46,6 +47,13 @@ public:
     CPageObject* GetCurrentObject() override { return currentObject; }
     void RecordViewPageUndo(COrvelView*, UndoKind kind) override { viewUndoKinds.push_back(static_cast<int>(kind)); }
     CSitePage* GetViewPage(COrvelView* view) override { return view == View() ? viewPage : nullptr; }
+    void EndPageTextEditing(COrvelView* view) override
+    {
+        if (CSitePage* page = GetViewPage(view)) {
+            page->SetEditingInPlace(false);
+            page->SetEditedObject(nullptr);
+        }
+    }
     int GetToolsBarTool() override { return tool; }
     void SetToolsBarTool(int t) override { tool = t; }
     void SetToolsBarColor(const CColor& color) override { toolsBarColors.push_back(color.GetCOLORREF()); }
