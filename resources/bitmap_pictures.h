@@ -29,6 +29,10 @@ bool Wells(const std::filesystem::path& folder);
 bool ToolbarStrips(const std::filesystem::path& folder);
 bool ToolsBarButtons(const std::filesystem::path& folder);
 
+// bitmap_cursors.cpp: the design view's cursors and the animated-picture marker
+bool ViewCursors(const std::filesystem::path& folder);
+bool AnimatedGifMarker(const std::filesystem::path& folder);
+
 // bitmap_textures.cpp
 bool StyleTextures(const std::filesystem::path& bitmaps, const std::filesystem::path& textures);
 

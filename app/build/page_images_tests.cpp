@@ -76,7 +76,7 @@ struct CancelAt : BuildProgress
     int polls = 0;
 };
 
-std::unique_ptr<CEffectSettings> Effects(bool shadow, bool glow = false)
+std::unique_ptr<CEffectSettings> ShadowGlowEffects(bool shadow, bool glow = false)
 {
     auto effects = std::make_unique<CEffectSettings>();
     effects->m_bShadow = shadow;
@@ -212,14 +212,14 @@ TEST_F(PageImagesTest, TextIsHtmlUnlessSomethingShowsThroughOrItCarriesEffects)
     };
     const Case cases[] = {
         {"alone", [](CSitePage*, CTextObject&) {}, true},
-        {"shadow", [](CSitePage*, CTextObject& text) { text.SetEffects(Effects(true)); }, false},
+        {"shadow", [](CSitePage*, CTextObject& text) { text.SetEffects(ShadowGlowEffects(true)); }, false},
         {"covered by an upright plain rectangle",
          [](CSitePage* page, CTextObject&) { AddRect(page, 300, 200, 40, 40, CColor(200, 30, 30), 0.0, true); }, true},
         {"covered by a turned rectangle",
          [](CSitePage* page, CTextObject&) { AddRect(page, 300, 200, 40, 40, CColor(0, 0, 0), 0.4, true); }, false},
         {"covered by a rectangle with a glow",
          [](CSitePage* page, CTextObject&) {
-             AddRect(page, 300, 200, 40, 40, CColor(200, 30, 30), 0.0, true)->SetEffects(Effects(false, true));
+             AddRect(page, 300, 200, 40, 40, CColor(200, 30, 30), 0.0, true)->SetEffects(ShadowGlowEffects(false, true));
          },
          false},
         {"covered by a circle",
@@ -575,7 +575,7 @@ TEST_F(PageImagesTest, PictureRulesDecideBetweenTheFileAndARendering)
             object = std::make_unique<CRectangleObject>(100, 100, SIZE{side, side}, c.rotation);
         if (*c.picture)
             object->GetFill()->SetImageFile(source);
-        object->SetEffects(Effects(c.shadow));
+        object->SetEffects(ShadowGlowEffects(c.shadow));
         if (c.buttonText) {
             auto style = std::make_unique<CTextStyle>();
             style->m_strText = "Go";
@@ -809,7 +809,7 @@ TEST_F(PageImagesTest, BuildingLeavesThePageAsItWas)
 TEST_F(PageImagesTest, SameSiteBuildsToTheSameFiles)
 {
     CSitePage* page = AddPage();
-    AddRect(page, 50, 50, 40, 40)->SetEffects(Effects(true));
+    AddRect(page, 50, 50, 40, 40)->SetEffects(ShadowGlowEffects(true));
     page->AddObject(std::make_unique<CCircleObject>(150, 80, SIZE{60, 40}, 0.3));
     ASSERT_EQ(Build().code, buildDone);
     const Bytes first = ReadBytes(Output("IMG_1.jpg"));

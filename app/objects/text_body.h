@@ -207,3 +207,10 @@ public:
 private:
     TextBodyOwner* m_pOwner = nullptr;
 };
+
+// Whether the caret stands at a character position of the text as it is now (stale positions are not).
+inline bool CaretIsInText(const CTextBody& body)
+{
+    return body.m_nCaretPara >= 0 && body.m_nCaretPara < body.GetParagraphCount() && body.m_nCaretIndex >= 0 &&
+           body.m_nCaretIndex <= body.m_paragraphs[body.m_nCaretPara].GetCount();
+}

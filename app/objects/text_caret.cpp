@@ -88,12 +88,6 @@ void LineExtentAt(const CTextParagraph& para, int index, int& ascent, int& desce
     }
 }
 
-bool HasCaret(const CTextBody& body)
-{
-    return body.m_nCaretPara >= 0 && body.m_nCaretPara < body.GetParagraphCount() && body.m_nCaretIndex >= 0 &&
-           body.m_nCaretIndex <= body.m_paragraphs[body.m_nCaretPara].GetCount();
-}
-
 int CurrentPointSize()
 {
     const CAppSettings* settings = GetAppSettings();
@@ -133,7 +127,7 @@ void LocateCaret(const CTextBody& body, int objectWidth, int& x, int& y, int& he
 // when the caret comes back to its anchor; without it the selection is left alone.
 template <class Move> void MoveCaret(CTextBody& body, bool extend, Move move)
 {
-    if (!HasCaret(body))
+    if (!CaretIsInText(body))
         return;
     if (extend && body.m_bSelectionEmpty) {
         body.m_nAnchorPara = body.m_nFocusPara = body.m_nCaretPara;
@@ -347,7 +341,7 @@ void CTextObject::UpdateCaret(int prevPara, int prevIndex)
 {
     (void)prevPara, (void)prevIndex;
     CTextBody& body = *this->body;
-    if (!HasCaret(body))
+    if (!CaretIsInText(body))
         return;
     SIZE size;
     GetSize(size);

@@ -16,12 +16,6 @@ constexpr WORD kMixed = 65535;
 constexpr int kClipboardMajor = 5;
 constexpr int kClipboardMinor = 15;
 
-bool HasCaret(const CTextBody& body)
-{
-    return body.m_nCaretPara >= 0 && body.m_nCaretPara < body.GetParagraphCount() && body.m_nCaretIndex >= 0 &&
-           body.m_nCaretIndex <= body.m_paragraphs[body.m_nCaretPara].GetCount();
-}
-
 // The ordered selection clamped into the text as it is now, so that stale ends never index past a paragraph.
 struct Range
 {
@@ -147,7 +141,7 @@ void CTextObject::InsertChar(RECT& dirty, BYTE ch, bool relayout)
     body->SetModified();
     if (!body->m_bSelectionEmpty)
         DeleteSelectedChars(dirty, true);
-    if (!HasCaret(*body))
+    if (!CaretIsInText(*body))
         return;
     {
         const CTextParagraph& para = body->m_paragraphs[body->m_nCaretPara];
@@ -213,7 +207,7 @@ void CTextObject::DeleteChar(RECT& dirty, bool forward, bool report)
     const bool laidOut = body->m_bLaidOut != 0;
     body->SetModified();
     body->m_bSelectionEmpty = 1;
-    if (!HasCaret(*body))
+    if (!CaretIsInText(*body))
         return;
     CTextBody& b = *body;
     if (forward) {
@@ -463,7 +457,7 @@ bool CTextObject::QueryCaretFormat(WORD& faceIndex, WORD& pointSize, BYTE& bold,
 {
     const CTextBody& b = *body;
     if (b.m_bSelectionEmpty) {
-        if (!HasCaret(b))
+        if (!CaretIsInText(b))
             return false;
         const CTextParagraph& para = b.m_paragraphs[b.m_nCaretPara];
         if (para.m_chars.empty())
@@ -557,7 +551,7 @@ void CTextObject::GetSelectionFormat(TextLinkSameness& same, CLinkInfo& link) co
 bool CTextObject::GetWordBounds(int& start, int& end)
 {
     CTextBody& b = *body;
-    if (!HasCaret(b))
+    if (!CaretIsInText(b))
         return false;
     if (!RunBounds(b.m_paragraphs[b.m_nCaretPara], b.m_nCaretIndex, start, end,
                    [](const CTextChar& ch) { return !ch.IsBlank(); }))
@@ -569,7 +563,7 @@ bool CTextObject::GetWordBounds(int& start, int& end)
 bool CTextObject::GetLinkRunBounds(int& start, int& end)
 {
     CTextBody& b = *body;
-    if (!HasCaret(b))
+    if (!CaretIsInText(b))
         return false;
     if (!RunBounds(b.m_paragraphs[b.m_nCaretPara], b.m_nCaretIndex, start, end,
                    [](const CTextChar& ch) { return ch.m_link.IsActive(); }))
@@ -581,7 +575,7 @@ bool CTextObject::GetLinkRunBounds(int& start, int& end)
 bool CTextObject::GetLinkAtCaret(CLinkInfo& link) const
 {
     const CTextBody& b = *body;
-    if (!HasCaret(b))
+    if (!CaretIsInText(b))
         return false;
     const CTextParagraph& para = b.m_paragraphs[b.m_nCaretPara];
     const int i = b.m_nCaretIndex;

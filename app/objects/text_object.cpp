@@ -17,7 +17,7 @@
 
 namespace {
 
-int TruncToInt(double v)
+int TruncateToInt(double v)
 {
     if (!(v > std::numeric_limits<int>::min()))
         return std::numeric_limits<int>::min();
@@ -31,7 +31,7 @@ int TruncToInt(double v)
 int HalfUpEdge(double c, int length)
 {
     const double edge = c - length / 2.0;
-    const int whole = TruncToInt(edge);
+    const int whole = TruncateToInt(edge);
     return edge - whole >= 0.5 && whole < std::numeric_limits<int>::max() ? whole + 1 : whole;
 }
 
@@ -140,7 +140,7 @@ void CTextObject::SetSize(int cx, int cy)
     if (editing) {
         // The text reflows in a box never narrower than a character and a half.
         const double minWidth = 1.5 * body->m_nWidestChar + 2;
-        const int newWidth = cx <= minWidth ? TruncToInt(minWidth) : cx;
+        const int newWidth = cx <= minWidth ? TruncateToInt(minWidth) : cx;
         const int newHeight = cy <= 3.5 ? 3 : cy;
         body->m_nWidth = newWidth;
         body->m_nHeight = newHeight;
@@ -186,7 +186,7 @@ SIZE& CTextObject::GetMinSize(SIZE& size) const
         size = SIZE{1, 1};
         return size;
     }
-    size = SIZE{TruncToInt(1.5 * body->m_nWidestChar + 2), TruncToInt(1.5 * body->m_nTallestChar + 2)};
+    size = SIZE{TruncateToInt(1.5 * body->m_nWidestChar + 2), TruncateToInt(1.5 * body->m_nTallestChar + 2)};
     return size;
 }
 
@@ -272,7 +272,7 @@ void CTextObject::ResetPageLinks()
 int CTextObject::GetDownloadSize(double divisor) const
 {
     if (IsPlainObject())
-        return TruncToInt(body->GetCharCount() * 1.05 + 200);
+        return TruncateToInt(body->GetCharCount() * 1.05 + 200);
     return CPathObject::GetDownloadSize(divisor);
 }
 
@@ -400,8 +400,8 @@ bool CTextObject::EndEdit(COrvelView* view, bool record)
             services.RecordViewPageUndo(view, UndoKind::objectsAdded);
         newObject = 0;
     }
-    width = std::max(1, TruncToInt(body->m_nWidth * scaleX));
-    height = std::max(1, TruncToInt(body->m_nHeight * scaleY));
+    width = std::max(1, TruncateToInt(body->m_nWidth * scaleX));
+    height = std::max(1, TruncateToInt(body->m_nHeight * scaleY));
     BuildOutline();
     UpdateHandles();
     SetDirty();

@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
+constexpr double kTextPi = 3.14159265358979323846;
 
 CRect RenderedBounds(CTextObject& object)
 {
@@ -38,7 +38,7 @@ CRect RenderedBounds(CTextObject& object)
 
 TEST_F(TextObjectTest, TurningAndStretchingChangeTheRenderedBounds)
 {
-    auto object = MakeText("Wide line of text");
+    auto object = MakeTextObject("Wide line of text");
     const CRect upright = RenderedBounds(*object);
     ASSERT_GT(upright.Width(), 40);
     const int boxW = object->GetTextBody()->m_nWidth, boxH = object->GetTextBody()->m_nHeight;
@@ -54,13 +54,13 @@ TEST_F(TextObjectTest, TurningAndStretchingChangeTheRenderedBounds)
     const std::vector<Case> cases = {
         {"twice as wide", 0.0, 2.0, 1.0, 2 * w, h},
         {"half as high", 0.0, 1.0, 0.5, w, h / 2},
-        {"a quarter turn", kPi / 2, 1.0, 1.0, h, w},
-        {"thirty degrees", kPi / 6, 1.0, 1.0, w * std::cos(kPi / 6) + h * std::sin(kPi / 6),
-         w * std::sin(kPi / 6) + h * std::cos(kPi / 6)},
+        {"a quarter turn", kTextPi / 2, 1.0, 1.0, h, w},
+        {"thirty degrees", kTextPi / 6, 1.0, 1.0, w * std::cos(kTextPi / 6) + h * std::sin(kTextPi / 6),
+         w * std::sin(kTextPi / 6) + h * std::cos(kTextPi / 6)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        auto turned = MakeText("Wide line of text");
+        auto turned = MakeTextObject("Wide line of text");
         turned->SetSize(static_cast<int>(boxW * c.sx), static_cast<int>(boxH * c.sy));
         turned->SetRotation(c.rotation);
         const CRect bounds = RenderedBounds(*turned);
@@ -71,7 +71,7 @@ TEST_F(TextObjectTest, TurningAndStretchingChangeTheRenderedBounds)
 
 TEST_F(TextObjectTest, RenderedTextLiesInItsBoxAndWholePixelMovesKeepIt)
 {
-    auto object = MakeText("Box");
+    auto object = MakeTextObject("Box");
     const CRect bounds = RenderedBounds(*object);
     RECT box;
     object->GetPaintRect(box);
@@ -99,7 +99,7 @@ TEST_F(TextObjectTest, RenderedTextLiesInItsBoxAndWholePixelMovesKeepIt)
 
 TEST_F(TextObjectTest, TurnedTextStartsAtTheTurnedTopLeftHandle)
 {
-    for (double rotation : {kPi / 6, -kPi / 6, kPi / 2, 2.5}) {
+    for (double rotation : {kTextPi / 6, -kTextPi / 6, kTextPi / 2, 2.5}) {
         SCOPED_TRACE(rotation);
         auto object = std::make_unique<CTextObject>(200.0, 150.0, SIZE{200, 40}, 0.0);
         Type(*object, {"MMMM MMMM MMMM"});
@@ -151,7 +151,7 @@ TEST_F(TextObjectTest, TextWithoutInkOrAreaRendersToOneClearPixel)
 
 TEST_F(TextObjectTest, UnrenderedTextShowsAHalfTransparentBox)
 {
-    auto object = MakeText();
+    auto object = MakeTextObject();
     auto fill = std::make_unique<CFillInfo>();
     fill->SetColor(CColor(200, 30, 30));
     object->SetFill(std::move(fill));
@@ -165,7 +165,7 @@ TEST_F(TextObjectTest, UnrenderedTextShowsAHalfTransparentBox)
 
 TEST_F(TextObjectTest, EditedObjectPaintsAMarginForTheCaret)
 {
-    auto object = MakeText();
+    auto object = MakeTextObject();
     RECT outside, inside;
     object->GetPaintRect(outside);
     object->BeginEdit();
@@ -189,7 +189,7 @@ TEST_F(TextObjectTest, WritesTurnedTextPicture)
         return i >= at && i < at + static_cast<int>(word.size());
     };
     Type(*object, {line, "in colour"}, [&](int para, int i) {
-        Format f;
+        ObjectFormat f;
         f.points = 16;
         if (para == 0 && within(i, "Pelorin"))
             f.bold = 1;
@@ -209,7 +209,7 @@ TEST_F(TextObjectTest, WritesTurnedTextPicture)
     effects->m_bShadow = true;
     effects->m_nShadowOffset = 6;
     object->SetEffects(std::move(effects));
-    object->SetRotation(kPi / 6);
+    object->SetRotation(kTextPi / 6);
     CPixMap scratch(IMAGE_MODE_RGBA, 64, 64);
     ASSERT_TRUE(object->UpdateImage(scratch));
 

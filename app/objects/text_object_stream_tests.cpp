@@ -91,7 +91,7 @@ TEST_F(TextObjectTest, SavedTextReadsBackWithEveryCharactersFormat)
 {
     auto original = std::make_unique<CTextObject>(150.5, 80.0, SIZE{160, 40}, 0.0);
     const auto formatAt = [](int para, int index) {
-        Format f;
+        ObjectFormat f;
         if (para == 0 && index < 4)
             f.bold = 1;
         if (para == 0 && index >= 6)
@@ -103,7 +103,7 @@ TEST_F(TextObjectTest, SavedTextReadsBackWithEveryCharactersFormat)
             f.points = 18;
             f.italic = f.underline = 1;
             f.colour = RGB(10, 120, 230);
-            f.link = PageLink(2);
+            f.link = PageLinkInfo(2);
         }
         return f;
     };
@@ -113,20 +113,20 @@ TEST_F(TextObjectTest, SavedTextReadsBackWithEveryCharactersFormat)
     original->SetAltText(std::make_unique<CStringAttr>("Greeting"));
     original->SetRotation(0.5);
     original->SetSize(240, 60);
-    auto objectLink = std::make_unique<CLinkInfo>(PageLink(1));
+    auto objectLink = std::make_unique<CLinkInfo>(PageLinkInfo(1));
     original->SetLink(std::move(objectLink));
 
     const std::unique_ptr<CTextObject> read = ReadBack(*original);
     ASSERT_NE(read, nullptr);
     EXPECT_FALSE(read->IsNewObject());
-    EXPECT_EQ(Paragraphs(*read), Paragraphs(*original));
+    EXPECT_EQ(ParagraphTexts(*read), ParagraphTexts(*original));
     EXPECT_EQ(read->GetTextBody()->m_nAlignment, CTextBody::alignCenter);
     EXPECT_EQ(read->GetTextBody()->m_bAllowAdvanced, 1);
     EXPECT_EQ(read->GetAltText()->GetString(), "Greeting");
     EXPECT_EQ(read->GetRotation(), 0.5);
     EXPECT_EQ(read->GetScaleX(), original->GetScaleX());
     EXPECT_EQ(read->GetScaleY(), original->GetScaleY());
-    EXPECT_EQ(*read->GetLink(), PageLink(1));
+    EXPECT_EQ(*read->GetLink(), PageLinkInfo(1));
     DPOINT a, b;
     EXPECT_EQ(read->GetCenter(a).x, original->GetCenter(b).x);
     const auto& before = original->GetTextBody()->m_paragraphs;
@@ -141,14 +141,14 @@ TEST_F(TextObjectTest, SavedTextReadsBackWithEveryCharactersFormat)
 
 TEST_F(TextObjectTest, FormatsAndRunsAreCollectedAsTheyFall)
 {
-    Format plain, bold, linked;
+    ObjectFormat plain, bold, linked;
     bold.bold = 1;
     linked.link = UrlLink("http://example.com/");
     struct Case
     {
         const char* name;
         std::vector<std::string> paragraphs;
-        std::function<Format(int, int)> formatAt;
+        std::function<ObjectFormat(int, int)> formatAt;
         std::string text;
         size_t formats;
         std::vector<std::pair<int, int>> runs; // (format, end); a separator belongs to the run before it
@@ -191,7 +191,7 @@ TEST_F(TextObjectTest, FormatsAndRunsAreCollectedAsTheyFall)
         EXPECT_EQ(got, c.runs);
         const std::unique_ptr<CTextObject> read = ReadBack(object);
         ASSERT_NE(read, nullptr);
-        EXPECT_EQ(Paragraphs(*read), c.paragraphs);
+        EXPECT_EQ(ParagraphTexts(*read), c.paragraphs);
     }
 }
 
@@ -212,7 +212,7 @@ TEST_F(TextObjectTest, HandWrittenStreamReadsAsStored)
     stored.offsetY = -3;
     const std::unique_ptr<CTextObject> read = Read(stored.Bytes(kCurrentMajorVersion, kCurrentMinorVersion));
     ASSERT_NE(read, nullptr);
-    EXPECT_EQ(Paragraphs(*read), (std::vector<std::string>{"ab", "", "c"}));
+    EXPECT_EQ(ParagraphTexts(*read), (std::vector<std::string>{"ab", "", "c"}));
     EXPECT_EQ(read->GetOffsetX(), 0);
     EXPECT_EQ(read->GetOffsetY(), 0);
     const CTextChar& a = read->GetTextBody()->m_paragraphs[0].m_chars[0];
@@ -315,7 +315,7 @@ TEST_F(TextObjectTest, WhatOpensIsWrittenAndWhatIsWrittenOpens)
     EXPECT_TRUE(RaisesBadData([&] { Read(stored(1000000, -(1 << 24) + 1000.0)); }));
 
     // A text moved where no reader takes it is not written at all.
-    const std::unique_ptr<CTextObject> text = MakeText();
+    const std::unique_ptr<CTextObject> text = MakeTextObject();
     text->SetTextObjectCenter(200.0, 1 << 25);
     CMemFile file;
     EXPECT_TRUE(RaisesBadData([&] { text->Save(file); }));
@@ -324,7 +324,7 @@ TEST_F(TextObjectTest, WhatOpensIsWrittenAndWhatIsWrittenOpens)
 
 TEST_F(TextObjectTest, RunsThatEndEarlyOrLateKeepTheText)
 {
-    Format bold;
+    ObjectFormat bold;
     bold.bold = 1;
     StoredText stored;
     stored.formats.push_back(Concat({Counted("Arial"), {12, 0, 1, 0, 0}, LE32(0)}));
@@ -333,7 +333,7 @@ TEST_F(TextObjectTest, RunsThatEndEarlyOrLateKeepTheText)
         stored.runs = runs;
         const std::unique_ptr<CTextObject> read = Read(stored.Bytes(kCurrentMajorVersion, kCurrentMinorVersion));
         ASSERT_NE(read, nullptr);
-        EXPECT_EQ(Paragraphs(*read), (std::vector<std::string>{"ab", "", "c"}));
+        EXPECT_EQ(ParagraphTexts(*read), (std::vector<std::string>{"ab", "", "c"}));
         EXPECT_EQ(read->GetTextBody()->m_paragraphs[0].m_chars[0].m_bBold, 1);
         EXPECT_EQ(read->GetTextBody()->m_paragraphs[2].m_chars[0].m_bBold, 0);
     }

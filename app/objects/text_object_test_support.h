@@ -63,7 +63,7 @@ protected:
 };
 
 // One character's format as the tests spell it.
-struct Format
+struct ObjectFormat
 {
     std::string face = "Arial";
     WORD points = 12;
@@ -83,7 +83,7 @@ inline CLinkInfo UrlLink(const std::string& url)
     return link;
 }
 
-inline CLinkInfo PageLink(int page)
+inline CLinkInfo PageLinkInfo(int page)
 {
     CLinkInfo link;
     link.SetKind(CLinkInfo::kindPage);
@@ -94,14 +94,14 @@ inline CLinkInfo PageLink(int page)
 
 // Types paragraphs into the object, each character in the format its position picks, and lays them out.
 inline void Type(CTextObject& object, const std::vector<std::string>& paragraphs,
-                 const std::function<Format(int para, int index)>& formatAt = nullptr)
+                 const std::function<ObjectFormat(int para, int index)>& formatAt = nullptr)
 {
     RECT dirty{};
     for (size_t p = 0; p < paragraphs.size(); ++p) {
         if (p > 0)
             object.SplitParagraph();
         for (size_t i = 0; i < paragraphs[p].size(); ++i) {
-            const Format f = formatAt ? formatAt(static_cast<int>(p), static_cast<int>(i)) : Format();
+            const ObjectFormat f = formatAt ? formatAt(static_cast<int>(p), static_cast<int>(i)) : ObjectFormat();
             object.InsertCharWithFormat(dirty, static_cast<BYTE>(paragraphs[p][i]), FindFontIndex(f.face), f.points,
                                         f.bold, f.italic, f.underline, f.colour, f.link);
         }
@@ -109,7 +109,7 @@ inline void Type(CTextObject& object, const std::vector<std::string>& paragraphs
     LayoutText(*object.GetTextBody(), dirty);
 }
 
-inline std::vector<std::string> Paragraphs(const CTextObject& object)
+inline std::vector<std::string> ParagraphTexts(const CTextObject& object)
 {
     std::vector<std::string> texts;
     for (const CTextParagraph& para : object.GetTextBody()->m_paragraphs) {
@@ -121,7 +121,7 @@ inline std::vector<std::string> Paragraphs(const CTextObject& object)
 }
 
 // A plain object with a line of text, laid out.
-inline std::unique_ptr<CTextObject> MakeText(const std::string& text = "Hello")
+inline std::unique_ptr<CTextObject> MakeTextObject(const std::string& text = "Hello")
 {
     auto object = std::make_unique<CTextObject>(200.0, 100.0, SIZE{120, 40}, 0.0);
     Type(*object, {text});

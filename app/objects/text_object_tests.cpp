@@ -68,7 +68,7 @@ TEST_F(TextObjectTest, LinkColourIsTheSitesLinkColour)
 
 TEST_F(TextObjectTest, EditedObjectStandsUprightOnItsTextBox)
 {
-    auto object = MakeText();
+    auto object = MakeTextObject();
     object->SetRotation(0.7);
     object->SetSize(300, 80);
     const SIZE box{object->GetTextBody()->m_nWidth, object->GetTextBody()->m_nHeight};
@@ -94,7 +94,7 @@ TEST_F(TextObjectTest, EditedObjectStandsUprightOnItsTextBox)
 
 TEST_F(TextObjectTest, EnteringEditingShowsTheCaretsFormatInThePalettes)
 {
-    Format big;
+    ObjectFormat big;
     big.face = "Courier New";
     big.points = 18;
     big.bold = 1;
@@ -121,7 +121,7 @@ TEST_F(TextObjectTest, EnteringEditingShowsTheCaretsFormatInThePalettes)
         services.settings.m_textColor = CColor(0, 128, 0);
         auto object = std::make_unique<CTextObject>(0.0, 0.0, SIZE{200, 30}, 0.0);
         Type(*object, c.paragraphs, [&](int para, int) {
-            Format f = big;
+            ObjectFormat f = big;
             f.points = static_cast<WORD>(para == 0 ? 18 : 24);
             return f;
         });
@@ -143,7 +143,7 @@ TEST_F(TextObjectTest, EnteringEditingShowsTheCaretsFormatInThePalettes)
 
 TEST_F(TextObjectTest, ResizingWhileEditingKeepsTheMinimumBox)
 {
-    auto object = MakeText("W");
+    auto object = MakeTextObject("W");
     object->BeginEdit();
     CTextBody& body = *object->GetTextBody();
     const int widest = body.m_nWidestChar;
@@ -177,7 +177,7 @@ TEST_F(TextObjectTest, ResizingWhileEditingKeepsTheMinimumBox)
 
 TEST_F(TextObjectTest, ResizingOutsideEditingStretches)
 {
-    auto object = MakeText();
+    auto object = MakeTextObject();
     const int boxW = object->GetTextBody()->m_nWidth, boxH = object->GetTextBody()->m_nHeight;
     object->SetSize(boxW * 2, boxH * 3);
     EXPECT_EQ(object->GetScaleX(), 2.0);
@@ -207,7 +207,7 @@ TEST_F(TextObjectTest, LeavingEditing)
         SCOPED_TRACE(c.name);
         services = TextServices();
         services.caretShown = c.caretShown;
-        auto object = MakeText(c.text);
+        auto object = MakeTextObject(c.text);
         object->SetNewObject(c.isNew);
         object->BeginEdit();
         EXPECT_EQ(object->EndEdit(nullptr, c.record), c.result);
@@ -222,7 +222,7 @@ TEST_F(TextObjectTest, LeavingEditing)
 
 TEST_F(TextObjectTest, LeavingEditingSizesTheObjectByItsScale)
 {
-    auto object = MakeText();
+    auto object = MakeTextObject();
     object->SetSize(object->GetTextBody()->m_nWidth * 2, object->GetTextBody()->m_nHeight);
     object->BeginEdit();
     object->SetSize(150, 30);
@@ -254,21 +254,21 @@ TEST_F(TextObjectTest, PlainUntilAnyConditionFails)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         services = TextServices();
-        auto object = MakeText();
+        auto object = MakeTextObject();
         ASSERT_TRUE(object->IsPlainObject());
         c.change(*object, services);
         services.twinQuestions = 0;
         EXPECT_FALSE(object->IsPlainObject());
         EXPECT_EQ(services.twinQuestions, c.asksForTwin ? 1 : 0);
     }
-    auto object = MakeText();
+    auto object = MakeTextObject();
     object->GetFill()->SetColor(CColor(1, 2, 3));
     EXPECT_TRUE(object->IsPlainObject()) << "a colour fill keeps the text plain";
 }
 
 TEST_F(TextObjectTest, MakePlainRemovesEveryPictureProperty)
 {
-    auto object = MakeText();
+    auto object = MakeTextObject();
     object->GetTextBody()->m_bAllowAdvanced = 1;
     object->SetRotation(1.0);
     object->SetSize(400, 90);
@@ -322,7 +322,7 @@ TEST_F(TextObjectTest, PlainnessChangesMakeTheTextRenderAgain)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        auto object = MakeText();
+        auto object = MakeTextObject();
         CTextBody& body = *object->GetTextBody();
         ASSERT_TRUE(body.RebuildImage() && body.RebuildSecondImage());
         c.change(*object);
@@ -335,9 +335,9 @@ TEST_F(TextObjectTest, PlainnessChangesMakeTheTextRenderAgain)
 TEST_F(TextObjectTest, PageLinksOfTheCharactersFollowPageChanges)
 {
     const auto linkedToPage3 = [](int, int i) {
-        Format f;
+        ObjectFormat f;
         if (i < 2)
-            f.link = PageLink(3);
+            f.link = PageLinkInfo(3);
         return f;
     };
     auto object = std::make_unique<CTextObject>(0.0, 0.0, SIZE{100, 30}, 0.0);
@@ -369,7 +369,7 @@ TEST_F(TextObjectTest, PageLinksOfTheCharactersFollowPageChanges)
 
 TEST_F(TextObjectTest, DuplicateIsAFullIndependentCopy)
 {
-    auto object = MakeText("Copy me");
+    auto object = MakeTextObject("Copy me");
     object->GetTextBody()->m_bAllowAdvanced = 1;
     object->SetSize(object->GetTextBody()->m_nWidth * 2, object->GetTextBody()->m_nHeight);
     object->SetAltText(std::make_unique<CStringAttr>("alt"));
@@ -379,17 +379,17 @@ TEST_F(TextObjectTest, DuplicateIsAFullIndependentCopy)
     EXPECT_FALSE(text->IsNewObject());
     EXPECT_EQ(text->GetScaleX(), 2.0);
     EXPECT_EQ(text->GetAltText()->GetString(), "alt");
-    EXPECT_EQ(Paragraphs(*text), Paragraphs(*object));
+    EXPECT_EQ(ParagraphTexts(*text), ParagraphTexts(*object));
     EXPECT_EQ(text->GetTextBody()->GetOwner(), text);
     SIZE a, b;
     EXPECT_EQ(text->GetSize(a).cx, object->GetSize(b).cx);
     object->GetTextBody()->m_paragraphs[0].m_chars.clear();
-    EXPECT_EQ(Paragraphs(*text)[0], "Copy me");
+    EXPECT_EQ(ParagraphTexts(*text)[0], "Copy me");
 }
 
 TEST_F(TextObjectTest, CloneIsAnUndoShellAndCopyFromExchanges)
 {
-    auto object = MakeText("Shell");
+    auto object = MakeTextObject("Shell");
     object->SetRotation(0.4);
     object->SetAltText(std::make_unique<CStringAttr>("first"));
     std::unique_ptr<CPageObject> shell = object->Clone();
@@ -410,7 +410,7 @@ TEST_F(TextObjectTest, CloneIsAnUndoShellAndCopyFromExchanges)
     EXPECT_EQ(clone->GetRotation(), 1.2);
     EXPECT_EQ(object->GetAltText()->GetString(), "first");
     EXPECT_EQ(clone->GetScaleX(), 500.0 / object->GetTextBody()->m_nWidth);
-    EXPECT_EQ(Paragraphs(*object)[0], "Shell") << "the text stays where it is";
+    EXPECT_EQ(ParagraphTexts(*object)[0], "Shell") << "the text stays where it is";
     object->CopyFrom(*clone);
     EXPECT_EQ(object->GetRotation(), 1.2);
     EXPECT_EQ(object->GetAltText()->GetString(), "second");
@@ -431,8 +431,8 @@ TEST_F(TextObjectTest, DownloadSizeOfPlainTextCountsCharacters)
 
 TEST_F(TextObjectTest, TakingAnotherBodyLaysItOutAndLetsTheOldOneGo)
 {
-    auto object = MakeText("Old");
-    auto donor = MakeText("New text");
+    auto object = MakeTextObject("Old");
+    auto donor = MakeTextObject("New text");
     std::unique_ptr<CTextBody> taken = donor->GetTextBody()->Clone();
     for (CTextChar& ch : taken->m_paragraphs[0].m_chars)
         ch.m_nLeft = kTextNotPlaced;
@@ -453,7 +453,7 @@ TEST_F(TextObjectTest, TakingAnotherBodyLaysItOutAndLetsTheOldOneGo)
 
 TEST_F(TextObjectTest, TextSizeSpansTheLaidOutCharacters)
 {
-    auto object = MakeText("ab");
+    auto object = MakeTextObject("ab");
     const auto& chars = object->GetTextBody()->m_paragraphs[0].m_chars;
     const SIZE size = object->GetTextSize();
     EXPECT_EQ(size.cx, chars[1].m_nLeft + chars[1].m_nWidth - chars[0].m_nLeft);

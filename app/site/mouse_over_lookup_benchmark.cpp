@@ -34,7 +34,7 @@ class LookupServices : public NullCoreServices
 public:
     LookupServices(CWebsite* site, Lookup lookup) : m_site(site), m_lookup(lookup) {}
     CWebsite* GetCurrentSite() override { return m_site; }
-    CPageItem* FindItemForObject(const CPageObject* object) override
+    CPageItem* FindItemForObject(const CPageObject* object)
     {
         if (m_lookup == Lookup::item)
             return object ? object->GetItem() : nullptr;
