@@ -91,7 +91,8 @@ endfunction()
 
 # pelorin_gui_tests(<library> <sources...>): like pelorin_tests(), for tests that open windows. The executable gets a
 # main that starts wx, and every test runs on a private virtual display (scripts/with_display.sh), so that tests
-# running side by side never share a pointer grab. Listing the tests needs no display. A library whose other tests
+# running side by side never share a pointer grab. A wx log message of warning level or above, or a GLib or GTK warning,
+# fails the test that raised it (testing/gui_test_main.cpp). Listing the tests needs no display. A library whose other tests
 # need no display gives its window tests a program of their own: pelorin_gui_tests(<library> NAME <target> ...).
 function(pelorin_gui_tests library)
     cmake_parse_arguments(PARSE_ARGV 1 arg "" "NAME" "")
@@ -101,7 +102,12 @@ function(pelorin_gui_tests library)
     endif()
     add_executable(${target} ${arg_UNPARSED_ARGUMENTS} ${PROJECT_SOURCE_DIR}/testing/gui_test_main.cpp)
     pelorin_precompile(${target} <gtest/gtest.h> <gmock/gmock.h>)
-    target_link_libraries(${target} PRIVATE ${library} pelorin_test_support pelorin_wx GTest::gtest GTest::gmock)
+    # The main hears what GLib and GTK log, to fail the test that caused a warning.
+    if(NOT TARGET PkgConfig::PELORIN_GLIB)
+        pkg_check_modules(PELORIN_GLIB REQUIRED IMPORTED_TARGET GLOBAL glib-2.0)
+    endif()
+    target_link_libraries(${target} PRIVATE ${library} pelorin_test_support pelorin_wx GTest::gtest GTest::gmock
+        PkgConfig::PELORIN_GLIB)
     set_target_properties(${target} PROPERTIES CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/scripts/with_display.sh)
     gtest_discover_tests(${target}
         WORKING_DIRECTORY ${CMAKE_BINARY_DIR}

@@ -297,23 +297,28 @@ TEST_F(DialogsGallery, HelpDialogsShowEveryFlagAndWriteThemOnOkOnly)
     EXPECT_FALSE(services.settings.m_bShowTransparentShapeWarning);
 }
 
-TEST_F(DialogsGallery, TipsStepAroundAndEscapeDoesNotCloseThem)
+// Next and Previous step around the list; Escape and the window manager's close end the dialog as OK does.
+TEST_F(DialogsGallery, TipsStepAroundAndEscapeClosesThem)
 {
     CTipsDLG dialog(owner, 19);
     ASSERT_TRUE(dialog.IsOk());
     const int result = Run(dialog, "5044", [&] {
         Click(dialog, 3);
         EXPECT_EQ(dialog.GetTips().GetIndex(), 0);
-        Click(dialog, wxID_CANCEL);
+        Click(dialog, 2);
         EXPECT_EQ(dialog.GetTips().GetIndex(), 19);
-        dialog.Close();
+        Click(dialog, 2);
         EXPECT_EQ(dialog.GetTips().GetIndex(), 18);
-        EXPECT_TRUE(dialog.IsModal());
         dynamic_cast<wxCheckBox*>(dialog.FindWindow(1645))->SetValue(true);
-        Click(dialog, wxID_OK);
+        PressEscape(dialog);
     });
     EXPECT_EQ(result, wxID_OK);
-    EXPECT_FALSE(services.settings.m_bShowDailyTips);
+    EXPECT_EQ(dialog.GetTips().GetIndex(), 18);
+    EXPECT_FALSE(services.settings.m_bShowDailyTips) << "the box counts, as with OK";
+
+    CTipsDLG closed(owner, 3);
+    EXPECT_EQ(Run(closed, "", [&] { closed.Close(); }), wxID_OK);
+    EXPECT_EQ(closed.GetTips().GetIndex(), 3);
 }
 
 TEST_F(DialogsGallery, About)

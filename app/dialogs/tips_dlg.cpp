@@ -16,6 +16,7 @@ namespace {
 
 constexpr int kAreaId = 1662;
 constexpr int kCheckId = 1645;
+constexpr int kPreviousId = 2;
 constexpr int kNextId = 3;
 
 } // namespace
@@ -37,18 +38,10 @@ CTipsDLG::CTipsDLG(wxWindow* parent, unsigned start) : m_tips(start)
     m_pArea->Bind(wxEVT_MOTION, &CTipsDLG::OnMouseMove, this);
     m_pArea->Bind(wxEVT_LEFT_UP, &CTipsDLG::OnMouseUp, this);
     Bind(wxEVT_BUTTON, &CTipsDLG::OnNext, this, kNextId);
-    Bind(wxEVT_BUTTON, &CTipsDLG::OnPrevious, this, wxID_CANCEL);
+    Bind(wxEVT_BUTTON, &CTipsDLG::OnPrevious, this, kPreviousId);
     Bind(wxEVT_BUTTON, &CTipsDLG::OnOK, this, wxID_OK);
-    // Escape and the window manager's close show the previous tip, as the Previous button does.
-    Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent& event) {
-        if (event.CanVeto()) {
-            event.Veto();
-            wxCommandEvent previous;
-            OnPrevious(previous);
-            return;
-        }
-        event.Skip();
-    });
+    // OK is the only way out, so Escape and the window manager's close are OK too: the tips have nothing to cancel.
+    SetEscapeId(wxID_OK);
     GetSizer()->SetSizeHints(this);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 // Tips of the day: a captionless window, moved by dragging any point, showing one tip at a time under a header.
-// Previous answers Escape too, so only OK closes it; OK with the box ticked stops it from showing at start.
+// Escape and the window manager's close end it as OK does; OK with the box ticked stops it from showing at start.
 
 #include <wx/dialog.h>
 

@@ -110,6 +110,11 @@ bool CMainFrame::Create()
 {
     if (!wxMDIParentFrame::Create(nullptr, wxID_ANY, BytesToWx(GetProductName()), wxDefaultPosition, wxSize(800, 600)))
         return false;
+    // Under a window manager wx would hold the window back until the manager has said how large its frame is, and
+    // meanwhile lay it out two pixels wide, which the toolbar's layout reports as an error; a dialog shown in that
+    // time would be mapped before the window and end up behind it. The window shows at once instead; wx corrects
+    // its size when the frame's size comes in.
+    m_deferShow = false;
     // The window takes its stored placement before any bar exists.
     const CStoredPlacement current;
     ApplyPlacement(LoadWindowPlacement(m_store, current, m_environment.screenWidth, m_environment.screenHeight));
