@@ -126,13 +126,14 @@ int main(int argc, char** argv)
     // Before GTK starts, so that what it says while it starts is seen too.
     g_log_set_writer_func(WriteToolkitMessage, nullptr, nullptr);
     wxSetAssertHandler(FailOnAssert);
-    wxLog::SetActiveTarget(new FailingLog());
     // Without an application object of the GUI kind wx would start as a console program.
     wxApp::SetInstance(new wxApp());
     if (!wxEntryStart(argc, argv)) {
         fprintf(stderr, "wx could not start: is there a display?\n");
         return 1;
     }
+    // After wx started, which puts its message box target in place.
+    delete wxLog::SetActiveTarget(new FailingLog());
     // Tests save what they show as PNG pictures.
     if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
         wxImage::AddHandler(new wxPNGHandler());

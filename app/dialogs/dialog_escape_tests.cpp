@@ -28,6 +28,7 @@
 
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <wx/uiaction.h>
 
 namespace {
@@ -111,6 +112,12 @@ const EscapeCase kCases[] = {
     {"add files from xml", [](wxWindow* o, Held& h) { return new CAddFilesFromXmlDLG(h.files, {}, {}, o); },
      wxID_CANCEL},
 };
+
+// Test names and failures show the case by its name.
+void PrintTo(const EscapeCase& start, std::ostream* out)
+{
+    *out << start.name;
+}
 
 class EscapeKey : public DialogOwnerTest<EscapeServices>, public ::testing::WithParamInterface<EscapeCase>
 {

@@ -722,3 +722,59 @@ TEST_F(DialogsGallery, PageDefaultsGoToTheChosenPageOrEveryPage)
 }
 
 } // namespace
+
+#include "platform/resources/resource_folder.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <regex>
+#include <wx/menu.h>
+#include <wx/panel.h>
+#include <wx/toolbar.h>
+
+namespace {
+
+// Every template of the resource folder builds without a word from wx's loader: an unknown style, class or
+// property is logged as an error, which the program shows the user in a message box.
+TEST_F(DialogsGallery, EveryTemplateOfTheResourceFolderLoadsWithoutAMessage)
+{
+    int loaded = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(GetResourceFolder())) {
+        if (entry.path().extension() != ".xrc")
+            continue;
+        std::ifstream in(entry.path());
+        const std::string text{std::istreambuf_iterator<char>(in), {}};
+        // The templates stand one level inside the resource element.
+        static const std::regex kTemplate("\n  <object class=\"([^\"]+)\" name=\"([^\"]+)\"");
+        for (auto match = std::sregex_iterator(text.begin(), text.end(), kTemplate); match != std::sregex_iterator();
+             ++match) {
+            const wxString kind = (*match)[1].str();
+            const wxString name = (*match)[2].str();
+            SCOPED_TRACE(entry.path().filename().string() + " " + std::string(name.utf8_str()));
+            if (kind == "wxDialog") {
+                wxDialog dialog;
+                EXPECT_TRUE(wxXmlResource::Get()->LoadDialog(&dialog, owner, name));
+            } else if (kind == "wxPanel") {
+                wxPanel* panel = wxXmlResource::Get()->LoadPanel(owner, name);
+                EXPECT_NE(panel, nullptr);
+                delete panel;
+            } else if (kind == "wxMenuBar") {
+                delete wxXmlResource::Get()->LoadMenuBar(name);
+            } else if (kind == "wxMenu") {
+                delete wxXmlResource::Get()->LoadMenu(name);
+            } else if (kind == "wxToolBar") {
+                // A bar loaded into a frame becomes the frame's own bar.
+                auto* frame = new wxFrame(owner, wxID_ANY, "bar");
+                EXPECT_NE(wxXmlResource::Get()->LoadToolBar(frame, name), nullptr);
+                frame->Destroy();
+            } else {
+                ADD_FAILURE() << "a template of a kind this test does not build: " << kind.utf8_str();
+            }
+            ++loaded;
+        }
+    }
+    EXPECT_GT(loaded, 0) << "the resource folder holds the templates";
+}
+
+} // namespace
