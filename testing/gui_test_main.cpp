@@ -27,7 +27,8 @@ struct MachineMessage
 };
 
 const MachineMessage kMachineMessages[] = {
-    // The virtual display has no accessibility bus: there is no desktop session around the tests.
+    // Where the accessibility bridge is installed it looks for its bus, which the virtual display of a test lacks:
+    // there is no desktop session around the tests.
     {"dbind", "Couldn't connect to accessibility bus"},
 };
 

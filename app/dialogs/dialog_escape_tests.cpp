@@ -26,6 +26,7 @@
 #include "app/site/website.h"
 #include "testing/scratch_folder.h"
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <ostream>
@@ -99,7 +100,13 @@ const EscapeCase kCases[] = {
      [](wxWindow* o, Held&) { return new CBackgroundOutsideDLG(o, BackgroundOutsideChoice()); }, wxID_CANCEL},
     {"page defaults", [](wxWindow* o, Held& h) { return new CPageDefaultsDLG(o, h.site); }, wxID_CANCEL},
     {"welcome", [](wxWindow* o, Held&) { return new CWelcomeDLG(o); }, wxID_CANCEL},
-    {"themes", [](wxWindow* o, Held& h) { return new CThemesDLG(o, h.scratch / "Themes/"); }, wxID_CANCEL},
+    // An empty themes folder: without one the browser gives a notice instead of opening.
+    {"themes",
+     [](wxWindow* o, Held& h) {
+         std::filesystem::create_directories(h.scratch / "Themes");
+         return new CThemesDLG(o, h.scratch / "Themes/");
+     },
+     wxID_CANCEL},
     {"insert html", [](wxWindow* o, Held&) { return new CInsertHtmlDLG(o, HtmlObjectTexts()); }, wxID_CANCEL},
     {"download offer", [](wxWindow* o, Held&) { return new CDownloadOfferDialog(1, o); }, wxID_CANCEL},
     {"save profile", [](wxWindow* o, Held&) { return new CSaveProfileDLG(o); }, wxID_CANCEL},
@@ -134,6 +141,7 @@ TEST_P(EscapeKey, EndsTheDialogAsItsCancelOrCloseDoes)
     dialog->CallAfter([&] {
         for (int i = 0; i < 300 && !dialog->IsShownOnScreen(); ++i)
             Settle();
+        ASSERT_TRUE(dialog->IsShownOnScreen());
         // The display has no window manager: the keyboard goes to the window under the pointer.
         wxUIActionSimulator keys;
         const wxRect area = dialog->GetScreenRect();
