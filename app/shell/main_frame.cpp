@@ -49,7 +49,6 @@ constexpr int kSendMenuResource = 585;
 // The window-show commands of a stored placement.
 constexpr UINT kShowNormal = 1;
 constexpr UINT kShowMaximized = 3;
-// The smallest main window, in pixels at 96 dots per inch.
 // The status bar draws a changed pane with the next paint of the window, not at once as wx's own does: drawing at
 // once paints the whole window before the toolkit has laid out what changed with it (the tab of a page just opened),
 // which the toolkit reports as an error on the standard error stream.
@@ -67,6 +66,7 @@ protected:
     }
 };
 
+// The smallest main window, in pixels at 96 dots per inch.
 constexpr int kMinimumWidth = 560;
 constexpr int kMinimumHeight = 400;
 
