@@ -157,7 +157,16 @@ public:
 
     bool IsOpen() const { return m_display != nullptr; }
 
-    bool HasWindowManager() { return !WindowsOf(DefaultRootWindow(m_display), "_NET_SUPPORTING_WM_CHECK").empty(); }
+    // A running window manager names a window of its own on the root, which names itself in turn; the root keeps
+    // the name after the manager is gone.
+    bool HasWindowManager()
+    {
+        const std::vector<Window> check = WindowsOf(DefaultRootWindow(m_display), "_NET_SUPPORTING_WM_CHECK");
+        if (check.empty())
+            return false;
+        const std::vector<Window> itself = WindowsOf(check[0], "_NET_SUPPORTING_WM_CHECK");
+        return !itself.empty() && itself[0] == check[0];
+    }
 
     // The program's windows on the screen, the lowest first.
     std::vector<ClientWindow> ShownWindows(pid_t pid)
