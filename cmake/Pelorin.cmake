@@ -280,8 +280,10 @@ endfunction()
 
 # pelorin_gui_tests(<library> <sources...>): like pelorin_tests(), for tests that open windows. The executable gets a
 # main that starts wx, and every test runs on a private virtual display (scripts/with_display.sh), so that tests
-# running side by side never share a pointer grab. Listing the tests needs no display. A library whose other tests
-# need no display gives its window tests a program of their own: pelorin_gui_tests(<library> NAME <target> ...).
+# running side by side never share a pointer grab. A wx log message of warning level or above, or a GLib or GTK
+# warning, fails the test that raised it (testing/gui_test_main.cpp). Listing the tests needs no display. A library
+# whose other tests need no display gives its window tests a program of their own:
+# pelorin_gui_tests(<library> NAME <target> ...).
 function(pelorin_gui_tests library)
     cmake_parse_arguments(PARSE_ARGV 1 arg "" "NAME" "")
     set(target ${library}_tests)
@@ -290,7 +292,8 @@ function(pelorin_gui_tests library)
     endif()
     add_executable(${target} ${arg_UNPARSED_ARGUMENTS})
     target_link_libraries(${target} PRIVATE ${library} pelorin_test_support pelorin_gui_test_main pelorin_wx
-        GTest::gtest GTest::gmock)
+        GTest::gtest GTest::gmock
+        PkgConfig::PELORIN_GLIB)
     set_target_properties(${target} PROPERTIES CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/scripts/with_display.sh)
     # A window test takes a second where most others take a fraction: they start before the others (see
     # pelorin_long_tests()).

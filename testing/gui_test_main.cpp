@@ -1,20 +1,94 @@
 // The main of every test program that opens windows: wx is started once for the whole run (on the display
 // scripts/with_display.sh provides), and a wx assertion fails the test that raised it instead of opening a dialog.
+// So does every wx log message of warning level or above and every GLib, GDK or GTK warning or critical: the
+// program shows the former to the user in a message box and prints the latter on its standard error stream, so
+// neither may come out of anything a test drives. A few messages come from the machine the tests run on rather
+// than from anything of ours; they are listed below and let through.
 
+#include <glib.h>
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/image.h>
 #include <wx/init.h>
 #include <wx/log.h>
 
+#include <atomic>
 #include <cstdio>
+#include <cstring>
+#include <string>
 
 namespace {
+
+// Messages of the test machine, by the domain that logs them and a piece of their text.
+struct MachineMessage
+{
+    const char* domain;
+    const char* text;
+};
+
+const MachineMessage kMachineMessages[] = {
+    // Where the accessibility bridge is installed it looks for its bus, which the virtual display of a test lacks:
+    // there is no desktop session around the tests.
+    {"dbind", "Couldn't connect to accessibility bus"},
+};
+
+bool IsMachineMessage(const char* domain, const char* text)
+{
+    for (const MachineMessage& known : kMachineMessages)
+        if (domain && std::strcmp(domain, known.domain) == 0 && text && std::strstr(text, known.text))
+            return true;
+    return false;
+}
+
+// A message raised outside any test (while wx starts or ends) fails the whole program.
+std::atomic<bool> g_bFailedOutsideTests{false};
+
+void ReportMessage(const std::string& what)
+{
+    if (::testing::UnitTest::GetInstance()->current_test_info()) {
+        ADD_FAILURE() << what;
+        return;
+    }
+    std::fprintf(stderr, "message outside any test: %s\n", what.c_str());
+    g_bFailedOutsideTests = true;
+}
 
 void FailOnAssert(const wxString& file, int line, const wxString& func, const wxString& cond, const wxString& msg)
 {
     ADD_FAILURE_AT(file.utf8_str(), line)
         << "wx assertion in " << func.utf8_str() << ": " << cond.utf8_str() << " " << msg.utf8_str();
+}
+
+// Prints every message as the plain stderr target does, and fails the test on warnings, errors and worse.
+class FailingLog : public wxLog
+{
+protected:
+    void DoLogTextAtLevel(wxLogLevel level, const wxString& text) override
+    {
+        std::fprintf(stderr, "%s\n", static_cast<const char*>(text.utf8_str()));
+        if (level <= wxLOG_Warning)
+            ReportMessage("wx log message: " + std::string(text.utf8_str()));
+    }
+};
+
+// Everything GLib and the libraries on it log (g_warning, g_critical, g_return_if_fail and the like) ends here,
+// whether it was logged with structured fields or not. It is still written as GLib would write it.
+GLogWriterOutput WriteToolkitMessage(GLogLevelFlags level, const GLogField* fields, gsize count, gpointer)
+{
+    if (level & (G_LOG_LEVEL_ERROR | G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING)) {
+        const char* domain = nullptr;
+        const char* text = nullptr;
+        for (gsize i = 0; i < count; ++i) {
+            if (std::strcmp(fields[i].key, "GLIB_DOMAIN") == 0)
+                domain = static_cast<const char*>(fields[i].value);
+            else if (std::strcmp(fields[i].key, "MESSAGE") == 0)
+                text = static_cast<const char*>(fields[i].value);
+        }
+        if (!IsMachineMessage(domain, text))
+            ReportMessage(std::string(domain ? domain : "(no domain)") +
+                          (level & G_LOG_LEVEL_CRITICAL ? " critical: " : " warning: ") + (text ? text : ""));
+    }
+    return g_log_writer_default(level, fields, count, nullptr);
 }
 
 } // namespace
@@ -50,6 +124,8 @@ int main(int argc, char** argv)
     if (::testing::GTEST_FLAG(list_tests))
         return RUN_ALL_TESTS();
 
+    // Before GTK starts, so that what it says while it starts is seen too.
+    g_log_set_writer_func(WriteToolkitMessage, nullptr, nullptr);
     wxSetAssertHandler(FailOnAssert);
     // Without an application object of the GUI kind wx would start as a console program.
     wxApp::SetInstance(new wxApp());
@@ -57,13 +133,16 @@ int main(int argc, char** argv)
         fprintf(stderr, "wx could not start: is there a display?\n");
         return 1;
     }
-    wxLog::SetActiveTarget(new wxLogStderr());
+    // After wx started, which puts its message box target in place.
+    delete wxLog::SetActiveTarget(new FailingLog());
     // Tests save what they show as PNG pictures.
     if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
         wxImage::AddHandler(new wxPNGHandler());
     if (KeepFontconfigAtExit)
         KeepFontconfigAtExit();
-    const int result = RUN_ALL_TESTS();
+    int result = RUN_ALL_TESTS();
     wxEntryCleanup();
+    if (g_bFailedOutsideTests)
+        result = 1;
     return result;
 }

@@ -298,23 +298,28 @@ TEST_F(DialogsGallery, HelpDialogsShowEveryFlagAndWriteThemOnOkOnly)
     EXPECT_FALSE(services.settings.m_bShowTransparentShapeWarning);
 }
 
-TEST_F(DialogsGallery, TipsStepAroundAndEscapeDoesNotCloseThem)
+// Next and Previous step around the list; Escape and the window manager's close end the dialog as OK does.
+TEST_F(DialogsGallery, TipsStepAroundAndEscapeClosesThem)
 {
     CTipsDLG dialog(owner, 19);
     ASSERT_TRUE(dialog.IsOk());
     const int result = Run(dialog, "5044", [&] {
         Click(dialog, 3);
         EXPECT_EQ(dialog.GetTips().GetIndex(), 0);
-        Click(dialog, wxID_CANCEL);
+        Click(dialog, 2);
         EXPECT_EQ(dialog.GetTips().GetIndex(), 19);
-        dialog.Close();
+        Click(dialog, 2);
         EXPECT_EQ(dialog.GetTips().GetIndex(), 18);
-        EXPECT_TRUE(dialog.IsModal());
         dynamic_cast<wxCheckBox*>(dialog.FindWindow(1645))->SetValue(true);
-        Click(dialog, wxID_OK);
+        PressEscape(dialog);
     });
     EXPECT_EQ(result, wxID_OK);
-    EXPECT_FALSE(services.settings.m_bShowDailyTips);
+    EXPECT_EQ(dialog.GetTips().GetIndex(), 18);
+    EXPECT_FALSE(services.settings.m_bShowDailyTips) << "the box counts, as with OK";
+
+    CTipsDLG closed(owner, 3);
+    EXPECT_EQ(Run(closed, "", [&] { closed.Close(); }), wxID_OK);
+    EXPECT_EQ(closed.GetTips().GetIndex(), 3);
 }
 
 TEST_F(DialogsGallery, About)
@@ -721,6 +726,62 @@ TEST_F(DialogsGallery, PageDefaultsGoToTheChosenPageOrEveryPage)
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(site.GetPage(i)->GetWidth(), 620) << i;
     EXPECT_EQ(site.GetPageWidth(), 620);
+}
+
+} // namespace
+
+#include "platform/resources/resource_folder.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <regex>
+#include <wx/menu.h>
+#include <wx/panel.h>
+#include <wx/toolbar.h>
+
+namespace {
+
+// Every template of the resource folder builds without a word from wx's loader: an unknown style, class or
+// property is logged as an error, which the program shows the user in a message box.
+TEST_F(DialogsGallery, EveryTemplateOfTheResourceFolderLoadsWithoutAMessage)
+{
+    int loaded = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(GetResourceFolder())) {
+        if (entry.path().extension() != ".xrc")
+            continue;
+        std::ifstream in(entry.path());
+        const std::string text{std::istreambuf_iterator<char>(in), {}};
+        // The templates stand one level inside the resource element.
+        static const std::regex kTemplate("\n  <object class=\"([^\"]+)\" name=\"([^\"]+)\"");
+        for (auto match = std::sregex_iterator(text.begin(), text.end(), kTemplate); match != std::sregex_iterator();
+             ++match) {
+            const wxString kind = (*match)[1].str();
+            const wxString name = (*match)[2].str();
+            SCOPED_TRACE(entry.path().filename().string() + " " + std::string(name.utf8_str()));
+            if (kind == "wxDialog") {
+                wxDialog dialog;
+                EXPECT_TRUE(wxXmlResource::Get()->LoadDialog(&dialog, owner, name));
+            } else if (kind == "wxPanel") {
+                wxPanel* panel = wxXmlResource::Get()->LoadPanel(owner, name);
+                EXPECT_NE(panel, nullptr);
+                delete panel;
+            } else if (kind == "wxMenuBar") {
+                delete wxXmlResource::Get()->LoadMenuBar(name);
+            } else if (kind == "wxMenu") {
+                delete wxXmlResource::Get()->LoadMenu(name);
+            } else if (kind == "wxToolBar") {
+                // A bar loaded into a frame becomes the frame's own bar.
+                auto* frame = new wxFrame(owner, wxID_ANY, "bar");
+                EXPECT_NE(wxXmlResource::Get()->LoadToolBar(frame, name), nullptr);
+                frame->Destroy();
+            } else {
+                ADD_FAILURE() << "a template of a kind this test does not build: " << kind.utf8_str();
+            }
+            ++loaded;
+        }
+    }
+    EXPECT_GT(loaded, 0) << "the resource folder holds the templates";
 }
 
 } // namespace

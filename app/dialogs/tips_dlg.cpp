@@ -16,6 +16,7 @@ namespace {
 
 constexpr int kAreaId = 1662;
 constexpr int kTipsCheckId = 1645;
+constexpr int kTipsPreviousId = 2;
 constexpr int kNextId = 3;
 
 } // namespace
@@ -37,17 +38,15 @@ CTipsDLG::CTipsDLG(wxWindow* parent, unsigned start) : m_tips(start)
     m_pArea->Bind(wxEVT_MOTION, &CTipsDLG::OnMouseMove, this);
     m_pArea->Bind(wxEVT_LEFT_UP, &CTipsDLG::OnMouseUp, this);
     Bind(wxEVT_BUTTON, &CTipsDLG::OnNext, this, kNextId);
-    Bind(wxEVT_BUTTON, &CTipsDLG::OnPrevious, this, wxID_CANCEL);
+    Bind(wxEVT_BUTTON, &CTipsDLG::OnPrevious, this, kTipsPreviousId);
     Bind(wxEVT_BUTTON, &CTipsDLG::OnOK, this, wxID_OK);
-    // Escape and the window manager's close show the previous tip, as the Previous button does.
-    Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent& event) {
-        if (event.CanVeto()) {
-            event.Veto();
-            wxCommandEvent previous;
-            OnPrevious(previous);
-            return;
-        }
-        event.Skip();
+    // Escape shows the previous tip, as the Previous button does, and only OK ends the tips. The window manager's
+    // close (the window has no caption, so this is Alt+F4) ends them as OK does: a window that refused it would
+    // leave the user no way out but the button.
+    SetEscapeId(kTipsPreviousId);
+    Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent&) {
+        wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
+        OnOK(ok);
     });
     GetSizer()->SetSizeHints(this);
 }

@@ -1,7 +1,8 @@
 #pragma once
 
 // Tips of the day: a captionless window, moved by dragging any point, showing one tip at a time under a header.
-// Previous answers Escape too, so only OK closes it; OK with the box ticked stops it from showing at start.
+// Escape shows the previous tip; OK (or the window manager's close) ends it, and with the box ticked stops it from
+// showing at start.
 
 #include <wx/dialog.h>
 

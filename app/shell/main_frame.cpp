@@ -49,6 +49,23 @@ constexpr int kSendMenuResource = 585;
 // The window-show commands of a stored placement.
 constexpr UINT kShowNormal = 1;
 constexpr UINT kShowMaximized = 3;
+// The status bar draws a changed pane with the next paint of the window, not at once as wx's own does: drawing at
+// once paints the whole window before the toolkit has laid out what changed with it (the tab of a page just opened),
+// which the toolkit reports as an error on the standard error stream.
+class CPaneStatusBar : public wxStatusBar
+{
+public:
+    explicit CPaneStatusBar(wxWindow* parent) : wxStatusBar(parent, wxID_ANY) {}
+
+protected:
+    void DoUpdateStatusText(int number) override
+    {
+        wxRect pane;
+        if (GetFieldRect(number, pane))
+            Refresh(true, &pane);
+    }
+};
+
 // The smallest main window, in pixels at 96 dots per inch.
 constexpr int kMinimumWidth = 560;
 constexpr int kMinimumHeight = 400;
@@ -110,6 +127,11 @@ bool CMainFrame::Create()
 {
     if (!wxMDIParentFrame::Create(nullptr, wxID_ANY, BytesToWx(GetProductName()), wxDefaultPosition, wxSize(800, 600)))
         return false;
+    // Under a window manager wx would hold the window back until the manager has said how large its frame is, and
+    // meanwhile lay it out two pixels wide, which the toolbar's layout reports as an error; a dialog shown in that
+    // time would be mapped before the window and end up behind it. The window shows at once instead; wx corrects
+    // its size when the frame's size comes in.
+    m_deferShow = false;
     // The window takes its stored placement before any bar exists.
     const CStoredPlacement current;
     ApplyPlacement(LoadWindowPlacement(m_store, current, m_environment.screenWidth, m_environment.screenHeight));
@@ -130,9 +152,9 @@ bool CMainFrame::Create()
 
     // The message pane, then the picture file, the position, the page count and the download time, each as wide
     // as its sample text.
-    wxStatusBar* status = CreateStatusBar(5);
-    if (!status)
-        return false;
+    auto* status = new CPaneStatusBar(this);
+    status->SetFieldsCount(5);
+    SetStatusBar(status);
     const int samples[] = {ID_INDICATOR_IMAGE, ID_INDICATOR_POSITION, ID_INDICATOR_PAGES, ID_INDICATOR_LOADTIME};
     int widths[5] = {-1, 0, 0, 0, 0};
     for (int i = 0; i < 4; ++i) {

@@ -7,7 +7,35 @@
 #include <set>
 #include <vector>
 #include <wx/filename.h>
+#include <wx/log.h>
 #include <wx/xrc/xmlres.h>
+
+namespace {
+
+// Keeps what wx says about a file it cannot read, which would otherwise reach the user in a message box of wx's own
+// beside the program's report of the failure.
+class CLoadReasons : public wxLog
+{
+public:
+    CLoadReasons() : m_pPrevious(wxLog::SetActiveTarget(this)) {}
+    ~CLoadReasons() override { wxLog::SetActiveTarget(m_pPrevious); }
+    CLoadReasons(const CLoadReasons&) = delete;
+    CLoadReasons& operator=(const CLoadReasons&) = delete;
+    const std::string& First() const { return m_first; }
+
+protected:
+    void DoLogRecord(wxLogLevel, const wxString& text, const wxLogRecordInfo&) override
+    {
+        if (m_first.empty())
+            m_first = text.utf8_string();
+    }
+
+private:
+    wxLog* m_pPrevious;
+    std::string m_first;
+};
+
+} // namespace
 
 bool LoadXrcResources(std::string* error)
 {
@@ -34,9 +62,11 @@ bool LoadXrcResources(std::string* error)
     for (const std::filesystem::path& file : files) {
         if (loaded.count(file))
             continue;
+        CLoadReasons reasons;
         if (!wxXmlResource::Get()->Load(wxFileName(wxString::FromUTF8(file.string())).GetFullPath())) {
             if (error)
-                *error = file.string() + ": not a dialog template file wx can read";
+                *error = file.string() + ": not a dialog template file wx can read" +
+                         (reasons.First().empty() ? std::string() : " (" + reasons.First() + ")");
             return false;
         }
         loaded.insert(file);

@@ -51,6 +51,8 @@ TEST_F(XrcFolder, UnreadableTemplateOrFolderIsReported)
     std::string error;
     EXPECT_FALSE(LoadXrcResources(&error));
     EXPECT_NE(error.find("broken.xrc"), std::string::npos) << error;
+    // What is wrong comes with it, and only there: no message of wx's own goes to the user.
+    EXPECT_NE(error.find("XML parsing error"), std::string::npos) << error;
 
     SetResourceFolder(m_folder / "missing");
     error.clear();
