@@ -34,6 +34,7 @@ TEST_F(ShellTest, InspectorPalettesFollowTheCommandsAndOutliveTheRun)
         ASSERT_TRUE(store.Save());
     }
     Start();
+    frame->OpenSite(MakeSite({"Home"}));
     frame->CreatePalettes();
     Settle();
     CPropSheetManager* manager = frame->GetPropSheetManager();
