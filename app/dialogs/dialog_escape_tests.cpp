@@ -34,7 +34,7 @@
 
 namespace {
 
-class EscapeServices : public CoreServices
+class EscapeServices : public NullCoreServices
 {
 public:
     CAppSettings* GetAppSettings() override { return &settings; }

@@ -13,6 +13,7 @@
 #include "app/site/site_page.h"
 #include "app/site/website.h"
 #include "platform/resources/string_table.h"
+#include "platform/text/codepage.h"
 #include "platform/win/codepage1252.h"
 
 namespace {
@@ -200,13 +201,8 @@ bool COrvelDoc::SaveBeforeClose(CloseReason reason)
 {
     std::string path = m_pSite->GetPath();
     const bool newPath = path.empty();
-    if (newPath) {
-        std::string suggestion = SiteFileFolder();
-        if (reason == CloseReason::replacing)
-            suggestion += Host().GetUntitledSiteName();
-        if (!Host().PromptSiteFile(suggestion, path))
-            return false;
-    }
+    if (newPath && !Host().PromptSiteFile(NewSiteFileSuggestion(), path))
+        return false;
     std::string written;
     if (!SaveSiteSafely(path, &written))
         return false;
@@ -233,7 +229,7 @@ void COrvelDoc::OnFileSave()
     bool newPath = false;
     if (m_pSite->GetPath().empty()) {
         std::string chosen;
-        if (!Host().PromptSiteFile(SiteFileFolder(), chosen))
+        if (!Host().PromptSiteFile(NewSiteFileSuggestion(), chosen))
             return;
         m_pSite->SetPath(chosen);
         SetSiteFileFolder(chosen);
@@ -246,10 +242,9 @@ void COrvelDoc::OnFileSaveAs()
 {
     if (!m_pSite)
         return;
-    // The dialog starts at the site's own file, or for a site never saved at the untitled name in the folder of
-    // site files, so that Enter alone saves it where it belongs.
-    const std::string suggestion =
-        m_pSite->GetPath().empty() ? SiteFileFolder() + Host().GetUntitledSiteName() : m_pSite->GetPath();
+    // The dialog starts at the site's own file, or for a site never saved at its name in the documents folder, so
+    // that Enter alone saves it where it belongs.
+    const std::string suggestion = m_pSite->GetPath().empty() ? NewSiteFileSuggestion() : m_pSite->GetPath();
     std::string chosen;
     if (!Host().PromptSiteFile(suggestion, chosen))
         return;
@@ -394,6 +389,21 @@ std::string COrvelDoc::SiteFileFolder() const
 {
     const CAppSettings* settings = GetAppSettings();
     return settings ? settings->m_strKstPath : std::string();
+}
+
+std::string COrvelDoc::NewSiteFileSuggestion()
+{
+    // A site made from a theme would otherwise start in the theme's folder, which is the program's own and no
+    // place for the user's files.
+    std::string folder = Host().GetDocumentsFolder();
+    if (folder.empty())
+        folder = SiteFileFolder();
+    std::string name = m_pSite ? Windows1252ToUtf8(m_pSite->GetName()) : std::string();
+    // The name becomes one file name: a separator in it would name a folder.
+    std::replace(name.begin(), name.end(), '/', '-');
+    if (name.find_first_not_of(" .-") == std::string::npos)
+        name = Host().GetUntitledSiteName();
+    return folder + name;
 }
 
 void COrvelDoc::SetSiteFileFolder(const std::string& path)

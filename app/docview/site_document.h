@@ -55,6 +55,8 @@ public:
     virtual void ShowOpenError() {}
     // The name a site never saved is suggested under (string 3019).
     virtual std::string GetUntitledSiteName() { return "Untitled"; }
+    // The user's documents folder, with its final "/"; a site never saved is first offered a place there.
+    virtual std::string GetDocumentsFolder() { return {}; }
     virtual void AddToRecentFiles(const std::string& path) { (void)path; }
     // The changed-pages tracker: marks an opened site's pages, and is written after every save.
     virtual void ApplyChangedPages(CWebsite& site) { (void)site; }
@@ -175,6 +177,9 @@ private:
     bool SaveAs(const std::string& target, bool newPath);
     // Where the save dialog starts: the settings' folder for site files.
     std::string SiteFileFolder() const;
+    // Where the save dialog starts for a site that has no file yet: the user's documents folder and the site's
+    // name, or the untitled name for a site without one.
+    std::string NewSiteFileSuggestion();
     void SetSiteFileFolder(const std::string& path);
     // Moves the included files of a site converted from the old layout beside the site file's own folder.
     void RebuildIncludedFilePaths(const std::string& basePath);

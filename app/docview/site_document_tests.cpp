@@ -52,6 +52,7 @@ public:
         return true;
     }
     std::vector<COrvelView*> GetViews() override { return views; }
+    std::string GetDocumentsFolder() override { return documents; }
     bool RunPageDefaultsDialog(CWebsite&) override
     {
         ++pageDefaultsRuns;
@@ -70,6 +71,7 @@ public:
     std::vector<COrvelView*> views;
     int pageDefaultsRuns = 0;
     bool pageDefaultsOk = false;
+    std::string documents;
 };
 
 class AppSettingsServices : public SiteServicesFake
@@ -177,7 +179,7 @@ TEST_F(DocumentTest, SaveOfANewSiteAsksWhereAndRemembersTheFolder)
 {
     host.chosen = {folder / "new"};
     doc.OnFileSave();
-    EXPECT_EQ(host.suggestions, std::vector<std::string>{folder.Path()});
+    EXPECT_EQ(host.suggestions, std::vector<std::string>{folder / "Club"});
     EXPECT_EQ(Site().GetPath(), folder / "new-v6.kst");
     EXPECT_EQ(host.recent, std::vector<std::string>{folder / "new-v6.kst"});
     EXPECT_EQ(services.settings.m_strKstPath, folder.Path());
@@ -196,8 +198,8 @@ TEST_F(DocumentTest, SaveAsThenOpenGivesTheSameSite)
     doc.OnFileSaveAs();
     EXPECT_EQ(Site().GetPath(), folder / "copy-v6.kst");
     EXPECT_TRUE(Site().IsSaved());
-    // A site never saved is offered under the untitled name in the folder of site files.
-    EXPECT_EQ(host.suggestions, std::vector<std::string>{folder / "Untitled"});
+    // A site never saved is offered under its name; without a documents folder, in the folder of site files.
+    EXPECT_EQ(host.suggestions, std::vector<std::string>{folder / "Club"});
 
     COrvelDoc opened(&host);
     ASSERT_TRUE(opened.OnOpenDocument(folder / "copy-v6.kst"));
@@ -211,6 +213,32 @@ TEST_F(DocumentTest, SaveAsThenOpenGivesTheSameSite)
     std::ofstream(folder / "junk.kst") << "not a site";
     EXPECT_FALSE(opened.OnOpenDocument(folder / "junk.kst"));
     EXPECT_EQ(host.openErrors, 2);
+}
+
+// A site without a file (one made from a theme keeps the theme's name) is first offered a place in the documents
+// folder under its own name, whichever of Save, Save As or the question before closing asks where; the folder the
+// settings keep for site files may be the program's own theme folder.
+TEST_F(DocumentTest, ASiteWithoutAFileIsOfferedItsNameInTheDocumentsFolder)
+{
+    host.documents = "/home/ann/Papers/";
+    const struct
+    {
+        std::string name, offered;
+    } cases[] = {
+        {"Corner Shop", "/home/ann/Papers/Corner Shop"},
+        {"Caf\xE9 / Bar", "/home/ann/Papers/Caf\xC3\xA9 - Bar"}, // Windows-1252 in the site, UTF-8 on disk
+        {"", "/home/ann/Papers/Untitled"},
+        {"..", "/home/ann/Papers/Untitled"},
+    };
+    for (const auto& c : cases) {
+        Site().SetName(c.name);
+        host.suggestions.clear();
+        doc.OnFileSaveAs();
+        doc.OnFileSave();
+        EXPECT_FALSE(doc.SaveModifiedBeforeClose(CloseReason::closing));
+        EXPECT_EQ(host.suggestions, std::vector<std::string>(3, c.offered)) << c.name;
+    }
+    EXPECT_FALSE(Site().IsSaved());
 }
 
 int FailingRename(const char*, const char*)
@@ -304,11 +332,11 @@ TEST_F(DocumentTest, ClosingANeverSavedSiteAsksWhereToSaveIt)
     EXPECT_EQ(host.recent, std::vector<std::string>{folder / "untitled.kst"});
     EXPECT_EQ(host.trackerSaves, 1);
 
-    // Replacing the site suggests the untitled name and leaves the recent files and the tracker alone.
+    // Replacing the site suggests the site's name and leaves the recent files and the tracker alone.
     COrvelDoc other(&host);
     other.AttachSite(MakeSite());
     EXPECT_FALSE(other.SaveModifiedBeforeClose(CloseReason::replacing));
-    EXPECT_EQ(host.suggestions.back(), folder / "Untitled");
+    EXPECT_EQ(host.suggestions.back(), folder / "Club");
     EXPECT_EQ(host.recent.size(), 1u);
     EXPECT_EQ(host.trackerSaves, 1);
 }

@@ -101,6 +101,11 @@ CObjectPage::CObjectPage(wxWindow* parent) : CPalettePage(parent, kObjectPropShe
     for (wxTextCtrl* box : {m_pWidth, m_pHeight, m_pAngle, m_pCorner, m_pAltText})
         if (box)
             box->Bind(wxEVT_KILL_FOCUS, &CObjectPage::OnBoxKillFocus, this);
+    // The geometry boxes hold their widest value whole with the desktop's font: the angle with its degree sign.
+    const wxString widest = wxString::FromUTF8("-359.9\u00B0");
+    for (wxTextCtrl* box : {m_pWidth, m_pHeight, m_pAngle, m_pCorner})
+        if (box)
+            box->SetMinSize(wxSize(box->GetSizeFromTextSize(box->GetTextExtent(widest).GetWidth()).GetWidth(), -1));
     if (auto* faces = FindPageControl<wxChoice>(this, ID_FACE)) {
         for (const std::string& face : GetTextFaceNames())
             faces->Append(BytesToWx(face));

@@ -29,9 +29,15 @@ void CPalettePage::OnRefresh(UINT code)
 {
     if (!PaletteListensTo(m_nIndex, code))
         return;
+    // In its sheet the page keeps the size the sheet gives it (a size of its own would lay the controls out for
+    // a page the sheet then cuts); alone, it takes the table's size, never smaller than its controls need.
     const wxSize client = GetClientSize();
-    if (auto size = PageSizeToRestore(m_nIndex, CSize(client.GetWidth(), client.GetHeight())))
-        SetSize(wxSize(size->cx, size->cy));
+    if (auto size = PageSizeToRestore(m_nIndex, CSize(client.GetWidth(), client.GetHeight()));
+        size && !dynamic_cast<wxBookCtrlBase*>(GetParent())) {
+        wxSize restored(size->cx, size->cy);
+        restored.IncTo(GetBestSize());
+        SetSize(restored);
+    }
     Fill();
 }
 
@@ -94,6 +100,21 @@ CPropSheet::CPropSheet(wxWindow* parent, int index)
     wxString title = wxString::FromUTF8(DescribePalette(index).title).Trim(false);
     title.Replace(" Properties", "");
     AddPage(page, title, true);
+    FitPage();
+}
+
+void CPropSheet::FitPage()
+{
+    // At least as large as the page's controls need with the desktop's fonts, which are larger than the sizes
+    // of the table allow for; the need grows with what the page shows.
+    CPalettePage* page = GetActivePage();
+    if (!page)
+        return;
+    page->InvalidateBestSize();
+    const PaletteDescription& palette = DescribePalette(page->GetPaletteIndex());
+    wxSize needed = CalcSizeFromPage(page->GetBestSize());
+    needed.IncTo(wxSize(palette.pageSize.cx, palette.pageSize.cy));
+    SetMinSize(needed);
 }
 
 CPalettePage* CPropSheet::GetActivePage() const
@@ -137,6 +158,9 @@ void CPropFrame::ShowFrame(bool show)
 void CPropFrame::SetFrameBounds(const CPoint& topLeft, const CSize& size, bool resizeSheet)
 {
     // Never smaller than the page's controls need with the desktop's fonts, so that none is squeezed.
+    if (m_pSheet)
+        m_pSheet->FitPage();
+    InvalidateBestSize();
     const wxSize least = GetBestSize();
     SetSize(topLeft.x, topLeft.y, std::max<int>(size.cx, least.GetWidth()), std::max<int>(size.cy, least.GetHeight()));
     if (resizeSheet)
@@ -145,8 +169,11 @@ void CPropFrame::SetFrameBounds(const CPoint& topLeft, const CSize& size, bool r
 
 void CPropFrame::ActivateFirstPage()
 {
-    if (m_pSheet && m_pSheet->GetPageCount() > 0)
-        m_pSheet->SetSelection(0);
+    // The toolkit's page change takes the keyboard into the sheet, out of the page window that has it; the one
+    // page is the first already, and any other is turned to without it (the palette reads the selection afresh
+    // whenever it is shown).
+    if (m_pSheet && m_pSheet->GetPageCount() > 0 && m_pSheet->GetSelection() != 0)
+        m_pSheet->ChangeSelection(0);
 }
 
 void CPropFrame::NotifyActivePage(UINT code)

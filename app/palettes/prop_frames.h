@@ -46,6 +46,8 @@ class CPropSheet : public wxNotebook
 public:
     CPropSheet(wxWindow* parent, int index);
     CPalettePage* GetActivePage() const;
+    // Asks for room enough for the page's controls as they stand.
+    void FitPage();
 };
 
 class CPropFrame : public wxMiniFrame, public CPaletteFrame

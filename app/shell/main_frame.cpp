@@ -18,6 +18,7 @@
 #include "app/shell/orvel_app.h"
 #include "app/shell/orvel_frame.h"
 #include "app/shell/publish_menu.h"
+#include "app/shell/shapes_dlg.h"
 #include "app/shell/site_commands.h"
 #include "app/shell/tools_bar.h"
 #include "app/site/site_page.h"
@@ -26,8 +27,10 @@
 #include "platform/gui/text_bytes.h"
 #include "platform/resources/string_table.h"
 #include "platform/win/log.h"
+#include "platform/win/program_launch.h"
 
 #include <filesystem>
+#include <wx/app.h>
 #include <wx/dnd.h>
 #include <wx/filedlg.h>
 #include <wx/menu.h>
@@ -140,15 +143,12 @@ bool CMainFrame::Create()
     if (!menus)
         return false;
     SetMenuBar(menus);
-    // The recent files stand at the foot of the File menu, oldest last.
-    // Each entry shows its full path, whatever folder the newest one is in.
-    m_recentFiles.SetMenuPathStyle(wxFH_PATH_SHOW_ALWAYS);
-    m_recentFiles.UseMenu(menus->GetMenu(0));
     for (int i = 4; i >= 1; --i) {
         const std::string file = m_store.GetProfileString(kRecentFilesSection, "File" + std::to_string(i));
         if (!file.empty())
             m_recentFiles.AddFileToHistory(PathToWx(file));
     }
+    ShowRecentFiles();
 
     // The message pane, then the picture file, the position, the page count and the download time, each as wide
     // as its sample text.
@@ -312,6 +312,10 @@ void CMainFrame::CreatePalettes()
         return;
     m_pPropSheets->Create(MakePaletteHost(this, *m_pPropSheets));
     RestoreInspectorState();
+    // The palette of the last run waits for a site to show: the next idle time puts it away as if a site had
+    // closed (hidden at once, the toolkit would still show the window it was mapping).
+    if (!m_pCurrentSite)
+        m_bSiteOpen = true;
 }
 
 void CMainFrame::RestoreInspectorState()
@@ -829,6 +833,34 @@ void CMainFrame::OnFileNewFromTheme()
 void CMainFrame::AddRecentFile(const std::string& path)
 {
     m_recentFiles.AddFileToHistory(PathToWx(path));
+    ShowRecentFiles();
+}
+
+// The recent files stand above Exit in the File menu, newest first, each with its full path and its number as
+// mnemonic (wx's own history menu would append them below Exit).
+void CMainFrame::ShowRecentFiles()
+{
+    wxMenu* file = GetMenuBar() ? GetMenuBar()->GetMenu(0) : nullptr;
+    if (!file)
+        return;
+    for (int id = wxID_FILE1; id <= wxID_FILE9; ++id)
+        if (wxMenuItem* item = file->FindChildItem(id))
+            file->Destroy(item);
+    if (m_pRecentSeparator) {
+        file->Destroy(m_pRecentSeparator);
+        m_pRecentSeparator = nullptr;
+    }
+    size_t at = 0;
+    if (!file->FindChildItem(ID_APP_EXIT, &at))
+        at = file->GetMenuItemCount();
+    const size_t count = m_recentFiles.GetCount();
+    for (size_t i = 0; i < count; ++i) {
+        wxString label = m_recentFiles.GetHistoryFile(i);
+        label.Replace("&", "&&");
+        file->Insert(at + i, wxID_FILE1 + static_cast<int>(i), wxString::Format("&%zu %s", i + 1, label));
+    }
+    if (count > 0)
+        m_pRecentSeparator = file->InsertSeparator(at + count);
 }
 
 std::vector<std::string> CMainFrame::GetRecentFiles() const
@@ -845,8 +877,10 @@ void CMainFrame::OnRecentFile(wxCommandEvent& event)
     if (position >= m_recentFiles.GetCount())
         return;
     const std::string path = PathFromWx(m_recentFiles.GetHistoryFile(position));
-    if (!OpenDocumentFile(*this, path) && !std::filesystem::exists(path))
+    if (!OpenDocumentFile(*this, path) && !std::filesystem::exists(path)) {
         m_recentFiles.RemoveFileFromHistory(position);
+        ShowRecentFiles();
+    }
 }
 
 std::string CMainFrame::GetUserGuidePath() const
@@ -859,11 +893,19 @@ void CMainFrame::OnHelp()
 {
     const std::string guide = GetUserGuidePath();
     std::error_code error;
-    if (!std::filesystem::is_regular_file(guide, error))
+    if (!std::filesystem::is_regular_file(guide, error)) {
         GetCoreServices().ShowMessage("The user guide " + guide + " is missing; install Pelorin again to restore it.");
-    else if (!wxLaunchDefaultApplication(PathToWx(guide)))
-        GetCoreServices().ShowMessage("The user guide " + guide +
-                                      " could not be opened: there is no program set up to show web pages.");
+        return;
+    }
+    // The handler starts whether or not a browser is set up; it tells which only when it ends, on its own thread.
+    const std::string failed =
+        "The user guide " + guide + " could not be opened: there is no program set up to show web pages.";
+    const auto failedLater = [failed] {
+        if (wxTheApp)
+            wxTheApp->CallAfter([failed] { GetCoreServices().ShowMessage(failed); });
+    };
+    if (!OpenWithDefaultHandler(guide, failedLater))
+        GetCoreServices().ShowMessage(failed);
 }
 
 void CMainFrame::DropFiles(const std::vector<std::string>& files)
@@ -912,7 +954,41 @@ void CMainFrame::UpdateStatusPanes()
 void CMainFrame::OnIdle(wxIdleEvent& event)
 {
     UpdateStatusPanes();
+    ShowPalettesWithSite();
     event.Skip();
+}
+
+// With no site open the palettes have nothing to act on: when the site closes they leave the screen, and they come
+// back, as the user left them, with the next site. A palette the user shows with no site open stays. Idle time
+// sees a site closed for another one already open again, so the palettes do not flicker.
+void CMainFrame::ShowPalettesWithSite()
+{
+    const bool site = m_pCurrentSite != nullptr;
+    if (site == m_bSiteOpen)
+        return;
+    m_bSiteOpen = site;
+    CShapesDLG* shapes = m_pToolsBar ? m_pToolsBar->GetShapesPalette() : nullptr;
+    if (!site) {
+        PutPalettesAway();
+        return;
+    }
+    if (m_bPalettesAway && m_pPropSheets)
+        m_pPropSheets->ShowCurrentPropSheet();
+    if (m_bShapesAway && shapes)
+        shapes->Show();
+    m_bPalettesAway = m_bShapesAway = false;
+}
+
+void CMainFrame::PutPalettesAway()
+{
+    if (m_pPropSheets && m_pPropSheets->IsAnyPropSheetVisible()) {
+        m_bPalettesAway = true;
+        m_pPropSheets->HidePropSheet();
+    }
+    if (CShapesDLG* shapes = m_pToolsBar ? m_pToolsBar->GetShapesPalette() : nullptr; shapes && shapes->IsShown()) {
+        m_bShapesAway = true;
+        shapes->Hide();
+    }
 }
 
 SaveChangesAnswer CMainFrame::AskSaveChanges()

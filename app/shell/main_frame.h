@@ -180,6 +180,7 @@ public:
     void ShowSaveError() override;
     void ShowOpenError() override;
     std::string GetUntitledSiteName() override;
+    std::string GetDocumentsFolder() override { return m_environment.documentsFolder; }
     void AddToRecentFiles(const std::string& path) override { AddRecentFile(path); }
     void ApplyChangedPages(CWebsite& site) override;
     void SaveChangedPages() override;
@@ -227,6 +228,9 @@ private:
     void OnFileOpen();
     void OnFileNewFromTheme();
     void OnRecentFile(wxCommandEvent& event);
+    void ShowPalettesWithSite();
+    void PutPalettesAway();
+    void ShowRecentFiles();
     void OnHelp();
 
     CSettingsEnvironment m_environment;
@@ -238,6 +242,12 @@ private:
     std::vector<std::string> m_browserPaths;
     CChangedPages m_changedPages;
     wxFileHistory m_recentFiles{4};
+    wxMenuItem* m_pRecentSeparator = nullptr;
+    // Whether a site was open at the last idle time; the palettes shown when the last site closed, which come
+    // back with the next one.
+    bool m_bSiteOpen = false;
+    bool m_bPalettesAway = false;
+    bool m_bShapesAway = false;
 
     COOBmpToolBar* m_pToolBar = nullptr;
     CToolsBar* m_pToolsBar = nullptr;

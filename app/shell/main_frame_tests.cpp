@@ -385,10 +385,15 @@ TEST_F(ShellTest, OpenedSitesJoinTheRecentFiles)
     services.answer = true;
     ASSERT_NE(OpenDocumentFile(*frame, scratch / "corner.kth"), nullptr);
     ASSERT_NE(OpenDocumentFile(*frame, scratch / "BIG.KTH"), nullptr);
+    // A file that is no site is refused before the open site is closed for it: the user is told why and keeps
+    // the site, without being asked to close it.
     services.messages.clear();
+    CWebsite* open = frame->GetCurrentSite();
     EXPECT_EQ(OpenDocumentFile(*frame, scratch / "broken.kst"), nullptr);
-    ASSERT_EQ(services.messages.size(), 2u) << "asked to close, then told why the file did not open";
-    EXPECT_NE(services.messages[1].find("broken.kst"), std::string::npos) << services.messages[1];
+    ASSERT_EQ(services.messages.size(), 1u) << "told why the file did not open, and nothing else";
+    EXPECT_NE(services.messages[0].find("broken.kst"), std::string::npos) << services.messages[0];
+    EXPECT_EQ(frame->GetCurrentSite(), open);
+    EXPECT_EQ(frame->CountPageWindows(), 1);
     EXPECT_EQ(frame->GetRecentFiles(), std::vector<std::string>{scratch / "bakery.kst"});
     Close();
 

@@ -205,18 +205,42 @@ void COrvelApp::OnFileNew()
         NewWebsite(*frame);
 }
 
+namespace {
+
+// Why the file at path cannot be opened as a site, told from its header alone, as the open dialog's preview reads
+// it; empty when it can.
+std::string CheckSiteFileHeader(const std::string& path)
+{
+    try {
+        CFile file(path, CFile::modeRead | CFile::shareDenyWrite);
+    } catch (const CFileException& error) {
+        return DescribeFileError(error);
+    }
+    std::string category, name;
+    if (!ReadSiteFileInfo(path, category, name))
+        return path + ": not a website file Pelorin can read";
+    return {};
+}
+
+} // namespace
+
 CWebsite* OpenDocumentFile(CMainFrame& frame, const std::string& path)
 {
     CoreServices& services = GetCoreServices();
+    // The site's absolute path, so that pictures stored relative to it are found whatever the current folder.
+    std::error_code failure;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, failure);
+    const std::string full = failure ? path : absolute.lexically_normal().string();
+    // A file that is no site is refused before the open site is closed for it, so that the user keeps it.
+    if (const std::string cause = CheckSiteFileHeader(full); !cause.empty()) {
+        services.ShowMessage(ResourceText(61700) + "\n\n" + cause);
+        return nullptr;
+    }
     if (frame.GetCurrentSite()) {
         if (!services.AskYesNo(GetProductName(), ResourceText(3051)) || !SaveAllModified(frame, CloseReason::replacing))
             return nullptr;
         frame.CloseSite();
     }
-    // The site's absolute path, so that pictures stored relative to it are found whatever the current folder.
-    std::error_code failure;
-    const std::filesystem::path absolute = std::filesystem::absolute(path, failure);
-    const std::string full = failure ? path : absolute.lexically_normal().string();
 
     auto site = std::make_unique<CWebsite>(full);
     services.BeginWaitCursor();

@@ -1,6 +1,7 @@
 #include "app/shell/orvel_frame.h"
 
 #include "app/shell/main_frame.h"
+#include "app/palettes/palette_protocol.h"
 #include "app/shell/page_tabs.h"
 #include "app/site/site_page.h"
 #include "app/site/website.h"
@@ -48,10 +49,12 @@ COrvelFrame::~COrvelFrame()
 
 void COrvelFrame::OnActivate(wxActivateEvent& event)
 {
-    // The page of the window the user turns to becomes the site's current page.
+    // The page of the window the user turns to becomes the site's current page, and the palettes read it again.
+    // The toolkit counts this window as the active one only once its tab has changed, after this event.
     if (event.GetActive()) {
         if (CWebsite* site = GetPage()->GetSite())
             site->SetCurrentPage(GetPage());
+        m_pMainFrame->CallAfter([main = m_pMainFrame] { main->NotifyInspector(kRefreshAll); });
     }
     event.Skip();
 }

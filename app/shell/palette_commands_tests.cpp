@@ -34,6 +34,7 @@ TEST_F(ShellTest, InspectorPalettesFollowTheCommandsAndOutliveTheRun)
         ASSERT_TRUE(store.Save());
     }
     Start();
+    frame->OpenSite(MakeSite({"Home"}));
     frame->CreatePalettes();
     Settle();
     CPropSheetManager* manager = frame->GetPropSheetManager();
@@ -42,7 +43,9 @@ TEST_F(ShellTest, InspectorPalettesFollowTheCommandsAndOutliveTheRun)
     wxWindow* fill = dynamic_cast<CPropFrame*>(manager->GetPropFrame(kFillPropSheet));
     ASSERT_NE(fill, nullptr);
     EXPECT_TRUE(fill->IsShown());
-    EXPECT_EQ(fill->GetRect(), wxRect(200, 180, 255, 200));
+    EXPECT_EQ(fill->GetPosition(), wxPoint(200, 180));
+    EXPECT_EQ(fill->GetSize().GetHeight(), 200);
+    EXPECT_GE(fill->GetSize().GetWidth(), 255) << "the table's width, or wider where the controls need it";
     EXPECT_TRUE(frame->GetInspectorFlags()[kFillPropSheet]);
 
     // View > Inspector hides and shows the same palette.

@@ -1,6 +1,9 @@
 #include "app/shell/shapes_dlg.h"
 
+#include <algorithm>
+
 #include <wx/dcclient.h>
+#include <wx/display.h>
 #include <wx/image.h>
 #include <wx/xrc/xmlres.h>
 
@@ -57,7 +60,47 @@ private:
     bool m_bPressed = false;
 };
 
+namespace {
+
+// Where the palette stood when it last closed in this run; none before its first closing.
+wxPoint g_lastPlace = wxDefaultPosition;
+
+} // namespace
+
 CShapesDLG::CShapesDLG(wxWindow* parent, CToolsBar* bar) : m_pParentWindow(parent), m_pBar(bar) {}
+
+CShapesDLG::~CShapesDLG()
+{
+    // The main window takes the palette with it when it goes; the bar, floating in a window of its own, may
+    // outlive it and must not hold on to it.
+    if (m_pBar)
+        if (m_pBar)
+        m_pBar->OnShapesPaletteClosed();
+    m_pBar = nullptr;
+}
+
+wxPoint CShapesDLG::FirstPlace() const
+{
+    // Beside the tools bar at its top, on the side of the page, so that the palette covers only the page's corner
+    // and stands next to the tool that opened it.
+    const wxRect bar = m_pBar->GetScreenRect();
+    const wxRect parent = m_pParentWindow ? m_pParentWindow->GetScreenRect() : bar;
+    const int gap = FromDIP(4);
+    const bool barOnRight = bar.GetLeft() > parent.GetLeft() + parent.GetWidth() / 2;
+    return wxPoint(barOnRight ? bar.GetLeft() - GetSize().GetWidth() - gap : bar.GetRight() + 1 + gap,
+                   bar.GetTop());
+}
+
+void CShapesDLG::PlaceOnScreen()
+{
+    wxRect place(g_lastPlace == wxDefaultPosition ? FirstPlace() : g_lastPlace, GetSize());
+    // A screen that changed since (or a bar off the edge) must not leave the palette out of reach.
+    const int display = wxDisplay::GetFromPoint(place.GetTopLeft());
+    const wxRect screen = wxDisplay(display == wxNOT_FOUND ? 0u : static_cast<unsigned>(display)).GetClientArea();
+    place.SetLeft(std::clamp(place.GetLeft(), screen.GetLeft(), std::max(screen.GetLeft(), screen.GetRight() + 1 - place.GetWidth())));
+    place.SetTop(std::clamp(place.GetTop(), screen.GetTop(), std::max(screen.GetTop(), screen.GetBottom() + 1 - place.GetHeight())));
+    SetPosition(place.GetTopLeft());
+}
 
 bool CShapesDLG::Create()
 {
@@ -72,7 +115,9 @@ bool CShapesDLG::Create()
     Press(kRectangleShapeButton);
     m_pBar->SetShapeKind(1);
     m_pBar->SetTool(kShapeTool);
-    Show();
+    PlaceOnScreen();
+    // The keyboard stays with the page; a click into the palette needs none.
+    ShowWithoutActivating();
     return true;
 }
 
@@ -104,6 +149,8 @@ void CShapesDLG::ClickShape(int id)
     if (!button)
         return;
     Press(id);
+    if (!m_pBar)
+        return;
     m_pBar->SetShapeKind(button->shapeKind);
     m_pBar->SetTool(kShapeTool);
 }
@@ -129,7 +176,10 @@ void CShapesDLG::ResetButtons()
 
 void CShapesDLG::OnClose(wxCloseEvent&)
 {
-    m_pBar->OnShapesPaletteClosed();
+    g_lastPlace = GetPosition();
+    if (m_pBar)
+        m_pBar->OnShapesPaletteClosed();
+    m_pBar = nullptr;
     for (CShapeButton* button : m_buttons)
         button->SetPressed(false);
     Destroy();

@@ -21,6 +21,9 @@ public:
     };
 
     CShapesDLG(wxWindow* parent, CToolsBar* bar);
+    ~CShapesDLG() override;
+    // The bar goes first: the palette no longer reaches it.
+    void DetachBar() { m_pBar = nullptr; }
     // Loads the template, makes the buttons and shows the palette; false when the template is missing.
     bool Create();
 
@@ -37,6 +40,9 @@ private:
     void OnShapeButton(wxCommandEvent& event);
     void OnClose(wxCloseEvent& event);
     void Press(int id);
+    // The palette opens where it stood when it last closed in this run, the first time beside the tools bar.
+    wxPoint FirstPlace() const;
+    void PlaceOnScreen();
 
     wxWindow* m_pParentWindow;
     CToolsBar* m_pBar;

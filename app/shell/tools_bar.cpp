@@ -47,8 +47,10 @@ CToolsBar::CToolsBar(wxWindow* parent)
 
 CToolsBar::~CToolsBar()
 {
-    if (m_pShapes)
+    if (m_pShapes) {
+        m_pShapes->DetachBar();
         m_pShapes->Destroy();
+    }
 }
 
 bool CToolsBar::BuildButtons()

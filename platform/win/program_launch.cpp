@@ -3,6 +3,7 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <cerrno>
 #include <mutex>
 #include <thread>
 #include <utility>
@@ -14,7 +15,7 @@ namespace {
 std::mutex g_starterLock;
 ProgramStarter g_starter;
 
-bool SpawnDetached(const std::vector<std::string>& arguments)
+bool SpawnDetached(const std::vector<std::string>& arguments, std::function<void()> failedLater)
 {
     std::vector<char*> argv;
     argv.reserve(arguments.size() + 1);
@@ -25,17 +26,18 @@ bool SpawnDetached(const std::vector<std::string>& arguments)
     if (posix_spawnp(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
         return false;
     // The child runs on its own; a waiting thread collects its end so that no finished process lingers.
-    std::thread([child] {
+    std::thread([child, failedLater = std::move(failedLater)] {
         int status = 0;
-        while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+        pid_t ended = 0;
+        while ((ended = waitpid(child, &status, 0)) < 0 && errno == EINTR) {
         }
+        if (failedLater && ended == child && !(WIFEXITED(status) && WEXITSTATUS(status) == 0))
+            failedLater();
     }).detach();
     return true;
 }
 
-} // namespace
-
-bool StartProgram(const std::vector<std::string>& arguments)
+bool Start(const std::vector<std::string>& arguments, std::function<void()> failedLater)
 {
     if (arguments.empty() || arguments[0].empty())
         return false;
@@ -44,14 +46,26 @@ bool StartProgram(const std::vector<std::string>& arguments)
         const std::lock_guard<std::mutex> lock(g_starterLock);
         starter = g_starter;
     }
-    return starter ? starter(arguments) : SpawnDetached(arguments);
+    return starter ? starter(arguments) : SpawnDetached(arguments, std::move(failedLater));
+}
+
+} // namespace
+
+bool StartProgram(const std::vector<std::string>& arguments)
+{
+    return Start(arguments, {});
 }
 
 bool OpenWithDefaultHandler(const std::string& address)
 {
+    return OpenWithDefaultHandler(address, {});
+}
+
+bool OpenWithDefaultHandler(const std::string& address, std::function<void()> failedLater)
+{
     if (address.empty())
         return false;
-    return StartProgram({"xdg-open", address});
+    return Start({"xdg-open", address}, std::move(failedLater));
 }
 
 ProgramStarter SetProgramStarter(ProgramStarter starter)

@@ -14,6 +14,10 @@ bool StartProgram(const std::vector<std::string>& arguments);
 
 // Opens the address with the desktop's default handler ("xdg-open" and the address as its one argument).
 bool OpenWithDefaultHandler(const std::string& address);
+// The same, for a caller that is to learn when no program shows the address although the handler started: the
+// handler then ends with a failure (nothing set up for the address, or what is set up did not start), and
+// failedLater is called, on a thread of its own. While a test's starter is in place, only its answer counts.
+bool OpenWithDefaultHandler(const std::string& address, std::function<void()> failedLater);
 
 using ProgramStarter = std::function<bool(const std::vector<std::string>& arguments)>;
 // Every start goes to starter from now on; null puts back the real one. Answers the one it replaces.

@@ -4,13 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
 #include <thread>
 
+#include "testing/scoped_env.h"
 #include "testing/scratch_folder.h"
 
 namespace {
@@ -57,6 +60,26 @@ TEST(ProgramLaunch, TheDefaultHandlerGetsTheAddressAsOneArgument)
     SetProgramStarter(before);
     ASSERT_EQ(started.size(), 1u);
     EXPECT_EQ(started[0], (std::vector<std::string>{"xdg-open", "https://example.org/a page?x=1&y=2"}));
+}
+
+// A handler that starts but finds nothing to show the address with ends with a failure, and the caller hears of it.
+TEST(ProgramLaunch, AHandlerThatEndsWithAFailureIsReported)
+{
+    ScratchFolder scratch;
+    {
+        // xdg-open's own answer when no program is set up for the address.
+        std::ofstream file(scratch / "xdg-open");
+        file << "#!/bin/sh\nexit 3\n";
+    }
+    chmod((scratch / "xdg-open").c_str(), 0755);
+    std::atomic<bool> failed{false};
+    {
+        const ScopedEnv path("PATH", (scratch.Path() + ":" + (getenv("PATH") ? getenv("PATH") : "")).c_str());
+        ASSERT_TRUE(OpenWithDefaultHandler("/tmp/guide.html", [&] { failed = true; }));
+    }
+    for (int i = 0; i < 2000 && !failed; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_TRUE(failed);
 }
 
 } // namespace
