@@ -39,6 +39,7 @@
 #include "app/site/page_item.h"
 #include "platform/gui/window_picture.h"
 #include "testing/ftp_test_servers.h"
+#include "testing/golden_file.h"
 #include "testing/scoped_env.h"
 #include "testing/test_output.h"
 
@@ -224,12 +225,6 @@ void AgeFiles(const std::string& folder)
         const utimbuf old{1000000, 1000000};
         utime((folder + path).c_str(), &old);
     }
-}
-
-std::string FileBytes(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
 // The program's own windows, with the publisher's notices recorded (and, for the ones listed, shown); the build's
@@ -551,14 +546,14 @@ TEST_F(PublishJourneyTest, NewSiteSetUpTestedSentChangedSentAgainPreviewedAndPri
     EXPECT_NE(FilesBelow(www)["index.html"], 1000000);
 
     // Cancelled during the upload: no notice, and the server's record is the one the last complete Send left.
-    const std::string record = FileBytes(www + "db.qbx_journey.php");
+    const std::string record = ReadFileBytes(www + "db.qbx_journey.php");
     RecolourRectangle(CColor(30, 200, 30));
     program.notices.clear();
     program.cancelUpload = true;
     Command(ID_SEND);
     EXPECT_FALSE(program.cancelUpload) << "Cancel was pressed";
     EXPECT_EQ(program.notices, std::vector<int>{});
-    EXPECT_EQ(FileBytes(www + "db.qbx_journey.php"), record);
+    EXPECT_EQ(ReadFileBytes(www + "db.qbx_journey.php"), record);
     EXPECT_TRUE(frame->IsEnabled());
 
     // Preview in the built-in window.
@@ -682,7 +677,7 @@ TEST_F(PublishJourneyTest, CancelDuringASlowUploadLeavesTheRecordAlone)
     Command(ID_SEND);
     ASSERT_EQ(program.notices, std::vector<int>{dialogPublished});
     const std::string recordPath = Www("www-slow") + "db.qbx_bakery.php";
-    const std::string record = FileBytes(recordPath);
+    const std::string record = ReadFileBytes(recordPath);
     ASSERT_FALSE(record.empty());
     RecolourRectangle(CColor(30, 30, 200));
     program.notices.clear();
@@ -714,7 +709,7 @@ TEST_F(PublishJourneyTest, CancelDuringASlowUploadLeavesTheRecordAlone)
     ASSERT_TRUE(clicked) << "the progress window never stood";
     EXPECT_TRUE(underWay) << "Cancel was pressed before any file was under way";
     EXPECT_EQ(program.notices, std::vector<int>{});
-    EXPECT_EQ(FileBytes(recordPath), record);
+    EXPECT_EQ(ReadFileBytes(recordPath), record);
     Settle();
     for (wxWindow* window : wxTopLevelWindows)
         EXPECT_FALSE(window->GetName() == "408" && window->IsShown()) << "the progress window stayed";

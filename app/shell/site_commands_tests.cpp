@@ -15,6 +15,7 @@
 #include "app/shell/shell_test_support.h"
 #include "platform/gui/window_picture.h"
 #include "platform/resources/string_table.h"
+#include "testing/golden_file.h"
 #include "testing/test_output.h"
 
 #include <fstream>
@@ -53,12 +54,6 @@ void RunSiteCommand(CMainFrame* frame, int id)
     wxCommandEvent command(wxEVT_MENU, id);
     frame->ProcessWindowEvent(command);
     Settle();
-}
-
-std::string FileBytes(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
 // The recording services, with the frame's settings for the dialogs that read them.
@@ -177,7 +172,7 @@ TEST_F(SiteCommandsTest, NewWebsiteOpensItsFrontPageAndSavesAFileThatOpensEqual)
     EXPECT_EQ(frame->GetCurrentSite()->GetPage(1)->GetTitle(), "Our menu");
     const std::string again = scratch / "again.kst";
     ASSERT_TRUE(SaveSiteFile(*frame->GetCurrentSite(), again));
-    EXPECT_EQ(FileBytes(first), FileBytes(again));
+    EXPECT_EQ(ReadFileBytes(first), ReadFileBytes(again));
 }
 
 TEST_F(SiteCommandsTest, NewWebsiteKeepsTheOpenSiteWhenTheUserSaysNoOrCancels)
