@@ -299,7 +299,7 @@ TEST_F(DialogsGallery, HelpDialogsShowEveryFlagAndWriteThemOnOkOnly)
 }
 
 // Next and Previous step around the list; Escape and the window manager's close end the dialog as OK does.
-TEST_F(DialogsGallery, TipsStepAroundAndEscapeClosesThem)
+TEST_F(DialogsGallery, TipsStepAroundEscapeShowsThePreviousTipAndCloseEndsThem)
 {
     CTipsDLG dialog(owner, 19);
     ASSERT_TRUE(dialog.IsOk());
@@ -308,14 +308,14 @@ TEST_F(DialogsGallery, TipsStepAroundAndEscapeClosesThem)
         EXPECT_EQ(dialog.GetTips().GetIndex(), 0);
         Click(dialog, 2);
         EXPECT_EQ(dialog.GetTips().GetIndex(), 19);
-        Click(dialog, 2);
-        EXPECT_EQ(dialog.GetTips().GetIndex(), 18);
-        dynamic_cast<wxCheckBox*>(dialog.FindWindow(1645))->SetValue(true);
         PressEscape(dialog);
+        EXPECT_EQ(dialog.GetTips().GetIndex(), 18);
+        EXPECT_TRUE(dialog.IsModal()) << "Escape shows the previous tip and leaves the tips open";
+        dynamic_cast<wxCheckBox*>(dialog.FindWindow(1645))->SetValue(true);
+        Click(dialog, wxID_OK);
     });
     EXPECT_EQ(result, wxID_OK);
-    EXPECT_EQ(dialog.GetTips().GetIndex(), 18);
-    EXPECT_FALSE(services.settings.m_bShowDailyTips) << "the box counts, as with OK";
+    EXPECT_FALSE(services.settings.m_bShowDailyTips);
 
     CTipsDLG closed(owner, 3);
     EXPECT_EQ(Run(closed, "", [&] { closed.Close(); }), wxID_OK);

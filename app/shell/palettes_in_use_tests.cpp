@@ -309,8 +309,9 @@ TEST_F(PaletteUseTest, EveryPaletteHoldsItsControlsWhole)
     ScopedWindowManager manager;
     ASSERT_TRUE(manager.IsReady());
     StartWithPalettes();
-    frame->OpenSite(MakeSite({"Home"}));
     frame->SetSize(0, 0, 700, 600);
+    Settle();
+    frame->OpenSite(MakeSite({"Home"}));
     Settle();
     const int commands[] = {ID_PAGE_INSPECTOR,    ID_OBJECT_INSPECTOR, ID_LINK_INSPECTOR,     ID_FILL_INSPECTOR,
                             ID_EFFECTS_INSPECTOR, ID_STYLES_INSPECTOR, ID_MOUSEOVER_INSPECTOR};
