@@ -120,6 +120,17 @@ int FindLineEnd(const CTextParagraph& para, int s, int limit)
     return blank > s ? blank : std::max(overflow - 1, s);
 }
 
+// Lays out the line that starts at s, then steps s and baseline on to the next line's.
+void LayOutNextLine(CTextBody& body, CTextParagraph& para, int limit, int& s, int& baseline, RECT& dirty)
+{
+    const int e = FindLineEnd(para, s, limit);
+    const int descent = PlaceLine(body, para, s, e, baseline, dirty);
+    para.m_lines.push_back(s);
+    para.m_lines.push_back(e);
+    s = e + 1;
+    baseline += descent + GetLineAscentAhead(body, para, s);
+}
+
 // Lays out one paragraph from y and returns where the next one starts.
 int LayoutParagraph(CTextBody& body, CTextParagraph& para, int y, RECT& dirty)
 {
@@ -137,12 +148,7 @@ int LayoutParagraph(CTextBody& body, CTextParagraph& para, int y, RECT& dirty)
     int s = 0;
     int baseline = para.m_nFirstBaseline;
     while (s < count) {
-        const int e = FindLineEnd(para, s, limit);
-        const int descent = PlaceLine(body, para, s, e, baseline, dirty);
-        para.m_lines.push_back(s);
-        para.m_lines.push_back(e);
-        s = e + 1;
-        baseline += descent + GetLineAscentAhead(body, para, s);
+        LayOutNextLine(body, para, limit, s, baseline, dirty);
     }
     para.m_nLaidOutBottom = baseline;
     return baseline;
@@ -185,12 +191,7 @@ int LayoutEditedParagraph(CTextBody& body, CTextParagraph& para, int index, int 
                 return para.m_nLaidOutBottom;
             }
         }
-        const int e = FindLineEnd(para, s, limit);
-        const int descent = PlaceLine(body, para, s, e, baseline, dirty);
-        para.m_lines.push_back(s);
-        para.m_lines.push_back(e);
-        s = e + 1;
-        baseline += descent + GetLineAscentAhead(body, para, s);
+        LayOutNextLine(body, para, limit, s, baseline, dirty);
     }
     para.m_nLaidOutBottom = baseline;
     return baseline;
