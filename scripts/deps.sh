@@ -11,7 +11,7 @@ packages=(
     libfreetype-dev libfontconfig-dev fonts-liberation
     libwxgtk3.2-dev libwxgtk-webview3.2-dev libgtk-3-dev libx11-dev libpugixml-dev xvfb xauth xclip chromium openbox
     python3 libcurl4-openssl-dev python3-pyftpdlib microsocks dante-server
-    desktop-file-utils shared-mime-info xdg-utils libglib2.0-bin openbox
+    desktop-file-utils shared-mime-info xdg-utils libglib2.0-bin
 )
 
 missing=()
