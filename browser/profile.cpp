@@ -204,20 +204,20 @@ ProfileSection::ProfileSection(const std::string& section, const std::string& fi
         }
         const auto equals = line.find('=');
         if (inSection && equals != std::string::npos)
-            m_values.emplace(Lower(Trim(line.substr(0, equals))), Trim(line.substr(equals + 1)));
+            m_values.emplace(LowerAscii(Trim(line.substr(0, equals))), Trim(line.substr(equals + 1)));
         return true;
     });
 }
 
 std::string ProfileSection::GetString(const std::string& key, const std::string& fallback, std::size_t size) const
 {
-    const auto found = m_values.find(Lower(key));
+    const auto found = m_values.find(LowerAscii(key));
     return Bounded(found == m_values.end() ? fallback : found->second, size);
 }
 
 int ProfileSection::GetInt(const std::string& key, int fallback) const
 {
-    const auto found = m_values.find(Lower(key));
+    const auto found = m_values.find(LowerAscii(key));
     return found == m_values.end() ? fallback : AsNumber(found->second);
 }
 
