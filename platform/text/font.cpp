@@ -219,31 +219,26 @@ public:
     }
     void BlendRow(int x, int y, const unsigned char* coverage, int count) override
     {
+        const int planes = m_hasAlpha ? 4 : 3;
+        unsigned char* at[4] = {};
+        ptrdiff_t step[4] = {};
+        for (int p = 0; p < planes; ++p) {
+            at[p] = m_target.Sample(x, y, p);
+            step[p] = (m_target.interleaved ? m_target.plane[0] : m_target.plane[p]).pixelStep;
+        }
         for (int i = 0; i < count; ++i) {
             if (coverage[i] != 0)
-                Blend(x + i, y, coverage[i]);
+                BlendAt(at, coverage[i]);
+            for (int p = 0; p < planes; ++p)
+                at[p] += step[p];
         }
     }
     void Blend(int x, int y, unsigned a) override
     {
-        if (!m_hasAlpha) {
-            for (int p = 0; p < 3; ++p) {
-                unsigned char* c = m_target.Sample(x, y, p);
-                *c = static_cast<unsigned char>((*c * (255u - a) + m_colour[p] * a + 127) / 255);
-            }
-            return;
-        }
-        // Straight (not premultiplied) colour: the ink goes over what the pixel already shows.
-        unsigned char* alpha = m_target.Sample(x, y, 0);
-        unsigned below = *alpha * (255u - a); // scaled by 255 * 255
-        unsigned total = a * 255u + below;    // scaled by 255 * 255
-        if (total == 0)
-            return;
-        for (int p = 0; p < 3; ++p) {
-            unsigned char* c = m_target.Sample(x, y, p + 1);
-            *c = static_cast<unsigned char>((m_colour[p] * a * 255u + *c * below + total / 2) / total);
-        }
-        *alpha = static_cast<unsigned char>((total + 127) / 255);
+        unsigned char* at[4] = {};
+        for (int p = 0; p < (m_hasAlpha ? 4 : 3); ++p)
+            at[p] = m_target.Sample(x, y, p);
+        BlendAt(at, a);
     }
 
     static bool Accepts(const CPixMap& map)
@@ -263,6 +258,29 @@ public:
     }
 
 private:
+    // at holds the pixel's samples in the map's plane order: red, green, blue, or alpha first.
+    void BlendAt(unsigned char* const at[4], unsigned a) const
+    {
+        if (!m_hasAlpha) {
+            for (int p = 0; p < 3; ++p) {
+                unsigned char* c = at[p];
+                *c = static_cast<unsigned char>((*c * (255u - a) + m_colour[p] * a + 127) / 255);
+            }
+            return;
+        }
+        // Straight (not premultiplied) colour: the ink goes over what the pixel already shows.
+        unsigned char* alpha = at[0];
+        unsigned below = *alpha * (255u - a); // scaled by 255 * 255
+        unsigned total = a * 255u + below;    // scaled by 255 * 255
+        if (total == 0)
+            return;
+        for (int p = 0; p < 3; ++p) {
+            unsigned char* c = at[p + 1];
+            *c = static_cast<unsigned char>((m_colour[p] * a * 255u + *c * below + total / 2) / total);
+        }
+        *alpha = static_cast<unsigned char>((total + 127) / 255);
+    }
+
     CPixMap& m_target;
     unsigned m_colour[3];
     bool m_hasAlpha;
