@@ -1,6 +1,7 @@
 // Typing into a long text edited in place in a design view on a display: from the key event to the caret in its
 // new place and the changed part of the window painted again. Each round types a character and takes it back with
-// Backspace, so the text keeps its length. The peer does the same two edits on the text alone, without a window.
+// Backspace, so the text keeps its length. The peer does the same two edits on the text alone, without a window;
+// the floor repaints one pixel of the same view for each key: what any paint costs there, whatever it draws.
 // Run it on a display, e.g. xvfb-run -a build/release/bin/view_typing_benchmark.
 
 #include <benchmark/benchmark.h>
@@ -35,10 +36,11 @@ public:
 };
 
 // A text object 500 pixels wide holding 2,000 characters in 20 paragraphs of 12-point Arial, laid out, with the
-// caret at the end of the last paragraph.
+// caret at the end of the last paragraph. Its top stays where it was made as it grows to about 725 pixels, so that
+// the whole text, the caret's line with it, is in the view's 800 rows and every key paints what it changed.
 std::unique_ptr<CTextObject> MakeLongText()
 {
-    auto object = std::make_unique<CTextObject>(500.0, 400.0, SIZE{500, 40}, 0.0);
+    auto object = std::make_unique<CTextObject>(500.0, 40.0, SIZE{500, 40}, 0.0);
     CTextBody& body = *object->GetTextBody();
     const WORD arial = FindFontIndex("Arial");
     body.m_paragraphs.assign(kParagraphs, CTextParagraph());
@@ -70,7 +72,9 @@ void SendChar(COrvelView* view, int code)
     view->GetEventHandler()->ProcessEvent(up);
 }
 
-void BM_TypeInView(benchmark::State& state)
+// typing: each round types a character and takes it back; otherwise each round repaints one pixel of the view twice,
+// the smallest paint the view can do (the paint event, the caret hidden and shown, the round trip to the server).
+void RunInView(benchmark::State& state, bool typing)
 {
     BenchServices services;
     SetCoreServices(&services);
@@ -93,10 +97,17 @@ void BM_TypeInView(benchmark::State& state)
     view->Update();
 
     for (auto _ : state) {
-        SendChar(view, 'e');
-        view->Update();
-        SendChar(view, WXK_BACK);
-        view->Update();
+        if (typing) {
+            SendChar(view, 'e');
+            view->Update();
+            SendChar(view, WXK_BACK);
+            view->Update();
+        } else {
+            for (int i = 0; i < 2; ++i) {
+                view->RefreshRect(wxRect(500, 300, 1, 1), false);
+                view->Update();
+            }
+        }
     }
     state.counters["per_key"] = benchmark::Counter(static_cast<double>(state.iterations()) * 2,
                                                    benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
@@ -107,6 +118,10 @@ void BM_TypeInView(benchmark::State& state)
     for (int i = 0; i < 5; ++i)
         wxYield();
     SetCoreServices(nullptr);
+}
+void BM_TypeInView(benchmark::State& state)
+{
+    RunInView(state, true);
 }
 BENCHMARK(BM_TypeInView)->Unit(benchmark::kMicrosecond);
 
@@ -124,6 +139,13 @@ void BM_TypeInModel(benchmark::State& state)
                                                    benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_TypeInModel)->Unit(benchmark::kMicrosecond);
+
+// The floor under the view's figure: one pixel inside the text painted and the display server waited for.
+void BM_RepaintOnePixel(benchmark::State& state)
+{
+    RunInView(state, false);
+}
+BENCHMARK(BM_RepaintOnePixel)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

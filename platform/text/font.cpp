@@ -11,10 +11,13 @@
 #include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <map>
 #include <mutex>
+#include <new>
 #include <tuple>
+#include <unordered_map>
 
 namespace {
 
@@ -23,6 +26,10 @@ constexpr int64_t kMaxPixelSize = 4096;
 constexpr int kDefaultPixelSize = 16;
 // Fonts kept beyond those callers still hold; more than a page of text uses.
 constexpr size_t kCacheLimit = 256;
+// Rendered glyphs kept for reuse, over all fonts alive: a page's fonts at text sizes need well under a megabyte.
+constexpr size_t kDefaultGlyphCacheLimit = size_t(32) << 20;
+// What keeping one glyph costs beside its pixels.
+constexpr size_t kGlyphOverhead = 64;
 
 using FontKey = std::tuple<std::string, LONG, bool, bool, bool>;
 
@@ -34,6 +41,9 @@ struct FontSystem
     std::map<FontKey, std::shared_ptr<const TextFont>> cache;
     std::mutex libraryMutex;
     FT_Library library = nullptr;
+    // Bytes of rendered glyphs held by all fonts, and how many they may hold.
+    std::atomic<size_t> glyphBytes{0};
+    std::atomic<size_t> glyphLimit{kDefaultGlyphCacheLimit};
 };
 
 FontSystem& System()
@@ -55,6 +65,25 @@ int64_t RoundDiv(int64_t num, int64_t den)
 
 } // namespace
 
+namespace {
+
+// One glyph as drawn at a whole-pixel origin: its outline's box (after slant and emboldening) and, when it has
+// ink, its coverage, rows width bytes apart, placed relative to the origin and baseline.
+struct RenderedGlyph
+{
+    FT_BBox box{};
+    bool hasInk = false;
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int rows = 0;
+    std::unique_ptr<unsigned char[]> pixels;
+
+    size_t Bytes() const { return static_cast<size_t>(width) * static_cast<size_t>(rows) + kGlyphOverhead; }
+};
+
+} // namespace
+
 struct TextFont::Face
 {
     Face() = default;
@@ -62,11 +91,21 @@ struct TextFont::Face
     Face& operator=(const Face&) = delete;
     ~Face()
     {
+        size_t bytes = 0;
+        for (const auto& entry : glyphs)
+            bytes += entry.second.Bytes();
+        System().glyphBytes.fetch_sub(bytes);
         if (face) {
             std::lock_guard lock(System().libraryMutex);
             FT_Done_Face(face);
         }
     }
+
+    // Loads a glyph's outline into the slot, leant and widened as the face needs: its box in box. False when the
+    // glyph has no outline to draw.
+    bool LoadOutline(FT_UInt index, FT_BBox& box);
+    // Renders the outline in the slot into glyph (without ink when it covers nothing); false when it fails.
+    bool RenderLoaded(RenderedGlyph& glyph);
 
     FT_Face face = nullptr;
     int64_t unitsPerEm = 0;
@@ -74,9 +113,55 @@ struct TextFont::Face
     int emboldenPixels = 0; // widening of a bold drawn from a regular face
     bool slant = false;     // italic drawn by shearing an upright face
     FT_UInt glyph[256] = {};
-    // A FreeType face serves one thread at a time: drawing loads glyphs into the face's one slot.
+    // A FreeType face serves one thread at a time: drawing loads glyphs into the face's one slot. The lock also
+    // guards the rendered glyphs.
     std::mutex drawing;
+    // Rendering the same glyph gives the same coverage wherever it is drawn, since origins are whole pixels: each
+    // is rendered once. At most one entry per glyph the 256 bytes map to.
+    std::unordered_map<FT_UInt, RenderedGlyph> glyphs;
 };
+
+bool TextFont::Face::LoadOutline(FT_UInt index, FT_BBox& box)
+{
+    if (FT_Load_Glyph(face, index, FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_LIGHT) != 0)
+        return false;
+    FT_GlyphSlot slot = face->glyph;
+    if (slot->format != FT_GLYPH_FORMAT_OUTLINE)
+        return false;
+    if (slant) {
+        // The desktop platform's synthetic italic leans by about 12 degrees.
+        FT_Matrix shear = {0x10000, 0x0366A, 0, 0x10000};
+        FT_Outline_Transform(&slot->outline, &shear);
+    }
+    if (emboldenPixels > 0)
+        FT_Outline_EmboldenXY(&slot->outline, emboldenPixels * 64, 0);
+    FT_Outline_Get_CBox(&slot->outline, &box);
+    return true;
+}
+
+bool TextFont::Face::RenderLoaded(RenderedGlyph& glyph)
+{
+    FT_GlyphSlot slot = face->glyph;
+    if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0)
+        return false;
+    const FT_Bitmap& bitmap = slot->bitmap;
+    // A space renders to nothing, and so does a bitmap of a kind drawing cannot take.
+    if (bitmap.pixel_mode != FT_PIXEL_MODE_GRAY || bitmap.pitch < 0 || !bitmap.buffer || bitmap.width == 0 ||
+        bitmap.rows == 0)
+        return true;
+    glyph.left = slot->bitmap_left;
+    glyph.top = slot->bitmap_top;
+    glyph.width = static_cast<int>(bitmap.width);
+    glyph.rows = static_cast<int>(bitmap.rows);
+    glyph.pixels.reset(new (std::nothrow) unsigned char[static_cast<size_t>(glyph.width) * glyph.rows]);
+    if (!glyph.pixels)
+        return false;
+    for (int r = 0; r < glyph.rows; ++r)
+        std::copy_n(bitmap.buffer + static_cast<ptrdiff_t>(r) * bitmap.pitch, glyph.width,
+                    glyph.pixels.get() + static_cast<ptrdiff_t>(r) * glyph.width);
+    glyph.hasInk = true;
+    return true;
+}
 
 // Where glyph coverage goes. Coordinates passed in are always inside the target.
 class detail::GlyphPainter
@@ -84,6 +169,8 @@ class detail::GlyphPainter
 public:
     virtual ~GlyphPainter() = default;
     virtual void Blend(int x, int y, unsigned coverage) = 0;
+    // Blends count coverage values from (x, y) rightwards, each as Blend would.
+    virtual void BlendRow(int x, int y, const unsigned char* coverage, int count) = 0;
     int width = 0;
     int height = 0;
 };
@@ -98,13 +185,23 @@ public:
         width = target.width;
         height = target.height;
     }
-    void Blend(int x, int y, unsigned coverage) override
+    void Blend(int x, int y, unsigned coverage) override { BlendOne(m_target.data[Offset(x, y)], coverage); }
+    void BlendRow(int x, int y, const unsigned char* coverage, int count) override
     {
-        unsigned char& d = m_target.data[static_cast<ptrdiff_t>(y) * m_target.stride + x];
-        d = static_cast<unsigned char>(d + (coverage * (255u - d) + 127) / 255);
+        unsigned char* d = m_target.data + Offset(x, y);
+        for (int i = 0; i < count; ++i) {
+            if (coverage[i] != 0)
+                BlendOne(d[i], coverage[i]);
+        }
     }
 
 private:
+    ptrdiff_t Offset(int x, int y) const { return static_cast<ptrdiff_t>(y) * m_target.stride + x; }
+    static void BlendOne(unsigned char& d, unsigned coverage)
+    {
+        d = static_cast<unsigned char>(d + (coverage * (255u - d) + 127) / 255);
+    }
+
     CoverageBuffer m_target;
 };
 
@@ -120,26 +217,28 @@ public:
         m_colour[2] = GetBValue(colour);
         m_hasAlpha = target.mode == IMAGE_MODE_RGBA;
     }
+    void BlendRow(int x, int y, const unsigned char* coverage, int count) override
+    {
+        const int planes = m_hasAlpha ? 4 : 3;
+        unsigned char* at[4] = {};
+        ptrdiff_t step[4] = {};
+        for (int p = 0; p < planes; ++p) {
+            at[p] = m_target.Sample(x, y, p);
+            step[p] = (m_target.interleaved ? m_target.plane[0] : m_target.plane[p]).pixelStep;
+        }
+        for (int i = 0; i < count; ++i) {
+            if (coverage[i] != 0)
+                BlendAt(at, coverage[i]);
+            for (int p = 0; p < planes; ++p)
+                at[p] += step[p];
+        }
+    }
     void Blend(int x, int y, unsigned a) override
     {
-        if (!m_hasAlpha) {
-            for (int p = 0; p < 3; ++p) {
-                unsigned char* c = m_target.Sample(x, y, p);
-                *c = static_cast<unsigned char>((*c * (255u - a) + m_colour[p] * a + 127) / 255);
-            }
-            return;
-        }
-        // Straight (not premultiplied) colour: the ink goes over what the pixel already shows.
-        unsigned char* alpha = m_target.Sample(x, y, 0);
-        unsigned below = *alpha * (255u - a); // scaled by 255 * 255
-        unsigned total = a * 255u + below;    // scaled by 255 * 255
-        if (total == 0)
-            return;
-        for (int p = 0; p < 3; ++p) {
-            unsigned char* c = m_target.Sample(x, y, p + 1);
-            *c = static_cast<unsigned char>((m_colour[p] * a * 255u + *c * below + total / 2) / total);
-        }
-        *alpha = static_cast<unsigned char>((total + 127) / 255);
+        unsigned char* at[4] = {};
+        for (int p = 0; p < (m_hasAlpha ? 4 : 3); ++p)
+            at[p] = m_target.Sample(x, y, p);
+        BlendAt(at, a);
     }
 
     static bool Accepts(const CPixMap& map)
@@ -159,6 +258,29 @@ public:
     }
 
 private:
+    // at holds the pixel's samples in the map's plane order: red, green, blue, or alpha first.
+    void BlendAt(unsigned char* const at[4], unsigned a) const
+    {
+        if (!m_hasAlpha) {
+            for (int p = 0; p < 3; ++p) {
+                unsigned char* c = at[p];
+                *c = static_cast<unsigned char>((*c * (255u - a) + m_colour[p] * a + 127) / 255);
+            }
+            return;
+        }
+        // Straight (not premultiplied) colour: the ink goes over what the pixel already shows.
+        unsigned char* alpha = at[0];
+        unsigned below = *alpha * (255u - a); // scaled by 255 * 255
+        unsigned total = a * 255u + below;    // scaled by 255 * 255
+        if (total == 0)
+            return;
+        for (int p = 0; p < 3; ++p) {
+            unsigned char* c = at[p + 1];
+            *c = static_cast<unsigned char>((m_colour[p] * a * 255u + *c * below + total / 2) / total);
+        }
+        *alpha = static_cast<unsigned char>((total + 127) / 255);
+    }
+
     CPixMap& m_target;
     unsigned m_colour[3];
     bool m_hasAlpha;
@@ -289,49 +411,68 @@ void TextFont::Draw(detail::GlyphPainter& painter, int x, int baseline, std::str
     if (!m_face)
         return;
     std::lock_guard lock(m_face->drawing);
-    FT_Face ft = m_face->face;
+    FontSystem& system = System();
+    const size_t limit = system.glyphLimit.load(std::memory_order_relaxed);
+    // Skips glyphs that land wholly outside the target.
+    const auto outside = [&painter, baseline](int64_t origin, const FT_BBox& box) {
+        return origin + (box.xMax + 63) / 64 < 0 || origin + box.xMin / 64 - 1 >= painter.width ||
+               baseline - (box.yMax + 63) / 64 >= painter.height || baseline - box.yMin / 64 + 1 < 0;
+    };
+    RenderedGlyph unkept;
     int64_t pen = x;
     for (char c : text) {
         auto ch = static_cast<unsigned char>(c);
         int64_t origin = pen;
         pen += m_advance[ch];
-        if (FT_Load_Glyph(ft, m_face->glyph[ch], FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_LIGHT) != 0)
-            continue;
-        FT_GlyphSlot slot = ft->glyph;
-        if (slot->format != FT_GLYPH_FORMAT_OUTLINE)
-            continue;
-        if (m_face->slant) {
-            // The desktop platform's synthetic italic leans by about 12 degrees.
-            FT_Matrix shear = {0x10000, 0x0366A, 0, 0x10000};
-            FT_Outline_Transform(&slot->outline, &shear);
-        }
-        if (m_face->emboldenPixels > 0)
-            FT_Outline_EmboldenXY(&slot->outline, m_face->emboldenPixels * 64, 0);
+        const FT_UInt index = m_face->glyph[ch];
 
-        // Skip rendering glyphs that land wholly outside the target.
-        FT_BBox box;
-        FT_Outline_Get_CBox(&slot->outline, &box);
-        if (origin + (box.xMax + 63) / 64 < 0 || origin + box.xMin / 64 - 1 >= painter.width ||
-            baseline - (box.yMax + 63) / 64 >= painter.height || baseline - box.yMin / 64 + 1 < 0)
-            continue;
-
-        if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0)
-            continue;
-        const FT_Bitmap& bitmap = slot->bitmap;
-        if (bitmap.pixel_mode != FT_PIXEL_MODE_GRAY || bitmap.pitch < 0 || !bitmap.buffer)
-            continue;
-        int64_t left = origin + slot->bitmap_left;
-        int64_t top = static_cast<int64_t>(baseline) - slot->bitmap_top;
-        int64_t rowFrom = std::max<int64_t>(0, -top);
-        int64_t rowTo = std::min<int64_t>(bitmap.rows, painter.height - top);
-        int64_t colFrom = std::max<int64_t>(0, -left);
-        int64_t colTo = std::min<int64_t>(bitmap.width, painter.width - left);
-        for (int64_t r = rowFrom; r < rowTo; ++r) {
-            const unsigned char* row = bitmap.buffer + r * bitmap.pitch;
-            for (int64_t col = colFrom; col < colTo; ++col) {
-                if (row[col] != 0)
-                    painter.Blend(static_cast<int>(left + col), static_cast<int>(top + r), row[col]);
+        const RenderedGlyph* glyph = nullptr;
+        if (auto found = limit > 0 ? m_face->glyphs.find(index) : m_face->glyphs.end();
+            found != m_face->glyphs.end()) {
+            glyph = &found->second;
+            if (outside(origin, glyph->box))
+                continue;
+        } else {
+            FT_BBox box;
+            if (!m_face->LoadOutline(index, box))
+                continue;
+            // A glyph kept is rendered even where it is not seen now, as a band beside this one will want it.
+            const int64_t estimate = ((box.xMax + 63) / 64 - box.xMin / 64 + 2) * ((box.yMax + 63) / 64 - box.yMin / 64 + 2);
+            const bool keep = limit > 0 && estimate >= 0 &&
+                              static_cast<uint64_t>(estimate) + kGlyphOverhead <= limit / 16;
+            if (!keep && outside(origin, box))
+                continue;
+            RenderedGlyph rendered;
+            rendered.box = box;
+            if (!m_face->RenderLoaded(rendered))
+                continue;
+            const size_t bytes = rendered.Bytes();
+            if (keep && system.glyphBytes.fetch_add(bytes) + bytes <= limit) {
+                glyph = &m_face->glyphs.emplace(index, std::move(rendered)).first->second;
+            } else {
+                if (keep)
+                    system.glyphBytes.fetch_sub(bytes);
+                unkept = std::move(rendered);
+                glyph = &unkept;
             }
+            if (outside(origin, glyph->box))
+                continue;
+        }
+        if (!glyph->hasInk)
+            continue;
+
+        int64_t left = origin + glyph->left;
+        int64_t top = static_cast<int64_t>(baseline) - glyph->top;
+        int64_t rowFrom = std::max<int64_t>(0, -top);
+        int64_t rowTo = std::min<int64_t>(glyph->rows, painter.height - top);
+        int64_t colFrom = std::max<int64_t>(0, -left);
+        int64_t colTo = std::min<int64_t>(glyph->width, painter.width - left);
+        if (colFrom >= colTo)
+            continue;
+        for (int64_t r = rowFrom; r < rowTo; ++r) {
+            const unsigned char* row = glyph->pixels.get() + r * glyph->width;
+            painter.BlendRow(static_cast<int>(left + colFrom), static_cast<int>(top + r), row + colFrom,
+                             static_cast<int>(colTo - colFrom));
         }
     }
 
@@ -401,4 +542,9 @@ std::shared_ptr<const TextFont> GetTextFont(const LOGFONT& logFont)
     std::shared_ptr<const TextFont> font(new TextFont(logFont));
     system.cache.emplace(std::move(key), font);
     return font;
+}
+
+size_t SetGlyphCacheLimit(size_t bytes)
+{
+    return System().glyphLimit.exchange(bytes);
 }

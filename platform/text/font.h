@@ -6,6 +6,7 @@
 
 #include "platform/win/win_types.h"
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -103,3 +104,7 @@ private:
 // The font for a description, made on first use and kept while it is asked for. Never null: when nothing can be
 // opened the font is not valid and draws nothing.
 std::shared_ptr<const TextFont> GetTextFont(const LOGFONT& logFont);
+
+// Rendered glyphs are kept for reuse by every font, within this many bytes over all fonts alive; the previous limit
+// is returned. 0 keeps no more and renders every glyph afresh where it is drawn (the pixels are the same either way).
+size_t SetGlyphCacheLimit(size_t bytes);

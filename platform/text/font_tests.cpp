@@ -6,6 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
+#include <string_view>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -278,4 +281,106 @@ TEST(TextFont, ExtremeHeightsStayBounded)
     }
     EXPECT_EQ(GetTextFont(MakeLogFont("Arial", 0))->GetTextMetrics().tmHeight,
               GetTextFont(MakeLogFont("Arial", -16))->GetTextMetrics().tmHeight);
+}
+
+namespace {
+
+// A text drawn at many places onto every kind of target, each picture's bytes in a row: coverage, RGB over a
+// pattern and RGBA over partial transparency, placed inside, across each edge and wholly outside.
+std::vector<std::vector<unsigned char>> DrawEverywhere(const TextFont& font, std::string_view text)
+{
+    const int w = 90, h = 40;
+    const int a = font.GetTextMetrics().tmAscent;
+    const CPoint places[] = {{3, 2}, {-17, 5}, {40, -a / 2}, {w - 25, 10}, {5, h - a / 2}, {-400, 3}, {3, h + 50}};
+    std::vector<std::vector<unsigned char>> pictures;
+    for (CPoint p : places) {
+        Plane plane(w, h, 3);
+        font.DrawString(plane.Buffer(), p.x, p.y, text);
+        font.DrawChar(plane.Buffer(), p.x + 7, p.y + a, text.empty() ? 'x' : text.back());
+        pictures.push_back(plane.bytes);
+        for (IMAGE_MODE mode : {IMAGE_MODE_RGB, IMAGE_MODE_RGBA}) {
+            CPixMap map(mode, w, h);
+            const int planes = mode == IMAGE_MODE_RGBA ? 4 : 3;
+            std::vector<unsigned char> bytes;
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x)
+                    for (int s = 0; s < planes; ++s)
+                        *map.Sample(x, y, s) = static_cast<unsigned char>((x * 7 + y * 13 + s * 50) % 256);
+            font.DrawString(map, p.x, p.y, text, RGB(200, 30, 90));
+            font.DrawChar(map, p.x + 9, p.y + a, 'W', RGB(10, 220, 40));
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x)
+                    for (int s = 0; s < planes; ++s)
+                        bytes.push_back(*map.Sample(x, y, s));
+            pictures.push_back(std::move(bytes));
+        }
+    }
+    return pictures;
+}
+
+// Puts back the glyph cache's limit when a test ends.
+class GlyphCacheLimit
+{
+public:
+    explicit GlyphCacheLimit(size_t bytes) : m_previous(SetGlyphCacheLimit(bytes)) {}
+    ~GlyphCacheLimit() { SetGlyphCacheLimit(m_previous); }
+    void Set(size_t bytes) { SetGlyphCacheLimit(bytes); }
+    size_t Previous() const { return m_previous; }
+
+private:
+    size_t m_previous;
+};
+
+} // namespace
+
+TEST(TextFont, KeptGlyphsDrawTheSamePixelsAsFreshOnes)
+{
+    const std::string text = "Wg\x80 fi\xE9Q|_ jy";
+    std::vector<LOGFONT> fonts = {MakeLogFont("Arial", -16),           MakeLogFont("Arial", -16, true, true, true),
+                                  MakeLogFont("Times New Roman", 21),  MakeLogFont("Courier New", -13, false, true),
+                                  MakeLogFont("Arial", -90),           MakeLogFont("Arial", -3)};
+    // A face drawn bold and leant from its regular outlines, where one is installed.
+    const std::vector<std::string>& faces = GetInstalledFaceNames();
+    auto synthetic = std::find_if(faces.begin(), faces.end(), [](const std::string& f) {
+        return MatchFace(f, 700, true).needsEmbolden || MatchFace(f, 400, true).needsSlant;
+    });
+    if (synthetic != faces.end())
+        fonts.push_back(MakeLogFont(synthetic->c_str(), -19, true, true));
+
+    GlyphCacheLimit limit(0);
+    for (const LOGFONT& lf : fonts) {
+        auto font = GetTextFont(lf);
+        SCOPED_TRACE(lf.lfFaceName + " " + std::to_string(lf.lfHeight));
+        limit.Set(0);
+        const auto fresh = DrawEverywhere(*font, text);
+        // The whole cache, and one too small to hold every glyph (some kept, the rest rendered each time).
+        for (size_t bytes : {limit.Previous(), size_t(3000)}) {
+            limit.Set(bytes);
+            for (int round = 0; round < 2; ++round) {
+                const auto kept = DrawEverywhere(*font, text);
+                ASSERT_EQ(kept.size(), fresh.size());
+                for (size_t i = 0; i < kept.size(); ++i)
+                    ASSERT_EQ(kept[i], fresh[i]) << "picture " << i << ", limit " << bytes << ", round " << round;
+            }
+        }
+    }
+}
+
+TEST(TextFont, ThreadsDrawingWithOneFontAgree)
+{
+    // A size no other test uses, so that the threads fill its glyphs while they draw.
+    auto font = GetTextFont(MakeLogFont("Arial", -27, false, true));
+    const std::string text = kSample;
+    std::vector<std::vector<std::vector<unsigned char>>> drawn(4);
+    {
+        std::vector<std::thread> threads;
+        for (auto& pictures : drawn)
+            threads.emplace_back([&] { pictures = DrawEverywhere(*font, text); });
+        for (std::thread& t : threads)
+            t.join();
+    }
+    GlyphCacheLimit limit(0);
+    const auto fresh = DrawEverywhere(*font, text);
+    for (const auto& pictures : drawn)
+        EXPECT_EQ(pictures, fresh);
 }
