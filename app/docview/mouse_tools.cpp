@@ -844,7 +844,7 @@ void CMouseTools::ReleasePictureBand()
     PicturePlacement placement = PlacePicture(band, CSize(image.Width(), image.Height()));
     if (IsLargerThanPage(placement.size, pageSize)) {
         bool fit = false, keepAspect = false;
-        if (GetCoreServices().ShowPictureTooLargeDialog(fit, keepAspect) == IDOK && fit)
+        if (GetCoreServices().ShowPictureTooLargeDialog(fit, keepAspect) == DialogAnswer::ok && fit)
             placement = FitPictureToPage(placement, pageSize, keepAspect);
     }
     auto object = std::make_unique<CRectangleObject>(placement.centre.x, placement.centre.y,

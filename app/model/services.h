@@ -199,12 +199,12 @@ public:
 
     // The dialogs the model shows. Headless each answers as a cancelled dialog does.
     // The picture of a fill does not exist (dialog 417) or is not a valid picture (418). The program brings the
-    // current view up to date first, so that the user sees the page asked about. Returns IDOK (1) or IDCANCEL (2).
-    virtual int ShowFillMissingDialog(FillPictureDialog& dialog) = 0;
-    virtual int ShowFillInvalidDialog(FillPictureDialog& dialog) = 0;
+    // current view up to date first, so that the user sees the page asked about.
+    virtual DialogAnswer ShowFillMissingDialog(FillPictureDialog& dialog) = 0;
+    virtual DialogAnswer ShowFillInvalidDialog(FillPictureDialog& dialog) = 0;
     // The picture being placed is larger than the page (dialog 494): whether to fit it to the page, and then whether
-    // to keep its aspect ratio. Returns IDOK (1) with both answers, or IDCANCEL (2).
-    virtual int ShowPictureTooLargeDialog(bool& fit, bool& keepAspect) = 0;
+    // to keep its aspect ratio; both answers hold on ok.
+    virtual DialogAnswer ShowPictureTooLargeDialog(bool& fit, bool& keepAspect) = 0;
     // Tells that memory is too short for a picture fill and a solid colour is used (dialog 419).
     virtual void ShowNoMemoryForFillDialog() = 0;
     // The open-picture chooser: path holds the folder to start in and, on true, the chosen file.
@@ -224,25 +224,23 @@ public:
     virtual bool ShowDownloadOffer(int offer) = 0;
     // Tells that the transparency of a PNG picture is lost where the picture carries effects (notice 5046).
     virtual void ShowPngTransparencyNotice() = 0;
-    // Asks whether the site's changes are to be saved before it closes (dialog 301). Returns IDYES, IDNO or
-    // IDCANCEL.
-    virtual int ShowSaveChangesDialog() = 0;
-    // Asks whether the current page is to be deleted (dialog 279). Returns IDOK (1) or IDCANCEL (2).
-    virtual int ShowDeletePageDialog() = 0;
+    // Asks whether the site's changes are to be saved before it closes (dialog 301).
+    virtual YesNoCancel ShowSaveChangesDialog() = 0;
+    // Asks whether the current page is to be deleted (dialog 279).
+    virtual DialogAnswer ShowDeletePageDialog() = 0;
     // Closes the active page window; answers the page of the view that becomes current, null when none is left.
     virtual CSitePage* CloseActivePageWindow() = 0;
-    // The help-dialogs settings (OK writes every flag), tips of the day, About and the feedback dialog. The first two
-    // return IDOK (1) or IDCANCEL (2).
-    virtual int ShowHelpDialogsDialog() = 0;
-    virtual int ShowTipsDialog() = 0;
+    // The help-dialogs settings (OK writes every flag), tips of the day, About and the feedback dialog.
+    virtual DialogAnswer ShowHelpDialogsDialog() = 0;
+    virtual DialogAnswer ShowTipsDialog() = 0;
     virtual void ShowAboutDialog() = 0;
     virtual void ShowFeedbackDialog() = 0;
-    // The welcome dialog at start: IDOK (1), with the way to begin in start (0 none, 1 new website, 2 open website,
-    // 3 new website from a theme) and the state of its don't-show-again box, or IDCANCEL (2).
-    virtual int ShowWelcomeDialog(int& start, bool& dontShowAgain) = 0;
-    // The themes browser over the program's Themes folder: IDOK (1) with the chosen theme file in path, or IDCANCEL
-    // (2), also when no themes are installed.
-    virtual int ShowThemesDialog(std::string& path) = 0;
+    // The welcome dialog at start: ok, with the way to begin in start (0 none, 1 new website, 2 open website, 3 new
+    // website from a theme) and the state of its don't-show-again box, or cancel.
+    virtual DialogAnswer ShowWelcomeDialog(int& start, bool& dontShowAgain) = 0;
+    // The themes browser over the program's Themes folder: ok with the chosen theme file in path, or cancel, also
+    // when no themes are installed.
+    virtual DialogAnswer ShowThemesDialog(std::string& path) = 0;
     // Runs one of the files dialogs over the site's included files, with the output names they must not take
     // (existing pairs are locked). True, with the result filled, when the user chose files.
     virtual bool RunFilesDialog(FilesDialogKind kind, const std::vector<std::string>& reservedNames,
@@ -354,20 +352,20 @@ public:
     void SetSiteModified() override {}
     int GetSitePageCount() override { return -1; }
     int GetSiteMinorVersion() override { return 15; }
-    int ShowFillMissingDialog(FillPictureDialog& dialog) override
+    DialogAnswer ShowFillMissingDialog(FillPictureDialog& dialog) override
     {
         (void)dialog;
-        return 2;
+        return DialogAnswer::cancel;
     }
-    int ShowFillInvalidDialog(FillPictureDialog& dialog) override
+    DialogAnswer ShowFillInvalidDialog(FillPictureDialog& dialog) override
     {
         (void)dialog;
-        return 2;
+        return DialogAnswer::cancel;
     }
-    int ShowPictureTooLargeDialog(bool& fit, bool& keepAspect) override
+    DialogAnswer ShowPictureTooLargeDialog(bool& fit, bool& keepAspect) override
     {
         fit = keepAspect = false;
-        return 2;
+        return DialogAnswer::cancel;
     }
     void ShowNoMemoryForFillDialog() override {}
     bool GetPictureFileName(std::string& path) override
@@ -415,8 +413,8 @@ public:
         return YesNoCancel::cancel;
     }
     void Beep() override {}
-    int ShowSaveChangesDialog() override { return IDCANCEL; }
-    int ShowDeletePageDialog() override { return 2; }
+    YesNoCancel ShowSaveChangesDialog() override { return YesNoCancel::cancel; }
+    DialogAnswer ShowDeletePageDialog() override { return DialogAnswer::cancel; }
     CSitePage* CloseActivePageWindow() override { return nullptr; }
     DialogAnswer ShowNotice(int id) override
     {
@@ -428,19 +426,19 @@ public:
         (void)id;
         return DialogAnswer::cancel;
     }
-    int ShowHelpDialogsDialog() override { return 2; }
-    int ShowTipsDialog() override { return 2; }
+    DialogAnswer ShowHelpDialogsDialog() override { return DialogAnswer::cancel; }
+    DialogAnswer ShowTipsDialog() override { return DialogAnswer::cancel; }
     void ShowAboutDialog() override {}
     void ShowFeedbackDialog() override {}
-    int ShowWelcomeDialog(int& start, bool& dontShowAgain) override
+    DialogAnswer ShowWelcomeDialog(int& start, bool& dontShowAgain) override
     {
         (void)start, (void)dontShowAgain;
-        return 2;
+        return DialogAnswer::cancel;
     }
-    int ShowThemesDialog(std::string& path) override
+    DialogAnswer ShowThemesDialog(std::string& path) override
     {
         (void)path;
-        return 2;
+        return DialogAnswer::cancel;
     }
     bool RunFilesDialog(FilesDialogKind kind, const std::vector<std::string>& reservedNames,
                         const std::vector<const CFilePair*>& pairs, FilesDialogResult& result) override

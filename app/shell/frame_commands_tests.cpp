@@ -413,10 +413,10 @@ protected:
     class Answering : public CProgramServices
     {
     public:
-        int ShowDeletePageDialog() override
+        DialogAnswer ShowDeletePageDialog() override
         {
             ++asked;
-            return IDOK;
+            return DialogAnswer::ok;
         }
         int asked = 0;
     } program;

@@ -794,7 +794,7 @@ void CMainFrame::RunWelcomeDialog()
 {
     int start = WelcomeChoice::none;
     WelcomeChoice choice;
-    const bool ok = GetCoreServices().ShowWelcomeDialog(start, choice.dontShowAgain) == IDOK;
+    const bool ok = GetCoreServices().ShowWelcomeDialog(start, choice.dontShowAgain) == DialogAnswer::ok;
     ApplyWelcomeChoice(ok, choice, m_settings);
     if (!ok)
         return;
@@ -824,7 +824,7 @@ void CMainFrame::OnFileNewFromTheme()
         CloseSite();
     }
     std::string path;
-    if (GetCoreServices().ShowThemesDialog(path) != IDOK || path.empty())
+    if (GetCoreServices().ShowThemesDialog(path) != DialogAnswer::ok || path.empty())
         return;
     m_settings.m_strKstPath = GetPathFolder(path);
     NewSiteFromTheme(*this, path);
@@ -994,10 +994,14 @@ void CMainFrame::PutPalettesAway()
 SaveChangesAnswer CMainFrame::AskSaveChanges()
 {
     switch (GetCoreServices().ShowSaveChangesDialog()) {
-    case IDYES: return SaveChangesAnswer::yes;
-    case IDNO: return SaveChangesAnswer::no;
-    default: return SaveChangesAnswer::cancel;
+    case YesNoCancel::yes:
+        return SaveChangesAnswer::yes;
+    case YesNoCancel::no:
+        return SaveChangesAnswer::no;
+    case YesNoCancel::cancel:
+        break;
     }
+    return SaveChangesAnswer::cancel;
 }
 
 bool CMainFrame::PromptSiteFile(const std::string& suggestion, std::string& path)

@@ -73,16 +73,16 @@ public:
     void ShowMessage(const std::string& text) override;
     void ShowInfoMessage(const std::string& text) override;
     bool AskYesNo(const std::string& caption, const std::string& text) override;
-    int ShowSaveChangesDialog() override;
+    YesNoCancel ShowSaveChangesDialog() override;
     void Beep() override;
 
     // The notices, hints and small dialogs of the dialogs library.
     DialogAnswer ShowNotice(int id) override;
-    int ShowDeletePageDialog() override;
+    DialogAnswer ShowDeletePageDialog() override;
     CSitePage* CloseActivePageWindow() override;
-    int ShowFillMissingDialog(FillPictureDialog& dialog) override;
-    int ShowFillInvalidDialog(FillPictureDialog& dialog) override;
-    int ShowPictureTooLargeDialog(bool& fit, bool& keepAspect) override;
+    DialogAnswer ShowFillMissingDialog(FillPictureDialog& dialog) override;
+    DialogAnswer ShowFillInvalidDialog(FillPictureDialog& dialog) override;
+    DialogAnswer ShowPictureTooLargeDialog(bool& fit, bool& keepAspect) override;
     void ShowNoMemoryForFillDialog() override;
     void ShowPngTransparencyNotice() override;
     bool ChooseBrowserFile(std::string& path) override;
@@ -92,11 +92,11 @@ public:
     void ShowToolHint(int tool) override;
     void ShowPictureDialog(int id) override;
     DialogAnswer ShowHintDialog(int id) override;
-    int ShowHelpDialogsDialog() override;
-    int ShowTipsDialog() override;
+    DialogAnswer ShowHelpDialogsDialog() override;
+    DialogAnswer ShowTipsDialog() override;
     void ShowAboutDialog() override;
-    int ShowThemesDialog(std::string& path) override;
-    int ShowWelcomeDialog(int& start, bool& dontShowAgain) override;
+    DialogAnswer ShowThemesDialog(std::string& path) override;
+    DialogAnswer ShowWelcomeDialog(int& start, bool& dontShowAgain) override;
     void ShowFeedbackDialog() override;
     // Add Files, Add Files From XML and the file-placement wizard.
     bool RunFilesDialog(FilesDialogKind kind, const std::vector<std::string>& reservedNames,

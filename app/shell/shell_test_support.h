@@ -100,22 +100,22 @@ public:
         return answer;
     }
     // Unsaved changes are dropped when the answer is yes, kept (and the window with them) when it is no.
-    int ShowSaveChangesDialog() override
+    YesNoCancel ShowSaveChangesDialog() override
     {
         messages.push_back("save changes?");
-        return answer ? IDNO : IDCANCEL;
+        return answer ? YesNoCancel::no : YesNoCancel::cancel;
     }
 
     // The themes browser answers with themePath, or cancels while it is empty.
-    int ShowThemesDialog(std::string& path) override
+    DialogAnswer ShowThemesDialog(std::string& path) override
     {
         messages.push_back("themes");
         path = themePath;
-        return themePath.empty() ? IDCANCEL : IDOK;
+        return themePath.empty() ? DialogAnswer::cancel : DialogAnswer::ok;
     }
 
     // The welcome dialog answers with welcomeResult, welcomeStart and welcomeDontShow.
-    int ShowWelcomeDialog(int& start, bool& dontShowAgain) override
+    DialogAnswer ShowWelcomeDialog(int& start, bool& dontShowAgain) override
     {
         messages.push_back("welcome");
         start = welcomeStart;
@@ -126,7 +126,7 @@ public:
     std::vector<std::string> messages;
     bool answer = true;
     std::string themePath;
-    int welcomeResult = IDCANCEL;
+    DialogAnswer welcomeResult = DialogAnswer::cancel;
     int welcomeStart = 0;
     bool welcomeDontShow = false;
 

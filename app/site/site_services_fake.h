@@ -87,7 +87,7 @@ public:
         return answerYes;
     }
     void Beep() override { ++beeps; }
-    int ShowDeletePageDialog() override { return deletePageAnswer; }
+    DialogAnswer ShowDeletePageDialog() override { return deletePageAnswer; }
     CSitePage* CloseActivePageWindow() override
     {
         ++closedWindows;
@@ -142,7 +142,7 @@ public:
     std::vector<std::string> questions;
     bool answerYes = true;
     int beeps = 0;
-    int deletePageAnswer = IDOK;
+    DialogAnswer deletePageAnswer = DialogAnswer::ok;
     CSitePage* pageAfterClose = nullptr;
     int closedWindows = 0;
     bool filesChosen = false;
