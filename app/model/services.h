@@ -5,7 +5,6 @@
 // its own at start-up; until then (and in headless use) NullCoreServices answers that nothing is current and every
 // service does nothing. Tests derive their fakes, which record calls, from NullCoreServices.
 
-#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -118,11 +117,6 @@ public:
     // telling it first whether the object was just made.
     virtual void ShowObjectInspector() = 0;
     virtual void SendObjectPageCommand(int command, bool newObject) = 0;
-    // The colour dialog, opened on color with the 16 custom colours; true, with the chosen colour in color and the
-    // custom colours as the user left them, when the user pressed OK.
-    virtual bool ShowColorDialog(CColor& color, std::array<COLORREF, 16>& customColors) = 0;
-    // The first-use hint of a tool of the tools bar.
-    virtual void ShowToolHint(int tool) = 0;
 
     // Refreshes the active inspector palette page with a code (10011 item added or removed, 10012 frames
     // changed, 10015 text object resized, 10016 text typed, 10018 undo, delete, groups or pages changed).
@@ -215,32 +209,12 @@ public:
     // The picture tool's messages: 300 the picture cannot be loaded, 294 it is not a valid picture, 295 there is
     // not enough memory for it.
     virtual void ShowPictureDialog(int id) = 0;
-    // The program chooser of Add New Browser (a program file or a desktop entry): true, with path holding the
-    // chosen file, unless the user cancelled.
-    virtual bool ChooseBrowserFile(std::string& path) = 0;
-    // Remove Browser's list of the browsers by their labels: true, with one flag per browser in selected, on OK.
-    virtual bool ChooseBrowsersToRemove(const std::vector<std::string>& labels, std::vector<bool>& selected) = 0;
-    // The download offer of a companion tool that is not installed (offer 0 to 5): true for "Download Now".
-    virtual bool ShowDownloadOffer(int offer) = 0;
     // Tells that the transparency of a PNG picture is lost where the picture carries effects (notice 5046).
     virtual void ShowPngTransparencyNotice() = 0;
-    // Asks whether the site's changes are to be saved before it closes (dialog 301).
-    virtual YesNoCancel ShowSaveChangesDialog() = 0;
     // Asks whether the current page is to be deleted (dialog 279).
     virtual DialogAnswer ShowDeletePageDialog() = 0;
     // Closes the active page window; answers the page of the view that becomes current, null when none is left.
     virtual CSitePage* CloseActivePageWindow() = 0;
-    // The help-dialogs settings (OK writes every flag), tips of the day, About and the feedback dialog.
-    virtual DialogAnswer ShowHelpDialogsDialog() = 0;
-    virtual DialogAnswer ShowTipsDialog() = 0;
-    virtual void ShowAboutDialog() = 0;
-    virtual void ShowFeedbackDialog() = 0;
-    // The welcome dialog at start: ok, with the way to begin in start (0 none, 1 new website, 2 open website, 3 new
-    // website from a theme) and the state of its don't-show-again box, or cancel.
-    virtual DialogAnswer ShowWelcomeDialog(int& start, bool& dontShowAgain) = 0;
-    // The themes browser over the program's Themes folder: ok with the chosen theme file in path, or cancel, also
-    // when no themes are installed.
-    virtual DialogAnswer ShowThemesDialog(std::string& path) = 0;
     // Runs one of the files dialogs over the site's included files, with the output names they must not take
     // (existing pairs are locked). True, with the result filled, when the user chose files.
     virtual bool RunFilesDialog(FilesDialogKind kind, const std::vector<std::string>& reservedNames,
@@ -277,12 +251,6 @@ public:
     void ResetShapesPalette() override {}
     void ShowObjectInspector() override {}
     void SendObjectPageCommand(int command, bool newObject) override { (void)command, (void)newObject; }
-    bool ShowColorDialog(CColor& color, std::array<COLORREF, 16>& customColors) override
-    {
-        (void)color, (void)customColors;
-        return false;
-    }
-    void ShowToolHint(int tool) override { (void)tool; }
     void NotifyInspector(int code) override { (void)code; }
     void MarkClipboardStale() override {}
     void BeginWaitCursor() override {}
@@ -384,21 +352,6 @@ public:
         (void)textId, (void)dontShowAgain;
         return DialogAnswer::cancel;
     }
-    bool ChooseBrowserFile(std::string& path) override
-    {
-        (void)path;
-        return false;
-    }
-    bool ChooseBrowsersToRemove(const std::vector<std::string>& labels, std::vector<bool>& selected) override
-    {
-        (void)labels, (void)selected;
-        return false;
-    }
-    bool ShowDownloadOffer(int offer) override
-    {
-        (void)offer;
-        return false;
-    }
     void ShowPngTransparencyNotice() override {}
     void ShowMessage(const std::string& text) override { (void)text; }
     void ShowInfoMessage(const std::string& text) override { (void)text; }
@@ -413,7 +366,6 @@ public:
         return YesNoCancel::cancel;
     }
     void Beep() override {}
-    YesNoCancel ShowSaveChangesDialog() override { return YesNoCancel::cancel; }
     DialogAnswer ShowDeletePageDialog() override { return DialogAnswer::cancel; }
     CSitePage* CloseActivePageWindow() override { return nullptr; }
     DialogAnswer ShowNotice(int id) override
@@ -424,20 +376,6 @@ public:
     DialogAnswer ShowHintDialog(int id) override
     {
         (void)id;
-        return DialogAnswer::cancel;
-    }
-    DialogAnswer ShowHelpDialogsDialog() override { return DialogAnswer::cancel; }
-    DialogAnswer ShowTipsDialog() override { return DialogAnswer::cancel; }
-    void ShowAboutDialog() override {}
-    void ShowFeedbackDialog() override {}
-    DialogAnswer ShowWelcomeDialog(int& start, bool& dontShowAgain) override
-    {
-        (void)start, (void)dontShowAgain;
-        return DialogAnswer::cancel;
-    }
-    DialogAnswer ShowThemesDialog(std::string& path) override
-    {
-        (void)path;
         return DialogAnswer::cancel;
     }
     bool RunFilesDialog(FilesDialogKind kind, const std::vector<std::string>& reservedNames,

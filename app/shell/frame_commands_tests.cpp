@@ -66,7 +66,7 @@ protected:
     }
     void TearDown() override
     {
-        SetCoreServices(&services);
+        UseRecordingServices();
         Close();
     }
     void Command(int id)
@@ -423,7 +423,7 @@ protected:
 
     void TearDown() override
     {
-        SetCoreServices(&services);
+        UseRecordingServices();
         Close();
     }
 };
@@ -514,7 +514,7 @@ protected:
     }
     void TearDown() override
     {
-        SetCoreServices(&services);
+        UseRecordingServices();
         Close();
     }
     void Command(int id)

@@ -74,7 +74,7 @@ TEST_F(ShellTest, AMissingPictureIsToldOnceAndASavedSiteIsNotChanged)
     RenderWhileIdle(frame);
     EXPECT_TRUE(asked.messages.empty());
     EXPECT_TRUE(frame->GetCurrentSite()->IsSaved());
-    SetCoreServices(&services);
+    UseRecordingServices();
 }
 
 } // namespace

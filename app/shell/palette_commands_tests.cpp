@@ -73,7 +73,7 @@ TEST_F(ShellTest, InspectorPalettesFollowTheCommandsAndOutliveTheRun)
     GetCoreServices().ShowObjectInspector();
     EXPECT_EQ(manager->GetCurrentIndex(), kObjectPropSheet);
     EXPECT_TRUE(frame->GetInspectorFlags()[kObjectPropSheet]);
-    SetCoreServices(&services);
+    UseRecordingServices();
 
     // The view's menu picks the Link palette; the place is the one the first palette had.
     RunPaletteCommand(frame, ID_POPUP_LINK_INSPECTOR);
@@ -170,7 +170,7 @@ TEST_F(ShellTest, DialogsOfTheMenusAndTheCoreWriteTheSettings)
         dialog->EndModal(wxID_CANCEL);
     });
     EXPECT_EQ(GetCoreServices().ShowDeletePageDialog(), DialogAnswer::cancel);
-    SetCoreServices(&services);
+    UseRecordingServices();
 }
 
 } // namespace

@@ -48,7 +48,7 @@ protected:
         if (frame && frame->GetCurrentSite())
             frame->GetCurrentSite()->MarkSaved();
         Close();
-        SetCoreServices(&services);
+        UseRecordingServices();
     }
 
     // The main window with its palettes, the program's own services in place and no first-use hint in the way.

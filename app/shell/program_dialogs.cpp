@@ -162,12 +162,15 @@ CProgramServices::~CProgramServices()
         SetCoreServices(nullptr);
     if (&GetPublishHost() == this)
         SetPublishHost(nullptr);
+    if (&GetShellDialogs() == this)
+        SetShellDialogs(nullptr);
 }
 
 void InstallProgramServices(CProgramServices* services)
 {
     SetCoreServices(services);
     SetPublishHost(services);
+    SetShellDialogs(services);
 }
 
 DialogAnswer CProgramServices::RunInternetSetupDialog(SetupFocus focus)

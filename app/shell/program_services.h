@@ -2,7 +2,7 @@
 
 // The program's answers to the core's questions: what is current (the main frame, its open site, the page of the
 // active page window and its one selected object), the messages, the notices and small dialogs, the picture
-// chooser and the publisher's host.
+// chooser, the publisher's host and the shell's own dialogs.
 
 #include "app/docview/design_view_services.h"
 
@@ -10,18 +10,19 @@
 
 #include "app/model/services.h"
 #include "app/publish/publish_host.h"
+#include "app/shell/shell_dialogs.h"
 
 class CMainFrame;
 
 class CUploadProgressWindow;
 class CConnectingDLG;
 
-// Installs the program's services in every seam of the core; null puts back the headless answers. A program's
-// services that go while installed take themselves out.
+// Installs the program's services in every seam of the core and as the shell's dialogs; null puts back the headless
+// answers. A program's services that go while installed take themselves out.
 class CProgramServices;
 void InstallProgramServices(CProgramServices* services);
 
-class CProgramServices : public DesignViewServices<CoreServices>, public PublishHost
+class CProgramServices : public DesignViewServices<CoreServices>, public PublishHost, public ShellDialogs
 {
 public:
     CProgramServices();

@@ -313,7 +313,7 @@ protected:
     }
     void TearDown() override
     {
-        SetCoreServices(&services);
+        UseRecordingServices();
         Close();
     }
     void StartProgram()

@@ -6,6 +6,7 @@
 #include "app/model/app_settings.h"
 #include "app/model/services.h"
 #include "app/shell/main_frame.h"
+#include "app/shell/shell_dialogs.h"
 #include "app/site/site_page.h"
 #include "app/site/website.h"
 #include "platform/gui/xrc_resources.h"
@@ -81,7 +82,7 @@ template <class Dialog> Dialog* ModalDialog()
     return nullptr;
 }
 
-class RecordingServices : public NullCoreServices
+class RecordingServices : public NullCoreServices, public NullShellDialogs
 {
 public:
     explicit RecordingServices(CMainFrame*& frame) : m_frame(frame) {}
@@ -143,7 +144,7 @@ protected:
         setenv("XDG_CONFIG_HOME", (scratch / "config").c_str(), 1);
         setenv("XDG_DATA_HOME", (scratch / "data").c_str(), 1);
         EXPECT_TRUE(LoadXrcResources());
-        SetCoreServices(&services);
+        UseRecordingServices();
         environment.documentsFolder = scratch / "Documents/";
         environment.programFolder = scratch.Path();
         environment.screenWidth = 1280;
@@ -153,6 +154,14 @@ protected:
     {
         Close();
         SetCoreServices(nullptr);
+        SetShellDialogs(nullptr);
+    }
+
+    // Puts the recording services back in the core's seam and as the shell's dialogs.
+    void UseRecordingServices()
+    {
+        SetCoreServices(&services);
+        SetShellDialogs(&services);
     }
 
     std::string StorePath() const { return scratch / "settings.keys"; }
