@@ -15,7 +15,6 @@
 #include "platform/win/win_types.h"
 
 class COrvelView;
-class CInsertHtmlDLG;
 class CWebsite;
 class CSitePage;
 class CPageItem;
@@ -97,11 +96,12 @@ public:
     // The object of the only selected item, else null.
     virtual CPageObject* GetCurrentObject() = 0;
     virtual CAppSettings* GetAppSettings() = 0;
-    virtual CInsertHtmlDLG* GetInsertHtmlDialog() = 0;
+    // Whether the Insert HTML dialog is open (Edit > Delete goes to it then).
+    virtual bool IsInsertHtmlDialogOpen() = 0;
     // Runs the Insert HTML dialog (497) over the texts; true, with the texts edited, when it ends with OK.
     virtual bool RunInsertHtmlDialog(HtmlObjectTexts& texts) = 0;
     // Removes the file selected in the open insert-HTML dialog from its list (Edit > Delete while it is open).
-    virtual void RemoveInsertHtmlFile(CInsertHtmlDLG* dialog) = 0;
+    virtual void RemoveInsertHtmlFile() = 0;
 
     // The tools bar's current tool, 0 when there is no tools bar.
     virtual int GetToolsBarTool() = 0;
@@ -232,13 +232,13 @@ public:
     CSitePage* GetCurrentPage() override { return nullptr; }
     CPageObject* GetCurrentObject() override { return nullptr; }
     CAppSettings* GetAppSettings() override { return nullptr; }
-    CInsertHtmlDLG* GetInsertHtmlDialog() override { return nullptr; }
+    bool IsInsertHtmlDialogOpen() override { return false; }
     bool RunInsertHtmlDialog(HtmlObjectTexts& texts) override
     {
         (void)texts;
         return false;
     }
-    void RemoveInsertHtmlFile(CInsertHtmlDLG* dialog) override { (void)dialog; }
+    void RemoveInsertHtmlFile() override {}
     int GetToolsBarTool() override { return 0; }
     bool GetToolsBarColor(CColor& color) override
     {

@@ -104,7 +104,7 @@ public:
                         const std::vector<const CFilePair*>& pairs, FilesDialogResult& result) override;
     // The Object palette's code objects (object_palette_services.cpp).
     bool RunInsertHtmlDialog(HtmlObjectTexts& texts) override;
-    CInsertHtmlDLG* GetInsertHtmlDialog() override;
+    bool IsInsertHtmlDialogOpen() override;
     YesNoCancel AskYesNoCancel(const std::string& text) override;
     void SendObjectPageCommand(int command, bool newObject) override;
     // The publisher's host: its dialogs, the Internet setup, the build's and the upload's progress over the
@@ -122,7 +122,7 @@ public:
     void UpdateUploadProgress(int pauseMs) override;
     void ShowConnectingNotice(bool show) override;
     CChangedPages* GetChangedPages() override;
-    void RemoveInsertHtmlFile(CInsertHtmlDLG* dialog) override;
+    void RemoveInsertHtmlFile() override;
 
 private:
     CMainFrame* m_pFrame = nullptr;

@@ -68,11 +68,8 @@ public:
     void InvalidateView(COrvelView*, bool erase) override { (erase ? erasedViews : paintedViews)++; }
     void InvalidateViewRect(COrvelView*, const CRect& client, bool) override { invalidatedRects.push_back(client); }
     void GetSelectionRect(COrvelView*, CRect& client) override { client = selectionRect; }
-    CInsertHtmlDLG* GetInsertHtmlDialog() override
-    {
-        return insertHtmlOpen ? reinterpret_cast<CInsertHtmlDLG*>(&viewToken) : nullptr;
-    }
-    void RemoveInsertHtmlFile(CInsertHtmlDLG*) override { ++removedHtmlFiles; }
+    bool IsInsertHtmlDialogOpen() override { return insertHtmlOpen; }
+    void RemoveInsertHtmlFile() override { ++removedHtmlFiles; }
     void EndAllTextEditing() override { ++textEditsEnded; }
     void UpdateTitle() override { ++titleUpdates; }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
