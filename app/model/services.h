@@ -11,6 +11,7 @@
 
 #include "app/model/file_pair.h"
 #include "app/model/messages.h"
+#include "app/model/tools_and_inspector.h"
 #include "image/image.h"
 #include "platform/win/win_types.h"
 
@@ -81,7 +82,8 @@ struct HtmlObjectTexts
     std::vector<std::string> m_usedFiles;
 };
 
-// The messages are one concern of their own (messages.h); the rest of what the core asks follows.
+// The messages (messages.h) and the tools bar and inspector (tools_and_inspector.h) are concerns of their own; the
+// rest of what the core asks follows.
 class CoreServices : public Messages
 {
 public:
@@ -103,24 +105,6 @@ public:
     // Removes the file selected in the open insert-HTML dialog from its list (Edit > Delete while it is open).
     virtual void RemoveInsertHtmlFile() = 0;
 
-    // The tools bar's current tool, 0 when there is no tools bar.
-    virtual int GetToolsBarTool() = 0;
-    // The tools bar's current colour; false, with the colour untouched, when there is no tools bar.
-    virtual bool GetToolsBarColor(CColor& color) = 0;
-    // The mouse tools change the tools bar's tool and colour (the eyedropper), read the shape kind the shape tool
-    // draws and let the Shapes palette's buttons go when a shape is started.
-    virtual void SetToolsBarTool(int tool) = 0;
-    virtual void SetToolsBarColor(const CColor& color) = 0;
-    virtual int GetToolsBarShapeKind() = 0;
-    virtual void ResetShapesPalette() = 0;
-    // Shows the inspector's Object page; with a command, sends it that command (1558 Edit HTML, 1606 Flash),
-    // telling it first whether the object was just made.
-    virtual void ShowObjectInspector() = 0;
-    virtual void SendObjectPageCommand(int command, bool newObject) = 0;
-
-    // Refreshes the active inspector palette page with a code (10011 item added or removed, 10012 frames
-    // changed, 10015 text object resized, 10016 text typed, 10018 undo, delete, groups or pages changed).
-    virtual void NotifyInspector(int code) = 0;
     // The site changed since objects were last put on the private clipboard.
     virtual void MarkClipboardStale() = 0;
     virtual void BeginWaitCursor() = 0;
@@ -239,19 +223,6 @@ public:
         return false;
     }
     void RemoveInsertHtmlFile() override {}
-    int GetToolsBarTool() override { return 0; }
-    bool GetToolsBarColor(CColor& color) override
-    {
-        (void)color;
-        return false;
-    }
-    void SetToolsBarTool(int tool) override { (void)tool; }
-    void SetToolsBarColor(const CColor& color) override { (void)color; }
-    int GetToolsBarShapeKind() override { return 1; }
-    void ResetShapesPalette() override {}
-    void ShowObjectInspector() override {}
-    void SendObjectPageCommand(int command, bool newObject) override { (void)command, (void)newObject; }
-    void NotifyInspector(int code) override { (void)code; }
     void MarkClipboardStale() override {}
     void BeginWaitCursor() override {}
     void EndWaitCursor() override {}

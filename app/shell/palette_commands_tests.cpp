@@ -70,7 +70,7 @@ TEST_F(ShellTest, InspectorPalettesFollowTheCommandsAndOutliveTheRun)
     NotifyInspector(kRefreshTextCaret); // not one the Effects page listens to
     EXPECT_EQ(page->GetFillCount(), fills + 1);
     // The view asks for the Object palette after it made an object.
-    GetCoreServices().ShowObjectInspector();
+    GetToolsAndInspector().ShowObjectInspector();
     EXPECT_EQ(manager->GetCurrentIndex(), kObjectPropSheet);
     EXPECT_TRUE(frame->GetInspectorFlags()[kObjectPropSheet]);
     UseRecordingServices();

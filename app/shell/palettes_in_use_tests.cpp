@@ -55,6 +55,7 @@ protected:
     void StartWithPalettes()
     {
         SetCoreServices(&program);
+        SetToolsAndInspector(&program);
         Start();
         program.SetMainFrame(frame);
         for (int tool = 1; tool <= 11; ++tool)

@@ -164,6 +164,8 @@ CProgramServices::~CProgramServices()
         SetPublishHost(nullptr);
     if (&GetShellDialogs() == this)
         SetShellDialogs(nullptr);
+    if (&GetToolsAndInspector() == this)
+        SetToolsAndInspector(nullptr);
 }
 
 void InstallProgramServices(CProgramServices* services)
@@ -171,6 +173,7 @@ void InstallProgramServices(CProgramServices* services)
     SetCoreServices(services);
     SetPublishHost(services);
     SetShellDialogs(services);
+    SetToolsAndInspector(services);
 }
 
 DialogAnswer CProgramServices::RunInternetSetupDialog(SetupFocus focus)

@@ -22,7 +22,10 @@ class CConnectingDLG;
 class CProgramServices;
 void InstallProgramServices(CProgramServices* services);
 
-class CProgramServices : public DesignViewServices<CoreServices>, public PublishHost, public ShellDialogs
+class CProgramServices : public DesignViewServices<CoreServices>,
+                         public ToolsAndInspector,
+                         public PublishHost,
+                         public ShellDialogs
 {
 public:
     CProgramServices();

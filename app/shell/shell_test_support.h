@@ -155,6 +155,7 @@ protected:
         Close();
         SetCoreServices(nullptr);
         SetShellDialogs(nullptr);
+        SetToolsAndInspector(nullptr);
     }
 
     // Puts the recording services back in the core's seam and as the shell's dialogs.
@@ -162,6 +163,7 @@ protected:
     {
         SetCoreServices(&services);
         SetShellDialogs(&services);
+        SetToolsAndInspector(nullptr);
     }
 
     std::string StorePath() const { return scratch / "settings.keys"; }

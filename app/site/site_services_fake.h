@@ -31,11 +31,19 @@ public:
     int redos = 0;
 };
 
-class SiteServicesFake : public NullCoreServices
+class SiteServicesFake : public NullCoreServices, public NullToolsAndInspector
 {
 public:
-    SiteServicesFake() { SetCoreServices(this); }
-    ~SiteServicesFake() override { SetCoreServices(nullptr); }
+    SiteServicesFake()
+    {
+        SetCoreServices(this);
+        SetToolsAndInspector(this);
+    }
+    ~SiteServicesFake() override
+    {
+        SetCoreServices(nullptr);
+        SetToolsAndInspector(nullptr);
+    }
     SiteServicesFake(const SiteServicesFake&) = delete;
     SiteServicesFake& operator=(const SiteServicesFake&) = delete;
 
