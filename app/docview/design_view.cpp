@@ -424,7 +424,7 @@ void COrvelView::SetStatusText(int prompt)
 void COrvelView::OnSetCursor(wxSetCursorEvent& event)
 {
     CursorContext context;
-    context.tool = GetCoreServices().GetToolsBarTool();
+    context.tool = GetToolsAndInspector().GetToolsBarTool();
     context.isCurrentView = IsActive();
     context.dragging = m_pTools->IsDragging();
     context.textFrameResize = m_pTools->IsTextFrameResize();

@@ -143,7 +143,7 @@ void CMouseTools::InvalidateItem(const CPageItem& item)
 
 void CMouseTools::OnLButtonDown(const MouseInput& input)
 {
-    const int tool = GetCoreServices().GetToolsBarTool();
+    const int tool = GetToolsAndInspector().GetToolsBarTool();
     const CPoint& pt = input.pt;
     if (tool == kMouseToolArrow && !m_page.AreGuidesHidden()) {
         for (bool horizontal : {true, false}) {
@@ -303,11 +303,11 @@ void CMouseTools::PressArrow(const MouseInput& input)
 
 void CMouseTools::PressCreate(const MouseInput& input, int tool)
 {
-    GetCoreServices().ShowObjectInspector();
+    GetToolsAndInspector().ShowObjectInspector();
     m_host.TakeFocus();
     m_host.InvalidatePageRect(SelectionArea(), false);
     m_page.ClearSelection();
-    const int shapeKind = tool == kMouseToolShape ? GetCoreServices().GetToolsBarShapeKind() : 0;
+    const int shapeKind = tool == kMouseToolShape ? GetToolsAndInspector().GetToolsBarShapeKind() : 0;
     CPageItem* item = m_page.CreateObject(POINT{input.pt.x, input.pt.y}, shapeKind);
     if (!item)
         return;
@@ -315,14 +315,14 @@ void CMouseTools::PressCreate(const MouseInput& input, int tool)
     m_pressPoint = m_lastPoint = input.pt;
     m_page.FreezeSelectedObjects();
     item->GetCurrentObject()->BeginPlace();
-    GetCoreServices().ResetShapesPalette();
+    GetToolsAndInspector().ResetShapesPalette();
     m_host.HoldMouse();
     NotifyInspector(kSelectionChanged);
 }
 
 void CMouseTools::PressPlaced(const MouseInput& input, int tool)
 {
-    GetCoreServices().ShowObjectInspector();
+    GetToolsAndInspector().ShowObjectInspector();
     const CRect before = SelectionArea();
     const POINT at{input.pt.x, input.pt.y};
     std::unique_ptr<CPageObject> object;
@@ -371,10 +371,10 @@ void CMouseTools::PressText(const MouseInput& input)
     const int hit = HitTestTextObject(m_page, pt);
     if (hit < 0) {
         if (m_page.IsEditingInPlace()) {
-            GetCoreServices().ShowObjectInspector();
+            GetToolsAndInspector().ShowObjectInspector();
             m_host.EndTextEditing();
             NotifyInspector(kSelectionChanged);
-            GetCoreServices().SetToolsBarTool(kMouseToolArrow);
+            GetToolsAndInspector().SetToolsBarTool(kMouseToolArrow);
             m_host.InvalidateAll(true);
             return;
         }
@@ -413,7 +413,7 @@ void CMouseTools::PressText(const MouseInput& input)
                 return;
             }
     } else {
-        GetCoreServices().ShowObjectInspector();
+        GetToolsAndInspector().ShowObjectInspector();
         if (m_page.IsEditingInPlace())
             m_host.EndTextEditing();
         const int index = m_page.IndexOfItem(item);
@@ -501,7 +501,7 @@ CColor CMouseTools::ReadColorAt(const CPoint& pt)
 
 void CMouseTools::PressEyedropper(const CPoint& pt)
 {
-    GetCoreServices().SetToolsBarColor(ReadColorAt(pt));
+    GetToolsAndInspector().SetToolsBarColor(ReadColorAt(pt));
 }
 
 std::string CMouseTools::EyedropperText(const CPoint& pt)
@@ -517,7 +517,7 @@ std::string CMouseTools::EyedropperText(const CPoint& pt)
 
 void CMouseTools::OnMouseMove(const MouseInput& input)
 {
-    if (GetCoreServices().GetToolsBarTool() == kMouseToolEyedropper) {
+    if (GetToolsAndInspector().GetToolsBarTool() == kMouseToolEyedropper) {
         if (OnPage(input.pt, m_page))
             m_host.SetStatusText(EyedropperText(input.pt));
         return;
@@ -720,7 +720,7 @@ void CMouseTools::OnLButtonUp(const MouseInput& input)
         return;
     }
 
-    GetCoreServices().SetToolsBarTool(kMouseToolArrow);
+    GetToolsAndInspector().SetToolsBarTool(kMouseToolArrow);
     m_page.UnfreezeSelectedObjects();
     if (m_bCreatedByBand && m_bCreating) {
         // A click without a drag leaves no object behind.
@@ -792,7 +792,7 @@ void CMouseTools::ReleaseGuide()
 void CMouseTools::ReleaseHtmlBand()
 {
     const CRect rect = HtmlObjectRect(m_htmlBandRect);
-    GetCoreServices().ShowObjectInspector();
+    GetToolsAndInspector().ShowObjectInspector();
     CRect area = SelectionArea();
     m_page.ClearSelection();
     CPageItem* item =
@@ -801,7 +801,7 @@ void CMouseTools::ReleaseHtmlBand()
     area.UnionRect(area, SelectionArea());
     m_host.InvalidatePageRect(area, true);
     RecordUndo(kUndoAdded);
-    GetCoreServices().SendObjectPageCommand(m_bFlashFrame ? kFlashCommand : kEditHtmlCommand, true);
+    GetToolsAndInspector().SendObjectPageCommand(m_bFlashFrame ? kFlashCommand : kEditHtmlCommand, true);
     m_bHtmlFrame = m_bFlashFrame = false;
 }
 
@@ -844,7 +844,7 @@ void CMouseTools::ReleasePictureBand()
     PicturePlacement placement = PlacePicture(band, CSize(image.Width(), image.Height()));
     if (IsLargerThanPage(placement.size, pageSize)) {
         bool fit = false, keepAspect = false;
-        if (GetCoreServices().ShowPictureTooLargeDialog(fit, keepAspect) == IDOK && fit)
+        if (GetCoreServices().ShowPictureTooLargeDialog(fit, keepAspect) == DialogAnswer::ok && fit)
             placement = FitPictureToPage(placement, pageSize, keepAspect);
     }
     auto object = std::make_unique<CRectangleObject>(placement.centre.x, placement.centre.y,
@@ -853,7 +853,7 @@ void CMouseTools::ReleasePictureBand()
     m_host.InvalidatePageRect(SelectionArea(), true);
     CPageItem* item = m_page.AddObject(std::move(object));
     m_page.SelectItem(item);
-    GetCoreServices().ShowObjectInspector();
+    GetToolsAndInspector().ShowObjectInspector();
     RecordUndo(kUndoAdded);
     m_page.RenderDirtyObjects();
     NotifyInspector(kGestureEnded);
@@ -887,18 +887,18 @@ void CMouseTools::ReleaseTextBand()
 
 void CMouseTools::OnLButtonDblClk(const MouseInput& input)
 {
-    if (GetCoreServices().GetToolsBarTool() != kMouseToolArrow)
+    if (GetToolsAndInspector().GetToolsBarTool() != kMouseToolArrow)
         return;
     const int hit = HitTestItem(m_page, input.pt, true, m_hitMap);
     if (hit < 0)
         return;
     const int kind = m_page.GetItem(hit)->GetCurrentObject()->GetKind();
     if (kind == kToolTextKind) {
-        GetCoreServices().SetToolsBarTool(kMouseToolText);
+        GetToolsAndInspector().SetToolsBarTool(kMouseToolText);
         PressText(input);
     } else if (kind == kHtmlKind) {
-        GetCoreServices().ShowObjectInspector();
-        GetCoreServices().SendObjectPageCommand(kEditHtmlCommand, false);
+        GetToolsAndInspector().ShowObjectInspector();
+        GetToolsAndInspector().SendObjectPageCommand(kEditHtmlCommand, false);
     }
 }
 

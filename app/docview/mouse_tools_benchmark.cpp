@@ -25,11 +25,19 @@ namespace {
 
 const CSize kClient(1000, 800);
 
-class ArrowServices : public NullCoreServices
+class ArrowServices : public NullCoreServices, public NullToolsAndInspector
 {
 public:
-    ArrowServices() { SetCoreServices(this); }
-    ~ArrowServices() override { SetCoreServices(nullptr); }
+    ArrowServices()
+    {
+        SetCoreServices(this);
+        SetToolsAndInspector(this);
+    }
+    ~ArrowServices() override
+    {
+        SetCoreServices(nullptr);
+        SetToolsAndInspector(nullptr);
+    }
     int GetToolsBarTool() override { return 1; }
 };
 

@@ -357,7 +357,7 @@ void COrvelDoc::OnPageDefaults()
     CoreServices& services = GetCoreServices();
     for (COrvelView* view : Host().GetViews())
         services.InvalidateView(view, true);
-    services.NotifyInspector(CSitePage::kCommandDone);
+    GetToolsAndInspector().NotifyInspector(CSitePage::kCommandDone);
     services.UpdateTitle();
 }
 

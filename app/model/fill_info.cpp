@@ -93,7 +93,7 @@ std::unique_ptr<CImage> ReadPicture(CFile& file)
 
 CFillInfo::CFillInfo() : m_color(0, 0, 0)
 {
-    GetCoreServices().GetToolsBarColor(m_color);
+    GetToolsAndInspector().GetToolsBarColor(m_color);
 }
 
 CFillInfo::CFillInfo(const CFillInfo& other)

@@ -17,7 +17,7 @@
 
 namespace {
 
-class FakeServices : public NullCoreServices
+class FakeServices : public NullCoreServices, public NullToolsAndInspector
 {
 public:
     // Any non-null pointer says "a site is current"; the model only asks for its path.
@@ -37,11 +37,13 @@ protected:
     void SetUp() override
     {
         SetCoreServices(&fake);
+        SetToolsAndInspector(&fake);
         std::filesystem::create_directories(folder / "pics");
     }
     void TearDown() override
     {
         SetCoreServices(nullptr);
+        SetToolsAndInspector(nullptr);
         SetOpeningSitePath("");
     }
 
@@ -80,6 +82,8 @@ TEST_F(FillInfoTest, DefaultsTakeTheToolsBarColour)
     EXPECT_EQ(fill.GetImage(), nullptr);
 
     SetCoreServices(nullptr);
+
+    SetToolsAndInspector(nullptr);
     EXPECT_EQ(CFillInfo().GetColor().GetCOLORREF(), RGB(0, 0, 0)) << "no tools bar";
 }
 

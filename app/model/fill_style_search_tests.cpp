@@ -66,11 +66,16 @@ TEST_F(FillStyleTest, AskingTheUserForAnotherPictureOrAColour)
         unsigned long color;
     };
     const Case cases[] = {
-        {"retry until a picture loads", {{1, true, own}, {1, true, own}}, {bad, good}, "MI", 1, 0},
-        {"solid colour", {{1, false, blue}}, {}, "M", 0, blue.GetCOLORREF()},
-        {"cancel takes the dialog's colour", {{2, true, blue}}, {}, "M", 0, blue.GetCOLORREF()},
-        {"no file picked", {{1, true, blue}}, {}, "M", 0, blue.GetCOLORREF()},
-        {"empty file name picked", {{1, true, own}}, {""}, "M", 0, own.GetCOLORREF()},
+        {"retry until a picture loads",
+         {{DialogAnswer::ok, true, own}, {DialogAnswer::ok, true, own}},
+         {bad, good},
+         "MI",
+         1,
+         0},
+        {"solid colour", {{DialogAnswer::ok, false, blue}}, {}, "M", 0, blue.GetCOLORREF()},
+        {"cancel takes the dialog's colour", {{DialogAnswer::cancel, true, blue}}, {}, "M", 0, blue.GetCOLORREF()},
+        {"no file picked", {{DialogAnswer::ok, true, blue}}, {}, "M", 0, blue.GetCOLORREF()},
+        {"empty file name picked", {{DialogAnswer::ok, true, own}}, {""}, "M", 0, own.GetCOLORREF()},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -127,7 +132,7 @@ TEST_F(FillStyleTest, ThePickedPictureTeachesTheSiteMap)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         fake.map = CFileNameMap();
-        fake.answers = {{1, true, CColor(0, 0, 0)}};
+        fake.answers = {{DialogAnswer::ok, true, CColor(0, 0, 0)}};
         fake.picks = {c.picked};
         CFillStyle style;
         style.SetImageFile(c.stored);
@@ -152,7 +157,7 @@ TEST_F(FillStyleTest, ARepaintWhileAskingPaintsTheColourInsteadOfAskingAgain)
     style.SetImageFile(Path("pics/none.png"));
     bool nested = true;
     fake.whileAsking = [&] { nested = style.LoadFillImage(); };
-    fake.answers = {{1, false, CColor(1, 2, 3)}};
+    fake.answers = {{DialogAnswer::ok, false, CColor(1, 2, 3)}};
     EXPECT_TRUE(style.LoadFillImage());
     EXPECT_FALSE(nested);
     EXPECT_EQ(fake.shown, "M");

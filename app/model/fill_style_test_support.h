@@ -25,7 +25,7 @@ namespace fill_style_testing {
 
 struct FillDialogAnswer
 {
-    int result;    // 1 OK, 2 cancel
+    DialogAnswer result;
     bool tryAgain; // after OK: pick another picture
     CColor color;  // the colour the user leaves in the dialog
 };
@@ -41,8 +41,8 @@ public:
     CFileNameMap* GetSiteFileNameMap() override { return &map; }
     void SetSiteModified() override { ++modified; }
     int GetSiteMinorVersion() override { return minor; }
-    int ShowFillMissingDialog(FillPictureDialog& dialog) override { return Ask('M', dialog); }
-    int ShowFillInvalidDialog(FillPictureDialog& dialog) override { return Ask('I', dialog); }
+    DialogAnswer ShowFillMissingDialog(FillPictureDialog& dialog) override { return Ask('M', dialog); }
+    DialogAnswer ShowFillInvalidDialog(FillPictureDialog& dialog) override { return Ask('I', dialog); }
     void ShowNoMemoryForFillDialog() override { shown += 'N'; }
     bool GetPictureFileName(std::string& path) override
     {
@@ -54,14 +54,14 @@ public:
         return true;
     }
 
-    int Ask(char kind, FillPictureDialog& dialog)
+    DialogAnswer Ask(char kind, FillPictureDialog& dialog)
     {
         shown += kind;
         if (whileAsking)
             whileAsking();
         shownPaths.push_back(dialog.m_strPath);
         if (answers.empty())
-            return 2;
+            return DialogAnswer::cancel;
         const FillDialogAnswer a = answers.front();
         answers.pop_front();
         dialog.m_bTryAgain = a.tryAgain;

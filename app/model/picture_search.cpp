@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr int kIdOk = 1;
-
 bool SameText(const std::string& a, const std::string& b)
 {
     return LowerCase1252(a) == LowerCase1252(b);
@@ -65,12 +63,12 @@ int AskForPicture(PictureOwner& owner, const PictureQuestion& question, int code
         FillPictureDialog dialog;
         dialog.m_color = owner.GetColor();
         dialog.m_strPath = owner.GetDialogPath();
-        const int answer =
+        const DialogAnswer answer =
             code == IO_INVALID_FILE ? services.ShowFillInvalidDialog(dialog) : services.ShowFillMissingDialog(dialog);
         std::string chosen;
         if (settings)
             chosen = question.startInBackgroundFolder ? settings->GetBackgroundImagePath() : settings->GetImagePath();
-        if (answer != kIdOk || !dialog.m_bTryAgain || !services.GetPictureFileName(chosen) ||
+        if (answer != DialogAnswer::ok || !dialog.m_bTryAgain || !services.GetPictureFileName(chosen) ||
             (question.emptyNameCancels && chosen.empty()))
             return owner.UseColor(dialog.m_color);
         const int result = owner.LoadPicture(chosen);

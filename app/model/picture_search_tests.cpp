@@ -90,8 +90,8 @@ TEST_F(PictureQuestionTest, EachSearchKeepsItsOwnRules)
         fake.chooserStarts.clear();
         fake.settings.m_strImagePath = "/images/";
         // Every dialog is confirmed with another picture wanted; the last one, once the picks run out, is cancelled.
-        fake.answers.assign(c.picks.size(), FillDialogAnswer{1, true, blue});
-        fake.answers.push_back(FillDialogAnswer{2, true, blue});
+        fake.answers.assign(c.picks.size(), FillDialogAnswer{DialogAnswer::ok, true, blue});
+        fake.answers.push_back(FillDialogAnswer{DialogAnswer::cancel, true, blue});
         fake.picks.assign(c.picks.begin(), c.picks.end());
         TableOwner owner;
         owner.path = "/o/x.png";
@@ -125,7 +125,7 @@ TEST_F(PictureQuestionTest, GivingUpTakesTheDialogsColourAndShortMemoryTakesRed)
 {
     TableOwner owner;
     owner.path = "/o/x.png";
-    fake.answers = {FillDialogAnswer{1, false, CColor(9, 8, 7)}};
+    fake.answers = {FillDialogAnswer{DialogAnswer::ok, false, CColor(9, 8, 7)}};
     PictureQuestion question;
     question.originalPath = owner.path;
     EXPECT_EQ(AskForPicture(owner, question, IO_FILE_NOT_FOUND), IO_OK);

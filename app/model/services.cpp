@@ -60,7 +60,7 @@ CAppSettings* GetAppSettings()
 
 void NotifyInspector(int code)
 {
-    g_services->NotifyInspector(code);
+    GetToolsAndInspector().NotifyInspector(code);
 }
 
 void MarkClipboardStale()

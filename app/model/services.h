@@ -5,18 +5,17 @@
 // its own at start-up; until then (and in headless use) NullCoreServices answers that nothing is current and every
 // service does nothing. Tests derive their fakes, which record calls, from NullCoreServices.
 
-#include <array>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/model/file_pair.h"
 #include "app/model/messages.h"
+#include "app/model/tools_and_inspector.h"
 #include "image/image.h"
 #include "platform/win/win_types.h"
 
 class COrvelView;
-class CInsertHtmlDLG;
 class CWebsite;
 class CSitePage;
 class CPageItem;
@@ -83,7 +82,8 @@ struct HtmlObjectTexts
     std::vector<std::string> m_usedFiles;
 };
 
-// The messages are one concern of their own (messages.h); the rest of what the core asks follows.
+// The messages (messages.h) and the tools bar and inspector (tools_and_inspector.h) are concerns of their own; the
+// rest of what the core asks follows.
 class CoreServices : public Messages
 {
 public:
@@ -98,35 +98,13 @@ public:
     // The object of the only selected item, else null.
     virtual CPageObject* GetCurrentObject() = 0;
     virtual CAppSettings* GetAppSettings() = 0;
-    virtual CInsertHtmlDLG* GetInsertHtmlDialog() = 0;
+    // Whether the Insert HTML dialog is open (Edit > Delete goes to it then).
+    virtual bool IsInsertHtmlDialogOpen() = 0;
     // Runs the Insert HTML dialog (497) over the texts; true, with the texts edited, when it ends with OK.
     virtual bool RunInsertHtmlDialog(HtmlObjectTexts& texts) = 0;
     // Removes the file selected in the open insert-HTML dialog from its list (Edit > Delete while it is open).
-    virtual void RemoveInsertHtmlFile(CInsertHtmlDLG* dialog) = 0;
+    virtual void RemoveInsertHtmlFile() = 0;
 
-    // The tools bar's current tool, 0 when there is no tools bar.
-    virtual int GetToolsBarTool() = 0;
-    // The tools bar's current colour; false, with the colour untouched, when there is no tools bar.
-    virtual bool GetToolsBarColor(CColor& color) = 0;
-    // The mouse tools change the tools bar's tool and colour (the eyedropper), read the shape kind the shape tool
-    // draws and let the Shapes palette's buttons go when a shape is started.
-    virtual void SetToolsBarTool(int tool) = 0;
-    virtual void SetToolsBarColor(const CColor& color) = 0;
-    virtual int GetToolsBarShapeKind() = 0;
-    virtual void ResetShapesPalette() = 0;
-    // Shows the inspector's Object page; with a command, sends it that command (1558 Edit HTML, 1606 Flash),
-    // telling it first whether the object was just made.
-    virtual void ShowObjectInspector() = 0;
-    virtual void SendObjectPageCommand(int command, bool newObject) = 0;
-    // The colour dialog, opened on color with the 16 custom colours; true, with the chosen colour in color and the
-    // custom colours as the user left them, when the user pressed OK.
-    virtual bool ShowColorDialog(CColor& color, std::array<COLORREF, 16>& customColors) = 0;
-    // The first-use hint of a tool of the tools bar.
-    virtual void ShowToolHint(int tool) = 0;
-
-    // Refreshes the active inspector palette page with a code (10011 item added or removed, 10012 frames
-    // changed, 10015 text object resized, 10016 text typed, 10018 undo, delete, groups or pages changed).
-    virtual void NotifyInspector(int code) = 0;
     // The site changed since objects were last put on the private clipboard.
     virtual void MarkClipboardStale() = 0;
     virtual void BeginWaitCursor() = 0;
@@ -199,12 +177,12 @@ public:
 
     // The dialogs the model shows. Headless each answers as a cancelled dialog does.
     // The picture of a fill does not exist (dialog 417) or is not a valid picture (418). The program brings the
-    // current view up to date first, so that the user sees the page asked about. Returns IDOK (1) or IDCANCEL (2).
-    virtual int ShowFillMissingDialog(FillPictureDialog& dialog) = 0;
-    virtual int ShowFillInvalidDialog(FillPictureDialog& dialog) = 0;
+    // current view up to date first, so that the user sees the page asked about.
+    virtual DialogAnswer ShowFillMissingDialog(FillPictureDialog& dialog) = 0;
+    virtual DialogAnswer ShowFillInvalidDialog(FillPictureDialog& dialog) = 0;
     // The picture being placed is larger than the page (dialog 494): whether to fit it to the page, and then whether
-    // to keep its aspect ratio. Returns IDOK (1) with both answers, or IDCANCEL (2).
-    virtual int ShowPictureTooLargeDialog(bool& fit, bool& keepAspect) = 0;
+    // to keep its aspect ratio; both answers hold on ok.
+    virtual DialogAnswer ShowPictureTooLargeDialog(bool& fit, bool& keepAspect) = 0;
     // Tells that memory is too short for a picture fill and a solid colour is used (dialog 419).
     virtual void ShowNoMemoryForFillDialog() = 0;
     // The open-picture chooser: path holds the folder to start in and, on true, the chosen file.
@@ -215,34 +193,12 @@ public:
     // The picture tool's messages: 300 the picture cannot be loaded, 294 it is not a valid picture, 295 there is
     // not enough memory for it.
     virtual void ShowPictureDialog(int id) = 0;
-    // The program chooser of Add New Browser (a program file or a desktop entry): true, with path holding the
-    // chosen file, unless the user cancelled.
-    virtual bool ChooseBrowserFile(std::string& path) = 0;
-    // Remove Browser's list of the browsers by their labels: true, with one flag per browser in selected, on OK.
-    virtual bool ChooseBrowsersToRemove(const std::vector<std::string>& labels, std::vector<bool>& selected) = 0;
-    // The download offer of a companion tool that is not installed (offer 0 to 5): true for "Download Now".
-    virtual bool ShowDownloadOffer(int offer) = 0;
     // Tells that the transparency of a PNG picture is lost where the picture carries effects (notice 5046).
     virtual void ShowPngTransparencyNotice() = 0;
-    // Asks whether the site's changes are to be saved before it closes (dialog 301). Returns IDYES, IDNO or
-    // IDCANCEL.
-    virtual int ShowSaveChangesDialog() = 0;
-    // Asks whether the current page is to be deleted (dialog 279). Returns IDOK (1) or IDCANCEL (2).
-    virtual int ShowDeletePageDialog() = 0;
+    // Asks whether the current page is to be deleted (dialog 279).
+    virtual DialogAnswer ShowDeletePageDialog() = 0;
     // Closes the active page window; answers the page of the view that becomes current, null when none is left.
     virtual CSitePage* CloseActivePageWindow() = 0;
-    // The help-dialogs settings (OK writes every flag), tips of the day, About and the feedback dialog. The first two
-    // return IDOK (1) or IDCANCEL (2).
-    virtual int ShowHelpDialogsDialog() = 0;
-    virtual int ShowTipsDialog() = 0;
-    virtual void ShowAboutDialog() = 0;
-    virtual void ShowFeedbackDialog() = 0;
-    // The welcome dialog at start: IDOK (1), with the way to begin in start (0 none, 1 new website, 2 open website,
-    // 3 new website from a theme) and the state of its don't-show-again box, or IDCANCEL (2).
-    virtual int ShowWelcomeDialog(int& start, bool& dontShowAgain) = 0;
-    // The themes browser over the program's Themes folder: IDOK (1) with the chosen theme file in path, or IDCANCEL
-    // (2), also when no themes are installed.
-    virtual int ShowThemesDialog(std::string& path) = 0;
     // Runs one of the files dialogs over the site's included files, with the output names they must not take
     // (existing pairs are locked). True, with the result filled, when the user chose files.
     virtual bool RunFilesDialog(FilesDialogKind kind, const std::vector<std::string>& reservedNames,
@@ -260,32 +216,13 @@ public:
     CSitePage* GetCurrentPage() override { return nullptr; }
     CPageObject* GetCurrentObject() override { return nullptr; }
     CAppSettings* GetAppSettings() override { return nullptr; }
-    CInsertHtmlDLG* GetInsertHtmlDialog() override { return nullptr; }
+    bool IsInsertHtmlDialogOpen() override { return false; }
     bool RunInsertHtmlDialog(HtmlObjectTexts& texts) override
     {
         (void)texts;
         return false;
     }
-    void RemoveInsertHtmlFile(CInsertHtmlDLG* dialog) override { (void)dialog; }
-    int GetToolsBarTool() override { return 0; }
-    bool GetToolsBarColor(CColor& color) override
-    {
-        (void)color;
-        return false;
-    }
-    void SetToolsBarTool(int tool) override { (void)tool; }
-    void SetToolsBarColor(const CColor& color) override { (void)color; }
-    int GetToolsBarShapeKind() override { return 1; }
-    void ResetShapesPalette() override {}
-    void ShowObjectInspector() override {}
-    void SendObjectPageCommand(int command, bool newObject) override { (void)command, (void)newObject; }
-    bool ShowColorDialog(CColor& color, std::array<COLORREF, 16>& customColors) override
-    {
-        (void)color, (void)customColors;
-        return false;
-    }
-    void ShowToolHint(int tool) override { (void)tool; }
-    void NotifyInspector(int code) override { (void)code; }
+    void RemoveInsertHtmlFile() override {}
     void MarkClipboardStale() override {}
     void BeginWaitCursor() override {}
     void EndWaitCursor() override {}
@@ -354,20 +291,20 @@ public:
     void SetSiteModified() override {}
     int GetSitePageCount() override { return -1; }
     int GetSiteMinorVersion() override { return 15; }
-    int ShowFillMissingDialog(FillPictureDialog& dialog) override
+    DialogAnswer ShowFillMissingDialog(FillPictureDialog& dialog) override
     {
         (void)dialog;
-        return 2;
+        return DialogAnswer::cancel;
     }
-    int ShowFillInvalidDialog(FillPictureDialog& dialog) override
+    DialogAnswer ShowFillInvalidDialog(FillPictureDialog& dialog) override
     {
         (void)dialog;
-        return 2;
+        return DialogAnswer::cancel;
     }
-    int ShowPictureTooLargeDialog(bool& fit, bool& keepAspect) override
+    DialogAnswer ShowPictureTooLargeDialog(bool& fit, bool& keepAspect) override
     {
         fit = keepAspect = false;
-        return 2;
+        return DialogAnswer::cancel;
     }
     void ShowNoMemoryForFillDialog() override {}
     bool GetPictureFileName(std::string& path) override
@@ -386,21 +323,6 @@ public:
         (void)textId, (void)dontShowAgain;
         return DialogAnswer::cancel;
     }
-    bool ChooseBrowserFile(std::string& path) override
-    {
-        (void)path;
-        return false;
-    }
-    bool ChooseBrowsersToRemove(const std::vector<std::string>& labels, std::vector<bool>& selected) override
-    {
-        (void)labels, (void)selected;
-        return false;
-    }
-    bool ShowDownloadOffer(int offer) override
-    {
-        (void)offer;
-        return false;
-    }
     void ShowPngTransparencyNotice() override {}
     void ShowMessage(const std::string& text) override { (void)text; }
     void ShowInfoMessage(const std::string& text) override { (void)text; }
@@ -415,8 +337,7 @@ public:
         return YesNoCancel::cancel;
     }
     void Beep() override {}
-    int ShowSaveChangesDialog() override { return IDCANCEL; }
-    int ShowDeletePageDialog() override { return 2; }
+    DialogAnswer ShowDeletePageDialog() override { return DialogAnswer::cancel; }
     CSitePage* CloseActivePageWindow() override { return nullptr; }
     DialogAnswer ShowNotice(int id) override
     {
@@ -427,20 +348,6 @@ public:
     {
         (void)id;
         return DialogAnswer::cancel;
-    }
-    int ShowHelpDialogsDialog() override { return 2; }
-    int ShowTipsDialog() override { return 2; }
-    void ShowAboutDialog() override {}
-    void ShowFeedbackDialog() override {}
-    int ShowWelcomeDialog(int& start, bool& dontShowAgain) override
-    {
-        (void)start, (void)dontShowAgain;
-        return 2;
-    }
-    int ShowThemesDialog(std::string& path) override
-    {
-        (void)path;
-        return 2;
     }
     bool RunFilesDialog(FilesDialogKind kind, const std::vector<std::string>& reservedNames,
                         const std::vector<const CFilePair*>& pairs, FilesDialogResult& result) override

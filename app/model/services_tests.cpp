@@ -8,7 +8,7 @@
 namespace {
 
 // Stands in for the program: answers with objects of its own and records what the model asked of it.
-class FakeServices : public NullCoreServices
+class FakeServices : public NullCoreServices, public NullToolsAndInspector
 {
 public:
     CWebsite* GetCurrentSite() override { return site; }
@@ -40,6 +40,7 @@ protected:
     void TearDown() override
     {
         SetCoreServices(nullptr);
+        SetToolsAndInspector(nullptr);
         SetOpeningSitePath("");
     }
     FakeServices fake;
@@ -58,9 +59,9 @@ TEST_F(ServicesTest, HeadlessNothingIsCurrentAndServicesDoNothing)
     MarkClipboardStale();
 
     CColor color(COLOR_RED);
-    EXPECT_FALSE(GetCoreServices().GetToolsBarColor(color));
+    EXPECT_FALSE(GetToolsAndInspector().GetToolsBarColor(color));
     EXPECT_EQ(color, CColor(COLOR_RED));
-    EXPECT_EQ(GetCoreServices().GetToolsBarTool(), 0);
+    EXPECT_EQ(GetToolsAndInspector().GetToolsBarTool(), 0);
 
     CoreServices& services = GetCoreServices();
     CPoint origin(5, 5);
@@ -82,6 +83,7 @@ TEST_F(ServicesTest, HeadlessNothingIsCurrentAndServicesDoNothing)
 TEST_F(ServicesTest, InstalledServicesAnswerUntilRemoved)
 {
     SetCoreServices(&fake);
+    SetToolsAndInspector(&fake);
     EXPECT_EQ(GetAppSettings(), &fake.settings);
     NotifyInspector(10012);
     NotifyInspector(10018);
@@ -90,6 +92,8 @@ TEST_F(ServicesTest, InstalledServicesAnswerUntilRemoved)
     EXPECT_EQ(fake.staleMarks, 1);
 
     SetCoreServices(nullptr);
+
+    SetToolsAndInspector(nullptr);
     NotifyInspector(10011);
     EXPECT_EQ(GetAppSettings(), nullptr);
     EXPECT_EQ(fake.codes.size(), 2u);
@@ -102,6 +106,7 @@ TEST_F(ServicesTest, StoredPathsResolveAgainstTheSiteOrTheFileBeingOpened)
 
     // With a current site its own path wins, even over the file being opened.
     SetCoreServices(&fake);
+    SetToolsAndInspector(&fake);
     int siteStandIn = 0;
     fake.site = reinterpret_cast<CWebsite*>(&siteStandIn);
     fake.sitePath = "C:\\Sites\\My.kst";
@@ -112,6 +117,7 @@ TEST_F(ServicesTest, StoredPathsResolveAgainstTheSiteOrTheFileBeingOpened)
 TEST_F(ServicesTest, SanitizePageIdRemovesIllegalCharactersAndSaysSo)
 {
     SetCoreServices(&fake);
+    SetToolsAndInspector(&fake);
     std::string name = "a/b c@d.e;f(g)h{i}j^k[l]m:n<o>p\\q%r&s";
     EXPECT_EQ(SanitizePageId(name), TRUE);
     EXPECT_EQ(name, "abcdefghijklmnopqrs");
@@ -123,6 +129,8 @@ TEST_F(ServicesTest, SanitizePageIdRemovesIllegalCharactersAndSaysSo)
     EXPECT_EQ(fake.messages.size(), 1u);
 
     SetCoreServices(nullptr);
+
+    SetToolsAndInspector(nullptr);
     std::string headless = "..";
     EXPECT_EQ(SanitizePageId(headless), TRUE);
     EXPECT_EQ(headless, "");
@@ -136,6 +144,8 @@ TEST_F(ServicesTest, DisplayBitmapRowsAreWholeWords)
     EXPECT_EQ(bm.bmWidthBytes, 20);
 
     SetCoreServices(&fake);
+
+    SetToolsAndInspector(&fake);
     const struct
     {
         int bits;

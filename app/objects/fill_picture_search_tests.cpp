@@ -22,7 +22,7 @@ namespace {
 // What the user does in one fill-picture dialog and in the chooser it may open.
 struct Answer
 {
-    int button = 1; // IDOK
+    DialogAnswer button = DialogAnswer::ok;
     bool tryAgain = true;
     CColor colour = CColor(0, 0, 0);
     // Empty: the chooser is cancelled.
@@ -38,8 +38,8 @@ public:
     std::string GetCurrentSitePath() override { return sitePath; }
     CAppSettings* GetAppSettings() override { return &settings; }
 
-    int ShowFillMissingDialog(FillPictureDialog& dialog) override { return Show("missing", dialog); }
-    int ShowFillInvalidDialog(FillPictureDialog& dialog) override { return Show("invalid", dialog); }
+    DialogAnswer ShowFillMissingDialog(FillPictureDialog& dialog) override { return Show("missing", dialog); }
+    DialogAnswer ShowFillInvalidDialog(FillPictureDialog& dialog) override { return Show("invalid", dialog); }
     void ShowNoMemoryForFillDialog() override { shown.push_back("no memory"); }
     bool GetPictureFileName(std::string& path) override
     {
@@ -61,18 +61,18 @@ public:
     std::vector<std::string> chooserStarts;
 
 private:
-    int Show(const char* which, FillPictureDialog& dialog)
+    DialogAnswer Show(const char* which, FillPictureDialog& dialog)
     {
         shown.push_back(which);
         shownPaths.push_back(dialog.m_strPath);
         if (answers.empty()) {
             ADD_FAILURE() << "no answer scripted for the " << which << " dialog";
-            return 2;
+            return DialogAnswer::cancel;
         }
         const Answer answer = answers.front();
         answers.pop_front();
         dialog.m_bTryAgain = answer.tryAgain;
-        if (answer.button == 1)
+        if (answer.button == DialogAnswer::ok)
             dialog.m_color = answer.colour;
         chosen = answer.chosen;
         return answer.button;
@@ -134,7 +134,7 @@ TEST_F(FillPictureSearchTest, AChosenReplacementIsRememberedForTheRestOfTheSite)
 {
     const std::string chosen = Picture("moved/pic.png");
     services.settings.m_strImagePath = PathIn("start/");
-    services.answers = {Answer{1, true, CColor(0, 0, 0), chosen}};
+    services.answers = {Answer{DialogAnswer::ok, true, CColor(0, 0, 0), chosen}};
 
     CFillInfo fill = Texture(PathIn("old/pic.png"));
     ASSERT_EQ(fill.UpdateImage(size), IO_FOLDER_NOT_FOUND);
@@ -161,7 +161,7 @@ TEST_F(FillPictureSearchTest, AMissingFileIsReplacedByNameAndFolder)
 {
     Picture("old/there.png");
     const std::string chosen = Picture("new/pic.png");
-    services.answers = {Answer{1, true, CColor(0, 0, 0), chosen}};
+    services.answers = {Answer{DialogAnswer::ok, true, CColor(0, 0, 0), chosen}};
     CFillInfo fill = Texture(PathIn("old/pic.png"));
     ASSERT_EQ(fill.UpdateImage(size), IO_FILE_NOT_FOUND);
     EXPECT_EQ(FindFillPicture(fill, size, IO_FILE_NOT_FOUND), IO_OK);
@@ -189,11 +189,14 @@ TEST_F(FillPictureSearchTest, GivingUpLeavesASolidColour)
     };
     const std::string bad = NotAPicture("other/bad.png");
     const Case cases[] = {
-        {"no other picture", {Answer{1, false, CColor(0, 200, 0), ""}}, CColor(0, 200, 0), {"missing"}},
-        {"cancelled dialog", {Answer{2, true, CColor(0, 200, 0), ""}}, CColor(10, 20, 30), {"missing"}},
-        {"cancelled chooser", {Answer{1, true, CColor(1, 2, 3), ""}}, CColor(1, 2, 3), {"missing"}},
+        {"no other picture", {Answer{DialogAnswer::ok, false, CColor(0, 200, 0), ""}}, CColor(0, 200, 0), {"missing"}},
+        {"cancelled dialog",
+         {Answer{DialogAnswer::cancel, true, CColor(0, 200, 0), ""}},
+         CColor(10, 20, 30),
+         {"missing"}},
+        {"cancelled chooser", {Answer{DialogAnswer::ok, true, CColor(1, 2, 3), ""}}, CColor(1, 2, 3), {"missing"}},
         {"a wrong picture, then giving up",
-         {Answer{1, true, CColor(0, 0, 0), bad}, Answer{1, false, CColor(7, 7, 7), ""}},
+         {Answer{DialogAnswer::ok, true, CColor(0, 0, 0), bad}, Answer{DialogAnswer::ok, false, CColor(7, 7, 7), ""}},
          CColor(7, 7, 7),
          {"missing", "invalid"}},
     };
@@ -256,7 +259,7 @@ TEST_F(FillPictureSearchTest, AFailedLookKeepsThePicturesOwnPathForTheDialog)
 {
     services.sitePath = PathIn("sites/home.kst");
     services.settings.m_strKstPath = PathIn("kst");
-    services.answers = {Answer{1, false, CColor(4, 5, 6), ""}};
+    services.answers = {Answer{DialogAnswer::ok, false, CColor(4, 5, 6), ""}};
     CFillInfo fill = Texture(PathIn("sites/nowhere.png"));
     EXPECT_EQ(FindFillPicture(fill, size, fill.UpdateImage(size)), IO_OK);
     EXPECT_EQ(services.shownPaths, std::vector<std::string>{PathIn("sites/nowhere.png")});
@@ -280,7 +283,7 @@ TEST_F(FillPictureSearchTest, HeadlessAMissingPictureBecomesItsColourAndTheObjec
 TEST_F(FillPictureSearchTest, AFoundPictureFillsTheObject)
 {
     const std::string chosen = Picture("pics/pic.png");
-    services.answers = {Answer{1, true, CColor(0, 0, 0), chosen}};
+    services.answers = {Answer{DialogAnswer::ok, true, CColor(0, 0, 0), chosen}};
     CRectangleObject object(10, 10, SIZE{8, 6}, 0.0);
     object.SetFill(std::make_unique<CFillInfo>(Texture(PathIn("gone.png"))));
     CPixMap scratch(IMAGE_MODE_RGBA, 32, 32);

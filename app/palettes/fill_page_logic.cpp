@@ -116,7 +116,7 @@ bool FillOnToolsBarColor()
 {
     const CFillInfo* fill = CurrentFill();
     CColor color;
-    if (fill && GetCoreServices().GetToolsBarColor(color) &&
+    if (fill && GetToolsAndInspector().GetToolsBarColor(color) &&
         (fill->GetColor().GetCOLORREF() != color.GetCOLORREF() || fill->GetKind() != CFillInfo::FILL_COLOR))
         ApplyFill([&](CFillInfo& f) { f.SetColor(color); });
     return true;

@@ -123,7 +123,7 @@ bool EditHtmlObject(bool justPlaced)
             }
             html->SetDirty();
         });
-    services.NotifyInspector(kRefreshAll);
+    GetToolsAndInspector().NotifyInspector(kRefreshAll);
     if (COrvelView* view = GetCurrentView())
         services.InvalidateView(view, true);
     CAppSettings* settings = GetAppSettings();
@@ -168,7 +168,7 @@ bool RemoveFlashObject()
     }
     // An ordinary delete: the history keeps the object, so Undo brings it back.
     DeleteSelectionWithUndo(*page);
-    services.NotifyInspector(kRefreshSelection);
+    GetToolsAndInspector().NotifyInspector(kRefreshSelection);
     if (COrvelView* view = GetCurrentView())
         services.InvalidateView(view, true);
     return true;

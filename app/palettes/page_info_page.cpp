@@ -237,7 +237,7 @@ void CPageInfoPage::OnButton(wxCommandEvent& event)
         break;
     case kToolsColorId: {
         CColor color;
-        if (GetCoreServices().GetToolsBarColor(color))
+        if (GetToolsAndInspector().GetToolsBarColor(color))
             SetBackgroundColor(color);
         break;
     }

@@ -16,6 +16,7 @@
 #include "app/shell/logic/tools_bar_logic.h"
 #include "app/shell/main_frame.h"
 #include "app/shell/program_services.h"
+#include "app/shell/shell_dialogs.h"
 #include "platform/gui/text_bytes.h"
 #include "platform/resources/string_table.h"
 #include "platform/win/program_launch.h"
@@ -91,7 +92,7 @@ void RemoveBrowser(CMainFrame& frame)
     for (const std::string& path : browsers)
         labels.push_back(LabelOf(path));
     std::vector<bool> selected;
-    if (!GetCoreServices().ChooseBrowsersToRemove(labels, selected))
+    if (!GetShellDialogs().ChooseBrowsersToRemove(labels, selected))
         return;
     CAppSettings& settings = frame.GetSettings();
     settings.m_nUseBuiltInBrowser = RemoveBrowsers(browsers, selected, settings.m_nUseBuiltInBrowser);
@@ -119,9 +120,10 @@ void RebuildBrowserItems(wxMenu& menu, const std::vector<std::string>& browsers)
 bool CExeFileDialog::DoModal()
 {
     CoreServices& services = GetCoreServices();
+    ShellDialogs& dialogs = GetShellDialogs();
     for (;;) {
         std::string path = m_strPath;
-        if (!services.ChooseBrowserFile(path))
+        if (!dialogs.ChooseBrowserFile(path))
             return false;
         const int problem = CheckNewBrowser(path, m_frame.GetBrowserPaths());
         if (problem == 0) {
@@ -138,7 +140,7 @@ void LaunchCompanionTool(int tool)
     if (tool < kFirstCompanionTool || tool > kLastCompanionTool)
         return;
     const CompanionTool& row = kCompanionTools[static_cast<size_t>(tool - kFirstCompanionTool)];
-    if (GetCoreServices().ShowDownloadOffer(row.offer))
+    if (GetShellDialogs().ShowDownloadOffer(row.offer))
         OpenWithDefaultHandler(row.productPage);
 }
 

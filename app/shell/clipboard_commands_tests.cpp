@@ -105,7 +105,7 @@ protected:
             wxTheClipboard->SetData(new wxTextDataObject("done"));
             wxTheClipboard->Close();
         }
-        SetCoreServices(&services);
+        UseRecordingServices();
         Close();
     }
     COrvelView* ActiveView() { return frame->GetActivePageWindow()->GetView(); }

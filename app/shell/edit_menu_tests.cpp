@@ -52,7 +52,7 @@ protected:
     // The recording services answer the question about unsaved changes when the window closes.
     void TearDown() override
     {
-        SetCoreServices(&services);
+        UseRecordingServices();
         Close();
     }
 

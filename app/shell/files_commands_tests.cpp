@@ -108,7 +108,7 @@ TEST_F(ShellTest, AddFilesPlacesTwoFilesInANewFolderOfTheSite)
     RunCommand(*frame, ID_SITE_MAP);
     EXPECT_TRUE(mapShown);
     EXPECT_EQ(site.GetFilePairCount(), 2);
-    SetCoreServices(&services);
+    UseRecordingServices();
 }
 
 } // namespace
@@ -168,7 +168,7 @@ TEST_F(ShellTest, AddFlashOnTheObjectPaletteRunsThePlacementWizard)
     // The wizard went with its run.
     for (wxWindow* window : wxTopLevelWindows)
         EXPECT_EQ(dynamic_cast<CFilePlacementWizard*>(window), nullptr);
-    SetCoreServices(&services);
+    UseRecordingServices();
 }
 
 } // namespace

@@ -66,7 +66,7 @@ protected:
     }
     void TearDown() override
     {
-        SetCoreServices(&services);
+        UseRecordingServices();
         Close();
     }
     void Command(int id)
@@ -413,17 +413,17 @@ protected:
     class Answering : public CProgramServices
     {
     public:
-        int ShowDeletePageDialog() override
+        DialogAnswer ShowDeletePageDialog() override
         {
             ++asked;
-            return IDOK;
+            return DialogAnswer::ok;
         }
         int asked = 0;
     } program;
 
     void TearDown() override
     {
-        SetCoreServices(&services);
+        UseRecordingServices();
         Close();
     }
 };
@@ -514,7 +514,7 @@ protected:
     }
     void TearDown() override
     {
-        SetCoreServices(&services);
+        UseRecordingServices();
         Close();
     }
     void Command(int id)

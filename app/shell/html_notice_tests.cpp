@@ -51,7 +51,7 @@ TEST_F(ShellTest, TheHtmlNoticeComesOncePerSave)
     EXPECT_EQ(asked.notices.size(), 2u);
     frame->GetEventHandler()->ProcessEvent(save);
     EXPECT_EQ(asked.notices.size(), 2u) << "switched off";
-    SetCoreServices(&services);
+    UseRecordingServices();
 }
 
 } // namespace

@@ -19,6 +19,7 @@
 #include "app/shell/orvel_frame.h"
 #include "app/shell/publish_menu.h"
 #include "app/shell/shapes_dlg.h"
+#include "app/shell/shell_dialogs.h"
 #include "app/shell/site_commands.h"
 #include "app/shell/tools_bar.h"
 #include "app/site/site_page.h"
@@ -633,13 +634,13 @@ void CMainFrame::OnCommand(wxCommandEvent& event)
         OnHelp();
         break;
     case ID_APP_ABOUT:
-        GetCoreServices().ShowAboutDialog();
+        GetShellDialogs().ShowAboutDialog();
         break;
     case ID_FEEDBACK:
-        GetCoreServices().ShowFeedbackDialog();
+        GetShellDialogs().ShowFeedbackDialog();
         break;
     case ID_HELP_DIALOGS:
-        GetCoreServices().ShowHelpDialogsDialog();
+        GetShellDialogs().ShowHelpDialogsDialog();
         break;
     case ID_SHOW_PAGE:
         if (m_pCurrentSite) {
@@ -794,7 +795,7 @@ void CMainFrame::RunWelcomeDialog()
 {
     int start = WelcomeChoice::none;
     WelcomeChoice choice;
-    const bool ok = GetCoreServices().ShowWelcomeDialog(start, choice.dontShowAgain) == IDOK;
+    const bool ok = GetShellDialogs().ShowWelcomeDialog(start, choice.dontShowAgain) == DialogAnswer::ok;
     ApplyWelcomeChoice(ok, choice, m_settings);
     if (!ok)
         return;
@@ -824,7 +825,7 @@ void CMainFrame::OnFileNewFromTheme()
         CloseSite();
     }
     std::string path;
-    if (GetCoreServices().ShowThemesDialog(path) != IDOK || path.empty())
+    if (GetShellDialogs().ShowThemesDialog(path) != DialogAnswer::ok || path.empty())
         return;
     m_settings.m_strKstPath = GetPathFolder(path);
     NewSiteFromTheme(*this, path);
@@ -993,11 +994,15 @@ void CMainFrame::PutPalettesAway()
 
 SaveChangesAnswer CMainFrame::AskSaveChanges()
 {
-    switch (GetCoreServices().ShowSaveChangesDialog()) {
-    case IDYES: return SaveChangesAnswer::yes;
-    case IDNO: return SaveChangesAnswer::no;
-    default: return SaveChangesAnswer::cancel;
+    switch (GetShellDialogs().ShowSaveChangesDialog()) {
+    case YesNoCancel::yes:
+        return SaveChangesAnswer::yes;
+    case YesNoCancel::no:
+        return SaveChangesAnswer::no;
+    case YesNoCancel::cancel:
+        break;
     }
+    return SaveChangesAnswer::cancel;
 }
 
 bool CMainFrame::PromptSiteFile(const std::string& suggestion, std::string& path)

@@ -323,7 +323,7 @@ TEST_F(ShellTest, ProgramServicesAnswerTextsFromTheirPageItems)
     std::unique_ptr<CPageObject> removed = item->RemoveMouseOverObject();
     EXPECT_TRUE(main->IsPlainObject());
     EXPECT_FALSE(program.HasMouseOverTwin(removed.get()));
-    SetCoreServices(&services);
+    UseRecordingServices();
 }
 
 } // namespace

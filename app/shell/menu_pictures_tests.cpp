@@ -54,7 +54,7 @@ protected:
 
     void TearDown() override
     {
-        SetCoreServices(&services);
+        UseRecordingServices();
         Close();
     }
 };

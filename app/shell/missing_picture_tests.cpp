@@ -32,10 +32,10 @@ public:
         if (CWebsite* site = GetCurrentSite())
             site->SetModified();
     }
-    int ShowFillMissingDialog(FillPictureDialog& dialog) override
+    DialogAnswer ShowFillMissingDialog(FillPictureDialog& dialog) override
     {
         messages.push_back("missing: " + dialog.m_strPath);
-        return IDCANCEL;
+        return DialogAnswer::cancel;
     }
 };
 
@@ -74,7 +74,7 @@ TEST_F(ShellTest, AMissingPictureIsToldOnceAndASavedSiteIsNotChanged)
     RenderWhileIdle(frame);
     EXPECT_TRUE(asked.messages.empty());
     EXPECT_TRUE(frame->GetCurrentSite()->IsSaved());
-    SetCoreServices(&services);
+    UseRecordingServices();
 }
 
 } // namespace

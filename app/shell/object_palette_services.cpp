@@ -27,15 +27,15 @@ bool CProgramServices::RunInsertHtmlDialog(HtmlObjectTexts& texts)
     return true;
 }
 
-CInsertHtmlDLG* CProgramServices::GetInsertHtmlDialog()
+bool CProgramServices::IsInsertHtmlDialogOpen()
 {
-    return g_pInsertHtml;
+    return g_pInsertHtml != nullptr;
 }
 
-void CProgramServices::RemoveInsertHtmlFile(CInsertHtmlDLG* dialog)
+void CProgramServices::RemoveInsertHtmlFile()
 {
-    if (dialog)
-        dialog->OnRemoveFile();
+    if (g_pInsertHtml)
+        g_pInsertHtml->OnRemoveFile();
 }
 
 YesNoCancel CProgramServices::AskYesNoCancel(const std::string& text)

@@ -70,10 +70,10 @@ TEST_F(ShellTest, InspectorPalettesFollowTheCommandsAndOutliveTheRun)
     NotifyInspector(kRefreshTextCaret); // not one the Effects page listens to
     EXPECT_EQ(page->GetFillCount(), fills + 1);
     // The view asks for the Object palette after it made an object.
-    GetCoreServices().ShowObjectInspector();
+    GetToolsAndInspector().ShowObjectInspector();
     EXPECT_EQ(manager->GetCurrentIndex(), kObjectPropSheet);
     EXPECT_TRUE(frame->GetInspectorFlags()[kObjectPropSheet]);
-    SetCoreServices(&services);
+    UseRecordingServices();
 
     // The view's menu picks the Link palette; the place is the one the first palette had.
     RunPaletteCommand(frame, ID_POPUP_LINK_INSPECTOR);
@@ -169,8 +169,8 @@ TEST_F(ShellTest, DialogsOfTheMenusAndTheCoreWriteTheSettings)
         ASSERT_NE(dialog, nullptr);
         dialog->EndModal(wxID_CANCEL);
     });
-    EXPECT_EQ(GetCoreServices().ShowDeletePageDialog(), IDCANCEL);
-    SetCoreServices(&services);
+    EXPECT_EQ(GetCoreServices().ShowDeletePageDialog(), DialogAnswer::cancel);
+    UseRecordingServices();
 }
 
 } // namespace

@@ -48,13 +48,14 @@ protected:
         if (frame && frame->GetCurrentSite())
             frame->GetCurrentSite()->MarkSaved();
         Close();
-        SetCoreServices(&services);
+        UseRecordingServices();
     }
 
     // The main window with its palettes, the program's own services in place and no first-use hint in the way.
     void StartWithPalettes()
     {
         SetCoreServices(&program);
+        SetToolsAndInspector(&program);
         Start();
         program.SetMainFrame(frame);
         for (int tool = 1; tool <= 11; ++tool)

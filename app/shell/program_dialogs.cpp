@@ -57,27 +57,27 @@ DialogAnswer CProgramServices::ShowPublishDialog(int id)
     return RunNotice(id, m_pFrame) == IDOK ? DialogAnswer::ok : DialogAnswer::cancel;
 }
 
-int CProgramServices::ShowDeletePageDialog()
+DialogAnswer CProgramServices::ShowDeletePageDialog()
 {
-    return RunNotice(kNoticeDeletePage, m_pFrame);
+    return RunNotice(kNoticeDeletePage, m_pFrame) == IDOK ? DialogAnswer::ok : DialogAnswer::cancel;
 }
 
-int CProgramServices::ShowFillMissingDialog(FillPictureDialog& data)
+DialogAnswer CProgramServices::ShowFillMissingDialog(FillPictureDialog& data)
 {
     CFillPictureDLG dialog(417, m_pFrame, data);
-    return dialog.ShowModal() == wxID_OK ? IDOK : IDCANCEL;
+    return dialog.ShowModal() == wxID_OK ? DialogAnswer::ok : DialogAnswer::cancel;
 }
 
-int CProgramServices::ShowFillInvalidDialog(FillPictureDialog& data)
+DialogAnswer CProgramServices::ShowFillInvalidDialog(FillPictureDialog& data)
 {
     CFillPictureDLG dialog(418, m_pFrame, data);
-    return dialog.ShowModal() == wxID_OK ? IDOK : IDCANCEL;
+    return dialog.ShowModal() == wxID_OK ? DialogAnswer::ok : DialogAnswer::cancel;
 }
 
-int CProgramServices::ShowPictureTooLargeDialog(bool& fit, bool& keepAspect)
+DialogAnswer CProgramServices::ShowPictureTooLargeDialog(bool& fit, bool& keepAspect)
 {
     CPictureTooLargeDLG dialog(m_pFrame);
-    const int result = dialog.ShowModal() == wxID_OK ? IDOK : IDCANCEL;
+    const DialogAnswer result = dialog.ShowModal() == wxID_OK ? DialogAnswer::ok : DialogAnswer::cancel;
     fit = dialog.GetChoice().fit;
     keepAspect = dialog.GetChoice().keepAspect;
     return result;
@@ -109,35 +109,35 @@ void CProgramServices::ShowPictureDialog(int id)
     RunNotice(id, m_pFrame);
 }
 
-int CProgramServices::ShowHelpDialogsDialog()
+DialogAnswer CProgramServices::ShowHelpDialogsDialog()
 {
     CHelpDialogsDLG dialog(m_pFrame);
-    return dialog.IsOk() && dialog.ShowModal() == wxID_OK ? IDOK : IDCANCEL;
+    return dialog.IsOk() && dialog.ShowModal() == wxID_OK ? DialogAnswer::ok : DialogAnswer::cancel;
 }
 
-int CProgramServices::ShowTipsDialog()
+DialogAnswer CProgramServices::ShowTipsDialog()
 {
     CTipsDLG dialog(m_pFrame);
-    return dialog.ShowModal() == wxID_OK ? IDOK : IDCANCEL;
+    return dialog.ShowModal() == wxID_OK ? DialogAnswer::ok : DialogAnswer::cancel;
 }
 
-int CProgramServices::ShowThemesDialog(std::string& path)
+DialogAnswer CProgramServices::ShowThemesDialog(std::string& path)
 {
     const std::string folder = m_pFrame ? m_pFrame->GetEnvironment().programFolder : std::string();
     CThemesDLG dialog(m_pFrame, GetThemesFolder(folder));
     if (dialog.ShowModal() != wxID_OK)
-        return IDCANCEL;
+        return DialogAnswer::cancel;
     path = dialog.GetChosenPath();
-    return IDOK;
+    return DialogAnswer::ok;
 }
 
-int CProgramServices::ShowWelcomeDialog(int& start, bool& dontShowAgain)
+DialogAnswer CProgramServices::ShowWelcomeDialog(int& start, bool& dontShowAgain)
 {
     CWelcomeDLG dialog(m_pFrame);
     const int result = dialog.ShowModal();
     start = dialog.GetChoice().start;
     dontShowAgain = dialog.GetChoice().dontShowAgain;
-    return result == wxID_OK ? IDOK : IDCANCEL;
+    return result == wxID_OK ? DialogAnswer::ok : DialogAnswer::cancel;
 }
 
 void CProgramServices::ShowAboutDialog()
@@ -162,12 +162,18 @@ CProgramServices::~CProgramServices()
         SetCoreServices(nullptr);
     if (&GetPublishHost() == this)
         SetPublishHost(nullptr);
+    if (&GetShellDialogs() == this)
+        SetShellDialogs(nullptr);
+    if (&GetToolsAndInspector() == this)
+        SetToolsAndInspector(nullptr);
 }
 
 void InstallProgramServices(CProgramServices* services)
 {
     SetCoreServices(services);
     SetPublishHost(services);
+    SetShellDialogs(services);
+    SetToolsAndInspector(services);
 }
 
 DialogAnswer CProgramServices::RunInternetSetupDialog(SetupFocus focus)

@@ -273,14 +273,16 @@ COrvelView* CProgramServices::GetCurrentView()
     return window ? window->GetView() : nullptr;
 }
 
-int CProgramServices::ShowSaveChangesDialog()
+YesNoCancel CProgramServices::ShowSaveChangesDialog()
 {
     switch (AskSaveChangesDialog(m_pFrame)) {
-    case SaveChangesAnswer::yes: return IDYES;
-    case SaveChangesAnswer::no: return IDNO;
+    case SaveChangesAnswer::yes:
+        return YesNoCancel::yes;
+    case SaveChangesAnswer::no:
+        return YesNoCancel::no;
     case SaveChangesAnswer::cancel: break;
     }
-    return IDCANCEL;
+    return YesNoCancel::cancel;
 }
 
 std::unique_ptr<CUndoManager> CProgramServices::CreateUndoManager(CSitePage* owner, int capacity)

@@ -2,7 +2,7 @@
 
 // The program's answers to the core's questions: what is current (the main frame, its open site, the page of the
 // active page window and its one selected object), the messages, the notices and small dialogs, the picture
-// chooser and the publisher's host.
+// chooser, the publisher's host and the shell's own dialogs.
 
 #include "app/docview/design_view_services.h"
 
@@ -10,18 +10,22 @@
 
 #include "app/model/services.h"
 #include "app/publish/publish_host.h"
+#include "app/shell/shell_dialogs.h"
 
 class CMainFrame;
 
 class CUploadProgressWindow;
 class CConnectingDLG;
 
-// Installs the program's services in every seam of the core; null puts back the headless answers. A program's
-// services that go while installed take themselves out.
+// Installs the program's services in every seam of the core and as the shell's dialogs; null puts back the headless
+// answers. A program's services that go while installed take themselves out.
 class CProgramServices;
 void InstallProgramServices(CProgramServices* services);
 
-class CProgramServices : public DesignViewServices<CoreServices>, public PublishHost
+class CProgramServices : public DesignViewServices<CoreServices>,
+                         public ToolsAndInspector,
+                         public PublishHost,
+                         public ShellDialogs
 {
 public:
     CProgramServices();
@@ -73,16 +77,16 @@ public:
     void ShowMessage(const std::string& text) override;
     void ShowInfoMessage(const std::string& text) override;
     bool AskYesNo(const std::string& caption, const std::string& text) override;
-    int ShowSaveChangesDialog() override;
+    YesNoCancel ShowSaveChangesDialog() override;
     void Beep() override;
 
     // The notices, hints and small dialogs of the dialogs library.
     DialogAnswer ShowNotice(int id) override;
-    int ShowDeletePageDialog() override;
+    DialogAnswer ShowDeletePageDialog() override;
     CSitePage* CloseActivePageWindow() override;
-    int ShowFillMissingDialog(FillPictureDialog& dialog) override;
-    int ShowFillInvalidDialog(FillPictureDialog& dialog) override;
-    int ShowPictureTooLargeDialog(bool& fit, bool& keepAspect) override;
+    DialogAnswer ShowFillMissingDialog(FillPictureDialog& dialog) override;
+    DialogAnswer ShowFillInvalidDialog(FillPictureDialog& dialog) override;
+    DialogAnswer ShowPictureTooLargeDialog(bool& fit, bool& keepAspect) override;
     void ShowNoMemoryForFillDialog() override;
     void ShowPngTransparencyNotice() override;
     bool ChooseBrowserFile(std::string& path) override;
@@ -92,18 +96,18 @@ public:
     void ShowToolHint(int tool) override;
     void ShowPictureDialog(int id) override;
     DialogAnswer ShowHintDialog(int id) override;
-    int ShowHelpDialogsDialog() override;
-    int ShowTipsDialog() override;
+    DialogAnswer ShowHelpDialogsDialog() override;
+    DialogAnswer ShowTipsDialog() override;
     void ShowAboutDialog() override;
-    int ShowThemesDialog(std::string& path) override;
-    int ShowWelcomeDialog(int& start, bool& dontShowAgain) override;
+    DialogAnswer ShowThemesDialog(std::string& path) override;
+    DialogAnswer ShowWelcomeDialog(int& start, bool& dontShowAgain) override;
     void ShowFeedbackDialog() override;
     // Add Files, Add Files From XML and the file-placement wizard.
     bool RunFilesDialog(FilesDialogKind kind, const std::vector<std::string>& reservedNames,
                         const std::vector<const CFilePair*>& pairs, FilesDialogResult& result) override;
     // The Object palette's code objects (object_palette_services.cpp).
     bool RunInsertHtmlDialog(HtmlObjectTexts& texts) override;
-    CInsertHtmlDLG* GetInsertHtmlDialog() override;
+    bool IsInsertHtmlDialogOpen() override;
     YesNoCancel AskYesNoCancel(const std::string& text) override;
     void SendObjectPageCommand(int command, bool newObject) override;
     // The publisher's host: its dialogs, the Internet setup, the build's and the upload's progress over the
@@ -121,7 +125,7 @@ public:
     void UpdateUploadProgress(int pauseMs) override;
     void ShowConnectingNotice(bool show) override;
     CChangedPages* GetChangedPages() override;
-    void RemoveInsertHtmlFile(CInsertHtmlDLG* dialog) override;
+    void RemoveInsertHtmlFile() override;
 
 private:
     CMainFrame* m_pFrame = nullptr;

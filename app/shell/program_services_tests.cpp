@@ -106,7 +106,7 @@ protected:
 
     void TearDown() override
     {
-        SetCoreServices(&services);
+        UseRecordingServices();
         Close();
     }
     // The main window with the program's services, before the site is made, so that its pages keep a history.

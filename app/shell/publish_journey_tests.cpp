@@ -313,7 +313,7 @@ protected:
     }
     void TearDown() override
     {
-        SetCoreServices(&services);
+        UseRecordingServices();
         Close();
     }
     void StartProgram()
@@ -377,8 +377,8 @@ protected:
     }
     void DrawRectangle(CColor color)
     {
-        GetCoreServices().SetToolsBarColor(color);
-        GetCoreServices().SetToolsBarTool(kMouseToolRectangle);
+        GetToolsAndInspector().SetToolsBarColor(color);
+        GetToolsAndInspector().SetToolsBarTool(kMouseToolRectangle);
         Drag(View(), CPoint(40, 40), CPoint(160, 120));
         Settle();
     }
@@ -446,7 +446,7 @@ TEST_F(PublishJourneyTest, NewSiteSetUpTestedSentChangedSentAgainPreviewedAndPri
 
     // A rectangle and a text typed into.
     DrawRectangle(CColor(200, 30, 30));
-    GetCoreServices().SetToolsBarTool(kMouseToolText);
+    GetToolsAndInspector().SetToolsBarTool(kMouseToolText);
     Drag(View(), CPoint(60, 180), CPoint(260, 180));
     ASSERT_TRUE(page->IsEditingInPlace());
     // While the text is being edited, neither Send nor the Internet setup can start.

@@ -84,7 +84,7 @@ protected:
 
     void TearDown() override
     {
-        SetCoreServices(&services);
+        UseRecordingServices();
         Close();
     }
 

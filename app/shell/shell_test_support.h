@@ -6,6 +6,7 @@
 #include "app/model/app_settings.h"
 #include "app/model/services.h"
 #include "app/shell/main_frame.h"
+#include "app/shell/shell_dialogs.h"
 #include "app/site/site_page.h"
 #include "app/site/website.h"
 #include "platform/gui/xrc_resources.h"
@@ -81,7 +82,7 @@ template <class Dialog> Dialog* ModalDialog()
     return nullptr;
 }
 
-class RecordingServices : public NullCoreServices
+class RecordingServices : public NullCoreServices, public NullShellDialogs
 {
 public:
     explicit RecordingServices(CMainFrame*& frame) : m_frame(frame) {}
@@ -100,22 +101,22 @@ public:
         return answer;
     }
     // Unsaved changes are dropped when the answer is yes, kept (and the window with them) when it is no.
-    int ShowSaveChangesDialog() override
+    YesNoCancel ShowSaveChangesDialog() override
     {
         messages.push_back("save changes?");
-        return answer ? IDNO : IDCANCEL;
+        return answer ? YesNoCancel::no : YesNoCancel::cancel;
     }
 
     // The themes browser answers with themePath, or cancels while it is empty.
-    int ShowThemesDialog(std::string& path) override
+    DialogAnswer ShowThemesDialog(std::string& path) override
     {
         messages.push_back("themes");
         path = themePath;
-        return themePath.empty() ? IDCANCEL : IDOK;
+        return themePath.empty() ? DialogAnswer::cancel : DialogAnswer::ok;
     }
 
     // The welcome dialog answers with welcomeResult, welcomeStart and welcomeDontShow.
-    int ShowWelcomeDialog(int& start, bool& dontShowAgain) override
+    DialogAnswer ShowWelcomeDialog(int& start, bool& dontShowAgain) override
     {
         messages.push_back("welcome");
         start = welcomeStart;
@@ -126,7 +127,7 @@ public:
     std::vector<std::string> messages;
     bool answer = true;
     std::string themePath;
-    int welcomeResult = IDCANCEL;
+    DialogAnswer welcomeResult = DialogAnswer::cancel;
     int welcomeStart = 0;
     bool welcomeDontShow = false;
 
@@ -143,7 +144,7 @@ protected:
         setenv("XDG_CONFIG_HOME", (scratch / "config").c_str(), 1);
         setenv("XDG_DATA_HOME", (scratch / "data").c_str(), 1);
         EXPECT_TRUE(LoadXrcResources());
-        SetCoreServices(&services);
+        UseRecordingServices();
         environment.documentsFolder = scratch / "Documents/";
         environment.programFolder = scratch.Path();
         environment.screenWidth = 1280;
@@ -153,6 +154,16 @@ protected:
     {
         Close();
         SetCoreServices(nullptr);
+        SetShellDialogs(nullptr);
+        SetToolsAndInspector(nullptr);
+    }
+
+    // Puts the recording services back in the core's seam and as the shell's dialogs.
+    void UseRecordingServices()
+    {
+        SetCoreServices(&services);
+        SetShellDialogs(&services);
+        SetToolsAndInspector(nullptr);
     }
 
     std::string StorePath() const { return scratch / "settings.keys"; }

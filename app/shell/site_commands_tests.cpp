@@ -164,6 +164,7 @@ TEST_F(SiteCommandsTest, NewWebsiteOpensItsFrontPageAndSavesAFileThatOpensEqual)
     EXPECT_TRUE(SaveWindowPicture(frame, (TestOutputFolder() / "main_window_new_site.png").string()));
 
     SetCoreServices(&commandServices);
+    SetToolsAndInspector(nullptr);
 
     const std::string first = scratch / "bakery.kst";
     ASSERT_TRUE(SaveSiteFile(*site, first));

@@ -192,7 +192,7 @@ TEST_F(ShellTest, WelcomeCancelKeepsItsSettingAndAChoiceBegins)
     EXPECT_EQ(services.messages, std::vector<std::string>{"welcome"});
 
     services.messages.clear();
-    services.welcomeResult = IDOK;
+    services.welcomeResult = DialogAnswer::ok;
     services.welcomeStart = 3;
     services.themePath = theme;
     frame->RunWelcomeDialog();

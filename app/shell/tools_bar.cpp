@@ -7,6 +7,7 @@
 #include "app/model/services.h"
 #include "app/shell/command_ids.h"
 #include "app/shell/shapes_dlg.h"
+#include "app/shell/shell_dialogs.h"
 #include "platform/gui/display.h"
 #include "platform/gui/text_bytes.h"
 #include "platform/resources/resource_folder.h"
@@ -107,7 +108,7 @@ bool CToolsBar::ChooseWellColor()
     CustomColors& custom = SavedCustomColors();
     CWebsite* site = GetCurrentSite();
     HandCustomColorsToDialog(site, custom);
-    if (!GetCoreServices().ShowColorDialog(chosen, custom))
+    if (!GetShellDialogs().ShowColorDialog(chosen, custom))
         return false;
     SetColor(chosen);
     TakeCustomColorsFromDialog(site, custom);
@@ -156,7 +157,7 @@ void CToolsBar::OnLeftDown(wxMouseEvent& event)
     // The tool's first-use hint comes before the tool changes, each time while its setting asks for it.
     if (CAppSettings* settings = GetAppSettings())
         if (const bool* show = ToolHintFlag(*settings, tool); show && *show)
-            GetCoreServices().ShowToolHint(tool);
+            GetShellDialogs().ShowToolHint(tool);
     m_state.Press(tool);
     if (tool == kShapeTool && !m_pShapes)
         OpenShapesPalette();

@@ -76,6 +76,7 @@ TEST_F(ShellTest, ToolsBarChoosesToolsOpensTheShapesPaletteAndLaunchesCompanions
 {
     ToolsServices tools(frame);
     SetCoreServices(&tools);
+    SetShellDialogs(&tools);
     Start();
     tools.settings = &frame->GetSettings();
     frame->GetSettings().m_bShowPictureToolHelp = false;
@@ -170,7 +171,7 @@ TEST_F(ShellTest, ToolsBarChoosesToolsOpensTheShapesPaletteAndLaunchesCompanions
     EXPECT_EQ(bar->GetShapeKind(), 1);
 
     Close();
-    SetCoreServices(&services);
+    UseRecordingServices();
 }
 
 } // namespace

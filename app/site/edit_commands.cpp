@@ -84,7 +84,7 @@ bool IsEditRedoEnabled()
 
 bool IsEditDeleteEnabled()
 {
-    if (GetCoreServices().GetInsertHtmlDialog())
+    if (GetCoreServices().IsInsertHtmlDialogOpen())
         return true;
     const ViewPage current = CurrentViewPage();
     return current && current.page->HasSelection();
@@ -127,8 +127,8 @@ void DeleteSelectionWithUndo(CSitePage& page)
 
 void OnEditDelete()
 {
-    if (CInsertHtmlDLG* dialog = GetCoreServices().GetInsertHtmlDialog()) {
-        GetCoreServices().RemoveInsertHtmlFile(dialog);
+    if (GetCoreServices().IsInsertHtmlDialogOpen()) {
+        GetCoreServices().RemoveInsertHtmlFile();
         return;
     }
     const ViewPage current = CurrentViewPage();

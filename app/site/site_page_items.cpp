@@ -86,7 +86,7 @@ void CSitePage::PlaceItem(std::unique_ptr<CPageItem> item)
 CPageItem* CSitePage::CreateObject(POINT point, int shapeKind)
 {
     std::unique_ptr<CPageObject> object =
-        MakeToolObject(GetCoreServices().GetToolsBarTool(), shapeKind, point.x - 0.5, point.y - 0.5);
+        MakeToolObject(GetToolsAndInspector().GetToolsBarTool(), shapeKind, point.x - 0.5, point.y - 0.5);
     if (!object)
         return nullptr;
     auto item = std::make_unique<CPageItem>(std::move(object), m_pRenderBuffer.get());

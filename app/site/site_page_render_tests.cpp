@@ -341,11 +341,11 @@ TEST(PageRenderDirtyObjects, AMissingPictureIsAskedForOnceOnTheCallingThread)
 {
     struct AskingServices : SiteServicesFake
     {
-        int ShowFillMissingDialog(FillPictureDialog&) override
+        DialogAnswer ShowFillMissingDialog(FillPictureDialog&) override
         {
             ++asked;
             onOtherThread = onOtherThread || std::this_thread::get_id() != caller;
-            return 2;
+            return DialogAnswer::cancel;
         }
         int asked = 0;
         bool onOtherThread = false;

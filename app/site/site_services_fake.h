@@ -31,11 +31,19 @@ public:
     int redos = 0;
 };
 
-class SiteServicesFake : public NullCoreServices
+class SiteServicesFake : public NullCoreServices, public NullToolsAndInspector
 {
 public:
-    SiteServicesFake() { SetCoreServices(this); }
-    ~SiteServicesFake() override { SetCoreServices(nullptr); }
+    SiteServicesFake()
+    {
+        SetCoreServices(this);
+        SetToolsAndInspector(this);
+    }
+    ~SiteServicesFake() override
+    {
+        SetCoreServices(nullptr);
+        SetToolsAndInspector(nullptr);
+    }
     SiteServicesFake(const SiteServicesFake&) = delete;
     SiteServicesFake& operator=(const SiteServicesFake&) = delete;
 
@@ -68,11 +76,8 @@ public:
     void InvalidateView(COrvelView*, bool erase) override { (erase ? erasedViews : paintedViews)++; }
     void InvalidateViewRect(COrvelView*, const CRect& client, bool) override { invalidatedRects.push_back(client); }
     void GetSelectionRect(COrvelView*, CRect& client) override { client = selectionRect; }
-    CInsertHtmlDLG* GetInsertHtmlDialog() override
-    {
-        return insertHtmlOpen ? reinterpret_cast<CInsertHtmlDLG*>(&viewToken) : nullptr;
-    }
-    void RemoveInsertHtmlFile(CInsertHtmlDLG*) override { ++removedHtmlFiles; }
+    bool IsInsertHtmlDialogOpen() override { return insertHtmlOpen; }
+    void RemoveInsertHtmlFile() override { ++removedHtmlFiles; }
     void EndAllTextEditing() override { ++textEditsEnded; }
     void UpdateTitle() override { ++titleUpdates; }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
@@ -87,7 +92,7 @@ public:
         return answerYes;
     }
     void Beep() override { ++beeps; }
-    int ShowDeletePageDialog() override { return deletePageAnswer; }
+    DialogAnswer ShowDeletePageDialog() override { return deletePageAnswer; }
     CSitePage* CloseActivePageWindow() override
     {
         ++closedWindows;
@@ -142,7 +147,7 @@ public:
     std::vector<std::string> questions;
     bool answerYes = true;
     int beeps = 0;
-    int deletePageAnswer = IDOK;
+    DialogAnswer deletePageAnswer = DialogAnswer::ok;
     CSitePage* pageAfterClose = nullptr;
     int closedWindows = 0;
     bool filesChosen = false;

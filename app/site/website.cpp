@@ -187,7 +187,7 @@ int CWebsite::CountLinksToPage(int page) const
 bool CWebsite::DeletePage(CSitePage* page)
 {
     CoreServices& services = GetCoreServices();
-    if (services.ShowDeletePageDialog() != IDOK)
+    if (services.ShowDeletePageDialog() != DialogAnswer::ok)
         return false;
     const int index = GetPageIndex(page);
     if (index < 0)

@@ -200,7 +200,7 @@ TEST_F(WebsiteTest, DeclinedDeletionChangesNothing)
     AddPage("home");
     CSitePage* doomed = AddPage("doomed");
     site.MarkSaved();
-    services.deletePageAnswer = IDCANCEL;
+    services.deletePageAnswer = DialogAnswer::cancel;
     EXPECT_FALSE(site.DeletePage(doomed));
     EXPECT_EQ(site.GetPageCount(), 2);
     EXPECT_EQ(services.closedWindows, 0);
