@@ -1,9 +1,12 @@
 // The palettes as a user meets them while working, driven by the mouse and the keyboard under a window manager:
-// drawing leaves the keyboard with the page, a page just opened shows in the palettes at once, the Shapes palette
+// drawing leaves the keyboard with the page, a page just opened shows in the palettes at once, the Object palette's
+// Height follows a text that grows as it is typed, the Shapes palette
 // stands beside the tools bar and comes back where it was moved, and no palette stays on screen without a site.
 
 #include "app/model/link_info.h"
 #include "app/objects/polygon_object.h"
+#include "app/objects/text_editing_test_support.h"
+#include "app/objects/text_object.h"
 #include "app/objects/rectangle_object.h"
 #include "app/palettes/prop_frames.h"
 #include "app/shell/logic/tools_bar_logic.h"
@@ -15,6 +18,7 @@
 #include "app/shell/shell_test_support.h"
 #include "app/shell/tools_bar.h"
 #include "app/docview/design_view.h"
+#include "app/docview/mouse_tools.h"
 #include "app/site/page_item.h"
 #include "platform/gui/window_picture.h"
 #include "testing/test_output.h"
@@ -38,6 +42,14 @@
 namespace {
 
 constexpr int kUseLinkBox = 1112;
+constexpr int kHeightBox = 1033;
+
+// Where a point of the page stands on the screen.
+wxPoint ScreenPoint(COrvelView* view, CPoint pt)
+{
+    const CPoint origin = view->GetPageOrigin(), scroll = view->GetScrollPosition();
+    return view->ClientToScreen(wxPoint(pt.x + origin.x - scroll.x, pt.y + origin.y - scroll.y));
+}
 
 class PaletteUseTest : public ShellTest
 {
@@ -223,6 +235,76 @@ TEST_F(PaletteUseTest, DrawingLeavesTheKeyboardWithThePage)
     EXPECT_TRUE(near(bar->GetShapesPalette()->GetPosition(), moved))
         << bar->GetShapesPalette()->GetPosition().x << ", " << bar->GetShapesPalette()->GetPosition().y << " not "
         << moved.x << ", " << moved.y;
+}
+
+// Typing into a text edited in place makes its box taller when a new line starts; the Object palette's Height
+// follows it key by key, for a text already on the page, entered with the text tool clicked on it, and for a new
+// one drawn with the text tool. The keys are typed on the keyboard, under a window manager that gives the main
+// window the keyboard.
+TEST_F(PaletteUseTest, ObjectPaletteHeightFollowsATextThatGrows)
+{
+    ScopedWindowManager manager;
+    ASSERT_TRUE(manager.IsReady());
+    StartWithPalettes();
+    auto site = MakeSite({"Home"});
+    CSitePage* page = site->GetPage(0);
+    page->AddObject(text_editing_testing::MakeText(160, {"Fresh bread"}));
+    frame->OpenSite(std::move(site));
+    Settle();
+    EXPECT_TRUE(SettleUntil([&] { return frame->IsActive(); }));
+    COrvelView* view = ActiveView();
+    ASSERT_NE(view, nullptr);
+    wxUIActionSimulator input;
+    const auto click = [&](CPoint at) {
+        input.MouseMove(ScreenPoint(view, at));
+        Settle();
+        input.MouseClick();
+        Settle();
+    };
+
+    for (const bool drawn : {false, true}) {
+        SCOPED_TRACE(drawn ? "a new text" : "a text on the page");
+        GetCoreServices().SetToolsBarTool(kMouseToolText);
+        if (drawn) {
+            input.MouseMove(ScreenPoint(view, CPoint(60, 300)));
+            Settle();
+            input.MouseDown();
+            Settle();
+            for (int x : {100, 150, 200}) {
+                input.MouseMove(ScreenPoint(view, CPoint(x, 300)));
+                Settle();
+            }
+            input.MouseUp();
+            Settle();
+        } else {
+            DPOINT centre;
+            page->GetItem(0)->GetCurrentObject()->GetCenter(centre);
+            click(CPoint(static_cast<int>(centre.x), static_cast<int>(centre.y)));
+        }
+        ASSERT_TRUE(page->IsEditingInPlace());
+        auto* text = dynamic_cast<CTextObject*>(page->GetEditedObject());
+        ASSERT_NE(text, nullptr);
+        ASSERT_EQ(Palettes()->GetCurrentIndex(), kObjectPropSheet);
+        auto* height = dynamic_cast<wxTextCtrl*>(ShownPage()->FindWindow(kHeightBox));
+        ASSERT_NE(height, nullptr);
+        SIZE size;
+        const int first = text->GetSize(size).cy;
+        EXPECT_EQ(height->GetValue().utf8_string(), std::to_string(first));
+        ASSERT_EQ(wxWindow::FindFocus(), view);
+
+        // Words typed at the caret until the text wraps onto a new line.
+        for (int i = 0; i < 40 && text->GetSize(size).cy == first; ++i) {
+            input.Text(" rolls");
+            Settle();
+        }
+        const int grown = text->GetSize(size).cy;
+        ASSERT_GT(grown, first) << "the text wrapped onto a new line";
+        EXPECT_EQ(height->GetValue().utf8_string(), std::to_string(grown));
+
+        // A click beside the text ends the edit, as the user does before closing.
+        click(CPoint(20, 20));
+        EXPECT_FALSE(page->IsEditingInPlace());
+    }
 }
 
 // No palette stays on screen without a site: the inspector palette and the Shapes palette leave with the site and
