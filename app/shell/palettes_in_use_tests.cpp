@@ -1,7 +1,8 @@
 // The palettes as a user meets them while working, driven by the mouse and the keyboard under a window manager:
 // drawing leaves the keyboard with the page, a page just opened shows in the palettes at once, the Object palette's
-// Height follows a text that grows as it is typed, the Shapes palette
-// stands beside the tools bar and comes back where it was moved, and no palette stays on screen without a site.
+// Height follows a text that grows as it is typed, the Shapes palette stands beside the tools bar and comes back
+// where it was moved, the palettes' title bars carry a close box only, and no palette stays on screen without a
+// site.
 
 #include "app/model/link_info.h"
 #include "app/objects/polygon_object.h"
@@ -24,6 +25,9 @@
 #include "testing/test_output.h"
 #include "testing/window_manager.h"
 
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 #include <wx/aui/framemanager.h>
 #include <wx/button.h>
@@ -383,9 +387,54 @@ std::vector<std::string> CrampedControls(wxWindow* page)
     return cramped;
 }
 
+// The actions the window manager allows on a top-level window, by their names without "_NET_WM_ACTION_"
+// (MINIMIZE, MAXIMIZE_HORZ, CLOSE, ...).
+std::vector<std::string> AllowedActions(wxWindow* window)
+{
+    std::vector<std::string> actions;
+    GdkWindow* gdk = window->GetHandle() ? gtk_widget_get_window(window->GetHandle()) : nullptr;
+    if (!gdk || !GDK_IS_X11_WINDOW(gdk))
+        return actions;
+    Display* display = GDK_WINDOW_XDISPLAY(gdk);
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display, GDK_WINDOW_XID(gdk), XInternAtom(display, "_NET_WM_ALLOWED_ACTIONS", False), 0,
+                           64, False, XA_ATOM, &type, &format, &count, &after, &data) == Success &&
+        data) {
+        const auto* atoms = reinterpret_cast<const Atom*>(data);
+        for (unsigned long i = 0; i < count; ++i)
+            if (char* name = XGetAtomName(display, atoms[i])) {
+                std::string text = name;
+                XFree(name);
+                const std::string prefix = "_NET_WM_ACTION_";
+                actions.push_back(text.rfind(prefix, 0) == 0 ? text.substr(prefix.size()) : text);
+            }
+        XFree(data);
+    }
+    return actions;
+}
+
+// The title bar buttons the window manager's actions allow: "minimise", "maximise" and "close", in that order,
+// each where allowed.
+std::string WindowButtons(wxWindow* window)
+{
+    const std::vector<std::string> actions = AllowedActions(window);
+    const auto allows = [&](const char* action) {
+        return std::find(actions.begin(), actions.end(), action) != actions.end();
+    };
+    std::string buttons;
+    for (auto [action, button] : {std::pair{"MINIMIZE", "minimise"}, {"MAXIMIZE_HORZ", "maximise"}, {"CLOSE", "close"}})
+        if (allows(action))
+            buttons += std::string(buttons.empty() ? "" : " ") + button;
+    return buttons;
+}
+
 // Each palette with its window manager's title bar, at the default font size: every label whole inside the
-// palette and the tallest palette within a screen 1000 pixels high (the pictures show them, the Shapes palette
-// and the floating tools bar with them): test-output/palette_<n>.png.
+// palette, the tallest palette within a screen 1000 pixels high, and a close box the only button the window
+// manager gives the palettes (the pictures show them, the Shapes palette and the floating tools bar with them):
+// test-output/palette_<n>.png.
 TEST_F(PaletteUseTest, EveryPaletteHoldsItsControlsWhole)
 {
     ScopedWindowManager manager;
@@ -406,6 +455,7 @@ TEST_F(PaletteUseTest, EveryPaletteHoldsItsControlsWhole)
         ASSERT_EQ(Palettes()->GetCurrentIndex(), index);
         EXPECT_EQ(CrampedControls(ShownPage()), std::vector<std::string>{}) << index;
         EXPECT_LE(palette->GetSize().GetHeight(), 1000 - 100) << index;
+        EXPECT_EQ(WindowButtons(palette), "close") << index;
         // The title bar stands above the window's own area.
         const wxRect shown = palette->GetScreenRect();
         SaveScreenPicture(wxRect(shown.GetX() - 8, std::max(0, shown.GetY() - 40), shown.GetWidth() + 16,
@@ -417,6 +467,7 @@ TEST_F(PaletteUseTest, EveryPaletteHoldsItsControlsWhole)
     CShapesDLG* shapes = frame->GetToolsBar()->GetShapesPalette();
     ASSERT_NE(shapes, nullptr);
     Settle();
+    EXPECT_EQ(WindowButtons(shapes), "close");
     const wxRect shown = shapes->GetScreenRect();
     SaveScreenPicture(wxRect(std::max(0, shown.GetX() - 8), std::max(0, shown.GetY() - 40), shown.GetWidth() + 16,
                              shown.GetHeight() + 48),
@@ -431,6 +482,7 @@ TEST_F(PaletteUseTest, EveryPaletteHoldsItsControlsWhole)
     wxWindow* floating = dock->GetPane(frame->GetToolsBar()).frame;
     ASSERT_NE(floating, nullptr);
     const wxRect bar = floating->GetScreenRect();
+
     SaveScreenPicture(wxRect(bar.GetX() - 8, bar.GetY() - 40, bar.GetWidth() + 16, bar.GetHeight() + 48),
                       (TestOutputFolder() / "tools_bar_floating.png").string());
 }
