@@ -14,7 +14,6 @@
 #include "app/palettes/object_page.h"
 #include "app/palettes/page_info_page.h"
 #include "app/palettes/styles_page.h"
-#include "platform/gui/tool_palette.h"
 
 CPalettePage::CPalettePage(wxWindow* parent, int index) : m_nIndex(index)
 {
@@ -128,7 +127,6 @@ CPropFrame::CPropFrame(wxWindow* parent, int index, CPropSheetManager& manager)
                   wxCAPTION | wxCLOSE_BOX | wxFRAME_FLOAT_ON_PARENT | wxFRAME_TOOL_WINDOW),
       m_manager(manager)
 {
-    MarkAsToolPalette(this);
     m_pSheet = new CPropSheet(this, index);
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     sizer->Add(m_pSheet, 1, wxEXPAND);
