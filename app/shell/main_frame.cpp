@@ -113,6 +113,12 @@ CMainFrame::~CMainFrame()
 {
     // The palette frames go with this window; nothing may reach them through the manager from here on.
     m_pPropSheets.reset();
+    // They go first, while this window is whole: a palette field that holds the keyboard applies its value when it
+    // loses it, which asks this window for its page.
+    const wxWindowList children = GetChildren();
+    for (wxWindow* child : children)
+        if (dynamic_cast<CPropFrame*>(child))
+            delete child;
     m_dock.UnInit();
     // The page windows go first: they tell this frame when they go, and they show pages of the site.
     CloseSite();

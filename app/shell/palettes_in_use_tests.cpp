@@ -1,9 +1,13 @@
 // The palettes as a user meets them while working, driven by the mouse and the keyboard under a window manager:
-// drawing leaves the keyboard with the page, a page just opened shows in the palettes at once, the Shapes palette
-// stands beside the tools bar and comes back where it was moved, and no palette stays on screen without a site.
+// drawing leaves the keyboard with the page, a page just opened shows in the palettes at once, the Object palette's
+// Height follows a text that grows as it is typed, the Shapes palette stands beside the tools bar and comes back
+// where it was moved, the palettes' title bars carry a close box only, and no palette stays on screen without a
+// site.
 
 #include "app/model/link_info.h"
 #include "app/objects/polygon_object.h"
+#include "app/objects/text_editing_test_support.h"
+#include "app/objects/text_object.h"
 #include "app/objects/rectangle_object.h"
 #include "app/palettes/prop_frames.h"
 #include "app/shell/logic/tools_bar_logic.h"
@@ -15,11 +19,15 @@
 #include "app/shell/shell_test_support.h"
 #include "app/shell/tools_bar.h"
 #include "app/docview/design_view.h"
+#include "app/docview/mouse_tools.h"
 #include "app/site/page_item.h"
 #include "platform/gui/window_picture.h"
 #include "testing/test_output.h"
 #include "testing/window_manager.h"
 
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 #include <wx/aui/framemanager.h>
 #include <wx/button.h>
@@ -38,6 +46,15 @@
 namespace {
 
 constexpr int kUseLinkBox = 1112;
+constexpr int kWidthBox = 1032;
+constexpr int kHeightBox = 1033;
+
+// Where a point of the page stands on the screen.
+wxPoint ScreenPoint(COrvelView* view, CPoint pt)
+{
+    const CPoint origin = view->GetPageOrigin(), scroll = view->GetScrollPosition();
+    return view->ClientToScreen(wxPoint(pt.x + origin.x - scroll.x, pt.y + origin.y - scroll.y));
+}
 
 class PaletteUseTest : public ShellTest
 {
@@ -226,6 +243,121 @@ TEST_F(PaletteUseTest, DrawingLeavesTheKeyboardWithThePage)
         << moved.x << ", " << moved.y;
 }
 
+// Typing into a text edited in place makes its box taller when a new line starts; the Object palette's Height
+// follows it key by key, for a text already on the page, entered with the text tool clicked on it, and for a new
+// one drawn with the text tool. The keys are typed on the keyboard, under a window manager that gives the main
+// window the keyboard.
+TEST_F(PaletteUseTest, ObjectPaletteHeightFollowsATextThatGrows)
+{
+    ScopedWindowManager manager;
+    ASSERT_TRUE(manager.IsReady());
+    StartWithPalettes();
+    auto site = MakeSite({"Home"});
+    CSitePage* page = site->GetPage(0);
+    page->AddObject(text_editing_testing::MakeText(160, {"Fresh bread"}));
+    frame->OpenSite(std::move(site));
+    Settle();
+    EXPECT_TRUE(SettleUntil([&] { return frame->IsActive(); }));
+    COrvelView* view = ActiveView();
+    ASSERT_NE(view, nullptr);
+    wxUIActionSimulator input;
+    const auto click = [&](CPoint at) {
+        input.MouseMove(ScreenPoint(view, at));
+        Settle();
+        input.MouseClick();
+        Settle();
+    };
+
+    for (const bool drawn : {false, true}) {
+        SCOPED_TRACE(drawn ? "a new text" : "a text on the page");
+        GetCoreServices().SetToolsBarTool(kMouseToolText);
+        if (drawn) {
+            input.MouseMove(ScreenPoint(view, CPoint(60, 300)));
+            Settle();
+            input.MouseDown();
+            Settle();
+            for (int x : {100, 150, 200}) {
+                input.MouseMove(ScreenPoint(view, CPoint(x, 300)));
+                Settle();
+            }
+            input.MouseUp();
+            Settle();
+        } else {
+            DPOINT centre;
+            page->GetItem(0)->GetCurrentObject()->GetCenter(centre);
+            click(CPoint(static_cast<int>(centre.x), static_cast<int>(centre.y)));
+        }
+        ASSERT_TRUE(page->IsEditingInPlace());
+        auto* text = dynamic_cast<CTextObject*>(page->GetEditedObject());
+        ASSERT_NE(text, nullptr);
+        ASSERT_EQ(Palettes()->GetCurrentIndex(), kObjectPropSheet);
+        auto* height = dynamic_cast<wxTextCtrl*>(ShownPage()->FindWindow(kHeightBox));
+        ASSERT_NE(height, nullptr);
+        SIZE size;
+        const int first = text->GetSize(size).cy;
+        EXPECT_EQ(height->GetValue().utf8_string(), std::to_string(first));
+        ASSERT_EQ(wxWindow::FindFocus(), view);
+
+        // Words typed at the caret until the text wraps onto a new line.
+        for (int i = 0; i < 40 && text->GetSize(size).cy == first; ++i) {
+            input.Text(" rolls");
+            Settle();
+        }
+        const int grown = text->GetSize(size).cy;
+        ASSERT_GT(grown, first) << "the text wrapped onto a new line";
+        EXPECT_EQ(height->GetValue().utf8_string(), std::to_string(grown));
+
+        // A click beside the text ends the edit, as the user does before closing.
+        click(CPoint(20, 20));
+        EXPECT_FALSE(page->IsEditingInPlace());
+    }
+}
+
+// A click into a field of a palette takes the keyboard there under a window manager: a width typed into the
+// Object palette and Return resize the selected shape; the main window closes with a field of a palette holding
+// the keyboard.
+TEST_F(PaletteUseTest, AClickIntoAPaletteFieldTakesTheKeyboard)
+{
+    ScopedWindowManager manager;
+    ASSERT_TRUE(manager.IsReady());
+    StartWithPalettes();
+    auto site = MakeSite({"Home"});
+    CSitePage* page = site->GetPage(0);
+    page->SelectItem(page->AddObject(std::make_unique<CRectangleObject>(200, 200, SIZE{60, 40}, 0.0)));
+    frame->OpenSite(std::move(site));
+    Settle();
+    wxCommandEvent show(wxEVT_MENU, ID_OBJECT_INSPECTOR);
+    frame->ProcessWindowEvent(show);
+    ASSERT_TRUE(SettleUntil([&] { return ShownPalette() && ShownPalette()->IsShown(); }));
+    Settle();
+    auto* width = dynamic_cast<wxTextCtrl*>(ShownPage()->FindWindow(kWidthBox));
+    ASSERT_NE(width, nullptr);
+    ASSERT_TRUE(width->IsEnabled());
+
+    wxUIActionSimulator input;
+    const wxRect area = width->GetScreenRect();
+    input.MouseMove(area.GetLeft() + area.GetWidth() / 2, area.GetTop() + area.GetHeight() / 2);
+    Settle();
+    input.MouseClick();
+    ASSERT_TRUE(SettleUntil([&] { return wxWindow::FindFocus() == width; }));
+    width->SelectAll();
+    input.Text("140");
+    input.Char(WXK_RETURN);
+    Settle();
+    SIZE size;
+    EXPECT_EQ(page->GetItem(0)->GetCurrentObject()->GetSize(size).cx, 140);
+
+    // The main window closed with a value typed into the field: the field applies it as the palette goes, while
+    // the main window is still whole.
+    input.MouseMove(area.GetLeft() + area.GetWidth() / 2, area.GetTop() + area.GetHeight() / 2);
+    Settle();
+    input.MouseClick();
+    ASSERT_TRUE(SettleUntil([&] { return wxWindow::FindFocus() == width; }));
+    width->SelectAll();
+    input.Text("90");
+    Settle();
+}
+
 // No palette stays on screen without a site: the inspector palette and the Shapes palette leave with the site and
 // come back with the next one; at start with no site the palette of the last run waits for one.
 TEST_F(PaletteUseTest, PalettesLeaveWithTheSiteAndComeBackWithTheNext)
@@ -302,9 +434,76 @@ std::vector<std::string> CrampedControls(wxWindow* page)
     return cramped;
 }
 
+// The actions the window manager allows on a top-level window, by their names without "_NET_WM_ACTION_"
+// (MINIMIZE, MAXIMIZE_HORZ, CLOSE, ...).
+std::vector<std::string> AllowedActions(wxWindow* window)
+{
+    std::vector<std::string> actions;
+    GdkWindow* gdk = window->GetHandle() ? gtk_widget_get_window(window->GetHandle()) : nullptr;
+    if (!gdk || !GDK_IS_X11_WINDOW(gdk))
+        return actions;
+    Display* display = GDK_WINDOW_XDISPLAY(gdk);
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display, GDK_WINDOW_XID(gdk), XInternAtom(display, "_NET_WM_ALLOWED_ACTIONS", False), 0,
+                           64, False, XA_ATOM, &type, &format, &count, &after, &data) == Success &&
+        data) {
+        const auto* atoms = reinterpret_cast<const Atom*>(data);
+        for (unsigned long i = 0; i < count; ++i)
+            if (char* name = XGetAtomName(display, atoms[i])) {
+                std::string text = name;
+                XFree(name);
+                const std::string prefix = "_NET_WM_ACTION_";
+                actions.push_back(text.rfind(prefix, 0) == 0 ? text.substr(prefix.size()) : text);
+            }
+        XFree(data);
+    }
+    return actions;
+}
+
+// How high the window manager's frame stands above the window (its title bar, where it gives one).
+long ManagersTitleBarHeight(wxWindow* window)
+{
+    GdkWindow* gdk = window->GetHandle() ? gtk_widget_get_window(window->GetHandle()) : nullptr;
+    if (!gdk || !GDK_IS_X11_WINDOW(gdk))
+        return -1;
+    Display* display = GDK_WINDOW_XDISPLAY(gdk);
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    long top = -1;
+    if (XGetWindowProperty(display, GDK_WINDOW_XID(gdk), XInternAtom(display, "_NET_FRAME_EXTENTS", False), 0, 4,
+                           False, XA_CARDINAL, &type, &format, &count, &after, &data) == Success &&
+        data) {
+        if (format == 32 && count == 4)
+            top = reinterpret_cast<const long*>(data)[2];
+        XFree(data);
+    }
+    return top;
+}
+
+// The title bar buttons the window manager's actions allow: "minimise", "maximise" and "close", in that order,
+// each where allowed.
+std::string WindowButtons(wxWindow* window)
+{
+    const std::vector<std::string> actions = AllowedActions(window);
+    const auto allows = [&](const char* action) {
+        return std::find(actions.begin(), actions.end(), action) != actions.end();
+    };
+    std::string buttons;
+    for (auto [action, button] : {std::pair{"MINIMIZE", "minimise"}, {"MAXIMIZE_HORZ", "maximise"}, {"CLOSE", "close"}})
+        if (allows(action))
+            buttons += std::string(buttons.empty() ? "" : " ") + button;
+    return buttons;
+}
+
 // Each palette with its window manager's title bar, at the default font size: every label whole inside the
-// palette and the tallest palette within a screen 1000 pixels high (the pictures show them, the Shapes palette
-// and the floating tools bar with them): test-output/palette_<n>.png.
+// palette, the tallest palette within a screen 1000 pixels high, and a close box the only button the window
+// manager gives the palettes (the pictures show them, the Shapes palette and the floating tools bar with them):
+// test-output/palette_<n>.png.
 TEST_F(PaletteUseTest, EveryPaletteHoldsItsControlsWhole)
 {
     ScopedWindowManager manager;
@@ -325,6 +524,9 @@ TEST_F(PaletteUseTest, EveryPaletteHoldsItsControlsWhole)
         ASSERT_EQ(Palettes()->GetCurrentIndex(), index);
         EXPECT_EQ(CrampedControls(ShownPage()), std::vector<std::string>{}) << index;
         EXPECT_LE(palette->GetSize().GetHeight(), 1000 - 100) << index;
+        // It draws its own title bar, with a close box only; the window manager adds none with buttons of its own.
+        const long titleBar = ManagersTitleBarHeight(palette);
+        EXPECT_TRUE(titleBar >= 0 && titleBar <= 1) << index << ": " << titleBar;
         // The title bar stands above the window's own area.
         const wxRect shown = palette->GetScreenRect();
         SaveScreenPicture(wxRect(shown.GetX() - 8, std::max(0, shown.GetY() - 40), shown.GetWidth() + 16,
@@ -336,6 +538,9 @@ TEST_F(PaletteUseTest, EveryPaletteHoldsItsControlsWhole)
     CShapesDLG* shapes = frame->GetToolsBar()->GetShapesPalette();
     ASSERT_NE(shapes, nullptr);
     Settle();
+    // The window manager's title bar, with its close box only.
+    EXPECT_GT(ManagersTitleBarHeight(shapes), 10);
+    EXPECT_EQ(WindowButtons(shapes), "close");
     const wxRect shown = shapes->GetScreenRect();
     SaveScreenPicture(wxRect(std::max(0, shown.GetX() - 8), std::max(0, shown.GetY() - 40), shown.GetWidth() + 16,
                              shown.GetHeight() + 48),
@@ -350,6 +555,7 @@ TEST_F(PaletteUseTest, EveryPaletteHoldsItsControlsWhole)
     wxWindow* floating = dock->GetPane(frame->GetToolsBar()).frame;
     ASSERT_NE(floating, nullptr);
     const wxRect bar = floating->GetScreenRect();
+
     SaveScreenPicture(wxRect(bar.GetX() - 8, bar.GetY() - 40, bar.GetWidth() + 16, bar.GetHeight() + 48),
                       (TestOutputFolder() / "tools_bar_floating.png").string());
 }

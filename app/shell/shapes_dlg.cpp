@@ -8,6 +8,7 @@
 #include <wx/xrc/xmlres.h>
 
 #include "app/shell/tools_bar.h"
+#include "platform/gui/tool_palette.h"
 #include "platform/gui/xrc_resources.h"
 #include "platform/resources/resource_folder.h"
 
@@ -107,6 +108,7 @@ bool CShapesDLG::Create()
     if (!LoadXrcResources() ||
         !wxXmlResource::Get()->LoadDialog(this, m_pParentWindow, wxString::Format("%d", static_cast<int>(IDD))))
         return false;
+    MarkAsToolPalette(this);
     for (const ShapeButtonInfo& button : kShapeButtons)
         m_buttons.push_back(new CShapeButton(this, button));
     Bind(wxEVT_BUTTON, &CShapesDLG::OnShapeButton, this);
