@@ -5,6 +5,7 @@
 // site.
 
 #include "app/model/link_info.h"
+#include "app/model/tools_and_inspector.h"
 #include "app/objects/polygon_object.h"
 #include "app/objects/text_editing_test_support.h"
 #include "app/objects/text_object.h"
@@ -270,7 +271,7 @@ TEST_F(PaletteUseTest, ObjectPaletteHeightFollowsATextThatGrows)
 
     for (const bool drawn : {false, true}) {
         SCOPED_TRACE(drawn ? "a new text" : "a text on the page");
-        GetCoreServices().SetToolsBarTool(kMouseToolText);
+        GetToolsAndInspector().SetToolsBarTool(kMouseToolText);
         if (drawn) {
             input.MouseMove(ScreenPoint(view, CPoint(60, 300)));
             Settle();
