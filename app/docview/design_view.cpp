@@ -257,6 +257,27 @@ void COrvelView::InvalidateView(bool erase)
     Refresh(erase);
 }
 
+CSize COrvelView::GetPageSize() const
+{
+    return m_pPage ? CSize(m_pPage->GetWidth(), m_pPage->GetHeight()) : CSize(0, 0);
+}
+
+void COrvelView::ScrollToPosition(const CPoint& position)
+{
+    Scroll(position.x, position.y);
+}
+
+CRect COrvelView::GetViewClientRect() const
+{
+    const wxSize size = GetClientSize();
+    return CRect(0, 0, size.x, size.y);
+}
+
+void COrvelView::InvalidateViewRect(const CRect& client, bool erase)
+{
+    RefreshRect(wxRect(client.left, client.top, client.Width(), client.Height()), erase);
+}
+
 void COrvelView::ResetDragState()
 {
     m_pTools->ResetDragState();
@@ -593,7 +614,21 @@ void COrvelView::EndTextEditing()
         if (!text->EndEdit(this, true) && m_pPage->GetSingleSelectedItem())
             DeleteSelectionWithUndo(*m_pPage);
     } else {
-        GetCoreServices().EndPageTextEditing(this);
+        EndPageTextEditing();
     }
     Refresh(true);
+}
+
+void COrvelView::EndPageTextEditing()
+{
+    if (m_pPage) {
+        m_pPage->SetEditingInPlace(false);
+        m_pPage->SetEditedObject(nullptr);
+    }
+}
+
+void COrvelView::RecordPageUndo(UndoKind kind)
+{
+    if (m_pPage)
+        m_pPage->GetUndoManager()->RecordUndo(kind);
 }

@@ -14,6 +14,7 @@
 
 #include "app/docview/mouse_tools.h"
 #include "app/docview/view_paint.h"
+#include "app/model/page_view.h"
 #include "image/image.h"
 #include "platform/win/win_types.h"
 
@@ -29,32 +30,39 @@ class wxKeyEvent;
 const wxCursor& ViewCursor(int id);
 wxPoint ViewCursorHotSpot(int id);
 
-class COrvelView : public wxScrolledCanvas, private MouseToolHost
+class COrvelView : public wxScrolledCanvas, public PageView, private MouseToolHost
 {
 public:
     COrvelView(wxWindow* parent, CSitePage* page);
     ~COrvelView() override;
 
-    CSitePage* GetPage() const { return m_pPage; }
+    CSitePage* GetPage() const override { return m_pPage; }
+    CSize GetPageSize() const override;
 
     // Coordinates: the page's place in the client area and the conversions the tools and the model use.
-    CPoint GetPageOrigin() const;
-    CPoint GetScrollPosition() const;
+    CPoint GetPageOrigin() const override;
+    CPoint GetScrollPosition() const override;
+    void ScrollToPosition(const CPoint& position) override;
+    CRect GetViewClientRect() const override;
     CPoint ClientToPage(const CPoint& client) const;
-    CRect PageRectToClient(const CRect& page) const;
+    CRect PageRectToClient(const CRect& page) const override;
     CRect GetItemClientRect(const CPageItem& item) const;
-    CRect GetSelectionRect() const;
+    CRect GetSelectionRect() const override;
     CRect GetVisiblePageRect() const override;
-    void UpdateScrollSizes();
+    void UpdateScrollSizes() override;
 
-    void InvalidateSelection();
-    void InvalidateView(bool erase);
+    void InvalidateSelection() override;
+    void InvalidateView(bool erase) override;
+    void InvalidateViewRect(const CRect& client, bool erase) override;
 
     // Clears the state of a mouse gesture.
     void ResetDragState();
     // Ends in-place editing of a text on the page, recording undo: a text left empty goes as a step of the
     // history.
     void EndTextEditing() override;
+    // Takes the page out of in-place editing without ending the edited object's edit.
+    void EndPageTextEditing() override;
+    void RecordPageUndo(UndoKind kind) override;
     const CMouseTools& GetMouseTools() const { return *m_pTools; }
     // Where the context menu was last opened, in page coordinates, and whether it was (read and cleared by the
     // insert-guide commands).
@@ -65,12 +73,12 @@ public:
     void PaintArea(wxDC& dc, const CRect& clip);
 
     // The text caret of in-place editing (design_view_keys.cpp): a bar one pixel wide at a client point.
-    void SetCaretShape(int height);
-    void SetCaretPos(const CPoint& client);
-    void HideTextCaret();
-    bool IsTextCaretShown() const;
+    void SetCaretShape(int height) override;
+    void SetCaretPos(const CPoint& client) override;
+    void HideTextCaret() override;
+    bool IsTextCaretShown() const override;
     // Repaints a rectangle in the coordinates of the text being edited.
-    void InvalidateEditRect(const CRect& rect);
+    void InvalidateEditRect(const CRect& rect) override;
     // Whether picture files may be dropped now: not while a text is edited or the mouse is at work.
     bool AcceptsDrop() const;
     bool GetKeyboardMove() const { return m_bKeyMove; }

@@ -162,9 +162,8 @@ bool COrvelDoc::SaveSiteSafely(const std::string& path, std::string* written)
 
 void COrvelDoc::CommitPendingTextEdits()
 {
-    CoreServices& services = GetCoreServices();
-    for (COrvelView* view : Host().GetViews()) {
-        CSitePage* page = services.GetViewPage(view);
+    for (PageView* view : Host().GetViews()) {
+        CSitePage* page = view->GetPage();
         if (!page || !page->IsEditingInPlace())
             continue;
         CPageObject* edited = page->GetEditedObject();
@@ -175,10 +174,10 @@ void COrvelDoc::CommitPendingTextEdits()
             if (!static_cast<CTextObject*>(edited)->EndEdit(view, true) && page->GetSingleSelectedItem())
                 DeleteSelectionWithUndo(*page);
         } else {
-            services.EndPageTextEditing(view);
+            view->EndPageTextEditing();
         }
         NotifyInspector(CSitePage::kCommandDone);
-        services.InvalidateView(view, true);
+        view->InvalidateView(true);
     }
 }
 
@@ -355,8 +354,8 @@ void COrvelDoc::OnPageDefaults()
         return;
     m_pSite->SetModified();
     CoreServices& services = GetCoreServices();
-    for (COrvelView* view : Host().GetViews())
-        services.InvalidateView(view, true);
+    for (PageView* view : Host().GetViews())
+        view->InvalidateView(true);
     GetToolsAndInspector().NotifyInspector(CSitePage::kCommandDone);
     services.UpdateTitle();
 }

@@ -14,7 +14,7 @@
 #include "platform/win/win_types.h"
 
 class CFilePair;
-class COrvelView;
+class PageView;
 class CSitePage;
 class CWebsite;
 
@@ -77,7 +77,7 @@ public:
         (void)reservedNames, (void)pairs;
     }
     // The views of the document's pages.
-    virtual std::vector<COrvelView*> GetViews() { return {}; }
+    virtual std::vector<PageView*> GetViews() { return {}; }
     // The standard settings for new pages: true when the dialog ended with OK or Transfer.
     virtual bool RunPageDefaultsDialog(CWebsite& site)
     {

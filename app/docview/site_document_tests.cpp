@@ -51,7 +51,7 @@ public:
         checks = removeChecks;
         return true;
     }
-    std::vector<COrvelView*> GetViews() override { return views; }
+    std::vector<PageView*> GetViews() override { return views; }
     std::string GetDocumentsFolder() override { return documents; }
     bool RunPageDefaultsDialog(CWebsite&) override
     {
@@ -68,7 +68,7 @@ public:
     std::vector<std::string> localCopies;
     bool removeOk = true;
     std::vector<int> removeChecks;
-    std::vector<COrvelView*> views;
+    std::vector<PageView*> views;
     int pageDefaultsRuns = 0;
     bool pageDefaultsOk = false;
     std::string documents;

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "app/docview/design_view.h"
-#include "app/docview/design_view_services.h"
+#include "app/docview/design_view.h"
 #include "app/model/services.h"
 #include "app/objects/text_layout.h"
 #include "app/objects/text_measure.h"
@@ -28,7 +28,7 @@ constexpr int kParagraphs = 20;
 constexpr int kLength = 2000;
 const std::string kWords = "the quick brown fox jumps over the lazy dog ";
 
-class BenchServices : public DesignViewServices<NullCoreServices>
+class BenchServices : public NullCoreServices
 {
 public:
     COrvelView* GetCurrentView() override { return view; }

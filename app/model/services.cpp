@@ -38,7 +38,7 @@ CWebsite* GetCurrentSite()
     return g_services->GetCurrentSite();
 }
 
-COrvelView* GetCurrentView()
+PageView* GetCurrentView()
 {
     return g_services->GetCurrentView();
 }

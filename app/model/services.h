@@ -11,11 +11,11 @@
 
 #include "app/model/file_pair.h"
 #include "app/model/messages.h"
+#include "app/model/page_view.h"
 #include "app/model/tools_and_inspector.h"
 #include "image/image.h"
 #include "platform/win/win_types.h"
 
-class COrvelView;
 class CWebsite;
 class CSitePage;
 class CPageItem;
@@ -93,7 +93,7 @@ public:
     virtual CWebsite* GetCurrentSite() = 0;
     // The file path of the current site; empty for a site not saved yet or when there is none.
     virtual std::string GetCurrentSitePath() = 0;
-    virtual COrvelView* GetCurrentView() = 0;
+    virtual PageView* GetCurrentView() = 0;
     virtual CSitePage* GetCurrentPage() = 0;
     // The object of the only selected item, else null.
     virtual CPageObject* GetCurrentObject() = 0;
@@ -119,50 +119,11 @@ public:
     // The undo manager for a new page; the base records nothing.
     virtual std::unique_ptr<CUndoManager> CreateUndoManager(CSitePage* owner, int capacity) = 0;
 
-    // The design view. Core code reaches a view it got from GetCurrentView only through these; headless there is
-    // never a view, and each answers as a view that shows nothing would.
-    // The page the view shows.
-    virtual CSitePage* GetViewPage(COrvelView* view) = 0;
-    // Whether the text caret is shown in the view.
-    virtual bool IsCaretShown(COrvelView* view) = 0;
-    // Makes the view's text caret a bar one pixel wide and height pixels high, hiding it while it changes when the
-    // view shows it.
-    virtual void SetViewCaretShape(COrvelView* view, int height) = 0;
-    // Moves the view's text caret to a point of its client area.
-    virtual void SetViewCaretPos(COrvelView* view, const CPoint& client) = 0;
-    // The size of the page the view shows; (0, 0) when it shows none.
-    virtual CSize GetViewPageSize(COrvelView* view) = 0;
-    // The client offset the page is drawn at: half the spare width and height when the client area is larger
-    // than the page, else 0.
-    virtual void GetPageOrigin(COrvelView* view, CPoint& origin) = 0;
-    // A page rectangle in client coordinates (page origin and scroll position applied), 3 pixels larger on
-    // every side.
-    virtual void PageRectToClient(COrvelView* view, CRect& client, const CRect& page) = 0;
-    // The union of the selected items' rectangles in client coordinates.
-    virtual void GetSelectionRect(COrvelView* view, CRect& client) = 0;
-    virtual void InvalidateSelection(COrvelView* view) = 0;
-    // Repaints, without erasing, a rectangle in the coordinates of the text being edited in place.
-    virtual void InvalidateEditRect(COrvelView* view, const CRect& rect) = 0;
-    // Repaints the whole view, erasing first when asked.
-    virtual void InvalidateView(COrvelView* view, bool erase) = 0;
-    // Repaints a rectangle given in client coordinates, erasing first when asked.
-    virtual void InvalidateViewRect(COrvelView* view, const CRect& client, bool erase) = 0;
-    virtual void GetViewClientRect(COrvelView* view, CRect& client) = 0;
-    virtual CPoint GetScrollPosition(COrvelView* view) = 0;
-    virtual void ScrollToPosition(COrvelView* view, const CPoint& position) = 0;
-    // Scroll sizes from the page's size: a page step of the page clipped to the client, a line step of a tenth.
-    virtual void UpdateScrollSizes(COrvelView* view) = 0;
-
     // Text objects reach the page items, pages and views above them through these.
     // Whether the item holding the object has a mouse-over twin.
     virtual bool HasMouseOverTwin(const CPageObject* object) = 0;
     // When the item holding the object has a mouse-over twin set to show the same text, the twin takes the text.
     virtual void CopyTextToMouseOverTwin(const CPageObject* object) = 0;
-    // The view's page has no object edited in place any more.
-    virtual void EndPageTextEditing(COrvelView* view) = 0;
-    // Records an undo step of a kind with the undo manager of the view's page.
-    virtual void RecordViewPageUndo(COrvelView* view, UndoKind kind) = 0;
-    virtual void HideViewCaret(COrvelView* view) = 0;
     // The colour links are shown in on the current site's pages; blue when there is no site.
     virtual COLORREF GetSiteLinkColor() = 0;
 
@@ -212,7 +173,7 @@ class NullCoreServices : public CoreServices
 public:
     CWebsite* GetCurrentSite() override { return nullptr; }
     std::string GetCurrentSitePath() override { return {}; }
-    COrvelView* GetCurrentView() override { return nullptr; }
+    PageView* GetCurrentView() override { return nullptr; }
     CSitePage* GetCurrentPage() override { return nullptr; }
     CPageObject* GetCurrentObject() override { return nullptr; }
     CAppSettings* GetAppSettings() override { return nullptr; }
@@ -230,62 +191,12 @@ public:
     void EndAllTextEditing() override {}
     int GetDisplayBitsPerPixel() override { return 32; }
     std::unique_ptr<CUndoManager> CreateUndoManager(CSitePage* owner, int capacity) override;
-    CSitePage* GetViewPage(COrvelView* view) override
-    {
-        (void)view;
-        return nullptr;
-    }
-    bool IsCaretShown(COrvelView* view) override
-    {
-        (void)view;
-        return false;
-    }
-    void SetViewCaretShape(COrvelView* view, int height) override { (void)view, (void)height; }
-    void SetViewCaretPos(COrvelView* view, const CPoint& client) override { (void)view, (void)client; }
-    CSize GetViewPageSize(COrvelView* view) override
-    {
-        (void)view;
-        return CSize(0, 0);
-    }
-    void GetPageOrigin(COrvelView* view, CPoint& origin) override { (void)view, origin = CPoint(0, 0); }
-    void PageRectToClient(COrvelView* view, CRect& client, const CRect& page) override
-    {
-        (void)view, (void)page;
-        client = CRect();
-    }
-    void GetSelectionRect(COrvelView* view, CRect& client) override
-    {
-        (void)view;
-        client = CRect();
-    }
-    void InvalidateSelection(COrvelView* view) override { (void)view; }
-    void InvalidateEditRect(COrvelView* view, const CRect& rect) override { (void)view, (void)rect; }
-    void InvalidateView(COrvelView* view, bool erase) override { (void)view, (void)erase; }
-    void InvalidateViewRect(COrvelView* view, const CRect& client, bool erase) override
-    {
-        (void)view, (void)client, (void)erase;
-    }
-    void GetViewClientRect(COrvelView* view, CRect& client) override
-    {
-        (void)view;
-        client = CRect();
-    }
-    CPoint GetScrollPosition(COrvelView* view) override
-    {
-        (void)view;
-        return CPoint(0, 0);
-    }
-    void ScrollToPosition(COrvelView* view, const CPoint& position) override { (void)view, (void)position; }
-    void UpdateScrollSizes(COrvelView* view) override { (void)view; }
     bool HasMouseOverTwin(const CPageObject* object) override
     {
         (void)object;
         return false;
     }
     void CopyTextToMouseOverTwin(const CPageObject* object) override { (void)object; }
-    void EndPageTextEditing(COrvelView* view) override { (void)view; }
-    void RecordViewPageUndo(COrvelView* view, UndoKind kind) override { (void)view, (void)kind; }
-    void HideViewCaret(COrvelView* view) override { (void)view; }
     COLORREF GetSiteLinkColor() override { return RGB(0, 0, 255); }
     CFileNameMap* GetSiteFileNameMap() override { return nullptr; }
     void SetSiteModified() override {}
@@ -364,7 +275,7 @@ CoreServices& GetCoreServices();
 
 // The global accessors, answered by the installed services.
 CWebsite* GetCurrentSite();
-COrvelView* GetCurrentView();
+PageView* GetCurrentView();
 CSitePage* GetCurrentPage();
 CPageObject* GetCurrentObject();
 CAppSettings* GetAppSettings();

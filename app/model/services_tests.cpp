@@ -63,15 +63,11 @@ TEST_F(ServicesTest, HeadlessNothingIsCurrentAndServicesDoNothing)
     EXPECT_EQ(color, CColor(COLOR_RED));
     EXPECT_EQ(GetToolsAndInspector().GetToolsBarTool(), 0);
 
-    CoreServices& services = GetCoreServices();
-    CPoint origin(5, 5);
-    services.GetPageOrigin(nullptr, origin);
-    EXPECT_EQ(origin, CPoint(0, 0));
-    CRect rect(1, 2, 3, 4);
-    services.GetSelectionRect(nullptr, rect);
-    EXPECT_TRUE(rect.IsRectEmpty());
-    EXPECT_EQ(services.GetViewPage(nullptr), nullptr);
-    EXPECT_FALSE(services.IsCaretShown(nullptr));
+    const NullPageView view;
+    EXPECT_EQ(view.GetPageOrigin(), CPoint(0, 0));
+    EXPECT_TRUE(view.GetSelectionRect().IsRectEmpty());
+    EXPECT_EQ(view.GetPage(), nullptr);
+    EXPECT_FALSE(view.IsTextCaretShown());
 
     auto undo = GetCoreServices().CreateUndoManager(nullptr, 500);
     undo->RecordUndo(UndoKind::geometry);

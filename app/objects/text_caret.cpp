@@ -179,8 +179,8 @@ void CaretToPoint(CTextBody& body, int x, int y)
 void MoveCaretByPage(CTextBody& body, bool extend, int direction)
 {
     CRect client;
-    if (COrvelView* view = GetCurrentView())
-        GetCoreServices().GetViewClientRect(view, client);
+    if (PageView* view = GetCurrentView())
+        client = view->GetViewClientRect();
     const int x = body.m_nCaretX;
     const int y = body.m_nCaretY + direction * client.Height();
     MoveCaret(body, extend, [x, y](CTextBody& b) { CaretToPoint(b, x, y); });
@@ -349,49 +349,48 @@ void CTextObject::UpdateCaret(int prevPara, int prevIndex)
     LocateCaret(body, size.cx, body.m_nCaretX, body.m_nCaretY, height);
     body.m_nCaretHeight = std::min(height, kMaxCaretHeight);
 
-    COrvelView* view = GetCurrentView();
+    PageView* view = GetCurrentView();
     if (!view)
         return;
-    CoreServices& services = GetCoreServices();
-    services.SetViewCaretShape(view, body.m_nCaretHeight);
+    view->SetCaretShape(body.m_nCaretHeight);
 
     DPOINT centre;
     GetCenter(centre);
     const auto clientPosition = [&] {
         CPoint origin;
-        services.GetPageOrigin(view, origin);
-        const CPoint scroll = services.GetScrollPosition(view);
+        origin = view->GetPageOrigin();
+        const CPoint scroll = view->GetScrollPosition();
         return CPoint(static_cast<int>(std::floor(centre.x - size.cx * 0.5)) + body.m_nCaretX + origin.x - scroll.x,
                       static_cast<int>(std::floor(centre.y - size.cy * 0.5)) + body.m_nCaretY + origin.y - scroll.y);
     };
 
     CRect client;
-    services.GetViewClientRect(view, client);
+    client = view->GetViewClientRect();
     const int w = client.Width();
     const int h = client.Height();
-    const CSize page = services.GetViewPageSize(view);
+    const CSize page = view->GetPageSize();
     // Each step scrolls from where the one before left the view.
     CPoint at = clientPosition();
     if (at.y + body.m_nCaretHeight > h && h < page.cy) {
-        const CPoint scroll = services.GetScrollPosition(view);
-        services.ScrollToPosition(view, CPoint(scroll.x, scroll.y + body.m_nCaretHeight));
+        const CPoint scroll = view->GetScrollPosition();
+        view->ScrollToPosition(CPoint(scroll.x, scroll.y + body.m_nCaretHeight));
         at = clientPosition();
     }
     if (at.y < 0 && h < page.cy) {
-        const CPoint scroll = services.GetScrollPosition(view);
-        services.ScrollToPosition(view, CPoint(scroll.x, std::max(0, scroll.y + at.y)));
+        const CPoint scroll = view->GetScrollPosition();
+        view->ScrollToPosition(CPoint(scroll.x, std::max(0, scroll.y + at.y)));
         at = clientPosition();
     }
     if (at.x > w && w < page.cx) {
-        const CPoint scroll = services.GetScrollPosition(view);
-        services.ScrollToPosition(view, CPoint(std::min(scroll.x + at.x - 2 * w / 3, page.cx - w), scroll.y));
+        const CPoint scroll = view->GetScrollPosition();
+        view->ScrollToPosition(CPoint(std::min(scroll.x + at.x - 2 * w / 3, page.cx - w), scroll.y));
         at = clientPosition();
     }
     if (at.x < 0 && w < page.cx) {
-        const CPoint scroll = services.GetScrollPosition(view);
-        services.ScrollToPosition(view, CPoint(std::max(0, scroll.x + at.x - w / 3), scroll.y));
+        const CPoint scroll = view->GetScrollPosition();
+        view->ScrollToPosition(CPoint(std::max(0, scroll.x + at.x - w / 3), scroll.y));
         at = clientPosition();
     }
-    services.SetViewCaretPos(view, at);
-    services.InvalidateViewRect(view, CRect(at.x, at.y, at.x + 1, at.y + kMaxCaretHeight), false);
+    view->SetCaretPos(at);
+    view->InvalidateViewRect(CRect(at.x, at.y, at.x + 1, at.y + kMaxCaretHeight), false);
 }

@@ -272,7 +272,8 @@ void CTextObject::DeleteSelectedChars(RECT& dirty, bool toStart)
     b.m_nCaretIndex = r.startIndex;
     b.m_bSelectionEmpty = 1;
     LayoutText(b, dirty);
-    GetCoreServices().InvalidateEditRect(GetCurrentView(), CRect(dirty));
+    if (PageView* view = GetCurrentView())
+        view->InvalidateEditRect(CRect(dirty));
 }
 
 void CTextObject::DeleteSelection()
@@ -284,7 +285,8 @@ void CTextObject::DeleteSelection()
     RECT dirty{};
     DeleteSelectedChars(dirty, true);
     UpdateCaret(prevPara, prevIndex);
-    GetCoreServices().InvalidateEditRect(GetCurrentView(), CRect(dirty));
+    if (PageView* view = GetCurrentView())
+        view->InvalidateEditRect(CRect(dirty));
 }
 
 void CTextObject::PastePlainText(CMemFile& file)
@@ -314,7 +316,8 @@ void CTextObject::PastePlainText(CMemFile& file)
     }
     LayoutText(*body, dirty);
     UpdateCaret(prevPara, prevIndex);
-    GetCoreServices().InvalidateEditRect(GetCurrentView(), CRect(dirty));
+    if (PageView* view = GetCurrentView())
+        view->InvalidateEditRect(CRect(dirty));
 }
 
 void CTextObject::PasteFormattedText(CMemFile& file, bool resetPageLinks, bool clampPageLinks)
@@ -349,7 +352,8 @@ void CTextObject::PasteFormattedText(CMemFile& file, bool resetPageLinks, bool c
     }
     LayoutText(*body, dirty);
     UpdateCaret(prevPara, prevIndex);
-    GetCoreServices().InvalidateEditRect(GetCurrentView(), CRect(dirty));
+    if (PageView* view = GetCurrentView())
+        view->InvalidateEditRect(CRect(dirty));
 }
 
 void CTextObject::WriteSelectionText(CFile& file) const

@@ -114,19 +114,8 @@ class FakeEditServices : public NullCoreServices
 {
 public:
     CAppSettings* GetAppSettings() override { return &settings; }
-    COrvelView* GetCurrentView() override { return hasView ? reinterpret_cast<COrvelView*>(this) : nullptr; }
+    PageView* GetCurrentView() override { return hasView ? &m_view : nullptr; }
     int GetSitePageCount() override { return pageCount; }
-    void GetViewClientRect(COrvelView*, CRect& rect) override { rect = client; }
-    CSize GetViewPageSize(COrvelView*) override { return page; }
-    CPoint GetScrollPosition(COrvelView*) override { return scroll; }
-    void ScrollToPosition(COrvelView*, const CPoint& position) override
-    {
-        scroll = position;
-        scrolls.push_back(position);
-    }
-    void SetViewCaretShape(COrvelView*, int height) override { caretHeight = height; }
-    void SetViewCaretPos(COrvelView*, const CPoint& at) override { caretPos = at; }
-    void InvalidateEditRect(COrvelView*, const CRect& rect) override { editRects.push_back(rect); }
 
     CAppSettings settings;
     bool hasView = true;
@@ -138,6 +127,29 @@ public:
     int caretHeight = 0;
     CPoint caretPos{-1, -1};
     std::vector<CRect> editRects;
+
+private:
+    // The view over the page, answering from the fields above and recording into them.
+    class FakeView : public NullPageView
+    {
+    public:
+        explicit FakeView(FakeEditServices& fake) : m_fake(fake) {}
+        CRect GetViewClientRect() const override { return m_fake.client; }
+        CSize GetPageSize() const override { return m_fake.page; }
+        CPoint GetScrollPosition() const override { return m_fake.scroll; }
+        void ScrollToPosition(const CPoint& position) override
+        {
+            m_fake.scroll = position;
+            m_fake.scrolls.push_back(position);
+        }
+        void SetCaretShape(int height) override { m_fake.caretHeight = height; }
+        void SetCaretPos(const CPoint& at) override { m_fake.caretPos = at; }
+        void InvalidateEditRect(const CRect& rect) override { m_fake.editRects.push_back(rect); }
+
+    private:
+        FakeEditServices& m_fake;
+    };
+    FakeView m_view{*this};
 };
 
 // Installs the stand-in for one test.

@@ -330,7 +330,8 @@ std::unique_ptr<CTextBody> CTextObject::SetTextBody(std::unique_ptr<CTextBody> n
         effects->m_bRebuild = true;
     BuildOutline();
     UpdateHandles();
-    GetCoreServices().InvalidateView(GetCurrentView(), false);
+    if (PageView* view = GetCurrentView())
+        view->InvalidateView(false);
     // The body handed back may outlive this object; it must not reach it any more.
     newBody->SetOwner(nullptr);
     return newBody;
@@ -385,19 +386,20 @@ void CTextObject::BeginEdit()
     }
 }
 
-bool CTextObject::EndEdit(COrvelView* view, bool record)
+bool CTextObject::EndEdit(PageView* view, bool record)
 {
     CoreServices& services = GetCoreServices();
     editing = 0;
-    if (services.IsCaretShown(view))
-        services.HideViewCaret(view);
-    services.EndPageTextEditing(view);
+    if (view && view->IsTextCaretShown())
+        view->HideTextCaret();
+    if (view)
+        view->EndPageTextEditing();
 
     if (body->IsBlank())
         return false;
     if (newObject) {
-        if (record)
-            services.RecordViewPageUndo(view, UndoKind::objectsAdded);
+        if (record && view)
+            view->RecordPageUndo(UndoKind::objectsAdded);
         newObject = 0;
     }
     width = std::max(1, TruncateToInt(body->m_nWidth * scaleX));

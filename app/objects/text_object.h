@@ -16,7 +16,7 @@
 #include "platform/win/file.h"
 #include "platform/win/win_types.h"
 
-class COrvelView;
+class PageView;
 
 // Whether two characters need different runs when the text is written out: bold, italic, underline, size, face
 // or colour differ, or their links are not equal.
@@ -149,7 +149,7 @@ public:
     // Leaves in-place editing. False when the text is blank (the caller removes or restores the object);
     // otherwise the size follows the text box and the scale factors, and a never-committed object records its
     // creation for undo when record is set.
-    bool EndEdit(COrvelView* view, bool record);
+    bool EndEdit(PageView* view, bool record);
 
     // Width and height spanned by the laid-out characters; (-200000, -200000) when the body has no paragraph.
     SIZE GetTextSize() const;

@@ -16,22 +16,34 @@
 #include "app/objects/text_measure.h"
 #include "app/objects/text_object.h"
 
+// A view over the text's page, recording what the text object asks of it.
+class TextView : public NullPageView
+{
+public:
+    void EndPageTextEditing() override { ++pageEditsEnded; }
+    void RecordPageUndo(UndoKind kind) override { undoKinds.push_back(static_cast<int>(kind)); }
+    bool IsTextCaretShown() const override { return caretShown; }
+    void HideTextCaret() override { caretShown = false; }
+    void InvalidateView(bool) override { ++viewRepaints; }
+
+    int viewRepaints = 0;
+    bool caretShown = false;
+    int pageEditsEnded = 0;
+    std::vector<int> undoKinds;
+};
+
 // What the services answer and which calls the text object made.
 class TextServices : public NullCoreServices
 {
 public:
+    PageView* GetCurrentView() override { return viewShown ? &view : nullptr; }
     bool HasMouseOverTwin(const CPageObject*) override
     {
         ++twinQuestions;
         return hasTwin;
     }
     void CopyTextToMouseOverTwin(const CPageObject* object) override { copiedTo = object; }
-    void EndPageTextEditing(COrvelView*) override { ++pageEditsEnded; }
-    void RecordViewPageUndo(COrvelView*, UndoKind kind) override { undoKinds.push_back(static_cast<int>(kind)); }
-    bool IsCaretShown(COrvelView*) override { return caretShown; }
-    void HideViewCaret(COrvelView*) override { caretShown = false; }
     COLORREF GetSiteLinkColor() override { return linkColour; }
-    void InvalidateView(COrvelView*, bool) override { ++viewRepaints; }
     CAppSettings* GetAppSettings() override { return &settings; }
     void BeginWaitCursor() override
     {
@@ -40,15 +52,14 @@ public:
     }
     void EndWaitCursor() override { --waitDepth; }
 
-    int viewRepaints = 0;
+    // The view, current while shown.
+    TextView view;
+    bool viewShown = false;
     int waitsBegun = 0;
     int waitDepth = 0;
     bool hasTwin = false;
     int twinQuestions = 0;
     const CPageObject* copiedTo = nullptr;
-    int pageEditsEnded = 0;
-    std::vector<int> undoKinds;
-    bool caretShown = false;
     COLORREF linkColour = RGB(0, 0, 255);
     CAppSettings settings;
 };

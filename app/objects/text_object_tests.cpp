@@ -206,15 +206,15 @@ TEST_F(TextObjectTest, LeavingEditing)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         services = TextServices();
-        services.caretShown = c.caretShown;
+        services.view.caretShown = c.caretShown;
         auto object = MakeTextObject(c.text);
         object->SetNewObject(c.isNew);
         object->BeginEdit();
-        EXPECT_EQ(object->EndEdit(nullptr, c.record), c.result);
+        EXPECT_EQ(object->EndEdit(&services.view, c.record), c.result);
         EXPECT_FALSE(object->IsEditing());
-        EXPECT_FALSE(services.caretShown);
-        EXPECT_EQ(services.pageEditsEnded, 1);
-        EXPECT_EQ(services.undoKinds, c.undo);
+        EXPECT_FALSE(services.view.caretShown);
+        EXPECT_EQ(services.view.pageEditsEnded, 1);
+        EXPECT_EQ(services.view.undoKinds, c.undo);
         EXPECT_EQ(object->IsNewObject(), c.stillNew);
         EXPECT_EQ(services.copiedTo, c.result ? object.get() : nullptr);
     }
@@ -439,13 +439,14 @@ TEST_F(TextObjectTest, TakingAnotherBodyLaysItOutAndLetsTheOldOneGo)
     CTextBody* body = taken.get();
     CPixMap scratch(IMAGE_MODE_RGBA, 64, 64);
     ASSERT_TRUE(object->UpdateImage(scratch));
+    services.viewShown = true;
 
     std::unique_ptr<CTextBody> old = object->SetTextBody(std::move(taken));
     EXPECT_EQ(object->GetTextBody(), body);
     EXPECT_EQ(body->GetOwner(), object.get());
     EXPECT_TRUE(body->m_paragraphs[0].m_chars[0].IsPlaced());
     EXPECT_TRUE(object->IsDirty());
-    EXPECT_EQ(services.viewRepaints, 1);
+    EXPECT_EQ(services.view.viewRepaints, 1);
     ASSERT_NE(old, nullptr);
     EXPECT_EQ(old->GetOwner(), nullptr);
     EXPECT_EQ(old->m_paragraphs[0].GetCount(), 3);

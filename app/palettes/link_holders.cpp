@@ -34,20 +34,22 @@ void ApplyToCharacters(CTextObject& text, TextLinkFields fields, bool repaintVie
     fields.activate = !fields.deactivate;
     RECT dirty{0, 0, 0, 0};
     text.ApplyLinkFields(dirty, fields);
-    COrvelView* view = GetCurrentView();
-    GetCoreServices().InvalidateEditRect(view, CRect(dirty));
+    PageView* view = GetCurrentView();
+    if (view)
+        view->InvalidateEditRect(CRect(dirty));
     text.SetDirty();
     if (CSitePage* page = GetCurrentPage())
         page->RenderDirtyObjects();
     if (view && repaintView)
-        GetCoreServices().InvalidateView(view, false);
+        view->InvalidateView(false);
 }
 
 void ApplyWholeLinkToCharacters(CTextObject& text, const CLinkInfo& link)
 {
     RECT dirty{0, 0, 0, 0};
     text.ApplyFormatToSelection(6, dirty, link);
-    GetCoreServices().InvalidateEditRect(GetCurrentView(), CRect(dirty));
+    if (PageView* view = GetCurrentView())
+        view->InvalidateEditRect(CRect(dirty));
     text.SetDirty();
     if (CSitePage* page = GetCurrentPage())
         page->RenderDirtyObjects();
@@ -517,8 +519,8 @@ std::unique_ptr<CLinkHolder> LinkHolderForChange()
     CPageObject* object = GetCurrentObject();
     if (!object)
         return nullptr;
-    COrvelView* view = GetCurrentView();
-    CSitePage* viewPage = view ? GetCoreServices().GetViewPage(view) : nullptr;
+    PageView* view = GetCurrentView();
+    CSitePage* viewPage = view ? view->GetPage() : nullptr;
     if (viewPage && viewPage->IsEditingInPlace()) {
         auto* edited = dynamic_cast<CTextObject*>(viewPage->GetEditedObject());
         return edited ? std::make_unique<CCharacterLinks>(*edited) : nullptr;

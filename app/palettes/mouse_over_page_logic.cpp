@@ -32,17 +32,18 @@ void RecordStep(UndoKind kind)
 // Runs change between taking the selection's rectangle and repainting it united with the new one.
 template <class Change> void RepaintAround(Change change)
 {
-    CoreServices& services = GetCoreServices();
-    COrvelView* view = GetCurrentView();
+    PageView* view = GetCurrentView();
     CRect before;
-    services.GetSelectionRect(view, before);
+    if (view)
+        before = view->GetSelectionRect();
     change();
     CRect after;
-    services.GetSelectionRect(view, after);
+    if (view)
+        after = view->GetSelectionRect();
     CRect both;
     both.UnionRect(before, after);
     if (view)
-        services.InvalidateViewRect(view, both, true);
+        view->InvalidateViewRect(both, true);
 }
 
 void ShowItem(MouseOverPageState& state, const CPageItem* item)
@@ -107,8 +108,8 @@ void MouseOverCreate()
     // The history keeps the item as it was before the step, so that undoing it takes the twin away again.
     RecordStep(UndoKind::mouseOverCreated);
     item->SetMouseOverObject(std::move(twin));
-    if (COrvelView* view = GetCurrentView())
-        GetCoreServices().InvalidateView(view, true);
+    if (PageView* view = GetCurrentView())
+        view->InvalidateView(true);
 }
 
 void MouseOverRemove()

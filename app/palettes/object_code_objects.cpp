@@ -124,8 +124,8 @@ bool EditHtmlObject(bool justPlaced)
             html->SetDirty();
         });
     GetToolsAndInspector().NotifyInspector(kRefreshAll);
-    if (COrvelView* view = GetCurrentView())
-        services.InvalidateView(view, true);
+    if (PageView* view = GetCurrentView())
+        view->InvalidateView(true);
     CAppSettings* settings = GetAppSettings();
     if (settings && settings->m_bShowHtmlSaveWarning) {
         bool dontShowAgain = false;
@@ -169,7 +169,7 @@ bool RemoveFlashObject()
     // An ordinary delete: the history keeps the object, so Undo brings it back.
     DeleteSelectionWithUndo(*page);
     GetToolsAndInspector().NotifyInspector(kRefreshSelection);
-    if (COrvelView* view = GetCurrentView())
-        services.InvalidateView(view, true);
+    if (PageView* view = GetCurrentView())
+        view->InvalidateView(true);
     return true;
 }

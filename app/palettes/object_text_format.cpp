@@ -23,8 +23,8 @@ bool g_keepFormat = false;
 
 CSitePage* ViewPage()
 {
-    COrvelView* view = GetCurrentView();
-    return view ? GetCoreServices().GetViewPage(view) : nullptr;
+    PageView* view = GetCurrentView();
+    return view ? view->GetPage() : nullptr;
 }
 
 // Face, height, weight, italic and underline: the fields a format change carries.
@@ -143,8 +143,8 @@ void CObjectTextFormat::ApplyAttribute(CTextObject& text, int attribute)
         body.SetModifiedSecond();
     else
         body.SetModified();
-    if (COrvelView* view = GetCurrentView())
-        GetCoreServices().InvalidateEditRect(view, CRect(dirty));
+    if (PageView* view = GetCurrentView())
+        view->InvalidateEditRect(CRect(dirty));
     g_keepFormat = true;
 }
 
@@ -232,8 +232,8 @@ bool CObjectTextFormat::ApplyAlignment(int alignment)
     text->GetTextBody()->m_nAlignment = alignment;
     Relayout(*text);
     text->GetTextBody()->SetModified();
-    if (COrvelView* view = GetCurrentView())
-        GetCoreServices().InvalidateView(view, true);
+    if (PageView* view = GetCurrentView())
+        view->InvalidateView(true);
     return true;
 }
 
@@ -279,7 +279,7 @@ std::optional<bool> SwitchAdvancedText()
     body.SetModified();
     page->AddToSelection(item);
     page->RenderDirtyObjects();
-    if (COrvelView* view = GetCurrentView())
-        GetCoreServices().InvalidateView(view, true);
+    if (PageView* view = GetCurrentView())
+        view->InvalidateView(true);
     return body.m_bAllowAdvanced != 0;
 }

@@ -314,8 +314,8 @@ void SetBackgroundTiled()
     if (CSitePage* page = GetCurrentPage(); page && Editable()) {
         page->GetBackground()->SetTile(true);
         MarkChanged(*page);
-        if (COrvelView* view = GetCurrentView())
-            GetCoreServices().InvalidateView(view, true);
+        if (PageView* view = GetCurrentView())
+            view->InvalidateView(true);
     }
 }
 
@@ -324,7 +324,7 @@ void SetBackgroundPosition(int position)
     if (CSitePage* page = GetCurrentPage(); page && Editable() && position >= 0 && position < 9) {
         page->GetBackground()->SetImagePosition(position);
         MarkChanged(*page);
-        if (COrvelView* view = GetCurrentView())
-            GetCoreServices().InvalidateView(view, true);
+        if (PageView* view = GetCurrentView())
+            view->InvalidateView(true);
     }
 }

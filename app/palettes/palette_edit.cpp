@@ -22,18 +22,19 @@ CPageObject* GetPaletteObject()
 void ApplySelectionEdit(CSitePage& page, UndoKind undoKind, const std::function<void()>& change)
 {
     RecordUndo(page, undoKind);
-    CoreServices& services = GetCoreServices();
-    COrvelView* view = GetCurrentView();
+    PageView* view = GetCurrentView();
     CRect before;
-    services.GetSelectionRect(view, before);
+    if (view)
+        before = view->GetSelectionRect();
     change();
     page.RenderDirtyObjects();
     CRect after;
-    services.GetSelectionRect(view, after);
+    if (view)
+        after = view->GetSelectionRect();
     CRect both;
     both.UnionRect(before, after);
     if (view && !both.IsRectEmpty())
-        services.InvalidateViewRect(view, both, true);
+        view->InvalidateViewRect(both, true);
 }
 
 bool ApplyObjectEdit(UndoKind undoKind, const std::function<bool(const CPageObject&)>& unchanged,
@@ -56,14 +57,14 @@ bool ApplyPageEdit(UndoKind undoKind, const std::function<bool(const CSitePage&)
     RecordUndo(*page, undoKind);
     change(*page);
     page->RenderDirtyObjects();
-    if (COrvelView* view = GetCurrentView())
-        GetCoreServices().InvalidateView(view, true);
+    if (PageView* view = GetCurrentView())
+        view->InvalidateView(true);
     return true;
 }
 
 bool IsViewEditingText()
 {
-    COrvelView* view = GetCurrentView();
-    const CSitePage* page = view ? GetCoreServices().GetViewPage(view) : nullptr;
+    PageView* view = GetCurrentView();
+    const CSitePage* page = view ? view->GetPage() : nullptr;
     return page && page->IsEditingInPlace();
 }

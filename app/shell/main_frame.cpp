@@ -1084,9 +1084,9 @@ bool CMainFrame::RunPageDefaultsDialog(CWebsite& site)
     return dialog.IsOk() && dialog.ShowModal() == wxID_OK;
 }
 
-std::vector<COrvelView*> CMainFrame::GetViews()
+std::vector<PageView*> CMainFrame::GetViews()
 {
-    std::vector<COrvelView*> views;
+    std::vector<PageView*> views;
     for (COrvelFrame* window : m_pageWindows)
         views.push_back(window->GetView());
     return views;

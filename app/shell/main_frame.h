@@ -190,7 +190,7 @@ public:
     void RunSiteMapDialog(const std::vector<std::string>& reservedNames,
                           const std::vector<const CFilePair*>& pairs) override;
     bool RunPageDefaultsDialog(CWebsite& site) override;
-    std::vector<COrvelView*> GetViews() override;
+    std::vector<PageView*> GetViews() override;
 
     // The user guide beside the program, which Help opens with the desktop's browser.
     std::string GetUserGuidePath() const;

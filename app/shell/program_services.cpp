@@ -290,12 +290,6 @@ std::unique_ptr<CUndoManager> CProgramServices::CreateUndoManager(CSitePage* own
     return std::make_unique<CPageUndoManager>(owner, capacity);
 }
 
-void CProgramServices::RecordViewPageUndo(COrvelView* view, UndoKind kind)
-{
-    if (CSitePage* page = GetViewPage(view))
-        page->GetUndoManager()->RecordUndo(kind);
-}
-
 void CProgramServices::EndAllTextEditing()
 {
     if (m_pFrame)

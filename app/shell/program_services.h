@@ -4,10 +4,9 @@
 // active page window and its one selected object), the messages, the notices and small dialogs, the picture
 // chooser, the publisher's host and the shell's own dialogs.
 
-#include "app/docview/design_view_services.h"
-
 #include <memory>
 
+#include "app/docview/design_view.h"
 #include "app/model/services.h"
 #include "app/publish/publish_host.h"
 #include "app/shell/shell_dialogs.h"
@@ -22,7 +21,7 @@ class CConnectingDLG;
 class CProgramServices;
 void InstallProgramServices(CProgramServices* services);
 
-class CProgramServices : public DesignViewServices<CoreServices>,
+class CProgramServices : public CoreServices,
                          public ToolsAndInspector,
                          public PublishHost,
                          public ShellDialogs
@@ -64,7 +63,6 @@ public:
     COLORREF GetSiteLinkColor() override;
     // Every page keeps its own undo history; the view's page records the steps of text edits.
     std::unique_ptr<CUndoManager> CreateUndoManager(CSitePage* owner, int capacity) override;
-    void RecordViewPageUndo(COrvelView* view, UndoKind kind) override;
     void EndAllTextEditing() override;
     // The code goes to the page of the main frame's current palette.
     void NotifyInspector(int code) override;

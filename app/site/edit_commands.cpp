@@ -10,7 +10,7 @@ namespace {
 
 struct ViewPage
 {
-    COrvelView* view = nullptr;
+    PageView* view = nullptr;
     CSitePage* page = nullptr;
 
     explicit operator bool() const { return page != nullptr; }
@@ -21,7 +21,7 @@ ViewPage CurrentViewPage()
     ViewPage current;
     current.view = GetCurrentView();
     if (current.view)
-        current.page = GetCoreServices().GetViewPage(current.view);
+        current.page = current.view->GetPage();
     return current;
 }
 
@@ -31,10 +31,10 @@ CTextObject* EditedText(const CSitePage& page)
     return page.IsEditingInPlace() ? dynamic_cast<CTextObject*>(page.GetEditedObject()) : nullptr;
 }
 
-CRect SelectionRect(COrvelView* view)
+CRect SelectionRect(PageView* view)
 {
     CRect rect;
-    GetCoreServices().GetSelectionRect(view, rect);
+    rect = view->GetSelectionRect();
     return rect;
 }
 
@@ -55,14 +55,14 @@ void TakeUndoStep(bool redo)
     redo ? manager.Redo() : manager.Undo();
     current.page->RenderDirtyObjects();
     if (current.page->GetBackground() != background) {
-        GetCoreServices().InvalidateView(current.view, false);
+        current.view->InvalidateView(false);
     } else {
         constexpr int kHandleRoom = 8;
         CRect changed;
         changed.UnionRect(before, SelectionRect(current.view));
         if (!changed.IsRectEmpty()) {
             changed.InflateRect(kHandleRoom, kHandleRoom);
-            GetCoreServices().InvalidateViewRect(current.view, changed, false);
+            current.view->InvalidateViewRect(changed, false);
         }
     }
     NotifyInspector(CSitePage::kCommandDone);
@@ -147,14 +147,14 @@ void OnEditDelete()
                 text->DeleteChar(dirty, true, true);
             }
             text->UpdateCaret(prevPara, prevIndex);
-            GetCoreServices().InvalidateEditRect(current.view, CRect(dirty));
+            current.view->InvalidateEditRect(CRect(dirty));
         }
         return;
     }
     const CRect before = SelectionRect(current.view);
     DeleteSelectionWithUndo(*current.page);
     NotifyInspector(CSitePage::kCommandDone);
-    GetCoreServices().InvalidateViewRect(current.view, before, true);
+    current.view->InvalidateViewRect(before, true);
 }
 
 void OnEditSelectAll()
@@ -171,12 +171,12 @@ void OnEditSelectAll()
             text->UpdateCaret(prevPara, prevIndex);
             RECT selected{};
             text->GetSelectionRect(selected);
-            GetCoreServices().InvalidateEditRect(current.view, CRect(selected));
+            current.view->InvalidateEditRect(CRect(selected));
         }
     } else {
         current.page->SelectAll();
     }
-    GetCoreServices().InvalidateViewRect(current.view, SelectionRect(current.view), true);
+    current.view->InvalidateViewRect(SelectionRect(current.view), true);
 }
 
 void OnEditGroup()
@@ -198,7 +198,7 @@ void OnEditGroup()
     }
     CRect changed;
     changed.UnionRect(before, SelectionRect(current.view));
-    GetCoreServices().InvalidateViewRect(current.view, changed, true);
+    current.view->InvalidateViewRect(changed, true);
 }
 
 bool IsArrangeEnabled(ArrangeCommand command)
@@ -225,5 +225,5 @@ void OnArrange(ArrangeCommand command)
     case ArrangeCommand::sendBackward: page.SendBackward(); break;
     }
     page.SetModified();
-    GetCoreServices().InvalidateSelection(current.view);
+    current.view->InvalidateSelection();
 }

@@ -109,8 +109,8 @@ void CSitePage::SetPageInfo(const std::string& name, const std::string& title, c
     m_nDoctype = doctype;
     m_pBackground->SetWidth(width);
     m_pBackground->SetHeight(height);
-    if (COrvelView* view = GetCurrentView())
-        GetCoreServices().UpdateScrollSizes(view);
+    if (PageView* view = GetCurrentView())
+        view->UpdateScrollSizes();
     SetModified();
 }
 
@@ -204,9 +204,9 @@ void CSitePage::SetUsedFiles(std::vector<std::string> files)
 
 void CSitePage::UpdateViewForSize(bool erase)
 {
-    if (COrvelView* view = GetCurrentView()) {
-        GetCoreServices().UpdateScrollSizes(view);
-        GetCoreServices().InvalidateView(view, erase);
+    if (PageView* view = GetCurrentView()) {
+        view->UpdateScrollSizes();
+        view->InvalidateView(erase);
     }
 }
 

@@ -93,8 +93,8 @@ CPageItem* CSitePage::CreateObject(POINT point, int shapeKind)
     CPageItem* created = item.get();
     PlaceItem(std::move(item));
     SelectItem(created);
-    if (COrvelView* view = GetCurrentView())
-        GetCoreServices().InvalidateSelection(view);
+    if (PageView* view = GetCurrentView())
+        view->InvalidateSelection();
     SetModified();
     return created;
 }
@@ -105,8 +105,8 @@ CPageItem* CSitePage::AddObject(std::unique_ptr<CPageObject> object)
     CPageItem* added = item.get();
     PlaceItem(std::move(item));
     NotifyInspector(kItemsChanged);
-    if (COrvelView* view = GetCurrentView())
-        GetCoreServices().InvalidateSelection(view);
+    if (PageView* view = GetCurrentView())
+        view->InvalidateSelection();
     SetModified();
     return added;
 }
@@ -124,17 +124,17 @@ std::unique_ptr<CPageItem> CSitePage::RemoveItem(CPageItem* item)
     const int index = FindIndex(item);
     if (index < 0)
         return nullptr;
-    COrvelView* view = GetCurrentView();
+    PageView* view = GetCurrentView();
     CRect selection;
     if (view)
-        GetCoreServices().GetSelectionRect(view, selection);
+        selection = view->GetSelectionRect();
     LeaveFrame(item);
     std::unique_ptr<CPageItem> removed = std::move(m_items[index]);
     m_items.erase(m_items.begin() + index);
     SetModified();
     NotifyInspector(kItemsChanged);
     if (view)
-        GetCoreServices().InvalidateViewRect(view, selection, true);
+        view->InvalidateViewRect(selection, true);
     return removed;
 }
 

@@ -323,6 +323,6 @@ bool CSitePage::RenderPageImage(CImage& image, int maxWidth, int maxHeight)
 
 bool CSitePage::IsShownInView() const
 {
-    COrvelView* view = GetCurrentView();
-    return view && GetCoreServices().GetViewPage(view) == this;
+    PageView* view = GetCurrentView();
+    return view && view->GetPage() == this;
 }

@@ -256,8 +256,8 @@ CObjectFrame* CSitePage::CreateGroup()
     group->SetGroup(true);
     m_groups.push_back(std::move(group));
     SetModified();
-    if (COrvelView* view = GetCurrentView())
-        GetCoreServices().InvalidateView(view, true);
+    if (PageView* view = GetCurrentView())
+        view->InvalidateView(true);
     return m_groups.back().get();
 }
 
@@ -268,8 +268,8 @@ void CSitePage::Ungroup()
     if (found != m_groups.end())
         (*found)->SetGroup(false);
     SetModified();
-    if (COrvelView* view = GetCurrentView())
-        GetCoreServices().InvalidateView(view, true);
+    if (PageView* view = GetCurrentView())
+        view->InvalidateView(true);
 }
 
 void CSitePage::SelectAll()

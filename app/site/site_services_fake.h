@@ -49,19 +49,10 @@ public:
 
     // Puts a view on screen that shows the page; null takes it away.
     void ShowPage(CSitePage* page) { viewPage = page; }
-    COrvelView* View() { return reinterpret_cast<COrvelView*>(&viewToken); }
+    PageView* View() { return &m_view; }
 
-    COrvelView* GetCurrentView() override { return viewPage ? View() : nullptr; }
+    PageView* GetCurrentView() override { return viewPage ? View() : nullptr; }
     CPageObject* GetCurrentObject() override { return currentObject; }
-    void RecordViewPageUndo(COrvelView*, UndoKind kind) override { viewUndoKinds.push_back(static_cast<int>(kind)); }
-    CSitePage* GetViewPage(COrvelView* view) override { return view == View() ? viewPage : nullptr; }
-    void EndPageTextEditing(COrvelView* view) override
-    {
-        if (CSitePage* page = GetViewPage(view)) {
-            page->SetEditingInPlace(false);
-            page->SetEditedObject(nullptr);
-        }
-    }
     int GetToolsBarTool() override { return tool; }
     void SetToolsBarTool(int t) override { tool = t; }
     void SetToolsBarColor(const CColor& color) override { toolsBarColors.push_back(color.GetCOLORREF()); }
@@ -72,10 +63,6 @@ public:
     }
     void NotifyInspector(int code) override { codes.push_back(code); }
     void SetSiteModified() override { ++siteModified; }
-    void UpdateScrollSizes(COrvelView*) override { ++scrollUpdates; }
-    void InvalidateView(COrvelView*, bool erase) override { (erase ? erasedViews : paintedViews)++; }
-    void InvalidateViewRect(COrvelView*, const CRect& client, bool) override { invalidatedRects.push_back(client); }
-    void GetSelectionRect(COrvelView*, CRect& client) override { client = selectionRect; }
     bool IsInsertHtmlDialogOpen() override { return insertHtmlOpen; }
     void RemoveInsertHtmlFile() override { ++removedHtmlFiles; }
     void EndAllTextEditing() override { ++textEditsEnded; }
@@ -157,5 +144,27 @@ public:
     size_t pairsSeen = 0;
 
 private:
-    int viewToken = 0;
+    // The view showing viewPage, which records what it is asked into the fields above.
+    class FakeView : public NullPageView
+    {
+    public:
+        explicit FakeView(SiteServicesFake& fake) : m_fake(fake) {}
+        CSitePage* GetPage() const override { return m_fake.viewPage; }
+        CRect GetSelectionRect() const override { return m_fake.selectionRect; }
+        void UpdateScrollSizes() override { ++m_fake.scrollUpdates; }
+        void InvalidateView(bool erase) override { (erase ? m_fake.erasedViews : m_fake.paintedViews)++; }
+        void InvalidateViewRect(const CRect& client, bool) override { m_fake.invalidatedRects.push_back(client); }
+        void EndPageTextEditing() override
+        {
+            if (CSitePage* page = GetPage()) {
+                page->SetEditingInPlace(false);
+                page->SetEditedObject(nullptr);
+            }
+        }
+        void RecordPageUndo(UndoKind kind) override { m_fake.viewUndoKinds.push_back(static_cast<int>(kind)); }
+
+    private:
+        SiteServicesFake& m_fake;
+    };
+    FakeView m_view{*this};
 };

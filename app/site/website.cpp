@@ -219,7 +219,8 @@ bool CWebsite::DeletePage(CSitePage* page)
         m_Pages.front()->SetModified();
     }
     NotifyInspector(CSitePage::kCommandDone);
-    services.InvalidateView(services.GetCurrentView(), true);
+    if (PageView* view = services.GetCurrentView())
+        view->InvalidateView(true);
     SetModified();
     return true;
 }
@@ -345,10 +346,11 @@ void CWebsite::ApplyFlashCode(const FlashObjectCode& flash)
     auto* object = dynamic_cast<CHtmlObject*>(GetCurrentObject());
     if (!object)
         return;
-    CoreServices& services = GetCoreServices();
-    COrvelView* view = GetCurrentView();
-    services.InvalidateSelection(view);
-    services.RecordViewPageUndo(view, UndoKind::geometry);
+    PageView* view = GetCurrentView();
+    if (view) {
+        view->InvalidateSelection();
+        view->RecordPageUndo(UndoKind::geometry);
+    }
     if (flash.m_bMarker)
         object->SetHeaderHtml(flash.m_strCode);
     else
@@ -361,7 +363,8 @@ void CWebsite::ApplyFlashCode(const FlashObjectCode& flash)
         object->SetSize(std::max(width, flash.m_nWidth), std::max(height, flash.m_nHeight));
     object->SetDirty();
     object->SetPlacedFlag(1);
-    services.InvalidateSelection(view);
+    if (view)
+        view->InvalidateSelection();
 }
 
 void CWebsite::OnAddFiles()

@@ -347,6 +347,8 @@ TEST_F(FileListsTest, WizardFitsTheSelectedHtmlObjectToTheProgram)
         int fittedWidth, fittedHeight;
     };
     const Case cases[] = {{100, 100, false, 640, 480}, {800, 600, false, 800, 600}, {100, 100, true, 100, 100}};
+    // The object's step goes to the page of the view it is shown in.
+    services.ShowPage(AddPage("Page0"));
     for (const Case& c : cases) {
         CHtmlObject object(POINT{10, 10}, c.width, c.height);
         services.currentObject = &object;
