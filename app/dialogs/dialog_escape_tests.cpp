@@ -34,7 +34,7 @@
 
 namespace {
 
-class EscapeServices : public NullCoreServices
+class EscapeServices : public NullCoreServices, public NullCurrentState
 {
 public:
     CAppSettings* GetAppSettings() override { return &settings; }

@@ -39,7 +39,7 @@
 
 namespace {
 
-class SettingsServices : public NullCoreServices
+class SettingsServices : public NullCoreServices, public NullCurrentState
 {
 public:
     CAppSettings* GetAppSettings() override { return &settings; }

@@ -47,6 +47,7 @@ protected:
     {
         ASSERT_TRUE(LoadXrcResources());
         SetCoreServices(&services);
+        SetCurrentState(&services);
         owner = new wxFrame(nullptr, wxID_ANY, "Pelorin", wxPoint(100, 100), wxSize(900, 700));
         owner->Show();
         Settle();
@@ -54,6 +55,7 @@ protected:
     void TearDown() override
     {
         SetCoreServices(nullptr);
+        SetCurrentState(nullptr);
         if (owner)
             owner->Destroy();
         Settle();

@@ -78,7 +78,7 @@ Step Inner(std::function<void()> action)
     return step;
 }
 
-class SettingsServices : public NullCoreServices
+class SettingsServices : public NullCoreServices, public NullCurrentState
 {
 public:
     CAppSettings* GetAppSettings() override { return &settings; }

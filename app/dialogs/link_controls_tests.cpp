@@ -21,7 +21,7 @@
 
 namespace {
 
-class MessageServices : public NullCoreServices
+class MessageServices : public NullCoreServices, public NullCurrentState
 {
 public:
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
@@ -58,6 +58,7 @@ protected:
     LinkControls()
     {
         SetCoreServices(&services);
+        SetCurrentState(&services);
         before = SetProgramStarter([this](const std::vector<std::string>& arguments) {
             started.push_back(arguments);
             return starts;
@@ -69,6 +70,7 @@ protected:
     {
         SetProgramStarter(before);
         SetCoreServices(nullptr);
+        SetCurrentState(nullptr);
         frame->Destroy();
         Settle();
     }

@@ -13,7 +13,7 @@
 namespace {
 
 // Answers the picture chooser from a script and records what the user was told.
-class ScriptedServices : public NullCoreServices
+class ScriptedServices : public NullCoreServices, public NullCurrentState
 {
 public:
     bool GetPictureFileName(std::string& path) override
@@ -44,6 +44,7 @@ protected:
     NewSiteTest()
     {
         SetCoreServices(&services);
+        SetCurrentState(&services);
         settings.m_nDefaultPageWidth = 640;
         settings.m_nDefaultPageHeight = 480;
         settings.m_bDefaultPageCentering = true;
@@ -52,7 +53,11 @@ protected:
         choice.Open(settings, "My Homepage", "MyHomepage");
         std::ofstream(notPicture) << "not a picture";
     }
-    ~NewSiteTest() override { SetCoreServices(nullptr); }
+    ~NewSiteTest() override
+    {
+        SetCoreServices(nullptr);
+        SetCurrentState(nullptr);
+    }
 
     static std::string Picture() { return GetBitmapResourcePath(131).string(); }
 

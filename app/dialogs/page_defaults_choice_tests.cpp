@@ -11,7 +11,7 @@
 
 namespace {
 
-class MessageServices : public NullCoreServices
+class MessageServices : public NullCoreServices, public NullCurrentState
 {
 public:
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
@@ -24,6 +24,7 @@ protected:
     PageDefaultsChoiceTest()
     {
         SetCoreServices(&services);
+        SetCurrentState(&services);
         site.SetPageSize(500, 500);
         for (const char* name : {"news", "About", "menu"})
             site.AddPage(std::make_unique<CSitePage>(&site, name, name, site.GetNewPageSettings()));
@@ -33,7 +34,11 @@ protected:
         site.MarkSaved();
         choice.Open(site);
     }
-    ~PageDefaultsChoiceTest() override { SetCoreServices(nullptr); }
+    ~PageDefaultsChoiceTest() override
+    {
+        SetCoreServices(nullptr);
+        SetCurrentState(nullptr);
+    }
 
     MessageServices services;
     CWebsite site{"/sites/bakery.kst"};

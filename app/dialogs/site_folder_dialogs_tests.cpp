@@ -18,7 +18,7 @@
 
 namespace {
 
-class NoticeServices : public NullCoreServices
+class NoticeServices : public NullCoreServices, public NullCurrentState
 {
 public:
     DialogAnswer ShowNotice(int id) override

@@ -100,13 +100,14 @@ TEST(CommonWindows, BrowserRemovalCloseSitePromptAndWizardSheet)
 // Yes and No store where the prompt stood as the remembered dialog centre; Cancel answers without storing it.
 TEST(SaveChangesPrompt, AnswersAndRemembersWhereItStood)
 {
-    class Services : public NullCoreServices
+    class Services : public NullCoreServices, public NullCurrentState
     {
     public:
         CAppSettings* GetAppSettings() override { return &settings; }
         CAppSettings settings;
     } services;
     SetCoreServices(&services);
+    SetCurrentState(&services);
     struct Case
     {
         int button;
@@ -139,6 +140,7 @@ TEST(SaveChangesPrompt, AnswersAndRemembersWhereItStood)
         }
     }
     SetCoreServices(nullptr);
+    SetCurrentState(nullptr);
 }
 
 } // namespace

@@ -25,17 +25,19 @@ namespace {
 
 const CSize kClient(1000, 800);
 
-class ArrowServices : public NullCoreServices, public NullToolsAndInspector
+class ArrowServices : public NullCoreServices, public NullCurrentState, public NullToolsAndInspector
 {
 public:
     ArrowServices()
     {
         SetCoreServices(this);
+        SetCurrentState(this);
         SetToolsAndInspector(this);
     }
     ~ArrowServices() override
     {
         SetCoreServices(nullptr);
+        SetCurrentState(nullptr);
         SetToolsAndInspector(nullptr);
     }
     int GetToolsBarTool() override { return 1; }

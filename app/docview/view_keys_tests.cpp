@@ -105,10 +105,15 @@ protected:
     void SetUp() override
     {
         SetCoreServices(&services);
+        SetCurrentState(&services);
         text = MakeText(300, {"Hello world"});
         PutCaret(*text, {0, 5});
     }
-    void TearDown() override { SetCoreServices(nullptr); }
+    void TearDown() override
+    {
+        SetCoreServices(nullptr);
+        SetCurrentState(nullptr);
+    }
 
     KeysServices services;
     std::unique_ptr<CTextObject> text;

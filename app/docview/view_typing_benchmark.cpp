@@ -28,7 +28,7 @@ constexpr int kParagraphs = 20;
 constexpr int kLength = 2000;
 const std::string kWords = "the quick brown fox jumps over the lazy dog ";
 
-class BenchServices : public NullCoreServices
+class BenchServices : public NullCoreServices, public NullCurrentState
 {
 public:
     COrvelView* GetCurrentView() override { return view; }
@@ -78,6 +78,7 @@ void RunInView(benchmark::State& state, bool typing)
 {
     BenchServices services;
     SetCoreServices(&services);
+    SetCurrentState(&services);
     NewPageSettings settings;
     settings.width = 1000;
     settings.height = 800;
@@ -118,6 +119,7 @@ void RunInView(benchmark::State& state, bool typing)
     for (int i = 0; i < 5; ++i)
         wxYield();
     SetCoreServices(nullptr);
+    SetCurrentState(nullptr);
 }
 void BM_TypeInView(benchmark::State& state)
 {

@@ -247,7 +247,7 @@ void CFillInfo::Write(CFile& file) const
         WriteColor(file, m_color);
         break;
     case FILL_TEXTURE:
-        WriteCountedString(file, MakeSiteRelativePath(GetCoreServices().GetCurrentSitePath(), m_strPath));
+        WriteCountedString(file, MakeSiteRelativePath(GetCurrentState().GetCurrentSitePath(), m_strPath));
         break;
     case FILL_GRADIENT:
         m_gradient.Write(file);

@@ -17,7 +17,7 @@
 
 namespace {
 
-class FakeServices : public NullCoreServices, public NullToolsAndInspector
+class FakeServices : public NullCoreServices, public NullCurrentState, public NullToolsAndInspector
 {
 public:
     // Any non-null pointer says "a site is current"; the model only asks for its path.
@@ -37,12 +37,14 @@ protected:
     void SetUp() override
     {
         SetCoreServices(&fake);
+        SetCurrentState(&fake);
         SetToolsAndInspector(&fake);
         std::filesystem::create_directories(folder / "pics");
     }
     void TearDown() override
     {
         SetCoreServices(nullptr);
+        SetCurrentState(nullptr);
         SetToolsAndInspector(nullptr);
         SetOpeningSitePath("");
     }
@@ -82,6 +84,7 @@ TEST_F(FillInfoTest, DefaultsTakeTheToolsBarColour)
     EXPECT_EQ(fill.GetImage(), nullptr);
 
     SetCoreServices(nullptr);
+    SetCurrentState(nullptr);
 
     SetToolsAndInspector(nullptr);
     EXPECT_EQ(CFillInfo().GetColor().GetCOLORREF(), RGB(0, 0, 0)) << "no tools bar";

@@ -167,6 +167,7 @@ TEST_F(FillStyleTest, ARepaintWhileAskingPaintsTheColourInsteadOfAskingAgain)
 TEST_F(FillStyleTest, HeadlessAMissingPictureFallsBackToTheColour)
 {
     SetCoreServices(nullptr);
+    SetCurrentState(nullptr);
     CFillStyle style;
     style.SetColor(CColor(5, 6, 7));
     style.SetImageFile(Path("pics/none.png"));

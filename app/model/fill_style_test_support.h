@@ -32,7 +32,7 @@ struct FillDialogAnswer
 
 // Stands in for the program: a site with its map and settings, and a user who answers from a script. Dialogs
 // shown are recorded as 'M' (missing), 'I' (invalid) and 'N' (no memory).
-class FakeServices : public NullCoreServices
+class FakeServices : public NullCoreServices, public NullCurrentState
 {
 public:
     CWebsite* GetCurrentSite() override { return sitePath.empty() ? nullptr : reinterpret_cast<CWebsite*>(this); }
@@ -89,12 +89,14 @@ protected:
     void SetUp() override
     {
         SetCoreServices(&fake);
+        SetCurrentState(&fake);
         std::filesystem::create_directories(folder / "pics");
         fake.settings.m_strBackgroundImagePath = Path("backgrounds/");
     }
     void TearDown() override
     {
         SetCoreServices(nullptr);
+        SetCurrentState(nullptr);
         SetOpeningSitePath("");
     }
 

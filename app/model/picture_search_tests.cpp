@@ -46,10 +46,15 @@ protected:
     void SetUp() override
     {
         SetCoreServices(&fake);
+        SetCurrentState(&fake);
         fake.settings.m_strImagePath = "/images/";
         fake.settings.m_strBackgroundImagePath = "/backgrounds/";
     }
-    void TearDown() override { SetCoreServices(nullptr); }
+    void TearDown() override
+    {
+        SetCoreServices(nullptr);
+        SetCurrentState(nullptr);
+    }
 
     fill_style_testing::FakeServices fake;
 };
@@ -151,6 +156,7 @@ TEST_F(PictureQuestionTest, SettingsFilesFolderLiesInTheSettingsFolderOfSites)
         EXPECT_EQ(SettingsFilesFolder("shop"), folder) << kst;
     }
     SetCoreServices(nullptr);
+    SetCurrentState(nullptr);
     EXPECT_EQ(SettingsFilesFolder("shop"), "") << "no settings";
 }
 

@@ -35,27 +35,27 @@ CoreServices& GetCoreServices()
 
 CWebsite* GetCurrentSite()
 {
-    return g_services->GetCurrentSite();
+    return GetCurrentState().GetCurrentSite();
 }
 
 PageView* GetCurrentView()
 {
-    return g_services->GetCurrentView();
+    return GetCurrentState().GetCurrentView();
 }
 
 CSitePage* GetCurrentPage()
 {
-    return g_services->GetCurrentPage();
+    return GetCurrentState().GetCurrentPage();
 }
 
 CPageObject* GetCurrentObject()
 {
-    return g_services->GetCurrentObject();
+    return GetCurrentState().GetCurrentObject();
 }
 
 CAppSettings* GetAppSettings()
 {
-    return g_services->GetAppSettings();
+    return GetCurrentState().GetAppSettings();
 }
 
 void NotifyInspector(int code)
@@ -110,7 +110,7 @@ const std::string& GetOpeningSitePath()
 std::string GetStoredPathBase()
 {
     if (GetCurrentSite())
-        return g_services->GetCurrentSitePath();
+        return GetCurrentState().GetCurrentSitePath();
     return g_openingSitePath;
 }
 

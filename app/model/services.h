@@ -2,13 +2,14 @@
 
 // How the model reaches the document, the views, the palettes and the shell without depending on them. Every
 // function of CoreServices is pure, so the program's services must answer each one to build. The program installs
-// its own at start-up; until then (and in headless use) NullCoreServices answers that nothing is current and every
+// its own at start-up; until then (and in headless use) NullCoreServices answers as an absent window and every
 // service does nothing. Tests derive their fakes, which record calls, from NullCoreServices.
 
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/model/current_state.h"
 #include "app/model/file_pair.h"
 #include "app/model/messages.h"
 #include "app/model/page_view.h"
@@ -82,22 +83,13 @@ struct HtmlObjectTexts
     std::vector<std::string> m_usedFiles;
 };
 
-// The messages (messages.h) and the tools bar and inspector (tools_and_inspector.h) are concerns of their own; the
-// rest of what the core asks follows.
+// The messages (messages.h), what is current (current_state.h) and the tools bar and inspector
+// (tools_and_inspector.h) are concerns of their own; the rest of what the core asks follows.
 class CoreServices : public Messages
 {
 public:
     virtual ~CoreServices() = default;
 
-    // What is current in the program; null when there is nothing.
-    virtual CWebsite* GetCurrentSite() = 0;
-    // The file path of the current site; empty for a site not saved yet or when there is none.
-    virtual std::string GetCurrentSitePath() = 0;
-    virtual PageView* GetCurrentView() = 0;
-    virtual CSitePage* GetCurrentPage() = 0;
-    // The object of the only selected item, else null.
-    virtual CPageObject* GetCurrentObject() = 0;
-    virtual CAppSettings* GetAppSettings() = 0;
     // Whether the Insert HTML dialog is open (Edit > Delete goes to it then).
     virtual bool IsInsertHtmlDialogOpen() = 0;
     // Runs the Insert HTML dialog (497) over the texts; true, with the texts edited, when it ends with OK.
@@ -171,12 +163,6 @@ public:
 class NullCoreServices : public CoreServices
 {
 public:
-    CWebsite* GetCurrentSite() override { return nullptr; }
-    std::string GetCurrentSitePath() override { return {}; }
-    PageView* GetCurrentView() override { return nullptr; }
-    CSitePage* GetCurrentPage() override { return nullptr; }
-    CPageObject* GetCurrentObject() override { return nullptr; }
-    CAppSettings* GetAppSettings() override { return nullptr; }
     bool IsInsertHtmlDialogOpen() override { return false; }
     bool RunInsertHtmlDialog(HtmlObjectTexts& texts) override
     {
@@ -273,7 +259,7 @@ public:
 void SetCoreServices(CoreServices* services);
 CoreServices& GetCoreServices();
 
-// The global accessors, answered by the installed services.
+// The global accessors, answered by the installed current state and services.
 CWebsite* GetCurrentSite();
 PageView* GetCurrentView();
 CSitePage* GetCurrentPage();

@@ -8,7 +8,7 @@
 namespace {
 
 // Stands in for the program: answers with objects of its own and records what the model asked of it.
-class FakeServices : public NullCoreServices, public NullToolsAndInspector
+class FakeServices : public NullCoreServices, public NullCurrentState, public NullToolsAndInspector
 {
 public:
     CWebsite* GetCurrentSite() override { return site; }
@@ -40,6 +40,7 @@ protected:
     void TearDown() override
     {
         SetCoreServices(nullptr);
+        SetCurrentState(nullptr);
         SetToolsAndInspector(nullptr);
         SetOpeningSitePath("");
     }
@@ -79,6 +80,7 @@ TEST_F(ServicesTest, HeadlessNothingIsCurrentAndServicesDoNothing)
 TEST_F(ServicesTest, InstalledServicesAnswerUntilRemoved)
 {
     SetCoreServices(&fake);
+    SetCurrentState(&fake);
     SetToolsAndInspector(&fake);
     EXPECT_EQ(GetAppSettings(), &fake.settings);
     NotifyInspector(10012);
@@ -88,6 +90,7 @@ TEST_F(ServicesTest, InstalledServicesAnswerUntilRemoved)
     EXPECT_EQ(fake.staleMarks, 1);
 
     SetCoreServices(nullptr);
+    SetCurrentState(nullptr);
 
     SetToolsAndInspector(nullptr);
     NotifyInspector(10011);
@@ -102,6 +105,7 @@ TEST_F(ServicesTest, StoredPathsResolveAgainstTheSiteOrTheFileBeingOpened)
 
     // With a current site its own path wins, even over the file being opened.
     SetCoreServices(&fake);
+    SetCurrentState(&fake);
     SetToolsAndInspector(&fake);
     int siteStandIn = 0;
     fake.site = reinterpret_cast<CWebsite*>(&siteStandIn);
@@ -113,6 +117,7 @@ TEST_F(ServicesTest, StoredPathsResolveAgainstTheSiteOrTheFileBeingOpened)
 TEST_F(ServicesTest, SanitizePageIdRemovesIllegalCharactersAndSaysSo)
 {
     SetCoreServices(&fake);
+    SetCurrentState(&fake);
     SetToolsAndInspector(&fake);
     std::string name = "a/b c@d.e;f(g)h{i}j^k[l]m:n<o>p\\q%r&s";
     EXPECT_EQ(SanitizePageId(name), TRUE);
@@ -125,6 +130,7 @@ TEST_F(ServicesTest, SanitizePageIdRemovesIllegalCharactersAndSaysSo)
     EXPECT_EQ(fake.messages.size(), 1u);
 
     SetCoreServices(nullptr);
+    SetCurrentState(nullptr);
 
     SetToolsAndInspector(nullptr);
     std::string headless = "..";
@@ -140,6 +146,7 @@ TEST_F(ServicesTest, DisplayBitmapRowsAreWholeWords)
     EXPECT_EQ(bm.bmWidthBytes, 20);
 
     SetCoreServices(&fake);
+    SetCurrentState(&fake);
 
     SetToolsAndInspector(&fake);
     const struct

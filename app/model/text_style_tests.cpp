@@ -8,7 +8,7 @@
 
 namespace {
 
-class SettingsServices : public NullCoreServices
+class SettingsServices : public NullCoreServices, public NullCurrentState
 {
 public:
     CAppSettings* GetAppSettings() override { return &settings; }
@@ -18,7 +18,11 @@ public:
 class TextStyleTest : public ::testing::Test
 {
 protected:
-    void TearDown() override { SetCoreServices(nullptr); }
+    void TearDown() override
+    {
+        SetCoreServices(nullptr);
+        SetCurrentState(nullptr);
+    }
 };
 
 CTextStyle Labelled(const std::string& text)
@@ -48,6 +52,7 @@ TEST_F(TextStyleTest, NewStyleTakesTheUsersDefaults)
     services.settings.m_clrButtonTextColor = RGB(1, 2, 3);
     services.settings.m_bButtonTextShadow = true;
     SetCoreServices(&services);
+    SetCurrentState(&services);
     const CTextStyle style;
     EXPECT_EQ(style.m_strFont, "Courier New");
     EXPECT_EQ(style.m_nSize, 20);
@@ -100,6 +105,7 @@ TEST_F(TextStyleTest, EmptyTextIsNotSavedAndLoadsWithTodaysDefaults)
     SettingsServices services;
     services.settings.m_nButtonTextFontSize = 18;
     SetCoreServices(&services);
+    SetCurrentState(&services);
     CTextStyle loaded;
     loaded.Read(file, 5, 15);
     EXPECT_EQ(loaded.m_nSize, 18);

@@ -35,7 +35,7 @@ public:
     int LookAround(int code)
     {
         const std::string name = GetPathFileName(m_original);
-        const std::string sitePath = m_services.GetCurrentSitePath();
+        const std::string sitePath = GetCurrentState().GetCurrentSitePath();
         const int version = m_services.GetSiteMinorVersion();
         switch (code) {
         case IO_INVALID_FILE: {

@@ -29,7 +29,7 @@ struct Answer
     std::string chosen;
 };
 
-class ScriptedServices : public NullCoreServices
+class ScriptedServices : public NullCoreServices, public NullCurrentState
 {
 public:
     CFileNameMap* GetSiteFileNameMap() override { return &map; }
@@ -90,10 +90,12 @@ protected:
         ASSERT_NE(mkdtemp(templ.data()), nullptr);
         dir = templ;
         SetCoreServices(&services);
+        SetCurrentState(&services);
     }
     void TearDown() override
     {
         SetCoreServices(nullptr);
+        SetCurrentState(nullptr);
         std::filesystem::remove_all(dir);
     }
 
@@ -268,6 +270,7 @@ TEST_F(FillPictureSearchTest, AFailedLookKeepsThePicturesOwnPathForTheDialog)
 TEST_F(FillPictureSearchTest, HeadlessAMissingPictureBecomesItsColourAndTheObjectStillRenders)
 {
     SetCoreServices(nullptr);
+    SetCurrentState(nullptr);
     CRectangleObject object(10, 10, SIZE{8, 6}, 0.0);
     auto fill = std::make_unique<CFillInfo>(Texture(PathIn("gone.png")));
     object.SetFill(std::move(fill));

@@ -14,11 +14,19 @@
 #include "app/objects/object_factory.h"
 
 // Installs services whose settings record the test can read; the headless answers come back when it goes.
-class InstalledSettings : public NullCoreServices
+class InstalledSettings : public NullCoreServices, public NullCurrentState
 {
 public:
-    InstalledSettings() { SetCoreServices(this); }
-    ~InstalledSettings() override { SetCoreServices(nullptr); }
+    InstalledSettings()
+    {
+        SetCoreServices(this);
+        SetCurrentState(this);
+    }
+    ~InstalledSettings() override
+    {
+        SetCoreServices(nullptr);
+        SetCurrentState(nullptr);
+    }
     CAppSettings* GetAppSettings() override { return &settings; }
 
     CAppSettings settings;

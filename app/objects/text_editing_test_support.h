@@ -110,7 +110,7 @@ inline void Select(CTextObject& object, Pos anchor, Pos focus)
 
 // Stands in for the program: settings, a site of some pages, and a view with a client area over a page, which
 // records the caret it is given, its scrolling and what it is asked to repaint.
-class FakeEditServices : public NullCoreServices
+class FakeEditServices : public NullCoreServices, public NullCurrentState
 {
 public:
     CAppSettings* GetAppSettings() override { return &settings; }
@@ -156,8 +156,16 @@ private:
 class TextEditFixture : public ::testing::Test
 {
 protected:
-    void SetUp() override { SetCoreServices(&services); }
-    void TearDown() override { SetCoreServices(nullptr); }
+    void SetUp() override
+    {
+        SetCoreServices(&services);
+        SetCurrentState(&services);
+    }
+    void TearDown() override
+    {
+        SetCoreServices(nullptr);
+        SetCurrentState(nullptr);
+    }
 
     FakeEditServices services;
 };

@@ -33,7 +33,7 @@ public:
 };
 
 // What the services answer and which calls the text object made.
-class TextServices : public NullCoreServices
+class TextServices : public NullCoreServices, public NullCurrentState
 {
 public:
     PageView* GetCurrentView() override { return viewShown ? &view : nullptr; }
@@ -67,8 +67,16 @@ public:
 class TextObjectTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { SetCoreServices(&services); }
-    void TearDown() override { SetCoreServices(nullptr); }
+    void SetUp() override
+    {
+        SetCoreServices(&services);
+        SetCurrentState(&services);
+    }
+    void TearDown() override
+    {
+        SetCoreServices(nullptr);
+        SetCurrentState(nullptr);
+    }
 
     TextServices services;
 };

@@ -61,6 +61,7 @@ TEST_F(TextObjectTest, LinkColourIsTheSitesLinkColour)
     services.linkColour = RGB(200, 10, 20);
     EXPECT_EQ(GetTextLinkColor(), RGB(200, 10, 20));
     SetCoreServices(nullptr);
+    SetCurrentState(nullptr);
     EXPECT_EQ(GetTextLinkColor(), RGB(0, 0, 255));
 }
 

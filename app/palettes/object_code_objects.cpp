@@ -138,7 +138,7 @@ bool EditHtmlObject(bool justPlaced)
 void AddFlashObject()
 {
     // The site runs the wizard over its own files, takes the files placed and gives the object the program's code.
-    if (CWebsite* site = GetCoreServices().GetCurrentSite())
+    if (CWebsite* site = GetCurrentSite())
         site->OnFilePlacementWizard();
     if (CSitePage* page = GetCurrentPage())
         page->RenderDirtyObjects();
@@ -161,7 +161,7 @@ bool RemoveFlashObject()
     if (answer == YesNoCancel::cancel)
         return false;
     if (answer == YesNoCancel::yes) {
-        if (CWebsite* site = services.GetCurrentSite())
+        if (CWebsite* site = GetCurrentSite())
             for (const std::string& file : html->GetUsedFiles())
                 site->RemoveFilePair(file);
         services.ShowMessage("The associated files for this object were successfully removed");

@@ -14,11 +14,19 @@ namespace {
 
 constexpr int kObjects = 200;
 
-class BenchServices : public NullCoreServices
+class BenchServices : public NullCoreServices, public NullCurrentState
 {
 public:
-    BenchServices() { SetCoreServices(this); }
-    ~BenchServices() override { SetCoreServices(nullptr); }
+    BenchServices()
+    {
+        SetCoreServices(this);
+        SetCurrentState(this);
+    }
+    ~BenchServices() override
+    {
+        SetCoreServices(nullptr);
+        SetCurrentState(nullptr);
+    }
     CSitePage* GetCurrentPage() override { return page; }
     CPageObject* GetCurrentObject() override
     {

@@ -23,7 +23,7 @@
 
 namespace {
 
-class SiteServices : public NullCoreServices
+class SiteServices : public NullCoreServices, public NullCurrentState
 {
 public:
     CWebsite* GetCurrentSite() override { return site.get(); }
@@ -41,6 +41,7 @@ protected:
     {
         ASSERT_TRUE(LoadXrcResources());
         SetCoreServices(&services);
+        SetCurrentState(&services);
         services.site = std::make_unique<CWebsite>("/home/ann/bakery.kst");
         for (const char* name : {"home", "news"})
             services.site->AddPage(std::make_unique<CSitePage>(services.site.get(), name, name));
@@ -60,6 +61,7 @@ protected:
         owner->Destroy();
         Settle();
         SetCoreServices(nullptr);
+        SetCurrentState(nullptr);
     }
     template <class Control> Control* Find(int id) { return dynamic_cast<Control*>(page->FindWindow(id)); }
     // The user leaves the field after typing.

@@ -11,7 +11,7 @@
 namespace {
 
 // A site of three pages, the first current, answering as the program does.
-class PageServices : public NullCoreServices
+class PageServices : public NullCoreServices, public NullCurrentState
 {
 public:
     CWebsite* GetCurrentSite() override { return site.get(); }
@@ -43,6 +43,7 @@ protected:
     PageInfoTest()
     {
         SetCoreServices(&services);
+        SetCurrentState(&services);
         services.site = std::make_unique<CWebsite>("/home/ann/bakery.kst");
         for (const char* name : {"home", "news", "menu"})
             services.site->AddPage(std::make_unique<CSitePage>(services.site.get(), name, name));
@@ -57,6 +58,7 @@ protected:
     {
         services.site.reset();
         SetCoreServices(nullptr);
+        SetCurrentState(nullptr);
     }
 
     // The page counts for saving and for the next upload, and only it.

@@ -52,11 +52,19 @@ Bytes ReadBytes(const std::string& path)
     return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
-class CurrentSite : public NullCoreServices
+class CurrentSite : public NullCoreServices, public NullCurrentState
 {
 public:
-    explicit CurrentSite(CWebsite* site) : m_site(site) { SetCoreServices(this); }
-    ~CurrentSite() override { SetCoreServices(nullptr); }
+    explicit CurrentSite(CWebsite* site) : m_site(site)
+    {
+        SetCoreServices(this);
+        SetCurrentState(this);
+    }
+    ~CurrentSite() override
+    {
+        SetCoreServices(nullptr);
+        SetCurrentState(nullptr);
+    }
     CWebsite* GetCurrentSite() override { return m_site; }
 
 private:

@@ -241,10 +241,18 @@ TEST(ConnectionTest, NoProfilesLeaveNothingToTest)
     }
 }
 
-struct SettingsServices : NullCoreServices
+struct SettingsServices : NullCoreServices, NullCurrentState
 {
-    SettingsServices() { SetCoreServices(this); }
-    ~SettingsServices() override { SetCoreServices(nullptr); }
+    SettingsServices()
+    {
+        SetCoreServices(this);
+        SetCurrentState(this);
+    }
+    ~SettingsServices() override
+    {
+        SetCoreServices(nullptr);
+        SetCurrentState(nullptr);
+    }
     CAppSettings* GetAppSettings() override { return &settings; }
     CAppSettings settings;
 };

@@ -50,17 +50,19 @@ CLinkInfo DocumentLink(const std::string& path)
 }
 
 // Answers the dialogs as a script says and records what was shown.
-class ScriptedDialogs : public NullCoreServices, public NullPublishHost
+class ScriptedDialogs : public NullCoreServices, public NullCurrentState, public NullPublishHost
 {
 public:
     explicit ScriptedDialogs(CWebsite* site) : m_site(site)
     {
         SetCoreServices(this);
+        SetCurrentState(this);
         SetPublishHost(this);
     }
     ~ScriptedDialogs() override
     {
         SetCoreServices(nullptr);
+        SetCurrentState(nullptr);
         SetPublishHost(nullptr);
     }
 

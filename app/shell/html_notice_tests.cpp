@@ -31,6 +31,7 @@ TEST_F(ShellTest, TheHtmlNoticeComesOncePerSave)
     KeepFontconfigAtExit();
     NoticeServices asked(frame);
     SetCoreServices(&asked);
+    SetCurrentState(&asked);
     auto site = MakeSite({"Home", "About", "Contact"});
     for (int page : {0, 1, 2})
         site->GetPage(page)->InsertItem(

@@ -73,6 +73,7 @@ protected:
     void StartWithPalettes()
     {
         SetCoreServices(&program);
+        SetCurrentState(&program);
         SetToolsAndInspector(&program);
         Start();
         program.SetMainFrame(frame);

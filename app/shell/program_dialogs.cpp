@@ -160,6 +160,8 @@ CProgramServices::~CProgramServices()
 {
     if (&GetCoreServices() == this)
         SetCoreServices(nullptr);
+    if (&GetCurrentState() == this)
+        SetCurrentState(nullptr);
     if (&GetPublishHost() == this)
         SetPublishHost(nullptr);
     if (&GetShellDialogs() == this)
@@ -171,6 +173,7 @@ CProgramServices::~CProgramServices()
 void InstallProgramServices(CProgramServices* services)
 {
     SetCoreServices(services);
+    SetCurrentState(services);
     SetPublishHost(services);
     SetShellDialogs(services);
     SetToolsAndInspector(services);

@@ -22,6 +22,7 @@ class CProgramServices;
 void InstallProgramServices(CProgramServices* services);
 
 class CProgramServices : public CoreServices,
+                         public CurrentState,
                          public ToolsAndInspector,
                          public PublishHost,
                          public ShellDialogs

@@ -82,7 +82,7 @@ template <class Dialog> Dialog* ModalDialog()
     return nullptr;
 }
 
-class RecordingServices : public NullCoreServices, public NullShellDialogs
+class RecordingServices : public NullCoreServices, public NullCurrentState, public NullShellDialogs
 {
 public:
     explicit RecordingServices(CMainFrame*& frame) : m_frame(frame) {}
@@ -154,6 +154,7 @@ protected:
     {
         Close();
         SetCoreServices(nullptr);
+        SetCurrentState(nullptr);
         SetShellDialogs(nullptr);
         SetToolsAndInspector(nullptr);
     }
@@ -162,6 +163,7 @@ protected:
     void UseRecordingServices()
     {
         SetCoreServices(&services);
+        SetCurrentState(&services);
         SetShellDialogs(&services);
         SetToolsAndInspector(nullptr);
     }

@@ -68,11 +68,16 @@ public:
 class SiteCommandsTest : public ShellTest
 {
 protected:
-    SiteCommandsTest() : commandServices(frame) { SetCoreServices(&commandServices); }
+    SiteCommandsTest() : commandServices(frame)
+    {
+        SetCoreServices(&commandServices);
+        SetCurrentState(&commandServices);
+    }
     ~SiteCommandsTest() override
     {
         Close();
         SetCoreServices(nullptr);
+        SetCurrentState(nullptr);
     }
 
     SiteCommandServices commandServices;
@@ -164,6 +169,7 @@ TEST_F(SiteCommandsTest, NewWebsiteOpensItsFrontPageAndSavesAFileThatOpensEqual)
     EXPECT_TRUE(SaveWindowPicture(frame, (TestOutputFolder() / "main_window_new_site.png").string()));
 
     SetCoreServices(&commandServices);
+    SetCurrentState(&commandServices);
     SetToolsAndInspector(nullptr);
 
     const std::string first = scratch / "bakery.kst";

@@ -124,6 +124,7 @@ TEST(ProgramStart, WelcomeThenNewFromThemeOpensTheChosenThemeAsANewSite)
     frame->Close();
     Settle();
     SetCoreServices(nullptr);
+    SetCurrentState(nullptr);
 }
 
 void RunStartCommand(CMainFrame& frame, int id)

@@ -76,6 +76,7 @@ TEST_F(ShellTest, ToolsBarChoosesToolsOpensTheShapesPaletteAndLaunchesCompanions
 {
     ToolsServices tools(frame);
     SetCoreServices(&tools);
+    SetCurrentState(&tools);
     SetShellDialogs(&tools);
     Start();
     tools.settings = &frame->GetSettings();

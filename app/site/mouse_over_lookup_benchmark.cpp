@@ -29,7 +29,7 @@ enum class Lookup
     item,
 };
 
-class LookupServices : public NullCoreServices
+class LookupServices : public NullCoreServices, public NullCurrentState
 {
 public:
     LookupServices(CWebsite* site, Lookup lookup) : m_site(site), m_lookup(lookup) {}
@@ -97,6 +97,7 @@ void DrawText(benchmark::State& state, Lookup lookup)
     auto site = MakeSite();
     LookupServices services(site.get(), lookup);
     SetCoreServices(&services);
+    SetCurrentState(&services);
     CSitePage* last = site->GetPage(kPages - 1);
     CPixMap scratch(IMAGE_MODE_RGBA, CSitePage::kRenderBufferSize, CSitePage::kRenderBufferSize);
     int next = 0;
@@ -114,6 +115,7 @@ void DrawText(benchmark::State& state, Lookup lookup)
     state.counters["items"] = kPages * kTextsPerPage;
     state.counters["asks_per_text"] = static_cast<double>(services.asked) / static_cast<double>(state.iterations());
     SetCoreServices(nullptr);
+    SetCurrentState(nullptr);
 }
 
 // The peer: the same text drawn with nobody to ask.

@@ -31,17 +31,19 @@ public:
     int redos = 0;
 };
 
-class SiteServicesFake : public NullCoreServices, public NullToolsAndInspector
+class SiteServicesFake : public NullCoreServices, public NullCurrentState, public NullToolsAndInspector
 {
 public:
     SiteServicesFake()
     {
         SetCoreServices(this);
+        SetCurrentState(this);
         SetToolsAndInspector(this);
     }
     ~SiteServicesFake() override
     {
         SetCoreServices(nullptr);
+        SetCurrentState(nullptr);
         SetToolsAndInspector(nullptr);
     }
     SiteServicesFake(const SiteServicesFake&) = delete;

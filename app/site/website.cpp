@@ -219,7 +219,7 @@ bool CWebsite::DeletePage(CSitePage* page)
         m_Pages.front()->SetModified();
     }
     NotifyInspector(CSitePage::kCommandDone);
-    if (PageView* view = services.GetCurrentView())
+    if (PageView* view = GetCurrentView())
         view->InvalidateView(true);
     SetModified();
     return true;
