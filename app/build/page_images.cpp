@@ -637,7 +637,7 @@ bool CSiteBuilder::ApplyPictureRules(const CPageBuildRecord& record, int index, 
         // The rendering is a JPEG: the picture's transparency goes.
         const CAppSettings* settings = GetAppSettings();
         if (settings && settings->m_bShowTransparentShapeWarning)
-            GetCoreServices().ShowPngTransparencyNotice();
+            GetModelDialogs().ShowPngTransparencyNotice();
         if (write && !CopyPicture(picture, ownName))
             return false;
         return rendered(WithJpgExtension(ownName));

@@ -25,7 +25,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // Opening an older file asks whether to convert it; agreeing reaches the rest of the reader.
-class AgreeingServices : public NullCoreServices, public NullCurrentState
+class AgreeingServices : public NullCoreServices, public NullCurrentState, public NullModelDialogs
 {
 public:
     bool AskYesNo(const std::string&, const std::string&) override { return true; }
@@ -64,6 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static AgreeingServices services;
     SetCoreServices(&services);
     SetCurrentState(&services);
+    SetModelDialogs(&services);
     static ScratchFolder scratch;
     std::vector<BYTE> bytes(data, data + size);
     CMemFile file(bytes.data(), static_cast<UINT>(bytes.size()));
@@ -96,6 +97,7 @@ void WriteFuzzSeeds(const std::filesystem::path& folder)
     static AgreeingServices services;
     SetCoreServices(&services);
     SetCurrentState(&services);
+    SetModelDialogs(&services);
     ScratchFolder pictures;
     CWebsite site("/fuzz/site.kst");
     build_testing::MakeShowcaseSite(site, pictures.Path());
@@ -105,4 +107,5 @@ void WriteFuzzSeeds(const std::filesystem::path& folder)
         WriteFuzzSeed(folder, "showcase", std::vector<uint8_t>(saved.GetBuffer(), saved.GetBuffer() + saved.GetLength()));
     SetCoreServices(nullptr);
     SetCurrentState(nullptr);
+    SetModelDialogs(nullptr);
 }

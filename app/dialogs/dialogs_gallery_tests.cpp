@@ -39,7 +39,7 @@
 
 namespace {
 
-class SettingsServices : public NullCoreServices, public NullCurrentState
+class SettingsServices : public NullCoreServices, public NullCurrentState, public NullModelDialogs
 {
 public:
     CAppSettings* GetAppSettings() override { return &settings; }

@@ -48,6 +48,7 @@ protected:
         ASSERT_TRUE(LoadXrcResources());
         SetCoreServices(&services);
         SetCurrentState(&services);
+        SetModelDialogs(&services);
         owner = new wxFrame(nullptr, wxID_ANY, "Pelorin", wxPoint(100, 100), wxSize(900, 700));
         owner->Show();
         Settle();
@@ -56,6 +57,7 @@ protected:
     {
         SetCoreServices(nullptr);
         SetCurrentState(nullptr);
+        SetModelDialogs(nullptr);
         if (owner)
             owner->Destroy();
         Settle();

@@ -29,7 +29,7 @@ bool ChooseFillPictureKind(CFillStyle& fill)
     }
     CoreServices& services = GetCoreServices();
     std::string path;
-    while (services.GetPictureFileName(path)) {
+    while (GetModelDialogs().GetPictureFileName(path)) {
         if (TryPicture(fill, path))
             return true;
         services.ShowNotice(kNoticeFillNotFound);
@@ -42,7 +42,7 @@ bool ChooseFillPictureFile(CFillStyle& fill, const CAppSettings& settings)
 {
     const std::string current = fill.GetImageFile();
     std::string path = current.empty() ? settings.m_strBackgroundImagePath : GetPathFolder(current);
-    if (!GetCoreServices().GetPictureFileName(path))
+    if (!GetModelDialogs().GetPictureFileName(path))
         return false;
     if (TryPicture(fill, path))
         return true;

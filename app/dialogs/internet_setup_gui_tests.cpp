@@ -78,7 +78,7 @@ Step Inner(std::function<void()> action)
     return step;
 }
 
-class SettingsServices : public NullCoreServices, public NullCurrentState
+class SettingsServices : public NullCoreServices, public NullCurrentState, public NullModelDialogs
 {
 public:
     CAppSettings* GetAppSettings() override { return &settings; }

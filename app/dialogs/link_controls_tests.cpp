@@ -21,7 +21,7 @@
 
 namespace {
 
-class MessageServices : public NullCoreServices, public NullCurrentState
+class MessageServices : public NullCoreServices, public NullCurrentState, public NullModelDialogs
 {
 public:
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
@@ -59,6 +59,7 @@ protected:
     {
         SetCoreServices(&services);
         SetCurrentState(&services);
+        SetModelDialogs(&services);
         before = SetProgramStarter([this](const std::vector<std::string>& arguments) {
             started.push_back(arguments);
             return starts;
@@ -71,6 +72,7 @@ protected:
         SetProgramStarter(before);
         SetCoreServices(nullptr);
         SetCurrentState(nullptr);
+        SetModelDialogs(nullptr);
         frame->Destroy();
         Settle();
     }

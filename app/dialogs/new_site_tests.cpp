@@ -13,7 +13,7 @@
 namespace {
 
 // Answers the picture chooser from a script and records what the user was told.
-class ScriptedServices : public NullCoreServices, public NullCurrentState
+class ScriptedServices : public NullCoreServices, public NullCurrentState, public NullModelDialogs
 {
 public:
     bool GetPictureFileName(std::string& path) override
@@ -45,6 +45,7 @@ protected:
     {
         SetCoreServices(&services);
         SetCurrentState(&services);
+        SetModelDialogs(&services);
         settings.m_nDefaultPageWidth = 640;
         settings.m_nDefaultPageHeight = 480;
         settings.m_bDefaultPageCentering = true;
@@ -57,6 +58,7 @@ protected:
     {
         SetCoreServices(nullptr);
         SetCurrentState(nullptr);
+        SetModelDialogs(nullptr);
     }
 
     static std::string Picture() { return GetBitmapResourcePath(131).string(); }

@@ -11,7 +11,7 @@
 
 namespace {
 
-class MessageServices : public NullCoreServices, public NullCurrentState
+class MessageServices : public NullCoreServices, public NullCurrentState, public NullModelDialogs
 {
 public:
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
@@ -25,6 +25,7 @@ protected:
     {
         SetCoreServices(&services);
         SetCurrentState(&services);
+        SetModelDialogs(&services);
         site.SetPageSize(500, 500);
         for (const char* name : {"news", "About", "menu"})
             site.AddPage(std::make_unique<CSitePage>(&site, name, name, site.GetNewPageSettings()));
@@ -38,6 +39,7 @@ protected:
     {
         SetCoreServices(nullptr);
         SetCurrentState(nullptr);
+        SetModelDialogs(nullptr);
     }
 
     MessageServices services;

@@ -100,7 +100,7 @@ TEST(CommonWindows, BrowserRemovalCloseSitePromptAndWizardSheet)
 // Yes and No store where the prompt stood as the remembered dialog centre; Cancel answers without storing it.
 TEST(SaveChangesPrompt, AnswersAndRemembersWhereItStood)
 {
-    class Services : public NullCoreServices, public NullCurrentState
+    class Services : public NullCoreServices, public NullCurrentState, public NullModelDialogs
     {
     public:
         CAppSettings* GetAppSettings() override { return &settings; }
@@ -108,6 +108,7 @@ TEST(SaveChangesPrompt, AnswersAndRemembersWhereItStood)
     } services;
     SetCoreServices(&services);
     SetCurrentState(&services);
+    SetModelDialogs(&services);
     struct Case
     {
         int button;
@@ -141,6 +142,7 @@ TEST(SaveChangesPrompt, AnswersAndRemembersWhereItStood)
     }
     SetCoreServices(nullptr);
     SetCurrentState(nullptr);
+    SetModelDialogs(nullptr);
 }
 
 } // namespace

@@ -814,7 +814,7 @@ void CMouseTools::ReleasePictureBand()
     std::unique_ptr<CFillInfo> fill;
     for (;;) {
         std::string path = settings ? settings->GetImagePath() : std::string();
-        if (!GetCoreServices().GetPictureFileName(path)) {
+        if (!GetModelDialogs().GetPictureFileName(path)) {
             m_host.InvalidateAll(true);
             return;
         }
@@ -822,11 +822,11 @@ void CMouseTools::ReleasePictureBand()
         fill->SetImageFile(path);
         const int result = fill->UpdateImage(SIZE{0, 0});
         if (result == 1 || result == 2) {
-            GetCoreServices().ShowPictureDialog(result == 1 ? kPictureNotLoaded : kPictureInvalid);
+            GetModelDialogs().ShowPictureDialog(result == 1 ? kPictureNotLoaded : kPictureInvalid);
             continue;
         }
         if (result != 0 || !fill->GetImage()) {
-            GetCoreServices().ShowPictureDialog(kPictureNoMemory);
+            GetModelDialogs().ShowPictureDialog(kPictureNoMemory);
             m_host.InvalidateAll(true);
             return;
         }
@@ -844,7 +844,7 @@ void CMouseTools::ReleasePictureBand()
     PicturePlacement placement = PlacePicture(band, CSize(image.Width(), image.Height()));
     if (IsLargerThanPage(placement.size, pageSize)) {
         bool fit = false, keepAspect = false;
-        if (GetCoreServices().ShowPictureTooLargeDialog(fit, keepAspect) == DialogAnswer::ok && fit)
+        if (GetModelDialogs().ShowPictureTooLargeDialog(fit, keepAspect) == DialogAnswer::ok && fit)
             placement = FitPictureToPage(placement, pageSize, keepAspect);
     }
     auto object = std::make_unique<CRectangleObject>(placement.centre.x, placement.centre.y,

@@ -25,19 +25,24 @@ namespace {
 
 const CSize kClient(1000, 800);
 
-class ArrowServices : public NullCoreServices, public NullCurrentState, public NullToolsAndInspector
+class ArrowServices : public NullCoreServices,
+                      public NullCurrentState,
+                      public NullModelDialogs,
+                      public NullToolsAndInspector
 {
 public:
     ArrowServices()
     {
         SetCoreServices(this);
         SetCurrentState(this);
+        SetModelDialogs(this);
         SetToolsAndInspector(this);
     }
     ~ArrowServices() override
     {
         SetCoreServices(nullptr);
         SetCurrentState(nullptr);
+        SetModelDialogs(nullptr);
         SetToolsAndInspector(nullptr);
     }
     int GetToolsBarTool() override { return 1; }

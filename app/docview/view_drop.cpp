@@ -44,7 +44,7 @@ int DropPictureFiles(CSitePage& page, const std::vector<std::string>& paths, con
         auto fill = std::make_unique<CFillInfo>();
         fill->SetImageFile(path);
         if (fill->UpdateImage(SIZE{0, 0}) != 0 || !fill->GetImage()) {
-            GetCoreServices().ShowPictureDialog(kPictureInvalid);
+            GetModelDialogs().ShowPictureDialog(kPictureInvalid);
             continue;
         }
         const int width = fill->GetImage()->Width(), height = fill->GetImage()->Height();

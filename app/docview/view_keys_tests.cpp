@@ -106,6 +106,7 @@ protected:
     {
         SetCoreServices(&services);
         SetCurrentState(&services);
+        SetModelDialogs(&services);
         text = MakeText(300, {"Hello world"});
         PutCaret(*text, {0, 5});
     }
@@ -113,6 +114,7 @@ protected:
     {
         SetCoreServices(nullptr);
         SetCurrentState(nullptr);
+        SetModelDialogs(nullptr);
     }
 
     KeysServices services;

@@ -28,7 +28,7 @@ constexpr int kParagraphs = 20;
 constexpr int kLength = 2000;
 const std::string kWords = "the quick brown fox jumps over the lazy dog ";
 
-class BenchServices : public NullCoreServices, public NullCurrentState
+class BenchServices : public NullCoreServices, public NullCurrentState, public NullModelDialogs
 {
 public:
     COrvelView* GetCurrentView() override { return view; }
@@ -79,6 +79,7 @@ void RunInView(benchmark::State& state, bool typing)
     BenchServices services;
     SetCoreServices(&services);
     SetCurrentState(&services);
+    SetModelDialogs(&services);
     NewPageSettings settings;
     settings.width = 1000;
     settings.height = 800;
@@ -120,6 +121,7 @@ void RunInView(benchmark::State& state, bool typing)
         wxYield();
     SetCoreServices(nullptr);
     SetCurrentState(nullptr);
+    SetModelDialogs(nullptr);
 }
 void BM_TypeInView(benchmark::State& state)
 {

@@ -17,7 +17,10 @@
 
 namespace {
 
-class FakeServices : public NullCoreServices, public NullCurrentState, public NullToolsAndInspector
+class FakeServices : public NullCoreServices,
+                     public NullCurrentState,
+                     public NullModelDialogs,
+                     public NullToolsAndInspector
 {
 public:
     // Any non-null pointer says "a site is current"; the model only asks for its path.
@@ -38,6 +41,7 @@ protected:
     {
         SetCoreServices(&fake);
         SetCurrentState(&fake);
+        SetModelDialogs(&fake);
         SetToolsAndInspector(&fake);
         std::filesystem::create_directories(folder / "pics");
     }
@@ -45,6 +49,7 @@ protected:
     {
         SetCoreServices(nullptr);
         SetCurrentState(nullptr);
+        SetModelDialogs(nullptr);
         SetToolsAndInspector(nullptr);
         SetOpeningSitePath("");
     }
@@ -85,6 +90,7 @@ TEST_F(FillInfoTest, DefaultsTakeTheToolsBarColour)
 
     SetCoreServices(nullptr);
     SetCurrentState(nullptr);
+    SetModelDialogs(nullptr);
 
     SetToolsAndInspector(nullptr);
     EXPECT_EQ(CFillInfo().GetColor().GetCOLORREF(), RGB(0, 0, 0)) << "no tools bar";

@@ -168,6 +168,7 @@ TEST_F(FillStyleTest, HeadlessAMissingPictureFallsBackToTheColour)
 {
     SetCoreServices(nullptr);
     SetCurrentState(nullptr);
+    SetModelDialogs(nullptr);
     CFillStyle style;
     style.SetColor(CColor(5, 6, 7));
     style.SetImageFile(Path("pics/none.png"));

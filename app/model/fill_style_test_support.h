@@ -32,7 +32,7 @@ struct FillDialogAnswer
 
 // Stands in for the program: a site with its map and settings, and a user who answers from a script. Dialogs
 // shown are recorded as 'M' (missing), 'I' (invalid) and 'N' (no memory).
-class FakeServices : public NullCoreServices, public NullCurrentState
+class FakeServices : public NullCoreServices, public NullCurrentState, public NullModelDialogs
 {
 public:
     CWebsite* GetCurrentSite() override { return sitePath.empty() ? nullptr : reinterpret_cast<CWebsite*>(this); }
@@ -90,6 +90,7 @@ protected:
     {
         SetCoreServices(&fake);
         SetCurrentState(&fake);
+        SetModelDialogs(&fake);
         std::filesystem::create_directories(folder / "pics");
         fake.settings.m_strBackgroundImagePath = Path("backgrounds/");
     }
@@ -97,6 +98,7 @@ protected:
     {
         SetCoreServices(nullptr);
         SetCurrentState(nullptr);
+        SetModelDialogs(nullptr);
         SetOpeningSitePath("");
     }
 

@@ -57,18 +57,18 @@ std::string SettingsFilesFolder(const std::string& siteName)
 
 int AskForPicture(PictureOwner& owner, const PictureQuestion& question, int code)
 {
-    CoreServices& services = GetCoreServices();
+    ModelDialogs& dialogs = GetModelDialogs();
     CAppSettings* settings = GetAppSettings();
     while (CanSearchForPicture(code)) {
         FillPictureDialog dialog;
         dialog.m_color = owner.GetColor();
         dialog.m_strPath = owner.GetDialogPath();
         const DialogAnswer answer =
-            code == IO_INVALID_FILE ? services.ShowFillInvalidDialog(dialog) : services.ShowFillMissingDialog(dialog);
+            code == IO_INVALID_FILE ? dialogs.ShowFillInvalidDialog(dialog) : dialogs.ShowFillMissingDialog(dialog);
         std::string chosen;
         if (settings)
             chosen = question.startInBackgroundFolder ? settings->GetBackgroundImagePath() : settings->GetImagePath();
-        if (answer != DialogAnswer::ok || !dialog.m_bTryAgain || !services.GetPictureFileName(chosen) ||
+        if (answer != DialogAnswer::ok || !dialog.m_bTryAgain || !dialogs.GetPictureFileName(chosen) ||
             (question.emptyNameCancels && chosen.empty()))
             return owner.UseColor(dialog.m_color);
         const int result = owner.LoadPicture(chosen);
@@ -84,7 +84,7 @@ int AskForPicture(PictureOwner& owner, const PictureQuestion& question, int code
 
 int UseRedForShortMemory(PictureOwner& owner)
 {
-    GetCoreServices().ShowNoMemoryForFillDialog();
+    GetModelDialogs().ShowNoMemoryForFillDialog();
     return owner.UseColor(CColor(255, 0, 0));
 }
 

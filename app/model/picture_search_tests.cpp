@@ -47,6 +47,7 @@ protected:
     {
         SetCoreServices(&fake);
         SetCurrentState(&fake);
+        SetModelDialogs(&fake);
         fake.settings.m_strImagePath = "/images/";
         fake.settings.m_strBackgroundImagePath = "/backgrounds/";
     }
@@ -54,6 +55,7 @@ protected:
     {
         SetCoreServices(nullptr);
         SetCurrentState(nullptr);
+        SetModelDialogs(nullptr);
     }
 
     fill_style_testing::FakeServices fake;
@@ -157,6 +159,7 @@ TEST_F(PictureQuestionTest, SettingsFilesFolderLiesInTheSettingsFolderOfSites)
     }
     SetCoreServices(nullptr);
     SetCurrentState(nullptr);
+    SetModelDialogs(nullptr);
     EXPECT_EQ(SettingsFilesFolder("shop"), "") << "no settings";
 }
 

@@ -8,7 +8,10 @@
 namespace {
 
 // Stands in for the program: answers with objects of its own and records what the model asked of it.
-class FakeServices : public NullCoreServices, public NullCurrentState, public NullToolsAndInspector
+class FakeServices : public NullCoreServices,
+                     public NullCurrentState,
+                     public NullModelDialogs,
+                     public NullToolsAndInspector
 {
 public:
     CWebsite* GetCurrentSite() override { return site; }
@@ -41,6 +44,7 @@ protected:
     {
         SetCoreServices(nullptr);
         SetCurrentState(nullptr);
+        SetModelDialogs(nullptr);
         SetToolsAndInspector(nullptr);
         SetOpeningSitePath("");
     }
@@ -81,6 +85,7 @@ TEST_F(ServicesTest, InstalledServicesAnswerUntilRemoved)
 {
     SetCoreServices(&fake);
     SetCurrentState(&fake);
+    SetModelDialogs(&fake);
     SetToolsAndInspector(&fake);
     EXPECT_EQ(GetAppSettings(), &fake.settings);
     NotifyInspector(10012);
@@ -91,6 +96,7 @@ TEST_F(ServicesTest, InstalledServicesAnswerUntilRemoved)
 
     SetCoreServices(nullptr);
     SetCurrentState(nullptr);
+    SetModelDialogs(nullptr);
 
     SetToolsAndInspector(nullptr);
     NotifyInspector(10011);
@@ -106,6 +112,7 @@ TEST_F(ServicesTest, StoredPathsResolveAgainstTheSiteOrTheFileBeingOpened)
     // With a current site its own path wins, even over the file being opened.
     SetCoreServices(&fake);
     SetCurrentState(&fake);
+    SetModelDialogs(&fake);
     SetToolsAndInspector(&fake);
     int siteStandIn = 0;
     fake.site = reinterpret_cast<CWebsite*>(&siteStandIn);
@@ -118,6 +125,7 @@ TEST_F(ServicesTest, SanitizePageIdRemovesIllegalCharactersAndSaysSo)
 {
     SetCoreServices(&fake);
     SetCurrentState(&fake);
+    SetModelDialogs(&fake);
     SetToolsAndInspector(&fake);
     std::string name = "a/b c@d.e;f(g)h{i}j^k[l]m:n<o>p\\q%r&s";
     EXPECT_EQ(SanitizePageId(name), TRUE);
@@ -131,6 +139,7 @@ TEST_F(ServicesTest, SanitizePageIdRemovesIllegalCharactersAndSaysSo)
 
     SetCoreServices(nullptr);
     SetCurrentState(nullptr);
+    SetModelDialogs(nullptr);
 
     SetToolsAndInspector(nullptr);
     std::string headless = "..";
@@ -147,6 +156,7 @@ TEST_F(ServicesTest, DisplayBitmapRowsAreWholeWords)
 
     SetCoreServices(&fake);
     SetCurrentState(&fake);
+    SetModelDialogs(&fake);
 
     SetToolsAndInspector(&fake);
     const struct

@@ -8,7 +8,7 @@
 
 namespace {
 
-class SettingsServices : public NullCoreServices, public NullCurrentState
+class SettingsServices : public NullCoreServices, public NullCurrentState, public NullModelDialogs
 {
 public:
     CAppSettings* GetAppSettings() override { return &settings; }
@@ -22,6 +22,7 @@ protected:
     {
         SetCoreServices(nullptr);
         SetCurrentState(nullptr);
+        SetModelDialogs(nullptr);
     }
 };
 
@@ -53,6 +54,7 @@ TEST_F(TextStyleTest, NewStyleTakesTheUsersDefaults)
     services.settings.m_bButtonTextShadow = true;
     SetCoreServices(&services);
     SetCurrentState(&services);
+    SetModelDialogs(&services);
     const CTextStyle style;
     EXPECT_EQ(style.m_strFont, "Courier New");
     EXPECT_EQ(style.m_nSize, 20);
@@ -106,6 +108,7 @@ TEST_F(TextStyleTest, EmptyTextIsNotSavedAndLoadsWithTodaysDefaults)
     services.settings.m_nButtonTextFontSize = 18;
     SetCoreServices(&services);
     SetCurrentState(&services);
+    SetModelDialogs(&services);
     CTextStyle loaded;
     loaded.Read(file, 5, 15);
     EXPECT_EQ(loaded.m_nSize, 18);

@@ -29,7 +29,7 @@ struct Answer
     std::string chosen;
 };
 
-class ScriptedServices : public NullCoreServices, public NullCurrentState
+class ScriptedServices : public NullCoreServices, public NullCurrentState, public NullModelDialogs
 {
 public:
     CFileNameMap* GetSiteFileNameMap() override { return &map; }
@@ -91,11 +91,13 @@ protected:
         dir = templ;
         SetCoreServices(&services);
         SetCurrentState(&services);
+        SetModelDialogs(&services);
     }
     void TearDown() override
     {
         SetCoreServices(nullptr);
         SetCurrentState(nullptr);
+        SetModelDialogs(nullptr);
         std::filesystem::remove_all(dir);
     }
 
@@ -271,6 +273,7 @@ TEST_F(FillPictureSearchTest, HeadlessAMissingPictureBecomesItsColourAndTheObjec
 {
     SetCoreServices(nullptr);
     SetCurrentState(nullptr);
+    SetModelDialogs(nullptr);
     CRectangleObject object(10, 10, SIZE{8, 6}, 0.0);
     auto fill = std::make_unique<CFillInfo>(Texture(PathIn("gone.png")));
     object.SetFill(std::move(fill));

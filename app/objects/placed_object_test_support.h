@@ -14,18 +14,20 @@
 #include "app/objects/object_factory.h"
 
 // Installs services whose settings record the test can read; the headless answers come back when it goes.
-class InstalledSettings : public NullCoreServices, public NullCurrentState
+class InstalledSettings : public NullCoreServices, public NullCurrentState, public NullModelDialogs
 {
 public:
     InstalledSettings()
     {
         SetCoreServices(this);
         SetCurrentState(this);
+        SetModelDialogs(this);
     }
     ~InstalledSettings() override
     {
         SetCoreServices(nullptr);
         SetCurrentState(nullptr);
+        SetModelDialogs(nullptr);
     }
     CAppSettings* GetAppSettings() override { return &settings; }
 

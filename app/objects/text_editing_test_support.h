@@ -110,7 +110,7 @@ inline void Select(CTextObject& object, Pos anchor, Pos focus)
 
 // Stands in for the program: settings, a site of some pages, and a view with a client area over a page, which
 // records the caret it is given, its scrolling and what it is asked to repaint.
-class FakeEditServices : public NullCoreServices, public NullCurrentState
+class FakeEditServices : public NullCoreServices, public NullCurrentState, public NullModelDialogs
 {
 public:
     CAppSettings* GetAppSettings() override { return &settings; }
@@ -160,11 +160,13 @@ protected:
     {
         SetCoreServices(&services);
         SetCurrentState(&services);
+        SetModelDialogs(&services);
     }
     void TearDown() override
     {
         SetCoreServices(nullptr);
         SetCurrentState(nullptr);
+        SetModelDialogs(nullptr);
     }
 
     FakeEditServices services;

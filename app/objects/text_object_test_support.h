@@ -33,7 +33,7 @@ public:
 };
 
 // What the services answer and which calls the text object made.
-class TextServices : public NullCoreServices, public NullCurrentState
+class TextServices : public NullCoreServices, public NullCurrentState, public NullModelDialogs
 {
 public:
     PageView* GetCurrentView() override { return viewShown ? &view : nullptr; }
@@ -71,11 +71,13 @@ protected:
     {
         SetCoreServices(&services);
         SetCurrentState(&services);
+        SetModelDialogs(&services);
     }
     void TearDown() override
     {
         SetCoreServices(nullptr);
         SetCurrentState(nullptr);
+        SetModelDialogs(nullptr);
     }
 
     TextServices services;

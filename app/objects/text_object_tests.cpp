@@ -62,6 +62,7 @@ TEST_F(TextObjectTest, LinkColourIsTheSitesLinkColour)
     EXPECT_EQ(GetTextLinkColor(), RGB(200, 10, 20));
     SetCoreServices(nullptr);
     SetCurrentState(nullptr);
+    SetModelDialogs(nullptr);
     EXPECT_EQ(GetTextLinkColor(), RGB(0, 0, 255));
 }
 

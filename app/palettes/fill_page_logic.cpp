@@ -208,7 +208,7 @@ bool FillOnPicture(bool checked, const FillPictureLoader& load)
     bool chosen = true;
     if (path.empty()) {
         path = LastPictureFolder();
-        chosen = GetCoreServices().GetPictureFileName(path);
+        chosen = GetModelDialogs().GetPictureFileName(path);
     }
     while (chosen) {
         IOError error = IO_OK;
@@ -218,7 +218,7 @@ bool FillOnPicture(bool checked, const FillPictureLoader& load)
         }
         TellPictureFailed(error);
         path = GetPathFolder(path);
-        chosen = GetCoreServices().GetPictureFileName(path);
+        chosen = GetModelDialogs().GetPictureFileName(path);
     }
     // Cancelled: the page shows the fill as it is again.
     return true;
@@ -232,7 +232,7 @@ bool FillOnBrowse(const FillPictureLoader& load)
     std::string path = fill->GetImageFile();
     if (path.empty())
         path = LastPictureFolder();
-    if (!GetCoreServices().GetPictureFileName(path))
+    if (!GetModelDialogs().GetPictureFileName(path))
         return true;
     IOError error = IO_OK;
     std::unique_ptr<CImage> image = LoadWithWaitCursor(path, error, load);

@@ -274,7 +274,7 @@ LinkAfter LinkOnDocument(LinkControls& c)
     const std::string extension = GetFileExtension(title);
     title.resize(title.size() - extension.size());
     std::string path;
-    if (!GetCoreServices().GetDocumentFileName(present.empty() ? std::string() : GetPathFolder(present), title, path))
+    if (!GetModelDialogs().GetDocumentFileName(present.empty() ? std::string() : GetPathFolder(present), title, path))
         return {};
     const std::unique_ptr<CLinkHolder> h = LinkHolderForChange();
     const int target = ChosenLinkTarget(c);

@@ -98,7 +98,7 @@ bool EditHtmlObject(bool justPlaced)
     CoreServices& services = GetCoreServices();
     HtmlObjectTexts texts{html->GetName(), html->GetHtmlCode(), html->GetHeaderHtml(), html->GetOnloadCode(),
                           html->GetUsedFiles()};
-    if (!services.RunInsertHtmlDialog(texts))
+    if (!GetModelDialogs().RunInsertHtmlDialog(texts))
         return false;
     // The dialog may have changed what is current.
     html = CurrentHtmlObject();

@@ -14,18 +14,20 @@ namespace {
 
 constexpr int kObjects = 200;
 
-class BenchServices : public NullCoreServices, public NullCurrentState
+class BenchServices : public NullCoreServices, public NullCurrentState, public NullModelDialogs
 {
 public:
     BenchServices()
     {
         SetCoreServices(this);
         SetCurrentState(this);
+        SetModelDialogs(this);
     }
     ~BenchServices() override
     {
         SetCoreServices(nullptr);
         SetCurrentState(nullptr);
+        SetModelDialogs(nullptr);
     }
     CSitePage* GetCurrentPage() override { return page; }
     CPageObject* GetCurrentObject() override

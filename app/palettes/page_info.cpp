@@ -281,7 +281,7 @@ bool ChooseBackgroundPictureKind(bool placed)
     std::string path = page->GetBackground()->GetImageFile();
     if (path.empty()) {
         path = PictureStartFolder(*page->GetBackground());
-        if (!services.GetPictureFileName(path))
+        if (!GetModelDialogs().GetPictureFileName(path))
             return false;
     }
     for (;;) {
@@ -289,7 +289,7 @@ bool ChooseBackgroundPictureKind(bool placed)
             return TakePicture(std::move(copy));
         services.ShowNotice(kNoticePictureNotFound);
         path = GetPathFolder(path);
-        if (!services.GetPictureFileName(path))
+        if (!GetModelDialogs().GetPictureFileName(path))
             return false;
     }
 }
@@ -301,7 +301,7 @@ bool ChooseBackgroundPictureFile()
         return false;
     CoreServices& services = GetCoreServices();
     std::string path = PictureStartFolder(*page->GetBackground());
-    if (!services.GetPictureFileName(path))
+    if (!GetModelDialogs().GetPictureFileName(path))
         return false;
     if (auto copy = WithPicture(path))
         return TakePicture(std::move(copy));

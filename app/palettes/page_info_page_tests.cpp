@@ -23,7 +23,7 @@
 
 namespace {
 
-class SiteServices : public NullCoreServices, public NullCurrentState
+class SiteServices : public NullCoreServices, public NullCurrentState, public NullModelDialogs
 {
 public:
     CWebsite* GetCurrentSite() override { return site.get(); }
@@ -42,6 +42,7 @@ protected:
         ASSERT_TRUE(LoadXrcResources());
         SetCoreServices(&services);
         SetCurrentState(&services);
+        SetModelDialogs(&services);
         services.site = std::make_unique<CWebsite>("/home/ann/bakery.kst");
         for (const char* name : {"home", "news"})
             services.site->AddPage(std::make_unique<CSitePage>(services.site.get(), name, name));
@@ -62,6 +63,7 @@ protected:
         Settle();
         SetCoreServices(nullptr);
         SetCurrentState(nullptr);
+        SetModelDialogs(nullptr);
     }
     template <class Control> Control* Find(int id) { return dynamic_cast<Control*>(page->FindWindow(id)); }
     // The user leaves the field after typing.

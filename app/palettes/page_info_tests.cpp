@@ -11,7 +11,7 @@
 namespace {
 
 // A site of three pages, the first current, answering as the program does.
-class PageServices : public NullCoreServices, public NullCurrentState
+class PageServices : public NullCoreServices, public NullCurrentState, public NullModelDialogs
 {
 public:
     CWebsite* GetCurrentSite() override { return site.get(); }
@@ -44,6 +44,7 @@ protected:
     {
         SetCoreServices(&services);
         SetCurrentState(&services);
+        SetModelDialogs(&services);
         services.site = std::make_unique<CWebsite>("/home/ann/bakery.kst");
         for (const char* name : {"home", "news", "menu"})
             services.site->AddPage(std::make_unique<CSitePage>(services.site.get(), name, name));
@@ -59,6 +60,7 @@ protected:
         services.site.reset();
         SetCoreServices(nullptr);
         SetCurrentState(nullptr);
+        SetModelDialogs(nullptr);
     }
 
     // The page counts for saving and for the next upload, and only it.

@@ -52,18 +52,20 @@ Bytes ReadBytes(const std::string& path)
     return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
-class CurrentSite : public NullCoreServices, public NullCurrentState
+class CurrentSite : public NullCoreServices, public NullCurrentState, public NullModelDialogs
 {
 public:
     explicit CurrentSite(CWebsite* site) : m_site(site)
     {
         SetCoreServices(this);
         SetCurrentState(this);
+        SetModelDialogs(this);
     }
     ~CurrentSite() override
     {
         SetCoreServices(nullptr);
         SetCurrentState(nullptr);
+        SetModelDialogs(nullptr);
     }
     CWebsite* GetCurrentSite() override { return m_site; }
 

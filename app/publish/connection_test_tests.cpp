@@ -241,17 +241,19 @@ TEST(ConnectionTest, NoProfilesLeaveNothingToTest)
     }
 }
 
-struct SettingsServices : NullCoreServices, NullCurrentState
+struct SettingsServices : NullCoreServices, NullCurrentState, NullModelDialogs
 {
     SettingsServices()
     {
         SetCoreServices(this);
         SetCurrentState(this);
+        SetModelDialogs(this);
     }
     ~SettingsServices() override
     {
         SetCoreServices(nullptr);
         SetCurrentState(nullptr);
+        SetModelDialogs(nullptr);
     }
     CAppSettings* GetAppSettings() override { return &settings; }
     CAppSettings settings;

@@ -50,19 +50,24 @@ CLinkInfo DocumentLink(const std::string& path)
 }
 
 // Answers the dialogs as a script says and records what was shown.
-class ScriptedDialogs : public NullCoreServices, public NullCurrentState, public NullPublishHost
+class ScriptedDialogs : public NullCoreServices,
+                        public NullCurrentState,
+                        public NullModelDialogs,
+                        public NullPublishHost
 {
 public:
     explicit ScriptedDialogs(CWebsite* site) : m_site(site)
     {
         SetCoreServices(this);
         SetCurrentState(this);
+        SetModelDialogs(this);
         SetPublishHost(this);
     }
     ~ScriptedDialogs() override
     {
         SetCoreServices(nullptr);
         SetCurrentState(nullptr);
+        SetModelDialogs(nullptr);
         SetPublishHost(nullptr);
     }
 

@@ -60,19 +60,24 @@ void WritePicture(const std::string& path, int width, int height, bool noise = f
 }
 
 // The program around the upload: its settings, the current site, the tracker, and scripted dialogs.
-class ScriptedProgram : public NullCoreServices, public NullCurrentState, public NullPublishHost
+class ScriptedProgram : public NullCoreServices,
+                        public NullCurrentState,
+                        public NullModelDialogs,
+                        public NullPublishHost
 {
 public:
     ScriptedProgram()
     {
         SetCoreServices(this);
         SetCurrentState(this);
+        SetModelDialogs(this);
         SetPublishHost(this);
     }
     ~ScriptedProgram() override
     {
         SetCoreServices(nullptr);
         SetCurrentState(nullptr);
+        SetModelDialogs(nullptr);
         SetPublishHost(nullptr);
     }
 

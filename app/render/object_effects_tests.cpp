@@ -540,7 +540,7 @@ TEST(RenderEffects, RerenderReusesCachesAndScalesTheShadowOnce)
     EXPECT_EQ(render(kOrange), first);
 }
 
-class CountingServices : public NullCoreServices, public NullCurrentState
+class CountingServices : public NullCoreServices, public NullCurrentState, public NullModelDialogs
 {
 public:
     void BeginWaitCursor() override
@@ -574,12 +574,14 @@ TEST(RenderEffects, WaitCursorForLargeObjectsOnlyOnce)
         services.nested = c.nested;
         SetCoreServices(&services);
         SetCurrentState(&services);
+        SetModelDialogs(&services);
         auto image = RectangleImage(c.width, c.height, kOrange);
         CRect bounds(0, 0, c.width, c.height);
         CEffectSettings fx = ShadowOnly();
         EXPECT_TRUE(RenderEffects(image, bounds, fx));
         SetCoreServices(nullptr);
         SetCurrentState(nullptr);
+        SetModelDialogs(nullptr);
         EXPECT_EQ(services.begins, c.begins) << c.width << " x " << c.height;
         EXPECT_EQ(services.ends, c.begins);
         EXPECT_EQ(detail::WaitCursorDepth(), 0);

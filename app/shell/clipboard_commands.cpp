@@ -208,7 +208,7 @@ void Paste(COrvelView& view)
         if (!wxTheClipboard->GetData(picture) || !picture.GetBitmap().IsOk())
             return;
         if (!PastePicture(page, ToImage(picture.GetBitmap().ConvertToImage()), view.GetVisiblePageRect())) {
-            GetCoreServices().ShowPictureDialog(kPictureNoMemory);
+            GetModelDialogs().ShowPictureDialog(kPictureNoMemory);
             return;
         }
     } else {

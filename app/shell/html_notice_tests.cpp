@@ -32,6 +32,7 @@ TEST_F(ShellTest, TheHtmlNoticeComesOncePerSave)
     NoticeServices asked(frame);
     SetCoreServices(&asked);
     SetCurrentState(&asked);
+    SetModelDialogs(&asked);
     auto site = MakeSite({"Home", "About", "Contact"});
     for (int page : {0, 1, 2})
         site->GetPage(page)->InsertItem(

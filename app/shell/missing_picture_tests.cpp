@@ -44,6 +44,7 @@ TEST_F(ShellTest, AMissingPictureIsToldOnceAndASavedSiteIsNotChanged)
     MissingPictureServices asked(frame);
     SetCoreServices(&asked);
     SetCurrentState(&asked);
+    SetModelDialogs(&asked);
     const std::string picture = scratch / "sky.png";
     if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
         wxImage::AddHandler(new wxPNGHandler());

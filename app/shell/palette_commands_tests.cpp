@@ -169,7 +169,7 @@ TEST_F(ShellTest, DialogsOfTheMenusAndTheCoreWriteTheSettings)
         ASSERT_NE(dialog, nullptr);
         dialog->EndModal(wxID_CANCEL);
     });
-    EXPECT_EQ(GetCoreServices().ShowDeletePageDialog(), DialogAnswer::cancel);
+    EXPECT_EQ(GetModelDialogs().ShowDeletePageDialog(), DialogAnswer::cancel);
     UseRecordingServices();
 }
 

@@ -74,6 +74,7 @@ protected:
     {
         SetCoreServices(&program);
         SetCurrentState(&program);
+        SetModelDialogs(&program);
         SetToolsAndInspector(&program);
         Start();
         program.SetMainFrame(frame);

@@ -162,6 +162,8 @@ CProgramServices::~CProgramServices()
         SetCoreServices(nullptr);
     if (&GetCurrentState() == this)
         SetCurrentState(nullptr);
+    if (&GetModelDialogs() == this)
+        SetModelDialogs(nullptr);
     if (&GetPublishHost() == this)
         SetPublishHost(nullptr);
     if (&GetShellDialogs() == this)
@@ -174,6 +176,7 @@ void InstallProgramServices(CProgramServices* services)
 {
     SetCoreServices(services);
     SetCurrentState(services);
+    SetModelDialogs(services);
     SetPublishHost(services);
     SetShellDialogs(services);
     SetToolsAndInspector(services);

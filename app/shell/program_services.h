@@ -23,6 +23,7 @@ void InstallProgramServices(CProgramServices* services);
 
 class CProgramServices : public CoreServices,
                          public CurrentState,
+                         public ModelDialogs,
                          public ToolsAndInspector,
                          public PublishHost,
                          public ShellDialogs

@@ -82,7 +82,10 @@ template <class Dialog> Dialog* ModalDialog()
     return nullptr;
 }
 
-class RecordingServices : public NullCoreServices, public NullCurrentState, public NullShellDialogs
+class RecordingServices : public NullCoreServices,
+                          public NullCurrentState,
+                          public NullModelDialogs,
+                          public NullShellDialogs
 {
 public:
     explicit RecordingServices(CMainFrame*& frame) : m_frame(frame) {}
@@ -155,6 +158,7 @@ protected:
         Close();
         SetCoreServices(nullptr);
         SetCurrentState(nullptr);
+        SetModelDialogs(nullptr);
         SetShellDialogs(nullptr);
         SetToolsAndInspector(nullptr);
     }
@@ -164,6 +168,7 @@ protected:
     {
         SetCoreServices(&services);
         SetCurrentState(&services);
+        SetModelDialogs(&services);
         SetShellDialogs(&services);
         SetToolsAndInspector(nullptr);
     }

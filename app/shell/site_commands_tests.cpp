@@ -72,12 +72,14 @@ protected:
     {
         SetCoreServices(&commandServices);
         SetCurrentState(&commandServices);
+        SetModelDialogs(&commandServices);
     }
     ~SiteCommandsTest() override
     {
         Close();
         SetCoreServices(nullptr);
         SetCurrentState(nullptr);
+        SetModelDialogs(nullptr);
     }
 
     SiteCommandServices commandServices;
@@ -170,6 +172,7 @@ TEST_F(SiteCommandsTest, NewWebsiteOpensItsFrontPageAndSavesAFileThatOpensEqual)
 
     SetCoreServices(&commandServices);
     SetCurrentState(&commandServices);
+    SetModelDialogs(&commandServices);
     SetToolsAndInspector(nullptr);
 
     const std::string first = scratch / "bakery.kst";

@@ -125,6 +125,7 @@ TEST(ProgramStart, WelcomeThenNewFromThemeOpensTheChosenThemeAsANewSite)
     Settle();
     SetCoreServices(nullptr);
     SetCurrentState(nullptr);
+    SetModelDialogs(nullptr);
 }
 
 void RunStartCommand(CMainFrame& frame, int id)

@@ -77,6 +77,7 @@ TEST_F(ShellTest, ToolsBarChoosesToolsOpensTheShapesPaletteAndLaunchesCompanions
     ToolsServices tools(frame);
     SetCoreServices(&tools);
     SetCurrentState(&tools);
+    SetModelDialogs(&tools);
     SetShellDialogs(&tools);
     Start();
     tools.settings = &frame->GetSettings();

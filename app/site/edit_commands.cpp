@@ -84,7 +84,7 @@ bool IsEditRedoEnabled()
 
 bool IsEditDeleteEnabled()
 {
-    if (GetCoreServices().IsInsertHtmlDialogOpen())
+    if (GetModelDialogs().IsInsertHtmlDialogOpen())
         return true;
     const ViewPage current = CurrentViewPage();
     return current && current.page->HasSelection();
@@ -127,8 +127,8 @@ void DeleteSelectionWithUndo(CSitePage& page)
 
 void OnEditDelete()
 {
-    if (GetCoreServices().IsInsertHtmlDialogOpen()) {
-        GetCoreServices().RemoveInsertHtmlFile();
+    if (GetModelDialogs().IsInsertHtmlDialogOpen()) {
+        GetModelDialogs().RemoveInsertHtmlFile();
         return;
     }
     const ViewPage current = CurrentViewPage();

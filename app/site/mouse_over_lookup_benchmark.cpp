@@ -29,7 +29,7 @@ enum class Lookup
     item,
 };
 
-class LookupServices : public NullCoreServices, public NullCurrentState
+class LookupServices : public NullCoreServices, public NullCurrentState, public NullModelDialogs
 {
 public:
     LookupServices(CWebsite* site, Lookup lookup) : m_site(site), m_lookup(lookup) {}
@@ -98,6 +98,7 @@ void DrawText(benchmark::State& state, Lookup lookup)
     LookupServices services(site.get(), lookup);
     SetCoreServices(&services);
     SetCurrentState(&services);
+    SetModelDialogs(&services);
     CSitePage* last = site->GetPage(kPages - 1);
     CPixMap scratch(IMAGE_MODE_RGBA, CSitePage::kRenderBufferSize, CSitePage::kRenderBufferSize);
     int next = 0;
@@ -116,6 +117,7 @@ void DrawText(benchmark::State& state, Lookup lookup)
     state.counters["asks_per_text"] = static_cast<double>(services.asked) / static_cast<double>(state.iterations());
     SetCoreServices(nullptr);
     SetCurrentState(nullptr);
+    SetModelDialogs(nullptr);
 }
 
 // The peer: the same text drawn with nobody to ask.

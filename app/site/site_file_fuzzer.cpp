@@ -24,7 +24,7 @@
 namespace {
 
 // Opening an older file asks whether to convert it; agreeing reaches the rest of the reader.
-class AgreeingServices : public NullCoreServices, public NullCurrentState
+class AgreeingServices : public NullCoreServices, public NullCurrentState, public NullModelDialogs
 {
 public:
     bool AskYesNo(const std::string&, const std::string&) override { return true; }

@@ -31,19 +31,24 @@ public:
     int redos = 0;
 };
 
-class SiteServicesFake : public NullCoreServices, public NullCurrentState, public NullToolsAndInspector
+class SiteServicesFake : public NullCoreServices,
+                         public NullCurrentState,
+                         public NullModelDialogs,
+                         public NullToolsAndInspector
 {
 public:
     SiteServicesFake()
     {
         SetCoreServices(this);
         SetCurrentState(this);
+        SetModelDialogs(this);
         SetToolsAndInspector(this);
     }
     ~SiteServicesFake() override
     {
         SetCoreServices(nullptr);
         SetCurrentState(nullptr);
+        SetModelDialogs(nullptr);
         SetToolsAndInspector(nullptr);
     }
     SiteServicesFake(const SiteServicesFake&) = delete;

@@ -187,7 +187,7 @@ int CWebsite::CountLinksToPage(int page) const
 bool CWebsite::DeletePage(CSitePage* page)
 {
     CoreServices& services = GetCoreServices();
-    if (services.ShowDeletePageDialog() != DialogAnswer::ok)
+    if (GetModelDialogs().ShowDeletePageDialog() != DialogAnswer::ok)
         return false;
     const int index = GetPageIndex(page);
     if (index < 0)
@@ -318,7 +318,7 @@ void CWebsite::RunFilesDialog(FilesDialogKind kind)
         pairs.push_back(pair.get());
     FilesDialogResult result;
     CoreServices& services = GetCoreServices();
-    if (!services.RunFilesDialog(kind, m_ReservedNames, pairs, result))
+    if (!GetModelDialogs().RunFilesDialog(kind, m_ReservedNames, pairs, result))
         return;
 
     if (result.m_flash.m_bSet)
