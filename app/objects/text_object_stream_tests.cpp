@@ -119,7 +119,7 @@ TEST_F(TextObjectTest, SavedTextReadsBackWithEveryCharactersFormat)
     const std::unique_ptr<CTextObject> read = ReadBack(*original);
     ASSERT_NE(read, nullptr);
     EXPECT_FALSE(read->IsNewObject());
-    EXPECT_EQ(ParagraphTexts(*read), ParagraphTexts(*original));
+    EXPECT_EQ(Paragraphs(*read), Paragraphs(*original));
     EXPECT_EQ(read->GetTextBody()->m_nAlignment, CTextBody::alignCenter);
     EXPECT_EQ(read->GetTextBody()->m_bAllowAdvanced, 1);
     EXPECT_EQ(read->GetAltText()->GetString(), "Greeting");
@@ -191,7 +191,7 @@ TEST_F(TextObjectTest, FormatsAndRunsAreCollectedAsTheyFall)
         EXPECT_EQ(got, c.runs);
         const std::unique_ptr<CTextObject> read = ReadBack(object);
         ASSERT_NE(read, nullptr);
-        EXPECT_EQ(ParagraphTexts(*read), c.paragraphs);
+        EXPECT_EQ(Paragraphs(*read), c.paragraphs);
     }
 }
 
@@ -212,7 +212,7 @@ TEST_F(TextObjectTest, HandWrittenStreamReadsAsStored)
     stored.offsetY = -3;
     const std::unique_ptr<CTextObject> read = Read(stored.Bytes(kCurrentMajorVersion, kCurrentMinorVersion));
     ASSERT_NE(read, nullptr);
-    EXPECT_EQ(ParagraphTexts(*read), (std::vector<std::string>{"ab", "", "c"}));
+    EXPECT_EQ(Paragraphs(*read), (std::vector<std::string>{"ab", "", "c"}));
     EXPECT_EQ(read->GetOffsetX(), 0);
     EXPECT_EQ(read->GetOffsetY(), 0);
     const CTextChar& a = read->GetTextBody()->m_paragraphs[0].m_chars[0];
@@ -333,7 +333,7 @@ TEST_F(TextObjectTest, RunsThatEndEarlyOrLateKeepTheText)
         stored.runs = runs;
         const std::unique_ptr<CTextObject> read = Read(stored.Bytes(kCurrentMajorVersion, kCurrentMinorVersion));
         ASSERT_NE(read, nullptr);
-        EXPECT_EQ(ParagraphTexts(*read), (std::vector<std::string>{"ab", "", "c"}));
+        EXPECT_EQ(Paragraphs(*read), (std::vector<std::string>{"ab", "", "c"}));
         EXPECT_EQ(read->GetTextBody()->m_paragraphs[0].m_chars[0].m_bBold, 1);
         EXPECT_EQ(read->GetTextBody()->m_paragraphs[2].m_chars[0].m_bBold, 0);
     }

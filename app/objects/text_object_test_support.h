@@ -14,6 +14,7 @@
 #include "app/model/services.h"
 #include "app/objects/text_layout.h"
 #include "app/objects/text_measure.h"
+#include "app/objects/text_editing_test_support.h"
 #include "app/objects/text_object.h"
 
 // A view over the text's page, recording what the text object asks of it.
@@ -113,6 +114,9 @@ inline CLinkInfo PageLinkInfo(int page)
     return link;
 }
 
+// The paragraphs of a text as plain characters, as the editing tests spell them.
+using text_editing_testing::Paragraphs;
+
 // Types paragraphs into the object, each character in the format its position picks, and lays them out.
 inline void Type(CTextObject& object, const std::vector<std::string>& paragraphs,
                  const std::function<ObjectFormat(int para, int index)>& formatAt = nullptr)
@@ -128,17 +132,6 @@ inline void Type(CTextObject& object, const std::vector<std::string>& paragraphs
         }
     }
     LayoutText(*object.GetTextBody(), dirty);
-}
-
-inline std::vector<std::string> ParagraphTexts(const CTextObject& object)
-{
-    std::vector<std::string> texts;
-    for (const CTextParagraph& para : object.GetTextBody()->m_paragraphs) {
-        texts.emplace_back();
-        for (const CTextChar& ch : para.m_chars)
-            texts.back().push_back(static_cast<char>(ch.m_ch));
-    }
-    return texts;
 }
 
 // A plain object with a line of text, laid out.

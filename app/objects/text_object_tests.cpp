@@ -381,12 +381,12 @@ TEST_F(TextObjectTest, DuplicateIsAFullIndependentCopy)
     EXPECT_FALSE(text->IsNewObject());
     EXPECT_EQ(text->GetScaleX(), 2.0);
     EXPECT_EQ(text->GetAltText()->GetString(), "alt");
-    EXPECT_EQ(ParagraphTexts(*text), ParagraphTexts(*object));
+    EXPECT_EQ(Paragraphs(*text), Paragraphs(*object));
     EXPECT_EQ(text->GetTextBody()->GetOwner(), text);
     SIZE a, b;
     EXPECT_EQ(text->GetSize(a).cx, object->GetSize(b).cx);
     object->GetTextBody()->m_paragraphs[0].m_chars.clear();
-    EXPECT_EQ(ParagraphTexts(*text)[0], "Copy me");
+    EXPECT_EQ(Paragraphs(*text)[0], "Copy me");
 }
 
 TEST_F(TextObjectTest, CloneIsAnUndoShellAndCopyFromExchanges)
@@ -412,7 +412,7 @@ TEST_F(TextObjectTest, CloneIsAnUndoShellAndCopyFromExchanges)
     EXPECT_EQ(clone->GetRotation(), 1.2);
     EXPECT_EQ(object->GetAltText()->GetString(), "first");
     EXPECT_EQ(clone->GetScaleX(), 500.0 / object->GetTextBody()->m_nWidth);
-    EXPECT_EQ(ParagraphTexts(*object)[0], "Shell") << "the text stays where it is";
+    EXPECT_EQ(Paragraphs(*object)[0], "Shell") << "the text stays where it is";
     object->CopyFrom(*clone);
     EXPECT_EQ(object->GetRotation(), 1.2);
     EXPECT_EQ(object->GetAltText()->GetString(), "second");
