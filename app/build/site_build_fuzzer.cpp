@@ -11,6 +11,7 @@
 #include "app/build/build_test_support.h"
 #include "app/build/linked_files.h"
 #include "app/build/site_builder.h"
+#include "app/model/seams_test_support.h"
 #include "app/model/services.h"
 #include "app/site/draw_budget_test_support.h"
 #include "app/site/page_item.h"
@@ -62,9 +63,7 @@ std::vector<fs::path> FilesBelow(const fs::path& folder)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static AgreeingServices services;
-    SetCoreServices(&services);
-    SetCurrentState(&services);
-    SetModelDialogs(&services);
+    InstallInSeams(services);
     static ScratchFolder scratch;
     std::vector<BYTE> bytes(data, data + size);
     CMemFile file(bytes.data(), static_cast<UINT>(bytes.size()));
@@ -95,9 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 void WriteFuzzSeeds(const std::filesystem::path& folder)
 {
     static AgreeingServices services;
-    SetCoreServices(&services);
-    SetCurrentState(&services);
-    SetModelDialogs(&services);
+    InstallInSeams(services);
     ScratchFolder pictures;
     CWebsite site("/fuzz/site.kst");
     build_testing::MakeShowcaseSite(site, pictures.Path());
@@ -105,7 +102,5 @@ void WriteFuzzSeeds(const std::filesystem::path& folder)
     CMemFile saved;
     if (site.Save(saved))
         WriteFuzzSeed(folder, "showcase", std::vector<uint8_t>(saved.GetBuffer(), saved.GetBuffer() + saved.GetLength()));
-    SetCoreServices(nullptr);
-    SetCurrentState(nullptr);
-    SetModelDialogs(nullptr);
+    RemoveFromSeams(services);
 }

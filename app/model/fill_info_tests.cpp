@@ -11,6 +11,7 @@
 
 #include "app/model/fill_test_support.h"
 #include "app/model/record_stream.h"
+#include "app/model/seams_test_support.h"
 #include "app/model/services.h"
 #include "app/model/stream_test_support.h"
 #include "platform/io/io.h"
@@ -39,18 +40,12 @@ class FillInfoTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        SetCoreServices(&fake);
-        SetCurrentState(&fake);
-        SetModelDialogs(&fake);
-        SetToolsAndInspector(&fake);
+        InstallInSeams(fake);
         std::filesystem::create_directories(folder / "pics");
     }
     void TearDown() override
     {
-        SetCoreServices(nullptr);
-        SetCurrentState(nullptr);
-        SetModelDialogs(nullptr);
-        SetToolsAndInspector(nullptr);
+        RemoveFromSeams(fake);
         SetOpeningSitePath("");
     }
 
@@ -88,9 +83,7 @@ TEST_F(FillInfoTest, DefaultsTakeTheToolsBarColour)
     EXPECT_FALSE(fill.IsAnimated());
     EXPECT_EQ(fill.GetImage(), nullptr);
 
-    SetCoreServices(nullptr);
-    SetCurrentState(nullptr);
-    SetModelDialogs(nullptr);
+    RemoveFromSeams(fake);
 
     SetToolsAndInspector(nullptr);
     EXPECT_EQ(CFillInfo().GetColor().GetCOLORREF(), RGB(0, 0, 0)) << "no tools bar";

@@ -166,9 +166,7 @@ TEST_F(FillStyleTest, ARepaintWhileAskingPaintsTheColourInsteadOfAskingAgain)
 
 TEST_F(FillStyleTest, HeadlessAMissingPictureFallsBackToTheColour)
 {
-    SetCoreServices(nullptr);
-    SetCurrentState(nullptr);
-    SetModelDialogs(nullptr);
+    RemoveFromSeams(fake);
     CFillStyle style;
     style.SetColor(CColor(5, 6, 7));
     style.SetImageFile(Path("pics/none.png"));

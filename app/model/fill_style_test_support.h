@@ -16,6 +16,7 @@
 #include "app/model/file_name_map.h"
 #include "app/model/fill_style.h"
 #include "app/model/fill_test_support.h"
+#include "app/model/seams_test_support.h"
 #include "app/model/services.h"
 #include "platform/io/io.h"
 
@@ -88,17 +89,13 @@ class FillStyleTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        SetCoreServices(&fake);
-        SetCurrentState(&fake);
-        SetModelDialogs(&fake);
+        InstallInSeams(fake);
         std::filesystem::create_directories(folder / "pics");
         fake.settings.m_strBackgroundImagePath = Path("backgrounds/");
     }
     void TearDown() override
     {
-        SetCoreServices(nullptr);
-        SetCurrentState(nullptr);
-        SetModelDialogs(nullptr);
+        RemoveFromSeams(fake);
         SetOpeningSitePath("");
     }
 

@@ -10,6 +10,7 @@
 #include "app/model/app_settings.h"
 #include "app/model/file_name_map.h"
 #include "app/model/fill_style_test_support.h"
+#include "app/model/seams_test_support.h"
 #include "app/model/services.h"
 #include "platform/io/io.h"
 
@@ -45,17 +46,13 @@ class PictureQuestionTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        SetCoreServices(&fake);
-        SetCurrentState(&fake);
-        SetModelDialogs(&fake);
+        InstallInSeams(fake);
         fake.settings.m_strImagePath = "/images/";
         fake.settings.m_strBackgroundImagePath = "/backgrounds/";
     }
     void TearDown() override
     {
-        SetCoreServices(nullptr);
-        SetCurrentState(nullptr);
-        SetModelDialogs(nullptr);
+        RemoveFromSeams(fake);
     }
 
     fill_style_testing::FakeServices fake;
@@ -157,9 +154,7 @@ TEST_F(PictureQuestionTest, SettingsFilesFolderLiesInTheSettingsFolderOfSites)
         fake.settings.m_strKstPath = kst;
         EXPECT_EQ(SettingsFilesFolder("shop"), folder) << kst;
     }
-    SetCoreServices(nullptr);
-    SetCurrentState(nullptr);
-    SetModelDialogs(nullptr);
+    RemoveFromSeams(fake);
     EXPECT_EQ(SettingsFilesFolder("shop"), "") << "no settings";
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/model/app_settings.h"
+#include "app/model/seams_test_support.h"
 #include "app/model/services.h"
 #include "app/model/stream_test_support.h"
 
@@ -52,9 +53,7 @@ TEST_F(TextStyleTest, NewStyleTakesTheUsersDefaults)
     services.settings.m_nButtonTextFontSize = 20;
     services.settings.m_clrButtonTextColor = RGB(1, 2, 3);
     services.settings.m_bButtonTextShadow = true;
-    SetCoreServices(&services);
-    SetCurrentState(&services);
-    SetModelDialogs(&services);
+    InstallInSeams(services);
     const CTextStyle style;
     EXPECT_EQ(style.m_strFont, "Courier New");
     EXPECT_EQ(style.m_nSize, 20);
@@ -106,9 +105,7 @@ TEST_F(TextStyleTest, EmptyTextIsNotSavedAndLoadsWithTodaysDefaults)
 
     SettingsServices services;
     services.settings.m_nButtonTextFontSize = 18;
-    SetCoreServices(&services);
-    SetCurrentState(&services);
-    SetModelDialogs(&services);
+    InstallInSeams(services);
     CTextStyle loaded;
     loaded.Read(file, 5, 15);
     EXPECT_EQ(loaded.m_nSize, 18);

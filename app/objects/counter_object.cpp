@@ -55,26 +55,18 @@ unsigned CCounterObject::StyleBitmap(int style)
 CCounterObject::CCounterObject(int style, POINT point) : style(style), link(std::make_unique<CLinkInfo>())
 {
     Render();
-    bounds = PlaceAboutCentre(point.x, point.y, width, height, true);
-    centre = {bounds.left + width / 2.0, bounds.top + height / 2.0};
+    PlaceAt(point.x, point.y);
     // A placed counter needs its own number as much as one read from a file: two counters with the same number
     // would count the same hits.
     counterNumber = TakeCounterNumber();
-    UpdateHandles();
 }
 
 CCounterObject::CCounterObject(int style, double cx, double cy)
     : CPlacedObject({cx, cy}), style(style), link(std::make_unique<CLinkInfo>())
 {
     Render();
-    if (width % 2 != 0)
-        centre.x -= 0.5;
-    if (height % 2 != 0)
-        centre.y -= 0.5;
     counterNumber = TakeCounterNumber();
-    bounds = PlaceAboutCentre(centre.x, centre.y, width, height, true);
-    centre = {bounds.left + width / 2.0, bounds.top + height / 2.0};
-    UpdateHandles();
+    PlaceAboutOwnCentre();
 }
 
 CCounterObject::~CCounterObject() = default;

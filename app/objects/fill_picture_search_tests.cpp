@@ -13,6 +13,7 @@
 #include "app/model/app_settings.h"
 #include "app/model/file_name_map.h"
 #include "app/model/fill_info.h"
+#include "app/model/seams_test_support.h"
 #include "app/model/services.h"
 #include "app/objects/rectangle_object.h"
 #include "platform/io/io.h"
@@ -89,15 +90,11 @@ protected:
         std::string templ = (std::filesystem::temp_directory_path() / "pelorin-fill-XXXXXX").string();
         ASSERT_NE(mkdtemp(templ.data()), nullptr);
         dir = templ;
-        SetCoreServices(&services);
-        SetCurrentState(&services);
-        SetModelDialogs(&services);
+        InstallInSeams(services);
     }
     void TearDown() override
     {
-        SetCoreServices(nullptr);
-        SetCurrentState(nullptr);
-        SetModelDialogs(nullptr);
+        RemoveFromSeams(services);
         std::filesystem::remove_all(dir);
     }
 
@@ -271,9 +268,7 @@ TEST_F(FillPictureSearchTest, AFailedLookKeepsThePicturesOwnPathForTheDialog)
 
 TEST_F(FillPictureSearchTest, HeadlessAMissingPictureBecomesItsColourAndTheObjectStillRenders)
 {
-    SetCoreServices(nullptr);
-    SetCurrentState(nullptr);
-    SetModelDialogs(nullptr);
+    RemoveFromSeams(services);
     CRectangleObject object(10, 10, SIZE{8, 6}, 0.0);
     auto fill = std::make_unique<CFillInfo>(Texture(PathIn("gone.png")));
     object.SetFill(std::move(fill));

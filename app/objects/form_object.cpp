@@ -37,21 +37,13 @@ std::string EscapeHtml(const std::string& text)
 CFormObject::CFormObject(std::string address, POINT point) : address(std::move(address))
 {
     Render();
-    bounds = PlaceAboutCentre(point.x, point.y, width, height, true);
-    centre = {bounds.left + width / 2.0, bounds.top + height / 2.0};
-    UpdateHandles();
+    PlaceAt(point.x, point.y);
 }
 
 CFormObject::CFormObject(std::string address, double cx, double cy)
     : CPlacedObject({cx, cy}), address(std::move(address))
 {
-    if (width % 2 != 0)
-        centre.x -= 0.5;
-    if (height % 2 != 0)
-        centre.y -= 0.5;
-    bounds = PlaceAboutCentre(centre.x, centre.y, width, height, true);
-    centre = {bounds.left + width / 2.0, bounds.top + height / 2.0};
-    UpdateHandles();
+    PlaceAboutOwnCentre();
 }
 
 std::unique_ptr<CPageObject> CFormObject::Create()

@@ -18,13 +18,7 @@ CHtmlObject::CHtmlObject(POINT topLeft, int width, int height) : CPlacedObject({
 
 CHtmlObject::CHtmlObject(double cx, double cy, int width, int height) : CPlacedObject({cx, cy}, width, height)
 {
-    if (width % 2 != 0)
-        centre.x -= 0.5;
-    if (height % 2 != 0)
-        centre.y -= 0.5;
-    bounds = PlaceAboutCentre(centre.x, centre.y, width, height, true);
-    centre = {bounds.left + width / 2.0, bounds.top + height / 2.0};
-    UpdateHandles();
+    PlaceAboutOwnCentre();
 }
 
 std::unique_ptr<CPageObject> CHtmlObject::Create()

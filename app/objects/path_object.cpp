@@ -16,6 +16,7 @@
 #include "app/objects/fill_picture_search.h"
 #include "app/objects/outline_pixels.h"
 #include "app/objects/outline_stream.h"
+#include "app/objects/placed_image.h"
 #include "app/objects/text_image.h"
 #include "app/render/object_effects.h"
 #include "image/image_ops.h"
@@ -69,14 +70,6 @@ bool IsDrawableSize(int64_t width, int64_t height)
 {
     constexpr int64_t side = 2 * kMaxPictureSide;
     return width <= side && height <= side && width * height <= 2 * kMaxPicturePixels;
-}
-
-// A page coordinate rounded outward into the range a RECT holds.
-int ClampToRect(double v)
-{
-    if (std::isnan(v))
-        return 0;
-    return static_cast<int>(std::clamp(v, double(INT_MIN / 2), double(INT_MAX / 2)));
 }
 
 } // namespace
@@ -242,16 +235,7 @@ void CPathObject::UpdateHandles()
 
 RECT& CPathObject::GetPaintRect(RECT& rect) const
 {
-    constexpr int corners[4] = {0, 2, 5, 7};
-    double minX = handles[0].x, maxX = minX, minY = handles[0].y, maxY = minY;
-    for (int i : corners) {
-        minX = std::min(minX, handles[i].x);
-        maxX = std::max(maxX, handles[i].x);
-        minY = std::min(minY, handles[i].y);
-        maxY = std::max(maxY, handles[i].y);
-    }
-    rect = RECT{ClampToRect(std::floor(minX)) - 3, ClampToRect(std::floor(minY)) - 3, ClampToRect(std::ceil(maxX)) + 3,
-                ClampToRect(std::ceil(maxY)) + 3};
+    rect = CornerHandlesPaintRect(handles);
     return rect;
 }
 

@@ -1,6 +1,7 @@
 #include "app/objects/placed_image.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "app/model/record_stream.h"
@@ -50,8 +51,12 @@ RECT CornerHandlesPaintRect(const DPOINT* handles)
         minY = std::min(minY, handles[i].y);
         maxY = std::max(maxY, handles[i].y);
     }
-    return RECT{static_cast<int>(std::floor(minX)) - 3, static_cast<int>(std::floor(minY)) - 3,
-                static_cast<int>(std::ceil(maxX)) + 3, static_cast<int>(std::ceil(maxY)) + 3};
+    // Rounded outward into the range a RECT holds, so a wild coordinate neither overflows nor wraps.
+    const auto clamp = [](double v) {
+        return std::isnan(v) ? 0 : static_cast<int>(std::clamp(v, double(INT_MIN / 2), double(INT_MAX / 2)));
+    };
+    return RECT{clamp(std::floor(minX)) - 3, clamp(std::floor(minY)) - 3, clamp(std::ceil(maxX)) + 3,
+                clamp(std::ceil(maxY)) + 3};
 }
 
 void CopyImageOrClear(const CImage* image, int x, int y, CPixMap& map)
@@ -149,6 +154,22 @@ SIZE& CPlacedObject::GetSize(SIZE& size) const
 void CPlacedObject::GetPixels(int x, int y, CPixMap& map, const CColor*)
 {
     CopyImageOrClear(image.get(), x, y, map);
+}
+
+void CPlacedObject::PlaceAt(double cx, double cy)
+{
+    bounds = PlaceAboutCentre(cx, cy, width, height, true);
+    centre = {bounds.left + width / 2.0, bounds.top + height / 2.0};
+    UpdateHandles();
+}
+
+void CPlacedObject::PlaceAboutOwnCentre()
+{
+    if (width % 2 != 0)
+        centre.x -= 0.5;
+    if (height % 2 != 0)
+        centre.y -= 0.5;
+    PlaceAt(centre.x, centre.y);
 }
 
 RECT& CPlacedObject::GetPaintRect(RECT& rect) const

@@ -61,6 +61,12 @@ protected:
     {
     }
 
+    // Places the picture's bounds about (cx, cy), the top-left rounded, and takes their centre and handles.
+    void PlaceAt(double cx, double cy);
+    // The same about the object's own centre, moved half a pixel up and left along an odd side first, so that an
+    // object read or made at a centre keeps the top-left it had.
+    void PlaceAboutOwnCentre();
+
     DPOINT centre = {0.0, 0.0};
     int width = 0;
     int height = 0;

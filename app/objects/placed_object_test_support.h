@@ -9,6 +9,7 @@
 
 #include "app/model/app_settings.h"
 #include "app/model/record_stream.h"
+#include "app/model/seams_test_support.h"
 #include "app/model/services.h"
 #include "app/model/stream_test_support.h"
 #include "app/objects/object_factory.h"
@@ -19,15 +20,11 @@ class InstalledSettings : public NullCoreServices, public NullCurrentState, publ
 public:
     InstalledSettings()
     {
-        SetCoreServices(this);
-        SetCurrentState(this);
-        SetModelDialogs(this);
+        InstallInSeams(*this);
     }
     ~InstalledSettings() override
     {
-        SetCoreServices(nullptr);
-        SetCurrentState(nullptr);
-        SetModelDialogs(nullptr);
+        RemoveFromSeams(*this);
     }
     CAppSettings* GetAppSettings() override { return &settings; }
 

@@ -276,6 +276,13 @@ void CTextObject::DeleteSelectedChars(RECT& dirty, bool toStart)
         view->InvalidateEditRect(CRect(dirty));
 }
 
+void CTextObject::ShowEdit(int prevPara, int prevIndex, const RECT& dirty)
+{
+    UpdateCaret(prevPara, prevIndex);
+    if (PageView* view = GetCurrentView())
+        view->InvalidateEditRect(CRect(dirty));
+}
+
 void CTextObject::DeleteSelection()
 {
     if (body->m_bSelectionEmpty)
@@ -284,12 +291,10 @@ void CTextObject::DeleteSelection()
     const int prevIndex = body->m_nCaretIndex;
     RECT dirty{};
     DeleteSelectedChars(dirty, true);
-    UpdateCaret(prevPara, prevIndex);
-    if (PageView* view = GetCurrentView())
-        view->InvalidateEditRect(CRect(dirty));
+    ShowEdit(prevPara, prevIndex, dirty);
 }
 
-void CTextObject::PastePlainText(CMemFile& file)
+template <typename Insert> void CTextObject::PasteReplacingSelection(Insert insert)
 {
     body->SetModified();
     const int prevPara = body->m_nCaretPara;
@@ -298,62 +303,59 @@ void CTextObject::PastePlainText(CMemFile& file)
     // A paste replaces the selection, also when it starts with a line break.
     if (!body->m_bSelectionEmpty)
         DeleteSelectedChars(dirty, true);
-    // The block ends at its 0 byte, or where the data ends when the 0 is missing.
-    BYTE b = 0;
-    bool have = ReadClipboardByte(file, b);
-    while (have && b != 0) {
-        if (b == '\r') {
-            // CR LF is a line break; a CR before anything else is dropped and that byte taken as it comes.
-            have = ReadClipboardByte(file, b);
-            if (have && b == '\n') {
-                SplitParagraph();
-                have = ReadClipboardByte(file, b);
-            }
-            continue;
-        }
-        InsertChar(dirty, b < 32 ? BYTE(' ') : b, false);
-        have = ReadClipboardByte(file, b);
-    }
+    insert(dirty);
     LayoutText(*body, dirty);
-    UpdateCaret(prevPara, prevIndex);
-    if (PageView* view = GetCurrentView())
-        view->InvalidateEditRect(CRect(dirty));
+    ShowEdit(prevPara, prevIndex, dirty);
+}
+
+void CTextObject::PastePlainText(CMemFile& file)
+{
+    PasteReplacingSelection([&](RECT& dirty) {
+        // The block ends at its 0 byte, or where the data ends when the 0 is missing.
+        BYTE b = 0;
+        bool have = ReadClipboardByte(file, b);
+        while (have && b != 0) {
+            if (b == '\r') {
+                // CR LF is a line break; a CR before anything else is dropped and that byte taken as it comes.
+                have = ReadClipboardByte(file, b);
+                if (have && b == '\n') {
+                    SplitParagraph();
+                    have = ReadClipboardByte(file, b);
+                }
+                continue;
+            }
+            InsertChar(dirty, b < 32 ? BYTE(' ') : b, false);
+            have = ReadClipboardByte(file, b);
+        }
+    });
 }
 
 void CTextObject::PasteFormattedText(CMemFile& file, bool resetPageLinks, bool clampPageLinks)
 {
-    body->SetModified();
-    const int prevPara = body->m_nCaretPara;
-    const int prevIndex = body->m_nCaretIndex;
-    RECT dirty{};
-    if (!body->m_bSelectionEmpty)
-        DeleteSelectedChars(dirty, true);
-    const int pageCount = GetCoreServices().GetSitePageCount();
-    try {
-        BYTE b = 0;
-        while (ReadClipboardByte(file, b) && b != 0) {
-            if (b == 13) {
-                SplitParagraph();
-                continue;
+    PasteReplacingSelection([&](RECT& dirty) {
+        const int pageCount = GetCoreServices().GetSitePageCount();
+        try {
+            BYTE b = 0;
+            while (ReadClipboardByte(file, b) && b != 0) {
+                if (b == 13) {
+                    SplitParagraph();
+                    continue;
+                }
+                CTextChar format;
+                format.ReadFormat(file, kClipboardMajor, kClipboardMinor);
+                if (EndsInsideLinkTag(file))
+                    break;
+                if (resetPageLinks)
+                    format.m_link.ResetPageNumber();
+                else if (clampPageLinks && pageCount >= 0)
+                    format.m_link.ClampPageNumber(pageCount);
+                InsertCharWithFormat(dirty, b, format.m_nFaceIndex, format.m_nPointSize, format.m_bBold,
+                                     format.m_bItalic, format.m_bUnderline, format.m_color, format.m_link);
             }
-            CTextChar format;
-            format.ReadFormat(file, kClipboardMajor, kClipboardMinor);
-            if (EndsInsideLinkTag(file))
-                break;
-            if (resetPageLinks)
-                format.m_link.ResetPageNumber();
-            else if (clampPageLinks && pageCount >= 0)
-                format.m_link.ClampPageNumber(pageCount);
-            InsertCharWithFormat(dirty, b, format.m_nFaceIndex, format.m_nPointSize, format.m_bBold, format.m_bItalic,
-                                 format.m_bUnderline, format.m_color, format.m_link);
+        } catch (const CFileException&) {
+            // A block cut short inside a character's record: what came before it stays pasted.
         }
-    } catch (const CFileException&) {
-        // A block cut short inside a character's record: what came before it stays pasted.
-    }
-    LayoutText(*body, dirty);
-    UpdateCaret(prevPara, prevIndex);
-    if (PageView* view = GetCurrentView())
-        view->InvalidateEditRect(CRect(dirty));
+    });
 }
 
 void CTextObject::WriteSelectionText(CFile& file) const

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/model/app_settings.h"
+#include "app/model/seams_test_support.h"
 #include "app/model/services.h"
 #include "app/objects/text_layout.h"
 #include "app/objects/text_measure.h"
@@ -158,15 +159,11 @@ class TextEditFixture : public ::testing::Test
 protected:
     void SetUp() override
     {
-        SetCoreServices(&services);
-        SetCurrentState(&services);
-        SetModelDialogs(&services);
+        InstallInSeams(services);
     }
     void TearDown() override
     {
-        SetCoreServices(nullptr);
-        SetCurrentState(nullptr);
-        SetModelDialogs(nullptr);
+        RemoveFromSeams(services);
     }
 
     FakeEditServices services;

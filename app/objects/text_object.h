@@ -247,6 +247,11 @@ private:
     CRect CentredRect(int cx, int cy) const;
     // Sets every character's link through change; answers whether any changed.
     template <typename Change> bool ForEachCharLink(Change change);
+    // A paste: the selection goes, insert(dirty) puts the block at the caret, then the text is laid out and the
+    // caret and the changed area are shown.
+    template <typename Insert> void PasteReplacingSelection(Insert insert);
+    // After an edit: the caret is moved from where it stood and the changed area repainted.
+    void ShowEdit(int prevPara, int prevIndex, const RECT& dirty);
 
     double scaleX = 1.0;
     double scaleY = 1.0;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/model/app_settings.h"
+#include "app/model/seams_test_support.h"
 #include "app/model/services.h"
 #include "app/objects/text_layout.h"
 #include "app/objects/text_measure.h"
@@ -70,15 +71,11 @@ class TextObjectTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        SetCoreServices(&services);
-        SetCurrentState(&services);
-        SetModelDialogs(&services);
+        InstallInSeams(services);
     }
     void TearDown() override
     {
-        SetCoreServices(nullptr);
-        SetCurrentState(nullptr);
-        SetModelDialogs(nullptr);
+        RemoveFromSeams(services);
     }
 
     TextServices services;

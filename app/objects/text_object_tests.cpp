@@ -60,9 +60,7 @@ TEST_F(TextObjectTest, LinkColourIsTheSitesLinkColour)
 {
     services.linkColour = RGB(200, 10, 20);
     EXPECT_EQ(GetTextLinkColor(), RGB(200, 10, 20));
-    SetCoreServices(nullptr);
-    SetCurrentState(nullptr);
-    SetModelDialogs(nullptr);
+    RemoveFromSeams(services);
     EXPECT_EQ(GetTextLinkColor(), RGB(0, 0, 255));
 }
 

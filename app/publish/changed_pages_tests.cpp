@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "app/model/fill_info.h"
+#include "app/model/seams_test_support.h"
 #include "app/model/services.h"
 #include "app/objects/rectangle_object.h"
 #include "app/objects/text_object.h"
@@ -57,15 +58,11 @@ class CurrentSite : public NullCoreServices, public NullCurrentState, public Nul
 public:
     explicit CurrentSite(CWebsite* site) : m_site(site)
     {
-        SetCoreServices(this);
-        SetCurrentState(this);
-        SetModelDialogs(this);
+        InstallInSeams(*this);
     }
     ~CurrentSite() override
     {
-        SetCoreServices(nullptr);
-        SetCurrentState(nullptr);
-        SetModelDialogs(nullptr);
+        RemoveFromSeams(*this);
     }
     CWebsite* GetCurrentSite() override { return m_site; }
 

@@ -15,6 +15,7 @@
 #include <optional>
 
 #include "app/model/app_settings.h"
+#include "app/model/seams_test_support.h"
 #include "app/model/services.h"
 #include "testing/ftp_test_servers.h"
 #include "testing/scoped_env.h"
@@ -245,15 +246,11 @@ struct SettingsServices : NullCoreServices, NullCurrentState, NullModelDialogs
 {
     SettingsServices()
     {
-        SetCoreServices(this);
-        SetCurrentState(this);
-        SetModelDialogs(this);
+        InstallInSeams(*this);
     }
     ~SettingsServices() override
     {
-        SetCoreServices(nullptr);
-        SetCurrentState(nullptr);
-        SetModelDialogs(nullptr);
+        RemoveFromSeams(*this);
     }
     CAppSettings* GetAppSettings() override { return &settings; }
     CAppSettings settings;

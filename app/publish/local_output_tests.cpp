@@ -12,6 +12,7 @@
 #include "app/build/linked_files.h"
 #include "app/model/file_pair.h"
 #include "app/model/link_info.h"
+#include "app/model/seams_test_support.h"
 #include "app/model/services.h"
 #include "app/objects/rectangle_object.h"
 #include "app/objects/text_body.h"
@@ -58,16 +59,12 @@ class ScriptedDialogs : public NullCoreServices,
 public:
     explicit ScriptedDialogs(CWebsite* site) : m_site(site)
     {
-        SetCoreServices(this);
-        SetCurrentState(this);
-        SetModelDialogs(this);
+        InstallInSeams(*this);
         SetPublishHost(this);
     }
     ~ScriptedDialogs() override
     {
-        SetCoreServices(nullptr);
-        SetCurrentState(nullptr);
-        SetModelDialogs(nullptr);
+        RemoveFromSeams(*this);
         SetPublishHost(nullptr);
     }
 

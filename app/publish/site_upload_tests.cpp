@@ -19,6 +19,7 @@
 #include "app/model/file_pair.h"
 #include "app/model/fill_info.h"
 #include "app/model/link_info.h"
+#include "app/model/seams_test_support.h"
 #include "app/model/services.h"
 #include "app/objects/rectangle_object.h"
 #include "app/publish/changed_pages.h"
@@ -68,16 +69,12 @@ class ScriptedProgram : public NullCoreServices,
 public:
     ScriptedProgram()
     {
-        SetCoreServices(this);
-        SetCurrentState(this);
-        SetModelDialogs(this);
+        InstallInSeams(*this);
         SetPublishHost(this);
     }
     ~ScriptedProgram() override
     {
-        SetCoreServices(nullptr);
-        SetCurrentState(nullptr);
-        SetModelDialogs(nullptr);
+        RemoveFromSeams(*this);
         SetPublishHost(nullptr);
     }
 

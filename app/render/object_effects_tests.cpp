@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/model/effect_settings.h"
+#include "app/model/seams_test_support.h"
 #include "app/model/services.h"
 #include "app/render/compositing.h"
 #include "app/render/effect_images.h"
@@ -572,16 +573,12 @@ TEST(RenderEffects, WaitCursorForLargeObjectsOnlyOnce)
     for (const Case& c : cases) {
         CountingServices services;
         services.nested = c.nested;
-        SetCoreServices(&services);
-        SetCurrentState(&services);
-        SetModelDialogs(&services);
+        InstallInSeams(services);
         auto image = RectangleImage(c.width, c.height, kOrange);
         CRect bounds(0, 0, c.width, c.height);
         CEffectSettings fx = ShadowOnly();
         EXPECT_TRUE(RenderEffects(image, bounds, fx));
-        SetCoreServices(nullptr);
-        SetCurrentState(nullptr);
-        SetModelDialogs(nullptr);
+        RemoveFromSeams(services);
         EXPECT_EQ(services.begins, c.begins) << c.width << " x " << c.height;
         EXPECT_EQ(services.ends, c.begins);
         EXPECT_EQ(detail::WaitCursorDepth(), 0);

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "app/model/seams_test_support.h"
 #include "app/model/services.h"
 #include "app/objects/text_layout.h"
 #include "app/objects/text_measure.h"
@@ -96,9 +97,7 @@ void DrawText(benchmark::State& state, Lookup lookup)
 {
     auto site = MakeSite();
     LookupServices services(site.get(), lookup);
-    SetCoreServices(&services);
-    SetCurrentState(&services);
-    SetModelDialogs(&services);
+    InstallInSeams(services);
     CSitePage* last = site->GetPage(kPages - 1);
     CPixMap scratch(IMAGE_MODE_RGBA, CSitePage::kRenderBufferSize, CSitePage::kRenderBufferSize);
     int next = 0;
@@ -115,9 +114,7 @@ void DrawText(benchmark::State& state, Lookup lookup)
     }
     state.counters["items"] = kPages * kTextsPerPage;
     state.counters["asks_per_text"] = static_cast<double>(services.asked) / static_cast<double>(state.iterations());
-    SetCoreServices(nullptr);
-    SetCurrentState(nullptr);
-    SetModelDialogs(nullptr);
+    RemoveFromSeams(services);
 }
 
 // The peer: the same text drawn with nobody to ask.

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/model/seams_test_support.h"
 #include "app/model/services.h"
 #include "app/model/undo_manager.h"
 #include "app/site/page_undo_manager.h"
@@ -39,17 +40,11 @@ class SiteServicesFake : public NullCoreServices,
 public:
     SiteServicesFake()
     {
-        SetCoreServices(this);
-        SetCurrentState(this);
-        SetModelDialogs(this);
-        SetToolsAndInspector(this);
+        InstallInSeams(*this);
     }
     ~SiteServicesFake() override
     {
-        SetCoreServices(nullptr);
-        SetCurrentState(nullptr);
-        SetModelDialogs(nullptr);
-        SetToolsAndInspector(nullptr);
+        RemoveFromSeams(*this);
     }
     SiteServicesFake(const SiteServicesFake&) = delete;
     SiteServicesFake& operator=(const SiteServicesFake&) = delete;
