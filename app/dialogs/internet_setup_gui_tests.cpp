@@ -122,6 +122,22 @@ protected:
     }
 };
 
+TEST(UploadDestination, ServerAndFolderJoinWithOneSlash)
+{
+    const struct
+    {
+        const char* folder;
+        const char* shown;
+    } cases[] = {{"www/", "ftp.example.org/www/"}, {"/www/", "ftp.example.org/www/"}, {"//", "ftp.example.org/"},
+                 {"", "ftp.example.org/"}};
+    for (const auto& c : cases) {
+        CAppSettings settings;
+        settings.m_strFtpServer = "ftp.example.org";
+        settings.m_strFtpFolder = c.folder;
+        EXPECT_EQ(UploadDestinationText(settings), c.shown) << c.folder;
+    }
+}
+
 TEST_F(SetupWindows, SetupSavesAProfileAndStoresTheDestination)
 {
     CInternetSetupDLG dialog(owner, services.settings);

@@ -75,7 +75,9 @@ void CUploadProgressDLG::OnCancel(wxCommandEvent&)
 
 std::string UploadDestinationText(const CAppSettings& settings)
 {
-    return settings.m_strFtpServer + "/" + settings.m_strFtpFolder;
+    // A folder stored from the server's root ("/www") would read "host//www".
+    const std::string& folder = settings.m_strFtpFolder;
+    return settings.m_strFtpServer + "/" + folder.substr(std::min(folder.find_first_not_of('/'), folder.size()));
 }
 
 CUploadProgressWindow::CUploadProgressWindow(wxWindow* parent, CUploadProgress& progress, CFtp* connection,

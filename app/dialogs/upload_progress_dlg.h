@@ -33,7 +33,7 @@ private:
     bool m_bLoaded = false;
 };
 
-// The destination line: the server, "/" and the WWW folder.
+// The destination line: the server, "/" and the WWW folder (without its own leading slashes).
 std::string UploadDestinationText(const CAppSettings& settings);
 
 // The window while an upload runs: the progress window over the main window, which stays disabled (with every other
