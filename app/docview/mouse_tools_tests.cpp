@@ -541,4 +541,24 @@ TEST_F(MouseToolsTest, ADoubleClickOnATextEditsItAndACapturedGuideLetsGo)
     EXPECT_EQ(page.GetGuide(false, 0), 160);
 }
 
+TEST_F(MouseToolsTest, AFrameHandleLetsTheMouseGoWhenTheEditEndedWhileItWasHeld)
+{
+    CPageItem* item = page.AddObject(text_editing_testing::MakeText(200, {"Hello there"}));
+    item->Offset(-150, 0);
+    page.RenderDirtyObjects();
+    auto* text = static_cast<CTextObject*>(item->GetCurrentObject());
+    services.tool = kMouseToolText;
+    Press(item->GetRect().CenterPoint());
+    Release(item->GetRect().CenterPoint());
+    const DPOINT right = text->GetHandlePoints()[4];
+    Press(CPoint(static_cast<int>(right.x), static_cast<int>(right.y)));
+    ASSERT_TRUE(tools.IsTextFrameResize());
+    const int released = host.releases;
+    // The edit ends from the keyboard before the button comes up.
+    page.SetEditingInPlace(false);
+    Release(CPoint(static_cast<int>(right.x) + 20, static_cast<int>(right.y)));
+    EXPECT_FALSE(tools.IsTextFrameResize());
+    EXPECT_EQ(host.releases, released + 1);
+}
+
 } // namespace
