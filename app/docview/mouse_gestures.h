@@ -105,22 +105,20 @@ struct CreateDrag
     void Abandon(GestureContext& context);
 };
 
-// The picture tool's band; its release asks for the picture.
-struct PictureBand
+// The picture, HTML or Flash tool's band; its release asks for the picture, or makes the HTML or Flash object and
+// opens its code.
+struct ObjectBand
 {
+    enum class Makes
+    {
+        picture,
+        html,
+        flash,
+    };
     static constexpr bool kDragging = true;
     CRect band;
-    void Drag(GestureContext& context, const MouseInput& input);
-    void Release(GestureContext& context);
-    void Abandon(GestureContext& context);
-};
-
-// The HTML or Flash tool's band; its release makes the object and opens its code.
-struct HtmlBand
-{
-    static constexpr bool kDragging = true;
-    CRect band;
-    bool flash = false;
+    Makes makes = Makes::picture;
+    static void Press(GestureContext& context, const MouseInput& input, int tool);
     void Drag(GestureContext& context, const MouseInput& input);
     void Release(GestureContext& context);
     void Abandon(GestureContext& context);
@@ -150,12 +148,10 @@ struct TextFrameDrag
 };
 
 using MouseGesture = std::variant<NoGesture, GuideDrag, MoveDrag, ResizeDrag, RotateDrag, RubberBand, CreateDrag,
-                                  PictureBand, HtmlBand, TextBand, TextFrameDrag>;
+                                  ObjectBand, TextBand, TextFrameDrag>;
 
 // The arrow tool's press: a handle, the rubber band, Shift and Ctrl clicks or a move.
 void PressArrow(GestureContext& context, const MouseInput& input);
-// The picture, HTML and Flash tools' press opens their band.
-void PressBand(GestureContext& context, const MouseInput& input, int tool);
 // The text tool's press (and a double-click on a text): edits the text under the point, takes a frame handle of
 // the edited one, or opens the text band.
 void PressText(GestureContext& context, const MouseInput& input);

@@ -65,6 +65,57 @@ std::unique_ptr<CFillInfo> ChoosePicture()
     }
 }
 
+// The picture band released: the chosen picture goes where the band says, on a new rectangle.
+void ReleasePicture(GestureContext& context, const CRect& band)
+{
+    // The band goes before the file dialog opens over the view.
+    context.ResetGesture();
+    context.host.LetMouseGo();
+    std::unique_ptr<CFillInfo> fill = ChoosePicture();
+    if (!fill) {
+        context.host.InvalidateAll(true);
+        return;
+    }
+    CSitePage& page = context.page;
+    const CImage& image = *fill->GetImage();
+    const CSize pageSize(page.GetWidth(), page.GetHeight());
+    PicturePlacement placement = PlacePicture(band, CSize(image.Width(), image.Height()));
+    if (IsLargerThanPage(placement.size, pageSize)) {
+        bool fit = false, keepAspect = false;
+        if (GetModelDialogs().ShowPictureTooLargeDialog(fit, keepAspect) == DialogAnswer::ok && fit)
+            placement = FitPictureToPage(placement, pageSize, keepAspect);
+    }
+    auto object = std::make_unique<CRectangleObject>(placement.centre.x, placement.centre.y,
+                                                     SIZE{placement.size.cx, placement.size.cy}, 0.0);
+    object->SetFill(std::move(fill));
+    context.host.InvalidatePageRect(context.SelectionArea(), true);
+    CPageItem* item = page.AddObject(std::move(object));
+    page.SelectItem(item);
+    GetToolsAndInspector().ShowObjectInspector();
+    context.RecordUndo(UndoKind::objectsAdded);
+    page.RenderDirtyObjects();
+    NotifyInspector(kGestureEnded);
+    context.host.InvalidateAll(true);
+}
+
+// The HTML or Flash band released: the object is made and its code or movie asked for.
+void ReleaseHtml(GestureContext& context, const CRect& band, bool flash)
+{
+    CSitePage& page = context.page;
+    const CRect rect = HtmlObjectRect(band);
+    GetToolsAndInspector().ShowObjectInspector();
+    CRect area = context.SelectionArea();
+    page.ClearSelection();
+    CPageItem* item =
+        page.AddObject(std::make_unique<CHtmlObject>(POINT{rect.left, rect.top}, rect.Width(), rect.Height()));
+    page.SelectItem(item);
+    area.UnionRect(area, context.SelectionArea());
+    context.host.InvalidatePageRect(area, true);
+    context.RecordUndo(UndoKind::objectsAdded);
+    GetToolsAndInspector().SendObjectPageCommand(flash ? kFlashCommand : kEditHtmlCommand, true);
+    context.EndGesture();
+}
+
 } // namespace
 
 // ---- New shapes, counters and forms ----
@@ -159,86 +210,33 @@ void CreateDrag::Abandon(GestureContext& context)
 
 // ---- The picture, HTML and Flash bands ----
 
-void PressBand(GestureContext& context, const MouseInput& input, int tool)
+void ObjectBand::Press(GestureContext& context, const MouseInput& input, int tool)
 {
-    const CRect band(input.pt.x, input.pt.y, input.pt.x, input.pt.y);
-    if (tool == kMouseToolPicture)
-        context.gesture = PictureBand{band};
-    else
-        context.gesture = HtmlBand{band, tool == kMouseToolFlash};
+    const Makes makes = tool == kMouseToolPicture ? Makes::picture
+                        : tool == kMouseToolFlash ? Makes::flash
+                                                  : Makes::html;
+    context.gesture = ObjectBand{CRect(input.pt.x, input.pt.y, input.pt.x, input.pt.y), makes};
     context.host.HoldMouse();
     context.host.InvalidatePageRect(context.SelectionArea(), false);
     context.page.ClearSelection();
     NotifyInspector(kSelectionChanged);
 }
 
-void PictureBand::Drag(GestureContext& context, const MouseInput& input)
+void ObjectBand::Drag(GestureContext& context, const MouseInput& input)
 {
     context.DragBand(band, context.ClampToPage(input.pt));
 }
 
-void PictureBand::Release(GestureContext& context)
+void ObjectBand::Release(GestureContext& context)
 {
     context.BeginDragRelease();
-    // The band goes before the file dialog opens over the view.
-    context.ResetGesture();
-    context.host.LetMouseGo();
-    std::unique_ptr<CFillInfo> fill = ChoosePicture();
-    if (!fill) {
-        context.host.InvalidateAll(true);
-        return;
-    }
-    CSitePage& page = context.page;
-    const CImage& image = *fill->GetImage();
-    const CSize pageSize(page.GetWidth(), page.GetHeight());
-    PicturePlacement placement = PlacePicture(band, CSize(image.Width(), image.Height()));
-    if (IsLargerThanPage(placement.size, pageSize)) {
-        bool fit = false, keepAspect = false;
-        if (GetModelDialogs().ShowPictureTooLargeDialog(fit, keepAspect) == DialogAnswer::ok && fit)
-            placement = FitPictureToPage(placement, pageSize, keepAspect);
-    }
-    auto object = std::make_unique<CRectangleObject>(placement.centre.x, placement.centre.y,
-                                                     SIZE{placement.size.cx, placement.size.cy}, 0.0);
-    object->SetFill(std::move(fill));
-    context.host.InvalidatePageRect(context.SelectionArea(), true);
-    CPageItem* item = page.AddObject(std::move(object));
-    page.SelectItem(item);
-    GetToolsAndInspector().ShowObjectInspector();
-    context.RecordUndo(UndoKind::objectsAdded);
-    page.RenderDirtyObjects();
-    NotifyInspector(kGestureEnded);
-    context.host.InvalidateAll(true);
+    if (makes == Makes::picture)
+        ReleasePicture(context, band);
+    else
+        ReleaseHtml(context, band, makes == Makes::flash);
 }
 
-void PictureBand::Abandon(GestureContext& context)
-{
-    context.AbandonGesture();
-}
-
-void HtmlBand::Drag(GestureContext& context, const MouseInput& input)
-{
-    context.DragBand(band, context.ClampToPage(input.pt));
-}
-
-void HtmlBand::Release(GestureContext& context)
-{
-    context.BeginDragRelease();
-    CSitePage& page = context.page;
-    const CRect rect = HtmlObjectRect(band);
-    GetToolsAndInspector().ShowObjectInspector();
-    CRect area = context.SelectionArea();
-    page.ClearSelection();
-    CPageItem* item =
-        page.AddObject(std::make_unique<CHtmlObject>(POINT{rect.left, rect.top}, rect.Width(), rect.Height()));
-    page.SelectItem(item);
-    area.UnionRect(area, context.SelectionArea());
-    context.host.InvalidatePageRect(area, true);
-    context.RecordUndo(UndoKind::objectsAdded);
-    GetToolsAndInspector().SendObjectPageCommand(flash ? kFlashCommand : kEditHtmlCommand, true);
-    context.EndGesture();
-}
-
-void HtmlBand::Abandon(GestureContext& context)
+void ObjectBand::Abandon(GestureContext& context)
 {
     context.AbandonGesture();
 }

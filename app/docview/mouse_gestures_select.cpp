@@ -52,6 +52,21 @@ void ReleaseFrames(GestureContext& context, void (CObjectFrame::*end)())
     context.EndGesture();
 }
 
+// A handle drag changes the single selected frame (the point kept on the page); its old and new areas are
+// repainted.
+template <typename Change> void DragSelectedFrame(GestureContext& context, const MouseInput& input, Change&& change)
+{
+    const CPoint pt = context.ClampToPage(input.pt);
+    CObjectFrame* frame = context.page.GetSingleSelectedFrame();
+    if (!frame)
+        return;
+    const CRect before = frame->GetUpdateRect(true);
+    change(*frame, pt);
+    CRect area = frame->GetUpdateRect(true);
+    area.UnionRect(area, before);
+    context.host.InvalidatePageRect(area, false);
+}
+
 // A resize or rotation cut short leaves the single object to be rendered again.
 void AbandonHandleDrag(GestureContext& context, void (CObjectFrame::*end)())
 {
@@ -290,16 +305,10 @@ void MoveDrag::Abandon(GestureContext& context)
 
 void ResizeDrag::Drag(GestureContext& context, const MouseInput& input)
 {
-    const CPoint pt = context.ClampToPage(input.pt);
-    CObjectFrame* frame = context.page.GetSingleSelectedFrame();
-    if (!frame)
-        return;
-    const CRect before = frame->GetUpdateRect(true);
-    context.host.SetStatusText(ResourceText(kResizeKeysPrompt));
-    frame->ResizeByHandle(POINT{pt.x, pt.y}, input.ctrl, input.shift, top, left, right, bottom, started);
-    CRect area = frame->GetUpdateRect(true);
-    area.UnionRect(area, before);
-    context.host.InvalidatePageRect(area, false);
+    DragSelectedFrame(context, input, [&](CObjectFrame& frame, const CPoint& pt) {
+        context.host.SetStatusText(ResourceText(kResizeKeysPrompt));
+        frame.ResizeByHandle(POINT{pt.x, pt.y}, input.ctrl, input.shift, top, left, right, bottom, started);
+    });
 }
 
 void ResizeDrag::Release(GestureContext& context)
@@ -316,23 +325,17 @@ void ResizeDrag::Abandon(GestureContext& context)
 
 void RotateDrag::Drag(GestureContext& context, const MouseInput& input)
 {
-    const CPoint pt = context.ClampToPage(input.pt);
-    CObjectFrame* frame = context.page.GetSingleSelectedFrame();
-    if (!frame)
-        return;
-    const CRect before = frame->GetUpdateRect(true);
-    CPageItem* single = context.page.GetSingleSelectedItem();
-    if (single && !frame->IsGroup()) {
-        single->RotateByHandle(POINT{pt.x, pt.y}, startAngle, rotationAtPress, input.ctrl ? 1 : 0);
-        frame->RecalcBounds();
-        if (single->GetCurrentObject()->GetKind() == kTurnedTextKind)
-            NotifyInspector(kTextTurned);
-    } else {
-        frame->RotateToPoint(POINT{pt.x, pt.y}, startAngle, rotationAtPress, input.ctrl);
-    }
-    CRect area = frame->GetUpdateRect(true);
-    area.UnionRect(area, before);
-    context.host.InvalidatePageRect(area, false);
+    DragSelectedFrame(context, input, [&](CObjectFrame& frame, const CPoint& pt) {
+        CPageItem* single = context.page.GetSingleSelectedItem();
+        if (single && !frame.IsGroup()) {
+            single->RotateByHandle(POINT{pt.x, pt.y}, startAngle, rotationAtPress, input.ctrl ? 1 : 0);
+            frame.RecalcBounds();
+            if (single->GetCurrentObject()->GetKind() == kTurnedTextKind)
+                NotifyInspector(kTextTurned);
+        } else {
+            frame.RotateToPoint(POINT{pt.x, pt.y}, startAngle, rotationAtPress, input.ctrl);
+        }
+    });
 }
 
 void RotateDrag::Release(GestureContext& context)

@@ -1,7 +1,6 @@
 #include "app/docview/mouse_tools.h"
 
 #include <cstdio>
-#include <type_traits>
 
 #include "app/docview/view_hit_test.h"
 #include "app/model/app_settings.h"
@@ -191,20 +190,14 @@ int CMouseTools::GetGuideIndex() const
 
 bool CMouseTools::GetBand(CRect& band) const
 {
-    return std::visit(
-        [&band](const auto& gesture) {
-            using Gesture = std::decay_t<decltype(gesture)>;
-            if constexpr (std::is_same_v<Gesture, mouse_gestures::RubberBand> ||
-                          std::is_same_v<Gesture, mouse_gestures::PictureBand> ||
-                          std::is_same_v<Gesture, mouse_gestures::HtmlBand>) {
-                band = gesture.band;
-                band.NormalizeRect();
-                return true;
-            } else {
-                return false;
-            }
-        },
-        m_context.gesture);
+    if (const auto* rubber = std::get_if<mouse_gestures::RubberBand>(&m_context.gesture))
+        band = rubber->band;
+    else if (const auto* object = std::get_if<mouse_gestures::ObjectBand>(&m_context.gesture))
+        band = object->band;
+    else
+        return false;
+    band.NormalizeRect();
+    return true;
 }
 
 void CMouseTools::OnLButtonDown(const MouseInput& input)
@@ -229,7 +222,7 @@ void CMouseTools::OnLButtonDown(const MouseInput& input)
     case kMouseToolPicture:
     case kMouseToolHtml:
     case kMouseToolFlash:
-        mouse_gestures::PressBand(m_context, input, tool);
+        mouse_gestures::ObjectBand::Press(m_context, input, tool);
         break;
     case kMouseToolCounter:
     case kMouseToolForm:
