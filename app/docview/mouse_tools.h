@@ -10,14 +10,12 @@
 
 #include <string>
 
+#include "app/docview/mouse_gestures.h"
 #include "app/docview/view_gestures.h"
 #include "image/image.h"
 #include "platform/win/win_types.h"
 
 class CSitePage;
-class CPageItem;
-class CTextObject;
-enum class UndoKind;
 
 // What the tools ask of the window they run in.
 class MouseToolHost
@@ -81,14 +79,14 @@ public:
     void OnCaptureLost();
 
     // The gesture's state, as the window's painting and cursors read it.
-    bool IsDragging() const { return m_bDragging; }
-    bool IsTextBand() const { return m_bTextBand; }
-    const CRect& GetTextBandRect() const { return m_textBandRect; }
-    bool IsTextFrameResize() const { return m_bTextFrameResize; }
-    bool IsTextFrameResizeSideways() const { return m_bResizeLeft || m_bResizeRight; }
-    bool IsGuideDrag() const { return m_bGuideDrag; }
-    bool IsGuideHorizontal() const { return m_bGuideHorizontal; }
-    int GetGuideIndex() const { return m_nGuideIndex; }
+    bool IsDragging() const;
+    bool IsTextBand() const;
+    const CRect& GetTextBandRect() const;
+    bool IsTextFrameResize() const;
+    bool IsTextFrameResizeSideways() const;
+    bool IsGuideDrag() const;
+    bool IsGuideHorizontal() const;
+    int GetGuideIndex() const;
     // The band shown while the rubber band, the picture band or the HTML/Flash band is dragged; empty when none is.
     bool GetBand(CRect& band) const;
     void ResetDragState();
@@ -99,65 +97,8 @@ public:
     CColor ReadColorAt(const CPoint& pt);
 
     // The default text height of new text objects, in pixels.
-    void SetDefaultTextHeight(int height) { m_nDefaultTextHeight = height; }
+    void SetDefaultTextHeight(int height) { m_context.defaultTextHeight = height; }
 
 private:
-    void PressArrow(const MouseInput& input);
-    bool PressHandles(const MouseInput& input, int hit);
-    void PressCreate(const MouseInput& input, int tool);
-    void PressPlaced(const MouseInput& input, int tool);
-    void PressBand(const MouseInput& input, int tool);
-    void PressText(const MouseInput& input);
-    void PressEyedropper(const CPoint& pt);
-
-    void DragMove(const MouseInput& input);
-    void DragGuide(const MouseInput& input);
-    void DragRubberBand(const MouseInput& input);
-    void DragBand(CRect& band, const CPoint& pt);
-    void DragText(const MouseInput& input, const CPoint& pt);
-    void SetCaretAt(CTextObject& text, const CPoint& pt, bool extend);
-
-    void ReleaseGuide();
-    void ReleaseHtmlBand();
-    void ReleasePictureBand();
-    void ReleaseTextBand();
-    void EndGesture();
-
-    // The selected items' rectangles and the selection's area to repaint (page coordinates, handles included).
-    CRect SelectionArea() const;
-    void InvalidateItem(const CPageItem& item);
-    void RecordUndo(UndoKind kind);
-
-    CSitePage& m_page;
-    MouseToolHost& m_host;
-    CPixMap m_hitMap;
-    int m_nDefaultTextHeight = 16;
-
-    bool m_bDragging = false;
-    bool m_bCreatedByBand = false;
-    CPoint m_pressPoint;
-    CPoint m_previousPoint;
-    bool m_bMoving = false;
-    bool m_bRotating = false;
-    bool m_bHtmlFrame = false;
-    bool m_bFlashFrame = false;
-    double m_dStartAngle = 0.0;
-    bool m_bResizeTop = false, m_bResizeLeft = false, m_bResizeRight = false, m_bResizeBottom = false;
-    bool m_bCreating = false;
-    bool m_bResizeStarted = false;
-    bool m_bMovePending = false;
-    bool m_bRubberBand = false;
-    CRect m_rubberBandRect;
-    bool m_bPictureBand = false;
-    CRect m_pictureBandRect;
-    bool m_bHtmlBand = false;
-    CRect m_htmlBandRect;
-    double m_dRotationAtPress = 0.0;
-    CPoint m_lastPoint;
-    bool m_bGuideDrag = false;
-    bool m_bGuideHorizontal = false;
-    int m_nGuideIndex = -1;
-    bool m_bTextFrameResize = false;
-    bool m_bTextBand = false;
-    CRect m_textBandRect;
+    mouse_gestures::GestureContext m_context;
 };

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "app/docview/view_hit_test.h"
 #include "app/model/fill_style.h"
 #include "app/objects/circle_object.h"
 #include "app/objects/rectangle_object.h"
@@ -392,6 +393,172 @@ TEST_F(MouseToolsTest, TheTextToolEditsATextAndItsFrameHandlesMoveAndWidenIt)
     Release(CPoint(static_cast<int>(top.x), static_cast<int>(top.y) + 10));
     EXPECT_EQ(item->GetRect().top, placed.top + 10);
     EXPECT_EQ(Recorded(), std::vector<int>{3});
+}
+
+TEST_F(MouseToolsTest, ANewCounterOrFormFollowsTheDragAndIsRecordedAtTheRelease)
+{
+    for (int tool : {int(kMouseToolCounter), int(kMouseToolForm)}) {
+        SCOPED_TRACE(tool);
+        page.ClearSelection();
+        static_cast<RecordingUndoManager*>(page.GetUndoManager())->recorded.clear();
+        services.tool = tool;
+        const int before = page.GetItemCount();
+        Press(CPoint(100, 100));
+        ASSERT_EQ(page.GetItemCount(), before + 1);
+        CPageItem* item = page.GetSingleSelectedItem();
+        ASSERT_NE(item, nullptr);
+        EXPECT_TRUE(tools.IsDragging());
+        DPOINT centre;
+        item->GetCurrentObject()->GetCenter(centre);
+        // Placing records nothing until the release; a drag past the page's edge stops at it.
+        Drag(CPoint(140, 120));
+        Drag(CPoint(150, 299));
+        DPOINT atEdge;
+        item->GetCurrentObject()->GetCenter(atEdge);
+        EXPECT_NEAR(atEdge.x - centre.x, 50.0, 1.0);
+        EXPECT_NEAR(atEdge.y - centre.y, 199.0, 1.0);
+        Drag(CPoint(150, 900));
+        DPOINT beyond;
+        item->GetCurrentObject()->GetCenter(beyond);
+        EXPECT_EQ(beyond.x, atEdge.x);
+        EXPECT_EQ(beyond.y, atEdge.y);
+        EXPECT_TRUE(Recorded().empty());
+        Release(CPoint(150, 900));
+        EXPECT_EQ(page.GetItemCount(), before + 1);
+        EXPECT_TRUE(item->IsSelected());
+        EXPECT_EQ(Recorded(), std::vector<int>{0});
+        EXPECT_EQ(services.tool, kMouseToolArrow);
+        EXPECT_FALSE(tools.IsDragging());
+        EXPECT_FALSE(page.IsSelectionFrozen());
+    }
+    EXPECT_EQ(host.captures, host.releases);
+}
+
+TEST_F(MouseToolsTest, TheTextBandKeepsOneLineAndOpensATextAtLeast100Wide)
+{
+    tools.SetDefaultTextHeight(20);
+    services.tool = kMouseToolText;
+    Press(CPoint(50, 60));
+    ASSERT_TRUE(tools.IsTextBand());
+    EXPECT_TRUE(tools.IsDragging());
+    const CRect opened = tools.GetTextBandRect();
+    Drag(CPoint(90, 140));
+    EXPECT_EQ(tools.GetTextBandRect().right, 90);
+    EXPECT_EQ(tools.GetTextBandRect().Height(), opened.Height());
+    // Beyond the page the band stops at its last column.
+    Drag(CPoint(700, 60));
+    EXPECT_EQ(tools.GetTextBandRect().right, 399);
+    Drag(CPoint(90, 60));
+    Release(CPoint(90, 60));
+    EXPECT_FALSE(tools.IsTextBand());
+    EXPECT_FALSE(tools.IsDragging());
+    ASSERT_EQ(page.GetItemCount(), 1);
+    ASSERT_TRUE(page.IsEditingInPlace());
+    SIZE size;
+    page.GetItem(0)->GetCurrentObject()->GetSize(size);
+    EXPECT_EQ(size.cx, 100);
+    EXPECT_EQ(size.cy, 26);
+    EXPECT_EQ(host.captures, host.releases);
+}
+
+TEST_F(MouseToolsTest, ADragInTheEditedTextSelectsOnlyWhileTheButtonIsHeld)
+{
+    CPageItem* item = page.AddObject(text_editing_testing::MakeText(200, {"Hello there"}));
+    page.RenderDirtyObjects();
+    auto* text = static_cast<CTextObject*>(item->GetCurrentObject());
+    services.tool = kMouseToolText;
+    const CRect rect = item->GetRect();
+    const CPoint start(rect.left + 4, rect.CenterPoint().y);
+    Press(start);
+    Release(start);
+    ASSERT_TRUE(page.IsEditingInPlace());
+    ASSERT_TRUE(text->GetTextBody()->m_bSelectionEmpty);
+    // A move without the button changes nothing.
+    tools.OnMouseMove({CPoint(rect.left + 60, start.y), false, false, false});
+    EXPECT_TRUE(text->GetTextBody()->m_bSelectionEmpty);
+    Press(start);
+    Drag(CPoint(rect.left + 60, start.y));
+    EXPECT_FALSE(text->GetTextBody()->m_bSelectionEmpty);
+    const int caret = text->GetTextBody()->m_nCaretIndex;
+    EXPECT_GT(caret, 0);
+    Release(CPoint(rect.left + 60, start.y));
+    EXPECT_FALSE(tools.IsDragging());
+    // Shift-press further on extends the selection from where it started.
+    Press(CPoint(rect.left + 100, start.y), true);
+    EXPECT_FALSE(text->GetTextBody()->m_bSelectionEmpty);
+    EXPECT_GT(text->GetTextBody()->m_nCaretIndex, caret);
+    Release(CPoint(rect.left + 100, start.y));
+}
+
+TEST_F(MouseToolsTest, APictureBandWhoseChoiceIsCancelledLeavesNothing)
+{
+    CPageItem* item = AddRectangle(200, 150, SIZE{40, 40});
+    page.SelectItem(item);
+    services.tool = kMouseToolPicture;
+    Press(CPoint(20, 30));
+    EXPECT_FALSE(item->IsSelected());
+    Drag(CPoint(60, 70));
+    CRect band;
+    ASSERT_TRUE(tools.GetBand(band));
+    EXPECT_EQ(band, CRect(20, 30, 60, 70));
+    Release(CPoint(60, 70));
+    EXPECT_FALSE(tools.GetBand(band));
+    EXPECT_FALSE(tools.IsDragging());
+    EXPECT_EQ(page.GetItemCount(), 1);
+    EXPECT_TRUE(Recorded().empty());
+    EXPECT_EQ(services.tool, kMouseToolArrow);
+    EXPECT_EQ(host.captures, host.releases);
+}
+
+TEST_F(MouseToolsTest, ADoubleClickOnATextEditsItAndACapturedGuideLetsGo)
+{
+    CPageItem* item = page.AddObject(text_editing_testing::MakeText(200, {"Hello there"}));
+    page.RenderDirtyObjects();
+    // A point on a letter: a double-click takes a text only where it shows.
+    CPixMap map(IMAGE_MODE_RGBA, 4, 4);
+    CPoint onLetter = item->GetRect().CenterPoint();
+    for (onLetter.x = item->GetRect().left; onLetter.x < item->GetRect().right; ++onLetter.x)
+        if (HitTestItem(page, onLetter, true, map) >= 0)
+            break;
+    ASSERT_LT(onLetter.x, item->GetRect().right);
+    tools.OnLButtonDblClk({onLetter, false, false, true});
+    EXPECT_EQ(services.tool, kMouseToolText);
+    EXPECT_TRUE(page.IsEditingInPlace());
+    EXPECT_EQ(page.GetEditedObject(), item->GetCurrentObject());
+    EXPECT_EQ(Recorded(), std::vector<int>{3});
+    page.SetEditingInPlace(false);
+
+    // A guide whose drag loses the mouse stays where it was taken to.
+    services.tool = kMouseToolArrow;
+    page.AddGuide(false, 120);
+    Press(CPoint(120, 20));
+    ASSERT_TRUE(tools.IsGuideDrag());
+    EXPECT_FALSE(tools.IsGuideHorizontal());
+    EXPECT_EQ(tools.GetGuideIndex(), 0);
+    Drag(CPoint(160, 20));
+    tools.OnCaptureLost();
+    EXPECT_FALSE(tools.IsGuideDrag());
+    EXPECT_EQ(page.GetGuide(false, 0), 160);
+}
+
+TEST_F(MouseToolsTest, AFrameHandleLetsTheMouseGoWhenTheEditEndedWhileItWasHeld)
+{
+    CPageItem* item = page.AddObject(text_editing_testing::MakeText(200, {"Hello there"}));
+    item->Offset(-150, 0);
+    page.RenderDirtyObjects();
+    auto* text = static_cast<CTextObject*>(item->GetCurrentObject());
+    services.tool = kMouseToolText;
+    Press(item->GetRect().CenterPoint());
+    Release(item->GetRect().CenterPoint());
+    const DPOINT right = text->GetHandlePoints()[4];
+    Press(CPoint(static_cast<int>(right.x), static_cast<int>(right.y)));
+    ASSERT_TRUE(tools.IsTextFrameResize());
+    const int released = host.releases;
+    // The edit ends from the keyboard before the button comes up.
+    page.SetEditingInPlace(false);
+    Release(CPoint(static_cast<int>(right.x) + 20, static_cast<int>(right.y)));
+    EXPECT_FALSE(tools.IsTextFrameResize());
+    EXPECT_EQ(host.releases, released + 1);
 }
 
 } // namespace
