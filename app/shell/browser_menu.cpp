@@ -15,7 +15,6 @@
 #include "app/model/site_paths.h"
 #include "app/shell/logic/tools_bar_logic.h"
 #include "app/shell/main_frame.h"
-#include "app/shell/program_services.h"
 #include "app/shell/shell_dialogs.h"
 #include "platform/gui/text_bytes.h"
 #include "platform/resources/string_table.h"
@@ -67,7 +66,7 @@ std::string LabelOf(const std::string& path)
 
 void AddNewBrowser(CMainFrame& frame)
 {
-    std::vector<std::string>& browsers = frame.GetBrowserPaths();
+    std::vector<std::string>& browsers = frame.GetOpenSite().EditBrowserPaths();
     if (browsers.size() >= kMaxBrowsers)
         return;
     CExeFileDialog chooser(frame);
@@ -87,7 +86,7 @@ void AddNewBrowser(CMainFrame& frame)
 
 void RemoveBrowser(CMainFrame& frame)
 {
-    std::vector<std::string>& browsers = frame.GetBrowserPaths();
+    std::vector<std::string>& browsers = frame.GetOpenSite().EditBrowserPaths();
     std::vector<std::string> labels;
     for (const std::string& path : browsers)
         labels.push_back(LabelOf(path));
@@ -117,6 +116,11 @@ void RebuildBrowserItems(wxMenu& menu, const std::vector<std::string>& browsers)
 
 } // namespace
 
+std::string AddBrowserChooserTitle()
+{
+    return AfterLineFeed(kAddBrowserPrompt);
+}
+
 bool CExeFileDialog::DoModal()
 {
     CoreServices& services = GetCoreServices();
@@ -125,7 +129,7 @@ bool CExeFileDialog::DoModal()
         std::string path = m_strPath;
         if (!dialogs.ChooseBrowserFile(path))
             return false;
-        const int problem = CheckNewBrowser(path, m_frame.GetBrowserPaths());
+        const int problem = CheckNewBrowser(path, m_frame.GetOpenSite().GetBrowserPaths());
         if (problem == 0) {
             m_strPath = path;
             return true;
@@ -158,7 +162,7 @@ bool HandleBrowserCommand(CMainFrame& frame, int id)
         AddNewBrowser(frame);
         return true;
     case ID_REMOVE_BROWSER:
-        if (!frame.GetBrowserPaths().empty())
+        if (!frame.GetOpenSite().GetBrowserPaths().empty())
             RemoveBrowser(frame);
         return true;
     default:
@@ -166,7 +170,7 @@ bool HandleBrowserCommand(CMainFrame& frame, int id)
     }
     if (id >= ID_FIRST_BROWSER && id <= ID_LAST_BROWSER) {
         const int choice = id - ID_FIRST_BROWSER + 1;
-        if (static_cast<size_t>(choice) <= frame.GetBrowserPaths().size())
+        if (static_cast<size_t>(choice) <= frame.GetOpenSite().GetBrowserPaths().size())
             settings.m_nUseBuiltInBrowser = choice;
         return true;
     }
@@ -180,7 +184,7 @@ bool HandleBrowserCommand(CMainFrame& frame, int id)
 bool UpdateBrowserCommand(CMainFrame& frame, wxUpdateUIEvent& event)
 {
     const int id = event.GetId();
-    const std::vector<std::string>& browsers = frame.GetBrowserPaths();
+    const std::vector<std::string>& browsers = frame.GetOpenSite().EditBrowserPaths();
     const int choice = UsablePreviewChoice(frame.GetSettings().m_nUseBuiltInBrowser, browsers.size());
     switch (id) {
     case ID_USE_BUILT_IN_BROWSER:
@@ -215,34 +219,4 @@ bool UpdateBrowserCommand(CMainFrame& frame, wxUpdateUIEvent& event)
         return true;
     }
     return false;
-}
-
-// The program's own answers: the dialogs on screen.
-
-bool CProgramServices::ChooseBrowserFile(std::string& path)
-{
-    const std::string folder = path.empty() ? "/usr/share/applications" : GetPathFolder(path);
-    wxFileDialog dialog(m_pFrame, BytesToWx(AfterLineFeed(kAddBrowserPrompt)), PathToWx(folder), wxEmptyString,
-                        BytesToWx(ResourceText(7000)) + "|*", wxFD_OPEN | wxFD_FILE_MUST_EXIST);
-    if (dialog.ShowModal() != wxID_OK)
-        return false;
-    path = PathFromWx(dialog.GetPath());
-    return true;
-}
-
-bool CProgramServices::ChooseBrowsersToRemove(const std::vector<std::string>& labels, std::vector<bool>& selected)
-{
-    CRemoveBrowserDLG dialog(m_pFrame, labels);
-    if (!dialog.IsReady() || dialog.ShowModal() != wxID_OK)
-        return false;
-    selected.clear();
-    for (const int state : dialog.GetStates())
-        selected.push_back(state != 0);
-    return true;
-}
-
-bool CProgramServices::ShowDownloadOffer(int offer)
-{
-    CDownloadOfferDialog dialog(offer, m_pFrame);
-    return dialog.IsOk() && dialog.ShowModal() == wxID_OK;
 }

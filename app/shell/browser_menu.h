@@ -39,6 +39,9 @@ private:
     std::string m_strPath;
 };
 
+// The title of the file chooser of Add New Browser.
+std::string AddBrowserChooserTitle();
+
 // Starts companion tool k (12 to 17); as none is installed here, offers its download page. Other numbers do
 // nothing.
 void LaunchCompanionTool(int tool);

@@ -50,7 +50,7 @@ bool IsGuideCommand(int id)
 
 COrvelView* ActiveView(CMainFrame& frame)
 {
-    const COrvelFrame* window = frame.GetActivePageWindow();
+    const COrvelFrame* window = frame.GetPageWindows().GetActive();
     return window ? window->GetView() : nullptr;
 }
 

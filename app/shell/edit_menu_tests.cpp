@@ -43,10 +43,10 @@ protected:
         for (int i = 0; i < 3; ++i)
             page->AddObject(std::make_unique<CRectangleObject>(80 + 120 * i, 100, SIZE{80, 60}, 0.0));
         site->MarkSaved();
-        frame->OpenSite(std::move(site));
+        frame->GetOpenSite().OpenSite(std::move(site));
         Settle();
-        ASSERT_NE(frame->GetActivePageWindow(), nullptr);
-        view = frame->GetActivePageWindow()->GetView();
+        ASSERT_NE(frame->GetPageWindows().GetActive(), nullptr);
+        view = frame->GetPageWindows().GetActive()->GetView();
         ASSERT_EQ(view->GetPage(), page);
     }
     // The recording services answer the question about unsaved changes when the window closes.

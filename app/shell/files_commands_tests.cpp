@@ -50,7 +50,7 @@ TEST_F(ShellTest, AddFilesPlacesTwoFilesInANewFolderOfTheSite)
     CProgramServices program;
     program.SetMainFrame(frame);
     InstallProgramServices(&program);
-    frame->OpenSite(MakeSite({"Contact", "Home"}));
+    frame->GetOpenSite().OpenSite(MakeSite({"Contact", "Home"}));
     CWebsite& site = *frame->GetCurrentSite();
     // The site map shows the site's files: there are none yet.
     wxMenu menu;
@@ -133,9 +133,9 @@ TEST_F(ShellTest, AddFlashOnTheObjectPaletteRunsThePlacementWizard)
     auto made = MakeSite({"Home"});
     made->AppendFilePair(std::make_unique<CFilePair>(scratch / "logo.gif", "/images/logo.gif"));
     CPageItem* item = made->GetPage(0)->AddObject(std::make_unique<CHtmlObject>(POINT{40, 40}, 100, 100));
-    frame->OpenSite(std::move(made));
+    frame->GetOpenSite().OpenSite(std::move(made));
     CWebsite& site = *frame->GetCurrentSite();
-    CSitePage* page = frame->GetActivePage();
+    CSitePage* page = frame->GetPageWindows().GetActivePage();
     ASSERT_EQ(page, site.GetPage(0));
     page->SelectItem(item);
     frame->CreatePalettes();

@@ -15,7 +15,6 @@
 #include "app/shell/browser_menu.h"
 #include "app/shell/main_frame.h"
 #include "app/shell/orvel_frame.h"
-#include "app/shell/program_services.h"
 #include "app/shell/tools_bar.h"
 #include "app/site/align_commands.h"
 #include "app/site/page_item.h"
@@ -58,7 +57,7 @@ int ToolOfItem(int id)
 
 COrvelView* ActiveViewOf(const CMainFrame& frame)
 {
-    const COrvelFrame* window = frame.GetActivePageWindow();
+    const COrvelFrame* window = frame.GetPageWindows().GetActive();
     return window ? window->GetView() : nullptr;
 }
 
@@ -88,7 +87,7 @@ CPageItem* MouseOverToRemove(const CSitePage& page)
 // Delete Page works on the active page window's page; the site keeps at least the page of one other window.
 bool CanDeletePage(const CMainFrame& frame)
 {
-    return frame.GetCurrentSite() && frame.CountPageWindows() >= 2 && frame.GetActivePage();
+    return frame.GetCurrentSite() && frame.GetPageWindows().Count() >= 2 && frame.GetPageWindows().GetActivePage();
 }
 
 void DeleteCurrentPage(CMainFrame& frame)
@@ -97,7 +96,7 @@ void DeleteCurrentPage(CMainFrame& frame)
         return;
     GetCoreServices().EndAllTextEditing();
     CWebsite& site = *frame.GetCurrentSite();
-    if (site.DeletePage(frame.GetActivePage()))
+    if (site.DeletePage(frame.GetPageWindows().GetActivePage()))
         CChangedPages::MarkAllPagesChanged(site);
 }
 
@@ -188,7 +187,7 @@ bool UpdateFrameCommand(CMainFrame& frame, wxUpdateUIEvent& event)
     if (UpdateBrowserCommand(frame, event))
         return true;
     const int id = event.GetId();
-    const CSitePage* page = frame.GetCurrentSite() ? frame.GetActivePage() : nullptr;
+    const CSitePage* page = frame.GetCurrentSite() ? frame.GetPageWindows().GetActivePage() : nullptr;
     if (AlignModeOf(id)) {
         event.Enable(page && CanAlign(*page));
         return true;
@@ -218,20 +217,4 @@ bool UpdateFrameCommand(CMainFrame& frame, wxUpdateUIEvent& event)
         return true;
     }
     return false;
-}
-
-// The program's own answer: the page window goes, and the window that comes forward names the current page.
-CSitePage* CProgramServices::CloseActivePageWindow()
-{
-    COrvelFrame* window = m_pFrame ? m_pFrame->GetActivePageWindow() : nullptr;
-    if (!window)
-        return nullptr;
-    delete window;
-    COrvelFrame* next = m_pFrame->GetActivePageWindow();
-    if (!next && !m_pFrame->GetPageWindows().empty())
-        next = m_pFrame->GetPageWindows().front();
-    if (!next)
-        return nullptr;
-    next->Activate();
-    return next->GetPage();
 }

@@ -60,9 +60,9 @@ protected:
         for (int i = 0; i < 3; ++i)
             page->AddObject(std::make_unique<CRectangleObject>(80 + 120 * i, 100 + 40 * i, SIZE{80, 60}, 0.0));
         site->MarkSaved();
-        frame->OpenSite(std::move(site));
+        frame->GetOpenSite().OpenSite(std::move(site));
         Settle();
-        ASSERT_NE(frame->GetActivePageWindow(), nullptr);
+        ASSERT_NE(frame->GetPageWindows().GetActive(), nullptr);
     }
     void TearDown() override
     {
@@ -433,7 +433,7 @@ TEST_F(DeletePageTest, TheActivePageGoesWithItsWindow)
     Start();
     program.SetMainFrame(frame);
     InstallProgramServices(&program);
-    frame->OpenSite(MakeSite({"Cakes", "Home", "Bread"}));
+    frame->GetOpenSite().OpenSite(MakeSite({"Cakes", "Home", "Bread"}));
     Settle();
     CWebsite* site = frame->GetCurrentSite();
     for (int i = 0; i < site->GetPageCount(); ++i)
@@ -444,9 +444,9 @@ TEST_F(DeletePageTest, TheActivePageGoesWithItsWindow)
         return item->IsEnabled();
     };
     EXPECT_FALSE(enabled()) << "the site's only window";
-    ASSERT_NE(frame->OpenPageWindow(0), nullptr);
+    ASSERT_NE(frame->GetPageWindows().Open(0), nullptr);
     Settle();
-    ASSERT_EQ(frame->GetActivePage(), site->GetPage(0));
+    ASSERT_EQ(frame->GetPageWindows().GetActivePage(), site->GetPage(0));
     EXPECT_TRUE(enabled());
 
     wxCommandEvent command(wxEVT_MENU, ID_DELETE_PAGE);
@@ -455,8 +455,8 @@ TEST_F(DeletePageTest, TheActivePageGoesWithItsWindow)
     EXPECT_EQ(program.asked, 1);
     ASSERT_EQ(site->GetPageCount(), 2);
     EXPECT_EQ(site->GetPage(0)->GetName(), "Home");
-    EXPECT_EQ(frame->CountPageWindows(), 1);
-    EXPECT_EQ(frame->GetActivePage(), site->GetPage(0));
+    EXPECT_EQ(frame->GetPageWindows().Count(), 1);
+    EXPECT_EQ(frame->GetPageWindows().GetActivePage(), site->GetPage(0));
     EXPECT_EQ(site->GetCurrentPage(), site->GetPage(0));
     for (int i = 0; i < site->GetPageCount(); ++i)
         EXPECT_TRUE(site->GetPage(i)->IsChangedSinceUpload()) << i;
@@ -578,7 +578,7 @@ TEST_F(BrowserMenuTest, AnAddedBrowserIsOfferedAndPreviewsThePage)
     ASSERT_EQ(program.messages.size(), 4u);
     EXPECT_EQ(program.messages[1], ResourceText(7002));
     EXPECT_EQ(program.messages[2], ResourceText(7001));
-    EXPECT_EQ(frame->GetBrowserPaths(), (std::vector<std::string>{GetLongPath(entry), GetLongPath(script)}));
+    EXPECT_EQ(frame->GetOpenSite().EditBrowserPaths(), (std::vector<std::string>{GetLongPath(entry), GetLongPath(script)}));
 
     menu = BrowserMenu();
     EXPECT_EQ(menu->FindItem(ID_FIRST_BROWSER)->GetItemLabelText(), "Recording Browser");
@@ -592,7 +592,7 @@ TEST_F(BrowserMenuTest, AnAddedBrowserIsOfferedAndPreviewsThePage)
     EXPECT_FALSE(menu->FindItem(ID_USE_STANDARD_BROWSER)->IsChecked());
 
     const std::string address = "file://" + scratch / "bakery_website/Our Cakes.html";
-    EXPECT_EQ(StartPreviewBrowser(frame->GetSettings().m_nUseBuiltInBrowser, frame->GetBrowserPaths(), address),
+    EXPECT_EQ(StartPreviewBrowser(frame->GetSettings().m_nUseBuiltInBrowser, frame->GetOpenSite().EditBrowserPaths(), address),
               PreviewStart::started);
     EXPECT_EQ(WaitForRecord(out), "--new-tab\n" + address + "\n");
 }
@@ -601,13 +601,13 @@ TEST_F(BrowserMenuTest, AnAddedBrowserIsOfferedAndPreviewsThePage)
 TEST_F(BrowserMenuTest, PreviewsOpenThePageInTheChosenBrowser)
 {
     const std::string out = scratch / "arguments.txt";
-    frame->GetBrowserPaths() = {GetLongPath(RecordingScript("record.sh", out))};
-    frame->OpenSite(MakeSite({"Our Cakes", "Home"}));
+    frame->GetOpenSite().EditBrowserPaths() = {GetLongPath(RecordingScript("record.sh", out))};
+    frame->GetOpenSite().OpenSite(MakeSite({"Our Cakes", "Home"}));
     Settle();
     CSitePage* cakes = frame->GetCurrentSite()->GetPage(0);
-    ASSERT_NE(frame->OpenPageWindow(0), nullptr);
+    ASSERT_NE(frame->GetPageWindows().Open(0), nullptr);
     Settle();
-    ASSERT_EQ(frame->GetActivePage(), cakes);
+    ASSERT_EQ(frame->GetPageWindows().GetActivePage(), cakes);
 
     Command(ID_FIRST_BROWSER);
     Command(ID_PREVIEW_CURRENT_PAGE);
@@ -663,14 +663,14 @@ TEST_F(BrowserMenuTest, RemovingBrowsersShiftsTheChoice)
     const std::string a = RecordingScript("a.sh", scratch / "a.txt");
     const std::string b = RecordingScript("b.sh", scratch / "b.txt");
     const std::string c = RecordingScript("c.sh", scratch / "c.txt");
-    frame->GetBrowserPaths() = {GetLongPath(a), GetLongPath(b), GetLongPath(c)};
+    frame->GetOpenSite().EditBrowserPaths() = {GetLongPath(a), GetLongPath(b), GetLongPath(c)};
     Command(ID_FIRST_BROWSER + 2);
     EXPECT_EQ(frame->GetSettings().m_nUseBuiltInBrowser, 3);
 
     program.removal = {true, false, false};
     Command(ID_REMOVE_BROWSER);
     EXPECT_EQ(program.removalLabels, (std::vector<std::string>{"a.sh", "b.sh", "c.sh"}));
-    EXPECT_EQ(frame->GetBrowserPaths(), (std::vector<std::string>{GetLongPath(b), GetLongPath(c)}));
+    EXPECT_EQ(frame->GetOpenSite().EditBrowserPaths(), (std::vector<std::string>{GetLongPath(b), GetLongPath(c)}));
     EXPECT_EQ(frame->GetSettings().m_nUseBuiltInBrowser, 2) << "still c";
     wxMenu* menu = BrowserMenu();
     EXPECT_EQ(menu->FindItem(ID_FIRST_BROWSER)->GetItemLabelText(), "b.sh");
@@ -685,9 +685,9 @@ TEST_F(BrowserMenuTest, RemovingBrowsersShiftsTheChoice)
     // A choice beyond the list (as an older settings file may hold) shows and previews as the built-in one.
     frame->GetSettings().m_nUseBuiltInBrowser = 5;
     EXPECT_TRUE(BrowserMenu()->FindItem(ID_USE_BUILT_IN_BROWSER)->IsChecked());
-    EXPECT_EQ(StartPreviewBrowser(5, frame->GetBrowserPaths(), "file:///x.html"), PreviewStart::builtIn);
+    EXPECT_EQ(StartPreviewBrowser(5, frame->GetOpenSite().EditBrowserPaths(), "file:///x.html"), PreviewStart::builtIn);
 
-    frame->GetBrowserPaths().assign(kMaxBrowsers, GetLongPath(a));
+    frame->GetOpenSite().EditBrowserPaths().assign(kMaxBrowsers, GetLongPath(a));
     EXPECT_FALSE(BrowserMenu()->FindItem(ID_ADD_BROWSER)->IsEnabled());
 }
 

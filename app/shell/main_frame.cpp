@@ -15,7 +15,6 @@
 #include "app/shell/frame_commands.h"
 #include "app/shell/logic/status_panes.h"
 #include "app/shell/main_toolbar.h"
-#include "app/shell/orvel_app.h"
 #include "app/shell/orvel_frame.h"
 #include "app/shell/publish_menu.h"
 #include "app/shell/shapes_dlg.h"
@@ -84,7 +83,7 @@ public:
         std::vector<std::string> files;
         for (const wxString& name : names)
             files.push_back(PathFromWx(name));
-        m_pFrame->DropFiles(files);
+        m_pFrame->GetOpenSite().DropFiles(files);
         return true;
     }
 
@@ -94,18 +93,9 @@ private:
 
 } // namespace
 
-std::string GetProductName()
-{
-    return "Tallowmere Pelorin";
-}
-
 CMainFrame::CMainFrame(const CSettingsEnvironment& environment, const std::string& storePath)
-    : m_environment(environment), m_store(storePath)
+    : m_site(*this, *this, m_pages, environment, storePath)
 {
-    CFileException error;
-    if (!m_store.Load(&error))
-        LogMessage("The settings could not be read and start from their defaults: " + DescribeFileError(error));
-    m_settings.LoadSettings(m_store, m_environment);
     m_pPropSheets = std::make_unique<CPropSheetManager>();
 }
 
@@ -120,17 +110,8 @@ CMainFrame::~CMainFrame()
         if (dynamic_cast<CPropFrame*>(child))
             delete child;
     m_dock.UnInit();
-    // The page windows go first: they tell this frame when they go, and they show pages of the site.
-    CloseSite();
-    SaveBrowserPaths(m_store, m_browserPaths);
-    m_store.DeleteTree(kRecentFilesSection);
-    const std::vector<std::string> recent = GetRecentFiles();
-    for (size_t i = 0; i < recent.size(); ++i)
-        m_store.WriteProfileString(kRecentFilesSection, "File" + std::to_string(i + 1), recent[i]);
-    m_settings.SaveSettings(m_store);
-    CFileException error;
-    if (!m_store.GetPath().empty() && !m_store.Save(&error))
-        LogMessage("The settings could not be saved: " + DescribeFileError(error));
+    // The page windows go first: they tell their owner when they go, and they show pages of the site.
+    m_site.EndRun();
 }
 
 bool CMainFrame::Create()
@@ -144,18 +125,14 @@ bool CMainFrame::Create()
     m_deferShow = false;
     // The window takes its stored placement before any bar exists.
     const CStoredPlacement current;
-    ApplyPlacement(LoadWindowPlacement(m_store, current, m_environment.screenWidth, m_environment.screenHeight));
+    const CSettingsEnvironment& environment = m_site.GetEnvironment();
+    ApplyPlacement(LoadWindowPlacement(m_site.GetStore(), current, environment.screenWidth, environment.screenHeight));
 
     wxMenuBar* menus = wxXmlResource::Get()->LoadMenuBar(this, wxString::Format("%d", kMenuResource));
     if (!menus)
         return false;
     SetMenuBar(menus);
-    for (int i = 4; i >= 1; --i) {
-        const std::string file = m_store.GetProfileString(kRecentFilesSection, "File" + std::to_string(i));
-        if (!file.empty())
-            m_recentFiles.AddFileToHistory(PathToWx(file));
-    }
-    ShowRecentFiles();
+    m_site.GetRecentFiles().ShowIn(menus);
 
     // The message pane, then the picture file, the position, the page count and the download time, each as wide
     // as its sample text.
@@ -193,7 +170,7 @@ bool CMainFrame::Create()
     // The tools area docks at the left or the right edge only.
     m_dock.SetManagedWindow(this);
     m_pToolsBar = new CToolsBar(this);
-    m_pToolsBar->SetColor(CColor(static_cast<unsigned long>(LoadToolboxColor(m_store))));
+    m_pToolsBar->SetColor(CColor(static_cast<unsigned long>(LoadToolboxColor(m_site.GetStore()))));
     m_dock.AddPane(m_pToolsBar, wxAuiPaneInfo()
                                     .Name("Toolbox")
                                     // The bar is one button wide: its caption holds no text, only the close box.
@@ -211,13 +188,9 @@ bool CMainFrame::Create()
     // to lay them out in less room than they need.
     SetMinSize(FromDIP(wxSize(kMinimumWidth, kMinimumHeight)));
 
-    m_browserPaths = LoadBrowserPaths(m_store);
-    m_settings.CheckPreviewBrowser(m_browserPaths.size());
-    m_inspectorState = ::LoadInspectorState(m_store, m_environment.screenWidth, m_environment.screenHeight);
+    m_inspectorState = ::LoadInspectorState(m_site.GetStore(), environment.screenWidth, environment.screenHeight);
     m_inspectorFlags.fill(false);
     m_inspectorFlags[InspectorPaletteFor(m_inspectorState.current)] = true;
-    // A first run has no tracker file yet; the tracker then starts empty.
-    m_changedPages.Load();
 
     SetDropTarget(new CSiteFileDropTarget(this));
     Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
@@ -267,28 +240,28 @@ void CMainFrame::OnSizeOrMove(wxEvent& event)
 
 void CMainFrame::LoadBarState()
 {
-    ShowToolBar(m_store.GetProfileInt(kBarStateSection, "Buttonmenu visible", 1) != 0);
-    ShowStatusBar(m_store.GetProfileInt(kBarStateSection, "Statusbar visible", 1) != 0);
-    if (m_store.GetProfileInt(kBarStateSection, "Toolbox right", 0) != 0)
+    ShowToolBar(m_site.GetStore().GetProfileInt(kBarStateSection, "Buttonmenu visible", 1) != 0);
+    ShowStatusBar(m_site.GetStore().GetProfileInt(kBarStateSection, "Statusbar visible", 1) != 0);
+    if (m_site.GetStore().GetProfileInt(kBarStateSection, "Toolbox right", 0) != 0)
         m_dock.GetPane(m_pToolsBar).Right();
 }
 
 void CMainFrame::SaveBarState()
 {
-    m_store.WriteProfileInt(kBarStateSection, "Buttonmenu visible", m_bToolBarShown ? 1 : 0);
-    m_store.WriteProfileInt(kBarStateSection, "Statusbar visible", m_bStatusBarShown ? 1 : 0);
-    m_store.WriteProfileInt(kBarStateSection, "Toolbox visible", IsToolsBarShown() ? 1 : 0);
-    m_store.WriteProfileInt(kBarStateSection, "Toolbox right",
+    m_site.GetStore().WriteProfileInt(kBarStateSection, "Buttonmenu visible", m_bToolBarShown ? 1 : 0);
+    m_site.GetStore().WriteProfileInt(kBarStateSection, "Statusbar visible", m_bStatusBarShown ? 1 : 0);
+    m_site.GetStore().WriteProfileInt(kBarStateSection, "Toolbox visible", IsToolsBarShown() ? 1 : 0);
+    m_site.GetStore().WriteProfileInt(kBarStateSection, "Toolbox right",
                             m_dock.GetPane(m_pToolsBar).dock_direction == wxAUI_DOCK_RIGHT ? 1 : 0);
 }
 
 void CMainFrame::SaveWindowState()
 {
-    ::SaveWindowPlacement(m_store, GetPlacement());
-    ::SaveToolboxColor(m_store, m_pToolsBar->GetColor().GetCOLORREF());
+    ::SaveWindowPlacement(m_site.GetStore(), GetPlacement());
+    ::SaveToolboxColor(m_site.GetStore(), m_pToolsBar->GetColor().GetCOLORREF());
     if (m_pPropSheets)
         m_pPropSheets->GetState(m_inspectorState);
-    ::SaveInspectorState(m_store, m_inspectorState);
+    ::SaveInspectorState(m_site.GetStore(), m_inspectorState);
     SaveBarState();
 }
 
@@ -321,7 +294,7 @@ void CMainFrame::CreatePalettes()
     RestoreInspectorState();
     // The palette of the last run waits for a site to show: the next idle time puts it away as if a site had
     // closed (hidden at once, the toolkit would still show the window it was mapping).
-    if (!m_pCurrentSite)
+    if (!m_site.GetSite())
         m_bSiteOpen = true;
 }
 
@@ -363,7 +336,7 @@ void CMainFrame::ShowObjectInspector()
 void CMainFrame::OnClose(wxCloseEvent& event)
 {
     SaveWindowState();
-    if (event.CanVeto() && !SaveAllModified(*this)) {
+    if (event.CanVeto() && !m_site.SaveAllModified()) {
         event.Veto();
         return;
     }
@@ -372,11 +345,9 @@ void CMainFrame::OnClose(wxCloseEvent& event)
 
 void CMainFrame::UpdateTitle()
 {
-    SetTitle(PathToWx(MakeMainTitle(GetProductName(), m_pCurrentSite, ResourceText(3019))));
+    SetTitle(PathToWx(MakeMainTitle(GetProductName(), m_site.GetSite(), ResourceText(3019))));
     // A page window is titled by its page's ID, which the Page palette may have changed.
-    for (COrvelFrame* window : m_pageWindows)
-        if (const wxString name = BytesToWx(window->GetPage()->GetName()); window->GetTitle() != name)
-            window->SetTitle(name);
+    m_pages.UpdateTitles();
 }
 
 void CMainFrame::SetStatusText(const std::string& text)
@@ -416,146 +387,15 @@ void CMainFrame::ShowStatusBar(bool show)
     SendSizeEvent();
 }
 
-void CMainFrame::OpenSite(std::unique_ptr<CWebsite> site)
-{
-    CloseSite();
-    m_document.AttachSite(std::move(site));
-    m_pCurrentSite = m_document.GetSite();
-    // The pages changed since this site's last upload, as the last run left them.
-    if (m_pCurrentSite)
-        ApplyChangedPages(*m_pCurrentSite);
-    if (m_pCurrentSite && m_pCurrentSite->GetPageCount() > 0) {
-        // The first window shows the front page.
-        CSitePage* front = m_pCurrentSite->GetHomePage();
-        const int index = front ? m_pCurrentSite->GetPageIndex(front) : 0;
-        OpenPageWindow(index);
-    }
-    UpdateTitle();
-    // The status panes follow at the next idle time: a status text set now repaints the window at once, before
-    // the new tab has its place.
-    NotifyInspector(CSitePage::kCommandDone);
-}
-
-void CMainFrame::CloseSite()
-{
-    m_bClosingSite = true;
-    for (COrvelFrame* window : std::vector<COrvelFrame*>(m_pageWindows))
-        delete window;
-    m_bClosingSite = false;
-    m_pageWindows.clear();
-    m_pageList.clear();
-    m_pCurrentSite = nullptr;
-    m_document.DeleteContents();
-    if (m_bCreated && !IsBeingDeleted())
-        UpdateTitle();
-}
-
-int CMainFrame::CountPageWindows() const
-{
-    return static_cast<int>(m_pageWindows.size());
-}
-
-COrvelFrame* CMainFrame::GetActivePageWindow() const
-{
-    return dynamic_cast<COrvelFrame*>(GetActiveChild());
-}
-
-CSitePage* CMainFrame::GetActivePage() const
-{
-    const COrvelFrame* window = GetActivePageWindow();
-    return window ? window->GetPage() : nullptr;
-}
-
-COrvelFrame* CMainFrame::OpenPageWindow(int pageIndex)
-{
-    if (!m_pCurrentSite || pageIndex < 0 || pageIndex >= m_pCurrentSite->GetPageCount())
-        return nullptr;
-    CSitePage* page = m_pCurrentSite->GetPage(pageIndex);
-    for (COrvelFrame* window : m_pageWindows) {
-        if (window->GetPage() == page) {
-            window->Activate();
-            m_pCurrentSite->SetCurrentPage(page);
-            return window;
-        }
-    }
-    if (CountPageWindows() >= kMaxPageWindows) {
-        GetCoreServices().ShowNotice(kNoticePageLimitShow);
-        return nullptr;
-    }
-    m_pCurrentSite->SetCurrentPage(page);
-    auto* window = new COrvelFrame(this, page);
-    m_pageWindows.push_back(window);
-    window->Show();
-    window->Activate();
-    return window;
-}
-
-COrvelFrame* CMainFrame::ShowPageByName(const std::string& name)
-{
-    if (!m_pCurrentSite)
-        return nullptr;
-    CSitePage* page = m_pCurrentSite->FindPageByName(name);
-    if (!page)
-        return nullptr;
-    if (CountPageWindows() >= kMaxPageWindows) {
-        // Room for the page: the first window goes, or the second when the first already shows it.
-        COrvelFrame* victim = m_pageWindows[0]->GetPage() == page ? m_pageWindows[1] : m_pageWindows[0];
-        delete victim;
-    }
-    return OpenPageWindow(m_pCurrentSite->GetPageIndex(page));
-}
-
-std::vector<CSitePage*> CMainFrame::GetPageWindowPages() const
-{
-    std::vector<CSitePage*> pages;
-    for (const COrvelFrame* window : m_pageWindows)
-        pages.push_back(window->GetPage());
-    return pages;
-}
-
-void CMainFrame::RefreshPageWindows(const CSitePage* page)
-{
-    for (COrvelFrame* window : m_pageWindows)
-        if (window->GetPage() == page)
-            window->GetView()->Refresh(false);
-}
-
-void CMainFrame::OnPageWindowClosed(COrvelFrame* window)
-{
-    std::erase(m_pageWindows, window);
-    // The site lives while one of its windows is open. It goes once the window is gone, since the window's view
-    // still points at its page while it is being destroyed.
-    if (m_pageWindows.empty() && m_pCurrentSite && !m_bClosingSite && !IsBeingDeleted())
-        CallAfter([this] {
-            if (m_pageWindows.empty() && m_pCurrentSite) {
-                CloseSite();
-                NotifyInspector(CSitePage::kCommandDone);
-            }
-        });
-}
-
-bool CMainFrame::CanClosePageWindow(COrvelFrame* window)
-{
-    (void)window;
-    return m_document.CanCloseFrame(CountPageWindows());
-}
-
 wxMenu* CMainFrame::BuildPageMenu()
 {
-    while (m_pPageMenu->GetMenuItemCount() > 0)
-        m_pPageMenu->Destroy(m_pPageMenu->FindItemByPosition(0));
-    m_pageList.clear();
-    if (m_pCurrentSite)
-        m_pageList = BuildShowPageList(*m_pCurrentSite, ResourceText(2081));
-    for (size_t i = 0; i < m_pageList.size(); ++i)
-        m_pPageMenu->Append(kFirstPageCommand + static_cast<int>(i), BytesToWx(m_pageList[i].text));
-    return m_pPageMenu;
+    return m_pages.BuildPageMenu(*m_pPageMenu);
 }
 
 void CMainFrame::OnToolDropDown(wxCommandEvent& event)
 {
     // Only with a site open; wx then shows the menu under the arrow, the page list rebuilt.
-    if (m_pCurrentSite) {
+    if (m_site.GetSite()) {
         if (event.GetId() == ID_SHOW_PAGE)
             BuildPageMenu();
         event.Skip();
@@ -567,7 +407,7 @@ void CMainFrame::OnToolDropDown(wxCommandEvent& event)
 void CMainFrame::OnCharHook(wxKeyEvent& event)
 {
     if (event.GetModifiers() == wxMOD_CONTROL && event.GetKeyCode() == 'W') {
-        if (COrvelFrame* window = GetActivePageWindow()) {
+        if (COrvelFrame* window = m_pages.GetActive()) {
             window->Close();
             return;
         }
@@ -577,16 +417,14 @@ void CMainFrame::OnCharHook(wxKeyEvent& event)
 
 void CMainFrame::OnPageCommand(wxCommandEvent& event)
 {
-    const size_t position = static_cast<size_t>(event.GetId() - kFirstPageCommand);
-    if (position < m_pageList.size())
-        OpenPageWindow(m_pageList[position].pageIndex);
+    m_pages.OpenListedPage(static_cast<size_t>(event.GetId() - kFirstPageCommand));
 }
 
 void CMainFrame::OnCommand(wxCommandEvent& event)
 {
     switch (event.GetId()) {
     case ID_FILE_NEW:
-        NewWebsite(*this);
+        m_site.NewWebsite();
         break;
     case ID_ADD_PAGE:
         AddNewPage(*this);
@@ -598,7 +436,7 @@ void CMainFrame::OnCommand(wxCommandEvent& event)
         EditBackgroundPreferences(*this);
         break;
     case ID_PAGE_DEFAULTS:
-        m_document.OnPageDefaults();
+        m_site.GetDocument().OnPageDefaults();
         break;
     case ID_EDIT_META_TAGS:
         EditMetaTags(*this);
@@ -607,31 +445,31 @@ void CMainFrame::OnCommand(wxCommandEvent& event)
         InsertAnalyticsCode(*this);
         break;
     case ID_FILE_OPEN:
-        OnFileOpen();
+        m_site.OnFileOpen();
         break;
     case ID_FILE_NEW_FROM_THEME:
-        OnFileNewFromTheme();
+        m_site.OnFileNewFromTheme();
         break;
     case ID_FILE_SAVE:
-        m_document.OnFileSave();
+        m_site.GetDocument().OnFileSave();
         break;
     case ID_FILE_SAVE_AS:
-        m_document.OnFileSaveAs();
+        m_site.GetDocument().OnFileSaveAs();
         break;
     case ID_FILE_CLOSE:
-        m_document.OnFileClose();
+        m_site.GetDocument().OnFileClose();
         break;
     case ID_ADD_FILES:
-        m_document.OnAddFiles();
+        m_site.GetDocument().OnAddFiles();
         break;
     case ID_ADD_FILES_FROM_XML:
-        m_document.OnAddFilesFromXml();
+        m_site.GetDocument().OnAddFilesFromXml();
         break;
     case ID_REMOVE_FILES:
-        m_document.OnRemoveFiles();
+        m_site.GetDocument().OnRemoveFiles();
         break;
     case ID_SITE_MAP:
-        m_document.OnSiteMap();
+        m_site.GetDocument().OnSiteMap();
         break;
     case ID_APP_EXIT:
         Close();
@@ -649,7 +487,7 @@ void CMainFrame::OnCommand(wxCommandEvent& event)
         GetShellDialogs().ShowHelpDialogsDialog();
         break;
     case ID_SHOW_PAGE:
-        if (m_pCurrentSite) {
+        if (m_site.GetSite()) {
             PopupMenu(BuildPageMenu());
             NotifyInspector(CSitePage::kCommandDone);
         }
@@ -732,25 +570,25 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event)
     case ID_FILE_SAVE:
     case ID_FILE_SAVE_AS:
     case ID_FILE_CLOSE:
-        event.Enable(m_pCurrentSite != nullptr);
+        event.Enable(m_site.GetSite() != nullptr);
         break;
     case ID_REMOVE_FILES:
-        event.Enable(m_document.CanRemoveFiles());
+        event.Enable(m_site.GetDocument().CanRemoveFiles());
         break;
     case ID_ADD_FILES:
-        event.Enable(m_pCurrentSite != nullptr);
+        event.Enable(m_site.GetSite() != nullptr);
         break;
     case ID_ADD_FILES_FROM_XML:
         event.Enable(true);
         break;
     case ID_PAGE_DEFAULTS:
-        event.Enable(m_document.CanPageDefaults());
+        event.Enable(m_site.GetDocument().CanPageDefaults());
         break;
     case ID_SITE_MAP:
-        event.Enable(m_document.CanShowSiteMap());
+        event.Enable(m_site.GetDocument().CanShowSiteMap());
         break;
     case ID_ADD_PAGE:
-        event.Enable(m_pCurrentSite && m_pCurrentSite->GetPageCount() < CWebsite::kMaxPages);
+        event.Enable(m_site.GetSite() && m_site.GetSite()->GetPageCount() < CWebsite::kMaxPages);
         break;
     case ID_VIEW_TOOLBAR:
         toggle(m_bToolBarShown, 3027, 3028);
@@ -788,21 +626,12 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event)
     }
 }
 
-void CMainFrame::OnFileOpen()
-{
-    std::string path = m_settings.m_strKstPath;
-    if (!PromptSiteFile(path, true, false))
-        return;
-    if (CWebsite* site = OpenDocumentFile(*this, path))
-        site->RebaseFilePaths(GetPathFolder(path), GetPathFileName(path));
-}
-
 void CMainFrame::RunWelcomeDialog()
 {
     int start = WelcomeChoice::none;
     WelcomeChoice choice;
     const bool ok = GetShellDialogs().ShowWelcomeDialog(start, choice.dontShowAgain) == DialogAnswer::ok;
-    ApplyWelcomeChoice(ok, choice, m_settings);
+    ApplyWelcomeChoice(ok, choice, m_site.GetSettings());
     if (!ok)
         return;
     switch (start) {
@@ -812,87 +641,24 @@ void CMainFrame::RunWelcomeDialog()
         break;
     }
     case WelcomeChoice::openSite:
-        OnFileOpen();
+        m_site.OnFileOpen();
         break;
     case WelcomeChoice::siteFromTheme:
-        OnFileNewFromTheme();
+        m_site.OnFileNewFromTheme();
         break;
     default:
         break;
     }
 }
 
-void CMainFrame::OnFileNewFromTheme()
-{
-    if (m_pCurrentSite) {
-        if (!GetCoreServices().AskYesNo(GetProductName(), ResourceText(3051)) ||
-            !SaveAllModified(*this, CloseReason::replacing))
-            return;
-        CloseSite();
-    }
-    std::string path;
-    if (GetShellDialogs().ShowThemesDialog(path) != DialogAnswer::ok || path.empty())
-        return;
-    m_settings.m_strKstPath = GetPathFolder(path);
-    NewSiteFromTheme(*this, path);
-}
-
-void CMainFrame::AddRecentFile(const std::string& path)
-{
-    m_recentFiles.AddFileToHistory(PathToWx(path));
-    ShowRecentFiles();
-}
-
-// The recent files stand above Exit in the File menu, newest first, each with its full path and its number as
-// mnemonic (wx's own history menu would append them below Exit).
-void CMainFrame::ShowRecentFiles()
-{
-    wxMenu* file = GetMenuBar() ? GetMenuBar()->GetMenu(0) : nullptr;
-    if (!file)
-        return;
-    for (int id = wxID_FILE1; id <= wxID_FILE9; ++id)
-        if (wxMenuItem* item = file->FindChildItem(id))
-            file->Destroy(item);
-    if (m_pRecentSeparator) {
-        file->Destroy(m_pRecentSeparator);
-        m_pRecentSeparator = nullptr;
-    }
-    size_t at = 0;
-    if (!file->FindChildItem(ID_APP_EXIT, &at))
-        at = file->GetMenuItemCount();
-    const size_t count = m_recentFiles.GetCount();
-    for (size_t i = 0; i < count; ++i) {
-        wxString label = m_recentFiles.GetHistoryFile(i);
-        label.Replace("&", "&&");
-        file->Insert(at + i, wxID_FILE1 + static_cast<int>(i), wxString::Format("&%zu %s", i + 1, label));
-    }
-    if (count > 0)
-        m_pRecentSeparator = file->InsertSeparator(at + count);
-}
-
-std::vector<std::string> CMainFrame::GetRecentFiles() const
-{
-    std::vector<std::string> files;
-    for (size_t i = 0; i < m_recentFiles.GetCount(); ++i)
-        files.push_back(PathFromWx(m_recentFiles.GetHistoryFile(i)));
-    return files;
-}
-
 void CMainFrame::OnRecentFile(wxCommandEvent& event)
 {
-    const size_t position = static_cast<size_t>(event.GetId() - wxID_FILE1);
-    if (position >= m_recentFiles.GetCount())
-        return;
-    const std::string path = PathFromWx(m_recentFiles.GetHistoryFile(position));
-    if (!OpenDocumentFile(*this, path) && !std::filesystem::exists(path)) {
-        m_recentFiles.RemoveFileFromHistory(position);
-        ShowRecentFiles();
-    }
+    m_site.OnRecentFile(static_cast<size_t>(event.GetId() - wxID_FILE1));
 }
 
 std::string CMainFrame::GetUserGuidePath() const
 {
-    return m_environment.programFolder + "Help.html";
+    return m_site.GetEnvironment().programFolder + "Help.html";
 }
 
 // The guide opens in the desktop's browser; when it cannot, the user is told why rather than left waiting.
@@ -915,40 +681,23 @@ void CMainFrame::OnHelp()
         GetCoreServices().ShowMessage(failed);
 }
 
-void CMainFrame::DropFiles(const std::vector<std::string>& files)
-{
-    switch (ClassifyDroppedFiles(files)) {
-    case DroppedFiles::siteFile:
-        OpenDocumentFile(*this, files[0]);
-        break;
-    case DroppedFiles::wrongKind:
-        GetCoreServices().ShowMessage(ResourceText(5004));
-        break;
-    case DroppedFiles::several:
-        GetCoreServices().ShowMessage(ResourceText(5001));
-        break;
-    case DroppedFiles::none:
-        break;
-    }
-}
-
 void CMainFrame::UpdateStatusPanes()
 {
     wxStatusBar* status = GetStatusBar();
     if (!status)
         return;
-    CSitePage* page = GetActivePage();
+    CSitePage* page = m_pages.GetActivePage();
     // A guide the active view drags shows its position.
     GuideDrag drag;
-    if (COrvelFrame* window = GetActivePageWindow(); window && window->GetView()) {
+    if (COrvelFrame* window = m_pages.GetActive(); window && window->GetView()) {
         const CMouseTools& tools = window->GetView()->GetMouseTools();
         drag = {tools.IsGuideDrag(), tools.IsGuideHorizontal(), tools.GetGuideIndex()};
     }
     const std::string texts[4] = {
-        FormatImageInfoPane(m_pCurrentSite, GetCurrentObject(), ResourceText(2061)),
-        FormatPositionPane(m_pCurrentSite, page, drag),
-        FormatPageCountPane(m_pCurrentSite, ResourceText(2060)),
-        FormatLoadTimePane(m_pCurrentSite, page, ResourceText(2064)),
+        FormatImageInfoPane(m_site.GetSite(), GetCurrentObject(), ResourceText(2061)),
+        FormatPositionPane(m_site.GetSite(), page, drag),
+        FormatPageCountPane(m_site.GetSite(), ResourceText(2060)),
+        FormatLoadTimePane(m_site.GetSite(), page, ResourceText(2064)),
     };
     for (int i = 0; i < 4; ++i) {
         if (texts[i] != m_paneTexts[i + 1]) {
@@ -970,7 +719,7 @@ void CMainFrame::OnIdle(wxIdleEvent& event)
 // sees a site closed for another one already open again, so the palettes do not flicker.
 void CMainFrame::ShowPalettesWithSite()
 {
-    const bool site = m_pCurrentSite != nullptr;
+    const bool site = m_site.GetSite() != nullptr;
     if (site == m_bSiteOpen)
         return;
     m_bSiteOpen = site;
@@ -998,96 +747,8 @@ void CMainFrame::PutPalettesAway()
     }
 }
 
-SaveChangesAnswer CMainFrame::AskSaveChanges()
-{
-    switch (GetShellDialogs().ShowSaveChangesDialog()) {
-    case YesNoCancel::yes:
-        return SaveChangesAnswer::yes;
-    case YesNoCancel::no:
-        return SaveChangesAnswer::no;
-    case YesNoCancel::cancel:
-        break;
-    }
-    return SaveChangesAnswer::cancel;
-}
-
-bool CMainFrame::PromptSiteFile(const std::string& suggestion, std::string& path)
-{
-    return PromptSiteFileDialog(this, suggestion, path);
-}
-
 bool CMainFrame::PromptSiteFile(std::string& path, bool open, bool theme)
 {
     return PromptSiteFileDialog(this, path, open, theme);
 }
 
-void CMainFrame::ShowChangesNotSaved()
-{
-    RunNotice(kNoticeChangesNotSaved, this);
-}
-
-void CMainFrame::ShowSaveError()
-{
-    RunNotice(kNoticeSiteSaveError, this);
-}
-
-void CMainFrame::ShowOpenError()
-{
-    RunNotice(kNoticeSiteOpenError, this);
-}
-
-std::string CMainFrame::GetUntitledSiteName()
-{
-    return ResourceText(3019);
-}
-
-void CMainFrame::ApplyChangedPages(CWebsite& site)
-{
-    m_changedPages.ApplyToSite(site);
-    m_changedPages.CollectChangedPages(site);
-}
-
-void CMainFrame::SaveChangedPages()
-{
-    if (m_pCurrentSite)
-        m_changedPages.CollectChangedPages(*m_pCurrentSite);
-    m_changedPages.Save();
-}
-
-// Every save leaves a working copy of the built site beside the site file.
-void CMainFrame::WriteLocalWebsite(const std::string& basePath)
-{
-    if (m_pCurrentSite)
-        ::WriteLocalWebsite(*m_pCurrentSite, basePath);
-}
-
-bool CMainFrame::RunRemoveFilesDialog(CWebsite& site, std::vector<int>& checks)
-{
-    CRemoveIncludedFilesDLG dialog(site, this);
-    if (!dialog.IsReady() || dialog.ShowModal() != wxID_OK)
-        return false;
-    checks = dialog.GetStates();
-    return true;
-}
-
-void CMainFrame::RunSiteMapDialog(const std::vector<std::string>& reservedNames,
-                                  const std::vector<const CFilePair*>& pairs)
-{
-    CSiteMapDLG dialog(reservedNames, pairs, this);
-    if (dialog.IsOk())
-        dialog.ShowModal();
-}
-
-bool CMainFrame::RunPageDefaultsDialog(CWebsite& site)
-{
-    CPageDefaultsDLG dialog(this, site);
-    return dialog.IsOk() && dialog.ShowModal() == wxID_OK;
-}
-
-std::vector<PageView*> CMainFrame::GetViews()
-{
-    std::vector<PageView*> views;
-    for (COrvelFrame* window : m_pageWindows)
-        views.push_back(window->GetView());
-    return views;
-}

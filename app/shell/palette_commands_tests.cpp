@@ -34,7 +34,7 @@ TEST_F(ShellTest, InspectorPalettesFollowTheCommandsAndOutliveTheRun)
         ASSERT_TRUE(store.Save());
     }
     Start();
-    frame->OpenSite(MakeSite({"Home"}));
+    frame->GetOpenSite().OpenSite(MakeSite({"Home"}));
     frame->CreatePalettes();
     Settle();
     CPropSheetManager* manager = frame->GetPropSheetManager();
@@ -103,7 +103,7 @@ TEST_F(ShellTest, MainWindowWithAPalettePicture)
         ASSERT_TRUE(store.Save());
     }
     Start();
-    frame->OpenSite(MakeSite({"Contact", "Home"}));
+    frame->GetOpenSite().OpenSite(MakeSite({"Contact", "Home"}));
     frame->CreatePalettes();
     Settle();
     auto* palette = dynamic_cast<CPropFrame*>(frame->GetPropSheetManager()->GetPropFrame(kObjectPropSheet));

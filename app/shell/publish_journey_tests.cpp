@@ -355,7 +355,7 @@ protected:
         guard.Stop();
         return opened;
     }
-    COrvelView* View() { return frame->GetActivePageWindow()->GetView(); }
+    COrvelView* View() { return frame->GetPageWindows().GetActive()->GetView(); }
     // A saved site with a red rectangle on its front page, the destination set to the loopback server's folder www.
     void OpenDrawnSite(const std::string& www, const std::string& password = FtpServer::kPassword)
     {
@@ -370,10 +370,10 @@ protected:
         auto site = std::make_unique<CWebsite>(scratch / "Sites/bakery.kst");
         site->AddPage(std::make_unique<CSitePage>(site.get(), "Home", "Home"));
         fs::create_directories(scratch / "Sites");
-        frame->OpenSite(std::move(site));
+        frame->GetOpenSite().OpenSite(std::move(site));
         Settle();
         DrawRectangle(CColor(200, 30, 30));
-        ASSERT_TRUE(frame->GetDocument().OnSaveDocument(scratch / "Sites/bakery.kst"));
+        ASSERT_TRUE(frame->GetOpenSite().GetDocument().OnSaveDocument(scratch / "Sites/bakery.kst"));
     }
     void DrawRectangle(CColor color)
     {
@@ -385,7 +385,7 @@ protected:
     // Gives the page's first item, the rectangle, another colour through the Fill palette's colour well.
     void RecolourRectangle(CColor color)
     {
-        CSitePage* page = frame->GetActivePage();
+        CSitePage* page = frame->GetPageWindows().GetActivePage();
         page->ClearSelection();
         page->SelectItem(page->GetItem(0));
         ASSERT_TRUE(FillOnColorChanged(color));
@@ -441,7 +441,7 @@ TEST_F(PublishJourneyTest, NewSiteSetUpTestedSentChangedSentAgainPreviewedAndPri
                                      }}});
     CWebsite* site = frame->GetCurrentSite();
     ASSERT_NE(site, nullptr);
-    CSitePage* page = frame->GetActivePage();
+    CSitePage* page = frame->GetPageWindows().GetActivePage();
     ASSERT_NE(page, nullptr);
 
     // A rectangle and a text typed into.
@@ -464,7 +464,7 @@ TEST_F(PublishJourneyTest, NewSiteSetUpTestedSentChangedSentAgainPreviewedAndPri
     EXPECT_EQ(program.notices, std::vector<int>{dialogSaveBeforeSend});
     program.notices.clear();
     fs::create_directories(scratch / "Sites");
-    ASSERT_TRUE(frame->GetDocument().OnSaveDocument(scratch / "Sites/journey.kst"));
+    ASSERT_TRUE(frame->GetOpenSite().GetDocument().OnSaveDocument(scratch / "Sites/journey.kst"));
 
     // Internet setup: the server's address, its port in the advanced settings and a new profile saved; then the
     // connection test of Tools. Their pictures are the dialogs tests'; one taken here, inside the modal loop of a

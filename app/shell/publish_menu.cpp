@@ -59,12 +59,12 @@ bool PreviewWebsite(CMainFrame& frame, bool currentPage)
         return false;
     // The wait cursor stays on while the site is built and the browser started; previews may nest.
     wxBusyCursor busy;
-    CSitePage* page = currentPage ? frame.GetActivePage() : nullptr;
+    CSitePage* page = currentPage ? frame.GetPageWindows().GetActivePage() : nullptr;
     const std::string path = BuildSitePreview(*site, page);
     if (path.empty())
         return false;
     const std::string address = wxFileName::FileNameToURL(wxString::FromUTF8(path)).utf8_string();
-    switch (StartPreviewBrowser(frame.GetSettings().m_nUseBuiltInBrowser, frame.GetBrowserPaths(), address)) {
+    switch (StartPreviewBrowser(frame.GetSettings().m_nUseBuiltInBrowser, frame.GetOpenSite().GetBrowserPaths(), address)) {
     case PreviewStart::started:
         return true;
     case PreviewStart::failed:
@@ -123,7 +123,7 @@ bool HandlePublishCommand(CMainFrame& frame, int id)
         if (CWebsite* site = frame.GetCurrentSite())
             RunPublishingTask(frame, [&frame, site] {
                 if (frame.GetCurrentSite() == site)
-                    RemovePublishedWebsite(*site, frame.GetChangedPages());
+                    RemovePublishedWebsite(*site, frame.GetOpenSite().GetChangedPages());
             });
         return true;
     default:
@@ -134,7 +134,7 @@ bool HandlePublishCommand(CMainFrame& frame, int id)
 bool UpdatePublishCommand(CMainFrame& frame, wxUpdateUIEvent& event)
 {
     // Building the site for a preview or an upload ends no text editing: it waits until the text is done.
-    const CSitePage* page = frame.GetCurrentSite() ? frame.GetActivePage() : nullptr;
+    const CSitePage* page = frame.GetCurrentSite() ? frame.GetPageWindows().GetActivePage() : nullptr;
     const bool editing = page && page->IsEditingInPlace();
     switch (event.GetId()) {
     case ID_SEND:

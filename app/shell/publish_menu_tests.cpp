@@ -106,7 +106,7 @@ protected:
         fs::create_directories(scratch / "Sites");
         ASSERT_TRUE(SaveSiteFile(*site, site->GetPath()));
         site->MarkSaved();
-        frame->OpenSite(std::move(site));
+        frame->GetOpenSite().OpenSite(std::move(site));
         Settle();
     }
     void Command(int id)

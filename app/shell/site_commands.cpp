@@ -3,43 +3,18 @@
 #include "app/dialogs/background_outside_dlg.h"
 #include "app/dialogs/header_html_dlg.h"
 #include "app/dialogs/new_page_dlg.h"
-#include "app/dialogs/new_site_dlg.h"
 #include "app/dialogs/notice_table.h"
 #include "app/dialogs/page_texts_dlg.h"
 #include "app/model/app_settings.h"
 #include "app/model/services.h"
 #include "app/shell/logic/frame_texts.h"
 #include "app/shell/main_frame.h"
-#include "app/shell/orvel_app.h"
 #include "app/site/page_texts.h"
 #include "app/site/site_page.h"
 #include "app/site/website.h"
 #include "platform/resources/string_table.h"
 
 #include <memory>
-
-CWebsite* NewWebsite(CMainFrame& frame)
-{
-    CoreServices& services = GetCoreServices();
-    if (frame.GetCurrentSite()) {
-        if (!services.AskYesNo(GetProductName(), ResourceText(3051)) || !SaveAllModified(frame, CloseReason::replacing))
-            return nullptr;
-        frame.CloseSite();
-    }
-    CNewSiteDLG dialog(&frame);
-    if (dialog.ShowModal() != wxID_OK)
-        return nullptr;
-    const NewSiteValues& values = dialog.GetValues();
-    auto site = std::make_unique<CWebsite>(std::string(), values.m_strName, values.m_Background, values.m_bCentered,
-                                           values.m_nWidth, values.m_nHeight, frame.GetSettings().m_nDefaultDoctype,
-                                           values.m_LinkColor, values.m_VisitedLinkColor);
-    CSitePage* page = site->AddPage(
-        std::make_unique<CSitePage>(site.get(), values.m_strPageId, values.m_strName, site->GetNewPageSettings()));
-    site->SetHomePage(page);
-    CWebsite* opened = site.get();
-    frame.OpenSite(std::move(site));
-    return opened;
-}
 
 CSitePage* AddNewPage(CMainFrame& frame)
 {
@@ -48,7 +23,7 @@ CSitePage* AddNewPage(CMainFrame& frame)
         return nullptr;
     CoreServices& services = GetCoreServices();
     services.EndAllTextEditing();
-    if (frame.CountPageWindows() >= kMaxPageWindows) {
+    if (frame.GetPageWindows().Count() >= kMaxPageWindows) {
         services.ShowNotice(kNoticePageLimitAdd);
         return nullptr;
     }
@@ -75,7 +50,7 @@ CSitePage* AddNewPage(CMainFrame& frame)
             page->CopyFrom(*source, values.m_strPageId, values.m_strTitle);
     CSitePage* added = site->AddPage(std::move(page));
     added->SetChangedSinceUpload(true);
-    frame.OpenPageWindow(site->GetPageIndex(added));
+    frame.GetPageWindows().Open(site->GetPageIndex(added));
     site->SetModified();
     frame.NotifyInspector(CSitePage::kCommandDone);
     return added;

@@ -1,14 +1,11 @@
 #pragma once
 
-// The commands that make sites and pages: New Website and Add Page.
+// The commands that make pages and change what the pages of the open site carry: Add Page, the meta tags, the
+// analytics code, the head HTML and the background beyond the pages.
 
 class CMainFrame;
 class CSitePage;
 class CWebsite;
-
-// Closes the open site (after asking, and saving when the user wants), asks for the new site's settings and opens
-// it with its front page in a window. Null when the user kept the open site or cancelled.
-CWebsite* NewWebsite(CMainFrame& frame);
 
 // Add Page: asks for the new page's title and ID (and a page to copy), adds it to the open site and shows it in a
 // window of its own. Null when no site is open, the page windows are at their limit or the user cancelled.

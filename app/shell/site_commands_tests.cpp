@@ -62,7 +62,7 @@ class SiteCommandServices : public RecordingServices
 public:
     using RecordingServices::RecordingServices;
     CAppSettings* GetAppSettings() override { return GetTheMainFrame() ? &GetTheMainFrame()->GetSettings() : nullptr; }
-    CSitePage* GetCurrentPage() override { return GetTheMainFrame() ? GetTheMainFrame()->GetActivePage() : nullptr; }
+    CSitePage* GetCurrentPage() override { return GetTheMainFrame() ? GetTheMainFrame()->GetPageWindows().GetActivePage() : nullptr; }
 };
 
 class SiteCommandsTest : public ShellTest
@@ -120,7 +120,7 @@ TEST_F(SiteCommandsTest, NewWebsiteOpensItsFrontPageAndSavesAFileThatOpensEqual)
     EXPECT_TRUE(page->IsChangedSinceUpload());
     // Never saved: closing asks.
     EXPECT_FALSE(site->IsSaved());
-    EXPECT_EQ(frame->GetActivePage(), page);
+    EXPECT_EQ(frame->GetPageWindows().GetActivePage(), page);
     EXPECT_EQ(frame->GetSettings().m_nDefaultPageWidth, 400);
 
     // Two more pages, as the dialog proposes them.
@@ -135,7 +135,7 @@ TEST_F(SiteCommandsTest, NewWebsiteOpensItsFrontPageAndSavesAFileThatOpensEqual)
 
     // The second page's title and background, changed on the Page palette.
     frame->CreatePalettes();
-    frame->OpenPageWindow(1);
+    frame->GetPageWindows().Open(1);
     RunSiteCommand(frame, ID_PAGE_INSPECTOR);
     CPropSheetManager* manager = frame->GetPropSheetManager();
     auto* palette = dynamic_cast<CPropFrame*>(manager->GetPropFrame(kPagePropSheet));
@@ -166,7 +166,7 @@ TEST_F(SiteCommandsTest, NewWebsiteOpensItsFrontPageAndSavesAFileThatOpensEqual)
     idLeft.SetEventObject(id);
     id->ProcessWindowEvent(idLeft);
     EXPECT_EQ(second->GetName(), "menu");
-    EXPECT_EQ(frame->GetActivePageWindow()->GetTitle(), "menu");
+    EXPECT_EQ(frame->GetPageWindows().GetActive()->GetTitle(), "menu");
     EXPECT_EQ(site->GetPage(2)->GetBackground()->GetKind(), 2);
     EXPECT_TRUE(SaveWindowPicture(frame, (TestOutputFolder() / "main_window_new_site.png").string()));
 
@@ -177,7 +177,7 @@ TEST_F(SiteCommandsTest, NewWebsiteOpensItsFrontPageAndSavesAFileThatOpensEqual)
 
     const std::string first = scratch / "bakery.kst";
     ASSERT_TRUE(SaveSiteFile(*site, first));
-    ASSERT_NE(OpenDocumentFile(*frame, first), nullptr);
+    ASSERT_NE(frame->GetOpenSite().OpenDocumentFile(first), nullptr);
     ASSERT_EQ(frame->GetCurrentSite()->GetPageCount(), 3);
     EXPECT_EQ(frame->GetCurrentSite()->GetPage(1)->GetTitle(), "Our menu");
     const std::string again = scratch / "again.kst";
@@ -188,7 +188,7 @@ TEST_F(SiteCommandsTest, NewWebsiteOpensItsFrontPageAndSavesAFileThatOpensEqual)
 TEST_F(SiteCommandsTest, NewWebsiteKeepsTheOpenSiteWhenTheUserSaysNoOrCancels)
 {
     Start();
-    frame->OpenSite(MakeSite({"Home", "News"}));
+    frame->GetOpenSite().OpenSite(MakeSite({"Home", "News"}));
     CWebsite* open = frame->GetCurrentSite();
     commandServices.answer = false;
     RunSiteCommand(frame, ID_FILE_NEW);
@@ -204,7 +204,7 @@ TEST_F(SiteCommandsTest, NewWebsiteKeepsTheOpenSiteWhenTheUserSaysNoOrCancels)
 TEST_F(SiteCommandsTest, AddPageRefusesATakenIdAndShowsTheNewPage)
 {
     Start();
-    frame->OpenSite(MakeSite({"Home", "News"}));
+    frame->GetOpenSite().OpenSite(MakeSite({"Home", "News"}));
     CWebsite* site = frame->GetCurrentSite();
     site->SetName("Bakery");
     bool answered = false;
@@ -229,8 +229,8 @@ TEST_F(SiteCommandsTest, AddPageRefusesATakenIdAndShowsTheNewPage)
     CSitePage* added = site->GetPage(2);
     EXPECT_EQ(added->GetName(), "menu");
     EXPECT_EQ(added->GetTitle(), "Our menu");
-    EXPECT_EQ(frame->GetActivePage(), added);
-    EXPECT_EQ(frame->CountPageWindows(), 2);
+    EXPECT_EQ(frame->GetPageWindows().GetActivePage(), added);
+    EXPECT_EQ(frame->GetPageWindows().Count(), 2);
     EXPECT_TRUE(added->IsChangedSinceUpload());
     EXPECT_FALSE(site->IsSaved());
 
@@ -238,9 +238,9 @@ TEST_F(SiteCommandsTest, AddPageRefusesATakenIdAndShowsTheNewPage)
     std::vector<std::string> names;
     for (int i = 0; i < kMaxPageWindows; ++i)
         names.push_back("page" + std::to_string(i));
-    frame->OpenSite(MakeSite(names));
+    frame->GetOpenSite().OpenSite(MakeSite(names));
     for (int i = 0; i < kMaxPageWindows; ++i)
-        frame->OpenPageWindow(i);
+        frame->GetPageWindows().Open(i);
     commandServices.messages.clear();
     RunSiteCommand(frame, ID_ADD_PAGE);
     EXPECT_EQ(commandServices.messages, (std::vector<std::string>{"notice 410"}));
@@ -250,7 +250,7 @@ TEST_F(SiteCommandsTest, AddPageRefusesATakenIdAndShowsTheNewPage)
 TEST_F(SiteCommandsTest, KeywordsAnalyticsAndHeaderReachThePagesAndCountForTheUpload)
 {
     Start();
-    frame->OpenSite(MakeSite({"Home", "News", "Menu"}));
+    frame->GetOpenSite().OpenSite(MakeSite({"Home", "News", "Menu"}));
     CWebsite* site = frame->GetCurrentSite();
     for (int i = 0; i < site->GetPageCount(); ++i)
         site->GetPage(i)->SetChangedSinceUpload(false);
@@ -280,7 +280,7 @@ TEST_F(SiteCommandsTest, KeywordsAnalyticsAndHeaderReachThePagesAndCountForTheUp
         ClickIn(dialog, wxID_OK);
     });
     RunSiteCommand(frame, ID_EDIT_HEADER);
-    EXPECT_EQ(frame->GetActivePage()->GetOnloadCode(), "start()");
+    EXPECT_EQ(frame->GetPageWindows().GetActivePage()->GetOnloadCode(), "start()");
 
     // The background beyond the pages is a setting of the program.
     frame->GetSettings().m_bRepeatBackgroundFill = true;
@@ -297,7 +297,7 @@ TEST_F(SiteCommandsTest, KeywordsAnalyticsAndHeaderReachThePagesAndCountForTheUp
 TEST_F(SiteCommandsTest, StandardSettingsForNewPagesTransferToEveryPageAndCountAsChanges)
 {
     Start();
-    frame->OpenSite(MakeSite({"Home", "News", "Menu"}));
+    frame->GetOpenSite().OpenSite(MakeSite({"Home", "News", "Menu"}));
     CWebsite* site = frame->GetCurrentSite();
     for (int i = 0; i < site->GetPageCount(); ++i)
         site->GetPage(i)->SetChangedSinceUpload(false);
