@@ -119,7 +119,7 @@ protected:
     {
         wxUpdateUIEvent event(id);
         event.SetEventObject(frame);
-        UpdateEditCommand(*frame, event);
+        frame->GetCommands().Update(event);
         return event.GetEnabled();
     }
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-// The program's command numbers as wx takes them. wx refuses window and menu ids from 32767 up, where most of the
+// The program's command numbers as wx takes them, and the numbers of the main window's own commands. wx refuses window and menu ids from 32767 up, where most of the
 // program's commands lie, so those go to wx less 32768 (the resource files name them the same way). Numbers below
 // stay as they are.
 
@@ -67,4 +67,25 @@ enum MainFrameCommand
     ID_POPUP_STYLES_INSPECTOR = WxCommandId(32893),
     ID_POPUP_MOUSEOVER_INSPECTOR = WxCommandId(32888),
     ID_POPUP_ALT_TEXT = WxCommandId(32883),
+};
+
+// The Object menu's commands on the selection, Delete Page, Print Setup, the Help menu's links, the upgrade notice
+// and the Tools menu's tool items.
+enum ShellCommand
+{
+    ID_ALIGN_LEFT = WxCommandId(32884),
+    ID_ALIGN_RIGHT = WxCommandId(32885),
+    ID_ALIGN_TOP = WxCommandId(32886),
+    ID_ALIGN_BOTTOM = WxCommandId(32887),
+    ID_SCALE_TO_PICTURE_FILL = WxCommandId(32856),
+    ID_REMOVE_MOUSEOVER = WxCommandId(32870),
+    ID_HELP_SUPPORT = WxCommandId(32900),
+    ID_MORE_SOFTWARE = WxCommandId(32946),
+    ID_DELETE_PAGE = WxCommandId(32820),
+    ID_PRINT_SETUP = WxCommandId(57606),
+    // The upgrade notice; no menu holds it.
+    ID_UPGRADE_NOTICE = WxCommandId(32815),
+    // Seven tool items, the arrow (tool 1) to the Flash tool (tool 7).
+    ID_FIRST_TOOL_ITEM = WxCommandId(32821),
+    ID_LAST_TOOL_ITEM = WxCommandId(32827),
 };

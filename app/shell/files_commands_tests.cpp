@@ -139,10 +139,10 @@ TEST_F(ShellTest, AddFlashOnTheObjectPaletteRunsThePlacementWizard)
     ASSERT_EQ(page, site.GetPage(0));
     page->SelectItem(item);
     frame->CreatePalettes();
-    frame->ShowObjectInspector();
+    frame->GetPalettes().ShowObjectPalette();
     program.NotifyInspector(kRefreshAll);
     Settle();
-    auto* palette = dynamic_cast<CPropFrame*>(frame->GetPropSheetManager()->GetPropFrame(kObjectPropSheet));
+    auto* palette = dynamic_cast<CPropFrame*>(frame->GetPalettes().GetManager()->GetPropFrame(kObjectPropSheet));
     ASSERT_NE(palette, nullptr);
     wxWindow* addFlash = palette->GetSheet()->GetActivePage()->FindWindow(1606);
 

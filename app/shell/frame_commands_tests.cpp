@@ -1,7 +1,7 @@
 // The Object and Tools menu commands as the user meets them: Align on three selected rectangles is one undo step,
 // Scale According to Picture Fill follows the picture, and the tool items pick the tools bar's tool.
 
-#include "app/shell/frame_commands.h"
+#include "app/shell/object_commands.h"
 
 #include <sys/stat.h>
 

@@ -11,10 +11,12 @@
 #include "app/model/site_paths.h"
 #include "app/palettes/prop_frames.h"
 #include "app/publish/local_output.h"
+#include "app/shell/browser_menu.h"
 #include "app/shell/edit_menu.h"
-#include "app/shell/frame_commands.h"
+#include "app/shell/help_commands.h"
 #include "app/shell/logic/status_panes.h"
 #include "app/shell/main_toolbar.h"
+#include "app/shell/object_commands.h"
 #include "app/shell/orvel_frame.h"
 #include "app/shell/publish_menu.h"
 #include "app/shell/shapes_dlg.h"
@@ -96,19 +98,21 @@ private:
 CMainFrame::CMainFrame(const CSettingsEnvironment& environment, const std::string& storePath)
     : m_site(*this, *this, m_pages, environment, storePath)
 {
-    m_pPropSheets = std::make_unique<CPropSheetManager>();
+    // The commands in the order they were first answered; a number added twice keeps its first entry.
+    AddSiteCommands(m_commands, m_context);
+    AddHelpCommands(m_commands, m_context);
+    AddBarCommands();
+    m_palettes.AddCommands(m_commands);
+    AddEditCommands(m_commands, m_context);
+    AddPublishCommands(m_commands, m_context);
+    AddBrowserCommands(m_commands, m_site);
+    AddObjectCommands(m_commands, m_context);
 }
 
 CMainFrame::~CMainFrame()
 {
-    // The palette frames go with this window; nothing may reach them through the manager from here on.
-    m_pPropSheets.reset();
-    // They go first, while this window is whole: a palette field that holds the keyboard applies its value when it
-    // loses it, which asks this window for its page.
-    const wxWindowList children = GetChildren();
-    for (wxWindow* child : children)
-        if (dynamic_cast<CPropFrame*>(child))
-            delete child;
+    // The palette frames go with this window, first, while it is whole.
+    m_palettes.Destroy(*this);
     m_dock.UnInit();
     // The page windows go first: they tell their owner when they go, and they show pages of the site.
     m_site.EndRun();
@@ -188,9 +192,7 @@ bool CMainFrame::Create()
     // to lay them out in less room than they need.
     SetMinSize(FromDIP(wxSize(kMinimumWidth, kMinimumHeight)));
 
-    m_inspectorState = ::LoadInspectorState(m_site.GetStore(), environment.screenWidth, environment.screenHeight);
-    m_inspectorFlags.fill(false);
-    m_inspectorFlags[InspectorPaletteFor(m_inspectorState.current)] = true;
+    m_palettes.Load(m_site.GetStore(), environment);
 
     SetDropTarget(new CSiteFileDropTarget(this));
     Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
@@ -204,7 +206,7 @@ bool CMainFrame::Create()
     for (int tool : {ID_SHOW_PAGE, ID_TEST, ID_SEND})
         Bind(wxEVT_TOOL_DROPDOWN, &CMainFrame::OnToolDropDown, this, tool);
     Bind(wxEVT_CHAR_HOOK, &CMainFrame::OnCharHook, this);
-    BindFrameEvents(*this);
+    BindCompanionToolEvents(*this);
     m_bCreated = true;
     UpdateTitle();
     UpdateStatusPanes();
@@ -259,78 +261,8 @@ void CMainFrame::SaveWindowState()
 {
     ::SaveWindowPlacement(m_site.GetStore(), GetPlacement());
     ::SaveToolboxColor(m_site.GetStore(), m_pToolsBar->GetColor().GetCOLORREF());
-    if (m_pPropSheets)
-        m_pPropSheets->GetState(m_inspectorState);
-    ::SaveInspectorState(m_site.GetStore(), m_inspectorState);
+    m_palettes.Save(m_site.GetStore());
     SaveBarState();
-}
-
-namespace {
-
-// The palette commands in palette order.
-constexpr int kToolsInspectorCommands[] = {ID_PAGE_INSPECTOR,    ID_OBJECT_INSPECTOR, ID_LINK_INSPECTOR,
-                                           ID_FILL_INSPECTOR,    ID_EFFECTS_INSPECTOR, ID_STYLES_INSPECTOR,
-                                           ID_MOUSEOVER_INSPECTOR};
-constexpr int kPopupInspectorCommands[] = {ID_POPUP_PAGE_INSPECTOR,    ID_POPUP_OBJECT_INSPECTOR,
-                                           ID_POPUP_LINK_INSPECTOR,    ID_POPUP_FILL_INSPECTOR,
-                                           ID_POPUP_EFFECTS_INSPECTOR, ID_POPUP_STYLES_INSPECTOR,
-                                           ID_POPUP_MOUSEOVER_INSPECTOR};
-
-int PaletteOfCommand(const int (&commands)[kPropSheetCount], int id)
-{
-    for (int index = 0; index < kPropSheetCount; ++index)
-        if (commands[index] == id)
-            return index;
-    return -1;
-}
-
-} // namespace
-
-void CMainFrame::CreatePalettes()
-{
-    if (m_pPropSheets->GetPropFrame(kPagePropSheet))
-        return;
-    m_pPropSheets->Create(MakePaletteHost(this, *m_pPropSheets));
-    RestoreInspectorState();
-    // The palette of the last run waits for a site to show: the next idle time puts it away as if a site had
-    // closed (hidden at once, the toolkit would still show the window it was mapping).
-    if (!m_site.GetSite())
-        m_bSiteOpen = true;
-}
-
-void CMainFrame::RestoreInspectorState()
-{
-    const int shown = m_pPropSheets->RestoreState(m_inspectorState);
-    m_inspectorFlags.fill(false);
-    m_inspectorFlags[static_cast<size_t>(shown)] = true;
-}
-
-void CMainFrame::NotifyInspector(UINT code)
-{
-    if (m_pPropSheets)
-        m_pPropSheets->NotifyActivePropPage(code);
-}
-
-void CMainFrame::ShowInspector(int index, bool fromPopup)
-{
-    if (!IsPropSheetIndex(index))
-        return;
-    if (fromPopup && !m_pPropSheets->IsAnyPropSheetVisible())
-        m_pPropSheets->TogglePropSheets();
-    m_pPropSheets->ShowPropSheet(index);
-    if (!m_pPropSheets->IsAnyPropSheetVisible())
-        m_pPropSheets->TogglePropSheets();
-    m_inspectorFlags.fill(false);
-    m_inspectorFlags[static_cast<size_t>(index)] = true;
-    NotifyInspector(kRefreshAll);
-}
-
-void CMainFrame::ShowObjectInspector()
-{
-    m_pPropSheets->ShowObjectMainPage();
-    m_inspectorFlags.fill(false);
-    m_inspectorFlags[kObjectPropSheet] = true;
-    NotifyInspector(kRefreshAll);
 }
 
 void CMainFrame::OnClose(wxCloseEvent& event)
@@ -422,104 +354,8 @@ void CMainFrame::OnPageCommand(wxCommandEvent& event)
 
 void CMainFrame::OnCommand(wxCommandEvent& event)
 {
-    switch (event.GetId()) {
-    case ID_FILE_NEW:
-        m_site.NewWebsite();
-        break;
-    case ID_ADD_PAGE:
-        AddNewPage(*this);
-        break;
-    case ID_EDIT_HEADER:
-        EditHeaderHtml(*this);
-        break;
-    case ID_BACKGROUND_PREFERENCES:
-        EditBackgroundPreferences(*this);
-        break;
-    case ID_PAGE_DEFAULTS:
-        m_site.GetDocument().OnPageDefaults();
-        break;
-    case ID_EDIT_META_TAGS:
-        EditMetaTags(*this);
-        break;
-    case ID_INSERT_ANALYTICS:
-        InsertAnalyticsCode(*this);
-        break;
-    case ID_FILE_OPEN:
-        m_site.OnFileOpen();
-        break;
-    case ID_FILE_NEW_FROM_THEME:
-        m_site.OnFileNewFromTheme();
-        break;
-    case ID_FILE_SAVE:
-        m_site.GetDocument().OnFileSave();
-        break;
-    case ID_FILE_SAVE_AS:
-        m_site.GetDocument().OnFileSaveAs();
-        break;
-    case ID_FILE_CLOSE:
-        m_site.GetDocument().OnFileClose();
-        break;
-    case ID_ADD_FILES:
-        m_site.GetDocument().OnAddFiles();
-        break;
-    case ID_ADD_FILES_FROM_XML:
-        m_site.GetDocument().OnAddFilesFromXml();
-        break;
-    case ID_REMOVE_FILES:
-        m_site.GetDocument().OnRemoveFiles();
-        break;
-    case ID_SITE_MAP:
-        m_site.GetDocument().OnSiteMap();
-        break;
-    case ID_APP_EXIT:
-        Close();
-        break;
-    case ID_HELP_FINDER:
-        OnHelp();
-        break;
-    case ID_APP_ABOUT:
-        GetShellDialogs().ShowAboutDialog();
-        break;
-    case ID_FEEDBACK:
-        GetShellDialogs().ShowFeedbackDialog();
-        break;
-    case ID_HELP_DIALOGS:
-        GetShellDialogs().ShowHelpDialogsDialog();
-        break;
-    case ID_SHOW_PAGE:
-        if (m_site.GetSite()) {
-            PopupMenu(BuildPageMenu());
-            NotifyInspector(CSitePage::kCommandDone);
-        }
-        break;
-    case ID_VIEW_TOOLBAR:
-        ShowToolBar(!m_bToolBarShown);
-        break;
-    case ID_VIEW_BUTTON_TEXTS:
-        ShowButtonTexts(!m_bButtonTextsShown);
-        break;
-    case ID_VIEW_TOOLBOX:
-        ShowToolsBar(!IsToolsBarShown());
-        break;
-    case ID_VIEW_STATUS_BAR:
-        ShowStatusBar(!m_bStatusBarShown);
-        break;
-    case ID_VIEW_INSPECTOR:
-        m_pPropSheets->TogglePropSheets();
-        break;
-    case ID_POPUP_ALT_TEXT:
-        ShowInspector(kObjectPropSheet, true);
-        break;
-    default:
-        if (const int tools = PaletteOfCommand(kToolsInspectorCommands, event.GetId()); tools >= 0)
-            ShowInspector(tools, false);
-        else if (const int popup = PaletteOfCommand(kPopupInspectorCommands, event.GetId()); popup >= 0)
-            ShowInspector(popup, true);
-        else if (!HandleEditCommand(*this, event.GetId()) && !HandlePublishCommand(*this, event.GetId()) &&
-                 !HandleFrameCommand(*this, event.GetId()))
-            event.Skip();
-        break;
-    }
+    if (!m_commands.Run(event.GetId()))
+        event.Skip();
 }
 
 void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event)
@@ -543,142 +379,52 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event)
         event.Enable(true);
         return;
     }
-    // The show and hide commands offer the opposite of what is shown, in the menu and as the prompt.
-    auto toggle = [&](bool shown, unsigned hide, unsigned show) {
-        event.Enable(true);
-        const wxString text = BytesToWx(ResourceText(shown ? hide : show));
-        event.SetText(text);
-        if (wxMenuBar* menus = GetMenuBar())
-            menus->SetHelpString(id, wxStripMenuCodes(text));
-    };
-    switch (id) {
-    case ID_FILE_NEW:
-    case ID_BACKGROUND_PREFERENCES:
-    case ID_FILE_OPEN:
-    case ID_FILE_NEW_FROM_THEME:
-    case ID_APP_EXIT:
-    case ID_HELP_FINDER:
-    case ID_APP_ABOUT:
-    case ID_FEEDBACK:
-    case ID_HELP_DIALOGS:
-        event.Enable(true);
-        break;
-    case ID_SHOW_PAGE:
-    case ID_EDIT_HEADER:
-    case ID_EDIT_META_TAGS:
-    case ID_INSERT_ANALYTICS:
-    case ID_FILE_SAVE:
-    case ID_FILE_SAVE_AS:
-    case ID_FILE_CLOSE:
-        event.Enable(m_site.GetSite() != nullptr);
-        break;
-    case ID_REMOVE_FILES:
-        event.Enable(m_site.GetDocument().CanRemoveFiles());
-        break;
-    case ID_ADD_FILES:
-        event.Enable(m_site.GetSite() != nullptr);
-        break;
-    case ID_ADD_FILES_FROM_XML:
-        event.Enable(true);
-        break;
-    case ID_PAGE_DEFAULTS:
-        event.Enable(m_site.GetDocument().CanPageDefaults());
-        break;
-    case ID_SITE_MAP:
-        event.Enable(m_site.GetDocument().CanShowSiteMap());
-        break;
-    case ID_ADD_PAGE:
-        event.Enable(m_site.GetSite() && m_site.GetSite()->GetPageCount() < CWebsite::kMaxPages);
-        break;
-    case ID_VIEW_TOOLBAR:
-        toggle(m_bToolBarShown, 3027, 3028);
-        break;
-    case ID_VIEW_BUTTON_TEXTS:
-        toggle(m_bButtonTextsShown, 3011, 3012);
-        break;
-    case ID_VIEW_TOOLBOX:
-        toggle(IsToolsBarShown(), 3029, 3030);
-        break;
-    case ID_VIEW_STATUS_BAR:
-        toggle(m_bStatusBarShown, 3014, 3013);
-        break;
-    case ID_VIEW_INSPECTOR:
-        toggle(m_pPropSheets->IsAnyPropSheetVisible(), 3031, 3032);
-        break;
-    case ID_POPUP_ALT_TEXT:
-        event.Enable(true);
-        break;
-    default:
-        if (const int tools = PaletteOfCommand(kToolsInspectorCommands, id); tools >= 0) {
-            event.Enable(true);
-            event.Check(m_inspectorFlags[static_cast<size_t>(tools)]);
-            break;
-        }
-        if (const int popup = PaletteOfCommand(kPopupInspectorCommands, id); popup >= 0) {
-            event.Enable(true);
-            event.Check(m_pPropSheets->IsAnyPropSheetVisible() && m_pPropSheets->GetCurrentIndex() == popup);
-            break;
-        }
-        // Everything else waits for the parts of the program that carry it out.
-        if (!UpdateEditCommand(*this, event) && !UpdatePublishCommand(*this, event) && !UpdateFrameCommand(*this, event))
-            event.Enable(false);
-        break;
-    }
+    // Everything else waits for the parts of the program that carry it out.
+    if (!m_commands.Update(event))
+        event.Enable(false);
 }
 
-void CMainFrame::RunWelcomeDialog()
+void CMainFrame::AddBarCommands()
 {
-    int start = WelcomeChoice::none;
-    WelcomeChoice choice;
-    const bool ok = GetShellDialogs().ShowWelcomeDialog(start, choice.dontShowAgain) == DialogAnswer::ok;
-    ApplyWelcomeChoice(ok, choice, m_site.GetSettings());
-    if (!ok)
-        return;
-    switch (start) {
-    case WelcomeChoice::newSite: {
-        wxCommandEvent command(wxEVT_MENU, ID_FILE_NEW);
-        GetEventHandler()->ProcessEvent(command);
-        break;
-    }
-    case WelcomeChoice::openSite:
-        m_site.OnFileOpen();
-        break;
-    case WelcomeChoice::siteFromTheme:
-        m_site.OnFileNewFromTheme();
-        break;
-    default:
-        break;
-    }
+    // The show and hide commands offer the opposite of what is shown, in the menu and as the prompt.
+    const auto toggle = [this](std::function<bool()> shown, unsigned hide, unsigned show) {
+        return [this, shown = std::move(shown), hide, show](wxUpdateUIEvent& event) {
+            event.Enable(true);
+            const wxString text = BytesToWx(ResourceText(shown() ? hide : show));
+            event.SetText(text);
+            if (wxMenuBar* menus = GetMenuBar())
+                menus->SetHelpString(event.GetId(), wxStripMenuCodes(text));
+        };
+    };
+    m_commands.Add(
+        ID_SHOW_PAGE,
+        [this](int) {
+            if (m_site.GetSite()) {
+                PopupMenu(BuildPageMenu());
+                NotifyInspector(CSitePage::kCommandDone);
+            }
+        },
+        EnableWhen([this] { return m_site.GetSite() != nullptr; }));
+    m_commands.Add(
+        ID_VIEW_TOOLBAR, [this](int) { ShowToolBar(!m_bToolBarShown); },
+        toggle([this] { return m_bToolBarShown; }, 3027, 3028));
+    m_commands.Add(
+        ID_VIEW_BUTTON_TEXTS, [this](int) { ShowButtonTexts(!m_bButtonTextsShown); },
+        toggle([this] { return m_bButtonTextsShown; }, 3011, 3012));
+    m_commands.Add(
+        ID_VIEW_TOOLBOX, [this](int) { ShowToolsBar(!IsToolsBarShown()); },
+        toggle([this] { return IsToolsBarShown(); }, 3029, 3030));
+    m_commands.Add(
+        ID_VIEW_STATUS_BAR, [this](int) { ShowStatusBar(!m_bStatusBarShown); },
+        toggle([this] { return m_bStatusBarShown; }, 3014, 3013));
+    m_commands.Add(
+        ID_VIEW_INSPECTOR, [this](int) { m_palettes.GetManager()->TogglePropSheets(); },
+        toggle([this] { return m_palettes.GetManager()->IsAnyPropSheetVisible(); }, 3031, 3032));
 }
 
 void CMainFrame::OnRecentFile(wxCommandEvent& event)
 {
     m_site.OnRecentFile(static_cast<size_t>(event.GetId() - wxID_FILE1));
-}
-
-std::string CMainFrame::GetUserGuidePath() const
-{
-    return m_site.GetEnvironment().programFolder + "Help.html";
-}
-
-// The guide opens in the desktop's browser; when it cannot, the user is told why rather than left waiting.
-void CMainFrame::OnHelp()
-{
-    const std::string guide = GetUserGuidePath();
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(guide, error)) {
-        GetCoreServices().ShowMessage("The user guide " + guide + " is missing; install Pelorin again to restore it.");
-        return;
-    }
-    // The handler starts whether or not a browser is set up; it tells which only when it ends, on its own thread.
-    const std::string failed =
-        "The user guide " + guide + " could not be opened: there is no program set up to show web pages.";
-    const auto failedLater = [failed] {
-        if (wxTheApp)
-            wxTheApp->CallAfter([failed] { GetCoreServices().ShowMessage(failed); });
-    };
-    if (!OpenWithDefaultHandler(guide, failedLater))
-        GetCoreServices().ShowMessage(failed);
 }
 
 void CMainFrame::UpdateStatusPanes()
@@ -710,41 +456,8 @@ void CMainFrame::UpdateStatusPanes()
 void CMainFrame::OnIdle(wxIdleEvent& event)
 {
     UpdateStatusPanes();
-    ShowPalettesWithSite();
+    m_palettes.FollowSite(m_site.GetSite() != nullptr, m_pToolsBar ? m_pToolsBar->GetShapesPalette() : nullptr);
     event.Skip();
-}
-
-// With no site open the palettes have nothing to act on: when the site closes they leave the screen, and they come
-// back, as the user left them, with the next site. A palette the user shows with no site open stays. Idle time
-// sees a site closed for another one already open again, so the palettes do not flicker.
-void CMainFrame::ShowPalettesWithSite()
-{
-    const bool site = m_site.GetSite() != nullptr;
-    if (site == m_bSiteOpen)
-        return;
-    m_bSiteOpen = site;
-    CShapesDLG* shapes = m_pToolsBar ? m_pToolsBar->GetShapesPalette() : nullptr;
-    if (!site) {
-        PutPalettesAway();
-        return;
-    }
-    if (m_bPalettesAway && m_pPropSheets)
-        m_pPropSheets->ShowCurrentPropSheet();
-    if (m_bShapesAway && shapes)
-        shapes->Show();
-    m_bPalettesAway = m_bShapesAway = false;
-}
-
-void CMainFrame::PutPalettesAway()
-{
-    if (m_pPropSheets && m_pPropSheets->IsAnyPropSheetVisible()) {
-        m_bPalettesAway = true;
-        m_pPropSheets->HidePropSheet();
-    }
-    if (CShapesDLG* shapes = m_pToolsBar ? m_pToolsBar->GetShapesPalette() : nullptr; shapes && shapes->IsShown()) {
-        m_bShapesAway = true;
-        shapes->Hide();
-    }
 }
 
 bool CMainFrame::PromptSiteFile(std::string& path, bool open, bool theme)
@@ -752,3 +465,12 @@ bool CMainFrame::PromptSiteFile(std::string& path, bool open, bool theme)
     return PromptSiteFileDialog(this, path, open, theme);
 }
 
+void CMainFrame::CreatePalettes()
+{
+    m_palettes.Create(this, m_site.GetSite() != nullptr);
+}
+
+void CMainFrame::NotifyInspector(UINT code)
+{
+    m_palettes.Notify(code);
+}

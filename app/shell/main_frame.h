@@ -9,6 +9,8 @@
 #include "app/docview/site_document.h"
 #include "app/model/app_settings.h"
 #include "app/shell/command_ids.h"
+#include "app/shell/command_table.h"
+#include "app/shell/inspector_palettes.h"
 #include "app/shell/logic/frame_texts.h"
 #include "app/shell/open_site.h"
 #include "app/shell/page_windows.h"
@@ -27,7 +29,6 @@ class COrvelFrame;
 class COOBmpToolBar;
 class CToolsBar;
 
-class CPropSheetManager;
 class wxMenu;
 
 // The store sections and values of the bars' state.
@@ -79,31 +80,20 @@ public:
     // Brings the status panes up to date now instead of at the next idle time.
     void UpdateStatusPanes();
 
-    // The welcome dialog at start and the way to begin chosen in it; Cancel changes nothing.
-    void RunWelcomeDialog();
-
     // The file dialog for site or theme files (opening or saving) over this window, starting at path; true for OK
     // with the chosen path.
     bool PromptSiteFile(std::string& path, bool open, bool theme);
-
-    // The user guide beside the program, which Help opens with the desktop's browser.
-    std::string GetUserGuidePath() const;
 
     // Stores placement, bar state, tools-bar colour and inspector state (on close).
     void SaveWindowState();
 
     // The inspector palettes: made once the frame exists, showing the palette of the last run where it stood.
     void CreatePalettes();
-    void RestoreInspectorState();
-    CPropSheetManager* GetPropSheetManager() const { return m_pPropSheets.get(); }
+    CInspectorPalettes& GetPalettes() { return m_palettes; }
     // Passes a refresh code to the page of the current palette.
     void NotifyInspector(UINT code) override;
-    // Shows a palette as its command does; fromPopup for the view's menu, which brings the inspector up first.
-    void ShowInspector(int index, bool fromPopup);
-    // The Object palette on its first page, after the view made or selected an object.
-    void ShowObjectInspector();
-    // Which palette the user chose last, one flag a palette.
-    const std::array<bool, 7>& GetInspectorFlags() const { return m_inspectorFlags; }
+    // The commands of the menus and bars.
+    const CCommandTable& GetCommands() const { return m_commands; }
     // The placement the window has now, as the store keeps it.
     CStoredPlacement GetPlacement() const;
 
@@ -120,21 +110,15 @@ private:
     void OnCharHook(wxKeyEvent& event);
     void OnToolDropDown(wxCommandEvent& event);
     void OnRecentFile(wxCommandEvent& event);
-    void ShowPalettesWithSite();
-    void PutPalettesAway();
-    void OnHelp();
+    // The commands of the bars and the Show Page list.
+    void AddBarCommands();
 
     // The page windows come first: the open site closes them, and they report to their owner while they go.
     CPageWindows m_pages{*this, *this};
     COpenSite m_site;
-    CInspectorState m_inspectorState;
-    std::array<bool, 7> m_inspectorFlags{};
-    std::unique_ptr<CPropSheetManager> m_pPropSheets;
-    // Whether a site was open at the last idle time; the palettes shown when the last site closed, which come
-    // back with the next one.
-    bool m_bSiteOpen = false;
-    bool m_bPalettesAway = false;
-    bool m_bShapesAway = false;
+    CInspectorPalettes m_palettes;
+    CShellContext m_context{*this, *this, m_site, m_pages};
+    CCommandTable m_commands;
 
     COOBmpToolBar* m_pToolBar = nullptr;
     CToolsBar* m_pToolsBar = nullptr;

@@ -53,7 +53,7 @@ YesNoCancel CProgramServices::AskYesNoCancel(const std::string& text)
 
 void CProgramServices::SendObjectPageCommand(int command, bool newObject)
 {
-    CPropSheetManager* manager = m_pFrame ? m_pFrame->GetPropSheetManager() : nullptr;
+    CPropSheetManager* manager = m_pFrame ? m_pFrame->GetPalettes().GetManager() : nullptr;
     auto* frame = manager ? dynamic_cast<CPropFrame*>(manager->GetPropFrame(kObjectPropSheet)) : nullptr;
     auto* page = frame ? dynamic_cast<CObjectPage*>(frame->GetSheet()->GetActivePage()) : nullptr;
     if (!page)

@@ -4,12 +4,14 @@
 #include "app/dialogs/notice_dialogs.h"
 #include "app/dialogs/page_defaults_dlg.h"
 #include "app/dialogs/site_folder_dlg.h"
+#include "app/dialogs/welcome.h"
 #include "app/docview/common_windows.h"
 #include "app/docview/document_dialogs.h"
 #include "app/model/services.h"
 #include "app/model/site_paths.h"
 #include "app/palettes/palette_protocol.h"
 #include "app/publish/local_output.h"
+#include "app/shell/command_ids.h"
 #include "app/shell/logic/frame_texts.h"
 #include "app/shell/logic/theme_site.h"
 #include "app/shell/shell_dialogs.h"
@@ -231,6 +233,31 @@ void COpenSite::OnRecentFile(size_t position)
         return;
     if (!OpenDocumentFile(path) && !std::filesystem::exists(path))
         m_recentFiles.Remove(position);
+}
+
+void COpenSite::RunWelcomeDialog()
+{
+    int start = WelcomeChoice::none;
+    WelcomeChoice choice;
+    const bool ok = GetShellDialogs().ShowWelcomeDialog(start, choice.dontShowAgain) == DialogAnswer::ok;
+    ApplyWelcomeChoice(ok, choice, m_settings);
+    if (!ok)
+        return;
+    switch (start) {
+    case WelcomeChoice::newSite: {
+        wxCommandEvent command(wxEVT_MENU, ID_FILE_NEW);
+        m_window.GetEventHandler()->ProcessEvent(command);
+        break;
+    }
+    case WelcomeChoice::openSite:
+        OnFileOpen();
+        break;
+    case WelcomeChoice::siteFromTheme:
+        OnFileNewFromTheme();
+        break;
+    default:
+        break;
+    }
 }
 
 void COpenSite::DropFiles(const std::vector<std::string>& files)

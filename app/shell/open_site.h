@@ -70,6 +70,8 @@ public:
     void OnFileNewFromTheme();
     // The recent file at position; a file that went away leaves the list.
     void OnRecentFile(size_t position);
+    // The welcome dialog at start and the way to begin chosen in it; Cancel changes nothing.
+    void RunWelcomeDialog();
     // Opens a dropped file, or tells why it does not.
     void DropFiles(const std::vector<std::string>& files);
     // The main window is going: the site closes without asking, and the store keeps the settings, the browsers

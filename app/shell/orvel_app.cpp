@@ -121,7 +121,7 @@ CMainFrame* StartMainWindow(CProgramServices& services, const CSettingsEnvironme
         frame->CallAfter([frame, file = line.file] { frame->GetOpenSite().OpenDocumentFile(file); });
     // A file, a print or a conversation request on the command line skips the welcome dialog.
     if (line.kind == CommandLine::none && frame->GetSettings().m_bShowStartUpDialog)
-        frame->RunWelcomeDialog();
+        frame->GetOpenSite().RunWelcomeDialog();
     else
         frame->SetFocus();
     if (frame->GetSettings().m_bShowDailyTips)

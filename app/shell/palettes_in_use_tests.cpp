@@ -85,7 +85,7 @@ protected:
         Settle();
     }
 
-    CPropSheetManager* Palettes() const { return frame->GetPropSheetManager(); }
+    CPropSheetManager* Palettes() const { return frame->GetPalettes().GetManager(); }
     CPropFrame* ShownPalette() const
     {
         return dynamic_cast<CPropFrame*>(Palettes()->GetPropFrame(Palettes()->GetCurrentIndex()));

@@ -221,7 +221,7 @@ void CProgramServices::NotifyInspector(int code)
 void CProgramServices::ShowObjectInspector()
 {
     if (m_pFrame)
-        m_pFrame->ShowObjectInspector();
+        m_pFrame->GetPalettes().ShowObjectPalette();
 }
 
 DialogAnswer CProgramServices::ShowNoticeDialog(int textId, bool& dontShowAgain)

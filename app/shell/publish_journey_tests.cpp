@@ -452,7 +452,7 @@ TEST_F(PublishJourneyTest, NewSiteSetUpTestedSentChangedSentAgainPreviewedAndPri
     // While the text is being edited, neither Send nor the Internet setup can start.
     for (int id : {int(ID_SEND), int(ID_INTERNET_SETUP), int(ID_FILE_PRINT)}) {
         wxUpdateUIEvent update(id);
-        ASSERT_TRUE(UpdatePublishCommand(*frame, update));
+        ASSERT_TRUE(frame->GetCommands().Update(update));
         EXPECT_FALSE(update.GetEnabled()) << id;
     }
     TypeInto(View(), "Welcome");

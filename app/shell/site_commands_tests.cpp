@@ -137,7 +137,7 @@ TEST_F(SiteCommandsTest, NewWebsiteOpensItsFrontPageAndSavesAFileThatOpensEqual)
     frame->CreatePalettes();
     frame->GetPageWindows().Open(1);
     RunSiteCommand(frame, ID_PAGE_INSPECTOR);
-    CPropSheetManager* manager = frame->GetPropSheetManager();
+    CPropSheetManager* manager = frame->GetPalettes().GetManager();
     auto* palette = dynamic_cast<CPropFrame*>(manager->GetPropFrame(kPagePropSheet));
     ASSERT_NE(palette, nullptr);
     auto* pageInfo = dynamic_cast<CPageInfoPage*>(palette->GetSheet()->GetActivePage());

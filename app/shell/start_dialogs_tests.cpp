@@ -189,7 +189,7 @@ TEST_F(ShellTest, WelcomeCancelKeepsItsSettingAndAChoiceBegins)
     Start();
     frame->GetSettings().m_bShowStartUpDialog = true;
     services.welcomeDontShow = true;
-    frame->RunWelcomeDialog();
+    frame->GetOpenSite().RunWelcomeDialog();
     EXPECT_TRUE(frame->GetSettings().m_bShowStartUpDialog);
     EXPECT_EQ(services.messages, std::vector<std::string>{"welcome"});
 
@@ -197,7 +197,7 @@ TEST_F(ShellTest, WelcomeCancelKeepsItsSettingAndAChoiceBegins)
     services.welcomeResult = DialogAnswer::ok;
     services.welcomeStart = 3;
     services.themePath = theme;
-    frame->RunWelcomeDialog();
+    frame->GetOpenSite().RunWelcomeDialog();
     EXPECT_FALSE(frame->GetSettings().m_bShowStartUpDialog);
     EXPECT_EQ(services.messages, (std::vector<std::string>{"welcome", "themes"}));
     ASSERT_NE(frame->GetCurrentSite(), nullptr);
