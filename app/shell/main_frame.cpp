@@ -1,48 +1,23 @@
 #include "app/shell/main_frame.h"
 
-#include "app/dialogs/notice_dialogs.h"
-#include "app/dialogs/page_defaults_dlg.h"
-#include "app/dialogs/site_folder_dlg.h"
-#include "app/dialogs/welcome.h"
-#include "app/docview/common_windows.h"
-#include "app/docview/design_view.h"
 #include "app/docview/document_dialogs.h"
-#include "app/model/services.h"
-#include "app/model/site_paths.h"
 #include "app/palettes/prop_frames.h"
-#include "app/publish/local_output.h"
 #include "app/shell/browser_menu.h"
 #include "app/shell/edit_menu.h"
 #include "app/shell/help_commands.h"
-#include "app/shell/logic/status_panes.h"
 #include "app/shell/main_toolbar.h"
 #include "app/shell/object_commands.h"
-#include "app/shell/orvel_frame.h"
 #include "app/shell/publish_menu.h"
 #include "app/shell/shapes_dlg.h"
-#include "app/shell/shell_dialogs.h"
 #include "app/shell/site_commands.h"
+#include "app/shell/status_panes_bar.h"
 #include "app/shell/tools_bar.h"
 #include "app/site/site_page.h"
 #include "app/site/website.h"
-#include "controls/button_controls.h"
 #include "platform/gui/text_bytes.h"
 #include "platform/resources/string_table.h"
-#include "platform/win/log.h"
-#include "platform/win/program_launch.h"
 
-#include <filesystem>
-#include <wx/app.h>
-#include <wx/dnd.h>
-#include <wx/filedlg.h>
 #include <wx/menu.h>
-#include <wx/mimetype.h>
-#include <wx/panel.h>
-#include <wx/settings.h>
-#include <wx/sizer.h>
-#include <wx/stattext.h>
-#include <wx/statusbr.h>
-#include <wx/utils.h>
 #include <wx/xrc/xmlres.h>
 
 namespace {
@@ -54,44 +29,9 @@ constexpr int kSendMenuResource = 585;
 // The window-show commands of a stored placement.
 constexpr UINT kShowNormal = 1;
 constexpr UINT kShowMaximized = 3;
-// The status bar draws a changed pane with the next paint of the window, not at once as wx's own does: drawing at
-// once paints the whole window before the toolkit has laid out what changed with it (the tab of a page just opened),
-// which the toolkit reports as an error on the standard error stream.
-class CPaneStatusBar : public wxStatusBar
-{
-public:
-    explicit CPaneStatusBar(wxWindow* parent) : wxStatusBar(parent, wxID_ANY) {}
-
-protected:
-    void DoUpdateStatusText(int number) override
-    {
-        wxRect pane;
-        if (GetFieldRect(number, pane))
-            Refresh(true, &pane);
-    }
-};
-
 // The smallest main window, in pixels at 96 dots per inch.
 constexpr int kMinimumWidth = 560;
 constexpr int kMinimumHeight = 400;
-
-// Files dropped on the main window go to the frame.
-class CSiteFileDropTarget : public wxFileDropTarget
-{
-public:
-    explicit CSiteFileDropTarget(CMainFrame* frame) : m_pFrame(frame) {}
-    bool OnDropFiles(wxCoord, wxCoord, const wxArrayString& names) override
-    {
-        std::vector<std::string> files;
-        for (const wxString& name : names)
-            files.push_back(PathFromWx(name));
-        m_pFrame->GetOpenSite().DropFiles(files);
-        return true;
-    }
-
-private:
-    CMainFrame* m_pFrame;
-};
 
 } // namespace
 
@@ -138,18 +78,7 @@ bool CMainFrame::Create()
     SetMenuBar(menus);
     m_site.GetRecentFiles().ShowIn(menus);
 
-    // The message pane, then the picture file, the position, the page count and the download time, each as wide
-    // as its sample text.
-    auto* status = new CPaneStatusBar(this);
-    status->SetFieldsCount(5);
-    SetStatusBar(status);
-    const int samples[] = {ID_INDICATOR_IMAGE, ID_INDICATOR_POSITION, ID_INDICATOR_PAGES, ID_INDICATOR_LOADTIME};
-    int widths[5] = {-1, 0, 0, 0, 0};
-    for (int i = 0; i < 4; ++i) {
-        const wxString sample = BytesToWx(ResourceText(ProgramCommandId(samples[i])));
-        widths[i + 1] = status->GetTextExtent(sample).GetWidth() + status->FromDIP(12);
-    }
-    status->SetStatusWidths(5, widths);
+    SetStatusBar(new CStatusPanesBar(this));
 
     m_pToolBar = new COOBmpToolBar(this, ID_VIEW_TOOLBAR);
     for (int list : {0, 3, 1, 4})
@@ -194,7 +123,7 @@ bool CMainFrame::Create()
 
     m_palettes.Load(m_site.GetStore(), environment);
 
-    SetDropTarget(new CSiteFileDropTarget(this));
+    SetDropTarget(MakeSiteFileDropTarget(m_site));
     Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
     Bind(wxEVT_IDLE, &CMainFrame::OnIdle, this);
     Bind(wxEVT_SIZE, &CMainFrame::OnSizeOrMove, this);
@@ -429,28 +358,8 @@ void CMainFrame::OnRecentFile(wxCommandEvent& event)
 
 void CMainFrame::UpdateStatusPanes()
 {
-    wxStatusBar* status = GetStatusBar();
-    if (!status)
-        return;
-    CSitePage* page = m_pages.GetActivePage();
-    // A guide the active view drags shows its position.
-    GuideDrag drag;
-    if (COrvelFrame* window = m_pages.GetActive(); window && window->GetView()) {
-        const CMouseTools& tools = window->GetView()->GetMouseTools();
-        drag = {tools.IsGuideDrag(), tools.IsGuideHorizontal(), tools.GetGuideIndex()};
-    }
-    const std::string texts[4] = {
-        FormatImageInfoPane(m_site.GetSite(), GetCurrentObject(), ResourceText(2061)),
-        FormatPositionPane(m_site.GetSite(), page, drag),
-        FormatPageCountPane(m_site.GetSite(), ResourceText(2060)),
-        FormatLoadTimePane(m_site.GetSite(), page, ResourceText(2064)),
-    };
-    for (int i = 0; i < 4; ++i) {
-        if (texts[i] != m_paneTexts[i + 1]) {
-            m_paneTexts[i + 1] = texts[i];
-            status->SetStatusText(BytesToWx(texts[i]), i + 1);
-        }
-    }
+    if (auto* status = dynamic_cast<CStatusPanesBar*>(GetStatusBar()))
+        status->ShowPanes(m_site.GetSite(), m_pages.GetActivePage(), m_pages.GetActiveView());
 }
 
 void CMainFrame::OnIdle(wxIdleEvent& event)

@@ -131,5 +131,4 @@ private:
     wxRect m_normalRect;
 
     wxMenu* m_pPageMenu = nullptr;
-    std::array<std::string, 5> m_paneTexts;
 };

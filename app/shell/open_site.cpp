@@ -18,12 +18,14 @@
 #include "app/shell/shell_window.h"
 #include "app/site/site_page.h"
 #include "app/site/website.h"
+#include "platform/gui/text_bytes.h"
 #include "platform/resources/string_table.h"
 #include "platform/win/codepage1252.h"
 #include "platform/win/file.h"
 #include "platform/win/log.h"
 
 #include <filesystem>
+#include <wx/dnd.h>
 
 namespace {
 
@@ -45,7 +47,29 @@ std::string CheckSiteFileHeader(const std::string& path)
     return {};
 }
 
+class CSiteFileDropTarget : public wxFileDropTarget
+{
+public:
+    explicit CSiteFileDropTarget(COpenSite& site) : m_site(site) {}
+    bool OnDropFiles(wxCoord, wxCoord, const wxArrayString& names) override
+    {
+        std::vector<std::string> files;
+        for (const wxString& name : names)
+            files.push_back(PathFromWx(name));
+        m_site.DropFiles(files);
+        return true;
+    }
+
+private:
+    COpenSite& m_site;
+};
+
 } // namespace
+
+wxDropTarget* MakeSiteFileDropTarget(COpenSite& site)
+{
+    return new CSiteFileDropTarget(site);
+}
 
 COpenSite::COpenSite(wxWindow& window, CShellWindow& shell, CPageWindows& pages,
                      const CSettingsEnvironment& environment, const std::string& storePath)

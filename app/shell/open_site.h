@@ -18,6 +18,7 @@
 #include "platform/win/key_store.h"
 
 class CShellWindow;
+class wxDropTarget;
 class wxWindow;
 
 class COpenSite : public CDocumentHost, public CPageWindowsSite
@@ -116,3 +117,6 @@ private:
     // Set once the main window is going: nothing is shown any more.
     bool m_bEnding = false;
 };
+
+// Files dropped on a window go to the open site.
+wxDropTarget* MakeSiteFileDropTarget(COpenSite& site);
