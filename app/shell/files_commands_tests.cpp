@@ -29,7 +29,7 @@ template <class Dialog> Dialog* FindOpenDialog()
     return nullptr;
 }
 
-void Click(wxDialog& dialog, int id)
+void PressButton(wxDialog& dialog, int id)
 {
     wxCommandEvent click(wxEVT_BUTTON, id);
     click.SetEventObject(dialog.FindWindow(id));
@@ -71,19 +71,19 @@ TEST_F(ShellTest, AddFilesPlacesTwoFilesInANewFolderOfTheSite)
             paths = {scratch / "a.txt", scratch / "b.pdf"};
             return true;
         };
-        Click(*dialog, 1631);
+        PressButton(*dialog, 1631);
         CSiteFolderTree& tree = *dialog->GetTree();
         tree.SelectItem(tree.GetRootItem());
-        Click(*dialog, 1622);
+        PressButton(*dialog, 1622);
         const wxTreeItemId folder = tree.GetSelection();
         tree.EndEditLabel(folder, true);
         wxTreeEvent rename(wxEVT_TREE_END_LABEL_EDIT, &tree, folder);
         rename.SetLabel("docs");
         tree.ProcessWindowEvent(rename);
         tree.SelectItem(folder);
-        Click(*dialog, 1536);
+        PressButton(*dialog, 1536);
         answered = true;
-        Click(*dialog, wxID_OK);
+        PressButton(*dialog, wxID_OK);
     });
     RunCommand(*frame, ID_ADD_FILES);
     EXPECT_TRUE(answered);
@@ -103,7 +103,7 @@ TEST_F(ShellTest, AddFilesPlacesTwoFilesInANewFolderOfTheSite)
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(dialog->GetModel().FindFileByRemotePath("/docs/b.pdf")->GetLocalPath(), scratch / "b.pdf");
         mapShown = true;
-        Click(*dialog, wxID_OK);
+        PressButton(*dialog, wxID_OK);
     });
     RunCommand(*frame, ID_SITE_MAP);
     EXPECT_TRUE(mapShown);

@@ -328,3 +328,65 @@ TEST_F(SiteCommandsTest, StandardSettingsForNewPagesTransferToEveryPageAndCountA
 }
 
 } // namespace
+
+namespace {
+
+class DeletePageTest : public ShellTest
+{
+protected:
+    class Answering : public CProgramServices
+    {
+    public:
+        DialogAnswer ShowDeletePageDialog() override
+        {
+            ++asked;
+            return DialogAnswer::ok;
+        }
+        int asked = 0;
+    } program;
+
+    void TearDown() override
+    {
+        UseRecordingServices();
+        Close();
+    }
+};
+
+TEST_F(DeletePageTest, TheActivePageGoesWithItsWindow)
+{
+    Start();
+    program.SetMainFrame(frame);
+    InstallProgramServices(&program);
+    frame->GetOpenSite().OpenSite(MakeSite({"Cakes", "Home", "Bread"}));
+    Settle();
+    CWebsite* site = frame->GetCurrentSite();
+    for (int i = 0; i < site->GetPageCount(); ++i)
+        site->GetPage(i)->SetChangedSinceUpload(false);
+    auto enabled = [&] {
+        wxMenuItem* item = frame->GetMenuBar()->FindItem(ID_DELETE_PAGE);
+        item->GetMenu()->UpdateUI(frame);
+        return item->IsEnabled();
+    };
+    EXPECT_FALSE(enabled()) << "the site's only window";
+    ASSERT_NE(frame->GetPageWindows().Open(0), nullptr);
+    Settle();
+    ASSERT_EQ(frame->GetPageWindows().GetActivePage(), site->GetPage(0));
+    EXPECT_TRUE(enabled());
+
+    wxCommandEvent command(wxEVT_MENU, ID_DELETE_PAGE);
+    frame->GetEventHandler()->ProcessEvent(command);
+    Settle();
+    EXPECT_EQ(program.asked, 1);
+    ASSERT_EQ(site->GetPageCount(), 2);
+    EXPECT_EQ(site->GetPage(0)->GetName(), "Home");
+    EXPECT_EQ(frame->GetPageWindows().Count(), 1);
+    EXPECT_EQ(frame->GetPageWindows().GetActivePage(), site->GetPage(0));
+    EXPECT_EQ(site->GetCurrentPage(), site->GetPage(0));
+    for (int i = 0; i < site->GetPageCount(); ++i)
+        EXPECT_TRUE(site->GetPage(i)->IsChangedSinceUpload()) << i;
+    EXPECT_FALSE(enabled());
+}
+
+// The browser and download dialogs answered by script, every question recorded.
+
+} // namespace
