@@ -297,6 +297,39 @@ TEST_F(ProgramServicesTest, YesToTheTransferLogOpensIt)
     EXPECT_TRUE(fs::exists(TransferLogPath()));
 }
 
+// The Object palette's three-way question goes through the program's own message dialog over the main window, and
+// each of its buttons gives its answer, whether answered at once or from the dialog's own modal loop.
+TEST_F(ProgramServicesTest, TheThreeWayQuestionIsTheProgramsMessageOverTheMainWindow)
+{
+    Begin();
+    const struct
+    {
+        int button;
+        YesNoCancel answer;
+        bool fromLoop;
+    } cases[] = {
+        {wxID_YES, YesNoCancel::yes, false},
+        {wxID_NO, YesNoCancel::no, false},
+        {wxID_CANCEL, YesNoCancel::cancel, false},
+        {wxID_NO, YesNoCancel::no, true},
+    };
+    for (const auto& row : cases) {
+        wxWindow* parent = nullptr;
+        DialogScript script([&](wxDialog& dialog) -> int {
+            if (!dynamic_cast<CMessageDlg*>(&dialog))
+                return wxID_CANCEL;
+            parent = dialog.GetParent();
+            if (!row.fromLoop)
+                return row.button;
+            EndOnceModal(dialog, row.button);
+            return wxID_NONE;
+        });
+        EXPECT_EQ(program.AskYesNoCancel("Keep the file?"), row.answer) << row.button;
+        EXPECT_EQ(script.asked, std::vector<std::string>{"message: Keep the file?"}) << row.button;
+        EXPECT_EQ(parent, frame) << row.button;
+    }
+}
+
 // A selected picture that is an animated GIF carries the marker at its top-right handle, and over each handle the
 // view shows the program's own cursor for it: test-output/shell/animated_gif_marker.png and view_cursors.png, the
 // latter with each cursor drawn where it points.
