@@ -79,22 +79,10 @@ public:
     std::vector<std::string> messages;
 };
 
-class BrowserMenuTest : public ShellTest
+class BrowserMenuTest : public ProgramShellTest<ScriptedServices>
 {
 protected:
-    ScriptedServices program;
-
-    void SetUp() override
-    {
-        Start();
-        program.SetMainFrame(frame);
-        InstallProgramServices(&program);
-    }
-    void TearDown() override
-    {
-        UseRecordingServices();
-        Close();
-    }
+    void SetUp() override { StartProgram(); }
     void Command(int id)
     {
         wxCommandEvent event(wxEVT_MENU, id);

@@ -136,7 +136,6 @@ bool CMainFrame::Create()
         Bind(wxEVT_TOOL_DROPDOWN, &CMainFrame::OnToolDropDown, this, tool);
     Bind(wxEVT_CHAR_HOOK, &CMainFrame::OnCharHook, this);
     BindCompanionToolEvents(*this);
-    m_bCreated = true;
     UpdateTitle();
     UpdateStatusPanes();
     return true;

@@ -80,9 +80,7 @@ public:
     // Brings the status panes up to date now instead of at the next idle time.
     void UpdateStatusPanes();
 
-    // The file dialog for site or theme files (opening or saving) over this window, starting at path; true for OK
-    // with the chosen path.
-    bool PromptSiteFile(std::string& path, bool open, bool theme);
+    bool PromptSiteFile(std::string& path, bool open, bool theme) override;
 
     // Stores placement, bar state, tools-bar colour and inspector state (on close).
     void SaveWindowState();
@@ -126,7 +124,6 @@ private:
     bool m_bStatusBarShown = true;
     bool m_bToolBarShown = true;
     bool m_bButtonTextsShown = true;
-    bool m_bCreated = false;
     // The window's rectangle while it was last neither maximised nor minimised.
     wxRect m_normalRect;
 

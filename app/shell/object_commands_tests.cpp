@@ -43,31 +43,19 @@
 
 namespace {
 
-class FrameCommandsTest : public ShellTest
+class FrameCommandsTest : public ProgramShellTest<CProgramServices>
 {
 protected:
-    CProgramServices program;
     CSitePage* page = nullptr;
 
     void Open()
     {
-        Start();
-        program.SetMainFrame(frame);
-        InstallProgramServices(&program);
-        auto site = std::make_unique<CWebsite>("/home/ann/Sites/bakery.kst");
-        site->AddPage(std::make_unique<CSitePage>(site.get(), "Home", "Home"));
+        StartProgram();
+        auto site = MakeRectanglesSite({{80, 100}, {200, 140}, {320, 180}});
         page = site->GetPage(0);
-        for (int i = 0; i < 3; ++i)
-            page->AddObject(std::make_unique<CRectangleObject>(80 + 120 * i, 100 + 40 * i, SIZE{80, 60}, 0.0));
-        site->MarkSaved();
         frame->GetOpenSite().OpenSite(std::move(site));
         Settle();
         ASSERT_NE(frame->GetPageWindows().GetActive(), nullptr);
-    }
-    void TearDown() override
-    {
-        UseRecordingServices();
-        Close();
     }
     void Command(int id)
     {

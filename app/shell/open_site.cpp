@@ -6,7 +6,6 @@
 #include "app/dialogs/site_folder_dlg.h"
 #include "app/dialogs/welcome.h"
 #include "app/docview/common_windows.h"
-#include "app/docview/document_dialogs.h"
 #include "app/model/services.h"
 #include "app/model/site_paths.h"
 #include "app/palettes/palette_protocol.h"
@@ -233,7 +232,7 @@ CWebsite* COpenSite::NewWebsite()
 void COpenSite::OnFileOpen()
 {
     std::string path = m_settings.m_strKstPath;
-    if (!PromptSiteFileDialog(&m_window, path, true, false))
+    if (!m_shell.PromptSiteFile(path, true, false))
         return;
     if (CWebsite* site = OpenDocumentFile(path))
         site->RebaseFilePaths(GetPathFolder(path), GetPathFileName(path));
@@ -316,7 +315,8 @@ SaveChangesAnswer COpenSite::AskSaveChanges()
 
 bool COpenSite::PromptSaveSiteFile(const std::string& suggestion, std::string& path)
 {
-    return PromptSiteFileDialog(&m_window, suggestion, path);
+    path = suggestion;
+    return m_shell.PromptSiteFile(path, false, false);
 }
 
 void COpenSite::ShowChangesNotSaved()

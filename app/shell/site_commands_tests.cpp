@@ -331,32 +331,22 @@ TEST_F(SiteCommandsTest, StandardSettingsForNewPagesTransferToEveryPageAndCountA
 
 namespace {
 
-class DeletePageTest : public ShellTest
+class DeletePageAnswering : public CProgramServices
 {
-protected:
-    class Answering : public CProgramServices
+public:
+    DialogAnswer ShowDeletePageDialog() override
     {
-    public:
-        DialogAnswer ShowDeletePageDialog() override
-        {
-            ++asked;
-            return DialogAnswer::ok;
-        }
-        int asked = 0;
-    } program;
-
-    void TearDown() override
-    {
-        UseRecordingServices();
-        Close();
+        ++asked;
+        return DialogAnswer::ok;
     }
+    int asked = 0;
 };
+
+using DeletePageTest = ProgramShellTest<DeletePageAnswering>;
 
 TEST_F(DeletePageTest, TheActivePageGoesWithItsWindow)
 {
-    Start();
-    program.SetMainFrame(frame);
-    InstallProgramServices(&program);
+    StartProgram();
     frame->GetOpenSite().OpenSite(MakeSite({"Cakes", "Home", "Bread"}));
     Settle();
     CWebsite* site = frame->GetCurrentSite();
