@@ -25,6 +25,7 @@
 #include <wx/toolbar.h>
 #include <wx/webview.h>
 
+#include "app/dialogs/dialogs_test_support.h"
 #include "app/dialogs/new_site_dlg.h"
 #include "app/docview/design_view.h"
 #include "app/docview/mouse_tools.h"
@@ -140,16 +141,6 @@ inline void Type(wxDialog& dialog, int id, const std::string& text)
     auto* edit = dynamic_cast<wxTextCtrl*>(dialog.FindWindow(id));
     ASSERT_NE(edit, nullptr) << id;
     edit->SetValue(wxString::FromUTF8(text));
-}
-
-inline void Click(wxDialog& dialog, int id)
-{
-    wxWindow* button = dialog.FindWindow(id);
-    ASSERT_NE(button, nullptr) << id;
-    ASSERT_TRUE(button->IsEnabled()) << id;
-    wxCommandEvent click(wxEVT_BUTTON, id);
-    click.SetEventObject(button);
-    button->ProcessWindowEvent(click);
 }
 
 inline std::vector<std::string> Lines(wxDialog& dialog, int id)
