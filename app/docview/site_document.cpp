@@ -154,7 +154,7 @@ bool COrvelDoc::SaveSiteSafely(const std::string& path, std::string* written)
         m_pSite->SetPath(oldPath);
         Host().ShowChangesNotSaved();
         std::string chosen;
-        if (!Host().PromptSiteFile(target, chosen))
+        if (!Host().PromptSaveSiteFile(target, chosen))
             return false;
         target = WithSiteExtension(chosen);
     }
@@ -200,7 +200,7 @@ bool COrvelDoc::SaveBeforeClose(CloseReason reason)
 {
     std::string path = m_pSite->GetPath();
     const bool newPath = path.empty();
-    if (newPath && !Host().PromptSiteFile(NewSiteFileSuggestion(), path))
+    if (newPath && !Host().PromptSaveSiteFile(NewSiteFileSuggestion(), path))
         return false;
     std::string written;
     if (!SaveSiteSafely(path, &written))
@@ -228,7 +228,7 @@ void COrvelDoc::OnFileSave()
     bool newPath = false;
     if (m_pSite->GetPath().empty()) {
         std::string chosen;
-        if (!Host().PromptSiteFile(NewSiteFileSuggestion(), chosen))
+        if (!Host().PromptSaveSiteFile(NewSiteFileSuggestion(), chosen))
             return;
         m_pSite->SetPath(chosen);
         SetSiteFileFolder(chosen);
@@ -245,7 +245,7 @@ void COrvelDoc::OnFileSaveAs()
     // that Enter alone saves it where it belongs.
     const std::string suggestion = m_pSite->GetPath().empty() ? NewSiteFileSuggestion() : m_pSite->GetPath();
     std::string chosen;
-    if (!Host().PromptSiteFile(suggestion, chosen))
+    if (!Host().PromptSaveSiteFile(suggestion, chosen))
         return;
     // A failed Save As leaves the site where it was, so that the next Save does not go to a file never written.
     const std::string oldPath = m_pSite->GetPath();
@@ -295,20 +295,8 @@ void COrvelDoc::RebuildIncludedFilePaths(const std::string& basePath)
 
 void COrvelDoc::OnFileClose()
 {
-    if (!m_pSite)
+    if (!m_pSite || !SaveModifiedBeforeClose(CloseReason::closing))
         return;
-    if (!m_pSite->IsSaved()) {
-        switch (Host().AskSaveChanges()) {
-        case SaveChangesAnswer::cancel:
-            return;
-        case SaveChangesAnswer::no:
-            break;
-        case SaveChangesAnswer::yes:
-            if (!SaveBeforeClose(CloseReason::closing))
-                return;
-            break;
-        }
-    }
     Host().CloseAllDocuments();
     NotifyInspector(CSitePage::kCommandDone);
 }

@@ -43,7 +43,7 @@ public:
     // Save changes to the website? (dialog 301)
     virtual SaveChangesAnswer AskSaveChanges() { return SaveChangesAnswer::cancel; }
     // The save dialog for site files, starting from suggestion; true with the chosen path.
-    virtual bool PromptSiteFile(const std::string& suggestion, std::string& path)
+    virtual bool PromptSaveSiteFile(const std::string& suggestion, std::string& path)
     {
         (void)suggestion, (void)path;
         return false;

@@ -28,7 +28,7 @@ public:
         ++questions;
         return answer;
     }
-    bool PromptSiteFile(const std::string& suggestion, std::string& path) override
+    bool PromptSaveSiteFile(const std::string& suggestion, std::string& path) override
     {
         suggestions.push_back(suggestion);
         if (chosen.empty())

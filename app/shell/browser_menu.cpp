@@ -14,9 +14,10 @@
 #include "app/model/services.h"
 #include "app/model/site_paths.h"
 #include "app/shell/logic/tools_bar_logic.h"
-#include "app/shell/main_frame.h"
-#include "app/shell/program_services.h"
+#include "app/shell/command_table.h"
+#include "app/shell/open_site.h"
 #include "app/shell/shell_dialogs.h"
+#include "app/shell/tools_bar.h"
 #include "platform/gui/text_bytes.h"
 #include "platform/resources/string_table.h"
 #include "platform/win/program_launch.h"
@@ -65,12 +66,12 @@ std::string LabelOf(const std::string& path)
     return std::filesystem::path(path).filename().string();
 }
 
-void AddNewBrowser(CMainFrame& frame)
+void AddNewBrowser(COpenSite& site)
 {
-    std::vector<std::string>& browsers = frame.GetBrowserPaths();
+    std::vector<std::string>& browsers = site.EditBrowserPaths();
     if (browsers.size() >= kMaxBrowsers)
         return;
-    CExeFileDialog chooser(frame);
+    CExeFileDialog chooser(site.GetBrowserPaths());
     if (!chooser.DoModal())
         return;
     std::string question = ResourceText(kAddBrowserQuestion);
@@ -85,16 +86,16 @@ void AddNewBrowser(CMainFrame& frame)
         browsers.push_back(entry.GetPath());
 }
 
-void RemoveBrowser(CMainFrame& frame)
+void RemoveBrowser(COpenSite& site)
 {
-    std::vector<std::string>& browsers = frame.GetBrowserPaths();
+    std::vector<std::string>& browsers = site.EditBrowserPaths();
     std::vector<std::string> labels;
     for (const std::string& path : browsers)
         labels.push_back(LabelOf(path));
     std::vector<bool> selected;
     if (!GetShellDialogs().ChooseBrowsersToRemove(labels, selected))
         return;
-    CAppSettings& settings = frame.GetSettings();
+    CAppSettings& settings = site.GetSettings();
     settings.m_nUseBuiltInBrowser = RemoveBrowsers(browsers, selected, settings.m_nUseBuiltInBrowser);
 }
 
@@ -117,6 +118,11 @@ void RebuildBrowserItems(wxMenu& menu, const std::vector<std::string>& browsers)
 
 } // namespace
 
+std::string AddBrowserChooserTitle()
+{
+    return AfterLineFeed(kAddBrowserPrompt);
+}
+
 bool CExeFileDialog::DoModal()
 {
     CoreServices& services = GetCoreServices();
@@ -125,7 +131,7 @@ bool CExeFileDialog::DoModal()
         std::string path = m_strPath;
         if (!dialogs.ChooseBrowserFile(path))
             return false;
-        const int problem = CheckNewBrowser(path, m_frame.GetBrowserPaths());
+        const int problem = CheckNewBrowser(path, m_browsers);
         if (problem == 0) {
             m_strPath = path;
             return true;
@@ -144,105 +150,59 @@ void LaunchCompanionTool(int tool)
         OpenWithDefaultHandler(row.productPage);
 }
 
-bool HandleBrowserCommand(CMainFrame& frame, int id)
+void BindCompanionToolEvents(wxWindow& window)
 {
-    CAppSettings& settings = frame.GetSettings();
-    switch (id) {
-    case ID_USE_BUILT_IN_BROWSER:
-        settings.m_nUseBuiltInBrowser = -1;
-        return true;
-    case ID_USE_STANDARD_BROWSER:
-        settings.m_nUseBuiltInBrowser = 0;
-        return true;
-    case ID_ADD_BROWSER:
-        AddNewBrowser(frame);
-        return true;
-    case ID_REMOVE_BROWSER:
-        if (!frame.GetBrowserPaths().empty())
-            RemoveBrowser(frame);
-        return true;
-    default:
-        break;
-    }
-    if (id >= ID_FIRST_BROWSER && id <= ID_LAST_BROWSER) {
-        const int choice = id - ID_FIRST_BROWSER + 1;
-        if (static_cast<size_t>(choice) <= frame.GetBrowserPaths().size())
-            settings.m_nUseBuiltInBrowser = choice;
-        return true;
-    }
-    if (id >= ID_FIRST_COMPANION_TOOL && id <= ID_LAST_COMPANION_TOOL) {
-        LaunchCompanionTool(ProgramCommandId(id) - 32820);
-        return true;
-    }
-    return false;
+    window.Bind(EVT_LAUNCH_COMPANION_TOOL, [](wxCommandEvent& event) { LaunchCompanionTool(event.GetInt()); });
 }
 
-bool UpdateBrowserCommand(CMainFrame& frame, wxUpdateUIEvent& event)
+void AddBrowserCommands(CCommandTable& table, COpenSite& site)
 {
-    const int id = event.GetId();
-    const std::vector<std::string>& browsers = frame.GetBrowserPaths();
-    const int choice = UsablePreviewChoice(frame.GetSettings().m_nUseBuiltInBrowser, browsers.size());
-    switch (id) {
-    case ID_USE_BUILT_IN_BROWSER:
-        event.Enable(true);
-        event.Check(choice == -1);
-        return true;
-    case ID_USE_STANDARD_BROWSER:
-        event.Enable(true);
-        event.Check(choice == 0);
-        return true;
-    case ID_ADD_BROWSER:
-        event.Enable(browsers.size() < kMaxBrowsers);
-        return true;
-    case ID_REMOVE_BROWSER:
-        event.Enable(!browsers.empty());
-        return true;
-    case ID_FIRST_BROWSER:
-        if (auto* menu = dynamic_cast<wxMenu*>(event.GetEventObject()))
-            RebuildBrowserItems(*menu, browsers);
-        break;
-    default:
-        break;
-    }
-    if (id >= ID_FIRST_BROWSER && id <= ID_LAST_BROWSER) {
-        const int number = id - ID_FIRST_BROWSER + 1;
-        event.Enable(static_cast<size_t>(number) <= browsers.size());
-        event.Check(choice == number);
-        return true;
-    }
-    if (id >= ID_FIRST_COMPANION_TOOL && id <= ID_LAST_COMPANION_TOOL) {
-        event.Enable(true);
-        return true;
-    }
-    return false;
-}
-
-// The program's own answers: the dialogs on screen.
-
-bool CProgramServices::ChooseBrowserFile(std::string& path)
-{
-    const std::string folder = path.empty() ? "/usr/share/applications" : GetPathFolder(path);
-    wxFileDialog dialog(m_pFrame, BytesToWx(AfterLineFeed(kAddBrowserPrompt)), PathToWx(folder), wxEmptyString,
-                        BytesToWx(ResourceText(7000)) + "|*", wxFD_OPEN | wxFD_FILE_MUST_EXIST);
-    if (dialog.ShowModal() != wxID_OK)
-        return false;
-    path = PathFromWx(dialog.GetPath());
-    return true;
-}
-
-bool CProgramServices::ChooseBrowsersToRemove(const std::vector<std::string>& labels, std::vector<bool>& selected)
-{
-    CRemoveBrowserDLG dialog(m_pFrame, labels);
-    if (!dialog.IsReady() || dialog.ShowModal() != wxID_OK)
-        return false;
-    selected.clear();
-    for (const int state : dialog.GetStates())
-        selected.push_back(state != 0);
-    return true;
-}
-
-bool CProgramServices::ShowDownloadOffer(int offer)
-{
-    CDownloadOfferDialog dialog(offer, m_pFrame);
-    return dialog.IsOk() && dialog.ShowModal() == wxID_OK;
+    // What the Settings menu shows checked: the browser of the settings, or the built-in one when that browser
+    // is gone.
+    const auto choice = [&site] {
+        return UsablePreviewChoice(site.GetSettings().m_nUseBuiltInBrowser, site.GetBrowserPaths().size());
+    };
+    table.Add(
+        ID_USE_BUILT_IN_BROWSER, [&site](int) { site.GetSettings().m_nUseBuiltInBrowser = -1; },
+        [choice](wxUpdateUIEvent& event) {
+            event.Enable(true);
+            event.Check(choice() == -1);
+        });
+    table.Add(
+        ID_USE_STANDARD_BROWSER, [&site](int) { site.GetSettings().m_nUseBuiltInBrowser = 0; },
+        [choice](wxUpdateUIEvent& event) {
+            event.Enable(true);
+            event.Check(choice() == 0);
+        });
+    table.Add(
+        ID_ADD_BROWSER, [&site](int) { AddNewBrowser(site); },
+        EnableWhen([&site] { return site.GetBrowserPaths().size() < kMaxBrowsers; }));
+    table.Add(
+        ID_REMOVE_BROWSER,
+        [&site](int) {
+            if (!site.GetBrowserPaths().empty())
+                RemoveBrowser(site);
+        },
+        EnableWhen([&site] { return !site.GetBrowserPaths().empty(); }));
+    table.Add(
+        ID_FIRST_BROWSER, ID_LAST_BROWSER,
+        [&site](int id) {
+            const int number = id - ID_FIRST_BROWSER + 1;
+            if (static_cast<size_t>(number) <= site.GetBrowserPaths().size())
+                site.GetSettings().m_nUseBuiltInBrowser = number;
+        },
+        [&site, choice](wxUpdateUIEvent& event) {
+            const int id = event.GetId();
+            const std::vector<std::string>& browsers = site.GetBrowserPaths();
+            // The first browser's item stands for the list: the submenu gets the list's items as it opens.
+            if (id == ID_FIRST_BROWSER)
+                if (auto* menu = dynamic_cast<wxMenu*>(event.GetEventObject()))
+                    RebuildBrowserItems(*menu, browsers);
+            const int number = id - ID_FIRST_BROWSER + 1;
+            event.Enable(static_cast<size_t>(number) <= browsers.size());
+            event.Check(choice() == number);
+        });
+    table.Add(
+        ID_FIRST_COMPANION_TOOL, ID_LAST_COMPANION_TOOL,
+        [](int id) { LaunchCompanionTool(ProgramCommandId(id) - 32820); }, AlwaysEnabled());
 }

@@ -4,11 +4,13 @@
 // and the commands that add and remove them) and the companion-tool launcher of the Tools menu and tools bar.
 
 #include <string>
+#include <vector>
 
 #include "app/shell/command_ids.h"
 
-class CMainFrame;
-class wxUpdateUIEvent;
+class CCommandTable;
+class COpenSite;
+class wxWindow;
 
 enum BrowserCommand
 {
@@ -24,24 +26,30 @@ enum BrowserCommand
     ID_LAST_COMPANION_TOOL = WxCommandId(32837),
 };
 
-// The chooser of Add New Browser: asks for files until one may join the frame's browser list (telling why each
+// The chooser of Add New Browser: asks for files until one may join the browser list (telling why each
 // other may not) or the user cancels.
 class CExeFileDialog
 {
 public:
-    explicit CExeFileDialog(CMainFrame& frame) : m_frame(frame) {}
+    explicit CExeFileDialog(const std::vector<std::string>& browsers) : m_browsers(browsers) {}
     // True, with the path set, when a file was chosen.
     bool DoModal();
     const std::string& GetPath() const { return m_strPath; }
 
 private:
-    CMainFrame& m_frame;
+    const std::vector<std::string>& m_browsers;
     std::string m_strPath;
 };
+
+// The title of the file chooser of Add New Browser.
+std::string AddBrowserChooserTitle();
 
 // Starts companion tool k (12 to 17); as none is installed here, offers its download page. Other numbers do
 // nothing.
 void LaunchCompanionTool(int tool);
 
-bool HandleBrowserCommand(CMainFrame& frame, int id);
-bool UpdateBrowserCommand(CMainFrame& frame, wxUpdateUIEvent& event);
+// The tools bar's companion tools reach the launcher through the window's events.
+void BindCompanionToolEvents(wxWindow& window);
+
+// Adds the browser submenu's and the companion tools' commands to the table.
+void AddBrowserCommands(CCommandTable& table, COpenSite& site);

@@ -9,7 +9,6 @@
 
 #include "app/shell/command_ids.h"
 
-class CMainFrame;
 class COrvelView;
 class wxUpdateUIEvent;
 

@@ -94,9 +94,9 @@ protected:
         linked->SetLink(std::move(link));
         first->AddObject(std::move(linked));
         site->MarkSaved();
-        frame->OpenSite(std::move(site));
+        frame->GetOpenSite().OpenSite(std::move(site));
         Settle();
-        ASSERT_NE(frame->GetActivePageWindow(), nullptr);
+        ASSERT_NE(frame->GetPageWindows().GetActive(), nullptr);
     }
     void TearDown() override
     {
@@ -108,7 +108,7 @@ protected:
         UseRecordingServices();
         Close();
     }
-    COrvelView* ActiveView() { return frame->GetActivePageWindow()->GetView(); }
+    COrvelView* ActiveView() { return frame->GetPageWindows().GetActive()->GetView(); }
     void Command(int id)
     {
         wxCommandEvent event(wxEVT_MENU, id);
@@ -119,7 +119,7 @@ protected:
     {
         wxUpdateUIEvent event(id);
         event.SetEventObject(frame);
-        UpdateEditCommand(*frame, event);
+        frame->GetCommands().Update(event);
         return event.GetEnabled();
     }
 };
@@ -147,7 +147,7 @@ TEST_F(ClipboardTest, ObjectsGoBetweenPagesSitesAndCopiesOfTheProgram)
     ASSERT_GT(std::ifstream(block, std::ios::binary | std::ios::ate).tellg(), 8);
 
     // Pasted on the other page where the place is seen: the same place, the link kept.
-    frame->OpenPageWindow(1);
+    frame->GetPageWindows().Open(1);
     Settle();
     ASSERT_EQ(ActiveView()->GetPage(), second);
     EXPECT_TRUE(Enabled(ID_EDIT_PASTE));
@@ -175,9 +175,9 @@ TEST_F(ClipboardTest, ObjectsGoBetweenPagesSitesAndCopiesOfTheProgram)
         other->AddPage(std::make_unique<CSitePage>(other.get(), name, name));
     CSitePage* otherPage = other->GetPage(2);
     other->MarkSaved();
-    frame->OpenSite(std::move(other));
+    frame->GetOpenSite().OpenSite(std::move(other));
     Settle();
-    frame->OpenPageWindow(2);
+    frame->GetPageWindows().Open(2);
     Settle();
     ASSERT_EQ(ActiveView()->GetPage(), otherPage);
     Command(ID_EDIT_PASTE);
@@ -200,7 +200,7 @@ TEST_F(ClipboardTest, AnObjectLargerThanAnyPageIsCopiedWithoutAPicture)
     EXPECT_NE(targets.find(kObjectsFormatName), std::string::npos) << targets;
     EXPECT_EQ(targets.find("image/png"), std::string::npos) << targets;
 
-    frame->OpenPageWindow(1);
+    frame->GetPageWindows().Open(1);
     Settle();
     Command(ID_EDIT_PASTE);
     ASSERT_EQ(second->GetItemCount(), 1);
@@ -275,7 +275,7 @@ TEST_F(ClipboardTest, ABackgroundGoesFromPageToPageAsOneStep)
     green.SetColor(CColor(20, 160, 90));
     first->SetBackground(std::make_unique<CFillStyle>(green));
     Command(ID_COPY_BACKGROUND);
-    frame->OpenPageWindow(1);
+    frame->GetPageWindows().Open(1);
     Settle();
     ASSERT_EQ(ActiveView()->GetPage(), second);
     EXPECT_TRUE(Enabled(ID_PASTE_BACKGROUND));

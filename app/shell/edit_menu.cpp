@@ -7,8 +7,8 @@
 #include "app/model/services.h"
 #include "app/shell/clipboard_commands.h"
 #include "app/shell/command_ids.h"
-#include "app/shell/main_frame.h"
-#include "app/shell/orvel_frame.h"
+#include "app/shell/command_table.h"
+#include "app/shell/page_windows.h"
 #include "app/site/edit_commands.h"
 #include "app/site/guide_commands.h"
 #include "app/site/site_page.h"
@@ -40,18 +40,6 @@ std::optional<ArrangeCommand> ArrangeOf(int id)
 int GridModeOf(int id)
 {
     return id == ID_GRID_1X ? 1 : id == ID_GRID_2X ? 2 : id == ID_GRID_4X ? 4 : 0;
-}
-
-bool IsGuideCommand(int id)
-{
-    return (id >= ID_SPACE_HORIZONTALLY && id <= ID_GRID_4X) || id == ID_INSERT_HORIZONTAL_GUIDE ||
-           id == ID_INSERT_VERTICAL_GUIDE || id == ID_HIDE_GUIDES || id == ID_REMOVE_GUIDES;
-}
-
-COrvelView* ActiveView(CMainFrame& frame)
-{
-    const COrvelFrame* window = frame.GetActivePageWindow();
-    return window ? window->GetView() : nullptr;
 }
 
 // The guide commands act on the active view's page. Every one of them uses up the point the context menu was
@@ -99,105 +87,71 @@ void RunGuideCommand(COrvelView& view, int id)
     view.InvalidateView(true);
 }
 
-} // namespace
-
-bool HandleEditCommand(CMainFrame& frame, int id)
+// How a guide command looks over the active view's page; every one is off without a page.
+void UpdateGuideCommand(const COrvelView* view, wxUpdateUIEvent& event)
 {
-    if (HandleClipboardCommand(ActiveView(frame), id))
-        return true;
-    if (const std::optional<ArrangeCommand> arrange = ArrangeOf(id)) {
-        OnArrange(*arrange);
-        return true;
+    const CSitePage* page = view ? view->GetPage() : nullptr;
+    if (!page) {
+        event.Enable(false);
+        return;
     }
-    if (IsGuideCommand(id)) {
-        if (COrvelView* view = ActiveView(frame))
-            RunGuideCommand(*view, id);
-        return true;
-    }
+    const int id = event.GetId();
     switch (id) {
-    case ID_EDIT_UNDO:
-        OnEditUndo();
-        return true;
-    case ID_EDIT_REDO:
-        OnEditRedo();
-        return true;
-    case ID_EDIT_DELETE:
-        OnEditDelete();
-        return true;
-    case ID_EDIT_SELECT_ALL:
-        OnEditSelectAll();
-        return true;
-    case ID_EDIT_GROUP:
-        OnEditGroup();
-        return true;
-    default:
-        return false;
+    case ID_INSERT_HORIZONTAL_GUIDE:
+    case ID_INSERT_VERTICAL_GUIDE:
+        event.Enable(CanInsertGuide(*page, id == ID_INSERT_HORIZONTAL_GUIDE));
+        break;
+    case ID_HIDE_GUIDES:
+        event.Enable(true);
+        event.SetText(BytesToWx(ResourceText(page->AreGuidesHidden() ? kShowGuidesTextId : kHideGuidesTextId)));
+        break;
+    case ID_REMOVE_GUIDES:
+        event.Enable(CanRemoveGuides(*page));
+        break;
+    case ID_SPACE_HORIZONTALLY:
+    case ID_SPACE_VERTICALLY:
+        event.Enable(CanSpaceEvenly(*page, id == ID_SPACE_HORIZONTALLY));
+        break;
+    case ID_CENTER_BETWEEN_GUIDES:
+        event.Enable(CanCenterBetweenGuides(*page));
+        break;
+    default: // the grid densities
+        event.Enable(true);
+        event.Check(page->GetGridMode() == GridModeOf(id));
+        break;
     }
 }
 
-bool UpdateEditCommand(CMainFrame& frame, wxUpdateUIEvent& event)
+} // namespace
+
+void AddEditCommands(CCommandTable& table, const CShellContext& context)
 {
-    if (UpdateClipboardCommand(ActiveView(frame), event))
-        return true;
-    const int id = event.GetId();
-    if (const std::optional<ArrangeCommand> arrange = ArrangeOf(id)) {
-        event.Enable(IsArrangeEnabled(*arrange));
-        return true;
+    CPageWindows& pages = context.pages;
+    for (int id : {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_COPY_BACKGROUND, ID_PASTE_BACKGROUND})
+        table.Add(
+            id, [&pages](int command) { HandleClipboardCommand(pages.GetActiveView(), command); },
+            [&pages](wxUpdateUIEvent& event) { UpdateClipboardCommand(pages.GetActiveView(), event); });
+    for (int id : {ID_BRING_TO_FRONT, ID_SEND_TO_BACK, ID_BRING_FORWARD, ID_SEND_BACKWARD}) {
+        const ArrangeCommand arrange = *ArrangeOf(id);
+        table.Add(
+            id, [arrange](int) { OnArrange(arrange); }, EnableWhen([arrange] { return IsArrangeEnabled(arrange); }));
     }
-    if (IsGuideCommand(id)) {
-        const COrvelView* view = ActiveView(frame);
-        const CSitePage* page = view ? view->GetPage() : nullptr;
-        if (!page) {
-            event.Enable(false);
-            return true;
-        }
-        switch (id) {
-        case ID_INSERT_HORIZONTAL_GUIDE:
-        case ID_INSERT_VERTICAL_GUIDE:
-            event.Enable(CanInsertGuide(*page, id == ID_INSERT_HORIZONTAL_GUIDE));
-            break;
-        case ID_HIDE_GUIDES:
-            event.Enable(true);
-            event.SetText(BytesToWx(ResourceText(page->AreGuidesHidden() ? kShowGuidesTextId : kHideGuidesTextId)));
-            break;
-        case ID_REMOVE_GUIDES:
-            event.Enable(CanRemoveGuides(*page));
-            break;
-        case ID_SPACE_HORIZONTALLY:
-        case ID_SPACE_VERTICALLY:
-            event.Enable(CanSpaceEvenly(*page, id == ID_SPACE_HORIZONTALLY));
-            break;
-        case ID_CENTER_BETWEEN_GUIDES:
-            event.Enable(CanCenterBetweenGuides(*page));
-            break;
-        default: // the grid densities
-            event.Enable(true);
-            event.Check(page->GetGridMode() == GridModeOf(id));
-            break;
-        }
-        return true;
-    }
-    switch (id) {
-    case ID_EDIT_UNDO:
-        event.Enable(IsEditUndoEnabled());
-        return true;
-    case ID_EDIT_REDO:
-        event.Enable(IsEditRedoEnabled());
-        return true;
-    case ID_EDIT_DELETE:
-        event.Enable(IsEditDeleteEnabled());
-        return true;
-    case ID_EDIT_SELECT_ALL:
-        event.Enable(IsEditSelectAllEnabled());
-        return true;
-    case ID_EDIT_GROUP: {
+    const auto runGuide = [&pages](int id) {
+        if (COrvelView* view = pages.GetActiveView())
+            RunGuideCommand(*view, id);
+    };
+    const auto updateGuide = [&pages](wxUpdateUIEvent& event) { UpdateGuideCommand(pages.GetActiveView(), event); };
+    for (int id : {ID_INSERT_HORIZONTAL_GUIDE, ID_INSERT_VERTICAL_GUIDE, ID_HIDE_GUIDES, ID_REMOVE_GUIDES})
+        table.Add(id, runGuide, updateGuide);
+    table.Add(ID_SPACE_HORIZONTALLY, ID_GRID_4X, runGuide, updateGuide);
+    table.Add(ID_EDIT_UNDO, [](int) { OnEditUndo(); }, EnableWhen(IsEditUndoEnabled));
+    table.Add(ID_EDIT_REDO, [](int) { OnEditRedo(); }, EnableWhen(IsEditRedoEnabled));
+    table.Add(ID_EDIT_DELETE, [](int) { OnEditDelete(); }, EnableWhen(IsEditDeleteEnabled));
+    table.Add(ID_EDIT_SELECT_ALL, [](int) { OnEditSelectAll(); }, EnableWhen(IsEditSelectAllEnabled));
+    table.Add(ID_EDIT_GROUP, [](int) { OnEditGroup(); }, [](wxUpdateUIEvent& event) {
         const EditGroupUpdate update = GetEditGroupUpdate();
         event.Enable(update.enabled);
         if (update.textId != 0)
             event.SetText(BytesToWx(ResourceText(static_cast<unsigned>(update.textId))));
-        return true;
-    }
-    default:
-        return false;
-    }
+    });
 }

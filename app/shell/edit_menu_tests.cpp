@@ -25,35 +25,22 @@ namespace {
 
 // A site whose front page holds three rectangles, shown in its window, with the program's own services: the
 // real undo history and the active view.
-class EditMenuTest : public ShellTest
+class EditMenuTest : public ProgramShellTest<CProgramServices>
 {
 protected:
-    CProgramServices program;
     CSitePage* page = nullptr;
     COrvelView* view = nullptr;
 
     void Open()
     {
-        Start();
-        program.SetMainFrame(frame);
-        InstallProgramServices(&program);
-        auto site = std::make_unique<CWebsite>("/home/ann/Sites/bakery.kst");
-        site->AddPage(std::make_unique<CSitePage>(site.get(), "Home", "Home"));
+        StartProgram();
+        auto site = MakeRectanglesSite({{80, 100}, {200, 100}, {320, 100}});
         page = site->GetPage(0);
-        for (int i = 0; i < 3; ++i)
-            page->AddObject(std::make_unique<CRectangleObject>(80 + 120 * i, 100, SIZE{80, 60}, 0.0));
-        site->MarkSaved();
-        frame->OpenSite(std::move(site));
+        frame->GetOpenSite().OpenSite(std::move(site));
         Settle();
-        ASSERT_NE(frame->GetActivePageWindow(), nullptr);
-        view = frame->GetActivePageWindow()->GetView();
+        ASSERT_NE(frame->GetPageWindows().GetActive(), nullptr);
+        view = frame->GetPageWindows().GetActive()->GetView();
         ASSERT_EQ(view->GetPage(), page);
-    }
-    // The recording services answer the question about unsaved changes when the window closes.
-    void TearDown() override
-    {
-        UseRecordingServices();
-        Close();
     }
 
     wxMenu* EditMenu()

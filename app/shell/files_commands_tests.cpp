@@ -29,7 +29,7 @@ template <class Dialog> Dialog* FindOpenDialog()
     return nullptr;
 }
 
-void Click(wxDialog& dialog, int id)
+void PressButton(wxDialog& dialog, int id)
 {
     wxCommandEvent click(wxEVT_BUTTON, id);
     click.SetEventObject(dialog.FindWindow(id));
@@ -50,7 +50,7 @@ TEST_F(ShellTest, AddFilesPlacesTwoFilesInANewFolderOfTheSite)
     CProgramServices program;
     program.SetMainFrame(frame);
     InstallProgramServices(&program);
-    frame->OpenSite(MakeSite({"Contact", "Home"}));
+    frame->GetOpenSite().OpenSite(MakeSite({"Contact", "Home"}));
     CWebsite& site = *frame->GetCurrentSite();
     // The site map shows the site's files: there are none yet.
     wxMenu menu;
@@ -71,19 +71,19 @@ TEST_F(ShellTest, AddFilesPlacesTwoFilesInANewFolderOfTheSite)
             paths = {scratch / "a.txt", scratch / "b.pdf"};
             return true;
         };
-        Click(*dialog, 1631);
+        PressButton(*dialog, 1631);
         CSiteFolderTree& tree = *dialog->GetTree();
         tree.SelectItem(tree.GetRootItem());
-        Click(*dialog, 1622);
+        PressButton(*dialog, 1622);
         const wxTreeItemId folder = tree.GetSelection();
         tree.EndEditLabel(folder, true);
         wxTreeEvent rename(wxEVT_TREE_END_LABEL_EDIT, &tree, folder);
         rename.SetLabel("docs");
         tree.ProcessWindowEvent(rename);
         tree.SelectItem(folder);
-        Click(*dialog, 1536);
+        PressButton(*dialog, 1536);
         answered = true;
-        Click(*dialog, wxID_OK);
+        PressButton(*dialog, wxID_OK);
     });
     RunCommand(*frame, ID_ADD_FILES);
     EXPECT_TRUE(answered);
@@ -103,7 +103,7 @@ TEST_F(ShellTest, AddFilesPlacesTwoFilesInANewFolderOfTheSite)
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(dialog->GetModel().FindFileByRemotePath("/docs/b.pdf")->GetLocalPath(), scratch / "b.pdf");
         mapShown = true;
-        Click(*dialog, wxID_OK);
+        PressButton(*dialog, wxID_OK);
     });
     RunCommand(*frame, ID_SITE_MAP);
     EXPECT_TRUE(mapShown);
@@ -133,16 +133,16 @@ TEST_F(ShellTest, AddFlashOnTheObjectPaletteRunsThePlacementWizard)
     auto made = MakeSite({"Home"});
     made->AppendFilePair(std::make_unique<CFilePair>(scratch / "logo.gif", "/images/logo.gif"));
     CPageItem* item = made->GetPage(0)->AddObject(std::make_unique<CHtmlObject>(POINT{40, 40}, 100, 100));
-    frame->OpenSite(std::move(made));
+    frame->GetOpenSite().OpenSite(std::move(made));
     CWebsite& site = *frame->GetCurrentSite();
-    CSitePage* page = frame->GetActivePage();
+    CSitePage* page = frame->GetPageWindows().GetActivePage();
     ASSERT_EQ(page, site.GetPage(0));
     page->SelectItem(item);
     frame->CreatePalettes();
-    frame->ShowObjectInspector();
+    frame->GetPalettes().ShowObjectPalette();
     program.NotifyInspector(kRefreshAll);
     Settle();
-    auto* palette = dynamic_cast<CPropFrame*>(frame->GetPropSheetManager()->GetPropFrame(kObjectPropSheet));
+    auto* palette = dynamic_cast<CPropFrame*>(frame->GetPalettes().GetManager()->GetPropFrame(kObjectPropSheet));
     ASSERT_NE(palette, nullptr);
     wxWindow* addFlash = palette->GetSheet()->GetActivePage()->FindWindow(1606);
 

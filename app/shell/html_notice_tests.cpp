@@ -42,7 +42,7 @@ TEST_F(ShellTest, TheHtmlNoticeComesOncePerSave)
     Start();
     asked.m_frame2 = frame;
     frame->GetSettings().m_bShowHtmlSaveWarning = true;
-    ASSERT_NE(OpenDocumentFile(*frame, path), nullptr);
+    ASSERT_NE(frame->GetOpenSite().OpenDocumentFile(path), nullptr);
 
     wxCommandEvent save(wxEVT_MENU, ID_FILE_SAVE);
     frame->GetCurrentSite()->SetModified();

@@ -2,23 +2,25 @@
 
 // The program's one top-level window: the menu bar, the toolbar ("Buttonmenu") with its labels and drop-down
 // buttons, the tools area docked at the left or right edge ("Toolbox"), the status bar with its panes, and the
-// page windows of the open site, shown as tabs. It holds the settings record and the store it lives in, and the
-// pointer to the open site. Its placement, bar state and the tools-bar colour come from the store when it is made
-// and go back when it closes; the settings record is written when it goes.
+// tabs of the page windows. Its placement, bar state and the tools-bar colour come from the store when it is made
+// and go back when it closes. The open site (with the settings and their store) and the page windows have owners
+// of their own, which the frame holds.
 
 #include "app/docview/site_document.h"
 #include "app/model/app_settings.h"
-#include "app/publish/changed_pages.h"
 #include "app/shell/command_ids.h"
+#include "app/shell/command_table.h"
+#include "app/shell/inspector_palettes.h"
 #include "app/shell/logic/frame_texts.h"
-#include "platform/win/key_store.h"
+#include "app/shell/open_site.h"
+#include "app/shell/page_windows.h"
+#include "app/shell/shell_window.h"
 
 #include <array>
 #include <memory>
 #include <string>
 #include <vector>
 #include <wx/aui/framemanager.h>
-#include <wx/filehistory.h>
 #include <wx/mdi.h>
 
 class CWebsite;
@@ -27,69 +29,13 @@ class COrvelFrame;
 class COOBmpToolBar;
 class CToolsBar;
 
-class CPropSheetManager;
 class wxMenu;
-
-// Command numbers of the main window's menus and bars.
-enum MainFrameCommand
-{
-    ID_FILE_NEW = WxCommandId(57600),
-    ID_FILE_OPEN = WxCommandId(57601),
-    ID_FILE_SAVE = WxCommandId(57603),
-    ID_FILE_SAVE_AS = WxCommandId(57604),
-    ID_FILE_CLOSE = WxCommandId(57602),
-    ID_ADD_FILES = WxCommandId(32943),
-    ID_ADD_FILES_FROM_XML = WxCommandId(59427),
-    ID_REMOVE_FILES = WxCommandId(32944),
-    ID_SITE_MAP = WxCommandId(32945),
-    ID_APP_EXIT = WxCommandId(57665),
-    ID_APP_ABOUT = WxCommandId(57664),
-    ID_HELP_DIALOGS = WxCommandId(32875),
-    ID_FEEDBACK = WxCommandId(32872),
-    ID_HELP_FINDER = WxCommandId(57667),
-    ID_FILE_NEW_FROM_THEME = WxCommandId(32865),
-    ID_SHOW_PAGE = WxCommandId(32773),
-    ID_ADD_PAGE = WxCommandId(32772),
-    ID_EDIT_HEADER = WxCommandId(32892),
-    ID_BACKGROUND_PREFERENCES = WxCommandId(32874),
-    ID_PAGE_DEFAULTS = WxCommandId(32803),
-    ID_EDIT_META_TAGS = WxCommandId(32894),
-    ID_INSERT_ANALYTICS = WxCommandId(32896),
-    ID_TEST = WxCommandId(32780),
-    ID_SEND = WxCommandId(32779),
-    ID_VIEW_TOOLBAR = WxCommandId(59392),
-    ID_VIEW_BUTTON_TEXTS = WxCommandId(32854),
-    ID_VIEW_INSPECTOR = WxCommandId(59426),
-    ID_VIEW_TOOLBOX = WxCommandId(59425),
-    ID_VIEW_STATUS_BAR = WxCommandId(32849),
-    ID_INDICATOR_IMAGE = WxCommandId(32848),
-    ID_INDICATOR_POSITION = WxCommandId(32857),
-    ID_INDICATOR_PAGES = WxCommandId(32850),
-    ID_INDICATOR_LOADTIME = WxCommandId(32852),
-    // The inspector palettes from the Tools menu, Page to Mouseover in palette order, and from the view's menu.
-    ID_PAGE_INSPECTOR = WxCommandId(32774),
-    ID_OBJECT_INSPECTOR = WxCommandId(32775),
-    ID_LINK_INSPECTOR = WxCommandId(32869),
-    ID_FILL_INSPECTOR = WxCommandId(32776),
-    ID_EFFECTS_INSPECTOR = WxCommandId(32777),
-    ID_STYLES_INSPECTOR = WxCommandId(32853),
-    ID_MOUSEOVER_INSPECTOR = WxCommandId(32778),
-    ID_POPUP_PAGE_INSPECTOR = WxCommandId(32890),
-    ID_POPUP_OBJECT_INSPECTOR = WxCommandId(32891),
-    ID_POPUP_LINK_INSPECTOR = WxCommandId(32879),
-    ID_POPUP_FILL_INSPECTOR = WxCommandId(32880),
-    ID_POPUP_EFFECTS_INSPECTOR = WxCommandId(32881),
-    ID_POPUP_STYLES_INSPECTOR = WxCommandId(32893),
-    ID_POPUP_MOUSEOVER_INSPECTOR = WxCommandId(32888),
-    ID_POPUP_ALT_TEXT = WxCommandId(32883),
-};
 
 // The store sections and values of the bars' state.
 inline constexpr const char* kBarStateSection = "NewBarState";
-inline constexpr const char* kRecentFilesSection = "Recent File List";
 
-// The frame is the host of the site document: its dialogs, recent files, changed-pages tracker and page windows.
-class CMainFrame : public wxMDIParentFrame, public CDocumentHost
+// The main window holds the open site and the page windows and answers what they ask of it.
+class CMainFrame : public wxMDIParentFrame, public CShellWindow
 {
 public:
     // The settings record is loaded from the store in the given file (empty: a store that is never written).
@@ -100,56 +46,26 @@ public:
     // destroys the frame.
     bool Create();
 
-    void UpdateTitle();
+    void UpdateTitle() override;
     // The text of the status bar's message pane.
     void SetStatusText(const std::string& text);
     using wxMDIParentFrame::SetStatusText;
 
-    CAppSettings& GetSettings() { return m_settings; }
-    const CSettingsEnvironment& GetEnvironment() const { return m_environment; }
-    // The last site files opened, newest first (at most four; theme files never enter it).
-    void AddRecentFile(const std::string& path);
-    std::vector<std::string> GetRecentFiles() const;
+    // The open site with the settings, their store, the recent files, the changed pages and the browsers.
+    COpenSite& GetOpenSite() { return m_site; }
+    // The page windows of the open site.
+    CPageWindows& GetPageWindows() { return m_pages; }
+    const CPageWindows& GetPageWindows() const { return m_pages; }
+    // Shortcuts to what the open site holds.
+    CWebsite* GetCurrentSite() const { return m_site.GetSite(); }
+    CAppSettings& GetSettings() { return m_site.GetSettings(); }
 
-    // Which pages changed since the last upload, as the previous run left them.
-    CChangedPages& GetChangedPages() { return m_changedPages; }
-    CKeyStore& GetStore() { return m_store; }
     COOBmpToolBar* GetMainToolBar() const { return m_pToolBar; }
-    CToolsBar* GetToolsBar() const { return m_pToolsBar; }
-    // The external browsers' paths, in the order of the browser menu.
-    std::vector<std::string>& GetBrowserPaths() { return m_browserPaths; }
+    CToolsBar* GetToolsBar() const override { return m_pToolsBar; }
     wxAuiManager& GetDockManager() { return m_dock; }
     bool IsToolsBarShown();
 
-    // The open site: set when a site is opened, null when none is. The frame keeps a site opened through
-    // OpenSite until another replaces it.
-    CWebsite* GetCurrentSite() const { return m_pCurrentSite; }
-    // The document that owns the open site and keeps it on disk.
-    COrvelDoc& GetDocument() { return m_document; }
-    void OpenSite(std::unique_ptr<CWebsite> site);
-    void CloseSite();
-
-    // Page windows.
-    int CountPageWindows() const;
-    const std::vector<COrvelFrame*>& GetPageWindows() const { return m_pageWindows; }
-    COrvelFrame* GetActivePageWindow() const;
-    // The page of the active page window, null when there is none.
-    CSitePage* GetActivePage() const;
-    // The browsers added for previews, the first numbered 1.
-    const std::vector<std::string>& GetBrowserPaths() const { return m_browserPaths; }
-    // Brings the page forward in a window of its own, or tells that no more page windows can be opened.
-    COrvelFrame* OpenPageWindow(int pageIndex);
-    // The same, closing a window first when the limit is reached.
-    COrvelFrame* ShowPageByName(const std::string& name);
-    void OnPageWindowClosed(COrvelFrame* window);
-    // Whether a page window may close: the last one of the site asks about unsaved changes first.
-    bool CanClosePageWindow(COrvelFrame* window);
-    // The pages the page windows show, in the windows' order.
-    std::vector<CSitePage*> GetPageWindowPages() const;
-    // Paints again the windows that show the page.
-    void RefreshPageWindows(const CSitePage* page);
-    // The Show Page list as it was last built.
-    const std::vector<PageListEntry>& GetPageList() const { return m_pageList; }
+    // Fills the Show Page list's menu with the open site's pages.
     wxMenu* BuildPageMenu();
 
     // The show and hide commands.
@@ -164,52 +80,18 @@ public:
     // Brings the status panes up to date now instead of at the next idle time.
     void UpdateStatusPanes();
 
-    // The welcome dialog at start and the way to begin chosen in it; Cancel changes nothing.
-    void RunWelcomeDialog();
-
-    // Opens a dropped file, or tells why it does not.
-    void DropFiles(const std::vector<std::string>& files);
-
-    // The document's host.
-    SaveChangesAnswer AskSaveChanges() override;
-    bool PromptSiteFile(const std::string& suggestion, std::string& path) override;
-    // The file dialog for site or theme files (opening or saving), starting at path; true for OK with the chosen
-    // path.
-    bool PromptSiteFile(std::string& path, bool open, bool theme);
-    void ShowChangesNotSaved() override;
-    void ShowSaveError() override;
-    void ShowOpenError() override;
-    std::string GetUntitledSiteName() override;
-    std::string GetDocumentsFolder() override { return m_environment.documentsFolder; }
-    void AddToRecentFiles(const std::string& path) override { AddRecentFile(path); }
-    void ApplyChangedPages(CWebsite& site) override;
-    void SaveChangedPages() override;
-    void WriteLocalWebsite(const std::string& basePath) override;
-    void CloseAllDocuments() override { CloseSite(); }
-    bool RunRemoveFilesDialog(CWebsite& site, std::vector<int>& checks) override;
-    void RunSiteMapDialog(const std::vector<std::string>& reservedNames,
-                          const std::vector<const CFilePair*>& pairs) override;
-    bool RunPageDefaultsDialog(CWebsite& site) override;
-    std::vector<PageView*> GetViews() override;
-
-    // The user guide beside the program, which Help opens with the desktop's browser.
-    std::string GetUserGuidePath() const;
+    bool PromptSiteFile(std::string& path, bool open, bool theme) override;
 
     // Stores placement, bar state, tools-bar colour and inspector state (on close).
     void SaveWindowState();
 
     // The inspector palettes: made once the frame exists, showing the palette of the last run where it stood.
     void CreatePalettes();
-    void RestoreInspectorState();
-    CPropSheetManager* GetPropSheetManager() const { return m_pPropSheets.get(); }
+    CInspectorPalettes& GetPalettes() { return m_palettes; }
     // Passes a refresh code to the page of the current palette.
-    void NotifyInspector(UINT code);
-    // Shows a palette as its command does; fromPopup for the view's menu, which brings the inspector up first.
-    void ShowInspector(int index, bool fromPopup);
-    // The Object palette on its first page, after the view made or selected an object.
-    void ShowObjectInspector();
-    // Which palette the user chose last, one flag a palette.
-    const std::array<bool, 7>& GetInspectorFlags() const { return m_inspectorFlags; }
+    void NotifyInspector(UINT code) override;
+    // The commands of the menus and bars.
+    const CCommandTable& GetCommands() const { return m_commands; }
     // The placement the window has now, as the store keeps it.
     CStoredPlacement GetPlacement() const;
 
@@ -225,29 +107,16 @@ private:
     void OnPageCommand(wxCommandEvent& event);
     void OnCharHook(wxKeyEvent& event);
     void OnToolDropDown(wxCommandEvent& event);
-    void OnFileOpen();
-    void OnFileNewFromTheme();
     void OnRecentFile(wxCommandEvent& event);
-    void ShowPalettesWithSite();
-    void PutPalettesAway();
-    void ShowRecentFiles();
-    void OnHelp();
+    // The commands of the bars and the Show Page list.
+    void AddBarCommands();
 
-    CSettingsEnvironment m_environment;
-    CKeyStore m_store;
-    CAppSettings m_settings;
-    CInspectorState m_inspectorState;
-    std::array<bool, 7> m_inspectorFlags{};
-    std::unique_ptr<CPropSheetManager> m_pPropSheets;
-    std::vector<std::string> m_browserPaths;
-    CChangedPages m_changedPages;
-    wxFileHistory m_recentFiles{4};
-    wxMenuItem* m_pRecentSeparator = nullptr;
-    // Whether a site was open at the last idle time; the palettes shown when the last site closed, which come
-    // back with the next one.
-    bool m_bSiteOpen = false;
-    bool m_bPalettesAway = false;
-    bool m_bShapesAway = false;
+    // The page windows come first: the open site closes them, and they report to their owner while they go.
+    CPageWindows m_pages{*this, *this};
+    COpenSite m_site;
+    CInspectorPalettes m_palettes;
+    CShellContext m_context{*this, *this, m_site, m_pages};
+    CCommandTable m_commands;
 
     COOBmpToolBar* m_pToolBar = nullptr;
     CToolsBar* m_pToolsBar = nullptr;
@@ -255,19 +124,8 @@ private:
     bool m_bStatusBarShown = true;
     bool m_bToolBarShown = true;
     bool m_bButtonTextsShown = true;
-    bool m_bCreated = false;
-    // Set while CloseSite takes the page windows down, so that their going does not close the site again.
-    bool m_bClosingSite = false;
     // The window's rectangle while it was last neither maximised nor minimised.
     wxRect m_normalRect;
 
-    CWebsite* m_pCurrentSite = nullptr;
-    COrvelDoc m_document{this};
-    std::vector<COrvelFrame*> m_pageWindows;
-    std::vector<PageListEntry> m_pageList;
     wxMenu* m_pPageMenu = nullptr;
-    std::array<std::string, 5> m_paneTexts;
 };
-
-// The product's name, which titles the main window.
-std::string GetProductName();

@@ -31,7 +31,7 @@ TEST_F(ShellTest, MainWindowPicture)
     SaveWindowPlacement(store, placement);
     ASSERT_TRUE(store.Save());
     Start();
-    frame->OpenSite(MakeSite({"Contact", "Home", "About us"}));
+    frame->GetOpenSite().OpenSite(MakeSite({"Contact", "Home", "About us"}));
     Settle();
     frame->UpdateStatusPanes();
     Settle();
@@ -67,9 +67,9 @@ TEST_F(ShellTest, MainWindowPicture)
     EXPECT_GT(tools.GetHeight(), pages.GetHeight() / 2);
 
     // The front page's window is open; the panes count the pages and time the download.
-    EXPECT_EQ(frame->CountPageWindows(), 1);
-    ASSERT_NE(frame->GetActivePage(), nullptr);
-    EXPECT_EQ(frame->GetActivePage()->GetName(), "Home");
+    EXPECT_EQ(frame->GetPageWindows().Count(), 1);
+    ASSERT_NE(frame->GetPageWindows().GetActivePage(), nullptr);
+    EXPECT_EQ(frame->GetPageWindows().GetActivePage()->GetName(), "Home");
     wxStatusBar* status = frame->GetStatusBar();
     ASSERT_EQ(status->GetFieldsCount(), 5);
     EXPECT_EQ(status->GetStatusText(1), "Image : ");
@@ -171,26 +171,26 @@ TEST_F(ShellTest, PageWindowsStopAtTheLimit)
     std::vector<std::string> names;
     for (int i = 0; i < 30; ++i)
         names.push_back("page" + std::to_string(i));
-    frame->OpenSite(MakeSite(names));
-    for (int i = 0; i < 30 && frame->CountPageWindows() < kMaxPageWindows; ++i)
-        frame->OpenPageWindow(i);
-    ASSERT_EQ(frame->CountPageWindows(), kMaxPageWindows);
+    frame->GetOpenSite().OpenSite(MakeSite(names));
+    for (int i = 0; i < 30 && frame->GetPageWindows().Count() < kMaxPageWindows; ++i)
+        frame->GetPageWindows().Open(i);
+    ASSERT_EQ(frame->GetPageWindows().Count(), kMaxPageWindows);
     const int lastOpen = 25;
     services.messages.clear();
 
     // From the Show Page list: the notice, and nothing opens.
-    EXPECT_EQ(frame->OpenPageWindow(lastOpen + 1), nullptr);
-    EXPECT_EQ(frame->CountPageWindows(), kMaxPageWindows);
+    EXPECT_EQ(frame->GetPageWindows().Open(lastOpen + 1), nullptr);
+    EXPECT_EQ(frame->GetPageWindows().Count(), kMaxPageWindows);
     ASSERT_EQ(services.messages.size(), 1u);
     // A page already open comes forward without a new window.
-    ASSERT_NE(frame->OpenPageWindow(3), nullptr);
-    EXPECT_EQ(frame->CountPageWindows(), kMaxPageWindows);
+    ASSERT_NE(frame->GetPageWindows().Open(3), nullptr);
+    EXPECT_EQ(frame->GetPageWindows().Count(), kMaxPageWindows);
 
     // By name: the first window makes room.
-    COrvelFrame* opened = frame->ShowPageByName("PAGE27");
+    COrvelFrame* opened = frame->GetPageWindows().ShowPageByName("PAGE27");
     ASSERT_NE(opened, nullptr);
     EXPECT_EQ(opened->GetPage()->GetName(), "page27");
-    EXPECT_EQ(frame->CountPageWindows(), kMaxPageWindows);
+    EXPECT_EQ(frame->GetPageWindows().Count(), kMaxPageWindows);
     EXPECT_EQ(services.messages.size(), 1u);
     EXPECT_EQ(frame->GetCurrentSite()->GetCurrentPage(), opened->GetPage());
     Settle();
@@ -199,7 +199,7 @@ TEST_F(ShellTest, PageWindowsStopAtTheLimit)
 TEST_F(ShellTest, ShowPageListOpensThePageItNames)
 {
     Start();
-    frame->OpenSite(MakeSite({"Start (front page)", "Start", "menu"}));
+    frame->GetOpenSite().OpenSite(MakeSite({"Start (front page)", "Start", "menu"}));
     ASSERT_EQ(frame->GetCurrentSite()->GetHomePage()->GetName(), "Start");
     wxMenu* menu = frame->BuildPageMenu();
     ASSERT_EQ(menu->GetMenuItemCount(), 3u);
@@ -210,31 +210,31 @@ TEST_F(ShellTest, ShowPageListOpensThePageItNames)
     for (int position : {1, 2}) {
         wxCommandEvent choose(wxEVT_MENU, kFirstPageCommand + position);
         frame->GetEventHandler()->ProcessEvent(choose);
-        const int index = frame->GetPageList()[position].pageIndex;
-        EXPECT_EQ(frame->GetActivePageWindow()->GetPage(), frame->GetCurrentSite()->GetPage(index)) << position;
+        const int index = frame->GetPageWindows().GetPageList()[position].pageIndex;
+        EXPECT_EQ(frame->GetPageWindows().GetActive()->GetPage(), frame->GetCurrentSite()->GetPage(index)) << position;
     }
-    EXPECT_EQ(frame->CountPageWindows(), 2);
+    EXPECT_EQ(frame->GetPageWindows().Count(), 2);
 }
 
 TEST_F(ShellTest, TitleFollowsTheSiteAndDropsAreChecked)
 {
     Start();
     EXPECT_EQ(frame->GetTitle(), "Tallowmere Pelorin");
-    frame->OpenSite(MakeSite({"Home"}));
+    frame->GetOpenSite().OpenSite(MakeSite({"Home"}));
     frame->GetCurrentSite()->SetModified();
     frame->GetCurrentSite()->SetPath("");
     frame->UpdateTitle();
     EXPECT_EQ(frame->GetTitle(), "Tallowmere Pelorin - Untitled*");
 
     services.messages.clear();
-    frame->DropFiles({"/sites/a.KST"});
-    frame->DropFiles({"/sites/a.kst", "/sites/b.kst"});
+    frame->GetOpenSite().DropFiles({"/sites/a.KST"});
+    frame->GetOpenSite().DropFiles({"/sites/a.kst", "/sites/b.kst"});
     ASSERT_EQ(services.messages.size(), 2u);
     EXPECT_NE(services.messages[0].find(".kst"), std::string::npos);
     EXPECT_NE(services.messages[1].find("one"), std::string::npos);
-    frame->CloseSite();
+    frame->GetOpenSite().CloseSite();
     EXPECT_EQ(frame->GetTitle(), "Tallowmere Pelorin");
-    EXPECT_EQ(frame->CountPageWindows(), 0);
+    EXPECT_EQ(frame->GetPageWindows().Count(), 0);
 }
 
 } // namespace
@@ -255,7 +255,7 @@ TEST_F(ShellTest, ProgramServicesAnswerFromTheMainFrame)
     ASSERT_TRUE(program.GetToolsBarColor(color));
     EXPECT_EQ(color.GetCOLORREF(), 0x008000u);
 
-    frame->OpenSite(MakeSite({"Contact", "Home"}));
+    frame->GetOpenSite().OpenSite(MakeSite({"Contact", "Home"}));
     CWebsite* site = frame->GetCurrentSite();
     EXPECT_EQ(program.GetCurrentSite(), site);
     EXPECT_EQ(program.GetCurrentPage(), site->GetPage(1));
@@ -275,7 +275,7 @@ TEST_F(ShellTest, ProgramServicesAnswerFromTheMainFrame)
     EXPECT_EQ(program.FindItemForObject(&stranger), nullptr);
 
     // The page of the window the user turns to, and its one selected item's object.
-    frame->OpenPageWindow(0);
+    frame->GetPageWindows().Open(0);
     contact->SelectItemAt(0);
     EXPECT_EQ(program.GetCurrentPage(), contact);
     EXPECT_EQ(program.GetCurrentObject(), item->GetCurrentObject());
@@ -294,7 +294,7 @@ TEST_F(ShellTest, ProgramServicesAnswerTextsFromTheirPageItems)
     // GTK's fonts still hold fontconfig when the tests end; the program keeps it at exit for them too.
     KeepFontconfigAtExit();
     Start();
-    frame->OpenSite(MakeSite({"Home"}));
+    frame->GetOpenSite().OpenSite(MakeSite({"Home"}));
     CSitePage* home = frame->GetCurrentSite()->GetPage(0);
     CProgramServices program;
     program.SetMainFrame(frame);
@@ -351,12 +351,12 @@ TEST_F(ShellTest, TheLastRunsChangedPagesAreRead)
     std::ofstream(scratch / "data/Pelorin/ftpfile.dat", std::ios::binary) << bytes;
 
     Start();
-    EXPECT_EQ(frame->GetChangedPages().GetSitePath(), path);
-    EXPECT_EQ(frame->GetChangedPages().GetPageIndices(), std::vector<UINT>{0});
+    EXPECT_EQ(frame->GetOpenSite().GetChangedPages().GetSitePath(), path);
+    EXPECT_EQ(frame->GetOpenSite().GetChangedPages().GetPageIndices(), std::vector<UINT>{0});
 
-    CWebsite* site = OpenDocumentFile(*frame, path);
+    CWebsite* site = frame->GetOpenSite().OpenDocumentFile(path);
     ASSERT_NE(site, nullptr);
-    EXPECT_TRUE(frame->GetChangedPages().IsSameSite());
+    EXPECT_TRUE(frame->GetOpenSite().GetChangedPages().IsSameSite());
     EXPECT_TRUE(site->GetPage(0)->IsChangedSinceUpload());
     EXPECT_FALSE(site->GetPage(1)->IsChangedSinceUpload());
 }
@@ -374,31 +374,31 @@ TEST_F(ShellTest, OpenedSitesJoinTheRecentFiles)
         ASSERT_TRUE(SaveSiteFile(*site, scratch / name));
     std::ofstream(scratch / "broken.kst") << "not a site";
 
-    ASSERT_NE(OpenDocumentFile(*frame, scratch / "bakery.kst"), nullptr);
-    EXPECT_EQ(frame->CountPageWindows(), 1);
-    EXPECT_EQ(frame->GetActivePage()->GetName(), "About");
+    ASSERT_NE(frame->GetOpenSite().OpenDocumentFile(scratch / "bakery.kst"), nullptr);
+    EXPECT_EQ(frame->GetPageWindows().Count(), 1);
+    EXPECT_EQ(frame->GetPageWindows().GetActivePage()->GetName(), "About");
     EXPECT_EQ(frame->GetTitle(), "Tallowmere Pelorin - bakery.kst");
     // Another file while a site is open: the user is asked first; No keeps the open site.
     services.answer = false;
-    EXPECT_EQ(OpenDocumentFile(*frame, scratch / "corner.kth"), nullptr);
+    EXPECT_EQ(frame->GetOpenSite().OpenDocumentFile(scratch / "corner.kth"), nullptr);
     EXPECT_EQ(frame->GetCurrentSite()->GetPath(), scratch / "bakery.kst");
     services.answer = true;
-    ASSERT_NE(OpenDocumentFile(*frame, scratch / "corner.kth"), nullptr);
-    ASSERT_NE(OpenDocumentFile(*frame, scratch / "BIG.KTH"), nullptr);
+    ASSERT_NE(frame->GetOpenSite().OpenDocumentFile(scratch / "corner.kth"), nullptr);
+    ASSERT_NE(frame->GetOpenSite().OpenDocumentFile(scratch / "BIG.KTH"), nullptr);
     // A file that is no site is refused before the open site is closed for it: the user is told why and keeps
     // the site, without being asked to close it.
     services.messages.clear();
     CWebsite* open = frame->GetCurrentSite();
-    EXPECT_EQ(OpenDocumentFile(*frame, scratch / "broken.kst"), nullptr);
+    EXPECT_EQ(frame->GetOpenSite().OpenDocumentFile(scratch / "broken.kst"), nullptr);
     ASSERT_EQ(services.messages.size(), 1u) << "told why the file did not open, and nothing else";
     EXPECT_NE(services.messages[0].find("broken.kst"), std::string::npos) << services.messages[0];
     EXPECT_EQ(frame->GetCurrentSite(), open);
-    EXPECT_EQ(frame->CountPageWindows(), 1);
-    EXPECT_EQ(frame->GetRecentFiles(), std::vector<std::string>{scratch / "bakery.kst"});
+    EXPECT_EQ(frame->GetPageWindows().Count(), 1);
+    EXPECT_EQ(frame->GetOpenSite().GetRecentFiles().Get(), std::vector<std::string>{scratch / "bakery.kst"});
     Close();
 
     Start();
-    EXPECT_EQ(frame->GetRecentFiles(), std::vector<std::string>{scratch / "bakery.kst"});
+    EXPECT_EQ(frame->GetOpenSite().GetRecentFiles().Get(), std::vector<std::string>{scratch / "bakery.kst"});
 }
 
 } // namespace
@@ -410,34 +410,34 @@ namespace {
 TEST_F(ShellTest, ClosingTheLastPageWindowAsksAndClosesTheSite)
 {
     Start();
-    frame->OpenSite(MakeSite({"Home", "About"}));
-    frame->OpenPageWindow(0);
-    ASSERT_EQ(frame->CountPageWindows(), 2);
+    frame->GetOpenSite().OpenSite(MakeSite({"Home", "About"}));
+    frame->GetPageWindows().Open(0);
+    ASSERT_EQ(frame->GetPageWindows().Count(), 2);
     frame->GetCurrentSite()->SetModified();
 
     // Another window stays open: nothing is asked.
-    frame->GetPageWindows()[0]->Close();
+    frame->GetPageWindows().GetWindows()[0]->Close();
     Settle();
-    EXPECT_EQ(frame->CountPageWindows(), 1);
+    EXPECT_EQ(frame->GetPageWindows().Count(), 1);
     EXPECT_TRUE(services.messages.empty());
     ASSERT_NE(frame->GetCurrentSite(), nullptr);
 
     services.answer = false; // Cancel
-    frame->GetPageWindows()[0]->Close();
+    frame->GetPageWindows().GetWindows()[0]->Close();
     Settle();
     EXPECT_EQ(services.messages, std::vector<std::string>{"save changes?"});
-    EXPECT_EQ(frame->CountPageWindows(), 1);
+    EXPECT_EQ(frame->GetPageWindows().Count(), 1);
     ASSERT_NE(frame->GetCurrentSite(), nullptr);
 
     services.answer = true; // No: the changes go with the site
-    frame->GetPageWindows()[0]->Close();
+    frame->GetPageWindows().GetWindows()[0]->Close();
     Settle();
-    EXPECT_EQ(frame->CountPageWindows(), 0);
+    EXPECT_EQ(frame->GetPageWindows().Count(), 0);
     EXPECT_EQ(frame->GetCurrentSite(), nullptr);
 
     // Closing the main window asks once, however many page windows are open.
-    frame->OpenSite(MakeSite({"Home", "About"}));
-    frame->OpenPageWindow(0);
+    frame->GetOpenSite().OpenSite(MakeSite({"Home", "About"}));
+    frame->GetPageWindows().Open(0);
     frame->GetCurrentSite()->SetModified();
     services.messages.clear();
     Close();

@@ -16,7 +16,7 @@ namespace {
 // What the idle time does once the user leaves the program alone: every piece of the open pages is rendered.
 void RenderWhileIdle(CMainFrame* frame)
 {
-    for (int i = 0; i < 1000 && RenderNextPiece(frame->GetPageWindowPages()) == IdleWork::done; ++i) {
+    for (int i = 0; i < 1000 && RenderNextPiece(frame->GetPageWindows().GetPages()) == IdleWork::done; ++i) {
     }
     Settle();
 }
@@ -58,7 +58,7 @@ TEST_F(ShellTest, AMissingPictureIsToldOnceAndASavedSiteIsNotChanged)
     std::filesystem::remove(picture);
 
     Start();
-    ASSERT_NE(OpenDocumentFile(*frame, path), nullptr);
+    ASSERT_NE(frame->GetOpenSite().OpenDocumentFile(path), nullptr);
     RenderWhileIdle(frame);
     EXPECT_EQ(asked.messages, std::vector<std::string>{"missing: " + picture});
     EXPECT_FALSE(frame->GetCurrentSite()->IsSaved()) << "the object's fill became its colour";
@@ -70,9 +70,9 @@ TEST_F(ShellTest, AMissingPictureIsToldOnceAndASavedSiteIsNotChanged)
     RenderWhileIdle(frame);
     EXPECT_TRUE(frame->GetCurrentSite()->IsSaved()) << "drawing the pages again changes nothing";
 
-    frame->CloseSite();
+    frame->GetOpenSite().CloseSite();
     asked.messages.clear();
-    ASSERT_NE(OpenDocumentFile(*frame, path), nullptr);
+    ASSERT_NE(frame->GetOpenSite().OpenDocumentFile(path), nullptr);
     RenderWhileIdle(frame);
     EXPECT_TRUE(asked.messages.empty());
     EXPECT_TRUE(frame->GetCurrentSite()->IsSaved());

@@ -1,10 +1,11 @@
 #include "app/dialogs/insert_html_dlg.h"
+#include "app/docview/message_dlg.h"
 #include "app/palettes/object_page.h"
+#include "app/shell/logic/frame_texts.h"
 #include "app/shell/main_frame.h"
 #include "app/shell/program_services.h"
 #include "platform/gui/text_bytes.h"
 
-#include <wx/msgdlg.h>
 
 namespace {
 
@@ -40,11 +41,12 @@ void CProgramServices::RemoveInsertHtmlFile()
 
 YesNoCancel CProgramServices::AskYesNoCancel(const std::string& text)
 {
-    switch (
-        wxMessageBox(BytesToWx(text), BytesToWx(GetProductName()), wxYES_NO | wxCANCEL | wxICON_QUESTION, m_pFrame)) {
-    case wxYES:
+    CMessageDlg question(m_pFrame, BytesToWx(GetProductName()), BytesToWx(text), wxYES_NO | wxCANCEL,
+                         MessageIcon::question);
+    switch (question.ShowModal()) {
+    case wxID_YES:
         return YesNoCancel::yes;
-    case wxNO:
+    case wxID_NO:
         return YesNoCancel::no;
     default:
         return YesNoCancel::cancel;
@@ -53,7 +55,7 @@ YesNoCancel CProgramServices::AskYesNoCancel(const std::string& text)
 
 void CProgramServices::SendObjectPageCommand(int command, bool newObject)
 {
-    CPropSheetManager* manager = m_pFrame ? m_pFrame->GetPropSheetManager() : nullptr;
+    CPropSheetManager* manager = m_pFrame ? m_pFrame->GetPalettes().GetManager() : nullptr;
     auto* frame = manager ? dynamic_cast<CPropFrame*>(manager->GetPropFrame(kObjectPropSheet)) : nullptr;
     auto* page = frame ? dynamic_cast<CObjectPage*>(frame->GetSheet()->GetActivePage()) : nullptr;
     if (!page)

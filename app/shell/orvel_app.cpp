@@ -2,22 +2,15 @@
 
 #include "app/docview/message_dlg.h"
 #include "app/model/app_settings.h"
-#include "app/model/site_paths.h"
-#include "app/palettes/palette_protocol.h"
 #include "app/shell/logic/command_line.h"
 #include "app/shell/logic/idle_rendering.h"
-#include "app/shell/logic/theme_site.h"
 #include "app/shell/main_frame.h"
-#include "app/shell/orvel_frame.h"
 #include "app/shell/program_services.h"
-#include "app/shell/site_commands.h"
 #include "app/site/website.h"
 #include "platform/gui/text_bytes.h"
 #include "platform/gui/xrc_resources.h"
 #include "platform/resources/resource_folder.h"
 #include "platform/resources/string_table.h"
-#include "platform/win/codepage1252.h"
-#include "platform/win/file.h"
 #include "platform/win/log.h"
 #include "platform/win/path.h"
 
@@ -125,10 +118,10 @@ CMainFrame* StartMainWindow(CProgramServices& services, const CSettingsEnvironme
     const CommandLine line = ParseCommandLine(arguments);
     // The file opens once the main window is on the screen, so that a message about it stands over the window.
     if (line.kind == CommandLine::openFile)
-        frame->CallAfter([frame, file = line.file] { OpenDocumentFile(*frame, file); });
+        frame->CallAfter([frame, file = line.file] { frame->GetOpenSite().OpenDocumentFile(file); });
     // A file, a print or a conversation request on the command line skips the welcome dialog.
     if (line.kind == CommandLine::none && frame->GetSettings().m_bShowStartUpDialog)
-        frame->RunWelcomeDialog();
+        frame->GetOpenSite().RunWelcomeDialog();
     else
         frame->SetFocus();
     if (frame->GetSettings().m_bShowDailyTips)
@@ -160,16 +153,17 @@ void COrvelApp::OnIdle(wxIdleEvent& event)
         return;
     }
     // The page windows' pages, the active one first.
+    const CPageWindows& windows = frame->GetPageWindows();
     std::vector<CSitePage*> pages;
-    if (CSitePage* active = frame->GetActivePage())
+    if (CSitePage* active = windows.GetActivePage())
         pages.push_back(active);
-    for (CSitePage* page : frame->GetPageWindowPages())
-        if (page != frame->GetActivePage())
+    for (CSitePage* page : windows.GetPages())
+        if (page != windows.GetActivePage())
             pages.push_back(page);
     CSitePage* touched = nullptr;
     switch (RenderNextPiece(pages, &touched)) {
     case IdleWork::done:
-        frame->RefreshPageWindows(touched);
+        frame->GetPageWindows().Refresh(touched);
         event.RequestMore();
         break;
     case IdleWork::failed:
@@ -196,98 +190,11 @@ CMainFrame* COrvelApp::GetMainFrame() const
 CWebsite* COrvelApp::OpenDocumentFile(const std::string& path)
 {
     CMainFrame* frame = GetMainFrame();
-    return frame ? ::OpenDocumentFile(*frame, path) : nullptr;
+    return frame ? frame->GetOpenSite().OpenDocumentFile(path) : nullptr;
 }
 
 void COrvelApp::OnFileNew()
 {
     if (CMainFrame* frame = GetMainFrame())
-        NewWebsite(*frame);
-}
-
-namespace {
-
-// Why the file at path cannot be opened as a site, told from its header alone, as the open dialog's preview reads
-// it; empty when it can.
-std::string CheckSiteFileHeader(const std::string& path)
-{
-    try {
-        CFile file(path, CFile::modeRead | CFile::shareDenyWrite);
-    } catch (const CFileException& error) {
-        return DescribeFileError(error);
-    }
-    std::string category, name;
-    if (!ReadSiteFileInfo(path, category, name))
-        return path + ": not a website file Pelorin can read";
-    return {};
-}
-
-} // namespace
-
-CWebsite* OpenDocumentFile(CMainFrame& frame, const std::string& path)
-{
-    CoreServices& services = GetCoreServices();
-    // The site's absolute path, so that pictures stored relative to it are found whatever the current folder.
-    std::error_code failure;
-    const std::filesystem::path absolute = std::filesystem::absolute(path, failure);
-    const std::string full = failure ? path : absolute.lexically_normal().string();
-    // A file that is no site is refused before the open site is closed for it, so that the user keeps it.
-    if (const std::string cause = CheckSiteFileHeader(full); !cause.empty()) {
-        services.ShowMessage(ResourceText(61700) + "\n\n" + cause);
-        return nullptr;
-    }
-    if (frame.GetCurrentSite()) {
-        if (!services.AskYesNo(GetProductName(), ResourceText(3051)) || !SaveAllModified(frame, CloseReason::replacing))
-            return nullptr;
-        frame.CloseSite();
-    }
-
-    auto site = std::make_unique<CWebsite>(full);
-    services.BeginWaitCursor();
-    SetOpeningSitePath(full);
-    bool loaded = false;
-    std::string cause;
-    try {
-        CFile file(full, CFile::modeRead | CFile::shareDenyWrite);
-        loaded = site->LoadFile(file);
-        if (!loaded)
-            cause = full + ": not a website file Pelorin can read";
-    } catch (const CFileException& error) {
-        cause = DescribeFileError(error);
-    }
-    SetOpeningSitePath({});
-    services.EndWaitCursor();
-    if (!loaded) {
-        services.ShowMessage(ResourceText(61700) + "\n\n" + cause);
-        return nullptr;
-    }
-    CWebsite* opened = site.get();
-    frame.OpenSite(std::move(site));
-    // However the file was chosen, the next Open starts in its folder.
-    frame.GetSettings().m_strKstPath = GetPathFolder(full);
-    // Themes are starting points for new sites, not files worked on: they stay out of the recent files.
-    if (!EqualNoCase1252(std::filesystem::path(full).extension().string(), ".kth"))
-        frame.AddRecentFile(full);
-    return opened;
-}
-
-CWebsite* NewSiteFromTheme(CMainFrame& frame, const std::string& path)
-{
-    CWebsite* site = OpenDocumentFile(frame, path);
-    if (site) {
-        site->SetPath(std::string());
-        site->SetModified();
-        // The title shows the site as untitled and changed.
-        frame.UpdateTitle();
-        ClearThemeLinks(*site);
-    }
-    frame.NotifyInspector(kRefreshAll);
-    return site;
-}
-
-bool SaveAllModified(CMainFrame& frame, CloseReason reason)
-{
-    COrvelDoc& document = frame.GetDocument();
-    document.CommitPendingTextEdits();
-    return document.SaveModifiedBeforeClose(reason);
+        frame->GetOpenSite().NewWebsite();
 }

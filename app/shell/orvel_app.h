@@ -3,8 +3,6 @@
 // The application object: the start-up checks and sequence, opening site files, and ending. The utility mode and
 // the check of the resource folder run before it exists (main.cpp), since they need no display.
 
-#include "app/docview/site_document.h"
-
 #include <memory>
 #include <string>
 #include <vector>
@@ -57,15 +55,3 @@ CSettingsEnvironment MakeSettingsEnvironment();
 // cannot be made.
 CMainFrame* StartMainWindow(CProgramServices& services, const CSettingsEnvironment& environment,
                             const std::string& storePath, const std::vector<std::string>& arguments);
-
-// Opens the file as the open site of the frame, after asking to close the site open now. Null, with the reason
-// shown, when the file cannot be read; null without a message when the user keeps the open site.
-CWebsite* OpenDocumentFile(CMainFrame& frame, const std::string& path);
-
-// Opens a theme file as a new site that was never saved, without the links the theme carried. Null when it was
-// not opened.
-CWebsite* NewSiteFromTheme(CMainFrame& frame, const std::string& path);
-
-// Asked before the main window closes or another site replaces the open one: the user may save the changes, drop
-// them or stay. True when the caller may go on.
-bool SaveAllModified(CMainFrame& frame, CloseReason reason = CloseReason::closing);

@@ -1,7 +1,5 @@
 #include "app/shell/orvel_frame.h"
 
-#include "app/shell/main_frame.h"
-#include "app/palettes/palette_protocol.h"
 #include "app/shell/page_tabs.h"
 #include "app/site/site_page.h"
 #include "app/site/website.h"
@@ -9,8 +7,8 @@
 
 #include <wx/sizer.h>
 
-COrvelFrame::COrvelFrame(CMainFrame* parent, CSitePage* page)
-    : wxMDIChildFrame(parent, wxID_ANY, BytesToWx(page->GetName())), m_pMainFrame(parent)
+COrvelFrame::COrvelFrame(wxMDIParentFrame* parent, CPageWindowOwner& owner, CSitePage* page)
+    : wxMDIChildFrame(parent, wxID_ANY, BytesToWx(page->GetName())), m_owner(owner)
 {
     m_pView = new COrvelView(this, page);
     // The view starts as large as the tab area it will fill: a view laid out at the toolkit's tiny default size
@@ -28,7 +26,7 @@ COrvelFrame::COrvelFrame(CMainFrame* parent, CSitePage* page)
 // The site's last window asks about unsaved changes first; Cancel keeps it open.
 void COrvelFrame::OnClose(wxCloseEvent& event)
 {
-    if (event.CanVeto() && !m_pMainFrame->CanClosePageWindow(this)) {
+    if (event.CanVeto() && !m_owner.CanClosePageWindow(*this)) {
         event.Veto();
         return;
     }
@@ -44,17 +42,16 @@ void COrvelFrame::SetTitle(const wxString& title)
 
 COrvelFrame::~COrvelFrame()
 {
-    m_pMainFrame->OnPageWindowClosed(this);
+    m_owner.OnPageWindowClosed(*this);
 }
 
 void COrvelFrame::OnActivate(wxActivateEvent& event)
 {
-    // The page of the window the user turns to becomes the site's current page, and the palettes read it again.
-    // The toolkit counts this window as the active one only once its tab has changed, after this event.
+    // The page of the window the user turns to becomes the site's current page.
     if (event.GetActive()) {
         if (CWebsite* site = GetPage()->GetSite())
             site->SetCurrentPage(GetPage());
-        m_pMainFrame->CallAfter([main = m_pMainFrame] { main->NotifyInspector(kRefreshAll); });
+        m_owner.OnPageWindowActivated(*this);
     }
     event.Skip();
 }

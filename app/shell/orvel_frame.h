@@ -8,13 +8,27 @@
 
 #include "app/docview/design_view.h"
 
-class CMainFrame;
+class COrvelFrame;
 class CSitePage;
+
+// What a page window tells whoever keeps the page windows: whether it may close, that it went, that the user
+// turned to it.
+class CPageWindowOwner
+{
+public:
+    // The site's last window asks about unsaved changes first.
+    virtual bool CanClosePageWindow(COrvelFrame& window) = 0;
+    virtual void OnPageWindowClosed(COrvelFrame& window) = 0;
+    virtual void OnPageWindowActivated(COrvelFrame& window) = 0;
+
+protected:
+    ~CPageWindowOwner() = default;
+};
 
 class COrvelFrame : public wxMDIChildFrame
 {
 public:
-    COrvelFrame(CMainFrame* parent, CSitePage* page);
+    COrvelFrame(wxMDIParentFrame* parent, CPageWindowOwner& owner, CSitePage* page);
     ~COrvelFrame() override;
 
     CSitePage* GetPage() const { return m_pView->GetPage(); }
@@ -25,6 +39,6 @@ public:
 private:
     void OnActivate(wxActivateEvent& event);
     void OnClose(wxCloseEvent& event);
-    CMainFrame* m_pMainFrame;
+    CPageWindowOwner& m_owner;
     COrvelView* m_pView;
 };

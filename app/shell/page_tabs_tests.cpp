@@ -22,13 +22,13 @@ wxPoint Middle(const wxRect& rect)
 TEST_F(ShellTest, PageTabsCloseByTheirButtonAMiddleClickAndCtrlW)
 {
     Start();
-    frame->OpenSite(MakeSite({"Home", "About us", "Contact"}));
+    frame->GetOpenSite().OpenSite(MakeSite({"Home", "About us", "Contact"}));
     for (int page : {0, 2})
-        frame->OpenPageWindow(page);
+        frame->GetPageWindows().Open(page);
     Settle();
-    ASSERT_EQ(frame->CountPageWindows(), 3);
-    COrvelFrame* about = frame->GetPageWindows()[0];
-    COrvelFrame* home = frame->GetPageWindows()[1];
+    ASSERT_EQ(frame->GetPageWindows().Count(), 3);
+    COrvelFrame* about = frame->GetPageWindows().GetWindows()[0];
+    COrvelFrame* home = frame->GetPageWindows().GetWindows()[1];
     const wxRect tab = GetPageTabScreenRect(about);
     const wxRect button = GetPageTabCloseButtonScreenRect(about);
     ASSERT_FALSE(tab.IsEmpty());
@@ -43,14 +43,14 @@ TEST_F(ShellTest, PageTabsCloseByTheirButtonAMiddleClickAndCtrlW)
     Settle();
     mouse.MouseClick();
     Settle();
-    ASSERT_EQ(frame->CountPageWindows(), 2);
-    EXPECT_EQ(frame->GetPageWindows()[0], home);
+    ASSERT_EQ(frame->GetPageWindows().Count(), 2);
+    EXPECT_EQ(frame->GetPageWindows().GetWindows()[0], home);
 
     mouse.MouseMove(Middle(GetPageTabScreenRect(home)));
     Settle();
     mouse.MouseClick(wxMOUSE_BTN_MIDDLE);
     Settle();
-    ASSERT_EQ(frame->CountPageWindows(), 1);
+    ASSERT_EQ(frame->GetPageWindows().Count(), 1);
 
     // The last window of a changed site asks first: Cancel keeps it, No lets it go with the site.
     frame->GetCurrentSite()->SetModified();
@@ -61,11 +61,11 @@ TEST_F(ShellTest, PageTabsCloseByTheirButtonAMiddleClickAndCtrlW)
     mouse.Char('w', wxMOD_CONTROL);
     Settle();
     EXPECT_EQ(services.messages, std::vector<std::string>{"save changes?"});
-    EXPECT_EQ(frame->CountPageWindows(), 1);
+    EXPECT_EQ(frame->GetPageWindows().Count(), 1);
     services.answer = true;
     mouse.Char('w', wxMOD_CONTROL);
     Settle();
-    EXPECT_EQ(frame->CountPageWindows(), 0);
+    EXPECT_EQ(frame->GetPageWindows().Count(), 0);
     EXPECT_EQ(frame->GetCurrentSite(), nullptr);
 }
 
@@ -73,9 +73,9 @@ TEST_F(ShellTest, PageTabsCloseByTheirButtonAMiddleClickAndCtrlW)
 TEST_F(ShellTest, ARenamedPageKeepsItsTabsCloseButton)
 {
     Start();
-    frame->OpenSite(MakeSite({"Home"}));
+    frame->GetOpenSite().OpenSite(MakeSite({"Home"}));
     Settle();
-    COrvelFrame* window = frame->GetActivePageWindow();
+    COrvelFrame* window = frame->GetPageWindows().GetActive();
     ASSERT_NE(window, nullptr);
     window->SetTitle("Welcome");
     Settle();
@@ -104,7 +104,7 @@ TEST_F(ShellTest, TheEmptyWorkAreaLooksTheSameBeforeAndAfterASite)
     Settle();
     const wxColour atStart = WorkAreaColour(frame);
     ASSERT_TRUE(atStart.IsOk());
-    frame->OpenSite(MakeSite({"Home", "About us"}));
+    frame->GetOpenSite().OpenSite(MakeSite({"Home", "About us"}));
     Settle();
     wxCommandEvent close(wxEVT_MENU, ID_FILE_CLOSE);
     frame->GetEventHandler()->ProcessEvent(close);

@@ -17,7 +17,7 @@ void RunPaletteCommand(CMainFrame* frame, int id)
 
 CPalettePage* ActivePage(CMainFrame* frame)
 {
-    CPropSheetManager* manager = frame->GetPropSheetManager();
+    CPropSheetManager* manager = frame->GetPalettes().GetManager();
     auto* shown = dynamic_cast<CPropFrame*>(manager->GetPropFrame(manager->GetCurrentIndex()));
     return shown ? shown->GetSheet()->GetActivePage() : nullptr;
 }
@@ -34,10 +34,10 @@ TEST_F(ShellTest, InspectorPalettesFollowTheCommandsAndOutliveTheRun)
         ASSERT_TRUE(store.Save());
     }
     Start();
-    frame->OpenSite(MakeSite({"Home"}));
+    frame->GetOpenSite().OpenSite(MakeSite({"Home"}));
     frame->CreatePalettes();
     Settle();
-    CPropSheetManager* manager = frame->GetPropSheetManager();
+    CPropSheetManager* manager = frame->GetPalettes().GetManager();
     ASSERT_NE(manager, nullptr);
     EXPECT_EQ(manager->GetCurrentIndex(), kFillPropSheet);
     wxWindow* fill = dynamic_cast<CPropFrame*>(manager->GetPropFrame(kFillPropSheet));
@@ -46,7 +46,7 @@ TEST_F(ShellTest, InspectorPalettesFollowTheCommandsAndOutliveTheRun)
     EXPECT_EQ(fill->GetPosition(), wxPoint(200, 180));
     EXPECT_EQ(fill->GetSize().GetHeight(), 200);
     EXPECT_GE(fill->GetSize().GetWidth(), 255) << "the table's width, or wider where the controls need it";
-    EXPECT_TRUE(frame->GetInspectorFlags()[kFillPropSheet]);
+    EXPECT_TRUE(frame->GetPalettes().GetFlags()[kFillPropSheet]);
 
     // View > Inspector hides and shows the same palette.
     RunPaletteCommand(frame, ID_VIEW_INSPECTOR);
@@ -57,7 +57,7 @@ TEST_F(ShellTest, InspectorPalettesFollowTheCommandsAndOutliveTheRun)
     EXPECT_TRUE(manager->GetPropFrame(kEffectsPropSheet)->IsFrameVisible());
     EXPECT_FALSE(fill->IsShown());
     for (int index = 0; index < kPropSheetCount; ++index)
-        EXPECT_EQ(frame->GetInspectorFlags()[static_cast<size_t>(index)], index == kEffectsPropSheet);
+        EXPECT_EQ(frame->GetPalettes().GetFlags()[static_cast<size_t>(index)], index == kEffectsPropSheet);
 
     // The core's NotifyInspector reaches the page on screen.
     CProgramServices program;
@@ -72,7 +72,7 @@ TEST_F(ShellTest, InspectorPalettesFollowTheCommandsAndOutliveTheRun)
     // The view asks for the Object palette after it made an object.
     GetToolsAndInspector().ShowObjectInspector();
     EXPECT_EQ(manager->GetCurrentIndex(), kObjectPropSheet);
-    EXPECT_TRUE(frame->GetInspectorFlags()[kObjectPropSheet]);
+    EXPECT_TRUE(frame->GetPalettes().GetFlags()[kObjectPropSheet]);
     UseRecordingServices();
 
     // The view's menu picks the Link palette; the place is the one the first palette had.
@@ -103,10 +103,10 @@ TEST_F(ShellTest, MainWindowWithAPalettePicture)
         ASSERT_TRUE(store.Save());
     }
     Start();
-    frame->OpenSite(MakeSite({"Contact", "Home"}));
+    frame->GetOpenSite().OpenSite(MakeSite({"Contact", "Home"}));
     frame->CreatePalettes();
     Settle();
-    auto* palette = dynamic_cast<CPropFrame*>(frame->GetPropSheetManager()->GetPropFrame(kObjectPropSheet));
+    auto* palette = dynamic_cast<CPropFrame*>(frame->GetPalettes().GetManager()->GetPropFrame(kObjectPropSheet));
     ASSERT_NE(palette, nullptr);
     ASSERT_TRUE(palette->IsShown());
     palette->Refresh();

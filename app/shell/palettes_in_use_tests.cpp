@@ -85,7 +85,7 @@ protected:
         Settle();
     }
 
-    CPropSheetManager* Palettes() const { return frame->GetPropSheetManager(); }
+    CPropSheetManager* Palettes() const { return frame->GetPalettes().GetManager(); }
     CPropFrame* ShownPalette() const
     {
         return dynamic_cast<CPropFrame*>(Palettes()->GetPropFrame(Palettes()->GetCurrentIndex()));
@@ -97,7 +97,7 @@ protected:
     }
     COrvelView* ActiveView() const
     {
-        COrvelFrame* window = frame->GetActivePageWindow();
+        COrvelFrame* window = frame->GetPageWindows().GetActive();
         return window ? window->GetView() : nullptr;
     }
 
@@ -148,21 +148,21 @@ TEST_F(PaletteUseTest, APageJustOpenedShowsInThePalettes)
     Settle();
     ASSERT_EQ(Palettes()->GetCurrentIndex(), kLinkPropSheet);
 
-    ASSERT_NE(OpenDocumentFile(*frame, path), nullptr);
+    ASSERT_NE(frame->GetOpenSite().OpenDocumentFile(path), nullptr);
     Settle();
-    ASSERT_EQ(frame->GetActivePage()->GetName(), "Home");
+    ASSERT_EQ(frame->GetPageWindows().GetActivePage()->GetName(), "Home");
     EXPECT_TRUE(UseLinkEnabled(ShownPage())) << "the star is selected and can carry a link";
     EXPECT_TRUE(UseLinkChecked(ShownPage())) << "the star's link is on";
 
     // The second page's rectangle has no link; its window opening shows so.
-    frame->OpenPageWindow(1);
+    frame->GetPageWindows().Open(1);
     Settle();
-    ASSERT_EQ(frame->GetActivePage()->GetName(), "Plain");
+    ASSERT_EQ(frame->GetPageWindows().GetActivePage()->GetName(), "Plain");
     EXPECT_TRUE(UseLinkEnabled(ShownPage()));
     EXPECT_FALSE(UseLinkChecked(ShownPage()));
 
     // Back on the first page's tab, clicked as the user does.
-    frame->OpenPageWindow(0);
+    frame->GetPageWindows().Open(0);
     Settle();
     EXPECT_TRUE(UseLinkChecked(ShownPage()));
 }
@@ -177,7 +177,7 @@ TEST_F(PaletteUseTest, DrawingLeavesTheKeyboardWithThePage)
     StartWithPalettes();
     auto site = MakeSite({"Home"});
     CSitePage* page = site->GetPage(0);
-    frame->OpenSite(std::move(site));
+    frame->GetOpenSite().OpenSite(std::move(site));
     Settle();
     EXPECT_TRUE(SettleUntil([&] { return frame->IsActive(); }));
     COrvelView* view = ActiveView();
@@ -258,7 +258,7 @@ TEST_F(PaletteUseTest, ObjectPaletteHeightFollowsATextThatGrows)
     auto site = MakeSite({"Home"});
     CSitePage* page = site->GetPage(0);
     page->AddObject(text_editing_testing::MakeText(160, {"Fresh bread"}));
-    frame->OpenSite(std::move(site));
+    frame->GetOpenSite().OpenSite(std::move(site));
     Settle();
     EXPECT_TRUE(SettleUntil([&] { return frame->IsActive(); }));
     COrvelView* view = ActiveView();
@@ -327,7 +327,7 @@ TEST_F(PaletteUseTest, AClickIntoAPaletteFieldTakesTheKeyboard)
     auto site = MakeSite({"Home"});
     CSitePage* page = site->GetPage(0);
     page->SelectItem(page->AddObject(std::make_unique<CRectangleObject>(200, 200, SIZE{60, 40}, 0.0)));
-    frame->OpenSite(std::move(site));
+    frame->GetOpenSite().OpenSite(std::move(site));
     Settle();
     wxCommandEvent show(wxEVT_MENU, ID_OBJECT_INSPECTOR);
     frame->ProcessWindowEvent(show);
@@ -367,7 +367,7 @@ TEST_F(PaletteUseTest, PalettesLeaveWithTheSiteAndComeBackWithTheNext)
 {
     StartWithPalettes();
     EXPECT_FALSE(Palettes()->IsAnyPropSheetVisible());
-    frame->OpenSite(MakeSite({"Home"}));
+    frame->GetOpenSite().OpenSite(MakeSite({"Home"}));
     Settle();
     EXPECT_TRUE(Palettes()->IsAnyPropSheetVisible());
     frame->GetToolsBar()->SetTool(kShapeTool);
@@ -391,7 +391,7 @@ TEST_F(PaletteUseTest, PalettesLeaveWithTheSiteAndComeBackWithTheNext)
     frame->ProcessWindowEvent(show);
     Settle();
 
-    frame->OpenSite(MakeSite({"Home"}));
+    frame->GetOpenSite().OpenSite(MakeSite({"Home"}));
     Settle();
     EXPECT_TRUE(Palettes()->IsAnyPropSheetVisible());
     EXPECT_TRUE(shapes->IsShown());
@@ -514,7 +514,7 @@ TEST_F(PaletteUseTest, EveryPaletteHoldsItsControlsWhole)
     StartWithPalettes();
     frame->SetSize(0, 0, 700, 600);
     Settle();
-    frame->OpenSite(MakeSite({"Home"}));
+    frame->GetOpenSite().OpenSite(MakeSite({"Home"}));
     Settle();
     const int commands[] = {ID_PAGE_INSPECTOR,    ID_OBJECT_INSPECTOR, ID_LINK_INSPECTOR,     ID_FILL_INSPECTOR,
                             ID_EFFECTS_INSPECTOR, ID_STYLES_INSPECTOR, ID_MOUSEOVER_INSPECTOR};

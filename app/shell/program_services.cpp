@@ -1,11 +1,15 @@
 #include "app/shell/program_services.h"
 
+#include "app/dialogs/download_offer_dlg.h"
 #include "app/dialogs/notice_dialogs.h"
+#include "app/docview/common_windows.h"
 #include "app/docview/design_view.h"
 #include "app/docview/document_dialogs.h"
 #include "app/docview/message_dlg.h"
 #include "app/docview/view_geometry.h"
+#include "app/model/site_paths.h"
 #include "app/objects/text_body.h"
+#include "app/shell/browser_menu.h"
 #include "app/shell/clipboard_commands.h"
 #include "app/shell/main_frame.h"
 #include "app/shell/orvel_frame.h"
@@ -38,7 +42,7 @@ std::string CProgramServices::GetCurrentSitePath()
 
 CSitePage* CProgramServices::GetCurrentPage()
 {
-    return m_pFrame ? m_pFrame->GetActivePage() : nullptr;
+    return m_pFrame ? m_pFrame->GetPageWindows().GetActivePage() : nullptr;
 }
 
 CPageObject* CProgramServices::GetCurrentObject()
@@ -217,7 +221,7 @@ void CProgramServices::NotifyInspector(int code)
 void CProgramServices::ShowObjectInspector()
 {
     if (m_pFrame)
-        m_pFrame->ShowObjectInspector();
+        m_pFrame->GetPalettes().ShowObjectPalette();
 }
 
 DialogAnswer CProgramServices::ShowNoticeDialog(int textId, bool& dontShowAgain)
@@ -269,8 +273,7 @@ void CProgramServices::Beep()
 
 COrvelView* CProgramServices::GetCurrentView()
 {
-    const COrvelFrame* window = m_pFrame ? m_pFrame->GetActivePageWindow() : nullptr;
-    return window ? window->GetView() : nullptr;
+    return m_pFrame ? m_pFrame->GetPageWindows().GetActiveView() : nullptr;
 }
 
 YesNoCancel CProgramServices::ShowSaveChangesDialog()
@@ -293,7 +296,7 @@ std::unique_ptr<CUndoManager> CProgramServices::CreateUndoManager(CSitePage* own
 void CProgramServices::EndAllTextEditing()
 {
     if (m_pFrame)
-        m_pFrame->GetDocument().CommitPendingTextEdits();
+        m_pFrame->GetOpenSite().GetDocument().CommitPendingTextEdits();
 }
 
 void CProgramServices::MarkClipboardStale()
@@ -305,7 +308,7 @@ void CProgramServices::ShowItemOnPage(CSitePage* page, CPageItem* item)
 {
     if (!m_pFrame || !page || !item)
         return;
-    COrvelFrame* window = m_pFrame->ShowPageByName(page->GetName());
+    COrvelFrame* window = m_pFrame->GetPageWindows().ShowPageByName(page->GetName());
     if (!window || window->GetPage() != page)
         return;
     // One undo step brings back the selection and any user group taken apart for the item; the group is recorded
@@ -327,7 +330,7 @@ void CProgramServices::SaveSiteAs()
 {
     // After the publishing task, which keeps the main window disabled while it runs.
     if (m_pFrame)
-        m_pFrame->CallAfter([frame = m_pFrame] { frame->GetDocument().OnFileSaveAs(); });
+        m_pFrame->CallAfter([frame = m_pFrame] { frame->GetOpenSite().GetDocument().OnFileSaveAs(); });
 }
 
 void CProgramServices::OpenFileForEditing(const std::string& path)
@@ -335,4 +338,40 @@ void CProgramServices::OpenFileForEditing(const std::string& path)
     // An editor that does not start is told, not passed over in silence.
     if (!OpenWithDefaultHandler(path))
         ShowMessage("The file " + path + " could not be opened.");
+}
+
+// The program's own answer: the page window goes, and the window that comes forward names the current page.
+CSitePage* CProgramServices::CloseActivePageWindow()
+{
+    return m_pFrame ? m_pFrame->GetPageWindows().CloseActive() : nullptr;
+}
+
+// The browser submenu's and the companion tools' dialogs.
+
+bool CProgramServices::ChooseBrowserFile(std::string& path)
+{
+    const std::string folder = path.empty() ? "/usr/share/applications" : GetPathFolder(path);
+    wxFileDialog dialog(m_pFrame, BytesToWx(AddBrowserChooserTitle()), PathToWx(folder), wxEmptyString,
+                        BytesToWx(ResourceText(7000)) + "|*", wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+    if (dialog.ShowModal() != wxID_OK)
+        return false;
+    path = PathFromWx(dialog.GetPath());
+    return true;
+}
+
+bool CProgramServices::ChooseBrowsersToRemove(const std::vector<std::string>& labels, std::vector<bool>& selected)
+{
+    CRemoveBrowserDLG dialog(m_pFrame, labels);
+    if (!dialog.IsReady() || dialog.ShowModal() != wxID_OK)
+        return false;
+    selected.clear();
+    for (const int state : dialog.GetStates())
+        selected.push_back(state != 0);
+    return true;
+}
+
+bool CProgramServices::ShowDownloadOffer(int offer)
+{
+    CDownloadOfferDialog dialog(offer, m_pFrame);
+    return dialog.IsOk() && dialog.ShowModal() == wxID_OK;
 }

@@ -118,7 +118,7 @@ protected:
     }
     CWebsite* Open(std::unique_ptr<CWebsite> site)
     {
-        frame->OpenSite(std::move(site));
+        frame->GetOpenSite().OpenSite(std::move(site));
         Settle();
         return frame->GetCurrentSite();
     }
@@ -153,12 +153,12 @@ TEST_F(ProgramServicesTest, ABuildErrorFromPrintShowsTheObjectSelectedOnItsPage)
     gallery->ClearSelection();
     CWebsite* site = Open(std::move(made));
     ASSERT_NE(site, nullptr);
-    ASSERT_NE(frame->GetActivePage(), gallery);
+    ASSERT_NE(frame->GetPageWindows().GetActivePage(), gallery);
 
     bool selectedBehindTheError = false;
     DialogScript script([&](wxDialog& dialog) {
         if (dialog.GetName() == "notice")
-            selectedBehindTheError = frame->GetActivePage() == gallery && gallery->GetSingleSelectedItem() == hover;
+            selectedBehindTheError = frame->GetPageWindows().GetActivePage() == gallery && gallery->GetSingleSelectedItem() == hover;
         return wxID_OK;
     });
     Command(ID_FILE_PRINT);
@@ -167,7 +167,7 @@ TEST_F(ProgramServicesTest, ABuildErrorFromPrintShowsTheObjectSelectedOnItsPage)
     ASSERT_EQ(script.asked.size(), 1u);
     EXPECT_EQ(script.asked[0].rfind("notice: The website cannot be built correctly", 0), 0u) << script.asked[0];
     EXPECT_TRUE(selectedBehindTheError);
-    EXPECT_EQ(frame->GetActivePage(), gallery);
+    EXPECT_EQ(frame->GetPageWindows().GetActivePage(), gallery);
     EXPECT_EQ(gallery->GetSingleSelectedItem(), hover);
     ASSERT_NE(hover->GetGroup(), nullptr);
     EXPECT_FALSE(hover->GetGroup()->IsGroup()) << "the user group is taken apart";
@@ -197,9 +197,9 @@ TEST_F(ProgramServicesTest, AMissingLinkedDocumentFromPreviewShowsTheObjectLinki
     linking->GetCurrentObject()->SetLink(std::make_unique<CLinkInfo>(link));
     CWebsite* site = Open(std::move(made));
     ASSERT_NE(site, nullptr);
-    frame->OpenPageWindow(0);
+    frame->GetPageWindows().Open(0);
     Settle();
-    ASSERT_NE(frame->GetActivePage(), prices);
+    ASSERT_NE(frame->GetPageWindows().GetActivePage(), prices);
 
     DialogScript script([](wxDialog&) { return wxID_OK; });
     Command(ID_PREVIEW_WEBSITE);
@@ -207,7 +207,7 @@ TEST_F(ProgramServicesTest, AMissingLinkedDocumentFromPreviewShowsTheObjectLinki
 
     ASSERT_EQ(script.asked.size(), 1u);
     EXPECT_EQ(script.asked[0].rfind("498", 0), 0u) << script.asked[0];
-    EXPECT_EQ(frame->GetActivePage(), prices);
+    EXPECT_EQ(frame->GetPageWindows().GetActivePage(), prices);
     EXPECT_EQ(prices->GetSingleSelectedItem(), linking);
     EXPECT_TRUE(prices->GetUndoManager()->CanUndo()) << "the selection is a step of the history";
 }
@@ -272,7 +272,7 @@ TEST_F(ProgramServicesTest, YesToTheTransferLogOpensIt)
     settings.m_strFtpPassword = FtpServer::kPassword;
     settings.m_bFtpPassive = true;
     settings.m_strFtpFolder = "/www-log/";
-    frame->OpenSite(std::move(made));
+    frame->GetOpenSite().OpenSite(std::move(made));
     Settle();
 
     std::vector<std::vector<std::string>> started;
@@ -295,6 +295,39 @@ TEST_F(ProgramServicesTest, YesToTheTransferLogOpensIt)
     ASSERT_EQ(started.size(), 1u);
     EXPECT_EQ(started[0], (std::vector<std::string>{"xdg-open", TransferLogPath()}));
     EXPECT_TRUE(fs::exists(TransferLogPath()));
+}
+
+// The Object palette's three-way question goes through the program's own message dialog over the main window, and
+// each of its buttons gives its answer, whether answered at once or from the dialog's own modal loop.
+TEST_F(ProgramServicesTest, TheThreeWayQuestionIsTheProgramsMessageOverTheMainWindow)
+{
+    Begin();
+    const struct
+    {
+        int button;
+        YesNoCancel answer;
+        bool fromLoop;
+    } cases[] = {
+        {wxID_YES, YesNoCancel::yes, false},
+        {wxID_NO, YesNoCancel::no, false},
+        {wxID_CANCEL, YesNoCancel::cancel, false},
+        {wxID_NO, YesNoCancel::no, true},
+    };
+    for (const auto& row : cases) {
+        wxWindow* parent = nullptr;
+        DialogScript script([&](wxDialog& dialog) -> int {
+            if (!dynamic_cast<CMessageDlg*>(&dialog))
+                return wxID_CANCEL;
+            parent = dialog.GetParent();
+            if (!row.fromLoop)
+                return row.button;
+            EndOnceModal(dialog, row.button);
+            return wxID_NONE;
+        });
+        EXPECT_EQ(program.AskYesNoCancel("Keep the file?"), row.answer) << row.button;
+        EXPECT_EQ(script.asked, std::vector<std::string>{"message: Keep the file?"}) << row.button;
+        EXPECT_EQ(parent, frame) << row.button;
+    }
 }
 
 // A selected picture that is an animated GIF carries the marker at its top-right handle, and over each handle the
@@ -321,7 +354,7 @@ TEST_F(ProgramServicesTest, AnAnimatedGifShowsItsMarkerAndEachHandleItsOwnCursor
     }
     home->SelectItem(picture);
     ASSERT_NE(Open(std::move(made)), nullptr);
-    COrvelView* view = frame->GetActivePageWindow()->GetView();
+    COrvelView* view = frame->GetPageWindows().GetActive()->GetView();
     ASSERT_NE(view, nullptr);
     view->Refresh();
     for (int i = 0; i < 5; ++i)

@@ -2,7 +2,9 @@
 
 #include <functional>
 
+#include <wx/cmndata.h>
 #include <wx/event.h>
+#include <wx/printdlg.h>
 #include <wx/filename.h>
 #include <wx/utils.h>
 
@@ -14,7 +16,9 @@
 #include "app/publish/local_output.h"
 #include "app/publish/publish_host.h"
 #include "app/publish/site_upload.h"
-#include "app/shell/main_frame.h"
+#include "app/shell/command_table.h"
+#include "app/shell/open_site.h"
+#include "app/shell/page_windows.h"
 #include "app/shell/preview_dlg.h"
 #include "app/site/site_page.h"
 #include "app/site/website.h"
@@ -28,9 +32,9 @@ constexpr unsigned kBrowserNotStarted = 7044;
 // A long publishing task runs from the event loop once the menu or button that asked for it has closed. Until it
 // returns every window of the program is disabled, as under a modal dialog, so the site cannot change under it;
 // the windows the task opens itself (its progress, its notices) take input. One task at a time.
-void RunPublishingTask(CMainFrame& frame, std::function<void()> task)
+void RunPublishingTask(wxWindow& window, std::function<void()> task)
 {
-    frame.CallAfter([task = std::move(task)] {
+    window.CallAfter([task = std::move(task)] {
         static bool running = false;
         if (running)
             return;
@@ -43,6 +47,44 @@ void RunPublishingTask(CMainFrame& frame, std::function<void()> task)
     });
 }
 
+// The page the publishing commands start from, while a site is open.
+const CSitePage* ActivePageOfSite(const CShellContext& context)
+{
+    return context.site.GetSite() ? context.pages.GetActivePage() : nullptr;
+}
+
+// The previews, the upload and the print window wait while a text is being edited in place: building the site
+// ends no text editing.
+bool CanBuildFromPage(const CShellContext& context)
+{
+    const CSitePage* page = ActivePageOfSite(context);
+    return page && !page->IsEditingInPlace();
+}
+
+void UpdateUploadCommand(wxUpdateUIEvent& event)
+{
+    const CAppSettings* settings = GetAppSettings();
+    const int profile = settings ? FindDestinationProfile(*settings) : -1;
+    if (profile < 0) {
+        event.SetText(BytesToWx(ResourceText(7041)));
+        event.Enable(false);
+        return;
+    }
+    CFtpProfileArray profiles;
+    settings->GetFtpProfiles(&profiles);
+    wxString text = BytesToWx(ResourceText(7042));
+    text.Replace("%s", wxString::FromUTF8(profiles[static_cast<size_t>(profile)].m_strName));
+    event.SetText(text);
+    event.Enable(true);
+}
+
+// The paper and margins the program prints with, kept for the run.
+wxPageSetupDialogData& PageSetupData()
+{
+    static wxPageSetupDialogData data;
+    return data;
+}
+
 // The size the windows that show the built site take from: the page shown, or the front page.
 CSize ShownPageSize(const CWebsite& site, const CSitePage* page)
 {
@@ -52,19 +94,19 @@ CSize ShownPageSize(const CWebsite& site, const CSitePage* page)
 
 } // namespace
 
-bool PreviewWebsite(CMainFrame& frame, bool currentPage)
+bool PreviewWebsite(const CShellContext& context, bool currentPage)
 {
-    CWebsite* site = frame.GetCurrentSite();
+    CWebsite* site = context.site.GetSite();
     if (!site)
         return false;
     // The wait cursor stays on while the site is built and the browser started; previews may nest.
     wxBusyCursor busy;
-    CSitePage* page = currentPage ? frame.GetActivePage() : nullptr;
+    CSitePage* page = currentPage ? context.pages.GetActivePage() : nullptr;
     const std::string path = BuildSitePreview(*site, page);
     if (path.empty())
         return false;
     const std::string address = wxFileName::FileNameToURL(wxString::FromUTF8(path)).utf8_string();
-    switch (StartPreviewBrowser(frame.GetSettings().m_nUseBuiltInBrowser, frame.GetBrowserPaths(), address)) {
+    switch (StartPreviewBrowser(context.site.GetSettings().m_nUseBuiltInBrowser, context.site.GetBrowserPaths(), address)) {
     case PreviewStart::started:
         return true;
     case PreviewStart::failed:
@@ -73,103 +115,78 @@ bool PreviewWebsite(CMainFrame& frame, bool currentPage)
     case PreviewStart::builtIn:
         break;
     }
-    CPreviewDLG preview(&frame, path, ShownPageSize(*site, page));
+    CPreviewDLG preview(&context.window, path, ShownPageSize(*site, page));
     if (!preview.IsOk())
         return false;
     preview.ShowModal();
     return true;
 }
 
-bool PrintWebsite(CMainFrame& frame)
+bool PrintWebsite(const CShellContext& context)
 {
-    CWebsite* site = frame.GetCurrentSite();
+    CWebsite* site = context.site.GetSite();
     if (!site)
         return false;
     const std::string path = BuildSiteForPrint(*site);
     if (path.empty())
         return false;
-    CPrintSiteDLG print(&frame, path, ShownPageSize(*site, nullptr));
+    CPrintSiteDLG print(&context.window, path, ShownPageSize(*site, nullptr));
     if (!print.IsOk())
         return false;
     print.ShowModal();
     return true;
 }
 
-bool HandlePublishCommand(CMainFrame& frame, int id)
+void AddPublishCommands(CCommandTable& table, const CShellContext& context)
 {
-    switch (id) {
-    case ID_SEND:
-    case ID_UPLOAD:
-        if (frame.GetCurrentSite())
-            RunPublishingTask(frame, [] { SynchronizeWebsite(false); });
-        return true;
-    case ID_INTERNET_SETUP:
-        GetPublishHost().RunInternetSetupDialog(SetupFocus::none);
-        return true;
-    case ID_TEST_CONNECTIONS:
-        RunConnectionTest(&frame, nullptr);
-        return true;
-    case ID_TEST:
-    case ID_PREVIEW_WEBSITE:
-    case ID_PREVIEW_CURRENT_PAGE:
-        if (frame.GetCurrentSite())
-            frame.CallAfter([&frame, current = id == ID_PREVIEW_CURRENT_PAGE] { PreviewWebsite(frame, current); });
-        return true;
-    case ID_FILE_PRINT:
-        if (frame.GetCurrentSite())
-            frame.CallAfter([&frame] { PrintWebsite(frame); });
-        return true;
-    case ID_REMOVE_WEBSITE:
-        if (CWebsite* site = frame.GetCurrentSite())
-            RunPublishingTask(frame, [&frame, site] {
-                if (frame.GetCurrentSite() == site)
-                    RemovePublishedWebsite(*site, frame.GetChangedPages());
-            });
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool UpdatePublishCommand(CMainFrame& frame, wxUpdateUIEvent& event)
-{
-    // Building the site for a preview or an upload ends no text editing: it waits until the text is done.
-    const CSitePage* page = frame.GetCurrentSite() ? frame.GetActivePage() : nullptr;
-    const bool editing = page && page->IsEditingInPlace();
-    switch (event.GetId()) {
-    case ID_SEND:
-    case ID_TEST:
-    case ID_PREVIEW_WEBSITE:
-    case ID_PREVIEW_CURRENT_PAGE:
-    case ID_FILE_PRINT:
-        event.Enable(page && !editing);
-        return true;
-    case ID_REMOVE_WEBSITE:
-        event.Enable(frame.GetCurrentSite() != nullptr);
-        return true;
-    case ID_UPLOAD: {
-        const CAppSettings* settings = GetAppSettings();
-        const int profile = settings ? FindDestinationProfile(*settings) : -1;
-        if (profile < 0) {
-            event.SetText(BytesToWx(ResourceText(7041)));
-            event.Enable(false);
-            return true;
-        }
-        CFtpProfileArray profiles;
-        settings->GetFtpProfiles(&profiles);
-        wxString text = BytesToWx(ResourceText(7042));
-        text.Replace("%s", wxString::FromUTF8(profiles[static_cast<size_t>(profile)].m_strName));
-        event.SetText(text);
-        event.Enable(true);
-        return true;
-    }
-    case ID_INTERNET_SETUP:
-        event.Enable(!editing);
-        return true;
-    case ID_TEST_CONNECTIONS:
-        event.Enable(IsInternetSetupComplete());
-        return true;
-    default:
-        return false;
-    }
+    const auto buildable = [&context] { return CanBuildFromPage(context); };
+    const auto upload = [&context](int) {
+        if (context.site.GetSite())
+            RunPublishingTask(context.window, [] { SynchronizeWebsite(false); });
+    };
+    table.Add(ID_SEND, upload, EnableWhen(buildable));
+    table.Add(ID_UPLOAD, upload, UpdateUploadCommand);
+    table.Add(
+        ID_INTERNET_SETUP, [](int) { GetPublishHost().RunInternetSetupDialog(SetupFocus::none); },
+        EnableWhen([&context] {
+            const CSitePage* page = ActivePageOfSite(context);
+            return !(page && page->IsEditingInPlace());
+        }));
+    table.Add(
+        ID_TEST_CONNECTIONS, [&context](int) { RunConnectionTest(&context.window, nullptr); },
+        EnableWhen(IsInternetSetupComplete));
+    for (int id : {int(ID_TEST), int(ID_PREVIEW_WEBSITE), int(ID_PREVIEW_CURRENT_PAGE)})
+        table.Add(
+            id,
+            [&context](int command) {
+                if (context.site.GetSite())
+                    context.window.CallAfter(
+                        [&context, current = command == ID_PREVIEW_CURRENT_PAGE] { PreviewWebsite(context, current); });
+            },
+            EnableWhen(buildable));
+    table.Add(
+        ID_FILE_PRINT,
+        [&context](int) {
+            if (context.site.GetSite())
+                context.window.CallAfter([&context] { PrintWebsite(context); });
+        },
+        EnableWhen(buildable));
+    table.Add(
+        ID_PRINT_SETUP,
+        [&context](int) {
+            wxPageSetupDialog dialog(&context.window, &PageSetupData());
+            if (dialog.ShowModal() == wxID_OK)
+                PageSetupData() = dialog.GetPageSetupDialogData();
+        },
+        AlwaysEnabled());
+    table.Add(
+        ID_REMOVE_WEBSITE,
+        [&context](int) {
+            if (CWebsite* site = context.site.GetSite())
+                RunPublishingTask(context.window, [&context, site] {
+                    if (context.site.GetSite() == site)
+                        RemovePublishedWebsite(*site, context.site.GetChangedPages());
+                });
+        },
+        EnableWhen([&context] { return context.site.GetSite() != nullptr; }));
 }

@@ -106,7 +106,7 @@ protected:
         fs::create_directories(scratch / "Sites");
         ASSERT_TRUE(SaveSiteFile(*site, site->GetPath()));
         site->MarkSaved();
-        frame->OpenSite(std::move(site));
+        frame->GetOpenSite().OpenSite(std::move(site));
         Settle();
     }
     void Command(int id)
@@ -161,7 +161,7 @@ TEST_F(PublishMenuTest, UploadEntryNamesTheMatchingProfile)
     menu.Append(ID_UPLOAD, "-");
     wxUpdateUIEvent update(ID_UPLOAD);
     update.SetEventObject(&menu);
-    ASSERT_TRUE(UpdatePublishCommand(*frame, update));
+    ASSERT_TRUE(frame->GetCommands().Update(update));
     EXPECT_EQ(update.GetText(), "Upload");
     EXPECT_FALSE(update.GetEnabled());
 
@@ -171,7 +171,7 @@ TEST_F(PublishMenuTest, UploadEntryNamesTheMatchingProfile)
     profile.m_strName = "Loopback";
     frame->GetSettings().SetFtpProfiles({profile});
     wxUpdateUIEvent again(ID_UPLOAD);
-    ASSERT_TRUE(UpdatePublishCommand(*frame, again));
+    ASSERT_TRUE(frame->GetCommands().Update(again));
     EXPECT_EQ(again.GetText(), "Upload to Loopback");
     EXPECT_TRUE(again.GetEnabled());
 }

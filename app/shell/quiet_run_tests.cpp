@@ -16,19 +16,19 @@ TEST_F(ShellTest, AnOrdinarySessionPrintsNothingOnStandardError)
 
     StderrCapture capture(scratch / "stderr.txt");
     Start();
-    ASSERT_NE(OpenDocumentFile(*frame, path), nullptr);
+    ASSERT_NE(frame->GetOpenSite().OpenDocumentFile(path), nullptr);
     Settle();
     for (int page : {0, 2, 3}) {
-        frame->OpenPageWindow(page);
+        frame->GetPageWindows().Open(page);
         Settle();
     }
-    ASSERT_EQ(frame->CountPageWindows(), 4);
+    ASSERT_EQ(frame->GetPageWindows().Count(), 4);
     // A tab closed as its close button does it, then another.
-    frame->GetPageWindows()[1]->Close();
+    frame->GetPageWindows().GetWindows()[1]->Close();
     Settle();
-    frame->GetActivePageWindow()->Close();
+    frame->GetPageWindows().GetActive()->Close();
     Settle();
-    EXPECT_EQ(frame->CountPageWindows(), 2);
+    EXPECT_EQ(frame->GetPageWindows().Count(), 2);
     for (const wxSize size : {wxSize(400, 300), wxSize(1200, 900), wxSize(200, 150), wxSize(900, 700)}) {
         frame->SetSize(size);
         Settle();

@@ -7,7 +7,6 @@
 #include <wx/image.h>
 #include <wx/xrc/xmlres.h>
 
-#include "app/shell/tools_bar.h"
 #include "platform/gui/tool_palette.h"
 #include "platform/gui/xrc_resources.h"
 #include "platform/resources/resource_folder.h"
@@ -68,14 +67,13 @@ wxPoint g_lastPlace = wxDefaultPosition;
 
 } // namespace
 
-CShapesDLG::CShapesDLG(wxWindow* parent, CToolsBar* bar) : m_pParentWindow(parent), m_pBar(bar) {}
+CShapesDLG::CShapesDLG(wxWindow* parent, CShapesOwner* bar) : m_pParentWindow(parent), m_pBar(bar) {}
 
 CShapesDLG::~CShapesDLG()
 {
     // The main window takes the palette with it when it goes; the bar, floating in a window of its own, may
     // outlive it and must not hold on to it.
     if (m_pBar)
-        if (m_pBar)
         m_pBar->OnShapesPaletteClosed();
     m_pBar = nullptr;
 }
@@ -84,7 +82,7 @@ wxPoint CShapesDLG::FirstPlace() const
 {
     // Beside the tools bar at its top, on the side of the page, so that the palette covers only the page's corner
     // and stands next to the tool that opened it.
-    const wxRect bar = m_pBar->GetScreenRect();
+    const wxRect bar = m_pBar->GetOwnerScreenRect();
     const wxRect parent = m_pParentWindow ? m_pParentWindow->GetScreenRect() : bar;
     const int gap = FromDIP(4);
     const bool barOnRight = bar.GetLeft() > parent.GetLeft() + parent.GetWidth() / 2;
@@ -115,8 +113,7 @@ bool CShapesDLG::Create()
     Bind(wxEVT_CLOSE_WINDOW, &CShapesDLG::OnClose, this);
     // Opening chooses the rectangle and the shape tool.
     Press(kRectangleShapeButton);
-    m_pBar->SetShapeKind(1);
-    m_pBar->SetTool(kShapeTool);
+    m_pBar->ChooseShape(1);
     PlaceOnScreen();
     // The keyboard stays with the page; a click into the palette needs none.
     ShowWithoutActivating();
@@ -153,8 +150,7 @@ void CShapesDLG::ClickShape(int id)
     Press(id);
     if (!m_pBar)
         return;
-    m_pBar->SetShapeKind(button->shapeKind);
-    m_pBar->SetTool(kShapeTool);
+    m_pBar->ChooseShape(button->shapeKind);
 }
 
 void CShapesDLG::OnShapeButton(wxCommandEvent& event)

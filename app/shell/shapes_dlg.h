@@ -9,7 +9,20 @@
 
 #include "app/shell/logic/tools_bar_logic.h"
 
-class CToolsBar;
+
+// What the Shapes palette tells the bar whose shape tool opened it.
+class CShapesOwner
+{
+public:
+    // Where the bar stands on the screen: the palette first stands beside it.
+    virtual wxRect GetOwnerScreenRect() const = 0;
+    // A shape was chosen: the shape tool draws it from now on.
+    virtual void ChooseShape(int shapeKind) = 0;
+    virtual void OnShapesPaletteClosed() = 0;
+
+protected:
+    ~CShapesOwner() = default;
+};
 class CShapeButton;
 
 class CShapesDLG : public wxDialog
@@ -20,7 +33,7 @@ public:
         IDD = 5042
     };
 
-    CShapesDLG(wxWindow* parent, CToolsBar* bar);
+    CShapesDLG(wxWindow* parent, CShapesOwner* bar);
     ~CShapesDLG() override;
     // The bar goes first: the palette no longer reaches it.
     void DetachBar() { m_pBar = nullptr; }
@@ -45,6 +58,6 @@ private:
     void PlaceOnScreen();
 
     wxWindow* m_pParentWindow;
-    CToolsBar* m_pBar;
+    CShapesOwner* m_pBar;
     std::vector<CShapeButton*> m_buttons;
 };

@@ -5,7 +5,9 @@
 
 #include "app/model/app_settings.h"
 #include "app/model/services.h"
+#include "app/objects/rectangle_object.h"
 #include "app/shell/main_frame.h"
+#include "app/shell/program_services.h"
 #include "app/shell/shell_dialogs.h"
 #include "app/site/site_page.h"
 #include "app/site/website.h"
@@ -205,8 +207,39 @@ protected:
         return site;
     }
 
+    // A saved site of one page, "Home", holding 80 by 60 rectangles at the given places.
+    static std::unique_ptr<CWebsite> MakeRectanglesSite(const std::vector<CPoint>& places)
+    {
+        auto site = std::make_unique<CWebsite>("/home/ann/Sites/bakery.kst");
+        CSitePage* page = site->AddPage(std::make_unique<CSitePage>(site.get(), "Home", "Home"));
+        for (const CPoint& place : places)
+            page->AddObject(std::make_unique<CRectangleObject>(place.x, place.y, SIZE{80, 60}, 0.0));
+        site->MarkSaved();
+        return site;
+    }
+
     ScratchFolder scratch;
     CSettingsEnvironment environment;
     CMainFrame* frame = nullptr;
     RecordingServices services;
+};
+
+// A shell test whose main window the program's own services answer (or services made from them for the test).
+// The recording services come back before the window closes: they answer the question about unsaved changes.
+template <class Program> class ProgramShellTest : public ShellTest
+{
+protected:
+    Program program;
+
+    void StartProgram()
+    {
+        Start();
+        program.SetMainFrame(frame);
+        InstallProgramServices(&program);
+    }
+    void TearDown() override
+    {
+        UseRecordingServices();
+        Close();
+    }
 };

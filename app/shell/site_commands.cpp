@@ -3,14 +3,17 @@
 #include "app/dialogs/background_outside_dlg.h"
 #include "app/dialogs/header_html_dlg.h"
 #include "app/dialogs/new_page_dlg.h"
-#include "app/dialogs/new_site_dlg.h"
 #include "app/dialogs/notice_table.h"
 #include "app/dialogs/page_texts_dlg.h"
 #include "app/model/app_settings.h"
 #include "app/model/services.h"
+#include "app/publish/changed_pages.h"
 #include "app/shell/logic/frame_texts.h"
-#include "app/shell/main_frame.h"
-#include "app/shell/orvel_app.h"
+#include "app/shell/command_ids.h"
+#include "app/shell/command_table.h"
+#include "app/shell/open_site.h"
+#include "app/shell/page_windows.h"
+#include "app/shell/shell_window.h"
 #include "app/site/page_texts.h"
 #include "app/site/site_page.h"
 #include "app/site/website.h"
@@ -18,37 +21,14 @@
 
 #include <memory>
 
-CWebsite* NewWebsite(CMainFrame& frame)
+CSitePage* AddNewPage(const CShellContext& context)
 {
-    CoreServices& services = GetCoreServices();
-    if (frame.GetCurrentSite()) {
-        if (!services.AskYesNo(GetProductName(), ResourceText(3051)) || !SaveAllModified(frame, CloseReason::replacing))
-            return nullptr;
-        frame.CloseSite();
-    }
-    CNewSiteDLG dialog(&frame);
-    if (dialog.ShowModal() != wxID_OK)
-        return nullptr;
-    const NewSiteValues& values = dialog.GetValues();
-    auto site = std::make_unique<CWebsite>(std::string(), values.m_strName, values.m_Background, values.m_bCentered,
-                                           values.m_nWidth, values.m_nHeight, frame.GetSettings().m_nDefaultDoctype,
-                                           values.m_LinkColor, values.m_VisitedLinkColor);
-    CSitePage* page = site->AddPage(
-        std::make_unique<CSitePage>(site.get(), values.m_strPageId, values.m_strName, site->GetNewPageSettings()));
-    site->SetHomePage(page);
-    CWebsite* opened = site.get();
-    frame.OpenSite(std::move(site));
-    return opened;
-}
-
-CSitePage* AddNewPage(CMainFrame& frame)
-{
-    CWebsite* site = frame.GetCurrentSite();
+    CWebsite* site = context.site.GetSite();
     if (!site)
         return nullptr;
     CoreServices& services = GetCoreServices();
     services.EndAllTextEditing();
-    if (frame.CountPageWindows() >= kMaxPageWindows) {
+    if (context.pages.Count() >= kMaxPageWindows) {
         services.ShowNotice(kNoticePageLimitAdd);
         return nullptr;
     }
@@ -61,7 +41,7 @@ CSitePage* AddNewPage(CMainFrame& frame)
         setup.proposedId = site->MakeNewPageName();
         setup.proposedTitle = site->GetName();
         setup.isFree = [site](const std::string& id) { return site->IsPageNameFree(id); };
-        CNewPageDLG dialog(&frame, std::move(setup));
+        CNewPageDLG dialog(&context.window, std::move(setup));
         if (dialog.ShowModal() != wxID_OK)
             return nullptr;
         values = dialog.GetValues();
@@ -75,61 +55,120 @@ CSitePage* AddNewPage(CMainFrame& frame)
             page->CopyFrom(*source, values.m_strPageId, values.m_strTitle);
     CSitePage* added = site->AddPage(std::move(page));
     added->SetChangedSinceUpload(true);
-    frame.OpenPageWindow(site->GetPageIndex(added));
+    context.pages.Open(site->GetPageIndex(added));
     site->SetModified();
-    frame.NotifyInspector(CSitePage::kCommandDone);
+    context.shell.NotifyInspector(CSitePage::kCommandDone);
     return added;
 }
 
-void EditMetaTags(CMainFrame& frame)
+void EditMetaTags(const CShellContext& context)
 {
-    CWebsite* site = frame.GetCurrentSite();
+    CWebsite* site = context.site.GetSite();
     CSitePage* page = site ? site->GetCurrentPage() : nullptr;
     if (!page)
         return;
-    CMetaTagsDLG dialog(&frame, page->GetKeywords(), page->GetDescription());
+    CMetaTagsDLG dialog(&context.window, page->GetKeywords(), page->GetDescription());
     if (dialog.ShowModal() != wxID_OK || dialog.GetApplied() == MetaTagsApplied::none)
         return;
     ApplyMetaTags(*site, page, dialog.GetKeywords(), dialog.GetDescription(),
                   dialog.GetApplied() == MetaTagsApplied::allPages);
-    frame.UpdateTitle();
+    context.shell.UpdateTitle();
 }
 
-void InsertAnalyticsCode(CMainFrame& frame)
+void InsertAnalyticsCode(const CShellContext& context)
 {
-    CWebsite* site = frame.GetCurrentSite();
+    CWebsite* site = context.site.GetSite();
     CSitePage* page = site ? site->GetCurrentPage() : nullptr;
     if (!page)
         return;
-    CAnalyticsDLG dialog(&frame, page->GetAnalyticsCode());
+    CAnalyticsDLG dialog(&context.window, page->GetAnalyticsCode());
     if (dialog.ShowModal() != wxID_OK)
         return;
     ApplyAnalyticsCode(*site, dialog.GetCode());
-    frame.UpdateTitle();
+    context.shell.UpdateTitle();
 }
 
-void EditHeaderHtml(CMainFrame& frame)
+void EditHeaderHtml(const CShellContext& context)
 {
-    CWebsite* site = frame.GetCurrentSite();
+    CWebsite* site = context.site.GetSite();
     CSitePage* page = site ? site->GetCurrentPage() : nullptr;
     if (!page)
         return;
-    CHeaderHtmlDLG dialog(&frame, page->GetHeaderHtml(), page->GetOnloadCode());
+    CHeaderHtmlDLG dialog(&context.window, page->GetHeaderHtml(), page->GetOnloadCode());
     if (dialog.ShowModal() != wxID_OK)
         return;
     ApplyHeaderHtml(*page, dialog.GetHeaderHtml(), dialog.GetOnloadCode());
-    frame.UpdateTitle();
+    context.shell.UpdateTitle();
 }
 
-void EditBackgroundPreferences(CMainFrame& frame)
+void EditBackgroundPreferences(const CShellContext& context)
 {
-    CAppSettings& settings = frame.GetSettings();
+    CAppSettings& settings = context.site.GetSettings();
     BackgroundOutsideChoice choice;
     choice.continueFill = settings.m_bRepeatBackgroundFill;
     choice.color = settings.m_solidBackgroundFill;
-    CBackgroundOutsideDLG dialog(&frame, choice);
+    CBackgroundOutsideDLG dialog(&context.window, choice);
     if (dialog.ShowModal() != wxID_OK)
         return;
     settings.m_bRepeatBackgroundFill = dialog.GetChoice().continueFill;
     settings.m_solidBackgroundFill = dialog.GetChoice().color;
+}
+
+namespace {
+
+// Delete Page works on the active page window's page; the site keeps at least the page of one other window.
+bool CanDeletePage(const CShellContext& context)
+{
+    return context.site.GetSite() && context.pages.Count() >= 2 && context.pages.GetActivePage();
+}
+
+void DeleteCurrentPage(const CShellContext& context)
+{
+    if (!CanDeletePage(context))
+        return;
+    GetCoreServices().EndAllTextEditing();
+    CWebsite& site = *context.site.GetSite();
+    if (site.DeletePage(context.pages.GetActivePage()))
+        CChangedPages::MarkAllPagesChanged(site);
+}
+
+} // namespace
+
+void AddSiteCommands(CCommandTable& table, const CShellContext& context)
+{
+    COpenSite& open = context.site;
+    const auto siteOpen = [&open] { return open.GetSite() != nullptr; };
+    table.Add(ID_FILE_NEW, [&open](int) { open.NewWebsite(); }, AlwaysEnabled());
+    table.Add(ID_FILE_OPEN, [&open](int) { open.OnFileOpen(); }, AlwaysEnabled());
+    table.Add(ID_FILE_NEW_FROM_THEME, [&open](int) { open.OnFileNewFromTheme(); }, AlwaysEnabled());
+    table.Add(ID_APP_EXIT, [&context](int) { context.window.Close(); }, AlwaysEnabled());
+    table.Add(ID_FILE_SAVE, [&open](int) { open.GetDocument().OnFileSave(); }, EnableWhen(siteOpen));
+    table.Add(ID_FILE_SAVE_AS, [&open](int) { open.GetDocument().OnFileSaveAs(); }, EnableWhen(siteOpen));
+    table.Add(ID_FILE_CLOSE, [&open](int) { open.GetDocument().OnFileClose(); }, EnableWhen(siteOpen));
+    table.Add(ID_ADD_FILES, [&open](int) { open.GetDocument().OnAddFiles(); }, EnableWhen(siteOpen));
+    table.Add(ID_ADD_FILES_FROM_XML, [&open](int) { open.GetDocument().OnAddFilesFromXml(); }, AlwaysEnabled());
+    table.Add(
+        ID_REMOVE_FILES, [&open](int) { open.GetDocument().OnRemoveFiles(); },
+        EnableWhen([&open] { return open.GetDocument().CanRemoveFiles(); }));
+    table.Add(
+        ID_SITE_MAP, [&open](int) { open.GetDocument().OnSiteMap(); },
+        EnableWhen([&open] { return open.GetDocument().CanShowSiteMap(); }));
+    table.Add(
+        ID_PAGE_DEFAULTS, [&open](int) { open.GetDocument().OnPageDefaults(); },
+        EnableWhen([&open] { return open.GetDocument().CanPageDefaults(); }));
+    table.Add(
+        ID_ADD_PAGE, [&context](int) { AddNewPage(context); },
+        EnableWhen([&open] { return open.GetSite() && open.GetSite()->GetPageCount() < CWebsite::kMaxPages; }));
+    table.Add(ID_EDIT_HEADER, [&context](int) { EditHeaderHtml(context); }, EnableWhen(siteOpen));
+    table.Add(ID_EDIT_META_TAGS, [&context](int) { EditMetaTags(context); }, EnableWhen(siteOpen));
+    table.Add(ID_INSERT_ANALYTICS, [&context](int) { InsertAnalyticsCode(context); }, EnableWhen(siteOpen));
+    table.Add(ID_BACKGROUND_PREFERENCES, [&context](int) { EditBackgroundPreferences(context); }, AlwaysEnabled());
+    table.Add(
+        ID_DELETE_PAGE,
+        [&context](int) {
+            // The page's window closes on the way: not while its own events are being handled.
+            if (CanDeletePage(context))
+                context.window.CallAfter([&context] { DeleteCurrentPage(context); });
+        },
+        EnableWhen([&context] { return CanDeletePage(context); }));
 }

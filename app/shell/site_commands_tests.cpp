@@ -62,7 +62,7 @@ class SiteCommandServices : public RecordingServices
 public:
     using RecordingServices::RecordingServices;
     CAppSettings* GetAppSettings() override { return GetTheMainFrame() ? &GetTheMainFrame()->GetSettings() : nullptr; }
-    CSitePage* GetCurrentPage() override { return GetTheMainFrame() ? GetTheMainFrame()->GetActivePage() : nullptr; }
+    CSitePage* GetCurrentPage() override { return GetTheMainFrame() ? GetTheMainFrame()->GetPageWindows().GetActivePage() : nullptr; }
 };
 
 class SiteCommandsTest : public ShellTest
@@ -120,7 +120,7 @@ TEST_F(SiteCommandsTest, NewWebsiteOpensItsFrontPageAndSavesAFileThatOpensEqual)
     EXPECT_TRUE(page->IsChangedSinceUpload());
     // Never saved: closing asks.
     EXPECT_FALSE(site->IsSaved());
-    EXPECT_EQ(frame->GetActivePage(), page);
+    EXPECT_EQ(frame->GetPageWindows().GetActivePage(), page);
     EXPECT_EQ(frame->GetSettings().m_nDefaultPageWidth, 400);
 
     // Two more pages, as the dialog proposes them.
@@ -135,9 +135,9 @@ TEST_F(SiteCommandsTest, NewWebsiteOpensItsFrontPageAndSavesAFileThatOpensEqual)
 
     // The second page's title and background, changed on the Page palette.
     frame->CreatePalettes();
-    frame->OpenPageWindow(1);
+    frame->GetPageWindows().Open(1);
     RunSiteCommand(frame, ID_PAGE_INSPECTOR);
-    CPropSheetManager* manager = frame->GetPropSheetManager();
+    CPropSheetManager* manager = frame->GetPalettes().GetManager();
     auto* palette = dynamic_cast<CPropFrame*>(manager->GetPropFrame(kPagePropSheet));
     ASSERT_NE(palette, nullptr);
     auto* pageInfo = dynamic_cast<CPageInfoPage*>(palette->GetSheet()->GetActivePage());
@@ -166,7 +166,7 @@ TEST_F(SiteCommandsTest, NewWebsiteOpensItsFrontPageAndSavesAFileThatOpensEqual)
     idLeft.SetEventObject(id);
     id->ProcessWindowEvent(idLeft);
     EXPECT_EQ(second->GetName(), "menu");
-    EXPECT_EQ(frame->GetActivePageWindow()->GetTitle(), "menu");
+    EXPECT_EQ(frame->GetPageWindows().GetActive()->GetTitle(), "menu");
     EXPECT_EQ(site->GetPage(2)->GetBackground()->GetKind(), 2);
     EXPECT_TRUE(SaveWindowPicture(frame, (TestOutputFolder() / "main_window_new_site.png").string()));
 
@@ -177,7 +177,7 @@ TEST_F(SiteCommandsTest, NewWebsiteOpensItsFrontPageAndSavesAFileThatOpensEqual)
 
     const std::string first = scratch / "bakery.kst";
     ASSERT_TRUE(SaveSiteFile(*site, first));
-    ASSERT_NE(OpenDocumentFile(*frame, first), nullptr);
+    ASSERT_NE(frame->GetOpenSite().OpenDocumentFile(first), nullptr);
     ASSERT_EQ(frame->GetCurrentSite()->GetPageCount(), 3);
     EXPECT_EQ(frame->GetCurrentSite()->GetPage(1)->GetTitle(), "Our menu");
     const std::string again = scratch / "again.kst";
@@ -188,7 +188,7 @@ TEST_F(SiteCommandsTest, NewWebsiteOpensItsFrontPageAndSavesAFileThatOpensEqual)
 TEST_F(SiteCommandsTest, NewWebsiteKeepsTheOpenSiteWhenTheUserSaysNoOrCancels)
 {
     Start();
-    frame->OpenSite(MakeSite({"Home", "News"}));
+    frame->GetOpenSite().OpenSite(MakeSite({"Home", "News"}));
     CWebsite* open = frame->GetCurrentSite();
     commandServices.answer = false;
     RunSiteCommand(frame, ID_FILE_NEW);
@@ -204,7 +204,7 @@ TEST_F(SiteCommandsTest, NewWebsiteKeepsTheOpenSiteWhenTheUserSaysNoOrCancels)
 TEST_F(SiteCommandsTest, AddPageRefusesATakenIdAndShowsTheNewPage)
 {
     Start();
-    frame->OpenSite(MakeSite({"Home", "News"}));
+    frame->GetOpenSite().OpenSite(MakeSite({"Home", "News"}));
     CWebsite* site = frame->GetCurrentSite();
     site->SetName("Bakery");
     bool answered = false;
@@ -229,8 +229,8 @@ TEST_F(SiteCommandsTest, AddPageRefusesATakenIdAndShowsTheNewPage)
     CSitePage* added = site->GetPage(2);
     EXPECT_EQ(added->GetName(), "menu");
     EXPECT_EQ(added->GetTitle(), "Our menu");
-    EXPECT_EQ(frame->GetActivePage(), added);
-    EXPECT_EQ(frame->CountPageWindows(), 2);
+    EXPECT_EQ(frame->GetPageWindows().GetActivePage(), added);
+    EXPECT_EQ(frame->GetPageWindows().Count(), 2);
     EXPECT_TRUE(added->IsChangedSinceUpload());
     EXPECT_FALSE(site->IsSaved());
 
@@ -238,9 +238,9 @@ TEST_F(SiteCommandsTest, AddPageRefusesATakenIdAndShowsTheNewPage)
     std::vector<std::string> names;
     for (int i = 0; i < kMaxPageWindows; ++i)
         names.push_back("page" + std::to_string(i));
-    frame->OpenSite(MakeSite(names));
+    frame->GetOpenSite().OpenSite(MakeSite(names));
     for (int i = 0; i < kMaxPageWindows; ++i)
-        frame->OpenPageWindow(i);
+        frame->GetPageWindows().Open(i);
     commandServices.messages.clear();
     RunSiteCommand(frame, ID_ADD_PAGE);
     EXPECT_EQ(commandServices.messages, (std::vector<std::string>{"notice 410"}));
@@ -250,7 +250,7 @@ TEST_F(SiteCommandsTest, AddPageRefusesATakenIdAndShowsTheNewPage)
 TEST_F(SiteCommandsTest, KeywordsAnalyticsAndHeaderReachThePagesAndCountForTheUpload)
 {
     Start();
-    frame->OpenSite(MakeSite({"Home", "News", "Menu"}));
+    frame->GetOpenSite().OpenSite(MakeSite({"Home", "News", "Menu"}));
     CWebsite* site = frame->GetCurrentSite();
     for (int i = 0; i < site->GetPageCount(); ++i)
         site->GetPage(i)->SetChangedSinceUpload(false);
@@ -280,7 +280,7 @@ TEST_F(SiteCommandsTest, KeywordsAnalyticsAndHeaderReachThePagesAndCountForTheUp
         ClickIn(dialog, wxID_OK);
     });
     RunSiteCommand(frame, ID_EDIT_HEADER);
-    EXPECT_EQ(frame->GetActivePage()->GetOnloadCode(), "start()");
+    EXPECT_EQ(frame->GetPageWindows().GetActivePage()->GetOnloadCode(), "start()");
 
     // The background beyond the pages is a setting of the program.
     frame->GetSettings().m_bRepeatBackgroundFill = true;
@@ -297,7 +297,7 @@ TEST_F(SiteCommandsTest, KeywordsAnalyticsAndHeaderReachThePagesAndCountForTheUp
 TEST_F(SiteCommandsTest, StandardSettingsForNewPagesTransferToEveryPageAndCountAsChanges)
 {
     Start();
-    frame->OpenSite(MakeSite({"Home", "News", "Menu"}));
+    frame->GetOpenSite().OpenSite(MakeSite({"Home", "News", "Menu"}));
     CWebsite* site = frame->GetCurrentSite();
     for (int i = 0; i < site->GetPageCount(); ++i)
         site->GetPage(i)->SetChangedSinceUpload(false);
@@ -326,5 +326,57 @@ TEST_F(SiteCommandsTest, StandardSettingsForNewPagesTransferToEveryPageAndCountA
     EXPECT_EQ(frame->GetSettings().m_nDefaultPageHeight, 900);
     EXPECT_FALSE(site->IsSaved());
 }
+
+} // namespace
+
+namespace {
+
+class DeletePageAnswering : public CProgramServices
+{
+public:
+    DialogAnswer ShowDeletePageDialog() override
+    {
+        ++asked;
+        return DialogAnswer::ok;
+    }
+    int asked = 0;
+};
+
+using DeletePageTest = ProgramShellTest<DeletePageAnswering>;
+
+TEST_F(DeletePageTest, TheActivePageGoesWithItsWindow)
+{
+    StartProgram();
+    frame->GetOpenSite().OpenSite(MakeSite({"Cakes", "Home", "Bread"}));
+    Settle();
+    CWebsite* site = frame->GetCurrentSite();
+    for (int i = 0; i < site->GetPageCount(); ++i)
+        site->GetPage(i)->SetChangedSinceUpload(false);
+    auto enabled = [&] {
+        wxMenuItem* item = frame->GetMenuBar()->FindItem(ID_DELETE_PAGE);
+        item->GetMenu()->UpdateUI(frame);
+        return item->IsEnabled();
+    };
+    EXPECT_FALSE(enabled()) << "the site's only window";
+    ASSERT_NE(frame->GetPageWindows().Open(0), nullptr);
+    Settle();
+    ASSERT_EQ(frame->GetPageWindows().GetActivePage(), site->GetPage(0));
+    EXPECT_TRUE(enabled());
+
+    wxCommandEvent command(wxEVT_MENU, ID_DELETE_PAGE);
+    frame->GetEventHandler()->ProcessEvent(command);
+    Settle();
+    EXPECT_EQ(program.asked, 1);
+    ASSERT_EQ(site->GetPageCount(), 2);
+    EXPECT_EQ(site->GetPage(0)->GetName(), "Home");
+    EXPECT_EQ(frame->GetPageWindows().Count(), 1);
+    EXPECT_EQ(frame->GetPageWindows().GetActivePage(), site->GetPage(0));
+    EXPECT_EQ(site->GetCurrentPage(), site->GetPage(0));
+    for (int i = 0; i < site->GetPageCount(); ++i)
+        EXPECT_TRUE(site->GetPage(i)->IsChangedSinceUpload()) << i;
+    EXPECT_FALSE(enabled());
+}
+
+// The browser and download dialogs answered by script, every question recorded.
 
 } // namespace

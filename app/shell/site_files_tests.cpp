@@ -46,7 +46,7 @@ TEST_F(ShellTest, SaveAsOffersTheSitesOwnFileAndEnterSavesIt)
     // The file chooser keeps its own settings; without a desktop session they stay in memory.
     setenv("GSETTINGS_BACKEND", "memory", 1);
     Start();
-    ASSERT_NE(OpenDocumentFile(*frame, path), nullptr);
+    ASSERT_NE(frame->GetOpenSite().OpenDocumentFile(path), nullptr);
     Settle();
     frame->GetCurrentSite()->SetModified();
 
@@ -72,7 +72,7 @@ TEST_F(ShellTest, SaveAsOfASiteFromAThemeStartsInTheDocumentsFolderWithItsName)
     ASSERT_TRUE(SaveSiteFile(*theme, scratch / "Themes/corner.kth"));
     setenv("GSETTINGS_BACKEND", "memory", 1);
     Start();
-    ASSERT_NE(NewSiteFromTheme(*frame, scratch / "Themes/corner.kth"), nullptr);
+    ASSERT_NE(frame->GetOpenSite().NewSiteFromTheme(scratch / "Themes/corner.kth"), nullptr);
     Settle();
     ASSERT_EQ(frame->GetCurrentSite()->GetPath(), "");
 
@@ -95,7 +95,7 @@ TEST_F(ShellTest, OpeningAFileThatIsNoSiteKeepsTheOpenSite)
     std::ofstream(scratch / "Sites/broken.kst") << "these bytes are no website";
     setenv("GSETTINGS_BACKEND", "memory", 1);
     Start();
-    CWebsite* open = OpenDocumentFile(*frame, path);
+    CWebsite* open = frame->GetOpenSite().OpenDocumentFile(path);
     ASSERT_NE(open, nullptr);
     Settle();
     services.messages.clear();
@@ -129,7 +129,7 @@ TEST_F(ShellTest, OpeningAFileThatIsNoSiteKeepsTheOpenSite)
     EXPECT_NE(services.messages[0].find("broken.kst"), std::string::npos) << services.messages[0];
     EXPECT_EQ(frame->GetCurrentSite(), open);
     EXPECT_EQ(frame->GetCurrentSite()->GetPath(), path);
-    EXPECT_EQ(frame->CountPageWindows(), 1);
+    EXPECT_EQ(frame->GetPageWindows().Count(), 1);
 }
 
 // Whichever way a site was opened, the next Open starts in its folder.
@@ -140,7 +140,7 @@ TEST_F(ShellTest, OpeningASiteMakesItsFolderTheOneOpenStartsIn)
     ASSERT_TRUE(SaveSiteFile(*MakeSite({"Home"}), path));
     Start();
     // As from the recent files or a drop, which name the file without a dialog.
-    frame->DropFiles({path});
+    frame->GetOpenSite().DropFiles({path});
     ASSERT_NE(frame->GetCurrentSite(), nullptr);
     EXPECT_EQ(frame->GetSettings().m_strKstPath, scratch / "Sites/Club/");
 }
@@ -157,11 +157,11 @@ TEST_F(ShellTest, EveryRecentFileHasItsNumberAsMnemonic)
     auto site = MakeSite({"Home"});
     for (const char* name : {"a&b.kst", "bakery.kst", "club.kst"}) {
         ASSERT_TRUE(SaveSiteFile(*site, scratch / name));
-        ASSERT_NE(OpenDocumentFile(*frame, scratch / name), nullptr);
+        ASSERT_NE(frame->GetOpenSite().OpenDocumentFile(scratch / name), nullptr);
     }
     std::filesystem::create_directories(scratch / "Other");
     ASSERT_TRUE(SaveSiteFile(*site, scratch / "Other/dance.kst"));
-    ASSERT_NE(OpenDocumentFile(*frame, scratch / "Other/dance.kst"), nullptr);
+    ASSERT_NE(frame->GetOpenSite().OpenDocumentFile(scratch / "Other/dance.kst"), nullptr);
     Close();
     Start();
     wxMenu* file = frame->GetMenuBar()->GetMenu(0);
@@ -184,7 +184,7 @@ TEST_F(ShellTest, EveryRecentFileHasItsNumberAsMnemonic)
     std::filesystem::remove(scratch / "bakery.kst");
     wxCommandEvent chosen(wxEVT_MENU, wxID_FILE1 + 2);
     frame->GetEventHandler()->ProcessEvent(chosen);
-    ASSERT_EQ(frame->GetRecentFiles().size(), 3u);
+    ASSERT_EQ(frame->GetOpenSite().GetRecentFiles().Get().size(), 3u);
     EXPECT_EQ(file->FindItem(wxID_FILE1 + 3), nullptr);
     EXPECT_EQ(order(), (std::vector<int>{WxCommandId(57606), 0, wxID_FILE1, wxID_FILE1 + 1, wxID_FILE1 + 2, 0,
                                          ID_APP_EXIT}));

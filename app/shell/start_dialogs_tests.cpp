@@ -115,7 +115,7 @@ TEST(ProgramStart, WelcomeThenNewFromThemeOpensTheChosenThemeAsANewSite)
     EXPECT_EQ(site->GetPageCount(), theme.GetPageCount());
     EXPECT_EQ(site->GetName(), theme.GetName());
     EXPECT_EQ(frame->GetTitle(), "Tallowmere Pelorin - Untitled*");
-    EXPECT_GE(frame->CountPageWindows(), 1);
+    EXPECT_GE(frame->GetPageWindows().Count(), 1);
     Settle();
     EXPECT_TRUE(SaveWindowPicture(frame, (TestOutputFolder() / "program_start_new_site_from_theme.png").string()));
 
@@ -165,9 +165,9 @@ TEST_F(ShellTest, NewFromThemeOpensTheThemesPagesAsANewUnsavedSite)
     EXPECT_FALSE(site->IsSaved());
     ASSERT_EQ(site->GetPageCount(), 1);
     EXPECT_EQ(site->GetPage(0)->GetItem(0)->GetObject(false)->GetLink()->GetUrl(), "http:");
-    EXPECT_EQ(frame->CountPageWindows(), 1);
+    EXPECT_EQ(frame->GetPageWindows().Count(), 1);
     EXPECT_EQ(frame->GetTitle(), "Tallowmere Pelorin - Untitled*");
-    EXPECT_TRUE(frame->GetRecentFiles().empty());
+    EXPECT_TRUE(frame->GetOpenSite().GetRecentFiles().Get().empty());
     EXPECT_EQ(frame->GetSettings().m_strKstPath, scratch / "Themes/Business/");
     Settle();
     EXPECT_TRUE(SaveWindowPicture(frame, (TestOutputFolder() / "new_site_from_theme.png").string()));
@@ -189,7 +189,7 @@ TEST_F(ShellTest, WelcomeCancelKeepsItsSettingAndAChoiceBegins)
     Start();
     frame->GetSettings().m_bShowStartUpDialog = true;
     services.welcomeDontShow = true;
-    frame->RunWelcomeDialog();
+    frame->GetOpenSite().RunWelcomeDialog();
     EXPECT_TRUE(frame->GetSettings().m_bShowStartUpDialog);
     EXPECT_EQ(services.messages, std::vector<std::string>{"welcome"});
 
@@ -197,7 +197,7 @@ TEST_F(ShellTest, WelcomeCancelKeepsItsSettingAndAChoiceBegins)
     services.welcomeResult = DialogAnswer::ok;
     services.welcomeStart = 3;
     services.themePath = theme;
-    frame->RunWelcomeDialog();
+    frame->GetOpenSite().RunWelcomeDialog();
     EXPECT_FALSE(frame->GetSettings().m_bShowStartUpDialog);
     EXPECT_EQ(services.messages, (std::vector<std::string>{"welcome", "themes"}));
     ASSERT_NE(frame->GetCurrentSite(), nullptr);

@@ -6,7 +6,6 @@
 #include "app/model/app_settings.h"
 #include "app/model/services.h"
 #include "app/shell/command_ids.h"
-#include "app/shell/shapes_dlg.h"
 #include "app/shell/shell_dialogs.h"
 #include "platform/gui/display.h"
 #include "platform/gui/text_bytes.h"
@@ -71,6 +70,12 @@ bool CToolsBar::BuildButtons()
     m_imageSize = size;
     m_places = LayOutToolButtons(size.y);
     return true;
+}
+
+void CToolsBar::ChooseShape(int shapeKind)
+{
+    SetShapeKind(shapeKind);
+    SetTool(kShapeTool);
 }
 
 void CToolsBar::SetTool(int tool)

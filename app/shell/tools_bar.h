@@ -13,14 +13,13 @@
 #include <memory>
 
 #include "app/shell/logic/tools_bar_logic.h"
+#include "app/shell/shapes_dlg.h"
 #include "image/image.h"
-
-class CShapesDLG;
 
 // Posted to the main window when a companion tool's button is let go; the command's int is the tool (12 to 17).
 wxDECLARE_EVENT(EVT_LAUNCH_COMPANION_TOOL, wxCommandEvent);
 
-class CToolsBar : public wxPanel
+class CToolsBar : public wxPanel, public CShapesOwner
 {
 public:
     explicit CToolsBar(wxWindow* parent);
@@ -36,7 +35,10 @@ public:
 
     // The open Shapes palette, null when none is.
     CShapesDLG* GetShapesPalette() const { return m_pShapes; }
-    void OnShapesPaletteClosed() { m_pShapes = nullptr; }
+    // What the open Shapes palette tells the bar.
+    wxRect GetOwnerScreenRect() const override { return GetScreenRect(); }
+    void ChooseShape(int shapeKind) override;
+    void OnShapesPaletteClosed() override { m_pShapes = nullptr; }
 
     // 13 once the buttons are built, 0 when a picture of them is missing.
     int GetButtonCount() const { return static_cast<int>(m_buttons.size()); }

@@ -140,7 +140,7 @@ TEST_F(ShellTest, ToolsBarChoosesToolsOpensTheShapesPaletteAndLaunchesCompanions
 
     // The well takes the colour chosen in the dialog. The open site's custom colours go to the dialog the first
     // time only, and one changed there comes back and marks the site changed.
-    frame->OpenSite(MakeSite({"Home"}));
+    frame->GetOpenSite().OpenSite(MakeSite({"Home"}));
     CWebsite* site = frame->GetCurrentSite();
     ASSERT_NE(site, nullptr);
     site->SetCustomColor(0, RGB(9, 9, 9));

@@ -1,5 +1,6 @@
 // Help opens the user guide that stands beside the program, and says so when it cannot.
 
+#include "app/shell/help_commands.h"
 #include "app/shell/shell_test_support.h"
 #include "testing/scoped_env.h"
 
@@ -30,7 +31,7 @@ TEST_F(ShellTest, HelpReadsAsAFinishedMenuAndTellsWhenTheGuideIsMissing)
     ASSERT_NE(item, nullptr);
     EXPECT_EQ(item->GetItemLabel(), "&User Guide\tF1");
     // The scratch program folder holds no guide.
-    EXPECT_EQ(frame->GetUserGuidePath(), scratch / "Help.html");
+    EXPECT_EQ(GetUserGuidePath(frame->GetOpenSite().GetEnvironment()), scratch / "Help.html");
     wxCommandEvent help(wxEVT_MENU, ID_HELP_FINDER);
     frame->GetEventHandler()->ProcessEvent(help);
     ASSERT_EQ(services.messages.size(), 1u);

@@ -7,6 +7,11 @@
 
 #include <algorithm>
 
+std::string GetProductName()
+{
+    return "Tallowmere Pelorin";
+}
+
 std::string MakeMainTitle(const std::string& productName, const CWebsite* site, const std::string& unnamed)
 {
     std::string title = productName;

@@ -7,6 +7,9 @@
 
 class CWebsite;
 
+// The product's name, which titles the main window and its questions.
+std::string GetProductName();
+
 // The product name; with a site open " - " and the site file's name (unnamed for a site never saved), and "*"
 // while the site has changes not saved.
 std::string MakeMainTitle(const std::string& productName, const CWebsite* site, const std::string& unnamed);
