@@ -1,6 +1,5 @@
 #include "app/docview/design_view.h"
 
-#include <wx/caret.h>
 #include <wx/dcclient.h>
 #include <wx/dcmemory.h>
 #include <wx/filefn.h>
@@ -175,6 +174,10 @@ COrvelView::COrvelView(wxWindow* parent, CSitePage* page)
     Bind(wxEVT_CHAR, &COrvelView::OnChar, this);
     Bind(wxEVT_KEY_DOWN, &COrvelView::OnKeyDown, this);
     Bind(wxEVT_KEY_UP, &COrvelView::OnKeyUp, this);
+    Bind(wxEVT_SET_FOCUS, &COrvelView::OnFocusChange, this);
+    Bind(wxEVT_KILL_FOCUS, &COrvelView::OnFocusChange, this);
+    m_caretTimer.SetOwner(this);
+    Bind(wxEVT_TIMER, &COrvelView::OnCaretTimer, this, m_caretTimer.GetId());
     TakeDroppedFiles();
     MouseToolHost& host = *this;
     m_pTools = std::make_unique<CMouseTools>(*m_pPage, host);
@@ -298,8 +301,6 @@ bool COrvelView::IsActive() const
 void COrvelView::OnPaint(wxPaintEvent&)
 {
     wxPaintDC dc(this);
-    // The caret keeps the pixels it covers; it hides while they are painted again.
-    wxCaretSuspend caretHidden(this);
     const wxRect box = GetUpdateRegion().GetBox();
     if (box.IsEmpty())
         return;
@@ -324,6 +325,7 @@ void COrvelView::PaintArea(wxDC& dc, const CRect& clip)
     PaintPageArea(*m_pPage, clip, {GetPageOrigin(), GetScrollPosition()}, m_pixels);
     if (m_pPage->IsEditingInPlace())
         DrawEditedText(clip);
+    m_caret.Draw(m_pixels, clip);
 
     wxMemoryDC memory(Offscreen().bitmap);
     CDisplay::BltBuf(memory, 0, 0, clip.Width(), clip.Height(), m_pixels.bytes.data(), 3, m_pixels.rowStep,

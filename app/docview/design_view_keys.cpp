@@ -200,35 +200,48 @@ void COrvelView::InvalidateEditRect(const CRect& rect)
 
 void COrvelView::SetCaretShape(int height)
 {
-    wxCaret* caret = GetCaret();
-    if (!caret) {
-        SetCaret(new wxCaret(this, 1, height));
-        return;
-    }
-    if (caret->GetSize() != wxSize(1, height))
-        caret->SetSize(1, height);
+    AfterCaretChange(m_caret.SetHeight(height));
 }
 
 void COrvelView::SetCaretPos(const CPoint& client)
 {
-    wxCaret* caret = GetCaret();
-    if (!caret)
-        return;
-    caret->Move(client.x, client.y);
-    if (!caret->IsVisible())
-        caret->Show();
+    AfterCaretChange(m_caret.MoveTo(client));
+    // The caret stays in sight a whole blink after each move.
+    if (m_caretTimer.IsRunning())
+        m_caretTimer.Start();
 }
 
 void COrvelView::HideTextCaret()
 {
-    if (wxCaret* caret = GetCaret(); caret && caret->IsVisible())
-        caret->Hide();
+    AfterCaretChange(m_caret.Hide());
 }
 
 bool COrvelView::IsTextCaretShown() const
 {
-    const wxCaret* caret = GetCaret();
-    return caret && caret->IsVisible();
+    return m_caret.IsShown();
+}
+
+void COrvelView::OnFocusChange(wxFocusEvent& event)
+{
+    AfterCaretChange(m_caret.SetFocus(event.GetEventType() == wxEVT_SET_FOCUS));
+    event.Skip();
+}
+
+void COrvelView::OnCaretTimer(wxTimerEvent&)
+{
+    AfterCaretChange(m_caret.Blink());
+}
+
+void COrvelView::AfterCaretChange(const ViewCaret::Areas& areas)
+{
+    for (const CRect& area : areas)
+        RefreshRect(wxRect(area.left, area.top, area.Width(), area.Height()), false);
+    // The toolkit's blink time, as its own carets use; none means a caret that does not blink.
+    const int period = wxCaret::GetBlinkTime();
+    if (!m_caret.Blinks() || period <= 0)
+        m_caretTimer.Stop();
+    else if (!m_caretTimer.IsRunning())
+        m_caretTimer.Start(period);
 }
 
 void COrvelView::DrawEditedText(const CRect& clip)
