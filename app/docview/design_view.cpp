@@ -6,6 +6,7 @@
 #include <wx/frame.h>
 #include <wx/image.h>
 #include <wx/menu.h>
+#include <wx/rawbmp.h>
 #include <wx/utils.h>
 #include <wx/xrc/xmlres.h>
 
@@ -25,7 +26,6 @@
 #include "app/site/object_frame.h"
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
-#include "platform/gui/display.h"
 #include "platform/gui/text_bytes.h"
 #include "platform/gui/xrc_resources.h"
 #include "platform/resources/resource_folder.h"
@@ -50,28 +50,46 @@ wxString WindowText(unsigned id)
     return wxString(ResourceText(id).c_str(), wxConvISO8859_1);
 }
 
-// The off-screen bitmap every view paints through. It keeps 100 pixels of slack each way and never shrinks.
-// Once it could not be made, views paint nothing more.
+// The off-screen bitmap a paint composes its area in: the area's size, kept while paints ask for that size again
+// (a caret's blink does). Once it could not be made, views paint nothing more.
 struct OffscreenBuffer
 {
     wxBitmap bitmap;
     bool failed = false;
 
-    bool Ensure(const wxSize& client)
+    bool Ensure(const wxSize& area)
     {
         if (failed)
             return false;
-        if (bitmap.IsOk() && bitmap.GetWidth() >= client.x + 100 && bitmap.GetHeight() >= client.y + 100)
+        if (bitmap.IsOk() && bitmap.GetSize() == area)
             return true;
-        const int width = std::max(bitmap.IsOk() ? bitmap.GetWidth() : 0, client.x + 100);
-        const int height = std::max(bitmap.IsOk() ? bitmap.GetHeight() : 0, client.y + 100);
-        bitmap = wxBitmap(width, height, 24);
+        bitmap = wxBitmap(area.x, area.y, 24);
         failed = !bitmap.IsOk();
         if (failed)
             CMessageDlg(nullptr, wxString(), BytesToWx(ResourceText(kNoResourcesText)), wxOK, MessageIcon::error).ShowModal();
         return !failed;
     }
 };
+
+// Moves the view's pixels (blue, green, red) into a bitmap of their size.
+bool CopyToBitmap(const ViewPixels& pixels, wxBitmap& bitmap)
+{
+    wxNativePixelData data(bitmap);
+    if (!data)
+        return false;
+    wxNativePixelData::Iterator row(data);
+    for (int y = 0; y < pixels.height; ++y) {
+        wxNativePixelData::Iterator p = row;
+        const BYTE* from = pixels.Row(y);
+        for (int x = 0; x < pixels.width; ++x, ++p, from += 3) {
+            p.Red() = from[2];
+            p.Green() = from[1];
+            p.Blue() = from[0];
+        }
+        row.OffsetY(data, 1);
+    }
+    return true;
+}
 
 OffscreenBuffer& Offscreen()
 {
@@ -318,8 +336,7 @@ void COrvelView::OnPaint(wxPaintEvent&)
 
 void COrvelView::PaintArea(wxDC& dc, const CRect& clip)
 {
-    const wxSize client = GetClientSize();
-    if (clip.IsRectEmpty() || !Offscreen().Ensure(client))
+    if (clip.IsRectEmpty() || !Offscreen().Ensure(wxSize(clip.Width(), clip.Height())))
         return;
     ViewBufferReady = 1;
     PaintPageArea(*m_pPage, clip, {GetPageOrigin(), GetScrollPosition()}, m_pixels);
@@ -327,12 +344,36 @@ void COrvelView::PaintArea(wxDC& dc, const CRect& clip)
         DrawEditedText(clip);
     m_caret.Draw(m_pixels, clip);
 
-    wxMemoryDC memory(Offscreen().bitmap);
-    CDisplay::BltBuf(memory, 0, 0, clip.Width(), clip.Height(), m_pixels.bytes.data(), 3, m_pixels.rowStep,
-                     m_pixels.width, IMAGE_MODE_RGB, nullptr);
-    // Frames and guides are drawn in client coordinates over the page.
-    memory.SetDeviceOrigin(-clip.left, -clip.top);
-    memory.SetClippingRegion(clip.left, clip.top, clip.Width(), clip.Height());
+    wxBitmap& bitmap = Offscreen().bitmap;
+    if (!CopyToBitmap(m_pixels, bitmap))
+        return;
+    // Frames and guides are drawn in client coordinates over the page, and only where they meet the area.
+    CRect band;
+    const bool overAll = m_pPage->IsEditingInPlace() || m_pTools->IsTextBand() || m_pTools->IsDragging() ||
+                         m_pTools->GetBand(band) || !m_pPage->AreGuidesHidden();
+    const CRect frames = overAll ? clip : SelectionFramesIn(clip);
+    if (!frames.IsRectEmpty()) {
+        wxMemoryDC memory(bitmap);
+        memory.SetDeviceOrigin(-clip.left, -clip.top);
+        memory.SetClippingRegion(clip.left, clip.top, clip.Width(), clip.Height());
+        DrawFrames(memory, clip);
+    }
+    dc.DrawBitmap(bitmap, clip.left, clip.top);
+}
+
+CRect COrvelView::SelectionFramesIn(const CRect& clip) const
+{
+    if (!IsActive())
+        return CRect();
+    CRect selection = GetSelectionRect();
+    // The handles' squares reach two pixels past the frame.
+    selection.InflateRect(3, 3);
+    CRect meets;
+    return meets.IntersectRect(selection, clip) ? meets : CRect();
+}
+
+void COrvelView::DrawFrames(wxDC& memory, const CRect& clip)
+{
     if (m_pPage->IsEditingInPlace() && IsActive())
         DrawTextEditFrame(memory);
     if (m_pTools->IsTextBand()) {
@@ -346,7 +387,6 @@ void COrvelView::PaintArea(wxDC& dc, const CRect& clip)
     DrawBand(memory);
     if (!m_pPage->AreGuidesHidden())
         DrawGuides(memory, clip);
-    dc.Blit(clip.left, clip.top, clip.Width(), clip.Height(), &memory, clip.left, clip.top);
 }
 
 void COrvelView::DrawSelection(wxDC& dc) const
@@ -375,13 +415,15 @@ void COrvelView::DrawGuides(wxDC& dc, const CRect& clip) const
 {
     const CPoint origin = GetPageOrigin(), scroll = GetScrollPosition();
     dc.SetPen(wxPen(kGuideColour, 1));
+    // The lines reach a pixel past the area each way: a line's end pixel is only partly covered, and a guide
+    // repainted in pieces would show each piece's first pixel paler.
     for (int i = 0; i < m_pPage->GetGuideCount(true); ++i) {
         const int y = m_pPage->GetGuide(true, i) + origin.y - scroll.y;
-        dc.DrawLine(clip.left, y, clip.right, y);
+        dc.DrawLine(clip.left - 1, y, clip.right + 1, y);
     }
     for (int i = 0; i < m_pPage->GetGuideCount(false); ++i) {
         const int x = m_pPage->GetGuide(false, i) + origin.x - scroll.x;
-        dc.DrawLine(x, clip.top, x, clip.bottom);
+        dc.DrawLine(x, clip.top - 1, x, clip.bottom + 1);
     }
 }
 

@@ -128,6 +128,10 @@ private:
     void SetMoveCursor() override;
     void TakeFocus() override;
     void DrawSelection(wxDC& dc) const;
+    // The frames, bands and guides over the page in the client rectangle clip.
+    void DrawFrames(wxDC& memory, const CRect& clip);
+    // The part of clip the selection's frames and handles may touch; empty when they show nowhere there.
+    CRect SelectionFramesIn(const CRect& clip) const;
     void DrawGuides(wxDC& dc, const CRect& clip) const;
     void DrawTextEditFrame(wxDC& dc) const;
     void SetStatusText(int prompt);

@@ -53,6 +53,8 @@ public:
     CColor fillColor = CColor(40, 90, 170);
 };
 
+CRect DifferingArea(const wxImage& a, const wxImage& b);
+
 std::unique_ptr<CWebsite> MakeSite()
 {
     CFillStyle background;
@@ -224,6 +226,55 @@ private:
 std::array<int, 3> Rgb(const wxImage& image, const CPoint& client)
 {
     return {image.GetRed(client.x, client.y), image.GetGreen(client.x, client.y), image.GetBlue(client.x, client.y)};
+}
+
+TEST(DesignView, APaintOfPartOfTheWindowDrawsWhatAWholePaintDrawsThere)
+{
+    ViewServices services;
+    std::unique_ptr<CWebsite> site = MakeSite();
+    CSitePage* page = site->GetPage(0);
+    page->RenderDirtyObjects();
+    ViewWindow window(services, page);
+    COrvelView* view = window.view;
+    page->SelectItemAt(1);
+    const wxSize client = view->GetClientSize();
+    const CRect selection = view->GetSelectionRect();
+    ASSERT_FALSE(selection.IsRectEmpty());
+    const auto paint = [&](const std::vector<CRect>& clips) {
+        wxBitmap bitmap(client.x, client.y, 24);
+        {
+            wxMemoryDC dc(bitmap);
+            dc.SetBackground(*wxGREEN_BRUSH);
+            dc.Clear();
+            for (const CRect& clip : clips)
+                view->PaintArea(dc, clip);
+        }
+        return bitmap.ConvertToImage();
+    };
+    // Areas over a handle's square, across the frame, inside it, over a guide, far from everything, one pixel.
+    const CPoint corner = selection.TopLeft();
+    const std::vector<CRect> areas = {
+        CRect(corner.x - 4, corner.y - 4, corner.x + 3, corner.y + 3),
+        CRect(selection.left - 10, selection.top + 10, selection.right + 10, selection.top + 14),
+        CRect(selection.left + 8, selection.top + 8, selection.left + 20, selection.top + 20),
+        CRect(0, 0, 30, 30),
+        CRect(client.x - 30, client.y - 30, client.x, client.y),
+        CRect(selection.right + 2, selection.top, selection.right + 3, selection.top + 1),
+    };
+    for (bool guidesHidden : {false, true}) {
+        page->SetGuidesHidden(guidesHidden);
+        const wxImage whole = paint({CRect(0, 0, client.x, client.y)});
+        for (const CRect& area : areas) {
+            const wxImage part = paint({area});
+            CRect inside;
+            ASSERT_TRUE(inside.IntersectRect(area, CRect(0, 0, client.x, client.y)));
+            const wxRect box(inside.left, inside.top, inside.Width(), inside.Height());
+            const CRect differs = DifferingArea(part.GetSubImage(box), whole.GetSubImage(box));
+            EXPECT_TRUE(differs.IsRectEmpty()) << "guides hidden " << guidesHidden << ", area " << area.left << ","
+                                               << area.top << ": differs from " << differs.left << ","
+                                               << differs.top << " in it";
+        }
+    }
 }
 
 TEST(DesignViewMouse, DragsMoveAfterThreePixelsAndBandsLeaveNoMarks)
