@@ -296,7 +296,10 @@ CRect COrvelView::GetViewClientRect() const
 
 void COrvelView::InvalidateViewRect(const CRect& client, bool erase)
 {
-    RefreshRect(wxRect(client.left, client.top, client.Width(), client.Height()), erase);
+    if (!erase)
+        RefreshClientRect(client);
+    else
+        RefreshRect(wxRect(client.left, client.top, client.Width(), client.Height()), erase);
 }
 
 void COrvelView::ResetDragState()

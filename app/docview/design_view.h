@@ -110,6 +110,10 @@ private:
     void OnCaretTimer(wxTimerEvent& event);
     // Repaints what a change of the caret leaves and runs its blink while it shows.
     void AfterCaretChange(const ViewCaret::Areas& areas);
+    // Asks for a client rectangle to be painted again; while a key's changes are collected, adds it to them.
+    void RefreshClientRect(const CRect& rect);
+    // Paints a client rectangle into the window now.
+    void PaintNow(const CRect& rect);
     // The closing steps of a key on the edited text: handles, caret, repaint and the palettes.
     void AfterTextKey(CTextObject& text, int prevPara, int prevIndex, const CRect& area);
     // The text edited in place and its selection, drawn into the pixels of the client rectangle clip.
@@ -152,4 +156,7 @@ private:
 
     ViewCaret m_caret;
     wxTimer m_caretTimer;
+    // The area a key on the edited text changed, collected while the key is taken.
+    CRect m_keyArea;
+    bool m_bCollectKeyArea = false;
 };
