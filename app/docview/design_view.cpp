@@ -351,11 +351,7 @@ void COrvelView::PaintArea(wxDC& dc, const CRect& clip)
     if (!CopyToBitmap(m_pixels, bitmap))
         return;
     // Frames and guides are drawn in client coordinates over the page, and only where they meet the area.
-    CRect band;
-    const bool overAll = m_pPage->IsEditingInPlace() || m_pTools->IsTextBand() || m_pTools->IsDragging() ||
-                         m_pTools->GetBand(band) || !m_pPage->AreGuidesHidden();
-    const CRect frames = overAll ? clip : SelectionFramesIn(clip);
-    if (!frames.IsRectEmpty()) {
+    if (FramesMeet(clip)) {
         wxMemoryDC memory(bitmap);
         memory.SetDeviceOrigin(-clip.left, -clip.top);
         memory.SetClippingRegion(clip.left, clip.top, clip.Width(), clip.Height());
@@ -364,15 +360,52 @@ void COrvelView::PaintArea(wxDC& dc, const CRect& clip)
     dc.DrawBitmap(bitmap, clip.left, clip.top);
 }
 
-CRect COrvelView::SelectionFramesIn(const CRect& clip) const
+bool COrvelView::FramesMeet(const CRect& clip) const
 {
-    if (!IsActive())
-        return CRect();
-    CRect selection = GetSelectionRect();
-    // The handles' squares reach two pixels past the frame.
-    selection.InflateRect(3, 3);
-    CRect meets;
-    return meets.IntersectRect(selection, clip) ? meets : CRect();
+    CRect band;
+    if (m_pTools->IsTextBand() || m_pTools->IsDragging() || m_pTools->GetBand(band))
+        return true;
+    const CPoint origin = GetPageOrigin(), scroll = GetScrollPosition();
+    CRect near = clip;
+    if (m_pPage->IsEditingInPlace()) {
+        // The edit frame's sides, with the marks and arrows that reach up to 6 pixels off them; inside and
+        // outside the frame it draws nothing.
+        const CPageObject* edited = m_pPage->GetEditedObject();
+        if (edited && IsActive()) {
+            const DPOINT* handles = edited->GetHandlePoints();
+            const auto at = [&](int i) {
+                return CPoint(static_cast<int>(handles[i].x) + origin.x - scroll.x,
+                              static_cast<int>(handles[i].y) + origin.y - scroll.y);
+            };
+            const int corners[] = {0, 2, 7, 5, 0};
+            for (int i = 0; i < 4; ++i) {
+                const CPoint a = at(corners[i]), b = at(corners[i + 1]);
+                CRect side(std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x) + 1, std::max(a.y, b.y) + 1);
+                side.InflateRect(8, 8);
+                if (near.IntersectRect(side, clip))
+                    return true;
+            }
+        }
+    } else if (IsActive()) {
+        CRect selection = GetSelectionRect();
+        // The handles' squares reach two pixels past the frame.
+        selection.InflateRect(3, 3);
+        if (near.IntersectRect(selection, clip))
+            return true;
+    }
+    if (m_pPage->AreGuidesHidden())
+        return false;
+    for (int i = 0; i < m_pPage->GetGuideCount(true); ++i) {
+        const int y = m_pPage->GetGuide(true, i) + origin.y - scroll.y;
+        if (y >= clip.top - 2 && y <= clip.bottom + 1)
+            return true;
+    }
+    for (int i = 0; i < m_pPage->GetGuideCount(false); ++i) {
+        const int x = m_pPage->GetGuide(false, i) + origin.x - scroll.x;
+        if (x >= clip.left - 2 && x <= clip.right + 1)
+            return true;
+    }
+    return false;
 }
 
 void COrvelView::DrawFrames(wxDC& memory, const CRect& clip)

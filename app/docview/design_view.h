@@ -134,8 +134,8 @@ private:
     void DrawSelection(wxDC& dc) const;
     // The frames, bands and guides over the page in the client rectangle clip.
     void DrawFrames(wxDC& memory, const CRect& clip);
-    // The part of clip the selection's frames and handles may touch; empty when they show nowhere there.
-    CRect SelectionFramesIn(const CRect& clip) const;
+    // Whether frames, bands or guides may show in the client rectangle clip.
+    bool FramesMeet(const CRect& clip) const;
     void DrawGuides(wxDC& dc, const CRect& clip) const;
     void DrawTextEditFrame(wxDC& dc) const;
     void SetStatusText(int prompt);

@@ -744,6 +744,54 @@ TEST(DesignViewKeys, TheCaretBlinksWithTheFocusAtTheTextsPlaceAndLeavesNothingWh
     EXPECT_TRUE(DifferingArea(PaintedClient(view), moved).PtInRect(caret.GetPosition()));
 }
 
+TEST(DesignViewKeys, APaintOfPartOfAnEditedTextDrawsItsFrameAsAWholePaintDoes)
+{
+    ViewServices services;
+    const BlinkTime steady(0);
+    EditedTextWindow edited(services, {"Framed", "text"});
+    COrvelView* view = edited.view;
+    GiveFocus(view);
+    const wxSize client = view->GetClientSize();
+    const auto paint = [&](const CRect& clip) {
+        wxBitmap bitmap(client.x, client.y, 24);
+        {
+            wxMemoryDC dc(bitmap);
+            dc.SetBackground(*wxGREEN_BRUSH);
+            dc.Clear();
+            view->PaintArea(dc, clip);
+        }
+        return bitmap.ConvertToImage();
+    };
+    const wxImage whole = paint(CRect(0, 0, client.x, client.y));
+    // Small areas on and beside each handle of the frame (its corners, its arrows and its move marks), and strips
+    // just inside and just outside its sides.
+    const CRect box = view->GetItemClientRect(*edited.page->GetItem(0));
+    const DPOINT* handles = edited.text->GetHandlePoints();
+    const CPoint origin = view->GetPageOrigin(), scroll = view->GetScrollPosition();
+    std::vector<CRect> areas;
+    for (int i = 0; i < 8; ++i) {
+        const CPoint at(static_cast<int>(handles[i].x) + origin.x - scroll.x,
+                        static_cast<int>(handles[i].y) + origin.y - scroll.y);
+        for (const CPoint& step : {CPoint(0, 0), CPoint(-7, 0), CPoint(7, 0), CPoint(0, -7), CPoint(0, 7)})
+            areas.emplace_back(at.x + step.x - 2, at.y + step.y - 2, at.x + step.x + 2, at.y + step.y + 2);
+    }
+    for (int inset : {-9, -5, 1, 4})
+        areas.emplace_back(box.left - inset, box.top + 8, box.left - inset + 3, box.bottom - 8);
+    // The frame is there to be drawn: its corner at the first handle.
+    const CPoint corner(static_cast<int>(handles[0].x) + origin.x - scroll.x,
+                        static_cast<int>(handles[0].y) + origin.y - scroll.y);
+    const std::array<int, 3> ink = Rgb(whole, corner);
+    EXPECT_TRUE(ink[0] > 200 && ink[1] < 120 && ink[2] < 80) << ink[0] << "," << ink[1] << "," << ink[2];
+    for (const CRect& area : areas) {
+        CRect inside;
+        if (!inside.IntersectRect(area, CRect(0, 0, client.x, client.y)))
+            continue;
+        const wxRect at(inside.left, inside.top, inside.Width(), inside.Height());
+        const CRect differs = DifferingArea(paint(area).GetSubImage(at), whole.GetSubImage(at));
+        EXPECT_TRUE(differs.IsRectEmpty()) << "area " << area.left << "," << area.top;
+    }
+}
+
 TEST(DesignViewKeys, TypedKeysLeaveTheWindowAsAWholeRepaintWouldDrawIt)
 {
     ViewServices services;
