@@ -1,12 +1,12 @@
 #include "app/docview/design_view.h"
 
-#include <wx/caret.h>
 #include <wx/dcclient.h>
 #include <wx/dcmemory.h>
 #include <wx/filefn.h>
 #include <wx/frame.h>
 #include <wx/image.h>
 #include <wx/menu.h>
+#include <wx/rawbmp.h>
 #include <wx/utils.h>
 #include <wx/xrc/xmlres.h>
 
@@ -26,7 +26,6 @@
 #include "app/site/object_frame.h"
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
-#include "platform/gui/display.h"
 #include "platform/gui/text_bytes.h"
 #include "platform/gui/xrc_resources.h"
 #include "platform/resources/resource_folder.h"
@@ -51,28 +50,46 @@ wxString WindowText(unsigned id)
     return wxString(ResourceText(id).c_str(), wxConvISO8859_1);
 }
 
-// The off-screen bitmap every view paints through. It keeps 100 pixels of slack each way and never shrinks.
-// Once it could not be made, views paint nothing more.
+// The off-screen bitmap a paint composes its area in: the area's size, kept while paints ask for that size again
+// (a caret's blink does). Once it could not be made, views paint nothing more.
 struct OffscreenBuffer
 {
     wxBitmap bitmap;
     bool failed = false;
 
-    bool Ensure(const wxSize& client)
+    bool Ensure(const wxSize& area)
     {
         if (failed)
             return false;
-        if (bitmap.IsOk() && bitmap.GetWidth() >= client.x + 100 && bitmap.GetHeight() >= client.y + 100)
+        if (bitmap.IsOk() && bitmap.GetSize() == area)
             return true;
-        const int width = std::max(bitmap.IsOk() ? bitmap.GetWidth() : 0, client.x + 100);
-        const int height = std::max(bitmap.IsOk() ? bitmap.GetHeight() : 0, client.y + 100);
-        bitmap = wxBitmap(width, height, 24);
+        bitmap = wxBitmap(area.x, area.y, 24);
         failed = !bitmap.IsOk();
         if (failed)
             CMessageDlg(nullptr, wxString(), BytesToWx(ResourceText(kNoResourcesText)), wxOK, MessageIcon::error).ShowModal();
         return !failed;
     }
 };
+
+// Moves the view's pixels (blue, green, red) into a bitmap of their size.
+bool CopyToBitmap(const ViewPixels& pixels, wxBitmap& bitmap)
+{
+    wxNativePixelData data(bitmap);
+    if (!data)
+        return false;
+    wxNativePixelData::Iterator row(data);
+    for (int y = 0; y < pixels.height; ++y) {
+        wxNativePixelData::Iterator p = row;
+        const BYTE* from = pixels.Row(y);
+        for (int x = 0; x < pixels.width; ++x, ++p, from += 3) {
+            p.Red() = from[2];
+            p.Green() = from[1];
+            p.Blue() = from[0];
+        }
+        row.OffsetY(data, 1);
+    }
+    return true;
+}
 
 OffscreenBuffer& Offscreen()
 {
@@ -175,6 +192,10 @@ COrvelView::COrvelView(wxWindow* parent, CSitePage* page)
     Bind(wxEVT_CHAR, &COrvelView::OnChar, this);
     Bind(wxEVT_KEY_DOWN, &COrvelView::OnKeyDown, this);
     Bind(wxEVT_KEY_UP, &COrvelView::OnKeyUp, this);
+    Bind(wxEVT_SET_FOCUS, &COrvelView::OnFocusChange, this);
+    Bind(wxEVT_KILL_FOCUS, &COrvelView::OnFocusChange, this);
+    m_caretTimer.SetOwner(this);
+    Bind(wxEVT_TIMER, &COrvelView::OnCaretTimer, this, m_caretTimer.GetId());
     TakeDroppedFiles();
     MouseToolHost& host = *this;
     m_pTools = std::make_unique<CMouseTools>(*m_pPage, host);
@@ -275,7 +296,10 @@ CRect COrvelView::GetViewClientRect() const
 
 void COrvelView::InvalidateViewRect(const CRect& client, bool erase)
 {
-    RefreshRect(wxRect(client.left, client.top, client.Width(), client.Height()), erase);
+    if (!erase)
+        RefreshClientRect(client);
+    else
+        RefreshRect(wxRect(client.left, client.top, client.Width(), client.Height()), erase);
 }
 
 void COrvelView::ResetDragState()
@@ -298,8 +322,6 @@ bool COrvelView::IsActive() const
 void COrvelView::OnPaint(wxPaintEvent&)
 {
     wxPaintDC dc(this);
-    // The caret keeps the pixels it covers; it hides while they are painted again.
-    wxCaretSuspend caretHidden(this);
     const wxRect box = GetUpdateRegion().GetBox();
     if (box.IsEmpty())
         return;
@@ -317,20 +339,77 @@ void COrvelView::OnPaint(wxPaintEvent&)
 
 void COrvelView::PaintArea(wxDC& dc, const CRect& clip)
 {
-    const wxSize client = GetClientSize();
-    if (clip.IsRectEmpty() || !Offscreen().Ensure(client))
+    if (clip.IsRectEmpty() || !Offscreen().Ensure(wxSize(clip.Width(), clip.Height())))
         return;
     ViewBufferReady = 1;
     PaintPageArea(*m_pPage, clip, {GetPageOrigin(), GetScrollPosition()}, m_pixels);
     if (m_pPage->IsEditingInPlace())
         DrawEditedText(clip);
+    m_caret.Draw(m_pixels, clip);
 
-    wxMemoryDC memory(Offscreen().bitmap);
-    CDisplay::BltBuf(memory, 0, 0, clip.Width(), clip.Height(), m_pixels.bytes.data(), 3, m_pixels.rowStep,
-                     m_pixels.width, IMAGE_MODE_RGB, nullptr);
-    // Frames and guides are drawn in client coordinates over the page.
-    memory.SetDeviceOrigin(-clip.left, -clip.top);
-    memory.SetClippingRegion(clip.left, clip.top, clip.Width(), clip.Height());
+    wxBitmap& bitmap = Offscreen().bitmap;
+    if (!CopyToBitmap(m_pixels, bitmap))
+        return;
+    // Frames and guides are drawn in client coordinates over the page, and only where they meet the area.
+    if (FramesMeet(clip)) {
+        wxMemoryDC memory(bitmap);
+        memory.SetDeviceOrigin(-clip.left, -clip.top);
+        memory.SetClippingRegion(clip.left, clip.top, clip.Width(), clip.Height());
+        DrawFrames(memory, clip);
+    }
+    dc.DrawBitmap(bitmap, clip.left, clip.top);
+}
+
+bool COrvelView::FramesMeet(const CRect& clip) const
+{
+    CRect band;
+    if (m_pTools->IsTextBand() || m_pTools->IsDragging() || m_pTools->GetBand(band))
+        return true;
+    const CPoint origin = GetPageOrigin(), scroll = GetScrollPosition();
+    CRect near = clip;
+    if (m_pPage->IsEditingInPlace()) {
+        // The edit frame's sides, with the marks and arrows that reach up to 6 pixels off them; inside and
+        // outside the frame it draws nothing.
+        const CPageObject* edited = m_pPage->GetEditedObject();
+        if (edited && IsActive()) {
+            const DPOINT* handles = edited->GetHandlePoints();
+            const auto at = [&](int i) {
+                return CPoint(static_cast<int>(handles[i].x) + origin.x - scroll.x,
+                              static_cast<int>(handles[i].y) + origin.y - scroll.y);
+            };
+            const int corners[] = {0, 2, 7, 5, 0};
+            for (int i = 0; i < 4; ++i) {
+                const CPoint a = at(corners[i]), b = at(corners[i + 1]);
+                CRect side(std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x) + 1, std::max(a.y, b.y) + 1);
+                side.InflateRect(8, 8);
+                if (near.IntersectRect(side, clip))
+                    return true;
+            }
+        }
+    } else if (IsActive()) {
+        CRect selection = GetSelectionRect();
+        // The handles' squares reach two pixels past the frame.
+        selection.InflateRect(3, 3);
+        if (near.IntersectRect(selection, clip))
+            return true;
+    }
+    if (m_pPage->AreGuidesHidden())
+        return false;
+    for (int i = 0; i < m_pPage->GetGuideCount(true); ++i) {
+        const int y = m_pPage->GetGuide(true, i) + origin.y - scroll.y;
+        if (y >= clip.top - 2 && y <= clip.bottom + 1)
+            return true;
+    }
+    for (int i = 0; i < m_pPage->GetGuideCount(false); ++i) {
+        const int x = m_pPage->GetGuide(false, i) + origin.x - scroll.x;
+        if (x >= clip.left - 2 && x <= clip.right + 1)
+            return true;
+    }
+    return false;
+}
+
+void COrvelView::DrawFrames(wxDC& memory, const CRect& clip)
+{
     if (m_pPage->IsEditingInPlace() && IsActive())
         DrawTextEditFrame(memory);
     if (m_pTools->IsTextBand()) {
@@ -344,7 +423,6 @@ void COrvelView::PaintArea(wxDC& dc, const CRect& clip)
     DrawBand(memory);
     if (!m_pPage->AreGuidesHidden())
         DrawGuides(memory, clip);
-    dc.Blit(clip.left, clip.top, clip.Width(), clip.Height(), &memory, clip.left, clip.top);
 }
 
 void COrvelView::DrawSelection(wxDC& dc) const
@@ -373,13 +451,15 @@ void COrvelView::DrawGuides(wxDC& dc, const CRect& clip) const
 {
     const CPoint origin = GetPageOrigin(), scroll = GetScrollPosition();
     dc.SetPen(wxPen(kGuideColour, 1));
+    // The lines reach a pixel past the area each way: a line's end pixel is only partly covered, and a guide
+    // repainted in pieces would show each piece's first pixel paler.
     for (int i = 0; i < m_pPage->GetGuideCount(true); ++i) {
         const int y = m_pPage->GetGuide(true, i) + origin.y - scroll.y;
-        dc.DrawLine(clip.left, y, clip.right, y);
+        dc.DrawLine(clip.left - 1, y, clip.right + 1, y);
     }
     for (int i = 0; i < m_pPage->GetGuideCount(false); ++i) {
         const int x = m_pPage->GetGuide(false, i) + origin.x - scroll.x;
-        dc.DrawLine(x, clip.top, x, clip.bottom);
+        dc.DrawLine(x, clip.top - 1, x, clip.bottom + 1);
     }
 }
 

@@ -8,11 +8,13 @@
 // they share live in view_hit_test.h.
 
 #include <wx/scrolwin.h>
+#include <wx/timer.h>
 
 #include <memory>
 #include <string>
 
 #include "app/docview/mouse_tools.h"
+#include "app/docview/view_caret.h"
 #include "app/docview/view_paint.h"
 #include "app/model/page_view.h"
 #include "image/image.h"
@@ -72,11 +74,14 @@ public:
     // Draws the client rectangle clip as a paint does, into dc at clip's place.
     void PaintArea(wxDC& dc, const CRect& clip);
 
-    // The text caret of in-place editing (design_view_keys.cpp): a bar one pixel wide at a client point.
+    // The text caret of in-place editing (design_view_keys.cpp): a bar one pixel wide at a client point, drawn by
+    // the view's paint and blinking by a timer that repaints only the caret.
     void SetCaretShape(int height) override;
     void SetCaretPos(const CPoint& client) override;
     void HideTextCaret() override;
     bool IsTextCaretShown() const override;
+    const ViewCaret& GetTextCaret() const { return m_caret; }
+    wxTimer& GetCaretTimer() { return m_caretTimer; }
     // Repaints a rectangle in the coordinates of the text being edited.
     void InvalidateEditRect(const CRect& rect) override;
     // Whether picture files may be dropped now: not while a text is edited or the mouse is at work.
@@ -101,6 +106,14 @@ private:
     void OnChar(wxKeyEvent& event);
     void OnKeyDown(wxKeyEvent& event);
     void OnKeyUp(wxKeyEvent& event);
+    void OnFocusChange(wxFocusEvent& event);
+    void OnCaretTimer(wxTimerEvent& event);
+    // Repaints what a change of the caret leaves and runs its blink while it shows.
+    void AfterCaretChange(const ViewCaret::Areas& areas);
+    // Asks for a client rectangle to be painted again; while a key's changes are collected, adds it to them.
+    void RefreshClientRect(const CRect& rect);
+    // Paints a client rectangle into the window now.
+    void PaintNow(const CRect& rect);
     // The closing steps of a key on the edited text: handles, caret, repaint and the palettes.
     void AfterTextKey(CTextObject& text, int prevPara, int prevIndex, const CRect& area);
     // The text edited in place and its selection, drawn into the pixels of the client rectangle clip.
@@ -119,6 +132,10 @@ private:
     void SetMoveCursor() override;
     void TakeFocus() override;
     void DrawSelection(wxDC& dc) const;
+    // The frames, bands and guides over the page in the client rectangle clip.
+    void DrawFrames(wxDC& memory, const CRect& clip);
+    // Whether frames, bands or guides may show in the client rectangle clip.
+    bool FramesMeet(const CRect& clip) const;
     void DrawGuides(wxDC& dc, const CRect& clip) const;
     void DrawTextEditFrame(wxDC& dc) const;
     void SetStatusText(int prompt);
@@ -136,4 +153,10 @@ private:
     bool m_bContextMenuShown = false;
     // Set while arrow keys move the selection, up to the next key release.
     bool m_bKeyMove = false;
+
+    ViewCaret m_caret;
+    wxTimer m_caretTimer;
+    // The area a key on the edited text changed, collected while the key is taken.
+    CRect m_keyArea;
+    bool m_bCollectKeyArea = false;
 };

@@ -3,6 +3,7 @@
 #include "app/docview/design_view.h"
 
 #include <wx/caret.h>
+#include <wx/dcclient.h>
 #include <wx/dnd.h>
 
 #include <cmath>
@@ -176,9 +177,43 @@ void COrvelView::AfterTextKey(CTextObject& text, int prevPara, int prevIndex, co
 {
     if (CPageItem* item = m_pPage->GetSingleSelectedItem())
         item->GetCurrentObject()->UpdateHandles();
+    // What the key changed is painted at once, straight into the window: the toolkit's repaint would go through
+    // every window the view stands in, which costs far more than the few lines a key changes.
+    m_bCollectKeyArea = true;
+    m_keyArea = CRect();
     text.UpdateCaret(prevPara, prevIndex);
     InvalidateEditRect(area);
+    m_bCollectKeyArea = false;
+    PaintNow(m_keyArea);
     NotifyInspector(kTextTyped);
+}
+
+void COrvelView::RefreshClientRect(const CRect& rect)
+{
+    if (rect.IsRectEmpty())
+        return;
+    if (m_bCollectKeyArea) {
+        m_keyArea.UnionRect(m_keyArea, rect);
+        return;
+    }
+    RefreshRect(wxRect(rect.left, rect.top, rect.Width(), rect.Height()), false);
+}
+
+void COrvelView::PaintNow(const CRect& rect)
+{
+    const wxSize size = GetClientSize();
+    CRect area;
+    if (!area.IntersectRect(rect, CRect(0, 0, size.x, size.y)))
+        return;
+    // Before the first paint, or while the window is not on the screen, the toolkit's own repaint does it.
+    if (!m_bFirstPaint && IsShownOnScreen()) {
+        wxClientDC dc(this);
+        if (dc.IsOk()) {
+            PaintArea(dc, area);
+            return;
+        }
+    }
+    RefreshRect(wxRect(area.left, area.top, area.Width(), area.Height()), false);
 }
 
 void COrvelView::InvalidateEditRect(const CRect& rect)
@@ -194,41 +229,53 @@ void COrvelView::InvalidateEditRect(const CRect& rect)
     page.OffsetRect(static_cast<int>(std::floor(centre.x - size.cx * 0.5)),
                     static_cast<int>(std::floor(centre.y - size.cy * 0.5)));
     // PageRectToClient adds the handles' margin, which also covers a caret at the edge.
-    const CRect client = PageRectToClient(page);
-    RefreshRect(wxRect(client.left, client.top, client.Width(), client.Height()), false);
+    RefreshClientRect(PageRectToClient(page));
 }
 
 void COrvelView::SetCaretShape(int height)
 {
-    wxCaret* caret = GetCaret();
-    if (!caret) {
-        SetCaret(new wxCaret(this, 1, height));
-        return;
-    }
-    if (caret->GetSize() != wxSize(1, height))
-        caret->SetSize(1, height);
+    AfterCaretChange(m_caret.SetHeight(height));
 }
 
 void COrvelView::SetCaretPos(const CPoint& client)
 {
-    wxCaret* caret = GetCaret();
-    if (!caret)
-        return;
-    caret->Move(client.x, client.y);
-    if (!caret->IsVisible())
-        caret->Show();
+    AfterCaretChange(m_caret.MoveTo(client));
+    // The caret stays in sight a whole blink after each move.
+    if (m_caretTimer.IsRunning())
+        m_caretTimer.Start();
 }
 
 void COrvelView::HideTextCaret()
 {
-    if (wxCaret* caret = GetCaret(); caret && caret->IsVisible())
-        caret->Hide();
+    AfterCaretChange(m_caret.Hide());
 }
 
 bool COrvelView::IsTextCaretShown() const
 {
-    const wxCaret* caret = GetCaret();
-    return caret && caret->IsVisible();
+    return m_caret.IsShown();
+}
+
+void COrvelView::OnFocusChange(wxFocusEvent& event)
+{
+    AfterCaretChange(m_caret.SetFocus(event.GetEventType() == wxEVT_SET_FOCUS));
+    event.Skip();
+}
+
+void COrvelView::OnCaretTimer(wxTimerEvent&)
+{
+    AfterCaretChange(m_caret.Blink());
+}
+
+void COrvelView::AfterCaretChange(const ViewCaret::Areas& areas)
+{
+    for (const CRect& area : areas)
+        RefreshClientRect(area);
+    // The toolkit's blink time, as its own carets use; none means a caret that does not blink.
+    const int period = wxCaret::GetBlinkTime();
+    if (!m_caret.Blinks() || period <= 0)
+        m_caretTimer.Stop();
+    else if (!m_caretTimer.IsRunning())
+        m_caretTimer.Start(period);
 }
 
 void COrvelView::DrawEditedText(const CRect& clip)

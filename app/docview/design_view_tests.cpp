@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <wx/bitmap.h>
 #include <wx/caret.h>
+#include <wx/timer.h>
 #include <wx/dcmemory.h>
 #include <wx/dnd.h>
 #include <wx/frame.h>
@@ -10,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <fstream>
+#include <functional>
 #include <vector>
 
 #include "app/build/browser_comparison_test_support.h"
@@ -50,6 +52,8 @@ public:
     // The colour of new fills.
     CColor fillColor = CColor(40, 90, 170);
 };
+
+CRect DifferingArea(const wxImage& a, const wxImage& b);
 
 std::unique_ptr<CWebsite> MakeSite()
 {
@@ -222,6 +226,55 @@ private:
 std::array<int, 3> Rgb(const wxImage& image, const CPoint& client)
 {
     return {image.GetRed(client.x, client.y), image.GetGreen(client.x, client.y), image.GetBlue(client.x, client.y)};
+}
+
+TEST(DesignView, APaintOfPartOfTheWindowDrawsWhatAWholePaintDrawsThere)
+{
+    ViewServices services;
+    std::unique_ptr<CWebsite> site = MakeSite();
+    CSitePage* page = site->GetPage(0);
+    page->RenderDirtyObjects();
+    ViewWindow window(services, page);
+    COrvelView* view = window.view;
+    page->SelectItemAt(1);
+    const wxSize client = view->GetClientSize();
+    const CRect selection = view->GetSelectionRect();
+    ASSERT_FALSE(selection.IsRectEmpty());
+    const auto paint = [&](const std::vector<CRect>& clips) {
+        wxBitmap bitmap(client.x, client.y, 24);
+        {
+            wxMemoryDC dc(bitmap);
+            dc.SetBackground(*wxGREEN_BRUSH);
+            dc.Clear();
+            for (const CRect& clip : clips)
+                view->PaintArea(dc, clip);
+        }
+        return bitmap.ConvertToImage();
+    };
+    // Areas over a handle's square, across the frame, inside it, over a guide, far from everything, one pixel.
+    const CPoint corner = selection.TopLeft();
+    const std::vector<CRect> areas = {
+        CRect(corner.x - 4, corner.y - 4, corner.x + 3, corner.y + 3),
+        CRect(selection.left - 10, selection.top + 10, selection.right + 10, selection.top + 14),
+        CRect(selection.left + 8, selection.top + 8, selection.left + 20, selection.top + 20),
+        CRect(0, 0, 30, 30),
+        CRect(client.x - 30, client.y - 30, client.x, client.y),
+        CRect(selection.right + 2, selection.top, selection.right + 3, selection.top + 1),
+    };
+    for (bool guidesHidden : {false, true}) {
+        page->SetGuidesHidden(guidesHidden);
+        const wxImage whole = paint({CRect(0, 0, client.x, client.y)});
+        for (const CRect& area : areas) {
+            const wxImage part = paint({area});
+            CRect inside;
+            ASSERT_TRUE(inside.IntersectRect(area, CRect(0, 0, client.x, client.y)));
+            const wxRect box(inside.left, inside.top, inside.Width(), inside.Height());
+            const CRect differs = DifferingArea(part.GetSubImage(box), whole.GetSubImage(box));
+            EXPECT_TRUE(differs.IsRectEmpty()) << "guides hidden " << guidesHidden << ", area " << area.left << ","
+                                               << area.top << ": differs from " << differs.left << ","
+                                               << differs.top << " in it";
+        }
+    }
 }
 
 TEST(DesignViewMouse, DragsMoveAfterThreePixelsAndBandsLeaveNoMarks)
@@ -457,6 +510,93 @@ TEST(DesignViewMouse, EveryToolDrawsOnThePage)
     EXPECT_LT(comparison.farShare, 0.02);
 }
 
+// The toolkit's caret blink time for one test; none stops the blink, so that the caret always shows.
+class BlinkTime
+{
+public:
+    explicit BlinkTime(int milliseconds) : m_saved(wxCaret::GetBlinkTime()) { wxCaret::SetBlinkTime(milliseconds); }
+    ~BlinkTime() { wxCaret::SetBlinkTime(m_saved); }
+
+private:
+    int m_saved;
+};
+
+// The view hears that it has (or lost) the keyboard focus, whatever the display did with the real one.
+void GiveFocus(COrvelView* view, bool focused = true)
+{
+    view->SetFocus();
+    wxFocusEvent event(focused ? wxEVT_SET_FOCUS : wxEVT_KILL_FOCUS, view->GetId());
+    event.SetEventObject(view);
+    view->GetEventHandler()->ProcessEvent(event);
+}
+
+void Tick(COrvelView* view)
+{
+    wxTimerEvent event(view->GetCaretTimer());
+    view->GetEventHandler()->ProcessEvent(event);
+}
+
+// What a paint of the whole client area draws.
+wxImage PaintedClient(COrvelView* view)
+{
+    const wxSize client = view->GetClientSize();
+    wxBitmap bitmap(client.x, client.y, 24);
+    {
+        wxMemoryDC dc(bitmap);
+        view->PaintArea(dc, CRect(0, 0, client.x, client.y));
+    }
+    return bitmap.ConvertToImage();
+}
+
+// The rectangle of client pixels in which two pictures of the same size differ; empty when they are the same.
+CRect DifferingArea(const wxImage& a, const wxImage& b)
+{
+    CRect area;
+    for (int y = 0; y < a.GetHeight(); ++y)
+        for (int x = 0; x < a.GetWidth(); ++x)
+            if (a.GetRed(x, y) != b.GetRed(x, y) || a.GetGreen(x, y) != b.GetGreen(x, y) ||
+                a.GetBlue(x, y) != b.GetBlue(x, y))
+                area.UnionRect(area, CRect(x, y, x + 1, y + 1));
+    return area;
+}
+
+// A text on a white page, edited in place in a shown view from its end; the caret shows without blinking.
+struct EditedTextWindow
+{
+    explicit EditedTextWindow(ViewServices& services, const std::vector<std::string>& paragraphs, int width = 220)
+        : site(std::string(), "Typed", WhiteBackground(), false, 420, 300, 0, CColor(0, 0, 255), CColor(128, 0, 128))
+    {
+        page = site.AddPage(std::make_unique<CSitePage>(&site, "index", "Home", site.GetNewPageSettings()));
+        auto made = text_editing_testing::MakeText(width, paragraphs);
+        made->SetNewObject(false);
+        text = made.get();
+        page->AddObject(std::move(made));
+        page->RenderDirtyObjects();
+        window = std::make_unique<ViewWindow>(services, page);
+        view = window->view;
+        page->SelectItemAt(0);
+        page->SetEditedObject(text);
+        page->SetEditingInPlace(true);
+        text->BeginEdit();
+        CTextBody& body = *text->GetTextBody();
+        body.m_nCaretPara = body.GetParagraphCount() - 1;
+        body.m_nCaretIndex = body.m_paragraphs.back().GetCount();
+        text->UpdateCaret(body.m_nCaretPara, body.m_nCaretIndex);
+    }
+    static CFillStyle WhiteBackground()
+    {
+        CFillStyle background;
+        background.SetColor(CColor(255, 255, 255));
+        return background;
+    }
+
+    CWebsite site;
+    CSitePage* page = nullptr;
+    CTextObject* text = nullptr;
+    std::unique_ptr<ViewWindow> window;
+    COrvelView* view = nullptr;
+};
+
 TEST(DesignViewKeys, TypingIntoATextShowsItWithItsCaretAndSelection)
 {
     using namespace text_editing_testing;
@@ -472,8 +612,8 @@ TEST(DesignViewKeys, TypingIntoATextShowsItWithItsCaretAndSelection)
     page->RenderDirtyObjects();
     ViewWindow window(services, page);
     COrvelView* view = window.view;
-    view->SetFocus();
-    wxCaret::SetBlinkTime(0);
+    const BlinkTime steady(0);
+    GiveFocus(view);
 
     // A point on the ink of the first letter, where a click finds the text.
     DPOINT centre;
@@ -502,30 +642,18 @@ TEST(DesignViewKeys, TypingIntoATextShowsItWithItsCaretAndSelection)
     SendKey(view, 'Q', false, true);
     EXPECT_EQ(Paragraphs(*text), std::vector<std::string>{"Hi Hello"});
     ASSERT_FALSE(text->GetTextBody()->m_bSelectionEmpty);
-    ASSERT_NE(view->GetCaret(), nullptr);
-    EXPECT_TRUE(view->GetCaret()->IsVisible());
+    ASSERT_TRUE(view->GetTextCaret().IsDrawn());
     // The window as it paints, with the caret where the window shows it (the screen of a display shared by many
     // windows in a row is not always up to date).
     {
-        const wxSize client = view->GetClientSize();
-        wxBitmap bitmap(client.x, client.y, 24);
-        {
-            wxMemoryDC dc(bitmap);
-            view->PaintArea(dc, CRect(0, 0, client.x, client.y));
-            const wxCaret* caret = view->GetCaret();
-            dc.SetPen(*wxTRANSPARENT_PEN);
-            dc.SetBrush(*wxBLACK_BRUSH);
-            dc.DrawRectangle(wxRect(caret->GetPosition(), caret->GetSize()));
-        }
-        const wxImage picture = bitmap.ConvertToImage();
+        const wxImage picture = PaintedClient(view);
         EXPECT_TRUE(picture.SaveFile(
             wxString::FromUTF8((TestOutputFolder() / "design_view_text_editing.png").string()), wxBITMAP_TYPE_PNG));
         // The selected "lo" shows inverted: white ink on black around the caret's line.
-        const wxPoint at = view->GetCaret()->GetPosition();
-        const wxSize caretSize = view->GetCaret()->GetSize();
+        const CPoint at = view->GetTextCaret().GetPosition();
         int dark = 0;
         for (int x = at.x + 1; x < at.x + 12; ++x)
-            dark += picture.GetRed(x, at.y + caretSize.y / 2) < 64;
+            dark += picture.GetRed(x, at.y + view->GetTextCaret().GetHeight() / 2) < 64;
         EXPECT_GT(dark, 3);
     }
 
@@ -547,16 +675,167 @@ TEST(DesignViewKeys, TypingIntoATextShowsItWithItsCaretAndSelection)
     EXPECT_GE(services.beeps, 1);
 
     // The caret stands after the last character typed, inside the text's box in the window.
-    const wxPoint caret = view->GetCaret()->GetPosition();
+    const CPoint caret = view->GetTextCaret().GetPosition();
     const CRect box = view->GetItemClientRect(*page->GetItem(0));
-    EXPECT_TRUE(box.PtInRect(CPoint(caret.x, caret.y))) << caret.x << ", " << caret.y;
+    EXPECT_TRUE(box.PtInRect(caret)) << caret.x << ", " << caret.y;
 
     // A click outside ends the edit and hides the caret; the text keeps what was typed.
     SendMouse(view, wxEVT_LEFT_DOWN, CPoint(10, 10));
     SendMouse(view, wxEVT_LEFT_UP, CPoint(10, 10));
     EXPECT_FALSE(page->IsEditingInPlace());
-    EXPECT_FALSE(view->GetCaret()->IsVisible());
+    EXPECT_FALSE(view->IsTextCaretShown());
     EXPECT_EQ(Paragraphs(*text).size(), 2u);
+}
+
+TEST(DesignViewKeys, TheCaretBlinksWithTheFocusAtTheTextsPlaceAndLeavesNothingWhereItWas)
+{
+    ViewServices services;
+    const BlinkTime slow(100000);
+    EditedTextWindow edited(services, {"Caret"});
+    COrvelView* view = edited.view;
+    const ViewCaret& caret = view->GetTextCaret();
+    ASSERT_TRUE(view->IsTextCaretShown());
+    // Not in a view without the keyboard focus, and no timer runs for it there.
+    GiveFocus(view, false);
+    EXPECT_FALSE(caret.IsDrawn());
+    EXPECT_FALSE(view->GetCaretTimer().IsRunning());
+    const wxImage unfocused = PaintedClient(view);
+
+    // With the focus it is drawn, by inverting exactly the bar the text asks for: after the last letter, as high
+    // as the text's caret.
+    GiveFocus(view);
+    EXPECT_TRUE(view->GetCaretTimer().IsRunning());
+    const CTextBody& body = *edited.text->GetTextBody();
+    const CRect item = view->GetItemClientRect(*edited.page->GetItem(0));
+    const CRect bar = caret.GetRect();
+    EXPECT_EQ(bar.Height(), body.m_nCaretHeight);
+    EXPECT_GT(bar.Height(), 8);
+    EXPECT_TRUE(item.PtInRect(bar.TopLeft()));
+    const wxImage shown = PaintedClient(view);
+    EXPECT_EQ(DifferingArea(unfocused, shown), bar);
+    // The page is white there, so the bar is black.
+    EXPECT_EQ(Rgb(shown, bar.TopLeft()), (std::array<int, 3>{0, 0, 0}));
+
+    // The timer hides and shows it again; a tick without the focus does nothing.
+    Tick(view);
+    EXPECT_FALSE(caret.IsDrawn());
+    EXPECT_TRUE(DifferingArea(unfocused, PaintedClient(view)).IsRectEmpty());
+    Tick(view);
+    EXPECT_TRUE(caret.IsDrawn());
+    GiveFocus(view, false);
+    Tick(view);
+    EXPECT_FALSE(caret.IsDrawn());
+    GiveFocus(view);
+
+    // Typing moves it to the new end and shows it at once, even from the hidden phase of its blink; the old place
+    // shows the page again.
+    Tick(view);
+    SendKey(view, WXK_HOME);
+    EXPECT_TRUE(caret.IsDrawn());
+    EXPECT_LT(caret.GetPosition().x, bar.left);
+    const wxImage moved = PaintedClient(view);
+    EXPECT_EQ(Rgb(moved, bar.TopLeft()), (std::array<int, 3>{255, 255, 255}));
+    EXPECT_EQ(DifferingArea(unfocused, moved), caret.GetRect());
+
+    // Ending the edit hides it and stops its timer.
+    view->EndTextEditing();
+    EXPECT_FALSE(view->IsTextCaretShown());
+    EXPECT_FALSE(view->GetCaretTimer().IsRunning());
+    EXPECT_TRUE(DifferingArea(PaintedClient(view), moved).PtInRect(caret.GetPosition()));
+}
+
+TEST(DesignViewKeys, APaintOfPartOfAnEditedTextDrawsItsFrameAsAWholePaintDoes)
+{
+    ViewServices services;
+    const BlinkTime steady(0);
+    EditedTextWindow edited(services, {"Framed", "text"});
+    COrvelView* view = edited.view;
+    GiveFocus(view);
+    const wxSize client = view->GetClientSize();
+    const auto paint = [&](const CRect& clip) {
+        wxBitmap bitmap(client.x, client.y, 24);
+        {
+            wxMemoryDC dc(bitmap);
+            dc.SetBackground(*wxGREEN_BRUSH);
+            dc.Clear();
+            view->PaintArea(dc, clip);
+        }
+        return bitmap.ConvertToImage();
+    };
+    const wxImage whole = paint(CRect(0, 0, client.x, client.y));
+    // Small areas on and beside each handle of the frame (its corners, its arrows and its move marks), and strips
+    // just inside and just outside its sides.
+    const CRect box = view->GetItemClientRect(*edited.page->GetItem(0));
+    const DPOINT* handles = edited.text->GetHandlePoints();
+    const CPoint origin = view->GetPageOrigin(), scroll = view->GetScrollPosition();
+    std::vector<CRect> areas;
+    for (int i = 0; i < 8; ++i) {
+        const CPoint at(static_cast<int>(handles[i].x) + origin.x - scroll.x,
+                        static_cast<int>(handles[i].y) + origin.y - scroll.y);
+        for (const CPoint& step : {CPoint(0, 0), CPoint(-7, 0), CPoint(7, 0), CPoint(0, -7), CPoint(0, 7)})
+            areas.emplace_back(at.x + step.x - 2, at.y + step.y - 2, at.x + step.x + 2, at.y + step.y + 2);
+    }
+    for (int inset : {-9, -5, 1, 4})
+        areas.emplace_back(box.left - inset, box.top + 8, box.left - inset + 3, box.bottom - 8);
+    // The frame is there to be drawn: its corner at the first handle.
+    const CPoint corner(static_cast<int>(handles[0].x) + origin.x - scroll.x,
+                        static_cast<int>(handles[0].y) + origin.y - scroll.y);
+    const std::array<int, 3> ink = Rgb(whole, corner);
+    EXPECT_TRUE(ink[0] > 200 && ink[1] < 120 && ink[2] < 80) << ink[0] << "," << ink[1] << "," << ink[2];
+    for (const CRect& area : areas) {
+        CRect inside;
+        if (!inside.IntersectRect(area, CRect(0, 0, client.x, client.y)))
+            continue;
+        const wxRect at(inside.left, inside.top, inside.Width(), inside.Height());
+        const CRect differs = DifferingArea(paint(area).GetSubImage(at), whole.GetSubImage(at));
+        EXPECT_TRUE(differs.IsRectEmpty()) << "area " << area.left << "," << area.top;
+    }
+}
+
+TEST(DesignViewKeys, TypedKeysLeaveTheWindowAsAWholeRepaintWouldDrawIt)
+{
+    ViewServices services;
+    const BlinkTime steady(0);
+    EditedTextWindow edited(services, {"One line of words that wraps in the box", "Two", "Three"}, 160);
+    COrvelView* view = edited.view;
+    GiveFocus(view);
+    const wxSize client = view->GetClientSize();
+    const wxRect screen(view->ClientToScreen(wxPoint(0, 0)), client);
+    view->Raise();
+    view->Refresh(false);
+    view->Update();
+    Settle();
+    // Each step: keys typed, each painted as it is typed; then what the screen shows against a whole repaint.
+    struct Step
+    {
+        const char* what;
+        std::function<void()> keys;
+    };
+    const Step steps[] = {
+        {"letters at the end", [&] { TypeText(view, "abc"); }},
+        {"Backspace", [&] { SendKey(view, WXK_BACK); }},
+        {"the caret to the first line", [&] { SendKey(view, WXK_UP); SendKey(view, WXK_UP); SendKey(view, WXK_UP); }},
+        {"letters that push words to the next line", [&] { TypeText(view, "Longer "); }},
+        {"Return, moving the lines below down", [&] { SendKey(view, WXK_RETURN); }},
+        {"Backspace joining them again", [&] { SendKey(view, WXK_BACK); }},
+        {"a selection taken out", [&] { SendKey(view, WXK_END, true); SendKey(view, WXK_DELETE); }},
+    };
+    for (const Step& step : steps) {
+        step.keys();
+        view->Update();
+        Settle();
+        const wxImage typed = ScreenPicture(screen);
+        ASSERT_TRUE(typed.IsOk());
+        view->Refresh(false);
+        view->Update();
+        Settle();
+        const wxImage whole = ScreenPicture(screen);
+        ASSERT_TRUE(whole.IsOk());
+        const CRect differs = DifferingArea(typed, whole);
+        EXPECT_TRUE(differs.IsRectEmpty()) << step.what << ": " << differs.left << "," << differs.top << " to "
+                                           << differs.right << "," << differs.bottom;
+    }
+    SaveWindowScreenshot(edited.window->frame, "design_view_typed_keys.png");
 }
 
 TEST(DesignViewKeys, ArrowsNudgeTheSelectionAPixelAKeyAsOneStep)

@@ -1,17 +1,23 @@
 #include "app/docview/view_paint.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "app/docview/view_geometry.h"
 #include "app/site/site_page.h"
+#include "platform/win/task_pool.h"
 
 namespace {
+
+// Below this many pixels a paint (a key's few lines, a caret's blink) is drawn on the calling thread alone: waking
+// the other cores costs more than drawing it.
+constexpr int64_t kPaintAloneBelow = 2 * CSitePage::kRenderBufferSize * CSitePage::kRenderBufferSize;
 
 // Draws the page rectangles areas (which do not overlap) through tiles, spread over the cores, and moves each tile
 // into pixels, whose top-left is at page point corner. Tiles are disjoint, so each thread writes rows of its own.
 void PaintTiles(CSitePage& page, const std::vector<CRect>& areas, bool outside, const CPoint& corner,
-                ViewPixels& pixels)
+                ViewPixels& pixels, CTaskPool* pool)
 {
     page.DrawAreas(areas, !outside, outside, [&](const CRect& part, const BYTE* tile, int stride) {
         for (int y = 0; y < part.Height(); ++y) {
@@ -23,7 +29,7 @@ void PaintTiles(CSitePage& page, const std::vector<CRect>& areas, bool outside, 
                 to[2] = from[1];
             }
         }
-    });
+    }, pool);
 }
 
 } // namespace
@@ -47,8 +53,10 @@ void PaintPageArea(CSitePage& page, const CRect& clip, const ViewPlacement& plac
     const CPoint corner = ClientToPage(clip.TopLeft(), placement.origin, placement.scroll);
     const CRect area(corner, clip.Size());
     const CSize pageSize(page.GetWidth(), page.GetHeight());
-    PaintTiles(page, SurroundParts(area, pageSize), true, corner, pixels);
+    CTaskPool* pool = static_cast<int64_t>(area.Width()) * area.Height() < kPaintAloneBelow ? &CTaskPool::WithHelpers(0)
+                                                                                           : nullptr;
+    PaintTiles(page, SurroundParts(area, pageSize), true, corner, pixels, pool);
     CRect inside;
     if (inside.IntersectRect(area, CRect(CPoint(0, 0), pageSize)))
-        PaintTiles(page, {inside}, false, corner, pixels);
+        PaintTiles(page, {inside}, false, corner, pixels, pool);
 }

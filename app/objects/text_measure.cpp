@@ -41,24 +41,6 @@ void LineExtent(const CTextParagraph& para, int s, int e, int& ascent, int& desc
     }
 }
 
-// Calls visit(paragraph index, first, last) for every laid-out line that holds characters, in order, until it
-// answers true.
-template <class Visit> void ForEachLine(const CTextBody& body, Visit visit)
-{
-    for (int p = 0; p < body.GetParagraphCount(); ++p) {
-        const CTextParagraph& para = body.m_paragraphs[p];
-        const int count = para.GetCount();
-        for (size_t i = 0; i + 1 < para.m_lines.size(); i += 2) {
-            const int s = para.m_lines[i];
-            const int e = para.m_lines[i + 1];
-            if (s < 0 || e < s || e >= count)
-                continue;
-            if (visit(p, s, e))
-                return;
-        }
-    }
-}
-
 } // namespace
 
 int RoundHalfUp(double v)
@@ -180,20 +162,75 @@ bool IsFontDifferent(const CTextChar& ch, const LOGFONT& logFont, COLORREF color
            ch.m_color != color;
 }
 
+namespace {
+
+bool IsLaidOutLine(const CTextParagraph& para, size_t pair)
+{
+    const int s = para.m_lines[pair], e = para.m_lines[pair + 1];
+    return s >= 0 && e >= s && e < para.GetCount();
+}
+
+int LineBottom(const CTextParagraph& para, size_t pair)
+{
+    int ascent = 0, descent = 0;
+    LineExtent(para, para.m_lines[pair], para.m_lines[pair + 1], ascent, descent);
+    return para.m_chars[para.m_lines[pair]].m_nBaseline + descent;
+}
+
+// The first laid-out line of a paragraph whose bottom reaches y, as the index of its pair in m_lines; -1 when none
+// does. Lines stack downwards, so their bottoms never go up: a paragraph whose last line stays above y is passed
+// over at the cost of that line, and the others are searched by halves. A paragraph with lines not laid out is
+// walked line by line.
+int FirstLineReaching(const CTextParagraph& para, int y)
+{
+    const size_t pairs = para.m_lines.size() / 2;
+    bool allLaidOut = true;
+    int lastLaidOut = -1;
+    for (size_t i = 0; i < pairs; ++i) {
+        const bool laidOut = IsLaidOutLine(para, 2 * i);
+        allLaidOut &= laidOut;
+        if (laidOut)
+            lastLaidOut = static_cast<int>(i);
+    }
+    if (lastLaidOut < 0 || LineBottom(para, 2 * static_cast<size_t>(lastLaidOut)) < y)
+        return -1;
+    if (!allLaidOut) {
+        for (size_t i = 0; i < pairs; ++i)
+            if (IsLaidOutLine(para, 2 * i) && LineBottom(para, 2 * i) >= y)
+                return static_cast<int>(2 * i);
+        return -1;
+    }
+    size_t low = 0, high = static_cast<size_t>(lastLaidOut);
+    while (low < high) {
+        const size_t middle = (low + high) / 2;
+        if (LineBottom(para, 2 * middle) >= y)
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    return static_cast<int>(2 * low);
+}
+
+} // namespace
+
 bool GetCharsInRect(const CTextBody& body, const RECT& rect, int& firstPara, int& firstIndex, int& lastPara,
                     int& lastIndex)
 {
-    bool found = false;
-    ForEachLine(body, [&](int p, int s, int e) {
+    // The first line that reaches down to the rectangle: it meets it unless it starts below it.
+    int pair = -1;
+    int p = 0;
+    for (; p < body.GetParagraphCount() && pair < 0; ++p)
+        pair = FirstLineReaching(body.m_paragraphs[p], rect.top);
+    if (pair < 0)
+        return false;
+    --p;
+    {
         const CTextParagraph& para = body.m_paragraphs[p];
+        const int s = para.m_lines[pair], e = para.m_lines[pair + 1];
         int ascent = 0, descent = 0;
         LineExtent(para, s, e, ascent, descent);
-        if (para.m_chars[s].m_nBaseline + descent < rect.top)
-            return false;
-        // The first line that reaches down to the rectangle: it meets it unless it starts below it.
         if (para.m_chars[s].m_nBaseline - ascent >= rect.bottom)
-            return true;
-        found = true;
+            return false;
         firstPara = p;
         firstIndex = s;
         for (int k = s; k <= e; ++k) {
@@ -203,29 +240,30 @@ bool GetCharsInRect(const CTextBody& body, const RECT& rect, int& firstPara, int
                 break;
             }
         }
-        return true;
-    });
-    if (!found)
-        return false;
+    }
 
     // The last line meeting the rectangle is the last one that starts above its bottom.
     lastPara = firstPara;
     lastIndex = firstIndex;
-    ForEachLine(body, [&](int p, int s, int e) {
-        if (p < firstPara || (p == firstPara && e < firstIndex))
-            return false;
-        const CTextParagraph& para = body.m_paragraphs[p];
-        int ascent = 0, descent = 0;
-        LineExtent(para, s, e, ascent, descent);
-        if (para.m_chars[s].m_nBaseline - ascent >= rect.bottom)
-            return true;
-        lastPara = p;
-        lastIndex = s;
-        for (int k = s; k <= e; ++k)
-            if (para.m_chars[k].m_nLeft < rect.right)
-                lastIndex = k;
-        return false;
-    });
+    for (int q = firstPara; q < body.GetParagraphCount(); ++q) {
+        const CTextParagraph& para = body.m_paragraphs[q];
+        for (size_t i = q == firstPara ? static_cast<size_t>(pair) : 0; i + 1 < para.m_lines.size(); i += 2) {
+            if (!IsLaidOutLine(para, i))
+                continue;
+            const int s = para.m_lines[i], e = para.m_lines[i + 1];
+            if (q == firstPara && e < firstIndex)
+                continue;
+            int ascent = 0, descent = 0;
+            LineExtent(para, s, e, ascent, descent);
+            if (para.m_chars[s].m_nBaseline - ascent >= rect.bottom)
+                return true;
+            lastPara = q;
+            lastIndex = s;
+            for (int k = s; k <= e; ++k)
+                if (para.m_chars[k].m_nLeft < rect.right)
+                    lastIndex = k;
+        }
+    }
     return true;
 }
 

@@ -1,6 +1,8 @@
 #include "app/objects/text_measure.h"
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -145,6 +147,101 @@ TEST(TextMeasure, CharsInRectFollowTheLinesThatMeetIt)
         if (c.found) {
             EXPECT_EQ(first, c.first) << c.rect.top;
             EXPECT_EQ(last, c.last) << c.rect.top;
+        }
+    }
+}
+
+namespace {
+
+// The lines meeting a rectangle, found by walking every line from the top: what the search by halves must match.
+bool CharsInRectByWalking(const CTextBody& body, const RECT& rect, int& firstPara, int& firstIndex, int& lastPara,
+                          int& lastIndex)
+{
+    struct Line
+    {
+        int p, s, e, top, bottom;
+    };
+    std::vector<Line> lines;
+    for (int p = 0; p < body.GetParagraphCount(); ++p) {
+        const CTextParagraph& para = body.m_paragraphs[p];
+        for (size_t i = 0; i + 1 < para.m_lines.size(); i += 2) {
+            const int s = para.m_lines[i], e = para.m_lines[i + 1];
+            if (s < 0 || e < s || e >= para.GetCount())
+                continue;
+            int ascent = 0, descent = 0;
+            for (int k = s; k <= e; ++k)
+                ascent = std::max(ascent, para.m_chars[k].m_nAscent),
+                descent = std::max(descent, para.m_chars[k].m_nDescent);
+            lines.push_back({p, s, e, para.m_chars[s].m_nBaseline - ascent, para.m_chars[s].m_nBaseline + descent});
+        }
+    }
+    size_t first = 0;
+    while (first < lines.size() && lines[first].bottom < rect.top)
+        ++first;
+    if (first == lines.size() || lines[first].top >= rect.bottom)
+        return false;
+    const auto chars = [&](const Line& line) -> const std::vector<CTextChar>& {
+        return body.m_paragraphs[line.p].m_chars;
+    };
+    firstPara = lines[first].p;
+    firstIndex = lines[first].s;
+    for (int k = lines[first].s; k <= lines[first].e; ++k)
+        if (chars(lines[first])[k].m_nLeft + chars(lines[first])[k].m_nWidth >= rect.left) {
+            firstIndex = k;
+            break;
+        }
+    lastPara = firstPara;
+    lastIndex = firstIndex;
+    for (size_t i = first; i < lines.size() && lines[i].top < rect.bottom; ++i) {
+        if (lines[i].p == firstPara && lines[i].e < firstIndex)
+            continue;
+        lastPara = lines[i].p;
+        lastIndex = lines[i].s;
+        for (int k = lines[i].s; k <= lines[i].e; ++k)
+            if (chars(lines[i])[k].m_nLeft < rect.right)
+                lastIndex = k;
+    }
+    return true;
+}
+
+} // namespace
+
+TEST(TextMeasure, CharsInRectOfLongMixedTextsMatchAWalkOverEveryLine)
+{
+    // Paragraphs long and short, some empty, of characters of mixed heights, and rectangles anywhere over them.
+    unsigned seed = 52u;
+    const auto next = [&seed](int range) {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<int>((seed >> 8) % static_cast<unsigned>(range));
+    };
+    for (int round = 0; round < 20; ++round) {
+        CTextBody body(nullptr, 80 + next(200), 25);
+        body.m_paragraphs.assign(static_cast<size_t>(1 + next(12)), CTextParagraph());
+        for (auto& para : body.m_paragraphs) {
+            const int count = next(4) == 0 ? 0 : next(400);
+            for (int i = 0; i < count; ++i) {
+                CTextChar ch;
+                ch.m_ch = static_cast<BYTE>(next(6) == 0 ? ' ' : 'a' + next(26));
+                ch.m_nWidth = 3 + next(15);
+                ch.m_nAscent = 4 + next(next(10) == 0 ? 40 : 10);
+                ch.m_nDescent = 1 + next(next(10) == 0 ? 12 : 4);
+                para.m_chars.push_back(ch);
+            }
+        }
+        CRect dirty;
+        LayoutText(body, dirty);
+        const int height = body.m_paragraphs.back().m_nLaidOutBottom + 20;
+        for (int probe = 0; probe < 60; ++probe) {
+            const int top = next(height + 20) - 20, left = next(body.m_nWidth + 20) - 10;
+            const RECT rect{left, top, left + next(body.m_nWidth), top + next(next(3) == 0 ? height : 40)};
+            int want[4] = {-1, -1, -1, -1}, got[4] = {-1, -1, -1, -1};
+            const bool wanted = CharsInRectByWalking(body, rect, want[0], want[1], want[2], want[3]);
+            const bool found = GetCharsInRect(body, rect, got[0], got[1], got[2], got[3]);
+            ASSERT_EQ(found, wanted) << "round " << round << " rect " << rect.left << "," << rect.top << ","
+                                     << rect.right << "," << rect.bottom;
+            for (int i = 0; i < 4 && wanted; ++i)
+                ASSERT_EQ(got[i], want[i]) << "round " << round << " value " << i << " rect " << rect.left << ","
+                                           << rect.top << "," << rect.right << "," << rect.bottom;
         }
     }
 }
