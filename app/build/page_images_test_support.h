@@ -177,8 +177,27 @@ protected:
         site = std::make_unique<CWebsite>("/sites/test.kst");
     }
 
-    const CPageBuildRecord& Page(int i) const { return *builder->GetPageRecords()[i]; }
-    const CObjectBuildRecord& Object(int page, int i) const { return *Page(page).objects[i]; }
+    // A record the build did not make fails the test instead of crashing it (an item left off its page, say, when
+    // the resources that size a counter are missing).
+    const CPageBuildRecord& Page(int i) const
+    {
+        static const CPageBuildRecord none;
+        if (!builder || i < 0 || static_cast<size_t>(i) >= builder->GetPageRecords().size()) {
+            ADD_FAILURE() << "the build made no record of page " << i;
+            return none;
+        }
+        return *builder->GetPageRecords()[i];
+    }
+    const CObjectBuildRecord& Object(int page, int i) const
+    {
+        static const CObjectBuildRecord none;
+        const auto& objects = Page(page).objects;
+        if (i < 0 || static_cast<size_t>(i) >= objects.size()) {
+            ADD_FAILURE() << "the build made no record of item " << i << " of page " << page;
+            return none;
+        }
+        return *objects[i];
+    }
     std::string Output(const std::string& name) const { return out / ("files/" + name); }
     bool Written(const std::string& name) const { return fs::exists(Output(name)); }
     std::unique_ptr<CImage> LoadOutput(const std::string& name) const
