@@ -1,6 +1,6 @@
-// The pictures and positions of each page: which text becomes HTML text, where counters stand, the page's text
-// styles, the background picture and the object pictures. Every picture of an object is composed from the page
-// as it stands, with the object on top; nothing of the user's page changes while that happens.
+// The pictures of each page's objects: which objects become pictures, under which name and in which format, and
+// the pictures themselves. Every picture of an object is composed from the page as it stands, with the object on
+// top; nothing of the user's page changes while that happens.
 
 #include <sys/stat.h>
 
@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/build/build_helpers.h"
 #include "app/build/linked_files.h"
 #include "app/build/site_builder.h"
 
@@ -36,66 +37,14 @@
 #include "platform/io/io.h"
 #include "platform/resources/string_table.h"
 
+using namespace build_helpers;
+
 namespace {
 
-constexpr unsigned kPageWordText = 2022;
 constexpr int kHtmlPreviewNotice = 7012;
 constexpr int kHtmlSaveNotice = 7013;
-// The arguments every picture of a build is saved with; the format follows the name.
-constexpr unsigned kSaveFlags = 8;
-constexpr int kSaveQuality = 98;
-// Browsers repeat a gradient strip over the window; a short one would repeat inside a wide window.
-constexpr int kMinStripLength = 2048;
-// Pages reach the files folder by this prefix.
-const char* const kFilesPrefix = "files/";
 // A rendering in another format's stead is tried under this name before it is kept or thrown away.
 const char* const kCompareName = "~compareimage.jpg";
-
-std::string Lower(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
-std::string FileNameOf(const std::string& path)
-{
-    const size_t slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// The name's extension with its dot, in lower case; empty when it has none.
-std::string ExtensionOf(const std::string& name)
-{
-    const std::string file = FileNameOf(name);
-    const size_t dot = file.rfind('.');
-    return dot == std::string::npos ? std::string() : Lower(file.substr(dot));
-}
-
-std::string StemOf(const std::string& name)
-{
-    const size_t dot = name.rfind('.');
-    return dot == std::string::npos ? name : name.substr(0, dot);
-}
-
-std::string WithJpgExtension(const std::string& name)
-{
-    return StemOf(name) + ".jpg";
-}
-
-// Whether a picture can be saved under the name in its own format.
-bool IsSavableName(const std::string& name)
-{
-    const std::string extension = ExtensionOf(name);
-    return extension == ".jpg" || extension == ".jpeg" || extension == ".png" || extension == ".gif" ||
-           extension == ".bmp";
-}
-
-bool HasEffects(const CPageObject& object)
-{
-    const CEffectSettings* effects = object.GetEffects();
-    return effects && effects->HasEffects();
-}
 
 bool HasButtonText(const CPageObject& object)
 {
@@ -134,12 +83,6 @@ bool IsUsableAsIs(const CPageObject& object, bool overlapped)
     return !overlapped;
 }
 
-CRect BoundsOf(const CPageObject& object)
-{
-    RECT bounds;
-    return CRect(object.GetBounds(bounds));
-}
-
 CRect ClipToPage(const CRect& rect, const CSitePage& page)
 {
     return CRect(std::max(0, static_cast<int>(rect.left)), std::max(0, static_cast<int>(rect.top)),
@@ -155,295 +98,7 @@ void PlaceAt(CObjectBuildRecord& object, const CRect& rect)
     object.height = std::max(0, static_cast<int>(rect.Height()));
 }
 
-bool BlocksHtmlText(const CObjectBuildRecord& above)
-{
-    if (above.asHtmlText)
-        return false;
-    const CPageObject& object = *above.item->GetCurrentObject();
-    return object.GetKind() != objectRectangle || object.GetRotation() != 0.0 || HasEffects(object);
-}
-
-bool SameNameIgnoringCase(const std::string& a, const std::string& b)
-{
-    return a.size() == b.size() && Lower(a) == Lower(b);
-}
-
 } // namespace
-
-void CSiteBuilder::LayoutTextObjects(CPageBuildRecord& record, int pageIndex)
-{
-    (void)pageIndex;
-    const int count = static_cast<int>(record.objects.size());
-    // From the top down, so that every item above a text is decided before the text.
-    for (int i = count - 1; i >= 0; --i) {
-        CObjectBuildRecord& object = *record.objects[i];
-        auto* text = dynamic_cast<CTextObject*>(object.item->GetCurrentObject());
-        if (!text)
-            continue;
-        object.zIndex = i;
-        object.asHtmlText = 0;
-        // The object learns of its item's twin only through the program's services; the item is at hand here, also
-        // for a site built without them.
-        bool plain = text->IsPlainObject() && !object.item->HasMouseOver();
-        const CRect rect = object.item->GetRect();
-        for (int j = i + 1; plain && j < count; ++j) {
-            CRect common;
-            if (common.IntersectRect(record.objects[j]->item->GetRect(), rect) && BlocksHtmlText(*record.objects[j]))
-                plain = false;
-        }
-        if (!plain)
-            continue;
-        object.asHtmlText = 1;
-        const SIZE size = text->GetTextSize();
-        // A body without paragraphs measures negative; it shows nothing.
-        object.width = std::max(0, static_cast<int>(size.cx));
-        object.height = std::max(0, static_cast<int>(size.cy));
-        DPOINT centre;
-        text->GetCenter(centre);
-        const CTextBody& body = *text->GetTextBody();
-        const double boxWidth = body.m_nWidth, boxHeight = body.m_nHeight;
-        switch (body.m_nAlignment) {
-        case CTextBody::alignLeft:
-            object.left = RoundHalfUp(centre.x - boxWidth * 0.5) + 2;
-            break;
-        case CTextBody::alignCenter:
-            object.left = RoundHalfUp(centre.x - object.width * 0.5) + 1;
-            break;
-        default:
-            object.left = RoundHalfUp(centre.x + boxWidth * 0.5 - object.width);
-            break;
-        }
-        object.top = RoundHalfUp(centre.y - boxHeight * 0.5) + 2;
-    }
-
-    // The linked runs of the HTML text: a run ends only before a character without a link or with another one, so
-    // a link that goes on past a paragraph's end stays one anchor around the line break.
-    for (int i = count - 1; i >= 0; --i) {
-        CObjectBuildRecord& object = *record.objects[i];
-        if (!object.asHtmlText)
-            continue;
-        const auto* text = dynamic_cast<const CTextObject*>(object.item->GetCurrentObject());
-        object.linkRuns.clear();
-        int index = 0;
-        TextLinkRun* run = nullptr;
-        for (const CTextParagraph& paragraph : text->GetTextBody()->m_paragraphs) {
-            for (const CTextChar& c : paragraph.m_chars) {
-                if (!c.m_link.IsActive())
-                    run = nullptr;
-                else if (run && run->link.IsEqual(c.m_link))
-                    run->lastChar = index;
-                else
-                    run = &object.linkRuns.emplace_back(TextLinkRun{c.m_link, index, index});
-                ++index;
-            }
-        }
-    }
-}
-
-void CSiteBuilder::LayoutCounters(CPageBuildRecord& record, int pageIndex)
-{
-    (void)pageIndex;
-    for (int i = static_cast<int>(record.objects.size()) - 1; i >= 0; --i) {
-        CObjectBuildRecord& object = *record.objects[i];
-        const CPageObject& counter = *object.item->GetCurrentObject();
-        if (counter.GetKind() != objectCounter)
-            continue;
-        const CRect bounds = BoundsOf(counter);
-        DPOINT centre;
-        counter.GetCenter(centre);
-        object.width = bounds.Width();
-        object.height = bounds.Height();
-        object.left = RoundHalfUp(centre.x - object.width * 0.5);
-        object.top = RoundHalfUp(centre.y - object.height * 0.5);
-        // Counters stay in their place in the z-order, which keeps them above the pictures already.
-        object.zIndex = i;
-    }
-}
-
-void CSiteBuilder::CollectTextStyles(CPageBuildRecord& record, int pageIndex)
-{
-    (void)pageIndex;
-    for (const auto& object : record.objects) {
-        if (!object->asHtmlText)
-            continue;
-        const auto* text = dynamic_cast<const CTextObject*>(object->item->GetCurrentObject());
-        const CFillInfo* fill = text->GetFill();
-        // A plain text with a colour fill shows every character in that colour.
-        const bool fillColour = text->IsPlainObject() && fill && fill->GetKind() == CFillInfo::FILL_COLOR;
-        const COLORREF fillColor = fillColour ? static_cast<COLORREF>(fill->GetColor().GetCOLORREF()) : 0;
-        const CTextChar* previous = nullptr;
-        int index = 0;
-        for (const CTextParagraph& paragraph : text->GetTextBody()->m_paragraphs) {
-            for (const CTextChar& c : paragraph.m_chars) {
-                const bool changed = !previous || previous->m_nFaceIndex != c.m_nFaceIndex ||
-                                     previous->m_nPointSize != c.m_nPointSize || previous->m_bBold != c.m_bBold ||
-                                     previous->m_bItalic != c.m_bItalic || previous->m_bUnderline != c.m_bUnderline ||
-                                     (!fillColour && previous->m_color != c.m_color);
-                previous = &c;
-                if (changed) {
-                    TextStyleEntry style;
-                    style.face = GetTextFaceName(c.m_nFaceIndex);
-                    style.height = c.m_nPointSize;
-                    style.italic = c.m_bItalic;
-                    style.bold = c.m_bBold;
-                    style.underline = c.m_bUnderline;
-                    style.color = fillColour ? fillColor : c.m_color;
-                    auto found = std::find_if(record.textStyles.begin(), record.textStyles.end(),
-                                              [&](const TextStyleEntry& entry) { return entry.SameStyle(style); });
-                    const int number = static_cast<int>(found - record.textStyles.begin());
-                    if (found == record.textStyles.end())
-                        record.textStyles.push_back(style);
-                    record.textStyleRuns.push_back(TextStyleRun{index, number});
-                }
-                ++index;
-            }
-        }
-    }
-}
-
-std::string CSiteBuilder::OwnOutputName(const std::string& sourcePath, bool background)
-{
-    for (const OwnName& own : m_ownNames)
-        if (own.background == background && own.sourcePath == sourcePath)
-            return own.fileName;
-    std::string name = FileNameOf(sourcePath);
-    if (background && !IsSavableName(name))
-        name = WithJpgExtension(name);
-    auto taken = [this](const std::string& candidate) {
-        return std::any_of(m_ownNames.begin(), m_ownNames.end(),
-                           [&](const OwnName& used) { return SameNameIgnoringCase(used.fileName, candidate); });
-    };
-    const std::string stem = StemOf(name), extension = name.substr(stem.size());
-    for (int n = 1; taken(name); ++n)
-        name = stem + "_" + std::to_string(n) + extension;
-    m_ownNames.push_back(OwnName{sourcePath, background, name});
-    return name;
-}
-
-bool CSiteBuilder::BuildBackgroundImage(CPageBuildRecord& record, int pageIndex)
-{
-    const CSitePage& page = *record.page;
-    if (const CWebsite* site = page.GetSite()) {
-        record.linkColor = static_cast<COLORREF>(site->GetLinkColor().GetCOLORREF());
-        record.visitedColor = static_cast<COLORREF>(site->GetVisitedLinkColor().GetCOLORREF());
-    }
-    record.outsideColor = m_options.outsideColor;
-    record.fillOutside = m_options.fillOutside;
-
-    CFillStyle& fill = *page.GetBackground();
-    const std::string source = fill.GetImageFile();
-    const bool picture = fill.GetKind() == CFillStyle::FILL_IMAGE && !source.empty();
-    if (fill.GetKind() == CFillStyle::FILL_COLOR || (fill.GetKind() == CFillStyle::FILL_IMAGE && !picture)) {
-        // A picture background without a picture shows its colour, on screen as here.
-        record.backgroundKind = 0;
-        record.backgroundColor = static_cast<COLORREF>(fill.GetColor().GetCOLORREF());
-        return true;
-    }
-
-    if (picture) {
-        record.backgroundKind = 1;
-        record.tiled = fill.IsTile();
-        if (!fill.IsTile()) {
-            record.imagePosition = fill.GetImagePosition();
-            if (record.imagePosition < 0 || record.imagePosition > 8)
-                record.imagePosition = 4;
-            record.fillOutside = 0;
-        }
-        // A picture another page has as its background is written already.
-        const bool written = std::any_of(m_ownNames.begin(), m_ownNames.end(), [&](const OwnName& own) {
-            return own.background && own.sourcePath == source;
-        });
-        const std::string name = OwnOutputName(source, true);
-        if (written) {
-            record.backgroundUrl = kFilesPrefix + name;
-            return true;
-        }
-        const std::string extension = ExtensionOf(source);
-        if (extension == ".gif" || extension == ".png") {
-            if (!CopyPicture(source, name))
-                return false;
-        } else {
-            const CImage* image = fill.GetImage();
-            if (!image) {
-                NoteFailure(source + ": the picture could not be loaded");
-                return false;
-            }
-            if (!SavePicture(*image, name))
-                return false;
-        }
-        record.backgroundUrl = kFilesPrefix + name;
-        return true;
-    }
-
-    if (fill.GetKind() != CFillStyle::FILL_GRADIENT)
-        return true;
-    record.backgroundKind = 2;
-    record.tiled = fill.IsTile();
-    const std::string fileName = ResourceText(kPageWordText, "Page") + std::to_string(pageIndex) + "_IMG_BCK.jpg";
-    record.backgroundUrl = kFilesPrefix + fileName;
-
-    const CImage* gradient = fill.GetImage();
-    if (!gradient || gradient->GetMode() != IMAGE_MODE_RGB || gradient->Width() < 1 || gradient->Height() < 1) {
-        NoteFailure(m_options.filesFolder + fileName + ": the gradient could not be rendered");
-        return false;
-    }
-    // A strip across the page or up it; beyond the page it goes on in its last colour.
-    const bool across = fill.IsGradientHorizontal();
-    const int pageLength = std::max(1, across ? page.GetWidth() : page.GetHeight());
-    const int length = std::max(pageLength, kMinStripLength);
-    const int available = std::min(pageLength, across ? gradient->Width() : gradient->Height());
-    CImage strip(IMAGE_MODE_RGB, across ? length : 1, across ? 1 : length, 96.0, CImage::ForOverwrite{});
-    if (strip.IsEmpty()) {
-        NoteFailure(m_options.filesFolder + fileName + ": not enough memory");
-        return false;
-    }
-    for (int k = 0; k < length; ++k) {
-        const int from = std::min(k, available - 1);
-        const unsigned char* pixel = across ? gradient->GetData() + static_cast<size_t>(from) * 3
-                                            : gradient->GetData() + static_cast<size_t>(from) * gradient->GetStride();
-        unsigned char* target = across ? strip.GetData() + static_cast<size_t>(k) * 3
-                                       : strip.GetData() + static_cast<size_t>(k) * strip.GetStride();
-        std::memcpy(target, pixel, 3);
-    }
-    return SavePicture(strip, fileName);
-}
-
-bool CSiteBuilder::SavePicture(std::unique_ptr<CImage> image, const std::string& fileName)
-{
-    m_pWriter->Save(m_options.filesFolder + fileName, std::move(image), m_strPictureContext);
-    return true;
-}
-
-bool CSiteBuilder::SavePicture(const CImage& image, const std::string& fileName)
-{
-    return SavePicture(std::make_unique<CImage>(image), fileName);
-}
-
-bool CSiteBuilder::SavePictureNow(const CImage& image, const std::string& fileName)
-{
-    const std::string path = m_options.filesFolder + fileName;
-    m_pWriter->WaitFor(path);
-    if (CIO::SaveImage(path, image, kSaveFlags, kSaveQuality))
-        return true;
-    NoteFailure(path + ": the picture could not be written");
-    return false;
-}
-
-bool CSiteBuilder::CopyPicture(const std::string& sourcePath, const std::string& fileName)
-{
-    const std::string path = m_options.filesFolder + fileName;
-    m_pWriter->WaitFor(path);
-    std::error_code error;
-    // A picture already in the files folder is its own copy.
-    if (std::filesystem::equivalent(sourcePath, path, error))
-        return true;
-    error.clear();
-    std::filesystem::copy_file(sourcePath, path, std::filesystem::copy_options::overwrite_existing, error);
-    if (!error)
-        return true;
-    NoteFailure(path + ": " + sourcePath + " could not be copied (" + error.message() + ")");
-    return false;
-}
 
 bool CSiteBuilder::IsLeftOutOfPictures(const CObjectBuildRecord& object) const
 {

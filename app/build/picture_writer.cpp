@@ -75,13 +75,42 @@ void CPictureWriter::Queue(Job job)
             return;
         }
     // One writer a file at a time, in the order asked.
-    m_done.wait(lock, [&] { return !IsBusyWith(job.path); });
+    if (IsBusyWith(job.path)) {
+        StartHeld();
+        m_done.wait(lock, [&] { return !IsBusyWith(job.path); });
+    }
     m_pending.insert(job.path);
     m_pendingGroups.insert(job.group);
     job.sequence = m_nextSequence++;
     m_jobs.push_back(std::move(job));
+    // In a batch, one thread at least stays awake for the queue, so a batch open long is no pause.
+    if (m_batches > 0 && m_idle < m_threads.size()) {
+        m_held = true;
+        return;
+    }
     lock.unlock();
     m_queued.notify_one();
+}
+
+void CPictureWriter::StartHeld()
+{
+    if (!m_held)
+        return;
+    m_held = false;
+    m_queued.notify_all();
+}
+
+CPictureWriter::Batch::Batch(CPictureWriter& writer) : m_writer(writer)
+{
+    std::lock_guard lock(m_writer.m_mutex);
+    ++m_writer.m_batches;
+}
+
+CPictureWriter::Batch::~Batch()
+{
+    std::lock_guard lock(m_writer.m_mutex);
+    if (--m_writer.m_batches == 0)
+        m_writer.StartHeld();
 }
 
 bool CPictureWriter::IsGroupBusy(int group)
@@ -93,18 +122,21 @@ bool CPictureWriter::IsGroupBusy(int group)
 void CPictureWriter::WaitForGroup(int group)
 {
     std::unique_lock lock(m_mutex);
+    StartHeld();
     m_done.wait(lock, [&] { return m_pendingGroups.count(group) == 0; });
 }
 
 void CPictureWriter::WaitFor(const std::string& path)
 {
     std::unique_lock lock(m_mutex);
+    StartHeld();
     m_done.wait(lock, [&] { return !IsBusyWith(path); });
 }
 
 bool CPictureWriter::WaitAll(std::string* failedPath, std::string* failedContext)
 {
     std::unique_lock lock(m_mutex);
+    StartHeld();
     m_done.wait(lock, [&] { return m_pending.empty(); });
     if (m_failures.empty())
         return true;
@@ -122,7 +154,9 @@ void CPictureWriter::Work()
 {
     for (;;) {
         std::unique_lock lock(m_mutex);
+        ++m_idle;
         m_queued.wait(lock, [&] { return m_stopping || !m_jobs.empty(); });
+        --m_idle;
         if (m_jobs.empty())
             return;
         Job job = std::move(m_jobs.front());

@@ -34,6 +34,21 @@ public:
     // The same for a picture that make draws when a thread takes the job. group tags the job (the builder passes
     // the page's number), for WaitForGroup.
     void Save(const std::string& path, Maker make, const std::string& context, int group);
+    // The pictures asked for while a batch is open start together when it closes (or when anything waits on the
+    // writer), with one wake-up for the threads instead of one a picture: waking a sleeping thread costs more than
+    // queueing a picture. Threads already awake take them meanwhile.
+    class Batch
+    {
+    public:
+        explicit Batch(CPictureWriter& writer);
+        ~Batch();
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        CPictureWriter& m_writer;
+    };
+
     // Whether any job of the group is queued or running; WaitForGroup returns once none is.
     bool IsGroupBusy(int group);
     void WaitForGroup(int group);
@@ -63,6 +78,8 @@ private:
     void Work();
     bool IsBusyWith(const std::string& path) const;
     void Queue(Job job);
+    // Wakes the threads for the jobs queued in a batch; under the lock.
+    void StartHeld();
 
     std::mutex m_mutex;
     std::condition_variable m_queued;
@@ -74,6 +91,11 @@ private:
     std::multiset<int> m_pendingGroups;
     std::vector<Failure> m_failures;
     unsigned long m_nextSequence = 0;
+    // Open batches, and whether jobs queued in them have not been announced to the threads yet.
+    int m_batches = 0;
+    bool m_held = false;
+    // Threads waiting for a job.
+    size_t m_idle = 0;
     bool m_stopping = false;
     std::vector<std::thread> m_threads;
 };

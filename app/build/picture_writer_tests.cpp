@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <future>
 #include <memory>
 
 #include "image/image.h"
@@ -66,6 +67,43 @@ TEST(PictureWriter, TheFirstFailureAskedForIsReportedWithItsContext)
     EXPECT_TRUE(std::filesystem::is_regular_file(folder / "fine.png"));
     // Failures are reported once.
     EXPECT_TRUE(writer.WaitAll());
+}
+
+TEST(PictureWriter, ABatchHoldsNoPictureBackFromWhoeverWaitsOrLooks)
+{
+    ScratchFolder folder;
+    CPictureWriter writer(4);
+    {
+        CPictureWriter::Batch outer(writer);
+        // With every thread asleep, a picture asked for in a batch is still taken while the batch is open: the
+        // maker here is waited on by nothing the writer sees.
+        std::promise<void> made;
+        std::future<void> seen = made.get_future();
+        writer.Save(
+            folder / "early.png",
+            [&made] {
+                made.set_value();
+                return Solid(5);
+            },
+            "page", 1);
+        seen.wait();
+        {
+            CPictureWriter::Batch inner(writer);
+            writer.Save(folder / "a.png", Solid(1), "page");
+            writer.Save(folder / "a.png", Solid(2), "page");
+            writer.Save(folder / "b.png", [] { return Solid(3); }, "page", 7);
+            writer.WaitFor(folder / "a.png");
+            EXPECT_EQ(GreyOf(folder / "a.png"), 2);
+            writer.WaitForGroup(7);
+            EXPECT_EQ(GreyOf(folder / "b.png"), 3);
+            writer.Save(folder / "c.png", Solid(4), "page");
+        }
+        writer.Save(folder / "d.png", Solid(6), "page");
+    }
+    ASSERT_TRUE(writer.WaitAll());
+    EXPECT_EQ(GreyOf(folder / "early.png"), 5);
+    EXPECT_EQ(GreyOf(folder / "c.png"), 4);
+    EXPECT_EQ(GreyOf(folder / "d.png"), 6);
 }
 
 } // namespace

@@ -7,14 +7,17 @@
 
 #include <sched.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/build/build_test_support.h"
 #include "app/build/site_builder.h"
 #include "platform/win/path.h"
+#include "platform/win/task_pool.h"
 #include "testing/scratch_folder.h"
 
 namespace {
@@ -203,6 +206,40 @@ void BM_RenderObjectsFromCleanModel(benchmark::State& state)
     state.counters["ms_per_page"] = 1000 * total / (double(state.iterations()) * kPages);
 }
 BENCHMARK(BM_RenderObjectsFromCleanModel)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Drawing the objects as the run does, four pages together on a pool. Argument: the pool's helpers; 0 is the
+// reference, every object on the calling thread.
+void BM_RenderObjectsOnPool(benchmark::State& state)
+{
+    ScratchFolder folder;
+    CTaskPool& pool = CTaskPool::WithHelpers(static_cast<unsigned>(state.range(0)));
+    double total = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto site = MakeSite(folder / "pictures");
+        state.ResumeTiming();
+        const auto start = Clock::now();
+        for (int i = 0; i < site->GetPageCount(); i += 4) {
+            std::vector<CSitePage*> pages;
+            for (int k = i; k < std::min(site->GetPageCount(), i + 4); ++k)
+                pages.push_back(site->GetPage(k));
+            CSitePage::RenderDirtyObjects(pages.data(), pages.size(), &pool);
+        }
+        total += std::chrono::duration<double>(Clock::now() - start).count();
+        state.PauseTiming();
+        site.reset();
+        state.ResumeTiming();
+    }
+    state.counters["ms_per_page"] = 1000 * total / (double(state.iterations()) * kPages);
+}
+BENCHMARK(BM_RenderObjectsOnPool)
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(3)
+    ->Arg(7)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
 
 // Encoding again every picture one run wrote, in its own format: the encoding inside the run.
 void BM_EncodeTheRunsPictures(benchmark::State& state)

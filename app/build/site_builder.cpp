@@ -262,13 +262,19 @@ void CSiteBuilder::BuildWebsite(SiteBuildResult& result, CWebsite* site, int mod
             CSitePage::RenderDirtyObjects(pages.data(), pages.size(), m_pPool);
         }
         CollectTextStyles(record, i);
-        if (!BuildBackgroundImage(record, i)) {
-            result.code = buildWriteFailed;
-            result.pageName = page->GetName();
-            result.message = m_failure;
-            return;
+        int code = buildDone;
+        {
+            // A page's pictures start together: waking the writer threads once a picture costs more here than
+            // queueing it.
+            CPictureWriter::Batch pagePictures(*m_pWriter);
+            if (!BuildBackgroundImage(record, i)) {
+                result.code = buildWriteFailed;
+                result.pageName = page->GetName();
+                result.message = m_failure;
+                return;
+            }
+            code = BuildObjectImages(record, i, progress);
         }
-        const int code = BuildObjectImages(record, i, progress);
         if (code != buildDone) {
             result.code = code;
             if (code == buildWriteFailed) {

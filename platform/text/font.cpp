@@ -114,7 +114,7 @@ struct TextFont::Face
     bool slant = false;     // italic drawn by shearing an upright face
     FT_UInt glyph[256] = {};
     // A FreeType face serves one thread at a time: drawing loads glyphs into the face's one slot. The lock also
-    // guards the rendered glyphs.
+    // guards the map of rendered glyphs (not a kept glyph's pixels, which never change).
     std::mutex drawing;
     // Rendering the same glyph gives the same coverage wherever it is drawn, since origins are whole pixels: each
     // is rendered once. At most one entry per glyph the 256 bytes map to.
@@ -410,7 +410,6 @@ void TextFont::Draw(detail::GlyphPainter& painter, int x, int baseline, std::str
 {
     if (!m_face)
         return;
-    std::lock_guard lock(m_face->drawing);
     FontSystem& system = System();
     const size_t limit = system.glyphLimit.load(std::memory_order_relaxed);
     // Skips glyphs that land wholly outside the target.
@@ -426,10 +425,14 @@ void TextFont::Draw(detail::GlyphPainter& painter, int x, int baseline, std::str
         pen += m_advance[ch];
         const FT_UInt index = m_face->glyph[ch];
 
+        // The face's lock covers finding and rendering a glyph only: a kept glyph never changes and stays until
+        // its face goes, so its coverage blends unlocked and texts of one font draw on many threads at once.
         const RenderedGlyph* glyph = nullptr;
+        std::unique_lock lock(m_face->drawing);
         if (auto found = limit > 0 ? m_face->glyphs.find(index) : m_face->glyphs.end();
             found != m_face->glyphs.end()) {
             glyph = &found->second;
+            lock.unlock();
             if (outside(origin, glyph->box))
                 continue;
         } else {
@@ -455,6 +458,7 @@ void TextFont::Draw(detail::GlyphPainter& painter, int x, int baseline, std::str
                 unkept = std::move(rendered);
                 glyph = &unkept;
             }
+            lock.unlock();
             if (outside(origin, glyph->box))
                 continue;
         }

@@ -55,7 +55,7 @@ struct CoverageBuffer
 };
 
 // A font at one size and style, ready to measure and draw. Made by GetTextFont, which shares equal fonts. Any thread
-// may measure and draw with it; threads drawing with one font take turns.
+// may measure and draw with it; threads drawing with one font take turns only to render a glyph not drawn before.
 class TextFont
 {
 public:
