@@ -2,17 +2,14 @@
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
-#include <wx/combobox.h>
 #include <wx/radiobut.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
-#include <wx/valtext.h>
 #include <wx/xrc/xmlres.h>
 
 #include "app/dialogs/notice_dialogs.h"
 #include "app/model/app_settings.h"
-#include "app/model/page_size.h"
 #include "app/model/services.h"
 #include "controls/button_controls.h"
 #include "controls/gradient_control.h"
@@ -52,15 +49,15 @@ CNewSiteDLG::CNewSiteDLG(wxWindow* parent)
         return;
     m_pName = dynamic_cast<wxTextCtrl*>(FindWindow(kNameId));
     m_pPageId = dynamic_cast<wxTextCtrl*>(FindWindow(kPageIdId));
-    m_pWidth = dynamic_cast<wxTextCtrl*>(FindWindow(kWidthId));
-    m_pHeight = dynamic_cast<wxTextCtrl*>(FindWindow(kHeightId));
-    m_pSizes = dynamic_cast<wxComboBox*>(FindWindow(kSizesId));
     m_pCentered = dynamic_cast<wxCheckBox*>(FindWindow(kCenteredId));
     m_pLinkColor = ReplacePlaceholder<CColorControl>(*this, kLinkColorId);
     m_pVisitedColor = ReplacePlaceholder<CColorControl>(*this, kVisitedColorId);
     CAppSettings* settings = GetAppSettings();
-    if (!m_pName || !m_pPageId || !m_pWidth || !m_pHeight || !m_pSizes || !m_pCentered || !m_pLinkColor ||
-        !m_pVisitedColor || !settings) {
+    const CPageSizeControls::Handlers sizeHandlers = {
+        [this] { return CPageSizeControls::Size{m_choice.Values().m_nWidth, m_choice.Values().m_nHeight}; },
+        [this](int index, int count) { OnSizeChosen(index, count); }};
+    if (!m_pName || !m_pPageId || !m_pCentered || !m_pLinkColor || !m_pVisitedColor || !settings ||
+        !m_size.Create(*this, {kWidthId, kHeightId, kSizesId}, PageSizePresets::page, sizeHandlers)) {
         m_bLoaded = false;
         return;
     }
@@ -74,14 +71,12 @@ CNewSiteDLG::CNewSiteDLG(wxWindow* parent)
     }
     m_pLinkColor->Init(&values.m_LinkColor);
     m_pVisitedColor->Init(&values.m_VisitedLinkColor);
-    m_pWidth->SetValidator(wxTextValidator(wxFILTER_DIGITS));
-    m_pHeight->SetValidator(wxTextValidator(wxFILTER_DIGITS));
+    m_size.AcceptDigitsOnly();
 
     m_bFilling = true;
     m_pName->ChangeValue(BytesToWx(values.m_strName));
     m_pPageId->ChangeValue(BytesToWx(values.m_strPageId));
-    m_pWidth->ChangeValue(wxString::Format("%d", values.m_nWidth));
-    m_pHeight->ChangeValue(wxString::Format("%d", values.m_nHeight));
+    m_size.ShowFields(values.m_nWidth, values.m_nHeight);
     m_pCentered->SetValue(values.m_bCentered);
     m_bFilling = false;
     SetTitle(BytesToWx(ResourceText(3018)));
@@ -89,8 +84,6 @@ CNewSiteDLG::CNewSiteDLG(wxWindow* parent)
 
     for (int id : {kNameId, kPageIdId, kWidthId, kHeightId})
         Bind(wxEVT_TEXT, &CNewSiteDLG::OnText, this, id);
-    Bind(wxEVT_COMBOBOX_DROPDOWN, &CNewSiteDLG::OnSizeDropDown, this, kSizesId);
-    Bind(wxEVT_COMBOBOX, &CNewSiteDLG::OnSizeChosen, this, kSizesId);
     Bind(
         wxEVT_CHECKBOX, [this](wxCommandEvent&) { m_choice.Values().m_bCentered = m_pCentered->GetValue(); },
         kCenteredId);
@@ -116,9 +109,7 @@ void CNewSiteDLG::ShowChoice()
 {
     const NewSiteValues& values = m_choice.Values();
     m_bFilling = true;
-    m_pSizes->Clear();
-    m_pSizes->Append(FormatPageSize(values.m_nWidth, values.m_nHeight));
-    m_pSizes->SetSelection(0);
+    m_size.ShowSize(values.m_nWidth, values.m_nHeight);
     m_background.Show();
     m_bFilling = false;
 }
@@ -147,25 +138,12 @@ void CNewSiteDLG::OnText(wxCommandEvent& event)
     ShowChoice();
 }
 
-void CNewSiteDLG::OnSizeDropDown(wxCommandEvent& event)
+void CNewSiteDLG::OnSizeChosen(int index, int count)
 {
-    const SizePresetList list = BuildSizePresetList(m_choice.Values().m_nWidth, m_choice.Values().m_nHeight);
-    m_bFilling = true;
-    m_pSizes->Clear();
-    for (const std::string& entry : list.entries)
-        m_pSizes->Append(entry);
-    m_pSizes->SetSelection(list.selection);
-    m_bFilling = false;
-    event.Skip();
-}
-
-void CNewSiteDLG::OnSizeChosen(wxCommandEvent&)
-{
-    if (m_bFilling || !m_choice.ChooseSizeEntry(m_pSizes->GetSelection(), static_cast<int>(m_pSizes->GetCount())))
+    if (m_bFilling || !m_choice.ChooseSizeEntry(index, count))
         return;
     m_bFilling = true;
-    m_pWidth->ChangeValue(wxString::Format("%d", m_choice.Values().m_nWidth));
-    m_pHeight->ChangeValue(wxString::Format("%d", m_choice.Values().m_nHeight));
+    m_size.ShowFields(m_choice.Values().m_nWidth, m_choice.Values().m_nHeight);
     m_bFilling = false;
     // The list stays as it dropped down until it drops down again; the next refresh shows the one size.
     CallAfter([this] { ShowChoice(); });

@@ -7,10 +7,10 @@
 
 #include "app/dialogs/background_controls.h"
 #include "app/dialogs/new_site.h"
+#include "app/docview/page_size_controls.h"
 
 class CColorControl;
 class wxCheckBox;
-class wxComboBox;
 class wxTextCtrl;
 
 class CNewSiteDLG : public wxDialog
@@ -27,21 +27,18 @@ private:
     // Shows the choice: the size list's one entry and the background.
     void ShowChoice();
     void OnText(wxCommandEvent& event);
-    void OnSizeDropDown(wxCommandEvent& event);
-    void OnSizeChosen(wxCommandEvent& event);
+    void OnSizeChosen(int index, int count);
     void OnOK(wxCommandEvent& event);
     void OnCancel(wxCommandEvent& event);
 
     CNewSiteChoice m_choice;
+    CPageSizeControls m_size;
     CBackgroundControls m_background;
     bool m_bLoaded = false;
     // Set while the dialog writes into its own fields, whose change handlers then keep still.
     bool m_bFilling = false;
     wxTextCtrl* m_pName = nullptr;
     wxTextCtrl* m_pPageId = nullptr;
-    wxTextCtrl* m_pWidth = nullptr;
-    wxTextCtrl* m_pHeight = nullptr;
-    wxComboBox* m_pSizes = nullptr;
     wxCheckBox* m_pCentered = nullptr;
     CColorControl* m_pLinkColor = nullptr;
     CColorControl* m_pVisitedColor = nullptr;

@@ -7,12 +7,12 @@
 
 #include "app/dialogs/background_controls.h"
 #include "app/dialogs/page_defaults_choice.h"
+#include "app/docview/page_size_controls.h"
 
 class CColorControl;
 class CWebsite;
 class wxCheckBox;
 class wxComboBox;
-class wxTextCtrl;
 
 class CPageDefaultsDLG : public wxDialog
 {
@@ -29,8 +29,7 @@ private:
     // The size fields and the centring box.
     void ShowPageValues();
     void OnText(wxCommandEvent& event);
-    void OnSizeDropDown(wxCommandEvent& event);
-    void OnSizeChosen(wxCommandEvent& event);
+    void OnSizeChosen(int index, int count);
     void OnPageDropDown(wxCommandEvent& event);
     void OnPageChosen(wxCommandEvent& event);
     void OnDoctype(wxCommandEvent& event);
@@ -39,14 +38,12 @@ private:
     void OnCancel(wxCommandEvent& event);
 
     CPageDefaultsChoice m_choice;
+    CPageSizeControls m_size;
     CBackgroundControls m_background;
     bool m_bLoaded = false;
     // Set while the dialog writes into its own fields, whose change handlers then keep still.
     bool m_bFilling = false;
     wxComboBox* m_pPages = nullptr;
-    wxTextCtrl* m_pWidth = nullptr;
-    wxTextCtrl* m_pHeight = nullptr;
-    wxComboBox* m_pSizes = nullptr;
     wxCheckBox* m_pCentered = nullptr;
     CColorControl* m_pLinkColor = nullptr;
     CColorControl* m_pVisitedColor = nullptr;
