@@ -2,17 +2,12 @@
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
-#include <wx/radiobut.h>
 #include <wx/sizer.h>
-#include <wx/stattext.h>
 #include <wx/textctrl.h>
-#include <wx/xrc/xmlres.h>
 
 #include "app/dialogs/notice_dialogs.h"
 #include "app/model/app_settings.h"
 #include "app/model/services.h"
-#include "controls/button_controls.h"
-#include "controls/gradient_control.h"
 #include "platform/gui/text_bytes.h"
 #include "platform/resources/string_table.h"
 
@@ -44,34 +39,29 @@ std::string TextOfField(const wxTextCtrl* field)
 
 CNewSiteDLG::CNewSiteDLG(wxWindow* parent)
 {
-    m_bLoaded = wxXmlResource::Get()->LoadDialog(this, parent, "273");
-    if (!m_bLoaded)
+    CAppSettings* settings = GetAppSettings();
+    if (!LoadTemplate(parent, "273"))
         return;
     m_pName = dynamic_cast<wxTextCtrl*>(FindWindow(kNameId));
     m_pPageId = dynamic_cast<wxTextCtrl*>(FindWindow(kPageIdId));
-    m_pCentered = dynamic_cast<wxCheckBox*>(FindWindow(kCenteredId));
-    m_pLinkColor = ReplacePlaceholder<CColorControl>(*this, kLinkColorId);
-    m_pVisitedColor = ReplacePlaceholder<CColorControl>(*this, kVisitedColorId);
-    CAppSettings* settings = GetAppSettings();
-    const CPageSizeControls::Handlers sizeHandlers = {
-        [this] { return CPageSizeControls::Size{m_choice.Values().m_nWidth, m_choice.Values().m_nHeight}; },
-        [this](int index, int count) { OnSizeChosen(index, count); }};
-    if (!m_pName || !m_pPageId || !m_pCentered || !m_pLinkColor || !m_pVisitedColor || !settings ||
-        !m_size.Create(*this, {kWidthId, kHeightId, kSizesId}, PageSizePresets::page, sizeHandlers)) {
+    if (!m_pName || !m_pPageId || !settings) {
         m_bLoaded = false;
         return;
     }
     m_choice.Open(*settings, ResourceText(2080), ResourceText(2088));
-    const NewSiteValues& values = m_choice.Values();
-    const BackgroundControlIds background = {kSolidId,         kPictureId,    kGradientId,         kColorId,
-                                             kGradientPlaceId, kHorizontalId, kSiteFolderBrowseId, kPictureNameId};
-    if (!m_background.Create(*this, background, m_choice.Values().m_Background, true)) {
-        m_bLoaded = false;
+    NewSiteValues& values = m_choice.Values();
+    const PageSettingsIds ids = {{kWidthId, kHeightId, kSizesId},
+                                 kCenteredId,
+                                 {kSolidId, kPictureId, kGradientId, kColorId, kGradientPlaceId, kHorizontalId,
+                                  kSiteFolderBrowseId, kPictureNameId},
+                                 kLinkColorId,
+                                 kVisitedColorId};
+    const CPageSizeControls::Handlers sizeHandlers = {
+        [this] { return CPageSizeControls::Size{m_choice.Values().m_nWidth, m_choice.Values().m_nHeight}; },
+        [this](int index, int count) { OnSizeChosen(index, count); }};
+    if (!CreateGroups(ids, PageSizePresets::page, sizeHandlers,
+                      {values.m_Background, values.m_bCentered, values.m_LinkColor, values.m_VisitedLinkColor}))
         return;
-    }
-    m_pLinkColor->Init(&values.m_LinkColor);
-    m_pVisitedColor->Init(&values.m_VisitedLinkColor);
-    m_size.AcceptDigitsOnly();
 
     m_bFilling = true;
     m_pName->ChangeValue(BytesToWx(values.m_strName));
@@ -84,25 +74,14 @@ CNewSiteDLG::CNewSiteDLG(wxWindow* parent)
 
     for (int id : {kNameId, kPageIdId, kWidthId, kHeightId})
         Bind(wxEVT_TEXT, &CNewSiteDLG::OnText, this, id);
-    Bind(
-        wxEVT_CHECKBOX, [this](wxCommandEvent&) { m_choice.Values().m_bCentered = m_pCentered->GetValue(); },
-        kCenteredId);
-    BindColorWell(*this, *m_pLinkColor, m_choice.Values().m_LinkColor);
-    BindColorWell(*this, *m_pVisitedColor, m_choice.Values().m_VisitedLinkColor);
     Bind(wxEVT_BUTTON, &CNewSiteDLG::OnOK, this, wxID_OK);
-    Bind(wxEVT_BUTTON, &CNewSiteDLG::OnCancel, this, wxID_CANCEL);
-    EscapeCancels(*this);
     GetSizer()->SetSizeHints(this);
 }
 
-int CNewSiteDLG::ShowModal()
+void CNewSiteDLG::BeforeShow()
 {
-    if (!m_bLoaded)
-        return wxID_CANCEL;
-    PlaceDialog(*this, NoticePlacement::rememberedCentre);
     m_pName->SetFocus();
     m_pName->SelectAll();
-    return wxDialog::ShowModal();
 }
 
 void CNewSiteDLG::ShowChoice()
@@ -173,10 +152,4 @@ void CNewSiteDLG::OnOK(wxCommandEvent&)
     }
     StoreDialogCentre(*this);
     EndModal(wxID_OK);
-}
-
-void CNewSiteDLG::OnCancel(wxCommandEvent&)
-{
-    StoreDialogCentre(*this);
-    EndModal(wxID_CANCEL);
 }

@@ -3,20 +3,15 @@
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/combobox.h>
-#include <wx/radiobut.h>
 #include <wx/sizer.h>
-#include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/utils.h>
-#include <wx/xrc/xmlres.h>
 
 #include "app/dialogs/notice_dialogs.h"
 #include "app/dialogs/notice_table.h"
 #include "app/dialogs/page_texts_dlg.h"
 #include "app/model/app_settings.h"
 #include "app/model/services.h"
-#include "controls/button_controls.h"
-#include "controls/gradient_control.h"
 #include "platform/gui/text_bytes.h"
 
 namespace {
@@ -43,29 +38,27 @@ constexpr int kTransferId = 1227;
 
 CPageDefaultsDLG::CPageDefaultsDLG(wxWindow* parent, CWebsite& site)
 {
-    m_bLoaded = wxXmlResource::Get()->LoadDialog(this, parent, "5016");
-    if (!m_bLoaded)
+    if (!LoadTemplate(parent, "5016"))
         return;
     m_pPages = dynamic_cast<wxComboBox*>(FindWindow(kPagesId));
-    m_pCentered = dynamic_cast<wxCheckBox*>(FindWindow(kCenteredId));
-    m_pLinkColor = ReplacePlaceholder<CColorControl>(*this, kLinkColorId);
-    m_pVisitedColor = ReplacePlaceholder<CColorControl>(*this, kVisitedColorId);
-    m_choice.Open(site);
-    const BackgroundControlIds background = {kSolidId,         kPictureId,    kGradientId, kColorId,
-                                             kGradientPlaceId, kHorizontalId, kBrowseId,   kPictureNameId};
-    const CPageSizeControls::Handlers sizeHandlers = {
-        [this] { return CPageSizeControls::Size{m_choice.Values().width, m_choice.Values().height}; },
-        [this](int index, int count) { OnSizeChosen(index, count); }};
-    if (!m_pPages || !m_pCentered || !m_pLinkColor || !m_pVisitedColor ||
-        !m_size.Create(*this, {kWidthId, kHeightId, kSizesId}, PageSizePresets::pageDefaults, sizeHandlers) ||
-        !m_background.Create(*this, background, m_choice.Values().background, true)) {
+    if (!m_pPages) {
         m_bLoaded = false;
         return;
     }
-    const PageDefaults& values = m_choice.Values();
-    m_pLinkColor->Init(&values.linkColor);
-    m_pVisitedColor->Init(&values.visitedLinkColor);
-    m_size.AcceptDigitsOnly();
+    m_choice.Open(site);
+    PageDefaults& values = m_choice.Values();
+    const PageSettingsIds ids = {
+        {kWidthId, kHeightId, kSizesId},
+        kCenteredId,
+        {kSolidId, kPictureId, kGradientId, kColorId, kGradientPlaceId, kHorizontalId, kBrowseId, kPictureNameId},
+        kLinkColorId,
+        kVisitedColorId};
+    const CPageSizeControls::Handlers sizeHandlers = {
+        [this] { return CPageSizeControls::Size{m_choice.Values().width, m_choice.Values().height}; },
+        [this](int index, int count) { OnSizeChosen(index, count); }};
+    if (!CreateGroups(ids, PageSizePresets::pageDefaults, sizeHandlers,
+                      {values.background, values.centered, values.linkColor, values.visitedLinkColor}))
+        return;
     ShowPageValues();
     ShowChoice();
     // GTK opens no list that has no entries: the names are there from the start, none chosen.
@@ -76,24 +69,10 @@ CPageDefaultsDLG::CPageDefaultsDLG(wxWindow* parent, CWebsite& site)
         Bind(wxEVT_TEXT, &CPageDefaultsDLG::OnText, this, id);
     Bind(wxEVT_COMBOBOX_DROPDOWN, &CPageDefaultsDLG::OnPageDropDown, this, kPagesId);
     Bind(wxEVT_COMBOBOX, &CPageDefaultsDLG::OnPageChosen, this, kPagesId);
-    Bind(
-        wxEVT_CHECKBOX, [this](wxCommandEvent&) { m_choice.Values().centered = m_pCentered->GetValue(); }, kCenteredId);
     Bind(wxEVT_BUTTON, &CPageDefaultsDLG::OnDoctype, this, kDoctypeId);
     Bind(wxEVT_BUTTON, &CPageDefaultsDLG::OnTransfer, this, kTransferId);
-    BindColorWell(*this, *m_pLinkColor, m_choice.Values().linkColor);
-    BindColorWell(*this, *m_pVisitedColor, m_choice.Values().visitedLinkColor);
     Bind(wxEVT_BUTTON, &CPageDefaultsDLG::OnOK, this, wxID_OK);
-    Bind(wxEVT_BUTTON, &CPageDefaultsDLG::OnCancel, this, wxID_CANCEL);
-    EscapeCancels(*this);
     GetSizer()->SetSizeHints(this);
-}
-
-int CPageDefaultsDLG::ShowModal()
-{
-    if (!m_bLoaded)
-        return wxID_CANCEL;
-    PlaceDialog(*this, NoticePlacement::rememberedCentre);
-    return wxDialog::ShowModal();
 }
 
 void CPageDefaultsDLG::ShowPageValues()
@@ -192,10 +171,4 @@ void CPageDefaultsDLG::OnOK(wxCommandEvent&)
     }
     StoreDialogCentre(*this);
     EndModal(wxID_OK);
-}
-
-void CPageDefaultsDLG::OnCancel(wxCommandEvent&)
-{
-    StoreDialogCentre(*this);
-    EndModal(wxID_CANCEL);
 }
