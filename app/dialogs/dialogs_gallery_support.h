@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <wx/button.h>
 #include <wx/checkbox.h>
+#include <wx/combobox.h>
 #include <wx/dialog.h>
 #include <wx/generic/stattextg.h>
 #include <wx/stattext.h>
@@ -54,6 +55,23 @@ inline void Tick(wxDialog& dialog, wxCheckBox* box, bool value)
     click.SetEventObject(box);
     click.SetInt(value ? 1 : 0);
     dialog.ProcessWindowEvent(click);
+}
+
+// A list dropped down, then one of its entries picked, with the events the user's hand sends.
+inline void DropDown(wxDialog& dialog, wxComboBox& list)
+{
+    wxCommandEvent drop(wxEVT_COMBOBOX_DROPDOWN, list.GetId());
+    drop.SetEventObject(&list);
+    dialog.ProcessWindowEvent(drop);
+}
+
+inline void ChooseEntry(wxDialog& dialog, wxComboBox& list, int entry)
+{
+    list.SetSelection(entry);
+    wxCommandEvent chosen(wxEVT_COMBOBOX, list.GetId());
+    chosen.SetEventObject(&list);
+    chosen.SetInt(entry);
+    dialog.ProcessWindowEvent(chosen);
 }
 
 // Every label, box and button of the window shows whole: inside its parent, and at least as large as it needs.

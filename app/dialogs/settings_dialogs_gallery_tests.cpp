@@ -67,16 +67,10 @@ TEST_F(DialogsGallery, NewSiteTakesTheTypedFieldsAndChecksThemOnOk)
         field(1003)->SetValue("5000");
         EXPECT_EQ(field(1003)->GetValue(), "5000");
         // The size list drops down with this size first, then the presets; the second preset is chosen.
-        wxCommandEvent drop(wxEVT_COMBOBOX_DROPDOWN, 1005);
-        drop.SetEventObject(sizes);
-        dialog.ProcessWindowEvent(drop);
+        DropDown(dialog, *sizes);
         ASSERT_EQ(sizes->GetCount(), 4u);
         EXPECT_EQ(sizes->GetString(0), "2000 x 500");
-        sizes->SetSelection(2);
-        wxCommandEvent chosen(wxEVT_COMBOBOX, 1005);
-        chosen.SetEventObject(sizes);
-        chosen.SetInt(2);
-        dialog.ProcessWindowEvent(chosen);
+        ChooseEntry(dialog, *sizes, 2);
         EXPECT_EQ(field(1003)->GetValue(), "640");
         EXPECT_EQ(field(1004)->GetValue(), "480");
         // A gradient chosen in the band while the background is a colour makes it a gradient.
@@ -262,16 +256,10 @@ TEST_F(DialogsGallery, PageDefaultsGoToTheChosenPageOrEveryPage)
         EXPECT_TRUE(dialog.IsModal());
         EXPECT_EQ(services.messages, std::vector<std::string>{kNoTargetPageMessage});
 
-        wxCommandEvent drop(wxEVT_COMBOBOX_DROPDOWN, 1006);
-        drop.SetEventObject(pages);
-        dialog.ProcessWindowEvent(drop);
+        DropDown(dialog, *pages);
         ASSERT_EQ(pages->GetCount(), 3u);
         EXPECT_EQ(pages->GetString(0), "About");
-        pages->SetSelection(1);
-        wxCommandEvent chosen(wxEVT_COMBOBOX, 1006);
-        chosen.SetEventObject(pages);
-        chosen.SetInt(1);
-        dialog.ProcessWindowEvent(chosen);
+        ChooseEntry(dialog, *pages, 1);
         EXPECT_EQ(width->GetValue(), "500") << "the menu page's width";
         width->SetValue("5");
 
