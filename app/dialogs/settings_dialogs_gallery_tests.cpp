@@ -17,11 +17,13 @@
 #include "app/dialogs/page_defaults_dlg.h"
 #include "app/dialogs/page_texts_dlg.h"
 #include "app/dialogs/tips_dlg.h"
+#include "controls/button_controls.h"
 #include "controls/gradient_control.h"
 #include "app/model/app_settings.h"
 #include "app/model/services.h"
 #include "app/site/site_page.h"
 #include "app/site/website.h"
+#include "platform/gui/control_notify.h"
 #include "platform/gui/text_bytes.h"
 #include "platform/resources/string_table.h"
 
