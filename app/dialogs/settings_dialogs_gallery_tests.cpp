@@ -26,6 +26,7 @@
 #include "platform/gui/control_notify.h"
 #include "platform/gui/text_bytes.h"
 #include "platform/resources/string_table.h"
+#include "platform/win/program_launch.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -169,6 +170,28 @@ TEST_F(DialogsGallery, AnalyticsHintIsNoCode)
                   }),
               wxID_OK);
     EXPECT_EQ(dialog.GetCode(), "");
+}
+
+// The services' names are links that open the address their template gives them, and only the one clicked.
+TEST_F(DialogsGallery, AnalyticsServicesOpenTheirAddressesWhenClicked)
+{
+    std::vector<std::vector<std::string>> started;
+    const ProgramStarter before = SetProgramStarter([&](const std::vector<std::string>& arguments) {
+        started.push_back(arguments);
+        return true;
+    });
+    CAnalyticsDLG dialog(owner, "");
+    ASSERT_TRUE(dialog.IsOk());
+    auto* matomo = dynamic_cast<CStaticLink*>(dialog.FindWindow(1528));
+    ASSERT_NE(matomo, nullptr);
+    for (int id : {1527, 1529})
+        EXPECT_NE(dynamic_cast<CStaticLink*>(dialog.FindWindow(id)), nullptr) << id;
+    wxMouseEvent click(wxEVT_LEFT_UP);
+    click.SetEventObject(matomo);
+    matomo->GetEventHandler()->ProcessEvent(click);
+    SetProgramStarter(before);
+    EXPECT_EQ(started, (std::vector<std::vector<std::string>>{{"xdg-open", "https://matomo.org/"}}));
+    EXPECT_TRUE(matomo->IsVisited());
 }
 
 TEST_F(DialogsGallery, DoctypeOpensOnTheSettingAndStoresTheChoiceOnOk)
