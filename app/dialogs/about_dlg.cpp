@@ -1,11 +1,11 @@
 #include "app/dialogs/about_dlg.h"
 
-#include <wx/hyperlink.h>
 #include <wx/panel.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 #include <wx/xrc/xmlres.h>
 
+#include "app/dialogs/link_controls.h"
 #include "app/dialogs/notice_dialogs.h"
 #include "platform/gui/text_bytes.h"
 #include "platform/resources/string_table.h"
@@ -22,6 +22,7 @@ std::string GetProgramVersion()
 
 CAboutDLG::CAboutDLG(wxWindow* parent)
 {
+    AddLinkControlHandlers();
     m_bLoaded = wxXmlResource::Get()->LoadDialog(this, parent, "5045");
     if (!m_bLoaded)
         return;
@@ -31,9 +32,9 @@ CAboutDLG::CAboutDLG(wxWindow* parent)
         for (wxWindow* child : band->GetChildren())
             child->SetForegroundColour(*wxWHITE);
     }
-    if (auto* version = dynamic_cast<wxStaticText*>(FindWindow(1002)))
+    if (auto* version = dynamic_cast<CTransparentStatic*>(FindWindow(1002)))
         version->SetLabel("Version " + GetProgramVersion());
-    if (auto* rights = dynamic_cast<wxStaticText*>(FindWindow(1003)))
+    if (auto* rights = dynamic_cast<CTransparentStatic*>(FindWindow(1003)))
         rights->SetLabel(wxString::FromUTF8("Copyright \u00a9 Tallowmere Software. All rights reserved."));
     GetSizer()->SetSizeHints(this);
     CentreOnParent();
@@ -41,12 +42,13 @@ CAboutDLG::CAboutDLG(wxWindow* parent)
 
 CFeedbackDLG::CFeedbackDLG(wxWindow* parent)
 {
+    AddLinkControlHandlers();
     m_bLoaded = wxXmlResource::Get()->LoadDialog(this, parent, "467");
     if (!m_bLoaded)
         return;
     if (auto* text = dynamic_cast<wxStaticText*>(FindWindow(1564)))
         text->Wrap(FromDIP(340));
-    if (auto* link = dynamic_cast<wxHyperlinkCtrl*>(FindWindow(1565))) {
+    if (auto* link = dynamic_cast<CHyperLink*>(FindWindow(1565))) {
         link->SetURL(GetMakerHomePage() + "/Comments.htm");
         link->SetVisited(false);
     }
@@ -56,11 +58,12 @@ CFeedbackDLG::CFeedbackDLG(wxWindow* parent)
 
 CUpgradeDLG::CUpgradeDLG(wxWindow* parent)
 {
+    AddLinkControlHandlers();
     m_bLoaded = wxXmlResource::Get()->LoadDialog(this, parent, "548");
     if (!m_bLoaded)
         return;
     SetIconAndText(*this, NoticeIcon::information, BytesToWx(ResourceText(548)));
-    if (auto* link = dynamic_cast<wxHyperlinkCtrl*>(FindWindow(1565))) {
+    if (auto* link = dynamic_cast<CHyperLink*>(FindWindow(1565))) {
         link->SetURL(GetMakerHomePage() + "/upgrade");
         link->SetVisited(false);
     }

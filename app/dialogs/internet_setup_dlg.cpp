@@ -3,12 +3,12 @@
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/choice.h>
-#include <wx/msgdlg.h>
 #include <wx/sizer.h>
 #include <wx/textctrl.h>
 #include <wx/xrc/xmlres.h>
 
 #include "app/dialogs/connection_test_dlg.h"
+#include "app/docview/message_dlg.h"
 #include "app/model/app_settings.h"
 
 namespace {
@@ -256,7 +256,7 @@ void CAdvancedFtpSettingsDLG::OnOk(wxCommandEvent&)
 {
     ReadEdits();
     if (const int wrong = CheckAdvancedPorts(m_settings)) {
-        wxMessageBox("A port number lies between 1 and 65535.", GetTitle(), wxOK | wxICON_ERROR, this);
+        CMessageDlg(this, GetTitle(), "A port number lies between 1 and 65535.", wxOK, MessageIcon::error).ShowModal();
         FindWindow(wrong)->SetFocus();
         return;
     }

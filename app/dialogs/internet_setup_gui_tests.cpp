@@ -20,6 +20,7 @@
 #include "app/dialogs/dialogs_test_support.h"
 #include "app/dialogs/internet_setup_dlg.h"
 #include "app/dialogs/upload_progress_dlg.h"
+#include "app/docview/message_dlg.h"
 #include "app/model/app_settings.h"
 #include "app/model/services.h"
 #include "app/publish/upload_progress.h"
@@ -282,6 +283,35 @@ TEST_F(SetupWindows, AdvancedStandardClearsTheProxy)
     EXPECT_EQ(result, wxID_OK);
     EXPECT_EQ(dialog.GetSettings().m_nPort, 21);
     EXPECT_EQ(dialog.GetSettings().m_nProxyType, 0);
+}
+
+TEST_F(SetupWindows, AdvancedRefusesAPortOutOfRangeInTheProgramsMessage)
+{
+    CAdvancedFtpSettingsDLG dialog(owner, CFtpProfile());
+    ASSERT_TRUE(dialog.IsOk());
+    const int result = RunModal(dialog, {
+                                            [&] {
+                                                Type(dialog, 1002, "70000");
+                                                Later([&] { Click(dialog, wxID_OK); });
+                                            },
+                                            Inner([&] {
+                                                auto* message = dynamic_cast<CMessageDlg*>(ModalDialog());
+                                                ASSERT_NE(message, nullptr);
+                                                EXPECT_EQ(message->GetParent(), &dialog);
+                                                EXPECT_EQ(message->GetTitle(), dialog.GetTitle());
+                                                auto* text = message->FindWindow(CMessageDlg::IDC_TEXT);
+                                                ASSERT_NE(text, nullptr);
+                                                EXPECT_EQ(text->GetLabel(), "A port number lies between 1 and 65535.");
+                                                Click(*message, wxID_OK);
+                                            }),
+                                            // The dialog stays open with the port field ready for another try.
+                                            [&] {
+                                                EXPECT_TRUE(dialog.IsShown());
+                                                EXPECT_EQ(wxWindow::FindFocus(), dialog.FindWindow(1002));
+                                                Click(dialog, wxID_CANCEL);
+                                            },
+                                        });
+    EXPECT_EQ(result, wxID_CANCEL);
 }
 
 class ConnectionTestWindow : public SetupWindows

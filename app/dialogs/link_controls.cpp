@@ -3,6 +3,7 @@
 #include <array>
 #include <utility>
 #include <wx/cursor.h>
+#include <wx/xrc/xmlres.h>
 
 #include "app/model/services.h"
 #include "platform/win/program_launch.h"
@@ -32,6 +33,33 @@ const std::array<std::pair<int, const char*>, 13> kFailureTexts = {{
     {31, "There is no application associated\nwith the given filename extension."},
     {32, "The specified dynamic-link library was not found."},
 }};
+
+// Makes the link controls of a template: a label, and for the two links a url (empty: the label).
+class CLinkControlXmlHandler : public wxXmlResourceHandler
+{
+public:
+    bool CanHandle(wxXmlNode* node) override
+    {
+        return IsOfClass(node, "CHyperLink") || IsOfClass(node, "CStaticLink") || IsOfClass(node, "CTransparentStatic");
+    }
+
+    wxObject* DoCreateResource() override
+    {
+        wxWindow* parent = GetParentAsWindow();
+        const wxString label = GetText("label");
+        const std::string url = GetText("url", false).utf8_string();
+        wxWindow* control = nullptr;
+        if (m_class == "CHyperLink")
+            control = new CHyperLink(parent, GetID(), label, url);
+        else if (m_class == "CStaticLink")
+            control = new CStaticLink(parent, GetID(), label, url);
+        else
+            control = new CTransparentStatic(parent, GetID(), label);
+        control->SetName(GetName());
+        SetupWindow(control);
+        return control;
+    }
+};
 
 wxFont Underlined(const wxFont& font, bool underline)
 {
@@ -67,6 +95,8 @@ CHyperLink::CHyperLink(wxWindow* parent, wxWindowID id, const wxString& text, co
     m_state.style = style;
     if (m_strUrl.empty())
         m_strUrl = GetLabel().utf8_string();
+    // The window was made while it was still a plain text, which takes no focus: Tab is to reach the link.
+    SetCanFocus(true);
     SetFont(Underlined(GetFont(), (style & kLinkUnderline) != 0));
     if (!(style & kLinkNoHandCursor))
         SetCursor(wxCursor(wxCURSOR_HAND));
@@ -211,4 +241,13 @@ void CTransparentStatic::SetLinkLook(bool link)
 {
     m_bLinkLook = link;
     SetCursor(link ? wxCursor(wxCURSOR_HAND) : wxNullCursor);
+}
+
+void AddLinkControlHandlers()
+{
+    static bool added = false;
+    if (added)
+        return;
+    wxXmlResource::Get()->AddHandler(new CLinkControlXmlHandler);
+    added = true;
 }

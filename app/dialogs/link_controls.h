@@ -2,7 +2,9 @@
 
 // The link texts of the dialogs: CHyperLink (colours by state, hand cursor, tooltip, keyboard use, a message when
 // the link cannot be opened), the lighter CStaticLink, and CTransparentStatic, a text on the dialog's background
-// that can look like a link. Links open with the desktop's default handler.
+// that can look like a link. Links open with the desktop's default handler. Dialog templates place them as objects
+// of their class names ("CHyperLink", "CStaticLink", "CTransparentStatic") with a <label> and, for the two links,
+// a <url>; AddLinkControlHandlers teaches the template loader those names.
 
 #include <string>
 #include <wx/generic/stattextg.h>
@@ -46,6 +48,9 @@ public:
     const HyperLinkState& GetState() const { return m_state; }
     // Opens the address; on success the link turns visited, otherwise the user is told why.
     bool GotoURL();
+    // Tab reaches the link, and the space bar opens it.
+    bool AcceptsFocus() const override { return true; }
+    bool AcceptsFocusFromKeyboard() const override { return true; }
 
 private:
     void ApplyState();
@@ -88,3 +93,7 @@ public:
 private:
     bool m_bLinkLook = false;
 };
+
+// Lets dialog templates hold the three controls by their class names. Safe to call more than once; every dialog
+// that places one calls it before it loads its template.
+void AddLinkControlHandlers();

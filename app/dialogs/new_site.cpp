@@ -1,10 +1,8 @@
 #include "app/dialogs/new_site.h"
 
-#include "app/dialogs/fill_picture_choice.h"
 #include "app/model/app_settings.h"
 #include "app/model/page_size.h"
 #include "app/model/services.h"
-#include "app/model/site_paths.h"
 
 namespace {
 
@@ -12,10 +10,6 @@ std::string FieldText(const std::string& text)
 {
     return text.substr(0, CNewSiteChoice::kMaxFieldLength);
 }
-
-constexpr int kSolidButton = 1128;
-constexpr int kPictureButton = 1129;
-constexpr int kGradientButton = 1131;
 
 } // namespace
 
@@ -64,46 +58,6 @@ bool CNewSiteChoice::ChooseSizeEntry(int index, int entryCount)
         return false;
     CoverPage();
     return true;
-}
-
-void CNewSiteChoice::ChooseSolid(const CColor& color)
-{
-    m_values.m_Background.SetColor(color);
-}
-
-void CNewSiteChoice::ChooseGradient()
-{
-    m_values.m_Background.SetGradient(nullptr);
-}
-
-void CNewSiteChoice::SetGradientColors(const GRADIENTCOLORS& colors)
-{
-    m_values.m_Background.SetGradient(&colors);
-}
-
-void CNewSiteChoice::SetGradientHorizontal(bool horizontal)
-{
-    m_values.m_Background.SetGradientHorizontal(horizontal);
-}
-
-bool CNewSiteChoice::ChoosePictureKind()
-{
-    return ChooseFillPictureKind(m_values.m_Background);
-}
-
-bool CNewSiteChoice::ChoosePictureFile(const CAppSettings& settings)
-{
-    return ChooseFillPictureFile(m_values.m_Background, settings);
-}
-
-int CNewSiteChoice::KindButton() const
-{
-    return FillKindButton(m_values.m_Background, kSolidButton, kPictureButton, kGradientButton);
-}
-
-std::string CNewSiteChoice::PictureName() const
-{
-    return GetPathFileName(m_values.m_Background.GetImageFile());
 }
 
 NewSiteRefusal CNewSiteChoice::Finish(CAppSettings& settings)

@@ -1,7 +1,8 @@
 #pragma once
 
 // What the new-website dialog decides, without a window: the values of the new site, how each field's text
-// changes them, the background's kind as the radio buttons choose it, and the checks and settings of OK.
+// changes them, and the checks and settings of OK. The background group's choices are the shared background
+// controls' (background_controls.h).
 
 #include <string>
 
@@ -51,24 +52,6 @@ public:
     void SetHeightText(const std::string& text);
     // The entry chosen from the size list of entryCount entries; false when it changed nothing.
     bool ChooseSizeEntry(int index, int entryCount);
-
-    // The background's kinds. The picture kinds ask for a file through the core's chooser and try it on a copy:
-    // the fill changes only once the picture loads.
-    void ChooseSolid(const CColor& color);
-    void ChooseGradient();
-    // A gradient chosen in the band makes the background a gradient of it, whatever its kind was.
-    void SetGradientColors(const GRADIENTCOLORS& colors);
-    void SetGradientHorizontal(bool horizontal);
-    // The picture radio: the fill's own picture when it has one, else the chooser from no folder, asked again
-    // from the failed file's folder after each picture that does not load. False when the user gave up.
-    bool ChoosePictureKind();
-    // The picture button: one file, from the fill's picture folder or the settings' background folder. False
-    // when nothing was chosen or it did not load (the fill then stays as it was).
-    bool ChoosePictureFile(const CAppSettings& settings);
-    // The radio button (1128, 1129, 1131) of the fill's kind, 0 for none.
-    int KindButton() const;
-    // The picture's file name without its folder.
-    std::string PictureName() const;
 
     // OK: cleans the page ID (telling the user when characters went), then refuses an empty name or page ID.
     // Otherwise the size, centring and link colours become the settings' defaults for the next new site, the

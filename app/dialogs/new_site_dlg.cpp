@@ -2,20 +2,12 @@
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
-#include <wx/combobox.h>
-#include <wx/radiobut.h>
 #include <wx/sizer.h>
-#include <wx/stattext.h>
 #include <wx/textctrl.h>
-#include <wx/valtext.h>
-#include <wx/xrc/xmlres.h>
 
 #include "app/dialogs/notice_dialogs.h"
 #include "app/model/app_settings.h"
-#include "app/model/page_size.h"
 #include "app/model/services.h"
-#include "controls/button_controls.h"
-#include "controls/gradient_control.h"
 #include "platform/gui/text_bytes.h"
 #include "platform/resources/string_table.h"
 
@@ -47,41 +39,34 @@ std::string TextOfField(const wxTextCtrl* field)
 
 CNewSiteDLG::CNewSiteDLG(wxWindow* parent)
 {
-    m_bLoaded = wxXmlResource::Get()->LoadDialog(this, parent, "273");
-    if (!m_bLoaded)
+    CAppSettings* settings = GetAppSettings();
+    if (!LoadTemplate(parent, "273"))
         return;
     m_pName = dynamic_cast<wxTextCtrl*>(FindWindow(kNameId));
     m_pPageId = dynamic_cast<wxTextCtrl*>(FindWindow(kPageIdId));
-    m_pWidth = dynamic_cast<wxTextCtrl*>(FindWindow(kWidthId));
-    m_pHeight = dynamic_cast<wxTextCtrl*>(FindWindow(kHeightId));
-    m_pSizes = dynamic_cast<wxComboBox*>(FindWindow(kSizesId));
-    m_pCentered = dynamic_cast<wxCheckBox*>(FindWindow(kCenteredId));
-    m_pLinkColor = ReplacePlaceholder<CColorControl>(*this, kLinkColorId);
-    m_pVisitedColor = ReplacePlaceholder<CColorControl>(*this, kVisitedColorId);
-    CAppSettings* settings = GetAppSettings();
-    if (!m_pName || !m_pPageId || !m_pWidth || !m_pHeight || !m_pSizes || !m_pCentered || !m_pLinkColor ||
-        !m_pVisitedColor || !settings) {
+    if (!m_pName || !m_pPageId || !settings) {
         m_bLoaded = false;
         return;
     }
     m_choice.Open(*settings, ResourceText(2080), ResourceText(2088));
-    const NewSiteValues& values = m_choice.Values();
-    const BackgroundControlIds background = {kSolidId,         kPictureId,    kGradientId,         kColorId,
-                                             kGradientPlaceId, kHorizontalId, kSiteFolderBrowseId, kPictureNameId};
-    if (!m_background.Create(*this, background, m_choice.Values().m_Background, true)) {
-        m_bLoaded = false;
+    NewSiteValues& values = m_choice.Values();
+    const PageSettingsIds ids = {{kWidthId, kHeightId, kSizesId},
+                                 kCenteredId,
+                                 {kSolidId, kPictureId, kGradientId, kColorId, kGradientPlaceId, kHorizontalId,
+                                  kSiteFolderBrowseId, kPictureNameId},
+                                 kLinkColorId,
+                                 kVisitedColorId};
+    const CPageSizeControls::Handlers sizeHandlers = {
+        [this] { return CPageSizeControls::Size{m_choice.Values().m_nWidth, m_choice.Values().m_nHeight}; },
+        [this](int index, int count) { OnSizeChosen(index, count); }};
+    if (!CreateGroups(ids, PageSizePresets::page, sizeHandlers,
+                      {values.m_Background, values.m_bCentered, values.m_LinkColor, values.m_VisitedLinkColor}))
         return;
-    }
-    m_pLinkColor->Init(&values.m_LinkColor);
-    m_pVisitedColor->Init(&values.m_VisitedLinkColor);
-    m_pWidth->SetValidator(wxTextValidator(wxFILTER_DIGITS));
-    m_pHeight->SetValidator(wxTextValidator(wxFILTER_DIGITS));
 
     m_bFilling = true;
     m_pName->ChangeValue(BytesToWx(values.m_strName));
     m_pPageId->ChangeValue(BytesToWx(values.m_strPageId));
-    m_pWidth->ChangeValue(wxString::Format("%d", values.m_nWidth));
-    m_pHeight->ChangeValue(wxString::Format("%d", values.m_nHeight));
+    m_size.ShowFields(values.m_nWidth, values.m_nHeight);
     m_pCentered->SetValue(values.m_bCentered);
     m_bFilling = false;
     SetTitle(BytesToWx(ResourceText(3018)));
@@ -89,36 +74,21 @@ CNewSiteDLG::CNewSiteDLG(wxWindow* parent)
 
     for (int id : {kNameId, kPageIdId, kWidthId, kHeightId})
         Bind(wxEVT_TEXT, &CNewSiteDLG::OnText, this, id);
-    Bind(wxEVT_COMBOBOX_DROPDOWN, &CNewSiteDLG::OnSizeDropDown, this, kSizesId);
-    Bind(wxEVT_COMBOBOX, &CNewSiteDLG::OnSizeChosen, this, kSizesId);
-    Bind(
-        wxEVT_CHECKBOX, [this](wxCommandEvent&) { m_choice.Values().m_bCentered = m_pCentered->GetValue(); },
-        kCenteredId);
-    BindColorWell(*this, *m_pLinkColor, m_choice.Values().m_LinkColor);
-    BindColorWell(*this, *m_pVisitedColor, m_choice.Values().m_VisitedLinkColor);
     Bind(wxEVT_BUTTON, &CNewSiteDLG::OnOK, this, wxID_OK);
-    Bind(wxEVT_BUTTON, &CNewSiteDLG::OnCancel, this, wxID_CANCEL);
-    EscapeCancels(*this);
     GetSizer()->SetSizeHints(this);
 }
 
-int CNewSiteDLG::ShowModal()
+void CNewSiteDLG::BeforeShow()
 {
-    if (!m_bLoaded)
-        return wxID_CANCEL;
-    PlaceDialog(*this, NoticePlacement::rememberedCentre);
     m_pName->SetFocus();
     m_pName->SelectAll();
-    return wxDialog::ShowModal();
 }
 
 void CNewSiteDLG::ShowChoice()
 {
     const NewSiteValues& values = m_choice.Values();
     m_bFilling = true;
-    m_pSizes->Clear();
-    m_pSizes->Append(FormatPageSize(values.m_nWidth, values.m_nHeight));
-    m_pSizes->SetSelection(0);
+    m_size.ShowSize(values.m_nWidth, values.m_nHeight);
     m_background.Show();
     m_bFilling = false;
 }
@@ -147,25 +117,12 @@ void CNewSiteDLG::OnText(wxCommandEvent& event)
     ShowChoice();
 }
 
-void CNewSiteDLG::OnSizeDropDown(wxCommandEvent& event)
+void CNewSiteDLG::OnSizeChosen(int index, int count)
 {
-    const SizePresetList list = BuildSizePresetList(m_choice.Values().m_nWidth, m_choice.Values().m_nHeight);
-    m_bFilling = true;
-    m_pSizes->Clear();
-    for (const std::string& entry : list.entries)
-        m_pSizes->Append(entry);
-    m_pSizes->SetSelection(list.selection);
-    m_bFilling = false;
-    event.Skip();
-}
-
-void CNewSiteDLG::OnSizeChosen(wxCommandEvent&)
-{
-    if (m_bFilling || !m_choice.ChooseSizeEntry(m_pSizes->GetSelection(), static_cast<int>(m_pSizes->GetCount())))
+    if (m_bFilling || !m_choice.ChooseSizeEntry(index, count))
         return;
     m_bFilling = true;
-    m_pWidth->ChangeValue(wxString::Format("%d", m_choice.Values().m_nWidth));
-    m_pHeight->ChangeValue(wxString::Format("%d", m_choice.Values().m_nHeight));
+    m_size.ShowFields(m_choice.Values().m_nWidth, m_choice.Values().m_nHeight);
     m_bFilling = false;
     // The list stays as it dropped down until it drops down again; the next refresh shows the one size.
     CallAfter([this] { ShowChoice(); });
@@ -195,10 +152,4 @@ void CNewSiteDLG::OnOK(wxCommandEvent&)
     }
     StoreDialogCentre(*this);
     EndModal(wxID_OK);
-}
-
-void CNewSiteDLG::OnCancel(wxCommandEvent&)
-{
-    StoreDialogCentre(*this);
-    EndModal(wxID_CANCEL);
 }

@@ -3,46 +3,28 @@
 // The new-website dialog (273): the name of the site and the page ID of its first page, the page size and
 // centring, the background of the pages and the two link colours. What it decides is CNewSiteChoice's.
 
-#include <wx/dialog.h>
-
-#include "app/dialogs/background_controls.h"
 #include "app/dialogs/new_site.h"
+#include "app/dialogs/page_settings_dlg.h"
 
-class CColorControl;
-class wxCheckBox;
-class wxComboBox;
 class wxTextCtrl;
 
-class CNewSiteDLG : public wxDialog
+class CNewSiteDLG : public CPageSettingsDLG
 {
 public:
     explicit CNewSiteDLG(wxWindow* parent);
 
-    bool IsOk() const { return m_bLoaded; }
-    int ShowModal() override;
     // The site's settings after OK.
     const NewSiteValues& GetValues() const { return m_choice.Values(); }
 
 private:
+    void BeforeShow() override;
     // Shows the choice: the size list's one entry and the background.
     void ShowChoice();
     void OnText(wxCommandEvent& event);
-    void OnSizeDropDown(wxCommandEvent& event);
-    void OnSizeChosen(wxCommandEvent& event);
+    void OnSizeChosen(int index, int count);
     void OnOK(wxCommandEvent& event);
-    void OnCancel(wxCommandEvent& event);
 
     CNewSiteChoice m_choice;
-    CBackgroundControls m_background;
-    bool m_bLoaded = false;
-    // Set while the dialog writes into its own fields, whose change handlers then keep still.
-    bool m_bFilling = false;
     wxTextCtrl* m_pName = nullptr;
     wxTextCtrl* m_pPageId = nullptr;
-    wxTextCtrl* m_pWidth = nullptr;
-    wxTextCtrl* m_pHeight = nullptr;
-    wxComboBox* m_pSizes = nullptr;
-    wxCheckBox* m_pCentered = nullptr;
-    CColorControl* m_pLinkColor = nullptr;
-    CColorControl* m_pVisitedColor = nullptr;
 };

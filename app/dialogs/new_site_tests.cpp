@@ -1,40 +1,19 @@
 #include "app/dialogs/new_site.h"
 
-#include "app/dialogs/notice_table.h"
 #include "app/model/app_settings.h"
 #include "app/model/services.h"
 #include "platform/resources/resource_folder.h"
-#include "testing/scratch_folder.h"
 
-#include <deque>
-#include <fstream>
 #include <gtest/gtest.h>
 
 namespace {
 
-// Answers the picture chooser from a script and records what the user was told.
-class ScriptedServices : public NullCoreServices, public NullCurrentState, public NullModelDialogs
+// Records what the user was told.
+class MessageRecorder : public NullCoreServices, public NullCurrentState, public NullModelDialogs
 {
 public:
-    bool GetPictureFileName(std::string& path) override
-    {
-        startFolders.push_back(path);
-        if (files.empty())
-            return false;
-        path = files.front();
-        files.pop_front();
-        return true;
-    }
-    DialogAnswer ShowNotice(int id) override
-    {
-        notices.push_back(id);
-        return DialogAnswer::ok;
-    }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
 
-    std::deque<std::string> files;
-    std::vector<std::string> startFolders;
-    std::vector<int> notices;
     std::vector<std::string> messages;
 };
 
@@ -52,7 +31,6 @@ protected:
         settings.m_unvisitedLinkColor = CColor(1, 2, 3);
         settings.m_visitedLinkColor = CColor(4, 5, 6);
         choice.Open(settings, "My Homepage", "MyHomepage");
-        std::ofstream(notPicture) << "not a picture";
     }
     ~NewSiteTest() override
     {
@@ -63,9 +41,7 @@ protected:
 
     static std::string Picture() { return GetBitmapResourcePath(131).string(); }
 
-    ScratchFolder scratch;
-    std::string notPicture = scratch / "notes.png";
-    ScriptedServices services;
+    MessageRecorder services;
     CAppSettings settings;
     CNewSiteChoice choice;
 };
@@ -148,53 +124,14 @@ TEST_F(NewSiteTest, OkStoresTheDefaultsForTheNextSite)
     EXPECT_FALSE(next.Values().m_bCentered);
 }
 
-TEST_F(NewSiteTest, AGradientChosenInTheBandMakesTheBackgroundAGradient)
+TEST_F(NewSiteTest, OkKeepsNoPicturePathForAFillThatIsNoPicture)
 {
-    choice.ChooseSolid(CColor(10, 20, 30));
-    GRADIENTCOLORS band = choice.Values().m_Background.GetGradient().GetGradientColors();
-    band.start = CColor(200, 0, 0);
-    choice.SetGradientColors(band);
-    EXPECT_EQ(choice.KindButton(), 1131);
-    EXPECT_EQ(choice.Values().m_Background.GetKind(), 2);
-    EXPECT_EQ(choice.Values().m_Background.GetGradient().start, CColor(200, 0, 0));
-}
-
-TEST_F(NewSiteTest, PictureKindAsksUntilAPictureLoadsOrTheUserGivesUp)
-{
-    // Cancelled: the kind stays.
-    choice.ChooseGradient();
-    EXPECT_FALSE(choice.ChoosePictureKind());
-    EXPECT_EQ(choice.KindButton(), 1131);
-
-    // A file that is no picture is reported and the chooser opens again in its folder.
-    services.files = {notPicture, Picture()};
-    services.startFolders.clear();
-    ASSERT_TRUE(choice.ChoosePictureKind());
-    EXPECT_EQ(services.notices, (std::vector<int>{kNoticeFillNotFound}));
-    ASSERT_EQ(services.startFolders.size(), 2u);
-    EXPECT_EQ(services.startFolders[0], "");
-    EXPECT_EQ(services.startFolders[1], scratch.Path());
-    EXPECT_EQ(choice.KindButton(), 1129);
-    EXPECT_EQ(choice.PictureName(), GetBitmapResourcePath(131).filename().string());
-
     // Solid after a picture: OK keeps no picture path.
-    choice.ChooseSolid(CColor(10, 20, 30));
+    choice.Values().m_Background.SetImageFile(Picture());
+    choice.Values().m_Background.SetColor(CColor(10, 20, 30));
     ASSERT_EQ(choice.Finish(settings), NewSiteRefusal::none);
     EXPECT_EQ(choice.Values().m_Background.GetImageFile(), "");
     EXPECT_EQ(choice.Values().m_Background.GetColor(), CColor(10, 20, 30));
-}
-
-TEST_F(NewSiteTest, PictureButtonLeavesTheFillWhenThePictureFails)
-{
-    settings.m_strBackgroundImagePath = "/srv/pictures/";
-    services.files = {notPicture};
-    EXPECT_FALSE(choice.ChoosePictureFile(settings));
-    EXPECT_EQ(services.startFolders, (std::vector<std::string>{"/srv/pictures/"}));
-    EXPECT_EQ(choice.KindButton(), 1128);
-    EXPECT_EQ(choice.Values().m_Background.GetImageFile(), "");
-    services.files = {Picture()};
-    EXPECT_TRUE(choice.ChoosePictureFile(settings));
-    EXPECT_EQ(choice.KindButton(), 1129);
 }
 
 } // namespace

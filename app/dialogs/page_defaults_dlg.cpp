@@ -3,22 +3,15 @@
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/combobox.h>
-#include <wx/radiobut.h>
 #include <wx/sizer.h>
-#include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/utils.h>
-#include <wx/valtext.h>
-#include <wx/xrc/xmlres.h>
 
 #include "app/dialogs/notice_dialogs.h"
 #include "app/dialogs/notice_table.h"
 #include "app/dialogs/page_texts_dlg.h"
 #include "app/model/app_settings.h"
-#include "app/model/page_size.h"
 #include "app/model/services.h"
-#include "controls/button_controls.h"
-#include "controls/gradient_control.h"
 #include "platform/gui/text_bytes.h"
 
 namespace {
@@ -45,29 +38,27 @@ constexpr int kTransferId = 1227;
 
 CPageDefaultsDLG::CPageDefaultsDLG(wxWindow* parent, CWebsite& site)
 {
-    m_bLoaded = wxXmlResource::Get()->LoadDialog(this, parent, "5016");
-    if (!m_bLoaded)
+    if (!LoadTemplate(parent, "5016"))
         return;
     m_pPages = dynamic_cast<wxComboBox*>(FindWindow(kPagesId));
-    m_pWidth = dynamic_cast<wxTextCtrl*>(FindWindow(kWidthId));
-    m_pHeight = dynamic_cast<wxTextCtrl*>(FindWindow(kHeightId));
-    m_pSizes = dynamic_cast<wxComboBox*>(FindWindow(kSizesId));
-    m_pCentered = dynamic_cast<wxCheckBox*>(FindWindow(kCenteredId));
-    m_pLinkColor = ReplacePlaceholder<CColorControl>(*this, kLinkColorId);
-    m_pVisitedColor = ReplacePlaceholder<CColorControl>(*this, kVisitedColorId);
-    m_choice.Open(site);
-    const BackgroundControlIds background = {kSolidId,         kPictureId,    kGradientId, kColorId,
-                                             kGradientPlaceId, kHorizontalId, kBrowseId,   kPictureNameId};
-    if (!m_pPages || !m_pWidth || !m_pHeight || !m_pSizes || !m_pCentered || !m_pLinkColor || !m_pVisitedColor ||
-        !m_background.Create(*this, background, m_choice.Values().background, true)) {
+    if (!m_pPages) {
         m_bLoaded = false;
         return;
     }
-    const PageDefaults& values = m_choice.Values();
-    m_pLinkColor->Init(&values.linkColor);
-    m_pVisitedColor->Init(&values.visitedLinkColor);
-    m_pWidth->SetValidator(wxTextValidator(wxFILTER_DIGITS));
-    m_pHeight->SetValidator(wxTextValidator(wxFILTER_DIGITS));
+    m_choice.Open(site);
+    PageDefaults& values = m_choice.Values();
+    const PageSettingsIds ids = {
+        {kWidthId, kHeightId, kSizesId},
+        kCenteredId,
+        {kSolidId, kPictureId, kGradientId, kColorId, kGradientPlaceId, kHorizontalId, kBrowseId, kPictureNameId},
+        kLinkColorId,
+        kVisitedColorId};
+    const CPageSizeControls::Handlers sizeHandlers = {
+        [this] { return CPageSizeControls::Size{m_choice.Values().width, m_choice.Values().height}; },
+        [this](int index, int count) { OnSizeChosen(index, count); }};
+    if (!CreateGroups(ids, PageSizePresets::pageDefaults, sizeHandlers,
+                      {values.background, values.centered, values.linkColor, values.visitedLinkColor}))
+        return;
     ShowPageValues();
     ShowChoice();
     // GTK opens no list that has no entries: the names are there from the start, none chosen.
@@ -76,36 +67,19 @@ CPageDefaultsDLG::CPageDefaultsDLG(wxWindow* parent, CWebsite& site)
 
     for (int id : {kWidthId, kHeightId})
         Bind(wxEVT_TEXT, &CPageDefaultsDLG::OnText, this, id);
-    Bind(wxEVT_COMBOBOX_DROPDOWN, &CPageDefaultsDLG::OnSizeDropDown, this, kSizesId);
-    Bind(wxEVT_COMBOBOX, &CPageDefaultsDLG::OnSizeChosen, this, kSizesId);
     Bind(wxEVT_COMBOBOX_DROPDOWN, &CPageDefaultsDLG::OnPageDropDown, this, kPagesId);
     Bind(wxEVT_COMBOBOX, &CPageDefaultsDLG::OnPageChosen, this, kPagesId);
-    Bind(
-        wxEVT_CHECKBOX, [this](wxCommandEvent&) { m_choice.Values().centered = m_pCentered->GetValue(); }, kCenteredId);
     Bind(wxEVT_BUTTON, &CPageDefaultsDLG::OnDoctype, this, kDoctypeId);
     Bind(wxEVT_BUTTON, &CPageDefaultsDLG::OnTransfer, this, kTransferId);
-    BindColorWell(*this, *m_pLinkColor, m_choice.Values().linkColor);
-    BindColorWell(*this, *m_pVisitedColor, m_choice.Values().visitedLinkColor);
     Bind(wxEVT_BUTTON, &CPageDefaultsDLG::OnOK, this, wxID_OK);
-    Bind(wxEVT_BUTTON, &CPageDefaultsDLG::OnCancel, this, wxID_CANCEL);
-    EscapeCancels(*this);
     GetSizer()->SetSizeHints(this);
-}
-
-int CPageDefaultsDLG::ShowModal()
-{
-    if (!m_bLoaded)
-        return wxID_CANCEL;
-    PlaceDialog(*this, NoticePlacement::rememberedCentre);
-    return wxDialog::ShowModal();
 }
 
 void CPageDefaultsDLG::ShowPageValues()
 {
     const PageDefaults& values = m_choice.Values();
     m_bFilling = true;
-    m_pWidth->ChangeValue(wxString::Format("%d", values.width));
-    m_pHeight->ChangeValue(wxString::Format("%d", values.height));
+    m_size.ShowFields(values.width, values.height);
     m_pCentered->SetValue(values.centered);
     m_bFilling = false;
 }
@@ -114,9 +88,7 @@ void CPageDefaultsDLG::ShowChoice()
 {
     const PageDefaults& values = m_choice.Values();
     m_bFilling = true;
-    m_pSizes->Clear();
-    m_pSizes->Append(FormatPageSize(values.width, values.height));
-    m_pSizes->SetSelection(0);
+    m_size.ShowSize(values.width, values.height);
     m_background.Show();
     m_bFilling = false;
 }
@@ -133,22 +105,9 @@ void CPageDefaultsDLG::OnText(wxCommandEvent& event)
     ShowChoice();
 }
 
-void CPageDefaultsDLG::OnSizeDropDown(wxCommandEvent& event)
+void CPageDefaultsDLG::OnSizeChosen(int index, int count)
 {
-    const SizePresetList list =
-        BuildSizePresetList(m_choice.Values().width, m_choice.Values().height, PageSizePresets::pageDefaults);
-    m_bFilling = true;
-    m_pSizes->Clear();
-    for (const std::string& entry : list.entries)
-        m_pSizes->Append(entry);
-    m_pSizes->SetSelection(list.selection);
-    m_bFilling = false;
-    event.Skip();
-}
-
-void CPageDefaultsDLG::OnSizeChosen(wxCommandEvent&)
-{
-    if (m_bFilling || !m_choice.ChooseSizeEntry(m_pSizes->GetSelection(), static_cast<int>(m_pSizes->GetCount())))
+    if (m_bFilling || !m_choice.ChooseSizeEntry(index, count))
         return;
     ShowPageValues();
     // The list stays as it dropped down until it drops down again; the next refresh shows the one size.
@@ -212,10 +171,4 @@ void CPageDefaultsDLG::OnOK(wxCommandEvent&)
     }
     StoreDialogCentre(*this);
     EndModal(wxID_OK);
-}
-
-void CPageDefaultsDLG::OnCancel(wxCommandEvent&)
-{
-    StoreDialogCentre(*this);
-    EndModal(wxID_CANCEL);
 }

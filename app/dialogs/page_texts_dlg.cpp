@@ -6,6 +6,7 @@
 #include <wx/textctrl.h>
 #include <wx/xrc/xmlres.h>
 
+#include "app/dialogs/link_controls.h"
 #include "app/dialogs/notice_dialogs.h"
 #include "app/model/app_settings.h"
 #include "app/model/services.h"
@@ -64,6 +65,7 @@ void CMetaTagsDLG::Apply(MetaTagsApplied applied)
 
 CAnalyticsDLG::CAnalyticsDLG(wxWindow* parent, const std::string& code) : m_strCode(code)
 {
+    AddLinkControlHandlers();
     m_bLoaded = wxXmlResource::Get()->LoadDialog(this, parent, "5047") && Field(*this, kCodeId);
     if (!m_bLoaded)
         return;
@@ -97,6 +99,7 @@ int CAnalyticsDLG::ShowModal()
 
 CDoctypeDLG::CDoctypeDLG(wxWindow* parent)
 {
+    AddLinkControlHandlers();
     m_bLoaded = wxXmlResource::Get()->LoadDialog(this, parent, "315");
     m_pChoice = dynamic_cast<wxChoice*>(FindWindow(kDoctypeListId));
     m_pLine = Field(*this, kDoctypeLineId);

@@ -1,26 +1,12 @@
 #include "app/model/fill_style.h"
 
-#include <algorithm>
 #include <cstdint>
 
+#include "app/model/page_size.h"
 #include "app/model/record_stream.h"
 #include "app/model/services.h"
 #include "app/model/site_paths.h"
 #include "app/model/string_attr.h"
-
-namespace {
-
-bool IsPageWidthValid(int width)
-{
-    return width >= CFillStyle::kMinPageSize && width <= CFillStyle::kMaxPageWidth;
-}
-
-bool IsPageHeightValid(int height)
-{
-    return height >= CFillStyle::kMinPageSize && height <= CFillStyle::kMaxPageHeight;
-}
-
-} // namespace
 
 CFillStyle::CFillStyle() : m_color(255, 255, 255) {}
 
@@ -160,8 +146,8 @@ void CFillStyle::Write(CFile& file) const
     const int kind = m_nKind == FILL_IMAGE || m_nKind == FILL_GRADIENT ? m_nKind : FILL_COLOR;
     WriteUInt32(file, kTag);
     WriteInt32(file, kind);
-    WriteInt32(file, std::clamp(m_nWidth, kMinPageSize, kMaxPageWidth));
-    WriteInt32(file, std::clamp(m_nHeight, kMinPageSize, kMaxPageHeight));
+    WriteInt32(file, ClampPageWidth(m_nWidth));
+    WriteInt32(file, ClampPageHeight(m_nHeight));
     switch (kind) {
     case FILL_COLOR:
         WriteColor(file, m_color);
@@ -185,7 +171,7 @@ void CFillStyle::Read(CFile& file, int major, int minor)
     const int32_t kind = ReadInt32(file);
     const int32_t width = ReadInt32(file);
     const int32_t height = ReadInt32(file);
-    if (!IsPageWidthValid(width) || !IsPageHeightValid(height))
+    if (!IsPageSizeInRange(width, height))
         ThrowBadRecord();
 
     // Read into copies so that a damaged record leaves this one as it was.

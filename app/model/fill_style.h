@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/model/gradient_info.h"
+#include "app/model/page_size.h"
 #include "image/image.h"
 #include "platform/win/file.h"
 #include "platform/win/win_types.h"
@@ -24,11 +25,6 @@ public:
         FILL_IMAGE = 1,    // a picture file, loaded on demand
         FILL_GRADIENT = 2, // rendered on demand as a strip across or up the page
     };
-
-    // The page sizes a file may hold.
-    static constexpr int kMinPageSize = 10;
-    static constexpr int kMaxPageWidth = 2000;
-    static constexpr int kMaxPageHeight = 30000;
 
     // Solid white; tiled; position unset (-1); predefined gradient 0 running across the page; size unset (-1).
     CFillStyle();

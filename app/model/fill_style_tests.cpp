@@ -177,7 +177,7 @@ TEST_F(FillStyleTest, WritesOnlyWhatReadsBack)
     huge.SetWidth(5000);
     huge.SetHeight(40000);
     huge.SetKind(7);
-    EXPECT_EQ(ReadStyleBack(WrittenStyle(huge)).GetHeight(), CFillStyle::kMaxPageHeight);
+    EXPECT_EQ(ReadStyleBack(WrittenStyle(huge)).GetHeight(), kMaxPageHeight);
     EXPECT_EQ(ReadStyleBack(WrittenStyle(huge)).GetKind(), CFillStyle::FILL_COLOR);
 }
 

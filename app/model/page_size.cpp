@@ -41,6 +41,11 @@ int ClampPageHeight(int height)
     return height <= kMinPageSide ? kMinPageSide : height >= kMaxPageHeight ? kMaxPageHeight : height;
 }
 
+bool IsPageSizeInRange(int width, int height)
+{
+    return width >= kMinPageSide && width <= kMaxPageWidth && height >= kMinPageSide && height <= kMaxPageHeight;
+}
+
 int ReadTypedNumber(const std::string& text)
 {
     const long long value = LeadingNumber(text);

@@ -1,7 +1,7 @@
 #pragma once
 
-// The page sizes a user may pick from a list (the new-site and page-defaults dialogs and the Page palette), and
-// the range a typed width or height is held to.
+// The range of a page's size, the one range for typed sizes, stored pages and sites, and backgrounds, and the
+// sizes a user may pick from a list (the new-site and page-defaults dialogs and the Page palette).
 
 #include <string>
 #include <vector>
@@ -13,6 +13,8 @@ inline constexpr int kMaxPageHeight = 30000;
 // 10 or less gives 10, 2000 (30000 for the height) or more gives the most.
 int ClampPageWidth(int width);
 int ClampPageHeight(int height);
+// Whether a page of this size may be stored: both sides within their range.
+bool IsPageSizeInRange(int width, int height);
 // What a typed number reads as, the way atoi reads it: leading blanks and a sign, then digits; anything else is 0.
 int ReadTypedNumber(const std::string& text);
 

@@ -20,6 +20,25 @@ TEST(PageSize, TypedSidesAreHeldToTheirRange)
     }
 }
 
+// The range a stored page, site or background is checked against is the one typed sizes are held to.
+TEST(PageSize, StoredSizesKeepToTheRangeTypedSizesAreHeldTo)
+{
+    struct Case
+    {
+        int width;
+        int height;
+        bool inRange;
+    };
+    const Case cases[] = {
+        {10, 10, true},     {2000, 30000, true}, {9, 600, false},     {600, 9, false},
+        {2001, 600, false}, {600, 30001, false}, {30000, 600, false}, {-1, -1, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(IsPageSizeInRange(c.width, c.height), c.inRange) << c.width << " x " << c.height;
+        EXPECT_TRUE(IsPageSizeInRange(ClampPageWidth(c.width), ClampPageHeight(c.height)));
+    }
+}
+
 TEST(PageSize, ListHoldsThePresetsAndAnOtherSizeFirst)
 {
     const SizePresetList preset = BuildSizePresetList(640, 480);

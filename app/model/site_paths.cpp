@@ -13,27 +13,63 @@ char FoldForCompare(char c)
     return c == '\\' ? '/' : LowerCase1252(c);
 }
 
+// How a path is split: as the site file stores it (a drive first, either separator, "." and ".." naming folders)
+// or as the additional files are placed (a '\' separates folders only in a path without a '/').
+enum class PathRule
+{
+    stored,
+    placed,
+};
+
+// Where the file name begins: after the last separator, or after the drive.
+size_t FileNameStart(const std::string& path, PathRule rule)
+{
+    if (rule == PathRule::stored) {
+        std::string drive, dir;
+        SplitPath(path, &drive, &dir, nullptr, nullptr);
+        return drive.size() + dir.size();
+    }
+    // In a path of this system a '\' is part of a name.
+    size_t separator = path.rfind('/');
+    if (separator == std::string::npos)
+        separator = path.rfind('\\');
+    return separator == std::string::npos ? 0 : separator + 1;
+}
+
+std::string FileNameOf(const std::string& path, PathRule rule)
+{
+    return path.substr(FileNameStart(path, rule));
+}
+
+std::string FolderOf(const std::string& path, PathRule rule)
+{
+    return path.substr(0, FileNameStart(path, rule));
+}
+
+std::string ExtensionOf(const std::string& path, PathRule rule)
+{
+    const std::string name = FileNameOf(path, rule);
+    if (rule == PathRule::stored && (name == "." || name == ".."))
+        return std::string();
+    const size_t dot = name.rfind('.');
+    return dot == std::string::npos ? std::string() : name.substr(dot);
+}
+
 } // namespace
 
 std::string GetPathFileName(const std::string& path)
 {
-    std::string fname, ext;
-    SplitPath(path, nullptr, nullptr, &fname, &ext);
-    return MakePath("", "", fname, ext);
+    return FileNameOf(path, PathRule::stored);
 }
 
 std::string GetPathFolder(const std::string& path)
 {
-    std::string drive, dir;
-    SplitPath(path, &drive, &dir, nullptr, nullptr);
-    return MakePath(drive, dir, "", "");
+    return FolderOf(path, PathRule::stored);
 }
 
 std::string GetFileExtension(const std::string& path)
 {
-    std::string ext;
-    SplitPath(path, nullptr, nullptr, nullptr, &ext);
-    return ext;
+    return ExtensionOf(path, PathRule::stored);
 }
 
 std::string MakeSiteRelativePath(const std::string& base, const std::string& path)
@@ -69,21 +105,9 @@ std::string ResolveStoredPath(const std::string& path, const std::string& basePa
     return folder + relative;
 }
 
-namespace {
-
-// A '\' separates folders only in a path that has no '/': in a path of this system it is part of a name.
-size_t LastSeparator(const std::string& path)
-{
-    const size_t slash = path.rfind('/');
-    return slash != std::string::npos ? slash : path.rfind('\\');
-}
-
-} // namespace
-
 std::string GetFileNameFromPath(const std::string& path)
 {
-    const size_t slash = LastSeparator(path);
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+    return FileNameOf(path, PathRule::placed);
 }
 
 std::string GetFileTitleFromPath(const std::string& path)
@@ -95,13 +119,10 @@ std::string GetFileTitleFromPath(const std::string& path)
 
 std::string GetFolderFromUrlPath(const std::string& path)
 {
-    const size_t slash = LastSeparator(path);
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    return FolderOf(path, PathRule::placed);
 }
 
 std::string GetExtensionFromPath(const std::string& path)
 {
-    const std::string name = GetFileNameFromPath(path);
-    const size_t dot = name.rfind('.');
-    return dot == std::string::npos ? std::string() : name.substr(dot);
+    return ExtensionOf(path, PathRule::placed);
 }

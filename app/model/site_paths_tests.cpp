@@ -107,3 +107,48 @@ TEST(SitePaths, PlacementHelpersReadEitherSeparator)
         EXPECT_EQ(GetExtensionFromPath(c.path), c.extension);
     }
 }
+
+// The stored-path helpers and the placement helpers split one way, apart from three rules: a drive, a '\' in a
+// path that has a '/', and the folder names "." and "..". Every other path splits alike.
+TEST(SitePaths, StoredAndPlacementHelpersDifferOnlyWhereTheirRulesDo)
+{
+    struct Side
+    {
+        const char* name;
+        const char* folder;
+        const char* extension;
+    };
+    struct Case
+    {
+        const char* path;
+        Side stored;
+        Side placed;
+    };
+    const Case cases[] = {
+        // A drive without a separator is the stored path's folder; the placement helpers know no drive.
+        {"C:logo.gif", {"logo.gif", "C:", ".gif"}, {"C:logo.gif", "", ".gif"}},
+        {"C:", {"", "C:", ""}, {"C:", "", ""}},
+        // With a '/' in the path a '\' belongs to the name for placement only.
+        {"img/a\\b.png", {"b.png", "img/a\\", ".png"}, {"a\\b.png", "img/", ".png"}},
+        {"a.d\\x/y", {"y", "a.d\\x/", ""}, {"y", "a.d\\x/", ""}},
+        {"a/b.d\\c", {"c", "a/b.d\\", ""}, {"b.d\\c", "a/", ".d\\c"}},
+        // "." and ".." name folders in a stored path.
+        {"pics/..", {"..", "pics/", ""}, {"..", "pics/", "."}},
+        {".", {".", "", ""}, {".", "", "."}},
+        // Alike: either separator alone, no separator, a trailing separator, nothing.
+        {"C:\\a\\b.gif", {"b.gif", "C:\\a\\", ".gif"}, {"b.gif", "C:\\a\\", ".gif"}},
+        {"/home/u/pic.tar.gz", {"pic.tar.gz", "/home/u/", ".gz"}, {"pic.tar.gz", "/home/u/", ".gz"}},
+        {"README", {"README", "", ""}, {"README", "", ""}},
+        {"/v1.2/", {"", "/v1.2/", ""}, {"", "/v1.2/", ""}},
+        {"", {"", "", ""}, {"", "", ""}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(GetPathFileName(c.path), c.stored.name);
+        EXPECT_EQ(GetPathFolder(c.path), c.stored.folder);
+        EXPECT_EQ(GetFileExtension(c.path), c.stored.extension);
+        EXPECT_EQ(GetFileNameFromPath(c.path), c.placed.name);
+        EXPECT_EQ(GetFolderFromUrlPath(c.path), c.placed.folder);
+        EXPECT_EQ(GetExtensionFromPath(c.path), c.placed.extension);
+    }
+}

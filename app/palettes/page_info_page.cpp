@@ -7,7 +7,6 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
-#include "app/model/page_size.h"
 #include "app/model/services.h"
 #include "app/palettes/page_info.h"
 #include "app/palettes/palette_protocol.h"
@@ -59,23 +58,25 @@ CPageInfoPage::CPageInfoPage(wxWindow* parent) : CPalettePage(parent, kPagePropS
 {
     m_pTitle = dynamic_cast<wxTextCtrl*>(FindWindow(kTitleId));
     m_pPageId = dynamic_cast<wxTextCtrl*>(FindWindow(kPageIdId));
-    m_pWidth = dynamic_cast<wxTextCtrl*>(FindWindow(kWidthId));
-    m_pHeight = dynamic_cast<wxTextCtrl*>(FindWindow(kHeightId));
-    m_pSizes = dynamic_cast<wxComboBox*>(FindWindow(kSizesId));
     m_pPositions = dynamic_cast<wxComboBox*>(FindWindow(kPositionsId));
     m_pColor = ReplacePlaceholder<CColorControl>(*this, kColorId);
     m_pGradient = ReplacePlaceholder<CGradientControl>(*this, kGradientId);
-    if (!m_pTitle || !m_pPageId || !m_pWidth || !m_pHeight || !m_pSizes || !m_pPositions || !m_pColor || !m_pGradient)
+    const CPageSizeControls::Handlers sizeHandlers = {
+        [] {
+            const PageInfoState state = ReadPageInfo();
+            return CPageSizeControls::Size{state.width, state.height};
+        },
+        [this](int index, int count) { OnSizeChosen(index, count); }};
+    if (!m_pTitle || !m_pPageId || !m_pPositions || !m_pColor || !m_pGradient ||
+        !m_size.Create(*this, {kWidthId, kHeightId, kSizesId}, PageSizePresets::page, sizeHandlers))
         return;
     m_pColor->Init(nullptr);
     m_pColor->SetToolTip(BytesToWx(ResourceText(5220)));
     m_pGradient->Init();
     m_pGradient->SetToolTip(BytesToWx(ResourceText(5221)));
     FillPositions(m_pPositions);
-    for (wxTextCtrl* field : {m_pTitle, m_pPageId, m_pWidth, m_pHeight})
+    for (wxTextCtrl* field : {m_pTitle, m_pPageId, m_size.Width(), m_size.Height()})
         field->Bind(wxEVT_KILL_FOCUS, &CPageInfoPage::OnTextLeft, this);
-    Bind(wxEVT_COMBOBOX_DROPDOWN, &CPageInfoPage::OnSizeDropDown, this, kSizesId);
-    Bind(wxEVT_COMBOBOX, &CPageInfoPage::OnSizeChosen, this, kSizesId);
     Bind(wxEVT_COMBOBOX_DROPDOWN, &CPageInfoPage::OnPositionDropDown, this, kPositionsId);
     Bind(wxEVT_COMBOBOX, &CPageInfoPage::OnPositionChosen, this, kPositionsId);
     Bind(wxEVT_CHECKBOX, &CPageInfoPage::OnButton, this);
@@ -113,7 +114,7 @@ void CPageInfoPage::FillControls()
     for (int id : background)
         enable(id, state.hasPage && !state.editingText);
     if (!state.hasPage) {
-        for (wxTextCtrl* field : {m_pTitle, m_pPageId, m_pWidth, m_pHeight})
+        for (wxTextCtrl* field : {m_pTitle, m_pPageId, m_size.Width(), m_size.Height()})
             field->ChangeValue(wxEmptyString);
         return;
     }
@@ -121,11 +122,8 @@ void CPageInfoPage::FillControls()
     enable(kFrontPageId, !state.frontPage && !state.editingText);
     m_pTitle->ChangeValue(BytesToWx(state.title));
     m_pPageId->ChangeValue(BytesToWx(state.pageId));
-    m_pWidth->ChangeValue(wxString::Format("%d", state.width));
-    m_pHeight->ChangeValue(wxString::Format("%d", state.height));
-    m_pSizes->Clear();
-    m_pSizes->Append(FormatPageSize(state.width, state.height));
-    m_pSizes->SetSelection(0);
+    m_size.ShowFields(state.width, state.height);
+    m_size.ShowSize(state.width, state.height);
     dynamic_cast<wxCheckBox*>(FindWindow(kFrontPageId))->SetValue(state.frontPage);
     dynamic_cast<wxCheckBox*>(FindWindow(kCenteredId))->SetValue(state.centered);
     if (state.editingText)
@@ -187,23 +185,11 @@ void CPageInfoPage::OnTextLeft(wxFocusEvent& event)
     }
 }
 
-void CPageInfoPage::OnSizeDropDown(wxCommandEvent& event)
+void CPageInfoPage::OnSizeChosen(int index, int count)
 {
-    const PageInfoState state = ReadPageInfo();
-    const SizePresetList list = BuildSizePresetList(state.width, state.height);
-    m_pSizes->Clear();
-    for (const std::string& entry : list.entries)
-        m_pSizes->Append(entry);
-    m_pSizes->SetSelection(list.selection);
-    event.Skip();
-}
-
-void CPageInfoPage::OnSizeChosen(wxCommandEvent&)
-{
-    if (ChoosePageSizeEntry(m_pSizes->GetSelection(), static_cast<int>(m_pSizes->GetCount()))) {
+    if (ChoosePageSizeEntry(index, count)) {
         const PageInfoState state = ReadPageInfo();
-        m_pWidth->ChangeValue(wxString::Format("%d", state.width));
-        m_pHeight->ChangeValue(wxString::Format("%d", state.height));
+        m_size.ShowFields(state.width, state.height);
     }
     CallAfter([this] { Done(); });
 }

@@ -3,6 +3,7 @@
 // The Page palette's page: the current page's title, ID, size, front-page and centring flags and background. What
 // it decides is page_info's; the page reads the controls, calls it and shows the page again.
 
+#include "app/docview/page_size_controls.h"
 #include "app/palettes/prop_frames.h"
 
 class CColorControl;
@@ -22,8 +23,7 @@ protected:
 
 private:
     void OnTextLeft(wxFocusEvent& event);
-    void OnSizeDropDown(wxCommandEvent& event);
-    void OnSizeChosen(wxCommandEvent& event);
+    void OnSizeChosen(int index, int count);
     void OnButton(wxCommandEvent& event);
     void OnNotify(CControlNotifyEvent& event);
     void OnPositionDropDown(wxCommandEvent& event);
@@ -32,11 +32,9 @@ private:
     void Done();
 
     bool m_bReady = false;
+    CPageSizeControls m_size;
     wxTextCtrl* m_pTitle = nullptr;
     wxTextCtrl* m_pPageId = nullptr;
-    wxTextCtrl* m_pWidth = nullptr;
-    wxTextCtrl* m_pHeight = nullptr;
-    wxComboBox* m_pSizes = nullptr;
     wxComboBox* m_pPositions = nullptr;
     CColorControl* m_pColor = nullptr;
     CGradientControl* m_pGradient = nullptr;

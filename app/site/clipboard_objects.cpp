@@ -15,8 +15,6 @@
 #include "app/site/site_page.h"
 #include "platform/win/file.h"
 
-static_assert(kMaxClipboardPicturePixels == static_cast<long long>(CSitePage::kMaxWidth) * CSitePage::kMaxHeight);
-
 namespace {
 
 // The block is read as a site file of this version.

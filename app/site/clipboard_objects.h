@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/model/page_size.h"
 #include "platform/win/win_types.h"
 
 class CFile;
@@ -26,7 +27,7 @@ struct RgbPicture
 
 // The most pixels a picture for other programs holds: those of the largest page (2000 x 30000, 180 MB of RGB). A
 // pasted object may claim any size up to 2^24 pixels a side, whose picture no machine could hold.
-constexpr long long kMaxClipboardPicturePixels = 2000LL * 30000LL;
+constexpr long long kMaxClipboardPicturePixels = static_cast<long long>(kMaxPageWidth) * kMaxPageHeight;
 
 // The selected groups (as the page lists them), then each selected item from the bottom with the index of its
 // group among those written. False, with nothing written, when nothing is selected.

@@ -40,11 +40,8 @@ public:
     static constexpr int kRenderBufferSize = 256;
     // The most guides of one direction a stored page may hold.
     static constexpr int kMaxGuides = 1000;
-    // The first four bytes of a stored page, and the sizes a stored page may have.
+    // The first four bytes of a stored page; the sizes it may have are page_size.h's.
     static constexpr DWORD kStreamTag = 0x7a292e05;
-    static constexpr int kMinSize = 10;
-    static constexpr int kMaxWidth = 2000;
-    static constexpr int kMaxHeight = 30000;
     // The refresh codes the palettes get.
     static constexpr int kItemsChanged = 10011;
     static constexpr int kFramesChanged = 10012;

@@ -4,6 +4,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "app/model/page_size.h"
 #include "app/model/record_stream.h"
 #include "app/model/services.h"
 #include "app/site/object_frame.h"
@@ -47,12 +48,6 @@ bool ReadGuides(CFile& file, std::vector<int>& guides)
     return true;
 }
 
-bool IsValidSize(int width, int height)
-{
-    return width >= CSitePage::kMinSize && width <= CSitePage::kMaxWidth && height >= CSitePage::kMinSize &&
-           height <= CSitePage::kMaxHeight;
-}
-
 // The bytes an item's entry takes at the least: its frame index and its item tag.
 constexpr ULONGLONG kMinItemEntrySize = 8;
 // A used file is a counted string: its length at the least.
@@ -63,7 +58,7 @@ constexpr ULONGLONG kMinStringSize = 4;
 bool CSitePage::Save(CFile& file)
 {
     // Nothing a reader would refuse is written: such a record would keep the whole site file from opening.
-    if (!IsValidSize(m_nWidth, m_nHeight))
+    if (!IsPageSizeInRange(m_nWidth, m_nHeight))
         return false;
 
     WriteUInt32(file, kStreamTag);
@@ -159,7 +154,7 @@ bool CSitePage::Load(CFile& file, int major, int minor)
         m_bCentered = ReadFlag(file);
     const int width = ReadInt32(file);
     const int height = ReadInt32(file);
-    if (!IsValidSize(width, height))
+    if (!IsPageSizeInRange(width, height))
         return false;
     // Read aside, so that the page and its background change size together or not at all.
     auto background = std::make_unique<CFillStyle>();

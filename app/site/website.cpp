@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include "app/model/link_info.h"
+#include "app/model/page_size.h"
 #include "app/model/record_stream.h"
 #include "app/model/site_paths.h"
 #include "app/model/undo_manager.h"
@@ -103,8 +104,8 @@ NewPageSettings CWebsite::GetNewPageSettings() const
 
 void CWebsite::SetPageSize(int width, int height)
 {
-    m_nPageWidth = std::clamp(width, CFillStyle::kMinPageSize, CFillStyle::kMaxPageWidth);
-    m_nPageHeight = std::clamp(height, CFillStyle::kMinPageSize, CFillStyle::kMaxPageHeight);
+    m_nPageWidth = ClampPageWidth(width);
+    m_nPageHeight = ClampPageHeight(height);
 }
 
 int CWebsite::GetPageIndex(const CSitePage* page) const

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/model/page_size.h"
 #include "app/model/record_stream.h"
 #include "app/model/restore_on_exit.h"
 #include "app/model/services.h"
@@ -217,8 +218,7 @@ void ReadSiteHeader(CFile& file, const SiteFileVersion& version, SiteHeader& hea
 
     header.pageWidth = ReadUInt16(file);
     header.pageHeight = ReadUInt16(file);
-    if (header.pageWidth < CFillStyle::kMinPageSize || header.pageWidth > CFillStyle::kMaxPageWidth ||
-        header.pageHeight < CFillStyle::kMinPageSize || header.pageHeight > CFillStyle::kMaxPageHeight)
+    if (!IsPageSizeInRange(header.pageWidth, header.pageHeight))
         ThrowBadRecord();
     header.background.Read(file, version.major, version.minor);
     header.linkColor = ReadColor(file);
@@ -411,8 +411,8 @@ bool CWebsite::Write(CFile& file, bool theme, const std::string& category, const
     for (COLORREF color : m_CustomColors)
         WriteUInt32(file, color);
     WriteUInt16(file, m_bCentered ? 1 : 0);
-    WriteUInt16(file, std::clamp(m_nPageWidth, CFillStyle::kMinPageSize, CFillStyle::kMaxPageWidth));
-    WriteUInt16(file, std::clamp(m_nPageHeight, CFillStyle::kMinPageSize, CFillStyle::kMaxPageHeight));
+    WriteUInt16(file, ClampPageWidth(m_nPageWidth));
+    WriteUInt16(file, ClampPageHeight(m_nPageHeight));
     m_DefaultBackground.Write(file);
     WriteColor(file, m_LinkColor);
     WriteColor(file, m_VisitedLinkColor);

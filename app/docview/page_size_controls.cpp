@@ -1,0 +1,60 @@
+#include "app/docview/page_size_controls.h"
+
+#include <wx/combobox.h>
+#include <wx/textctrl.h>
+#include <wx/valtext.h>
+
+bool CPageSizeControls::Create(wxWindow& window, const PageSizeControlIds& ids, PageSizePresets presets,
+                               Handlers handlers)
+{
+    m_presets = presets;
+    m_handlers = std::move(handlers);
+    m_pWidth = dynamic_cast<wxTextCtrl*>(window.FindWindow(ids.width));
+    m_pHeight = dynamic_cast<wxTextCtrl*>(window.FindWindow(ids.height));
+    m_pSizes = dynamic_cast<wxComboBox*>(window.FindWindow(ids.sizes));
+    if (!m_pWidth || !m_pHeight || !m_pSizes)
+        return false;
+    window.Bind(wxEVT_COMBOBOX_DROPDOWN, &CPageSizeControls::OnDropDown, this, ids.sizes);
+    window.Bind(wxEVT_COMBOBOX, &CPageSizeControls::OnChosen, this, ids.sizes);
+    return true;
+}
+
+void CPageSizeControls::AcceptDigitsOnly()
+{
+    m_pWidth->SetValidator(wxTextValidator(wxFILTER_DIGITS));
+    m_pHeight->SetValidator(wxTextValidator(wxFILTER_DIGITS));
+}
+
+void CPageSizeControls::ShowFields(int width, int height)
+{
+    m_pWidth->ChangeValue(wxString::Format("%d", width));
+    m_pHeight->ChangeValue(wxString::Format("%d", height));
+}
+
+void CPageSizeControls::ShowSize(int width, int height)
+{
+    m_bFilling = true;
+    m_pSizes->Clear();
+    m_pSizes->Append(FormatPageSize(width, height));
+    m_pSizes->SetSelection(0);
+    m_bFilling = false;
+}
+
+void CPageSizeControls::OnDropDown(wxCommandEvent& event)
+{
+    const Size size = m_handlers.current();
+    const SizePresetList list = BuildSizePresetList(size.width, size.height, m_presets);
+    m_bFilling = true;
+    m_pSizes->Clear();
+    for (const std::string& entry : list.entries)
+        m_pSizes->Append(entry);
+    m_pSizes->SetSelection(list.selection);
+    m_bFilling = false;
+    event.Skip();
+}
+
+void CPageSizeControls::OnChosen(wxCommandEvent&)
+{
+    if (!m_bFilling)
+        m_handlers.chosen(m_pSizes->GetSelection(), static_cast<int>(m_pSizes->GetCount()));
+}
