@@ -12,6 +12,7 @@
 #include <wx/frame.h>
 #include <wx/utils.h>
 
+#include "app/model/seams_test_support.h"
 #include "app/model/services.h"
 #include "platform/gui/window_picture.h"
 #include "platform/gui/xrc_resources.h"
@@ -46,18 +47,14 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(LoadXrcResources());
-        SetCoreServices(&services);
-        SetCurrentState(&services);
-        SetModelDialogs(&services);
+        InstallInSeams(services);
         owner = new wxFrame(nullptr, wxID_ANY, "Pelorin", wxPoint(100, 100), wxSize(900, 700));
         owner->Show();
         Settle();
     }
     void TearDown() override
     {
-        SetCoreServices(nullptr);
-        SetCurrentState(nullptr);
-        SetModelDialogs(nullptr);
+        RemoveFromSeams(services);
         if (owner)
             owner->Destroy();
         Settle();

@@ -3,6 +3,7 @@
 #include "app/dialogs/notice_table.h"
 #include "app/model/app_settings.h"
 #include "app/model/fill_style.h"
+#include "app/model/seams_test_support.h"
 #include "app/model/services.h"
 #include "app/model/site_paths.h"
 #include "platform/resources/resource_folder.h"
@@ -47,16 +48,12 @@ class FillPictureChoiceTest : public ::testing::Test
 protected:
     FillPictureChoiceTest()
     {
-        SetCoreServices(&services);
-        SetCurrentState(&services);
-        SetModelDialogs(&services);
+        InstallInSeams(services);
         std::ofstream(notPicture) << "not a picture";
     }
     ~FillPictureChoiceTest() override
     {
-        SetCoreServices(nullptr);
-        SetCurrentState(nullptr);
-        SetModelDialogs(nullptr);
+        RemoveFromSeams(services);
     }
 
     int KindButton() const { return FillKindButton(fill, kSolidRadio, kPictureRadio, kGradientRadio); }

@@ -13,6 +13,7 @@
 #include <wx/sizer.h>
 #include <wx/utils.h>
 
+#include "app/model/seams_test_support.h"
 #include "app/model/services.h"
 #include "platform/gui/window_picture.h"
 #include "platform/win/program_launch.h"
@@ -57,9 +58,7 @@ class LinkControls : public ::testing::Test
 protected:
     LinkControls()
     {
-        SetCoreServices(&services);
-        SetCurrentState(&services);
-        SetModelDialogs(&services);
+        InstallInSeams(services);
         before = SetProgramStarter([this](const std::vector<std::string>& arguments) {
             started.push_back(arguments);
             return starts;
@@ -70,9 +69,7 @@ protected:
     ~LinkControls() override
     {
         SetProgramStarter(before);
-        SetCoreServices(nullptr);
-        SetCurrentState(nullptr);
-        SetModelDialogs(nullptr);
+        RemoveFromSeams(services);
         frame->Destroy();
         Settle();
     }

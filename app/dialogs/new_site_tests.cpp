@@ -1,6 +1,7 @@
 #include "app/dialogs/new_site.h"
 
 #include "app/model/app_settings.h"
+#include "app/model/seams_test_support.h"
 #include "app/model/services.h"
 #include "platform/resources/resource_folder.h"
 
@@ -22,9 +23,7 @@ class NewSiteTest : public ::testing::Test
 protected:
     NewSiteTest()
     {
-        SetCoreServices(&services);
-        SetCurrentState(&services);
-        SetModelDialogs(&services);
+        InstallInSeams(services);
         settings.m_nDefaultPageWidth = 640;
         settings.m_nDefaultPageHeight = 480;
         settings.m_bDefaultPageCentering = true;
@@ -34,9 +33,7 @@ protected:
     }
     ~NewSiteTest() override
     {
-        SetCoreServices(nullptr);
-        SetCurrentState(nullptr);
-        SetModelDialogs(nullptr);
+        RemoveFromSeams(services);
     }
 
     static std::string Picture() { return GetBitmapResourcePath(131).string(); }

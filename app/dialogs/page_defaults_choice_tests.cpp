@@ -2,6 +2,7 @@
 
 #include "app/model/app_settings.h"
 #include "app/model/page_size.h"
+#include "app/model/seams_test_support.h"
 #include "app/model/services.h"
 #include "app/site/site_page.h"
 #include "app/site/website.h"
@@ -23,9 +24,7 @@ class PageDefaultsChoiceTest : public ::testing::Test
 protected:
     PageDefaultsChoiceTest()
     {
-        SetCoreServices(&services);
-        SetCurrentState(&services);
-        SetModelDialogs(&services);
+        InstallInSeams(services);
         site.SetPageSize(500, 500);
         for (const char* name : {"news", "About", "menu"})
             site.AddPage(std::make_unique<CSitePage>(&site, name, name, site.GetNewPageSettings()));
@@ -37,9 +36,7 @@ protected:
     }
     ~PageDefaultsChoiceTest() override
     {
-        SetCoreServices(nullptr);
-        SetCurrentState(nullptr);
-        SetModelDialogs(nullptr);
+        RemoveFromSeams(services);
     }
 
     MessageServices services;

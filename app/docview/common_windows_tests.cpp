@@ -6,6 +6,7 @@
 #include "app/docview/document_dialogs.h"
 #include "app/docview/window_test_support.h"
 #include "app/model/app_settings.h"
+#include "app/model/seams_test_support.h"
 #include "app/model/services.h"
 #include "app/model/file_pair.h"
 #include "app/site/website.h"
@@ -106,9 +107,7 @@ TEST(SaveChangesPrompt, AnswersAndRemembersWhereItStood)
         CAppSettings* GetAppSettings() override { return &settings; }
         CAppSettings settings;
     } services;
-    SetCoreServices(&services);
-    SetCurrentState(&services);
-    SetModelDialogs(&services);
+    InstallInSeams(services);
     struct Case
     {
         int button;
@@ -140,9 +139,7 @@ TEST(SaveChangesPrompt, AnswersAndRemembersWhereItStood)
             EXPECT_GT(services.settings.m_dialogCenter.y, 80);
         }
     }
-    SetCoreServices(nullptr);
-    SetCurrentState(nullptr);
-    SetModelDialogs(nullptr);
+    RemoveFromSeams(services);
 }
 
 } // namespace

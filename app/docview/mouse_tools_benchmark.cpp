@@ -14,6 +14,7 @@
 #include "app/model/effect_settings.h"
 #include "app/model/fill_info.h"
 #include "app/model/gradient_info.h"
+#include "app/model/seams_test_support.h"
 #include "app/model/services.h"
 #include "app/objects/polygon_object.h"
 #include "app/objects/shape_outline.h"
@@ -33,17 +34,11 @@ class ArrowServices : public NullCoreServices,
 public:
     ArrowServices()
     {
-        SetCoreServices(this);
-        SetCurrentState(this);
-        SetModelDialogs(this);
-        SetToolsAndInspector(this);
+        InstallInSeams(*this);
     }
     ~ArrowServices() override
     {
-        SetCoreServices(nullptr);
-        SetCurrentState(nullptr);
-        SetModelDialogs(nullptr);
-        SetToolsAndInspector(nullptr);
+        RemoveFromSeams(*this);
     }
     int GetToolsBarTool() override { return 1; }
 };

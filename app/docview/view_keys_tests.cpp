@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/model/seams_test_support.h"
 #include "app/objects/rectangle_object.h"
 #include "app/objects/text_editing_test_support.h"
 #include "app/site/object_frame.h"
@@ -104,17 +105,13 @@ class TextKeysTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        SetCoreServices(&services);
-        SetCurrentState(&services);
-        SetModelDialogs(&services);
+        InstallInSeams(services);
         text = MakeText(300, {"Hello world"});
         PutCaret(*text, {0, 5});
     }
     void TearDown() override
     {
-        SetCoreServices(nullptr);
-        SetCurrentState(nullptr);
-        SetModelDialogs(nullptr);
+        RemoveFromSeams(services);
     }
 
     KeysServices services;

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "app/docview/design_view.h"
+#include "app/model/seams_test_support.h"
 #include "app/model/services.h"
 #include "app/objects/text_layout.h"
 #include "app/objects/text_measure.h"
@@ -77,9 +78,7 @@ void SendChar(COrvelView* view, int code)
 void RunInView(benchmark::State& state, int length, bool typing)
 {
     BenchServices services;
-    SetCoreServices(&services);
-    SetCurrentState(&services);
-    SetModelDialogs(&services);
+    InstallInSeams(services);
     auto made = MakeLongText(length);
     SIZE textSize;
     made->GetSize(textSize);
@@ -130,9 +129,7 @@ void RunInView(benchmark::State& state, int length, bool typing)
     frame->Destroy();
     for (int i = 0; i < 5; ++i)
         wxYield();
-    SetCoreServices(nullptr);
-    SetCurrentState(nullptr);
-    SetModelDialogs(nullptr);
+    RemoveFromSeams(services);
 }
 void BM_TypeInView(benchmark::State& state)
 {

@@ -4,6 +4,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "app/model/seams_test_support.h"
 #include "app/model/services.h"
 #include "app/palettes/object_button_text.h"
 #include "app/palettes/object_page_logic.h"
@@ -19,15 +20,11 @@ class BenchServices : public NullCoreServices, public NullCurrentState, public N
 public:
     BenchServices()
     {
-        SetCoreServices(this);
-        SetCurrentState(this);
-        SetModelDialogs(this);
+        InstallInSeams(*this);
     }
     ~BenchServices() override
     {
-        SetCoreServices(nullptr);
-        SetCurrentState(nullptr);
-        SetModelDialogs(nullptr);
+        RemoveFromSeams(*this);
     }
     CSitePage* GetCurrentPage() override { return page; }
     CPageObject* GetCurrentObject() override

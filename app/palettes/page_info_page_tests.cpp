@@ -2,6 +2,7 @@
 
 #include "app/palettes/page_info_page.h"
 
+#include "app/model/seams_test_support.h"
 #include "app/model/services.h"
 #include "app/palettes/prop_frames.h"
 #include "app/site/site_page.h"
@@ -40,9 +41,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(LoadXrcResources());
-        SetCoreServices(&services);
-        SetCurrentState(&services);
-        SetModelDialogs(&services);
+        InstallInSeams(services);
         services.site = std::make_unique<CWebsite>("/home/ann/bakery.kst");
         for (const char* name : {"home", "news"})
             services.site->AddPage(std::make_unique<CSitePage>(services.site.get(), name, name));
@@ -61,9 +60,7 @@ protected:
     {
         owner->Destroy();
         Settle();
-        SetCoreServices(nullptr);
-        SetCurrentState(nullptr);
-        SetModelDialogs(nullptr);
+        RemoveFromSeams(services);
     }
     template <class Control> Control* Find(int id) { return dynamic_cast<Control*>(page->FindWindow(id)); }
     // The user leaves the field after typing.

@@ -1,5 +1,6 @@
 #include "app/palettes/page_info.h"
 
+#include "app/model/seams_test_support.h"
 #include "app/model/services.h"
 #include "app/site/site_page.h"
 #include "app/site/site_services_fake.h"
@@ -42,9 +43,7 @@ class PageInfoTest : public ::testing::Test
 protected:
     PageInfoTest()
     {
-        SetCoreServices(&services);
-        SetCurrentState(&services);
-        SetModelDialogs(&services);
+        InstallInSeams(services);
         services.site = std::make_unique<CWebsite>("/home/ann/bakery.kst");
         for (const char* name : {"home", "news", "menu"})
             services.site->AddPage(std::make_unique<CSitePage>(services.site.get(), name, name));
@@ -58,9 +57,7 @@ protected:
     ~PageInfoTest() override
     {
         services.site.reset();
-        SetCoreServices(nullptr);
-        SetCurrentState(nullptr);
-        SetModelDialogs(nullptr);
+        RemoveFromSeams(services);
     }
 
     // The page counts for saving and for the next upload, and only it.

@@ -1,6 +1,7 @@
 // The notice about HTML objects comes once per save, however many pages hold one, and not again once switched off.
 
 #include "app/model/app_settings.h"
+#include "app/model/seams_test_support.h"
 #include "app/objects/html_object.h"
 #include "app/shell/orvel_app.h"
 #include "app/shell/shell_test_support.h"
@@ -30,9 +31,7 @@ TEST_F(ShellTest, TheHtmlNoticeComesOncePerSave)
     // The toolkit shares fontconfig with the pages' text, as in the program.
     KeepFontconfigAtExit();
     NoticeServices asked(frame);
-    SetCoreServices(&asked);
-    SetCurrentState(&asked);
-    SetModelDialogs(&asked);
+    InstallInSeams(asked);
     auto site = MakeSite({"Home", "About", "Contact"});
     for (int page : {0, 1, 2})
         site->GetPage(page)->InsertItem(

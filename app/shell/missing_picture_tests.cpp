@@ -2,6 +2,7 @@
 // counts as changed until it is saved, and no longer after.
 
 #include "app/model/fill_info.h"
+#include "app/model/seams_test_support.h"
 #include "app/objects/rectangle_object.h"
 #include "app/shell/logic/idle_rendering.h"
 #include "app/shell/orvel_app.h"
@@ -42,9 +43,7 @@ public:
 TEST_F(ShellTest, AMissingPictureIsToldOnceAndASavedSiteIsNotChanged)
 {
     MissingPictureServices asked(frame);
-    SetCoreServices(&asked);
-    SetCurrentState(&asked);
-    SetModelDialogs(&asked);
+    InstallInSeams(asked);
     const std::string picture = scratch / "sky.png";
     if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
         wxImage::AddHandler(new wxPNGHandler());

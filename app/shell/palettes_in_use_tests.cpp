@@ -5,6 +5,7 @@
 // site.
 
 #include "app/model/link_info.h"
+#include "app/model/seams_test_support.h"
 #include "app/model/tools_and_inspector.h"
 #include "app/objects/polygon_object.h"
 #include "app/objects/text_editing_test_support.h"
@@ -72,10 +73,7 @@ protected:
     // The main window with its palettes, the program's own services in place and no first-use hint in the way.
     void StartWithPalettes()
     {
-        SetCoreServices(&program);
-        SetCurrentState(&program);
-        SetModelDialogs(&program);
-        SetToolsAndInspector(&program);
+        InstallInSeams(program);
         Start();
         program.SetMainFrame(frame);
         for (int tool = 1; tool <= 11; ++tool)

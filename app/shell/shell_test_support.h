@@ -4,6 +4,7 @@
 // instead of showing them, a small site, file choosers answered by script, and clicks of the real mouse.
 
 #include "app/model/app_settings.h"
+#include "app/model/seams_test_support.h"
 #include "app/model/services.h"
 #include "app/objects/rectangle_object.h"
 #include "app/shell/main_frame.h"
@@ -168,9 +169,7 @@ protected:
     // Puts the recording services back in the core's seam and as the shell's dialogs.
     void UseRecordingServices()
     {
-        SetCoreServices(&services);
-        SetCurrentState(&services);
-        SetModelDialogs(&services);
+        InstallInSeams(services);
         SetShellDialogs(&services);
         SetToolsAndInspector(nullptr);
     }

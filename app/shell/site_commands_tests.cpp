@@ -6,6 +6,7 @@
 #include "app/dialogs/new_site_dlg.h"
 #include "app/dialogs/page_defaults_dlg.h"
 #include "app/dialogs/page_texts_dlg.h"
+#include "app/model/seams_test_support.h"
 #include "app/palettes/page_info_page.h"
 #include "app/palettes/prop_frames.h"
 #include "app/shell/logic/frame_texts.h"
@@ -70,16 +71,12 @@ class SiteCommandsTest : public ShellTest
 protected:
     SiteCommandsTest() : commandServices(frame)
     {
-        SetCoreServices(&commandServices);
-        SetCurrentState(&commandServices);
-        SetModelDialogs(&commandServices);
+        InstallInSeams(commandServices);
     }
     ~SiteCommandsTest() override
     {
         Close();
-        SetCoreServices(nullptr);
-        SetCurrentState(nullptr);
-        SetModelDialogs(nullptr);
+        RemoveFromSeams(commandServices);
     }
 
     SiteCommandServices commandServices;

@@ -1,5 +1,6 @@
 #include "app/shell/tools_bar.h"
 
+#include "app/model/seams_test_support.h"
 #include "app/shell/shapes_dlg.h"
 #include "app/shell/shell_test_support.h"
 #include "testing/test_output.h"
@@ -75,9 +76,7 @@ void ClickSlot(CToolsBar* bar, int slot)
 TEST_F(ShellTest, ToolsBarChoosesToolsOpensTheShapesPaletteAndLaunchesCompanions)
 {
     ToolsServices tools(frame);
-    SetCoreServices(&tools);
-    SetCurrentState(&tools);
-    SetModelDialogs(&tools);
+    InstallInSeams(tools);
     SetShellDialogs(&tools);
     Start();
     tools.settings = &frame->GetSettings();
