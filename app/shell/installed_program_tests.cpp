@@ -308,6 +308,8 @@ protected:
         ASSERT_EQ(std::system(install.c_str()), 0) << ReadAll(scratch / "install.txt");
         program = scratch / "prefix/bin/pelorin";
         ASSERT_TRUE(std::filesystem::exists(program));
+        // The previews' web view module, loaded from beside the program the first time a page is shown.
+        ASSERT_TRUE(std::filesystem::exists(scratch / "prefix/lib/pelorin/libpelorin_web_view.so"));
         // A user's first start: settings, caches and documents of their own, none from an earlier run.
         home = scratch / "home";
         for (const char* folder : {"", "/.config", "/.cache", "/.local/share", "/Documents"})

@@ -13,6 +13,7 @@
 #include "app/shell/site_commands.h"
 #include "app/site/website.h"
 #include "platform/gui/text_bytes.h"
+#include "platform/gui/web_view.h"
 #include "platform/gui/xrc_resources.h"
 #include "platform/resources/resource_folder.h"
 #include "platform/resources/string_table.h"
@@ -24,7 +25,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <wx/display.h>
-#include <wx/webview.h>
 
 namespace {
 
@@ -84,7 +84,9 @@ bool COrvelApp::OnInit()
         StartFailure(4000);
         return false;
     }
-    if (!wxWebView::IsBackendAvailable(wxWebViewBackendDefault)) {
+    // Only the module's file is looked for: loading it would load the browser engine, which waits for the first
+    // preview.
+    if (!IsWebViewModulePresent()) {
         StartFailure(4001);
         return false;
     }
