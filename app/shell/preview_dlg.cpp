@@ -8,8 +8,8 @@
 #include <wx/display.h>
 #include <wx/filename.h>
 #include <wx/panel.h>
-#include <wx/sizer.h>
 #include <wx/settings.h>
+#include <wx/sizer.h>
 #include <wx/stattext.h>
 #include <wx/utils.h>
 #include <wx/xrc/xmlres.h>
