@@ -123,6 +123,8 @@ CMainFrame* StartMainWindow(CProgramServices& services, const CSettingsEnvironme
     if (wxTheApp)
         wxTheApp->SetTopWindow(frame);
     frame->Show();
+    // On the screen and drawn now, before the start's dialogs are built, rather than with the first of them.
+    frame->Update();
 
     const CommandLine line = ParseCommandLine(arguments);
     // The file opens once the main window is on the screen, so that a message about it stands over the window.
