@@ -2,9 +2,10 @@
 # Measures the program's start beside the smallest wxWidgets program with a window (start_reference), both on a
 # private virtual display: the time from starting the process until its main window is mapped, and the memory the
 # process holds (VmRSS) a second later. Each runs the given number of times, alternating, with settings of its own in
-# a scratch folder; the medians and their ratios are printed.
+# a scratch folder; the medians and their ratios are printed. With an earlier build folder, its program is started by
+# turns with the other two and reported beside them, so that a change is measured before and after in one run.
 #
-#     bash scripts/start_time.sh [build folder, default build/release] [runs, default 7]
+#     bash scripts/start_time.sh [build folder, default build/release] [runs, default 7] [earlier build folder]
 #
 # Use a Release build (see README.md, Benchmarks); a sanitizer build measures the sanitizers.
 set -uo pipefail
@@ -12,6 +13,7 @@ set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=${1:-$here/../build/release}
 runs=${2:-7}
+earlier=${3:-}
 
 if [ -z "${START_TIME_ON_DISPLAY:-}" ]; then
     for program in pelorin start_reference; do
@@ -20,7 +22,11 @@ if [ -z "${START_TIME_ON_DISPLAY:-}" ]; then
             exit 1
         fi
     done
-    START_TIME_ON_DISPLAY=1 exec bash "$here/with_display.sh" bash "$0" "$build" "$runs"
+    if [ -n "$earlier" ] && [ ! -x "$earlier/bin/pelorin" ]; then
+        echo "start_time.sh: $earlier/bin/pelorin is missing" >&2
+        exit 1
+    fi
+    START_TIME_ON_DISPLAY=1 exec bash "$here/with_display.sh" bash "$0" "$build" "$runs" "$earlier"
 fi
 
 # Prints the milliseconds until a window whose name starts with title is mapped, then the process's VmRSS in
@@ -66,8 +72,12 @@ median() {
     sort -n | awk '{a[NR] = $1} END {if (NR == 0) print "nan"; else if (NR % 2) print a[(NR + 1) / 2]; else print (a[NR / 2] + a[NR / 2 + 1]) / 2}'
 }
 
-times_ours=() rss_ours=() times_ref=() rss_ref=()
+times_ours=() rss_ours=() times_ref=() rss_ref=() times_earlier=() rss_earlier=()
 for ((run = 0; run < runs; ++run)); do
+    if [ -n "$earlier" ]; then
+        read -r t m < <(measure "$earlier/bin/pelorin" "Tallowmere Pelorin")
+        [ "$t" != failed ] && times_earlier+=("$t") rss_earlier+=("$m")
+    fi
     read -r t m < <(measure "$build/bin/pelorin" "Tallowmere Pelorin")
     [ "$t" != failed ] && times_ours+=("$t") rss_ours+=("$m")
     read -r t m < <(measure "$build/bin/start_reference" "Start reference")
@@ -86,3 +96,10 @@ awk -v ot="$ours_t" -v rt="$ref_t" -v om="$ours_m" -v rm="$ref_m" -v on="${#time
     printf "start to mapped main window: pelorin %s ms, start_reference %s ms, ratio %.2f (%d and %d runs)\n", ot, rt, ot / rt, on, rn
     printf "memory a second later (VmRSS): pelorin %.1f MB, start_reference %.1f MB, ratio %.2f\n", om / 1024, rm / 1024, om / rm
 }'
+if [ -n "$earlier" ] && [ "${#times_earlier[@]}" != 0 ]; then
+    earlier_t=$(printf '%s\n' "${times_earlier[@]}" | median)
+    earlier_m=$(printf '%s\n' "${rss_earlier[@]}" | median)
+    awk -v et="$earlier_t" -v rt="$ref_t" -v em="$earlier_m" -v rm="$ref_m" -v en="${#times_earlier[@]}" 'BEGIN {
+        printf "the earlier build in the same run: %s ms, ratio %.2f; %.1f MB, ratio %.2f (%d runs)\n", et, et / rt, em / 1024, em / rm, en
+    }'
+fi

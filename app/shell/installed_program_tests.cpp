@@ -308,6 +308,8 @@ protected:
         ASSERT_EQ(std::system(install.c_str()), 0) << ReadAll(scratch / "install.txt");
         program = scratch / "prefix/bin/pelorin";
         ASSERT_TRUE(std::filesystem::exists(program));
+        // The previews' web view module, loaded from beside the program the first time a page is shown.
+        ASSERT_TRUE(std::filesystem::exists(scratch / "prefix/lib/pelorin/libpelorin_web_view.so"));
         // A user's first start: settings, caches and documents of their own, none from an earlier run.
         home = scratch / "home";
         for (const char* folder : {"", "/.config", "/.cache", "/.local/share", "/Documents"})
@@ -450,6 +452,35 @@ INSTANTIATE_TEST_SUITE_P(Starts, InstalledProgram,
                          ::testing::Values(StartCase{"NoFile", true, false}, StartCase{"SiteFile", true, true},
                                            StartCase{"NoFileWithoutWindowManager", false, false},
                                            StartCase{"SiteFileWithoutWindowManager", false, true}),
+                         [](const ::testing::TestParamInfo<StartCase>& info) { return info.param.name; });
+
+// The program as installed by a user who removed (or never got) its web view module: it looks only for the module's
+// file at start, without loading the browser engine, and says that the previews' web view is missing.
+class InstalledProgramWithoutWebView : public InstalledProgram
+{
+};
+
+TEST_P(InstalledProgramWithoutWebView, SaysTheWebViewIsMissingAndEnds)
+{
+    std::filesystem::remove(scratch / "prefix/lib/pelorin/libpelorin_web_view.so");
+    Process pelorin({program}, environment, scratch / "stdout.txt", scratch / "stderr.txt");
+    ASSERT_GT(pelorin.Pid(), 0);
+    const std::optional<ClientWindow> message = WaitForWindow(pelorin, "Tallowmere Pelorin");
+    ASSERT_TRUE(message) << ReadAll(scratch / "stderr.txt");
+    WaitUntilIdle(pelorin);
+    EXPECT_EQ(screen.ShownWindows(pelorin.Pid()).size(), 1u) << "the message alone, no main window";
+    const std::filesystem::path folder = TestOutputFolder() / "program";
+    std::filesystem::create_directories(folder);
+    EXPECT_TRUE(SaveScreenPicture(screen.Frame(message->id),
+                                  wxString::FromUTF8((folder / "no_web_view_module.png").string())));
+    screen.Close(message->id);
+    const std::optional<int> status = pelorin.WaitForExit();
+    EXPECT_NE(status, std::optional<int>(0));
+    EXPECT_NE(ReadAll(scratch / "stderr.txt").find("needs a web view to preview websites"), std::string::npos)
+        << ReadAll(scratch / "stderr.txt");
+}
+
+INSTANTIATE_TEST_SUITE_P(Starts, InstalledProgramWithoutWebView, ::testing::Values(StartCase{"NoFile", true, false}),
                          [](const ::testing::TestParamInfo<StartCase>& info) { return info.param.name; });
 
 } // namespace

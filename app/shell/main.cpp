@@ -13,6 +13,15 @@
 
 wxIMPLEMENT_APP_NO_MAIN(COrvelApp);
 
+#if defined(__SANITIZE_ADDRESS__)
+// In a sanitizer build: the previews' web view module is loaded while the program runs, and the leak checker's walk
+// of the browser engine's dynamically allocated thread-local blocks crashes on this C library's layout.
+extern "C" const char* __asan_default_options()
+{
+    return "intercept_tls_get_addr=0";
+}
+#endif
+
 int main(int argc, char** argv)
 {
     const CommandLine line = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));

@@ -8,6 +8,7 @@
 #include "app/shell/program_services.h"
 #include "app/site/website.h"
 #include "platform/gui/text_bytes.h"
+#include "platform/gui/web_view.h"
 #include "platform/gui/xrc_resources.h"
 #include "platform/resources/resource_folder.h"
 #include "platform/resources/string_table.h"
@@ -17,7 +18,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <wx/display.h>
-#include <wx/webview.h>
 
 namespace {
 
@@ -77,7 +77,9 @@ bool COrvelApp::OnInit()
         StartFailure(4000);
         return false;
     }
-    if (!wxWebView::IsBackendAvailable(wxWebViewBackendDefault)) {
+    // Only the module's file is looked for: loading it would load the browser engine, which waits for the first
+    // preview.
+    if (!IsWebViewModulePresent()) {
         StartFailure(4001);
         return false;
     }
@@ -114,6 +116,8 @@ CMainFrame* StartMainWindow(CProgramServices& services, const CSettingsEnvironme
     if (wxTheApp)
         wxTheApp->SetTopWindow(frame);
     frame->Show();
+    // On the screen and drawn now, before the start's dialogs are built, rather than with the first of them.
+    frame->Update();
 
     const CommandLine line = ParseCommandLine(arguments);
     // The file opens once the main window is on the screen, so that a message about it stands over the window.

@@ -1,24 +1,29 @@
 #include "app/shell/preview_dlg.h"
 
+#include "app/model/services.h"
+#include "platform/resources/string_table.h"
+
 #include <wx/cursor.h>
 #include <wx/dcclient.h>
 #include <wx/display.h>
 #include <wx/filename.h>
 #include <wx/panel.h>
-#include <wx/sizer.h>
 #include <wx/settings.h>
+#include <wx/sizer.h>
 #include <wx/stattext.h>
 #include <wx/utils.h>
-#include <wx/webview.h>
 #include <wx/xrc/xmlres.h>
 
 #include "app/shell/logic/preview_size.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace {
 
 constexpr int kBrowser = 1000;
+// "Pelorin needs a web view to preview websites, and none is installed. ..."
+constexpr unsigned kNoWebView = 4001;
 constexpr const char* kSizeGrip = "59936";
 
 // The grip in the bottom-right corner: dragging anywhere on it resizes the window it sits in, as its bottom-right
@@ -76,31 +81,36 @@ private:
 
 bool IsPreviewAvailable()
 {
-    return wxWebView::IsBackendAvailable(wxWebViewBackendDefault);
+    return LoadWebViewModule() != nullptr;
 }
 
 CWebPageDLG::CWebPageDLG(wxWindow* parent, const std::string& path, CSize pageSize, const Controls& controls)
     : m_controls(controls)
 {
-    if (!wxXmlResource::Get()->LoadDialog(this, parent, controls.templateName) || !IsPreviewAvailable())
+    if (!wxXmlResource::Get()->LoadDialog(this, parent, controls.templateName))
         return;
     auto* panel = dynamic_cast<wxPanel*>(FindWindow(kBrowser));
     if (!panel || !FindWindow(controls.back) || !FindWindow(controls.forward))
         return;
-    m_pView = wxWebView::New(panel, wxID_ANY, wxFileName::FileNameToURL(wxString::FromUTF8(path)));
-    if (!m_pView)
+    std::string cause;
+    const WebViewModule* module = LoadWebViewModule(&cause);
+    const std::string address = wxFileName::FileNameToURL(wxString::FromUTF8(path)).utf8_string();
+    if (module)
+        m_pView.reset(module->create(panel, address, [this](const std::string& shown) { OnLoaded(shown); }));
+    if (!m_pView) {
+        std::fprintf(stderr, "pelorin: no web view: %s\n", module ? "the web view refused to start" : cause.c_str());
+        GetCoreServices().ShowMessage(ResourceText(kNoWebView));
         return;
+    }
     auto* sizer = new wxBoxSizer(wxVERTICAL);
-    sizer->Add(m_pView, 1, wxEXPAND);
+    sizer->Add(m_pView->GetWindow(), 1, wxEXPAND);
     panel->SetSizer(sizer);
-    m_pView->Bind(wxEVT_WEBVIEW_LOADED, &CWebPageDLG::OnLoaded, this);
-    m_pView->Bind(wxEVT_WEBVIEW_NAVIGATED, &CWebPageDLG::OnLoaded, this);
     Bind(
         wxEVT_BUTTON,
         [this](wxCommandEvent&) {
             if (m_pView->CanGoBack())
                 m_pView->GoBack();
-            m_pView->SetFocus();
+            m_pView->GetWindow()->SetFocus();
         },
         controls.back);
     Bind(
@@ -108,7 +118,7 @@ CWebPageDLG::CWebPageDLG(wxWindow* parent, const std::string& path, CSize pageSi
         [this](wxCommandEvent&) {
             if (m_pView->CanGoForward())
                 m_pView->GoForward();
-            m_pView->SetFocus();
+            m_pView->GetWindow()->SetFocus();
         },
         controls.forward);
     // Asked of the web view each time the buttons are updated: nothing left over from an earlier window or page can
@@ -139,12 +149,19 @@ void CWebPageDLG::ShowNavigation()
     FindWindow(m_controls.forward)->Enable(m_pView->CanGoForward());
 }
 
-void CWebPageDLG::OnLoaded(wxWebViewEvent& event)
+// The web view's window goes first, while the window it reports to is still whole.
+CWebPageDLG::~CWebPageDLG()
 {
+    DestroyChildren();
+}
+
+void CWebPageDLG::OnLoaded(const std::string& address)
+{
+    if (!m_pView)
+        return;
     ShowNavigation();
     if (auto* status = dynamic_cast<wxStaticText*>(FindWindow(m_controls.status)))
-        status->SetLabel(event.GetURL());
-    event.Skip();
+        status->SetLabel(wxString::FromUTF8(address));
 }
 
 CPreviewDLG::CPreviewDLG(wxWindow* parent, const std::string& path, CSize pageSize)

@@ -2,21 +2,23 @@
 
 // The windows that show a built page in a web view: the built-in preview, with Back, Forward and Refresh, and the
 // print window, with Back, Forward and Print. Both have a status line and are sized to the page. Back and Forward ask
-// the web view whether it can go that way, after every page it loads and whenever the buttons are updated.
+// the web view whether it can go that way, after every page it loads and whenever the buttons are updated. The web
+// view comes from the web view module, loaded with the first window; when it cannot be loaded, the window says so
+// and is not OK.
 
+#include <memory>
 #include <string>
 #include <wx/dialog.h>
 
+#include "platform/gui/web_view.h"
 #include "platform/win/win_types.h"
-
-class wxWebView;
-class wxWebViewEvent;
 
 class CWebPageDLG : public wxDialog
 {
 public:
+    ~CWebPageDLG() override;
     bool IsOk() const { return m_pView != nullptr; }
-    wxWebView* GetWebView() { return m_pView; }
+    CWebView* GetWebView() { return m_pView.get(); }
 
 protected:
     // The ids of a window's template: Back, Forward and the status line; the web view goes into panel 1000.
@@ -32,10 +34,10 @@ protected:
 
 private:
     void ShowNavigation();
-    void OnLoaded(wxWebViewEvent& event);
+    void OnLoaded(const std::string& address);
 
     Controls m_controls;
-    wxWebView* m_pView = nullptr;
+    std::unique_ptr<CWebView> m_pView;
 };
 
 class CPreviewDLG : public CWebPageDLG
@@ -51,5 +53,5 @@ public:
     CPrintSiteDLG(wxWindow* parent, const std::string& path, CSize pageSize);
 };
 
-// Whether the web view of the previews can be made here.
+// Whether the web view of the previews can be made here; loads the web view module.
 bool IsPreviewAvailable();

@@ -5,25 +5,75 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <wx/filename.h>
 #include <wx/uiaction.h>
-#include <wx/webview.h>
 
 #include "app/shell/shell_test_support.h"
+#include "platform/gui/web_view.h"
 #include "platform/gui/window_picture.h"
+#include "platform/resources/string_table.h"
 #include "testing/test_output.h"
 
 namespace {
 
 // Lets the web view work until it has loaded the file; false when it never does.
-bool WaitForPage(wxWebView* view, const wxString& file)
+bool WaitForPage(CWebView* view, const std::string& file)
 {
     for (int i = 0; i < 600; ++i) {
         Settle();
-        if (!view->IsBusy() && view->GetCurrentURL().EndsWith(file))
+        const std::string address = view->GetCurrentAddress();
+        if (!view->IsBusy() && address.ends_with(file))
             return true;
     }
     return false;
+}
+
+// Whether a shared object whose file name holds part is mapped into this process.
+bool Loaded(const std::string& part)
+{
+    std::ifstream maps("/proc/self/maps");
+    const std::string text{std::istreambuf_iterator<char>(maps), {}};
+    return text.find(part) != std::string::npos;
+}
+
+// The main window starts without the browser engine; the first preview loads the web view module, and with it the
+// engine.
+TEST_F(ShellTest, TheWebViewIsLoadedWithTheFirstPreviewAndNotBefore)
+{
+    if (Loaded("libpelorin_web_view"))
+        GTEST_SKIP() << "an earlier test of this process showed a preview";
+    Start();
+    EXPECT_FALSE(Loaded("webkit")) << "the main window loaded the browser engine";
+    EXPECT_FALSE(Loaded("webview")) << "the main window loaded the toolkit's web view";
+    if (!IsPreviewAvailable())
+        GTEST_SKIP() << "no web view here";
+    ScratchFolder folder;
+    std::ofstream(folder / "index.html") << "<html><body><p>Front page</p></body></html>";
+    auto* preview = new CPreviewDLG(frame, folder / "index.html", CSize(600, 400));
+    ASSERT_TRUE(preview->IsOk());
+    EXPECT_TRUE(Loaded("libpelorin_web_view"));
+    EXPECT_TRUE(Loaded("webkit"));
+    preview->Destroy();
+    Settle();
+}
+
+// Without a web view module the preview and print windows say what is missing and are not shown.
+TEST_F(ShellTest, WithoutTheWebViewModuleThePreviewSaysSo)
+{
+    if (Loaded("libpelorin_web_view"))
+        GTEST_SKIP() << "an earlier test of this process loaded the web view module";
+    ScratchFolder folder;
+    std::ofstream(folder / "index.html") << "<html><body><p>Front page</p></body></html>";
+    SetWebViewModulePath(folder / "libpelorin_web_view.so");
+    {
+        CPreviewDLG preview(nullptr, folder / "index.html", CSize(600, 400));
+        EXPECT_FALSE(preview.IsOk());
+        CPrintSiteDLG print(nullptr, folder / "index.html", CSize(600, 400));
+        EXPECT_FALSE(print.IsOk());
+    }
+    SetWebViewModulePath({});
+    EXPECT_EQ(services.messages, std::vector<std::string>(2, ResourceText(4001)));
 }
 
 // A fresh window has nowhere to go back or forward to, whatever windows came before it.
@@ -39,7 +89,7 @@ TEST(PreviewWindow, ShowsTheBuiltPageWithBackAndForwardDisabled)
     auto* preview = new CPreviewDLG(nullptr, folder / "index.html", CSize(600, 400));
     ASSERT_TRUE(preview->IsOk());
     preview->Show();
-    wxWebView* view = preview->GetWebView();
+    CWebView* view = preview->GetWebView();
     ASSERT_TRUE(WaitForPage(view, "index.html"));
     EXPECT_FALSE(preview->FindWindow(1001)->IsEnabled());
     EXPECT_FALSE(preview->FindWindow(1002)->IsEnabled());

@@ -23,7 +23,6 @@
 #include <wx/textctrl.h>
 #include <wx/timer.h>
 #include <wx/toolbar.h>
-#include <wx/webview.h>
 
 #include "app/dialogs/dialogs_test_support.h"
 #include "app/dialogs/new_site_dlg.h"
@@ -153,14 +152,14 @@ inline std::vector<std::string> Lines(wxDialog& dialog, int id)
 }
 
 // Lets the web view load its page and paint it; the address it shows then.
-inline std::string LoadedAddress(wxWebView* view)
+inline std::string LoadedAddress(CWebView* view)
 {
-    for (int i = 0; i < 600 && (view->IsBusy() || view->GetCurrentURL().empty()); ++i)
+    for (int i = 0; i < 600 && (view->IsBusy() || view->GetCurrentAddress().empty()); ++i)
         Settle();
     // The web view's own process paints the page a little after it reports it loaded.
     for (int i = 0; i < 20; ++i)
         Settle();
-    return view->GetCurrentURL().utf8_string();
+    return view->GetCurrentAddress();
 }
 
 inline void SendMouse(COrvelView* view, wxEventType type, CPoint pt)

@@ -1,6 +1,7 @@
 #include "platform/ftp/ftp.h"
 
-#include <curl/curl.h>
+#include "platform/ftp/curl_library.h"
+
 #include <stdlib.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -8,7 +9,6 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
-#include <mutex>
 
 #include "platform/win/path.h"
 
@@ -154,45 +154,49 @@ struct CFtp::Curl
     // too, when libcurl no longer names its socket.
     std::vector<curl_socket_t> sockets;
 
+    // libcurl's functions; null when it cannot be loaded (loadError says why), and then there are no handles.
+    const CurlLibrary* lib = nullptr;
+    std::string loadError;
+
     Curl()
     {
-        static std::once_flag once;
-        std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-        multi = curl_multi_init();
-        easy = multi ? curl_easy_init() : nullptr;
+        lib = LoadCurlLibrary(&loadError);
+        multi = lib ? lib->multi_init() : nullptr;
+        easy = multi ? lib->easy_init() : nullptr;
     }
     ~Curl()
     {
         if (easy)
-            curl_easy_cleanup(easy);
+            lib->easy_cleanup(easy);
         if (multi)
-            curl_multi_cleanup(multi);
-        curl_slist_free_all(commands);
+            lib->multi_cleanup(multi);
+        if (lib)
+            lib->slist_free_all(commands);
     }
 
     CURLcode Run()
     {
-        if (curl_multi_add_handle(multi, easy) != CURLM_OK)
+        if (lib->multi_add_handle(multi, easy) != CURLM_OK)
             return CURLE_OUT_OF_MEMORY;
         CURLcode result = CURLE_OK;
         for (int running = 1; running;) {
-            if (curl_multi_perform(multi, &running) != CURLM_OK) {
+            if (lib->multi_perform(multi, &running) != CURLM_OK) {
                 result = CURLE_OUT_OF_MEMORY;
                 break;
             }
             // Never wait long for a timer: between the reply to EPSV and the connect of the data channel libcurl
             // sometimes has nothing to wait on and would otherwise sleep its full second.
             long wait = 0;
-            curl_multi_timeout(multi, &wait);
+            lib->multi_timeout(multi, &wait);
             if (running && wait != 0)
-                curl_multi_poll(multi, nullptr, 0, wait < 0 || wait > kLongestWait ? kLongestWait : wait, nullptr);
+                lib->multi_poll(multi, nullptr, 0, wait < 0 || wait > kLongestWait ? kLongestWait : wait, nullptr);
         }
         int left = 0;
-        while (CURLMsg* message = curl_multi_info_read(multi, &left)) {
+        while (CURLMsg* message = lib->multi_info_read(multi, &left)) {
             if (message->msg == CURLMSG_DONE && message->easy_handle == easy)
                 result = message->data.result;
         }
-        curl_multi_remove_handle(multi, easy);
+        lib->multi_remove_handle(multi, easy);
         return result;
     }
 
@@ -292,51 +296,53 @@ void CFtp::Open(bool& serverNotFound, bool& loginFailed, bool& cancelled, const 
         (!proxy || (IsSafeHost(proxy->host) && IsPort(proxy->port) && IsSafeText(proxy->user) &&
                     IsSafeText(m_strProxyPassword) && (proxy->type == SOCKS4 || proxy->type == SOCKS5)));
     if (!easy || !usable) {
-        m_strError = easy ? "The server, the proxy, a port, a user or a password cannot be used." : "Out of memory.";
+        m_strError = easy           ? "The server, the proxy, a port, a user or a password cannot be used."
+                     : !m_curl->lib ? m_curl->loadError + "."
+                                    : "Out of memory.";
         throw CFtpException(m_strError);
     }
-    curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, m_curl->errorText);
-    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "ftp");
-    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+    m_curl->lib->easy_setopt(easy, CURLOPT_ERRORBUFFER, m_curl->errorText);
+    m_curl->lib->easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "ftp");
+    m_curl->lib->easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
     if (!user.empty()) {
-        curl_easy_setopt(easy, CURLOPT_USERNAME, user.c_str());
-        curl_easy_setopt(easy, CURLOPT_PASSWORD, m_strPassword.c_str());
+        m_curl->lib->easy_setopt(easy, CURLOPT_USERNAME, user.c_str());
+        m_curl->lib->easy_setopt(easy, CURLOPT_PASSWORD, m_strPassword.c_str());
     }
     // One CWD to the full path of each new folder; none while the folder stays the same.
-    curl_easy_setopt(easy, CURLOPT_FTP_FILEMETHOD, static_cast<long>(CURLFTPMETHOD_SINGLECWD));
+    m_curl->lib->easy_setopt(easy, CURLOPT_FTP_FILEMETHOD, static_cast<long>(CURLFTPMETHOD_SINGLECWD));
     if (!passive)
-        curl_easy_setopt(easy, CURLOPT_FTPPORT, "-");
+        m_curl->lib->easy_setopt(easy, CURLOPT_FTPPORT, "-");
     if (proxy) {
-        curl_easy_setopt(easy, CURLOPT_PROXYTYPE,
-                         static_cast<long>(proxy->type == SOCKS4 ? CURLPROXY_SOCKS4 : CURLPROXY_SOCKS5));
-        curl_easy_setopt(easy, CURLOPT_PROXY, HostForUrl(proxy->host).c_str());
-        curl_easy_setopt(easy, CURLOPT_PROXYPORT, static_cast<long>(proxy->port));
+        m_curl->lib->easy_setopt(easy, CURLOPT_PROXYTYPE,
+                                 static_cast<long>(proxy->type == SOCKS4 ? CURLPROXY_SOCKS4 : CURLPROXY_SOCKS5));
+        m_curl->lib->easy_setopt(easy, CURLOPT_PROXY, HostForUrl(proxy->host).c_str());
+        m_curl->lib->easy_setopt(easy, CURLOPT_PROXYPORT, static_cast<long>(proxy->port));
         if (!proxy->user.empty()) {
-            curl_easy_setopt(easy, CURLOPT_PROXYUSERNAME, proxy->user.c_str());
-            curl_easy_setopt(easy, CURLOPT_PROXYPASSWORD, m_strProxyPassword.c_str());
+            m_curl->lib->easy_setopt(easy, CURLOPT_PROXYUSERNAME, proxy->user.c_str());
+            m_curl->lib->easy_setopt(easy, CURLOPT_PROXYPASSWORD, m_strProxyPassword.c_str());
         }
     } else {
         // A proxy named by the environment must not reroute a destination the user set up without one.
-        curl_easy_setopt(easy, CURLOPT_PROXY, "");
+        m_curl->lib->easy_setopt(easy, CURLOPT_PROXY, "");
     }
-    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, 30L);
-    curl_easy_setopt(easy, CURLOPT_SERVER_RESPONSE_TIMEOUT, 60L);
-    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, 60L);
-    curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &CFtpCallbacks::XferInfo);
-    curl_easy_setopt(easy, CURLOPT_XFERINFODATA, this);
-    curl_easy_setopt(easy, CURLOPT_VERBOSE, 1L);
-    curl_easy_setopt(easy, CURLOPT_DEBUGFUNCTION, &CFtpCallbacks::Debug);
-    curl_easy_setopt(easy, CURLOPT_DEBUGDATA, this);
-    curl_easy_setopt(easy, CURLOPT_OPENSOCKETFUNCTION, &CFtpCallbacks::OpenSocket);
-    curl_easy_setopt(easy, CURLOPT_OPENSOCKETDATA, m_curl.get());
-    curl_easy_setopt(easy, CURLOPT_CLOSESOCKETFUNCTION, &CFtpCallbacks::CloseSocket);
-    curl_easy_setopt(easy, CURLOPT_CLOSESOCKETDATA, m_curl.get());
+    m_curl->lib->easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, 30L);
+    m_curl->lib->easy_setopt(easy, CURLOPT_SERVER_RESPONSE_TIMEOUT, 60L);
+    m_curl->lib->easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    m_curl->lib->easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, 60L);
+    m_curl->lib->easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
+    m_curl->lib->easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &CFtpCallbacks::XferInfo);
+    m_curl->lib->easy_setopt(easy, CURLOPT_XFERINFODATA, this);
+    m_curl->lib->easy_setopt(easy, CURLOPT_VERBOSE, 1L);
+    m_curl->lib->easy_setopt(easy, CURLOPT_DEBUGFUNCTION, &CFtpCallbacks::Debug);
+    m_curl->lib->easy_setopt(easy, CURLOPT_DEBUGDATA, this);
+    m_curl->lib->easy_setopt(easy, CURLOPT_OPENSOCKETFUNCTION, &CFtpCallbacks::OpenSocket);
+    m_curl->lib->easy_setopt(easy, CURLOPT_OPENSOCKETDATA, m_curl.get());
+    m_curl->lib->easy_setopt(easy, CURLOPT_CLOSESOCKETFUNCTION, &CFtpCallbacks::CloseSocket);
+    m_curl->lib->easy_setopt(easy, CURLOPT_CLOSESOCKETDATA, m_curl.get());
 
     // An empty path: log in and learn the folder the server put us in, nothing more.
     ResetRequest("ftp://" + HostForUrl(m_strHost) + ":" + std::to_string(m_nPort) + "/");
-    curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
+    m_curl->lib->easy_setopt(easy, CURLOPT_NOBODY, 1L);
     m_pCancelled = &cancelled;
     const bool connected = !cancelled && Perform();
     m_pCancelled = nullptr;
@@ -348,7 +354,7 @@ void CFtp::Open(bool& serverNotFound, bool& loginFailed, bool& cancelled, const 
         throw CFtpException(m_strError);
     }
     char* entry = nullptr;
-    curl_easy_getinfo(easy, CURLINFO_FTP_ENTRY_PATH, &entry);
+    m_curl->lib->easy_getinfo(easy, CURLINFO_FTP_ENTRY_PATH, &entry);
     m_strCwd = Resolve(entry && entry[0] == '/' ? entry : "/");
 }
 
@@ -380,11 +386,11 @@ std::string CFtp::UrlOf(const std::string& path, bool folder) const
     std::string url = "ftp://" + HostForUrl(m_strHost) + ":" + std::to_string(m_nPort) + "/%2F";
     bool first = true;
     for (const std::string& part : SplitComponents(path)) {
-        char* escaped = curl_easy_escape(m_curl->easy, part.data(), static_cast<int>(part.size()));
+        char* escaped = m_curl->lib->easy_escape(m_curl->easy, part.data(), static_cast<int>(part.size()));
         if (!first)
             url += "/";
         url += escaped ? escaped : "";
-        curl_free(escaped);
+        m_curl->lib->free(escaped);
         first = false;
     }
     if (folder && !first)
@@ -395,18 +401,18 @@ std::string CFtp::UrlOf(const std::string& path, bool folder) const
 void CFtp::ResetRequest(const std::string& url)
 {
     CURL* easy = m_curl->easy;
-    curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(easy, CURLOPT_NOBODY, 0L);
-    curl_easy_setopt(easy, CURLOPT_UPLOAD, 0L);
-    curl_easy_setopt(easy, CURLOPT_DIRLISTONLY, 0L);
-    curl_easy_setopt(easy, CURLOPT_POSTQUOTE, nullptr);
-    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Discard);
-    curl_easy_setopt(easy, CURLOPT_WRITEDATA, nullptr);
-    curl_easy_setopt(easy, CURLOPT_READFUNCTION, &ReadFromFile);
-    curl_easy_setopt(easy, CURLOPT_READDATA, nullptr);
-    curl_easy_setopt(easy, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(-1));
-    curl_easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(0));
-    curl_slist_free_all(m_curl->commands);
+    m_curl->lib->easy_setopt(easy, CURLOPT_URL, url.c_str());
+    m_curl->lib->easy_setopt(easy, CURLOPT_NOBODY, 0L);
+    m_curl->lib->easy_setopt(easy, CURLOPT_UPLOAD, 0L);
+    m_curl->lib->easy_setopt(easy, CURLOPT_DIRLISTONLY, 0L);
+    m_curl->lib->easy_setopt(easy, CURLOPT_POSTQUOTE, nullptr);
+    m_curl->lib->easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Discard);
+    m_curl->lib->easy_setopt(easy, CURLOPT_WRITEDATA, nullptr);
+    m_curl->lib->easy_setopt(easy, CURLOPT_READFUNCTION, &ReadFromFile);
+    m_curl->lib->easy_setopt(easy, CURLOPT_READDATA, nullptr);
+    m_curl->lib->easy_setopt(easy, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(-1));
+    m_curl->lib->easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(0));
+    m_curl->lib->slist_free_all(m_curl->commands);
     m_curl->commands = nullptr;
 }
 
@@ -427,7 +433,7 @@ bool CFtp::Perform()
     }
     if (result == CURLE_OK)
         return true;
-    std::string text = m_curl->errorText[0] ? m_curl->errorText : curl_easy_strerror(result);
+    std::string text = m_curl->errorText[0] ? m_curl->errorText : m_curl->lib->easy_strerror(result);
     if (!m_strLastReply.empty() && (m_strLastReply[0] == '4' || m_strLastReply[0] == '5'))
         text += " (" + m_strLastReply + ")";
     Fail(ErrorCodeOf(result), text);
@@ -479,20 +485,20 @@ long CFtp::Command(const std::string& command)
     // The command goes after a request that only enters the current folder; "*" keeps a refusal from closing the
     // connection, so the answer is read from the reply code.
     ResetRequest(UrlOf(m_strCwd, true));
-    curl_easy_setopt(m_curl->easy, CURLOPT_NOBODY, 1L);
-    m_curl->commands = curl_slist_append(nullptr, ("*" + command).c_str());
-    curl_easy_setopt(m_curl->easy, CURLOPT_POSTQUOTE, m_curl->commands);
+    m_curl->lib->easy_setopt(m_curl->easy, CURLOPT_NOBODY, 1L);
+    m_curl->commands = m_curl->lib->slist_append(nullptr, ("*" + command).c_str());
+    m_curl->lib->easy_setopt(m_curl->easy, CURLOPT_POSTQUOTE, m_curl->commands);
     if (!Perform())
         return 0;
     long reply = 0;
-    curl_easy_getinfo(m_curl->easy, CURLINFO_RESPONSE_CODE, &reply);
+    m_curl->lib->easy_getinfo(m_curl->easy, CURLINFO_RESPONSE_CODE, &reply);
     return reply;
 }
 
 bool CFtp::FolderExists(const std::string& path)
 {
     ResetRequest(UrlOf(path, true));
-    curl_easy_setopt(m_curl->easy, CURLOPT_NOBODY, 1L);
+    m_curl->lib->easy_setopt(m_curl->easy, CURLOPT_NOBODY, 1L);
     return Perform();
 }
 
@@ -561,9 +567,9 @@ bool CFtp::put(const std::string& localPath, const std::string& remoteName, bool
     const long size = std::ftell(local.file);
     std::rewind(local.file);
     ResetRequest(UrlOf(Resolve(remoteName), false));
-    curl_easy_setopt(m_curl->easy, CURLOPT_UPLOAD, 1L);
-    curl_easy_setopt(m_curl->easy, CURLOPT_READDATA, local.file);
-    curl_easy_setopt(m_curl->easy, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(size));
+    m_curl->lib->easy_setopt(m_curl->easy, CURLOPT_UPLOAD, 1L);
+    m_curl->lib->easy_setopt(m_curl->easy, CURLOPT_READDATA, local.file);
+    m_curl->lib->easy_setopt(m_curl->easy, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(size));
     return Perform();
 }
 
@@ -586,10 +592,11 @@ bool CFtp::get(const std::string& localPath, const std::string& remoteName, bool
     }
     ResetRequest(UrlOf(Resolve(remoteName), false));
     DownloadTarget target{local.file, maxBytes < 0 ? -1 : maxBytes};
-    curl_easy_setopt(m_curl->easy, CURLOPT_WRITEFUNCTION, &WriteToFile);
-    curl_easy_setopt(m_curl->easy, CURLOPT_WRITEDATA, &target);
+    m_curl->lib->easy_setopt(m_curl->easy, CURLOPT_WRITEFUNCTION, &WriteToFile);
+    m_curl->lib->easy_setopt(m_curl->easy, CURLOPT_WRITEDATA, &target);
     // A size the server announces is checked before any byte comes.
-    curl_easy_setopt(m_curl->easy, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(maxBytes < 0 ? 0 : maxBytes));
+    m_curl->lib->easy_setopt(m_curl->easy, CURLOPT_MAXFILESIZE_LARGE,
+                             static_cast<curl_off_t>(maxBytes < 0 ? 0 : maxBytes));
     bool ok = Perform();
     if (!ok && (target.overflowed || m_nLastResult == CURLE_FILESIZE_EXCEEDED))
         Fail(errorTooLarge, remoteName + " is larger than " + std::to_string(maxBytes) + " bytes.");
@@ -610,9 +617,9 @@ bool CFtp::mdel_excludefiles(const std::vector<std::string>* keep)
         return false;
     std::string listing;
     ResetRequest(UrlOf(m_strCwd, true));
-    curl_easy_setopt(m_curl->easy, CURLOPT_DIRLISTONLY, 1L);
-    curl_easy_setopt(m_curl->easy, CURLOPT_WRITEFUNCTION, &AppendToString);
-    curl_easy_setopt(m_curl->easy, CURLOPT_WRITEDATA, &listing);
+    m_curl->lib->easy_setopt(m_curl->easy, CURLOPT_DIRLISTONLY, 1L);
+    m_curl->lib->easy_setopt(m_curl->easy, CURLOPT_WRITEFUNCTION, &AppendToString);
+    m_curl->lib->easy_setopt(m_curl->easy, CURLOPT_WRITEDATA, &listing);
     if (!Perform())
         return false;
     bool all = true;

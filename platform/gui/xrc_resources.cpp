@@ -3,11 +3,15 @@
 #include "platform/resources/resource_folder.h"
 
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
+#include <memory>
 #include <set>
+#include <thread>
 #include <vector>
 #include <wx/filename.h>
 #include <wx/log.h>
+#include <wx/xml/xml.h>
 #include <wx/xrc/xmlres.h>
 
 namespace {
@@ -35,6 +39,31 @@ private:
     std::string m_first;
 };
 
+// Parsing is most of what loading the files costs at start, and each file parses alone: they are parsed on a few
+// threads, each with logging off (a failure is loaded again below, which gives wx's reason). Null for a file that
+// does not parse.
+std::vector<std::unique_ptr<wxXmlDocument>> ParseFiles(const std::vector<std::filesystem::path>& files)
+{
+    std::vector<std::unique_ptr<wxXmlDocument>> documents(files.size());
+    std::atomic<size_t> next{0};
+    const auto parse = [&] {
+        const wxLogNull quiet;
+        for (size_t i = next++; i < files.size(); i = next++) {
+            auto document = std::make_unique<wxXmlDocument>();
+            if (document->Load(wxString::FromUTF8(files[i].string())) && document->GetRoot())
+                documents[i] = std::move(document);
+        }
+    };
+    const size_t threads = std::min<size_t>({files.size(), std::max(1u, std::thread::hardware_concurrency()), 4});
+    std::vector<std::thread> workers;
+    for (size_t i = 1; i < threads; ++i)
+        workers.emplace_back(parse);
+    parse();
+    for (std::thread& worker : workers)
+        worker.join();
+    return documents;
+}
+
 } // namespace
 
 bool LoadXrcResources(std::string* error)
@@ -59,11 +88,19 @@ bool LoadXrcResources(std::string* error)
         return false;
     }
     std::sort(files.begin(), files.end());
-    for (const std::filesystem::path& file : files) {
-        if (loaded.count(file))
-            continue;
+    files.erase(std::remove_if(files.begin(), files.end(),
+                               [](const std::filesystem::path& file) { return loaded.count(file) != 0; }),
+                files.end());
+    std::vector<std::unique_ptr<wxXmlDocument>> documents = ParseFiles(files);
+    for (size_t i = 0; i < files.size(); ++i) {
+        const std::filesystem::path& file = files[i];
         CLoadReasons reasons;
-        if (!wxXmlResource::Get()->Load(wxFileName(wxString::FromUTF8(file.string())).GetFullPath())) {
+        const wxString path = wxFileName(wxString::FromUTF8(file.string())).GetFullPath();
+        if (documents[i] && wxXmlResource::Get()->LoadDocument(documents[i].release(), path)) {
+            loaded.insert(file);
+            continue;
+        }
+        if (!wxXmlResource::Get()->Load(path)) {
             if (error)
                 *error = file.string() + ": not a dialog template file wx can read" +
                          (reasons.First().empty() ? std::string() : " (" + reasons.First() + ")");
