@@ -38,7 +38,6 @@
 
 namespace {
 
-constexpr unsigned kPageWordText = 2022;
 constexpr int kHtmlPreviewNotice = 7012;
 constexpr int kHtmlSaveNotice = 7013;
 // The arguments every picture of a build is saved with; the format follows the name.
@@ -379,7 +378,7 @@ bool CSiteBuilder::BuildBackgroundImage(CPageBuildRecord& record, int pageIndex)
         return true;
     record.backgroundKind = 2;
     record.tiled = fill.IsTile();
-    const std::string fileName = ResourceText(kPageWordText, "Page") + std::to_string(pageIndex) + "_IMG_BCK.jpg";
+    const std::string fileName = ResourceText(IDS_PAGE_WORD, "Page") + std::to_string(pageIndex) + "_IMG_BCK.jpg";
     record.backgroundUrl = kFilesPrefix + fileName;
 
     const CImage* gradient = fill.GetImage();

@@ -64,7 +64,7 @@ CNewSiteDLG::CNewSiteDLG(wxWindow* parent)
         m_bLoaded = false;
         return;
     }
-    m_choice.Open(*settings, ResourceText(2080), ResourceText(2088));
+    m_choice.Open(*settings, ResourceText(IDS_DEFAULT_PAGE_TITLE), ResourceText(IDS_DEFAULT_PAGE_NAME));
     const NewSiteValues& values = m_choice.Values();
     const BackgroundControlIds background = {kSolidId,         kPictureId,    kGradientId,         kColorId,
                                              kGradientPlaceId, kHorizontalId, kSiteFolderBrowseId, kPictureNameId};
@@ -84,7 +84,7 @@ CNewSiteDLG::CNewSiteDLG(wxWindow* parent)
     m_pHeight->ChangeValue(wxString::Format("%d", values.m_nHeight));
     m_pCentered->SetValue(values.m_bCentered);
     m_bFilling = false;
-    SetTitle(BytesToWx(ResourceText(3018)));
+    SetTitle(BytesToWx(ResourceText(IDS_NEW_WEBSITE_TITLE)));
     ShowChoice();
 
     for (int id : {kNameId, kPageIdId, kWidthId, kHeightId})
@@ -187,7 +187,7 @@ void CNewSiteDLG::OnOK(wxCommandEvent&)
         m_pName->SetFocus();
         return;
     case NewSiteRefusal::emptyPageId:
-        GetCoreServices().ShowMessage(ResourceText(3023));
+        GetCoreServices().ShowMessage(ResourceText(IDS_PAGE_ID_TAKEN));
         m_pPageId->SetFocus();
         return;
     case NewSiteRefusal::none:

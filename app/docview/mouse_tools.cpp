@@ -44,9 +44,6 @@ constexpr int kGestureEnded = 10018;
 constexpr int kEditHtmlCommand = 1558;
 constexpr int kFlashCommand = 1606;
 
-constexpr unsigned kResizeKeysPrompt = 2030;
-constexpr unsigned kRotateKeysPrompt = 2031;
-constexpr unsigned kEyedropperPrompt = 2040;
 constexpr int kPictureNotLoaded = 300;
 constexpr int kPictureInvalid = 294;
 constexpr int kPictureNoMemory = 295;
@@ -233,7 +230,7 @@ bool CMouseTools::PressHandles(const MouseInput& input, int hit)
         m_bRotating = true;
         frame->BeginRotate();
         if (frame->IsGroup())
-            m_host.SetStatusText(ResourceText(kRotateKeysPrompt));
+            m_host.SetStatusText(ResourceText(IDS_ROTATE_KEYS_PROMPT));
     }
     m_pressPoint = m_lastPoint = pt;
     m_bDragging = true;
@@ -510,7 +507,7 @@ std::string CMouseTools::EyedropperText(const CPoint& pt)
     const unsigned char* rgb = color.GetColor();
     char values[40];
     std::snprintf(values, sizeof values, "   (%3d,%3d,%3d)", rgb[0], rgb[1], rgb[2]);
-    return ResourceText(kEyedropperPrompt) + values;
+    return ResourceText(IDS_EYEDROPPER_PROMPT) + values;
 }
 
 // ---- Moves ----
@@ -549,7 +546,7 @@ void CMouseTools::OnMouseMove(const MouseInput& input)
         if (!frame)
             return;
         const CRect before = frame->GetUpdateRect(true);
-        m_host.SetStatusText(ResourceText(kResizeKeysPrompt));
+        m_host.SetStatusText(ResourceText(IDS_RESIZE_KEYS_PROMPT));
         frame->ResizeByHandle(POINT{pt.x, pt.y}, input.ctrl, input.shift, m_bResizeTop, m_bResizeLeft, m_bResizeRight,
                               m_bResizeBottom, m_bResizeStarted);
         CRect area = frame->GetUpdateRect(true);

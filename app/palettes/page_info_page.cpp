@@ -68,9 +68,9 @@ CPageInfoPage::CPageInfoPage(wxWindow* parent) : CPalettePage(parent, kPagePropS
     if (!m_pTitle || !m_pPageId || !m_pWidth || !m_pHeight || !m_pSizes || !m_pPositions || !m_pColor || !m_pGradient)
         return;
     m_pColor->Init(nullptr);
-    m_pColor->SetToolTip(BytesToWx(ResourceText(5220)));
+    m_pColor->SetToolTip(BytesToWx(ResourceText(IDS_PAGE_COLOUR_TIP)));
     m_pGradient->Init();
-    m_pGradient->SetToolTip(BytesToWx(ResourceText(5221)));
+    m_pGradient->SetToolTip(BytesToWx(ResourceText(IDS_PAGE_GRADIENT_TIP)));
     FillPositions(m_pPositions);
     for (wxTextCtrl* field : {m_pTitle, m_pPageId, m_pWidth, m_pHeight})
         field->Bind(wxEVT_KILL_FOCUS, &CPageInfoPage::OnTextLeft, this);

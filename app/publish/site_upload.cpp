@@ -184,7 +184,8 @@ void CSiteUpload::Status(const std::string& text, int range, int pauseMs)
 bool CSiteUpload::ContinueWithout(const std::string& path)
 {
     std::string question =
-        ResourceText(7043, "The file '%s' was not found.\nDo you want to continue uploading your site anyway?");
+        ResourceText(IDS_FILE_NOT_FOUND_CONTINUE,
+                     "The file '%s' was not found.\nDo you want to continue uploading your site anyway?");
     if (const size_t at = question.find("%s"); at != std::string::npos)
         question.replace(at, 2, path);
     CoreServices& services = GetCoreServices();
@@ -458,7 +459,7 @@ bool CSiteUpload::WriteRecordAndBackup()
 
 bool CSiteUpload::UploadEverything()
 {
-    Status(ResourceText(7024, "Pages..."), -1, kPhasePause);
+    Status(ResourceText(IDS_PAGES_PHASE, "Pages..."), -1, kPhasePause);
     if (!ChdirRoot())
         return FolderFailed(false);
     const std::string index = m_strStaging + "index.html";
@@ -482,7 +483,7 @@ bool CSiteUpload::UploadEverything()
         m_site.AddPublishedFile(name);
     }
 
-    Status(ResourceText(7025, "Referenced Files..."), -1, kPhasePause);
+    Status(ResourceText(IDS_REFERENCED_FILES_PHASE, "Referenced Files..."), -1, kPhasePause);
     for (int i = 0; i < m_site.GetFilePairCount(); ++i) {
         const CFilePair& pair = *m_site.GetFilePair(i);
         const long long size = FileSize(pair.m_strSource);
@@ -494,7 +495,7 @@ bool CSiteUpload::UploadEverything()
         m_site.AddPublishedFile(pair.m_strTarget);
     }
 
-    Status(ResourceText(7014, "Binary Files..."), -1, kPhasePause);
+    Status(ResourceText(IDS_BINARY_FILES_PHASE, "Binary Files..."), -1, kPhasePause);
     std::vector<std::string> siteFiles, downloads;
     for (size_t i = next; i < m_staged.size(); ++i) {
         m_record.Add(m_staged[i].path, m_staged[i].size);
@@ -502,7 +503,7 @@ bool CSiteUpload::UploadEverything()
     }
     if (!SendInFolder("files", siteFiles, false))
         return false;
-    Status(ResourceText(7023, "Download Files..."), -1, kPhasePause);
+    Status(ResourceText(IDS_DOWNLOAD_FILES_PHASE, "Download Files..."), -1, kPhasePause);
     for (const StagedFile& download : GatherDownloads()) {
         m_record.Add(download.path, download.size);
         downloads.push_back(download.path);
@@ -511,7 +512,7 @@ bool CSiteUpload::UploadEverything()
         return false;
     if (!ChdirRoot())
         return FolderFailed(false);
-    Status(ResourceText(7022, "Maintenance Files"), kPhaseRange);
+    Status(ResourceText(IDS_MAINTENANCE_FILES_PHASE, "Maintenance Files"), kPhaseRange);
     RemoveOldStartPages();
     return WriteRecordAndBackup();
 }

@@ -23,10 +23,6 @@
 
 namespace {
 
-constexpr unsigned kAddBrowserQuestion = 7003;
-constexpr unsigned kBrowserSelectPrompt = 32911;
-constexpr unsigned kAddBrowserPrompt = 32909;
-
 struct CompanionTool
 {
     int offer;
@@ -73,7 +69,7 @@ void AddNewBrowser(CMainFrame& frame)
     CExeFileDialog chooser(frame);
     if (!chooser.DoModal())
         return;
-    std::string question = ResourceText(kAddBrowserQuestion);
+    std::string question = ResourceText(IDS_ADD_BROWSER_QUESTION);
     if (const size_t mark = question.find("%1"); mark != std::string::npos)
         question.replace(mark, 2, chooser.GetPath());
     CoreServices& services = GetCoreServices();
@@ -108,11 +104,11 @@ void RebuildBrowserItems(wxMenu& menu, const std::vector<std::string>& browsers)
     wxMenuItem* first = menu.FindChildItem(ID_FIRST_BROWSER);
     if (!first)
         return;
-    first->SetItemLabel(BytesToWx(browsers.empty() ? AfterLineFeed(kBrowserSelectPrompt) : LabelOf(browsers[0])));
+    first->SetItemLabel(BytesToWx(browsers.empty() ? AfterLineFeed(IDS_BROWSERS_PROMPT) : LabelOf(browsers[0])));
     const size_t count = std::min(browsers.size(), kMaxBrowsers);
     for (size_t i = 1; i < count; ++i)
         menu.AppendCheckItem(ID_FIRST_BROWSER + static_cast<int>(i), BytesToWx(LabelOf(browsers[i])),
-                             BytesToWx(BeforeLineFeed(kBrowserSelectPrompt)));
+                             BytesToWx(BeforeLineFeed(IDS_BROWSERS_PROMPT)));
 }
 
 } // namespace
@@ -222,8 +218,8 @@ bool UpdateBrowserCommand(CMainFrame& frame, wxUpdateUIEvent& event)
 bool CProgramServices::ChooseBrowserFile(std::string& path)
 {
     const std::string folder = path.empty() ? "/usr/share/applications" : GetPathFolder(path);
-    wxFileDialog dialog(m_pFrame, BytesToWx(AfterLineFeed(kAddBrowserPrompt)), PathToWx(folder), wxEmptyString,
-                        BytesToWx(ResourceText(7000)) + "|*", wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+    wxFileDialog dialog(m_pFrame, BytesToWx(AfterLineFeed(IDS_ADD_BROWSER_PROMPT)), PathToWx(folder), wxEmptyString,
+                        BytesToWx(ResourceText(IDS_PROGRAM_FILES_FILTER)) + "|*", wxFD_OPEN | wxFD_FILE_MUST_EXIST);
     if (dialog.ShowModal() != wxID_OK)
         return false;
     path = PathFromWx(dialog.GetPath());

@@ -203,7 +203,7 @@ protected:
 
 TEST_F(CommandTableTest, EveryCommandFollowsItsRule)
 {
-    const std::string tool = "&" + ResourceText(5500);
+    const std::string tool = "&" + ResourceText(IDS_ARROW_TOOL);
     const std::vector<Row> table = {
         // File
         {WxCommandId(57600), "EEEE", "    ", ""},
@@ -260,12 +260,12 @@ TEST_F(CommandTableTest, EveryCommandFollowsItsRule)
         {WxCommandId(32800), "-EE-", "    ", ""},
         {WxCommandId(32779), "-EE-", "    ", ""},
         {ID_FIRST_TOOL_ITEM, "EEEE", "xxxx", tool},
-        {ID_FIRST_TOOL_ITEM + 1, "EEEE", "....", "&" + ResourceText(5501)},
-        {ID_FIRST_TOOL_ITEM + 2, "EEEE", "....", "&" + ResourceText(5511)},
+        {ID_FIRST_TOOL_ITEM + 1, "EEEE", "....", "&" + ResourceText(IDS_TEXT_TOOL)},
+        {ID_FIRST_TOOL_ITEM + 2, "EEEE", "....", "&" + ResourceText(IDS_SHAPE_TOOL)},
         {ID_FIRST_TOOL_ITEM + 3, "EEEE", "....", "&Circle Tool"},
-        {ID_FIRST_TOOL_ITEM + 4, "EEEE", "....", "&" + ResourceText(5504)},
-        {ID_FIRST_TOOL_ITEM + 5, "EEEE", "....", "&" + ResourceText(5507)},
-        {ID_LAST_TOOL_ITEM, "EEEE", "....", "&" + ResourceText(5512)},
+        {ID_FIRST_TOOL_ITEM + 4, "EEEE", "....", "&" + ResourceText(IDS_PICTURE_TOOL)},
+        {ID_FIRST_TOOL_ITEM + 5, "EEEE", "....", "&" + ResourceText(IDS_HTML_TOOL)},
+        {ID_LAST_TOOL_ITEM, "EEEE", "....", "&" + ResourceText(IDS_FLASH_TOOL)},
         {WxCommandId(32832), "EEEE", "    ", ""},
         {WxCommandId(32833), "EEEE", "    ", ""},
         {WxCommandId(32834), "EEEE", "    ", ""},
@@ -273,11 +273,11 @@ TEST_F(CommandTableTest, EveryCommandFollowsItsRule)
         {WxCommandId(32836), "EEEE", "    ", ""},
         {WxCommandId(32837), "EEEE", "    ", ""},
         // Settings
-        {WxCommandId(59392), "EEEE", "    ", ResourceText(3027)},
-        {WxCommandId(32854), "EEEE", "    ", ResourceText(3011)},
-        {WxCommandId(59426), "EEEE", "    ", ResourceText(3032)}, // no palette shows here
-        {WxCommandId(59425), "EEEE", "    ", ResourceText(3029)},
-        {WxCommandId(32849), "EEEE", "    ", ResourceText(3014)},
+        {WxCommandId(59392), "EEEE", "    ", ResourceText(IDS_HIDE_TOOLBAR)},
+        {WxCommandId(32854), "EEEE", "    ", ResourceText(IDS_HIDE_BUTTON_TEXTS)},
+        {WxCommandId(59426), "EEEE", "    ", ResourceText(IDS_SHOW_INSPECTOR)}, // no palette shows here
+        {WxCommandId(59425), "EEEE", "    ", ResourceText(IDS_HIDE_TOOLBOX)},
+        {WxCommandId(32849), "EEEE", "    ", ResourceText(IDS_HIDE_STATUS_BAR)},
         {ID_USE_BUILT_IN_BROWSER, "EEEE", "xxxx", ""},
         {ID_USE_STANDARD_BROWSER, "EEEE", "....", ""},
         {ID_ADD_BROWSER, "EEEE", "    ", ""},
@@ -295,12 +295,12 @@ TEST_F(CommandTableTest, EveryCommandFollowsItsRule)
         {ID_MORE_SOFTWARE, "EEEE", "    ", ""},
         {WxCommandId(57664), "EEEE", "    ", ""},
         // Under Send: the upload names no stored destination
-        {WxCommandId(32968), "----", "    ", ResourceText(7041)},
+        {WxCommandId(32968), "----", "    ", ResourceText(IDS_UPLOAD)},
         // The page's context menu: the guides, the grid and the inspector palettes
         {WxCommandId(32838), "-EEE", "    ", ""},
         {WxCommandId(32851), "-EEE", "    ", ""},
         {WxCommandId(32839), "----", "    ", ""}, // guides snap always; the item does nothing
-        {WxCommandId(32840), "-EEE", "    ", ResourceText(3015)},
+        {WxCommandId(32840), "-EEE", "    ", ResourceText(IDS_HIDE_GUIDES)},
         {WxCommandId(32841), "----", "    ", ""},
         {WxCommandId(32845), "-EEE", "....", ""}, // no grid
         {WxCommandId(32846), "-EEE", "....", ""},
@@ -576,8 +576,8 @@ TEST_F(BrowserMenuTest, AnAddedBrowserIsOfferedAndPreviewsThePage)
     Command(ID_ADD_BROWSER);
     std::filesystem::remove(out);
     ASSERT_EQ(program.messages.size(), 4u);
-    EXPECT_EQ(program.messages[1], ResourceText(7002));
-    EXPECT_EQ(program.messages[2], ResourceText(7001));
+    EXPECT_EQ(program.messages[1], ResourceText(IDS_BROWSER_ALREADY_LISTED));
+    EXPECT_EQ(program.messages[2], ResourceText(IDS_NOT_A_PROGRAM));
     EXPECT_EQ(frame->GetBrowserPaths(), (std::vector<std::string>{GetLongPath(entry), GetLongPath(script)}));
 
     menu = BrowserMenu();
@@ -643,7 +643,7 @@ TEST_F(BrowserMenuTest, PreviewsOpenThePageInTheChosenBrowser)
     Settle();
     SetProgramStarter(before);
     ASSERT_EQ(started.size(), 2u);
-    EXPECT_EQ(program.messages, std::vector<std::string>{ResourceText(7044)});
+    EXPECT_EQ(program.messages, std::vector<std::string>{ResourceText(IDS_BROWSER_NOT_STARTED)});
 
     // Nothing is previewed while a text is being edited.
     auto enabled = [&](int id) {
@@ -714,7 +714,7 @@ TEST_F(BrowserMenuTest, CompanionToolsOfferTheirDownload)
     // The offer as the user sees it.
     CDownloadOfferDialog offer(1, frame);
     ASSERT_TRUE(offer.IsOk());
-    EXPECT_EQ(offer.GetTitle(), ResourceText(7004));
+    EXPECT_EQ(offer.GetTitle(), ResourceText(IDS_BUTTON_MAKER));
     offer.Show();
     Settle();
     const std::filesystem::path folder = TestOutputFolder() / "shell";

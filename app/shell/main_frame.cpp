@@ -372,7 +372,7 @@ void CMainFrame::OnClose(wxCloseEvent& event)
 
 void CMainFrame::UpdateTitle()
 {
-    SetTitle(PathToWx(MakeMainTitle(GetProductName(), m_pCurrentSite, ResourceText(3019))));
+    SetTitle(PathToWx(MakeMainTitle(GetProductName(), m_pCurrentSite, ResourceText(IDS_UNTITLED))));
     // A page window is titled by its page's ID, which the Page palette may have changed.
     for (COrvelFrame* window : m_pageWindows)
         if (const wxString name = BytesToWx(window->GetPage()->GetName()); window->GetTitle() != name)
@@ -546,7 +546,7 @@ wxMenu* CMainFrame::BuildPageMenu()
         m_pPageMenu->Destroy(m_pPageMenu->FindItemByPosition(0));
     m_pageList.clear();
     if (m_pCurrentSite)
-        m_pageList = BuildShowPageList(*m_pCurrentSite, ResourceText(2081));
+        m_pageList = BuildShowPageList(*m_pCurrentSite, ResourceText(IDS_FRONT_PAGE_SUFFIX));
     for (size_t i = 0; i < m_pageList.size(); ++i)
         m_pPageMenu->Append(kFirstPageCommand + static_cast<int>(i), BytesToWx(m_pageList[i].text));
     return m_pPageMenu;
@@ -753,19 +753,19 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event)
         event.Enable(m_pCurrentSite && m_pCurrentSite->GetPageCount() < CWebsite::kMaxPages);
         break;
     case ID_VIEW_TOOLBAR:
-        toggle(m_bToolBarShown, 3027, 3028);
+        toggle(m_bToolBarShown, IDS_HIDE_TOOLBAR, IDS_SHOW_TOOLBAR);
         break;
     case ID_VIEW_BUTTON_TEXTS:
-        toggle(m_bButtonTextsShown, 3011, 3012);
+        toggle(m_bButtonTextsShown, IDS_HIDE_BUTTON_TEXTS, IDS_SHOW_BUTTON_TEXTS);
         break;
     case ID_VIEW_TOOLBOX:
-        toggle(IsToolsBarShown(), 3029, 3030);
+        toggle(IsToolsBarShown(), IDS_HIDE_TOOLBOX, IDS_SHOW_TOOLBOX);
         break;
     case ID_VIEW_STATUS_BAR:
-        toggle(m_bStatusBarShown, 3014, 3013);
+        toggle(m_bStatusBarShown, IDS_HIDE_STATUS_BAR, IDS_SHOW_STATUS_BAR);
         break;
     case ID_VIEW_INSPECTOR:
-        toggle(m_pPropSheets->IsAnyPropSheetVisible(), 3031, 3032);
+        toggle(m_pPropSheets->IsAnyPropSheetVisible(), IDS_HIDE_INSPECTOR, IDS_SHOW_INSPECTOR);
         break;
     case ID_POPUP_ALT_TEXT:
         event.Enable(true);
@@ -825,7 +825,7 @@ void CMainFrame::RunWelcomeDialog()
 void CMainFrame::OnFileNewFromTheme()
 {
     if (m_pCurrentSite) {
-        if (!GetCoreServices().AskYesNo(GetProductName(), ResourceText(3051)) ||
+        if (!GetCoreServices().AskYesNo(GetProductName(), ResourceText(IDS_ONE_SITE_OPEN)) ||
             !SaveAllModified(*this, CloseReason::replacing))
             return;
         CloseSite();
@@ -922,10 +922,10 @@ void CMainFrame::DropFiles(const std::vector<std::string>& files)
         OpenDocumentFile(*this, files[0]);
         break;
     case DroppedFiles::wrongKind:
-        GetCoreServices().ShowMessage(ResourceText(5004));
+        GetCoreServices().ShowMessage(ResourceText(IDS_DROP_SITE_FILES_ONLY));
         break;
     case DroppedFiles::several:
-        GetCoreServices().ShowMessage(ResourceText(5001));
+        GetCoreServices().ShowMessage(ResourceText(IDS_DROP_ONE_SITE));
         break;
     case DroppedFiles::none:
         break;
@@ -945,10 +945,10 @@ void CMainFrame::UpdateStatusPanes()
         drag = {tools.IsGuideDrag(), tools.IsGuideHorizontal(), tools.GetGuideIndex()};
     }
     const std::string texts[4] = {
-        FormatImageInfoPane(m_pCurrentSite, GetCurrentObject(), ResourceText(2061)),
+        FormatImageInfoPane(m_pCurrentSite, GetCurrentObject(), ResourceText(IDS_IMAGE_PANE)),
         FormatPositionPane(m_pCurrentSite, page, drag),
-        FormatPageCountPane(m_pCurrentSite, ResourceText(2060)),
-        FormatLoadTimePane(m_pCurrentSite, page, ResourceText(2064)),
+        FormatPageCountPane(m_pCurrentSite, ResourceText(IDS_PAGE_COUNT_PANE)),
+        FormatLoadTimePane(m_pCurrentSite, page, ResourceText(IDS_SECONDS_UNIT)),
     };
     for (int i = 0; i < 4; ++i) {
         if (texts[i] != m_paneTexts[i + 1]) {
@@ -1038,7 +1038,7 @@ void CMainFrame::ShowOpenError()
 
 std::string CMainFrame::GetUntitledSiteName()
 {
-    return ResourceText(3019);
+    return ResourceText(IDS_UNTITLED);
 }
 
 void CMainFrame::ApplyChangedPages(CWebsite& site)

@@ -81,11 +81,11 @@ bool COrvelApp::OnInit()
         return false;
     }
     if (wxDisplayDepth() < 16) {
-        StartFailure(4000);
+        StartFailure(IDS_NEEDS_COLOUR_DISPLAY);
         return false;
     }
     if (!wxWebView::IsBackendAvailable(wxWebViewBackendDefault)) {
-        StartFailure(4001);
+        StartFailure(IDS_NEEDS_WEB_VIEW);
         return false;
     }
 
@@ -233,11 +233,12 @@ CWebsite* OpenDocumentFile(CMainFrame& frame, const std::string& path)
     const std::string full = failure ? path : absolute.lexically_normal().string();
     // A file that is no site is refused before the open site is closed for it, so that the user keeps it.
     if (const std::string cause = CheckSiteFileHeader(full); !cause.empty()) {
-        services.ShowMessage(ResourceText(61700) + "\n\n" + cause);
+        services.ShowMessage(ResourceText(IDS_SITE_NOT_OPENED) + "\n\n" + cause);
         return nullptr;
     }
     if (frame.GetCurrentSite()) {
-        if (!services.AskYesNo(GetProductName(), ResourceText(3051)) || !SaveAllModified(frame, CloseReason::replacing))
+        if (!services.AskYesNo(GetProductName(), ResourceText(IDS_ONE_SITE_OPEN)) ||
+            !SaveAllModified(frame, CloseReason::replacing))
             return nullptr;
         frame.CloseSite();
     }
@@ -258,7 +259,7 @@ CWebsite* OpenDocumentFile(CMainFrame& frame, const std::string& path)
     SetOpeningSitePath({});
     services.EndWaitCursor();
     if (!loaded) {
-        services.ShowMessage(ResourceText(61700) + "\n\n" + cause);
+        services.ShowMessage(ResourceText(IDS_SITE_NOT_OPENED) + "\n\n" + cause);
         return nullptr;
     }
     CWebsite* opened = site.get();

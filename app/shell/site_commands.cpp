@@ -22,7 +22,8 @@ CWebsite* NewWebsite(CMainFrame& frame)
 {
     CoreServices& services = GetCoreServices();
     if (frame.GetCurrentSite()) {
-        if (!services.AskYesNo(GetProductName(), ResourceText(3051)) || !SaveAllModified(frame, CloseReason::replacing))
+        if (!services.AskYesNo(GetProductName(), ResourceText(IDS_ONE_SITE_OPEN)) ||
+            !SaveAllModified(frame, CloseReason::replacing))
             return nullptr;
         frame.CloseSite();
     }
@@ -67,7 +68,7 @@ CSitePage* AddNewPage(CMainFrame& frame)
         values = dialog.GetValues();
         if (!values.m_strPageId.empty() && site->IsPageNameFree(values.m_strPageId))
             break;
-        services.ShowMessage(ResourceText(3023));
+        services.ShowMessage(ResourceText(IDS_PAGE_ID_TAKEN));
     }
     auto page = std::make_unique<CSitePage>(site, values.m_strPageId, values.m_strTitle, site->GetNewPageSettings());
     if (values.m_nDuplicate)
