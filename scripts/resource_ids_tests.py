@@ -10,19 +10,41 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import resource_ids  # noqa: E402
 
 
+def run_quietly(arguments):
+    """The generator's exit code and what it said on stderr."""
+    stderr = sys.stderr
+    with tempfile.TemporaryFile("w+") as captured:
+        sys.stderr = captured
+        try:
+            code = resource_ids.main(arguments)
+        finally:
+            sys.stderr = stderr
+        captured.seek(0)
+        return code, captured.read()
+
+
+def write(path, text):
+    with open(path, "w", encoding="utf-8") as f:
+        f.write(text)
+
+
 class ResourceIds(unittest.TestCase):
-    def run_generator(self, kind, table):
+    def run_generator(self, kind, table, templates=()):
+        """The exit code, the header written (None when none was) and the message."""
         with tempfile.TemporaryDirectory() as folder:
             source = os.path.join(folder, "table.xml")
             header = os.path.join(folder, "out", "names.h")
-            with open(source, "w", encoding="utf-8") as f:
-                f.write(table)
-            code = resource_ids.main([kind, source, header])
+            write(source, table)
+            paths = []
+            for i, template in enumerate(templates):
+                paths.append(os.path.join(folder, f"t{i}.xrc"))
+                write(paths[-1], '<resource xmlns="http://www.wxwidgets.org/wxxrc">' + template + "</resource>")
+            code, message = run_quietly([kind, source, header] + paths)
             text = open(header, encoding="utf-8").read() if os.path.exists(header) else None
-            return code, text
+            return code, text, message
 
     def test_named_strings_become_constants_and_unnamed_ones_are_left_out(self):
-        code, text = self.run_generator(
+        code, text, _ = self.run_generator(
             "strings",
             '<strings><string id="3051" name="IDS_ONE_SITE_OPEN">x</string><string id="7">y</string>'
             '<string id="2000" name="IDS_JANUARY"/></strings>',
@@ -33,7 +55,7 @@ class ResourceIds(unittest.TestCase):
         self.assertNotIn("= 7;", text)
 
     def test_commands_go_to_wx_by_their_number_and_into_the_templates_table(self):
-        code, text = self.run_generator(
+        code, text, _ = self.run_generator(
             "commands", '<commands><command id="57600" name="ID_FILE_NEW"/><command id="18000"/></commands>'
         )
         self.assertEqual(code, 0)
@@ -60,15 +82,7 @@ class ResourceIds(unittest.TestCase):
         ]
         for kind, table, reason in cases:
             with self.subTest(table=table):
-                stderr = sys.stderr
-                with tempfile.TemporaryFile("w+") as captured:
-                    sys.stderr = captured
-                    try:
-                        code, text = self.run_generator(kind, table)
-                    finally:
-                        sys.stderr = stderr
-                    captured.seek(0)
-                    message = captured.read()
+                code, text, message = self.run_generator(kind, table)
                 self.assertEqual(code, 1)
                 self.assertIsNone(text)
                 self.assertIn(reason, message)
@@ -83,31 +97,17 @@ class ResourceIds(unittest.TestCase):
             ('<object class="wxMenuItem"/>', 1, '"None"'),
         ]
         for body, expected, reason in cases:
-            with self.subTest(body=body), tempfile.TemporaryDirectory() as folder:
-                source = os.path.join(folder, "commands.xml")
-                template = os.path.join(folder, "menus.xrc")
-                with open(source, "w", encoding="utf-8") as f:
-                    f.write(table)
-                with open(template, "w", encoding="utf-8") as f:
-                    f.write('<resource xmlns="http://www.wxwidgets.org/wxxrc">' + body + "</resource>")
-                stderr = sys.stderr
-                with tempfile.TemporaryFile("w+") as captured:
-                    sys.stderr = captured
-                    try:
-                        code = resource_ids.main(["commands", source, os.path.join(folder, "h.h"), template])
-                    finally:
-                        sys.stderr = stderr
-                    captured.seek(0)
-                    message = captured.read()
+            with self.subTest(body=body):
+                code, text, message = self.run_generator("commands", table, [body])
                 self.assertEqual(code, expected, message)
+                self.assertEqual(text is None, expected != 0)
                 self.assertIn(reason, message)
 
     def test_an_unchanged_header_is_not_written_again(self):
         with tempfile.TemporaryDirectory() as folder:
             source = os.path.join(folder, "strings.xml")
             header = os.path.join(folder, "string_ids.h")
-            with open(source, "w", encoding="utf-8") as f:
-                f.write('<strings><string id="1" name="IDS_ONE">x</string></strings>')
+            write(source, '<strings><string id="1" name="IDS_ONE">x</string></strings>')
             self.assertEqual(resource_ids.main(["strings", source, header]), 0)
             os.utime(header, ns=(1, 1))
             self.assertEqual(resource_ids.main(["strings", source, header]), 0)

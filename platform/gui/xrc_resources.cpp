@@ -1,5 +1,6 @@
 #include "platform/gui/xrc_resources.h"
 
+#include "platform/resources/command_names.h"
 #include "platform/resources/resource_folder.h"
 
 #include <algorithm>
@@ -35,6 +36,20 @@ private:
     std::string m_first;
 };
 
+// The menus and toolbars of the templates name their items by command (name="ID_FILE_NEW"); wx learns each name's
+// number before it builds an item. A name wx already gave another number would build items no handler knows.
+bool TeachCommandNames(std::string* error)
+{
+    for (const CommandNameEntry& entry : kCommandNames) {
+        if (wxXmlResource::DoGetXRCID(entry.name, entry.id) != entry.id) {
+            if (error)
+                *error = std::string("the command name ") + entry.name + " already stands for another id";
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 bool LoadXrcResources(std::string* error)
@@ -42,6 +57,8 @@ bool LoadXrcResources(std::string* error)
     static std::set<std::filesystem::path> loaded;
     static bool handlersReady = false;
     if (!handlersReady) {
+        if (!TeachCommandNames(error))
+            return false;
         wxXmlResource::Get()->InitAllHandlers();
         handlersReady = true;
     }
