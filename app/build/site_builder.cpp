@@ -23,8 +23,6 @@
 
 namespace {
 
-constexpr unsigned kMouseOverCoveredText = 2018;
-
 // share / pages, rounded half up, at least 1.
 int PageStep(int share, int pageCount)
 {
@@ -201,7 +199,7 @@ void CSiteBuilder::BuildWebsite(SiteBuildResult& result, CWebsite* site, int mod
                 result.code = buildMouseOverCovered;
                 result.pageName = record->page->GetName();
                 result.message = ResourceText(
-                    kMouseOverCoveredText,
+                    IDS_MOUSE_OVER_COVERED,
                     "An object with a mouse-over effect must not be covered by other objects on the page.");
                 result.item = item;
                 return;
