@@ -18,8 +18,8 @@ namespace {
 class CLoadReasons : public wxLog
 {
 public:
-    CLoadReasons() : m_pPrevious(wxLog::SetActiveTarget(this)) {}
-    ~CLoadReasons() override { wxLog::SetActiveTarget(m_pPrevious); }
+    CLoadReasons() : m_previous(wxLog::SetActiveTarget(this)) {}
+    ~CLoadReasons() override { wxLog::SetActiveTarget(m_previous); }
     CLoadReasons(const CLoadReasons&) = delete;
     CLoadReasons& operator=(const CLoadReasons&) = delete;
     const std::string& First() const { return m_first; }
@@ -32,7 +32,7 @@ protected:
     }
 
 private:
-    wxLog* m_pPrevious;
+    wxLog* m_previous;
     std::string m_first;
 };
 
