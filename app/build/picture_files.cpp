@@ -22,7 +22,6 @@ using namespace build_helpers;
 
 namespace {
 
-constexpr unsigned kPageWordText = 2022;
 // The arguments every picture of a build is saved with; the format follows the name.
 constexpr unsigned kSaveFlags = 8;
 constexpr int kSaveQuality = 98;
@@ -114,7 +113,7 @@ bool CSiteBuilder::BuildBackgroundImage(CPageBuildRecord& record, int pageIndex)
         return true;
     record.backgroundKind = 2;
     record.tiled = fill.IsTile();
-    const std::string fileName = ResourceText(kPageWordText, "Page") + std::to_string(pageIndex) + "_IMG_BCK.jpg";
+    const std::string fileName = ResourceText(IDS_PAGE_WORD, "Page") + std::to_string(pageIndex) + "_IMG_BCK.jpg";
     record.backgroundUrl = kFilesPrefix + fileName;
 
     const CImage* gradient = fill.GetImage();

@@ -23,11 +23,6 @@
 
 namespace {
 
-constexpr unsigned kCheckingPageText = 2015;
-constexpr unsigned kBuildingPageText = 2016;
-constexpr unsigned kMouseOverCoveredText = 2018;
-constexpr unsigned kWritingPageText = 2019;
-
 // share / pages, rounded half up, at least 1.
 int PageStep(int share, int pageCount)
 {
@@ -141,7 +136,7 @@ void CSiteBuilder::BuildWebsite(SiteBuildResult& result, CWebsite* site, int mod
     } finishPictures{*m_pWriter};
 
     const int pageCount = site->GetPageCount();
-    const std::string checking = ResourceText(kCheckingPageText, "Checking page:");
+    const std::string checking = ResourceText(IDS_CHECKING_PAGE, "Checking page:");
     progress.SetStep(PageStep(100000, pageCount));
     progress.SetPhase(checking);
 
@@ -204,7 +199,7 @@ void CSiteBuilder::BuildWebsite(SiteBuildResult& result, CWebsite* site, int mod
                 result.code = buildMouseOverCovered;
                 result.pageName = record->page->GetName();
                 result.message = ResourceText(
-                    kMouseOverCoveredText,
+                    IDS_MOUSE_OVER_COVERED,
                     "An object with a mouse-over effect must not be covered by other objects on the page.");
                 result.item = item;
                 return;
@@ -246,7 +241,7 @@ void CSiteBuilder::BuildWebsite(SiteBuildResult& result, CWebsite* site, int mod
         const std::function<void(bool)>& release;
         ~ReleaseAtEnd() { release(true); }
     } releaseAtEnd{releaseDone};
-    progress.SetPhase(ResourceText(kBuildingPageText, "Building page:"));
+    progress.SetPhase(ResourceText(IDS_BUILDING_PAGE, "Building page:"));
     progress.SetStep(PageStep(700000, pageCount));
     for (int i = 0; i < pageCount; ++i) {
         CPageBuildRecord& record = *m_pageRecords[i];
@@ -305,7 +300,7 @@ void CSiteBuilder::BuildWebsite(SiteBuildResult& result, CWebsite* site, int mod
     }
 
     progress.SetPos(900000);
-    progress.SetPhase(ResourceText(kWritingPageText, "Writing page:"));
+    progress.SetPhase(ResourceText(IDS_WRITING_PAGE, "Writing page:"));
     progress.SetStep(PageStep(100000, pageCount));
     for (const auto& record : m_pageRecords) {
         if (!WritePage(*record, *this, progress, m_options)) {

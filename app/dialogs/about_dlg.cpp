@@ -62,7 +62,7 @@ CUpgradeDLG::CUpgradeDLG(wxWindow* parent)
     m_bLoaded = wxXmlResource::Get()->LoadDialog(this, parent, "548");
     if (!m_bLoaded)
         return;
-    SetIconAndText(*this, NoticeIcon::information, BytesToWx(ResourceText(548)));
+    SetIconAndText(*this, NoticeIcon::information, BytesToWx(ResourceText(IDS_UPGRADE_AVAILABLE)));
     if (auto* link = dynamic_cast<CHyperLink*>(FindWindow(1565))) {
         link->SetURL(GetMakerHomePage() + "/upgrade");
         link->SetVisited(false);

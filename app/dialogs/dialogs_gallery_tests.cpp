@@ -52,7 +52,7 @@ class NoticePicture : public DialogsGallery, public ::testing::WithParamInterfac
 TEST_P(NoticePicture, ShowsItsTextWholeAndAnswers)
 {
     const NoticeRow& row = *FindNotice(GetParam());
-    const std::string caller = row.id == kNoticeDontShowAgain ? ResourceText(5046) : std::string();
+    const std::string caller = row.id == kNoticeDontShowAgain ? ResourceText(IDS_PNG_EFFECTS_NOTICE) : std::string();
     CNoticeTableDLG dialog(row, owner, caller);
     ASSERT_TRUE(dialog.IsOk());
     if (row.id == kNoticeBuildError)

@@ -32,7 +32,7 @@ CFilePlacementWizard::CFilePlacementWizard(std::vector<std::string>& sourceNames
     m_model.Build(reservedNames, copies);
 
     auto* page = new CPropertyPageExt(*this, kTemplateId);
-    AddPage(page, BytesToWx(ResourceText(32966, "Add Files From XML")));
+    AddPage(page, BytesToWx(ResourceText(IDS_ADD_FILES_FROM_XML, "Add Files From XML")));
     m_pTree = dynamic_cast<CSiteFolderTree*>(page->FindWindow(kTreeId));
     if (!m_pTree)
         return;
@@ -44,8 +44,8 @@ CFilePlacementWizard::CFilePlacementWizard(std::vector<std::string>& sourceNames
         finish->SetLabel(_("&Finish"));
     UpdateFinish();
     m_chooseFiles = [this](std::vector<std::string>& paths) {
-        return ChooseFiles(this, BytesToWx(ResourceText(32966, "Add Files From XML")),
-                           BytesToWx(ResourceText(32965, "XML Files")) + " (*.xml)|*.xml;*.XML", paths);
+        return ChooseFiles(this, BytesToWx(ResourceText(IDS_ADD_FILES_FROM_XML, "Add Files From XML")),
+                           BytesToWx(ResourceText(IDS_XML_FILES, "XML Files")) + " (*.xml)|*.xml;*.XML", paths);
     };
     SetShowAllowed(true);
     // The chooser opens as soon as the wizard shows.

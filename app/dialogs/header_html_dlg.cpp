@@ -31,8 +31,8 @@ CHeaderHtmlDLG::CHeaderHtmlDLG(wxWindow* parent, const std::string& headerHtml, 
         m_bLoaded = false;
         return;
     }
-    m_pTabs->SetPageText(0, BytesToWx(ResourceText(6011)));
-    m_pTabs->SetPageText(1, BytesToWx(ResourceText(6012)));
+    m_pTabs->SetPageText(0, BytesToWx(ResourceText(IDS_HEADER_HTML_TAB)));
+    m_pTabs->SetPageText(1, BytesToWx(ResourceText(IDS_ONLOAD_EVENTS_TAB)));
     m_pHeader->ChangeValue(BytesToWx(headerHtml));
     m_pOnload->ChangeValue(BytesToWx(onloadCode));
     Bind(

@@ -17,8 +17,6 @@ constexpr int kPageIdId = 1022;
 constexpr int kTitleId = 1023;
 constexpr int kDuplicateId = 1637;
 constexpr int kPagesId = 1638;
-constexpr unsigned kFrontPageSuffix = 2081;
-constexpr unsigned kPageIdTaken = 3023;
 
 std::string FieldText(const wxTextCtrl* field)
 {
@@ -41,7 +39,7 @@ CNewPageDLG::CNewPageDLG(wxWindow* parent, NewPageSetup setup) : m_setup(std::mo
         return;
     }
     for (const std::string& entry :
-         BuildDuplicateList(m_setup.pageNames, m_setup.homeIndex, ResourceText(kFrontPageSuffix)))
+         BuildDuplicateList(m_setup.pageNames, m_setup.homeIndex, ResourceText(IDS_FRONT_PAGE_SUFFIX)))
         m_pPages->Append(BytesToWx(entry));
     if (m_pPages->GetCount() > 0)
         m_pPages->SetSelection(0);
@@ -75,7 +73,7 @@ void CNewPageDLG::OnOK(wxCommandEvent&)
     }
     // Checked once cleaned: an ID with nothing left, or one that another page has, would give two pages one file.
     if (m_values.m_strPageId.empty() || (m_setup.isFree && !m_setup.isFree(m_values.m_strPageId))) {
-        GetCoreServices().ShowMessage(ResourceText(kPageIdTaken));
+        GetCoreServices().ShowMessage(ResourceText(IDS_PAGE_ID_TAKEN));
         m_pPageId->SetFocus();
         m_pPageId->SelectAll();
         return;
@@ -87,7 +85,7 @@ void CNewPageDLG::OnOK(wxCommandEvent&)
                 ? m_setup.pageNames[static_cast<size_t>(m_setup.homeIndex)]
                 : std::string();
         const std::string entry = WxToBytes(m_pPages->GetStringSelection());
-        m_values.m_strSourceName = DuplicateSourceName(entry, ResourceText(kFrontPageSuffix), home);
+        m_values.m_strSourceName = DuplicateSourceName(entry, ResourceText(IDS_FRONT_PAGE_SUFFIX), home);
     } else {
         StoreDialogCentre(*this);
     }

@@ -48,7 +48,7 @@ CNewSiteDLG::CNewSiteDLG(wxWindow* parent)
         m_bLoaded = false;
         return;
     }
-    m_choice.Open(*settings, ResourceText(2080), ResourceText(2088));
+    m_choice.Open(*settings, ResourceText(IDS_DEFAULT_PAGE_TITLE), ResourceText(IDS_DEFAULT_PAGE_NAME));
     NewSiteValues& values = m_choice.Values();
     const PageSettingsIds ids = {{kWidthId, kHeightId, kSizesId},
                                  kCenteredId,
@@ -69,7 +69,7 @@ CNewSiteDLG::CNewSiteDLG(wxWindow* parent)
     m_size.ShowFields(values.m_nWidth, values.m_nHeight);
     m_pCentered->SetValue(values.m_bCentered);
     m_bFilling = false;
-    SetTitle(BytesToWx(ResourceText(3018)));
+    SetTitle(BytesToWx(ResourceText(IDS_NEW_WEBSITE_TITLE)));
     ShowChoice();
 
     for (int id : {kNameId, kPageIdId, kWidthId, kHeightId})
@@ -144,7 +144,7 @@ void CNewSiteDLG::OnOK(wxCommandEvent&)
         m_pName->SetFocus();
         return;
     case NewSiteRefusal::emptyPageId:
-        GetCoreServices().ShowMessage(ResourceText(3023));
+        GetCoreServices().ShowMessage(ResourceText(IDS_PAGE_ID_TAKEN));
         m_pPageId->SetFocus();
         return;
     case NewSiteRefusal::none:

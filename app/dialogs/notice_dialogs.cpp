@@ -202,8 +202,8 @@ CMissingDocumentDLG::CMissingDocumentDLG(wxWindow* parent, const std::string& mi
     : m_strMissingPath(missingPath)
 {
     m_chooseFile = [this](std::string& path) {
-        wxFileDialog chooser(this, BytesToWx(ResourceText(2087, "Locate the Document")), wxEmptyString, wxEmptyString,
-                             "(*.*)|*.*", wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+        wxFileDialog chooser(this, BytesToWx(ResourceText(IDS_LOCATE_DOCUMENT, "Locate the Document")), wxEmptyString,
+                             wxEmptyString, "(*.*)|*.*", wxFD_OPEN | wxFD_FILE_MUST_EXIST);
         if (chooser.ShowModal() != wxID_OK)
             return false;
         path = PathFromWx(chooser.GetPath());

@@ -107,7 +107,7 @@ CPictureTooLargeDLG::CPictureTooLargeDLG(wxWindow* parent)
     m_bLoaded = wxXmlResource::Get()->LoadDialog(this, parent, "494");
     if (!m_bLoaded)
         return;
-    SetIconAndText(*this, NoticeIcon::question, BytesToWx(ResourceText(494)));
+    SetIconAndText(*this, NoticeIcon::question, BytesToWx(ResourceText(IDS_FIT_PICTURE_TO_PAGE_QUESTION)));
     m_pFit = dynamic_cast<wxCheckBox*>(FindWindow(kFitId));
     m_pKeep = dynamic_cast<wxCheckBox*>(FindWindow(kKeepAspectId));
     if (!m_pFit || !m_pKeep) {

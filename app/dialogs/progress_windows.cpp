@@ -108,7 +108,7 @@ CConnectingDLG::CConnectingDLG(wxWindow* parent)
     m_bLoaded = text != nullptr;
     if (!m_bLoaded)
         return;
-    text->SetLabel(BytesToWx(ResourceText(5003)));
+    text->SetLabel(BytesToWx(ResourceText(IDS_CONNECTING)));
     text->Wrap(FromDIP(320));
     GetSizer()->SetSizeHints(this);
     CentreOnParent();

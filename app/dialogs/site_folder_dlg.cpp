@@ -85,8 +85,8 @@ CAddFilesDLG::CAddFilesDLG(std::vector<std::string>& localFiles, const std::vect
     : CSiteFolderDLG(reservedNames, pairs), m_localFiles(localFiles)
 {
     m_chooseFiles = [this](std::vector<std::string>& paths) {
-        return ChooseFiles(this, CommandPrompt(32943, "Add Files"),
-                           BytesToWx(ResourceText(7016, "All Files")) + " (*.*)|*", paths);
+        return ChooseFiles(this, CommandPrompt(IDS_ADD_FILES_PROMPT, "Add Files"),
+                           BytesToWx(ResourceText(IDS_ALL_FILES, "All Files")) + " (*.*)|*", paths);
     };
     m_bLoaded = LoadTemplate(parent, "583");
     if (!m_bLoaded)
@@ -372,8 +372,8 @@ CAddFilesFromXmlDLG::CAddFilesFromXmlDLG(std::vector<std::string>& sourceNames,
     : CSiteFolderDLG(reservedNames, pairs), m_sourceNames(sourceNames)
 {
     m_chooseFiles = [this](std::vector<std::string>& paths) {
-        return ChooseFiles(this, BytesToWx(ResourceText(32966, "Add Files From XML")),
-                           BytesToWx(ResourceText(32965, "XML Files")) + " (*.xml)|*.xml;*.XML", paths);
+        return ChooseFiles(this, BytesToWx(ResourceText(IDS_ADD_FILES_FROM_XML, "Add Files From XML")),
+                           BytesToWx(ResourceText(IDS_XML_FILES, "XML Files")) + " (*.xml)|*.xml;*.XML", paths);
     };
     m_bLoaded = LoadTemplate(parent, "5038", false);
     if (!m_bLoaded)

@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr unsigned kRootMarkerString = 7019;
-
 // The segments of a remote path; a path stored on Windows may separate them with '\'. Empty segments ("//") name
 // no folder and are passed over.
 std::vector<std::string> RemoteSegments(const std::string& path)
@@ -47,7 +45,7 @@ CSiteFile* FirstFileBelow(const CSiteFolder& folder, size_t from = 0)
 
 const std::string& GetRootFolderName()
 {
-    static const std::string name = ResourceText(kRootMarkerString, "{Root}");
+    static const std::string name = ResourceText(IDS_ROOT_MARKER, "{Root}");
     return name;
 }
 

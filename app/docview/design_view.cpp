@@ -33,8 +33,6 @@
 
 namespace {
 
-constexpr unsigned kLoadingText = 2050;
-constexpr unsigned kNoResourcesText = 5700;
 constexpr const char* kContextMenu = "328";
 constexpr unsigned kAnimatedGifMarker = 489;
 
@@ -66,7 +64,8 @@ struct OffscreenBuffer
         bitmap = wxBitmap(area.x, area.y, 24);
         failed = !bitmap.IsOk();
         if (failed)
-            CMessageDlg(nullptr, wxString(), BytesToWx(ResourceText(kNoResourcesText)), wxOK, MessageIcon::error).ShowModal();
+            CMessageDlg(nullptr, wxString(), BytesToWx(ResourceText(IDS_NO_RESOURCES)), wxOK, MessageIcon::error)
+                .ShowModal();
         return !failed;
     }
 };
@@ -330,7 +329,7 @@ void COrvelView::OnPaint(wxPaintEvent&)
         wxBusyCursor wait;
         dc.SetBackground(wxBrush(kSurround));
         dc.Clear();
-        dc.DrawText(WindowText(kLoadingText), 10, 10);
+        dc.DrawText(WindowText(IDS_LOADING_PAGE), 10, 10);
         m_pPage->RenderDirtyObjects();
     }
     m_bFirstPaint = false;

@@ -708,7 +708,7 @@ TEST(DesignViewKeys, TheCaretBlinksWithTheFocusAtTheTextsPlaceAndLeavesNothingWh
     const CTextBody& body = *edited.text->GetTextBody();
     const CRect item = view->GetItemClientRect(*edited.page->GetItem(0));
     const CRect bar = caret.GetRect();
-    EXPECT_EQ(bar.Height(), body.m_nCaretHeight);
+    EXPECT_EQ(bar.Height(), body.m_caretHeight);
     EXPECT_GT(bar.Height(), 8);
     EXPECT_TRUE(item.PtInRect(bar.TopLeft()));
     const wxImage shown = PaintedClient(view);

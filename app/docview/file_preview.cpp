@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr unsigned kFirstMonthText = 2000;
-constexpr unsigned kNeverSentText = 2012;
 constexpr unsigned char kSiteBackground = 190;
 constexpr unsigned char kEmptyBackground = 255;
 
@@ -92,11 +90,11 @@ CFilePreview& GetFilePreview()
 std::string FormatSentDate(const SiteFileSummary& summary)
 {
     if (summary.sentYear == -1 || summary.sentMonth < 1 || summary.sentMonth > 12)
-        return ResourceText(kNeverSentText);
+        return ResourceText(IDS_NEVER_SENT);
     char time[16];
     std::snprintf(time, sizeof time, "%.2d:%.2d", summary.sentHour, summary.sentMinute);
     return std::to_string(summary.sentDay) + ". " +
-           ResourceText(kFirstMonthText + static_cast<unsigned>(summary.sentMonth) - 1) + " " + time;
+           ResourceText(IDS_JANUARY + static_cast<unsigned>(summary.sentMonth) - 1) + " " + time;
 }
 
 FilePreviewTexts MakeFilePreviewTexts(const CFilePreview& preview)

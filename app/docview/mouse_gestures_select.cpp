@@ -19,8 +19,6 @@ namespace mouse_gestures {
 
 namespace {
 
-constexpr unsigned kResizeKeysPrompt = 2030;
-constexpr unsigned kRotateKeysPrompt = 2031;
 constexpr int kTurnedTextKind = 3;
 
 std::vector<int> Guides(const CSitePage& page, bool horizontal)
@@ -120,7 +118,7 @@ bool PressHandles(GestureContext& context, const MouseInput& input, int hit)
         context.gesture = RotateDrag{startAngle, rotationAtPress};
         frame->BeginRotate();
         if (frame->IsGroup())
-            context.host.SetStatusText(ResourceText(kRotateKeysPrompt));
+            context.host.SetStatusText(ResourceText(IDS_ROTATE_KEYS_PROMPT));
     }
     context.host.HoldMouse();
     NotifyInspector(kPlacing);
@@ -306,7 +304,7 @@ void MoveDrag::Abandon(GestureContext& context)
 void ResizeDrag::Drag(GestureContext& context, const MouseInput& input)
 {
     DragSelectedFrame(context, input, [&](CObjectFrame& frame, const CPoint& pt) {
-        context.host.SetStatusText(ResourceText(kResizeKeysPrompt));
+        context.host.SetStatusText(ResourceText(IDS_RESIZE_KEYS_PROMPT));
         frame.ResizeByHandle(POINT{pt.x, pt.y}, input.ctrl, input.shift, top, left, right, bottom, started);
     });
 }

@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr unsigned kEyedropperPrompt = 2040;
 constexpr int kToolTextKind = 3;
 constexpr int kHtmlKind = 5;
 // The Object page's button that edits an HTML object's code.
@@ -315,5 +314,5 @@ std::string CMouseTools::EyedropperText(const CPoint& pt)
     const unsigned char* rgb = color.GetColor();
     char values[40];
     std::snprintf(values, sizeof values, "   (%3d,%3d,%3d)", rgb[0], rgb[1], rgb[2]);
-    return ResourceText(kEyedropperPrompt) + values;
+    return ResourceText(IDS_EYEDROPPER_PROMPT) + values;
 }

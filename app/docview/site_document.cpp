@@ -20,7 +20,6 @@ namespace {
 
 constexpr char kSiteExtension[] = ".kst";
 constexpr char kConvertedMark[] = "-v6";
-constexpr unsigned kRemoveFilesQuestion = 7017;
 constexpr int kDocumentTextKind = 3;
 
 bool HasSiteExtension(const std::string& path)
@@ -362,7 +361,7 @@ void COrvelDoc::OnRemoveFiles()
         return;
     CoreServices& services = GetCoreServices();
     services.Beep();
-    if (!services.AskYesNo(std::string(), ResourceText(kRemoveFilesQuestion,
+    if (!services.AskYesNo(std::string(), ResourceText(IDS_REMOVE_FILES_QUESTION,
                                                        "Are you sure you want to remove the selected files from your "
                                                        "site?")))
         return;

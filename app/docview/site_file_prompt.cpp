@@ -57,7 +57,8 @@ bool ChooseSiteFileToSave(std::string& path, bool theme, const std::function<boo
 
 std::string ReplaceFileQuestion(const std::string& path)
 {
-    std::string text = ResourceText(2013, "A file named \"%s\" already exists. Do you want to replace it?");
+    std::string text =
+        ResourceText(IDS_REPLACE_FILE_QUESTION, "A file named \"%s\" already exists. Do you want to replace it?");
     const size_t at = text.find("%s");
     // The program's texts are Windows-1252; a file name is the file system's UTF-8.
     const std::string name = GetPathFileName(path);

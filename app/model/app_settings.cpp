@@ -82,7 +82,7 @@ template <typename Settings, typename Visit> void ForEachString(Settings& s, Vis
 {
     visit("KST path", s.m_strKstPath);
     visit("Image path", s.m_strImagePath);
-    visit("Export path", s.m_strExportPath);
+    visit("Export path", s.m_exportPath);
     visit("Background Image path", s.m_strBackgroundImagePath);
     visit("Default font", s.m_strTextFont);
     visit("Default ButtonText font", s.m_strButtonTextFont);
@@ -152,7 +152,7 @@ void CAppSettings::LoadSettings(CKeyStore& store, const CSettingsEnvironment& en
     m_strKstPath = env.documentsFolder;
     m_strImagePath = env.programFolder + "Animations/";
     // A drive root means nothing here; the documents folder is where a user looks for an export first.
-    m_strExportPath = env.documentsFolder;
+    m_exportPath = env.documentsFolder;
     m_strBackgroundImagePath = env.programFolder + "Backgrounds/";
     m_dialogCenter = CPoint(env.screenWidth / 2, env.screenHeight / 2);
 
@@ -166,7 +166,7 @@ void CAppSettings::LoadSettings(CKeyStore& store, const CSettingsEnvironment& en
         v = store.GetProfileInt(kSettingsSection, name, static_cast<int>(v));
     });
     m_nFtpProxyPort = ReadInt(store, "FTP proxy port number", m_nFtpProxyPort);
-    m_strDefaultFont = m_strTextFont;
+    m_defaultFont = m_strTextFont;
 
     // A missing or rejected value leaves no profiles.
     if (!::LoadFtpProfiles(store, kSettingsSection, &m_ftpProfiles))

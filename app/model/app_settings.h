@@ -77,13 +77,13 @@ struct CAppSettings
     std::string m_strKstPath;
     // The folder of the last chosen picture.
     std::string m_strImagePath;
-    std::string m_strDefaultFont = "Arial";
+    std::string m_defaultFont = "Arial";
     std::string m_strBackgroundImagePath;
 
     // The number the next new counter object gets.
     int counterId = 0;
 
-    std::string m_strExportPath;
+    std::string m_exportPath;
     int m_nDefaultPageWidth = 740;
     int m_nDefaultPageHeight = 600;
     int m_nDefaultDoctype = 0;
@@ -150,7 +150,7 @@ struct CAppSettings
     void CheckPreviewBrowser(size_t browserCount);
 
     std::string GetButtonTextFont() const { return m_strButtonTextFont; }
-    std::string GetDefaultFont() const { return m_strDefaultFont; }
+    std::string GetDefaultFont() const { return m_defaultFont; }
     std::string GetImagePath() const { return m_strImagePath; }
     std::string GetBackgroundImagePath() const { return m_strBackgroundImagePath; }
 

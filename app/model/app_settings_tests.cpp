@@ -42,7 +42,7 @@ TEST_F(SettingsStore, EmptyStoreGivesEveryDefault)
     const CAppSettings s = Loaded();
     EXPECT_EQ(s.m_strKstPath, "/home/ann/Documents/");
     EXPECT_EQ(s.m_strImagePath, "/opt/pelorin/Animations/");
-    EXPECT_EQ(s.m_strExportPath, "/home/ann/Documents/");
+    EXPECT_EQ(s.m_exportPath, "/home/ann/Documents/");
     EXPECT_EQ(s.m_strBackgroundImagePath, "/opt/pelorin/Backgrounds/");
     EXPECT_EQ(s.m_nDefaultPageWidth, 740);
     EXPECT_EQ(s.m_nDefaultPageHeight, 600);
@@ -51,7 +51,7 @@ TEST_F(SettingsStore, EmptyStoreGivesEveryDefault)
     EXPECT_EQ(s.m_visitedLinkColor.GetCOLORREF(), 0x800080u);
     EXPECT_EQ(s.m_unvisitedLinkColor.GetCOLORREF(), 0xFF0000u);
     EXPECT_EQ(s.m_strTextFont, "Arial");
-    EXPECT_EQ(s.m_strDefaultFont, "Arial");
+    EXPECT_EQ(s.m_defaultFont, "Arial");
     EXPECT_EQ(s.m_nTextFontSize, 12);
     EXPECT_EQ(s.m_textColor.GetCOLORREF(), 0u);
     EXPECT_EQ(s.m_bTextBold | s.m_bTextItalic | s.m_bTextUnderline, 0);
@@ -113,7 +113,7 @@ TEST_F(SettingsStore, ValuesWrittenReadBack)
     CAppSettings s = Loaded();
     s.m_strKstPath = "/sites/";
     s.m_strImagePath = "/pics/";
-    s.m_strExportPath = "/out/";
+    s.m_exportPath = "/out/";
     s.m_strBackgroundImagePath = "/bg/";
     s.m_nDefaultPageWidth = 800;
     s.m_nDefaultPageHeight = -5;
@@ -154,7 +154,7 @@ TEST_F(SettingsStore, ValuesWrittenReadBack)
     const CAppSettings r = Loaded();
     EXPECT_EQ(r.m_strKstPath, "/sites/");
     EXPECT_EQ(r.m_strImagePath, "/pics/");
-    EXPECT_EQ(r.m_strExportPath, "/out/");
+    EXPECT_EQ(r.m_exportPath, "/out/");
     EXPECT_EQ(r.m_strBackgroundImagePath, "/bg/");
     EXPECT_EQ(r.m_nDefaultPageWidth, 800);
     EXPECT_EQ(r.m_nDefaultPageHeight, -5);
@@ -163,7 +163,7 @@ TEST_F(SettingsStore, ValuesWrittenReadBack)
     EXPECT_EQ(r.m_visitedLinkColor.GetCOLORREF(), 0x010203u);
     EXPECT_EQ(r.m_unvisitedLinkColor.GetCOLORREF(), 0x040506u);
     EXPECT_EQ(r.m_strTextFont, "Verdana");
-    EXPECT_EQ(r.m_strDefaultFont, "Verdana");
+    EXPECT_EQ(r.m_defaultFont, "Verdana");
     EXPECT_EQ(r.m_nTextFontSize, 9);
     EXPECT_EQ(r.m_textColor.GetCOLORREF(), 0x0A0B0Cu);
     EXPECT_EQ(r.m_bTextBold + r.m_bTextItalic + r.m_bTextUnderline, 3);

@@ -79,7 +79,7 @@ bool CBrowserEntry::SetFromFile(const std::string& path)
         m_strPath = GetLongPath(path);
         // A desktop entry's Version key is that of the entry's format, not the browser's: the name stands alone.
         m_strDescription = info.GetString(CFileVersionInfo::fileDescription);
-        m_strVersion.clear();
+        m_version.clear();
         m_exec = std::move(exec);
         return true;
     }
@@ -87,7 +87,7 @@ bool CBrowserEntry::SetFromFile(const std::string& path)
         return false;
     m_strPath = GetLongPath(path);
     m_strDescription = std::filesystem::path(m_strPath).filename().string();
-    m_strVersion.clear();
+    m_version.clear();
     m_exec.clear();
     return true;
 }
@@ -99,9 +99,9 @@ bool CBrowserEntry::IsSamePath(const std::string& path) const
 
 std::string CBrowserEntry::GetLabel() const
 {
-    if (m_strVersion.empty() || m_strDescription.empty())
-        return m_strDescription + m_strVersion;
-    return m_strDescription + " " + m_strVersion;
+    if (m_version.empty() || m_strDescription.empty())
+        return m_strDescription + m_version;
+    return m_strDescription + " " + m_version;
 }
 
 std::vector<std::string> CBrowserEntry::GetCommand(const std::string& address) const

@@ -20,7 +20,7 @@ public:
     std::string GetLabel() const;
     const std::string& GetPath() const { return m_strPath; }
     const std::string& GetDescription() const { return m_strDescription; }
-    const std::string& GetVersion() const { return m_strVersion; }
+    const std::string& GetVersion() const { return m_version; }
     // The program and its arguments that open the address in this browser: the program file with the address
     // after it, or the desktop entry's command with the address in place of its file or address field (after it
     // when it has none). The address stays one argument whatever it holds.
@@ -29,7 +29,7 @@ public:
 private:
     std::string m_strPath;
     std::string m_strDescription;
-    std::string m_strVersion;
+    std::string m_version;
     // The desktop entry's command, split into arguments; empty for a program file.
     std::vector<std::string> m_exec;
 };

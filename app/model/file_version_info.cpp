@@ -52,7 +52,7 @@ std::string Unescape(const std::string& text)
 bool CFileVersionInfo::Load(const std::string& path)
 {
     m_strings = {};
-    m_strCommandLine.clear();
+    m_commandLine.clear();
     // A folder or a pipe is no entry, and opening a pipe would wait for a writer.
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error))
@@ -73,7 +73,7 @@ bool CFileVersionInfo::Load(const std::string& path)
 bool CFileVersionInfo::LoadFromText(const std::string& text)
 {
     m_strings = {};
-    m_strCommandLine.clear();
+    m_commandLine.clear();
     std::string name;
     std::string version;
     bool inEntry = false;
@@ -97,7 +97,7 @@ bool CFileVersionInfo::LoadFromText(const std::string& text)
         else if (key == "Version")
             version = value;
         else if (key == "Exec")
-            m_strCommandLine = value;
+            m_commandLine = value;
     }
     if (name.empty())
         return false;

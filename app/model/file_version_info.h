@@ -39,9 +39,9 @@ public:
     bool LoadFromText(const std::string& text);
 
     // The desktop entry's command line (its Exec key), escapes undone; empty when it has none.
-    const std::string& GetCommandLine() const { return m_strCommandLine; }
+    const std::string& GetCommandLine() const { return m_commandLine; }
 
 private:
     std::array<std::string, stringCount> m_strings;
-    std::string m_strCommandLine;
+    std::string m_commandLine;
 };

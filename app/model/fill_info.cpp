@@ -98,7 +98,7 @@ CFillInfo::CFillInfo() : m_color(0, 0, 0)
 
 CFillInfo::CFillInfo(const CFillInfo& other)
     : m_nKind(other.m_nKind), m_color(other.m_color), m_strPath(other.m_strPath), m_gradient(other.m_gradient),
-      m_bAnimated(other.m_bAnimated), m_bRenderAgain(true)
+      m_animated(other.m_animated), m_bRenderAgain(true)
 {
     if (m_nKind == FILL_PICTURE && other.m_pImage)
         m_pImage = std::make_unique<CImage>(*other.m_pImage);
@@ -113,7 +113,7 @@ CFillInfo& CFillInfo::operator=(const CFillInfo& other)
         m_pImage = std::move(copy.m_pImage);
         m_strPath = std::move(copy.m_strPath);
         m_gradient = copy.m_gradient;
-        m_bAnimated = copy.m_bAnimated;
+        m_animated = copy.m_animated;
         m_bRenderAgain = copy.m_bRenderAgain;
     }
     return *this;
@@ -126,7 +126,7 @@ void CFillInfo::SetColor(const CColor& color)
     DropImage();
     m_nKind = FILL_COLOR;
     m_color = color;
-    m_bAnimated = false;
+    m_animated = false;
     m_bRenderAgain = false;
 }
 
@@ -136,7 +136,7 @@ void CFillInfo::SetImageFile(const std::string& path)
     m_strPath = path;
     m_nKind = FILL_TEXTURE;
     m_bRenderAgain = true;
-    m_bAnimated = false;
+    m_animated = false;
 }
 
 void CFillInfo::SetTextureFileAndImage(const std::string& path, std::unique_ptr<CImage> image)
@@ -144,7 +144,7 @@ void CFillInfo::SetTextureFileAndImage(const std::string& path, std::unique_ptr<
     m_pImage = std::move(image);
     m_strPath = path;
     m_nKind = FILL_TEXTURE;
-    m_bAnimated = false;
+    m_animated = false;
     // Without an image the texture is loaded when it is next needed.
     m_bRenderAgain = m_pImage == nullptr;
 }
@@ -155,14 +155,14 @@ void CFillInfo::SetGradient(const CGradientInfo& gradient)
     m_gradient = gradient;
     m_nKind = FILL_GRADIENT;
     m_bRenderAgain = true;
-    m_bAnimated = false;
+    m_animated = false;
 }
 
 void CFillInfo::SetNone()
 {
     DropImage();
     m_nKind = FILL_NONE;
-    m_bAnimated = false;
+    m_animated = false;
     m_bRenderAgain = false;
 }
 
@@ -170,7 +170,7 @@ void CFillInfo::SetPicture(std::unique_ptr<CImage> picture)
 {
     m_pImage = std::move(picture);
     m_nKind = FILL_PICTURE;
-    m_bAnimated = false;
+    m_animated = false;
     m_bRenderAgain = false;
 }
 
@@ -258,7 +258,7 @@ void CFillInfo::Write(CFile& file) const
     default:
         break;
     }
-    WriteFlag(file, m_bAnimated);
+    WriteFlag(file, m_animated);
 }
 
 void CFillInfo::Read(CFile& file, int major, int minor)
@@ -300,5 +300,5 @@ void CFillInfo::Read(CFile& file, int major, int minor)
         ThrowBadRecord();
     }
     m_nKind = kind;
-    m_bAnimated = IsVersionAtLeast(major, minor, 1, 5) ? ReadFlag(file) : false;
+    m_animated = IsVersionAtLeast(major, minor, 1, 5) ? ReadFlag(file) : false;
 }

@@ -58,8 +58,8 @@ public:
     void SetRenderAgain() { m_bRenderAgain = true; }
 
     // Set when the placed picture is an animated GIF; the Fill palette offers no changes while it is set.
-    bool IsAnimated() const { return m_bAnimated; }
-    void SetAnimated(bool animated) { m_bAnimated = animated; }
+    bool IsAnimated() const { return m_animated; }
+    void SetAnimated(bool animated) { m_animated = animated; }
 
     // Kinds must match; colours compare as COLORREF, textures by path, gradients as gradients. Two owned pictures
     // are never equal, not even a fill to itself, so that an edit always records a change.
@@ -85,6 +85,6 @@ private:
     std::unique_ptr<CImage> m_pImage;
     std::string m_strPath;
     CGradientInfo m_gradient;
-    bool m_bAnimated = false;
+    bool m_animated = false;
     bool m_bRenderAgain = true;
 };

@@ -8,8 +8,8 @@ int ValidateLinkTarget(int target)
 }
 
 CLinkInfo::CLinkInfo(const CLinkInfo& other)
-    : m_nKind(other.m_nKind), m_bActive(other.m_bActive), m_nPage(other.m_nPage), m_strEmail(other.m_strEmail),
-      m_strUrl(other.m_strUrl), m_strFile(other.m_strFile), m_nTarget(ValidateLinkTarget(other.m_nTarget))
+    : m_nKind(other.m_nKind), m_active(other.m_active), m_page(other.m_page), m_email(other.m_email),
+      m_strUrl(other.m_strUrl), m_file(other.m_file), m_nTarget(ValidateLinkTarget(other.m_nTarget))
 {
 }
 
@@ -17,11 +17,11 @@ CLinkInfo& CLinkInfo::operator=(const CLinkInfo& other)
 {
     if (this != &other) {
         m_nKind = other.m_nKind;
-        m_bActive = other.m_bActive;
-        m_nPage = other.m_nPage;
-        m_strEmail = other.m_strEmail;
+        m_active = other.m_active;
+        m_page = other.m_page;
+        m_email = other.m_email;
         m_strUrl = other.m_strUrl;
-        m_strFile = other.m_strFile;
+        m_file = other.m_file;
         m_nTarget = ValidateLinkTarget(other.m_nTarget);
     }
     return *this;
@@ -30,29 +30,29 @@ CLinkInfo& CLinkInfo::operator=(const CLinkInfo& other)
 void CLinkInfo::Reset()
 {
     m_nKind = kindPage;
-    m_bActive = false;
-    m_nPage = 0;
-    m_strEmail.clear();
+    m_active = false;
+    m_page = 0;
+    m_email.clear();
     m_strUrl.clear();
-    m_strFile.clear();
+    m_file.clear();
     m_nTarget = 0;
 }
 
 bool CLinkInfo::IsEqual(const CLinkInfo& other) const
 {
-    if (!m_bActive && !other.m_bActive)
+    if (!m_active && !other.m_active)
         return true;
-    if (m_bActive != other.m_bActive || m_nKind != other.m_nKind)
+    if (m_active != other.m_active || m_nKind != other.m_nKind)
         return false;
     switch (m_nKind) {
     case kindPage:
-        return m_nPage == other.m_nPage && m_nTarget == other.m_nTarget;
+        return m_page == other.m_page && m_nTarget == other.m_nTarget;
     case kindEmail:
-        return m_strEmail == other.m_strEmail;
+        return m_email == other.m_email;
     case kindUrl:
         return m_strUrl == other.m_strUrl && m_nTarget == other.m_nTarget;
     case kindFile:
-        return m_strFile == other.m_strFile && m_nTarget == other.m_nTarget;
+        return m_file == other.m_file && m_nTarget == other.m_nTarget;
     default:
         return true;
     }
@@ -60,33 +60,33 @@ bool CLinkInfo::IsEqual(const CLinkInfo& other) const
 
 bool CLinkInfo::operator==(const CLinkInfo& other) const
 {
-    return m_nKind == other.m_nKind && m_bActive == other.m_bActive && m_nPage == other.m_nPage &&
-           m_strEmail == other.m_strEmail && m_strUrl == other.m_strUrl && m_strFile == other.m_strFile &&
+    return m_nKind == other.m_nKind && m_active == other.m_active && m_page == other.m_page &&
+           m_email == other.m_email && m_strUrl == other.m_strUrl && m_file == other.m_file &&
            m_nTarget == other.m_nTarget;
 }
 
 bool CLinkInfo::OnPageDeleted(int page)
 {
     if (LeadsToPage(page)) {
-        m_bActive = false;
-        m_nPage = 0;
+        m_active = false;
+        m_page = 0;
         return true;
     }
-    if (m_bActive && m_nKind == kindPage && m_nPage > page)
-        --m_nPage;
+    if (m_active && m_nKind == kindPage && m_page > page)
+        --m_page;
     return false;
 }
 
 void CLinkInfo::ClampPageNumber(int count)
 {
-    m_nPage = std::max(0, std::min(m_nPage, count - 1));
+    m_page = std::max(0, std::min(m_page, count - 1));
 }
 
 void CLinkInfo::ResetPageNumber()
 {
-    m_nPage = 0;
+    m_page = 0;
     if (m_nKind == kindPage)
-        m_bActive = false;
+        m_active = false;
 }
 
 bool CLinkInfo::SetKind(int kind)
@@ -99,15 +99,15 @@ bool CLinkInfo::SetKind(int kind)
 
 void CLinkInfo::Write(CFile& file) const
 {
-    if (!m_bActive)
+    if (!m_active)
         return;
     WriteUInt32(file, kTag);
     WriteInt32(file, m_nKind);
-    WriteFlag(file, m_bActive);
-    WriteInt32(file, m_nPage);
-    WriteCountedString(file, m_strEmail);
+    WriteFlag(file, m_active);
+    WriteInt32(file, m_page);
+    WriteCountedString(file, m_email);
     WriteCountedString(file, m_strUrl);
-    WriteCountedString(file, m_strFile);
+    WriteCountedString(file, m_file);
     WriteInt32(file, ValidateLinkTarget(m_nTarget));
 }
 
@@ -118,12 +118,12 @@ void CLinkInfo::Read(CFile& file, int major, int minor)
     // Read into a copy first, so that a refused record leaves this one as it was.
     CLinkInfo link(*this);
     link.m_nKind = ReadInt32(file);
-    link.m_bActive = ReadFlag(file);
-    link.m_nPage = ReadInt32(file);
-    link.m_strEmail = ReadCountedString(file);
+    link.m_active = ReadFlag(file);
+    link.m_page = ReadInt32(file);
+    link.m_email = ReadCountedString(file);
     link.m_strUrl = ReadCountedString(file);
     if ((major == 1 && minor >= 6) || major >= 5)
-        link.m_strFile = ReadCountedString(file);
+        link.m_file = ReadCountedString(file);
     if (link.m_nKind < kindPage || link.m_nKind > kindFile)
         ThrowBadRecord();
     if (major >= 5)

@@ -44,7 +44,7 @@ public:
     bool operator!=(const CLinkInfo& other) const { return !(*this == other); }
 
     // Whether the link is on and leads to that page of the site.
-    bool LeadsToPage(int page) const { return m_bActive && m_nKind == kindPage && m_nPage == page; }
+    bool LeadsToPage(int page) const { return m_active && m_nKind == kindPage && m_page == page; }
     // Follows the deletion of a page: a link to it is switched off (true is returned), a link to a later page
     // moves down by one.
     bool OnPageDeleted(int page);
@@ -56,16 +56,16 @@ public:
     int GetKind() const { return m_nKind; }
     // Kinds outside 0..3 are refused (the answer is false and nothing changes), since no file could hold them.
     bool SetKind(int kind);
-    bool IsActive() const { return m_bActive; }
-    void SetActive(bool active) { m_bActive = active; }
-    int GetPage() const { return m_nPage; }
-    void SetPage(int page) { m_nPage = page; }
-    const std::string& GetEmail() const { return m_strEmail; }
-    void SetEmail(std::string email) { m_strEmail = std::move(email); }
+    bool IsActive() const { return m_active; }
+    void SetActive(bool active) { m_active = active; }
+    int GetPage() const { return m_page; }
+    void SetPage(int page) { m_page = page; }
+    const std::string& GetEmail() const { return m_email; }
+    void SetEmail(std::string email) { m_email = std::move(email); }
     const std::string& GetUrl() const { return m_strUrl; }
     void SetUrl(std::string url) { m_strUrl = std::move(url); }
-    const std::string& GetFile() const { return m_strFile; }
-    void SetFile(std::string file) { m_strFile = std::move(file); }
+    const std::string& GetFile() const { return m_file; }
+    void SetFile(std::string file) { m_file = std::move(file); }
     int GetTarget() const { return m_nTarget; }
     void SetTarget(int target) { m_nTarget = ValidateLinkTarget(target); }
 
@@ -76,10 +76,10 @@ public:
 
 private:
     int m_nKind = kindUrl;
-    bool m_bActive = false;
-    int m_nPage = 0;
-    std::string m_strEmail = kDefaultEmail;
+    bool m_active = false;
+    int m_page = 0;
+    std::string m_email = kDefaultEmail;
     std::string m_strUrl = "http:";
-    std::string m_strFile;
+    std::string m_file;
     int m_nTarget = 0;
 };

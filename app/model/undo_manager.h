@@ -50,7 +50,7 @@ public:
 class CUndoManager
 {
 public:
-    CUndoManager(CSitePage* owner, int capacity) : m_pOwner(owner), m_nCapacity(capacity) {}
+    CUndoManager(CSitePage* owner, int capacity) : m_pOwner(owner), m_capacity(capacity) {}
     CUndoManager(const CUndoManager&) = delete;
     CUndoManager& operator=(const CUndoManager&) = delete;
     virtual ~CUndoManager() = default;
@@ -74,9 +74,9 @@ public:
     virtual int GetRedoCount() const { return 0; }
 
     CSitePage* GetOwner() const { return m_pOwner; }
-    int GetCapacity() const { return m_nCapacity; }
+    int GetCapacity() const { return m_capacity; }
 
 private:
     CSitePage* m_pOwner;
-    int m_nCapacity;
+    int m_capacity;
 };

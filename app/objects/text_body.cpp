@@ -92,8 +92,8 @@ CTextBody::CTextBody(TextBodyOwner* owner, int width, int height) : m_nWidth(wid
 {
     InitDefaultLogFont(m_logFont);
     const TEXTMETRIC& metrics = GetTextFont(m_logFont)->GetTextMetrics();
-    m_nCurAscent = metrics.tmAscent;
-    m_nCurDescent = metrics.tmDescent;
+    m_curAscent = metrics.tmAscent;
+    m_curDescent = metrics.tmDescent;
     m_paragraphs.emplace_back();
 }
 
@@ -103,53 +103,53 @@ std::unique_ptr<CTextBody> CTextBody::Clone() const
 {
     auto copy = std::make_unique<CTextBody>(m_pOwner, m_nWidth, m_nHeight);
     copy->m_logFont = m_logFont;
-    copy->m_nCurAscent = m_nCurAscent;
-    copy->m_nCurDescent = m_nCurDescent;
+    copy->m_curAscent = m_curAscent;
+    copy->m_curDescent = m_curDescent;
     copy->m_curColor = m_curColor;
     copy->m_nCaretPara = m_nCaretPara;
     copy->m_nCaretIndex = m_nCaretIndex;
-    copy->m_nCaretX = m_nCaretX;
-    copy->m_nCaretY = m_nCaretY;
-    copy->m_nCaretHeight = m_nCaretHeight;
+    copy->m_caretX = m_caretX;
+    copy->m_caretY = m_caretY;
+    copy->m_caretHeight = m_caretHeight;
     copy->m_paragraphs = m_paragraphs;
     copy->m_nAlignment = m_nAlignment;
     copy->m_bSelectionEmpty = m_bSelectionEmpty;
-    copy->m_nAnchorIndex = m_nAnchorIndex;
-    copy->m_nAnchorPara = m_nAnchorPara;
-    copy->m_nFocusIndex = m_nFocusIndex;
-    copy->m_nFocusPara = m_nFocusPara;
-    copy->m_nWidestChar = m_nWidestChar;
-    copy->m_nTallestChar = m_nTallestChar;
+    copy->m_anchorIndex = m_anchorIndex;
+    copy->m_anchorPara = m_anchorPara;
+    copy->m_focusIndex = m_focusIndex;
+    copy->m_focusPara = m_focusPara;
+    copy->m_widestChar = m_widestChar;
+    copy->m_tallestChar = m_tallestChar;
     copy->m_bAllowAdvanced = m_bAllowAdvanced;
     return copy;
 }
 
 void CTextBody::SetModified()
 {
-    m_bLaidOut = 0;
-    m_bImageStale = 1;
-    m_bSecondImageStale = 1;
+    m_laidOut = 0;
+    m_imageStale = 1;
+    m_secondImageStale = 1;
     if (m_pOwner)
         m_pOwner->MarkTextObjectDirty();
 }
 
 void CTextBody::SetModifiedSecond()
 {
-    m_bSecondImageStale = 1;
+    m_secondImageStale = 1;
     if (m_pOwner)
         m_pOwner->MarkTextObjectDirty();
 }
 
 void CTextBody::FreeCoverageImage()
 {
-    m_pCoverageImage.reset();
-    m_bImageStale = 1;
+    m_coverageImage.reset();
+    m_imageStale = 1;
 }
 
 void CTextBody::FreeColorImage()
 {
-    m_pColorImage.reset();
-    m_bSecondImageStale = 1;
+    m_colorImage.reset();
+    m_secondImageStale = 1;
 }
 
 bool CTextBody::HasLinkedText() const
@@ -209,20 +209,20 @@ const CLinkInfo* CTextBody::GetCaretLink() const
 
 void CTextBody::GetOrderedSelection(int& startPara, int& endPara, int& startIndex, int& endIndex) const
 {
-    if (m_nAnchorPara < m_nFocusPara) {
-        startPara = m_nAnchorPara;
-        startIndex = m_nAnchorIndex;
-        endPara = m_nFocusPara;
-        endIndex = m_nFocusIndex;
-    } else if (m_nAnchorPara > m_nFocusPara) {
-        startPara = m_nFocusPara;
-        startIndex = m_nFocusIndex;
-        endPara = m_nAnchorPara;
-        endIndex = m_nAnchorIndex;
+    if (m_anchorPara < m_focusPara) {
+        startPara = m_anchorPara;
+        startIndex = m_anchorIndex;
+        endPara = m_focusPara;
+        endIndex = m_focusIndex;
+    } else if (m_anchorPara > m_focusPara) {
+        startPara = m_focusPara;
+        startIndex = m_focusIndex;
+        endPara = m_anchorPara;
+        endIndex = m_anchorIndex;
     } else {
-        startPara = endPara = m_nAnchorPara;
-        startIndex = std::min(m_nAnchorIndex, m_nFocusIndex);
-        endIndex = std::max(m_nAnchorIndex, m_nFocusIndex);
+        startPara = endPara = m_anchorPara;
+        startIndex = std::min(m_anchorIndex, m_focusIndex);
+        endIndex = std::max(m_anchorIndex, m_focusIndex);
     }
 }
 

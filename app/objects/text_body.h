@@ -37,8 +37,8 @@ public:
     int m_nBaseline = kTextNotPlaced;
     int m_nWidth = 0;
     int m_nHeight = 0;
-    int m_nAscent = 0;
-    int m_nDescent = 0;
+    int m_ascent = 0;
+    int m_descent = 0;
     CLinkInfo m_link;
     WORD m_nFaceIndex = 0;
     WORD m_nPointSize = 12;
@@ -47,14 +47,11 @@ public:
     BYTE m_bUnderline = 0;
     COLORREF m_color = 0;
     // Set when the character was measured again or its format changed; layout clears it.
-    BYTE m_bNeedsPlacing = 1;
+    BYTE m_needsPlacing = 1;
 
     bool IsPlaced() const { return m_nLeft != kTextNotPlaced; }
     bool IsBlank() const { return m_ch == ' '; }
-    CRect GetBox() const
-    {
-        return CRect(m_nLeft, m_nBaseline - m_nAscent, m_nLeft + m_nWidth, m_nBaseline + m_nDescent);
-    }
+    CRect GetBox() const { return CRect(m_nLeft, m_nBaseline - m_ascent, m_nLeft + m_nWidth, m_nBaseline + m_descent); }
 
     // The character format record: face name, point size, bold, italic, underline, colour and link.
     void WriteFormat(CFile& file) const;
@@ -67,15 +64,15 @@ class CTextParagraph
 {
 public:
     // Height of the paragraph while it holds no character.
-    int m_nEmptyHeight = 20;
+    int m_emptyHeight = 20;
     int m_nLeft = 2;
-    int m_nFirstBaseline = 2;
+    int m_firstBaseline = 2;
     std::vector<CTextChar> m_chars;
     // Pairs (first index, last index) of the laid-out lines; an empty paragraph holds (-1, -1).
     std::vector<int> m_lines;
     // Where the last layout began this paragraph and where the next one then began.
-    int m_nLaidOutTop = 0;
-    int m_nLaidOutBottom = 0;
+    int m_laidOutTop = 0;
+    int m_laidOutBottom = 0;
 
     int GetCount() const { return static_cast<int>(m_chars.size()); }
     int GetLineCount() const { return static_cast<int>(m_lines.size() / 2); }
@@ -165,42 +162,42 @@ public:
     // Whether the character at index of paragraph para lies in the selection.
     bool IsCharSelected(int para, int index) const;
 
-    BYTE m_bImageStale = 1;
-    BYTE m_bSecondImageStale = 1;
-    std::unique_ptr<CImage> m_pCoverageImage;
-    std::unique_ptr<CImage> m_pColorImage;
+    BYTE m_imageStale = 1;
+    BYTE m_secondImageStale = 1;
+    std::unique_ptr<CImage> m_coverageImage;
+    std::unique_ptr<CImage> m_colorImage;
     // The format the format commands apply.
     LOGFONT m_logFont;
-    int m_nCurAscent = 0;
-    int m_nCurDescent = 0;
+    int m_curAscent = 0;
+    int m_curDescent = 0;
     COLORREF m_curColor = 0;
     int m_nCaretPara = 0;
     int m_nCaretIndex = 0;
     // Kept as the goal column for moves by line and page.
-    int m_nCaretX = 0;
-    int m_nCaretY = 0;
-    int m_nCaretHeight = 20;
+    int m_caretX = 0;
+    int m_caretY = 0;
+    int m_caretHeight = 20;
     // Never empty.
     std::vector<CTextParagraph> m_paragraphs;
     int m_nAlignment = alignLeft;
     BYTE m_bSelectionEmpty = 1;
-    int m_nAnchorIndex = 0;
-    int m_nAnchorPara = 0;
-    int m_nFocusIndex = 0;
-    int m_nFocusPara = 0;
+    int m_anchorIndex = 0;
+    int m_anchorPara = 0;
+    int m_focusIndex = 0;
+    int m_focusPara = 0;
     // Grows only.
-    int m_nWidestChar = 1;
-    int m_nTallestChar = 1;
+    int m_widestChar = 1;
+    int m_tallestChar = 1;
     // The frame: width is the wrapping width, height follows the text after layout.
     int m_nWidth = 0;
     int m_nHeight = 0;
     BYTE m_bAllowAdvanced = 0;
     // Set by layout, with the width, alignment and paragraph count it had; SetModified clears it. While it holds,
     // an edit may lay out only what it changed, as the rest stands as that layout left it.
-    BYTE m_bLaidOut = 0;
-    int m_nLaidOutWidth = 0;
-    int m_nLaidOutAlignment = 0;
-    int m_nLaidOutParagraphs = 0;
+    BYTE m_laidOut = 0;
+    int m_laidOutWidth = 0;
+    int m_laidOutAlignment = 0;
+    int m_laidOutParagraphs = 0;
     CRect m_imageRect;
     CRect m_inkRect;
 

@@ -57,14 +57,14 @@ TEST(TextBody, NewBodyHoldsOneEmptyParagraph)
     EXPECT_EQ(body.GetCharCount(), 0);
     EXPECT_TRUE(body.IsBlank());
     EXPECT_EQ(body.GetFirstChar(), 0);
-    EXPECT_EQ(body.m_paragraphs[0].m_nEmptyHeight, 20);
+    EXPECT_EQ(body.m_paragraphs[0].m_emptyHeight, 20);
     EXPECT_EQ(body.m_nWidth, 100);
     EXPECT_EQ(body.m_nHeight, 40);
     EXPECT_EQ(body.m_logFont.lfHeight, -16);
     EXPECT_EQ(body.m_logFont.lfFaceName, "noname");
-    EXPECT_GT(body.m_nCurAscent, 0);
-    EXPECT_GT(body.m_nCurDescent, 0);
-    EXPECT_TRUE(body.m_bImageStale && body.m_bSecondImageStale && body.m_bSelectionEmpty);
+    EXPECT_GT(body.m_curAscent, 0);
+    EXPECT_GT(body.m_curDescent, 0);
+    EXPECT_TRUE(body.m_imageStale && body.m_secondImageStale && body.m_bSelectionEmpty);
 }
 
 TEST(TextBody, QueriesOverParagraphs)
@@ -128,19 +128,19 @@ TEST(TextBody, CloneIsIndependentAndRendersAgain)
     SetText(body, {"ab", ""});
     body.m_nAlignment = CTextBody::alignRight;
     body.m_bAllowAdvanced = 1;
-    body.m_nWidestChar = 9;
-    body.m_bImageStale = body.m_bSecondImageStale = 0;
-    body.m_pCoverageImage = std::make_unique<CImage>(IMAGE_MODE_RGB, 4, 4);
+    body.m_widestChar = 9;
+    body.m_imageStale = body.m_secondImageStale = 0;
+    body.m_coverageImage = std::make_unique<CImage>(IMAGE_MODE_RGB, 4, 4);
 
     auto copy = body.Clone();
     EXPECT_EQ(copy->GetOwner(), &owner);
     EXPECT_EQ(copy->m_nWidth, 120);
     EXPECT_EQ(copy->m_nAlignment, CTextBody::alignRight);
     EXPECT_EQ(copy->m_bAllowAdvanced, 1);
-    EXPECT_EQ(copy->m_nWidestChar, 9);
+    EXPECT_EQ(copy->m_widestChar, 9);
     EXPECT_EQ(copy->GetCharCount(), 3);
-    EXPECT_TRUE(copy->m_bImageStale && copy->m_bSecondImageStale);
-    EXPECT_EQ(copy->m_pCoverageImage, nullptr);
+    EXPECT_TRUE(copy->m_imageStale && copy->m_secondImageStale);
+    EXPECT_EQ(copy->m_coverageImage, nullptr);
 
     copy->m_paragraphs[0].m_chars[0].m_ch = 'z';
     copy->m_paragraphs.pop_back();
@@ -152,19 +152,19 @@ TEST(TextBody, ModifiedMarksImagesStaleAndTheOwnerDirty)
 {
     CountingOwner owner;
     CTextBody body(&owner, 100, 40);
-    body.m_bImageStale = body.m_bSecondImageStale = 0;
+    body.m_imageStale = body.m_secondImageStale = 0;
     body.SetModifiedSecond();
-    EXPECT_EQ(body.m_bImageStale, 0);
-    EXPECT_EQ(body.m_bSecondImageStale, 1);
+    EXPECT_EQ(body.m_imageStale, 0);
+    EXPECT_EQ(body.m_secondImageStale, 1);
     body.SetModified();
-    EXPECT_EQ(body.m_bImageStale, 1);
+    EXPECT_EQ(body.m_imageStale, 1);
     EXPECT_EQ(owner.dirtyCalls, 2);
 
-    body.m_bImageStale = 0;
-    body.m_pCoverageImage = std::make_unique<CImage>(IMAGE_MODE_RGB, 4, 4);
+    body.m_imageStale = 0;
+    body.m_coverageImage = std::make_unique<CImage>(IMAGE_MODE_RGB, 4, 4);
     body.FreeCoverageImage();
-    EXPECT_EQ(body.m_pCoverageImage, nullptr);
-    EXPECT_EQ(body.m_bImageStale, 1);
+    EXPECT_EQ(body.m_coverageImage, nullptr);
+    EXPECT_EQ(body.m_imageStale, 1);
 }
 
 TEST(FindFontIndex, FallsBackToArialThenMsSansSerifThenZero)

@@ -83,8 +83,8 @@ void LineExtentAt(const CTextParagraph& para, int index, int& ascent, int& desce
     }
     ascent = descent = 0;
     for (int k = first; k <= last; ++k) {
-        ascent = std::max(ascent, para.m_chars[k].m_nAscent);
-        descent = std::max(descent, para.m_chars[k].m_nDescent);
+        ascent = std::max(ascent, para.m_chars[k].m_ascent);
+        descent = std::max(descent, para.m_chars[k].m_descent);
     }
 }
 
@@ -107,19 +107,19 @@ void LocateCaret(const CTextBody& body, int objectWidth, int& x, int& y, int& he
             x = (objectWidth - 4) / 2 + para.m_nLeft;
         else if (body.m_nAlignment == CTextBody::alignRight)
             x = objectWidth - 2;
-        y = para.m_nFirstBaseline;
+        y = para.m_firstBaseline;
         height = MulDiv(CurrentPointSize(), kTextResolution, 72);
     } else if (i == 0 || (para.IsLineStart(i) && i < count)) {
         // A caret at a line's start stands before that line's first character (also when the line holds a
         // paragraph's last character alone).
         x = c[i].m_nLeft;
-        y = c[i].m_nBaseline - c[i].m_nAscent;
-        height = c[i].m_nAscent + c[i].m_nDescent;
+        y = c[i].m_nBaseline - c[i].m_ascent;
+        height = c[i].m_ascent + c[i].m_descent;
     } else {
         const CTextChar& d = c[std::max(i - 1, 0)];
         x = d.m_nLeft + d.m_nWidth;
-        y = d.m_nBaseline - d.m_nAscent;
-        height = d.m_nAscent + d.m_nDescent;
+        y = d.m_nBaseline - d.m_ascent;
+        height = d.m_ascent + d.m_descent;
     }
 }
 
@@ -130,14 +130,14 @@ template <class Move> void MoveCaret(CTextBody& body, bool extend, Move move)
     if (!CaretIsInText(body))
         return;
     if (extend && body.m_bSelectionEmpty) {
-        body.m_nAnchorPara = body.m_nFocusPara = body.m_nCaretPara;
-        body.m_nAnchorIndex = body.m_nFocusIndex = body.m_nCaretIndex;
+        body.m_anchorPara = body.m_focusPara = body.m_nCaretPara;
+        body.m_anchorIndex = body.m_focusIndex = body.m_nCaretIndex;
     }
     move(body);
     if (extend) {
-        body.m_nFocusPara = body.m_nCaretPara;
-        body.m_nFocusIndex = body.m_nCaretIndex;
-        body.m_bSelectionEmpty = body.m_nAnchorPara == body.m_nFocusPara && body.m_nAnchorIndex == body.m_nFocusIndex;
+        body.m_focusPara = body.m_nCaretPara;
+        body.m_focusIndex = body.m_nCaretIndex;
+        body.m_bSelectionEmpty = body.m_anchorPara == body.m_focusPara && body.m_anchorIndex == body.m_focusIndex;
     }
 }
 
@@ -149,7 +149,7 @@ void CaretToPoint(CTextBody& body, int x, int y)
     for (int p = 0; p < body.GetParagraphCount(); ++p) {
         const CTextParagraph& para = body.m_paragraphs[p];
         if (para.m_chars.empty()) {
-            if (y < para.m_nFirstBaseline + para.m_nEmptyHeight) {
+            if (y < para.m_firstBaseline + para.m_emptyHeight) {
                 body.m_nCaretPara = p;
                 body.m_nCaretIndex = 0;
                 return;
@@ -181,8 +181,8 @@ void MoveCaretByPage(CTextBody& body, bool extend, int direction)
     CRect client;
     if (PageView* view = GetCurrentView())
         client = view->GetViewClientRect();
-    const int x = body.m_nCaretX;
-    const int y = body.m_nCaretY + direction * client.Height();
+    const int x = body.m_caretX;
+    const int y = body.m_caretY + direction * client.Height();
     MoveCaret(body, extend, [x, y](CTextBody& b) { CaretToPoint(b, x, y); });
 }
 
@@ -248,7 +248,7 @@ void CTextObject::MoveCaretUp(bool extend)
             line = b.m_paragraphs[p].GetLineCount() - 1;
         }
         b.m_nCaretPara = p;
-        b.m_nCaretIndex = ColumnIndex(b.m_paragraphs[p], line, b.m_nCaretX);
+        b.m_nCaretIndex = ColumnIndex(b.m_paragraphs[p], line, b.m_caretX);
     });
 }
 
@@ -264,7 +264,7 @@ void CTextObject::MoveCaretDown(bool extend)
             line = 0;
         }
         b.m_nCaretPara = p;
-        b.m_nCaretIndex = ColumnIndex(b.m_paragraphs[p], line, b.m_nCaretX);
+        b.m_nCaretIndex = ColumnIndex(b.m_paragraphs[p], line, b.m_caretX);
     });
 }
 
@@ -307,7 +307,7 @@ void CTextObject::GetRangeRect(RECT& rect, int startPara, int endPara, int start
     int top = 0, bottom = 0, ascent = 0, descent = 0;
     const CTextParagraph& first = body.m_paragraphs[startPara];
     if (first.m_chars.empty()) {
-        top = first.m_nFirstBaseline;
+        top = first.m_firstBaseline;
     } else {
         const int i = std::clamp(startIndex, 0, first.GetCount() - 1);
         LineExtentAt(first, i, ascent, descent);
@@ -315,7 +315,7 @@ void CTextObject::GetRangeRect(RECT& rect, int startPara, int endPara, int start
     }
     const CTextParagraph& last = body.m_paragraphs[endPara];
     if (last.m_chars.empty()) {
-        bottom = last.m_nFirstBaseline + last.m_nEmptyHeight;
+        bottom = last.m_firstBaseline + last.m_emptyHeight;
     } else {
         const int i = std::clamp(std::max(endIndex, 1) - 1, 0, last.GetCount() - 1);
         LineExtentAt(last, i, ascent, descent);
@@ -346,13 +346,13 @@ void CTextObject::UpdateCaret(int prevPara, int prevIndex)
     SIZE size;
     GetSize(size);
     int height = 0;
-    LocateCaret(body, size.cx, body.m_nCaretX, body.m_nCaretY, height);
-    body.m_nCaretHeight = std::min(height, kMaxCaretHeight);
+    LocateCaret(body, size.cx, body.m_caretX, body.m_caretY, height);
+    body.m_caretHeight = std::min(height, kMaxCaretHeight);
 
     PageView* view = GetCurrentView();
     if (!view)
         return;
-    view->SetCaretShape(body.m_nCaretHeight);
+    view->SetCaretShape(body.m_caretHeight);
 
     DPOINT centre;
     GetCenter(centre);
@@ -360,8 +360,8 @@ void CTextObject::UpdateCaret(int prevPara, int prevIndex)
         CPoint origin;
         origin = view->GetPageOrigin();
         const CPoint scroll = view->GetScrollPosition();
-        return CPoint(static_cast<int>(std::floor(centre.x - size.cx * 0.5)) + body.m_nCaretX + origin.x - scroll.x,
-                      static_cast<int>(std::floor(centre.y - size.cy * 0.5)) + body.m_nCaretY + origin.y - scroll.y);
+        return CPoint(static_cast<int>(std::floor(centre.x - size.cx * 0.5)) + body.m_caretX + origin.x - scroll.x,
+                      static_cast<int>(std::floor(centre.y - size.cy * 0.5)) + body.m_caretY + origin.y - scroll.y);
     };
 
     CRect client;
@@ -371,9 +371,9 @@ void CTextObject::UpdateCaret(int prevPara, int prevIndex)
     const CSize page = view->GetPageSize();
     // Each step scrolls from where the one before left the view.
     CPoint at = clientPosition();
-    if (at.y + body.m_nCaretHeight > h && h < page.cy) {
+    if (at.y + body.m_caretHeight > h && h < page.cy) {
         const CPoint scroll = view->GetScrollPosition();
-        view->ScrollToPosition(CPoint(scroll.x, scroll.y + body.m_nCaretHeight));
+        view->ScrollToPosition(CPoint(scroll.x, scroll.y + body.m_caretHeight));
         at = clientPosition();
     }
     if (at.y < 0 && h < page.cy) {

@@ -125,7 +125,7 @@ TEST_F(TextCaret, HomeAndEndKeepToTheWrappedLine)
     ASSERT_EQ(para.m_lines, (std::vector<int>{0, 4, 5, 5}));
     PutCaret(*single, {0, para.GetCount()});
     Apply(*single, kHome);
-    EXPECT_EQ(single->GetTextBody()->m_nCaretX, para.m_chars.back().m_nLeft);
+    EXPECT_EQ(single->GetTextBody()->m_caretX, para.m_chars.back().m_nLeft);
 }
 
 TEST_F(TextCaret, HomeAndEndDoNothingInBlankText)
@@ -166,7 +166,7 @@ TEST_F(TextCaret, UpAndDownKeepTheColumn)
     const CTextParagraph& wide = mixed->GetTextBody()->m_paragraphs[1];
     for (int i = 0; i <= narrow.GetCount(); ++i) {
         PutCaret(*mixed, {0, i});
-        const int x = mixed->GetTextBody()->m_nCaretX;
+        const int x = mixed->GetTextBody()->m_caretX;
         Apply(*mixed, kDown);
         const Pos at = CaretOf(*mixed);
         ASSERT_EQ(at.para, 1);
@@ -212,7 +212,7 @@ TEST_F(TextCaret, PageMovesGoByTheClientHeight)
         lines.push_back("line " + std::to_string(i));
     auto object = MakeText(300, lines);
     const CTextBody& body = *object->GetTextBody();
-    const int pitch = body.m_paragraphs[1].m_nFirstBaseline - body.m_paragraphs[0].m_nFirstBaseline;
+    const int pitch = body.m_paragraphs[1].m_firstBaseline - body.m_paragraphs[0].m_firstBaseline;
     ASSERT_GT(pitch, 0);
 
     services.client = CRect(0, 0, 300, 4 * pitch);
@@ -245,7 +245,7 @@ TEST_F(TextCaret, PointsResolveToTheNearestBoundaryOfTheLineThePointIsOn)
     const CTextChar& b = w.para().m_chars[1];
     const CTextChar& firstOfLine1 = w.para().m_chars[w.first(1)];
     const CTextParagraph& last = w.object->GetTextBody()->m_paragraphs[2];
-    const int empty = w.object->GetTextBody()->m_paragraphs[1].m_nFirstBaseline + 2;
+    const int empty = w.object->GetTextBody()->m_paragraphs[1].m_firstBaseline + 2;
     const struct
     {
         int x, y;
@@ -258,7 +258,7 @@ TEST_F(TextCaret, PointsResolveToTheNearestBoundaryOfTheLineThePointIsOn)
         {1000, b.m_nBaseline, {0, w.last(0)}},               // right of a wrapped line: before its blank
         {0, firstOfLine1.m_nBaseline, {0, w.first(1)}},      // left of a later line: its start
         {1000, empty, {1, 0}},                               // an empty paragraph
-        {1000, last.m_nFirstBaseline, {2, 4}},               // right of the last line
+        {1000, last.m_firstBaseline, {2, 4}},                // right of the last line
         {50, 5000, {2, 0}},                                  // below everything
     };
     for (const auto& c : cases) {
@@ -327,19 +327,19 @@ TEST_F(TextCaret, CaretTakesItsPlaceAndHeightFromTheCharacters)
         Pos at;
         int x, y, height;
     } cases[] = {
-        {CTextBody::alignLeft, {0, 0}, a.m_nLeft, a.m_nBaseline - a.m_nAscent, a.m_nAscent + a.m_nDescent},
-        {CTextBody::alignLeft, {0, 2}, b.m_nLeft + b.m_nWidth, b.m_nBaseline - b.m_nAscent, b.m_nAscent + b.m_nDescent},
+        {CTextBody::alignLeft, {0, 0}, a.m_nLeft, a.m_nBaseline - a.m_ascent, a.m_ascent + a.m_descent},
+        {CTextBody::alignLeft, {0, 2}, b.m_nLeft + b.m_nWidth, b.m_nBaseline - b.m_ascent, b.m_ascent + b.m_descent},
         // An empty paragraph: the current point size in pixels.
-        {CTextBody::alignLeft, {1, 0}, 2, body.m_paragraphs[1].m_nFirstBaseline, 32},
-        {CTextBody::alignCenter, {1, 0}, (400 - 4) / 2 + 2, body.m_paragraphs[1].m_nFirstBaseline, 32},
-        {CTextBody::alignRight, {1, 0}, 400 - 2, body.m_paragraphs[1].m_nFirstBaseline, 32},
+        {CTextBody::alignLeft, {1, 0}, 2, body.m_paragraphs[1].m_firstBaseline, 32},
+        {CTextBody::alignCenter, {1, 0}, (400 - 4) / 2 + 2, body.m_paragraphs[1].m_firstBaseline, 32},
+        {CTextBody::alignRight, {1, 0}, 400 - 2, body.m_paragraphs[1].m_firstBaseline, 32},
     };
     for (const auto& c : cases) {
         object->GetTextBody()->m_nAlignment = c.alignment;
         PutCaret(*object, c.at);
-        EXPECT_EQ(body.m_nCaretX, c.x) << c.at;
-        EXPECT_EQ(body.m_nCaretY, c.y) << c.at;
-        EXPECT_EQ(body.m_nCaretHeight, c.height) << c.at;
+        EXPECT_EQ(body.m_caretX, c.x) << c.at;
+        EXPECT_EQ(body.m_caretY, c.y) << c.at;
+        EXPECT_EQ(body.m_caretHeight, c.height) << c.at;
         EXPECT_EQ(services.caretHeight, c.height) << c.at;
     }
 }
@@ -355,7 +355,7 @@ TEST_F(TextCaret, CaretScrollsTheViewToStayVisible)
     const int left = static_cast<int>(std::floor(centre.x - size.cx * 0.5));
     const int top = static_cast<int>(std::floor(centre.y - size.cy * 0.5));
     PutCaret(*object, {0, 0});
-    const CPoint page(left + body.m_nCaretX, top + body.m_nCaretY);
+    const CPoint page(left + body.m_caretX, top + body.m_caretY);
     services.page = CSize(2000, 2000);
 
     const struct
@@ -365,7 +365,7 @@ TEST_F(TextCaret, CaretScrollsTheViewToStayVisible)
         CPoint scrolled;
     } cases[] = {
         {{0, 0, 800, 600}, {0, 0}, {0, 0}},                                       // visible: no scroll
-        {{0, 0, 800, page.y + 5}, {0, 0}, {0, body.m_nCaretHeight}},              // below: down by a caret
+        {{0, 0, 800, page.y + 5}, {0, 0}, {0, body.m_caretHeight}},               // below: down by a caret
         {{0, 0, 800, 600}, {0, page.y + 10}, {0, page.y}},                        // above: up to it
         {{0, 0, page.x - 30, 600}, {0, 0}, {page.x - 2 * (page.x - 30) / 3, 0}},  // right: a third in
         {{0, 0, 100, 600}, {page.x + 40, 0}, {std::max(0, page.x - 100 / 3), 0}}, // left
@@ -406,14 +406,14 @@ TEST_F(TextCaret, SelectionRectangleSpansTheFullWidthOfItsLines)
         Pos anchor, focus;
         CRect expected;
     } cases[] = {
-        {{0, 1}, {0, 2}, {0, a.m_nBaseline - a.m_nAscent, size.cx, a.m_nBaseline + a.m_nDescent}},
+        {{0, 1}, {0, 2}, {0, a.m_nBaseline - a.m_ascent, size.cx, a.m_nBaseline + a.m_descent}},
         // The line's tallest character sets the band, whichever characters are selected.
-        {{2, 0}, {2, 1}, {0, big.m_nBaseline - big.m_nAscent, size.cx, big.m_nBaseline + big.m_nDescent}},
-        {{2, 1}, {0, 2}, {0, a.m_nBaseline - a.m_nAscent, size.cx, big.m_nBaseline + big.m_nDescent}},
+        {{2, 0}, {2, 1}, {0, big.m_nBaseline - big.m_ascent, size.cx, big.m_nBaseline + big.m_descent}},
+        {{2, 1}, {0, 2}, {0, a.m_nBaseline - a.m_ascent, size.cx, big.m_nBaseline + big.m_descent}},
         {{1, 0},
          {0, 3},
-         {0, a.m_nBaseline - a.m_nAscent, size.cx,
-          body.m_paragraphs[1].m_nFirstBaseline + body.m_paragraphs[1].m_nEmptyHeight}},
+         {0, a.m_nBaseline - a.m_ascent, size.cx,
+          body.m_paragraphs[1].m_firstBaseline + body.m_paragraphs[1].m_emptyHeight}},
     };
     for (const auto& c : cases) {
         Select(*object, c.anchor, c.focus);

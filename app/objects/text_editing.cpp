@@ -124,8 +124,8 @@ void ChangeCommandChars(CTextObject& object, CTextBody& b, bool linkRun, RECT& d
             if (!change(ch))
                 return;
             RemeasureTextChar(ch);
-            ch.m_bNeedsPlacing = 1;
-            b.m_nWidestChar = std::max(b.m_nWidestChar, ch.m_nWidth);
+            ch.m_needsPlacing = 1;
+            b.m_widestChar = std::max(b.m_widestChar, ch.m_nWidth);
         },
         [](int) {});
     if (selection)
@@ -137,7 +137,7 @@ void ChangeCommandChars(CTextObject& object, CTextBody& b, bool linkRun, RECT& d
 void CTextObject::InsertChar(RECT& dirty, BYTE ch, bool relayout)
 {
     // A selection deleted on the way lays the text out, which counts as well.
-    const bool laidOut = body->m_bLaidOut != 0;
+    const bool laidOut = body->m_laidOut != 0;
     body->SetModified();
     if (!body->m_bSelectionEmpty)
         DeleteSelectedChars(dirty, true);
@@ -186,25 +186,24 @@ void CTextObject::InsertChar(RECT& dirty, BYTE ch, bool relayout)
     GetLinkAtCaret(link);
 
     CTextChar c = MakeTextChar(ch, face, size, bold, italic, underline, color, link);
-    body->m_nWidestChar = std::max(body->m_nWidestChar, c.m_nWidth);
+    body->m_widestChar = std::max(body->m_widestChar, c.m_nWidth);
     auto& chars = body->m_paragraphs[body->m_nCaretPara].m_chars;
     chars.insert(chars.begin() + body->m_nCaretIndex, std::move(c));
     ++body->m_nCaretIndex;
     if (relayout)
-        LayoutEditedChars(*body, laidOut || body->m_bLaidOut, body->m_nCaretPara, body->m_nCaretIndex - 1, 0, 1,
-                          dirty);
+        LayoutEditedChars(*body, laidOut || body->m_laidOut, body->m_nCaretPara, body->m_nCaretIndex - 1, 0, 1, dirty);
 }
 
 void CTextObject::SplitParagraph(RECT& dirty)
 {
-    const bool laidOut = body->m_bLaidOut != 0;
+    const bool laidOut = body->m_laidOut != 0;
     SplitParagraph();
     LayoutEditedParagraphs(*body, laidOut, body->m_nCaretPara - 1, body->m_nCaretPara, 1, dirty);
 }
 
 void CTextObject::DeleteChar(RECT& dirty, bool forward, bool report)
 {
-    const bool laidOut = body->m_bLaidOut != 0;
+    const bool laidOut = body->m_laidOut != 0;
     body->SetModified();
     body->m_bSelectionEmpty = 1;
     if (!CaretIsInText(*body))
@@ -562,7 +561,7 @@ bool CTextObject::GetWordBounds(int& start, int& end)
     if (!RunBounds(b.m_paragraphs[b.m_nCaretPara], b.m_nCaretIndex, start, end,
                    [](const CTextChar& ch) { return !ch.IsBlank(); }))
         return false;
-    b.m_nAnchorPara = b.m_nFocusPara = b.m_nCaretPara;
+    b.m_anchorPara = b.m_focusPara = b.m_nCaretPara;
     return true;
 }
 
@@ -574,7 +573,7 @@ bool CTextObject::GetLinkRunBounds(int& start, int& end)
     if (!RunBounds(b.m_paragraphs[b.m_nCaretPara], b.m_nCaretIndex, start, end,
                    [](const CTextChar& ch) { return ch.m_link.IsActive(); }))
         return GetWordBounds(start, end);
-    b.m_nAnchorPara = b.m_nFocusPara = b.m_nCaretPara;
+    b.m_anchorPara = b.m_focusPara = b.m_nCaretPara;
     return true;
 }
 

@@ -100,10 +100,10 @@ inline void PutCaret(CTextObject& object, Pos at)
 inline void Select(CTextObject& object, Pos anchor, Pos focus)
 {
     CTextBody& body = *object.GetTextBody();
-    body.m_nAnchorPara = anchor.para;
-    body.m_nAnchorIndex = anchor.index;
-    body.m_nFocusPara = focus.para;
-    body.m_nFocusIndex = focus.index;
+    body.m_anchorPara = anchor.para;
+    body.m_anchorIndex = anchor.index;
+    body.m_focusPara = focus.para;
+    body.m_focusIndex = focus.index;
     body.m_nCaretPara = focus.para;
     body.m_nCaretIndex = focus.index;
     body.m_bSelectionEmpty = anchor == focus;

@@ -232,7 +232,7 @@ TEST_F(TextEditing, SplittingAndJoiningAreInverse)
     EXPECT_EQ(Paragraphs(*object), (std::vector<std::string>{"a", "bcd", "ef"}));
     EXPECT_EQ(CaretOf(*object), (Pos{1, 0}));
     EXPECT_TRUE(body.m_bSelectionEmpty);
-    EXPECT_EQ(body.m_paragraphs[1].m_nEmptyHeight, body.m_nCurAscent + body.m_nCurDescent);
+    EXPECT_EQ(body.m_paragraphs[1].m_emptyHeight, body.m_curAscent + body.m_curDescent);
     // Layout ran: the new paragraph has its lines and its characters their places.
     EXPECT_EQ(body.m_paragraphs[1].m_lines, (std::vector<int>{0, 2}));
     EXPECT_EQ(body.m_paragraphs[1].m_chars[0].m_nLeft, 2);
@@ -440,7 +440,7 @@ TEST_F(TextEditing, FormatsApplyToTheSelectionOrTheWordAtTheCaret)
         for (const auto& ch : object->GetTextBody()->m_paragraphs[0].m_chars)
             if (ch.m_bBold) {
                 bolded.push_back(static_cast<char>(ch.m_ch));
-                EXPECT_EQ(ch.m_bNeedsPlacing, 1);
+                EXPECT_EQ(ch.m_needsPlacing, 1);
                 EXPECT_EQ(ch.m_nWidth, MakeChar(static_cast<char>(ch.m_ch), Format{.bold = true}).m_nWidth);
             }
         EXPECT_EQ(bolded, c.bolded) << c.anchor << c.focus;
@@ -655,8 +655,8 @@ TEST_F(TextEditing, WritesEditingPictureWithSelection)
     const CRect changed = DrawSelectionRange(body, view, pageOrigin);
     EXPECT_FALSE(changed.IsRectEmpty());
     // The caret, a one-pixel bar of its height.
-    for (int y = 0; y < body.m_nCaretHeight; ++y)
-        std::memset(view.Sample(kMargin + body.m_nCaretX, kMargin + body.m_nCaretY + y, 0), 0, 3);
+    for (int y = 0; y < body.m_caretHeight; ++y)
+        std::memset(view.Sample(kMargin + body.m_caretX, kMargin + body.m_caretY + y, 0), 0, 3);
 
     // The highlight lies within the selection's band.
     RECT band{};

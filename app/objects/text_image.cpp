@@ -173,7 +173,7 @@ bool IsDrawableBox(int width, int height)
 
 bool CTextBody::RebuildImage()
 {
-    if (!m_bImageStale)
+    if (!m_imageStale)
         return true;
     int left = 0, top = 0;
     if (m_pOwner) {
@@ -185,14 +185,14 @@ bool CTextBody::RebuildImage()
     const int width = m_nWidth, height = m_nHeight;
     if (width < 1 || height < 1) {
         // A text without area has no pixels to show.
-        m_pCoverageImage.reset();
-        m_bImageStale = 0;
+        m_coverageImage.reset();
+        m_imageStale = 0;
         m_imageRect = CRect(left, top, left + std::max(width, 0), top + std::max(height, 0));
         m_inkRect = CRect();
         return true;
     }
 
-    if (!IsDrawableBox(width, height) || !KeepOrMakeImage(m_pCoverageImage, IMAGE_MODE_COVERAGE, width, height))
+    if (!IsDrawableBox(width, height) || !KeepOrMakeImage(m_coverageImage, IMAGE_MODE_COVERAGE, width, height))
         return false;
     const int bandHeight = std::min(GetTextBandHeight(width), height);
     CPixMap band(IMAGE_MODE_COVERAGE, width, bandHeight);
@@ -219,11 +219,11 @@ bool CTextBody::RebuildImage()
                 maxY = std::max(maxY, y + j);
             }
         }
-        if (!m_pCoverageImage->SetBuf(0, y, band))
+        if (!m_coverageImage->SetBuf(0, y, band))
             return false;
     }
 
-    m_bImageStale = 0;
+    m_imageStale = 0;
     // A text stored far out keeps rectangles that int can hold: their edges stop at its limit.
     const auto at = [](int start, int offset) {
         return static_cast<int>(std::clamp<int64_t>(int64_t(start) + offset, INT_MIN, INT_MAX));
@@ -238,27 +238,27 @@ bool CTextBody::RebuildImage()
 
 bool CTextBody::RebuildSecondImage()
 {
-    if (!m_bSecondImageStale)
+    if (!m_secondImageStale)
         return true;
     const int width = m_nWidth, height = m_nHeight;
     if (width < 1 || height < 1) {
-        m_pColorImage.reset();
-        m_bSecondImageStale = 0;
+        m_colorImage.reset();
+        m_secondImageStale = 0;
         return true;
     }
     // The colours are taken back to full strength by the coverage, so that must be current.
-    if (!RebuildImage() || !m_pCoverageImage)
+    if (!RebuildImage() || !m_coverageImage)
         return false;
 
-    if (!KeepOrMakeImage(m_pColorImage, IMAGE_MODE_RGB, width, height))
+    if (!KeepOrMakeImage(m_colorImage, IMAGE_MODE_RGB, width, height))
         return false;
     const int bandHeight = std::min(GetTextBandHeight(width), height);
     CPixMap band(IMAGE_MODE_RGB, width, bandHeight);
     if (!band.IsValid())
         return false;
 
-    const unsigned char* coverage = m_pCoverageImage->GetData();
-    const int coverageStride = m_pCoverageImage->GetStride();
+    const unsigned char* coverage = m_coverageImage->GetData();
+    const int coverageStride = m_coverageImage->GetStride();
     for (int y = 0; y < height; y += bandHeight) {
         const int rows = std::min(bandHeight, height - y);
         band.height = rows;
@@ -276,10 +276,10 @@ bool CTextBody::RebuildSecondImage()
                     c[s] = detail::UnpremultiplyTextColour(c[s], a[i]);
             }
         }
-        if (!m_pColorImage->SetBuf(0, y, band))
+        if (!m_colorImage->SetBuf(0, y, band))
             return false;
     }
-    m_bSecondImageStale = 0;
+    m_secondImageStale = 0;
     return true;
 }
 

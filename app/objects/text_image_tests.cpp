@@ -145,8 +145,8 @@ TEST(TextImage, CoverageHasInkWhereTheGlyphsAreAndNoneElsewhere)
     owner.cx = 100.5;
     owner.cy = 50.0;
     ASSERT_TRUE(body.RebuildImage());
-    EXPECT_EQ(body.m_bImageStale, 0);
-    const CImage& image = *body.m_pCoverageImage;
+    EXPECT_EQ(body.m_imageStale, 0);
+    const CImage& image = *body.m_coverageImage;
     ASSERT_EQ(image.GetMode(), IMAGE_MODE_COVERAGE);
     ASSERT_EQ(image.Width(), body.m_nWidth);
     ASSERT_EQ(image.Height(), body.m_nHeight);
@@ -190,10 +190,10 @@ TEST(TextImage, ColourImageCarriesEachCharactersColour)
     AppendRun(body, 0, "M", ImageFormat{.colour = RGB(255, 255, 255)});
     LayOutBody(body);
     ASSERT_TRUE(body.RebuildSecondImage());
-    EXPECT_EQ(body.m_bImageStale, 0) << "the coverage is brought up to date first";
-    EXPECT_EQ(body.m_bSecondImageStale, 0);
-    const CImage& colour = *body.m_pColorImage;
-    const CImage& coverage = *body.m_pCoverageImage;
+    EXPECT_EQ(body.m_imageStale, 0) << "the coverage is brought up to date first";
+    EXPECT_EQ(body.m_secondImageStale, 0);
+    const CImage& colour = *body.m_colorImage;
+    const CImage& coverage = *body.m_coverageImage;
     ASSERT_EQ(colour.GetMode(), IMAGE_MODE_RGB);
 
     // Drawn over black at partial coverage, every inked pixel comes back at its character's full colour.
@@ -238,10 +238,10 @@ TEST(TextImage, LinksLookLikeLinksOnlyInAPlainObject)
         bool inkBelow = false;
         for (int y = ch.m_nBaseline + 1; y < body.m_nHeight; ++y)
             for (int x = 0; x < body.m_nWidth; ++x)
-                inkBelow |= ImageCoverageAt(*body.m_pCoverageImage, x, y) != 0;
+                inkBelow |= ImageCoverageAt(*body.m_coverageImage, x, y) != 0;
         EXPECT_EQ(inkBelow, c.looksLinked) << c.charLinked << c.plain << c.objectLinked;
-        const CRect blue = ColourBox(*body.m_pColorImage, RGB(0, 0, 255));
-        const CRect green = ColourBox(*body.m_pColorImage, RGB(0, 160, 0));
+        const CRect blue = ColourBox(*body.m_colorImage, RGB(0, 0, 255));
+        const CRect green = ColourBox(*body.m_colorImage, RGB(0, 160, 0));
         EXPECT_EQ(!blue.IsRectEmpty(), c.looksLinked);
         EXPECT_EQ(!green.IsRectEmpty(), !c.looksLinked);
     }
@@ -280,10 +280,10 @@ TEST(TextImage, EmptyBodyHasNoImages)
     CTextBody body(nullptr, 0, 20);
     EXPECT_TRUE(body.RebuildImage());
     EXPECT_TRUE(body.RebuildSecondImage());
-    EXPECT_EQ(body.m_pCoverageImage, nullptr);
-    EXPECT_EQ(body.m_pColorImage, nullptr);
-    EXPECT_EQ(body.m_bImageStale, 0);
-    EXPECT_EQ(body.m_bSecondImageStale, 0);
+    EXPECT_EQ(body.m_coverageImage, nullptr);
+    EXPECT_EQ(body.m_colorImage, nullptr);
+    EXPECT_EQ(body.m_imageStale, 0);
+    EXPECT_EQ(body.m_secondImageStale, 0);
     EXPECT_TRUE(body.m_inkRect.IsRectEmpty());
 }
 
@@ -441,8 +441,8 @@ TEST(TextImage, WritesMixedFormatParagraphPicture)
     LayOutBody(body);
     ASSERT_TRUE(body.RebuildSecondImage());
 
-    const CImage& coverage = *body.m_pCoverageImage;
-    const CImage& colour = *body.m_pColorImage;
+    const CImage& coverage = *body.m_coverageImage;
+    const CImage& colour = *body.m_colorImage;
     CImage out(IMAGE_MODE_RGB, colour.Width(), colour.Height());
     auto_array<unsigned char> data(new unsigned char[out.GetDataSize()]);
     for (int y = 0; y < out.Height(); ++y)
@@ -466,6 +466,6 @@ TEST(TextImage, ABoxOfMorePixelsThanAnyPictureIsNotDrawn)
         body.m_nHeight = height;
         EXPECT_EQ(body.RebuildImage(), drawn) << width << " x " << height;
         EXPECT_EQ(body.RebuildSecondImage(), drawn) << width << " x " << height;
-        EXPECT_EQ(body.m_bImageStale == 0, drawn);
+        EXPECT_EQ(body.m_imageStale == 0, drawn);
     }
 }

@@ -11,7 +11,7 @@ namespace {
 template <class Metric> int LineMetricAhead(const CTextBody& body, const CTextParagraph& para, int start, Metric metric)
 {
     if (start < 0)
-        return para.m_nEmptyHeight;
+        return para.m_emptyHeight;
     const int count = para.GetCount();
     int width = kTextMargin;
     int largest = 0;
@@ -49,16 +49,16 @@ void AddBox(RECT& dirty, const CRect& box)
 // Puts a character at (x, baseline), reporting its old and new boxes when it moved.
 void PlaceChar(CTextBody& body, CTextChar& ch, int x, int baseline, int& descent, RECT& dirty)
 {
-    descent = std::max(descent, ch.m_nDescent);
-    body.m_nWidestChar = std::max(body.m_nWidestChar, ch.m_nWidth);
+    descent = std::max(descent, ch.m_descent);
+    body.m_widestChar = std::max(body.m_widestChar, ch.m_nWidth);
     const bool placed = ch.IsPlaced();
-    if (placed && ch.m_nLeft == x && ch.m_nBaseline == baseline && !ch.m_bNeedsPlacing)
+    if (placed && ch.m_nLeft == x && ch.m_nBaseline == baseline && !ch.m_needsPlacing)
         return;
     if (placed)
         AddBox(dirty, ch.GetBox());
     ch.m_nLeft = x;
     ch.m_nBaseline = baseline;
-    ch.m_bNeedsPlacing = 0;
+    ch.m_needsPlacing = 0;
     AddBox(dirty, ch.GetBox());
 }
 
@@ -134,23 +134,23 @@ void LayOutNextLine(CTextBody& body, CTextParagraph& para, int limit, int& s, in
 // Lays out one paragraph from y and returns where the next one starts.
 int LayoutParagraph(CTextBody& body, CTextParagraph& para, int y, RECT& dirty)
 {
-    para.m_nLaidOutTop = y;
+    para.m_laidOutTop = y;
     para.m_nLeft = kTextMargin;
-    para.m_nFirstBaseline = y + GetLineAscentAhead(body, para, 0);
+    para.m_firstBaseline = y + GetLineAscentAhead(body, para, 0);
     para.m_lines.clear();
     const int count = para.GetCount();
     if (count == 0) {
         para.m_lines = {-1, -1};
-        para.m_nLaidOutBottom = para.m_nFirstBaseline + para.m_nEmptyHeight;
-        return para.m_nLaidOutBottom;
+        para.m_laidOutBottom = para.m_firstBaseline + para.m_emptyHeight;
+        return para.m_laidOutBottom;
     }
     const int limit = body.m_nWidth - kTextMargin;
     int s = 0;
-    int baseline = para.m_nFirstBaseline;
+    int baseline = para.m_firstBaseline;
     while (s < count) {
         LayOutNextLine(body, para, limit, s, baseline, dirty);
     }
-    para.m_nLaidOutBottom = baseline;
+    para.m_laidOutBottom = baseline;
     return baseline;
 }
 
@@ -165,13 +165,13 @@ int LayoutEditedParagraph(CTextBody& body, CTextParagraph& para, int index, int 
     const int count = para.GetCount();
     const int oldLines = static_cast<int>(old.size() / 2);
     if (count == 0 || old.empty() || old[0] < 0 || count - inserted + removed <= 0)
-        return LayoutParagraph(body, para, para.m_nLaidOutTop, dirty);
+        return LayoutParagraph(body, para, para.m_laidOutTop, dirty);
     int edited = 0;
     while (edited + 1 < oldLines && old[2 * edited + 1] < index)
         ++edited;
     const int restart = edited - 2;
     if (restart <= 0)
-        return LayoutParagraph(body, para, para.m_nLaidOutTop, dirty);
+        return LayoutParagraph(body, para, para.m_laidOutTop, dirty);
 
     const int delta = inserted - removed;
     const int limit = body.m_nWidth - kTextMargin;
@@ -188,34 +188,34 @@ int LayoutEditedParagraph(CTextBody& body, CTextParagraph& para, int index, int 
                     para.m_lines.push_back(old[2 * k] + delta);
                     para.m_lines.push_back(old[2 * k + 1] + delta);
                 }
-                return para.m_nLaidOutBottom;
+                return para.m_laidOutBottom;
             }
         }
         LayOutNextLine(body, para, limit, s, baseline, dirty);
     }
-    para.m_nLaidOutBottom = baseline;
+    para.m_laidOutBottom = baseline;
     return baseline;
 }
 
 // Whether the text stands as a layout left it, with the width, alignment and paragraph count that layout had.
 bool StandsAsLaidOut(CTextBody& body, bool laidOut, int paragraphChange)
 {
-    const double minWidth = 1.5 * body.m_nWidestChar;
-    return laidOut && body.m_nWidth > minWidth && body.m_nWidth == body.m_nLaidOutWidth &&
-           body.m_nAlignment == body.m_nLaidOutAlignment &&
-           body.GetParagraphCount() == body.m_nLaidOutParagraphs + paragraphChange;
+    const double minWidth = 1.5 * body.m_widestChar;
+    return laidOut && body.m_nWidth > minWidth && body.m_nWidth == body.m_laidOutWidth &&
+           body.m_nAlignment == body.m_laidOutAlignment &&
+           body.GetParagraphCount() == body.m_laidOutParagraphs + paragraphChange;
 }
 
 } // namespace
 
 int GetLineAscentAhead(const CTextBody& body, const CTextParagraph& para, int start)
 {
-    return LineMetricAhead(body, para, start, [](const CTextChar& ch) { return ch.m_nAscent; });
+    return LineMetricAhead(body, para, start, [](const CTextChar& ch) { return ch.m_ascent; });
 }
 
 int GetLineDescentAhead(const CTextBody& body, const CTextParagraph& para, int start)
 {
-    return LineMetricAhead(body, para, start, [](const CTextChar& ch) { return ch.m_nDescent; });
+    return LineMetricAhead(body, para, start, [](const CTextChar& ch) { return ch.m_descent; });
 }
 
 int FindBreak(const CTextParagraph& para, int index)
@@ -231,10 +231,10 @@ namespace {
 // The body takes the height of its text, which ends at y, and the owner the body's size; the layout is recorded.
 void FinishLayout(CTextBody& body, int y, RECT& dirty)
 {
-    body.m_bLaidOut = 1;
-    body.m_nLaidOutWidth = body.m_nWidth;
-    body.m_nLaidOutAlignment = body.m_nAlignment;
-    body.m_nLaidOutParagraphs = body.GetParagraphCount();
+    body.m_laidOut = 1;
+    body.m_laidOutWidth = body.m_nWidth;
+    body.m_laidOutAlignment = body.m_nAlignment;
+    body.m_laidOutParagraphs = body.GetParagraphCount();
 
     TextBodyOwner* owner = body.GetOwner();
     if (y != body.m_nHeight - kTextBottomSpace) {
@@ -269,8 +269,8 @@ void LayoutParagraphsFrom(CTextBody& body, size_t first, int y, RECT& dirty)
 {
     auto& paragraphs = body.m_paragraphs;
     for (size_t p = first; p < paragraphs.size(); ++p) {
-        if (paragraphs[p].m_nLaidOutTop == y) {
-            y = paragraphs.back().m_nLaidOutBottom;
+        if (paragraphs[p].m_laidOutTop == y) {
+            y = paragraphs.back().m_laidOutBottom;
             break;
         }
         y = LayoutParagraph(body, paragraphs[p], y, dirty);
@@ -282,7 +282,7 @@ void LayoutParagraphsFrom(CTextBody& body, size_t first, int y, RECT& dirty)
 
 void LayoutText(CTextBody& body, RECT& dirty)
 {
-    const double minWidth = 1.5 * body.m_nWidestChar;
+    const double minWidth = 1.5 * body.m_widestChar;
     if (body.m_nWidth <= minWidth)
         body.m_nWidth = static_cast<int>(minWidth);
 
@@ -311,7 +311,7 @@ void LayoutEditedParagraphs(CTextBody& body, bool laidOut, int first, int last, 
         return;
     }
     auto& paragraphs = body.m_paragraphs;
-    int y = first == 0 ? kTextMargin : paragraphs[static_cast<size_t>(first) - 1].m_nLaidOutBottom;
+    int y = first == 0 ? kTextMargin : paragraphs[static_cast<size_t>(first) - 1].m_laidOutBottom;
     for (int p = first; p <= last; ++p)
         y = LayoutParagraph(body, paragraphs[static_cast<size_t>(p)], y, dirty);
     LayoutParagraphsFrom(body, static_cast<size_t>(last) + 1, y, dirty);

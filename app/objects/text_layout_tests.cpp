@@ -17,8 +17,8 @@ CTextChar FixedChar(char c, int width = 10, int ascent = 10, int descent = 3)
     ch.m_ch = static_cast<BYTE>(c);
     ch.m_nWidth = width;
     ch.m_nHeight = ascent + descent;
-    ch.m_nAscent = ascent;
-    ch.m_nDescent = descent;
+    ch.m_ascent = ascent;
+    ch.m_descent = descent;
     return ch;
 }
 
@@ -57,7 +57,7 @@ TEST(LayoutText, NewBodyIsOneEmptyLineTall)
     LayoutText(body, dirty);
     EXPECT_EQ(body.m_nHeight, 2 + 20 + 3);
     EXPECT_EQ(body.m_paragraphs[0].m_lines, (std::vector<int>{-1, -1}));
-    EXPECT_EQ(body.m_paragraphs[0].m_nFirstBaseline, 2);
+    EXPECT_EQ(body.m_paragraphs[0].m_firstBaseline, 2);
     EXPECT_EQ(dirty, CRect(-10000, -10000, 10000, 10000));
 }
 
@@ -95,7 +95,7 @@ TEST(LayoutText, NarrowBoxPutsEachCharacterOnItsOwnLine)
     const auto& para = body->m_paragraphs[0];
     EXPECT_EQ(para.m_lines, (std::vector<int>{0, 0, 1, 1, 2, 2}));
     EXPECT_EQ(para.m_chars[2].m_nBaseline, 12 + 2 * 13);
-    EXPECT_EQ(body->m_nWidestChar, 10);
+    EXPECT_EQ(body->m_widestChar, 10);
 
     // Next time round the width is held at 1.5 x the widest character.
     LayoutText(*body, dirty);
@@ -143,11 +143,11 @@ TEST(LayoutText, LinesAndParagraphsStackWithoutLeading)
 
     // The first line takes the ascents up to its last blank, not the tall 'c' that overflows it.
     EXPECT_EQ(first.m_lines, (std::vector<int>{0, 2, 3, 4}));
-    EXPECT_EQ(first.m_nFirstBaseline, 12);
+    EXPECT_EQ(first.m_firstBaseline, 12);
     EXPECT_EQ(first.m_chars[3].m_nBaseline, 12 + 5 + 20);
     // The empty paragraph starts where the last line's descent ends and is its empty-line height tall.
-    EXPECT_EQ(body->m_paragraphs[1].m_nFirstBaseline, 37 + 6);
-    EXPECT_EQ(body->m_paragraphs[2].m_nFirstBaseline, 43 + 20 + 10);
+    EXPECT_EQ(body->m_paragraphs[1].m_firstBaseline, 37 + 6);
+    EXPECT_EQ(body->m_paragraphs[2].m_firstBaseline, 43 + 20 + 10);
     EXPECT_EQ(body->m_nHeight, 73 + 3 + 3);
 }
 
@@ -169,10 +169,10 @@ TEST(LayoutText, ReportsOnlyCharactersThatMove)
 
     // A character marked for placing is reported even where it stays.
     dirty.SetRectEmpty();
-    body->m_paragraphs[0].m_chars[1].m_bNeedsPlacing = 1;
+    body->m_paragraphs[0].m_chars[1].m_needsPlacing = 1;
     LayoutText(*body, dirty);
     EXPECT_EQ(dirty, CRect(32, 2, 42, 15));
-    EXPECT_EQ(body->m_paragraphs[0].m_chars[1].m_bNeedsPlacing, 0);
+    EXPECT_EQ(body->m_paragraphs[0].m_chars[1].m_needsPlacing, 0);
 }
 
 TEST(LayoutText, OwnerKeepsItsTopEdgeAndFollowsTheBody)
@@ -220,20 +220,20 @@ void ExpectSameLayout(const CTextBody& edited, const CTextBody& whole, const std
     ASSERT_EQ(edited.GetParagraphCount(), whole.GetParagraphCount());
     EXPECT_EQ(edited.m_nHeight, whole.m_nHeight);
     EXPECT_EQ(edited.m_nWidth, whole.m_nWidth);
-    EXPECT_EQ(edited.m_nWidestChar, whole.m_nWidestChar);
+    EXPECT_EQ(edited.m_widestChar, whole.m_widestChar);
     for (int p = 0; p < edited.GetParagraphCount(); ++p) {
         const CTextParagraph& a = edited.m_paragraphs[static_cast<size_t>(p)];
         const CTextParagraph& b = whole.m_paragraphs[static_cast<size_t>(p)];
         ASSERT_EQ(a.m_lines, b.m_lines) << "paragraph " << p;
-        EXPECT_EQ(a.m_nFirstBaseline, b.m_nFirstBaseline) << "paragraph " << p;
-        EXPECT_EQ(a.m_nLaidOutTop, b.m_nLaidOutTop) << "paragraph " << p;
-        EXPECT_EQ(a.m_nLaidOutBottom, b.m_nLaidOutBottom) << "paragraph " << p;
+        EXPECT_EQ(a.m_firstBaseline, b.m_firstBaseline) << "paragraph " << p;
+        EXPECT_EQ(a.m_laidOutTop, b.m_laidOutTop) << "paragraph " << p;
+        EXPECT_EQ(a.m_laidOutBottom, b.m_laidOutBottom) << "paragraph " << p;
         ASSERT_EQ(a.GetCount(), b.GetCount());
         for (int i = 0; i < a.GetCount(); ++i) {
             const CTextChar& x = a.m_chars[static_cast<size_t>(i)];
             const CTextChar& y = b.m_chars[static_cast<size_t>(i)];
             ASSERT_TRUE(x.m_nLeft == y.m_nLeft && x.m_nBaseline == y.m_nBaseline &&
-                        x.m_bNeedsPlacing == y.m_bNeedsPlacing)
+                        x.m_needsPlacing == y.m_needsPlacing)
                 << "paragraph " << p << " character " << i << ": " << x.m_nLeft << "," << x.m_nBaseline << " vs "
                 << y.m_nLeft << "," << y.m_nBaseline;
         }
@@ -283,7 +283,7 @@ TEST(LayoutText, EditsLaidOutFromTheEditMatchTheWholeLayout)
                 const CTextChar ch = randomChar();
                 para.m_chars.insert(para.m_chars.begin() + at, ch);
                 twin.m_chars.insert(twin.m_chars.begin() + at, ch);
-                edited->m_nWidestChar = whole->m_nWidestChar = std::max(edited->m_nWidestChar, ch.m_nWidth);
+                edited->m_widestChar = whole->m_widestChar = std::max(edited->m_widestChar, ch.m_nWidth);
                 LayoutEditedChars(*edited, true, p, at, 0, 1, editedDirty);
                 what = "insert at " + std::to_string(at);
             } else if (kind < 16) {
@@ -296,7 +296,7 @@ TEST(LayoutText, EditsLaidOutFromTheEditMatchTheWholeLayout)
                     const CTextChar ch = randomChar();
                     para.m_chars.insert(para.m_chars.begin() + at, ch);
                     twin.m_chars.insert(twin.m_chars.begin() + at, ch);
-                    edited->m_nWidestChar = whole->m_nWidestChar = std::max(edited->m_nWidestChar, ch.m_nWidth);
+                    edited->m_widestChar = whole->m_widestChar = std::max(edited->m_widestChar, ch.m_nWidth);
                 }
                 LayoutEditedChars(*edited, true, p, at, removed, inserted, editedDirty);
                 what = "replace at " + std::to_string(at);
@@ -305,7 +305,7 @@ TEST(LayoutText, EditsLaidOutFromTheEditMatchTheWholeLayout)
                 for (CTextBody* body : {edited.get(), whole.get()}) {
                     auto& chars = body->m_paragraphs[static_cast<size_t>(p)].m_chars;
                     CTextParagraph tail;
-                    tail.m_nEmptyHeight = 17;
+                    tail.m_emptyHeight = 17;
                     tail.m_chars.assign(chars.begin() + at, chars.end());
                     chars.erase(chars.begin() + at, chars.end());
                     body->m_paragraphs.insert(body->m_paragraphs.begin() + p + 1, std::move(tail));
@@ -328,7 +328,7 @@ TEST(LayoutText, EditsLaidOutFromTheEditMatchTheWholeLayout)
                 const CTextChar ch = randomChar();
                 para.m_chars.insert(para.m_chars.begin() + at, ch);
                 twin.m_chars.insert(twin.m_chars.begin() + at, ch);
-                edited->m_nWidestChar = whole->m_nWidestChar = std::max(edited->m_nWidestChar, ch.m_nWidth);
+                edited->m_widestChar = whole->m_widestChar = std::max(edited->m_widestChar, ch.m_nWidth);
                 LayoutEditedChars(*edited, true, p, at, 0, 1, editedDirty);
                 what = "new width " + std::to_string(edited->m_nWidth);
             }

@@ -36,8 +36,8 @@ void LineExtent(const CTextParagraph& para, int s, int e, int& ascent, int& desc
     ascent = 0;
     descent = 0;
     for (int k = s; k <= e; ++k) {
-        ascent = std::max(ascent, para.m_chars[k].m_nAscent);
-        descent = std::max(descent, para.m_chars[k].m_nDescent);
+        ascent = std::max(ascent, para.m_chars[k].m_ascent);
+        descent = std::max(descent, para.m_chars[k].m_descent);
     }
 }
 
@@ -101,14 +101,14 @@ void TextMeasurer::Measure(CTextChar& ch)
     if (!m_font || !(key == m_key)) {
         m_key = key;
         m_font = GetTextFont(MakeCharLogFont(ch));
-        ++m_nFontsMade;
+        ++m_fontsMade;
     }
     const TEXTMETRIC& metrics = m_font->GetTextMetrics();
     const CSize extent = m_font->GetCharExtent(ch.m_ch);
     ch.m_nWidth = extent.cx;
     ch.m_nHeight = extent.cy;
-    ch.m_nAscent = metrics.tmAscent;
-    ch.m_nDescent = metrics.tmDescent;
+    ch.m_ascent = metrics.tmAscent;
+    ch.m_descent = metrics.tmDescent;
 }
 
 void TextMeasurer::Reset()
@@ -138,14 +138,14 @@ CTextChar MakeTextChar(BYTE ch, WORD faceIndex, WORD pointSize, bool bold, bool 
     if (model) {
         c.m_nWidth = model->m_nWidth;
         c.m_nHeight = model->m_nHeight;
-        c.m_nAscent = model->m_nAscent;
-        c.m_nDescent = model->m_nDescent;
+        c.m_ascent = model->m_ascent;
+        c.m_descent = model->m_descent;
     } else {
         GetTextMeasurer().Measure(c);
     }
     c.m_nLeft = kTextNotPlaced;
     c.m_nBaseline = kTextNotPlaced;
-    c.m_bNeedsPlacing = 1;
+    c.m_needsPlacing = 1;
     return c;
 }
 
@@ -378,8 +378,8 @@ CRect DrawSelectionRange(const CTextBody& body, CPixMap& target, POINT pageOrigi
     for (int p = startPara; p <= endPara; ++p) {
         const CTextParagraph& para = body.m_paragraphs[p];
         if (para.m_chars.empty()) {
-            const int top = y0 + para.m_nFirstBaseline;
-            cells.emplace_back(x0 + kTextMargin, top, limit, top + para.m_nEmptyHeight);
+            const int top = y0 + para.m_firstBaseline;
+            cells.emplace_back(x0 + kTextMargin, top, limit, top + para.m_emptyHeight);
             continue;
         }
         for (size_t i = 0; i + 1 < para.m_lines.size(); i += 2) {

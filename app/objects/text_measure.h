@@ -38,7 +38,7 @@ public:
     // Width, height, ascent and descent of the character in its format.
     void Measure(CTextChar& ch);
     // How many times a font had to be made; tests read it.
-    int GetFontsMade() const { return m_nFontsMade; }
+    int GetFontsMade() const { return m_fontsMade; }
     // Forgets the current font, so the next character makes one again.
     void Reset();
 
@@ -54,7 +54,7 @@ private:
     };
     Key m_key;
     std::shared_ptr<const TextFont> m_font;
-    int m_nFontsMade = 0;
+    int m_fontsMade = 0;
 };
 
 TextMeasurer& GetTextMeasurer();

@@ -53,17 +53,17 @@ TEST(TextMeasure, ArialTwelvePointMeasuresAsRecorded)
     for (char c : text) {
         CTextChar ch = ArialChar(c);
         EXPECT_FALSE(ch.IsPlaced());
-        EXPECT_EQ(ch.m_bNeedsPlacing, 1);
+        EXPECT_EQ(ch.m_needsPlacing, 1);
         width += ch.m_nWidth;
     }
     EXPECT_EQ(width, 315);
 
     CTextChar ch = ArialChar('x');
     const TEXTMETRIC& metrics = GetTextFont(MakeCharLogFont(ch))->GetTextMetrics();
-    EXPECT_EQ(ch.m_nAscent, metrics.tmAscent);
-    EXPECT_EQ(ch.m_nDescent, metrics.tmDescent);
+    EXPECT_EQ(ch.m_ascent, metrics.tmAscent);
+    EXPECT_EQ(ch.m_descent, metrics.tmDescent);
     EXPECT_EQ(ch.m_nHeight, metrics.tmHeight);
-    EXPECT_GT(ch.m_nAscent, ch.m_nDescent);
+    EXPECT_GT(ch.m_ascent, ch.m_descent);
 }
 
 TEST(TextMeasure, SameFormatRunUsesOneFont)
@@ -76,7 +76,7 @@ TEST(TextMeasure, SameFormatRunUsesOneFont)
     EXPECT_EQ(measurer.GetFontsMade(), before + 1);
     CTextChar big = ArialChar('c', 24);
     EXPECT_EQ(measurer.GetFontsMade(), before + 2);
-    EXPECT_GT(big.m_nAscent, ArialChar('c').m_nAscent);
+    EXPECT_GT(big.m_ascent, ArialChar('c').m_ascent);
 }
 
 TEST(TextMeasure, ModelCharacterLendsItsMeasures)
@@ -86,7 +86,7 @@ TEST(TextMeasure, ModelCharacterLendsItsMeasures)
     link.SetActive(true);
     CTextChar ch = MakeTextChar('i', 0, 8, true, false, false, RGB(1, 2, 3), link, &model);
     EXPECT_EQ(ch.m_nWidth, model.m_nWidth);
-    EXPECT_EQ(ch.m_nAscent, model.m_nAscent);
+    EXPECT_EQ(ch.m_ascent, model.m_ascent);
     EXPECT_EQ(ch.m_nPointSize, 8);
     EXPECT_TRUE(ch.m_link.IsActive());
 
@@ -122,8 +122,8 @@ TEST(TextMeasure, CharsInRectFollowTheLinesThatMeetIt)
         CTextChar ch;
         ch.m_ch = static_cast<BYTE>(c);
         ch.m_nWidth = 10;
-        ch.m_nAscent = 10;
-        ch.m_nDescent = 3;
+        ch.m_ascent = 10;
+        ch.m_descent = 3;
         body.m_paragraphs[0].m_chars.push_back(ch);
     }
     CRect dirty;
@@ -170,8 +170,8 @@ bool CharsInRectByWalking(const CTextBody& body, const RECT& rect, int& firstPar
                 continue;
             int ascent = 0, descent = 0;
             for (int k = s; k <= e; ++k)
-                ascent = std::max(ascent, para.m_chars[k].m_nAscent),
-                descent = std::max(descent, para.m_chars[k].m_nDescent);
+                ascent = std::max(ascent, para.m_chars[k].m_ascent),
+                descent = std::max(descent, para.m_chars[k].m_descent);
             lines.push_back({p, s, e, para.m_chars[s].m_nBaseline - ascent, para.m_chars[s].m_nBaseline + descent});
         }
     }
@@ -223,14 +223,14 @@ TEST(TextMeasure, CharsInRectOfLongMixedTextsMatchAWalkOverEveryLine)
                 CTextChar ch;
                 ch.m_ch = static_cast<BYTE>(next(6) == 0 ? ' ' : 'a' + next(26));
                 ch.m_nWidth = 3 + next(15);
-                ch.m_nAscent = 4 + next(next(10) == 0 ? 40 : 10);
-                ch.m_nDescent = 1 + next(next(10) == 0 ? 12 : 4);
+                ch.m_ascent = 4 + next(next(10) == 0 ? 40 : 10);
+                ch.m_descent = 1 + next(next(10) == 0 ? 12 : 4);
                 para.m_chars.push_back(ch);
             }
         }
         CRect dirty;
         LayoutText(body, dirty);
-        const int height = body.m_paragraphs.back().m_nLaidOutBottom + 20;
+        const int height = body.m_paragraphs.back().m_laidOutBottom + 20;
         for (int probe = 0; probe < 60; ++probe) {
             const int top = next(height + 20) - 20, left = next(body.m_nWidth + 20) - 10;
             const RECT rect{left, top, left + next(body.m_nWidth), top + next(next(3) == 0 ? height : 40)};
@@ -299,8 +299,8 @@ CTextChar FixedWidthChar(char c)
     CTextChar ch;
     ch.m_ch = static_cast<BYTE>(c);
     ch.m_nWidth = 10;
-    ch.m_nAscent = 10;
-    ch.m_nDescent = 3;
+    ch.m_ascent = 10;
+    ch.m_descent = 3;
     return ch;
 }
 
@@ -337,10 +337,10 @@ TEST(TextMeasure, SelectionInvertsItsCellsAndTwiceRestores)
         White map(80, 60);
         EXPECT_TRUE(DrawSelectionRange(body, map, POINT{0, 0}).IsRectNull()); // nothing selected yet
         body.m_bSelectionEmpty = 0;
-        body.m_nAnchorPara = c.anchorPara;
-        body.m_nAnchorIndex = c.anchorIndex;
-        body.m_nFocusPara = c.focusPara;
-        body.m_nFocusIndex = c.focusIndex;
+        body.m_anchorPara = c.anchorPara;
+        body.m_anchorIndex = c.anchorIndex;
+        body.m_focusPara = c.focusPara;
+        body.m_focusIndex = c.focusIndex;
         EXPECT_EQ(DrawSelectionRange(body, map, POINT{0, 0}), CRect(c.dx + 2, 2, c.dx + 58, 48));
 
         const int dx = c.dx;
@@ -371,7 +371,7 @@ TEST(TextMeasure, EditingRedrawsOnlyTheLinesInTheUpdate)
     CRect dirty;
     LayoutText(body, dirty);
     const CTextChar& second = body.m_paragraphs[1].m_chars[0];
-    const int secondTop = second.m_nBaseline - second.m_nAscent;
+    const int secondTop = second.m_nBaseline - second.m_ascent;
     const POINT origin{3, 1};
 
     White map;

@@ -139,7 +139,7 @@ void CTextObject::SetSize(int cx, int cy)
 {
     if (editing) {
         // The text reflows in a box never narrower than a character and a half.
-        const double minWidth = 1.5 * body->m_nWidestChar + 2;
+        const double minWidth = 1.5 * body->m_widestChar + 2;
         const int newWidth = cx <= minWidth ? TruncateToInt(minWidth) : cx;
         const int newHeight = cy <= 3.5 ? 3 : cy;
         body->m_nWidth = newWidth;
@@ -186,7 +186,7 @@ SIZE& CTextObject::GetMinSize(SIZE& size) const
         size = SIZE{1, 1};
         return size;
     }
-    size = SIZE{TruncateToInt(1.5 * body->m_nWidestChar + 2), TruncateToInt(1.5 * body->m_nTallestChar + 2)};
+    size = SIZE{TruncateToInt(1.5 * body->m_widestChar + 2), TruncateToInt(1.5 * body->m_tallestChar + 2)};
     return size;
 }
 
@@ -485,7 +485,7 @@ void CTextObject::InsertCharWithFormat(RECT& dirty, BYTE ch, WORD faceIndex, WOR
     made.m_bUnderline = underline;
     CTextParagraph& para = body->m_paragraphs[static_cast<size_t>(body->m_nCaretPara)];
     const int index = std::clamp(body->m_nCaretIndex, 0, para.GetCount());
-    body->m_nWidestChar = std::max(body->m_nWidestChar, made.m_nWidth);
+    body->m_widestChar = std::max(body->m_widestChar, made.m_nWidth);
     para.m_chars.insert(para.m_chars.begin() + index, made);
     body->m_nCaretIndex = index + 1;
 }
@@ -499,7 +499,7 @@ void CTextObject::SplitParagraph()
     CTextParagraph& para = paragraphs[at];
     const int index = std::clamp(body->m_nCaretIndex, 0, para.GetCount());
     CTextParagraph tail;
-    tail.m_nEmptyHeight = body->m_nCurAscent + body->m_nCurDescent;
+    tail.m_emptyHeight = body->m_curAscent + body->m_curDescent;
     tail.m_chars.assign(para.m_chars.begin() + index, para.m_chars.end());
     para.m_chars.erase(para.m_chars.begin() + index, para.m_chars.end());
     paragraphs.insert(paragraphs.begin() + static_cast<ptrdiff_t>(at) + 1, std::move(tail));

@@ -112,7 +112,7 @@ bool CTextObject::RenderImage(CPixMap& scratch)
         dirty = 0;
         return true;
     };
-    if (!body->m_pCoverageImage || !body->m_pColorImage)
+    if (!body->m_coverageImage || !body->m_colorImage)
         return showNothing();
 
     // Turned the way the outline is, so that the text fills the handles' frame.
@@ -121,14 +121,14 @@ bool CTextObject::RenderImage(CPixMap& scratch)
     auto fit = [&](const CImage& source) {
         return CRotateScale(source).Transform(targetW, targetH, rotation, &middle, nullptr);
     };
-    std::unique_ptr<CImage> coverage = fit(*body->m_pCoverageImage);
+    std::unique_ptr<CImage> coverage = fit(*body->m_coverageImage);
     if (!coverage)
         return false;
 
     std::unique_ptr<CImage> colours;
     const int kind = fill ? fill->GetKind() : CFillInfo::FILL_NONE;
     if (kind == CFillInfo::FILL_NONE) {
-        colours = fit(*body->m_pColorImage);
+        colours = fit(*body->m_colorImage);
     } else if (kind != CFillInfo::FILL_COLOR) {
         if (!fill->GetImage())
             return false;

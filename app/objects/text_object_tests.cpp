@@ -128,10 +128,10 @@ TEST_F(TextObjectTest, EnteringEditingShowsTheCaretsFormatInThePalettes)
         if (c.selectAcrossSizes) {
             CTextBody& body = *object->GetTextBody();
             body.m_bSelectionEmpty = 0;
-            body.m_nAnchorPara = 0;
-            body.m_nAnchorIndex = 0;
-            body.m_nFocusPara = 1;
-            body.m_nFocusIndex = 2;
+            body.m_anchorPara = 0;
+            body.m_anchorIndex = 0;
+            body.m_focusPara = 1;
+            body.m_focusIndex = 2;
         }
         object->BeginEdit();
         EXPECT_EQ(services.settings.m_strTextFont, c.face);
@@ -146,7 +146,7 @@ TEST_F(TextObjectTest, ResizingWhileEditingKeepsTheMinimumBox)
     auto object = MakeTextObject("W");
     object->BeginEdit();
     CTextBody& body = *object->GetTextBody();
-    const int widest = body.m_nWidestChar;
+    const int widest = body.m_widestChar;
     const int minWidth = static_cast<int>(1.5 * widest + 2);
     SIZE min;
     object->GetMinSize(min);
@@ -326,7 +326,7 @@ TEST_F(TextObjectTest, PlainnessChangesMakeTheTextRenderAgain)
         CTextBody& body = *object->GetTextBody();
         ASSERT_TRUE(body.RebuildImage() && body.RebuildSecondImage());
         c.change(*object);
-        EXPECT_EQ(body.m_bImageStale != 0, c.stale);
+        EXPECT_EQ(body.m_imageStale != 0, c.stale);
     }
 }
 
@@ -346,12 +346,12 @@ TEST_F(TextObjectTest, PageLinksOfTheCharactersFollowPageChanges)
     ASSERT_TRUE(body.RebuildImage() && body.RebuildSecondImage());
     object->OnPageDeleted(1);
     EXPECT_EQ(body.m_paragraphs[0].m_chars[0].m_link.GetPage(), 2);
-    EXPECT_FALSE(body.m_bImageStale) << "a renumbered link looks the same";
+    EXPECT_FALSE(body.m_imageStale) << "a renumbered link looks the same";
     object->ClampPageLinks(2);
     EXPECT_EQ(body.m_paragraphs[0].m_chars[1].m_link.GetPage(), 1);
     object->OnPageDeleted(1);
     EXPECT_FALSE(body.m_paragraphs[0].m_chars[0].m_link.IsActive());
-    EXPECT_TRUE(body.m_bImageStale) << "a link switched off is drawn as plain text";
+    EXPECT_TRUE(body.m_imageStale) << "a link switched off is drawn as plain text";
 
     auto reset = std::make_unique<CTextObject>(0.0, 0.0, SIZE{100, 30}, 0.0);
     Type(*reset, {"abc"}, linkedToPage3);

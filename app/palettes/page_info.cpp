@@ -20,8 +20,6 @@ namespace {
 constexpr int kNoticeNoMemory = 296;
 constexpr int kNoticePictureNotUsable = 300;
 constexpr int kNoticePictureNotFound = 311;
-constexpr unsigned kDefaultTitle = 2080;
-constexpr unsigned kPageIdTaken = 3023;
 
 // Every edit of the palette counts for saving and for the next upload.
 void MarkChanged(CSitePage& page)
@@ -120,7 +118,7 @@ PageTitleEdit EditPageTitle(const std::string& text)
         return {};
     if (text.empty()) {
         GetCoreServices().ShowMessage(kEmptyTitleMessage);
-        return {false, ResourceText(kDefaultTitle)};
+        return {false, ResourceText(IDS_DEFAULT_PAGE_TITLE)};
     }
     PageTitleEdit edit;
     edit.changed = ApplyPageEdit(
@@ -146,7 +144,7 @@ bool EditPageId(const std::string& text)
     const bool free = EqualNoCase1252(cleaned, page->GetName()) ? site->FindPageByName(cleaned) == page
                                                                 : site->IsPageNameFree(cleaned);
     if (cleaned.empty() || !free) {
-        GetCoreServices().ShowMessage(ResourceText(kPageIdTaken));
+        GetCoreServices().ShowMessage(ResourceText(IDS_PAGE_ID_TAKEN));
         return false;
     }
     const bool changed = ApplyPageEdit(

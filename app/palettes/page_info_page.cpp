@@ -71,9 +71,9 @@ CPageInfoPage::CPageInfoPage(wxWindow* parent) : CPalettePage(parent, kPagePropS
         !m_size.Create(*this, {kWidthId, kHeightId, kSizesId}, PageSizePresets::page, sizeHandlers))
         return;
     m_pColor->Init(nullptr);
-    m_pColor->SetToolTip(BytesToWx(ResourceText(5220)));
+    m_pColor->SetToolTip(BytesToWx(ResourceText(IDS_PAGE_COLOUR_TIP)));
     m_pGradient->Init();
-    m_pGradient->SetToolTip(BytesToWx(ResourceText(5221)));
+    m_pGradient->SetToolTip(BytesToWx(ResourceText(IDS_PAGE_GRADIENT_TIP)));
     FillPositions(m_pPositions);
     for (wxTextCtrl* field : {m_pTitle, m_pPageId, m_size.Width(), m_size.Height()})
         field->Bind(wxEVT_KILL_FOCUS, &CPageInfoPage::OnTextLeft, this);

@@ -77,7 +77,7 @@ bool CChangedPages::Load()
         indices.reserve(static_cast<size_t>(count));
         for (size_t i = 0; i < bytes.size(); i += 4)
             indices.push_back(LoadLE32(&bytes[i]));
-        m_strSitePath = std::move(path);
+        m_sitePath = std::move(path);
         m_pageIndices = std::move(indices);
         return true;
     } catch (const CFileException&) {
@@ -87,7 +87,7 @@ bool CChangedPages::Load()
 
 bool CChangedPages::Save(CFileException* error)
 {
-    if (!m_bSameSite || m_filePath.empty())
+    if (!m_sameSite || m_filePath.empty())
         return false;
     if (CWebsite* site = GetCurrentSite())
         CollectChangedPages(*site);
@@ -97,10 +97,10 @@ bool CChangedPages::Save(CFileException* error)
     if (!folder.empty())
         std::filesystem::create_directories(folder, ignored);
 
-    std::vector<BYTE> bytes(8 + m_strSitePath.size() + 4 * m_pageIndices.size());
-    StoreLE32(&bytes[0], static_cast<DWORD>(m_strSitePath.size()));
-    std::copy(m_strSitePath.begin(), m_strSitePath.end(), bytes.begin() + 4);
-    size_t at = 4 + m_strSitePath.size();
+    std::vector<BYTE> bytes(8 + m_sitePath.size() + 4 * m_pageIndices.size());
+    StoreLE32(&bytes[0], static_cast<DWORD>(m_sitePath.size()));
+    std::copy(m_sitePath.begin(), m_sitePath.end(), bytes.begin() + 4);
+    size_t at = 4 + m_sitePath.size();
     StoreLE32(&bytes[at], static_cast<DWORD>(m_pageIndices.size()));
     for (UINT index : m_pageIndices)
         StoreLE32(&bytes[at += 4], index);
@@ -126,9 +126,9 @@ void CChangedPages::ApplyToSite(CWebsite& site)
     Load();
     SetAllPagesChanged(site, false);
     // A site never saved has no path: no stored list can be its own.
-    m_bSameSite = !site.GetPath().empty() && m_strSitePath == site.GetPath();
+    m_sameSite = !site.GetPath().empty() && m_sitePath == site.GetPath();
     const size_t pageCount = static_cast<size_t>(site.GetPageCount());
-    if (m_bSameSite && m_pageIndices.size() <= pageCount) {
+    if (m_sameSite && m_pageIndices.size() <= pageCount) {
         for (UINT index : m_pageIndices)
             if (index < pageCount)
                 site.GetPage(static_cast<int>(index))->SetChangedSinceUpload(true);
@@ -140,7 +140,7 @@ void CChangedPages::ApplyToSite(CWebsite& site)
 
 void CChangedPages::CollectChangedPages(CWebsite& site)
 {
-    if (!m_bSameSite)
+    if (!m_sameSite)
         SetAllPagesChanged(site, true);
     for (int i = 0; i < site.GetPageCount(); ++i) {
         const CSitePage& page = *site.GetPage(i);

@@ -49,20 +49,20 @@ public:
     // The list belongs to the site file at path from now on (after an upload of it), or to none with an empty path.
     void SetSite(const std::string& path)
     {
-        m_strSitePath = path;
-        m_bSameSite = !path.empty();
+        m_sitePath = path;
+        m_sameSite = !path.empty();
     }
     // Appends the index unless it is listed already.
     void AddPageIndex(UINT index);
 
-    const std::string& GetSitePath() const { return m_strSitePath; }
-    bool IsSameSite() const { return m_bSameSite; }
+    const std::string& GetSitePath() const { return m_sitePath; }
+    bool IsSameSite() const { return m_sameSite; }
     const std::vector<UINT>& GetPageIndices() const { return m_pageIndices; }
     const std::string& GetFilePath() const { return m_filePath; }
 
 private:
-    std::string m_strSitePath;
-    bool m_bSameSite = false;
+    std::string m_sitePath;
+    bool m_sameSite = false;
     std::vector<UINT> m_pageIndices;
     std::string m_filePath;
 };

@@ -70,12 +70,12 @@ CConnectionTest::CConnectionTest(const CFtpProfileArray* profiles)
         settings->GetFtpProfiles(&m_profiles);
     if (m_profiles.empty())
         return;
-    m_nSelected = 0;
+    m_selected = 0;
     if (settings) {
         const CFtpProfile destination = CurrentDestination(*settings);
         for (size_t i = 0; i < m_profiles.size(); ++i) {
             if (HaveSameFtpSettings(m_profiles[i], destination)) {
-                m_nSelected = static_cast<int>(i);
+                m_selected = static_cast<int>(i);
                 break;
             }
         }
@@ -87,7 +87,7 @@ CConnectionTest::~CConnectionTest() = default;
 void CConnectionTest::SelectProfile(int index)
 {
     if (index >= 0 && index < static_cast<int>(m_profiles.size()))
-        m_nSelected = index;
+        m_selected = index;
 }
 
 std::string CConnectionTest::LocalTestFilePath()
@@ -97,24 +97,24 @@ std::string CConnectionTest::LocalTestFilePath()
 
 void CConnectionTest::RunTest()
 {
-    if (m_bRunning || m_nSelected < 0)
+    if (m_running || m_selected < 0)
         return;
-    const CFtpProfile profile = m_profiles[m_nSelected];
-    m_bRunning = true;
-    m_bCancel = false;
-    m_bError = false;
+    const CFtpProfile profile = m_profiles[m_selected];
+    m_running = true;
+    m_cancel = false;
+    m_error = false;
     m_strError.clear();
-    m_strCurrentLine.clear();
+    m_currentLine.clear();
     m_stepLines.clear();
     m_logLines.clear();
-    m_nProgress = 0;
+    m_progress = 0;
     // A text left from an earlier connection must not explain this run's failure.
     CFtp::m_strError.clear();
     Changed();
 
     for (int step = 0; step < kStepCount; ++step) {
-        m_strCurrentLine = m_stepNames[step] + " ";
-        m_stepLines.push_back(m_strCurrentLine);
+        m_currentLine = m_stepNames[step] + " ";
+        m_stepLines.push_back(m_currentLine);
         Changed();
         bool passed = false;
         try {
@@ -139,45 +139,45 @@ void CConnectionTest::RunTest()
                 break;
             }
         } catch (...) {
-            m_bError = true;
+            m_error = true;
             Failure();
             passed = false;
         }
         // Only the log-on and the folders can tell a cancel from a failure: later a cancel shows as the failure
         // of the call it broke off.
-        const bool cancelShown = step < 2 && m_bCancel;
-        m_strCurrentLine += cancelShown ? kCancelled : passed ? kOk : kError;
-        m_stepLines.back() = m_strCurrentLine;
+        const bool cancelShown = step < 2 && m_cancel;
+        m_currentLine += cancelShown ? kCancelled : passed ? kOk : kError;
+        m_stepLines.back() = m_currentLine;
         if (passed)
-            ++m_nProgress;
+            ++m_progress;
         Changed();
         if (!passed)
             break;
     }
 
-    if (m_pFtp) {
-        if (m_bCancel || m_bError)
+    if (m_ftp) {
+        if (m_cancel || m_error)
             SetErrorText();
-        m_pFtp.reset();
+        m_ftp.reset();
     }
     m_stepLines.insert(m_stepLines.end(), {"", "--------------", ""});
-    if (m_bCancel)
+    if (m_cancel)
         m_stepLines.push_back(kCancelledByUser);
-    else if (m_bError || m_nProgress < kStepCount)
+    else if (m_error || m_progress < kStepCount)
         m_stepLines.push_back(m_strError);
     else
         m_stepLines.push_back(kDone);
-    m_nProgress = kStepCount;
-    m_bRunning = false;
+    m_progress = kStepCount;
+    m_running = false;
     Changed();
 }
 
 void CConnectionTest::Cancel()
 {
-    m_bCancel = true;
+    m_cancel = true;
     SetErrorText();
-    if (m_pFtp)
-        m_pFtp->DisconnectOnly();
+    if (m_ftp)
+        m_ftp->DisconnectOnly();
 }
 
 void CConnectionTest::FtpLogCallback(const std::string& line)
@@ -199,25 +199,24 @@ bool CConnectionTest::ConnectStep(const CFtpProfile& profile)
     // stays alive and its Cancel acts at once.
     auto progress = [this](int) {
         Changed();
-        return m_bCancel ? 0 : 1;
+        return m_cancel ? 0 : 1;
     };
     try {
         if (profile.m_nProxyType == 0) {
-            m_pFtp =
-                std::make_unique<CFtp>(serverNotFound, loginFailed, m_bCancel, profile.m_strServer, profile.m_nPort,
-                                       profile.m_strUser, profile.m_strPassword, profile.m_bPassive, progress, log);
+            m_ftp = std::make_unique<CFtp>(serverNotFound, loginFailed, m_cancel, profile.m_strServer, profile.m_nPort,
+                                           profile.m_strUser, profile.m_strPassword, profile.m_bPassive, progress, log);
         } else {
-            m_pFtp = std::make_unique<CFtp>(serverNotFound, loginFailed, m_bCancel, profile.m_strServer,
-                                            profile.m_nPort, profile.m_strUser, profile.m_strPassword,
-                                            profile.m_bPassive, profile.m_strProxyServer, profile.m_nProxyPort,
-                                            profile.m_strProxyUser, profile.m_strProxyPassword,
-                                            profile.m_nProxyType == 1 ? CFtp::SOCKS4 : CFtp::SOCKS5, progress, log);
+            m_ftp = std::make_unique<CFtp>(serverNotFound, loginFailed, m_cancel, profile.m_strServer, profile.m_nPort,
+                                           profile.m_strUser, profile.m_strPassword, profile.m_bPassive,
+                                           profile.m_strProxyServer, profile.m_nProxyPort, profile.m_strProxyUser,
+                                           profile.m_strProxyPassword,
+                                           profile.m_nProxyType == 1 ? CFtp::SOCKS4 : CFtp::SOCKS5, progress, log);
         }
     } catch (const CFtpException&) {
         // The flags are not shown: the error text carries the reason.
-        m_bError = true;
+        m_error = true;
     }
-    if (m_pFtp && !m_bCancel)
+    if (m_ftp && !m_cancel)
         return true;
     Failure();
     return false;
@@ -226,17 +225,17 @@ bool CConnectionTest::ConnectStep(const CFtpProfile& profile)
 bool CConnectionTest::FolderStep(const CFtpProfile& profile)
 {
     for (const std::string& part : FolderComponents(profile.m_strWwwFolder)) {
-        if (!m_pFtp->chdir(part) && (!m_pFtp->mkdir(part) || !m_pFtp->chdir(part))) {
+        if (!m_ftp->chdir(part) && (!m_ftp->mkdir(part) || !m_ftp->chdir(part))) {
             Failure();
             return false;
         }
     }
-    if (m_bCancel) {
+    if (m_cancel) {
         Failure();
         return false;
     }
-    if (!m_pFtp->mkdir(kTestFolder)) {
-        m_bError = true;
+    if (!m_ftp->mkdir(kTestFolder)) {
+        m_error = true;
         Failure();
         return false;
     }
@@ -245,23 +244,23 @@ bool CConnectionTest::FolderStep(const CFtpProfile& profile)
 
 bool CConnectionTest::UploadStep()
 {
-    m_strLocalFile = LocalTestFilePath();
-    std::ofstream file(m_strLocalFile, std::ios::binary | std::ios::trunc);
+    m_localFile = LocalTestFilePath();
+    std::ofstream file(m_localFile, std::ios::binary | std::ios::trunc);
     for (int i = 0; i < 128 && file; ++i)
         file << "QBX-";
     file.close();
     if (!file) {
-        m_pFtp->rmdir(kTestFolder);
+        m_ftp->rmdir(kTestFolder);
         Failure();
         return false;
     }
-    if (!m_pFtp->chdir(kTestFolder)) {
+    if (!m_ftp->chdir(kTestFolder)) {
         Failure();
         return false;
     }
-    if (!m_pFtp->put(m_strLocalFile, kTestFile, false)) {
-        if (m_pFtp->chdir(".."))
-            m_pFtp->rmdir(kTestFolder);
+    if (!m_ftp->put(m_localFile, kTestFile, false)) {
+        if (m_ftp->chdir(".."))
+            m_ftp->rmdir(kTestFolder);
         Failure();
         return false;
     }
@@ -270,11 +269,11 @@ bool CConnectionTest::UploadStep()
 
 bool CConnectionTest::DownloadStep()
 {
-    std::remove(m_strLocalFile.c_str());
-    if (!m_pFtp->get(m_strLocalFile, kTestFile, false)) {
-        m_pFtp->remove(kTestFile);
-        if (m_pFtp->chdir(".."))
-            m_pFtp->rmdir(kTestFolder);
+    std::remove(m_localFile.c_str());
+    if (!m_ftp->get(m_localFile, kTestFile, false)) {
+        m_ftp->remove(kTestFile);
+        if (m_ftp->chdir(".."))
+            m_ftp->rmdir(kTestFolder);
         Failure();
         return false;
     }
@@ -283,7 +282,7 @@ bool CConnectionTest::DownloadStep()
 
 bool CConnectionTest::DeleteFileStep()
 {
-    if (!m_pFtp->remove(kTestFile)) {
+    if (!m_ftp->remove(kTestFile)) {
         Failure();
         return false;
     }
@@ -292,7 +291,7 @@ bool CConnectionTest::DeleteFileStep()
 
 bool CConnectionTest::DeleteFolderStep()
 {
-    if (!m_pFtp->chdir("..") || !m_pFtp->rmdir(kTestFolder)) {
+    if (!m_ftp->chdir("..") || !m_ftp->rmdir(kTestFolder)) {
         Failure();
         return false;
     }
@@ -302,9 +301,9 @@ bool CConnectionTest::DeleteFolderStep()
 void CConnectionTest::Failure()
 {
     SetErrorText();
-    if (m_pFtp) {
-        m_pFtp->DisconnectOnly();
-        m_pFtp.reset();
+    if (m_ftp) {
+        m_ftp->DisconnectOnly();
+        m_ftp.reset();
     }
 }
 

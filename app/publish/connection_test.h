@@ -31,11 +31,11 @@ public:
 
     const CFtpProfileArray& GetProfiles() const { return m_profiles; }
     // -1 when there is none.
-    int GetSelectedProfile() const { return m_nSelected; }
+    int GetSelectedProfile() const { return m_selected; }
     void SelectProfile(int index);
     // The profile choice and Test are enabled only with at least one profile.
     bool CanTest() const { return !m_profiles.empty(); }
-    bool IsRunning() const { return m_bRunning; }
+    bool IsRunning() const { return m_running; }
 
     // The Test button: runs the six steps on the selected profile, stopping at the first that fails.
     void RunTest();
@@ -49,7 +49,7 @@ public:
     // The FTP conversation of the test's connection.
     const std::vector<std::string>& GetLogLines() const { return m_logLines; }
     // The bar: 0..kStepCount, one more for every step that passed.
-    int GetProgress() const { return m_nProgress; }
+    int GetProgress() const { return m_progress; }
 
     // Called after every change of the lines or the bar, also while an FTP call runs: where the dialog repaints and
     // keeps its windows alive.
@@ -74,16 +74,16 @@ private:
     void Changed();
 
     CFtpProfileArray m_profiles;
-    int m_nSelected = -1;
+    int m_selected = -1;
     std::vector<std::string> m_stepNames;
     std::vector<std::string> m_stepLines;
     std::vector<std::string> m_logLines;
     std::string m_strError;
-    std::string m_strCurrentLine;
-    bool m_bCancel = false;
-    bool m_bError = false;
-    bool m_bRunning = false;
-    int m_nProgress = 0;
-    std::unique_ptr<CFtp> m_pFtp;
-    std::string m_strLocalFile;
+    std::string m_currentLine;
+    bool m_cancel = false;
+    bool m_error = false;
+    bool m_running = false;
+    int m_progress = 0;
+    std::unique_ptr<CFtp> m_ftp;
+    std::string m_localFile;
 };

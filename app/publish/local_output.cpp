@@ -22,11 +22,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr unsigned kNoFolderText = 2014;
-
 std::string NoFolderText()
 {
-    return ResourceText(kNoFolderText, "A folder for the website's files could not be created on this computer.");
+    return ResourceText(IDS_NO_LOCAL_FOLDER, "A folder for the website's files could not be created on this computer.");
 }
 
 // The parts of a relative path, or nothing when it would leave its base.

@@ -85,7 +85,7 @@ bool CSiteUpload::Prepare()
         return false;
     m_strTitle = SiteTitle(m_site.GetPath());
     try {
-        m_strStaging = StagingFolder();
+        m_staging = StagingFolder();
     } catch (const CFileException&) {
         GetPublishHost().ShowPublishDialog(dialogCannotCreateFolder);
         return false;
@@ -97,9 +97,9 @@ bool CSiteUpload::Build()
 {
     CChangedPages::MarkAllPagesChanged(m_site);
     m_tracker.CollectChangedPages(m_site);
-    m_pBuilder = std::make_unique<CSiteBuilder>(SettingsBuildOptions(0, m_strStaging));
+    m_builder = std::make_unique<CSiteBuilder>(SettingsBuildOptions(0, m_staging));
     SiteBuildResult result;
-    RunSiteBuild(*m_pBuilder, result, m_site, buildForPublish);
+    RunSiteBuild(*m_builder, result, m_site, buildForPublish);
     if (result.code == buildFolderFailed) {
         GetPublishHost().ShowPublishDialog(dialogCannotCreateFolder);
         return false;
@@ -109,32 +109,32 @@ bool CSiteUpload::Build()
 
 bool CSiteUpload::Connect()
 {
-    m_pFtp = ConnectToDestination([this](int bytes) {
-        if (!m_pProgress)
+    m_ftp = ConnectToDestination([this](int bytes) {
+        if (!m_progress)
             return 1;
-        const bool goOn = m_pProgress->StepProgress(bytes);
+        const bool goOn = m_progress->StepProgress(bytes);
         GetPublishHost().UpdateUploadProgress(0);
         return goOn ? 1 : 0;
     });
-    if (!m_pFtp)
+    if (!m_ftp)
         return false;
-    m_pFtp->InitLogFile(m_strStaging);
+    m_ftp->InitLogFile(m_staging);
     return true;
 }
 
 bool CSiteUpload::EnterRemoteFolders()
 {
     for (const std::string& part : RemotePathParts(GetAppSettings()->m_strFtpFolder))
-        if (!EnterOrMake(*m_pFtp, part))
+        if (!EnterOrMake(*m_ftp, part))
             return FolderFailed(true);
-    m_strRoot = m_pFtp->m_strCwd;
-    while (!m_strRoot.empty() && m_strRoot.back() == '/')
-        m_strRoot.pop_back();
-    m_strRoot += '/';
-    if (!EnterOrMake(*m_pFtp, "files") || !EnterOrMake(*m_pFtp, "Download"))
+    m_root = m_ftp->m_strCwd;
+    while (!m_root.empty() && m_root.back() == '/')
+        m_root.pop_back();
+    m_root += '/';
+    if (!EnterOrMake(*m_ftp, "files") || !EnterOrMake(*m_ftp, "Download"))
         return FolderFailed(true);
     // Straight from "Download" to "Backups" and back to the root: each folder change costs the server a command.
-    if (!EnterOrMake(*m_pFtp, m_strRoot + "Backups"))
+    if (!EnterOrMake(*m_ftp, m_root + "Backups"))
         return FolderFailed(true);
     if (!ChdirRoot())
         return FolderFailed(false);
@@ -143,7 +143,7 @@ bool CSiteUpload::EnterRemoteFolders()
 
 bool CSiteUpload::ChdirRoot()
 {
-    return m_pFtp->chdir(m_strRoot);
+    return m_ftp->chdir(m_root);
 }
 
 bool CSiteUpload::FolderFailed(bool createFailed)
@@ -160,10 +160,10 @@ bool CSiteUpload::TransferFailed()
 bool CSiteUpload::Stop(int otherwise)
 {
     GetPublishHost().ShowUploadProgress(nullptr, nullptr);
-    int code = m_pFtp ? m_pFtp->m_nError : CFtp::errorNone;
-    if (m_pProgress && m_pProgress->IsCancelled())
+    int code = m_ftp ? m_ftp->m_nError : CFtp::errorNone;
+    if (m_progress && m_progress->IsCancelled())
         code = CFtp::errorCancelled;
-    m_pFtp.reset();
+    m_ftp.reset();
     if (IsConnectionLost(code))
         GetPublishHost().ShowPublishDialog(dialogConnectionDropped);
     else if (code != CFtp::errorCancelled)
@@ -173,24 +173,25 @@ bool CSiteUpload::Stop(int otherwise)
 
 void CSiteUpload::Status(const std::string& text, int range, int pauseMs)
 {
-    if (!m_pProgress)
+    if (!m_progress)
         return;
-    m_pProgress->SetStatusText(text);
+    m_progress->SetStatusText(text);
     if (range >= 0)
-        m_pProgress->SetRange(range);
+        m_progress->SetRange(range);
     GetPublishHost().UpdateUploadProgress(pauseMs);
 }
 
 bool CSiteUpload::ContinueWithout(const std::string& path)
 {
     std::string question =
-        ResourceText(7043, "The file '%s' was not found.\nDo you want to continue uploading your site anyway?");
+        ResourceText(IDS_FILE_NOT_FOUND_CONTINUE,
+                     "The file '%s' was not found.\nDo you want to continue uploading your site anyway?");
     if (const size_t at = question.find("%s"); at != std::string::npos)
         question.replace(at, 2, path);
     CoreServices& services = GetCoreServices();
     if (services.AskYesNo("FTP", question))
         return true;
-    m_pFtp.reset();
+    m_ftp.reset();
     GetPublishHost().ShowPublishDialog(dialogUploadFailed);
     const std::string log = TransferLogPath();
     if (services.AskYesNo("FTP", "A FTP Log has been created:\n" + log + "\n\nDo you want to open it for browsing?"))
@@ -205,8 +206,8 @@ bool CSiteUpload::FetchOldRecord(bool reupload)
 {
     const std::string recordCopy = ServerRecordDownloadPath(m_strTitle);
     std::remove(recordCopy.c_str());
-    const bool recorded = m_pFtp->get(recordCopy, ServerRecordName(m_strTitle), true, kMaxServerRecordBytes);
-    bool refused = !recorded && m_pFtp->m_nError == CFtp::errorTooLarge;
+    const bool recorded = m_ftp->get(recordCopy, ServerRecordName(m_strTitle), true, kMaxServerRecordBytes);
+    bool refused = !recorded && m_ftp->m_nError == CFtp::errorTooLarge;
     std::vector<CServerRecordEntry> old;
     if (recorded && !reupload)
         old = ReadServerRecord(recordCopy, &refused);
@@ -222,11 +223,11 @@ bool CSiteUpload::FetchOldRecord(bool reupload)
 
 std::string CSiteUpload::IncludedTarget(const std::string& source)
 {
-    if (m_nIncludedTargetsOf != m_site.GetFilePairCount()) {
+    if (m_includedTargetsOf != m_site.GetFilePairCount()) {
         m_includedTargets.clear();
         for (int i = 0; i < m_site.GetFilePairCount(); ++i)
             m_includedTargets.emplace(m_site.GetFilePair(i)->m_strSource, m_site.GetFilePair(i)->m_strTarget);
-        m_nIncludedTargetsOf = m_site.GetFilePairCount();
+        m_includedTargetsOf = m_site.GetFilePairCount();
     }
     const auto found = m_includedTargets.find(source);
     return found == m_includedTargets.end() ? std::string() : found->second;
@@ -235,7 +236,7 @@ std::string CSiteUpload::IncludedTarget(const std::string& source)
 bool CSiteUpload::CollectFiles()
 {
     m_staged.clear();
-    m_nTotal = 0;
+    m_total = 0;
     std::unordered_set<std::string> staged;
     const auto stage = [&](const std::string& path) {
         if (!staged.insert(path).second)
@@ -244,18 +245,18 @@ bool CSiteUpload::CollectFiles()
         if (size < 0)
             return ContinueWithout(path);
         m_staged.push_back(StagedFile{path, size});
-        m_nTotal += size;
+        m_total += size;
         return true;
     };
-    const auto& records = m_pBuilder->GetPageRecords();
+    const auto& records = m_builder->GetPageRecords();
     for (const auto& record : records)
-        if (!stage(m_strStaging + record->fileName))
+        if (!stage(m_staging + record->fileName))
             return false;
     for (int i = 0; i < m_site.GetFilePairCount(); ++i) {
         const long long size = FileSize(m_site.GetFilePair(i)->m_strSource);
         if (size < 0 && !ContinueWithout(m_site.GetFilePair(i)->m_strSource))
             return false;
-        m_nTotal += std::max(size, 0LL);
+        m_total += std::max(size, 0LL);
     }
     for (const auto& record : records) {
         std::vector<std::string> urls = {record->backgroundUrl};
@@ -267,12 +268,12 @@ bool CSiteUpload::CollectFiles()
             static const std::string prefix = "files/";
             if (url.size() <= prefix.size() || url.compare(0, prefix.size(), prefix) != 0)
                 continue;
-            if (!stage(m_strStaging + url))
+            if (!stage(m_staging + url))
                 return false;
         }
     }
-    m_pProgress = std::make_unique<CUploadProgress>(static_cast<int>(std::min<long long>(m_nTotal, INT32_MAX)));
-    GetPublishHost().ShowUploadProgress(m_pProgress.get(), m_pFtp.get());
+    m_progress = std::make_unique<CUploadProgress>(static_cast<int>(std::min<long long>(m_total, INT32_MAX)));
+    GetPublishHost().ShowUploadProgress(m_progress.get(), m_ftp.get());
     return true;
 }
 
@@ -295,8 +296,8 @@ std::vector<StagedFile> CSiteUpload::GatherDownloads()
                 pageTotal += size;
                 downloads.push_back(StagedFile{path, size});
             }
-        if (any && m_pProgress)
-            m_pProgress->SetRange(static_cast<int>(std::min<long long>(pageTotal, INT32_MAX)));
+        if (any && m_progress)
+            m_progress->SetRange(static_cast<int>(std::min<long long>(pageTotal, INT32_MAX)));
     }
     return downloads;
 }
@@ -305,7 +306,7 @@ bool CSiteUpload::Put(const std::string& localPath, const std::string& remoteNam
                       bool own)
 {
     Status(GetPathFileName(remotePath));
-    if (!m_pFtp->put(localPath, remoteName, own))
+    if (!m_ftp->put(localPath, remoteName, own))
         return TransferFailed();
     m_report.sent.push_back(remotePath);
     m_report.bytesSent += std::max(FileSize(localPath), 0LL);
@@ -325,7 +326,7 @@ bool CSiteUpload::SendIncluded(const std::vector<std::string>& included)
     for (const std::string& source : included) {
         const std::string target = IncludedTarget(source);
         Status(GetPathFileName(source));
-        if (!PutToRemotePath(*m_pFtp, source, target))
+        if (!PutToRemotePath(*m_ftp, source, target))
             return TransferFailed();
         std::string remote = target;
         while (!remote.empty() && (remote[0] == '/' || remote[0] == '\\'))
@@ -342,7 +343,7 @@ bool CSiteUpload::SendInFolder(const char* folder, const std::vector<std::string
 {
     if (files.empty())
         return true;
-    if (!m_pFtp->chdir(m_strRoot + folder))
+    if (!m_ftp->chdir(m_root + folder))
         return FolderFailed(false);
     const std::string prefix = std::string(folder) + "/";
     for (const std::string& path : files) {
@@ -357,7 +358,7 @@ bool CSiteUpload::SendInFolder(const char* folder, const std::vector<std::string
 void CSiteUpload::RemoveOldStartPages()
 {
     for (const char* name : {"index.htm", "default.html", "default.htm"})
-        if (m_pFtp->remove(name)) {
+        if (m_ftp->remove(name)) {
             Status(name);
             m_report.removed.push_back(name);
         }
@@ -367,14 +368,14 @@ bool CSiteUpload::Synchronize()
 {
     Status("Detecting Changes");
     UploadPlanInput input;
-    input.index = m_strStaging + "index.html";
+    input.index = m_staging + "index.html";
     input.staged = m_staged;
     for (int i = 0; i < m_site.GetFilePairCount(); ++i)
         input.pairs.emplace_back(m_site.GetFilePair(i)->m_strSource, m_site.GetFilePair(i)->m_strTarget);
     input.downloads = GatherDownloads();
-    for (const auto& record : m_pBuilder->GetPageRecords())
+    for (const auto& record : m_builder->GetPageRecords())
         if (record->page->IsChangedSinceUpload() && !IsUnsentPage(record->fileName))
-            input.changedPages.push_back(m_strStaging + record->fileName);
+            input.changedPages.push_back(m_staging + record->fileName);
     input.sizeOf = FileSize;
     const UploadPlan plan = PlanSynchronize(input, m_record);
     for (const std::string& name : plan.published)
@@ -410,11 +411,11 @@ bool CSiteUpload::DeleteRemovedFiles(std::vector<std::string> deleted)
         return true;
     Status("Deleting unrelated files", kPhaseRange, kPhasePause);
     const std::unordered_set<std::string> kept = KeptRemotePaths(
-        m_record.Entries(), m_strStaging, [this](const std::string& source) { return IncludedTarget(source); });
+        m_record.Entries(), m_staging, [this](const std::string& source) { return IncludedTarget(source); });
     const auto tryRemove = [&](const std::string& prefix) {
         std::erase_if(deleted, [&](const std::string& path) {
             const std::string name = GetPathFileName(path);
-            if (kept.count(prefix + name) != 0 || !m_pFtp->remove(name))
+            if (kept.count(prefix + name) != 0 || !m_ftp->remove(name))
                 return false;
             Status(name);
             m_report.removed.push_back(prefix + name);
@@ -422,10 +423,10 @@ bool CSiteUpload::DeleteRemovedFiles(std::vector<std::string> deleted)
         });
     };
     tryRemove("");
-    if (!m_pFtp->chdir("files"))
+    if (!m_ftp->chdir("files"))
         return FolderFailed(false);
     tryRemove("files/");
-    if (!m_pFtp->chdir("Download"))
+    if (!m_ftp->chdir("Download"))
         return FolderFailed(false);
     tryRemove("files/Download/");
     if (!ChdirRoot())
@@ -440,14 +441,14 @@ bool CSiteUpload::WriteRecordAndBackup()
         return FolderFailed(false);
     const std::string record = ServerRecordStagingPath(m_strTitle);
     if (!WriteServerRecord(record, m_record.Entries())) {
-        m_pFtp.reset();
+        m_ftp.reset();
         GetPublishHost().ShowUploadProgress(nullptr, nullptr);
         GetPublishHost().ShowPublishDialog(dialogUploadFailed);
         return false;
     }
     if (!Put(record, ServerRecordName(m_strTitle), ServerRecordName(m_strTitle), true))
         return false;
-    if (!m_pFtp->chdir("Backups"))
+    if (!m_ftp->chdir("Backups"))
         return FolderFailed(false);
     const std::time_t now = std::time(nullptr);
     std::tm local{};
@@ -458,13 +459,13 @@ bool CSiteUpload::WriteRecordAndBackup()
 
 bool CSiteUpload::UploadEverything()
 {
-    Status(ResourceText(7024, "Pages..."), -1, kPhasePause);
+    Status(ResourceText(IDS_PAGES_PHASE, "Pages..."), -1, kPhasePause);
     if (!ChdirRoot())
         return FolderFailed(false);
-    const std::string index = m_strStaging + "index.html";
+    const std::string index = m_staging + "index.html";
     const CSitePage* home = CSiteBuilder::HomePageOf(m_site);
     Status(home ? home->GetName() : std::string("index.html"));
-    if (!m_pFtp->put(index, "index.html", false))
+    if (!m_ftp->put(index, "index.html", false))
         return TransferFailed();
     m_report.sent.push_back("index.html");
     m_report.bytesSent += std::max(FileSize(index), 0LL);
@@ -482,7 +483,7 @@ bool CSiteUpload::UploadEverything()
         m_site.AddPublishedFile(name);
     }
 
-    Status(ResourceText(7025, "Referenced Files..."), -1, kPhasePause);
+    Status(ResourceText(IDS_REFERENCED_FILES_PHASE, "Referenced Files..."), -1, kPhasePause);
     for (int i = 0; i < m_site.GetFilePairCount(); ++i) {
         const CFilePair& pair = *m_site.GetFilePair(i);
         const long long size = FileSize(pair.m_strSource);
@@ -494,7 +495,7 @@ bool CSiteUpload::UploadEverything()
         m_site.AddPublishedFile(pair.m_strTarget);
     }
 
-    Status(ResourceText(7014, "Binary Files..."), -1, kPhasePause);
+    Status(ResourceText(IDS_BINARY_FILES_PHASE, "Binary Files..."), -1, kPhasePause);
     std::vector<std::string> siteFiles, downloads;
     for (size_t i = next; i < m_staged.size(); ++i) {
         m_record.Add(m_staged[i].path, m_staged[i].size);
@@ -502,7 +503,7 @@ bool CSiteUpload::UploadEverything()
     }
     if (!SendInFolder("files", siteFiles, false))
         return false;
-    Status(ResourceText(7023, "Download Files..."), -1, kPhasePause);
+    Status(ResourceText(IDS_DOWNLOAD_FILES_PHASE, "Download Files..."), -1, kPhasePause);
     for (const StagedFile& download : GatherDownloads()) {
         m_record.Add(download.path, download.size);
         downloads.push_back(download.path);
@@ -511,7 +512,7 @@ bool CSiteUpload::UploadEverything()
         return false;
     if (!ChdirRoot())
         return FolderFailed(false);
-    Status(ResourceText(7022, "Maintenance Files"), kPhaseRange);
+    Status(ResourceText(IDS_MAINTENANCE_FILES_PHASE, "Maintenance Files"), kPhaseRange);
     RemoveOldStartPages();
     return WriteRecordAndBackup();
 }
@@ -537,9 +538,9 @@ void CSiteUpload::UpdateFlashObjects(const std::vector<std::string>& xmlFiles, c
 void CSiteUpload::Finish()
 {
     GetPublishHost().ShowUploadProgress(nullptr, nullptr);
-    if (m_pFtp)
-        m_pFtp->DestroyLogFile();
-    m_pFtp.reset();
+    if (m_ftp)
+        m_ftp->DestroyLogFile();
+    m_ftp.reset();
     m_report.published = true;
     if (!m_report.again)
         GetPublishHost().ShowPublishDialog(dialogPublished);

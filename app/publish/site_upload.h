@@ -80,18 +80,18 @@ private:
     CWebsite& m_site;
     CChangedPages& m_tracker;
     std::string m_strTitle;
-    std::string m_strStaging;
-    std::unique_ptr<CSiteBuilder> m_pBuilder;
-    std::unique_ptr<CFtp> m_pFtp;
-    std::unique_ptr<CUploadProgress> m_pProgress;
-    std::string m_strRoot;
-    long long m_nTotal = 0;
+    std::string m_staging;
+    std::unique_ptr<CSiteBuilder> m_builder;
+    std::unique_ptr<CFtp> m_ftp;
+    std::unique_ptr<CUploadProgress> m_progress;
+    std::string m_root;
+    long long m_total = 0;
 
     std::vector<StagedFile> m_staged;
     CUploadRecord m_record{FileContentHash};
     // The remote path of each included file's source, the first pair's, made again when the pairs change.
     std::unordered_map<std::string, std::string> m_includedTargets;
-    int m_nIncludedTargetsOf = -1;
+    int m_includedTargetsOf = -1;
     UploadReport m_report;
 };
 

@@ -11,7 +11,7 @@ CUploadProgress::CUploadProgress(int total)
 
 void CUploadProgress::SetRange(int total)
 {
-    m_nRange = total > 0 ? total : 0;
+    m_range = total > 0 ? total : 0;
     m_nPosition = 0;
 }
 
@@ -24,7 +24,7 @@ bool CUploadProgress::StepProgress(int bytes)
 
 int CUploadProgress::GetBarPosition() const
 {
-    return m_nPosition < m_nRange ? m_nPosition : m_nRange;
+    return m_nPosition < m_range ? m_nPosition : m_range;
 }
 
 void CUploadProgress::Cancel(CFtp* connection)

@@ -14,12 +14,12 @@ public:
     // A range of 0..total bytes (a negative total counts as 0), position 0, an empty status line.
     explicit CUploadProgress(int total);
 
-    void SetStatusText(const std::string& text) { m_strStatus = text; }
-    const std::string& GetStatusText() const { return m_strStatus; }
+    void SetStatusText(const std::string& text) { m_status = text; }
+    const std::string& GetStatusText() const { return m_status; }
 
     // A new range 0..total, the position back at 0.
     void SetRange(int total);
-    int GetRange() const { return m_nRange; }
+    int GetRange() const { return m_range; }
 
     // Adds the bytes to the position; false once Cancel has been pressed. The position stops at the largest int
     // rather than wrap, and negative steps are ignored.
@@ -35,8 +35,8 @@ public:
     bool IsCancelled() const { return m_bCancelled; }
 
 private:
-    std::string m_strStatus;
-    int m_nRange = 0;
+    std::string m_status;
+    int m_range = 0;
     int m_nPosition = 0;
     bool m_bCancelled = false;
 };

@@ -24,10 +24,6 @@
 
 namespace {
 
-constexpr unsigned kAddBrowserQuestion = 7003;
-constexpr unsigned kBrowserSelectPrompt = 32911;
-constexpr unsigned kAddBrowserPrompt = 32909;
-
 struct CompanionTool
 {
     int offer;
@@ -74,7 +70,7 @@ void AddNewBrowser(COpenSite& site)
     CExeFileDialog chooser(site.GetBrowserPaths());
     if (!chooser.DoModal())
         return;
-    std::string question = ResourceText(kAddBrowserQuestion);
+    std::string question = ResourceText(IDS_ADD_BROWSER_QUESTION);
     if (const size_t mark = question.find("%1"); mark != std::string::npos)
         question.replace(mark, 2, chooser.GetPath());
     CoreServices& services = GetCoreServices();
@@ -109,18 +105,18 @@ void RebuildBrowserItems(wxMenu& menu, const std::vector<std::string>& browsers)
     wxMenuItem* first = menu.FindChildItem(ID_FIRST_BROWSER);
     if (!first)
         return;
-    first->SetItemLabel(BytesToWx(browsers.empty() ? AfterLineFeed(kBrowserSelectPrompt) : LabelOf(browsers[0])));
+    first->SetItemLabel(BytesToWx(browsers.empty() ? AfterLineFeed(IDS_BROWSERS_PROMPT) : LabelOf(browsers[0])));
     const size_t count = std::min(browsers.size(), kMaxBrowsers);
     for (size_t i = 1; i < count; ++i)
         menu.AppendCheckItem(ID_FIRST_BROWSER + static_cast<int>(i), BytesToWx(LabelOf(browsers[i])),
-                             BytesToWx(BeforeLineFeed(kBrowserSelectPrompt)));
+                             BytesToWx(BeforeLineFeed(IDS_BROWSERS_PROMPT)));
 }
 
 } // namespace
 
 std::string AddBrowserChooserTitle()
 {
-    return AfterLineFeed(kAddBrowserPrompt);
+    return AfterLineFeed(IDS_ADD_BROWSER_PROMPT);
 }
 
 bool CExeFileDialog::DoModal()

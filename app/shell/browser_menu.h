@@ -12,20 +12,6 @@ class CCommandTable;
 class COpenSite;
 class wxWindow;
 
-enum BrowserCommand
-{
-    ID_USE_BUILT_IN_BROWSER = WxCommandId(32877),
-    ID_USE_STANDARD_BROWSER = WxCommandId(32878),
-    ID_ADD_BROWSER = WxCommandId(32909),
-    ID_REMOVE_BROWSER = WxCommandId(32910),
-    // The first browser of the list; browser n has ID_FIRST_BROWSER + n - 1.
-    ID_FIRST_BROWSER = WxCommandId(32911),
-    ID_LAST_BROWSER = WxCommandId(32942),
-    // The companion tools 12 to 17 of the Tools menu (32830 and 32831 name no tool).
-    ID_FIRST_COMPANION_TOOL = WxCommandId(32830),
-    ID_LAST_COMPANION_TOOL = WxCommandId(32837),
-};
-
 // The chooser of Add New Browser: asks for files until one may join the browser list (telling why each
 // other may not) or the user cancels.
 class CExeFileDialog

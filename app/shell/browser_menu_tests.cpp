@@ -142,8 +142,8 @@ TEST_F(BrowserMenuTest, AnAddedBrowserIsOfferedAndPreviewsThePage)
     Command(ID_ADD_BROWSER);
     std::filesystem::remove(out);
     ASSERT_EQ(program.messages.size(), 4u);
-    EXPECT_EQ(program.messages[1], ResourceText(7002));
-    EXPECT_EQ(program.messages[2], ResourceText(7001));
+    EXPECT_EQ(program.messages[1], ResourceText(IDS_BROWSER_ALREADY_LISTED));
+    EXPECT_EQ(program.messages[2], ResourceText(IDS_NOT_A_PROGRAM));
     EXPECT_EQ(frame->GetOpenSite().EditBrowserPaths(), (std::vector<std::string>{GetLongPath(entry), GetLongPath(script)}));
 
     menu = BrowserMenu();
@@ -209,7 +209,7 @@ TEST_F(BrowserMenuTest, PreviewsOpenThePageInTheChosenBrowser)
     Settle();
     SetProgramStarter(before);
     ASSERT_EQ(started.size(), 2u);
-    EXPECT_EQ(program.messages, std::vector<std::string>{ResourceText(7044)});
+    EXPECT_EQ(program.messages, std::vector<std::string>{ResourceText(IDS_BROWSER_NOT_STARTED)});
 
     // Nothing is previewed while a text is being edited.
     auto enabled = [&](int id) {
@@ -269,7 +269,7 @@ TEST_F(BrowserMenuTest, CompanionToolsOfferTheirDownload)
         launch.SetInt(tool);
         frame->GetEventHandler()->ProcessEvent(launch);
     }
-    Command(WxCommandId(32832));
+    Command(ID_FONT_STUDIO);
     SetProgramStarter(before);
     EXPECT_EQ(program.offers, (std::vector<int>{1, 5, 0}));
     ASSERT_EQ(started.size(), 3u);
@@ -280,7 +280,7 @@ TEST_F(BrowserMenuTest, CompanionToolsOfferTheirDownload)
     // The offer as the user sees it.
     CDownloadOfferDialog offer(1, frame);
     ASSERT_TRUE(offer.IsOk());
-    EXPECT_EQ(offer.GetTitle(), ResourceText(7004));
+    EXPECT_EQ(offer.GetTitle(), ResourceText(IDS_BUTTON_MAKER));
     offer.Show();
     Settle();
     const std::filesystem::path folder = TestOutputFolder() / "shell";

@@ -12,15 +12,6 @@
 class COrvelView;
 class wxUpdateUIEvent;
 
-enum ClipboardCommand
-{
-    ID_EDIT_CUT = WxCommandId(57635),
-    ID_EDIT_COPY = WxCommandId(57634),
-    ID_EDIT_PASTE = WxCommandId(57637),
-    ID_COPY_BACKGROUND = WxCommandId(32866),
-    ID_PASTE_BACKGROUND = WxCommandId(32867),
-};
-
 // The names the program's formats go by on the clipboard.
 extern const char* const kObjectsFormatName;
 extern const char* const kTextFormatName;

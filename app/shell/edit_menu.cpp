@@ -17,10 +17,6 @@
 
 namespace {
 
-// The texts of Hide Guides while the guides are shown and hidden.
-constexpr unsigned kHideGuidesTextId = 3015;
-constexpr unsigned kShowGuidesTextId = 3016;
-
 std::optional<ArrangeCommand> ArrangeOf(int id)
 {
     switch (id) {
@@ -103,7 +99,7 @@ void UpdateGuideCommand(const COrvelView* view, wxUpdateUIEvent& event)
         break;
     case ID_HIDE_GUIDES:
         event.Enable(true);
-        event.SetText(BytesToWx(ResourceText(page->AreGuidesHidden() ? kShowGuidesTextId : kHideGuidesTextId)));
+        event.SetText(BytesToWx(ResourceText(page->AreGuidesHidden() ? IDS_SHOW_GUIDES : IDS_HIDE_GUIDES)));
         break;
     case ID_REMOVE_GUIDES:
         event.Enable(CanRemoveGuides(*page));

@@ -62,7 +62,7 @@ protected:
     {
         wxMenu* edit = EditMenu();
         std::string states;
-        for (int id : {int(ID_EDIT_UNDO), int(ID_EDIT_REDO), WxCommandId(57635), WxCommandId(57634), WxCommandId(57637),
+        for (int id : {int(ID_EDIT_UNDO), int(ID_EDIT_REDO), int(ID_EDIT_CUT), int(ID_EDIT_COPY), int(ID_EDIT_PASTE),
                        int(ID_EDIT_DELETE), int(ID_EDIT_SELECT_ALL)})
             states += edit->IsEnabled(id) ? '1' : '0';
         return states;

@@ -205,7 +205,7 @@ void CMainFrame::OnClose(wxCloseEvent& event)
 
 void CMainFrame::UpdateTitle()
 {
-    SetTitle(PathToWx(MakeMainTitle(GetProductName(), m_site.GetSite(), ResourceText(3019))));
+    SetTitle(PathToWx(MakeMainTitle(GetProductName(), m_site.GetSite(), ResourceText(IDS_UNTITLED))));
     // A page window is titled by its page's ID, which the Page palette may have changed.
     m_pages.UpdateTitles();
 }
@@ -335,16 +335,16 @@ void CMainFrame::AddBarCommands()
         EnableWhen([this] { return m_site.GetSite() != nullptr; }));
     m_commands.Add(
         ID_VIEW_TOOLBAR, [this](int) { ShowToolBar(!m_bToolBarShown); },
-        toggle([this] { return m_bToolBarShown; }, 3027, 3028));
+        toggle([this] { return m_bToolBarShown; }, IDS_HIDE_TOOLBAR, IDS_SHOW_TOOLBAR));
     m_commands.Add(
         ID_VIEW_BUTTON_TEXTS, [this](int) { ShowButtonTexts(!m_bButtonTextsShown); },
-        toggle([this] { return m_bButtonTextsShown; }, 3011, 3012));
+        toggle([this] { return m_bButtonTextsShown; }, IDS_HIDE_BUTTON_TEXTS, IDS_SHOW_BUTTON_TEXTS));
     m_commands.Add(
         ID_VIEW_TOOLBOX, [this](int) { ShowToolsBar(!IsToolsBarShown()); },
         toggle([this] { return IsToolsBarShown(); }, 3029, 3030));
     m_commands.Add(
         ID_VIEW_STATUS_BAR, [this](int) { ShowStatusBar(!m_bStatusBarShown); },
-        toggle([this] { return m_bStatusBarShown; }, 3014, 3013));
+        toggle([this] { return m_bStatusBarShown; }, IDS_HIDE_STATUS_BAR, IDS_SHOW_STATUS_BAR));
     m_commands.Add(
         ID_VIEW_INSPECTOR, [this](int) { m_palettes.GetManager()->TogglePropSheets(); },
         toggle([this] { return m_palettes.GetManager()->IsAnyPropSheetVisible(); }, 3031, 3032));

@@ -94,8 +94,8 @@ TEST_F(MenuPicturesTest, EveryMenuAsItOpens)
             }
     }
     COOBmpToolBar* toolbar = frame->GetMainToolBar();
-    save(toolbar->FindById(WxCommandId(32780))->GetDropdownMenu(), "test");
-    save(toolbar->FindById(WxCommandId(32779))->GetDropdownMenu(), "send");
+    save(toolbar->FindById(ID_TEST)->GetDropdownMenu(), "test");
+    save(toolbar->FindById(ID_SEND)->GetDropdownMenu(), "send");
     std::unique_ptr<wxMenu> context(wxXmlResource::Get()->LoadMenu("328"));
     save(context.get(), "context");
     for (wxMenuItem* item : context->GetMenuItems())

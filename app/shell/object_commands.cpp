@@ -23,7 +23,8 @@
 namespace {
 
 // The names of the tools 1 to 8 (arrow, text, shape, circle, picture, HTML, Flash, eyedropper).
-constexpr std::array<unsigned, 8> kToolNameIds = {5500, 5501, 5511, 5503, 5504, 5507, 5512, 5505};
+constexpr std::array<unsigned, 8> kToolNameIds = {IDS_ARROW_TOOL,   IDS_TEXT_TOOL, IDS_SHAPE_TOOL, IDS_CIRCLE_TOOL,
+                                                  IDS_PICTURE_TOOL, IDS_HTML_TOOL, IDS_FLASH_TOOL, IDS_EYEDROPPER_TOOL};
 
 std::optional<AlignMode> AlignModeOf(int id)
 {

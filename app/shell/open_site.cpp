@@ -28,9 +28,6 @@
 
 namespace {
 
-// The question that only one website can be open at a time.
-constexpr unsigned kOneSiteQuestion = 3051;
-
 // Why the file at path cannot be opened as a site, told from its header alone, as the open dialog's preview reads
 // it; empty when it can.
 std::string CheckSiteFileHeader(const std::string& path)
@@ -138,7 +135,7 @@ bool COpenSite::CloseOpenSite(CloseReason reason)
     if (!m_pSite)
         return true;
     if (reason == CloseReason::replacing &&
-        !GetCoreServices().AskYesNo(GetProductName(), ResourceText(kOneSiteQuestion)))
+        !GetCoreServices().AskYesNo(GetProductName(), ResourceText(IDS_ONE_SITE_OPEN)))
         return false;
     if (!SaveAllModified(reason))
         return false;
@@ -161,7 +158,7 @@ CWebsite* COpenSite::OpenDocumentFile(const std::string& path)
     const std::string full = failure ? path : absolute.lexically_normal().string();
     // A file that is no site is refused before the open site is closed for it, so that the user keeps it.
     if (const std::string cause = CheckSiteFileHeader(full); !cause.empty()) {
-        services.ShowMessage(ResourceText(61700) + "\n\n" + cause);
+        services.ShowMessage(ResourceText(IDS_SITE_NOT_OPENED) + "\n\n" + cause);
         return nullptr;
     }
     if (!CloseOpenSite(CloseReason::replacing))
@@ -183,7 +180,7 @@ CWebsite* COpenSite::OpenDocumentFile(const std::string& path)
     SetOpeningSitePath({});
     services.EndWaitCursor();
     if (!loaded) {
-        services.ShowMessage(ResourceText(61700) + "\n\n" + cause);
+        services.ShowMessage(ResourceText(IDS_SITE_NOT_OPENED) + "\n\n" + cause);
         return nullptr;
     }
     CWebsite* opened = site.get();
@@ -290,10 +287,10 @@ void COpenSite::DropFiles(const std::vector<std::string>& files)
         OpenDocumentFile(files[0]);
         break;
     case DroppedFiles::wrongKind:
-        GetCoreServices().ShowMessage(ResourceText(5004));
+        GetCoreServices().ShowMessage(ResourceText(IDS_DROP_SITE_FILES_ONLY));
         break;
     case DroppedFiles::several:
-        GetCoreServices().ShowMessage(ResourceText(5001));
+        GetCoreServices().ShowMessage(ResourceText(IDS_DROP_ONE_SITE));
         break;
     case DroppedFiles::none:
         break;
@@ -336,7 +333,7 @@ void COpenSite::ShowOpenError()
 
 std::string COpenSite::GetUntitledSiteName()
 {
-    return ResourceText(3019);
+    return ResourceText(IDS_UNTITLED);
 }
 
 void COpenSite::ApplyChangedPages(CWebsite& site)

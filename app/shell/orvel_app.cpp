@@ -74,13 +74,13 @@ bool COrvelApp::OnInit()
         return false;
     }
     if (wxDisplayDepth() < 16) {
-        StartFailure(4000);
+        StartFailure(IDS_NEEDS_COLOUR_DISPLAY);
         return false;
     }
     // Only the module's file is looked for: loading it would load the browser engine, which waits for the first
     // preview.
     if (!IsWebViewModulePresent()) {
-        StartFailure(4001);
+        StartFailure(IDS_NEEDS_WEB_VIEW);
         return false;
     }
 

@@ -130,7 +130,7 @@ wxMenu* CPageWindows::BuildPageMenu(wxMenu& menu)
         menu.Destroy(menu.FindItemByPosition(0));
     m_pageList.clear();
     if (CWebsite* site = m_pSite ? m_pSite->GetSite() : nullptr)
-        m_pageList = BuildShowPageList(*site, ResourceText(2081));
+        m_pageList = BuildShowPageList(*site, ResourceText(IDS_FRONT_PAGE_SUFFIX));
     for (size_t i = 0; i < m_pageList.size(); ++i)
         menu.Append(kFirstPageCommand + static_cast<int>(i), BytesToWx(m_pageList[i].text));
     return &menu;

@@ -3,6 +3,7 @@
 #include "app/shell/program_services.h"
 #include "app/shell/shell_test_support.h"
 #include "platform/gui/window_picture.h"
+#include "platform/resources/string_ids.h"
 #include "platform/win/key_store.h"
 #include "testing/test_output.h"
 
@@ -160,7 +161,7 @@ TEST_F(ShellTest, DialogsOfTheMenusAndTheCoreWriteTheSettings)
         ClickButton(dialog, wxID_OK);
     });
     bool dontShowAgain = false;
-    EXPECT_EQ(GetCoreServices().ShowNoticeDialog(5046, dontShowAgain), DialogAnswer::ok);
+    EXPECT_EQ(GetCoreServices().ShowNoticeDialog(IDS_PNG_EFFECTS_NOTICE, dontShowAgain), DialogAnswer::ok);
     EXPECT_TRUE(dontShowAgain);
 
     // Deleting a page is asked over the main window; No keeps it.

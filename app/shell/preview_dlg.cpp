@@ -23,7 +23,6 @@ namespace {
 
 constexpr int kBrowser = 1000;
 // "Pelorin needs a web view to preview websites, and none is installed. ..."
-constexpr unsigned kNoWebView = 4001;
 constexpr const char* kSizeGrip = "59936";
 
 // The grip in the bottom-right corner: dragging anywhere on it resizes the window it sits in, as its bottom-right
@@ -99,7 +98,7 @@ CWebPageDLG::CWebPageDLG(wxWindow* parent, const std::string& path, CSize pageSi
         m_pView.reset(module->create(panel, address, [this](const std::string& shown) { OnLoaded(shown); }));
     if (!m_pView) {
         std::fprintf(stderr, "pelorin: no web view: %s\n", module ? "the web view refused to start" : cause.c_str());
-        GetCoreServices().ShowMessage(ResourceText(kNoWebView));
+        GetCoreServices().ShowMessage(ResourceText(IDS_NEEDS_WEB_VIEW));
         return;
     }
     auto* sizer = new wxBoxSizer(wxVERTICAL);

@@ -73,7 +73,7 @@ TEST_F(ShellTest, WithoutTheWebViewModuleThePreviewSaysSo)
         EXPECT_FALSE(print.IsOk());
     }
     SetWebViewModulePath({});
-    EXPECT_EQ(services.messages, std::vector<std::string>(2, ResourceText(4001)));
+    EXPECT_EQ(services.messages, std::vector<std::string>(2, ResourceText(IDS_NEEDS_WEB_VIEW)));
 }
 
 // A fresh window has nowhere to go back or forward to, whatever windows came before it.

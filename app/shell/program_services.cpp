@@ -352,7 +352,7 @@ bool CProgramServices::ChooseBrowserFile(std::string& path)
 {
     const std::string folder = path.empty() ? "/usr/share/applications" : GetPathFolder(path);
     wxFileDialog dialog(m_pFrame, BytesToWx(AddBrowserChooserTitle()), PathToWx(folder), wxEmptyString,
-                        BytesToWx(ResourceText(7000)) + "|*", wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+                        BytesToWx(ResourceText(IDS_PROGRAM_FILES_FILTER)) + "|*", wxFD_OPEN | wxFD_FILE_MUST_EXIST);
     if (dialog.ShowModal() != wxID_OK)
         return false;
     path = PathFromWx(dialog.GetPath());

@@ -27,8 +27,6 @@
 
 namespace {
 
-constexpr unsigned kBrowserNotStarted = 7044;
-
 // A long publishing task runs from the event loop once the menu or button that asked for it has closed. Until it
 // returns every window of the program is disabled, as under a modal dialog, so the site cannot change under it;
 // the windows the task opens itself (its progress, its notices) take input. One task at a time.
@@ -66,13 +64,13 @@ void UpdateUploadCommand(wxUpdateUIEvent& event)
     const CAppSettings* settings = GetAppSettings();
     const int profile = settings ? FindDestinationProfile(*settings) : -1;
     if (profile < 0) {
-        event.SetText(BytesToWx(ResourceText(7041)));
+        event.SetText(BytesToWx(ResourceText(IDS_UPLOAD)));
         event.Enable(false);
         return;
     }
     CFtpProfileArray profiles;
     settings->GetFtpProfiles(&profiles);
-    wxString text = BytesToWx(ResourceText(7042));
+    wxString text = BytesToWx(ResourceText(IDS_UPLOAD_TO));
     text.Replace("%s", wxString::FromUTF8(profiles[static_cast<size_t>(profile)].m_strName));
     event.SetText(text);
     event.Enable(true);
@@ -110,7 +108,7 @@ bool PreviewWebsite(const CShellContext& context, bool currentPage)
     case PreviewStart::started:
         return true;
     case PreviewStart::failed:
-        GetCoreServices().ShowMessage(ResourceText(kBrowserNotStarted));
+        GetCoreServices().ShowMessage(ResourceText(IDS_BROWSER_NOT_STARTED));
         return false;
     case PreviewStart::builtIn:
         break;

@@ -9,17 +9,6 @@
 class CCommandTable;
 struct CShellContext;
 
-enum PublishCommand
-{
-    ID_UPLOAD = WxCommandId(32968),
-    ID_INTERNET_SETUP = WxCommandId(32859),
-    ID_TEST_CONNECTIONS = WxCommandId(32967),
-    ID_REMOVE_WEBSITE = WxCommandId(32863),
-    ID_PREVIEW_WEBSITE = WxCommandId(32802),
-    ID_PREVIEW_CURRENT_PAGE = WxCommandId(32800),
-    ID_FILE_PRINT = WxCommandId(57607),
-};
-
 // Builds the site for a preview and shows the page (the front page for the site) in the browser of the settings:
 // the built-in window, the standard browser or one of those added. False when nothing was shown.
 bool PreviewWebsite(const CShellContext& context, bool currentPage);

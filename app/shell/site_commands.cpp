@@ -47,7 +47,7 @@ CSitePage* AddNewPage(const CShellContext& context)
         values = dialog.GetValues();
         if (!values.m_strPageId.empty() && site->IsPageNameFree(values.m_strPageId))
             break;
-        services.ShowMessage(ResourceText(3023));
+        services.ShowMessage(ResourceText(IDS_PAGE_ID_TAKEN));
     }
     auto page = std::make_unique<CSitePage>(site, values.m_strPageId, values.m_strTitle, site->GetNewPageSettings());
     if (values.m_nDuplicate)

@@ -220,8 +220,8 @@ TEST_F(SiteCommandsTest, AddPageRefusesATakenIdAndShowsTheNewPage)
     });
     RunSiteCommand(frame, ID_ADD_PAGE);
     ASSERT_TRUE(answered);
-    EXPECT_EQ(commandServices.messages,
-              (std::vector<std::string>{"Illegal characters were removed from the Page ID", ResourceText(3023)}));
+    EXPECT_EQ(commandServices.messages, (std::vector<std::string>{"Illegal characters were removed from the Page ID",
+                                                                  ResourceText(IDS_PAGE_ID_TAKEN)}));
     ASSERT_EQ(site->GetPageCount(), 3);
     CSitePage* added = site->GetPage(2);
     EXPECT_EQ(added->GetName(), "menu");

@@ -186,8 +186,8 @@ TEST_F(ShellTest, EveryRecentFileHasItsNumberAsMnemonic)
     frame->GetEventHandler()->ProcessEvent(chosen);
     ASSERT_EQ(frame->GetOpenSite().GetRecentFiles().Get().size(), 3u);
     EXPECT_EQ(file->FindItem(wxID_FILE1 + 3), nullptr);
-    EXPECT_EQ(order(), (std::vector<int>{WxCommandId(57606), 0, wxID_FILE1, wxID_FILE1 + 1, wxID_FILE1 + 2, 0,
-                                         ID_APP_EXIT}));
+    EXPECT_EQ(order(),
+              (std::vector<int>{ID_PRINT_SETUP, 0, wxID_FILE1, wxID_FILE1 + 1, wxID_FILE1 + 2, 0, ID_APP_EXIT}));
 }
 
 } // namespace

@@ -36,10 +36,10 @@ void CStatusPanesBar::ShowPanes(const CWebsite* site, const CSitePage* page, con
         drag = {tools.IsGuideDrag(), tools.IsGuideHorizontal(), tools.GetGuideIndex()};
     }
     const std::string texts[4] = {
-        FormatImageInfoPane(site, GetCurrentObject(), ResourceText(2061)),
+        FormatImageInfoPane(site, GetCurrentObject(), ResourceText(IDS_IMAGE_PANE)),
         FormatPositionPane(site, page, drag),
-        FormatPageCountPane(site, ResourceText(2060)),
-        FormatLoadTimePane(site, page, ResourceText(2064)),
+        FormatPageCountPane(site, ResourceText(IDS_PAGE_COUNT_PANE)),
+        FormatLoadTimePane(site, page, ResourceText(IDS_SECONDS_UNIT)),
     };
     for (int i = 0; i < 4; ++i) {
         if (texts[i] != m_paneTexts[i + 1]) {

@@ -18,7 +18,6 @@ namespace {
 
 constexpr int kToolsBarId = 59425;
 constexpr int kTextTool = 2;
-constexpr unsigned kWellTooltip = 5508;
 
 // The button pictures leave their light grey (0xE0E0E0) to the bar.
 bool LoadButtonImage(unsigned id, wxImage& image)
@@ -192,7 +191,8 @@ void CToolsBar::OnMotion(wxMouseEvent& event)
         if (slot < 0)
             UnsetToolTip();
         else
-            SetToolTip(BytesToWx(ResourceText(slot == kToolButtonCount ? kWellTooltip : kToolButtons[slot].tooltip)));
+            SetToolTip(
+                BytesToWx(ResourceText(slot == kToolButtonCount ? IDS_SELECTED_COLOUR : kToolButtons[slot].tooltip)));
     }
     event.Skip();
 }

@@ -73,11 +73,11 @@ std::unique_ptr<CObjectFrame> CObjectFrame::Clone() const
     auto copy = std::make_unique<CObjectFrame>();
     copy->m_items = m_items;
     copy->m_rect = m_rect;
-    copy->m_bCanResize = m_bCanResize;
-    copy->m_bCanRotate = m_bCanRotate;
-    copy->m_bGroup = m_bGroup;
-    copy->m_bSelected = m_bSelected;
-    copy->m_dAngle = m_dAngle;
+    copy->m_canResize = m_canResize;
+    copy->m_canRotate = m_canRotate;
+    copy->m_group = m_group;
+    copy->m_selected = m_selected;
+    copy->m_angle = m_angle;
     copy->m_center = m_center;
     copy->m_size = m_size;
     std::copy(std::begin(m_handles), std::end(m_handles), copy->m_handles);
@@ -93,8 +93,8 @@ void CObjectFrame::AddItem(CPageItem* item)
     m_items.push_back(item);
     item->SetGroup(this);
     ComputeSizeAndCenter();
-    m_bCanResize = (first || m_bCanResize) && object->CanResize();
-    m_bCanRotate = (first || m_bCanRotate) && object->CanRotate();
+    m_canResize = (first || m_canResize) && object->CanResize();
+    m_canRotate = (first || m_canRotate) && object->CanRotate();
     ComputeHandles();
 }
 
@@ -121,11 +121,11 @@ void CObjectFrame::RemoveItemAt(int i)
         item->SetGroup(nullptr);
 
     m_rect.SetRectEmpty();
-    m_bCanResize = m_bCanRotate = true;
+    m_canResize = m_canRotate = true;
     for (const CPageItem* member : m_items) {
         m_rect.UnionRect(m_rect, member->GetRect());
-        m_bCanResize = m_bCanResize && member->GetCurrentObject()->CanResize();
-        m_bCanRotate = m_bCanRotate && member->GetCurrentObject()->CanRotate();
+        m_canResize = m_canResize && member->GetCurrentObject()->CanResize();
+        m_canRotate = m_canRotate && member->GetCurrentObject()->CanRotate();
     }
     ComputeSizeAndCenter();
     ComputeHandles();
@@ -151,9 +151,9 @@ void CObjectFrame::ReleaseItems()
 
 void CObjectFrame::SetGroup(bool group)
 {
-    m_bGroup = group;
+    m_group = group;
     if (!group) {
-        m_dAngle = 0.0;
+        m_angle = 0.0;
         ComputeSizeAndCenter();
         ComputeHandles();
     }
@@ -195,7 +195,7 @@ void CObjectFrame::ComputeHandles()
     const DPOINT upright[kHandleCount] = {{left, top},   {midX, top},    {right, top},   {left, midY},
                                           {right, midY}, {left, bottom}, {midX, bottom}, {right, bottom}};
     for (int i = 0; i < kHandleCount; ++i)
-        m_handles[i] = RotatePoint(-m_dAngle, upright[i], m_center);
+        m_handles[i] = RotatePoint(-m_angle, upright[i], m_center);
 }
 
 void CObjectFrame::ComputeSizeAndCenter()
@@ -207,7 +207,7 @@ void CObjectFrame::ComputeSizeAndCenter()
     for (const CPageItem* member : m_items) {
         const DPOINT* handles = member->GetCurrentObject()->GetHandlePoints();
         for (int i = 0; i < kHandleCount; ++i) {
-            const DPOINT p = RotatePoint(m_dAngle, handles[i], kOrigin);
+            const DPOINT p = RotatePoint(m_angle, handles[i], kOrigin);
             minX = std::min(minX, p.x);
             maxX = std::max(maxX, p.x);
             minY = std::min(minY, p.y);
@@ -216,7 +216,7 @@ void CObjectFrame::ComputeSizeAndCenter()
     }
     const double left = std::floor(minX), right = std::ceil(maxX), top = std::floor(minY), bottom = std::ceil(maxY);
     m_size = SIZE{TruncateToInt(right - left), TruncateToInt(bottom - top)};
-    m_center = RotatePoint(-m_dAngle, DPOINT{(left + right) / 2, (top + bottom) / 2}, kOrigin);
+    m_center = RotatePoint(-m_angle, DPOINT{(left + right) / 2, (top + bottom) / 2}, kOrigin);
 }
 
 void CObjectFrame::MoveBy(int dx, int dy)
@@ -260,22 +260,22 @@ void CObjectFrame::EndDrag(void (CPageObject::*end)(), bool& flag)
 
 void CObjectFrame::BeginTransform()
 {
-    BeginDrag(&CPageObject::BeginTransform, m_bTransforming);
+    BeginDrag(&CPageObject::BeginTransform, m_transforming);
 }
 
 void CObjectFrame::EndTransform()
 {
-    EndDrag(&CPageObject::EndTransform, m_bTransforming);
+    EndDrag(&CPageObject::EndTransform, m_transforming);
 }
 
 void CObjectFrame::BeginResize()
 {
-    BeginDrag(&CPageObject::BeginResize, m_bResizing);
+    BeginDrag(&CPageObject::BeginResize, m_resizing);
 }
 
 void CObjectFrame::EndResize()
 {
-    EndDrag(&CPageObject::EndResize, m_bResizing);
+    EndDrag(&CPageObject::EndResize, m_resizing);
 }
 
 void CObjectFrame::BeginRotate()
@@ -302,7 +302,7 @@ void CObjectFrame::RecordDragData()
         object->GetSize(size);
         DPOINT centre;
         object->GetCenter(centre);
-        const DPOINT upright = RotatePoint(m_dAngle, centre, p0);
+        const DPOINT upright = RotatePoint(m_angle, centre, p0);
         m_relativeSizes.push_back(DPOINT{w > 0 ? size.cx / w : 0.0, h > 0 ? size.cy / h : 0.0});
         m_relativePositions.push_back(
             DPOINT{w > 0 ? (upright.x - p0.x) / w : 0.0, h > 0 ? (upright.y - p0.y) / h : 0.0});
@@ -320,7 +320,7 @@ void CObjectFrame::PlaceMembers(bool turn)
                                      p0.y + (p2.y - p0.y) * uv.x + (p5.y - p0.y) * uv.y});
         CPageObject* object = m_items[i]->GetCurrentObject();
         if (turn) {
-            object->SetRotation(m_dAngle - m_dStartAngle + m_startAngles[i]);
+            object->SetRotation(m_angle - m_dStartAngle + m_startAngles[i]);
         } else {
             object->SetSize(std::max(RoundHalfUp(m_size.cx * m_relativeSizes[i].x), 1),
                             std::max(RoundHalfUp(m_size.cy * m_relativeSizes[i].y), 1));
@@ -369,7 +369,7 @@ void CObjectFrame::ResizeByHandle(POINT point, bool ctrl, bool shift, bool& top,
         return;
     static constexpr int kOpposite[] = {-1, bottomCentre, -1, middleRight, middleLeft, -1, topCentre, -1};
     const DPOINT anchor = m_handles[kOpposite[handle]];
-    const DPOINT p = RotatePoint(m_dAngle, DPOINT{double(point.x), double(point.y)}, anchor);
+    const DPOINT p = RotatePoint(m_angle, DPOINT{double(point.x), double(point.y)}, anchor);
     const double reach = handle == topCentre      ? anchor.y - p.y
                          : handle == bottomCentre ? p.y - anchor.y
                          : handle == middleLeft   ? anchor.x - p.x
@@ -396,7 +396,7 @@ void CObjectFrame::ResizeByHandle(POINT point, bool ctrl, bool shift, bool& top,
         centre.x += dragged / 2.0;
         break;
     }
-    m_center = RotatePoint(-m_dAngle, centre, anchor);
+    m_center = RotatePoint(-m_angle, centre, anchor);
     ComputeHandles();
     PlaceMembers(false);
     ComputeHandles();
@@ -415,7 +415,7 @@ void CObjectFrame::RotateToPoint(POINT point, double startMouseAngle, double sta
         angle -= 2 * kPi;
     if (snap)
         angle = SnapToEighths(angle);
-    m_dAngle = angle;
+    m_angle = angle;
     m_dStartAngle = startFrameAngle;
     ComputeHandles();
     PlaceMembers(true);
@@ -428,11 +428,11 @@ void CObjectFrame::Save(CFile& file) const
     WriteInt32(file, m_rect.top);
     WriteInt32(file, m_rect.right);
     WriteInt32(file, m_rect.bottom);
-    WriteFlag(file, m_bCanResize);
-    WriteFlag(file, m_bCanRotate);
-    WriteFlag(file, m_bGroup);
-    WriteFlag(file, m_bSelected);
-    WriteDouble(file, m_dAngle);
+    WriteFlag(file, m_canResize);
+    WriteFlag(file, m_canRotate);
+    WriteFlag(file, m_group);
+    WriteFlag(file, m_selected);
+    WriteDouble(file, m_angle);
     WritePoint(file, m_center);
     WriteInt32(file, m_size.cx);
     WriteInt32(file, m_size.cy);
@@ -449,12 +449,12 @@ std::unique_ptr<CObjectFrame> CObjectFrame::Load(CFile& file, int major, int min
         frame->m_rect.top = ReadInt32(file);
         frame->m_rect.right = ReadInt32(file);
         frame->m_rect.bottom = ReadInt32(file);
-        frame->m_bCanResize = ReadFlag(file);
-        frame->m_bCanRotate = ReadFlag(file);
-        frame->m_bGroup = ReadFlag(file);
-        frame->m_bSelected = ReadFlag(file);
-        frame->m_dAngle = ReadDouble(file);
-        if (!std::isfinite(frame->m_dAngle))
+        frame->m_canResize = ReadFlag(file);
+        frame->m_canRotate = ReadFlag(file);
+        frame->m_group = ReadFlag(file);
+        frame->m_selected = ReadFlag(file);
+        frame->m_angle = ReadDouble(file);
+        if (!std::isfinite(frame->m_angle))
             ThrowBadRecord();
         frame->m_center = ReadPoint(file);
         frame->m_size.cx = ReadInt32(file);

@@ -48,20 +48,20 @@ public:
     // Every member that still points to this frame points to none. The page calls it before it deletes the frame.
     void ReleaseItems();
 
-    bool IsSelected() const { return m_bSelected; }
-    void SetSelected(bool selected) { m_bSelected = selected; }
-    bool IsGroup() const { return m_bGroup; }
+    bool IsSelected() const { return m_selected; }
+    void SetSelected(bool selected) { m_selected = selected; }
+    bool IsGroup() const { return m_group; }
     // Ending a group also sets its angle back to 0 and fits it to its members again.
     void SetGroup(bool group);
-    bool CanResize() const { return m_bCanResize; }
-    bool CanRotate() const { return m_bCanRotate; }
-    bool IsTransforming() const { return m_bTransforming; }
-    bool IsResizing() const { return m_bResizing; }
+    bool CanResize() const { return m_canResize; }
+    bool CanRotate() const { return m_canRotate; }
+    bool IsTransforming() const { return m_transforming; }
+    bool IsResizing() const { return m_resizing; }
     bool IsRotating() const { return m_bRotating; }
 
     const CRect& GetRect() const { return m_rect; }
     SIZE GetSize() const { return m_size; }
-    double GetAngle() const { return m_dAngle; }
+    double GetAngle() const { return m_angle; }
     DPOINT GetCenter() const { return m_center; }
     const DPOINT* GetHandles() const { return m_handles; }
     // With rotation: the rectangle together with the box of the turned corners, 5 pixels wider on every side
@@ -109,15 +109,15 @@ private:
 
     std::vector<CPageItem*> m_items;
     CRect m_rect;
-    bool m_bCanResize = false;
-    bool m_bCanRotate = false;
-    bool m_bGroup = false;
-    bool m_bSelected = true;
-    double m_dAngle = 0.0;
+    bool m_canResize = false;
+    bool m_canRotate = false;
+    bool m_group = false;
+    bool m_selected = true;
+    double m_angle = 0.0;
     DPOINT m_center{0.0, 0.0};
     SIZE m_size{0, 0};
-    bool m_bTransforming = false;
-    bool m_bResizing = false;
+    bool m_transforming = false;
+    bool m_resizing = false;
     bool m_bRotating = false;
     DPOINT m_handles[kHandleCount] = {};
     SIZE m_startSize{0, 0};

@@ -13,8 +13,8 @@ CPageUndoManager::CPageUndoManager(CSitePage* owner, int capacity) : CUndoManage
 // The records go from the oldest on, as they were made.
 CPageUndoManager::~CPageUndoManager()
 {
-    int slot = ((m_nHead - m_nUndoCount + 1) % GetCapacity() + GetCapacity()) % GetCapacity();
-    for (int i = 0; i < m_nUndoCount + m_nRedoCount; ++i, slot = Next(slot))
+    int slot = ((m_head - m_undoCount + 1) % GetCapacity() + GetCapacity()) % GetCapacity();
+    for (int i = 0; i < m_undoCount + m_redoCount; ++i, slot = Next(slot))
         m_records[static_cast<size_t>(slot)].reset();
 }
 
@@ -28,14 +28,14 @@ void CPageUndoManager::RecordUndo(std::unique_ptr<CUndoRecord> record)
 {
     if (!record)
         return;
-    for (int slot = m_nHead; m_nRedoCount > 0; --m_nRedoCount) {
+    for (int slot = m_head; m_redoCount > 0; --m_redoCount) {
         slot = Next(slot);
         m_records[static_cast<size_t>(slot)].reset();
     }
-    m_nHead = Next(m_nHead);
-    m_nUndoCount = std::min(m_nUndoCount + 1, GetCapacity());
+    m_head = Next(m_head);
+    m_undoCount = std::min(m_undoCount + 1, GetCapacity());
     // In a full ring the head slot still holds the oldest step, which goes now.
-    m_records[static_cast<size_t>(m_nHead)] = std::move(record);
+    m_records[static_cast<size_t>(m_head)] = std::move(record);
     if (CSitePage* page = GetOwner()) {
         page->SetChangedSinceUpload(true);
         page->SetModified();
@@ -44,34 +44,34 @@ void CPageUndoManager::RecordUndo(std::unique_ptr<CUndoRecord> record)
 
 void CPageUndoManager::DropLastUndo()
 {
-    if (m_nUndoCount == 0)
+    if (m_undoCount == 0)
         return;
     // Steps after the dropped one would no longer follow the page's state.
-    for (int slot = m_nHead; m_nRedoCount > 0; --m_nRedoCount) {
+    for (int slot = m_head; m_redoCount > 0; --m_redoCount) {
         slot = Next(slot);
         m_records[static_cast<size_t>(slot)].reset();
     }
-    m_records[static_cast<size_t>(m_nHead)].reset();
-    m_nHead = Previous(m_nHead);
-    --m_nUndoCount;
+    m_records[static_cast<size_t>(m_head)].reset();
+    m_head = Previous(m_head);
+    --m_undoCount;
 }
 
 void CPageUndoManager::KeepRemovedItems(std::vector<std::unique_ptr<CPageItem>>& items)
 {
-    if (m_nUndoCount == 0)
+    if (m_undoCount == 0)
         return;
-    if (auto* record = dynamic_cast<CPageUndoRecord*>(m_records[static_cast<size_t>(m_nHead)].get()))
+    if (auto* record = dynamic_cast<CPageUndoRecord*>(m_records[static_cast<size_t>(m_head)].get()))
         record->TakeRemovedItems(items);
 }
 
 void CPageUndoManager::Undo()
 {
-    if (m_nUndoCount == 0)
+    if (m_undoCount == 0)
         return;
-    CUndoRecord* record = m_records[static_cast<size_t>(m_nHead)].get();
-    m_nHead = Previous(m_nHead);
-    --m_nUndoCount;
-    ++m_nRedoCount;
+    CUndoRecord* record = m_records[static_cast<size_t>(m_head)].get();
+    m_head = Previous(m_head);
+    --m_undoCount;
+    ++m_redoCount;
     record->Undo();
     if (CSitePage* page = GetOwner())
         page->SetModified();
@@ -79,12 +79,12 @@ void CPageUndoManager::Undo()
 
 void CPageUndoManager::Redo()
 {
-    if (m_nRedoCount == 0)
+    if (m_redoCount == 0)
         return;
-    m_nHead = Next(m_nHead);
-    ++m_nUndoCount;
-    --m_nRedoCount;
-    m_records[static_cast<size_t>(m_nHead)]->Redo();
+    m_head = Next(m_head);
+    ++m_undoCount;
+    --m_redoCount;
+    m_records[static_cast<size_t>(m_head)]->Redo();
     if (CSitePage* page = GetOwner())
         page->SetModified();
 }

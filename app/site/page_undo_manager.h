@@ -38,19 +38,19 @@ public:
     void RecordUndo(std::unique_ptr<CUndoRecord> record) override;
     void DropLastUndo() override;
     void KeepRemovedItems(std::vector<std::unique_ptr<CPageItem>>& items) override;
-    bool CanUndo() const override { return m_nUndoCount > 0; }
-    bool CanRedo() const override { return m_nRedoCount > 0; }
+    bool CanUndo() const override { return m_undoCount > 0; }
+    bool CanRedo() const override { return m_redoCount > 0; }
     void Undo() override;
     void Redo() override;
-    int GetUndoCount() const override { return m_nUndoCount; }
-    int GetRedoCount() const override { return m_nRedoCount; }
+    int GetUndoCount() const override { return m_undoCount; }
+    int GetRedoCount() const override { return m_redoCount; }
 
 private:
     int Next(int slot) const { return (slot + 1) % GetCapacity(); }
     int Previous(int slot) const { return (slot + GetCapacity() - 1) % GetCapacity(); }
 
     std::vector<std::unique_ptr<CUndoRecord>> m_records;
-    int m_nHead = -1;
-    int m_nUndoCount = 0;
-    int m_nRedoCount = 0;
+    int m_head = -1;
+    int m_undoCount = 0;
+    int m_redoCount = 0;
 };

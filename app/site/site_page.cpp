@@ -16,15 +16,15 @@ CSitePage::CSitePage(CWebsite* site, const std::string& name, const std::string&
     m_strTitle = title;
     SetModified();
     m_pRenderBuffer = std::make_unique<CPixMap>(IMAGE_MODE_RGBA, kRenderBufferSize, kRenderBufferSize);
-    m_pBackground = std::make_unique<CFillStyle>(settings.background);
+    m_background = std::make_unique<CFillStyle>(settings.background);
     m_bCentered = settings.centered;
     m_nWidth = settings.width;
     m_nHeight = settings.height;
     m_nDoctype = settings.doctype;
-    m_pBackground->SetWidth(m_nWidth);
-    m_pBackground->SetHeight(m_nHeight);
+    m_background->SetWidth(m_nWidth);
+    m_background->SetHeight(m_nHeight);
     UpdateViewForSize(true);
-    m_pUndoManager = GetCoreServices().CreateUndoManager(this, kUndoCapacity);
+    m_undoManager = GetCoreServices().CreateUndoManager(this, kUndoCapacity);
     // A page that was never written is not saved, and a new page counts as changed for the next upload.
     m_bSaved = false;
 }
@@ -46,29 +46,29 @@ void CSitePage::CopyFrom(const CSitePage& source, const std::string& name, const
     m_strHeaderHtml = source.m_strHeaderHtml;
     m_strKeywords = source.m_strKeywords;
     m_strDescription = source.m_strDescription;
-    m_strAnalyticsCode = source.m_strAnalyticsCode;
+    m_analyticsCode = source.m_analyticsCode;
     // The onload code and the files it uses belong to the page they were written for.
     m_strOnloadCode.clear();
     m_usedFiles.clear();
-    m_nGridMode = source.m_nGridMode;
+    m_gridMode = source.m_gridMode;
     m_bCentered = source.m_bCentered;
     m_nWidth = source.m_nWidth;
     m_nHeight = source.m_nHeight;
     m_nDoctype = source.m_nDoctype;
-    m_bFreezeSelection = source.m_bFreezeSelection;
-    m_nFirstPageByte = source.m_nFirstPageByte;
-    m_bGuidesHidden = source.m_bGuidesHidden;
-    m_bChangedSinceUpload = source.m_bChangedSinceUpload;
+    m_freezeSelection = source.m_freezeSelection;
+    m_firstPageByte = source.m_firstPageByte;
+    m_guidesHidden = source.m_guidesHidden;
+    m_changedSinceUpload = source.m_changedSinceUpload;
     m_bSaved = source.m_bSaved;
     m_horizontalGuides = source.m_horizontalGuides;
     m_verticalGuides = source.m_verticalGuides;
-    m_bFrontPage = false;
-    m_pBackground = std::make_unique<CFillStyle>(*source.m_pBackground);
+    m_frontPage = false;
+    m_background = std::make_unique<CFillStyle>(*source.m_background);
     UpdateViewForSize(false);
-    m_pUndoManager = GetCoreServices().CreateUndoManager(this, kUndoCapacity);
-    m_pPageImage.reset();
-    m_pEditedObject = nullptr;
-    m_bEditingInPlace = false;
+    m_undoManager = GetCoreServices().CreateUndoManager(this, kUndoCapacity);
+    m_pageImage.reset();
+    m_editedObject = nullptr;
+    m_editingInPlace = false;
 
     for (const auto& from : source.m_items) {
         std::unique_ptr<CPageObject> object = from->GetObject(false)->Duplicate();
@@ -107,8 +107,8 @@ void CSitePage::SetPageInfo(const std::string& name, const std::string& title, c
     m_nWidth = width;
     m_nHeight = height;
     m_nDoctype = doctype;
-    m_pBackground->SetWidth(width);
-    m_pBackground->SetHeight(height);
+    m_background->SetWidth(width);
+    m_background->SetHeight(height);
     if (PageView* view = GetCurrentView())
         view->UpdateScrollSizes();
     SetModified();
@@ -122,7 +122,7 @@ void CSitePage::SetDoctype(int doctype)
 
 std::unique_ptr<CFillStyle> CSitePage::SetBackground(std::unique_ptr<CFillStyle> background)
 {
-    std::swap(m_pBackground, background);
+    std::swap(m_background, background);
     SetModified();
     return background;
 }
@@ -130,27 +130,27 @@ std::unique_ptr<CFillStyle> CSitePage::SetBackground(std::unique_ptr<CFillStyle>
 void CSitePage::SetWidth(int width)
 {
     m_nWidth = width;
-    m_pBackground->SetWidth(width);
+    m_background->SetWidth(width);
     UpdateViewForSize(true);
     // A grid follows the new size; guides placed by hand stay where they were put.
-    if (m_nGridMode != 0)
-        MakeGridGuides(m_nGridMode);
+    if (m_gridMode != 0)
+        MakeGridGuides(m_gridMode);
     SetModified();
 }
 
 void CSitePage::SetHeight(int height)
 {
     m_nHeight = height;
-    m_pBackground->SetHeight(height);
+    m_background->SetHeight(height);
     UpdateViewForSize(true);
-    if (m_nGridMode != 0)
-        MakeGridGuides(m_nGridMode);
+    if (m_gridMode != 0)
+        MakeGridGuides(m_gridMode);
     SetModified();
 }
 
 void CSitePage::FreezeSelectedObjects()
 {
-    m_bFreezeSelection = true;
+    m_freezeSelection = true;
     SetModified();
 }
 
@@ -192,7 +192,7 @@ void CSitePage::SetDescription(const std::string& description)
 
 void CSitePage::SetAnalyticsCode(const std::string& code)
 {
-    m_strAnalyticsCode = code;
+    m_analyticsCode = code;
     SetModified();
 }
 

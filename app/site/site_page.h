@@ -70,7 +70,7 @@ public:
     // While frozen, rendering skips the objects of selected frames: a dragged selection keeps its images until
     // the gesture ends and the view thaws it.
     void FreezeSelectedObjects();
-    void UnfreezeSelectedObjects() { m_bFreezeSelection = false; }
+    void UnfreezeSelectedObjects() { m_freezeSelection = false; }
 
     CWebsite* GetSite() const { return m_pSite; }
     const std::string& GetName() const { return m_strName; }
@@ -85,33 +85,33 @@ public:
     void SetKeywords(const std::string& keywords);
     const std::string& GetDescription() const { return m_strDescription; }
     void SetDescription(const std::string& description);
-    const std::string& GetAnalyticsCode() const { return m_strAnalyticsCode; }
+    const std::string& GetAnalyticsCode() const { return m_analyticsCode; }
     void SetAnalyticsCode(const std::string& code);
     const std::vector<std::string>& GetUsedFiles() const { return m_usedFiles; }
     void SetUsedFiles(std::vector<std::string> files);
-    bool IsFrontPage() const { return m_bFrontPage; }
-    void SetFrontPage(bool front) { m_bFrontPage = front; }
+    bool IsFrontPage() const { return m_frontPage; }
+    void SetFrontPage(bool front) { m_frontPage = front; }
     bool IsCentered() const { return m_bCentered; }
     void SetCentered(bool centered) { m_bCentered = centered; }
     int GetWidth() const { return m_nWidth; }
     int GetHeight() const { return m_nHeight; }
     int GetDoctype() const { return m_nDoctype; }
-    CFillStyle* GetBackground() const { return m_pBackground.get(); }
-    CUndoManager* GetUndoManager() const { return m_pUndoManager.get(); }
+    CFillStyle* GetBackground() const { return m_background.get(); }
+    CUndoManager* GetUndoManager() const { return m_undoManager.get(); }
     CPixMap* GetRenderBuffer() const { return m_pRenderBuffer.get(); }
     bool IsSaved() const { return m_bSaved; }
     void SetSaved(bool saved) { m_bSaved = saved; }
-    bool IsSelectionFrozen() const { return m_bFreezeSelection; }
+    bool IsSelectionFrozen() const { return m_freezeSelection; }
     // The text object the view edits in place, and whether that edit runs; set by the view.
-    CPageObject* GetEditedObject() const { return m_pEditedObject; }
-    void SetEditedObject(CPageObject* object) { m_pEditedObject = object; }
-    bool IsEditingInPlace() const { return m_bEditingInPlace; }
-    void SetEditingInPlace(bool editing) { m_bEditingInPlace = editing; }
-    BYTE GetFirstPageByte() const { return m_nFirstPageByte; }
-    void SetFirstPageByte(BYTE value) { m_nFirstPageByte = value; }
+    CPageObject* GetEditedObject() const { return m_editedObject; }
+    void SetEditedObject(CPageObject* object) { m_editedObject = object; }
+    bool IsEditingInPlace() const { return m_editingInPlace; }
+    void SetEditingInPlace(bool editing) { m_editingInPlace = editing; }
+    BYTE GetFirstPageByte() const { return m_firstPageByte; }
+    void SetFirstPageByte(BYTE value) { m_firstPageByte = value; }
     // Read and cleared by the publisher's tracking of changed pages.
-    bool IsChangedSinceUpload() const { return m_bChangedSinceUpload; }
-    void SetChangedSinceUpload(bool changed) { m_bChangedSinceUpload = changed; }
+    bool IsChangedSinceUpload() const { return m_changedSinceUpload; }
+    void SetChangedSinceUpload(bool changed) { m_changedSinceUpload = changed; }
 
     // Guides: the horizontal list holds y positions, the vertical one x positions. i must be below the count.
     void AddGuide(bool horizontal, int position);
@@ -124,10 +124,10 @@ public:
     // Grid modes 1, 2 and 4 lay guides every 10, 20 or 40 pixels across the page, both ways, at most kMaxGuides
     // each; any other mode leaves no guides.
     void MakeGridGuides(int mode);
-    int GetGridMode() const { return m_nGridMode; }
-    void SetGridMode(int mode) { m_nGridMode = mode; }
-    bool AreGuidesHidden() const { return m_bGuidesHidden; }
-    void SetGuidesHidden(bool hidden) { m_bGuidesHidden = hidden; }
+    int GetGridMode() const { return m_gridMode; }
+    void SetGridMode(int mode) { m_gridMode = mode; }
+    bool AreGuidesHidden() const { return m_guidesHidden; }
+    void SetGuidesHidden(bool hidden) { m_guidesHidden = hidden; }
 
     // Items and z-order; the first item is drawn first. Kept-on-top items (CPageItem::IsKeptOnTop) form the tail.
     int GetItemCount() const { return static_cast<int>(m_items.size()); }
@@ -231,7 +231,7 @@ public:
     // could be made.
     bool RenderPageImage(CImage& image, int maxWidth, int maxHeight);
     // The last image RenderPageImage made; null before the first.
-    const CImage* GetPageImage() const { return m_pPageImage.get(); }
+    const CImage* GetPageImage() const { return m_pageImage.get(); }
     bool IsShownInView() const;
 
     // The undo history's access to the whole lists: each takes the given list in place of the page's and hands
@@ -288,32 +288,32 @@ private:
     std::string m_strOnloadCode;
     std::string m_strKeywords;
     std::string m_strDescription;
-    std::string m_strAnalyticsCode;
+    std::string m_analyticsCode;
     std::vector<std::string> m_usedFiles;
-    bool m_bFrontPage = false;
+    bool m_frontPage = false;
     bool m_bCentered = false;
     int m_nWidth = 0;
     int m_nHeight = 0;
     int m_nDoctype = 0;
-    std::unique_ptr<CFillStyle> m_pBackground;
-    std::unique_ptr<CUndoManager> m_pUndoManager;
+    std::unique_ptr<CFillStyle> m_background;
+    std::unique_ptr<CUndoManager> m_undoManager;
     void DrawThrough(const CRect& update, BYTE* buffer, int stride, bool drawBackground, bool onlySelected, bool ghost,
                      CPixMap& scratch);
     std::unique_ptr<CPixMap> m_pRenderBuffer;
-    std::unique_ptr<CImage> m_pPageImage;
-    // The size m_pPageImage was made to fit.
+    std::unique_ptr<CImage> m_pageImage;
+    // The size m_pageImage was made to fit.
     SIZE m_pageImageLimit{0, 0};
     bool m_bSaved = false;
-    bool m_bFreezeSelection = false;
-    CPageObject* m_pEditedObject = nullptr;
-    bool m_bEditingInPlace = false;
-    bool m_bRendering = false;
+    bool m_freezeSelection = false;
+    CPageObject* m_editedObject = nullptr;
+    bool m_editingInPlace = false;
+    bool m_rendering = false;
     std::vector<int> m_horizontalGuides;
     std::vector<int> m_verticalGuides;
-    BYTE m_nFirstPageByte = 1;
-    bool m_bGuidesHidden = false;
-    bool m_bChangedSinceUpload = true;
+    BYTE m_firstPageByte = 1;
+    bool m_guidesHidden = false;
+    bool m_changedSinceUpload = true;
     std::vector<std::unique_ptr<CPageItem>> m_items;
     std::vector<std::unique_ptr<CObjectFrame>> m_groups;
-    int m_nGridMode = 0;
+    int m_gridMode = 0;
 };

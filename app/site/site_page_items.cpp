@@ -186,7 +186,7 @@ void CSitePage::NotifyPageDeleted(int page)
 
 void CSitePage::ReleaseCachedImages()
 {
-    m_pBackground->InvalidateImage();
+    m_background->InvalidateImage();
     for (const auto& item : m_items)
         item->FreeCaches();
 }

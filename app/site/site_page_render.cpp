@@ -99,12 +99,12 @@ void CSitePage::DrawThrough(const CRect& update, BYTE* buffer, int stride, bool 
             }
         }
     } else if (drawBackground) {
-        m_pBackground->Render(update, buffer, stride, scratch, m_nWidth, m_nHeight);
+        m_background->Render(update, buffer, stride, scratch, m_nWidth, m_nHeight);
     }
 
     for (const auto& item : m_items) {
         // The in-place editor draws the text it edits itself.
-        if (m_bEditingInPlace && item->GetCurrentObject() == m_pEditedObject)
+        if (m_editingInPlace && item->GetCurrentObject() == m_editedObject)
             continue;
         if (onlySelected && !item->IsSelected())
             continue;
@@ -127,7 +127,7 @@ void CSitePage::DrawObject(CPageObject& object, const CRect& part, BYTE* buffer,
 {
     RECT objectBounds;
     const CRect bounds(object.GetBounds(objectBounds));
-    const CColor background = m_pBackground->GetColor();
+    const CColor background = m_background->GetColor();
     const int fullWidth = map.width, fullHeight = map.height;
     // The view's tiles fit the buffer in one piece; a larger rectangle goes through it piece by piece.
     for (int y = part.top; y < part.bottom; y += fullHeight) {
@@ -175,11 +175,11 @@ void CSitePage::RenderDirtyObjects(CSitePage* const* pages, size_t count, CTaskP
     bool large = false;
     for (size_t p = 0; p < count; ++p) {
         CSitePage& page = *pages[p];
-        if (page.m_bRendering)
+        if (page.m_rendering)
             continue;
-        rendering.push_back(std::make_unique<ScopedFlag>(page.m_bRendering));
-        if (page.m_pBackground->NeedsRender())
-            page.m_pBackground->LoadFillImage();
+        rendering.push_back(std::make_unique<ScopedFlag>(page.m_rendering));
+        if (page.m_background->NeedsRender())
+            page.m_background->LoadFillImage();
         for (const auto& entry : page.m_items) {
             CPageItem* item = entry.get();
             if (!page.IsItemToRender(item))
@@ -246,9 +246,9 @@ bool CSitePage::IsItemToRender(int i) const
 // The view's page is this page whenever it edits one of its objects, so the page's own edit state answers.
 bool CSitePage::IsItemToRender(const CPageItem* item) const
 {
-    if (m_bEditingInPlace && item->GetCurrentObject() == m_pEditedObject)
+    if (m_editingInPlace && item->GetCurrentObject() == m_editedObject)
         return false;
-    if (!m_bFreezeSelection || !item->GetGroup())
+    if (!m_freezeSelection || !item->GetGroup())
         return true;
     return !item->IsSelected();
 }
@@ -259,9 +259,8 @@ bool CSitePage::RenderPageImage(CImage& image, int maxWidth, int maxHeight)
         return false;
     // The saved front page's image is the one the site file holds; it serves again only at the size it was made
     // for, since a thumbnail of another size needs another scale.
-    if (m_bSaved && m_bFrontPage && m_pPageImage && m_pageImageLimit.cx == maxWidth &&
-        m_pageImageLimit.cy == maxHeight) {
-        image = *m_pPageImage;
+    if (m_bSaved && m_frontPage && m_pageImage && m_pageImageLimit.cx == maxWidth && m_pageImageLimit.cy == maxHeight) {
+        image = *m_pageImage;
         return true;
     }
     RenderDirtyObjects();
@@ -315,9 +314,9 @@ bool CSitePage::RenderPageImage(CImage& image, int maxWidth, int maxHeight)
         }
         top = bottom;
     }
-    m_pPageImage = std::move(result);
+    m_pageImage = std::move(result);
     m_pageImageLimit = SIZE{maxWidth, maxHeight};
-    image = *m_pPageImage;
+    image = *m_pageImage;
     return true;
 }
 

@@ -69,24 +69,24 @@ bool CSitePage::Save(CFile& file)
     WriteInt32(file, static_cast<int32_t>(m_usedFiles.size()));
     for (const std::string& used : m_usedFiles)
         WriteCountedString(file, used);
-    WriteFlag(file, m_bFrontPage);
+    WriteFlag(file, m_frontPage);
     WriteFlag(file, m_bCentered);
     WriteInt32(file, m_nWidth);
     WriteInt32(file, m_nHeight);
     // The background is stored with the page's size, which the reader insists on; a background swapped in
     // without being sized must not make the page unreadable.
-    if (m_pBackground->GetWidth() == m_nWidth && m_pBackground->GetHeight() == m_nHeight) {
-        m_pBackground->Write(file);
+    if (m_background->GetWidth() == m_nWidth && m_background->GetHeight() == m_nHeight) {
+        m_background->Write(file);
     } else {
-        CFillStyle sized(*m_pBackground);
+        CFillStyle sized(*m_background);
         sized.SetWidth(m_nWidth);
         sized.SetHeight(m_nHeight);
         sized.Write(file);
     }
     WriteGuides(file, m_horizontalGuides);
     WriteGuides(file, m_verticalGuides);
-    WriteByte(file, m_nFirstPageByte);
-    WriteFlag(file, m_bGuidesHidden);
+    WriteByte(file, m_firstPageByte);
+    WriteFlag(file, m_guidesHidden);
 
     std::unordered_map<const CObjectFrame*, int32_t> frameIndex;
     WriteInt32(file, static_cast<int32_t>(m_groups.size()));
@@ -103,7 +103,7 @@ bool CSitePage::Save(CFile& file)
     }
     WriteCountedString(file, m_strKeywords);
     WriteCountedString(file, m_strDescription);
-    WriteCountedString(file, m_strAnalyticsCode);
+    WriteCountedString(file, m_analyticsCode);
     m_bSaved = true;
     return true;
 }
@@ -149,7 +149,7 @@ bool CSitePage::Load(CFile& file, int major, int minor)
             m_usedFiles.push_back(ReadCountedString(file));
     }
 
-    m_bFrontPage = ReadFlag(file);
+    m_frontPage = ReadFlag(file);
     if (major >= 5)
         m_bCentered = ReadFlag(file);
     const int width = ReadInt32(file);
@@ -163,12 +163,12 @@ bool CSitePage::Load(CFile& file, int major, int minor)
         return false;
     m_nWidth = width;
     m_nHeight = height;
-    m_pBackground = std::move(background);
+    m_background = std::move(background);
 
     if (!ReadGuides(file, m_horizontalGuides) || !ReadGuides(file, m_verticalGuides))
         return false;
-    m_nFirstPageByte = ReadByte(file);
-    m_bGuidesHidden = ReadFlag(file);
+    m_firstPageByte = ReadByte(file);
+    m_guidesHidden = ReadFlag(file);
 
     // The record replaces whatever the page held; frames go before the items they point to.
     m_groups.clear();
@@ -215,12 +215,12 @@ bool CSitePage::Load(CFile& file, int major, int minor)
 
     m_strKeywords.clear();
     m_strDescription.clear();
-    m_strAnalyticsCode.clear();
+    m_analyticsCode.clear();
     if (major == 5 && minor >= 9) {
         m_strKeywords = ReadCountedString(file);
         m_strDescription = ReadCountedString(file);
     }
     if (major == 5 && minor >= 14)
-        m_strAnalyticsCode = ReadCountedString(file);
+        m_analyticsCode = ReadCountedString(file);
     return true;
 }

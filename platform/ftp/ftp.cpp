@@ -223,20 +223,20 @@ struct CFtpCallbacks
     static int XferInfo(void* data, curl_off_t, curl_off_t dlNow, curl_off_t, curl_off_t ulNow)
     {
         CFtp& ftp = *static_cast<CFtp*>(data);
-        if (ftp.m_bDropped || (ftp.m_pCancelled && *ftp.m_pCancelled))
+        if (ftp.m_dropped || (ftp.m_cancelled && *ftp.m_cancelled))
             return 1;
         const long long now = dlNow + ulNow;
-        long long step = now - ftp.m_nLastBytes;
-        ftp.m_nLastBytes = now;
+        long long step = now - ftp.m_lastBytes;
+        ftp.m_lastBytes = now;
         if (step < 0)
             step = 0;
         if (ftp.m_progress && ftp.m_progress(static_cast<int>(std::min<long long>(step, INT_MAX))) == 0) {
-            if (ftp.m_pCancelled)
-                *ftp.m_pCancelled = true;
+            if (ftp.m_cancelled)
+                *ftp.m_cancelled = true;
             return 1;
         }
         // The callback may have dropped the connection.
-        return ftp.m_bDropped ? 1 : 0;
+        return ftp.m_dropped ? 1 : 0;
     }
 
     static int Debug(CURL*, curl_infotype type, char* data, size_t size, void* self)
@@ -244,15 +244,15 @@ struct CFtpCallbacks
         if (type != CURLINFO_HEADER_IN && type != CURLINFO_HEADER_OUT)
             return 0;
         CFtp& ftp = *static_cast<CFtp*>(self);
-        ftp.m_strPartialLine.append(data, size);
+        ftp.m_partialLine.append(data, size);
         size_t end;
-        while ((end = ftp.m_strPartialLine.find('\n')) != std::string::npos) {
-            std::string line = ftp.m_strPartialLine.substr(0, end);
-            ftp.m_strPartialLine.erase(0, end + 1);
+        while ((end = ftp.m_partialLine.find('\n')) != std::string::npos) {
+            std::string line = ftp.m_partialLine.substr(0, end);
+            ftp.m_partialLine.erase(0, end + 1);
             if (!line.empty() && line.back() == '\r')
                 line.pop_back();
             if (type == CURLINFO_HEADER_IN)
-                ftp.m_strLastReply = line;
+                ftp.m_lastReply = line;
             ftp.Log((type == CURLINFO_HEADER_IN ? "< " : "> ") + line);
         }
         return 0;
@@ -262,7 +262,7 @@ struct CFtpCallbacks
 CFtp::CFtp(bool& serverNotFound, bool& loginFailed, bool& cancelled, const std::string& host, int port,
            const std::string& user, const std::string& password, bool passive, ProgressCallback progress,
            LogCallback log)
-    : m_curl(std::make_unique<Curl>()), m_strHost(host), m_nPort(port), m_strPassword(password),
+    : m_curl(std::make_unique<Curl>()), m_host(host), m_port(port), m_password(password),
       m_progress(std::move(progress)), m_log(std::move(log))
 {
     Open(serverNotFound, loginFailed, cancelled, user, passive, nullptr);
@@ -272,8 +272,8 @@ CFtp::CFtp(bool& serverNotFound, bool& loginFailed, bool& cancelled, const std::
            const std::string& user, const std::string& password, bool passive, const std::string& proxyHost,
            int proxyPort, const std::string& proxyUser, const std::string& proxyPassword, ProxyType proxyType,
            ProgressCallback progress, LogCallback log)
-    : m_curl(std::make_unique<Curl>()), m_strHost(host), m_nPort(port), m_strPassword(password),
-      m_strProxyPassword(proxyPassword), m_progress(std::move(progress)), m_log(std::move(log))
+    : m_curl(std::make_unique<Curl>()), m_host(host), m_port(port), m_password(password),
+      m_proxyPassword(proxyPassword), m_progress(std::move(progress)), m_log(std::move(log))
 {
     const Proxy proxy{proxyHost, proxyPort, proxyUser, proxyType};
     Open(serverNotFound, loginFailed, cancelled, user, passive, &proxy);
@@ -291,10 +291,9 @@ void CFtp::Open(bool& serverNotFound, bool& loginFailed, bool& cancelled, const 
                 const Proxy* proxy)
 {
     CURL* easy = m_curl->easy;
-    const bool usable =
-        IsSafeHost(m_strHost) && IsPort(m_nPort) && IsSafeText(user) && IsSafeText(m_strPassword) &&
-        (!proxy || (IsSafeHost(proxy->host) && IsPort(proxy->port) && IsSafeText(proxy->user) &&
-                    IsSafeText(m_strProxyPassword) && (proxy->type == SOCKS4 || proxy->type == SOCKS5)));
+    const bool usable = IsSafeHost(m_host) && IsPort(m_port) && IsSafeText(user) && IsSafeText(m_password) &&
+                        (!proxy || (IsSafeHost(proxy->host) && IsPort(proxy->port) && IsSafeText(proxy->user) &&
+                                    IsSafeText(m_proxyPassword) && (proxy->type == SOCKS4 || proxy->type == SOCKS5)));
     if (!easy || !usable) {
         m_strError = easy           ? "The server, the proxy, a port, a user or a password cannot be used."
                      : !m_curl->lib ? m_curl->loadError + "."
@@ -306,7 +305,7 @@ void CFtp::Open(bool& serverNotFound, bool& loginFailed, bool& cancelled, const 
     m_curl->lib->easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
     if (!user.empty()) {
         m_curl->lib->easy_setopt(easy, CURLOPT_USERNAME, user.c_str());
-        m_curl->lib->easy_setopt(easy, CURLOPT_PASSWORD, m_strPassword.c_str());
+        m_curl->lib->easy_setopt(easy, CURLOPT_PASSWORD, m_password.c_str());
     }
     // One CWD to the full path of each new folder; none while the folder stays the same.
     m_curl->lib->easy_setopt(easy, CURLOPT_FTP_FILEMETHOD, static_cast<long>(CURLFTPMETHOD_SINGLECWD));
@@ -319,7 +318,7 @@ void CFtp::Open(bool& serverNotFound, bool& loginFailed, bool& cancelled, const 
         m_curl->lib->easy_setopt(easy, CURLOPT_PROXYPORT, static_cast<long>(proxy->port));
         if (!proxy->user.empty()) {
             m_curl->lib->easy_setopt(easy, CURLOPT_PROXYUSERNAME, proxy->user.c_str());
-            m_curl->lib->easy_setopt(easy, CURLOPT_PROXYPASSWORD, m_strProxyPassword.c_str());
+            m_curl->lib->easy_setopt(easy, CURLOPT_PROXYPASSWORD, m_proxyPassword.c_str());
         }
     } else {
         // A proxy named by the environment must not reroute a destination the user set up without one.
@@ -341,16 +340,16 @@ void CFtp::Open(bool& serverNotFound, bool& loginFailed, bool& cancelled, const 
     m_curl->lib->easy_setopt(easy, CURLOPT_CLOSESOCKETDATA, m_curl.get());
 
     // An empty path: log in and learn the folder the server put us in, nothing more.
-    ResetRequest("ftp://" + HostForUrl(m_strHost) + ":" + std::to_string(m_nPort) + "/");
+    ResetRequest("ftp://" + HostForUrl(m_host) + ":" + std::to_string(m_port) + "/");
     m_curl->lib->easy_setopt(easy, CURLOPT_NOBODY, 1L);
-    m_pCancelled = &cancelled;
+    m_cancelled = &cancelled;
     const bool connected = !cancelled && Perform();
-    m_pCancelled = nullptr;
+    m_cancelled = nullptr;
     if (!connected) {
         if (cancelled)
             m_strError = "Cancelled.";
-        serverNotFound = !cancelled && m_nLastResult == CURLE_COULDNT_RESOLVE_HOST;
-        loginFailed = !cancelled && m_nLastResult == CURLE_LOGIN_DENIED;
+        serverNotFound = !cancelled && m_lastResult == CURLE_COULDNT_RESOLVE_HOST;
+        loginFailed = !cancelled && m_lastResult == CURLE_LOGIN_DENIED;
         throw CFtpException(m_strError);
     }
     char* entry = nullptr;
@@ -383,7 +382,7 @@ std::string CFtp::Resolve(const std::string& name) const
 // can hold "%", "#" or "?" and still be the name it is.
 std::string CFtp::UrlOf(const std::string& path, bool folder) const
 {
-    std::string url = "ftp://" + HostForUrl(m_strHost) + ":" + std::to_string(m_nPort) + "/%2F";
+    std::string url = "ftp://" + HostForUrl(m_host) + ":" + std::to_string(m_port) + "/%2F";
     bool first = true;
     for (const std::string& part : SplitComponents(path)) {
         char* escaped = m_curl->lib->easy_escape(m_curl->easy, part.data(), static_cast<int>(part.size()));
@@ -419,14 +418,14 @@ void CFtp::ResetRequest(const std::string& url)
 bool CFtp::Perform()
 {
     m_curl->errorText[0] = '\0';
-    m_strLastReply.clear();
-    m_strPartialLine.clear();
-    m_nLastBytes = 0;
-    m_bBusy = true;
+    m_lastReply.clear();
+    m_partialLine.clear();
+    m_lastBytes = 0;
+    m_busy = true;
     const CURLcode result = m_curl->Run();
-    m_bBusy = false;
-    m_nLastResult = result;
-    if (m_bDropped) {
+    m_busy = false;
+    m_lastResult = result;
+    if (m_dropped) {
         Drop();
         Fail(errorCancelled, "The connection was dropped.");
         return false;
@@ -434,8 +433,8 @@ bool CFtp::Perform()
     if (result == CURLE_OK)
         return true;
     std::string text = m_curl->errorText[0] ? m_curl->errorText : m_curl->lib->easy_strerror(result);
-    if (!m_strLastReply.empty() && (m_strLastReply[0] == '4' || m_strLastReply[0] == '5'))
-        text += " (" + m_strLastReply + ")";
+    if (!m_lastReply.empty() && (m_lastReply[0] == '4' || m_lastReply[0] == '5'))
+        text += " (" + m_lastReply + ")";
     Fail(ErrorCodeOf(result), text);
     return false;
 }
@@ -452,7 +451,7 @@ void CFtp::Log(const std::string& line)
     if (!m_log && !m_logFile)
         return;
     std::string text = line.compare(0, 7, "> PASS ") == 0 ? std::string("> PASS ") + kMask : line;
-    for (const std::string* secret : {&m_strPassword, &m_strProxyPassword}) {
+    for (const std::string* secret : {&m_password, &m_proxyPassword}) {
         if (secret->empty())
             continue;
         for (size_t at = text.find(*secret); at != std::string::npos; at = text.find(*secret, at + 8))
@@ -469,7 +468,7 @@ void CFtp::Log(const std::string& line)
 bool CFtp::Begin(const std::string& name)
 {
     m_nError = errorNone;
-    if (m_bDropped || !m_curl) {
+    if (m_dropped || !m_curl) {
         Fail(errorCancelled, "The connection was dropped.");
         return false;
     }
@@ -523,7 +522,7 @@ bool CFtp::mkdir(const std::string& name)
         return false;
     if (reply < 400)
         return true;
-    const std::string refusal = m_strLastReply;
+    const std::string refusal = m_lastReply;
     // The publisher makes every folder it needs without asking first: one that is already there is a success.
     if (FolderExists(path))
         return true;
@@ -549,7 +548,7 @@ bool CFtp::RemoveEntry(const char* verb, const std::string& name, const std::str
     const long reply = Command(std::string(verb) + " " + Resolve(name));
     if (reply >= 400) {
         const int code = reply == 550 ? errorNotFound : reply == 421 ? errorConnectionClosed : errorRefused;
-        Fail(code, failure + " (" + m_strLastReply + ")");
+        Fail(code, failure + " (" + m_lastReply + ")");
     }
     return reply != 0 && reply < 400;
 }
@@ -598,7 +597,7 @@ bool CFtp::get(const std::string& localPath, const std::string& remoteName, bool
     m_curl->lib->easy_setopt(m_curl->easy, CURLOPT_MAXFILESIZE_LARGE,
                              static_cast<curl_off_t>(maxBytes < 0 ? 0 : maxBytes));
     bool ok = Perform();
-    if (!ok && (target.overflowed || m_nLastResult == CURLE_FILESIZE_EXCEEDED))
+    if (!ok && (target.overflowed || m_lastResult == CURLE_FILESIZE_EXCEEDED))
         Fail(errorTooLarge, remoteName + " is larger than " + std::to_string(maxBytes) + " bytes.");
     const bool closed = std::fclose(local.file) == 0;
     local.file = nullptr;
@@ -668,15 +667,15 @@ void CFtp::DestroyLogFile()
 
 void CFtp::DisconnectOnly()
 {
-    if (m_bDropped || !m_curl)
+    if (m_dropped || !m_curl)
         return;
-    m_bDropped = true;
+    m_dropped = true;
     Log("! The connection was dropped.");
     // Shutting the sockets down makes a running call fail at once, and spares the goodbye on cleanup, which a
     // server that stopped answering would otherwise make wait.
     for (curl_socket_t socket : m_curl->sockets)
         ::shutdown(socket, SHUT_RDWR);
-    if (!m_bBusy)
+    if (!m_busy)
         Drop();
 }
 

@@ -135,22 +135,22 @@ private:
     friend struct CFtpCallbacks;
 
     std::unique_ptr<Curl> m_curl;
-    std::string m_strHost;
-    int m_nPort = 21;
-    std::string m_strPassword;
-    std::string m_strProxyPassword;
+    std::string m_host;
+    int m_port = 21;
+    std::string m_password;
+    std::string m_proxyPassword;
     ProgressCallback m_progress;
     LogCallback m_log;
     std::FILE* m_logFile = nullptr;
 
     // Set while the constructor runs: the caller's cancel flag.
-    bool* m_pCancelled = nullptr;
-    bool m_bBusy = false;
-    bool m_bDropped = false;
+    bool* m_cancelled = nullptr;
+    bool m_busy = false;
+    bool m_dropped = false;
     // libcurl's result of the last request.
-    int m_nLastResult = 0;
-    long long m_nLastBytes = 0;
+    int m_lastResult = 0;
+    long long m_lastBytes = 0;
     // The last line the server answered with during the running call, added to error texts.
-    std::string m_strLastReply;
-    std::string m_strPartialLine;
+    std::string m_lastReply;
+    std::string m_partialLine;
 };

@@ -1,5 +1,6 @@
 #include "platform/gui/xrc_resources.h"
 
+#include "platform/resources/command_names.h"
 #include "platform/resources/resource_folder.h"
 
 #include <algorithm>
@@ -21,8 +22,8 @@ namespace {
 class CLoadReasons : public wxLog
 {
 public:
-    CLoadReasons() : m_pPrevious(wxLog::SetActiveTarget(this)) {}
-    ~CLoadReasons() override { wxLog::SetActiveTarget(m_pPrevious); }
+    CLoadReasons() : m_previous(wxLog::SetActiveTarget(this)) {}
+    ~CLoadReasons() override { wxLog::SetActiveTarget(m_previous); }
     CLoadReasons(const CLoadReasons&) = delete;
     CLoadReasons& operator=(const CLoadReasons&) = delete;
     const std::string& First() const { return m_first; }
@@ -35,7 +36,7 @@ protected:
     }
 
 private:
-    wxLog* m_pPrevious;
+    wxLog* m_previous;
     std::string m_first;
 };
 
@@ -64,6 +65,20 @@ std::vector<std::unique_ptr<wxXmlDocument>> ParseFiles(const std::vector<std::fi
     return documents;
 }
 
+// The menus and toolbars of the templates name their items by command (name="ID_FILE_NEW"); wx learns each name's
+// number before it builds an item. A name wx already gave another number would build items no handler knows.
+bool TeachCommandNames(std::string* error)
+{
+    for (const CommandNameEntry& entry : kCommandNames) {
+        if (wxXmlResource::DoGetXRCID(entry.name, entry.id) != entry.id) {
+            if (error)
+                *error = std::string("the command name ") + entry.name + " already stands for another id";
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 bool LoadXrcResources(std::string* error)
@@ -71,6 +86,8 @@ bool LoadXrcResources(std::string* error)
     static std::set<std::filesystem::path> loaded;
     static bool handlersReady = false;
     if (!handlersReady) {
+        if (!TeachCommandNames(error))
+            return false;
         wxXmlResource::Get()->InitAllHandlers();
         handlersReady = true;
     }

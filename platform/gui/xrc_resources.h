@@ -1,7 +1,8 @@
 #pragma once
 
 // The dialog templates, menus and toolbars of the resource folder: every *.xrc file in it, loaded into wx's resource
-// store, from which dialogs are then built by name (wxXmlResource::Get()->LoadDialog).
+// store, from which dialogs are then built by name (wxXmlResource::Get()->LoadDialog). Menu items and tools name
+// their commands as resources/commands.xml does, and are built with the commands' numbers.
 
 #include <string>
 

@@ -2,7 +2,11 @@
 
 // The string table: texts by numeric id, kept in the resource folder as strings.xml,
 //     <strings><string id="6">White to black</string> ...</strings>
-// in UTF-8, and handed out as the program's Windows-1252 text.
+// in UTF-8, and handed out as the program's Windows-1252 text. A string the code asks for by itself carries a name,
+//     <string id="3051" name="IDS_ONE_SITE_OPEN">...</string>
+// which the build turns into a constant of string_ids.h; the table reads past it.
+
+#include "platform/resources/string_ids.h"
 
 #include <filesystem>
 #include <map>

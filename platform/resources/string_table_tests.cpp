@@ -34,6 +34,22 @@ TEST(StringTable, ReadsTextsAsWindows1252)
     EXPECT_EQ(text, "kept");
 }
 
+// The names the build gives ids stand in the same file; the table reads past them.
+TEST(StringTable, ReadsPastTheNamesOfIds)
+{
+    ScratchFolder folder;
+    WriteFile(folder / "strings.xml", "<strings><string id=\"3051\" name=\"IDS_ONE_SITE_OPEN\">One site</string>"
+                                      "<string id=\"3052\">Unnamed</string></strings>");
+    CStringTable table;
+    std::string error;
+    ASSERT_TRUE(table.Load(folder / "strings.xml", &error)) << error;
+    std::string text;
+    ASSERT_TRUE(table.Find(3051, text));
+    EXPECT_EQ(text, "One site");
+    ASSERT_TRUE(table.Find(3052, text));
+    EXPECT_EQ(text, "Unnamed");
+}
+
 TEST(StringTable, RefusesBadFilesAndEmptiesTheTable)
 {
     struct Case
