@@ -21,6 +21,7 @@
 
 #include "app/build/browser_comparison_test_support.h"
 #include "app/docview/site_document.h"
+#include "app/docview/view_events_test_support.h"
 #include "app/docview/view_hit_test.h"
 #include "app/docview/window_test_support.h"
 #include "app/model/fill_info.h"
@@ -84,21 +85,6 @@ inline std::unique_ptr<CWebsite> MakeSite()
     return site;
 }
 
-
-// A mouse event at a page point, sent to the view as the window system would.
-inline void SendMouse(COrvelView* view, wxEventType type, CPoint pt, bool shift = false, bool ctrl = false)
-{
-    const CPoint origin = view->GetPageOrigin(), scroll = view->GetScrollPosition();
-    wxMouseEvent event(type);
-    event.SetEventObject(view);
-    event.SetId(view->GetId());
-    event.m_x = pt.x + origin.x - scroll.x;
-    event.m_y = pt.y + origin.y - scroll.y;
-    event.m_leftDown = type != wxEVT_LEFT_UP;
-    event.SetShiftDown(shift);
-    event.SetControlDown(ctrl);
-    view->GetEventHandler()->ProcessEvent(event);
-}
 
 // Press at from, move through the points, release at the last.
 inline void DragMouse(COrvelView* view, CPoint from, std::initializer_list<CPoint> through, bool ctrl = false)

@@ -28,6 +28,7 @@
 #include "app/dialogs/new_site_dlg.h"
 #include "app/docview/design_view.h"
 #include "app/docview/mouse_tools.h"
+#include "app/docview/view_events_test_support.h"
 #include "app/palettes/fill_page_logic.h"
 #include "app/publish/server_files.h"
 #include "app/publish/site_upload.h"
@@ -160,18 +161,6 @@ inline std::string LoadedAddress(CWebView* view)
     for (int i = 0; i < 20; ++i)
         Settle();
     return view->GetCurrentAddress();
-}
-
-inline void SendMouse(COrvelView* view, wxEventType type, CPoint pt)
-{
-    const CPoint origin = view->GetPageOrigin(), scroll = view->GetScrollPosition();
-    wxMouseEvent event(type);
-    event.SetEventObject(view);
-    event.SetId(view->GetId());
-    event.m_x = pt.x + origin.x - scroll.x;
-    event.m_y = pt.y + origin.y - scroll.y;
-    event.m_leftDown = type != wxEVT_LEFT_UP;
-    view->GetEventHandler()->ProcessEvent(event);
 }
 
 inline void Drag(COrvelView* view, CPoint from, CPoint to)
