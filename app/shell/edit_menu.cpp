@@ -148,6 +148,6 @@ void AddEditCommands(CCommandTable& table, const CShellContext& context)
         const EditGroupUpdate update = GetEditGroupUpdate();
         event.Enable(update.enabled);
         if (update.textId != 0)
-            event.SetText(BytesToWx(ResourceText(static_cast<unsigned>(update.textId))));
+            event.SetText(BytesToWx(ResourceText(update.textId)));
     });
 }

@@ -5,6 +5,7 @@
 #include "app/objects/text_object.h"
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
+#include "platform/resources/string_ids.h"
 
 namespace {
 
@@ -101,9 +102,9 @@ EditGroupUpdate GetEditGroupUpdate()
     if (!current)
         return {};
     if (current.page->CanCreateGroup())
-        return {true, kCreateGroupTextId};
+        return {true, IDS_CREATE_GROUP};
     if (current.page->IsSingleUserGroupSelected())
-        return {true, kRemoveGroupTextId};
+        return {true, IDS_REMOVE_GROUP};
     return {};
 }
 

@@ -6,15 +6,12 @@
 
 class CSitePage;
 
-// The string the Create/Remove Group item shows: making a group, or ending the selected one.
-constexpr int kCreateGroupTextId = 3022;
-constexpr int kRemoveGroupTextId = 3021;
-
 struct EditGroupUpdate
 {
     bool enabled = false;
-    // kCreateGroupTextId or kRemoveGroupTextId while enabled, else 0 (the item keeps its text).
-    int textId = 0;
+    // The string the item shows while enabled, making a group (IDS_CREATE_GROUP) or ending the selected one
+    // (IDS_REMOVE_GROUP); else 0 (the item keeps its text).
+    unsigned textId = 0;
 };
 
 bool IsEditUndoEnabled();

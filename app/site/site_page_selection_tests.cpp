@@ -12,6 +12,7 @@
 #include "app/site/site_object_fake.h"
 #include "app/site/site_page.h"
 #include "app/site/site_services_fake.h"
+#include "platform/resources/string_ids.h"
 
 namespace {
 
@@ -235,13 +236,13 @@ TEST_F(EditCommands, GroupCommandMakesOrEndsAGroup)
         std::vector<int> separate;
         bool groupFirst;
         bool enabled;
-        int textId;
+        unsigned textId;
     };
     const std::vector<Case> cases = {
         {"nothing selected", {}, false, false, 0},
         {"one item", {2}, false, false, 0},
-        {"two frames", {0, 1}, false, true, kCreateGroupTextId},
-        {"a selected group", {0, 1}, true, true, kRemoveGroupTextId},
+        {"two frames", {0, 1}, false, true, IDS_CREATE_GROUP},
+        {"a selected group", {0, 1}, true, true, IDS_REMOVE_GROUP},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
