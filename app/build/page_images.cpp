@@ -35,14 +35,13 @@
 #include "app/site/site_page.h"
 #include "app/site/website.h"
 #include "platform/io/io.h"
+#include "platform/resources/string_ids.h"
 #include "platform/resources/string_table.h"
 
 using namespace build_helpers;
 
 namespace {
 
-constexpr int kHtmlPreviewNotice = 7012;
-constexpr int kHtmlSaveNotice = 7013;
 // A rendering in another format's stead is tried under this name before it is kept or thrown away.
 const char* const kCompareName = "~compareimage.jpg";
 
@@ -321,10 +320,10 @@ void CSiteBuilder::HandleEmbeddedObjectNotice()
     int text = 0;
     if (m_nMode == buildForPreview) {
         show = &settings->m_bShowHtmlPreviewWarning;
-        text = kHtmlPreviewNotice;
+        text = IDS_HTML_PREVIEW_NOTICE;
     } else if (m_nMode == buildForLocalOutput) {
         show = &settings->m_bShowHtmlSaveWarning;
-        text = kHtmlSaveNotice;
+        text = IDS_HTML_SAVE_NOTICE;
     }
     if (!show || !*show)
         return;

@@ -20,6 +20,7 @@
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
 #include "platform/io/gif_io.h"
+#include "platform/resources/string_ids.h"
 #include "platform/win/path.h"
 
 namespace mouse_gestures {
@@ -30,9 +31,6 @@ namespace {
 constexpr int kEditHtmlCommand = 1558;
 constexpr int kFlashCommand = 1606;
 
-constexpr int kPictureNotLoaded = 300;
-constexpr int kPictureInvalid = 294;
-constexpr int kPictureNoMemory = 295;
 
 // The picture file the user chooses, loaded into a new fill; null when the choice is cancelled or the picture
 // cannot be had. A file that cannot be read or is no picture is said so and the choice opens again.
@@ -47,11 +45,11 @@ std::unique_ptr<CFillInfo> ChoosePicture()
         fill->SetImageFile(path);
         const int result = fill->UpdateImage(SIZE{0, 0});
         if (result == 1 || result == 2) {
-            GetModelDialogs().ShowPictureDialog(result == 1 ? kPictureNotLoaded : kPictureInvalid);
+            GetModelDialogs().ShowPictureDialog(result == 1 ? IDS_PICTURE_NOT_LOADED : IDS_NOT_A_PICTURE);
             continue;
         }
         if (result != 0 || !fill->GetImage()) {
-            GetModelDialogs().ShowPictureDialog(kPictureNoMemory);
+            GetModelDialogs().ShowPictureDialog(IDS_NO_MEMORY_FOR_PICTURE);
             return nullptr;
         }
         if (settings) {

@@ -11,12 +11,12 @@
 #include "app/objects/rectangle_object.h"
 #include "app/site/site_page.h"
 #include "platform/io/gif_io.h"
+#include "platform/resources/string_ids.h"
 #include "platform/win/codepage1252.h"
 
 namespace {
 
 // The invalid-picture dialog.
-constexpr int kPictureInvalid = 294;
 constexpr int kItemsChanged = 10018;
 
 bool HasGifExtension(const std::string& path)
@@ -44,7 +44,7 @@ int DropPictureFiles(CSitePage& page, const std::vector<std::string>& paths, con
         auto fill = std::make_unique<CFillInfo>();
         fill->SetImageFile(path);
         if (fill->UpdateImage(SIZE{0, 0}) != 0 || !fill->GetImage()) {
-            GetModelDialogs().ShowPictureDialog(kPictureInvalid);
+            GetModelDialogs().ShowPictureDialog(IDS_NOT_A_PICTURE);
             continue;
         }
         const int width = fill->GetImage()->Width(), height = fill->GetImage()->Height();

@@ -9,12 +9,11 @@
 #include "app/objects/text_object.h"
 #include "app/palettes/palette_edit.h"
 #include "app/site/site_page.h"
+#include "platform/resources/string_ids.h"
 
 namespace {
 
 // The notices of a picture that does not load.
-constexpr int kNoMemoryForPictureNotice = 295;
-constexpr int kFillNotFoundNotice = 311;
 
 CFillInfo* CurrentFill()
 {
@@ -48,7 +47,7 @@ void RememberPictureFolder(const std::string& path)
 
 void TellPictureFailed(IOError error)
 {
-    GetCoreServices().ShowNotice(error == IO_NO_MEMORY ? kNoMemoryForPictureNotice : kFillNotFoundNotice);
+    GetCoreServices().ShowNotice(error == IO_NO_MEMORY ? IDS_NO_MEMORY_FOR_PICTURE : IDS_PICTURE_NOT_USED);
 }
 
 void ApplyPicture(const std::string& path, std::unique_ptr<CImage> image)

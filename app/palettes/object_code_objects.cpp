@@ -14,11 +14,11 @@
 #include "app/site/edit_commands.h"
 #include "app/site/site_page.h"
 #include "app/site/website.h"
+#include "platform/resources/string_ids.h"
 
 namespace {
 
 // The notice that HTML objects need their files added to the site.
-constexpr int kHtmlSaveNotice = 7013;
 
 // The largest number that follows word and then "=" or ":" (blanks and tabs allowed before the sign), taking the
 // first run of digits after the sign wherever it stands.
@@ -129,7 +129,7 @@ bool EditHtmlObject(bool justPlaced)
     CAppSettings* settings = GetAppSettings();
     if (settings && settings->m_bShowHtmlSaveWarning) {
         bool dontShowAgain = false;
-        if (services.ShowNoticeDialog(kHtmlSaveNotice, dontShowAgain) == DialogAnswer::ok)
+        if (services.ShowNoticeDialog(IDS_HTML_SAVE_NOTICE, dontShowAgain) == DialogAnswer::ok)
             settings->m_bShowHtmlSaveWarning = !dontShowAgain;
     }
     return true;

@@ -11,15 +11,13 @@
 #include "app/palettes/palette_edit.h"
 #include "app/site/site_page.h"
 #include "app/site/website.h"
+#include "platform/resources/string_ids.h"
 #include "platform/resources/string_table.h"
 #include "platform/win/codepage1252.h"
 
 namespace {
 
 // The notices of the picture and gradient backgrounds.
-constexpr int kNoticeNoMemory = 296;
-constexpr int kNoticePictureNotUsable = 300;
-constexpr int kNoticePictureNotFound = 311;
 
 // Every edit of the palette counts for saving and for the next upload.
 void MarkChanged(CSitePage& page)
@@ -54,7 +52,7 @@ std::unique_ptr<CFillStyle> EditedBackground(const std::function<void(CFillStyle
     auto copy = page->GetBackground()->Clone();
     edit(*copy);
     if (!copy->LoadFillImage()) {
-        GetCoreServices().ShowNotice(kNoticeNoMemory);
+        GetCoreServices().ShowNotice(IDS_NO_MEMORY);
         return nullptr;
     }
     return copy;
@@ -285,7 +283,7 @@ bool ChooseBackgroundPictureKind(bool placed)
     for (;;) {
         if (auto copy = WithPicture(path))
             return TakePicture(std::move(copy));
-        services.ShowNotice(kNoticePictureNotFound);
+        services.ShowNotice(IDS_PICTURE_NOT_USED);
         path = GetPathFolder(path);
         if (!GetModelDialogs().GetPictureFileName(path))
             return false;
@@ -303,7 +301,7 @@ bool ChooseBackgroundPictureFile()
         return false;
     if (auto copy = WithPicture(path))
         return TakePicture(std::move(copy));
-    services.ShowNotice(std::filesystem::exists(path) ? kNoticePictureNotUsable : kNoticePictureNotFound);
+    services.ShowNotice(std::filesystem::exists(path) ? IDS_PICTURE_NOT_LOADED : IDS_PICTURE_NOT_USED);
     return false;
 }
 

@@ -20,6 +20,7 @@
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
 #include "image/image.h"
+#include "platform/resources/string_ids.h"
 #include "platform/text/codepage.h"
 #include "platform/win/file.h"
 
@@ -31,7 +32,6 @@ namespace {
 
 constexpr int kItemsChanged = 10018;
 // The out-of-memory dialog.
-constexpr int kPictureNoMemory = 295;
 // Copy still puts the objects on the clipboard for the pages; other programs get no picture of them.
 const char* const kPictureTooLarge =
     "This object is too large to be copied as a picture for other programs.\nIt can still be pasted into your pages.";
@@ -208,7 +208,7 @@ void Paste(COrvelView& view)
         if (!wxTheClipboard->GetData(picture) || !picture.GetBitmap().IsOk())
             return;
         if (!PastePicture(page, ToImage(picture.GetBitmap().ConvertToImage()), view.GetVisiblePageRect())) {
-            GetModelDialogs().ShowPictureDialog(kPictureNoMemory);
+            GetModelDialogs().ShowPictureDialog(IDS_NO_MEMORY_FOR_PICTURE);
             return;
         }
     } else {
