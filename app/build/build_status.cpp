@@ -4,12 +4,12 @@
 
 void CBuildStatus::StepIt()
 {
-    SetPos(m_nPos > kBuildProgressEnd - m_nStep ? kBuildProgressEnd : m_nPos + m_nStep);
+    SetPos(m_pos > kBuildProgressEnd - m_step ? kBuildProgressEnd : m_pos + m_step);
 }
 
 void CBuildStatus::SetPos(int pos)
 {
-    m_nPos = std::clamp(pos, 0, kBuildProgressEnd);
+    m_pos = std::clamp(pos, 0, kBuildProgressEnd);
 }
 
 bool CBuildStatus::IsCancelRequested()
@@ -20,5 +20,5 @@ bool CBuildStatus::IsCancelRequested()
 
 int CBuildStatus::GetPercent() const
 {
-    return static_cast<int>(static_cast<long long>(m_nPos) * 100 / kBuildProgressEnd);
+    return static_cast<int>(static_cast<long long>(m_pos) * 100 / kBuildProgressEnd);
 }

@@ -13,7 +13,7 @@ class CBuildStatus : public BuildProgress
 public:
     void SetPhase(const std::string& text) override { m_strPhase = text; }
     void SetPageName(const std::string& name) override { m_strPage = name; }
-    void SetStep(int step) override { m_nStep = step; }
+    void SetStep(int step) override { m_step = step; }
     void StepIt() override;
     void SetPos(int pos) override;
     void Repaint() override { Refresh(); }
@@ -22,7 +22,7 @@ public:
     const std::string& GetPhase() const { return m_strPhase; }
     const std::string& GetPageName() const { return m_strPage; }
     // The builder's position, held within 0..kBuildProgressEnd.
-    int GetPosition() const { return m_nPos; }
+    int GetPosition() const { return m_pos; }
     // The bar, 0 to 100.
     int GetPercent() const;
 
@@ -37,7 +37,7 @@ protected:
 private:
     std::string m_strPhase;
     std::string m_strPage;
-    int m_nStep = 0;
-    int m_nPos = 0;
+    int m_step = 0;
+    int m_pos = 0;
     bool m_bCancelled = false;
 };

@@ -119,11 +119,11 @@ std::unique_ptr<CImage> CSiteBuilder::RenderItem(const CPageBuildRecord& record,
                                                  const CRect& rect)
 {
     CSitePage& page = *record.page;
-    if (!m_pWorkA->IsValid() || !page.GetRenderBuffer() || !page.GetRenderBuffer()->IsValid()) {
+    if (!m_workA->IsValid() || !page.GetRenderBuffer() || !page.GetRenderBuffer()->IsValid()) {
         NoteFailure(m_options.filesFolder + ": not enough memory for the pictures");
         return nullptr;
     }
-    std::unique_ptr<CImage> image = ComposeItem(record, index, object, rect, *m_pWorkA, *page.GetRenderBuffer());
+    std::unique_ptr<CImage> image = ComposeItem(record, index, object, rect, *m_workA, *page.GetRenderBuffer());
     if (!image)
         NoteFailure(m_options.filesFolder + ": the picture could not be composed");
     return image;
@@ -198,7 +198,7 @@ void CSiteBuilder::SaveComposedPicture(const CPageBuildRecord& record, int index
                 maps = std::make_unique<Maps>();
             return ComposeItem(*shownRecord, index, *shownObject, rect, maps->work, maps->scratch);
         },
-        m_strPictureContext, m_nPictureGroup);
+        m_pictureContext, m_pictureGroup);
 }
 
 const std::string* CSiteBuilder::FindReusableName(const CPageObject& object) const
@@ -312,7 +312,7 @@ bool CSiteBuilder::ApplyPictureRules(const CPageBuildRecord& record, int index, 
 
 void CSiteBuilder::HandleEmbeddedObjectNotice()
 {
-    m_bNoticeShown = true;
+    m_noticeShown = true;
     CAppSettings* settings = GetAppSettings();
     if (!settings)
         return;
@@ -376,15 +376,15 @@ int CSiteBuilder::BuildObjectImages(CPageBuildRecord& record, int pageIndex, Bui
         CPageItem& item = *object.item;
         object.zIndex = i;
         const int kind = item.GetCurrentObject()->GetKind();
-        if (kind == objectHtml && !m_bNoticeShown)
+        if (kind == objectHtml && !m_noticeShown)
             HandleEmbeddedObjectNotice();
         if (object.asHtmlText || (kind == objectCounter && !m_options.offline) || kind == objectHtml ||
             kind == objectForm)
             continue;
 
         const bool overlapped = IsOverlapped(record, i);
-        object.imageNumber = m_nImageCounter;
-        const std::string baseName = "IMG_" + std::to_string(m_nImageCounter);
+        object.imageNumber = m_imageCounter;
+        const std::string baseName = "IMG_" + std::to_string(m_imageCounter);
         if (!item.HasMouseOver()) {
             CPageObject& shown = *item.GetCurrentObject();
             const CRect rect = ClipToPage(item.GetRect(), page);
@@ -409,7 +409,7 @@ int CSiteBuilder::BuildObjectImages(CPageBuildRecord& record, int pageIndex, Bui
             both.UnionRect(BoundsOf(main), BoundsOf(over));
             const CRect rect = ClipToPage(both, page);
             PlaceAt(object, rect);
-            ++m_nImageCounter;
+            ++m_imageCounter;
             std::string mainName;
             if (!ApplyPictureRules(record, i, main, rect, baseName, overlapped, false, mainName))
                 return buildWriteFailed;
@@ -427,7 +427,7 @@ int CSiteBuilder::BuildObjectImages(CPageBuildRecord& record, int pageIndex, Bui
         }
         // The link the page shows is the main object's, whichever state the designer shows.
         FillLink(object, *item.GetObject(false));
-        ++m_nImageCounter;
+        ++m_imageCounter;
         if (progress.IsCancelRequested())
             return buildCancelled;
     }

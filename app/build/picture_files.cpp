@@ -144,7 +144,7 @@ bool CSiteBuilder::BuildBackgroundImage(CPageBuildRecord& record, int pageIndex)
 
 bool CSiteBuilder::SavePicture(std::unique_ptr<CImage> image, const std::string& fileName)
 {
-    m_pWriter->Save(m_options.filesFolder + fileName, std::move(image), m_strPictureContext);
+    m_pWriter->Save(m_options.filesFolder + fileName, std::move(image), m_pictureContext);
     return true;
 }
 

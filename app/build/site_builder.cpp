@@ -72,7 +72,7 @@ std::string MakeOutputFolder(const std::string& folder)
 
 CSiteBuilder::CSiteBuilder(const SiteBuildOptions& options)
     : m_options(options),
-      m_pWorkA(std::make_unique<CPixMap>(IMAGE_MODE_RGBA, CSitePage::kRenderBufferSize, CSitePage::kRenderBufferSize))
+      m_workA(std::make_unique<CPixMap>(IMAGE_MODE_RGBA, CSitePage::kRenderBufferSize, CSitePage::kRenderBufferSize))
 {
 }
 
@@ -113,13 +113,13 @@ void CSiteBuilder::BuildWebsite(SiteBuildResult& result, CWebsite* site, int mod
     BuildProgress& progress = progressIn ? *progressIn : quiet;
     result = SiteBuildResult();
     m_nMode = mode;
-    m_bNoticeShown = false;
+    m_noticeShown = false;
     m_pSite = site;
-    m_pHomePage = site ? HomePageOf(*site) : nullptr;
+    m_homePage = site ? HomePageOf(*site) : nullptr;
     m_pageRecords.clear();
     m_imageNames.clear();
     m_ownNames.clear();
-    m_nImageCounter = 0;
+    m_imageCounter = 0;
     m_nextClassNumber = 0;
     m_failure.clear();
     if (!site)
@@ -127,7 +127,7 @@ void CSiteBuilder::BuildWebsite(SiteBuildResult& result, CWebsite* site, int mod
     // However the run ends, the pictures asked for are on disk before it returns.
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     const unsigned threads = m_options.threads ? m_options.threads : cores;
-    m_pPool = &CTaskPool::WithHelpers(threads - 1);
+    m_pool = &CTaskPool::WithHelpers(threads - 1);
     m_pWriter = std::make_unique<CPictureWriter>(threads);
     struct FinishPictures
     {
@@ -247,14 +247,14 @@ void CSiteBuilder::BuildWebsite(SiteBuildResult& result, CWebsite* site, int mod
         CPageBuildRecord& record = *m_pageRecords[i];
         CSitePage* page = record.page;
         progress.SetPageName(page->GetName());
-        m_strPictureContext = page->GetName();
-        m_nPictureGroup = i;
+        m_pictureContext = page->GetName();
+        m_pictureGroup = i;
         // A few pages' objects render together, so that the cores stay busy through a page's longest render.
         if (i % kPagesRendered == 0) {
             std::vector<CSitePage*> pages;
             for (int k = i; k < std::min(pageCount, i + kPagesRendered); ++k)
                 pages.push_back(m_pageRecords[k]->page);
-            CSitePage::RenderDirtyObjects(pages.data(), pages.size(), m_pPool);
+            CSitePage::RenderDirtyObjects(pages.data(), pages.size(), m_pool);
         }
         CollectTextStyles(record, i);
         int code = buildDone;

@@ -194,7 +194,7 @@ public:
 
     // The page built as "index.html": the site's home page, or its first page when no page is marked as home.
     static const CSitePage* HomePageOf(const CWebsite& site);
-    bool IsHomePage(const CSitePage* page) const { return page && page == m_pHomePage; }
+    bool IsHomePage(const CSitePage* page) const { return page && page == m_homePage; }
 
     // The output file name of the page record whose name equals pageName; empty when none does.
     std::string FindPageFileName(const std::string& pageName) const;
@@ -278,27 +278,27 @@ private:
 
     SiteBuildOptions m_options;
     int m_nMode = buildForPublish;
-    bool m_bNoticeShown = false;
+    bool m_noticeShown = false;
     CWebsite* m_pSite = nullptr;
-    const CSitePage* m_pHomePage = nullptr;
+    const CSitePage* m_homePage = nullptr;
     std::vector<std::unique_ptr<CPageBuildRecord>> m_pageRecords;
     // Rectangle pictures already written in this run, which later equal rectangles reuse.
     std::vector<ImageName> m_imageNames;
     // The output names picture files took for themselves in this run, as backgrounds and as object pictures.
     std::vector<OwnName> m_ownNames;
     // Names the "IMG_" pictures after it; counts over the whole run.
-    int m_nImageCounter = 0;
+    int m_imageCounter = 0;
     int m_nextClassNumber = 0;
     std::string m_failure;
     // The composition tile: 4 bytes a pixel.
-    std::unique_ptr<CPixMap> m_pWorkA;
+    std::unique_ptr<CPixMap> m_workA;
     // The page whose pictures are being made, named with a failed picture.
-    std::string m_strPictureContext;
+    std::string m_pictureContext;
     std::unique_ptr<CPictureWriter> m_pWriter;
     // Renders the objects of each page on the cores; one of the program's pools.
-    CTaskPool* m_pPool = nullptr;
+    CTaskPool* m_pool = nullptr;
     // The number of the page whose pictures are being made: their jobs' group.
-    int m_nPictureGroup = -1;
+    int m_pictureGroup = -1;
 };
 
 // Writes the page file of one record into the options' site folder: Windows-1252 text with CR LF line ends.

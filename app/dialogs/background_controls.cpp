@@ -17,14 +17,14 @@
 bool CBackgroundControls::Create(wxDialog& dialog, const BackgroundControlIds& ids, CFillStyle& fill,
                                  bool bandMakesGradient)
 {
-    m_pDialog = &dialog;
+    m_dialog = &dialog;
     m_ids = ids;
-    m_pFill = &fill;
-    m_bBandMakesGradient = bandMakesGradient;
-    m_pHorizontal = dynamic_cast<wxCheckBox*>(dialog.FindWindow(ids.horizontal));
+    m_fill = &fill;
+    m_bandMakesGradient = bandMakesGradient;
+    m_horizontal = dynamic_cast<wxCheckBox*>(dialog.FindWindow(ids.horizontal));
     m_pColor = ReplacePlaceholder<CColorControl>(dialog, ids.color);
     m_pGradient = ReplacePlaceholder<CGradientControl>(dialog, ids.gradientBand);
-    if (!m_pHorizontal || !m_pColor || !m_pGradient)
+    if (!m_horizontal || !m_pColor || !m_pGradient)
         return false;
     m_pColor->Init(&fill.GetColor());
     m_pGradient->Init();
@@ -34,7 +34,7 @@ bool CBackgroundControls::Create(wxDialog& dialog, const BackgroundControlIds& i
     dialog.Bind(
         wxEVT_CHECKBOX,
         [this](wxCommandEvent&) {
-            m_pFill->SetGradientHorizontal(m_pHorizontal->GetValue());
+            m_fill->SetGradientHorizontal(m_horizontal->GetValue());
             Show();
         },
         ids.horizontal);
@@ -45,48 +45,48 @@ bool CBackgroundControls::Create(wxDialog& dialog, const BackgroundControlIds& i
 
 void CBackgroundControls::Show()
 {
-    const int kind = FillKindButton(*m_pFill, m_ids.solid, m_ids.picture, m_ids.gradient);
+    const int kind = FillKindButton(*m_fill, m_ids.solid, m_ids.picture, m_ids.gradient);
     for (int id : {m_ids.solid, m_ids.picture, m_ids.gradient})
-        if (auto* radio = dynamic_cast<wxRadioButton*>(m_pDialog->FindWindow(id)))
+        if (auto* radio = dynamic_cast<wxRadioButton*>(m_dialog->FindWindow(id)))
             radio->SetValue(id == kind);
-    m_pColor->SetColor(m_pFill->GetColor());
-    if (wxWindow* name = m_pDialog->FindWindow(m_ids.pictureName))
-        name->SetLabel(BytesToWx(GetPathFileName(m_pFill->GetImageFile())));
-    m_pHorizontal->Enable(m_pFill->GetKind() == 2);
-    m_pHorizontal->SetValue(m_pFill->IsGradientHorizontal());
-    m_pGradient->ChangeGradient(m_pFill->GetGradient().GetGradientColors());
+    m_pColor->SetColor(m_fill->GetColor());
+    if (wxWindow* name = m_dialog->FindWindow(m_ids.pictureName))
+        name->SetLabel(BytesToWx(GetPathFileName(m_fill->GetImageFile())));
+    m_horizontal->Enable(m_fill->GetKind() == 2);
+    m_horizontal->SetValue(m_fill->IsGradientHorizontal());
+    m_pGradient->ChangeGradient(m_fill->GetGradient().GetGradientColors());
 }
 
 void CBackgroundControls::OnKind(wxCommandEvent& event)
 {
     const int id = event.GetId();
     if (id == m_ids.solid)
-        m_pFill->SetColor(m_pColor->GetColor());
+        m_fill->SetColor(m_pColor->GetColor());
     else if (id == m_ids.gradient)
-        m_pFill->SetGradient(nullptr);
+        m_fill->SetGradient(nullptr);
     else if (id == m_ids.picture)
-        ChooseFillPictureKind(*m_pFill);
+        ChooseFillPictureKind(*m_fill);
     // After a cancelled chooser this checks the kind the fill still has.
     Show();
 }
 
 void CBackgroundControls::OnBrowse(wxCommandEvent&)
 {
-    if (CAppSettings* settings = GetAppSettings(); settings && ChooseFillPictureFile(*m_pFill, *settings))
+    if (CAppSettings* settings = GetAppSettings(); settings && ChooseFillPictureFile(*m_fill, *settings))
         Show();
 }
 
 void CBackgroundControls::OnNotify(CControlNotifyEvent& event)
 {
     if (event.GetId() == m_ids.color && event.GetCode() == COLOR_NOTIFY_CHANGED) {
-        m_pFill->SetColor(m_pColor->GetColor());
+        m_fill->SetColor(m_pColor->GetColor());
         Show();
     } else if (event.GetId() == m_ids.gradientBand && event.GetCode() == GRADIENT_NOTIFY_CHANGED) {
         const GRADIENTCOLORS& colors = m_pGradient->GetCurrentGradient();
-        if (m_bBandMakesGradient)
-            m_pFill->SetGradient(&colors);
+        if (m_bandMakesGradient)
+            m_fill->SetGradient(&colors);
         else
-            m_pFill->SetGradientColors(colors);
+            m_fill->SetGradientColors(colors);
         Show();
     } else {
         event.Skip();

@@ -40,13 +40,13 @@ private:
     void OnBrowse(wxCommandEvent& event);
     void OnNotify(CControlNotifyEvent& event);
 
-    wxDialog* m_pDialog = nullptr;
+    wxDialog* m_dialog = nullptr;
     BackgroundControlIds m_ids{};
-    CFillStyle* m_pFill = nullptr;
-    bool m_bBandMakesGradient = false;
+    CFillStyle* m_fill = nullptr;
+    bool m_bandMakesGradient = false;
     CColorControl* m_pColor = nullptr;
     CGradientControl* m_pGradient = nullptr;
-    wxCheckBox* m_pHorizontal = nullptr;
+    wxCheckBox* m_horizontal = nullptr;
 };
 
 // The link colour wells of the same dialogs: a colour chosen in a well is copied into its value.

@@ -19,10 +19,10 @@ constexpr int kColorId = 1167;
 CBackgroundOutsideDLG::CBackgroundOutsideDLG(wxWindow* parent, const BackgroundOutsideChoice& choice) : m_choice(choice)
 {
     m_bLoaded = wxXmlResource::Get()->LoadDialog(this, parent, "343");
-    m_pContinue = dynamic_cast<wxRadioButton*>(FindWindow(kContinueId));
-    m_pSolid = dynamic_cast<wxRadioButton*>(FindWindow(kSolidId));
+    m_continue = dynamic_cast<wxRadioButton*>(FindWindow(kContinueId));
+    m_solid = dynamic_cast<wxRadioButton*>(FindWindow(kSolidId));
     m_pColor = m_bLoaded ? ReplacePlaceholder<CColorControl>(*this, kColorId) : nullptr;
-    if (!m_bLoaded || !m_pContinue || !m_pSolid || !m_pColor) {
+    if (!m_bLoaded || !m_continue || !m_solid || !m_pColor) {
         m_bLoaded = false;
         return;
     }
@@ -54,7 +54,7 @@ int CBackgroundOutsideDLG::ShowModal()
 
 void CBackgroundOutsideDLG::ShowChoice()
 {
-    (m_choice.continueFill ? m_pContinue : m_pSolid)->SetValue(true);
+    (m_choice.continueFill ? m_continue : m_solid)->SetValue(true);
 }
 
 void CBackgroundOutsideDLG::OnColor(CControlNotifyEvent& event)

@@ -40,7 +40,7 @@ private:
 
     BackgroundOutsideChoice m_choice;
     bool m_bLoaded = false;
-    wxRadioButton* m_pContinue = nullptr;
-    wxRadioButton* m_pSolid = nullptr;
+    wxRadioButton* m_continue = nullptr;
+    wxRadioButton* m_solid = nullptr;
     CColorControl* m_pColor = nullptr;
 };

@@ -48,21 +48,21 @@ CConnectionTestDLG::CConnectionTestDLG(wxWindow* parent, const CFtpProfileArray*
     m_bLoaded = wxXmlResource::Get()->LoadDialog(this, parent, "584");
     if (!m_bLoaded)
         return;
-    m_pCombo = dynamic_cast<wxChoice*>(FindWindow(kCombo));
-    m_pSteps = dynamic_cast<wxListBox*>(FindWindow(kSteps));
-    m_pLog = dynamic_cast<wxListBox*>(FindWindow(kLog));
+    m_combo = dynamic_cast<wxChoice*>(FindWindow(kCombo));
+    m_steps = dynamic_cast<wxListBox*>(FindWindow(kSteps));
+    m_log = dynamic_cast<wxListBox*>(FindWindow(kLog));
     m_pBar = dynamic_cast<wxGauge*>(FindWindow(kBar));
-    m_bLoaded = m_pCombo && m_pSteps && m_pLog && m_pBar && FindWindow(kTest) && FindWindow(kCancel);
+    m_bLoaded = m_combo && m_steps && m_log && m_pBar && FindWindow(kTest) && FindWindow(kCancel);
     if (!m_bLoaded)
         return;
     for (const CFtpProfile& profile : m_test.GetProfiles())
-        m_pCombo->Append(wxString::FromUTF8(profile.m_strName));
+        m_combo->Append(wxString::FromUTF8(profile.m_strName));
     if (m_test.GetSelectedProfile() >= 0)
-        m_pCombo->SetSelection(m_test.GetSelectedProfile());
-    m_pCombo->Bind(wxEVT_CHOICE, [this](wxCommandEvent& event) { m_test.SelectProfile(event.GetSelection()); });
+        m_combo->SetSelection(m_test.GetSelectedProfile());
+    m_combo->Bind(wxEVT_CHOICE, [this](wxCommandEvent& event) { m_test.SelectProfile(event.GetSelection()); });
     m_pBar->SetRange(CConnectionTest::kStepCount);
     m_pBar->Hide();
-    m_pHideBar = std::make_unique<wxTimer>(this);
+    m_hideBar = std::make_unique<wxTimer>(this);
     Bind(wxEVT_TIMER, [this](wxTimerEvent&) { m_pBar->Hide(); });
     m_test.OnChange = [this] {
         ShowLines();
@@ -85,8 +85,8 @@ CConnectionTestDLG::~CConnectionTestDLG()
 
 void CConnectionTestDLG::ShowLines()
 {
-    ShowInList(m_pSteps, m_test.GetStepLines());
-    ShowInList(m_pLog, m_test.GetLogLines());
+    ShowInList(m_steps, m_test.GetStepLines());
+    ShowInList(m_log, m_test.GetLogLines());
     m_pBar->SetValue(m_test.GetProgress());
     Update();
 }
@@ -94,7 +94,7 @@ void CConnectionTestDLG::ShowLines()
 void CConnectionTestDLG::EnableButtons()
 {
     const bool running = m_test.IsRunning();
-    m_pCombo->Enable(m_test.CanTest() && !running);
+    m_combo->Enable(m_test.CanTest() && !running);
     FindWindow(kTest)->Enable(m_test.CanTest() && !running);
     FindWindow(kCancel)->Enable(running);
     FindWindow(wxID_OK)->Enable(!running);
@@ -104,19 +104,19 @@ void CConnectionTestDLG::OnTestButton(wxCommandEvent&)
 {
     if (m_test.IsRunning() || !m_test.CanTest())
         return;
-    m_pHideBar->Stop();
+    m_hideBar->Stop();
     m_pBar->SetValue(0);
     m_pBar->Show();
     Layout();
     FindWindow(kTest)->Disable();
     FindWindow(kCancel)->Enable();
     FindWindow(wxID_OK)->Disable();
-    m_pCombo->Disable();
+    m_combo->Disable();
     m_test.RunTest();
     ShowLines();
     m_pBar->SetValue(CConnectionTest::kStepCount);
     EnableButtons();
-    m_pHideBar->StartOnce(1000);
+    m_hideBar->StartOnce(1000);
 }
 
 void CConnectionTestDLG::OnCancelButton(wxCommandEvent&)

@@ -32,11 +32,11 @@ private:
     void OnOk(wxCommandEvent& event);
 
     CConnectionTest m_test;
-    wxChoice* m_pCombo = nullptr;
-    wxListBox* m_pSteps = nullptr;
-    wxListBox* m_pLog = nullptr;
+    wxChoice* m_combo = nullptr;
+    wxListBox* m_steps = nullptr;
+    wxListBox* m_log = nullptr;
     wxGauge* m_pBar = nullptr;
-    std::unique_ptr<wxTimer> m_pHideBar;
+    std::unique_ptr<wxTimer> m_hideBar;
     bool m_bLoaded = false;
 };
 

@@ -33,12 +33,12 @@ CFilePlacementWizard::CFilePlacementWizard(std::vector<std::string>& sourceNames
 
     auto* page = new CPropertyPageExt(*this, kTemplateId);
     AddPage(page, BytesToWx(ResourceText(IDS_ADD_FILES_FROM_XML, "Add Files From XML")));
-    m_pTree = dynamic_cast<CSiteFolderTree*>(page->FindWindow(kTreeId));
-    if (!m_pTree)
+    m_tree = dynamic_cast<CSiteFolderTree*>(page->FindWindow(kTreeId));
+    if (!m_tree)
         return;
-    m_pTree->SetModel(&m_model);
-    m_pTree->Fill(CSiteFolderTree::kSortOnExpand, true);
-    m_pTree->Expand(m_pTree->GetRootItem());
+    m_tree->SetModel(&m_model);
+    m_tree->Fill(CSiteFolderTree::kSortOnExpand, true);
+    m_tree->Expand(m_tree->GetRootItem());
     page->Bind(wxEVT_BUTTON, &CFilePlacementWizard::OnBrowse, this, kBrowseId);
     if (auto* finish = dynamic_cast<wxButton*>(FindWindow(wxID_OK)))
         finish->SetLabel(_("&Finish"));
@@ -58,7 +58,7 @@ CFilePlacementWizard::CFilePlacementWizard(std::vector<std::string>& sourceNames
 void CFilePlacementWizard::UpdateFinish()
 {
     if (wxWindow* finish = FindWindow(wxID_OK))
-        finish->Enable(m_nAdded > 0);
+        finish->Enable(m_added > 0);
 }
 
 void CFilePlacementWizard::OnBrowse(wxCommandEvent&)
@@ -75,10 +75,10 @@ void CFilePlacementWizard::OnBrowse(wxCommandEvent&)
         if (page != FlashPageResult::ok) {
             GetCoreServices().ShowMessage(FlashPageError(page));
         } else {
-            m_nAdded += PlaceCollectedFiles(set, m_model, m_pairs, m_sourceNames);
+            m_added += PlaceCollectedFiles(set, m_model, m_pairs, m_sourceNames);
             m_flash = {true, code.text, code.marker, code.width, code.height, UsedFlashFiles(set, m_model)};
-            m_pTree->Fill(CSiteFolderTree::kSortOnExpand, true);
-            m_pTree->Expand(m_pTree->GetRootItem());
+            m_tree->Fill(CSiteFolderTree::kSortOnExpand, true);
+            m_tree->Expand(m_tree->GetRootItem());
             UpdateFinish();
         }
     }

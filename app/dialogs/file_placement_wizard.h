@@ -22,13 +22,13 @@ public:
     CFilePlacementWizard(std::vector<std::string>& sourceNames, const std::vector<std::string>& reservedNames,
                          const std::vector<const CFilePair*>& pairs, wxWindow* parent);
 
-    bool IsOk() const { return m_pTree != nullptr; }
+    bool IsOk() const { return m_tree != nullptr; }
     // The chooser of XML files Browse opens; tests answer it by script.
     std::function<bool(std::vector<std::string>&)> m_chooseFiles;
 
     CSiteFolderModel& GetModel() { return m_model; }
-    CSiteFolderTree* GetTree() const { return m_pTree; }
-    int GetAddedCount() const { return m_nAdded; }
+    CSiteFolderTree* GetTree() const { return m_tree; }
+    int GetAddedCount() const { return m_added; }
     // Set once a program's page was read.
     const FlashObjectCode& GetFlashCode() const { return m_flash; }
 
@@ -39,7 +39,7 @@ private:
     std::vector<std::string>& m_sourceNames;
     std::vector<CFilePair> m_pairs;
     CSiteFolderModel m_model;
-    CSiteFolderTree* m_pTree = nullptr;
+    CSiteFolderTree* m_tree = nullptr;
     FlashObjectCode m_flash;
-    int m_nAdded = 0;
+    int m_added = 0;
 };

@@ -1,7 +1,7 @@
 #include "app/dialogs/fill_dialogs.h"
 
 CFillPictureChoice::CFillPictureChoice(bool& lastTryAgain)
-    : m_lastTryAgain(lastTryAgain), m_bSolid(!lastTryAgain), m_bTryAgain(lastTryAgain)
+    : m_lastTryAgain(lastTryAgain), m_solid(!lastTryAgain), m_bTryAgain(lastTryAgain)
 {
 }
 

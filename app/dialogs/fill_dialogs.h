@@ -10,19 +10,19 @@ class CFillPictureChoice
 public:
     explicit CFillPictureChoice(bool& lastTryAgain);
 
-    bool IsSolidTicked() const { return m_bSolid; }
-    bool IsOkEnabled() const { return m_bSolid; }
+    bool IsSolidTicked() const { return m_solid; }
+    bool IsOkEnabled() const { return m_solid; }
     bool GetTryAgain() const { return m_bTryAgain; }
 
     // A colour picked in the colour well means the solid colour is wanted.
-    void OnColorChanged() { m_bSolid = true; }
-    void OnSolidClicked(bool ticked) { m_bSolid = ticked; }
+    void OnColorChanged() { m_solid = true; }
+    void OnSolidClicked(bool ticked) { m_solid = ticked; }
     void OnTryAgain();
     void OnOK();
 
 private:
     bool& m_lastTryAgain;
-    bool m_bSolid;
+    bool m_solid;
     bool m_bTryAgain;
 };
 

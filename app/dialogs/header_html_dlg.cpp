@@ -24,17 +24,17 @@ CHeaderHtmlDLG::CHeaderHtmlDLG(wxWindow* parent, const std::string& headerHtml, 
     : m_strHeaderHtml(headerHtml), m_strOnloadCode(onloadCode)
 {
     m_bLoaded = wxXmlResource::Get()->LoadDialog(this, parent, "5030");
-    m_pTabs = dynamic_cast<wxNotebook*>(FindWindow(kTabsId));
-    m_pHeader = dynamic_cast<wxTextCtrl*>(FindWindow(kHeaderId));
-    m_pOnload = dynamic_cast<wxTextCtrl*>(FindWindow(kOnloadId));
-    if (!m_bLoaded || !m_pTabs || !m_pHeader || !m_pOnload || m_pTabs->GetPageCount() != 2) {
+    m_tabs = dynamic_cast<wxNotebook*>(FindWindow(kTabsId));
+    m_header = dynamic_cast<wxTextCtrl*>(FindWindow(kHeaderId));
+    m_onload = dynamic_cast<wxTextCtrl*>(FindWindow(kOnloadId));
+    if (!m_bLoaded || !m_tabs || !m_header || !m_onload || m_tabs->GetPageCount() != 2) {
         m_bLoaded = false;
         return;
     }
-    m_pTabs->SetPageText(0, BytesToWx(ResourceText(IDS_HEADER_HTML_TAB)));
-    m_pTabs->SetPageText(1, BytesToWx(ResourceText(IDS_ONLOAD_EVENTS_TAB)));
-    m_pHeader->ChangeValue(BytesToWx(headerHtml));
-    m_pOnload->ChangeValue(BytesToWx(onloadCode));
+    m_tabs->SetPageText(0, BytesToWx(ResourceText(IDS_HEADER_HTML_TAB)));
+    m_tabs->SetPageText(1, BytesToWx(ResourceText(IDS_ONLOAD_EVENTS_TAB)));
+    m_header->ChangeValue(BytesToWx(headerHtml));
+    m_onload->ChangeValue(BytesToWx(onloadCode));
     Bind(
         wxEVT_BUTTON, [this](wxCommandEvent&) { ShownEditor()->Cut(); }, kCutId);
     Bind(
@@ -44,8 +44,8 @@ CHeaderHtmlDLG::CHeaderHtmlDLG(wxWindow* parent, const std::string& headerHtml, 
     Bind(
         wxEVT_BUTTON,
         [this](wxCommandEvent&) {
-            m_strHeaderHtml = WxToBytes(m_pHeader->GetValue());
-            m_strOnloadCode = WxToBytes(m_pOnload->GetValue());
+            m_strHeaderHtml = WxToBytes(m_header->GetValue());
+            m_strOnloadCode = WxToBytes(m_onload->GetValue());
             EndModal(wxID_OK);
         },
         wxID_OK);
@@ -65,5 +65,5 @@ int CHeaderHtmlDLG::ShowModal()
 
 wxTextCtrl* CHeaderHtmlDLG::ShownEditor() const
 {
-    return m_pTabs->GetSelection() == 1 ? m_pOnload : m_pHeader;
+    return m_tabs->GetSelection() == 1 ? m_onload : m_header;
 }

@@ -26,7 +26,7 @@ private:
     bool m_bLoaded = false;
     std::string m_strHeaderHtml;
     std::string m_strOnloadCode;
-    wxNotebook* m_pTabs = nullptr;
-    wxTextCtrl* m_pHeader = nullptr;
-    wxTextCtrl* m_pOnload = nullptr;
+    wxNotebook* m_tabs = nullptr;
+    wxTextCtrl* m_header = nullptr;
+    wxTextCtrl* m_onload = nullptr;
 };

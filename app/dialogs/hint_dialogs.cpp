@@ -26,7 +26,7 @@ CToolHintDLG::CToolHintDLG(const HintRow& hint, wxWindow* parent) : m_hint(hint)
     if (!m_bLoaded)
         return;
     SetIconAndText(*this, NoticeIcon::information, BytesToWx(ResourceText(static_cast<unsigned>(hint.id))));
-    m_pCheck = dynamic_cast<wxCheckBox*>(FindWindow(kHintCheckId));
+    m_check = dynamic_cast<wxCheckBox*>(FindWindow(kHintCheckId));
     if (wxWindow* cancel = FindWindow(wxID_CANCEL))
         cancel->Show(hint.hasCancel);
     Bind(wxEVT_BUTTON, &CToolHintDLG::OnOK, this, wxID_OK);
@@ -38,8 +38,8 @@ int CToolHintDLG::ShowModal()
 {
     if (!m_bLoaded)
         return wxID_CANCEL;
-    if (m_pCheck)
-        m_pCheck->SetValue(false);
+    if (m_check)
+        m_check->SetValue(false);
     CentreOnScreen();
     return wxDialog::ShowModal();
 }
@@ -47,7 +47,7 @@ int CToolHintDLG::ShowModal()
 void CToolHintDLG::OnOK(wxCommandEvent&)
 {
     if (CAppSettings* settings = GetAppSettings())
-        ApplyHintAnswer(*settings, m_hint, IDOK, m_pCheck && m_pCheck->GetValue());
+        ApplyHintAnswer(*settings, m_hint, IDOK, m_check && m_check->GetValue());
     EndModal(wxID_OK);
 }
 

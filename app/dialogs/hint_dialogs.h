@@ -19,14 +19,14 @@ public:
 
     bool IsOk() const { return m_bLoaded; }
     int ShowModal() override;
-    wxCheckBox* GetCheckBox() const { return m_pCheck; }
+    wxCheckBox* GetCheckBox() const { return m_check; }
 
 private:
     void OnOK(wxCommandEvent& event);
 
     HintRow m_hint;
     bool m_bLoaded = false;
-    wxCheckBox* m_pCheck = nullptr;
+    wxCheckBox* m_check = nullptr;
 };
 
 // Runs the hint when its flag is on: IDOK, IDCANCEL, or IDOK at once when it is off (nothing to confirm).

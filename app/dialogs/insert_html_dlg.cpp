@@ -13,7 +13,7 @@ CInsertHtmlDLG::CInsertHtmlDLG(wxWindow* parent, const HtmlObjectTexts& texts) :
     m_bLoaded = wxXmlResource::Get()->LoadDialog(this, parent, "497");
     if (!m_bLoaded)
         return;
-    m_pName = dynamic_cast<wxTextCtrl*>(FindWindow(1550));
+    m_name = dynamic_cast<wxTextCtrl*>(FindWindow(1550));
     m_pCode[0] = dynamic_cast<wxTextCtrl*>(FindWindow(1548));
     m_pCode[1] = dynamic_cast<wxTextCtrl*>(FindWindow("header"));
     m_pCode[2] = dynamic_cast<wxTextCtrl*>(FindWindow("onload"));
@@ -21,13 +21,13 @@ CInsertHtmlDLG::CInsertHtmlDLG(wxWindow* parent, const HtmlObjectTexts& texts) :
     for (int i = 0; i < 3; ++i)
         if (m_pCode[i])
             m_pCode[i]->ChangeValue(BytesToWx(*code[i]));
-    if (m_pName)
-        m_pName->ChangeValue(BytesToWx(texts.m_strName));
+    if (m_name)
+        m_name->ChangeValue(BytesToWx(texts.m_strName));
     // A named object opens at its code, a new one at its name.
     if (!texts.m_strName.empty() && m_pCode[0])
         m_pCode[0]->SetFocus();
-    else if (m_pName)
-        m_pName->SetFocus();
+    else if (m_name)
+        m_name->SetFocus();
     Bind(
         wxEVT_BUTTON, [this](wxCommandEvent&) { OnCut(); }, 1519);
     Bind(
@@ -44,8 +44,8 @@ CInsertHtmlDLG::CInsertHtmlDLG(wxWindow* parent, const HtmlObjectTexts& texts) :
 HtmlObjectTexts CInsertHtmlDLG::GetTexts() const
 {
     HtmlObjectTexts texts = m_texts;
-    if (m_pName)
-        texts.m_strName = WxToBytes(m_pName->GetValue());
+    if (m_name)
+        texts.m_strName = WxToBytes(m_name->GetValue());
     std::string* code[] = {&texts.m_strHtmlCode, &texts.m_strHeaderHtml, &texts.m_strOnloadCode};
     for (int i = 0; i < 3; ++i)
         if (m_pCode[i])

@@ -31,6 +31,6 @@ private:
 
     bool m_bLoaded = false;
     HtmlObjectTexts m_texts;
-    wxTextCtrl* m_pName = nullptr;
+    wxTextCtrl* m_name = nullptr;
     wxTextCtrl* m_pCode[3] = {};
 };

@@ -60,19 +60,19 @@ CInternetSetupDLG::CInternetSetupDLG(wxWindow* parent, CAppSettings& settings) :
     m_bLoaded = wxXmlResource::Get()->LoadDialog(this, parent, "407");
     if (!m_bLoaded)
         return;
-    m_pCombo = dynamic_cast<wxChoice*>(FindWindow(kCombo));
-    m_pServer = dynamic_cast<wxTextCtrl*>(FindWindow(kServer));
-    m_pUser = dynamic_cast<wxTextCtrl*>(FindWindow(kUser));
-    m_pPassword = dynamic_cast<wxTextCtrl*>(FindWindow(kPassword));
+    m_combo = dynamic_cast<wxChoice*>(FindWindow(kCombo));
+    m_server = dynamic_cast<wxTextCtrl*>(FindWindow(kServer));
+    m_user = dynamic_cast<wxTextCtrl*>(FindWindow(kUser));
+    m_password = dynamic_cast<wxTextCtrl*>(FindWindow(kPassword));
     m_pFolder = dynamic_cast<wxTextCtrl*>(FindWindow(kFolder));
-    m_bLoaded = m_pCombo && m_pServer && m_pUser && m_pPassword && m_pFolder;
+    m_bLoaded = m_combo && m_server && m_user && m_password && m_pFolder;
     if (!m_bLoaded)
         return;
     m_setup.Load(settings);
     ShowFields();
-    for (wxTextCtrl* edit : {m_pServer, m_pUser, m_pPassword, m_pFolder})
+    for (wxTextCtrl* edit : {m_server, m_user, m_password, m_pFolder})
         edit->Bind(wxEVT_TEXT, &CInternetSetupDLG::OnText, this);
-    m_pCombo->Bind(wxEVT_CHOICE, &CInternetSetupDLG::OnChooseProfile, this);
+    m_combo->Bind(wxEVT_CHOICE, &CInternetSetupDLG::OnChooseProfile, this);
     Bind(wxEVT_BUTTON, &CInternetSetupDLG::OnSave, this, kSave);
     Bind(wxEVT_BUTTON, &CInternetSetupDLG::OnDelete, this, kDelete);
     Bind(wxEVT_BUTTON, &CInternetSetupDLG::OnAdvanced, this, kAdvanced);
@@ -86,10 +86,10 @@ bool CInternetSetupDLG::Show(bool show)
 {
     const bool changed = wxDialog::Show(show);
     if (show && m_bLoaded) {
-        if (m_bFocusServer)
-            m_pServer->SetFocus();
-        else if (m_bFocusUser)
-            m_pUser->SetFocus();
+        if (m_focusServer)
+            m_server->SetFocus();
+        else if (m_focusUser)
+            m_user->SetFocus();
     }
     return changed;
 }
@@ -97,30 +97,30 @@ bool CInternetSetupDLG::Show(bool show)
 void CInternetSetupDLG::RefreshCombo()
 {
     const ProfileComboState state = m_setup.GetComboState();
-    m_pCombo->Clear();
+    m_combo->Clear();
     for (const std::string& name : state.items)
-        m_pCombo->Append(wxString::FromUTF8(name));
-    m_pCombo->SetSelection(state.selection);
-    m_pCombo->Enable(state.comboEnabled);
+        m_combo->Append(wxString::FromUTF8(name));
+    m_combo->SetSelection(state.selection);
+    m_combo->Enable(state.comboEnabled);
     FindWindow(kSave)->Enable(state.saveEnabled);
     FindWindow(kDelete)->Enable(state.deleteEnabled);
 }
 
 void CInternetSetupDLG::ShowFields()
 {
-    m_bShowingFields = true;
+    m_showingFields = true;
     const CFtpProfile& fields = m_setup.Fields();
     ShowText(this, kServer, fields.m_strServer);
     ShowText(this, kUser, fields.m_strUser);
     ShowText(this, kPassword, fields.m_strPassword);
     ShowText(this, kFolder, fields.m_strWwwFolder);
-    m_bShowingFields = false;
+    m_showingFields = false;
     RefreshCombo();
 }
 
 void CInternetSetupDLG::OnText(wxCommandEvent& event)
 {
-    if (m_bShowingFields)
+    if (m_showingFields)
         return;
     CFtpProfile& fields = m_setup.Fields();
     const std::string text = Text(this, event.GetId());
@@ -194,13 +194,13 @@ void CInternetSetupDLG::OnOk(wxCommandEvent&)
 CAdvancedFtpSettingsDLG::CAdvancedFtpSettingsDLG(wxWindow* parent, const CFtpProfile& settings) : m_settings(settings)
 {
     m_bLoaded = wxXmlResource::Get()->LoadDialog(this, parent, "539");
-    m_pProxyType = m_bLoaded ? dynamic_cast<wxChoice*>(FindWindow(kProxyType)) : nullptr;
-    m_bLoaded = m_pProxyType && dynamic_cast<wxCheckBox*>(FindWindow(kPassive));
+    m_proxyType = m_bLoaded ? dynamic_cast<wxChoice*>(FindWindow(kProxyType)) : nullptr;
+    m_bLoaded = m_proxyType && dynamic_cast<wxCheckBox*>(FindWindow(kPassive));
     if (!m_bLoaded)
         return;
     m_settings.m_nProxyType = ShownProxyType(m_settings.m_nProxyType);
     ShowValues();
-    m_pProxyType->Bind(wxEVT_CHOICE, &CAdvancedFtpSettingsDLG::OnProxyType, this);
+    m_proxyType->Bind(wxEVT_CHOICE, &CAdvancedFtpSettingsDLG::OnProxyType, this);
     Bind(wxEVT_BUTTON, &CAdvancedFtpSettingsDLG::OnStandard, this, kStandard);
     Bind(wxEVT_BUTTON, &CAdvancedFtpSettingsDLG::OnOk, this, wxID_OK);
     GetSizer()->SetSizeHints(this);
@@ -211,7 +211,7 @@ void CAdvancedFtpSettingsDLG::ShowValues()
 {
     ShowText(this, kPort, std::to_string(m_settings.m_nPort));
     dynamic_cast<wxCheckBox*>(FindWindow(kPassive))->SetValue(m_settings.m_bPassive);
-    m_pProxyType->SetSelection(m_settings.m_nProxyType);
+    m_proxyType->SetSelection(m_settings.m_nProxyType);
     ShowProxyValues();
 }
 
@@ -266,21 +266,21 @@ void CAdvancedFtpSettingsDLG::OnOk(wxCommandEvent&)
 CSaveProfileDLG::CSaveProfileDLG(wxWindow* parent)
 {
     m_bLoaded = wxXmlResource::Get()->LoadDialog(this, parent, "540");
-    m_pName = m_bLoaded ? dynamic_cast<wxTextCtrl*>(FindWindow(kProfileName)) : nullptr;
-    m_bLoaded = m_pName != nullptr;
+    m_name = m_bLoaded ? dynamic_cast<wxTextCtrl*>(FindWindow(kProfileName)) : nullptr;
+    m_bLoaded = m_name != nullptr;
     if (!m_bLoaded)
         return;
     FindWindow(wxID_OK)->Disable();
-    m_pName->Bind(wxEVT_TEXT,
-                  [this](wxCommandEvent&) { FindWindow(wxID_OK)->Enable(IsProfileNameUsable(GetProfileName())); });
+    m_name->Bind(wxEVT_TEXT,
+                 [this](wxCommandEvent&) { FindWindow(wxID_OK)->Enable(IsProfileNameUsable(GetProfileName())); });
     GetSizer()->SetSizeHints(this);
     CentreOnParent();
-    m_pName->SetFocus();
+    m_name->SetFocus();
 }
 
 std::string CSaveProfileDLG::GetProfileName() const
 {
-    return std::string(m_pName->GetValue().utf8_str());
+    return std::string(m_name->GetValue().utf8_str());
 }
 
 CSetupQuestionDLG::CSetupQuestionDLG(wxWindow* parent, int id)
@@ -297,7 +297,7 @@ bool RunInternetSetup(wxWindow* parent, CAppSettings& settings, int focus)
     CInternetSetupDLG dialog(parent, settings);
     if (!dialog.IsOk())
         return false;
-    dialog.m_bFocusServer = focus == 1;
-    dialog.m_bFocusUser = focus == 2;
+    dialog.m_focusServer = focus == 1;
+    dialog.m_focusUser = focus == 2;
     return dialog.ShowModal() == wxID_OK;
 }

@@ -21,8 +21,8 @@ public:
     bool IsOk() const { return m_bLoaded; }
 
     // Set before the dialog is shown: where the focus starts.
-    bool m_bFocusServer = false;
-    bool m_bFocusUser = false;
+    bool m_focusServer = false;
+    bool m_focusUser = false;
 
     bool Show(bool show = true) override;
     const CInternetSetup& GetSetup() const { return m_setup; }
@@ -40,13 +40,13 @@ private:
 
     CAppSettings& m_settings;
     CInternetSetup m_setup;
-    wxChoice* m_pCombo = nullptr;
-    wxTextCtrl* m_pServer = nullptr;
-    wxTextCtrl* m_pUser = nullptr;
-    wxTextCtrl* m_pPassword = nullptr;
+    wxChoice* m_combo = nullptr;
+    wxTextCtrl* m_server = nullptr;
+    wxTextCtrl* m_user = nullptr;
+    wxTextCtrl* m_password = nullptr;
     wxTextCtrl* m_pFolder = nullptr;
     bool m_bLoaded = false;
-    bool m_bShowingFields = false;
+    bool m_showingFields = false;
 };
 
 class CAdvancedFtpSettingsDLG : public wxDialog
@@ -67,7 +67,7 @@ private:
     void OnOk(wxCommandEvent& event);
 
     CFtpProfile m_settings;
-    wxChoice* m_pProxyType = nullptr;
+    wxChoice* m_proxyType = nullptr;
     bool m_bLoaded = false;
 };
 
@@ -80,7 +80,7 @@ public:
     std::string GetProfileName() const;
 
 private:
-    wxTextCtrl* m_pName = nullptr;
+    wxTextCtrl* m_name = nullptr;
     bool m_bLoaded = false;
 };
 

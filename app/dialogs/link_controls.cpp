@@ -223,7 +223,7 @@ void CStaticLink::OnClick(wxMouseEvent& event)
     if (!OpenWithDefaultHandler(m_strUrl)) {
         GetCoreServices().Beep();
     } else {
-        m_bVisited = true;
+        m_visited = true;
         SetForegroundColour(kVisitedColour);
         Refresh();
     }
@@ -239,7 +239,7 @@ CTransparentStatic::CTransparentStatic(wxWindow* parent, wxWindowID id, const wx
 
 void CTransparentStatic::SetLinkLook(bool link)
 {
-    m_bLinkLook = link;
+    m_linkLook = link;
     SetCursor(link ? wxCursor(wxCURSOR_HAND) : wxNullCursor);
 }
 

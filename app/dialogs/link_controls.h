@@ -73,13 +73,13 @@ public:
     CStaticLink(wxWindow* parent, wxWindowID id, const wxString& text, const std::string& url = {});
 
     void SetURL(const std::string& url) { m_strUrl = url; }
-    bool IsVisited() const { return m_bVisited; }
+    bool IsVisited() const { return m_visited; }
 
 private:
     void OnClick(wxMouseEvent& event);
 
     std::string m_strUrl;
-    bool m_bVisited = false;
+    bool m_visited = false;
 };
 
 class CTransparentStatic : public wxGenericStaticText
@@ -88,10 +88,10 @@ public:
     CTransparentStatic(wxWindow* parent, wxWindowID id, const wxString& text);
     // With the link look the text shows the hand cursor over it.
     void SetLinkLook(bool link);
-    bool HasLinkLook() const { return m_bLinkLook; }
+    bool HasLinkLook() const { return m_linkLook; }
 
 private:
-    bool m_bLinkLook = false;
+    bool m_linkLook = false;
 };
 
 // Lets dialog templates hold the three controls by their class names. Safe to call more than once; every dialog

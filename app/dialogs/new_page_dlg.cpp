@@ -32,9 +32,9 @@ CNewPageDLG::CNewPageDLG(wxWindow* parent, NewPageSetup setup) : m_setup(std::mo
         return;
     m_pPageId = dynamic_cast<wxTextCtrl*>(FindWindow(kPageIdId));
     m_pTitle = dynamic_cast<wxTextCtrl*>(FindWindow(kTitleId));
-    m_pDuplicate = dynamic_cast<wxCheckBox*>(FindWindow(kDuplicateId));
+    m_duplicate = dynamic_cast<wxCheckBox*>(FindWindow(kDuplicateId));
     m_pPages = dynamic_cast<wxComboBox*>(FindWindow(kPagesId));
-    if (!m_pPageId || !m_pTitle || !m_pDuplicate || !m_pPages) {
+    if (!m_pPageId || !m_pTitle || !m_duplicate || !m_pPages) {
         m_bLoaded = false;
         return;
     }
@@ -43,7 +43,7 @@ CNewPageDLG::CNewPageDLG(wxWindow* parent, NewPageSetup setup) : m_setup(std::mo
         m_pPages->Append(BytesToWx(entry));
     if (m_pPages->GetCount() > 0)
         m_pPages->SetSelection(0);
-    m_pDuplicate->SetValue(false);
+    m_duplicate->SetValue(false);
     m_values.m_strPageId = m_setup.proposedId;
     m_values.m_strTitle = m_setup.proposedTitle;
     m_pPageId->ChangeValue(BytesToWx(m_values.m_strPageId));
@@ -78,7 +78,7 @@ void CNewPageDLG::OnOK(wxCommandEvent&)
         m_pPageId->SelectAll();
         return;
     }
-    m_values.m_nDuplicate = m_pDuplicate->GetValue() ? 1 : 0;
+    m_values.m_nDuplicate = m_duplicate->GetValue() ? 1 : 0;
     if (m_values.m_nDuplicate) {
         const std::string home =
             m_setup.homeIndex >= 0 && m_setup.homeIndex < static_cast<int>(m_setup.pageNames.size())

@@ -27,6 +27,6 @@ private:
     bool m_bLoaded = false;
     wxTextCtrl* m_pPageId = nullptr;
     wxTextCtrl* m_pTitle = nullptr;
-    wxCheckBox* m_pDuplicate = nullptr;
+    wxCheckBox* m_duplicate = nullptr;
     wxComboBox* m_pPages = nullptr;
 };

@@ -42,9 +42,9 @@ CNewSiteDLG::CNewSiteDLG(wxWindow* parent)
     CAppSettings* settings = GetAppSettings();
     if (!LoadTemplate(parent, "273"))
         return;
-    m_pName = dynamic_cast<wxTextCtrl*>(FindWindow(kNameId));
+    m_name = dynamic_cast<wxTextCtrl*>(FindWindow(kNameId));
     m_pPageId = dynamic_cast<wxTextCtrl*>(FindWindow(kPageIdId));
-    if (!m_pName || !m_pPageId || !settings) {
+    if (!m_name || !m_pPageId || !settings) {
         m_bLoaded = false;
         return;
     }
@@ -64,10 +64,10 @@ CNewSiteDLG::CNewSiteDLG(wxWindow* parent)
         return;
 
     m_bFilling = true;
-    m_pName->ChangeValue(BytesToWx(values.m_strName));
+    m_name->ChangeValue(BytesToWx(values.m_strName));
     m_pPageId->ChangeValue(BytesToWx(values.m_strPageId));
     m_size.ShowFields(values.m_nWidth, values.m_nHeight);
-    m_pCentered->SetValue(values.m_bCentered);
+    m_centered->SetValue(values.m_bCentered);
     m_bFilling = false;
     SetTitle(BytesToWx(ResourceText(IDS_NEW_WEBSITE_TITLE)));
     ShowChoice();
@@ -80,8 +80,8 @@ CNewSiteDLG::CNewSiteDLG(wxWindow* parent)
 
 void CNewSiteDLG::BeforeShow()
 {
-    m_pName->SetFocus();
-    m_pName->SelectAll();
+    m_name->SetFocus();
+    m_name->SelectAll();
 }
 
 void CNewSiteDLG::ShowChoice()
@@ -141,7 +141,7 @@ void CNewSiteDLG::OnOK(wxCommandEvent&)
     switch (refusal) {
     case NewSiteRefusal::emptyName:
         GetCoreServices().ShowMessage("Name can't be empty");
-        m_pName->SetFocus();
+        m_name->SetFocus();
         return;
     case NewSiteRefusal::emptyPageId:
         GetCoreServices().ShowMessage(ResourceText(IDS_PAGE_ID_TAKEN));

@@ -25,6 +25,6 @@ private:
     void OnOK(wxCommandEvent& event);
 
     CNewSiteChoice m_choice;
-    wxTextCtrl* m_pName = nullptr;
+    wxTextCtrl* m_name = nullptr;
     wxTextCtrl* m_pPageId = nullptr;
 };

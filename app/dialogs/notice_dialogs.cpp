@@ -128,9 +128,9 @@ CNoticeTableDLG::CNoticeTableDLG(const NoticeRow& row, wxWindow* parent, const s
     for (int id : {kPageNameId, kReasonId})
         if (wxWindow* detail = FindWindow(id))
             detail->Hide();
-    m_pCheck = dynamic_cast<wxCheckBox*>(FindWindow(kCheckId));
-    if (m_pCheck)
-        m_pCheck->Show(row.check != NoticeCheck::none);
+    m_check = dynamic_cast<wxCheckBox*>(FindWindow(kCheckId));
+    if (m_check)
+        m_check->Show(row.check != NoticeCheck::none);
 
     const wxString labels[][2] = {
         {"OK", ""}, {"OK", "Cancel"}, {"&Yes", "&No"}, {"&Check", "Cancel"}, {"&Enter Information", "Cancel"},
@@ -170,7 +170,7 @@ int CNoticeTableDLG::ShowModal()
 
 bool CNoticeTableDLG::IsChecked() const
 {
-    return m_pCheck && m_pCheck->IsShown() && m_pCheck->GetValue();
+    return m_check && m_check->IsShown() && m_check->GetValue();
 }
 
 void CNoticeTableDLG::OnOK(wxCommandEvent&)

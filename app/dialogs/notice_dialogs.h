@@ -41,7 +41,7 @@ private:
 
     NoticeRow m_row;
     bool m_bLoaded = false;
-    wxCheckBox* m_pCheck = nullptr;
+    wxCheckBox* m_check = nullptr;
 };
 
 // Runs a notice of the table by its number: IDOK (1) or IDCANCEL (2); IDCANCEL for a number without a row.

@@ -13,7 +13,7 @@ void CPageDefaultsChoice::Open(CWebsite& site)
     m_values = ReadPageDefaults(site);
     m_names.clear();
     m_pages.clear();
-    m_pTarget = nullptr;
+    m_target = nullptr;
     CoverPage();
 }
 
@@ -45,7 +45,7 @@ const std::vector<std::string>& CPageDefaultsChoice::DropDownPages()
 {
     m_names.clear();
     m_pages.clear();
-    m_pTarget = nullptr;
+    m_target = nullptr;
     if (m_pSite)
         for (const ShowPageEntry& entry : BuildShowPageEntries(*m_pSite, std::string())) {
             m_names.push_back(entry.text);
@@ -58,21 +58,21 @@ void CPageDefaultsChoice::ChooseTarget(int index)
 {
     if (index < 0 || index >= static_cast<int>(m_pages.size()))
         return;
-    m_pTarget = m_pages[index];
-    m_values.width = m_pTarget->GetWidth();
-    m_values.height = m_pTarget->GetHeight();
-    m_values.doctype = m_pTarget->GetDoctype();
-    m_values.centered = m_pTarget->IsCentered();
-    m_values.background = *m_pTarget->GetBackground();
+    m_target = m_pages[index];
+    m_values.width = m_target->GetWidth();
+    m_values.height = m_target->GetHeight();
+    m_values.doctype = m_target->GetDoctype();
+    m_values.centered = m_target->IsCentered();
+    m_values.background = *m_target->GetBackground();
 }
 
 bool CPageDefaultsChoice::Apply(CAppSettings& settings)
 {
-    if (!m_pSite || !m_pTarget) {
+    if (!m_pSite || !m_target) {
         GetCoreServices().ShowMessage(kNoTargetPageMessage);
         return false;
     }
-    ApplyPageDefaults(*m_pSite, *m_pTarget, m_values);
+    ApplyPageDefaults(*m_pSite, *m_target, m_values);
     StoreInSettings(settings);
     return true;
 }

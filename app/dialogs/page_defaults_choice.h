@@ -36,7 +36,7 @@ public:
     // The entry of the last dropped-down list becomes the target; its size, DOCTYPE, centring and background
     // become the dialog's values.
     void ChooseTarget(int index);
-    CSitePage* GetTarget() const { return m_pTarget; }
+    CSitePage* GetTarget() const { return m_target; }
 
     // OK: without a target the user is told and false comes back, nothing changed. Otherwise the target takes
     // the values, and the settings keep them for the next new site.
@@ -52,5 +52,5 @@ private:
     PageDefaults m_values;
     std::vector<std::string> m_names;
     std::vector<CSitePage*> m_pages;
-    CSitePage* m_pTarget = nullptr;
+    CSitePage* m_target = nullptr;
 };

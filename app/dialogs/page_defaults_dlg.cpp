@@ -80,7 +80,7 @@ void CPageDefaultsDLG::ShowPageValues()
     const PageDefaults& values = m_choice.Values();
     m_bFilling = true;
     m_size.ShowFields(values.width, values.height);
-    m_pCentered->SetValue(values.centered);
+    m_centered->SetValue(values.centered);
     m_bFilling = false;
 }
 

@@ -15,10 +15,11 @@ bool CPageSettingsDLG::LoadTemplate(wxWindow* parent, const char* name)
 bool CPageSettingsDLG::CreateGroups(const PageSettingsIds& ids, PageSizePresets presets,
                                     CPageSizeControls::Handlers sizeHandlers, const PageSettingsValues& values)
 {
-    m_pCentered = dynamic_cast<wxCheckBox*>(FindWindow(ids.centered));
+    m_centered = dynamic_cast<wxCheckBox*>(FindWindow(ids.centered));
     auto* linkColor = ReplacePlaceholder<CColorControl>(*this, ids.linkColor);
     auto* visitedColor = ReplacePlaceholder<CColorControl>(*this, ids.visitedColor);
-    if (!m_pCentered || !linkColor || !visitedColor || !m_size.Create(*this, ids.size, presets, std::move(sizeHandlers)) ||
+    if (!m_centered || !linkColor || !visitedColor ||
+        !m_size.Create(*this, ids.size, presets, std::move(sizeHandlers)) ||
         !m_background.Create(*this, ids.background, values.background, true)) {
         m_bLoaded = false;
         return false;
@@ -28,7 +29,7 @@ bool CPageSettingsDLG::CreateGroups(const PageSettingsIds& ids, PageSizePresets 
     m_size.AcceptDigitsOnly();
     bool& centered = values.centered;
     Bind(
-        wxEVT_CHECKBOX, [this, &centered](wxCommandEvent&) { centered = m_pCentered->GetValue(); }, ids.centered);
+        wxEVT_CHECKBOX, [this, &centered](wxCommandEvent&) { centered = m_centered->GetValue(); }, ids.centered);
     BindColorWell(*this, *linkColor, values.linkColor);
     BindColorWell(*this, *visitedColor, values.visitedLinkColor);
     Bind(wxEVT_BUTTON, &CPageSettingsDLG::OnCancel, this, wxID_CANCEL);

@@ -53,7 +53,7 @@ protected:
     bool m_bLoaded = false;
     // Set while the dialog writes into its own fields, whose change handlers then keep still.
     bool m_bFilling = false;
-    wxCheckBox* m_pCentered = nullptr;
+    wxCheckBox* m_centered = nullptr;
 
 private:
     void OnCancel(wxCommandEvent& event);

@@ -102,8 +102,8 @@ CDoctypeDLG::CDoctypeDLG(wxWindow* parent)
     AddLinkControlHandlers();
     m_bLoaded = wxXmlResource::Get()->LoadDialog(this, parent, "315");
     m_pChoice = dynamic_cast<wxChoice*>(FindWindow(kDoctypeListId));
-    m_pLine = Field(*this, kDoctypeLineId);
-    if (!m_bLoaded || !m_pChoice || !m_pLine) {
+    m_line = Field(*this, kDoctypeLineId);
+    if (!m_bLoaded || !m_pChoice || !m_line) {
         m_bLoaded = false;
         return;
     }
@@ -137,5 +137,5 @@ int CDoctypeDLG::ShowModal()
 
 void CDoctypeDLG::ShowDeclaration()
 {
-    m_pLine->ChangeValue(DoctypeDeclaration(DoctypeChoice(m_pChoice->GetSelection())));
+    m_line->ChangeValue(DoctypeDeclaration(DoctypeChoice(m_pChoice->GetSelection())));
 }

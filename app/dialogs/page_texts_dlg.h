@@ -63,5 +63,5 @@ private:
     bool m_bLoaded = false;
     int m_nDoctype = 0;
     wxChoice* m_pChoice = nullptr;
-    wxTextCtrl* m_pLine = nullptr;
+    wxTextCtrl* m_line = nullptr;
 };

@@ -35,15 +35,15 @@ CFillPictureDLG::CFillPictureDLG(int dialogId, wxWindow* parent, FillPictureDial
     SetIconAndText(*this, NoticeIcon::warning, BytesToWx(ResourceText(static_cast<unsigned>(dialogId))));
     if (auto* path = dynamic_cast<wxTextCtrl*>(FindWindow(kPathId)))
         path->ChangeValue(PathToWx(data.m_strPath));
-    m_pSolid = dynamic_cast<wxCheckBox*>(FindWindow(kSolidId));
+    m_solid = dynamic_cast<wxCheckBox*>(FindWindow(kSolidId));
     // The colour well takes the place-holder's place and id.
     m_pColor = ReplacePlaceholder<CColorControl>(*this, kColorPlaceId);
-    if (!m_pSolid || !m_pColor) {
+    if (!m_solid || !m_pColor) {
         m_bLoaded = false;
         return;
     }
     m_pColor->Init(&data.m_color);
-    m_pSolid->SetValue(m_choice.IsSolidTicked());
+    m_solid->SetValue(m_choice.IsSolidTicked());
     UpdateOk();
 
     Bind(EVT_CONTROL_NOTIFY, &CFillPictureDLG::OnColorChanged, this, kColorPlaceId);
@@ -67,7 +67,7 @@ int CFillPictureDLG::ShowModal()
 
 void CFillPictureDLG::UpdateOk()
 {
-    m_pSolid->SetValue(m_choice.IsSolidTicked());
+    m_solid->SetValue(m_choice.IsSolidTicked());
     if (wxWindow* ok = FindWindow(wxID_OK))
         ok->Enable(m_choice.IsOkEnabled());
 }
@@ -82,7 +82,7 @@ void CFillPictureDLG::OnColorChanged(CControlNotifyEvent& event)
 
 void CFillPictureDLG::OnSolid(wxCommandEvent&)
 {
-    m_choice.OnSolidClicked(m_pSolid->GetValue());
+    m_choice.OnSolidClicked(m_solid->GetValue());
     UpdateOk();
 }
 
@@ -108,9 +108,9 @@ CPictureTooLargeDLG::CPictureTooLargeDLG(wxWindow* parent)
     if (!m_bLoaded)
         return;
     SetIconAndText(*this, NoticeIcon::question, BytesToWx(ResourceText(IDS_FIT_PICTURE_TO_PAGE_QUESTION)));
-    m_pFit = dynamic_cast<wxCheckBox*>(FindWindow(kFitId));
-    m_pKeep = dynamic_cast<wxCheckBox*>(FindWindow(kKeepAspectId));
-    if (!m_pFit || !m_pKeep) {
+    m_fit = dynamic_cast<wxCheckBox*>(FindWindow(kFitId));
+    m_keep = dynamic_cast<wxCheckBox*>(FindWindow(kKeepAspectId));
+    if (!m_fit || !m_keep) {
         m_bLoaded = false;
         return;
     }
@@ -118,12 +118,12 @@ CPictureTooLargeDLG::CPictureTooLargeDLG(wxWindow* parent)
     Bind(
         wxEVT_CHECKBOX,
         [this](wxCommandEvent&) {
-            m_choice.ClickFit(m_pFit->GetValue());
+            m_choice.ClickFit(m_fit->GetValue());
             ShowChoice();
         },
         kFitId);
     Bind(
-        wxEVT_CHECKBOX, [this](wxCommandEvent&) { m_choice.ClickKeepAspect(m_pKeep->GetValue()); }, kKeepAspectId);
+        wxEVT_CHECKBOX, [this](wxCommandEvent&) { m_choice.ClickKeepAspect(m_keep->GetValue()); }, kKeepAspectId);
     EscapeCancels(*this);
     GetSizer()->SetSizeHints(this);
 }
@@ -138,7 +138,7 @@ int CPictureTooLargeDLG::ShowModal()
 
 void CPictureTooLargeDLG::ShowChoice()
 {
-    m_pFit->SetValue(m_choice.fit);
-    m_pKeep->SetValue(m_choice.keepAspect);
-    m_pKeep->Enable(m_choice.keepAspectEnabled);
+    m_fit->SetValue(m_choice.fit);
+    m_keep->SetValue(m_choice.keepAspect);
+    m_keep->Enable(m_choice.keepAspectEnabled);
 }

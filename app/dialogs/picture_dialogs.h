@@ -21,7 +21,7 @@ public:
     bool IsOk() const { return m_bLoaded; }
     int ShowModal() override;
     CColorControl* GetColorControl() const { return m_pColor; }
-    wxCheckBox* GetSolidBox() const { return m_pSolid; }
+    wxCheckBox* GetSolidBox() const { return m_solid; }
 
 private:
     void UpdateOk();
@@ -34,7 +34,7 @@ private:
     CFillPictureChoice m_choice;
     bool m_bLoaded = false;
     CColorControl* m_pColor = nullptr;
-    wxCheckBox* m_pSolid = nullptr;
+    wxCheckBox* m_solid = nullptr;
 };
 
 class CPictureTooLargeDLG : public wxDialog
@@ -51,6 +51,6 @@ private:
 
     PictureTooLargeChoice m_choice;
     bool m_bLoaded = false;
-    wxCheckBox* m_pFit = nullptr;
-    wxCheckBox* m_pKeep = nullptr;
+    wxCheckBox* m_fit = nullptr;
+    wxCheckBox* m_keep = nullptr;
 };

@@ -36,10 +36,10 @@ CBuildStatusDLG::CBuildStatusDLG(wxWindow* parent, CBuildStatus& status) : m_sta
     m_bLoaded = wxXmlResource::Get()->LoadDialog(this, parent, "374");
     if (!m_bLoaded)
         return;
-    m_pPhase = dynamic_cast<wxStaticText*>(FindWindow(kPhase));
+    m_phase = dynamic_cast<wxStaticText*>(FindWindow(kPhase));
     m_pPage = dynamic_cast<wxStaticText*>(FindWindow(kPage));
     m_pBar = dynamic_cast<wxGauge*>(FindWindow(kBar));
-    m_bLoaded = m_pPhase && m_pPage && m_pBar && FindWindow(wxID_CANCEL);
+    m_bLoaded = m_phase && m_pPage && m_pBar && FindWindow(wxID_CANCEL);
     if (!m_bLoaded)
         return;
     // The window stays until the build ends; the builder sees the cancel at its next poll.
@@ -59,30 +59,30 @@ CBuildStatusDLG::CBuildStatusDLG(wxWindow* parent, CBuildStatus& status) : m_sta
 void CBuildStatusDLG::ShowStatus()
 {
     if (!m_status.GetPhase().empty())
-        SetLabelOnChange(m_pPhase, m_status.GetPhase());
+        SetLabelOnChange(m_phase, m_status.GetPhase());
     SetLabelOnChange(m_pPage, m_status.GetPageName());
     if (m_pBar->GetValue() != m_status.GetPercent())
         m_pBar->SetValue(m_status.GetPercent());
 }
 
-CProgressDialogShown::CProgressDialogShown(wxDialog* dialog, bool loaded) : m_pDialog(dialog)
+CProgressDialogShown::CProgressDialogShown(wxDialog* dialog, bool loaded) : m_dialog(dialog)
 {
     if (!loaded) {
-        m_pDialog->Destroy();
-        m_pDialog = nullptr;
+        m_dialog->Destroy();
+        m_dialog = nullptr;
     }
-    m_pDisabler = std::make_unique<wxWindowDisabler>(m_pDialog);
-    if (m_pDialog) {
-        m_pDialog->Show();
-        m_pDialog->Update();
+    m_disabler = std::make_unique<wxWindowDisabler>(m_dialog);
+    if (m_dialog) {
+        m_dialog->Show();
+        m_dialog->Update();
     }
 }
 
 CProgressDialogShown::~CProgressDialogShown()
 {
-    m_pDisabler.reset();
-    if (m_pDialog)
-        m_pDialog->Destroy();
+    m_disabler.reset();
+    if (m_dialog)
+        m_dialog->Destroy();
 }
 
 CBuildStatusWindow::CBuildStatusWindow(wxWindow* parent) : m_shown(new CBuildStatusDLG(parent, *this)) {}

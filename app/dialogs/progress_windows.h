@@ -32,11 +32,11 @@ public:
     CProgressDialogShown& operator=(const CProgressDialogShown&) = delete;
 
     // The dialog, or null when it did not load.
-    wxDialog* Get() const { return m_pDialog; }
+    wxDialog* Get() const { return m_dialog; }
 
 private:
-    wxDialog* m_pDialog = nullptr;
-    std::unique_ptr<wxWindowDisabler> m_pDisabler;
+    wxDialog* m_dialog = nullptr;
+    std::unique_ptr<wxWindowDisabler> m_disabler;
 };
 
 class CBuildStatusDLG : public wxDialog
@@ -49,7 +49,7 @@ public:
 
 private:
     CBuildStatus& m_status;
-    wxStaticText* m_pPhase = nullptr;
+    wxStaticText* m_phase = nullptr;
     wxStaticText* m_pPage = nullptr;
     wxGauge* m_pBar = nullptr;
     bool m_bLoaded = false;

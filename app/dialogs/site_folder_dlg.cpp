@@ -52,11 +52,11 @@ bool CSiteFolderDLG::LoadTemplate(wxWindow* parent, const char* name, bool withL
 {
     if (!LoadXrcResources() || !wxXmlResource::Get()->LoadDialog(this, parent, name))
         return false;
-    m_pTree = dynamic_cast<CSiteFolderTree*>(FindWindow(kTreeId));
+    m_tree = dynamic_cast<CSiteFolderTree*>(FindWindow(kTreeId));
     m_pList = dynamic_cast<wxListCtrl*>(FindWindow(kListId));
-    if (!m_pTree || (withList && !m_pList))
+    if (!m_tree || (withList && !m_pList))
         return false;
-    m_pTree->SetModel(&m_model);
+    m_tree->SetModel(&m_model);
     return true;
 }
 
@@ -91,9 +91,9 @@ CAddFilesDLG::CAddFilesDLG(std::vector<std::string>& localFiles, const std::vect
     m_bLoaded = LoadTemplate(parent, "583");
     if (!m_bLoaded)
         return;
-    m_pTree->Fill(CSiteFolderTree::kSortOnExpand, true);
-    m_pTree->Expand(m_pTree->GetRootItem());
-    m_pList->SetImageList(m_pTree->GetIcons(), wxIMAGE_LIST_SMALL);
+    m_tree->Fill(CSiteFolderTree::kSortOnExpand, true);
+    m_tree->Expand(m_tree->GetRootItem());
+    m_pList->SetImageList(m_tree->GetIcons(), wxIMAGE_LIST_SMALL);
     m_pList->InsertColumn(0, wxString());
     for (const std::string& path : m_localFiles)
         InsertListItem(path, false);
@@ -116,12 +116,12 @@ CAddFilesDLG::CAddFilesDLG(std::vector<std::string>& localFiles, const std::vect
         UpdateButtons();
         event.Skip();
     });
-    m_pTree->Bind(wxEVT_TREE_SEL_CHANGED, [this](wxTreeEvent& event) {
+    m_tree->Bind(wxEVT_TREE_SEL_CHANGED, [this](wxTreeEvent& event) {
         UpdateButtons();
         event.Skip();
     });
     // A renamed folder may free or take names.
-    m_pTree->Bind(wxEVT_TREE_END_LABEL_EDIT, [this](wxTreeEvent& event) {
+    m_tree->Bind(wxEVT_TREE_END_LABEL_EDIT, [this](wxTreeEvent& event) {
         event.Skip();
         CallAfter([this] { UpdateButtons(); });
     });
@@ -151,7 +151,7 @@ std::vector<long> CAddFilesDLG::SelectedRows() const
 
 CSiteNode* CAddFilesDLG::SelectedNode() const
 {
-    return m_pTree->GetItemNode(m_pTree->GetSelection());
+    return m_tree->GetItemNode(m_tree->GetSelection());
 }
 
 AddFilesButtons CAddFilesDLG::GetButtons() const
@@ -159,7 +159,7 @@ AddFilesButtons CAddFilesDLG::GetButtons() const
     std::vector<std::string> selected;
     for (long row : SelectedRows())
         selected.push_back(m_listed[static_cast<size_t>(row)]);
-    return GetAddFilesButtons(SelectedNode(), selected, m_listed, m_nPlaced);
+    return GetAddFilesButtons(SelectedNode(), selected, m_listed, m_placed);
 }
 
 void CAddFilesDLG::UpdateButtons()
@@ -211,7 +211,7 @@ void CAddFilesDLG::PlaceRows(const std::vector<long>& rows)
     if (!node || !node->IsFolder() || rows.empty())
         return;
     auto& folder = static_cast<CSiteFolder&>(*node);
-    const wxTreeItemId folderItem = m_pTree->GetSelection();
+    const wxTreeItemId folderItem = m_tree->GetSelection();
     std::vector<std::string> paths;
     for (long row : rows)
         paths.push_back(m_listed[static_cast<size_t>(row)]);
@@ -219,13 +219,13 @@ void CAddFilesDLG::PlaceRows(const std::vector<long>& rows)
     wxTreeItemId last;
     for (size_t i : placed) {
         CSiteFile* file = folder.FindFile(paths[i]);
-        if (const wxTreeItemId item = m_pTree->InsertNode(folderItem, paths[i], file); item.IsOk())
+        if (const wxTreeItemId item = m_tree->InsertNode(folderItem, paths[i], file); item.IsOk())
             last = item;
     }
-    m_pTree->Expand(folderItem);
+    m_tree->Expand(folderItem);
     if (last.IsOk())
-        m_pTree->EnsureVisible(last);
-    m_nPlaced += static_cast<int>(placed.size());
+        m_tree->EnsureVisible(last);
+    m_placed += static_cast<int>(placed.size());
     // The rows placed leave the list, from the last to the first; a file the folder refused stays.
     for (auto i = placed.rbegin(); i != placed.rend(); ++i) {
         const long row = rows[*i];
@@ -253,29 +253,29 @@ void CAddFilesDLG::OnAddAll(wxCommandEvent&)
 
 void CAddFilesDLG::RemoveFileItem(const wxTreeItemId& item)
 {
-    CSiteNode* node = m_pTree->GetItemNode(item);
+    CSiteNode* node = m_tree->GetItemNode(item);
     if (!node || !node->IsFile() || node->IsRemoveLocked())
         return;
     const std::string path = static_cast<CSiteFile*>(node)->GetLocalPath();
     CSiteFolder* folder = node->GetParent();
-    m_pTree->Delete(item);
+    m_tree->Delete(item);
     folder->DetachFile(static_cast<CSiteFile*>(node));
     for (long row : SelectedRows())
         m_pList->SetItemState(row, 0, wxLIST_STATE_SELECTED);
     InsertListItem(path, true);
-    --m_nPlaced;
+    --m_placed;
 }
 
 void CAddFilesDLG::OnRemove(wxCommandEvent&)
 {
-    const wxTreeItemId item = m_pTree->GetSelection();
+    const wxTreeItemId item = m_tree->GetSelection();
     if (!item.IsOk())
         return;
-    const wxTreeItemId parent = m_pTree->GetItemParent(item);
+    const wxTreeItemId parent = m_tree->GetItemParent(item);
     RemoveFileItem(item);
     if (parent.IsOk()) {
-        m_pTree->SelectItem(parent);
-        m_pTree->EnsureVisible(parent);
+        m_tree->SelectItem(parent);
+        m_tree->EnsureVisible(parent);
     }
     FitColumn();
     if (wxWindow* add = FindWindow(kAddId))
@@ -286,23 +286,23 @@ void CAddFilesDLG::OnRemove(wxCommandEvent&)
 void CAddFilesDLG::OnRemoveAll(wxCommandEvent&)
 {
     std::vector<wxTreeItemId> files;
-    std::vector<wxTreeItemId> pending{m_pTree->GetRootItem()};
+    std::vector<wxTreeItemId> pending{m_tree->GetRootItem()};
     while (!pending.empty()) {
         const wxTreeItemId item = pending.front();
         pending.erase(pending.begin());
         if (!item.IsOk())
             continue;
-        const CSiteNode* node = m_pTree->GetItemNode(item);
+        const CSiteNode* node = m_tree->GetItemNode(item);
         if (node && node->IsFile())
             files.push_back(item);
         wxTreeItemIdValue cookie;
         std::vector<wxTreeItemId> children;
-        for (wxTreeItemId child = m_pTree->GetFirstChild(item, cookie); child.IsOk();
-             child = m_pTree->GetNextChild(item, cookie))
+        for (wxTreeItemId child = m_tree->GetFirstChild(item, cookie); child.IsOk();
+             child = m_tree->GetNextChild(item, cookie))
             children.push_back(child);
         pending.insert(pending.begin(), children.begin(), children.end());
     }
-    m_pTree->SelectItem(m_pTree->GetRootItem());
+    m_tree->SelectItem(m_tree->GetRootItem());
     for (const wxTreeItemId& item : files)
         RemoveFileItem(item);
     FitColumn();
@@ -318,10 +318,10 @@ void CAddFilesDLG::OnNewFolder(wxCommandEvent&)
     const std::string name = folder.MakeNewFolderName();
     if (!folder.AddFolder(name))
         return;
-    const wxTreeItemId item = m_pTree->InsertNode(m_pTree->GetSelection(), {}, folder.FindSubfolder(name));
-    m_pTree->SelectItem(item);
-    m_pTree->EnsureVisible(item);
-    m_pTree->EditLabel(item);
+    const wxTreeItemId item = m_tree->InsertNode(m_tree->GetSelection(), {}, folder.FindSubfolder(name));
+    m_tree->SelectItem(item);
+    m_tree->EnsureVisible(item);
+    m_tree->EditLabel(item);
     UpdateButtons();
 }
 
@@ -335,12 +335,12 @@ void CAddFilesDLG::OnDeleteFolder(wxCommandEvent&)
     if (!DeleteSiteFolder(static_cast<CSiteFolder&>(*node)))
         return;
     // What the folder held is now in its parent: show the tree again with the parent open.
-    m_pTree->Fill(CSiteFolderTree::kSortOnExpand, true);
-    const wxTreeItemId item = m_pTree->FindNodeItem(parent);
-    m_pTree->Expand(m_pTree->GetRootItem());
-    m_pTree->Expand(item);
-    m_pTree->SelectItem(item);
-    m_pTree->EnsureVisible(item);
+    m_tree->Fill(CSiteFolderTree::kSortOnExpand, true);
+    const wxTreeItemId item = m_tree->FindNodeItem(parent);
+    m_tree->Expand(m_tree->GetRootItem());
+    m_tree->Expand(item);
+    m_tree->SelectItem(item);
+    m_tree->EnsureVisible(item);
     UpdateButtons();
 }
 
@@ -378,10 +378,10 @@ CAddFilesFromXmlDLG::CAddFilesFromXmlDLG(std::vector<std::string>& sourceNames,
     m_bLoaded = LoadTemplate(parent, "5038", false);
     if (!m_bLoaded)
         return;
-    m_pTree->Fill(CSiteFolderTree::kSortOnExpand, true);
-    m_pTree->Expand(m_pTree->GetRootItem());
+    m_tree->Fill(CSiteFolderTree::kSortOnExpand, true);
+    m_tree->Expand(m_tree->GetRootItem());
     Bind(wxEVT_BUTTON, &CAddFilesFromXmlDLG::OnBrowse, this, kBrowseId);
-    FindWindow(wxID_OK)->Enable(m_nAdded > 0);
+    FindWindow(wxID_OK)->Enable(m_added > 0);
     GetSizer()->SetSizeHints(this);
     CentreOnParent();
 }
@@ -398,10 +398,10 @@ void CAddFilesFromXmlDLG::OnBrowse(wxCommandEvent&)
             CollectXmlFiles(xml, m_sourceNames, set);
         return PlaceCollectedFiles(set, m_model, m_pairs, m_sourceNames);
     }();
-    m_nAdded += added;
+    m_added += added;
     if (added > 0) {
-        m_pTree->Fill(CSiteFolderTree::kSortOnExpand, true);
-        m_pTree->Expand(m_pTree->GetRootItem());
+        m_tree->Fill(CSiteFolderTree::kSortOnExpand, true);
+        m_tree->Expand(m_tree->GetRootItem());
     }
-    FindWindow(wxID_OK)->Enable(m_nAdded > 0);
+    FindWindow(wxID_OK)->Enable(m_added > 0);
 }

@@ -35,7 +35,7 @@ protected:
 
     std::vector<CFilePair> m_pairs;
     CSiteFolderModel m_model;
-    CSiteFolderTree* m_pTree = nullptr;
+    CSiteFolderTree* m_tree = nullptr;
     wxListCtrl* m_pList = nullptr;
     bool m_bLoaded = false;
 };
@@ -59,11 +59,11 @@ public:
     // The chooser Browse opens; true with the paths when the user chose files. Tests answer it by script.
     std::function<bool(std::vector<std::string>&)> m_chooseFiles;
 
-    CSiteFolderTree* GetTree() const { return m_pTree; }
+    CSiteFolderTree* GetTree() const { return m_tree; }
     wxListCtrl* GetList() const { return m_pList; }
     // The local files the list shows, in its order.
     const std::vector<std::string>& GetListed() const { return m_listed; }
-    int GetPlacedCount() const { return m_nPlaced; }
+    int GetPlacedCount() const { return m_placed; }
     AddFilesButtons GetButtons() const;
 
 private:
@@ -86,7 +86,7 @@ private:
 
     std::vector<std::string>& m_localFiles;
     std::vector<std::string> m_listed;
-    int m_nPlaced = 0;
+    int m_placed = 0;
 };
 
 // The files a Flash program's XML file names, collected and placed below the root folder by Browse.
@@ -100,14 +100,14 @@ public:
     // The chooser of XML files Browse opens; tests answer it by script.
     std::function<bool(std::vector<std::string>&)> m_chooseFiles;
 
-    CSiteFolderTree* GetTree() const { return m_pTree; }
-    int GetAddedCount() const { return m_nAdded; }
+    CSiteFolderTree* GetTree() const { return m_tree; }
+    int GetAddedCount() const { return m_added; }
 
 private:
     void OnBrowse(wxCommandEvent& event);
 
     std::vector<std::string>& m_sourceNames;
-    int m_nAdded = 0;
+    int m_added = 0;
 };
 
 // The chooser of several files of the given filter ("*" for all files); true with their paths when the user chose.

@@ -91,7 +91,7 @@ size_t CSiteNode::GetListPosition() const
 
 std::string CSiteFile::GetName() const
 {
-    return GetFileNameFromPath(m_strLocalPath);
+    return GetFileNameFromPath(m_localPath);
 }
 
 CSiteFolder::CSiteFolder(std::string name) : m_strName(std::move(name)), m_ReservedNames{GetRootFolderName()}
@@ -122,7 +122,7 @@ void CSiteFolder::Append(std::vector<std::unique_ptr<Node>>& list, NameIndex<Nod
     node->m_nIndex = list.size();
     Node*& indexed = index[LowerCase1252(node->GetName())];
     // Only a node adopted unchecked can share a name; without one, a node leaving never has another to look for.
-    parent->m_bSharedNames = parent->m_bSharedNames || indexed != nullptr;
+    parent->m_sharedNames = parent->m_sharedNames || indexed != nullptr;
     indexed = node.get();
     list.push_back(std::move(node));
 }
@@ -156,7 +156,7 @@ std::unique_ptr<Node> CSiteFolder::Remove(std::vector<std::unique_ptr<Node>>& li
     list.erase(list.begin() + static_cast<std::ptrdiff_t>(at));
     for (size_t i = at; i < list.size(); ++i)
         list[i]->m_nIndex = i;
-    Unindex(list, index, LowerCase1252(removed->GetName()), removed.get(), parent->m_bSharedNames);
+    Unindex(list, index, LowerCase1252(removed->GetName()), removed.get(), parent->m_sharedNames);
     removed->m_pParent = nullptr;
     removed->m_nIndex = 0;
     return removed;
@@ -171,10 +171,10 @@ void CSiteFolder::SetName(std::string name)
     CSiteFolder& parent = *m_pParent;
     const std::string oldKey = LowerCase1252(m_strName);
     m_strName = std::move(name);
-    Unindex(parent.m_Folders, parent.m_folderIndex, oldKey, this, parent.m_bSharedNames);
+    Unindex(parent.m_Folders, parent.m_folderIndex, oldKey, this, parent.m_sharedNames);
     // The folder renamed is the one its new name finds, as the newest of that name would be.
     CSiteFolder*& indexed = parent.m_folderIndex[LowerCase1252(m_strName)];
-    parent.m_bSharedNames = parent.m_bSharedNames || (indexed != nullptr && indexed != this);
+    parent.m_sharedNames = parent.m_sharedNames || (indexed != nullptr && indexed != this);
     indexed = this;
 }
 
@@ -266,33 +266,33 @@ std::unique_ptr<CSiteFile> CSiteFolder::DetachFile(CSiteFile* file)
 
 void CSiteFolderModel::Clear()
 {
-    m_pCurrentFile = nullptr;
-    m_pRoot.reset();
+    m_currentFile = nullptr;
+    m_root.reset();
 }
 
 void CSiteFolderModel::Reset()
 {
     Clear();
-    m_pRoot = std::make_unique<CSiteFolder>();
+    m_root = std::make_unique<CSiteFolder>();
 }
 
 void CSiteFolderModel::Build(const std::vector<std::string>& reservedNames, const std::vector<const CFilePair*>& pairs)
 {
     Reset();
     // Reserved first, so that no stored pair makes a folder where a page of the site goes.
-    m_pRoot->SetReservedNames(reservedNames);
+    m_root->SetReservedNames(reservedNames);
     for (const CFilePair* pair : pairs)
         AddFile(pair->m_strSource, pair->m_strTarget, pair->m_dwFlags);
 }
 
 bool CSiteFolderModel::AddFile(const std::string& localPath, const std::string& remotePath, DWORD flags)
 {
-    if (!m_pRoot)
-        m_pRoot = std::make_unique<CSiteFolder>();
+    if (!m_root)
+        m_root = std::make_unique<CSiteFolder>();
     const std::vector<std::string> segments = RemoteSegments(remotePath);
     if (segments.size() > static_cast<size_t>(kMaxFolderDepth))
         return false;
-    CSiteFolder* folder = m_pRoot.get();
+    CSiteFolder* folder = m_root.get();
     for (size_t i = 0; i + 1 < segments.size(); ++i) {
         folder->AddFolder(segments[i]);
         folder = folder->FindSubfolder(segments[i]);
@@ -304,12 +304,12 @@ bool CSiteFolderModel::AddFile(const std::string& localPath, const std::string& 
 
 CSiteFile* CSiteFolderModel::FindFileByRemotePath(const std::string& remotePath) const
 {
-    if (!m_pRoot)
+    if (!m_root)
         return nullptr;
     const std::vector<std::string> segments = RemoteSegments(remotePath);
     if (segments.empty())
         return nullptr;
-    const CSiteFolder* folder = m_pRoot.get();
+    const CSiteFolder* folder = m_root.get();
     for (size_t i = 0; i + 1 < segments.size() && folder; ++i)
         folder = folder->FindSubfolder(segments[i]);
     return folder ? folder->FindFile(segments.back()) : nullptr;
@@ -332,34 +332,34 @@ CSiteFile* FindByLocalPath(const CSiteFolder& folder, const std::string& localPa
 
 CSiteFile* CSiteFolderModel::FindFileByPath(const std::string& localPath) const
 {
-    return m_pRoot ? FindByLocalPath(*m_pRoot, localPath) : nullptr;
+    return m_root ? FindByLocalPath(*m_root, localPath) : nullptr;
 }
 
 CSiteFile* CSiteFolderModel::GetFirstFile()
 {
-    m_pCurrentFile = m_pRoot ? FirstFileBelow(*m_pRoot) : nullptr;
-    return m_pCurrentFile;
+    m_currentFile = m_root ? FirstFileBelow(*m_root) : nullptr;
+    return m_currentFile;
 }
 
 CSiteFile* CSiteFolderModel::GetNextFile()
 {
-    if (!m_pCurrentFile)
+    if (!m_currentFile)
         return nullptr;
-    const CSiteFolder* folder = m_pCurrentFile->GetParent();
+    const CSiteFolder* folder = m_currentFile->GetParent();
     const auto files = folder->GetFiles();
-    const size_t i = m_pCurrentFile->GetListPosition();
+    const size_t i = m_currentFile->GetListPosition();
     if (i + 1 < files.size()) {
-        m_pCurrentFile = files[i + 1].get();
-        return m_pCurrentFile;
+        m_currentFile = files[i + 1].get();
+        return m_currentFile;
     }
     // The folder is done: go on with its next sibling's subtree, or the parent's own files.
-    m_pCurrentFile = nullptr;
+    m_currentFile = nullptr;
     for (const CSiteNode* done = folder; done->GetParent(); done = done->GetParent()) {
         const CSiteFolder& parent = *done->GetParent();
-        if ((m_pCurrentFile = FirstFileBelow(parent, done->GetListPosition() + 1)))
+        if ((m_currentFile = FirstFileBelow(parent, done->GetListPosition() + 1)))
             break;
     }
-    return m_pCurrentFile;
+    return m_currentFile;
 }
 
 int CompareSiteNodes(const CSiteNode& a, const CSiteNode& b)

@@ -57,7 +57,7 @@ protected:
 class CSiteFile : public CSiteNode
 {
 public:
-    CSiteFile(std::string localPath, DWORD flags) : m_strLocalPath(std::move(localPath)), m_dwFlags(flags) {}
+    CSiteFile(std::string localPath, DWORD flags) : m_localPath(std::move(localPath)), m_dwFlags(flags) {}
 
     BOOL IsFolder() const override { return 0; }
     BOOL IsFile() const override { return 1; }
@@ -67,10 +67,10 @@ public:
     // A file keeps its local name on the site.
     BOOL IsNameLocked() const override { return 1; }
 
-    const std::string& GetLocalPath() const { return m_strLocalPath; }
+    const std::string& GetLocalPath() const { return m_localPath; }
 
 private:
-    std::string m_strLocalPath;
+    std::string m_localPath;
     DWORD m_dwFlags = 1;
 };
 
@@ -141,7 +141,7 @@ private:
     NameIndex<CSiteFolder> m_folderIndex;
     NameIndex<CSiteFile> m_fileIndex;
     // Whether two nodes of a list ever shared a folded name.
-    bool m_bSharedNames = false;
+    bool m_sharedNames = false;
 };
 
 class CSiteFolderModel
@@ -151,7 +151,7 @@ public:
     static constexpr int kMaxFolderDepth = 64;
 
     // The root, made on demand by AddFile.
-    CSiteFolder* GetRoot() const { return m_pRoot.get(); }
+    CSiteFolder* GetRoot() const { return m_root.get(); }
     void Clear();
     // Clears and makes a new empty root.
     void Reset();
@@ -170,8 +170,8 @@ public:
     CSiteFile* GetNextFile();
 
 private:
-    std::unique_ptr<CSiteFolder> m_pRoot;
-    CSiteFile* m_pCurrentFile = nullptr;
+    std::unique_ptr<CSiteFolder> m_root;
+    CSiteFile* m_currentFile = nullptr;
 };
 
 // The order of a folder's items in the tree: folders before files, then by name, case-sensitive, ascending.

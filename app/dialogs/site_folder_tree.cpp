@@ -61,7 +61,7 @@ CSiteFolderTree::CSiteFolderTree()
 CSiteFolderTree::~CSiteFolderTree()
 {
     // The list of icons goes with this tree; the tree must let go of it first.
-    if (m_pIcons)
+    if (m_icons)
         SetImageList(nullptr);
 }
 
@@ -91,22 +91,22 @@ int CSiteFolderTree::FileIcon(const std::string& localPath)
 bool CSiteFolderTree::Fill(int mode, bool showFiles)
 {
     m_nMode = mode;
-    m_bShowFiles = showFiles;
+    m_showFiles = showFiles;
     DeleteAllItems();
     if (!m_pModel || !m_pModel->GetRoot())
         return false;
-    if (!m_pIcons) {
+    if (!m_icons) {
         const wxSize size(16, 16);
-        m_pIcons = std::make_unique<wxImageList>(size.x, size.y, true, kFileIcon + 1);
+        m_icons = std::make_unique<wxImageList>(size.x, size.y, true, kFileIcon + 1);
         for (int icon = kFolderIcon; icon <= kFileIcon; ++icon)
-            m_pIcons->Add(IconPicture(icon));
-        SetImageList(m_pIcons.get());
+            m_icons->Add(IconPicture(icon));
+        SetImageList(m_icons.get());
     }
     CSiteFolder* root = m_pModel->GetRoot();
     const wxTreeItemId rootItem = AddRoot(NodeText(*root), kFolderIcon, kOpenFolderIcon, new NodeData(root));
     for (const auto& folder : root->GetFolders())
         InsertFolder(rootItem, folder.get());
-    if (m_bShowFiles)
+    if (m_showFiles)
         for (const auto& file : root->GetFiles())
             InsertNode(rootItem, file->GetLocalPath(), file.get());
     SelectItem(rootItem);
@@ -119,7 +119,7 @@ void CSiteFolderTree::InsertFolder(const wxTreeItemId& parent, CSiteNode* node)
     auto* folder = static_cast<CSiteFolder*>(node);
     for (const auto& child : folder->GetFolders())
         InsertFolder(item, child.get());
-    if (m_bShowFiles)
+    if (m_showFiles)
         for (const auto& file : folder->GetFiles())
             InsertNode(item, file->GetLocalPath(), file.get());
 }

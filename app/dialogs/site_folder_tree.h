@@ -40,7 +40,7 @@ public:
     void SetModel(CSiteFolderModel* model) { m_pModel = model; }
     CSiteFolderModel* GetModel() const { return m_pModel; }
     // The tree's icons, which a list beside it may share.
-    wxImageList* GetIcons() const { return m_pIcons.get(); }
+    wxImageList* GetIcons() const { return m_icons.get(); }
 
     // Shows the whole model; false, with the tree empty, when the model has no root.
     bool Fill(int mode, bool showFiles);
@@ -65,9 +65,9 @@ private:
     void OnEndLabelEdit(wxTreeEvent& event);
 
     CSiteFolderModel* m_pModel = nullptr;
-    std::unique_ptr<wxImageList> m_pIcons;
+    std::unique_ptr<wxImageList> m_icons;
     int m_nMode = kAppend;
-    bool m_bShowFiles = false;
+    bool m_showFiles = false;
 
     wxDECLARE_DYNAMIC_CLASS(CSiteFolderTree);
 };

@@ -44,15 +44,15 @@ wxBitmap MakeThemePreview(const std::string& path, const wxSize& area, wxPoint& 
 
 } // namespace
 
-CThemesDLG::CThemesDLG(wxWindow* parent, const std::string& themesFolder) : m_strThemesFolder(themesFolder)
+CThemesDLG::CThemesDLG(wxWindow* parent, const std::string& themesFolder) : m_themesFolder(themesFolder)
 {
     m_bLoaded = wxXmlResource::Get()->LoadDialog(this, parent, "424");
     if (!m_bLoaded)
         return;
-    m_pCategoryList = dynamic_cast<wxListBox*>(FindWindow(kCategoryListId));
-    m_pThemeList = dynamic_cast<wxListBox*>(FindWindow(kThemeListId));
+    m_categoryList = dynamic_cast<wxListBox*>(FindWindow(kCategoryListId));
+    m_themeList = dynamic_cast<wxListBox*>(FindWindow(kThemeListId));
     m_pPreview = dynamic_cast<wxPanel*>(FindWindow(kPreviewId));
-    if (!m_pCategoryList || !m_pThemeList || !m_pPreview) {
+    if (!m_categoryList || !m_themeList || !m_pPreview) {
         m_bLoaded = false;
         return;
     }
@@ -64,11 +64,11 @@ CThemesDLG::CThemesDLG(wxWindow* parent, const std::string& themesFolder) : m_st
     Bind(wxEVT_BUTTON, &CThemesDLG::OnOK, this, wxID_OK);
     Bind(wxEVT_BUTTON, &CThemesDLG::OnStore, this, kStoreButtonId);
 
-    m_scan = ScanThemes(m_strThemesFolder, m_Categories);
+    m_scan = ScanThemes(m_themesFolder, m_Categories);
     for (const CThemeCategory& category : m_Categories)
-        m_pCategoryList->Append(BytesToWx(category.m_strName));
+        m_categoryList->Append(BytesToWx(category.m_strName));
     if (!m_Categories.empty())
-        m_pCategoryList->SetSelection(0);
+        m_categoryList->SetSelection(0);
     FillThemeList();
     GetSizer()->SetSizeHints(this);
 }
@@ -89,12 +89,12 @@ int CThemesDLG::ShowModal()
 
 void CThemesDLG::FillThemeList()
 {
-    m_pThemeList->Clear();
-    if (m_nCategory < static_cast<int>(m_Categories.size())) {
-        for (const std::string& name : m_Categories[m_nCategory].m_ThemeNames)
-            m_pThemeList->Append(BytesToWx(name));
-        if (!m_pThemeList->IsEmpty())
-            m_pThemeList->SetSelection(m_nTheme);
+    m_themeList->Clear();
+    if (m_category < static_cast<int>(m_Categories.size())) {
+        for (const std::string& name : m_Categories[m_category].m_ThemeNames)
+            m_themeList->Append(BytesToWx(name));
+        if (!m_themeList->IsEmpty())
+            m_themeList->SetSelection(m_theme);
     }
     UpdatePreview();
 }
@@ -102,10 +102,10 @@ void CThemesDLG::FillThemeList()
 void CThemesDLG::UpdatePreview()
 {
     m_preview = wxBitmap();
-    if (m_nCategory < static_cast<int>(m_Categories.size())) {
-        const CThemeCategory& category = m_Categories[m_nCategory];
-        if (m_nTheme < static_cast<int>(category.m_ThemePaths.size()))
-            m_preview = MakeThemePreview(category.m_ThemePaths[m_nTheme], m_pPreview->GetClientSize(), m_previewAt);
+    if (m_category < static_cast<int>(m_Categories.size())) {
+        const CThemeCategory& category = m_Categories[m_category];
+        if (m_theme < static_cast<int>(category.m_ThemePaths.size()))
+            m_preview = MakeThemePreview(category.m_ThemePaths[m_theme], m_pPreview->GetClientSize(), m_previewAt);
     }
     m_pPreview->Refresh(false);
 }
@@ -115,18 +115,18 @@ void CThemesDLG::OnCategory(wxCommandEvent& event)
     const int selection = event.GetSelection();
     if (selection < 0 || selection >= static_cast<int>(m_Categories.size()))
         return;
-    m_nCategory = selection;
-    m_nTheme = 0;
+    m_category = selection;
+    m_theme = 0;
     FillThemeList();
 }
 
 void CThemesDLG::OnTheme(wxCommandEvent& event)
 {
     const int selection = event.GetSelection();
-    if (selection < 0 || m_nCategory >= static_cast<int>(m_Categories.size()) ||
-        selection >= static_cast<int>(m_Categories[m_nCategory].m_ThemePaths.size()))
+    if (selection < 0 || m_category >= static_cast<int>(m_Categories.size()) ||
+        selection >= static_cast<int>(m_Categories[m_category].m_ThemePaths.size()))
         return;
-    m_nTheme = selection;
+    m_theme = selection;
     UpdatePreview();
 }
 
@@ -140,13 +140,13 @@ void CThemesDLG::OnThemeDoubleClick(wxCommandEvent& event)
 void CThemesDLG::OnOK(wxCommandEvent&)
 {
     // With no theme listed there is nothing to start from.
-    if (m_nCategory >= static_cast<int>(m_Categories.size()) ||
-        m_nTheme >= static_cast<int>(m_Categories[m_nCategory].m_ThemePaths.size())) {
-        m_strChosenPath.clear();
+    if (m_category >= static_cast<int>(m_Categories.size()) ||
+        m_theme >= static_cast<int>(m_Categories[m_category].m_ThemePaths.size())) {
+        m_chosenPath.clear();
         EndModal(wxID_CANCEL);
         return;
     }
-    m_strChosenPath = m_Categories[m_nCategory].m_ThemePaths[m_nTheme];
+    m_chosenPath = m_Categories[m_category].m_ThemePaths[m_theme];
     EndModal(wxID_OK);
 }
 

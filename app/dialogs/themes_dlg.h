@@ -25,10 +25,10 @@ public:
     // or while no theme is listed).
     int ShowModal() override;
 
-    const std::string& GetChosenPath() const { return m_strChosenPath; }
+    const std::string& GetChosenPath() const { return m_chosenPath; }
     const std::vector<CThemeCategory>& GetCategories() const { return m_Categories; }
-    int GetSelectedCategory() const { return m_nCategory; }
-    int GetSelectedTheme() const { return m_nTheme; }
+    int GetSelectedCategory() const { return m_category; }
+    int GetSelectedTheme() const { return m_theme; }
 
     // The online theme store: a page on the maker's own (reserved, example) domain, like the About dialog's address.
     static constexpr const char* kThemeStoreAddress = "https://www.tallowmere-software.example/themes";
@@ -43,15 +43,15 @@ private:
     void OnStore(wxCommandEvent& event);
     void OnPaintPreview(wxPaintEvent& event);
 
-    std::string m_strThemesFolder;
-    std::string m_strChosenPath;
+    std::string m_themesFolder;
+    std::string m_chosenPath;
     std::vector<CThemeCategory> m_Categories;
     ThemeScan m_scan = ThemeScan::noFolder;
-    int m_nCategory = 0;
-    int m_nTheme = 0;
+    int m_category = 0;
+    int m_theme = 0;
     bool m_bLoaded = false;
-    wxListBox* m_pCategoryList = nullptr;
-    wxListBox* m_pThemeList = nullptr;
+    wxListBox* m_categoryList = nullptr;
+    wxListBox* m_themeList = nullptr;
     wxPanel* m_pPreview = nullptr;
     // The selected theme's picture, scaled for the preview area; invalid when it has none.
     wxBitmap m_preview;

@@ -26,17 +26,17 @@ CTipsDLG::CTipsDLG(wxWindow* parent, unsigned start) : m_tips(start)
     m_bLoaded = wxXmlResource::Get()->LoadDialog(this, parent, "5044");
     if (!m_bLoaded)
         return;
-    m_pArea = dynamic_cast<wxPanel*>(FindWindow(kAreaId));
-    m_pCheck = dynamic_cast<wxCheckBox*>(FindWindow(kTipsCheckId));
-    if (!m_pArea || !m_pCheck) {
+    m_area = dynamic_cast<wxPanel*>(FindWindow(kAreaId));
+    m_check = dynamic_cast<wxCheckBox*>(FindWindow(kTipsCheckId));
+    if (!m_area || !m_check) {
         m_bLoaded = false;
         return;
     }
-    m_pArea->SetBackgroundStyle(wxBG_STYLE_PAINT);
-    m_pArea->Bind(wxEVT_PAINT, &CTipsDLG::OnPaintTip, this);
-    m_pArea->Bind(wxEVT_LEFT_DOWN, &CTipsDLG::OnMouseDown, this);
-    m_pArea->Bind(wxEVT_MOTION, &CTipsDLG::OnMouseMove, this);
-    m_pArea->Bind(wxEVT_LEFT_UP, &CTipsDLG::OnMouseUp, this);
+    m_area->SetBackgroundStyle(wxBG_STYLE_PAINT);
+    m_area->Bind(wxEVT_PAINT, &CTipsDLG::OnPaintTip, this);
+    m_area->Bind(wxEVT_LEFT_DOWN, &CTipsDLG::OnMouseDown, this);
+    m_area->Bind(wxEVT_MOTION, &CTipsDLG::OnMouseMove, this);
+    m_area->Bind(wxEVT_LEFT_UP, &CTipsDLG::OnMouseUp, this);
     Bind(wxEVT_BUTTON, &CTipsDLG::OnNext, this, kNextId);
     Bind(wxEVT_BUTTON, &CTipsDLG::OnPrevious, this, kTipsPreviousId);
     Bind(wxEVT_BUTTON, &CTipsDLG::OnOK, this, wxID_OK);
@@ -62,18 +62,18 @@ int CTipsDLG::ShowModal()
 void CTipsDLG::OnNext(wxCommandEvent&)
 {
     m_tips.Next();
-    m_pArea->Refresh();
+    m_area->Refresh();
 }
 
 void CTipsDLG::OnPrevious(wxCommandEvent&)
 {
     m_tips.Previous();
-    m_pArea->Refresh();
+    m_area->Refresh();
 }
 
 void CTipsDLG::OnOK(wxCommandEvent&)
 {
-    if (m_pCheck->GetValue())
+    if (m_check->GetValue())
         if (CAppSettings* settings = GetAppSettings())
             settings->m_bShowDailyTips = false;
     EndModal(wxID_OK);
@@ -81,10 +81,10 @@ void CTipsDLG::OnOK(wxCommandEvent&)
 
 void CTipsDLG::OnPaintTip(wxPaintEvent&)
 {
-    wxAutoBufferedPaintDC dc(m_pArea);
-    const wxSize size = m_pArea->GetClientSize();
-    const int header = m_pArea->FromDIP(56);
-    const int margin = m_pArea->FromDIP(20);
+    wxAutoBufferedPaintDC dc(m_area);
+    const wxSize size = m_area->GetClientSize();
+    const int header = m_area->FromDIP(56);
+    const int margin = m_area->FromDIP(20);
     // A header band over a light page, the tip written into the page.
     dc.SetPen(*wxTRANSPARENT_PEN);
     dc.SetBrush(wxBrush(wxColour(255, 255, 255)));
@@ -107,7 +107,7 @@ void CTipsDLG::OnPaintTip(wxPaintEvent&)
     const int width = size.GetWidth() - 2 * margin;
     wxString line, text = BytesToWx(m_tips.GetTip());
     int y = header + margin;
-    const int lineHeight = dc.GetCharHeight() + m_pArea->FromDIP(2);
+    const int lineHeight = dc.GetCharHeight() + m_area->FromDIP(2);
     wxString word;
     auto flush = [&] {
         dc.DrawText(line, margin, y);
@@ -134,18 +134,18 @@ void CTipsDLG::OnPaintTip(wxPaintEvent&)
 
 void CTipsDLG::OnMouseDown(wxMouseEvent& event)
 {
-    m_dragOffset = m_pArea->ClientToScreen(event.GetPosition()) - GetPosition();
-    m_pArea->CaptureMouse();
+    m_dragOffset = m_area->ClientToScreen(event.GetPosition()) - GetPosition();
+    m_area->CaptureMouse();
 }
 
 void CTipsDLG::OnMouseMove(wxMouseEvent& event)
 {
-    if (m_pArea->HasCapture() && event.Dragging())
-        Move(m_pArea->ClientToScreen(event.GetPosition()) - m_dragOffset);
+    if (m_area->HasCapture() && event.Dragging())
+        Move(m_area->ClientToScreen(event.GetPosition()) - m_dragOffset);
 }
 
 void CTipsDLG::OnMouseUp(wxMouseEvent&)
 {
-    if (m_pArea->HasCapture())
-        m_pArea->ReleaseMouse();
+    if (m_area->HasCapture())
+        m_area->ReleaseMouse();
 }

@@ -31,7 +31,7 @@ private:
 
     CTipsList m_tips;
     bool m_bLoaded = false;
-    wxPanel* m_pArea = nullptr;
-    wxCheckBox* m_pCheck = nullptr;
+    wxPanel* m_area = nullptr;
+    wxCheckBox* m_check = nullptr;
     wxPoint m_dragOffset;
 };

@@ -35,7 +35,7 @@ void ShowBar(wxGauge* bar, const CUploadProgress& progress)
 
 CUploadProgressDLG::CUploadProgressDLG(wxWindow* parent, CUploadProgress& progress, CFtp* connection,
                                        const std::string& destination)
-    : m_progress(progress), m_pConnection(connection)
+    : m_progress(progress), m_connection(connection)
 {
     m_bLoaded = wxXmlResource::Get()->LoadDialog(this, parent, "408");
     if (!m_bLoaded)
@@ -51,7 +51,7 @@ CUploadProgressDLG::CUploadProgressDLG(wxWindow* parent, CUploadProgress& progre
     // Closing the window is pressing Cancel: the upload ends it.
     Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent& event) {
         event.Veto();
-        m_progress.Cancel(m_pConnection);
+        m_progress.Cancel(m_connection);
     });
     ShowProgress();
     GetSizer()->SetSizeHints(this);
@@ -70,7 +70,7 @@ void CUploadProgressDLG::ShowProgress()
 void CUploadProgressDLG::OnCancel(wxCommandEvent&)
 {
     // The window stays: the run notices the cancel, ends and closes it.
-    m_progress.Cancel(m_pConnection);
+    m_progress.Cancel(m_connection);
 }
 
 std::string UploadDestinationText(const CAppSettings& settings)

@@ -27,7 +27,7 @@ private:
     void OnCancel(wxCommandEvent& event);
 
     CUploadProgress& m_progress;
-    CFtp* m_pConnection;
+    CFtp* m_connection;
     wxTextCtrl* m_pStatus = nullptr;
     wxGauge* m_pBar = nullptr;
     bool m_bLoaded = false;

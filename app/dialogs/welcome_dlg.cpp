@@ -24,9 +24,9 @@ CWelcomeDLG::CWelcomeDLG(wxWindow* parent)
     m_bLoaded = wxXmlResource::Get()->LoadDialog(this, parent, "371");
     if (!m_bLoaded)
         return;
-    m_pBanner = dynamic_cast<wxPanel*>(FindWindow(kBannerId));
-    m_pCheck = dynamic_cast<wxCheckBox*>(FindWindow(kCheckId));
-    if (!m_pBanner || !m_pCheck) {
+    m_banner = dynamic_cast<wxPanel*>(FindWindow(kBannerId));
+    m_check = dynamic_cast<wxCheckBox*>(FindWindow(kCheckId));
+    if (!m_banner || !m_check) {
         m_bLoaded = false;
         return;
     }
@@ -34,8 +34,8 @@ CWelcomeDLG::CWelcomeDLG(wxWindow* parent)
     for (int id : {kNewSiteId, kThemeId, kOpenSiteId})
         if (auto* choice = dynamic_cast<wxButton*>(FindWindow(id)))
             AlignButtonContentStart(*choice);
-    m_pBanner->SetBackgroundStyle(wxBG_STYLE_PAINT);
-    m_pBanner->Bind(wxEVT_PAINT, &CWelcomeDLG::OnPaintBanner, this);
+    m_banner->SetBackgroundStyle(wxBG_STYLE_PAINT);
+    m_banner->Bind(wxEVT_PAINT, &CWelcomeDLG::OnPaintBanner, this);
     Bind(
         wxEVT_BUTTON, [this](wxCommandEvent&) { Choose(WelcomeChoice::newSite, wxID_OK); }, kNewSiteId);
     Bind(
@@ -66,7 +66,7 @@ int CWelcomeDLG::ShowModal()
 void CWelcomeDLG::Choose(WelcomeChoice::Start start, int result)
 {
     m_choice.start = start;
-    m_choice.dontShowAgain = m_pCheck->GetValue();
+    m_choice.dontShowAgain = m_check->GetValue();
     if (IsModal())
         EndModal(result);
     else
@@ -75,8 +75,8 @@ void CWelcomeDLG::Choose(WelcomeChoice::Start start, int result)
 
 void CWelcomeDLG::OnPaintBanner(wxPaintEvent&)
 {
-    wxAutoBufferedPaintDC dc(m_pBanner);
-    const wxRect area(m_pBanner->GetClientSize());
+    wxAutoBufferedPaintDC dc(m_banner);
+    const wxRect area(m_banner->GetClientSize());
     dc.GradientFillLinear(area, wxColour(22, 50, 92), wxColour(60, 120, 190), wxEAST);
     wxFont font = GetFont();
     font.SetPointSize(font.GetPointSize() * 2);

@@ -25,6 +25,6 @@ private:
 
     WelcomeChoice m_choice;
     bool m_bLoaded = false;
-    wxPanel* m_pBanner = nullptr;
-    wxCheckBox* m_pCheck = nullptr;
+    wxPanel* m_banner = nullptr;
+    wxCheckBox* m_check = nullptr;
 };

@@ -138,14 +138,14 @@ CCloseSiteDLG::CCloseSiteDLG(wxWindow* parent)
         FinishMessageLayout(*this);
 }
 
-CPropertyPageExt::CPropertyPageExt(CWizardSheet& sheet, int templateId) : m_nTemplateId(templateId)
+CPropertyPageExt::CPropertyPageExt(CWizardSheet& sheet, int templateId) : m_templateId(templateId)
 {
     const wxString name = wxString::Format("%d", templateId);
     // A page without a template of its own is an empty panel that its wizard fills.
     wxLogNull noTemplate;
     if (!LoadXrcResources() || !wxXmlResource::Get()->LoadPanel(this, sheet.GetBookCtrl(), name))
         Create(sheet.GetBookCtrl());
-    m_bInitialized = true;
+    m_initialized = true;
 }
 
 CWizardSheet::CWizardSheet(const wxString& caption, wxWindow* parent)
@@ -171,7 +171,7 @@ wxBookCtrlBase* CWizardSheet::CreateBookCtrl()
 int CWizardSheet::DoModal()
 {
     // A modal sheet that may not show could never be closed.
-    if (!m_bShowAllowed)
+    if (!m_showAllowed)
         return wxID_CANCEL;
     LayoutDialog();
     return ShowModal();
@@ -179,7 +179,7 @@ int CWizardSheet::DoModal()
 
 bool CWizardSheet::Show(bool show)
 {
-    if (show && !m_bShowAllowed)
+    if (show && !m_showAllowed)
         return false;
     return wxPropertySheetDialog::Show(show);
 }

@@ -83,15 +83,15 @@ class CPropertyPageExt : public wxPanel
 public:
     CPropertyPageExt(CWizardSheet& sheet, int templateId);
 
-    int GetTemplateId() const { return m_nTemplateId; }
+    int GetTemplateId() const { return m_templateId; }
     CWizardSheet* GetSheet() const { return m_pSheet; }
-    bool IsInitialized() const { return m_bInitialized; }
+    bool IsInitialized() const { return m_initialized; }
 
 private:
     friend class CWizardSheet;
-    int m_nTemplateId;
+    int m_templateId;
     CWizardSheet* m_pSheet = nullptr;
-    bool m_bInitialized = false;
+    bool m_initialized = false;
 };
 
 // The wizard's sheet. It stays hidden until the wizard allows it to show, so that the wizard can prepare its
@@ -105,10 +105,10 @@ public:
     wxBookCtrlBase* CreateBookCtrl() override;
     // wxID_CANCEL at once while the sheet may not show.
     int DoModal();
-    void SetShowAllowed(bool allowed) { m_bShowAllowed = allowed; }
-    bool IsShowAllowed() const { return m_bShowAllowed; }
+    void SetShowAllowed(bool allowed) { m_showAllowed = allowed; }
+    bool IsShowAllowed() const { return m_showAllowed; }
     bool Show(bool show = true) override;
 
 private:
-    bool m_bShowAllowed = false;
+    bool m_showAllowed = false;
 };

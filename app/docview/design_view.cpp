@@ -197,7 +197,7 @@ COrvelView::COrvelView(wxWindow* parent, CSitePage* page)
     Bind(wxEVT_TIMER, &COrvelView::OnCaretTimer, this, m_caretTimer.GetId());
     TakeDroppedFiles();
     MouseToolHost& host = *this;
-    m_pTools = std::make_unique<CMouseTools>(*m_pPage, host);
+    m_tools = std::make_unique<CMouseTools>(*m_pPage, host);
 }
 
 COrvelView::~COrvelView()
@@ -303,13 +303,13 @@ void COrvelView::InvalidateViewRect(const CRect& client, bool erase)
 
 void COrvelView::ResetDragState()
 {
-    m_pTools->ResetDragState();
+    m_tools->ResetDragState();
 }
 
 bool COrvelView::TakeContextMenuShown()
 {
-    const bool shown = m_bContextMenuShown;
-    m_bContextMenuShown = false;
+    const bool shown = m_contextMenuShown;
+    m_contextMenuShown = false;
     return shown;
 }
 
@@ -324,7 +324,7 @@ void COrvelView::OnPaint(wxPaintEvent&)
     const wxRect box = GetUpdateRegion().GetBox();
     if (box.IsEmpty())
         return;
-    if (m_bFirstPaint && m_pPage->GetItemCount() > 0) {
+    if (m_firstPaint && m_pPage->GetItemCount() > 0) {
         // Rendering a page's objects the first time takes a while; say so meanwhile.
         wxBusyCursor wait;
         dc.SetBackground(wxBrush(kSurround));
@@ -332,7 +332,7 @@ void COrvelView::OnPaint(wxPaintEvent&)
         dc.DrawText(WindowText(IDS_LOADING_PAGE), 10, 10);
         m_pPage->RenderDirtyObjects();
     }
-    m_bFirstPaint = false;
+    m_firstPaint = false;
     PaintArea(dc, CRect(box.GetLeft(), box.GetTop(), box.GetRight() + 1, box.GetBottom() + 1));
 }
 
@@ -362,7 +362,7 @@ void COrvelView::PaintArea(wxDC& dc, const CRect& clip)
 bool COrvelView::FramesMeet(const CRect& clip) const
 {
     CRect band;
-    if (m_pTools->IsTextBand() || m_pTools->IsDragging() || m_pTools->GetBand(band))
+    if (m_tools->IsTextBand() || m_tools->IsDragging() || m_tools->GetBand(band))
         return true;
     const CPoint origin = GetPageOrigin(), scroll = GetScrollPosition();
     CRect near = clip;
@@ -411,13 +411,13 @@ void COrvelView::DrawFrames(wxDC& memory, const CRect& clip)
 {
     if (m_pPage->IsEditingInPlace() && IsActive())
         DrawTextEditFrame(memory);
-    if (m_pTools->IsTextBand()) {
-        const CRect band = PageRectToClient(m_pTools->GetTextBandRect());
+    if (m_tools->IsTextBand()) {
+        const CRect band = PageRectToClient(m_tools->GetTextBandRect());
         memory.SetPen(wxPen(kTextFrameColour, 1));
         memory.SetBrush(*wxTRANSPARENT_BRUSH);
         memory.DrawRectangle(band.left + 3, band.top + 3, band.Width() - 6, band.Height() - 6);
     }
-    if (IsActive() && !m_pTools->IsDragging() && !m_pTools->IsTextBand() && !m_pPage->IsEditingInPlace())
+    if (IsActive() && !m_tools->IsDragging() && !m_tools->IsTextBand() && !m_pPage->IsEditingInPlace())
         DrawSelection(memory);
     DrawBand(memory);
     if (!m_pPage->AreGuidesHidden())
@@ -526,9 +526,9 @@ void COrvelView::OnSetCursor(wxSetCursorEvent& event)
     CursorContext context;
     context.tool = GetToolsAndInspector().GetToolsBarTool();
     context.isCurrentView = IsActive();
-    context.dragging = m_pTools->IsDragging();
-    context.textFrameResize = m_pTools->IsTextFrameResize();
-    context.textFrameResizeSideways = m_pTools->IsTextFrameResizeSideways();
+    context.dragging = m_tools->IsDragging();
+    context.textFrameResize = m_tools->IsTextFrameResize();
+    context.textFrameResizeSideways = m_tools->IsTextFrameResizeSideways();
     const CursorChoice choice =
         ChooseCursor(*m_pPage, ClientToPage(CPoint(event.GetX(), event.GetY())), context, m_hitMap);
     SetStatusText(choice.prompt);
@@ -542,7 +542,7 @@ void COrvelView::OnSetCursor(wxSetCursorEvent& event)
 
 void COrvelView::OnContextMenu(wxContextMenuEvent& event)
 {
-    if (m_pTools->IsDragging() || m_pTools->IsTextBand() || m_pTools->IsTextFrameResize() || m_pTools->IsGuideDrag())
+    if (m_tools->IsDragging() || m_tools->IsTextBand() || m_tools->IsTextFrameResize() || m_tools->IsGuideDrag())
         return;
     // From the keyboard the menu opens where the mouse is.
     const wxPoint screen = event.GetPosition() == wxDefaultPosition ? wxGetMousePosition() : event.GetPosition();
@@ -558,14 +558,14 @@ void COrvelView::OnContextMenu(wxContextMenuEvent& event)
         return;
     // The commands go to the main window, as those of its own menus do. A command chosen may be carried out
     // before the menu call returns, so the point is marked as the menu's first.
-    m_bContextMenuShown = true;
+    m_contextMenuShown = true;
     wxWindow* owner = wxGetTopLevelParent(this);
     owner->PopupMenu(menu.get(), owner->ScreenToClient(screen));
 }
 
 void COrvelView::OnCaptureLost(wxMouseCaptureLostEvent&)
 {
-    m_pTools->OnCaptureLost();
+    m_tools->OnCaptureLost();
     ResetDragState();
     m_pPage->RenderDirtyObjects();
     Refresh(true);
@@ -585,26 +585,26 @@ MouseInput COrvelView::ToMouseInput(const wxMouseEvent& event) const
 
 void COrvelView::OnLButtonDown(wxMouseEvent& event)
 {
-    m_pTools->OnLButtonDown(ToMouseInput(event));
+    m_tools->OnLButtonDown(ToMouseInput(event));
     // The default handling gives the view the focus.
     event.Skip();
 }
 
 void COrvelView::OnMouseMove(wxMouseEvent& event)
 {
-    m_pTools->OnMouseMove(ToMouseInput(event));
+    m_tools->OnMouseMove(ToMouseInput(event));
     event.Skip();
 }
 
 void COrvelView::OnLButtonUp(wxMouseEvent& event)
 {
-    m_pTools->OnLButtonUp(ToMouseInput(event));
+    m_tools->OnLButtonUp(ToMouseInput(event));
     event.Skip();
 }
 
 void COrvelView::OnLButtonDblClk(wxMouseEvent& event)
 {
-    m_pTools->OnLButtonDblClk(ToMouseInput(event));
+    m_tools->OnLButtonDblClk(ToMouseInput(event));
     event.Skip();
 }
 
@@ -613,7 +613,7 @@ void COrvelView::OnLButtonDblClk(wxMouseEvent& event)
 void COrvelView::DrawBand(wxDC& dc) const
 {
     CRect band;
-    if (!m_pTools->GetBand(band))
+    if (!m_tools->GetBand(band))
         return;
     const CPoint origin = GetPageOrigin(), scroll = GetScrollPosition();
     band.OffsetRect(origin.x - scroll.x, origin.y - scroll.y);

@@ -65,7 +65,7 @@ public:
     // Takes the page out of in-place editing without ending the edited object's edit.
     void EndPageTextEditing() override;
     void RecordPageUndo(UndoKind kind) override;
-    const CMouseTools& GetMouseTools() const { return *m_pTools; }
+    const CMouseTools& GetMouseTools() const { return *m_tools; }
     // Where the context menu was last opened, in page coordinates, and whether it was (read and cleared by the
     // insert-guide commands).
     CPoint GetContextPoint() const { return m_contextPoint; }
@@ -86,8 +86,8 @@ public:
     void InvalidateEditRect(const CRect& rect) override;
     // Whether picture files may be dropped now: not while a text is edited or the mouse is at work.
     bool AcceptsDrop() const;
-    bool GetKeyboardMove() const { return m_bKeyMove; }
-    void SetKeyboardMove(bool moving) { m_bKeyMove = moving; }
+    bool GetKeyboardMove() const { return m_keyMove; }
+    void SetKeyboardMove(bool moving) { m_keyMove = moving; }
 
 private:
     bool IsActive() const;
@@ -144,19 +144,19 @@ private:
     // The pixels hit tests read from the objects' images.
     CPixMap m_hitMap;
     ViewPixels m_pixels;
-    bool m_bFirstPaint = true;
+    bool m_firstPaint = true;
 
     // The mouse gestures and their state.
-    std::unique_ptr<CMouseTools> m_pTools;
+    std::unique_ptr<CMouseTools> m_tools;
 
     CPoint m_contextPoint;
-    bool m_bContextMenuShown = false;
+    bool m_contextMenuShown = false;
     // Set while arrow keys move the selection, up to the next key release.
-    bool m_bKeyMove = false;
+    bool m_keyMove = false;
 
     ViewCaret m_caret;
     wxTimer m_caretTimer;
     // The area a key on the edited text changed, collected while the key is taken.
     CRect m_keyArea;
-    bool m_bCollectKeyArea = false;
+    bool m_collectKeyArea = false;
 };

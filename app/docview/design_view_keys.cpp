@@ -160,7 +160,7 @@ void COrvelView::OnKeyDown(wxKeyEvent& event)
         return;
     }
     // The arrow keys move the selection and never scroll the view.
-    const CRect area = NudgeSelection(*m_pPage, m_bKeyMove, step.x, step.y);
+    const CRect area = NudgeSelection(*m_pPage, m_keyMove, step.x, step.y);
     if (!area.IsRectEmpty()) {
         const CRect client = PageRectToClient(area);
         RefreshRect(wxRect(client.left, client.top, client.Width(), client.Height()), false);
@@ -169,7 +169,7 @@ void COrvelView::OnKeyDown(wxKeyEvent& event)
 
 void COrvelView::OnKeyUp(wxKeyEvent& event)
 {
-    EndNudge(*m_pPage, m_bKeyMove);
+    EndNudge(*m_pPage, m_keyMove);
     event.Skip();
 }
 
@@ -179,11 +179,11 @@ void COrvelView::AfterTextKey(CTextObject& text, int prevPara, int prevIndex, co
         item->GetCurrentObject()->UpdateHandles();
     // What the key changed is painted at once, straight into the window: the toolkit's repaint would go through
     // every window the view stands in, which costs far more than the few lines a key changes.
-    m_bCollectKeyArea = true;
+    m_collectKeyArea = true;
     m_keyArea = CRect();
     text.UpdateCaret(prevPara, prevIndex);
     InvalidateEditRect(area);
-    m_bCollectKeyArea = false;
+    m_collectKeyArea = false;
     PaintNow(m_keyArea);
     NotifyInspector(kTextTyped);
 }
@@ -192,7 +192,7 @@ void COrvelView::RefreshClientRect(const CRect& rect)
 {
     if (rect.IsRectEmpty())
         return;
-    if (m_bCollectKeyArea) {
+    if (m_collectKeyArea) {
         m_keyArea.UnionRect(m_keyArea, rect);
         return;
     }
@@ -206,7 +206,7 @@ void COrvelView::PaintNow(const CRect& rect)
     if (!area.IntersectRect(rect, CRect(0, 0, size.x, size.y)))
         return;
     // Before the first paint, or while the window is not on the screen, the toolkit's own repaint does it.
-    if (!m_bFirstPaint && IsShownOnScreen()) {
+    if (!m_firstPaint && IsShownOnScreen()) {
         wxClientDC dc(this);
         if (dc.IsOk()) {
             PaintArea(dc, area);
@@ -358,8 +358,8 @@ private:
 
 bool COrvelView::AcceptsDrop() const
 {
-    return !m_pPage->IsEditingInPlace() && !m_pTools->IsDragging() && !m_pTools->IsTextBand() &&
-           !m_pTools->IsTextFrameResize() && !m_pTools->IsGuideDrag();
+    return !m_pPage->IsEditingInPlace() && !m_tools->IsDragging() && !m_tools->IsTextBand() &&
+           !m_tools->IsTextFrameResize() && !m_tools->IsGuideDrag();
 }
 
 void COrvelView::TakeDroppedFiles()

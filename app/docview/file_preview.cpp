@@ -18,29 +18,29 @@ bool CFilePreview::Select(const std::string& path)
 {
     std::error_code error;
     if (path.empty() || std::filesystem::is_directory(path, error)) {
-        m_strCachedPath.clear();
-        m_bCannotRead = false;
+        m_cachedPath.clear();
+        m_cannotRead = false;
         return true;
     }
-    if (path == m_strCachedPath)
+    if (path == m_cachedPath)
         return true;
     if (!std::filesystem::exists(path, error)) {
-        m_strCachedPath.clear();
+        m_cachedPath.clear();
         return false;
     }
     // The preview keeps the thumbnail it read and lets the one before it go.
     bool failed = true;
     SiteFileSummary summary;
     std::unique_ptr<CPixMap> thumbnail = ReadSiteThumbnail(path, failed, &summary);
-    m_bCannotRead = failed;
+    m_cannotRead = failed;
     if (thumbnail && thumbnail->IsValid() && thumbnail->mode == IMAGE_MODE_RGB) {
         m_thumbnail = std::move(thumbnail);
         m_summary = std::move(summary);
-        m_strCachedPath = path;
-        m_bCannotRead = false;
+        m_cachedPath = path;
+        m_cannotRead = false;
     } else {
         m_thumbnail.reset();
-        m_strCachedPath.clear();
+        m_cachedPath.clear();
     }
     return true;
 }
@@ -76,8 +76,8 @@ std::vector<unsigned char> ComposePreviewBox(const CPixMap* thumbnail, int width
 
 bool CFilePreview::TakeFirstOpening()
 {
-    const bool first = m_bFirstOpening;
-    m_bFirstOpening = false;
+    const bool first = m_firstOpening;
+    m_firstOpening = false;
     return first;
 }
 

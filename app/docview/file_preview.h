@@ -18,10 +18,10 @@ public:
     bool Select(const std::string& path);
 
     // Whether a site file was read; false for nothing selected, a folder, a missing file or one that is no site.
-    bool HasSite() const { return !m_strCachedPath.empty(); }
+    bool HasSite() const { return !m_cachedPath.empty(); }
     // Whether the last file tried was no readable site file.
-    bool CannotRead() const { return m_bCannotRead; }
-    const std::string& GetCachedPath() const { return m_strCachedPath; }
+    bool CannotRead() const { return m_cannotRead; }
+    const std::string& GetCachedPath() const { return m_cachedPath; }
     const SiteFileSummary& GetSummary() const { return m_summary; }
     const CPixMap* GetThumbnail() const { return m_thumbnail.get(); }
 
@@ -32,11 +32,11 @@ public:
     bool TakeFirstOpening();
 
 private:
-    std::string m_strCachedPath;
-    bool m_bCannotRead = false;
+    std::string m_cachedPath;
+    bool m_cannotRead = false;
     SiteFileSummary m_summary;
     std::unique_ptr<CPixMap> m_thumbnail;
-    bool m_bFirstOpening = true;
+    bool m_firstOpening = true;
 };
 
 // The thumbnail box, width by height pixels, as RGB rows without padding: a thumbnail (mode 3) centred on light

@@ -34,18 +34,18 @@ CFilePreviewDLG::CFilePreviewDLG(wxWindow* parent, const std::string& title, con
     if (!m_bLoaded)
         return;
     SetTitle(BytesToWx(title));
-    m_pFileCtrl = new wxFileCtrl(this, kFileCtrlId, PathToWx(folder), PathToWx(name), BytesToWx(filter),
-                                 wxFC_OPEN | wxFC_NOSHOWHIDDEN);
-    m_bLoaded = wxXmlResource::Get()->AttachUnknownControl("5001", m_pFileCtrl, this);
-    m_pBox = XRCCTRL(*this, "5002", wxPanel);
-    if (!m_bLoaded || !m_pBox) {
+    m_fileCtrl = new wxFileCtrl(this, kFileCtrlId, PathToWx(folder), PathToWx(name), BytesToWx(filter),
+                                wxFC_OPEN | wxFC_NOSHOWHIDDEN);
+    m_bLoaded = wxXmlResource::Get()->AttachUnknownControl("5001", m_fileCtrl, this);
+    m_box = XRCCTRL(*this, "5002", wxPanel);
+    if (!m_bLoaded || !m_box) {
         m_bLoaded = false;
         return;
     }
-    m_pBox->SetBackgroundStyle(wxBG_STYLE_PAINT);
-    m_pBox->Bind(wxEVT_PAINT, &CFilePreviewDLG::OnPaintBox, this);
-    m_pFileCtrl->Bind(wxEVT_FILECTRL_SELECTIONCHANGED, &CFilePreviewDLG::OnSelectionChanged, this);
-    m_pFileCtrl->Bind(wxEVT_FILECTRL_FILEACTIVATED, &CFilePreviewDLG::OnFileActivated, this);
+    m_box->SetBackgroundStyle(wxBG_STYLE_PAINT);
+    m_box->Bind(wxEVT_PAINT, &CFilePreviewDLG::OnPaintBox, this);
+    m_fileCtrl->Bind(wxEVT_FILECTRL_SELECTIONCHANGED, &CFilePreviewDLG::OnSelectionChanged, this);
+    m_fileCtrl->Bind(wxEVT_FILECTRL_FILEACTIVATED, &CFilePreviewDLG::OnFileActivated, this);
     Bind(wxEVT_BUTTON, &CFilePreviewDLG::OnOK, this, wxID_OK);
     ShowTexts();
     GetSizer()->SetSizeHints(this);
@@ -59,10 +59,10 @@ CFilePreviewDLG::CFilePreviewDLG(wxWindow* parent, const std::string& title, con
 
 void CFilePreviewDLG::UpdatePreview()
 {
-    if (!GetFilePreview().Select(PathFromWx(m_pFileCtrl->GetPath())))
+    if (!GetFilePreview().Select(PathFromWx(m_fileCtrl->GetPath())))
         return;
     ShowTexts();
-    m_pBox->Refresh();
+    m_box->Refresh();
 }
 
 void CFilePreviewDLG::ShowTexts()
@@ -101,10 +101,10 @@ void CFilePreviewDLG::OnOK(wxCommandEvent&)
 // An existing file is taken; a folder is opened in the chooser; anything else is refused with a beep.
 bool CFilePreviewDLG::Accept()
 {
-    const std::string path = PathFromWx(m_pFileCtrl->GetPath());
+    const std::string path = PathFromWx(m_fileCtrl->GetPath());
     std::error_code error;
     if (!path.empty() && std::filesystem::is_directory(path, error)) {
-        m_pFileCtrl->SetDirectory(PathToWx(path));
+        m_fileCtrl->SetDirectory(PathToWx(path));
         return false;
     }
     if (path.empty() || !std::filesystem::is_regular_file(path, error)) {
@@ -117,8 +117,8 @@ bool CFilePreviewDLG::Accept()
 
 void CFilePreviewDLG::OnPaintBox(wxPaintEvent&)
 {
-    wxAutoBufferedPaintDC dc(m_pBox);
-    const wxSize size = m_pBox->GetClientSize();
+    wxAutoBufferedPaintDC dc(m_box);
+    const wxSize size = m_box->GetClientSize();
     if (size.GetWidth() <= 0 || size.GetHeight() <= 0)
         return;
     std::vector<unsigned char> pixels = GetFilePreview().ComposeBox(size.GetWidth(), size.GetHeight());

@@ -20,7 +20,7 @@ public:
     bool IsOk() const { return m_bLoaded; }
     // The chosen file after OK.
     const std::string& GetPath() const { return m_strPath; }
-    wxFileCtrl* GetFileCtrl() const { return m_pFileCtrl; }
+    wxFileCtrl* GetFileCtrl() const { return m_fileCtrl; }
 
     // Brings the panel up to date with the chooser's selection.
     void UpdatePreview();
@@ -35,6 +35,6 @@ private:
 
     bool m_bLoaded = false;
     std::string m_strPath;
-    wxFileCtrl* m_pFileCtrl = nullptr;
-    wxPanel* m_pBox = nullptr;
+    wxFileCtrl* m_fileCtrl = nullptr;
+    wxPanel* m_box = nullptr;
 };

@@ -11,8 +11,8 @@ bool CPageSizeControls::Create(wxWindow& window, const PageSizeControlIds& ids, 
     m_handlers = std::move(handlers);
     m_pWidth = dynamic_cast<wxTextCtrl*>(window.FindWindow(ids.width));
     m_pHeight = dynamic_cast<wxTextCtrl*>(window.FindWindow(ids.height));
-    m_pSizes = dynamic_cast<wxComboBox*>(window.FindWindow(ids.sizes));
-    if (!m_pWidth || !m_pHeight || !m_pSizes)
+    m_sizes = dynamic_cast<wxComboBox*>(window.FindWindow(ids.sizes));
+    if (!m_pWidth || !m_pHeight || !m_sizes)
         return false;
     window.Bind(wxEVT_COMBOBOX_DROPDOWN, &CPageSizeControls::OnDropDown, this, ids.sizes);
     window.Bind(wxEVT_COMBOBOX, &CPageSizeControls::OnChosen, this, ids.sizes);
@@ -34,9 +34,9 @@ void CPageSizeControls::ShowFields(int width, int height)
 void CPageSizeControls::ShowSize(int width, int height)
 {
     m_bFilling = true;
-    m_pSizes->Clear();
-    m_pSizes->Append(FormatPageSize(width, height));
-    m_pSizes->SetSelection(0);
+    m_sizes->Clear();
+    m_sizes->Append(FormatPageSize(width, height));
+    m_sizes->SetSelection(0);
     m_bFilling = false;
 }
 
@@ -45,10 +45,10 @@ void CPageSizeControls::OnDropDown(wxCommandEvent& event)
     const Size size = m_handlers.current();
     const SizePresetList list = BuildSizePresetList(size.width, size.height, m_presets);
     m_bFilling = true;
-    m_pSizes->Clear();
+    m_sizes->Clear();
     for (const std::string& entry : list.entries)
-        m_pSizes->Append(entry);
-    m_pSizes->SetSelection(list.selection);
+        m_sizes->Append(entry);
+    m_sizes->SetSelection(list.selection);
     m_bFilling = false;
     event.Skip();
 }
@@ -56,5 +56,5 @@ void CPageSizeControls::OnDropDown(wxCommandEvent& event)
 void CPageSizeControls::OnChosen(wxCommandEvent&)
 {
     if (!m_bFilling)
-        m_handlers.chosen(m_pSizes->GetSelection(), static_cast<int>(m_pSizes->GetCount()));
+        m_handlers.chosen(m_sizes->GetSelection(), static_cast<int>(m_sizes->GetCount()));
 }

@@ -58,5 +58,5 @@ private:
     bool m_bFilling = false;
     wxTextCtrl* m_pWidth = nullptr;
     wxTextCtrl* m_pHeight = nullptr;
-    wxComboBox* m_pSizes = nullptr;
+    wxComboBox* m_sizes = nullptr;
 };

@@ -7,13 +7,13 @@ CRemovalChecks::CRemovalChecks(int count) : m_states(static_cast<size_t>(std::ma
 void CRemovalChecks::CheckAll()
 {
     std::fill(m_states.begin(), m_states.end(), 1);
-    m_nChecked = static_cast<int>(m_states.size());
+    m_checked = static_cast<int>(m_states.size());
 }
 
 void CRemovalChecks::ClearAll()
 {
     std::fill(m_states.begin(), m_states.end(), 0);
-    m_nChecked = 0;
+    m_checked = 0;
 }
 
 void CRemovalChecks::SetCheck(int i, bool checked)
@@ -21,5 +21,5 @@ void CRemovalChecks::SetCheck(int i, bool checked)
     if (i < 0 || i >= static_cast<int>(m_states.size()) || (m_states[i] == 1) == checked)
         return;
     m_states[i] = checked ? 1 : 0;
-    m_nChecked += checked ? 1 : -1;
+    m_checked += checked ? 1 : -1;
 }

@@ -17,12 +17,12 @@ public:
 
     // One entry per item, 1 for an item to remove.
     const std::vector<int>& GetStates() const { return m_states; }
-    int GetCheckedCount() const { return m_nChecked; }
-    bool CanRemove() const { return m_nChecked > 0; }
-    bool CanCheckAll() const { return m_nChecked != static_cast<int>(m_states.size()); }
-    bool CanClearAll() const { return m_nChecked != 0; }
+    int GetCheckedCount() const { return m_checked; }
+    bool CanRemove() const { return m_checked > 0; }
+    bool CanCheckAll() const { return m_checked != static_cast<int>(m_states.size()); }
+    bool CanClearAll() const { return m_checked != 0; }
 
 private:
     std::vector<int> m_states;
-    int m_nChecked = 0;
+    int m_checked = 0;
 };

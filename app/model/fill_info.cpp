@@ -97,10 +97,10 @@ CFillInfo::CFillInfo() : m_color(0, 0, 0)
 }
 
 CFillInfo::CFillInfo(const CFillInfo& other)
-    : m_nKind(other.m_nKind), m_color(other.m_color), m_strPath(other.m_strPath), m_gradient(other.m_gradient),
-      m_animated(other.m_animated), m_bRenderAgain(true)
+    : m_kind(other.m_kind), m_color(other.m_color), m_strPath(other.m_strPath), m_gradient(other.m_gradient),
+      m_animated(other.m_animated), m_renderAgain(true)
 {
-    if (m_nKind == FILL_PICTURE && other.m_pImage)
+    if (m_kind == FILL_PICTURE && other.m_pImage)
         m_pImage = std::make_unique<CImage>(*other.m_pImage);
 }
 
@@ -108,13 +108,13 @@ CFillInfo& CFillInfo::operator=(const CFillInfo& other)
 {
     if (this != &other) {
         CFillInfo copy(other);
-        m_nKind = copy.m_nKind;
+        m_kind = copy.m_kind;
         m_color = copy.m_color;
         m_pImage = std::move(copy.m_pImage);
         m_strPath = std::move(copy.m_strPath);
         m_gradient = copy.m_gradient;
         m_animated = copy.m_animated;
-        m_bRenderAgain = copy.m_bRenderAgain;
+        m_renderAgain = copy.m_renderAgain;
     }
     return *this;
 }
@@ -124,18 +124,18 @@ CFillInfo::~CFillInfo() = default;
 void CFillInfo::SetColor(const CColor& color)
 {
     DropImage();
-    m_nKind = FILL_COLOR;
+    m_kind = FILL_COLOR;
     m_color = color;
     m_animated = false;
-    m_bRenderAgain = false;
+    m_renderAgain = false;
 }
 
 void CFillInfo::SetImageFile(const std::string& path)
 {
     DropImage();
     m_strPath = path;
-    m_nKind = FILL_TEXTURE;
-    m_bRenderAgain = true;
+    m_kind = FILL_TEXTURE;
+    m_renderAgain = true;
     m_animated = false;
 }
 
@@ -143,50 +143,50 @@ void CFillInfo::SetTextureFileAndImage(const std::string& path, std::unique_ptr<
 {
     m_pImage = std::move(image);
     m_strPath = path;
-    m_nKind = FILL_TEXTURE;
+    m_kind = FILL_TEXTURE;
     m_animated = false;
     // Without an image the texture is loaded when it is next needed.
-    m_bRenderAgain = m_pImage == nullptr;
+    m_renderAgain = m_pImage == nullptr;
 }
 
 void CFillInfo::SetGradient(const CGradientInfo& gradient)
 {
     DropImage();
     m_gradient = gradient;
-    m_nKind = FILL_GRADIENT;
-    m_bRenderAgain = true;
+    m_kind = FILL_GRADIENT;
+    m_renderAgain = true;
     m_animated = false;
 }
 
 void CFillInfo::SetNone()
 {
     DropImage();
-    m_nKind = FILL_NONE;
+    m_kind = FILL_NONE;
     m_animated = false;
-    m_bRenderAgain = false;
+    m_renderAgain = false;
 }
 
 void CFillInfo::SetPicture(std::unique_ptr<CImage> picture)
 {
     m_pImage = std::move(picture);
-    m_nKind = FILL_PICTURE;
+    m_kind = FILL_PICTURE;
     m_animated = false;
-    m_bRenderAgain = false;
+    m_renderAgain = false;
 }
 
 void CFillInfo::InvalidateImage()
 {
-    if (m_nKind == FILL_PICTURE)
+    if (m_kind == FILL_PICTURE)
         return;
     DropImage();
-    m_bRenderAgain = true;
+    m_renderAgain = true;
 }
 
 bool CFillInfo::operator==(const CFillInfo& other) const
 {
-    if (m_nKind != other.m_nKind)
+    if (m_kind != other.m_kind)
         return false;
-    switch (m_nKind) {
+    switch (m_kind) {
     case FILL_COLOR:
         return m_color.GetCOLORREF() == other.m_color.GetCOLORREF();
     case FILL_TEXTURE:
@@ -202,9 +202,9 @@ bool CFillInfo::operator==(const CFillInfo& other) const
 
 int CFillInfo::UpdateImage(const SIZE& size)
 {
-    if (!m_bRenderAgain)
+    if (!m_renderAgain)
         return 0;
-    switch (m_nKind) {
+    switch (m_kind) {
     case FILL_TEXTURE:
         if (!m_pImage) {
             IOError error = IO_OK;
@@ -213,7 +213,7 @@ int CFillInfo::UpdateImage(const SIZE& size)
                 return error;
             m_pImage = std::move(loaded);
         }
-        m_bRenderAgain = false;
+        m_renderAgain = false;
         return 0;
     case FILL_GRADIENT:
         if (!m_pImage || m_pImage->Width() != size.cx || m_pImage->Height() != size.cy) {
@@ -224,17 +224,17 @@ int CFillInfo::UpdateImage(const SIZE& size)
         }
         if (!m_gradient.Render(m_pImage.get()))
             return IO_NO_MEMORY;
-        m_bRenderAgain = false;
+        m_renderAgain = false;
         return 0;
     default:
-        m_bRenderAgain = false;
+        m_renderAgain = false;
         return 0;
     }
 }
 
 void CFillInfo::Write(CFile& file) const
 {
-    int kind = m_nKind;
+    int kind = m_kind;
     const IMAGE_MODE pictureMode = kind == FILL_PICTURE ? StoredModeOf(m_pImage.get()) : IMAGE_MODE_NONE;
     // A fill without a picture it could store is written as no fill rather than as data no reader accepts.
     if (kind == FILL_PICTURE && pictureMode == IMAGE_MODE_NONE)
@@ -271,34 +271,34 @@ void CFillInfo::Read(CFile& file, int major, int minor)
         m_color = ReadColor(file);
         DropImage();
         m_strPath.clear();
-        m_bRenderAgain = false;
+        m_renderAgain = false;
         break;
     case FILL_TEXTURE: {
         std::string stored;
         CStringAttr::ReadBody(file, stored);
         DropImage();
         m_strPath = stored.empty() ? stored : ResolveStoredPath(stored);
-        m_bRenderAgain = true;
+        m_renderAgain = true;
         break;
     }
     case FILL_GRADIENT:
         m_gradient.Read(file, major, minor);
         DropImage();
-        m_bRenderAgain = true;
+        m_renderAgain = true;
         break;
     case FILL_NONE:
         DropImage();
         m_strPath.clear();
-        m_bRenderAgain = false;
+        m_renderAgain = false;
         break;
     case FILL_PICTURE:
         m_pImage = ReadPicture(file);
         m_strPath.clear();
-        m_bRenderAgain = false;
+        m_renderAgain = false;
         break;
     default:
         ThrowBadRecord();
     }
-    m_nKind = kind;
+    m_kind = kind;
     m_animated = IsVersionAtLeast(major, minor, 1, 5) ? ReadFlag(file) : false;
 }

@@ -47,15 +47,15 @@ public:
     // Drops the image of a texture or gradient so that it is made again before use; an owned picture stays.
     void InvalidateImage();
 
-    int GetKind() const { return m_nKind; }
+    int GetKind() const { return m_kind; }
     const CColor& GetColor() const { return m_color; }
     std::string GetImageFile() const { return m_strPath; }
     const CGradientInfo& GetGradient() const { return m_gradient; }
     // The image that drawing uses; null until UpdateImage made it (and for colour and no fill).
     CImage* GetImage() const { return m_pImage.get(); }
-    bool NeedsRender() const { return m_bRenderAgain; }
+    bool NeedsRender() const { return m_renderAgain; }
     // The object's geometry changed: UpdateImage makes the image again (a loaded texture is kept).
-    void SetRenderAgain() { m_bRenderAgain = true; }
+    void SetRenderAgain() { m_renderAgain = true; }
 
     // Set when the placed picture is an animated GIF; the Fill palette offers no changes while it is set.
     bool IsAnimated() const { return m_animated; }
@@ -80,11 +80,11 @@ public:
 private:
     void DropImage() { m_pImage.reset(); }
 
-    int m_nKind = FILL_COLOR;
+    int m_kind = FILL_COLOR;
     CColor m_color;
     std::unique_ptr<CImage> m_pImage;
     std::string m_strPath;
     CGradientInfo m_gradient;
     bool m_animated = false;
-    bool m_bRenderAgain = true;
+    bool m_renderAgain = true;
 };

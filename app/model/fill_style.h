@@ -58,23 +58,23 @@ public:
     void SetWidth(int width);
     void SetHeight(int height);
     // The kind alone: the image and the render state stay as they are.
-    void SetKind(int kind) { m_nKind = kind; }
+    void SetKind(int kind) { m_kind = kind; }
     void ClearImageFile() { m_strPath.clear(); }
     // Drops the image so that it is made again before use.
     void InvalidateImage();
 
-    int GetKind() const { return m_nKind; }
+    int GetKind() const { return m_kind; }
     const CColor& GetColor() const { return m_color; }
     std::string GetImageFile() const { return m_strPath; }
-    bool IsTile() const { return m_bTile; }
-    bool IsGradientHorizontal() const { return m_bHorizontal; }
+    bool IsTile() const { return m_tile; }
+    bool IsGradientHorizontal() const { return m_horizontal; }
     const CGradientInfo& GetGradient() const { return m_gradient; }
     int GetWidth() const { return m_nWidth; }
     int GetHeight() const { return m_nHeight; }
     // The loaded picture or the rendered strip; null until LoadFillImage made it.
     CImage* GetImage() const { return m_pImage.get(); }
     // Whether the image must be loaded or rendered before the background can be drawn as it is meant.
-    bool NeedsRender() const { return m_bRenderAgain; }
+    bool NeedsRender() const { return m_renderAgain; }
 
     // The bytes the picture or gradient adds to the page's download, for the status bar's estimate: image width x
     // height / factor, truncated; 0 without an image.
@@ -102,18 +102,18 @@ private:
     bool RenderGradientStrip();
     bool LoadPicture();
 
-    int m_nKind = FILL_COLOR;
+    int m_kind = FILL_COLOR;
     CColor m_color;
     std::unique_ptr<CImage> m_pImage;
     std::string m_strPath;
-    bool m_bTile = true;
+    bool m_tile = true;
     int m_nPosition = -1;
     CGradientInfo m_gradient;
-    bool m_bHorizontal = true;
-    bool m_bRenderAgain = true;
+    bool m_horizontal = true;
+    bool m_renderAgain = true;
     int m_nWidth = -1;
     int m_nHeight = -1;
     // Set while the user is asked about this background's picture, so that a repaint meanwhile paints the
     // colour rather than asking again.
-    bool m_bAsking = false;
+    bool m_asking = false;
 };

@@ -72,27 +72,27 @@ bool IsRgbaWorkMap(const CPixMap& map)
 bool CFillStyle::LoadFillImage()
 {
     // A picture or gradient without its image is never current, whatever the flag says.
-    const bool hasImageKind = m_nKind == FILL_IMAGE || m_nKind == FILL_GRADIENT;
-    if (!m_bRenderAgain && (!hasImageKind || m_pImage))
+    const bool hasImageKind = m_kind == FILL_IMAGE || m_kind == FILL_GRADIENT;
+    if (!m_renderAgain && (!hasImageKind || m_pImage))
         return true;
-    switch (m_nKind) {
+    switch (m_kind) {
     case FILL_GRADIENT:
         return RenderGradientStrip();
     case FILL_IMAGE:
         return LoadPicture();
     default:
-        m_bRenderAgain = false;
+        m_renderAgain = false;
         return true;
     }
 }
 
 bool CFillStyle::RenderGradientStrip()
 {
-    const int width = m_bHorizontal ? m_nWidth : 1;
-    const int height = m_bHorizontal ? 1 : m_nHeight;
+    const int width = m_horizontal ? m_nWidth : 1;
+    const int height = m_horizontal ? 1 : m_nHeight;
     if (width < 1 || height < 1 || width > kMaxPageWidth || height > kMaxPageHeight) {
         m_pImage.reset();
-        m_bRenderAgain = true;
+        m_renderAgain = true;
         return false;
     }
     if (!m_pImage || m_pImage->Width() != width || m_pImage->Height() != height ||
@@ -100,17 +100,17 @@ bool CFillStyle::RenderGradientStrip()
         m_pImage.reset();
         auto strip = std::make_unique<CImage>(IMAGE_MODE_RGB, width, height, 96.0);
         if (strip->IsEmpty()) {
-            m_bRenderAgain = true;
+            m_renderAgain = true;
             return false;
         }
         m_pImage = std::move(strip);
     }
     if (!m_gradient.Render(m_pImage.get())) {
         m_pImage.reset();
-        m_bRenderAgain = true;
+        m_renderAgain = true;
         return false;
     }
-    m_bRenderAgain = false;
+    m_renderAgain = false;
     return true;
 }
 
@@ -124,8 +124,8 @@ void CFillStyle::Render(const RECT& rect, BYTE* buffer, int stride, CPixMap& scr
     const BufferArea area{buffer, stride, static_cast<int>(width64), static_cast<int>(height64)};
     const CImage* image = m_pImage.get();
 
-    if (m_nKind == FILL_COLOR || m_bRenderAgain || !image || image->IsEmpty() || image->Width() < 1 ||
-        image->Height() < 1 || (m_nKind != FILL_IMAGE && m_nKind != FILL_GRADIENT)) {
+    if (m_kind == FILL_COLOR || m_renderAgain || !image || image->IsEmpty() || image->Width() < 1 ||
+        image->Height() < 1 || (m_kind != FILL_IMAGE && m_kind != FILL_GRADIENT)) {
         const COLORREF c = m_color.GetCOLORREF();
         FillOpaque(area, GetRValue(c), GetGValue(c), GetBValue(c));
         return;
@@ -148,12 +148,12 @@ void CFillStyle::Render(const RECT& rect, BYTE* buffer, int stride, CPixMap& scr
     const int h = image->Height();
 
     // Alpha first, as every kind leaves the whole rectangle opaque.
-    if (m_nKind == FILL_IMAGE && !m_bTile)
+    if (m_kind == FILL_IMAGE && !m_tile)
         FillOpaque(area, 255, 255, 255);
     else
         FillOpaque(area, 0, 0, 0);
 
-    if (m_nKind == FILL_IMAGE && m_bTile) {
+    if (m_kind == FILL_IMAGE && m_tile) {
         // The picture repeats from the page origin: start inside it where the rectangle falls, and wrap.
         int sy = PositiveModulo(rect.top, h);
         for (int y = 0; y < area.height;) {
@@ -171,7 +171,7 @@ void CFillStyle::Render(const RECT& rect, BYTE* buffer, int stride, CPixMap& scr
         return;
     }
 
-    if (m_nKind == FILL_IMAGE) {
+    if (m_kind == FILL_IMAGE) {
         const int position = m_nPosition >= 0 && m_nPosition <= 8 ? m_nPosition : 0;
         const int64_t dx = (static_cast<int64_t>(pageWidth) - w) / 2;
         const int64_t dy = (static_cast<int64_t>(pageHeight) - h) / 2;
@@ -191,7 +191,7 @@ void CFillStyle::Render(const RECT& rect, BYTE* buffer, int stride, CPixMap& scr
 
     // The gradient strip: its pixels under the rectangle's columns repeated down every row, or its pixels for
     // the rectangle's rows repeated across each row. Beyond the strip its end pixels continue.
-    if (m_bHorizontal) {
+    if (m_horizontal) {
         for (int x = 0; x < area.width; x += mapWidth) {
             map->width = std::min(mapWidth, area.width - x);
             map->height = 1;

@@ -53,11 +53,11 @@ private:
 bool CFillStyle::LoadPicture()
 {
     if (m_pImage) {
-        m_bRenderAgain = false;
+        m_renderAgain = false;
         return true;
     }
     // A repaint while the user is being asked about this very picture paints the colour meanwhile.
-    if (m_bAsking)
+    if (m_asking)
         return false;
 
     IOError error = IO_OK;
@@ -109,7 +109,7 @@ bool CFillStyle::LoadPicture()
             BackgroundQuestion asked(*this);
             int code = error;
             {
-                RestoreOnExit<bool> asking(m_bAsking, true);
+                RestoreOnExit<bool> asking(m_asking, true);
                 code = AskForPicture(asked, question, code);
             }
             image = std::move(asked.image);
@@ -120,11 +120,11 @@ bool CFillStyle::LoadPicture()
                 return true;
         }
         if (!image) {
-            m_bRenderAgain = true;
+            m_renderAgain = true;
             return false;
         }
     }
     m_pImage = std::move(image);
-    m_bRenderAgain = false;
+    m_renderAgain = false;
     return true;
 }

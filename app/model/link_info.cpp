@@ -8,7 +8,7 @@ int ValidateLinkTarget(int target)
 }
 
 CLinkInfo::CLinkInfo(const CLinkInfo& other)
-    : m_nKind(other.m_nKind), m_active(other.m_active), m_page(other.m_page), m_email(other.m_email),
+    : m_kind(other.m_kind), m_active(other.m_active), m_page(other.m_page), m_email(other.m_email),
       m_strUrl(other.m_strUrl), m_file(other.m_file), m_nTarget(ValidateLinkTarget(other.m_nTarget))
 {
 }
@@ -16,7 +16,7 @@ CLinkInfo::CLinkInfo(const CLinkInfo& other)
 CLinkInfo& CLinkInfo::operator=(const CLinkInfo& other)
 {
     if (this != &other) {
-        m_nKind = other.m_nKind;
+        m_kind = other.m_kind;
         m_active = other.m_active;
         m_page = other.m_page;
         m_email = other.m_email;
@@ -29,7 +29,7 @@ CLinkInfo& CLinkInfo::operator=(const CLinkInfo& other)
 
 void CLinkInfo::Reset()
 {
-    m_nKind = kindPage;
+    m_kind = kindPage;
     m_active = false;
     m_page = 0;
     m_email.clear();
@@ -42,9 +42,9 @@ bool CLinkInfo::IsEqual(const CLinkInfo& other) const
 {
     if (!m_active && !other.m_active)
         return true;
-    if (m_active != other.m_active || m_nKind != other.m_nKind)
+    if (m_active != other.m_active || m_kind != other.m_kind)
         return false;
-    switch (m_nKind) {
+    switch (m_kind) {
     case kindPage:
         return m_page == other.m_page && m_nTarget == other.m_nTarget;
     case kindEmail:
@@ -60,9 +60,8 @@ bool CLinkInfo::IsEqual(const CLinkInfo& other) const
 
 bool CLinkInfo::operator==(const CLinkInfo& other) const
 {
-    return m_nKind == other.m_nKind && m_active == other.m_active && m_page == other.m_page &&
-           m_email == other.m_email && m_strUrl == other.m_strUrl && m_file == other.m_file &&
-           m_nTarget == other.m_nTarget;
+    return m_kind == other.m_kind && m_active == other.m_active && m_page == other.m_page && m_email == other.m_email &&
+           m_strUrl == other.m_strUrl && m_file == other.m_file && m_nTarget == other.m_nTarget;
 }
 
 bool CLinkInfo::OnPageDeleted(int page)
@@ -72,7 +71,7 @@ bool CLinkInfo::OnPageDeleted(int page)
         m_page = 0;
         return true;
     }
-    if (m_active && m_nKind == kindPage && m_page > page)
+    if (m_active && m_kind == kindPage && m_page > page)
         --m_page;
     return false;
 }
@@ -85,7 +84,7 @@ void CLinkInfo::ClampPageNumber(int count)
 void CLinkInfo::ResetPageNumber()
 {
     m_page = 0;
-    if (m_nKind == kindPage)
+    if (m_kind == kindPage)
         m_active = false;
 }
 
@@ -93,7 +92,7 @@ bool CLinkInfo::SetKind(int kind)
 {
     if (kind < kindPage || kind > kindFile)
         return false;
-    m_nKind = kind;
+    m_kind = kind;
     return true;
 }
 
@@ -102,7 +101,7 @@ void CLinkInfo::Write(CFile& file) const
     if (!m_active)
         return;
     WriteUInt32(file, kTag);
-    WriteInt32(file, m_nKind);
+    WriteInt32(file, m_kind);
     WriteFlag(file, m_active);
     WriteInt32(file, m_page);
     WriteCountedString(file, m_email);
@@ -117,14 +116,14 @@ void CLinkInfo::Read(CFile& file, int major, int minor)
         return;
     // Read into a copy first, so that a refused record leaves this one as it was.
     CLinkInfo link(*this);
-    link.m_nKind = ReadInt32(file);
+    link.m_kind = ReadInt32(file);
     link.m_active = ReadFlag(file);
     link.m_page = ReadInt32(file);
     link.m_email = ReadCountedString(file);
     link.m_strUrl = ReadCountedString(file);
     if ((major == 1 && minor >= 6) || major >= 5)
         link.m_file = ReadCountedString(file);
-    if (link.m_nKind < kindPage || link.m_nKind > kindFile)
+    if (link.m_kind < kindPage || link.m_kind > kindFile)
         ThrowBadRecord();
     if (major >= 5)
         link.m_nTarget = ValidateLinkTarget(ReadInt32(file));

@@ -44,7 +44,7 @@ public:
     bool operator!=(const CLinkInfo& other) const { return !(*this == other); }
 
     // Whether the link is on and leads to that page of the site.
-    bool LeadsToPage(int page) const { return m_active && m_nKind == kindPage && m_page == page; }
+    bool LeadsToPage(int page) const { return m_active && m_kind == kindPage && m_page == page; }
     // Follows the deletion of a page: a link to it is switched off (true is returned), a link to a later page
     // moves down by one.
     bool OnPageDeleted(int page);
@@ -53,7 +53,7 @@ public:
     // Page index 0; a page link is switched off too (the links came from another site).
     void ResetPageNumber();
 
-    int GetKind() const { return m_nKind; }
+    int GetKind() const { return m_kind; }
     // Kinds outside 0..3 are refused (the answer is false and nothing changes), since no file could hold them.
     bool SetKind(int kind);
     bool IsActive() const { return m_active; }
@@ -75,7 +75,7 @@ public:
     void Read(CFile& file, int major, int minor);
 
 private:
-    int m_nKind = kindUrl;
+    int m_kind = kindUrl;
     bool m_active = false;
     int m_page = 0;
     std::string m_email = kDefaultEmail;

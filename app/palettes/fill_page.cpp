@@ -35,15 +35,15 @@ constexpr int kRadios[] = {ID_SOLID, ID_PICTURE, ID_GRADIENT, ID_NO_FILL};
 
 CFillPage::CFillPage(wxWindow* parent) : CPalettePage(parent, kFillPropSheet), m_load(DefaultFillPictureLoader())
 {
-    m_pWell = ReplacePagePlaceholder<CColorControl>(this, ID_COLOR);
-    if (m_pWell)
-        m_pWell->Init(nullptr);
-    m_pBand = ReplacePagePlaceholder<CGradientControl>(this, ID_BAND);
-    if (m_pBand)
-        m_pBand->Init();
-    m_pWheel = ReplacePagePlaceholder<CWheelControl>(this, ID_ANGLE);
-    if (m_pWheel)
-        m_pWheel->Init(360, 0, 2, 1);
+    m_well = ReplacePagePlaceholder<CColorControl>(this, ID_COLOR);
+    if (m_well)
+        m_well->Init(nullptr);
+    m_band = ReplacePagePlaceholder<CGradientControl>(this, ID_BAND);
+    if (m_band)
+        m_band->Init();
+    m_wheel = ReplacePagePlaceholder<CWheelControl>(this, ID_ANGLE);
+    if (m_wheel)
+        m_wheel->Init(360, 0, 2, 1);
     Layout();
     for (int id : kRadios)
         if (wxWindow* radio = FindWindow(id))
@@ -53,7 +53,7 @@ CFillPage::CFillPage(wxWindow* parent) : CPalettePage(parent, kFillPropSheet), m
     if (wxWindow* toolsBar = FindWindow(ID_TOOLS_BAR_COLOR))
         toolsBar->Bind(wxEVT_BUTTON, &CFillPage::OnToolsBarColor, this);
     for (wxWindow* control :
-         {static_cast<wxWindow*>(m_pWell), static_cast<wxWindow*>(m_pBand), static_cast<wxWindow*>(m_pWheel)})
+         {static_cast<wxWindow*>(m_well), static_cast<wxWindow*>(m_band), static_cast<wxWindow*>(m_wheel)})
         if (control)
             control->GetParent()->Bind(EVT_CONTROL_NOTIFY, &CFillPage::OnNotify, this, control->GetId());
     // The base filled an empty page while this one was being made.
@@ -62,7 +62,7 @@ CFillPage::CFillPage(wxWindow* parent) : CPalettePage(parent, kFillPropSheet), m
 
 void CFillPage::FillControls()
 {
-    if (!m_pWell || !m_pBand || !m_pWheel)
+    if (!m_well || !m_band || !m_wheel)
         return;
     const FillPageState state = ReadFillPage();
     const auto enable = [this](int id, bool on) {
@@ -75,9 +75,9 @@ void CFillPage::FillControls()
     enable(ID_BROWSE, state.picture);
     enable(ID_GRADIENT, state.gradient);
     enable(ID_NO_FILL, state.noFill);
-    m_pWell->Enable(state.colorWell);
-    m_pBand->Enable(state.gradientBand);
-    m_pWheel->Enable(state.angleWheel);
+    m_well->Enable(state.colorWell);
+    m_band->Enable(state.gradientBand);
+    m_wheel->Enable(state.angleWheel);
     // A group always keeps one radio button checked: with no kind to show, the template's hidden one is.
     if (state.checked == kFillRadioNone) {
         if (auto* none = FindPageControl<wxRadioButton>(this, static_cast<int>(XRCID("fillNone"))))
@@ -91,11 +91,11 @@ void CFillPage::FillControls()
             fileName->ChangeValue(wxString());
         return;
     }
-    m_pWell->SetColor(state.color);
+    m_well->SetColor(state.color);
     if (fileName)
         fileName->ChangeValue(wxString::FromUTF8(state.fileName));
-    m_pBand->ChangeGradient(state.gradientValue);
-    m_pWheel->WheelSetValue(state.gradientValue.angle);
+    m_band->ChangeGradient(state.gradientValue);
+    m_wheel->WheelSetValue(state.gradientValue.angle);
 }
 
 bool CFillPage::IsChecked(int id) const
@@ -116,10 +116,10 @@ void CFillPage::OnRadio(wxCommandEvent& event)
     const int id = event.GetId();
     const bool checked = IsChecked(id);
     GRADIENTCOLORS band;
-    m_pBand->CopyCurrentGradient(band);
+    m_band->CopyCurrentGradient(band);
     switch (id) {
     case ID_SOLID:
-        AfterEdit(FillOnSolid(checked, m_pWell->GetColor()));
+        AfterEdit(FillOnSolid(checked, m_well->GetColor()));
         break;
     case ID_PICTURE:
         AfterEdit(FillOnPicture(checked, m_load));
@@ -148,14 +148,14 @@ void CFillPage::OnToolsBarColor(wxCommandEvent&)
 void CFillPage::OnNotify(CControlNotifyEvent& event)
 {
     GRADIENTCOLORS band;
-    m_pBand->CopyCurrentGradient(band);
+    m_band->CopyCurrentGradient(band);
     const int id = event.GetId();
     const unsigned code = event.GetCode();
     if (id == ID_COLOR && code == COLOR_NOTIFY_CHANGED)
-        AfterEdit(FillOnColorChanged(m_pWell->GetColor()));
+        AfterEdit(FillOnColorChanged(m_well->GetColor()));
     else if (id == ID_BAND && code == GRADIENT_NOTIFY_CHANGED)
         AfterEdit(FillOnGradientChanged(band));
     else if (id == ID_ANGLE && code == WHEEL_NOTIFY_CHANGED)
-        AfterEdit(FillOnAngleChanged(band, m_pWheel->WheelGetValue()));
+        AfterEdit(FillOnAngleChanged(band, m_wheel->WheelGetValue()));
     // The wheel's dragging changes nothing: the angle is applied when the mouse button is released.
 }

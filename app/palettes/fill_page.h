@@ -21,9 +21,9 @@ public:
     // The picture loader the page uses; tests give their own.
     void SetPictureLoader(FillPictureLoader load) { m_load = std::move(load); }
 
-    CColorControl* GetColorWell() const { return m_pWell; }
-    CGradientControl* GetGradientBand() const { return m_pBand; }
-    CWheelControl* GetAngleWheel() const { return m_pWheel; }
+    CColorControl* GetColorWell() const { return m_well; }
+    CGradientControl* GetGradientBand() const { return m_band; }
+    CWheelControl* GetAngleWheel() const { return m_wheel; }
 
 protected:
     void FillControls() override;
@@ -37,8 +37,8 @@ private:
     void AfterEdit(bool focus);
     bool IsChecked(int id) const;
 
-    CColorControl* m_pWell = nullptr;
-    CGradientControl* m_pBand = nullptr;
-    CWheelControl* m_pWheel = nullptr;
+    CColorControl* m_well = nullptr;
+    CGradientControl* m_band = nullptr;
+    CWheelControl* m_wheel = nullptr;
     FillPictureLoader m_load;
 };

@@ -95,15 +95,15 @@ CObjectPage::CObjectPage(wxWindow* parent) : CPalettePage(parent, kObjectPropShe
     CreateControls();
     m_pWidth = FindPageControl<wxTextCtrl>(this, ID_WIDTH);
     m_pHeight = FindPageControl<wxTextCtrl>(this, ID_HEIGHT);
-    m_pAngle = FindPageControl<wxTextCtrl>(this, ID_ANGLE);
-    m_pCorner = FindPageControl<wxTextCtrl>(this, ID_CORNER);
-    m_pAltText = FindPageControl<wxTextCtrl>(this, ID_ALT_TEXT);
-    for (wxTextCtrl* box : {m_pWidth, m_pHeight, m_pAngle, m_pCorner, m_pAltText})
+    m_angle = FindPageControl<wxTextCtrl>(this, ID_ANGLE);
+    m_corner = FindPageControl<wxTextCtrl>(this, ID_CORNER);
+    m_altText = FindPageControl<wxTextCtrl>(this, ID_ALT_TEXT);
+    for (wxTextCtrl* box : {m_pWidth, m_pHeight, m_angle, m_corner, m_altText})
         if (box)
             box->Bind(wxEVT_KILL_FOCUS, &CObjectPage::OnBoxKillFocus, this);
     // The geometry boxes hold their widest value whole with the desktop's font: the angle with its degree sign.
     const wxString widest = wxString::FromUTF8("-359.9\u00B0");
-    for (wxTextCtrl* box : {m_pWidth, m_pHeight, m_pAngle, m_pCorner})
+    for (wxTextCtrl* box : {m_pWidth, m_pHeight, m_angle, m_corner})
         if (box)
             box->SetMinSize(wxSize(box->GetSizeFromTextSize(box->GetTextExtent(widest).GetWidth()).GetWidth(), -1));
     if (auto* faces = FindPageControl<wxChoice>(this, ID_FACE)) {
@@ -220,11 +220,11 @@ void CObjectPage::FillControls()
     SetControlStates(content);
     m_pWidth->ChangeValue(BytesToWx(content.width));
     m_pHeight->ChangeValue(BytesToWx(content.height));
-    m_pAngle->ChangeValue(BytesToWx(content.angle));
+    m_angle->ChangeValue(BytesToWx(content.angle));
     if (content.corner)
-        m_pCorner->ChangeValue(BytesToWx(*content.corner));
-    m_pAltText->Enable(content.altTextEnabled);
-    m_pAltText->ChangeValue(BytesToWx(content.altText));
+        m_corner->ChangeValue(BytesToWx(*content.corner));
+    m_altText->Enable(content.altTextEnabled);
+    m_altText->ChangeValue(BytesToWx(content.altText));
     EnableButtonTextControls(content.buttonTextEnabled);
     if (content.buttonTextEnabled)
         FillButtonText();
@@ -246,8 +246,8 @@ void CObjectPage::SetControlStates(const ObjectPageContent& content)
     const ObjectControlStates& states = content.states;
     m_pWidth->Enable(states.WidthEnabled());
     m_pHeight->Enable(states.HeightEnabled());
-    m_pAngle->Enable(states.AngleEnabled());
-    m_pCorner->Enable(states.CornerEnabled());
+    m_angle->Enable(states.AngleEnabled());
+    m_corner->Enable(states.CornerEnabled());
     if (wxWindow* format = FindWindow("textFormat"))
         format->Show(states.TextFormatShown());
     for (int id : {ID_FACE, ID_SIZE})
@@ -295,12 +295,12 @@ void CObjectPage::ApplyBox(wxTextCtrl* box)
         ApplyObjectWidth(text);
     } else if (box == m_pHeight) {
         ApplyObjectHeight(text);
-    } else if (box == m_pAngle) {
+    } else if (box == m_angle) {
         ApplyObjectAngle(text);
-    } else if (box == m_pCorner) {
+    } else if (box == m_corner) {
         if (auto shown = ApplyObjectCorner(text))
-            m_pCorner->ChangeValue(BytesToWx(*shown));
-    } else if (box == m_pAltText) {
+            m_corner->ChangeValue(BytesToWx(*shown));
+    } else if (box == m_altText) {
         if (ApplyObjectAltText(text)) {
             FillControls();
             FocusMainFrame();
@@ -522,7 +522,7 @@ void CObjectPage::OnShadowDistanceText(wxCommandEvent& event)
 
 void CObjectPage::RunPlacedObjectCommand(int command)
 {
-    m_bObjectJustPlaced = true;
+    m_objectJustPlaced = true;
     RunCommand(command);
 }
 
@@ -534,14 +534,14 @@ void CObjectPage::RunCommand(int command)
             OnEditHtml(event);
         else if (command == ID_ADD_FLASH)
             OnAddFlash(event);
-        m_bObjectJustPlaced = false;
+        m_objectJustPlaced = false;
     });
 }
 
 void CObjectPage::OnEditHtml(wxCommandEvent&)
 {
-    const bool justPlaced = m_bObjectJustPlaced;
-    m_bObjectJustPlaced = false;
+    const bool justPlaced = m_objectJustPlaced;
+    m_objectJustPlaced = false;
     if (EditHtmlObject(justPlaced))
         FocusMainFrame();
 }
@@ -549,7 +549,7 @@ void CObjectPage::OnEditHtml(wxCommandEvent&)
 void CObjectPage::OnAddFlash(wxCommandEvent&)
 {
     AddFlashObject();
-    m_bObjectJustPlaced = false;
+    m_objectJustPlaced = false;
     FillControls();
     FocusMainFrame();
 }

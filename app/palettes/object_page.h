@@ -61,10 +61,10 @@ private:
 
     wxTextCtrl* m_pWidth = nullptr;
     wxTextCtrl* m_pHeight = nullptr;
-    wxTextCtrl* m_pAngle = nullptr;
-    wxTextCtrl* m_pCorner = nullptr;
-    wxTextCtrl* m_pAltText = nullptr;
+    wxTextCtrl* m_angle = nullptr;
+    wxTextCtrl* m_corner = nullptr;
+    wxTextCtrl* m_altText = nullptr;
     CObjectTextFormat m_format;
     // Set by the view after it placed an HTML or Flash object, until the command it sent has run.
-    bool m_bObjectJustPlaced = false;
+    bool m_objectJustPlaced = false;
 };

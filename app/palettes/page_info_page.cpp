@@ -58,7 +58,7 @@ CPageInfoPage::CPageInfoPage(wxWindow* parent) : CPalettePage(parent, kPagePropS
 {
     m_pTitle = dynamic_cast<wxTextCtrl*>(FindWindow(kTitleId));
     m_pPageId = dynamic_cast<wxTextCtrl*>(FindWindow(kPageIdId));
-    m_pPositions = dynamic_cast<wxComboBox*>(FindWindow(kPositionsId));
+    m_positions = dynamic_cast<wxComboBox*>(FindWindow(kPositionsId));
     m_pColor = ReplacePlaceholder<CColorControl>(*this, kColorId);
     m_pGradient = ReplacePlaceholder<CGradientControl>(*this, kGradientId);
     const CPageSizeControls::Handlers sizeHandlers = {
@@ -67,14 +67,14 @@ CPageInfoPage::CPageInfoPage(wxWindow* parent) : CPalettePage(parent, kPagePropS
             return CPageSizeControls::Size{state.width, state.height};
         },
         [this](int index, int count) { OnSizeChosen(index, count); }};
-    if (!m_pTitle || !m_pPageId || !m_pPositions || !m_pColor || !m_pGradient ||
+    if (!m_pTitle || !m_pPageId || !m_positions || !m_pColor || !m_pGradient ||
         !m_size.Create(*this, {kWidthId, kHeightId, kSizesId}, PageSizePresets::page, sizeHandlers))
         return;
     m_pColor->Init(nullptr);
     m_pColor->SetToolTip(BytesToWx(ResourceText(IDS_PAGE_COLOUR_TIP)));
     m_pGradient->Init();
     m_pGradient->SetToolTip(BytesToWx(ResourceText(IDS_PAGE_GRADIENT_TIP)));
-    FillPositions(m_pPositions);
+    FillPositions(m_positions);
     for (wxTextCtrl* field : {m_pTitle, m_pPageId, m_size.Width(), m_size.Height()})
         field->Bind(wxEVT_KILL_FOCUS, &CPageInfoPage::OnTextLeft, this);
     Bind(wxEVT_COMBOBOX_DROPDOWN, &CPageInfoPage::OnPositionDropDown, this, kPositionsId);
@@ -259,12 +259,12 @@ void CPageInfoPage::OnNotify(CControlNotifyEvent& event)
 
 void CPageInfoPage::OnPositionDropDown(wxCommandEvent& event)
 {
-    FillPositions(m_pPositions);
+    FillPositions(m_positions);
     event.Skip();
 }
 
 void CPageInfoPage::OnPositionChosen(wxCommandEvent&)
 {
-    SetBackgroundPosition(m_pPositions->GetSelection());
+    SetBackgroundPosition(m_positions->GetSelection());
     Done();
 }

@@ -35,7 +35,7 @@ private:
     CPageSizeControls m_size;
     wxTextCtrl* m_pTitle = nullptr;
     wxTextCtrl* m_pPageId = nullptr;
-    wxComboBox* m_pPositions = nullptr;
+    wxComboBox* m_positions = nullptr;
     CColorControl* m_pColor = nullptr;
     CGradientControl* m_pGradient = nullptr;
 };

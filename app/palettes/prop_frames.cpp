@@ -43,7 +43,7 @@ void CPalettePage::OnRefresh(UINT code)
 
 void CPalettePage::Fill()
 {
-    ++m_nFills;
+    ++m_fills;
     FillControls();
 }
 

@@ -24,7 +24,7 @@ public:
     // The refresh handler: a page that listens to the code puts its own size back and fills its controls.
     void OnRefresh(UINT code);
     // How often the page filled itself, for those who watch it.
-    int GetFillCount() const { return m_nFills; }
+    int GetFillCount() const { return m_fills; }
 
 protected:
     // Reads the current page or object again and sets the controls from it.
@@ -37,7 +37,7 @@ private:
     void OnCharHook(wxKeyEvent& event);
 
     int m_nIndex;
-    int m_nFills = 0;
+    int m_fills = 0;
 };
 
 // A palette's one-page sheet.

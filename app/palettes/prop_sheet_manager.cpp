@@ -2,14 +2,14 @@
 
 int CPropSheetManager::Create(std::unique_ptr<CPaletteHost> host)
 {
-    m_pHost = std::move(host);
+    m_host = std::move(host);
     m_frames.fill(nullptr);
     for (int index = 0; index < kPropSheetCount; ++index) {
-        m_frames[index] = m_pHost->CreatePaletteFrame(index);
+        m_frames[index] = m_host->CreatePaletteFrame(index);
         if (!m_frames[index])
             return -1;
     }
-    m_nCurrent = kPagePropSheet;
+    m_current = kPagePropSheet;
     for (CPaletteFrame* frame : m_frames)
         frame->ShowFrame(false);
     CRect shared = m_frames[kPagePropSheet]->GetNormalRect();
@@ -51,10 +51,10 @@ CRect KeepPaletteOnScreen(CRect rect, const CSize& screen)
 void CPropSheetManager::ShowPropSheet(int index)
 {
     // A palette that does not exist is no place to go: the current one stays as it is.
-    if (!IsPropSheetIndex(index) || !GetPropSheet(m_nCurrent) || !m_frames[index])
+    if (!IsPropSheetIndex(index) || !GetPropSheet(m_current) || !m_frames[index])
         return;
-    const CRect kept = KeepPaletteOnScreen(m_frames[m_nCurrent]->GetNormalRect(), m_pHost->GetScreenSize());
-    m_nCurrent = index;
+    const CRect kept = KeepPaletteOnScreen(m_frames[m_current]->GetNormalRect(), m_host->GetScreenSize());
+    m_current = index;
     m_frames[index]->SetNormalRect(kept);
     for (int i = 0; i < kPropSheetCount; ++i)
         if (m_frames[i])
@@ -65,13 +65,13 @@ void CPropSheetManager::ShowPropSheet(int index)
 
 void CPropSheetManager::HidePropSheet()
 {
-    if (CPaletteFrame* frame = GetPropFrame(m_nCurrent))
+    if (CPaletteFrame* frame = GetPropFrame(m_current))
         frame->ShowFrame(false);
 }
 
 void CPropSheetManager::ShowCurrentPropSheet()
 {
-    if (CPaletteFrame* frame = GetPropFrame(m_nCurrent))
+    if (CPaletteFrame* frame = GetPropFrame(m_current))
         frame->ShowFrame(true);
 }
 
@@ -93,20 +93,20 @@ void CPropSheetManager::TogglePropSheets()
 
 void CPropSheetManager::NotifyActivePropPage(UINT code)
 {
-    if (CPaletteFrame* sheet = GetPropSheet(m_nCurrent))
+    if (CPaletteFrame* sheet = GetPropSheet(m_current))
         sheet->NotifyActivePage(code);
 }
 
 void CPropSheetManager::ShowObjectMainPage()
 {
     ShowPropSheet(kObjectPropSheet);
-    if (CPaletteFrame* sheet = GetPropSheet(m_nCurrent))
+    if (CPaletteFrame* sheet = GetPropSheet(m_current))
         sheet->ActivateFirstPage();
 }
 
 int CPropSheetManager::RestoreState(const CInspectorState& state)
 {
-    if (CPaletteFrame* frame = GetPropFrame(m_nCurrent)) {
+    if (CPaletteFrame* frame = GetPropFrame(m_current)) {
         const CRect normal = frame->GetNormalRect();
         frame->SetNormalRect(CRect(CPoint(state.left, state.top), normal.Size()));
     }
@@ -117,11 +117,11 @@ int CPropSheetManager::RestoreState(const CInspectorState& state)
 
 bool CPropSheetManager::GetState(CInspectorState& state) const
 {
-    const CPaletteFrame* frame = GetPropFrame(m_nCurrent);
+    const CPaletteFrame* frame = GetPropFrame(m_current);
     if (!frame)
         return false;
     const CRect normal = frame->GetNormalRect();
-    state.current = m_nCurrent;
+    state.current = m_current;
     state.left = normal.left;
     state.top = normal.top;
     return true;

@@ -55,7 +55,7 @@ public:
     // current. 0, or -1 when a frame cannot be made (those made before stay).
     int Create(std::unique_ptr<CPaletteHost> host);
 
-    int GetCurrentIndex() const { return m_nCurrent; }
+    int GetCurrentIndex() const { return m_current; }
     // Null for an index outside the seven, and before Create.
     CPaletteFrame* GetPropFrame(int index) const;
     // The frame when it holds its sheet, else null.
@@ -89,8 +89,8 @@ public:
     bool GetState(CInspectorState& state) const;
 
 private:
-    std::unique_ptr<CPaletteHost> m_pHost;
-    int m_nCurrent = kPagePropSheet;
+    std::unique_ptr<CPaletteHost> m_host;
+    int m_current = kPagePropSheet;
     std::array<CPaletteFrame*, kPropSheetCount> m_frames{};
 };
 

@@ -21,7 +21,7 @@ constexpr int kPopupInspectorCommands[] = {ID_POPUP_PAGE_INSPECTOR,    ID_POPUP_
 
 } // namespace
 
-CInspectorPalettes::CInspectorPalettes() : m_pPropSheets(std::make_unique<CPropSheetManager>()) {}
+CInspectorPalettes::CInspectorPalettes() : m_propSheets(std::make_unique<CPropSheetManager>()) {}
 
 CInspectorPalettes::~CInspectorPalettes() = default;
 
@@ -34,33 +34,33 @@ void CInspectorPalettes::Load(const CKeyStore& store, const CSettingsEnvironment
 
 void CInspectorPalettes::Save(CKeyStore& store)
 {
-    if (m_pPropSheets)
-        m_pPropSheets->GetState(m_state);
+    if (m_propSheets)
+        m_propSheets->GetState(m_state);
     ::SaveInspectorState(store, m_state);
 }
 
 void CInspectorPalettes::Create(wxWindow* owner, bool siteOpen)
 {
-    if (m_pPropSheets->GetPropFrame(kPagePropSheet))
+    if (m_propSheets->GetPropFrame(kPagePropSheet))
         return;
-    m_pPropSheets->Create(MakePaletteHost(owner, *m_pPropSheets));
+    m_propSheets->Create(MakePaletteHost(owner, *m_propSheets));
     RestoreState();
     // The palette of the last run waits for a site to show: the next idle time puts it away as if a site had
     // closed (hidden at once, the toolkit would still show the window it was mapping).
     if (!siteOpen)
-        m_bSiteOpen = true;
+        m_siteOpen = true;
 }
 
 void CInspectorPalettes::RestoreState()
 {
-    const int shown = m_pPropSheets->RestoreState(m_state);
+    const int shown = m_propSheets->RestoreState(m_state);
     m_flags.fill(false);
     m_flags[static_cast<size_t>(shown)] = true;
 }
 
 void CInspectorPalettes::Destroy(wxWindow& owner)
 {
-    m_pPropSheets.reset();
+    m_propSheets.reset();
     // They go first, while the owner is whole: a palette field that holds the keyboard applies its value when it
     // loses it, which asks the owner for its page.
     const wxWindowList children = owner.GetChildren();
@@ -71,19 +71,19 @@ void CInspectorPalettes::Destroy(wxWindow& owner)
 
 void CInspectorPalettes::Notify(UINT code)
 {
-    if (m_pPropSheets)
-        m_pPropSheets->NotifyActivePropPage(code);
+    if (m_propSheets)
+        m_propSheets->NotifyActivePropPage(code);
 }
 
 void CInspectorPalettes::Show(int index, bool fromPopup)
 {
     if (!IsPropSheetIndex(index))
         return;
-    if (fromPopup && !m_pPropSheets->IsAnyPropSheetVisible())
-        m_pPropSheets->TogglePropSheets();
-    m_pPropSheets->ShowPropSheet(index);
-    if (!m_pPropSheets->IsAnyPropSheetVisible())
-        m_pPropSheets->TogglePropSheets();
+    if (fromPopup && !m_propSheets->IsAnyPropSheetVisible())
+        m_propSheets->TogglePropSheets();
+    m_propSheets->ShowPropSheet(index);
+    if (!m_propSheets->IsAnyPropSheetVisible())
+        m_propSheets->TogglePropSheets();
     m_flags.fill(false);
     m_flags[static_cast<size_t>(index)] = true;
     Notify(kRefreshAll);
@@ -91,7 +91,7 @@ void CInspectorPalettes::Show(int index, bool fromPopup)
 
 void CInspectorPalettes::ShowObjectPalette()
 {
-    m_pPropSheets->ShowObjectMainPage();
+    m_propSheets->ShowObjectMainPage();
     m_flags.fill(false);
     m_flags[kObjectPropSheet] = true;
     Notify(kRefreshAll);
@@ -101,28 +101,28 @@ void CInspectorPalettes::ShowObjectPalette()
 // again, so the palettes do not flicker.
 void CInspectorPalettes::FollowSite(bool siteOpen, CShapesDLG* shapes)
 {
-    if (siteOpen == m_bSiteOpen)
+    if (siteOpen == m_siteOpen)
         return;
-    m_bSiteOpen = siteOpen;
+    m_siteOpen = siteOpen;
     if (!siteOpen) {
         PutAway(shapes);
         return;
     }
-    if (m_bPalettesAway && m_pPropSheets)
-        m_pPropSheets->ShowCurrentPropSheet();
-    if (m_bShapesAway && shapes)
+    if (m_palettesAway && m_propSheets)
+        m_propSheets->ShowCurrentPropSheet();
+    if (m_shapesAway && shapes)
         shapes->Show();
-    m_bPalettesAway = m_bShapesAway = false;
+    m_palettesAway = m_shapesAway = false;
 }
 
 void CInspectorPalettes::PutAway(CShapesDLG* shapes)
 {
-    if (m_pPropSheets && m_pPropSheets->IsAnyPropSheetVisible()) {
-        m_bPalettesAway = true;
-        m_pPropSheets->HidePropSheet();
+    if (m_propSheets && m_propSheets->IsAnyPropSheetVisible()) {
+        m_palettesAway = true;
+        m_propSheets->HidePropSheet();
     }
     if (shapes && shapes->IsShown()) {
-        m_bShapesAway = true;
+        m_shapesAway = true;
         shapes->Hide();
     }
 }
@@ -141,7 +141,7 @@ void CInspectorPalettes::AddCommands(CCommandTable& table)
             kPopupInspectorCommands[index], [this, index](int) { Show(index, true); },
             [this, index](wxUpdateUIEvent& event) {
                 event.Enable(true);
-                event.Check(m_pPropSheets->IsAnyPropSheetVisible() && m_pPropSheets->GetCurrentIndex() == index);
+                event.Check(m_propSheets->IsAnyPropSheetVisible() && m_propSheets->GetCurrentIndex() == index);
             });
     }
 }

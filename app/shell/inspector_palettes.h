@@ -35,7 +35,7 @@ public:
     // on.
     void Destroy(wxWindow& owner);
 
-    CPropSheetManager* GetManager() const { return m_pPropSheets.get(); }
+    CPropSheetManager* GetManager() const { return m_propSheets.get(); }
     // Passes a refresh code to the page of the current palette.
     void Notify(UINT code);
     // Shows a palette as its command does; fromPopup for the view's menu, which brings the inspector up first.
@@ -56,10 +56,10 @@ private:
 
     CInspectorState m_state;
     std::array<bool, 7> m_flags{};
-    std::unique_ptr<CPropSheetManager> m_pPropSheets;
+    std::unique_ptr<CPropSheetManager> m_propSheets;
     // Whether a site was open at the last idle time; the palettes shown when the last site closed, which come
     // back with the next one.
-    bool m_bSiteOpen = false;
-    bool m_bPalettesAway = false;
-    bool m_bShapesAway = false;
+    bool m_siteOpen = false;
+    bool m_palettesAway = false;
+    bool m_shapesAway = false;
 };

@@ -80,42 +80,42 @@ bool CMainFrame::Create()
 
     SetStatusBar(new CStatusPanesBar(this));
 
-    m_pToolBar = new COOBmpToolBar(this, ID_VIEW_TOOLBAR);
+    m_toolBar = new COOBmpToolBar(this, ID_VIEW_TOOLBAR);
     for (int list : {0, 3, 1, 4})
-        m_pToolBar->SetBitmap(147, list, 0xFFFF00);
+        m_toolBar->SetBitmap(147, list, 0xFFFF00);
     for (int list : {2, 5})
-        m_pToolBar->SetBitmap(149, list, 0xFFFF00);
-    if (!m_pToolBar->LoadToolBar(kMenuResource))
+        m_toolBar->SetBitmap(149, list, 0xFFFF00);
+    if (!m_toolBar->LoadToolBar(kMenuResource))
         return false;
-    SetToolBar(m_pToolBar);
-    m_pPageMenu = wxXmlResource::Get()->LoadMenu(wxString::Format("%d", kPageMenuResource));
-    if (!m_pPageMenu)
+    SetToolBar(m_toolBar);
+    m_pageMenu = wxXmlResource::Get()->LoadMenu(wxString::Format("%d", kPageMenuResource));
+    if (!m_pageMenu)
         return false;
-    m_pToolBar->SetDropdownMenu(ID_SHOW_PAGE, m_pPageMenu);
+    m_toolBar->SetDropdownMenu(ID_SHOW_PAGE, m_pageMenu);
     // The browsers to preview in under Test, the upload and its setup under Send.
     for (auto [tool, resource] : {std::pair{ID_TEST, kTestMenuResource}, std::pair{ID_SEND, kSendMenuResource}}) {
         wxMenu* menu = wxXmlResource::Get()->LoadMenu(wxString::Format("%d", resource));
         if (!menu)
             return false;
-        m_pToolBar->SetDropdownMenu(tool, menu);
+        m_toolBar->SetDropdownMenu(tool, menu);
     }
 
     // The tools area docks at the left or the right edge only.
     m_dock.SetManagedWindow(this);
-    m_pToolsBar = new CToolsBar(this);
-    m_pToolsBar->SetColor(CColor(static_cast<unsigned long>(LoadToolboxColor(m_site.GetStore()))));
-    m_dock.AddPane(m_pToolsBar, wxAuiPaneInfo()
-                                    .Name("Toolbox")
-                                    // The bar is one button wide: its caption holds no text, only the close box.
-                                    .Caption(wxString())
-                                    .Left()
-                                    .TopDockable(false)
-                                    .BottomDockable(false)
-                                    .BestSize(m_pToolsBar->GetMinSize())
-                                    .MinSize(wxSize(m_pToolsBar->GetMinSize().x, m_pToolsBar->FromDIP(100))));
+    m_toolsBar = new CToolsBar(this);
+    m_toolsBar->SetColor(CColor(static_cast<unsigned long>(LoadToolboxColor(m_site.GetStore()))));
+    m_dock.AddPane(m_toolsBar, wxAuiPaneInfo()
+                                   .Name("Toolbox")
+                                   // The bar is one button wide: its caption holds no text, only the close box.
+                                   .Caption(wxString())
+                                   .Left()
+                                   .TopDockable(false)
+                                   .BottomDockable(false)
+                                   .BestSize(m_toolsBar->GetMinSize())
+                                   .MinSize(wxSize(m_toolsBar->GetMinSize().x, m_toolsBar->FromDIP(100))));
     LoadBarState();
     // Whatever the stored state says, the tools area shows at start.
-    m_dock.GetPane(m_pToolsBar).Show();
+    m_dock.GetPane(m_toolsBar).Show();
     m_dock.Update();
     // Below this size the tabs, the toolbar and the page's scroll bars no longer fit, and the toolkit would have
     // to lay them out in less room than they need.
@@ -173,22 +173,22 @@ void CMainFrame::LoadBarState()
     ShowToolBar(m_site.GetStore().GetProfileInt(kBarStateSection, "Buttonmenu visible", 1) != 0);
     ShowStatusBar(m_site.GetStore().GetProfileInt(kBarStateSection, "Statusbar visible", 1) != 0);
     if (m_site.GetStore().GetProfileInt(kBarStateSection, "Toolbox right", 0) != 0)
-        m_dock.GetPane(m_pToolsBar).Right();
+        m_dock.GetPane(m_toolsBar).Right();
 }
 
 void CMainFrame::SaveBarState()
 {
-    m_site.GetStore().WriteProfileInt(kBarStateSection, "Buttonmenu visible", m_bToolBarShown ? 1 : 0);
-    m_site.GetStore().WriteProfileInt(kBarStateSection, "Statusbar visible", m_bStatusBarShown ? 1 : 0);
+    m_site.GetStore().WriteProfileInt(kBarStateSection, "Buttonmenu visible", m_toolBarShown ? 1 : 0);
+    m_site.GetStore().WriteProfileInt(kBarStateSection, "Statusbar visible", m_statusBarShown ? 1 : 0);
     m_site.GetStore().WriteProfileInt(kBarStateSection, "Toolbox visible", IsToolsBarShown() ? 1 : 0);
     m_site.GetStore().WriteProfileInt(kBarStateSection, "Toolbox right",
-                            m_dock.GetPane(m_pToolsBar).dock_direction == wxAUI_DOCK_RIGHT ? 1 : 0);
+                                      m_dock.GetPane(m_toolsBar).dock_direction == wxAUI_DOCK_RIGHT ? 1 : 0);
 }
 
 void CMainFrame::SaveWindowState()
 {
     ::SaveWindowPlacement(m_site.GetStore(), GetPlacement());
-    ::SaveToolboxColor(m_site.GetStore(), m_pToolsBar->GetColor().GetCOLORREF());
+    ::SaveToolboxColor(m_site.GetStore(), m_toolsBar->GetColor().GetCOLORREF());
     m_palettes.Save(m_site.GetStore());
     SaveBarState();
 }
@@ -218,38 +218,38 @@ void CMainFrame::SetStatusText(const std::string& text)
 
 bool CMainFrame::IsToolsBarShown()
 {
-    return m_pToolsBar && m_dock.GetPane(m_pToolsBar).IsShown();
+    return m_toolsBar && m_dock.GetPane(m_toolsBar).IsShown();
 }
 
 void CMainFrame::ShowToolBar(bool show)
 {
-    m_bToolBarShown = show;
-    m_pToolBar->Show(show);
+    m_toolBarShown = show;
+    m_toolBar->Show(show);
     SendSizeEvent();
 }
 
 void CMainFrame::ShowButtonTexts(bool show)
 {
-    m_bButtonTextsShown = show;
-    m_pToolBar->SetTextMode(show);
+    m_buttonTextsShown = show;
+    m_toolBar->SetTextMode(show);
 }
 
 void CMainFrame::ShowToolsBar(bool show)
 {
-    m_dock.GetPane(m_pToolsBar).Show(show);
+    m_dock.GetPane(m_toolsBar).Show(show);
     m_dock.Update();
 }
 
 void CMainFrame::ShowStatusBar(bool show)
 {
-    m_bStatusBarShown = show;
+    m_statusBarShown = show;
     GetStatusBar()->Show(show);
     SendSizeEvent();
 }
 
 wxMenu* CMainFrame::BuildPageMenu()
 {
-    return m_pages.BuildPageMenu(*m_pPageMenu);
+    return m_pages.BuildPageMenu(*m_pageMenu);
 }
 
 void CMainFrame::OnToolDropDown(wxCommandEvent& event)
@@ -291,7 +291,7 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event)
     // Only commands are answered here; windows whose id happens to be a command's keep their own state.
     const wxObject* source = event.GetEventObject();
     const int id = event.GetId();
-    if (!dynamic_cast<const wxMenu*>(source) && !(source == m_pToolBar && id != m_pToolBar->GetId())) {
+    if (!dynamic_cast<const wxMenu*>(source) && !(source == m_toolBar && id != m_toolBar->GetId())) {
         event.Skip();
         return;
     }
@@ -334,17 +334,17 @@ void CMainFrame::AddBarCommands()
         },
         EnableWhen([this] { return m_site.GetSite() != nullptr; }));
     m_commands.Add(
-        ID_VIEW_TOOLBAR, [this](int) { ShowToolBar(!m_bToolBarShown); },
-        toggle([this] { return m_bToolBarShown; }, IDS_HIDE_TOOLBAR, IDS_SHOW_TOOLBAR));
+        ID_VIEW_TOOLBAR, [this](int) { ShowToolBar(!m_toolBarShown); },
+        toggle([this] { return m_toolBarShown; }, IDS_HIDE_TOOLBAR, IDS_SHOW_TOOLBAR));
     m_commands.Add(
-        ID_VIEW_BUTTON_TEXTS, [this](int) { ShowButtonTexts(!m_bButtonTextsShown); },
-        toggle([this] { return m_bButtonTextsShown; }, IDS_HIDE_BUTTON_TEXTS, IDS_SHOW_BUTTON_TEXTS));
+        ID_VIEW_BUTTON_TEXTS, [this](int) { ShowButtonTexts(!m_buttonTextsShown); },
+        toggle([this] { return m_buttonTextsShown; }, IDS_HIDE_BUTTON_TEXTS, IDS_SHOW_BUTTON_TEXTS));
     m_commands.Add(
         ID_VIEW_TOOLBOX, [this](int) { ShowToolsBar(!IsToolsBarShown()); },
         toggle([this] { return IsToolsBarShown(); }, 3029, 3030));
     m_commands.Add(
-        ID_VIEW_STATUS_BAR, [this](int) { ShowStatusBar(!m_bStatusBarShown); },
-        toggle([this] { return m_bStatusBarShown; }, IDS_HIDE_STATUS_BAR, IDS_SHOW_STATUS_BAR));
+        ID_VIEW_STATUS_BAR, [this](int) { ShowStatusBar(!m_statusBarShown); },
+        toggle([this] { return m_statusBarShown; }, IDS_HIDE_STATUS_BAR, IDS_SHOW_STATUS_BAR));
     m_commands.Add(
         ID_VIEW_INSPECTOR, [this](int) { m_palettes.GetManager()->TogglePropSheets(); },
         toggle([this] { return m_palettes.GetManager()->IsAnyPropSheetVisible(); }, 3031, 3032));
@@ -364,7 +364,7 @@ void CMainFrame::UpdateStatusPanes()
 void CMainFrame::OnIdle(wxIdleEvent& event)
 {
     UpdateStatusPanes();
-    m_palettes.FollowSite(m_site.GetSite() != nullptr, m_pToolsBar ? m_pToolsBar->GetShapesPalette() : nullptr);
+    m_palettes.FollowSite(m_site.GetSite() != nullptr, m_toolsBar ? m_toolsBar->GetShapesPalette() : nullptr);
     event.Skip();
 }
 

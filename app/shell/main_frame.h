@@ -60,8 +60,8 @@ public:
     CWebsite* GetCurrentSite() const { return m_site.GetSite(); }
     CAppSettings& GetSettings() { return m_site.GetSettings(); }
 
-    COOBmpToolBar* GetMainToolBar() const { return m_pToolBar; }
-    CToolsBar* GetToolsBar() const override { return m_pToolsBar; }
+    COOBmpToolBar* GetMainToolBar() const { return m_toolBar; }
+    CToolsBar* GetToolsBar() const override { return m_toolsBar; }
     wxAuiManager& GetDockManager() { return m_dock; }
     bool IsToolsBarShown();
 
@@ -73,9 +73,9 @@ public:
     void ShowButtonTexts(bool show);
     void ShowToolsBar(bool show);
     void ShowStatusBar(bool show);
-    bool IsStatusBarShown() const { return m_bStatusBarShown; }
-    bool IsToolBarShown() const { return m_bToolBarShown; }
-    bool AreButtonTextsShown() const { return m_bButtonTextsShown; }
+    bool IsStatusBarShown() const { return m_statusBarShown; }
+    bool IsToolBarShown() const { return m_toolBarShown; }
+    bool AreButtonTextsShown() const { return m_buttonTextsShown; }
 
     // Brings the status panes up to date now instead of at the next idle time.
     void UpdateStatusPanes();
@@ -118,14 +118,14 @@ private:
     CShellContext m_context{*this, *this, m_site, m_pages};
     CCommandTable m_commands;
 
-    COOBmpToolBar* m_pToolBar = nullptr;
-    CToolsBar* m_pToolsBar = nullptr;
+    COOBmpToolBar* m_toolBar = nullptr;
+    CToolsBar* m_toolsBar = nullptr;
     wxAuiManager m_dock;
-    bool m_bStatusBarShown = true;
-    bool m_bToolBarShown = true;
-    bool m_bButtonTextsShown = true;
+    bool m_statusBarShown = true;
+    bool m_toolBarShown = true;
+    bool m_buttonTextsShown = true;
     // The window's rectangle while it was last neither maximised nor minimised.
     wxRect m_normalRect;
 
-    wxMenu* m_pPageMenu = nullptr;
+    wxMenu* m_pageMenu = nullptr;
 };

@@ -62,9 +62,9 @@ bool COOExToolBar::LoadToolBar(int id)
 
 void COOExToolBar::SetTextMode(bool show)
 {
-    if (show == m_bShowText)
+    if (show == m_showText)
         return;
-    m_bShowText = show;
+    m_showText = show;
     SetWindowStyleFlag(show ? GetWindowStyleFlag() | wxTB_TEXT : GetWindowStyleFlag() & ~wxTB_TEXT);
     Realize();
     if (wxWindow* frame = GetParent())

@@ -18,7 +18,7 @@ public:
     virtual bool LoadToolBar(int id);
     // Labels under the buttons, or pictures alone.
     void SetTextMode(bool show);
-    bool GetTextMode() const { return m_bShowText; }
+    bool GetTextMode() const { return m_showText; }
     // The number of buttons, separators not counted.
     int GetButtonCount() const { return static_cast<int>(m_buttonIds.size()); }
     int GetButtonId(int index) const { return m_buttonIds[index]; }
@@ -29,7 +29,7 @@ protected:
     std::vector<int> m_buttonIds;
 
 private:
-    bool m_bShowText = true;
+    bool m_showText = true;
 };
 
 // The toolbar whose pictures are cut from strip bitmaps of the resource folder, one square per button in button

@@ -90,9 +90,9 @@ COpenSite::~COpenSite()
 
 void COpenSite::EndRun()
 {
-    if (m_bEnding)
+    if (m_ending)
         return;
-    m_bEnding = true;
+    m_ending = true;
     CloseSite();
     SaveBrowserPaths(m_store, m_browserPaths);
     m_recentFiles.Save(m_store);
@@ -126,7 +126,7 @@ void COpenSite::CloseSite()
     m_pages.CloseAll();
     m_pSite = nullptr;
     m_document.DeleteContents();
-    if (!m_bEnding)
+    if (!m_ending)
         m_shell.UpdateTitle();
 }
 

@@ -115,7 +115,7 @@ private:
     CWebsite* m_pSite = nullptr;
     COrvelDoc m_document{this};
     // Set once the main window is going: nothing is shown any more.
-    bool m_bEnding = false;
+    bool m_ending = false;
 };
 
 // Files dropped on a window go to the open site.

@@ -141,7 +141,7 @@ int COrvelApp::FilterEvent(wxEvent& event)
     if (type == wxEVT_KEY_DOWN || type == wxEVT_LEFT_DOWN || type == wxEVT_RIGHT_DOWN || type == wxEVT_MIDDLE_DOWN ||
         type == wxEVT_MOTION || type == wxEVT_MOUSEWHEEL) {
         m_idleRounds = 0;
-        m_bIdleWorkBlocked = false;
+        m_idleWorkBlocked = false;
     }
     return Event_Skip;
 }
@@ -150,7 +150,7 @@ void COrvelApp::OnIdle(wxIdleEvent& event)
 {
     event.Skip();
     CMainFrame* frame = GetMainFrame();
-    if (!frame || !frame->GetCurrentSite() || m_bIdleWorkBlocked)
+    if (!frame || !frame->GetCurrentSite() || m_idleWorkBlocked)
         return;
     if (++m_idleRounds < kIdleRoundsBeforeRendering) {
         event.RequestMore();
@@ -172,7 +172,7 @@ void COrvelApp::OnIdle(wxIdleEvent& event)
         break;
     case IdleWork::failed:
         // Trying again at once would fail again; the next input gives it another chance.
-        m_bIdleWorkBlocked = true;
+        m_idleWorkBlocked = true;
         break;
     case IdleWork::none:
     case IdleWork::editingText:

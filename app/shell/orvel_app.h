@@ -39,7 +39,7 @@ private:
 
     std::unique_ptr<CProgramServices> m_services;
     long m_idleRounds = 0;
-    bool m_bIdleWorkBlocked = false;
+    bool m_idleWorkBlocked = false;
 };
 
 // Whether the resource folder beside the program holds what the program cannot start without: its string table.

@@ -102,10 +102,10 @@ CSitePage* CPageWindows::CloseActive()
 
 void CPageWindows::CloseAll()
 {
-    m_bClosingAll = true;
+    m_closingAll = true;
     for (COrvelFrame* window : std::vector<COrvelFrame*>(m_windows))
         delete window;
-    m_bClosingAll = false;
+    m_closingAll = false;
     m_windows.clear();
     m_pageList.clear();
 }
@@ -153,7 +153,7 @@ void CPageWindows::OnPageWindowClosed(COrvelFrame& window)
     std::erase(m_windows, &window);
     // The site lives while one of its windows is open. It goes once the window is gone, since the window's view
     // still points at its page while it is being destroyed.
-    if (m_windows.empty() && m_pSite && m_pSite->GetSite() && !m_bClosingAll && !m_frame.IsBeingDeleted())
+    if (m_windows.empty() && m_pSite && m_pSite->GetSite() && !m_closingAll && !m_frame.IsBeingDeleted())
         m_frame.CallAfter([this] {
             if (m_windows.empty() && m_pSite && m_pSite->GetSite())
                 m_pSite->OnLastPageWindowClosed();

@@ -83,5 +83,5 @@ private:
     std::vector<COrvelFrame*> m_windows;
     std::vector<PageListEntry> m_pageList;
     // Set while CloseAll takes the windows down, so that their going does not close the site again.
-    bool m_bClosingAll = false;
+    bool m_closingAll = false;
 };

@@ -191,18 +191,18 @@ DialogAnswer CProgramServices::RunInternetSetupDialog(SetupFocus focus)
 
 void CProgramServices::ShowUploadProgress(CUploadProgress* progress, CFtp* connection)
 {
-    m_pUploadProgress.reset();
+    m_uploadProgress.reset();
     if (!progress)
         return;
     const CAppSettings* settings = GetAppSettings();
-    m_pUploadProgress = std::make_unique<CUploadProgressWindow>(
+    m_uploadProgress = std::make_unique<CUploadProgressWindow>(
         m_pFrame, *progress, connection, settings ? UploadDestinationText(*settings) : std::string());
 }
 
 void CProgramServices::UpdateUploadProgress(int pauseMs)
 {
-    if (m_pUploadProgress)
-        m_pUploadProgress->Update(pauseMs);
+    if (m_uploadProgress)
+        m_uploadProgress->Update(pauseMs);
 }
 
 std::shared_ptr<BuildProgress> CProgramServices::ShowBuildProgress()
@@ -212,21 +212,21 @@ std::shared_ptr<BuildProgress> CProgramServices::ShowBuildProgress()
 
 void CProgramServices::ShowConnectingNotice(bool show)
 {
-    if (m_pConnecting) {
-        m_pConnecting->Destroy();
-        m_pConnecting = nullptr;
+    if (m_connecting) {
+        m_connecting->Destroy();
+        m_connecting = nullptr;
     }
     if (!show)
         return;
-    m_pConnecting = new CConnectingDLG(m_pFrame);
-    if (!m_pConnecting->IsOk()) {
-        m_pConnecting->Destroy();
-        m_pConnecting = nullptr;
+    m_connecting = new CConnectingDLG(m_pFrame);
+    if (!m_connecting->IsOk()) {
+        m_connecting->Destroy();
+        m_connecting = nullptr;
         return;
     }
     // Painted before the attempt blocks the event loop.
-    m_pConnecting->Show();
-    m_pConnecting->Update();
+    m_connecting->Show();
+    m_connecting->Update();
     wxTheApp->Yield(true);
 }
 

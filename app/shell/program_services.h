@@ -129,6 +129,6 @@ public:
 
 private:
     CMainFrame* m_pFrame = nullptr;
-    std::unique_ptr<CUploadProgressWindow> m_pUploadProgress;
-    CConnectingDLG* m_pConnecting = nullptr;
+    std::unique_ptr<CUploadProgressWindow> m_uploadProgress;
+    CConnectingDLG* m_connecting = nullptr;
 };

@@ -52,8 +52,8 @@ std::string CRecentFiles::At(size_t position) const
 
 void CRecentFiles::ShowIn(wxMenuBar* menus)
 {
-    m_pMenus = menus;
-    m_pSeparator = nullptr;
+    m_menus = menus;
+    m_separator = nullptr;
     Show();
 }
 
@@ -61,15 +61,15 @@ void CRecentFiles::ShowIn(wxMenuBar* menus)
 // mnemonic (wx's own history menu would append them below Exit).
 void CRecentFiles::Show()
 {
-    wxMenu* file = m_pMenus ? m_pMenus->GetMenu(0) : nullptr;
+    wxMenu* file = m_menus ? m_menus->GetMenu(0) : nullptr;
     if (!file)
         return;
     for (int id = wxID_FILE1; id <= wxID_FILE9; ++id)
         if (wxMenuItem* item = file->FindChildItem(id))
             file->Destroy(item);
-    if (m_pSeparator) {
-        file->Destroy(m_pSeparator);
-        m_pSeparator = nullptr;
+    if (m_separator) {
+        file->Destroy(m_separator);
+        m_separator = nullptr;
     }
     size_t at = 0;
     if (!file->FindChildItem(ID_APP_EXIT, &at))
@@ -81,5 +81,5 @@ void CRecentFiles::Show()
         file->Insert(at + i, wxID_FILE1 + static_cast<int>(i), wxString::Format("&%zu %s", i + 1, label));
     }
     if (count > 0)
-        m_pSeparator = file->InsertSeparator(at + count);
+        m_separator = file->InsertSeparator(at + count);
 }

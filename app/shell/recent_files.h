@@ -34,6 +34,6 @@ private:
     void Show();
 
     wxFileHistory m_history{4};
-    wxMenuBar* m_pMenus = nullptr;
-    wxMenuItem* m_pSeparator = nullptr;
+    wxMenuBar* m_menus = nullptr;
+    wxMenuItem* m_separator = nullptr;
 };

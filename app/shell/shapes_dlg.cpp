@@ -67,7 +67,7 @@ wxPoint g_lastPlace = wxDefaultPosition;
 
 } // namespace
 
-CShapesDLG::CShapesDLG(wxWindow* parent, CShapesOwner* bar) : m_pParentWindow(parent), m_pBar(bar) {}
+CShapesDLG::CShapesDLG(wxWindow* parent, CShapesOwner* bar) : m_parentWindow(parent), m_pBar(bar) {}
 
 CShapesDLG::~CShapesDLG()
 {
@@ -83,7 +83,7 @@ wxPoint CShapesDLG::FirstPlace() const
     // Beside the tools bar at its top, on the side of the page, so that the palette covers only the page's corner
     // and stands next to the tool that opened it.
     const wxRect bar = m_pBar->GetOwnerScreenRect();
-    const wxRect parent = m_pParentWindow ? m_pParentWindow->GetScreenRect() : bar;
+    const wxRect parent = m_parentWindow ? m_parentWindow->GetScreenRect() : bar;
     const int gap = FromDIP(4);
     const bool barOnRight = bar.GetLeft() > parent.GetLeft() + parent.GetWidth() / 2;
     return wxPoint(barOnRight ? bar.GetLeft() - GetSize().GetWidth() - gap : bar.GetRight() + 1 + gap,
@@ -104,7 +104,7 @@ void CShapesDLG::PlaceOnScreen()
 bool CShapesDLG::Create()
 {
     if (!LoadXrcResources() ||
-        !wxXmlResource::Get()->LoadDialog(this, m_pParentWindow, wxString::Format("%d", static_cast<int>(IDD))))
+        !wxXmlResource::Get()->LoadDialog(this, m_parentWindow, wxString::Format("%d", static_cast<int>(IDD))))
         return false;
     MarkAsToolPalette(this);
     for (const ShapeButtonInfo& button : kShapeButtons)

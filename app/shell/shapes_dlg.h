@@ -57,7 +57,7 @@ private:
     wxPoint FirstPlace() const;
     void PlaceOnScreen();
 
-    wxWindow* m_pParentWindow;
+    wxWindow* m_parentWindow;
     CShapesOwner* m_pBar;
     std::vector<CShapeButton*> m_buttons;
 };

@@ -46,9 +46,9 @@ CToolsBar::CToolsBar(wxWindow* parent)
 
 CToolsBar::~CToolsBar()
 {
-    if (m_pShapes) {
-        m_pShapes->DetachBar();
-        m_pShapes->Destroy();
+    if (m_shapes) {
+        m_shapes->DetachBar();
+        m_shapes->Destroy();
     }
 }
 
@@ -79,10 +79,10 @@ void CToolsBar::ChooseShape(int shapeKind)
 
 void CToolsBar::SetTool(int tool)
 {
-    if (tool == kShapeTool && !m_pShapes) {
+    if (tool == kShapeTool && !m_shapes) {
         OpenShapesPalette();
         // Opening the palette chose the shape tool already.
-        if (m_pShapes)
+        if (m_shapes)
             return;
     }
     m_state.SetTool(tool);
@@ -91,10 +91,10 @@ void CToolsBar::SetTool(int tool)
 
 void CToolsBar::OpenShapesPalette()
 {
-    m_pShapes = new CShapesDLG(wxGetTopLevelParent(this), this);
-    if (!m_pShapes->Create()) {
-        m_pShapes->Destroy();
-        m_pShapes = nullptr;
+    m_shapes = new CShapesDLG(wxGetTopLevelParent(this), this);
+    if (!m_shapes->Create()) {
+        m_shapes->Destroy();
+        m_shapes = nullptr;
         m_state.SetTool(kShapeTool);
     }
 }
@@ -163,7 +163,7 @@ void CToolsBar::OnLeftDown(wxMouseEvent& event)
         if (const bool* show = ToolHintFlag(*settings, tool); show && *show)
             GetShellDialogs().ShowToolHint(tool);
     m_state.Press(tool);
-    if (tool == kShapeTool && !m_pShapes)
+    if (tool == kShapeTool && !m_shapes)
         OpenShapesPalette();
     AfterToolChange();
 }
@@ -186,8 +186,8 @@ void CToolsBar::OnMotion(wxMouseEvent& event)
     int slot = HitToolButton(m_places, pt, CSize(m_imageSize.x, m_imageSize.y));
     if (slot < 0 && InColorWell(pt))
         slot = kToolButtonCount;
-    if (slot != m_nTipSlot) {
-        m_nTipSlot = slot;
+    if (slot != m_tipSlot) {
+        m_tipSlot = slot;
         if (slot < 0)
             UnsetToolTip();
         else

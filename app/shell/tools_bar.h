@@ -34,11 +34,11 @@ public:
     void SetShapeKind(int kind) { m_state.SetShapeKind(kind); }
 
     // The open Shapes palette, null when none is.
-    CShapesDLG* GetShapesPalette() const { return m_pShapes; }
+    CShapesDLG* GetShapesPalette() const { return m_shapes; }
     // What the open Shapes palette tells the bar.
     wxRect GetOwnerScreenRect() const override { return GetScreenRect(); }
     void ChooseShape(int shapeKind) override;
-    void OnShapesPaletteClosed() override { m_pShapes = nullptr; }
+    void OnShapesPaletteClosed() override { m_shapes = nullptr; }
 
     // 13 once the buttons are built, 0 when a picture of them is missing.
     int GetButtonCount() const { return static_cast<int>(m_buttons.size()); }
@@ -68,6 +68,6 @@ private:
     std::vector<std::array<wxBitmap, 2>> m_buttons;
     std::vector<ToolButtonPlace> m_places;
     wxSize m_imageSize;
-    int m_nTipSlot = -2;
-    CShapesDLG* m_pShapes = nullptr;
+    int m_tipSlot = -2;
+    CShapesDLG* m_shapes = nullptr;
 };

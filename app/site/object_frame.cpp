@@ -280,12 +280,12 @@ void CObjectFrame::EndResize()
 
 void CObjectFrame::BeginRotate()
 {
-    BeginDrag(&CPageObject::BeginRotate, m_bRotating);
+    BeginDrag(&CPageObject::BeginRotate, m_rotating);
 }
 
 void CObjectFrame::EndRotate()
 {
-    EndDrag(&CPageObject::EndRotate, m_bRotating);
+    EndDrag(&CPageObject::EndRotate, m_rotating);
 }
 
 void CObjectFrame::RecordDragData()
@@ -320,7 +320,7 @@ void CObjectFrame::PlaceMembers(bool turn)
                                      p0.y + (p2.y - p0.y) * uv.x + (p5.y - p0.y) * uv.y});
         CPageObject* object = m_items[i]->GetCurrentObject();
         if (turn) {
-            object->SetRotation(m_angle - m_dStartAngle + m_startAngles[i]);
+            object->SetRotation(m_angle - m_startAngle + m_startAngles[i]);
         } else {
             object->SetSize(std::max(RoundHalfUp(m_size.cx * m_relativeSizes[i].x), 1),
                             std::max(RoundHalfUp(m_size.cy * m_relativeSizes[i].y), 1));
@@ -416,7 +416,7 @@ void CObjectFrame::RotateToPoint(POINT point, double startMouseAngle, double sta
     if (snap)
         angle = SnapToEighths(angle);
     m_angle = angle;
-    m_dStartAngle = startFrameAngle;
+    m_startAngle = startFrameAngle;
     ComputeHandles();
     PlaceMembers(true);
     NotifyInspector(kFramesChanged);

@@ -57,7 +57,7 @@ public:
     bool CanRotate() const { return m_canRotate; }
     bool IsTransforming() const { return m_transforming; }
     bool IsResizing() const { return m_resizing; }
-    bool IsRotating() const { return m_bRotating; }
+    bool IsRotating() const { return m_rotating; }
 
     const CRect& GetRect() const { return m_rect; }
     SIZE GetSize() const { return m_size; }
@@ -118,7 +118,7 @@ private:
     SIZE m_size{0, 0};
     bool m_transforming = false;
     bool m_resizing = false;
-    bool m_bRotating = false;
+    bool m_rotating = false;
     DPOINT m_handles[kHandleCount] = {};
     SIZE m_startSize{0, 0};
     // Per member, from the start of a drag: width and height as fractions of the frame's, the centre as
@@ -127,5 +127,5 @@ private:
     std::vector<DPOINT> m_relativePositions;
     std::vector<double> m_startAngles;
     // The frame's angle when the rotation drag began.
-    double m_dStartAngle = 0.0;
+    double m_startAngle = 0.0;
 };

@@ -173,16 +173,16 @@ bool* ToolHintFlag(CAppSettings& settings, int tool)
 void CToolsBarState::Press(int tool)
 {
     if (IsCompanionTool(tool))
-        m_nPreviousTool = m_nTool;
-    m_nTool = tool;
+        m_previousTool = m_tool;
+    m_tool = tool;
 }
 
 int CToolsBarState::Release()
 {
-    if (!IsCompanionTool(m_nTool))
+    if (!IsCompanionTool(m_tool))
         return 0;
-    const int launched = m_nTool;
-    m_nTool = m_nPreviousTool;
+    const int launched = m_tool;
+    m_tool = m_previousTool;
     return launched;
 }
 

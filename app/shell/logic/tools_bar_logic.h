@@ -72,20 +72,20 @@ bool* ToolHintFlag(CAppSettings& settings, int tool);
 class CToolsBarState
 {
 public:
-    int GetTool() const { return m_nTool; }
-    int GetPreviousTool() const { return m_nPreviousTool; }
-    void SetTool(int tool) { m_nTool = tool; }
-    int GetShapeKind() const { return m_nShapeKind; }
-    void SetShapeKind(int kind) { m_nShapeKind = kind; }
+    int GetTool() const { return m_tool; }
+    int GetPreviousTool() const { return m_previousTool; }
+    void SetTool(int tool) { m_tool = tool; }
+    int GetShapeKind() const { return m_shapeKind; }
+    void SetShapeKind(int kind) { m_shapeKind = kind; }
     // A button pressed: a companion tool remembers the tool to return to.
     void Press(int tool);
     // The mouse let go over the bar: the companion tool to launch (the tool before it comes back), else 0.
     int Release();
 
 private:
-    int m_nTool = 1;
-    int m_nPreviousTool = 1;
-    int m_nShapeKind = 1;
+    int m_tool = 1;
+    int m_previousTool = 1;
+    int m_shapeKind = 1;
 };
 
 // The Shapes palette's buttons.
