@@ -505,39 +505,39 @@ CBrowserManager::CBrowserManager()
         if (m_fInstalled[kind] && first < 0)
             first = kind;
     }
-    m_nPreferred = read.Settings().GetInt("Preferred", 0);
-    if (m_nPreferred < 0 || m_nPreferred >= kBrowserKinds || !m_fInstalled[m_nPreferred])
-        m_nPreferred = first;
+    m_preferred = read.Settings().GetInt("Preferred", 0);
+    if (m_preferred < 0 || m_preferred >= kBrowserKinds || !m_fInstalled[m_preferred])
+        m_preferred = first;
 }
 
 CBrowserManager::~CBrowserManager() = default;
 
 CBrowser* CBrowserManager::GetBrowser()
 {
-    if (m_pBrowser && m_pBrowser->IsRunning())
-        return m_pBrowser.get();
-    m_pBrowser.reset();
+    if (m_browser && m_browser->IsRunning())
+        return m_browser.get();
+    m_browser.reset();
     for (int kind = 0; kind < kBrowserKinds; ++kind) {
         std::unique_ptr<CBrowser> browser = CreateBrowser(kind);
         if (browser->IsRunning()) {
             // Its program path lets a new window, or a browser that stops answering, be started.
             browser->Detect();
-            m_pBrowser = std::move(browser);
-            return m_pBrowser.get();
+            m_browser = std::move(browser);
+            return m_browser.get();
         }
     }
-    if (m_nPreferred < 0)
+    if (m_preferred < 0)
         return nullptr;
-    m_pBrowser = CreateBrowser(m_nPreferred);
-    const int fInstalled = m_pBrowser->Detect();
+    m_browser = CreateBrowser(m_preferred);
+    const int fInstalled = m_browser->Detect();
     KF_ASSERT(fInstalled, "fInstalled", kFile);
-    return m_pBrowser.get();
+    return m_browser.get();
 }
 
 void CBrowserManager::SetPreferred(int kind)
 {
     WritePrivateProfileInt(kSection, "Preferred", kind, kSettingsFile);
-    m_nPreferred = kind;
+    m_preferred = kind;
 }
 
 int CBrowserManager::IsInstalled(int kind) const

@@ -112,15 +112,15 @@ public:
 
     // A running browser first (the one in use, then by kind), else the preferred kind; null when there is none.
     CBrowser* GetBrowser();
-    int GetPreferred() const { return m_nPreferred; }
+    int GetPreferred() const { return m_preferred; }
     void SetPreferred(int kind);
     int IsInstalled(int kind) const;
     void SetBrowserPath(int kind, const char* path);
 
 private:
-    std::unique_ptr<CBrowser> m_pBrowser;
+    std::unique_ptr<CBrowser> m_browser;
     int m_fInstalled[kBrowserKinds] = {0, 0, 0};
-    int m_nPreferred = -1;
+    int m_preferred = -1;
 };
 
 // The library's one manager, built when the library is loaded.

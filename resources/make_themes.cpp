@@ -81,8 +81,8 @@ std::unique_ptr<CRectangleObject> Button(double x, double y, const Look& look, c
     style->m_bBold = true;
     style->m_color = look.buttonInk;
     style->m_strText = label;
-    style->m_nAlignment = CTextStyle::alignCenter;
-    style->m_bShadow = false;
+    style->m_alignment = CTextStyle::alignCenter;
+    style->m_shadow = false;
     button->SetTextStyle(std::move(style));
     CLinkInfo link;
     link.SetKind(CLinkInfo::kindPage);

@@ -43,7 +43,7 @@ public:
         // The limit only guards against a manager that never comes up.
         for (int i = 0; m_pid != 0 && i < 3000 && !std::filesystem::exists(ready); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        m_bReady = m_pid != 0 && std::filesystem::exists(ready);
+        m_ready = m_pid != 0 && std::filesystem::exists(ready);
     }
     ~ScopedWindowManager()
     {
@@ -57,10 +57,10 @@ public:
     ScopedWindowManager& operator=(const ScopedWindowManager&) = delete;
 
     // Whether the manager runs and manages the display.
-    bool IsReady() const { return m_bReady; }
+    bool IsReady() const { return m_ready; }
 
 private:
     ScratchFolder m_folder;
     pid_t m_pid = 0;
-    bool m_bReady = false;
+    bool m_ready = false;
 };

@@ -61,9 +61,9 @@ inline std::string WritePicture(const std::filesystem::path& folder, const std::
 inline std::unique_ptr<CEffectSettings> Effects(bool shadow, bool bevel, bool glow)
 {
     auto effects = std::make_unique<CEffectSettings>();
-    effects->m_bShadow = shadow;
-    effects->m_bBevel = bevel;
-    effects->m_bGlow = glow;
+    effects->m_shadow = shadow;
+    effects->m_bevel = bevel;
+    effects->m_glow = glow;
     return effects;
 }
 
@@ -182,7 +182,7 @@ inline void MakeShowcaseSite(CWebsite& site, const std::filesystem::path& pictur
                                  {"the web", webLink}}));
     auto shadowed = MakeText(480, 190, 200, {{"Shadowed words", bold}});
     // Effects are offered only to text that allows advanced text.
-    shadowed->GetTextBody()->m_bAllowAdvanced = 1;
+    shadowed->GetTextBody()->m_allowAdvanced = 1;
     shadowed->SetEffects(Effects(true, false, false));
     welcome->AddObject(std::move(shadowed));
     auto button = Coloured(std::make_unique<CRectangleObject>(100, 320, SIZE{120, 50}, 0.0), CColor(200, 60, 50));

@@ -290,7 +290,7 @@ bool CSiteBuilder::ApplyPictureRules(const CPageBuildRecord& record, int index, 
     if (png) {
         // The rendering is a JPEG: the picture's transparency goes.
         const CAppSettings* settings = GetAppSettings();
-        if (settings && settings->m_bShowTransparentShapeWarning)
+        if (settings && settings->m_showTransparentShapeWarning)
             GetModelDialogs().ShowPngTransparencyNotice();
         if (write && !CopyPicture(picture, ownName))
             return false;
@@ -319,10 +319,10 @@ void CSiteBuilder::HandleEmbeddedObjectNotice()
     bool* show = nullptr;
     int text = 0;
     if (m_nMode == buildForPreview) {
-        show = &settings->m_bShowHtmlPreviewWarning;
+        show = &settings->m_showHtmlPreviewWarning;
         text = IDS_HTML_PREVIEW_NOTICE;
     } else if (m_nMode == buildForLocalOutput) {
-        show = &settings->m_bShowHtmlSaveWarning;
+        show = &settings->m_showHtmlSaveWarning;
         text = IDS_HTML_SAVE_NOTICE;
     }
     if (!show || !*show)

@@ -82,8 +82,8 @@ public:
     static std::unique_ptr<CEffectSettings> ShadowGlowEffects(bool shadow, bool glow = false)
     {
         auto effects = std::make_unique<CEffectSettings>();
-        effects->m_bShadow = shadow;
-        effects->m_bGlow = glow;
+        effects->m_shadow = shadow;
+        effects->m_glow = glow;
         return effects;
     }
 

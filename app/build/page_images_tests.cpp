@@ -232,13 +232,13 @@ TEST_F(PageImagesTest, EmbeddedObjectNoticeOncePerRunByMode)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.mode);
         services.notices.clear();
-        services.settings.m_bShowHtmlPreviewWarning = services.settings.m_bShowHtmlSaveWarning = true;
+        services.settings.m_showHtmlPreviewWarning = services.settings.m_showHtmlSaveWarning = true;
         ASSERT_EQ(Build(c.mode, c.mode == buildForPreview).code, buildDone);
         EXPECT_EQ(services.notices, c.notices);
         EXPECT_EQ(Object(0, 0).imageUrl, "");
     }
     // Not to be shown again: the flag stays off.
-    EXPECT_FALSE(services.settings.m_bShowHtmlSaveWarning);
+    EXPECT_FALSE(services.settings.m_showHtmlSaveWarning);
 }
 
 // ---- Cancel, failures and the user's page ----

@@ -62,7 +62,7 @@ void CSiteBuilder::LayoutTextObjects(CPageBuildRecord& record, int pageIndex)
         text->GetCenter(centre);
         const CTextBody& body = *text->GetTextBody();
         const double boxWidth = body.m_nWidth, boxHeight = body.m_nHeight;
-        switch (body.m_nAlignment) {
+        switch (body.m_alignment) {
         case CTextBody::alignLeft:
             object.left = RoundHalfUp(centre.x - boxWidth * 0.5) + 2;
             break;
@@ -135,15 +135,15 @@ void CSiteBuilder::CollectTextStyles(CPageBuildRecord& record, int pageIndex)
         int index = 0;
         for (const CTextParagraph& paragraph : text->GetTextBody()->m_paragraphs) {
             for (const CTextChar& c : paragraph.m_chars) {
-                const bool changed = !previous || previous->m_nFaceIndex != c.m_nFaceIndex ||
-                                     previous->m_nPointSize != c.m_nPointSize || previous->m_bBold != c.m_bBold ||
+                const bool changed = !previous || previous->m_faceIndex != c.m_faceIndex ||
+                                     previous->m_pointSize != c.m_pointSize || previous->m_bBold != c.m_bBold ||
                                      previous->m_bItalic != c.m_bItalic || previous->m_bUnderline != c.m_bUnderline ||
                                      (!fillColour && previous->m_color != c.m_color);
                 previous = &c;
                 if (changed) {
                     TextStyleEntry style;
-                    style.face = GetTextFaceName(c.m_nFaceIndex);
-                    style.height = c.m_nPointSize;
+                    style.face = GetTextFaceName(c.m_faceIndex);
+                    style.height = c.m_pointSize;
                     style.italic = c.m_bItalic;
                     style.bold = c.m_bBold;
                     style.underline = c.m_bUnderline;

@@ -95,7 +95,7 @@ TEST_F(PageImagesTest, HtmlTextStandsByItsAlignment)
                           {CTextBody::alignRight, static_cast<int>(std::floor(360.25 - width + 0.5))}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.alignment);
-        object->GetTextBody()->m_nAlignment = c.alignment;
+        object->GetTextBody()->m_alignment = c.alignment;
         ASSERT_EQ(Build().code, buildDone);
         EXPECT_EQ(Object(0, 0).asHtmlText, 1);
         EXPECT_EQ(Object(0, 0).left, c.left);

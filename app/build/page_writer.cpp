@@ -514,7 +514,7 @@ private:
     {
         std::vector<TextLinkRun>& linkRuns = object.linkRuns;
         const size_t runCount = m_record.textStyleRuns.size();
-        const char* align = AlignmentWord(body.m_nAlignment);
+        const char* align = AlignmentWord(body.m_alignment);
         Append(m_out, "\n<div class=\"%s\">", object.className.c_str());
         m_out += "<table border=0 cellspacing=0 cellpadding=0>";
         m_out += "<tr>";

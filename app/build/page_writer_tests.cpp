@@ -105,7 +105,7 @@ protected:
             AddObject(record, std::make_unique<CTextObject>(100, 100, SIZE{200, 60}, 0.0), 12, 34, 200, 60);
         added.asHtmlText = 1;
         CTextBody* body = static_cast<CTextObject*>(added.item->GetCurrentObject())->GetTextBody();
-        body->m_nAlignment = alignment;
+        body->m_alignment = alignment;
         body->m_paragraphs.clear();
         for (size_t i = 0; i < paragraphs.size(); ++i) {
             CTextParagraph& paragraph = body->m_paragraphs.emplace_back();

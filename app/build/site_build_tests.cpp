@@ -222,7 +222,7 @@ void MakeBusySite(CWebsite& site, const std::filesystem::path& pictures)
             }
             case 3: {
                 auto text = MakeText(x, y, 110, {{"Glowing " + std::to_string(i), TextFormat()}});
-                text->GetTextBody()->m_bAllowAdvanced = 1;
+                text->GetTextBody()->m_allowAdvanced = 1;
                 text->SetEffects(Effects(false, false, true));
                 page->AddObject(std::move(text));
                 break;

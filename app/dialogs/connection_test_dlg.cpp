@@ -51,8 +51,8 @@ CConnectionTestDLG::CConnectionTestDLG(wxWindow* parent, const CFtpProfileArray*
     m_combo = dynamic_cast<wxChoice*>(FindWindow(kCombo));
     m_steps = dynamic_cast<wxListBox*>(FindWindow(kSteps));
     m_log = dynamic_cast<wxListBox*>(FindWindow(kLog));
-    m_pBar = dynamic_cast<wxGauge*>(FindWindow(kBar));
-    m_bLoaded = m_combo && m_steps && m_log && m_pBar && FindWindow(kTest) && FindWindow(kCancel);
+    m_bar = dynamic_cast<wxGauge*>(FindWindow(kBar));
+    m_bLoaded = m_combo && m_steps && m_log && m_bar && FindWindow(kTest) && FindWindow(kCancel);
     if (!m_bLoaded)
         return;
     for (const CFtpProfile& profile : m_test.GetProfiles())
@@ -60,10 +60,10 @@ CConnectionTestDLG::CConnectionTestDLG(wxWindow* parent, const CFtpProfileArray*
     if (m_test.GetSelectedProfile() >= 0)
         m_combo->SetSelection(m_test.GetSelectedProfile());
     m_combo->Bind(wxEVT_CHOICE, [this](wxCommandEvent& event) { m_test.SelectProfile(event.GetSelection()); });
-    m_pBar->SetRange(CConnectionTest::kStepCount);
-    m_pBar->Hide();
+    m_bar->SetRange(CConnectionTest::kStepCount);
+    m_bar->Hide();
     m_hideBar = std::make_unique<wxTimer>(this);
-    Bind(wxEVT_TIMER, [this](wxTimerEvent&) { m_pBar->Hide(); });
+    Bind(wxEVT_TIMER, [this](wxTimerEvent&) { m_bar->Hide(); });
     m_test.OnChange = [this] {
         ShowLines();
         // The window repaints and its Cancel button answers while the test's FTP call runs.
@@ -87,7 +87,7 @@ void CConnectionTestDLG::ShowLines()
 {
     ShowInList(m_steps, m_test.GetStepLines());
     ShowInList(m_log, m_test.GetLogLines());
-    m_pBar->SetValue(m_test.GetProgress());
+    m_bar->SetValue(m_test.GetProgress());
     Update();
 }
 
@@ -105,8 +105,8 @@ void CConnectionTestDLG::OnTestButton(wxCommandEvent&)
     if (m_test.IsRunning() || !m_test.CanTest())
         return;
     m_hideBar->Stop();
-    m_pBar->SetValue(0);
-    m_pBar->Show();
+    m_bar->SetValue(0);
+    m_bar->Show();
     Layout();
     FindWindow(kTest)->Disable();
     FindWindow(kCancel)->Enable();
@@ -114,7 +114,7 @@ void CConnectionTestDLG::OnTestButton(wxCommandEvent&)
     m_combo->Disable();
     m_test.RunTest();
     ShowLines();
-    m_pBar->SetValue(CConnectionTest::kStepCount);
+    m_bar->SetValue(CConnectionTest::kStepCount);
     EnableButtons();
     m_hideBar->StartOnce(1000);
 }

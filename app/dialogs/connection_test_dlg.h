@@ -35,7 +35,7 @@ private:
     wxChoice* m_combo = nullptr;
     wxListBox* m_steps = nullptr;
     wxListBox* m_log = nullptr;
-    wxGauge* m_pBar = nullptr;
+    wxGauge* m_bar = nullptr;
     std::unique_ptr<wxTimer> m_hideBar;
     bool m_bLoaded = false;
 };

@@ -86,7 +86,7 @@ TEST(HelpDialogs, EveryFlagRoundTripsAndEveryHintCanBeSwitchedOnAgain)
     // A list of the wrong length changes nothing.
     CAppSettings settings;
     WriteHelpDialogFlags(settings, std::vector<bool>(3, false));
-    EXPECT_TRUE(settings.m_bShowDailyTips);
+    EXPECT_TRUE(settings.m_showDailyTips);
 }
 
 TEST(Tips, StepWithWrapAround)
@@ -177,12 +177,12 @@ TEST(WelcomeRules, OnlyOkWritesTheShowAtStartSetting)
     };
     for (const Case& c : cases) {
         CAppSettings settings;
-        settings.m_bShowStartUpDialog = c.before;
+        settings.m_showStartUpDialog = c.before;
         WelcomeChoice choice;
         choice.start = WelcomeChoice::openSite;
         choice.dontShowAgain = c.dontShowAgain;
         ApplyWelcomeChoice(c.ok, choice, settings);
-        EXPECT_EQ(settings.m_bShowStartUpDialog, c.after) << c.ok << c.dontShowAgain << c.before;
+        EXPECT_EQ(settings.m_showStartUpDialog, c.after) << c.ok << c.dontShowAgain << c.before;
     }
 }
 

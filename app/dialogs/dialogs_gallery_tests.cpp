@@ -138,7 +138,7 @@ TEST_F(DialogsGallery, TransparencyWarningGoesOffAtAnyClickOfItsBox)
         Tick(dialog, box, false);
         PressEscape(dialog);
     });
-    EXPECT_FALSE(services.settings.m_bShowTransparentShapeWarning);
+    EXPECT_FALSE(services.settings.m_showTransparentShapeWarning);
 }
 
 class HintPicture : public DialogsGallery, public ::testing::WithParamInterface<int>
@@ -184,9 +184,9 @@ INSTANTIATE_TEST_SUITE_P(Table, HintPicture, ::testing::ValuesIn(AllHints()));
 
 TEST_F(DialogsGallery, HelpDialogsShowEveryFlagAndWriteThemOnOkOnly)
 {
-    services.settings.m_bShowCounterToolHelp = false;
-    services.settings.m_bShowFormularToolHelp = false;
-    services.settings.m_bShowDailyTips = false;
+    services.settings.m_showCounterToolHelp = false;
+    services.settings.m_showFormularToolHelp = false;
+    services.settings.m_showDailyTips = false;
     {
         CHelpDialogsDLG dialog(owner);
         ASSERT_TRUE(dialog.IsOk());
@@ -212,10 +212,10 @@ TEST_F(DialogsGallery, HelpDialogsShowEveryFlagAndWriteThemOnOkOnly)
         dialog.GetBoxes()[3]->SetValue(false);
         Click(dialog, wxID_OK);
     });
-    EXPECT_TRUE(services.settings.m_bShowCounterToolHelp);
-    EXPECT_TRUE(services.settings.m_bShowFormularToolHelp);
-    EXPECT_TRUE(services.settings.m_bShowDailyTips);
-    EXPECT_FALSE(services.settings.m_bShowTransparentShapeWarning);
+    EXPECT_TRUE(services.settings.m_showCounterToolHelp);
+    EXPECT_TRUE(services.settings.m_showFormularToolHelp);
+    EXPECT_TRUE(services.settings.m_showDailyTips);
+    EXPECT_FALSE(services.settings.m_showTransparentShapeWarning);
 }
 
 // Next and Previous step around the list; Escape and the window manager's close end the dialog as OK does.
@@ -235,7 +235,7 @@ TEST_F(DialogsGallery, TipsStepAroundEscapeShowsThePreviousTipAndCloseEndsThem)
         Click(dialog, wxID_OK);
     });
     EXPECT_EQ(result, wxID_OK);
-    EXPECT_FALSE(services.settings.m_bShowDailyTips);
+    EXPECT_FALSE(services.settings.m_showDailyTips);
 
     CTipsDLG closed(owner, 3);
     EXPECT_EQ(Run(closed, "", [&] { closed.Close(); }), wxID_OK);
@@ -324,12 +324,12 @@ TEST_F(DialogsGallery, MissingDocumentBrowseEndsWithTheFlagWhetherOrNotAFileWasC
         EXPECT_EQ(dynamic_cast<wxTextCtrl*>(dialog.FindWindow(1549))->GetValue(), "/home/ann/old/prices.pdf");
         const int result = Run(dialog, chosen.empty() ? "498" : "", [&] { Click(dialog, 130); });
         EXPECT_EQ(result, wxID_CANCEL);
-        EXPECT_TRUE(dialog.m_bBrowsed);
-        EXPECT_EQ(dialog.m_strReplacementPath, chosen);
+        EXPECT_TRUE(dialog.m_browsed);
+        EXPECT_EQ(dialog.m_replacementPath, chosen);
     }
     CMissingDocumentDLG dialog(owner, "/home/ann/old/prices.pdf");
     EXPECT_EQ(Run(dialog, "", [&] { Click(dialog, wxID_OK); }), wxID_OK);
-    EXPECT_FALSE(dialog.m_bBrowsed);
+    EXPECT_FALSE(dialog.m_browsed);
 }
 
 } // namespace
@@ -358,7 +358,7 @@ TEST_P(FillPicturePicture, TryAgainOrASolidColour)
         EXPECT_TRUE(dialog.GetSolidBox()->GetValue());
         EXPECT_EQ(dialog.GetColorControl()->GetColor(), data.m_color);
         EXPECT_EQ(Run(dialog, std::to_string(GetParam()), [&] { Click(dialog, 1211); }), wxID_OK);
-        EXPECT_TRUE(data.m_bTryAgain);
+        EXPECT_TRUE(data.m_tryAgain);
         EXPECT_EQ(services.settings.m_dialogCenter, CPoint(640, 512)) << "Try again stores no centre";
     }
     CFillPictureDLG dialog(GetParam(), owner, data);
@@ -374,7 +374,7 @@ TEST_P(FillPicturePicture, TryAgainOrASolidColour)
         Click(dialog, wxID_OK);
     });
     EXPECT_EQ(result, wxID_OK);
-    EXPECT_FALSE(data.m_bTryAgain);
+    EXPECT_FALSE(data.m_tryAgain);
     EXPECT_EQ(data.m_color, CColor(0, 128, 0));
     EXPECT_NE(services.settings.m_dialogCenter, CPoint(640, 512));
 }

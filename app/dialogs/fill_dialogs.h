@@ -12,7 +12,7 @@ public:
 
     bool IsSolidTicked() const { return m_solid; }
     bool IsOkEnabled() const { return m_solid; }
-    bool GetTryAgain() const { return m_bTryAgain; }
+    bool GetTryAgain() const { return m_tryAgain; }
 
     // A colour picked in the colour well means the solid colour is wanted.
     void OnColorChanged() { m_solid = true; }
@@ -23,7 +23,7 @@ public:
 private:
     bool& m_lastTryAgain;
     bool m_solid;
-    bool m_bTryAgain;
+    bool m_tryAgain;
 };
 
 // The remembered choices of the missing-picture (417) and invalid-picture (418) dialogs.

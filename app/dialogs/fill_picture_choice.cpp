@@ -41,7 +41,7 @@ bool ChooseFillPictureKind(CFillStyle& fill)
 bool ChooseFillPictureFile(CFillStyle& fill, const CAppSettings& settings)
 {
     const std::string current = fill.GetImageFile();
-    std::string path = current.empty() ? settings.m_strBackgroundImagePath : GetPathFolder(current);
+    std::string path = current.empty() ? settings.m_backgroundImagePath : GetPathFolder(current);
     if (!GetModelDialogs().GetPictureFileName(path))
         return false;
     if (TryPicture(fill, path))

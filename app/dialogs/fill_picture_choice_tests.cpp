@@ -87,7 +87,7 @@ TEST_F(FillPictureChoiceTest, PictureKindAsksUntilAPictureLoadsOrTheUserGivesUp)
 
 TEST_F(FillPictureChoiceTest, PictureButtonLeavesTheFillWhenThePictureFails)
 {
-    settings.m_strBackgroundImagePath = "/srv/pictures/";
+    settings.m_backgroundImagePath = "/srv/pictures/";
     services.files = {notPicture};
     EXPECT_FALSE(ChooseFillPictureFile(fill, settings));
     EXPECT_EQ(services.startFolders, (std::vector<std::string>{"/srv/pictures/"}));

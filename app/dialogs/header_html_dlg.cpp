@@ -21,7 +21,7 @@ constexpr int kPasteId = 1521;
 } // namespace
 
 CHeaderHtmlDLG::CHeaderHtmlDLG(wxWindow* parent, const std::string& headerHtml, const std::string& onloadCode)
-    : m_strHeaderHtml(headerHtml), m_strOnloadCode(onloadCode)
+    : m_headerHtml(headerHtml), m_onloadCode(onloadCode)
 {
     m_bLoaded = wxXmlResource::Get()->LoadDialog(this, parent, "5030");
     m_tabs = dynamic_cast<wxNotebook*>(FindWindow(kTabsId));
@@ -44,8 +44,8 @@ CHeaderHtmlDLG::CHeaderHtmlDLG(wxWindow* parent, const std::string& headerHtml, 
     Bind(
         wxEVT_BUTTON,
         [this](wxCommandEvent&) {
-            m_strHeaderHtml = WxToBytes(m_header->GetValue());
-            m_strOnloadCode = WxToBytes(m_onload->GetValue());
+            m_headerHtml = WxToBytes(m_header->GetValue());
+            m_onloadCode = WxToBytes(m_onload->GetValue());
             EndModal(wxID_OK);
         },
         wxID_OK);

@@ -17,15 +17,15 @@ public:
     bool IsOk() const { return m_bLoaded; }
     int ShowModal() override;
     // After OK.
-    const std::string& GetHeaderHtml() const { return m_strHeaderHtml; }
-    const std::string& GetOnloadCode() const { return m_strOnloadCode; }
+    const std::string& GetHeaderHtml() const { return m_headerHtml; }
+    const std::string& GetOnloadCode() const { return m_onloadCode; }
 
 private:
     wxTextCtrl* ShownEditor() const;
 
     bool m_bLoaded = false;
-    std::string m_strHeaderHtml;
-    std::string m_strOnloadCode;
+    std::string m_headerHtml;
+    std::string m_onloadCode;
     wxNotebook* m_tabs = nullptr;
     wxTextCtrl* m_header = nullptr;
     wxTextCtrl* m_onload = nullptr;

@@ -5,17 +5,17 @@
 namespace {
 
 const HintRow kHints[] = {
-    {kArrowToolHint, 1569, &CAppSettings::m_bShowArrowToolHelp, 1, false},
-    {kTextToolHint, 1575, &CAppSettings::m_bShowTextToolHelp, 2, false},
-    {kPolygonToolHint, 1566, &CAppSettings::m_bShowPolygonToolHelp, 3, false},
-    {kPictureToolHint, 1570, &CAppSettings::m_bShowPictureToolHelp, 5, false},
-    {kHtmlToolHint, 1545, &CAppSettings::m_bShowHtmlToolHelp, 6, false},
-    {kFlashToolHint, 1643, &CAppSettings::m_bShowAddFlashToolHelp, 7, false},
-    {kCounterToolHint, 1577, &CAppSettings::m_bShowCounterToolHelp, 8, false},
-    {kFormToolHint, 1426, &CAppSettings::m_bShowFormularToolHelp, 9, false},
-    {kEyedropperToolHint, 1511, &CAppSettings::m_bShowPipetteToolHelp, 11, false},
-    {kAdvancedTextHint, 1578, &CAppSettings::m_bShowAdvancedTextHelp, 0, true},
-    {kMouseoverHint, 1547, &CAppSettings::m_bShowMouseoverHelp, 0, false},
+    {kArrowToolHint, 1569, &CAppSettings::m_showArrowToolHelp, 1, false},
+    {kTextToolHint, 1575, &CAppSettings::m_showTextToolHelp, 2, false},
+    {kPolygonToolHint, 1566, &CAppSettings::m_showPolygonToolHelp, 3, false},
+    {kPictureToolHint, 1570, &CAppSettings::m_showPictureToolHelp, 5, false},
+    {kHtmlToolHint, 1545, &CAppSettings::m_showHtmlToolHelp, 6, false},
+    {kFlashToolHint, 1643, &CAppSettings::m_showAddFlashToolHelp, 7, false},
+    {kCounterToolHint, 1577, &CAppSettings::m_showCounterToolHelp, 8, false},
+    {kFormToolHint, 1426, &CAppSettings::m_showFormularToolHelp, 9, false},
+    {kEyedropperToolHint, 1511, &CAppSettings::m_showPipetteToolHelp, 11, false},
+    {kAdvancedTextHint, 1578, &CAppSettings::m_showAdvancedTextHelp, 0, true},
+    {kMouseoverHint, 1547, &CAppSettings::m_showMouseoverHelp, 0, false},
 };
 
 } // namespace

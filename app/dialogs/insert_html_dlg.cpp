@@ -17,7 +17,7 @@ CInsertHtmlDLG::CInsertHtmlDLG(wxWindow* parent, const HtmlObjectTexts& texts) :
     m_pCode[0] = dynamic_cast<wxTextCtrl*>(FindWindow(1548));
     m_pCode[1] = dynamic_cast<wxTextCtrl*>(FindWindow("header"));
     m_pCode[2] = dynamic_cast<wxTextCtrl*>(FindWindow("onload"));
-    const std::string* code[] = {&texts.m_strHtmlCode, &texts.m_strHeaderHtml, &texts.m_strOnloadCode};
+    const std::string* code[] = {&texts.m_htmlCode, &texts.m_headerHtml, &texts.m_onloadCode};
     for (int i = 0; i < 3; ++i)
         if (m_pCode[i])
             m_pCode[i]->ChangeValue(BytesToWx(*code[i]));
@@ -46,7 +46,7 @@ HtmlObjectTexts CInsertHtmlDLG::GetTexts() const
     HtmlObjectTexts texts = m_texts;
     if (m_name)
         texts.m_strName = WxToBytes(m_name->GetValue());
-    std::string* code[] = {&texts.m_strHtmlCode, &texts.m_strHeaderHtml, &texts.m_strOnloadCode};
+    std::string* code[] = {&texts.m_htmlCode, &texts.m_headerHtml, &texts.m_onloadCode};
     for (int i = 0; i < 3; ++i)
         if (m_pCode[i])
             *code[i] = WxToBytes(m_pCode[i]->GetValue());

@@ -34,7 +34,7 @@ TEST(InsertHtmlDialog, EditsTheThreeCodesAndTheName)
         EXPECT_EQ(tabs->GetPageText(2), "Onload Events");
         auto* body = dynamic_cast<wxTextCtrl*>(dialog.FindWindow(1548));
         ASSERT_NE(body, nullptr);
-        EXPECT_EQ(body->GetValue(), wxString(texts.m_strHtmlCode));
+        EXPECT_EQ(body->GetValue(), wxString(texts.m_htmlCode));
 
         tabs->SetSelection(1);
         auto* header = dynamic_cast<wxTextCtrl*>(dialog.FindWindow("header"));
@@ -43,9 +43,9 @@ TEST(InsertHtmlDialog, EditsTheThreeCodesAndTheName)
         dynamic_cast<wxTextCtrl*>(dialog.FindWindow(1550))->ChangeValue("Movie");
         const HtmlObjectTexts edited = dialog.GetTexts();
         EXPECT_EQ(edited.m_strName, "Movie");
-        EXPECT_EQ(edited.m_strHeaderHtml, "<title>Caf\xE9 ?</title>") << "Windows-1252, the cup unknown to it";
-        EXPECT_EQ(edited.m_strHtmlCode, texts.m_strHtmlCode);
-        EXPECT_EQ(edited.m_strOnloadCode, "start();");
+        EXPECT_EQ(edited.m_headerHtml, "<title>Caf\xE9 ?</title>") << "Windows-1252, the cup unknown to it";
+        EXPECT_EQ(edited.m_htmlCode, texts.m_htmlCode);
+        EXPECT_EQ(edited.m_onloadCode, "start();");
         EXPECT_EQ(edited.m_usedFiles, texts.m_usedFiles);
 
         tabs->SetSelection(0);

@@ -133,8 +133,8 @@ TEST(UploadDestination, ServerAndFolderJoinWithOneSlash)
                  {"", "ftp.example.org/"}};
     for (const auto& c : cases) {
         CAppSettings settings;
-        settings.m_strFtpServer = "ftp.example.org";
-        settings.m_strFtpFolder = c.folder;
+        settings.m_ftpServer = "ftp.example.org";
+        settings.m_ftpFolder = c.folder;
         EXPECT_EQ(UploadDestinationText(settings), c.shown) << c.folder;
     }
 }
@@ -175,8 +175,8 @@ TEST_F(SetupWindows, SetupSavesAProfileAndStoresTheDestination)
                     },
                 });
     EXPECT_EQ(result, wxID_OK);
-    EXPECT_EQ(services.settings.m_strFtpServer, "ftp.example.org");
-    EXPECT_EQ(services.settings.m_strFtpFolder, "/site/");
+    EXPECT_EQ(services.settings.m_ftpServer, "ftp.example.org");
+    EXPECT_EQ(services.settings.m_ftpFolder, "/site/");
     CFtpProfileArray stored;
     services.settings.GetFtpProfiles(&stored);
     ASSERT_EQ(stored.size(), 1u);
@@ -216,7 +216,7 @@ TEST_F(SetupWindows, RefusedFolderAsksAgainAndCancelStoresNothing)
                                             }),
                                         });
     EXPECT_EQ(result, wxID_CANCEL);
-    EXPECT_EQ(services.settings.m_strFtpServer, "");
+    EXPECT_EQ(services.settings.m_ftpServer, "");
 }
 
 TEST_F(SetupWindows, DeleteAsksAndLoadsTheNextProfile)
@@ -230,7 +230,7 @@ TEST_F(SetupWindows, DeleteAsksAndLoadsTheNextProfile)
     home.m_strServer = "ftp.home";
     CAppSettings& settings = services.settings;
     settings.SetFtpProfiles({work, home});
-    settings.m_strFtpServer = "ftp.work";
+    settings.m_ftpServer = "ftp.work";
     CInternetSetupDLG dialog(owner, settings);
     ASSERT_TRUE(dialog.IsOk());
     RunModal(dialog, {
@@ -257,10 +257,10 @@ TEST_F(SetupWindows, AdvancedStandardClearsTheProxy)
 {
     CFtpProfile fields;
     fields.m_nPort = 2121;
-    fields.m_bPassive = true;
+    fields.m_passive = true;
     fields.m_nProxyType = 2;
-    fields.m_strProxyServer = "socks.example";
-    fields.m_nProxyPort = 1080;
+    fields.m_proxyServer = "socks.example";
+    fields.m_proxyPort = 1080;
     CAdvancedFtpSettingsDLG dialog(owner, fields);
     ASSERT_TRUE(dialog.IsOk());
     const int result = RunModal(
@@ -325,7 +325,7 @@ protected:
         profile.m_nPort = TheFtpServer().Port();
         profile.m_strUser = FtpServer::kUser;
         profile.m_strPassword = password;
-        profile.m_bPassive = true;
+        profile.m_passive = true;
         return {profile};
     }
     static std::vector<std::string> Lines(wxDialog& dialog, int id)

@@ -112,28 +112,28 @@ TEST(AdvancedFtpSettings, StandardAndTheProxyValuesTakenOnlyWithAProxy)
     CInternetSetup setup = SetupWith({}, Profile("", "ftp.example"));
     CFtpProfile advanced = setup.Fields();
     advanced.m_nPort = 2121;
-    advanced.m_bPassive = true;
+    advanced.m_passive = true;
     advanced.m_nProxyType = 2;
-    advanced.m_strProxyServer = "socks.example";
-    advanced.m_nProxyPort = 1080;
-    advanced.m_strProxyUser = "p";
+    advanced.m_proxyServer = "socks.example";
+    advanced.m_proxyPort = 1080;
+    advanced.m_proxyUser = "p";
     advanced.m_strProxyPassword = "q";
     setup.TakeAdvanced(advanced);
-    EXPECT_EQ(setup.Fields().m_nProxyPort, 1080);
-    EXPECT_EQ(setup.Fields().m_strProxyServer, "socks.example");
+    EXPECT_EQ(setup.Fields().m_proxyPort, 1080);
+    EXPECT_EQ(setup.Fields().m_proxyServer, "socks.example");
 
     advanced.m_nProxyType = 0;
     setup.TakeAdvanced(advanced);
     EXPECT_EQ(setup.Fields().m_nPort, 2121);
-    EXPECT_TRUE(setup.Fields().m_bPassive);
-    EXPECT_EQ(setup.Fields().m_strProxyServer, "");
-    EXPECT_EQ(setup.Fields().m_nProxyPort, 0);
+    EXPECT_TRUE(setup.Fields().m_passive);
+    EXPECT_EQ(setup.Fields().m_proxyServer, "");
+    EXPECT_EQ(setup.Fields().m_proxyPort, 0);
     EXPECT_EQ(setup.Fields().m_strProxyPassword, "");
 
     SetStandardFtpSettings(advanced);
     setup.TakeAdvanced(advanced);
     EXPECT_EQ(setup.Fields().m_nPort, 21);
-    EXPECT_FALSE(setup.Fields().m_bPassive);
+    EXPECT_FALSE(setup.Fields().m_passive);
     EXPECT_EQ(setup.Fields().m_nProxyType, 0);
 
     EXPECT_EQ(ShownProxyType(-1), 0);
@@ -156,7 +156,7 @@ TEST(AdvancedFtpSettings, PortTextAndPortChecks)
     settings.m_nPort = 70000;
     EXPECT_EQ(CheckAdvancedPorts(settings), 1002);
     settings.m_nPort = 21;
-    settings.m_nProxyPort = 70000;
+    settings.m_proxyPort = 70000;
     EXPECT_EQ(CheckAdvancedPorts(settings), 0); // no proxy: its port is not used
     settings.m_nProxyType = 1;
     EXPECT_EQ(CheckAdvancedPorts(settings), 1504);
@@ -168,23 +168,23 @@ TEST(InternetSetupStore, RefusedFolderStoresNothingAndAPassingOneIsStoredAsTyped
     CKeyStore store(folder.Path() + "settings.keys");
     CAppSettings settings;
     settings.LoadSettings(store, CSettingsEnvironment{"/home/ann/", "/opt/pelorin/", 1024, 768});
-    settings.m_nFtpProxyType = 0;
-    settings.m_strFtpProxyServer = "left over";
+    settings.m_ftpProxyType = 0;
+    settings.m_ftpProxyServer = "left over";
 
     CInternetSetup setup;
     setup.Load(settings);
-    EXPECT_EQ(setup.Fields().m_strProxyServer, ""); // proxy values count only with a proxy
+    EXPECT_EQ(setup.Fields().m_proxyServer, ""); // proxy values count only with a proxy
     setup.Fields().m_strServer = "ftp.example";
     setup.SaveProfile("Work");
     for (const char* refused : {"2site", "site/2003", "my site", "a\\b"}) {
-        setup.Fields().m_strWwwFolder = refused;
+        setup.Fields().m_wwwFolder = refused;
         EXPECT_FALSE(setup.Store(settings)) << refused;
-        EXPECT_EQ(settings.m_strFtpServer, "") << refused;
+        EXPECT_EQ(settings.m_ftpServer, "") << refused;
     }
-    setup.Fields().m_strWwwFolder = "a//b";
+    setup.Fields().m_wwwFolder = "a//b";
     ASSERT_TRUE(setup.Store(settings));
-    EXPECT_EQ(settings.m_strFtpFolder, "a//b");
-    EXPECT_EQ(settings.m_strFtpServer, "ftp.example");
+    EXPECT_EQ(settings.m_ftpFolder, "a//b");
+    EXPECT_EQ(settings.m_ftpServer, "ftp.example");
 
     // The list reached the store.
     CKeyStore reread(store.GetPath());
@@ -199,10 +199,10 @@ TEST(UploadEntry, NamesTheFirstStoredProfileThatEqualsTheDestination)
 {
     CAppSettings settings;
     EXPECT_EQ(FindDestinationProfile(settings), -1); // no profiles
-    settings.m_strFtpServer = "ftp.example";
-    settings.m_strFtpUser = "ann";
-    settings.m_strFtpPassword = "secret";
-    settings.m_nFtpProxyPort = 1080; // not counted without a proxy
+    settings.m_ftpServer = "ftp.example";
+    settings.m_ftpUser = "ann";
+    settings.m_ftpPassword = "secret";
+    settings.m_ftpProxyPort = 1080; // not counted without a proxy
     CFtpProfile other = Profile("Other", "ftp.other");
     CFtpProfile first = Profile("First", "ftp.example");
     CFtpProfile second = Profile("Second", "ftp.example");
@@ -210,7 +210,7 @@ TEST(UploadEntry, NamesTheFirstStoredProfileThatEqualsTheDestination)
     EXPECT_EQ(FindDestinationProfile(settings), -1);
     settings.SetFtpProfiles({other, first, second});
     EXPECT_EQ(FindDestinationProfile(settings), 1);
-    settings.m_strFtpPassword = "Secret";
+    settings.m_ftpPassword = "Secret";
     EXPECT_EQ(FindDestinationProfile(settings), -1);
 }
 

@@ -90,17 +90,17 @@ std::string GetLinkOpenFailureText(int code)
 }
 
 CHyperLink::CHyperLink(wxWindow* parent, wxWindowID id, const wxString& text, const std::string& url, int style)
-    : wxGenericStaticText(parent, id, text.empty() ? wxString::FromUTF8(url) : text), m_strUrl(url)
+    : wxGenericStaticText(parent, id, text.empty() ? wxString::FromUTF8(url) : text), m_url(url)
 {
     m_state.style = style;
-    if (m_strUrl.empty())
-        m_strUrl = GetLabel().utf8_string();
+    if (m_url.empty())
+        m_url = GetLabel().utf8_string();
     // The window was made while it was still a plain text, which takes no focus: Tab is to reach the link.
     SetCanFocus(true);
     SetFont(Underlined(GetFont(), (style & kLinkUnderline) != 0));
     if (!(style & kLinkNoHandCursor))
         SetCursor(wxCursor(wxCURSOR_HAND));
-    SetToolTip(wxString::FromUTF8(m_strUrl));
+    SetToolTip(wxString::FromUTF8(m_url));
     FitToText();
     ApplyState();
     Bind(wxEVT_ENTER_WINDOW, &CHyperLink::OnEnter, this);
@@ -114,8 +114,8 @@ CHyperLink::CHyperLink(wxWindow* parent, wxWindowID id, const wxString& text, co
 
 void CHyperLink::SetURL(const std::string& url)
 {
-    m_strUrl = url;
-    SetToolTip(wxString::FromUTF8(m_strUrl));
+    m_url = url;
+    SetToolTip(wxString::FromUTF8(m_url));
     FitToText();
 }
 
@@ -127,7 +127,7 @@ void CHyperLink::SetVisited(bool visited)
 
 bool CHyperLink::GotoURL()
 {
-    if (OpenWithDefaultHandler(m_strUrl)) {
+    if (OpenWithDefaultHandler(m_url)) {
         SetVisited(true);
         return true;
     }
@@ -207,7 +207,7 @@ void CHyperLink::OnKeyDown(wxKeyEvent& event)
 }
 
 CStaticLink::CStaticLink(wxWindow* parent, wxWindowID id, const wxString& text, const std::string& url)
-    : wxGenericStaticText(parent, id, text), m_strUrl(url)
+    : wxGenericStaticText(parent, id, text), m_url(url)
 {
     SetFont(Underlined(GetFont(), true));
     SetForegroundColour(kLinkColour);
@@ -218,9 +218,9 @@ CStaticLink::CStaticLink(wxWindow* parent, wxWindowID id, const wxString& text, 
 
 void CStaticLink::OnClick(wxMouseEvent& event)
 {
-    if (m_strUrl.empty())
-        m_strUrl = GetLabel().utf8_string();
-    if (!OpenWithDefaultHandler(m_strUrl)) {
+    if (m_url.empty())
+        m_url = GetLabel().utf8_string();
+    if (!OpenWithDefaultHandler(m_url)) {
         GetCoreServices().Beep();
     } else {
         m_visited = true;

@@ -43,7 +43,7 @@ public:
                int style = kLinkDefaultStyle);
 
     void SetURL(const std::string& url);
-    const std::string& GetURL() const { return m_strUrl; }
+    const std::string& GetURL() const { return m_url; }
     void SetVisited(bool visited);
     const HyperLinkState& GetState() const { return m_state; }
     // Opens the address; on success the link turns visited, otherwise the user is told why.
@@ -63,7 +63,7 @@ private:
     void OnKillFocus(wxFocusEvent& event);
     void OnKeyDown(wxKeyEvent& event);
 
-    std::string m_strUrl;
+    std::string m_url;
     HyperLinkState m_state;
 };
 
@@ -72,13 +72,13 @@ class CStaticLink : public wxGenericStaticText
 public:
     CStaticLink(wxWindow* parent, wxWindowID id, const wxString& text, const std::string& url = {});
 
-    void SetURL(const std::string& url) { m_strUrl = url; }
+    void SetURL(const std::string& url) { m_url = url; }
     bool IsVisited() const { return m_visited; }
 
 private:
     void OnClick(wxMouseEvent& event);
 
-    std::string m_strUrl;
+    std::string m_url;
     bool m_visited = false;
 };
 

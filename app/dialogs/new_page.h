@@ -11,9 +11,9 @@
 struct NewPageValues
 {
     std::string m_strPageId;
-    std::string m_strTitle;
+    std::string m_title;
     // The page to copy, when m_nDuplicate is 1.
-    std::string m_strSourceName;
+    std::string m_sourceName;
     int m_nDuplicate = 0;
 };
 

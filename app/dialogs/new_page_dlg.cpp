@@ -30,11 +30,11 @@ CNewPageDLG::CNewPageDLG(wxWindow* parent, NewPageSetup setup) : m_setup(std::mo
     m_bLoaded = wxXmlResource::Get()->LoadDialog(this, parent, "219");
     if (!m_bLoaded)
         return;
-    m_pPageId = dynamic_cast<wxTextCtrl*>(FindWindow(kPageIdId));
+    m_pageId = dynamic_cast<wxTextCtrl*>(FindWindow(kPageIdId));
     m_pTitle = dynamic_cast<wxTextCtrl*>(FindWindow(kTitleId));
     m_duplicate = dynamic_cast<wxCheckBox*>(FindWindow(kDuplicateId));
     m_pPages = dynamic_cast<wxComboBox*>(FindWindow(kPagesId));
-    if (!m_pPageId || !m_pTitle || !m_duplicate || !m_pPages) {
+    if (!m_pageId || !m_pTitle || !m_duplicate || !m_pPages) {
         m_bLoaded = false;
         return;
     }
@@ -45,9 +45,9 @@ CNewPageDLG::CNewPageDLG(wxWindow* parent, NewPageSetup setup) : m_setup(std::mo
         m_pPages->SetSelection(0);
     m_duplicate->SetValue(false);
     m_values.m_strPageId = m_setup.proposedId;
-    m_values.m_strTitle = m_setup.proposedTitle;
-    m_pPageId->ChangeValue(BytesToWx(m_values.m_strPageId));
-    m_pTitle->ChangeValue(BytesToWx(m_values.m_strTitle));
+    m_values.m_title = m_setup.proposedTitle;
+    m_pageId->ChangeValue(BytesToWx(m_values.m_strPageId));
+    m_pTitle->ChangeValue(BytesToWx(m_values.m_title));
     Bind(wxEVT_BUTTON, &CNewPageDLG::OnOK, this, wxID_OK);
     EscapeCancels(*this);
     GetSizer()->SetSizeHints(this);
@@ -65,17 +65,17 @@ int CNewPageDLG::ShowModal()
 
 void CNewPageDLG::OnOK(wxCommandEvent&)
 {
-    m_values.m_strPageId = FieldText(m_pPageId);
-    m_values.m_strTitle = FieldText(m_pTitle);
+    m_values.m_strPageId = FieldText(m_pageId);
+    m_values.m_title = FieldText(m_pTitle);
     if (RemoveNewPageIdCharacters(m_values.m_strPageId)) {
         GetCoreServices().ShowMessage("Illegal characters were removed from the Page ID");
-        m_pPageId->ChangeValue(BytesToWx(m_values.m_strPageId));
+        m_pageId->ChangeValue(BytesToWx(m_values.m_strPageId));
     }
     // Checked once cleaned: an ID with nothing left, or one that another page has, would give two pages one file.
     if (m_values.m_strPageId.empty() || (m_setup.isFree && !m_setup.isFree(m_values.m_strPageId))) {
         GetCoreServices().ShowMessage(ResourceText(IDS_PAGE_ID_TAKEN));
-        m_pPageId->SetFocus();
-        m_pPageId->SelectAll();
+        m_pageId->SetFocus();
+        m_pageId->SelectAll();
         return;
     }
     m_values.m_nDuplicate = m_duplicate->GetValue() ? 1 : 0;
@@ -85,7 +85,7 @@ void CNewPageDLG::OnOK(wxCommandEvent&)
                 ? m_setup.pageNames[static_cast<size_t>(m_setup.homeIndex)]
                 : std::string();
         const std::string entry = WxToBytes(m_pPages->GetStringSelection());
-        m_values.m_strSourceName = DuplicateSourceName(entry, ResourceText(IDS_FRONT_PAGE_SUFFIX), home);
+        m_values.m_sourceName = DuplicateSourceName(entry, ResourceText(IDS_FRONT_PAGE_SUFFIX), home);
     } else {
         StoreDialogCentre(*this);
     }

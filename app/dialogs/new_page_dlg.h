@@ -25,7 +25,7 @@ private:
     NewPageSetup m_setup;
     NewPageValues m_values;
     bool m_bLoaded = false;
-    wxTextCtrl* m_pPageId = nullptr;
+    wxTextCtrl* m_pageId = nullptr;
     wxTextCtrl* m_pTitle = nullptr;
     wxCheckBox* m_duplicate = nullptr;
     wxComboBox* m_pPages = nullptr;

@@ -18,9 +18,9 @@ void CNewSiteChoice::Open(const CAppSettings& settings, const std::string& name,
     m_values = NewSiteValues();
     m_values.m_strName = name;
     m_values.m_strPageId = pageId;
-    m_values.m_nWidth = settings.m_nDefaultPageWidth;
-    m_values.m_nHeight = settings.m_nDefaultPageHeight;
-    m_values.m_bCentered = settings.m_bDefaultPageCentering;
+    m_values.m_nWidth = settings.m_defaultPageWidth;
+    m_values.m_nHeight = settings.m_defaultPageHeight;
+    m_values.m_bCentered = settings.m_defaultPageCentering;
     m_values.m_LinkColor = settings.m_unvisitedLinkColor;
     m_values.m_VisitedLinkColor = settings.m_visitedLinkColor;
     CoverPage();
@@ -70,12 +70,12 @@ NewSiteRefusal CNewSiteChoice::Finish(CAppSettings& settings)
         return NewSiteRefusal::emptyPageId;
     if (m_values.m_Background.GetKind() != 1)
         m_values.m_Background.ClearImageFile();
-    settings.m_nDefaultPageWidth = m_values.m_nWidth;
-    settings.m_nDefaultPageHeight = m_values.m_nHeight;
-    settings.m_bDefaultPageCentering = m_values.m_bCentered;
+    settings.m_defaultPageWidth = m_values.m_nWidth;
+    settings.m_defaultPageHeight = m_values.m_nHeight;
+    settings.m_defaultPageCentering = m_values.m_bCentered;
     settings.m_unvisitedLinkColor = m_values.m_LinkColor;
     settings.m_visitedLinkColor = m_values.m_VisitedLinkColor;
-    settings.m_bRepeatBackgroundFill = true;
+    settings.m_repeatBackgroundFill = true;
     settings.m_solidBackgroundFill = CColor(255, 255, 255);
     return NewSiteRefusal::none;
 }

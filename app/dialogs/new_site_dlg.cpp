@@ -43,8 +43,8 @@ CNewSiteDLG::CNewSiteDLG(wxWindow* parent)
     if (!LoadTemplate(parent, "273"))
         return;
     m_name = dynamic_cast<wxTextCtrl*>(FindWindow(kNameId));
-    m_pPageId = dynamic_cast<wxTextCtrl*>(FindWindow(kPageIdId));
-    if (!m_name || !m_pPageId || !settings) {
+    m_pageId = dynamic_cast<wxTextCtrl*>(FindWindow(kPageIdId));
+    if (!m_name || !m_pageId || !settings) {
         m_bLoaded = false;
         return;
     }
@@ -63,12 +63,12 @@ CNewSiteDLG::CNewSiteDLG(wxWindow* parent)
                       {values.m_Background, values.m_bCentered, values.m_LinkColor, values.m_VisitedLinkColor}))
         return;
 
-    m_bFilling = true;
+    m_filling = true;
     m_name->ChangeValue(BytesToWx(values.m_strName));
-    m_pPageId->ChangeValue(BytesToWx(values.m_strPageId));
+    m_pageId->ChangeValue(BytesToWx(values.m_strPageId));
     m_size.ShowFields(values.m_nWidth, values.m_nHeight);
     m_centered->SetValue(values.m_bCentered);
-    m_bFilling = false;
+    m_filling = false;
     SetTitle(BytesToWx(ResourceText(IDS_NEW_WEBSITE_TITLE)));
     ShowChoice();
 
@@ -87,15 +87,15 @@ void CNewSiteDLG::BeforeShow()
 void CNewSiteDLG::ShowChoice()
 {
     const NewSiteValues& values = m_choice.Values();
-    m_bFilling = true;
+    m_filling = true;
     m_size.ShowSize(values.m_nWidth, values.m_nHeight);
     m_background.Show();
-    m_bFilling = false;
+    m_filling = false;
 }
 
 void CNewSiteDLG::OnText(wxCommandEvent& event)
 {
-    if (m_bFilling)
+    if (m_filling)
         return;
     const std::string text = TextOfField(static_cast<wxTextCtrl*>(FindWindow(event.GetId())));
     switch (event.GetId()) {
@@ -119,11 +119,11 @@ void CNewSiteDLG::OnText(wxCommandEvent& event)
 
 void CNewSiteDLG::OnSizeChosen(int index, int count)
 {
-    if (m_bFilling || !m_choice.ChooseSizeEntry(index, count))
+    if (m_filling || !m_choice.ChooseSizeEntry(index, count))
         return;
-    m_bFilling = true;
+    m_filling = true;
     m_size.ShowFields(m_choice.Values().m_nWidth, m_choice.Values().m_nHeight);
-    m_bFilling = false;
+    m_filling = false;
     // The list stays as it dropped down until it drops down again; the next refresh shows the one size.
     CallAfter([this] { ShowChoice(); });
 }
@@ -135,9 +135,9 @@ void CNewSiteDLG::OnOK(wxCommandEvent&)
         return;
     const NewSiteRefusal refusal = m_choice.Finish(*settings);
     // The page ID shows as it was cleaned, so that the message comes once.
-    m_bFilling = true;
-    m_pPageId->ChangeValue(BytesToWx(m_choice.Values().m_strPageId));
-    m_bFilling = false;
+    m_filling = true;
+    m_pageId->ChangeValue(BytesToWx(m_choice.Values().m_strPageId));
+    m_filling = false;
     switch (refusal) {
     case NewSiteRefusal::emptyName:
         GetCoreServices().ShowMessage("Name can't be empty");
@@ -145,7 +145,7 @@ void CNewSiteDLG::OnOK(wxCommandEvent&)
         return;
     case NewSiteRefusal::emptyPageId:
         GetCoreServices().ShowMessage(ResourceText(IDS_PAGE_ID_TAKEN));
-        m_pPageId->SetFocus();
+        m_pageId->SetFocus();
         return;
     case NewSiteRefusal::none:
         break;

@@ -26,5 +26,5 @@ private:
 
     CNewSiteChoice m_choice;
     wxTextCtrl* m_name = nullptr;
-    wxTextCtrl* m_pPageId = nullptr;
+    wxTextCtrl* m_pageId = nullptr;
 };

@@ -24,9 +24,9 @@ protected:
     NewSiteTest()
     {
         InstallInSeams(services);
-        settings.m_nDefaultPageWidth = 640;
-        settings.m_nDefaultPageHeight = 480;
-        settings.m_bDefaultPageCentering = true;
+        settings.m_defaultPageWidth = 640;
+        settings.m_defaultPageHeight = 480;
+        settings.m_defaultPageCentering = true;
         settings.m_unvisitedLinkColor = CColor(1, 2, 3);
         settings.m_visitedLinkColor = CColor(4, 5, 6);
         choice.Open(settings, "My Homepage", "MyHomepage");
@@ -97,7 +97,7 @@ TEST_F(NewSiteTest, OkCleansThePageIdAndRefusesEmptyFields)
 
 TEST_F(NewSiteTest, OkStoresTheDefaultsForTheNextSite)
 {
-    settings.m_bRepeatBackgroundFill = false;
+    settings.m_repeatBackgroundFill = false;
     settings.m_solidBackgroundFill = CColor(0, 0, 0);
     choice.SetWidthText("500");
     choice.Values().m_bCentered = false;
@@ -105,14 +105,14 @@ TEST_F(NewSiteTest, OkStoresTheDefaultsForTheNextSite)
     CAppSettings untouched = settings;
     choice.SetNameText("");
     ASSERT_EQ(choice.Finish(untouched), NewSiteRefusal::emptyName);
-    EXPECT_EQ(untouched.m_nDefaultPageWidth, 640);
+    EXPECT_EQ(untouched.m_defaultPageWidth, 640);
     choice.SetNameText("Bakery");
     ASSERT_EQ(choice.Finish(settings), NewSiteRefusal::none);
-    EXPECT_EQ(settings.m_nDefaultPageWidth, 500);
-    EXPECT_EQ(settings.m_nDefaultPageHeight, 480);
-    EXPECT_FALSE(settings.m_bDefaultPageCentering);
+    EXPECT_EQ(settings.m_defaultPageWidth, 500);
+    EXPECT_EQ(settings.m_defaultPageHeight, 480);
+    EXPECT_FALSE(settings.m_defaultPageCentering);
     EXPECT_EQ(settings.m_visitedLinkColor, CColor(9, 9, 9));
-    EXPECT_TRUE(settings.m_bRepeatBackgroundFill);
+    EXPECT_TRUE(settings.m_repeatBackgroundFill);
     EXPECT_EQ(settings.m_solidBackgroundFill, CColor(255, 255, 255));
 
     CNewSiteChoice next;

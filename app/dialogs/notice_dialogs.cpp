@@ -185,7 +185,7 @@ void CNoticeTableDLG::OnCheck(wxCommandEvent& event)
     // Ticking or clearing the box switches the warning off at once; only the help-dialogs settings switch it on.
     if (m_row.check == NoticeCheck::transparencyWarning)
         if (CAppSettings* settings = GetAppSettings())
-            settings->m_bShowTransparentShapeWarning = false;
+            settings->m_showTransparentShapeWarning = false;
     event.Skip();
 }
 
@@ -198,8 +198,7 @@ int RunNotice(int id, wxWindow* parent)
     return dialog.ShowModal() == wxID_OK ? IDOK : IDCANCEL;
 }
 
-CMissingDocumentDLG::CMissingDocumentDLG(wxWindow* parent, const std::string& missingPath)
-    : m_strMissingPath(missingPath)
+CMissingDocumentDLG::CMissingDocumentDLG(wxWindow* parent, const std::string& missingPath) : m_missingPath(missingPath)
 {
     m_chooseFile = [this](std::string& path) {
         wxFileDialog chooser(this, BytesToWx(ResourceText(IDS_LOCATE_DOCUMENT, "Locate the Document")), wxEmptyString,
@@ -225,8 +224,8 @@ int CMissingDocumentDLG::ShowModal()
 {
     if (!m_bLoaded)
         return wxID_CANCEL;
-    m_bBrowsed = false;
-    m_strReplacementPath.clear();
+    m_browsed = false;
+    m_replacementPath.clear();
     PlaceDialog(*this, NoticePlacement::rememberedCentre);
     return wxDialog::ShowModal();
 }
@@ -241,7 +240,7 @@ void CMissingDocumentDLG::OnBrowse(wxCommandEvent&)
 {
     std::string chosen;
     if (m_chooseFile && m_chooseFile(chosen))
-        m_strReplacementPath = chosen;
-    m_bBrowsed = true;
+        m_replacementPath = chosen;
+    m_browsed = true;
     EndModal(wxID_CANCEL);
 }

@@ -60,9 +60,9 @@ public:
     // Asks for a file; true with its path. The program's file dialog until replaced.
     std::function<bool(std::string&)> m_chooseFile;
 
-    std::string m_strMissingPath;
-    std::string m_strReplacementPath;
-    bool m_bBrowsed = false;
+    std::string m_missingPath;
+    std::string m_replacementPath;
+    bool m_browsed = false;
 
 private:
     void OnOK(wxCommandEvent& event);

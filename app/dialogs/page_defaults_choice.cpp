@@ -92,10 +92,10 @@ void CPageDefaultsChoice::CoverPage()
 
 void CPageDefaultsChoice::StoreInSettings(CAppSettings& settings) const
 {
-    settings.m_nDefaultPageWidth = m_values.width;
-    settings.m_nDefaultPageHeight = m_values.height;
-    settings.m_bDefaultPageCentering = m_values.centered;
+    settings.m_defaultPageWidth = m_values.width;
+    settings.m_defaultPageHeight = m_values.height;
+    settings.m_defaultPageCentering = m_values.centered;
     settings.m_unvisitedLinkColor = m_values.linkColor;
     settings.m_visitedLinkColor = m_values.visitedLinkColor;
-    settings.m_nDefaultDoctype = m_values.doctype;
+    settings.m_defaultDoctype = m_values.doctype;
 }

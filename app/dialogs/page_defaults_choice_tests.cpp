@@ -79,7 +79,7 @@ TEST_F(PageDefaultsChoiceTest, OkNeedsATargetPageChosenSinceTheListLastDroppedDo
     EXPECT_FALSE(choice.Apply(settings));
     EXPECT_EQ(services.messages, std::vector<std::string>{kNoTargetPageMessage});
     EXPECT_TRUE(site.IsSaved());
-    EXPECT_FALSE(settings.m_bDefaultPageCentering);
+    EXPECT_FALSE(settings.m_defaultPageCentering);
 
     choice.ChooseTarget(1);
     choice.Values().centered = true;
@@ -88,16 +88,16 @@ TEST_F(PageDefaultsChoiceTest, OkNeedsATargetPageChosenSinceTheListLastDroppedDo
     EXPECT_TRUE(site.GetPage(2)->IsCentered());
     EXPECT_EQ(site.GetPage(2)->GetDoctype(), 1);
     EXPECT_FALSE(site.GetPage(0)->IsCentered());
-    EXPECT_TRUE(settings.m_bDefaultPageCentering);
-    EXPECT_EQ(settings.m_nDefaultDoctype, 1);
-    EXPECT_EQ(settings.m_nDefaultPageWidth, 500);
+    EXPECT_TRUE(settings.m_defaultPageCentering);
+    EXPECT_EQ(settings.m_defaultDoctype, 1);
+    EXPECT_EQ(settings.m_defaultPageWidth, 500);
 }
 
 TEST_F(PageDefaultsChoiceTest, TransferKeepsTheSettingsEvenWhenNotConfirmed)
 {
     choice.Values().width = 600;
     choice.Transfer(false, settings);
-    EXPECT_EQ(settings.m_nDefaultPageWidth, 600);
+    EXPECT_EQ(settings.m_defaultPageWidth, 600);
     EXPECT_TRUE(site.IsSaved());
     choice.Transfer(true, settings);
     for (int i = 0; i < 3; ++i)

@@ -78,24 +78,24 @@ CPageDefaultsDLG::CPageDefaultsDLG(wxWindow* parent, CWebsite& site)
 void CPageDefaultsDLG::ShowPageValues()
 {
     const PageDefaults& values = m_choice.Values();
-    m_bFilling = true;
+    m_filling = true;
     m_size.ShowFields(values.width, values.height);
     m_centered->SetValue(values.centered);
-    m_bFilling = false;
+    m_filling = false;
 }
 
 void CPageDefaultsDLG::ShowChoice()
 {
     const PageDefaults& values = m_choice.Values();
-    m_bFilling = true;
+    m_filling = true;
     m_size.ShowSize(values.width, values.height);
     m_background.Show();
-    m_bFilling = false;
+    m_filling = false;
 }
 
 void CPageDefaultsDLG::OnText(wxCommandEvent& event)
 {
-    if (m_bFilling)
+    if (m_filling)
         return;
     const std::string text = WxToBytes(static_cast<wxTextCtrl*>(FindWindow(event.GetId()))->GetValue());
     if (event.GetId() == kWidthId)
@@ -107,7 +107,7 @@ void CPageDefaultsDLG::OnText(wxCommandEvent& event)
 
 void CPageDefaultsDLG::OnSizeChosen(int index, int count)
 {
-    if (m_bFilling || !m_choice.ChooseSizeEntry(index, count))
+    if (m_filling || !m_choice.ChooseSizeEntry(index, count))
         return;
     ShowPageValues();
     // The list stays as it dropped down until it drops down again; the next refresh shows the one size.
@@ -116,18 +116,18 @@ void CPageDefaultsDLG::OnSizeChosen(int index, int count)
 
 void CPageDefaultsDLG::OnPageDropDown(wxCommandEvent& event)
 {
-    m_bFilling = true;
+    m_filling = true;
     m_pPages->Clear();
     for (const std::string& name : m_choice.DropDownPages())
         m_pPages->Append(BytesToWx(name));
     m_pPages->SetSelection(wxNOT_FOUND);
-    m_bFilling = false;
+    m_filling = false;
     event.Skip();
 }
 
 void CPageDefaultsDLG::OnPageChosen(wxCommandEvent&)
 {
-    if (m_bFilling)
+    if (m_filling)
         return;
     m_choice.ChooseTarget(m_pPages->GetSelection());
     ShowPageValues();

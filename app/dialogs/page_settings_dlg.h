@@ -52,7 +52,7 @@ protected:
     CBackgroundControls m_background;
     bool m_bLoaded = false;
     // Set while the dialog writes into its own fields, whose change handlers then keep still.
-    bool m_bFilling = false;
+    bool m_filling = false;
     wxCheckBox* m_centered = nullptr;
 
 private:

@@ -31,7 +31,7 @@ wxTextCtrl* Field(wxWindow& window, int id)
 } // namespace
 
 CMetaTagsDLG::CMetaTagsDLG(wxWindow* parent, const std::string& keywords, const std::string& description)
-    : m_strKeywords(keywords), m_strDescription(description)
+    : m_keywords(keywords), m_description(description)
 {
     m_bLoaded = wxXmlResource::Get()->LoadDialog(this, parent, "5028") && Field(*this, kKeywordsId) &&
                 Field(*this, kDescriptionId);
@@ -57,8 +57,8 @@ int CMetaTagsDLG::ShowModal()
 
 void CMetaTagsDLG::Apply(MetaTagsApplied applied)
 {
-    m_strKeywords = WxToBytes(Field(*this, kKeywordsId)->GetValue());
-    m_strDescription = WxToBytes(Field(*this, kDescriptionId)->GetValue());
+    m_keywords = WxToBytes(Field(*this, kKeywordsId)->GetValue());
+    m_description = WxToBytes(Field(*this, kDescriptionId)->GetValue());
     m_applied = applied;
     EndModal(wxID_OK);
 }
@@ -110,7 +110,7 @@ CDoctypeDLG::CDoctypeDLG(wxWindow* parent)
     m_pChoice->Append("Transitional (Default)");
     m_pChoice->Append("Strict");
     const CAppSettings* settings = GetAppSettings();
-    m_pChoice->SetSelection(DoctypeChoice(settings ? settings->m_nDefaultDoctype : 0));
+    m_pChoice->SetSelection(DoctypeChoice(settings ? settings->m_defaultDoctype : 0));
     ShowDeclaration();
     Bind(
         wxEVT_CHOICE, [this](wxCommandEvent&) { ShowDeclaration(); }, kDoctypeListId);
@@ -119,7 +119,7 @@ CDoctypeDLG::CDoctypeDLG(wxWindow* parent)
         [this](wxCommandEvent&) {
             m_nDoctype = DoctypeChoice(m_pChoice->GetSelection());
             if (CAppSettings* current = GetAppSettings())
-                current->m_nDefaultDoctype = m_nDoctype;
+                current->m_defaultDoctype = m_nDoctype;
             EndModal(wxID_OK);
         },
         wxID_OK);

@@ -18,16 +18,16 @@ public:
 
     bool IsOk() const { return m_bLoaded; }
     int ShowModal() override;
-    const std::string& GetKeywords() const { return m_strKeywords; }
-    const std::string& GetDescription() const { return m_strDescription; }
+    const std::string& GetKeywords() const { return m_keywords; }
+    const std::string& GetDescription() const { return m_description; }
     MetaTagsApplied GetApplied() const { return m_applied; }
 
 private:
     void Apply(MetaTagsApplied applied);
 
     bool m_bLoaded = false;
-    std::string m_strKeywords;
-    std::string m_strDescription;
+    std::string m_keywords;
+    std::string m_description;
     MetaTagsApplied m_applied = MetaTagsApplied::none;
 };
 

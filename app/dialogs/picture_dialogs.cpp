@@ -58,7 +58,7 @@ int CFillPictureDLG::ShowModal()
 {
     if (!m_bLoaded)
         return wxID_CANCEL;
-    m_data.m_bTryAgain = m_choice.GetTryAgain();
+    m_data.m_tryAgain = m_choice.GetTryAgain();
     if (wxWindow* path = FindWindow(kPathId))
         path->SetFocus();
     PlaceDialog(*this, NoticePlacement::rememberedCentre);
@@ -89,14 +89,14 @@ void CFillPictureDLG::OnSolid(wxCommandEvent&)
 void CFillPictureDLG::OnTryAgain(wxCommandEvent&)
 {
     m_choice.OnTryAgain();
-    m_data.m_bTryAgain = true;
+    m_data.m_tryAgain = true;
     EndModal(wxID_OK);
 }
 
 void CFillPictureDLG::OnOK(wxCommandEvent&)
 {
     m_choice.OnOK();
-    m_data.m_bTryAgain = false;
+    m_data.m_tryAgain = false;
     m_data.m_color = m_pColor->GetColor();
     StoreDialogCentre(*this);
     EndModal(wxID_OK);

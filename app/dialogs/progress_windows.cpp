@@ -38,8 +38,8 @@ CBuildStatusDLG::CBuildStatusDLG(wxWindow* parent, CBuildStatus& status) : m_sta
         return;
     m_phase = dynamic_cast<wxStaticText*>(FindWindow(kPhase));
     m_pPage = dynamic_cast<wxStaticText*>(FindWindow(kPage));
-    m_pBar = dynamic_cast<wxGauge*>(FindWindow(kBar));
-    m_bLoaded = m_phase && m_pPage && m_pBar && FindWindow(wxID_CANCEL);
+    m_bar = dynamic_cast<wxGauge*>(FindWindow(kBar));
+    m_bLoaded = m_phase && m_pPage && m_bar && FindWindow(wxID_CANCEL);
     if (!m_bLoaded)
         return;
     // The window stays until the build ends; the builder sees the cancel at its next poll.
@@ -49,7 +49,7 @@ CBuildStatusDLG::CBuildStatusDLG(wxWindow* parent, CBuildStatus& status) : m_sta
         event.Veto();
         m_status.Cancel();
     });
-    m_pBar->SetRange(100);
+    m_bar->SetRange(100);
     ShowStatus();
     GetSizer()->SetSizeHints(this);
     PlaceDialog(*this, NoticePlacement::rememberedCentre);
@@ -61,8 +61,8 @@ void CBuildStatusDLG::ShowStatus()
     if (!m_status.GetPhase().empty())
         SetLabelOnChange(m_phase, m_status.GetPhase());
     SetLabelOnChange(m_pPage, m_status.GetPageName());
-    if (m_pBar->GetValue() != m_status.GetPercent())
-        m_pBar->SetValue(m_status.GetPercent());
+    if (m_bar->GetValue() != m_status.GetPercent())
+        m_bar->SetValue(m_status.GetPercent());
 }
 
 CProgressDialogShown::CProgressDialogShown(wxDialog* dialog, bool loaded) : m_dialog(dialog)

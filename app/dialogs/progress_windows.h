@@ -51,7 +51,7 @@ private:
     CBuildStatus& m_status;
     wxStaticText* m_phase = nullptr;
     wxStaticText* m_pPage = nullptr;
-    wxGauge* m_pBar = nullptr;
+    wxGauge* m_bar = nullptr;
     bool m_bLoaded = false;
 };
 

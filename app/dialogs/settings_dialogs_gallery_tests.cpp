@@ -50,8 +50,8 @@ namespace {
 // The fields are typed into as a user does; OK refuses an emptied name and closes once the fields are sound.
 TEST_F(DialogsGallery, NewSiteTakesTheTypedFieldsAndChecksThemOnOk)
 {
-    services.settings.m_nDefaultPageWidth = 500;
-    services.settings.m_nDefaultPageHeight = 500;
+    services.settings.m_defaultPageWidth = 500;
+    services.settings.m_defaultPageHeight = 500;
     CNewSiteDLG dialog(owner);
     ASSERT_TRUE(dialog.IsOk());
     auto field = [&](int id) { return dynamic_cast<wxTextCtrl*>(dialog.FindWindow(id)); };
@@ -91,7 +91,7 @@ TEST_F(DialogsGallery, NewSiteTakesTheTypedFieldsAndChecksThemOnOk)
     EXPECT_EQ(values.m_nWidth, 640);
     EXPECT_EQ(values.m_nHeight, 480);
     EXPECT_EQ(services.messages.back(), "Illegal characters were removed from the Page ID");
-    EXPECT_EQ(services.settings.m_nDefaultPageWidth, 640);
+    EXPECT_EQ(services.settings.m_defaultPageWidth, 640);
 }
 
 // The page ID is cleaned and then checked: one another page has stays in the field with the message.
@@ -126,9 +126,9 @@ TEST_F(DialogsGallery, NewPageRefusesATakenIdOnceCleanedAndNamesThePageToCopy)
                                                            "The Page ID is not unique. Please choose another name.",
                                                            "Illegal characters were removed from the Page ID"}));
     EXPECT_EQ(dialog.GetValues().m_strPageId, "mypage1htm");
-    EXPECT_EQ(dialog.GetValues().m_strTitle, "Bakery");
+    EXPECT_EQ(dialog.GetValues().m_title, "Bakery");
     EXPECT_EQ(dialog.GetValues().m_nDuplicate, 1);
-    EXPECT_EQ(dialog.GetValues().m_strSourceName, "Beta");
+    EXPECT_EQ(dialog.GetValues().m_sourceName, "Beta");
     EXPECT_EQ(services.settings.m_dialogCenter, CPoint(640, 512)) << "a copy stores no centre";
 }
 
@@ -196,7 +196,7 @@ TEST_F(DialogsGallery, AnalyticsServicesOpenTheirAddressesWhenClicked)
 
 TEST_F(DialogsGallery, DoctypeOpensOnTheSettingAndStoresTheChoiceOnOk)
 {
-    services.settings.m_nDefaultDoctype = 7;
+    services.settings.m_defaultDoctype = 7;
     CDoctypeDLG dialog(owner);
     ASSERT_TRUE(dialog.IsOk());
     auto* list = dynamic_cast<wxChoice*>(dialog.FindWindow(316));
@@ -215,7 +215,7 @@ TEST_F(DialogsGallery, DoctypeOpensOnTheSettingAndStoresTheChoiceOnOk)
     });
     EXPECT_EQ(result, wxID_OK);
     EXPECT_EQ(dialog.GetDoctype(), 1);
-    EXPECT_EQ(services.settings.m_nDefaultDoctype, 1);
+    EXPECT_EQ(services.settings.m_defaultDoctype, 1);
 }
 
 // Both tabs' texts come back on OK, whichever tab shows; the dialog grows but does not shrink below its first size.
@@ -323,8 +323,8 @@ TEST_F(DialogsGallery, PageDefaultsGoToTheChosenPageOrEveryPage)
     EXPECT_TRUE(menu.IsChangedSinceUpload());
     EXPECT_EQ(site.GetPage(0)->GetWidth(), 740);
     EXPECT_EQ(site.GetLinkColor(), CColor(200, 0, 0));
-    EXPECT_EQ(services.settings.m_nDefaultPageWidth, 10);
-    EXPECT_EQ(services.settings.m_nDefaultDoctype, 1);
+    EXPECT_EQ(services.settings.m_defaultPageWidth, 10);
+    EXPECT_EQ(services.settings.m_defaultDoctype, 1);
 
     // Transfer asks first; confirmed, every page takes the dialog's values.
     services.noticeAnswer = DialogAnswer::ok;

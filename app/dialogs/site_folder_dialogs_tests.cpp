@@ -119,7 +119,7 @@ TEST_F(SiteFolderDialogs, AddFilesPlacesFilesIntoANewFolder)
     const FilesDialogResult result = MakeFilesDialogResult(dialog.GetModel(), localFiles);
     std::vector<std::string> remote;
     for (const FilePlacement& placement : result.m_placements)
-        remote.push_back(placement.m_strRemotePath);
+        remote.push_back(placement.m_remotePath);
     // The newest folder comes first.
     EXPECT_EQ(remote, (std::vector<std::string>{"/docs/two.txt", "/docs/one.txt", "/images/logo.gif"}));
     dialog.Hide();
@@ -258,7 +258,7 @@ TEST_F(PlacementWizard, PlacesTheProgramAndReadsItsCode)
     EXPECT_EQ(wizard.GetAddedCount(), 3);
     EXPECT_EQ(wizard.GetModel().FindFileByRemotePath("/clip.swf")->GetLocalPath(), folder / "app/movie files/clip.swf");
     const FlashObjectCode& code = wizard.GetFlashCode();
-    ASSERT_TRUE(code.m_bSet);
+    ASSERT_TRUE(code.m_set);
     EXPECT_EQ(code.m_strCode, "<object width=\"640\" height=\"480\"><param name=movie></object>");
     EXPECT_EQ(code.m_nWidth, 640);
     EXPECT_EQ(code.m_nHeight, 480);
@@ -270,14 +270,14 @@ TEST_F(PlacementWizard, CancelOrAMissingPageClosesItWithNothingChanged)
     {
         CFilePlacementWizard wizard(sourceNames, {}, {&existing}, owner);
         EXPECT_EQ(Run(wizard, {}), wxID_OK);
-        EXPECT_FALSE(wizard.GetFlashCode().m_bSet);
+        EXPECT_FALSE(wizard.GetFlashCode().m_set);
         EXPECT_EQ(wizard.GetAddedCount(), 0);
     }
     CFilePlacementWizard wizard(sourceNames, {}, {&existing}, owner);
     Run(wizard, {folder / "app/movie.xml"});
     EXPECT_EQ(services.messages,
               std::vector<std::string>{"Error: HTML File not present in the directory or wrong XML File"});
-    EXPECT_FALSE(wizard.GetFlashCode().m_bSet);
+    EXPECT_FALSE(wizard.GetFlashCode().m_set);
     EXPECT_EQ(wizard.GetAddedCount(), 0);
     EXPECT_TRUE(sourceNames.empty());
 }

@@ -71,10 +71,10 @@ BOOL CSiteNode::IsDeleteLocked() const
 
 std::string CSiteNode::GetPath() const
 {
-    if (!m_pParent)
+    if (!m_parent)
         return {};
     std::string path = GetName();
-    for (const CSiteFolder* folder = m_pParent; folder; folder = folder->GetParent()) {
+    for (const CSiteFolder* folder = m_parent; folder; folder = folder->GetParent()) {
         const std::string name = folder->GetParent() ? folder->GetName() : std::string();
         path = (name == GetRootFolderName() ? std::string() : name) + "/" + path;
     }
@@ -83,9 +83,9 @@ std::string CSiteNode::GetPath() const
 
 size_t CSiteNode::GetListPosition() const
 {
-    if (!m_pParent)
+    if (!m_parent)
         return 0;
-    const size_t count = IsFolder() ? m_pParent->GetFolders().size() : m_pParent->GetFiles().size();
+    const size_t count = IsFolder() ? m_parent->GetFolders().size() : m_parent->GetFiles().size();
     return count - 1 - m_nIndex;
 }
 
@@ -101,7 +101,7 @@ CSiteFolder::CSiteFolder(std::string name) : m_strName(std::move(name)), m_Reser
 
 DWORD CSiteFolder::GetLockFlags() const
 {
-    if (!m_pParent)
+    if (!m_parent)
         return 7;
     DWORD flags = 0;
     for (const auto& folder : m_Folders)
@@ -118,7 +118,7 @@ template <class Node>
 void CSiteFolder::Append(std::vector<std::unique_ptr<Node>>& list, NameIndex<Node>& index, std::unique_ptr<Node> node,
                          CSiteFolder* parent)
 {
-    node->m_pParent = parent;
+    node->m_parent = parent;
     node->m_nIndex = list.size();
     Node*& indexed = index[LowerCase1252(node->GetName())];
     // Only a node adopted unchecked can share a name; without one, a node leaving never has another to look for.
@@ -149,7 +149,7 @@ template <class Node>
 std::unique_ptr<Node> CSiteFolder::Remove(std::vector<std::unique_ptr<Node>>& list, NameIndex<Node>& index,
                                           const CSiteNode* node, const CSiteFolder* parent)
 {
-    if (!node || node->m_pParent != parent || node->m_nIndex >= list.size() || list[node->m_nIndex].get() != node)
+    if (!node || node->m_parent != parent || node->m_nIndex >= list.size() || list[node->m_nIndex].get() != node)
         return nullptr;
     const size_t at = node->m_nIndex;
     std::unique_ptr<Node> removed = std::move(list[at]);
@@ -157,18 +157,18 @@ std::unique_ptr<Node> CSiteFolder::Remove(std::vector<std::unique_ptr<Node>>& li
     for (size_t i = at; i < list.size(); ++i)
         list[i]->m_nIndex = i;
     Unindex(list, index, LowerCase1252(removed->GetName()), removed.get(), parent->m_sharedNames);
-    removed->m_pParent = nullptr;
+    removed->m_parent = nullptr;
     removed->m_nIndex = 0;
     return removed;
 }
 
 void CSiteFolder::SetName(std::string name)
 {
-    if (!m_pParent) {
+    if (!m_parent) {
         m_strName = std::move(name);
         return;
     }
-    CSiteFolder& parent = *m_pParent;
+    CSiteFolder& parent = *m_parent;
     const std::string oldKey = LowerCase1252(m_strName);
     m_strName = std::move(name);
     Unindex(parent.m_Folders, parent.m_folderIndex, oldKey, this, parent.m_sharedNames);

@@ -43,13 +43,13 @@ public:
 
     // The remote path: "/images/logo.gif" for logo.gif in folder images; empty for the root.
     std::string GetPath() const;
-    CSiteFolder* GetParent() const { return m_pParent; }
+    CSiteFolder* GetParent() const { return m_parent; }
     // Where the node stands in its folder's list of folders or files, 0 for the newest; 0 without a folder.
     size_t GetListPosition() const;
 
 protected:
     friend class CSiteFolder;
-    CSiteFolder* m_pParent = nullptr;
+    CSiteFolder* m_parent = nullptr;
     // The index in the folder's list as it is kept, oldest first.
     size_t m_nIndex = 0;
 };

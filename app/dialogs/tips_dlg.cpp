@@ -75,7 +75,7 @@ void CTipsDLG::OnOK(wxCommandEvent&)
 {
     if (m_check->GetValue())
         if (CAppSettings* settings = GetAppSettings())
-            settings->m_bShowDailyTips = false;
+            settings->m_showDailyTips = false;
     EndModal(wxID_OK);
 }
 

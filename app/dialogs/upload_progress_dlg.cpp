@@ -41,9 +41,9 @@ CUploadProgressDLG::CUploadProgressDLG(wxWindow* parent, CUploadProgress& progre
     if (!m_bLoaded)
         return;
     m_pStatus = dynamic_cast<wxTextCtrl*>(FindWindow(kStatus));
-    m_pBar = dynamic_cast<wxGauge*>(FindWindow(kProgressBar));
+    m_bar = dynamic_cast<wxGauge*>(FindWindow(kProgressBar));
     auto* where = dynamic_cast<wxStaticText*>(FindWindow(kDestination));
-    m_bLoaded = m_pStatus && m_pBar && where && FindWindow(wxID_CANCEL);
+    m_bLoaded = m_pStatus && m_bar && where && FindWindow(wxID_CANCEL);
     if (!m_bLoaded)
         return;
     where->SetLabel(wxString::FromUTF8(destination));
@@ -64,7 +64,7 @@ void CUploadProgressDLG::ShowProgress()
     const wxString status = wxString::FromUTF8(m_progress.GetStatusText());
     if (m_pStatus->GetValue() != status)
         m_pStatus->ChangeValue(status);
-    ShowBar(m_pBar, m_progress);
+    ShowBar(m_bar, m_progress);
 }
 
 void CUploadProgressDLG::OnCancel(wxCommandEvent&)
@@ -76,8 +76,8 @@ void CUploadProgressDLG::OnCancel(wxCommandEvent&)
 std::string UploadDestinationText(const CAppSettings& settings)
 {
     // A folder stored from the server's root ("/www") would read "host//www".
-    const std::string& folder = settings.m_strFtpFolder;
-    return settings.m_strFtpServer + "/" + folder.substr(std::min(folder.find_first_not_of('/'), folder.size()));
+    const std::string& folder = settings.m_ftpFolder;
+    return settings.m_ftpServer + "/" + folder.substr(std::min(folder.find_first_not_of('/'), folder.size()));
 }
 
 CUploadProgressWindow::CUploadProgressWindow(wxWindow* parent, CUploadProgress& progress, CFtp* connection,

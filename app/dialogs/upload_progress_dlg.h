@@ -29,7 +29,7 @@ private:
     CUploadProgress& m_progress;
     CFtp* m_connection;
     wxTextCtrl* m_pStatus = nullptr;
-    wxGauge* m_pBar = nullptr;
+    wxGauge* m_bar = nullptr;
     bool m_bLoaded = false;
 };
 

@@ -5,5 +5,5 @@
 void ApplyWelcomeChoice(bool ok, const WelcomeChoice& choice, CAppSettings& settings)
 {
     if (ok)
-        settings.m_bShowStartUpDialog = !choice.dontShowAgain;
+        settings.m_showStartUpDialog = !choice.dontShowAgain;
 }

@@ -133,8 +133,8 @@ void CContextRichEdit::OnRightUp(wxMouseEvent& event)
 
 CCloseSiteDLG::CCloseSiteDLG(wxWindow* parent)
 {
-    m_bReady = LoadXrcResources() && wxXmlResource::Get()->LoadDialog(this, MessageParent(parent), kCloseSiteTemplate);
-    if (m_bReady)
+    m_ready = LoadXrcResources() && wxXmlResource::Get()->LoadDialog(this, MessageParent(parent), kCloseSiteTemplate);
+    if (m_ready)
         FinishMessageLayout(*this);
 }
 
@@ -158,7 +158,7 @@ CWizardSheet::CWizardSheet(const wxString& caption, wxWindow* parent)
 void CWizardSheet::AddPage(CPropertyPageExt* page, const wxString& title)
 {
     GetBookCtrl()->AddPage(page, title);
-    page->m_pSheet = this;
+    page->m_sheet = this;
     if (GetTitle().empty())
         SetTitle(title);
 }

@@ -71,10 +71,10 @@ class CCloseSiteDLG : public wxDialog
 {
 public:
     explicit CCloseSiteDLG(wxWindow* parent);
-    bool IsReady() const { return m_bReady; }
+    bool IsReady() const { return m_ready; }
 
 private:
-    bool m_bReady = false;
+    bool m_ready = false;
 };
 
 // A page of the file-placement wizard, made from a dialog template of the resource folder when there is one.
@@ -84,13 +84,13 @@ public:
     CPropertyPageExt(CWizardSheet& sheet, int templateId);
 
     int GetTemplateId() const { return m_templateId; }
-    CWizardSheet* GetSheet() const { return m_pSheet; }
+    CWizardSheet* GetSheet() const { return m_sheet; }
     bool IsInitialized() const { return m_initialized; }
 
 private:
     friend class CWizardSheet;
     int m_templateId;
-    CWizardSheet* m_pSheet = nullptr;
+    CWizardSheet* m_sheet = nullptr;
     bool m_initialized = false;
 };
 

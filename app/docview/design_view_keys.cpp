@@ -131,7 +131,7 @@ void COrvelView::OnChar(wxKeyEvent& event)
         return;
     }
     const CTextBody& body = *text->GetTextBody();
-    const int prevPara = body.m_nCaretPara, prevIndex = body.m_nCaretIndex;
+    const int prevPara = body.m_caretPara, prevIndex = body.m_caretIndex;
     AfterTextKey(*text, prevPara, prevIndex, CRect(ApplyTypedChar(*text, code)));
 }
 
@@ -140,7 +140,7 @@ void COrvelView::OnKeyDown(wxKeyEvent& event)
     const int keyCode = event.GetKeyCode();
     if (CTextObject* text = EditedTextOf(*m_pPage)) {
         const CTextBody& body = *text->GetTextBody();
-        const int prevPara = body.m_nCaretPara, prevIndex = body.m_nCaretIndex;
+        const int prevPara = body.m_caretPara, prevIndex = body.m_caretIndex;
         TextEditKey key;
         if (TextEditKeyFor(keyCode, key)) {
             AfterTextKey(*text, prevPara, prevIndex, CRect(ApplyTextEditKey(*text, key, event.ShiftDown())));

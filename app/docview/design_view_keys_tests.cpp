@@ -36,7 +36,7 @@ TEST(DesignViewKeys, TypingIntoATextShowsItWithItsCaretAndSelection)
     CPoint inside;
     for (int x = 0; x < first.m_nWidth && HitTestItem(*page, inside, true, scratch) < 0; ++x)
         inside = CPoint(static_cast<int>(std::floor(centre.x - size.cx * 0.5)) + first.m_nLeft + x,
-                        static_cast<int>(std::floor(centre.y - size.cy * 0.5)) + first.m_nBaseline - 3);
+                        static_cast<int>(std::floor(centre.y - size.cy * 0.5)) + first.m_baseline - 3);
     ASSERT_EQ(HitTestItem(*page, inside, true, scratch), 0);
     SendMouse(view, wxEVT_LEFT_DOWN, inside);
     SendMouse(view, wxEVT_LEFT_UP, inside);
@@ -52,7 +52,7 @@ TEST(DesignViewKeys, TypingIntoATextShowsItWithItsCaretAndSelection)
     // Other keys with Ctrl are the menus' shortcuts, not text.
     SendKey(view, 'Q', false, true);
     EXPECT_EQ(Paragraphs(*text), std::vector<std::string>{"Hi Hello"});
-    ASSERT_FALSE(text->GetTextBody()->m_bSelectionEmpty);
+    ASSERT_FALSE(text->GetTextBody()->m_selectionEmpty);
     ASSERT_TRUE(view->GetTextCaret().IsDrawn());
     // The window as it paints, with the caret where the window shows it (the screen of a display shared by many
     // windows in a row is not always up to date).

@@ -232,9 +232,9 @@ struct EditedTextWindow
         page->SetEditingInPlace(true);
         text->BeginEdit();
         CTextBody& body = *text->GetTextBody();
-        body.m_nCaretPara = body.GetParagraphCount() - 1;
-        body.m_nCaretIndex = body.m_paragraphs.back().GetCount();
-        text->UpdateCaret(body.m_nCaretPara, body.m_nCaretIndex);
+        body.m_caretPara = body.GetParagraphCount() - 1;
+        body.m_caretIndex = body.m_paragraphs.back().GetCount();
+        text->UpdateCaret(body.m_caretPara, body.m_caretIndex);
     }
     static CFillStyle WhiteBackground()
     {

@@ -51,8 +51,8 @@ void FinishMessageLayout(wxDialog& dialog)
 CMessageDlg::CMessageDlg(wxWindow* parent, const wxString& caption, const wxString& text, long buttons,
                          MessageIcon icon)
 {
-    m_bReady = LoadXrcResources() && wxXmlResource::Get()->LoadDialog(this, MessageParent(parent), kMessageTemplate);
-    if (!m_bReady)
+    m_ready = LoadXrcResources() && wxXmlResource::Get()->LoadDialog(this, MessageParent(parent), kMessageTemplate);
+    if (!m_ready)
         return;
     if (!caption.empty())
         SetTitle(caption);
@@ -76,5 +76,5 @@ CMessageDlg::CMessageDlg(wxWindow* parent, const wxString& caption, const wxStri
 
 int CMessageDlg::ShowModal()
 {
-    return m_bReady ? wxDialog::ShowModal() : wxID_CANCEL;
+    return m_ready ? wxDialog::ShowModal() : wxID_CANCEL;
 }

@@ -29,11 +29,11 @@ public:
     CMessageDlg(wxWindow* parent, const wxString& caption, const wxString& text, long buttons, MessageIcon icon);
 
     // False when the template is missing; ShowModal then answers wxID_CANCEL at once.
-    bool IsReady() const { return m_bReady; }
+    bool IsReady() const { return m_ready; }
     int ShowModal() override;
 
 private:
-    bool m_bReady = false;
+    bool m_ready = false;
 };
 
 // What a dialog template of the message shape needs once loaded: its text wrapped to a readable width, its size

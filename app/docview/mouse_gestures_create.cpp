@@ -55,7 +55,7 @@ std::unique_ptr<CFillInfo> ChoosePicture()
         if (settings) {
             std::string drive, folder;
             SplitPath(path, &drive, &folder, nullptr, nullptr);
-            settings->m_strImagePath = drive + folder;
+            settings->m_imagePath = drive + folder;
         }
         if (path.find(".gif") != std::string::npos && CGifIO::IsAnimated(path))
             fill->SetAnimated(true);

@@ -30,7 +30,7 @@ void SetCaretAt(CTextObject& text, const CPoint& pt, bool extend)
     text.SetCaretFromPoint(pt.x - static_cast<int>(std::floor(centre.x - size.cx / 2.0)),
                            pt.y - static_cast<int>(std::floor(centre.y - size.cy / 2.0)), extend);
     // The view's caret follows.
-    text.UpdateCaret(text.GetTextBody()->m_nCaretPara, text.GetTextBody()->m_nCaretIndex);
+    text.UpdateCaret(text.GetTextBody()->m_caretPara, text.GetTextBody()->m_caretIndex);
 }
 
 CTextObject* EditedText(const CSitePage& page, CPageItem*& item)
@@ -106,7 +106,7 @@ void PressText(GestureContext& context, const MouseInput& input)
     // The caret goes to the character under the point; Shift extends the selection to it, else a new one starts.
     const bool extend = alreadyEdited && input.shift;
     if (!extend)
-        text->GetTextBody()->m_bSelectionEmpty = 1;
+        text->GetTextBody()->m_selectionEmpty = 1;
     SetCaretAt(*text, pt, extend);
     context.host.InvalidateAll(false);
 }
@@ -157,7 +157,7 @@ void TextFrameDrag::Drag(GestureContext& context, const MouseInput& input)
     if (CObjectFrame* frame = item->GetGroup())
         frame->RecalcBounds();
     const CTextBody& body = *text->GetTextBody();
-    text->UpdateCaret(body.m_nCaretPara, body.m_nCaretIndex);
+    text->UpdateCaret(body.m_caretPara, body.m_caretIndex);
     CRect area = InflatedBy(item->GetFullRect(), 8);
     area.UnionRect(area, before);
     context.host.InvalidatePageRect(area, false);

@@ -134,7 +134,7 @@ void NoGesture::Abandon(GestureContext&) {}
 CMouseTools::CMouseTools(CSitePage& page, MouseToolHost& host) : m_context(page, host)
 {
     if (const CAppSettings* settings = GetAppSettings())
-        m_context.defaultTextHeight = TextHeightForPointSize(settings->m_nTextFontSize);
+        m_context.defaultTextHeight = TextHeightForPointSize(settings->m_textFontSize);
 }
 
 void CMouseTools::ResetDragState()

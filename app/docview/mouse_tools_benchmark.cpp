@@ -135,9 +135,9 @@ void BM_ResizeStarFrame(benchmark::State& state)
     fill->SetGradient(gradient);
     star->SetFill(std::move(fill));
     auto effects = std::make_unique<CEffectSettings>();
-    effects->m_bShadow = true;
-    effects->m_bBevel = true;
-    effects->m_bGlow = true;
+    effects->m_shadow = true;
+    effects->m_bevel = true;
+    effects->m_glow = true;
     star->SetEffects(std::move(effects));
     CPageItem* item = page->AddObject(std::move(star));
     page->RenderDirtyObjects();

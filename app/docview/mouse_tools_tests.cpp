@@ -472,21 +472,21 @@ TEST_F(MouseToolsTest, ADragInTheEditedTextSelectsOnlyWhileTheButtonIsHeld)
     Press(start);
     Release(start);
     ASSERT_TRUE(page.IsEditingInPlace());
-    ASSERT_TRUE(text->GetTextBody()->m_bSelectionEmpty);
+    ASSERT_TRUE(text->GetTextBody()->m_selectionEmpty);
     // A move without the button changes nothing.
     tools.OnMouseMove({CPoint(rect.left + 60, start.y), false, false, false});
-    EXPECT_TRUE(text->GetTextBody()->m_bSelectionEmpty);
+    EXPECT_TRUE(text->GetTextBody()->m_selectionEmpty);
     Press(start);
     Drag(CPoint(rect.left + 60, start.y));
-    EXPECT_FALSE(text->GetTextBody()->m_bSelectionEmpty);
-    const int caret = text->GetTextBody()->m_nCaretIndex;
+    EXPECT_FALSE(text->GetTextBody()->m_selectionEmpty);
+    const int caret = text->GetTextBody()->m_caretIndex;
     EXPECT_GT(caret, 0);
     Release(CPoint(rect.left + 60, start.y));
     EXPECT_FALSE(tools.IsDragging());
     // Shift-press further on extends the selection from where it started.
     Press(CPoint(rect.left + 100, start.y), true);
-    EXPECT_FALSE(text->GetTextBody()->m_bSelectionEmpty);
-    EXPECT_GT(text->GetTextBody()->m_nCaretIndex, caret);
+    EXPECT_FALSE(text->GetTextBody()->m_selectionEmpty);
+    EXPECT_GT(text->GetTextBody()->m_caretIndex, caret);
     Release(CPoint(rect.left + 100, start.y));
 }
 

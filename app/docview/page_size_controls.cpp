@@ -33,28 +33,28 @@ void CPageSizeControls::ShowFields(int width, int height)
 
 void CPageSizeControls::ShowSize(int width, int height)
 {
-    m_bFilling = true;
+    m_filling = true;
     m_sizes->Clear();
     m_sizes->Append(FormatPageSize(width, height));
     m_sizes->SetSelection(0);
-    m_bFilling = false;
+    m_filling = false;
 }
 
 void CPageSizeControls::OnDropDown(wxCommandEvent& event)
 {
     const Size size = m_handlers.current();
     const SizePresetList list = BuildSizePresetList(size.width, size.height, m_presets);
-    m_bFilling = true;
+    m_filling = true;
     m_sizes->Clear();
     for (const std::string& entry : list.entries)
         m_sizes->Append(entry);
     m_sizes->SetSelection(list.selection);
-    m_bFilling = false;
+    m_filling = false;
     event.Skip();
 }
 
 void CPageSizeControls::OnChosen(wxCommandEvent&)
 {
-    if (!m_bFilling)
+    if (!m_filling)
         m_handlers.chosen(m_sizes->GetSelection(), static_cast<int>(m_sizes->GetCount()));
 }

@@ -55,7 +55,7 @@ private:
     PageSizePresets m_presets = PageSizePresets::page;
     Handlers m_handlers;
     // Set while the group writes into its own list, whose events then keep still.
-    bool m_bFilling = false;
+    bool m_filling = false;
     wxTextCtrl* m_pWidth = nullptr;
     wxTextCtrl* m_pHeight = nullptr;
     wxComboBox* m_sizes = nullptr;

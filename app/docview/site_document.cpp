@@ -374,7 +374,7 @@ void COrvelDoc::OnRemoveFiles()
 std::string COrvelDoc::SiteFileFolder() const
 {
     const CAppSettings* settings = GetAppSettings();
-    return settings ? settings->m_strKstPath : std::string();
+    return settings ? settings->m_kstPath : std::string();
 }
 
 std::string COrvelDoc::NewSiteFileSuggestion()
@@ -395,5 +395,5 @@ std::string COrvelDoc::NewSiteFileSuggestion()
 void COrvelDoc::SetSiteFileFolder(const std::string& path)
 {
     if (CAppSettings* settings = GetAppSettings())
-        settings->m_strKstPath = GetPathFolder(path);
+        settings->m_kstPath = GetPathFolder(path);
 }

@@ -86,7 +86,7 @@ class DocumentTest : public ::testing::Test
 protected:
     DocumentTest() : doc(&host)
     {
-        services.settings.m_strKstPath = folder.Path();
+        services.settings.m_kstPath = folder.Path();
         doc.AttachSite(MakeSite());
     }
 
@@ -182,7 +182,7 @@ TEST_F(DocumentTest, SaveOfANewSiteAsksWhereAndRemembersTheFolder)
     EXPECT_EQ(host.suggestions, std::vector<std::string>{folder / "Club"});
     EXPECT_EQ(Site().GetPath(), folder / "new-v6.kst");
     EXPECT_EQ(host.recent, std::vector<std::string>{folder / "new-v6.kst"});
-    EXPECT_EQ(services.settings.m_strKstPath, folder.Path());
+    EXPECT_EQ(services.settings.m_kstPath, folder.Path());
 
     // Cancelling the dialog writes nothing.
     COrvelDoc other(&host);

@@ -24,7 +24,7 @@ void ForUserGroups(CSitePage& page, void (CObjectFrame::*call)())
 // The highlight is drawn from the selection as it stands, so what it covered before a key is repainted.
 void AddSelectionRect(const CTextObject& text, CRect& area)
 {
-    if (!text.GetTextBody()->m_bSelectionEmpty)
+    if (!text.GetTextBody()->m_selectionEmpty)
         text.GetSelectionRect(area);
 }
 
@@ -99,16 +99,16 @@ RECT ApplyTextEditKey(CTextObject& text, TextEditKey key, bool shift)
     CRect area;
     AddSelectionRect(text, area);
     if (key == TextEditKey::del) {
-        if (body.m_bSelectionEmpty) {
+        if (body.m_selectionEmpty) {
             text.DeleteChar(area, true, true);
         } else {
             text.DeleteSelectedChars(area, true);
-            body.m_bSelectionEmpty = 1;
+            body.m_selectionEmpty = 1;
         }
         return area;
     }
     if (!shift)
-        body.m_bSelectionEmpty = 1;
+        body.m_selectionEmpty = 1;
     (text.*CaretMoveFor(key))(shift);
     AddSelectionRect(text, area);
     return area;
@@ -120,10 +120,10 @@ RECT ApplyTypedChar(CTextObject& text, int code)
     CRect area;
     switch (code) {
     case 8:
-        if (!body.m_bSelectionEmpty) {
+        if (!body.m_selectionEmpty) {
             AddSelectionRect(text, area);
             text.DeleteSelectedChars(area, false);
-            body.m_bSelectionEmpty = 1;
+            body.m_selectionEmpty = 1;
         } else {
             text.DeleteChar(area, false, true);
         }

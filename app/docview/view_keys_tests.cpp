@@ -123,17 +123,17 @@ TEST_F(TextKeysTest, ShiftArrowsSelectAndAPlainArrowCollapses)
     ApplyTextEditKey(*text, TextEditKey::right, true);
     const RECT area = ApplyTextEditKey(*text, TextEditKey::right, true);
     const CTextBody& body = *text->GetTextBody();
-    ASSERT_FALSE(body.m_bSelectionEmpty);
+    ASSERT_FALSE(body.m_selectionEmpty);
     EXPECT_FALSE(CRect(area).IsRectEmpty());
     // Back to the anchor: nothing selected.
     ApplyTextEditKey(*text, TextEditKey::left, true);
     ApplyTextEditKey(*text, TextEditKey::left, true);
-    EXPECT_TRUE(body.m_bSelectionEmpty);
+    EXPECT_TRUE(body.m_selectionEmpty);
     // Two selected, then Right alone: the selection goes, the caret moves on from where it was.
     ApplyTextEditKey(*text, TextEditKey::right, true);
     ApplyTextEditKey(*text, TextEditKey::right, true);
     const RECT cleared = ApplyTextEditKey(*text, TextEditKey::right, false);
-    EXPECT_TRUE(body.m_bSelectionEmpty);
+    EXPECT_TRUE(body.m_selectionEmpty);
     EXPECT_EQ(CaretOf(*text), (Pos{0, 8}));
     EXPECT_FALSE(CRect(cleared).IsRectEmpty()) << "the old highlight is repainted";
 }

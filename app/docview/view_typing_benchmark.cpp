@@ -52,8 +52,8 @@ std::unique_ptr<CTextObject> MakeLongText(int length)
     }
     RECT dirty{};
     LayoutText(body, dirty);
-    body.m_nCaretPara = kParagraphs - 1;
-    body.m_nCaretIndex = body.m_paragraphs.back().GetCount();
+    body.m_caretPara = kParagraphs - 1;
+    body.m_caretIndex = body.m_paragraphs.back().GetCount();
     object->SetNewObject(false);
     return object;
 }
@@ -103,7 +103,7 @@ void RunInView(benchmark::State& state, int length, bool typing)
     page.SetEditedObject(text);
     page.SetEditingInPlace(true);
     text->BeginEdit();
-    text->UpdateCaret(text->GetTextBody()->m_nCaretPara, text->GetTextBody()->m_nCaretIndex);
+    text->UpdateCaret(text->GetTextBody()->m_caretPara, text->GetTextBody()->m_caretIndex);
     view->Update();
     if (!view->GetTextCaret().IsDrawn())
         state.SkipWithError("the caret does not show");

@@ -58,75 +58,75 @@ void WriteString(CKeyStore& store, const char* name, const std::string& value)
 // The hint and warning flags, all on by default and read as exactly 1.
 template <typename Settings, typename Visit> void ForEachHintFlag(Settings& s, Visit visit)
 {
-    visit("Show StartUp dialog", s.m_bShowStartUpDialog);
-    visit("Show Large Object Warning", s.m_bShowLargeObjectWarning);
-    visit("Show Transparent Shape Warning", s.m_bShowTransparentShapeWarning);
-    visit("Show Advanced Text help", s.m_bShowAdvancedTextHelp);
-    visit("Show Mouseover help", s.m_bShowMouseoverHelp);
-    visit("Show HTML Preview Warning", s.m_bShowHtmlPreviewWarning);
-    visit("Show HTML Save Warning", s.m_bShowHtmlSaveWarning);
-    visit("Show Arrow Tool help", s.m_bShowArrowToolHelp);
-    visit("Show Text Tool help", s.m_bShowTextToolHelp);
-    visit("Show Polygon Tool help", s.m_bShowPolygonToolHelp);
-    visit("Show Picture Tool help", s.m_bShowPictureToolHelp);
-    visit("Show Pipette Tool help", s.m_bShowPipetteToolHelp);
-    visit("Show Html Tool help", s.m_bShowHtmlToolHelp);
-    visit("Show Add Flash Tool help", s.m_bShowAddFlashToolHelp);
-    visit("Show Counter Tool help", s.m_bShowCounterToolHelp);
-    visit("Show Formular Tool help", s.m_bShowFormularToolHelp);
-    visit("Show Daily Tips dialog", s.m_bShowDailyTips);
-    visit("FTP passive mode", s.m_bFtpPassive);
+    visit("Show StartUp dialog", s.m_showStartUpDialog);
+    visit("Show Large Object Warning", s.m_showLargeObjectWarning);
+    visit("Show Transparent Shape Warning", s.m_showTransparentShapeWarning);
+    visit("Show Advanced Text help", s.m_showAdvancedTextHelp);
+    visit("Show Mouseover help", s.m_showMouseoverHelp);
+    visit("Show HTML Preview Warning", s.m_showHtmlPreviewWarning);
+    visit("Show HTML Save Warning", s.m_showHtmlSaveWarning);
+    visit("Show Arrow Tool help", s.m_showArrowToolHelp);
+    visit("Show Text Tool help", s.m_showTextToolHelp);
+    visit("Show Polygon Tool help", s.m_showPolygonToolHelp);
+    visit("Show Picture Tool help", s.m_showPictureToolHelp);
+    visit("Show Pipette Tool help", s.m_showPipetteToolHelp);
+    visit("Show Html Tool help", s.m_showHtmlToolHelp);
+    visit("Show Add Flash Tool help", s.m_showAddFlashToolHelp);
+    visit("Show Counter Tool help", s.m_showCounterToolHelp);
+    visit("Show Formular Tool help", s.m_showFormularToolHelp);
+    visit("Show Daily Tips dialog", s.m_showDailyTips);
+    visit("FTP passive mode", s.m_ftpPassive);
 }
 
 template <typename Settings, typename Visit> void ForEachString(Settings& s, Visit visit)
 {
-    visit("KST path", s.m_strKstPath);
-    visit("Image path", s.m_strImagePath);
+    visit("KST path", s.m_kstPath);
+    visit("Image path", s.m_imagePath);
     visit("Export path", s.m_exportPath);
-    visit("Background Image path", s.m_strBackgroundImagePath);
-    visit("Default font", s.m_strTextFont);
-    visit("Default ButtonText font", s.m_strButtonTextFont);
-    visit("FTP destination server", s.m_strFtpServer);
-    visit("FTP destination user", s.m_strFtpUser);
-    visit("FTP destination password", s.m_strFtpPassword);
-    visit("FTP destination catalog", s.m_strFtpFolder);
-    visit("FTP proxy server", s.m_strFtpProxyServer);
-    visit("FTP proxy username", s.m_strFtpProxyUser);
-    visit("FTP proxy password", s.m_strFtpProxyPassword);
+    visit("Background Image path", s.m_backgroundImagePath);
+    visit("Default font", s.m_textFont);
+    visit("Default ButtonText font", s.m_buttonTextFont);
+    visit("FTP destination server", s.m_ftpServer);
+    visit("FTP destination user", s.m_ftpUser);
+    visit("FTP destination password", s.m_ftpPassword);
+    visit("FTP destination catalog", s.m_ftpFolder);
+    visit("FTP proxy server", s.m_ftpProxyServer);
+    visit("FTP proxy username", s.m_ftpProxyUser);
+    visit("FTP proxy password", s.m_ftpProxyPassword);
 }
 
 template <typename Settings, typename Visit> void ForEachInt(Settings& s, Visit visit)
 {
-    visit("Default page width", s.m_nDefaultPageWidth);
-    visit("Default page height", s.m_nDefaultPageHeight);
-    visit("Default DOCTYPE", s.m_nDefaultDoctype);
-    visit("Default font size", s.m_nTextFontSize);
+    visit("Default page width", s.m_defaultPageWidth);
+    visit("Default page height", s.m_defaultPageHeight);
+    visit("Default DOCTYPE", s.m_defaultDoctype);
+    visit("Default font size", s.m_textFontSize);
     visit("CounterID", s.counterId);
-    visit("Default ButtonText font size", s.m_nButtonTextFontSize);
-    visit("Default ButtonText alignment", s.m_nButtonTextAlignment);
-    visit("Default ButtonText shadow distance", s.m_nButtonTextShadowDistance);
-    visit("Default ButtonText shadowdirection", s.m_nButtonTextShadowDirection);
-    visit("Use Built In Browser", s.m_nUseBuiltInBrowser);
-    visit("FTP destination port", s.m_nFtpPort);
-    visit("FTP proxy type", s.m_nFtpProxyType);
+    visit("Default ButtonText font size", s.m_buttonTextFontSize);
+    visit("Default ButtonText alignment", s.m_buttonTextAlignment);
+    visit("Default ButtonText shadow distance", s.m_buttonTextShadowDistance);
+    visit("Default ButtonText shadowdirection", s.m_buttonTextShadowDirection);
+    visit("Use Built In Browser", s.m_useBuiltInBrowser);
+    visit("FTP destination port", s.m_ftpPort);
+    visit("FTP proxy type", s.m_ftpProxyType);
 }
 
 template <typename Settings, typename Visit> void ForEachStyleFlag(Settings& s, Visit visit)
 {
-    visit("Default page centering", s.m_bDefaultPageCentering);
-    visit("Repeat background fill", s.m_bRepeatBackgroundFill);
-    visit("Default ButtonText font bold", s.m_bButtonTextBold);
-    visit("Default ButtonText font italic", s.m_bButtonTextItalic);
-    visit("Default ButtonText font underline", s.m_bButtonTextUnderline);
-    visit("Default ButtonText use shadow", s.m_bButtonTextShadow);
+    visit("Default page centering", s.m_defaultPageCentering);
+    visit("Repeat background fill", s.m_repeatBackgroundFill);
+    visit("Default ButtonText font bold", s.m_buttonTextBold);
+    visit("Default ButtonText font italic", s.m_buttonTextItalic);
+    visit("Default ButtonText font underline", s.m_buttonTextUnderline);
+    visit("Default ButtonText use shadow", s.m_buttonTextShadow);
 }
 
 // The text format's flags are bytes its users compare with 0 and 1.
 template <typename Settings, typename Visit> void ForEachTextFlag(Settings& s, Visit visit)
 {
-    visit("Default font bold", s.m_bTextBold);
-    visit("Default font italic", s.m_bTextItalic);
-    visit("Default font underline", s.m_bTextUnderline);
+    visit("Default font bold", s.m_textBold);
+    visit("Default font italic", s.m_textItalic);
+    visit("Default font underline", s.m_textUnderline);
 }
 
 template <typename Settings, typename Visit> void ForEachColor(Settings& s, Visit visit)
@@ -149,11 +149,11 @@ template <typename Settings, typename Visit> void ForEachColorRef(Settings& s, V
 void CAppSettings::LoadSettings(CKeyStore& store, const CSettingsEnvironment& env)
 {
     *this = CAppSettings();
-    m_strKstPath = env.documentsFolder;
-    m_strImagePath = env.programFolder + "Animations/";
+    m_kstPath = env.documentsFolder;
+    m_imagePath = env.programFolder + "Animations/";
     // A drive root means nothing here; the documents folder is where a user looks for an export first.
     m_exportPath = env.documentsFolder;
-    m_strBackgroundImagePath = env.programFolder + "Backgrounds/";
+    m_backgroundImagePath = env.programFolder + "Backgrounds/";
     m_dialogCenter = CPoint(env.screenWidth / 2, env.screenHeight / 2);
 
     ForEachString(*this, [&](const char* name, std::string& v) { v = ReadString(store, name, v); });
@@ -165,8 +165,8 @@ void CAppSettings::LoadSettings(CKeyStore& store, const CSettingsEnvironment& en
     ForEachColorRef(*this, [&](const char* name, COLORREF& v) {
         v = store.GetProfileInt(kSettingsSection, name, static_cast<int>(v));
     });
-    m_nFtpProxyPort = ReadInt(store, "FTP proxy port number", m_nFtpProxyPort);
-    m_defaultFont = m_strTextFont;
+    m_ftpProxyPort = ReadInt(store, "FTP proxy port number", m_ftpProxyPort);
+    m_defaultFont = m_textFont;
 
     // A missing or rejected value leaves no profiles.
     if (!::LoadFtpProfiles(store, kSettingsSection, &m_ftpProfiles))
@@ -184,7 +184,7 @@ void CAppSettings::SaveSettings(CKeyStore& store) const
     ForEachColor(*this, [&](const char* name, const CColor& v) { WriteColor(store, name, v); });
     ForEachColorRef(*this, [&](const char* name, COLORREF v) { WriteInt(store, name, static_cast<int>(v)); });
     // Without a proxy the port means nothing, and a stale one would come back if a proxy type were set later.
-    WriteInt(store, "FTP proxy port number", m_nFtpProxyType != 0 ? m_nFtpProxyPort : 0);
+    WriteInt(store, "FTP proxy port number", m_ftpProxyType != 0 ? m_ftpProxyPort : 0);
     ::SaveFtpProfiles(store, kSettingsSection, m_ftpProfiles);
 }
 
@@ -214,8 +214,8 @@ void CAppSettings::SetDialogCenter(int x, int y, int screenWidth, int screenHeig
 
 void CAppSettings::CheckPreviewBrowser(size_t browserCount)
 {
-    if (m_nUseBuiltInBrowser > 0 && static_cast<size_t>(m_nUseBuiltInBrowser) > browserCount)
-        m_nUseBuiltInBrowser = -1;
+    if (m_useBuiltInBrowser > 0 && static_cast<size_t>(m_useBuiltInBrowser) > browserCount)
+        m_useBuiltInBrowser = -1;
 }
 
 namespace {

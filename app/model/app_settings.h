@@ -53,80 +53,80 @@ enum InspectorPalette
 struct CAppSettings
 {
     // Button-text defaults that a new button-text style takes.
-    std::string m_strButtonTextFont = "Arial";
-    int m_nButtonTextFontSize = 12;
+    std::string m_buttonTextFont = "Arial";
+    int m_buttonTextFontSize = 12;
     COLORREF m_clrButtonTextColor = 0xFFFFFF;
-    bool m_bButtonTextBold = false;
-    bool m_bButtonTextItalic = false;
-    bool m_bButtonTextUnderline = false;
-    int m_nButtonTextAlignment = 1;
-    bool m_bButtonTextShadow = false;
-    int m_nButtonTextShadowDistance = 1;
-    int m_nButtonTextShadowDirection = 120;
+    bool m_buttonTextBold = false;
+    bool m_buttonTextItalic = false;
+    bool m_buttonTextUnderline = false;
+    int m_buttonTextAlignment = 1;
+    bool m_buttonTextShadow = false;
+    int m_buttonTextShadowDistance = 1;
+    int m_buttonTextShadowDirection = 120;
     COLORREF m_clrButtonTextShadowColor = 0;
 
     // The format that new text takes and the palettes show; text editing writes the caret's format back here.
-    std::string m_strTextFont = "Arial";
-    int m_nTextFontSize = 12;
+    std::string m_textFont = "Arial";
+    int m_textFontSize = 12;
     CColor m_textColor = CColor(0, 0, 0);
-    BYTE m_bTextBold = 0;
-    BYTE m_bTextItalic = 0;
-    BYTE m_bTextUnderline = 0;
+    BYTE m_textBold = 0;
+    BYTE m_textItalic = 0;
+    BYTE m_textUnderline = 0;
 
     // The folder site files are kept in.
-    std::string m_strKstPath;
+    std::string m_kstPath;
     // The folder of the last chosen picture.
-    std::string m_strImagePath;
+    std::string m_imagePath;
     std::string m_defaultFont = "Arial";
-    std::string m_strBackgroundImagePath;
+    std::string m_backgroundImagePath;
 
     // The number the next new counter object gets.
     int counterId = 0;
 
     std::string m_exportPath;
-    int m_nDefaultPageWidth = 740;
-    int m_nDefaultPageHeight = 600;
-    int m_nDefaultDoctype = 0;
-    bool m_bDefaultPageCentering = false;
+    int m_defaultPageWidth = 740;
+    int m_defaultPageHeight = 600;
+    int m_defaultDoctype = 0;
+    bool m_defaultPageCentering = false;
     CColor m_visitedLinkColor = CColor(0x800080ul);
     CColor m_unvisitedLinkColor = CColor(0xFF0000ul);
 
-    bool m_bShowStartUpDialog = true;
-    bool m_bShowLargeObjectWarning = true;
-    bool m_bShowTransparentShapeWarning = true;
-    bool m_bShowAdvancedTextHelp = true;
-    bool m_bShowMouseoverHelp = true;
-    bool m_bRepeatBackgroundFill = true;
+    bool m_showStartUpDialog = true;
+    bool m_showLargeObjectWarning = true;
+    bool m_showTransparentShapeWarning = true;
+    bool m_showAdvancedTextHelp = true;
+    bool m_showMouseoverHelp = true;
+    bool m_repeatBackgroundFill = true;
     CColor m_solidBackgroundFill = CColor(0xFFFFFFul);
-    bool m_bShowHtmlPreviewWarning = true;
-    bool m_bShowHtmlSaveWarning = true;
+    bool m_showHtmlPreviewWarning = true;
+    bool m_showHtmlSaveWarning = true;
 
     // -1 the built-in preview window, 0 the system's browser, n the n-th entry of the browser list.
-    int m_nUseBuiltInBrowser = -1;
+    int m_useBuiltInBrowser = -1;
 
-    bool m_bShowArrowToolHelp = true;
-    bool m_bShowTextToolHelp = true;
-    bool m_bShowPolygonToolHelp = true;
-    bool m_bShowPictureToolHelp = true;
-    bool m_bShowPipetteToolHelp = true;
-    bool m_bShowHtmlToolHelp = true;
-    bool m_bShowAddFlashToolHelp = true;
-    bool m_bShowCounterToolHelp = true;
-    bool m_bShowFormularToolHelp = true;
-    bool m_bShowDailyTips = true;
+    bool m_showArrowToolHelp = true;
+    bool m_showTextToolHelp = true;
+    bool m_showPolygonToolHelp = true;
+    bool m_showPictureToolHelp = true;
+    bool m_showPipetteToolHelp = true;
+    bool m_showHtmlToolHelp = true;
+    bool m_showAddFlashToolHelp = true;
+    bool m_showCounterToolHelp = true;
+    bool m_showFormularToolHelp = true;
+    bool m_showDailyTips = true;
 
     // The single destination of earlier releases, kept beside the profile list.
-    std::string m_strFtpServer;
-    std::string m_strFtpUser;
-    std::string m_strFtpPassword;
-    std::string m_strFtpFolder;
-    int m_nFtpPort = 21;
-    bool m_bFtpPassive = false;
-    int m_nFtpProxyType = 0;
-    std::string m_strFtpProxyServer;
-    int m_nFtpProxyPort = 0;
-    std::string m_strFtpProxyUser;
-    std::string m_strFtpProxyPassword;
+    std::string m_ftpServer;
+    std::string m_ftpUser;
+    std::string m_ftpPassword;
+    std::string m_ftpFolder;
+    int m_ftpPort = 21;
+    bool m_ftpPassive = false;
+    int m_ftpProxyType = 0;
+    std::string m_ftpProxyServer;
+    int m_ftpProxyPort = 0;
+    std::string m_ftpProxyUser;
+    std::string m_ftpProxyPassword;
 
     // Not stored: dialogs centre on it and give their centre back.
     CPoint m_dialogCenter;
@@ -149,10 +149,10 @@ struct CAppSettings
     // Puts the preview choice back to the built-in window when it names a browser beyond the list.
     void CheckPreviewBrowser(size_t browserCount);
 
-    std::string GetButtonTextFont() const { return m_strButtonTextFont; }
+    std::string GetButtonTextFont() const { return m_buttonTextFont; }
     std::string GetDefaultFont() const { return m_defaultFont; }
-    std::string GetImagePath() const { return m_strImagePath; }
-    std::string GetBackgroundImagePath() const { return m_strBackgroundImagePath; }
+    std::string GetImagePath() const { return m_imagePath; }
+    std::string GetBackgroundImagePath() const { return m_backgroundImagePath; }
 
 private:
     CFtpProfileArray m_ftpProfiles;

@@ -40,48 +40,47 @@ protected:
 TEST_F(SettingsStore, EmptyStoreGivesEveryDefault)
 {
     const CAppSettings s = Loaded();
-    EXPECT_EQ(s.m_strKstPath, "/home/ann/Documents/");
-    EXPECT_EQ(s.m_strImagePath, "/opt/pelorin/Animations/");
+    EXPECT_EQ(s.m_kstPath, "/home/ann/Documents/");
+    EXPECT_EQ(s.m_imagePath, "/opt/pelorin/Animations/");
     EXPECT_EQ(s.m_exportPath, "/home/ann/Documents/");
-    EXPECT_EQ(s.m_strBackgroundImagePath, "/opt/pelorin/Backgrounds/");
-    EXPECT_EQ(s.m_nDefaultPageWidth, 740);
-    EXPECT_EQ(s.m_nDefaultPageHeight, 600);
-    EXPECT_EQ(s.m_nDefaultDoctype, 0);
-    EXPECT_FALSE(s.m_bDefaultPageCentering);
+    EXPECT_EQ(s.m_backgroundImagePath, "/opt/pelorin/Backgrounds/");
+    EXPECT_EQ(s.m_defaultPageWidth, 740);
+    EXPECT_EQ(s.m_defaultPageHeight, 600);
+    EXPECT_EQ(s.m_defaultDoctype, 0);
+    EXPECT_FALSE(s.m_defaultPageCentering);
     EXPECT_EQ(s.m_visitedLinkColor.GetCOLORREF(), 0x800080u);
     EXPECT_EQ(s.m_unvisitedLinkColor.GetCOLORREF(), 0xFF0000u);
-    EXPECT_EQ(s.m_strTextFont, "Arial");
+    EXPECT_EQ(s.m_textFont, "Arial");
     EXPECT_EQ(s.m_defaultFont, "Arial");
-    EXPECT_EQ(s.m_nTextFontSize, 12);
+    EXPECT_EQ(s.m_textFontSize, 12);
     EXPECT_EQ(s.m_textColor.GetCOLORREF(), 0u);
-    EXPECT_EQ(s.m_bTextBold | s.m_bTextItalic | s.m_bTextUnderline, 0);
+    EXPECT_EQ(s.m_textBold | s.m_textItalic | s.m_textUnderline, 0);
     EXPECT_EQ(s.m_dialogCenter, CPoint(512, 384));
     EXPECT_EQ(s.counterId, 0);
-    EXPECT_TRUE(s.m_bRepeatBackgroundFill);
+    EXPECT_TRUE(s.m_repeatBackgroundFill);
     EXPECT_EQ(s.m_solidBackgroundFill.GetCOLORREF(), 0xFFFFFFu);
-    EXPECT_EQ(s.m_strButtonTextFont, "Arial");
-    EXPECT_EQ(s.m_nButtonTextFontSize, 12);
-    EXPECT_FALSE(s.m_bButtonTextBold || s.m_bButtonTextItalic || s.m_bButtonTextUnderline || s.m_bButtonTextShadow);
+    EXPECT_EQ(s.m_buttonTextFont, "Arial");
+    EXPECT_EQ(s.m_buttonTextFontSize, 12);
+    EXPECT_FALSE(s.m_buttonTextBold || s.m_buttonTextItalic || s.m_buttonTextUnderline || s.m_buttonTextShadow);
     EXPECT_EQ(s.m_clrButtonTextColor, 0xFFFFFFu);
-    EXPECT_EQ(s.m_nButtonTextAlignment, 1);
-    EXPECT_EQ(s.m_nButtonTextShadowDistance, 1);
-    EXPECT_EQ(s.m_nButtonTextShadowDirection, 120);
+    EXPECT_EQ(s.m_buttonTextAlignment, 1);
+    EXPECT_EQ(s.m_buttonTextShadowDistance, 1);
+    EXPECT_EQ(s.m_buttonTextShadowDirection, 120);
     EXPECT_EQ(s.m_clrButtonTextShadowColor, 0u);
-    EXPECT_EQ(s.m_nUseBuiltInBrowser, -1);
-    for (bool flag :
-         {s.m_bShowStartUpDialog, s.m_bShowLargeObjectWarning, s.m_bShowTransparentShapeWarning,
-          s.m_bShowAdvancedTextHelp, s.m_bShowMouseoverHelp, s.m_bShowHtmlPreviewWarning, s.m_bShowHtmlSaveWarning,
-          s.m_bShowArrowToolHelp, s.m_bShowTextToolHelp, s.m_bShowPolygonToolHelp, s.m_bShowPictureToolHelp,
-          s.m_bShowPipetteToolHelp, s.m_bShowHtmlToolHelp, s.m_bShowAddFlashToolHelp, s.m_bShowCounterToolHelp,
-          s.m_bShowFormularToolHelp, s.m_bShowDailyTips})
+    EXPECT_EQ(s.m_useBuiltInBrowser, -1);
+    for (bool flag : {s.m_showStartUpDialog, s.m_showLargeObjectWarning, s.m_showTransparentShapeWarning,
+                      s.m_showAdvancedTextHelp, s.m_showMouseoverHelp, s.m_showHtmlPreviewWarning,
+                      s.m_showHtmlSaveWarning, s.m_showArrowToolHelp, s.m_showTextToolHelp, s.m_showPolygonToolHelp,
+                      s.m_showPictureToolHelp, s.m_showPipetteToolHelp, s.m_showHtmlToolHelp, s.m_showAddFlashToolHelp,
+                      s.m_showCounterToolHelp, s.m_showFormularToolHelp, s.m_showDailyTips})
         EXPECT_TRUE(flag);
-    for (const std::string* str : {&s.m_strFtpServer, &s.m_strFtpUser, &s.m_strFtpPassword, &s.m_strFtpFolder,
-                                   &s.m_strFtpProxyServer, &s.m_strFtpProxyUser, &s.m_strFtpProxyPassword})
+    for (const std::string* str : {&s.m_ftpServer, &s.m_ftpUser, &s.m_ftpPassword, &s.m_ftpFolder, &s.m_ftpProxyServer,
+                                   &s.m_ftpProxyUser, &s.m_ftpProxyPassword})
         EXPECT_EQ(*str, "");
-    EXPECT_EQ(s.m_nFtpPort, 21);
-    EXPECT_FALSE(s.m_bFtpPassive);
-    EXPECT_EQ(s.m_nFtpProxyType, 0);
-    EXPECT_EQ(s.m_nFtpProxyPort, 0);
+    EXPECT_EQ(s.m_ftpPort, 21);
+    EXPECT_FALSE(s.m_ftpPassive);
+    EXPECT_EQ(s.m_ftpProxyType, 0);
+    EXPECT_EQ(s.m_ftpProxyPort, 0);
     CFtpProfileArray profiles{CFtpProfile{}};
     s.GetFtpProfiles(&profiles);
     EXPECT_TRUE(profiles.empty());
@@ -111,87 +110,87 @@ TEST_F(SettingsStore, EmptyStoreGivesTheFrameDefaults)
 TEST_F(SettingsStore, ValuesWrittenReadBack)
 {
     CAppSettings s = Loaded();
-    s.m_strKstPath = "/sites/";
-    s.m_strImagePath = "/pics/";
+    s.m_kstPath = "/sites/";
+    s.m_imagePath = "/pics/";
     s.m_exportPath = "/out/";
-    s.m_strBackgroundImagePath = "/bg/";
-    s.m_nDefaultPageWidth = 800;
-    s.m_nDefaultPageHeight = -5;
-    s.m_nDefaultDoctype = 2;
-    s.m_bDefaultPageCentering = true;
+    s.m_backgroundImagePath = "/bg/";
+    s.m_defaultPageWidth = 800;
+    s.m_defaultPageHeight = -5;
+    s.m_defaultDoctype = 2;
+    s.m_defaultPageCentering = true;
     s.m_visitedLinkColor = CColor(0x010203ul);
     s.m_unvisitedLinkColor = CColor(0x040506ul);
-    s.m_strTextFont = "Verdana";
-    s.m_nTextFontSize = 9;
+    s.m_textFont = "Verdana";
+    s.m_textFontSize = 9;
     s.m_textColor = CColor(0x0A0B0Cul);
-    s.m_bTextBold = s.m_bTextItalic = s.m_bTextUnderline = 1;
+    s.m_textBold = s.m_textItalic = s.m_textUnderline = 1;
     s.counterId = 17;
-    s.m_bShowStartUpDialog = s.m_bShowDailyTips = s.m_bShowFormularToolHelp = s.m_bShowHtmlSaveWarning = false;
-    s.m_bRepeatBackgroundFill = false;
+    s.m_showStartUpDialog = s.m_showDailyTips = s.m_showFormularToolHelp = s.m_showHtmlSaveWarning = false;
+    s.m_repeatBackgroundFill = false;
     s.m_solidBackgroundFill = CColor(0x112233ul);
-    s.m_strButtonTextFont = "Tahoma";
-    s.m_nButtonTextFontSize = 20;
-    s.m_bButtonTextBold = s.m_bButtonTextItalic = s.m_bButtonTextUnderline = s.m_bButtonTextShadow = true;
+    s.m_buttonTextFont = "Tahoma";
+    s.m_buttonTextFontSize = 20;
+    s.m_buttonTextBold = s.m_buttonTextItalic = s.m_buttonTextUnderline = s.m_buttonTextShadow = true;
     s.m_clrButtonTextColor = 0x445566;
-    s.m_nButtonTextAlignment = 2;
-    s.m_nButtonTextShadowDistance = 4;
-    s.m_nButtonTextShadowDirection = 270;
+    s.m_buttonTextAlignment = 2;
+    s.m_buttonTextShadowDistance = 4;
+    s.m_buttonTextShadowDirection = 270;
     s.m_clrButtonTextShadowColor = 0x778899;
-    s.m_nUseBuiltInBrowser = 3;
-    s.m_strFtpServer = "ftp.example.org";
-    s.m_strFtpUser = "ann";
-    s.m_strFtpPassword = "p\xe4ss";
-    s.m_strFtpFolder = "/www";
-    s.m_nFtpPort = 2121;
-    s.m_bFtpPassive = true;
-    s.m_nFtpProxyType = 2;
-    s.m_strFtpProxyServer = "proxy";
-    s.m_nFtpProxyPort = 1080;
-    s.m_strFtpProxyUser = "bob";
-    s.m_strFtpProxyPassword = "pw";
+    s.m_useBuiltInBrowser = 3;
+    s.m_ftpServer = "ftp.example.org";
+    s.m_ftpUser = "ann";
+    s.m_ftpPassword = "p\xe4ss";
+    s.m_ftpFolder = "/www";
+    s.m_ftpPort = 2121;
+    s.m_ftpPassive = true;
+    s.m_ftpProxyType = 2;
+    s.m_ftpProxyServer = "proxy";
+    s.m_ftpProxyPort = 1080;
+    s.m_ftpProxyUser = "bob";
+    s.m_ftpProxyPassword = "pw";
     s.SaveSettings(*m_store);
 
     const CAppSettings r = Loaded();
-    EXPECT_EQ(r.m_strKstPath, "/sites/");
-    EXPECT_EQ(r.m_strImagePath, "/pics/");
+    EXPECT_EQ(r.m_kstPath, "/sites/");
+    EXPECT_EQ(r.m_imagePath, "/pics/");
     EXPECT_EQ(r.m_exportPath, "/out/");
-    EXPECT_EQ(r.m_strBackgroundImagePath, "/bg/");
-    EXPECT_EQ(r.m_nDefaultPageWidth, 800);
-    EXPECT_EQ(r.m_nDefaultPageHeight, -5);
-    EXPECT_EQ(r.m_nDefaultDoctype, 2);
-    EXPECT_TRUE(r.m_bDefaultPageCentering);
+    EXPECT_EQ(r.m_backgroundImagePath, "/bg/");
+    EXPECT_EQ(r.m_defaultPageWidth, 800);
+    EXPECT_EQ(r.m_defaultPageHeight, -5);
+    EXPECT_EQ(r.m_defaultDoctype, 2);
+    EXPECT_TRUE(r.m_defaultPageCentering);
     EXPECT_EQ(r.m_visitedLinkColor.GetCOLORREF(), 0x010203u);
     EXPECT_EQ(r.m_unvisitedLinkColor.GetCOLORREF(), 0x040506u);
-    EXPECT_EQ(r.m_strTextFont, "Verdana");
+    EXPECT_EQ(r.m_textFont, "Verdana");
     EXPECT_EQ(r.m_defaultFont, "Verdana");
-    EXPECT_EQ(r.m_nTextFontSize, 9);
+    EXPECT_EQ(r.m_textFontSize, 9);
     EXPECT_EQ(r.m_textColor.GetCOLORREF(), 0x0A0B0Cu);
-    EXPECT_EQ(r.m_bTextBold + r.m_bTextItalic + r.m_bTextUnderline, 3);
+    EXPECT_EQ(r.m_textBold + r.m_textItalic + r.m_textUnderline, 3);
     EXPECT_EQ(r.counterId, 17);
-    EXPECT_FALSE(r.m_bShowStartUpDialog || r.m_bShowDailyTips || r.m_bShowFormularToolHelp || r.m_bShowHtmlSaveWarning);
-    EXPECT_TRUE(r.m_bShowArrowToolHelp);
-    EXPECT_FALSE(r.m_bRepeatBackgroundFill);
+    EXPECT_FALSE(r.m_showStartUpDialog || r.m_showDailyTips || r.m_showFormularToolHelp || r.m_showHtmlSaveWarning);
+    EXPECT_TRUE(r.m_showArrowToolHelp);
+    EXPECT_FALSE(r.m_repeatBackgroundFill);
     EXPECT_EQ(r.m_solidBackgroundFill.GetCOLORREF(), 0x112233u);
-    EXPECT_EQ(r.m_strButtonTextFont, "Tahoma");
-    EXPECT_EQ(r.m_nButtonTextFontSize, 20);
-    EXPECT_TRUE(r.m_bButtonTextBold && r.m_bButtonTextItalic && r.m_bButtonTextUnderline && r.m_bButtonTextShadow);
+    EXPECT_EQ(r.m_buttonTextFont, "Tahoma");
+    EXPECT_EQ(r.m_buttonTextFontSize, 20);
+    EXPECT_TRUE(r.m_buttonTextBold && r.m_buttonTextItalic && r.m_buttonTextUnderline && r.m_buttonTextShadow);
     EXPECT_EQ(r.m_clrButtonTextColor, 0x445566u);
-    EXPECT_EQ(r.m_nButtonTextAlignment, 2);
-    EXPECT_EQ(r.m_nButtonTextShadowDistance, 4);
-    EXPECT_EQ(r.m_nButtonTextShadowDirection, 270);
+    EXPECT_EQ(r.m_buttonTextAlignment, 2);
+    EXPECT_EQ(r.m_buttonTextShadowDistance, 4);
+    EXPECT_EQ(r.m_buttonTextShadowDirection, 270);
     EXPECT_EQ(r.m_clrButtonTextShadowColor, 0x778899u);
-    EXPECT_EQ(r.m_nUseBuiltInBrowser, 3);
-    EXPECT_EQ(r.m_strFtpServer, "ftp.example.org");
-    EXPECT_EQ(r.m_strFtpUser, "ann");
-    EXPECT_EQ(r.m_strFtpPassword, "p\xe4ss");
-    EXPECT_EQ(r.m_strFtpFolder, "/www");
-    EXPECT_EQ(r.m_nFtpPort, 2121);
-    EXPECT_TRUE(r.m_bFtpPassive);
-    EXPECT_EQ(r.m_nFtpProxyType, 2);
-    EXPECT_EQ(r.m_strFtpProxyServer, "proxy");
-    EXPECT_EQ(r.m_nFtpProxyPort, 1080);
-    EXPECT_EQ(r.m_strFtpProxyUser, "bob");
-    EXPECT_EQ(r.m_strFtpProxyPassword, "pw");
+    EXPECT_EQ(r.m_useBuiltInBrowser, 3);
+    EXPECT_EQ(r.m_ftpServer, "ftp.example.org");
+    EXPECT_EQ(r.m_ftpUser, "ann");
+    EXPECT_EQ(r.m_ftpPassword, "p\xe4ss");
+    EXPECT_EQ(r.m_ftpFolder, "/www");
+    EXPECT_EQ(r.m_ftpPort, 2121);
+    EXPECT_TRUE(r.m_ftpPassive);
+    EXPECT_EQ(r.m_ftpProxyType, 2);
+    EXPECT_EQ(r.m_ftpProxyServer, "proxy");
+    EXPECT_EQ(r.m_ftpProxyPort, 1080);
+    EXPECT_EQ(r.m_ftpProxyUser, "bob");
+    EXPECT_EQ(r.m_ftpProxyPassword, "pw");
 }
 
 TEST_F(SettingsStore, OnOffValuesReadByTheirRule)
@@ -205,32 +204,32 @@ TEST_F(SettingsStore, OnOffValuesReadByTheirRule)
         bool expected;
     };
     const Case cases[] = {
-        {"Show StartUp dialog", 2, &CAppSettings::m_bShowStartUpDialog, false},
-        {"Show StartUp dialog", -1, &CAppSettings::m_bShowStartUpDialog, false},
-        {"Show StartUp dialog", 1, &CAppSettings::m_bShowStartUpDialog, true},
-        {"Show Daily Tips dialog", 2, &CAppSettings::m_bShowDailyTips, false},
-        {"FTP passive mode", 2, &CAppSettings::m_bFtpPassive, false},
-        {"FTP passive mode", 1, &CAppSettings::m_bFtpPassive, true},
-        {"Default page centering", 2, &CAppSettings::m_bDefaultPageCentering, true},
-        {"Repeat background fill", 0, &CAppSettings::m_bRepeatBackgroundFill, false},
-        {"Repeat background fill", -7, &CAppSettings::m_bRepeatBackgroundFill, true},
-        {"Default ButtonText font bold", 2, &CAppSettings::m_bButtonTextBold, true},
-        {"Default ButtonText use shadow", 2, &CAppSettings::m_bButtonTextShadow, true},
+        {"Show StartUp dialog", 2, &CAppSettings::m_showStartUpDialog, false},
+        {"Show StartUp dialog", -1, &CAppSettings::m_showStartUpDialog, false},
+        {"Show StartUp dialog", 1, &CAppSettings::m_showStartUpDialog, true},
+        {"Show Daily Tips dialog", 2, &CAppSettings::m_showDailyTips, false},
+        {"FTP passive mode", 2, &CAppSettings::m_ftpPassive, false},
+        {"FTP passive mode", 1, &CAppSettings::m_ftpPassive, true},
+        {"Default page centering", 2, &CAppSettings::m_defaultPageCentering, true},
+        {"Repeat background fill", 0, &CAppSettings::m_repeatBackgroundFill, false},
+        {"Repeat background fill", -7, &CAppSettings::m_repeatBackgroundFill, true},
+        {"Default ButtonText font bold", 2, &CAppSettings::m_buttonTextBold, true},
+        {"Default ButtonText use shadow", 2, &CAppSettings::m_buttonTextShadow, true},
     };
     for (const Case& c : cases) {
         m_store->WriteProfileInt(kSettingsSection, c.name, c.stored);
         EXPECT_EQ(Loaded().*c.field, c.expected) << c.name << " = " << c.stored;
     }
     m_store->WriteProfileInt(kSettingsSection, "Default font bold", 2);
-    EXPECT_EQ(Loaded().m_bTextBold, 1);
+    EXPECT_EQ(Loaded().m_textBold, 1);
 }
 
 TEST_F(SettingsStore, ProxyPortStoredOnlyWithAProxy)
 {
     CAppSettings s = Loaded();
-    s.m_nFtpProxyPort = 1080;
+    s.m_ftpProxyPort = 1080;
     for (int type : {0, 1}) {
-        s.m_nFtpProxyType = type;
+        s.m_ftpProxyType = type;
         s.SaveSettings(*m_store);
         EXPECT_EQ(static_cast<int>(m_store->GetProfileInt(kSettingsSection, "FTP proxy port number", -1)),
                   type ? 1080 : 0);
@@ -367,9 +366,9 @@ TEST_F(SettingsStore, BrowserListSkipsEmptyPathsAndTheChoiceFollowsIt)
     const std::pair<int, int> choices[] = {{3, -1}, {2, 2}, {0, 0}, {-1, -1}};
     for (const auto& [stored, expected] : choices) {
         CAppSettings s;
-        s.m_nUseBuiltInBrowser = stored;
+        s.m_useBuiltInBrowser = stored;
         s.CheckPreviewBrowser(paths.size());
-        EXPECT_EQ(s.m_nUseBuiltInBrowser, expected) << stored;
+        EXPECT_EQ(s.m_useBuiltInBrowser, expected) << stored;
     }
 
     SaveBrowserPaths(*m_store, {"/usr/bin/lynx"});

@@ -78,7 +78,7 @@ bool CBrowserEntry::SetFromFile(const std::string& path)
             return false;
         m_strPath = GetLongPath(path);
         // A desktop entry's Version key is that of the entry's format, not the browser's: the name stands alone.
-        m_strDescription = info.GetString(CFileVersionInfo::fileDescription);
+        m_description = info.GetString(CFileVersionInfo::fileDescription);
         m_version.clear();
         m_exec = std::move(exec);
         return true;
@@ -86,7 +86,7 @@ bool CBrowserEntry::SetFromFile(const std::string& path)
     if (access(path.c_str(), X_OK) != 0)
         return false;
     m_strPath = GetLongPath(path);
-    m_strDescription = std::filesystem::path(m_strPath).filename().string();
+    m_description = std::filesystem::path(m_strPath).filename().string();
     m_version.clear();
     m_exec.clear();
     return true;
@@ -99,9 +99,9 @@ bool CBrowserEntry::IsSamePath(const std::string& path) const
 
 std::string CBrowserEntry::GetLabel() const
 {
-    if (m_version.empty() || m_strDescription.empty())
-        return m_strDescription + m_version;
-    return m_strDescription + " " + m_version;
+    if (m_version.empty() || m_description.empty())
+        return m_description + m_version;
+    return m_description + " " + m_version;
 }
 
 std::vector<std::string> CBrowserEntry::GetCommand(const std::string& address) const

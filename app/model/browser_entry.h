@@ -19,7 +19,7 @@ public:
     // The name and version as menus and lists show it; either may be missing.
     std::string GetLabel() const;
     const std::string& GetPath() const { return m_strPath; }
-    const std::string& GetDescription() const { return m_strDescription; }
+    const std::string& GetDescription() const { return m_description; }
     const std::string& GetVersion() const { return m_version; }
     // The program and its arguments that open the address in this browser: the program file with the address
     // after it, or the desktop entry's command with the address in place of its file or address field (after it
@@ -28,7 +28,7 @@ public:
 
 private:
     std::string m_strPath;
-    std::string m_strDescription;
+    std::string m_description;
     std::string m_version;
     // The desktop entry's command, split into arguments; empty for a program file.
     std::vector<std::string> m_exec;

@@ -28,30 +28,30 @@ CEffectSettings& CEffectSettings::operator=(const CEffectSettings& other)
     if (this != &other) {
         CopySettings(other);
         FreeCachedImages();
-        m_bRebuild = true;
+        m_rebuild = true;
     }
     return *this;
 }
 
 void CEffectSettings::CopySettings(const CEffectSettings& other)
 {
-    m_bShadow = other.m_bShadow;
-    m_nShadowOffset = other.m_nShadowOffset;
-    m_nShadowSoftness = other.m_nShadowSoftness;
-    m_nShadowOpacity = other.m_nShadowOpacity;
-    m_nShadowStyle = other.m_nShadowStyle;
-    m_nShadowAngle = other.m_nShadowAngle;
+    m_shadow = other.m_shadow;
+    m_shadowOffset = other.m_shadowOffset;
+    m_shadowSoftness = other.m_shadowSoftness;
+    m_shadowOpacity = other.m_shadowOpacity;
+    m_shadowStyle = other.m_shadowStyle;
+    m_shadowAngle = other.m_shadowAngle;
     m_shadowColor = other.m_shadowColor;
-    m_bBevel = other.m_bBevel;
-    m_nBevelDirection = other.m_nBevelDirection;
-    m_nBevelSoftness = other.m_nBevelSoftness;
-    m_nBevelStrength = other.m_nBevelStrength;
-    m_nBevelAngle = other.m_nBevelAngle;
-    m_nBevelStyle = other.m_nBevelStyle;
-    m_bGlow = other.m_bGlow;
-    m_nGlowSoftness = other.m_nGlowSoftness;
-    m_nGlowStrength = other.m_nGlowStrength;
-    m_nGlowStyle = other.m_nGlowStyle;
+    m_bevel = other.m_bevel;
+    m_bevelDirection = other.m_bevelDirection;
+    m_bevelSoftness = other.m_bevelSoftness;
+    m_bevelStrength = other.m_bevelStrength;
+    m_bevelAngle = other.m_bevelAngle;
+    m_bevelStyle = other.m_bevelStyle;
+    m_glow = other.m_glow;
+    m_glowSoftness = other.m_glowSoftness;
+    m_glowStrength = other.m_glowStrength;
+    m_glowStyle = other.m_glowStyle;
     m_glowColor = other.m_glowColor;
 }
 
@@ -74,36 +74,36 @@ void CEffectSettings::TakeCachedImages(CEffectSettings& other)
 
 void CEffectSettings::ClampToRanges()
 {
-    m_nShadowOffset = ClampPercent(m_nShadowOffset);
-    m_nShadowSoftness = ClampPercent(m_nShadowSoftness);
-    m_nShadowOpacity = ClampPercent(m_nShadowOpacity);
+    m_shadowOffset = ClampPercent(m_shadowOffset);
+    m_shadowSoftness = ClampPercent(m_shadowSoftness);
+    m_shadowOpacity = ClampPercent(m_shadowOpacity);
     // The renderer draws both shadows for any style but 0 and 1; keep that meaning.
-    if (m_nShadowStyle < 0 || m_nShadowStyle > kMaxShadowStyle)
-        m_nShadowStyle = kMaxShadowStyle;
-    m_nShadowAngle = WrapAngle(m_nShadowAngle);
+    if (m_shadowStyle < 0 || m_shadowStyle > kMaxShadowStyle)
+        m_shadowStyle = kMaxShadowStyle;
+    m_shadowAngle = WrapAngle(m_shadowAngle);
 
-    m_nBevelDirection = std::clamp(m_nBevelDirection, 0, kMaxBevelDirection);
-    m_nBevelSoftness = ClampPercent(m_nBevelSoftness);
-    m_nBevelStrength = ClampPercent(m_nBevelStrength);
-    m_nBevelAngle = WrapAngle(m_nBevelAngle);
-    m_nBevelStyle = std::clamp(m_nBevelStyle, 0, kMaxBevelStyle);
+    m_bevelDirection = std::clamp(m_bevelDirection, 0, kMaxBevelDirection);
+    m_bevelSoftness = ClampPercent(m_bevelSoftness);
+    m_bevelStrength = ClampPercent(m_bevelStrength);
+    m_bevelAngle = WrapAngle(m_bevelAngle);
+    m_bevelStyle = std::clamp(m_bevelStyle, 0, kMaxBevelStyle);
 
-    m_nGlowSoftness = ClampPercent(m_nGlowSoftness);
-    m_nGlowStrength = ClampPercent(m_nGlowStrength);
-    m_nGlowStyle = std::clamp(m_nGlowStyle, 0, kMaxGlowStyle);
+    m_glowSoftness = ClampPercent(m_glowSoftness);
+    m_glowStrength = ClampPercent(m_glowStrength);
+    m_glowStyle = std::clamp(m_glowStyle, 0, kMaxGlowStyle);
 }
 
 bool CEffectSettings::operator==(const CEffectSettings& other) const
 {
-    return m_bShadow == other.m_bShadow && m_nShadowOffset == other.m_nShadowOffset &&
-           m_nShadowSoftness == other.m_nShadowSoftness && m_nShadowOpacity == other.m_nShadowOpacity &&
-           m_nShadowStyle == other.m_nShadowStyle && m_nShadowAngle == other.m_nShadowAngle &&
-           m_shadowColor.GetCOLORREF() == other.m_shadowColor.GetCOLORREF() && m_bBevel == other.m_bBevel &&
-           m_nBevelDirection == other.m_nBevelDirection && m_nBevelSoftness == other.m_nBevelSoftness &&
-           m_nBevelStrength == other.m_nBevelStrength && m_nBevelAngle == other.m_nBevelAngle &&
-           m_nBevelStyle == other.m_nBevelStyle && m_bGlow == other.m_bGlow &&
-           m_nGlowSoftness == other.m_nGlowSoftness && m_nGlowStrength == other.m_nGlowStrength &&
-           m_nGlowStyle == other.m_nGlowStyle && m_glowColor.GetCOLORREF() == other.m_glowColor.GetCOLORREF();
+    return m_shadow == other.m_shadow && m_shadowOffset == other.m_shadowOffset &&
+           m_shadowSoftness == other.m_shadowSoftness && m_shadowOpacity == other.m_shadowOpacity &&
+           m_shadowStyle == other.m_shadowStyle && m_shadowAngle == other.m_shadowAngle &&
+           m_shadowColor.GetCOLORREF() == other.m_shadowColor.GetCOLORREF() && m_bevel == other.m_bevel &&
+           m_bevelDirection == other.m_bevelDirection && m_bevelSoftness == other.m_bevelSoftness &&
+           m_bevelStrength == other.m_bevelStrength && m_bevelAngle == other.m_bevelAngle &&
+           m_bevelStyle == other.m_bevelStyle && m_glow == other.m_glow && m_glowSoftness == other.m_glowSoftness &&
+           m_glowStrength == other.m_glowStrength && m_glowStyle == other.m_glowStyle &&
+           m_glowColor.GetCOLORREF() == other.m_glowColor.GetCOLORREF();
 }
 
 void CEffectSettings::Write(CFile& file) const
@@ -111,56 +111,56 @@ void CEffectSettings::Write(CFile& file) const
     if (!HasEffects())
         return;
     WriteUInt32(file, kTag);
-    WriteFlag(file, m_bShadow);
-    WriteFlag(file, m_bBevel);
-    WriteFlag(file, m_bGlow);
-    if (m_bShadow) {
-        WriteInt32(file, m_nShadowOffset);
-        WriteInt32(file, m_nShadowSoftness);
-        WriteInt32(file, m_nShadowOpacity);
-        WriteInt32(file, m_nShadowStyle);
-        WriteInt32(file, m_nShadowAngle);
+    WriteFlag(file, m_shadow);
+    WriteFlag(file, m_bevel);
+    WriteFlag(file, m_glow);
+    if (m_shadow) {
+        WriteInt32(file, m_shadowOffset);
+        WriteInt32(file, m_shadowSoftness);
+        WriteInt32(file, m_shadowOpacity);
+        WriteInt32(file, m_shadowStyle);
+        WriteInt32(file, m_shadowAngle);
         WriteColor(file, m_shadowColor);
     }
-    if (m_bBevel) {
-        WriteInt32(file, m_nBevelDirection);
-        WriteInt32(file, m_nBevelSoftness);
-        WriteInt32(file, m_nBevelStrength);
-        WriteInt32(file, m_nBevelAngle);
-        WriteInt32(file, m_nBevelStyle);
+    if (m_bevel) {
+        WriteInt32(file, m_bevelDirection);
+        WriteInt32(file, m_bevelSoftness);
+        WriteInt32(file, m_bevelStrength);
+        WriteInt32(file, m_bevelAngle);
+        WriteInt32(file, m_bevelStyle);
     }
-    if (m_bGlow) {
-        WriteInt32(file, m_nGlowSoftness);
-        WriteInt32(file, m_nGlowStrength);
-        WriteInt32(file, m_nGlowStyle);
+    if (m_glow) {
+        WriteInt32(file, m_glowSoftness);
+        WriteInt32(file, m_glowStrength);
+        WriteInt32(file, m_glowStyle);
         WriteColor(file, m_glowColor);
     }
 }
 
 void CEffectSettings::ReadShadow(CFile& file)
 {
-    m_nShadowOffset = ReadInt32(file);
-    m_nShadowSoftness = ReadInt32(file);
-    m_nShadowOpacity = ReadInt32(file);
-    m_nShadowStyle = ReadInt32(file);
-    m_nShadowAngle = ReadInt32(file);
+    m_shadowOffset = ReadInt32(file);
+    m_shadowSoftness = ReadInt32(file);
+    m_shadowOpacity = ReadInt32(file);
+    m_shadowStyle = ReadInt32(file);
+    m_shadowAngle = ReadInt32(file);
     m_shadowColor = ReadColor(file);
 }
 
 void CEffectSettings::ReadBevel(CFile& file)
 {
-    m_nBevelDirection = ReadInt32(file);
-    m_nBevelSoftness = ReadInt32(file);
-    m_nBevelStrength = ReadInt32(file);
-    m_nBevelAngle = ReadInt32(file);
-    m_nBevelStyle = ReadInt32(file);
+    m_bevelDirection = ReadInt32(file);
+    m_bevelSoftness = ReadInt32(file);
+    m_bevelStrength = ReadInt32(file);
+    m_bevelAngle = ReadInt32(file);
+    m_bevelStyle = ReadInt32(file);
 }
 
 void CEffectSettings::ReadGlow(CFile& file)
 {
-    m_nGlowSoftness = ReadInt32(file);
-    m_nGlowStrength = ReadInt32(file);
-    m_nGlowStyle = ReadInt32(file);
+    m_glowSoftness = ReadInt32(file);
+    m_glowStrength = ReadInt32(file);
+    m_glowStyle = ReadInt32(file);
     m_glowColor = ReadColor(file);
 }
 
@@ -171,21 +171,21 @@ void CEffectSettings::Read(CFile& file, int major, int minor)
     // Read into a copy first, so that a refused record leaves this one as it was.
     CEffectSettings read(*this);
     if (major == 1 && minor < 8) {
-        read.m_bShadow = ReadFlag(file);
+        read.m_shadow = ReadFlag(file);
         read.ReadShadow(file);
-        read.m_bBevel = ReadFlag(file);
+        read.m_bevel = ReadFlag(file);
         read.ReadBevel(file);
-        read.m_bGlow = ReadFlag(file);
+        read.m_glow = ReadFlag(file);
         read.ReadGlow(file);
     } else {
-        read.m_bShadow = ReadFlag(file);
-        read.m_bBevel = ReadFlag(file);
-        read.m_bGlow = ReadFlag(file);
-        if (read.m_bShadow)
+        read.m_shadow = ReadFlag(file);
+        read.m_bevel = ReadFlag(file);
+        read.m_glow = ReadFlag(file);
+        if (read.m_shadow)
             read.ReadShadow(file);
-        if (read.m_bBevel)
+        if (read.m_bevel)
             read.ReadBevel(file);
-        if (read.m_bGlow)
+        if (read.m_glow)
             read.ReadGlow(file);
     }
     read.ClampToRanges();

@@ -12,10 +12,10 @@
 struct EffectCache
 {
     std::unique_ptr<CImage> m_pImage;
-    int m_nSoftness = 0;
-    int m_nStrength = 0;
-    int m_nSourceWidth = 0;
-    int m_nSourceHeight = 0;
+    int m_softness = 0;
+    int m_strength = 0;
+    int m_sourceWidth = 0;
+    int m_sourceHeight = 0;
     CRect m_rect;
 
     void Clear() { *this = EffectCache(); }
@@ -48,7 +48,7 @@ public:
     // keeps what was rendered.
     void TakeCachedImages(CEffectSettings& other);
 
-    bool HasEffects() const { return m_bShadow || m_bBevel || m_bGlow; }
+    bool HasEffects() const { return m_shadow || m_bevel || m_glow; }
     // Brings every parameter into the range the Effects palette offers (see the .cpp for each rule).
     void ClampToRanges();
 
@@ -62,36 +62,36 @@ public:
     void Read(CFile& file, int major, int minor);
 
     // The caches must be rebuilt (the object moved by a fraction of a pixel, was resized or turned).
-    bool m_bRebuild = true;
+    bool m_rebuild = true;
 
-    bool m_bShadow = false;
-    int m_nShadowOffset = 5;
-    int m_nShadowSoftness = 10;
+    bool m_shadow = false;
+    int m_shadowOffset = 5;
+    int m_shadowSoftness = 10;
     // 0 draws the shadow at full strength, 100 makes it invisible.
-    int m_nShadowOpacity = 50;
+    int m_shadowOpacity = 50;
     // 0 outer, 1 inner, 2 both.
-    int m_nShadowStyle = 0;
-    int m_nShadowAngle = 135;
+    int m_shadowStyle = 0;
+    int m_shadowAngle = 135;
     CColor m_shadowColor = CColor(0, 0, 0);
     EffectCache m_shadowCache;
 
-    bool m_bBevel = false;
+    bool m_bevel = false;
     // 0 raised, 1 sunk.
-    int m_nBevelDirection = 0;
-    int m_nBevelSoftness = 10;
+    int m_bevelDirection = 0;
+    int m_bevelSoftness = 10;
     // The bevel is drawn with strength 100 minus this, in percent.
-    int m_nBevelStrength = 50;
-    int m_nBevelAngle = 135;
+    int m_bevelStrength = 50;
+    int m_bevelAngle = 135;
     // 0 outer, 1 inner, 2 emboss, 3 pillow emboss.
-    int m_nBevelStyle = 0;
+    int m_bevelStyle = 0;
     EffectCache m_bevelCache;
 
-    bool m_bGlow = false;
-    int m_nGlowSoftness = 50;
+    bool m_glow = false;
+    int m_glowSoftness = 50;
     // The glow is drawn with strength 100 minus this, in percent.
-    int m_nGlowStrength = 50;
+    int m_glowStrength = 50;
     // 0 outer, 1 inner, 2 both.
-    int m_nGlowStyle = 0;
+    int m_glowStyle = 0;
     CColor m_glowColor = CColor(255, 255, 0);
     EffectCache m_glowCache;
 

@@ -19,21 +19,21 @@ std::vector<BYTE> Ints(std::initializer_list<int32_t> values)
 CEffectSettings AllOn()
 {
     CEffectSettings e;
-    e.m_bShadow = e.m_bBevel = e.m_bGlow = true;
-    e.m_nShadowOffset = 7;
-    e.m_nShadowSoftness = 20;
-    e.m_nShadowOpacity = 30;
-    e.m_nShadowStyle = 2;
-    e.m_nShadowAngle = 315;
+    e.m_shadow = e.m_bevel = e.m_glow = true;
+    e.m_shadowOffset = 7;
+    e.m_shadowSoftness = 20;
+    e.m_shadowOpacity = 30;
+    e.m_shadowStyle = 2;
+    e.m_shadowAngle = 315;
     e.m_shadowColor = CColor(1, 2, 3);
-    e.m_nBevelDirection = 1;
-    e.m_nBevelSoftness = 25;
-    e.m_nBevelStrength = 60;
-    e.m_nBevelAngle = 90;
-    e.m_nBevelStyle = 3;
-    e.m_nGlowSoftness = 40;
-    e.m_nGlowStrength = 25;
-    e.m_nGlowStyle = 1;
+    e.m_bevelDirection = 1;
+    e.m_bevelSoftness = 25;
+    e.m_bevelStrength = 60;
+    e.m_bevelAngle = 90;
+    e.m_bevelStyle = 3;
+    e.m_glowSoftness = 40;
+    e.m_glowStrength = 25;
+    e.m_glowStyle = 1;
     e.m_glowColor = CColor(9, 8, 7);
     return e;
 }
@@ -42,7 +42,7 @@ void GiveCaches(CEffectSettings& e)
 {
     for (EffectCache* c : {&e.m_shadowCache, &e.m_bevelCache, &e.m_glowCache}) {
         c->m_pImage = std::make_unique<CImage>(IMAGE_MODE_COVERAGE, 4, 4);
-        c->m_nSoftness = 10;
+        c->m_softness = 10;
         c->m_rect = CRect(0, 0, 4, 4);
     }
 }
@@ -52,22 +52,22 @@ void GiveCaches(CEffectSettings& e)
 TEST(EffectSettings, AllOffWritesNothingAndLoadsTheDefaults)
 {
     CEffectSettings off;
-    off.m_nShadowOffset = 40;
+    off.m_shadowOffset = 40;
     CMemFile file;
     off.Write(file);
     EXPECT_EQ(file.GetLength(), 0u);
     CEffectSettings back;
     back.Read(file, 5, 15);
     EXPECT_EQ(back, CEffectSettings());
-    EXPECT_EQ(back.m_nShadowOffset, 5);
-    EXPECT_EQ(back.m_nShadowSoftness, 10);
+    EXPECT_EQ(back.m_shadowOffset, 5);
+    EXPECT_EQ(back.m_shadowSoftness, 10);
     EXPECT_EQ(back.m_glowColor.GetCOLORREF(), RGB(255, 255, 0));
 }
 
 TEST(EffectSettings, GlowOnlyWritesTheGlowGroup)
 {
     CEffectSettings glow;
-    glow.m_bGlow = true;
+    glow.m_glow = true;
     CMemFile file;
     glow.Write(file);
     EXPECT_EQ(FileBytes(file), Concat({LE32(CEffectSettings::kTag), {0, 0, 1}, Ints({50, 50, 0}), {255, 255, 0}}));
@@ -111,12 +111,12 @@ TEST(EffectSettings, ReadsTheOlderFormBeforeOneEight)
         CEffectSettings e;
         e.Read(*file, c.major, c.minor);
         EXPECT_EQ(file->GetPosition(), c.bytes.size()) << c.major << "." << c.minor;
-        EXPECT_TRUE(e.m_bShadow);
-        EXPECT_EQ(e.m_nShadowAngle, 45);
+        EXPECT_TRUE(e.m_shadow);
+        EXPECT_EQ(e.m_shadowAngle, 45);
         EXPECT_EQ(e.m_shadowColor.GetCOLORREF(), RGB(10, 20, 30));
-        EXPECT_FALSE(e.m_bBevel);
-        EXPECT_EQ(e.m_nBevelStrength, c.groupsInFull ? 7 : 50);
-        EXPECT_EQ(e.m_nGlowStyle, c.groupsInFull ? 2 : 0);
+        EXPECT_FALSE(e.m_bevel);
+        EXPECT_EQ(e.m_bevelStrength, c.groupsInFull ? 7 : 50);
+        EXPECT_EQ(e.m_glowStyle, c.groupsInFull ? 2 : 0);
     }
 }
 
@@ -134,38 +134,38 @@ TEST(EffectSettings, ValuesFromAFileAreBroughtIntoThePalettesRanges)
     // glow: softness, strength, style.
     const CEffectSettings high =
         stored({1000000, 2000000000, 300, 7, 720}, {5, 1000000, 101, 359, 9}, {INT32_MAX, 1000, 3});
-    EXPECT_EQ(high.m_nShadowOffset, 100);
-    EXPECT_EQ(high.m_nShadowSoftness, 100);
-    EXPECT_EQ(high.m_nShadowOpacity, 100);
-    EXPECT_EQ(high.m_nShadowStyle, 2);
-    EXPECT_EQ(high.m_nShadowAngle, 0);
-    EXPECT_EQ(high.m_nBevelDirection, 1);
-    EXPECT_EQ(high.m_nBevelSoftness, 100);
-    EXPECT_EQ(high.m_nBevelStrength, 100);
-    EXPECT_EQ(high.m_nBevelAngle, 359);
-    EXPECT_EQ(high.m_nBevelStyle, 3);
-    EXPECT_EQ(high.m_nGlowSoftness, 100);
-    EXPECT_EQ(high.m_nGlowStrength, 100);
-    EXPECT_EQ(high.m_nGlowStyle, 2);
+    EXPECT_EQ(high.m_shadowOffset, 100);
+    EXPECT_EQ(high.m_shadowSoftness, 100);
+    EXPECT_EQ(high.m_shadowOpacity, 100);
+    EXPECT_EQ(high.m_shadowStyle, 2);
+    EXPECT_EQ(high.m_shadowAngle, 0);
+    EXPECT_EQ(high.m_bevelDirection, 1);
+    EXPECT_EQ(high.m_bevelSoftness, 100);
+    EXPECT_EQ(high.m_bevelStrength, 100);
+    EXPECT_EQ(high.m_bevelAngle, 359);
+    EXPECT_EQ(high.m_bevelStyle, 3);
+    EXPECT_EQ(high.m_glowSoftness, 100);
+    EXPECT_EQ(high.m_glowStrength, 100);
+    EXPECT_EQ(high.m_glowStyle, 2);
 
     const CEffectSettings low = stored({-5, INT32_MIN, -1, -1, -45}, {-1, -1, -1, INT32_MIN, -2}, {-1, -1, -1});
-    EXPECT_EQ(low.m_nShadowOffset, 0);
-    EXPECT_EQ(low.m_nShadowSoftness, 0);
-    EXPECT_EQ(low.m_nShadowOpacity, 0);
-    EXPECT_EQ(low.m_nShadowStyle, 2); // drawn as both shadows, as before
-    EXPECT_EQ(low.m_nShadowAngle, 315);
-    EXPECT_EQ(low.m_nBevelDirection, 0);
-    EXPECT_EQ(low.m_nBevelSoftness, 0);
-    EXPECT_EQ(low.m_nBevelAngle, (INT32_MIN % 360) + 360);
-    EXPECT_EQ(low.m_nBevelStyle, 0);
-    EXPECT_EQ(low.m_nGlowSoftness, 0);
-    EXPECT_EQ(low.m_nGlowStyle, 0);
+    EXPECT_EQ(low.m_shadowOffset, 0);
+    EXPECT_EQ(low.m_shadowSoftness, 0);
+    EXPECT_EQ(low.m_shadowOpacity, 0);
+    EXPECT_EQ(low.m_shadowStyle, 2); // drawn as both shadows, as before
+    EXPECT_EQ(low.m_shadowAngle, 315);
+    EXPECT_EQ(low.m_bevelDirection, 0);
+    EXPECT_EQ(low.m_bevelSoftness, 0);
+    EXPECT_EQ(low.m_bevelAngle, (INT32_MIN % 360) + 360);
+    EXPECT_EQ(low.m_bevelStyle, 0);
+    EXPECT_EQ(low.m_glowSoftness, 0);
+    EXPECT_EQ(low.m_glowStyle, 0);
 
     const CEffectSettings inRange = stored({0, 100, 100, 1, 359}, {1, 0, 0, 0, 3}, {100, 0, 2});
-    EXPECT_EQ(inRange.m_nShadowSoftness, 100);
-    EXPECT_EQ(inRange.m_nShadowStyle, 1);
-    EXPECT_EQ(inRange.m_nShadowAngle, 359);
-    EXPECT_EQ(inRange.m_nBevelStyle, 3);
+    EXPECT_EQ(inRange.m_shadowSoftness, 100);
+    EXPECT_EQ(inRange.m_shadowStyle, 1);
+    EXPECT_EQ(inRange.m_shadowAngle, 359);
+    EXPECT_EQ(inRange.m_bevelStyle, 3);
 }
 
 TEST(EffectSettings, CutRecordIsRefusedAndLeavesTheSettings)
@@ -183,21 +183,21 @@ TEST(EffectSettings, CutRecordIsRefusedAndLeavesTheSettings)
 TEST(EffectSettings, CopiesCarrySettingsButNoCaches)
 {
     CEffectSettings e = AllOn();
-    e.m_bRebuild = false;
+    e.m_rebuild = false;
     GiveCaches(e);
 
     const auto copy = e.Clone();
     EXPECT_EQ(*copy, e);
-    EXPECT_TRUE(copy->m_bRebuild);
+    EXPECT_TRUE(copy->m_rebuild);
     EXPECT_EQ(copy->m_shadowCache.m_pImage, nullptr);
     EXPECT_EQ(copy->m_glowCache.m_pImage, nullptr);
 
     CEffectSettings assigned;
     GiveCaches(assigned);
-    assigned.m_bRebuild = false;
+    assigned.m_rebuild = false;
     assigned = e;
     EXPECT_EQ(assigned, e);
-    EXPECT_TRUE(assigned.m_bRebuild);
+    EXPECT_TRUE(assigned.m_rebuild);
     EXPECT_EQ(assigned.m_bevelCache.m_pImage, nullptr);
 }
 
@@ -229,6 +229,6 @@ TEST(EffectSettings, ReadingEmptiesTheCaches)
     GiveCaches(e);
     e.Read(stored, 5, 15);
     EXPECT_EQ(e.m_shadowCache.m_pImage, nullptr);
-    EXPECT_EQ(e.m_shadowCache.m_nSoftness, 0);
+    EXPECT_EQ(e.m_shadowCache.m_softness, 0);
     EXPECT_EQ(e.m_glowCache.m_rect, CRect());
 }

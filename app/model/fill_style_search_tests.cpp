@@ -17,7 +17,7 @@ TEST_F(FillStyleTest, MissingPictureIsFoundWithoutAsking)
     const std::string web = SavePicture("kst/shop_website/files/gone.png");
     SaveGarbage("pics/bad.png");
     fake.sitePath = Path("site/shop.kst");
-    fake.settings.m_strKstPath = Path("kst");
+    fake.settings.m_kstPath = Path("kst");
     fake.map.SetReplacementFile(Path("pics/old.png"), moved);
     fake.map.SetReplacementFile(Path("pics/bad.png"), moved);
     fake.map.SetReplacementFolder(Path("lost/"), Path("Moved/"));
@@ -102,7 +102,7 @@ TEST_F(FillStyleTest, AskingTheUserForAnotherPictureOrAColour)
             // The dialog names the picture it asks about; the chooser starts in the background folder.
             EXPECT_EQ(fake.shownPaths, (std::vector<std::string>{Path("pics/sky.png"), bad}));
             EXPECT_EQ(fake.chooserStarts, (std::vector<std::string>{Path("backgrounds/"), Path("backgrounds/")}));
-            EXPECT_EQ(fake.settings.m_strImagePath, Path("new/"));
+            EXPECT_EQ(fake.settings.m_imagePath, Path("new/"));
         }
         EXPECT_TRUE(fake.answers.empty());
         EXPECT_TRUE(fake.picks.empty());

@@ -65,7 +65,7 @@ public:
             return DialogAnswer::cancel;
         const FillDialogAnswer a = answers.front();
         answers.pop_front();
-        dialog.m_bTryAgain = a.tryAgain;
+        dialog.m_tryAgain = a.tryAgain;
         dialog.m_color = a.color;
         return a.result;
     }
@@ -91,7 +91,7 @@ protected:
     {
         InstallInSeams(fake);
         std::filesystem::create_directories(folder / "pics");
-        fake.settings.m_strBackgroundImagePath = Path("backgrounds/");
+        fake.settings.m_backgroundImagePath = Path("backgrounds/");
     }
     void TearDown() override
     {

@@ -8,8 +8,8 @@ int ValidateLinkTarget(int target)
 }
 
 CLinkInfo::CLinkInfo(const CLinkInfo& other)
-    : m_kind(other.m_kind), m_active(other.m_active), m_page(other.m_page), m_email(other.m_email),
-      m_strUrl(other.m_strUrl), m_file(other.m_file), m_nTarget(ValidateLinkTarget(other.m_nTarget))
+    : m_kind(other.m_kind), m_active(other.m_active), m_page(other.m_page), m_email(other.m_email), m_url(other.m_url),
+      m_file(other.m_file), m_nTarget(ValidateLinkTarget(other.m_nTarget))
 {
 }
 
@@ -20,7 +20,7 @@ CLinkInfo& CLinkInfo::operator=(const CLinkInfo& other)
         m_active = other.m_active;
         m_page = other.m_page;
         m_email = other.m_email;
-        m_strUrl = other.m_strUrl;
+        m_url = other.m_url;
         m_file = other.m_file;
         m_nTarget = ValidateLinkTarget(other.m_nTarget);
     }
@@ -33,7 +33,7 @@ void CLinkInfo::Reset()
     m_active = false;
     m_page = 0;
     m_email.clear();
-    m_strUrl.clear();
+    m_url.clear();
     m_file.clear();
     m_nTarget = 0;
 }
@@ -50,7 +50,7 @@ bool CLinkInfo::IsEqual(const CLinkInfo& other) const
     case kindEmail:
         return m_email == other.m_email;
     case kindUrl:
-        return m_strUrl == other.m_strUrl && m_nTarget == other.m_nTarget;
+        return m_url == other.m_url && m_nTarget == other.m_nTarget;
     case kindFile:
         return m_file == other.m_file && m_nTarget == other.m_nTarget;
     default:
@@ -61,7 +61,7 @@ bool CLinkInfo::IsEqual(const CLinkInfo& other) const
 bool CLinkInfo::operator==(const CLinkInfo& other) const
 {
     return m_kind == other.m_kind && m_active == other.m_active && m_page == other.m_page && m_email == other.m_email &&
-           m_strUrl == other.m_strUrl && m_file == other.m_file && m_nTarget == other.m_nTarget;
+           m_url == other.m_url && m_file == other.m_file && m_nTarget == other.m_nTarget;
 }
 
 bool CLinkInfo::OnPageDeleted(int page)
@@ -105,7 +105,7 @@ void CLinkInfo::Write(CFile& file) const
     WriteFlag(file, m_active);
     WriteInt32(file, m_page);
     WriteCountedString(file, m_email);
-    WriteCountedString(file, m_strUrl);
+    WriteCountedString(file, m_url);
     WriteCountedString(file, m_file);
     WriteInt32(file, ValidateLinkTarget(m_nTarget));
 }
@@ -120,7 +120,7 @@ void CLinkInfo::Read(CFile& file, int major, int minor)
     link.m_active = ReadFlag(file);
     link.m_page = ReadInt32(file);
     link.m_email = ReadCountedString(file);
-    link.m_strUrl = ReadCountedString(file);
+    link.m_url = ReadCountedString(file);
     if ((major == 1 && minor >= 6) || major >= 5)
         link.m_file = ReadCountedString(file);
     if (link.m_kind < kindPage || link.m_kind > kindFile)

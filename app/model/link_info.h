@@ -62,8 +62,8 @@ public:
     void SetPage(int page) { m_page = page; }
     const std::string& GetEmail() const { return m_email; }
     void SetEmail(std::string email) { m_email = std::move(email); }
-    const std::string& GetUrl() const { return m_strUrl; }
-    void SetUrl(std::string url) { m_strUrl = std::move(url); }
+    const std::string& GetUrl() const { return m_url; }
+    void SetUrl(std::string url) { m_url = std::move(url); }
     const std::string& GetFile() const { return m_file; }
     void SetFile(std::string file) { m_file = std::move(file); }
     int GetTarget() const { return m_nTarget; }
@@ -79,7 +79,7 @@ private:
     bool m_active = false;
     int m_page = 0;
     std::string m_email = kDefaultEmail;
-    std::string m_strUrl = "http:";
+    std::string m_url = "http:";
     std::string m_file;
     int m_nTarget = 0;
 };

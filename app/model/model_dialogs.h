@@ -18,7 +18,7 @@ struct FillPictureDialog
 {
     CColor m_color = CColor(255, 255, 255);
     std::string m_strPath;
-    bool m_bTryAgain = false;
+    bool m_tryAgain = false;
 };
 
 // The three dialogs that add files to a site's included files.
@@ -35,16 +35,16 @@ struct FilePlacement
 {
     std::string m_strName;
     std::string m_strSource;
-    std::string m_strRemotePath;
+    std::string m_remotePath;
 };
 
 // What a Flash program's page gives the selected HTML object: its code (or, for a marker block, its header
 // HTML), the size it asks for (1 when none) and the files it uses.
 struct FlashObjectCode
 {
-    bool m_bSet = false;
+    bool m_set = false;
     std::string m_strCode;
-    bool m_bMarker = false;
+    bool m_marker = false;
     int m_nWidth = 1;
     int m_nHeight = 1;
     std::vector<std::string> m_usedFiles;
@@ -63,9 +63,9 @@ struct FilesDialogResult
 struct HtmlObjectTexts
 {
     std::string m_strName;
-    std::string m_strHtmlCode;
-    std::string m_strHeaderHtml;
-    std::string m_strOnloadCode;
+    std::string m_htmlCode;
+    std::string m_headerHtml;
+    std::string m_onloadCode;
     std::vector<std::string> m_usedFiles;
 };
 

@@ -105,11 +105,11 @@ void WriteFuzzSeeds(const std::filesystem::path& folder)
 
     CTextStyle style;
     style.m_strText = "Heading";
-    style.m_bShadow = true;
+    style.m_shadow = true;
     WriteFuzzSeed(folder, "text-style", Seed(kTextStyle, style));
 
     CEffectSettings effects;
-    effects.m_bShadow = effects.m_bBevel = effects.m_bGlow = true;
+    effects.m_shadow = effects.m_bevel = effects.m_glow = true;
     WriteFuzzSeed(folder, "effects", Seed(kEffectSettings, effects));
 
     WriteFuzzSeed(folder, "gradient", Seed(kGradientInfo, CGradientInfo()));

@@ -50,9 +50,9 @@ std::string SiteFilesFolder(const std::string& site)
 std::string SettingsFilesFolder(const std::string& siteName)
 {
     const CAppSettings* settings = GetAppSettings();
-    if (!settings || settings->m_strKstPath.empty())
+    if (!settings || settings->m_kstPath.empty())
         return {};
-    return JoinPath(settings->m_strKstPath, SiteFilesFolder(siteName));
+    return JoinPath(settings->m_kstPath, SiteFilesFolder(siteName));
 }
 
 int AskForPicture(PictureOwner& owner, const PictureQuestion& question, int code)
@@ -68,14 +68,14 @@ int AskForPicture(PictureOwner& owner, const PictureQuestion& question, int code
         std::string chosen;
         if (settings)
             chosen = question.startInBackgroundFolder ? settings->GetBackgroundImagePath() : settings->GetImagePath();
-        if (answer != DialogAnswer::ok || !dialog.m_bTryAgain || !dialogs.GetPictureFileName(chosen) ||
+        if (answer != DialogAnswer::ok || !dialog.m_tryAgain || !dialogs.GetPictureFileName(chosen) ||
             (question.emptyNameCancels && chosen.empty()))
             return owner.UseColor(dialog.m_color);
         const int result = owner.LoadPicture(chosen);
         if (result == IO_OK) {
             RememberReplacement(question, question.rememberAs.value_or(code), chosen);
             if (settings)
-                settings->m_strImagePath = GetPathFolder(chosen);
+                settings->m_imagePath = GetPathFolder(chosen);
         }
         code = result;
     }

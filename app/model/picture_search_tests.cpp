@@ -47,8 +47,8 @@ protected:
     void SetUp() override
     {
         InstallInSeams(fake);
-        fake.settings.m_strImagePath = "/images/";
-        fake.settings.m_strBackgroundImagePath = "/backgrounds/";
+        fake.settings.m_imagePath = "/images/";
+        fake.settings.m_backgroundImagePath = "/backgrounds/";
     }
     void TearDown() override
     {
@@ -92,7 +92,7 @@ TEST_F(PictureQuestionTest, EachSearchKeepsItsOwnRules)
         fake.map = CFileNameMap();
         fake.shown.clear();
         fake.chooserStarts.clear();
-        fake.settings.m_strImagePath = "/images/";
+        fake.settings.m_imagePath = "/images/";
         // Every dialog is confirmed with another picture wanted; the last one, once the picks run out, is cancelled.
         fake.answers.assign(c.picks.size(), FillDialogAnswer{DialogAnswer::ok, true, blue});
         fake.answers.push_back(FillDialogAnswer{DialogAnswer::cancel, true, blue});
@@ -119,7 +119,7 @@ TEST_F(PictureQuestionTest, EachSearchKeepsItsOwnRules)
         EXPECT_EQ(fake.map.LookupFolder("/o/", out) ? out : "", c.folder);
         // A loaded pick's folder is where the chooser starts next time.
         const bool loaded = c.result == IO_OK && !owner.usedColor;
-        EXPECT_EQ(fake.settings.m_strImagePath, loaded ? c.picks.back().substr(0, 3) : std::string("/images/"));
+        EXPECT_EQ(fake.settings.m_imagePath, loaded ? c.picks.back().substr(0, 3) : std::string("/images/"));
         for (const std::string& start : fake.chooserStarts)
             EXPECT_EQ(start, c.background ? "/backgrounds/" : "/images/");
     }
@@ -151,7 +151,7 @@ TEST_F(PictureQuestionTest, SettingsFilesFolderLiesInTheSettingsFolderOfSites)
         {R"(C:\Sites)", R"(C:\Sites\shop_website/files/)"},
     };
     for (const auto& [kst, folder] : cases) {
-        fake.settings.m_strKstPath = kst;
+        fake.settings.m_kstPath = kst;
         EXPECT_EQ(SettingsFilesFolder("shop"), folder) << kst;
     }
     RemoveFromSeams(fake);

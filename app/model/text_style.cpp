@@ -10,15 +10,15 @@ CTextStyle::CTextStyle() : m_color(COLOR_WHITE), m_shadowColor(COLOR_WHITE)
     if (!settings)
         settings = &builtIn;
     m_strFont = settings->GetButtonTextFont();
-    m_nSize = settings->m_nButtonTextFontSize;
-    m_bBold = settings->m_bButtonTextBold;
-    m_bItalic = settings->m_bButtonTextItalic;
-    m_bUnderline = settings->m_bButtonTextUnderline;
+    m_nSize = settings->m_buttonTextFontSize;
+    m_bBold = settings->m_buttonTextBold;
+    m_bItalic = settings->m_buttonTextItalic;
+    m_bUnderline = settings->m_buttonTextUnderline;
     m_color = CColor(static_cast<unsigned long>(settings->m_clrButtonTextColor));
-    m_nAlignment = settings->m_nButtonTextAlignment;
-    m_bShadow = settings->m_bButtonTextShadow;
-    m_nShadowDistance = settings->m_nButtonTextShadowDistance;
-    m_nShadowDirection = settings->m_nButtonTextShadowDirection;
+    m_alignment = settings->m_buttonTextAlignment;
+    m_shadow = settings->m_buttonTextShadow;
+    m_shadowDistance = settings->m_buttonTextShadowDistance;
+    m_shadowDirection = settings->m_buttonTextShadowDirection;
     m_shadowColor = CColor(static_cast<unsigned long>(settings->m_clrButtonTextShadowColor));
 }
 
@@ -26,9 +26,9 @@ bool CTextStyle::operator==(const CTextStyle& other) const
 {
     return m_strText == other.m_strText && m_strFont == other.m_strFont && m_nSize == other.m_nSize &&
            m_bBold == other.m_bBold && m_bItalic == other.m_bItalic && m_bUnderline == other.m_bUnderline &&
-           m_color.GetCOLORREF() == other.m_color.GetCOLORREF() && m_nAlignment == other.m_nAlignment &&
-           m_bShadow == other.m_bShadow && m_nShadowDistance == other.m_nShadowDistance &&
-           m_nShadowDirection == other.m_nShadowDirection &&
+           m_color.GetCOLORREF() == other.m_color.GetCOLORREF() && m_alignment == other.m_alignment &&
+           m_shadow == other.m_shadow && m_shadowDistance == other.m_shadowDistance &&
+           m_shadowDirection == other.m_shadowDirection &&
            m_shadowColor.GetCOLORREF() == other.m_shadowColor.GetCOLORREF();
 }
 
@@ -44,10 +44,10 @@ void CTextStyle::Write(CFile& file) const
     WriteFlag(file, m_bUnderline);
     WriteColor(file, m_color);
     WriteCountedString(file, m_strText);
-    WriteInt32(file, m_nAlignment);
-    WriteFlag(file, m_bShadow);
-    WriteInt32(file, m_nShadowDistance);
-    WriteInt32(file, m_nShadowDirection);
+    WriteInt32(file, m_alignment);
+    WriteFlag(file, m_shadow);
+    WriteInt32(file, m_shadowDistance);
+    WriteInt32(file, m_shadowDirection);
     WriteColor(file, m_shadowColor);
 }
 
@@ -66,10 +66,10 @@ void CTextStyle::Read(CFile& file, int major, int minor)
     style.m_bUnderline = ReadFlag(file);
     style.m_color = ReadColor(file);
     style.m_strText = ReadCountedString(file);
-    style.m_nAlignment = ReadInt32(file);
-    style.m_bShadow = ReadFlag(file);
-    style.m_nShadowDistance = ReadInt32(file);
-    style.m_nShadowDirection = ReadInt32(file);
+    style.m_alignment = ReadInt32(file);
+    style.m_shadow = ReadFlag(file);
+    style.m_shadowDistance = ReadInt32(file);
+    style.m_shadowDirection = ReadInt32(file);
     style.m_shadowColor = ReadColor(file);
     *this = style;
 }

@@ -46,9 +46,9 @@ public:
     bool m_bUnderline;
     CColor m_color;
     std::string m_strText;
-    int m_nAlignment;
-    bool m_bShadow;
-    int m_nShadowDistance;
-    int m_nShadowDirection;
+    int m_alignment;
+    bool m_shadow;
+    int m_shadowDistance;
+    int m_shadowDirection;
     CColor m_shadowColor;
 };

@@ -43,22 +43,22 @@ TEST_F(TextStyleTest, NewStyleTakesTheUsersDefaults)
     EXPECT_EQ(builtIn.m_strFont, "Arial");
     EXPECT_EQ(builtIn.m_nSize, 12);
     EXPECT_EQ(builtIn.m_color.GetCOLORREF(), 0xFFFFFFu);
-    EXPECT_EQ(builtIn.m_nAlignment, CTextStyle::alignCenter);
-    EXPECT_EQ(builtIn.m_nShadowDistance, 1);
-    EXPECT_EQ(builtIn.m_nShadowDirection, 120);
+    EXPECT_EQ(builtIn.m_alignment, CTextStyle::alignCenter);
+    EXPECT_EQ(builtIn.m_shadowDistance, 1);
+    EXPECT_EQ(builtIn.m_shadowDirection, 120);
     EXPECT_EQ(builtIn.m_shadowColor.GetCOLORREF(), 0u);
 
     SettingsServices services;
-    services.settings.m_strButtonTextFont = "Courier New";
-    services.settings.m_nButtonTextFontSize = 20;
+    services.settings.m_buttonTextFont = "Courier New";
+    services.settings.m_buttonTextFontSize = 20;
     services.settings.m_clrButtonTextColor = RGB(1, 2, 3);
-    services.settings.m_bButtonTextShadow = true;
+    services.settings.m_buttonTextShadow = true;
     InstallInSeams(services);
     const CTextStyle style;
     EXPECT_EQ(style.m_strFont, "Courier New");
     EXPECT_EQ(style.m_nSize, 20);
     EXPECT_EQ(style.m_color.GetCOLORREF(), RGB(1, 2, 3));
-    EXPECT_TRUE(style.m_bShadow);
+    EXPECT_TRUE(style.m_shadow);
     EXPECT_TRUE(style.GetText().empty());
 }
 
@@ -69,7 +69,7 @@ TEST_F(TextStyleTest, WritesItsFieldsInOrder)
     style.m_nSize = 9;
     style.m_bBold = true;
     style.m_color = CColor(0x10, 0x20, 0x30);
-    style.m_nAlignment = CTextStyle::alignRight;
+    style.m_alignment = CTextStyle::alignRight;
     style.m_shadowColor = CColor(COLOR_BLACK);
     CMemFile file;
     style.Write(file);
@@ -104,7 +104,7 @@ TEST_F(TextStyleTest, EmptyTextIsNotSavedAndLoadsWithTodaysDefaults)
     EXPECT_EQ(file.GetLength(), 0u);
 
     SettingsServices services;
-    services.settings.m_nButtonTextFontSize = 18;
+    services.settings.m_buttonTextFontSize = 18;
     InstallInSeams(services);
     CTextStyle loaded;
     loaded.Read(file, 5, 15);
@@ -154,6 +154,6 @@ TEST_F(TextStyleTest, ColoursCompareByTheirRgbValue)
     ASSERT_NE(grey.GetMode(), b.m_color.GetMode());
     b.m_color = grey;
     EXPECT_EQ(a, b);
-    b.m_nShadowDirection = 121;
+    b.m_shadowDirection = 121;
     EXPECT_NE(a, b);
 }

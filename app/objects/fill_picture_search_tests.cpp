@@ -72,7 +72,7 @@ private:
         }
         const Answer answer = answers.front();
         answers.pop_front();
-        dialog.m_bTryAgain = answer.tryAgain;
+        dialog.m_tryAgain = answer.tryAgain;
         if (answer.button == DialogAnswer::ok)
             dialog.m_color = answer.colour;
         chosen = answer.chosen;
@@ -134,7 +134,7 @@ protected:
 TEST_F(FillPictureSearchTest, AChosenReplacementIsRememberedForTheRestOfTheSite)
 {
     const std::string chosen = Picture("moved/pic.png");
-    services.settings.m_strImagePath = PathIn("start/");
+    services.settings.m_imagePath = PathIn("start/");
     services.answers = {Answer{DialogAnswer::ok, true, CColor(0, 0, 0), chosen}};
 
     CFillInfo fill = Texture(PathIn("old/pic.png"));
@@ -146,7 +146,7 @@ TEST_F(FillPictureSearchTest, AChosenReplacementIsRememberedForTheRestOfTheSite)
     EXPECT_EQ(services.shown, std::vector<std::string>{"missing"});
     EXPECT_EQ(services.shownPaths, std::vector<std::string>{PathIn("old/pic.png")});
     EXPECT_EQ(services.chooserStarts, std::vector<std::string>{PathIn("start/")});
-    EXPECT_EQ(services.settings.m_strImagePath, PathIn("moved/"));
+    EXPECT_EQ(services.settings.m_imagePath, PathIn("moved/"));
     EXPECT_GE(services.modified, 1);
 
     // The same name in the same lost folder is found there without asking again.
@@ -241,7 +241,7 @@ TEST_F(FillPictureSearchTest, LooksInTheSiteFoldersBeforeAsking)
         SCOPED_TRACE(c.name);
         services.sitePath = PathIn(c.site);
         services.minor = c.minor;
-        services.settings.m_strKstPath = PathIn("kst");
+        services.settings.m_kstPath = PathIn("kst");
         services.shown.clear();
         if (c.invalidFirst)
             NotAPicture(c.picture);
@@ -259,7 +259,7 @@ TEST_F(FillPictureSearchTest, LooksInTheSiteFoldersBeforeAsking)
 TEST_F(FillPictureSearchTest, AFailedLookKeepsThePicturesOwnPathForTheDialog)
 {
     services.sitePath = PathIn("sites/home.kst");
-    services.settings.m_strKstPath = PathIn("kst");
+    services.settings.m_kstPath = PathIn("kst");
     services.answers = {Answer{DialogAnswer::ok, false, CColor(4, 5, 6), ""}};
     CFillInfo fill = Texture(PathIn("sites/nowhere.png"));
     EXPECT_EQ(FindFillPicture(fill, size, fill.UpdateImage(size)), IO_OK);

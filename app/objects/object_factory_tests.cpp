@@ -118,8 +118,8 @@ TEST_F(ObjectFactoryTest, ReadsBackWhatAnObjectSavedBehindItsTag)
     original.head = OutlineHead{40, 30, 0.25, {120.5, -7.25}, 3, CRect(), 0, 0, 12};
     original.SetBoundsAndOffsets(CRect(100, -22, 141, 8), -100, 100);
     original.fill->SetColor(CColor(10, 20, 30));
-    original.effects->m_bShadow = true;
-    original.effects->m_nShadowOffset = 7;
+    original.effects->m_shadow = true;
+    original.effects->m_shadowOffset = 7;
     original.link->SetActive(true);
     original.link->SetUrl("http://example.com/");
     original.link->SetTarget(3);
@@ -257,7 +257,7 @@ TEST_F(ObjectFactoryTest, FreesTheObjectWhenItsReadFails)
     TestRectangle original;
     original.head.corner = 4;
     original.fill->SetColor(CColor(1, 2, 3));
-    original.effects->m_bGlow = true;
+    original.effects->m_glow = true;
     original.link->SetActive(true);
     original.textStyle->m_strText = "Label";
     original.altText->SetString("Alt");

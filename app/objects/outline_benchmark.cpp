@@ -86,13 +86,13 @@ void BM_RenderStarWithEverything(benchmark::State& state)
     text->m_bBold = true;
     star.SetTextStyle(std::move(text));
     auto effects = std::make_unique<CEffectSettings>();
-    effects->m_bShadow = true;
-    effects->m_bBevel = true;
-    effects->m_bGlow = true;
+    effects->m_shadow = true;
+    effects->m_bevel = true;
+    effects->m_glow = true;
     star.SetEffects(std::move(effects));
     for (auto _ : state) {
         star.GetFill()->SetRenderAgain();
-        star.GetEffects()->m_bRebuild = true;
+        star.GetEffects()->m_rebuild = true;
         star.SetDirty();
         if (!star.UpdateImage(scratch))
             state.SkipWithError("render failed");

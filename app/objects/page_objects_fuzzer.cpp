@@ -69,7 +69,7 @@ void WriteFuzzSeeds(const std::filesystem::path& folder)
     fill->SetColor(CColor(1, 2, 3));
     dressed.SetFill(std::move(fill));
     auto effects = std::make_unique<CEffectSettings>();
-    effects->m_bShadow = effects->m_bGlow = true;
+    effects->m_shadow = effects->m_glow = true;
     dressed.SetEffects(std::move(effects));
     auto link = std::make_unique<CLinkInfo>();
     link->SetUrl("http://example.com/");

@@ -212,7 +212,7 @@ void CPathObject::GeometryChanged()
     if (fill)
         fill->SetRenderAgain();
     if (effects)
-        effects->m_bRebuild = true;
+        effects->m_rebuild = true;
 }
 
 bool CPathObject::HasAnimatedFill() const
@@ -251,9 +251,9 @@ std::unique_ptr<CEffectSettings> CPathObject::SetEffects(std::unique_ptr<CEffect
     std::swap(effects, newEffects);
     if (effects) {
         // A remembered softness no setting can have makes each kept spread image count as stale.
-        effects->m_shadowCache.m_nSoftness = -1;
-        effects->m_bevelCache.m_nSoftness = -1;
-        effects->m_glowCache.m_nSoftness = -1;
+        effects->m_shadowCache.m_softness = -1;
+        effects->m_bevelCache.m_softness = -1;
+        effects->m_glowCache.m_softness = -1;
     }
     SetDirty();
     return newEffects;

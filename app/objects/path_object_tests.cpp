@@ -289,10 +289,10 @@ TEST(PathObject, RecordSettersMarkWhatMustBeMadeAgain)
     ASSERT_TRUE(object.UpdateImage(scratch.map));
 
     auto effects = std::make_unique<CEffectSettings>();
-    effects->m_glowCache.m_nSoftness = 50;
+    effects->m_glowCache.m_softness = 50;
     object.SetEffects(std::move(effects));
     EXPECT_TRUE(object.IsDirty());
-    EXPECT_EQ(object.GetEffects()->m_glowCache.m_nSoftness, -1);
+    EXPECT_EQ(object.GetEffects()->m_glowCache.m_softness, -1);
     ASSERT_TRUE(object.UpdateImage(scratch.map));
 
     object.SetTextStyle(object.GetTextStyle()->Clone());
@@ -482,9 +482,9 @@ TEST(PathObject, EffectsWidenTheImageWhichIsThenCroppedToWhatShows)
 
     CCircleObject shadowed(100, 100, SIZE{40, 40}, 0.0);
     auto effects = std::make_unique<CEffectSettings>();
-    effects->m_bShadow = true;
-    effects->m_nShadowOffset = 6;
-    effects->m_nShadowSoftness = 4;
+    effects->m_shadow = true;
+    effects->m_shadowOffset = 6;
+    effects->m_shadowSoftness = 4;
     shadowed.SetEffects(std::move(effects));
     ASSERT_TRUE(shadowed.UpdateImage(scratch.map));
     const CRect bounds = BoundsOf(shadowed);
@@ -560,8 +560,8 @@ TEST(PathObject, CircleAndRectangleComeBackThroughTheFactory)
         original->SetOffsetY(4);
         original->SetFill(ColourFill(1, 2, 3));
         auto effects = std::make_unique<CEffectSettings>();
-        effects->m_bGlow = true;
-        effects->m_nGlowSoftness = 7;
+        effects->m_glow = true;
+        effects->m_glowSoftness = 7;
         original->SetEffects(std::move(effects));
         original->GetLink()->SetKind(CLinkInfo::kindUrl);
         original->GetLink()->SetUrl("http://example.com/");
@@ -671,8 +671,8 @@ TEST(PathObject, ButtonTextTurnsWithTheShape)
         object.SetFill(ColourFill(0, 0, 0));
         object.GetTextStyle()->m_strText = "MMMM";
         object.GetTextStyle()->m_color = CColor(255, 255, 255);
-        object.GetTextStyle()->m_nAlignment = CTextStyle::alignLeft;
-        object.GetTextStyle()->m_bShadow = false;
+        object.GetTextStyle()->m_alignment = CTextStyle::alignLeft;
+        object.GetTextStyle()->m_shadow = false;
         ASSERT_TRUE(object.UpdateImage(scratch.map));
         const CImage& image = *object.GetImage();
         // The share of the text's light that falls into each half of the image.

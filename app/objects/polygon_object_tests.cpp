@@ -216,8 +216,8 @@ TEST(PolygonObject, AnAnimatedPictureShowsNoEffects)
     const CRect plain = PolygonBoundsOf(polygon);
 
     auto effects = std::make_unique<CEffectSettings>();
-    effects->m_bShadow = true;
-    effects->m_bGlow = true;
+    effects->m_shadow = true;
+    effects->m_glow = true;
     polygon.SetEffects(std::move(effects));
     polygon.GetFill()->SetAnimated(true);
     ASSERT_TRUE(polygon.UpdateImage(scratch));

@@ -140,9 +140,9 @@ TEST(ShapeSheet, WritesEveryShapeCodeWithEachFill)
             }
             if (variant == effects) {
                 auto fx = std::make_unique<CEffectSettings>(*polygon.GetEffects());
-                fx->m_bShadow = true;
-                fx->m_bBevel = code % 2 == 0;
-                fx->m_bGlow = code % 3 == 0;
+                fx->m_shadow = true;
+                fx->m_bevel = code % 2 == 0;
+                fx->m_glow = code % 3 == 0;
                 polygon.SetEffects(std::move(fx));
             }
             EXPECT_TRUE(polygon.UpdateImage(scratch));

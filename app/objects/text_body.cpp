@@ -38,9 +38,9 @@ WORD FindFontIndex(const std::string& face)
 
 void CTextChar::WriteFormat(CFile& file) const
 {
-    WriteCountedString(file, GetTextFaceName(m_nFaceIndex));
+    WriteCountedString(file, GetTextFaceName(m_faceIndex));
     BYTE size[2];
-    StoreLE16(size, m_nPointSize);
+    StoreLE16(size, m_pointSize);
     file.Write(size, 2);
     WriteByte(file, m_bBold);
     WriteByte(file, m_bItalic);
@@ -63,8 +63,8 @@ void CTextChar::ReadFormat(CFile& file, int major, int minor)
     CLinkInfo link;
     link.Read(file, major, minor);
 
-    m_nFaceIndex = FindFontIndex(face);
-    m_nPointSize = LoadLE16(size);
+    m_faceIndex = FindFontIndex(face);
+    m_pointSize = LoadLE16(size);
     m_bBold = bold;
     m_bItalic = italic;
     m_bUnderline = underline;
@@ -106,21 +106,21 @@ std::unique_ptr<CTextBody> CTextBody::Clone() const
     copy->m_curAscent = m_curAscent;
     copy->m_curDescent = m_curDescent;
     copy->m_curColor = m_curColor;
-    copy->m_nCaretPara = m_nCaretPara;
-    copy->m_nCaretIndex = m_nCaretIndex;
+    copy->m_caretPara = m_caretPara;
+    copy->m_caretIndex = m_caretIndex;
     copy->m_caretX = m_caretX;
     copy->m_caretY = m_caretY;
     copy->m_caretHeight = m_caretHeight;
     copy->m_paragraphs = m_paragraphs;
-    copy->m_nAlignment = m_nAlignment;
-    copy->m_bSelectionEmpty = m_bSelectionEmpty;
+    copy->m_alignment = m_alignment;
+    copy->m_selectionEmpty = m_selectionEmpty;
     copy->m_anchorIndex = m_anchorIndex;
     copy->m_anchorPara = m_anchorPara;
     copy->m_focusIndex = m_focusIndex;
     copy->m_focusPara = m_focusPara;
     copy->m_widestChar = m_widestChar;
     copy->m_tallestChar = m_tallestChar;
-    copy->m_bAllowAdvanced = m_bAllowAdvanced;
+    copy->m_allowAdvanced = m_allowAdvanced;
     return copy;
 }
 
@@ -199,12 +199,12 @@ CLinkInfo CTextBody::GetTextLink() const
 
 const CLinkInfo* CTextBody::GetCaretLink() const
 {
-    if (m_nCaretPara < 0 || m_nCaretPara >= GetParagraphCount())
+    if (m_caretPara < 0 || m_caretPara >= GetParagraphCount())
         return nullptr;
-    const auto& chars = m_paragraphs[m_nCaretPara].m_chars;
-    if (m_nCaretIndex <= 0 || m_nCaretIndex > static_cast<int>(chars.size()))
+    const auto& chars = m_paragraphs[m_caretPara].m_chars;
+    if (m_caretIndex <= 0 || m_caretIndex > static_cast<int>(chars.size()))
         return nullptr;
-    return &chars[m_nCaretIndex - 1].m_link;
+    return &chars[m_caretIndex - 1].m_link;
 }
 
 void CTextBody::GetOrderedSelection(int& startPara, int& endPara, int& startIndex, int& endIndex) const
@@ -228,7 +228,7 @@ void CTextBody::GetOrderedSelection(int& startPara, int& endPara, int& startInde
 
 bool CTextBody::IsCharSelected(int para, int index) const
 {
-    if (m_bSelectionEmpty)
+    if (m_selectionEmpty)
         return false;
     int startPara = 0, endPara = 0, startIndex = 0, endIndex = 0;
     GetOrderedSelection(startPara, endPara, startIndex, endIndex);

@@ -34,14 +34,14 @@ class CTextChar
 public:
     BYTE m_ch = ' ';
     int m_nLeft = kTextNotPlaced;
-    int m_nBaseline = kTextNotPlaced;
+    int m_baseline = kTextNotPlaced;
     int m_nWidth = 0;
     int m_nHeight = 0;
     int m_ascent = 0;
     int m_descent = 0;
     CLinkInfo m_link;
-    WORD m_nFaceIndex = 0;
-    WORD m_nPointSize = 12;
+    WORD m_faceIndex = 0;
+    WORD m_pointSize = 12;
     BYTE m_bBold = 0;
     BYTE m_bItalic = 0;
     BYTE m_bUnderline = 0;
@@ -51,7 +51,7 @@ public:
 
     bool IsPlaced() const { return m_nLeft != kTextNotPlaced; }
     bool IsBlank() const { return m_ch == ' '; }
-    CRect GetBox() const { return CRect(m_nLeft, m_nBaseline - m_ascent, m_nLeft + m_nWidth, m_nBaseline + m_descent); }
+    CRect GetBox() const { return CRect(m_nLeft, m_baseline - m_ascent, m_nLeft + m_nWidth, m_baseline + m_descent); }
 
     // The character format record: face name, point size, bold, italic, underline, colour and link.
     void WriteFormat(CFile& file) const;
@@ -171,16 +171,16 @@ public:
     int m_curAscent = 0;
     int m_curDescent = 0;
     COLORREF m_curColor = 0;
-    int m_nCaretPara = 0;
-    int m_nCaretIndex = 0;
+    int m_caretPara = 0;
+    int m_caretIndex = 0;
     // Kept as the goal column for moves by line and page.
     int m_caretX = 0;
     int m_caretY = 0;
     int m_caretHeight = 20;
     // Never empty.
     std::vector<CTextParagraph> m_paragraphs;
-    int m_nAlignment = alignLeft;
-    BYTE m_bSelectionEmpty = 1;
+    int m_alignment = alignLeft;
+    BYTE m_selectionEmpty = 1;
     int m_anchorIndex = 0;
     int m_anchorPara = 0;
     int m_focusIndex = 0;
@@ -191,7 +191,7 @@ public:
     // The frame: width is the wrapping width, height follows the text after layout.
     int m_nWidth = 0;
     int m_nHeight = 0;
-    BYTE m_bAllowAdvanced = 0;
+    BYTE m_allowAdvanced = 0;
     // Set by layout, with the width, alignment and paragraph count it had; SetModified clears it. While it holds,
     // an edit may lay out only what it changed, as the rest stands as that layout left it.
     BYTE m_laidOut = 0;
@@ -208,6 +208,6 @@ private:
 // Whether the caret stands at a character position of the text as it is now (stale positions are not).
 inline bool CaretIsInText(const CTextBody& body)
 {
-    return body.m_nCaretPara >= 0 && body.m_nCaretPara < body.GetParagraphCount() && body.m_nCaretIndex >= 0 &&
-           body.m_nCaretIndex <= body.m_paragraphs[body.m_nCaretPara].GetCount();
+    return body.m_caretPara >= 0 && body.m_caretPara < body.GetParagraphCount() && body.m_caretIndex >= 0 &&
+           body.m_caretIndex <= body.m_paragraphs[body.m_caretPara].GetCount();
 }

@@ -64,7 +64,7 @@ TEST(TextBody, NewBodyHoldsOneEmptyParagraph)
     EXPECT_EQ(body.m_logFont.lfFaceName, "noname");
     EXPECT_GT(body.m_curAscent, 0);
     EXPECT_GT(body.m_curDescent, 0);
-    EXPECT_TRUE(body.m_imageStale && body.m_secondImageStale && body.m_bSelectionEmpty);
+    EXPECT_TRUE(body.m_imageStale && body.m_secondImageStale && body.m_selectionEmpty);
 }
 
 TEST(TextBody, QueriesOverParagraphs)
@@ -112,12 +112,12 @@ TEST(TextBody, CaretLinkIsTheCharacterBeforeTheCaret)
     CTextBody body(nullptr, 100, 40);
     SetText(body, {"ab"});
     body.m_paragraphs[0].m_chars[1].m_link = ActiveLink("http://b");
-    body.m_nCaretIndex = 0;
+    body.m_caretIndex = 0;
     EXPECT_EQ(body.GetCaretLink(), nullptr);
-    body.m_nCaretIndex = 2;
+    body.m_caretIndex = 2;
     ASSERT_NE(body.GetCaretLink(), nullptr);
     EXPECT_EQ(body.GetCaretLink()->GetUrl(), "http://b");
-    body.m_nCaretIndex = 3; // out of range: no link rather than a read past the end
+    body.m_caretIndex = 3; // out of range: no link rather than a read past the end
     EXPECT_EQ(body.GetCaretLink(), nullptr);
 }
 
@@ -126,8 +126,8 @@ TEST(TextBody, CloneIsIndependentAndRendersAgain)
     CountingOwner owner;
     CTextBody body(&owner, 120, 30);
     SetText(body, {"ab", ""});
-    body.m_nAlignment = CTextBody::alignRight;
-    body.m_bAllowAdvanced = 1;
+    body.m_alignment = CTextBody::alignRight;
+    body.m_allowAdvanced = 1;
     body.m_widestChar = 9;
     body.m_imageStale = body.m_secondImageStale = 0;
     body.m_coverageImage = std::make_unique<CImage>(IMAGE_MODE_RGB, 4, 4);
@@ -135,8 +135,8 @@ TEST(TextBody, CloneIsIndependentAndRendersAgain)
     auto copy = body.Clone();
     EXPECT_EQ(copy->GetOwner(), &owner);
     EXPECT_EQ(copy->m_nWidth, 120);
-    EXPECT_EQ(copy->m_nAlignment, CTextBody::alignRight);
-    EXPECT_EQ(copy->m_bAllowAdvanced, 1);
+    EXPECT_EQ(copy->m_alignment, CTextBody::alignRight);
+    EXPECT_EQ(copy->m_allowAdvanced, 1);
     EXPECT_EQ(copy->m_widestChar, 9);
     EXPECT_EQ(copy->GetCharCount(), 3);
     EXPECT_TRUE(copy->m_imageStale && copy->m_secondImageStale);
@@ -194,8 +194,8 @@ TEST(FindFontIndex, InstalledListResolvesCoreNames)
 TEST(CharacterFormat, RoundTripsThroughItsRecord)
 {
     CTextChar ch;
-    ch.m_nFaceIndex = FindFontIndex("Arial");
-    ch.m_nPointSize = 0x0124;
+    ch.m_faceIndex = FindFontIndex("Arial");
+    ch.m_pointSize = 0x0124;
     ch.m_bBold = 1;
     ch.m_bUnderline = 1;
     ch.m_color = RGB(0x11, 0x22, 0x33);
@@ -212,8 +212,8 @@ TEST(CharacterFormat, RoundTripsThroughItsRecord)
     CTextChar back;
     back.ReadFormat(linked, kCurrentMajorVersion, kCurrentMinorVersion);
     EXPECT_EQ(linked.GetPosition(), linked.GetLength());
-    EXPECT_EQ(back.m_nFaceIndex, ch.m_nFaceIndex);
-    EXPECT_EQ(back.m_nPointSize, ch.m_nPointSize);
+    EXPECT_EQ(back.m_faceIndex, ch.m_faceIndex);
+    EXPECT_EQ(back.m_pointSize, ch.m_pointSize);
     EXPECT_EQ(back.m_bBold, 1);
     EXPECT_EQ(back.m_bItalic, 0);
     EXPECT_EQ(back.m_bUnderline, 1);
@@ -232,8 +232,8 @@ TEST(CharacterFormat, UnknownFaceReadsAsTheFallback)
     auto file = FileOf(Concat({LE32(7), {'N', 'o', 'F', 'a', 'c', 'e', '!', 12, 0, 0, 1, 0, 1, 2, 3, 0}}));
     CTextChar ch;
     ch.ReadFormat(*file, kCurrentMajorVersion, kCurrentMinorVersion);
-    EXPECT_EQ(ch.m_nFaceIndex, FindFontIndex("Arial"));
-    EXPECT_EQ(ch.m_nPointSize, 12);
+    EXPECT_EQ(ch.m_faceIndex, FindFontIndex("Arial"));
+    EXPECT_EQ(ch.m_pointSize, 12);
     EXPECT_EQ(ch.m_bItalic, 1);
 }
 
@@ -251,12 +251,12 @@ TEST(CharacterFormat, RefusesBadLengthsAndShortRecords)
 
     for (const auto& bytes : bad) {
         CTextChar ch;
-        ch.m_nPointSize = 77;
+        ch.m_pointSize = 77;
         ch.m_color = 0x123456;
         auto file = FileOf(bytes);
         EXPECT_TRUE(RaisesBadData([&] { ch.ReadFormat(*file, kCurrentMajorVersion, kCurrentMinorVersion); }))
             << bytes.size() << " bytes";
-        EXPECT_EQ(ch.m_nPointSize, 77);
+        EXPECT_EQ(ch.m_pointSize, 77);
         EXPECT_EQ(ch.m_color, 0x123456u);
     }
 
@@ -264,5 +264,5 @@ TEST(CharacterFormat, RefusesBadLengthsAndShortRecords)
     CTextChar ch;
     auto file = FileOf(Concat({LE32(20048), std::vector<BYTE>(20048, 'A'), {12, 0, 0, 0, 0, 0, 0, 0, 0}}));
     ch.ReadFormat(*file, kCurrentMajorVersion, kCurrentMinorVersion);
-    EXPECT_EQ(ch.m_nFaceIndex, FindFontIndex("Arial"));
+    EXPECT_EQ(ch.m_faceIndex, FindFontIndex("Arial"));
 }

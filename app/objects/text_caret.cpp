@@ -91,21 +91,21 @@ void LineExtentAt(const CTextParagraph& para, int index, int& ascent, int& desce
 int CurrentPointSize()
 {
     const CAppSettings* settings = GetAppSettings();
-    return settings ? settings->m_nTextFontSize : CAppSettings().m_nTextFontSize;
+    return settings ? settings->m_textFontSize : CAppSettings().m_textFontSize;
 }
 
 // The caret's place (x and the top y, in text coordinates) and height for its paragraph and index.
 void LocateCaret(const CTextBody& body, int objectWidth, int& x, int& y, int& height)
 {
-    const CTextParagraph& para = body.m_paragraphs[body.m_nCaretPara];
+    const CTextParagraph& para = body.m_paragraphs[body.m_caretPara];
     const auto& c = para.m_chars;
     const int count = para.GetCount();
-    const int i = body.m_nCaretIndex;
+    const int i = body.m_caretIndex;
     if (count == 0) {
         x = para.m_nLeft;
-        if (body.m_nAlignment == CTextBody::alignCenter)
+        if (body.m_alignment == CTextBody::alignCenter)
             x = (objectWidth - 4) / 2 + para.m_nLeft;
-        else if (body.m_nAlignment == CTextBody::alignRight)
+        else if (body.m_alignment == CTextBody::alignRight)
             x = objectWidth - 2;
         y = para.m_firstBaseline;
         height = MulDiv(CurrentPointSize(), kTextResolution, 72);
@@ -113,12 +113,12 @@ void LocateCaret(const CTextBody& body, int objectWidth, int& x, int& y, int& he
         // A caret at a line's start stands before that line's first character (also when the line holds a
         // paragraph's last character alone).
         x = c[i].m_nLeft;
-        y = c[i].m_nBaseline - c[i].m_ascent;
+        y = c[i].m_baseline - c[i].m_ascent;
         height = c[i].m_ascent + c[i].m_descent;
     } else {
         const CTextChar& d = c[std::max(i - 1, 0)];
         x = d.m_nLeft + d.m_nWidth;
-        y = d.m_nBaseline - d.m_ascent;
+        y = d.m_baseline - d.m_ascent;
         height = d.m_ascent + d.m_descent;
     }
 }
@@ -129,15 +129,15 @@ template <class Move> void MoveCaret(CTextBody& body, bool extend, Move move)
 {
     if (!CaretIsInText(body))
         return;
-    if (extend && body.m_bSelectionEmpty) {
-        body.m_anchorPara = body.m_focusPara = body.m_nCaretPara;
-        body.m_anchorIndex = body.m_focusIndex = body.m_nCaretIndex;
+    if (extend && body.m_selectionEmpty) {
+        body.m_anchorPara = body.m_focusPara = body.m_caretPara;
+        body.m_anchorIndex = body.m_focusIndex = body.m_caretIndex;
     }
     move(body);
     if (extend) {
-        body.m_focusPara = body.m_nCaretPara;
-        body.m_focusIndex = body.m_nCaretIndex;
-        body.m_bSelectionEmpty = body.m_anchorPara == body.m_focusPara && body.m_anchorIndex == body.m_focusIndex;
+        body.m_focusPara = body.m_caretPara;
+        body.m_focusIndex = body.m_caretIndex;
+        body.m_selectionEmpty = body.m_anchorPara == body.m_focusPara && body.m_anchorIndex == body.m_focusIndex;
     }
 }
 
@@ -150,8 +150,8 @@ void CaretToPoint(CTextBody& body, int x, int y)
         const CTextParagraph& para = body.m_paragraphs[p];
         if (para.m_chars.empty()) {
             if (y < para.m_firstBaseline + para.m_emptyHeight) {
-                body.m_nCaretPara = p;
-                body.m_nCaretIndex = 0;
+                body.m_caretPara = p;
+                body.m_caretIndex = 0;
                 return;
             }
             continue;
@@ -162,17 +162,17 @@ void CaretToPoint(CTextBody& body, int x, int y)
             const int first = LineFirst(para, line);
             int ascent = 0, descent = 0;
             LineExtentAt(para, first, ascent, descent);
-            if (y < para.m_chars[first].m_nBaseline + descent) {
-                body.m_nCaretPara = p;
-                body.m_nCaretIndex = ColumnIndex(para, line, x);
+            if (y < para.m_chars[first].m_baseline + descent) {
+                body.m_caretPara = p;
+                body.m_caretIndex = ColumnIndex(para, line, x);
                 return;
             }
         }
     }
-    body.m_nCaretPara = body.GetParagraphCount() - 1;
-    const CTextParagraph& last = body.m_paragraphs[body.m_nCaretPara];
+    body.m_caretPara = body.GetParagraphCount() - 1;
+    const CTextParagraph& last = body.m_paragraphs[body.m_caretPara];
     const int line = last.GetLineCount() - 1;
-    body.m_nCaretIndex = body.IsBlank() || !IsLineUsable(last, line) ? 0 : LineFirst(last, line);
+    body.m_caretIndex = body.IsBlank() || !IsLineUsable(last, line) ? 0 : LineFirst(last, line);
 }
 
 // Page up and down: the point a client area's height above or below the caret.
@@ -193,10 +193,10 @@ void MoveCaretInLine(CTextBody& body, bool extend, bool toEnd)
     MoveCaret(body, extend, [toEnd](CTextBody& b) {
         if (b.IsBlank())
             return;
-        const CTextParagraph& para = b.m_paragraphs[b.m_nCaretPara];
-        const int line = LineOfIndex(para, b.m_nCaretIndex);
+        const CTextParagraph& para = b.m_paragraphs[b.m_caretPara];
+        const int line = LineOfIndex(para, b.m_caretIndex);
         if (line >= 0)
-            b.m_nCaretIndex = std::clamp(toEnd ? LineEndIndex(para, line) : LineFirst(para, line), 0, para.GetCount());
+            b.m_caretIndex = std::clamp(toEnd ? LineEndIndex(para, line) : LineFirst(para, line), 0, para.GetCount());
     });
 }
 
@@ -205,11 +205,11 @@ void MoveCaretInLine(CTextBody& body, bool extend, bool toEnd)
 void CTextObject::MoveCaretLeft(bool extend)
 {
     MoveCaret(*body, extend, [](CTextBody& b) {
-        if (b.m_nCaretIndex > 0) {
-            --b.m_nCaretIndex;
-        } else if (b.m_nCaretPara > 0) {
-            --b.m_nCaretPara;
-            b.m_nCaretIndex = b.m_paragraphs[b.m_nCaretPara].GetCount();
+        if (b.m_caretIndex > 0) {
+            --b.m_caretIndex;
+        } else if (b.m_caretPara > 0) {
+            --b.m_caretPara;
+            b.m_caretIndex = b.m_paragraphs[b.m_caretPara].GetCount();
         }
     });
 }
@@ -217,11 +217,11 @@ void CTextObject::MoveCaretLeft(bool extend)
 void CTextObject::MoveCaretRight(bool extend)
 {
     MoveCaret(*body, extend, [](CTextBody& b) {
-        if (b.m_nCaretIndex < b.m_paragraphs[b.m_nCaretPara].GetCount()) {
-            ++b.m_nCaretIndex;
-        } else if (b.m_nCaretPara + 1 < b.GetParagraphCount()) {
-            ++b.m_nCaretPara;
-            b.m_nCaretIndex = 0;
+        if (b.m_caretIndex < b.m_paragraphs[b.m_caretPara].GetCount()) {
+            ++b.m_caretIndex;
+        } else if (b.m_caretPara + 1 < b.GetParagraphCount()) {
+            ++b.m_caretPara;
+            b.m_caretIndex = 0;
         }
     });
 }
@@ -239,32 +239,32 @@ void CTextObject::MoveCaretLineEnd(bool extend)
 void CTextObject::MoveCaretUp(bool extend)
 {
     MoveCaret(*body, extend, [](CTextBody& b) {
-        int p = b.m_nCaretPara;
-        int line = LineOfIndex(b.m_paragraphs[p], b.m_nCaretIndex) - 1;
+        int p = b.m_caretPara;
+        int line = LineOfIndex(b.m_paragraphs[p], b.m_caretIndex) - 1;
         if (line < 0) {
             if (p == 0)
                 return;
             --p;
             line = b.m_paragraphs[p].GetLineCount() - 1;
         }
-        b.m_nCaretPara = p;
-        b.m_nCaretIndex = ColumnIndex(b.m_paragraphs[p], line, b.m_caretX);
+        b.m_caretPara = p;
+        b.m_caretIndex = ColumnIndex(b.m_paragraphs[p], line, b.m_caretX);
     });
 }
 
 void CTextObject::MoveCaretDown(bool extend)
 {
     MoveCaret(*body, extend, [](CTextBody& b) {
-        int p = b.m_nCaretPara;
-        int line = LineOfIndex(b.m_paragraphs[p], b.m_nCaretIndex) + 1;
+        int p = b.m_caretPara;
+        int line = LineOfIndex(b.m_paragraphs[p], b.m_caretIndex) + 1;
         if (line >= b.m_paragraphs[p].GetLineCount()) {
             if (p + 1 >= b.GetParagraphCount())
                 return;
             ++p;
             line = 0;
         }
-        b.m_nCaretPara = p;
-        b.m_nCaretIndex = ColumnIndex(b.m_paragraphs[p], line, b.m_caretX);
+        b.m_caretPara = p;
+        b.m_caretIndex = ColumnIndex(b.m_paragraphs[p], line, b.m_caretX);
     });
 }
 
@@ -286,10 +286,10 @@ void CTextObject::SetCaretFromPoint(int x, int y, bool extend)
 void CTextObject::SelectAll()
 {
     SetCaretFromPoint(0, 0);
-    body->m_bSelectionEmpty = 1;
+    body->m_selectionEmpty = 1;
     MoveCaret(*body, true, [](CTextBody& b) {
-        b.m_nCaretPara = b.GetParagraphCount() - 1;
-        b.m_nCaretIndex = b.m_paragraphs[b.m_nCaretPara].GetCount();
+        b.m_caretPara = b.GetParagraphCount() - 1;
+        b.m_caretIndex = b.m_paragraphs[b.m_caretPara].GetCount();
     });
 }
 
@@ -311,7 +311,7 @@ void CTextObject::GetRangeRect(RECT& rect, int startPara, int endPara, int start
     } else {
         const int i = std::clamp(startIndex, 0, first.GetCount() - 1);
         LineExtentAt(first, i, ascent, descent);
-        top = first.m_chars[i].m_nBaseline - ascent;
+        top = first.m_chars[i].m_baseline - ascent;
     }
     const CTextParagraph& last = body.m_paragraphs[endPara];
     if (last.m_chars.empty()) {
@@ -319,7 +319,7 @@ void CTextObject::GetRangeRect(RECT& rect, int startPara, int endPara, int start
     } else {
         const int i = std::clamp(std::max(endIndex, 1) - 1, 0, last.GetCount() - 1);
         LineExtentAt(last, i, ascent, descent);
-        bottom = last.m_chars[i].m_nBaseline + descent;
+        bottom = last.m_chars[i].m_baseline + descent;
     }
     CRect all(rect);
     all |= CRect(0, top, size.cx, bottom);
@@ -329,7 +329,7 @@ void CTextObject::GetRangeRect(RECT& rect, int startPara, int endPara, int start
 int CTextObject::GetSelectionRect(RECT& rect) const
 {
     const CTextBody& body = *this->body;
-    if (body.m_bSelectionEmpty)
+    if (body.m_selectionEmpty)
         return 0;
     int startPara = 0, endPara = 0, startIndex = 0, endIndex = 0;
     body.GetOrderedSelection(startPara, endPara, startIndex, endIndex);

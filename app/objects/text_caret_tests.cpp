@@ -80,8 +80,8 @@ TEST_F(TextCaret, CharacterMovesCrossParagraphEdgesAndStopAtTheTextEnds)
         {{2, 1}, kRight, {2, 2}}, {{2, 2}, kRight, {2, 2}}, {{-1, 0}, kRight, {-1, 0}},
     };
     for (const auto& c : cases) {
-        object->GetTextBody()->m_nCaretPara = c.from.para;
-        object->GetTextBody()->m_nCaretIndex = c.from.index;
+        object->GetTextBody()->m_caretPara = c.from.para;
+        object->GetTextBody()->m_caretIndex = c.from.index;
         Apply(*object, c.move);
         EXPECT_EQ(CaretOf(*object), c.to) << c.from << " move " << c.move;
     }
@@ -251,15 +251,15 @@ TEST_F(TextCaret, PointsResolveToTheNearestBoundaryOfTheLineThePointIsOn)
         int x, y;
         Pos to;
     } cases[] = {
-        {0, 0, {0, 0}},                                      // above and left of the text
-        {b.m_nLeft + 1, b.m_nBaseline - 2, {0, 1}},          // left half of 'l'
-        {b.m_nLeft + b.m_nWidth - 1, b.m_nBaseline, {0, 2}}, // right half of 'l'
-        {b.m_nLeft + 1, b.m_nBaseline + 2, {0, 1}},          // in the line's descent
-        {1000, b.m_nBaseline, {0, w.last(0)}},               // right of a wrapped line: before its blank
-        {0, firstOfLine1.m_nBaseline, {0, w.first(1)}},      // left of a later line: its start
-        {1000, empty, {1, 0}},                               // an empty paragraph
-        {1000, last.m_firstBaseline, {2, 4}},                // right of the last line
-        {50, 5000, {2, 0}},                                  // below everything
+        {0, 0, {0, 0}},                                     // above and left of the text
+        {b.m_nLeft + 1, b.m_baseline - 2, {0, 1}},          // left half of 'l'
+        {b.m_nLeft + b.m_nWidth - 1, b.m_baseline, {0, 2}}, // right half of 'l'
+        {b.m_nLeft + 1, b.m_baseline + 2, {0, 1}},          // in the line's descent
+        {1000, b.m_baseline, {0, w.last(0)}},               // right of a wrapped line: before its blank
+        {0, firstOfLine1.m_baseline, {0, w.first(1)}},      // left of a later line: its start
+        {1000, empty, {1, 0}},                              // an empty paragraph
+        {1000, last.m_firstBaseline, {2, 4}},               // right of the last line
+        {50, 5000, {2, 0}},                                 // below everything
     };
     for (const auto& c : cases) {
         PutCaret(*w.object, {1, 0});
@@ -277,12 +277,12 @@ TEST_F(TextCaret, ExtendingSelectsInBothDirectionsAndEmptiesAtTheAnchor)
     PutCaret(*object, {0, 1});
     for (int i = 0; i < 3; ++i)
         Apply(*object, kRight, true);
-    EXPECT_FALSE(body.m_bSelectionEmpty);
+    EXPECT_FALSE(body.m_selectionEmpty);
     body.GetOrderedSelection(sp, ep, si, ei);
     EXPECT_EQ((std::vector<int>{sp, si, ep, ei}), (std::vector<int>{0, 1, 0, 4}));
     for (int i = 0; i < 3; ++i)
         Apply(*object, kLeft, true);
-    EXPECT_TRUE(body.m_bSelectionEmpty);
+    EXPECT_TRUE(body.m_selectionEmpty);
 
     // Backwards over a paragraph boundary: the ordered form runs from the focus to the anchor.
     PutCaret(*object, {1, 2});
@@ -298,7 +298,7 @@ TEST_F(TextCaret, ExtendingSelectsInBothDirectionsAndEmptiesAtTheAnchor)
     // A move without extend leaves the selection as it is.
     Apply(*object, kRight);
     body.GetOrderedSelection(sp, ep, si, ei);
-    EXPECT_FALSE(body.m_bSelectionEmpty);
+    EXPECT_FALSE(body.m_selectionEmpty);
     EXPECT_EQ((std::vector<int>{sp, si, ep, ei}), (std::vector<int>{0, 5, 1, 2}));
 }
 
@@ -310,13 +310,13 @@ TEST_F(TextCaret, SelectAllCoversALeadingEmptyParagraph)
     const CTextBody& body = *object->GetTextBody();
     int sp = 0, ep = 0, si = 0, ei = 0;
     body.GetOrderedSelection(sp, ep, si, ei);
-    EXPECT_FALSE(body.m_bSelectionEmpty);
+    EXPECT_FALSE(body.m_selectionEmpty);
     EXPECT_EQ((std::vector<int>{sp, si, ep, ei}), (std::vector<int>{0, 0, 2, 2}));
 }
 
 TEST_F(TextCaret, CaretTakesItsPlaceAndHeightFromTheCharacters)
 {
-    services.settings.m_nTextFontSize = 24;
+    services.settings.m_textFontSize = 24;
     auto object = MakeText(400, {"Ab", ""}, Format{.points = 18});
     const CTextBody& body = *object->GetTextBody();
     const CTextChar& a = body.m_paragraphs[0].m_chars[0];
@@ -327,15 +327,15 @@ TEST_F(TextCaret, CaretTakesItsPlaceAndHeightFromTheCharacters)
         Pos at;
         int x, y, height;
     } cases[] = {
-        {CTextBody::alignLeft, {0, 0}, a.m_nLeft, a.m_nBaseline - a.m_ascent, a.m_ascent + a.m_descent},
-        {CTextBody::alignLeft, {0, 2}, b.m_nLeft + b.m_nWidth, b.m_nBaseline - b.m_ascent, b.m_ascent + b.m_descent},
+        {CTextBody::alignLeft, {0, 0}, a.m_nLeft, a.m_baseline - a.m_ascent, a.m_ascent + a.m_descent},
+        {CTextBody::alignLeft, {0, 2}, b.m_nLeft + b.m_nWidth, b.m_baseline - b.m_ascent, b.m_ascent + b.m_descent},
         // An empty paragraph: the current point size in pixels.
         {CTextBody::alignLeft, {1, 0}, 2, body.m_paragraphs[1].m_firstBaseline, 32},
         {CTextBody::alignCenter, {1, 0}, (400 - 4) / 2 + 2, body.m_paragraphs[1].m_firstBaseline, 32},
         {CTextBody::alignRight, {1, 0}, 400 - 2, body.m_paragraphs[1].m_firstBaseline, 32},
     };
     for (const auto& c : cases) {
-        object->GetTextBody()->m_nAlignment = c.alignment;
+        object->GetTextBody()->m_alignment = c.alignment;
         PutCaret(*object, c.at);
         EXPECT_EQ(body.m_caretX, c.x) << c.at;
         EXPECT_EQ(body.m_caretY, c.y) << c.at;
@@ -406,13 +406,13 @@ TEST_F(TextCaret, SelectionRectangleSpansTheFullWidthOfItsLines)
         Pos anchor, focus;
         CRect expected;
     } cases[] = {
-        {{0, 1}, {0, 2}, {0, a.m_nBaseline - a.m_ascent, size.cx, a.m_nBaseline + a.m_descent}},
+        {{0, 1}, {0, 2}, {0, a.m_baseline - a.m_ascent, size.cx, a.m_baseline + a.m_descent}},
         // The line's tallest character sets the band, whichever characters are selected.
-        {{2, 0}, {2, 1}, {0, big.m_nBaseline - big.m_ascent, size.cx, big.m_nBaseline + big.m_descent}},
-        {{2, 1}, {0, 2}, {0, a.m_nBaseline - a.m_ascent, size.cx, big.m_nBaseline + big.m_descent}},
+        {{2, 0}, {2, 1}, {0, big.m_baseline - big.m_ascent, size.cx, big.m_baseline + big.m_descent}},
+        {{2, 1}, {0, 2}, {0, a.m_baseline - a.m_ascent, size.cx, big.m_baseline + big.m_descent}},
         {{1, 0},
          {0, 3},
-         {0, a.m_nBaseline - a.m_ascent, size.cx,
+         {0, a.m_baseline - a.m_ascent, size.cx,
           body.m_paragraphs[1].m_firstBaseline + body.m_paragraphs[1].m_emptyHeight}},
     };
     for (const auto& c : cases) {

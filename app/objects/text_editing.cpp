@@ -106,7 +106,7 @@ template <class Belongs> bool RunBounds(const CTextParagraph& para, int index, i
 template <class Change>
 void ChangeCommandChars(CTextObject& object, CTextBody& b, bool linkRun, RECT& dirty, Change change)
 {
-    const bool selection = !b.m_bSelectionEmpty;
+    const bool selection = !b.m_selectionEmpty;
     Range r;
     if (selection) {
         r = ClampedSelection(b);
@@ -114,7 +114,7 @@ void ChangeCommandChars(CTextObject& object, CTextBody& b, bool linkRun, RECT& d
         int start = 0, end = 0;
         if (!(linkRun ? object.GetLinkRunBounds(start, end) : object.GetWordBounds(start, end)))
             return;
-        r = Range{b.m_nCaretPara, b.m_nCaretPara, start, end};
+        r = Range{b.m_caretPara, b.m_caretPara, start, end};
     }
     object.GetRangeRect(dirty, r.startPara, r.endPara, r.startIndex, r.endIndex);
     ForEachInRange(
@@ -139,13 +139,13 @@ void CTextObject::InsertChar(RECT& dirty, BYTE ch, bool relayout)
     // A selection deleted on the way lays the text out, which counts as well.
     const bool laidOut = body->m_laidOut != 0;
     body->SetModified();
-    if (!body->m_bSelectionEmpty)
+    if (!body->m_selectionEmpty)
         DeleteSelectedChars(dirty, true);
     if (!CaretIsInText(*body))
         return;
     {
-        const CTextParagraph& para = body->m_paragraphs[body->m_nCaretPara];
-        const int i = body->m_nCaretIndex;
+        const CTextParagraph& para = body->m_paragraphs[body->m_caretPara];
+        const int i = body->m_caretIndex;
         // Never two blanks in a row: a blank next to one only steps over it.
         if (ch == ' ' && para.GetCount() > 0) {
             if (i > 0 && para.m_chars[i - 1].IsBlank())
@@ -166,19 +166,19 @@ void CTextObject::InsertChar(RECT& dirty, BYTE ch, bool relayout)
     if (GetWordBounds(start, end) && QueryCaretFormat(face, size, bold, italic, underline, color, link)) {
         // Inside a word the new letter continues the word's format, and the palettes show it.
         if (face < GetTextFaceNames().size())
-            settings.m_strTextFont = GetTextFaceName(face);
+            settings.m_textFont = GetTextFaceName(face);
         if (size != kMixed)
-            settings.m_nTextFontSize = size;
+            settings.m_textFontSize = size;
         settings.m_textColor = CColor(static_cast<unsigned long>(color));
-        settings.m_bTextBold = bold;
-        settings.m_bTextItalic = italic;
-        settings.m_bTextUnderline = underline;
+        settings.m_textBold = bold;
+        settings.m_textItalic = italic;
+        settings.m_textUnderline = underline;
     } else {
-        face = FindFontIndex(settings.m_strTextFont);
-        size = static_cast<WORD>(std::clamp(settings.m_nTextFontSize, 1, 0xFFFF));
-        bold = settings.m_bTextBold;
-        italic = settings.m_bTextItalic;
-        underline = settings.m_bTextUnderline;
+        face = FindFontIndex(settings.m_textFont);
+        size = static_cast<WORD>(std::clamp(settings.m_textFontSize, 1, 0xFFFF));
+        bold = settings.m_textBold;
+        italic = settings.m_textItalic;
+        underline = settings.m_textUnderline;
         color = static_cast<COLORREF>(settings.m_textColor.GetCOLORREF());
     }
     // Typing at the edge of a link does not extend it.
@@ -187,42 +187,42 @@ void CTextObject::InsertChar(RECT& dirty, BYTE ch, bool relayout)
 
     CTextChar c = MakeTextChar(ch, face, size, bold, italic, underline, color, link);
     body->m_widestChar = std::max(body->m_widestChar, c.m_nWidth);
-    auto& chars = body->m_paragraphs[body->m_nCaretPara].m_chars;
-    chars.insert(chars.begin() + body->m_nCaretIndex, std::move(c));
-    ++body->m_nCaretIndex;
+    auto& chars = body->m_paragraphs[body->m_caretPara].m_chars;
+    chars.insert(chars.begin() + body->m_caretIndex, std::move(c));
+    ++body->m_caretIndex;
     if (relayout)
-        LayoutEditedChars(*body, laidOut || body->m_laidOut, body->m_nCaretPara, body->m_nCaretIndex - 1, 0, 1, dirty);
+        LayoutEditedChars(*body, laidOut || body->m_laidOut, body->m_caretPara, body->m_caretIndex - 1, 0, 1, dirty);
 }
 
 void CTextObject::SplitParagraph(RECT& dirty)
 {
     const bool laidOut = body->m_laidOut != 0;
     SplitParagraph();
-    LayoutEditedParagraphs(*body, laidOut, body->m_nCaretPara - 1, body->m_nCaretPara, 1, dirty);
+    LayoutEditedParagraphs(*body, laidOut, body->m_caretPara - 1, body->m_caretPara, 1, dirty);
 }
 
 void CTextObject::DeleteChar(RECT& dirty, bool forward, bool report)
 {
     const bool laidOut = body->m_laidOut != 0;
     body->SetModified();
-    body->m_bSelectionEmpty = 1;
+    body->m_selectionEmpty = 1;
     if (!CaretIsInText(*body))
         return;
     CTextBody& b = *body;
     if (forward) {
         // Delete is a step right followed by Backspace.
-        if (b.m_nCaretIndex == b.m_paragraphs[b.m_nCaretPara].GetCount()) {
-            if (b.m_nCaretPara + 1 >= b.GetParagraphCount())
+        if (b.m_caretIndex == b.m_paragraphs[b.m_caretPara].GetCount()) {
+            if (b.m_caretPara + 1 >= b.GetParagraphCount())
                 return;
-            ++b.m_nCaretPara;
-            b.m_nCaretIndex = 0;
+            ++b.m_caretPara;
+            b.m_caretIndex = 0;
         } else {
-            ++b.m_nCaretIndex;
+            ++b.m_caretIndex;
         }
     }
-    const int p = b.m_nCaretPara;
-    if (b.m_nCaretIndex > 0) {
-        const int i = --b.m_nCaretIndex;
+    const int p = b.m_caretPara;
+    if (b.m_caretIndex > 0) {
+        const int i = --b.m_caretIndex;
         if (report)
             GetRangeRect(dirty, p, p, i, i + 1);
         auto& chars = b.m_paragraphs[p].m_chars;
@@ -236,8 +236,8 @@ void CTextObject::DeleteChar(RECT& dirty, bool forward, bool report)
             GetRangeRect(dirty, p, p, 0, 0);
         auto& previous = b.m_paragraphs[p - 1].m_chars;
         auto& joined = b.m_paragraphs[p].m_chars;
-        b.m_nCaretPara = p - 1;
-        b.m_nCaretIndex = static_cast<int>(previous.size());
+        b.m_caretPara = p - 1;
+        b.m_caretIndex = static_cast<int>(previous.size());
         previous.insert(previous.end(), std::make_move_iterator(joined.begin()), std::make_move_iterator(joined.end()));
         b.m_paragraphs.erase(b.m_paragraphs.begin() + p);
         if (report)
@@ -249,7 +249,7 @@ void CTextObject::DeleteSelectedChars(RECT& dirty, bool toStart)
 {
     (void)toStart;
     body->SetModified();
-    if (body->m_bSelectionEmpty)
+    if (body->m_selectionEmpty)
         return;
     CTextBody& b = *body;
     const Range r = ClampedSelection(b);
@@ -267,9 +267,9 @@ void CTextObject::DeleteSelectedChars(RECT& dirty, bool toStart)
                      std::make_move_iterator(last.end()));
         b.m_paragraphs.erase(b.m_paragraphs.begin() + r.startPara + 1, b.m_paragraphs.begin() + r.endPara + 1);
     }
-    b.m_nCaretPara = r.startPara;
-    b.m_nCaretIndex = r.startIndex;
-    b.m_bSelectionEmpty = 1;
+    b.m_caretPara = r.startPara;
+    b.m_caretIndex = r.startIndex;
+    b.m_selectionEmpty = 1;
     LayoutText(b, dirty);
     if (PageView* view = GetCurrentView())
         view->InvalidateEditRect(CRect(dirty));
@@ -284,10 +284,10 @@ void CTextObject::ShowEdit(int prevPara, int prevIndex, const RECT& dirty)
 
 void CTextObject::DeleteSelection()
 {
-    if (body->m_bSelectionEmpty)
+    if (body->m_selectionEmpty)
         return;
-    const int prevPara = body->m_nCaretPara;
-    const int prevIndex = body->m_nCaretIndex;
+    const int prevPara = body->m_caretPara;
+    const int prevIndex = body->m_caretIndex;
     RECT dirty{};
     DeleteSelectedChars(dirty, true);
     ShowEdit(prevPara, prevIndex, dirty);
@@ -296,11 +296,11 @@ void CTextObject::DeleteSelection()
 template <typename Insert> void CTextObject::PasteReplacingSelection(Insert insert)
 {
     body->SetModified();
-    const int prevPara = body->m_nCaretPara;
-    const int prevIndex = body->m_nCaretIndex;
+    const int prevPara = body->m_caretPara;
+    const int prevIndex = body->m_caretIndex;
     RECT dirty{};
     // A paste replaces the selection, also when it starts with a line break.
-    if (!body->m_bSelectionEmpty)
+    if (!body->m_selectionEmpty)
         DeleteSelectedChars(dirty, true);
     insert(dirty);
     LayoutText(*body, dirty);
@@ -348,8 +348,8 @@ void CTextObject::PasteFormattedText(CMemFile& file, bool resetPageLinks, bool c
                     format.m_link.ResetPageNumber();
                 else if (clampPageLinks && pageCount >= 0)
                     format.m_link.ClampPageNumber(pageCount);
-                InsertCharWithFormat(dirty, b, format.m_nFaceIndex, format.m_nPointSize, format.m_bBold,
-                                     format.m_bItalic, format.m_bUnderline, format.m_color, format.m_link);
+                InsertCharWithFormat(dirty, b, format.m_faceIndex, format.m_pointSize, format.m_bBold, format.m_bItalic,
+                                     format.m_bUnderline, format.m_color, format.m_link);
             }
         } catch (const CFileException&) {
             // A block cut short inside a character's record: what came before it stays pasted.
@@ -359,7 +359,7 @@ void CTextObject::PasteFormattedText(CMemFile& file, bool resetPageLinks, bool c
 
 void CTextObject::WriteSelectionText(CFile& file) const
 {
-    if (body->m_bSelectionEmpty)
+    if (body->m_selectionEmpty)
         return;
     std::string bytes;
     ForEachInRange(
@@ -372,7 +372,7 @@ void CTextObject::WriteSelectionText(CFile& file) const
 
 void CTextObject::WriteSelectionFormatted(CFile& file) const
 {
-    if (body->m_bSelectionEmpty)
+    if (body->m_selectionEmpty)
         return;
     ForEachInRange(
         *body, ClampedSelection(*body),
@@ -396,10 +396,10 @@ void CTextObject::ApplyFormatToSelection(int attribute, RECT& dirty, const CLink
     ChangeCommandChars(*this, b, attribute == 6, dirty, [&](CTextChar& ch) {
         switch (attribute) {
         case 0:
-            ch.m_nFaceIndex = face;
+            ch.m_faceIndex = face;
             break;
         case 1:
-            ch.m_nPointSize = size;
+            ch.m_pointSize = size;
             break;
         case 2:
             ch.m_bBold = b.m_logFont.lfWeight == 700;
@@ -461,15 +461,15 @@ bool CTextObject::QueryCaretFormat(WORD& faceIndex, WORD& pointSize, BYTE& bold,
                                    COLORREF& color, CLinkInfo& link)
 {
     const CTextBody& b = *body;
-    if (b.m_bSelectionEmpty) {
+    if (b.m_selectionEmpty) {
         if (!CaretIsInText(b))
             return false;
-        const CTextParagraph& para = b.m_paragraphs[b.m_nCaretPara];
+        const CTextParagraph& para = b.m_paragraphs[b.m_caretPara];
         if (para.m_chars.empty())
             return false;
-        const CTextChar& ch = para.m_chars[std::max(b.m_nCaretIndex - 1, 0)];
-        faceIndex = ch.m_nFaceIndex;
-        pointSize = ch.m_nPointSize;
+        const CTextChar& ch = para.m_chars[std::max(b.m_caretIndex - 1, 0)];
+        faceIndex = ch.m_faceIndex;
+        pointSize = ch.m_pointSize;
         bold = ch.m_bBold;
         italic = ch.m_bItalic;
         underline = ch.m_bUnderline;
@@ -485,17 +485,17 @@ bool CTextObject::QueryCaretFormat(WORD& faceIndex, WORD& pointSize, BYTE& bold,
             const CTextChar& ch = b.m_paragraphs[p].m_chars[k];
             if (!first) {
                 first = &ch;
-                faceIndex = ch.m_nFaceIndex;
-                pointSize = ch.m_nPointSize;
+                faceIndex = ch.m_faceIndex;
+                pointSize = ch.m_pointSize;
                 bold = ch.m_bBold;
                 italic = ch.m_bItalic;
                 underline = ch.m_bUnderline;
                 color = ch.m_color;
                 return;
             }
-            if (ch.m_nFaceIndex != first->m_nFaceIndex)
+            if (ch.m_faceIndex != first->m_faceIndex)
                 faceIndex = kMixed;
-            if (ch.m_nPointSize != first->m_nPointSize)
+            if (ch.m_pointSize != first->m_pointSize)
                 pointSize = kMixed;
             if (ch.m_color != first->m_color)
                 color = 0;
@@ -514,7 +514,7 @@ void CTextObject::GetSelectionFormat(TextLinkSameness& same, CLinkInfo& link) co
 {
     same = TextLinkSameness{};
     const CTextBody& b = *body;
-    if (b.m_bSelectionEmpty)
+    if (b.m_selectionEmpty)
         return;
     const Range r = ClampedSelection(b);
     const CLinkInfo* first = nullptr;
@@ -558,10 +558,10 @@ bool CTextObject::GetWordBounds(int& start, int& end)
     CTextBody& b = *body;
     if (!CaretIsInText(b))
         return false;
-    if (!RunBounds(b.m_paragraphs[b.m_nCaretPara], b.m_nCaretIndex, start, end,
+    if (!RunBounds(b.m_paragraphs[b.m_caretPara], b.m_caretIndex, start, end,
                    [](const CTextChar& ch) { return !ch.IsBlank(); }))
         return false;
-    b.m_anchorPara = b.m_focusPara = b.m_nCaretPara;
+    b.m_anchorPara = b.m_focusPara = b.m_caretPara;
     return true;
 }
 
@@ -570,10 +570,10 @@ bool CTextObject::GetLinkRunBounds(int& start, int& end)
     CTextBody& b = *body;
     if (!CaretIsInText(b))
         return false;
-    if (!RunBounds(b.m_paragraphs[b.m_nCaretPara], b.m_nCaretIndex, start, end,
+    if (!RunBounds(b.m_paragraphs[b.m_caretPara], b.m_caretIndex, start, end,
                    [](const CTextChar& ch) { return ch.m_link.IsActive(); }))
         return GetWordBounds(start, end);
-    b.m_anchorPara = b.m_focusPara = b.m_nCaretPara;
+    b.m_anchorPara = b.m_focusPara = b.m_caretPara;
     return true;
 }
 
@@ -582,8 +582,8 @@ bool CTextObject::GetLinkAtCaret(CLinkInfo& link) const
     const CTextBody& b = *body;
     if (!CaretIsInText(b))
         return false;
-    const CTextParagraph& para = b.m_paragraphs[b.m_nCaretPara];
-    const int i = b.m_nCaretIndex;
+    const CTextParagraph& para = b.m_paragraphs[b.m_caretPara];
+    const int i = b.m_caretIndex;
     if (i <= 0 || i >= para.GetCount() || !para.m_chars[i - 1].m_link.IsActive() || !para.m_chars[i].m_link.IsActive())
         return false;
     link = para.m_chars[i].m_link;

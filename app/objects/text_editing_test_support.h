@@ -87,13 +87,13 @@ inline std::ostream& operator<<(std::ostream& out, const Pos& p)
 
 inline Pos CaretOf(const CTextObject& object)
 {
-    return {object.GetTextBody()->m_nCaretPara, object.GetTextBody()->m_nCaretIndex};
+    return {object.GetTextBody()->m_caretPara, object.GetTextBody()->m_caretIndex};
 }
 
 inline void PutCaret(CTextObject& object, Pos at)
 {
-    object.GetTextBody()->m_nCaretPara = at.para;
-    object.GetTextBody()->m_nCaretIndex = at.index;
+    object.GetTextBody()->m_caretPara = at.para;
+    object.GetTextBody()->m_caretIndex = at.index;
     object.UpdateCaret(at.para, at.index);
 }
 
@@ -104,9 +104,9 @@ inline void Select(CTextObject& object, Pos anchor, Pos focus)
     body.m_anchorIndex = anchor.index;
     body.m_focusPara = focus.para;
     body.m_focusIndex = focus.index;
-    body.m_nCaretPara = focus.para;
-    body.m_nCaretIndex = focus.index;
-    body.m_bSelectionEmpty = anchor == focus;
+    body.m_caretPara = focus.para;
+    body.m_caretIndex = focus.index;
+    body.m_selectionEmpty = anchor == focus;
 }
 
 // Stands in for the program: settings, a site of some pages, and a view with a client area over a page, which

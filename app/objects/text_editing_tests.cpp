@@ -90,9 +90,9 @@ TEST_F(TextEditing, TypedCharactersTakeTheWordsFormatOrTheCurrentFont)
         {0, "Courier New", 20, 0},     // before the word
     };
     for (const auto& c : cases) {
-        services.settings.m_strTextFont = "Courier New";
-        services.settings.m_nTextFontSize = 20;
-        services.settings.m_bTextBold = 0;
+        services.settings.m_textFont = "Courier New";
+        services.settings.m_textFontSize = 20;
+        services.settings.m_textBold = 0;
         auto object = MakeText(400, {"ab"}, Format{.face = "Times New Roman", .points = 14, .bold = true});
         Append(*object, 0, " ");
         Layout(*object);
@@ -101,15 +101,15 @@ TEST_F(TextEditing, TypedCharactersTakeTheWordsFormatOrTheCurrentFont)
         object->InsertChar(dirty, 'x', true);
         const CTextChar& typed = object->GetTextBody()->m_paragraphs[0].m_chars[c.index];
         EXPECT_EQ(typed.m_ch, 'x');
-        EXPECT_EQ(typed.m_nFaceIndex, FindFontIndex(c.face)) << c.index;
-        EXPECT_EQ(typed.m_nPointSize, c.points) << c.index;
+        EXPECT_EQ(typed.m_faceIndex, FindFontIndex(c.face)) << c.index;
+        EXPECT_EQ(typed.m_pointSize, c.points) << c.index;
         EXPECT_EQ(typed.m_bBold, c.bold) << c.index;
         const CTextChar model = MakeChar('x', Format{.face = c.face, .points = c.points, .bold = c.bold != 0});
         EXPECT_EQ(typed.m_nWidth, model.m_nWidth) << c.index;
         EXPECT_TRUE(typed.IsPlaced()) << c.index;
-        EXPECT_EQ(services.settings.m_strTextFont, c.face) << c.index;
-        EXPECT_EQ(services.settings.m_nTextFontSize, c.points) << c.index;
-        EXPECT_EQ(services.settings.m_bTextBold, c.bold) << c.index;
+        EXPECT_EQ(services.settings.m_textFont, c.face) << c.index;
+        EXPECT_EQ(services.settings.m_textFontSize, c.points) << c.index;
+        EXPECT_EQ(services.settings.m_textBold, c.bold) << c.index;
     }
 }
 
@@ -143,10 +143,10 @@ TEST_F(TextEditing, TypingIntoASelectionReplacesItWithTheFormatAroundIt)
     object->InsertChar(dirty, 'x', true);
     EXPECT_EQ(Paragraphs(*object), std::vector<std::string>{"abxgh"});
     EXPECT_EQ(CaretOf(*object), (Pos{0, 3}));
-    EXPECT_TRUE(object->GetTextBody()->m_bSelectionEmpty);
+    EXPECT_TRUE(object->GetTextBody()->m_selectionEmpty);
     const CTextChar& x = object->GetTextBody()->m_paragraphs[0].m_chars[2];
     EXPECT_EQ(x.m_color, RGB(200, 0, 0));
-    EXPECT_EQ(x.m_nPointSize, 12);
+    EXPECT_EQ(x.m_pointSize, 12);
     EXPECT_FALSE(CRect(dirty).IsRectEmpty());
 }
 
@@ -168,12 +168,12 @@ TEST_F(TextEditing, DeleteAndBackspaceJoinParagraphsAtTheirEdges)
     for (const auto& c : table) {
         auto object = MakeText(400, {"ab", "cd", "", "ef"});
         PutCaret(*object, c.caret);
-        object->GetTextBody()->m_bSelectionEmpty = 0;
+        object->GetTextBody()->m_selectionEmpty = 0;
         RECT dirty{};
         object->DeleteChar(dirty, c.forward, true);
         EXPECT_EQ(Paragraphs(*object), c.text) << c.caret << (c.forward ? " Delete" : " Backspace");
         EXPECT_EQ(CaretOf(*object), c.after) << c.caret << (c.forward ? " Delete" : " Backspace");
-        EXPECT_TRUE(object->GetTextBody()->m_bSelectionEmpty);
+        EXPECT_TRUE(object->GetTextBody()->m_selectionEmpty);
         const bool changed = Paragraphs(*object) != std::vector<std::string>{"ab", "cd", "", "ef"};
         EXPECT_EQ(!CRect(dirty).IsRectEmpty(), changed) << c.caret;
     }
@@ -203,7 +203,7 @@ TEST_F(TextEditing, DeletingASelectionLeavesTheCaretAtTheJoin)
             object->DeleteSelectedChars(dirty, toStart);
             EXPECT_EQ(Paragraphs(*object), c.text) << c.anchor << c.focus << toStart;
             EXPECT_EQ(CaretOf(*object), (Pos{sp, si}));
-            EXPECT_TRUE(object->GetTextBody()->m_bSelectionEmpty);
+            EXPECT_TRUE(object->GetTextBody()->m_selectionEmpty);
             EXPECT_FALSE(CRect(dirty).IsRectEmpty());
             EXPECT_EQ(services.editRects.size(), 1u);
         }
@@ -211,7 +211,7 @@ TEST_F(TextEditing, DeletingASelectionLeavesTheCaretAtTheJoin)
     // Nothing selected: nothing deleted, whatever the ends say.
     auto object = MakeText(400, {"abc"});
     Select(*object, {0, 0}, {0, 3});
-    object->GetTextBody()->m_bSelectionEmpty = 1;
+    object->GetTextBody()->m_selectionEmpty = 1;
     object->DeleteSelection();
     EXPECT_EQ(Paragraphs(*object), std::vector<std::string>{"abc"});
     // Ends left from a longer text are clamped into it.
@@ -231,7 +231,7 @@ TEST_F(TextEditing, SplittingAndJoiningAreInverse)
     object->SplitParagraph(dirty);
     EXPECT_EQ(Paragraphs(*object), (std::vector<std::string>{"a", "bcd", "ef"}));
     EXPECT_EQ(CaretOf(*object), (Pos{1, 0}));
-    EXPECT_TRUE(body.m_bSelectionEmpty);
+    EXPECT_TRUE(body.m_selectionEmpty);
     EXPECT_EQ(body.m_paragraphs[1].m_emptyHeight, body.m_curAscent + body.m_curDescent);
     // Layout ran: the new paragraph has its lines and its characters their places.
     EXPECT_EQ(body.m_paragraphs[1].m_lines, (std::vector<int>{0, 2}));
@@ -323,7 +323,7 @@ TEST_F(TextEditing, FormattedTextSurvivesCopyAndPasteAndACutShortBlockPastesItsW
     ASSERT_EQ(bytes.back(), 0);
 
     const auto sameFormat = [](const CTextChar& a, const CTextChar& b) {
-        return a.m_nFaceIndex == b.m_nFaceIndex && a.m_nPointSize == b.m_nPointSize && a.m_bBold == b.m_bBold &&
+        return a.m_faceIndex == b.m_faceIndex && a.m_pointSize == b.m_pointSize && a.m_bBold == b.m_bBold &&
                a.m_bItalic == b.m_bItalic && a.m_bUnderline == b.m_bUnderline && a.m_color == b.m_color &&
                a.m_link == b.m_link;
     };
@@ -463,8 +463,8 @@ TEST_F(TextEditing, EachFormatAttributeComesFromTheCurrentFont)
     for (int attribute = 0; attribute <= 6; ++attribute)
         object->ApplyFormatToSelection(attribute, dirty, PageLink(2));
     for (const auto& ch : body.m_paragraphs[0].m_chars) {
-        EXPECT_EQ(ch.m_nFaceIndex, FindFontIndex("Courier New"));
-        EXPECT_EQ(ch.m_nPointSize, 24);
+        EXPECT_EQ(ch.m_faceIndex, FindFontIndex("Courier New"));
+        EXPECT_EQ(ch.m_pointSize, 24);
         EXPECT_EQ(ch.m_bBold, 1);
         EXPECT_EQ(ch.m_bItalic, 1);
         EXPECT_EQ(ch.m_bUnderline, 1);
@@ -616,7 +616,7 @@ TEST_F(TextEditing, WordAndLinkRunBoundsNeedTheCaretStrictlyInside)
 // break drawn by inversion, and the caret, for a person to look at.
 TEST_F(TextEditing, WritesEditingPictureWithSelection)
 {
-    services.settings.m_nTextFontSize = 20;
+    services.settings.m_textFontSize = 20;
     auto object = MakeText(420, {""});
     RECT dirty{};
     const std::string typed = "Selected text spans lines and paragraphs";
@@ -634,12 +634,12 @@ TEST_F(TextEditing, WritesEditingPictureWithSelection)
     Select(*object, {1, 7}, {1, 11});
     object->ApplyFormatToSelection(6, dirty, link);
     Layout(*object);
-    body.m_bSelectionEmpty = 1;
+    body.m_selectionEmpty = 1;
     PutCaret(*object, {0, 9});
     for (int i = 0; i < 40; ++i)
         object->MoveCaretRight(true);
     object->UpdateCaret(0, 9);
-    ASSERT_FALSE(body.m_bSelectionEmpty);
+    ASSERT_FALSE(body.m_selectionEmpty);
 
     SIZE size;
     object->GetSize(size);

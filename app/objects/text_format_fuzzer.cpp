@@ -40,8 +40,8 @@ void WriteFuzzSeeds(const std::filesystem::path& folder)
     CTextChar plain;
     save("plain", plain);
     CTextChar styled;
-    styled.m_nFaceIndex = 1;
-    styled.m_nPointSize = 36;
+    styled.m_faceIndex = 1;
+    styled.m_pointSize = 36;
     styled.m_bBold = styled.m_bItalic = styled.m_bUnderline = 1;
     styled.m_color = 0x00336699;
     styled.m_link.SetUrl("http://example.com/page");

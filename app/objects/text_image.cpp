@@ -41,7 +41,7 @@ void RenderBand(const CTextBody& body, int top, int rows, const CoverageBuffer* 
     const LinkLook look{plain, objectLinked};
     ForEachDrawnChar(body, firstPara, lastPara, firstIndex, lastIndex, look,
                      [&](const CTextChar& ch, const TextFont& font, COLORREF drawColour) {
-                         const int y = ch.m_nBaseline - top;
+                         const int y = ch.m_baseline - top;
                          if (coverage)
                              font.DrawChar(*coverage, ch.m_nLeft, y, ch.m_ch);
                          else
@@ -311,7 +311,7 @@ bool DrawButtonText(CImage& image, const CTextStyle& style)
     const int64_t top = h / 2 - blockHeight / 2;
     std::vector<int64_t> xs;
     for (const CSize& extent : extents) {
-        switch (style.m_nAlignment) {
+        switch (style.m_alignment) {
         case CTextStyle::alignCenter:
             xs.push_back(w / 2 - extent.cx / 2);
             break;
@@ -332,8 +332,8 @@ bool DrawButtonText(CImage& image, const CTextStyle& style)
             y += extents[i].cy;
         }
     };
-    if (style.m_bShadow) {
-        const POINT offset = detail::ButtonShadowOffset(style.m_nShadowDirection, style.m_nShadowDistance);
+    if (style.m_shadow) {
+        const POINT offset = detail::ButtonShadowOffset(style.m_shadowDirection, style.m_shadowDistance);
         place(offset.x, offset.y, static_cast<COLORREF>(style.m_shadowColor.GetCOLORREF()));
     }
     place(0, 0, static_cast<COLORREF>(style.m_color.GetCOLORREF()));

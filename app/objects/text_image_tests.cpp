@@ -120,8 +120,8 @@ CTextStyle ButtonStyle(const std::string& text, int alignment)
     style.m_bItalic = false;
     style.m_bUnderline = false;
     style.m_color = CColor(0, 0, 0);
-    style.m_nAlignment = alignment;
-    style.m_bShadow = false;
+    style.m_alignment = alignment;
+    style.m_shadow = false;
     return style;
 }
 
@@ -236,7 +236,7 @@ TEST(TextImage, LinksLookLikeLinksOnlyInAPlainObject)
         ASSERT_TRUE(body.RebuildSecondImage());
         const CTextChar& ch = body.m_paragraphs[0].m_chars[0];
         bool inkBelow = false;
-        for (int y = ch.m_nBaseline + 1; y < body.m_nHeight; ++y)
+        for (int y = ch.m_baseline + 1; y < body.m_nHeight; ++y)
             for (int x = 0; x < body.m_nWidth; ++x)
                 inkBelow |= ImageCoverageAt(*body.m_coverageImage, x, y) != 0;
         EXPECT_EQ(inkBelow, c.looksLinked) << c.charLinked << c.plain << c.objectLinked;
@@ -379,9 +379,9 @@ TEST(ButtonText, ShadowFollowsDirectionAndDistance)
         auto shadowed = FilledImage(IMAGE_MODE_RGB, 120, 50, 255);
         CTextStyle style = ButtonStyle("I", CTextStyle::alignCenter);
         ASSERT_TRUE(DrawButtonText(*plain, style));
-        style.m_bShadow = true;
-        style.m_nShadowDirection = direction;
-        style.m_nShadowDistance = 3;
+        style.m_shadow = true;
+        style.m_shadowDirection = direction;
+        style.m_shadowDistance = 3;
         style.m_shadowColor = CColor(255, 0, 0);
         ASSERT_TRUE(DrawButtonText(*shadowed, style));
         const POINT offset = detail::ButtonShadowOffset(direction, 3);

@@ -52,12 +52,12 @@ void PlaceChar(CTextBody& body, CTextChar& ch, int x, int baseline, int& descent
     descent = std::max(descent, ch.m_descent);
     body.m_widestChar = std::max(body.m_widestChar, ch.m_nWidth);
     const bool placed = ch.IsPlaced();
-    if (placed && ch.m_nLeft == x && ch.m_nBaseline == baseline && !ch.m_needsPlacing)
+    if (placed && ch.m_nLeft == x && ch.m_baseline == baseline && !ch.m_needsPlacing)
         return;
     if (placed)
         AddBox(dirty, ch.GetBox());
     ch.m_nLeft = x;
-    ch.m_nBaseline = baseline;
+    ch.m_baseline = baseline;
     ch.m_needsPlacing = 0;
     AddBox(dirty, ch.GetBox());
 }
@@ -67,7 +67,7 @@ int PlaceLine(CTextBody& body, CTextParagraph& para, int s, int e, int baseline,
 {
     int descent = 0;
     auto& chars = para.m_chars;
-    if (body.m_nAlignment == CTextBody::alignRight) {
+    if (body.m_alignment == CTextBody::alignRight) {
         // A trailing blank hangs past the right edge.
         int x = body.m_nWidth + para.m_nLeft - kTextMargin;
         if (chars[e].IsBlank())
@@ -79,7 +79,7 @@ int PlaceLine(CTextBody& body, CTextParagraph& para, int s, int e, int baseline,
         return descent;
     }
     int x = para.m_nLeft;
-    if (body.m_nAlignment == CTextBody::alignCenter) {
+    if (body.m_alignment == CTextBody::alignCenter) {
         int lineWidth = 0;
         for (int k = s; k <= e; ++k)
             lineWidth += chars[k].m_nWidth;
@@ -176,14 +176,14 @@ int LayoutEditedParagraph(CTextBody& body, CTextParagraph& para, int index, int 
     const int delta = inserted - removed;
     const int limit = body.m_nWidth - kTextMargin;
     int s = old[2 * restart];
-    int baseline = para.m_chars[s].m_nBaseline;
+    int baseline = para.m_chars[s].m_baseline;
     int oldLine = restart;
     para.m_lines.resize(2 * static_cast<size_t>(restart));
     while (s < count) {
         if (s >= index + inserted) {
             while (oldLine < oldLines && old[2 * oldLine] < s - delta)
                 ++oldLine;
-            if (oldLine < oldLines && old[2 * oldLine] == s - delta && para.m_chars[s].m_nBaseline == baseline) {
+            if (oldLine < oldLines && old[2 * oldLine] == s - delta && para.m_chars[s].m_baseline == baseline) {
                 for (int k = oldLine; k < oldLines; ++k) {
                     para.m_lines.push_back(old[2 * k] + delta);
                     para.m_lines.push_back(old[2 * k + 1] + delta);
@@ -202,7 +202,7 @@ bool StandsAsLaidOut(CTextBody& body, bool laidOut, int paragraphChange)
 {
     const double minWidth = 1.5 * body.m_widestChar;
     return laidOut && body.m_nWidth > minWidth && body.m_nWidth == body.m_laidOutWidth &&
-           body.m_nAlignment == body.m_laidOutAlignment &&
+           body.m_alignment == body.m_laidOutAlignment &&
            body.GetParagraphCount() == body.m_laidOutParagraphs + paragraphChange;
 }
 
@@ -233,7 +233,7 @@ void FinishLayout(CTextBody& body, int y, RECT& dirty)
 {
     body.m_laidOut = 1;
     body.m_laidOutWidth = body.m_nWidth;
-    body.m_laidOutAlignment = body.m_nAlignment;
+    body.m_laidOutAlignment = body.m_alignment;
     body.m_laidOutParagraphs = body.GetParagraphCount();
 
     TextBodyOwner* owner = body.GetOwner();

@@ -36,7 +36,7 @@ std::unique_ptr<CTextBody> FixedBody(int width, std::initializer_list<std::strin
     body->m_paragraphs.clear();
     for (const auto& text : paragraphs)
         body->m_paragraphs.push_back(FixedParagraph(text));
-    body->m_nAlignment = alignment;
+    body->m_alignment = alignment;
     return body;
 }
 
@@ -94,7 +94,7 @@ TEST(LayoutText, NarrowBoxPutsEachCharacterOnItsOwnLine)
     LayoutText(*body, dirty);
     const auto& para = body->m_paragraphs[0];
     EXPECT_EQ(para.m_lines, (std::vector<int>{0, 0, 1, 1, 2, 2}));
-    EXPECT_EQ(para.m_chars[2].m_nBaseline, 12 + 2 * 13);
+    EXPECT_EQ(para.m_chars[2].m_baseline, 12 + 2 * 13);
     EXPECT_EQ(body->m_widestChar, 10);
 
     // Next time round the width is held at 1.5 x the widest character.
@@ -127,7 +127,7 @@ TEST(LayoutText, AlignsEachLine)
         const auto& para = body->m_paragraphs[0];
         EXPECT_EQ(Lefts(para), c.lefts) << "alignment " << c.alignment;
         for (int k = 0; k < para.GetCount(); ++k)
-            EXPECT_EQ(para.m_chars[k].m_nBaseline, k < 6 ? 12 : 25);
+            EXPECT_EQ(para.m_chars[k].m_baseline, k < 6 ? 12 : 25);
         EXPECT_EQ(body->m_nHeight, 25 + 3 + 3);
     }
 }
@@ -144,7 +144,7 @@ TEST(LayoutText, LinesAndParagraphsStackWithoutLeading)
     // The first line takes the ascents up to its last blank, not the tall 'c' that overflows it.
     EXPECT_EQ(first.m_lines, (std::vector<int>{0, 2, 3, 4}));
     EXPECT_EQ(first.m_firstBaseline, 12);
-    EXPECT_EQ(first.m_chars[3].m_nBaseline, 12 + 5 + 20);
+    EXPECT_EQ(first.m_chars[3].m_baseline, 12 + 5 + 20);
     // The empty paragraph starts where the last line's descent ends and is its empty-line height tall.
     EXPECT_EQ(body->m_paragraphs[1].m_firstBaseline, 37 + 6);
     EXPECT_EQ(body->m_paragraphs[2].m_firstBaseline, 43 + 20 + 10);
@@ -163,7 +163,7 @@ TEST(LayoutText, ReportsOnlyCharactersThatMove)
     EXPECT_TRUE(dirty.IsRectNull());
 
     // Old boxes at 2..22, new ones at 22..42; the height stays.
-    body->m_nAlignment = CTextBody::alignCenter;
+    body->m_alignment = CTextBody::alignCenter;
     LayoutText(*body, dirty);
     EXPECT_EQ(dirty, CRect(2, 2, 42, 15));
 
@@ -232,10 +232,9 @@ void ExpectSameLayout(const CTextBody& edited, const CTextBody& whole, const std
         for (int i = 0; i < a.GetCount(); ++i) {
             const CTextChar& x = a.m_chars[static_cast<size_t>(i)];
             const CTextChar& y = b.m_chars[static_cast<size_t>(i)];
-            ASSERT_TRUE(x.m_nLeft == y.m_nLeft && x.m_nBaseline == y.m_nBaseline &&
-                        x.m_needsPlacing == y.m_needsPlacing)
-                << "paragraph " << p << " character " << i << ": " << x.m_nLeft << "," << x.m_nBaseline << " vs "
-                << y.m_nLeft << "," << y.m_nBaseline;
+            ASSERT_TRUE(x.m_nLeft == y.m_nLeft && x.m_baseline == y.m_baseline && x.m_needsPlacing == y.m_needsPlacing)
+                << "paragraph " << p << " character " << i << ": " << x.m_nLeft << "," << x.m_baseline << " vs "
+                << y.m_nLeft << "," << y.m_baseline;
         }
     }
 }
@@ -261,7 +260,7 @@ TEST(LayoutText, EditsLaidOutFromTheEditMatchTheWholeLayout)
             return FixedChar(static_cast<char>('a' + next(26)), 5 + next(20), 8 + next(9), 2 + next(4));
         };
         auto edited = std::make_unique<CTextBody>(nullptr, 120, 25);
-        edited->m_nAlignment = alignment;
+        edited->m_alignment = alignment;
         edited->m_paragraphs.assign(4, CTextParagraph());
         for (auto& para : edited->m_paragraphs)
             for (int i = 0, n = 30 + next(60); i < n; ++i)

@@ -87,17 +87,17 @@ LOGFONT MakeCharLogFont(const CTextChar& ch)
 {
     LOGFONT logFont;
     InitDefaultLogFont(logFont);
-    logFont.lfHeight = PointSizeToFontHeight(ch.m_nPointSize);
+    logFont.lfHeight = PointSizeToFontHeight(ch.m_pointSize);
     logFont.lfWeight = ch.m_bBold ? 700 : 400;
     logFont.lfItalic = ch.m_bItalic;
     logFont.lfUnderline = ch.m_bUnderline;
-    logFont.lfFaceName = GetTextFaceName(ch.m_nFaceIndex);
+    logFont.lfFaceName = GetTextFaceName(ch.m_faceIndex);
     return logFont;
 }
 
 void TextMeasurer::Measure(CTextChar& ch)
 {
-    const Key key{ch.m_nFaceIndex, ch.m_nPointSize, ch.m_bBold, ch.m_bItalic, ch.m_bUnderline};
+    const Key key{ch.m_faceIndex, ch.m_pointSize, ch.m_bBold, ch.m_bItalic, ch.m_bUnderline};
     if (!m_font || !(key == m_key)) {
         m_key = key;
         m_font = GetTextFont(MakeCharLogFont(ch));
@@ -127,8 +127,8 @@ CTextChar MakeTextChar(BYTE ch, WORD faceIndex, WORD pointSize, bool bold, bool 
 {
     CTextChar c;
     c.m_ch = ch;
-    c.m_nFaceIndex = faceIndex;
-    c.m_nPointSize = pointSize;
+    c.m_faceIndex = faceIndex;
+    c.m_pointSize = pointSize;
     c.m_bBold = bold ? 1 : 0;
     c.m_bItalic = italic ? 1 : 0;
     c.m_bUnderline = underline ? 1 : 0;
@@ -144,7 +144,7 @@ CTextChar MakeTextChar(BYTE ch, WORD faceIndex, WORD pointSize, bool bold, bool 
         GetTextMeasurer().Measure(c);
     }
     c.m_nLeft = kTextNotPlaced;
-    c.m_nBaseline = kTextNotPlaced;
+    c.m_baseline = kTextNotPlaced;
     c.m_needsPlacing = 1;
     return c;
 }
@@ -157,8 +157,8 @@ void RemeasureTextChar(CTextChar& ch)
 bool IsFontDifferent(const CTextChar& ch, const LOGFONT& logFont, COLORREF color, int pointSize, bool linkActive)
 {
     return (ch.m_bBold ? 700 : 400) != logFont.lfWeight || (ch.m_bItalic != 0) != (logFont.lfItalic != 0) ||
-           (ch.m_bUnderline != 0) != (logFont.lfUnderline != 0) || ch.m_nPointSize != pointSize ||
-           GetTextFaceName(ch.m_nFaceIndex) != logFont.lfFaceName || ch.m_link.IsActive() != linkActive ||
+           (ch.m_bUnderline != 0) != (logFont.lfUnderline != 0) || ch.m_pointSize != pointSize ||
+           GetTextFaceName(ch.m_faceIndex) != logFont.lfFaceName || ch.m_link.IsActive() != linkActive ||
            ch.m_color != color;
 }
 
@@ -174,7 +174,7 @@ int LineBottom(const CTextParagraph& para, size_t pair)
 {
     int ascent = 0, descent = 0;
     LineExtent(para, para.m_lines[pair], para.m_lines[pair + 1], ascent, descent);
-    return para.m_chars[para.m_lines[pair]].m_nBaseline + descent;
+    return para.m_chars[para.m_lines[pair]].m_baseline + descent;
 }
 
 // The first laid-out line of a paragraph whose bottom reaches y, as the index of its pair in m_lines; -1 when none
@@ -229,7 +229,7 @@ bool GetCharsInRect(const CTextBody& body, const RECT& rect, int& firstPara, int
         const int s = para.m_lines[pair], e = para.m_lines[pair + 1];
         int ascent = 0, descent = 0;
         LineExtent(para, s, e, ascent, descent);
-        if (para.m_chars[s].m_nBaseline - ascent >= rect.bottom)
+        if (para.m_chars[s].m_baseline - ascent >= rect.bottom)
             return false;
         firstPara = p;
         firstIndex = s;
@@ -255,7 +255,7 @@ bool GetCharsInRect(const CTextBody& body, const RECT& rect, int& firstPara, int
                 continue;
             int ascent = 0, descent = 0;
             LineExtent(para, s, e, ascent, descent);
-            if (para.m_chars[s].m_nBaseline - ascent >= rect.bottom)
+            if (para.m_chars[s].m_baseline - ascent >= rect.bottom)
                 return true;
             lastPara = q;
             lastIndex = s;
@@ -320,7 +320,7 @@ void ForEachDrawnChar(const CTextBody& body, int startPara, int endPara, int sta
                 haveFormat = true;
                 logFont = MakeCharLogFont(ch);
                 color = ch.m_color;
-                pointSize = ch.m_nPointSize;
+                pointSize = ch.m_pointSize;
                 linkActive = ch.m_link.IsActive();
                 // The forced underline goes to the drawn font only, so that a run of linked characters of one
                 // format keeps comparing equal and is drawn with one font.
@@ -345,7 +345,7 @@ void DrawTextRange(const CTextBody& body, CPixMap& target, POINT offset, int sta
     const int y0 = origin.y + offset.y;
     ForEachDrawnChar(body, startPara, endPara, startIndex, endIndex, LinkLook{},
                      [&](const CTextChar& ch, const TextFont& font, COLORREF colour) {
-                         font.DrawChar(target, x0 + ch.m_nLeft, y0 + ch.m_nBaseline, ch.m_ch, colour);
+                         font.DrawChar(target, x0 + ch.m_nLeft, y0 + ch.m_baseline, ch.m_ch, colour);
                      });
 }
 
@@ -363,7 +363,7 @@ void DrawEditing(const CTextBody& body, CPixMap& target, const RECT& update, POI
 
 CRect DrawSelectionRange(const CTextBody& body, CPixMap& target, POINT pageOrigin)
 {
-    if (body.m_bSelectionEmpty)
+    if (body.m_selectionEmpty)
         return CRect();
     const POINT origin = FrameOrigin(body);
     const int x0 = origin.x + pageOrigin.x;
@@ -393,8 +393,8 @@ CRect DrawSelectionRange(const CTextBody& body, CPixMap& target, POINT pageOrigi
                 const CTextChar& ch = para.m_chars[k];
                 if (!body.IsCharSelected(p, k) || !ch.IsPlaced())
                     continue;
-                cells.emplace_back(std::min(x0 + ch.m_nLeft, limit), y0 + ch.m_nBaseline - ascent,
-                                   std::min(x0 + ch.m_nLeft + ch.m_nWidth, limit), y0 + ch.m_nBaseline + descent);
+                cells.emplace_back(std::min(x0 + ch.m_nLeft, limit), y0 + ch.m_baseline - ascent,
+                                   std::min(x0 + ch.m_nLeft + ch.m_nWidth, limit), y0 + ch.m_baseline + descent);
             }
         }
     }

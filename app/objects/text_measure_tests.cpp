@@ -87,11 +87,11 @@ TEST(TextMeasure, ModelCharacterLendsItsMeasures)
     CTextChar ch = MakeTextChar('i', 0, 8, true, false, false, RGB(1, 2, 3), link, &model);
     EXPECT_EQ(ch.m_nWidth, model.m_nWidth);
     EXPECT_EQ(ch.m_ascent, model.m_ascent);
-    EXPECT_EQ(ch.m_nPointSize, 8);
+    EXPECT_EQ(ch.m_pointSize, 8);
     EXPECT_TRUE(ch.m_link.IsActive());
 
     // Measuring again after a format change takes the character's own format.
-    ch.m_nFaceIndex = model.m_nFaceIndex;
+    ch.m_faceIndex = model.m_faceIndex;
     RemeasureTextChar(ch);
     EXPECT_LT(ch.m_nWidth, model.m_nWidth);
 }
@@ -106,8 +106,8 @@ TEST(TextMeasure, FontDifferenceCoversEveryDrawnAttribute)
     changed[0].m_bBold = 1;
     changed[1].m_bItalic = 1;
     changed[2].m_bUnderline = 1;
-    changed[3].m_nPointSize = 13;
-    changed[4].m_nFaceIndex = static_cast<WORD>(base.m_nFaceIndex + 1);
+    changed[3].m_pointSize = 13;
+    changed[4].m_faceIndex = static_cast<WORD>(base.m_faceIndex + 1);
     changed[5].m_link.SetActive(true);
     changed[6].m_color = RGB(255, 0, 0);
     for (size_t i = 0; i < changed.size(); ++i)
@@ -172,7 +172,7 @@ bool CharsInRectByWalking(const CTextBody& body, const RECT& rect, int& firstPar
             for (int k = s; k <= e; ++k)
                 ascent = std::max(ascent, para.m_chars[k].m_ascent),
                 descent = std::max(descent, para.m_chars[k].m_descent);
-            lines.push_back({p, s, e, para.m_chars[s].m_nBaseline - ascent, para.m_chars[s].m_nBaseline + descent});
+            lines.push_back({p, s, e, para.m_chars[s].m_baseline - ascent, para.m_chars[s].m_baseline + descent});
         }
     }
     size_t first = 0;
@@ -336,7 +336,7 @@ TEST(TextMeasure, SelectionInvertsItsCellsAndTwiceRestores)
 
         White map(80, 60);
         EXPECT_TRUE(DrawSelectionRange(body, map, POINT{0, 0}).IsRectNull()); // nothing selected yet
-        body.m_bSelectionEmpty = 0;
+        body.m_selectionEmpty = 0;
         body.m_anchorPara = c.anchorPara;
         body.m_anchorIndex = c.anchorIndex;
         body.m_focusPara = c.focusPara;
@@ -371,7 +371,7 @@ TEST(TextMeasure, EditingRedrawsOnlyTheLinesInTheUpdate)
     CRect dirty;
     LayoutText(body, dirty);
     const CTextChar& second = body.m_paragraphs[1].m_chars[0];
-    const int secondTop = second.m_nBaseline - second.m_ascent;
+    const int secondTop = second.m_baseline - second.m_ascent;
     const POINT origin{3, 1};
 
     White map;

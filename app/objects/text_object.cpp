@@ -45,7 +45,7 @@ bool IsPlainFillKind(int kind)
 bool CharFormatDiffers(const CTextChar& a, const CTextChar& b)
 {
     return a.m_bBold != b.m_bBold || a.m_bItalic != b.m_bItalic || a.m_bUnderline != b.m_bUnderline ||
-           a.m_nPointSize != b.m_nPointSize || a.m_nFaceIndex != b.m_nFaceIndex || a.m_color != b.m_color ||
+           a.m_pointSize != b.m_pointSize || a.m_faceIndex != b.m_faceIndex || a.m_color != b.m_color ||
            !(a.m_link == b.m_link);
 }
 
@@ -158,7 +158,7 @@ void CTextObject::SetSize(int cx, int cy)
     }
     SetDirty();
     if (effects)
-        effects->m_bRebuild = true;
+        effects->m_rebuild = true;
     BuildOutline();
     UpdateHandles();
 }
@@ -175,7 +175,7 @@ void CTextObject::SetRotation(double newRotation)
     rotation = newRotation;
     SetDirty();
     if (effects)
-        effects->m_bRebuild = true;
+        effects->m_rebuild = true;
     BuildOutline();
     UpdateHandles();
 }
@@ -302,9 +302,9 @@ void CTextObject::MakePlain()
         fill->SetNone();
     body->SetModified();
     if (effects) {
-        effects->m_bShadow = false;
-        effects->m_bBevel = false;
-        effects->m_bGlow = false;
+        effects->m_shadow = false;
+        effects->m_bevel = false;
+        effects->m_glow = false;
     }
     if (link)
         link->SetActive(false);
@@ -327,7 +327,7 @@ std::unique_ptr<CTextBody> CTextObject::SetTextBody(std::unique_ptr<CTextBody> n
     if (fill)
         fill->SetRenderAgain();
     if (effects)
-        effects->m_bRebuild = true;
+        effects->m_rebuild = true;
     BuildOutline();
     UpdateHandles();
     if (PageView* view = GetCurrentView())
@@ -362,9 +362,9 @@ void CTextObject::BeginEdit()
     const CAppSettings defaults;
     CAppSettings* settings = GetAppSettings();
     const CAppSettings& current = settings ? *settings : defaults;
-    WORD faceIndex = FindFontIndex(current.m_strTextFont);
-    WORD pointSize = static_cast<WORD>(std::clamp(current.m_nTextFontSize, 0, 65535));
-    BYTE bold = current.m_bTextBold, italic = current.m_bTextItalic, underline = current.m_bTextUnderline;
+    WORD faceIndex = FindFontIndex(current.m_textFont);
+    WORD pointSize = static_cast<WORD>(std::clamp(current.m_textFontSize, 0, 65535));
+    BYTE bold = current.m_textBold, italic = current.m_textItalic, underline = current.m_textUnderline;
     COLORREF color = current.m_textColor.GetCOLORREF();
     CLinkInfo caretLink;
 
@@ -376,13 +376,13 @@ void CTextObject::BeginEdit()
     // The palettes show the caret's format; a face or size that differs across a selection leaves them as set.
     if (settings) {
         if (const std::string face = GetTextFaceName(faceIndex); faceIndex < 65535 && !face.empty())
-            settings->m_strTextFont = face;
+            settings->m_textFont = face;
         if (pointSize < 65535)
-            settings->m_nTextFontSize = pointSize;
+            settings->m_textFontSize = pointSize;
         settings->m_textColor = CColor(color);
-        settings->m_bTextBold = bold;
-        settings->m_bTextItalic = italic;
-        settings->m_bTextUnderline = underline;
+        settings->m_textBold = bold;
+        settings->m_textItalic = italic;
+        settings->m_textUnderline = underline;
     }
 }
 
@@ -408,9 +408,9 @@ bool CTextObject::EndEdit(PageView* view, bool record)
     UpdateHandles();
     SetDirty();
     if (effects) {
-        effects->m_shadowCache.m_nSoftness = -1;
-        effects->m_bevelCache.m_nSoftness = -1;
-        effects->m_glowCache.m_nSoftness = -1;
+        effects->m_shadowCache.m_softness = -1;
+        effects->m_bevelCache.m_softness = -1;
+        effects->m_glowCache.m_softness = -1;
     }
     services.CopyTextToMouseOverTwin(this);
     return true;
@@ -477,34 +477,34 @@ void CTextObject::InsertCharWithFormat(RECT& dirty, BYTE ch, WORD faceIndex, WOR
                                        BYTE underline, COLORREF color, const CLinkInfo& link)
 {
     body->SetModified();
-    if (!body->m_bSelectionEmpty)
+    if (!body->m_selectionEmpty)
         DeleteSelectedChars(dirty, true);
     CTextChar made = MakeTextChar(ch, faceIndex, pointSize, bold != 0, italic != 0, underline != 0, color, link);
     made.m_bBold = bold;
     made.m_bItalic = italic;
     made.m_bUnderline = underline;
-    CTextParagraph& para = body->m_paragraphs[static_cast<size_t>(body->m_nCaretPara)];
-    const int index = std::clamp(body->m_nCaretIndex, 0, para.GetCount());
+    CTextParagraph& para = body->m_paragraphs[static_cast<size_t>(body->m_caretPara)];
+    const int index = std::clamp(body->m_caretIndex, 0, para.GetCount());
     body->m_widestChar = std::max(body->m_widestChar, made.m_nWidth);
     para.m_chars.insert(para.m_chars.begin() + index, made);
-    body->m_nCaretIndex = index + 1;
+    body->m_caretIndex = index + 1;
 }
 
 void CTextObject::SplitParagraph()
 {
     body->SetModified();
-    body->m_bSelectionEmpty = 1;
+    body->m_selectionEmpty = 1;
     auto& paragraphs = body->m_paragraphs;
-    const size_t at = static_cast<size_t>(body->m_nCaretPara);
+    const size_t at = static_cast<size_t>(body->m_caretPara);
     CTextParagraph& para = paragraphs[at];
-    const int index = std::clamp(body->m_nCaretIndex, 0, para.GetCount());
+    const int index = std::clamp(body->m_caretIndex, 0, para.GetCount());
     CTextParagraph tail;
     tail.m_emptyHeight = body->m_curAscent + body->m_curDescent;
     tail.m_chars.assign(para.m_chars.begin() + index, para.m_chars.end());
     para.m_chars.erase(para.m_chars.begin() + index, para.m_chars.end());
     paragraphs.insert(paragraphs.begin() + static_cast<ptrdiff_t>(at) + 1, std::move(tail));
-    body->m_nCaretPara = static_cast<int>(at) + 1;
-    body->m_nCaretIndex = 0;
+    body->m_caretPara = static_cast<int>(at) + 1;
+    body->m_caretIndex = 0;
 }
 
 // ---- What the text body asks of its owner ----

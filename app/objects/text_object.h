@@ -141,7 +141,7 @@ public:
     bool IsEditing() const { return editing != 0; }
     bool IsNewObject() const { return newObject != 0; }
     void SetNewObject(bool isNew) { newObject = isNew ? 1 : 0; }
-    bool AllowsAdvancedText() const { return body->m_bAllowAdvanced != 0; }
+    bool AllowsAdvancedText() const { return body->m_allowAdvanced != 0; }
 
     // Enters in-place editing: the object shows its text box upright and the format palettes take the caret's
     // format.

@@ -204,10 +204,10 @@ TEST_F(TextObjectTest, WritesTurnedTextPicture)
         }
         return f;
     });
-    object->GetTextBody()->m_bAllowAdvanced = 1;
+    object->GetTextBody()->m_allowAdvanced = 1;
     auto effects = std::make_unique<CEffectSettings>();
-    effects->m_bShadow = true;
-    effects->m_nShadowOffset = 6;
+    effects->m_shadow = true;
+    effects->m_shadowOffset = 6;
     object->SetEffects(std::move(effects));
     object->SetRotation(kTextPi / 6);
     CPixMap scratch(IMAGE_MODE_RGBA, 64, 64);

@@ -131,10 +131,10 @@ void CTextObject::Save(CFile& file) const
     WriteInt32(file, bounds.top);
     WriteInt32(file, bounds.right);
     WriteInt32(file, bounds.bottom);
-    WriteInt32(file, body->m_nAlignment);
+    WriteInt32(file, body->m_alignment);
     WriteInt32(file, body->m_nWidth);
     WriteInt32(file, body->m_nHeight);
-    WriteByte(file, body->m_bAllowAdvanced);
+    WriteByte(file, body->m_allowAdvanced);
     (altText ? *altText : CStringAttr()).Write(file);
     WriteDouble(file, scaleX);
     WriteDouble(file, scaleY);
@@ -236,8 +236,8 @@ void CTextObject::Load(CFile& file, int major, int minor)
     link = std::move(newLink);
     image.reset();
     body = std::make_unique<CTextBody>(this, boxWidth, boxHeight);
-    body->m_nAlignment = alignment;
-    body->m_bAllowAdvanced = allowAdvanced;
+    body->m_alignment = alignment;
+    body->m_allowAdvanced = allowAdvanced;
 
     RECT dirtyRect{};
     size_t run = 0;
@@ -252,7 +252,7 @@ void CTextObject::Load(CFile& file, int major, int minor)
         if (ch == '\r')
             SplitParagraph();
         else
-            InsertCharWithFormat(dirtyRect, ch, format->m_nFaceIndex, format->m_nPointSize, format->m_bBold,
+            InsertCharWithFormat(dirtyRect, ch, format->m_faceIndex, format->m_pointSize, format->m_bBold,
                                  format->m_bItalic, format->m_bUnderline, format->m_color, format->m_link);
     }
     LayoutText(*body, dirtyRect);
@@ -269,5 +269,5 @@ void CTextObject::Load(CFile& file, int major, int minor)
 
     // Files of these versions hold no flag: a text that already shows as a picture keeps its picture properties.
     if ((major == 1 && minor == 0) || (major == 1 && minor == 3))
-        body->m_bAllowAdvanced = IsPlainObject() ? 0 : 1;
+        body->m_allowAdvanced = IsPlainObject() ? 0 : 1;
 }

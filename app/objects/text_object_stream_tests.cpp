@@ -108,8 +108,8 @@ TEST_F(TextObjectTest, SavedTextReadsBackWithEveryCharactersFormat)
         return f;
     };
     Type(*original, {"Bold text links", "", "Page two"}, formatAt);
-    original->GetTextBody()->m_nAlignment = CTextBody::alignCenter;
-    original->GetTextBody()->m_bAllowAdvanced = 1;
+    original->GetTextBody()->m_alignment = CTextBody::alignCenter;
+    original->GetTextBody()->m_allowAdvanced = 1;
     original->SetAltText(std::make_unique<CStringAttr>("Greeting"));
     original->SetRotation(0.5);
     original->SetSize(240, 60);
@@ -120,8 +120,8 @@ TEST_F(TextObjectTest, SavedTextReadsBackWithEveryCharactersFormat)
     ASSERT_NE(read, nullptr);
     EXPECT_FALSE(read->IsNewObject());
     EXPECT_EQ(Paragraphs(*read), Paragraphs(*original));
-    EXPECT_EQ(read->GetTextBody()->m_nAlignment, CTextBody::alignCenter);
-    EXPECT_EQ(read->GetTextBody()->m_bAllowAdvanced, 1);
+    EXPECT_EQ(read->GetTextBody()->m_alignment, CTextBody::alignCenter);
+    EXPECT_EQ(read->GetTextBody()->m_allowAdvanced, 1);
     EXPECT_EQ(read->GetAltText()->GetString(), "Greeting");
     EXPECT_EQ(read->GetRotation(), 0.5);
     EXPECT_EQ(read->GetScaleX(), original->GetScaleX());
@@ -216,8 +216,8 @@ TEST_F(TextObjectTest, HandWrittenStreamReadsAsStored)
     EXPECT_EQ(read->GetOffsetX(), 0);
     EXPECT_EQ(read->GetOffsetY(), 0);
     const CTextChar& a = read->GetTextBody()->m_paragraphs[0].m_chars[0];
-    EXPECT_EQ(GetTextFaceName(a.m_nFaceIndex), "Arial");
-    EXPECT_EQ(a.m_nPointSize, 12);
+    EXPECT_EQ(GetTextFaceName(a.m_faceIndex), "Arial");
+    EXPECT_EQ(a.m_pointSize, 12);
 }
 
 TEST_F(TextObjectTest, DamagedStreamsAreRefused)
@@ -363,6 +363,6 @@ TEST_F(TextObjectTest, OldFilesWithoutTheFlagAllowAdvancedTextWhenNotPlain)
         EXPECT_EQ(file->GetPosition(), file->GetLength());
         auto* text = dynamic_cast<CTextObject*>(read.get());
         ASSERT_NE(text, nullptr);
-        EXPECT_EQ(text->GetTextBody()->m_bAllowAdvanced, c.expected);
+        EXPECT_EQ(text->GetTextBody()->m_allowAdvanced, c.expected);
     }
 }

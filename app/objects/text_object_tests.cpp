@@ -46,7 +46,7 @@ TEST_F(TextObjectTest, PictureOnlyPropertiesFollowTheAdvancedTextFlag)
 {
     CTextObject object(0.0, 0.0, SIZE{40, 20}, 0.0);
     for (BYTE flag : {0, 1}) {
-        object.GetTextBody()->m_bAllowAdvanced = flag;
+        object.GetTextBody()->m_allowAdvanced = flag;
         const bool allowed = flag != 0;
         EXPECT_EQ(object.CanTakeStyle(), allowed);
         EXPECT_EQ(object.CanHavePictureFill(), allowed);
@@ -127,16 +127,16 @@ TEST_F(TextObjectTest, EnteringEditingShowsTheCaretsFormatInThePalettes)
         });
         if (c.selectAcrossSizes) {
             CTextBody& body = *object->GetTextBody();
-            body.m_bSelectionEmpty = 0;
+            body.m_selectionEmpty = 0;
             body.m_anchorPara = 0;
             body.m_anchorIndex = 0;
             body.m_focusPara = 1;
             body.m_focusIndex = 2;
         }
         object->BeginEdit();
-        EXPECT_EQ(services.settings.m_strTextFont, c.face);
-        EXPECT_EQ(services.settings.m_nTextFontSize, c.points);
-        EXPECT_EQ(services.settings.m_bTextBold, c.bold);
+        EXPECT_EQ(services.settings.m_textFont, c.face);
+        EXPECT_EQ(services.settings.m_textFontSize, c.points);
+        EXPECT_EQ(services.settings.m_textBold, c.bold);
         EXPECT_EQ(services.settings.m_textColor.GetCOLORREF(), c.colour);
     }
 }
@@ -244,7 +244,7 @@ TEST_F(TextObjectTest, PlainUntilAnyConditionFails)
         bool asksForTwin; // the conditions are tested in order; the twin is asked about fifth
     };
     const std::vector<Case> cases = {
-        {"an effect", [](CTextObject& o, TextServices&) { o.GetEffects()->m_bGlow = true; }, false},
+        {"an effect", [](CTextObject& o, TextServices&) { o.GetEffects()->m_glow = true; }, false},
         {"stretched", [](CTextObject& o, TextServices&) { o.SetSize(o.GetTextBody()->m_nWidth + 10, 30); }, false},
         {"turned", [](CTextObject& o, TextServices&) { o.SetRotation(0.01); }, false},
         {"gradient fill", [](CTextObject& o, TextServices&) { o.GetFill()->SetGradient(CGradientInfo()); }, false},
@@ -269,14 +269,14 @@ TEST_F(TextObjectTest, PlainUntilAnyConditionFails)
 TEST_F(TextObjectTest, MakePlainRemovesEveryPictureProperty)
 {
     auto object = MakeTextObject();
-    object->GetTextBody()->m_bAllowAdvanced = 1;
+    object->GetTextBody()->m_allowAdvanced = 1;
     object->SetRotation(1.0);
     object->SetSize(400, 90);
     auto fill = std::make_unique<CFillInfo>();
     fill->SetGradient(CGradientInfo());
     object->SetFill(std::move(fill));
     auto effects = std::make_unique<CEffectSettings>();
-    effects->m_bShadow = effects->m_bBevel = effects->m_bGlow = true;
+    effects->m_shadow = effects->m_bevel = effects->m_glow = true;
     object->SetEffects(std::move(effects));
     object->SetLink(std::make_unique<CLinkInfo>(UrlLink("http://example.com/")));
     object->SetAltText(std::make_unique<CStringAttr>("words"));
@@ -314,7 +314,7 @@ TEST_F(TextObjectTest, PlainnessChangesMakeTheTextRenderAgain)
         {"a shadow",
          [](CTextObject& o) {
              auto effects = std::make_unique<CEffectSettings>();
-             effects->m_bShadow = true;
+             effects->m_shadow = true;
              o.SetEffects(std::move(effects));
          },
          true},
@@ -370,7 +370,7 @@ TEST_F(TextObjectTest, PageLinksOfTheCharactersFollowPageChanges)
 TEST_F(TextObjectTest, DuplicateIsAFullIndependentCopy)
 {
     auto object = MakeTextObject("Copy me");
-    object->GetTextBody()->m_bAllowAdvanced = 1;
+    object->GetTextBody()->m_allowAdvanced = 1;
     object->SetSize(object->GetTextBody()->m_nWidth * 2, object->GetTextBody()->m_nHeight);
     object->SetAltText(std::make_unique<CStringAttr>("alt"));
     std::unique_ptr<CPageObject> copy = object->Duplicate();

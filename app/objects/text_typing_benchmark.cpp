@@ -27,8 +27,8 @@ std::unique_ptr<CTextObject> MakeLongText(int length)
     }
     RECT dirty{};
     LayoutText(body, dirty);
-    body.m_nCaretPara = kParagraphs - 1;
-    body.m_nCaretIndex = body.m_paragraphs.back().GetCount();
+    body.m_caretPara = kParagraphs - 1;
+    body.m_caretIndex = body.m_paragraphs.back().GetCount();
     return object;
 }
 
@@ -46,8 +46,8 @@ void TypeKeys(benchmark::State& state, bool atEnd, bool wholeLayout)
         if (!atEnd) {
             // In the middle of the middle paragraph: the lines after the caret move with each key.
             CTextBody& body = *object->GetTextBody();
-            body.m_nCaretPara = kParagraphs / 2;
-            body.m_nCaretIndex = body.m_paragraphs[kParagraphs / 2].GetCount() / 2;
+            body.m_caretPara = kParagraphs / 2;
+            body.m_caretIndex = body.m_paragraphs[kParagraphs / 2].GetCount() / 2;
         }
         state.ResumeTiming();
         RECT dirty{};

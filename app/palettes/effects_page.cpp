@@ -42,15 +42,15 @@ struct ValueControl
     int CEffectSettings::*field;
 };
 constexpr ValueControl kValueControls[] = {
-    {ID_SHADOW_ANGLE, 1114, true, EffectParameter::shadowAngle, &CEffectSettings::m_nShadowAngle},
-    {1149, 1052, false, EffectParameter::shadowOffset, &CEffectSettings::m_nShadowOffset},
-    {1150, 1053, false, EffectParameter::shadowSoftness, &CEffectSettings::m_nShadowSoftness},
-    {1151, 1054, false, EffectParameter::shadowOpacity, &CEffectSettings::m_nShadowOpacity},
-    {ID_BEVEL_ANGLE, 1069, true, EffectParameter::bevelAngle, &CEffectSettings::m_nBevelAngle},
-    {1154, 1305, false, EffectParameter::bevelOffset, &CEffectSettings::m_nBevelSoftness},
-    {1155, 1304, false, EffectParameter::bevelSoftness, &CEffectSettings::m_nBevelStrength},
-    {1152, 1301, false, EffectParameter::glowOffset, &CEffectSettings::m_nGlowSoftness},
-    {1153, 1057, false, EffectParameter::glowOpacity, &CEffectSettings::m_nGlowStrength},
+    {ID_SHADOW_ANGLE, 1114, true, EffectParameter::shadowAngle, &CEffectSettings::m_shadowAngle},
+    {1149, 1052, false, EffectParameter::shadowOffset, &CEffectSettings::m_shadowOffset},
+    {1150, 1053, false, EffectParameter::shadowSoftness, &CEffectSettings::m_shadowSoftness},
+    {1151, 1054, false, EffectParameter::shadowOpacity, &CEffectSettings::m_shadowOpacity},
+    {ID_BEVEL_ANGLE, 1069, true, EffectParameter::bevelAngle, &CEffectSettings::m_bevelAngle},
+    {1154, 1305, false, EffectParameter::bevelOffset, &CEffectSettings::m_bevelSoftness},
+    {1155, 1304, false, EffectParameter::bevelSoftness, &CEffectSettings::m_bevelStrength},
+    {1152, 1301, false, EffectParameter::glowOffset, &CEffectSettings::m_glowSoftness},
+    {1153, 1057, false, EffectParameter::glowOpacity, &CEffectSettings::m_glowStrength},
 };
 
 const ValueControl* FindValueControl(int id)
@@ -143,13 +143,13 @@ void CEffectsPage::FillControls()
         if (auto* list = FindPageControl<wxChoice>(this, id))
             list->SetSelection(index);
     };
-    check(ID_SHADOW_ON, e.m_bShadow);
-    check(ID_BEVEL_ON, e.m_bBevel);
-    check(ID_GLOW_ON, e.m_bGlow);
-    select(ID_SHADOW_STYLE, e.m_nShadowStyle);
-    select(ID_BEVEL_STYLE, e.m_nBevelStyle);
-    select(ID_GLOW_STYLE, e.m_nGlowStyle);
-    if (auto* radio = FindPageControl<wxRadioButton>(this, e.m_nBevelDirection == 0 ? ID_BEVEL_UP : ID_BEVEL_DOWN))
+    check(ID_SHADOW_ON, e.m_shadow);
+    check(ID_BEVEL_ON, e.m_bevel);
+    check(ID_GLOW_ON, e.m_glow);
+    select(ID_SHADOW_STYLE, e.m_shadowStyle);
+    select(ID_BEVEL_STYLE, e.m_bevelStyle);
+    select(ID_GLOW_STYLE, e.m_glowStyle);
+    if (auto* radio = FindPageControl<wxRadioButton>(this, e.m_bevelDirection == 0 ? ID_BEVEL_UP : ID_BEVEL_DOWN))
         radio->SetValue(true);
     for (const ValueControl& control : kValueControls) {
         if (control.wheel) {

@@ -28,13 +28,13 @@ bool& OnFlag(CEffectSettings& effects, PageEffect effect)
 {
     switch (effect) {
     case PageEffect::shadow:
-        return effects.m_bShadow;
+        return effects.m_shadow;
     case PageEffect::bevel:
-        return effects.m_bBevel;
+        return effects.m_bevel;
     case PageEffect::glow:
         break;
     }
-    return effects.m_bGlow;
+    return effects.m_glow;
 }
 
 // The field a parameter edits, the effect whose switch decides how, and the value the control's reading stands
@@ -52,35 +52,35 @@ ParameterTarget Target(CEffectSettings& e, EffectParameter parameter, int value)
     const auto style = [&](int last) { return value >= 0 && value < last ? value : last; };
     switch (parameter) {
     case EffectParameter::shadowAngle:
-        return {&e.m_nShadowAngle, PageEffect::shadow, value};
+        return {&e.m_shadowAngle, PageEffect::shadow, value};
     case EffectParameter::shadowOffset:
-        return {&e.m_nShadowOffset, PageEffect::shadow, value};
+        return {&e.m_shadowOffset, PageEffect::shadow, value};
     case EffectParameter::shadowSoftness:
-        return {&e.m_nShadowSoftness, PageEffect::shadow, value};
+        return {&e.m_shadowSoftness, PageEffect::shadow, value};
     case EffectParameter::shadowOpacity:
-        return {&e.m_nShadowOpacity, PageEffect::shadow, value};
+        return {&e.m_shadowOpacity, PageEffect::shadow, value};
     case EffectParameter::shadowStyle:
-        return {&e.m_nShadowStyle, PageEffect::shadow, style(2)};
+        return {&e.m_shadowStyle, PageEffect::shadow, style(2)};
     case EffectParameter::bevelAngle:
-        return {&e.m_nBevelAngle, PageEffect::bevel, value};
+        return {&e.m_bevelAngle, PageEffect::bevel, value};
     case EffectParameter::bevelOffset:
-        return {&e.m_nBevelSoftness, PageEffect::bevel, value};
+        return {&e.m_bevelSoftness, PageEffect::bevel, value};
     case EffectParameter::bevelSoftness:
-        return {&e.m_nBevelStrength, PageEffect::bevel, value};
+        return {&e.m_bevelStrength, PageEffect::bevel, value};
     case EffectParameter::bevelStyle:
-        return {&e.m_nBevelStyle, PageEffect::bevel, style(3)};
+        return {&e.m_bevelStyle, PageEffect::bevel, style(3)};
     case EffectParameter::bevelUp:
-        return {&e.m_nBevelDirection, PageEffect::bevel, 0};
+        return {&e.m_bevelDirection, PageEffect::bevel, 0};
     case EffectParameter::bevelDown:
-        return {&e.m_nBevelDirection, PageEffect::bevel, 1};
+        return {&e.m_bevelDirection, PageEffect::bevel, 1};
     case EffectParameter::glowOffset:
-        return {&e.m_nGlowSoftness, PageEffect::glow, value};
+        return {&e.m_glowSoftness, PageEffect::glow, value};
     case EffectParameter::glowOpacity:
-        return {&e.m_nGlowStrength, PageEffect::glow, value};
+        return {&e.m_glowStrength, PageEffect::glow, value};
     case EffectParameter::glowStyle:
         break;
     }
-    return {&e.m_nGlowStyle, PageEffect::glow, style(2)};
+    return {&e.m_glowStyle, PageEffect::glow, style(2)};
 }
 
 } // namespace

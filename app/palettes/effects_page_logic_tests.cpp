@@ -34,7 +34,7 @@ TEST_F(EffectsPageTest, PageIsOffForObjectsWithoutEffectsAndWhileTextIsEdited)
     SelectRectangle();
     const EffectsPageState state = ReadEffectsPage();
     EXPECT_TRUE(state.enabled);
-    EXPECT_EQ(state.values.m_nShadowAngle, 135);
+    EXPECT_EQ(state.values.m_shadowAngle, 135);
     EXPECT_EQ(state.values.m_glowColor, CColor(255, 255, 0));
     page.SetEditingInPlace(true);
     EXPECT_FALSE(ReadEffectsPage().enabled);
@@ -46,20 +46,20 @@ TEST_F(EffectsPageTest, ParametersOfAnEffectThatIsOffGoStraightIntoTheRecord)
     const CEffectSettings* record = &Effects();
     EXPECT_TRUE(SetEffectParameter(EffectParameter::shadowSoftness, 40));
     EXPECT_EQ(&Effects(), record) << "no copy replaced the record";
-    EXPECT_EQ(Effects().m_nShadowSoftness, 40);
+    EXPECT_EQ(Effects().m_shadowSoftness, 40);
     EXPECT_EQ(Steps(), 0u);
     EXPECT_TRUE(services.invalidatedRects.empty()) << "nothing drawn";
 
     // Switching it on is one step and keeps that softness.
     SwitchEffect(PageEffect::shadow, true);
-    EXPECT_TRUE(Effects().m_bShadow);
-    EXPECT_EQ(Effects().m_nShadowSoftness, 40);
+    EXPECT_TRUE(Effects().m_shadow);
+    EXPECT_EQ(Effects().m_shadowSoftness, 40);
     EXPECT_EQ(undo->recorded, std::vector<int>{static_cast<int>(kUndoEffects)});
 
     // On: a new value is a step, the value it had already is none.
     EXPECT_TRUE(SetEffectParameter(EffectParameter::shadowOffset, 20));
     EXPECT_FALSE(SetEffectParameter(EffectParameter::shadowOffset, 20));
-    EXPECT_EQ(Effects().m_nShadowOffset, 20);
+    EXPECT_EQ(Effects().m_shadowOffset, 20);
     EXPECT_EQ(Steps(), 2u);
 
     // A colour is a step even for an effect that is off, and even when unchanged.
@@ -81,17 +81,17 @@ TEST_F(EffectsPageTest, ListsRadiosAndSlidersReachTheirFields)
         int stored;
     };
     const Case cases[] = {
-        {EffectParameter::shadowStyle, 1, &CEffectSettings::m_nShadowStyle, 1},
-        {EffectParameter::shadowStyle, 5, &CEffectSettings::m_nShadowStyle, 2},
-        {EffectParameter::bevelStyle, 3, &CEffectSettings::m_nBevelStyle, 3}, // "Pillow emboss"
-        {EffectParameter::bevelStyle, 9, &CEffectSettings::m_nBevelStyle, 3},
-        {EffectParameter::glowStyle, 7, &CEffectSettings::m_nGlowStyle, 2},
-        {EffectParameter::bevelOffset, 33, &CEffectSettings::m_nBevelSoftness, 33},
-        {EffectParameter::bevelSoftness, 66, &CEffectSettings::m_nBevelStrength, 66},
-        {EffectParameter::glowOffset, 12, &CEffectSettings::m_nGlowSoftness, 12},
-        {EffectParameter::glowOpacity, 88, &CEffectSettings::m_nGlowStrength, 88},
-        {EffectParameter::bevelAngle, 359, &CEffectSettings::m_nBevelAngle, 359},
-        {EffectParameter::bevelDown, 1, &CEffectSettings::m_nBevelDirection, 1},
+        {EffectParameter::shadowStyle, 1, &CEffectSettings::m_shadowStyle, 1},
+        {EffectParameter::shadowStyle, 5, &CEffectSettings::m_shadowStyle, 2},
+        {EffectParameter::bevelStyle, 3, &CEffectSettings::m_bevelStyle, 3}, // "Pillow emboss"
+        {EffectParameter::bevelStyle, 9, &CEffectSettings::m_bevelStyle, 3},
+        {EffectParameter::glowStyle, 7, &CEffectSettings::m_glowStyle, 2},
+        {EffectParameter::bevelOffset, 33, &CEffectSettings::m_bevelSoftness, 33},
+        {EffectParameter::bevelSoftness, 66, &CEffectSettings::m_bevelStrength, 66},
+        {EffectParameter::glowOffset, 12, &CEffectSettings::m_glowSoftness, 12},
+        {EffectParameter::glowOpacity, 88, &CEffectSettings::m_glowStrength, 88},
+        {EffectParameter::bevelAngle, 359, &CEffectSettings::m_bevelAngle, 359},
+        {EffectParameter::bevelDown, 1, &CEffectSettings::m_bevelDirection, 1},
     };
     for (const Case& c : cases) {
         SetEffectParameter(c.parameter, c.value);
@@ -102,7 +102,7 @@ TEST_F(EffectsPageTest, ListsRadiosAndSlidersReachTheirFields)
     EXPECT_FALSE(SetEffectParameter(EffectParameter::bevelUp, 0));
     EXPECT_TRUE(SetEffectParameter(EffectParameter::bevelUp, 1));
     EXPECT_FALSE(SetEffectParameter(EffectParameter::bevelUp, 1)) << "already up";
-    EXPECT_EQ(Effects().m_nBevelDirection, 0);
+    EXPECT_EQ(Effects().m_bevelDirection, 0);
     EXPECT_EQ(Steps(), 0u) << "every effect is off";
 }
 

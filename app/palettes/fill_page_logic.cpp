@@ -42,7 +42,7 @@ std::string LastPictureFolder()
 void RememberPictureFolder(const std::string& path)
 {
     if (CAppSettings* settings = GetAppSettings())
-        settings->m_strImagePath = GetPathFolder(path);
+        settings->m_imagePath = GetPathFolder(path);
 }
 
 void TellPictureFailed(IOError error)

@@ -72,7 +72,7 @@ struct FakeLoader
 class FillPageTest : public PalettePageTest<FillServices>
 {
 protected:
-    FillPageTest() { services.settings.m_strImagePath = "/pictures/"; }
+    FillPageTest() { services.settings.m_imagePath = "/pictures/"; }
 
     CPageObject* SelectRectangle()
     {
@@ -81,7 +81,7 @@ protected:
     CTextObject* SelectText(bool advanced)
     {
         auto text = std::make_unique<CTextObject>(100.0, 100.0, SIZE{80, 40}, 0.0);
-        text->GetTextBody()->m_bAllowAdvanced = advanced ? 1 : 0;
+        text->GetTextBody()->m_allowAdvanced = advanced ? 1 : 0;
         return static_cast<CTextObject*>(Select(std::move(text)));
     }
     CFillInfo& Fill() { return *services.object->GetFill(); }
@@ -204,7 +204,7 @@ TEST_F(FillPageTest, PictureRadioLoadsTheRememberedFileOrAsksUntilOneLoads)
     EXPECT_EQ(Fill().GetKind(), CFillInfo::FILL_TEXTURE);
     EXPECT_EQ(Fill().GetImageFile(), "/b/stone.jpg");
     EXPECT_NE(Fill().GetImage(), nullptr) << "the loaded picture is kept, not loaded again";
-    EXPECT_EQ(services.settings.m_strImagePath, "/b/");
+    EXPECT_EQ(services.settings.m_imagePath, "/b/");
     EXPECT_EQ(Steps(), 1u);
     // One wait cursor per load.
     EXPECT_EQ(services.waitBegins, 3);

@@ -16,7 +16,7 @@ namespace {
 // The link of the first selected character, or of the character before the caret; false when there is none.
 bool CharacterLink(const CTextObject& text, CLinkInfo& link)
 {
-    if (!text.GetTextBody()->m_bSelectionEmpty) {
+    if (!text.GetTextBody()->m_selectionEmpty) {
         TextLinkSameness same;
         text.GetSelectionFormat(same, link);
         return true;
@@ -225,7 +225,7 @@ public:
     {
         const bool on = c.useLink;
         CLinkInfo link;
-        if (!m_text.GetTextBody()->m_bSelectionEmpty) {
+        if (!m_text.GetTextBody()->m_selectionEmpty) {
             TextLinkSameness same;
             m_text.GetSelectionFormat(same, link);
             link.SetActive(on);

@@ -75,7 +75,7 @@ void FillLinkPage(LinkControls& c)
     bool caret = false;
     bool fromRecord = false;
     if (holder == Holder::characters) {
-        if (!text->GetTextBody()->m_bSelectionEmpty) {
+        if (!text->GetTextBody()->m_selectionEmpty) {
             TextLinkSameness same;
             text->GetSelectionFormat(same, shown);
         } else {

@@ -205,7 +205,7 @@ TEST_F(LinkPageTest, APlainTextTakesOneLinkInEveryCharacterAsTextSteps)
     Select(std::move(made));
     ASSERT_TRUE(text->IsPlainObject());
     // Shown only while the text allows advanced text (else the page keeps what it showed).
-    text->GetTextBody()->m_bAllowAdvanced = 1;
+    text->GetTextBody()->m_allowAdvanced = 1;
     LinkControls c = Filled();
     EXPECT_TRUE(c.enabled);
     EXPECT_FALSE(c.useLink) << "shown from the record while no character links";

@@ -95,7 +95,7 @@ TEST_F(LookPageTest, EffectsGlowSwitchTurnsTheGlowOn)
     ASSERT_NE(effectsPage, nullptr);
     EXPECT_FALSE(effectsPage->FindWindow(1072)->IsEnabled()) << "nothing selected";
     CPageObject* rectangle = Select(std::make_unique<CRectangleObject>(150.0, 150.0, SIZE{80, 50}, 0.0));
-    rectangle->GetEffects()->m_nGlowStrength = 30;
+    rectangle->GetEffects()->m_glowStrength = 30;
     manager.NotifyActivePropPage(kRefreshSelection);
     Settle();
     ASSERT_TRUE(effectsPage->FindWindow(1072)->IsEnabled());
@@ -105,11 +105,11 @@ TEST_F(LookPageTest, EffectsGlowSwitchTurnsTheGlowOn)
 
     Click(effectsPage->FindWindow(1072));
     rectangle = page->GetItem(0)->GetCurrentObject();
-    EXPECT_TRUE(rectangle->GetEffects()->m_bGlow);
+    EXPECT_TRUE(rectangle->GetEffects()->m_glow);
     EXPECT_TRUE(dynamic_cast<wxCheckBox*>(effectsPage->FindWindow(1072))->GetValue());
     Picture("effects_palette_glow.png");
     EXPECT_EQ(UndoSteps(), 1);
-    EXPECT_FALSE(page->GetItem(0)->GetCurrentObject()->GetEffects()->m_bGlow);
+    EXPECT_FALSE(page->GetItem(0)->GetCurrentObject()->GetEffects()->m_glow);
 }
 
 // An address typed into the Link palette and Return make the shape's web link, repaired, as one step.
@@ -193,8 +193,8 @@ TEST_F(LookPageTest, StyleSevenGoesToBothSelectedObjects)
     for (CPageItem* item : {first, second}) {
         const CPageObject& object = *item->GetCurrentObject();
         EXPECT_EQ(object.GetFill()->GetImageFile(), StyleTexturePath(GetProgramFolder(), 7));
-        EXPECT_TRUE(object.GetEffects()->m_bBevel);
-        EXPECT_EQ(object.GetEffects()->m_nBevelStyle, 1);
+        EXPECT_TRUE(object.GetEffects()->m_bevel);
+        EXPECT_EQ(object.GetEffects()->m_bevelStyle, 1);
     }
     Picture("styles_palette.png");
     EXPECT_EQ(UndoSteps(), 1);

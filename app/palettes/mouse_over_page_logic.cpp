@@ -100,7 +100,7 @@ void MouseOverCreate()
     if (!object)
         return;
     const CAppSettings* settings = GetAppSettings();
-    if (settings && settings->m_bShowMouseoverHelp)
+    if (settings && settings->m_showMouseoverHelp)
         GetCoreServices().ShowHintDialog(kMouseOverHint);
     std::unique_ptr<CPageObject> twin = object->Duplicate();
     if (!twin)

@@ -113,12 +113,12 @@ TEST_F(MouseOverPageTest, AShapeGetsATwinMovedByClampedOffsetsWhileItIsShown)
 
 TEST_F(MouseOverPageTest, TextsNeedAdvancedTextAndNeverTypeOffsets)
 {
-    services.settings.m_bShowMouseoverHelp = false;
+    services.settings.m_showMouseoverHelp = false;
     auto made = std::make_unique<CTextObject>(100.0, 100.0, SIZE{80, 40}, 0.0);
     CTextObject* text = made.get();
     CPageItem* item = Select(std::move(made));
     EXPECT_FALSE(ReadMouseOverPage().create) << "advanced text is off";
-    text->GetTextBody()->m_bAllowAdvanced = 1;
+    text->GetTextBody()->m_allowAdvanced = 1;
     EXPECT_TRUE(ReadMouseOverPage().create);
     MouseOverCreate();
     EXPECT_TRUE(services.hints.empty());
@@ -128,7 +128,7 @@ TEST_F(MouseOverPageTest, TextsNeedAdvancedTextAndNeverTypeOffsets)
     EXPECT_FALSE(state.offsets);
 
     auto* twin = static_cast<CTextObject*>(item->GetObject(true));
-    twin->GetTextBody()->m_bAllowAdvanced = 0;
+    twin->GetTextBody()->m_allowAdvanced = 0;
     state = ReadMouseOverPage();
     EXPECT_FALSE(state.remove) << "the flag is off for the shown twin";
     EXPECT_TRUE(state.sameTextOn);

@@ -44,7 +44,7 @@ bool Toggle(bool CTextStyle::*flag)
 void StoreDistanceDefault(int distance)
 {
     if (CAppSettings* settings = GetAppSettings())
-        settings->m_nButtonTextShadowDistance = distance;
+        settings->m_buttonTextShadowDistance = distance;
 }
 
 } // namespace
@@ -63,25 +63,25 @@ std::optional<ButtonTextShown> ReadButtonText()
     shown.bold = style->m_bBold;
     shown.italic = style->m_bItalic;
     shown.underline = style->m_bUnderline;
-    shown.alignment = style->m_nAlignment;
-    shown.shadow = style->m_bShadow;
+    shown.alignment = style->m_alignment;
+    shown.shadow = style->m_shadow;
     shown.shadowColor = style->m_shadowColor.GetCOLORREF();
-    shown.direction = style->m_nShadowDirection;
-    shown.distance = style->m_nShadowDistance;
+    shown.direction = style->m_shadowDirection;
+    shown.distance = style->m_shadowDistance;
 
     // The next new shape's label looks like the one shown last.
     if (CAppSettings* settings = GetAppSettings()) {
-        settings->m_strButtonTextFont = shown.face;
-        settings->m_nButtonTextFontSize = shown.size;
+        settings->m_buttonTextFont = shown.face;
+        settings->m_buttonTextFontSize = shown.size;
         settings->m_clrButtonTextColor = shown.color;
-        settings->m_bButtonTextBold = shown.bold;
-        settings->m_bButtonTextItalic = shown.italic;
-        settings->m_bButtonTextUnderline = shown.underline;
-        settings->m_nButtonTextAlignment = shown.alignment;
-        settings->m_bButtonTextShadow = shown.shadow;
+        settings->m_buttonTextBold = shown.bold;
+        settings->m_buttonTextItalic = shown.italic;
+        settings->m_buttonTextUnderline = shown.underline;
+        settings->m_buttonTextAlignment = shown.alignment;
+        settings->m_buttonTextShadow = shown.shadow;
         settings->m_clrButtonTextShadowColor = shown.shadowColor;
-        settings->m_nButtonTextShadowDistance = shown.distance;
-        settings->m_nButtonTextShadowDirection = shown.direction;
+        settings->m_buttonTextShadowDistance = shown.distance;
+        settings->m_buttonTextShadowDirection = shown.direction;
     }
     return shown;
 }
@@ -121,13 +121,13 @@ bool ToggleButtonUnderline()
 
 bool ToggleDropShadow()
 {
-    return Toggle(&CTextStyle::m_bShadow);
+    return Toggle(&CTextStyle::m_shadow);
 }
 
 bool ApplyButtonAlignment(int alignment)
 {
-    return EditStyle([&](const CTextStyle& s) { return s.m_nAlignment == alignment; },
-                     [&](CTextStyle& s) { s.m_nAlignment = alignment; });
+    return EditStyle([&](const CTextStyle& s) { return s.m_alignment == alignment; },
+                     [&](CTextStyle& s) { s.m_alignment = alignment; });
 }
 
 bool ApplyShadowColor(COLORREF color)
@@ -138,8 +138,8 @@ bool ApplyShadowColor(COLORREF color)
 
 bool ApplyShadowDirection(int degrees)
 {
-    return EditStyle([&](const CTextStyle& s) { return s.m_nShadowDirection == degrees; },
-                     [&](CTextStyle& s) { s.m_nShadowDirection = degrees; });
+    return EditStyle([&](const CTextStyle& s) { return s.m_shadowDirection == degrees; },
+                     [&](CTextStyle& s) { s.m_shadowDirection = degrees; });
 }
 
 bool ApplyButtonText(const std::string& text)
@@ -172,8 +172,8 @@ ShadowDistanceResult ApplyShadowDistance(const std::string& typed)
     const long number = std::strtol(typed.c_str(), nullptr, 10);
     const int value = static_cast<int>(std::clamp<long>(number, kMinShadowDistance, kMaxShadowDistance));
     ShadowDistanceResult result;
-    result.changed = EditStyle([&](const CTextStyle& s) { return s.m_nShadowDistance == value; },
-                               [&](CTextStyle& s) { s.m_nShadowDistance = value; });
+    result.changed = EditStyle([&](const CTextStyle& s) { return s.m_shadowDistance == value; },
+                               [&](CTextStyle& s) { s.m_shadowDistance = value; });
     if (result.changed) {
         StoreDistanceDefault(value);
         if (value != number)
@@ -188,9 +188,9 @@ bool StepShadowDistance(int step)
     const CTextStyle* style = object ? StyleOf(*object) : nullptr;
     if (!style)
         return false;
-    const int value = std::clamp(style->m_nShadowDistance + step, kMinShadowDistance, kMaxShadowDistance);
-    const bool changed = EditStyle([&](const CTextStyle& s) { return s.m_nShadowDistance == value; },
-                                   [&](CTextStyle& s) { s.m_nShadowDistance = value; });
+    const int value = std::clamp(style->m_shadowDistance + step, kMinShadowDistance, kMaxShadowDistance);
+    const bool changed = EditStyle([&](const CTextStyle& s) { return s.m_shadowDistance == value; },
+                                   [&](CTextStyle& s) { s.m_shadowDistance = value; });
     if (changed)
         StoreDistanceDefault(value);
     return changed;

@@ -81,7 +81,7 @@ TEST_F(ButtonTextTest, EachToggleIsAStepAndSameValuesAreNone)
     EXPECT_EQ(Steps(), 2);
 
     EXPECT_FALSE(ApplyShadowColor(Style().m_shadowColor.GetCOLORREF()));
-    EXPECT_FALSE(ApplyButtonAlignment(Style().m_nAlignment));
+    EXPECT_FALSE(ApplyButtonAlignment(Style().m_alignment));
     EXPECT_FALSE(ApplyButtonFace(Style().m_strFont));
     EXPECT_TRUE(ApplyButtonSize(Style().m_nSize + 2));
     EXPECT_EQ(Steps(), 3);
@@ -94,15 +94,15 @@ TEST_F(ButtonTextTest, EachToggleIsAStepAndSameValuesAreNone)
 
 TEST_F(ButtonTextTest, ShadowDistanceStaysWithinItsRange)
 {
-    Style().m_nShadowDistance = 3;
+    Style().m_shadowDistance = 3;
     ShadowDistanceResult typed = ApplyShadowDistance("25");
     EXPECT_TRUE(typed.changed);
     EXPECT_EQ(typed.shown, "20");
-    EXPECT_EQ(Style().m_nShadowDistance, 20);
-    EXPECT_EQ(services.settings.m_nButtonTextShadowDistance, 20);
+    EXPECT_EQ(Style().m_shadowDistance, 20);
+    EXPECT_EQ(services.settings.m_buttonTextShadowDistance, 20);
     EXPECT_FALSE(StepShadowDistance(1)) << "the up arrow at 20";
     EXPECT_TRUE(StepShadowDistance(-1));
-    EXPECT_EQ(Style().m_nShadowDistance, 19);
+    EXPECT_EQ(Style().m_shadowDistance, 19);
     typed = ApplyShadowDistance("7");
     EXPECT_TRUE(typed.changed);
     EXPECT_EQ(typed.shown, std::nullopt) << "the box already says it";

@@ -108,16 +108,15 @@ bool EditHtmlObject(bool justPlaced)
         kUndoObject, [](const CPageObject&) { return false; },
         [&](CPageObject&) {
             html->SetName(texts.m_strName);
-            html->SetHtmlCode(texts.m_strHtmlCode);
-            html->SetHeaderHtml(texts.m_strHeaderHtml);
-            html->SetOnloadCode(texts.m_strOnloadCode);
+            html->SetHtmlCode(texts.m_htmlCode);
+            html->SetHeaderHtml(texts.m_headerHtml);
+            html->SetOnloadCode(texts.m_onloadCode);
             html->SetUsedFiles(texts.m_usedFiles);
             if (justPlaced) {
                 SIZE size;
                 html->GetSize(size);
                 const CRect before(0, 0, size.cx, size.cy);
-                const CRect fitted =
-                    MeasureHtmlSize(MeasureHtmlSize(before, texts.m_strHtmlCode), texts.m_strHeaderHtml);
+                const CRect fitted = MeasureHtmlSize(MeasureHtmlSize(before, texts.m_htmlCode), texts.m_headerHtml);
                 if (fitted.Width() > before.Width() || fitted.Height() > before.Height())
                     html->SetSize(fitted.Width(), fitted.Height());
             }
@@ -127,10 +126,10 @@ bool EditHtmlObject(bool justPlaced)
     if (PageView* view = GetCurrentView())
         view->InvalidateView(true);
     CAppSettings* settings = GetAppSettings();
-    if (settings && settings->m_bShowHtmlSaveWarning) {
+    if (settings && settings->m_showHtmlSaveWarning) {
         bool dontShowAgain = false;
         if (services.ShowNoticeDialog(IDS_HTML_SAVE_NOTICE, dontShowAgain) == DialogAnswer::ok)
-            settings->m_bShowHtmlSaveWarning = !dontShowAgain;
+            settings->m_showHtmlSaveWarning = !dontShowAgain;
     }
     return true;
 }

@@ -50,7 +50,7 @@ public:
         ++dialogs;
         if (!answerOk)
             return false;
-        texts.m_strHtmlCode = code;
+        texts.m_htmlCode = code;
         texts.m_strName = "Banner";
         return true;
     }
@@ -150,7 +150,7 @@ TEST_F(CodeObjectTest, EditHtmlGrowsAJustPlacedObjectAndNeverShrinksIt)
     EXPECT_EQ(SizeOf(*html).cx, 400);
     EXPECT_EQ(SizeOf(*html).cy, 300);
     EXPECT_EQ(services.notices, std::vector<int>{7013});
-    EXPECT_FALSE(services.settings.m_bShowHtmlSaveWarning) << "its box was ticked";
+    EXPECT_FALSE(services.settings.m_showHtmlSaveWarning) << "its box was ticked";
 
     // Edited later, the object keeps its size; a smaller size in the code never shrinks it.
     services.code = "<object width=\"800\" height=\"600\">";

@@ -68,7 +68,7 @@ constexpr std::pair<int, UINT> kButtonTextButtons[] = {
 class CAlignButton : public CButtonControl
 {
 public:
-    explicit CAlignButton(int alignment) : m_nAlignment(alignment) {}
+    explicit CAlignButton(int alignment) : m_alignment(alignment) {}
 
 protected:
     void Paint(wxDC& dc) override
@@ -79,13 +79,13 @@ protected:
         const int top = (size.cy - 7) / 2;
         for (int line = 0; line < 4; ++line) {
             const int width = std::min(line % 2 == 0 ? 10 : 6, size.cx - 6);
-            const int left = m_nAlignment == 0 ? 3 : m_nAlignment == 1 ? (size.cx - width) / 2 : size.cx - 3 - width;
+            const int left = m_alignment == 0 ? 3 : m_alignment == 1 ? (size.cx - width) / 2 : size.cx - 3 - width;
             dc.DrawLine(left, top + 2 * line, left + width, top + 2 * line);
         }
     }
 
 private:
-    int m_nAlignment;
+    int m_alignment;
 };
 
 } // namespace
@@ -354,7 +354,7 @@ void CObjectPage::OnFaceChanged(wxCommandEvent& event)
     m_format.ApplyFace(WxToBytes(event.GetString()));
     // With characters selected the keyboard stays here, so that further formats can follow.
     const CTextObject* text = CObjectTextFormat::GetEditedText();
-    if (text && text->GetTextBody()->m_bSelectionEmpty)
+    if (text && text->GetTextBody()->m_selectionEmpty)
         FocusMainFrame();
 }
 
@@ -383,7 +383,7 @@ void CObjectPage::OnFormatButton(CControlNotifyEvent& event)
         const int alignment = event.GetId() == 1046 ? 0 : event.GetId() == 1048 ? 1 : 2;
         const bool changed = m_format.ApplyAlignment(alignment);
         if (CObjectTextFormat::GetEditedText())
-            CheckAlignment(CObjectTextFormat::GetEditedText()->GetTextBody()->m_nAlignment);
+            CheckAlignment(CObjectTextFormat::GetEditedText()->GetTextBody()->m_alignment);
         if (!changed)
             return;
         break;

@@ -118,7 +118,7 @@ TEST_F(ObjectPageTest, EachKindShowsItsOwnSections)
     };
     auto text = [](bool advanced) {
         auto object = std::make_unique<CTextObject>(100.0, 100.0, SIZE{120, 30}, 0.0);
-        object->GetTextBody()->m_bAllowAdvanced = advanced ? 1 : 0;
+        object->GetTextBody()->m_allowAdvanced = advanced ? 1 : 0;
         return object;
     };
     const Case cases[] = {

@@ -94,7 +94,7 @@ TEST_F(ObjectPageWindowTest, TypedWidthResizesTheStarAndUndoRestoresIt)
 TEST_F(ObjectPageWindowTest, TextBeingEditedTakesBoldFromThePalette)
 {
     auto made = text_editing_testing::MakeText(200, {"hello world"}, {.points = 14});
-    made->GetTextBody()->m_bAllowAdvanced = 1;
+    made->GetTextBody()->m_allowAdvanced = 1;
     CTextObject* text = made.get();
     Select(std::move(made));
     EXPECT_FALSE(objectPage->FindWindow("textFormat")->IsShown());

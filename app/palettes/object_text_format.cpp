@@ -89,10 +89,10 @@ std::optional<TextFormatShown> CObjectTextFormat::Fill()
     const std::vector<std::string>& faces = GetTextFaceNames();
 
     // The defaults, unless the text reports the format at its caret.
-    WORD faceIndex = FindFontIndex(settings.m_strTextFont, faces);
-    WORD size = static_cast<WORD>(settings.m_nTextFontSize);
+    WORD faceIndex = FindFontIndex(settings.m_textFont, faces);
+    WORD size = static_cast<WORD>(settings.m_textFontSize);
     COLORREF color = settings.m_textColor.GetCOLORREF();
-    BYTE bold = settings.m_bTextBold, italic = settings.m_bTextItalic, underline = settings.m_bTextUnderline;
+    BYTE bold = settings.m_textBold, italic = settings.m_textItalic, underline = settings.m_textUnderline;
     if (!g_keepFormat) {
         WORD caretFace = 0, caretSize = 0;
         BYTE caretBold = 0, caretItalic = 0, caretUnderline = 0;
@@ -107,26 +107,26 @@ std::optional<TextFormatShown> CObjectTextFormat::Fill()
     TextFormatShown shown;
     if (faceIndex != kMixed && faceIndex < faces.size()) {
         m_font.lfFaceName = faces[faceIndex];
-        settings.m_strTextFont = faces[faceIndex];
+        settings.m_textFont = faces[faceIndex];
         shown.face = faces[faceIndex];
     }
     if (size != kMixed) {
         m_font.lfHeight = -MulDiv(size, kTextResolution, 72);
-        settings.m_nTextFontSize = size;
+        settings.m_textFontSize = size;
         shown.sizeEntry = TextSizeEntryFor(size);
     }
     m_font.lfWeight = bold ? 700 : 400;
     m_font.lfItalic = italic ? 1 : 0;
     m_font.lfUnderline = underline ? 1 : 0;
     settings.m_textColor = CColor(color);
-    settings.m_bTextBold = bold ? 1 : 0;
-    settings.m_bTextItalic = italic ? 1 : 0;
-    settings.m_bTextUnderline = underline ? 1 : 0;
+    settings.m_textBold = bold ? 1 : 0;
+    settings.m_textItalic = italic ? 1 : 0;
+    settings.m_textUnderline = underline ? 1 : 0;
     shown.bold = bold != 0;
     shown.italic = italic != 0;
     shown.underline = underline != 0;
     shown.color = color;
-    shown.alignment = text->GetTextBody()->m_nAlignment;
+    shown.alignment = text->GetTextBody()->m_alignment;
     g_keepFormat = false;
     return shown;
 }
@@ -157,7 +157,7 @@ bool CObjectTextFormat::ApplyFace(const std::string& face)
     ViewPage()->SetChangedSinceUpload(true);
     ApplyAttribute(*text, 0);
     if (CAppSettings* settings = GetAppSettings())
-        settings->m_strTextFont = face;
+        settings->m_textFont = face;
     return true;
 }
 
@@ -170,7 +170,7 @@ bool CObjectTextFormat::ApplySizeEntry(int entry)
     m_font.lfHeight = -MulDiv(points, kTextResolution, 72);
     ViewPage()->SetChangedSinceUpload(true);
     if (CAppSettings* settings = GetAppSettings())
-        settings->m_nTextFontSize = points;
+        settings->m_textFontSize = points;
     ApplyAttribute(*text, 1);
     return true;
 }
@@ -183,7 +183,7 @@ bool CObjectTextFormat::ToggleBold()
     const bool bold = m_font.lfWeight == 400;
     m_font.lfWeight = bold ? 700 : 400;
     if (CAppSettings* settings = GetAppSettings())
-        settings->m_bTextBold = bold ? 1 : 0;
+        settings->m_textBold = bold ? 1 : 0;
     ApplyAttribute(*text, 2);
     return true;
 }
@@ -195,7 +195,7 @@ bool CObjectTextFormat::ToggleItalic()
         return false;
     m_font.lfItalic = m_font.lfItalic ? 0 : 1;
     if (CAppSettings* settings = GetAppSettings())
-        settings->m_bTextItalic = m_font.lfItalic;
+        settings->m_textItalic = m_font.lfItalic;
     ApplyAttribute(*text, 3);
     return true;
 }
@@ -207,7 +207,7 @@ bool CObjectTextFormat::ToggleUnderline()
         return false;
     m_font.lfUnderline = m_font.lfUnderline ? 0 : 1;
     if (CAppSettings* settings = GetAppSettings())
-        settings->m_bTextUnderline = m_font.lfUnderline;
+        settings->m_textUnderline = m_font.lfUnderline;
     ApplyAttribute(*text, 4);
     return true;
 }
@@ -227,9 +227,9 @@ bool CObjectTextFormat::ApplyColor(COLORREF color)
 bool CObjectTextFormat::ApplyAlignment(int alignment)
 {
     CTextObject* text = GetEditedText();
-    if (!text || text->GetTextBody()->m_nAlignment == alignment)
+    if (!text || text->GetTextBody()->m_alignment == alignment)
         return false;
-    text->GetTextBody()->m_nAlignment = alignment;
+    text->GetTextBody()->m_alignment = alignment;
     Relayout(*text);
     text->GetTextBody()->SetModified();
     if (PageView* view = GetCurrentView())
@@ -245,7 +245,7 @@ std::optional<bool> SwitchAdvancedText()
     if (!text)
         return std::nullopt;
     CTextBody& body = *text->GetTextBody();
-    const bool allows = body.m_bAllowAdvanced != 0;
+    const bool allows = body.m_allowAdvanced != 0;
     if (!allows && GetCoreServices().ShowHintDialog(kAdvancedTextHint) != DialogAnswer::ok)
         return false;
 
@@ -254,7 +254,7 @@ std::optional<bool> SwitchAdvancedText()
         undo->RecordUndo(kUndoAdvancedText);
     page->ClearSelection();
     if (allows) {
-        body.m_bAllowAdvanced = 0;
+        body.m_allowAdvanced = 0;
         text->MakePlain();
         // The step holds the twin's copy; the detached one goes.
         if (item->HasMouseOver())
@@ -269,7 +269,7 @@ std::optional<bool> SwitchAdvancedText()
                 break;
             }
         }
-        body.m_bAllowAdvanced = 1;
+        body.m_allowAdvanced = 1;
         // The index counts the list without the item: an item that stood lower moves the others down by one.
         if (page->IndexOfItem(item) < below)
             --below;
@@ -281,5 +281,5 @@ std::optional<bool> SwitchAdvancedText()
     page->RenderDirtyObjects();
     if (PageView* view = GetCurrentView())
         view->InvalidateView(true);
-    return body.m_bAllowAdvanced != 0;
+    return body.m_allowAdvanced != 0;
 }

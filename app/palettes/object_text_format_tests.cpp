@@ -84,14 +84,14 @@ TEST_F(ObjectTextFormatTest, TheSectionShowsTheFormatAtTheCaret)
     ASSERT_TRUE(shown.has_value());
     EXPECT_EQ(shown->sizeEntry, 3) << "14 points is size \"4\"";
     EXPECT_EQ(shown->face, First());
-    EXPECT_EQ(services.settings.m_nTextFontSize, 14) << "what is seen becomes the default";
+    EXPECT_EQ(services.settings.m_textFontSize, 14) << "what is seen becomes the default";
     EXPECT_EQ(format.GetFont().lfHeight, -MulDiv(14, kTextResolution, 72));
 
     PutCaret(*text, {0, 7});
     shown = format.Fill();
     EXPECT_EQ(shown->sizeEntry, std::nullopt) << "16 points is in no entry";
     EXPECT_EQ(shown->face, Last());
-    EXPECT_EQ(services.settings.m_strTextFont, Last());
+    EXPECT_EQ(services.settings.m_textFont, Last());
 
     // A selection over both faces shows no face.
     Select(*text, {0, 1}, {0, 6});
@@ -106,7 +106,7 @@ TEST_F(ObjectTextFormatTest, AfterAChangeTheNextFillShowsTheDefaultsAndTheOneAft
     format.Fill();
     // The caret stands inside "big": the word takes the size.
     EXPECT_TRUE(format.ApplySizeEntry(5));
-    EXPECT_EQ(services.settings.m_nTextFontSize, 24);
+    EXPECT_EQ(services.settings.m_textFontSize, 24);
     EXPECT_TRUE(CObjectTextFormat::IsKeepingFormat());
     EXPECT_EQ(format.Fill()->sizeEntry, 5);
     EXPECT_FALSE(CObjectTextFormat::IsKeepingFormat());
@@ -115,14 +115,14 @@ TEST_F(ObjectTextFormatTest, AfterAChangeTheNextFillShowsTheDefaultsAndTheOneAft
     PutCaret(*text, {0, 7});
     format.Fill();
     EXPECT_TRUE(format.ToggleBold());
-    EXPECT_TRUE(services.settings.m_bTextBold);
+    EXPECT_TRUE(services.settings.m_textBold);
     EXPECT_TRUE(format.Fill()->bold);
     EXPECT_EQ(format.Fill()->sizeEntry, std::nullopt);
 
     // Alignment belongs to the whole text and is no format change.
     EXPECT_TRUE(format.ApplyAlignment(CTextBody::alignRight));
     EXPECT_FALSE(format.ApplyAlignment(CTextBody::alignRight));
-    EXPECT_EQ(text->GetTextBody()->m_nAlignment, CTextBody::alignRight);
+    EXPECT_EQ(text->GetTextBody()->m_alignment, CTextBody::alignRight);
     EXPECT_FALSE(CObjectTextFormat::IsKeepingFormat());
 
     // Nothing applies while no text is edited.

@@ -72,7 +72,7 @@ std::unique_ptr<CFillStyle> WithPicture(const std::string& path)
 bool TakePicture(std::unique_ptr<CFillStyle> copy)
 {
     if (CAppSettings* settings = GetAppSettings())
-        settings->m_strBackgroundImagePath = GetPathFolder(copy->GetImageFile());
+        settings->m_backgroundImagePath = GetPathFolder(copy->GetImageFile());
     return ReplaceBackground(std::move(copy));
 }
 
@@ -82,7 +82,7 @@ std::string PictureStartFolder(const CFillStyle& background)
     if (!path.empty())
         return GetPathFolder(path);
     const CAppSettings* settings = GetAppSettings();
-    return settings ? settings->m_strBackgroundImagePath : std::string();
+    return settings ? settings->m_backgroundImagePath : std::string();
 }
 
 } // namespace

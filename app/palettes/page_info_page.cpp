@@ -57,7 +57,7 @@ void FillPositions(wxComboBox* positions)
 CPageInfoPage::CPageInfoPage(wxWindow* parent) : CPalettePage(parent, kPagePropSheet)
 {
     m_pTitle = dynamic_cast<wxTextCtrl*>(FindWindow(kTitleId));
-    m_pPageId = dynamic_cast<wxTextCtrl*>(FindWindow(kPageIdId));
+    m_pageId = dynamic_cast<wxTextCtrl*>(FindWindow(kPageIdId));
     m_positions = dynamic_cast<wxComboBox*>(FindWindow(kPositionsId));
     m_pColor = ReplacePlaceholder<CColorControl>(*this, kColorId);
     m_pGradient = ReplacePlaceholder<CGradientControl>(*this, kGradientId);
@@ -67,7 +67,7 @@ CPageInfoPage::CPageInfoPage(wxWindow* parent) : CPalettePage(parent, kPagePropS
             return CPageSizeControls::Size{state.width, state.height};
         },
         [this](int index, int count) { OnSizeChosen(index, count); }};
-    if (!m_pTitle || !m_pPageId || !m_positions || !m_pColor || !m_pGradient ||
+    if (!m_pTitle || !m_pageId || !m_positions || !m_pColor || !m_pGradient ||
         !m_size.Create(*this, {kWidthId, kHeightId, kSizesId}, PageSizePresets::page, sizeHandlers))
         return;
     m_pColor->Init(nullptr);
@@ -75,7 +75,7 @@ CPageInfoPage::CPageInfoPage(wxWindow* parent) : CPalettePage(parent, kPagePropS
     m_pGradient->Init();
     m_pGradient->SetToolTip(BytesToWx(ResourceText(IDS_PAGE_GRADIENT_TIP)));
     FillPositions(m_positions);
-    for (wxTextCtrl* field : {m_pTitle, m_pPageId, m_size.Width(), m_size.Height()})
+    for (wxTextCtrl* field : {m_pTitle, m_pageId, m_size.Width(), m_size.Height()})
         field->Bind(wxEVT_KILL_FOCUS, &CPageInfoPage::OnTextLeft, this);
     Bind(wxEVT_COMBOBOX_DROPDOWN, &CPageInfoPage::OnPositionDropDown, this, kPositionsId);
     Bind(wxEVT_COMBOBOX, &CPageInfoPage::OnPositionChosen, this, kPositionsId);
@@ -90,14 +90,14 @@ CPageInfoPage::CPageInfoPage(wxWindow* parent) : CPalettePage(parent, kPagePropS
         if (event.GetSize().GetWidth() >= best.GetWidth() && event.GetSize().GetHeight() >= best.GetHeight())
             event.Skip();
     });
-    m_bReady = true;
+    m_ready = true;
     Layout();
     FillControls();
 }
 
 void CPageInfoPage::FillControls()
 {
-    if (!m_bReady)
+    if (!m_ready)
         return;
     const PageInfoState state = ReadPageInfo();
     const int settings[] = {kTitleLabelId, kTitleId, kPageIdLabelId, kPageIdId,  kWidthId,
@@ -114,14 +114,14 @@ void CPageInfoPage::FillControls()
     for (int id : background)
         enable(id, state.hasPage && !state.editingText);
     if (!state.hasPage) {
-        for (wxTextCtrl* field : {m_pTitle, m_pPageId, m_size.Width(), m_size.Height()})
+        for (wxTextCtrl* field : {m_pTitle, m_pageId, m_size.Width(), m_size.Height()})
             field->ChangeValue(wxEmptyString);
         return;
     }
     // The front page stays the front page until another page takes its place.
     enable(kFrontPageId, !state.frontPage && !state.editingText);
     m_pTitle->ChangeValue(BytesToWx(state.title));
-    m_pPageId->ChangeValue(BytesToWx(state.pageId));
+    m_pageId->ChangeValue(BytesToWx(state.pageId));
     m_size.ShowFields(state.width, state.height);
     m_size.ShowSize(state.width, state.height);
     dynamic_cast<wxCheckBox*>(FindWindow(kFrontPageId))->SetValue(state.frontPage);
@@ -152,7 +152,7 @@ void CPageInfoPage::OnTextLeft(wxFocusEvent& event)
 {
     event.Skip();
     auto* field = dynamic_cast<wxTextCtrl*>(event.GetEventObject());
-    if (!field || !m_bReady)
+    if (!field || !m_ready)
         return;
     const std::string text = WxToBytes(field->GetValue());
     const PageInfoState state = ReadPageInfo();

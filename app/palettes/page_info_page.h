@@ -31,10 +31,10 @@ private:
     // After a change: show the page again and give the keyboard back to the main window.
     void Done();
 
-    bool m_bReady = false;
+    bool m_ready = false;
     CPageSizeControls m_size;
     wxTextCtrl* m_pTitle = nullptr;
-    wxTextCtrl* m_pPageId = nullptr;
+    wxTextCtrl* m_pageId = nullptr;
     wxComboBox* m_positions = nullptr;
     CColorControl* m_pColor = nullptr;
     CGradientControl* m_pGradient = nullptr;

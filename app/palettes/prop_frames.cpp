@@ -127,11 +127,11 @@ CPropFrame::CPropFrame(wxWindow* parent, int index, CPropSheetManager& manager)
                   wxCAPTION | wxCLOSE_BOX | wxFRAME_FLOAT_ON_PARENT | wxFRAME_TOOL_WINDOW),
       m_manager(manager)
 {
-    m_pSheet = new CPropSheet(this, index);
+    m_sheet = new CPropSheet(this, index);
     auto* sizer = new wxBoxSizer(wxVERTICAL);
-    sizer->Add(m_pSheet, 1, wxEXPAND);
+    sizer->Add(m_sheet, 1, wxEXPAND);
     SetSizer(sizer);
-    SetClientSize(m_pSheet->GetBestSize());
+    SetClientSize(m_sheet->GetBestSize());
     Bind(wxEVT_CLOSE_WINDOW, &CPropFrame::OnClose, this);
     Bind(wxEVT_SET_FOCUS, &CPropFrame::OnSetFocus, this);
 }
@@ -158,8 +158,8 @@ void CPropFrame::ShowFrame(bool show)
 void CPropFrame::SetFrameBounds(const CPoint& topLeft, const CSize& size, bool resizeSheet)
 {
     // Never smaller than the page's controls need with the desktop's fonts, so that none is squeezed.
-    if (m_pSheet)
-        m_pSheet->FitPage();
+    if (m_sheet)
+        m_sheet->FitPage();
     InvalidateBestSize();
     const wxSize least = GetBestSize();
     SetSize(topLeft.x, topLeft.y, std::max<int>(size.cx, least.GetWidth()), std::max<int>(size.cy, least.GetHeight()));
@@ -172,13 +172,13 @@ void CPropFrame::ActivateFirstPage()
     // The toolkit's page change takes the keyboard into the sheet, out of the page window that has it; the one
     // page is the first already, and any other is turned to without it (the palette reads the selection afresh
     // whenever it is shown).
-    if (m_pSheet && m_pSheet->GetPageCount() > 0 && m_pSheet->GetSelection() != 0)
-        m_pSheet->ChangeSelection(0);
+    if (m_sheet && m_sheet->GetPageCount() > 0 && m_sheet->GetSelection() != 0)
+        m_sheet->ChangeSelection(0);
 }
 
 void CPropFrame::NotifyActivePage(UINT code)
 {
-    if (CPalettePage* page = m_pSheet ? m_pSheet->GetActivePage() : nullptr)
+    if (CPalettePage* page = m_sheet ? m_sheet->GetActivePage() : nullptr)
         page->OnRefresh(code);
 }
 
@@ -195,8 +195,8 @@ void CPropFrame::OnClose(wxCloseEvent& event)
 
 void CPropFrame::OnSetFocus(wxFocusEvent& event)
 {
-    if (m_pSheet)
-        m_pSheet->SetFocus();
+    if (m_sheet)
+        m_sheet->SetFocus();
     event.Skip();
 }
 
@@ -205,19 +205,19 @@ namespace {
 class CWindowPaletteHost : public CPaletteHost
 {
 public:
-    CWindowPaletteHost(wxWindow* parent, CPropSheetManager& manager) : m_pParent(parent), m_manager(manager) {}
+    CWindowPaletteHost(wxWindow* parent, CPropSheetManager& manager) : m_parent(parent), m_manager(manager) {}
 
-    CPaletteFrame* CreatePaletteFrame(int index) override { return new CPropFrame(m_pParent, index, m_manager); }
+    CPaletteFrame* CreatePaletteFrame(int index) override { return new CPropFrame(m_parent, index, m_manager); }
 
     CSize GetScreenSize() const override
     {
-        const int display = wxDisplay::GetFromWindow(m_pParent);
+        const int display = wxDisplay::GetFromWindow(m_parent);
         const wxRect screen = wxDisplay(display == wxNOT_FOUND ? 0u : static_cast<unsigned>(display)).GetGeometry();
         return CSize(screen.GetWidth(), screen.GetHeight());
     }
 
 private:
-    wxWindow* m_pParent;
+    wxWindow* m_parent;
     CPropSheetManager& m_manager;
 };
 

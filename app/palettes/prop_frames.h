@@ -55,14 +55,14 @@ class CPropFrame : public wxMiniFrame, public CPaletteFrame
 public:
     CPropFrame(wxWindow* parent, int index, CPropSheetManager& manager);
 
-    CPropSheet* GetSheet() const { return m_pSheet; }
+    CPropSheet* GetSheet() const { return m_sheet; }
 
     CRect GetNormalRect() const override;
     void SetNormalRect(const CRect& rect) override;
     void ShowFrame(bool show) override;
     bool IsFrameVisible() const override { return IsShown(); }
     void SetFrameBounds(const CPoint& topLeft, const CSize& size, bool resizeSheet) override;
-    bool HasSheet() const override { return m_pSheet != nullptr; }
+    bool HasSheet() const override { return m_sheet != nullptr; }
     void ActivateFirstPage() override;
     void NotifyActivePage(UINT code) override;
 
@@ -71,7 +71,7 @@ private:
     void OnSetFocus(wxFocusEvent& event);
 
     CPropSheetManager& m_manager;
-    CPropSheet* m_pSheet = nullptr;
+    CPropSheet* m_sheet = nullptr;
 };
 
 // Gives the keyboard back to the main window, so that its shortcuts reach the design view; a page calls it after a

@@ -129,30 +129,30 @@ std::string GetProgramFolder()
 
 void ApplyStyleEffects(const PresetStyle& preset, CEffectSettings& e)
 {
-    e.m_bShadow = preset.shadow.mode != kOff;
+    e.m_shadow = preset.shadow.mode != kOff;
     if (preset.shadow.mode == kSet) {
-        e.m_nShadowOffset = preset.shadow.offset;
-        e.m_nShadowSoftness = preset.shadow.softness;
-        e.m_nShadowOpacity = preset.shadow.opacity;
-        e.m_nShadowStyle = preset.shadow.style;
-        e.m_nShadowAngle = preset.shadow.angle;
+        e.m_shadowOffset = preset.shadow.offset;
+        e.m_shadowSoftness = preset.shadow.softness;
+        e.m_shadowOpacity = preset.shadow.opacity;
+        e.m_shadowStyle = preset.shadow.style;
+        e.m_shadowAngle = preset.shadow.angle;
         e.m_shadowColor = CColor(0, 0, 0);
     }
     // The record keeps the bevel's offset and softness sliders as its softness and strength.
-    e.m_bBevel = preset.bevel.mode != kOff;
+    e.m_bevel = preset.bevel.mode != kOff;
     if (preset.bevel.mode == kSet) {
-        e.m_nBevelDirection = preset.bevel.direction;
-        e.m_nBevelSoftness = preset.bevel.offset;
-        e.m_nBevelStrength = preset.bevel.softness;
-        e.m_nBevelAngle = preset.bevel.angle;
-        e.m_nBevelStyle = preset.bevel.style;
+        e.m_bevelDirection = preset.bevel.direction;
+        e.m_bevelSoftness = preset.bevel.offset;
+        e.m_bevelStrength = preset.bevel.softness;
+        e.m_bevelAngle = preset.bevel.angle;
+        e.m_bevelStyle = preset.bevel.style;
     }
     // And the glow's offset and opacity sliders as its softness and strength.
-    e.m_bGlow = preset.glow.mode != kOff;
+    e.m_glow = preset.glow.mode != kOff;
     if (preset.glow.mode == kSet) {
-        e.m_nGlowSoftness = preset.glow.offset;
-        e.m_nGlowStrength = preset.glow.opacity;
-        e.m_nGlowStyle = preset.glow.style;
+        e.m_glowSoftness = preset.glow.offset;
+        e.m_glowStrength = preset.glow.opacity;
+        e.m_glowStyle = preset.glow.style;
         e.m_glowColor = CColor(0, 0, 0);
     }
 }

@@ -88,14 +88,14 @@ TEST(PresetStyles, TexturesLieInTheProgramFolder)
 TEST(PresetStyles, EffectsOfTheRows)
 {
     CEffectSettings own;
-    own.m_bShadow = own.m_bBevel = own.m_bGlow = true;
-    own.m_nShadowOffset = own.m_nShadowSoftness = own.m_nShadowOpacity = 77;
-    own.m_nShadowStyle = own.m_nGlowStyle = 2;
-    own.m_nShadowAngle = own.m_nBevelAngle = 45;
+    own.m_shadow = own.m_bevel = own.m_glow = true;
+    own.m_shadowOffset = own.m_shadowSoftness = own.m_shadowOpacity = 77;
+    own.m_shadowStyle = own.m_glowStyle = 2;
+    own.m_shadowAngle = own.m_bevelAngle = 45;
     own.m_shadowColor = own.m_glowColor = CColor(1, 2, 3);
-    own.m_nBevelDirection = 1;
-    own.m_nBevelSoftness = own.m_nBevelStrength = own.m_nGlowSoftness = own.m_nGlowStrength = 66;
-    own.m_nBevelStyle = 2;
+    own.m_bevelDirection = 1;
+    own.m_bevelSoftness = own.m_bevelStrength = own.m_glowSoftness = own.m_glowStrength = 66;
+    own.m_bevelStyle = 2;
 
     struct Case
     {
@@ -107,60 +107,60 @@ TEST(PresetStyles, EffectsOfTheRows)
         {1, true, false, false,
          [](const CEffectSettings& e, const CEffectSettings& own) {
              const CEffectSettings fresh;
-             EXPECT_EQ(e.m_nShadowOffset, fresh.m_nShadowOffset);
-             EXPECT_EQ(e.m_nShadowSoftness, fresh.m_nShadowSoftness);
-             EXPECT_EQ(e.m_nShadowOpacity, fresh.m_nShadowOpacity);
-             EXPECT_EQ(e.m_nShadowAngle, fresh.m_nShadowAngle);
+             EXPECT_EQ(e.m_shadowOffset, fresh.m_shadowOffset);
+             EXPECT_EQ(e.m_shadowSoftness, fresh.m_shadowSoftness);
+             EXPECT_EQ(e.m_shadowOpacity, fresh.m_shadowOpacity);
+             EXPECT_EQ(e.m_shadowAngle, fresh.m_shadowAngle);
              EXPECT_EQ(e.m_shadowColor, CColor(0, 0, 0));
-             EXPECT_EQ(e.m_nBevelSoftness, own.m_nBevelSoftness) << "an effect switched off keeps its values";
+             EXPECT_EQ(e.m_bevelSoftness, own.m_bevelSoftness) << "an effect switched off keeps its values";
          }},
         {6, false, false, true,
          [](const CEffectSettings& e, const CEffectSettings&) {
-             EXPECT_EQ(e.m_nGlowSoftness, 50);
-             EXPECT_EQ(e.m_nGlowStrength, 0);
-             EXPECT_EQ(e.m_nGlowStyle, 1);
+             EXPECT_EQ(e.m_glowSoftness, 50);
+             EXPECT_EQ(e.m_glowStrength, 0);
+             EXPECT_EQ(e.m_glowStyle, 1);
              EXPECT_EQ(e.m_glowColor, CColor(0, 0, 0));
          }},
         {9, false, false, true,
          [](const CEffectSettings& e, const CEffectSettings& own) {
-             EXPECT_EQ(e.m_nGlowSoftness, own.m_nGlowSoftness);
+             EXPECT_EQ(e.m_glowSoftness, own.m_glowSoftness);
              EXPECT_EQ(e.m_glowColor, own.m_glowColor);
          }},
         {11, false, true, true,
          [](const CEffectSettings& e, const CEffectSettings&) {
-             EXPECT_EQ(e.m_nBevelDirection, 0);
-             EXPECT_EQ(e.m_nBevelSoftness, 20);
-             EXPECT_EQ(e.m_nBevelStrength, 0);
-             EXPECT_EQ(e.m_nBevelAngle, 135);
-             EXPECT_EQ(e.m_nBevelStyle, 1);
-             EXPECT_EQ(e.m_nGlowStrength, 25);
-             EXPECT_EQ(e.m_nGlowStyle, 2);
+             EXPECT_EQ(e.m_bevelDirection, 0);
+             EXPECT_EQ(e.m_bevelSoftness, 20);
+             EXPECT_EQ(e.m_bevelStrength, 0);
+             EXPECT_EQ(e.m_bevelAngle, 135);
+             EXPECT_EQ(e.m_bevelStyle, 1);
+             EXPECT_EQ(e.m_glowStrength, 25);
+             EXPECT_EQ(e.m_glowStyle, 2);
          }},
         {14, false, true, false,
          [](const CEffectSettings& e, const CEffectSettings&) {
-             EXPECT_EQ(e.m_nBevelDirection, 1);
-             EXPECT_EQ(e.m_nBevelSoftness, 15);
-             EXPECT_EQ(e.m_nBevelStyle, 0);
+             EXPECT_EQ(e.m_bevelDirection, 1);
+             EXPECT_EQ(e.m_bevelSoftness, 15);
+             EXPECT_EQ(e.m_bevelStyle, 0);
          }},
         {18, true, false, false,
          [](const CEffectSettings& e, const CEffectSettings&) {
-             EXPECT_EQ(e.m_nShadowOffset, 15);
-             EXPECT_EQ(e.m_nShadowSoftness, 20);
-             EXPECT_EQ(e.m_nShadowAngle, 315);
+             EXPECT_EQ(e.m_shadowOffset, 15);
+             EXPECT_EQ(e.m_shadowSoftness, 20);
+             EXPECT_EQ(e.m_shadowAngle, 315);
          }},
         {28, false, true, true,
          [](const CEffectSettings& e, const CEffectSettings& own) {
-             EXPECT_EQ(e.m_nBevelStyle, own.m_nBevelStyle);
-             EXPECT_EQ(e.m_nGlowStrength, own.m_nGlowStrength);
+             EXPECT_EQ(e.m_bevelStyle, own.m_bevelStyle);
+             EXPECT_EQ(e.m_glowStrength, own.m_glowStrength);
          }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.style);
         CEffectSettings e = own;
         ApplyStyleEffects(GetPresetStyle(c.style), e);
-        EXPECT_EQ(e.m_bShadow, c.shadow);
-        EXPECT_EQ(e.m_bBevel, c.bevel);
-        EXPECT_EQ(e.m_bGlow, c.glow);
+        EXPECT_EQ(e.m_shadow, c.shadow);
+        EXPECT_EQ(e.m_bevel, c.bevel);
+        EXPECT_EQ(e.m_glow, c.glow);
         c.check(e, own);
     }
 }
@@ -179,8 +179,8 @@ TEST_F(StylesPageTest, StyleGoesToEverySelectedObjectAsOneStep)
         EXPECT_EQ(Object(i)->GetFill()->GetKind(), CFillInfo::FILL_TEXTURE);
         EXPECT_EQ(Object(i)->GetFill()->GetImageFile(), StyleTexturePath(GetProgramFolder(), 7));
         EXPECT_NE(Object(i)->GetFill()->GetImage(), nullptr) << "the texture was loaded when drawn";
-        EXPECT_TRUE(Object(i)->GetEffects()->m_bBevel);
-        EXPECT_EQ(Object(i)->GetEffects()->m_nBevelStyle, 1);
+        EXPECT_TRUE(Object(i)->GetEffects()->m_bevel);
+        EXPECT_EQ(Object(i)->GetEffects()->m_bevelStyle, 1);
     }
     EXPECT_EQ(Object(2)->GetFill()->GetKind(), CFillInfo::FILL_COLOR) << "not selected";
     EXPECT_EQ(services.invalidatedRects.size(), 1u) << "the selection is drawn again";
@@ -189,7 +189,7 @@ TEST_F(StylesPageTest, StyleGoesToEverySelectedObjectAsOneStep)
     EXPECT_FALSE(CanUndo());
     for (int i = 0; i < 2; ++i) {
         EXPECT_EQ(Object(i)->GetFill()->GetColor(), CColor(10, 20, 30));
-        EXPECT_FALSE(Object(i)->GetEffects()->m_bBevel);
+        EXPECT_FALSE(Object(i)->GetEffects()->m_bevel);
     }
 }
 

@@ -26,18 +26,18 @@ constexpr const char* kUnknownError = "A System or Unknown Error Occurred.";
 CFtpProfile CurrentDestination(const CAppSettings& settings)
 {
     CFtpProfile destination;
-    destination.m_strServer = settings.m_strFtpServer;
-    destination.m_strUser = settings.m_strFtpUser;
-    destination.m_strPassword = settings.m_strFtpPassword;
-    destination.m_strWwwFolder = settings.m_strFtpFolder;
-    destination.m_nPort = settings.m_nFtpPort;
-    destination.m_bPassive = settings.m_bFtpPassive;
-    destination.m_nProxyType = settings.m_nFtpProxyType;
-    if (settings.m_nFtpProxyType != 0) {
-        destination.m_strProxyServer = settings.m_strFtpProxyServer;
-        destination.m_nProxyPort = settings.m_nFtpProxyPort;
-        destination.m_strProxyUser = settings.m_strFtpProxyUser;
-        destination.m_strProxyPassword = settings.m_strFtpProxyPassword;
+    destination.m_strServer = settings.m_ftpServer;
+    destination.m_strUser = settings.m_ftpUser;
+    destination.m_strPassword = settings.m_ftpPassword;
+    destination.m_wwwFolder = settings.m_ftpFolder;
+    destination.m_nPort = settings.m_ftpPort;
+    destination.m_passive = settings.m_ftpPassive;
+    destination.m_nProxyType = settings.m_ftpProxyType;
+    if (settings.m_ftpProxyType != 0) {
+        destination.m_proxyServer = settings.m_ftpProxyServer;
+        destination.m_proxyPort = settings.m_ftpProxyPort;
+        destination.m_proxyUser = settings.m_ftpProxyUser;
+        destination.m_strProxyPassword = settings.m_ftpProxyPassword;
     }
     return destination;
 }
@@ -204,11 +204,11 @@ bool CConnectionTest::ConnectStep(const CFtpProfile& profile)
     try {
         if (profile.m_nProxyType == 0) {
             m_ftp = std::make_unique<CFtp>(serverNotFound, loginFailed, m_cancel, profile.m_strServer, profile.m_nPort,
-                                           profile.m_strUser, profile.m_strPassword, profile.m_bPassive, progress, log);
+                                           profile.m_strUser, profile.m_strPassword, profile.m_passive, progress, log);
         } else {
             m_ftp = std::make_unique<CFtp>(serverNotFound, loginFailed, m_cancel, profile.m_strServer, profile.m_nPort,
-                                           profile.m_strUser, profile.m_strPassword, profile.m_bPassive,
-                                           profile.m_strProxyServer, profile.m_nProxyPort, profile.m_strProxyUser,
+                                           profile.m_strUser, profile.m_strPassword, profile.m_passive,
+                                           profile.m_proxyServer, profile.m_proxyPort, profile.m_proxyUser,
                                            profile.m_strProxyPassword,
                                            profile.m_nProxyType == 1 ? CFtp::SOCKS4 : CFtp::SOCKS5, progress, log);
         }
@@ -224,7 +224,7 @@ bool CConnectionTest::ConnectStep(const CFtpProfile& profile)
 
 bool CConnectionTest::FolderStep(const CFtpProfile& profile)
 {
-    for (const std::string& part : FolderComponents(profile.m_strWwwFolder)) {
+    for (const std::string& part : FolderComponents(profile.m_wwwFolder)) {
         if (!m_ftp->chdir(part) && (!m_ftp->mkdir(part) || !m_ftp->chdir(part))) {
             Failure();
             return false;

@@ -75,8 +75,8 @@ protected:
         profile.m_nPort = TheFtpServer().Port();
         profile.m_strUser = FtpServer::kUser;
         profile.m_strPassword = FtpServer::kPassword;
-        profile.m_bPassive = true;
-        profile.m_strWwwFolder = wwwFolder;
+        profile.m_passive = true;
+        profile.m_wwwFolder = wwwFolder;
         return profile;
     }
 
@@ -108,8 +108,8 @@ TEST_F(ConnectionTestTest, PassesAllSixStepsAndLeavesNoTestFolderOrFile)
             if (!proxy.Running())
                 GTEST_SKIP() << "no SOCKS5 proxy: " << proxy.Error();
             profile.m_nProxyType = c.proxyType;
-            profile.m_strProxyServer = "127.0.0.1";
-            profile.m_nProxyPort = proxy.Port();
+            profile.m_proxyServer = "127.0.0.1";
+            profile.m_proxyPort = proxy.Port();
         }
         const CFtpProfileArray profiles = {profile};
         CConnectionTest test(&profiles);
@@ -260,11 +260,11 @@ TEST(ConnectionTest, SelectsTheFirstProfileOfTheCurrentDestination)
 {
     SettingsServices services;
     CAppSettings& s = services.settings;
-    s.m_strFtpServer = "ftp.example.org";
-    s.m_strFtpUser = "me";
-    s.m_nFtpPort = 21;
+    s.m_ftpServer = "ftp.example.org";
+    s.m_ftpUser = "me";
+    s.m_ftpPort = 21;
     // Proxy values count as empty while there is no proxy.
-    s.m_strFtpProxyServer = "ignored";
+    s.m_ftpProxyServer = "ignored";
 
     CFtpProfile other;
     other.m_strName = "other";

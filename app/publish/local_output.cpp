@@ -86,7 +86,7 @@ SiteBuildOptions SettingsBuildOptions(int offline, const std::string& siteFolder
     options.siteFolder = siteFolder;
     options.filesFolder = siteFolder + "files/";
     if (const CAppSettings* settings = GetAppSettings()) {
-        options.fillOutside = settings->m_bRepeatBackgroundFill ? 1 : 0;
+        options.fillOutside = settings->m_repeatBackgroundFill ? 1 : 0;
         options.outsideColor = settings->m_solidBackgroundFill;
     }
     return options;
@@ -133,10 +133,10 @@ bool CheckLinkedDocuments(CWebsite& site, int onlyPage)
     CoreServices& services = GetCoreServices();
     PublishHost& host = GetPublishHost();
     MissingDocumentDialog dialog;
-    dialog.m_strMissingPath = missing.path;
+    dialog.m_missingPath = missing.path;
     // Browse points the links at the file found; a search the user cancelled leaves them as they are.
-    if (host.ShowMissingDocumentDialog(dialog) != DialogAnswer::ok && dialog.m_bBrowsed &&
-        !dialog.m_strReplacementPath.empty() && ReplaceDocumentLinks(site, missing.path, dialog.m_strReplacementPath))
+    if (host.ShowMissingDocumentDialog(dialog) != DialogAnswer::ok && dialog.m_browsed &&
+        !dialog.m_replacementPath.empty() && ReplaceDocumentLinks(site, missing.path, dialog.m_replacementPath))
         services.SetSiteModified();
     // Either way the user is shown the object that links the document, and nothing is built.
     CSitePage* page = site.GetPage(missing.page);

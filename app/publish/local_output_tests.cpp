@@ -72,11 +72,11 @@ public:
     // Browse with the file the script gives (an empty one for a cancelled search), or OK without one.
     DialogAnswer ShowMissingDocumentDialog(MissingDocumentDialog& dialog) override
     {
-        missing.push_back(dialog.m_strMissingPath);
+        missing.push_back(dialog.m_missingPath);
         if (!browse)
             return DialogAnswer::ok;
-        dialog.m_bBrowsed = true;
-        dialog.m_strReplacementPath = replacement;
+        dialog.m_browsed = true;
+        dialog.m_replacementPath = replacement;
         return DialogAnswer::cancel;
     }
     void SetSiteModified() override { ++modified; }

@@ -22,9 +22,9 @@ class CUploadProgress;
 // user chose Browse, and the replacement path holds the file chosen there (empty when the search was cancelled).
 struct MissingDocumentDialog
 {
-    std::string m_strMissingPath;
-    std::string m_strReplacementPath;
-    bool m_bBrowsed = false;
+    std::string m_missingPath;
+    std::string m_replacementPath;
+    bool m_browsed = false;
 };
 
 // Where the Internet setup dialog puts the focus: on nothing, the server or the user name.

@@ -83,7 +83,7 @@ bool CSiteUpload::Prepare()
     }
     if (!CheckInternetSetup() || !CheckLinkedDocuments(m_site))
         return false;
-    m_strTitle = SiteTitle(m_site.GetPath());
+    m_title = SiteTitle(m_site.GetPath());
     try {
         m_staging = StagingFolder();
     } catch (const CFileException&) {
@@ -124,7 +124,7 @@ bool CSiteUpload::Connect()
 
 bool CSiteUpload::EnterRemoteFolders()
 {
-    for (const std::string& part : RemotePathParts(GetAppSettings()->m_strFtpFolder))
+    for (const std::string& part : RemotePathParts(GetAppSettings()->m_ftpFolder))
         if (!EnterOrMake(*m_ftp, part))
             return FolderFailed(true);
     m_root = m_ftp->m_strCwd;
@@ -204,15 +204,15 @@ bool CSiteUpload::ContinueWithout(const std::string& path)
 // also replaces it.
 bool CSiteUpload::FetchOldRecord(bool reupload)
 {
-    const std::string recordCopy = ServerRecordDownloadPath(m_strTitle);
+    const std::string recordCopy = ServerRecordDownloadPath(m_title);
     std::remove(recordCopy.c_str());
-    const bool recorded = m_ftp->get(recordCopy, ServerRecordName(m_strTitle), true, kMaxServerRecordBytes);
+    const bool recorded = m_ftp->get(recordCopy, ServerRecordName(m_title), true, kMaxServerRecordBytes);
     bool refused = !recorded && m_ftp->m_nError == CFtp::errorTooLarge;
     std::vector<CServerRecordEntry> old;
     if (recorded && !reupload)
         old = ReadServerRecord(recordCopy, &refused);
     if (refused && !reupload) {
-        GetCoreServices().ShowMessage("The record of the last upload on the server (" + ServerRecordName(m_strTitle) +
+        GetCoreServices().ShowMessage("The record of the last upload on the server (" + ServerRecordName(m_title) +
                                       ") is larger than the record of any site can be, and was not used.\nEvery "
                                       "file of the site is sent again.");
         return false;
@@ -439,21 +439,21 @@ bool CSiteUpload::WriteRecordAndBackup()
     Status("Updating Log file", kPhaseRange, kPhasePause);
     if (!ChdirRoot())
         return FolderFailed(false);
-    const std::string record = ServerRecordStagingPath(m_strTitle);
+    const std::string record = ServerRecordStagingPath(m_title);
     if (!WriteServerRecord(record, m_record.Entries())) {
         m_ftp.reset();
         GetPublishHost().ShowUploadProgress(nullptr, nullptr);
         GetPublishHost().ShowPublishDialog(dialogUploadFailed);
         return false;
     }
-    if (!Put(record, ServerRecordName(m_strTitle), ServerRecordName(m_strTitle), true))
+    if (!Put(record, ServerRecordName(m_title), ServerRecordName(m_title), true))
         return false;
     if (!m_ftp->chdir("Backups"))
         return FolderFailed(false);
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
-    const std::string backup = BackupName(m_strTitle, local);
+    const std::string backup = BackupName(m_title, local);
     return Put(m_site.GetPath(), backup, "Backups/" + backup, true);
 }
 

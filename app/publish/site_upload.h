@@ -79,7 +79,7 @@ private:
 
     CWebsite& m_site;
     CChangedPages& m_tracker;
-    std::string m_strTitle;
+    std::string m_title;
     std::string m_staging;
     std::unique_ptr<CSiteBuilder> m_builder;
     std::unique_ptr<CFtp> m_ftp;

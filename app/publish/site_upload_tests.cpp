@@ -94,7 +94,7 @@ public:
     }
     DialogAnswer ShowMissingDocumentDialog(MissingDocumentDialog& dialog) override
     {
-        missing.push_back(dialog.m_strMissingPath);
+        missing.push_back(dialog.m_missingPath);
         return DialogAnswer::ok;
     }
 
@@ -120,12 +120,12 @@ protected:
             GTEST_SKIP() << "no FTP server: " << TheFtpServer().Error();
         const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
         www = "www-" + name;
-        program.settings.m_strFtpServer = "127.0.0.1";
-        program.settings.m_nFtpPort = TheFtpServer().Port();
-        program.settings.m_strFtpUser = FtpServer::kUser;
-        program.settings.m_strFtpPassword = FtpServer::kPassword;
-        program.settings.m_bFtpPassive = true;
-        program.settings.m_strFtpFolder = "/" + www + "/";
+        program.settings.m_ftpServer = "127.0.0.1";
+        program.settings.m_ftpPort = TheFtpServer().Port();
+        program.settings.m_ftpUser = FtpServer::kUser;
+        program.settings.m_ftpPassword = FtpServer::kPassword;
+        program.settings.m_ftpPassive = true;
+        program.settings.m_ftpFolder = "/" + www + "/";
         program.site = &site;
         program.tracker = &tracker;
         GetLinkedFiles().clear();
@@ -315,7 +315,7 @@ TEST_F(SiteUploadTest, ANeverSavedSiteOffersSaveAsAndAnIncompleteSetupStops)
 
     site.SetPath(folder / "sites/shop.kst");
     program.dialogs.clear();
-    program.settings.m_strFtpPassword.clear();
+    program.settings.m_ftpPassword.clear();
     EXPECT_FALSE(IsInternetSetupComplete());
     // The setup dialog answers as cancelled headless, so the run stops after the prompt.
     EXPECT_FALSE(Publish().published);
@@ -324,7 +324,7 @@ TEST_F(SiteUploadTest, ANeverSavedSiteOffersSaveAsAndAnIncompleteSetupStops)
 
 TEST_F(SiteUploadTest, AWrongPasswordIsReportedAsALoginFailure)
 {
-    program.settings.m_strFtpPassword = "wrong";
+    program.settings.m_ftpPassword = "wrong";
     EXPECT_FALSE(Publish().published);
     EXPECT_EQ(program.dialogs, std::vector<int>{dialogLoginFailed});
 }
@@ -343,7 +343,7 @@ TEST_F(SiteUploadTest, RemovingThePublishedSiteEmptiesPagesAndFiles)
 
     // A site whose folder is not on the server is gone already.
     program.dialogs.clear();
-    program.settings.m_strFtpFolder = "/never-published";
+    program.settings.m_ftpFolder = "/never-published";
     EXPECT_FALSE(RemovePublishedWebsite(site, tracker));
     EXPECT_EQ(program.dialogs, (std::vector<int>{dialogDeleteSiteFiles, dialogSiteDeleted}));
 }

@@ -40,13 +40,13 @@ std::unique_ptr<CFtp> ConnectToDestination(const CFtp::ProgressCallback& progres
     };
     try {
         ConnectingNotice notice(GetPublishHost());
-        if (s.m_nFtpProxyType != 0)
-            return std::make_unique<CFtp>(serverNotFound, loginFailed, cancelled, s.m_strFtpServer, s.m_nFtpPort,
-                                          s.m_strFtpUser, s.m_strFtpPassword, s.m_bFtpPassive, s.m_strFtpProxyServer,
-                                          s.m_nFtpProxyPort, s.m_strFtpProxyUser, s.m_strFtpProxyPassword,
-                                          s.m_nFtpProxyType == 1 ? CFtp::SOCKS4 : CFtp::SOCKS5, progress);
-        return std::make_unique<CFtp>(serverNotFound, loginFailed, cancelled, s.m_strFtpServer, s.m_nFtpPort,
-                                      s.m_strFtpUser, s.m_strFtpPassword, s.m_bFtpPassive, progress);
+        if (s.m_ftpProxyType != 0)
+            return std::make_unique<CFtp>(serverNotFound, loginFailed, cancelled, s.m_ftpServer, s.m_ftpPort,
+                                          s.m_ftpUser, s.m_ftpPassword, s.m_ftpPassive, s.m_ftpProxyServer,
+                                          s.m_ftpProxyPort, s.m_ftpProxyUser, s.m_ftpProxyPassword,
+                                          s.m_ftpProxyType == 1 ? CFtp::SOCKS4 : CFtp::SOCKS5, progress);
+        return std::make_unique<CFtp>(serverNotFound, loginFailed, cancelled, s.m_ftpServer, s.m_ftpPort, s.m_ftpUser,
+                                      s.m_ftpPassword, s.m_ftpPassive, progress);
     } catch (const CFtpException&) {
         if (serverNotFound) {
             if (GetPublishHost().ShowPublishDialog(dialogServerNotFound) == DialogAnswer::ok)
@@ -66,11 +66,11 @@ bool IsInternetSetupComplete()
     const CAppSettings* settings = GetAppSettings();
     if (!settings)
         return false;
-    const bool server = !settings->m_strFtpServer.empty(), user = !settings->m_strFtpUser.empty(),
-               password = !settings->m_strFtpPassword.empty();
-    if (settings->m_nFtpProxyType == 0)
+    const bool server = !settings->m_ftpServer.empty(), user = !settings->m_ftpUser.empty(),
+               password = !settings->m_ftpPassword.empty();
+    if (settings->m_ftpProxyType == 0)
         return server && user && password;
-    return server || user || password || !settings->m_strFtpProxyServer.empty();
+    return server || user || password || !settings->m_ftpProxyServer.empty();
 }
 
 bool CheckInternetSetup()
@@ -135,7 +135,7 @@ bool RemovePublishedWebsite(CWebsite& site, CChangedPages& tracker)
     if (!ftp)
         return false;
 
-    for (const std::string& part : RemotePathParts(GetAppSettings()->m_strFtpFolder)) {
+    for (const std::string& part : RemotePathParts(GetAppSettings()->m_ftpFolder)) {
         if (ftp->chdir(part))
             continue;
         const int code = ftp->m_nError;

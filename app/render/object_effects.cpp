@@ -57,8 +57,8 @@ bool RefreshCache(EffectCache& cache, int softness, int strength, bool rebuild, 
     if (cache.m_pImage) {
         const int cw = cache.m_pImage->Width(), ch = cache.m_pImage->Height();
         keep = sw + spread <= cw && sh + spread <= ch && cw <= sw + spread + 100 && ch <= sh + spread + 100 &&
-               cache.m_nSoftness == softness && cache.m_nStrength == strength && cache.m_nSourceWidth == sw &&
-               cache.m_nSourceHeight == sh && !rebuild;
+               cache.m_softness == softness && cache.m_strength == strength && cache.m_sourceWidth == sw &&
+               cache.m_sourceHeight == sh && !rebuild;
     }
     if (!keep) {
         // Free the old image first: the new one is about as large.
@@ -72,10 +72,10 @@ bool RefreshCache(EffectCache& cache, int softness, int strength, bool rebuild, 
             return false;
         }
     }
-    cache.m_nSoftness = softness;
-    cache.m_nStrength = strength;
-    cache.m_nSourceWidth = sw;
-    cache.m_nSourceHeight = sh;
+    cache.m_softness = softness;
+    cache.m_strength = strength;
+    cache.m_sourceWidth = sw;
+    cache.m_sourceHeight = sh;
     cache.m_rect = CRect(0, 0, cache.m_pImage->Width(), cache.m_pImage->Height());
     return !keep;
 }
@@ -211,30 +211,30 @@ bool DrawTile(const Box& tile, unsigned char* out, int cRow, const Layout& at, c
 
     // Inner shadow: the colour turns toward the shadow's where the moved silhouette leaves the object.
     part = Intersect(tile, at.object);
-    if (at.shadowImage && fx.m_nShadowStyle != 0 && !part.Empty()) {
+    if (at.shadowImage && fx.m_shadowStyle != 0 && !part.Empty()) {
         const int w = int(part.Width()), h = int(part.Height());
         if (!Fetch(*at.shadowImage, part.left - at.shadow.left, part.top - at.shadow.top, w, h, t.spread))
             return false;
-        BlendColorInverseMask(dst(part), kPixel, cRow, t.spread.plane[0].data, 1, sRow, w, h, 100 - fx.m_nShadowOpacity,
+        BlendColorInverseMask(dst(part), kPixel, cRow, t.spread.plane[0].data, 1, sRow, w, h, 100 - fx.m_shadowOpacity,
                               fx.m_shadowColor.GetCOLORREF());
     }
 
     // A direction the Effects palette cannot set lights nothing, and draws no bevel.
     part = Intersect(tile, at.bevel);
-    const bool lit = fx.m_nBevelDirection == 0 || fx.m_nBevelDirection == 1;
+    const bool lit = fx.m_bevelDirection == 0 || fx.m_bevelDirection == 1;
     if (at.bevelImage && lit && !part.Empty()) {
         const int w = int(part.Width()), h = int(part.Height());
         // The shading of the part, from the spread image with one pixel more on each side so that every pixel
         // has its four neighbours (zero beyond the spread image).
         if (!Fetch(*at.bevelImage, part.left - at.bevel.left - 1, part.top - at.bevel.top - 1, w + 2, h + 2, t.work))
             return false;
-        const double b = fx.m_nBevelAngle * std::numbers::pi / 180;
+        const double b = fx.m_bevelAngle * std::numbers::pi / 180;
         unsigned char* shading = At(t.work, 1, 1);
-        ShadeBevelTile(shading, kPixel, wRow, w, h, -std::cos(b), std::sin(b), fx.m_nBevelDirection);
+        ShadeBevelTile(shading, kPixel, wRow, w, h, -std::cos(b), std::sin(b), fx.m_bevelDirection);
         if (!objectMask(part))
             return false;
-        ApplyBevel(dst(part), kPixel, cRow, shading, kPixel, wRow, t.mask.plane[0].data, 1, mRow, w, h,
-                   fx.m_nBevelStyle, 100 - fx.m_nBevelStrength);
+        ApplyBevel(dst(part), kPixel, cRow, shading, kPixel, wRow, t.mask.plane[0].data, 1, mRow, w, h, fx.m_bevelStyle,
+                   100 - fx.m_bevelStrength);
     }
 
     part = Intersect(tile, at.glow);
@@ -244,12 +244,12 @@ bool DrawTile(const Box& tile, unsigned char* out, int cRow, const Layout& at, c
             !objectMask(part))
             return false;
         ApplyGlow(dst(part), kPixel, cRow, t.spread.plane[0].data, 1, sRow, t.mask.plane[0].data, 1, mRow, w, h,
-                  fx.m_nGlowStyle, 100 - fx.m_nGlowStrength, fx.m_glowColor.GetCOLORREF());
+                  fx.m_glowStyle, 100 - fx.m_glowStrength, fx.m_glowColor.GetCOLORREF());
     }
 
     // Outer shadow: everything drawn so far is laid over a tile of the shadow's colour and spread alpha.
     part = Intersect(tile, at.shadow);
-    if (at.shadowImage && fx.m_nShadowStyle != 1 && !part.Empty()) {
+    if (at.shadowImage && fx.m_shadowStyle != 1 && !part.Empty()) {
         const int w = int(part.Width()), h = int(part.Height());
         if (!Fetch(*at.shadowImage, part.left - at.shadow.left, part.top - at.shadow.top, w, h, t.work))
             return false;
@@ -275,20 +275,19 @@ bool FitsInt(const Box& b)
 
 bool RefreshShadowCache(CEffectSettings& effects, const CImage& source)
 {
-    return RefreshCache(effects.m_shadowCache, effects.m_nShadowSoftness, effects.m_nShadowOpacity, effects.m_bRebuild,
+    return RefreshCache(effects.m_shadowCache, effects.m_shadowSoftness, effects.m_shadowOpacity, effects.m_rebuild,
                         source);
 }
 
 bool RefreshBevelCache(CEffectSettings& effects, const CImage& source)
 {
-    return RefreshCache(effects.m_bevelCache, effects.m_nBevelSoftness, effects.m_nBevelStrength, effects.m_bRebuild,
+    return RefreshCache(effects.m_bevelCache, effects.m_bevelSoftness, effects.m_bevelStrength, effects.m_rebuild,
                         source);
 }
 
 bool RefreshGlowCache(CEffectSettings& effects, const CImage& source)
 {
-    return RefreshCache(effects.m_glowCache, effects.m_nGlowSoftness, effects.m_nGlowStrength, effects.m_bRebuild,
-                        source);
+    return RefreshCache(effects.m_glowCache, effects.m_glowSoftness, effects.m_glowStrength, effects.m_rebuild, source);
 }
 
 bool RenderEffects(std::unique_ptr<CImage>& image, CRect& bounds, CEffectSettings& effects)
@@ -312,54 +311,54 @@ bool RenderEffects(std::unique_ptr<CImage>& image, CRect& bounds, CEffectSetting
     int freshSoftness = -1;
     auto refresh = [&](EffectCache& cache, int softness, int strength) {
         const CImage* twin = softness == freshSoftness ? fresh : nullptr;
-        const bool rebuilt = RefreshCache(cache, softness, strength, effects.m_bRebuild, *image, twin);
+        const bool rebuilt = RefreshCache(cache, softness, strength, effects.m_rebuild, *image, twin);
         if (rebuilt && !fresh) {
             fresh = cache.m_pImage.get();
             freshSoftness = softness;
         }
         return rebuilt;
     };
-    if (effects.m_bBevel) {
-        refresh(effects.m_bevelCache, effects.m_nBevelSoftness, effects.m_nBevelStrength);
+    if (effects.m_bevel) {
+        refresh(effects.m_bevelCache, effects.m_bevelSoftness, effects.m_bevelStrength);
         if (!effects.m_bevelCache.m_pImage)
             return false;
     }
-    if (effects.m_bGlow) {
-        refresh(effects.m_glowCache, effects.m_nGlowSoftness, effects.m_nGlowStrength);
+    if (effects.m_glow) {
+        refresh(effects.m_glowCache, effects.m_glowSoftness, effects.m_glowStrength);
         if (!effects.m_glowCache.m_pImage)
             return false;
     }
-    if (effects.m_bShadow) {
-        const bool rebuilt = refresh(effects.m_shadowCache, effects.m_nShadowSoftness, effects.m_nShadowOpacity);
+    if (effects.m_shadow) {
+        const bool rebuilt = refresh(effects.m_shadowCache, effects.m_shadowSoftness, effects.m_shadowOpacity);
         if (!effects.m_shadowCache.m_pImage)
             return false;
         if (rebuilt) {
-            const int k = static_cast<int>((1 - effects.m_nShadowOpacity * 0.01) * 255);
+            const int k = static_cast<int>((1 - effects.m_shadowOpacity * 0.01) * 255);
             if (!ScaleImageAlpha(*effects.m_shadowCache.m_pImage, k)) {
                 effects.m_shadowCache.Clear();
                 return false;
             }
         }
     }
-    effects.m_bRebuild = false;
+    effects.m_rebuild = false;
 
     Layout at;
     at.object = object;
     at.picture = {object.left, object.top, object.left + image->Width(), object.top + image->Height()};
     Box united = object;
-    if (effects.m_bShadow) {
+    if (effects.m_shadow) {
         at.shadowImage = effects.m_shadowCache.m_pImage.get();
         at.shadow = Centred(object, at.shadowImage->Width(), at.shadowImage->Height());
-        const CSize shift = detail::ShadowShift(effects.m_nShadowOffset, effects.m_nShadowAngle);
+        const CSize shift = detail::ShadowShift(effects.m_shadowOffset, effects.m_shadowAngle);
         at.shadow.Offset(shift.cx, shift.cy);
         united.Unite(at.shadow);
     }
-    if (effects.m_bBevel) {
+    if (effects.m_bevel) {
         at.bevelImage = effects.m_bevelCache.m_pImage.get();
         at.bevel = Centred(object, at.bevelImage->Width(), at.bevelImage->Height());
         united.Unite(at.bevel);
     }
-    if (effects.m_bGlow) {
+    if (effects.m_glow) {
         at.glowImage = effects.m_glowCache.m_pImage.get();
         at.glow = Centred(object, at.glowImage->Width(), at.glowImage->Height());
         united.Unite(at.glow);

@@ -129,25 +129,25 @@ Reference ReferenceEffects(const CImage& object, CRect o, const CEffectSettings&
         u = CRect(std::min(u.left, r.left), std::min(u.top, r.top), std::max(u.right, r.right),
                   std::max(u.bottom, r.bottom));
     };
-    if (fx.m_bShadow) {
-        shadow = make(fx.m_nShadowSoftness);
-        const double a = fx.m_nShadowAngle * std::numbers::pi / 180;
+    if (fx.m_shadow) {
+        shadow = make(fx.m_shadowSoftness);
+        const double a = fx.m_shadowAngle * std::numbers::pi / 180;
         auto round = [](double v) {
             const int t = static_cast<int>(v);
             return v - t < 0.5 ? t : static_cast<int>(v + 1);
         };
-        shadow.rect.OffsetRect(round(-std::cos(a) * fx.m_nShadowOffset), round(std::sin(a) * fx.m_nShadowOffset));
-        const int k = static_cast<int>((1 - fx.m_nShadowOpacity * 0.01) * 255);
+        shadow.rect.OffsetRect(round(-std::cos(a) * fx.m_shadowOffset), round(std::sin(a) * fx.m_shadowOffset));
+        const int k = static_cast<int>((1 - fx.m_shadowOpacity * 0.01) * 255);
         for (unsigned char& v : shadow.alpha)
             ScaleAlpha(&v, 1, 1, 1, 1, k);
         unite(shadow.rect);
     }
-    if (fx.m_bBevel) {
-        bevel = make(fx.m_nBevelSoftness);
+    if (fx.m_bevel) {
+        bevel = make(fx.m_bevelSoftness);
         unite(bevel.rect);
     }
-    if (fx.m_bGlow) {
-        glow = make(fx.m_nGlowSoftness);
+    if (fx.m_glow) {
+        glow = make(fx.m_glowSoftness);
         unite(glow.rect);
     }
     for (CRect* r : {&o, &shadow.rect, &bevel.rect, &glow.rect})
@@ -173,42 +173,42 @@ Reference ReferenceEffects(const CImage& object, CRect o, const CEffectSettings&
             if (x >= o.left && x < o.left + object.Width() && y >= o.top && y < o.top + object.Height())
                 BlendAlpha(px(x, y), 4, 4, s, 4, 4, 1, 1);
         }
-    if (fx.m_bShadow && fx.m_nShadowStyle != 0)
+    if (fx.m_shadow && fx.m_shadowStyle != 0)
         for (int y = o.top; y < o.bottom; ++y)
             for (int x = o.left; x < o.right; ++x) {
                 const unsigned char m = static_cast<unsigned char>(shadow.Value(x, y));
-                BlendColorInverseMask(px(x, y), 4, 4, &m, 1, 1, 1, 1, 100 - fx.m_nShadowOpacity,
+                BlendColorInverseMask(px(x, y), 4, 4, &m, 1, 1, 1, 1, 100 - fx.m_shadowOpacity,
                                       fx.m_shadowColor.GetCOLORREF());
             }
-    if (fx.m_bBevel) {
+    if (fx.m_bevel) {
         // The whole shading image with a zero border.
         const int hw = bevel.w + 2, hh = bevel.h + 2;
         std::vector<unsigned char> h(static_cast<size_t>(hw) * hh * 4, 0);
         for (int y = 0; y < bevel.h; ++y)
             for (int x = 0; x < bevel.w; ++x)
                 h[(static_cast<size_t>(y + 1) * hw + x + 1) * 4] = bevel.alpha[static_cast<size_t>(y) * bevel.w + x];
-        const double b = fx.m_nBevelAngle * std::numbers::pi / 180;
+        const double b = fx.m_bevelAngle * std::numbers::pi / 180;
         ShadeBevelTile(&h[(static_cast<size_t>(hw) + 1) * 4], 4, hw * 4, bevel.w, bevel.h, -std::cos(b), std::sin(b),
-                       fx.m_nBevelDirection);
+                       fx.m_bevelDirection);
         for (int y = bevel.rect.top; y < bevel.rect.bottom; ++y)
             for (int x = bevel.rect.left; x < bevel.rect.right; ++x) {
                 unsigned char m[4];
                 objectPixel(x, y, m);
                 const unsigned char* shading =
                     &h[(static_cast<size_t>(y - bevel.rect.top + 1) * hw + (x - bevel.rect.left + 1)) * 4];
-                ApplyBevel(px(x, y), 4, 4, shading, 4, 4, m, 4, 4, 1, 1, fx.m_nBevelStyle, 100 - fx.m_nBevelStrength);
+                ApplyBevel(px(x, y), 4, 4, shading, 4, 4, m, 4, 4, 1, 1, fx.m_bevelStyle, 100 - fx.m_bevelStrength);
             }
     }
-    if (fx.m_bGlow)
+    if (fx.m_glow)
         for (int y = glow.rect.top; y < glow.rect.bottom; ++y)
             for (int x = glow.rect.left; x < glow.rect.right; ++x) {
                 unsigned char m[4];
                 objectPixel(x, y, m);
                 const unsigned char g = static_cast<unsigned char>(glow.Value(x, y));
-                ApplyGlow(px(x, y), 4, 4, &g, 1, 1, m, 4, 4, 1, 1, fx.m_nGlowStyle, 100 - fx.m_nGlowStrength,
+                ApplyGlow(px(x, y), 4, 4, &g, 1, 1, m, 4, 4, 1, 1, fx.m_glowStyle, 100 - fx.m_glowStrength,
                           fx.m_glowColor.GetCOLORREF());
             }
-    if (fx.m_bShadow && fx.m_nShadowStyle != 1) {
+    if (fx.m_shadow && fx.m_shadowStyle != 1) {
         const unsigned long colour = fx.m_shadowColor.GetCOLORREF();
         for (int y = shadow.rect.top; y < shadow.rect.bottom; ++y)
             for (int x = shadow.rect.left; x < shadow.rect.right; ++x) {
@@ -249,37 +249,37 @@ void ExpectMatchesReference(const CImage& object, const CRect& bounds, const CEf
 CEffectSettings ShadowOnly(int style = 0)
 {
     CEffectSettings fx;
-    fx.m_bShadow = true;
-    fx.m_nShadowStyle = style;
+    fx.m_shadow = true;
+    fx.m_shadowStyle = style;
     return fx;
 }
 
 CEffectSettings BevelOnly(int style, int direction = 0)
 {
     CEffectSettings fx;
-    fx.m_bBevel = true;
-    fx.m_nBevelStyle = style;
-    fx.m_nBevelDirection = direction;
+    fx.m_bevel = true;
+    fx.m_bevelStyle = style;
+    fx.m_bevelDirection = direction;
     return fx;
 }
 
 CEffectSettings GlowOnly(int style)
 {
     CEffectSettings fx;
-    fx.m_bGlow = true;
-    fx.m_nGlowStyle = style;
+    fx.m_glow = true;
+    fx.m_glowStyle = style;
     return fx;
 }
 
 CEffectSettings AllOn()
 {
     CEffectSettings fx;
-    fx.m_bShadow = fx.m_bBevel = fx.m_bGlow = true;
-    fx.m_nShadowStyle = 2;
+    fx.m_shadow = fx.m_bevel = fx.m_glow = true;
+    fx.m_shadowStyle = 2;
     fx.m_shadowColor = CColor(0, 0, 128);
-    fx.m_nBevelStyle = 2;
-    fx.m_nGlowSoftness = 15;
-    fx.m_nGlowStyle = 2;
+    fx.m_bevelStyle = 2;
+    fx.m_glowSoftness = 15;
+    fx.m_glowStyle = 2;
     return fx;
 }
 
@@ -305,23 +305,23 @@ TEST(RenderEffects, MatchesWholeImageReference)
     for (int style = 0; style <= 2; ++style)
         cases.push_back({"glow", GlowOnly(style)});
     CEffectSettings odd = AllOn();
-    odd.m_nShadowOffset = 17;
-    odd.m_nShadowAngle = 250;
-    odd.m_nShadowSoftness = 3;
-    odd.m_nShadowOpacity = 0;
-    odd.m_nBevelAngle = 40;
-    odd.m_nBevelSoftness = 7;
-    odd.m_nBevelStrength = 20;
-    odd.m_nGlowStrength = 10;
+    odd.m_shadowOffset = 17;
+    odd.m_shadowAngle = 250;
+    odd.m_shadowSoftness = 3;
+    odd.m_shadowOpacity = 0;
+    odd.m_bevelAngle = 40;
+    odd.m_bevelSoftness = 7;
+    odd.m_bevelStrength = 20;
+    odd.m_glowStrength = 10;
     cases.push_back({"all on, other settings", odd});
 
     const auto wide = RectangleImage(300, 40, kOrange);
     const auto disc = DiscImage(37, Rgb{20, 160, 220});
     for (const Case& c : cases) {
-        const std::string what = std::string(c.name) + " shadow style " + std::to_string(c.fx.m_nShadowStyle) +
-                                 " bevel style " + std::to_string(c.fx.m_nBevelStyle) + " direction " +
-                                 std::to_string(c.fx.m_nBevelDirection) + " glow style " +
-                                 std::to_string(c.fx.m_nGlowStyle);
+        const std::string what = std::string(c.name) + " shadow style " + std::to_string(c.fx.m_shadowStyle) +
+                                 " bevel style " + std::to_string(c.fx.m_bevelStyle) + " direction " +
+                                 std::to_string(c.fx.m_bevelDirection) + " glow style " +
+                                 std::to_string(c.fx.m_glowStyle);
         ExpectMatchesReference(*wide, CRect(-20, 250, 280, 290), c.fx, what + " on the wide block");
         ExpectMatchesReference(*disc, CRect(5, 7, 42, 44), c.fx, what + " on the disc");
     }
@@ -344,8 +344,8 @@ TEST(RenderEffects, ShadowWidensBoundsByItsPlace)
         auto image = RectangleImage(40, 30, kOrange);
         CRect bounds(100, 50, 140, 80);
         CEffectSettings fx = ShadowOnly();
-        fx.m_nShadowOffset = c.offset;
-        fx.m_nShadowAngle = c.angle;
+        fx.m_shadowOffset = c.offset;
+        fx.m_shadowAngle = c.angle;
         ASSERT_TRUE(RenderEffects(image, bounds, fx));
         EXPECT_EQ(bounds.left, c.expected.left) << c.angle;
         EXPECT_EQ(bounds.top, c.expected.top) << c.angle;
@@ -477,14 +477,14 @@ TEST(RefreshEffectCache, KeepsTheCacheUntilAKeyChanges)
     };
     const Case cases[] = {
         {"nothing", [](CEffectSettings&) {}, false, false},
-        {"rebuild flag", [](CEffectSettings& fx) { fx.m_bRebuild = true; }, false, true},
-        {"softness", [](CEffectSettings& fx) { fx.m_nShadowSoftness = fx.m_nBevelSoftness = fx.m_nGlowSoftness = 11; },
+        {"rebuild flag", [](CEffectSettings& fx) { fx.m_rebuild = true; }, false, true},
+        {"softness", [](CEffectSettings& fx) { fx.m_shadowSoftness = fx.m_bevelSoftness = fx.m_glowSoftness = 11; },
          false, true},
-        {"strength", [](CEffectSettings& fx) { fx.m_nShadowOpacity = fx.m_nBevelStrength = fx.m_nGlowStrength = 49; },
+        {"strength", [](CEffectSettings& fx) { fx.m_shadowOpacity = fx.m_bevelStrength = fx.m_glowStrength = 49; },
          false, true},
         {"stored strength reset",
          [](CEffectSettings& fx) {
-             fx.m_shadowCache.m_nStrength = fx.m_bevelCache.m_nStrength = fx.m_glowCache.m_nStrength = -1;
+             fx.m_shadowCache.m_strength = fx.m_bevelCache.m_strength = fx.m_glowCache.m_strength = -1;
          },
          false, true},
         {"source size", [](CEffectSettings&) {}, true, true},
@@ -496,7 +496,7 @@ TEST(RefreshEffectCache, KeepsTheCacheUntilAKeyChanges)
             CEffectSettings fx;
             EffectCache* caches[] = {&fx.m_shadowCache, &fx.m_bevelCache, &fx.m_glowCache};
             EXPECT_TRUE(refreshers[e](fx, *source)) << "a first refresh always builds";
-            fx.m_bRebuild = false;
+            fx.m_rebuild = false;
             const std::vector<unsigned char> built = PixelBytes(*caches[e]->m_pImage);
             c.apply(fx);
             EXPECT_EQ(refreshers[e](fx, c.otherSource ? *other : *source), c.rebuilt) << c.change << " effect " << e;
@@ -504,7 +504,7 @@ TEST(RefreshEffectCache, KeepsTheCacheUntilAKeyChanges)
             ASSERT_TRUE(cache.m_pImage);
             EXPECT_EQ(cache.m_rect.right, cache.m_pImage->Width());
             EXPECT_EQ(cache.m_rect.bottom, cache.m_pImage->Height());
-            EXPECT_EQ(cache.m_nSourceWidth, c.otherSource ? 41 : 40);
+            EXPECT_EQ(cache.m_sourceWidth, c.otherSource ? 41 : 40);
             if (!c.rebuilt) {
                 EXPECT_EQ(PixelBytes(*cache.m_pImage), built);
             }
@@ -521,7 +521,7 @@ TEST(RenderEffects, RerenderReusesCachesAndScalesTheShadowOnce)
         auto image = RectangleImage(40, 30, colour);
         CRect bounds(100, 50, 140, 80);
         EXPECT_TRUE(RenderEffects(image, bounds, fx));
-        EXPECT_FALSE(fx.m_bRebuild);
+        EXPECT_FALSE(fx.m_rebuild);
         return PixelBytes(*image);
     };
     const std::vector<unsigned char> first = render(kOrange);
@@ -534,10 +534,10 @@ TEST(RenderEffects, RerenderReusesCachesAndScalesTheShadowOnce)
     EXPECT_NE(refilled, first);
     EXPECT_EQ(render(kOrange), first);
 
-    fx.m_bRebuild = true;
+    fx.m_rebuild = true;
     EXPECT_EQ(render(kOrange), first);
     EXPECT_EQ(PixelBytes(*fx.m_shadowCache.m_pImage), scaled) << "a rebuilt shadow is scaled once";
-    fx.m_shadowCache.m_nStrength = fx.m_bevelCache.m_nStrength = fx.m_glowCache.m_nStrength = -1;
+    fx.m_shadowCache.m_strength = fx.m_bevelCache.m_strength = fx.m_glowCache.m_strength = -1;
     EXPECT_EQ(render(kOrange), first);
 }
 
@@ -619,7 +619,7 @@ TEST(RenderEffects, FailsCleanlyWithoutAWorkImage)
     // A spread image that cannot be built (a softness no palette sets) fails the same way, and the next render
     // still rebuilds every cache.
     CEffectSettings broken = AllOn();
-    broken.m_nGlowSoftness = -5;
+    broken.m_glowSoftness = -5;
     auto kept = RectangleImage(40, 30, kOrange);
     const CImage* keptBefore = kept.get();
     CRect keptBounds(0, 0, 40, 30);
@@ -627,7 +627,7 @@ TEST(RenderEffects, FailsCleanlyWithoutAWorkImage)
     EXPECT_EQ(kept.get(), keptBefore);
     EXPECT_EQ(keptBounds.right, 40);
     EXPECT_FALSE(broken.m_glowCache.m_pImage);
-    EXPECT_TRUE(broken.m_bRebuild);
+    EXPECT_TRUE(broken.m_rebuild);
 
     // After a failure for want of memory, a render with sane bounds looks as a first render does.
     CEffectSettings fresh = AllOn(), failed = AllOn();

@@ -92,7 +92,7 @@ void RemoveBrowser(COpenSite& site)
     if (!GetShellDialogs().ChooseBrowsersToRemove(labels, selected))
         return;
     CAppSettings& settings = site.GetSettings();
-    settings.m_nUseBuiltInBrowser = RemoveBrowsers(browsers, selected, settings.m_nUseBuiltInBrowser);
+    settings.m_useBuiltInBrowser = RemoveBrowsers(browsers, selected, settings.m_useBuiltInBrowser);
 }
 
 // Puts the list's browsers into the submenu after the first browser's item, which takes the first label (or the
@@ -156,16 +156,16 @@ void AddBrowserCommands(CCommandTable& table, COpenSite& site)
     // What the Settings menu shows checked: the browser of the settings, or the built-in one when that browser
     // is gone.
     const auto choice = [&site] {
-        return UsablePreviewChoice(site.GetSettings().m_nUseBuiltInBrowser, site.GetBrowserPaths().size());
+        return UsablePreviewChoice(site.GetSettings().m_useBuiltInBrowser, site.GetBrowserPaths().size());
     };
     table.Add(
-        ID_USE_BUILT_IN_BROWSER, [&site](int) { site.GetSettings().m_nUseBuiltInBrowser = -1; },
+        ID_USE_BUILT_IN_BROWSER, [&site](int) { site.GetSettings().m_useBuiltInBrowser = -1; },
         [choice](wxUpdateUIEvent& event) {
             event.Enable(true);
             event.Check(choice() == -1);
         });
     table.Add(
-        ID_USE_STANDARD_BROWSER, [&site](int) { site.GetSettings().m_nUseBuiltInBrowser = 0; },
+        ID_USE_STANDARD_BROWSER, [&site](int) { site.GetSettings().m_useBuiltInBrowser = 0; },
         [choice](wxUpdateUIEvent& event) {
             event.Enable(true);
             event.Check(choice() == 0);
@@ -185,7 +185,7 @@ void AddBrowserCommands(CCommandTable& table, COpenSite& site)
         [&site](int id) {
             const int number = id - ID_FIRST_BROWSER + 1;
             if (static_cast<size_t>(number) <= site.GetBrowserPaths().size())
-                site.GetSettings().m_nUseBuiltInBrowser = number;
+                site.GetSettings().m_useBuiltInBrowser = number;
         },
         [&site, choice](wxUpdateUIEvent& event) {
             const int id = event.GetId();

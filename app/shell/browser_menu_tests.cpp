@@ -158,8 +158,9 @@ TEST_F(BrowserMenuTest, AnAddedBrowserIsOfferedAndPreviewsThePage)
     EXPECT_FALSE(menu->FindItem(ID_USE_STANDARD_BROWSER)->IsChecked());
 
     const std::string address = "file://" + scratch / "bakery_website/Our Cakes.html";
-    EXPECT_EQ(StartPreviewBrowser(frame->GetSettings().m_nUseBuiltInBrowser, frame->GetOpenSite().EditBrowserPaths(), address),
-              PreviewStart::started);
+    EXPECT_EQ(
+        StartPreviewBrowser(frame->GetSettings().m_useBuiltInBrowser, frame->GetOpenSite().EditBrowserPaths(), address),
+        PreviewStart::started);
     EXPECT_EQ(WaitForRecord(out), "--new-tab\n" + address + "\n");
 }
 
@@ -231,13 +232,13 @@ TEST_F(BrowserMenuTest, RemovingBrowsersShiftsTheChoice)
     const std::string c = RecordingScript("c.sh", scratch / "c.txt");
     frame->GetOpenSite().EditBrowserPaths() = {GetLongPath(a), GetLongPath(b), GetLongPath(c)};
     Command(ID_FIRST_BROWSER + 2);
-    EXPECT_EQ(frame->GetSettings().m_nUseBuiltInBrowser, 3);
+    EXPECT_EQ(frame->GetSettings().m_useBuiltInBrowser, 3);
 
     program.removal = {true, false, false};
     Command(ID_REMOVE_BROWSER);
     EXPECT_EQ(program.removalLabels, (std::vector<std::string>{"a.sh", "b.sh", "c.sh"}));
     EXPECT_EQ(frame->GetOpenSite().EditBrowserPaths(), (std::vector<std::string>{GetLongPath(b), GetLongPath(c)}));
-    EXPECT_EQ(frame->GetSettings().m_nUseBuiltInBrowser, 2) << "still c";
+    EXPECT_EQ(frame->GetSettings().m_useBuiltInBrowser, 2) << "still c";
     wxMenu* menu = BrowserMenu();
     EXPECT_EQ(menu->FindItem(ID_FIRST_BROWSER)->GetItemLabelText(), "b.sh");
     EXPECT_TRUE(menu->FindItem(ID_FIRST_BROWSER + 1)->IsChecked());
@@ -245,11 +246,11 @@ TEST_F(BrowserMenuTest, RemovingBrowsersShiftsTheChoice)
 
     program.removal = {false, true};
     Command(ID_REMOVE_BROWSER);
-    EXPECT_EQ(frame->GetSettings().m_nUseBuiltInBrowser, -1) << "the chosen browser went";
+    EXPECT_EQ(frame->GetSettings().m_useBuiltInBrowser, -1) << "the chosen browser went";
     EXPECT_TRUE(BrowserMenu()->FindItem(ID_USE_BUILT_IN_BROWSER)->IsChecked());
 
     // A choice beyond the list (as an older settings file may hold) shows and previews as the built-in one.
-    frame->GetSettings().m_nUseBuiltInBrowser = 5;
+    frame->GetSettings().m_useBuiltInBrowser = 5;
     EXPECT_TRUE(BrowserMenu()->FindItem(ID_USE_BUILT_IN_BROWSER)->IsChecked());
     EXPECT_EQ(StartPreviewBrowser(5, frame->GetOpenSite().EditBrowserPaths(), "file:///x.html"), PreviewStart::builtIn);
 

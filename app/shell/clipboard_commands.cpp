@@ -137,7 +137,7 @@ void Copy(COrvelView& view, bool cut)
     auto data = std::make_unique<wxDataObjectComposite>();
     CTextObject* text = EditedText(page);
     if (text) {
-        if (text->GetTextBody()->m_bSelectionEmpty)
+        if (text->GetTextBody()->m_selectionEmpty)
             return;
         CMemFile formatted, plain;
         text->WriteSelectionFormatted(formatted);

@@ -257,7 +257,7 @@ TEST_F(ClipboardTest, StyledTextGoesAsTextForOtherProgramsAndTheirTextComesIn)
     const std::string path = scratch / "note.txt";
     std::ofstream(path) << "Zo\u00eb \u4e2d!\nfresh";
     OfferFromAnotherProgram("UTF8_STRING", path);
-    text->GetTextBody()->m_bSelectionEmpty = 1;
+    text->GetTextBody()->m_selectionEmpty = 1;
     PutCaret(*text, {0, 12});
     EXPECT_TRUE(Enabled(ID_EDIT_PASTE));
     Command(ID_EDIT_PASTE);

@@ -40,7 +40,7 @@ TEST_F(ShellTest, TheHtmlNoticeComesOncePerSave)
     ASSERT_TRUE(SaveSiteFile(*site, path));
     Start();
     asked.m_frame2 = frame;
-    frame->GetSettings().m_bShowHtmlSaveWarning = true;
+    frame->GetSettings().m_showHtmlSaveWarning = true;
     ASSERT_NE(frame->GetOpenSite().OpenDocumentFile(path), nullptr);
 
     wxCommandEvent save(wxEVT_MENU, ID_FILE_SAVE);

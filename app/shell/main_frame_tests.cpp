@@ -117,7 +117,7 @@ TEST_F(ShellTest, ClosingWritesTheSettingsAndTheNextStartRestoresThem)
     frame->SetSize(wxRect(40, 30, 900, 650));
     frame->ShowStatusBar(false);
     frame->ShowToolsBar(false);
-    frame->GetSettings().m_nDefaultPageWidth = 812;
+    frame->GetSettings().m_defaultPageWidth = 812;
     Settle();
     Close();
 
@@ -130,7 +130,7 @@ TEST_F(ShellTest, ClosingWritesTheSettingsAndTheNextStartRestoresThem)
 
     Start();
     EXPECT_EQ(frame->GetRect(), wxRect(40, 30, 900, 650));
-    EXPECT_EQ(frame->GetSettings().m_nDefaultPageWidth, 812);
+    EXPECT_EQ(frame->GetSettings().m_defaultPageWidth, 812);
     EXPECT_FALSE(frame->IsStatusBarShown());
     EXPECT_FALSE(frame->GetStatusBar()->IsShown());
     // A stored state that hid the tools area is overridden: it always shows at start.

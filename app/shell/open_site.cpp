@@ -186,7 +186,7 @@ CWebsite* COpenSite::OpenDocumentFile(const std::string& path)
     CWebsite* opened = site.get();
     OpenSite(std::move(site));
     // However the file was chosen, the next Open starts in its folder.
-    m_settings.m_strKstPath = GetPathFolder(full);
+    m_settings.m_kstPath = GetPathFolder(full);
     // Themes are starting points for new sites, not files worked on: they stay out of the recent files.
     if (!EqualNoCase1252(std::filesystem::path(full).extension().string(), ".kth"))
         AddToRecentFiles(full);
@@ -216,7 +216,7 @@ CWebsite* COpenSite::NewWebsite()
         return nullptr;
     const NewSiteValues& values = dialog.GetValues();
     auto site = std::make_unique<CWebsite>(std::string(), values.m_strName, values.m_Background, values.m_bCentered,
-                                           values.m_nWidth, values.m_nHeight, m_settings.m_nDefaultDoctype,
+                                           values.m_nWidth, values.m_nHeight, m_settings.m_defaultDoctype,
                                            values.m_LinkColor, values.m_VisitedLinkColor);
     CSitePage* page = site->AddPage(
         std::make_unique<CSitePage>(site.get(), values.m_strPageId, values.m_strName, site->GetNewPageSettings()));
@@ -228,7 +228,7 @@ CWebsite* COpenSite::NewWebsite()
 
 void COpenSite::OnFileOpen()
 {
-    std::string path = m_settings.m_strKstPath;
+    std::string path = m_settings.m_kstPath;
     if (!m_shell.PromptSiteFile(path, true, false))
         return;
     if (CWebsite* site = OpenDocumentFile(path))
@@ -242,7 +242,7 @@ void COpenSite::OnFileNewFromTheme()
     std::string path;
     if (GetShellDialogs().ShowThemesDialog(path) != DialogAnswer::ok || path.empty())
         return;
-    m_settings.m_strKstPath = GetPathFolder(path);
+    m_settings.m_kstPath = GetPathFolder(path);
     NewSiteFromTheme(path);
 }
 

@@ -124,11 +124,11 @@ CMainFrame* StartMainWindow(CProgramServices& services, const CSettingsEnvironme
     if (line.kind == CommandLine::openFile)
         frame->CallAfter([frame, file = line.file] { frame->GetOpenSite().OpenDocumentFile(file); });
     // A file, a print or a conversation request on the command line skips the welcome dialog.
-    if (line.kind == CommandLine::none && frame->GetSettings().m_bShowStartUpDialog)
+    if (line.kind == CommandLine::none && frame->GetSettings().m_showStartUpDialog)
         frame->GetOpenSite().RunWelcomeDialog();
     else
         frame->SetFocus();
-    if (frame->GetSettings().m_bShowDailyTips)
+    if (frame->GetSettings().m_showDailyTips)
         services.ShowTipsDialog();
     // The palettes come last, showing the one of the last run where it stood.
     frame->CreatePalettes();

@@ -151,7 +151,7 @@ TEST_F(ShellTest, DialogsOfTheMenusAndTheCoreWriteTheSettings)
     });
     RunPaletteCommand(frame, ID_HELP_DIALOGS);
     EXPECT_TRUE(answered);
-    EXPECT_FALSE(frame->GetSettings().m_bShowDailyTips);
+    EXPECT_FALSE(frame->GetSettings().m_showDailyTips);
 
     // The core's do-not-show-again notice hands back its box.
     frame->CallAfter([&] {

@@ -44,7 +44,7 @@ bool CProgramServices::RunFilesDialog(FilesDialogKind kind, const std::vector<st
         return false;
     result = MakeFilesDialogResult(wizard.GetModel(), localFiles);
     result.m_flash = wizard.GetFlashCode();
-    return result.m_flash.m_bSet || !localFiles.empty();
+    return result.m_flash.m_set || !localFiles.empty();
 }
 
 DialogAnswer CProgramServices::ShowNotice(int id)

@@ -248,10 +248,10 @@ void CProgramServices::ShowBuildErrorDialog(const std::string& pageName, const s
 
 DialogAnswer CProgramServices::ShowMissingDocumentDialog(MissingDocumentDialog& answer)
 {
-    CMissingDocumentDLG dialog(m_pFrame, answer.m_strMissingPath);
+    CMissingDocumentDLG dialog(m_pFrame, answer.m_missingPath);
     const DialogAnswer result = dialog.ShowModal() == wxID_OK ? DialogAnswer::ok : DialogAnswer::cancel;
-    answer.m_bBrowsed = dialog.m_bBrowsed;
-    answer.m_strReplacementPath = dialog.m_strReplacementPath;
+    answer.m_browsed = dialog.m_browsed;
+    answer.m_replacementPath = dialog.m_replacementPath;
     return result;
 }
 

@@ -266,12 +266,12 @@ TEST_F(ProgramServicesTest, YesToTheTransferLogOpensIt)
     ASSERT_TRUE(SaveSiteFile(*made, made->GetPath()));
     made->MarkSaved();
     CAppSettings& settings = frame->GetSettings();
-    settings.m_strFtpServer = "127.0.0.1";
-    settings.m_nFtpPort = TheFtpServer().Port();
-    settings.m_strFtpUser = FtpServer::kUser;
-    settings.m_strFtpPassword = FtpServer::kPassword;
-    settings.m_bFtpPassive = true;
-    settings.m_strFtpFolder = "/www-log/";
+    settings.m_ftpServer = "127.0.0.1";
+    settings.m_ftpPort = TheFtpServer().Port();
+    settings.m_ftpUser = FtpServer::kUser;
+    settings.m_ftpPassword = FtpServer::kPassword;
+    settings.m_ftpPassive = true;
+    settings.m_ftpFolder = "/www-log/";
     frame->GetOpenSite().OpenSite(std::move(made));
     Settle();
 

@@ -340,12 +340,12 @@ protected:
     {
         StartProgram();
         CAppSettings& settings = frame->GetSettings();
-        settings.m_strFtpServer = "127.0.0.1";
-        settings.m_nFtpPort = TheFtpServer().Port();
-        settings.m_strFtpUser = FtpServer::kUser;
-        settings.m_strFtpPassword = password;
-        settings.m_bFtpPassive = true;
-        settings.m_strFtpFolder = "/" + www + "/";
+        settings.m_ftpServer = "127.0.0.1";
+        settings.m_ftpPort = TheFtpServer().Port();
+        settings.m_ftpUser = FtpServer::kUser;
+        settings.m_ftpPassword = password;
+        settings.m_ftpPassive = true;
+        settings.m_ftpFolder = "/" + www + "/";
         auto site = std::make_unique<CWebsite>(scratch / "Sites/bakery.kst");
         site->AddPage(std::make_unique<CSitePage>(site.get(), "Home", "Home"));
         fs::create_directories(scratch / "Sites");

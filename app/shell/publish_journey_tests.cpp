@@ -94,7 +94,7 @@ TEST_F(PublishJourneyTest, NewSiteSetUpTestedSentChangedSentAgainPreviewedAndPri
     frame->GetSettings().GetFtpProfiles(&profiles);
     ASSERT_EQ(profiles.size(), 1u);
     EXPECT_EQ(profiles[0].m_strName, "Loopback");
-    EXPECT_EQ(frame->GetSettings().m_nFtpPort, TheFtpServer().Port());
+    EXPECT_EQ(frame->GetSettings().m_ftpPort, TheFtpServer().Port());
 
     // Send: built under its progress window with the main window disabled, then sent.
     Command(ID_SEND);
@@ -142,7 +142,7 @@ TEST_F(PublishJourneyTest, NewSiteSetUpTestedSentChangedSentAgainPreviewedAndPri
     // Preview in the built-in window.
     if (!IsPreviewAvailable())
         GTEST_SKIP() << "no web view here";
-    frame->GetSettings().m_nUseBuiltInBrowser = -1;
+    frame->GetSettings().m_useBuiltInBrowser = -1;
     const WebPageShown shown = ShowBuiltSite(ID_PREVIEW_WEBSITE, "130", "130_journey_preview");
     EXPECT_NE(shown.address.find("qbx_tmpdir/index.html"), std::string::npos) << shown.address;
     EXPECT_FALSE(shown.backEnabled);

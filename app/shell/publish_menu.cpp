@@ -104,7 +104,8 @@ bool PreviewWebsite(const CShellContext& context, bool currentPage)
     if (path.empty())
         return false;
     const std::string address = wxFileName::FileNameToURL(wxString::FromUTF8(path)).utf8_string();
-    switch (StartPreviewBrowser(context.site.GetSettings().m_nUseBuiltInBrowser, context.site.GetBrowserPaths(), address)) {
+    switch (
+        StartPreviewBrowser(context.site.GetSettings().m_useBuiltInBrowser, context.site.GetBrowserPaths(), address)) {
     case PreviewStart::started:
         return true;
     case PreviewStart::failed:

@@ -94,12 +94,12 @@ protected:
         program.SetMainFrame(frame);
         InstallProgramServices(&program);
         CAppSettings& settings = frame->GetSettings();
-        settings.m_strFtpServer = "127.0.0.1";
-        settings.m_nFtpPort = TheFtpServer().Port();
-        settings.m_strFtpUser = FtpServer::kUser;
-        settings.m_strFtpPassword = FtpServer::kPassword;
-        settings.m_bFtpPassive = true;
-        settings.m_strFtpFolder = "/" + www + "/";
+        settings.m_ftpServer = "127.0.0.1";
+        settings.m_ftpPort = TheFtpServer().Port();
+        settings.m_ftpUser = FtpServer::kUser;
+        settings.m_ftpPassword = FtpServer::kPassword;
+        settings.m_ftpPassive = true;
+        settings.m_ftpFolder = "/" + www + "/";
         auto site = std::make_unique<CWebsite>(scratch / "Sites/bakery.kst");
         site->AddPage(std::make_unique<CSitePage>(site.get(), "Home", "Home"));
         site->GetPage(0)->AddObject(std::make_unique<CRectangleObject>(80, 100, SIZE{80, 60}, 0.0));

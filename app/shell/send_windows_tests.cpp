@@ -37,7 +37,7 @@ TEST_F(PublishJourneyTest, AFileTheBuildCannotWriteStopsSendPreviewAndPrint)
     if (!TheFtpServer().Running())
         GTEST_SKIP() << "no FTP server: " << TheFtpServer().Error();
     OpenDrawnSite("www-blocked");
-    frame->GetSettings().m_nUseBuiltInBrowser = -1;
+    frame->GetSettings().m_useBuiltInBrowser = -1;
     // A folder where the front page's file goes.
     fs::create_directories(StagingFolder() + "index.html/taken");
     for (int command : {int(ID_SEND), int(ID_PREVIEW_WEBSITE), int(ID_PREVIEW_CURRENT_PAGE), int(ID_FILE_PRINT)}) {
@@ -55,7 +55,7 @@ TEST_F(PublishJourneyTest, AFileTheBuildCannotWriteStopsSendPreviewAndPrint)
 TEST_F(PublishJourneyTest, CancelInTheBuildWindowEndsPrintAndPreviewSilently)
 {
     OpenDrawnSite("www-cancel-build");
-    frame->GetSettings().m_nUseBuiltInBrowser = -1;
+    frame->GetSettings().m_useBuiltInBrowser = -1;
     program.cancelBuild = true;
     for (int command : {int(ID_FILE_PRINT), int(ID_PREVIEW_WEBSITE)}) {
         EXPECT_FALSE(CommandOpenedAWindow(command)) << command;
@@ -104,7 +104,7 @@ TEST_F(PublishJourneyTest, CancelDuringASlowUploadLeavesTheRecordAlone)
     ASSERT_FALSE(record.empty());
     RecolourRectangle(CColor(30, 30, 200));
     program.notices.clear();
-    frame->GetSettings().m_nFtpPort = TheThrottledFtpServer().Port();
+    frame->GetSettings().m_ftpPort = TheThrottledFtpServer().Port();
 
     // Send holds the test until it ends and pumps the event loop while it works, so the look at its progress window
     // is a timer's: once the window stands with a file's bytes under way, its Cancel button is clicked. The limit

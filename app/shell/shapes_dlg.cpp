@@ -67,22 +67,22 @@ wxPoint g_lastPlace = wxDefaultPosition;
 
 } // namespace
 
-CShapesDLG::CShapesDLG(wxWindow* parent, CShapesOwner* bar) : m_parentWindow(parent), m_pBar(bar) {}
+CShapesDLG::CShapesDLG(wxWindow* parent, CShapesOwner* bar) : m_parentWindow(parent), m_bar(bar) {}
 
 CShapesDLG::~CShapesDLG()
 {
     // The main window takes the palette with it when it goes; the bar, floating in a window of its own, may
     // outlive it and must not hold on to it.
-    if (m_pBar)
-        m_pBar->OnShapesPaletteClosed();
-    m_pBar = nullptr;
+    if (m_bar)
+        m_bar->OnShapesPaletteClosed();
+    m_bar = nullptr;
 }
 
 wxPoint CShapesDLG::FirstPlace() const
 {
     // Beside the tools bar at its top, on the side of the page, so that the palette covers only the page's corner
     // and stands next to the tool that opened it.
-    const wxRect bar = m_pBar->GetOwnerScreenRect();
+    const wxRect bar = m_bar->GetOwnerScreenRect();
     const wxRect parent = m_parentWindow ? m_parentWindow->GetScreenRect() : bar;
     const int gap = FromDIP(4);
     const bool barOnRight = bar.GetLeft() > parent.GetLeft() + parent.GetWidth() / 2;
@@ -113,7 +113,7 @@ bool CShapesDLG::Create()
     Bind(wxEVT_CLOSE_WINDOW, &CShapesDLG::OnClose, this);
     // Opening chooses the rectangle and the shape tool.
     Press(kRectangleShapeButton);
-    m_pBar->ChooseShape(1);
+    m_bar->ChooseShape(1);
     PlaceOnScreen();
     // The keyboard stays with the page; a click into the palette needs none.
     ShowWithoutActivating();
@@ -148,9 +148,9 @@ void CShapesDLG::ClickShape(int id)
     if (!button)
         return;
     Press(id);
-    if (!m_pBar)
+    if (!m_bar)
         return;
-    m_pBar->ChooseShape(button->shapeKind);
+    m_bar->ChooseShape(button->shapeKind);
 }
 
 void CShapesDLG::OnShapeButton(wxCommandEvent& event)
@@ -175,9 +175,9 @@ void CShapesDLG::ResetButtons()
 void CShapesDLG::OnClose(wxCloseEvent&)
 {
     g_lastPlace = GetPosition();
-    if (m_pBar)
-        m_pBar->OnShapesPaletteClosed();
-    m_pBar = nullptr;
+    if (m_bar)
+        m_bar->OnShapesPaletteClosed();
+    m_bar = nullptr;
     for (CShapeButton* button : m_buttons)
         button->SetPressed(false);
     Destroy();

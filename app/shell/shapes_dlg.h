@@ -36,7 +36,7 @@ public:
     CShapesDLG(wxWindow* parent, CShapesOwner* bar);
     ~CShapesDLG() override;
     // The bar goes first: the palette no longer reaches it.
-    void DetachBar() { m_pBar = nullptr; }
+    void DetachBar() { m_bar = nullptr; }
     // Loads the template, makes the buttons and shows the palette; false when the template is missing.
     bool Create();
 
@@ -58,6 +58,6 @@ private:
     void PlaceOnScreen();
 
     wxWindow* m_parentWindow;
-    CShapesOwner* m_pBar;
+    CShapesOwner* m_bar;
     std::vector<CShapeButton*> m_buttons;
 };

@@ -49,10 +49,10 @@ CSitePage* AddNewPage(const CShellContext& context)
             break;
         services.ShowMessage(ResourceText(IDS_PAGE_ID_TAKEN));
     }
-    auto page = std::make_unique<CSitePage>(site, values.m_strPageId, values.m_strTitle, site->GetNewPageSettings());
+    auto page = std::make_unique<CSitePage>(site, values.m_strPageId, values.m_title, site->GetNewPageSettings());
     if (values.m_nDuplicate)
-        if (const CSitePage* source = site->FindPageByName(values.m_strSourceName))
-            page->CopyFrom(*source, values.m_strPageId, values.m_strTitle);
+        if (const CSitePage* source = site->FindPageByName(values.m_sourceName))
+            page->CopyFrom(*source, values.m_strPageId, values.m_title);
     CSitePage* added = site->AddPage(std::move(page));
     added->SetChangedSinceUpload(true);
     context.pages.Open(site->GetPageIndex(added));
@@ -105,12 +105,12 @@ void EditBackgroundPreferences(const CShellContext& context)
 {
     CAppSettings& settings = context.site.GetSettings();
     BackgroundOutsideChoice choice;
-    choice.continueFill = settings.m_bRepeatBackgroundFill;
+    choice.continueFill = settings.m_repeatBackgroundFill;
     choice.color = settings.m_solidBackgroundFill;
     CBackgroundOutsideDLG dialog(&context.window, choice);
     if (dialog.ShowModal() != wxID_OK)
         return;
-    settings.m_bRepeatBackgroundFill = dialog.GetChoice().continueFill;
+    settings.m_repeatBackgroundFill = dialog.GetChoice().continueFill;
     settings.m_solidBackgroundFill = dialog.GetChoice().color;
 }
 

@@ -118,7 +118,7 @@ TEST_F(SiteCommandsTest, NewWebsiteOpensItsFrontPageAndSavesAFileThatOpensEqual)
     // Never saved: closing asks.
     EXPECT_FALSE(site->IsSaved());
     EXPECT_EQ(frame->GetPageWindows().GetActivePage(), page);
-    EXPECT_EQ(frame->GetSettings().m_nDefaultPageWidth, 400);
+    EXPECT_EQ(frame->GetSettings().m_defaultPageWidth, 400);
 
     // Two more pages, as the dialog proposes them.
     for (int i = 0; i < 2; ++i) {
@@ -280,7 +280,7 @@ TEST_F(SiteCommandsTest, KeywordsAnalyticsAndHeaderReachThePagesAndCountForTheUp
     EXPECT_EQ(frame->GetPageWindows().GetActivePage()->GetOnloadCode(), "start()");
 
     // The background beyond the pages is a setting of the program.
-    frame->GetSettings().m_bRepeatBackgroundFill = true;
+    frame->GetSettings().m_repeatBackgroundFill = true;
     frame->CallAfter([] {
         wxDialog* dialog = ModalDialog<CBackgroundOutsideDLG>();
         ASSERT_NE(dialog, nullptr);
@@ -288,7 +288,7 @@ TEST_F(SiteCommandsTest, KeywordsAnalyticsAndHeaderReachThePagesAndCountForTheUp
         ClickIn(dialog, wxID_OK);
     });
     RunSiteCommand(frame, ID_BACKGROUND_PREFERENCES);
-    EXPECT_FALSE(frame->GetSettings().m_bRepeatBackgroundFill);
+    EXPECT_FALSE(frame->GetSettings().m_repeatBackgroundFill);
 }
 
 TEST_F(SiteCommandsTest, StandardSettingsForNewPagesTransferToEveryPageAndCountAsChanges)
@@ -320,7 +320,7 @@ TEST_F(SiteCommandsTest, StandardSettingsForNewPagesTransferToEveryPageAndCountA
         EXPECT_TRUE(site->GetPage(i)->IsChangedSinceUpload()) << i;
     }
     EXPECT_EQ(site->GetPageHeight(), 900);
-    EXPECT_EQ(frame->GetSettings().m_nDefaultPageHeight, 900);
+    EXPECT_EQ(frame->GetSettings().m_defaultPageHeight, 900);
     EXPECT_FALSE(site->IsSaved());
 }
 

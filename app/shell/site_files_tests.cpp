@@ -142,7 +142,7 @@ TEST_F(ShellTest, OpeningASiteMakesItsFolderTheOneOpenStartsIn)
     // As from the recent files or a drop, which name the file without a dialog.
     frame->GetOpenSite().DropFiles({path});
     ASSERT_NE(frame->GetCurrentSite(), nullptr);
-    EXPECT_EQ(frame->GetSettings().m_strKstPath, scratch / "Sites/Club/");
+    EXPECT_EQ(frame->GetSettings().m_kstPath, scratch / "Sites/Club/");
 }
 
 } // namespace

@@ -168,7 +168,7 @@ TEST_F(ShellTest, NewFromThemeOpensTheThemesPagesAsANewUnsavedSite)
     EXPECT_EQ(frame->GetPageWindows().Count(), 1);
     EXPECT_EQ(frame->GetTitle(), "Tallowmere Pelorin - Untitled*");
     EXPECT_TRUE(frame->GetOpenSite().GetRecentFiles().Get().empty());
-    EXPECT_EQ(frame->GetSettings().m_strKstPath, scratch / "Themes/Business/");
+    EXPECT_EQ(frame->GetSettings().m_kstPath, scratch / "Themes/Business/");
     Settle();
     EXPECT_TRUE(SaveWindowPicture(frame, (TestOutputFolder() / "new_site_from_theme.png").string()));
 
@@ -187,10 +187,10 @@ TEST_F(ShellTest, WelcomeCancelKeepsItsSettingAndAChoiceBegins)
     const std::string theme = scratch / "Themes/Hobby/garden.kth";
     ASSERT_TRUE(WriteTestTheme(theme, "Hobby", "Garden"));
     Start();
-    frame->GetSettings().m_bShowStartUpDialog = true;
+    frame->GetSettings().m_showStartUpDialog = true;
     services.welcomeDontShow = true;
     frame->GetOpenSite().RunWelcomeDialog();
-    EXPECT_TRUE(frame->GetSettings().m_bShowStartUpDialog);
+    EXPECT_TRUE(frame->GetSettings().m_showStartUpDialog);
     EXPECT_EQ(services.messages, std::vector<std::string>{"welcome"});
 
     services.messages.clear();
@@ -198,7 +198,7 @@ TEST_F(ShellTest, WelcomeCancelKeepsItsSettingAndAChoiceBegins)
     services.welcomeStart = 3;
     services.themePath = theme;
     frame->GetOpenSite().RunWelcomeDialog();
-    EXPECT_FALSE(frame->GetSettings().m_bShowStartUpDialog);
+    EXPECT_FALSE(frame->GetSettings().m_showStartUpDialog);
     EXPECT_EQ(services.messages, (std::vector<std::string>{"welcome", "themes"}));
     ASSERT_NE(frame->GetCurrentSite(), nullptr);
     EXPECT_TRUE(frame->GetCurrentSite()->GetPath().empty());

@@ -80,7 +80,7 @@ TEST_F(ShellTest, ToolsBarChoosesToolsOpensTheShapesPaletteAndLaunchesCompanions
     SetShellDialogs(&tools);
     Start();
     tools.settings = &frame->GetSettings();
-    frame->GetSettings().m_bShowPictureToolHelp = false;
+    frame->GetSettings().m_showPictureToolHelp = false;
     CToolsBar* bar = frame->GetToolsBar();
     ASSERT_NE(bar, nullptr);
     ASSERT_EQ(bar->GetButtonCount(), 13);

@@ -50,7 +50,7 @@ inline std::unique_ptr<CSitePage> MakePage(int objects)
         object->GetFill()->SetColor(CColor(static_cast<BYTE>(next(256)), static_cast<BYTE>(next(256)), 120));
         if (i % 10 == 0) {
             auto effects = std::make_unique<CEffectSettings>();
-            effects->m_bShadow = true;
+            effects->m_shadow = true;
             object->SetEffects(std::move(effects));
         }
         page->AddObject(std::move(object));

@@ -139,11 +139,11 @@ void OnEditDelete()
     if (current.page->IsEditingInPlace()) {
         if (CTextObject* text = EditedText(*current.page)) {
             CTextBody& body = *text->GetTextBody();
-            const int prevPara = body.m_nCaretPara, prevIndex = body.m_nCaretIndex;
+            const int prevPara = body.m_caretPara, prevIndex = body.m_caretIndex;
             RECT dirty{};
-            if (!body.m_bSelectionEmpty) {
+            if (!body.m_selectionEmpty) {
                 text->DeleteSelectedChars(dirty, true);
-                body.m_bSelectionEmpty = 1;
+                body.m_selectionEmpty = 1;
             } else {
                 text->DeleteChar(dirty, true, true);
             }
@@ -167,7 +167,7 @@ void OnEditSelectAll()
     if (current.page->IsEditingInPlace()) {
         if (CTextObject* text = EditedText(*current.page)) {
             const CTextBody& body = *text->GetTextBody();
-            const int prevPara = body.m_nCaretPara, prevIndex = body.m_nCaretIndex;
+            const int prevPara = body.m_caretPara, prevIndex = body.m_caretIndex;
             text->SelectAll();
             text->UpdateCaret(prevPara, prevIndex);
             RECT selected{};

@@ -421,7 +421,7 @@ std::unique_ptr<CPageItem> CPageItem::Load(CFile& file, CPixMap* renderBuffer, i
             if (major == 1 && (minor == 0 || minor == 3))
                 for (CPageObject* read : {object.get(), twin.get()})
                     if (auto* text = dynamic_cast<CTextObject*>(read))
-                        text->GetTextBody()->m_bAllowAdvanced = 1;
+                        text->GetTextBody()->m_allowAdvanced = 1;
         }
         auto item = std::make_unique<CPageItem>(std::move(object), renderBuffer);
         if (twin)

@@ -292,7 +292,7 @@ TEST(PageItem, KeptOnTopAndGifPictureByKindAndFill)
     // Text stays on top while it is written as HTML text, that is while it does not allow advanced text.
     for (const bool advanced : {false, true}) {
         auto text = std::make_unique<CTextObject>(0, 0, SIZE{10, 10}, 0.0);
-        text->GetTextBody()->m_bAllowAdvanced = advanced ? 1 : 0;
+        text->GetTextBody()->m_allowAdvanced = advanced ? 1 : 0;
         CPageItem item(std::move(text), nullptr);
         EXPECT_EQ(item.IsKeptOnTop(), !advanced) << (advanced ? "advanced text" : "plain text");
         EXPECT_FALSE(item.IsGifPicture());
@@ -515,7 +515,7 @@ TEST(PageItemStreamOfText, OldFilesGiveTextsWithATwinAdvancedText)
         EXPECT_EQ(file.GetPosition(), file.GetLength());
         for (const bool mouseOver : {false, true}) {
             if (const auto* text = dynamic_cast<const CTextObject*>(item->GetObject(mouseOver))) {
-                EXPECT_EQ(text->GetTextBody()->m_bAllowAdvanced, c.allowAdvanced) << mouseOver;
+                EXPECT_EQ(text->GetTextBody()->m_allowAdvanced, c.allowAdvanced) << mouseOver;
             }
         }
         EXPECT_EQ(item->IsKeptOnTop(), c.allowAdvanced == 0);

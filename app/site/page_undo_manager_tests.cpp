@@ -173,7 +173,7 @@ protected:
         Item(1)->SetMouseOverShown(false);
         // A text with a mouse-over twin is advanced text, so it stays in the normal run.
         auto text = MakeText(120, {"Hello"});
-        text->GetTextBody()->m_bAllowAdvanced = 1;
+        text->GetTextBody()->m_allowAdvanced = 1;
         DPOINT centre{300, 200};
         text->SetCenter(centre);
         page->AddObject(std::move(text));
@@ -215,7 +215,7 @@ TEST_F(UndoKinds, EveryKindTakesThePageBackAndForward)
     };
     auto shadow = [](CSitePage& p, int i) {
         auto effects = std::make_unique<CEffectSettings>();
-        effects->m_bShadow = true;
+        effects->m_shadow = true;
         p.GetItem(i)->GetCurrentObject()->SetEffects(std::move(effects));
     };
     auto takeOut = [](CSitePage& p, UndoKinds&) {
@@ -246,7 +246,7 @@ TEST_F(UndoKinds, EveryKindTakesThePageBackAndForward)
              CPageItem* item = p.GetItem(3);
              auto& text = static_cast<CTextObject&>(*item->GetObject(false));
              // Plain text loses its twin and joins the run kept on top.
-             text.GetTextBody()->m_bAllowAdvanced = 0;
+             text.GetTextBody()->m_allowAdvanced = 0;
              item->RemoveMouseOverObject();
              p.MoveItem(item, p.GetItemCount() - 1);
          }},

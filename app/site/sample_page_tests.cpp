@@ -65,9 +65,9 @@ std::unique_ptr<CImage> CheckedPicture()
 std::unique_ptr<CEffectSettings> Effects(bool shadow, bool bevel, bool glow)
 {
     auto effects = std::make_unique<CEffectSettings>();
-    effects->m_bShadow = shadow;
-    effects->m_bBevel = bevel;
-    effects->m_bGlow = glow;
+    effects->m_shadow = shadow;
+    effects->m_bevel = bevel;
+    effects->m_glow = glow;
     return effects;
 }
 

@@ -57,7 +57,7 @@ std::unique_ptr<CWebsite> MakeSite()
             object->GetFill()->SetColor(CColor(static_cast<BYTE>(next(256)), static_cast<BYTE>(next(256)), 120));
             if (i % 10 == 0) {
                 auto effects = std::make_unique<CEffectSettings>();
-                effects->m_bShadow = true;
+                effects->m_shadow = true;
                 object->SetEffects(std::move(effects));
             }
             CPageItem* item = page->AddObject(std::move(object));

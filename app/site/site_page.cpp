@@ -13,7 +13,7 @@ CSitePage::CSitePage(CWebsite* site, const std::string& name, const std::string&
 {
     m_strName = name;
     SetModified();
-    m_strTitle = title;
+    m_title = title;
     SetModified();
     m_pRenderBuffer = std::make_unique<CPixMap>(IMAGE_MODE_RGBA, kRenderBufferSize, kRenderBufferSize);
     m_background = std::make_unique<CFillStyle>(settings.background);
@@ -41,14 +41,14 @@ void CSitePage::CopyFrom(const CSitePage& source, const std::string& name, const
     m_groups.clear();
     m_items.clear();
     m_strName = name;
-    m_strTitle = title;
+    m_title = title;
     m_pSite = source.m_pSite;
-    m_strHeaderHtml = source.m_strHeaderHtml;
-    m_strKeywords = source.m_strKeywords;
-    m_strDescription = source.m_strDescription;
+    m_headerHtml = source.m_headerHtml;
+    m_keywords = source.m_keywords;
+    m_description = source.m_description;
     m_analyticsCode = source.m_analyticsCode;
     // The onload code and the files it uses belong to the page they were written for.
-    m_strOnloadCode.clear();
+    m_onloadCode.clear();
     m_usedFiles.clear();
     m_gridMode = source.m_gridMode;
     m_bCentered = source.m_bCentered;
@@ -102,8 +102,8 @@ void CSitePage::SetPageInfo(const std::string& name, const std::string& title, c
                             int height, int doctype)
 {
     m_strName = name;
-    m_strTitle = title;
-    m_strHeaderHtml = headerHtml;
+    m_title = title;
+    m_headerHtml = headerHtml;
     m_nWidth = width;
     m_nHeight = height;
     m_nDoctype = doctype;
@@ -162,31 +162,31 @@ void CSitePage::SetName(const std::string& name)
 
 void CSitePage::SetTitle(const std::string& title)
 {
-    m_strTitle = title;
+    m_title = title;
     SetModified();
 }
 
 void CSitePage::SetHeaderHtml(const std::string& html)
 {
-    m_strHeaderHtml = html;
+    m_headerHtml = html;
     SetModified();
 }
 
 void CSitePage::SetOnloadCode(const std::string& code)
 {
-    m_strOnloadCode = code;
+    m_onloadCode = code;
     SetModified();
 }
 
 void CSitePage::SetKeywords(const std::string& keywords)
 {
-    m_strKeywords = keywords;
+    m_keywords = keywords;
     SetModified();
 }
 
 void CSitePage::SetDescription(const std::string& description)
 {
-    m_strDescription = description;
+    m_description = description;
     SetModified();
 }
 

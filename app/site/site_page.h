@@ -75,15 +75,15 @@ public:
     CWebsite* GetSite() const { return m_pSite; }
     const std::string& GetName() const { return m_strName; }
     void SetName(const std::string& name);
-    const std::string& GetTitle() const { return m_strTitle; }
+    const std::string& GetTitle() const { return m_title; }
     void SetTitle(const std::string& title);
-    const std::string& GetHeaderHtml() const { return m_strHeaderHtml; }
+    const std::string& GetHeaderHtml() const { return m_headerHtml; }
     void SetHeaderHtml(const std::string& html);
-    const std::string& GetOnloadCode() const { return m_strOnloadCode; }
+    const std::string& GetOnloadCode() const { return m_onloadCode; }
     void SetOnloadCode(const std::string& code);
-    const std::string& GetKeywords() const { return m_strKeywords; }
+    const std::string& GetKeywords() const { return m_keywords; }
     void SetKeywords(const std::string& keywords);
-    const std::string& GetDescription() const { return m_strDescription; }
+    const std::string& GetDescription() const { return m_description; }
     void SetDescription(const std::string& description);
     const std::string& GetAnalyticsCode() const { return m_analyticsCode; }
     void SetAnalyticsCode(const std::string& code);
@@ -283,11 +283,11 @@ private:
 
     CWebsite* m_pSite;
     std::string m_strName;
-    std::string m_strTitle;
-    std::string m_strHeaderHtml;
-    std::string m_strOnloadCode;
-    std::string m_strKeywords;
-    std::string m_strDescription;
+    std::string m_title;
+    std::string m_headerHtml;
+    std::string m_onloadCode;
+    std::string m_keywords;
+    std::string m_description;
     std::string m_analyticsCode;
     std::vector<std::string> m_usedFiles;
     bool m_frontPage = false;

@@ -46,7 +46,7 @@ std::unique_ptr<CPageObject> ObjectOf(char letter)
     if (letter != 't' && letter != 'a')
         return MakeFake(KindOf(letter), 50, 50, 20, 20);
     auto text = std::make_unique<CTextObject>(50, 50, SIZE{20, 20}, 0.0);
-    text->GetTextBody()->m_bAllowAdvanced = letter == 'a' ? 1 : 0;
+    text->GetTextBody()->m_allowAdvanced = letter == 'a' ? 1 : 0;
     return text;
 }
 
@@ -174,10 +174,10 @@ TEST_F(PageItems, MovingStaysWithinTheItemsOwnPartOfTheList)
     Fill(layered, "rarn");
     CPageItem* text = layered.GetItem(1);
     auto* body = static_cast<CTextObject*>(text->GetCurrentObject())->GetTextBody();
-    body->m_bAllowAdvanced = 0;
+    body->m_allowAdvanced = 0;
     layered.MoveItem(text, layered.GetItemCount() - 1);
     EXPECT_EQ(OrderOf(layered), "rrnt");
-    body->m_bAllowAdvanced = 1;
+    body->m_allowAdvanced = 1;
     layered.MoveItem(text, 1);
     EXPECT_EQ(OrderOf(layered), "rarn");
     // An item of no page moves nothing.

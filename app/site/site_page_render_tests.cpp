@@ -87,8 +87,8 @@ Pixel ComposeByHand(const std::vector<const CPageObject*>& objects, const CColor
 std::unique_ptr<CEffectSettings> Effects(bool shadow, bool glow)
 {
     auto effects = std::make_unique<CEffectSettings>();
-    effects->m_bShadow = shadow;
-    effects->m_bGlow = glow;
+    effects->m_shadow = shadow;
+    effects->m_glow = glow;
     return effects;
 }
 

@@ -298,14 +298,14 @@ TEST_F(EditCommands, DeleteAndSelectAllWorkOnTheTextEditedInPlace)
 
     OnEditSelectAll();
     const CTextBody& body = *text->GetTextBody();
-    EXPECT_FALSE(body.m_bSelectionEmpty);
+    EXPECT_FALSE(body.m_selectionEmpty);
     EXPECT_EQ(CaretOf(*text), (Pos{1, 2}));
     EXPECT_EQ(page.GetSingleSelectedItem(), item) << "the page's selection stays as it was";
 
     // With one, Delete takes the selected characters.
     OnEditDelete();
     EXPECT_EQ(Paragraphs(*text), (std::vector<std::string>{""}));
-    EXPECT_TRUE(body.m_bSelectionEmpty);
+    EXPECT_TRUE(body.m_selectionEmpty);
     EXPECT_EQ(page.GetItemCount(), 5);
     EXPECT_TRUE(Undo().recorded.empty());
 }

@@ -63,9 +63,9 @@ bool CSitePage::Save(CFile& file)
 
     WriteUInt32(file, kStreamTag);
     WriteCountedString(file, m_strName);
-    WriteCountedString(file, m_strTitle);
-    WriteCountedString(file, m_strHeaderHtml, kMaxCodeStringLength);
-    WriteCountedString(file, m_strOnloadCode, kMaxCodeStringLength);
+    WriteCountedString(file, m_title);
+    WriteCountedString(file, m_headerHtml, kMaxCodeStringLength);
+    WriteCountedString(file, m_onloadCode, kMaxCodeStringLength);
     WriteInt32(file, static_cast<int32_t>(m_usedFiles.size()));
     for (const std::string& used : m_usedFiles)
         WriteCountedString(file, used);
@@ -101,8 +101,8 @@ bool CSitePage::Save(CFile& file)
         if (!item->Save(file))
             return false;
     }
-    WriteCountedString(file, m_strKeywords);
-    WriteCountedString(file, m_strDescription);
+    WriteCountedString(file, m_keywords);
+    WriteCountedString(file, m_description);
     WriteCountedString(file, m_analyticsCode);
     m_bSaved = true;
     return true;
@@ -132,15 +132,15 @@ bool CSitePage::Load(CFile& file, int major, int minor)
         if (m_strName.empty() || rejected)
             m_strName = m_pSite ? m_pSite->MakeNewPageName() : std::string("Page0");
     }
-    m_strTitle = ReadCountedString(file);
+    m_title = ReadCountedString(file);
 
-    m_strHeaderHtml.clear();
-    m_strOnloadCode.clear();
+    m_headerHtml.clear();
+    m_onloadCode.clear();
     m_usedFiles.clear();
     if (IsVersionAtLeast(major, minor, 1, 6))
-        m_strHeaderHtml = ReadCountedString(file, kMaxCodeStringLength);
+        m_headerHtml = ReadCountedString(file, kMaxCodeStringLength);
     if (IsVersionAtLeast(major, minor, 1, 7)) {
-        m_strOnloadCode = ReadCountedString(file, kMaxCodeStringLength);
+        m_onloadCode = ReadCountedString(file, kMaxCodeStringLength);
         const int32_t count = ReadInt32(file);
         if (!CountFitsInRest(file, count, kMinStringSize))
             return false;
@@ -213,12 +213,12 @@ bool CSitePage::Load(CFile& file, int major, int minor)
     // A frame exists for its members; one that no item named would be an empty selection on screen.
     std::erase_if(m_groups, [](const auto& frame) { return frame->GetItemCount() == 0; });
 
-    m_strKeywords.clear();
-    m_strDescription.clear();
+    m_keywords.clear();
+    m_description.clear();
     m_analyticsCode.clear();
     if (major == 5 && minor >= 9) {
-        m_strKeywords = ReadCountedString(file);
-        m_strDescription = ReadCountedString(file);
+        m_keywords = ReadCountedString(file);
+        m_description = ReadCountedString(file);
     }
     if (major == 5 && minor >= 14)
         m_analyticsCode = ReadCountedString(file);

@@ -322,7 +322,7 @@ void CWebsite::RunFilesDialog(FilesDialogKind kind)
     if (!GetModelDialogs().RunFilesDialog(kind, m_ReservedNames, pairs, result))
         return;
 
-    if (result.m_flash.m_bSet)
+    if (result.m_flash.m_set)
         ApplyFlashCode(result.m_flash);
     services.BeginWaitCursor();
     m_ChosenFiles = result.m_chosen;
@@ -332,10 +332,10 @@ void CWebsite::RunFilesDialog(FilesDialogKind kind)
             if (placement.m_strName != chosen || placement.m_strSource != chosen)
                 continue;
             const bool known = std::any_of(m_FilePairs.begin(), m_FilePairs.end(), [&](const auto& pair) {
-                return pair->m_strSource == chosen && EqualNoCase1252(pair->m_strTarget, placement.m_strRemotePath);
+                return pair->m_strSource == chosen && EqualNoCase1252(pair->m_strTarget, placement.m_remotePath);
             });
             if (!known)
-                m_FilePairs.push_back(std::make_unique<CFilePair>(chosen, placement.m_strRemotePath));
+                m_FilePairs.push_back(std::make_unique<CFilePair>(chosen, placement.m_remotePath));
         }
     }
     SetModified();
@@ -352,7 +352,7 @@ void CWebsite::ApplyFlashCode(const FlashObjectCode& flash)
         view->InvalidateSelection();
         view->RecordPageUndo(UndoKind::geometry);
     }
-    if (flash.m_bMarker)
+    if (flash.m_marker)
         object->SetHeaderHtml(flash.m_strCode);
     else
         object->SetHtmlCode(flash.m_strCode);

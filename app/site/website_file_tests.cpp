@@ -46,8 +46,8 @@ std::vector<BYTE> PageBytes(CSitePage& page)
 std::unique_ptr<CEffectSettings> MakeEffects()
 {
     auto effects = std::make_unique<CEffectSettings>();
-    effects->m_bShadow = true;
-    effects->m_bGlow = true;
+    effects->m_shadow = true;
+    effects->m_glow = true;
     return effects;
 }
 

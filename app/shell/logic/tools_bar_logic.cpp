@@ -148,23 +148,23 @@ bool* ToolHintFlag(CAppSettings& settings, int tool)
 {
     switch (tool) {
     case 1:
-        return &settings.m_bShowArrowToolHelp;
+        return &settings.m_showArrowToolHelp;
     case 2:
-        return &settings.m_bShowTextToolHelp;
+        return &settings.m_showTextToolHelp;
     case 3:
-        return &settings.m_bShowPolygonToolHelp;
+        return &settings.m_showPolygonToolHelp;
     case 5:
-        return &settings.m_bShowPictureToolHelp;
+        return &settings.m_showPictureToolHelp;
     case 6:
-        return &settings.m_bShowHtmlToolHelp;
+        return &settings.m_showHtmlToolHelp;
     case 7:
-        return &settings.m_bShowAddFlashToolHelp;
+        return &settings.m_showAddFlashToolHelp;
     case 8:
-        return &settings.m_bShowCounterToolHelp;
+        return &settings.m_showCounterToolHelp;
     case 9:
-        return &settings.m_bShowFormularToolHelp;
+        return &settings.m_showFormularToolHelp;
     case 11:
-        return &settings.m_bShowPipetteToolHelp;
+        return &settings.m_showPipetteToolHelp;
     default:
         return nullptr;
     }

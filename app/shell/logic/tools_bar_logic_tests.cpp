@@ -85,10 +85,10 @@ TEST(ToolsBarLogic, ACompanionToolIsCurrentOnlyWhileHeld)
 TEST(ToolsBarLogic, HintsAndShapeButtons)
 {
     CAppSettings settings;
-    settings.m_bShowPipetteToolHelp = false;
+    settings.m_showPipetteToolHelp = false;
     ASSERT_NE(ToolHintFlag(settings, 11), nullptr);
     EXPECT_FALSE(*ToolHintFlag(settings, 11));
-    EXPECT_EQ(ToolHintFlag(settings, 9), &settings.m_bShowFormularToolHelp);
+    EXPECT_EQ(ToolHintFlag(settings, 9), &settings.m_showFormularToolHelp);
     EXPECT_EQ(ToolHintFlag(settings, 4), nullptr);
     EXPECT_EQ(ToolHintFlag(settings, 12), nullptr);
 
