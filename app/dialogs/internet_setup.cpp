@@ -7,20 +7,7 @@
 
 void CInternetSetup::Load(const CAppSettings& settings)
 {
-    m_fields = CFtpProfile();
-    m_fields.m_strServer = settings.m_ftpServer;
-    m_fields.m_strUser = settings.m_ftpUser;
-    m_fields.m_strPassword = settings.m_ftpPassword;
-    m_fields.m_wwwFolder = settings.m_ftpFolder;
-    m_fields.m_nPort = settings.m_ftpPort;
-    m_fields.m_passive = settings.m_ftpPassive;
-    m_fields.m_nProxyType = settings.m_ftpProxyType;
-    if (settings.m_ftpProxyType != 0) {
-        m_fields.m_proxyServer = settings.m_ftpProxyServer;
-        m_fields.m_proxyPort = settings.m_ftpProxyPort;
-        m_fields.m_proxyUser = settings.m_ftpProxyUser;
-        m_fields.m_strProxyPassword = settings.m_ftpProxyPassword;
-    }
+    m_fields = settings.GetCurrentDestination();
     settings.GetFtpProfiles(&m_profiles);
 }
 

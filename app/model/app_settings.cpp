@@ -328,3 +328,22 @@ void SaveBrowserPaths(CKeyStore& store, const std::vector<std::string>& paths)
     for (size_t i = 0; i < paths.size(); ++i)
         store.WriteProfileString(BrowserSection(static_cast<int>(i + 1)), "Path", paths[i]);
 }
+
+CFtpProfile CAppSettings::GetCurrentDestination() const
+{
+    CFtpProfile destination;
+    destination.m_strServer = m_ftpServer;
+    destination.m_strUser = m_ftpUser;
+    destination.m_strPassword = m_ftpPassword;
+    destination.m_wwwFolder = m_ftpFolder;
+    destination.m_nPort = m_ftpPort;
+    destination.m_passive = m_ftpPassive;
+    destination.m_nProxyType = m_ftpProxyType;
+    if (m_ftpProxyType != 0) {
+        destination.m_proxyServer = m_ftpProxyServer;
+        destination.m_proxyPort = m_ftpProxyPort;
+        destination.m_proxyUser = m_ftpProxyUser;
+        destination.m_strProxyPassword = m_ftpProxyPassword;
+    }
+    return destination;
+}

@@ -139,6 +139,8 @@ struct CAppSettings
     // The FTP profiles; SetFtpProfiles replaces the list and puts it into the store at once, so a change made in
     // the setup dialogs survives a crash before exit. False when the store could not take it.
     void GetFtpProfiles(CFtpProfileArray* profiles) const { *profiles = m_ftpProfiles; }
+    // The current destination as an unnamed profile, its proxy values empty while there is no proxy.
+    CFtpProfile GetCurrentDestination() const;
     bool SetFtpProfiles(const CFtpProfileArray& profiles);
     bool SaveFtpProfiles() const;
 

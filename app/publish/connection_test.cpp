@@ -22,26 +22,6 @@ constexpr const char* kCancelledByUser = "Cancelled: Test Sequence Cancelled by 
 constexpr const char* kErrorPrefix = "Error: ";
 constexpr const char* kUnknownError = "A System or Unknown Error Occurred.";
 
-// The current destination of the settings as a profile, its proxy values empty while there is no proxy.
-CFtpProfile CurrentDestination(const CAppSettings& settings)
-{
-    CFtpProfile destination;
-    destination.m_strServer = settings.m_ftpServer;
-    destination.m_strUser = settings.m_ftpUser;
-    destination.m_strPassword = settings.m_ftpPassword;
-    destination.m_wwwFolder = settings.m_ftpFolder;
-    destination.m_nPort = settings.m_ftpPort;
-    destination.m_passive = settings.m_ftpPassive;
-    destination.m_nProxyType = settings.m_ftpProxyType;
-    if (settings.m_ftpProxyType != 0) {
-        destination.m_proxyServer = settings.m_ftpProxyServer;
-        destination.m_proxyPort = settings.m_ftpProxyPort;
-        destination.m_proxyUser = settings.m_ftpProxyUser;
-        destination.m_strProxyPassword = settings.m_ftpProxyPassword;
-    }
-    return destination;
-}
-
 // The WWW folder's components, separated by "\" or "/", empty ones left out.
 std::vector<std::string> FolderComponents(const std::string& folder)
 {
@@ -72,7 +52,7 @@ CConnectionTest::CConnectionTest(const CFtpProfileArray* profiles)
         return;
     m_selected = 0;
     if (settings) {
-        const CFtpProfile destination = CurrentDestination(*settings);
+        const CFtpProfile destination = settings->GetCurrentDestination();
         for (size_t i = 0; i < m_profiles.size(); ++i) {
             if (HaveSameFtpSettings(m_profiles[i], destination)) {
                 m_selected = static_cast<int>(i);
