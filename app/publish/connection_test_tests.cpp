@@ -244,16 +244,9 @@ TEST(ConnectionTest, NoProfilesLeaveNothingToTest)
 
 struct SettingsServices : NullCoreServices, NullCurrentState, NullModelDialogs
 {
-    SettingsServices()
-    {
-        InstallInSeams(*this);
-    }
-    ~SettingsServices() override
-    {
-        RemoveFromSeams(*this);
-    }
     CAppSettings* GetAppSettings() override { return &settings; }
     CAppSettings settings;
+    SeamsInstalled<SettingsServices> installed{*this};
 };
 
 TEST(ConnectionTest, SelectsTheFirstProfileOfTheCurrentDestination)

@@ -99,7 +99,7 @@ wxBitmapDataObject* PictureOf(CPageItem& item)
 {
     const RgbPicture picture = RenderItemOnWhite(item);
     if (picture.tooLarge)
-        GetCoreServices().ShowMessage(kPictureTooLarge);
+        GetMessages().ShowMessage(kPictureTooLarge);
     if (picture.rgb.empty())
         return nullptr;
     wxImage image(picture.width, picture.height, false);
@@ -198,9 +198,9 @@ void Paste(COrvelView& view)
     } else if (std::vector<BYTE> block = ReadBlock(ObjectsFormat()); !block.empty()) {
         CMemFile file(block.data(), static_cast<UINT>(block.size()));
         // A block that is not sound pastes nothing.
-        if (!PasteObjectsBlock(page, file, g_fromOtherSite, GetCoreServices().GetSitePageCount(),
+        if (!PasteObjectsBlock(page, file, g_fromOtherSite, GetCurrentState().GetSitePageCount(),
                                view.GetVisiblePageRect())) {
-            GetCoreServices().Beep();
+            GetMessages().Beep();
             return;
         }
     } else if (wxTheClipboard->IsSupported(wxDF_BITMAP)) {
@@ -246,7 +246,7 @@ void PasteBackground(COrvelView& view)
         CMemFile file(block.data(), static_cast<UINT>(block.size()));
         background->Read(file, kMajor, kMinor);
     } catch (const CFileException&) {
-        GetCoreServices().Beep();
+        GetMessages().Beep();
         return;
     }
     page.GetUndoManager()->RecordUndo(UndoKind::pageSettings);

@@ -134,8 +134,7 @@ bool COpenSite::CloseOpenSite(CloseReason reason)
 {
     if (!m_pSite)
         return true;
-    if (reason == CloseReason::replacing &&
-        !GetCoreServices().AskYesNo(GetProductName(), ResourceText(IDS_ONE_SITE_OPEN)))
+    if (reason == CloseReason::replacing && !GetMessages().AskYesNo(GetProductName(), ResourceText(IDS_ONE_SITE_OPEN)))
         return false;
     if (!SaveAllModified(reason))
         return false;
@@ -158,7 +157,7 @@ CWebsite* COpenSite::OpenDocumentFile(const std::string& path)
     const std::string full = failure ? path : absolute.lexically_normal().string();
     // A file that is no site is refused before the open site is closed for it, so that the user keeps it.
     if (const std::string cause = CheckSiteFileHeader(full); !cause.empty()) {
-        services.ShowMessage(ResourceText(IDS_SITE_NOT_OPENED) + "\n\n" + cause);
+        GetMessages().ShowMessage(ResourceText(IDS_SITE_NOT_OPENED) + "\n\n" + cause);
         return nullptr;
     }
     if (!CloseOpenSite(CloseReason::replacing))
@@ -180,7 +179,7 @@ CWebsite* COpenSite::OpenDocumentFile(const std::string& path)
     SetOpeningSitePath({});
     services.EndWaitCursor();
     if (!loaded) {
-        services.ShowMessage(ResourceText(IDS_SITE_NOT_OPENED) + "\n\n" + cause);
+        GetMessages().ShowMessage(ResourceText(IDS_SITE_NOT_OPENED) + "\n\n" + cause);
         return nullptr;
     }
     CWebsite* opened = site.get();
@@ -287,10 +286,10 @@ void COpenSite::DropFiles(const std::vector<std::string>& files)
         OpenDocumentFile(files[0]);
         break;
     case DroppedFiles::wrongKind:
-        GetCoreServices().ShowMessage(ResourceText(IDS_DROP_SITE_FILES_ONLY));
+        GetMessages().ShowMessage(ResourceText(IDS_DROP_SITE_FILES_ONLY));
         break;
     case DroppedFiles::several:
-        GetCoreServices().ShowMessage(ResourceText(IDS_DROP_ONE_SITE));
+        GetMessages().ShowMessage(ResourceText(IDS_DROP_ONE_SITE));
         break;
     case DroppedFiles::none:
         break;

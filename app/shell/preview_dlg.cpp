@@ -98,7 +98,7 @@ CWebPageDLG::CWebPageDLG(wxWindow* parent, const std::string& path, CSize pageSi
         m_pView.reset(module->create(panel, address, [this](const std::string& shown) { OnLoaded(shown); }));
     if (!m_pView) {
         std::fprintf(stderr, "pelorin: no web view: %s\n", module ? "the web view refused to start" : cause.c_str());
-        GetCoreServices().ShowMessage(ResourceText(IDS_NEEDS_WEB_VIEW));
+        GetMessages().ShowMessage(ResourceText(IDS_NEEDS_WEB_VIEW));
         return;
     }
     auto* sizer = new wxBoxSizer(wxVERTICAL);

@@ -109,7 +109,7 @@ bool PreviewWebsite(const CShellContext& context, bool currentPage)
     case PreviewStart::started:
         return true;
     case PreviewStart::failed:
-        GetCoreServices().ShowMessage(ResourceText(IDS_BROWSER_NOT_STARTED));
+        GetMessages().ShowMessage(ResourceText(IDS_BROWSER_NOT_STARTED));
         return false;
     case PreviewStart::builtIn:
         break;

@@ -29,7 +29,7 @@ CSitePage* AddNewPage(const CShellContext& context)
     CoreServices& services = GetCoreServices();
     services.EndAllTextEditing();
     if (context.pages.Count() >= kMaxPageWindows) {
-        services.ShowNotice(kNoticePageLimitAdd);
+        GetMessages().ShowNotice(kNoticePageLimitAdd);
         return nullptr;
     }
     NewPageValues values;
@@ -47,7 +47,7 @@ CSitePage* AddNewPage(const CShellContext& context)
         values = dialog.GetValues();
         if (!values.m_strPageId.empty() && site->IsPageNameFree(values.m_strPageId))
             break;
-        services.ShowMessage(ResourceText(IDS_PAGE_ID_TAKEN));
+        GetMessages().ShowMessage(ResourceText(IDS_PAGE_ID_TAKEN));
     }
     auto page = std::make_unique<CSitePage>(site, values.m_strPageId, values.m_title, site->GetNewPageSettings());
     if (values.m_nDuplicate)

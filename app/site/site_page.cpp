@@ -95,7 +95,7 @@ void CSitePage::SetModified()
     if (m_pSite)
         m_pSite->SetModified();
     else
-        GetCoreServices().SetSiteModified();
+        GetCurrentState().SetSiteModified();
 }
 
 void CSitePage::SetPageInfo(const std::string& name, const std::string& title, const std::string& headerHtml, int width,

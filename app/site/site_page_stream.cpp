@@ -127,7 +127,7 @@ bool CSitePage::Load(CFile& file, int major, int minor)
                 rejected = m_strName.empty() || !isFree();
             }
             if (rejected)
-                GetCoreServices().ShowMessage(kIllegalPageIdMessage);
+                GetMessages().ShowMessage(kIllegalPageIdMessage);
         }
         if (m_strName.empty() || rejected)
             m_strName = m_pSite ? m_pSite->MakeNewPageName() : std::string("Page0");

@@ -469,7 +469,7 @@ bool CWebsite::Read(CFile& file)
         const SiteFileVersion version = ReadSignatureAndVersion(file);
         m_nFileMajor = version.major;
         m_nFileMinor = version.minor;
-        if (version.NeedsConversion() && !GetCoreServices().AskYesNo(kConversionCaption, kConversionNotice))
+        if (version.NeedsConversion() && !GetMessages().AskYesNo(kConversionCaption, kConversionNotice))
             return false;
 
         SiteHeader header;
@@ -559,8 +559,8 @@ void CWebsite::TakeOldSourcePaths(const std::vector<std::string>& sources)
             m_FilePairs.push_back(std::make_unique<CFilePair>(source, std::move(remote)));
     }
     if (skipped) {
-        GetCoreServices().Beep();
-        GetCoreServices().ShowInfoMessage(kRemotePathConflictMessage);
+        GetMessages().Beep();
+        GetMessages().ShowInfoMessage(kRemotePathConflictMessage);
     }
 }
 
