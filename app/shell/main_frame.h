@@ -82,7 +82,7 @@ public:
 
     bool PromptSiteFile(std::string& path, bool open, bool theme) override;
 
-    // Stores placement, bar state, tools-bar colour and inspector state (on close).
+    // Stores placement, bar state, tools-bar colour and the palettes' state (on close).
     void SaveWindowState();
 
     // The inspector palettes: made once the frame exists, showing the palette of the last run where it stood.
