@@ -118,6 +118,8 @@ TEST(FixUrl, AddsOrRepairsTheScheme)
         // A host in brackets (an IPv6 address) keeps its colons, its port and its path.
         {"http://[2001:4860:4860::8888]/dns", "http://[2001:4860:4860::8888]/dns"},
         {"[2001:db8:85a3::8a2e:370:7334]:443/A", "http://[2001:db8:85a3::8a2e:370:7334]:443/A"},
+        {"[2001:0db8:85a3::8a2e:0370:7334]:443/A", "http://[2001:0db8:85a3::8a2e:0370:7334]:443/A"},
+        {"[2001:4860:4860::8888]:443/A", "http://[2001:4860:4860::8888]:443/A"},
         {"https://[::1]:8443/Cart", "https://[::1]:8443/Cart"},
         {"htps:[::1]:8443/Cart", "https://[::1]:8443/Cart"},
         {"ftp://user:pass@[2001:db8::1]:21/Pub", "ftp://user:pass@[2001:db8::1]:21/Pub"},
