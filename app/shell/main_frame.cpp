@@ -182,7 +182,7 @@ void CMainFrame::SaveBarState()
     m_run.GetStore().WriteProfileInt(kBarStateSection, "Statusbar visible", m_statusBarShown ? 1 : 0);
     m_run.GetStore().WriteProfileInt(kBarStateSection, "Toolbox visible", IsToolsBarShown() ? 1 : 0);
     m_run.GetStore().WriteProfileInt(kBarStateSection, "Toolbox right",
-                                      m_dock.GetPane(m_toolsBar).dock_direction == wxAUI_DOCK_RIGHT ? 1 : 0);
+                                     m_dock.GetPane(m_toolsBar).dock_direction == wxAUI_DOCK_RIGHT ? 1 : 0);
 }
 
 void CMainFrame::SaveWindowState()
