@@ -351,12 +351,12 @@ TEST_F(ShellTest, TheLastRunsChangedPagesAreRead)
     std::ofstream(scratch / "data/Pelorin/ftpfile.dat", std::ios::binary) << bytes;
 
     Start();
-    EXPECT_EQ(frame->GetOpenSite().GetChangedPages().GetSitePath(), path);
-    EXPECT_EQ(frame->GetOpenSite().GetChangedPages().GetPageIndices(), std::vector<UINT>{0});
+    EXPECT_EQ(frame->GetRun().GetChangedPages().GetSitePath(), path);
+    EXPECT_EQ(frame->GetRun().GetChangedPages().GetPageIndices(), std::vector<UINT>{0});
 
     CWebsite* site = frame->GetOpenSite().OpenDocumentFile(path);
     ASSERT_NE(site, nullptr);
-    EXPECT_TRUE(frame->GetOpenSite().GetChangedPages().IsSameSite());
+    EXPECT_TRUE(frame->GetRun().GetChangedPages().IsSameSite());
     EXPECT_TRUE(site->GetPage(0)->IsChangedSinceUpload());
     EXPECT_FALSE(site->GetPage(1)->IsChangedSinceUpload());
 }
@@ -394,11 +394,11 @@ TEST_F(ShellTest, OpenedSitesJoinTheRecentFiles)
     EXPECT_NE(services.messages[0].find("broken.kst"), std::string::npos) << services.messages[0];
     EXPECT_EQ(frame->GetCurrentSite(), open);
     EXPECT_EQ(frame->GetPageWindows().Count(), 1);
-    EXPECT_EQ(frame->GetOpenSite().GetRecentFiles().Get(), std::vector<std::string>{scratch / "bakery.kst"});
+    EXPECT_EQ(frame->GetRun().GetRecentFiles().Get(), std::vector<std::string>{scratch / "bakery.kst"});
     Close();
 
     Start();
-    EXPECT_EQ(frame->GetOpenSite().GetRecentFiles().Get(), std::vector<std::string>{scratch / "bakery.kst"});
+    EXPECT_EQ(frame->GetRun().GetRecentFiles().Get(), std::vector<std::string>{scratch / "bakery.kst"});
 }
 
 } // namespace
