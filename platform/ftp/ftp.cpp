@@ -662,7 +662,7 @@ bool CFtp::InitLogFile(const std::string& folder)
     // A line a command is a few dozen bytes; stdio's own buffer would still write the log a page at a time.
     constexpr size_t kLogBuffer = 64 * 1024;
     if (!m_logBuffer)
-        m_logBuffer = std::make_unique<char[]>(kLogBuffer);
+        m_logBuffer = std::make_unique_for_overwrite<char[]>(kLogBuffer);
     std::setvbuf(m_logFile, m_logBuffer.get(), _IOFBF, kLogBuffer);
     return true;
 }

@@ -320,7 +320,7 @@ UINT CFile::Read(void* buffer, UINT count)
             m_position += got;
         } else {
             if (!m_window)
-                m_window = std::make_unique<BYTE[]>(kWindowBytes);
+                m_window = std::make_unique_for_overwrite<BYTE[]>(kWindowBytes);
             ForgetWindow();
             got = ReadAt(m_position, m_window.get(), kWindowBytes);
             m_windowFill = got;
@@ -360,7 +360,7 @@ void CFile::Write(const void* buffer, UINT count)
         ForgetWindow();
     }
     if (!m_window)
-        m_window = std::make_unique<BYTE[]>(kWindowBytes);
+        m_window = std::make_unique_for_overwrite<BYTE[]>(kWindowBytes);
     const size_t at = static_cast<size_t>(m_position - m_windowStart);
     std::memcpy(m_window.get() + at, in, count);
     // Bytes between two changed stretches are the file's own; writing them back with the rest does no harm.
