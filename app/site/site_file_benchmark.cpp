@@ -52,8 +52,10 @@ struct KernelCounts
     KernelCounts operator-(const KernelCounts& other) const { return {reads - other.reads, writes - other.writes}; }
 };
 
-// Times work, and counts its calls outside the time; the calls a snapshot of the counts makes itself are taken off.
-double TimeAndCount(const std::function<void()>& work, KernelCounts& calls)
+// Times the step on disk of an iteration, which is the iteration's time, and counts its calls outside the time;
+// the calls a snapshot of the counts makes itself are taken off.
+void TimeDiskStep(benchmark::State& state, const std::function<bool()>& step, const char* failure, double& total,
+                  KernelCounts& calls)
 {
     static const KernelCounts own = [] {
         const KernelCounts start = KernelCounts::Now();
@@ -61,10 +63,13 @@ double TimeAndCount(const std::function<void()>& work, KernelCounts& calls)
     }();
     const KernelCounts before = KernelCounts::Now();
     const auto start = Clock::now();
-    work();
+    const bool done = step();
     const double seconds = SecondsSince(start);
     calls = KernelCounts::Now() - before - own;
-    return seconds;
+    if (!done)
+        state.SkipWithError(failure);
+    total += seconds;
+    state.SetIterationTime(seconds);
 }
 
 std::vector<BYTE> SavedBytes(CWebsite& site)
@@ -165,14 +170,8 @@ void BM_SafeSaveAgainstMemory(benchmark::State& state)
             state.SkipWithError("safe save of the bytes failed");
         fsyncs += SecondsSince(start);
 
-        const double seconds = TimeAndCount(
-            [&] {
-                if (!SaveSiteFile(*site, path))
-                    state.SkipWithError("safe save failed");
-            },
-            calls);
-        disk += seconds;
-        state.SetIterationTime(seconds);
+        TimeDiskStep(
+            state, [&] { return SaveSiteFile(*site, path); }, "safe save failed", disk, calls);
     }
     const double n = static_cast<double>(state.iterations());
     state.counters["memory_ms"] = 1000 * memory / n;
@@ -215,14 +214,8 @@ void BM_OpenSiteDiskAgainstMemory(benchmark::State& state)
             state.SkipWithError("open from memory failed");
         memory += SecondsSince(start);
 
-        const double seconds = TimeAndCount(
-            [&] {
-                if (!OpenFromDisk(path))
-                    state.SkipWithError("open from disk failed");
-            },
-            calls);
-        disk += seconds;
-        state.SetIterationTime(seconds);
+        TimeDiskStep(
+            state, [&] { return OpenFromDisk(path); }, "open from disk failed", disk, calls);
     }
     const double n = static_cast<double>(state.iterations());
     state.counters["memory_ms"] = 1000 * memory / n;
