@@ -1,0 +1,125 @@
+// Closing a changed site as the user does, under a window manager, with the program's own question answered by the
+// keyboard: Return saves the changes.
+
+#include "app/objects/rectangle_object.h"
+#include "app/palettes/prop_frames.h"
+#include "app/shell/logic/tools_bar_logic.h"
+#include "app/shell/program_services.h"
+#include "app/shell/shell_test_support.h"
+#include "platform/gui/window_picture.h"
+#include "testing/test_output.h"
+#include "testing/window_manager.h"
+
+#include <wx/button.h>
+#include <wx/timer.h>
+#include <wx/uiaction.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace {
+
+class ClosingSiteTest : public ShellTest
+{
+protected:
+    ~ClosingSiteTest() override
+    {
+        if (frame && frame->GetCurrentSite())
+            frame->GetCurrentSite()->MarkSaved();
+        Close();
+        UseRecordingServices();
+    }
+
+    // The main window with its palettes, answered by the program's own services, no first-use hint in the way, and
+    // the saved site of one page open.
+    void StartWithSite()
+    {
+        ASSERT_TRUE(SaveSiteFile(*MakeSite({"Home"}), SitePath()));
+        // The desktop's list of recent files lives there.
+        std::filesystem::create_directories(scratch / "data");
+        Start();
+        program.SetMainFrame(frame);
+        InstallProgramServices(&program);
+        for (int tool = 1; tool <= 11; ++tool)
+            if (bool* hint = ToolHintFlag(frame->GetSettings(), tool))
+                *hint = false;
+        frame->CreatePalettes();
+        Settle();
+        ASSERT_NE(frame->GetOpenSite().OpenDocumentFile(SitePath()), nullptr);
+        ASSERT_TRUE(SettleUntil([&] { return frame->IsActive() && Palettes()->IsAnyPropSheetVisible(); }));
+    }
+
+    std::string SitePath() const { return scratch / "bakery.kst"; }
+    CPropSheetManager* Palettes() const { return frame->GetPalettes().GetManager(); }
+    wxWindow* ShownPalette() const
+    {
+        return dynamic_cast<wxWindow*>(Palettes()->GetPropFrame(Palettes()->GetCurrentIndex()));
+    }
+
+    // A rectangle added to the page, which the site has to save.
+    void ChangeTheSite()
+    {
+        CWebsite* site = frame->GetCurrentSite();
+        site->GetPage(0)->AddObject(std::make_unique<CRectangleObject>(40, 40, SIZE{80, 60}, 0.0));
+        site->SetModified();
+    }
+
+    // How many objects the site file on disk holds; -1 when it cannot be read.
+    long SavedObjectCount() const
+    {
+        bool failed = false;
+        SiteFileSummary summary;
+        ReadSiteThumbnail(SitePath(), failed, &summary);
+        return failed ? -1 : summary.objectCount;
+    }
+
+    // Runs File > Close; once its question holds the keyboard, answer gets it (and may inject the user's input).
+    // The question's picture goes to test-output under name.
+    void CloseAnswering(const std::string& name, const std::function<void(wxDialog&)>& answer)
+    {
+        bool answered = false;
+        wxTimer poll;
+        poll.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+            wxDialog* question = ModalDialog<wxDialog>();
+            if (answered || !question || !question->IsActive()) {
+                if (!answered)
+                    poll.StartOnce(50);
+                return;
+            }
+            answered = true;
+            Settle();
+            SaveScreenPicture(question->GetScreenRect(), (TestOutputFolder() / name).string());
+            answer(*question);
+        });
+        poll.StartOnce(50);
+        wxCommandEvent close(wxEVT_MENU, ID_FILE_CLOSE);
+        frame->ProcessWindowEvent(close);
+        poll.Stop();
+        EXPECT_TRUE(answered) << "the question came";
+    }
+
+    CProgramServices program;
+};
+
+// Return on the question whether to save saves: the rectangle added is in the site file.
+TEST_F(ClosingSiteTest, ReturnOnTheQuestionSavesTheChanges)
+{
+    ScopedWindowManager manager;
+    ASSERT_TRUE(manager.IsReady());
+    StartWithSite();
+    ChangeTheSite();
+    int focused = wxID_NONE;
+    CloseAnswering("close_question.png", [&](wxDialog&) {
+        if (wxWindow* holder = wxWindow::FindFocus())
+            focused = holder->GetId();
+        wxUIActionSimulator().Char(WXK_RETURN);
+    });
+    ASSERT_TRUE(SettleUntil([&] { return frame->GetCurrentSite() == nullptr; }));
+    EXPECT_EQ(focused, wxID_YES) << "the keyboard is on Yes";
+    EXPECT_EQ(SavedObjectCount(), 1) << "the change was saved";
+}
+
+} // namespace
