@@ -1,11 +1,13 @@
 // Closing a changed site as the user does, under a window manager, with the program's own question answered by the
-// keyboard: Return saves the changes.
+// keyboard: Return saves the changes. The question, like every message, carries a close box as its only title bar
+// button.
 
 #include "app/objects/rectangle_object.h"
 #include "app/palettes/prop_frames.h"
 #include "app/shell/logic/tools_bar_logic.h"
 #include "app/shell/program_services.h"
 #include "app/shell/shell_test_support.h"
+#include "app/shell/window_buttons_test_support.h"
 #include "platform/gui/window_picture.h"
 #include "testing/test_output.h"
 #include "testing/window_manager.h"
@@ -15,7 +17,6 @@
 #include <wx/uiaction.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -34,12 +35,13 @@ protected:
     }
 
     // The main window with its palettes, answered by the program's own services, no first-use hint in the way, and
-    // the saved site of one page open.
+    // a site of one page open, saved in the scratch folder (opened as it stands, so that the desktop's list of
+    // recent files is left alone).
     void StartWithSite()
     {
-        ASSERT_TRUE(SaveSiteFile(*MakeSite({"Home"}), SitePath()));
-        // The desktop's list of recent files lives there.
-        std::filesystem::create_directories(scratch / "data");
+        auto site = MakeSite({"Home"});
+        site->SetPath(SitePath());
+        ASSERT_TRUE(SaveSiteFile(*site, SitePath()));
         Start();
         program.SetMainFrame(frame);
         InstallProgramServices(&program);
@@ -48,7 +50,7 @@ protected:
                 *hint = false;
         frame->CreatePalettes();
         Settle();
-        ASSERT_NE(frame->GetOpenSite().OpenDocumentFile(SitePath()), nullptr);
+        frame->GetOpenSite().OpenSite(std::move(site));
         ASSERT_TRUE(SettleUntil([&] { return frame->IsActive() && Palettes()->IsAnyPropSheetVisible(); }));
     }
 
@@ -112,14 +114,47 @@ TEST_F(ClosingSiteTest, ReturnOnTheQuestionSavesTheChanges)
     StartWithSite();
     ChangeTheSite();
     int focused = wxID_NONE;
-    CloseAnswering("close_question.png", [&](wxDialog&) {
+    std::string buttons;
+    CloseAnswering("close_question.png", [&](wxDialog& question) {
+        buttons = WindowButtons(&question);
         if (wxWindow* holder = wxWindow::FindFocus())
             focused = holder->GetId();
         wxUIActionSimulator().Char(WXK_RETURN);
     });
     ASSERT_TRUE(SettleUntil([&] { return frame->GetCurrentSite() == nullptr; }));
     EXPECT_EQ(focused, wxID_YES) << "the keyboard is on Yes";
+    EXPECT_EQ(buttons, "close");
     EXPECT_EQ(SavedObjectCount(), 1) << "the change was saved";
+}
+
+// A message of the program's own services, over the main window: its title bar carries a close box only, and
+// Return closes it.
+TEST_F(ClosingSiteTest, AMessageCarriesACloseBoxOnly)
+{
+    ScopedWindowManager manager;
+    ASSERT_TRUE(manager.IsReady());
+    StartWithSite();
+    std::string buttons;
+    bool shown = false;
+    wxTimer poll;
+    poll.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        wxDialog* message = ModalDialog<wxDialog>();
+        if (!message || !message->IsActive()) {
+            poll.StartOnce(50);
+            return;
+        }
+        shown = true;
+        Settle();
+        buttons = WindowButtons(message);
+        SaveScreenPicture(message->GetScreenRect().Inflate(0, 30),
+                          (TestOutputFolder() / "message_title_bar.png").string());
+        wxUIActionSimulator().Char(WXK_RETURN);
+    });
+    poll.StartOnce(50);
+    GetCoreServices().ShowMessage("The user guide could not be opened.");
+    poll.Stop();
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(buttons, "close");
 }
 
 } // namespace
