@@ -16,6 +16,7 @@
 #include "app/shell/main_frame.h"
 #include "app/shell/orvel_app.h"
 #include "app/shell/orvel_frame.h"
+#include "app/shell/page_tabs.h"
 #include "app/shell/program_services.h"
 #include "app/shell/shapes_dlg.h"
 #include "app/shell/shell_test_support.h"
@@ -168,7 +169,8 @@ TEST_F(PaletteUseTest, APageJustOpenedShowsInThePalettes)
 
 // Drawing a shape with the mouse shows the Object palette, and the keyboard stays with the page: the arrow keys
 // move the new shape and Delete removes it, with no click on the page first. The Shapes palette opened by the
-// shape tool stands beside the tools bar, not over the page, and opens again where the user moved it.
+// shape tool stands beside the tools bar, not over the page nor over the page's tab, and opens again where the user
+// moved it.
 TEST_F(PaletteUseTest, DrawingLeavesTheKeyboardWithThePage)
 {
     ScopedWindowManager manager;
@@ -196,8 +198,11 @@ TEST_F(PaletteUseTest, DrawingLeavesTheKeyboardWithThePage)
     const wxRect pageArea = view->GetScreenRect();
     const wxPoint middle(pageArea.GetX() + pageArea.GetWidth() / 2, pageArea.GetY() + pageArea.GetHeight() / 2);
     EXPECT_FALSE(shapes->GetScreenRect().Contains(middle)) << "not over the middle of the page";
-    EXPECT_LE(std::abs(shapes->GetScreenRect().GetTop() - bar->GetScreenRect().GetTop()), 40)
-        << "beside the tools bar's top";
+    const int below = shapes->GetScreenRect().GetTop() - bar->GetScreenRect().GetTop();
+    EXPECT_TRUE(below >= 0 && below <= 80) << below << " pixels below the tools bar's top, not beside it";
+    const wxRect tab = GetPageTabScreenRect(frame->GetPageWindows().GetActive());
+    ASSERT_FALSE(tab.IsEmpty());
+    EXPECT_FALSE(shapes->GetScreenRect().Intersects(tab)) << "the first tab's name shows";
 
     // A rectangle drawn in the middle of the page, 120 by 80 pixels.
     const wxPoint from = middle - wxPoint(60, 40);
