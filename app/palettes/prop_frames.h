@@ -57,6 +57,7 @@ public:
 
     CPropSheet* GetSheet() const { return m_sheet; }
 
+    // The rectangle the frame was given or had when last on the screen, whether it shows now or not.
     CRect GetNormalRect() const override;
     void SetNormalRect(const CRect& rect) override;
     void ShowFrame(bool show) override;
@@ -67,11 +68,15 @@ public:
     void NotifyActivePage(UINT code) override;
 
 private:
+    // The window's rectangle as the toolkit reports it now.
+    CRect GetShownRect() const;
+    void OnMoveOrSize(wxEvent& event);
     void OnClose(wxCloseEvent& event);
     void OnSetFocus(wxFocusEvent& event);
 
     CPropSheetManager& m_manager;
     CPropSheet* m_sheet = nullptr;
+    CRect m_normal;
 };
 
 // Gives the keyboard back to the main window, so that its shortcuts reach the design view; a page calls it after a

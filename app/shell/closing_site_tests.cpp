@@ -1,6 +1,7 @@
 // Closing a changed site as the user does, under a window manager, with the program's own question answered by the
-// keyboard: Return saves the changes. The question, like every message, carries a close box as its only title bar
-// button.
+// keyboard and the mouse: Return saves the changes, No throws them away and leaves the inspector palette where it
+// stood, for the next site and the next start. The question, like every message, carries a close box as its only title
+// bar button.
 
 #include "app/objects/rectangle_object.h"
 #include "app/palettes/prop_frames.h"
@@ -125,6 +126,65 @@ TEST_F(ClosingSiteTest, ReturnOnTheQuestionSavesTheChanges)
     EXPECT_EQ(focused, wxID_YES) << "the keyboard is on Yes";
     EXPECT_EQ(buttons, "close");
     EXPECT_EQ(SavedObjectCount(), 1) << "the change was saved";
+}
+
+// No, clicked with the mouse, closes the site without saving; the palette that goes with the site keeps its
+// place, comes back there with the next site, and the program ended with it hidden gives the next start that
+// place.
+TEST_F(ClosingSiteTest, NoLeavesThePaletteWhereItStood)
+{
+    ScopedWindowManager manager;
+    ASSERT_TRUE(manager.IsReady());
+    StartWithSite();
+    wxWindow* palette = ShownPalette();
+    ASSERT_NE(palette, nullptr);
+    const wxPoint place(700, 420);
+    palette->Move(place);
+    const auto near = [](const wxPoint& a, const wxPoint& b) {
+        return std::abs(a.x - b.x) <= 2 && std::abs(a.y - b.y) <= 2;
+    };
+    ASSERT_TRUE(SettleUntil([&] { return near(palette->GetPosition(), place); }));
+    ChangeTheSite();
+
+    CloseAnswering("close_question_no.png", [&](wxDialog& question) {
+        wxWindow* no = question.FindWindow(wxID_NO);
+        ASSERT_NE(no, nullptr);
+        const wxRect button = no->GetScreenRect();
+        wxUIActionSimulator input;
+        input.MouseMove(button.GetX() + button.GetWidth() / 2, button.GetY() + button.GetHeight() / 2);
+        Settle();
+        input.MouseClick();
+    });
+    ASSERT_TRUE(SettleUntil([&] { return frame->GetCurrentSite() == nullptr; }));
+    ASSERT_TRUE(SettleUntil([&] { return !Palettes()->IsAnyPropSheetVisible(); }));
+    EXPECT_EQ(SavedObjectCount(), 0) << "nothing was saved";
+
+    CInspectorState state;
+    ASSERT_TRUE(Palettes()->GetState(state));
+    EXPECT_TRUE(near(wxPoint(state.left, state.top), place)) << state.left << ", " << state.top;
+
+    // The next site brings the palette back where it stood.
+    frame->GetOpenSite().OpenSite(MakeSite({"Home"}));
+    ASSERT_TRUE(SettleUntil([&] { return Palettes()->IsAnyPropSheetVisible(); }));
+    Settle();
+    EXPECT_TRUE(near(ShownPalette()->GetPosition(), place))
+        << ShownPalette()->GetPosition().x << ", " << ShownPalette()->GetPosition().y;
+
+    // Closed again, this time without changes, and the program ended: the next start shows it there.
+    wxCommandEvent close(wxEVT_MENU, ID_FILE_CLOSE);
+    frame->ProcessWindowEvent(close);
+    ASSERT_TRUE(SettleUntil([&] { return !Palettes()->IsAnyPropSheetVisible(); }));
+    UseRecordingServices();
+    Close();
+    Start();
+    program.SetMainFrame(frame);
+    InstallProgramServices(&program);
+    frame->CreatePalettes();
+    frame->GetOpenSite().OpenSite(MakeSite({"Home"}));
+    ASSERT_TRUE(SettleUntil([&] { return Palettes()->IsAnyPropSheetVisible(); }));
+    Settle();
+    EXPECT_TRUE(near(ShownPalette()->GetPosition(), place))
+        << ShownPalette()->GetPosition().x << ", " << ShownPalette()->GetPosition().y;
 }
 
 // A message of the program's own services, over the main window: its title bar carries a close box only, and

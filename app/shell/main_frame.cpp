@@ -159,14 +159,15 @@ CStoredPlacement CMainFrame::GetPlacement() const
 {
     CStoredPlacement placement;
     placement.showCmd = IsMaximized() ? kShowMaximized : kShowNormal;
-    const wxRect r = IsMaximized() || IsIconized() ? m_normalRect : GetRect();
+    // A window that is not on the screen may report a place the window manager never gave it.
+    const wxRect r = IsMaximized() || IsIconized() || !IsShownOnScreen() ? m_normalRect : GetRect();
     placement.normal = CRect(r.GetLeft(), r.GetTop(), r.GetLeft() + r.GetWidth(), r.GetTop() + r.GetHeight());
     return placement;
 }
 
 void CMainFrame::OnSizeOrMove(wxEvent& event)
 {
-    if (!IsMaximized() && !IsIconized() && IsShown())
+    if (!IsMaximized() && !IsIconized() && IsShownOnScreen())
         m_normalRect = GetRect();
     event.Skip();
 }

@@ -188,7 +188,9 @@ void CShapesDLG::ResetButtons()
 
 void CShapesDLG::OnClose(wxCloseEvent&)
 {
-    g_lastPlace = GetPosition();
+    // Only a place the palette had on the screen is one to come back to.
+    if (IsShownOnScreen())
+        g_lastPlace = GetPosition();
     if (m_bar)
         m_bar->OnShapesPaletteClosed();
     m_bar = nullptr;
