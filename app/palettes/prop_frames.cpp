@@ -82,27 +82,52 @@ CPropFrame::CPropFrame(wxWindow* parent, int index, CPropSheetManager& manager)
     sizer->Add(m_sheet, 1, wxEXPAND);
     SetSizer(sizer);
     SetClientSize(m_sheet->GetBestSize());
+    m_normal = GetShownRect();
+    Bind(wxEVT_MOVE, &CPropFrame::OnMoveOrSize, this);
+    Bind(wxEVT_SIZE, &CPropFrame::OnMoveOrSize, this);
     Bind(wxEVT_CLOSE_WINDOW, &CPropFrame::OnClose, this);
     Bind(wxEVT_SET_FOCUS, &CPropFrame::OnSetFocus, this);
 }
 
-CRect CPropFrame::GetNormalRect() const
+CRect CPropFrame::GetShownRect() const
 {
     const wxRect r = GetRect();
     return CRect(r.GetLeft(), r.GetTop(), r.GetRight() + 1, r.GetBottom() + 1);
 }
 
+CRect CPropFrame::GetNormalRect() const
+{
+    return m_normal;
+}
+
 void CPropFrame::SetNormalRect(const CRect& rect)
 {
+    m_normal = rect;
     SetSize(rect.left, rect.top, rect.Width(), rect.Height());
+}
+
+void CPropFrame::OnMoveOrSize(wxEvent& event)
+{
+    // Where the user moved the palette to, read only while it is on the screen: a frame that is hidden, or not
+    // mapped yet, may report a place the window manager never gave it (the screen's corner), which must neither
+    // show the next palette there nor be stored for the next start.
+    if (IsShownOnScreen())
+        m_normal = GetShownRect();
+    event.Skip();
 }
 
 void CPropFrame::ShowFrame(bool show)
 {
-    if (!show)
+    if (!show) {
         Hide();
-    else if (!IsShown())
-        ShowWithoutActivating();
+        return;
+    }
+    if (IsShown())
+        return;
+    // Back where it stood, whatever place the hidden window reports.
+    if (GetShownRect() != m_normal)
+        SetSize(m_normal.left, m_normal.top, m_normal.Width(), m_normal.Height());
+    ShowWithoutActivating();
 }
 
 void CPropFrame::SetFrameBounds(const CPoint& topLeft, const CSize& size, bool resizeSheet)
@@ -112,7 +137,9 @@ void CPropFrame::SetFrameBounds(const CPoint& topLeft, const CSize& size, bool r
         m_sheet->FitPage();
     InvalidateBestSize();
     const wxSize least = GetBestSize();
-    SetSize(topLeft.x, topLeft.y, std::max<int>(size.cx, least.GetWidth()), std::max<int>(size.cy, least.GetHeight()));
+    const CSize shown(std::max<int>(size.cx, least.GetWidth()), std::max<int>(size.cy, least.GetHeight()));
+    m_normal = CRect(topLeft, shown);
+    SetSize(topLeft.x, topLeft.y, shown.cx, shown.cy);
     if (resizeSheet)
         Layout();
 }

@@ -29,6 +29,7 @@ public:
 
     CPropSheet* GetSheet() const { return m_sheet; }
 
+    // The rectangle the frame was given or had when last on the screen, whether it shows now or not.
     CRect GetNormalRect() const override;
     void SetNormalRect(const CRect& rect) override;
     void ShowFrame(bool show) override;
@@ -39,11 +40,15 @@ public:
     void NotifyActivePage(UINT code) override;
 
 private:
+    // The window's rectangle as the toolkit reports it now.
+    CRect GetShownRect() const;
+    void OnMoveOrSize(wxEvent& event);
     void OnClose(wxCloseEvent& event);
     void OnSetFocus(wxFocusEvent& event);
 
     CPropSheetManager& m_manager;
     CPropSheet* m_sheet = nullptr;
+    CRect m_normal;
 };
 
 // The host that makes the real frames, owned by parent.

@@ -14,6 +14,7 @@
 #include "app/site/site_page.h"
 #include "app/site/website.h"
 #include "platform/gui/text_bytes.h"
+#include "platform/gui/tool_palette.h"
 #include "platform/resources/string_table.h"
 
 #include <wx/menu.h>
@@ -67,6 +68,8 @@ bool CMainFrame::Create()
     // time would be mapped before the window and end up behind it. The window shows at once instead; wx corrects
     // its size when the frame's size comes in.
     m_deferShow = false;
+    // The dialogs that run over this window carry only a close box in their title bar.
+    KeepModalDialogsToTheCloseBox();
     // The window takes its stored placement before any bar exists.
     const CStoredPlacement current;
     const CSettingsEnvironment& environment = m_run.GetEnvironment();
@@ -156,14 +159,15 @@ CStoredPlacement CMainFrame::GetPlacement() const
 {
     CStoredPlacement placement;
     placement.showCmd = IsMaximized() ? kShowMaximized : kShowNormal;
-    const wxRect r = IsMaximized() || IsIconized() ? m_normalRect : GetRect();
+    // A window that is not on the screen may report a place the window manager never gave it.
+    const wxRect r = IsMaximized() || IsIconized() || !IsShownOnScreen() ? m_normalRect : GetRect();
     placement.normal = CRect(r.GetLeft(), r.GetTop(), r.GetLeft() + r.GetWidth(), r.GetTop() + r.GetHeight());
     return placement;
 }
 
 void CMainFrame::OnSizeOrMove(wxEvent& event)
 {
-    if (!IsMaximized() && !IsIconized() && IsShown())
+    if (!IsMaximized() && !IsIconized() && IsShownOnScreen())
         m_normalRect = GetRect();
     event.Skip();
 }

@@ -13,6 +13,7 @@
 #include "platform/text/face_list.h"
 #include "platform/win/key_store.h"
 #include "testing/test_output.h"
+#include "testing/window_manager.h"
 
 #include <filesystem>
 #include <fstream>
@@ -442,6 +443,40 @@ TEST_F(ShellTest, ClosingTheLastPageWindowAsksAndClosesTheSite)
     services.messages.clear();
     Close();
     EXPECT_EQ(services.messages, std::vector<std::string>{"save changes?"});
+}
+
+// The empty area where the page windows stand is the window's grey at start and again once the site has closed;
+// the pictures show it: test-output/main_window_empty_at_start.png, main_window_empty_after_close.png.
+TEST_F(ShellTest, TheEmptyPageAreaIsTheSameGreyAfterTheSiteCloses)
+{
+    ScopedWindowManager manager;
+    ASSERT_TRUE(manager.IsReady());
+    Start();
+    wxWindow* area = frame->GetClientWindow();
+    ASSERT_NE(area, nullptr);
+    // The colour in the middle of the area, as the screen shows it.
+    const auto middleColour = [&](const std::string& name) {
+        Settle();
+        const std::string file = (TestOutputFolder() / name).string();
+        EXPECT_TRUE(SaveScreenPicture(area->GetScreenRect(), file));
+        wxImage picture;
+        EXPECT_TRUE(picture.LoadFile(file, wxBITMAP_TYPE_PNG));
+        if (!picture.IsOk())
+            return wxColour();
+        return wxColour(picture.GetRed(picture.GetWidth() / 2, picture.GetHeight() / 2),
+                        picture.GetGreen(picture.GetWidth() / 2, picture.GetHeight() / 2),
+                        picture.GetBlue(picture.GetWidth() / 2, picture.GetHeight() / 2));
+    };
+    const wxColour atStart = middleColour("main_window_empty_at_start.png");
+    EXPECT_LT(atStart.Red(), 250) << "grey, not white";
+
+    frame->GetOpenSite().OpenSite(MakeSite({"Home", "About us"}));
+    frame->GetPageWindows().Open(0);
+    Settle();
+    wxCommandEvent close(wxEVT_MENU, ID_FILE_CLOSE);
+    frame->ProcessWindowEvent(close);
+    ASSERT_EQ(frame->GetCurrentSite(), nullptr);
+    EXPECT_EQ(middleColour("main_window_empty_after_close.png"), atStart);
 }
 
 } // namespace
