@@ -88,7 +88,7 @@ void CWebsite::SetText(int i, std::string text)
 {
     if (text.size() > kMaxStringLength)
         text.resize(kMaxStringLength);
-    m_texts[i] = std::move(text);
+    m_strTexts[i] = std::move(text);
 }
 
 NewPageSettings CWebsite::GetNewPageSettings() const

@@ -421,7 +421,7 @@ bool CWebsite::Write(CFile& file, bool theme, const std::string& category, const
     const BYTE zeros[kReservedBytes + 4 * kReservedWords] = {};
     file.Write(zeros, sizeof zeros);
     WriteShortString(file, front->GetTitle(), kMaxNameLength);
-    for (const std::string& text : m_texts)
+    for (const std::string& text : m_strTexts)
         WriteCountedString(file, text);
 
     WriteUInt16(file, GetPageCount());
@@ -487,7 +487,7 @@ bool CWebsite::Read(CFile& file)
         m_DefaultBackground = header.background;
         m_LinkColor = header.linkColor;
         m_VisitedLinkColor = header.visitedLinkColor;
-        m_texts = std::move(header.texts);
+        m_strTexts = std::move(header.texts);
 
         CSitePage* front = nullptr;
         for (int i = 0; i < header.pageCount; ++i) {
