@@ -7,7 +7,9 @@ uses. This script reads each folder's CMakeLists.txt and fails when
 - a file includes a header of another library of ours that its own target does not link directly,
 - a README's lists and the CMake links disagree,
 - the table leaves a library out, names a folder that holds none, or its "Uses" column and the README disagree,
-- a library links one of a higher level, or one that stands apart links or is linked by another.
+- a library links one of a higher level, or one that stands apart links or is linked by another,
+- the files of a folder whose includes must form a tree include each other in a circle (a file and its header
+  count as one unit).
 
 Usage: check_includes.py <source root>
 """
@@ -25,6 +27,8 @@ GUI_TESTS_NAMED = re.compile(r"pelorin_gui_tests\(\s*(\w+)\s+NAME\s+(\w+)")
 BENCHMARK = re.compile(r"pelorin_benchmark\(\s*(\w+)\s+(\w+)([^)]*)\)")
 FUZZ = re.compile(r"pelorin_fuzzer\(\s*(\w+)\s+(\w+)([^)]*)\)")
 SOURCE_SUFFIXES = (".h", ".cpp", ".c")
+# The folders whose files include each other as a tree: a newcomer reads them from the top down.
+TREE_FOLDERS = ("app/shell", "app/docview", "app/palettes")
 # pelorin_tests() links these into every test program, so READMEs need not name them; they stand outside the levels.
 IMPLICIT_TEST_LIBRARIES = {"pelorin_test_support"}
 # A row of ARCHITECTURE.md's table: | level | `folder/` | library | what it is | uses |
@@ -235,7 +239,67 @@ def check(root):
                         f"{library.folder}/{filename}: includes \"{include}\" of {owner}, which {library.name} "
                         f"does not link"
                     )
-    return problems + check_table(root, libraries)
+    return problems + check_table(root, libraries) + check_trees(root)
+
+
+def unit_includes(root, folder):
+    """Each unit of the folder (a file's name without its suffix, so that a file and its header are one) with the
+    other units of the folder its files include."""
+    units = {}
+    folder_path = os.path.join(root, folder)
+    for filename in sorted(os.listdir(folder_path)):
+        if not filename.endswith(SOURCE_SUFFIXES):
+            continue
+        unit = os.path.splitext(filename)[0]
+        used = units.setdefault(unit, set())
+        for include in INCLUDE.findall(read(os.path.join(folder_path, filename))):
+            directory, name = os.path.split(include)
+            stem = os.path.splitext(name)[0]
+            if directory == folder and stem != unit:
+                used.add(stem)
+    return {unit: {u for u in used if u in units} for unit, used in units.items()}
+
+
+def include_circles(graph):
+    """The groups of units that reach each other through their includes (Tarjan's strongly connected components),
+    each sorted, leaving out units that stand alone."""
+    index, low, on_stack, stack, circles = {}, {}, set(), [], []
+
+    def visit(unit):
+        index[unit] = low[unit] = len(index)
+        stack.append(unit)
+        on_stack.add(unit)
+        for used in sorted(graph[unit]):
+            if used not in index:
+                visit(used)
+                low[unit] = min(low[unit], low[used])
+            elif used in on_stack:
+                low[unit] = min(low[unit], index[used])
+        if low[unit] == index[unit]:
+            group = []
+            while True:
+                member = stack.pop()
+                on_stack.discard(member)
+                group.append(member)
+                if member == unit:
+                    break
+            if len(group) > 1:
+                circles.append(sorted(group))
+
+    for unit in sorted(graph):
+        if unit not in index:
+            visit(unit)
+    return sorted(circles)
+
+
+def check_trees(root, folders=TREE_FOLDERS):
+    problems = []
+    for folder in folders:
+        if not os.path.isdir(os.path.join(root, folder)):
+            continue
+        for circle in include_circles(unit_includes(root, folder)):
+            problems.append(f"{folder}: {', '.join(circle)} include each other in a circle")
+    return problems
 
 
 def main():

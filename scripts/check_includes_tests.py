@@ -98,6 +98,20 @@ class CheckIncludes(unittest.TestCase):
                 ],
             )
 
+    def test_files_of_a_tree_folder_that_include_each_other_in_a_circle_fail(self):
+        with tempfile.TemporaryDirectory() as root:
+            self.make_tree(root)
+            # A file and its header are one unit: high.cpp reaching mid.h while mid.cpp reaches high.h is a circle,
+            # though no header includes another.
+            write(root, "top/mid.h", "#pragma once\n")
+            write(root, "top/mid.cpp", '#include "top/mid.h"\n#include "top/high.h"\n')
+            write(root, "top/leaf.h", '#pragma once\n#include "base/low.h"\n')
+            self.assertEqual(check_includes.check_trees(root, ("top",)), [])
+            write(root, "top/high.cpp", '#include "top/high.h"\n#include "top/leaf.h"\n#include "top/mid.h"\n')
+            self.assertEqual(
+                check_includes.check_trees(root, ("top",)), ["top: high, mid include each other in a circle"]
+            )
+
 
 if __name__ == "__main__":
     unittest.main()
