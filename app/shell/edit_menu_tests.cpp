@@ -1,5 +1,5 @@
 // The Edit menu as the user meets it: its items follow the page's selection, Ctrl+Z and Ctrl+Y take a move back
-// and forward, and the view's context menu inserts a guide where it was opened.
+// and forward, Ctrl+G groups and ungroups, and the view's context menu inserts a guide where it was opened.
 
 #include "app/shell/edit_menu.h"
 
@@ -163,6 +163,45 @@ TEST_F(EditMenuTest, CtrlZAndCtrlYTakeAMoveBackAndForward)
     PressCtrl('y');
     EXPECT_EQ(Centre(1), moved);
     EXPECT_TRUE(page->GetUndoManager()->CanUndo());
+}
+
+// Ctrl+G, the one key of Create/Remove Group, makes a group of the selected objects and takes a selected group
+// apart again, whether the menu that holds it was opened before or not; the item keeps its key whichever text it
+// shows.
+TEST_F(EditMenuTest, CtrlGGroupsAndUngroups)
+{
+    Open();
+    for (bool menuOpened : {false, true}) {
+        SCOPED_TRACE(menuOpened ? "the Object menu opened before each key" : "no menu opened");
+        page->ClearSelection();
+        page->SelectItemAt(0);
+        page->AddItemToSelection(2);
+        const auto press = [&] {
+            if (menuOpened)
+                ObjectMenu();
+            PressCtrl('g');
+        };
+        press();
+        if (!page->IsSingleUserGroupSelected()) {
+            ADD_FAILURE() << "Ctrl+G made no group";
+            continue;
+        }
+        EXPECT_EQ(page->GetSelectedGroup()->GetItemCount(), 2);
+        press();
+        EXPECT_FALSE(page->IsSingleUserGroupSelected());
+        EXPECT_EQ(page->GetSelectedItemCount(), 2) << "the members stay selected";
+        EXPECT_FALSE(page->IsItemGrouped(1));
+    }
+
+    for (bool grouped : {false, true}) {
+        SCOPED_TRACE(grouped ? "a group selected" : "two objects selected");
+        if (grouped)
+            Command(ID_EDIT_GROUP);
+        ASSERT_EQ(page->IsSingleUserGroupSelected(), grouped);
+        const wxMenuItem* item = ObjectMenu()->FindItem(ID_EDIT_GROUP);
+        ASSERT_NE(item, nullptr);
+        EXPECT_TRUE(item->GetItemLabel().EndsWith("\tCtrl+G")) << item->GetItemLabel();
+    }
 }
 
 // The Edit menu open over the page: test-output/edit_menu.png.
