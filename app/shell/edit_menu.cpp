@@ -9,6 +9,7 @@
 #include "app/shell/command_ids.h"
 #include "app/shell/command_table.h"
 #include "app/shell/page_windows.h"
+#include "app/shell/program_services.h"
 #include "app/site/edit_commands.h"
 #include "app/site/guide_commands.h"
 #include "app/site/site_page.h"
@@ -125,8 +126,15 @@ void AddEditCommands(CCommandTable& table, const CShellContext& context)
     CPageWindows& pages = context.pages;
     for (int id : {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_COPY_BACKGROUND, ID_PASTE_BACKGROUND})
         table.Add(
-            id, [&pages](int command) { HandleClipboardCommand(pages.GetActiveView(), command); },
-            [&pages](wxUpdateUIEvent& event) { UpdateClipboardCommand(pages.GetActiveView(), event); });
+            id,
+            [&pages](int command) {
+                if (!RunInsertHtmlEditCommand(command))
+                    HandleClipboardCommand(pages.GetActiveView(), command);
+            },
+            [&pages](wxUpdateUIEvent& event) {
+                if (!UpdateInsertHtmlEditCommand(event))
+                    UpdateClipboardCommand(pages.GetActiveView(), event);
+            });
     for (int id : {ID_BRING_TO_FRONT, ID_SEND_TO_BACK, ID_BRING_FORWARD, ID_SEND_BACKWARD}) {
         const ArrangeCommand arrange = *ArrangeOf(id);
         table.Add(
