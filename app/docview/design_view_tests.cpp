@@ -213,23 +213,24 @@ TEST(DesignView, ASelectionStaysBehindTheObjectsInFrontOfIt)
     struct Case
     {
         const char* name;
+        const char* picture; // the window painted with the selection, in the test output folder
         bool text;
         std::function<void(CSitePage&, COrvelView*)> select;
     };
     // The back object is item 0; the front one (item 2) covers its right part. A click lands where nothing covers it.
     const Case cases[] = {
-        {"a rectangle clicked", false,
+        {"a rectangle clicked", "rectangle", false,
          [](CSitePage&, COrvelView* view) {
              SendMouse(view, wxEVT_LEFT_DOWN, CPoint(80, 150));
              SendMouse(view, wxEVT_LEFT_UP, CPoint(80, 150));
          }},
-        {"a group", false,
+        {"a group", "group", false,
          [](CSitePage& page, COrvelView*) {
              page.SelectItemAt(0);
              page.AddItemToSelection(1);
              page.CreateGroup();
          }},
-        {"a text edited in place", true,
+        {"a text edited in place", "text", true,
          [&services](CSitePage& page, COrvelView* view) {
              services.tool = 2;
              SendMouse(view, wxEVT_LEFT_DOWN, CPoint(70, 140));
@@ -327,7 +328,13 @@ TEST(DesignView, ASelectionStaysBehindTheObjectsInFrontOfIt)
             EXPECT_GT(frontShown, 2000) << how << ": the front object's covering part was compared";
         };
 
-        expectUnselected(paint({whole}), whole, "the whole window");
+        const wxImage selectedPicture = paint({whole});
+        expectUnselected(selectedPicture, whole, "the whole window");
+        if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
+            wxImage::AddHandler(new wxPNGHandler());
+        selectedPicture.SaveFile(
+            wxString::FromUTF8((TestOutputFolder() / ("behind_" + std::string(c.picture) + ".png")).string()),
+            wxBITMAP_TYPE_PNG);
         std::vector<CRect> pieces;
         for (int y = 0; y < client.y; y += 90)
             for (int x = 0; x < client.x; x += 110)
