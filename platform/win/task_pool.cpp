@@ -101,10 +101,24 @@ void CTaskPool::ForEach(size_t count, const std::function<void(size_t)>& piece,
     bool idle = false;
     const bool together = !m_threads.empty() && count > 1 && !t_helper && m_busy.compare_exchange_strong(idle, true);
     if (!together) {
-        if (callerFirst)
-            callerFirst();
-        for (size_t i = 0; i < count; ++i)
-            piece(i);
+        std::exception_ptr failure;
+        if (callerFirst) {
+            try {
+                callerFirst();
+            } catch (...) {
+                failure = std::current_exception();
+            }
+        }
+        for (size_t i = 0; i < count; ++i) {
+            try {
+                piece(i);
+            } catch (...) {
+                if (!failure)
+                    failure = std::current_exception();
+            }
+        }
+        if (failure)
+            std::rethrow_exception(failure);
         return;
     }
     {

@@ -39,8 +39,9 @@ public:
 
     // Calls piece(i) once for every i below count, on the helpers and on the caller's thread, and returns when all
     // have returned. callerFirst, when given, runs on the caller's thread before it joins in, while the helpers
-    // already work: for work that must stay on this thread. The first exception a piece throws is thrown again
-    // here, after the other pieces have run.
+    // already work: for work that must stay on this thread. Every piece runs however many of them throw; the
+    // first exception (callerFirst's before any piece's) is thrown again here once all have run. The same holds
+    // for a job that runs on its caller's thread alone.
     void ForEach(size_t count, const std::function<void(size_t)>& piece,
                  const std::function<void()>& callerFirst = nullptr);
 

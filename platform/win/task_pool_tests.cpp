@@ -5,7 +5,9 @@
 #include <atomic>
 #include <set>
 #include <stdexcept>
+#include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 TEST(TaskPool, RunsEveryPieceOnceAndReturnsWhenAllHaveRun)
@@ -70,20 +72,66 @@ TEST(TaskPool, AJobInsideAPieceOrBesideAnotherJobRunsOnItsCallersThread)
     EXPECT_EQ(total.load(), 1000);
 }
 
+// However the job runs (with helpers, on a pool without any, inside a piece, or beside another job, when it runs
+// on its caller's thread alone), every piece runs, and the first failure reaches the caller: callerFirst's before
+// any piece's.
 TEST(TaskPool, AFailingPieceLetsTheOthersRunAndIsThrownToTheCaller)
 {
-    CTaskPool pool(2);
-    std::atomic<int> runs{0};
-    EXPECT_THROW(pool.ForEach(100,
-                              [&](size_t i) {
-                                  runs.fetch_add(1);
-                                  if (i == 17)
-                                      throw std::runtime_error("piece 17");
-                              }),
-                 std::runtime_error);
-    EXPECT_EQ(runs.load(), 100);
+    struct Result
+    {
+        int runs = 0;
+        std::string thrown;
+    };
+    // Pieces 17 and 60 throw; callerFirst throws when asked to.
+    const auto runJob = [](CTaskPool& pool, bool callerFirstThrows) {
+        std::atomic<int> runs{0};
+        Result result;
+        try {
+            pool.ForEach(
+                100,
+                [&](size_t i) {
+                    runs.fetch_add(1);
+                    if (i == 17 || i == 60)
+                        throw std::runtime_error("piece " + std::to_string(i));
+                },
+                [&] {
+                    if (callerFirstThrows)
+                        throw std::runtime_error("caller first");
+                });
+        } catch (const std::runtime_error& failure) {
+            result.thrown = failure.what();
+        }
+        result.runs = runs.load();
+        return result;
+    };
+    CTaskPool helpers(2), none(0);
+    for (bool callerFirstThrows : {false, true}) {
+        SCOPED_TRACE(callerFirstThrows ? "callerFirst throws" : "callerFirst returns");
+        const std::string first = callerFirstThrows ? "caller first" : "piece 17";
+        std::vector<std::pair<std::string, Result>> results;
+        results.emplace_back("with helpers", runJob(helpers, callerFirstThrows));
+        results.emplace_back("without helpers", runJob(none, callerFirstThrows));
+        Result nested[2];
+        helpers.ForEach(2, [&](size_t i) { nested[i] = runJob(helpers, callerFirstThrows); });
+        results.emplace_back("inside a piece", nested[0]);
+        results.emplace_back("inside another piece", nested[1]);
+        // Another thread's job while this one's callerFirst holds the pool.
+        Result beside;
+        helpers.ForEach(
+            2, [](size_t) {}, [&] { std::thread([&] { beside = runJob(helpers, callerFirstThrows); }).join(); });
+        results.emplace_back("beside another job", beside);
+        for (const auto& [how, result] : results) {
+            EXPECT_EQ(result.runs, 100) << how;
+            // With helpers the pieces run in no fixed order: either failure may come first.
+            if (how == "with helpers" && !callerFirstThrows) {
+                EXPECT_TRUE(result.thrown == "piece 17" || result.thrown == "piece 60") << result.thrown;
+            } else {
+                EXPECT_EQ(result.thrown, first) << how;
+            }
+        }
+    }
     // The pool is usable afterwards.
-    runs = 0;
-    pool.ForEach(10, [&](size_t) { runs.fetch_add(1); });
+    std::atomic<int> runs{0};
+    helpers.ForEach(10, [&](size_t) { runs.fetch_add(1); });
     EXPECT_EQ(runs.load(), 10);
 }
