@@ -151,8 +151,8 @@ private:
     bool m_pinned = false;
 };
 
-// Argument: the build's threads. 1 runs pinned to one core (the writer thread shares it), as a build on a
-// one-core machine; the others may use every core. Processor time is the process's, all threads together.
+// Argument: the build's threads. 1 runs pinned to one core (its pictures are written as they are asked for), as a build
+// on a one-core machine; the others may use every core. Processor time is the process's, all threads together.
 void BM_BuildSiteFromCleanModel(benchmark::State& state)
 {
     ScratchFolder folder;

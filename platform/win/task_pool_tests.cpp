@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -134,4 +136,61 @@ TEST(TaskPool, AFailingPieceLetsTheOthersRunAndIsThrownToTheCaller)
     std::atomic<int> runs{0};
     helpers.ForEach(10, [&](size_t) { runs.fetch_add(1); });
     EXPECT_EQ(runs.load(), 10);
+}
+
+// Posted tasks run beside the caller on the helpers, or at once on a pool without any; a waiting caller runs them
+// itself when every helper is busy. Wherever a task runs, it counts as helper work.
+TEST(TaskPool, PostedTasksRunOnTheHelpersOrOnTheWaitingCaller)
+{
+    for (unsigned count : {0u, 1u, 3u}) {
+        SCOPED_TRACE(testing::Message() << count << " helpers");
+        CTaskPool pool(count);
+        std::atomic<int> ran{0}, asHelper{0};
+        for (int i = 0; i < 50; ++i)
+            pool.Post([&] {
+                asHelper.fetch_add(CTaskPool::IsHelperThread() ? 1 : 0);
+                ran.fetch_add(1);
+            });
+        if (count == 0) {
+            EXPECT_EQ(ran.load(), 50) << "without helpers a task runs at once";
+        }
+        pool.WaitUntil([&] { return ran.load() == 50; });
+        EXPECT_EQ(asHelper.load(), 50);
+        EXPECT_FALSE(CTaskPool::IsHelperThread());
+    }
+
+    // Every helper held in a task: the task posted next runs on the caller, inside its wait.
+    CTaskPool pool(2);
+    std::mutex mutex;
+    std::condition_variable changed;
+    int held = 0;
+    bool release = false;
+    for (int i = 0; i < 2; ++i)
+        pool.Post([&] {
+            std::unique_lock lock(mutex);
+            ++held;
+            changed.notify_all();
+            changed.wait(lock, [&] { return release; });
+        });
+    {
+        std::unique_lock lock(mutex);
+        changed.wait(lock, [&] { return held == 2; });
+    }
+    std::atomic<bool> done{false};
+    std::thread::id ranOn;
+    pool.Post([&] {
+        ranOn = std::this_thread::get_id();
+        // A job started inside a task runs on that thread alone.
+        std::atomic<int> elsewhere{0};
+        pool.ForEach(4, [&](size_t) { elsewhere.fetch_add(std::this_thread::get_id() != ranOn ? 1 : 0); });
+        EXPECT_EQ(elsewhere.load(), 0);
+        done = true;
+    });
+    pool.WaitUntil([&] { return done.load(); });
+    EXPECT_EQ(ranOn, std::this_thread::get_id());
+    {
+        std::lock_guard lock(mutex);
+        release = true;
+    }
+    changed.notify_all();
 }
