@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/model/services.h"
+#include "app/model/wait_cursor.h"
 #include "app/render/compositing.h"
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
@@ -201,17 +202,7 @@ void CSitePage::RenderDirtyObjects(CSitePage* const* pages, size_t count, CTaskP
     }
 
     // The helpers do not show the wait cursor a long render of a large object asks for; this thread shows it.
-    struct WaitCursor
-    {
-        bool shown;
-        ~WaitCursor()
-        {
-            if (shown)
-                GetCoreServices().EndWaitCursor();
-        }
-    } waitCursor{large};
-    if (large)
-        GetCoreServices().BeginWaitCursor();
+    const CWaitCursor wait(large);
     (pool ? *pool : CTaskPool::Shared())
         .ForEach(
             elsewhere.size(),
