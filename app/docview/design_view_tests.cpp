@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "app/docview/design_view_test_support.h"
+#include "app/model/effect_settings.h"
+#include "app/site/render_test_support.h"
 
 namespace {
 
@@ -148,6 +150,66 @@ TEST(DesignView, APaintOfPartOfTheWindowDrawsWhatAWholePaintDrawsThere)
                                                << differs.top << " in it";
         }
     }
+}
+
+// Shapes spread over the page, every one with a shadow, so that their renders take a while.
+void AddShadowedShapes(CSitePage& page, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        const double x = 30 + (i * 97) % 360, y = 30 + (i * 61) % 240;
+        std::unique_ptr<CPathObject> shape;
+        if (i % 2 == 0)
+            shape = std::make_unique<CCircleObject>(x, y, SIZE{40 + i % 30, 30 + i % 20}, 0.0);
+        else
+            shape = std::make_unique<CRectangleObject>(x, y, SIZE{50 + i % 25, 30 + i % 15}, 0.3);
+        shape->GetFill()->SetColor(CColor(static_cast<BYTE>(i * 37), 120, static_cast<BYTE>(250 - i * 5)));
+        auto effects = std::make_unique<CEffectSettings>();
+        effects->m_shadow = true;
+        shape->SetEffects(std::move(effects));
+        page.AddObject(std::move(shape));
+    }
+}
+
+// The question for a button's missing picture lets the view repaint (the toolkit's modal loop does). A button
+// with text renders on this thread while the cores render the page's other objects; the question waits until they
+// are done, so that the repaint draws finished objects and none that another thread still writes.
+TEST(DesignView, TheRepaintBehindTheQuestionForAMissingPictureDrawsFinishedObjects)
+{
+    struct AskingServices : ViewServices
+    {
+        DialogAnswer ShowFillMissingDialog(FillPictureDialog&) override
+        {
+            ++asked;
+            unfinished += render_testing::UnfinishedItems(*page, button);
+            view->Refresh();
+            view->Update();
+            painted = PaintedClient(view);
+            return DialogAnswer::cancel;
+        }
+        CSitePage* page = nullptr;
+        const CPageObject* button = nullptr;
+        int asked = 0;
+        int unfinished = 0;
+        wxImage painted;
+    } services;
+    std::unique_ptr<CWebsite> site = MakeSite();
+    CSitePage* page = site->GetPage(0);
+    AddShadowedShapes(*page, 40);
+    page->RenderDirtyObjects();
+    ViewWindow window(services, page);
+
+    auto button = render_testing::ButtonWithMissingPicture(200, 150);
+    services.button = button.get();
+    services.page = page;
+    // At the bottom, so that it is the first object this thread renders; then every object changes, as an edit
+    // of them all in a palette makes them, and the page renders again.
+    page->MoveItem(page->AddObject(std::move(button)), 0);
+    for (int i = 0; i < page->GetItemCount(); ++i)
+        page->GetItem(i)->GetCurrentObject()->SetDirty();
+    page->RenderDirtyObjects();
+    EXPECT_EQ(services.asked, 1);
+    EXPECT_EQ(services.unfinished, 0) << "objects were still being rendered while the user was asked";
+    EXPECT_TRUE(services.painted.IsOk());
 }
 
 TEST(DesignViewDrop, ThreePictureFilesMakeThreeSelectedRectanglesAndOneStep)

@@ -220,7 +220,8 @@ public:
     // several threads at once.
     void DrawObject(CPageObject& object, const CRect& part, BYTE* buffer, int stride, bool ghost, CPixMap& scratch);
     // Brings every object's image up to date, spread over the pool's threads (the program's shared pool when none
-    // is given).
+    // is given). Nothing is asked of the user while the pool's threads render: a render that needs a question
+    // finishes on the calling thread once they are done.
     void RenderDirtyObjects(CTaskPool* pool = nullptr);
     // The same for several pages at once.
     static void RenderDirtyObjects(CSitePage* const* pages, size_t count, CTaskPool* pool = nullptr);
