@@ -129,6 +129,17 @@ void CSiteBuilder::BuildWebsite(SiteBuildResult& result, CWebsite* site, int mod
     const unsigned threads = m_options.threads ? m_options.threads : cores;
     m_pool = &CTaskPool::WithHelpers(threads - 1);
     m_pWriter = std::make_unique<CPictureWriter>(*m_pool);
+    // The pages whose pictures the pool composes are read there; they are given back to rendering once every
+    // picture of the run is done.
+    struct EndReadingElsewhere
+    {
+        std::vector<CSitePage*> pages;
+        ~EndReadingElsewhere()
+        {
+            for (CSitePage* page : pages)
+                page->EndReadElsewhere();
+        }
+    } readElsewhere;
     struct FinishPictures
     {
         CPictureWriter& writer;
@@ -256,6 +267,10 @@ void CSiteBuilder::BuildWebsite(SiteBuildResult& result, CWebsite* site, int mod
                 pages.push_back(m_pageRecords[k]->page);
             CSitePage::RenderDirtyObjects(pages.data(), pages.size(), m_pool);
         }
+        // From here to the run's end the page's objects are read on the pool's threads: whatever runs on this
+        // thread meanwhile (a repaint while the progress window yields, a question) must not render them.
+        page->BeginReadElsewhere();
+        readElsewhere.pages.push_back(page);
         CollectTextStyles(record, i);
         int code = buildDone;
         {

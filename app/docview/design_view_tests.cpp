@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "app/build/repaint_test_support.h"
 #include "app/docview/design_view_test_support.h"
 #include "app/model/effect_settings.h"
-#include "app/site/render_test_support.h"
 
 namespace {
 
@@ -210,6 +210,40 @@ TEST(DesignView, TheRepaintBehindTheQuestionForAMissingPictureDrawsFinishedObjec
     EXPECT_EQ(services.asked, 1);
     EXPECT_EQ(services.unfinished, 0) << "objects were still being rendered while the user was asked";
     EXPECT_TRUE(services.painted.IsOk());
+}
+
+// While a build composes the pictures of the page the view shows, the view repaints (the build's progress window
+// lets it). An object whose effects failed for want of memory stays dirty; once memory is back, a repaint would
+// render it again and change the image and bounds the pool's threads are reading: the repaints draw the page as it
+// stands instead.
+TEST(DesignView, RepaintsDuringABuildDrawThePageItComposesAsItStands)
+{
+    ViewServices services;
+    std::unique_ptr<CWebsite> site = MakeSite();
+    CSitePage* page = site->GetPage(0);
+    AddShadowedShapes(*page, 20);
+    render_testing::FailingGlow failing = render_testing::RectangleWhoseGlowFails(210, 150);
+    CPageItem* item = page->AddObject(std::move(failing.object));
+    page->RenderDirtyObjects();
+    ASSERT_TRUE(item->NeedsImageUpdate()) << "the effects were meant to fail";
+    ViewWindow window(services, page);
+
+    COrvelView* view = window.view;
+    render_testing::RepaintingProgress progress(*item, *failing.effects, [view] {
+        view->Refresh();
+        view->Update();
+        PaintedClient(view);
+    });
+    ScratchFolder folder;
+    SiteBuildOptions options;
+    options.offline = 1;
+    options.siteFolder = folder / "out/";
+    options.filesFolder = folder / "out/files/";
+    SiteBuildResult result;
+    CSiteBuilder(options).BuildWebsite(result, site.get(), buildForPreview, &progress);
+    EXPECT_EQ(result.code, buildDone) << result.message;
+    ASSERT_GT(progress.repaints, 0);
+    EXPECT_EQ(progress.rendered, 0) << "the page was rendered while its pictures were being composed";
 }
 
 TEST(DesignViewDrop, ThreePictureFilesMakeThreeSelectedRectanglesAndOneStep)

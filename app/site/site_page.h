@@ -152,6 +152,12 @@ public:
     void MoveItem(CPageItem* item, int index);
     void NotifyPageDeleted(int page);
     void ReleaseCachedImages();
+    // While other threads read the page's objects (the site build composing its pictures on the task pool), nothing
+    // renders them: RenderDirtyObjects and the idle time's rendering leave the page as it stands, and a repaint
+    // draws what the objects hold, until every reader is done. Counted; on the thread that owns the page.
+    void BeginReadElsewhere() { ++m_readElsewhere; }
+    void EndReadElsewhere() { --m_readElsewhere; }
+    bool IsReadElsewhere() const { return m_readElsewhere > 0; }
 
     // Selection and groups. Every item that is selected or grouped points to exactly one frame of this page.
     int GetGroupCount() const { return static_cast<int>(m_groups.size()); }
@@ -309,6 +315,7 @@ private:
     CPageObject* m_editedObject = nullptr;
     bool m_editingInPlace = false;
     bool m_rendering = false;
+    int m_readElsewhere = 0;
     std::vector<int> m_horizontalGuides;
     std::vector<int> m_verticalGuides;
     BYTE m_firstPageByte = 1;

@@ -165,7 +165,8 @@ void CSitePage::RenderDirtyObjects(CSitePage* const* pages, size_t count, CTaskP
     // helpers are done, and so do the renders that need a question to the user after all (a picture that cannot be
     // loaded is searched for): nothing is asked while the helpers write the page, so that whatever a question lets
     // happen meanwhile (a repaint of the page) reads finished objects. Several pages' objects go together, so that
-    // one long render does not hold the others up.
+    // one long render does not hold the others up. A page whose objects another thread reads (a build composing
+    // its pictures) is left as it stands.
     struct Render
     {
         CPageItem* item;
@@ -178,7 +179,7 @@ void CSitePage::RenderDirtyObjects(CSitePage* const* pages, size_t count, CTaskP
     bool large = false;
     for (size_t p = 0; p < count; ++p) {
         CSitePage& page = *pages[p];
-        if (page.m_rendering)
+        if (page.m_rendering || page.IsReadElsewhere())
             continue;
         rendering.push_back(std::make_unique<ScopedFlag>(page.m_rendering));
         if (page.m_background->NeedsRender())
