@@ -146,9 +146,13 @@ std::unique_ptr<CImage> CSiteBuilder::ComposeItem(const CPageBuildRecord& record
     // state asked for, on top of all.
     std::vector<std::pair<CPageObject*, CRect>> shown;
     for (int j = 0; j < static_cast<int>(record.objects.size()); ++j) {
+        // What the page shows by other means (an HTML object among them, which renders while it is drawn) is not
+        // read at all.
+        if (j == index || IsLeftOutOfPictures(*record.objects[j]))
+            continue;
         CPageObject& other = *record.objects[j]->item->GetCurrentObject();
         CRect bounds = BoundsOf(other), common;
-        if (j != index && common.IntersectRect(bounds, area) && !IsLeftOutOfPictures(*record.objects[j]))
+        if (common.IntersectRect(bounds, area))
             shown.emplace_back(&other, bounds);
     }
     shown.emplace_back(&object, BoundsOf(object));

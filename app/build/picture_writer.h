@@ -1,31 +1,32 @@
 #pragma once
 
-// Encodes the build's pictures on worker threads while the build goes on composing the next ones. Each picture is
-// a file of its own, so the files come out the same as when written one after the other; a later picture for a
-// path that is still being written waits for the earlier one, so the last one asked for is the one that stays.
+// Encodes the build's pictures on the program's worker threads while the build goes on composing the next ones.
+// Each picture is a file of its own, so the files come out the same as when written one after the other; a later
+// picture for a path that is still being written waits for the earlier one, so the last one asked for is the one
+// that stays.
 
-#include <condition_variable>
-#include <deque>
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <set>
 #include <string>
-#include <thread>
 #include <vector>
+
+#include "platform/win/task_pool.h"
 
 class CImage;
 
 class CPictureWriter
 {
 public:
-    // threads 0: one less than the machine's cores, at least one, at most eight.
-    explicit CPictureWriter(unsigned threads = 0);
+    // The pictures are made and written as tasks of pool (on a pool without helpers, each as it is asked for).
+    explicit CPictureWriter(CTaskPool& pool);
     ~CPictureWriter();
     CPictureWriter(const CPictureWriter&) = delete;
     CPictureWriter& operator=(const CPictureWriter&) = delete;
 
-    // Makes a picture on the writer's thread; null (or an exception) counts as a picture that could not be written.
+    // Makes a picture on a worker thread; null (or an exception) counts as a picture that could not be written.
     using Maker = std::function<std::unique_ptr<CImage>()>;
 
     // Queues the picture to be saved at path, in the format its extension names. context travels with a failure
@@ -41,12 +42,9 @@ public:
     {
     public:
         explicit Batch(CPictureWriter& writer);
-        ~Batch();
-        Batch(const Batch&) = delete;
-        Batch& operator=(const Batch&) = delete;
 
     private:
-        CPictureWriter& m_writer;
+        CTaskPool::Hold m_hold;
     };
 
     // Whether any job of the group is queued or running; WaitForGroup returns once none is.
@@ -75,27 +73,21 @@ private:
         std::string context;
     };
 
-    void Work();
+    // The task of one job: makes and writes the picture, then notes that the path and group are done.
+    void Write(const std::shared_ptr<Job>& job);
     bool IsBusyWith(const std::string& path) const;
     void Queue(Job job);
-    // Wakes the threads for the jobs queued in a batch; under the lock.
-    void StartHeld();
+    // Waits on the pool, which runs queued pictures on this thread meanwhile, until done() holds under the lock.
+    void WaitUntil(const std::function<bool()>& done);
 
+    CTaskPool& m_pool;
     std::mutex m_mutex;
-    std::condition_variable m_queued;
-    std::condition_variable m_done;
-    std::deque<Job> m_jobs;
+    // Jobs no thread has taken yet, by path: a later picture for the path takes the place of the earlier.
+    std::map<std::string, std::shared_ptr<Job>> m_waiting;
     // Paths queued or being written, with how many jobs each.
     std::multiset<std::string> m_pending;
     // The groups of the jobs queued or being written, one entry a job.
     std::multiset<int> m_pendingGroups;
     std::vector<Failure> m_failures;
     unsigned long m_nextSequence = 0;
-    // Open batches, and whether jobs queued in them have not been announced to the threads yet.
-    int m_batches = 0;
-    bool m_held = false;
-    // Threads waiting for a job.
-    size_t m_idle = 0;
-    bool m_stopping = false;
-    std::vector<std::thread> m_threads;
 };

@@ -8,6 +8,7 @@
 
 #include "image/image.h"
 #include "platform/io/io.h"
+#include "platform/win/task_pool.h"
 #include "platform/win/win_types.h"
 #include "testing/scratch_folder.h"
 
@@ -38,7 +39,8 @@ BYTE GreyOf(const std::string& path)
 TEST(PictureWriter, TheLastPictureAskedForAPathStays)
 {
     ScratchFolder folder;
-    CPictureWriter writer(3);
+    CTaskPool pool(3);
+    CPictureWriter writer(pool);
     for (int round = 0; round < 20; ++round) {
         for (int i = 0; i < 8; ++i)
             writer.Save(folder / ("p" + std::to_string(i) + ".png"), Solid(static_cast<BYTE>(10 * round + i)), "page");
@@ -55,7 +57,8 @@ TEST(PictureWriter, TheFirstFailureAskedForIsReportedWithItsContext)
     ScratchFolder folder;
     std::filesystem::create_directory(folder / "taken.png");
     std::filesystem::create_directory(folder / "also.png");
-    CPictureWriter writer(2);
+    CTaskPool pool(2);
+    CPictureWriter writer(pool);
     writer.Save(folder / "fine.png", Solid(1), "first");
     writer.Save(folder / "taken.png", Solid(2), "second");
     writer.Save(folder / "also.png", Solid(3), "third");
@@ -72,7 +75,8 @@ TEST(PictureWriter, TheFirstFailureAskedForIsReportedWithItsContext)
 TEST(PictureWriter, ABatchHoldsNoPictureBackFromWhoeverWaitsOrLooks)
 {
     ScratchFolder folder;
-    CPictureWriter writer(4);
+    CTaskPool pool(4);
+    CPictureWriter writer(pool);
     {
         CPictureWriter::Batch outer(writer);
         // With every thread asleep, a picture asked for in a batch is still taken while the batch is open: the

@@ -188,8 +188,8 @@ private:
     ScratchFolder m_disk;
 };
 
-// Argument: the build's threads. 1 runs pinned to one core (the writer thread shares it), as a build on a
-// one-core machine; the others may use every core. Processor time is the process's, all threads together.
+// Argument: the build's threads. 1 runs pinned to one core (its pictures are written as they are asked for), as a build
+// on a one-core machine; the others may use every core. Processor time is the process's, all threads together.
 void BuildSiteFromCleanModel(benchmark::State& state, bool inMemory)
 {
     const BuildFolder folder(inMemory);

@@ -128,7 +128,18 @@ void CSiteBuilder::BuildWebsite(SiteBuildResult& result, CWebsite* site, int mod
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     const unsigned threads = m_options.threads ? m_options.threads : cores;
     m_pool = &CTaskPool::WithHelpers(threads - 1);
-    m_pWriter = std::make_unique<CPictureWriter>(threads);
+    m_pWriter = std::make_unique<CPictureWriter>(*m_pool);
+    // The pages whose pictures the pool composes are read there; they are given back to rendering once every
+    // picture of the run is done.
+    struct EndReadingElsewhere
+    {
+        std::vector<CSitePage*> pages;
+        ~EndReadingElsewhere()
+        {
+            for (CSitePage* page : pages)
+                page->EndReadElsewhere();
+        }
+    } readElsewhere;
     struct FinishPictures
     {
         CPictureWriter& writer;
@@ -222,8 +233,8 @@ void CSiteBuilder::BuildWebsite(SiteBuildResult& result, CWebsite* site, int mod
         }
     }
 
-    // The pictures of every page. The writer threads compose and write a page's pictures while this thread and
-    // the pool go on to the next pages; a page no window shows gives its cached images back once its
+    // The pictures of every page. The pool's threads compose and write a page's pictures while this thread goes
+    // on to the next pages; a page no window shows gives its cached images back once its
     // pictures are done, and a few pages at most wait for that, so that a large site never holds all its images.
     constexpr size_t kPagesAhead = 4;
     constexpr int kPagesRendered = 4;
@@ -256,10 +267,14 @@ void CSiteBuilder::BuildWebsite(SiteBuildResult& result, CWebsite* site, int mod
                 pages.push_back(m_pageRecords[k]->page);
             CSitePage::RenderDirtyObjects(pages.data(), pages.size(), m_pool);
         }
+        // From here to the run's end the page's objects are read on the pool's threads: whatever runs on this
+        // thread meanwhile (a repaint while the progress window yields, a question) must not render them.
+        page->BeginReadElsewhere();
+        readElsewhere.pages.push_back(page);
         CollectTextStyles(record, i);
         int code = buildDone;
         {
-            // A page's pictures start together: waking the writer threads once a picture costs more here than
+            // A page's pictures start together: waking the pool's threads once a picture costs more here than
             // queueing it.
             CPictureWriter::Batch pagePictures(*m_pWriter);
             if (!BuildBackgroundImage(record, i)) {

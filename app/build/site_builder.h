@@ -247,7 +247,7 @@ private:
     // thread: it only reads the page. Null when memory is short.
     std::unique_ptr<CImage> ComposeItem(const CPageBuildRecord& record, int index, CPageObject& object,
                                         const CRect& rect, CPixMap& work, CPixMap& scratch) const;
-    // Queues the composition of the picture and its writing as fileName for the writer threads, which compose
+    // Queues the composition of the picture and its writing as fileName for the pool's threads, which compose
     // pictures while this thread goes on to the next ones; a failure shows when the run waits for them.
     void SaveComposedPicture(const CPageBuildRecord& record, int index, CPageObject& object, const CRect& rect,
                              const std::string& fileName);
@@ -267,7 +267,7 @@ private:
     // name from different folders (or one file both as a background and as an object's picture, which are written
     // differently) never overwrite each other. The same file in the same role keeps its first name.
     std::string OwnOutputName(const std::string& sourcePath, bool background);
-    // Queues the picture for the writer threads; a failure shows when the run waits for them.
+    // Queues the picture for the pool's threads; a failure shows when the run waits for them.
     bool SavePicture(std::unique_ptr<CImage> image, const std::string& fileName);
     bool SavePicture(const CImage& image, const std::string& fileName);
     // Writes the picture before returning, for the steps that read the file back.
@@ -295,7 +295,8 @@ private:
     // The page whose pictures are being made, named with a failed picture.
     std::string m_pictureContext;
     std::unique_ptr<CPictureWriter> m_pWriter;
-    // Renders the objects of each page on the cores; one of the program's pools.
+    // Renders the objects of each page on the cores and composes and writes the pictures; one of the program's
+    // pools.
     CTaskPool* m_pool = nullptr;
     // The number of the page whose pictures are being made: their jobs' group.
     int m_pictureGroup = -1;

@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <vector>
 
+#include "app/build/repaint_test_support.h"
 #include "app/objects/rectangle_object.h"
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
@@ -243,6 +244,38 @@ TEST_F(SiteBuilderTest, WithoutAMarkedHomePageTheFirstPageIsIndexAndOnlyOnePageE
 } // namespace
 
 namespace {
+
+// While the pool composes a page's pictures, what this thread does between the steps (the progress window yields,
+// and the view repaints the page it shows) renders nothing of that page. An object whose effects failed for want of
+// memory stays dirty; once memory is back, a repaint would render it again and change the image and bounds the
+// pool's threads are reading. The repaint draws it as it stands instead, and it renders once the build is over.
+TEST_F(SiteBuilderTest, APageWhosePicturesAreBeingComposedIsDrawnAsItStands)
+{
+    CSitePage* page = AddPage("a");
+    site.SetHomePage(page);
+    for (int i = 0; i < 12; ++i)
+        AddRectangle(page, 40 + 50 * i, 60, 40, 30);
+    render_testing::FailingGlow failing = render_testing::RectangleWhoseGlowFails(200, 200);
+    CPageItem* item = page->AddObject(std::move(failing.object));
+    page->RenderDirtyObjects();
+    ASSERT_TRUE(item->NeedsImageUpdate()) << "the effects were meant to fail";
+
+    render_testing::RepaintingProgress progress(*item, *failing.effects, [page] {
+        page->RenderDirtyObjects();
+        page->DrawAreas({CRect(0, 0, page->GetWidth(), page->GetHeight())}, true, false,
+                        [](const CRect&, const BYTE*, int) {});
+    });
+    SiteBuildOptions options = Options(folder / "out/");
+    options.threads = 4;
+    SiteBuildResult result;
+    CSiteBuilder(options).BuildWebsite(result, &site, buildForPreview, &progress);
+    EXPECT_EQ(result.code, buildDone) << result.message;
+    ASSERT_GT(progress.repaints, 0);
+    EXPECT_EQ(progress.rendered, 0) << "the page was rendered while its pictures were being composed";
+
+    page->RenderDirtyObjects();
+    EXPECT_FALSE(item->NeedsImageUpdate()) << "after the build the page renders again";
+}
 
 TEST_F(SiteBuilderTest, PageNamesThatCannotNameTheirOwnFileStopTheBuildBeforeAnythingIsWritten)
 {

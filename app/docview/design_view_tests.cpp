@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "app/build/repaint_test_support.h"
 #include "app/docview/design_view_test_support.h"
+#include "app/model/effect_settings.h"
 #include "app/objects/text_body.h"
 #include "app/objects/text_object.h"
 #include "app/site/object_frame.h"
@@ -152,6 +154,100 @@ TEST(DesignView, APaintOfPartOfTheWindowDrawsWhatAWholePaintDrawsThere)
                                                << differs.top << " in it";
         }
     }
+}
+
+// Shapes spread over the page, every one with a shadow, so that their renders take a while.
+void AddShadowedShapes(CSitePage& page, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        const double x = 30 + (i * 97) % 360, y = 30 + (i * 61) % 240;
+        std::unique_ptr<CPathObject> shape;
+        if (i % 2 == 0)
+            shape = std::make_unique<CCircleObject>(x, y, SIZE{40 + i % 30, 30 + i % 20}, 0.0);
+        else
+            shape = std::make_unique<CRectangleObject>(x, y, SIZE{50 + i % 25, 30 + i % 15}, 0.3);
+        shape->GetFill()->SetColor(CColor(static_cast<BYTE>(i * 37), 120, static_cast<BYTE>(250 - i * 5)));
+        auto effects = std::make_unique<CEffectSettings>();
+        effects->m_shadow = true;
+        shape->SetEffects(std::move(effects));
+        page.AddObject(std::move(shape));
+    }
+}
+
+// The question for a button's missing picture lets the view repaint (the toolkit's modal loop does). A button
+// with text renders on this thread while the cores render the page's other objects; the question waits until they
+// are done, so that the repaint draws finished objects and none that another thread still writes.
+TEST(DesignView, TheRepaintBehindTheQuestionForAMissingPictureDrawsFinishedObjects)
+{
+    struct AskingServices : ViewServices
+    {
+        DialogAnswer ShowFillMissingDialog(FillPictureDialog&) override
+        {
+            ++asked;
+            unfinished += render_testing::UnfinishedItems(*page, button);
+            view->Refresh();
+            view->Update();
+            painted = PaintedClient(view);
+            return DialogAnswer::cancel;
+        }
+        CSitePage* page = nullptr;
+        const CPageObject* button = nullptr;
+        int asked = 0;
+        int unfinished = 0;
+        wxImage painted;
+    } services;
+    std::unique_ptr<CWebsite> site = MakeSite();
+    CSitePage* page = site->GetPage(0);
+    AddShadowedShapes(*page, 40);
+    page->RenderDirtyObjects();
+    ViewWindow window(services, page);
+
+    auto button = render_testing::ButtonWithMissingPicture(200, 150);
+    services.button = button.get();
+    services.page = page;
+    // At the bottom, so that it is the first object this thread renders; then every object changes, as an edit
+    // of them all in a palette makes them, and the page renders again.
+    page->MoveItem(page->AddObject(std::move(button)), 0);
+    for (int i = 0; i < page->GetItemCount(); ++i)
+        page->GetItem(i)->GetCurrentObject()->SetDirty();
+    page->RenderDirtyObjects();
+    EXPECT_EQ(services.asked, 1);
+    EXPECT_EQ(services.unfinished, 0) << "objects were still being rendered while the user was asked";
+    EXPECT_TRUE(services.painted.IsOk());
+}
+
+// While a build composes the pictures of the page the view shows, the view repaints (the build's progress window
+// lets it). An object whose effects failed for want of memory stays dirty; once memory is back, a repaint would
+// render it again and change the image and bounds the pool's threads are reading: the repaints draw the page as it
+// stands instead.
+TEST(DesignView, RepaintsDuringABuildDrawThePageItComposesAsItStands)
+{
+    ViewServices services;
+    std::unique_ptr<CWebsite> site = MakeSite();
+    CSitePage* page = site->GetPage(0);
+    AddShadowedShapes(*page, 20);
+    render_testing::FailingGlow failing = render_testing::RectangleWhoseGlowFails(210, 150);
+    CPageItem* item = page->AddObject(std::move(failing.object));
+    page->RenderDirtyObjects();
+    ASSERT_TRUE(item->NeedsImageUpdate()) << "the effects were meant to fail";
+    ViewWindow window(services, page);
+
+    COrvelView* view = window.view;
+    render_testing::RepaintingProgress progress(*item, *failing.effects, [view] {
+        view->Refresh();
+        view->Update();
+        PaintedClient(view);
+    });
+    ScratchFolder folder;
+    SiteBuildOptions options;
+    options.offline = 1;
+    options.siteFolder = folder / "out/";
+    options.filesFolder = folder / "out/files/";
+    SiteBuildResult result;
+    CSiteBuilder(options).BuildWebsite(result, site.get(), buildForPreview, &progress);
+    EXPECT_EQ(result.code, buildDone) << result.message;
+    ASSERT_GT(progress.repaints, 0);
+    EXPECT_EQ(progress.rendered, 0) << "the page was rendered while its pictures were being composed";
 }
 
 TEST(DesignViewDrop, ThreePictureFilesMakeThreeSelectedRectanglesAndOneStep)

@@ -176,10 +176,12 @@ public:
     virtual bool UpdateImage(CPixMap& scratch) = 0;
     // UpdateImage in two steps, for renders spread over threads: PrepareImage on the user-interface thread,
     // RenderPreparedImage then on any thread with a scratch map of its own. Together they do what UpdateImage
-    // does: false from PrepareImage means UpdateImage would have failed there, and renderOnCaller from the render
-    // means the rest needs the first thread (a picture that cannot be loaded: the search for it asks the user), so
-    // UpdateImage must follow there. Only objects whose render then touches nothing but themselves (no resources,
-    // no questions to the program's services) can be split: CanRenderElsewhere says so.
+    // does, except that they ask the user nothing: false from PrepareImage means UpdateImage would have failed
+    // there, and renderOnCaller from the render means the rest needs a question (a picture that cannot be loaded:
+    // the search for it asks the user), so UpdateImage must follow on the first thread once no other thread
+    // renders. Only objects whose render then touches nothing but themselves (no resources, no questions to the
+    // program's services) can render elsewhere: CanRenderElsewhere says so. The others take both steps on the
+    // first thread while the helpers render.
     enum RenderResult : int
     {
         renderFailed = 0,

@@ -6,38 +6,14 @@
 #include "app/model/effect_settings.h"
 #include "app/model/fill_info.h"
 #include "app/model/services.h"
+#include "app/model/wait_cursor.h"
 #include "app/objects/outline_pixels.h"
 #include "app/render/object_effects.h"
 #include "image/image_ops.h"
 #include "image/tiles.h"
 #include "platform/transform/rotate_scale.h"
-#include "platform/win/task_pool.h"
 
 namespace {
-
-// Renders of large text boxes may nest (a page draws several); the cursor is begun by the outermost only.
-int g_waitCursorDepth = 0;
-
-class TextWaitCursor
-{
-public:
-    // A helper thread shows no cursor: the thread that handed it the render does.
-    explicit TextWaitCursor(bool show) : m_show(show && !CTaskPool::IsHelperThread())
-    {
-        if (m_show && g_waitCursorDepth++ == 0)
-            GetCoreServices().BeginWaitCursor();
-    }
-    ~TextWaitCursor()
-    {
-        if (m_show && --g_waitCursorDepth == 0)
-            GetCoreServices().EndWaitCursor();
-    }
-    TextWaitCursor(const TextWaitCursor&) = delete;
-    TextWaitCursor& operator=(const TextWaitCursor&) = delete;
-
-private:
-    bool m_show;
-};
 
 // Whether any pixel of an alpha-first RGB image shows.
 bool HasVisiblePixel(const CImage& image)
@@ -101,7 +77,7 @@ bool CTextObject::RenderImage(CPixMap& scratch)
 {
     if (!detail::IsAlphaRgbMap(scratch) || !scratch.interleaved)
         return false;
-    const TextWaitCursor wait(body->m_nWidth > kWaitCursorSide || body->m_nHeight > kWaitCursorSide);
+    const CWaitCursor wait(body->m_nWidth > kWaitCursorSide || body->m_nHeight > kWaitCursorSide);
     if (!body->RebuildImage() || !body->RebuildSecondImage())
         return false;
     // Nothing shows (a text box without area, or no ink): a single clear pixel at the centre keeps the object

@@ -8,6 +8,8 @@
 #include <new>
 #include <numbers>
 
+#include "image/processor_builds.h"
+
 namespace detail {
 
 DericheCoefficients ComputeDericheCoefficients(double sigma)
@@ -100,9 +102,9 @@ struct LineWork
 //   result = y+[k] + y-[k], rounded half to even and clamped to 0..255 (eightBit), else truncated and
 //   clamped to 0..65535,
 // with the samples beyond the ends equal to the end samples and the outputs there at their steady states.
-// Built for AVX2 beside the baseline; both give the same bits, as neither fuses multiply and add.
-__attribute__((target_clones("avx2", "default"))) void FilterLanes(const DericheCoefficients& c, LineWork& work, int n,
-                                                                   bool eightBit)
+// Built into each build of FilterLines below.
+__attribute__((always_inline)) inline void FilterLanes(const DericheCoefficients& c, LineWork& work, int n,
+                                                       bool eightBit)
 {
     constexpr int L = kLanes;
     double* x = work.samples.get();
@@ -210,20 +212,49 @@ __attribute__((always_inline)) inline void FilterLines(const DericheCoefficients
     }
 }
 
-// FilterLines for each sample size, built for AVX2 beside the baseline. Plain functions, as clang clones no
-// templates.
-__attribute__((target_clones("avx2", "default"))) void FilterLines8(const DericheCoefficients& c, LineWork& work,
-                                                                    unsigned char* base, ptrdiff_t lineStep,
-                                                                    ptrdiff_t sampleStep, int lines, int n)
+// FilterLines for each sample size, built for the baseline and for AVX2; both give the same bits, as neither fuses
+// multiply and add. The build the processor runs is chosen at the first blur, as the blends choose theirs, rather
+// than by the loader (a loader-resolved clone runs before any library has started, a thread checker's among them).
+using FilterLinesRoutine = void (*)(const DericheCoefficients& c, LineWork& work, unsigned char* base,
+                                    ptrdiff_t lineStep, ptrdiff_t sampleStep, int lines, int n);
+
+void FilterLines8Baseline(const DericheCoefficients& c, LineWork& work, unsigned char* base, ptrdiff_t lineStep,
+                          ptrdiff_t sampleStep, int lines, int n)
 {
     FilterLines<uint8_t>(c, work, base, lineStep, sampleStep, lines, n);
 }
 
-__attribute__((target_clones("avx2", "default"))) void FilterLines16(const DericheCoefficients& c, LineWork& work,
-                                                                     unsigned char* base, ptrdiff_t lineStep,
-                                                                     ptrdiff_t sampleStep, int lines, int n)
+void FilterLines16Baseline(const DericheCoefficients& c, LineWork& work, unsigned char* base, ptrdiff_t lineStep,
+                           ptrdiff_t sampleStep, int lines, int n)
 {
     FilterLines<uint16_t>(c, work, base, lineStep, sampleStep, lines, n);
+}
+
+#if defined(__x86_64__) || defined(__i386__)
+__attribute__((target("avx2"))) void FilterLines8Avx2(const DericheCoefficients& c, LineWork& work, unsigned char* base,
+                                                      ptrdiff_t lineStep, ptrdiff_t sampleStep, int lines, int n)
+{
+    FilterLines<uint8_t>(c, work, base, lineStep, sampleStep, lines, n);
+}
+
+__attribute__((target("avx2"))) void FilterLines16Avx2(const DericheCoefficients& c, LineWork& work,
+                                                       unsigned char* base, ptrdiff_t lineStep, ptrdiff_t sampleStep,
+                                                       int lines, int n)
+{
+    FilterLines<uint16_t>(c, work, base, lineStep, sampleStep, lines, n);
+}
+#else
+constexpr FilterLinesRoutine FilterLines8Avx2 = nullptr;
+constexpr FilterLinesRoutine FilterLines16Avx2 = nullptr;
+#endif
+
+template <class Sample> FilterLinesRoutine FilterLinesForThisProcessor()
+{
+    static const FilterLinesRoutine routine =
+        sizeof(Sample) == 1
+            ? BuildsThisProcessorRuns<FilterLinesRoutine>(FilterLines8Avx2, FilterLines8Baseline)[0].routine
+            : BuildsThisProcessorRuns<FilterLinesRoutine>(FilterLines16Avx2, FilterLines16Baseline)[0].routine;
+    return routine;
 }
 
 // Filters every plane of a planar map along its rows (alongRows) or its columns.
@@ -238,13 +269,9 @@ template <class Sample> void FilterMap(const DericheCoefficients& c, LineWork& w
         const ptrdiff_t rowStep = plane.rowStep, sampleStep = sizeof(Sample);
         const ptrdiff_t lineStep = alongRows ? rowStep : sampleStep;
         const ptrdiff_t step = alongRows ? sampleStep : rowStep;
-        for (int j = 0; j < lines; j += kLanes) {
-            unsigned char* first = plane.data + j * lineStep;
-            if constexpr (sizeof(Sample) == 1)
-                FilterLines8(c, work, first, lineStep, step, std::min(kLanes, lines - j), n);
-            else
-                FilterLines16(c, work, first, lineStep, step, std::min(kLanes, lines - j), n);
-        }
+        const FilterLinesRoutine filterLines = FilterLinesForThisProcessor<Sample>();
+        for (int j = 0; j < lines; j += kLanes)
+            filterLines(c, work, plane.data + j * lineStep, lineStep, step, std::min(kLanes, lines - j), n);
     }
 }
 

@@ -9,42 +9,16 @@
 #include <utility>
 
 #include "app/model/effect_settings.h"
-#include "app/model/services.h"
+#include "app/model/wait_cursor.h"
 #include "app/render/compositing.h"
 #include "app/render/effect_images.h"
 #include "image/image_ops.h"
 #include "image/kept_images.h"
 #include "image/tiles.h"
-#include "platform/win/task_pool.h"
 
 namespace {
 
 constexpr int kPixel = 4; // bytes of an alpha, red, green, blue pixel
-
-// Calls of RenderEffects that asked for the wait cursor and have not finished; the cursor shows while above 0.
-int g_waitCursorDepth = 0;
-
-// Shows the wait cursor for the life of a render of a large object; nested renders show it once.
-class WaitCursorScope
-{
-public:
-    // A helper thread shows no cursor: the thread that handed it the render does.
-    explicit WaitCursorScope(bool show) : m_show(show && !CTaskPool::IsHelperThread())
-    {
-        if (m_show && ++g_waitCursorDepth == 1)
-            GetCoreServices().BeginWaitCursor();
-    }
-    ~WaitCursorScope()
-    {
-        if (m_show && --g_waitCursorDepth == 0)
-            GetCoreServices().EndWaitCursor();
-    }
-    WaitCursorScope(const WaitCursorScope&) = delete;
-    WaitCursorScope& operator=(const WaitCursorScope&) = delete;
-
-private:
-    bool m_show;
-};
 
 // twin, when given, is a spread image just built from the same source with the same softness: a copy of it is
 // the image a new build would give, without the blur.
@@ -301,7 +275,7 @@ bool RenderEffects(std::unique_ptr<CImage>& image, CRect& bounds, CEffectSetting
     if (object.Empty())
         return false;
 
-    WaitCursorScope wait(object.Width() > 256 || object.Height() > 256);
+    const CWaitCursor wait(object.Width() > 256 || object.Height() > 256);
 
     // The shadow's spread image keeps its alpha scaled by the strength; it is scaled once, when it is built.
     // Until every cache is refreshed the rebuild flag stays set, so a failure here rebuilds them all next time.
@@ -408,11 +382,6 @@ CSize ShadowShift(int offset, int angleDegrees)
 {
     const double a = angleDegrees * std::numbers::pi / 180;
     return CSize(RoundHalfUp(-std::cos(a) * offset), RoundHalfUp(std::sin(a) * offset));
-}
-
-int WaitCursorDepth()
-{
-    return g_waitCursorDepth;
 }
 
 } // namespace detail

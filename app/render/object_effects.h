@@ -35,7 +35,4 @@ int RoundHalfUp(double v);
 // How far the shadow moves from the object for its offset and light angle (degrees).
 CSize ShadowShift(int offset, int angleDegrees);
 
-// How many RenderEffects calls hold the wait cursor now.
-int WaitCursorDepth();
-
 } // namespace detail

@@ -14,6 +14,7 @@
 #include "app/model/effect_settings.h"
 #include "app/model/seams_test_support.h"
 #include "app/model/services.h"
+#include "app/model/wait_cursor.h"
 #include "app/render/compositing.h"
 #include "app/render/effect_images.h"
 #include "platform/io/io.h"
@@ -553,7 +554,7 @@ public:
             CRect bounds(0, 0, 300, 10);
             CEffectSettings fx = ShadowOnly();
             EXPECT_TRUE(RenderEffects(image, bounds, fx));
-            EXPECT_EQ(detail::WaitCursorDepth(), 1);
+            EXPECT_EQ(CWaitCursor::Depth(), 1);
         }
     }
     void EndWaitCursor() override { ++ends; }
@@ -582,7 +583,7 @@ TEST(RenderEffects, WaitCursorForLargeObjectsOnlyOnce)
         }
         EXPECT_EQ(services.begins, c.begins) << c.width << " x " << c.height;
         EXPECT_EQ(services.ends, c.begins);
-        EXPECT_EQ(detail::WaitCursorDepth(), 0);
+        EXPECT_EQ(CWaitCursor::Depth(), 0);
     }
 }
 

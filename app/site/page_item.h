@@ -69,10 +69,10 @@ public:
 
     // Renders both objects through the render buffer, then the frame's bounds follow; false when either fails.
     virtual bool UpdateImage();
-    // UpdateImage split for renders spread over threads, when CanRenderElsewhere: PrepareImage on the
-    // user-interface thread, RenderPreparedImage with what it returned on any thread with a scratch map of its own
-    // (a CPageObject::RenderResult), then back on the first thread FinishPreparedImage with whether it rendered,
-    // or UpdateImage when it answered renderOnCaller.
+    // UpdateImage split for renders spread over threads: PrepareImage on the user-interface thread,
+    // RenderPreparedImage with what it returned (when CanRenderElsewhere, on any thread with a scratch map of its
+    // own; else on the first thread through the render buffer) as a CPageObject::RenderResult, then back on the
+    // first thread FinishPreparedImage with whether it rendered, or UpdateImage when it answered renderOnCaller.
     struct Prepared
     {
         bool main = false;

@@ -152,6 +152,12 @@ public:
     void MoveItem(CPageItem* item, int index);
     void NotifyPageDeleted(int page);
     void ReleaseCachedImages();
+    // While other threads read the page's objects (the site build composing its pictures on the task pool), nothing
+    // renders them: RenderDirtyObjects and the idle time's rendering leave the page as it stands, and a repaint
+    // draws what the objects hold, until every reader is done. Counted; on the thread that owns the page.
+    void BeginReadElsewhere() { ++m_readElsewhere; }
+    void EndReadElsewhere() { --m_readElsewhere; }
+    bool IsReadElsewhere() const { return m_readElsewhere > 0; }
 
     // Selection and groups. Every item that is selected or grouped points to exactly one frame of this page.
     int GetGroupCount() const { return static_cast<int>(m_groups.size()); }
@@ -224,7 +230,8 @@ public:
     // several threads at once.
     void DrawObject(CPageObject& object, const CRect& part, BYTE* buffer, int stride, bool ghost, CPixMap& scratch);
     // Brings every object's image up to date, spread over the pool's threads (the program's shared pool when none
-    // is given).
+    // is given). Nothing is asked of the user while the pool's threads render: a render that needs a question
+    // finishes on the calling thread once they are done.
     void RenderDirtyObjects(CTaskPool* pool = nullptr);
     // The same for several pages at once.
     static void RenderDirtyObjects(CSitePage* const* pages, size_t count, CTaskPool* pool = nullptr);
@@ -312,6 +319,7 @@ private:
     CPageObject* m_editedObject = nullptr;
     bool m_editingInPlace = false;
     bool m_rendering = false;
+    int m_readElsewhere = 0;
     std::vector<int> m_horizontalGuides;
     std::vector<int> m_verticalGuides;
     BYTE m_firstPageByte = 1;

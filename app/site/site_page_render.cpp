@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/model/services.h"
+#include "app/model/wait_cursor.h"
 #include "app/render/compositing.h"
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
@@ -163,23 +164,26 @@ void CSitePage::RenderDirtyObjects(CTaskPool* pool)
 void CSitePage::RenderDirtyObjects(CSitePage* const* pages, size_t count, CTaskPool* pool)
 {
     // The objects' images are independent of each other: the ones with work to do that can render on any thread
-    // do so on the helpers, while this thread renders those that read resources (counters, forms, HTML). A group's
-    // bounds read its members' bounds, so the updates that move a group's bounds wait until the helpers are done,
-    // and so do the renders that need this thread after all (a picture that cannot be loaded is searched for).
-    // Several pages' objects go together, so that one long render does not hold the others up.
-    struct Elsewhere
+    // do so on the helpers, while this thread renders those that read resources (counters, forms, HTML, button
+    // text). A group's bounds read its members' bounds, so the updates that move a group's bounds wait until the
+    // helpers are done, and so do the renders that need a question to the user after all (a picture that cannot be
+    // loaded is searched for): nothing is asked while the helpers write the page, so that whatever a question lets
+    // happen meanwhile (a repaint of the page) reads finished objects. Several pages' objects go together, so that
+    // one long render does not hold the others up. A page whose objects another thread reads (a build composing
+    // its pictures) is left as it stands.
+    struct Render
     {
         CPageItem* item;
         CPageItem::Prepared prepared;
         int result;
     };
-    std::vector<Elsewhere> elsewhere;
-    std::vector<CPageItem*> here, afterwards;
+    std::vector<Render> elsewhere, here;
+    std::vector<CPageItem*> afterwards;
     std::vector<std::unique_ptr<ScopedFlag>> rendering;
     bool large = false;
     for (size_t p = 0; p < count; ++p) {
         CSitePage& page = *pages[p];
-        if (page.m_rendering)
+        if (page.m_rendering || page.IsReadElsewhere())
             continue;
         rendering.push_back(std::make_unique<ScopedFlag>(page.m_rendering));
         if (page.m_background->NeedsRender())
@@ -189,7 +193,10 @@ void CSitePage::RenderDirtyObjects(CSitePage* const* pages, size_t count, CTaskP
             if (!page.IsItemToRender(item))
                 continue;
             if (!item->CanRenderElsewhere()) {
-                (item->GetGroup() ? afterwards : here).push_back(item);
+                if (item->GetGroup() || !item->GetRenderBuffer())
+                    afterwards.push_back(item);
+                else
+                    here.push_back(Render{item, {}, CPageObject::renderFailed});
                 continue;
             }
             const CPageItem::Prepared prepared = item->PrepareImage();
@@ -198,24 +205,14 @@ void CSitePage::RenderDirtyObjects(CSitePage* const* pages, size_t count, CTaskP
                 item->FinishPreparedImage(prepared.main && (!item->GetObject(true) || prepared.twin));
                 continue;
             }
-            elsewhere.push_back(Elsewhere{item, prepared, CPageObject::renderFailed});
+            elsewhere.push_back(Render{item, prepared, CPageObject::renderFailed});
             const CRect rect = item->GetRect();
             large = large || rect.Width() > 256 || rect.Height() > 256;
         }
     }
 
     // The helpers do not show the wait cursor a long render of a large object asks for; this thread shows it.
-    struct WaitCursor
-    {
-        bool shown;
-        ~WaitCursor()
-        {
-            if (shown)
-                GetCoreServices().EndWaitCursor();
-        }
-    } waitCursor{large};
-    if (large)
-        GetCoreServices().BeginWaitCursor();
+    const CWaitCursor wait(large);
     (pool ? *pool : CTaskPool::Shared())
         .ForEach(
             elsewhere.size(),
@@ -228,15 +225,23 @@ void CSitePage::RenderDirtyObjects(CSitePage* const* pages, size_t count, CTaskP
                                           : CPageObject::renderFailed;
             },
             [&] {
-                for (CPageItem* item : here)
-                    item->UpdateImage();
+                for (Render& render : here) {
+                    render.prepared = render.item->PrepareImage();
+                    render.result = render.item->RenderPreparedImage(render.prepared, *render.item->GetRenderBuffer());
+                }
             });
-    for (const Elsewhere& done : elsewhere) {
-        if (done.result == CPageObject::renderOnCaller)
-            done.item->UpdateImage();
-        else
-            done.item->FinishPreparedImage(done.result == CPageObject::renderDone);
-    }
+    // What finished is settled first (groups follow their members), so that a question below shows over finished
+    // objects.
+    std::vector<CPageItem*> toAsk;
+    for (const std::vector<Render>* done : {&here, &elsewhere})
+        for (const Render& render : *done) {
+            if (render.result == CPageObject::renderOnCaller)
+                toAsk.push_back(render.item);
+            else
+                render.item->FinishPreparedImage(render.result == CPageObject::renderDone);
+        }
+    for (CPageItem* item : toAsk)
+        item->UpdateImage();
     for (CPageItem* item : afterwards)
         item->UpdateImage();
 }

@@ -16,6 +16,7 @@
 #include "app/objects/rectangle_object.h"
 #include "app/site/object_frame.h"
 #include "app/site/page_item.h"
+#include "app/site/render_test_support.h"
 #include "app/site/site_object_fake.h"
 #include "app/site/site_page.h"
 #include "app/site/site_services_fake.h"
@@ -361,6 +362,42 @@ TEST(PageRenderDirtyObjects, AMissingPictureIsAskedForOnceOnTheCallingThread)
     EXPECT_EQ(services.asked, 1);
     EXPECT_FALSE(services.onOtherThread);
     EXPECT_FALSE(object->IsDirty()) << "the fill shows its colour instead";
+}
+
+// A button with text renders on the calling thread while the helpers render the page's other objects. When its
+// picture is missing, the question waits until the helpers are done: the repaint of the page that the question lets
+// happen then draws finished objects, none of which a helper still writes.
+TEST(PageRenderDirtyObjects, AMissingButtonPictureIsAskedForOnceTheOthersAreDone)
+{
+    struct AskingServices : SiteServicesFake
+    {
+        DialogAnswer ShowFillMissingDialog(FillPictureDialog&) override
+        {
+            ++asked;
+            unfinished += render_testing::UnfinishedItems(*page, button);
+            // The view's repaint behind the question.
+            page->DrawAreas({CRect(0, 0, page->GetWidth(), page->GetHeight())}, true, false,
+                            [](const CRect&, const BYTE*, int) {}, pool);
+            return DialogAnswer::cancel;
+        }
+        CSitePage* page = nullptr;
+        const CPageObject* button = nullptr;
+        CTaskPool* pool = nullptr;
+        int asked = 0;
+        int unfinished = 0;
+    } services;
+    CTaskPool several(3);
+    std::unique_ptr<CSitePage> page = BusyPage(60);
+    auto button = render_testing::ButtonWithMissingPicture(300, 300);
+    services.button = button.get();
+    // First in z-order, so that it is the first object the calling thread renders.
+    page->MoveItem(page->AddObject(std::move(button)), 0);
+    services.page = page.get();
+    services.pool = &several;
+    page->RenderDirtyObjects(&several);
+    EXPECT_EQ(services.asked, 1);
+    EXPECT_EQ(services.unfinished, 0) << "objects were still being rendered while the user was asked";
+    EXPECT_EQ(render_testing::UnfinishedItems(*page, nullptr), 0);
 }
 
 class PageThumbnail : public testing::Test

@@ -11,6 +11,25 @@ thread_local bool t_helper = false;
 // More threads than this gain nothing on the jobs the program has (a page holds a few hundred objects).
 constexpr unsigned kMaxHelpers = 31;
 
+// A task that throws ends the program on every thread alike, the caller's too.
+void RunTaskBody(const std::function<void()>& task) noexcept
+{
+    task();
+}
+
+// Marks the thread as one that runs the pool's work while the scope lasts.
+class HelperScope
+{
+public:
+    HelperScope() : m_was(t_helper) { t_helper = true; }
+    ~HelperScope() { t_helper = m_was; }
+    HelperScope(const HelperScope&) = delete;
+    HelperScope& operator=(const HelperScope&) = delete;
+
+private:
+    bool m_was;
+};
+
 } // namespace
 
 CTaskPool::CTaskPool(unsigned helpers)
@@ -76,22 +95,45 @@ void CTaskPool::RunPieces()
     }
 }
 
+bool CTaskPool::RunTask(std::unique_lock<std::mutex>& lock)
+{
+    if (m_tasks.empty())
+        return false;
+    std::function<void()> task = std::move(m_tasks.front());
+    m_tasks.pop_front();
+    lock.unlock();
+    {
+        const HelperScope helper;
+        RunTaskBody(task);
+        task = nullptr;
+    }
+    lock.lock();
+    ++m_tasksEnded;
+    m_taskEnded.notify_all();
+    return true;
+}
+
 void CTaskPool::Work()
 {
     t_helper = true;
     unsigned long seen = 0;
     std::unique_lock lock(m_mutex);
     for (;;) {
-        m_wake.wait(lock, [&] { return m_stopping || (m_piece && m_generation != seen); });
-        if (m_stopping)
+        ++m_idle;
+        m_wake.wait(lock, [&] { return m_stopping || (m_piece && m_generation != seen) || !m_tasks.empty(); });
+        --m_idle;
+        // A job's pieces come first: its caller waits for them.
+        if (m_piece && m_generation != seen) {
+            seen = m_generation;
+            ++m_running;
+            lock.unlock();
+            RunPieces();
+            lock.lock();
+            if (--m_running == 0)
+                m_finished.notify_all();
+        } else if (!RunTask(lock)) {
             return;
-        seen = m_generation;
-        ++m_running;
-        lock.unlock();
-        RunPieces();
-        lock.lock();
-        if (--m_running == 0)
-            m_finished.notify_all();
+        }
     }
 }
 
@@ -100,40 +142,96 @@ void CTaskPool::ForEach(size_t count, const std::function<void(size_t)>& piece,
 {
     bool idle = false;
     const bool together = !m_threads.empty() && count > 1 && !t_helper && m_busy.compare_exchange_strong(idle, true);
-    if (!together) {
-        if (callerFirst)
-            callerFirst();
-        for (size_t i = 0; i < count; ++i)
-            piece(i);
-        return;
+    if (together) {
+        {
+            std::lock_guard lock(m_mutex);
+            m_piece = &piece;
+            m_count = count;
+            m_next = 0;
+            m_failure = nullptr;
+            ++m_generation;
+        }
+        m_wake.notify_all();
     }
-    {
-        std::lock_guard lock(m_mutex);
-        m_piece = &piece;
-        m_count = count;
-        m_next = 0;
-        m_failure = nullptr;
-        ++m_generation;
-    }
-    m_wake.notify_all();
-    std::exception_ptr callerFailure;
+    std::exception_ptr failure;
     if (callerFirst) {
         try {
             callerFirst();
         } catch (...) {
-            callerFailure = std::current_exception();
+            failure = std::current_exception();
         }
     }
-    RunPieces();
-    std::exception_ptr failure;
-    {
+    if (together) {
+        RunPieces();
         std::unique_lock lock(m_mutex);
         m_finished.wait(lock, [&] { return m_running == 0; });
         m_piece = nullptr;
-        failure = callerFailure ? callerFailure : m_failure;
+        if (!failure)
+            failure = m_failure;
         m_failure = nullptr;
+        m_busy = false;
+    } else {
+        for (size_t i = 0; i < count; ++i) {
+            try {
+                piece(i);
+            } catch (...) {
+                if (!failure)
+                    failure = std::current_exception();
+            }
+        }
     }
-    m_busy = false;
     if (failure)
         std::rethrow_exception(failure);
+}
+
+void CTaskPool::Post(std::function<void()> task)
+{
+    std::unique_lock lock(m_mutex);
+    m_tasks.push_back(std::move(task));
+    if (m_threads.empty()) {
+        RunTask(lock);
+        return;
+    }
+    if (m_holds > 0 && m_idle < m_threads.size()) {
+        m_held = true;
+        return;
+    }
+    lock.unlock();
+    m_wake.notify_one();
+}
+
+void CTaskPool::WaitUntil(const std::function<bool()>& done)
+{
+    std::unique_lock lock(m_mutex);
+    WakeHeld();
+    for (;;) {
+        const unsigned long ended = m_tasksEnded;
+        lock.unlock();
+        if (done())
+            return;
+        lock.lock();
+        if (!RunTask(lock))
+            m_taskEnded.wait(lock, [&] { return m_tasksEnded != ended; });
+    }
+}
+
+void CTaskPool::WakeHeld()
+{
+    if (!m_held)
+        return;
+    m_held = false;
+    m_wake.notify_all();
+}
+
+CTaskPool::Hold::Hold(CTaskPool& pool) : m_pool(pool)
+{
+    std::lock_guard lock(m_pool.m_mutex);
+    ++m_pool.m_holds;
+}
+
+CTaskPool::Hold::~Hold()
+{
+    std::lock_guard lock(m_pool.m_mutex);
+    if (--m_pool.m_holds == 0)
+        m_pool.WakeHeld();
 }

@@ -8,7 +8,7 @@
 IdleWork RenderNextPiece(const std::vector<CSitePage*>& pages, CSitePage** touched)
 {
     for (CSitePage* page : pages) {
-        if (!page)
+        if (!page || page->IsReadElsewhere())
             continue;
         if (touched)
             *touched = page;

@@ -19,5 +19,6 @@ enum class IdleWork
 };
 
 // Does the next piece on the pages in turn: a background that must load its picture first, then, in z-order, the
-// first item whose shown object must be rendered again. *page (when given) gets the page of that piece.
+// first item whose shown object must be rendered again. *page (when given) gets the page of that piece. A page that
+// other threads read meanwhile is passed over.
 IdleWork RenderNextPiece(const std::vector<CSitePage*>& pages, CSitePage** page = nullptr);

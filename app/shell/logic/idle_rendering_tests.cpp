@@ -94,4 +94,23 @@ TEST(IdleRendering, NothingWhileTextIsEditedAndAFailureStops)
     EXPECT_EQ(behind->renders, 1);
 }
 
+// A page that other threads read (a build composing its pictures) is passed over until they are done.
+TEST(IdleRendering, APageReadElsewhereIsPassedOver)
+{
+    Pages pages;
+    DirtyObject* read = pages.Add(0, objectRectangle);
+    DirtyObject* other = pages.Add(1, objectRectangle);
+    CSitePage* page = pages.site.GetPage(0);
+    page->BeginReadElsewhere();
+    CSitePage* touched = nullptr;
+    while (RenderNextPiece(pages.All(), &touched) == IdleWork::done)
+        EXPECT_NE(touched, page);
+    EXPECT_EQ(read->renders, 0);
+    EXPECT_EQ(other->renders, 1);
+    page->EndReadElsewhere();
+    while (RenderNextPiece(pages.All()) == IdleWork::done) {
+    }
+    EXPECT_EQ(read->renders, 1);
+}
+
 } // namespace
