@@ -5,6 +5,7 @@
 #include "app/palettes/object_page.h"
 #include "app/palettes/prop_frames.h"
 #include "app/shell/command_ids.h"
+#include "app/shell/insert_html_edit.h"
 #include "app/shell/logic/frame_texts.h"
 #include "app/shell/main_frame.h"
 #include "app/shell/program_services.h"
