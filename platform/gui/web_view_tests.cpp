@@ -68,8 +68,7 @@ TEST(WebViewModule, TheModuleBesideTheProgramShowsAPageAndReportsItLoaded)
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(view->GetWindow()->GetParent(), frame);
     frame->Show();
-    for (int i = 0; i < 600 && (loaded.empty() || view->IsBusy()); ++i)
-        Settle();
+    SettleUntil([&] { return !loaded.empty() && !view->IsBusy(); });
     ASSERT_FALSE(loaded.empty());
     EXPECT_EQ(loaded.back(), address);
     EXPECT_EQ(view->GetCurrentAddress(), address);
