@@ -3,6 +3,8 @@
 // A window manager (openbox) on the test's own display for as long as the object lives, for the tests of what
 // only a window manager decides: which window holds the keyboard, which buttons a window's title bar carries,
 // where a new window goes. Without one, the private display gives the keyboard to the window under the pointer.
+// GTK keeps what it found out about a window manager for a while, so a case that starts one runs in a process of
+// its own: name it in pelorin_lone_tests() (cmake/Pelorin.cmake).
 
 #include <fcntl.h>
 #include <signal.h>
