@@ -275,7 +275,7 @@ function(pelorin_tests library)
     set(target ${library}_tests)
     add_executable(${target} ${ARGN})
     target_link_libraries(${target} PRIVATE ${library} pelorin_test_support GTest::gtest GTest::gtest_main GTest::gmock)
-    pelorin_test_groups(${target} 0.05)
+    pelorin_test_groups(${target} 0.1)
 endfunction()
 
 # pelorin_long_tests(<target> <seconds> <regex>...): the cases of the target whose full names match take about that
@@ -289,9 +289,10 @@ function(pelorin_long_tests target seconds)
 endfunction()
 
 # pelorin_lone_tests(<target> <regex>...): the cases of the target whose full names match each run in a process of
-# their own, under their own names. Only for what a case cannot undo in the toolkit: a window manager started on the
-# display is one (GTK looks for a window manager at most every 15 seconds and keeps what it found, so the cases
-# after one in the same process, with or without a manager, would see a display that is not there).
+# their own, under their own names. Only for what a process cannot undo: a window manager started on the display
+# (GTK looks for a window manager at most every 15 seconds and keeps what it found, so the cases after one in the
+# same process, with or without a manager, would see a display that is not there), or a case about what the process
+# has loaded so far.
 function(pelorin_lone_tests target)
     set_property(TARGET ${target} APPEND PROPERTY PELORIN_LONE_TESTS ${ARGN})
 endfunction()
@@ -315,7 +316,8 @@ function(pelorin_fuzzer name library)
     add_executable(${name}_replay ${ARGN})
     target_link_libraries(${name}_replay PRIVATE ${library} pelorin_test_support pelorin_fuzz_replay_main)
     add_test(NAME Fuzz.${name} COMMAND ${name}_replay ${corpus})
-    set_tests_properties(Fuzz.${name} PROPERTIES TIMEOUT 600)
+    # A replay takes seconds (a child process an input): it starts among the longer tests.
+    set_tests_properties(Fuzz.${name} PROPERTIES TIMEOUT 600 COST 5)
     if(PELORIN_FUZZ)
         add_executable(${name} ${ARGN})
         target_link_libraries(${name} PRIVATE ${library} pelorin_test_support)
@@ -353,6 +355,6 @@ function(pelorin_gui_tests library)
     target_link_libraries(${target} PRIVATE ${library} pelorin_test_support pelorin_gui_test_main pelorin_wx
         GTest::gtest GTest::gmock
         PkgConfig::PELORIN_GLIB)
-    # A window case takes a good part of a second where most others take a fraction.
-    pelorin_test_groups(${target} 0.5 LAUNCHER ${PROJECT_SOURCE_DIR}/scripts/with_display.sh)
+    # A window case takes a good part of a second where most others take a tenth.
+    pelorin_test_groups(${target} 0.3 LAUNCHER ${PROJECT_SOURCE_DIR}/scripts/with_display.sh)
 endfunction()
