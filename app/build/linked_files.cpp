@@ -1,5 +1,8 @@
 #include "app/build/linked_files.h"
 
+#include <filesystem>
+#include <string_view>
+
 #include "platform/win/codepage1252.h"
 #include "platform/win/path.h"
 
@@ -11,6 +14,14 @@ bool IsTargetTaken(const std::string& name)
         if (EqualNoCase1252(file.targetName, name))
             return true;
     return false;
+}
+
+// The bytes a file address keeps as they are in its path.
+bool IsAddressPathByte(unsigned char c)
+{
+    if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))
+        return true;
+    return std::string_view("-._~/!$'()*+,;=:@").find(static_cast<char>(c)) != std::string_view::npos;
 }
 
 } // namespace
@@ -43,4 +54,26 @@ bool AddLinkedFile(const std::string& path)
     }
     GetLinkedFiles().push_back({path, name});
     return true;
+}
+
+std::string LocalFileAddress(const std::string& path)
+{
+    if (path.empty())
+        return {};
+    std::error_code ignored;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, ignored);
+    const std::string& full = absolute.empty() ? path : absolute.native();
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string address = "file://";
+    for (const char byte : full) {
+        const auto c = static_cast<unsigned char>(byte);
+        if (IsAddressPathByte(c)) {
+            address += byte;
+        } else {
+            address += '%';
+            address += kHex[c >> 4];
+            address += kHex[c & 15];
+        }
+    }
+    return address;
 }

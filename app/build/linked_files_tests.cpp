@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
 namespace {
 
 TEST(LinkedFiles, SameNamesFromOtherFoldersGetTheFirstFreeNumber)
@@ -28,6 +33,23 @@ TEST(LinkedFiles, SameNamesFromOtherFoldersGetTheFirstFreeNumber)
     EXPECT_EQ(FindLinkedFile("/b/photo.jpg")->targetName, "Photo0.jpg");
     EXPECT_EQ(FindLinkedFile("/z/none.pdf"), nullptr);
     GetLinkedFiles().clear();
+}
+
+// A page shown from this computer links a document by a file address that leads to it whatever its name holds.
+TEST(LinkedFiles, TheLocalAddressOfADocumentEscapesWhatABrowserWouldMisread)
+{
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"/home/u/Report.pdf", "file:///home/u/Report.pdf"},
+        {"/home/u/Price list #1.pdf", "file:///home/u/Price%20list%20%231.pdf"},
+        {"/d/50%?a&b\"c<d>e\\f", "file:///d/50%25%3Fa%26b%22c%3Cd%3Ee%5Cf"},
+        {"/d/caf\xC3\xA9 \xE9.txt", "file:///d/caf%C3%A9%20%E9.txt"}, // the file system's bytes, as they are
+        {"/d/a-b_c.d~e!$'()*+,;=:@", "file:///d/a-b_c.d~e!$'()*+,;=:@"},
+        {"", ""},
+    };
+    for (const auto& [path, address] : cases)
+        EXPECT_EQ(LocalFileAddress(path), address) << path;
+    // A relative path is the one the existence check saw, from the current folder.
+    EXPECT_EQ(LocalFileAddress("doc.txt"), "file://" + (std::filesystem::current_path() / "doc.txt").string());
 }
 
 } // namespace

@@ -358,7 +358,7 @@ void CSiteBuilder::FillLink(CObjectBuildRecord& object, const CPageObject& linke
         // Documents the list does not know are published under their own name.
         const LinkedFile* file = FindLinkedFile(link->GetFile());
         if (m_options.offline)
-            object.linkUrl = file ? file->sourcePath : link->GetFile();
+            object.linkUrl = LocalFileAddress(file ? file->sourcePath : link->GetFile());
         else
             object.linkUrl =
                 std::string(kFilesPrefix) + "Download/" + (file ? file->targetName : FileNameOf(link->GetFile()));

@@ -198,7 +198,10 @@ TEST_F(PageImagesTest, LinksByKind)
         {"document online", [](CLinkInfo& l) { l.SetKind(CLinkInfo::kindFile), l.SetFile("/docs/Report.pdf"); }, 0,
          "files/Download/report_1.pdf", 3},
         {"document offline", [](CLinkInfo& l) { l.SetKind(CLinkInfo::kindFile), l.SetFile("/docs/Report.pdf"); }, 1,
-         "/docs/Report.pdf", 3},
+         "file:///docs/Report.pdf", 3},
+        {"unlisted document offline",
+         [](CLinkInfo& l) { l.SetKind(CLinkInfo::kindFile), l.SetFile("/docs/Other report.pdf"); }, 1,
+         "file:///docs/Other%20report.pdf", 3},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -637,7 +637,7 @@ std::string TextLinkHref(const CSiteBuilder& builder, TextLinkRun& run, const CS
         const LinkedFile* file = FindLinkedFile(run.link.GetFile());
         if (!builder.GetOptions().offline)
             return std::string("files") + "/Download/" + (file ? file->targetName : std::string());
-        return file ? file->sourcePath : std::string();
+        return file ? LocalFileAddress(file->sourcePath) : std::string();
     }
     default:
         return {};

@@ -14,5 +14,5 @@ std::string TargetAttribute(int target);
 std::string TextLinkTarget(const TextLinkRun& run);
 // The address of a text link on page: a page's file name ("index.html" for the front page), "mailto:" and the
 // address, the URL repaired in place in the run, or a linked document ("files/Download/" and its published name in
-// an online build, its own path in an offline build).
+// an online build, the file address of its own path in an offline build).
 std::string TextLinkHref(const CSiteBuilder& builder, TextLinkRun& run, const CSitePage& page);

@@ -452,7 +452,8 @@ TEST_F(PageWriterTest, TextLinkAddresses)
         {"address repaired", CLinkInfo::kindUrl, 0, " htp://example.com ", 0, "http://example.com"},
         {"listed document online", CLinkInfo::kindFile, 0, "/home/u/price list.PDF", 0,
          "files/Download/price_list.pdf"},
-        {"listed document offline", CLinkInfo::kindFile, 0, "/home/u/price list.PDF", 1, "/home/u/Price List.pdf"},
+        {"listed document offline", CLinkInfo::kindFile, 0, "/home/u/price list.PDF", 1,
+         "file:///home/u/Price%20List.pdf"},
         {"unlisted document online", CLinkInfo::kindFile, 0, "/home/u/other.pdf", 0, "files/Download/"},
         {"unlisted document offline", CLinkInfo::kindFile, 0, "/home/u/other.pdf", 1, ""},
     };

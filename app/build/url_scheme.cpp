@@ -129,14 +129,26 @@ private:
     };
     static size_t Slot(char c)
     {
-        constexpr std::string_view kSought = ":.\\/@";
+        constexpr std::string_view kSought = ":.\\/@]";
         return kSought.find(c);
     }
 
     std::string_view m_text;
     size_t m_start = 0;
-    std::array<Found, 5> m_found;
+    std::array<Found, 6> m_found;
 };
+
+// The colon that ends the host at p, npos when there is none. A host in brackets (an IPv6 address,
+// "[2001:db8::1]") holds colons of its own: only a colon right behind its closing bracket starts a port.
+size_t HostColon(Remainder& address, size_t p)
+{
+    if (p < address.End() && address.At(p) == '[') {
+        const size_t close = address.Next(']', p);
+        if (close != std::string_view::npos)
+            return close + 1 < address.End() && address.At(close + 1) == ':' ? close + 1 : std::string_view::npos;
+    }
+    return address.Next(':', p);
+}
 
 // The scheme class of the address that starts at p (its leading blanks passed over).
 int Classify(Remainder& address, size_t p)
@@ -145,7 +157,7 @@ int Classify(Remainder& address, size_t p)
     for (int schemeClass = 1; schemeClass <= 5; ++schemeClass)
         if (address.PrefixAt(p, schemeClass) > 0)
             return schemeClass;
-    const size_t colon = address.Next(':', p);
+    const size_t colon = HostColon(address, p);
     if (colon != std::string_view::npos && colon > p) {
         const size_t backslash = address.Next('\\', p);
         // "user:password@host" names its user, not a host and a port: the address keeps its host and path.
@@ -216,7 +228,7 @@ void FixUrl(std::string& url)
                 address.CutWhile("/\\");
                 continue;
             }
-            const size_t colon = address.Next(':', address.Start());
+            const size_t colon = HostColon(address, address.Start());
             const std::string_view host = address.Between(address.Start(), colon + 1);
             if (!address.PortAt(colon + 1, 1, 65534)) {
                 url = Concat(hostScheme, host, "80");
@@ -246,7 +258,7 @@ void StripUrlScheme(std::string& url)
         if (schemeClass <= 5) {
             StripWithList(address, schemeClass);
         } else if (schemeClass == kHostAndPort) {
-            const size_t colon = address.Next(':', address.Start());
+            const size_t colon = HostColon(address, address.Start());
             if (!address.PortAt(colon + 1, 1, 65534)) {
                 url = "80";
                 return;

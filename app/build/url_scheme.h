@@ -7,8 +7,8 @@
 
 // The address's scheme class: 1 http, 2 https, 3 ftp, 4 telnet, 5 gopher (each with its common misspellings),
 // 6 host and port ("host:8080/...": digits after the colon, and no "@" before the first "/", which would make the
-// text before it user information), 7 a leading colon before text without a dot, 0 none of these. Case and
-// surrounding blanks do not count.
+// text before it user information; a host in brackets, "[2001:db8::1]:443/...", has its port after the closing
+// bracket), 7 a leading colon before text without a dot, 0 none of these. Case and surrounding blanks do not count.
 int GetUrlScheme(const std::string& url);
 
 // Trims the address and gives it its scheme's prefix ("http://" when it has none). The text after the scheme keeps

@@ -74,6 +74,8 @@ TEST_P(NoticePicture, ShowsItsTextWholeAndAnswers)
                 EXPECT_TRUE(inside.Contains(control->GetRect())) << "control " << id;
             }
         }
+        // Return gives the default answer: the keyboard is on it, not on Cancel or No before it in the row.
+        EXPECT_EQ(wxWindow::FindFocus(), dialog.FindWindow(wxID_OK));
         Click(dialog, wxID_OK);
     });
     EXPECT_EQ(result, wxID_OK);

@@ -11,6 +11,7 @@
 #include <wx/textctrl.h>
 #include <wx/xrc/xmlres.h>
 
+#include "app/docview/message_dlg.h"
 #include "app/model/app_settings.h"
 #include "app/model/services.h"
 #include "platform/gui/text_bytes.h"
@@ -142,6 +143,7 @@ CNoticeTableDLG::CNoticeTableDLG(const NoticeRow& row, wxWindow* parent, const s
         SetButtonLabel(*this, wxID_CANCEL, pair[1]);
     }
     EscapeCancels(*this);
+    FocusDefaultAnswer(*this);
     Bind(wxEVT_BUTTON, &CNoticeTableDLG::OnOK, this, wxID_OK);
     Bind(wxEVT_CHECKBOX, &CNoticeTableDLG::OnCheck, this, kCheckId);
     GetSizer()->SetSizeHints(this);

@@ -13,12 +13,13 @@ TEST(DesignView, ShowsTheFrontPageCentredWithItsGuidesAndObjects)
     ViewServices services;
     // The page goes through its file, as the program opens it.
     const std::string path = (TestOutputFolder() / "design_view_site.kst").string();
+    NullDocumentHost host;
     {
-        COrvelDoc writer;
+        COrvelDoc writer(host);
         writer.AttachSite(MakeSite());
         ASSERT_TRUE(writer.SaveSiteSafely(path));
     }
-    COrvelDoc doc;
+    COrvelDoc doc(host);
     ASSERT_TRUE(doc.OnOpenDocument(path));
     CSitePage* page = GetFrontOrFirstPage(*doc.GetSite());
     ASSERT_NE(page, nullptr);

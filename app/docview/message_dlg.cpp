@@ -46,6 +46,17 @@ void FinishMessageLayout(wxDialog& dialog)
     if (wxSizer* sizer = dialog.GetSizer())
         sizer->SetSizeHints(&dialog);
     dialog.CentreOnParent();
+    FocusDefaultAnswer(dialog);
+}
+
+void FocusDefaultAnswer(wxDialog& dialog)
+{
+    // Each time the dialog shows: on the way the toolkit gives the keyboard to the first button again.
+    dialog.Bind(wxEVT_INIT_DIALOG, [&dialog](wxInitDialogEvent& event) {
+        event.Skip();
+        if (wxWindow* answer = dialog.GetDefaultItem(); answer && answer->IsShown() && answer->IsEnabled())
+            answer->SetFocus();
+    });
 }
 
 CMessageDlg::CMessageDlg(wxWindow* parent, const wxString& caption, const wxString& text, long buttons,

@@ -37,8 +37,13 @@ private:
 };
 
 // What a dialog template of the message shape needs once loaded: its text wrapped to a readable width, its size
-// fitted, and its place over its parent.
+// fitted, its place over its parent and the keyboard on its default button.
 void FinishMessageLayout(wxDialog& dialog);
+
+// Gives the keyboard to the dialog's default button, so that Return answers with it. Left alone, the toolkit gives
+// the keyboard to the first button of the row, which in the desktop's order is No or Cancel, and a button that
+// holds the keyboard takes Return for itself.
+void FocusDefaultAnswer(wxDialog& dialog);
 
 // The window a message goes over: the given one's top-level window, else the program's main window.
 wxWindow* MessageParent(wxWindow* parent);

@@ -1,5 +1,6 @@
 #include "app/docview/message_dlg.h"
 
+#include "app/docview/common_windows.h"
 #include "app/docview/document_dialogs.h"
 #include "app/docview/window_test_support.h"
 #include "platform/gui/xrc_resources.h"
@@ -30,6 +31,8 @@ struct ModalRun
     std::map<int, int> places;
     wxRect dialogRect;
     bool iconShown = false;
+    // The id of the window that holds the keyboard, which Return presses when it is a button.
+    int focused = wxID_NONE;
 };
 
 template <class Show> int RunModal(wxFrame* parent, const std::string& name, int answer, ModalRun& run, Show show)
@@ -47,6 +50,8 @@ template <class Show> int RunModal(wxFrame* parent, const std::string& name, int
             SaveWindowScreenshot(dialog, name);
         run.places = ButtonPlaces(dialog);
         run.dialogRect = dialog->GetScreenRect();
+        wxWindow* focus = wxWindow::FindFocus();
+        run.focused = focus ? focus->GetId() : wxID_NONE;
         auto* icon = dynamic_cast<wxStaticBitmap*>(dialog->FindWindow(CMessageDlg::IDC_ICON));
         run.iconShown = icon && icon->GetBitmap().IsOk() && icon->GetSize().x >= 32;
         wxCommandEvent press(wxEVT_BUTTON, answer);
@@ -99,6 +104,7 @@ TEST_F(MessageDialogs, AQuestionHasItsIconAndTheAnswersAtTheRight)
     });
     EXPECT_EQ(answer, wxID_NO);
     ExpectDesktopShape(run, {wxID_NO, wxID_YES});
+    EXPECT_EQ(run.focused, wxID_YES);
 
     const int yes = RunModal(parent, "", wxID_YES, run, [&] {
         return CMessageDlg(parent, "Pelorin", "Close?", wxYES_NO, MessageIcon::question).ShowModal();
@@ -119,12 +125,20 @@ TEST_F(MessageDialogs, TheDocumentsQuestionAndNoticesShareTheShape)
     }();
     EXPECT_EQ(no, SaveChangesAnswer::no);
     ExpectDesktopShape(run, {wxID_NO, wxID_CANCEL, wxID_YES});
+    // In the desktop's order, with the keyboard on Yes, so that Return saves.
+    EXPECT_EQ(run.focused, wxID_YES);
 
     RunModal(parent, "", wxID_OK, run, [&] {
         ShowDocumentNotice(parent, kSaveErrorNotice);
         return 0;
     });
     ExpectDesktopShape(run, {wxID_OK});
+    EXPECT_EQ(run.focused, wxID_OK);
+
+    // Only one site at a time: Yes closes the open one, and Return gives Yes.
+    RunModal(parent, "", wxID_CANCEL, run, [&] { return CCloseSiteDLG(parent).ShowModal(); });
+    ExpectDesktopShape(run, {wxID_CANCEL, wxID_OK});
+    EXPECT_EQ(run.focused, wxID_OK);
 }
 
 TEST_F(MessageDialogs, ALongMessageWrapsAtAReadersLine)

@@ -15,6 +15,7 @@
 #include "platform/resources/string_table.h"
 #include "platform/text/codepage.h"
 #include "platform/win/codepage1252.h"
+#include "platform/win/log.h"
 
 namespace {
 
@@ -82,7 +83,7 @@ SIZE ScaleToPicture(SIZE size, SIZE pictureSize, SIZE minSize, SIZE maxSize)
     return size;
 }
 
-COrvelDoc::COrvelDoc(CDocumentHost* host) : m_host(host) {}
+COrvelDoc::COrvelDoc(CDocumentHost& host) : m_host(host) {}
 
 COrvelDoc::~COrvelDoc() = default;
 
@@ -98,29 +99,33 @@ void COrvelDoc::DeleteContents()
 
 bool COrvelDoc::OnOpenDocument(const std::string& path)
 {
-    CFile file;
-    if (!file.Open(path, CFile::modeRead | CFile::shareDenyNone)) {
-        Host().ShowOpenError();
-        return false;
-    }
-    SetOpeningSitePath(path);
     auto site = std::make_unique<CWebsite>(path);
+    CoreServices& services = GetCoreServices();
+    services.BeginWaitCursor();
+    SetOpeningSitePath(path);
     bool loaded = false;
+    std::string cause;
     try {
+        CFile file(path, CFile::modeRead | CFile::shareDenyWrite);
         loaded = site->LoadFile(file);
-    } catch (const CFileException&) {
-        loaded = false;
+        if (!loaded)
+            cause = path + ": not a website file Pelorin can read";
+    } catch (const CFileException& error) {
+        cause = DescribeFileError(error);
     }
     SetOpeningSitePath({});
+    services.EndWaitCursor();
     if (!loaded) {
-        Host().ShowOpenError();
+        m_host.ShowOpenError(cause);
         return false;
     }
     m_pSite = std::move(site);
     // A site always opens on a page its windows can show.
     if (!m_pSite->GetCurrentPage())
         m_pSite->SetCurrentPage(GetFrontOrFirstPage(*m_pSite));
-    Host().ApplyChangedPages(*m_pSite);
+    // A site moved with its companion folder finds its included files and documents beside the file it was
+    // opened from.
+    m_pSite->RebaseFilePaths(GetPathFolder(path), GetPathFileName(path));
     return true;
 }
 
@@ -131,7 +136,7 @@ bool COrvelDoc::OnSaveDocument(const std::string& path, std::string* written)
     CommitPendingTextEdits();
     if (!SaveSiteSafely(path, written))
         return false;
-    Host().SaveChangedPages();
+    m_host.SaveChangedPages(*m_pSite);
     m_pSite->MarkSaved();
     return true;
 }
@@ -151,9 +156,9 @@ bool COrvelDoc::SaveSiteSafely(const std::string& path, std::string* written)
             return true;
         }
         m_pSite->SetPath(oldPath);
-        Host().ShowChangesNotSaved();
+        m_host.ShowChangesNotSaved();
         std::string chosen;
-        if (!Host().PromptSaveSiteFile(target, chosen))
+        if (!m_host.PromptSaveSiteFile(target, chosen))
             return false;
         target = WithSiteExtension(chosen);
     }
@@ -161,7 +166,7 @@ bool COrvelDoc::SaveSiteSafely(const std::string& path, std::string* written)
 
 void COrvelDoc::CommitPendingTextEdits()
 {
-    for (PageView* view : Host().GetViews()) {
+    for (PageView* view : m_host.GetViews()) {
         CSitePage* page = view->GetPage();
         if (!page || !page->IsEditingInPlace())
             continue;
@@ -184,7 +189,7 @@ bool COrvelDoc::SaveModifiedBeforeClose(CloseReason reason)
 {
     if (!m_pSite || m_pSite->IsSaved())
         return true;
-    switch (Host().AskSaveChanges()) {
+    switch (m_host.AskSaveChanges()) {
     case SaveChangesAnswer::cancel:
         return false;
     case SaveChangesAnswer::no:
@@ -199,16 +204,16 @@ bool COrvelDoc::SaveBeforeClose(CloseReason reason)
 {
     std::string path = m_pSite->GetPath();
     const bool newPath = path.empty();
-    if (newPath && !Host().PromptSaveSiteFile(NewSiteFileSuggestion(), path))
+    if (newPath && !m_host.PromptSaveSiteFile(NewSiteFileSuggestion(), path))
         return false;
     std::string written;
     if (!SaveSiteSafely(path, &written))
         return false;
     if (reason == CloseReason::closing && newPath)
-        Host().AddToRecentFiles(written);
+        m_host.AddToRecentFiles(written);
     SetSiteFileFolder(written);
     if (reason == CloseReason::closing)
-        Host().SaveChangedPages();
+        m_host.SaveChangedPages(*m_pSite);
     return true;
 }
 
@@ -227,7 +232,7 @@ void COrvelDoc::OnFileSave()
     bool newPath = false;
     if (m_pSite->GetPath().empty()) {
         std::string chosen;
-        if (!Host().PromptSaveSiteFile(NewSiteFileSuggestion(), chosen))
+        if (!m_host.PromptSaveSiteFile(NewSiteFileSuggestion(), chosen))
             return;
         m_pSite->SetPath(chosen);
         SetSiteFileFolder(chosen);
@@ -244,7 +249,7 @@ void COrvelDoc::OnFileSaveAs()
     // that Enter alone saves it where it belongs.
     const std::string suggestion = m_pSite->GetPath().empty() ? NewSiteFileSuggestion() : m_pSite->GetPath();
     std::string chosen;
-    if (!Host().PromptSaveSiteFile(suggestion, chosen))
+    if (!m_host.PromptSaveSiteFile(suggestion, chosen))
         return;
     // A failed Save As leaves the site where it was, so that the next Save does not go to a file never written.
     const std::string oldPath = m_pSite->GetPath();
@@ -263,9 +268,9 @@ bool COrvelDoc::SaveAs(const std::string& target, bool newPath)
     if (saved) {
         m_pSite->SetPath(written);
         if (newPath)
-            Host().AddToRecentFiles(written);
+            m_host.AddToRecentFiles(written);
         const std::string basePath = WithoutSiteExtension(written);
-        Host().WriteLocalWebsite(basePath);
+        m_host.WriteLocalWebsite(*m_pSite, basePath);
         if (m_pSite->GetOldVersionMarker() == CWebsite::kIncludedFilesRebased) {
             RebuildIncludedFilePaths(basePath);
             m_pSite->SetOldVersionMarker(CWebsite::kIncludedFilesRebuilt);
@@ -276,7 +281,7 @@ bool COrvelDoc::SaveAs(const std::string& target, bool newPath)
     if (saved)
         m_pSite->MarkSaved();
     else
-        Host().ShowSaveError();
+        m_host.ShowSaveError();
     services.UpdateTitle();
     return saved;
 }
@@ -296,7 +301,7 @@ void COrvelDoc::OnFileClose()
 {
     if (!m_pSite || !SaveModifiedBeforeClose(CloseReason::closing))
         return;
-    Host().CloseAllDocuments();
+    m_host.CloseAllDocuments();
     NotifyInspector(CSitePage::kCommandDone);
 }
 
@@ -326,7 +331,7 @@ void COrvelDoc::OnSiteMap()
     std::vector<const CFilePair*> pairs;
     for (int i = 0; i < m_pSite->GetFilePairCount(); ++i)
         pairs.push_back(m_pSite->GetFilePair(i));
-    Host().RunSiteMapDialog(m_pSite->GetReservedNames(), pairs);
+    m_host.RunSiteMapDialog(m_pSite->GetReservedNames(), pairs);
 }
 
 bool COrvelDoc::CanPageDefaults() const
@@ -337,11 +342,11 @@ bool COrvelDoc::CanPageDefaults() const
 
 void COrvelDoc::OnPageDefaults()
 {
-    if (!CanPageDefaults() || !Host().RunPageDefaultsDialog(*m_pSite))
+    if (!CanPageDefaults() || !m_host.RunPageDefaultsDialog(*m_pSite))
         return;
     m_pSite->SetModified();
     CoreServices& services = GetCoreServices();
-    for (PageView* view : Host().GetViews())
+    for (PageView* view : m_host.GetViews())
         view->InvalidateView(true);
     GetToolsAndInspector().NotifyInspector(CSitePage::kCommandDone);
     services.UpdateTitle();
@@ -357,7 +362,7 @@ void COrvelDoc::OnRemoveFiles()
     if (!CanRemoveFiles())
         return;
     std::vector<int> checks(m_pSite->GetFilePairCount(), 0);
-    if (!Host().RunRemoveFilesDialog(*m_pSite, checks))
+    if (!m_host.RunRemoveFilesDialog(*m_pSite, checks))
         return;
     CoreServices& services = GetCoreServices();
     services.Beep();
@@ -381,14 +386,14 @@ std::string COrvelDoc::NewSiteFileSuggestion()
 {
     // A site made from a theme would otherwise start in the theme's folder, which is the program's own and no
     // place for the user's files.
-    std::string folder = Host().GetDocumentsFolder();
+    std::string folder = m_host.GetDocumentsFolder();
     if (folder.empty())
         folder = SiteFileFolder();
     std::string name = m_pSite ? Windows1252ToUtf8(m_pSite->GetName()) : std::string();
     // The name becomes one file name: a separator in it would name a folder.
     std::replace(name.begin(), name.end(), '/', '-');
     if (name.find_first_not_of(" .-") == std::string::npos)
-        name = Host().GetUntitledSiteName();
+        name = m_host.GetUntitledSiteName();
     return folder + name;
 }
 

@@ -3,8 +3,7 @@
 // The document of the one open site: it owns the site, reads it from a site file, keeps it on disk (safe save,
 // Save, Save As with the "-v6" names of converted sites, Close Website, the question whether to save before a
 // window or the program closes) and answers the commands that act on the whole site. It shows nothing itself:
-// every question and notice goes through its host, which the program gives it; the host of a document made
-// without one answers as a cancelled dialog does.
+// every question and notice goes through its host, which the program gives it.
 
 #include <memory>
 #include <string>
@@ -34,52 +33,77 @@ enum class CloseReason
 };
 
 // What the document needs of the program around it: its dialogs, the recent-file list, the changed-pages
-// tracker, the local copy of the web site, and the views that show the document's pages.
+// tracker, the local copy of the web site, and the views that show the document's pages. Every function is pure,
+// so the program's host must answer each one to build; NullDocumentHost answers before there is a program around
+// the document, and tests derive their fakes from it.
 class CDocumentHost
 {
 public:
     virtual ~CDocumentHost() = default;
 
     // Save changes to the website? (dialog 301)
-    virtual SaveChangesAnswer AskSaveChanges() { return SaveChangesAnswer::cancel; }
+    virtual SaveChangesAnswer AskSaveChanges() = 0;
     // The save dialog for site files, starting from suggestion; true with the chosen path.
-    virtual bool PromptSaveSiteFile(const std::string& suggestion, std::string& path)
+    virtual bool PromptSaveSiteFile(const std::string& suggestion, std::string& path) = 0;
+    // The changes could not be saved (dialog 304), before the save dialog offers another place.
+    virtual void ShowChangesNotSaved() = 0;
+    // The website could not be saved (402).
+    virtual void ShowSaveError() = 0;
+    // The site file could not be opened, and cause says why.
+    virtual void ShowOpenError(const std::string& cause) = 0;
+    // The name a site never saved is suggested under (string 3019).
+    virtual std::string GetUntitledSiteName() = 0;
+    // The user's documents folder, with its final "/"; a site never saved is first offered a place there.
+    virtual std::string GetDocumentsFolder() = 0;
+    virtual void AddToRecentFiles(const std::string& path) = 0;
+    // The changed-pages tracker takes the site's changed pages and is written; after every save.
+    virtual void SaveChangedPages(CWebsite& site) = 0;
+    // The local copy of the built web site beside the site file (path without its extension).
+    virtual void WriteLocalWebsite(CWebsite& site, const std::string& basePath) = 0;
+    virtual void CloseAllDocuments() = 0;
+    // The remove-included-files dialog: true on OK, with one entry per included file, 1 for those to remove.
+    virtual bool RunRemoveFilesDialog(CWebsite& site, std::vector<int>& checks) = 0;
+    // The site map over the site's reserved names and included files; it changes nothing.
+    virtual void RunSiteMapDialog(const std::vector<std::string>& reservedNames,
+                                  const std::vector<const CFilePair*>& pairs) = 0;
+    // The views of the document's pages.
+    virtual std::vector<PageView*> GetViews() = 0;
+    // The standard settings for new pages: true when the dialog ended with OK or Transfer.
+    virtual bool RunPageDefaultsDialog(CWebsite& site) = 0;
+};
+
+// The host of a document with no program around it: every dialog answers as a cancelled one does, there are no
+// views, and nothing is kept or written beside the site file.
+class NullDocumentHost : public CDocumentHost
+{
+public:
+    SaveChangesAnswer AskSaveChanges() override { return SaveChangesAnswer::cancel; }
+    bool PromptSaveSiteFile(const std::string& suggestion, std::string& path) override
     {
         (void)suggestion, (void)path;
         return false;
     }
-    // The changes could not be saved (dialog 304), before the save dialog offers another place.
-    virtual void ShowChangesNotSaved() {}
-    // The website could not be saved (402) / opened (403).
-    virtual void ShowSaveError() {}
-    virtual void ShowOpenError() {}
-    // The name a site never saved is suggested under (string 3019).
-    virtual std::string GetUntitledSiteName() { return "Untitled"; }
-    // The user's documents folder, with its final "/"; a site never saved is first offered a place there.
-    virtual std::string GetDocumentsFolder() { return {}; }
-    virtual void AddToRecentFiles(const std::string& path) { (void)path; }
-    // The changed-pages tracker: marks an opened site's pages, and is written after every save.
-    virtual void ApplyChangedPages(CWebsite& site) { (void)site; }
-    virtual void SaveChangedPages() {}
-    // The local copy of the built web site beside the site file (path without its extension).
-    virtual void WriteLocalWebsite(const std::string& basePath) { (void)basePath; }
-    virtual void CloseAllDocuments() {}
-    // The remove-included-files dialog: true on OK, with one entry per included file, 1 for those to remove.
-    virtual bool RunRemoveFilesDialog(CWebsite& site, std::vector<int>& checks)
+    void ShowChangesNotSaved() override {}
+    void ShowSaveError() override {}
+    void ShowOpenError(const std::string& cause) override { (void)cause; }
+    std::string GetUntitledSiteName() override { return "Untitled"; }
+    std::string GetDocumentsFolder() override { return {}; }
+    void AddToRecentFiles(const std::string& path) override { (void)path; }
+    void SaveChangedPages(CWebsite& site) override { (void)site; }
+    void WriteLocalWebsite(CWebsite& site, const std::string& basePath) override { (void)site, (void)basePath; }
+    void CloseAllDocuments() override {}
+    bool RunRemoveFilesDialog(CWebsite& site, std::vector<int>& checks) override
     {
         (void)site, (void)checks;
         return false;
     }
-    // The site map over the site's reserved names and included files; it changes nothing.
-    virtual void RunSiteMapDialog(const std::vector<std::string>& reservedNames,
-                                  const std::vector<const CFilePair*>& pairs)
+    void RunSiteMapDialog(const std::vector<std::string>& reservedNames,
+                          const std::vector<const CFilePair*>& pairs) override
     {
         (void)reservedNames, (void)pairs;
     }
-    // The views of the document's pages.
-    virtual std::vector<PageView*> GetViews() { return {}; }
-    // The standard settings for new pages: true when the dialog ended with OK or Transfer.
-    virtual bool RunPageDefaultsDialog(CWebsite& site)
+    std::vector<PageView*> GetViews() override { return {}; }
+    bool RunPageDefaultsDialog(CWebsite& site) override
     {
         (void)site;
         return false;
@@ -114,8 +138,8 @@ SIZE ScaleToPicture(SIZE size, SIZE pictureSize, SIZE minSize, SIZE maxSize);
 class COrvelDoc
 {
 public:
-    // host may be null: every question then answers as a cancelled dialog does. The caller keeps the host alive.
-    explicit COrvelDoc(CDocumentHost* host = nullptr);
+    // The caller keeps the host alive while the document lives.
+    explicit COrvelDoc(CDocumentHost& host);
     COrvelDoc(const COrvelDoc&) = delete;
     COrvelDoc& operator=(const COrvelDoc&) = delete;
     ~COrvelDoc();
@@ -126,7 +150,9 @@ public:
     // Deletes the site.
     void DeleteContents();
 
-    // Reads the site file; false, with the open error shown and no site, when it cannot be read.
+    // Reads the site file at path (absolute) into a new site that replaces the document's one, on the first page
+    // its windows can show, with the paths of its included files and linked documents following the file's
+    // folder. False, with the open error shown and the document as it was, when the file cannot be read.
     bool OnOpenDocument(const std::string& path);
     // Ends in-place text editing and saves the site into path (the final path in *written); false on failure.
     bool OnSaveDocument(const std::string& path, std::string* written = nullptr);
@@ -170,7 +196,6 @@ public:
     void SetRenameFunction(RenameFunction rename) { m_rename = rename; }
 
 private:
-    CDocumentHost& Host() const { return m_host ? *m_host : m_noHost; }
     // Steps 3 on of the question before closing, once the user said Yes.
     bool SaveBeforeClose(CloseReason reason);
     // The steps of Save and Save As after the file is chosen: false when the save failed.
@@ -185,7 +210,6 @@ private:
     void RebuildIncludedFilePaths(const std::string& basePath);
 
     std::unique_ptr<CWebsite> m_pSite;
-    CDocumentHost* m_host;
-    mutable CDocumentHost m_noHost;
+    CDocumentHost& m_host;
     RenameFunction m_rename = &std::rename;
 };

@@ -20,7 +20,7 @@
 namespace {
 
 // The dialogs answer from a script and every call is recorded.
-class FakeHost : public CDocumentHost
+class FakeHost : public NullDocumentHost
 {
 public:
     SaveChangesAnswer AskSaveChanges() override
@@ -39,10 +39,10 @@ public:
     }
     void ShowChangesNotSaved() override { ++notSavedNotices; }
     void ShowSaveError() override { ++saveErrors; }
-    void ShowOpenError() override { ++openErrors; }
+    void ShowOpenError(const std::string&) override { ++openErrors; }
     void AddToRecentFiles(const std::string& path) override { recent.push_back(path); }
-    void SaveChangedPages() override { ++trackerSaves; }
-    void WriteLocalWebsite(const std::string& basePath) override { localCopies.push_back(basePath); }
+    void SaveChangedPages(CWebsite&) override { ++trackerSaves; }
+    void WriteLocalWebsite(CWebsite&, const std::string& basePath) override { localCopies.push_back(basePath); }
     void CloseAllDocuments() override { ++closedAll; }
     bool RunRemoveFilesDialog(CWebsite&, std::vector<int>& checks) override
     {
@@ -84,7 +84,7 @@ public:
 class DocumentTest : public ::testing::Test
 {
 protected:
-    DocumentTest() : doc(&host)
+    DocumentTest() : doc(host)
     {
         services.settings.m_kstPath = folder.Path();
         doc.AttachSite(MakeSite());
@@ -185,7 +185,7 @@ TEST_F(DocumentTest, SaveOfANewSiteAsksWhereAndRemembersTheFolder)
     EXPECT_EQ(services.settings.m_kstPath, folder.Path());
 
     // Cancelling the dialog writes nothing.
-    COrvelDoc other(&host);
+    COrvelDoc other(host);
     other.AttachSite(MakeSite());
     other.OnFileSave();
     EXPECT_EQ(Files(), std::vector<std::string>{"new-v6.kst"});
@@ -201,7 +201,7 @@ TEST_F(DocumentTest, SaveAsThenOpenGivesTheSameSite)
     // A site never saved is offered under its name; without a documents folder, in the folder of site files.
     EXPECT_EQ(host.suggestions, std::vector<std::string>{folder / "Club"});
 
-    COrvelDoc opened(&host);
+    COrvelDoc opened(host);
     ASSERT_TRUE(opened.OnOpenDocument(folder / "copy-v6.kst"));
     CWebsite& site = *opened.GetSite();
     ASSERT_EQ(site.GetPageCount(), 2);
@@ -333,7 +333,7 @@ TEST_F(DocumentTest, ClosingANeverSavedSiteAsksWhereToSaveIt)
     EXPECT_EQ(host.trackerSaves, 1);
 
     // Replacing the site suggests the site's name and leaves the recent files and the tracker alone.
-    COrvelDoc other(&host);
+    COrvelDoc other(host);
     other.AttachSite(MakeSite());
     EXPECT_FALSE(other.SaveModifiedBeforeClose(CloseReason::replacing));
     EXPECT_EQ(host.suggestions.back(), folder / "Club");
@@ -370,7 +370,7 @@ TEST_F(DocumentTest, AnEmptyTextEditedInPlaceIsRemovedBeforeASave)
     EXPECT_FALSE(page->IsEditingInPlace());
     EXPECT_EQ(services.erasedViews, 1);
 
-    COrvelDoc opened(&host);
+    COrvelDoc opened(host);
     ASSERT_TRUE(opened.OnOpenDocument(folder / "club-v6.kst"));
     EXPECT_EQ(opened.GetSite()->GetPage(0)->GetItemCount(), 2);
 }
@@ -384,7 +384,7 @@ TEST_F(DocumentTest, IncludedFilesOfAnOldSiteMoveBesideTheSavedFile)
     EXPECT_EQ(Site().GetFilePair(0)->m_strSource, folder / "club-v6_website/img/a.gif");
     EXPECT_EQ(Site().GetOldVersionMarker(), CWebsite::kIncludedFilesRebuilt);
     // The converted site was written at once.
-    COrvelDoc opened(&host);
+    COrvelDoc opened(host);
     ASSERT_TRUE(opened.OnOpenDocument(folder / "club-v6.kst"));
     EXPECT_EQ(opened.GetSite()->GetFilePair(0)->m_strSource, folder / "club-v6_website/img/a.gif");
 }

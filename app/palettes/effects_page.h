@@ -4,7 +4,7 @@
 // control does are decided in effects_page_logic.h; this class reads and writes the controls. Sliders and wheels
 // show their value while dragged and change the object when released.
 
-#include "app/palettes/prop_frames.h"
+#include "app/palettes/palette_page.h"
 
 class CControlNotifyEvent;
 

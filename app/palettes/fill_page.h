@@ -5,7 +5,7 @@
 // controls.
 
 #include "app/palettes/fill_page_logic.h"
-#include "app/palettes/prop_frames.h"
+#include "app/palettes/palette_page.h"
 
 class CColorControl;
 class CControlNotifyEvent;

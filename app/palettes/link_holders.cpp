@@ -509,6 +509,14 @@ private:
 
 } // namespace
 
+bool IsWebAddressText(const std::string& text)
+{
+    for (const char* marker : {"www.", ".com", ".net", ".org", ".gov", ".es", ".us", ".edu", "http:"})
+        if (text.find(marker) != std::string::npos)
+            return true;
+    return false;
+}
+
 int ChosenLinkTarget(const LinkControls& c)
 {
     return ValidateLinkTarget(c.target);

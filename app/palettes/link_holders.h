@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "app/palettes/link_page_logic.h"
+#include "app/palettes/link_page_state.h"
 
 class CLinkInfo;
 struct TextLinkFields;
@@ -45,3 +45,7 @@ std::unique_ptr<CLinkHolder> LinkHolderForChange();
 
 // The target the controls choose, made valid.
 int ChosenLinkTarget(const LinkControls& c);
+
+// Whether a typed address is a web address rather than a document path: it holds, with exact case, "www.", ".com",
+// ".net", ".org", ".gov", ".es", ".us", ".edu" or "http:" anywhere.
+bool IsWebAddressText(const std::string& text);

@@ -5,7 +5,7 @@
 // copies the controls into that state and back.
 
 #include "app/palettes/link_page_logic.h"
-#include "app/palettes/prop_frames.h"
+#include "app/palettes/palette_page.h"
 
 class CLinkPage : public CPalettePage
 {

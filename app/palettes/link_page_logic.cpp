@@ -33,14 +33,6 @@ std::string PageEntry(int index)
 
 } // namespace
 
-bool IsWebAddressText(const std::string& text)
-{
-    for (const char* marker : {"www.", ".com", ".net", ".org", ".gov", ".es", ".us", ".edu", "http:"})
-        if (text.find(marker) != std::string::npos)
-            return true;
-    return false;
-}
-
 const std::vector<std::string>& LinkTargetNames()
 {
     static const std::vector<std::string> names = {"Default", "Same Frame   (_self)", "Whole Page   (_top)",

@@ -6,6 +6,7 @@
 #include "app/objects/text_body.h"
 #include "app/objects/text_editing_test_support.h"
 #include "app/objects/text_object.h"
+#include "app/palettes/link_holders.h"
 #include "app/palettes/palette_edit.h"
 #include "app/palettes/palette_test_support.h"
 #include "app/site/page_item.h"

@@ -3,7 +3,7 @@
 // The Mouseover palette's page: the selected item's mouse-over twin. What it shows and what each control does are
 // decided in mouse_over_page_logic.h; this class reads and writes the controls.
 
-#include "app/palettes/prop_frames.h"
+#include "app/palettes/palette_page.h"
 
 class CMouseOverPage : public CPalettePage
 {

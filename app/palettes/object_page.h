@@ -5,7 +5,7 @@
 // reads and writes the controls.
 
 #include "app/palettes/object_text_format.h"
-#include "app/palettes/prop_frames.h"
+#include "app/palettes/palette_page.h"
 
 class wxTextCtrl;
 class CControlNotifyEvent;

@@ -4,7 +4,7 @@
 // it decides is page_info's; the page reads the controls, calls it and shows the page again.
 
 #include "app/docview/page_size_controls.h"
-#include "app/palettes/prop_frames.h"
+#include "app/palettes/palette_page.h"
 
 class CColorControl;
 class CControlNotifyEvent;

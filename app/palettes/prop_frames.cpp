@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include <wx/app.h>
 #include <wx/display.h>
 #include <wx/sizer.h>
 #include <wx/xrc/xmlres.h>
@@ -14,55 +13,6 @@
 #include "app/palettes/object_page.h"
 #include "app/palettes/page_info_page.h"
 #include "app/palettes/styles_page.h"
-
-CPalettePage::CPalettePage(wxWindow* parent, int index) : m_nIndex(index)
-{
-    // The page's template from the resource folder; a palette whose template is not there shows an empty page.
-    const int templateId = DescribePalette(index).pageTemplate;
-    if (!wxXmlResource::Get()->LoadPanel(this, parent, wxString::Format("%d", templateId)))
-        Create(parent, wxID_ANY);
-    Bind(wxEVT_CHAR_HOOK, &CPalettePage::OnCharHook, this);
-    Fill();
-}
-
-void CPalettePage::OnRefresh(UINT code)
-{
-    if (!PaletteListensTo(m_nIndex, code))
-        return;
-    // In its sheet the page keeps the size the sheet gives it (a size of its own would lay the controls out for
-    // a page the sheet then cuts); alone, it takes the table's size, never smaller than its controls need.
-    const wxSize client = GetClientSize();
-    if (auto size = PageSizeToRestore(m_nIndex, CSize(client.GetWidth(), client.GetHeight()));
-        size && !dynamic_cast<wxBookCtrlBase*>(GetParent())) {
-        wxSize restored(size->cx, size->cy);
-        restored.IncTo(GetBestSize());
-        SetSize(restored);
-    }
-    Fill();
-}
-
-void CPalettePage::Fill()
-{
-    ++m_fills;
-    FillControls();
-}
-
-void CPalettePage::OnCharHook(wxKeyEvent& event)
-{
-    // Return hands the keyboard back to the design view; a field that had the focus applies its value on losing it.
-    if (event.GetKeyCode() == WXK_RETURN || event.GetKeyCode() == WXK_NUMPAD_ENTER) {
-        ApplyFocusedValue();
-        FocusMainFrame();
-        return;
-    }
-    event.Skip();
-}
-
-void FocusMainFrame()
-{
-    if (wxWindow* main = wxTheApp ? wxTheApp->GetTopWindow() : nullptr)
-        main->SetFocus();
-}
 
 namespace {
 
@@ -132,27 +82,52 @@ CPropFrame::CPropFrame(wxWindow* parent, int index, CPropSheetManager& manager)
     sizer->Add(m_sheet, 1, wxEXPAND);
     SetSizer(sizer);
     SetClientSize(m_sheet->GetBestSize());
+    m_normal = GetShownRect();
+    Bind(wxEVT_MOVE, &CPropFrame::OnMoveOrSize, this);
+    Bind(wxEVT_SIZE, &CPropFrame::OnMoveOrSize, this);
     Bind(wxEVT_CLOSE_WINDOW, &CPropFrame::OnClose, this);
     Bind(wxEVT_SET_FOCUS, &CPropFrame::OnSetFocus, this);
 }
 
-CRect CPropFrame::GetNormalRect() const
+CRect CPropFrame::GetShownRect() const
 {
     const wxRect r = GetRect();
     return CRect(r.GetLeft(), r.GetTop(), r.GetRight() + 1, r.GetBottom() + 1);
 }
 
+CRect CPropFrame::GetNormalRect() const
+{
+    return m_normal;
+}
+
 void CPropFrame::SetNormalRect(const CRect& rect)
 {
+    m_normal = rect;
     SetSize(rect.left, rect.top, rect.Width(), rect.Height());
+}
+
+void CPropFrame::OnMoveOrSize(wxEvent& event)
+{
+    // Where the user moved the palette to, read only while it is on the screen: a frame that is hidden, or not
+    // mapped yet, may report a place the window manager never gave it (the screen's corner), which must neither
+    // show the next palette there nor be stored for the next start.
+    if (IsShownOnScreen())
+        m_normal = GetShownRect();
+    event.Skip();
 }
 
 void CPropFrame::ShowFrame(bool show)
 {
-    if (!show)
+    if (!show) {
         Hide();
-    else if (!IsShown())
-        ShowWithoutActivating();
+        return;
+    }
+    if (IsShown())
+        return;
+    // Back where it stood, whatever place the hidden window reports.
+    if (GetShownRect() != m_normal)
+        SetSize(m_normal.left, m_normal.top, m_normal.Width(), m_normal.Height());
+    ShowWithoutActivating();
 }
 
 void CPropFrame::SetFrameBounds(const CPoint& topLeft, const CSize& size, bool resizeSheet)
@@ -162,7 +137,9 @@ void CPropFrame::SetFrameBounds(const CPoint& topLeft, const CSize& size, bool r
         m_sheet->FitPage();
     InvalidateBestSize();
     const wxSize least = GetBestSize();
-    SetSize(topLeft.x, topLeft.y, std::max<int>(size.cx, least.GetWidth()), std::max<int>(size.cy, least.GetHeight()));
+    const CSize shown(std::max<int>(size.cx, least.GetWidth()), std::max<int>(size.cy, least.GetHeight()));
+    m_normal = CRect(topLeft, shown);
+    SetSize(topLeft.x, topLeft.y, shown.cx, shown.cy);
     if (resizeSheet)
         Layout();
 }

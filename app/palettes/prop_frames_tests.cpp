@@ -74,4 +74,33 @@ TEST_F(PaletteFramesTest, ShownPaletteTakesItsSizeAndHearsItsCodes)
     EXPECT_EQ(manager.GetCurrentIndex(), kFillPropSheet);
 }
 
+// A hidden palette keeps the place it stood at, even where its hidden window reports another one (a frame that is
+// not on the screen reports the screen's corner under some window managers): the next palette shows there, the
+// same palette comes back there, and that place is what the next start is given.
+TEST_F(PaletteFramesTest, AHiddenPaletteKeepsThePlaceItStoodAt)
+{
+    const CPoint place(300, 250);
+    manager.ShowObjectPropSheet();
+    CPaletteFrame* object = manager.GetPropFrame(kObjectPropSheet);
+    object->SetNormalRect(CRect(place, object->GetNormalRect().Size()));
+    Settle();
+    ASSERT_EQ(Frame(kObjectPropSheet)->GetPosition(), wxPoint(place.x, place.y));
+    manager.HidePropSheet();
+    Settle();
+    Frame(kObjectPropSheet)->Move(0, 0);
+    Settle();
+
+    CInspectorState state;
+    ASSERT_TRUE(manager.GetState(state));
+    EXPECT_EQ(CPoint(state.left, state.top), place);
+    manager.ShowCurrentPropSheet();
+    Settle();
+    EXPECT_EQ(Frame(kObjectPropSheet)->GetPosition(), wxPoint(place.x, place.y));
+    manager.HidePropSheet();
+    Frame(kObjectPropSheet)->Move(0, 0);
+    manager.ShowFillPropSheet();
+    Settle();
+    EXPECT_EQ(Frame(kFillPropSheet)->GetPosition(), wxPoint(place.x, place.y));
+}
+
 } // namespace

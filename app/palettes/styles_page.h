@@ -8,7 +8,7 @@
 #include <array>
 #include <wx/bitmap.h>
 
-#include "app/palettes/prop_frames.h"
+#include "app/palettes/palette_page.h"
 #include "app/palettes/styles_page_logic.h"
 
 class CStylesPage : public CPalettePage

@@ -200,9 +200,10 @@ std::string BuildSitePreview(CWebsite& site, const CSitePage* page)
     const int onlyPage = page ? site.GetPageIndex(page) : -1;
     if (!CheckLinkedDocuments(site, onlyPage))
         return {};
+    // Shown from this computer: documents are linked where they lie and counters are pictures, as in print.
     const std::string folder = StagingFolder();
     SiteBuildResult result;
-    CSiteBuilder builder(SettingsBuildOptions(0, folder));
+    CSiteBuilder builder(SettingsBuildOptions(1, folder));
     RunSiteBuild(builder, result, site, buildForPreview);
     if (!ReportBuildResult(result))
         return {};

@@ -47,7 +47,8 @@ struct LocalOutputResult
 LocalOutputResult WriteLocalWebsite(CWebsite& site, const std::string& sitePath);
 
 // The previews: checks the linked documents (of the page alone when it is given), builds the whole site for a
-// preview into the private staging folder with the additional files beside it, and answers the built file to open:
+// preview into the private staging folder with the additional files beside it (a build shown from this computer,
+// which links the documents where they lie), and answers the built file to open:
 // the page's own file, or "index.html" for the front page, a page without a name or no page. Empty when the build
 // stopped or could not be completed (the user has been told why).
 std::string BuildSitePreview(CWebsite& site, const CSitePage* page);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -23,6 +24,8 @@
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
 #include "app/site/website.h"
+#include "testing/headless_browser.h"
+#include "testing/scoped_env.h"
 #include "testing/scratch_folder.h"
 
 namespace fs = std::filesystem;
@@ -244,6 +247,64 @@ TEST_F(LocalOutputTest, TheLocalCopyWorksOnItsOwn)
     EXPECT_NE(index.find("href=\"files/Download/price.pdf\""), std::string::npos);
     EXPECT_NE(index.find("href=\"files/Download/price0.pdf\""), std::string::npos);
     EXPECT_TRUE(dialogs.buildErrors.empty());
+}
+
+// The preview is built to be shown from this computer: its pages link documents where they lie, by file addresses
+// a browser opens whatever the documents' names hold (blanks, "#", letters beyond ASCII), where the published
+// site's "files/Download/" is not there. Headless Chromium follows each link of the built page to the document.
+TEST_F(LocalOutputTest, ThePreviewLinksDocumentsWhereTheyLieAndABrowserOpensThem)
+{
+    const ScopedEnv runtime("XDG_RUNTIME_DIR", (folder / "run").c_str());
+    fs::create_directories(folder / "run");
+    const std::string price = folder / "Docs/Price list #1 caf\xC3\xA9.txt", menu = folder / "Docs/menu.txt";
+    Write(price, "the price list");
+    Write(menu, "the menu");
+    CSitePage* home = AddPage("home");
+    site.SetHomePage(home);
+    AddLinkedRectangle(home, 50, price);
+    AddLinkedText(home, menu, price);
+    for (int i = 0; i < site.GetPageCount(); ++i)
+        site.GetPage(i)->RenderDirtyObjects();
+
+    const std::string shown = BuildSitePreview(site, nullptr);
+    ASSERT_FALSE(shown.empty()) << (dialogs.buildErrors.empty() ? "" : dialogs.buildErrors[0]);
+    EXPECT_TRUE(dialogs.buildErrors.empty());
+    const std::string page = Read(shown);
+    const std::string priceAddress = "file://" + folder / "Docs/Price%20list%20%231%20caf%C3%A9.txt";
+    EXPECT_NE(page.find("href=\"" + priceAddress + "\""), std::string::npos) << page;
+    EXPECT_EQ(page.find("files/Download"), std::string::npos) << page;
+
+    // A page beside the built one, so that its links lead where the built page's do, reads what each leads to.
+    const std::string probe = fs::path(shown).parent_path() / "probe.html";
+    Write(probe, page + R"(<script>
+for (const link of document.querySelectorAll('a[href]')) {
+    let text = 'nothing';
+    try {
+        const request = new XMLHttpRequest();
+        request.open('GET', link.href, false);
+        request.send();
+        text = request.responseText;
+    } catch (error) {}
+    const line = document.createElement('p');
+    line.className = 'probe';
+    line.textContent = '[' + text + ']';
+    document.body.appendChild(line);
+}
+</script>)");
+    std::string log;
+    const std::string read = PageAfterScriptsInChromium(probe, &log);
+    ASSERT_FALSE(read.empty()) << log;
+    std::vector<std::string> reached;
+    for (size_t at = read.find("<p class=\"probe\">["); at != std::string::npos;
+         at = read.find("<p class=\"probe\">[", at + 1)) {
+        const size_t start = read.find('[', at) + 1;
+        reached.push_back(read.substr(start, read.find(']', start) - start));
+    }
+    // The rectangle's link, then the text's links in their order.
+    EXPECT_EQ(reached.size(), 4u) << read;
+    for (const std::string& text : reached)
+        EXPECT_TRUE(text == "the price list" || text == "the menu") << text;
+    EXPECT_EQ(std::count(reached.begin(), reached.end(), "the menu"), 2) << read;
 }
 
 TEST_F(LocalOutputTest, ABuildErrorIsShownWithTheItemAndNothingIsCopied)

@@ -13,9 +13,10 @@
 #include "app/model/browser_entry.h"
 #include "app/model/services.h"
 #include "app/model/site_paths.h"
-#include "app/shell/logic/tools_bar_logic.h"
 #include "app/shell/command_table.h"
-#include "app/shell/open_site.h"
+#include "app/shell/logic/frame_texts.h"
+#include "app/shell/logic/tools_bar_logic.h"
+#include "app/shell/run_state.h"
 #include "app/shell/shell_dialogs.h"
 #include "app/shell/tools_bar.h"
 #include "platform/gui/text_bytes.h"
@@ -62,12 +63,12 @@ std::string LabelOf(const std::string& path)
     return std::filesystem::path(path).filename().string();
 }
 
-void AddNewBrowser(COpenSite& site)
+void AddNewBrowser(CRunState& run)
 {
-    std::vector<std::string>& browsers = site.EditBrowserPaths();
+    std::vector<std::string>& browsers = run.EditBrowserPaths();
     if (browsers.size() >= kMaxBrowsers)
         return;
-    CExeFileDialog chooser(site.GetBrowserPaths());
+    CExeFileDialog chooser(run.GetBrowserPaths());
     if (!chooser.DoModal())
         return;
     std::string question = ResourceText(IDS_ADD_BROWSER_QUESTION);
@@ -82,16 +83,16 @@ void AddNewBrowser(COpenSite& site)
         browsers.push_back(entry.GetPath());
 }
 
-void RemoveBrowser(COpenSite& site)
+void RemoveBrowser(CRunState& run)
 {
-    std::vector<std::string>& browsers = site.EditBrowserPaths();
+    std::vector<std::string>& browsers = run.EditBrowserPaths();
     std::vector<std::string> labels;
     for (const std::string& path : browsers)
         labels.push_back(LabelOf(path));
     std::vector<bool> selected;
     if (!GetShellDialogs().ChooseBrowsersToRemove(labels, selected))
         return;
-    CAppSettings& settings = site.GetSettings();
+    CAppSettings& settings = run.GetSettings();
     settings.m_useBuiltInBrowser = RemoveBrowsers(browsers, selected, settings.m_useBuiltInBrowser);
 }
 
@@ -151,45 +152,45 @@ void BindCompanionToolEvents(wxWindow& window)
     window.Bind(EVT_LAUNCH_COMPANION_TOOL, [](wxCommandEvent& event) { LaunchCompanionTool(event.GetInt()); });
 }
 
-void AddBrowserCommands(CCommandTable& table, COpenSite& site)
+void AddBrowserCommands(CCommandTable& table, CRunState& run)
 {
     // What the Settings menu shows checked: the browser of the settings, or the built-in one when that browser
     // is gone.
-    const auto choice = [&site] {
-        return UsablePreviewChoice(site.GetSettings().m_useBuiltInBrowser, site.GetBrowserPaths().size());
+    const auto choice = [&run] {
+        return UsablePreviewChoice(run.GetSettings().m_useBuiltInBrowser, run.GetBrowserPaths().size());
     };
     table.Add(
-        ID_USE_BUILT_IN_BROWSER, [&site](int) { site.GetSettings().m_useBuiltInBrowser = -1; },
+        ID_USE_BUILT_IN_BROWSER, [&run](int) { run.GetSettings().m_useBuiltInBrowser = -1; },
         [choice](wxUpdateUIEvent& event) {
             event.Enable(true);
             event.Check(choice() == -1);
         });
     table.Add(
-        ID_USE_STANDARD_BROWSER, [&site](int) { site.GetSettings().m_useBuiltInBrowser = 0; },
+        ID_USE_STANDARD_BROWSER, [&run](int) { run.GetSettings().m_useBuiltInBrowser = 0; },
         [choice](wxUpdateUIEvent& event) {
             event.Enable(true);
             event.Check(choice() == 0);
         });
     table.Add(
-        ID_ADD_BROWSER, [&site](int) { AddNewBrowser(site); },
-        EnableWhen([&site] { return site.GetBrowserPaths().size() < kMaxBrowsers; }));
+        ID_ADD_BROWSER, [&run](int) { AddNewBrowser(run); },
+        EnableWhen([&run] { return run.GetBrowserPaths().size() < kMaxBrowsers; }));
     table.Add(
         ID_REMOVE_BROWSER,
-        [&site](int) {
-            if (!site.GetBrowserPaths().empty())
-                RemoveBrowser(site);
+        [&run](int) {
+            if (!run.GetBrowserPaths().empty())
+                RemoveBrowser(run);
         },
-        EnableWhen([&site] { return !site.GetBrowserPaths().empty(); }));
+        EnableWhen([&run] { return !run.GetBrowserPaths().empty(); }));
     table.Add(
         ID_FIRST_BROWSER, ID_LAST_BROWSER,
-        [&site](int id) {
+        [&run](int id) {
             const int number = id - ID_FIRST_BROWSER + 1;
-            if (static_cast<size_t>(number) <= site.GetBrowserPaths().size())
-                site.GetSettings().m_useBuiltInBrowser = number;
+            if (static_cast<size_t>(number) <= run.GetBrowserPaths().size())
+                run.GetSettings().m_useBuiltInBrowser = number;
         },
-        [&site, choice](wxUpdateUIEvent& event) {
+        [&run, choice](wxUpdateUIEvent& event) {
             const int id = event.GetId();
-            const std::vector<std::string>& browsers = site.GetBrowserPaths();
+            const std::vector<std::string>& browsers = run.GetBrowserPaths();
             // The first browser's item stands for the list: the submenu gets the list's items as it opens.
             if (id == ID_FIRST_BROWSER)
                 if (auto* menu = dynamic_cast<wxMenu*>(event.GetEventObject()))

@@ -9,7 +9,7 @@
 #include "app/shell/command_ids.h"
 
 class CCommandTable;
-class COpenSite;
+class CRunState;
 class wxWindow;
 
 // The chooser of Add New Browser: asks for files until one may join the browser list (telling why each
@@ -38,4 +38,4 @@ void LaunchCompanionTool(int tool);
 void BindCompanionToolEvents(wxWindow& window);
 
 // Adds the browser submenu's and the companion tools' commands to the table.
-void AddBrowserCommands(CCommandTable& table, COpenSite& site);
+void AddBrowserCommands(CCommandTable& table, CRunState& run);

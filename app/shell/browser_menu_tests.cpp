@@ -144,7 +144,7 @@ TEST_F(BrowserMenuTest, AnAddedBrowserIsOfferedAndPreviewsThePage)
     ASSERT_EQ(program.messages.size(), 4u);
     EXPECT_EQ(program.messages[1], ResourceText(IDS_BROWSER_ALREADY_LISTED));
     EXPECT_EQ(program.messages[2], ResourceText(IDS_NOT_A_PROGRAM));
-    EXPECT_EQ(frame->GetOpenSite().EditBrowserPaths(), (std::vector<std::string>{GetLongPath(entry), GetLongPath(script)}));
+    EXPECT_EQ(frame->GetRun().EditBrowserPaths(), (std::vector<std::string>{GetLongPath(entry), GetLongPath(script)}));
 
     menu = BrowserMenu();
     EXPECT_EQ(menu->FindItem(ID_FIRST_BROWSER)->GetItemLabelText(), "Recording Browser");
@@ -159,7 +159,7 @@ TEST_F(BrowserMenuTest, AnAddedBrowserIsOfferedAndPreviewsThePage)
 
     const std::string address = "file://" + scratch / "bakery_website/Our Cakes.html";
     EXPECT_EQ(
-        StartPreviewBrowser(frame->GetSettings().m_useBuiltInBrowser, frame->GetOpenSite().EditBrowserPaths(), address),
+        StartPreviewBrowser(frame->GetSettings().m_useBuiltInBrowser, frame->GetRun().EditBrowserPaths(), address),
         PreviewStart::started);
     EXPECT_EQ(WaitForRecord(out), "--new-tab\n" + address + "\n");
 }
@@ -168,7 +168,7 @@ TEST_F(BrowserMenuTest, AnAddedBrowserIsOfferedAndPreviewsThePage)
 TEST_F(BrowserMenuTest, PreviewsOpenThePageInTheChosenBrowser)
 {
     const std::string out = scratch / "arguments.txt";
-    frame->GetOpenSite().EditBrowserPaths() = {GetLongPath(RecordingScript("record.sh", out))};
+    frame->GetRun().EditBrowserPaths() = {GetLongPath(RecordingScript("record.sh", out))};
     frame->GetOpenSite().OpenSite(MakeSite({"Our Cakes", "Home"}));
     Settle();
     CSitePage* cakes = frame->GetCurrentSite()->GetPage(0);
@@ -230,14 +230,14 @@ TEST_F(BrowserMenuTest, RemovingBrowsersShiftsTheChoice)
     const std::string a = RecordingScript("a.sh", scratch / "a.txt");
     const std::string b = RecordingScript("b.sh", scratch / "b.txt");
     const std::string c = RecordingScript("c.sh", scratch / "c.txt");
-    frame->GetOpenSite().EditBrowserPaths() = {GetLongPath(a), GetLongPath(b), GetLongPath(c)};
+    frame->GetRun().EditBrowserPaths() = {GetLongPath(a), GetLongPath(b), GetLongPath(c)};
     Command(ID_FIRST_BROWSER + 2);
     EXPECT_EQ(frame->GetSettings().m_useBuiltInBrowser, 3);
 
     program.removal = {true, false, false};
     Command(ID_REMOVE_BROWSER);
     EXPECT_EQ(program.removalLabels, (std::vector<std::string>{"a.sh", "b.sh", "c.sh"}));
-    EXPECT_EQ(frame->GetOpenSite().EditBrowserPaths(), (std::vector<std::string>{GetLongPath(b), GetLongPath(c)}));
+    EXPECT_EQ(frame->GetRun().EditBrowserPaths(), (std::vector<std::string>{GetLongPath(b), GetLongPath(c)}));
     EXPECT_EQ(frame->GetSettings().m_useBuiltInBrowser, 2) << "still c";
     wxMenu* menu = BrowserMenu();
     EXPECT_EQ(menu->FindItem(ID_FIRST_BROWSER)->GetItemLabelText(), "b.sh");
@@ -252,9 +252,9 @@ TEST_F(BrowserMenuTest, RemovingBrowsersShiftsTheChoice)
     // A choice beyond the list (as an older settings file may hold) shows and previews as the built-in one.
     frame->GetSettings().m_useBuiltInBrowser = 5;
     EXPECT_TRUE(BrowserMenu()->FindItem(ID_USE_BUILT_IN_BROWSER)->IsChecked());
-    EXPECT_EQ(StartPreviewBrowser(5, frame->GetOpenSite().EditBrowserPaths(), "file:///x.html"), PreviewStart::builtIn);
+    EXPECT_EQ(StartPreviewBrowser(5, frame->GetRun().EditBrowserPaths(), "file:///x.html"), PreviewStart::builtIn);
 
-    frame->GetOpenSite().EditBrowserPaths().assign(kMaxBrowsers, GetLongPath(a));
+    frame->GetRun().EditBrowserPaths().assign(kMaxBrowsers, GetLongPath(a));
     EXPECT_FALSE(BrowserMenu()->FindItem(ID_ADD_BROWSER)->IsEnabled());
 }
 

@@ -9,16 +9,19 @@
 
 class COpenSite;
 class CPageWindows;
+class CRunState;
 class CShellWindow;
 class wxMDIParentFrame;
 class wxUpdateUIEvent;
 
 // What the commands act on: the main window (the parent of their dialogs, and where work waits for the event
-// loop), what they ask of it, the open site and the page windows.
+// loop), what they ask of it, what the run keeps (the settings, the browsers, the changed pages), the open site and
+// the page windows.
 struct CShellContext
 {
     wxMDIParentFrame& window;
     CShellWindow& shell;
+    CRunState& run;
     COpenSite& site;
     CPageWindows& pages;
 };

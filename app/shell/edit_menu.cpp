@@ -142,7 +142,9 @@ void AddEditCommands(CCommandTable& table, const CShellContext& context)
     table.Add(ID_SPACE_HORIZONTALLY, ID_GRID_4X, runGuide, updateGuide);
     table.Add(ID_EDIT_UNDO, [](int) { OnEditUndo(); }, EnableWhen(IsEditUndoEnabled));
     table.Add(ID_EDIT_REDO, [](int) { OnEditRedo(); }, EnableWhen(IsEditRedoEnabled));
-    table.Add(ID_EDIT_DELETE, [](int) { OnEditDelete(); }, EnableWhen(IsEditDeleteEnabled));
+    table.Add(
+        ID_EDIT_DELETE, [&pages](int) { OnEditDelete(pages.GetActiveView()); },
+        EnableWhen([&pages] { return IsEditDeleteEnabled(pages.GetActiveView()); }));
     table.Add(ID_EDIT_SELECT_ALL, [](int) { OnEditSelectAll(); }, EnableWhen(IsEditSelectAllEnabled));
     table.Add(ID_EDIT_GROUP, [](int) { OnEditGroup(); }, [](wxUpdateUIEvent& event) {
         const EditGroupUpdate update = GetEditGroupUpdate();

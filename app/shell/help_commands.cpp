@@ -5,7 +5,7 @@
 #include "app/model/services.h"
 #include "app/shell/command_ids.h"
 #include "app/shell/command_table.h"
-#include "app/shell/open_site.h"
+#include "app/shell/run_state.h"
 #include "app/shell/shell_dialogs.h"
 #include "platform/win/program_launch.h"
 
@@ -43,9 +43,9 @@ std::string GetUserGuidePath(const CSettingsEnvironment& environment)
 
 void AddHelpCommands(CCommandTable& table, const CShellContext& context)
 {
-    COpenSite& site = context.site;
+    CRunState& run = context.run;
     table.Add(
-        ID_HELP_FINDER, [&site](int) { OpenUserGuide(GetUserGuidePath(site.GetEnvironment())); }, AlwaysEnabled());
+        ID_HELP_FINDER, [&run](int) { OpenUserGuide(GetUserGuidePath(run.GetEnvironment())); }, AlwaysEnabled());
     table.Add(ID_APP_ABOUT, [](int) { GetShellDialogs().ShowAboutDialog(); }, AlwaysEnabled());
     table.Add(ID_FEEDBACK, [](int) { GetShellDialogs().ShowFeedbackDialog(); }, AlwaysEnabled());
     table.Add(ID_HELP_DIALOGS, [](int) { GetShellDialogs().ShowHelpDialogsDialog(); }, AlwaysEnabled());

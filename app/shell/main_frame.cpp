@@ -1,6 +1,5 @@
 #include "app/shell/main_frame.h"
 
-#include "app/docview/document_dialogs.h"
 #include "app/palettes/prop_frames.h"
 #include "app/shell/browser_menu.h"
 #include "app/shell/edit_menu.h"
@@ -15,6 +14,7 @@
 #include "app/site/site_page.h"
 #include "app/site/website.h"
 #include "platform/gui/text_bytes.h"
+#include "platform/gui/tool_palette.h"
 #include "platform/resources/string_table.h"
 
 #include <wx/menu.h>
@@ -36,7 +36,7 @@ constexpr int kMinimumHeight = 400;
 } // namespace
 
 CMainFrame::CMainFrame(const CSettingsEnvironment& environment, const std::string& storePath)
-    : m_site(*this, *this, m_pages, environment, storePath)
+    : m_run(environment, storePath)
 {
     // The commands in the order they were first answered; a number added twice keeps its first entry.
     AddSiteCommands(m_commands, m_context);
@@ -45,7 +45,7 @@ CMainFrame::CMainFrame(const CSettingsEnvironment& environment, const std::strin
     m_palettes.AddCommands(m_commands);
     AddEditCommands(m_commands, m_context);
     AddPublishCommands(m_commands, m_context);
-    AddBrowserCommands(m_commands, m_site);
+    AddBrowserCommands(m_commands, m_run);
     AddObjectCommands(m_commands, m_context);
 }
 
@@ -56,6 +56,7 @@ CMainFrame::~CMainFrame()
     m_dock.UnInit();
     // The page windows go first: they tell their owner when they go, and they show pages of the site.
     m_site.EndRun();
+    m_run.Save();
 }
 
 bool CMainFrame::Create()
@@ -67,16 +68,18 @@ bool CMainFrame::Create()
     // time would be mapped before the window and end up behind it. The window shows at once instead; wx corrects
     // its size when the frame's size comes in.
     m_deferShow = false;
+    // The dialogs that run over this window carry only a close box in their title bar.
+    KeepModalDialogsToTheCloseBox();
     // The window takes its stored placement before any bar exists.
     const CStoredPlacement current;
-    const CSettingsEnvironment& environment = m_site.GetEnvironment();
-    ApplyPlacement(LoadWindowPlacement(m_site.GetStore(), current, environment.screenWidth, environment.screenHeight));
+    const CSettingsEnvironment& environment = m_run.GetEnvironment();
+    ApplyPlacement(LoadWindowPlacement(m_run.GetStore(), current, environment.screenWidth, environment.screenHeight));
 
     wxMenuBar* menus = wxXmlResource::Get()->LoadMenuBar(this, wxString::Format("%d", kMenuResource));
     if (!menus)
         return false;
     SetMenuBar(menus);
-    m_site.GetRecentFiles().ShowIn(menus);
+    m_run.GetRecentFiles().ShowIn(menus);
 
     SetStatusBar(new CStatusPanesBar(this));
 
@@ -103,7 +106,7 @@ bool CMainFrame::Create()
     // The tools area docks at the left or the right edge only.
     m_dock.SetManagedWindow(this);
     m_toolsBar = new CToolsBar(this);
-    m_toolsBar->SetColor(CColor(static_cast<unsigned long>(LoadToolboxColor(m_site.GetStore()))));
+    m_toolsBar->SetColor(CColor(static_cast<unsigned long>(LoadToolboxColor(m_run.GetStore()))));
     m_dock.AddPane(m_toolsBar, wxAuiPaneInfo()
                                    .Name("Toolbox")
                                    // The bar is one button wide: its caption holds no text, only the close box.
@@ -121,7 +124,7 @@ bool CMainFrame::Create()
     // to lay them out in less room than they need.
     SetMinSize(FromDIP(wxSize(kMinimumWidth, kMinimumHeight)));
 
-    m_palettes.Load(m_site.GetStore(), environment);
+    m_palettes.Load(m_run.GetStore(), environment);
 
     SetDropTarget(MakeSiteFileDropTarget(m_site));
     Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
@@ -156,40 +159,41 @@ CStoredPlacement CMainFrame::GetPlacement() const
 {
     CStoredPlacement placement;
     placement.showCmd = IsMaximized() ? kShowMaximized : kShowNormal;
-    const wxRect r = IsMaximized() || IsIconized() ? m_normalRect : GetRect();
+    // A window that is not on the screen may report a place the window manager never gave it.
+    const wxRect r = IsMaximized() || IsIconized() || !IsShownOnScreen() ? m_normalRect : GetRect();
     placement.normal = CRect(r.GetLeft(), r.GetTop(), r.GetLeft() + r.GetWidth(), r.GetTop() + r.GetHeight());
     return placement;
 }
 
 void CMainFrame::OnSizeOrMove(wxEvent& event)
 {
-    if (!IsMaximized() && !IsIconized() && IsShown())
+    if (!IsMaximized() && !IsIconized() && IsShownOnScreen())
         m_normalRect = GetRect();
     event.Skip();
 }
 
 void CMainFrame::LoadBarState()
 {
-    ShowToolBar(m_site.GetStore().GetProfileInt(kBarStateSection, "Buttonmenu visible", 1) != 0);
-    ShowStatusBar(m_site.GetStore().GetProfileInt(kBarStateSection, "Statusbar visible", 1) != 0);
-    if (m_site.GetStore().GetProfileInt(kBarStateSection, "Toolbox right", 0) != 0)
+    ShowToolBar(m_run.GetStore().GetProfileInt(kBarStateSection, "Buttonmenu visible", 1) != 0);
+    ShowStatusBar(m_run.GetStore().GetProfileInt(kBarStateSection, "Statusbar visible", 1) != 0);
+    if (m_run.GetStore().GetProfileInt(kBarStateSection, "Toolbox right", 0) != 0)
         m_dock.GetPane(m_toolsBar).Right();
 }
 
 void CMainFrame::SaveBarState()
 {
-    m_site.GetStore().WriteProfileInt(kBarStateSection, "Buttonmenu visible", m_toolBarShown ? 1 : 0);
-    m_site.GetStore().WriteProfileInt(kBarStateSection, "Statusbar visible", m_statusBarShown ? 1 : 0);
-    m_site.GetStore().WriteProfileInt(kBarStateSection, "Toolbox visible", IsToolsBarShown() ? 1 : 0);
-    m_site.GetStore().WriteProfileInt(kBarStateSection, "Toolbox right",
-                                      m_dock.GetPane(m_toolsBar).dock_direction == wxAUI_DOCK_RIGHT ? 1 : 0);
+    m_run.GetStore().WriteProfileInt(kBarStateSection, "Buttonmenu visible", m_toolBarShown ? 1 : 0);
+    m_run.GetStore().WriteProfileInt(kBarStateSection, "Statusbar visible", m_statusBarShown ? 1 : 0);
+    m_run.GetStore().WriteProfileInt(kBarStateSection, "Toolbox visible", IsToolsBarShown() ? 1 : 0);
+    m_run.GetStore().WriteProfileInt(kBarStateSection, "Toolbox right",
+                                     m_dock.GetPane(m_toolsBar).dock_direction == wxAUI_DOCK_RIGHT ? 1 : 0);
 }
 
 void CMainFrame::SaveWindowState()
 {
-    ::SaveWindowPlacement(m_site.GetStore(), GetPlacement());
-    ::SaveToolboxColor(m_site.GetStore(), m_toolsBar->GetColor().GetCOLORREF());
-    m_palettes.Save(m_site.GetStore());
+    ::SaveWindowPlacement(m_run.GetStore(), GetPlacement());
+    ::SaveToolboxColor(m_run.GetStore(), m_toolsBar->GetColor().GetCOLORREF());
+    m_palettes.Save(m_run.GetStore());
     SaveBarState();
 }
 
@@ -366,11 +370,6 @@ void CMainFrame::OnIdle(wxIdleEvent& event)
     UpdateStatusPanes();
     m_palettes.FollowSite(m_site.GetSite() != nullptr, m_toolsBar ? m_toolsBar->GetShapesPalette() : nullptr);
     event.Skip();
-}
-
-bool CMainFrame::PromptSiteFile(std::string& path, bool open, bool theme)
-{
-    return PromptSiteFileDialog(this, path, open, theme);
 }
 
 void CMainFrame::CreatePalettes()

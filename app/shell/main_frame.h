@@ -3,8 +3,8 @@
 // The program's one top-level window: the menu bar, the toolbar ("Buttonmenu") with its labels and drop-down
 // buttons, the tools area docked at the left or right edge ("Toolbox"), the status bar with its panes, and the
 // tabs of the page windows. Its placement, bar state and the tools-bar colour come from the store when it is made
-// and go back when it closes. The open site (with the settings and their store) and the page windows have owners
-// of their own, which the frame holds.
+// and go back when it closes. What the run keeps (the settings and their store), the open site and the page
+// windows have owners of their own, which the frame holds.
 
 #include "app/docview/site_document.h"
 #include "app/model/app_settings.h"
@@ -14,6 +14,7 @@
 #include "app/shell/logic/frame_texts.h"
 #include "app/shell/open_site.h"
 #include "app/shell/page_windows.h"
+#include "app/shell/run_state.h"
 #include "app/shell/shell_window.h"
 
 #include <array>
@@ -51,14 +52,16 @@ public:
     void SetStatusText(const std::string& text);
     using wxMDIParentFrame::SetStatusText;
 
-    // The open site with the settings, their store, the recent files, the changed pages and the browsers.
+    // The settings with their store, the recent files, the changed pages and the browsers.
+    CRunState& GetRun() { return m_run; }
+    // The open site with its document.
     COpenSite& GetOpenSite() { return m_site; }
     // The page windows of the open site.
     CPageWindows& GetPageWindows() { return m_pages; }
     const CPageWindows& GetPageWindows() const { return m_pages; }
     // Shortcuts to what the open site holds.
     CWebsite* GetCurrentSite() const { return m_site.GetSite(); }
-    CAppSettings& GetSettings() { return m_site.GetSettings(); }
+    CAppSettings& GetSettings() { return m_run.GetSettings(); }
 
     COOBmpToolBar* GetMainToolBar() const { return m_toolBar; }
     CToolsBar* GetToolsBar() const override { return m_toolsBar; }
@@ -79,8 +82,6 @@ public:
 
     // Brings the status panes up to date now instead of at the next idle time.
     void UpdateStatusPanes();
-
-    bool PromptSiteFile(std::string& path, bool open, bool theme) override;
 
     // Stores placement, bar state, tools-bar colour and inspector state (on close).
     void SaveWindowState();
@@ -111,11 +112,12 @@ private:
     // The commands of the bars and the Show Page list.
     void AddBarCommands();
 
-    // The page windows come first: the open site closes them, and they report to their owner while they go.
+    CRunState m_run;
+    // The page windows come before the open site: it closes them, and they report to their owner while they go.
     CPageWindows m_pages{*this, *this};
-    COpenSite m_site;
+    COpenSite m_site{*this, *this, m_pages, m_run};
     CInspectorPalettes m_palettes;
-    CShellContext m_context{*this, *this, m_site, m_pages};
+    CShellContext m_context{*this, *this, m_run, m_site, m_pages};
     CCommandTable m_commands;
 
     COOBmpToolBar* m_toolBar = nullptr;

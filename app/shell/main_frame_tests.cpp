@@ -13,6 +13,7 @@
 #include "platform/text/face_list.h"
 #include "platform/win/key_store.h"
 #include "testing/test_output.h"
+#include "testing/window_manager.h"
 
 #include <filesystem>
 #include <fstream>
@@ -351,12 +352,12 @@ TEST_F(ShellTest, TheLastRunsChangedPagesAreRead)
     std::ofstream(scratch / "data/Pelorin/ftpfile.dat", std::ios::binary) << bytes;
 
     Start();
-    EXPECT_EQ(frame->GetOpenSite().GetChangedPages().GetSitePath(), path);
-    EXPECT_EQ(frame->GetOpenSite().GetChangedPages().GetPageIndices(), std::vector<UINT>{0});
+    EXPECT_EQ(frame->GetRun().GetChangedPages().GetSitePath(), path);
+    EXPECT_EQ(frame->GetRun().GetChangedPages().GetPageIndices(), std::vector<UINT>{0});
 
     CWebsite* site = frame->GetOpenSite().OpenDocumentFile(path);
     ASSERT_NE(site, nullptr);
-    EXPECT_TRUE(frame->GetOpenSite().GetChangedPages().IsSameSite());
+    EXPECT_TRUE(frame->GetRun().GetChangedPages().IsSameSite());
     EXPECT_TRUE(site->GetPage(0)->IsChangedSinceUpload());
     EXPECT_FALSE(site->GetPage(1)->IsChangedSinceUpload());
 }
@@ -394,11 +395,11 @@ TEST_F(ShellTest, OpenedSitesJoinTheRecentFiles)
     EXPECT_NE(services.messages[0].find("broken.kst"), std::string::npos) << services.messages[0];
     EXPECT_EQ(frame->GetCurrentSite(), open);
     EXPECT_EQ(frame->GetPageWindows().Count(), 1);
-    EXPECT_EQ(frame->GetOpenSite().GetRecentFiles().Get(), std::vector<std::string>{scratch / "bakery.kst"});
+    EXPECT_EQ(frame->GetRun().GetRecentFiles().Get(), std::vector<std::string>{scratch / "bakery.kst"});
     Close();
 
     Start();
-    EXPECT_EQ(frame->GetOpenSite().GetRecentFiles().Get(), std::vector<std::string>{scratch / "bakery.kst"});
+    EXPECT_EQ(frame->GetRun().GetRecentFiles().Get(), std::vector<std::string>{scratch / "bakery.kst"});
 }
 
 } // namespace
@@ -442,6 +443,40 @@ TEST_F(ShellTest, ClosingTheLastPageWindowAsksAndClosesTheSite)
     services.messages.clear();
     Close();
     EXPECT_EQ(services.messages, std::vector<std::string>{"save changes?"});
+}
+
+// The empty area where the page windows stand is the window's grey at start and again once the site has closed;
+// the pictures show it: test-output/main_window_empty_at_start.png, main_window_empty_after_close.png.
+TEST_F(ShellTest, TheEmptyPageAreaIsTheSameGreyAfterTheSiteCloses)
+{
+    ScopedWindowManager manager;
+    ASSERT_TRUE(manager.IsReady());
+    Start();
+    wxWindow* area = frame->GetClientWindow();
+    ASSERT_NE(area, nullptr);
+    // The colour in the middle of the area, as the screen shows it.
+    const auto middleColour = [&](const std::string& name) {
+        Settle();
+        const std::string file = (TestOutputFolder() / name).string();
+        EXPECT_TRUE(SaveScreenPicture(area->GetScreenRect(), file));
+        wxImage picture;
+        EXPECT_TRUE(picture.LoadFile(file, wxBITMAP_TYPE_PNG));
+        if (!picture.IsOk())
+            return wxColour();
+        return wxColour(picture.GetRed(picture.GetWidth() / 2, picture.GetHeight() / 2),
+                        picture.GetGreen(picture.GetWidth() / 2, picture.GetHeight() / 2),
+                        picture.GetBlue(picture.GetWidth() / 2, picture.GetHeight() / 2));
+    };
+    const wxColour atStart = middleColour("main_window_empty_at_start.png");
+    EXPECT_LT(atStart.Red(), 250) << "grey, not white";
+
+    frame->GetOpenSite().OpenSite(MakeSite({"Home", "About us"}));
+    frame->GetPageWindows().Open(0);
+    Settle();
+    wxCommandEvent close(wxEVT_MENU, ID_FILE_CLOSE);
+    frame->ProcessWindowEvent(close);
+    ASSERT_EQ(frame->GetCurrentSite(), nullptr);
+    EXPECT_EQ(middleColour("main_window_empty_after_close.png"), atStart);
 }
 
 } // namespace

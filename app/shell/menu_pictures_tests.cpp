@@ -66,7 +66,7 @@ TEST_F(MenuPicturesTest, EveryMenuAsItOpens)
     InstallProgramServices(&program);
     const std::string browser = scratch / "firefox.desktop";
     std::ofstream(browser) << "[Desktop Entry]\nType=Application\nName=Firefox Web Browser\nExec=firefox %u\n";
-    frame->GetOpenSite().EditBrowserPaths() = {browser};
+    frame->GetRun().EditBrowserPaths() = {browser};
     auto site = MakeSite({"Cakes", "Home"});
     CSitePage* page = site->GetPage(1);
     page->AddObject(std::make_unique<CRectangleObject>(80, 100, SIZE{80, 60}, 0.0));

@@ -95,10 +95,10 @@ void AddObjectCommands(CCommandTable& table, const CShellContext& context)
     }
     table.Add(
         ID_SCALE_TO_PICTURE_FILL,
-        [&pages](int) {
-            COrvelView* view = pages.GetActiveView();
+        [&context](int) {
+            COrvelView* view = context.pages.GetActiveView();
             if (view && view->GetPage() && CanScaleToPictureFill(*view->GetPage())) {
-                GetCoreServices().EndAllTextEditing();
+                context.site.GetDocument().CommitPendingTextEdits();
                 ChangeSelection(*view, true, [](CSitePage& changed) { return ScaleToPictureFill(changed); });
             }
         },

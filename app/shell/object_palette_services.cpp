@@ -1,6 +1,7 @@
 #include "app/dialogs/insert_html_dlg.h"
 #include "app/docview/message_dlg.h"
 #include "app/palettes/object_page.h"
+#include "app/palettes/prop_frames.h"
 #include "app/shell/logic/frame_texts.h"
 #include "app/shell/main_frame.h"
 #include "app/shell/program_services.h"

@@ -190,15 +190,3 @@ CMainFrame* COrvelApp::GetMainFrame() const
 {
     return dynamic_cast<CMainFrame*>(GetTopWindow());
 }
-
-CWebsite* COrvelApp::OpenDocumentFile(const std::string& path)
-{
-    CMainFrame* frame = GetMainFrame();
-    return frame ? frame->GetOpenSite().OpenDocumentFile(path) : nullptr;
-}
-
-void COrvelApp::OnFileNew()
-{
-    if (CMainFrame* frame = GetMainFrame())
-        frame->GetOpenSite().NewWebsite();
-}

@@ -1,7 +1,7 @@
 #pragma once
 
-// The application object: the start-up checks and sequence, opening site files, and ending. The utility mode and
-// the check of the resource folder run before it exists (main.cpp), since they need no display.
+// The application object: the start-up checks and sequence, and ending. The utility mode and the check of the
+// resource folder run before it exists (main.cpp), since they need no display.
 
 #include <memory>
 #include <string>
@@ -10,7 +10,6 @@
 
 class CMainFrame;
 class CProgramServices;
-class CWebsite;
 struct CSettingsEnvironment;
 
 class COrvelApp : public wxApp
@@ -27,10 +26,6 @@ public:
     int FilterEvent(wxEvent& event) override;
 
     CMainFrame* GetMainFrame() const;
-    // Opens a site or theme file in the main frame; null when it was not opened.
-    CWebsite* OpenDocumentFile(const std::string& path);
-    // New Website: asks for the settings of a new site and opens it.
-    void OnFileNew();
 
 private:
     // Renders what the page windows show, one piece per round, once the user has left the program alone for a

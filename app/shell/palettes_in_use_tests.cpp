@@ -16,10 +16,12 @@
 #include "app/shell/main_frame.h"
 #include "app/shell/orvel_app.h"
 #include "app/shell/orvel_frame.h"
+#include "app/shell/page_tabs.h"
 #include "app/shell/program_services.h"
 #include "app/shell/shapes_dlg.h"
 #include "app/shell/shell_test_support.h"
 #include "app/shell/tools_bar.h"
+#include "app/shell/window_buttons_test_support.h"
 #include "app/docview/design_view.h"
 #include "app/docview/mouse_tools.h"
 #include "app/site/page_item.h"
@@ -167,7 +169,8 @@ TEST_F(PaletteUseTest, APageJustOpenedShowsInThePalettes)
 
 // Drawing a shape with the mouse shows the Object palette, and the keyboard stays with the page: the arrow keys
 // move the new shape and Delete removes it, with no click on the page first. The Shapes palette opened by the
-// shape tool stands beside the tools bar, not over the page, and opens again where the user moved it.
+// shape tool stands beside the tools bar, not over the page nor over the page's tab, and opens again where the user
+// moved it.
 TEST_F(PaletteUseTest, DrawingLeavesTheKeyboardWithThePage)
 {
     ScopedWindowManager manager;
@@ -195,8 +198,11 @@ TEST_F(PaletteUseTest, DrawingLeavesTheKeyboardWithThePage)
     const wxRect pageArea = view->GetScreenRect();
     const wxPoint middle(pageArea.GetX() + pageArea.GetWidth() / 2, pageArea.GetY() + pageArea.GetHeight() / 2);
     EXPECT_FALSE(shapes->GetScreenRect().Contains(middle)) << "not over the middle of the page";
-    EXPECT_LE(std::abs(shapes->GetScreenRect().GetTop() - bar->GetScreenRect().GetTop()), 40)
-        << "beside the tools bar's top";
+    const int below = shapes->GetScreenRect().GetTop() - bar->GetScreenRect().GetTop();
+    EXPECT_TRUE(below >= 0 && below <= 80) << below << " pixels below the tools bar's top, not beside it";
+    const wxRect tab = GetPageTabScreenRect(frame->GetPageWindows().GetActive());
+    ASSERT_FALSE(tab.IsEmpty());
+    EXPECT_FALSE(shapes->GetScreenRect().Intersects(tab)) << "the first tab's name shows";
 
     // A rectangle drawn in the middle of the page, 120 by 80 pixels.
     const wxPoint from = middle - wxPoint(60, 40);
@@ -435,35 +441,6 @@ std::vector<std::string> CrampedControls(wxWindow* page)
     return cramped;
 }
 
-// The actions the window manager allows on a top-level window, by their names without "_NET_WM_ACTION_"
-// (MINIMIZE, MAXIMIZE_HORZ, CLOSE, ...).
-std::vector<std::string> AllowedActions(wxWindow* window)
-{
-    std::vector<std::string> actions;
-    GdkWindow* gdk = window->GetHandle() ? gtk_widget_get_window(window->GetHandle()) : nullptr;
-    if (!gdk || !GDK_IS_X11_WINDOW(gdk))
-        return actions;
-    Display* display = GDK_WINDOW_XDISPLAY(gdk);
-    Atom type = 0;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char* data = nullptr;
-    if (XGetWindowProperty(display, GDK_WINDOW_XID(gdk), XInternAtom(display, "_NET_WM_ALLOWED_ACTIONS", False), 0,
-                           64, False, XA_ATOM, &type, &format, &count, &after, &data) == Success &&
-        data) {
-        const auto* atoms = reinterpret_cast<const Atom*>(data);
-        for (unsigned long i = 0; i < count; ++i)
-            if (char* name = XGetAtomName(display, atoms[i])) {
-                std::string text = name;
-                XFree(name);
-                const std::string prefix = "_NET_WM_ACTION_";
-                actions.push_back(text.rfind(prefix, 0) == 0 ? text.substr(prefix.size()) : text);
-            }
-        XFree(data);
-    }
-    return actions;
-}
-
 // How high the window manager's frame stands above the window (its title bar, where it gives one).
 long ManagersTitleBarHeight(wxWindow* window)
 {
@@ -484,21 +461,6 @@ long ManagersTitleBarHeight(wxWindow* window)
         XFree(data);
     }
     return top;
-}
-
-// The title bar buttons the window manager's actions allow: "minimise", "maximise" and "close", in that order,
-// each where allowed.
-std::string WindowButtons(wxWindow* window)
-{
-    const std::vector<std::string> actions = AllowedActions(window);
-    const auto allows = [&](const char* action) {
-        return std::find(actions.begin(), actions.end(), action) != actions.end();
-    };
-    std::string buttons;
-    for (auto [action, button] : {std::pair{"MINIMIZE", "minimise"}, {"MAXIMIZE_HORZ", "maximise"}, {"CLOSE", "close"}})
-        if (allows(action))
-            buttons += std::string(buttons.empty() ? "" : " ") + button;
-    return buttons;
 }
 
 // Each palette with its window manager's title bar, at the default font size: every label whole inside the

@@ -95,7 +95,9 @@ CWebPageDLG::CWebPageDLG(wxWindow* parent, const std::string& path, CSize pageSi
     const WebViewModule* module = LoadWebViewModule(&cause);
     const std::string address = wxFileName::FileNameToURL(wxString::FromUTF8(path)).utf8_string();
     if (module)
-        m_pView.reset(module->create(panel, address, [this](const std::string& shown) { OnLoaded(shown); }));
+        m_pView.reset(module->create(
+            panel, address,
+            {[this](const std::string&) { OnLoaded(); }, [this](const std::string& text) { ShowStatus(text); }}));
     if (!m_pView) {
         std::fprintf(stderr, "pelorin: no web view: %s\n", module ? "the web view refused to start" : cause.c_str());
         GetCoreServices().ShowMessage(ResourceText(IDS_NEEDS_WEB_VIEW));
@@ -154,13 +156,18 @@ CWebPageDLG::~CWebPageDLG()
     DestroyChildren();
 }
 
-void CWebPageDLG::OnLoaded(const std::string& address)
+void CWebPageDLG::OnLoaded()
 {
-    if (!m_pView)
-        return;
-    ShowNavigation();
+    if (m_pView)
+        ShowNavigation();
+}
+
+// The status line says what the page's status text says, and nothing of its own: the staging folder the page was
+// built in is no business of the user's.
+void CWebPageDLG::ShowStatus(const std::string& text)
+{
     if (auto* status = dynamic_cast<wxStaticText*>(FindWindow(m_controls.status)))
-        status->SetLabel(wxString::FromUTF8(address));
+        status->SetLabel(wxString::FromUTF8(text));
 }
 
 CPreviewDLG::CPreviewDLG(wxWindow* parent, const std::string& path, CSize pageSize)

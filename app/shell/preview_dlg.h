@@ -1,10 +1,10 @@
 #pragma once
 
 // The windows that show a built page in a web view: the built-in preview, with Back, Forward and Refresh, and the
-// print window, with Back, Forward and Print. Both have a status line and are sized to the page. Back and Forward ask
-// the web view whether it can go that way, after every page it loads and whenever the buttons are updated. The web
-// view comes from the web view module, loaded with the first window; when it cannot be loaded, the window says so
-// and is not OK.
+// print window, with Back, Forward and Print. Both have a status line, which shows the page's status text (the link
+// under the pointer), and are sized to the page. Back and Forward ask the web view whether it can go that way, after
+// every page it loads and whenever the buttons are updated. The web view comes from the web view module, loaded
+// with the first window; when it cannot be loaded, the window says so and is not OK.
 
 #include <memory>
 #include <string>
@@ -34,7 +34,8 @@ protected:
 
 private:
     void ShowNavigation();
-    void OnLoaded(const std::string& address);
+    void OnLoaded();
+    void ShowStatus(const std::string& text);
 
     Controls m_controls;
     std::unique_ptr<CWebView> m_pView;

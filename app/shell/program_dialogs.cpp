@@ -123,7 +123,7 @@ DialogAnswer CProgramServices::ShowTipsDialog()
 
 DialogAnswer CProgramServices::ShowThemesDialog(std::string& path)
 {
-    const std::string folder = m_pFrame ? m_pFrame->GetOpenSite().GetEnvironment().programFolder : std::string();
+    const std::string folder = m_pFrame ? m_pFrame->GetRun().GetEnvironment().programFolder : std::string();
     CThemesDLG dialog(m_pFrame, GetThemesFolder(folder));
     if (dialog.ShowModal() != wxID_OK)
         return DialogAnswer::cancel;
@@ -232,5 +232,5 @@ void CProgramServices::ShowConnectingNotice(bool show)
 
 CChangedPages* CProgramServices::GetChangedPages()
 {
-    return m_pFrame ? &m_pFrame->GetOpenSite().GetChangedPages() : nullptr;
+    return m_pFrame ? &m_pFrame->GetRun().GetChangedPages() : nullptr;
 }

@@ -23,6 +23,7 @@
 #include "controls/button_controls.h"
 #include "platform/gui/text_bytes.h"
 #include "platform/resources/string_table.h"
+#include "platform/win/path.h"
 #include "platform/win/program_launch.h"
 
 #include <wx/colordlg.h>
@@ -192,7 +193,7 @@ COLORREF CProgramServices::GetSiteLinkColor()
 
 bool CProgramServices::GetPictureFileName(std::string& path)
 {
-    wxFileDialog dialog(m_pFrame, "Open Picture", PathToWx(path), wxEmptyString,
+    wxFileDialog dialog(m_pFrame, "Open Picture", PathToWx(PictureChooserFolder(path)), wxEmptyString,
                         "Pictures (*.png;*.jpg;*.jpeg;*.gif;*.bmp)|*.png;*.jpg;*.jpeg;*.gif;*.bmp;*.PNG;*.JPG;*.JPEG;"
                         "*.GIF;*.BMP|All files|*",
                         wxFD_OPEN | wxFD_FILE_MUST_EXIST);

@@ -7,13 +7,16 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
+#include <gtk/gtk.h>
 #include <string>
 #include <vector>
 #include <wx/dialog.h>
 #include <wx/filedlg.h>
 #include <wx/modalhook.h>
+#include <wx/timer.h>
 
 #include "app/docview/message_dlg.h"
 #include "app/model/link_info.h"
@@ -30,6 +33,7 @@
 #include "platform/resources/resource_folder.h"
 #include "platform/win/program_launch.h"
 #include "testing/ftp_test_servers.h"
+#include "testing/scoped_env.h"
 #include "testing/test_output.h"
 
 #include <wx/cursor.h>
@@ -37,6 +41,8 @@
 #include <wx/image.h>
 
 #include "app/docview/design_view.h"
+#include "app/docview/mouse_tools.h"
+#include "app/docview/view_events_test_support.h"
 #include "app/docview/view_hit_test.h"
 #include "app/model/fill_info.h"
 #include "image/image.h"
@@ -249,6 +255,75 @@ TEST_F(ProgramServicesTest, SendingASiteNeverSavedOpensSaveAsOnOk)
     EXPECT_TRUE(chooserStyle & wxFD_SAVE) << chooserTitle;
     EXPECT_EQ(frame->GetCurrentSite()->GetPath(), chosen);
     EXPECT_TRUE(fs::exists(chosen));
+}
+
+// A picture band drawn with the Picture tool opens the picture chooser in the settings' image folder; where that
+// folder is not there (at first it lies in the program's folder, where nothing installs one) the chooser opens in
+// the user's pictures folder instead of wherever the program was started from.
+TEST_F(ProgramServicesTest, ThePictureChooserOpensInTheImageFolderOrElseInThePicturesFolder)
+{
+    setenv("GSETTINGS_BACKEND", "memory", 1);
+    const std::string home = scratch / "home";
+    fs::create_directories(home + "/Photos");
+    fs::create_directories(scratch / "config");
+    std::ofstream(scratch / "config/user-dirs.dirs") << "XDG_PICTURES_DIR=\"$HOME/Photos\"\n";
+    const ScopedEnv homeVariable("HOME", home.c_str());
+    Begin();
+    Open(MakeSite({"Home"}));
+    ASSERT_NE(frame->GetPageWindows().Open(0), nullptr);
+    Settle();
+    COrvelView* view = frame->GetPageWindows().GetActive()->GetView();
+    CAppSettings& settings = frame->GetSettings();
+    ASSERT_EQ(settings.m_imagePath, scratch / "Animations/") << "the folder the settings start with";
+    ASSERT_FALSE(fs::exists(settings.m_imagePath));
+    fs::create_directories(scratch / "Clip art");
+
+    struct Case
+    {
+        std::string imageFolder;
+        std::string opened;
+    };
+    const Case cases[] = {
+        {scratch / "Animations/", home + "/Photos"},
+        {scratch / "Clip art/", scratch / "Clip art"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.imageFolder);
+        settings.m_imagePath = c.imageFolder;
+        std::string shown;
+        // The toolkit's chooser takes its folder in while it shows: the folder is read from the chooser on screen,
+        // which is cancelled once it shows the one expected (or, against a hang, after many looks).
+        wxFileDialog* chooser = nullptr;
+        int looks = 0;
+        wxTimer look;
+        look.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+            if (!chooser || !chooser->IsModal())
+                return;
+            gchar* folder = gtk_file_chooser_get_current_folder(GTK_FILE_CHOOSER(chooser->GetHandle()));
+            shown = folder ? folder : "";
+            g_free(folder);
+            if (shown == c.opened || ++looks > 1000) {
+                look.Stop();
+                chooser->EndModal(wxID_CANCEL);
+            }
+        });
+        DialogScript script([&](wxDialog& dialog) {
+            chooser = dynamic_cast<wxFileDialog*>(&dialog);
+            if (!chooser)
+                return wxID_CANCEL;
+            look.Start(10);
+            return wxID_NONE;
+        });
+        GetToolsAndInspector().SetToolsBarTool(kMouseToolPicture);
+        SendMouse(view, wxEVT_LEFT_DOWN, CPoint(40, 40));
+        SendMouse(view, wxEVT_MOTION, CPoint(100, 80));
+        SendMouse(view, wxEVT_LEFT_UP, CPoint(160, 120));
+        Settle();
+        EXPECT_EQ(script.asked, std::vector<std::string>{"file chooser"});
+        EXPECT_EQ(shown, c.opened);
+        EXPECT_EQ(settings.m_imagePath, c.imageFolder) << "a cancelled choice changes no setting";
+        EXPECT_EQ(frame->GetCurrentSite()->GetPage(0)->GetItemCount(), 0) << "and makes no picture";
+    }
 }
 
 // An included file that is gone stops the upload when the user does not go on without it; Yes to the FTP log then

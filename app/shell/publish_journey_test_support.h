@@ -152,6 +152,13 @@ inline std::vector<std::string> Lines(wxDialog& dialog, int id)
     return lines;
 }
 
+// The status line of the preview or print window, blanks trimmed.
+inline std::string StatusLine(wxDialog& dialog, bool preview)
+{
+    const wxWindow* line = dialog.FindWindow(preview ? 1200 : 1544);
+    return line ? line->GetLabel().Strip(wxString::both).utf8_string() : std::string("(no status line)");
+}
+
 // Lets the web view load its page and paint it; the address it shows then.
 inline std::string LoadedAddress(CWebView* view)
 {
@@ -376,6 +383,8 @@ protected:
         bool backEnabled = true;
         bool forwardEnabled = true;
         bool printEnabled = false;
+        // The status line, blanks trimmed.
+        std::string status;
     };
     // Runs the command that shows the built site in the window of the template and closes the window once its web
     // view has loaded the page, with its picture as the test's last.
@@ -391,6 +400,7 @@ protected:
                                          shown.backEnabled = dialog.FindWindow(preview ? 1001 : 1530)->IsEnabled();
                                          shown.forwardEnabled = dialog.FindWindow(preview ? 1002 : 1534)->IsEnabled();
                                          shown.printEnabled = !preview && dialog.FindWindow(1540)->IsEnabled();
+                                         shown.status = StatusLine(dialog, preview);
                                          Picture(&dialog, pictureName);
                                          dialog.EndModal(wxID_OK);
                                      }}});

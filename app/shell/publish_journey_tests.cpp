@@ -5,6 +5,8 @@
 
 #include "app/shell/publish_journey_test_support.h"
 
+#include "app/model/link_info.h"
+
 namespace publish_journey {
 
 TEST_F(PublishJourneyTest, NewSiteSetUpTestedSentChangedSentAgainPreviewedAndPrinted)
@@ -145,6 +147,7 @@ TEST_F(PublishJourneyTest, NewSiteSetUpTestedSentChangedSentAgainPreviewedAndPri
     frame->GetSettings().m_useBuiltInBrowser = -1;
     const WebPageShown shown = ShowBuiltSite(ID_PREVIEW_WEBSITE, "130", "130_journey_preview");
     EXPECT_NE(shown.address.find("qbx_tmpdir/index.html"), std::string::npos) << shown.address;
+    EXPECT_EQ(shown.status, "") << "the page says nothing while the pointer is on no link";
     EXPECT_FALSE(shown.backEnabled);
     EXPECT_FALSE(shown.forwardEnabled);
 }
@@ -161,9 +164,55 @@ TEST_F(PublishJourneyTest, PrintShowsTheBuiltFrontPage)
     EXPECT_TRUE(program.buildWindowShown);
     EXPECT_FALSE(program.mainWindowEnabledDuringBuild);
     EXPECT_NE(shown.address.find("qbx_tmpdir/index.html"), std::string::npos) << shown.address;
+    EXPECT_EQ(shown.status, "") << "the page says nothing while the pointer is on no link";
     EXPECT_FALSE(shown.backEnabled);
     EXPECT_FALSE(shown.forwardEnabled);
     EXPECT_TRUE(shown.printEnabled);
+}
+
+// A rectangle that links a document: in the preview the status line shows the link's address while the pointer is
+// on the rectangle, and a click opens the document where it lies on this computer.
+TEST_F(PublishJourneyTest, InThePreviewTheStatusLineShowsTheLinkPointedAtAndTheLinkOpensTheDocument)
+{
+    OpenDrawnSite("www-preview-link");
+    if (!IsPreviewAvailable())
+        GTEST_SKIP() << "no web view here";
+    const std::string document = scratch / "Docs/Price list #1.txt";
+    fs::create_directories(scratch / "Docs");
+    std::ofstream(document) << "Prices";
+    CLinkInfo link;
+    link.SetKind(CLinkInfo::kindFile);
+    link.SetActive(true);
+    link.SetFile(document);
+    frame->GetCurrentSite()->GetPage(0)->GetItem(0)->GetCurrentObject()->SetLink(std::make_unique<CLinkInfo>(link));
+    frame->GetSettings().m_useBuiltInBrowser = -1;
+    const std::string address = "file://" + scratch / "Docs/Price%20list%20%231.txt";
+
+    std::string statusOffTheLink = "(not read)", statusOnTheLink = "(not read)", opened, statusOpened = "(not read)";
+    CommandWithScript(ID_PREVIEW_WEBSITE,
+                      {{"130", [&](wxDialog& dialog) {
+                            CWebView* view = dynamic_cast<CWebPageDLG&>(dialog).GetWebView();
+                            LoadedAddress(view);
+                            // The rectangle stands from (40, 40) to (160, 120) on the page.
+                            const wxPoint page = view->GetWindow()->GetScreenPosition();
+                            wxUIActionSimulator mouse;
+                            mouse.MouseMove(page + wxPoint(300, 300));
+                            SettleUntil([&] { return StatusLine(dialog, true).empty(); });
+                            statusOffTheLink = StatusLine(dialog, true);
+                            mouse.MouseMove(page + wxPoint(100, 80));
+                            SettleUntil([&] { return StatusLine(dialog, true) == address; });
+                            statusOnTheLink = StatusLine(dialog, true);
+                            Picture(&dialog, "130_preview_status_on_a_link");
+                            mouse.MouseClick();
+                            SettleUntil([&] { return view->GetCurrentAddress() == address && !view->IsBusy(); });
+                            opened = view->GetCurrentAddress();
+                            statusOpened = StatusLine(dialog, true);
+                            dialog.EndModal(wxID_OK);
+                        }}});
+    EXPECT_EQ(statusOffTheLink, "");
+    EXPECT_EQ(statusOnTheLink, address);
+    EXPECT_EQ(opened, address) << "the document where it lies";
+    EXPECT_EQ(statusOpened, "") << "the document has no links";
 }
 
 } // namespace publish_journey

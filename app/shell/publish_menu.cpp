@@ -20,6 +20,7 @@
 #include "app/shell/open_site.h"
 #include "app/shell/page_windows.h"
 #include "app/shell/preview_dlg.h"
+#include "app/shell/run_state.h"
 #include "app/site/site_page.h"
 #include "app/site/website.h"
 #include "platform/gui/text_bytes.h"
@@ -105,7 +106,7 @@ bool PreviewWebsite(const CShellContext& context, bool currentPage)
         return false;
     const std::string address = wxFileName::FileNameToURL(wxString::FromUTF8(path)).utf8_string();
     switch (
-        StartPreviewBrowser(context.site.GetSettings().m_useBuiltInBrowser, context.site.GetBrowserPaths(), address)) {
+        StartPreviewBrowser(context.run.GetSettings().m_useBuiltInBrowser, context.run.GetBrowserPaths(), address)) {
     case PreviewStart::started:
         return true;
     case PreviewStart::failed:
@@ -184,7 +185,7 @@ void AddPublishCommands(CCommandTable& table, const CShellContext& context)
             if (CWebsite* site = context.site.GetSite())
                 RunPublishingTask(context.window, [&context, site] {
                     if (context.site.GetSite() == site)
-                        RemovePublishedWebsite(*site, context.site.GetChangedPages());
+                        RemovePublishedWebsite(*site, context.run.GetChangedPages());
                 });
         },
         EnableWhen([&context] { return context.site.GetSite() != nullptr; }));

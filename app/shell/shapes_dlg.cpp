@@ -5,6 +5,7 @@
 #include <wx/dcclient.h>
 #include <wx/display.h>
 #include <wx/image.h>
+#include <wx/mdi.h>
 #include <wx/xrc/xmlres.h>
 
 #include "platform/gui/tool_palette.h"
@@ -81,13 +82,24 @@ CShapesDLG::~CShapesDLG()
 wxPoint CShapesDLG::FirstPlace() const
 {
     // Beside the tools bar at its top, on the side of the page, so that the palette covers only the page's corner
-    // and stands next to the tool that opened it.
+    // and stands next to the tool that opened it; below the page windows' tabs, whose names it would hide.
     const wxRect bar = m_bar->GetOwnerScreenRect();
     const wxRect parent = m_parentWindow ? m_parentWindow->GetScreenRect() : bar;
     const int gap = FromDIP(4);
     const bool barOnRight = bar.GetLeft() > parent.GetLeft() + parent.GetWidth() / 2;
-    return wxPoint(barOnRight ? bar.GetLeft() - GetSize().GetWidth() - gap : bar.GetRight() + 1 + gap,
-                   bar.GetTop());
+    int top = bar.GetTop();
+    if (const wxWindow* page = ActivePageWindow(); page && page->IsShownOnScreen())
+        top = std::max(top, page->GetScreenRect().GetTop() + gap);
+    return wxPoint(barOnRight ? bar.GetLeft() - GetSize().GetWidth() - gap : bar.GetRight() + 1 + gap, top);
+}
+
+const wxWindow* CShapesDLG::ActivePageWindow() const
+{
+    // The main window, whichever window the palette belongs to (a floating tools bar has one of its own).
+    for (const wxWindow* window = m_parentWindow; window; window = window->GetParent())
+        if (const auto* main = dynamic_cast<const wxMDIParentFrame*>(window))
+            return main->GetActiveChild();
+    return nullptr;
 }
 
 void CShapesDLG::PlaceOnScreen()
@@ -96,8 +108,10 @@ void CShapesDLG::PlaceOnScreen()
     // A screen that changed since (or a bar off the edge) must not leave the palette out of reach.
     const int display = wxDisplay::GetFromPoint(place.GetTopLeft());
     const wxRect screen = wxDisplay(display == wxNOT_FOUND ? 0u : static_cast<unsigned>(display)).GetClientArea();
-    place.SetLeft(std::clamp(place.GetLeft(), screen.GetLeft(), std::max(screen.GetLeft(), screen.GetRight() + 1 - place.GetWidth())));
-    place.SetTop(std::clamp(place.GetTop(), screen.GetTop(), std::max(screen.GetTop(), screen.GetBottom() + 1 - place.GetHeight())));
+    place.SetLeft(std::clamp(place.GetLeft(), screen.GetLeft(),
+                             std::max(screen.GetLeft(), screen.GetRight() + 1 - place.GetWidth())));
+    place.SetTop(std::clamp(place.GetTop(), screen.GetTop(),
+                            std::max(screen.GetTop(), screen.GetBottom() + 1 - place.GetHeight())));
     SetPosition(place.GetTopLeft());
 }
 
@@ -174,7 +188,9 @@ void CShapesDLG::ResetButtons()
 
 void CShapesDLG::OnClose(wxCloseEvent&)
 {
-    g_lastPlace = GetPosition();
+    // Only a place the palette had on the screen is one to come back to.
+    if (IsShownOnScreen())
+        g_lastPlace = GetPosition();
     if (m_bar)
         m_bar->OnShapesPaletteClosed();
     m_bar = nullptr;

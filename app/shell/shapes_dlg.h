@@ -9,7 +9,6 @@
 
 #include "app/shell/logic/tools_bar_logic.h"
 
-
 // What the Shapes palette tells the bar whose shape tool opened it.
 class CShapesOwner
 {
@@ -55,6 +54,8 @@ private:
     void Press(int id);
     // The palette opens where it stood when it last closed in this run, the first time beside the tools bar.
     wxPoint FirstPlace() const;
+    // The page window shown in the main window's tabs, below their row; null when none is open.
+    const wxWindow* ActivePageWindow() const;
     void PlaceOnScreen();
 
     wxWindow* m_parentWindow;

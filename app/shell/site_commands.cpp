@@ -8,11 +8,12 @@
 #include "app/model/app_settings.h"
 #include "app/model/services.h"
 #include "app/publish/changed_pages.h"
-#include "app/shell/logic/frame_texts.h"
 #include "app/shell/command_ids.h"
 #include "app/shell/command_table.h"
+#include "app/shell/logic/frame_texts.h"
 #include "app/shell/open_site.h"
 #include "app/shell/page_windows.h"
+#include "app/shell/run_state.h"
 #include "app/shell/shell_window.h"
 #include "app/site/page_texts.h"
 #include "app/site/site_page.h"
@@ -26,8 +27,8 @@ CSitePage* AddNewPage(const CShellContext& context)
     CWebsite* site = context.site.GetSite();
     if (!site)
         return nullptr;
+    context.site.GetDocument().CommitPendingTextEdits();
     CoreServices& services = GetCoreServices();
-    services.EndAllTextEditing();
     if (context.pages.Count() >= kMaxPageWindows) {
         services.ShowNotice(kNoticePageLimitAdd);
         return nullptr;
@@ -103,7 +104,7 @@ void EditHeaderHtml(const CShellContext& context)
 
 void EditBackgroundPreferences(const CShellContext& context)
 {
-    CAppSettings& settings = context.site.GetSettings();
+    CAppSettings& settings = context.run.GetSettings();
     BackgroundOutsideChoice choice;
     choice.continueFill = settings.m_repeatBackgroundFill;
     choice.color = settings.m_solidBackgroundFill;
@@ -126,7 +127,7 @@ void DeleteCurrentPage(const CShellContext& context)
 {
     if (!CanDeletePage(context))
         return;
-    GetCoreServices().EndAllTextEditing();
+    context.site.GetDocument().CommitPendingTextEdits();
     CWebsite& site = *context.site.GetSite();
     if (site.DeletePage(context.pages.GetActivePage()))
         CChangedPages::MarkAllPagesChanged(site);

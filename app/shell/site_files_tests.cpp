@@ -1,8 +1,12 @@
 // Where the main window's site-file dialogs start, and what the keyboard does in them.
 
+#include "app/dialogs/welcome.h"
 #include "app/docview/file_preview_dlg.h"
+#include "app/model/file_pair.h"
+#include "app/model/link_info.h"
 #include "app/shell/orvel_app.h"
 #include "app/shell/shell_test_support.h"
+#include "app/site/page_item.h"
 #include "platform/gui/window_picture.h"
 #include "testing/test_output.h"
 
@@ -13,6 +17,7 @@
 #include <vector>
 #include <wx/dialog.h>
 #include <wx/display.h>
+#include <wx/dnd.h>
 #include <wx/menu.h>
 #include <wx/timer.h>
 #include <wx/uiaction.h>
@@ -52,6 +57,45 @@ void SaveAsWithEnter(CMainFrame& frame, const std::string& picture)
     frame.GetEventHandler()->ProcessEvent(saveAs);
     Settle();
 }
+
+// Answers the open dialog for site files as the user does: once it stands, the file is picked and OK pressed.
+class SiteFileDialogAnswer : public wxEventFilter
+{
+public:
+    explicit SiteFileDialogAnswer(std::string path) : m_path(std::move(path)) { wxEvtHandler::AddFilter(this); }
+    ~SiteFileDialogAnswer() override { wxEvtHandler::RemoveFilter(this); }
+    SiteFileDialogAnswer(const SiteFileDialogAnswer&) = delete;
+    SiteFileDialogAnswer& operator=(const SiteFileDialogAnswer&) = delete;
+
+    int FilterEvent(wxEvent& event) override
+    {
+        if (event.GetEventType() == wxEVT_SHOW)
+            if (auto* dialog = dynamic_cast<CFilePreviewDLG*>(event.GetEventObject());
+                dialog && static_cast<wxShowEvent&>(event).IsShown())
+                dialog->CallAfter([this, dialog] { Answer(*dialog); });
+        return Event_Skip;
+    }
+
+    // Whether the dialog came and took the file.
+    bool chose = false;
+
+private:
+    void Answer(CFilePreviewDLG& dialog)
+    {
+        dialog.GetFileCtrl()->SetPath(wxString::FromUTF8(m_path));
+        SettleUntil([&] { return dialog.GetFileCtrl()->GetPath().utf8_string() == m_path; });
+        chose = dialog.GetFileCtrl()->GetPath().utf8_string() == m_path;
+        wxWindow* ok = dialog.FindWindow(wxID_OK);
+        wxCommandEvent press(wxEVT_BUTTON, wxID_OK);
+        press.SetEventObject(ok);
+        ok->GetEventHandler()->ProcessEvent(press);
+        // Should OK have refused the file, the test fails rather than waits for ever.
+        if (dialog.IsModal())
+            dialog.EndModal(wxID_CANCEL);
+    }
+
+    std::string m_path;
+};
 
 // Save As starts at the open site's own file, and Enter in the name field saves there: test-output/save_as.png.
 TEST_F(ShellTest, SaveAsOffersTheSitesOwnFileAndEnterSavesIt)
@@ -117,35 +161,128 @@ TEST_F(ShellTest, OpeningAFileThatIsNoSiteKeepsTheOpenSite)
     services.messages.clear();
 
     const std::string broken = scratch / "Sites/broken.kst";
-    bool chose = false;
-    wxTimer timer;
-    timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
-        CFilePreviewDLG* dialog = ModalDialog<CFilePreviewDLG>();
-        if (!dialog) {
-            timer.StartOnce(100);
-            return;
-        }
-        dialog->GetFileCtrl()->SetPath(wxString::FromUTF8(broken));
-        SettleUntil([&] { return dialog->GetFileCtrl()->GetPath().utf8_string() == broken; });
-        chose = dialog->GetFileCtrl()->GetPath().utf8_string() == broken;
-        wxWindow* ok = dialog->FindWindow(wxID_OK);
-        wxCommandEvent press(wxEVT_BUTTON, wxID_OK);
-        press.SetEventObject(ok);
-        ok->GetEventHandler()->ProcessEvent(press);
-        if (dialog->IsModal())
-            dialog->EndModal(wxID_CANCEL);
-    });
-    timer.StartOnce(300);
+    SiteFileDialogAnswer answer(broken);
     wxCommandEvent command(wxEVT_MENU, ID_FILE_OPEN);
     frame->GetEventHandler()->ProcessEvent(command);
     Settle();
 
-    EXPECT_TRUE(chose);
+    EXPECT_TRUE(answer.chose);
     ASSERT_EQ(services.messages.size(), 1u) << "no question to close the site, only why the file did not open";
     EXPECT_NE(services.messages[0].find("broken.kst"), std::string::npos) << services.messages[0];
     EXPECT_EQ(frame->GetCurrentSite(), open);
     EXPECT_EQ(frame->GetCurrentSite()->GetPath(), path);
     EXPECT_EQ(frame->GetPageWindows().Count(), 1);
+}
+
+// The program, with what it asks at start answered by script: the welcome dialog with the way to begin given, tips
+// of the day switched off, and messages recorded, so that a failure is seen rather than waited on.
+class ScriptedStart : public CProgramServices
+{
+public:
+    DialogAnswer ShowWelcomeDialog(int& start, bool&) override
+    {
+        start = welcomeStart;
+        return welcomeStart == WelcomeChoice::none ? DialogAnswer::cancel : DialogAnswer::ok;
+    }
+    DialogAnswer ShowTipsDialog() override { return DialogAnswer::cancel; }
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+
+    int welcomeStart = WelcomeChoice::none;
+    std::vector<std::string> messages;
+};
+
+// A site saved while its companion folder stood in Old, then moved with that folder to New.
+class MovedSiteTest : public ProgramShellTest<ScriptedStart>
+{
+protected:
+    MovedSiteTest()
+    {
+        setenv("GSETTINGS_BACKEND", "memory", 1);
+        auto site = MakeSite({"Home"});
+        site->AppendFilePair(std::make_unique<CFilePair>(scratch / "Old/club_website/pics/a.gif", "/pics/a.gif"));
+        CPageItem* box = site->GetPage(0)->AddObject(std::make_unique<CRectangleObject>(10, 10, SIZE{80, 60}, 0.0));
+        CLinkInfo link;
+        link.SetKind(CLinkInfo::kindFile);
+        link.SetActive(true);
+        link.SetFile(scratch / "Old/club_website/files/Download/menu.txt");
+        box->GetCurrentObject()->SetLink(link.Clone());
+        std::filesystem::create_directories(scratch / "New/club_website/pics");
+        std::filesystem::create_directories(scratch / "New/club_website/files/Download");
+        std::ofstream(scratch / "New/club_website/pics/a.gif") << "GIF89a";
+        std::ofstream(scratch / "New/club_website/files/Download/menu.txt") << "soup";
+        EXPECT_TRUE(SaveSiteFile(*site, moved));
+    }
+
+    // The program as it starts with these arguments; a site named there is open once the window stands.
+    void StartWith(const std::vector<std::string>& arguments, int welcomeStart = WelcomeChoice::none)
+    {
+        program.welcomeStart = welcomeStart;
+        InstallProgramServices(&program);
+        frame = StartMainWindow(program, environment, StorePath(), arguments);
+        ASSERT_NE(frame, nullptr);
+        SettleUntil([&] { return arguments.empty() || frame->GetCurrentSite(); });
+    }
+
+    const std::string moved = scratch / "New/club.kst";
+};
+
+// However the moved site is opened, its included files and linked documents are found in the folder it now stands
+// beside.
+TEST_F(MovedSiteTest, EveryWayOfOpeningASiteFollowsItsMove)
+{
+    struct Route
+    {
+        const char* name;
+        std::function<void()> open;
+    };
+    const Route routes[] = {
+        {"File > Open",
+         [&] {
+             StartWith({});
+             SiteFileDialogAnswer answer(moved);
+             wxCommandEvent command(wxEVT_MENU, ID_FILE_OPEN);
+             frame->GetEventHandler()->ProcessEvent(command);
+             EXPECT_TRUE(answer.chose);
+         }},
+        {"the recent files",
+         [&] {
+             StartWith({});
+             frame->GetRun().GetRecentFiles().Add(moved);
+             wxCommandEvent command(wxEVT_MENU, wxID_FILE1);
+             frame->GetEventHandler()->ProcessEvent(command);
+         }},
+        {"a drop on the main window",
+         [&] {
+             StartWith({});
+             auto* target = dynamic_cast<wxFileDropTarget*>(frame->GetDropTarget());
+             ASSERT_NE(target, nullptr);
+             wxArrayString names;
+             names.Add(wxString::FromUTF8(moved));
+             EXPECT_TRUE(target->OnDropFiles(20, 20, names));
+         }},
+        {"the command line", [&] { StartWith({moved}); }},
+        {"the welcome dialog's Open Website",
+         [&] {
+             SiteFileDialogAnswer answer(moved);
+             StartWith({}, WelcomeChoice::openSite);
+             EXPECT_TRUE(answer.chose);
+         }},
+    };
+    for (const Route& route : routes) {
+        SCOPED_TRACE(route.name);
+        route.open();
+        ASSERT_NE(frame, nullptr);
+        CWebsite* site = frame->GetCurrentSite();
+        ASSERT_NE(site, nullptr);
+        EXPECT_EQ(site->GetPath(), moved);
+        EXPECT_EQ(site->GetFilePair(0)->m_strSource, scratch / "New/club_website/pics/a.gif");
+        const CPageObject* box = site->GetPage(0)->GetItem(0)->GetCurrentObject();
+        EXPECT_EQ(box->GetLink()->GetFile(), scratch / "New/club_website/files/Download/menu.txt");
+        EXPECT_FALSE(site->IsSaved()) << "the paths that moved are to be saved";
+        EXPECT_TRUE(program.messages.empty());
+        UseRecordingServices();
+        Close();
+    }
 }
 
 // Whichever way a site was opened, the next Open starts in its folder.
@@ -200,7 +337,7 @@ TEST_F(ShellTest, EveryRecentFileHasItsNumberAsMnemonic)
     std::filesystem::remove(scratch / "bakery.kst");
     wxCommandEvent chosen(wxEVT_MENU, wxID_FILE1 + 2);
     frame->GetEventHandler()->ProcessEvent(chosen);
-    ASSERT_EQ(frame->GetOpenSite().GetRecentFiles().Get().size(), 3u);
+    ASSERT_EQ(frame->GetRun().GetRecentFiles().Get().size(), 3u);
     EXPECT_EQ(file->FindItem(wxID_FILE1 + 3), nullptr);
     EXPECT_EQ(order(),
               (std::vector<int>{ID_PRINT_SETUP, 0, wxID_FILE1, wxID_FILE1 + 1, wxID_FILE1 + 2, 0, ID_APP_EXIT}));

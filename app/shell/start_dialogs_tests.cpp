@@ -167,7 +167,7 @@ TEST_F(ShellTest, NewFromThemeOpensTheThemesPagesAsANewUnsavedSite)
     EXPECT_EQ(site->GetPage(0)->GetItem(0)->GetObject(false)->GetLink()->GetUrl(), "http:");
     EXPECT_EQ(frame->GetPageWindows().Count(), 1);
     EXPECT_EQ(frame->GetTitle(), "Tallowmere Pelorin - Untitled*");
-    EXPECT_TRUE(frame->GetOpenSite().GetRecentFiles().Get().empty());
+    EXPECT_TRUE(frame->GetRun().GetRecentFiles().Get().empty());
     EXPECT_EQ(frame->GetSettings().m_kstPath, scratch / "Themes/Business/");
     Settle();
     EXPECT_TRUE(SaveWindowPicture(frame, (TestOutputFolder() / "new_site_from_theme.png").string()));

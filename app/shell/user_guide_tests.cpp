@@ -31,7 +31,7 @@ TEST_F(ShellTest, HelpReadsAsAFinishedMenuAndTellsWhenTheGuideIsMissing)
     ASSERT_NE(item, nullptr);
     EXPECT_EQ(item->GetItemLabel(), "&User Guide\tF1");
     // The scratch program folder holds no guide.
-    EXPECT_EQ(GetUserGuidePath(frame->GetOpenSite().GetEnvironment()), scratch / "Help.html");
+    EXPECT_EQ(GetUserGuidePath(frame->GetRun().GetEnvironment()), scratch / "Help.html");
     wxCommandEvent help(wxEVT_MENU, ID_HELP_FINDER);
     frame->GetEventHandler()->ProcessEvent(help);
     ASSERT_EQ(services.messages.size(), 1u);

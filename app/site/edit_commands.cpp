@@ -17,13 +17,18 @@ struct ViewPage
     explicit operator bool() const { return page != nullptr; }
 };
 
-ViewPage CurrentViewPage()
+ViewPage ViewPageOf(PageView* view)
 {
     ViewPage current;
-    current.view = GetCurrentView();
+    current.view = view;
     if (current.view)
         current.page = current.view->GetPage();
     return current;
+}
+
+ViewPage CurrentViewPage()
+{
+    return ViewPageOf(GetCurrentView());
 }
 
 // The text object edited in place on the page, or null.
@@ -83,11 +88,11 @@ bool IsEditRedoEnabled()
     return current && !current.page->IsEditingInPlace() && current.page->GetUndoManager()->CanRedo();
 }
 
-bool IsEditDeleteEnabled()
+bool IsEditDeleteEnabled(PageView* view)
 {
     if (GetModelDialogs().IsInsertHtmlDialogOpen())
         return true;
-    const ViewPage current = CurrentViewPage();
+    const ViewPage current = ViewPageOf(view);
     return current && current.page->HasSelection();
 }
 
@@ -126,13 +131,13 @@ void DeleteSelectionWithUndo(CSitePage& page)
     manager.KeepRemovedItems(removed);
 }
 
-void OnEditDelete()
+void OnEditDelete(PageView* view)
 {
     if (GetModelDialogs().IsInsertHtmlDialogOpen()) {
         GetModelDialogs().RemoveInsertHtmlFile();
         return;
     }
-    const ViewPage current = CurrentViewPage();
+    const ViewPage current = ViewPageOf(view);
     if (!current)
         return;
     // During an in-place edit Delete removes the selected characters, or the one after the caret.

@@ -5,6 +5,7 @@
 // (or a view without a page) every command is disabled and does nothing.
 
 class CSitePage;
+class PageView;
 
 struct EditGroupUpdate
 {
@@ -16,7 +17,8 @@ struct EditGroupUpdate
 
 bool IsEditUndoEnabled();
 bool IsEditRedoEnabled();
-bool IsEditDeleteEnabled();
+// Delete acts on the page of the view it is given, the active page window's.
+bool IsEditDeleteEnabled(PageView* view);
 bool IsEditSelectAllEnabled();
 EditGroupUpdate GetEditGroupUpdate();
 
@@ -25,7 +27,7 @@ void OnEditRedo();
 // While the insert-HTML dialog is open Delete removes its selected file instead; during an in-place text edit it
 // removes the selected characters, or the one after the caret. Otherwise the selected items leave the page, kept by
 // the undo step recorded for them.
-void OnEditDelete();
+void OnEditDelete(PageView* view);
 // The model side of Delete, also used when an edited text is left empty.
 void DeleteSelectionWithUndo(CSitePage& page);
 // Selects every item of the page, or every character of the text edited in place.

@@ -170,10 +170,10 @@ TEST_F(EditCommands, NothingIsEnabledWithoutAView)
     Undo().canUndo = Undo().canRedo = true;
     EXPECT_FALSE(IsEditUndoEnabled());
     EXPECT_FALSE(IsEditRedoEnabled());
-    EXPECT_FALSE(IsEditDeleteEnabled());
+    EXPECT_FALSE(IsEditDeleteEnabled(services.GetCurrentView()));
     EXPECT_FALSE(IsEditSelectAllEnabled());
     EXPECT_FALSE(GetEditGroupUpdate().enabled);
-    OnEditDelete();
+    OnEditDelete(services.GetCurrentView());
     EXPECT_EQ(page.GetItemCount(), 4);
 }
 
@@ -203,24 +203,24 @@ TEST_F(EditCommands, UndoAndRedoFollowTheUndoManagerOutsideTextEdits)
 
 TEST_F(EditCommands, DeleteRemovesTheSelectionAfterRecordingUndo)
 {
-    EXPECT_FALSE(IsEditDeleteEnabled());
+    EXPECT_FALSE(IsEditDeleteEnabled(services.GetCurrentView()));
     SelectSeparately({1, 2});
-    EXPECT_TRUE(IsEditDeleteEnabled());
+    EXPECT_TRUE(IsEditDeleteEnabled(services.GetCurrentView()));
     services.selectionRect = CRect(1, 2, 3, 4);
 
     page.SetEditingInPlace(true);
-    OnEditDelete();
+    OnEditDelete(services.GetCurrentView());
     EXPECT_EQ(page.GetItemCount(), 4);
     EXPECT_TRUE(Undo().recorded.empty());
     page.SetEditingInPlace(false);
 
     services.insertHtmlOpen = true;
-    OnEditDelete();
+    OnEditDelete(services.GetCurrentView());
     EXPECT_EQ(services.removedHtmlFiles, 1);
     EXPECT_EQ(page.GetItemCount(), 4);
     services.insertHtmlOpen = false;
 
-    OnEditDelete();
+    OnEditDelete(services.GetCurrentView());
     EXPECT_EQ(page.GetItemCount(), 2);
     EXPECT_EQ(page.GetGroupCount(), 0);
     EXPECT_EQ(Undo().recorded, std::vector<int>{1});
@@ -288,11 +288,11 @@ TEST_F(EditCommands, DeleteAndSelectAllWorkOnTheTextEditedInPlace)
     page.SetEditedObject(text);
     page.SetEditingInPlace(true);
     page.SelectItem(item);
-    ASSERT_TRUE(IsEditDeleteEnabled());
+    ASSERT_TRUE(IsEditDeleteEnabled(services.GetCurrentView()));
 
     // Without a selection Delete takes the character after the caret.
     PutCaret(*text, {0, 1});
-    OnEditDelete();
+    OnEditDelete(services.GetCurrentView());
     EXPECT_EQ(Paragraphs(*text), (std::vector<std::string>{"ac", "de"}));
     EXPECT_EQ(CaretOf(*text), (Pos{0, 1}));
 
@@ -303,7 +303,7 @@ TEST_F(EditCommands, DeleteAndSelectAllWorkOnTheTextEditedInPlace)
     EXPECT_EQ(page.GetSingleSelectedItem(), item) << "the page's selection stays as it was";
 
     // With one, Delete takes the selected characters.
-    OnEditDelete();
+    OnEditDelete(services.GetCurrentView());
     EXPECT_EQ(Paragraphs(*text), (std::vector<std::string>{""}));
     EXPECT_TRUE(body.m_selectionEmpty);
     EXPECT_EQ(page.GetItemCount(), 5);

@@ -261,10 +261,15 @@ void CWebsite::RebaseFilePaths(const std::string& folder, const std::string& fil
     if (m_nFileMinor > 14)
         name = CutFirst(name, ".kst");
 
+    // The site counts as changed only when a path moved: one opened where it was saved is as it was on disk, and
+    // closing it asks nothing.
+    bool moved = false;
     const bool alreadyHere = std::any_of(m_FilePairs.begin(), m_FilePairs.end(), [&](const auto& pair) {
         return pair->m_strSource.compare(0, folder.size(), folder) == 0;
     });
-    if (m_FilePairs.empty() || !alreadyHere) {
+    // Without included files there is nothing for the next save to rebuild, and marking the site for it would
+    // only save it twice.
+    if (!m_FilePairs.empty() && !alreadyHere) {
         m_nOldVersionMarker = kIncludedFilesRebased;
         for (const auto& pair : m_FilePairs) {
             const std::string remote = ToForwardSlashes(pair->m_strTarget);
@@ -274,6 +279,7 @@ void CWebsite::RebaseFilePaths(const std::string& folder, const std::string& fil
                 name = CutFirst(name, ".kst");
                 candidate = folder + name + kCompanionSuffix + remote;
             }
+            moved = moved || pair->m_strSource != candidate;
             pair->m_strSource = candidate;
         }
     }
@@ -285,8 +291,11 @@ void CWebsite::RebaseFilePaths(const std::string& folder, const std::string& fil
             if (!object->HasFill())
                 continue;
             const auto rebase = [&](CLinkInfo& link) {
-                if (link.IsActive() && link.GetKind() == CLinkInfo::kindFile)
-                    link.SetFile(ToForwardSlashes(downloads + GetPathFileName(link.GetFile())));
+                if (!link.IsActive() || link.GetKind() != CLinkInfo::kindFile)
+                    return;
+                const std::string file = ToForwardSlashes(downloads + GetPathFileName(link.GetFile()));
+                moved = moved || link.GetFile() != file;
+                link.SetFile(file);
             };
             // A text written as HTML links from its characters; any other object, a text drawn as a picture
             // included, through its own link.
@@ -300,7 +309,8 @@ void CWebsite::RebaseFilePaths(const std::string& folder, const std::string& fil
             }
         }
     }
-    SetModified();
+    if (moved)
+        SetModified();
 }
 
 void CWebsite::PrepareFilesDialog()

@@ -138,7 +138,8 @@ public:
     void BuildReservedFileNames();
     const std::vector<std::string>& GetReservedNames() const { return m_ReservedNames; }
     // Moves the included files and the document links of a site just opened from folder (which ends with a
-    // separator) under the opened file's companion folder, unless an included file already lies in folder.
+    // separator) under the opened file's companion folder, unless an included file already lies in folder. The
+    // site is marked changed when a path moved.
     void RebaseFilePaths(const std::string& folder, const std::string& fileName);
 
     // Included files, in order; the site owns them.

@@ -22,11 +22,15 @@
 #include "app/objects/polygon_object.h"
 #include "app/objects/rectangle_object.h"
 #include "app/objects/text_object.h"
+#include "app/site/mixed_site_test_support.h"
 #include "app/site/object_frame.h"
 #include "app/site/page_item.h"
 #include "app/site/site_file_test_support.h"
 #include "app/site/website_file_test_support.h"
 #include "app/site/site_services_fake.h"
+#include "platform/win/file.h"
+#include "platform/win/full_disk_test_support.h"
+#include "platform/win/log.h"
 #include "testing/scratch_folder.h"
 
 namespace {
@@ -254,6 +258,83 @@ TEST_F(SiteFileTest, AnInterruptedSaveLeavesTheOldFileAndTheSiteUnsaved)
     EXPECT_TRUE(site->IsSaved());
     ASSERT_TRUE(Open(FileBytes(path)));
     EXPECT_EQ(opened->GetName(), "Renamed");
+}
+
+// The readers and writers of the site file ask for a few bytes at a time; the file must still reach the kernel in
+// large pieces, saved through the safe save and opened as the program opens it.
+TEST_F(SiteFileTest, ALargeSiteReachesTheKernelInLargePieces)
+{
+    const std::string path = folder / "mixed.kst";
+    auto site = mixed_site::MakeSite(path);
+
+    unsigned long long before = FileKernelCalls();
+    CFileException error;
+    ASSERT_TRUE(SaveSiteFile(*site, path, &error)) << DescribeFileError(error);
+    const unsigned long long saving = FileKernelCalls() - before;
+
+    before = FileKernelCalls();
+    CWebsite reopened(path);
+    {
+        CFile file(path, CFile::modeRead | CFile::shareDenyWrite);
+        ASSERT_TRUE(reopened.LoadFile(file));
+    }
+    const unsigned long long opening = FileKernelCalls() - before;
+
+    const std::vector<BYTE> bytes = FileBytes(path);
+    EXPECT_EQ(reopened.GetPageCount(), mixed_site::kPages);
+    EXPECT_EQ(Saved(reopened), bytes) << "what was opened from disk saves to the same bytes";
+    const unsigned long long allowed = bytes.size() / 4096 + 16;
+    EXPECT_LE(saving, allowed);
+    EXPECT_LE(opening, allowed);
+    RecordProperty("file_bytes", std::to_string(bytes.size()));
+    RecordProperty("kernel_calls_saving", std::to_string(saving));
+    RecordProperty("kernel_calls_opening", std::to_string(opening));
+}
+
+// The disk fills while the new file is written: in the middle, where a write of the site's records sends the
+// waiting bytes on, and with the last bytes, which go out when the safe save flushes the file. The save fails, the
+// old file stays as it was, no temporary file is left and the site stays unsaved. The cause is the full disk's,
+// unless an item's writer caught the exception and gave up, which the site writer passes on as a plain failure.
+TEST_F(SiteFileTest, ADiskThatFillsDuringTheSaveLeavesTheOldFileWhole)
+{
+    const std::string path = folder / "mixed.kst";
+    auto site = mixed_site::MakeSite(path);
+    ASSERT_TRUE(SaveSiteFile(*site, path));
+    const std::vector<BYTE> old = FileBytes(path);
+    const auto rename = [](CWebsite& s) {
+        s.SetName("Renamed");
+        s.GetPage(1)->SetTitle("changed");
+    };
+    // The new file's size, from a twin of the site changed the same way.
+    auto twin = mixed_site::MakeSite(path);
+    rename(*twin);
+    const size_t size = Saved(*twin).size();
+    ASSERT_GT(size, 3 * CFile::kWindowBytes);
+
+    rename(*site);
+    for (const size_t room : {size / 3, size - 1}) {
+        SCOPED_TRACE("room for " + std::to_string(room) + " of " + std::to_string(size) + " bytes");
+        CFileException error;
+        bool saved;
+        {
+            const FullDiskAt full(room);
+            ASSERT_TRUE(full.IsSet());
+            saved = SaveSiteFile(*site, path, &error);
+        }
+        EXPECT_FALSE(saved);
+        if (room == size - 1) {
+            EXPECT_EQ(error.m_cause, CFileException::diskFull);
+        } else {
+            EXPECT_TRUE(error.m_cause == CFileException::diskFull || error.m_cause == CFileException::generic)
+                << error.m_cause;
+        }
+        EXPECT_EQ(FileBytes(path), old);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
+        EXPECT_FALSE(site->IsSaved());
+        EXPECT_FALSE(site->GetPage(1)->IsSaved());
+    }
+    ASSERT_TRUE(SaveSiteFile(*site, path));
+    EXPECT_EQ(FileBytes(path).size(), size);
 }
 
 } // namespace

@@ -270,6 +270,23 @@ TEST_F(RebaseTest, FilesAlreadyInTheOpenedFolderStay)
     EXPECT_NE(site.GetOldVersionMarker(), CWebsite::kIncludedFilesRebased);
 }
 
+// A site opened where it was saved is as it was on disk: it is not marked changed, and without included files it
+// is not marked for their rebuild either (which would save it twice).
+TEST_F(RebaseTest, ASiteOpenedWhereItWasSavedStaysUnchanged)
+{
+    CRectangleObject* document = AddLinkedRectangle(AddPage("home"), CLinkInfo::kindFile, true, 0);
+    document->GetLink()->SetFile(folder + "mine_website/files/Download/report.pdf");
+    site.MarkSaved();
+    site.RebaseFilePaths(folder, "mine.kst");
+    EXPECT_TRUE(site.IsSaved());
+    EXPECT_NE(site.GetOldVersionMarker(), CWebsite::kIncludedFilesRebased);
+
+    site.AppendFilePair(std::make_unique<CFilePair>(folder + "mine_website/a.gif", "/a.gif"));
+    site.RebaseFilePaths(folder, "mine.kst");
+    EXPECT_TRUE(site.IsSaved());
+    EXPECT_NE(site.GetOldVersionMarker(), CWebsite::kIncludedFilesRebased);
+}
+
 TEST_F(RebaseTest, OlderFilesTryTheCompanionFolderWithTheExtensionFirst)
 {
     // A companion folder named with ".kst" serves while files are found in it; at the first file missing there

@@ -459,7 +459,9 @@ void CFtp::Log(const std::string& line)
     }
     if (m_logFile) {
         std::fputs((text + "\r\n").c_str(), m_logFile);
-        std::fflush(m_logFile);
+        // A line a call logs on failure goes out at once, with the conversation before it.
+        if (text.compare(0, 2, "! ") == 0)
+            std::fflush(m_logFile);
     }
     if (m_log)
         m_log(text);
@@ -655,7 +657,14 @@ bool CFtp::InitLogFile(const std::string& folder)
 {
     DestroyLogFile();
     m_logFile = std::fopen(JoinPath(folder, "FTP.log").c_str(), "wb");
-    return m_logFile != nullptr;
+    if (!m_logFile)
+        return false;
+    // A line a command is a few dozen bytes; stdio's own buffer would still write the log a page at a time.
+    constexpr size_t kLogBuffer = 64 * 1024;
+    if (!m_logBuffer)
+        m_logBuffer = std::make_unique_for_overwrite<char[]>(kLogBuffer);
+    std::setvbuf(m_logFile, m_logBuffer.get(), _IOFBF, kLogBuffer);
+    return true;
 }
 
 void CFtp::DestroyLogFile()

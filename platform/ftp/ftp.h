@@ -93,7 +93,8 @@ public:
     // entry that cannot be deleted and answers false at the end when any could not.
     bool mdel_excludefiles(const std::vector<std::string>* keep);
 
-    // Starts writing the log into "FTP.log" in `folder` (replacing it), lines ending in CR LF; stops it.
+    // Starts writing the log into "FTP.log" in `folder` (replacing it), lines ending in CR LF; stops it. The lines
+    // reach the file in large pieces: when a failure is logged, when the buffer is full and when the log stops.
     bool InitLogFile(const std::string& folder);
     void DestroyLogFile();
 
@@ -142,6 +143,7 @@ private:
     ProgressCallback m_progress;
     LogCallback m_log;
     std::FILE* m_logFile = nullptr;
+    std::unique_ptr<char[]> m_logBuffer;
 
     // Set while the constructor runs: the caller's cancel flag.
     bool* m_cancelled = nullptr;

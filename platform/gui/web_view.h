@@ -27,8 +27,15 @@ public:
     virtual std::string GetCurrentAddress() = 0;
 };
 
-// Told the address of every page the web view has loaded or gone to.
-using WebViewLoaded = std::function<void(const std::string& address)>;
+// What a web view tells the window it stands in.
+struct WebViewEvents
+{
+    // The address of every page the web view has loaded or gone to.
+    std::function<void(const std::string& address)> loaded;
+    // The page's status text each time it changes: the address of the link under the pointer, empty when the
+    // pointer is on no link and when another page comes.
+    std::function<void(const std::string& text)> status;
+};
 
 // What the module's one export hands out. The module is built with the program; the version still guards against a
 // stale file of another build, which would be called with the wrong shape.
@@ -38,10 +45,10 @@ struct WebViewModule
     // Whether the toolkit's web view can be made here.
     bool (*isAvailable)();
     // A web view showing address in parent; null when it cannot be made.
-    CWebView* (*create)(wxWindow* parent, const std::string& address, WebViewLoaded loaded);
+    CWebView* (*create)(wxWindow* parent, const std::string& address, WebViewEvents events);
 };
 
-constexpr int kWebViewModuleVersion = 1;
+constexpr int kWebViewModuleVersion = 2;
 #define PELORIN_WEB_VIEW_ENTRY "PelorinWebViewModule"
 using WebViewModuleEntry = const WebViewModule* (*)();
 

@@ -5,10 +5,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <wx/filename.h>
 #include <wx/frame.h>
+#include <wx/uiaction.h>
 
 namespace {
 
@@ -64,7 +66,7 @@ TEST(WebViewModule, TheModuleBesideTheProgramShowsAPageAndReportsItLoaded)
     auto* frame = new wxFrame(nullptr, wxID_ANY, "Web view");
     std::vector<std::string> loaded;
     std::unique_ptr<CWebView> view(
-        module->create(frame, address, [&loaded](const std::string& shown) { loaded.push_back(shown); }));
+        module->create(frame, address, {[&loaded](const std::string& shown) { loaded.push_back(shown); }, {}}));
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(view->GetWindow()->GetParent(), frame);
     frame->Show();
@@ -74,6 +76,49 @@ TEST(WebViewModule, TheModuleBesideTheProgramShowsAPageAndReportsItLoaded)
     EXPECT_EQ(view->GetCurrentAddress(), address);
     EXPECT_FALSE(view->CanGoBack());
     EXPECT_FALSE(view->CanGoForward());
+    view.reset();
+    frame->Destroy();
+    Settle();
+}
+
+// The status text is the address of the link under the pointer, told as the pointer goes onto the link and off it.
+TEST(WebViewModule, TheStatusTextIsTheLinkUnderThePointer)
+{
+    const WebViewModule* module = LoadWebViewModule();
+    if (!module)
+        GTEST_SKIP() << "no web view here";
+    ScratchFolder folder;
+    std::ofstream(folder / "page.html")
+        << "<html><body style='margin:0'><a href='other%20page.html' style='position:absolute; left:0; top:0; "
+           "width:200px; height:100px; display:block'>Other</a></body></html>";
+    const std::string address = wxFileName::FileNameToURL(wxString::FromUTF8(folder / "page.html")).utf8_string();
+    auto* frame = new wxFrame(nullptr, wxID_ANY, "Web view", wxPoint(20, 20), wxSize(400, 300));
+    bool loaded = false;
+    std::vector<std::string> status;
+    std::unique_ptr<CWebView> view(module->create(frame, address,
+                                                  {[&loaded](const std::string&) { loaded = true; },
+                                                   [&status](const std::string& text) { status.push_back(text); }}));
+    ASSERT_NE(view, nullptr);
+    frame->Show();
+    const auto settleUntil = [](const std::function<bool()>& condition) {
+        for (int i = 0; i < 600 && !condition(); ++i)
+            Settle();
+        return condition();
+    };
+    ASSERT_TRUE(settleUntil([&] { return loaded && !view->IsBusy(); }));
+    EXPECT_TRUE(status.empty()) << status.front();
+
+    const wxRect area = view->GetWindow()->GetScreenRect();
+    wxUIActionSimulator mouse;
+    mouse.MouseMove(area.GetPosition() + wxPoint(300, 200));
+    Settle();
+    mouse.MouseMove(area.GetPosition() + wxPoint(100, 50));
+    const std::string link = "file://" + folder / "other%20page.html";
+    EXPECT_TRUE(settleUntil([&] { return !status.empty() && status.back() == link; }))
+        << (status.empty() ? std::string("nothing told") : status.back());
+    mouse.MouseMove(area.GetPosition() + wxPoint(300, 200));
+    EXPECT_TRUE(settleUntil([&] { return status.size() >= 2 && status.back().empty(); }));
+    EXPECT_EQ(status, (std::vector<std::string>{link, ""})) << "told once each";
     view.reset();
     frame->Destroy();
     Settle();

@@ -38,9 +38,13 @@ struct Channel
     }
 };
 
+// Rows are mostly read one after the other; a seek, even to where the file stands, drops stdio's buffer and
+// would read each row again from the kernel.
 bool ReadAt(FILE* file, int64_t offset, void* buffer, size_t count)
 {
-    return fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0 && fread(buffer, 1, count, file) == count;
+    if (ftello(file) != static_cast<off_t>(offset) && fseeko(file, static_cast<off_t>(offset), SEEK_SET) != 0)
+        return false;
+    return fread(buffer, 1, count, file) == count;
 }
 
 } // namespace
@@ -154,14 +158,24 @@ std::unique_ptr<CImage> LoadBmp(FILE* file, unsigned flags, IOError* error)
     ImageRows rows;
     if (!rows.Start(alpha ? IMAGE_MODE_RGBA : IMAGE_MODE_RGB, int(width), int(height), dpi, error))
         return nullptr;
-    std::vector<unsigned char> line(static_cast<size_t>(stride));
+    // The rows are read a block of about the file's buffer at a time; a picture stored bottom up is read from the
+    // end of the file, block by block, so that no byte is read twice.
+    const int64_t blockRows = std::max<int64_t>(1, int64_t(kPictureFileBuffer) / stride);
+    std::vector<unsigned char> block;
+    int64_t blockFirst = 0, blockCount = 0;
     const size_t paletteCount = palette.size() / 3;
     for (int64_t y = 0; y < height; ++y) {
-        int64_t stored = topDown ? y : height - 1 - y;
-        if (!ReadAt(file, pixelOffset + stored * stride, line.data(), line.size())) {
-            *error = IO_INVALID_FILE;
-            return nullptr;
+        const int64_t stored = topDown ? y : height - 1 - y;
+        if (stored < blockFirst || stored >= blockFirst + blockCount) {
+            blockCount = std::min(blockRows, topDown ? height - stored : stored + 1);
+            blockFirst = topDown ? stored : stored - blockCount + 1;
+            block.resize(static_cast<size_t>(blockCount * stride));
+            if (!ReadAt(file, pixelOffset + blockFirst * stride, block.data(), block.size())) {
+                *error = IO_INVALID_FILE;
+                return nullptr;
+            }
         }
+        const unsigned char* line = block.data() + static_cast<size_t>((stored - blockFirst) * stride);
         unsigned char* out = rows.NextRow();
         for (int64_t x = 0; x < width; ++x) {
             unsigned char r, g, b, a = 255;

@@ -52,11 +52,20 @@ private:
     int m_nextRow = 0;  // rows handed out so far
 };
 
+// The libraries read and write pictures a few bytes at a time; stdio's own buffer (a page) would still take a
+// picture to the kernel a page at a time, so the files get a larger one, which lives as long as the pointer.
+constexpr size_t kPictureFileBuffer = 64 * 1024;
 struct FileCloser
 {
+    std::unique_ptr<char[]> buffer;
     void operator()(FILE* file) const { fclose(file); }
 };
 using FilePtr = std::unique_ptr<FILE, FileCloser>;
+
+// Takes a file just opened, before anything was read or written, and gives it the large buffer; null stays null.
+FilePtr WithPictureBuffer(FILE* file);
+// Closes the file, writing what waits in its buffer: false when that or the close fails.
+bool ClosePictureFile(FilePtr& file);
 
 // Opens a regular file for reading; null with *error set (1, 2, 3 or 4) otherwise.
 FilePtr OpenPicture(const std::string& path, IOError* error);

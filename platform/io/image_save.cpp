@@ -13,6 +13,7 @@
 
 #include "image/image.h"
 #include "image/image_ops.h"
+#include "platform/io/decoders.h"
 #include "platform/io/io.h"
 #include "platform/io/jpeg_io.h"
 #include "platform/win/file.h"
@@ -99,6 +100,11 @@ bool SaveJpeg(const std::string& path, const CImage& rgb, int quality, bool& ope
     return true;
 }
 
+int WriteGifBytes(GifFileType* gif, const GifByteType* bytes, int count)
+{
+    return static_cast<int>(fwrite(bytes, 1, static_cast<size_t>(count), static_cast<FILE*>(gif->UserData)));
+}
+
 bool SaveGif(const std::string& path, const CImage& rgb, bool& opened)
 {
     const int w = rgb.Width(), h = rgb.Height();
@@ -120,14 +126,18 @@ bool SaveGif(const std::string& path, const CImage& rgb, bool& opened)
     ColorMapObject* map = GifMakeMapObject(256, palette);
     if (!map)
         return false;
+    // The library writes through a file of ours, which takes its few bytes at a time in large pieces.
+    detail::FilePtr file = detail::WithPictureBuffer(fopen(path.c_str(), "wb"));
+    opened = file != nullptr;
     int error = 0;
-    GifFileType* gif = EGifOpenFileName(path.c_str(), false, &error);
-    opened = gif != nullptr;
+    GifFileType* gif = file ? EGifOpen(file.get(), WriteGifBytes, &error) : nullptr;
     bool written = gif && EGifPutScreenDesc(gif, w, h, 8, 0, map) == GIF_OK &&
                    EGifPutImageDesc(gif, 0, 0, w, h, false, nullptr) == GIF_OK;
     for (int y = 0; written && y < h; ++y)
         written = EGifPutLine(gif, indices.data() + static_cast<size_t>(y) * w, w) == GIF_OK;
     if (gif && EGifCloseFile(gif, &error) != GIF_OK)
+        written = false;
+    if (!detail::ClosePictureFile(file))
         written = false;
     GifFreeMapObject(map);
     return written;
@@ -153,11 +163,11 @@ bool SaveBmp(const std::string& path, const CImage& rgb, bool& opened)
     StoreLE32(head + 38, perMetre);
     StoreLE32(head + 42, perMetre);
 
-    FILE* file = fopen(path.c_str(), "wb");
+    detail::FilePtr file = detail::WithPictureBuffer(fopen(path.c_str(), "wb"));
     if (!file)
         return false;
     opened = true;
-    bool written = fwrite(head, 1, sizeof head, file) == sizeof head;
+    bool written = fwrite(head, 1, sizeof head, file.get()) == sizeof head;
     std::vector<uint8_t> row(rowBytes, 0);
     for (int y = h - 1; written && y >= 0; --y) {
         const unsigned char* source = rgb.GetData() + static_cast<size_t>(y) * rgb.GetStride();
@@ -166,9 +176,9 @@ bool SaveBmp(const std::string& path, const CImage& rgb, bool& opened)
             row[x * 3 + 1] = source[x * 3 + 1];
             row[x * 3 + 2] = source[x * 3];
         }
-        written = fwrite(row.data(), 1, rowBytes, file) == rowBytes;
+        written = fwrite(row.data(), 1, rowBytes, file.get()) == rowBytes;
     }
-    if (fclose(file) != 0)
+    if (!detail::ClosePictureFile(file))
         written = false;
     return written;
 }

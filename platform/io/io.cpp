@@ -101,7 +101,24 @@ FilePtr OpenPicture(const std::string& path, IOError* error)
         *error = errno == ENOMEM ? IO_NO_MEMORY : IO_INVALID_FILE;
         return nullptr;
     }
-    return FilePtr(file);
+    return WithPictureBuffer(file);
+}
+
+FilePtr WithPictureBuffer(FILE* file)
+{
+    if (!file)
+        return nullptr;
+    auto buffer = std::unique_ptr<char[]>(new (std::nothrow) char[kPictureFileBuffer]);
+    // Without the memory the file keeps stdio's buffer, which only costs more calls.
+    if (!buffer || setvbuf(file, buffer.get(), _IOFBF, kPictureFileBuffer) != 0)
+        return FilePtr(file);
+    return FilePtr(file, FileCloser{std::move(buffer)});
+}
+
+bool ClosePictureFile(FilePtr& file)
+{
+    // The buffer stays with the pointer until it goes, after the close has written it.
+    return !file || fclose(file.release()) == 0;
 }
 
 } // namespace detail

@@ -92,6 +92,59 @@ TEST_F(PictureFolder, DamagedOrOversizedPicturesAreInvalid)
     }
 }
 
+// ---- Going to the kernel
+
+// The kernel's counts of this process's read and write calls; false where it does not give them.
+bool KernelReadsAndWrites(long long& reads, long long& writes)
+{
+    std::ifstream io("/proc/self/io");
+    std::string key;
+    long long value;
+    int found = 0;
+    while (io >> key >> value) {
+        if (key == "syscr:")
+            reads = value, ++found;
+        else if (key == "syscw:")
+            writes = value, ++found;
+    }
+    return found == 2;
+}
+
+// The libraries read and write a picture a few bytes at a time; the file must still reach the kernel in large
+// pieces, in every format (a BMP, stored bottom up, is read from its end).
+TEST_F(PictureFolder, PicturesReachTheKernelInLargePieces)
+{
+    // Noise, so that no format packs the picture into a few pieces anyway.
+    auto image = MakeImage(IMAGE_MODE_RGB, 800, 600, [](int x, int y) {
+        unsigned noise = static_cast<unsigned>(y * 800 + x) * 2654435761u;
+        noise ^= noise >> 15;
+        noise *= 2246822519u;
+        noise ^= noise >> 13;
+        return Bytes{static_cast<unsigned char>(noise), static_cast<unsigned char>(noise >> 8),
+                     static_cast<unsigned char>(noise >> 16)};
+    });
+    for (const char* name : {"large.jpg", "large.png", "large.gif", "large.bmp"}) {
+        SCOPED_TRACE(name);
+        long long reads[3] = {}, writes[3] = {};
+        if (!KernelReadsAndWrites(reads[0], writes[0]))
+            GTEST_SKIP() << "the kernel gives no counts of reads and writes";
+        ASSERT_TRUE(CIO::SaveImage(Path(name), *image, 0, 90));
+        KernelReadsAndWrites(reads[1], writes[1]);
+        Loaded loaded = Load(Path(name));
+        KernelReadsAndWrites(reads[2], writes[2]);
+        ASSERT_TRUE(loaded.image);
+        EXPECT_EQ(loaded.image->Width(), 800);
+
+        // Each count also holds the reads of the counts themselves.
+        const long long allowed = static_cast<long long>(fs::file_size(Path(name)) / 16384) + 8;
+        EXPECT_LE(writes[1] - writes[0], allowed);
+        EXPECT_LE(reads[2] - reads[1], allowed);
+        RecordProperty(std::string(name) + "_calls", std::to_string(fs::file_size(Path(name))) + " bytes, " +
+                                                         std::to_string(writes[1] - writes[0]) + " writes, " +
+                                                         std::to_string(reads[2] - reads[1]) + " reads");
+    }
+}
+
 TEST_F(PictureFolder, IsAnimatedIsFalseForOtherFiles)
 {
     EXPECT_FALSE(CGifIO::IsAnimated(Path("none.gif")));

@@ -210,11 +210,11 @@ bool CIO::SavePNG(const std::string& path, const CImage& image)
     if (image.IsEmpty() || image.Width() < 1 || image.Height() < 1 ||
         (mode != IMAGE_MODE_GREY && mode != IMAGE_MODE_RGB && mode != IMAGE_MODE_RGBA))
         return false;
-    FILE* file = fopen(path.c_str(), "wb");
+    detail::FilePtr file = detail::WithPictureBuffer(fopen(path.c_str(), "wb"));
     if (!file)
         return false;
     detail::PngWriteJob job;
-    job.file = file;
+    job.file = file.get();
     job.image = &image;
     bool written = false;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, detail::OnPngError, detail::OnPngWarning);
@@ -222,7 +222,7 @@ bool CIO::SavePNG(const std::string& path, const CImage& image)
     if (png && info)
         written = detail::RunPngWrite(png, info, &job);
     png_destroy_write_struct(png ? &png : nullptr, info ? &info : nullptr);
-    if (fclose(file) != 0)
+    if (!detail::ClosePictureFile(file))
         written = false;
     if (!written)
         remove(path.c_str());

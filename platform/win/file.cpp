@@ -1,11 +1,13 @@
 #include "platform/win/file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <fcntl.h>
 #include <limits>
+#include <memory>
 #include <new>
 #include <random>
 #include <sys/stat.h>
@@ -73,6 +75,33 @@ void AfxThrowFileException(int cause, long osError, const std::string& fileName)
 // ---------------------------------------------------------------------------------------------------------------
 // CFile
 
+namespace {
+
+thread_local unsigned long long t_fileKernelCalls = 0;
+
+// Every call this file makes to the kernel goes through here, so that it is counted.
+template <class Call> auto CountedKernelCall(Call call)
+{
+    ++t_fileKernelCalls;
+    return call();
+}
+
+int OpenRetryingInterrupts(const char* path, int flags, mode_t mode)
+{
+    int fd;
+    do {
+        fd = CountedKernelCall([&] { return ::open(path, flags, mode); });
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+} // namespace
+
+unsigned long long FileKernelCalls()
+{
+    return t_fileKernelCalls;
+}
+
 CFile::CFile() = default;
 
 CFile::CFile(const std::string& path, UINT openFlags)
@@ -121,42 +150,144 @@ BOOL CFile::Open(const std::string& path, UINT openFlags, CFileException* error)
             flags |= O_TRUNC;
     }
 
-    int fd;
-    do {
-        fd = ::open(path.c_str(), flags, 0666);
-    } while (fd < 0 && errno == EINTR);
+    const int fd = OpenRetryingInterrupts(path.c_str(), flags, 0666);
     if (fd < 0)
         return fail(errno);
 
     // Linux opens a folder for reading; every later read would fail with a less helpful error.
     struct stat st;
-    int err = ::fstat(fd, &st) != 0 ? errno : S_ISDIR(st.st_mode) ? EISDIR : 0;
+    int err = CountedKernelCall([&] { return ::fstat(fd, &st); }) != 0 ? errno : S_ISDIR(st.st_mode) ? EISDIR : 0;
     if (err != 0) {
-        ::close(fd);
+        CountedKernelCall([&] { return ::close(fd); });
         return fail(err);
     }
 
     m_fd = fd;
     m_strFileName = path;
+    // The length just asked serves the first questions for it.
+    m_kernelLength = static_cast<ULONGLONG>(st.st_size);
+    m_kernelLengthKnown = S_ISREG(st.st_mode);
     return TRUE;
+}
+
+int CFile::Release()
+{
+    const int fd = m_fd;
+    m_fd = -1;
+    m_position = 0;
+    m_windowStart = 0;
+    m_windowFill = m_dirtyBegin = m_dirtyEnd = 0;
+    m_descriptorOffset = 0;
+    m_kernelLengthKnown = false;
+    m_window.reset();
+    // On Linux the descriptor is released even when close reports EINTR, so it must not be retried.
+    if (CountedKernelCall([&] { return ::close(fd); }) != 0 && errno != EINTR)
+        return errno;
+    return 0;
 }
 
 void CFile::Close()
 {
     if (m_fd < 0)
         return;
-    int fd = m_fd;
-    m_fd = -1;
-    // On Linux the descriptor is released even when close reports EINTR, so it must not be retried.
-    if (::close(fd) != 0 && errno != EINTR)
-        ThrowErrno(errno, m_strFileName);
+    // The descriptor goes whatever happens to the waiting bytes; their failure is the one reported.
+    try {
+        WriteBack();
+    } catch (const CFileException&) {
+        Release();
+        throw;
+    }
+    if (const int err = Release(); err != 0)
+        ThrowErrno(err, m_strFileName);
 }
 
 void CFile::Abort()
 {
-    if (m_fd >= 0) {
-        ::close(m_fd);
-        m_fd = -1;
+    if (m_fd < 0)
+        return;
+    try {
+        WriteBack();
+    } catch (const CFileException&) {
+        // Abort is the way out after a failure, which the caller has already seen or does not care about.
+    }
+    Release();
+}
+
+bool CFile::InWindow(ULONGLONG position) const
+{
+    return position >= m_windowStart && position - m_windowStart < m_windowFill;
+}
+
+void CFile::ForgetWindow()
+{
+    m_windowStart = m_position;
+    m_windowFill = m_dirtyBegin = m_dirtyEnd = 0;
+}
+
+void CFile::MoveDescriptorTo(ULONGLONG position)
+{
+    if (position == m_descriptorOffset)
+        return;
+    m_descriptorOffset = kUnknownOffset;
+    if (position > static_cast<ULONGLONG>(std::numeric_limits<off_t>::max()))
+        AfxThrowFileException(CFileException::badSeek, EOVERFLOW, m_strFileName);
+    const off_t reached = CountedKernelCall([&] { return ::lseek(m_fd, static_cast<off_t>(position), SEEK_SET); });
+    if (reached < 0)
+        AfxThrowFileException(CFileException::badSeek, errno, m_strFileName);
+    m_descriptorOffset = position;
+}
+
+size_t CFile::ReadAt(ULONGLONG position, BYTE* buffer, size_t count)
+{
+    MoveDescriptorTo(position);
+    m_kernelLengthKnown = false;
+    for (;;) {
+        const ssize_t n = CountedKernelCall([&] { return ::read(m_fd, buffer, count); });
+        if (n >= 0) {
+            m_descriptorOffset += static_cast<ULONGLONG>(n);
+            return static_cast<size_t>(n);
+        }
+        if (errno != EINTR) {
+            m_descriptorOffset = kUnknownOffset;
+            ThrowErrno(errno, m_strFileName);
+        }
+    }
+}
+
+void CFile::WriteAt(ULONGLONG position, const BYTE* buffer, size_t count)
+{
+    MoveDescriptorTo(position);
+    m_kernelLengthKnown = false;
+    size_t done = 0;
+    while (done < count) {
+        const ssize_t n = CountedKernelCall([&] { return ::write(m_fd, buffer + done, count - done); });
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            m_descriptorOffset = kUnknownOffset;
+            ThrowErrno(errno, m_strFileName);
+        }
+        if (n == 0) {
+            m_descriptorOffset = kUnknownOffset;
+            AfxThrowFileException(CFileException::diskFull, ENOSPC, m_strFileName);
+        }
+        done += static_cast<size_t>(n);
+        m_descriptorOffset += static_cast<ULONGLONG>(n);
+    }
+}
+
+void CFile::WriteBack()
+{
+    if (m_dirtyBegin == m_dirtyEnd)
+        return;
+    const size_t from = m_dirtyBegin, to = m_dirtyEnd;
+    m_dirtyBegin = m_dirtyEnd = 0;
+    try {
+        WriteAt(m_windowStart + from, m_window.get() + from, to - from);
+    } catch (const CFileException&) {
+        // What the file holds there is no longer known.
+        m_windowFill = 0;
+        throw;
     }
 }
 
@@ -170,19 +301,34 @@ UINT CFile::Read(void* buffer, UINT count)
         AfxThrowFileException(CFileException::generic, EINVAL, m_strFileName);
 
     auto* out = static_cast<BYTE*>(buffer);
-    UINT done = 0;
+    size_t done = 0;
     while (done < count) {
-        ssize_t n = ::read(m_fd, out + done, count - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            ThrowErrno(errno, m_strFileName);
+        if (InWindow(m_position)) {
+            const size_t at = static_cast<size_t>(m_position - m_windowStart);
+            const size_t n = std::min<size_t>(count - done, m_windowFill - at);
+            std::memcpy(out + done, m_window.get() + at, n);
+            done += n;
+            m_position += n;
+            continue;
         }
-        if (n == 0)
+        // Past the window: what it still has to write goes first, so that the kernel hands back the newest bytes.
+        WriteBack();
+        size_t got;
+        if (count - done >= kWindowBytes) {
+            got = ReadAt(m_position, out + done, count - done);
+            done += got;
+            m_position += got;
+        } else {
+            if (!m_window)
+                m_window = std::make_unique_for_overwrite<BYTE[]>(kWindowBytes);
+            ForgetWindow();
+            got = ReadAt(m_position, m_window.get(), kWindowBytes);
+            m_windowFill = got;
+        }
+        if (got == 0)
             break;
-        done += static_cast<UINT>(n);
     }
-    return done;
+    return static_cast<UINT>(done);
 }
 
 void CFile::Write(const void* buffer, UINT count)
@@ -193,68 +339,89 @@ void CFile::Write(const void* buffer, UINT count)
         return;
     if (!buffer)
         AfxThrowFileException(CFileException::generic, EINVAL, m_strFileName);
-
     const auto* in = static_cast<const BYTE*>(buffer);
-    UINT done = 0;
-    while (done < count) {
-        ssize_t n = ::write(m_fd, in + done, count - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            ThrowErrno(errno, m_strFileName);
-        }
-        if (n == 0)
-            AfxThrowFileException(CFileException::diskFull, ENOSPC, m_strFileName);
-        done += static_cast<UINT>(n);
+    if (m_position > static_cast<ULONGLONG>(std::numeric_limits<off_t>::max()) - count)
+        AfxThrowFileException(CFileException::diskFull, EFBIG, m_strFileName);
+
+    if (count >= kWindowBytes) {
+        WriteBack();
+        // The window may hold bytes this write replaces.
+        if (m_position < m_windowStart + m_windowFill && m_position + count > m_windowStart)
+            m_windowFill = 0;
+        WriteAt(m_position, in, count);
+        m_position += count;
+        return;
     }
+    // The window takes bytes that continue or overwrite it and fit in it; anything else writes it back first.
+    const bool continuesWindow = m_position >= m_windowStart && m_position - m_windowStart <= m_windowFill &&
+                                 m_position - m_windowStart + count <= kWindowBytes;
+    if (!continuesWindow) {
+        WriteBack();
+        ForgetWindow();
+    }
+    if (!m_window)
+        m_window = std::make_unique_for_overwrite<BYTE[]>(kWindowBytes);
+    const size_t at = static_cast<size_t>(m_position - m_windowStart);
+    std::memcpy(m_window.get() + at, in, count);
+    // Bytes between two changed stretches are the file's own; writing them back with the rest does no harm.
+    m_dirtyBegin = m_dirtyBegin == m_dirtyEnd ? at : std::min(m_dirtyBegin, at);
+    m_dirtyEnd = std::max(m_dirtyEnd, at + count);
+    m_windowFill = std::max(m_windowFill, at + count);
+    m_position += count;
 }
 
 ULONGLONG CFile::Seek(LONGLONG offset, UINT from)
 {
     if (m_fd < 0)
         ThrowErrno(EBADF, m_strFileName);
-    int whence;
+    ULONGLONG base;
     switch (from) {
     case begin:
-        whence = SEEK_SET;
+        base = 0;
         break;
     case current:
-        whence = SEEK_CUR;
+        base = m_position;
         break;
     case end:
-        whence = SEEK_END;
+        base = GetLength();
         break;
     default:
         AfxThrowFileException(CFileException::badSeek, EINVAL, m_strFileName);
     }
-    off_t pos = ::lseek(m_fd, static_cast<off_t>(offset), whence);
-    if (pos < 0) {
-        // lseek refuses a position before the start with EINVAL and one beyond off_t with EOVERFLOW; both are
-        // bad seeks rather than the generic cause errno alone would give.
-        int err = errno;
-        AfxThrowFileException(err == EBADF ? CFileException::invalidFile : CFileException::badSeek, err, m_strFileName);
-    }
-    return static_cast<ULONGLONG>(pos);
+    // Positions stay within what off_t can hold, so the base fits a signed value; the sum may still overflow.
+    LONGLONG target;
+    if (__builtin_add_overflow(static_cast<LONGLONG>(base), offset, &target) || target < 0 ||
+        static_cast<ULONGLONG>(target) > static_cast<ULONGLONG>(std::numeric_limits<off_t>::max()))
+        AfxThrowFileException(CFileException::badSeek, target < 0 ? EINVAL : EOVERFLOW, m_strFileName);
+    // Only the next read or write outside the window goes to the kernel.
+    m_position = static_cast<ULONGLONG>(target);
+    return m_position;
 }
 
 ULONGLONG CFile::GetPosition() const
 {
     if (m_fd < 0)
         ThrowErrno(EBADF, m_strFileName);
-    off_t pos = ::lseek(m_fd, 0, SEEK_CUR);
-    if (pos < 0)
-        ThrowErrno(errno, m_strFileName);
-    return static_cast<ULONGLONG>(pos);
+    return m_position;
 }
 
 ULONGLONG CFile::GetLength() const
 {
     if (m_fd < 0)
         ThrowErrno(EBADF, m_strFileName);
-    struct stat st;
-    if (::fstat(m_fd, &st) != 0)
-        ThrowErrno(errno, m_strFileName);
-    return static_cast<ULONGLONG>(st.st_size);
+    // The readers ask before every record that holds a count; between two reads or writes the kernel's answer
+    // cannot change but through another program, which would have changed what the window holds as well.
+    if (!m_kernelLengthKnown) {
+        struct stat st;
+        if (CountedKernelCall([&] { return ::fstat(m_fd, &st); }) != 0)
+            ThrowErrno(errno, m_strFileName);
+        m_kernelLength = static_cast<ULONGLONG>(st.st_size);
+        m_kernelLengthKnown = true;
+    }
+    ULONGLONG length = m_kernelLength;
+    if (m_dirtyBegin != m_dirtyEnd)
+        length = std::max<ULONGLONG>(length, m_windowStart + m_dirtyEnd);
+    return length;
 }
 
 void CFile::SetLength(ULONGLONG length)
@@ -263,19 +430,24 @@ void CFile::SetLength(ULONGLONG length)
         ThrowErrno(EBADF, m_strFileName);
     if (length > static_cast<ULONGLONG>(std::numeric_limits<off_t>::max()))
         AfxThrowFileException(CFileException::badSeek, EFBIG, m_strFileName);
+    WriteBack();
+    m_kernelLengthKnown = false;
     int rc;
     do {
-        rc = ::ftruncate(m_fd, static_cast<off_t>(length));
+        rc = CountedKernelCall([&] { return ::ftruncate(m_fd, static_cast<off_t>(length)); });
     } while (rc != 0 && errno == EINTR);
     if (rc != 0)
         ThrowErrno(errno, m_strFileName);
+    if (m_windowStart + m_windowFill > length)
+        m_windowFill = length > m_windowStart ? static_cast<size_t>(length - m_windowStart) : 0;
 }
 
 void CFile::Flush()
 {
     if (m_fd < 0)
         return;
-    if (::fsync(m_fd) != 0 && errno != EINVAL && errno != EROFS)
+    WriteBack();
+    if (CountedKernelCall([&] { return ::fsync(m_fd); }) != 0 && errno != EINVAL && errno != EROFS)
         ThrowErrno(errno, m_strFileName);
 }
 
@@ -465,7 +637,7 @@ public:
 std::string FileToReplace(const std::string& path)
 {
     struct stat st;
-    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+    if (CountedKernelCall([&] { return ::lstat(path.c_str(), &st); }) != 0 || !S_ISLNK(st.st_mode))
         return path;
     char* real = ::realpath(path.c_str(), nullptr);
     if (!real)
@@ -480,7 +652,8 @@ std::string FileToReplace(const std::string& path)
 int CreateUniqueFile(const std::string& folder, const std::string& name, std::string& created)
 {
     // The hidden name keeps the file out of the user's way; a long name is shortened to stay within NAME_MAX.
-    const std::string stem = "." + name.substr(0, 200) + ".";
+    std::string stem(1, '.');
+    stem.append(name, 0, 200).push_back('.');
     static thread_local std::mt19937_64 random(std::random_device{}() ^ static_cast<uint64_t>(::getpid()));
     static const char digits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -489,10 +662,7 @@ int CreateUniqueFile(const std::string& folder, const std::string& name, std::st
         for (int i = 0; i < 8; ++i, bits /= 36)
             candidate += digits[bits % 36];
         candidate += ".tmp";
-        int fd;
-        do {
-            fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        } while (fd < 0 && errno == EINTR);
+        const int fd = OpenRetryingInterrupts(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
             created = std::move(candidate);
             return fd;
@@ -535,13 +705,13 @@ bool SaveFileSafely(const std::string& path, const std::function<bool(CFile&)>& 
     AdoptedFile file(fd, temporary);
     const auto discard = [&] {
         file.Abort();
-        ::unlink(temporary.c_str());
+        CountedKernelCall([&] { return ::unlink(temporary.c_str()); });
     };
 
     // The saved file keeps the permissions the user gave the old one.
     struct stat old;
-    if (::stat(target.c_str(), &old) == 0)
-        (void)::fchmod(fd, old.st_mode & 07777);
+    if (CountedKernelCall([&] { return ::stat(target.c_str(), &old); }) == 0)
+        (void)CountedKernelCall([&] { return ::fchmod(fd, old.st_mode & 07777); });
 
     try {
         if (!write(file)) {
@@ -558,21 +728,18 @@ bool SaveFileSafely(const std::string& path, const std::function<bool(CFile&)>& 
         throw;
     }
 
-    if (rename(temporary.c_str(), target.c_str()) != 0) {
+    if (CountedKernelCall([&] { return rename(temporary.c_str(), target.c_str()); }) != 0) {
         const int err = errno;
-        ::unlink(temporary.c_str());
+        CountedKernelCall([&] { return ::unlink(temporary.c_str()); });
         return ReportErrno(error, err, path);
     }
 
     // Without this the rename itself may be lost in a crash, leaving the old file, or on some file systems none.
-    int dir;
-    do {
-        dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    } while (dir < 0 && errno == EINTR);
+    const int dir = OpenRetryingInterrupts(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
     if (dir < 0)
         return ReportErrno(error, errno, path);
-    const int synced = ::fsync(dir) == 0 ? 0 : errno;
-    ::close(dir);
+    const int synced = CountedKernelCall([&] { return ::fsync(dir); }) == 0 ? 0 : errno;
+    CountedKernelCall([&] { return ::close(dir); });
     if (synced != 0 && synced != EINVAL && synced != EROFS)
         return ReportErrno(error, synced, path);
     return true;

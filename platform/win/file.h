@@ -3,8 +3,10 @@
 // Byte streams with the interface the records and the site file are written against: a disk file over POSIX
 // descriptors and a growable memory file. Errors raise CFileException.
 
+#include <cstddef>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "platform/win/win_types.h"
@@ -46,6 +48,12 @@ public:
 
 [[noreturn]] void AfxThrowFileException(int cause, long osError = -1, const std::string& fileName = {});
 
+// A disk file. The records read and write a few bytes at a time, so the file goes to the kernel in large pieces: a
+// window of the file's bytes around the position is kept, read ahead in one call and written back in one call when
+// the position leaves it, on Flush and on Close. Reads see the bytes written before them, and the length and the
+// position count the bytes still waiting in the window. A write that fails when the window is written back is
+// reported by the call that wrote it back (Write, Read, SetLength, Flush or Close) and those bytes are lost;
+// Abort and the destructor write the window back as well but say nothing when that fails.
 class CFile
 {
 public:
@@ -72,6 +80,9 @@ public:
         end = 2,
     };
 
+    // The size of the window: a read or write of at least this many bytes goes to the kernel directly.
+    static constexpr size_t kWindowBytes = 64 * 1024;
+
     CFile();
     // Opens the file or throws CFileException.
     CFile(const std::string& path, UINT openFlags);
@@ -95,6 +106,7 @@ public:
     virtual ULONGLONG GetLength() const;
     // Cuts or extends the file (new bytes read as zero); the position stays where it was.
     virtual void SetLength(ULONGLONG length);
+    // Writes the waiting bytes and puts the file on disk.
     virtual void Flush();
 
     ULONGLONG SeekToEnd() { return Seek(0, end); }
@@ -105,7 +117,40 @@ public:
 protected:
     int m_fd = -1;
     std::string m_strFileName;
+
+private:
+    bool InWindow(ULONGLONG position) const;
+    // Writes the window's changed bytes to the file; on failure they are dropped with the window and it throws.
+    void WriteBack();
+    // Forgets the window and its position in the file, keeping the memory for the next one.
+    void ForgetWindow();
+    // The kernel's calls at a position of the file: the descriptor's offset is moved only when it is elsewhere.
+    size_t ReadAt(ULONGLONG position, BYTE* buffer, size_t count);
+    void WriteAt(ULONGLONG position, const BYTE* buffer, size_t count);
+    void MoveDescriptorTo(ULONGLONG position);
+    // Closes the descriptor and forgets everything about the file; the error of close, or 0.
+    int Release();
+
+    std::unique_ptr<BYTE[]> m_window;
+    ULONGLONG m_position = 0;
+    // The window holds the file's bytes from m_windowStart on, m_windowFill of them; those from m_dirtyBegin to
+    // m_dirtyEnd are newer than the file's.
+    ULONGLONG m_windowStart = 0;
+    size_t m_windowFill = 0;
+    size_t m_dirtyBegin = 0;
+    size_t m_dirtyEnd = 0;
+    // Where the descriptor's own offset stands; kUnknownOffset after a call that failed.
+    static constexpr ULONGLONG kUnknownOffset = ~0ULL;
+    ULONGLONG m_descriptorOffset = 0;
+    // The length the kernel gave last, until the next call that reads or writes.
+    mutable ULONGLONG m_kernelLength = 0;
+    mutable bool m_kernelLengthKnown = false;
 };
+
+// The calls to the kernel this thread's disk files and safe saves have made so far (opening, reading, writing,
+// seeking, asking for a length, truncating, flushing, renaming, closing): what the tests and benchmarks set beside
+// the bytes moved.
+unsigned long long FileKernelCalls();
 
 // A file in memory that grows in steps of the given size; its bytes belong to it unless it was attached to a
 // caller's buffer. Running out of room (no grow step, or no memory) throws diskFull. It has no path: Open fails.

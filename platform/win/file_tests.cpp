@@ -9,6 +9,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <new>
+#include <random>
 #include <string>
 #include <sys/stat.h>
 #include <vector>
@@ -73,6 +74,16 @@ TEST_F(CFileTest, WriteReadSeekRoundTrip)
     f.SetLength(3);
     EXPECT_EQ(ReadAll(f), "abc");
     f.Close();
+
+    // Bytes still waiting when the object goes are written all the same.
+    {
+        CFile tail(m_dir + "tail.kst", CFile::modeCreate | CFile::modeWrite);
+        tail.Write("tail", 4);
+    }
+    {
+        CFile tail(m_dir + "tail.kst", CFile::modeRead);
+        EXPECT_EQ(ReadAll(tail), "tail");
+    }
 
     // modeNoTruncate keeps the bytes; modeCreate alone empties the file.
     CFile keep(path, CFile::modeCreate | CFile::modeNoTruncate | CFile::modeRead);
@@ -157,19 +168,188 @@ TEST_F(CFileTest, BadSeekAndUseWhenClosedThrow)
     EXPECT_EQ(CauseOf([&] { closed.Write(&c, 1); }), CFileException::invalidFile);
 }
 
-TEST_F(CFileTest, FullDiskThrowsDiskFull)
+// Bytes wait in the file's window, so a full disk is reported by the call that writes them back.
+TEST_F(CFileTest, FullDiskIsReportedByTheCallThatWritesBack)
 {
-    CFile f;
-    if (!f.Open("/dev/full", CFile::modeWrite))
-        GTEST_SKIP() << "no /dev/full";
-    std::vector<char> data(4096, 'x');
-    try {
-        f.Write(data.data(), static_cast<UINT>(data.size()));
-        ADD_FAILURE() << "no exception";
-    } catch (const CFileException& e) {
-        EXPECT_EQ(e.m_cause, CFileException::diskFull);
-        EXPECT_EQ(e.m_lOsError, ENOSPC);
+    const std::vector<char> large(CFile::kWindowBytes, 'x');
+    struct Case
+    {
+        const char* name;
+        std::function<void(CFile&)> write;
+    } cases[] = {
+        {"a write as large as the window", [&](CFile& f) { f.Write(large.data(), static_cast<UINT>(large.size())); }},
+        {"small writes beyond the window",
+         [](CFile& f) {
+             for (size_t i = 0; i <= CFile::kWindowBytes / 4; ++i)
+                 f.Write("four", 4);
+         }},
+        {"a small write, then Flush",
+         [](CFile& f) {
+             f.Write("four", 4);
+             f.Flush();
+         }},
+        {"a small write, then Close",
+         [](CFile& f) {
+             f.Write("four", 4);
+             f.Close();
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CFile f;
+        if (!f.Open("/dev/full", CFile::modeWrite))
+            GTEST_SKIP() << "no /dev/full";
+        try {
+            c.write(f);
+            ADD_FAILURE() << "no exception";
+        } catch (const CFileException& e) {
+            EXPECT_EQ(e.m_cause, CFileException::diskFull);
+            EXPECT_EQ(e.m_lOsError, ENOSPC);
+            EXPECT_EQ(e.m_strFileName, "/dev/full");
+        }
+        // The bytes that failed are gone: closing afterwards reports nothing more.
+        if (f.IsOpen()) {
+            EXPECT_NO_THROW(f.Close());
+        }
+        EXPECT_FALSE(f.IsOpen());
     }
+}
+
+// The disk file against a memory file, through a long run of mixed calls: reads and writes of a few bytes and of
+// more than a window, seeks back into the window and past the end, cuts and extensions, lengths and positions,
+// flushes. Every answer and, at the end, every byte must agree.
+TEST_F(CFileTest, BufferedFileAgreesWithAMemoryFile)
+{
+    const std::string path = m_dir + "mixed.bin";
+    CFile disk(path, CFile::modeCreate | CFile::modeReadWrite);
+    CMemFile memory;
+    std::mt19937 random(20261211);
+    const auto below = [&](size_t n) { return n == 0 ? size_t(0) : static_cast<size_t>(random() % n); };
+    const size_t window = CFile::kWindowBytes;
+    const auto size = [&] {
+        switch (random() % 8) {
+        case 0:
+            return window + below(window);
+        case 1:
+            return below(window);
+        default:
+            return below(17);
+        }
+    };
+    std::vector<BYTE> bytes(3 * window), fromDisk(3 * window), fromMemory(3 * window);
+    LONGLONG lastWrite = 0;
+    for (int step = 0; step < 6000; ++step) {
+        SCOPED_TRACE("step " + std::to_string(step));
+        const ULONGLONG length = memory.GetLength();
+        switch (random() % 12) {
+        case 0:
+        case 1:
+        case 2:
+        case 3: {
+            const size_t n = size();
+            for (size_t i = 0; i < n; ++i)
+                bytes[i] = static_cast<BYTE>(random());
+            lastWrite = static_cast<LONGLONG>(memory.GetPosition());
+            disk.Write(bytes.data(), static_cast<UINT>(n));
+            memory.Write(bytes.data(), static_cast<UINT>(n));
+            break;
+        }
+        case 4:
+        case 5:
+        case 6: {
+            const size_t n = size();
+            const UINT got = disk.Read(fromDisk.data(), static_cast<UINT>(n));
+            ASSERT_EQ(got, memory.Read(fromMemory.data(), static_cast<UINT>(n)));
+            ASSERT_EQ(std::memcmp(fromDisk.data(), fromMemory.data(), got), 0);
+            break;
+        }
+        case 7:
+        case 8: {
+            // A step back over a record just read, as the optional records do, back to where the last write
+            // began, to anywhere in the file or a little beyond, or back from the end.
+            const LONGLONG back = -static_cast<LONGLONG>(below(20));
+            const LONGLONG to = static_cast<LONGLONG>(below(static_cast<size_t>(length) + 100));
+            const unsigned kind = random() % 4;
+            const UINT from = kind == 0 ? CFile::current : kind == 3 ? CFile::end : CFile::begin;
+            const LONGLONG offset = kind == 0 ? back : kind == 1 ? lastWrite : kind == 2 ? to : back - 3;
+            const int cause = CauseOf([&] { disk.Seek(offset, from); });
+            ASSERT_EQ(cause, CauseOf([&] { memory.Seek(offset, from); }));
+            break;
+        }
+        case 9:
+            if (random() % 4 == 0) {
+                const ULONGLONG cut = random() % 2 ? below(static_cast<size_t>(length) + 1) : length + below(window);
+                disk.SetLength(cut);
+                memory.SetLength(cut);
+            }
+            break;
+        case 10:
+            if (random() % 50 == 0)
+                disk.Flush();
+            break;
+        default:
+            // Large enough files are cut back now and then, so that the run keeps crossing windows.
+            if (length > 4 * window) {
+                disk.SetLength(window / 2);
+                memory.SetLength(window / 2);
+            }
+            break;
+        }
+        ASSERT_EQ(disk.GetPosition(), memory.GetPosition());
+        ASSERT_EQ(disk.GetLength(), memory.GetLength());
+    }
+    const std::string expected(reinterpret_cast<const char*>(memory.GetBuffer()),
+                               static_cast<size_t>(memory.GetLength()));
+    EXPECT_EQ(ReadAll(disk), expected);
+    disk.Close();
+    CFile reopened(path, CFile::modeRead);
+    EXPECT_EQ(ReadAll(reopened), expected);
+}
+
+// Records are read and written a few bytes at a time, with a length asked and a step back before many of them; the
+// kernel must see whole windows only.
+TEST_F(CFileTest, SmallPiecesReachTheKernelAWindowAtATime)
+{
+    const std::string path = m_dir + "records.bin";
+    const size_t records = 100000;
+    const ULONGLONG bytes = records * 6;
+    const unsigned long long windows = bytes / CFile::kWindowBytes + 1;
+
+    unsigned long long before = FileKernelCalls();
+    {
+        CFile f(path, CFile::modeCreate | CFile::modeWrite);
+        for (size_t i = 0; i < records; ++i) {
+            const uint32_t value = static_cast<uint32_t>(i);
+            f.Write(&value, 4);
+            f.Write("ab", 2);
+            EXPECT_EQ(f.GetPosition(), 6 * (i + 1));
+        }
+        EXPECT_EQ(f.GetLength(), bytes);
+        f.Close();
+    }
+    const unsigned long long written = FileKernelCalls() - before;
+    // Opening is two calls, asking for the length after the writes and closing one each.
+    EXPECT_LE(written, windows + 4) << written << " calls";
+
+    before = FileKernelCalls();
+    {
+        CFile f(path, CFile::modeRead);
+        for (size_t i = 0; i < records; ++i) {
+            ASSERT_LE(f.GetPosition(), f.GetLength());
+            char tag[2];
+            ASSERT_EQ(f.Read(tag, 2), 2u);
+            f.Seek(-2, CFile::current);
+            uint32_t value = 0;
+            ASSERT_EQ(f.Read(&value, 4), 4u);
+            ASSERT_EQ(value, i);
+            ASSERT_EQ(f.Read(tag, 2), 2u);
+        }
+        char more;
+        EXPECT_EQ(f.Read(&more, 1), 0u);
+    }
+    // A read that comes back empty ends the file; a length asked after each read comes from the kernel once.
+    const unsigned long long read = FileKernelCalls() - before;
+    EXPECT_LE(read, 2 * windows + 4) << read << " calls";
 }
 
 TEST(CMemFileTest, GrowsAcrossStepsAndKeepsBytes)

@@ -76,9 +76,9 @@ std::string XdgFolder(const char* variable, const char* fallbackUnderHome)
     return WithSlash(base) + "Pelorin/";
 }
 
-// The documents folder that xdg-user-dirs records in user-dirs.dirs: a line XDG_DOCUMENTS_DIR="$HOME/Documents"
-// or one with an absolute path. Empty when the file has no usable line.
-std::string RecordedDocumentsFolder(const std::string& home)
+// A folder that xdg-user-dirs records in user-dirs.dirs under its key (a line XDG_DOCUMENTS_DIR="$HOME/Documents"
+// or one with an absolute path). Empty when the file has no usable line.
+std::string RecordedUserFolder(const std::string& home, std::string_view key)
 {
     std::string configHome = AbsoluteEnv("XDG_CONFIG_HOME");
     if (configHome.empty())
@@ -86,14 +86,14 @@ std::string RecordedDocumentsFolder(const std::string& home)
     std::ifstream in(WithSlash(configHome) + "user-dirs.dirs");
     std::string line;
     std::string found;
+    const std::string prefix = std::string(key) + "=\"";
     while (std::getline(in, line)) {
-        static constexpr std::string_view kKey = "XDG_DOCUMENTS_DIR=\"";
-        if (line.compare(0, kKey.size(), kKey) != 0)
+        if (line.compare(0, prefix.size(), prefix) != 0)
             continue;
-        const size_t end = line.find('"', kKey.size());
+        const size_t end = line.find('"', prefix.size());
         if (end == std::string::npos)
             continue;
-        std::string value = line.substr(kKey.size(), end - kKey.size());
+        std::string value = line.substr(prefix.size(), end - prefix.size());
         if (value.compare(0, 5, "$HOME") == 0 && (value.size() == 5 || value[5] == '/'))
             value = home + value.substr(5);
         // A value that names the home folder itself means the user turned the folder off.
@@ -210,10 +210,30 @@ std::string GetDocumentsFolder()
     const std::string home = HomeFolder();
     if (home.empty())
         return {};
-    std::string folder = RecordedDocumentsFolder(home);
+    std::string folder = RecordedUserFolder(home, "XDG_DOCUMENTS_DIR");
     if (folder.empty())
         folder = WithSlash(home) + "Documents";
     return WithSlash(folder);
+}
+
+std::string GetPicturesFolder()
+{
+    const std::string home = HomeFolder();
+    if (home.empty())
+        return {};
+    const std::string folder = RecordedUserFolder(home, "XDG_PICTURES_DIR");
+    struct stat st;
+    if (!folder.empty() && ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+        return WithSlash(folder);
+    return WithSlash(home);
+}
+
+std::string PictureChooserFolder(const std::string& folder)
+{
+    struct stat st;
+    if (!folder.empty() && ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+        return folder;
+    return GetPicturesFolder();
 }
 
 std::string GetShellFolderPath(int folder)

@@ -33,6 +33,13 @@ std::string GetDataFolder();
 // The user's documents folder as xdg-user-dirs records it (default ~/Documents). Not created here.
 std::string GetDocumentsFolder();
 
+// The user's pictures folder as xdg-user-dirs records it, when it is there; the home folder otherwise, as
+// xdg-user-dir answers for a folder it has no record of. Not created here; empty without a home folder.
+std::string GetPicturesFolder();
+// The folder a chooser of pictures opens in: the folder asked for when it is one, else the pictures folder. The
+// settings' picture folders start inside the program's folder, where a fresh install has none.
+std::string PictureChooserFolder(const std::string& folder);
+
 // The folders the program asks the desktop for, by the numbers older settings and callers use for them.
 constexpr int kShellFolderDocuments = 5;
 constexpr int kShellFolderAppData = 26;

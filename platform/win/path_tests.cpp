@@ -189,6 +189,45 @@ TEST(PathTest, ConfigAndDataFolders)
     EXPECT_EQ(GetConfigFolder(), "/home/u/.config/Pelorin/");
 }
 
+// The pictures folder as xdg-user-dir answers it: the recorded folder, or the home folder when there is no record
+// or the recorded folder is not there. A picture chooser opens there when the folder it is asked for is none.
+TEST(PathTest, PictureChoosersOpenInTheAskedFolderOrThePicturesFolder)
+{
+    ScratchFolder scratch;
+    const std::string home = scratch / "home";
+    std::filesystem::create_directories(home + "/Photos");
+    std::filesystem::create_directories(home + "/.config");
+    ScopedEnv homeVariable("HOME", home.c_str());
+    ScopedEnv config("XDG_CONFIG_HOME", nullptr);
+    const std::string dirs = home + "/.config/user-dirs.dirs";
+
+    const std::vector<std::pair<std::string, std::string>> recorded = {
+        {"", home + "/"},
+        {"XDG_PICTURES_DIR=\"$HOME/Photos\"", home + "/Photos/"},
+        {"XDG_DOCUMENTS_DIR=\"$HOME/Photos\"", home + "/"},
+        {"XDG_PICTURES_DIR=\"$HOME/Gone\"", home + "/"},
+        {"XDG_PICTURES_DIR=\"$HOME/\"", home + "/"},
+    };
+    for (const auto& [line, expected] : recorded) {
+        std::ofstream(dirs) << line << "\n";
+        EXPECT_EQ(GetPicturesFolder(), expected) << line;
+    }
+
+    std::ofstream(dirs) << "XDG_PICTURES_DIR=\"$HOME/Photos\"\n";
+    std::ofstream(home + "/file.png") << "not a folder";
+    const std::vector<std::pair<std::string, std::string>> asked = {
+        {scratch / "", scratch / ""},
+        {scratch / "program/Animations/", home + "/Photos/"},
+        {home + "/file.png", home + "/Photos/"},
+        {"", home + "/Photos/"},
+    };
+    for (const auto& [folder, expected] : asked)
+        EXPECT_EQ(PictureChooserFolder(folder), expected) << folder;
+
+    ScopedEnv noHome("HOME", "/");
+    EXPECT_EQ(GetPicturesFolder(), "");
+}
+
 TEST(PathTest, ShellFoldersAreMadeOnDemandAndEmptyWhenThereIsNoHome)
 {
     ScratchFolder scratch;
