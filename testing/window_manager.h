@@ -18,6 +18,8 @@
 #include <thread>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "testing/scratch_folder.h"
 
 extern char** environ;
@@ -27,6 +29,9 @@ class ScopedWindowManager
 public:
     ScopedWindowManager()
     {
+        // The cases after this one in the same process would see a window manager that is not there.
+        EXPECT_EQ(::testing::UnitTest::GetInstance()->test_to_run_count(), 1)
+            << "a case that starts a window manager runs alone: name it in pelorin_lone_tests()";
         // Openbox runs its start-up command once it manages the screen; the file that command writes tells so.
         const std::string ready = m_folder / "ready";
         const std::string log = m_folder / "openbox.log";
