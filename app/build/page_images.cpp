@@ -328,7 +328,7 @@ void CSiteBuilder::HandleEmbeddedObjectNotice()
     if (!show || !*show)
         return;
     bool dontShowAgain = false;
-    if (GetCoreServices().ShowNoticeDialog(text, dontShowAgain) == DialogAnswer::ok)
+    if (GetMessages().ShowNoticeDialog(text, dontShowAgain) == DialogAnswer::ok)
         *show = !dontShowAgain;
 }
 

@@ -26,7 +26,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // Opening an older file asks whether to convert it; agreeing reaches the rest of the reader.
-class AgreeingServices : public NullCoreServices, public NullCurrentState, public NullModelDialogs
+class AgreeingServices : public NullCoreServices, public NullMessages, public NullCurrentState, public NullModelDialogs
 {
 public:
     bool AskYesNo(const std::string&, const std::string&) override { return true; }
@@ -63,7 +63,7 @@ std::vector<fs::path> FilesBelow(const fs::path& folder)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static AgreeingServices services;
-    InstallInSeams(services);
+    static const SeamsInstalled installed(services);
     static ScratchFolder scratch;
     std::vector<BYTE> bytes(data, data + size);
     CMemFile file(bytes.data(), static_cast<UINT>(bytes.size()));
@@ -93,14 +93,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
 void WriteFuzzSeeds(const std::filesystem::path& folder)
 {
-    static AgreeingServices services;
-    InstallInSeams(services);
+    AgreeingServices services;
+    const SeamsInstalled installed(services);
     ScratchFolder pictures;
     CWebsite site("/fuzz/site.kst");
     build_testing::MakeShowcaseSite(site, pictures.Path());
     // The seeds stand on their own: no object of theirs depends on a picture file that is gone later.
     CMemFile saved;
     if (site.Save(saved))
-        WriteFuzzSeed(folder, "showcase", std::vector<uint8_t>(saved.GetBuffer(), saved.GetBuffer() + saved.GetLength()));
-    RemoveFromSeams(services);
+        WriteFuzzSeed(folder, "showcase",
+                      std::vector<uint8_t>(saved.GetBuffer(), saved.GetBuffer() + saved.GetLength()));
 }

@@ -34,7 +34,7 @@
 
 namespace {
 
-class EscapeServices : public NullCoreServices, public NullCurrentState, public NullModelDialogs
+class EscapeServices : public NullCoreServices, public NullMessages, public NullCurrentState, public NullModelDialogs
 {
 public:
     CAppSettings* GetAppSettings() override { return &settings; }

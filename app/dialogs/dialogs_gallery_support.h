@@ -23,7 +23,7 @@
 // Not in an anonymous namespace: the gallery's files share the fixture, which GoogleTest knows by its type.
 namespace dialogs_gallery {
 
-class SettingsServices : public NullCoreServices, public NullCurrentState, public NullModelDialogs
+class SettingsServices : public NullCoreServices, public NullMessages, public NullCurrentState, public NullModelDialogs
 {
 public:
     CAppSettings* GetAppSettings() override { return &settings; }

@@ -47,19 +47,19 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(LoadXrcResources());
-        InstallInSeams(services);
         owner = new wxFrame(nullptr, wxID_ANY, "Pelorin", wxPoint(100, 100), wxSize(900, 700));
         owner->Show();
         Settle();
     }
     void TearDown() override
     {
-        RemoveFromSeams(services);
+        installed.PutBack();
         if (owner)
             owner->Destroy();
         Settle();
     }
 
     Services services;
+    SeamsInstalled<Services> installed{services};
     wxFrame* owner = nullptr;
 };

@@ -73,7 +73,7 @@ void CFilePlacementWizard::OnBrowse(wxCommandEvent&)
         FlashCode code;
         const FlashPageResult page = LoadFlashPage(chosen.back(), code);
         if (page != FlashPageResult::ok) {
-            GetCoreServices().ShowMessage(FlashPageError(page));
+            GetMessages().ShowMessage(FlashPageError(page));
         } else {
             m_added += PlaceCollectedFiles(set, m_model, m_pairs, m_sourceNames);
             m_flash = {true, code.text, code.marker, code.width, code.height, UsedFlashFiles(set, m_model)};

@@ -27,12 +27,12 @@ bool ChooseFillPictureKind(CFillStyle& fill)
         fill.SetImageFile(fill.GetImageFile());
         return true;
     }
-    CoreServices& services = GetCoreServices();
+    Messages& messages = GetMessages();
     std::string path;
     while (GetModelDialogs().GetPictureFileName(path)) {
         if (TryPicture(fill, path))
             return true;
-        services.ShowNotice(kNoticeFillNotFound);
+        messages.ShowNotice(kNoticeFillNotFound);
         path = GetPathFolder(path);
     }
     return false;
@@ -46,7 +46,7 @@ bool ChooseFillPictureFile(CFillStyle& fill, const CAppSettings& settings)
         return false;
     if (TryPicture(fill, path))
         return true;
-    GetCoreServices().ShowNotice(kNoticeFillNotFound);
+    GetMessages().ShowNotice(kNoticeFillNotFound);
     return false;
 }
 

@@ -20,7 +20,10 @@ constexpr int kPictureRadio = 1129;
 constexpr int kGradientRadio = 1131;
 
 // Answers the picture chooser from a script and records what the user was told.
-class ScriptedPictureChooser : public NullCoreServices, public NullCurrentState, public NullModelDialogs
+class ScriptedPictureChooser : public NullCoreServices,
+                               public NullMessages,
+                               public NullCurrentState,
+                               public NullModelDialogs
 {
 public:
     bool GetPictureFileName(std::string& path) override
@@ -46,15 +49,7 @@ public:
 class FillPictureChoiceTest : public ::testing::Test
 {
 protected:
-    FillPictureChoiceTest()
-    {
-        InstallInSeams(services);
-        std::ofstream(notPicture) << "not a picture";
-    }
-    ~FillPictureChoiceTest() override
-    {
-        RemoveFromSeams(services);
-    }
+    FillPictureChoiceTest() { std::ofstream(notPicture) << "not a picture"; }
 
     int KindButton() const { return FillKindButton(fill, kSolidRadio, kPictureRadio, kGradientRadio); }
     static std::string Picture() { return GetBitmapResourcePath(131).string(); }
@@ -64,6 +59,7 @@ protected:
     ScriptedPictureChooser services;
     CAppSettings settings;
     CFillStyle fill;
+    SeamsInstalled<ScriptedPictureChooser> installed{services};
 };
 
 TEST_F(FillPictureChoiceTest, PictureKindAsksUntilAPictureLoadsOrTheUserGivesUp)

@@ -58,35 +58,35 @@ bool CInternetSetup::DeleteSelectedProfile()
 void CInternetSetup::TakeAdvanced(const CFtpProfile& advanced)
 {
     m_fields.m_nPort = advanced.m_nPort;
-    m_fields.m_passive = advanced.m_passive;
+    m_fields.m_bPassive = advanced.m_bPassive;
     m_fields.m_nProxyType = advanced.m_nProxyType;
     if (advanced.m_nProxyType != 0) {
-        m_fields.m_proxyServer = advanced.m_proxyServer;
-        m_fields.m_proxyPort = advanced.m_proxyPort;
-        m_fields.m_proxyUser = advanced.m_proxyUser;
+        m_fields.m_strProxyServer = advanced.m_strProxyServer;
+        m_fields.m_nProxyPort = advanced.m_nProxyPort;
+        m_fields.m_strProxyUser = advanced.m_strProxyUser;
         m_fields.m_strProxyPassword = advanced.m_strProxyPassword;
     } else {
-        m_fields.m_proxyServer.clear();
-        m_fields.m_proxyPort = 0;
-        m_fields.m_proxyUser.clear();
+        m_fields.m_strProxyServer.clear();
+        m_fields.m_nProxyPort = 0;
+        m_fields.m_strProxyUser.clear();
         m_fields.m_strProxyPassword.clear();
     }
 }
 
 bool CInternetSetup::Store(CAppSettings& settings) const
 {
-    if (!IsValidWwwFolder(m_fields.m_wwwFolder))
+    if (!IsValidWwwFolder(m_fields.m_strWwwFolder))
         return false;
     settings.m_ftpServer = m_fields.m_strServer;
     settings.m_ftpUser = m_fields.m_strUser;
     settings.m_ftpPassword = m_fields.m_strPassword;
-    settings.m_ftpFolder = m_fields.m_wwwFolder;
+    settings.m_ftpFolder = m_fields.m_strWwwFolder;
     settings.m_ftpPort = m_fields.m_nPort;
-    settings.m_ftpPassive = m_fields.m_passive;
+    settings.m_ftpPassive = m_fields.m_bPassive;
     settings.m_ftpProxyType = m_fields.m_nProxyType;
-    settings.m_ftpProxyServer = m_fields.m_proxyServer;
-    settings.m_ftpProxyPort = m_fields.m_proxyPort;
-    settings.m_ftpProxyUser = m_fields.m_proxyUser;
+    settings.m_ftpProxyServer = m_fields.m_strProxyServer;
+    settings.m_ftpProxyPort = m_fields.m_nProxyPort;
+    settings.m_ftpProxyUser = m_fields.m_strProxyUser;
     settings.m_ftpProxyPassword = m_fields.m_strProxyPassword;
     // The list reaches the store at once; a store that cannot take it does not undo the destination.
     settings.SetFtpProfiles(m_profiles);
@@ -138,11 +138,11 @@ int ShownProxyType(int proxyType)
 void SetStandardFtpSettings(CFtpProfile& settings)
 {
     settings.m_nPort = 21;
-    settings.m_passive = false;
+    settings.m_bPassive = false;
     settings.m_nProxyType = 0;
-    settings.m_proxyServer.clear();
-    settings.m_proxyPort = 0;
-    settings.m_proxyUser.clear();
+    settings.m_strProxyServer.clear();
+    settings.m_nProxyPort = 0;
+    settings.m_strProxyUser.clear();
     settings.m_strProxyPassword.clear();
 }
 
@@ -150,7 +150,7 @@ int CheckAdvancedPorts(const CFtpProfile& settings)
 {
     if (!IsValidProxyPort(1, settings.m_nPort))
         return 1002;
-    if (!IsValidProxyPort(settings.m_nProxyType, settings.m_proxyPort))
+    if (!IsValidProxyPort(settings.m_nProxyType, settings.m_nProxyPort))
         return 1504;
     return 0;
 }

@@ -113,7 +113,7 @@ void CInternetSetupDLG::ShowFields()
     ShowText(this, kServer, fields.m_strServer);
     ShowText(this, kUser, fields.m_strUser);
     ShowText(this, kPassword, fields.m_strPassword);
-    ShowText(this, kFolder, fields.m_wwwFolder);
+    ShowText(this, kFolder, fields.m_strWwwFolder);
     m_showingFields = false;
     RefreshCombo();
 }
@@ -135,7 +135,7 @@ void CInternetSetupDLG::OnText(wxCommandEvent& event)
         fields.m_strPassword = text;
         break;
     case kFolder:
-        fields.m_wwwFolder = text;
+        fields.m_strWwwFolder = text;
         break;
     default:
         return;
@@ -210,7 +210,7 @@ CAdvancedFtpSettingsDLG::CAdvancedFtpSettingsDLG(wxWindow* parent, const CFtpPro
 void CAdvancedFtpSettingsDLG::ShowValues()
 {
     ShowText(this, kPort, std::to_string(m_settings.m_nPort));
-    dynamic_cast<wxCheckBox*>(FindWindow(kPassive))->SetValue(m_settings.m_passive);
+    dynamic_cast<wxCheckBox*>(FindWindow(kPassive))->SetValue(m_settings.m_bPassive);
     m_proxyType->SetSelection(m_settings.m_nProxyType);
     ShowProxyValues();
 }
@@ -218,9 +218,9 @@ void CAdvancedFtpSettingsDLG::ShowValues()
 void CAdvancedFtpSettingsDLG::ShowProxyValues()
 {
     const bool proxy = m_settings.m_nProxyType != 0;
-    ShowText(this, kProxyServer, proxy ? m_settings.m_proxyServer : std::string());
-    ShowText(this, kProxyPort, proxy ? std::to_string(m_settings.m_proxyPort) : std::string());
-    ShowText(this, kProxyUser, proxy ? m_settings.m_proxyUser : std::string());
+    ShowText(this, kProxyServer, proxy ? m_settings.m_strProxyServer : std::string());
+    ShowText(this, kProxyPort, proxy ? std::to_string(m_settings.m_nProxyPort) : std::string());
+    ShowText(this, kProxyUser, proxy ? m_settings.m_strProxyUser : std::string());
     ShowText(this, kProxyPassword, proxy ? m_settings.m_strProxyPassword : std::string());
     for (int id : {kProxyServer, kProxyPort, kProxyUser, kProxyPassword})
         FindWindow(id)->Enable(proxy);
@@ -229,13 +229,13 @@ void CAdvancedFtpSettingsDLG::ShowProxyValues()
 void CAdvancedFtpSettingsDLG::ReadEdits()
 {
     m_settings.m_nPort = ParsePortText(Text(this, kPort));
-    m_settings.m_passive = dynamic_cast<wxCheckBox*>(FindWindow(kPassive))->GetValue();
+    m_settings.m_bPassive = dynamic_cast<wxCheckBox*>(FindWindow(kPassive))->GetValue();
     // Disabled proxy edits show nothing; the values they held stay.
     if (m_settings.m_nProxyType == 0)
         return;
-    m_settings.m_proxyServer = Text(this, kProxyServer);
-    m_settings.m_proxyPort = ParsePortText(Text(this, kProxyPort));
-    m_settings.m_proxyUser = Text(this, kProxyUser);
+    m_settings.m_strProxyServer = Text(this, kProxyServer);
+    m_settings.m_nProxyPort = ParsePortText(Text(this, kProxyPort));
+    m_settings.m_strProxyUser = Text(this, kProxyUser);
     m_settings.m_strProxyPassword = Text(this, kProxyPassword);
 }
 

@@ -257,10 +257,10 @@ TEST_F(SetupWindows, AdvancedStandardClearsTheProxy)
 {
     CFtpProfile fields;
     fields.m_nPort = 2121;
-    fields.m_passive = true;
+    fields.m_bPassive = true;
     fields.m_nProxyType = 2;
-    fields.m_proxyServer = "socks.example";
-    fields.m_proxyPort = 1080;
+    fields.m_strProxyServer = "socks.example";
+    fields.m_nProxyPort = 1080;
     CAdvancedFtpSettingsDLG dialog(owner, fields);
     ASSERT_TRUE(dialog.IsOk());
     const int result = RunModal(
@@ -325,7 +325,7 @@ protected:
         profile.m_nPort = TheFtpServer().Port();
         profile.m_strUser = FtpServer::kUser;
         profile.m_strPassword = password;
-        profile.m_passive = true;
+        profile.m_bPassive = true;
         return {profile};
     }
     static std::vector<std::string> Lines(wxDialog& dialog, int id)

@@ -112,28 +112,28 @@ TEST(AdvancedFtpSettings, StandardAndTheProxyValuesTakenOnlyWithAProxy)
     CInternetSetup setup = SetupWith({}, Profile("", "ftp.example"));
     CFtpProfile advanced = setup.Fields();
     advanced.m_nPort = 2121;
-    advanced.m_passive = true;
+    advanced.m_bPassive = true;
     advanced.m_nProxyType = 2;
-    advanced.m_proxyServer = "socks.example";
-    advanced.m_proxyPort = 1080;
-    advanced.m_proxyUser = "p";
+    advanced.m_strProxyServer = "socks.example";
+    advanced.m_nProxyPort = 1080;
+    advanced.m_strProxyUser = "p";
     advanced.m_strProxyPassword = "q";
     setup.TakeAdvanced(advanced);
-    EXPECT_EQ(setup.Fields().m_proxyPort, 1080);
-    EXPECT_EQ(setup.Fields().m_proxyServer, "socks.example");
+    EXPECT_EQ(setup.Fields().m_nProxyPort, 1080);
+    EXPECT_EQ(setup.Fields().m_strProxyServer, "socks.example");
 
     advanced.m_nProxyType = 0;
     setup.TakeAdvanced(advanced);
     EXPECT_EQ(setup.Fields().m_nPort, 2121);
-    EXPECT_TRUE(setup.Fields().m_passive);
-    EXPECT_EQ(setup.Fields().m_proxyServer, "");
-    EXPECT_EQ(setup.Fields().m_proxyPort, 0);
+    EXPECT_TRUE(setup.Fields().m_bPassive);
+    EXPECT_EQ(setup.Fields().m_strProxyServer, "");
+    EXPECT_EQ(setup.Fields().m_nProxyPort, 0);
     EXPECT_EQ(setup.Fields().m_strProxyPassword, "");
 
     SetStandardFtpSettings(advanced);
     setup.TakeAdvanced(advanced);
     EXPECT_EQ(setup.Fields().m_nPort, 21);
-    EXPECT_FALSE(setup.Fields().m_passive);
+    EXPECT_FALSE(setup.Fields().m_bPassive);
     EXPECT_EQ(setup.Fields().m_nProxyType, 0);
 
     EXPECT_EQ(ShownProxyType(-1), 0);
@@ -156,7 +156,7 @@ TEST(AdvancedFtpSettings, PortTextAndPortChecks)
     settings.m_nPort = 70000;
     EXPECT_EQ(CheckAdvancedPorts(settings), 1002);
     settings.m_nPort = 21;
-    settings.m_proxyPort = 70000;
+    settings.m_nProxyPort = 70000;
     EXPECT_EQ(CheckAdvancedPorts(settings), 0); // no proxy: its port is not used
     settings.m_nProxyType = 1;
     EXPECT_EQ(CheckAdvancedPorts(settings), 1504);
@@ -173,15 +173,15 @@ TEST(InternetSetupStore, RefusedFolderStoresNothingAndAPassingOneIsStoredAsTyped
 
     CInternetSetup setup;
     setup.Load(settings);
-    EXPECT_EQ(setup.Fields().m_proxyServer, ""); // proxy values count only with a proxy
+    EXPECT_EQ(setup.Fields().m_strProxyServer, ""); // proxy values count only with a proxy
     setup.Fields().m_strServer = "ftp.example";
     setup.SaveProfile("Work");
     for (const char* refused : {"2site", "site/2003", "my site", "a\\b"}) {
-        setup.Fields().m_wwwFolder = refused;
+        setup.Fields().m_strWwwFolder = refused;
         EXPECT_FALSE(setup.Store(settings)) << refused;
         EXPECT_EQ(settings.m_ftpServer, "") << refused;
     }
-    setup.Fields().m_wwwFolder = "a//b";
+    setup.Fields().m_strWwwFolder = "a//b";
     ASSERT_TRUE(setup.Store(settings));
     EXPECT_EQ(settings.m_ftpFolder, "a//b");
     EXPECT_EQ(settings.m_ftpServer, "ftp.example");

@@ -131,9 +131,9 @@ bool CHyperLink::GotoURL()
         SetVisited(true);
         return true;
     }
-    CoreServices& services = GetCoreServices();
-    services.Beep();
-    services.ShowMessage("Can't open link:\n\n" + GetLinkOpenFailureText(kNoHandlerCode));
+    Messages& messages = GetMessages();
+    messages.Beep();
+    messages.ShowMessage("Can't open link:\n\n" + GetLinkOpenFailureText(kNoHandlerCode));
     return false;
 }
 
@@ -221,7 +221,7 @@ void CStaticLink::OnClick(wxMouseEvent& event)
     if (m_url.empty())
         m_url = GetLabel().utf8_string();
     if (!OpenWithDefaultHandler(m_url)) {
-        GetCoreServices().Beep();
+        GetMessages().Beep();
     } else {
         m_visited = true;
         SetForegroundColour(kVisitedColour);

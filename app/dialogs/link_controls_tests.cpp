@@ -22,7 +22,7 @@
 
 namespace {
 
-class MessageServices : public NullCoreServices, public NullCurrentState, public NullModelDialogs
+class MessageServices : public NullCoreServices, public NullMessages, public NullCurrentState, public NullModelDialogs
 {
 public:
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
@@ -58,7 +58,6 @@ class LinkControls : public ::testing::Test
 protected:
     LinkControls()
     {
-        InstallInSeams(services);
         before = SetProgramStarter([this](const std::vector<std::string>& arguments) {
             started.push_back(arguments);
             return starts;
@@ -69,7 +68,7 @@ protected:
     ~LinkControls() override
     {
         SetProgramStarter(before);
-        RemoveFromSeams(services);
+        installed.PutBack();
         frame->Destroy();
         Settle();
     }
@@ -86,6 +85,7 @@ protected:
     bool starts = true;
     wxFrame* frame = nullptr;
     wxPanel* panel = nullptr;
+    SeamsInstalled<MessageServices> installed{services};
 };
 
 TEST_F(LinkControls, AHyperLinkOpensItsAddressOnReleaseAndBySpace)

@@ -68,12 +68,12 @@ void CNewPageDLG::OnOK(wxCommandEvent&)
     m_values.m_strPageId = FieldText(m_pageId);
     m_values.m_title = FieldText(m_pTitle);
     if (RemoveNewPageIdCharacters(m_values.m_strPageId)) {
-        GetCoreServices().ShowMessage("Illegal characters were removed from the Page ID");
+        GetMessages().ShowMessage("Illegal characters were removed from the Page ID");
         m_pageId->ChangeValue(BytesToWx(m_values.m_strPageId));
     }
     // Checked once cleaned: an ID with nothing left, or one that another page has, would give two pages one file.
     if (m_values.m_strPageId.empty() || (m_setup.isFree && !m_setup.isFree(m_values.m_strPageId))) {
-        GetCoreServices().ShowMessage(ResourceText(IDS_PAGE_ID_TAKEN));
+        GetMessages().ShowMessage(ResourceText(IDS_PAGE_ID_TAKEN));
         m_pageId->SetFocus();
         m_pageId->SelectAll();
         return;

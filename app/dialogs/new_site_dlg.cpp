@@ -140,11 +140,11 @@ void CNewSiteDLG::OnOK(wxCommandEvent&)
     m_filling = false;
     switch (refusal) {
     case NewSiteRefusal::emptyName:
-        GetCoreServices().ShowMessage("Name can't be empty");
+        GetMessages().ShowMessage("Name can't be empty");
         m_name->SetFocus();
         return;
     case NewSiteRefusal::emptyPageId:
-        GetCoreServices().ShowMessage(ResourceText(IDS_PAGE_ID_TAKEN));
+        GetMessages().ShowMessage(ResourceText(IDS_PAGE_ID_TAKEN));
         m_pageId->SetFocus();
         return;
     case NewSiteRefusal::none:

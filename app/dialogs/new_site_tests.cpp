@@ -10,7 +10,7 @@
 namespace {
 
 // Records what the user was told.
-class MessageRecorder : public NullCoreServices, public NullCurrentState, public NullModelDialogs
+class MessageRecorder : public NullCoreServices, public NullMessages, public NullCurrentState, public NullModelDialogs
 {
 public:
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
@@ -23,7 +23,6 @@ class NewSiteTest : public ::testing::Test
 protected:
     NewSiteTest()
     {
-        InstallInSeams(services);
         settings.m_defaultPageWidth = 640;
         settings.m_defaultPageHeight = 480;
         settings.m_defaultPageCentering = true;
@@ -31,16 +30,13 @@ protected:
         settings.m_visitedLinkColor = CColor(4, 5, 6);
         choice.Open(settings, "My Homepage", "MyHomepage");
     }
-    ~NewSiteTest() override
-    {
-        RemoveFromSeams(services);
-    }
 
     static std::string Picture() { return GetBitmapResourcePath(131).string(); }
 
     MessageRecorder services;
     CAppSettings settings;
     CNewSiteChoice choice;
+    SeamsInstalled<MessageRecorder> installed{services};
 };
 
 TEST_F(NewSiteTest, FieldsTakeWhatIsTypedAndSizesKeepTheirRange)

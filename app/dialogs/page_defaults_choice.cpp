@@ -69,7 +69,7 @@ void CPageDefaultsChoice::ChooseTarget(int index)
 bool CPageDefaultsChoice::Apply(CAppSettings& settings)
 {
     if (!m_pSite || !m_target) {
-        GetCoreServices().ShowMessage(kNoTargetPageMessage);
+        GetMessages().ShowMessage(kNoTargetPageMessage);
         return false;
     }
     ApplyPageDefaults(*m_pSite, *m_target, m_values);

@@ -12,7 +12,7 @@
 
 namespace {
 
-class MessageServices : public NullCoreServices, public NullCurrentState, public NullModelDialogs
+class MessageServices : public NullCoreServices, public NullMessages, public NullCurrentState, public NullModelDialogs
 {
 public:
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
@@ -24,7 +24,6 @@ class PageDefaultsChoiceTest : public ::testing::Test
 protected:
     PageDefaultsChoiceTest()
     {
-        InstallInSeams(services);
         site.SetPageSize(500, 500);
         for (const char* name : {"news", "About", "menu"})
             site.AddPage(std::make_unique<CSitePage>(&site, name, name, site.GetNewPageSettings()));
@@ -34,15 +33,12 @@ protected:
         site.MarkSaved();
         choice.Open(site);
     }
-    ~PageDefaultsChoiceTest() override
-    {
-        RemoveFromSeams(services);
-    }
 
     MessageServices services;
     CWebsite site{"/sites/bakery.kst"};
     CAppSettings settings;
     CPageDefaultsChoice choice;
+    SeamsInstalled<MessageServices> installed{services};
 };
 
 TEST_F(PageDefaultsChoiceTest, SizesKeepTheirRangeAndTheListHasItsOwnPresets)

@@ -146,7 +146,7 @@ void CPageDefaultsDLG::OnTransfer(wxCommandEvent&)
     CAppSettings* settings = GetAppSettings();
     if (!settings)
         return;
-    const bool confirmed = GetCoreServices().ShowNotice(kNoticeTransferSettings) == DialogAnswer::ok;
+    const bool confirmed = GetMessages().ShowNotice(kNoticeTransferSettings) == DialogAnswer::ok;
     {
         wxBusyCursor busy;
         m_choice.Transfer(confirmed, *settings);

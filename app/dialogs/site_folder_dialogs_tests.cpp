@@ -18,7 +18,7 @@
 
 namespace {
 
-class NoticeServices : public NullCoreServices, public NullCurrentState, public NullModelDialogs
+class NoticeServices : public NullCoreServices, public NullMessages, public NullCurrentState, public NullModelDialogs
 {
 public:
     DialogAnswer ShowNotice(int id) override

@@ -210,7 +210,7 @@ void CSiteFolderTree::OnEndLabelEdit(wxTreeEvent& event)
         return;
     }
     event.Veto();
-    CoreServices& services = GetCoreServices();
-    services.Beep();
-    services.ShowNotice(kNoticeFolderNameRefused);
+    Messages& messages = GetMessages();
+    messages.Beep();
+    messages.ShowNotice(kNoticeFolderNameRefused);
 }

@@ -107,7 +107,7 @@ TEST(SaveChangesPrompt, AnswersAndRemembersWhereItStood)
         CAppSettings* GetAppSettings() override { return &settings; }
         CAppSettings settings;
     } services;
-    InstallInSeams(services);
+    const SeamsInstalled installed(services);
     struct Case
     {
         int button;
@@ -139,7 +139,6 @@ TEST(SaveChangesPrompt, AnswersAndRemembersWhereItStood)
             EXPECT_GT(services.settings.m_dialogCenter.y, 80);
         }
     }
-    RemoveFromSeams(services);
 }
 
 } // namespace

@@ -102,7 +102,6 @@ private:
     void OnLButtonUp(wxMouseEvent& event);
     void OnLButtonDblClk(wxMouseEvent& event);
     MouseInput ToMouseInput(const wxMouseEvent& event) const;
-    void DrawBand(wxDC& dc) const;
     void OnChar(wxKeyEvent& event);
     void OnKeyDown(wxKeyEvent& event);
     void OnKeyUp(wxKeyEvent& event);
@@ -131,6 +130,8 @@ private:
     void SetStatusText(const std::string& text) override;
     void SetMoveCursor() override;
     void TakeFocus() override;
+
+    // What is drawn over the page (design_view_overlay.cpp).
     void DrawSelection(wxDC& dc) const;
     // The frames, bands and guides over the page in the client rectangle clip.
     void DrawFrames(wxDC& memory, const CRect& clip);
@@ -138,6 +139,8 @@ private:
     bool FramesMeet(const CRect& clip) const;
     void DrawGuides(wxDC& dc, const CRect& clip) const;
     void DrawTextEditFrame(wxDC& dc) const;
+    void DrawBand(wxDC& dc) const;
+
     void SetStatusText(int prompt);
 
     CSitePage* m_pPage;

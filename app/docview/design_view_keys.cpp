@@ -127,7 +127,7 @@ void COrvelView::OnChar(wxKeyEvent& event)
     const int code = TypedCode(event);
     if (code < 0) {
         // A character the program's text cannot hold is refused, never stored as another.
-        GetCoreServices().Beep();
+        GetMessages().Beep();
         return;
     }
     const CTextBody& body = *text->GetTextBody();

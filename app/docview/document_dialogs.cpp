@@ -79,7 +79,7 @@ bool PromptSiteFileDialog(wxWindow* parent, std::string& path, bool open, bool t
         return true;
     };
     const auto mayReplace = [&](const std::string& chosen) {
-        return GetCoreServices().AskYesNo(prompt.title, ReplaceFileQuestion(chosen));
+        return GetMessages().AskYesNo(prompt.title, ReplaceFileQuestion(chosen));
     };
     std::string start = prompt.folder + prompt.name;
     if (!ChooseSiteFileToSave(start, theme, choose, mayReplace))

@@ -32,15 +32,10 @@ class ArrowServices : public NullCoreServices,
                       public NullToolsAndInspector
 {
 public:
-    ArrowServices()
-    {
-        InstallInSeams(*this);
-    }
-    ~ArrowServices() override
-    {
-        RemoveFromSeams(*this);
-    }
     int GetToolsBarTool() override { return 1; }
+
+private:
+    SeamsInstalled<ArrowServices> m_installed{*this};
 };
 
 // Collects what a frame invalidates.

@@ -364,9 +364,9 @@ void COrvelDoc::OnRemoveFiles()
     std::vector<int> checks(m_pSite->GetFilePairCount(), 0);
     if (!m_host.RunRemoveFilesDialog(*m_pSite, checks))
         return;
-    CoreServices& services = GetCoreServices();
-    services.Beep();
-    if (!services.AskYesNo(std::string(), ResourceText(IDS_REMOVE_FILES_QUESTION,
+    Messages& messages = GetMessages();
+    messages.Beep();
+    if (!messages.AskYesNo(std::string(), ResourceText(IDS_REMOVE_FILES_QUESTION,
                                                        "Are you sure you want to remove the selected files from your "
                                                        "site?")))
         return;

@@ -132,7 +132,7 @@ RECT ApplyTypedChar(CTextObject& text, int code)
         break;
     case 10:
     case 27:
-        GetCoreServices().Beep();
+        GetMessages().Beep();
         break;
     case 13:
         AddSelectionRect(text, area);

@@ -93,7 +93,7 @@ TEST_F(NudgeTest, TwoObjectsAndAUserGroupMoveTogether)
     EXPECT_EQ(Recorded(), std::vector<int>{2});
 }
 
-class KeysServices : public FakeEditServices
+class KeysServices : public FakeEditServices, public NullMessages
 {
 public:
     void Beep() override { ++beeps; }
@@ -105,17 +105,13 @@ class TextKeysTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        InstallInSeams(services);
         text = MakeText(300, {"Hello world"});
         PutCaret(*text, {0, 5});
-    }
-    void TearDown() override
-    {
-        RemoveFromSeams(services);
     }
 
     KeysServices services;
     std::unique_ptr<CTextObject> text;
+    SeamsInstalled<KeysServices> installed{services};
 };
 
 TEST_F(TextKeysTest, ShiftArrowsSelectAndAPlainArrowCollapses)

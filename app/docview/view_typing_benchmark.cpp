@@ -78,7 +78,7 @@ void SendChar(COrvelView* view, int code)
 void RunInView(benchmark::State& state, int length, bool typing)
 {
     BenchServices services;
-    InstallInSeams(services);
+    SeamsInstalled installed(services);
     auto made = MakeLongText(length);
     SIZE textSize;
     made->GetSize(textSize);
@@ -129,7 +129,7 @@ void RunInView(benchmark::State& state, int length, bool typing)
     frame->Destroy();
     for (int i = 0; i < 5; ++i)
         wxYield();
-    RemoveFromSeams(services);
+    installed.PutBack();
 }
 void BM_TypeInView(benchmark::State& state)
 {

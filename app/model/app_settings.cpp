@@ -335,14 +335,14 @@ CFtpProfile CAppSettings::GetCurrentDestination() const
     destination.m_strServer = m_ftpServer;
     destination.m_strUser = m_ftpUser;
     destination.m_strPassword = m_ftpPassword;
-    destination.m_wwwFolder = m_ftpFolder;
+    destination.m_strWwwFolder = m_ftpFolder;
     destination.m_nPort = m_ftpPort;
-    destination.m_passive = m_ftpPassive;
+    destination.m_bPassive = m_ftpPassive;
     destination.m_nProxyType = m_ftpProxyType;
     if (m_ftpProxyType != 0) {
-        destination.m_proxyServer = m_ftpProxyServer;
-        destination.m_proxyPort = m_ftpProxyPort;
-        destination.m_proxyUser = m_ftpProxyUser;
+        destination.m_strProxyServer = m_ftpProxyServer;
+        destination.m_nProxyPort = m_ftpProxyPort;
+        destination.m_strProxyUser = m_ftpProxyUser;
         destination.m_strProxyPassword = m_ftpProxyPassword;
     }
     return destination;

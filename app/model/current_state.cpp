@@ -1,18 +1,24 @@
 #include "app/model/current_state.h"
 
+#include "app/model/seam_slot.h"
+
 namespace {
 
-NullCurrentState g_noCurrentState;
-CurrentState* g_currentState = &g_noCurrentState;
+SeamSlot<CurrentState, NullCurrentState> g_currentState;
 
 } // namespace
 
 void SetCurrentState(CurrentState* state)
 {
-    g_currentState = state ? state : &g_noCurrentState;
+    g_currentState.Set(state);
 }
 
 CurrentState& GetCurrentState()
 {
-    return *g_currentState;
+    return g_currentState.Get();
+}
+
+CurrentState* ExchangeSeam(CurrentState* state)
+{
+    return g_currentState.Exchange(state);
 }

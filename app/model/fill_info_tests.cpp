@@ -38,18 +38,11 @@ public:
 class FillInfoTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        InstallInSeams(fake);
-        std::filesystem::create_directories(folder / "pics");
-    }
-    void TearDown() override
-    {
-        RemoveFromSeams(fake);
-        SetOpeningSitePath("");
-    }
+    void SetUp() override { std::filesystem::create_directories(folder / "pics"); }
+    void TearDown() override { SetOpeningSitePath(""); }
 
     FakeServices fake;
+    SeamsInstalled<FakeServices> installed{fake};
     TestFolder scratch{"pelorin-fill-"};
     const std::filesystem::path folder = scratch.Path();
 };
@@ -83,9 +76,7 @@ TEST_F(FillInfoTest, DefaultsTakeTheToolsBarColour)
     EXPECT_FALSE(fill.IsAnimated());
     EXPECT_EQ(fill.GetImage(), nullptr);
 
-    RemoveFromSeams(fake);
-
-    SetToolsAndInspector(nullptr);
+    installed.PutBack();
     EXPECT_EQ(CFillInfo().GetColor().GetCOLORREF(), RGB(0, 0, 0)) << "no tools bar";
 }
 

@@ -16,7 +16,7 @@ namespace {
 std::string WebFolderCandidate(const std::string& picturePath)
 {
     const std::string folder = SettingsFilesFolder(
-        CutSiteFileName(GetPathFileName(GetStoredPathBase()), GetCoreServices().GetSiteMinorVersion()));
+        CutSiteFileName(GetPathFileName(GetStoredPathBase()), GetCurrentState().GetSiteMinorVersion()));
     return folder.empty() ? folder : JoinPath(folder, GetPathFileName(picturePath));
 }
 
@@ -63,11 +63,11 @@ bool CFillStyle::LoadPicture()
     IOError error = IO_OK;
     std::unique_ptr<CImage> image = LoadFillPicture(m_strPath, error);
     if (!image) {
-        CoreServices& services = GetCoreServices();
-        services.SetSiteModified();
+        CurrentState& current = GetCurrentState();
+        current.SetSiteModified();
         PictureQuestion question;
         question.originalPath = m_strPath;
-        question.map = services.GetSiteFileNameMap();
+        question.map = current.GetSiteFileNameMap();
         // A pick is remembered by the stored picture's own error, not by what the places tried since gave.
         question.rememberAs = error;
         question.startInBackgroundFolder = true;

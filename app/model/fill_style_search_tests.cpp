@@ -166,7 +166,7 @@ TEST_F(FillStyleTest, ARepaintWhileAskingPaintsTheColourInsteadOfAskingAgain)
 
 TEST_F(FillStyleTest, HeadlessAMissingPictureFallsBackToTheColour)
 {
-    RemoveFromSeams(fake);
+    installed.PutBack();
     CFillStyle style;
     style.SetColor(CColor(5, 6, 7));
     style.SetImageFile(Path("pics/none.png"));

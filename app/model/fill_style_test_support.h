@@ -89,15 +89,10 @@ class FillStyleTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        InstallInSeams(fake);
         std::filesystem::create_directories(folder / "pics");
         fake.settings.m_backgroundImagePath = Path("backgrounds/");
     }
-    void TearDown() override
-    {
-        RemoveFromSeams(fake);
-        SetOpeningSitePath("");
-    }
+    void TearDown() override { SetOpeningSitePath(""); }
 
     std::string Path(const std::string& relative) const { return (folder / relative).string(); }
 
@@ -119,6 +114,7 @@ protected:
     }
 
     FakeServices fake;
+    SeamsInstalled<FakeServices> installed{fake};
     TestFolder scratch{"pelorin-background-"};
     const std::filesystem::path folder = scratch.Path();
 };

@@ -15,9 +15,10 @@ void CFtpProfile::SetSettingsFrom(const CFtpProfile& other)
 bool HaveSameFtpSettings(const CFtpProfile& a, const CFtpProfile& b)
 {
     return a.m_strServer == b.m_strServer && a.m_strUser == b.m_strUser && a.m_strPassword == b.m_strPassword &&
-           a.m_wwwFolder == b.m_wwwFolder && a.m_nPort == b.m_nPort && a.m_passive == b.m_passive &&
-           a.m_nProxyType == b.m_nProxyType && a.m_proxyServer == b.m_proxyServer && a.m_proxyPort == b.m_proxyPort &&
-           a.m_proxyUser == b.m_proxyUser && a.m_strProxyPassword == b.m_strProxyPassword;
+           a.m_strWwwFolder == b.m_strWwwFolder && a.m_nPort == b.m_nPort && a.m_bPassive == b.m_bPassive &&
+           a.m_nProxyType == b.m_nProxyType && a.m_strProxyServer == b.m_strProxyServer &&
+           a.m_nProxyPort == b.m_nProxyPort && a.m_strProxyUser == b.m_strProxyUser &&
+           a.m_strProxyPassword == b.m_strProxyPassword;
 }
 
 int FindFtpProfile(const CFtpProfileArray& profiles, const std::string& name)
@@ -125,12 +126,12 @@ bool ReadProfile(CReader& reader, CFtpProfile* profile)
     uint8_t passive = 0;
     if (!reader.GetString(&profile->m_strName) || !reader.GetString(&profile->m_strServer) ||
         !reader.GetString(&profile->m_strUser) || !reader.GetString(&profile->m_strPassword) ||
-        !reader.GetString(&profile->m_wwwFolder) || !reader.GetNumber(&profile->m_nPort) || !reader.Get8(&passive) ||
-        !reader.GetNumber(&profile->m_nProxyType) || !reader.GetString(&profile->m_proxyServer) ||
-        !reader.GetNumber(&profile->m_proxyPort) || !reader.GetString(&profile->m_proxyUser) ||
+        !reader.GetString(&profile->m_strWwwFolder) || !reader.GetNumber(&profile->m_nPort) || !reader.Get8(&passive) ||
+        !reader.GetNumber(&profile->m_nProxyType) || !reader.GetString(&profile->m_strProxyServer) ||
+        !reader.GetNumber(&profile->m_nProxyPort) || !reader.GetString(&profile->m_strProxyUser) ||
         !reader.GetString(&profile->m_strProxyPassword))
         return false;
-    profile->m_passive = passive == 1;
+    profile->m_bPassive = passive == 1;
     return true;
 }
 
@@ -143,8 +144,8 @@ bool WriteFtpProfiles(const CFtpProfileArray& profiles, std::vector<BYTE>* out)
     std::vector<BYTE> bytes;
     Put16(bytes, static_cast<uint32_t>(profiles.size()));
     for (const CFtpProfile& p : profiles) {
-        for (const std::string* text : {&p.m_strName, &p.m_strServer, &p.m_strUser, &p.m_strPassword, &p.m_wwwFolder,
-                                        &p.m_proxyServer, &p.m_proxyUser, &p.m_strProxyPassword}) {
+        for (const std::string* text : {&p.m_strName, &p.m_strServer, &p.m_strUser, &p.m_strPassword, &p.m_strWwwFolder,
+                                        &p.m_strProxyServer, &p.m_strProxyUser, &p.m_strProxyPassword}) {
             if (text->size() > kMax16)
                 return false;
         }
@@ -152,13 +153,13 @@ bool WriteFtpProfiles(const CFtpProfileArray& profiles, std::vector<BYTE>* out)
         PutString(bytes, p.m_strServer);
         PutString(bytes, p.m_strUser);
         PutString(bytes, p.m_strPassword);
-        PutString(bytes, p.m_wwwFolder);
+        PutString(bytes, p.m_strWwwFolder);
         Put16(bytes, static_cast<uint32_t>(p.m_nPort));
-        bytes.push_back(p.m_passive ? 1 : 0);
+        bytes.push_back(p.m_bPassive ? 1 : 0);
         Put16(bytes, static_cast<uint32_t>(p.m_nProxyType));
-        PutString(bytes, p.m_proxyServer);
-        Put16(bytes, static_cast<uint32_t>(p.m_proxyPort));
-        PutString(bytes, p.m_proxyUser);
+        PutString(bytes, p.m_strProxyServer);
+        Put16(bytes, static_cast<uint32_t>(p.m_nProxyPort));
+        PutString(bytes, p.m_strProxyUser);
         PutString(bytes, p.m_strProxyPassword);
     }
     *out = std::move(bytes);

@@ -17,14 +17,14 @@ struct CFtpProfile
     std::string m_strUser;
     std::string m_strPassword;
     // Remote folder under which the site is placed, components separated by "/".
-    std::string m_wwwFolder;
+    std::string m_strWwwFolder;
     int m_nPort = 0;
-    bool m_passive = false;
+    bool m_bPassive = false;
     // 0 none, 1 SOCKS4, 2 SOCKS5.
     int m_nProxyType = 0;
-    std::string m_proxyServer;
-    int m_proxyPort = 0;
-    std::string m_proxyUser;
+    std::string m_strProxyServer;
+    int m_nProxyPort = 0;
+    std::string m_strProxyUser;
     std::string m_strProxyPassword;
 
     // Copies the eleven data fields (everything but the name) from another profile.

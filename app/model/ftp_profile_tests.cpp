@@ -17,9 +17,9 @@ CFtpProfile Profile(std::string name, std::string server)
     p.m_strServer = std::move(server);
     p.m_strUser = "ann";
     p.m_strPassword = "secret";
-    p.m_wwwFolder = "/www";
+    p.m_strWwwFolder = "/www";
     p.m_nPort = 21;
-    p.m_passive = true;
+    p.m_bPassive = true;
     return p;
 }
 
@@ -46,10 +46,10 @@ TEST(FtpProfilesValue, WritesTheStoredLayoutByteForByte)
     p.m_strServer = "ab";
     p.m_strPassword = "p";
     p.m_nPort = 0x1234;
-    p.m_passive = true;
+    p.m_bPassive = true;
     p.m_nProxyType = 2;
-    p.m_proxyServer = "x";
-    p.m_proxyPort = 70000; // kept as its low 16 bits: 4464 = 0x1170
+    p.m_strProxyServer = "x";
+    p.m_nProxyPort = 70000; // kept as its low 16 bits: 4464 = 0x1170
     p.m_strProxyPassword = "q";
     const std::vector<BYTE> expected = Bytes({
         1,    0,              // count
@@ -74,9 +74,9 @@ TEST(FtpProfilesValue, WritesTheStoredLayoutByteForByte)
     ASSERT_TRUE(ReadFtpProfiles(bytes.data(), bytes.size(), &read));
     ASSERT_EQ(read.size(), 1u);
     EXPECT_EQ(read[0].m_strName, "W");
-    EXPECT_EQ(read[0].m_proxyPort, 4464);
+    EXPECT_EQ(read[0].m_nProxyPort, 4464);
     EXPECT_EQ(read[0].m_nPort, 0x1234);
-    p.m_proxyPort = 4464;
+    p.m_nProxyPort = 4464;
     EXPECT_TRUE(HaveSameFtpSettings(read[0], p));
 }
 
@@ -84,7 +84,7 @@ TEST(FtpProfilesValue, RoundTripsSeveralProfilesInOrder)
 {
     CFtpProfile a = Profile("Work", "ftp.example.com");
     CFtpProfile b = Profile("work", "ftp.other.org");
-    b.m_passive = false;
+    b.m_bPassive = false;
     b.m_nPort = 65535;
     b.m_strPassword = std::string("\0\xff", 2);
     const std::vector<BYTE> bytes = Write({a, b});
@@ -105,7 +105,7 @@ TEST(FtpProfilesValue, PassiveIsOnlyTheByteOne)
         bytes[passiveAt] = static_cast<BYTE>(stored);
         CFtpProfileArray read;
         ASSERT_TRUE(ReadFtpProfiles(bytes.data(), bytes.size(), &read));
-        EXPECT_EQ(read[0].m_passive, passive) << stored;
+        EXPECT_EQ(read[0].m_bPassive, passive) << stored;
     }
 }
 
@@ -190,7 +190,7 @@ TEST(FtpProfiles, MatchingAndNames)
     edited.m_strServer = "ONE";
     EXPECT_EQ(FindMatchingFtpProfile(list, edited), -1);
     edited = b;
-    edited.m_proxyPort = 1;
+    edited.m_nProxyPort = 1;
     EXPECT_EQ(FindMatchingFtpProfile(list, edited), -1);
 
     EXPECT_EQ(FindFtpProfile(list, "Work"), 0);

@@ -34,15 +34,15 @@ void WriteFuzzSeeds(const std::filesystem::path& folder)
     work.m_strServer = "ftp.example.com";
     work.m_strUser = "ann";
     work.m_strPassword = "pw";
-    work.m_wwwFolder = "/www/site";
+    work.m_strWwwFolder = "/www/site";
     work.m_nPort = 21;
-    work.m_passive = true;
+    work.m_bPassive = true;
     CFtpProfile proxied = work;
     proxied.m_strName = "Proxied";
     proxied.m_nProxyType = 2;
-    proxied.m_proxyServer = "socks.example.com";
-    proxied.m_proxyPort = 1080;
-    proxied.m_proxyUser = "p";
+    proxied.m_strProxyServer = "socks.example.com";
+    proxied.m_nProxyPort = 1080;
+    proxied.m_strProxyUser = "p";
     proxied.m_strProxyPassword = "q";
     const struct
     {

@@ -1,8 +1,8 @@
 #pragma once
 
 // The messages, questions and notices the core puts to the user through the program. Every function is pure, so
-// the program's services must answer each one to build; NullCoreServices (services.h) answers before start-up and
-// in tests as a user who cancels would.
+// the program's services must answer each one to build; until they are installed (and in headless use)
+// NullMessages answers as a user who cancels would. Tests derive their fakes from it.
 
 #include <string>
 
@@ -33,3 +33,44 @@ public:
     // the check's state.
     virtual DialogAnswer ShowNoticeDialog(int textId, bool& dontShowAgain) = 0;
 };
+
+class NullMessages : public Messages
+{
+public:
+    void ShowMessage(const std::string& text) override { (void)text; }
+    void ShowInfoMessage(const std::string& text) override { (void)text; }
+    bool AskYesNo(const std::string& caption, const std::string& text) override
+    {
+        (void)caption, (void)text;
+        return false;
+    }
+    YesNoCancel AskYesNoCancel(const std::string& text) override
+    {
+        (void)text;
+        return YesNoCancel::cancel;
+    }
+    void Beep() override {}
+    DialogAnswer ShowNotice(int id) override
+    {
+        (void)id;
+        return DialogAnswer::cancel;
+    }
+    DialogAnswer ShowHintDialog(int id) override
+    {
+        (void)id;
+        return DialogAnswer::cancel;
+    }
+    DialogAnswer ShowNoticeDialog(int textId, bool& dontShowAgain) override
+    {
+        (void)textId, (void)dontShowAgain;
+        return DialogAnswer::cancel;
+    }
+};
+
+// Installs the program's messages; the caller keeps ownership and must keep them alive while installed. Null puts
+// back the headless answers.
+void SetMessages(Messages* messages);
+Messages& GetMessages();
+// Installs messages as SetMessages does and hands back what answered before, so that a scope can put it back
+// (seams_test_support.h does so for every seam).
+Messages* ExchangeSeam(Messages* messages);

@@ -1,18 +1,24 @@
 #include "app/model/model_dialogs.h"
 
+#include "app/model/seam_slot.h"
+
 namespace {
 
-NullModelDialogs g_noModelDialogs;
-ModelDialogs* g_modelDialogs = &g_noModelDialogs;
+SeamSlot<ModelDialogs, NullModelDialogs> g_modelDialogs;
 
 } // namespace
 
 void SetModelDialogs(ModelDialogs* dialogs)
 {
-    g_modelDialogs = dialogs ? dialogs : &g_noModelDialogs;
+    g_modelDialogs.Set(dialogs);
 }
 
 ModelDialogs& GetModelDialogs()
 {
-    return *g_modelDialogs;
+    return g_modelDialogs.Get();
+}
+
+ModelDialogs* ExchangeSeam(ModelDialogs* dialogs)
+{
+    return g_modelDialogs.Exchange(dialogs);
 }

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "app/model/dialog_answer.h"
 #include "app/model/file_pair.h"
-#include "app/model/messages.h"
 #include "image/image.h"
 
 // What the fill-picture dialogs show and hand back. The caller sets the colour and the path; after OK the try-again
@@ -160,3 +160,6 @@ public:
 // back the headless answers.
 void SetModelDialogs(ModelDialogs* dialogs);
 ModelDialogs& GetModelDialogs();
+// Installs dialogs as SetModelDialogs does and hands back what answered before, so that a scope can put it back
+// (seams_test_support.h does so for every seam).
+ModelDialogs* ExchangeSeam(ModelDialogs* dialogs);

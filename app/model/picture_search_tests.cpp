@@ -46,16 +46,12 @@ class PictureQuestionTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        InstallInSeams(fake);
         fake.settings.m_imagePath = "/images/";
         fake.settings.m_backgroundImagePath = "/backgrounds/";
     }
-    void TearDown() override
-    {
-        RemoveFromSeams(fake);
-    }
 
     fill_style_testing::FakeServices fake;
+    SeamsInstalled<fill_style_testing::FakeServices> installed{fake};
 };
 
 } // namespace
@@ -154,7 +150,7 @@ TEST_F(PictureQuestionTest, SettingsFilesFolderLiesInTheSettingsFolderOfSites)
         fake.settings.m_kstPath = kst;
         EXPECT_EQ(SettingsFilesFolder("shop"), folder) << kst;
     }
-    RemoveFromSeams(fake);
+    installed.PutBack();
     EXPECT_EQ(SettingsFilesFolder("shop"), "") << "no settings";
 }
 

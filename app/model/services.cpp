@@ -4,13 +4,13 @@
 #include <cstdint>
 #include <string_view>
 
+#include "app/model/seam_slot.h"
 #include "app/model/site_paths.h"
 #include "app/model/undo_manager.h"
 
 namespace {
 
-NullCoreServices g_headless;
-CoreServices* g_services = &g_headless;
+SeamSlot<CoreServices, NullCoreServices> g_services;
 std::string g_openingSitePath;
 OutsidePageBackground g_outsideBackground;
 
@@ -25,12 +25,12 @@ std::unique_ptr<CUndoManager> NullCoreServices::CreateUndoManager(CSitePage* own
 
 void SetCoreServices(CoreServices* services)
 {
-    g_services = services ? services : &g_headless;
+    g_services.Set(services);
 }
 
 CoreServices& GetCoreServices()
 {
-    return *g_services;
+    return g_services.Get();
 }
 
 CWebsite* GetCurrentSite()
@@ -65,7 +65,7 @@ void NotifyInspector(int code)
 
 void MarkClipboardStale()
 {
-    g_services->MarkClipboardStale();
+    g_services.Get().MarkClipboardStale();
 }
 
 void GetDisplayBitmapFormat(BITMAP* bm, int width, int height)
@@ -73,7 +73,7 @@ void GetDisplayBitmapFormat(BITMAP* bm, int width, int height)
     if (bm == nullptr)
         return;
     *bm = BITMAP();
-    bm->bmBitsPixel = static_cast<WORD>(g_services->GetDisplayBitsPerPixel());
+    bm->bmBitsPixel = static_cast<WORD>(g_services.Get().GetDisplayBitsPerPixel());
     bm->bmWidth = width;
     bm->bmHeight = height;
     const int64_t w = std::max(width, 0);
@@ -93,7 +93,7 @@ BOOL SanitizePageId(std::string& name)
     const size_t before = name.size();
     std::erase_if(name, [](char c) { return kIllegal.find(c) != std::string_view::npos; });
     if (name.size() != before)
-        g_services->ShowMessage("Illegal characters were removed from the Page ID");
+        GetMessages().ShowMessage("Illegal characters were removed from the Page ID");
     return TRUE;
 }
 
@@ -122,4 +122,9 @@ std::string ResolveStoredPath(const std::string& path)
 OutsidePageBackground& GetOutsidePageBackground()
 {
     return g_outsideBackground;
+}
+
+CoreServices* ExchangeSeam(CoreServices* services)
+{
+    return g_services.Exchange(services);
 }

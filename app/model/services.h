@@ -27,9 +27,10 @@ enum class UndoKind;
 class CFileNameMap;
 struct CAppSettings;
 
-// The messages (messages.h), what is current (current_state.h), the model's dialogs (model_dialogs.h) and the tools
-// bar and inspector (tools_and_inspector.h) are concerns of their own; the rest of what the core asks follows.
-class CoreServices : public Messages
+// The messages (messages.h), what is current with what the core asks of the current site (current_state.h), the
+// model's dialogs (model_dialogs.h) and the tools bar and inspector (tools_and_inspector.h) are seams of their own;
+// the rest of what the core asks of the program follows.
+class CoreServices
 {
 public:
     virtual ~CoreServices() = default;
@@ -48,29 +49,12 @@ public:
     // The undo manager for a new page; the base records nothing.
     virtual std::unique_ptr<CUndoManager> CreateUndoManager(CSitePage* owner, int capacity) = 0;
 
-    // Text objects reach the page items, pages and views above them through these.
-    // Whether the item holding the object has a mouse-over twin.
-    virtual bool HasMouseOverTwin(const CPageObject* object) = 0;
-    // When the item holding the object has a mouse-over twin set to show the same text, the twin takes the text.
-    virtual void CopyTextToMouseOverTwin(const CPageObject* object) = 0;
-    // The colour links are shown in on the current site's pages; blue when there is no site.
-    virtual COLORREF GetSiteLinkColor() = 0;
-
-    // The current site's file-name replacement map, null when there is no site.
-    virtual CFileNameMap* GetSiteFileNameMap() = 0;
-    // Marks the current site changed since it was saved.
-    virtual void SetSiteModified() = 0;
-    // The number of pages of the current site; -1 when there is no site.
-    virtual int GetSitePageCount() = 0;
-    // The minor version of the file the current site was read from (15 for a new site, and when there is none).
-    virtual int GetSiteMinorVersion() = 0;
-
     // Closes the active page window; answers the page of the view that becomes current, null when none is left.
     virtual CSitePage* CloseActivePageWindow() = 0;
 };
 
-// The services before start-up and in headless use: every accessor answers that nothing is current and every
-// service does nothing, as a cancelled dialog or an absent window would. Tests derive their fakes from it.
+// The services before start-up and in headless use: every service does nothing, as an absent window would. Tests
+// derive their fakes from it.
 class NullCoreServices : public CoreServices
 {
 public:
@@ -81,52 +65,16 @@ public:
     void EndAllTextEditing() override {}
     int GetDisplayBitsPerPixel() override { return 32; }
     std::unique_ptr<CUndoManager> CreateUndoManager(CSitePage* owner, int capacity) override;
-    bool HasMouseOverTwin(const CPageObject* object) override
-    {
-        (void)object;
-        return false;
-    }
-    void CopyTextToMouseOverTwin(const CPageObject* object) override { (void)object; }
-    COLORREF GetSiteLinkColor() override { return RGB(0, 0, 255); }
-    CFileNameMap* GetSiteFileNameMap() override { return nullptr; }
-    void SetSiteModified() override {}
-    int GetSitePageCount() override { return -1; }
-    int GetSiteMinorVersion() override { return 15; }
-    DialogAnswer ShowNoticeDialog(int textId, bool& dontShowAgain) override
-    {
-        (void)textId, (void)dontShowAgain;
-        return DialogAnswer::cancel;
-    }
-    void ShowMessage(const std::string& text) override { (void)text; }
-    void ShowInfoMessage(const std::string& text) override { (void)text; }
-    bool AskYesNo(const std::string& caption, const std::string& text) override
-    {
-        (void)caption, (void)text;
-        return false;
-    }
-    YesNoCancel AskYesNoCancel(const std::string& text) override
-    {
-        (void)text;
-        return YesNoCancel::cancel;
-    }
-    void Beep() override {}
     CSitePage* CloseActivePageWindow() override { return nullptr; }
-    DialogAnswer ShowNotice(int id) override
-    {
-        (void)id;
-        return DialogAnswer::cancel;
-    }
-    DialogAnswer ShowHintDialog(int id) override
-    {
-        (void)id;
-        return DialogAnswer::cancel;
-    }
 };
 
 // Installs the program's services; the caller keeps ownership and must keep them alive while installed. Null
 // puts back the headless answers.
 void SetCoreServices(CoreServices* services);
 CoreServices& GetCoreServices();
+// Installs services as SetCoreServices does and hands back what answered before, so that a scope can put it back
+// (seams_test_support.h does so for every seam).
+CoreServices* ExchangeSeam(CoreServices* services);
 
 // The global accessors, answered by the installed current state and services.
 CWebsite* GetCurrentSite();

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "app/model/app_settings.h"
+#include "app/model/seams_test_support.h"
 #include "app/model/undo_manager.h"
 
 namespace {
 
 // Stands in for the program: answers with objects of its own and records what the model asked of it.
 class FakeServices : public NullCoreServices,
+                     public NullMessages,
                      public NullCurrentState,
                      public NullModelDialogs,
                      public NullToolsAndInspector
@@ -36,13 +38,14 @@ public:
     int bitsPerPixel = 32;
 };
 
-// Installs a fake for one test and puts the headless answers back afterwards.
+// A fake for the tests that install it; the headless answers are back after each test.
 class ServicesTest : public ::testing::Test
 {
 protected:
     void TearDown() override
     {
         SetCoreServices(nullptr);
+        SetMessages(nullptr);
         SetCurrentState(nullptr);
         SetModelDialogs(nullptr);
         SetToolsAndInspector(nullptr);
@@ -84,6 +87,7 @@ TEST_F(ServicesTest, HeadlessNothingIsCurrentAndServicesDoNothing)
 TEST_F(ServicesTest, InstalledServicesAnswerUntilRemoved)
 {
     SetCoreServices(&fake);
+    SetMessages(&fake);
     SetCurrentState(&fake);
     SetModelDialogs(&fake);
     SetToolsAndInspector(&fake);
@@ -91,17 +95,56 @@ TEST_F(ServicesTest, InstalledServicesAnswerUntilRemoved)
     NotifyInspector(10012);
     NotifyInspector(10018);
     MarkClipboardStale();
+    GetMessages().ShowMessage("m");
     EXPECT_EQ(fake.codes, (std::vector<int>{10012, 10018}));
     EXPECT_EQ(fake.staleMarks, 1);
+    EXPECT_EQ(fake.messages, std::vector<std::string>{"m"});
 
     SetCoreServices(nullptr);
+    SetMessages(nullptr);
     SetCurrentState(nullptr);
     SetModelDialogs(nullptr);
-
     SetToolsAndInspector(nullptr);
     NotifyInspector(10011);
+    GetMessages().ShowMessage("gone");
     EXPECT_EQ(GetAppSettings(), nullptr);
     EXPECT_EQ(fake.codes.size(), 2u);
+    EXPECT_EQ(fake.messages.size(), 1u);
+}
+
+// A fake installed over another answers only the seams it derives from, and gives each back to the one before it
+// when its scope ends, so that a test's own fake composes with its fixture's.
+TEST_F(ServicesTest, FakesInstalledOverEachOtherGiveTheSeamsBackInTurn)
+{
+    class MessagesOnly : public NullMessages
+    {
+    public:
+        void ShowMessage(const std::string& text) override { messages.push_back(text); }
+        std::vector<std::string> messages;
+    };
+    {
+        const SeamsInstalled outer(fake);
+        MessagesOnly inner;
+        {
+            const SeamsInstalled installed(inner);
+            GetMessages().ShowMessage("to the inner");
+            EXPECT_EQ(GetAppSettings(), &fake.settings) << "the outer still answers what the inner does not";
+        }
+        GetMessages().ShowMessage("to the outer");
+        EXPECT_EQ(inner.messages, std::vector<std::string>{"to the inner"});
+        EXPECT_EQ(fake.messages, std::vector<std::string>{"to the outer"});
+        EXPECT_EQ(GetAppSettings(), &fake.settings);
+
+        // Put back early, the scope's end puts back nothing more.
+        SeamsInstalled again(inner);
+        again.PutBack();
+        again.PutBack();
+        GetMessages().ShowMessage("still the outer");
+        EXPECT_EQ(fake.messages.size(), 2u);
+    }
+    GetMessages().ShowMessage("headless");
+    EXPECT_EQ(fake.messages.size(), 2u);
+    EXPECT_EQ(GetAppSettings(), nullptr);
 }
 
 TEST_F(ServicesTest, StoredPathsResolveAgainstTheSiteOrTheFileBeingOpened)
@@ -110,10 +153,7 @@ TEST_F(ServicesTest, StoredPathsResolveAgainstTheSiteOrTheFileBeingOpened)
     EXPECT_EQ(ResolveStoredPath("img/a.gif"), "/home/u/opening/img/a.gif");
 
     // With a current site its own path wins, even over the file being opened.
-    SetCoreServices(&fake);
-    SetCurrentState(&fake);
-    SetModelDialogs(&fake);
-    SetToolsAndInspector(&fake);
+    const SeamsInstalled installed(fake);
     int siteStandIn = 0;
     fake.site = reinterpret_cast<CWebsite*>(&siteStandIn);
     fake.sitePath = "C:\\Sites\\My.kst";
@@ -123,10 +163,7 @@ TEST_F(ServicesTest, StoredPathsResolveAgainstTheSiteOrTheFileBeingOpened)
 
 TEST_F(ServicesTest, SanitizePageIdRemovesIllegalCharactersAndSaysSo)
 {
-    SetCoreServices(&fake);
-    SetCurrentState(&fake);
-    SetModelDialogs(&fake);
-    SetToolsAndInspector(&fake);
+    SeamsInstalled installed(fake);
     std::string name = "a/b c@d.e;f(g)h{i}j^k[l]m:n<o>p\\q%r&s";
     EXPECT_EQ(SanitizePageId(name), TRUE);
     EXPECT_EQ(name, "abcdefghijklmnopqrs");
@@ -137,11 +174,7 @@ TEST_F(ServicesTest, SanitizePageIdRemovesIllegalCharactersAndSaysSo)
     EXPECT_EQ(name, "abcdefghijklmnopqrs");
     EXPECT_EQ(fake.messages.size(), 1u);
 
-    SetCoreServices(nullptr);
-    SetCurrentState(nullptr);
-    SetModelDialogs(nullptr);
-
-    SetToolsAndInspector(nullptr);
+    installed.PutBack();
     std::string headless = "..";
     EXPECT_EQ(SanitizePageId(headless), TRUE);
     EXPECT_EQ(headless, "");
@@ -154,11 +187,7 @@ TEST_F(ServicesTest, DisplayBitmapRowsAreWholeWords)
     EXPECT_EQ(bm.bmBitsPixel, 32);
     EXPECT_EQ(bm.bmWidthBytes, 20);
 
-    SetCoreServices(&fake);
-    SetCurrentState(&fake);
-    SetModelDialogs(&fake);
-
-    SetToolsAndInspector(&fake);
+    const SeamsInstalled installed(fake);
     const struct
     {
         int bits;

@@ -16,16 +16,7 @@ public:
     CAppSettings settings;
 };
 
-class TextStyleTest : public ::testing::Test
-{
-protected:
-    void TearDown() override
-    {
-        SetCoreServices(nullptr);
-        SetCurrentState(nullptr);
-        SetModelDialogs(nullptr);
-    }
-};
+using TextStyleTest = ::testing::Test;
 
 CTextStyle Labelled(const std::string& text)
 {
@@ -53,7 +44,7 @@ TEST_F(TextStyleTest, NewStyleTakesTheUsersDefaults)
     services.settings.m_buttonTextFontSize = 20;
     services.settings.m_clrButtonTextColor = RGB(1, 2, 3);
     services.settings.m_buttonTextShadow = true;
-    InstallInSeams(services);
+    const SeamsInstalled installed(services);
     const CTextStyle style;
     EXPECT_EQ(style.m_strFont, "Courier New");
     EXPECT_EQ(style.m_nSize, 20);
@@ -105,7 +96,7 @@ TEST_F(TextStyleTest, EmptyTextIsNotSavedAndLoadsWithTodaysDefaults)
 
     SettingsServices services;
     services.settings.m_buttonTextFontSize = 18;
-    InstallInSeams(services);
+    const SeamsInstalled installed(services);
     CTextStyle loaded;
     loaded.Read(file, 5, 15);
     EXPECT_EQ(loaded.m_nSize, 18);

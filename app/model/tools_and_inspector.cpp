@@ -1,18 +1,24 @@
 #include "app/model/tools_and_inspector.h"
 
+#include "app/model/seam_slot.h"
+
 namespace {
 
-NullToolsAndInspector g_noToolsAndInspector;
-ToolsAndInspector* g_toolsAndInspector = &g_noToolsAndInspector;
+SeamSlot<ToolsAndInspector, NullToolsAndInspector> g_toolsAndInspector;
 
 } // namespace
 
 void SetToolsAndInspector(ToolsAndInspector* tools)
 {
-    g_toolsAndInspector = tools ? tools : &g_noToolsAndInspector;
+    g_toolsAndInspector.Set(tools);
 }
 
 ToolsAndInspector& GetToolsAndInspector()
 {
-    return *g_toolsAndInspector;
+    return g_toolsAndInspector.Get();
+}
+
+ToolsAndInspector* ExchangeSeam(ToolsAndInspector* tools)
+{
+    return g_toolsAndInspector.Exchange(tools);
 }

@@ -2,8 +2,8 @@
 
 // How the core reaches the tools bar, the Shapes palette and the inspector palettes without depending on them.
 // Every function is pure, so the program's services must answer each one to build; until they are installed (and
-// in headless use) NullToolsAndInspector answers that there is no tools bar and no inspector. Tests derive their
-// fakes from it.
+// in headless use) NullToolsAndInspector answers that there is no tools bar and no inspector palettes. Tests derive
+// their fakes from it.
 
 #include "image/image.h"
 
@@ -22,7 +22,7 @@ public:
     virtual void SetToolsBarColor(const CColor& color) = 0;
     virtual int GetToolsBarShapeKind() = 0;
     virtual void ResetShapesPalette() = 0;
-    // Shows the inspector's Object page; with a command, sends it that command (1558 Edit HTML, 1606 Flash),
+    // Shows the Object palette; with a command, sends it that command (1558 Edit HTML, 1606 Flash),
     // telling it first whether the object was just made.
     virtual void ShowObjectInspector() = 0;
     virtual void SendObjectPageCommand(int command, bool newObject) = 0;
@@ -49,7 +49,10 @@ public:
     void NotifyInspector(int code) override { (void)code; }
 };
 
-// Installs the program's tools bar and inspector; the caller keeps ownership and must keep them alive while
+// Installs the program's tools bar and palettes; the caller keeps ownership and must keep them alive while
 // installed. Null puts back the headless answers.
 void SetToolsAndInspector(ToolsAndInspector* tools);
 ToolsAndInspector& GetToolsAndInspector();
+// Installs tools as SetToolsAndInspector does and hands back what answered before, so that a scope can put it back
+// (seams_test_support.h does so for every seam).
+ToolsAndInspector* ExchangeSeam(ToolsAndInspector* tools);

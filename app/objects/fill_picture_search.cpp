@@ -26,7 +26,7 @@ class PictureSearch final : public PictureOwner
 public:
     PictureSearch(CFillInfo& fill, const SIZE& size)
         : m_fill(fill), m_size(size), m_original(fill.GetImageFile()), m_animated(fill.IsAnimated()),
-          m_services(GetCoreServices()), m_map(m_services.GetSiteFileNameMap())
+          m_current(GetCurrentState()), m_map(m_current.GetSiteFileNameMap())
     {
     }
 
@@ -36,7 +36,7 @@ public:
     {
         const std::string name = GetPathFileName(m_original);
         const std::string sitePath = GetCurrentState().GetCurrentSitePath();
-        const int version = m_services.GetSiteMinorVersion();
+        const int version = m_current.GetSiteMinorVersion();
         switch (code) {
         case IO_INVALID_FILE: {
             if (!sitePath.empty()) {
@@ -132,7 +132,7 @@ private:
     const SIZE m_size;
     const std::string m_original;
     const bool m_animated;
-    CoreServices& m_services;
+    CurrentState& m_current;
     CFileNameMap* m_map;
 };
 
@@ -142,7 +142,7 @@ int FindFillPicture(CFillInfo& fill, const SIZE& size, int code)
 {
     if (code == IO_OK)
         return code;
-    GetCoreServices().SetSiteModified();
+    GetCurrentState().SetSiteModified();
     PictureSearch search(fill, size);
     if (code == IO_NO_MEMORY)
         return search.Ask(code);

@@ -90,13 +90,8 @@ protected:
         std::string templ = (std::filesystem::temp_directory_path() / "pelorin-fill-XXXXXX").string();
         ASSERT_NE(mkdtemp(templ.data()), nullptr);
         dir = templ;
-        InstallInSeams(services);
     }
-    void TearDown() override
-    {
-        RemoveFromSeams(services);
-        std::filesystem::remove_all(dir);
-    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
 
     // A small picture at dir/relative, with the folders it needs.
     std::string Picture(const std::string& relative)
@@ -126,6 +121,7 @@ protected:
 
     std::filesystem::path dir;
     ScriptedServices services;
+    SeamsInstalled<ScriptedServices> installed{services};
     const SIZE size{8, 6};
 };
 
@@ -268,7 +264,7 @@ TEST_F(FillPictureSearchTest, AFailedLookKeepsThePicturesOwnPathForTheDialog)
 
 TEST_F(FillPictureSearchTest, HeadlessAMissingPictureBecomesItsColourAndTheObjectStillRenders)
 {
-    RemoveFromSeams(services);
+    installed.PutBack();
     CRectangleObject object(10, 10, SIZE{8, 6}, 0.0);
     auto fill = std::make_unique<CFillInfo>(Texture(PathIn("gone.png")));
     object.SetFill(std::move(fill));

@@ -15,8 +15,22 @@
 class CFillInfo;
 class CEffectSettings;
 class CLinkInfo;
-class CPageItem;
+class CPageObject;
 class CStringAttr;
+
+// What an object asks of the page item that holds it (app/site/page_item.h), which stands above the objects.
+class ObjectHolder
+{
+public:
+    // Whether the item has a mouse-over twin.
+    virtual bool HasMouseOverTwin() const = 0;
+    // When the item has a mouse-over twin set to show the same text and shows the given object, the other of the
+    // two takes its text.
+    virtual void CopyTextToMouseOverTwin(const CPageObject& edited) = 0;
+
+protected:
+    ~ObjectHolder() = default;
+};
 
 // What GetKind answers; stored nowhere, but the palettes and the site builder branch on it.
 enum PageObjectKind : int
@@ -44,9 +58,9 @@ public:
     virtual ~CPageObject();
 
     // The page item that holds this object as its main object or its mouse-over twin; null while none holds it.
-    // The item keeps it, so that a text can ask about its item without a search through the site.
-    CPageItem* GetItem() const { return item; }
-    void SetItem(CPageItem* holder) { item = holder; }
+    // The item keeps it, so that a text asks its item without a search through the site.
+    ObjectHolder* GetItem() const { return item; }
+    void SetItem(ObjectHolder* holder) { item = holder; }
 
     BYTE IsDirty() const { return dirty; }
     // The cached rendered image; null until the first render.
@@ -211,5 +225,5 @@ protected:
     int offsetY = 0;
 
 private:
-    CPageItem* item = nullptr;
+    ObjectHolder* item = nullptr;
 };

@@ -18,17 +18,12 @@
 class InstalledSettings : public NullCoreServices, public NullCurrentState, public NullModelDialogs
 {
 public:
-    InstalledSettings()
-    {
-        InstallInSeams(*this);
-    }
-    ~InstalledSettings() override
-    {
-        RemoveFromSeams(*this);
-    }
     CAppSettings* GetAppSettings() override { return &settings; }
 
     CAppSettings settings;
+
+private:
+    SeamsInstalled<InstalledSettings> m_installed{*this};
 };
 
 inline std::vector<BYTE> LE64(double v)

@@ -332,7 +332,7 @@ void CTextObject::PastePlainText(CMemFile& file)
 void CTextObject::PasteFormattedText(CMemFile& file, bool resetPageLinks, bool clampPageLinks)
 {
     PasteReplacingSelection([&](RECT& dirty) {
-        const int pageCount = GetCoreServices().GetSitePageCount();
+        const int pageCount = GetCurrentState().GetSitePageCount();
         try {
             BYTE b = 0;
             while (ReadClipboardByte(file, b) && b != 0) {

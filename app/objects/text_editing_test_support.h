@@ -157,16 +157,8 @@ private:
 class TextEditFixture : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        InstallInSeams(services);
-    }
-    void TearDown() override
-    {
-        RemoveFromSeams(services);
-    }
-
     FakeEditServices services;
+    SeamsInstalled<FakeEditServices> installed{services};
 };
 
 } // namespace text_editing_testing

@@ -290,7 +290,7 @@ const TextServiceAnswers* GetTextServiceAnswers()
 
 COLORREF GetTextLinkColor()
 {
-    return t_answers ? t_answers->linkColor : GetCoreServices().GetSiteLinkColor();
+    return t_answers ? t_answers->linkColor : GetCurrentState().GetSiteLinkColor();
 }
 
 void ForEachDrawnChar(const CTextBody& body, int startPara, int endPara, int startIndex, int endIndex, LinkLook look,

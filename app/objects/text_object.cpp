@@ -289,9 +289,15 @@ bool CTextObject::IsPlainObject() const
     if (fill && !IsPlainFillKind(fill->GetKind()))
         return false;
     const TextServiceAnswers* answers = GetTextServiceAnswers();
-    if (answers && answers->object == this ? answers->hasMouseOverTwin : GetCoreServices().HasMouseOverTwin(this))
+    if (answers && answers->object == this ? answers->hasMouseOverTwin : ItemHasMouseOverTwin())
         return false;
     return !altText || altText->IsEmpty();
+}
+
+bool CTextObject::ItemHasMouseOverTwin() const
+{
+    const ObjectHolder* holder = GetItem();
+    return holder && holder->HasMouseOverTwin();
 }
 
 void CTextObject::MakePlain()
@@ -388,7 +394,6 @@ void CTextObject::BeginEdit()
 
 bool CTextObject::EndEdit(PageView* view, bool record)
 {
-    CoreServices& services = GetCoreServices();
     editing = 0;
     if (view && view->IsTextCaretShown())
         view->HideTextCaret();
@@ -412,7 +417,8 @@ bool CTextObject::EndEdit(PageView* view, bool record)
         effects->m_bevelCache.m_softness = -1;
         effects->m_glowCache.m_softness = -1;
     }
-    services.CopyTextToMouseOverTwin(this);
+    if (ObjectHolder* holder = GetItem())
+        holder->CopyTextToMouseOverTwin(*this);
     return true;
 }
 

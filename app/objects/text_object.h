@@ -252,12 +252,14 @@ private:
     template <typename Insert> void PasteReplacingSelection(Insert insert);
     // After an edit: the caret is moved from where it stood and the changed area repainted.
     void ShowEdit(int prevPara, int prevIndex, const RECT& dirty);
+    // Whether the item holding the object has a mouse-over twin; false while no item holds it.
+    bool ItemHasMouseOverTwin() const;
 
     double scaleX = 1.0;
     double scaleY = 1.0;
     BYTE editing = 0;
     BYTE newObject = 1;
     std::unique_ptr<CTextBody> body;
-    // What PrepareImage asked the services, for the render that follows.
+    // What PrepareImage asked the services and the item, for the render that follows.
     TextServiceAnswers m_answers;
 };

@@ -85,7 +85,7 @@ bool CTextObject::UpdateImage(CPixMap& scratch)
 
 bool CTextObject::PrepareImage()
 {
-    m_answers = TextServiceAnswers{GetCoreServices().GetSiteLinkColor(), this, GetCoreServices().HasMouseOverTwin(this)};
+    m_answers = TextServiceAnswers{GetCurrentState().GetSiteLinkColor(), this, ItemHasMouseOverTwin()};
     return CPathObject::PrepareImage();
 }
 

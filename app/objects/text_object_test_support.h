@@ -34,17 +34,17 @@ public:
     std::vector<int> undoKinds;
 };
 
-// What the services answer and which calls the text object made.
-class TextServices : public NullCoreServices, public NullCurrentState, public NullModelDialogs
+// What the services and the item holding a text answer, and which calls the text object made.
+class TextServices : public NullCoreServices, public NullCurrentState, public NullModelDialogs, public ObjectHolder
 {
 public:
     PageView* GetCurrentView() override { return viewShown ? &view : nullptr; }
-    bool HasMouseOverTwin(const CPageObject*) override
+    bool HasMouseOverTwin() const override
     {
         ++twinQuestions;
         return hasTwin;
     }
-    void CopyTextToMouseOverTwin(const CPageObject* object) override { copiedTo = object; }
+    void CopyTextToMouseOverTwin(const CPageObject& object) override { copiedTo = &object; }
     COLORREF GetSiteLinkColor() override { return linkColour; }
     CAppSettings* GetAppSettings() override { return &settings; }
     void BeginWaitCursor() override
@@ -60,7 +60,7 @@ public:
     int waitsBegun = 0;
     int waitDepth = 0;
     bool hasTwin = false;
-    int twinQuestions = 0;
+    mutable int twinQuestions = 0;
     const CPageObject* copiedTo = nullptr;
     COLORREF linkColour = RGB(0, 0, 255);
     CAppSettings settings;
@@ -69,16 +69,8 @@ public:
 class TextObjectTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        InstallInSeams(services);
-    }
-    void TearDown() override
-    {
-        RemoveFromSeams(services);
-    }
-
     TextServices services;
+    SeamsInstalled<TextServices> installed{services};
 };
 
 // One character's format as the tests spell it.

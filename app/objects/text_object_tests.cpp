@@ -60,7 +60,7 @@ TEST_F(TextObjectTest, LinkColourIsTheSitesLinkColour)
 {
     services.linkColour = RGB(200, 10, 20);
     EXPECT_EQ(GetTextLinkColor(), RGB(200, 10, 20));
-    RemoveFromSeams(services);
+    installed.PutBack();
     EXPECT_EQ(GetTextLinkColor(), RGB(0, 0, 255));
 }
 
@@ -208,6 +208,7 @@ TEST_F(TextObjectTest, LeavingEditing)
         services = TextServices();
         services.view.caretShown = c.caretShown;
         auto object = MakeTextObject(c.text);
+        object->SetItem(&services);
         object->SetNewObject(c.isNew);
         object->BeginEdit();
         EXPECT_EQ(object->EndEdit(&services.view, c.record), c.result);
@@ -255,6 +256,7 @@ TEST_F(TextObjectTest, PlainUntilAnyConditionFails)
         SCOPED_TRACE(c.name);
         services = TextServices();
         auto object = MakeTextObject();
+        object->SetItem(&services);
         ASSERT_TRUE(object->IsPlainObject());
         c.change(*object, services);
         services.twinQuestions = 0;

@@ -47,7 +47,7 @@ void RememberPictureFolder(const std::string& path)
 
 void TellPictureFailed(IOError error)
 {
-    GetCoreServices().ShowNotice(error == IO_NO_MEMORY ? IDS_NO_MEMORY_FOR_PICTURE : IDS_PICTURE_NOT_USED);
+    GetMessages().ShowNotice(error == IO_NO_MEMORY ? IDS_NO_MEMORY_FOR_PICTURE : IDS_PICTURE_NOT_USED);
 }
 
 void ApplyPicture(const std::string& path, std::unique_ptr<CImage> image)

@@ -101,7 +101,7 @@ void MouseOverCreate()
         return;
     const CAppSettings* settings = GetAppSettings();
     if (settings && settings->m_showMouseoverHelp)
-        GetCoreServices().ShowHintDialog(kMouseOverHint);
+        GetMessages().ShowHintDialog(kMouseOverHint);
     std::unique_ptr<CPageObject> twin = object->Duplicate();
     if (!twin)
         return;

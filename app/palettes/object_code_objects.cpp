@@ -95,7 +95,7 @@ bool EditHtmlObject(bool justPlaced)
     CHtmlObject* html = CurrentHtmlObject();
     if (!page || !html || page->GetSelectedItemCount() > 1)
         return false;
-    CoreServices& services = GetCoreServices();
+    Messages& messages = GetMessages();
     HtmlObjectTexts texts{html->GetName(), html->GetHtmlCode(), html->GetHeaderHtml(), html->GetOnloadCode(),
                           html->GetUsedFiles()};
     if (!GetModelDialogs().RunInsertHtmlDialog(texts))
@@ -128,7 +128,7 @@ bool EditHtmlObject(bool justPlaced)
     CAppSettings* settings = GetAppSettings();
     if (settings && settings->m_showHtmlSaveWarning) {
         bool dontShowAgain = false;
-        if (services.ShowNoticeDialog(IDS_HTML_SAVE_NOTICE, dontShowAgain) == DialogAnswer::ok)
+        if (messages.ShowNoticeDialog(IDS_HTML_SAVE_NOTICE, dontShowAgain) == DialogAnswer::ok)
             settings->m_showHtmlSaveWarning = !dontShowAgain;
     }
     return true;
@@ -149,12 +149,12 @@ bool RemoveFlashObject()
     CHtmlObject* html = CurrentHtmlObject();
     if (!page || !html)
         return false;
-    CoreServices& services = GetCoreServices();
+    Messages& messages = GetMessages();
     if (!html->GetPlacedFlag()) {
-        services.ShowMessage("This object doesn't contain Flash applications.");
+        messages.ShowMessage("This object doesn't contain Flash applications.");
         return false;
     }
-    const YesNoCancel answer = services.AskYesNoCancel(
+    const YesNoCancel answer = messages.AskYesNoCancel(
         "You are about to delete a Flash object from your Website.\n\nDo you want to remove all associated files and "
         "folders? \nIf you select no, you can still remove the files manually through the Settings Menu. ");
     if (answer == YesNoCancel::cancel)
@@ -163,7 +163,7 @@ bool RemoveFlashObject()
         if (CWebsite* site = GetCurrentSite())
             for (const std::string& file : html->GetUsedFiles())
                 site->RemoveFilePair(file);
-        services.ShowMessage("The associated files for this object were successfully removed");
+        messages.ShowMessage("The associated files for this object were successfully removed");
     }
     // An ordinary delete: the history keeps the object, so Undo brings it back.
     DeleteSelectionWithUndo(*page);

@@ -18,14 +18,6 @@ constexpr int kObjects = 200;
 class BenchServices : public NullCoreServices, public NullCurrentState, public NullModelDialogs
 {
 public:
-    BenchServices()
-    {
-        InstallInSeams(*this);
-    }
-    ~BenchServices() override
-    {
-        RemoveFromSeams(*this);
-    }
     CSitePage* GetCurrentPage() override { return page; }
     CPageObject* GetCurrentObject() override
     {
@@ -33,6 +25,9 @@ public:
         return item ? item->GetCurrentObject() : nullptr;
     }
     CSitePage* page = nullptr;
+
+private:
+    SeamsInstalled<BenchServices> m_installed{*this};
 };
 
 void SelectOnly(benchmark::State& state)

@@ -246,7 +246,7 @@ std::optional<bool> SwitchAdvancedText()
         return std::nullopt;
     CTextBody& body = *text->GetTextBody();
     const bool allows = body.m_allowAdvanced != 0;
-    if (!allows && GetCoreServices().ShowHintDialog(kAdvancedTextHint) != DialogAnswer::ok)
+    if (!allows && GetMessages().ShowHintDialog(kAdvancedTextHint) != DialogAnswer::ok)
         return false;
 
     // The step copies the text and its twin before either changes.

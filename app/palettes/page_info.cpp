@@ -52,7 +52,7 @@ std::unique_ptr<CFillStyle> EditedBackground(const std::function<void(CFillStyle
     auto copy = page->GetBackground()->Clone();
     edit(*copy);
     if (!copy->LoadFillImage()) {
-        GetCoreServices().ShowNotice(IDS_NO_MEMORY);
+        GetMessages().ShowNotice(IDS_NO_MEMORY);
         return nullptr;
     }
     return copy;
@@ -115,7 +115,7 @@ PageTitleEdit EditPageTitle(const std::string& text)
     if (!page || !Editable() || text == page->GetTitle())
         return {};
     if (text.empty()) {
-        GetCoreServices().ShowMessage(kEmptyTitleMessage);
+        GetMessages().ShowMessage(kEmptyTitleMessage);
         return {false, ResourceText(IDS_DEFAULT_PAGE_TITLE)};
     }
     PageTitleEdit edit;
@@ -142,7 +142,7 @@ bool EditPageId(const std::string& text)
     const bool free = EqualNoCase1252(cleaned, page->GetName()) ? site->FindPageByName(cleaned) == page
                                                                 : site->IsPageNameFree(cleaned);
     if (cleaned.empty() || !free) {
-        GetCoreServices().ShowMessage(ResourceText(IDS_PAGE_ID_TAKEN));
+        GetMessages().ShowMessage(ResourceText(IDS_PAGE_ID_TAKEN));
         return false;
     }
     const bool changed = ApplyPageEdit(
@@ -273,7 +273,7 @@ bool ChooseBackgroundPictureKind(bool placed)
     // A picture chosen anew starts tiled, even when the user keeps it.
     if (placed)
         SetBackgroundTiled();
-    CoreServices& services = GetCoreServices();
+    Messages& messages = GetMessages();
     std::string path = page->GetBackground()->GetImageFile();
     if (path.empty()) {
         path = PictureStartFolder(*page->GetBackground());
@@ -283,7 +283,7 @@ bool ChooseBackgroundPictureKind(bool placed)
     for (;;) {
         if (auto copy = WithPicture(path))
             return TakePicture(std::move(copy));
-        services.ShowNotice(IDS_PICTURE_NOT_USED);
+        messages.ShowNotice(IDS_PICTURE_NOT_USED);
         path = GetPathFolder(path);
         if (!GetModelDialogs().GetPictureFileName(path))
             return false;
@@ -295,13 +295,13 @@ bool ChooseBackgroundPictureFile()
     CSitePage* page = GetCurrentPage();
     if (!page || !Editable())
         return false;
-    CoreServices& services = GetCoreServices();
+    Messages& messages = GetMessages();
     std::string path = PictureStartFolder(*page->GetBackground());
     if (!GetModelDialogs().GetPictureFileName(path))
         return false;
     if (auto copy = WithPicture(path))
         return TakePicture(std::move(copy));
-    services.ShowNotice(std::filesystem::exists(path) ? IDS_PICTURE_NOT_LOADED : IDS_PICTURE_NOT_USED);
+    messages.ShowNotice(std::filesystem::exists(path) ? IDS_PICTURE_NOT_LOADED : IDS_PICTURE_NOT_USED);
     return false;
 }
 

@@ -24,7 +24,7 @@
 
 namespace {
 
-class SiteServices : public NullCoreServices, public NullCurrentState, public NullModelDialogs
+class SiteServices : public NullCoreServices, public NullMessages, public NullCurrentState, public NullModelDialogs
 {
 public:
     CWebsite* GetCurrentSite() override { return site.get(); }
@@ -41,7 +41,6 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(LoadXrcResources());
-        InstallInSeams(services);
         services.site = std::make_unique<CWebsite>("/home/ann/bakery.kst");
         for (const char* name : {"home", "news"})
             services.site->AddPage(std::make_unique<CSitePage>(services.site.get(), name, name));
@@ -60,7 +59,6 @@ protected:
     {
         owner->Destroy();
         Settle();
-        RemoveFromSeams(services);
     }
     template <class Control> Control* Find(int id) { return dynamic_cast<Control*>(page->FindWindow(id)); }
     // The user leaves the field after typing.
@@ -89,6 +87,7 @@ protected:
     CPropSheetManager manager;
     CPropFrame* frame = nullptr;
     CPageInfoPage* page = nullptr;
+    SeamsInstalled<SiteServices> installed{services};
 };
 
 TEST_F(PageInfoPageTest, ShowsTheCurrentPageAndTakesWhatIsTyped)

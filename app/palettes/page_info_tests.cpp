@@ -12,7 +12,7 @@
 namespace {
 
 // A site of three pages, the first current, answering as the program does.
-class PageServices : public NullCoreServices, public NullCurrentState, public NullModelDialogs
+class PageServices : public NullCoreServices, public NullMessages, public NullCurrentState, public NullModelDialogs
 {
 public:
     CWebsite* GetCurrentSite() override { return site.get(); }
@@ -43,7 +43,6 @@ class PageInfoTest : public ::testing::Test
 protected:
     PageInfoTest()
     {
-        InstallInSeams(services);
         services.site = std::make_unique<CWebsite>("/home/ann/bakery.kst");
         for (const char* name : {"home", "news", "menu"})
             services.site->AddPage(std::make_unique<CSitePage>(services.site.get(), name, name));
@@ -54,11 +53,7 @@ protected:
         for (int i = 0; i < 3; ++i)
             services.site->GetPage(i)->SetChangedSinceUpload(false);
     }
-    ~PageInfoTest() override
-    {
-        services.site.reset();
-        RemoveFromSeams(services);
-    }
+    ~PageInfoTest() override { services.site.reset(); }
 
     // The page counts for saving and for the next upload, and only it.
     void ExpectOnlyPageChanged()
@@ -71,6 +66,7 @@ protected:
 
     PageServices services;
     CSitePage* page = nullptr;
+    SeamsInstalled<PageServices> installed{services};
 };
 
 TEST_F(PageInfoTest, PageIdIsCleanedThenCheckedAgainstTheOtherPages)

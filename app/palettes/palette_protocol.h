@@ -8,7 +8,7 @@
 
 #include "platform/win/win_types.h"
 
-// The palettes in the order every list and switch of the inspector uses.
+// The palettes in the order every list and switch of them uses.
 enum PropSheetIndex
 {
     kPagePropSheet = 0,

@@ -1,6 +1,6 @@
 #pragma once
 
-// The inspector's palette manager: seven floating palettes of which at most one shows, always where the previous
+// The manager of the inspector palettes: seven floating palettes of which at most one shows, always where the previous
 // one stood. The manager decides where and when; the frames it drives are reached through CPaletteFrame, which the
 // program implements with real windows and the tests with fakes.
 

@@ -56,18 +56,12 @@ Bytes ReadBytes(const std::string& path)
 class CurrentSite : public NullCoreServices, public NullCurrentState, public NullModelDialogs
 {
 public:
-    explicit CurrentSite(CWebsite* site) : m_site(site)
-    {
-        InstallInSeams(*this);
-    }
-    ~CurrentSite() override
-    {
-        RemoveFromSeams(*this);
-    }
+    explicit CurrentSite(CWebsite* site) : m_site(site) {}
     CWebsite* GetCurrentSite() override { return m_site; }
 
 private:
     CWebsite* m_site;
+    SeamsInstalled<CurrentSite> m_installed{*this};
 };
 
 class ChangedPagesTest : public ::testing::Test

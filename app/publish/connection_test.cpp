@@ -184,11 +184,11 @@ bool CConnectionTest::ConnectStep(const CFtpProfile& profile)
     try {
         if (profile.m_nProxyType == 0) {
             m_ftp = std::make_unique<CFtp>(serverNotFound, loginFailed, m_cancel, profile.m_strServer, profile.m_nPort,
-                                           profile.m_strUser, profile.m_strPassword, profile.m_passive, progress, log);
+                                           profile.m_strUser, profile.m_strPassword, profile.m_bPassive, progress, log);
         } else {
             m_ftp = std::make_unique<CFtp>(serverNotFound, loginFailed, m_cancel, profile.m_strServer, profile.m_nPort,
-                                           profile.m_strUser, profile.m_strPassword, profile.m_passive,
-                                           profile.m_proxyServer, profile.m_proxyPort, profile.m_proxyUser,
+                                           profile.m_strUser, profile.m_strPassword, profile.m_bPassive,
+                                           profile.m_strProxyServer, profile.m_nProxyPort, profile.m_strProxyUser,
                                            profile.m_strProxyPassword,
                                            profile.m_nProxyType == 1 ? CFtp::SOCKS4 : CFtp::SOCKS5, progress, log);
         }
@@ -204,7 +204,7 @@ bool CConnectionTest::ConnectStep(const CFtpProfile& profile)
 
 bool CConnectionTest::FolderStep(const CFtpProfile& profile)
 {
-    for (const std::string& part : FolderComponents(profile.m_wwwFolder)) {
+    for (const std::string& part : FolderComponents(profile.m_strWwwFolder)) {
         if (!m_ftp->chdir(part) && (!m_ftp->mkdir(part) || !m_ftp->chdir(part))) {
             Failure();
             return false;

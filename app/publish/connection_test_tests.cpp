@@ -75,8 +75,8 @@ protected:
         profile.m_nPort = TheFtpServer().Port();
         profile.m_strUser = FtpServer::kUser;
         profile.m_strPassword = FtpServer::kPassword;
-        profile.m_passive = true;
-        profile.m_wwwFolder = wwwFolder;
+        profile.m_bPassive = true;
+        profile.m_strWwwFolder = wwwFolder;
         return profile;
     }
 
@@ -108,8 +108,8 @@ TEST_F(ConnectionTestTest, PassesAllSixStepsAndLeavesNoTestFolderOrFile)
             if (!proxy.Running())
                 GTEST_SKIP() << "no SOCKS5 proxy: " << proxy.Error();
             profile.m_nProxyType = c.proxyType;
-            profile.m_proxyServer = "127.0.0.1";
-            profile.m_proxyPort = proxy.Port();
+            profile.m_strProxyServer = "127.0.0.1";
+            profile.m_nProxyPort = proxy.Port();
         }
         const CFtpProfileArray profiles = {profile};
         CConnectionTest test(&profiles);
@@ -246,16 +246,9 @@ TEST(ConnectionTest, NoProfilesLeaveNothingToTest)
 
 struct SettingsServices : NullCoreServices, NullCurrentState, NullModelDialogs
 {
-    SettingsServices()
-    {
-        InstallInSeams(*this);
-    }
-    ~SettingsServices() override
-    {
-        RemoveFromSeams(*this);
-    }
     CAppSettings* GetAppSettings() override { return &settings; }
     CAppSettings settings;
+    SeamsInstalled<SettingsServices> installed{*this};
 };
 
 TEST(ConnectionTest, SelectsTheFirstProfileOfTheCurrentDestination)

@@ -130,14 +130,13 @@ bool CheckLinkedDocuments(CWebsite& site, int onlyPage)
     const MissingDocument missing = FindMissingFile(site, onlyPage);
     if (missing.path.empty())
         return true;
-    CoreServices& services = GetCoreServices();
     PublishHost& host = GetPublishHost();
     MissingDocumentDialog dialog;
     dialog.m_missingPath = missing.path;
     // Browse points the links at the file found; a search the user cancelled leaves them as they are.
     if (host.ShowMissingDocumentDialog(dialog) != DialogAnswer::ok && dialog.m_browsed &&
         !dialog.m_replacementPath.empty() && ReplaceDocumentLinks(site, missing.path, dialog.m_replacementPath))
-        services.SetSiteModified();
+        GetCurrentState().SetSiteModified();
     // Either way the user is shown the object that links the document, and nothing is built.
     CSitePage* page = site.GetPage(missing.page);
     host.ShowItemOnPage(page, page->GetItem(missing.item));

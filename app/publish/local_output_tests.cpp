@@ -60,16 +60,7 @@ class ScriptedDialogs : public NullCoreServices,
                         public NullPublishHost
 {
 public:
-    explicit ScriptedDialogs(CWebsite* site) : m_site(site)
-    {
-        InstallInSeams(*this);
-        SetPublishHost(this);
-    }
-    ~ScriptedDialogs() override
-    {
-        RemoveFromSeams(*this);
-        SetPublishHost(nullptr);
-    }
+    explicit ScriptedDialogs(CWebsite* site) : m_site(site) {}
 
     CWebsite* GetCurrentSite() override { return m_site; }
     // Browse with the file the script gives (an empty one for a cancelled search), or OK without one.
@@ -98,6 +89,7 @@ public:
 
 private:
     CWebsite* m_site;
+    SeamsInstalled<ScriptedDialogs> m_installed{*this};
 };
 
 class LocalOutputTest : public ::testing::Test

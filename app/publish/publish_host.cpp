@@ -1,18 +1,24 @@
 #include "app/publish/publish_host.h"
 
+#include "app/model/seam_slot.h"
+
 namespace {
 
-NullPublishHost g_nullHost;
-PublishHost* g_host = &g_nullHost;
+SeamSlot<PublishHost, NullPublishHost> g_host;
 
 } // namespace
 
 void SetPublishHost(PublishHost* host)
 {
-    g_host = host ? host : &g_nullHost;
+    g_host.Set(host);
 }
 
 PublishHost& GetPublishHost()
 {
-    return *g_host;
+    return g_host.Get();
+}
+
+PublishHost* ExchangeSeam(PublishHost* host)
+{
+    return g_host.Exchange(host);
 }

@@ -94,3 +94,6 @@ public:
 // the null host.
 void SetPublishHost(PublishHost* host);
 PublishHost& GetPublishHost();
+// Installs host as SetPublishHost does and hands back what answered before, so that a scope can put it back
+// (seams_test_support.h does so for every seam).
+PublishHost* ExchangeSeam(PublishHost* host);

@@ -188,13 +188,13 @@ bool CSiteUpload::ContinueWithout(const std::string& path)
                      "The file '%s' was not found.\nDo you want to continue uploading your site anyway?");
     if (const size_t at = question.find("%s"); at != std::string::npos)
         question.replace(at, 2, path);
-    CoreServices& services = GetCoreServices();
-    if (services.AskYesNo("FTP", question))
+    Messages& messages = GetMessages();
+    if (messages.AskYesNo("FTP", question))
         return true;
     m_ftp.reset();
     GetPublishHost().ShowPublishDialog(dialogUploadFailed);
     const std::string log = TransferLogPath();
-    if (services.AskYesNo("FTP", "A FTP Log has been created:\n" + log + "\n\nDo you want to open it for browsing?"))
+    if (messages.AskYesNo("FTP", "A FTP Log has been created:\n" + log + "\n\nDo you want to open it for browsing?"))
         GetPublishHost().OpenFileForEditing(log);
     return false;
 }
@@ -212,9 +212,9 @@ bool CSiteUpload::FetchOldRecord(bool reupload)
     if (recorded && !reupload)
         old = ReadServerRecord(recordCopy, &refused);
     if (refused && !reupload) {
-        GetCoreServices().ShowMessage("The record of the last upload on the server (" + ServerRecordName(m_title) +
-                                      ") is larger than the record of any site can be, and was not used.\nEvery "
-                                      "file of the site is sent again.");
+        GetMessages().ShowMessage("The record of the last upload on the server (" + ServerRecordName(m_title) +
+                                  ") is larger than the record of any site can be, and was not used.\nEvery "
+                                  "file of the site is sent again.");
         return false;
     }
     m_record.SetOld(std::move(old));
@@ -403,8 +403,8 @@ bool CSiteUpload::DeleteRemovedFiles(std::vector<std::string> deleted)
 {
     if (deleted.empty())
         return true;
-    CoreServices& services = GetCoreServices();
-    if (!services.AskYesNo("Deleted Objects Notification",
+    Messages& messages = GetMessages();
+    if (!messages.AskYesNo("Deleted Objects Notification",
                            "You have deleted one or more objects or pages from your Website.\nWould you like to remove "
                            "them from the server as well? \nIf you select No, you will have to manually remove them "
                            "using an external FTP client."))
@@ -519,13 +519,13 @@ bool CSiteUpload::UploadEverything()
 
 void CSiteUpload::UpdateFlashObjects(const std::vector<std::string>& xmlFiles, const std::vector<std::string>& updated)
 {
-    CoreServices& services = GetCoreServices();
+    Messages& messages = GetMessages();
     FilesOfLists added;
     for (int i = 0; i < m_site.GetFilePairCount(); ++i)
         added.listed.insert(m_site.GetFilePair(i)->m_strSource);
     for (const std::string& xml : xmlFiles) {
         if (Contains(updated, xml))
-            services.ShowMessage("A Tallowmere Flash Object on your Website has been updated:\n" + xml +
+            messages.ShowMessage("A Tallowmere Flash Object on your Website has been updated:\n" + xml +
                                  "\n\nQBX will automatically perform an update to your Website");
         added.Add(xml, CIncludedFileList(xml).GetNames());
     }

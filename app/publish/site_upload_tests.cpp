@@ -62,22 +62,12 @@ void WritePicture(const std::string& path, int width, int height, bool noise = f
 
 // The program around the upload: its settings, the current site, the tracker, and scripted dialogs.
 class ScriptedProgram : public NullCoreServices,
+                        public NullMessages,
                         public NullCurrentState,
                         public NullModelDialogs,
                         public NullPublishHost
 {
 public:
-    ScriptedProgram()
-    {
-        InstallInSeams(*this);
-        SetPublishHost(this);
-    }
-    ~ScriptedProgram() override
-    {
-        RemoveFromSeams(*this);
-        SetPublishHost(nullptr);
-    }
-
     CAppSettings* GetAppSettings() override { return &settings; }
     CWebsite* GetCurrentSite() override { return site; }
     CChangedPages* GetChangedPages() override { return tracker; }
@@ -106,6 +96,9 @@ public:
     std::vector<std::string> questions;
     std::vector<std::string> missing;
     std::vector<std::string> messages;
+
+private:
+    SeamsInstalled<ScriptedProgram> m_installed{*this};
 };
 
 class SiteUploadTest : public ::testing::Test

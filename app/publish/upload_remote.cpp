@@ -127,7 +127,7 @@ bool RemoveRemoteFileAndEmptyFolders(CFtp& connection, const std::string& remote
 
 bool RemovePublishedWebsite(CWebsite& site, CChangedPages& tracker)
 {
-    CoreServices& services = GetCoreServices();
+    Messages& messages = GetMessages();
     if (!CheckInternetSetup() || GetPublishHost().ShowPublishDialog(dialogDeleteSiteFiles) != DialogAnswer::ok)
         return false;
     // The destination's own port and mode, with or without a proxy.
@@ -182,7 +182,7 @@ bool RemovePublishedWebsite(CWebsite& site, CChangedPages& tracker)
         }
         // A list no site could have left is not followed; it stays on the server for the user to look at.
         if (refused)
-            services.ShowMessage("The list of uploaded files on the server (qbx.uploaded) is larger than the list "
+            messages.ShowMessage("The list of uploaded files on the server (qbx.uploaded) is larger than the list "
                                  "of any site can be, and was not used: the files it names stay on the server.");
     } catch (const CFileException&) {
         // Without a private folder the old list stays on the server; the rest goes on.

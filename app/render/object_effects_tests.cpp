@@ -573,12 +573,13 @@ TEST(RenderEffects, WaitCursorForLargeObjectsOnlyOnce)
     for (const Case& c : cases) {
         CountingServices services;
         services.nested = c.nested;
-        InstallInSeams(services);
-        auto image = RectangleImage(c.width, c.height, kOrange);
-        CRect bounds(0, 0, c.width, c.height);
-        CEffectSettings fx = ShadowOnly();
-        EXPECT_TRUE(RenderEffects(image, bounds, fx));
-        RemoveFromSeams(services);
+        {
+            const SeamsInstalled installed(services);
+            auto image = RectangleImage(c.width, c.height, kOrange);
+            CRect bounds(0, 0, c.width, c.height);
+            CEffectSettings fx = ShadowOnly();
+            EXPECT_TRUE(RenderEffects(image, bounds, fx));
+        }
         EXPECT_EQ(services.begins, c.begins) << c.width << " x " << c.height;
         EXPECT_EQ(services.ends, c.begins);
         EXPECT_EQ(detail::WaitCursorDepth(), 0);

@@ -74,9 +74,9 @@ void AddNewBrowser(CRunState& run)
     std::string question = ResourceText(IDS_ADD_BROWSER_QUESTION);
     if (const size_t mark = question.find("%1"); mark != std::string::npos)
         question.replace(mark, 2, chooser.GetPath());
-    CoreServices& services = GetCoreServices();
-    services.Beep();
-    if (!services.AskYesNo(GetProductName(), question))
+    Messages& messages = GetMessages();
+    messages.Beep();
+    if (!messages.AskYesNo(GetProductName(), question))
         return;
     CBrowserEntry entry;
     if (entry.SetFromFile(chooser.GetPath()))
@@ -122,7 +122,7 @@ std::string AddBrowserChooserTitle()
 
 bool CExeFileDialog::DoModal()
 {
-    CoreServices& services = GetCoreServices();
+    Messages& messages = GetMessages();
     ShellDialogs& dialogs = GetShellDialogs();
     for (;;) {
         std::string path = m_strPath;
@@ -133,8 +133,8 @@ bool CExeFileDialog::DoModal()
             m_strPath = path;
             return true;
         }
-        services.Beep();
-        services.ShowMessage(ResourceText(static_cast<unsigned>(problem)));
+        messages.Beep();
+        messages.ShowMessage(ResourceText(static_cast<unsigned>(problem)));
     }
 }
 

@@ -15,10 +15,12 @@
 #include "app/model/undo_manager.h"
 #include "app/objects/text_body.h"
 #include "app/objects/text_object.h"
+#include "app/shell/shell_window.h"
 #include "app/site/clipboard_objects.h"
 #include "app/site/edit_commands.h"
 #include "app/site/page_item.h"
 #include "app/site/site_page.h"
+#include "app/site/website.h"
 #include "image/image.h"
 #include "platform/resources/string_ids.h"
 #include "platform/text/codepage.h"
@@ -99,7 +101,7 @@ wxBitmapDataObject* PictureOf(CPageItem& item)
 {
     const RgbPicture picture = RenderItemOnWhite(item);
     if (picture.tooLarge)
-        GetCoreServices().ShowMessage(kPictureTooLarge);
+        GetMessages().ShowMessage(kPictureTooLarge);
     if (picture.rgb.empty())
         return nullptr;
     wxImage image(picture.width, picture.height, false);
@@ -131,7 +133,7 @@ std::unique_ptr<CImage> ToImage(const wxImage& image)
     return picture;
 }
 
-void Copy(COrvelView& view, bool cut)
+void Copy(CShellWindow& shell, COrvelView& view, bool cut)
 {
     CSitePage& page = *view.GetPage();
     auto data = std::make_unique<wxDataObjectComposite>();
@@ -170,11 +172,11 @@ void Copy(COrvelView& view, bool cut)
             view.RefreshRect(wxRect(before.left, before.top, before.Width(), before.Height()), true);
         }
     }
-    NotifyInspector(kItemsChanged);
+    shell.NotifyInspector(kItemsChanged);
     view.InvalidateView(false);
 }
 
-void Paste(COrvelView& view)
+void Paste(CShellWindow& shell, COrvelView& view)
 {
     CSitePage& page = *view.GetPage();
     OpenClipboard clipboard;
@@ -198,9 +200,10 @@ void Paste(COrvelView& view)
     } else if (std::vector<BYTE> block = ReadBlock(ObjectsFormat()); !block.empty()) {
         CMemFile file(block.data(), static_cast<UINT>(block.size()));
         // A block that is not sound pastes nothing.
-        if (!PasteObjectsBlock(page, file, g_fromOtherSite, GetCoreServices().GetSitePageCount(),
+        const CWebsite* site = page.GetSite();
+        if (!PasteObjectsBlock(page, file, g_fromOtherSite, site ? site->GetPageCount() : -1,
                                view.GetVisiblePageRect())) {
-            GetCoreServices().Beep();
+            GetMessages().Beep();
             return;
         }
     } else if (wxTheClipboard->IsSupported(wxDF_BITMAP)) {
@@ -214,7 +217,7 @@ void Paste(COrvelView& view)
     } else {
         return;
     }
-    NotifyInspector(kItemsChanged);
+    shell.NotifyInspector(kItemsChanged);
     view.InvalidateView(true);
 }
 
@@ -227,7 +230,7 @@ void CopyBackground(COrvelView& view)
         wxTheClipboard->SetData(Block(BackgroundFormat(), file));
 }
 
-void PasteBackground(COrvelView& view)
+void PasteBackground(CShellWindow& shell, COrvelView& view)
 {
     CSitePage& page = *view.GetPage();
     if (EditedText(page))
@@ -246,14 +249,14 @@ void PasteBackground(COrvelView& view)
         CMemFile file(block.data(), static_cast<UINT>(block.size()));
         background->Read(file, kMajor, kMinor);
     } catch (const CFileException&) {
-        GetCoreServices().Beep();
+        GetMessages().Beep();
         return;
     }
     page.GetUndoManager()->RecordUndo(UndoKind::pageSettings);
     background->SetWidth(page.GetWidth());
     background->SetHeight(page.GetHeight());
     page.SetBackground(std::move(background));
-    NotifyInspector(kItemsChanged);
+    shell.NotifyInspector(kItemsChanged);
     view.InvalidateView(true);
 }
 
@@ -300,17 +303,17 @@ std::wstring Windows1252ToClipboardText(const std::string& text)
     return out;
 }
 
-bool HandleClipboardCommand(COrvelView* view, int id)
+bool HandleClipboardCommand(CShellWindow& shell, COrvelView* view, int id)
 {
     switch (id) {
     case ID_EDIT_CUT:
     case ID_EDIT_COPY:
         if (view)
-            Copy(*view, id == ID_EDIT_CUT);
+            Copy(shell, *view, id == ID_EDIT_CUT);
         return true;
     case ID_EDIT_PASTE:
         if (view)
-            Paste(*view);
+            Paste(shell, *view);
         return true;
     case ID_COPY_BACKGROUND:
         if (view)
@@ -318,7 +321,7 @@ bool HandleClipboardCommand(COrvelView* view, int id)
         return true;
     case ID_PASTE_BACKGROUND:
         if (view)
-            PasteBackground(*view);
+            PasteBackground(shell, *view);
         return true;
     default:
         return false;

@@ -10,6 +10,7 @@
 #include "app/shell/command_ids.h"
 
 class COrvelView;
+class CShellWindow;
 class wxUpdateUIEvent;
 
 // The names the program's formats go by on the clipboard.
@@ -17,8 +18,8 @@ extern const char* const kObjectsFormatName;
 extern const char* const kTextFormatName;
 extern const char* const kBackgroundFormatName;
 
-// Carries out the command on the view; false when it is none of these.
-bool HandleClipboardCommand(COrvelView* view, int id);
+// Carries out the command on the view, telling the shell's palettes what changed; false when it is none of these.
+bool HandleClipboardCommand(CShellWindow& shell, COrvelView* view, int id);
 // Enables the command's item; false when it is none of these.
 bool UpdateClipboardCommand(COrvelView* view, wxUpdateUIEvent& event);
 

@@ -71,6 +71,7 @@ class ClipboardTest : public ShellTest
 {
 protected:
     ClipboardServices program;
+    std::optional<SeamsInstalled<ClipboardServices>> programSeams;
     CSitePage* first = nullptr;
     CSitePage* second = nullptr;
 
@@ -78,7 +79,7 @@ protected:
     {
         Start();
         program.SetMainFrame(frame);
-        InstallProgramServices(&program);
+        programSeams.emplace(program);
         auto site = std::make_unique<CWebsite>(scratch / "bakery.kst");
         site->AddPage(std::make_unique<CSitePage>(site.get(), "Home", "Home"));
         site->AddPage(std::make_unique<CSitePage>(site.get(), "Menu", "Menu"));
@@ -105,7 +106,7 @@ protected:
             wxTheClipboard->SetData(new wxTextDataObject("done"));
             wxTheClipboard->Close();
         }
-        UseRecordingServices();
+        programSeams.reset();
         Close();
     }
     COrvelView* ActiveView() { return frame->GetPageWindows().GetActive()->GetView(); }

@@ -20,6 +20,7 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace {
@@ -32,7 +33,7 @@ protected:
         if (frame && frame->GetCurrentSite())
             frame->GetCurrentSite()->MarkSaved();
         Close();
-        UseRecordingServices();
+        programSeams.reset();
     }
 
     // The main window with its palettes, answered by the program's own services, no first-use hint in the way, and
@@ -45,7 +46,7 @@ protected:
         ASSERT_TRUE(SaveSiteFile(*site, SitePath()));
         Start();
         program.SetMainFrame(frame);
-        InstallProgramServices(&program);
+        programSeams.emplace(program);
         for (int tool = 1; tool <= 11; ++tool)
             if (bool* hint = ToolHintFlag(frame->GetSettings(), tool))
                 *hint = false;
@@ -105,6 +106,7 @@ protected:
     }
 
     CProgramServices program;
+    std::optional<SeamsInstalled<CProgramServices>> programSeams;
 };
 
 // Return on the question whether to save saves: the rectangle added is in the site file.
@@ -174,11 +176,11 @@ TEST_F(ClosingSiteTest, NoLeavesThePaletteWhereItStood)
     wxCommandEvent close(wxEVT_MENU, ID_FILE_CLOSE);
     frame->ProcessWindowEvent(close);
     ASSERT_TRUE(SettleUntil([&] { return !Palettes()->IsAnyPropSheetVisible(); }));
-    UseRecordingServices();
+    programSeams.reset();
     Close();
     Start();
     program.SetMainFrame(frame);
-    InstallProgramServices(&program);
+    programSeams.emplace(program);
     frame->CreatePalettes();
     frame->GetOpenSite().OpenSite(MakeSite({"Home"}));
     ASSERT_TRUE(SettleUntil([&] { return Palettes()->IsAnyPropSheetVisible(); }));
@@ -211,7 +213,7 @@ TEST_F(ClosingSiteTest, AMessageCarriesACloseBoxOnly)
         wxUIActionSimulator().Char(WXK_RETURN);
     });
     poll.StartOnce(50);
-    GetCoreServices().ShowMessage("The user guide could not be opened.");
+    GetMessages().ShowMessage("The user guide could not be opened.");
     poll.Stop();
     ASSERT_TRUE(shown);
     EXPECT_EQ(buttons, "close");

@@ -49,7 +49,7 @@ void CSiteDocumentHost::ShowSaveError()
 
 void CSiteDocumentHost::ShowOpenError(const std::string& cause)
 {
-    GetCoreServices().ShowMessage(ResourceText(IDS_SITE_NOT_OPENED) + "\n\n" + cause);
+    GetMessages().ShowMessage(ResourceText(IDS_SITE_NOT_OPENED) + "\n\n" + cause);
 }
 
 std::string CSiteDocumentHost::GetUntitledSiteName()

@@ -1,13 +1,15 @@
 #include "app/shell/edit_menu.h"
 
 #include <optional>
+#include <tuple>
 #include <wx/event.h>
 
 #include "app/docview/design_view.h"
-#include "app/model/services.h"
+#include "app/docview/site_document.h"
 #include "app/shell/clipboard_commands.h"
 #include "app/shell/command_ids.h"
 #include "app/shell/command_table.h"
+#include "app/shell/open_site.h"
 #include "app/shell/page_windows.h"
 #include "app/site/edit_commands.h"
 #include "app/site/guide_commands.h"
@@ -39,8 +41,9 @@ int GridModeOf(int id)
 }
 
 // The guide commands act on the active view's page. Every one of them uses up the point the context menu was
-// opened at; the two insert commands put their guide there.
-void RunGuideCommand(COrvelView& view, int id)
+// opened at; the two insert commands put their guide there. Spacing and centring commit the document's text edits
+// first.
+void RunGuideCommand(COrvelDoc& document, COrvelView& view, int id)
 {
     CSitePage& page = *view.GetPage();
     std::optional<CPoint> point;
@@ -66,7 +69,7 @@ void RunGuideCommand(COrvelView& view, int id)
     case ID_SPACE_HORIZONTALLY:
     case ID_SPACE_VERTICALLY:
     case ID_CENTER_BETWEEN_GUIDES: {
-        GetCoreServices().EndAllTextEditing();
+        document.CommitPendingTextEdits();
         const bool horizontal = id == ID_SPACE_HORIZONTALLY;
         if (id == ID_CENTER_BETWEEN_GUIDES ? !CanCenterBetweenGuides(page) : !CanSpaceEvenly(page, horizontal))
             return;
@@ -123,33 +126,42 @@ void UpdateGuideCommand(const COrvelView* view, wxUpdateUIEvent& event)
 void AddEditCommands(CCommandTable& table, const CShellContext& context)
 {
     CPageWindows& pages = context.pages;
+    CShellWindow& shell = context.shell;
     for (int id : {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_COPY_BACKGROUND, ID_PASTE_BACKGROUND})
         table.Add(
-            id, [&pages](int command) { HandleClipboardCommand(pages.GetActiveView(), command); },
+            id, [&shell, &pages](int command) { HandleClipboardCommand(shell, pages.GetActiveView(), command); },
             [&pages](wxUpdateUIEvent& event) { UpdateClipboardCommand(pages.GetActiveView(), event); });
     for (int id : {ID_BRING_TO_FRONT, ID_SEND_TO_BACK, ID_BRING_FORWARD, ID_SEND_BACKWARD}) {
         const ArrangeCommand arrange = *ArrangeOf(id);
         table.Add(
-            id, [arrange](int) { OnArrange(arrange); }, EnableWhen([arrange] { return IsArrangeEnabled(arrange); }));
+            id, [&pages, arrange](int) { OnArrange(pages.GetActiveView(), arrange); },
+            EnableWhen([&pages, arrange] { return IsArrangeEnabled(pages.GetActiveView(), arrange); }));
     }
-    const auto runGuide = [&pages](int id) {
+    COpenSite& site = context.site;
+    const auto runGuide = [&pages, &site](int id) {
         if (COrvelView* view = pages.GetActiveView())
-            RunGuideCommand(*view, id);
+            RunGuideCommand(site.GetDocument(), *view, id);
     };
     const auto updateGuide = [&pages](wxUpdateUIEvent& event) { UpdateGuideCommand(pages.GetActiveView(), event); };
     for (int id : {ID_INSERT_HORIZONTAL_GUIDE, ID_INSERT_VERTICAL_GUIDE, ID_HIDE_GUIDES, ID_REMOVE_GUIDES})
         table.Add(id, runGuide, updateGuide);
     table.Add(ID_SPACE_HORIZONTALLY, ID_GRID_4X, runGuide, updateGuide);
-    table.Add(ID_EDIT_UNDO, [](int) { OnEditUndo(); }, EnableWhen(IsEditUndoEnabled));
-    table.Add(ID_EDIT_REDO, [](int) { OnEditRedo(); }, EnableWhen(IsEditRedoEnabled));
+    // Undo, Redo, Delete and Select All act on the active page window's view and are enabled by what it holds.
+    using ViewRun = void (*)(PageView*);
+    using ViewEnabled = bool (*)(PageView*);
+    for (auto [id, run, enabled] : {std::tuple<int, ViewRun, ViewEnabled>{ID_EDIT_UNDO, OnEditUndo, IsEditUndoEnabled},
+                                    {ID_EDIT_REDO, OnEditRedo, IsEditRedoEnabled},
+                                    {ID_EDIT_DELETE, OnEditDelete, IsEditDeleteEnabled},
+                                    {ID_EDIT_SELECT_ALL, OnEditSelectAll, IsEditSelectAllEnabled}})
+        table.Add(
+            id, [&pages, run = run](int) { run(pages.GetActiveView()); },
+            EnableWhen([&pages, enabled = enabled] { return enabled(pages.GetActiveView()); }));
     table.Add(
-        ID_EDIT_DELETE, [&pages](int) { OnEditDelete(pages.GetActiveView()); },
-        EnableWhen([&pages] { return IsEditDeleteEnabled(pages.GetActiveView()); }));
-    table.Add(ID_EDIT_SELECT_ALL, [](int) { OnEditSelectAll(); }, EnableWhen(IsEditSelectAllEnabled));
-    table.Add(ID_EDIT_GROUP, [](int) { OnEditGroup(); }, [](wxUpdateUIEvent& event) {
-        const EditGroupUpdate update = GetEditGroupUpdate();
-        event.Enable(update.enabled);
-        if (update.textId != 0)
-            event.SetText(BytesToWx(ResourceText(update.textId)));
-    });
+        ID_EDIT_GROUP, [&pages](int) { OnEditGroup(pages.GetActiveView()); },
+        [&pages](wxUpdateUIEvent& event) {
+            const EditGroupUpdate update = GetEditGroupUpdate(pages.GetActiveView());
+            event.Enable(update.enabled);
+            if (update.textId != 0)
+                event.SetText(BytesToWx(ResourceText(update.textId)));
+        });
 }

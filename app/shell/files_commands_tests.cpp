@@ -49,7 +49,7 @@ TEST_F(ShellTest, AddFilesPlacesTwoFilesInANewFolderOfTheSite)
     Start();
     CProgramServices program;
     program.SetMainFrame(frame);
-    InstallProgramServices(&program);
+    const SeamsInstalled programSeams(program);
     frame->GetOpenSite().OpenSite(MakeSite({"Contact", "Home"}));
     CWebsite& site = *frame->GetCurrentSite();
     // The site map shows the site's files: there are none yet.
@@ -108,7 +108,6 @@ TEST_F(ShellTest, AddFilesPlacesTwoFilesInANewFolderOfTheSite)
     RunCommand(*frame, ID_SITE_MAP);
     EXPECT_TRUE(mapShown);
     EXPECT_EQ(site.GetFilePairCount(), 2);
-    UseRecordingServices();
 }
 
 } // namespace
@@ -129,7 +128,7 @@ TEST_F(ShellTest, AddFlashOnTheObjectPaletteRunsThePlacementWizard)
     Start();
     CProgramServices program;
     program.SetMainFrame(frame);
-    InstallProgramServices(&program);
+    const SeamsInstalled programSeams(program);
     auto made = MakeSite({"Home"});
     made->AppendFilePair(std::make_unique<CFilePair>(scratch / "logo.gif", "/images/logo.gif"));
     CPageItem* item = made->GetPage(0)->AddObject(std::make_unique<CHtmlObject>(POINT{40, 40}, 100, 100));
@@ -168,7 +167,6 @@ TEST_F(ShellTest, AddFlashOnTheObjectPaletteRunsThePlacementWizard)
     // The wizard went with its run.
     for (wxWindow* window : wxTopLevelWindows)
         EXPECT_EQ(dynamic_cast<CFilePlacementWizard*>(window), nullptr);
-    UseRecordingServices();
 }
 
 } // namespace

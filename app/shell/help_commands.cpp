@@ -20,7 +20,7 @@ void OpenUserGuide(const std::string& guide)
 {
     std::error_code error;
     if (!std::filesystem::is_regular_file(guide, error)) {
-        GetCoreServices().ShowMessage("The user guide " + guide + " is missing; install Pelorin again to restore it.");
+        GetMessages().ShowMessage("The user guide " + guide + " is missing; install Pelorin again to restore it.");
         return;
     }
     // The handler starts whether or not a browser is set up; it tells which only when it ends, on its own thread.
@@ -28,10 +28,10 @@ void OpenUserGuide(const std::string& guide)
         "The user guide " + guide + " could not be opened: there is no program set up to show web pages.";
     const auto failedLater = [failed] {
         if (wxTheApp)
-            wxTheApp->CallAfter([failed] { GetCoreServices().ShowMessage(failed); });
+            wxTheApp->CallAfter([failed] { GetMessages().ShowMessage(failed); });
     };
     if (!OpenWithDefaultHandler(guide, failedLater))
-        GetCoreServices().ShowMessage(failed);
+        GetMessages().ShowMessage(failed);
 }
 
 } // namespace

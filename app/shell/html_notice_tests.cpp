@@ -31,7 +31,7 @@ TEST_F(ShellTest, TheHtmlNoticeComesOncePerSave)
     // The toolkit shares fontconfig with the pages' text, as in the program.
     KeepFontconfigAtExit();
     NoticeServices asked(frame);
-    InstallInSeams(asked);
+    const SeamsInstalled askedSeams(asked);
     auto site = MakeSite({"Home", "About", "Contact"});
     for (int page : {0, 1, 2})
         site->GetPage(page)->InsertItem(
@@ -52,7 +52,6 @@ TEST_F(ShellTest, TheHtmlNoticeComesOncePerSave)
     EXPECT_EQ(asked.notices.size(), 2u);
     frame->GetEventHandler()->ProcessEvent(save);
     EXPECT_EQ(asked.notices.size(), 2u) << "switched off";
-    UseRecordingServices();
 }
 
 } // namespace

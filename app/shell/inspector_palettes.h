@@ -38,7 +38,7 @@ public:
     CPropSheetManager* GetManager() const { return m_propSheets.get(); }
     // Passes a refresh code to the page of the current palette.
     void Notify(UINT code);
-    // Shows a palette as its command does; fromPopup for the view's menu, which brings the inspector up first.
+    // Shows a palette as its command does; fromPopup for the view's menu, which brings the palettes back first.
     void Show(int index, bool fromPopup);
     // The Object palette on its first page, after the view made or selected an object.
     void ShowObjectPalette();

@@ -105,7 +105,7 @@ bool CMainFrame::Create()
 
     // The tools area docks at the left or the right edge only.
     m_dock.SetManagedWindow(this);
-    m_toolsBar = new CToolsBar(this);
+    m_toolsBar = new CToolsBar(this, m_run, m_site);
     m_toolsBar->SetColor(CColor(static_cast<unsigned long>(LoadToolboxColor(m_run.GetStore()))));
     m_dock.AddPane(m_toolsBar, wxAuiPaneInfo()
                                    .Name("Toolbox")

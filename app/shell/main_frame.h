@@ -83,7 +83,7 @@ public:
     // Brings the status panes up to date now instead of at the next idle time.
     void UpdateStatusPanes();
 
-    // Stores placement, bar state, tools-bar colour and inspector state (on close).
+    // Stores placement, bar state, tools-bar colour and the palettes' state (on close).
     void SaveWindowState();
 
     // The inspector palettes: made once the frame exists, showing the palette of the last run where it stood.

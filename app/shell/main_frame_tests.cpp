@@ -286,9 +286,9 @@ TEST_F(ShellTest, ProgramServicesAnswerFromTheMainFrame)
 
 namespace {
 
-// A text learns of its item's mouse-over twin from the program: the twin makes it a picture rather than plain text,
+// A text learns of its item's mouse-over twin from the item: the twin makes it a picture rather than plain text,
 // and the text edited last goes to the twin while the item shows the same text in both.
-TEST_F(ShellTest, ProgramServicesAnswerTextsFromTheirPageItems)
+TEST_F(ShellTest, TextsAskTheirPageItemsAboutTheirTwins)
 {
     using text_editing_testing::MakeText;
     using text_editing_testing::Paragraphs;
@@ -299,7 +299,7 @@ TEST_F(ShellTest, ProgramServicesAnswerTextsFromTheirPageItems)
     CSitePage* home = frame->GetCurrentSite()->GetPage(0);
     CProgramServices program;
     program.SetMainFrame(frame);
-    InstallProgramServices(&program);
+    const SeamsInstalled programSeams(program);
 
     std::unique_ptr<CTextObject> made = MakeText(200, {"Hello"});
     CTextObject* main = made.get();
@@ -308,8 +308,9 @@ TEST_F(ShellTest, ProgramServicesAnswerTextsFromTheirPageItems)
     made = MakeText(200, {"Over"});
     CTextObject* twin = made.get();
     item->SetMouseOverObject(std::move(made));
-    EXPECT_TRUE(program.HasMouseOverTwin(main));
-    EXPECT_TRUE(program.HasMouseOverTwin(twin));
+    EXPECT_EQ(main->GetItem(), item);
+    EXPECT_EQ(twin->GetItem(), item);
+    EXPECT_TRUE(item->HasMouseOverTwin());
     EXPECT_FALSE(main->IsPlainObject());
     EXPECT_FALSE(twin->IsPlainObject());
 
@@ -323,8 +324,7 @@ TEST_F(ShellTest, ProgramServicesAnswerTextsFromTheirPageItems)
 
     std::unique_ptr<CPageObject> removed = item->RemoveMouseOverObject();
     EXPECT_TRUE(main->IsPlainObject());
-    EXPECT_FALSE(program.HasMouseOverTwin(removed.get()));
-    UseRecordingServices();
+    EXPECT_EQ(removed->GetItem(), nullptr);
 }
 
 } // namespace

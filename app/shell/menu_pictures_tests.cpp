@@ -51,10 +51,11 @@ class MenuPicturesTest : public ShellTest
 {
 protected:
     CProgramServices program;
+    std::optional<SeamsInstalled<CProgramServices>> programSeams;
 
     void TearDown() override
     {
-        UseRecordingServices();
+        programSeams.reset();
         Close();
     }
 };
@@ -63,7 +64,7 @@ TEST_F(MenuPicturesTest, EveryMenuAsItOpens)
 {
     Start();
     program.SetMainFrame(frame);
-    InstallProgramServices(&program);
+    programSeams.emplace(program);
     const std::string browser = scratch / "firefox.desktop";
     std::ofstream(browser) << "[Desktop Entry]\nType=Application\nName=Firefox Web Browser\nExec=firefox %u\n";
     frame->GetRun().EditBrowserPaths() = {browser};

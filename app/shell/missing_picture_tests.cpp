@@ -43,7 +43,7 @@ public:
 TEST_F(ShellTest, AMissingPictureIsToldOnceAndASavedSiteIsNotChanged)
 {
     MissingPictureServices asked(frame);
-    InstallInSeams(asked);
+    const SeamsInstalled askedSeams(asked);
     const std::string picture = scratch / "sky.png";
     if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
         wxImage::AddHandler(new wxPNGHandler());
@@ -75,7 +75,6 @@ TEST_F(ShellTest, AMissingPictureIsToldOnceAndASavedSiteIsNotChanged)
     RenderWhileIdle(frame);
     EXPECT_TRUE(asked.messages.empty());
     EXPECT_TRUE(frame->GetCurrentSite()->IsSaved());
-    UseRecordingServices();
 }
 
 } // namespace

@@ -120,8 +120,7 @@ bool COpenSite::CloseOpenSite(CloseReason reason)
 {
     if (!GetSite())
         return true;
-    if (reason == CloseReason::replacing &&
-        !GetCoreServices().AskYesNo(GetProductName(), ResourceText(IDS_ONE_SITE_OPEN)))
+    if (reason == CloseReason::replacing && !GetMessages().AskYesNo(GetProductName(), ResourceText(IDS_ONE_SITE_OPEN)))
         return false;
     if (!SaveAllModified(reason))
         return false;
@@ -247,10 +246,10 @@ void COpenSite::DropFiles(const std::vector<std::string>& files)
         OpenDocumentFile(files[0]);
         break;
     case DroppedFiles::wrongKind:
-        GetCoreServices().ShowMessage(ResourceText(IDS_DROP_SITE_FILES_ONLY));
+        GetMessages().ShowMessage(ResourceText(IDS_DROP_SITE_FILES_ONLY));
         break;
     case DroppedFiles::several:
-        GetCoreServices().ShowMessage(ResourceText(IDS_DROP_ONE_SITE));
+        GetMessages().ShowMessage(ResourceText(IDS_DROP_ONE_SITE));
         break;
     case DroppedFiles::none:
         break;

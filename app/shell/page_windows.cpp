@@ -60,7 +60,7 @@ COrvelFrame* CPageWindows::Open(int pageIndex)
         }
     }
     if (Count() >= kMaxPageWindows) {
-        GetCoreServices().ShowNotice(kNoticePageLimitShow);
+        GetMessages().ShowNotice(kNoticePageLimitShow);
         return nullptr;
     }
     site->SetCurrentPage(page);

@@ -52,7 +52,7 @@ TEST_F(ShellTest, InspectorPalettesFollowTheCommandsAndOutliveTheRun)
     // View > Inspector hides and shows the same palette.
     RunPaletteCommand(frame, ID_VIEW_INSPECTOR);
     EXPECT_FALSE(manager->IsAnyPropSheetVisible());
-    // A palette chosen in the Tools menu while the inspector is hidden shows, checked alone.
+    // A palette chosen in the Tools menu while the palettes are hidden shows, checked alone.
     RunPaletteCommand(frame, ID_EFFECTS_INSPECTOR);
     EXPECT_EQ(manager->GetCurrentIndex(), kEffectsPropSheet);
     EXPECT_TRUE(manager->GetPropFrame(kEffectsPropSheet)->IsFrameVisible());
@@ -63,7 +63,7 @@ TEST_F(ShellTest, InspectorPalettesFollowTheCommandsAndOutliveTheRun)
     // The core's NotifyInspector reaches the page on screen.
     CProgramServices program;
     program.SetMainFrame(frame);
-    InstallProgramServices(&program);
+    SeamsInstalled programSeams(program);
     CPalettePage* page = ActivePage(frame);
     ASSERT_NE(page, nullptr);
     const int fills = page->GetFillCount();
@@ -74,7 +74,7 @@ TEST_F(ShellTest, InspectorPalettesFollowTheCommandsAndOutliveTheRun)
     GetToolsAndInspector().ShowObjectInspector();
     EXPECT_EQ(manager->GetCurrentIndex(), kObjectPropSheet);
     EXPECT_TRUE(frame->GetPalettes().GetFlags()[kObjectPropSheet]);
-    UseRecordingServices();
+    programSeams.PutBack();
 
     // The view's menu picks the Link palette; the place is the one the first palette had.
     RunPaletteCommand(frame, ID_POPUP_LINK_INSPECTOR);
@@ -139,7 +139,7 @@ TEST_F(ShellTest, DialogsOfTheMenusAndTheCoreWriteTheSettings)
     Start();
     CProgramServices program;
     program.SetMainFrame(frame);
-    InstallProgramServices(&program);
+    const SeamsInstalled programSeams(program);
 
     bool answered = false;
     frame->CallAfter([&] {
@@ -161,7 +161,7 @@ TEST_F(ShellTest, DialogsOfTheMenusAndTheCoreWriteTheSettings)
         ClickButton(dialog, wxID_OK);
     });
     bool dontShowAgain = false;
-    EXPECT_EQ(GetCoreServices().ShowNoticeDialog(IDS_PNG_EFFECTS_NOTICE, dontShowAgain), DialogAnswer::ok);
+    EXPECT_EQ(GetMessages().ShowNoticeDialog(IDS_PNG_EFFECTS_NOTICE, dontShowAgain), DialogAnswer::ok);
     EXPECT_TRUE(dontShowAgain);
 
     // Deleting a page is asked over the main window; No keeps it.
@@ -171,7 +171,6 @@ TEST_F(ShellTest, DialogsOfTheMenusAndTheCoreWriteTheSettings)
         dialog->EndModal(wxID_CANCEL);
     });
     EXPECT_EQ(GetModelDialogs().ShowDeletePageDialog(), DialogAnswer::cancel);
-    UseRecordingServices();
 }
 
 } // namespace

@@ -69,13 +69,13 @@ protected:
         if (frame && frame->GetCurrentSite())
             frame->GetCurrentSite()->MarkSaved();
         Close();
-        UseRecordingServices();
+        programSeams.reset();
     }
 
     // The main window with its palettes, the program's own services in place and no first-use hint in the way.
     void StartWithPalettes()
     {
-        InstallInSeams(program);
+        programSeams.emplace(program);
         Start();
         program.SetMainFrame(frame);
         for (int tool = 1; tool <= 11; ++tool)
@@ -102,6 +102,7 @@ protected:
     }
 
     CProgramServices program;
+    std::optional<SeamsInstalled<CProgramServices>> programSeams;
 };
 
 // A site of two pages, each with one object selected: on the first a star with a link to an address, on the second

@@ -100,7 +100,7 @@ CWebPageDLG::CWebPageDLG(wxWindow* parent, const std::string& path, CSize pageSi
             {[this](const std::string&) { OnLoaded(); }, [this](const std::string& text) { ShowStatus(text); }}));
     if (!m_pView) {
         std::fprintf(stderr, "pelorin: no web view: %s\n", module ? "the web view refused to start" : cause.c_str());
-        GetCoreServices().ShowMessage(ResourceText(IDS_NEEDS_WEB_VIEW));
+        GetMessages().ShowMessage(ResourceText(IDS_NEEDS_WEB_VIEW));
         return;
     }
     auto* sizer = new wxBoxSizer(wxVERTICAL);

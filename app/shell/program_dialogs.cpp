@@ -160,6 +160,8 @@ CProgramServices::~CProgramServices()
 {
     if (&GetCoreServices() == this)
         SetCoreServices(nullptr);
+    if (&GetMessages() == this)
+        SetMessages(nullptr);
     if (&GetCurrentState() == this)
         SetCurrentState(nullptr);
     if (&GetModelDialogs() == this)
@@ -175,6 +177,7 @@ CProgramServices::~CProgramServices()
 void InstallProgramServices(CProgramServices* services)
 {
     SetCoreServices(services);
+    SetMessages(services);
     SetCurrentState(services);
     SetModelDialogs(services);
     SetPublishHost(services);

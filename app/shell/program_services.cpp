@@ -60,24 +60,10 @@ CAppSettings* CProgramServices::GetAppSettings()
 
 CPageItem* CProgramServices::FindItemForObject(const CPageObject* object)
 {
-    // The item keeps its objects told which item holds them; a text asks this for every band it draws.
+    // The item keeps its objects told which item holds them.
     if (!GetCurrentSite() || !object)
         return nullptr;
-    return object->GetItem();
-}
-
-bool CProgramServices::HasMouseOverTwin(const CPageObject* object)
-{
-    const CPageItem* item = FindItemForObject(object);
-    return item && item->HasMouseOver();
-}
-
-void CProgramServices::CopyTextToMouseOverTwin(const CPageObject* object)
-{
-    // The item copies from the object it shows; the text comes from the object whose editing just ended.
-    CPageItem* item = FindItemForObject(object);
-    if (item && item->HasMouseOver() && item->IsSameText() && item->GetCurrentObject() == object)
-        item->CopyTextToOtherState();
+    return dynamic_cast<CPageItem*>(object->GetItem());
 }
 
 bool CProgramServices::GetToolsBarColor(CColor& color)

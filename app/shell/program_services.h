@@ -22,6 +22,7 @@ class CProgramServices;
 void InstallProgramServices(CProgramServices* services);
 
 class CProgramServices : public CoreServices,
+                         public Messages,
                          public CurrentState,
                          public ModelDialogs,
                          public ToolsAndInspector,
@@ -44,9 +45,6 @@ public:
     CAppSettings* GetAppSettings() override;
     // The item of the current site whose main or mouse-over object is the given one.
     CPageItem* FindItemForObject(const CPageObject* object);
-    // Asked of the object's item on the current site.
-    bool HasMouseOverTwin(const CPageObject* object) override;
-    void CopyTextToMouseOverTwin(const CPageObject* object) override;
     bool GetToolsBarColor(CColor& color) override;
     int GetToolsBarTool() override;
     void SetToolsBarTool(int tool) override;

@@ -109,10 +109,11 @@ class ProgramServicesTest : public ShellTest
 {
 protected:
     CProgramServices program;
+    std::optional<SeamsInstalled<CProgramServices>> programSeams;
 
     void TearDown() override
     {
-        UseRecordingServices();
+        programSeams.reset();
         Close();
     }
     // The main window with the program's services, before the site is made, so that its pages keep a history.
@@ -120,7 +121,7 @@ protected:
     {
         Start();
         program.SetMainFrame(frame);
-        InstallProgramServices(&program);
+        programSeams.emplace(program);
     }
     CWebsite* Open(std::unique_ptr<CWebsite> site)
     {

@@ -298,14 +298,14 @@ protected:
     }
     void TearDown() override
     {
-        UseRecordingServices();
+        programSeams.reset();
         Close();
     }
     void StartProgram()
     {
         Start();
         program.SetMainFrame(frame);
-        InstallProgramServices(&program);
+        programSeams.emplace(program);
     }
     // Runs a menu command and what it left for the event loop.
     void Command(int id)
@@ -409,6 +409,7 @@ protected:
 
     ScopedEnv runtime;
     JourneyServices program;
+    std::optional<SeamsInstalled<JourneyServices>> programSeams;
 };
 
 } // namespace publish_journey

@@ -60,17 +60,16 @@ bool CanBuildFromPage(const CShellContext& context)
     return page && !page->IsEditingInPlace();
 }
 
-void UpdateUploadCommand(wxUpdateUIEvent& event)
+void UpdateUploadCommand(const CAppSettings& settings, wxUpdateUIEvent& event)
 {
-    const CAppSettings* settings = GetAppSettings();
-    const int profile = settings ? FindDestinationProfile(*settings) : -1;
+    const int profile = FindDestinationProfile(settings);
     if (profile < 0) {
         event.SetText(BytesToWx(ResourceText(IDS_UPLOAD)));
         event.Enable(false);
         return;
     }
     CFtpProfileArray profiles;
-    settings->GetFtpProfiles(&profiles);
+    settings.GetFtpProfiles(&profiles);
     wxString text = BytesToWx(ResourceText(IDS_UPLOAD_TO));
     text.Replace("%s", wxString::FromUTF8(profiles[static_cast<size_t>(profile)].m_strName));
     event.SetText(text);
@@ -110,7 +109,7 @@ bool PreviewWebsite(const CShellContext& context, bool currentPage)
     case PreviewStart::started:
         return true;
     case PreviewStart::failed:
-        GetCoreServices().ShowMessage(ResourceText(IDS_BROWSER_NOT_STARTED));
+        GetMessages().ShowMessage(ResourceText(IDS_BROWSER_NOT_STARTED));
         return false;
     case PreviewStart::builtIn:
         break;
@@ -145,7 +144,8 @@ void AddPublishCommands(CCommandTable& table, const CShellContext& context)
             RunPublishingTask(context.window, [] { SynchronizeWebsite(false); });
     };
     table.Add(ID_SEND, upload, EnableWhen(buildable));
-    table.Add(ID_UPLOAD, upload, UpdateUploadCommand);
+    table.Add(ID_UPLOAD, upload,
+              [&context](wxUpdateUIEvent& event) { UpdateUploadCommand(context.run.GetSettings(), event); });
     table.Add(
         ID_INTERNET_SETUP, [](int) { GetPublishHost().RunInternetSetupDialog(SetupFocus::none); },
         EnableWhen([&context] {

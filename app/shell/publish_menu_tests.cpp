@@ -81,10 +81,11 @@ class PublishMenuTest : public ShellTest
 {
 protected:
     PublishingServices program;
+    std::optional<SeamsInstalled<PublishingServices>> programSeams;
 
     void TearDown() override
     {
-        UseRecordingServices();
+        programSeams.reset();
         Close();
     }
 
@@ -92,7 +93,7 @@ protected:
     {
         Start();
         program.SetMainFrame(frame);
-        InstallProgramServices(&program);
+        programSeams.emplace(program);
         CAppSettings& settings = frame->GetSettings();
         settings.m_ftpServer = "127.0.0.1";
         settings.m_ftpPort = TheFtpServer().Port();

@@ -1,18 +1,24 @@
 #include "app/shell/shell_dialogs.h"
 
+#include "app/model/seam_slot.h"
+
 namespace {
 
-ShellDialogs* g_shellDialogs = nullptr;
+SeamSlot<ShellDialogs, NullShellDialogs> g_shellDialogs;
 
 } // namespace
 
 void SetShellDialogs(ShellDialogs* dialogs)
 {
-    g_shellDialogs = dialogs;
+    g_shellDialogs.Set(dialogs);
 }
 
 ShellDialogs& GetShellDialogs()
 {
-    static NullShellDialogs none;
-    return g_shellDialogs ? *g_shellDialogs : none;
+    return g_shellDialogs.Get();
+}
+
+ShellDialogs* ExchangeSeam(ShellDialogs* dialogs)
+{
+    return g_shellDialogs.Exchange(dialogs);
 }

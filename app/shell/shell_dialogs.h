@@ -91,3 +91,6 @@ public:
 // the null answers.
 void SetShellDialogs(ShellDialogs* dialogs);
 ShellDialogs& GetShellDialogs();
+// Installs dialogs as SetShellDialogs does and hands back what answered before, so that a scope can put it back
+// (seams_test_support.h does so for every seam).
+ShellDialogs* ExchangeSeam(ShellDialogs* dialogs);

@@ -19,6 +19,7 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 #include <wx/app.h>
@@ -77,6 +78,7 @@ template <class Dialog> Dialog* ModalDialog()
 }
 
 class RecordingServices : public NullCoreServices,
+                          public NullMessages,
                           public NullCurrentState,
                           public NullModelDialogs,
                           public NullShellDialogs
@@ -141,29 +143,12 @@ protected:
         setenv("XDG_CONFIG_HOME", (scratch / "config").c_str(), 1);
         setenv("XDG_DATA_HOME", (scratch / "data").c_str(), 1);
         EXPECT_TRUE(LoadXrcResources());
-        UseRecordingServices();
         environment.documentsFolder = scratch / "Documents/";
         environment.programFolder = scratch.Path();
         environment.screenWidth = 1280;
         environment.screenHeight = 1024;
     }
-    ~ShellTest() override
-    {
-        Close();
-        SetCoreServices(nullptr);
-        SetCurrentState(nullptr);
-        SetModelDialogs(nullptr);
-        SetShellDialogs(nullptr);
-        SetToolsAndInspector(nullptr);
-    }
-
-    // Puts the recording services back in the core's seam and as the shell's dialogs.
-    void UseRecordingServices()
-    {
-        InstallInSeams(services);
-        SetShellDialogs(&services);
-        SetToolsAndInspector(nullptr);
-    }
+    ~ShellTest() override { Close(); }
 
     std::string StorePath() const { return scratch / "settings.keys"; }
 
@@ -212,6 +197,9 @@ protected:
     CSettingsEnvironment environment;
     CMainFrame* frame = nullptr;
     RecordingServices services;
+    // The recording services answer every seam they can for the whole test; services a test installs over them
+    // give the seams back to them when their scope ends.
+    SeamsInstalled<RecordingServices> installed{services};
 };
 
 // A shell test whose main window the program's own services answer (or services made from them for the test).
@@ -220,16 +208,17 @@ template <class Program> class ProgramShellTest : public ShellTest
 {
 protected:
     Program program;
+    std::optional<SeamsInstalled<Program>> programSeams;
 
     void StartProgram()
     {
         Start();
         program.SetMainFrame(frame);
-        InstallProgramServices(&program);
+        programSeams.emplace(program);
     }
     void TearDown() override
     {
-        UseRecordingServices();
+        programSeams.reset();
         Close();
     }
 };

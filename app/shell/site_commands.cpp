@@ -28,9 +28,8 @@ CSitePage* AddNewPage(const CShellContext& context)
     if (!site)
         return nullptr;
     context.site.GetDocument().CommitPendingTextEdits();
-    CoreServices& services = GetCoreServices();
     if (context.pages.Count() >= kMaxPageWindows) {
-        services.ShowNotice(kNoticePageLimitAdd);
+        GetMessages().ShowNotice(kNoticePageLimitAdd);
         return nullptr;
     }
     NewPageValues values;
@@ -48,7 +47,7 @@ CSitePage* AddNewPage(const CShellContext& context)
         values = dialog.GetValues();
         if (!values.m_strPageId.empty() && site->IsPageNameFree(values.m_strPageId))
             break;
-        services.ShowMessage(ResourceText(IDS_PAGE_ID_TAKEN));
+        GetMessages().ShowMessage(ResourceText(IDS_PAGE_ID_TAKEN));
     }
     auto page = std::make_unique<CSitePage>(site, values.m_strPageId, values.m_title, site->GetNewPageSettings());
     if (values.m_nDuplicate)

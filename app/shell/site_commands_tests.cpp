@@ -69,17 +69,11 @@ public:
 class SiteCommandsTest : public ShellTest
 {
 protected:
-    SiteCommandsTest() : commandServices(frame)
-    {
-        InstallInSeams(commandServices);
-    }
-    ~SiteCommandsTest() override
-    {
-        Close();
-        RemoveFromSeams(commandServices);
-    }
+    SiteCommandsTest() : commandServices(frame) {}
+    ~SiteCommandsTest() override { Close(); }
 
     SiteCommandServices commandServices;
+    SeamsInstalled<SiteCommandServices> commandSeams{commandServices};
 };
 
 TEST_F(SiteCommandsTest, NewWebsiteOpensItsFrontPageAndSavesAFileThatOpensEqual)
@@ -88,7 +82,7 @@ TEST_F(SiteCommandsTest, NewWebsiteOpensItsFrontPageAndSavesAFileThatOpensEqual)
     // The program's own answers, so that the palette's edits reach the page windows.
     CProgramServices program;
     program.SetMainFrame(frame);
-    InstallProgramServices(&program);
+    SeamsInstalled programSeams(program);
     bool answered = false;
     frame->CallAfter([&] {
         wxDialog* dialog = ModalDialog<CNewSiteDLG>();
@@ -167,10 +161,7 @@ TEST_F(SiteCommandsTest, NewWebsiteOpensItsFrontPageAndSavesAFileThatOpensEqual)
     EXPECT_EQ(site->GetPage(2)->GetBackground()->GetKind(), 2);
     EXPECT_TRUE(SaveWindowPicture(frame, (TestOutputFolder() / "main_window_new_site.png").string()));
 
-    SetCoreServices(&commandServices);
-    SetCurrentState(&commandServices);
-    SetModelDialogs(&commandServices);
-    SetToolsAndInspector(nullptr);
+    programSeams.PutBack();
 
     const std::string first = scratch / "bakery.kst";
     ASSERT_TRUE(SaveSiteFile(*site, first));

@@ -217,7 +217,7 @@ protected:
     void StartWith(const std::vector<std::string>& arguments, int welcomeStart = WelcomeChoice::none)
     {
         program.welcomeStart = welcomeStart;
-        InstallProgramServices(&program);
+        programSeams.emplace(program);
         frame = StartMainWindow(program, environment, StorePath(), arguments);
         ASSERT_NE(frame, nullptr);
         SettleUntil([&] { return arguments.empty() || frame->GetCurrentSite(); });
@@ -280,7 +280,7 @@ TEST_F(MovedSiteTest, EveryWayOfOpeningASiteFollowsItsMove)
         EXPECT_EQ(box->GetLink()->GetFile(), scratch / "New/club_website/files/Download/menu.txt");
         EXPECT_FALSE(site->IsSaved()) << "the paths that moved are to be saved";
         EXPECT_TRUE(program.messages.empty());
-        UseRecordingServices();
+        programSeams.reset();
         Close();
     }
 }

@@ -123,9 +123,7 @@ TEST(ProgramStart, WelcomeThenNewFromThemeOpensTheChosenThemeAsANewSite)
     site->MarkSaved();
     frame->Close();
     Settle();
-    SetCoreServices(nullptr);
-    SetCurrentState(nullptr);
-    SetModelDialogs(nullptr);
+    InstallProgramServices(nullptr);
 }
 
 void RunStartCommand(CMainFrame& frame, int id)

@@ -2,9 +2,10 @@
 
 #include "app/docview/design_view.h"
 #include "app/docview/mouse_tools.h"
-#include "app/model/services.h"
 #include "app/shell/command_ids.h"
 #include "app/shell/logic/status_panes.h"
+#include "app/site/page_item.h"
+#include "app/site/site_page.h"
 #include "platform/gui/text_bytes.h"
 #include "platform/resources/string_table.h"
 
@@ -35,8 +36,10 @@ void CStatusPanesBar::ShowPanes(const CWebsite* site, const CSitePage* page, con
         const CMouseTools& tools = view->GetMouseTools();
         drag = {tools.IsGuideDrag(), tools.IsGuideHorizontal(), tools.GetGuideIndex()};
     }
+    // The picture pane describes the object of the page's only selected item.
+    const CPageItem* single = page ? page->GetSingleSelectedItem() : nullptr;
     const std::string texts[4] = {
-        FormatImageInfoPane(site, GetCurrentObject(), ResourceText(IDS_IMAGE_PANE)),
+        FormatImageInfoPane(site, single ? single->GetCurrentObject() : nullptr, ResourceText(IDS_IMAGE_PANE)),
         FormatPositionPane(site, page, drag),
         FormatPageCountPane(site, ResourceText(IDS_PAGE_COUNT_PANE)),
         FormatLoadTimePane(site, page, ResourceText(IDS_SECONDS_UNIT)),

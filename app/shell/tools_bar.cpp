@@ -3,9 +3,11 @@
 #include <wx/dcclient.h>
 #include <wx/image.h>
 
+#include "app/docview/site_document.h"
 #include "app/model/app_settings.h"
-#include "app/model/services.h"
 #include "app/shell/command_ids.h"
+#include "app/shell/open_site.h"
+#include "app/shell/run_state.h"
 #include "app/shell/shell_dialogs.h"
 #include "platform/gui/display.h"
 #include "platform/gui/text_bytes.h"
@@ -30,8 +32,9 @@ bool LoadButtonImage(unsigned id, wxImage& image)
 
 } // namespace
 
-CToolsBar::CToolsBar(wxWindow* parent)
-    : wxPanel(parent, WxCommandId(kToolsBarId)), m_well(IMAGE_MODE_RGB, kWellWidth, kWellHeight)
+CToolsBar::CToolsBar(wxWindow* parent, CRunState& run, COpenSite& site)
+    : wxPanel(parent, WxCommandId(kToolsBarId)), m_run(run), m_site(site),
+      m_well(IMAGE_MODE_RGB, kWellWidth, kWellHeight)
 {
     SetBackgroundStyle(wxBG_STYLE_SYSTEM);
     BuildColorWell(m_well, m_color);
@@ -110,7 +113,7 @@ bool CToolsBar::ChooseWellColor()
 {
     CColor chosen = m_color;
     CustomColors& custom = SavedCustomColors();
-    CWebsite* site = GetCurrentSite();
+    CWebsite* site = m_site.GetSite();
     HandCustomColorsToDialog(site, custom);
     if (!GetShellDialogs().ShowColorDialog(chosen, custom))
         return false;
@@ -138,7 +141,7 @@ void CToolsBar::DrawBar(wxDC& dc) const
 void CToolsBar::AfterToolChange()
 {
     if (m_state.GetTool() != kTextTool)
-        GetCoreServices().EndAllTextEditing();
+        m_site.GetDocument().CommitPendingTextEdits();
     Refresh(false);
     if (wxWindow* frame = wxGetTopLevelParent(this))
         frame->SetFocus();
@@ -159,9 +162,8 @@ void CToolsBar::OnLeftDown(wxMouseEvent& event)
     }
     const int tool = m_places[slot].tool;
     // The tool's first-use hint comes before the tool changes, each time while its setting asks for it.
-    if (CAppSettings* settings = GetAppSettings())
-        if (const bool* show = ToolHintFlag(*settings, tool); show && *show)
-            GetShellDialogs().ShowToolHint(tool);
+    if (const bool* show = ToolHintFlag(m_run.GetSettings(), tool); show && *show)
+        GetShellDialogs().ShowToolHint(tool);
     m_state.Press(tool);
     if (tool == kShapeTool && !m_shapes)
         OpenShapesPalette();

@@ -19,10 +19,15 @@
 // Posted to the main window when a companion tool's button is let go; the command's int is the tool (12 to 17).
 wxDECLARE_EVENT(EVT_LAUNCH_COMPANION_TOOL, wxCommandEvent);
 
+class COpenSite;
+class CRunState;
+
 class CToolsBar : public wxPanel, public CShapesOwner
 {
 public:
-    explicit CToolsBar(wxWindow* parent);
+    // The bar ends the open site's text edits, hands its custom colours to the colour dialog and reads the run's
+    // settings for the tools' hints.
+    CToolsBar(wxWindow* parent, CRunState& run, COpenSite& site);
     ~CToolsBar() override;
 
     int GetTool() const { return m_state.GetTool(); }
@@ -61,6 +66,8 @@ private:
     // Ends text editing in the views unless the text tool is current, repaints and gives the main window the focus.
     void AfterToolChange();
 
+    CRunState& m_run;
+    COpenSite& m_site;
     CToolsBarState m_state;
     CColor m_color = CColor(0, 0, 255);
     CPixMap m_well;

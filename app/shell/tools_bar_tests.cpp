@@ -76,8 +76,7 @@ void ClickSlot(CToolsBar* bar, int slot)
 TEST_F(ShellTest, ToolsBarChoosesToolsOpensTheShapesPaletteAndLaunchesCompanions)
 {
     ToolsServices tools(frame);
-    InstallInSeams(tools);
-    SetShellDialogs(&tools);
+    const SeamsInstalled toolsSeams(tools);
     Start();
     tools.settings = &frame->GetSettings();
     frame->GetSettings().m_showPictureToolHelp = false;
@@ -172,7 +171,6 @@ TEST_F(ShellTest, ToolsBarChoosesToolsOpensTheShapesPaletteAndLaunchesCompanions
     EXPECT_EQ(bar->GetShapeKind(), 1);
 
     Close();
-    UseRecordingServices();
 }
 
 } // namespace

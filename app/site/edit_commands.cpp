@@ -26,11 +26,6 @@ ViewPage ViewPageOf(PageView* view)
     return current;
 }
 
-ViewPage CurrentViewPage()
-{
-    return ViewPageOf(GetCurrentView());
-}
-
 // The text object edited in place on the page, or null.
 CTextObject* EditedText(const CSitePage& page)
 {
@@ -48,9 +43,9 @@ CRect SelectionRect(PageView* view)
 // but one of the page's settings comes back with its objects selected, so the selection before and after bounds
 // the change (with room for the frames' handles); the page's settings bring a background of their own and may
 // change all of it.
-void TakeUndoStep(bool redo)
+void TakeUndoStep(PageView* view, bool redo)
 {
-    const ViewPage current = CurrentViewPage();
+    const ViewPage current = ViewPageOf(view);
     if (!current)
         return;
     CUndoManager& manager = *current.page->GetUndoManager();
@@ -76,15 +71,15 @@ void TakeUndoStep(bool redo)
 
 } // namespace
 
-bool IsEditUndoEnabled()
+bool IsEditUndoEnabled(PageView* view)
 {
-    const ViewPage current = CurrentViewPage();
+    const ViewPage current = ViewPageOf(view);
     return current && !current.page->IsEditingInPlace() && current.page->GetUndoManager()->CanUndo();
 }
 
-bool IsEditRedoEnabled()
+bool IsEditRedoEnabled(PageView* view)
 {
-    const ViewPage current = CurrentViewPage();
+    const ViewPage current = ViewPageOf(view);
     return current && !current.page->IsEditingInPlace() && current.page->GetUndoManager()->CanRedo();
 }
 
@@ -96,14 +91,14 @@ bool IsEditDeleteEnabled(PageView* view)
     return current && current.page->HasSelection();
 }
 
-bool IsEditSelectAllEnabled()
+bool IsEditSelectAllEnabled(PageView* view)
 {
-    return static_cast<bool>(CurrentViewPage());
+    return static_cast<bool>(ViewPageOf(view));
 }
 
-EditGroupUpdate GetEditGroupUpdate()
+EditGroupUpdate GetEditGroupUpdate(PageView* view)
 {
-    const ViewPage current = CurrentViewPage();
+    const ViewPage current = ViewPageOf(view);
     if (!current)
         return {};
     if (current.page->CanCreateGroup())
@@ -113,14 +108,14 @@ EditGroupUpdate GetEditGroupUpdate()
     return {};
 }
 
-void OnEditUndo()
+void OnEditUndo(PageView* view)
 {
-    TakeUndoStep(false);
+    TakeUndoStep(view, false);
 }
 
-void OnEditRedo()
+void OnEditRedo(PageView* view)
 {
-    TakeUndoStep(true);
+    TakeUndoStep(view, true);
 }
 
 void DeleteSelectionWithUndo(CSitePage& page)
@@ -163,9 +158,9 @@ void OnEditDelete(PageView* view)
     current.view->InvalidateViewRect(before, true);
 }
 
-void OnEditSelectAll()
+void OnEditSelectAll(PageView* view)
 {
-    const ViewPage current = CurrentViewPage();
+    const ViewPage current = ViewPageOf(view);
     if (!current)
         return;
     // During an in-place edit the text selects all its characters, not the page its items.
@@ -185,10 +180,10 @@ void OnEditSelectAll()
     current.view->InvalidateViewRect(SelectionRect(current.view), true);
 }
 
-void OnEditGroup()
+void OnEditGroup(PageView* view)
 {
     GetCoreServices().EndAllTextEditing();
-    const ViewPage current = CurrentViewPage();
+    const ViewPage current = ViewPageOf(view);
     if (!current)
         return;
     const CRect before = SelectionRect(current.view);
@@ -207,21 +202,21 @@ void OnEditGroup()
     current.view->InvalidateViewRect(changed, true);
 }
 
-bool IsArrangeEnabled(ArrangeCommand command)
+bool IsArrangeEnabled(PageView* view, ArrangeCommand command)
 {
-    const ViewPage current = CurrentViewPage();
+    const ViewPage current = ViewPageOf(view);
     if (!current || current.page->IsEditingInPlace())
         return false;
     const bool forward = command == ArrangeCommand::bringToFront || command == ArrangeCommand::bringForward;
     return forward ? current.page->CanBringForward() : current.page->CanSendBackward();
 }
 
-void OnArrange(ArrangeCommand command)
+void OnArrange(PageView* view, ArrangeCommand command)
 {
     GetCoreServices().EndAllTextEditing();
-    if (!IsArrangeEnabled(command))
+    if (!IsArrangeEnabled(view, command))
         return;
-    const ViewPage current = CurrentViewPage();
+    const ViewPage current = ViewPageOf(view);
     CSitePage& page = *current.page;
     page.GetUndoManager()->RecordUndo(UndoKind::zOrder);
     switch (command) {

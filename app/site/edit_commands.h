@@ -1,8 +1,8 @@
 #pragma once
 
-// The Edit menu's Undo, Redo, Delete, Select All and Create/Remove Group as they act on the page of the current
-// view, with the rules that enable them. The main frame's command and update handlers call these; with no view
-// (or a view without a page) every command is disabled and does nothing.
+// The Edit menu's Undo, Redo, Delete, Select All and Create/Remove Group as they act on the page of the view they
+// are given (the active page window's), with the rules that enable them. The main frame's command and update
+// handlers call these; with no view (or a view without a page) every command is disabled and does nothing.
 
 class CSitePage;
 class PageView;
@@ -15,15 +15,14 @@ struct EditGroupUpdate
     unsigned textId = 0;
 };
 
-bool IsEditUndoEnabled();
-bool IsEditRedoEnabled();
-// Delete acts on the page of the view it is given, the active page window's.
+bool IsEditUndoEnabled(PageView* view);
+bool IsEditRedoEnabled(PageView* view);
 bool IsEditDeleteEnabled(PageView* view);
-bool IsEditSelectAllEnabled();
-EditGroupUpdate GetEditGroupUpdate();
+bool IsEditSelectAllEnabled(PageView* view);
+EditGroupUpdate GetEditGroupUpdate(PageView* view);
 
-void OnEditUndo();
-void OnEditRedo();
+void OnEditUndo(PageView* view);
+void OnEditRedo(PageView* view);
 // While the insert-HTML dialog is open Delete removes its selected file instead; during an in-place text edit it
 // removes the selected characters, or the one after the caret. Otherwise the selected items leave the page, kept by
 // the undo step recorded for them.
@@ -31,11 +30,11 @@ void OnEditDelete(PageView* view);
 // The model side of Delete, also used when an edited text is left empty.
 void DeleteSelectionWithUndo(CSitePage& page);
 // Selects every item of the page, or every character of the text edited in place.
-void OnEditSelectAll();
+void OnEditSelectAll(PageView* view);
 // Makes the selection one user group, or ends the selected user group; in-place text edits are committed first.
-void OnEditGroup();
+void OnEditGroup(PageView* view);
 
-// Object > Arrange: the z-order of the selection, outside text editing.
+// Object > Arrange: the z-order of the selection on the view's page, outside text editing.
 enum class ArrangeCommand
 {
     bringToFront,
@@ -44,5 +43,5 @@ enum class ArrangeCommand
     sendBackward,
 };
 
-bool IsArrangeEnabled(ArrangeCommand command);
-void OnArrange(ArrangeCommand command);
+bool IsArrangeEnabled(PageView* view, ArrangeCommand command);
+void OnArrange(PageView* view, ArrangeCommand command);

@@ -99,6 +99,13 @@ void CPageItem::CopyTextToOtherState()
     shown->SetDirty();
 }
 
+void CPageItem::CopyTextToMouseOverTwin(const CPageObject& edited)
+{
+    // The item copies from the object it shows; the text comes from the object whose editing just ended.
+    if (m_bHasMouseOver && m_bSameText && GetCurrentObject() == &edited)
+        CopyTextToOtherState();
+}
+
 int CPageItem::GetMouseOverOffsetX() const
 {
     return m_pMouseOverObject ? m_pMouseOverObject->GetOffsetX() : 0;

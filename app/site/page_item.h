@@ -13,7 +13,7 @@
 
 class CObjectFrame;
 
-class CPageItem
+class CPageItem : public ObjectHolder
 {
 public:
     static constexpr DWORD kTag = 0x8b23c79a;
@@ -31,6 +31,9 @@ public:
     bool HasMouseOver() const { return m_bHasMouseOver; }
     bool IsMouseOverShown() const { return m_bMouseOverShown; }
     bool IsSameText() const { return m_bSameText; }
+    // What the objects ask of it.
+    bool HasMouseOverTwin() const override { return m_bHasMouseOver; }
+    void CopyTextToMouseOverTwin(const CPageObject& edited) override;
 
     CObjectFrame* GetGroup() const { return m_pGroup; }
     // The page and the frames keep this pointer in step with the frames' member lists.

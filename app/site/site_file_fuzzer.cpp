@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/model/record_stream.h"
+#include "app/model/seams_test_support.h"
 #include "app/model/services.h"
 #include "app/objects/circle_object.h"
 #include "app/objects/page_object.h"
@@ -24,7 +25,7 @@
 namespace {
 
 // Opening an older file asks whether to convert it; agreeing reaches the rest of the reader.
-class AgreeingServices : public NullCoreServices, public NullCurrentState, public NullModelDialogs
+class AgreeingServices : public NullMessages
 {
 public:
     bool AskYesNo(const std::string&, const std::string&) override { return true; }
@@ -33,8 +34,7 @@ public:
 void InstallServices()
 {
     static AgreeingServices services;
-    static const bool installed = (SetCoreServices(&services), true);
-    (void)installed;
+    static const SeamsInstalled installed(services);
 }
 
 // Saving draws the front page for its thumbnail, each of its objects at full size.

@@ -9,24 +9,24 @@
 #include "app/site/website.h"
 
 CSitePage::CSitePage(CWebsite* site, const std::string& name, const std::string& title, const NewPageSettings& settings)
-    : m_pSite(site)
+    : m_site(site)
 {
-    m_strName = name;
+    m_name = name;
     SetModified();
     m_title = title;
     SetModified();
-    m_pRenderBuffer = std::make_unique<CPixMap>(IMAGE_MODE_RGBA, kRenderBufferSize, kRenderBufferSize);
+    m_renderBuffer = std::make_unique<CPixMap>(IMAGE_MODE_RGBA, kRenderBufferSize, kRenderBufferSize);
     m_background = std::make_unique<CFillStyle>(settings.background);
-    m_bCentered = settings.centered;
-    m_nWidth = settings.width;
-    m_nHeight = settings.height;
-    m_nDoctype = settings.doctype;
-    m_background->SetWidth(m_nWidth);
-    m_background->SetHeight(m_nHeight);
+    m_centered = settings.centered;
+    m_width = settings.width;
+    m_height = settings.height;
+    m_doctype = settings.doctype;
+    m_background->SetWidth(m_width);
+    m_background->SetHeight(m_height);
     UpdateViewForSize(true);
     m_undoManager = GetCoreServices().CreateUndoManager(this, kUndoCapacity);
     // A page that was never written is not saved, and a new page counts as changed for the next upload.
-    m_bSaved = false;
+    m_saved = false;
 }
 
 CSitePage::~CSitePage()
@@ -40,9 +40,9 @@ void CSitePage::CopyFrom(const CSitePage& source, const std::string& name, const
 {
     m_groups.clear();
     m_items.clear();
-    m_strName = name;
+    m_name = name;
     m_title = title;
-    m_pSite = source.m_pSite;
+    m_site = source.m_site;
     m_headerHtml = source.m_headerHtml;
     m_keywords = source.m_keywords;
     m_description = source.m_description;
@@ -51,15 +51,15 @@ void CSitePage::CopyFrom(const CSitePage& source, const std::string& name, const
     m_onloadCode.clear();
     m_usedFiles.clear();
     m_gridMode = source.m_gridMode;
-    m_bCentered = source.m_bCentered;
-    m_nWidth = source.m_nWidth;
-    m_nHeight = source.m_nHeight;
-    m_nDoctype = source.m_nDoctype;
+    m_centered = source.m_centered;
+    m_width = source.m_width;
+    m_height = source.m_height;
+    m_doctype = source.m_doctype;
     m_freezeSelection = source.m_freezeSelection;
     m_firstPageByte = source.m_firstPageByte;
     m_guidesHidden = source.m_guidesHidden;
     m_changedSinceUpload = source.m_changedSinceUpload;
-    m_bSaved = source.m_bSaved;
+    m_saved = source.m_saved;
     m_horizontalGuides = source.m_horizontalGuides;
     m_verticalGuides = source.m_verticalGuides;
     m_frontPage = false;
@@ -75,7 +75,7 @@ void CSitePage::CopyFrom(const CSitePage& source, const std::string& name, const
         // An object that cannot be copied stays behind.
         if (!object)
             continue;
-        auto item = std::make_unique<CPageItem>(std::move(object), m_pRenderBuffer.get());
+        auto item = std::make_unique<CPageItem>(std::move(object), m_renderBuffer.get());
         if (from->HasMouseOver()) {
             if (std::unique_ptr<CPageObject> twin = from->GetObject(true)->Duplicate()) {
                 item->SetMouseOverObject(std::move(twin));
@@ -91,22 +91,22 @@ void CSitePage::CopyFrom(const CSitePage& source, const std::string& name, const
 
 void CSitePage::SetModified()
 {
-    m_bSaved = false;
-    if (m_pSite)
-        m_pSite->SetModified();
+    m_saved = false;
+    if (m_site)
+        m_site->SetModified();
     else
-        GetCoreServices().SetSiteModified();
+        GetCurrentState().SetSiteModified();
 }
 
 void CSitePage::SetPageInfo(const std::string& name, const std::string& title, const std::string& headerHtml, int width,
                             int height, int doctype)
 {
-    m_strName = name;
+    m_name = name;
     m_title = title;
     m_headerHtml = headerHtml;
-    m_nWidth = width;
-    m_nHeight = height;
-    m_nDoctype = doctype;
+    m_width = width;
+    m_height = height;
+    m_doctype = doctype;
     m_background->SetWidth(width);
     m_background->SetHeight(height);
     if (PageView* view = GetCurrentView())
@@ -116,7 +116,7 @@ void CSitePage::SetPageInfo(const std::string& name, const std::string& title, c
 
 void CSitePage::SetDoctype(int doctype)
 {
-    m_nDoctype = doctype;
+    m_doctype = doctype;
     SetModified();
 }
 
@@ -129,7 +129,7 @@ std::unique_ptr<CFillStyle> CSitePage::SetBackground(std::unique_ptr<CFillStyle>
 
 void CSitePage::SetWidth(int width)
 {
-    m_nWidth = width;
+    m_width = width;
     m_background->SetWidth(width);
     UpdateViewForSize(true);
     // A grid follows the new size; guides placed by hand stay where they were put.
@@ -140,7 +140,7 @@ void CSitePage::SetWidth(int width)
 
 void CSitePage::SetHeight(int height)
 {
-    m_nHeight = height;
+    m_height = height;
     m_background->SetHeight(height);
     UpdateViewForSize(true);
     if (m_gridMode != 0)
@@ -156,7 +156,7 @@ void CSitePage::FreezeSelectedObjects()
 
 void CSitePage::SetName(const std::string& name)
 {
-    m_strName = name;
+    m_name = name;
     SetModified();
 }
 
@@ -257,7 +257,7 @@ void CSitePage::MakeGridGuides(int mode)
         return;
     // A tall page with the finest grid would need more guides than a stored page may hold; the grid then stops
     // there, keeping its step, so that the page can be read back.
-    const int end = std::max(m_nWidth, m_nHeight);
+    const int end = std::max(m_width, m_height);
     for (int position = 0; position < end && GetGuideCount(true) < kMaxGuides; position += step) {
         m_horizontalGuides.push_back(position);
         m_verticalGuides.push_back(position);

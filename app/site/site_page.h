@@ -72,8 +72,8 @@ public:
     void FreezeSelectedObjects();
     void UnfreezeSelectedObjects() { m_freezeSelection = false; }
 
-    CWebsite* GetSite() const { return m_pSite; }
-    const std::string& GetName() const { return m_strName; }
+    CWebsite* GetSite() const { return m_site; }
+    const std::string& GetName() const { return m_name; }
     void SetName(const std::string& name);
     const std::string& GetTitle() const { return m_title; }
     void SetTitle(const std::string& title);
@@ -91,16 +91,16 @@ public:
     void SetUsedFiles(std::vector<std::string> files);
     bool IsFrontPage() const { return m_frontPage; }
     void SetFrontPage(bool front) { m_frontPage = front; }
-    bool IsCentered() const { return m_bCentered; }
-    void SetCentered(bool centered) { m_bCentered = centered; }
-    int GetWidth() const { return m_nWidth; }
-    int GetHeight() const { return m_nHeight; }
-    int GetDoctype() const { return m_nDoctype; }
+    bool IsCentered() const { return m_centered; }
+    void SetCentered(bool centered) { m_centered = centered; }
+    int GetWidth() const { return m_width; }
+    int GetHeight() const { return m_height; }
+    int GetDoctype() const { return m_doctype; }
     CFillStyle* GetBackground() const { return m_background.get(); }
     CUndoManager* GetUndoManager() const { return m_undoManager.get(); }
-    CPixMap* GetRenderBuffer() const { return m_pRenderBuffer.get(); }
-    bool IsSaved() const { return m_bSaved; }
-    void SetSaved(bool saved) { m_bSaved = saved; }
+    CPixMap* GetRenderBuffer() const { return m_renderBuffer.get(); }
+    bool IsSaved() const { return m_saved; }
+    void SetSaved(bool saved) { m_saved = saved; }
     bool IsSelectionFrozen() const { return m_freezeSelection; }
     // The text object the view edits in place, and whether that edit runs; set by the view.
     CPageObject* GetEditedObject() const { return m_editedObject; }
@@ -281,8 +281,8 @@ private:
     void DeleteGroup(CObjectFrame* frame);
     void UpdateViewForSize(bool erase);
 
-    CWebsite* m_pSite;
-    std::string m_strName;
+    CWebsite* m_site;
+    std::string m_name;
     std::string m_title;
     std::string m_headerHtml;
     std::string m_onloadCode;
@@ -291,19 +291,19 @@ private:
     std::string m_analyticsCode;
     std::vector<std::string> m_usedFiles;
     bool m_frontPage = false;
-    bool m_bCentered = false;
-    int m_nWidth = 0;
-    int m_nHeight = 0;
-    int m_nDoctype = 0;
+    bool m_centered = false;
+    int m_width = 0;
+    int m_height = 0;
+    int m_doctype = 0;
     std::unique_ptr<CFillStyle> m_background;
     std::unique_ptr<CUndoManager> m_undoManager;
     void DrawThrough(const CRect& update, BYTE* buffer, int stride, bool drawBackground, bool onlySelected, bool ghost,
                      CPixMap& scratch);
-    std::unique_ptr<CPixMap> m_pRenderBuffer;
+    std::unique_ptr<CPixMap> m_renderBuffer;
     std::unique_ptr<CImage> m_pageImage;
     // The size m_pageImage was made to fit.
     SIZE m_pageImageLimit{0, 0};
-    bool m_bSaved = false;
+    bool m_saved = false;
     bool m_freezeSelection = false;
     CPageObject* m_editedObject = nullptr;
     bool m_editingInPlace = false;

@@ -11,7 +11,7 @@
 std::vector<std::unique_ptr<CPageItem>> CSitePage::ExchangeItems(std::vector<std::unique_ptr<CPageItem>> items)
 {
     for (const auto& item : items)
-        item->SetRenderBuffer(m_pRenderBuffer.get());
+        item->SetRenderBuffer(m_renderBuffer.get());
     std::swap(m_items, items);
     return items;
 }

@@ -118,15 +118,15 @@ TEST_F(Arrange, TheCommandsRecordAStepThatUndoesThem)
     services.realUndo = true;
     Build("abcXY", "aX");
     services.ShowPage(page.get());
-    EXPECT_TRUE(IsArrangeEnabled(ArrangeCommand::bringToFront));
+    EXPECT_TRUE(IsArrangeEnabled(services.GetCurrentView(), ArrangeCommand::bringToFront));
     page->SetEditingInPlace(true);
-    EXPECT_FALSE(IsArrangeEnabled(ArrangeCommand::bringToFront));
+    EXPECT_FALSE(IsArrangeEnabled(services.GetCurrentView(), ArrangeCommand::bringToFront));
     page->SetEditingInPlace(false);
 
-    OnArrange(ArrangeCommand::bringToFront);
+    OnArrange(services.GetCurrentView(), ArrangeCommand::bringToFront);
     EXPECT_EQ(Order(), "bcaYX");
     EXPECT_EQ(services.textEditsEnded, 1);
-    OnArrange(ArrangeCommand::sendBackward);
+    OnArrange(services.GetCurrentView(), ArrangeCommand::sendBackward);
     EXPECT_EQ(Order(), "bacXY");
     page->GetUndoManager()->Undo();
     EXPECT_EQ(Order(), "bcaYX");
@@ -138,8 +138,8 @@ TEST_F(Arrange, TheCommandsRecordAStepThatUndoesThem)
     services.ShowPage(page.get());
     for (ArrangeCommand command : {ArrangeCommand::bringToFront, ArrangeCommand::sendToBack,
                                    ArrangeCommand::bringForward, ArrangeCommand::sendBackward}) {
-        EXPECT_FALSE(IsArrangeEnabled(command));
-        OnArrange(command);
+        EXPECT_FALSE(IsArrangeEnabled(services.GetCurrentView(), command));
+        OnArrange(services.GetCurrentView(), command);
     }
     EXPECT_FALSE(page->GetUndoManager()->CanUndo());
     services.ShowPage(nullptr);

@@ -78,7 +78,7 @@ int CSitePage::InsertionIndex(const CPageItem& item) const
 
 void CSitePage::PlaceItem(std::unique_ptr<CPageItem> item)
 {
-    item->SetRenderBuffer(m_pRenderBuffer.get());
+    item->SetRenderBuffer(m_renderBuffer.get());
     const int index = InsertionIndex(*item);
     m_items.insert(m_items.begin() + index, std::move(item));
 }
@@ -89,7 +89,7 @@ CPageItem* CSitePage::CreateObject(POINT point, int shapeKind)
         MakeToolObject(GetToolsAndInspector().GetToolsBarTool(), shapeKind, point.x - 0.5, point.y - 0.5);
     if (!object)
         return nullptr;
-    auto item = std::make_unique<CPageItem>(std::move(object), m_pRenderBuffer.get());
+    auto item = std::make_unique<CPageItem>(std::move(object), m_renderBuffer.get());
     CPageItem* created = item.get();
     PlaceItem(std::move(item));
     SelectItem(created);
@@ -101,7 +101,7 @@ CPageItem* CSitePage::CreateObject(POINT point, int shapeKind)
 
 CPageItem* CSitePage::AddObject(std::unique_ptr<CPageObject> object)
 {
-    auto item = std::make_unique<CPageItem>(std::move(object), m_pRenderBuffer.get());
+    auto item = std::make_unique<CPageItem>(std::move(object), m_renderBuffer.get());
     CPageItem* added = item.get();
     PlaceItem(std::move(item));
     NotifyInspector(kItemsChanged);
@@ -148,7 +148,7 @@ CPageItem* CSitePage::FindItem(const CPageObject* object) const
 
 std::unique_ptr<CPageItem> CSitePage::SetItemAt(int index, std::unique_ptr<CPageItem> item)
 {
-    item->SetRenderBuffer(m_pRenderBuffer.get());
+    item->SetRenderBuffer(m_renderBuffer.get());
     if (index < 0 || index >= GetItemCount()) {
         m_items.push_back(std::move(item));
         return nullptr;

@@ -48,7 +48,7 @@ template <class Measure> int EndOfFittingRun(int from, int targetSize, double so
 
 void CSitePage::Draw(const RECT& rect, BYTE* buffer, int stride, bool drawBackground, bool onlySelected, bool ghost)
 {
-    DrawThrough(CRect(rect), buffer, stride, drawBackground, onlySelected, ghost, *m_pRenderBuffer);
+    DrawThrough(CRect(rect), buffer, stride, drawBackground, onlySelected, ghost, *m_renderBuffer);
 }
 
 void CSitePage::DrawAreas(const std::vector<CRect>& areas, bool drawBackground, bool ghost, const TileSink& deliver,
@@ -99,7 +99,7 @@ void CSitePage::DrawThrough(const CRect& update, BYTE* buffer, int stride, bool 
             }
         }
     } else if (drawBackground) {
-        m_background->Render(update, buffer, stride, scratch, m_nWidth, m_nHeight);
+        m_background->Render(update, buffer, stride, scratch, m_width, m_height);
     }
 
     for (const auto& item : m_items) {
@@ -119,7 +119,7 @@ void CSitePage::DrawThrough(const CRect& update, BYTE* buffer, int stride, bool 
 
 void CSitePage::DrawObject(CPageObject& object, const CRect& part, BYTE* buffer, int stride, bool ghost)
 {
-    DrawObject(object, part, buffer, stride, ghost, *m_pRenderBuffer);
+    DrawObject(object, part, buffer, stride, ghost, *m_renderBuffer);
 }
 
 void CSitePage::DrawObject(CPageObject& object, const CRect& part, BYTE* buffer, int stride, bool ghost,
@@ -255,26 +255,26 @@ bool CSitePage::IsItemToRender(const CPageItem* item) const
 
 bool CSitePage::RenderPageImage(CImage& image, int maxWidth, int maxHeight)
 {
-    if (maxWidth <= 0 || maxHeight <= 0 || m_nWidth <= 0 || m_nHeight <= 0)
+    if (maxWidth <= 0 || maxHeight <= 0 || m_width <= 0 || m_height <= 0)
         return false;
     // The saved front page's image is the one the site file holds; it serves again only at the size it was made
     // for, since a thumbnail of another size needs another scale.
-    if (m_bSaved && m_frontPage && m_pageImage && m_pageImageLimit.cx == maxWidth && m_pageImageLimit.cy == maxHeight) {
+    if (m_saved && m_frontPage && m_pageImage && m_pageImageLimit.cx == maxWidth && m_pageImageLimit.cy == maxHeight) {
         image = *m_pageImage;
         return true;
     }
     RenderDirtyObjects();
 
-    const double s = std::max(double(m_nWidth) / maxWidth, double(m_nHeight) / maxHeight);
-    const int targetWidth = std::max(1, static_cast<int>(m_nWidth / s));
-    const int targetHeight = std::max(1, static_cast<int>(m_nHeight / s));
+    const double s = std::max(double(m_width) / maxWidth, double(m_height) / maxHeight);
+    const int targetWidth = std::max(1, static_cast<int>(m_width / s));
+    const int targetHeight = std::max(1, static_cast<int>(m_height / s));
     auto result = std::make_unique<CImage>(IMAGE_MODE_RGB, targetWidth, targetHeight);
     auto work = std::make_unique<CPixMap>(IMAGE_MODE_RGBA, kRenderBufferSize, kRenderBufferSize);
     CPixMap target(IMAGE_MODE_RGB, kRenderBufferSize, kRenderBufferSize);
     if (result->IsEmpty() || !work->IsValid() || !target.IsValid())
         return false;
 
-    CScale scale(CSize(m_nWidth, m_nHeight), CSize(targetWidth, targetHeight), true);
+    CScale scale(CSize(m_width, m_height), CSize(targetWidth, targetHeight), true);
     CRect source;
     const auto sourceWidth = [&](int from, int to) {
         scale.GetSrcRect(CRect(from, 0, to, 1), source);
@@ -284,7 +284,7 @@ bool CSitePage::RenderPageImage(CImage& image, int maxWidth, int maxHeight)
         scale.GetSrcRect(CRect(0, from, 1, to), source);
         return source.Height();
     };
-    const double perTargetX = double(m_nWidth) / targetWidth, perTargetY = double(m_nHeight) / targetHeight;
+    const double perTargetX = double(m_width) / targetWidth, perTargetY = double(m_height) / targetHeight;
     for (int top = 0; top < targetHeight;) {
         const int bottom = EndOfFittingRun(top, targetHeight, perTargetY, sourceHeight);
         for (int left = 0; left < targetWidth;) {

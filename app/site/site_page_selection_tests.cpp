@@ -168,30 +168,30 @@ TEST_F(EditCommands, NothingIsEnabledWithoutAView)
     services.ShowPage(nullptr);
     SelectSeparately({0, 1});
     Undo().canUndo = Undo().canRedo = true;
-    EXPECT_FALSE(IsEditUndoEnabled());
-    EXPECT_FALSE(IsEditRedoEnabled());
+    EXPECT_FALSE(IsEditUndoEnabled(services.GetCurrentView()));
+    EXPECT_FALSE(IsEditRedoEnabled(services.GetCurrentView()));
     EXPECT_FALSE(IsEditDeleteEnabled(services.GetCurrentView()));
-    EXPECT_FALSE(IsEditSelectAllEnabled());
-    EXPECT_FALSE(GetEditGroupUpdate().enabled);
+    EXPECT_FALSE(IsEditSelectAllEnabled(services.GetCurrentView()));
+    EXPECT_FALSE(GetEditGroupUpdate(services.GetCurrentView()).enabled);
     OnEditDelete(services.GetCurrentView());
     EXPECT_EQ(page.GetItemCount(), 4);
 }
 
 TEST_F(EditCommands, UndoAndRedoFollowTheUndoManagerOutsideTextEdits)
 {
-    EXPECT_FALSE(IsEditUndoEnabled());
+    EXPECT_FALSE(IsEditUndoEnabled(services.GetCurrentView()));
     Undo().canUndo = true;
-    EXPECT_TRUE(IsEditUndoEnabled());
-    EXPECT_FALSE(IsEditRedoEnabled());
+    EXPECT_TRUE(IsEditUndoEnabled(services.GetCurrentView()));
+    EXPECT_FALSE(IsEditRedoEnabled(services.GetCurrentView()));
     page.SetEditingInPlace(true);
-    EXPECT_FALSE(IsEditUndoEnabled());
+    EXPECT_FALSE(IsEditUndoEnabled(services.GetCurrentView()));
     page.SetEditingInPlace(false);
 
     auto* fake = static_cast<FakeObject*>(Item(0)->GetCurrentObject());
     services.codes.clear();
     services.selectionRect = CRect(10, 10, 20, 20);
-    OnEditUndo();
-    OnEditRedo(); // nothing to redo
+    OnEditUndo(services.GetCurrentView());
+    OnEditRedo(services.GetCurrentView()); // nothing to redo
     EXPECT_EQ(Undo().undos, 1);
     EXPECT_EQ(Undo().redos, 0);
     EXPECT_EQ(fake->renders, 1);
@@ -252,13 +252,13 @@ TEST_F(EditCommands, GroupCommandMakesOrEndsAGroup)
         SelectSeparately(c.separate);
         if (c.groupFirst)
             page.CreateGroup();
-        const EditGroupUpdate update = GetEditGroupUpdate();
+        const EditGroupUpdate update = GetEditGroupUpdate(services.GetCurrentView());
         EXPECT_EQ(update.enabled, c.enabled);
         EXPECT_EQ(update.textId, c.textId);
 
         Undo().recorded.clear();
         const bool wasGroup = page.IsSingleUserGroupSelected();
-        OnEditGroup();
+        OnEditGroup(services.GetCurrentView());
         EXPECT_EQ(Undo().recorded, c.enabled ? std::vector<int>{14} : std::vector<int>{});
         if (c.enabled) {
             EXPECT_NE(page.IsSingleUserGroupSelected(), wasGroup);
@@ -269,12 +269,12 @@ TEST_F(EditCommands, GroupCommandMakesOrEndsAGroup)
 
 TEST_F(EditCommands, SelectAllLeavesAnInPlaceEditAlone)
 {
-    EXPECT_TRUE(IsEditSelectAllEnabled());
+    EXPECT_TRUE(IsEditSelectAllEnabled(services.GetCurrentView()));
     page.SetEditingInPlace(true);
-    OnEditSelectAll();
+    OnEditSelectAll(services.GetCurrentView());
     EXPECT_FALSE(page.HasSelection());
     page.SetEditingInPlace(false);
-    OnEditSelectAll();
+    OnEditSelectAll(services.GetCurrentView());
     EXPECT_EQ(page.GetSelectedItemCount(), 4);
 }
 
@@ -296,7 +296,7 @@ TEST_F(EditCommands, DeleteAndSelectAllWorkOnTheTextEditedInPlace)
     EXPECT_EQ(Paragraphs(*text), (std::vector<std::string>{"ac", "de"}));
     EXPECT_EQ(CaretOf(*text), (Pos{0, 1}));
 
-    OnEditSelectAll();
+    OnEditSelectAll(services.GetCurrentView());
     const CTextBody& body = *text->GetTextBody();
     EXPECT_FALSE(body.m_selectionEmpty);
     EXPECT_EQ(CaretOf(*text), (Pos{1, 2}));

@@ -58,11 +58,11 @@ constexpr ULONGLONG kMinStringSize = 4;
 bool CSitePage::Save(CFile& file)
 {
     // Nothing a reader would refuse is written: such a record would keep the whole site file from opening.
-    if (!IsPageSizeInRange(m_nWidth, m_nHeight))
+    if (!IsPageSizeInRange(m_width, m_height))
         return false;
 
     WriteUInt32(file, kStreamTag);
-    WriteCountedString(file, m_strName);
+    WriteCountedString(file, m_name);
     WriteCountedString(file, m_title);
     WriteCountedString(file, m_headerHtml, kMaxCodeStringLength);
     WriteCountedString(file, m_onloadCode, kMaxCodeStringLength);
@@ -70,17 +70,17 @@ bool CSitePage::Save(CFile& file)
     for (const std::string& used : m_usedFiles)
         WriteCountedString(file, used);
     WriteFlag(file, m_frontPage);
-    WriteFlag(file, m_bCentered);
-    WriteInt32(file, m_nWidth);
-    WriteInt32(file, m_nHeight);
+    WriteFlag(file, m_centered);
+    WriteInt32(file, m_width);
+    WriteInt32(file, m_height);
     // The background is stored with the page's size, which the reader insists on; a background swapped in
     // without being sized must not make the page unreadable.
-    if (m_background->GetWidth() == m_nWidth && m_background->GetHeight() == m_nHeight) {
+    if (m_background->GetWidth() == m_width && m_background->GetHeight() == m_height) {
         m_background->Write(file);
     } else {
         CFillStyle sized(*m_background);
-        sized.SetWidth(m_nWidth);
-        sized.SetHeight(m_nHeight);
+        sized.SetWidth(m_width);
+        sized.SetHeight(m_height);
         sized.Write(file);
     }
     WriteGuides(file, m_horizontalGuides);
@@ -104,7 +104,7 @@ bool CSitePage::Save(CFile& file)
     WriteCountedString(file, m_keywords);
     WriteCountedString(file, m_description);
     WriteCountedString(file, m_analyticsCode);
-    m_bSaved = true;
+    m_saved = true;
     return true;
 }
 
@@ -113,24 +113,24 @@ bool CSitePage::Load(CFile& file, int major, int minor)
     if (ReadUInt32(file) != kStreamTag)
         return false;
 
-    m_strName = ReadCountedString(file);
+    m_name = ReadCountedString(file);
     // Older versions let a page have any name; one that cannot name a page's file in this site is replaced.
     if (!IsVersionAtLeast(major, minor, 5, 1)) {
-        const auto isFree = [this] { return !m_pSite || m_pSite->IsPageNameFree(m_strName); };
+        const auto isFree = [this] { return !m_site || m_site->IsPageNameFree(m_name); };
         bool rejected = false;
-        if (!m_strName.empty()) {
+        if (!m_name.empty()) {
             rejected = !isFree();
             // Cleaning can make a name empty or another page's ("Ho me" next to "Home"); two pages must never
             // share one output file.
             if (!rejected) {
-                SanitizePageId(m_strName);
-                rejected = m_strName.empty() || !isFree();
+                SanitizePageId(m_name);
+                rejected = m_name.empty() || !isFree();
             }
             if (rejected)
-                GetCoreServices().ShowMessage(kIllegalPageIdMessage);
+                GetMessages().ShowMessage(kIllegalPageIdMessage);
         }
-        if (m_strName.empty() || rejected)
-            m_strName = m_pSite ? m_pSite->MakeNewPageName() : std::string("Page0");
+        if (m_name.empty() || rejected)
+            m_name = m_site ? m_site->MakeNewPageName() : std::string("Page0");
     }
     m_title = ReadCountedString(file);
 
@@ -151,7 +151,7 @@ bool CSitePage::Load(CFile& file, int major, int minor)
 
     m_frontPage = ReadFlag(file);
     if (major >= 5)
-        m_bCentered = ReadFlag(file);
+        m_centered = ReadFlag(file);
     const int width = ReadInt32(file);
     const int height = ReadInt32(file);
     if (!IsPageSizeInRange(width, height))
@@ -161,8 +161,8 @@ bool CSitePage::Load(CFile& file, int major, int minor)
     background->Read(file, major, minor);
     if (background->GetWidth() != width || background->GetHeight() != height)
         return false;
-    m_nWidth = width;
-    m_nHeight = height;
+    m_width = width;
+    m_height = height;
     m_background = std::move(background);
 
     if (!ReadGuides(file, m_horizontalGuides) || !ReadGuides(file, m_verticalGuides))
@@ -196,7 +196,7 @@ bool CSitePage::Load(CFile& file, int major, int minor)
         const int32_t frameIndex = ReadInt32(file);
         if (frameIndex < -1 || frameIndex >= frameCount)
             return false;
-        std::unique_ptr<CPageItem> item = CPageItem::Load(file, m_pRenderBuffer.get(), major, minor);
+        std::unique_ptr<CPageItem> item = CPageItem::Load(file, m_renderBuffer.get(), major, minor);
         if (!item)
             return false;
         CPageItem* read = item.get();

@@ -33,19 +33,13 @@ public:
 };
 
 class SiteServicesFake : public NullCoreServices,
+                         public NullMessages,
                          public NullCurrentState,
                          public NullModelDialogs,
                          public NullToolsAndInspector
 {
 public:
-    SiteServicesFake()
-    {
-        InstallInSeams(*this);
-    }
-    ~SiteServicesFake() override
-    {
-        RemoveFromSeams(*this);
-    }
+    SiteServicesFake() = default;
     SiteServicesFake(const SiteServicesFake&) = delete;
     SiteServicesFake& operator=(const SiteServicesFake&) = delete;
 
@@ -169,4 +163,5 @@ private:
         SiteServicesFake& m_fake;
     };
     FakeView m_view{*this};
+    SeamsInstalled<SiteServicesFake> m_installed{*this};
 };

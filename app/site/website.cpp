@@ -88,7 +88,7 @@ void CWebsite::SetText(int i, std::string text)
 {
     if (text.size() > kMaxStringLength)
         text.resize(kMaxStringLength);
-    m_texts[i] = std::move(text);
+    m_strTexts[i] = std::move(text);
 }
 
 NewPageSettings CWebsite::GetNewPageSettings() const
@@ -200,11 +200,11 @@ bool CWebsite::DeletePage(CSitePage* page)
     if (links > 1) {
         std::snprintf(message, sizeof message,
                       "There are %d links to this page on your site. They will also be removed.", links);
-        services.ShowMessage(message);
+        GetMessages().ShowMessage(message);
     } else if (links == 1) {
         std::snprintf(message, sizeof message, "There is %d link to this page on your site. It will also be removed.",
                       links);
-        services.ShowMessage(message);
+        GetMessages().ShowMessage(message);
     }
 
     m_pCurrentPage = services.CloseActivePageWindow();

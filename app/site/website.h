@@ -68,7 +68,7 @@ public:
     // Names longer than the file can hold are cut.
     void SetName(std::string name);
     // The three site texts stored in the site file; each is cut at the longest counted string a file holds.
-    const std::string& GetText(int i) const { return m_texts[i]; }
+    const std::string& GetText(int i) const { return m_strTexts[i]; }
     void SetText(int i, std::string text);
 
     // The defaults that new pages copy.
@@ -89,8 +89,8 @@ public:
     COLORREF GetCustomColor(int i) const { return m_CustomColors[i]; }
     void SetCustomColor(int i, COLORREF color) { m_CustomColors[i] = color; }
     // Set once the custom colours were handed to the colour dialog, which keeps them from then on.
-    bool AreCustomColorsHandedOver() const { return m_customColorsHandedOver; }
-    void SetCustomColorsHandedOver(bool handed) { m_customColorsHandedOver = handed; }
+    bool AreCustomColorsHandedOver() const { return m_bCustomColorsHandedOver; }
+    void SetCustomColorsHandedOver(bool handed) { m_bCustomColorsHandedOver = handed; }
     uint16_t GetReservedValue(int i) const { return m_Reserved16[i]; }
     void SetReservedValue(int i, uint16_t value) { m_Reserved16[i] = value; }
     int GetOldVersionMarker() const { return m_nOldVersionMarker; }
@@ -198,7 +198,7 @@ private:
 
     std::string m_strPath;
     std::string m_strName;
-    std::array<std::string, 3> m_texts;
+    std::array<std::string, 3> m_strTexts;
     CFillStyle m_DefaultBackground;
     bool m_bCentered = false;
     int m_nOldVersionMarker = 0;
@@ -207,7 +207,7 @@ private:
     std::vector<std::string> m_ReservedNames;
     std::vector<std::unique_ptr<CFilePair>> m_FilePairs;
     std::array<COLORREF, kCustomColorCount> m_CustomColors;
-    bool m_customColorsHandedOver = false;
+    bool m_bCustomColorsHandedOver = false;
     int m_nFileMajor = kCurrentMajorVersion;
     int m_nFileMinor = kCurrentMinorVersion;
     int m_nPageWidth = 740;

@@ -421,7 +421,7 @@ bool CWebsite::Write(CFile& file, bool theme, const std::string& category, const
     const BYTE zeros[kReservedBytes + 4 * kReservedWords] = {};
     file.Write(zeros, sizeof zeros);
     WriteShortString(file, front->GetTitle(), kMaxNameLength);
-    for (const std::string& text : m_texts)
+    for (const std::string& text : m_strTexts)
         WriteCountedString(file, text);
 
     WriteUInt16(file, GetPageCount());
@@ -469,7 +469,7 @@ bool CWebsite::Read(CFile& file)
         const SiteFileVersion version = ReadSignatureAndVersion(file);
         m_nFileMajor = version.major;
         m_nFileMinor = version.minor;
-        if (version.NeedsConversion() && !GetCoreServices().AskYesNo(kConversionCaption, kConversionNotice))
+        if (version.NeedsConversion() && !GetMessages().AskYesNo(kConversionCaption, kConversionNotice))
             return false;
 
         SiteHeader header;
@@ -487,7 +487,7 @@ bool CWebsite::Read(CFile& file)
         m_DefaultBackground = header.background;
         m_LinkColor = header.linkColor;
         m_VisitedLinkColor = header.visitedLinkColor;
-        m_texts = std::move(header.texts);
+        m_strTexts = std::move(header.texts);
 
         CSitePage* front = nullptr;
         for (int i = 0; i < header.pageCount; ++i) {
@@ -559,8 +559,8 @@ void CWebsite::TakeOldSourcePaths(const std::vector<std::string>& sources)
             m_FilePairs.push_back(std::make_unique<CFilePair>(source, std::move(remote)));
     }
     if (skipped) {
-        GetCoreServices().Beep();
-        GetCoreServices().ShowInfoMessage(kRemotePathConflictMessage);
+        GetMessages().Beep();
+        GetMessages().ShowInfoMessage(kRemotePathConflictMessage);
     }
 }
 
