@@ -222,7 +222,8 @@ std::vector<IconLayer> ShapeGlyph(int kind)
         shape = [](CPath& p) { Poly(p, {{6, 8}, {26, 8}, {26, 20}, {16, 20}, {10, 26}, {11, 20}, {6, 20}}); };
         break;
     case 17:
-        shape = [](CPath& p) { Poly(p, {{6, 24}, {24, 6}, {26, 8}, {8, 26}}); };
+        // The straight line is a horizontal bar across the whole width.
+        shape = [](CPath& p) { Box(p, 5, 14, 27, 18); };
         break;
     case 18:
         shape = [c](CPath& p) { Star(p, c, c + 1, 11, 4.5, 5); };

@@ -6,6 +6,7 @@
 #include <wx/textctrl.h>
 #include <wx/xrc/xmlres.h>
 
+#include "app/docview/common_windows.h"
 #include "platform/gui/text_bytes.h"
 
 CInsertHtmlDLG::CInsertHtmlDLG(wxWindow* parent, const HtmlObjectTexts& texts) : m_texts(texts)
@@ -23,6 +24,9 @@ CInsertHtmlDLG::CInsertHtmlDLG(wxWindow* parent, const HtmlObjectTexts& texts) :
             m_pCode[i]->ChangeValue(BytesToWx(*code[i]));
     if (m_name)
         m_name->ChangeValue(BytesToWx(texts.m_strName));
+    for (wxTextCtrl* text : {m_name, m_pCode[0], m_pCode[1], m_pCode[2]})
+        if (text)
+            UseEditContextMenu(*text);
     // A named object opens at its code, a new one at its name.
     if (!texts.m_strName.empty() && m_pCode[0])
         m_pCode[0]->SetFocus();
@@ -76,6 +80,24 @@ void CInsertHtmlDLG::OnPaste()
 {
     if (wxTextCtrl* code = CurrentCode())
         code->Paste();
+}
+
+bool CInsertHtmlDLG::CanCutCode() const
+{
+    const wxTextCtrl* code = CurrentCode();
+    return code && code->CanCut();
+}
+
+bool CInsertHtmlDLG::CanCopyCode() const
+{
+    const wxTextCtrl* code = CurrentCode();
+    return code && code->CanCopy();
+}
+
+bool CInsertHtmlDLG::CanPasteCode() const
+{
+    const wxTextCtrl* code = CurrentCode();
+    return code && code->CanPaste();
 }
 
 void CInsertHtmlDLG::OnRemoveFile()

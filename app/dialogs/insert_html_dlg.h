@@ -18,10 +18,14 @@ public:
     // The texts as the controls hold them now; the used files as they came.
     HtmlObjectTexts GetTexts() const;
 
-    // Cut, Copy and Paste act on the code of the tab shown (the main window's Edit menu also reaches them).
+    // Cut, Copy and Paste act on the code of the tab shown (the main window's Edit menu also reaches them, and so
+    // does the context menu of the dialog's text fields, which sends its commands to the main window).
     void OnCut();
     void OnCopy();
     void OnPaste();
+    bool CanCutCode() const;
+    bool CanCopyCode() const;
+    bool CanPasteCode() const;
     // Edit > Delete while the dialog is open. The used files are not listed, so none is selected to remove; the
     // code of the tab shown gets the focus back.
     void OnRemoveFile();

@@ -112,23 +112,49 @@ CRemoveIncludedFilesDLG::CRemoveIncludedFilesDLG(const CWebsite& site, wxWindow*
 {
 }
 
+namespace {
+
+// Opens the context menu over a text field at a screen point. Its items follow what the main window's commands
+// can do now, and a command chosen goes to the main window's command routing. The menu opens on the field itself:
+// the toolkit drops the commands of a menu opened on a window that a modal dialog stands in front of.
+void ShowEditContextMenu(wxTextCtrl& text, const wxPoint& screen)
+{
+    wxWindow* main = wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
+    if (!main || !LoadXrcResources())
+        return;
+    std::unique_ptr<wxMenu> menu(wxXmlResource::Get()->LoadMenu(kEditMenu));
+    if (!menu)
+        return;
+    menu->UpdateUI(main->GetEventHandler());
+    menu->Bind(wxEVT_MENU, [main](wxCommandEvent& event) {
+        wxCommandEvent command(wxEVT_MENU, event.GetId());
+        command.SetEventObject(main);
+        main->GetEventHandler()->ProcessEvent(command);
+    });
+    text.PopupMenu(menu.get(), text.ScreenToClient(screen));
+}
+
+} // namespace
+
+void UseEditContextMenu(wxTextCtrl& text)
+{
+    // The toolkit opens its own menu on the press, so the press is taken here; it still gives the field the
+    // focus, as a press of any button does.
+    text.Bind(wxEVT_RIGHT_DOWN, [&text](wxMouseEvent&) { text.SetFocus(); });
+    text.Bind(wxEVT_RIGHT_UP,
+              [&text](wxMouseEvent& event) { ShowEditContextMenu(text, text.ClientToScreen(event.GetPosition())); });
+    // From the keyboard the menu opens at the field's top-left corner.
+    text.Bind(wxEVT_CONTEXT_MENU, [&text](wxContextMenuEvent& event) {
+        const wxPoint at = event.GetPosition();
+        ShowEditContextMenu(text, at == wxDefaultPosition ? text.ClientToScreen(wxPoint(0, 0)) : at);
+    });
+}
+
 CContextRichEdit::CContextRichEdit(wxWindow* parent, wxWindowID id, const wxString& value, const wxPoint& pos,
                                    const wxSize& size, long style)
     : wxTextCtrl(parent, id, value, pos, size, style | wxTE_MULTILINE | wxTE_RICH2)
 {
-    Bind(wxEVT_RIGHT_UP, &CContextRichEdit::OnRightUp, this);
-}
-
-void CContextRichEdit::OnRightUp(wxMouseEvent& event)
-{
-    wxWindow* main = wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
-    if (!main || !LoadXrcResources()) {
-        event.Skip();
-        return;
-    }
-    std::unique_ptr<wxMenu> menu(wxXmlResource::Get()->LoadMenu(kEditMenu));
-    if (menu)
-        main->PopupMenu(menu.get(), main->ScreenToClient(ClientToScreen(event.GetPosition())));
+    UseEditContextMenu(*this);
 }
 
 CCloseSiteDLG::CCloseSiteDLG(wxWindow* parent)

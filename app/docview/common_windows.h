@@ -54,16 +54,17 @@ public:
     CRemoveIncludedFilesDLG(const CWebsite& site, wxWindow* parent);
 };
 
-// A rich text field whose right button offers Cut, Copy, Paste and Delete; the commands go to the main window as
-// those of its Edit menu do.
+// Gives a text field the program's context menu (Cut, Copy, Paste, a separator, Delete) in place of the
+// toolkit's own, on the right button's release and from the keyboard; its commands go to the main window as
+// those of its Edit menu do, so the main window decides what they act on.
+void UseEditContextMenu(wxTextCtrl& text);
+
+// A rich text field with that context menu.
 class CContextRichEdit : public wxTextCtrl
 {
 public:
     CContextRichEdit(wxWindow* parent, wxWindowID id, const wxString& value = wxString(),
                      const wxPoint& pos = wxDefaultPosition, const wxSize& size = wxDefaultSize, long style = 0);
-
-private:
-    void OnRightUp(wxMouseEvent& event);
 };
 
 // Only one website can be open at a time: ShowModal answers wxID_OK to close the open one, wxID_CANCEL to keep it.

@@ -295,9 +295,8 @@ void COrvelView::PaintArea(wxDC& dc, const CRect& clip)
     if (clip.IsRectEmpty() || !Offscreen().Ensure(wxSize(clip.Width(), clip.Height())))
         return;
     ViewBufferReady = 1;
-    PaintPageArea(*m_pPage, clip, {GetPageOrigin(), GetScrollPosition()}, m_pixels);
-    if (m_pPage->IsEditingInPlace())
-        DrawEditedText(clip);
+    const EditedTilePainter edited = EditedTextPainter();
+    PaintPageArea(*m_pPage, clip, {GetPageOrigin(), GetScrollPosition()}, m_pixels, edited ? &edited : nullptr);
     m_caret.Draw(m_pixels, clip);
 
     wxBitmap& bitmap = Offscreen().bitmap;

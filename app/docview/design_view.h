@@ -115,8 +115,11 @@ private:
     void PaintNow(const CRect& rect);
     // The closing steps of a key on the edited text: handles, caret, repaint and the palettes.
     void AfterTextKey(CTextObject& text, int prevPara, int prevIndex, const CRect& area);
-    // The text edited in place and its selection, drawn into the pixels of the client rectangle clip.
-    void DrawEditedText(const CRect& clip);
+    // The text edited in place and its selection, drawn into a tile of the page (its page rectangle, 4 bytes a
+    // pixel, alpha first) in the text's place among the page's objects; empty while no text is edited. It runs
+    // on the threads the tiles are drawn on, and so only reads.
+    EditedTilePainter EditedTextPainter() const;
+    void DrawEditedText(const CRect& tile, BYTE* pixels, int stride) const;
     // Makes the window a target for picture files dragged from the file manager.
     void TakeDroppedFiles();
 

@@ -278,7 +278,19 @@ void COrvelView::AfterCaretChange(const ViewCaret::Areas& areas)
         m_caretTimer.Start(period);
 }
 
-void COrvelView::DrawEditedText(const CRect& clip)
+EditedTilePainter COrvelView::EditedTextPainter() const
+{
+    if (!m_pPage->IsEditingInPlace() || !EditedTextOf(*m_pPage))
+        return {};
+    // The tiles may be drawn on other threads, which ask the program nothing: the link colour is asked here.
+    const TextServiceAnswers answers{GetTextLinkColor(), nullptr, false};
+    return [this, answers](const CRect& tile, BYTE* pixels, int stride) {
+        const ScopedTextServiceAnswers scope(answers);
+        DrawEditedText(tile, pixels, stride);
+    };
+}
+
+void COrvelView::DrawEditedText(const CRect& tile, BYTE* pixels, int stride) const
 {
     const CTextObject* text = EditedTextOf(*m_pPage);
     if (!text)
@@ -287,36 +299,25 @@ void COrvelView::DrawEditedText(const CRect& clip)
     text->GetCenter(centre);
     SIZE size;
     text->GetSize(size);
-    const CPoint origin = GetPageOrigin(), scroll = GetScrollPosition();
     CRect box(-3, -3, size.cx + 3, size.cy + 3);
-    box.OffsetRect(static_cast<int>(std::floor(centre.x - size.cx * 0.5)) + origin.x - scroll.x,
-                   static_cast<int>(std::floor(centre.y - size.cy * 0.5)) + origin.y - scroll.y);
+    box.OffsetRect(static_cast<int>(std::floor(centre.x - size.cx * 0.5)),
+                   static_cast<int>(std::floor(centre.y - size.cy * 0.5)));
     CRect part;
-    if (!part.IntersectRect(box, clip))
+    if (!part.IntersectRect(box, tile))
         return;
-    // The text is drawn in red, green, blue order; the view's pixels hold blue, green, red. The part under the text
-    // goes through a map of its own and back.
-    CPixMap map(IMAGE_MODE_RGB, part.Width(), part.Height());
+    // A map over the tile's own pixels where they meet the text's box.
+    CPixMap map(IMAGE_MODE_RGBA, 1, 1);
     if (!map.IsValid())
         return;
-    const auto swap = [&](bool toMap) {
-        for (int y = 0; y < part.Height(); ++y) {
-            BYTE* view = m_pixels.Row(y + part.top - clip.top) + (part.left - clip.left) * 3;
-            unsigned char* own = map.Sample(0, y, 0);
-            for (int x = 0; x < part.Width(); ++x, view += 3, own += 3) {
-                BYTE* from = toMap ? view : own;
-                BYTE* to = toMap ? own : view;
-                const BYTE b = from[0], g = from[1], r = from[2];
-                to[0] = r, to[1] = g, to[2] = b;
-            }
-        }
-    };
-    swap(true);
-    const POINT pageOrigin{origin.x - scroll.x - part.left, origin.y - scroll.y - part.top};
+    map.width = part.Width();
+    map.height = part.Height();
+    map.plane[0].data = pixels + static_cast<ptrdiff_t>(part.top - tile.top) * stride +
+                        static_cast<ptrdiff_t>(part.left - tile.left) * 4;
+    map.plane[0].rowStep = stride;
+    const POINT pageOrigin{-part.left, -part.top};
     const CTextBody& body = *text->GetTextBody();
     DrawEditing(body, map, RECT{0, 0, part.Width(), part.Height()}, pageOrigin);
     DrawSelectionRange(body, map, pageOrigin);
-    swap(false);
 }
 
 namespace {

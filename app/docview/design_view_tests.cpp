@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "app/docview/design_view_test_support.h"
+#include "app/objects/text_body.h"
+#include "app/objects/text_object.h"
+#include "app/site/object_frame.h"
 
 namespace {
 
@@ -195,6 +198,179 @@ TEST(DesignViewDrop, ThreePictureFilesMakeThreeSelectedRectanglesAndOneStep)
     page->SetEditingInPlace(true);
     EXPECT_EQ(target->OnDragOver(origin.x + 200, origin.y + 150, wxDragCopy), wxDragNone);
     page->SetEditingInPlace(false);
+}
+
+// A selected object, a selected group and a text edited in place all stay behind the object in front of them: the
+// selection adds only its frame and handles (the edited text its edit frame) over the page. Every way the view
+// paints shows that: the whole window (its tiles spread over the cores), pieces of it (each on this thread alone),
+// the area of the object in front after it changed, and a key typed into the edited text, which paints straight
+// into the window. Away from the frames each shows the page as it was drawn with nothing selected.
+TEST(DesignView, ASelectionStaysBehindTheObjectsInFrontOfIt)
+{
+    ViewServices services;
+    const BlinkTime steady(0);
+    const std::array<int, 3> frontColour{40, 120, 200};
+    struct Case
+    {
+        const char* name;
+        const char* picture; // the window painted with the selection, in the test output folder
+        bool text;
+        std::function<void(CSitePage&, COrvelView*)> select;
+    };
+    // The back object is item 0; the front one (item 2) covers its right part. A click lands where nothing covers it.
+    const Case cases[] = {
+        {"a rectangle clicked", "rectangle", false,
+         [](CSitePage&, COrvelView* view) {
+             SendMouse(view, wxEVT_LEFT_DOWN, CPoint(80, 150));
+             SendMouse(view, wxEVT_LEFT_UP, CPoint(80, 150));
+         }},
+        {"a group", "group", false,
+         [](CSitePage& page, COrvelView*) {
+             page.SelectItemAt(0);
+             page.AddItemToSelection(1);
+             page.CreateGroup();
+         }},
+        {"a text edited in place", "text", true,
+         [&services](CSitePage& page, COrvelView* view) {
+             services.tool = 2;
+             SendMouse(view, wxEVT_LEFT_DOWN, CPoint(70, 140));
+             SendMouse(view, wxEVT_LEFT_UP, CPoint(70, 140));
+             services.tool = 1;
+             // The caret at the end of the text, which lies under the front object.
+             auto* text = dynamic_cast<CTextObject*>(page.GetItem(0)->GetCurrentObject());
+             ASSERT_TRUE(text && page.IsEditingInPlace() && page.GetEditedObject() == text);
+             CTextBody& body = *text->GetTextBody();
+             body.m_caretPara = body.GetParagraphCount() - 1;
+             body.m_caretIndex = body.m_paragraphs.back().GetCount();
+             text->UpdateCaret(body.m_caretPara, body.m_caretIndex);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CFillStyle background;
+        background.SetColor(CColor(255, 255, 255));
+        CWebsite site(std::string(), "Layers", background, false, 420, 300, 0, CColor(0, 0, 255), CColor(128, 0, 128));
+        CSitePage* page = site.AddPage(std::make_unique<CSitePage>(&site, "index", "Home", site.GetNewPageSettings()));
+        if (c.text) {
+            auto text = text_editing_testing::MakeText(200, {"Words under a square", "and the end of them"});
+            // A text of the advanced kind stands among the other objects (a plain one is kept above them all).
+            text->GetTextBody()->m_allowAdvanced = 1;
+            text->SetCenter(DPOINT{150, 150});
+            text->UpdateHandles();
+            text->SetNewObject(false);
+            page->AddObject(std::move(text));
+        } else {
+            auto back = std::make_unique<CRectangleObject>(150, 150, SIZE{160, 120}, 0.0);
+            back->GetFill()->SetColor(CColor(210, 50, 40));
+            page->AddObject(std::move(back));
+        }
+        page->AddObject(std::make_unique<CRectangleObject>(60, 60, SIZE{30, 30}, 0.0));
+        auto front = std::make_unique<CRectangleObject>(200, 165, SIZE{120, 100}, 0.0);
+        front->GetFill()->SetColor(CColor(40, 120, 200));
+        page->AddObject(std::move(front));
+        page->RenderDirtyObjects();
+        ViewWindow window(services, page);
+        COrvelView* view = window.view;
+        const wxSize client = view->GetClientSize();
+        const CRect whole(0, 0, client.x, client.y);
+        const auto paint = [&](const std::vector<CRect>& clips) {
+            wxBitmap bitmap(client.x, client.y, 24);
+            {
+                wxMemoryDC dc(bitmap);
+                for (const CRect& clip : clips)
+                    view->PaintArea(dc, clip);
+            }
+            return bitmap.ConvertToImage();
+        };
+        const wxImage unselected = paint({whole});
+
+        c.select(*page, view);
+        GiveFocus(view, false);
+        ASSERT_TRUE(page->HasSelection());
+        // Client rectangles: the frame drawn over the page (the edit frame's marks reach further), the back object
+        // and the part of the front object away from every frame.
+        const CPageItem& backItem = *page->GetItem(0);
+        const auto onClient = [view](const CRect& rect) {
+            CRect client = view->PageRectToClient(rect);
+            client.DeflateRect(3, 3);
+            return client;
+        };
+        const CObjectFrame* selected = page->GetSingleSelectedFrame();
+        ASSERT_NE(selected, nullptr);
+        const CRect frame = onClient(selected->GetRect());
+        const int reach = c.text ? 10 : 4;
+        const CRect back = view->GetItemClientRect(backItem);
+        CRect covered = view->GetItemClientRect(*page->GetItem(2));
+        covered.DeflateRect(3 + reach, 3 + reach);
+        const auto compared = [&](int x, int y) {
+            const CPoint pt(x, y);
+            CRect outer = frame, inner = frame;
+            outer.InflateRect(reach, reach);
+            inner.DeflateRect(reach, reach);
+            if (outer.PtInRect(pt) && !inner.PtInRect(pt))
+                return false;
+            // The edited text is drawn by its editor, not from its image, where nothing covers it.
+            return !c.text || !back.PtInRect(pt) || covered.PtInRect(pt);
+        };
+        const auto expectUnselected = [&](const wxImage& painted, const CRect& within, const char* how) {
+            int differing = 0, frontShown = 0;
+            CPoint first(-1, -1);
+            for (int y = within.top; y < within.bottom; ++y)
+                for (int x = within.left; x < within.right; ++x) {
+                    if (!compared(x, y))
+                        continue;
+                    if (Rgb(painted, CPoint(x, y)) != Rgb(unselected, CPoint(x, y)) && differing++ == 0)
+                        first = CPoint(x, y);
+                    if (covered.PtInRect(CPoint(x, y)))
+                        ++frontShown;
+                }
+            EXPECT_EQ(differing, 0) << how << ": first at " << first.x << "," << first.y;
+            EXPECT_GT(frontShown, 2000) << how << ": the front object's covering part was compared";
+        };
+
+        const wxImage selectedPicture = paint({whole});
+        expectUnselected(selectedPicture, whole, "the whole window");
+        if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
+            wxImage::AddHandler(new wxPNGHandler());
+        selectedPicture.SaveFile(
+            wxString::FromUTF8((TestOutputFolder() / ("behind_" + std::string(c.picture) + ".png")).string()),
+            wxBITMAP_TYPE_PNG);
+        std::vector<CRect> pieces;
+        for (int y = 0; y < client.y; y += 90)
+            for (int x = 0; x < client.x; x += 110)
+                pieces.emplace_back(x, y, std::min(x + 110, client.x), std::min(y + 90, client.y));
+        expectUnselected(paint(pieces), whole, "pieces");
+        page->GetItem(2)->GetCurrentObject()->SetDirty();
+        const CRect changed = view->GetItemClientRect(*page->GetItem(2));
+        expectUnselected(paint({changed}), changed, "the changed object's area");
+
+        if (c.text) {
+            // A key paints its few lines straight into the window; the screen shows what it painted.
+            view->Raise();
+            view->Refresh(false);
+            view->Update();
+            Settle();
+            SendKey(view, 'W', true, false, 'W');
+            const wxImage typed = ScreenPicture(wxRect(view->ClientToScreen(wxPoint(0, 0)), client));
+            ASSERT_TRUE(typed.IsOk());
+            // The caret, like the edit frame, stands over everything.
+            CRect caret = view->GetTextCaret().GetRect();
+            caret.InflateRect(1, 1);
+            int uncovered = 0, shown = 0;
+            for (int y = covered.top; y < covered.bottom; ++y)
+                for (int x = covered.left; x < covered.right; ++x) {
+                    if (!compared(x, y) || caret.PtInRect(CPoint(x, y)))
+                        continue;
+                    ++shown;
+                    if (Rgb(typed, CPoint(x, y)) != frontColour)
+                        ++uncovered;
+                }
+            EXPECT_EQ(uncovered, 0) << "a typed key";
+            EXPECT_GT(shown, 2000);
+            SaveWindowScreenshot(window.frame, "design_view_text_behind.png");
+            page->SetEditingInPlace(false);
+        }
+    }
 }
 
 } // namespace

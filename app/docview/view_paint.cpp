@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <type_traits>
 #include <vector>
 
 #include "app/docview/view_geometry.h"
 #include "app/site/site_page.h"
 #include "platform/win/task_pool.h"
+
+static_assert(std::is_same_v<EditedTilePainter, CSitePage::TilePainter>);
 
 namespace {
 
@@ -17,19 +20,22 @@ constexpr int64_t kPaintAloneBelow = 2 * CSitePage::kRenderBufferSize * CSitePag
 // Draws the page rectangles areas (which do not overlap) through tiles, spread over the cores, and moves each tile
 // into pixels, whose top-left is at page point corner. Tiles are disjoint, so each thread writes rows of its own.
 void PaintTiles(CSitePage& page, const std::vector<CRect>& areas, bool outside, const CPoint& corner,
-                ViewPixels& pixels, CTaskPool* pool)
+                ViewPixels& pixels, CTaskPool* pool, const EditedTilePainter* edited)
 {
-    page.DrawAreas(areas, !outside, outside, [&](const CRect& part, const BYTE* tile, int stride) {
-        for (int y = 0; y < part.Height(); ++y) {
-            const BYTE* from = tile + static_cast<size_t>(y) * stride;
-            BYTE* to = pixels.Row(part.top - corner.y + y) + static_cast<size_t>(part.left - corner.x) * 3;
-            for (int x = 0; x < part.Width(); ++x, from += 4, to += 3) {
-                to[0] = from[3];
-                to[1] = from[2];
-                to[2] = from[1];
+    page.DrawAreas(
+        areas, !outside, outside,
+        [&](const CRect& part, const BYTE* tile, int stride) {
+            for (int y = 0; y < part.Height(); ++y) {
+                const BYTE* from = tile + static_cast<size_t>(y) * stride;
+                BYTE* to = pixels.Row(part.top - corner.y + y) + static_cast<size_t>(part.left - corner.x) * 3;
+                for (int x = 0; x < part.Width(); ++x, from += 4, to += 3) {
+                    to[0] = from[3];
+                    to[1] = from[2];
+                    to[2] = from[1];
+                }
             }
-        }
-    }, pool);
+        },
+        pool, edited);
 }
 
 } // namespace
@@ -44,7 +50,8 @@ void ViewPixels::Resize(int w, int h)
         bytes.resize(needed);
 }
 
-void PaintPageArea(CSitePage& page, const CRect& clip, const ViewPlacement& placement, ViewPixels& pixels)
+void PaintPageArea(CSitePage& page, const CRect& clip, const ViewPlacement& placement, ViewPixels& pixels,
+                   const EditedTilePainter* edited)
 {
     pixels.Resize(clip.Width(), clip.Height());
     if (clip.IsRectEmpty())
@@ -55,8 +62,8 @@ void PaintPageArea(CSitePage& page, const CRect& clip, const ViewPlacement& plac
     const CSize pageSize(page.GetWidth(), page.GetHeight());
     CTaskPool* pool = static_cast<int64_t>(area.Width()) * area.Height() < kPaintAloneBelow ? &CTaskPool::WithHelpers(0)
                                                                                            : nullptr;
-    PaintTiles(page, SurroundParts(area, pageSize), true, corner, pixels, pool);
+    PaintTiles(page, SurroundParts(area, pageSize), true, corner, pixels, pool, edited);
     CRect inside;
     if (inside.IntersectRect(area, CRect(CPoint(0, 0), pageSize)))
-        PaintTiles(page, {inside}, false, corner, pixels, pool);
+        PaintTiles(page, {inside}, false, corner, pixels, pool, edited);
 }

@@ -6,6 +6,7 @@
 // order (blue, green, red). The view hands that buffer to the screen and draws its frames and guides over it.
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "platform/win/win_types.h"
@@ -33,6 +34,12 @@ struct ViewPlacement
     CPoint scroll; // the scroll position
 };
 
+// Draws the object edited in place into a tile of the page (CSitePage::TilePainter: the tile's page rectangle, its
+// pixels of 4 bytes, alpha first).
+using EditedTilePainter = std::function<void(const CRect& tile, BYTE* pixels, int stride)>;
+
 // Paints the client rectangle clip (client coordinates) into pixels, which take its size and hold its top-left
-// pixel first. Objects waiting to be rendered are rendered first.
-void PaintPageArea(CSitePage& page, const CRect& clip, const ViewPlacement& placement, ViewPixels& pixels);
+// pixel first. Objects waiting to be rendered are rendered first. edited draws the object edited in place, in its
+// place among the others; without it that object is left out.
+void PaintPageArea(CSitePage& page, const CRect& clip, const ViewPlacement& placement, ViewPixels& pixels,
+                   const EditedTilePainter* edited = nullptr);

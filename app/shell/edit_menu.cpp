@@ -11,6 +11,7 @@
 #include "app/shell/command_table.h"
 #include "app/shell/open_site.h"
 #include "app/shell/page_windows.h"
+#include "app/shell/program_services.h"
 #include "app/site/edit_commands.h"
 #include "app/site/guide_commands.h"
 #include "app/site/site_page.h"
@@ -129,8 +130,15 @@ void AddEditCommands(CCommandTable& table, const CShellContext& context)
     CShellWindow& shell = context.shell;
     for (int id : {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_COPY_BACKGROUND, ID_PASTE_BACKGROUND})
         table.Add(
-            id, [&shell, &pages](int command) { HandleClipboardCommand(shell, pages.GetActiveView(), command); },
-            [&pages](wxUpdateUIEvent& event) { UpdateClipboardCommand(pages.GetActiveView(), event); });
+            id,
+            [&shell, &pages](int command) {
+                if (!RunInsertHtmlEditCommand(command))
+                    HandleClipboardCommand(shell, pages.GetActiveView(), command);
+            },
+            [&pages](wxUpdateUIEvent& event) {
+                if (!UpdateInsertHtmlEditCommand(event))
+                    UpdateClipboardCommand(pages.GetActiveView(), event);
+            });
     for (int id : {ID_BRING_TO_FRONT, ID_SEND_TO_BACK, ID_BRING_FORWARD, ID_SEND_BACKWARD}) {
         const ArrangeCommand arrange = *ArrangeOf(id);
         table.Add(

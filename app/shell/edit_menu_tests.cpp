@@ -1,8 +1,10 @@
 // The Edit menu as the user meets it: its items follow the page's selection, Ctrl+Z and Ctrl+Y take a move back
-// and forward, and the view's context menu inserts a guide where it was opened.
+// and forward, Ctrl+G groups and ungroups, the view's context menu inserts a guide where it was opened, and the
+// Insert HTML dialog's fields open the program's Edit menu.
 
 #include "app/shell/edit_menu.h"
 
+#include "app/dialogs/insert_html_dlg.h"
 #include "app/docview/design_view.h"
 #include "app/model/undo_manager.h"
 #include "app/objects/rectangle_object.h"
@@ -14,10 +16,13 @@
 #include "platform/gui/window_picture.h"
 #include "testing/test_output.h"
 
-#include <functional>
 #include <gtk/gtk.h>
+
+#include <functional>
+#include <set>
 #include <wx/image.h>
 #include <wx/menu.h>
+#include <wx/textctrl.h>
 #include <wx/timer.h>
 #include <wx/uiaction.h>
 #include <wx/xrc/xmlres.h>
@@ -164,6 +169,190 @@ TEST_F(EditMenuTest, CtrlZAndCtrlYTakeAMoveBackAndForward)
     PressCtrl('y');
     EXPECT_EQ(Centre(1), moved);
     EXPECT_TRUE(page->GetUndoManager()->CanUndo());
+}
+
+// Ctrl+G, the one key of Create/Remove Group, makes a group of the selected objects and takes a selected group
+// apart again, whether the menu that holds it was opened before or not; the item keeps its key whichever text it
+// shows.
+TEST_F(EditMenuTest, CtrlGGroupsAndUngroups)
+{
+    Open();
+    for (bool menuOpened : {false, true}) {
+        SCOPED_TRACE(menuOpened ? "the Object menu opened before each key" : "no menu opened");
+        page->ClearSelection();
+        page->SelectItemAt(0);
+        page->AddItemToSelection(2);
+        const auto press = [&] {
+            if (menuOpened)
+                ObjectMenu();
+            PressCtrl('g');
+        };
+        press();
+        if (!page->IsSingleUserGroupSelected()) {
+            ADD_FAILURE() << "Ctrl+G made no group";
+            continue;
+        }
+        EXPECT_EQ(page->GetSelectedGroup()->GetItemCount(), 2);
+        press();
+        EXPECT_FALSE(page->IsSingleUserGroupSelected());
+        EXPECT_EQ(page->GetSelectedItemCount(), 2) << "the members stay selected";
+        EXPECT_FALSE(page->IsItemGrouped(1));
+    }
+
+    for (bool grouped : {false, true}) {
+        SCOPED_TRACE(grouped ? "a group selected" : "two objects selected");
+        if (grouped)
+            Command(ID_EDIT_GROUP);
+        ASSERT_EQ(page->IsSingleUserGroupSelected(), grouped);
+        const wxMenuItem* item = ObjectMenu()->FindItem(ID_EDIT_GROUP);
+        ASSERT_NE(item, nullptr);
+        EXPECT_TRUE(item->GetItemLabel().EndsWith("\tCtrl+G")) << item->GetItemLabel();
+    }
+}
+
+// The menu commands sent, wherever they go, each once.
+class CommandWatch : public wxEventFilter
+{
+public:
+    CommandWatch() { wxEvtHandler::AddFilter(this); }
+    ~CommandWatch() override { wxEvtHandler::RemoveFilter(this); }
+    int FilterEvent(wxEvent& event) override
+    {
+        if (event.GetEventType() == wxEVT_MENU)
+            commands.insert(event.GetId());
+        return Event_Skip;
+    }
+    std::set<int> commands;
+};
+
+// The popup menu that holds the keyboard and the pointer now; null while none is open.
+GtkWidget* OpenMenu()
+{
+    GtkWidget* grab = gtk_grab_get_current();
+    return grab && GTK_IS_MENU(grab) ? grab : nullptr;
+}
+
+// A menu's items by their texts with their mnemonics ("Cu_t"), "-" for a separator.
+std::vector<std::string> MenuItems(GtkWidget* menu)
+{
+    std::vector<std::string> items;
+    GList* children = gtk_container_get_children(GTK_CONTAINER(menu));
+    for (GList* child = children; child; child = child->next) {
+        GtkWidget* item = GTK_WIDGET(child->data);
+        if (!gtk_widget_get_visible(item) || !GTK_IS_MENU_ITEM(item))
+            continue;
+        const char* label = gtk_menu_item_get_label(GTK_MENU_ITEM(item));
+        items.push_back(GTK_IS_SEPARATOR_MENU_ITEM(item) ? "-" : label ? label : "");
+    }
+    g_list_free(children);
+    return items;
+}
+
+// The Insert HTML dialog's text fields open the program's own Edit menu on the right button, not the toolkit's.
+// Its commands go to the main window, which passes Cut, Copy and Paste on to the dialog's code (never to the
+// page's objects behind it) and whose Delete removes no code; Paste from the name's menu pastes into the code.
+// The menu over the dialog: test-output/insert_html_context_menu.png.
+TEST_F(EditMenuTest, InsertHtmlFieldsOfferTheProgramsEditMenu)
+{
+    Open();
+    page->SelectItemAt(0);
+    const std::vector<std::string> programMenu = {"Cu_t", "_Copy", "_Paste", "-", "_Delete"};
+    CommandWatch watch;
+    // Once a menu holds the keys (and, for the picture, once it is drawn) the user picks an item with them: Down
+    // from the top reaches the first item that can be chosen, Up the last. Any other menu is closed.
+    wxTimer picker;
+    int pickKey = 0;
+    wxRect picture;
+    GtkWidget* seen = nullptr;
+    bool drawn = false;
+    std::vector<std::string> opened;
+    picker.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        GtkWidget* menu = OpenMenu();
+        if (!menu)
+            return;
+        if (!picture.IsEmpty()) {
+            if (menu != seen) {
+                seen = menu;
+                drawn = false;
+                g_signal_connect_after(menu, "draw", G_CALLBACK(+[](GtkWidget*, cairo_t*, gpointer flag) -> gboolean {
+                                           *static_cast<bool*>(flag) = true;
+                                           return FALSE;
+                                       }),
+                                       &drawn);
+                gtk_widget_queue_draw(menu);
+                return;
+            }
+            if (!drawn)
+                return;
+            SaveScreenPicture(picture,
+                              wxString::FromUTF8((TestOutputFolder() / "insert_html_context_menu.png").string()));
+        }
+        picker.Stop();
+        opened = MenuItems(menu);
+        wxUIActionSimulator keys;
+        if (opened != programMenu) {
+            keys.Char(WXK_ESCAPE);
+            return;
+        }
+        keys.Char(pickKey);
+        keys.Char(WXK_RETURN);
+    });
+    const auto choose = [&](wxWindow* window, int key) {
+        pickKey = key;
+        opened.clear();
+        watch.commands.clear();
+        const wxRect area = window->GetScreenRect();
+        wxUIActionSimulator mouse;
+        mouse.MouseMove(area.GetLeft() + 20, area.GetTop() + area.GetHeight() / 2);
+        Settle();
+        picker.Start(20);
+        mouse.MouseDown(wxMOUSE_BTN_RIGHT);
+        mouse.MouseUp(wxMOUSE_BTN_RIGHT);
+        SettleUntil([&] { return !picker.IsRunning(); });
+        picker.Stop();
+        if (opened == programMenu)
+            SettleUntil([&] { return !watch.commands.empty(); });
+        return std::make_pair(opened, watch.commands);
+    };
+    using Chosen = std::pair<std::vector<std::string>, std::set<int>>;
+    const wxString code = "<p>Fresh bread every morning</p>";
+    Chosen deleted, cut, pasted;
+    wxString afterDelete, afterCut, afterPaste, name;
+    frame->CallAfter([&] {
+        CInsertHtmlDLG* dialog = nullptr;
+        const bool shown =
+            SettleUntil([&] { return (dialog = ModalDialog<CInsertHtmlDLG>()) && dialog->IsShownOnScreen(); });
+        auto* body = dialog ? dynamic_cast<wxTextCtrl*>(dialog->FindWindow(1548)) : nullptr;
+        auto* nameField = dialog ? dynamic_cast<wxTextCtrl*>(dialog->FindWindow(1550)) : nullptr;
+        if (shown && body && nameField) {
+            body->SetFocus();
+            body->SelectAll();
+            picture = dialog->GetScreenRect();
+            deleted = choose(body, WXK_UP);
+            afterDelete = body->GetValue();
+            picture = wxRect();
+            body->SelectAll();
+            cut = choose(body, WXK_DOWN);
+            afterCut = body->GetValue();
+            // Nothing is selected in the code now: the first item to choose is Paste.
+            pasted = choose(nameField, WXK_DOWN);
+            afterPaste = body->GetValue();
+            name = nameField->GetValue();
+        }
+        if (dialog)
+            dialog->EndModal(wxID_CANCEL);
+    });
+    HtmlObjectTexts texts{"Banner", std::string(code.ToUTF8()), "", "", {}};
+    program.RunInsertHtmlDialog(texts);
+
+    EXPECT_EQ(deleted, Chosen(programMenu, {ID_EDIT_DELETE}));
+    EXPECT_EQ(afterDelete, code) << "Delete removes no code";
+    EXPECT_EQ(cut, Chosen(programMenu, {ID_EDIT_CUT}));
+    EXPECT_EQ(afterCut, "");
+    EXPECT_EQ(page->GetItemCount(), 3) << "the page's selected object stays";
+    EXPECT_EQ(pasted, Chosen(programMenu, {ID_EDIT_PASTE}));
+    EXPECT_EQ(afterPaste, code) << "pasted into the code";
+    EXPECT_EQ(name, "Banner");
 }
 
 // The Edit menu open over the page: test-output/edit_menu.png.

@@ -1,7 +1,10 @@
+#include <wx/event.h>
+
 #include "app/dialogs/insert_html_dlg.h"
 #include "app/docview/message_dlg.h"
 #include "app/palettes/object_page.h"
 #include "app/palettes/prop_frames.h"
+#include "app/shell/command_ids.h"
 #include "app/shell/logic/frame_texts.h"
 #include "app/shell/main_frame.h"
 #include "app/shell/program_services.h"
@@ -14,6 +17,44 @@ namespace {
 CInsertHtmlDLG* g_pInsertHtml = nullptr;
 
 } // namespace
+
+bool RunInsertHtmlEditCommand(int id)
+{
+    if (!g_pInsertHtml)
+        return false;
+    switch (id) {
+    case ID_EDIT_CUT:
+        g_pInsertHtml->OnCut();
+        return true;
+    case ID_EDIT_COPY:
+        g_pInsertHtml->OnCopy();
+        return true;
+    case ID_EDIT_PASTE:
+        g_pInsertHtml->OnPaste();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool UpdateInsertHtmlEditCommand(wxUpdateUIEvent& event)
+{
+    if (!g_pInsertHtml)
+        return false;
+    switch (event.GetId()) {
+    case ID_EDIT_CUT:
+        event.Enable(g_pInsertHtml->CanCutCode());
+        return true;
+    case ID_EDIT_COPY:
+        event.Enable(g_pInsertHtml->CanCopyCode());
+        return true;
+    case ID_EDIT_PASTE:
+        event.Enable(g_pInsertHtml->CanPasteCode());
+        return true;
+    default:
+        return false;
+    }
+}
 
 bool CProgramServices::RunInsertHtmlDialog(HtmlObjectTexts& texts)
 {

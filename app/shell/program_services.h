@@ -12,6 +12,7 @@
 #include "app/shell/shell_dialogs.h"
 
 class CMainFrame;
+class wxUpdateUIEvent;
 
 class CUploadProgressWindow;
 class CConnectingDLG;
@@ -20,6 +21,11 @@ class CConnectingDLG;
 // answers. A program's services that go while installed take themselves out.
 class CProgramServices;
 void InstallProgramServices(CProgramServices* services);
+
+// While the Insert HTML dialog is open, the main window's Cut, Copy and Paste act on the dialog's code, and their
+// items follow what the code allows; false for any other command, or while the dialog is not open.
+bool RunInsertHtmlEditCommand(int id);
+bool UpdateInsertHtmlEditCommand(wxUpdateUIEvent& event);
 
 class CProgramServices : public CoreServices,
                          public Messages,

@@ -100,9 +100,23 @@ TEST_F(ShellTest, ToolsBarChoosesToolsOpensTheShapesPaletteAndLaunchesCompanions
     EXPECT_EQ(bar->GetTool(), 3);
     EXPECT_EQ(bar->GetShapeKind(), 1);
     EXPECT_TRUE(palette->IsPressed(kRectangleShapeButton));
-    SavePicture(
+    const wxImage shapes = SavePicture(
         palette->GetClientSize(), palette->GetBackgroundColour(), [&](wxDC& dc) { palette->DrawPalette(dc); },
         "shapes_palette.png");
+    // The Straight Line button shows the shape the tool draws, a horizontal bar: its blue spans the button's face
+    // from side to side and only a few rows of it.
+    const wxWindow* line = palette->GetButton(1276);
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->GetToolTipText(), "Straight Line");
+    const wxRect face(line->GetPosition(), line->GetSize());
+    wxRect blue;
+    for (int y = face.GetTop(); y <= face.GetBottom(); ++y)
+        for (int x = face.GetLeft(); x <= face.GetRight(); ++x)
+            if (shapes.GetBlue(x, y) > shapes.GetRed(x, y) + 60)
+                blue = blue.IsEmpty() ? wxRect(x, y, 1, 1) : blue.Union(wxRect(x, y, 1, 1));
+    EXPECT_GE(blue.GetWidth(), face.GetWidth() * 2 / 3)
+        << "blue in " << blue.x << "," << blue.y << " " << blue.width << "x" << blue.height;
+    EXPECT_LE(blue.GetHeight(), face.GetHeight() / 5);
 
     // "Tab" draws shape kind 15; it alone is pressed.
     ASSERT_NE(palette->GetButton(1274), nullptr);

@@ -209,9 +209,13 @@ public:
     // threads (the shared pool when none is given). deliver receives each tile's pixels (as Draw leaves them,
     // 4 bytes a pixel) on the thread that drew them and must only write what belongs to that tile: the areas must
     // not overlap. A page whose drawing would render an object itself draws on the calling thread alone.
+    // The object being edited in place is left out, unless edited is given: the editor's drawing of it, called
+    // for each tile (page rectangle, pixels as above) in the object's place among the others, so that the objects
+    // in front of it cover it as they always do. It may run on any of the pool's threads.
     using TileSink = std::function<void(const CRect& tile, const BYTE* pixels, int stride)>;
+    using TilePainter = std::function<void(const CRect& tile, BYTE* pixels, int stride)>;
     void DrawAreas(const std::vector<CRect>& areas, bool drawBackground, bool ghost, const TileSink& deliver,
-                   CTaskPool* pool = nullptr);
+                   CTaskPool* pool = nullptr, const TilePainter* edited = nullptr);
     // Blends one object's cached image over buffer, which holds part of the page (inside the object's bounds,
     // stride bytes a row, origin at the part's top left); ghost blends a grey silhouette instead. The site builder
     // composes its pictures of the page through this.
@@ -298,7 +302,7 @@ private:
     std::unique_ptr<CFillStyle> m_background;
     std::unique_ptr<CUndoManager> m_undoManager;
     void DrawThrough(const CRect& update, BYTE* buffer, int stride, bool drawBackground, bool onlySelected, bool ghost,
-                     CPixMap& scratch);
+                     CPixMap& scratch, const TilePainter* edited = nullptr);
     std::unique_ptr<CPixMap> m_renderBuffer;
     std::unique_ptr<CImage> m_pageImage;
     // The size m_pageImage was made to fit.

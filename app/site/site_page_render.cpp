@@ -52,7 +52,7 @@ void CSitePage::Draw(const RECT& rect, BYTE* buffer, int stride, bool drawBackgr
 }
 
 void CSitePage::DrawAreas(const std::vector<CRect>& areas, bool drawBackground, bool ghost, const TileSink& deliver,
-                          CTaskPool* pool)
+                          CTaskPool* pool, const TilePainter* edited)
 {
     std::vector<CRect> tiles;
     for (const CRect& area : areas)
@@ -78,14 +78,15 @@ void CSitePage::DrawAreas(const std::vector<CRect>& areas, bool drawBackground, 
         if (!scratch->map.IsValid())
             return;
         const CRect& tile = tiles[i];
-        DrawThrough(tile, scratch->tile.data(), kRenderBufferSize * 4, drawBackground, false, ghost, scratch->map);
+        DrawThrough(tile, scratch->tile.data(), kRenderBufferSize * 4, drawBackground, false, ghost, scratch->map,
+                    edited);
         deliver(tile, scratch->tile.data(), kRenderBufferSize * 4);
     };
     (drawsAlone ? alone : pool ? *pool : CTaskPool::Shared()).ForEach(tiles.size(), drawTile);
 }
 
 void CSitePage::DrawThrough(const CRect& update, BYTE* buffer, int stride, bool drawBackground, bool onlySelected,
-                            bool ghost, CPixMap& scratch)
+                            bool ghost, CPixMap& scratch, const TilePainter* edited)
 {
     if (!buffer || update.IsRectEmpty() || static_cast<int64_t>(update.Width()) * 4 > stride || !scratch.IsValid())
         return;
@@ -103,9 +104,12 @@ void CSitePage::DrawThrough(const CRect& update, BYTE* buffer, int stride, bool 
     }
 
     for (const auto& item : m_items) {
-        // The in-place editor draws the text it edits itself.
-        if (m_editingInPlace && item->GetCurrentObject() == m_editedObject)
+        // The in-place editor draws the text it edits itself, in its place among the others when it is asked to.
+        if (m_editingInPlace && item->GetCurrentObject() == m_editedObject) {
+            if (edited && *edited)
+                (*edited)(update, buffer, stride);
             continue;
+        }
         if (onlySelected && !item->IsSelected())
             continue;
         CRect part;
