@@ -150,7 +150,7 @@ function(pelorin_finish)
         pelorin_link_closure(${target} closure)
         pelorin_link_closure(${target} compiled COMPILE)
 
-        if(PELORIN_PCH)
+        if(PELORIN_PCH OR PELORIN_WINDOWS_BUILD_ONLY)
             set(kind)
             if(GTest::gtest IN_LIST compiled OR GTest::gmock IN_LIST compiled)
                 set(kind gtest)
@@ -162,6 +162,10 @@ function(pelorin_finish)
                     set(kind wx)
                 endif()
             endif()
+            # Built only to show that they compile, the windows take the wx headers precompiled; the core does not.
+            if(NOT PELORIN_PCH AND NOT kind MATCHES "wx")
+                set(kind)
+            endif()
             get_target_property(options ${target} COMPILE_OPTIONS)
             if(options)
                 list(REMOVE_ITEM options ${common})
@@ -170,6 +174,8 @@ function(pelorin_finish)
             get_target_property(own ${target} PRECOMPILE_HEADERS)
             if(own)
                 # A target that precompiles headers of its own keeps them.
+            elseif(NOT kind)
+                # Nothing of the kinds precompiled here.
             elseif(options AND NOT for_programs)
                 pelorin_precompile(${target} ${PELORIN_PCH_HEADERS_${kind}})
             elseif(kind)
@@ -180,6 +186,11 @@ function(pelorin_finish)
                 pelorin_pch_holder(${kind} ${model} holder)
                 set_target_properties(${target} PROPERTIES PRECOMPILE_HEADERS_REUSE_FROM ${holder})
             endif()
+        endif()
+
+        get_target_property(cases ${target} PELORIN_CASES_LIST)
+        if(cases)
+            pelorin_write_test_groups(${target})
         endif()
 
         if(type STREQUAL "EXECUTABLE")
@@ -210,31 +221,89 @@ function(pelorin_finish)
     endforeach()
 endfunction()
 
-# pelorin_tests(<library> <sources...>): one GoogleTest executable per library, registered with CTest.
+# pelorin_test_groups(<target> <seconds> [LAUNCHER <command>]): registers the GoogleTest cases of the program with
+# CTest in groups, each group one process (cmake/gtest_groups.cmake). A case costs the seconds given unless
+# pelorin_long_tests() declares more. The cases are listed after each link (cmake/gtest_list.cmake); CTest reads the
+# list and the declared costs when it starts, through the file pelorin_finish() writes.
+function(pelorin_test_groups target seconds)
+    cmake_parse_arguments(PARSE_ARGV 2 arg "" "LAUNCHER" "")
+    if(PELORIN_REGISTER_NO_TESTS)
+        return()
+    endif()
+    set(list ${CMAKE_CURRENT_BINARY_DIR}/${target}.cases)
+    add_custom_command(TARGET ${target} POST_BUILD
+        COMMAND ${CMAKE_COMMAND} -D program=$<TARGET_FILE:${target}> -D output=${list}
+            -P ${PROJECT_SOURCE_DIR}/cmake/gtest_list.cmake
+        BYPRODUCTS ${list}
+        VERBATIM)
+    set_target_properties(${target} PROPERTIES PELORIN_CASES_LIST ${list} PELORIN_CASE_COST ${seconds}
+        PELORIN_LAUNCHER "${arg_LAUNCHER}")
+    set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${CMAKE_CURRENT_BINARY_DIR}/${target}_groups.cmake)
+endfunction()
+
+# What one group of cases should hold, in declared seconds: a group runs its cases one after the other, so it
+# bounds the wait for the last group, while each group pays once for its process (and its display).
+set(PELORIN_GROUP_SECONDS 20)
+
+# The CTest side of pelorin_test_groups(), once every cost is declared.
+function(pelorin_write_test_groups target)
+    get_target_property(list ${target} PELORIN_CASES_LIST)
+    get_target_property(seconds ${target} PELORIN_CASE_COST)
+    get_target_property(launcher ${target} PELORIN_LAUNCHER)
+    get_target_property(costs ${target} PELORIN_TEST_COSTS)
+    get_target_property(folder ${target} BINARY_DIR)
+    set(content "# Written by pelorin_finish() (cmake/Pelorin.cmake).\n")
+    string(APPEND content "set(pelorin_program [==[$<TARGET_FILE:${target}>]==])\n"
+        "set(pelorin_list [==[${list}]==])\n"
+        "set(pelorin_name [==[${target}]==])\n"
+        "set(pelorin_launcher [==[${launcher}]==])\n"
+        "set(pelorin_work_dir [==[${CMAKE_BINARY_DIR}]==])\n"
+        "set(pelorin_environment [==[PELORIN_TEST_OUTPUT=${CMAKE_BINARY_DIR}/test-output]==])\n"
+        "set(pelorin_case_cost ${seconds})\n"
+        "set(pelorin_group_cost ${PELORIN_GROUP_SECONDS})\n"
+        "set(pelorin_costs)\n")
+    if(costs)
+        foreach(item IN LISTS costs)
+            string(APPEND content "list(APPEND pelorin_costs [==[${item}]==])\n")
+        endforeach()
+    endif()
+    string(APPEND content "set(pelorin_alone)\n")
+    get_target_property(alone ${target} PELORIN_LONE_TESTS)
+    if(alone)
+        foreach(item IN LISTS alone)
+            string(APPEND content "list(APPEND pelorin_alone [==[${item}]==])\n")
+        endforeach()
+    endif()
+    string(APPEND content "include([==[${PROJECT_SOURCE_DIR}/cmake/gtest_groups.cmake]==])\n")
+    file(GENERATE OUTPUT ${folder}/${target}_groups.cmake CONTENT "${content}")
+endfunction()
+
+# pelorin_tests(<library> <sources...>): one GoogleTest executable per library, its cases registered with CTest in
+# groups (pelorin_test_groups()).
 function(pelorin_tests library)
     set(target ${library}_tests)
     add_executable(${target} ${ARGN})
     target_link_libraries(${target} PRIVATE ${library} pelorin_test_support GTest::gtest GTest::gtest_main GTest::gmock)
-    gtest_discover_tests(${target}
-        WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
-        PROPERTIES ENVIRONMENT "PELORIN_TEST_OUTPUT=${CMAKE_BINARY_DIR}/test-output"
-        DISCOVERY_TIMEOUT 60)
+    pelorin_test_groups(${target} 0.1)
 endfunction()
 
-# pelorin_long_tests(<target> <seconds> <regex>...): the tests of the target whose names match take about that long;
-# CTest starts them first. It orders a run by the times of the last one, and a fresh build has none: a long test
-# started late would hold up the end of the run alone.
+# pelorin_long_tests(<target> <seconds> <regex>...): the cases of the target whose full names match take about that
+# long (the last call that matches counts). They are dealt out first, and weigh that much in their group; CTest
+# also starts the costliest groups first, as a fresh build has no times of an earlier run to order by, and a long
+# group started late would hold up the end of the run alone.
 function(pelorin_long_tests target seconds)
-    set(file ${CMAKE_CURRENT_BINARY_DIR}/${target}_cost_${seconds}.cmake)
-    set(content "foreach(name IN LISTS ${target}_TESTS)\n")
     foreach(pattern IN LISTS ARGN)
-        string(APPEND content "    if(name MATCHES \"${pattern}\")\n"
-            "        set_tests_properties(\"\${name}\" PROPERTIES COST ${seconds})\n    endif()\n")
+        set_property(TARGET ${target} APPEND PROPERTY PELORIN_TEST_COSTS ${seconds} ${pattern})
     endforeach()
-    string(APPEND content "endforeach()\n")
-    file(WRITE ${file} "${content}")
-    # After the file that lists the target's tests.
-    set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${file})
+endfunction()
+
+# pelorin_lone_tests(<target> <regex>...): the cases of the target whose full names match each run in a process of
+# their own, under their own names. Only for what a process cannot undo: a window manager started on the display
+# (GTK looks for a window manager at most every 15 seconds and keeps what it found, so the cases after one in the
+# same process, with or without a manager, would see a display that is not there), or a case about what the process
+# has loaded so far.
+function(pelorin_lone_tests target)
+    set_property(TARGET ${target} APPEND PROPERTY PELORIN_LONE_TESTS ${ARGN})
 endfunction()
 
 # pelorin_benchmark(<name> <library> <sources...>): a Google Benchmark executable, built by default, run by hand.
@@ -255,8 +324,12 @@ function(pelorin_fuzzer name library)
     set(corpus ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/${name})
     add_executable(${name}_replay ${ARGN})
     target_link_libraries(${name}_replay PRIVATE ${library} pelorin_test_support pelorin_fuzz_replay_main)
+    if(PELORIN_REGISTER_NO_TESTS)
+        return()
+    endif()
     add_test(NAME Fuzz.${name} COMMAND ${name}_replay ${corpus})
-    set_tests_properties(Fuzz.${name} PROPERTIES TIMEOUT 600)
+    # A replay takes seconds (a child process an input): it starts among the longer tests.
+    set_tests_properties(Fuzz.${name} PROPERTIES TIMEOUT 600 COST 5)
     if(PELORIN_FUZZ)
         add_executable(${name} ${ARGN})
         target_link_libraries(${name} PRIVATE ${library} pelorin_test_support)
@@ -294,11 +367,6 @@ function(pelorin_gui_tests library)
     target_link_libraries(${target} PRIVATE ${library} pelorin_test_support pelorin_gui_test_main pelorin_wx
         GTest::gtest GTest::gmock
         PkgConfig::PELORIN_GLIB)
-    set_target_properties(${target} PROPERTIES CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/scripts/with_display.sh)
-    # A window test takes a second where most others take a fraction: they start before the others (see
-    # pelorin_long_tests()).
-    gtest_discover_tests(${target}
-        WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
-        PROPERTIES ENVIRONMENT "PELORIN_TEST_OUTPUT=${CMAKE_BINARY_DIR}/test-output" COST 1
-        DISCOVERY_TIMEOUT 60)
+    # A window case takes a good part of a second where most others take a tenth.
+    pelorin_test_groups(${target} 0.3 LAUNCHER ${PROJECT_SOURCE_DIR}/scripts/with_display.sh)
 endfunction()

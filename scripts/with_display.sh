@@ -8,8 +8,24 @@ for arg in "$@"; do
 done
 
 folder=$(mktemp -d "${TMPDIR:-/tmp}/pelorin-display.XXXXXX")
+server=
+command_pid=
+# The server goes with this script however it ends, also when CTest stops a test that ran past its time: a server
+# left behind would keep CTest's output pipe open, and CTest would wait for it.
+finish() {
+    [ -z "$command_pid" ] || kill "$command_pid" 2>/dev/null
+    if [ -n "$server" ]; then
+        kill "$server" 2>/dev/null
+        wait "$server" 2>/dev/null
+    fi
+    rm -rf "$folder"
+}
+trap 'finish; exit 143' TERM
+trap 'finish; exit 130' INT
+trap 'finish; exit 129' HUP
+
 # Xvfb picks a free display number itself and writes it to the descriptor, so parallel starts cannot collide.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$folder/display" 2>"$folder/log" &
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$folder/display" >"$folder/log" 2>&1 </dev/null &
 server=$!
 # It starts in a fraction of a second; the minute is only a guard against a server that hangs, far enough that a
 # busy machine never reaches it.
@@ -22,14 +38,15 @@ done
 if [ ! -s "$folder/display" ]; then
     echo "with_display.sh: Xvfb did not start:" >&2
     cat "$folder/log" >&2
-    kill "$server" 2>/dev/null
-    rm -rf "$folder"
+    finish
     exit 1
 fi
 
-DISPLAY=":$(head -n1 "$folder/display")" "$@"
+# In the background, so that a signal to this script reaches the traps above at once.
+DISPLAY=":$(head -n1 "$folder/display")" "$@" &
+command_pid=$!
+wait "$command_pid"
 status=$?
-kill "$server" 2>/dev/null
-wait "$server" 2>/dev/null
-rm -rf "$folder"
+command_pid=
+finish
 exit $status

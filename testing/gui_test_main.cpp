@@ -14,7 +14,9 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 namespace {
@@ -91,6 +93,49 @@ GLogWriterOutput WriteToolkitMessage(GLogLevelFlags level, const GLogField* fiel
     return g_log_writer_default(level, fields, count, nullptr);
 }
 
+// The tests run on a display of their own with no desktop session around them: what GTK and GLib would set up for
+// one (the accessibility bridge and its bus, the desktop's settings store and virtual file systems over the session
+// bus) only costs each test program its start, and may start helper daemons. A setting of the caller's own stays.
+void StayOutOfTheDesktopSession()
+{
+    setenv("NO_AT_BRIDGE", "1", 0);
+    setenv("GSETTINGS_BACKEND", "memory", 0);
+    setenv("GIO_USE_VFS", "local", 0);
+}
+
+// GLib reads the user's data, configuration and cache folders once and keeps them for the rest of the process, and
+// GTK writes there (the recently used files among others). A test that points them at its scratch folder would have
+// GTK go on writing into that folder after the test removed it, under the tests that follow in the same program. So
+// the program gives GLib folders of its own, kept until it ends; tests still set the variables for the program's own
+// code, which reads them each time.
+class ToolkitFolders
+{
+public:
+    ToolkitFolders()
+    {
+        std::string pattern = std::string(getenv("TMPDIR") ? getenv("TMPDIR") : "/tmp") + "/pelorin-toolkit-XXXXXX";
+        if (!mkdtemp(pattern.data()))
+            return;
+        m_root = pattern;
+        for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"})
+            setenv(name, (m_root / name).c_str(), 1);
+        g_get_user_data_dir();
+        g_get_user_config_dir();
+        g_get_user_cache_dir();
+    }
+    ~ToolkitFolders()
+    {
+        std::error_code ignored;
+        if (!m_root.empty())
+            std::filesystem::remove_all(m_root, ignored);
+    }
+    ToolkitFolders(const ToolkitFolders&) = delete;
+    ToolkitFolders& operator=(const ToolkitFolders&) = delete;
+
+private:
+    std::filesystem::path m_root;
+};
+
 } // namespace
 
 // GTK's text layout holds fontconfig objects until the process ends, so fontconfig must not be shut down at exit,
@@ -132,6 +177,8 @@ int main(int argc, char** argv)
     if (::testing::GTEST_FLAG(list_tests))
         return RUN_ALL_TESTS();
 
+    StayOutOfTheDesktopSession();
+    const ToolkitFolders toolkitFolders;
     // Before GTK starts, so that what it says while it starts is seen too.
     g_log_set_writer_func(WriteToolkitMessage, nullptr, nullptr);
     wxSetAssertHandler(FailOnAssert);

@@ -3,6 +3,8 @@
 // A window manager (openbox) on the test's own display for as long as the object lives, for the tests of what
 // only a window manager decides: which window holds the keyboard, which buttons a window's title bar carries,
 // where a new window goes. Without one, the private display gives the keyboard to the window under the pointer.
+// GTK keeps what it found out about a window manager for a while, so a case that starts one runs in a process of
+// its own: name it in pelorin_lone_tests() (cmake/Pelorin.cmake).
 
 #include <fcntl.h>
 #include <signal.h>
@@ -16,6 +18,8 @@
 #include <thread>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "testing/scratch_folder.h"
 
 extern char** environ;
@@ -25,6 +29,9 @@ class ScopedWindowManager
 public:
     ScopedWindowManager()
     {
+        // The cases after this one in the same process would see a window manager that is not there.
+        EXPECT_EQ(::testing::UnitTest::GetInstance()->test_to_run_count(), 1)
+            << "a case that starts a window manager runs alone: name it in pelorin_lone_tests()";
         // Openbox runs its start-up command once it manages the screen; the file that command writes tells so.
         const std::string ready = m_folder / "ready";
         const std::string log = m_folder / "openbox.log";

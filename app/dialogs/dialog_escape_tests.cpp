@@ -142,8 +142,7 @@ TEST_P(EscapeKey, EndsTheDialogAsItsCancelOrCloseDoes)
     bool pressed = false;
     bool ended = false;
     dialog->CallAfter([&] {
-        for (int i = 0; i < 300 && !dialog->IsShownOnScreen(); ++i)
-            Settle();
+        SettleUntil([&] { return dialog->IsShownOnScreen(); });
         ASSERT_TRUE(dialog->IsShownOnScreen());
         // The display has no window manager: the keyboard goes to the window under the pointer.
         wxUIActionSimulator keys;
@@ -152,8 +151,7 @@ TEST_P(EscapeKey, EndsTheDialogAsItsCancelOrCloseDoes)
         Settle();
         keys.Char(WXK_ESCAPE);
         pressed = true;
-        for (int i = 0; i < 300 && dialog->IsModal(); ++i)
-            Settle();
+        SettleUntil([&] { return !dialog->IsModal(); });
         ended = !dialog->IsModal();
         // A dialog Escape did not end is ended here, so that the test goes on to say so.
         if (!ended)
@@ -175,8 +173,7 @@ TEST_F(EscapeKeyTips, ShowsThePreviousTipAndOnlyOkEndsTheTips)
     int before = -1, afterEscape = -1;
     bool openAfterEscape = false;
     dialog.CallAfter([&] {
-        for (int i = 0; i < 300 && !dialog.IsShownOnScreen(); ++i)
-            Settle();
+        SettleUntil([&] { return dialog.IsShownOnScreen(); });
         ASSERT_TRUE(dialog.IsShownOnScreen());
         wxUIActionSimulator keys;
         const wxRect area = dialog.GetScreenRect();

@@ -8,7 +8,6 @@
 // Headless: the folder tree and the dialogs show and change it.
 
 #include <memory>
-#include <ranges>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -17,6 +16,25 @@
 
 class CFilePair;
 class CSiteFolder;
+
+// A folder's list of children read from its newest entry to its oldest (the list keeps them oldest first, which
+// appending wants). Valid while the folder is not changed.
+template <class Node> class NewestFirst
+{
+public:
+    using List = std::vector<std::unique_ptr<Node>>;
+    explicit NewestFirst(const List& list) : m_list(&list) {}
+
+    auto begin() const { return m_list->rbegin(); }
+    auto end() const { return m_list->rend(); }
+    size_t size() const { return m_list->size(); }
+    bool empty() const { return m_list->empty(); }
+    const std::unique_ptr<Node>& front() const { return m_list->back(); }
+    const std::unique_ptr<Node>& operator[](size_t i) const { return (*m_list)[m_list->size() - 1 - i]; }
+
+private:
+    const List* m_list;
+};
 
 // The root's display name, which is also a reserved name in every folder.
 const std::string& GetRootFolderName();
@@ -90,8 +108,8 @@ public:
     void SetName(std::string name);
 
     // Child folders and files, each list from the newest entry to the oldest.
-    auto GetFolders() const { return std::views::reverse(m_Folders); }
-    auto GetFiles() const { return std::views::reverse(m_Files); }
+    NewestFirst<CSiteFolder> GetFolders() const { return NewestFirst<CSiteFolder>(m_Folders); }
+    NewestFirst<CSiteFile> GetFiles() const { return NewestFirst<CSiteFile>(m_Files); }
 
     // True when the name part of name is neither reserved here nor the name of a child folder or a file here;
     // case is ignored. A name holding a '\' is never free: remote paths are split at it.

@@ -70,8 +70,7 @@ TEST(FilePreviewDialog, OpenShowsTheChosenSitesPreviewAndGivesItsPath)
         EXPECT_NEAR(at.GetY() + at.GetHeight() / 2, screen.GetHeight() / 2, 2);
 
         Choose(dialog, foreign, "");
-        for (int i = 0; i < 100 && !dialog.FindWindow(1207)->IsShown(); ++i)
-            Settle();
+        SettleUntil([&] { return dialog.FindWindow(1207)->IsShown(); });
         EXPECT_TRUE(dialog.FindWindow(1207)->IsShown());
         EXPECT_EQ(Label(&dialog, 1202), "");
         Settle();
@@ -94,9 +93,11 @@ TEST(FilePreviewDialog, OpenShowsTheChosenSitesPreviewAndGivesItsPath)
     timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
         CFilePreviewDLG* dialog = nullptr;
         for (wxWindow* window : wxTopLevelWindows)
-            if (auto* found = dynamic_cast<CFilePreviewDLG*>(window); found && found->IsShown())
+            if (auto* found = dynamic_cast<CFilePreviewDLG*>(window); found && found->IsModal())
                 dialog = found;
-        ASSERT_NE(dialog, nullptr);
+        if (!dialog)
+            return;
+        timer.Stop();
         Choose(*dialog, shop, "Corner Shop");
         wxCommandEvent press(wxEVT_BUTTON, wxID_OK);
         press.SetEventObject(dialog->FindWindow(wxID_OK));
@@ -107,7 +108,7 @@ TEST(FilePreviewDialog, OpenShowsTheChosenSitesPreviewAndGivesItsPath)
             dialog->EndModal(wxID_CANCEL);
         }
     });
-    timer.StartOnce(300);
+    timer.Start(20);
     std::string path = folder / "";
     EXPECT_TRUE(PromptSiteFileDialog(parent, path, true, false));
     EXPECT_EQ(path, shop);

@@ -136,14 +136,16 @@ TEST_F(ObjectPageWindowTest, ButtonTextBoldClickedTwiceIsTwoSteps)
     ASSERT_NE(button, nullptr);
     wxUIActionSimulator mouse;
     const wxRect area = button->GetScreenRect();
-    mouse.MouseMove(area.GetLeft() + area.GetWidth() / 2, area.GetTop() + area.GetHeight() / 2);
+    mouse.MouseMove(area.GetLeft() + area.GetWidth() / 4, area.GetTop() + area.GetHeight() / 2);
     mouse.MouseClick();
     Settle();
     EXPECT_NE(style.m_bBold, bold);
     EXPECT_TRUE(dynamic_cast<CButtonControl*>(button)->GetCheck() != bold);
-    // Two presses in quick succession would be a double click, which the button leaves alone.
-    for (int i = 0; i < 8; ++i)
-        Settle();
+    // Two presses in quick succession at one spot would be a double click, which the button leaves alone: the
+    // second lands half the button's width away, beyond the toolkit's double-click distance.
+    ASSERT_GT(area.GetWidth() / 2, 6);
+    mouse.MouseMove(area.GetLeft() + area.GetWidth() * 3 / 4, area.GetTop() + area.GetHeight() / 2);
+    Settle();
     mouse.MouseClick();
     Settle();
     EXPECT_EQ(style.m_bBold, bold);

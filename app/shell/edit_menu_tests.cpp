@@ -382,13 +382,18 @@ TEST_F(EditMenuTest, AGuideGoesWhereTheContextMenuWasOpened)
     Open();
     const CPoint origin = view->GetPageOrigin();
     const wxPoint screen = view->ClientToScreen(wxPoint(origin.x + 150, origin.y + 210));
-    // While the menu is open, the user picks Insert Horizontal Guide; then the menu goes.
+    // While the menu is open, the user picks Insert Horizontal Guide; then the menu goes. The menu is open once it
+    // holds the pointer and keyboard: the toolkit may run timers while it still builds the menu (asking the
+    // clipboard what it offers for Paste), and a pick then would close a menu not yet shown.
     wxTimer pick;
     pick.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        if (!GTK_IS_MENU(gtk_grab_get_current()))
+            return;
+        pick.Stop();
         Command(ID_INSERT_HORIZONTAL_GUIDE);
         wxUIActionSimulator().Char(WXK_ESCAPE);
     });
-    pick.StartOnce(300);
+    pick.Start(20);
     wxContextMenuEvent open(wxEVT_CONTEXT_MENU, view->GetId(), screen);
     open.SetEventObject(view);
     view->GetEventHandler()->ProcessEvent(open);

@@ -20,13 +20,7 @@ namespace {
 // Lets the web view work until it has loaded the file; false when it never does.
 bool WaitForPage(CWebView* view, const std::string& file)
 {
-    for (int i = 0; i < 600; ++i) {
-        Settle();
-        const std::string address = view->GetCurrentAddress();
-        if (!view->IsBusy() && address.ends_with(file))
-            return true;
-    }
-    return false;
+    return SettleUntil([&] { return !view->IsBusy() && view->GetCurrentAddress().ends_with(file); });
 }
 
 // Whether a shared object whose file name holds part is mapped into this process.

@@ -162,8 +162,7 @@ inline std::string StatusLine(wxDialog& dialog, bool preview)
 // Lets the web view load its page and paint it; the address it shows then.
 inline std::string LoadedAddress(CWebView* view)
 {
-    for (int i = 0; i < 600 && (view->IsBusy() || view->GetCurrentAddress().empty()); ++i)
-        Settle();
+    SettleUntil([&] { return !view->IsBusy() && !view->GetCurrentAddress().empty(); });
     // The web view's own process paints the page a little after it reports it loaded.
     for (int i = 0; i < 20; ++i)
         Settle();
@@ -320,8 +319,7 @@ protected:
     {
         ModalScript script(std::move(steps));
         Command(id);
-        for (int i = 0; i < 2000 && !script.Done(); ++i)
-            Settle();
+        SettleUntil([&] { return script.Done(); });
         EXPECT_TRUE(script.Done()) << "command " << id;
     }
     // Runs a command that is to open no modal window; one that opens all the same is closed, so that the test goes

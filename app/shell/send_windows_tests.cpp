@@ -81,8 +81,7 @@ TEST_F(PublishJourneyTest, AWrongPasswordShowsTheLoginFailedNotice)
                              Click(dialog, wxID_CANCEL);
                          }}});
     Command(ID_SEND);
-    for (int i = 0; i < 2000 && !script.Done(); ++i)
-        Settle();
+    SettleUntil([&] { return script.Done(); });
     EXPECT_TRUE(script.Done());
     EXPECT_EQ(program.notices, std::vector<int>{dialogLoginFailed});
     EXPECT_NE(text.find("refused access"), std::string::npos) << text;

@@ -17,7 +17,6 @@
 #include "testing/scratch_folder.h"
 
 #include <cstdlib>
-#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
@@ -67,14 +66,6 @@ inline void ClickOnScreen(wxWindow* window)
     Settle();
     mouse.MouseClick();
     Settle();
-}
-
-// Lets the toolkit work until the condition holds; false when it never does (the limit only guards against a hang).
-inline bool SettleUntil(const std::function<bool()>& condition)
-{
-    for (int i = 0; i < 300 && !condition(); ++i)
-        Settle();
-    return condition();
 }
 
 // The dialog that is running modally now, of the given class.

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <gtk/gtk.h>
 #include <vector>
 #include <wx/dialog.h>
 #include <wx/display.h>
@@ -23,12 +24,27 @@
 
 namespace {
 
+// Whether the toolkit's file chooser, which Save As shows, is up.
+bool FileChooserShown()
+{
+    GList* windows = gtk_window_list_toplevels();
+    bool shown = false;
+    for (GList* window = windows; window; window = window->next)
+        shown = shown || (GTK_IS_FILE_CHOOSER_DIALOG(window->data) && gtk_widget_get_visible(GTK_WIDGET(window->data)));
+    g_list_free(windows);
+    return shown;
+}
+
 // Runs Save As and, once its dialog stands, takes its picture and presses Enter in it. Without a window manager the
 // keys go to the window under the pointer.
 void SaveAsWithEnter(CMainFrame& frame, const std::string& picture)
 {
     wxTimer timer;
     timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        if (!FileChooserShown())
+            return;
+        timer.Stop();
+        Settle();
         SaveScreenPicture(wxRect(wxPoint(0, 0), wxGetDisplaySize()),
                           wxString::FromUTF8((TestOutputFolder() / picture).string()));
         const wxRect area = frame.GetScreenRect();
@@ -36,7 +52,7 @@ void SaveAsWithEnter(CMainFrame& frame, const std::string& picture)
         keyboard.MouseMove(area.GetX() + area.GetWidth() / 2, area.GetY() + area.GetHeight() / 2);
         keyboard.Char(WXK_RETURN);
     });
-    timer.StartOnce(1500);
+    timer.Start(20);
     wxCommandEvent saveAs(wxEVT_MENU, ID_FILE_SAVE_AS);
     frame.GetEventHandler()->ProcessEvent(saveAs);
     Settle();

@@ -70,8 +70,7 @@ TEST(WebViewModule, TheModuleBesideTheProgramShowsAPageAndReportsItLoaded)
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(view->GetWindow()->GetParent(), frame);
     frame->Show();
-    for (int i = 0; i < 600 && (loaded.empty() || view->IsBusy()); ++i)
-        Settle();
+    SettleUntil([&] { return !loaded.empty() && !view->IsBusy(); });
     ASSERT_FALSE(loaded.empty());
     EXPECT_EQ(loaded.back(), address);
     EXPECT_EQ(view->GetCurrentAddress(), address);
@@ -101,12 +100,7 @@ TEST(WebViewModule, TheStatusTextIsTheLinkUnderThePointer)
                                                    [&status](const std::string& text) { status.push_back(text); }}));
     ASSERT_NE(view, nullptr);
     frame->Show();
-    const auto settleUntil = [](const std::function<bool()>& condition) {
-        for (int i = 0; i < 600 && !condition(); ++i)
-            Settle();
-        return condition();
-    };
-    ASSERT_TRUE(settleUntil([&] { return loaded && !view->IsBusy(); }));
+    ASSERT_TRUE(SettleUntil([&] { return loaded && !view->IsBusy(); }));
     EXPECT_TRUE(status.empty()) << status.front();
 
     const wxRect area = view->GetWindow()->GetScreenRect();
@@ -115,10 +109,10 @@ TEST(WebViewModule, TheStatusTextIsTheLinkUnderThePointer)
     Settle();
     mouse.MouseMove(area.GetPosition() + wxPoint(100, 50));
     const std::string link = "file://" + folder / "other%20page.html";
-    EXPECT_TRUE(settleUntil([&] { return !status.empty() && status.back() == link; }))
+    EXPECT_TRUE(SettleUntil([&] { return !status.empty() && status.back() == link; }))
         << (status.empty() ? std::string("nothing told") : status.back());
     mouse.MouseMove(area.GetPosition() + wxPoint(300, 200));
-    EXPECT_TRUE(settleUntil([&] { return status.size() >= 2 && status.back().empty(); }));
+    EXPECT_TRUE(SettleUntil([&] { return status.size() >= 2 && status.back().empty(); }));
     EXPECT_EQ(status, (std::vector<std::string>{link, ""})) << "told once each";
     view.reset();
     frame->Destroy();

@@ -29,13 +29,20 @@ TEST(WindowPicture, EachPictureShowsTheWindowAsItIsNow)
     auto* frame = new wxFrame(nullptr, wxID_ANY, "Pictures", wxPoint(50, 50), wxSize(200, 150));
     auto* panel = new wxPanel(frame);
     frame->Show();
+    // The panel's new colour reaches the screen with its next paint, which may come after the toolkit looked quiet.
+    bool painted = false;
+    panel->Bind(wxEVT_PAINT, [&painted](wxPaintEvent& event) {
+        painted = true;
+        event.Skip();
+    });
     const wxColour colours[] = {wxColour(200, 30, 30), wxColour(30, 160, 40), wxColour(20, 40, 220)};
     int i = 0;
     for (const wxColour& colour : colours) {
+        painted = false;
         panel->SetBackgroundColour(colour);
         panel->Refresh();
-        for (int round = 0; round < 3; ++round)
-            Settle();
+        ASSERT_TRUE(SettleUntil([&painted] { return painted; }));
+        Settle();
         const std::string file = folder / ("picture" + std::to_string(i++) + ".png");
         ASSERT_TRUE(SaveWindowPicture(panel, wxString::FromUTF8(file)));
         EXPECT_EQ(CentreColour(file).GetAsString(wxC2S_HTML_SYNTAX), colour.GetAsString(wxC2S_HTML_SYNTAX)) << file;
