@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the Debug configuration with AddressSanitizer and UndefinedBehaviorSanitizer,
 # and runs every test through CTest (GUI tests under a virtual display); beside it, the headless core's tests in an
-# optimised clang build, which also shows that the windows and the benchmarks build with clang (PELORIN_SKIP_CLANG=1 skips it).
+# optimised clang build, which also shows that the windows and the benchmarks build with clang (PELORIN_SKIP_CLANG=1
+# skips it).
 # Ends with the failed cases, if any, and the time each step took.
 set -euo pipefail
 cd "$(dirname "$0")/.."
